@@ -1,0 +1,360 @@
+#include "settings/registrysqlite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace ovra {
+
+namespace {
+// Marks the file as this store, so a foreign SQLite file is never written to.
+constexpr int kApplicationId = 0x4F56524B; // "OVRK"
+
+constexpr const char* kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS keys(
+    root INTEGER NOT NULL, path TEXT NOT NULL,
+    PRIMARY KEY(root, path)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS vals(
+    root INTEGER NOT NULL, path TEXT NOT NULL, name TEXT NOT NULL,
+    type INTEGER NOT NULL, data BLOB NOT NULL,
+    PRIMARY KEY(root, path, name)) WITHOUT ROWID;
+)sql";
+
+constexpr const char* kRead = "SELECT type, data FROM vals WHERE root=?1 AND path=?2 AND name=?3";
+constexpr const char* kKeyExists = "SELECT 1 FROM keys WHERE root=?1 AND path=?2";
+constexpr const char* kInsertKey = "INSERT OR IGNORE INTO keys(root, path) VALUES(?1, ?2)";
+constexpr const char* kWrite =
+    "INSERT OR REPLACE INTO vals(root, path, name, type, data) VALUES(?1, ?2, ?3, ?4, ?5)";
+constexpr const char* kDeleteValue = "DELETE FROM vals WHERE root=?1 AND path=?2 AND name=?3";
+constexpr const char* kHasSubKeys =
+    "SELECT 1 FROM keys WHERE root=?1 AND substr(path, 1, length(?2) + 1) = ?2 || '\\' LIMIT 1";
+constexpr const char* kDeleteKeyValues = "DELETE FROM vals WHERE root=?1 AND path=?2";
+constexpr const char* kDeleteKey = "DELETE FROM keys WHERE root=?1 AND path=?2";
+
+void bindText(sqlite3_stmt* st, int index, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+// Resets the statement when the scope ends, so a kept statement never holds a
+// read lock between accesses.
+struct Reset {
+    sqlite3_stmt* st;
+    ~Reset() {
+        if (st) {
+            sqlite3_reset(st);
+            sqlite3_clear_bindings(st);
+        }
+    }
+};
+
+int mapError(int rc) {
+    switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return status::Busy;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+        return status::AccessDenied;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return status::StoreCorrupt;
+    default:
+        return status::CannotWrite;
+    }
+}
+} // namespace
+
+SqliteRegistryBackend::SqliteRegistryBackend(QString path, Warning warn, int busyTimeoutMs)
+    : m_path(std::move(path)), m_warn(std::move(warn)), m_busyTimeoutMs(busyTimeoutMs) {}
+
+SqliteRegistryBackend::~SqliteRegistryBackend() {
+    for (sqlite3_stmt* st : std::as_const(m_statements))
+        sqlite3_finalize(st);
+    if (m_db)
+        sqlite3_close(m_db);
+}
+
+int SqliteRegistryBackend::fail(int rc, const char* what) {
+    const int code = mapError(rc);
+    if (code == status::StoreCorrupt || code == status::AccessDenied) {
+        if (!m_warned && m_warn) {
+            m_warned = true;
+            m_warn(QStringLiteral("The settings store %1 cannot be %2 (%3); settings are not saved "
+                                  "until it is repaired or removed.")
+                       .arg(QDir::toNativeSeparators(m_path), QString::fromLatin1(what),
+                            QString::fromUtf8(sqlite3_errstr(rc))));
+        }
+    }
+    return code;
+}
+
+bool SqliteRegistryBackend::ensureOpen() {
+    if (m_db)
+        return true;
+    if (m_unusable)
+        return false;
+    const QFileInfo info(m_path);
+    const bool existed = info.exists();
+    if (!existed) {
+        // Only this user may read the store: settings and the clock list are private.
+        QDir().mkpath(info.absolutePath());
+        QFile::setPermissions(info.absolutePath(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(m_path).constData(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        fail(rc, "opened");
+        sqlite3_close(db);
+        m_unusable = true;
+        return false;
+    }
+    if (!existed)
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    sqlite3_busy_timeout(db, m_busyTimeoutMs);
+    sqlite3_extended_result_codes(db, 1);
+
+    // Reading the header tells a foreign or damaged file apart before anything is written.
+    sqlite3_stmt* st = nullptr;
+    int appId = 0;
+    int tables = 0;
+    rc = sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &st, nullptr);
+    if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        appId = sqlite3_column_int(st, 0);
+        rc = SQLITE_OK;
+    }
+    sqlite3_finalize(st);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &st, nullptr);
+        if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+            tables = sqlite3_column_int(st, 0);
+            rc = SQLITE_OK;
+        }
+        sqlite3_finalize(st);
+    }
+    if (rc != SQLITE_OK) {
+        fail(rc, "read");
+        sqlite3_close(db);
+        m_unusable = rc != SQLITE_BUSY && (rc & 0xff) != SQLITE_BUSY;
+        return false;
+    }
+    if (tables > 0 && appId != kApplicationId) {
+        if (m_warn && !m_warned) {
+            m_warned = true;
+            m_warn(QStringLiteral("The settings store %1 belongs to another program; it is left "
+                                  "untouched and settings are not saved.")
+                       .arg(QDir::toNativeSeparators(m_path)));
+        }
+        sqlite3_close(db);
+        m_unusable = true;
+        return false;
+    }
+    char* err = nullptr;
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+    if (tables == 0) {
+        const QByteArray init = QByteArray("BEGIN IMMEDIATE;") + kSchema +
+                                "PRAGMA application_id=" + QByteArray::number(kApplicationId) +
+                                "; COMMIT;";
+        rc = sqlite3_exec(db, init.constData(), nullptr, nullptr, &err);
+        sqlite3_free(err);
+        if (rc != SQLITE_OK) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            // A read-only location still lets an empty store be read as empty.
+            fail(rc, "written");
+            sqlite3_close(db);
+            return false;
+        }
+    }
+    m_db = db;
+    return true;
+}
+
+sqlite3_stmt* SqliteRegistryBackend::statement(const char* sql) {
+    if (sqlite3_stmt* st = m_statements.value(sql))
+        return st;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return nullptr;
+    }
+    m_statements.insert(sql, st);
+    return st;
+}
+
+int SqliteRegistryBackend::readValue(uint32_t root, const QString& key, const QString& name,
+                                     RawValue& out) {
+    if (!ensureOpen())
+        return status::CannotRead;
+    sqlite3_stmt* st = statement(kRead);
+    if (!st)
+        return fail(sqlite3_errcode(m_db), "read");
+    Reset reset{st};
+    sqlite3_bind_int64(st, 1, root);
+    bindText(st, 2, key);
+    bindText(st, 3, name);
+    const int rc = sqlite3_step(st);
+    if (rc == SQLITE_DONE)
+        return status::NotFound;
+    if (rc != SQLITE_ROW)
+        return fail(rc, "read");
+    out.type = uint32_t(sqlite3_column_int64(st, 0));
+    const void* blob = sqlite3_column_blob(st, 1);
+    out.data = QByteArray(static_cast<const char*>(blob), sqlite3_column_bytes(st, 1));
+    return status::Success;
+}
+
+bool SqliteRegistryBackend::keyExists(uint32_t root, const QString& key) {
+    if (key.isEmpty())
+        return true; // a root always exists
+    if (!ensureOpen())
+        return false;
+    sqlite3_stmt* st = statement(kKeyExists);
+    if (!st)
+        return false;
+    Reset reset{st};
+    sqlite3_bind_int64(st, 1, root);
+    bindText(st, 2, key);
+    return sqlite3_step(st) == SQLITE_ROW;
+}
+
+int SqliteRegistryBackend::runWrite(const std::function<int()>& body) {
+    if (!ensureOpen())
+        return status::CannotWrite;
+    if (m_depth > 0)
+        return body();
+    int result = status::Success;
+    const int rc = transaction([&] {
+        result = body();
+        return result == status::Success;
+    });
+    return result != status::Success ? result : rc;
+}
+
+int SqliteRegistryBackend::createKeyChain(uint32_t root, const QString& key) {
+    sqlite3_stmt* st = statement(kInsertKey);
+    if (!st)
+        return fail(sqlite3_errcode(m_db), "written");
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype sep = key.indexOf(u'\\', from);
+        const QString part = sep < 0 ? key : key.left(sep);
+        if (!part.isEmpty()) {
+            Reset reset{st};
+            sqlite3_bind_int64(st, 1, root);
+            bindText(st, 2, part);
+            const int rc = sqlite3_step(st);
+            if (rc != SQLITE_DONE)
+                return fail(rc, "written");
+        }
+        if (sep < 0)
+            return status::Success;
+        from = sep + 1;
+    }
+}
+
+int SqliteRegistryBackend::writeValue(uint32_t root, const QString& key, const QString& name,
+                                      const RawValue& value) {
+    return runWrite([&]() -> int {
+        if (const int rc = createKeyChain(root, key); rc != status::Success)
+            return rc;
+        sqlite3_stmt* st = statement(kWrite);
+        if (!st)
+            return fail(sqlite3_errcode(m_db), "written");
+        Reset reset{st};
+        sqlite3_bind_int64(st, 1, root);
+        bindText(st, 2, key);
+        bindText(st, 3, name);
+        sqlite3_bind_int64(st, 4, value.type);
+        sqlite3_bind_blob(st, 5, value.data.constData(), int(value.data.size()), SQLITE_TRANSIENT);
+        const int rc = sqlite3_step(st);
+        return rc == SQLITE_DONE ? status::Success : fail(rc, "written");
+    });
+}
+
+int SqliteRegistryBackend::deleteValue(uint32_t root, const QString& key, const QString& name) {
+    return runWrite([&]() -> int {
+        if (!keyExists(root, key))
+            return status::NotFound;
+        sqlite3_stmt* st = statement(kDeleteValue);
+        if (!st)
+            return fail(sqlite3_errcode(m_db), "written");
+        Reset reset{st};
+        sqlite3_bind_int64(st, 1, root);
+        bindText(st, 2, key);
+        bindText(st, 3, name);
+        const int rc = sqlite3_step(st);
+        if (rc != SQLITE_DONE)
+            return fail(rc, "written");
+        return sqlite3_changes(m_db) > 0 ? status::Success : status::NotFound;
+    });
+}
+
+int SqliteRegistryBackend::deleteKey(uint32_t root, const QString& key) {
+    if (key.isEmpty())
+        return status::AccessDenied; // a root cannot be deleted
+    return runWrite([&]() -> int {
+        if (!keyExists(root, key))
+            return status::NotFound;
+        {
+            sqlite3_stmt* st = statement(kHasSubKeys);
+            if (!st)
+                return fail(sqlite3_errcode(m_db), "read");
+            Reset reset{st};
+            sqlite3_bind_int64(st, 1, root);
+            bindText(st, 2, key);
+            if (sqlite3_step(st) == SQLITE_ROW)
+                return status::AccessDenied;
+        }
+        for (const char* sql : {kDeleteKeyValues, kDeleteKey}) {
+            sqlite3_stmt* st = statement(sql);
+            if (!st)
+                return fail(sqlite3_errcode(m_db), "written");
+            Reset reset{st};
+            sqlite3_bind_int64(st, 1, root);
+            bindText(st, 2, key);
+            const int rc = sqlite3_step(st);
+            if (rc != SQLITE_DONE)
+                return fail(rc, "written");
+        }
+        return status::Success;
+    });
+}
+
+int SqliteRegistryBackend::transaction(const std::function<bool()>& fn) {
+    if (!ensureOpen())
+        return status::CannotWrite;
+    if (m_depth > 0)
+        return fn() ? status::Success : status::CannotWrite;
+    // IMMEDIATE takes the write lock up front, so a read-modify-write never has to
+    // upgrade a read lock and cannot deadlock against another process.
+    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(rc, "written");
+    ++m_depth;
+    bool ok = false;
+    try {
+        ok = fn();
+    } catch (...) {
+        --m_depth;
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    --m_depth;
+    if (!ok) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return status::CannotWrite;
+    }
+    rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return fail(rc, "written");
+    }
+    return status::Success;
+}
+
+} // namespace ovra

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "settings/registrybackend.h"
+
+#include <QHash>
+
+#include <functional>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace ovra {
+
+// The store as one SQLite file shared by every clock process of the user. WAL lets
+// readers work while one process writes; each access is one transaction, so a
+// crash leaves either the old or the new values.
+class SqliteRegistryBackend final : public RegistryBackend {
+public:
+    using Warning = std::function<void(const QString&)>;
+
+    // The file is opened on first use. warn receives a one-time explanation when
+    // the store cannot be used (not a database, not writable); stored data is
+    // never replaced or deleted to recover.
+    explicit SqliteRegistryBackend(QString path, Warning warn = {}, int busyTimeoutMs = 3000);
+    ~SqliteRegistryBackend() override;
+    SqliteRegistryBackend(const SqliteRegistryBackend&) = delete;
+    SqliteRegistryBackend& operator=(const SqliteRegistryBackend&) = delete;
+
+    int readValue(uint32_t root, const QString& key, const QString& name, RawValue& out) override;
+    int writeValue(uint32_t root, const QString& key, const QString& name,
+                   const RawValue& value) override;
+    int deleteValue(uint32_t root, const QString& key, const QString& name) override;
+    int deleteKey(uint32_t root, const QString& key) override;
+    bool keyExists(uint32_t root, const QString& key) override;
+    int transaction(const std::function<bool()>& fn) override;
+
+    const QString& path() const { return m_path; }
+
+private:
+    bool ensureOpen();
+    int fail(int rc, const char* what);
+    sqlite3_stmt* statement(const char* sql);
+    int runWrite(const std::function<int()>& body);
+    int createKeyChain(uint32_t root, const QString& key);
+
+    QString m_path;
+    Warning m_warn;
+    int m_busyTimeoutMs;
+    sqlite3* m_db = nullptr;
+    bool m_unusable = false;
+    bool m_warned = false;
+    int m_depth = 0;
+    QHash<const char*, sqlite3_stmt*> m_statements;
+};
+
+} // namespace ovra

@@ -1,0 +1,62 @@
+#include "settings/settingsstore.h"
+
+#include "time/zonetable.h"
+
+namespace ovra {
+
+QString clockKeyPath(const QString& clockName) { return kOvraKey + u'\\' + clockName; }
+
+int WriteClockSettings(Registry& registry, const ClockState& state) {
+    const QString key = clockKeyPath(state.ClockName);
+    int result = status::Success;
+    const int rc = registry.transaction([&] {
+        for (const auto& field : kSettingsFields) {
+            const int32_t value = field.member == &ClockSettings::Enable ? 1 : state.settings.*field.member;
+            result = registry.writeInteger(key, QString::fromUtf16(field.name), value);
+            if (result != status::Success)
+                return false;
+        }
+        return true;
+    });
+    return result != status::Success ? result : rc;
+}
+
+int32_t ReadClockSettings(Registry& registry, ClockState& state) {
+    const QString key = clockKeyPath(state.ClockName);
+    ClockSettings& s = state.settings;
+    auto readInto = [&](int32_t& field, const char16_t* name) {
+        if (const auto value = registry.readInteger(key, QString::fromUtf16(name)))
+            field = *value;
+    };
+
+    int32_t enable = 0;
+    readInto(enable, u"Enable");
+
+    if (enable == 0 || state.isDefaultClock()) {
+        // A new clock and the Default clock take the computer's own zone.
+        const int row = zoneIndexForOffset(-state.LocalBiasMinutes);
+        if (row >= 0) {
+            state.ZoneOffsetMinutes = -state.LocalBiasMinutes;
+            s.TimeZoneIndex = row;
+        }
+    } else {
+        readInto(s.TimeZoneIndex, u"TimeZoneIndex");
+        if (const ZoneEntry* zone = zoneAt(s.TimeZoneIndex))
+            state.ZoneOffsetMinutes = zone->OffsetMinutes;
+    }
+
+    for (const auto& field : kSettingsFields) {
+        if (field.member == &ClockSettings::Enable || field.member == &ClockSettings::TimeZoneIndex)
+            continue;
+        readInto(s.*field.member, field.name);
+    }
+    s.Enable = enable;
+    return enable;
+}
+
+void LoadClockSettings(Registry& registry, ClockState& state) {
+    ReadClockSettings(registry, state);
+    NormalizeSettings(state.settings);
+}
+
+} // namespace ovra

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "settings/clocksettings.h"
+#include "settings/registry.h"
+
+#include <QString>
+
+namespace ovra {
+
+// The record of the clock a process shows, with its run-time companions.
+struct ClockState {
+    QString ClockName;
+    ClockSettings settings;
+    int32_t ZoneOffsetMinutes = 0; // the row TimeZoneIndex's offset once loaded
+    int32_t LocalBiasMinutes = 0;  // the computer's standard bias, read once at start-up
+
+    bool isDefaultClock() const { return ClockName == u"Default"; }
+};
+
+inline const QString kOvraKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock");
+
+// "HKEY_CURRENT_USER\Software\Ovra Clock\<name>"
+QString clockKeyPath(const QString& clockName);
+
+// Writes the 22 values of the record, Enable as 1, in one transaction. Returns a
+// status code (0 success); a failed write leaves the stored values as they were.
+int WriteClockSettings(Registry& registry, const ClockState& state);
+
+// Reads the record from the clock's key and resolves its zone; returns the stored
+// Enable (non-zero when the clock was stored before). A value that is text but not
+// a number leaves its field as it was.
+int32_t ReadClockSettings(Registry& registry, ClockState& state);
+
+// ReadClockSettings followed by NormalizeSettings.
+void LoadClockSettings(Registry& registry, ClockState& state);
+
+} // namespace ovra

@@ -1,0 +1,70 @@
+#include "shell/apppaths.h"
+
+#include "shell/textutil.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+namespace ovra {
+
+namespace {
+const QString kCompany = QStringLiteral("Tamrel");
+const QString kProduct = QStringLiteral("Ovra Clock");
+
+void ensureFolder(const QString& path, QFileDevice::Permissions perms) {
+    if (FileExists(path))
+        return;
+    if (QDir().mkpath(path))
+        QFile::setPermissions(path, perms);
+}
+} // namespace
+
+PathRoots PathRoots::fromSystem() {
+    PathRoots roots;
+    roots.appFolder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                   : QDir::currentPath();
+    roots.dataRoot = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    roots.configRoot = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    roots.tempFolder = QDir::tempPath();
+    roots.runtimeRoot = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (roots.dataRoot.isEmpty())
+        roots.dataRoot = QDir::homePath() + QStringLiteral("/.local/share");
+    if (roots.configRoot.isEmpty())
+        roots.configRoot = QDir::homePath() + QStringLiteral("/.config");
+    return roots;
+}
+
+AppPaths AppPaths::build(const QString& clockName, const PathRoots& roots) {
+    AppPaths p;
+    p.AppFolder = withTrailingSlash(roots.appFolder);
+    p.CompanyFolder = withTrailingSlash(roots.dataRoot) + kCompany + u'/';
+    p.DataFolder = p.CompanyFolder + kProduct + u'/';
+    p.TempFolder = withTrailingSlash(roots.tempFolder);
+    p.ConfigFolder = withTrailingSlash(roots.configRoot) + kCompany + u'/' + kProduct + u'/';
+    p.StorePath = storePathFor(roots);
+    p.AutostartFolder = withTrailingSlash(roots.configRoot) + QStringLiteral("autostart/");
+    p.RuntimeFolder = roots.runtimeRoot.isEmpty() ? QString() : withTrailingSlash(roots.runtimeRoot);
+
+    const auto shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                        QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                        QFileDevice::ExeOther;
+    ensureFolder(p.CompanyFolder, shared);
+    ensureFolder(p.DataFolder, shared);
+
+    p.DefaultAlarmSoundPath = p.TempFolder + QStringLiteral("alarm.wav");
+    p.AlarmFilePath = p.alarmFileFor(clockName);
+    return p;
+}
+
+QString AppPaths::storePathFor(const PathRoots& roots) {
+    return withTrailingSlash(roots.configRoot) + kCompany + u'/' + kProduct +
+           QStringLiteral("/registry.db");
+}
+
+QString AppPaths::alarmFileFor(const QString& clockName) const {
+    return DataFolder + clockName + QStringLiteral(".cfg");
+}
+
+} // namespace ovra

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+namespace ovra {
+
+// The base folders the paths are built from; tests give their own.
+struct PathRoots {
+    QString appFolder;   // folder of the executable
+    QString dataRoot;    // shared application data (~/.local/share)
+    QString configRoot;  // per-user configuration (~/.config)
+    QString tempFolder;  // the user's temporary folder
+    QString runtimeRoot; // $XDG_RUNTIME_DIR, or empty when there is none
+
+    static PathRoots fromSystem();
+};
+
+// Every folder ends with "/". Built once at start-up from the clock's name.
+class AppPaths {
+public:
+    AppPaths() = default;
+
+    // Computes the paths and creates the company and data folders when missing;
+    // creation failures are silent (later writes report them).
+    static AppPaths build(const QString& clockName, const PathRoots& roots);
+
+    QString AppFolder;
+    QString CompanyFolder;
+    QString DataFolder;
+    QString TempFolder;
+    QString AlarmFilePath;
+    QString DefaultAlarmSoundPath;
+    // The per-user settings store and the folder it lives in.
+    QString ConfigFolder;
+    QString StorePath;
+    QString AutostartFolder;
+    QString RuntimeFolder;
+
+    // The settings store of the user these roots belong to.
+    static QString storePathFor(const PathRoots& roots);
+
+    // The alarm file of any clock, for the clock-management operations.
+    QString alarmFileFor(const QString& clockName) const;
+};
+
+} // namespace ovra

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "settings/registry.h"
+#include "settings/settingsstore.h"
+#include "shell/apppaths.h"
+#include "shell/clockhosts.h"
+#include "shell/messagesink.h"
+#include "time/timesource.h"
+
+#include <QDateTime>
+
+namespace ovra {
+
+// The process of one clock: owns the settings record and its companions, the paths,
+// and runs the start-up, re-apply and shutdown sequences in their fixed order. The
+// windows, alarms and autostart entry are reached through their hosts.
+class ClockApp {
+public:
+    struct Services {
+        Registry& registry;
+        MessageSink& messages;
+        const TimeSource& time;
+    };
+
+    ClockApp(Services services, PathRoots roots);
+
+    void setWindowHost(ClockWindowHost* host) { m_window = host; }
+    void setAlarmHost(AlarmHost* host) { m_alarms = host; }
+    void setAutorunHost(AutorunHost* host) { m_autorun = host; }
+
+    // Brings the clock up for an already validated name. False when the process must
+    // end at once (unsupported system); nothing has been written then.
+    bool StartClock(const QString& clockName);
+    void ApplyClockSettings();
+    // Runs once; a second call while or after shutting down does nothing.
+    void ShutdownClock(bool save);
+    bool shutdownStarted() const { return m_shutdownStarted; }
+
+    ClockState& state() { return m_state; }
+    const ClockState& state() const { return m_state; }
+    ClockSettings& settings() { return m_state.settings; }
+    const AppPaths& paths() const { return m_paths; }
+    Registry& registry() { return m_services.registry; }
+    MessageSink& messages() { return m_services.messages; }
+    const TimeSource& timeSource() const { return m_services.time; }
+
+    // The date and time this clock shows now.
+    QDateTime clockTimeNow() const;
+
+private:
+    Services m_services;
+    PathRoots m_roots;
+    AppPaths m_paths;
+    ClockState m_state;
+    ClockWindowHost* m_window = nullptr;
+    AlarmHost* m_alarms = nullptr;
+    AutorunHost* m_autorun = nullptr;
+    bool m_shutdownStarted = false;
+};
+
+} // namespace ovra

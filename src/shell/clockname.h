@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace ovra {
+
+inline const QString kDefaultClockName = QStringLiteral("Default");
+
+// The clock name a process shows: its arguments joined by single spaces, cleaned,
+// "Default" when nothing is left.
+QString clockNameFromArguments(const QStringList& args);
+
+// Why a clock name cannot be used, or an empty text when it can. A name becomes a
+// file name in the data folder, the last component of a store key and an entry of
+// the "{name}" clock list, so anything that would escape the folder, nest keys or
+// break the list is refused wherever a name enters the program.
+QString clockNameProblem(const QString& name);
+
+// The same check for raw bytes from a command line, which must be valid UTF-8
+// before they are even a name.
+QString clockNameBytesProblem(const QByteArray& utf8);
+
+// The longest name in UTF-8 bytes: "<name>.cfg" and the autostart file
+// "Ovra Clock - <name>.desktop" must both stay within a 255-byte file name.
+inline constexpr int kMaxClockNameBytes = 200;
+
+} // namespace ovra

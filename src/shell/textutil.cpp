@@ -1,0 +1,34 @@
+#include "shell/textutil.h"
+
+#include <QFileInfo>
+
+namespace ovra {
+
+QString CleanString(const QString& text) {
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    QStringView view(text);
+    if (nul >= 0)
+        view = view.left(nul);
+    qsizetype begin = 0;
+    qsizetype end = view.size();
+    while (begin < end && view[begin] == u' ')
+        ++begin;
+    while (end > begin && view[end - 1] == u' ')
+        --end;
+    return view.mid(begin, end - begin).toString();
+}
+
+bool FileExists(const QString& path) {
+    const QString cleaned = CleanString(path);
+    if (cleaned.isEmpty())
+        return false;
+    return QFileInfo::exists(cleaned);
+}
+
+QString withTrailingSlash(const QString& folder) {
+    if (folder.endsWith(u'/'))
+        return folder;
+    return folder + u'/';
+}
+
+} // namespace ovra

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDateTime>
+#include <QTimeZone>
+
+#include <cstdint>
+
+namespace ovra {
+
+// Where "now" and the computer's zone come from; tests and --at fix both.
+class TimeSource {
+public:
+    virtual ~TimeSource() = default;
+    virtual QDateTime nowUtc() const = 0;
+    virtual QTimeZone systemZone() const = 0;
+};
+
+class SystemTimeSource final : public TimeSource {
+public:
+    QDateTime nowUtc() const override { return QDateTime::currentDateTimeUtc(); }
+    QTimeZone systemZone() const override { return QTimeZone::systemTimeZone(); }
+};
+
+class FixedTimeSource final : public TimeSource {
+public:
+    FixedTimeSource(QDateTime utc, QTimeZone zone) : m_utc(std::move(utc)), m_zone(std::move(zone)) {}
+    QDateTime nowUtc() const override { return m_utc; }
+    QTimeZone systemZone() const override { return m_zone; }
+    void setNowUtc(const QDateTime& utc) { m_utc = utc; }
+    void advanceSeconds(qint64 s) { m_utc = m_utc.addSecs(s); }
+
+private:
+    QDateTime m_utc;
+    QTimeZone m_zone;
+};
+
+// The computer's standard-time bias in minutes: UTC = local standard time + bias,
+// so UTC+1 gives -60. Daylight saving is not part of it; 0 when the zone is unknown.
+int32_t GetLocalBias(const TimeSource& time);
+
+} // namespace ovra

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace ovra {
+
+struct ZoneEntry {
+    const char16_t* DisplayName;
+    int32_t OffsetMinutes; // east of UTC: local = UTC + offset
+};
+
+inline constexpr int kZoneCount = 97;
+
+// The built-in zones in ascending offset; an index is also the position in the
+// settings dialog's zone list and the stored TimeZoneIndex.
+std::span<const ZoneEntry> zoneTable();
+
+// The row at index, or nullptr outside 0..96.
+const ZoneEntry* zoneAt(int index);
+
+// The lowest index whose offset equals offsetMinutes, or -1.
+int zoneIndexForOffset(int32_t offsetMinutes);
+
+} // namespace ovra

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "settings/registrybackend.h"
+#include "shell/apppaths.h"
+#include "shell/messagesink.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <tuple>
+
+namespace ovra::test {
+
+// A private HOME with its own XDG folders; the environment points at it for as long
+// as the object lives, so nothing a test does reaches the user's files.
+class TestHome {
+public:
+    TestHome();
+    ~TestHome();
+    QString path() const { return m_dir.path(); }
+    PathRoots roots() const;
+    QString storePath() const { return AppPaths::storePathFor(roots()); }
+
+private:
+    QTemporaryDir m_dir;
+    QMap<QByteArray, QByteArray> m_saved;
+};
+
+struct RecordedMessage {
+    QString text;
+    QString title;
+    MessageIcon icon;
+};
+
+class RecordingMessageSink final : public MessageSink {
+public:
+    void showMessage(const QString& text, const QString& title, MessageIcon icon) override {
+        messages.push_back({text, title, icon});
+    }
+    std::vector<RecordedMessage> messages;
+};
+
+// The store in memory, for tests that are about the callers rather than SQLite.
+class MemoryRegistryBackend final : public RegistryBackend {
+public:
+    int readValue(uint32_t root, const QString& key, const QString& name, RawValue& out) override;
+    int writeValue(uint32_t root, const QString& key, const QString& name,
+                   const RawValue& value) override;
+    int deleteValue(uint32_t root, const QString& key, const QString& name) override;
+    int deleteKey(uint32_t root, const QString& key) override;
+    bool keyExists(uint32_t root, const QString& key) override;
+    int transaction(const std::function<bool()>& fn) override;
+
+    bool failWrites = false;
+    int transactions = 0;
+
+private:
+    using ValueKey = std::tuple<uint32_t, QString, QString>;
+    QMap<ValueKey, RawValue> m_values;
+    QMap<std::pair<uint32_t, QString>, bool> m_keys;
+};
+
+} // namespace ovra::test
