@@ -45,7 +45,9 @@ constexpr ColourDefault kColourDefaults[] = {
     {&S::ClockScaleColor, defaults::ClockScaleColor},
 };
 
-bool outside(int32_t v, int32_t lo, int32_t hi) { return v < lo || v > hi; }
+bool outside(int32_t v, int32_t lo, int32_t hi) {
+    return v < lo || v > hi;
+}
 } // namespace
 
 void NormalizeSettings(ClockSettings& s) {

@@ -25,7 +25,7 @@ struct ClockSettings {
     int32_t MinuteCircleWidth = 0;
     int32_t SecondCircleWidth = 0;
     int32_t ClockRadius = 0;
-    int32_t BackgroundOpacity = 0; // 0 = 100 % ... 5 = 50 %; 6 is accepted
+    int32_t BackgroundOpacity = 0;   // 0 = 100 % ... 5 = 50 %; 6 is accepted
     int32_t AM24HourCircleColor = 0; // colours are 0xAARRGGBB
     int32_t PMHourCircleColor = 0;
     int32_t MinuteCircleColor = 0;

@@ -43,7 +43,8 @@ class RegistryBackend {
 public:
     virtual ~RegistryBackend() = default;
 
-    virtual int readValue(uint32_t root, const QString& key, const QString& name, RawValue& out) = 0;
+    virtual int readValue(uint32_t root, const QString& key, const QString& name,
+                          RawValue& out) = 0;
     // Creates the key and its missing parents, then writes the value.
     virtual int writeValue(uint32_t root, const QString& key, const QString& name,
                            const RawValue& value) = 0;

@@ -102,12 +102,14 @@ bool SqliteRegistryBackend::ensureOpen() {
     if (!existed) {
         // Only this user may read the store: settings and the clock list are private.
         QDir().mkpath(info.absolutePath());
-        QFile::setPermissions(info.absolutePath(),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(info.absolutePath(), QFileDevice::ReadOwner |
+                                                       QFileDevice::WriteOwner |
+                                                       QFileDevice::ExeOwner);
     }
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(m_path).constData(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc =
+        sqlite3_open_v2(QFile::encodeName(m_path).constData(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         fail(rc, "opened");
         sqlite3_close(db);
@@ -155,7 +157,8 @@ bool SqliteRegistryBackend::ensureOpen() {
         return false;
     }
     char* err = nullptr;
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
+                 nullptr);
     if (tables == 0) {
         const QByteArray init = QByteArray("BEGIN IMMEDIATE;") + kSchema +
                                 "PRAGMA application_id=" + QByteArray::number(kApplicationId) +

@@ -4,14 +4,17 @@
 
 namespace ovra {
 
-QString clockKeyPath(const QString& clockName) { return kOvraKey + u'\\' + clockName; }
+QString clockKeyPath(const QString& clockName) {
+    return kOvraKey + u'\\' + clockName;
+}
 
 int WriteClockSettings(Registry& registry, const ClockState& state) {
     const QString key = clockKeyPath(state.ClockName);
     int result = status::Success;
     const int rc = registry.transaction([&] {
         for (const auto& field : kSettingsFields) {
-            const int32_t value = field.member == &ClockSettings::Enable ? 1 : state.settings.*field.member;
+            const int32_t value =
+                field.member == &ClockSettings::Enable ? 1 : state.settings.*field.member;
             result = registry.writeInteger(key, QString::fromUtf16(field.name), value);
             if (result != status::Success)
                 return false;

@@ -23,8 +23,8 @@ void ensureFolder(const QString& path, QFileDevice::Permissions perms) {
 
 PathRoots PathRoots::fromSystem() {
     PathRoots roots;
-    roots.appFolder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                   : QDir::currentPath();
+    roots.appFolder =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
     roots.dataRoot = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     roots.configRoot = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     roots.tempFolder = QDir::tempPath();
@@ -45,7 +45,8 @@ AppPaths AppPaths::build(const QString& clockName, const PathRoots& roots) {
     p.ConfigFolder = withTrailingSlash(roots.configRoot) + kCompany + u'/' + kProduct + u'/';
     p.StorePath = storePathFor(roots);
     p.AutostartFolder = withTrailingSlash(roots.configRoot) + QStringLiteral("autostart/");
-    p.RuntimeFolder = roots.runtimeRoot.isEmpty() ? QString() : withTrailingSlash(roots.runtimeRoot);
+    p.RuntimeFolder =
+        roots.runtimeRoot.isEmpty() ? QString() : withTrailingSlash(roots.runtimeRoot);
 
     const auto shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                         QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |

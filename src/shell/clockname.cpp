@@ -20,8 +20,8 @@ QString clockNameProblem(const QString& name) {
             .arg(kMaxClockNameBytes);
     for (const QChar c : name) {
         const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0) || c.category() == QChar::Other_Format ||
-            u == 0x2028 || u == 0x2029)
+        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0) ||
+            c.category() == QChar::Other_Format || u == 0x2028 || u == 0x2029)
             return QStringLiteral("A clock name cannot contain control characters.");
         if (u == 0xfffd)
             return QStringLiteral("The clock name %1 contains bytes that are not valid text.")

@@ -62,8 +62,9 @@ CommandLine parseCommandLine(const QStringList& args) {
                 bool ok = false;
                 const int zone = value.toInt(&ok);
                 if (!ok)
-                    return fail(QStringLiteral("--zone needs a zone index from 0 to 96, not \"%1\".")
-                                    .arg(value));
+                    return fail(
+                        QStringLiteral("--zone needs a zone index from 0 to 96, not \"%1\".")
+                            .arg(value));
                 cl.zone = zone;
             }
             continue;
@@ -94,13 +95,14 @@ CommandLine parseCommandLine(const QStringList& args) {
         return fail(QStringLiteral("--at only goes with --render."));
     if (cl.zone && cl.action != CommandLine::Action::Add)
         return fail(QStringLiteral("--zone only goes with --add."));
-    const bool managing = cl.action == CommandLine::Action::List || cl.action == CommandLine::Action::Add ||
-                          cl.action == CommandLine::Action::Start ||
-                          cl.action == CommandLine::Action::Stop ||
-                          cl.action == CommandLine::Action::Delete;
+    const bool managing =
+        cl.action == CommandLine::Action::List || cl.action == CommandLine::Action::Add ||
+        cl.action == CommandLine::Action::Start || cl.action == CommandLine::Action::Stop ||
+        cl.action == CommandLine::Action::Delete;
     if (managing && !words.isEmpty())
-        return fail(QStringLiteral("Unexpected words \"%1\"; put a clock name with spaces in quotes.")
-                        .arg(words.join(u' ')));
+        return fail(
+            QStringLiteral("Unexpected words \"%1\"; put a clock name with spaces in quotes.")
+                .arg(words.join(u' ')));
     return cl;
 }
 
@@ -117,7 +119,8 @@ QString usageText() {
         "Options:\n"
         "  --help             show this text and exit\n"
         "  --version          show the version and exit\n"
-        "  --render FILE.png  draw one frame of the clock's face into a PNG file; needs no display\n"
+        "  --render FILE.png  draw one frame of the clock's face into a PNG file; needs no "
+        "display\n"
         "  --at TIME          with --render: the time the clock's own zone shows\n"
         "  --list             list every clock with \"Running\" or \"Stopped\"\n"
         "  --add NAME         add a clock and start it; --zone INDEX picks its zone (0-96)\n"

@@ -13,12 +13,12 @@ struct CommandLine {
     enum class Action { RunClock, Help, Version, Render, List, Add, Start, Stop, Delete };
 
     Action action = Action::RunClock;
-    QString clockName;      // cleaned; "Default" when no words were given
-    QString renderFile;     // --render FILE.png
-    QString at;             // --at "YYYY-MM-DD HH:MM:SS"
-    QString target;         // the NAME of --add/--start/--stop/--delete
+    QString clockName;       // cleaned; "Default" when no words were given
+    QString renderFile;      // --render FILE.png
+    QString at;              // --at "YYYY-MM-DD HH:MM:SS"
+    QString target;          // the NAME of --add/--start/--stop/--delete
     std::optional<int> zone; // --zone INDEX
-    QString error;          // set when the words cannot be understood
+    QString error;           // set when the words cannot be understood
 };
 
 CommandLine parseCommandLine(const QStringList& argumentsWithoutProgram);

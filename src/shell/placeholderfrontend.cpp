@@ -23,7 +23,9 @@ void PlaceholderFrontEnd::loadClockWindow() {
     m_timer.start(1000);
 }
 
-void PlaceholderFrontEnd::processPendingEvents() { QCoreApplication::processEvents(); }
+void PlaceholderFrontEnd::processPendingEvents() {
+    QCoreApplication::processEvents();
+}
 
 void PlaceholderFrontEnd::applyZOrder() {
     setWindowFlag(Qt::WindowStaysOnTopHint, m_app.settings().AlwaysOnTop == 1);

@@ -2,7 +2,8 @@
 
 namespace ovra {
 
-QDateTime ClockTime(const QDateTime& nowUtc, const QTimeZone& systemZone, const ClockTimeInput& in) {
+QDateTime ClockTime(const QDateTime& nowUtc, const QTimeZone& systemZone,
+                    const ClockTimeInput& in) {
     const QDateTime utc = nowUtc.toUTC();
     const qint64 wholeSeconds = utc.toSecsSinceEpoch();
     qint64 offsetSeconds;

@@ -8,9 +8,9 @@
 namespace ovra {
 
 struct ClockTimeInput {
-    bool isDefaultClock = false;    // the clock "Default" follows the computer
-    int32_t ZoneOffsetMinutes = 0;  // the chosen zone, minutes east of UTC
-    int32_t TimeStandard = 0;       // non-zero adds the daylight-saving hour
+    bool isDefaultClock = false;   // the clock "Default" follows the computer
+    int32_t ZoneOffsetMinutes = 0; // the chosen zone, minutes east of UTC
+    int32_t TimeStandard = 0;      // non-zero adds the daylight-saving hour
 };
 
 // The wall-clock date and time a clock shows, in whole seconds. The Default clock

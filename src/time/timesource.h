@@ -23,7 +23,8 @@ public:
 
 class FixedTimeSource final : public TimeSource {
 public:
-    FixedTimeSource(QDateTime utc, QTimeZone zone) : m_utc(std::move(utc)), m_zone(std::move(zone)) {}
+    FixedTimeSource(QDateTime utc, QTimeZone zone)
+        : m_utc(std::move(utc)), m_zone(std::move(zone)) {}
     QDateTime nowUtc() const override { return m_utc; }
     QTimeZone systemZone() const override { return m_zone; }
     void setNowUtc(const QDateTime& utc) { m_utc = utc; }

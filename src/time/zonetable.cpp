@@ -105,7 +105,9 @@ constexpr ZoneEntry kZones[kZoneCount] = {
 };
 } // namespace
 
-std::span<const ZoneEntry> zoneTable() { return kZones; }
+std::span<const ZoneEntry> zoneTable() {
+    return kZones;
+}
 
 const ZoneEntry* zoneAt(int index) {
     if (index < 0 || index >= kZoneCount)

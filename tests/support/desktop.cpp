@@ -18,10 +18,11 @@ PrivateDesktop::PrivateDesktop(int width, int height, bool compositor) {
     m_xvfb.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_xvfb.setChildProcessModifier([pipeFds] { ::close(pipeFds[0]); });
     m_xvfb.start(QStringLiteral("Xvfb"),
-                 {QStringLiteral("-displayfd"), QString::number(pipeFds[1]), QStringLiteral("-screen"),
-                  QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(width).arg(height),
-                  QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("+extension"),
-                  QStringLiteral("Composite"), QStringLiteral("-ac")});
+                 {QStringLiteral("-displayfd"), QString::number(pipeFds[1]),
+                  QStringLiteral("-screen"), QStringLiteral("0"),
+                  QStringLiteral("%1x%2x24").arg(width).arg(height), QStringLiteral("-nolisten"),
+                  QStringLiteral("tcp"), QStringLiteral("+extension"), QStringLiteral("Composite"),
+                  QStringLiteral("-ac")});
     ::close(pipeFds[1]);
     if (!m_xvfb.waitForStarted(5000)) {
         ::close(pipeFds[0]);

@@ -5,8 +5,8 @@
 namespace ovra::test {
 
 namespace {
-const char* const kVars[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR",
-                             "XDG_CACHE_HOME", "TMPDIR"};
+const char* const kVars[] = {
+    "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "TMPDIR"};
 }
 
 TestHome::TestHome() {

@@ -1,0 +1,325 @@
+#include "settings/registry.h"
+#include "settings/registrysqlite.h"
+#include "support/testenv.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace ovra;
+
+namespace {
+const QString kKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\Tokyo");
+
+class StoreTest : public ::testing::Test {
+protected:
+    test::TestHome home;
+    SqliteRegistryBackend backend{home.storePath()};
+    Registry reg{backend};
+};
+} // namespace
+
+TEST(SplitRegistryPath, RootsAreCaseInsensitiveAndUnknownRootsAreZero) {
+    const struct {
+        QString path;
+        uint32_t root;
+        QString subKey;
+    } cases[] = {
+        {QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock"), rootkey::CurrentUser,
+         QStringLiteral("Software\\Ovra Clock")},
+        {QStringLiteral("hkey_current_user\\Software"), rootkey::CurrentUser,
+         QStringLiteral("Software")},
+        {QStringLiteral("HKEY_LOCAL_MACHINE"), rootkey::LocalMachine, QString()},
+        {QStringLiteral("HKEY_DYN_DATA\\x"), rootkey::DynData, QStringLiteral("x")},
+        {QStringLiteral("HKEY_CLASSES_ROOT\\"), rootkey::ClassesRoot, QString()},
+        {QStringLiteral("HKCU\\Software"), 0, QStringLiteral("Software")},
+        {QStringLiteral(""), 0, QString()},
+        {QStringLiteral("\\Software"), 0, QStringLiteral("Software")},
+    };
+    for (const auto& c : cases) {
+        const RegistryPath p = SplitRegistryPath(c.path);
+        EXPECT_EQ(p.root, c.root) << qPrintable(c.path);
+        EXPECT_EQ(p.subKey, c.subKey) << qPrintable(c.path);
+    }
+}
+
+TEST(ParseDecimal, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
+    const struct {
+        const char* text;
+        std::optional<int32_t> value;
+    } cases[] = {
+        {"0", 0},
+        {"-8947849", -8947849},
+        {"  42  ", 42},
+        {"+7", 7},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"-2.5", -2},
+        {"0.49", 0},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
+        {"2147483648", std::nullopt},
+        {"4294967295", std::nullopt},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"12abc", std::nullopt},
+        {"1e3", std::nullopt},
+        {"&HFF", std::nullopt},
+        {".", std::nullopt},
+        {"-", std::nullopt},
+        {"٣", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseDecimalInt32(QString::fromUtf8(c.text)), c.value) << c.text;
+}
+
+TEST_F(StoreTest, IntegersKeepAll32BitsAndTextComesBackWithoutNul) {
+    EXPECT_EQ(reg.writeInteger(kKey, QStringLiteral("DateFontColor"), int32_t(0xFF777777u)), 0);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("DateFontColor")), -8947849);
+    RawValue raw;
+    ASSERT_EQ(backend.readValue(rootkey::CurrentUser, QStringLiteral("Software\\Ovra Clock\\Tokyo"),
+                                QStringLiteral("DateFontColor"), raw),
+              0);
+    EXPECT_EQ(raw.type, valuetype::Dword);
+    EXPECT_EQ(qFromLittleEndian<quint32>(raw.data.constData()), 0xFF777777u);
+
+    EXPECT_EQ(reg.writeText(kKey, QStringLiteral("Clocks"), QStringLiteral("{Tokyo}{New York}")),
+              0);
+    ASSERT_EQ(backend.readValue(rootkey::CurrentUser, QStringLiteral("Software\\Ovra Clock\\Tokyo"),
+                                QStringLiteral("Clocks"), raw),
+              0);
+    EXPECT_EQ(raw.data, QByteArray("{Tokyo}{New York}"));
+    EXPECT_EQ(std::get<QString>(reg.ReadRegistryValue(kKey, QStringLiteral("Clocks"))),
+              QStringLiteral("{Tokyo}{New York}"));
+    EXPECT_EQ(reg.readText(kKey, QStringLiteral("Clocks")), QStringLiteral("{Tokyo}{New York}"));
+}
+
+TEST_F(StoreTest, LowerCaseRootReachesTheSameKeyAndUnknownRootDoesNothing) {
+    ASSERT_EQ(reg.writeInteger(QStringLiteral("hkey_current_user\\Software\\Ovra Clock\\Tokyo"),
+                               QStringLiteral("Left"), 15),
+              0);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Left")), 15);
+
+    EXPECT_NE(reg.writeInteger(QStringLiteral("HKEY_NOWHERE\\Software"), QStringLiteral("Left"), 1),
+              0);
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(
+        reg.ReadRegistryValue(QStringLiteral("HKEY_NOWHERE\\Software"), QStringLiteral("Left"))));
+    EXPECT_FALSE(backend.keyExists(0, QStringLiteral("Software")));
+}
+
+TEST_F(StoreTest, TheIntegerRuleCoversEveryKindOfStoredValue) {
+    const QString sub = QStringLiteral("Software\\Ovra Clock\\Tokyo");
+    auto put = [&](const char* name, uint32_t type, const QByteArray& data) {
+        ASSERT_EQ(
+            backend.writeValue(rootkey::CurrentUser, sub, QString::fromLatin1(name), {type, data}),
+            0);
+    };
+    put("Text", valuetype::String, "  -300 ");
+    put("TextWithNul", valuetype::String, QByteArray("12\0junk", 7));
+    put("NotANumber", valuetype::String, "twelve");
+    put("Expand", valuetype::ExpandString, "5");
+    put("ShortDword", valuetype::Dword, QByteArray("\x01\x02", 2));
+    put("Qword", 11, QByteArray(8, '\x01'));
+    put("TooLong", valuetype::String, QByteArray(kMaxTextBytes + 1, '7'));
+    put("Longest", valuetype::String, QByteArray(kMaxTextBytes, '7'));
+
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Text")), -300);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("TextWithNul")), 12);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("NotANumber")), std::nullopt);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Expand")), 5);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("ShortDword")), 0);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Qword")), 0);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Missing")), 0);
+    EXPECT_EQ(reg.readText(kKey, QStringLiteral("TooLong")), QString());
+    EXPECT_EQ(reg.readText(kKey, QStringLiteral("Longest")).size(), kMaxTextBytes);
+    EXPECT_EQ(
+        reg.readInteger(QStringLiteral("HKEY_CURRENT_USER\\No\\Such\\Key"), QStringLiteral("X")),
+        0);
+}
+
+TEST_F(StoreTest, WritesOfUnsupportedKindsOrNonNumbersStoreNothing) {
+    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 99), 0);
+    EXPECT_NE(reg.WriteRegistryValue(kKey, QStringLiteral("Top"), QStringLiteral("abc"), 4), 0);
+    EXPECT_NE(reg.WriteRegistryValue(kKey, QStringLiteral("Top"), QStringLiteral("1"), 3), 0);
+    EXPECT_NE(reg.WriteRegistryValue(kKey, QStringLiteral("Top"), QStringLiteral("99999999999"), 4),
+              0);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 99);
+    EXPECT_EQ(reg.WriteRegistryValue(kKey, QStringLiteral("Top"), QStringLiteral("2.5"), 4), 0);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 2);
+}
+
+TEST_F(StoreTest, DeletingValuesAndKeys) {
+    const QString parent = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock");
+    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Enable"), 1), 0);
+    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    EXPECT_EQ(reg.DeleteRegistryValue(kKey, QStringLiteral("Top")), 0);
+    EXPECT_EQ(reg.DeleteRegistryValue(kKey, QStringLiteral("Top")), status::NotFound);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Enable")), 1);
+
+    // A key with sub-keys stays, as does everything under it.
+    EXPECT_EQ(reg.DeleteRegistryKey(QStringLiteral("HKEY_CURRENT_USER\\Software"),
+                                    QStringLiteral("Ovra Clock")),
+              status::AccessDenied);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Enable")), 1);
+
+    EXPECT_EQ(reg.DeleteRegistryKey(parent, QStringLiteral("Tokyo")), 0);
+    EXPECT_FALSE(
+        backend.keyExists(rootkey::CurrentUser, QStringLiteral("Software\\Ovra Clock\\Tokyo")));
+    EXPECT_TRUE(backend.keyExists(rootkey::CurrentUser, QStringLiteral("Software\\Ovra Clock")));
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Enable")), 0);
+
+    // A parent that is a root alone deletes directly below the root.
+    ASSERT_EQ(reg.writeInteger(QStringLiteral("HKEY_USERS\\Solo"), QStringLiteral("X"), 1), 0);
+    EXPECT_EQ(reg.DeleteRegistryKey(QStringLiteral("HKEY_USERS"), QStringLiteral("Solo")), 0);
+    EXPECT_FALSE(backend.keyExists(rootkey::Users, QStringLiteral("Solo")));
+}
+
+TEST_F(StoreTest, ARolledBackTransactionLeavesTheOldValues) {
+    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    const int rc = reg.transaction([&] {
+        reg.writeInteger(kKey, QStringLiteral("Top"), 2);
+        reg.writeInteger(kKey, QStringLiteral("Left"), 2);
+        return false;
+    });
+    EXPECT_NE(rc, 0);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 1);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Left")), 0);
+}
+
+TEST(StoreFile, IsPrivateToTheUser) {
+    test::TestHome home;
+    SqliteRegistryBackend backend(home.storePath());
+    Registry reg(backend);
+    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    EXPECT_EQ(QFile::permissions(home.storePath()) &
+                  (QFileDevice::ReadOther | QFileDevice::ReadGroup),
+              QFileDevice::Permissions());
+}
+
+TEST(StoreFile, GarbageIsLeftUntouchedAndReadsAsEmpty) {
+    test::TestHome home;
+    QDir().mkpath(QFileInfo(home.storePath()).absolutePath());
+    QFile f(home.storePath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    const QByteArray garbage(8192, '\x5a');
+    f.write(garbage);
+    f.close();
+
+    QStringList warnings;
+    SqliteRegistryBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
+    Registry reg(backend);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 0);
+    EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    EXPECT_EQ(warnings.size(), 1) << "one clear warning, not one per access";
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), garbage);
+}
+
+TEST(StoreFile, AnotherProgramsDatabaseIsNeverWritten) {
+    test::TestHome home;
+    QDir().mkpath(QFileInfo(home.storePath()).absolutePath());
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(home.storePath()).constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE notes(x); INSERT INTO notes VALUES('keep');", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    QStringList warnings;
+    SqliteRegistryBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
+    Registry reg(backend);
+    EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    EXPECT_EQ(warnings.size(), 1);
+
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(home.storePath()).constData(), &db), SQLITE_OK);
+    int tables = -1;
+    sqlite3_exec(
+        db, "SELECT count(*) FROM sqlite_master",
+        [](void* out, int, char** v, char**) {
+            *static_cast<int*>(out) = atoi(v[0]);
+            return 0;
+        },
+        &tables, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ(tables, 1);
+}
+
+TEST(StoreFile, ReadOnlyStoreStillReadsAndRefusesWrites) {
+    test::TestHome home;
+    {
+        SqliteRegistryBackend backend(home.storePath());
+        Registry reg(backend);
+        ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 77), 0);
+    }
+    if (geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not bind root";
+    QFile::setPermissions(home.storePath(), QFileDevice::ReadOwner);
+    SqliteRegistryBackend backend(home.storePath());
+    Registry reg(backend);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 77);
+    EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 77);
+}
+
+TEST(StoreFile, AStoreLockedForAWhileIsWaitedFor) {
+    test::TestHome home;
+    SqliteRegistryBackend first(home.storePath());
+    Registry a(first);
+    ASSERT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+
+    // Another process holds the write lock for 300 ms; our write waits, then lands.
+    const pid_t child = fork();
+    if (child == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open(QFile::encodeName(home.storePath()).constData(), &db);
+        sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        FILE* ready =
+            fopen(QFile::encodeName(home.path() + QStringLiteral("/locked")).constData(), "w");
+        fclose(ready);
+        usleep(300 * 1000);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        _exit(0);
+    }
+    while (!QFile::exists(home.path() + QStringLiteral("/locked")))
+        usleep(1000);
+    EXPECT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 2), 0);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(a.readInteger(kKey, QStringLiteral("Top")), 2);
+}
+
+TEST(StoreFile, TwoProcessesIncrementingAtOnceLoseNothing) {
+    test::TestHome home;
+    constexpr int kPerProcess = 150;
+    pid_t children[2];
+    for (pid_t& child : children) {
+        child = fork();
+        if (child == 0) {
+            SqliteRegistryBackend backend(home.storePath());
+            Registry reg(backend);
+            int failures = 0;
+            for (int i = 0; i < kPerProcess; ++i) {
+                const int rc = reg.transaction([&] {
+                    const auto n = reg.readInteger(kKey, QStringLiteral("Counter"));
+                    return reg.writeInteger(kKey, QStringLiteral("Counter"), n.value_or(0) + 1) ==
+                           0;
+                });
+                failures += rc != 0;
+            }
+            _exit(failures == 0 ? 0 : 1);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    SqliteRegistryBackend backend(home.storePath());
+    Registry reg(backend);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Counter")), 2 * kPerProcess);
+}

@@ -1,0 +1,148 @@
+#include "settings/registrysqlite.h"
+#include "shell/clockapp.h"
+#include "support/testenv.h"
+
+#include <gtest/gtest.h>
+
+using namespace ovra;
+
+namespace {
+
+// Records the order in which the sequences drive the windows, alarms and autostart.
+class RecordingHosts : public ClockWindowHost, public AlarmHost, public AutorunHost {
+public:
+    QStringList calls;
+    void computeLayout() override { calls << QStringLiteral("layout"); }
+    void checkMonitor() override { calls << QStringLiteral("checkMonitor"); }
+    void loadClockWindow() override { calls << QStringLiteral("loadWindow"); }
+    void createDrawTools() override { calls << QStringLiteral("createTools"); }
+    void deleteDrawTools() override { calls << QStringLiteral("deleteTools"); }
+    void loadButtonImage() override { calls << QStringLiteral("loadImage"); }
+    void releaseImages() override { calls << QStringLiteral("releaseImages"); }
+    void deleteGraphic() override { calls << QStringLiteral("deleteGraphic"); }
+    void iniForm() override { calls << QStringLiteral("iniForm"); }
+    void processPendingEvents() override { calls << QStringLiteral("events"); }
+    void showClockWindow() override { calls << QStringLiteral("show"); }
+    void applyZOrder() override { calls << QStringLiteral("zorder"); }
+    void closeWindows() override { calls << QStringLiteral("closeWindows"); }
+    void enableShutdownPrivilege() override { calls << QStringLiteral("privilege"); }
+    void loadAlarmFile() override { calls << QStringLiteral("alarms"); }
+    void resetNotice() override { calls << QStringLiteral("resetNotice"); }
+    int syncAutorunEntry(int wish) override {
+        calls << QStringLiteral("autorun:%1").arg(wish);
+        return 1;
+    }
+};
+
+struct Process {
+    explicit Process(test::TestHome& home,
+                     const QTimeZone& zone = QTimeZone(QByteArray("Asia/Tokyo")))
+        : backend(home.storePath()), registry(backend),
+          time(QDateTime(QDate(2026, 7, 1), QTime(3, 0), Qt::UTC), zone),
+          app({registry, messages, time}, home.roots()) {}
+    SqliteRegistryBackend backend;
+    Registry registry;
+    test::RecordingMessageSink messages;
+    FixedTimeSource time;
+    ClockApp app;
+};
+
+} // namespace
+
+TEST(ClockApp, StartApplyAndShutdownRunInTheirFixedOrder) {
+    test::TestHome home;
+    Process p(home);
+    RecordingHosts hosts;
+    p.app.setWindowHost(&hosts);
+    p.app.setAlarmHost(&hosts);
+    p.app.setAutorunHost(&hosts);
+
+    ASSERT_TRUE(p.app.StartClock(QStringLiteral("Default")));
+    EXPECT_EQ(hosts.calls.join(u','),
+              QStringLiteral("privilege,alarms,layout,resetNotice,checkMonitor,loadWindow,"
+                             "createTools,loadImage,events,show"));
+    hosts.calls.clear();
+    p.app.ApplyClockSettings();
+    EXPECT_EQ(hosts.calls.join(u','),
+              QStringLiteral("deleteTools,deleteGraphic,layout,iniForm,createTools,show,zorder"));
+    hosts.calls.clear();
+    p.app.settings().Autorun = 1;
+    p.app.ShutdownClock(true);
+    p.app.ShutdownClock(true); // a second request while shutting down does nothing
+    EXPECT_EQ(hosts.calls.join(u','),
+              QStringLiteral("releaseImages,autorun:1,deleteTools,closeWindows"));
+    EXPECT_TRUE(p.messages.messages.empty());
+}
+
+TEST(ClockApp, TokyoKeepsAllTwentyTwoValuesAcrossARestart) {
+    test::TestHome home;
+    ClockSettings changed;
+    {
+        Process p(home);
+        ASSERT_TRUE(p.app.StartClock(QStringLiteral("Tokyo")));
+        EXPECT_EQ(p.app.settings().ClockRadius, 48);
+        ClockSettings& s = p.app.settings();
+        s.TimeZoneIndex = 81;
+        s.TimeStandard = 1;
+        s.MonitorID = 1;
+        s.Autorun = 1;
+        s.Top = 1500;
+        s.Left = -3000;
+        s.AlwaysOnTop = 1;
+        s.DisplayScale = 1;
+        s.HourMode = 1;
+        s.HourCircleWidth = 10;
+        s.MinuteCircleWidth = 50;
+        s.SecondCircleWidth = 33;
+        s.ClockRadius = 128;
+        s.BackgroundOpacity = 6;
+        s.AM24HourCircleColor = int32_t(0x80112233u);
+        s.PMHourCircleColor = int32_t(0xFF445566u);
+        s.MinuteCircleColor = 0x00FFFFFF;
+        s.SecondCircleColor = int32_t(0xFFFFFFFEu);
+        s.TimeFontColor = 1;
+        s.DateFontColor = int32_t(0xFF777777u);
+        s.ClockScaleColor = 0x12345678;
+        changed = s;
+        p.app.ShutdownClock(true);
+    }
+    Process again(home);
+    ASSERT_TRUE(again.app.StartClock(QStringLiteral("Tokyo")));
+    changed.Enable = 1;
+    EXPECT_EQ(again.app.settings(), changed);
+    EXPECT_EQ(again.app.state().ZoneOffsetMinutes, 540);
+}
+
+TEST(ClockApp, ShutdownWithoutSavingWritesNothing) {
+    test::TestHome home;
+    Process p(home);
+    ASSERT_TRUE(p.app.StartClock(QStringLiteral("Gone")));
+    p.app.settings().ClockRadius = 100;
+    p.app.ShutdownClock(false);
+    EXPECT_EQ(
+        p.registry.readInteger(clockKeyPath(QStringLiteral("Gone")), QStringLiteral("Enable")), 0);
+}
+
+TEST(ClockApp, ApplyStoresWhatTheDialogSetButDrawsWithTheCorrectedValue) {
+    test::TestHome home;
+    Process p(home);
+    ASSERT_TRUE(p.app.StartClock(QStringLiteral("Default")));
+    p.app.settings().ClockRadius = 200;
+    p.app.settings().TimeZoneIndex = 5;
+    p.app.ApplyClockSettings();
+    EXPECT_EQ(p.app.settings().ClockRadius, 48);
+    EXPECT_EQ(p.registry.readInteger(clockKeyPath(QStringLiteral("Default")),
+                                     QStringLiteral("ClockRadius")),
+              200);
+    EXPECT_EQ(p.app.settings().TimeZoneIndex, 80) << "Default follows the computer: first +9 row";
+}
+
+TEST(ClockApp, DefaultClockShowsLocalTimeIncludingDaylightSaving) {
+    test::TestHome home;
+    // 1 July 2026 03:00 UTC is 05:00 in Berlin (CEST, standard offset +60).
+    Process p(home, QTimeZone(QByteArray("Europe/Berlin")));
+    ASSERT_TRUE(p.app.StartClock(QStringLiteral("Default")));
+    EXPECT_EQ(p.app.state().LocalBiasMinutes, -60);
+    EXPECT_EQ(p.app.settings().TimeZoneIndex, 37);
+    EXPECT_EQ(p.app.clockTimeNow().time(), QTime(5, 0));
+}

@@ -1,0 +1,75 @@
+#include "shell/commandline.h"
+
+#include <gtest/gtest.h>
+
+using namespace ovra;
+using Action = CommandLine::Action;
+
+namespace {
+QStringList words(std::initializer_list<const char*> list) {
+    QStringList out;
+    for (const char* w : list)
+        out << QString::fromUtf8(w);
+    return out;
+}
+} // namespace
+
+TEST(CommandLine, NamesAndActions) {
+    const struct {
+        QStringList args;
+        Action action;
+        QString name;
+        QString target;
+    } cases[] = {
+        {{}, Action::RunClock, QStringLiteral("Default"), {}},
+        {words({"  Office  "}), Action::RunClock, QStringLiteral("Office"), {}},
+        {words({"New", "York"}), Action::RunClock, QStringLiteral("New York"), {}},
+        {words({"--help"}), Action::Help, QStringLiteral("Default"), {}},
+        {words({"--version"}), Action::Version, QStringLiteral("Default"), {}},
+        {words({"--list"}), Action::List, QStringLiteral("Default"), {}},
+        {words({"--add", " New York "}), Action::Add, QStringLiteral("Default"),
+         QStringLiteral("New York")},
+        {words({"--stop=Tokyo"}), Action::Stop, QStringLiteral("Default"), QStringLiteral("Tokyo")},
+        {words({"--delete", "Tokyo"}), Action::Delete, QStringLiteral("Default"),
+         QStringLiteral("Tokyo")},
+        {words({"--start", "Tokyo"}), Action::Start, QStringLiteral("Default"),
+         QStringLiteral("Tokyo")},
+    };
+    for (const auto& c : cases) {
+        const CommandLine cl = parseCommandLine(c.args);
+        EXPECT_TRUE(cl.error.isEmpty()) << qPrintable(c.args.join(u' ')) << qPrintable(cl.error);
+        EXPECT_EQ(cl.action, c.action) << qPrintable(c.args.join(u' '));
+        EXPECT_EQ(cl.clockName, c.name);
+        EXPECT_EQ(cl.target, c.target);
+    }
+}
+
+TEST(CommandLine, RenderTakesFileTimeAndName) {
+    const CommandLine cl =
+        parseCommandLine(words({"--render", "face.png", "--at", "2026-01-02 03:04:05", "Tokyo"}));
+    ASSERT_TRUE(cl.error.isEmpty());
+    EXPECT_EQ(cl.action, Action::Render);
+    EXPECT_EQ(cl.renderFile, QStringLiteral("face.png"));
+    EXPECT_EQ(cl.at, QStringLiteral("2026-01-02 03:04:05"));
+    EXPECT_EQ(cl.clockName, QStringLiteral("Tokyo"));
+
+    const CommandLine add = parseCommandLine(words({"--add", "Tokyo", "--zone", "81"}));
+    ASSERT_TRUE(add.error.isEmpty());
+    EXPECT_EQ(add.zone, 81);
+}
+
+TEST(CommandLine, MistakesAreExplained) {
+    const QStringList bad[] = {
+        words({"--frobnicate"}),
+        words({"--render"}),
+        words({"--add"}),
+        words({"--zone", "x", "--add", "A"}),
+        words({"--at", "2026-01-01"}),
+        words({"--zone", "3"}),
+        words({"--list", "--add", "A"}),
+        words({"--list", "Tokyo"}),
+        words({"--version=2"}),
+    };
+    for (const QStringList& args : bad)
+        EXPECT_FALSE(parseCommandLine(args).error.isEmpty()) << qPrintable(args.join(u' '));
+}

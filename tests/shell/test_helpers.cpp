@@ -1,0 +1,136 @@
+#include "shell/apppaths.h"
+#include "shell/clockname.h"
+#include "shell/ossupport.h"
+#include "shell/textutil.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace ovra;
+
+TEST(CleanString, CutsAtNulThenTrimsSpacesOnly) {
+    const struct {
+        QString in;
+        QString out;
+    } cases[] = {
+        {QStringLiteral("Tokyo") + QChar(u'\0') + QStringLiteral("garbage"),
+         QStringLiteral("Tokyo")},
+        {QStringLiteral("   "), QString()},
+        {QStringLiteral("  New York  "), QStringLiteral("New York")},
+        {QStringLiteral(" a ") + QChar(u'\0') + QStringLiteral(" b "), QStringLiteral("a")},
+        {QChar(u'\0') + QStringLiteral("x"), QString()},
+        {QStringLiteral("\tTab\t"), QStringLiteral("\tTab\t")},
+        {QString(), QString()},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CleanString(c.in), c.out) << qPrintable(c.in);
+}
+
+TEST(FileExists, EmptyOrBlankIsFalseAndFoldersCount) {
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("a.cfg")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_FALSE(FileExists(QString()));
+    EXPECT_FALSE(FileExists(QStringLiteral("    ")));
+    EXPECT_TRUE(FileExists(f.fileName()));
+    EXPECT_TRUE(FileExists(QStringLiteral("  ") + f.fileName() + QStringLiteral("  ")));
+    EXPECT_TRUE(FileExists(dir.path()));
+    EXPECT_FALSE(FileExists(dir.filePath(QStringLiteral("missing"))));
+}
+
+TEST(ClockName, ArgumentsJoinWithSingleSpacesAndDefaultWhenEmpty) {
+    EXPECT_EQ(clockNameFromArguments({}), QStringLiteral("Default"));
+    EXPECT_EQ(clockNameFromArguments({QStringLiteral("   ")}), QStringLiteral("Default"));
+    EXPECT_EQ(clockNameFromArguments({QStringLiteral("  Office  ")}), QStringLiteral("Office"));
+    EXPECT_EQ(clockNameFromArguments({QStringLiteral("New"), QStringLiteral("York")}),
+              QStringLiteral("New York"));
+    EXPECT_EQ(clockNameFromArguments({QStringLiteral("São Paulo")}), QStringLiteral("São Paulo"));
+}
+
+TEST(ClockName, UnsafeNamesAreRefusedWithAReason) {
+    const QString refused[] = {
+        QStringLiteral("../etc"),
+        QStringLiteral("a/b"),
+        QStringLiteral("a\\b"),
+        QStringLiteral("."),
+        QStringLiteral(".."),
+        QStringLiteral("{A}"),
+        QStringLiteral("A}"),
+        QStringLiteral("System"),
+        QStringLiteral("tab\there"),
+        QStringLiteral("bell\a"),
+        QString(QChar(0x7f)),
+        QStringLiteral("--list"),
+        QString(QChar(0xfffd)),
+        QString(),
+        QString(kMaxClockNameBytes + 1, u'x'),
+        QString(kMaxClockNameBytes / 2 + 1, QChar(0xe9)), // two bytes each in UTF-8
+    };
+    for (const QString& name : refused)
+        EXPECT_FALSE(clockNameProblem(name).isEmpty()) << qPrintable(name);
+
+    const QString accepted[] = {
+        QStringLiteral("Default"),        QStringLiteral("New York"), QStringLiteral("system"),
+        QStringLiteral("Tōkyō 東京"),     QStringLiteral("a.b"),      QStringLiteral("..."),
+        QString(kMaxClockNameBytes, u'x')};
+    for (const QString& name : accepted)
+        EXPECT_TRUE(clockNameProblem(name).isEmpty()) << qPrintable(clockNameProblem(name));
+}
+
+TEST(ClockName, InvalidUtf8BytesAreRefused) {
+    EXPECT_FALSE(clockNameBytesProblem(QByteArray("Caf\xe9")).isEmpty());
+    EXPECT_TRUE(clockNameBytesProblem(QByteArray("Caf\xc3\xa9")).isEmpty());
+}
+
+TEST(OperatingSystem, OnlyTheOldFamilyIsRefusedWithItsDescription) {
+    OsVersionInfo nt{2, 10, 0, 19045, {}};
+    EXPECT_FALSE(unsupportedSystemMessage(nt).has_value());
+
+    OsVersionInfo w98{1, 4, 10, 0x040A07CE, {}};
+    EXPECT_EQ(*unsupportedSystemMessage(w98),
+              QStringLiteral("Sorry! Felmar can't support Microsoft Windows 98  (Build 67766222)"));
+
+    OsVersionInfo me{1, 4, 90, 3000, QStringLiteral(" A ") + QChar(u'\0') + QStringLiteral("x")};
+    EXPECT_EQ(
+        *unsupportedSystemMessage(me),
+        QStringLiteral("Sorry! Felmar can't support Microsoft Windows Mellinnium A (Build 3000)"));
+
+    OsVersionInfo unknownMinor{1, 4, 3, 1, QStringLiteral("SP")};
+    EXPECT_EQ(*unsupportedSystemMessage(unknownMinor),
+              QStringLiteral("Sorry! Felmar can't support "));
+
+    ASSERT_TRUE(queryOsVersion().has_value());
+    EXPECT_FALSE(unsupportedSystemMessage(*queryOsVersion()).has_value());
+}
+
+TEST(AppPaths, BuildsFoldersWithTrailingSlashAndCreatesDataFolder) {
+    test::TestHome home;
+    const PathRoots roots = home.roots();
+    const AppPaths p = AppPaths::build(QStringLiteral("Default"), roots);
+    EXPECT_EQ(p.AppFolder, roots.appFolder + u'/');
+    EXPECT_EQ(p.DataFolder, roots.dataRoot + QStringLiteral("/Tamrel/Ovra Clock/"));
+    EXPECT_EQ(p.AlarmFilePath, p.DataFolder + QStringLiteral("Default.cfg"));
+    EXPECT_EQ(p.DefaultAlarmSoundPath, roots.tempFolder + QStringLiteral("/alarm.wav"));
+    EXPECT_EQ(p.StorePath, roots.configRoot + QStringLiteral("/Tamrel/Ovra Clock/registry.db"));
+    EXPECT_TRUE(QFileInfo(p.DataFolder).isDir());
+    EXPECT_FALSE(QFile::exists(p.DefaultAlarmSoundPath)) << "the sound file is never created";
+
+    PathRoots rootFolder = roots;
+    rootFolder.appFolder = QStringLiteral("/");
+    EXPECT_EQ(AppPaths::build(QStringLiteral("X"), rootFolder).AppFolder, QStringLiteral("/"));
+}
+
+TEST(AppPaths, UnwritableDataRootIsSilent) {
+    test::TestHome home;
+    PathRoots roots = home.roots();
+    QFile blocker(roots.dataRoot + QStringLiteral("/Tamrel"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    blocker.close();
+    const AppPaths p = AppPaths::build(QStringLiteral("Default"), roots);
+    EXPECT_FALSE(QFileInfo(p.DataFolder).isDir());
+    EXPECT_TRUE(p.AlarmFilePath.endsWith(QStringLiteral("/Default.cfg")));
+}

@@ -1,0 +1,130 @@
+#include "time/clocktime.h"
+#include "time/timesource.h"
+
+#include <gtest/gtest.h>
+
+using namespace ovra;
+
+namespace {
+QDateTime utc(int y, int mo, int d, int h, int mi, int s = 0) {
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
+}
+QTimeZone zone(const char* id) {
+    return QTimeZone(QByteArray(id));
+}
+QTimeZone fixed(int minutes) {
+    return QTimeZone(minutes * 60);
+}
+} // namespace
+
+TEST(LocalBias, IsTheStandardBiasWhateverTheSeason) {
+    const struct {
+        const char* zoneId;
+        QDateTime when;
+        int32_t bias;
+    } cases[] = {
+        {"Europe/Berlin", utc(2026, 1, 15, 12, 0), -60},
+        {"Europe/Berlin", utc(2026, 7, 15, 12, 0), -60}, // summer time is not part of it
+        {"America/New_York", utc(2026, 7, 15, 12, 0), 300},
+        {"Asia/Kathmandu", utc(2026, 3, 1, 0, 0), -345},
+        {"Asia/Shanghai", utc(2026, 3, 1, 0, 0), -480},
+        {"UTC", utc(2026, 3, 1, 0, 0), 0},
+    };
+    for (const auto& c : cases) {
+        FixedTimeSource t(c.when, zone(c.zoneId));
+        EXPECT_EQ(GetLocalBias(t), c.bias) << c.zoneId;
+    }
+    FixedTimeSource unknown(utc(2026, 1, 1, 0, 0), QTimeZone());
+    EXPECT_EQ(GetLocalBias(unknown), 0);
+}
+
+TEST(ClockTime, AcrossMidnightMonthAndYearEndsWithBothSwitches) {
+    const struct {
+        const char* what;
+        QDateTime now;
+        QTimeZone computer;
+        ClockTimeInput in;
+        QDateTime shows;
+    } cases[] = {
+        // UTC+8 computer, clock at index 15 (-300): local 10:00 Tuesday shows 21:00 Monday.
+        {"zone behind",
+         utc(2026, 12, 1, 2, 0),
+         fixed(480),
+         {false, -300, 0},
+         utc(2026, 11, 30, 21, 0)},
+        {"zone behind, summer switch",
+         utc(2026, 12, 1, 2, 0),
+         fixed(480),
+         {false, -300, 1},
+         utc(2026, 11, 30, 22, 0)},
+        {"Default at UTC+8",
+         utc(2026, 12, 1, 2, 0),
+         fixed(480),
+         {true, 480, 0},
+         utc(2026, 12, 1, 10, 0)},
+        {"Default with its switch",
+         utc(2026, 12, 1, 2, 0),
+         fixed(480),
+         {true, 480, 1},
+         utc(2026, 12, 1, 11, 0)},
+        {"ahead into the next year",
+         utc(2026, 12, 31, 23, 30, 15),
+         fixed(-300),
+         {false, 780, 0},
+         utc(2027, 1, 1, 12, 30, 15)},
+        {"leap day", utc(2028, 2, 28, 20, 0), fixed(0), {false, 345, 0}, utc(2028, 2, 29, 1, 45)},
+        {"behind to the end of February",
+         utc(2026, 3, 1, 3, 0),
+         fixed(60),
+         {false, -720, 0},
+         utc(2026, 2, 28, 15, 0)},
+        {"switch crosses midnight",
+         utc(2026, 5, 31, 23, 0, 59),
+         fixed(0),
+         {false, 0, 1},
+         utc(2026, 6, 1, 0, 0, 59)},
+        // Daylight saving on the computer: a Tokyo clock must not drift by the hour.
+        {"Berlin summer, Tokyo clock",
+         utc(2026, 7, 1, 3, 0),
+         zone("Europe/Berlin"),
+         {false, 540, 0},
+         utc(2026, 7, 1, 12, 0)},
+        {"Berlin summer, Default",
+         utc(2026, 7, 1, 3, 0),
+         zone("Europe/Berlin"),
+         {true, 60, 0},
+         utc(2026, 7, 1, 5, 0)},
+        {"Berlin winter, Default",
+         utc(2026, 1, 1, 3, 0),
+         zone("Europe/Berlin"),
+         {true, 60, 0},
+         utc(2026, 1, 1, 4, 0)},
+        {"New York summer, London clock",
+         utc(2026, 7, 1, 3, 0),
+         zone("America/New_York"),
+         {false, 0, 1},
+         utc(2026, 7, 1, 4, 0)},
+        // A computer zone with no table row: Default still shows local time.
+        {"UTC+10:30 Default",
+         utc(2026, 1, 10, 13, 30),
+         zone("Australia/Lord_Howe"),
+         {true, 0, 0},
+         utc(2026, 1, 11, 0, 30)},
+        {"sub-second cut",
+         QDateTime(QDate(2026, 1, 1), QTime(0, 0, 1, 999), Qt::UTC),
+         fixed(0),
+         {false, 0, 0},
+         utc(2026, 1, 1, 0, 0, 1)},
+    };
+    for (const auto& c : cases) {
+        const QDateTime t = ClockTime(c.now, c.computer, c.in);
+        EXPECT_EQ(t.date(), c.shows.date()) << c.what;
+        EXPECT_EQ(t.time(), c.shows.time()) << c.what;
+    }
+}
+
+TEST(ClockTime, WeekdayFollowsTheClocksOwnDate) {
+    // 10:00 Tuesday at UTC+8 is Monday evening in UTC-5.
+    const QDateTime t = ClockTime(utc(2026, 12, 1, 2, 0), fixed(480), {false, -300, 0});
+    EXPECT_EQ(t.date().dayOfWeek(), 1);
+}

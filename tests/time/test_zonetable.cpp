@@ -1,0 +1,73 @@
+#include "time/zonetable.h"
+
+#include <QRegularExpression>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+using namespace ovra;
+
+TEST(ZoneTable, NinetySevenRowsInAscendingOrderWithMatchingPrefixes) {
+    const auto table = zoneTable();
+    ASSERT_EQ(table.size(), 97u);
+    EXPECT_EQ(table.front().OffsetMinutes, -720);
+    EXPECT_EQ(table.back().OffsetMinutes, 780);
+    const QRegularExpression prefix(QStringLiteral(R"(^\(UTC(?:([+-])(\d\d):(\d\d))?\) \S)"));
+    for (size_t i = 0; i < table.size(); ++i) {
+        const QString name = QString::fromUtf16(table[i].DisplayName);
+        const auto m = prefix.match(name);
+        ASSERT_TRUE(m.hasMatch()) << qPrintable(name);
+        int offset = 0;
+        if (m.capturedLength(1)) {
+            offset = m.captured(2).toInt() * 60 + m.captured(3).toInt();
+            if (m.captured(1) == u"-")
+                offset = -offset;
+        }
+        EXPECT_EQ(offset, table[i].OffsetMinutes) << qPrintable(name);
+        if (i > 0) {
+            EXPECT_LE(table[i - 1].OffsetMinutes, table[i].OffsetMinutes) << i;
+        }
+    }
+}
+
+TEST(ZoneTable, SelectedRowsAreExact) {
+    const struct {
+        int index;
+        const char16_t* name;
+        int offset;
+    } rows[] = {
+        {0, u"(UTC-12:00) International Date Line West", -720},
+        {6, u"(UTC-08:00) Pacific Time(US & Canada)", -480},
+        {12, u"(UTC-06:00) Guadalajara, Mexico City, Mouterrey", -360},
+        {17, u"(UTC-04:30) Caracas", -270},
+        {23, u"(UTC-03:30) Newfoundland", -210},
+        {33, u"(UTC) Casablanca", 0},
+        {41, u"(UTC+01:00) Windhoek", 60},
+        {56, u"(UTC+03:30) Tehran", 210},
+        {62, u"(UTC+04:30) Kabul", 270},
+        {66, u"(UTC+05:30) Sri Jayawardenepura", 330},
+        {67, u"(UTC+05:45) Kathmandu", 345},
+        {71, u"(UTC+06:30) Yangon (Rangoon)", 390},
+        {72, u"(UTC+07:00) Bangkok, Honoi, Jakarta", 420},
+        {84, u"(UTC+09:30) Darwin", 570},
+        {96, u"(UTC+13:00) Nuku'alofa", 780},
+    };
+    for (const auto& r : rows) {
+        const ZoneEntry* z = zoneAt(r.index);
+        ASSERT_NE(z, nullptr);
+        EXPECT_EQ(QString::fromUtf16(z->DisplayName), QString::fromUtf16(r.name));
+        EXPECT_EQ(z->OffsetMinutes, r.offset);
+    }
+    EXPECT_EQ(zoneAt(97), nullptr);
+    EXPECT_EQ(zoneAt(-1), nullptr);
+}
+
+TEST(ZoneTable, LookupByOffsetFindsTheLowestIndex) {
+    const struct {
+        int offset;
+        int index;
+    } cases[] = {{60, 37},  {0, 33},   {480, 74},  {-720, 0}, {780, 96}, {345, 67},
+                 {330, 65}, {570, 83}, {-300, 14}, {630, -1}, {1, -1},   {-780, -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(zoneIndexForOffset(c.offset), c.index) << c.offset;
+}
