@@ -1,0 +1,51 @@
+#include "dialogs/colourpicker.h"
+
+#include "dialogs/colourvalue.h"
+#include "dialogs/frmalpha.h"
+
+#include <QColorDialog>
+
+namespace ovra {
+
+DialogColourPicker::DialogColourPicker(std::function<bool()> alwaysOnTop)
+    : m_alwaysOnTop(std::move(alwaysOnTop)) {}
+
+std::optional<int32_t> DialogColourPicker::pickColour(QWidget* owner, int32_t initialDisplay) {
+    // Qt's own dialog on every desktop: it opens with the colour preset and shows
+    // the full editor at once. The alpha is asked for separately, afterwards.
+    QColorDialog dialog(displayToQColor(initialDisplay), owner);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return qColorToDisplay(dialog.selectedColor());
+}
+
+int DialogColourPicker::pickAlpha(QWidget* owner, int startAlpha) {
+    const bool onTop = m_alwaysOnTop && m_alwaysOnTop();
+    return FrmAlpha::ask(owner, startAlpha, onTop);
+}
+
+std::optional<ChosenColour> ChooseColourWithAlpha(ColourPicker& picker, QWidget* owner,
+                                                  int32_t initialDisplay, int32_t currentValue) {
+    const std::optional<int32_t> chosen = picker.pickColour(owner, initialDisplay);
+    if (!chosen)
+        return std::nullopt;
+    // Keeping the colour keeps its alpha; a new colour starts opaque, whatever the
+    // alpha of the colour it replaces.
+    const bool kept = (*chosen & 0xFFFFFF) == (initialDisplay & 0xFFFFFF);
+    const int start = kept ? AlphaOf(currentValue) : 255;
+    return ChosenColour{*chosen, picker.pickAlpha(owner, start)};
+}
+
+QColor displayToQColor(int32_t display) {
+    const auto c = uint32_t(display);
+    return QColor(int(c & 0xFFu), int((c >> 8) & 0xFFu), int((c >> 16) & 0xFFu));
+}
+
+int32_t qColorToDisplay(const QColor& colour) {
+    const QColor rgb = colour.toRgb();
+    return int32_t(uint32_t(rgb.red()) | (uint32_t(rgb.green()) << 8) |
+                   (uint32_t(rgb.blue()) << 16));
+}
+
+} // namespace ovra

@@ -1,0 +1,43 @@
+#include "dialogs/colourvalue.h"
+
+namespace ovra {
+
+namespace {
+uint32_t swapRedBlue(uint32_t c) {
+    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+} // namespace
+
+int32_t ColorTransfer(int32_t value) {
+    return int32_t(swapRedBlue(uint32_t(value)));
+}
+
+int32_t ToColourValue(int32_t display, int alpha) {
+    return int32_t((uint32_t(alpha & 0xFF) << 24) | swapRedBlue(uint32_t(display)));
+}
+
+int AlphaOf(int32_t value) {
+    return int((uint32_t(value) >> 24) & 0xFFu);
+}
+
+QString ColourText(int32_t value) {
+    const uint32_t bits = uint32_t(value);
+    QString digits = QString::number(bits, 16).toUpper();
+    if (bits >= 0x8000u && bits <= 0xFFFFu)
+        digits.prepend(QLatin1Char('0'));
+    return QStringLiteral("&H") + digits;
+}
+
+using S = ClockSettings;
+
+const std::array<ColourField, 7> kColourFields = {{
+    {u"AM Hour/24 Hour Circle Color:", "TxtAmHourColor", &S::AM24HourCircleColor},
+    {u"PM Hour Circle Color:", "TxtPmHourColor", &S::PMHourCircleColor},
+    {u"Minute Circle Color:", "TxtMinuteColor", &S::MinuteCircleColor},
+    {u"Second Circle Color:", "TxtSecondColor", &S::SecondCircleColor},
+    {u"Time Font Color:", "TxtTimeColor", &S::TimeFontColor},
+    {u"Date Font Color:", "TxtDateColor", &S::DateFontColor},
+    {u"Clock Dial Scale Color:", "TxtScaleColor", &S::ClockScaleColor},
+}};
+
+} // namespace ovra

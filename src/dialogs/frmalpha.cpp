@@ -1,0 +1,70 @@
+#include "dialogs/frmalpha.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace ovra {
+
+FrmAlpha::FrmAlpha(int colourAlpha, bool alwaysOnTop, QWidget* parent)
+    : QDialog(parent), m_colourAlpha(std::clamp(colourAlpha, 0, 255)), m_labValue(new QLabel(this)),
+      m_hsValue(new QScrollBar(Qt::Horizontal, this)), m_cmdOK(new QPushButton(tr("&OK"), this)) {
+    setWindowTitle(tr("Set Color Alpha Value"));
+    setObjectName(QStringLiteral("FrmAlpha"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    if (alwaysOnTop)
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+
+    m_labValue->setObjectName(QStringLiteral("LabValue"));
+    m_hsValue->setObjectName(QStringLiteral("HSValue"));
+    m_cmdOK->setObjectName(QStringLiteral("CmdOK"));
+    m_hsValue->setRange(0, 255);
+    m_hsValue->setSingleStep(1);
+    m_hsValue->setPageStep(16);
+    m_hsValue->setFocusPolicy(Qt::StrongFocus); // arrows and Page keys move it
+    // Scroll bars invert their keys by default; here Left must mean more transparent.
+    m_hsValue->setInvertedControls(false);
+    m_hsValue->setMinimumWidth(260);
+    m_cmdOK->setDefault(true);
+
+    auto* transparent = new QLabel(tr("Transparent"), this);
+    transparent->setObjectName(QStringLiteral("Label1"));
+    auto* opaque = new QLabel(tr("Opaque"), this);
+    opaque->setObjectName(QStringLiteral("Label2"));
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(m_labValue, 0, 0, 1, 2);
+    grid->addWidget(m_hsValue, 1, 0, 1, 2);
+    grid->addWidget(transparent, 2, 0, Qt::AlignLeft);
+    grid->addWidget(opaque, 2, 1, Qt::AlignRight);
+    grid->addWidget(m_cmdOK, 3, 1, Qt::AlignRight);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+
+    // valueChanged fires while the thumb is dragged too, so the label follows it.
+    connect(m_hsValue, &QScrollBar::valueChanged, this, &FrmAlpha::showValue);
+    connect(m_cmdOK, &QPushButton::clicked, this, &FrmAlpha::acceptValue);
+
+    m_hsValue->setValue(m_colourAlpha);
+    showValue(m_colourAlpha);
+    m_hsValue->setFocus();
+}
+
+int FrmAlpha::ask(QWidget* parent, int colourAlpha, bool alwaysOnTop) {
+    FrmAlpha dialog(colourAlpha, alwaysOnTop, parent);
+    dialog.exec();
+    return dialog.colourAlpha();
+}
+
+void FrmAlpha::showValue(int value) {
+    m_labValue->setText(tr("Alpha Value: ") + QString::number(value));
+}
+
+void FrmAlpha::acceptValue() {
+    m_colourAlpha = m_hsValue->value();
+    accept();
+}
+
+} // namespace ovra

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QScrollBar;
+
+namespace ovra {
+
+// "Set Color Alpha Value": asks for the alpha of the colour just chosen for a colour
+// row, from 0 (transparent) to 255 (opaque). Only "OK" changes the result; closing
+// the window any other way leaves the alpha it started with.
+class FrmAlpha : public QDialog {
+    Q_OBJECT
+public:
+    FrmAlpha(int colourAlpha, bool alwaysOnTop, QWidget* parent = nullptr);
+
+    // Shows the dialog modal and returns the resulting alpha.
+    static int ask(QWidget* parent, int colourAlpha, bool alwaysOnTop);
+
+    int colourAlpha() const { return m_colourAlpha; }
+
+    QLabel* valueLabel() const { return m_labValue; }
+    QScrollBar* valueBar() const { return m_hsValue; }
+    QPushButton* okButton() const { return m_cmdOK; }
+
+private:
+    void showValue(int value);
+    void acceptValue();
+
+    int m_colourAlpha;
+    QLabel* m_labValue;
+    QScrollBar* m_hsValue;
+    QPushButton* m_cmdOK;
+};
+
+} // namespace ovra

@@ -1,0 +1,135 @@
+#include "dialogs/frmabout.h"
+#include "dialogs/linklabel.h"
+#include "dialogs/linkopener.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QUrlQuery>
+#include <gtest/gtest.h>
+
+namespace ovra {
+namespace {
+
+class RecordingOpener final : public LinkOpener {
+public:
+    void openLink(const QUrl& url) override { opened.push_back(url); }
+    std::vector<QUrl> opened;
+};
+
+TEST(AboutHeadline, IsTheNameAndMajorMinorRevision) {
+    const struct {
+        ProgramVersion version;
+        const char* line;
+    } cases[] = {{{2, 5, 7}, "Ovra Clock 2.5.7"},
+                 {{1, 0, 0}, "Ovra Clock 1.0.0"},
+                 {{10, 12, 345}, "Ovra Clock 10.12.345"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(AboutHeadline(c.version), QString::fromLatin1(c.line));
+}
+
+TEST(FrmAbout, FirstLineNamesTheBuiltVersion) {
+    RecordingOpener opener;
+    FrmAbout about(opener);
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Ovra Clock"));
+    EXPECT_EQ(AboutHeadline(programVersion()), QStringLiteral("Ovra Clock " OVRA_VERSION));
+    EXPECT_EQ(about.aboutLabel()->text().section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("Ovra Clock " OVRA_VERSION));
+
+    FrmAbout older(opener, nullptr, {2, 5, 7});
+    EXPECT_TRUE(older.aboutLabel()->text().startsWith(QStringLiteral("Ovra Clock 2.5.7\n")));
+}
+
+TEST(FrmAbout, ShowsTheProductPicture) {
+    RecordingOpener opener;
+    FrmAbout about(opener);
+    const QPixmap picture = about.picture()->pixmap();
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_GE(picture.width(), 64);
+    // A round picture: transparent corners, a solid dial in the middle.
+    const QImage image = picture.toImage();
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+    EXPECT_GT(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 200);
+}
+
+TEST(FrmAbout, LinksOpenTheWebSiteAndAHelpMail) {
+    RecordingOpener opener;
+    FrmAbout about(opener);
+    about.show();
+    LinkLabel* web = about.homeLink(0);
+    LinkLabel* mail = about.homeLink(1);
+    EXPECT_EQ(web->text(), QStringLiteral("Website: ") + kWebsiteAddress);
+    EXPECT_EQ(mail->text(), QStringLiteral("Support: ") + kSupportAddress);
+    for (LinkLabel* link : {web, mail})
+        EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+
+    QTest::mouseClick(web, Qt::LeftButton);
+    QTest::mouseClick(mail, Qt::LeftButton);
+    ASSERT_EQ(opener.opened.size(), 2u);
+    EXPECT_EQ(opener.opened[0], QUrl(kWebsiteAddress));
+    const QUrl m = opener.opened[1];
+    EXPECT_EQ(m.scheme(), QStringLiteral("mailto"));
+    EXPECT_EQ(m.path(), kSupportAddress);
+    EXPECT_EQ(QUrlQuery(m).queryItemValue(QStringLiteral("subject")), QStringLiteral("Help"));
+}
+
+TEST(FrmAbout, LinksWorkFromTheKeyboardAndNotOnADragAway) {
+    RecordingOpener opener;
+    FrmAbout about(opener);
+    about.show();
+    LinkLabel* mail = about.homeLink(1);
+
+    // Press on the link, release elsewhere: no click.
+    QTest::mousePress(mail, Qt::LeftButton);
+    QTest::mouseRelease(mail, Qt::LeftButton, {}, QPoint(-10, -10));
+    EXPECT_TRUE(opener.opened.empty());
+
+    mail->setFocus();
+    QTest::keyClick(mail, Qt::Key_Return);
+    QTest::keyClick(mail, Qt::Key_Space);
+    ASSERT_EQ(opener.opened.size(), 2u);
+    EXPECT_EQ(opener.opened[1].scheme(), QStringLiteral("mailto"));
+    EXPECT_TRUE(about.isVisible()); // Return on a link opens it, it does not press OK
+}
+
+TEST(FrmAbout, UnderlineFollowsThePointer) {
+    RecordingOpener opener;
+    FrmAbout about(opener);
+    about.show();
+    about.okButton()->setFocus();
+    LinkLabel* web = about.homeLink(0);
+    LinkLabel* mail = about.homeLink(1);
+    ASSERT_FALSE(web->underlined());
+    ASSERT_FALSE(mail->underlined());
+
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(web, &enter);
+    EXPECT_TRUE(web->underlined());
+    EXPECT_FALSE(mail->underlined());
+    QCoreApplication::sendEvent(mail, &enter);
+    EXPECT_TRUE(mail->underlined());
+
+    // Over the background of the box, neither link is underlined.
+    QTest::mouseMove(&about, QPoint(about.width() - 2, about.height() - 2));
+    EXPECT_FALSE(web->underlined());
+    EXPECT_FALSE(mail->underlined());
+
+    // Leaving a link directly for another window takes its underline too.
+    QCoreApplication::sendEvent(web, &enter);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(web, &leave);
+    EXPECT_FALSE(web->underlined());
+}
+
+TEST(FrmAbout, OkCloses) {
+    RecordingOpener opener;
+    FrmAbout about(opener);
+    about.show();
+    EXPECT_EQ(about.okButton()->text(), QStringLiteral("&OK"));
+    QTest::mouseClick(about.okButton(), Qt::LeftButton);
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_TRUE(opener.opened.empty());
+}
+
+} // namespace
+} // namespace ovra
