@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clock/clocklayout.h"
+#include "clock/monitortable.h"
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
 #include "shell/apppaths.h"
@@ -47,6 +49,15 @@ public:
     // The date and time this clock shows now.
     QDateTime clockTimeNow() const;
 
+    // The face layout, the screen metrics and the monitors present at start-up,
+    // kept by the clock window host.
+    ClockLayout& layout() { return m_layout; }
+    const ClockLayout& layout() const { return m_layout; }
+    ScreenMetrics& screenMetrics() { return m_metrics; }
+    const ScreenMetrics& screenMetrics() const { return m_metrics; }
+    MonitorTable& monitors() { return m_monitors; }
+    const MonitorTable& monitors() const { return m_monitors; }
+
 private:
     Services m_services;
     PathRoots m_roots;
@@ -56,6 +67,9 @@ private:
     AlarmHost* m_alarms = nullptr;
     AutorunHost* m_autorun = nullptr;
     bool m_shutdownStarted = false;
+    ClockLayout m_layout;
+    ScreenMetrics m_metrics;
+    MonitorTable m_monitors;
 };
 
 } // namespace ovra

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "clock/clockwindowlist.h"
+#include "clock/frmclock.h"
+#include "shell/clockhosts.h"
+
+namespace ovra {
+
+class ClockApp;
+class WindowSystem;
+
+// The clock window as the start-up, re-apply and shutdown sequences drive it: it
+// owns FrmClock and the list of the process's other windows that close with it.
+class ClockFrontEnd final : public ClockWindowHost {
+public:
+    ClockFrontEnd(ClockApp& app, WindowSystem& windowSystem);
+    ~ClockFrontEnd() override;
+
+    FrmClock& window() { return m_window; }
+    // The notice, about box and settings dialog register here when they open.
+    ClockWindowList& otherWindows() { return m_others; }
+
+    void computeLayout() override;
+    void checkMonitor() override;
+    void loadClockWindow() override;
+    void createDrawTools() override { m_window.CreateDrawTools(); }
+    void deleteDrawTools() override { m_window.DeleteDrawTools(); }
+    void loadButtonImage() override { m_window.LoadButtonImage(); }
+    void releaseImages() override { m_window.ReleaseImages(); }
+    void deleteGraphic() override { m_window.DeleteGraphic(); }
+    void iniForm() override { m_window.IniForm(); }
+    void processPendingEvents() override;
+    void showClockWindow() override;
+    void applyZOrder() override { m_window.applyZOrder(); }
+    void closeWindows() override;
+
+private:
+    ClockApp& m_app;
+    WindowSystem& m_ws;
+    FrmClock m_window;
+    ClockWindowList m_others;
+};
+
+} // namespace ovra

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "settings/clocksettings.h"
+
+#include <QRectF>
+
+#include <array>
+
+namespace ovra {
+
+// The empty band between the dial and the window edge on every side; the button
+// strip lives in its right-hand part.
+inline constexpr int kFaceMargin = 21;
+
+// A scale line from (x1, y1) to (x2, y2), surface pixels.
+struct TickLine {
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    friend bool operator==(const TickLine&, const TickLine&) = default;
+};
+
+// Where everything on the face goes, derived from the four size settings. Every
+// rectangle is a square centred on (Center, Center); arc rectangles run along the
+// middle of their ring so a pen as wide as the ring covers exactly its band.
+struct ClockLayout {
+    int Center = 0;
+    int InnerDiameter = 0;
+    QRectF DialRect;        // outer edge of the dial
+    QRectF SecondArcRect;   // middle of the second ring
+    QRectF MinuteOuterRect; // border between the minute and second rings
+    QRectF MinuteArcRect;   // middle of the minute ring
+    QRectF HourOuterRect;   // border between the hour and minute rings
+    QRectF HourArcRect;     // middle of the hour ring
+    QRectF InnerRect;       // the text disc
+    std::array<TickLine, 24> HourTicks{};
+    int HourTickCount = 0; // 12 in 12-hour mode, 24 in 24-hour mode
+    std::array<TickLine, 60> MinuteTicks{};
+
+    // Width and height of the window and of the drawing surface, in pixels.
+    int windowSize() const { return 2 * Center; }
+    bool isValid() const { return Center > 0; }
+
+    friend bool operator==(const ClockLayout&, const ClockLayout&) = default;
+};
+
+// Computed at start-up and on every re-apply of the settings, never per frame: all
+// the trigonometry of the face happens here. Expects normalised settings.
+ClockLayout CalcClockLayout(const ClockSettings& s);
+
+} // namespace ovra

@@ -1,0 +1,51 @@
+#include "clock/drawingsurface.h"
+
+#include <QPainter>
+
+namespace ovra {
+
+void DrawingSurface::CreateGraphic(QSize sizePx, qreal dpr) {
+    if (exists())
+        DeleteGraphic();
+    if (sizePx.isEmpty())
+        return;
+    m_sizePx = sizePx;
+    m_image = QImage(sizePx * dpr, QImage::Format_ARGB32_Premultiplied);
+    if (m_image.isNull())
+        return; // out of memory: the frame is simply not drawn
+    m_image.setDevicePixelRatio(dpr);
+    m_image.fill(Qt::transparent);
+    CreateGraphicFont(QStringLiteral("Arial"), 18);
+}
+
+void DrawingSurface::DeleteGraphic() {
+    if (exists())
+        DeleteGraphicFont();
+    m_image = QImage();
+    m_sizePx = QSize();
+}
+
+void DrawingSurface::CreateGraphicFont(const QString& strFont, uint8_t) {
+    // "Arial" resolves through fontconfig to a metric-compatible face
+    // (Liberation Sans) where Arial itself is not installed.
+    m_fontFamily = strFont;
+}
+
+void DrawingSurface::DeleteGraphicFont() {
+    m_fontFamily.clear();
+}
+
+void DrawingSurface::RestoreGDIPlus() {
+    if (exists())
+        m_image.fill(Qt::transparent);
+}
+
+bool DrawingSurface::beginContext(QPainter& painter) {
+    if (!exists() || !painter.begin(&m_image))
+        return false;
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                           QPainter::SmoothPixmapTransform);
+    return true;
+}
+
+} // namespace ovra

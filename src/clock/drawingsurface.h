@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+
+class QPainter;
+
+namespace ovra {
+
+// The off-screen image the face is drawn into and the window shows: 32-bit
+// premultiplied ARGB of the window's size, with the text resources every face text
+// shares. It is made for one size; a new layout deletes it and makes a new one.
+class DrawingSurface {
+public:
+    // Makes the surface for a window of sizePx logical pixels; dpr is the screen's
+    // device pixel ratio, so that a scaled screen gets a sharp face.
+    void CreateGraphic(QSize sizePx, qreal dpr = 1.0);
+    void DeleteGraphic();
+
+    // The font family and the centred layout all texts use. The size is accepted
+    // for the record only: each text makes its own size when it is drawn.
+    void CreateGraphicFont(const QString& strFont, uint8_t bytFontSize);
+    void DeleteGraphicFont();
+
+    // Clears the whole surface to transparent black.
+    void RestoreGDIPlus();
+
+    // Starts drawing on the surface with anti-aliased shapes, text and image scaling.
+    bool beginContext(QPainter& painter);
+
+    bool exists() const { return !m_image.isNull(); }
+    QImage& image() { return m_image; }
+    const QImage& image() const { return m_image; }
+    QSize sizePx() const { return m_sizePx; }
+    const QString& fontFamily() const { return m_fontFamily; }
+    bool hasFont() const { return !m_fontFamily.isEmpty(); }
+
+private:
+    QImage m_image;
+    QSize m_sizePx;
+    QString m_fontFamily;
+};
+
+} // namespace ovra

@@ -1,0 +1,107 @@
+#include "clock/faceframe.h"
+
+#include <cmath>
+
+namespace ovra {
+
+namespace {
+
+uint8_t evenSize(double size) {
+    // nearbyint rounds to nearest with ties to even in the default rounding mode.
+    auto n = static_cast<long>(std::nearbyint(size));
+    if (n % 2 != 0)
+        n -= 1;
+    return static_cast<uint8_t>(n & 0xFF);
+}
+
+QChar separatorIn(const QString& format, QChar fallback) {
+    for (const QChar c : format) {
+        if (c.isLetterOrNumber() || c.isSpace() || c == u'\'')
+            continue;
+        return c;
+    }
+    return fallback;
+}
+
+QString twoDigits(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
+// The first n characters of a name, never splitting a surrogate pair.
+QString firstCharacters(const QString& text, int n) {
+    if (text.size() <= n)
+        return text;
+    qsizetype cut = n;
+    if (text.at(cut - 1).isHighSurrogate())
+        --cut;
+    return text.left(cut);
+}
+
+} // namespace
+
+uint8_t timeFontSizeFor(int clockRadius, bool twentyFourHour) {
+    const double d = 2.0 * clockRadius;
+    return evenSize(twentyFourHour ? d / 5.3333333 : d / 6.0);
+}
+
+uint8_t dateFontSizeFor(int clockRadius) {
+    return evenSize(2.0 * clockRadius / 8.0);
+}
+
+QChar dateSeparatorOf(const QLocale& locale) {
+    if (locale.language() == QLocale::C)
+        return u'/';
+    return separatorIn(locale.dateFormat(QLocale::ShortFormat), u'/');
+}
+
+QChar timeSeparatorOf(const QLocale& locale) {
+    if (locale.language() == QLocale::C)
+        return u':';
+    return separatorIn(locale.timeFormat(QLocale::ShortFormat), u':');
+}
+
+FaceFrame ComposeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
+                           const QString& clockName, const QLocale& locale) {
+    FaceFrame f;
+    const QDate date = clockTime.date();
+    const QTime time = clockTime.time();
+    const int hour = time.hour(), minute = time.minute(), second = time.second();
+    const bool twentyFourHour = s.HourMode != 0;
+    const QChar ts = timeSeparatorOf(locale);
+
+    if (twentyFourHour) {
+        f.TimeText = twoDigits(hour) + ts + twoDigits(minute) + ts + twoDigits(second);
+    } else {
+        // "hh:mm:ss AM/PM" with the last letter dropped: only A or P is left.
+        const int h12 = hour % 12 == 0 ? 12 : hour % 12;
+        f.TimeText = twoDigits(h12) + ts + twoDigits(minute) + ts + twoDigits(second) +
+                     (hour < 12 ? QStringLiteral(" A") : QStringLiteral(" P"));
+    }
+    f.TimeFontSize = timeFontSizeFor(s.ClockRadius, twentyFourHour);
+    f.DateFontSize = dateFontSizeFor(s.ClockRadius);
+
+    const QChar ds = dateSeparatorOf(locale);
+    f.DateText = twoDigits(date.month()) + ds + twoDigits(date.day()) + ds +
+                 QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+
+    if (clockName == u"Default")
+        f.TitleText = locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
+    else
+        f.TitleText = firstCharacters(clockName, 8);
+
+    if (twentyFourHour) {
+        f.HourSweep = float(hour * 15);
+    } else {
+        f.HourSweep = float((hour < 12 ? hour : hour - 12) * 30);
+        f.pmHour = hour >= 12;
+    }
+    f.MinuteSweep = float(minute * 6);
+    f.SecondSweep = float(second * 6);
+    // At zero a ring is drawn full, not empty.
+    for (float* sweep : {&f.HourSweep, &f.MinuteSweep, &f.SecondSweep})
+        if (*sweep == 0)
+            *sweep = 360;
+    return f;
+}
+
+} // namespace ovra

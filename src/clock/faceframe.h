@@ -1,0 +1,43 @@
+#pragma once
+
+#include "settings/clocksettings.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+#include <cstdint>
+
+namespace ovra {
+
+// What one frame of the face shows, before anything is drawn: the three text
+// lines with their pixel sizes and the arc lengths of the three rings.
+struct FaceFrame {
+    QString TitleText; // weekday for the Default clock, else the first 8 characters of the name
+    QString TimeText;
+    QString DateText;
+    uint8_t TimeFontSize = 0;
+    uint8_t DateFontSize = 0; // also the title's size
+    float HourSweep = 0;      // degrees, clockwise from twelve; 0 is drawn as 360
+    float MinuteSweep = 0;
+    float SecondSweep = 0;
+    bool pmHour = false; // the hour ring takes the afternoon colour
+
+    friend bool operator==(const FaceFrame&, const FaceFrame&) = default;
+};
+
+// Pixel sizes of the texts for inner radius R: to nearest with ties to even, then
+// down to the next even number. DrawText raises anything below 12 to 12.
+uint8_t timeFontSizeFor(int clockRadius, bool twentyFourHour);
+uint8_t dateFontSizeFor(int clockRadius);
+
+// The separators the user's locale puts between date and time fields ("/" and ":"
+// in the US); the field order of the face stays month, day, year.
+QChar dateSeparatorOf(const QLocale& locale);
+QChar timeSeparatorOf(const QLocale& locale);
+
+// clockTime is the wall time the clock shows (read through date() and time()).
+FaceFrame ComposeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
+                           const QString& clockName, const QLocale& locale);
+
+} // namespace ovra

@@ -1,0 +1,268 @@
+#include "clock/facerenderer.h"
+
+#include <QPainter>
+
+namespace ovra {
+
+namespace {
+
+// Shapes are placed with pixel centres on whole coordinates, so a one-pixel scale
+// line on a whole coordinate covers exactly one pixel column instead of smearing
+// over two. Images and text keep the plain pixel grid.
+constexpr qreal kShapeOffset = 0.5;
+
+constexpr int kStripCell = kFaceMargin;
+
+// Trims the blank character only, as the face's texts need.
+void trimBlanks(QString& text) {
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    if (begin != 0 || end != text.size())
+        text = text.mid(begin, end - begin);
+}
+
+QRect outerBounds(const QRectF& r) {
+    // One pixel for the offset and one for anti-aliasing beyond the pen or edge.
+    return r.toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
+} // namespace
+
+int FaceRenderer::stripColumnFor(int32_t buttonIndex) {
+    switch (buttonIndex) {
+    case hotbutton::Face:
+    case hotbutton::Grip:
+        return 0;
+    case hotbutton::Close:
+        return 1;
+    case hotbutton::Settings:
+        return 2;
+    default:
+        return -1;
+    }
+}
+
+void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
+                           const QString& fontFamily, qreal dpr) {
+    release();
+    if (!layout.isValid() || !tools.exists())
+        return;
+    m_layout = layout;
+    m_tools = tools;
+    m_fontFamily = fontFamily;
+    m_dpr = dpr > 0 ? dpr : 1.0;
+
+    m_discLayer = newLayer();
+    m_scaleLayer = newLayer();
+    m_ringLayer = newLayer();
+    if (m_discLayer.isNull() || m_scaleLayer.isNull() || m_ringLayer.isNull()) {
+        release();
+        return;
+    }
+    {
+        QPainter p(&m_discLayer);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawDisc(p);
+    }
+    {
+        QPainter p(&m_scaleLayer);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawScale(p);
+    }
+    const QRect all(0, 0, layout.windowSize(), layout.windowSize());
+    m_ringArea = outerBounds(layout.MinuteOuterRect).intersected(all);
+    m_scaleArea = outerBounds(layout.DialRect).intersected(all);
+    m_prepared = true;
+}
+
+void FaceRenderer::release() {
+    m_discLayer = m_scaleLayer = m_ringLayer = QImage();
+    m_ringMinute = m_ringHour = -1;
+    m_ringPm = false;
+    m_fonts.clear();
+    m_prepared = false;
+}
+
+QImage FaceRenderer::newLayer() const {
+    const int side = m_layout.windowSize();
+    QImage image(QSize(side, side) * m_dpr, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(m_dpr);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+void FaceRenderer::blendLayer(QPainter& p, const QImage& layer, const QRect& area) const {
+    const QRectF source(area.x() * m_dpr, area.y() * m_dpr, area.width() * m_dpr,
+                        area.height() * m_dpr);
+    p.drawImage(QRectF(area), layer, source);
+}
+
+void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
+    if (frame.MinuteSweep == m_ringMinute && frame.HourSweep == m_ringHour &&
+        frame.pmHour == m_ringPm)
+        return;
+    m_ringLayer.fill(Qt::transparent);
+    QPainter p(&m_ringLayer);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawMinuteAndHourRings(p, frame);
+    m_ringMinute = frame.MinuteSweep;
+    m_ringHour = frame.HourSweep;
+    m_ringPm = frame.pmHour;
+}
+
+void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState& state,
+                             const QImage& buttonImage) {
+    if (!m_prepared || surface.isNull() || surface.size() != m_discLayer.size())
+        return;
+    updateRingLayer(frame);
+    QPainter p(&surface);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                     QPainter::SmoothPixmapTransform);
+    // Copying the disc layer clears the surface and lays the dial in one pass.
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(0, 0, m_discLayer);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.translate(kShapeOffset, kShapeOffset);
+    drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen);
+    p.resetTransform();
+    blendLayer(p, m_ringLayer, m_ringArea);
+    drawTexts(p, frame);
+    if (state.showScale)
+        blendLayer(p, m_scaleLayer, m_scaleArea);
+    if (state.IsActive)
+        drawActiveRing(p);
+    DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
+}
+
+void FaceRenderer::drawFrameDirect(QImage& surface, FaceFrame& frame, const FaceState& state,
+                                   const QImage& buttonImage) const {
+    if (!m_prepared || surface.isNull())
+        return;
+    surface.fill(Qt::transparent);
+    QPainter p(&surface);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                     QPainter::SmoothPixmapTransform);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    drawDisc(p);
+    p.translate(kShapeOffset, kShapeOffset);
+    drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen);
+    p.resetTransform();
+    drawMinuteAndHourRings(p, frame);
+    drawTexts(p, frame);
+    if (state.showScale)
+        drawScale(p);
+    if (state.IsActive)
+        drawActiveRing(p);
+    DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
+}
+
+void FaceRenderer::drawDisc(QPainter& p) const {
+    p.save();
+    p.translate(kShapeOffset, kShapeOffset);
+    p.setPen(Qt::NoPen);
+    p.setBrush(m_tools.BackgroundBrush);
+    p.drawEllipse(m_layout.DialRect);
+    p.restore();
+}
+
+void FaceRenderer::drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen) const {
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    if (sweep >= 360) {
+        // A closed ring: an arc whose ends meet would leave a faint seam at twelve.
+        p.drawEllipse(rect);
+        return;
+    }
+    // Twelve o'clock is 90 degrees in Qt's counter-clockwise angles; a clockwise
+    // sweep is a negative span. Sweeps are whole degrees, so 1/16 units are exact.
+    p.drawArc(rect, 90 * 16, -qRound(sweep * 16));
+}
+
+void FaceRenderer::drawMinuteAndHourRings(QPainter& p, const FaceFrame& frame) const {
+    p.save();
+    p.translate(kShapeOffset, kShapeOffset);
+    drawArc(p, m_layout.MinuteArcRect, frame.MinuteSweep, m_tools.MinutePen);
+    drawArc(p, m_layout.HourArcRect, frame.HourSweep,
+            frame.pmHour ? m_tools.PmHourPen : m_tools.AmHourPen);
+    p.restore();
+}
+
+void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame) const {
+    const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
+    const double D = m_layout.InnerDiameter, R = D / 2;
+    DrawText(p, frame.TitleText, X, Y, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
+    DrawText(p, frame.TimeText, X, Y, D, D, m_tools.TimeBrush, frame.TimeFontSize, 0);
+    DrawText(p, frame.DateText, X, Y + R, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
+}
+
+void FaceRenderer::drawScale(QPainter& p) const {
+    p.save();
+    p.translate(kShapeOffset, kShapeOffset);
+    p.setPen(m_tools.ScalePen);
+    p.setBrush(Qt::NoBrush);
+    for (const QRectF& r :
+         {m_layout.DialRect, m_layout.InnerRect, m_layout.HourOuterRect, m_layout.MinuteOuterRect})
+        p.drawEllipse(QRectF(r.toRect()));
+    QLineF lines[60 + 24];
+    int n = 0;
+    for (const TickLine& t : m_layout.MinuteTicks)
+        lines[n++] = QLineF(t.x1, t.y1, t.x2, t.y2);
+    for (int i = 0; i < m_layout.HourTickCount; ++i) {
+        const TickLine& t = m_layout.HourTicks[size_t(i)];
+        lines[n++] = QLineF(t.x1, t.y1, t.x2, t.y2);
+    }
+    p.drawLines(lines, n);
+    p.restore();
+}
+
+void FaceRenderer::drawActiveRing(QPainter& p) const {
+    p.save();
+    p.translate(kShapeOffset, kShapeOffset);
+    p.setPen(m_tools.ActivePen);
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(m_layout.DialRect.adjusted(-1, -1, 1, 1));
+    p.restore();
+}
+
+QFont FaceRenderer::fontFor(uint8_t pixelSize) const {
+    auto it = m_fonts.find(pixelSize);
+    if (it == m_fonts.end()) {
+        QFont font(m_fontFamily);
+        font.setPixelSize(pixelSize);
+        font.setStyleStrategy(QFont::PreferAntialias);
+        it = m_fonts.emplace(pixelSize, font).first;
+    }
+    return it->second;
+}
+
+void FaceRenderer::DrawText(QPainter& p, QString& strText, double x, double y, double R, double B,
+                            const QBrush& lngPenBrush, uint8_t& bytFontSize,
+                            uint8_t bytFontStyle) const {
+    if (bytFontSize < 12)
+        bytFontSize = 12;
+    QFont font = fontFor(bytFontSize);
+    // Style 0 is regular; bit 0 bold and bit 1 italic, as the font styles number them.
+    font.setBold(bytFontStyle & 1);
+    font.setItalic(bytFontStyle & 2);
+    trimBlanks(strText);
+    p.setFont(font);
+    p.setPen(QPen(lngPenBrush, 1));
+    p.drawText(QRectF(x, y, R, B), Qt::AlignCenter | Qt::TextWordWrap, strText);
+}
+
+void FaceRenderer::DrawCloseButton(QPainter& p, int32_t ButtonIndex, const QImage& buttonImage,
+                                   int center) {
+    const int column = stripColumnFor(ButtonIndex);
+    if (column < 0 || buttonImage.isNull())
+        return;
+    const QRectF target(2 * center - kStripCell, kFaceMargin, kStripCell, 3 * kStripCell);
+    const QRectF source(column * kStripCell, 0, kStripCell, 3 * kStripCell);
+    p.drawImage(target, buttonImage, source);
+}
+
+} // namespace ovra

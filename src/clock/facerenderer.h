@@ -1,0 +1,88 @@
+#pragma once
+
+#include "clock/clocklayout.h"
+#include "clock/drawtools.h"
+#include "clock/faceframe.h"
+#include "clock/hotbutton.h"
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+
+#include <map>
+
+class QPainter;
+
+namespace ovra {
+
+// What a frame needs besides its texts and sweeps.
+struct FaceState {
+    bool IsActive = false;                 // highlight ring around the dial
+    int32_t HotButton = hotbutton::Hidden; // strip column, -1 hides the strip
+    bool showScale = true;                 // DisplayScale is 0
+};
+
+// Draws the clock face into a surface. Everything that only changes with the
+// settings (the dial disc, the scale, fonts) is rendered once by prepare(); the
+// minute and hour rings are kept as a layer that is redrawn only when one of them
+// moves. A frame then copies and blends those layers in the face's drawing order:
+// disc, second ring, minute and hour rings, texts, scale, highlight, strip.
+class FaceRenderer {
+public:
+    // Rebuilds the prepared layers; called whenever the settings are re-applied.
+    void prepare(const ClockLayout& layout, const DrawTools& tools, const QString& fontFamily,
+                 qreal dpr = 1.0);
+    void release();
+    bool prepared() const { return m_prepared; }
+
+    // One frame from the prepared layers. DrawText may raise the font sizes in frame.
+    void drawFrame(QImage& surface, FaceFrame& frame, const FaceState& state,
+                   const QImage& buttonImage);
+
+    // The same frame with every element drawn anew, step by step; the reference the
+    // layered frame is checked and measured against.
+    void drawFrameDirect(QImage& surface, FaceFrame& frame, const FaceState& state,
+                         const QImage& buttonImage) const;
+
+    // A text centred in the box (x, y, width R, height B), trimmed of surrounding
+    // blanks in place, at bytFontSize pixels but never below 12 (raised in place).
+    void DrawText(QPainter& painter, QString& strText, double x, double y, double R, double B,
+                  const QBrush& lngPenBrush, uint8_t& bytFontSize, uint8_t bytFontStyle) const;
+
+    // The 21 x 63 slice of the strip image for ButtonIndex at the window's top right
+    // margin; nothing for -1 or any value outside 0..3.
+    static void DrawCloseButton(QPainter& painter, int32_t ButtonIndex, const QImage& buttonImage,
+                                int center);
+
+    // Source column of the strip image for a state, or -1 when nothing is drawn.
+    static int stripColumnFor(int32_t buttonIndex);
+
+private:
+    void drawDisc(QPainter& p) const;
+    void drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen) const;
+    void drawMinuteAndHourRings(QPainter& p, const FaceFrame& frame) const;
+    void drawTexts(QPainter& p, FaceFrame& frame) const;
+    void drawScale(QPainter& p) const;
+    void drawActiveRing(QPainter& p) const;
+    QImage newLayer() const;
+    void blendLayer(QPainter& p, const QImage& layer, const QRect& area) const;
+    void updateRingLayer(const FaceFrame& frame);
+    QFont fontFor(uint8_t pixelSize) const;
+
+    ClockLayout m_layout;
+    DrawTools m_tools;
+    QString m_fontFamily;
+    qreal m_dpr = 1.0;
+    bool m_prepared = false;
+
+    QImage m_discLayer;
+    QImage m_scaleLayer;
+    QImage m_ringLayer;
+    QRect m_ringArea; // what of the ring layer can hold pixels
+    QRect m_scaleArea;
+    float m_ringMinute = -1, m_ringHour = -1;
+    bool m_ringPm = false;
+    mutable std::map<uint8_t, QFont> m_fonts;
+};
+
+} // namespace ovra

@@ -1,0 +1,375 @@
+#include "clock/frmclock.h"
+
+#include "clock/monitors.h"
+#include "clock/windowsystem.h"
+#include "shell/clockapp.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+namespace ovra {
+
+namespace {
+constexpr int kDrawIntervalMs = 100;
+constexpr int kPointerWatchIntervalMs = 100;
+constexpr int kAlarmIntervalMs = 1000;
+// How often the end of a window-manager move is looked for.
+constexpr int kMoveWatchIntervalMs = 30;
+} // namespace
+
+FrmClock::FrmClock(ClockApp& app, WindowSystem& windowSystem, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool | Qt::NoDropShadowWindowHint), m_app(app),
+      m_ws(windowSystem) {
+    // The window shows the surface's pixels with their own alpha; nothing of it
+    // is filled by the toolkit.
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+
+    m_timer1.setInterval(kDrawIntervalMs);
+    m_timer2.setInterval(kPointerWatchIntervalMs);
+    m_timer3.setInterval(kAlarmIntervalMs);
+    m_moveWatch.setInterval(kMoveWatchIntervalMs);
+    connect(&m_timer1, &QTimer::timeout, this, &FrmClock::DrawClock);
+    connect(&m_timer2, &QTimer::timeout, this, &FrmClock::onPointerWatch);
+    connect(&m_timer3, &QTimer::timeout, this, &FrmClock::onAlarmTick);
+    connect(&m_moveWatch, &QTimer::timeout, this, &FrmClock::pollSystemMove);
+}
+
+FrmClock::~FrmClock() = default;
+
+int FrmClock::windowSize() const {
+    return m_app.layout().windowSize();
+}
+
+void FrmClock::IniForm() {
+    const int side = windowSize();
+    if (side <= 0)
+        return;
+    setFixedSize(side, side);
+    move(windowPosFromSettings(m_app.settings(), m_app.screenMetrics()));
+    CreateGraphic();
+    m_constantAlpha = 255;
+    updateInputShape();
+}
+
+void FrmClock::FormLoad() {
+    setWindowTitle(QStringLiteral("Ovra Clock {%1}").arg(m_app.state().ClockName));
+    move(windowPosFromSettings(m_app.settings(), m_app.screenMetrics()));
+    setHotButton(hotbutton::Hidden);
+    applyZOrder();
+    m_timer1.start();
+    m_timer2.start();
+    m_timer3.start();
+}
+
+void FrmClock::CreateGraphic() {
+    const int side = windowSize();
+    m_surface.CreateGraphic(QSize(side, side), devicePixelRatioF());
+    prepareRenderer();
+}
+
+void FrmClock::DeleteGraphic() {
+    m_surface.DeleteGraphic();
+    m_renderer.release();
+    ++m_generation;
+}
+
+void FrmClock::CreateGraphicFont(const QString& strFont, uint8_t bytFontSize) {
+    m_surface.CreateGraphicFont(strFont, bytFontSize);
+    prepareRenderer();
+}
+
+void FrmClock::DeleteGraphicFont() {
+    m_surface.DeleteGraphicFont();
+}
+
+void FrmClock::RestoreGDIPlus() {
+    m_surface.RestoreGDIPlus();
+}
+
+void FrmClock::ExUpdateGDIPlus(int32_t shwAlpha) {
+    m_constantAlpha = qBound(0, shwAlpha, 255);
+    UpdateGDIPlus();
+}
+
+void FrmClock::UpdateGDIPlus() {
+    update();
+}
+
+void FrmClock::CreateDrawTools() {
+    m_tools.CreateDrawTools(m_app.settings());
+    prepareRenderer();
+}
+
+void FrmClock::DeleteDrawTools() {
+    m_tools.DeleteDrawTools();
+    m_renderer.release();
+    ++m_generation;
+}
+
+void FrmClock::prepareRenderer() {
+    ++m_generation;
+    if (!m_surface.exists() || !m_tools.exists()) {
+        m_renderer.release();
+        return;
+    }
+    m_renderer.prepare(m_app.layout(), m_tools, m_surface.fontFamily(), devicePixelRatioF());
+}
+
+bool FrmClock::LoadButtonImage() {
+    // Our own strip image, shipped in the resources as "CLOSE" of type "CUSTOM". A
+    // missing or broken image leaves the strip undrawn; the clock runs on.
+    const QImage decoded(QStringLiteral(":/CUSTOM/CLOSE"), "PNG");
+    m_buttonImage = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ++m_generation;
+    return !m_buttonImage.isNull();
+}
+
+void FrmClock::ReleaseImages() {
+    m_buttonImage = QImage();
+    ++m_generation;
+}
+
+void FrmClock::DrawClock() {
+    if (!m_surface.exists() || !m_renderer.prepared())
+        return;
+    m_clockTime = m_app.clockTimeNow();
+    m_isActive = isActiveWindow();
+    const bool showScale = m_app.settings().DisplayScale == 0;
+    const FrameKey key{m_clockTime.toSecsSinceEpoch(), m_isActive, m_hotButton, showScale,
+                       m_generation};
+    // Ten ticks a second, but the face changes once a second or on a hover: a frame
+    // that would put the same pixels on screen is neither drawn nor pushed.
+    if (key == m_drawnKey)
+        return;
+    FaceFrame frame =
+        ComposeFaceFrame(m_clockTime, m_app.settings(), m_app.state().ClockName, QLocale());
+    m_renderer.drawFrame(m_surface.image(), frame, FaceState{m_isActive, m_hotButton, showScale},
+                         m_buttonImage);
+    m_frame = frame;
+    m_drawnKey = key;
+    ++m_framesDrawn;
+    ExUpdateGDIPlus(255);
+}
+
+void FrmClock::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    if (!m_surface.exists() || m_constantAlpha < 255) {
+        p.fillRect(rect(), Qt::transparent);
+        if (!m_surface.exists())
+            return;
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.setOpacity(m_constantAlpha / 255.0);
+    }
+    p.drawImage(0, 0, m_surface.image());
+}
+
+void FrmClock::applyZOrder() {
+    const bool onTop = m_app.settings().AlwaysOnTop == 1;
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    // Changing the flags through the widget would hide and re-create the window;
+    // the native window takes the new stacking state while it stays mapped.
+    overrideWindowFlags(flags);
+    if (QWindow* handle = windowHandle())
+        handle->setFlags(flags);
+    if (!onTop) {
+        lower(); // out of the topmost band ...
+        raise(); // ... and to the front of the normal windows
+    }
+}
+
+void FrmClock::GetMonitorID() {
+    ovra::GetMonitorID(m_app.monitors(), m_ws.pointerPos(), m_app.settings());
+}
+
+void FrmClock::KeepOnWorkArea() {
+    if (windowSize() <= 0)
+        return;
+    const QPoint p = ovra::KeepOnWorkArea(m_app.monitors(), m_ws.primaryWorkArea(), pos(),
+                                          windowSize(), m_app.screenMetrics(), m_app.settings());
+    if (p != pos())
+        move(p);
+}
+
+QScreen* FrmClock::currentScreen() const {
+    if (QScreen* s = screen())
+        return s;
+    return Monitors::screenFor(m_app.settings().MonitorID);
+}
+
+QRegion FrmClock::inputRegion() const {
+    const ClockLayout& l = m_app.layout();
+    if (!l.isValid())
+        return {};
+    // The dial with its soft edge; the strip only while it is drawn.
+    QRegion region(l.DialRect.toAlignedRect().adjusted(0, 0, 1, 1), QRegion::Ellipse);
+    if (m_hotButton != hotbutton::Hidden)
+        region += QRect(windowSize() - kFaceMargin, kFaceMargin, kFaceMargin, 3 * kFaceMargin);
+    return region;
+}
+
+void FrmClock::updateInputShape() {
+    if (windowSize() > 0)
+        m_ws.setInputShape(this, inputRegion());
+}
+
+void FrmClock::setHotButton(int32_t value) {
+    if (value == m_hotButton)
+        return;
+    const bool stripChanged = (value == hotbutton::Hidden) != (m_hotButton == hotbutton::Hidden);
+    m_hotButton = value;
+    if (stripChanged && testAttribute(Qt::WA_WState_Created))
+        updateInputShape();
+    // The strip answers the pointer at once rather than at the next drawing tick.
+    DrawClock();
+}
+
+void FrmClock::onPointerWatch() {
+    const ScreenMetrics& m = m_app.screenMetrics();
+    const PointerWatchResult r =
+        pointerWatch({m_ws.pointerPos(), pos(), windowSize(), m.tx, m.ty, m_hotButton});
+    setHotButton(r.hotButton);
+    if (!r.keepWatching)
+        m_timer2.stop();
+}
+
+void FrmClock::onAlarmTick() {
+    m_clockTime = m_app.clockTimeNow();
+    emit secondTick();
+}
+
+void FrmClock::mouseMoveEvent(QMouseEvent* event) {
+    if (m_manualMove) {
+        move(event->globalPosition().toPoint() - m_dragOffset);
+        return;
+    }
+    if (!m_timer2.isActive() && !m_unloading)
+        m_timer2.start();
+    setHotButton(hitZone(event->position().toPoint(), windowSize()));
+}
+
+void FrmClock::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        m_leftPressed = true;
+    if (m_hotButton != hotbutton::Grip)
+        return;
+    m_leftPressed = false; // a press on the grip moves, it does not click
+    if (m_ws.startSystemMove(this)) {
+        m_moveWatch.start();
+        return;
+    }
+    // No window-manager move: the window follows the pointer until release.
+    m_manualMove = true;
+    m_dragOffset = event->globalPosition().toPoint() - pos();
+}
+
+void FrmClock::pollSystemMove() {
+    if (m_ws.pointerButtonsDown())
+        return;
+    m_moveWatch.stop();
+    finishMove();
+}
+
+void FrmClock::finishMove() {
+    GetMonitorID();
+    KeepOnWorkArea();
+}
+
+void FrmClock::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_manualMove) {
+        m_manualMove = false;
+        finishMove();
+        return;
+    }
+    const bool click = event->button() == Qt::LeftButton && m_leftPressed &&
+                       rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton)
+        m_leftPressed = false;
+    if (click)
+        formClick();
+}
+
+void FrmClock::formClick() {
+    if (m_hotButton == hotbutton::Close)
+        m_app.ShutdownClock(true);
+    else if (m_hotButton == hotbutton::Settings)
+        emit settingsRequested(true);
+}
+
+void FrmClock::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_hotButton == hotbutton::Face)
+        emit aboutRequested();
+}
+
+void FrmClock::keyPressEvent(QKeyEvent* event) {
+    ClockSettings& s = m_app.settings();
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        s.AlwaysOnTop = s.AlwaysOnTop == 0 ? 1 : 0;
+        applyZOrder();
+        break;
+    case Qt::Key_PageDown:
+        s.DisplayScale = s.DisplayScale == 0 ? 1 : 0;
+        DrawClock();
+        break;
+    case Qt::Key_PageUp:
+        emit settingsRequested(false);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void FrmClock::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (isVisible())
+        KeepOnWorkArea();
+}
+
+void FrmClock::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A re-created native window starts without our input shape.
+    updateInputShape();
+    KeepOnWorkArea();
+    DrawClock();
+}
+
+void FrmClock::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        DrawClock();
+}
+
+void FrmClock::closeEvent(QCloseEvent* event) {
+    unloadClock();
+    event->accept();
+}
+
+void FrmClock::unloadClock() {
+    if (m_unloading)
+        return;
+    m_unloading = true;
+    m_timer1.stop();
+    m_timer2.stop();
+    m_timer3.stop();
+    m_moveWatch.stop();
+    DeleteGraphic();
+    m_app.ShutdownClock(true);
+    // A shutdown that was already under way (without saving) did not close us.
+    close();
+    emit unloaded();
+}
+
+} // namespace ovra

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "clock/drawingsurface.h"
+#include "clock/drawtools.h"
+#include "clock/facerenderer.h"
+#include "clock/hotbutton.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+class QScreen;
+
+namespace ovra {
+
+class ClockApp;
+class WindowSystem;
+
+// The clock on the desktop: a frameless, per-pixel transparent window that shows
+// the face, redraws it every 100 ms when its pixels change, follows the pointer for
+// the button strip, and reacts to the strip, a double click and three keys.
+class FrmClock final : public QWidget {
+    Q_OBJECT
+public:
+    FrmClock(ClockApp& app, WindowSystem& windowSystem, QWidget* parent = nullptr);
+    ~FrmClock() override;
+
+    // Window and surface for the current layout: size, position, surface.
+    void IniForm();
+    // Caption, stored position, hidden strip, z-order; starts the timers.
+    void FormLoad();
+    void CreateGraphic();
+    void DeleteGraphic();
+    void CreateGraphicFont(const QString& strFont, uint8_t bytFontSize);
+    void DeleteGraphicFont();
+    void RestoreGDIPlus();
+    // Shows the surface, its own alpha multiplied by shwAlpha (0..255).
+    void ExUpdateGDIPlus(int32_t shwAlpha);
+    void UpdateGDIPlus();
+
+    void CreateDrawTools();
+    void DeleteDrawTools();
+    // One frame, drawn and shown only when it differs from the one on screen.
+    void DrawClock();
+
+    bool LoadButtonImage();
+    void ReleaseImages();
+
+    // Topmost band when AlwaysOnTop is 1, else the top of the normal windows.
+    void applyZOrder();
+    void GetMonitorID();
+    void KeepOnWorkArea();
+
+    // The window's unload: drops the surface and shuts the clock down, saving its
+    // settings. Runs once, whichever way the window is closed.
+    void unloadClock();
+
+    int32_t HotButton() const { return m_hotButton; }
+    bool IsActive() const { return m_isActive; }
+    const QDateTime& clockTime() const { return m_clockTime; }
+    const FaceFrame& lastFrame() const { return m_frame; }
+    const QImage& surfaceImage() const { return m_surface.image(); }
+    const QImage& buttonImage() const { return m_buttonImage; }
+    bool pointerWatchActive() const { return m_timer2.isActive(); }
+    int framesDrawn() const { return m_framesDrawn; }
+    QScreen* currentScreen() const;
+    // Where the window takes the pointer, in window pixels.
+    QRegion inputRegion() const;
+
+signals:
+    // Every second, with clockTime() current: the alarm check runs on it.
+    void secondTick();
+    // The settings dialog; owned means it belongs to the clock window.
+    void settingsRequested(bool owned);
+    void aboutRequested();
+    // The window has unloaded and the clock has shut down; the process may end.
+    void unloaded();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void onPointerWatch();
+    void onAlarmTick();
+    void formClick();
+    void setHotButton(int32_t value);
+    void finishMove();
+    void pollSystemMove();
+    void prepareRenderer();
+    void updateInputShape();
+    int windowSize() const;
+
+    struct FrameKey {
+        qint64 second = -1;
+        bool active = false;
+        int32_t hotButton = hotbutton::Hidden;
+        bool scale = false;
+        quint64 generation = 0;
+        friend bool operator==(const FrameKey&, const FrameKey&) = default;
+    };
+
+    ClockApp& m_app;
+    WindowSystem& m_ws;
+    DrawingSurface m_surface;
+    DrawTools m_tools;
+    FaceRenderer m_renderer;
+    QImage m_buttonImage;
+    FaceFrame m_frame;
+    QDateTime m_clockTime;
+    bool m_isActive = false;
+    int32_t m_hotButton = hotbutton::Hidden;
+    int32_t m_constantAlpha = 255;
+
+    QTimer m_timer1; // drawing, 100 ms
+    QTimer m_timer2; // pointer watch, 100 ms while the pointer is near
+    QTimer m_timer3; // alarm check, 1000 ms
+    QTimer m_moveWatch;
+
+    FrameKey m_drawnKey;
+    quint64 m_generation = 1;
+    int m_framesDrawn = 0;
+    bool m_leftPressed = false;
+    bool m_manualMove = false;
+    QPoint m_dragOffset;
+    bool m_unloading = false;
+};
+
+} // namespace ovra

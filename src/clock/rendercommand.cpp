@@ -1,0 +1,133 @@
+#include "clock/rendercommand.h"
+
+#include "clock/clocklayout.h"
+#include "clock/drawingsurface.h"
+#include "clock/drawtools.h"
+#include "clock/faceframe.h"
+#include "clock/facerenderer.h"
+#include "settings/registrysqlite.h"
+#include "settings/settingsstore.h"
+#include "shell/apppaths.h"
+#include "shell/commandline.h"
+#include "time/clocktime.h"
+#include "time/timesource.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <memory>
+
+namespace ovra {
+
+namespace {
+
+void printError(const QString& text) {
+    std::fprintf(stderr, "ovra-clock: %s\n", qUtf8Printable(text));
+}
+
+// Stands in for a store that does not exist yet: every value reads as missing, so
+// the clock renders with its defaults, and nothing is created on disk.
+class AbsentStore final : public RegistryBackend {
+public:
+    int readValue(uint32_t, const QString&, const QString&, RawValue&) override {
+        return status::NotFound;
+    }
+    int writeValue(uint32_t, const QString&, const QString&, const RawValue&) override {
+        return status::AccessDenied;
+    }
+    int deleteValue(uint32_t, const QString&, const QString&) override {
+        return status::AccessDenied;
+    }
+    int deleteKey(uint32_t, const QString&) override { return status::AccessDenied; }
+    bool keyExists(uint32_t, const QString& key) override { return key.isEmpty(); }
+    int transaction(const std::function<bool()>& fn) override {
+        return fn() ? status::Success : status::CannotWrite;
+    }
+};
+
+} // namespace
+
+QImage renderFace(const ClockSettings& settings, const QString& clockName,
+                  const QDateTime& clockTime, const QLocale& locale) {
+    const ClockLayout layout = CalcClockLayout(settings);
+    DrawTools tools;
+    tools.CreateDrawTools(settings);
+    DrawingSurface surface;
+    surface.CreateGraphic(QSize(layout.windowSize(), layout.windowSize()));
+    FaceRenderer renderer;
+    renderer.prepare(layout, tools, surface.fontFamily());
+    FaceFrame frame = ComposeFaceFrame(clockTime, settings, clockName, locale);
+    renderer.drawFrame(surface.image(), frame,
+                       FaceState{false, hotbutton::Hidden, settings.DisplayScale == 0}, QImage());
+    return surface.image();
+}
+
+QDateTime parseRenderTime(const QString& text) {
+    const QDateTime t =
+        QDateTime::fromString(text.trimmed(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!t.isValid())
+        return {};
+    // A wall time of the clock itself, free of any zone's gaps.
+    return QDateTime(t.date(), t.time(), Qt::UTC);
+}
+
+int RunRenderCommand(int argc, char** argv, const CommandLine& cl) {
+    if (cl.renderFile.trimmed().isEmpty()) {
+        printError(QStringLiteral("--render needs the name of a PNG file."));
+        return 2;
+    }
+    QDateTime at;
+    if (!cl.at.isEmpty()) {
+        at = parseRenderTime(cl.at);
+        if (!at.isValid()) {
+            printError(QStringLiteral("--at needs a time like \"2026-05-17 15:25:07\", not \"%1\".")
+                           .arg(cl.at));
+            return 2;
+        }
+    }
+    // Drawing needs fonts, not a screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    const PathRoots roots = PathRoots::fromSystem();
+    const QString storePath = AppPaths::storePathFor(roots);
+    std::unique_ptr<RegistryBackend> backend;
+    if (QFileInfo::exists(storePath))
+        backend = std::make_unique<SqliteRegistryBackend>(storePath, printError);
+    else
+        backend = std::make_unique<AbsentStore>();
+    Registry registry(*backend);
+
+    SystemTimeSource time;
+    ClockState state;
+    state.ClockName = cl.clockName;
+    state.LocalBiasMinutes = GetLocalBias(time);
+    LoadClockSettings(registry, state);
+    if (!at.isValid()) {
+        const ClockTimeInput in{state.isDefaultClock(), state.ZoneOffsetMinutes,
+                                state.settings.TimeStandard};
+        at = ClockTime(time.nowUtc(), time.systemZone(), in);
+    }
+
+    const QImage face = renderFace(state.settings, state.ClockName, at, QLocale());
+    // Written whole or not at all: a failed render never leaves half a file behind.
+    QSaveFile file(cl.renderFile);
+    if (face.isNull() || !file.open(QIODevice::WriteOnly)) {
+        printError(
+            QStringLiteral("Cannot write \"%1\": %2").arg(cl.renderFile, file.errorString()));
+        return 1;
+    }
+    QImageWriter writer(&file, "png");
+    if (!writer.write(face) || !file.commit()) {
+        const QString why = writer.error() != QImageWriter::UnknownError ? writer.errorString()
+                                                                         : file.errorString();
+        printError(QStringLiteral("Cannot write \"%1\": %2").arg(cl.renderFile, why));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace ovra
