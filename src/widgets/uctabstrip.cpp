@@ -1,0 +1,440 @@
+#include "widgets/uctabstrip.h"
+
+#include "widgets/filefilter.h"
+#include "widgets/tabstripinput.h"
+#include "widgets/tabstriplayout.h"
+#include "widgets/tabstrippainter.h"
+#include "widgets/tabstrippersistence.h"
+#include "widgets/tabstripwindowwatcher.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPointer>
+#include <QShortcut>
+
+#include <algorithm>
+#include <new>
+
+namespace ovra {
+
+namespace {
+
+// Runs a member's body and reports any failure as that member's.
+template <typename Fn> decltype(auto) reportAs(const char* member, Fn&& body) {
+    try {
+        return body();
+    } catch (const TabStripError& e) {
+        throw e.raisedBy(QLatin1String(member));
+    } catch (const std::bad_alloc&) {
+        throw TabStripError::fromNumber(taberror::OutOfMemory).raisedBy(QLatin1String(member));
+    }
+}
+
+// Redrawing is suspended while pages are rearranged, so the intermediate states never
+// reach the screen.
+class UpdatesSuspended {
+public:
+    explicit UpdatesSuspended(QWidget* widget) : m_widget(widget), m_was(widget->updatesEnabled()) {
+        m_widget->setUpdatesEnabled(false);
+    }
+    ~UpdatesSuspended() { m_widget->setUpdatesEnabled(m_was); }
+
+private:
+    QWidget* m_widget;
+    bool m_was;
+};
+
+int floorDiv(qint64 a, qint64 b) {
+    qint64 q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0)))
+        --q;
+    return int(q);
+}
+
+} // namespace
+
+ucTabStrip::ucTabStrip(QWidget* parent)
+    : QWidget(parent), m_input(std::make_unique<TabStripInput>(*this)),
+      m_watcher(new TabStripWindowWatcher(this)) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(m_watcher, &TabStripWindowWatcher::status, this, &ucTabStrip::Status);
+    setCountInternal(3);
+    applyThemeColors(m_tabTheme, m_colors, ambientBackColor(), palette());
+    computePageOffset();
+    m_watcher->watch(window());
+}
+
+ucTabStrip::~ucTabStrip() = default;
+
+// ---- tabs and selection ----------------------------------------------------------
+
+void ucTabStrip::setTabCount(int count) {
+    reportAs("TabCount", [&] {
+        setCountInternal(count);
+        m_input->resetHover();
+        rebuildAccessKeys();
+        redraw();
+    });
+}
+
+void ucTabStrip::setCountInternal(int count) {
+    count = std::clamp(count, 1, kMaxTabCount);
+    while (m_tabs.size() < count)
+        m_tabs.append(TabRecord::numbered(int(m_tabs.size())));
+    if (m_tabs.size() > count)
+        m_tabs.resize(count);
+    if (m_activeTab >= count)
+        setActiveInternal(count - 1);
+    m_lastActiveTab = std::min(m_lastActiveTab, count - 1);
+}
+
+void ucTabStrip::setActiveTab(int tab) {
+    reportAs("ActiveTab", [&] {
+        if (tab < 0 || tab >= TabCount())
+            tab = 0;
+        if (tab == m_activeTab)
+            return;
+        bool cancel = false;
+        const QPointer<ucTabStrip> self(this);
+        emit BeforeTabSwitch(tab, &cancel);
+        if (!self || cancel)
+            return;
+        // The handler may have switched or removed tabs itself.
+        if (tab >= TabCount())
+            tab = 0;
+        if (tab == m_activeTab)
+            return;
+        m_lastActiveTab = m_activeTab;
+        setActiveInternal(tab);
+        m_input->resetHover();
+        redraw();
+        emit TabSwitch(m_lastActiveTab);
+    });
+}
+
+void ucTabStrip::setActiveInternal(int tab) {
+    const int pages = tab - m_activeTab;
+    if (pages != 0) {
+        for (QWidget* child : childControls())
+            moveChild(child, pages);
+    }
+    m_activeTab = tab;
+}
+
+void ucTabStrip::checkIndex(int index) const {
+    if (index < 0 || index >= TabCount())
+        throw TabStripError::fromNumber(taberror::SubscriptOutOfRange);
+}
+
+QString ucTabStrip::TabCaption(int index) const {
+    return reportAs("TabCaption", [&] {
+        checkIndex(index);
+        return m_tabs[index].caption;
+    });
+}
+
+void ucTabStrip::setTabCaption(int index, const QString& caption) {
+    reportAs("TabCaption", [&] {
+        checkIndex(index);
+        m_tabs[index].caption = caption;
+        m_tabs[index].accessKey = parseCaption(caption).accessKey;
+        rebuildAccessKeys();
+        redraw();
+    });
+}
+
+bool ucTabStrip::TabEnabled(int index) const {
+    return reportAs("TabEnabled", [&] {
+        checkIndex(index);
+        return m_tabs[index].enabled;
+    });
+}
+
+void ucTabStrip::setTabEnabled(int index, bool enabled) {
+    reportAs("TabEnabled", [&] {
+        checkIndex(index);
+        m_tabs[index].enabled = enabled;
+        if (!enabled && HoveredTab() == index)
+            m_input->resetHover();
+        redraw();
+    });
+}
+
+int ucTabStrip::TabAccessKey(int index) const {
+    return reportAs("TabAccessKey", [&] {
+        checkIndex(index);
+        return m_tabs[index].accessKey;
+    });
+}
+
+QPixmap ucTabStrip::TabPicture(int index) const {
+    return reportAs("TabPicture", [&] {
+        checkIndex(index);
+        return m_tabs[index].picture;
+    });
+}
+
+void ucTabStrip::setTabPicture(int index, const QPixmap& picture) {
+    reportAs("TabPicture", [&] {
+        checkIndex(index);
+        m_tabs[index].picture = picture;
+        redraw();
+    });
+}
+
+QRect ucTabStrip::TabRect(int index) const {
+    return reportAs("TabRect", [&] {
+        checkIndex(index);
+        updateTabRects();
+        return m_tabs[index].rect;
+    });
+}
+
+int ucTabStrip::HoveredTab() const {
+    return m_input->hoveredTab() >= 0 ? m_input->hoveredTab() : m_activeTab;
+}
+
+bool ucTabStrip::isHoverShown() const {
+    return m_input->hoverShown();
+}
+
+QList<int> ucTabStrip::AccessKeys() const {
+    return m_accessKeys.keys();
+}
+
+void ucTabStrip::rebuildAccessKeys() {
+    // Rebuilt from every caption rather than edited key by key, so that two tabs that
+    // share a key keep it when one of them changes its caption.
+    QMap<int, QShortcut*> keep;
+    for (TabRecord& tab : m_tabs) {
+        tab.accessKey = parseCaption(tab.caption).accessKey;
+        const int code = tab.accessKey;
+        if (code == 0 || keep.contains(code))
+            continue;
+        QShortcut* shortcut = m_accessKeys.take(code);
+        if (!shortcut) {
+            const QKeySequence sequence =
+                QKeySequence::mnemonic(QStringLiteral("&") + QString(QChar(char16_t(code))));
+            shortcut = new QShortcut(sequence, this);
+            shortcut->setContext(Qt::WindowShortcut);
+            connect(shortcut, &QShortcut::activated, this,
+                    [this, code] { m_input->accessKey(code); });
+        }
+        keep.insert(code, shortcut);
+    }
+    qDeleteAll(m_accessKeys);
+    m_accessKeys = keep;
+}
+
+// ---- pages and their children ----------------------------------------------------
+
+QList<QWidget*> ucTabStrip::childControls() const {
+    QList<QWidget*> children;
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow())
+            children.append(child);
+    }
+    return children;
+}
+
+int ucTabStrip::pageOfChild(const QWidget* child) const {
+    // A child's own place lies within the strip; children may hang over its left edge by
+    // a little, so the pages are counted from that slack.
+    constexpr int kSlack = 1000;
+    return floorDiv(qint64(m_pageOffset) - kSlack - child->x(), m_pageOffset);
+}
+
+void ucTabStrip::moveChild(QWidget* child, int pages) const {
+    child->move(child->x() + pages * m_pageOffset, child->y());
+}
+
+void ucTabStrip::computePageOffset() {
+    m_pageOffset = width() > 10000 ? width() + 1000 : 10000;
+}
+
+void ucTabStrip::InsertTab(int index, const QString& caption) {
+    reportAs("InsertTab", [&] {
+        if (index < -1 || index >= TabCount())
+            throw TabStripError::fromNumber(taberror::SubscriptOutOfRange);
+        if (TabCount() >= kMaxTabCount)
+            throw TabStripError::fromNumber(taberror::InvalidArgument);
+        {
+            const UpdatesSuspended suspended(this);
+            const int active = m_activeTab;
+            for (QWidget* child : childControls()) {
+                if (pageOfChild(child) + active > index)
+                    moveChild(child, -1);
+            }
+            TabRecord record;
+            record.caption = caption;
+            m_tabs.insert(index + 1, record);
+            // The page that was showing keeps showing, under its new number.
+            if (active > index)
+                setActiveInternal(active + 1);
+            if (m_lastActiveTab > index)
+                ++m_lastActiveTab;
+            m_input->resetHover();
+            rebuildAccessKeys();
+            redraw();
+        }
+        emit TabInsert(index);
+    });
+}
+
+void ucTabStrip::RemoveTab(int index) {
+    reportAs("RemoveTab", [&] {
+        checkIndex(index);
+        const int count = TabCount();
+        if (count == 1)
+            return;
+        {
+            const UpdatesSuspended suspended(this);
+            const int active = m_activeTab;
+            for (QWidget* child : childControls()) {
+                const int tab = pageOfChild(child) + active;
+                if (tab == index)
+                    moveChild(child, count); // onto a page left of tab 0, which never shows
+                else if (tab > index)
+                    moveChild(child, 1);
+            }
+            m_tabs.removeAt(index);
+            setActiveInternal(active > index ? active - 1 : std::min(active, count - 2));
+            if (m_lastActiveTab > index || m_lastActiveTab >= count - 1)
+                m_lastActiveTab = std::max(m_lastActiveTab - 1, 0);
+            m_input->resetHover();
+            rebuildAccessKeys();
+            redraw();
+        }
+        emit TabRemove(index);
+    });
+}
+
+void ucTabStrip::AddControl(QWidget* control, int left, int top, int width, int height, int tab) {
+    reportAs("AddControl", [&] {
+        if (!control || control == this || control->isAncestorOf(this))
+            throw TabStripError::fromNumber(taberror::InvalidArgument);
+        if (tab != -1)
+            checkIndex(tab);
+        if (tab != -1 && tab != m_activeTab)
+            setActiveTab(tab);
+        // When a handler refused the switch the control still goes onto its own page.
+        const int pages = tab == -1 ? 0 : tab - m_activeTab;
+        control->setParent(this);
+        const QRect old = control->geometry();
+        const int x = left != -1 ? left : old.x();
+        const int y = top != -1 ? top : old.y();
+        control->setGeometry(x - pages * m_pageOffset, y, width != -1 ? width : old.width(),
+                             height != -1 ? height : old.height());
+        control->show();
+    });
+}
+
+bool ucTabStrip::focusNextPrevChild(bool next) {
+    // Children of other pages are visible to Qt, only moved aside: let Tab pass over them.
+    QWidget* const start = QApplication::focusWidget();
+    for (int step = 0; step < 1000; ++step) {
+        if (!QWidget::focusNextPrevChild(next))
+            return false;
+        QWidget* now = QApplication::focusWidget();
+        QWidget* page = now;
+        while (page && page->parentWidget() != this)
+            page = page->parentWidget();
+        if (!page || pageOfChild(page) == 0 || now == start)
+            return true;
+    }
+    return true;
+}
+
+// ---- methods -----------------------------------------------------------------------
+
+QString ucTabStrip::Version(bool withDate) {
+    const QString version = QStringLiteral("1.0.85");
+    return withDate ? version + QStringLiteral(" (12/16/2011 11:10:59 PM )") : version;
+}
+
+void ucTabStrip::Refresh() {
+    if (m_busy)
+        return;
+    m_busy = true;
+    raiseCompleteInit();
+    if (m_useThemeDetection)
+        m_tabTheme = detectedTheme();
+    redraw();
+    m_busy = false;
+}
+
+void ucTabStrip::raiseCompleteInit() {
+    if (m_initRaised)
+        return;
+    m_initRaised = true;
+    emit AfterCompleteInit();
+}
+
+void ucTabStrip::Cls() {
+    m_cleared = true;
+    update();
+}
+
+void ucTabStrip::redraw() {
+    m_cleared = false;
+    updateGeometry();
+    update();
+}
+
+void ucTabStrip::ShowHideFocus() {
+    redraw();
+}
+
+void ucTabStrip::CopyTabImagesFromImageList(const QList<QPixmap>& images) {
+    reportAs("CopyTabImagesFromImageList", [&] {
+        const qsizetype n = std::min<qsizetype>(images.size(), m_tabs.size());
+        for (qsizetype i = 0; i < n; ++i)
+            m_tabs[i].picture = images[i];
+        redraw();
+    });
+}
+
+void ucTabStrip::RemoveTabImages(int tabIndex, bool removeAll) {
+    reportAs("RemoveTabImages", [&] {
+        if (removeAll) {
+            for (TabRecord& tab : m_tabs)
+                tab.picture = QPixmap();
+        } else {
+            checkIndex(tabIndex);
+            m_tabs[tabIndex].picture = QPixmap();
+        }
+        redraw();
+    });
+}
+
+QString ucTabStrip::ShowFileOpenDialog(QWidget* owner, const QString& initialFolder,
+                                       const QString& filter) {
+    return QFileDialog::getOpenFileName(owner, QString(), initialFolder, toQtFileFilter(filter));
+}
+
+void ucTabStrip::ReadProperties(const QVariantMap& bag) {
+    reportAs("ReadProperties", [&] { TabStripPersistence::read(*this, bag); });
+}
+
+void ucTabStrip::WriteProperties(QVariantMap& bag) const {
+    reportAs("WriteProperties", [&] { TabStripPersistence::write(*this, bag); });
+}
+
+QSize ucTabStrip::sizeHint() const {
+    updateTabRects();
+    int right = 0;
+    for (const TabRecord& tab : m_tabs)
+        right = std::max(right, tab.rect.right() + 1);
+    const int row = TabStripLayout::rowHeight(m_activeTabHeight, m_inactiveTabHeight);
+    return QSize(std::max(right + TabStripLayout::kPagesIndent, 240), row + 160);
+}
+
+QSize ucTabStrip::minimumSizeHint() const {
+    return QSize(40, TabStripLayout::rowHeight(m_activeTabHeight, m_inactiveTabHeight) + 8);
+}
+
+} // namespace ovra

@@ -1,0 +1,312 @@
+// ucTabStrip: appearance properties, themes, drawing and the event handlers, which
+// pass input on to TabStripInput.
+#include "widgets/uctabstrip.h"
+
+#include "widgets/tabstripinput.h"
+#include "widgets/tabstriplayout.h"
+#include "widgets/tabstrippainter.h"
+#include "widgets/tabstripwindowwatcher.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace ovra {
+
+namespace {
+constexpr int kMaxTabHeight = 500;
+constexpr int kMaxRadius = 500;
+} // namespace
+
+void ucTabStrip::setColor(OleColor TabColors::*member, OleColor value) {
+    if (m_colors.*member == value)
+        return;
+    m_colors.*member = value;
+    redraw();
+}
+
+void ucTabStrip::setTabStyle(int style) {
+    m_tabStyle = std::clamp(style, 0, 1);
+    redraw();
+}
+
+void ucTabStrip::setTabTheme(int theme) {
+    m_tabTheme = std::clamp(theme, 0, kThemeCount - 1);
+    if (m_tabTheme != 1 && m_tabTheme != 4)
+        m_input->resetHover();
+    ResetColorsToDefault();
+    redraw();
+}
+
+void ucTabStrip::setUseThemeDetection(bool on) {
+    m_useThemeDetection = on;
+    if (on)
+        setTabTheme(detectedTheme());
+}
+
+void ucTabStrip::ResetColorsToDefault() {
+    applyThemeColors(m_tabTheme, m_colors, ambientBackColor(), palette());
+    if (m_tabTheme == 4) {
+        m_pictureSize = 0;
+        m_useFocusedColor = true;
+        m_useMaskColor = true;
+        m_useThemeDetection = false;
+    }
+    update();
+}
+
+void ucTabStrip::ResetAllColors() {
+    ResetColorsToDefault();
+    redraw();
+}
+
+QColor ucTabStrip::translateColor(OleColor color) const {
+    return translateOleColor(color, palette());
+}
+
+OleColor ucTabStrip::ambientBackColor() const {
+    const QWidget* container = parentWidget();
+    if (!container)
+        return syscolor::ButtonFace;
+    const QColor back = container->palette().color(QPalette::Window);
+    if (back.rgb() == translateOleColor(syscolor::ButtonFace, palette()).rgb())
+        return syscolor::ButtonFace;
+    return oleColorFromRgb(back);
+}
+
+QFont ucTabStrip::defaultActiveTabFont() const {
+    QFont bold = font();
+    bold.setBold(true);
+    return bold;
+}
+
+QFont ucTabStrip::ActiveTabFont() const {
+    return m_activeTabFont.value_or(defaultActiveTabFont());
+}
+
+void ucTabStrip::setActiveTabFont(const QFont& font) {
+    m_activeTabFont = font;
+    redraw();
+}
+
+QFont ucTabStrip::InActiveTabFont() const {
+    return m_inactiveTabFont.value_or(font());
+}
+
+void ucTabStrip::setInActiveTabFont(const QFont& font) {
+    m_inactiveTabFont = font;
+    redraw();
+}
+
+void ucTabStrip::setActiveTabHeight(int height) {
+    m_activeTabHeight = std::clamp(height, 1, kMaxTabHeight);
+    redraw();
+}
+
+void ucTabStrip::setInActiveTabHeight(int height) {
+    m_inactiveTabHeight = std::clamp(height, 1, kMaxTabHeight);
+    redraw();
+}
+
+void ucTabStrip::setUseFocusedColor(bool on) {
+    m_useFocusedColor = on;
+    redraw();
+}
+
+void ucTabStrip::setShowFocusRect(bool on) {
+    m_showFocusRect = on;
+    redraw();
+}
+
+void ucTabStrip::setUseControlBox(bool on) {
+    m_useControlBox = on;
+    if (!on)
+        m_input->resetHover();
+    redraw();
+}
+
+void ucTabStrip::setPictureAlign(int align) {
+    m_pictureAlign = std::clamp(align, 0, 1);
+    redraw();
+}
+
+void ucTabStrip::setPictureSize(int size) {
+    m_pictureSize = std::clamp(size, 0, 3);
+    redraw();
+}
+
+void ucTabStrip::setUseMaskColor(bool on) {
+    m_useMaskColor = on;
+    redraw();
+}
+
+void ucTabStrip::setXRadius(int radius) {
+    m_xRadius = std::clamp(radius, 0, kMaxRadius);
+    redraw();
+}
+
+void ucTabStrip::setYRadius(int radius) {
+    m_yRadius = std::clamp(radius, 0, kMaxRadius);
+    redraw();
+}
+
+// ---- layout and drawing ------------------------------------------------------------
+
+void ucTabStrip::updateTabRects() const {
+    TabLayoutInput in;
+    in.width = width();
+    in.style = m_tabStyle;
+    in.activeTab = m_activeTab;
+    in.activeHeight = m_activeTabHeight;
+    in.inactiveHeight = m_inactiveTabHeight;
+    if (m_tabStyle == 1) {
+        // Widths take the wider of the two fonts, so a switch never reflows the row.
+        const QFontMetrics active(ActiveTabFont());
+        const QFontMetrics inactive(InActiveTabFont());
+        const int pictureRoom = m_inactiveTabHeight - 3;
+        for (const TabRecord& tab : m_tabs) {
+            const QString text = parseCaption(tab.caption).text;
+            const int captionWidth =
+                std::max(active.horizontalAdvance(text), inactive.horizontalAdvance(text));
+            const QSize picture =
+                tab.picture.isNull()
+                    ? QSize()
+                    : TabStripLayout::pictureSize(tab.picture.deviceIndependentSize().toSize(),
+                                                  m_pictureSize, pictureRoom);
+            in.contentWidths.append(
+                TabStripLayout::contentWidth(captionWidth, picture.width(), m_useControlBox));
+        }
+    } else {
+        in.contentWidths.fill(0, m_tabs.size());
+    }
+    const QList<QRect> rects = TabStripLayout::tabRects(in);
+    for (qsizetype i = 0; i < m_tabs.size(); ++i)
+        m_tabs[i].rect = rects[i];
+}
+
+TabPaintState ucTabStrip::paintState() const {
+    updateTabRects();
+    TabPaintState s;
+    s.size = size();
+    s.devicePixelRatio = devicePixelRatioF();
+    s.style = m_tabStyle;
+    s.rowHeight = TabStripLayout::rowHeight(m_activeTabHeight, m_inactiveTabHeight);
+    s.activeTab = m_activeTab;
+    for (const TabRecord& tab : m_tabs) {
+        const CaptionParts parts = parseCaption(tab.caption);
+        s.tabs.append({tab.rect, parts.text, mnemonicMarkup(parts), tab.enabled, tab.picture});
+    }
+    const TabColors& c = m_colors;
+    s.stripBack = translateColor(c.TabStripBackColor);
+    s.pageBack = translateColor(c.BackColor);
+    s.outerBorder = translateColor(c.OuterBorderColor);
+    s.innerTopLeft = translateColor(c.TopLeftInnerBorderColor);
+    s.innerBottomRight = translateColor(c.BottomRightInnerBorderColor);
+    s.activeStart = translateColor(c.ActiveTabBackStartColor);
+    s.activeEnd = translateColor(c.ActiveTabBackEndColor);
+    s.inactiveStart = translateColor(c.InActiveTabBackStartColor);
+    s.inactiveEnd = translateColor(c.InActiveTabBackEndColor);
+    s.activeFore = translateColor(c.ActiveTabForeColor);
+    s.inactiveFore = translateColor(c.InActiveTabForeColor);
+    s.disabledBack = translateColor(c.DisabledTabBackColor);
+    s.disabledFore = translateColor(c.DisabledTabForeColor);
+    s.hover = translateColor(c.HoverColor);
+    s.focused = translateColor(c.FocusedColor);
+    s.pictureMask = translateColor(c.PictureMaskColor);
+    s.activeFont = ActiveTabFont();
+    s.inactiveFont = InActiveTabFont();
+    s.xRadius = m_xRadius;
+    s.yRadius = m_yRadius;
+    s.pictureAlign = m_pictureAlign;
+    s.pictureSize = m_pictureSize;
+    s.useMaskColor = m_useMaskColor;
+    s.hasFocus = hasFocus();
+    s.showFocusRect = m_showFocusRect;
+    s.useFocusedColor = m_useFocusedColor;
+    s.themedHighlights = m_tabTheme == 1 || m_tabTheme == 4;
+    s.hoverTab = m_input->hoverShown() ? m_input->hoveredTab() : -1;
+    s.controlBox = m_useControlBox;
+    s.hotControlBoxTab = m_input->hotControlBoxTab();
+    s.cleared = m_cleared;
+    return s;
+}
+
+void ucTabStrip::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), TabStripPainter::render(paintState()));
+}
+
+// ---- events ------------------------------------------------------------------------------
+
+bool ucTabStrip::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange)
+        m_watcher->watch(window());
+    return QWidget::event(event);
+}
+
+void ucTabStrip::mousePressEvent(QMouseEvent* event) {
+    m_input->mousePress(event);
+}
+void ucTabStrip::mouseReleaseEvent(QMouseEvent* event) {
+    m_input->mouseRelease(event);
+}
+void ucTabStrip::mouseDoubleClickEvent(QMouseEvent* event) {
+    m_input->mouseDoubleClick(event);
+}
+void ucTabStrip::mouseMoveEvent(QMouseEvent* event) {
+    m_input->mouseMove(event);
+}
+void ucTabStrip::wheelEvent(QWheelEvent* event) {
+    m_input->wheel(event);
+}
+void ucTabStrip::keyPressEvent(QKeyEvent* event) {
+    m_input->keyPress(event);
+}
+void ucTabStrip::keyReleaseEvent(QKeyEvent* event) {
+    m_input->keyRelease(event);
+}
+void ucTabStrip::enterEvent(QEnterEvent*) {
+    m_input->enter();
+}
+void ucTabStrip::leaveEvent(QEvent*) {
+    m_input->leave();
+}
+
+void ucTabStrip::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ucTabStrip::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}
+
+void ucTabStrip::changeEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ActivationChange:
+        m_input->resetHover();
+        update();
+        break;
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+    case QEvent::FontChange:
+    case QEvent::EnabledChange:
+        updateGeometry();
+        update();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(event);
+}
+
+void ucTabStrip::showEvent(QShowEvent* event) {
+    m_watcher->watch(window());
+    raiseCompleteInit();
+    QWidget::showEvent(event);
+}
+
+} // namespace ovra
