@@ -18,14 +18,8 @@ public:
 };
 
 TEST(AboutHeadline, IsTheNameAndMajorMinorRevision) {
-    const struct {
-        ProgramVersion version;
-        const char* line;
-    } cases[] = {{{2, 5, 7}, "Ovra Clock 2.5.7"},
-                 {{1, 0, 0}, "Ovra Clock 1.0.0"},
-                 {{10, 12, 345}, "Ovra Clock 10.12.345"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(AboutHeadline(c.version), QString::fromLatin1(c.line));
+    EXPECT_EQ(AboutHeadline({2, 5, 7}), QStringLiteral("Ovra Clock 2.5.7"));
+    EXPECT_EQ(AboutHeadline({10, 12, 345}), QStringLiteral("Ovra Clock 10.12.345"));
 }
 
 TEST(FrmAbout, FirstLineNamesTheBuiltVersion) {
@@ -35,9 +29,6 @@ TEST(FrmAbout, FirstLineNamesTheBuiltVersion) {
     EXPECT_EQ(AboutHeadline(programVersion()), QStringLiteral("Ovra Clock " OVRA_VERSION));
     EXPECT_EQ(about.aboutLabel()->text().section(QLatin1Char('\n'), 0, 0),
               QStringLiteral("Ovra Clock " OVRA_VERSION));
-
-    FrmAbout older(opener, nullptr, {2, 5, 7});
-    EXPECT_TRUE(older.aboutLabel()->text().startsWith(QStringLiteral("Ovra Clock 2.5.7\n")));
 }
 
 TEST(FrmAbout, ShowsTheProductPicture) {
@@ -90,6 +81,10 @@ TEST(FrmAbout, LinksWorkFromTheKeyboardAndNotOnADragAway) {
     ASSERT_EQ(opener.opened.size(), 2u);
     EXPECT_EQ(opener.opened[1].scheme(), QStringLiteral("mailto"));
     EXPECT_TRUE(about.isVisible()); // Return on a link opens it, it does not press OK
+
+    QTest::mouseClick(about.okButton(), Qt::LeftButton);
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(opener.opened.size(), 2u);
 }
 
 TEST(FrmAbout, UnderlineFollowsThePointer) {
@@ -119,16 +114,6 @@ TEST(FrmAbout, UnderlineFollowsThePointer) {
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(web, &leave);
     EXPECT_FALSE(web->underlined());
-}
-
-TEST(FrmAbout, OkCloses) {
-    RecordingOpener opener;
-    FrmAbout about(opener);
-    about.show();
-    EXPECT_EQ(about.okButton()->text(), QStringLiteral("&OK"));
-    QTest::mouseClick(about.okButton(), Qt::LeftButton);
-    EXPECT_FALSE(about.isVisible());
-    EXPECT_TRUE(opener.opened.empty());
 }
 
 } // namespace

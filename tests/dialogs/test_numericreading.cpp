@@ -3,8 +3,6 @@
 #include <QString>
 #include <gtest/gtest.h>
 
-#include <optional>
-
 namespace ovra {
 namespace {
 
@@ -20,85 +18,65 @@ void PrintTo(const Reading& r, std::ostream* os) {
 class NumericReadingTest : public ::testing::TestWithParam<Reading> {};
 
 TEST_P(NumericReadingTest, ReadsAsTheSettingsDialogDoes) {
-    const Reading& r = GetParam();
-    EXPECT_EQ(ReadNumber(QStringView(r.text)), r.expected);
+    EXPECT_EQ(ReadNumber(QStringView(GetParam().text)), GetParam().expected);
 }
 
 constexpr std::nullopt_t refused = std::nullopt;
+constexpr int32_t kMin = -2147483647 - 1;
 
 INSTANTIATE_TEST_SUITE_P(Decimal, NumericReadingTest,
-                         ::testing::Values(Reading{u"5", 5}, Reading{u"50", 50},
-                                           Reading{u"128", 128}, Reading{u"-5", -5},
+                         ::testing::Values(Reading{u"50", 50}, Reading{u"-5", -5},
                                            Reading{u"+7", 7}, Reading{u"64.", 64},
                                            Reading{u"1.5e1", 15}, Reading{u"1E3", 1000},
-                                           Reading{u"25E-1", 2}, Reading{u"0.5000001", 1},
-                                           Reading{u"-.5", 0}, Reading{u"007", 7}));
+                                           Reading{u"0.5000001", 1}, Reading{u"-.5", 0}));
 
 INSTANTIATE_TEST_SUITE_P(RoundsHalfToEven, NumericReadingTest,
                          ::testing::Values(Reading{u"2.5", 2}, Reading{u"3.5", 4},
-                                           Reading{u"0.5", 0}, Reading{u"1.5", 2},
-                                           Reading{u"-2.5", -2}, Reading{u"-3.5", -4},
-                                           Reading{u"2.4999", 2}, Reading{u"2.5001", 3}));
+                                           Reading{u"0.5", 0}, Reading{u"-2.5", -2},
+                                           Reading{u"-3.5", -4}, Reading{u"25E-1", 2},
+                                           Reading{u"2.5001", 3}));
 
 INSTANTIATE_TEST_SUITE_P(StopsAtTheFirstForeignCharacter, NumericReadingTest,
                          ::testing::Values(Reading{u"", 0}, Reading{u"abc", 0},
                                            Reading{u"12abc", 12}, Reading{u"1,000", 1},
-                                           Reading{u"--5", 0}, Reading{u"-", 0}, Reading{u".", 0},
-                                           Reading{u"5E", 5}, Reading{u"5E+", 5},
-                                           Reading{u"5Ex", 5}, Reading{u"1.2.3", 1},
+                                           Reading{u"--5", 0}, Reading{u"-", 0}, Reading{u"5E", 5},
+                                           Reading{u"5E+", 5}, Reading{u"1.2.3", 1},
                                            Reading{u"\u00A05", 0}, Reading{u"\u0665", 0},
                                            Reading{u"4\r2", 4}));
 
 INSTANTIATE_TEST_SUITE_P(SkipsBlanksTabsAndLineFeedsAnywhere, NumericReadingTest,
-                         ::testing::Values(Reading{u"  42  ", 42}, Reading{u"1 2 3", 123},
-                                           Reading{u"\t-\n5", -5}, Reading{u"6 4 .", 64},
-                                           Reading{u"1 E 2", 100}, Reading{u"& H F F", 255},
+                         ::testing::Values(Reading{u"1 2 3", 123}, Reading{u"\t-\n5", -5},
+                                           Reading{u"6 4 .", 64}, Reading{u"1 E 2", 100},
                                            Reading{u" &hff ff 00 00", -65536}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Hexadecimal, NumericReadingTest,
-    ::testing::Values(Reading{u"&H0", 0}, Reading{u"&h1f", 31}, Reading{u"&H7FFF", 32767},
-                      Reading{u"&H8000", -32768}, Reading{u"&HFFFF", -1},
-                      Reading{u"&HC000", -16384}, Reading{u"&H0C000", 49152},
-                      Reading{u"&H12345", 74565}, Reading{u"&HFF000000", -16777216},
-                      Reading{u"&HFFFF0000", -65536}, Reading{u"&H7FFFFFFF", 2147483647},
-                      Reading{u"&H80000000", -2147483647 - 1}, Reading{u"&H000000001", 1},
-                      Reading{u"&H", 0}, Reading{u"&Hxyz", 0}, Reading{u"&H1G", 1},
-                      Reading{u"&", 0}, Reading{u"&X12", 0}, Reading{u"-&H10", 0}));
-
-INSTANTIATE_TEST_SUITE_P(Octal, NumericReadingTest,
-                         ::testing::Values(Reading{u"&O17", 15}, Reading{u"&o777", 511},
-                                           Reading{u"&O77777", 32767}, Reading{u"&O100000", -32768},
+INSTANTIATE_TEST_SUITE_P(HexadecimalAndOctal, NumericReadingTest,
+                         ::testing::Values(Reading{u"&H0", 0}, Reading{u"&h1f", 31},
+                                           Reading{u"&H7FFF", 32767}, Reading{u"&H8000", -32768},
+                                           Reading{u"&HFFFF", -1}, Reading{u"&HC000", -16384},
+                                           Reading{u"&H0C000", 49152}, Reading{u"&H12345", 74565},
+                                           Reading{u"&HFF000000", -16777216},
+                                           Reading{u"&HFFFF0000", -65536},
+                                           Reading{u"&H80000000", kMin}, Reading{u"&H000000001", 1},
+                                           Reading{u"&H", 0}, Reading{u"&H1G", 1},
+                                           Reading{u"&X12", 0}, Reading{u"-&H10", 0},
+                                           Reading{u"&o777", 511}, Reading{u"&O100000", -32768},
                                            Reading{u"&O177777", -1}, Reading{u"&O200000", 65536},
-                                           Reading{u"&O37777777777", -1}, Reading{u"&O8", 0},
-                                           Reading{u"&O78", 7}));
+                                           Reading{u"&O37777777777", -1}, Reading{u"&O78", 7}));
 
 INSTANTIATE_TEST_SUITE_P(
     OutOfRangeIsRefused, NumericReadingTest,
-    ::testing::Values(Reading{u"2147483647", 2147483647}, Reading{u"-2147483648", -2147483647 - 1},
-                      Reading{u"2147483647.4", 2147483647},
-                      Reading{u"-2147483648.5", -2147483647 - 1}, Reading{u"2147483647.5", refused},
-                      Reading{u"2147483648", refused}, Reading{u"-2147483649", refused},
-                      Reading{u"1E10", refused}, Reading{u"1E400", refused},
-                      Reading{u"-1E99999999999", refused}, Reading{u"1E-400", 0},
-                      Reading{u"0.0001E-99999999999", 0}, Reading{u"&H100000000", refused},
-                      Reading{u"&HFFFFFFFFF", refused}, Reading{u"&O40000000000", refused}));
-
-TEST(ReadNumberInto, StoresANumberInRange) {
-    int32_t field = 77;
-    EXPECT_TRUE(ReadNumberInto(u"&HFF000000", field));
-    EXPECT_EQ(field, -16777216);
-    EXPECT_TRUE(ReadNumberInto(u"nothing", field));
-    EXPECT_EQ(field, 0);
-}
+    ::testing::Values(Reading{u"2147483647", 2147483647}, Reading{u"-2147483648.5", kMin},
+                      Reading{u"2147483647.5", refused}, Reading{u"-2147483649", refused},
+                      Reading{u"1E10", refused}, Reading{u"-1E99999999999", refused},
+                      Reading{u"1E-400", 0}, Reading{u"&H100000000", refused},
+                      Reading{u"&O40000000000", refused}));
 
 TEST(ReadNumberInto, KeepsThePreviousValueWhenOutOfRange) {
-    for (const char16_t* text : {u"9999999999", u"&H123456789", u"1E12"}) {
-        int32_t field = 48;
-        EXPECT_FALSE(ReadNumberInto(QStringView(text), field))
-            << QString::fromUtf16(text).toStdString();
-        EXPECT_EQ(field, 48);
-    }
+    int32_t field = 48;
+    EXPECT_FALSE(ReadNumberInto(u"9999999999", field));
+    EXPECT_EQ(field, 48);
+    EXPECT_TRUE(ReadNumberInto(u"&HFF000000", field));
+    EXPECT_EQ(field, -16777216);
 }
 
 } // namespace
