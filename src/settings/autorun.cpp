@@ -1,0 +1,91 @@
+#include "settings/autorun.h"
+
+#include "settings/desktopentry.h"
+#include "settings/settingsstore.h"
+#include "shell/apppaths.h"
+#include "shell/textutil.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace ovra {
+
+Autorun::Autorun(const ClockState& state, const AppPaths& paths, QString programPath)
+    : m_state(state), m_paths(paths), m_program(std::move(programPath)) {}
+
+QString Autorun::entryFilePath(const QString& autostartFolder, const QString& clockName) {
+    return withTrailingSlash(autostartFolder) + QStringLiteral("Ovra Clock - ") + clockName +
+           QStringLiteral(".desktop");
+}
+
+QString Autorun::expectedCommandLine(const QString& programPath, const QString& clockName) {
+    return desktopExecLine({programPath, clockName});
+}
+
+QString Autorun::entryFilePath() const {
+    return entryFilePath(m_paths.AutostartFolder, m_state.ClockName);
+}
+
+QString Autorun::expectedCommandLine() const {
+    return expectedCommandLine(m_program, m_state.ClockName);
+}
+
+QString Autorun::currentCommandLine() const {
+    const QString file = entryFilePath();
+    // An entry the desktop was told to hide does not start anything.
+    const auto hidden = readDesktopEntryKey(file, QStringLiteral("Hidden"));
+    if (hidden && hidden->trimmed() == u"true")
+        return {};
+    return CleanString(readDesktopEntryKey(file, QStringLiteral("Exec")).value_or(QString()));
+}
+
+int Autorun::GetAutorunChoice() const {
+    return currentCommandLine() == expectedCommandLine() ? 0 : 1;
+}
+
+int Autorun::SyncAutorunEntry(int wish) {
+    const QString expected = expectedCommandLine();
+    const QString current = currentCommandLine();
+    if (current == expected && wish == 0)
+        return 1;
+    // Someone else's entry (another program folder, an edit by hand) is only
+    // replaced when the clock is asked to start with the session.
+    if (current != expected && wish == 1)
+        return 0;
+    if (wish == 0)
+        writeEntry();
+    else
+        RemoveAutorunEntry(m_paths.AutostartFolder, m_state.ClockName);
+    return currentCommandLine() == expected ? 1 : 0;
+}
+
+bool Autorun::writeEntry() const {
+    if (!QDir().mkpath(m_paths.AutostartFolder))
+        return false;
+    const QString title = QStringLiteral("Ovra Clock - ") + m_state.ClockName;
+    QString text = QStringLiteral("[Desktop Entry]\n"
+                                  "Type=Application\n"
+                                  "Name=%1\n"
+                                  "Comment=Shows the clock \"%2\" when you log in\n"
+                                  "Exec=%3\n"
+                                  "Icon=ovra-clock\n"
+                                  "Terminal=false\n"
+                                  "X-GNOME-Autostart-enabled=true\n")
+                       .arg(escapeDesktopValue(title), escapeDesktopValue(m_state.ClockName),
+                            escapeDesktopValue(expectedCommandLine()));
+    QSaveFile file(entryFilePath());
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(text.toUtf8());
+    return file.commit();
+}
+
+bool Autorun::RemoveAutorunEntry(const QString& autostartFolder, const QString& clockName) {
+    const QString file = entryFilePath(autostartFolder, clockName);
+    QFile::remove(file);
+    return !QFileInfo::exists(file);
+}
+
+} // namespace ovra

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "shell/clockhosts.h"
+
+#include <QString>
+
+namespace ovra {
+
+class AppPaths;
+struct ClockState;
+
+// Starting a clock with the user's session: one autostart entry file per clock,
+// "Ovra Clock - <name>.desktop" in the user's autostart folder, whose command line
+// is this program with the clock's name. The Autorun field states the wish; this
+// brings the file in line with it.
+class Autorun final : public AutorunHost {
+public:
+    // state and paths belong to the clock process and are read at each call, so the
+    // clock's name and folders may be settled after construction.
+    Autorun(const ClockState& state, const AppPaths& paths, QString programPath);
+
+    // 0 when the clock's entry exists with exactly the expected command line (after
+    // trimming spaces, letter case counts), 1 otherwise.
+    int GetAutorunChoice() const;
+
+    // Wish 0 writes the entry unless it is already right; any other wish removes it,
+    // except that an entry with a different command line is left alone when the wish
+    // is 1. Returns 1 when afterwards the entry holds the expected command line.
+    int SyncAutorunEntry(int wish);
+    int syncAutorunEntry(int wish) override { return SyncAutorunEntry(wish); }
+
+    QString entryFilePath() const;
+    QString expectedCommandLine() const;
+
+    static QString entryFilePath(const QString& autostartFolder, const QString& clockName);
+    static QString expectedCommandLine(const QString& programPath, const QString& clockName);
+    // Removes a clock's entry; true when none is left.
+    static bool RemoveAutorunEntry(const QString& autostartFolder, const QString& clockName);
+
+private:
+    // The entry's command line, cleaned; empty when there is no usable entry.
+    QString currentCommandLine() const;
+    bool writeEntry() const;
+
+    const ClockState& m_state;
+    const AppPaths& m_paths;
+    QString m_program;
+};
+
+} // namespace ovra

@@ -1,0 +1,108 @@
+#include "settings/clockcommands.h"
+
+#include "settings/clocklist.h"
+#include "shell/clockname.h"
+#include "shell/messagesink.h"
+#include "time/zonetable.h"
+
+namespace ovra {
+
+namespace {
+constexpr int kDone = 0;
+constexpr int kRefused = 1;
+
+int refuse(MessageSink& errors, const QString& text) {
+    errors.showMessage(text, kErrorTitle, MessageIcon::Warning);
+    return kRefused;
+}
+
+QString quoted(const QString& name) {
+    return u'"' + name + u'"';
+}
+
+int listClocks(ClockList& clocks, QTextStream& out) {
+    // A listing from a terminal only reports; it does not rearrange the windows.
+    clocks.LoadClockList(false);
+    for (const ClockEntry& entry : clocks.entries())
+        out << entry.Name << (entry.running() ? " -- Running" : " -- Stopped") << '\n';
+    return kDone;
+}
+
+int startClock(ClockList& clocks, const QString& name, QTextStream& out, MessageSink& errors) {
+    clocks.LoadClockList(false);
+    if (!clocks.contains(name))
+        return refuse(
+            errors,
+            QStringLiteral("There is no clock named %1. Add it with --add.").arg(quoted(name)));
+    if (clocks.FindClockWindow(name, true) > 0) {
+        out << "The clock " << quoted(name) << " is already running.\n";
+        return kDone;
+    }
+    if (!clocks.StartClockProcess(name))
+        return refuse(errors,
+                      QStringLiteral("The clock %1 could not be started.").arg(quoted(name)));
+    return kDone;
+}
+
+int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
+    if (clocks.FindClockWindow(name, false) <= 0)
+        return refuse(errors, QStringLiteral("The clock %1 is not running.").arg(quoted(name)));
+    switch (clocks.CloseClockWindow(name)) {
+    case CloseOutcome::Closed:
+        return kDone;
+    case CloseOutcome::NotRunning:
+        return refuse(errors, QStringLiteral("The clock %1 is not running.").arg(quoted(name)));
+    case CloseOutcome::TimedOut:
+        break;
+    }
+    return refuse(errors, QStringLiteral("The clock %1 did not finish closing within %2 seconds.")
+                              .arg(quoted(name))
+                              .arg(kCloseTimeoutMs / 1000));
+}
+
+int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
+    clocks.LoadClockList(false);
+    if (name != kDefaultClockName && clockNameProblem(name).isEmpty() && !clocks.clockExists(name))
+        return refuse(errors, QStringLiteral("There is no clock named %1.").arg(quoted(name)));
+    return clocks.DeleteClock(name) ? kDone : kRefused;
+}
+} // namespace
+
+int computerZoneIndex(int32_t localBiasMinutes) {
+    const int row = zoneIndexForOffset(-localBiasMinutes);
+    return row >= 0 ? row : zoneIndexForOffset(0);
+}
+
+int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
+                    MessageSink& errors, int defaultZone) {
+    const QString& name = command.target;
+    int result = kRefused;
+    switch (command.action) {
+    case CommandLine::Action::List:
+        result = listClocks(clocks, out);
+        break;
+    case CommandLine::Action::Add:
+        clocks.LoadClockList(false);
+        result = clocks.AddClock(name, command.zone.value_or(defaultZone)) ? kDone : kRefused;
+        break;
+    case CommandLine::Action::Start:
+    case CommandLine::Action::Stop:
+        // A name that no clock can have gets its own explanation, not "not running".
+        if (const QString problem = clockNameProblem(name); !problem.isEmpty())
+            result = refuse(errors, problem);
+        else if (command.action == CommandLine::Action::Start)
+            result = startClock(clocks, name, out, errors);
+        else
+            result = stopClock(clocks, name, errors);
+        break;
+    case CommandLine::Action::Delete:
+        result = deleteClock(clocks, name, errors);
+        break;
+    default:
+        result = refuse(errors, QStringLiteral("This is not a clock-management option."));
+    }
+    out.flush();
+    return result;
+}
+
+} // namespace ovra

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "shell/commandline.h"
+
+#include <QTextStream>
+
+namespace ovra {
+
+class ClockList;
+class MessageSink;
+
+// The clock-management options of the command line, on the same operations the
+// settings dialog uses. Answers go to out, refusals to errors; the result is the
+// process's exit code (0 done, 1 refused or failed).
+//
+//   --list                  every clock in list order with "Running" or "Stopped"
+//   --add NAME [--zone N]   register and start; zone defaults to defaultZone
+//   --start NAME            start a stopped clock, bring a running one forward
+//   --stop NAME             close a running clock; returns once its settings are stored
+//   --delete NAME           close the clock if it runs and remove its data
+int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
+                    MessageSink& errors, int defaultZone);
+
+// The zone row of the computer's own offset (the UTC row when the table has none),
+// for clocks added without a zone.
+int computerZoneIndex(int32_t localBiasMinutes);
+
+} // namespace ovra

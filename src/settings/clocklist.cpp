@@ -1,0 +1,257 @@
+#include "settings/clocklist.h"
+
+#include "settings/autorun.h"
+#include "settings/clocklauncher.h"
+#include "settings/clocksettings.h"
+#include "settings/registry.h"
+#include "settings/settingsstore.h"
+#include "shell/clockname.h"
+#include "shell/messagesink.h"
+#include "shell/textutil.h"
+#include "time/zonetable.h"
+
+#include <QCoreApplication>
+
+namespace ovra {
+
+namespace {
+QString entryText(const QString& name) {
+    return u'{' + name + u'}';
+}
+
+// The whole list text, also when it is longer than ordinary reads hand back: a
+// change must never start from an empty list just because the stored one is long.
+QString readWholeListText(Registry& registry) {
+    const RegistryPath path = SplitRegistryPath(kClockListKey);
+    RawValue raw;
+    if (registry.backend().readValue(path.root, path.subKey, kClockListValue, raw) !=
+        status::Success)
+        return {};
+    if (raw.type != valuetype::String && raw.type != valuetype::ExpandString)
+        return {};
+    return CleanString(QString::fromUtf8(raw.data));
+}
+
+// A value or key that is already gone is fine, and so is a key that still holds
+// other keys (only its values go then); a store that cannot be written is not.
+bool removalFailed(int rc) {
+    return rc != status::Success && rc != status::NotFound && rc != status::AccessDenied;
+}
+
+enum class AddRefusal { None, Duplicate, Full, TooLong, StoreFailed };
+} // namespace
+
+QStringList ParseClockList(const QString& text) {
+    QStringList names{kDefaultClockName};
+    qsizetype pos = 0;
+    for (;;) {
+        const qsizetype open = text.indexOf(u'{', pos);
+        // Searched from the same position as "{", not from after it.
+        const qsizetype close = text.indexOf(u'}', pos);
+        if (open < 0 || close < 0)
+            break;
+        if (close > open && names.size() < kMaxClockEntries)
+            names << CleanString(text.mid(open + 1, close - open - 1));
+        pos = close + 1;
+    }
+    return names;
+}
+
+ClockList::ClockList(Services services, QString autostartFolder)
+    : m_s(services), m_autostartFolder(std::move(autostartFolder)) {}
+
+void ClockList::warn(const QString& text) {
+    m_s.messages.showMessage(text, kErrorTitle, MessageIcon::Warning);
+}
+
+bool ClockList::nameUsable(const QString& name) {
+    if (const QString problem = clockNameProblem(name); !problem.isEmpty()) {
+        warn(problem);
+        return false;
+    }
+    return true;
+}
+
+void ClockList::LoadClockList(bool bringForward) {
+    const QStringList names = ParseClockList(m_s.registry.readText(kClockListKey, kClockListValue));
+    m_entries.clear();
+    m_entries.reserve(names.size());
+    for (const QString& name : names)
+        m_entries.append({name, 0});
+    for (ClockEntry& entry : m_entries)
+        entry.Window = FindClockWindow(entry.Name, bringForward);
+}
+
+bool ClockList::contains(const QString& name) const {
+    return std::any_of(m_entries.cbegin(), m_entries.cend(),
+                       [&](const ClockEntry& e) { return e.Name == name; });
+}
+
+bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
+    const QString name = CleanString(rawName);
+    if (name.isEmpty()) {
+        warn(clockmessages::EmptyName);
+        return false;
+    }
+    if (contains(name) || name == kDefaultClockName) {
+        warn(clockmessages::Duplicate);
+        return false;
+    }
+    if (!nameUsable(name))
+        return false;
+    if (!zoneAt(timeZoneIndex)) {
+        warn(QStringLiteral("The time zone index %1 does not exist; choose an index from 0 to %2.")
+                 .arg(timeZoneIndex)
+                 .arg(kZoneCount - 1));
+        return false;
+    }
+
+    // Read, check and write in one transaction: another clock adding or deleting at
+    // the same moment can then neither lose this change nor have its own lost.
+    AddRefusal refusal = AddRefusal::None;
+    const int rc = m_s.registry.transaction([&] {
+        const QString text = readWholeListText(m_s.registry);
+        const QStringList names = ParseClockList(text);
+        if (names.contains(name)) {
+            refusal = AddRefusal::Duplicate;
+            return false;
+        }
+        if (names.size() >= kMaxClockEntries) {
+            refusal = AddRefusal::Full;
+            return false;
+        }
+        const QString newText = text + entryText(name);
+        // A longer list would read back as no list at all, and every clock would vanish.
+        if (newText.toUtf8().size() > kMaxTextBytes) {
+            refusal = AddRefusal::TooLong;
+            return false;
+        }
+        const QString key = clockKeyPath(name);
+        if (m_s.registry.writeText(kClockListKey, kClockListValue, newText) != status::Success ||
+            m_s.registry.writeInteger(key, QStringLiteral("Enable"), 1) != status::Success ||
+            m_s.registry.writeInteger(key, QStringLiteral("TimeZoneIndex"), timeZoneIndex) !=
+                status::Success) {
+            refusal = AddRefusal::StoreFailed;
+            return false;
+        }
+        return true;
+    });
+    if (rc != status::Success && refusal == AddRefusal::None)
+        refusal = AddRefusal::StoreFailed;
+
+    switch (refusal) {
+    case AddRefusal::None:
+        break;
+    case AddRefusal::Duplicate:
+        warn(clockmessages::Duplicate);
+        return false;
+    case AddRefusal::Full:
+        warn(QStringLiteral("The clock list is full: it keeps at most %1 clocks. Delete a clock "
+                            "before adding \"%2\".")
+                 .arg(kMaxClockEntries)
+                 .arg(name));
+        return false;
+    case AddRefusal::TooLong:
+        warn(QStringLiteral("The clock list is full: adding \"%1\" would make it longer than %2 "
+                            "bytes. Delete a clock or choose a shorter name.")
+                 .arg(name)
+                 .arg(kMaxTextBytes));
+        return false;
+    case AddRefusal::StoreFailed:
+        warn(QStringLiteral("The clock \"%1\" could not be added: the settings store cannot be "
+                            "written.")
+                 .arg(name));
+        return false;
+    }
+    StartClockProcess(name);
+    return true;
+}
+
+bool ClockList::DeleteClock(const QString& rawName) {
+    const QString name = CleanString(rawName);
+    if (name == kDefaultClockName) {
+        warn(clockmessages::DeleteDefault);
+        return false;
+    }
+    if (!nameUsable(name))
+        return false;
+    if (FindClockWindow(name, false) > 0 && CloseClockWindow(name) == CloseOutcome::TimedOut) {
+        // The caller goes on: the clock is deleted all the same, but say that its
+        // process may still be there.
+        warn(QStringLiteral("The clock \"%1\" did not finish closing within %2 seconds; it is "
+                            "deleted, but its window may stay open.")
+                 .arg(name)
+                 .arg(kCloseTimeoutMs / 1000));
+    }
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+    return RemoveClockData(name);
+}
+
+bool ClockList::RemoveClockData(const QString& rawName) {
+    const QString name = CleanString(rawName);
+    // "System" would take the list itself with it.
+    if (!nameUsable(name))
+        return false;
+    const QString key = clockKeyPath(name);
+    const int rc = m_s.registry.transaction([&] {
+        const QString text = readWholeListText(m_s.registry);
+        QString rest = text;
+        rest.remove(entryText(name));
+        if (rest != text &&
+            m_s.registry.writeText(kClockListKey, kClockListValue, rest) != status::Success)
+            return false;
+        for (const SettingsField& field : kSettingsFields) {
+            if (removalFailed(
+                    m_s.registry.DeleteRegistryValue(key, QString::fromUtf16(field.name))))
+                return false;
+        }
+        return !removalFailed(m_s.registry.DeleteRegistryKey(kOvraKey, name));
+    });
+    if (rc != status::Success) {
+        warn(QStringLiteral("The clock \"%1\" could not be deleted: the settings store cannot be "
+                            "written.")
+                 .arg(name));
+        return false;
+    }
+    if (!Autorun::RemoveAutorunEntry(m_autostartFolder, name)) {
+        warn(QStringLiteral("The autostart entry of the clock \"%1\" could not be removed.")
+                 .arg(name));
+        return false;
+    }
+    return true;
+}
+
+bool ClockList::StartClockProcess(const QString& rawName) {
+    const QString name = CleanString(rawName);
+    if (!nameUsable(name))
+        return false;
+    return m_s.launcher.launch(name);
+}
+
+qint64 ClockList::FindClockWindow(const QString& rawName, bool bringForward) {
+    const QString name = CleanString(rawName);
+    if (!clockNameProblem(name).isEmpty())
+        return 0; // no process can run under such a name
+    return m_s.channel.find(name, bringForward);
+}
+
+CloseOutcome ClockList::CloseClockWindow(const QString& rawName) {
+    const QString name = CleanString(rawName);
+    if (!clockNameProblem(name).isEmpty())
+        return CloseOutcome::NotRunning;
+    return m_s.channel.close(name, kCloseTimeoutMs);
+}
+
+bool ClockList::clockExists(const QString& rawName) {
+    const QString name = CleanString(rawName);
+    if (name == kDefaultClockName || contains(name))
+        return true;
+    if (!clockNameProblem(name).isEmpty())
+        return false;
+    const RegistryPath path = SplitRegistryPath(clockKeyPath(name));
+    return m_s.registry.backend().keyExists(path.root, path.subKey) ||
+           FindClockWindow(name, false) > 0;
+}
+
+} // namespace ovra

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "settings/instancechannel.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace ovra {
+
+class ClockLauncher;
+class MessageSink;
+class Registry;
+
+// One clock of the list: its cleaned name and, when it runs, the id of the process
+// that shows it (0 when none answered).
+struct ClockEntry {
+    QString Name;
+    qint64 Window = 0;
+
+    bool running() const { return Window >= 1; }
+};
+
+// The list keeps "Default" and at most 127 added clocks.
+inline constexpr int kMaxClockEntries = 128;
+
+// Where the list lives: value "Clocks" of this key, the entries "{name}" in the
+// order the clocks were added; "Default" is never in the text.
+inline const QString kClockListKey =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\System");
+inline const QString kClockListValue = QStringLiteral("Clocks");
+
+namespace clockmessages {
+inline const QString EmptyName = QStringLiteral("Add a clock failed. Please enter a clock name.");
+inline const QString Duplicate = QStringLiteral("Clock Name is already exist. Please rename.");
+inline const QString DeleteDefault = QStringLiteral("Default clock can not be deleted.");
+} // namespace clockmessages
+
+// The names in a list text, "Default" first. An entry runs from a "{" to the first
+// "}" at or after the search position; text outside the braces is skipped, "{}"
+// gives an empty name and an unclosed "{" ends the list. Only the first 128 names
+// are kept.
+QStringList ParseClockList(const QString& clocksText);
+
+// The user's clocks: the list in the store, the running state of each clock, and
+// the operations the settings dialog and the command line use to add, start, stop
+// and delete clocks. Every refusal goes to the message sink.
+class ClockList {
+public:
+    struct Services {
+        Registry& registry;
+        InstanceChannel& channel;
+        ClockLauncher& launcher;
+        MessageSink& messages;
+    };
+
+    // autostartFolder is where the clocks' session autostart entries live.
+    ClockList(Services services, QString autostartFolder);
+
+    // Rebuilds the list from the store and asks every clock whether it runs. With
+    // bringForward each running clock is raised, in list order, so the last running
+    // clock of the list ends up in front.
+    void LoadClockList(bool bringForward = true);
+    const QList<ClockEntry>& entries() const { return m_entries; }
+    int ClockCount() const { return int(m_entries.size()); }
+    // Whether the list as last loaded holds that exact name.
+    bool contains(const QString& name) const;
+
+    // Registers the clock (list entry, Enable and TimeZoneIndex in its key) and
+    // starts it. False, with a message, when the name or zone is refused or the
+    // store could not take the change.
+    bool AddClock(const QString& name, int timeZoneIndex);
+
+    // Closes the clock if it runs, waiting for its shutdown, then removes its data.
+    // "Default" is refused.
+    bool DeleteClock(const QString& name);
+
+    // Removes the list entry, the settings key and the autostart entry of the clock
+    // without looking for its window. Its alarm file stays, so a clock added again
+    // under that name finds its alarms.
+    bool RemoveClockData(const QString& name);
+
+    // Starts a process for the clock. False when the name is refused or the program
+    // could not be started.
+    bool StartClockProcess(const QString& name);
+
+    // The id of the process that shows the clock, 0 when it does not run.
+    qint64 FindClockWindow(const QString& name, bool bringForward = true);
+
+    // Asks the clock to close and waits, a bounded time, until its shutdown is done.
+    CloseOutcome CloseClockWindow(const QString& name);
+
+    // Whether the clock is known at all: listed, stored or running.
+    bool clockExists(const QString& name);
+
+private:
+    void warn(const QString& text);
+    bool nameUsable(const QString& name);
+
+    Services m_s;
+    QString m_autostartFolder;
+    QList<ClockEntry> m_entries;
+};
+
+} // namespace ovra

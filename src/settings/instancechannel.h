@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace ovra {
+
+// How a close request to another clock process ended.
+enum class CloseOutcome {
+    Closed,     // the clock shut down (its settings are stored) or its process is gone
+    NotRunning, // no clock of that name answers
+    TimedOut,   // the clock took the request but did not finish in time
+};
+
+// How long a caller waits for another clock to finish its shutdown. A healthy clock
+// needs a few milliseconds; a hung one must not hang the caller with it.
+inline constexpr int kCloseTimeoutMs = 5000;
+
+// The line between clock processes of one user: find a running clock by its name,
+// bring its window forward, ask it to close. Each running clock answers under its
+// own name; nothing else records which clocks run.
+class InstanceChannel {
+public:
+    virtual ~InstanceChannel() = default;
+
+    // The process id of the running clock of that name, or 0 when none answers.
+    // With bringForward its window is also raised and activated.
+    virtual qint64 find(const QString& clockName, bool bringForward) = 0;
+
+    // Asks the clock to shut down and returns once it has (its settings are then
+    // stored), or after timeoutMs.
+    virtual CloseOutcome close(const QString& clockName, int timeoutMs) = 0;
+};
+
+} // namespace ovra

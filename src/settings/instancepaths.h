@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace ovra {
+
+// The folder that holds the channel sockets of this user's clocks: a private
+// sub-folder of the runtime folder, or of the temporary folder when the session
+// has no runtime folder. Ends with "/".
+QString instanceSocketFolder(const QString& runtimeRoot);
+
+// The socket of one clock. Named from a hash of the clock's name, so any name fits
+// the short length limit of socket paths and no name can reach outside the folder.
+QString instanceSocketPath(const QString& folder, const QString& clockName);
+
+// Longest socket path the platform accepts, in bytes, without the closing NUL.
+inline constexpr int kMaxSocketPathBytes = 107;
+
+} // namespace ovra

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace ovra::instanceprotocol {
+
+// One request per line, one answer per line, plain ASCII. The kernel tells each
+// side who the other is, so the requests carry nothing else.
+inline const QByteArray Ping = QByteArrayLiteral("ping");
+inline const QByteArray Raise = QByteArrayLiteral("raise");
+inline const QByteArray Close = QByteArrayLiteral("close");
+
+inline const QByteArray Ok = QByteArrayLiteral("ok");
+// Sent only after the clock's shutdown has finished, so its settings are stored.
+inline const QByteArray Closed = QByteArrayLiteral("closed");
+inline const QByteArray Error = QByteArrayLiteral("error");
+
+// A request is a short word: anything longer is not a clock talking.
+inline constexpr int MaxLineBytes = 64;
+
+// How long a peer may take to connect and to answer a raise or ping.
+inline constexpr int ConnectTimeoutMs = 1000;
+inline constexpr int ReplyTimeoutMs = 1000;
+
+} // namespace ovra::instanceprotocol

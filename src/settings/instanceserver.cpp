@@ -1,0 +1,129 @@
+#include "settings/instanceserver.h"
+
+#include "settings/instanceprotocol.h"
+#include "settings/privatesocket.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QPointer>
+
+namespace ovra {
+
+namespace proto = instanceprotocol;
+
+namespace {
+bool liveClockAnswers(const QString& path) {
+    QLocalSocket probe;
+    probe.connectToServer(path);
+    if (!probe.waitForConnected(proto::ConnectTimeoutMs))
+        return false;
+    return peerIsSameUser(probe.socketDescriptor());
+}
+
+void reply(QLocalSocket* socket, const QByteArray& line) {
+    socket->write(line + '\n');
+    socket->flush();
+}
+} // namespace
+
+InstanceServer::InstanceServer(QString socketPath, QObject* parent)
+    : QObject(parent), m_path(std::move(socketPath)) {}
+
+InstanceServer::~InstanceServer() {
+    m_server.close();
+}
+
+InstanceServer::Claim InstanceServer::claim(QString* problem) {
+    auto failed = [&](const QString& why) {
+        if (problem)
+            *problem = why;
+        return Claim::Failed;
+    };
+    if (!ensurePrivateFolder(QFileInfo(m_path).absolutePath(), problem))
+        return Claim::Failed;
+
+    // Two processes starting the same clock at once must not both decide that the
+    // socket is stale and remove each other's.
+    QLockFile lock(m_path + QStringLiteral(".lock"));
+    if (!lock.tryLock(3000))
+        return failed(QStringLiteral("Another process keeps the clock's channel locked (%1).")
+                          .arg(lock.fileName()));
+
+    if (liveClockAnswers(m_path))
+        return Claim::AlreadyRunning;
+    // Whatever is left is the socket of a process that is gone. The folder is
+    // private already; listening without socket options also keeps Qt from moving
+    // a fresh socket over a path another process may still answer on.
+    QLocalServer::removeServer(m_path);
+    m_server.setSocketOptions(QLocalServer::NoOptions);
+    if (!m_server.listen(m_path))
+        return failed(QStringLiteral("The clock's channel %1 cannot be opened: %2")
+                          .arg(m_path, m_server.errorString()));
+    QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return Claim::Listening;
+}
+
+void InstanceServer::serve(Handlers handlers) {
+    m_handlers = std::move(handlers);
+    if (!m_serving) {
+        m_serving = true;
+        connect(&m_server, &QLocalServer::newConnection, this, &InstanceServer::acceptPending);
+    }
+    acceptPending();
+}
+
+void InstanceServer::acceptPending() {
+    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
+        if (!peerIsSameUser(socket->socketDescriptor())) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { handle(socket); });
+        if (socket->bytesAvailable() > 0)
+            handle(socket);
+    }
+}
+
+void InstanceServer::handle(QLocalSocket* socket) {
+    // A handler may run an event loop; a second request meanwhile waits its turn.
+    if (m_busy)
+        return;
+    QPointer<QLocalSocket> guard(socket);
+    while (guard && guard->canReadLine()) {
+        const QByteArray line = guard->readLine(proto::MaxLineBytes + 1).trimmed();
+        if (line == proto::Ping) {
+            reply(guard, proto::Ok);
+        } else if (line == proto::Raise) {
+            m_busy = true;
+            if (m_handlers.raise)
+                m_handlers.raise();
+            m_busy = false;
+            if (guard)
+                reply(guard, proto::Ok);
+        } else if (line == proto::Close) {
+            m_busy = true;
+            if (m_handlers.close)
+                m_handlers.close();
+            m_busy = false;
+            // The process ends as soon as the event loop sees the window gone: the
+            // answer must be out before that.
+            if (guard) {
+                reply(guard, proto::Closed);
+                guard->waitForBytesWritten(proto::ReplyTimeoutMs);
+            }
+        } else {
+            reply(guard, proto::Error);
+            guard->disconnectFromServer();
+            return;
+        }
+    }
+    if (guard && !guard->canReadLine() && guard->bytesAvailable() > proto::MaxLineBytes)
+        guard->abort();
+}
+
+} // namespace ovra

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QLocalSocket;
+
+namespace ovra {
+
+// The listening side of a clock's channel. A clock process first claims its name
+// (before it shows anything), and starts answering once its window exists.
+class InstanceServer final : public QObject {
+    Q_OBJECT
+public:
+    enum class Claim {
+        Listening,      // this process now answers for the clock
+        AlreadyRunning, // a live process of this user already does
+        Failed,         // the socket cannot be made; the clock runs unreachable
+    };
+
+    struct Handlers {
+        std::function<void()> raise;
+        // Must return only after the clock's shutdown has finished.
+        std::function<void()> close;
+    };
+
+    explicit InstanceServer(QString socketPath, QObject* parent = nullptr);
+    ~InstanceServer() override;
+
+    // Takes the socket. A socket left behind by a process that was killed is
+    // replaced; one that a live clock answers on is not.
+    Claim claim(QString* problem = nullptr);
+
+    // Answers requests from now on, including those that queued up since claim().
+    void serve(Handlers handlers);
+
+    const QString& socketPath() const { return m_path; }
+
+private:
+    void acceptPending();
+    void handle(QLocalSocket* socket);
+
+    QString m_path;
+    QLocalServer m_server;
+    Handlers m_handlers;
+    bool m_serving = false;
+    bool m_busy = false;
+};
+
+} // namespace ovra

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+namespace ovra {
+
+// Who is at the other end of a connected local socket, as the kernel vouches for it.
+struct PeerCredentials {
+    qint64 pid = 0;
+    quint32 uid = 0;
+};
+
+std::optional<PeerCredentials> peerCredentials(qintptr socketDescriptor);
+
+// True when the peer runs as the same user as this process.
+bool peerIsSameUser(qintptr socketDescriptor);
+
+// Creates the folder (mode 0700) when missing and makes sure only this user can
+// enter it: a folder that belongs to someone else, or is a link, is refused with a
+// reason in problem; one of ours with wider permissions is narrowed.
+bool ensurePrivateFolder(const QString& folder, QString* problem = nullptr);
+
+// The numeric id of the user running this process.
+quint32 currentUserId();
+
+} // namespace ovra
