@@ -1,10 +1,14 @@
+#include "clock/clockfrontend.h"
+#include "clock/placeholderwindow.h"
+#include "clock/rendercommand.h"
+#include "clock/terminationwatcher.h"
+#include "clock/windowsystem.h"
 #include "settings/registrysqlite.h"
 #include "shell/clockapp.h"
 #include "shell/clockname.h"
 #include "shell/commandline.h"
 #include "shell/display.h"
 #include "shell/guimessagesink.h"
-#include "shell/placeholderfrontend.h"
 
 #include <QApplication>
 
@@ -35,8 +39,34 @@ int runClock(int argc, char** argv, const QString& name) {
     SystemTimeSource time;
     ClockApp clock({registry, messages, time}, roots);
 
-    PlaceholderFrontEnd window(clock);
-    clock.setWindowHost(&window);
+    DesktopWindowSystem windowSystem;
+    ClockFrontEnd frontEnd(clock, windowSystem);
+    FrmClock& window = frontEnd.window();
+    clock.setWindowHost(&frontEnd);
+    // The process ends when the clock window has unloaded, not when some other
+    // window happens to be the last one closed.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&window, &FrmClock::unloaded, &qapp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    // A session that ends or a terminal that closes unloads the clock like its
+    // close button does, so the settings are saved.
+    TerminationWatcher termination;
+    QObject::connect(&termination, &TerminationWatcher::terminationRequested, &window,
+                     &FrmClock::unloadClock);
+    QObject::connect(&window, &FrmClock::settingsRequested, [&](bool owned) {
+        frontEnd.otherWindows().add(
+            openPlaceholderWindow(QStringLiteral("Ovra Clock Settings"),
+                                  QStringLiteral("The settings dialog is not part of this build."),
+                                  owned ? &window : nullptr),
+            ClockWindowList::Role::Settings);
+    });
+    QObject::connect(&window, &FrmClock::aboutRequested, [&] {
+        frontEnd.otherWindows().add(
+            openPlaceholderWindow(QStringLiteral("About Ovra Clock"),
+                                  QStringLiteral("Ovra Clock %1").arg(QStringLiteral(OVRA_VERSION)),
+                                  nullptr),
+            ClockWindowList::Role::About);
+    });
     if (!clock.StartClock(name))
         return 1;
     return qapp.exec();
@@ -62,6 +92,12 @@ int main(int argc, char** argv) {
         return 0;
     case CommandLine::Action::RunClock:
         break;
+    case CommandLine::Action::Render:
+        if (const QString problem = clockNameProblem(cl.clockName); !problem.isEmpty()) {
+            printErr(problem);
+            return 2;
+        }
+        return RunRenderCommand(argc, argv, cl);
     default:
         printErr(QStringLiteral("This option is not available in this build."));
         return 2;

@@ -1,0 +1,103 @@
+#include "clock/faceframe.h"
+
+#include <gtest/gtest.h>
+
+using namespace ovra;
+
+namespace {
+
+QDateTime at(int y, int mo, int d, int h, int mi, int s) {
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
+}
+
+ClockSettings mode(int hourMode) {
+    ClockSettings s = defaultSettings();
+    s.HourMode = hourMode;
+    return s;
+}
+
+const QLocale kUs(QLocale::English, QLocale::UnitedStates);
+
+} // namespace
+
+TEST(FaceFrame, TimeTextAndSweepsInBothModes) {
+    const struct {
+        QDateTime when;
+        int hourMode;
+        const char* time;
+        float hour, minute, second;
+        bool pm;
+    } cases[] = {
+        {at(2026, 5, 17, 15, 25, 7), 0, "03:25:07 P", 90, 150, 42, true},
+        {at(2026, 5, 17, 15, 25, 7), 1, "15:25:07", 225, 150, 42, false},
+        // Zero sweeps are drawn as full rings.
+        {at(2026, 5, 17, 0, 0, 0), 0, "12:00:00 A", 360, 360, 360, false},
+        {at(2026, 5, 17, 0, 0, 0), 1, "00:00:00", 360, 360, 360, false},
+        {at(2026, 5, 17, 12, 30, 1), 0, "12:30:01 P", 360, 180, 6, true},
+        {at(2026, 5, 17, 13, 0, 59), 0, "01:00:59 P", 30, 360, 354, true},
+        {at(2026, 5, 17, 11, 59, 59), 0, "11:59:59 A", 330, 354, 354, false},
+        {at(2026, 5, 17, 23, 1, 30), 1, "23:01:30", 345, 6, 180, false},
+    };
+    for (const auto& c : cases) {
+        const FaceFrame f =
+            ComposeFaceFrame(c.when, mode(c.hourMode), QStringLiteral("Office"), kUs);
+        SCOPED_TRACE(c.time);
+        EXPECT_EQ(f.TimeText, QString::fromLatin1(c.time));
+        EXPECT_EQ(f.HourSweep, c.hour);
+        EXPECT_EQ(f.MinuteSweep, c.minute);
+        EXPECT_EQ(f.SecondSweep, c.second);
+        EXPECT_EQ(f.pmHour, c.pm);
+        EXPECT_EQ(f.TimeFontSize, c.hourMode == 0 ? 16 : 18);
+        EXPECT_EQ(f.DateFontSize, 12);
+        EXPECT_EQ(f.DateText, QStringLiteral("05/17/2026"));
+    }
+}
+
+TEST(FaceFrame, TitleIsTheWeekdayForDefaultAndTheShortNameOtherwise) {
+    const QDateTime sunday = at(2026, 5, 17, 9, 0, 0);
+    const struct {
+        const char* clockName;
+        QLocale locale;
+        const char* title;
+    } cases[] = {
+        {"Default", kUs, "Sunday"},
+        {"Default", QLocale(QLocale::German, QLocale::Germany), "Sonntag"},
+        {"Default", QLocale(QLocale::French, QLocale::France), "dimanche"},
+        {"default", kUs, "default"}, // the name compares case-sensitively
+        {"Tokyo", kUs, "Tokyo"},
+        {"Exactly8", kUs, "Exactly8"},
+        {"New York City", kUs, "New York"},
+        {"Big Apple Two", kUs, "Big Appl"},
+        {"Los Ang eles", kUs, "Los Ang "}, // the blank goes when the text is drawn
+    };
+    for (const auto& c : cases) {
+        const FaceFrame f =
+            ComposeFaceFrame(sunday, mode(0), QString::fromUtf8(c.clockName), c.locale);
+        EXPECT_EQ(f.TitleText, QString::fromUtf8(c.title)) << c.clockName;
+    }
+    // A character outside the basic plane is never cut in half.
+    const QString withEmoji =
+        QStringLiteral("Clock 1") + QString::fromUcs4(U"\U0001F600") + QStringLiteral("xyz");
+    EXPECT_EQ(ComposeFaceFrame(sunday, mode(0), withEmoji, kUs).TitleText,
+              QStringLiteral("Clock 1"));
+}
+
+TEST(FaceFrame, SeparatorsFollowTheLocaleWhileTheFieldOrderStays) {
+    const QDateTime when = at(2026, 3, 4, 7, 8, 9);
+    const struct {
+        QLocale locale;
+        const char* date;
+        const char* time;
+    } cases[] = {
+        {kUs, "03/04/2026", "07:08:09"},
+        {QLocale::c(), "03/04/2026", "07:08:09"},
+        {QLocale(QLocale::German, QLocale::Germany), "03.04.2026", "07:08:09"},
+        {QLocale(QLocale::Finnish, QLocale::Finland), "03.04.2026", "07.08.09"},
+    };
+    for (const auto& c : cases) {
+        const FaceFrame f = ComposeFaceFrame(when, mode(1), QStringLiteral("Default"), c.locale);
+        SCOPED_TRACE(c.locale.name().toStdString());
+        EXPECT_EQ(f.DateText, QString::fromLatin1(c.date));
+        EXPECT_EQ(f.TimeText, QString::fromLatin1(c.time));
+    }
+}

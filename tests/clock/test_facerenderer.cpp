@@ -1,0 +1,357 @@
+#include "clock/drawingsurface.h"
+#include "clock/facerenderer.h"
+
+#include <QPainter>
+#include <QtMath>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace ovra;
+
+namespace {
+
+QDateTime at(int h, int mi, int s) {
+    return QDateTime(QDate(2026, 5, 17), QTime(h, mi, s), Qt::UTC);
+}
+
+const QLocale kUs(QLocale::English, QLocale::UnitedStates);
+
+QImage stripImage() {
+    return QImage(QStringLiteral(":/CUSTOM/CLOSE"))
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// One face with everything a frame needs, drawn either way.
+struct Face {
+    explicit Face(ClockSettings s) : settings(s), layout(CalcClockLayout(s)) {
+        tools.CreateDrawTools(settings);
+        surface.CreateGraphic(QSize(layout.windowSize(), layout.windowSize()));
+        renderer.prepare(layout, tools, surface.fontFamily());
+    }
+    QImage draw(const QDateTime& when, FaceState state = {}, bool direct = false,
+                const QString& name = QStringLiteral("Office")) {
+        state.showScale = settings.DisplayScale == 0;
+        FaceFrame frame = ComposeFaceFrame(when, settings, name, kUs);
+        if (direct)
+            renderer.drawFrameDirect(surface.image(), frame, state, button);
+        else
+            renderer.drawFrame(surface.image(), frame, state, button);
+        lastFrame = frame;
+        return surface.image().copy();
+    }
+    // The pixel at a radius and a clockwise angle from twelve o'clock.
+    QColor pixel(const QImage& img, double radius, double degrees) const {
+        const double a = qDegreesToRadians(degrees);
+        // Shapes are centred on the middle of pixel (Center, Center).
+        const int x = qFloor(layout.Center + 0.5 + radius * std::sin(a));
+        const int y = qFloor(layout.Center + 0.5 - radius * std::cos(a));
+        return img.pixelColor(x, y);
+    }
+
+    ClockSettings settings;
+    ClockLayout layout;
+    DrawTools tools;
+    DrawingSurface surface;
+    FaceRenderer renderer;
+    QImage button = stripImage();
+    FaceFrame lastFrame;
+};
+
+ClockSettings plain(int hourMode = 0) {
+    ClockSettings s = defaultSettings();
+    s.HourMode = hourMode;
+    s.DisplayScale = 1; // ring colours are read where no scale line crosses
+    return s;
+}
+
+QRgb rgba(QColor c) {
+    return c.rgba();
+}
+
+constexpr QRgb kBlack = 0xFF000000;
+
+int maxChannelDifference(const QImage& a, const QImage& b) {
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    return worst;
+}
+
+} // namespace
+
+TEST(FaceRenderer, RingColoursAtKnownAnglesAndRadii) {
+    enum Ring { Hour, Minute, Second };
+    const double mid[] = {57, 75, 93}; // middle radius of each ring at the default sizes
+    const QRgb am = 0xFFDB5C1C, pm = 0xFFFFC90E, minute = 0xFF2272CD, second = 0xFF71A713;
+    const struct {
+        const char* what;
+        int hourMode;
+        QDateTime when;
+        Ring ring;
+        double angle;
+        QRgb expected;
+    } cases[] = {
+        {"15:25:07 second arc 42", 0, at(15, 25, 7), Second, 21, second},
+        {"15:25:07 beyond the second arc", 0, at(15, 25, 7), Second, 63, kBlack},
+        {"15:25:07 minute arc 150", 0, at(15, 25, 7), Minute, 147, minute},
+        {"15:25:07 beyond the minute arc", 0, at(15, 25, 7), Minute, 160, kBlack},
+        {"15:25:07 hour arc 90 in PM", 0, at(15, 25, 7), Hour, 80, pm},
+        {"15:25:07 beyond the hour arc", 0, at(15, 25, 7), Hour, 120, kBlack},
+        {"15:25:07 24h hour arc 225", 1, at(15, 25, 7), Hour, 220, am},
+        {"15:25:07 24h beyond 225", 1, at(15, 25, 7), Hour, 235, kBlack},
+        {"00:00:00 second full", 0, at(0, 0, 0), Second, 0, second},
+        {"00:00:00 second full, just before twelve", 0, at(0, 0, 0), Second, 357, second},
+        {"00:00:00 minute full", 0, at(0, 0, 0), Minute, 180, minute},
+        {"00:00:00 hour full in AM", 0, at(0, 0, 0), Hour, 270, am},
+        {"00:00:00 24h hour full", 1, at(0, 0, 0), Hour, 0, am},
+        {"12:30:00 hour full in PM", 0, at(12, 30, 0), Hour, 200, pm},
+        {"12:30:00 minute half", 0, at(12, 30, 0), Minute, 170, minute},
+        {"12:30:00 minute half ends", 0, at(12, 30, 0), Minute, 190, kBlack},
+        {"13:00:01 hour 30 in PM", 0, at(13, 0, 1), Hour, 15, pm},
+        {"13:00:01 beyond 30", 0, at(13, 0, 1), Hour, 45, kBlack},
+        {"13:00:01 second 6", 0, at(13, 0, 1), Second, 3, second},
+        {"13:00:01 beyond 6", 0, at(13, 0, 1), Second, 12, kBlack},
+        {"11:59:59 hour in AM", 0, at(11, 59, 59), Hour, 300, am},
+        {"18:30:30 24h hour 270", 1, at(18, 30, 30), Hour, 260, am},
+        {"18:30:30 24h beyond 270", 1, at(18, 30, 30), Hour, 285, kBlack},
+    };
+    for (const auto& c : cases) {
+        Face face(plain(c.hourMode));
+        const QImage img = face.draw(c.when);
+        EXPECT_EQ(rgba(face.pixel(img, mid[c.ring], c.angle)), c.expected) << c.what;
+    }
+}
+
+TEST(FaceRenderer, DialOpacityAndTransparencyOutsideTheDial) {
+    const struct {
+        int opacity;
+        int alpha;
+    } cases[] = {{0, 0xFF}, {1, 0xEE}, {2, 0xDD}, {3, 0xCC}, {4, 0xBB}, {5, 0xAA}, {6, 0xDD}};
+    for (const auto& c : cases) {
+        ClockSettings s = plain();
+        s.BackgroundOpacity = c.opacity;
+        Face face(s);
+        const QImage img = face.draw(at(15, 25, 7));
+        SCOPED_TRACE(c.opacity);
+        // Inside the text disc, clear of the texts.
+        const QColor disc = face.pixel(img, 40, 45);
+        EXPECT_EQ(disc.alpha(), c.alpha);
+        EXPECT_EQ(disc.red(), 0);
+        // Outside the dial nothing at all: the corners and just beyond the edge.
+        for (const QPoint p : {QPoint(0, 0), QPoint(245, 0), QPoint(0, 245), QPoint(245, 245),
+                               QPoint(30, 30), QPoint(123, 10), QPoint(235, 50)})
+            EXPECT_EQ(img.pixelColor(p).alpha(), 0) << p.x() << "," << p.y();
+        EXPECT_EQ(face.pixel(img, 104, 45).alpha(), 0);
+        EXPECT_EQ(face.pixel(img, 100, 45).alpha(), c.alpha);
+    }
+}
+
+TEST(FaceRenderer, ScaleLiesOnTopAndCanBeSwitchedOff) {
+    // At 15:25:07 the three o'clock tick crosses the empty second ring and the
+    // filled minute ring; the six o'clock tick crosses the empty hour ring.
+    const QRgb minute = 0xFF2272CD;
+    for (const int displayScale : {0, 1}) {
+        ClockSettings s = plain();
+        s.DisplayScale = displayScale;
+        Face face(s);
+        const QImage img = face.draw(at(15, 25, 7));
+        const int c = face.layout.Center;
+        const bool on = displayScale == 0;
+        SCOPED_TRACE(displayScale);
+        // Scale colour 0x77777777 on the opaque black dial gives 0x37 grey.
+        for (const QPoint p : {QPoint(c + 93, c), QPoint(c, c + 57), QPoint(c, c + 90)}) {
+            const QColor got = img.pixelColor(p);
+            EXPECT_EQ(got.alpha(), 255);
+            EXPECT_NEAR(got.red(), on ? 0x37 : 0, 1) << p.x() << "," << p.y();
+        }
+        // Over a ring the line is blended on top of the ring's colour.
+        const QRgb crossing = img.pixel(c + 75, c);
+        if (on)
+            EXPECT_NE(crossing, minute);
+        else
+            EXPECT_EQ(crossing, minute);
+        // The inner circle where the hour ring is empty, away from any tick.
+        int brightest = 0;
+        for (double r = 47; r <= 48.5; r += 0.5)
+            brightest = std::max(brightest, face.pixel(img, r, 195).red());
+        if (on)
+            EXPECT_GE(brightest, 0x20);
+        else
+            EXPECT_EQ(brightest, 0);
+    }
+}
+
+TEST(FaceRenderer, HighlightRingOnlyWhileActive) {
+    Face face(plain());
+    const int c = face.layout.Center;
+    for (const bool active : {true, false}) {
+        const QImage img = face.draw(at(15, 25, 7), FaceState{active, hotbutton::Hidden, false});
+        // The 2-pixel pen runs one pixel outside the dial's edge.
+        for (const QPoint p : {QPoint(c + 103, c), QPoint(c - 103, c), QPoint(c, c + 103)}) {
+            const QColor got = img.pixelColor(p);
+            if (active) {
+                EXPECT_EQ(got.alpha(), 0xCC);
+                EXPECT_NEAR(got.blue(), 0xEE, 2);
+                EXPECT_NEAR(got.red(), 0x11, 2);
+            } else {
+                EXPECT_EQ(got.alpha(), 0);
+            }
+        }
+    }
+}
+
+TEST(FaceRenderer, EachStripStateDrawsItsColumnOrNothing) {
+    Face face(plain());
+    const QImage& strip = face.button;
+    ASSERT_EQ(strip.size(), QSize(63, 63)) << "the CLOSE resource is missing";
+    const struct {
+        int32_t state;
+        int column; // -1: nothing
+    } cases[] = {{-1, -1}, {0, 0}, {1, 1}, {2, 2}, {3, 0}, {4, -1}, {-7, -1}};
+    for (const auto& c : cases) {
+        const QImage img = face.draw(at(15, 25, 7), FaceState{false, c.state, false});
+        SCOPED_TRACE(c.state);
+        int mismatches = 0;
+        for (int y = 0; y < 63; ++y)
+            for (int x = 0; x < 21; ++x) {
+                const QRgb want = c.column < 0 ? 0u : strip.pixel(c.column * 21 + x, y);
+                if (img.pixel(225 + x, 21 + y) != want)
+                    ++mismatches;
+            }
+        EXPECT_EQ(mismatches, 0);
+    }
+    // The three columns differ where the highlights are.
+    EXPECT_NE(strip.pixel(4, 4), strip.pixel(25, 4));
+    EXPECT_NE(strip.pixel(4, 25), strip.pixel(46, 25));
+}
+
+TEST(FaceRenderer, TextsAreCentredInTheirBoxes) {
+    Face face(plain());
+    const QImage img = face.draw(at(15, 25, 7));
+    EXPECT_EQ(face.lastFrame.TimeText, QStringLiteral("03:25:07 P"));
+    const QRectF inner = face.layout.InnerRect;
+    // White time text, grey title and date; their boxes within the inner disc.
+    QRect white, grey;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor p = img.pixelColor(x, y);
+            const bool neutral =
+                std::abs(p.red() - p.blue()) < 8 && std::abs(p.red() - p.green()) < 8;
+            if (!neutral || p.alpha() != 255)
+                continue;
+            if (p.red() > 0xE0)
+                white |= QRect(x, y, 1, 1);
+            else if (p.red() > 0x60 && p.red() < 0x80)
+                grey |= QRect(x, y, 1, 1);
+        }
+    ASSERT_FALSE(white.isEmpty());
+    EXPECT_TRUE(inner.contains(white));
+    EXPECT_NEAR(white.center().x(), face.layout.Center, 3);
+    EXPECT_NEAR(white.center().y(), face.layout.Center, 4);
+    EXPECT_GT(white.width(), 50); // ten characters at 16 pixels
+    EXPECT_LT(white.height(), 20);
+    ASSERT_FALSE(grey.isEmpty());
+    EXPECT_TRUE(inner.contains(grey));
+    EXPECT_LT(grey.top(), white.top());       // the title above the time
+    EXPECT_GT(grey.bottom(), white.bottom()); // the date below it
+}
+
+TEST(FaceRenderer, DrawTextTrimsInPlaceAndRaisesSmallSizes) {
+    Face face(plain());
+    QPainter p(&face.surface.image());
+    const struct {
+        const char* text;
+        uint8_t size;
+        const char* trimmed;
+        uint8_t sizeAfter;
+    } cases[] = {
+        {"  Los Ang ", 8, "Los Ang", 12}, {"Tokyo", 11, "Tokyo", 12},
+        {"Tokyo", 12, "Tokyo", 12},       {" 03:25:07 P", 42, "03:25:07 P", 42},
+        {"\tTab\t", 16, "\tTab\t", 16}, // only blanks are trimmed
+    };
+    for (const auto& c : cases) {
+        QString text = QString::fromLatin1(c.text);
+        uint8_t size = c.size;
+        face.renderer.DrawText(p, text, 75, 75, 96, 48, face.tools.DateBrush, size, 0);
+        EXPECT_EQ(text, QString::fromLatin1(c.trimmed));
+        EXPECT_EQ(size, c.sizeAfter);
+    }
+}
+
+TEST(FaceRenderer, LayeredFrameMatchesTheStraightforwardFrame) {
+    ClockSettings largest = defaultSettings();
+    largest.ClockRadius = 128;
+    largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
+    largest.HourMode = 1;
+    ClockSettings translucent = defaultSettings();
+    translucent.BackgroundOpacity = 5;
+    translucent.ClockScaleColor = int32_t(0xFFFF0000u);
+    translucent.MinuteCircleColor = int32_t(0x80FF00FFu);
+    ClockSettings odd = defaultSettings();
+    odd.ClockRadius = 61;
+    odd.HourCircleWidth = 11;
+    odd.MinuteCircleWidth = 27;
+    odd.SecondCircleWidth = 13;
+    const struct {
+        const char* what;
+        ClockSettings s;
+        FaceState state;
+    } cases[] = {
+        {"default", defaultSettings(), {false, hotbutton::Hidden, true}},
+        {"largest, 24 hours, active, close lit", largest, {true, hotbutton::Close, true}},
+        {"translucent colours", translucent, {true, hotbutton::Face, true}},
+        {"odd sizes", odd, {false, hotbutton::Settings, true}},
+    };
+    // Frames in sequence: the ring layer must follow each change of minute and hour.
+    const QDateTime times[] = {at(9, 14, 59), at(9, 15, 0), at(9, 15, 1),
+                               at(12, 0, 0),  at(0, 0, 0),  at(23, 59, 59)};
+    for (const auto& c : cases) {
+        Face layered(c.s);
+        Face direct(c.s);
+        for (const QDateTime& t : times) {
+            SCOPED_TRACE(std::string(c.what) + " " + t.toString(u"HH:mm:ss").toStdString());
+            const QImage a = layered.draw(t, c.state, false);
+            const QImage b = direct.draw(t, c.state, true);
+            // Blending a pre-drawn layer rounds once more than drawing in place.
+            EXPECT_LE(maxChannelDifference(a, b), 3);
+        }
+    }
+}
+
+TEST(FaceRenderer, NewSettingsRebuildEveryLayer) {
+    Face face(plain());
+    const QImage before = face.draw(at(9, 15, 7));
+    ClockSettings changed = face.settings;
+    changed.DisplayScale = 0;
+    changed.BackgroundOpacity = 3;
+    changed.MinuteCircleColor = int32_t(0xFF00FF00u);
+    face.settings = changed;
+    face.tools.CreateDrawTools(changed);
+    face.renderer.prepare(face.layout, face.tools, face.surface.fontFamily());
+    const QImage after = face.draw(at(9, 15, 7));
+    Face fresh(changed);
+    const QImage expected = fresh.draw(at(9, 15, 7), {}, true);
+    EXPECT_NE(maxChannelDifference(before, after), 0);
+    EXPECT_LE(maxChannelDifference(after, expected), 3);
+    EXPECT_EQ(face.pixel(after, 75, 45).rgba(), 0xFF00FF00u);
+}
+
+TEST(FaceRenderer, NothingIsDrawnWithoutPreparedToolsOrOnAWrongSurface) {
+    Face face(plain());
+    face.renderer.release();
+    face.surface.RestoreGDIPlus();
+    FaceFrame frame = ComposeFaceFrame(at(1, 2, 3), face.settings, QStringLiteral("X"), kUs);
+    face.renderer.drawFrame(face.surface.image(), frame, {}, face.button);
+    EXPECT_EQ(face.surface.image().pixel(123, 123), 0u);
+    face.renderer.prepare(face.layout, face.tools, face.surface.fontFamily());
+    QImage small(10, 10, QImage::Format_ARGB32_Premultiplied);
+    small.fill(0);
+    face.renderer.drawFrame(small, frame, {}, face.button);
+    EXPECT_EQ(small.pixel(5, 5), 0u);
+}
