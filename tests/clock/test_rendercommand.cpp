@@ -1,0 +1,146 @@
+// ovra-clock --render, run as a user or a bug report would run it: no display, a
+// private home, the store as the clock left it.
+#include "settings/registrysqlite.h"
+#include "settings/settingsstore.h"
+#include "support/testenv.h"
+#include "time/zonetable.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QtMath>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace ovra;
+
+namespace {
+
+struct RenderRun {
+    int exitCode = -1;
+    QString output;
+};
+
+RenderRun render(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral(OVRA_CLOCK_BIN), args);
+    RenderRun r;
+    if (!p.waitForStarted(5000) || !p.waitForFinished(20000)) {
+        p.kill();
+        p.waitForFinished(3000);
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.output = QString::fromLocal8Bit(p.readAll());
+    return r;
+}
+
+void store(const QString& storePath, const QString& name, const ClockSettings& s) {
+    SqliteRegistryBackend backend(storePath);
+    Registry registry(backend);
+    ClockState state;
+    state.ClockName = name;
+    state.settings = s;
+    ASSERT_EQ(WriteClockSettings(registry, state), 0);
+}
+
+// The pixel at a radius and a clockwise angle from twelve o'clock.
+QRgb ringPixel(const QImage& img, double radius, double degrees) {
+    const double c = img.width() / 2;
+    const double a = qDegreesToRadians(degrees);
+    return img.pixel(qFloor(c + 0.5 + radius * std::sin(a)),
+                     qFloor(c + 0.5 - radius * std::cos(a)));
+}
+
+} // namespace
+
+TEST(RenderCommand, DrawsTheStoredFaceAtTheGivenTimeWithoutADisplay) {
+    test::TestHome home;
+    ClockSettings office = defaultSettings();
+    office.ClockRadius = 128;
+    office.HourCircleWidth = office.MinuteCircleWidth = office.SecondCircleWidth = 50;
+    office.SecondCircleColor = int32_t(0xFF0000FFu);
+    office.HourMode = 1;
+    office.TimeZoneIndex = zoneIndexForOffset(60);
+    store(home.storePath(), QStringLiteral("Office Two"), office);
+
+    const struct {
+        QStringList args;
+        int side;
+        double secondMid; // middle radius of the second ring
+        QRgb secondColour;
+    } cases[] = {
+        {{QStringLiteral("--at"), QStringLiteral("2026-05-17 15:25:07")}, 246, 93, 0xFF71A713},
+        {{QStringLiteral("--at=2026-05-17 15:25:07"), QStringLiteral("Office"),
+          QStringLiteral("Two")},
+         598,
+         253,
+         0xFF0000FF},
+    };
+    for (const auto& c : cases) {
+        const QString file = home.path() + QStringLiteral("/face.png");
+        QFile::remove(file);
+        const RenderRun r = render(QStringList{QStringLiteral("--render"), file} + c.args);
+        ASSERT_EQ(r.exitCode, 0) << qPrintable(r.output);
+        const QImage img(file);
+        ASSERT_EQ(img.size(), QSize(c.side, c.side));
+        EXPECT_TRUE(img.hasAlphaChannel());
+        EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
+        EXPECT_EQ(qAlpha(img.pixel(c.side - 1, c.side - 1)), 0);
+        // Second 7: a 42 degree arc; the strip is hidden, the window inactive.
+        EXPECT_EQ(ringPixel(img, c.secondMid, 21), c.secondColour);
+        EXPECT_EQ(ringPixel(img, c.secondMid, 63), 0xFF000000u);
+        EXPECT_EQ(qAlpha(img.pixel(c.side - 10, 40)), 0);
+    }
+}
+
+TEST(RenderCommand, RefusesBadInputWithAClearMessageAndWritesNothing) {
+    test::TestHome home;
+    const QString file = home.path() + QStringLiteral("/face.png");
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* message;
+    } cases[] = {
+        {{QStringLiteral("--render"), file, QStringLiteral("--at"),
+          QStringLiteral("17.5.2026 3:25")},
+         2,
+         "--at needs a time like"},
+        {{QStringLiteral("--render"), file, QStringLiteral("--at"),
+          QStringLiteral("2026-02-30 10:00:00")},
+         2,
+         "--at needs a time like"},
+        {{QStringLiteral("--render"), file, QStringLiteral("../escape")}, 2, ""},
+        {{QStringLiteral("--render"), home.path() + QStringLiteral("/missing/face.png")},
+         1,
+         "Cannot write"},
+        {{QStringLiteral("--render"), home.path()}, 1, "Cannot write"},
+    };
+    for (const auto& c : cases) {
+        const RenderRun r = render(c.args);
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        EXPECT_EQ(r.exitCode, c.exitCode) << qPrintable(r.output);
+        EXPECT_TRUE(r.output.contains(QString::fromLatin1(c.message))) << qPrintable(r.output);
+        EXPECT_FALSE(r.output.trimmed().isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(file));
+    }
+    // Rendering never creates the store.
+    EXPECT_EQ(render({QStringLiteral("--render"), file}).exitCode, 0);
+    EXPECT_TRUE(QFileInfo::exists(file));
+    EXPECT_FALSE(QFileInfo::exists(home.storePath()));
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,221 @@
+// The real clock on a private X server with a compositor: what a user sees, points
+// at, drags and closes, and what the store keeps afterwards.
+#include "settings/registrysqlite.h"
+#include "settings/settingsstore.h"
+#include "support/desktop.h"
+#include "support/testenv.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace ovra;
+
+namespace {
+
+const QString kCaption = QStringLiteral("Ovra Clock {Default}");
+
+QString run(const QString& program, const QStringList& args) {
+    QByteArray out;
+    test::runProgram(program, args, 10000, &out);
+    return QString::fromLocal8Bit(out).trimmed();
+}
+
+QString xdotool(const QStringList& args) {
+    return run(QStringLiteral("xdotool"), args);
+}
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+QString windowNamed(const QString& title) {
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                    QStringLiteral("--name"), u'^' + QRegularExpression::escape(title) + u'$'});
+}
+
+QRect geometryOf(const QString& window) {
+    const QString text = xdotool({QStringLiteral("getwindowgeometry"), window});
+    const QRegularExpression re(
+        QStringLiteral("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        return {};
+    return QRect(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
+                 m.captured(4).toInt());
+}
+
+// The window the pointer is over, as the X server decides it (input shapes count).
+QString windowUnderPointer(QPoint p) {
+    xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+    QThread::msleep(150);
+    const QString text = xdotool({QStringLiteral("getmouselocation")});
+    const auto m = QRegularExpression(QStringLiteral("window:(\\d+)")).match(text);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+void pointTo(QPoint p, int settleMs = 300) {
+    xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+    QThread::msleep(settleMs);
+}
+
+QImage screenshot(const QString& folder, QRect area) {
+    const QString file = folder + QStringLiteral("/shot.png");
+    QFile::remove(file);
+    run(QStringLiteral("import"),
+        {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
+         QStringLiteral("%1x%2+%3+%4")
+             .arg(area.width())
+             .arg(area.height())
+             .arg(area.x())
+             .arg(area.y()),
+         QStringLiteral("+repage"), file});
+    return QImage(file).convertToFormat(QImage::Format_RGB32);
+}
+
+ClockSettings storedSettings(const test::TestHome& home) {
+    SqliteRegistryBackend backend(home.storePath());
+    Registry registry(backend);
+    ClockState state;
+    state.ClockName = QStringLiteral("Default");
+    ReadClockSettings(registry, state);
+    return state.settings;
+}
+
+void storeSettings(const test::TestHome& home, const ClockSettings& s) {
+    SqliteRegistryBackend backend(home.storePath());
+    Registry registry(backend);
+    ClockState state;
+    state.ClockName = QStringLiteral("Default");
+    state.settings = s;
+    ASSERT_EQ(WriteClockSettings(registry, state), 0);
+}
+
+// One run of the real program; ended by PID if a test leaves it running.
+struct ClockProcess {
+    ClockProcess() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(QStringLiteral(OVRA_CLOCK_BIN), {});
+    }
+    ~ClockProcess() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+    bool endsWithin(int ms) {
+        return process.waitForFinished(ms) && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
+    }
+    QProcess process;
+};
+
+} // namespace
+
+TEST(ClockOnTheDesktop, ShowsFollowsThePointerMovesByItsGripAndClosesWithItsButton) {
+    test::TestHome home;
+    test::PrivateDesktop desktop;
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    ClockSettings start = defaultSettings();
+    start.Left = 300 * 15;
+    start.Top = 200 * 15;
+    storeSettings(home, start);
+    const QRect area(300, 200, 246, 246);
+
+    ClockProcess clock;
+    QString window;
+    ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kCaption)).isEmpty(); }, 10000))
+        << "no window titled " << qPrintable(kCaption);
+    EXPECT_EQ(geometryOf(window), area);
+    QThread::msleep(400); // the compositor shows the first frame
+
+    // Corners show the desktop as it is just outside the window; the dial is drawn.
+    const QImage around = screenshot(home.path(), area.adjusted(-10, -10, 10, 10));
+    ASSERT_EQ(around.size(), QSize(266, 266)) << "no screenshot (is imagemagick installed?)";
+    const QRgb desktopColour = around.pixel(3, 3);
+    const QImage face = around.copy(10, 10, 246, 246);
+    for (const QPoint p : {QPoint(0, 0), QPoint(245, 0), QPoint(0, 245), QPoint(245, 245),
+                           QPoint(20, 20), QPoint(235, 50)})
+        EXPECT_EQ(face.pixel(p), desktopColour) << p.x() << "," << p.y();
+    EXPECT_NE(face.pixel(123, 140), desktopColour);
+    // The transparent corners let the pointer through; the dial takes it.
+    EXPECT_NE(windowUnderPointer(area.topLeft() + QPoint(5, 5)), window);
+    EXPECT_EQ(windowUnderPointer(area.topLeft() + QPoint(123, 123)), window);
+
+    // Onto the dial: the strip appears; onto the close cell: its cross is lit.
+    pointTo(area.topLeft() + QPoint(123, 123));
+    const QImage plain = screenshot(home.path(), area);
+    EXPECT_NE(plain.pixel(229, 25), desktopColour);
+    pointTo(area.topLeft() + QPoint(235, 30));
+    const QImage lit = screenshot(home.path(), area);
+    EXPECT_GT(qRed(lit.pixel(229, 25)), 180);
+    EXPECT_LT(qGreen(lit.pixel(229, 25)), 120);
+
+    // Drag by the grip; without a window manager the window follows the pointer.
+    pointTo(area.topLeft() + QPoint(235, 70));
+    xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    pointTo(QPoint(600, 350), 100);
+    pointTo(QPoint(700, 400), 100);
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    QThread::msleep(300);
+    const QRect moved(700 - 235, 400 - 70, 246, 246);
+    EXPECT_EQ(geometryOf(window), moved);
+
+    pointTo(moved.topLeft() + QPoint(123, 123));
+    pointTo(moved.topLeft() + QPoint(235, 30));
+    xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    ASSERT_TRUE(clock.endsWithin(5000)) << "the close button did not end the clock";
+    const ClockSettings saved = storedSettings(home);
+    EXPECT_EQ(saved.Left, moved.x() * 15);
+    EXPECT_EQ(saved.Top, moved.y() * 15);
+
+    // The position survives a restart.
+    ClockProcess again;
+    ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kCaption)).isEmpty(); }, 10000));
+    EXPECT_EQ(geometryOf(window), moved);
+    again.process.terminate();
+    EXPECT_TRUE(again.endsWithin(5000));
+}
+
+TEST(ClockOnTheDesktop, ASessionEndingSignalSavesTheSettings) {
+    test::TestHome home;
+    test::PrivateDesktop desktop;
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    // Stored far off to the right: the clock puts itself back on screen at start.
+    ClockSettings start = defaultSettings();
+    start.Left = 5000 * 15;
+    start.Top = 100 * 15;
+    storeSettings(home, start);
+    ClockProcess clock;
+    QString window;
+    ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kCaption)).isEmpty(); }, 10000));
+    EXPECT_EQ(geometryOf(window), QRect(1280 - 246, 100, 246, 246));
+    clock.process.terminate(); // SIGTERM, as a logout sends it
+    ASSERT_TRUE(clock.endsWithin(5000));
+    EXPECT_EQ(storedSettings(home).Left, (1280 - 246) * 15);
+    EXPECT_EQ(storedSettings(home).Top, 100 * 15);
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
