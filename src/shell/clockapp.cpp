@@ -71,6 +71,8 @@ void ClockApp::ShutdownClock(bool save) {
         m_window->deleteDrawTools();
     if (save)
         WriteClockSettings(m_services.registry, m_state);
+    if (m_alarms)
+        m_alarms->closeNotice();
     if (m_window)
         m_window->closeWindows();
 }

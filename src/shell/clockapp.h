@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarms/alarmtable.h"
 #include "clock/clocklayout.h"
 #include "clock/monitortable.h"
 #include "settings/registry.h"
@@ -45,6 +46,9 @@ public:
     Registry& registry() { return m_services.registry; }
     MessageSink& messages() { return m_services.messages; }
     const TimeSource& timeSource() const { return m_services.time; }
+    // The clock's alarms, with the index of the one the notice shows.
+    AlarmTable& alarms() { return m_alarmTable; }
+    const AlarmTable& alarms() const { return m_alarmTable; }
 
     // The date and time this clock shows now.
     QDateTime clockTimeNow() const;
@@ -67,6 +71,7 @@ private:
     AlarmHost* m_alarms = nullptr;
     AutorunHost* m_autorun = nullptr;
     bool m_shutdownStarted = false;
+    AlarmTable m_alarmTable;
     ClockLayout m_layout;
     ScreenMetrics m_metrics;
     MonitorTable m_monitors;

@@ -32,6 +32,9 @@ public:
     virtual void enableShutdownPrivilege() = 0;
     virtual void loadAlarmFile() = 0;
     virtual void resetNotice() = 0; // no alarm is being notified
+    // Closes the notice window; the shutdown runs it right before closeWindows(),
+    // so the notice goes first.
+    virtual void closeNotice() {}
 };
 
 // Keeps the per-clock autostart entry in line with the Autorun choice.

@@ -1,0 +1,94 @@
+#include "alarms/alarmcontroller.h"
+
+#include "alarms/alarmfile.h"
+#include "shell/clockapp.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace ovra {
+
+AlarmController::AlarmController(ClockApp& app, Seams seams)
+    : m_app(app), m_seams(std::move(seams)), m_power(m_seams.power, app.messages()) {
+    // The editor deleted the alarm the notice shows: its countdown and sound end.
+    connect(&m_app.alarms(), &AlarmTable::noticeAlarmRemoved, this, [this] {
+        if (m_frmTip)
+            m_frmTip->close();
+    });
+}
+
+AlarmController::~AlarmController() {
+    delete m_frmTip;
+}
+
+void AlarmController::enableShutdownPrivilege() {
+    // Nothing to switch on here: logind decides on each request, and the actions
+    // that need an answer ask right before they run. Asking at start-up would only
+    // add a system-bus round trip to every clock's start.
+}
+
+void AlarmController::loadAlarmFile() {
+    LoadAlarmFile(m_app.alarms(), m_app.paths().AlarmFilePath, m_app.messages());
+}
+
+void AlarmController::resetNotice() {
+    AlarmTable& alarms = m_app.alarms();
+    alarms.setNoticeAlarm(-1);
+    // The flag is stored with the record, so a file saved while a notice was open
+    // holds a 1; left standing it would keep that alarm from ever showing again.
+    for (int i = 0; i < alarms.AlarmCount(); ++i)
+        alarms.at(i).NoticeShown = 0;
+}
+
+void AlarmController::closeNotice() {
+    if (m_frmTip)
+        m_frmTip->close();
+}
+
+void AlarmController::CheckAlarms() {
+    if (m_app.shutdownStarted())
+        return;
+    const int due = m_check.CheckAlarms(m_app.alarms(), m_app.clockTimeNow());
+    if (due >= 0)
+        ProcessAlarm(due);
+}
+
+void AlarmController::ProcessAlarm(int AlarmNo) {
+    AlarmTable& alarms = m_app.alarms();
+    if (AlarmNo < 0 || AlarmNo >= alarms.AlarmCount())
+        return;
+    const AlarmRecord& alarm = alarms.at(AlarmNo);
+
+    if (alarm.Action >= alarmaction::ShowTip && alarm.Action <= alarmaction::RebootNow) {
+        // A notice already open is taken over: the earlier alarm's countdown and
+        // sound end and its power action never happens.
+        if (alarms.NoticeAlarm() != -1)
+            alarms.setNoticeShown(0);
+        alarms.setNoticeAlarm(AlarmNo);
+        if (m_frmTip) {
+            m_frmTip->ShowTip();
+            return;
+        }
+        m_frmTip = new FrmTip({alarms, m_app.state(), m_app.paths().DefaultAlarmSoundPath,
+                               m_tipState, m_seams.sound, m_power, m_seams.makeTicker});
+        m_frmTip->showOn(clockScreen());
+        emit noticeOpened(m_frmTip);
+        return;
+    }
+    if (alarm.Action == alarmaction::Execute)
+        m_seams.shell.open(resolveShellTarget(alarm.Note, QDir::currentPath()));
+}
+
+QScreen* AlarmController::clockScreen() const {
+    if (m_seams.clockScreen)
+        if (QScreen* screen = m_seams.clockScreen())
+            return screen;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const int id = m_app.settings().MonitorID;
+    if (id >= 0 && id < screens.size())
+        return screens[id];
+    return QGuiApplication::primaryScreen();
+}
+
+} // namespace ovra

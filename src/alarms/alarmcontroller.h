@@ -1,0 +1,73 @@
+#pragma once
+
+#include "alarms/alarmcheck.h"
+#include "alarms/alarmsound.h"
+#include "alarms/frmtip.h"
+#include "alarms/powercontrol.h"
+#include "alarms/shelltarget.h"
+#include "alarms/ticker.h"
+#include "shell/clockhosts.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class QScreen;
+
+namespace ovra {
+
+class ClockApp;
+
+// The alarms of one clock process: loads the alarm file at start-up, looks for a
+// due alarm on each second of the clock and carries it out (the notice window, a countdown to a
+// power action, or opening a file or address), and closes the notice when the
+// clock shuts down. The alarm table itself belongs to ClockApp.
+class AlarmController final : public QObject, public AlarmHost {
+    Q_OBJECT
+public:
+    struct Seams {
+        AlarmSound& sound;
+        PowerActions& power;
+        ShellOpen& shell;
+        TickerFactory makeTicker = [] {
+            return std::make_unique<QTimerTicker>(1000);
+        };
+        // The monitor that holds the clock; by default the screen MonitorID names.
+        std::function<QScreen*()> clockScreen = {};
+    };
+
+    AlarmController(ClockApp& app, Seams seams);
+    ~AlarmController() override;
+
+    // Start-up and shutdown steps.
+    void enableShutdownPrivilege() override;
+    void loadAlarmFile() override;
+    void resetNotice() override;
+    void closeNotice() override;
+
+    // Runs on the clock window's one-second tick.
+    void CheckAlarms();
+    void ProcessAlarm(int AlarmNo);
+
+    FrmTip* notice() const { return m_frmTip; }
+    AlarmCheck& alarmCheck() { return m_check; }
+    TipState& tipState() { return m_tipState; }
+    PowerControl& powerControl() { return m_power; }
+
+signals:
+    // A notice window has opened; the clock window closes it first when it goes.
+    void noticeOpened(QWidget* notice);
+
+private:
+    QScreen* clockScreen() const;
+
+    ClockApp& m_app;
+    Seams m_seams;
+    PowerControl m_power;
+    AlarmCheck m_check;
+    TipState m_tipState;
+    QPointer<FrmTip> m_frmTip;
+};
+
+} // namespace ovra

@@ -1,0 +1,88 @@
+#include "alarms/alarmfile.h"
+
+#include "shell/textutil.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace ovra {
+
+namespace {
+
+// The record count the file claims: its length over 566, rounded to the nearest
+// whole number with a half going to the even neighbour. It decides whether a file
+// counts as holding more than 128 records; only whole records are read.
+qint64 claimedRecords(qint64 fileSize) {
+    return static_cast<qint64>(std::nearbyint(double(fileSize) / kAlarmRecordSize));
+}
+
+int32_t readFailed(MessageSink& messages) {
+    messages.showMessage(kAlarmReadFailed, kPlainTitle, MessageIcon::Warning);
+    return 1;
+}
+
+int32_t saveFailed(MessageSink& messages) {
+    messages.showMessage(kAlarmSaveFailed, kPlainTitle, MessageIcon::Warning);
+    return 1;
+}
+
+} // namespace
+
+int32_t LoadAlarmFile(AlarmTable& table, const QString& path, MessageSink& messages) {
+    table.clear();
+    if (!FileExists(path))
+        return 1;
+    QFile file(CleanString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return readFailed(messages);
+
+    const qint64 records = claimedRecords(file.size());
+    for (qint64 i = 0; i < records; ++i) {
+        if (table.isFull())
+            return readFailed(messages);
+        const QByteArray bytes = file.read(kAlarmRecordSize);
+        if (bytes.size() < 0 || file.error() != QFileDevice::NoError)
+            return readFailed(messages);
+        if (bytes.size() < kAlarmRecordSize)
+            break; // the partial record the rounding asked for
+        table.appendLoaded(AlarmRecord::fromBytes(bytes));
+    }
+    return 0;
+}
+
+int32_t SaveAlarmFile(const AlarmTable& table, const QString& path, MessageSink& messages) {
+    const QString target = CleanString(path);
+    if (table.AlarmCount() == 0) {
+        // A clock without alarms has no file. If the old one cannot go, it would
+        // bring the deleted alarms back at the next start: say so.
+        if (FileExists(target) && !QFile::remove(target))
+            return saveFailed(messages);
+        return 0;
+    }
+    if (QFileInfo(target).isDir())
+        return saveFailed(messages);
+
+    QByteArray data;
+    data.reserve(qsizetype(table.AlarmCount()) * kAlarmRecordSize);
+    for (int i = 0; i < table.AlarmCount(); ++i)
+        data += table.at(i).toBytes();
+
+    QSaveFile file(target);
+    // Unbuffered, so a short write (full disk, size limit) shows in write()'s count;
+    // through the buffer Qt would report the whole block written and commit a
+    // truncated file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return saveFailed(messages);
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        return saveFailed(messages);
+    }
+    if (!file.commit())
+        return saveFailed(messages);
+    return 0;
+}
+
+} // namespace ovra

@@ -1,0 +1,208 @@
+#include "alarms/frmtip.h"
+
+#include "alarms/noticetexts.h"
+#include "shell/textutil.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include <cmath>
+
+namespace ovra {
+
+namespace {
+
+// Design sizes, in twips.
+constexpr int kClientWidth = 6525;
+constexpr int kClientHeight = 4185;
+constexpr int kTipLeft = 300, kTipTop = 225, kTipWidth = 5850, kTipHeight = 3000;
+constexpr int kTipTopForText = 15;
+constexpr int kTipTopForCountdown = (kClientHeight - 90) / 2;
+constexpr int kButtonLeft = 2625, kButtonTop = 3675, kButtonWidth = 1350, kButtonHeight = 345;
+constexpr int kBandLeft = -165, kBandTop = 3465, kBandWidth = 7275, kBandHeight = 825;
+
+// The tip as the editor stored it: up to the first NUL (a field never written
+// holds nothing but NULs), without the padding, line breaks as Qt draws them.
+QString tipText(const QString& note) {
+    QString text = note.left(note.indexOf(QChar(u'\0')));
+    while (text.endsWith(u' '))
+        text.chop(1);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+// The alarm's own sound when its field names an existing file; a folder or
+// anything else selects the default sound ("Default Alarm Sound" names no file).
+QString soundPathFor(const QString& soundFile, const QString& defaultPath) {
+    const QString path = CleanString(soundFile);
+    if (FileExists(path) && QFileInfo(path).isFile())
+        return path;
+    return defaultPath;
+}
+
+} // namespace
+
+FrmTip::FrmTip(TipServices services)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      m_s(std::move(services)), m_timer1(m_s.makeTicker()), m_timer2(m_s.makeTicker()) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Alarm Tip"));
+    setFont(QFont(QStringLiteral("Arial"), 9));
+    setFixedSize(tw(kClientWidth), twY(kClientHeight));
+
+    m_labTip = new QLabel(this);
+    QFont tipFont(QStringLiteral("Arial"), 12);
+    tipFont.setBold(true);
+    m_labTip->setFont(tipFont);
+    // The tip is the user's text, never markup.
+    m_labTip->setTextFormat(Qt::PlainText);
+    m_labTip->setWordWrap(true);
+    m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_labTip->setGeometry(tw(kTipLeft), twY(kTipTop), tw(kTipWidth), twY(kTipHeight));
+
+    m_shape1 = new QFrame(this);
+    m_shape1->setFrameShape(QFrame::NoFrame);
+    m_shape1->setAutoFillBackground(true);
+    m_shape1->setBackgroundRole(QPalette::Midlight);
+    m_shape1->setGeometry(tw(kBandLeft), twY(kBandTop), tw(kBandWidth), twY(kBandHeight));
+
+    m_cmdTip = new QPushButton(QStringLiteral("&OK"), this);
+    m_cmdTip->setGeometry(tw(kButtonLeft), twY(kButtonTop), tw(kButtonWidth), twY(kButtonHeight));
+    m_cmdTip->setDefault(true);
+    m_cmdTip->setFocus();
+    connect(m_cmdTip, &QPushButton::clicked, this, &QWidget::close);
+
+    m_timer1->onTick([this] { Timer1_Tick(); });
+    m_timer2->onTick([this] { Timer2_Tick(); });
+    m_timer1->setEnabled(false);
+    m_timer2->setEnabled(true);
+}
+
+FrmTip::~FrmTip() {
+    // Destroyed without a close (the process is going away): still stop the sound.
+    closingSteps();
+}
+
+int FrmTip::tw(int twips) const {
+    return int(std::lround(twips * logicalDpiX() / 1440.0));
+}
+
+int FrmTip::twY(int twips) const {
+    return int(std::lround(twips * logicalDpiY() / 1440.0));
+}
+
+void FrmTip::showOn(QScreen* screen) {
+    if (screen) {
+        setScreen(screen);
+        // The client area is centred: the frame's size is not known before the
+        // window manager has decorated the window.
+        const QRect monitor = screen->geometry();
+        setGeometry(monitor.left() + (monitor.width() - width()) / 2,
+                    monitor.top() + (monitor.height() - height()) / 2, width(), height());
+    }
+    ShowTip();
+    show();
+    raise();
+    activateWindow();
+}
+
+void FrmTip::ShowTip() {
+    AlarmTable& alarms = m_s.alarms;
+    const int index = alarms.NoticeAlarm();
+    if (index < 0 || index >= alarms.AlarmCount())
+        return;
+    AlarmRecord& alarm = alarms.at(index);
+    if (alarm.NoticeShown == 1)
+        return;
+    ++m_fills;
+    TipState& st = m_s.state;
+
+    setWindowTitle(
+        NoticeCaption(m_s.clock.ClockName, alarm.AlarmTime, m_s.clock.settings.HourMode));
+    st.TipAction = alarm.Action;
+    if (st.TipAction == alarmaction::ShowTip) {
+        m_labTip->move(m_labTip->x(), twY(kTipTopForText));
+        m_labTip->setText(tipText(alarm.Note));
+        // A tip replacing a countdown must not keep offering to cancel it.
+        m_cmdTip->setText(QStringLiteral("&OK"));
+        m_timer1->setEnabled(false);
+    } else {
+        // The texts of the countdown appear with its first tick, one second on.
+        st.CountdownTicks = 0;
+        m_timer1->setEnabled(true);
+        m_labTip->move(m_labTip->x(), twY(kTipTopForCountdown));
+        m_labTip->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    }
+
+    m_timer2->setEnabled(true);
+    if (alarm.PlayTime == playtime::Loop)
+        m_timer2->setEnabled(false);
+    else if (const auto limit = SoundLimitFor(alarm.PlayTime))
+        st.SoundLimit = *limit;
+    st.SoundTicks = 0;
+
+    st.AlarmSoundPath = soundPathFor(alarm.SoundFile, m_s.defaultAlarmSoundPath);
+    m_s.sound.play(st.AlarmSoundPath);
+    alarm.NoticeShown = 1;
+}
+
+void FrmTip::Timer1_Tick() {
+    TipState& st = m_s.state;
+    ++st.CountdownTicks;
+    const int left = kCountdownSeconds - st.CountdownTicks;
+    m_cmdTip->setText(CancelButtonText(left));
+    m_labTip->setText(CountdownText(st.TipAction, left));
+    if (st.CountdownTicks < kCountdownSeconds)
+        return;
+    // Off before the action: a refused action shows a message box, whose event loop
+    // would otherwise deliver further ticks and run the action again.
+    m_timer1->setEnabled(false);
+    const quint64 fills = m_fills;
+    m_s.power.runCountdownAction(st.TipAction);
+    // A later alarm may have refilled the window while a message was up; its
+    // notice stays.
+    if (fills == m_fills)
+        close();
+}
+
+void FrmTip::Timer2_Tick() {
+    TipState& st = m_s.state;
+    ++st.SoundTicks;
+    if (st.SoundTicks >= st.SoundLimit) {
+        m_s.sound.stop();
+        m_timer2->setEnabled(false);
+    }
+}
+
+void FrmTip::closingSteps() {
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_timer1->setEnabled(false);
+    m_timer2->setEnabled(false);
+    m_s.sound.stop();
+    m_s.alarms.setNoticeShown(0);
+    m_s.alarms.setNoticeAlarm(-1);
+}
+
+void FrmTip::closeEvent(QCloseEvent* event) {
+    closingSteps();
+    event->accept();
+}
+
+void FrmTip::keyPressEvent(QKeyEvent* event) {
+    // Escape dismisses the notice like its button: it cancels a countdown.
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace ovra

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "alarms/alarmsound.h"
+#include "alarms/alarmtable.h"
+#include "alarms/powercontrol.h"
+#include "alarms/ticker.h"
+#include "settings/settingsstore.h"
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QScreen;
+
+namespace ovra {
+
+// The notice's fields that outlive its window: a notice that opens again starts
+// from what the last one left (a play-time code the editor never writes keeps
+// the previous sound limit).
+struct TipState {
+    int32_t TipAction = 0;
+    int32_t CountdownTicks = 0; // seconds of the countdown gone, 0..30
+    int32_t SoundTicks = 0;     // seconds the sound has played
+    int32_t SoundLimit = 0;     // seconds after which it stops
+    QString AlarmSoundPath;
+};
+
+// What the notice works with; all of it belongs to the process.
+struct TipServices {
+    AlarmTable& alarms;
+    const ClockState& clock;
+    QString defaultAlarmSoundPath;
+    TipState& state;
+    AlarmSound& sound;
+    PowerControl& power;
+    TickerFactory makeTicker;
+};
+
+// The notice an alarm opens: the clock and alarm time in the caption, the tip
+// text or a 30-second countdown to a power action with a Cancel button, and the
+// alarm sound for the alarm's play time. One per process; a later alarm refills
+// it. However it closes, the sound stops and the alarm is no longer notified.
+class FrmTip final : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrmTip(TipServices services);
+    ~FrmTip() override;
+
+    // The load step: centred on the clock's monitor, above other windows, filled
+    // for the alarm at NoticeAlarm, shown.
+    void showOn(QScreen* screen);
+    // Fills the window for the alarm at NoticeAlarm; nothing when there is none or
+    // that alarm is already shown.
+    void ShowTip();
+
+    QLabel* labTip() const { return m_labTip; }
+    QPushButton* cmdTip() const { return m_cmdTip; }
+    bool countdownRunning() const { return m_timer1->isEnabled(); }
+    bool soundLimitRunning() const { return m_timer2->isEnabled(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int tw(int twips) const;  // twips to pixels across
+    int twY(int twips) const; // twips to pixels down
+    void Timer1_Tick();
+    void Timer2_Tick();
+    void closingSteps();
+
+    TipServices m_s;
+    QLabel* m_labTip;
+    QPushButton* m_cmdTip;
+    QFrame* m_shape1;
+    std::unique_ptr<Ticker> m_timer1; // countdown
+    std::unique_ptr<Ticker> m_timer2; // sound limit
+    quint64 m_fills = 0;              // ShowTip calls, to spot a refill during an action
+    bool m_closed = false;
+};
+
+} // namespace ovra

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "alarms/poweractions.h"
+#include "shell/messagesink.h"
+
+#include <cstdint>
+
+namespace ovra {
+
+// The shutdown privilege, the only one the clock ever asks about.
+inline constexpr int kShutdownPrivilege = 19;
+
+inline const QString kPowerOffError = QStringLiteral("Power off PC error");
+inline const QString kRebootError = QStringLiteral("Reboot PC error");
+
+// The five actions an alarm's countdown can end in. Shut down and restart end the
+// session the ordinary way and leave refusals to the system; power off and reboot
+// "without saving" first make sure the system will carry them out unattended and
+// say so when it will not.
+class PowerControl {
+public:
+    enum class Request { PowerOff, Reboot };
+
+    PowerControl(PowerActions& actions, MessageSink& messages)
+        : m_actions(actions), m_messages(messages) {}
+
+    // True when the user holds the privilege for the request without having to
+    // authenticate first. Dropping a privilege (enable false) needs nothing and
+    // succeeds; any privilege but the shutdown one is unknown here and refused.
+    bool AdjustPrivilege(int privilege, bool enable, Request request = Request::PowerOff);
+
+    void ShutdownPC();
+    void RestartPC();
+    void LockPC();
+    void PowerOffPC();
+    void RebootPC();
+
+    // The action a countdown ends in, by the alarm's action code 1..5; any other
+    // code does nothing.
+    void runCountdownAction(int32_t action);
+
+private:
+    PowerActions& m_actions;
+    MessageSink& m_messages;
+};
+
+} // namespace ovra

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "alarms/alarmsound.h"
+#include "alarms/poweractions.h"
+#include "alarms/shelltarget.h"
+#include "alarms/ticker.h"
+
+#include <QStringList>
+
+#include <ostream>
+#include <vector>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace ovra::test {
+
+// A one-second timer that ticks only when the test says so.
+class FakeTicker final : public Ticker {
+public:
+    void setEnabled(bool on) override { m_on = on; }
+    bool isEnabled() const override { return m_on; }
+    // One tick, delivered only while on, as a real timer would.
+    void tick() {
+        if (m_on)
+            fire();
+    }
+
+private:
+    bool m_on = false;
+};
+
+// Hands out fake tickers and keeps them reachable: [0] is the first one made.
+class FakeTickers {
+public:
+    TickerFactory factory() {
+        return [this] {
+            auto t = std::make_unique<FakeTicker>();
+            made.push_back(t.get());
+            return t;
+        };
+    }
+    std::vector<FakeTicker*> made;
+};
+
+// Records what the notice asks of the sound.
+class RecordingSound final : public AlarmSound {
+public:
+    void play(const QString& path) override {
+        calls << QStringLiteral("play:") + path;
+        playing = true;
+    }
+    void stop() override {
+        calls << QStringLiteral("stop");
+        playing = false;
+    }
+    QStringList calls;
+    bool playing = false;
+};
+
+// Answers the privilege checks as told and records every request.
+class RecordingPowerActions final : public PowerActions {
+public:
+    QString canPowerOff() override {
+        calls << QStringLiteral("CanPowerOff");
+        return answer;
+    }
+    QString canReboot() override {
+        calls << QStringLiteral("CanReboot");
+        return answer;
+    }
+    void powerOff(bool interactive) override {
+        calls << QStringLiteral("PowerOff:%1").arg(interactive);
+    }
+    void reboot(bool interactive) override {
+        calls << QStringLiteral("Reboot:%1").arg(interactive);
+    }
+    void lockSession() override { calls << QStringLiteral("LockSession"); }
+
+    // The requests only, without the checks.
+    QStringList requests() const {
+        QStringList out;
+        for (const QString& c : calls)
+            if (!c.startsWith(QStringLiteral("Can")))
+                out << c;
+        return out;
+    }
+
+    QString answer = QStringLiteral("yes");
+    QStringList calls;
+};
+
+class RecordingShellOpen final : public ShellOpen {
+public:
+    void open(const ShellTarget& target) override { opened.push_back(target); }
+    std::vector<ShellTarget> opened;
+};
+
+} // namespace ovra::test

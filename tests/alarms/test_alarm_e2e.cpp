@@ -1,0 +1,105 @@
+// The real clock, on a private X server, with a "Lock Computer" alarm due now and
+// a mock logind on a private system bus.
+#include "alarms/alarmfile.h"
+#include "alarms/noticetexts.h"
+#include "privatelogind.h"
+#include "support/desktop.h"
+#include "support/testenv.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+#include <QTime>
+
+#include <gtest/gtest.h>
+
+using namespace ovra;
+
+namespace {
+
+// Window ids whose title matches the pattern exactly.
+QByteArray windowsNamed(const QString& title) {
+    QByteArray out;
+    test::runProgram(QStringLiteral("xdotool"),
+                     {QStringLiteral("search"), QStringLiteral("--name"),
+                      u'^' + QRegularExpression::escape(title) + u'$'},
+                     5000, &out);
+    return out.trimmed();
+}
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(200);
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater) {
+    test::TestHome home;
+    test::PrivateDesktop desktop;
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    test::PrivateLogind logind;
+    ASSERT_TRUE(logind.ok()) << qPrintable(logind.error());
+
+    // Leave the countdown room inside one minute of the clock's time.
+    if (QTime::currentTime().second() > 45)
+        QThread::msleep((61 - QTime::currentTime().second()) * 1000);
+    const QTime now = QTime::currentTime();
+    AlarmTable table;
+    AlarmRecord lock;
+    lock.AlarmTime = alarmTimeOf(now.hour(), now.minute());
+    lock.Status = 1;
+    lock.Action = alarmaction::Lock;
+    lock.PlayTime = playtime::Loop;
+    lock.SoundFile = QStringLiteral("Default Alarm Sound");
+    table.add(lock);
+    test::RecordingMessageSink messages;
+    const AppPaths paths = AppPaths::build(QStringLiteral("Default"), home.roots());
+    ASSERT_EQ(SaveAlarmFile(table, paths.AlarmFilePath, messages), 0);
+
+    QProcess clock;
+    QProcessEnvironment env = logind.environment(QProcessEnvironment::systemEnvironment());
+    env.insert(QStringLiteral("XDG_SESSION_ID"), QStringLiteral("e2e7"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    clock.setProcessEnvironment(env);
+    clock.setProcessChannelMode(QProcess::ForwardedChannels);
+    clock.start(QStringLiteral(OVRA_CLOCK_BIN), {});
+    ASSERT_TRUE(clock.waitForStarted(5000));
+
+    const QString caption = NoticeCaption(QStringLiteral("Default"), lock.AlarmTime, 0);
+    EXPECT_TRUE(waitFor([&] { return !windowsNamed(caption).isEmpty(); }, 10000))
+        << "no notice titled " << qPrintable(caption);
+    QElapsedTimer sinceNotice;
+    sinceNotice.start();
+    EXPECT_TRUE(logind.calls().isEmpty());
+
+    const QString lockCall = QStringLiteral("LockSession:e2e7");
+    EXPECT_TRUE(waitFor([&] { return logind.calls().contains(lockCall); }, 60000))
+        << qPrintable(logind.calls().join(u' '));
+    // The countdown may only be slower than 30 seconds, never faster.
+    EXPECT_GE(sinceNotice.elapsed(), 27000);
+    EXPECT_EQ(logind.calls(), QStringList{lockCall});
+    EXPECT_TRUE(waitFor([&] { return windowsNamed(caption).isEmpty(); }, 5000))
+        << "the notice stays after its action";
+    EXPECT_EQ(clock.state(), QProcess::Running) << "the clock goes on after the notice";
+
+    clock.terminate();
+    if (!clock.waitForFinished(5000)) {
+        clock.kill();
+        clock.waitForFinished(3000);
+    }
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,227 @@
+#include "alarmfakes.h"
+#include "alarms/alarmcontroller.h"
+#include "alarms/alarmfile.h"
+#include "shell/clockapp.h"
+#include "shell/textutil.h"
+#include "support/testenv.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace ovra;
+
+namespace {
+
+AlarmRecord alarm(int hour, int minute, int32_t action, int32_t status = 1,
+                  const QString& note = QStringLiteral("tip")) {
+    AlarmRecord r;
+    r.AlarmTime = alarmTimeOf(hour, minute);
+    r.Status = status;
+    r.Action = action;
+    r.Note = note;
+    r.SoundFile = QStringLiteral("Default Alarm Sound");
+    return r;
+}
+
+void flush() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A clock process without its window: the store in memory, time fixed by the test,
+// the alarms on fake timers, sound, power and shell.
+class Alarms : public ::testing::Test {
+protected:
+    Alarms()
+        : m_registry(m_backend),
+          m_time(QDateTime(QDate(2026, 5, 4), QTime(4, 4, 58), Qt::UTC), QTimeZone::utc()),
+          m_app({m_registry, m_messages, m_time}, m_home.roots()),
+          m_controller(m_app, {m_sound, m_actions, m_shell, m_tickers.factory()}) {
+        m_app.setAlarmHost(&m_controller);
+    }
+
+    void writeAlarmFile(const QString& clock, const std::vector<AlarmRecord>& records) {
+        AlarmTable t;
+        for (const AlarmRecord& r : records)
+            t.appendLoaded(r);
+        const AppPaths paths = AppPaths::build(clock, m_home.roots());
+        ASSERT_EQ(SaveAlarmFile(t, paths.AlarmFilePath, m_messages), 0);
+    }
+    // Runs the check once a second from now until the clock shows `until`, and
+    // says which alarm (its note) each notice or shell call came from and when.
+    QStringList runUntil(const QTime& until) {
+        QStringList events;
+        for (int guard = 0; guard < 100000; ++guard) {
+            const QDateTime shown = m_app.clockTimeNow();
+            const int notice = m_app.alarms().NoticeAlarm();
+            const size_t opened = m_shell.opened.size();
+            m_controller.CheckAlarms();
+            const int now = m_app.alarms().NoticeAlarm();
+            if (now != notice && now >= 0)
+                events << shown.time().toString(u"HH:mm:ss") + u' ' +
+                              CleanString(m_app.alarms().at(now).Note);
+            if (m_shell.opened.size() != opened)
+                events << shown.time().toString(u"HH:mm:ss") + QStringLiteral(" open");
+            if (shown.time() >= until)
+                break;
+            m_time.advanceSeconds(1);
+        }
+        return events;
+    }
+
+    test::TestHome m_home;
+    test::MemoryRegistryBackend m_backend;
+    Registry m_registry;
+    test::RecordingMessageSink m_messages;
+    FixedTimeSource m_time;
+    ClockApp m_app;
+    test::RecordingSound m_sound;
+    test::RecordingPowerActions m_actions;
+    test::RecordingShellOpen m_shell;
+    test::FakeTickers m_tickers;
+    AlarmController m_controller;
+};
+
+} // namespace
+
+TEST_F(Alarms, CheckFollowsTheClocksZoneAcrossTheMinutes) {
+    // The computer runs on UTC; the clock shows a zone three hours ahead, so its
+    // 07:05 comes when the computer says 04:05.
+    writeAlarmFile(QStringLiteral("Moscow"),
+                   {alarm(7, 5, alarmaction::ShowTip, 0, QStringLiteral("disabled")),
+                    alarm(7, 5, alarmaction::ShowTip, 1, QStringLiteral("first")),
+                    alarm(4, 5, alarmaction::ShowTip, 1, QStringLiteral("computer time")),
+                    alarm(7, 6, alarmaction::Lock, 1, QStringLiteral("second")),
+                    alarm(7, 7, alarmaction::Execute, 1, QStringLiteral("https://example.org"))});
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Moscow")));
+    m_app.state().ZoneOffsetMinutes = 180;
+    ASSERT_EQ(m_app.alarms().AlarmCount(), 5);
+
+    QSignalSpy opened(&m_controller, &AlarmController::noticeOpened);
+    const QStringList events = runUntil(QTime(7, 8, 1));
+    EXPECT_EQ(opened.count(), 1) << "the second alarm refills the open notice";
+    EXPECT_EQ(events,
+              (QStringList{QStringLiteral("07:05:00 first"), QStringLiteral("07:06:00 second"),
+                           QStringLiteral("07:07:00 open")}));
+    ASSERT_EQ(m_shell.opened.size(), 1u);
+    EXPECT_EQ(m_shell.opened[0].kind, ShellTarget::Kind::Address);
+    EXPECT_EQ(m_shell.opened[0].url, QUrl(QStringLiteral("https://example.org")));
+    // The Lock alarm took over the tip; its countdown is running on the notice.
+    ASSERT_TRUE(m_controller.notice());
+    EXPECT_TRUE(m_controller.notice()->countdownRunning());
+    EXPECT_EQ(m_controller.notice()->windowTitle(),
+              QStringLiteral("Clock: Moscow  -  Alarm: 07:06 AM"));
+    EXPECT_EQ(m_app.alarms().at(1).NoticeShown, 0);
+    EXPECT_EQ(m_app.alarms().at(3).NoticeShown, 1);
+    EXPECT_EQ(m_controller.alarmCheck().LastAlarmMinute, QStringLiteral("07:07"));
+}
+
+TEST_F(Alarms, AnAlarmForTheCurrentMinuteShowsAtTheFirstCheck) {
+    // Saved while its notice was open: the stored flag must not silence it now.
+    AlarmRecord lock = alarm(4, 4, alarmaction::Lock);
+    lock.NoticeShown = 1;
+    lock.PlayTime = playtime::Loop;
+    writeAlarmFile(QStringLiteral("Default"), {lock});
+    m_time.setNowUtc(QDateTime(QDate(2026, 5, 4), QTime(4, 4, 31), Qt::UTC));
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    EXPECT_EQ(m_app.alarms().NoticeAlarm(), -1);
+    EXPECT_EQ(m_app.alarms().at(0).NoticeShown, 0);
+
+    QSignalSpy opened(&m_controller, &AlarmController::noticeOpened);
+    m_controller.CheckAlarms();
+    FrmTip* tip = m_controller.notice();
+    ASSERT_TRUE(tip);
+    ASSERT_EQ(opened.count(), 1);
+    EXPECT_EQ(opened.at(0).at(0).value<QWidget*>(), tip);
+    EXPECT_TRUE(tip->isVisible());
+    EXPECT_EQ(tip->windowTitle(), QStringLiteral("Clock: Default  -  Alarm: 04:04 AM"));
+    EXPECT_EQ(m_sound.calls,
+              QStringList{QStringLiteral("play:") + m_app.paths().DefaultAlarmSoundPath});
+    EXPECT_FALSE(tip->soundLimitRunning()) << "Loop plays until the window closes";
+
+    // 30 seconds later the lock request goes out and the notice is gone.
+    test::FakeTicker* countdown = m_tickers.made[0];
+    for (int i = 0; i < 30; ++i)
+        countdown->tick();
+    flush();
+    EXPECT_EQ(m_actions.calls, QStringList{QStringLiteral("LockSession")});
+    EXPECT_FALSE(m_controller.notice());
+    EXPECT_FALSE(m_sound.playing);
+}
+
+TEST_F(Alarms, ExecuteAndUnknownActionsOpenNoNotice) {
+    const QString doc = m_home.path() + QStringLiteral("/notes.txt");
+    QFile(doc).open(QIODevice::WriteOnly);
+    writeAlarmFile(QStringLiteral("Default"),
+                   {alarm(4, 5, alarmaction::Execute, 1, doc + QStringLiteral("   ")),
+                    alarm(4, 6, alarmaction::Execute, 1, m_home.path() + QStringLiteral("/gone")),
+                    alarm(4, 7, 7), alarm(4, 8, -1)});
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    runUntil(QTime(4, 8, 30));
+    EXPECT_FALSE(m_controller.notice());
+    EXPECT_TRUE(m_sound.calls.isEmpty());
+    ASSERT_EQ(m_shell.opened.size(), 2u);
+    EXPECT_EQ(m_shell.opened[0].url, QUrl::fromLocalFile(doc));
+    EXPECT_EQ(m_shell.opened[1].kind, ShellTarget::Kind::Nothing); // missing: nothing opens
+    EXPECT_EQ(m_controller.alarmCheck().LastAlarmMinute, QStringLiteral("04:08"));
+    EXPECT_TRUE(m_messages.messages.empty());
+}
+
+TEST_F(Alarms, EditsWhileANoticeIsOpenKeepItOnItsAlarm) {
+    writeAlarmFile(QStringLiteral("Default"),
+                   {alarm(1, 0, 0, 1, QStringLiteral("a")), alarm(1, 1, 0, 1, QStringLiteral("b")),
+                    alarm(4, 5, 0, 1, QStringLiteral("c")),
+                    alarm(1, 3, 0, 1, QStringLiteral("d"))});
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    AlarmTable& table = m_app.alarms();
+    runUntil(QTime(4, 5, 0));
+    ASSERT_EQ(table.NoticeAlarm(), 2);
+
+    table.removeMarked({0, 1}); // the editor deletes two alarms above it
+    table.move(1, 0);
+    ASSERT_EQ(CleanString(table.at(table.NoticeAlarm()).Note), QStringLiteral("c"));
+    m_controller.notice()->close();
+    flush();
+    for (int i = 0; i < table.AlarmCount(); ++i)
+        EXPECT_EQ(table.at(i).NoticeShown, 0) << i;
+
+    // Deleting the alarm a notice shows ends that notice and its sound.
+    m_time.advanceSeconds(24 * 3600 - 1);
+    runUntil(QTime(4, 5, 1));
+    ASSERT_TRUE(m_controller.notice());
+    table.removeAt(table.NoticeAlarm());
+    flush();
+    EXPECT_FALSE(m_controller.notice());
+    EXPECT_FALSE(m_sound.playing);
+    EXPECT_EQ(table.NoticeAlarm(), -1);
+}
+
+TEST_F(Alarms, ShutdownClosesTheNoticeAndStopsChecking) {
+    writeAlarmFile(QStringLiteral("Default"), {alarm(4, 5, alarmaction::ShutDown)});
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    runUntil(QTime(4, 5, 3));
+    QPointer<FrmTip> tip = m_controller.notice();
+    ASSERT_TRUE(tip);
+    m_app.ShutdownClock(true);
+    flush();
+    EXPECT_FALSE(tip);
+    EXPECT_FALSE(m_sound.playing);
+    EXPECT_TRUE(m_actions.calls.isEmpty());
+    m_time.advanceSeconds(24 * 3600);
+    m_controller.CheckAlarms();
+    EXPECT_FALSE(m_controller.notice());
+}
+
+TEST_F(Alarms, AnUnreadableFileIsReportedAtStartUp) {
+    const AppPaths paths = AppPaths::build(QStringLiteral("Default"), m_home.roots());
+    QDir().mkpath(paths.AlarmFilePath); // a folder where the file should be
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    ASSERT_EQ(m_messages.messages.size(), 1u);
+    EXPECT_EQ(m_messages.messages[0].text, QStringLiteral("Reading configuration file failed! "));
+    EXPECT_EQ(m_app.alarms().AlarmCount(), 0);
+}
