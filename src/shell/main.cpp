@@ -1,3 +1,7 @@
+#include "alarms/alarmcontroller.h"
+#include "alarms/desktopshellopen.h"
+#include "alarms/logindpoweractions.h"
+#include "alarms/soundeffectalarmsound.h"
 #include "clock/clockfrontend.h"
 #include "clock/placeholderwindow.h"
 #include "clock/rendercommand.h"
@@ -43,6 +47,19 @@ int runClock(int argc, char** argv, const QString& name) {
     ClockFrontEnd frontEnd(clock, windowSystem);
     FrmClock& window = frontEnd.window();
     clock.setWindowHost(&frontEnd);
+    SoundEffectAlarmSound alarmSound;
+    LogindPowerActions powerActions;
+    DesktopShellOpen shellOpen;
+    AlarmController alarms(clock, {.sound = alarmSound,
+                                   .power = powerActions,
+                                   .shell = shellOpen,
+                                   .clockScreen = [&] { return window.currentScreen(); }});
+    clock.setAlarmHost(&alarms);
+    // The alarm check runs on the clock's second; the notice closes first at shutdown.
+    QObject::connect(&window, &FrmClock::secondTick, &alarms, &AlarmController::CheckAlarms);
+    QObject::connect(&alarms, &AlarmController::noticeOpened, [&](QWidget* notice) {
+        frontEnd.otherWindows().add(notice, ClockWindowList::Role::Notice);
+    });
     // The process ends when the clock window has unloaded, not when some other
     // window happens to be the last one closed.
     QApplication::setQuitOnLastWindowClosed(false);
