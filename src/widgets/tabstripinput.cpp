@@ -53,6 +53,10 @@ void TabStripInput::mousePress(QMouseEvent* event) {
     m_leftPressed = true;
     if (themedHover() && m_hoverShown)
         resetHover();
+    selectAt(pos);
+}
+
+void TabStripInput::selectAt(QPointF pos) {
     const int row =
         TabStripLayout::rowHeight(m_strip.m_activeTabHeight, m_strip.m_inactiveTabHeight);
     if (pos.y() > row)
@@ -87,9 +91,13 @@ void TabStripInput::mouseRelease(QMouseEvent* event) {
 }
 
 void TabStripInput::mouseDoubleClick(QMouseEvent* event) {
-    // The first press of the pair has already selected the tab.
-    if (event->button() == Qt::LeftButton)
-        emit m_strip.DblClick();
+    // The pair's first press has normally selected the tab already; the double click
+    // alone arrives when something else took that press.
+    if (event->button() != Qt::LeftButton || m_strip.m_busy)
+        return;
+    m_strip.updateTabRects();
+    selectAt(event->position());
+    emit m_strip.DblClick();
 }
 
 void TabStripInput::mouseMove(QMouseEvent* event) {

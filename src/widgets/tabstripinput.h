@@ -44,6 +44,7 @@ private:
     bool selectNext();
     bool selectPrevious();
     bool selectByAccessKey(int code);
+    void selectAt(QPointF pos);
     void showHover(int tab);
     void watchHover();
     void trackHover(QPointF pos);
