@@ -425,12 +425,12 @@ void ucTabStrip::WriteProperties(QVariantMap& bag) const {
 }
 
 QSize ucTabStrip::sizeHint() const {
-    updateTabRects();
-    int right = 0;
-    for (const TabRecord& tab : m_tabs)
-        right = std::max(right, tab.rect.right() + 1);
+    // Room for every tab at its content's width, whatever the layout.
+    int tabs = 2 * (TabStripLayout::kPagesIndent + TabStripLayout::kActiveOverlap);
+    for (int width : tabContentWidths())
+        tabs += width;
     const int row = TabStripLayout::rowHeight(m_activeTabHeight, m_inactiveTabHeight);
-    return QSize(std::max(right + TabStripLayout::kPagesIndent, 240), row + 160);
+    return QSize(std::max(tabs, 240), row + 160);
 }
 
 QSize ucTabStrip::minimumSizeHint() const {

@@ -289,6 +289,7 @@ private:
     void redraw();
     void raiseCompleteInit();
     void updateTabRects() const;
+    QList<int> tabContentWidths() const;
     TabPaintState paintState() const;
     void rebuildAccessKeys();
     void setCountInternal(int count);

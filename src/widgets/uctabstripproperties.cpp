@@ -154,6 +154,27 @@ void ucTabStrip::setYRadius(int radius) {
 
 // ---- layout and drawing ------------------------------------------------------------
 
+QList<int> ucTabStrip::tabContentWidths() const {
+    // Widths take the wider of the two fonts, so a switch never reflows the row.
+    const QFontMetrics active(ActiveTabFont());
+    const QFontMetrics inactive(InActiveTabFont());
+    const int pictureRoom = m_inactiveTabHeight - 3;
+    QList<int> widths;
+    widths.reserve(m_tabs.size());
+    for (const TabRecord& tab : m_tabs) {
+        const QString text = parseCaption(tab.caption).text;
+        const int captionWidth =
+            std::max(active.horizontalAdvance(text), inactive.horizontalAdvance(text));
+        const QSize picture =
+            tab.picture.isNull()
+                ? QSize()
+                : TabStripLayout::pictureSize(tab.picture.deviceIndependentSize().toSize(),
+                                              m_pictureSize, pictureRoom);
+        widths.append(TabStripLayout::contentWidth(captionWidth, picture.width(), m_useControlBox));
+    }
+    return widths;
+}
+
 void ucTabStrip::updateTabRects() const {
     TabLayoutInput in;
     in.width = width();
@@ -161,26 +182,10 @@ void ucTabStrip::updateTabRects() const {
     in.activeTab = m_activeTab;
     in.activeHeight = m_activeTabHeight;
     in.inactiveHeight = m_inactiveTabHeight;
-    if (m_tabStyle == 1) {
-        // Widths take the wider of the two fonts, so a switch never reflows the row.
-        const QFontMetrics active(ActiveTabFont());
-        const QFontMetrics inactive(InActiveTabFont());
-        const int pictureRoom = m_inactiveTabHeight - 3;
-        for (const TabRecord& tab : m_tabs) {
-            const QString text = parseCaption(tab.caption).text;
-            const int captionWidth =
-                std::max(active.horizontalAdvance(text), inactive.horizontalAdvance(text));
-            const QSize picture =
-                tab.picture.isNull()
-                    ? QSize()
-                    : TabStripLayout::pictureSize(tab.picture.deviceIndependentSize().toSize(),
-                                                  m_pictureSize, pictureRoom);
-            in.contentWidths.append(
-                TabStripLayout::contentWidth(captionWidth, picture.width(), m_useControlBox));
-        }
-    } else {
+    if (m_tabStyle == 1)
+        in.contentWidths = tabContentWidths();
+    else
         in.contentWidths.fill(0, m_tabs.size());
-    }
     const QList<QRect> rects = TabStripLayout::tabRects(in);
     for (qsizetype i = 0; i < m_tabs.size(); ++i)
         m_tabs[i].rect = rects[i];
