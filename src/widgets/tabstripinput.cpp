@@ -74,6 +74,7 @@ void TabStripInput::selectAt(QPointF pos) {
 
 void TabStripInput::mouseRelease(QMouseEvent* event) {
     const QPointF pos = event->position();
+    m_strip.updateTabRects();
     const bool left = event->button() == Qt::LeftButton;
     if (left) {
         const int box = controlBoxAt(pos);

@@ -323,9 +323,13 @@ void ucTabStrip::AddControl(QWidget* control, int left, int top, int width, int 
             setActiveTab(tab);
         // When a handler refused the switch the control still goes onto its own page.
         const int pages = tab == -1 ? 0 : tab - m_activeTab;
-        control->setParent(this);
         const QRect old = control->geometry();
-        const int x = left != -1 ? left : old.x();
+        // A control that is already on one of the pages keeps its own place on the new one.
+        const int ownX = control->parentWidget() == this
+                             ? old.x() + pageOfChild(control) * m_pageOffset
+                             : old.x();
+        control->setParent(this);
+        const int x = left != -1 ? left : ownX;
         const int y = top != -1 ? top : old.y();
         control->setGeometry(x - pages * m_pageOffset, y, width != -1 ? width : old.width(),
                              height != -1 ? height : old.height());

@@ -155,6 +155,12 @@ TEST(TabPages, AddControlAppliesOnlyTheGivenGeometry) {
     EXPECT_EQ(child->parentWidget(), &strip);
     EXPECT_EQ(child->geometry(), QRect(1, 50, 30, 60));
     EXPECT_FALSE(child->isHidden());
+    // Moved to another page, it keeps its own place there.
+    strip.AddControl(child, -1, -1, -1, -1, 1);
+    EXPECT_EQ(strip.ActiveTab(), 1);
+    EXPECT_EQ(child->geometry(), QRect(1, 50, 30, 60));
+    strip.setActiveTab(0);
+    EXPECT_FALSE(strip.rect().intersects(child->geometry()));
     // Refused switch: the control still lands on the tab it was meant for.
     EventLog log(&strip);
     log.cancelNext = true;
