@@ -58,14 +58,6 @@ TEST(TabColors, SystemColoursComeFromThePalette) {
         EXPECT_EQ(translateOleColor(undefined, p), QColor(0, 0, 0)) << std::hex << undefined;
 }
 
-TEST(TabColors, StripDrawsSystemColoursWithItsPalette) {
-    ucTabStrip strip;
-    QPalette p = strip.palette();
-    p.setColor(QPalette::Button, QColor(1, 2, 3));
-    strip.setPalette(p);
-    EXPECT_EQ(strip.translateColor(syscolor::ButtonFace), QColor(1, 2, 3));
-}
-
 constexpr OleColor kMarker = 0x00123456;
 constexpr OleColor kContainer = 0x00332211; // the container's own background, as RGB
 
@@ -126,24 +118,6 @@ TEST(TabThemes, ThemeFourAlsoSetsPictureAndFocusChoices) {
     EXPECT_TRUE(strip.UseMaskColor());
     EXPECT_FALSE(strip.UseThemeDetection());
     EXPECT_EQ(strip.PictureMaskColor(), 0x00FF00FFu);
-}
-
-TEST(TabThemes, NewStripHasThemeZeroColours) {
-    ucTabStrip strip;
-    EXPECT_EQ(strip.TabTheme(), 0);
-    EXPECT_EQ(strip.DisabledTabBackColor(), 0x8000000Fu);
-    EXPECT_EQ(strip.DisabledTabForeColor(), 0x80000015u);
-    EXPECT_EQ(strip.TabStripBackColor(), syscolor::ButtonFace);
-    EXPECT_EQ(strip.HoverColor(), 0x003BC7FFu);
-    EXPECT_EQ(strip.PictureMaskColor(), 0x00C0C0C0u);
-}
-
-TEST(TabThemes, OutOfRangeThemesAreClamped) {
-    ucTabStrip strip;
-    strip.setTabTheme(9);
-    EXPECT_EQ(strip.TabTheme(), 4);
-    strip.setTabTheme(-3);
-    EXPECT_EQ(strip.TabTheme(), 0);
 }
 
 TEST(TabThemes, ResetAllColorsRestoresTheThemeSet) {

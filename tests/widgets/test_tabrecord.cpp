@@ -53,13 +53,6 @@ TEST(TabCaption, MarkupUnderlinesOnlyTheAccessKey) {
     }
 }
 
-TEST(TabRecord, NewTabsAreNumberedWithABlankAndEnabled) {
-    const TabRecord record = TabRecord::numbered(12);
-    EXPECT_EQ(record.caption, QStringLiteral("Tab 12"));
-    EXPECT_TRUE(record.enabled);
-    EXPECT_TRUE(record.picture.isNull());
-}
-
 TEST(FileFilter, PipePairsBecomeQtFilters) {
     const struct {
         const char* in;

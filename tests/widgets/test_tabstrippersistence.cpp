@@ -171,16 +171,5 @@ TEST(TabPersistence, LoadingRearrangesExistingChildren) {
     EXPECT_EQ(onZero->x(), 5);
 }
 
-TEST(TabPersistence, KeysCarryTheTabIndex) {
-    EXPECT_EQ(TabStripPersistence::tabKey("TabCaption", 0), QStringLiteral("TabCaption(0)"));
-    EXPECT_EQ(TabStripPersistence::tabKey("TabEnabled", 12), QStringLiteral("TabEnabled(12)"));
-    EXPECT_EQ(TabStripPersistence::writtenCaptionDefault(3), QStringLiteral("Tab3"));
-}
-
-TEST(TabVersion, PlainAndWithDate) {
-    EXPECT_EQ(ucTabStrip::Version(), QStringLiteral("1.0.85"));
-    EXPECT_EQ(ucTabStrip::Version(true), QStringLiteral("1.0.85 (12/16/2011 11:10:59 PM )"));
-}
-
 } // namespace
 } // namespace ovra
