@@ -1,0 +1,47 @@
+#pragma once
+
+#include "alarms/alarmrecord.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace ovra {
+
+// The sound text of an alarm that plays the default sound; it names no file.
+inline const QString kDefaultAlarmSoundText = QStringLiteral("Default Alarm Sound");
+
+// The alarm editor's choice lists. An entry's index is the value stored in the record,
+// so their order never changes.
+inline constexpr std::array<const char16_t*, 7> kAlarmActionTexts = {
+    u"Show Tip",
+    u"Shut Down Computer",
+    u"Restart Computer",
+    u"Lock Computer",
+    u"Power Off Without Saving",
+    u"Reboot Without Saving",
+    u"Excute a file (Exe,Document,Url...)",
+};
+inline constexpr std::array<const char16_t*, 5> kPlayTimeTexts = {
+    u"1 Minute", u"2 Minutes", u"3 Minutes", u"5 Minutes", u"Loop",
+};
+
+// Hour n as the hour list shows it: "AM12 (00)", "AM01 (01)" ... "PM12 (12)" ...
+// "PM11 (23)", the twelve-hour form first and the 24-hour value in parentheses.
+QString HourEntryText(int hour);
+QStringList HourEntries();   // 24 entries, hour 0 first
+QStringList MinuteEntries(); // "00" ... "59"
+
+// The line of an alarm in the editor's list: its time ("HH:mm" when hourMode, the
+// 12/24Hour setting, is not 0, else "hh:mm AM/PM") and " - Enabled" or
+// " - Disabled". Records of any other status have no line.
+std::optional<QString> AlarmEntryText(const AlarmRecord& alarm, int32_t hourMode);
+
+// The tip text as the editor shows it: up to the first NUL, trailing spaces removed
+// (leading ones are part of the tip).
+QString TipTextOf(const QString& note);
+
+} // namespace ovra

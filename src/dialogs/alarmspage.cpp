@@ -1,0 +1,341 @@
+#include "dialogs/alarmspage.h"
+
+#include "alarms/alarmfile.h"
+#include "alarms/alarmtable.h"
+#include "dialogs/alarmeditortexts.h"
+#include "dialogs/filechooser.h"
+#include "settings/clocksettings.h"
+#include "shell/messagesink.h"
+#include "shell/textutil.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ovra {
+
+namespace {
+const QString kFileTitle = QStringLiteral("Select a file to be executed by Ovra Clock");
+const QString kTipLabel = QStringLiteral("Tip (256 characters maximum) :");
+const QString kParameterLabel = QStringLiteral("Parameter (256 characters maximum) :");
+
+QComboBox* choiceList(const QStringList& entries, const char* name, QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QLatin1String(name));
+    list->addItems(entries);
+    return list;
+}
+
+QStringList texts(const auto& array) {
+    QStringList out;
+    for (const char16_t* text : array)
+        out << QString::fromUtf16(text);
+    return out;
+}
+} // namespace
+
+AlarmsPage::AlarmsPage(Services services, QWidget* parent)
+    : QWidget(parent), m_s(std::move(services)) {
+    auto* addGroup = new QGroupBox(QStringLiteral(" Add Alarm: "), this);
+    auto* manageGroup = new QGroupBox(QStringLiteral(" Manage Alarms: "), this);
+
+    m_hour = choiceList(HourEntries(), "CombHour", addGroup);
+    m_minute = choiceList(MinuteEntries(), "CombMinute", addGroup);
+    m_action = choiceList(texts(kAlarmActionTexts), "CombAction", addGroup);
+    m_labNote = new QLabel(kTipLabel, addGroup);
+    m_labNote->setObjectName(QStringLiteral("LabNote"));
+    m_note = new QPlainTextEdit(addGroup);
+    m_note->setObjectName(QStringLiteral("TxtNote"));
+    m_note->setTabChangesFocus(true);
+    m_param = new QLineEdit(addGroup);
+    m_param->setObjectName(QStringLiteral("TxtParam"));
+    m_param->setMaxLength(kMaxEntryText);
+    m_sound = new QLineEdit(kDefaultAlarmSoundText, addGroup);
+    m_sound->setObjectName(QStringLiteral("TxtSound"));
+    m_sound->setMaxLength(kMaxEntryText);
+    m_playTime = choiceList(texts(kPlayTimeTexts), "CombPlaytime", addGroup);
+    m_list = new QListWidget(manageGroup);
+    m_list->setObjectName(QStringLiteral("ListAlarm"));
+    m_list->setSelectionMode(QAbstractItemView::MultiSelection);
+
+    struct ButtonSpec {
+        const char16_t* caption;
+        const char16_t* hint;
+        QWidget* parent;
+    };
+    const std::array<ButtonSpec, 6> specs = {{
+        {u"&Add", nullptr, addGroup},
+        {u"&Browse", u"Select a file to be executed by Ovra Clock", addGroup},
+        {u"&Delete", nullptr, manageGroup},
+        {u"&Enable", nullptr, manageGroup},
+        {u"&Disable", nullptr, manageGroup},
+        {u"...", u"Select a sound file", addGroup},
+    }};
+    for (size_t i = 0; i < specs.size(); ++i) {
+        auto* button = new QPushButton(QString::fromUtf16(specs[i].caption), specs[i].parent);
+        button->setObjectName(QStringLiteral("CmdAlarm%1").arg(i));
+        button->setAutoDefault(false);
+        if (specs[i].hint)
+            button->setToolTip(QString::fromUtf16(specs[i].hint));
+        connect(button, &QPushButton::clicked, this, [this, i] { CmdAlarm_Click(int(i)); });
+        m_buttons[i] = button;
+    }
+    m_buttons[ChooseSound]->setMaximumWidth(m_buttons[ChooseSound]->sizeHint().height() + 8);
+
+    auto* grid = new QGridLayout(addGroup);
+    auto* timeRow = new QHBoxLayout;
+    timeRow->addWidget(m_hour);
+    timeRow->addWidget(new QLabel(QStringLiteral("(H:)"), addGroup));
+    timeRow->addWidget(m_minute);
+    timeRow->addWidget(new QLabel(QStringLiteral("(M:)"), addGroup));
+    timeRow->addStretch(1);
+    grid->addWidget(new QLabel(QStringLiteral("Alarm Time:"), addGroup), 0, 0);
+    grid->addLayout(timeRow, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Action:"), addGroup), 1, 0);
+    grid->addWidget(m_action, 1, 1);
+    grid->addWidget(m_labNote, 2, 0, 1, 2);
+    // The tip box and the target row share one place; the action shows one of them.
+    auto* paramRow = new QHBoxLayout;
+    paramRow->addWidget(m_param, 1);
+    paramRow->addWidget(m_buttons[Browse]);
+    grid->addWidget(m_note, 3, 0, 1, 2);
+    grid->addLayout(paramRow, 3, 0, 1, 2, Qt::AlignTop);
+    auto* soundRow = new QHBoxLayout;
+    soundRow->setSpacing(2);
+    soundRow->addWidget(m_sound, 1);
+    soundRow->addWidget(m_buttons[ChooseSound]);
+    grid->addWidget(new QLabel(QStringLiteral("Sound:"), addGroup), 4, 0);
+    grid->addLayout(soundRow, 4, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Playtime:"), addGroup), 5, 0);
+    auto* playRow = new QHBoxLayout;
+    playRow->addWidget(m_playTime);
+    playRow->addStretch(1);
+    playRow->addWidget(m_buttons[Add]);
+    grid->addLayout(playRow, 5, 1);
+    grid->setRowStretch(3, 1);
+
+    auto* manageLayout = new QVBoxLayout(manageGroup);
+    manageLayout->addWidget(m_list, 1);
+    auto* manageButtons = new QHBoxLayout;
+    manageButtons->addStretch(1);
+    for (const Command c : {Disable, Enable, Delete})
+        manageButtons->addWidget(m_buttons[c]);
+    manageLayout->addLayout(manageButtons);
+
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(addGroup, 3);
+    outer->addWidget(manageGroup, 2);
+
+    setTabOrder(m_hour, m_minute);
+    setTabOrder(m_minute, m_action);
+    setTabOrder(m_action, m_note);
+    setTabOrder(m_note, m_param);
+    setTabOrder(m_param, m_buttons[Browse]);
+    setTabOrder(m_buttons[Browse], m_sound);
+    setTabOrder(m_sound, m_buttons[ChooseSound]);
+    setTabOrder(m_buttons[ChooseSound], m_playTime);
+    setTabOrder(m_playTime, m_buttons[Add]);
+    setTabOrder(m_buttons[Add], m_list);
+    setTabOrder(m_list, m_buttons[Disable]);
+    setTabOrder(m_buttons[Disable], m_buttons[Enable]);
+    setTabOrder(m_buttons[Enable], m_buttons[Delete]);
+
+    connect(m_action, &QComboBox::currentIndexChanged, this, [this] { CombAction_Click(); });
+    connect(m_note, &QPlainTextEdit::textChanged, this, &AlarmsPage::limitNote);
+    connect(m_list, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { ListAlarm_Click(m_list->row(item)); });
+    // Moving through the list with the keyboard shows each alarm as a click does.
+    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_refreshing)
+            ListAlarm_Click(row);
+    });
+    m_sound->installEventFilter(this);
+    CombAction_Click();
+}
+
+void AlarmsPage::fill() {
+    m_hour->setCurrentIndex(0);
+    m_minute->setCurrentIndex(0);
+    m_action->setCurrentIndex(0);
+    m_playTime->setCurrentIndex(0);
+    CombAction_Click();
+    RefreshAlarmList();
+}
+
+void AlarmsPage::CmdAlarm_Click(int index) {
+    switch (index) {
+    case Add:
+        AddAlarm();
+        break;
+    case Browse:
+        m_param->setText(FileDialog(m_s.files, m_s.messages, window(), false, kFileTitle,
+                                    QStringLiteral("*.*|*.*")));
+        break;
+    case Delete:
+        DeleteAlarm();
+        break;
+    case Enable:
+        SetAlarm(true);
+        break;
+    case Disable:
+        SetAlarm(false);
+        break;
+    case ChooseSound:
+        m_sound->setText(FileDialog(m_s.files, m_s.messages, window(), false, kFileTitle,
+                                    QStringLiteral("*.wav|*.wav")));
+        if (m_sound->text().trimmed().isEmpty())
+            m_sound->setText(kDefaultAlarmSoundText);
+        break;
+    default:
+        return;
+    }
+    RefreshAlarmList();
+}
+
+void AlarmsPage::CombAction_Click() {
+    const bool execute = m_action->currentIndex() == alarmaction::Execute;
+    m_labNote->setText(execute ? kParameterLabel : kTipLabel);
+    m_buttons[Browse]->setVisible(execute);
+    m_note->setVisible(!execute);
+    m_param->setVisible(execute);
+}
+
+void AlarmsPage::AddAlarm() {
+    const int hour = m_hour->currentIndex();
+    const int minute = m_minute->currentIndex();
+    if (hour < 0 || minute < 0 || m_action->currentIndex() < 0 || m_playTime->currentIndex() < 0)
+        return;
+    const double time = alarmTimeOf(hour, minute);
+    // The same minute cannot hold two alarms, whatever their state or action: only
+    // the first would ever fire.
+    const int second = hour * 3600 + minute * 60;
+    for (int i = 0; i < m_s.table.AlarmCount(); ++i) {
+        if (alarmSecondOfDay(m_s.table.at(i).AlarmTime) == second) {
+            m_s.messages.showMessage(QStringLiteral("Alarm is already exists. Please check and "
+                                                    "reset."),
+                                     kPlainTitle, MessageIcon::Warning);
+            return;
+        }
+    }
+    if (m_s.table.isFull()) {
+        m_s.messages.showMessage(
+            QStringLiteral("This clock already has %1 alarms, as many as it can keep. Delete an "
+                           "alarm before adding another.")
+                .arg(AlarmTable::kCapacity),
+            kPlainTitle, MessageIcon::Warning);
+        return;
+    }
+    AlarmRecord alarm;
+    alarm.Action = m_action->currentIndex();
+    alarm.Note =
+        fitAlarmText(alarm.Action < alarmaction::Execute ? m_note->toPlainText() : m_param->text());
+    alarm.Status = 1;
+    alarm.SoundFile = fitAlarmText(m_sound->text());
+    alarm.AlarmTime = time;
+    alarm.PlayTime = m_playTime->currentIndex();
+    if (m_s.table.add(alarm))
+        save();
+}
+
+void AlarmsPage::DeleteAlarm() {
+    m_s.table.removeMarked(markedRecords());
+    save();
+}
+
+void AlarmsPage::SetAlarm(bool IsEnable) {
+    m_s.table.setStatus(markedRecords(), IsEnable ? 1 : 0);
+    save();
+}
+
+void AlarmsPage::RefreshAlarmList() {
+    m_refreshing = true;
+    m_list->clear();
+    m_rowRecords.clear();
+    for (int i = 0; i < m_s.table.AlarmCount(); ++i) {
+        if (const auto text = AlarmEntryText(m_s.table.at(i), m_s.settings.HourMode)) {
+            m_list->addItem(*text);
+            m_rowRecords << i;
+        }
+    }
+    m_list->clearSelection();
+    m_list->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+    m_refreshing = false;
+}
+
+int AlarmsPage::recordOfRow(int row) const {
+    return row >= 0 && row < m_rowRecords.size() ? m_rowRecords.at(row) : -1;
+}
+
+QList<int> AlarmsPage::markedRecords() const {
+    QList<int> records;
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (m_list->item(row)->isSelected() && recordOfRow(row) >= 0)
+            records << recordOfRow(row);
+    }
+    return records;
+}
+
+void AlarmsPage::ListAlarm_Click(int row) {
+    const int index = recordOfRow(row);
+    if (m_s.table.AlarmCount() == 0 || index < 0 || index >= m_s.table.AlarmCount())
+        return;
+    const AlarmRecord& alarm = m_s.table.at(index);
+    if (const auto second = alarmSecondOfDay(alarm.AlarmTime)) {
+        m_hour->setCurrentIndex(*second / 3600);
+        m_minute->setCurrentIndex(*second / 60 % 60);
+    }
+    // Codes a damaged file may hold have no entry; the lists then keep theirs.
+    if (alarm.Action >= 0 && alarm.Action < m_action->count())
+        m_action->setCurrentIndex(alarm.Action);
+    CombAction_Click();
+    if (alarm.PlayTime >= 0 && alarm.PlayTime < m_playTime->count())
+        m_playTime->setCurrentIndex(alarm.PlayTime);
+    if (alarm.Action > alarmaction::RebootNow)
+        m_param->setText(CleanString(alarm.Note));
+    else
+        m_note->setPlainText(TipTextOf(alarm.Note));
+    m_sound->setText(CleanString(alarm.SoundFile));
+}
+
+void AlarmsPage::TxtSound_LostFocus() {
+    if (!FileExists(m_sound->text()))
+        m_sound->setText(kDefaultAlarmSoundText);
+}
+
+bool AlarmsPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_sound && event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Switching to another program is not leaving the box.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            TxtSound_LostFocus();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void AlarmsPage::save() {
+    SaveAlarmFile(m_s.table, m_s.alarmFilePath, m_s.messages);
+}
+
+void AlarmsPage::limitNote() {
+    const QString text = m_note->toPlainText();
+    if (text.size() <= kMaxEntryText)
+        return;
+    QTextCursor cursor = m_note->textCursor();
+    const int position = std::min(cursor.position(), kMaxEntryText);
+    m_note->setPlainText(text.left(kMaxEntryText));
+    cursor = m_note->textCursor();
+    cursor.setPosition(position);
+    m_note->setTextCursor(cursor);
+}
+
+} // namespace ovra

@@ -1,0 +1,99 @@
+#include "dialogs/appearancepage.h"
+
+#include "dialogs/colourrow.h"
+#include "dialogs/colourvalue.h"
+#include "dialogs/numericreading.h"
+#include "dialogs/sizefield.h"
+#include "settings/clocksettings.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ovra {
+
+namespace {
+struct SizeSpec {
+    const char16_t* label;
+    const char* name;
+    int32_t ClockSettings::*member;
+    int32_t minimum;
+    int32_t maximum;
+    const char16_t* defaultText;
+    int maxLength;
+};
+
+// Top to bottom; the order is also the order apply reads them in.
+constexpr std::array<SizeSpec, 4> kSizeSpecs = {{
+    {u"Hour Circle Width(10 ~ 50):", "TxtHourCircle", &ClockSettings::HourCircleWidth,
+     limits::MinWidth, limits::MaxWidth, u"18", 2},
+    {u"Minute Circle Width(10 ~ 50):", "TxtMinuteCircle", &ClockSettings::MinuteCircleWidth,
+     limits::MinWidth, limits::MaxWidth, u"18", 2},
+    {u"Second Circle Width(10 ~ 50):", "TxtSecondCircle", &ClockSettings::SecondCircleWidth,
+     limits::MinWidth, limits::MaxWidth, u"18", 2},
+    {u"Clock Radius(48 ~ 128):", "TxtClockRadius", &ClockSettings::ClockRadius, limits::MinRadius,
+     limits::MaxRadius, u"48", 3},
+}};
+} // namespace
+
+AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applied, QWidget* parent)
+    : QWidget(parent) {
+    auto* group = new QGroupBox(QStringLiteral(" Appearance: "), this);
+    auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+
+    for (size_t i = 0; i < kSizeSpecs.size(); ++i) {
+        const SizeSpec& spec = kSizeSpecs[i];
+        auto* field = new SizeField(spec.minimum, spec.maximum,
+                                    QString::fromUtf16(spec.defaultText), spec.maxLength, group);
+        field->setObjectName(QLatin1String(spec.name));
+        // Room for the longest text the field takes and a little more.
+        field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
+        form->addRow(QString::fromUtf16(spec.label), field);
+        m_sizes[i] = field;
+    }
+    for (size_t i = 0; i < kColourFields.size(); ++i) {
+        const ColourField& field = kColourFields[i];
+        auto* row = new ColourRow(picker, group);
+        row->textBox()->setObjectName(QLatin1String(field.textBoxName));
+        const auto member = field.member;
+        row->setAppliedValueSource([&applied, member] { return applied.*member; });
+        form->addRow(QString::fromUtf16(field.label), row);
+        m_colours[i] = row;
+    }
+
+    m_reset = new QPushButton(QStringLiteral("Restore Default Settings"), group);
+    m_reset->setObjectName(QStringLiteral("CmdReset0"));
+    m_reset->setAutoDefault(false);
+    auto* resetRow = new QHBoxLayout;
+    resetRow->addStretch(1);
+    resetRow->addWidget(m_reset);
+
+    auto* inner = new QVBoxLayout(group);
+    inner->addLayout(form);
+    inner->addStretch(1);
+    inner->addLayout(resetRow);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(group);
+
+    connect(m_reset, &QPushButton::clicked, this, &AppearancePage::resetRequested);
+}
+
+void AppearancePage::fill(const ClockSettings& s) {
+    for (size_t i = 0; i < kSizeSpecs.size(); ++i)
+        m_sizes[i]->setText(QString::number(s.*kSizeSpecs[i].member));
+    for (size_t i = 0; i < kColourFields.size(); ++i)
+        m_colours[i]->setValue(s.*kColourFields[i].member);
+}
+
+void AppearancePage::readInto(ClockSettings& s) const {
+    for (size_t i = 0; i < kColourFields.size(); ++i)
+        ReadNumberInto(m_colours[i]->text(), s.*kColourFields[i].member);
+    for (size_t i = 0; i < kSizeSpecs.size(); ++i)
+        ReadNumberInto(m_sizes[i]->text(), s.*kSizeSpecs[i].member);
+}
+
+} // namespace ovra

@@ -1,0 +1,60 @@
+#include "dialogs/clockdialogs.h"
+
+#include "clock/clockwindowlist.h"
+#include "dialogs/frmabout.h"
+#include "dialogs/frmconfig.h"
+
+#include <QThread>
+
+namespace ovra {
+
+ClockDialogs::ClockDialogs(ConfigServices services, LinkOpener& links, ClockWindowList& windows,
+                           QWidget* clockWindow)
+    : m_services(std::move(services)), m_links(links), m_windows(windows),
+      m_clockWindow(clockWindow) {
+    m_services.showAbout = [this] {
+        openAbout();
+    };
+    if (!m_services.wait)
+        m_services.wait = [](int ms) {
+            QThread::msleep(ulong(ms));
+        };
+}
+
+ClockDialogs::~ClockDialogs() {
+    // Windows still open when the process ends would outlive what they work on.
+    delete m_config.data();
+    delete m_about.data();
+}
+
+void ClockDialogs::openSettings(bool owned) {
+    if (m_config) {
+        bringForward(m_config);
+        return;
+    }
+    auto* dialog = new FrmConfig(m_services, owned ? m_clockWindow.data() : nullptr);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_config = dialog;
+    m_windows.add(dialog, ClockWindowList::Role::Settings);
+    dialog->show();
+}
+
+void ClockDialogs::openAbout() {
+    if (m_about) {
+        bringForward(m_about);
+        return;
+    }
+    auto* about = new FrmAbout(m_links);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    m_about = about;
+    m_windows.add(about, ClockWindowList::Role::About);
+    about->show();
+}
+
+void ClockDialogs::bringForward(QWidget* window) {
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace ovra

@@ -1,0 +1,224 @@
+#include "dialogs/clockspage.h"
+
+#include "dialogs/displaynameedit.h"
+#include "settings/clocklist.h"
+#include "shell/clockapp.h"
+#include "shell/clockname.h"
+#include "shell/textutil.h"
+#include "time/zonetable.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace ovra {
+
+ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
+    : QWidget(parent), m_s(services) {
+    auto* addGroup = new QGroupBox(QStringLiteral(" Add Clock: "), this);
+    m_zones = new QComboBox(addGroup);
+    m_zones->setObjectName(QStringLiteral("CombTimeZone"));
+    m_zones->setMaxVisibleItems(20);
+    m_zones->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_zones->setMinimumContentsLength(30);
+    m_name = new DisplayNameEdit(addGroup);
+    m_name->setObjectName(QStringLiteral("TxtDisplayName"));
+    m_name->setText(QStringLiteral("Add Clock"));
+    auto* manageGroup = new QGroupBox(QStringLiteral(" Manage Clocks: "), this);
+
+    const std::array<const char16_t*, 5> captions = {u"&Add", u"&Delete", u"&Run", u"&Stop",
+                                                     u"Refresh"};
+    for (size_t i = 0; i < captions.size(); ++i) {
+        auto* button =
+            new QPushButton(QString::fromUtf16(captions[i]), i == Add ? addGroup : manageGroup);
+        button->setObjectName(QStringLiteral("CmdTimeZone%1").arg(i));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, i] { CmdTimeZone_Click(int(i)); });
+        m_buttons[i] = button;
+    }
+
+    auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->addRow(QStringLiteral("Select Time Zone:"), m_zones);
+    form->addRow(QStringLiteral("Display Name:"), m_name);
+    auto* addRow = new QHBoxLayout;
+    addRow->addStretch(1);
+    addRow->addWidget(m_buttons[Add]);
+    auto* addLayout = new QVBoxLayout(addGroup);
+    addLayout->addLayout(form);
+    addLayout->addLayout(addRow);
+
+    m_list = new QListWidget(manageGroup);
+    m_list->setObjectName(QStringLiteral("ListClock"));
+    // A click or Space marks and unmarks an entry; several can be marked at once.
+    m_list->setSelectionMode(QAbstractItemView::MultiSelection);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    for (const Command c : {Refresh, Stop, Run, Delete})
+        buttonRow->addWidget(m_buttons[c]);
+    auto* manageLayout = new QVBoxLayout(manageGroup);
+    manageLayout->addWidget(m_list, 1);
+    manageLayout->addLayout(buttonRow);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(addGroup);
+    outer->addWidget(manageGroup, 1);
+
+    // Enter in the name box adds the clock, as a user typing a name expects.
+    connect(m_name, &QLineEdit::returnPressed, this, [this] { CmdTimeZone_Click(Add); });
+    setTabOrder(m_zones, m_name);
+    setTabOrder(m_name, m_buttons[Add]);
+    setTabOrder(m_buttons[Add], m_list);
+    setTabOrder(m_list, m_buttons[Refresh]);
+    setTabOrder(m_buttons[Refresh], m_buttons[Stop]);
+    setTabOrder(m_buttons[Stop], m_buttons[Run]);
+    setTabOrder(m_buttons[Run], m_buttons[Delete]);
+}
+
+void ClocksPage::fill(bool refill, int zoneIndex) {
+    if (!refill && m_zones->count() == 0) {
+        for (const ZoneEntry& zone : zoneTable())
+            m_zones->addItem(QString::fromUtf16(zone.DisplayName));
+    }
+    if (zoneIndex >= 0 && zoneIndex < m_zones->count())
+        m_zones->setCurrentIndex(zoneIndex);
+    RefreshClockList();
+}
+
+void ClocksPage::RefreshClockList() {
+    m_s.clocks.LoadClockList();
+    m_list->clear();
+    for (const ClockEntry& entry : m_s.clocks.entries()) {
+        m_list->addItem(entry.Name + (entry.running() ? QStringLiteral(" -- Running")
+                                                      : QStringLiteral(" -- Stopped")));
+    }
+}
+
+void ClocksPage::CmdTimeZone_Click(int index) {
+    switch (index) {
+    case Add:
+        addClock();
+        break;
+    case Delete:
+        deleteClocks();
+        break;
+    case Run:
+        runClocks();
+        break;
+    case Stop:
+        stopClocks();
+        break;
+    case Refresh:
+        RefreshClockList();
+        break;
+    default:
+        break;
+    }
+}
+
+QList<int> ClocksPage::reloadAndReadMarks() {
+    QList<int> rows;
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (m_list->item(row)->isSelected())
+            rows << row;
+    }
+    // The marks are read by position against the list as it is now, which may have
+    // changed since it was shown; rows beyond its end name no clock.
+    m_s.clocks.LoadClockList();
+    const int count = m_s.clocks.ClockCount();
+    rows.removeIf([count](int row) { return row >= count; });
+    return rows;
+}
+
+bool ClocksPage::isOwnClock(const QString& name) const {
+    return CleanString(name) == m_s.app.state().ClockName;
+}
+
+void ClocksPage::waitAndRefresh() {
+    if (m_s.wait)
+        m_s.wait(kClockListSettleMs);
+    RefreshClockList();
+}
+
+void ClocksPage::addClock() {
+    if (m_s.clocks.AddClock(m_name->text(), m_zones->currentIndex())) {
+        waitAndRefresh();
+    } else {
+        // Nothing was started, so there is nothing to wait for.
+        RefreshClockList();
+    }
+}
+
+void ClocksPage::deleteClocks() {
+    const QList<int> marked = reloadAndReadMarks();
+    // The list must not change under the loop: copy the names first.
+    QStringList names;
+    for (const int row : marked)
+        names << m_s.clocks.entries().at(row).Name;
+    bool ownMarked = false;
+    for (const QString& name : names) {
+        if (isOwnClock(name)) {
+            ownMarked = true;
+            continue;
+        }
+        m_s.clocks.DeleteClock(name);
+    }
+    if (!ownMarked) {
+        waitAndRefresh();
+        return;
+    }
+    const QString own = m_s.app.state().ClockName;
+    if (own == kDefaultClockName) {
+        m_s.app.messages().showMessage(clockmessages::DeleteDefault, kErrorTitle,
+                                       MessageIcon::Warning);
+        waitAndRefresh();
+        return;
+    }
+    // The clock goes without storing its settings once more, then its data.
+    m_s.app.ShutdownClock(false);
+    m_s.clocks.RemoveClockData(own);
+    if (m_s.closeOwnClock)
+        m_s.closeOwnClock();
+}
+
+void ClocksPage::runClocks() {
+    const QList<int> marked = reloadAndReadMarks();
+    QStringList names;
+    for (const int row : marked)
+        names << CleanString(m_s.clocks.entries().at(row).Name);
+    for (const QString& name : names)
+        m_s.clocks.StartClockProcess(name);
+    waitAndRefresh();
+}
+
+void ClocksPage::stopClocks() {
+    const QList<int> marked = reloadAndReadMarks();
+    QList<ClockEntry> targets;
+    for (const int row : marked)
+        targets << m_s.clocks.entries().at(row);
+    bool ownMarked = false;
+    for (const ClockEntry& entry : targets) {
+        if (isOwnClock(entry.Name)) {
+            ownMarked = true;
+            continue;
+        }
+        if (entry.running())
+            m_s.clocks.CloseClockWindow(entry.Name);
+    }
+    if (!ownMarked) {
+        waitAndRefresh();
+        return;
+    }
+    m_s.app.ShutdownClock(true);
+    if (m_s.closeOwnClock)
+        m_s.closeOwnClock();
+}
+
+} // namespace ovra

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "dialogs/configservices.h"
+
+#include <QList>
+#include <QWidget>
+
+#include <array>
+
+class QComboBox;
+class QListWidget;
+class QPushButton;
+
+namespace ovra {
+
+class DisplayNameEdit;
+
+// The clocks page: adds a clock in a chosen zone, and runs, stops, deletes or
+// refreshes the clocks marked in the list. Entry i of the list is clock i of the
+// clock list as last loaded.
+class ClocksPage : public QWidget {
+    Q_OBJECT
+public:
+    // Button indexes, as the buttons are numbered.
+    enum Command { Add = 0, Delete = 1, Run = 2, Stop = 3, Refresh = 4 };
+
+    ClocksPage(const ConfigServices& services, QWidget* parent = nullptr);
+
+    // The zone list is filled on the first fill only; either way the zone of the
+    // clock's record is selected when it is a row of the table. Then the clock list
+    // is refreshed.
+    void fill(bool refill, int zoneIndex);
+    void RefreshClockList();
+    void CmdTimeZone_Click(int index);
+
+    QComboBox* CombTimeZone() const { return m_zones; }
+    DisplayNameEdit* TxtDisplayName() const { return m_name; }
+    QListWidget* ListClock() const { return m_list; }
+    QPushButton* CmdTimeZone(int index) const { return m_buttons.at(size_t(index)); }
+
+private:
+    void addClock();
+    void deleteClocks();
+    void runClocks();
+    void stopClocks();
+    // Reloads the clock list and returns the marked rows that name one of its
+    // clocks, in ascending order.
+    QList<int> reloadAndReadMarks();
+    bool isOwnClock(const QString& name) const;
+    void waitAndRefresh();
+
+    ConfigServices m_s;
+    QComboBox* m_zones;
+    DisplayNameEdit* m_name;
+    QListWidget* m_list;
+    std::array<QPushButton*, 5> m_buttons{};
+};
+
+} // namespace ovra

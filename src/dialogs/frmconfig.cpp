@@ -1,0 +1,206 @@
+#include "dialogs/frmconfig.h"
+
+#include "dialogs/alarmspage.h"
+#include "dialogs/appearancepage.h"
+#include "dialogs/clockspage.h"
+#include "dialogs/generalpage.h"
+#include "settings/autorun.h"
+#include "settings/settingsstore.h"
+#include "shell/clockapp.h"
+#include "widgets/tabstriplayout.h"
+#include "widgets/uctabstrip.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace ovra {
+
+namespace {
+// Space between the page area's border and a page.
+constexpr int kPageMargin = 8;
+} // namespace
+
+FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
+    : QDialog(owner), m_s(services) {
+    setWindowTitle(kCaption);
+    setObjectName(QStringLiteral("FrmConfig"));
+    setModal(false);
+    // The dialog belongs to the clock window when it has an owner, but must never
+    // take the clock window's looks (frameless, transparent) with it.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+
+    m_tabs = new ucTabStrip(this);
+    m_tabs->setObjectName(QStringLiteral("TabConfig"));
+    buildTabStrip();
+
+    ClockSettings& settings = m_s.app.settings();
+    m_general = new GeneralPage;
+    m_appearance = new AppearancePage(m_s.colours, settings);
+    m_clocks = new ClocksPage(m_s);
+    m_alarms = new AlarmsPage(
+        {m_s.app.alarms(), settings, m_s.app.messages(), m_s.files, m_s.app.paths().AlarmFilePath});
+    m_pages = {m_general, m_appearance, m_clocks, m_alarms};
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        m_pages[i]->setObjectName(QStringLiteral("PicConfig%1").arg(i));
+    placePages();
+
+    const std::array<const char16_t*, 3> captions = {u"&OK", u"&About", u"&Apply"};
+    for (size_t i = 0; i < captions.size(); ++i) {
+        auto* button = new QPushButton(QString::fromUtf16(captions[i]), this);
+        button->setObjectName(QStringLiteral("CmdConfig%1").arg(i));
+        // Enter must not close the dialog from a text box by surprise.
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, i] { CmdConfig_Click(int(i)); });
+        m_buttons[i] = button;
+    }
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    for (const Command c : {About, Apply, OK})
+        buttonRow->addWidget(m_buttons[c]);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addLayout(buttonRow);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Tab order: the strip, the page in front, then the buttons left to right.
+    setTabOrder(m_buttons[About], m_buttons[Apply]);
+    setTabOrder(m_buttons[Apply], m_buttons[OK]);
+
+    connect(m_tabs, &ucTabStrip::TabSwitch, this, [this] { showPage(m_tabs->ActiveTab()); });
+    connect(m_general, &GeneralPage::opacityChosen, this,
+            [this](int index) { m_s.app.settings().BackgroundOpacity = index; });
+    connect(m_general, &GeneralPage::resetRequested, this, [this] { CmdReset_Click(1); });
+    connect(m_appearance, &AppearancePage::resetRequested, this, [this] { CmdReset_Click(0); });
+
+    if (settings.AlwaysOnTop == 1)
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    IniData(false);
+    m_tabs->setFocus(Qt::OtherFocusReason);
+}
+
+FrmConfig::~FrmConfig() = default;
+
+void FrmConfig::buildTabStrip() {
+    ucTabStrip& t = *m_tabs;
+    t.setTabCount(4);
+    t.setTabStyle(1);
+    t.setTabTheme(1);
+    t.setXRadius(3);
+    t.setYRadius(3);
+    t.setActiveTabHeight(22);
+    t.setInActiveTabHeight(20);
+    QFont inactive(QStringLiteral("Arial"));
+    inactive.setPointSizeF(font().pointSizeF());
+    QFont active = inactive;
+    active.setBold(true);
+    t.setActiveTabFont(active);
+    t.setInActiveTabFont(inactive);
+    t.setShowFocusRect(false);
+    t.setActiveTabBackStartColor(0x00FBFDFB);
+    t.setActiveTabBackEndColor(0x00FBFDFB);
+    t.setInActiveTabBackStartColor(0x00FFFFFF);
+    t.setInActiveTabBackEndColor(0x00EAF0F0);
+    t.setBackColor(0x00FBFDFB);
+    t.setOuterBorderColor(0x009B9C91);
+    t.setDisabledTabForeColor(0x00A0A0A0);
+    t.setDisabledTabBackColor(0x8000000F);
+    t.setForeColor(0x80000012);
+    t.setPictureMaskColor(0x00FF00FF);
+    t.setTabCaption(1, QStringLiteral("A&ppearance"));
+    t.setTabCaption(2, QStringLiteral("&Clocks"));
+    t.setTabCaption(3, QStringLiteral("Alar&ms"));
+}
+
+void FrmConfig::placePages() {
+    // All pages share one rectangle, as large as the largest page needs.
+    QSize pageSize(0, 0);
+    for (QWidget* page : m_pages)
+        pageSize = pageSize.expandedTo(page->sizeHint());
+    const int row =
+        TabStripLayout::rowHeight(m_tabs->ActiveTabHeight(), m_tabs->InActiveTabHeight());
+    m_tabs->setFixedSize(pageSize.width() + 2 * kPageMargin,
+                         row + pageSize.height() + 2 * kPageMargin);
+    const QRect area = TabStripLayout::pageRect(m_tabs->size(), row);
+    const int left = area.left() + kPageMargin;
+    const int top = area.top() + kPageMargin;
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        m_tabs->AddControl(m_pages[i], left, top, pageSize.width(), pageSize.height(), int(i));
+    m_tabs->setActiveTab(0);
+    showPage(0);
+}
+
+void FrmConfig::showPage(int index) {
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        m_pages[i]->setVisible(int(i) == index);
+    if (index >= 0 && index < int(m_pages.size()))
+        m_pages[size_t(index)]->raise();
+}
+
+void FrmConfig::IniData(bool refill) {
+    if (!refill) {
+        m_tabs->setTabCaption(0, QStringLiteral("&General"));
+        m_tabs->setActiveTab(0);
+        showPage(0);
+    }
+    const ClockSettings& s = m_s.app.settings();
+    m_appearance->fill(s);
+    m_general->fill(s, m_s.autorun.GetAutorunChoice());
+    m_clocks->fill(refill, s.TimeZoneIndex);
+    m_alarms->fill();
+}
+
+void FrmConfig::ApplyConfig() {
+    ClockSettings& s = m_s.app.settings();
+    m_general->readInto(s);
+    m_appearance->readInto(s);
+    m_s.app.ApplyClockSettings();
+    m_s.autorun.SyncAutorunEntry(m_s.app.settings().Autorun);
+    WriteClockSettings(m_s.app.registry(), m_s.app.state());
+}
+
+void FrmConfig::CmdConfig_Click(int index) {
+    switch (index) {
+    case OK:
+        ApplyConfig();
+        close();
+        break;
+    case About:
+        if (m_s.showAbout)
+            m_s.showAbout();
+        break;
+    case Apply:
+        ApplyConfig();
+        break;
+    default:
+        break;
+    }
+}
+
+void FrmConfig::CmdReset_Click(int index) {
+    ClockSettings& s = m_s.app.settings();
+    const bool appearance = index != 1;
+    RestoreDefaults(s, appearance);
+    IniData(true);
+    m_s.app.ApplyClockSettings();
+    if (!appearance) {
+        m_s.autorun.SyncAutorunEntry(m_s.app.settings().Autorun);
+        // The list shows the autostart entry, which the line above has just changed:
+        // left as filled it would say "No" and the next apply would remove the entry.
+        m_general->selectAutorun(m_s.autorun.GetAutorunChoice());
+    }
+    WriteClockSettings(m_s.app.registry(), m_s.app.state());
+}
+
+void FrmConfig::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_focusGiven) {
+        m_focusGiven = true;
+        m_tabs->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+} // namespace ovra

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "dialogs/configservices.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QPushButton;
+
+namespace ovra {
+
+class AlarmsPage;
+class AppearancePage;
+class ClocksPage;
+class GeneralPage;
+class ucTabStrip;
+
+// "Ovra Clock Configuration": the settings of the clock this process shows, on four
+// pages in a tab strip (general choices, appearance, clocks, alarms) with "About",
+// "Apply" and "OK" below them. It edits the process's settings record in place;
+// "Apply" and "OK" store it and rebuild the clock. Modeless: the clock keeps running
+// while it is open. Closing it any other way than "OK" applies nothing, except that
+// an opacity choice reaches the record at once.
+class FrmConfig : public QDialog {
+    Q_OBJECT
+public:
+    enum Page { General = 0, Appearance = 1, Clocks = 2, Alarms = 3 };
+    // Button indexes, as the buttons are numbered (left to right: About, Apply, OK).
+    enum Command { OK = 0, About = 1, Apply = 2 };
+
+    static inline const QString kCaption = QStringLiteral("Ovra Clock Configuration");
+
+    // Loads the dialog: kept above other windows when the clock is, filled from the
+    // record, with the focus on the tab strip.
+    explicit FrmConfig(const ConfigServices& services, QWidget* owner = nullptr);
+    ~FrmConfig() override;
+
+    // Fills every page from the record and the lists. refill is false on the first
+    // fill and true when a reset refills the dialog.
+    void IniData(bool refill);
+    // Reads every page back into the record, applies it to the clock and stores it.
+    void ApplyConfig();
+    void CmdConfig_Click(int index);
+    // 0: the appearance page's reset, 1: the general page's.
+    void CmdReset_Click(int index);
+
+    ucTabStrip* TabConfig() const { return m_tabs; }
+    QWidget* PicConfig(int index) const { return m_pages.at(size_t(index)); }
+    GeneralPage* generalPage() const { return m_general; }
+    AppearancePage* appearancePage() const { return m_appearance; }
+    ClocksPage* clocksPage() const { return m_clocks; }
+    AlarmsPage* alarmsPage() const { return m_alarms; }
+    QPushButton* CmdConfig(int index) const { return m_buttons.at(size_t(index)); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildTabStrip();
+    void placePages();
+    // Brings a page to the front; the others are hidden, so that neither the Tab key
+    // nor their access keys reach controls that are out of sight.
+    void showPage(int index);
+
+    ConfigServices m_s;
+    ucTabStrip* m_tabs;
+    GeneralPage* m_general;
+    AppearancePage* m_appearance;
+    ClocksPage* m_clocks;
+    AlarmsPage* m_alarms;
+    std::array<QWidget*, 4> m_pages{};
+    std::array<QPushButton*, 3> m_buttons{};
+    bool m_focusGiven = false;
+};
+
+} // namespace ovra

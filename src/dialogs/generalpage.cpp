@@ -1,0 +1,98 @@
+#include "dialogs/generalpage.h"
+
+#include "settings/clocksettings.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ovra {
+
+namespace {
+QComboBox* choiceList(const QStringList& entries, QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    list->addItems(entries);
+    return list;
+}
+
+void selectIndex(QComboBox* list, int32_t index) {
+    if (index >= 0 && index < list->count())
+        list->setCurrentIndex(index);
+}
+} // namespace
+
+GeneralPage::GeneralPage(QWidget* parent) : QWidget(parent) {
+    auto* group = new QGroupBox(QStringLiteral(" General: "), this);
+    m_onTop = choiceList({QStringLiteral("No"), QStringLiteral("Yes")}, group);
+    m_displayScale = choiceList({QStringLiteral("Yes"), QStringLiteral("No")}, group);
+    m_opacity = choiceList({QStringLiteral("100%"), QStringLiteral("90%"), QStringLiteral("80%"),
+                            QStringLiteral("70%"), QStringLiteral("60%"), QStringLiteral("50%")},
+                           group);
+    m_autorun = choiceList({QStringLiteral("Yes"), QStringLiteral("No")}, group);
+    m_timeFormat = choiceList({QStringLiteral("12 Hour"), QStringLiteral("24 Hour")}, group);
+    m_dst = choiceList({QStringLiteral("Standard Time"), QStringLiteral("Daylight Saving Time")},
+                       group);
+    m_onTop->setObjectName(QStringLiteral("CombOnTop"));
+    m_displayScale->setObjectName(QStringLiteral("CombDisplayScale"));
+    m_opacity->setObjectName(QStringLiteral("CombOpacity"));
+    m_autorun->setObjectName(QStringLiteral("CombAutorun"));
+    m_timeFormat->setObjectName(QStringLiteral("CombTimeFormat"));
+    m_dst->setObjectName(QStringLiteral("CombDST"));
+    // Nothing is selected until the first fill, so a value outside a list's range
+    // shows as an empty choice.
+    for (QComboBox* list : {m_onTop, m_displayScale, m_opacity, m_autorun, m_timeFormat, m_dst})
+        list->setCurrentIndex(-1);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Clock Always On Top:"), m_onTop);
+    form->addRow(QStringLiteral("Display Clock Scale:"), m_displayScale);
+    form->addRow(QStringLiteral("Background Opacity:"), m_opacity);
+    form->addRow(QStringLiteral("Load at Windows Startup:"), m_autorun);
+    form->addRow(QStringLiteral("Time Format:"), m_timeFormat);
+    form->addRow(QStringLiteral("Time Standard:"), m_dst);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+
+    m_reset = new QPushButton(QStringLiteral("Restore Default Settings"), group);
+    m_reset->setObjectName(QStringLiteral("CmdReset1"));
+    m_reset->setAutoDefault(false);
+    auto* resetRow = new QHBoxLayout;
+    resetRow->addStretch(1);
+    resetRow->addWidget(m_reset);
+
+    auto* inner = new QVBoxLayout(group);
+    inner->addLayout(form);
+    inner->addStretch(1);
+    inner->addLayout(resetRow);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(group);
+
+    connect(m_opacity, &QComboBox::activated, this, &GeneralPage::opacityChosen);
+    connect(m_reset, &QPushButton::clicked, this, &GeneralPage::resetRequested);
+}
+
+void GeneralPage::fill(const ClockSettings& s, int32_t autorunChoice) {
+    selectIndex(m_timeFormat, s.HourMode);
+    selectIndex(m_displayScale, s.DisplayScale);
+    selectIndex(m_onTop, s.AlwaysOnTop);
+    selectIndex(m_opacity, s.BackgroundOpacity);
+    selectAutorun(autorunChoice);
+    selectIndex(m_dst, s.TimeStandard);
+}
+
+void GeneralPage::selectAutorun(int32_t autorunChoice) {
+    selectIndex(m_autorun, autorunChoice);
+}
+
+void GeneralPage::readInto(ClockSettings& s) const {
+    s.HourMode = m_timeFormat->currentIndex();
+    s.AlwaysOnTop = m_onTop->currentIndex();
+    s.BackgroundOpacity = m_opacity->currentIndex();
+    s.DisplayScale = m_displayScale->currentIndex();
+    s.Autorun = m_autorun->currentIndex();
+    s.TimeStandard = m_dst->currentIndex();
+}
+
+} // namespace ovra

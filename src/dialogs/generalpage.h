@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class QComboBox;
+class QPushButton;
+
+namespace ovra {
+
+struct ClockSettings;
+
+// The general page: six choice lists, each storing the index of its entry in one
+// field of the settings record, and the page's "Restore Default Settings".
+class GeneralPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit GeneralPage(QWidget* parent = nullptr);
+
+    // Selects each list's entry from the record; the autorun list shows
+    // autorunChoice (what the autostart entry says) rather than the record. A value
+    // outside a list's range leaves that list as it was.
+    void fill(const ClockSettings& settings, int32_t autorunChoice);
+    void selectAutorun(int32_t autorunChoice);
+    // The lists' indices into the record; a list without a selection gives -1.
+    void readInto(ClockSettings& settings) const;
+
+    QComboBox* CombOnTop() const { return m_onTop; }
+    QComboBox* CombDisplayScale() const { return m_displayScale; }
+    QComboBox* CombOpacity() const { return m_opacity; }
+    QComboBox* CombAutorun() const { return m_autorun; }
+    QComboBox* CombTimeFormat() const { return m_timeFormat; }
+    QComboBox* CombDST() const { return m_dst; }
+    QPushButton* CmdReset() const { return m_reset; }
+
+signals:
+    // The user chose an entry of the opacity list.
+    void opacityChosen(int index);
+    void resetRequested();
+
+private:
+    QComboBox* m_onTop;
+    QComboBox* m_displayScale;
+    QComboBox* m_opacity;
+    QComboBox* m_autorun;
+    QComboBox* m_timeFormat;
+    QComboBox* m_dst;
+    QPushButton* m_reset;
+};
+
+} // namespace ovra

@@ -1,0 +1,62 @@
+#include "dialogs/alarmeditortexts.h"
+
+#include <gtest/gtest.h>
+
+namespace ovra {
+namespace {
+
+TEST(AlarmEditorTexts, HourEntriesNameBothClocks) {
+    const struct {
+        int hour;
+        const char* text;
+    } cases[] = {
+        {0, "AM12 (00)"},  {1, "AM01 (01)"},  {11, "AM11 (11)"},
+        {12, "PM12 (12)"}, {13, "PM01 (13)"}, {23, "PM11 (23)"},
+    };
+    const QStringList all = HourEntries();
+    ASSERT_EQ(all.size(), 24);
+    for (const auto& c : cases) {
+        EXPECT_EQ(HourEntryText(c.hour), QString::fromLatin1(c.text));
+        EXPECT_EQ(all.at(c.hour), QString::fromLatin1(c.text));
+    }
+    const QStringList minutes = MinuteEntries();
+    ASSERT_EQ(minutes.size(), 60);
+    EXPECT_EQ(minutes.first(), QStringLiteral("00"));
+    EXPECT_EQ(minutes.at(7), QStringLiteral("07"));
+    EXPECT_EQ(minutes.last(), QStringLiteral("59"));
+}
+
+TEST(AlarmEditorTexts, AnAlarmsLineFollowsTheHourModeAndItsState) {
+    const struct {
+        int hour, minute, status, hourMode;
+        const char* line; // nullptr: no line
+    } cases[] = {
+        {19, 5, 1, 0, "07:05 PM - Enabled"},
+        {19, 5, 1, 1, "19:05 - Enabled"},
+        {0, 0, 0, 0, "12:00 AM - Disabled"},
+        {12, 30, 0, 0, "12:30 PM - Disabled"},
+        {0, 0, 0, 7, "00:00 - Disabled"},
+        {9, 15, -1, 0, nullptr},
+        {9, 15, 2, 1, nullptr},
+    };
+    for (const auto& c : cases) {
+        AlarmRecord r;
+        r.AlarmTime = alarmTimeOf(c.hour, c.minute);
+        r.Status = c.status;
+        const auto line = AlarmEntryText(r, c.hourMode);
+        if (c.line)
+            EXPECT_EQ(line, QString::fromLatin1(c.line)) << c.hour << ":" << c.minute;
+        else
+            EXPECT_FALSE(line.has_value()) << "status " << c.status;
+    }
+}
+
+TEST(AlarmEditorTexts, TheTipKeepsLeadingBlanksAndStopsAtTheFirstNul) {
+    EXPECT_EQ(TipTextOf(QStringLiteral("  Tea   ")), QStringLiteral("  Tea"));
+    EXPECT_EQ(TipTextOf(QStringLiteral("Tea") + QString(252, QChar(0))), QStringLiteral("Tea"));
+    EXPECT_EQ(TipTextOf(QString(255, QChar(0))), QString());
+    EXPECT_EQ(TipTextOf(QStringLiteral("a\nb  ")), QStringLiteral("a\nb"));
+}
+
+} // namespace
+} // namespace ovra

@@ -1,0 +1,263 @@
+#include "alarms/alarmfile.h"
+#include "configfixture.h"
+#include "dialogs/alarmeditortexts.h"
+#include "dialogs/alarmspage.h"
+#include "widgets/uctabstrip.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace ovra {
+namespace {
+
+using test::ConfigFixture;
+
+AlarmRecord alarmAt(int hour, int minute, int32_t status = 1) {
+    AlarmRecord r;
+    r.AlarmTime = alarmTimeOf(hour, minute);
+    r.Status = status;
+    r.Note = QStringLiteral("tip %1:%2").arg(hour).arg(minute);
+    r.SoundFile = kDefaultAlarmSoundText;
+    return r;
+}
+
+QStringList rowsOf(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+// The alarm page of a dialog on a clock that starts with the given alarms in its file.
+struct AlarmsFixture : ConfigFixture {
+    explicit AlarmsFixture(const QList<AlarmRecord>& start = {}) {
+        AlarmTable initial;
+        for (const AlarmRecord& r : start)
+            initial.appendLoaded(r);
+        SaveAlarmFile(initial, app.paths().AlarmFilePath, messages);
+        LoadAlarmFile(app.alarms(), app.paths().AlarmFilePath, messages);
+        page = open().alarmsPage();
+    }
+
+    // The alarms as the file holds them now.
+    QList<AlarmRecord> saved() {
+        AlarmTable table;
+        LoadAlarmFile(table, app.paths().AlarmFilePath, messages);
+        QList<AlarmRecord> out;
+        for (int i = 0; i < table.AlarmCount(); ++i)
+            out << table.at(i);
+        return out;
+    }
+
+    void enter(int hour, int minute, int action = 0) {
+        page->CombHour()->setCurrentIndex(hour);
+        page->CombMinute()->setCurrentIndex(minute);
+        page->CombAction()->setCurrentIndex(action);
+    }
+
+    void mark(std::initializer_list<int> rows) {
+        for (const int row : rows)
+            page->ListAlarm()->item(row)->setSelected(true);
+    }
+
+    AlarmsPage* page;
+};
+
+TEST(AlarmsPage, StartsWithTheFirstEntriesAndListsTheAlarms) {
+    AlarmsFixture f({alarmAt(19, 5), alarmAt(0, 30, 0)});
+    EXPECT_EQ(f.page->CombHour()->count(), 24);
+    EXPECT_EQ(f.page->CombHour()->currentText(), QStringLiteral("AM12 (00)"));
+    EXPECT_EQ(f.page->CombMinute()->currentText(), QStringLiteral("00"));
+    EXPECT_EQ(f.page->CombAction()->currentText(), QStringLiteral("Show Tip"));
+    EXPECT_EQ(f.page->CombPlaytime()->currentText(), QStringLiteral("1 Minute"));
+    EXPECT_EQ(f.page->TxtSound()->text(), QStringLiteral("Default Alarm Sound"));
+    EXPECT_EQ(rowsOf(f.page->ListAlarm()),
+              (QStringList{"07:05 PM - Enabled", "12:30 AM - Disabled"}));
+}
+
+TEST(AlarmsPage, AddStoresTheEntryFieldsAndSavesAtOnce) {
+    AlarmsFixture f;
+    f.enter(7, 5, 3);
+    f.page->CombPlaytime()->setCurrentIndex(4);
+    f.page->TxtNote()->setPlainText(QStringLiteral("Time to go"));
+    f.page->CmdAlarm(AlarmsPage::Add)->click();
+
+    const QList<AlarmRecord> file = f.saved();
+    ASSERT_EQ(file.size(), 1);
+    const AlarmRecord& r = file.at(0);
+    EXPECT_EQ(alarmMinuteText(r.AlarmTime), QStringLiteral("07:05"));
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Action, 3);
+    EXPECT_EQ(r.PlayTime, 4);
+    EXPECT_EQ(TipTextOf(r.Note), QStringLiteral("Time to go"));
+    EXPECT_EQ(r.SoundFile.trimmed(), QStringLiteral("Default Alarm Sound"));
+    EXPECT_EQ(rowsOf(f.page->ListAlarm()), QStringList{"07:05 AM - Enabled"});
+    EXPECT_EQ(f.page->TxtNote()->toPlainText(), QStringLiteral("Time to go"))
+        << "the entry fields keep their contents";
+}
+
+TEST(AlarmsPage, ASecondAlarmInTheSameMinuteIsRefused) {
+    AlarmsFixture f;
+    f.enter(7, 5, 0);
+    f.page->CmdAlarm_Click(AlarmsPage::Add);
+    f.enter(7, 5, 3);
+    f.page->CmdAlarm_Click(AlarmsPage::Add);
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(f.messages.messages[0].text,
+              QStringLiteral("Alarm is already exists. Please check and reset."));
+    EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Ovra Clock"));
+    EXPECT_EQ(f.saved().size(), 1);
+    f.enter(7, 6, 3);
+    f.page->CmdAlarm_Click(AlarmsPage::Add);
+    EXPECT_EQ(f.saved().size(), 2);
+}
+
+TEST(AlarmsPage, AHundredAndTwentyNinthAlarmIsRefused) {
+    QList<AlarmRecord> full;
+    for (int i = 0; i < AlarmTable::kCapacity; ++i)
+        full << alarmAt(i / 60, i % 60);
+    AlarmsFixture f(full);
+    ASSERT_EQ(f.app.alarms().AlarmCount(), 128);
+    f.enter(23, 59);
+    f.page->CmdAlarm_Click(AlarmsPage::Add);
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_TRUE(f.messages.messages[0].text.contains(QStringLiteral("128 alarms")));
+    EXPECT_EQ(f.app.alarms().AlarmCount(), 128);
+    EXPECT_EQ(QFile(f.app.paths().AlarmFilePath).size(), 128 * kAlarmRecordSize);
+}
+
+TEST(AlarmsPage, DeleteRemovesTheMarkedAlarmsAndKeepsTheOthersInOrder) {
+    AlarmsFixture f({alarmAt(1, 0), alarmAt(2, 0), alarmAt(3, 0), alarmAt(4, 0), alarmAt(5, 0)});
+    f.mark({0, 2, 3});
+    f.page->CmdAlarm(AlarmsPage::Delete)->click();
+    const QList<AlarmRecord> file = f.saved();
+    ASSERT_EQ(file.size(), 2);
+    EXPECT_EQ(alarmMinuteText(file.at(0).AlarmTime), QStringLiteral("02:00"));
+    EXPECT_EQ(alarmMinuteText(file.at(1).AlarmTime), QStringLiteral("05:00"));
+    EXPECT_EQ(f.page->ListAlarm()->selectedItems().size(), 0) << "no entry stays marked";
+
+    f.mark({0, 1});
+    f.page->CmdAlarm_Click(AlarmsPage::Delete);
+    EXPECT_FALSE(QFile::exists(f.app.paths().AlarmFilePath)) << "no alarms, no file";
+    EXPECT_EQ(f.page->ListAlarm()->count(), 0);
+}
+
+TEST(AlarmsPage, DisableAndEnableChangeTheMarkedAlarmsOnly) {
+    AlarmsFixture f({alarmAt(19, 5), alarmAt(20, 0), alarmAt(21, 0)});
+    f.app.settings().HourMode = 1;
+    f.mark({0, 2});
+    f.page->CmdAlarm_Click(AlarmsPage::Disable);
+    EXPECT_EQ(rowsOf(f.page->ListAlarm()),
+              (QStringList{"19:05 - Disabled", "20:00 - Enabled", "21:00 - Disabled"}));
+    QList<AlarmRecord> file = f.saved();
+    EXPECT_EQ(file.at(0).Status, 0);
+    EXPECT_EQ(file.at(1).Status, 1);
+    EXPECT_EQ(file.at(2).Status, 0);
+
+    f.mark({2});
+    f.page->CmdAlarm_Click(AlarmsPage::Enable);
+    file = f.saved();
+    EXPECT_EQ(file.at(0).Status, 0);
+    EXPECT_EQ(file.at(2).Status, 1);
+}
+
+TEST(AlarmsPage, MarksStayOnTheirRecordsWhenARecordHasNoLine) {
+    // A damaged file: the second record's status is neither enabled nor disabled.
+    AlarmsFixture f({alarmAt(1, 0), alarmAt(2, 0, 7), alarmAt(3, 0, 0)});
+    ASSERT_EQ(rowsOf(f.page->ListAlarm()),
+              (QStringList{"01:00 AM - Enabled", "03:00 AM - Disabled"}));
+    f.mark({1});
+    f.page->CmdAlarm_Click(AlarmsPage::Delete);
+    const QList<AlarmRecord> file = f.saved();
+    ASSERT_EQ(file.size(), 2);
+    EXPECT_EQ(alarmMinuteText(file.at(0).AlarmTime), QStringLiteral("01:00"));
+    EXPECT_EQ(file.at(1).Status, 7) << "the unlisted record is not the one deleted";
+}
+
+TEST(AlarmsPage, ClickingAnAlarmCopiesItIntoTheEntryFields) {
+    AlarmRecord open = alarmAt(18, 45);
+    open.Action = alarmaction::Execute;
+    open.Note = QStringLiteral("  https://example.org/  ");
+    open.PlayTime = 2;
+    AlarmRecord tip = alarmAt(6, 30);
+    tip.Note = QStringLiteral("  Wake up   ");
+    AlarmsFixture f({open, tip});
+
+    f.page->ListAlarm_Click(0);
+    EXPECT_EQ(f.page->CombHour()->currentIndex(), 18);
+    EXPECT_EQ(f.page->CombMinute()->currentIndex(), 45);
+    EXPECT_EQ(f.page->CombPlaytime()->currentIndex(), 2);
+    EXPECT_EQ(f.page->TxtParam()->text(), QStringLiteral("https://example.org/"));
+    EXPECT_FALSE(f.page->TxtParam()->isHidden());
+    EXPECT_TRUE(f.page->TxtNote()->isHidden());
+    EXPECT_FALSE(f.page->CmdAlarm(AlarmsPage::Browse)->isHidden());
+    EXPECT_EQ(f.page->LabNote()->text(), QStringLiteral("Parameter (256 characters maximum) :"));
+
+    f.page->ListAlarm_Click(1);
+    EXPECT_EQ(f.page->TxtNote()->toPlainText(), QStringLiteral("  Wake up"));
+    EXPECT_FALSE(f.page->TxtNote()->isHidden());
+    EXPECT_TRUE(f.page->TxtParam()->isHidden());
+    EXPECT_TRUE(f.page->CmdAlarm(AlarmsPage::Browse)->isHidden());
+    EXPECT_EQ(f.page->LabNote()->text(), QStringLiteral("Tip (256 characters maximum) :"));
+}
+
+TEST(AlarmsPage, TheFileDialogsFillTheirBoxesAndACancelFallsBack) {
+    AlarmsFixture f;
+    const QString wav = f.home.path() + QStringLiteral("/bell.wav");
+    QFile(wav).open(QIODevice::WriteOnly);
+
+    f.files.answer = wav;
+    f.page->CmdAlarm_Click(AlarmsPage::ChooseSound);
+    EXPECT_EQ(f.page->TxtSound()->text(), wav);
+    f.files.answer.clear();
+    f.page->CmdAlarm_Click(AlarmsPage::ChooseSound);
+    EXPECT_EQ(f.page->TxtSound()->text(), QStringLiteral("Default Alarm Sound"));
+
+    f.page->TxtParam()->setText(QStringLiteral("old target"));
+    f.page->CmdAlarm_Click(AlarmsPage::Browse);
+    EXPECT_EQ(f.page->TxtParam()->text(), QString()) << "a cancelled target dialog empties it";
+    EXPECT_EQ(f.files.titles.size(), 3);
+    EXPECT_EQ(f.files.titles.first(), QStringLiteral("Select a file to be executed by Ovra Clock"));
+    EXPECT_EQ(f.files.filters, (QStringList{"*.wav|*.wav", "*.wav|*.wav", "*.*|*.*"}));
+}
+
+TEST(AlarmsPage, ASoundPathStaysOnlyWhenTheFileExists) {
+    AlarmsFixture f;
+    const QString wav = f.home.path() + QStringLiteral("/bell.wav");
+    QFile(wav).open(QIODevice::WriteOnly);
+    const struct {
+        QString typed;
+        QString after;
+    } cases[] = {
+        {f.home.path() + QStringLiteral("/missing.wav"), QStringLiteral("Default Alarm Sound")},
+        {wav, wav},
+        {QString(), QStringLiteral("Default Alarm Sound")},
+    };
+    f.dialog->show();
+    QApplication::setActiveWindow(f.dialog.get());
+    f.dialog->TabConfig()->setActiveTab(FrmConfig::Alarms);
+    for (const auto& c : cases) {
+        f.page->TxtSound()->setFocus();
+        f.page->TxtSound()->setText(c.typed);
+        f.page->CombPlaytime()->setFocus();
+        EXPECT_EQ(f.page->TxtSound()->text(), c.after) << qPrintable(c.typed);
+    }
+}
+
+TEST(AlarmsPage, ALongTipIsCutToWhatTheRecordKeeps) {
+    AlarmsFixture f;
+    f.page->TxtNote()->setPlainText(QString(300, u'x'));
+    EXPECT_EQ(f.page->TxtNote()->toPlainText().size(), AlarmsPage::kMaxEntryText);
+    f.page->CmdAlarm_Click(AlarmsPage::Add);
+    EXPECT_EQ(TipTextOf(f.saved().at(0).Note), QString(255, u'x'));
+}
+
+} // namespace
+} // namespace ovra

@@ -1,0 +1,177 @@
+#include "configfixture.h"
+#include "dialogs/clockspage.h"
+#include "dialogs/displaynameedit.h"
+#include "settings/settingsstore.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace ovra {
+namespace {
+
+using test::ConfigFixture;
+
+QStringList rowsOf(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+// What was done to other processes and this one, without the raising that every
+// reload of the list does.
+QStringList actions(const QStringList& log) {
+    QStringList out = log;
+    out.removeIf([](const QString& e) { return e.startsWith(QStringLiteral("raise ")); });
+    return out;
+}
+
+void mark(ClocksPage& page, std::initializer_list<int> rows) {
+    for (const int row : rows)
+        page.ListClock()->item(row)->setSelected(true);
+}
+
+// Tokyo runs, Paris is stopped, Berlin runs; the process shows `own`.
+struct ThreeClocks : ConfigFixture {
+    explicit ThreeClocks(const QString& own = QStringLiteral("Default")) : ConfigFixture(own) {
+        registry.writeText(kClockListKey, kClockListValue,
+                           QStringLiteral("{Tokyo}{Paris}{Berlin}"));
+        for (const char* name : {"Tokyo", "Paris", "Berlin"})
+            registry.writeInteger(clockKeyPath(QString::fromLatin1(name)), QStringLiteral("Enable"),
+                                  1);
+        channel.running.insert(QStringLiteral("Tokyo"), 101);
+        channel.running.insert(QStringLiteral("Berlin"), 103);
+        page = open().clocksPage();
+        log.clear();
+    }
+    bool keyExists(const QString& name) {
+        const RegistryPath p = SplitRegistryPath(clockKeyPath(name));
+        return backend.keyExists(p.root, p.subKey);
+    }
+    ClocksPage* page;
+};
+
+TEST(ClocksPage, ListsEveryClockWithItsRunningState) {
+    ThreeClocks f;
+    EXPECT_EQ(rowsOf(f.page->ListClock()), (QStringList{"Default -- Running", "Tokyo -- Running",
+                                                        "Paris -- Stopped", "Berlin -- Running"}));
+    f.page->CmdTimeZone_Click(ClocksPage::Refresh);
+    // Every running clock comes forward, in list order, the last one in front.
+    EXPECT_EQ(f.log, (QStringList{"raise Default", "raise Tokyo", "raise Berlin"}));
+}
+
+TEST(ClocksPage, AddRegistersAndStartsTheClockThenWaitsAndRefreshes) {
+    ThreeClocks f;
+    f.page->CombTimeZone()->setCurrentIndex(50);
+    f.page->TxtDisplayName()->setText(QStringLiteral("  Cairo "));
+    f.page->CmdTimeZone(ClocksPage::Add)->click();
+
+    EXPECT_EQ(f.storedText(kClockListKey, kClockListValue),
+              QStringLiteral("{Tokyo}{Paris}{Berlin}{Cairo}"));
+    EXPECT_EQ(f.stored("Cairo", u"TimeZoneIndex"), 50);
+    EXPECT_EQ(actions(f.log).mid(0, 2), (QStringList{"launch Cairo", "wait 1000"}));
+    EXPECT_EQ(rowsOf(f.page->ListClock()).last(), QStringLiteral("Cairo -- Stopped"));
+}
+
+TEST(ClocksPage, ARefusedNameChangesNothingAndDoesNotWait) {
+    const struct {
+        const char* name;
+        const char* message;
+    } cases[] = {
+        {"Default", "Clock Name is already exist. Please rename."},
+        {"Paris", "Clock Name is already exist. Please rename."},
+        {"   ", "Add a clock failed. Please enter a clock name."},
+    };
+    for (const auto& c : cases) {
+        ThreeClocks f;
+        f.page->TxtDisplayName()->setText(QString::fromLatin1(c.name));
+        f.page->CmdTimeZone_Click(ClocksPage::Add);
+        ASSERT_EQ(f.messages.messages.size(), 1u) << c.name;
+        EXPECT_EQ(f.messages.messages[0].text, QString::fromLatin1(c.message));
+        EXPECT_EQ(f.messages.messages[0].title, kErrorTitle);
+        EXPECT_TRUE(f.log.filter(QStringLiteral("launch")).isEmpty());
+        EXPECT_TRUE(f.log.filter(QStringLiteral("wait")).isEmpty());
+        EXPECT_EQ(f.storedText(kClockListKey, kClockListValue),
+                  QStringLiteral("{Tokyo}{Paris}{Berlin}"));
+    }
+}
+
+TEST(ClocksPage, DeleteRefusesDefaultButStillRemovesTheOthersMarked) {
+    ThreeClocks f; // the process shows Default
+    mark(*f.page, {0, 2, 3});
+    f.page->CmdTimeZone_Click(ClocksPage::Delete);
+
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(f.messages.messages[0].text, QStringLiteral("Default clock can not be deleted."));
+    EXPECT_EQ(f.storedText(kClockListKey, kClockListValue), QStringLiteral("{Tokyo}"));
+    EXPECT_FALSE(f.keyExists(QStringLiteral("Paris")));
+    EXPECT_FALSE(f.keyExists(QStringLiteral("Berlin")));
+    EXPECT_TRUE(f.log.contains(QStringLiteral("close Berlin"))) << "a running clock is closed";
+    EXPECT_FALSE(f.log.contains(QStringLiteral("close Paris")));
+    EXPECT_TRUE(f.log.contains(QStringLiteral("wait 1000")));
+    EXPECT_FALSE(f.app.shutdownStarted());
+    EXPECT_EQ(rowsOf(f.page->ListClock()), (QStringList{"Default -- Running", "Tokyo -- Running"}));
+}
+
+TEST(ClocksPage, DeletingTheOwnClockRemovesTheOthersFirstThenEndsThisProcess) {
+    ThreeClocks f(QStringLiteral("Tokyo"));
+    QStringList atShutdown;
+    f.windowHost.onCloseWindows = [&] {
+        atShutdown << (f.keyExists(QStringLiteral("Paris")) ? "Paris kept" : "Paris gone")
+                   << (f.keyExists(QStringLiteral("Tokyo")) ? "Tokyo kept" : "Tokyo gone");
+    };
+    mark(*f.page, {1, 2, 3});
+    f.page->CmdTimeZone_Click(ClocksPage::Delete);
+
+    EXPECT_EQ(atShutdown, (QStringList{"Paris gone", "Tokyo kept"}));
+    EXPECT_TRUE(f.app.shutdownStarted());
+    EXPECT_FALSE(f.keyExists(QStringLiteral("Tokyo"))) << "removed after the shutdown";
+    EXPECT_EQ(f.stored("Tokyo", u"Enable"), 0) << "the shutdown stored nothing back";
+    EXPECT_EQ(f.storedText(kClockListKey, kClockListValue), QString());
+    EXPECT_FALSE(QFile::exists(f.autorun->entryFilePath()));
+    EXPECT_EQ(actions(f.log), (QStringList{"close Berlin", "close own window"}));
+    EXPECT_TRUE(f.messages.messages.empty());
+}
+
+TEST(ClocksPage, RunStartsEveryMarkedClockEvenARunningOne) {
+    ThreeClocks f;
+    mark(*f.page, {1, 2});
+    f.page->CmdTimeZone_Click(ClocksPage::Run);
+    EXPECT_EQ(actions(f.log).mid(0, 3), (QStringList{"launch Tokyo", "launch Paris", "wait 1000"}));
+}
+
+TEST(ClocksPage, StopClosesTheRunningMarkedClocks) {
+    ThreeClocks f;
+    mark(*f.page, {2, 3});
+    f.page->CmdTimeZone_Click(ClocksPage::Stop);
+    EXPECT_EQ(actions(f.log).mid(0, 2), (QStringList{"close Berlin", "wait 1000"}));
+    EXPECT_TRUE(f.keyExists(QStringLiteral("Berlin"))) << "stopping keeps the clock";
+    EXPECT_EQ(rowsOf(f.page->ListClock()).last(), QStringLiteral("Berlin -- Stopped"));
+    EXPECT_FALSE(f.app.shutdownStarted());
+}
+
+TEST(ClocksPage, StoppingTheOwnClockShutsItDownWithItsSettingsSaved) {
+    ThreeClocks f(QStringLiteral("Paris"));
+    f.app.settings().ClockRadius = 77;
+    mark(*f.page, {2, 3});
+    f.page->CmdTimeZone_Click(ClocksPage::Stop);
+    EXPECT_TRUE(f.app.shutdownStarted());
+    EXPECT_EQ(f.stored("Paris", u"ClockRadius"), 77);
+    EXPECT_EQ(actions(f.log), (QStringList{"close Berlin", "close own window"}));
+}
+
+TEST(ClocksPage, MarksAreReadAgainstTheListAsItIsNow) {
+    ThreeClocks f;
+    // Another clock process deletes Berlin while the list still shows it.
+    f.registry.writeText(kClockListKey, kClockListValue, QStringLiteral("{Tokyo}{Paris}"));
+    mark(*f.page, {3});
+    f.page->CmdTimeZone_Click(ClocksPage::Stop);
+    EXPECT_FALSE(f.log.contains(QStringLiteral("close Berlin")));
+    EXPECT_EQ(f.page->ListClock()->count(), 3);
+}
+
+} // namespace
+} // namespace ovra

@@ -1,0 +1,333 @@
+#include "configfixture.h"
+#include "dialogs/appearancepage.h"
+#include "dialogs/clockspage.h"
+#include "dialogs/colourrow.h"
+#include "dialogs/displaynameedit.h"
+#include "dialogs/generalpage.h"
+#include "dialogs/sizefield.h"
+#include "widgets/uctabstrip.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace ovra {
+namespace {
+
+using test::ConfigFixture;
+
+constexpr int32_t v(uint32_t bits) {
+    return int32_t(bits);
+}
+
+QStringList entriesOf(const QComboBox* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->itemText(i);
+    return out;
+}
+
+// Shows the dialog as the active window, so focus and keys behave as on a desktop.
+void showActive(QWidget& dialog) {
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+}
+
+TEST(FrmConfig, FillsEveryPageFromTheRecord) {
+    ConfigFixture f;
+    ClockSettings& s = f.app.settings();
+    s.HourMode = 1;
+    s.AlwaysOnTop = 1;
+    s.BackgroundOpacity = 3;
+    s.DisplayScale = 1;
+    s.TimeStandard = 1;
+    s.Autorun = 0; // the list shows the autostart entry, which does not exist yet
+    s.HourCircleWidth = 20;
+    s.ClockRadius = 100;
+    s.ClockScaleColor = v(0x77777777u);
+    s.TimeZoneIndex = 40;
+    FrmConfig& d = f.open();
+
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Ovra Clock Configuration"));
+    EXPECT_TRUE(d.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(d.TabConfig()->TabCount(), 4);
+    EXPECT_EQ(d.TabConfig()->TabCaption(0), QStringLiteral("&General"));
+    EXPECT_EQ(d.TabConfig()->ActiveTab(), 0);
+    EXPECT_FALSE(d.PicConfig(FrmConfig::General)->isHidden());
+    EXPECT_TRUE(d.PicConfig(FrmConfig::Appearance)->isHidden());
+
+    GeneralPage& g = *d.generalPage();
+    EXPECT_EQ(entriesOf(g.CombOpacity()), (QStringList{"100%", "90%", "80%", "70%", "60%", "50%"}));
+    EXPECT_EQ(entriesOf(g.CombDST()), (QStringList{"Standard Time", "Daylight Saving Time"}));
+    EXPECT_EQ(g.CombTimeFormat()->currentIndex(), 1);
+    EXPECT_EQ(g.CombOnTop()->currentText(), QStringLiteral("Yes"));
+    EXPECT_EQ(g.CombOpacity()->currentText(), QStringLiteral("70%"));
+    EXPECT_EQ(g.CombDisplayScale()->currentText(), QStringLiteral("No"));
+    EXPECT_EQ(g.CombDST()->currentIndex(), 1);
+    EXPECT_EQ(g.CombAutorun()->currentText(), QStringLiteral("No"));
+
+    AppearancePage& a = *d.appearancePage();
+    EXPECT_EQ(a.TxtHourCircle()->text(), QStringLiteral("20"));
+    EXPECT_EQ(a.TxtClockRadius()->text(), QStringLiteral("100"));
+    EXPECT_EQ(a.colourRow(0)->text(), QStringLiteral("&HFFDB5C1C"));
+    EXPECT_EQ(a.colourRow(6)->text(), QStringLiteral("&H77777777"));
+    EXPECT_EQ(a.colourRow(6)->boxColour(), 0x00777777);
+
+    EXPECT_EQ(d.clocksPage()->CombTimeZone()->count(), 97);
+    EXPECT_EQ(d.clocksPage()->CombTimeZone()->currentIndex(), 40);
+    EXPECT_EQ(d.clocksPage()->TxtDisplayName()->text(), QStringLiteral("Add Clock"));
+}
+
+TEST(FrmConfig, StaysInTheNormalBandWhenTheClockDoesNotFloat) {
+    ConfigFixture f;
+    f.app.settings().AlwaysOnTop = 0;
+    EXPECT_FALSE(f.open().windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST(FrmConfig, AnOpacityOfSixSelectsNothingAndApplyStoresTheDefault) {
+    ConfigFixture f;
+    f.app.settings().BackgroundOpacity = 6;
+    FrmConfig& d = f.open();
+    EXPECT_EQ(d.generalPage()->CombOpacity()->currentIndex(), -1);
+    d.CmdConfig_Click(FrmConfig::Apply);
+    // -1 went to the store, came back as 0 through validation, and 0 was stored.
+    EXPECT_EQ(f.app.settings().BackgroundOpacity, 0);
+    EXPECT_EQ(f.stored("Default", u"BackgroundOpacity"), 0);
+}
+
+TEST(FrmConfig, ApplyReadsTheColourTextsAsNumbers) {
+    const struct {
+        const char* text;
+        int32_t expected;
+    } cases[] = {
+        {"&HC000", -16384},                   // four digits: a 16-bit number, sign widened
+        {"&H0", defaults::ClockScaleColor},   // 0 counts as unset: the default comes back
+        {"&HFFFF0000", v(0xFFFF0000u)},       // pure red, opaque
+        {"&H12345", 74565},                   //
+        {"  &h 80 11 22 33", v(0x80112233u)}, // blanks anywhere, either case
+        {"99999999999", v(0x12345678u)},      // out of range: the field keeps its value
+    };
+    for (const auto& c : cases) {
+        ConfigFixture f;
+        f.app.settings().ClockScaleColor = v(0x12345678u);
+        FrmConfig& d = f.open();
+        d.appearancePage()->colourRow(6)->setText(QString::fromLatin1(c.text));
+        d.CmdConfig_Click(FrmConfig::Apply);
+        EXPECT_EQ(f.app.settings().ClockScaleColor, c.expected) << c.text;
+        EXPECT_EQ(f.stored("Default", u"ClockScaleColor"), c.expected) << c.text;
+    }
+}
+
+TEST(FrmConfig, ApplyCarriesListsAndSizesThroughTheStore) {
+    ConfigFixture f;
+    FrmConfig& d = f.open();
+    GeneralPage& g = *d.generalPage();
+    g.CombTimeFormat()->setCurrentIndex(1);
+    g.CombOnTop()->setCurrentIndex(1);
+    g.CombDisplayScale()->setCurrentIndex(1);
+    g.CombDST()->setCurrentIndex(1);
+    g.CombAutorun()->setCurrentIndex(0);
+    AppearancePage& a = *d.appearancePage();
+    a.TxtHourCircle()->setText(QStringLiteral("30"));
+    a.TxtMinuteCircle()->setText(QStringLiteral("9")); // no range check until the store
+    a.TxtClockRadius()->setText(QStringLiteral("64."));
+    d.CmdConfig_Click(FrmConfig::Apply);
+
+    const ClockSettings& s = f.app.settings();
+    EXPECT_EQ(s.HourMode, 1);
+    EXPECT_EQ(s.AlwaysOnTop, 1);
+    EXPECT_EQ(s.DisplayScale, 1);
+    EXPECT_EQ(s.TimeStandard, 1);
+    EXPECT_EQ(s.HourCircleWidth, 30);
+    EXPECT_EQ(s.MinuteCircleWidth, 18);
+    EXPECT_EQ(s.ClockRadius, 64);
+    EXPECT_EQ(f.stored("Default", u"HourCircleWidth"), 30);
+    EXPECT_EQ(f.stored("Default", u"MinuteCircleWidth"), 18);
+    EXPECT_EQ(f.stored("Default", u"12/24Hour"), 1);
+    // "Yes" writes the autostart entry.
+    EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
+    EXPECT_EQ(f.autorun->GetAutorunChoice(), 0);
+
+    g.CombAutorun()->setCurrentIndex(1);
+    d.CmdConfig_Click(FrmConfig::Apply);
+    EXPECT_FALSE(QFile::exists(f.autorun->entryFilePath()));
+}
+
+TEST(FrmConfig, ApplyLeavesTheZoneOfAClockAlone) {
+    ConfigFixture f(QStringLiteral("Tokyo"));
+    f.app.settings().TimeZoneIndex = 70;
+    FrmConfig& d = f.open();
+    d.clocksPage()->CombTimeZone()->setCurrentIndex(3);
+    d.CmdConfig_Click(FrmConfig::Apply);
+    EXPECT_EQ(f.app.settings().TimeZoneIndex, 70);
+    EXPECT_EQ(f.stored("Tokyo", u"TimeZoneIndex"), 70);
+}
+
+TEST(FrmConfig, AnOpacityChoiceReachesTheRecordAtOnceAndOutlivesTheCloseBox) {
+    ConfigFixture f;
+    FrmConfig& d = f.open();
+    showActive(d);
+    QComboBox* opacity = d.generalPage()->CombOpacity();
+    opacity->setFocus();
+    QTest::keyClick(opacity, Qt::Key_Down);
+    QTest::keyClick(opacity, Qt::Key_Down);
+    EXPECT_EQ(f.app.settings().BackgroundOpacity, 2);
+    d.appearancePage()->TxtHourCircle()->setText(QStringLiteral("40"));
+    d.close();
+    EXPECT_EQ(f.app.settings().BackgroundOpacity, 2);
+    EXPECT_EQ(f.app.settings().HourCircleWidth, 18) << "closing applies nothing else";
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(f.registry.ReadRegistryValue(
+        clockKeyPath(QStringLiteral("Default")), QStringLiteral("BackgroundOpacity"))))
+        << "nothing stored yet";
+}
+
+TEST(FrmConfig, EscapeClosesWithoutApplying) {
+    ConfigFixture f;
+    FrmConfig& d = f.open();
+    showActive(d);
+    d.appearancePage()->TxtClockRadius()->setText(QStringLiteral("60"));
+    QTest::keyClick(&d, Qt::Key_Escape);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(f.app.settings().ClockRadius, 48);
+}
+
+TEST(FrmConfig, OkAppliesAndClosesAboutShowsTheAboutBox) {
+    ConfigFixture f;
+    FrmConfig& d = f.open();
+    showActive(d);
+    d.appearancePage()->TxtClockRadius()->setText(QStringLiteral("60"));
+    QTest::mouseClick(d.CmdConfig(FrmConfig::About), Qt::LeftButton);
+    EXPECT_EQ(f.log.filter(QStringLiteral("about")).size(), 1);
+    QTest::mouseClick(d.CmdConfig(FrmConfig::OK), Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(f.stored("Default", u"ClockRadius"), 60);
+}
+
+TEST(FrmConfig, AppearanceResetRestoresColoursAndSizesOnly) {
+    ConfigFixture f;
+    ClockSettings& s = f.app.settings();
+    s.ClockRadius = 90;
+    s.SecondCircleWidth = 40;
+    s.MinuteCircleColor = v(0xFF010203u);
+    s.HourMode = 1;
+    s.Left = 3000;
+    s.TimeZoneIndex = 12;
+    FrmConfig& d = f.open();
+    d.appearancePage()->TxtHourCircle()->setText(QStringLiteral("44")); // an edit not applied
+    d.appearancePage()->CmdReset()->click();
+
+    EXPECT_EQ(s.ClockRadius, 48);
+    EXPECT_EQ(s.SecondCircleWidth, 18);
+    EXPECT_EQ(s.MinuteCircleColor, defaults::MinuteCircleColor);
+    EXPECT_EQ(s.HourMode, 1);
+    EXPECT_EQ(s.Left, 3000);
+    EXPECT_EQ(d.appearancePage()->TxtHourCircle()->text(), QStringLiteral("18"));
+    EXPECT_EQ(d.appearancePage()->colourRow(2)->text(), QStringLiteral("&HFF2272CD"));
+    EXPECT_EQ(f.stored("Default", u"ClockRadius"), 48);
+    EXPECT_EQ(f.stored("Default", u"Left"), 3000);
+    EXPECT_EQ(d.clocksPage()->CombTimeZone()->count(), 97) << "a refill adds no zones";
+}
+
+TEST(FrmConfig, GeneralResetRestoresTheChoicesAndWritesTheAutostartEntry) {
+    ConfigFixture f;
+    ClockSettings& s = f.app.settings();
+    s.HourMode = 1;
+    s.AlwaysOnTop = 1;
+    s.BackgroundOpacity = 5;
+    s.Autorun = 1;
+    s.ClockRadius = 70;
+    FrmConfig& d = f.open();
+    ASSERT_EQ(d.generalPage()->CombAutorun()->currentText(), QStringLiteral("No"));
+    d.generalPage()->CmdReset()->click();
+
+    EXPECT_EQ(s.HourMode, 0);
+    EXPECT_EQ(s.AlwaysOnTop, 0);
+    EXPECT_EQ(s.BackgroundOpacity, 0);
+    EXPECT_EQ(s.Autorun, 0);
+    EXPECT_EQ(s.ClockRadius, 70);
+    EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
+    EXPECT_EQ(f.stored("Default", u"Autorun"), 0);
+    EXPECT_EQ(d.generalPage()->CombTimeFormat()->currentText(), QStringLiteral("12 Hour"));
+    // The list follows the entry just written, so the next apply keeps it.
+    EXPECT_EQ(d.generalPage()->CombAutorun()->currentText(), QStringLiteral("Yes"));
+    d.CmdConfig_Click(FrmConfig::Apply);
+    EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
+}
+
+TEST(FrmConfig, SizeFieldsCheckTheirTextWhenTheyLoseTheFocus) {
+    const struct {
+        int field; // 0..2 widths, 3 radius
+        const char* typed;
+        const char* after;
+    } cases[] = {
+        {0, "5", "18"},    {0, "50", "50"},   {1, "51", "18"},   {2, "", "18"},   {3, "47", "48"},
+        {3, "200", "48"},  {3, "128", "128"}, {3, "64.", "64."}, {0, "-5", "18"}, {1, "1e1", "11"},
+        {0, "ab12", "12"}, {3, "9x9", "99"},  {3, "1/2", "48"},
+    };
+    ConfigFixture f;
+    FrmConfig& d = f.open();
+    showActive(d);
+    d.TabConfig()->setActiveTab(FrmConfig::Appearance);
+    QLineEdit* elsewhere = d.appearancePage()->colourRow(0)->textBox();
+    for (const auto& c : cases) {
+        SizeField* field = d.appearancePage()->sizeFields()[size_t(c.field)];
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, QString::fromLatin1(c.typed));
+        elsewhere->setFocus();
+        EXPECT_EQ(field->text(), QString::fromLatin1(c.after)) << c.field << " " << c.typed;
+    }
+}
+
+TEST(FrmConfig, SizeFieldsKeepAtMostTheirLength) {
+    ConfigFixture f;
+    FrmConfig& d = f.open();
+    EXPECT_EQ(d.appearancePage()->TxtHourCircle()->maxLength(), 2);
+    EXPECT_EQ(d.appearancePage()->TxtClockRadius()->maxLength(), 3);
+}
+
+TEST(FrmConfig, TheNameBoxDropsBracesAndSelectsItsTextOnFocus) {
+    ConfigFixture f;
+    FrmConfig& d = f.open();
+    showActive(d);
+    d.TabConfig()->setActiveTab(FrmConfig::Clocks);
+    QLineEdit* name = d.clocksPage()->TxtDisplayName();
+    name->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(name->selectedText(), QStringLiteral("Add Clock"));
+    QTest::keyClicks(name, QStringLiteral("{Tok}yo"));
+    EXPECT_EQ(name->text(), QStringLiteral("Tokyo"));
+    EXPECT_EQ(name->maxLength(), 64);
+}
+
+TEST(FrmConfig, TabsBringTheirPagesForwardAndTheKeyboardReachesTheRadius) {
+    ConfigFixture f;
+    FrmConfig& d = f.open();
+    showActive(d);
+    ASSERT_EQ(QApplication::focusWidget(), d.TabConfig());
+    QTest::keyClick(d.TabConfig(), Qt::Key_Right);
+    EXPECT_EQ(d.TabConfig()->ActiveTab(), int(FrmConfig::Appearance));
+    EXPECT_TRUE(d.PicConfig(FrmConfig::General)->isHidden());
+    EXPECT_FALSE(d.PicConfig(FrmConfig::Appearance)->isHidden());
+    // The order a desktop user (and the desktop test) relies on: the strip, then the
+    // page's fields top to bottom; backwards from the strip come OK and Apply.
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), d.appearancePage()->TxtClockRadius());
+    for (int i = 0; i < 6; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), d.CmdConfig(FrmConfig::Apply));
+
+    d.TabConfig()->setActiveTab(FrmConfig::Alarms);
+    EXPECT_FALSE(d.PicConfig(FrmConfig::Alarms)->isHidden());
+    EXPECT_TRUE(d.PicConfig(FrmConfig::Appearance)->isHidden());
+}
+
+} // namespace
+} // namespace ovra
