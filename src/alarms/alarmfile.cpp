@@ -38,19 +38,31 @@ int32_t LoadAlarmFile(AlarmTable& table, const QString& path, MessageSink& messa
     QFile file(CleanString(path));
     if (!file.open(QIODevice::ReadOnly))
         return readFailed(messages);
+    return ReadAlarmRecords(table, file, messages);
+}
 
-    const qint64 records = claimedRecords(file.size());
+int32_t ReadAlarmRecords(AlarmTable& table, QIODevice& device, MessageSink& messages) {
+    table.clear();
+    const qint64 records = claimedRecords(device.size());
     for (qint64 i = 0; i < records; ++i) {
         if (table.isFull())
             return readFailed(messages);
-        const QByteArray bytes = file.read(kAlarmRecordSize);
-        if (bytes.size() < 0 || file.error() != QFileDevice::NoError)
+        const QByteArray bytes = device.read(kAlarmRecordSize);
+        if (bytes.isEmpty() && !device.atEnd())
             return readFailed(messages);
         if (bytes.size() < kAlarmRecordSize)
             break; // the partial record the rounding asked for
         table.appendLoaded(AlarmRecord::fromBytes(bytes));
     }
     return 0;
+}
+
+QByteArray AlarmFileBytes(const AlarmTable& table) {
+    QByteArray data;
+    data.reserve(qsizetype(table.AlarmCount()) * kAlarmRecordSize);
+    for (int i = 0; i < table.AlarmCount(); ++i)
+        data += table.at(i).toBytes();
+    return data;
 }
 
 int32_t SaveAlarmFile(const AlarmTable& table, const QString& path, MessageSink& messages) {
@@ -65,11 +77,7 @@ int32_t SaveAlarmFile(const AlarmTable& table, const QString& path, MessageSink&
     if (QFileInfo(target).isDir())
         return saveFailed(messages);
 
-    QByteArray data;
-    data.reserve(qsizetype(table.AlarmCount()) * kAlarmRecordSize);
-    for (int i = 0; i < table.AlarmCount(); ++i)
-        data += table.at(i).toBytes();
-
+    const QByteArray data = AlarmFileBytes(table);
     QSaveFile file(target);
     // Unbuffered, so a short write (full disk, size limit) shows in write()'s count;
     // through the buffer Qt would report the whole block written and commit a

@@ -3,7 +3,10 @@
 #include "alarms/alarmtable.h"
 #include "shell/messagesink.h"
 
+#include <QByteArray>
 #include <QString>
+
+class QIODevice;
 
 #include <cstdint>
 
@@ -18,6 +21,12 @@ inline const QString kAlarmSaveFailed = QStringLiteral("Saving configuration fil
 // message) or could not be read, or held more than 128 records (message; the
 // records read so far stay). A trailing partial record is left out.
 int32_t LoadAlarmFile(AlarmTable& table, const QString& path, MessageSink& messages);
+
+// The records of an open device, read the way LoadAlarmFile reads its file.
+int32_t ReadAlarmRecords(AlarmTable& table, QIODevice& device, MessageSink& messages);
+
+// The file's contents for the table: its records back to back.
+QByteArray AlarmFileBytes(const AlarmTable& table);
 
 // Writes the table to the file; an empty table removes the file. The new contents
 // replace the old file in one rename, so a failure (full disk, folder not
