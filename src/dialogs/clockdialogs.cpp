@@ -27,6 +27,14 @@ ClockDialogs::~ClockDialogs() {
     delete m_about.data();
 }
 
+FrmConfig* ClockDialogs::settingsDialog() const {
+    return m_config.data();
+}
+
+FrmAbout* ClockDialogs::aboutBox() const {
+    return m_about.data();
+}
+
 void ClockDialogs::openSettings(bool owned) {
     if (m_config) {
         bringForward(m_config);

@@ -25,8 +25,8 @@ public:
                  QWidget* clockWindow);
     ~ClockDialogs() override;
 
-    FrmConfig* settingsDialog() const { return m_config; }
-    FrmAbout* aboutBox() const { return m_about; }
+    FrmConfig* settingsDialog() const;
+    FrmAbout* aboutBox() const;
 
 public slots:
     // owned: the dialog belongs to the clock window (its settings button) rather than
