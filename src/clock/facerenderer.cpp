@@ -56,34 +56,47 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
     m_dpr = dpr > 0 ? dpr : 1.0;
 
     m_discLayer = newLayer();
-    m_scaleLayer = newLayer();
     m_ringLayer = newLayer();
-    if (m_discLayer.isNull() || m_scaleLayer.isNull() || m_ringLayer.isNull()) {
+    if (m_discLayer.isNull() || m_ringLayer.isNull()) {
         release();
         return;
     }
-    {
-        QPainter p(&m_discLayer);
-        p.setRenderHint(QPainter::Antialiasing);
-        drawDisc(p);
-    }
-    {
-        QPainter p(&m_scaleLayer);
-        p.setRenderHint(QPainter::Antialiasing);
-        drawScale(p);
-    }
+    QPainter p(&m_discLayer);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawDisc(p);
     const QRect all(0, 0, layout.windowSize(), layout.windowSize());
     m_ringArea = outerBounds(layout.MinuteOuterRect).intersected(all);
-    m_scaleArea = outerBounds(layout.DialRect).intersected(all);
+    // The highlight ring runs up to three pixels outside the dial.
+    m_overlayArea = outerBounds(layout.DialRect.adjusted(-2, -2, 2, 2)).intersected(all);
     m_prepared = true;
 }
 
 void FaceRenderer::release() {
-    m_discLayer = m_scaleLayer = m_ringLayer = QImage();
+    m_discLayer = m_ringLayer = QImage();
+    for (QImage& overlay : m_overlays)
+        overlay = QImage();
     m_ringMinute = m_ringHour = -1;
     m_ringPm = false;
     m_fonts.clear();
     m_prepared = false;
+}
+
+const QImage& FaceRenderer::overlayFor(bool scale, bool active) {
+    // The scale and the highlight ring are fixed until the next re-apply; each
+    // combination is drawn once, when it is first shown, in the face's order.
+    QImage& overlay = m_overlays[(scale ? 1 : 0) + (active ? 2 : 0)];
+    if (overlay.isNull()) {
+        overlay = newLayer();
+        if (!overlay.isNull()) {
+            QPainter p(&overlay);
+            p.setRenderHint(QPainter::Antialiasing);
+            if (scale)
+                drawScale(p);
+            if (active)
+                drawActiveRing(p);
+        }
+    }
+    return overlay;
 }
 
 QImage FaceRenderer::newLayer() const {
@@ -132,10 +145,8 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
     p.resetTransform();
     blendLayer(p, m_ringLayer, m_ringArea);
     drawTexts(p, frame);
-    if (state.showScale)
-        blendLayer(p, m_scaleLayer, m_scaleArea);
-    if (state.IsActive)
-        drawActiveRing(p);
+    if (state.showScale || state.IsActive)
+        blendLayer(p, overlayFor(state.showScale, state.IsActive), m_overlayArea);
     DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
 }
 

@@ -23,10 +23,11 @@ struct FaceState {
 };
 
 // Draws the clock face into a surface. Everything that only changes with the
-// settings (the dial disc, the scale, fonts) is rendered once by prepare(); the
-// minute and hour rings are kept as a layer that is redrawn only when one of them
-// moves. A frame then copies and blends those layers in the face's drawing order:
-// disc, second ring, minute and hour rings, texts, scale, highlight, strip.
+// settings is rendered once: the dial disc by prepare(), the scale and the
+// highlight ring when first shown. The minute and hour rings are kept as a layer
+// that is redrawn only when one of them moves. A frame then copies and blends
+// those layers in the face's drawing order: disc, second ring, minute and hour
+// rings, texts, scale, highlight, strip.
 class FaceRenderer {
 public:
     // Rebuilds the prepared layers; called whenever the settings are re-applied.
@@ -65,6 +66,7 @@ private:
     void drawScale(QPainter& p) const;
     void drawActiveRing(QPainter& p) const;
     QImage newLayer() const;
+    const QImage& overlayFor(bool scale, bool active);
     void blendLayer(QPainter& p, const QImage& layer, const QRect& area) const;
     void updateRingLayer(const FaceFrame& frame);
     QFont fontFor(uint8_t pixelSize) const;
@@ -76,10 +78,10 @@ private:
     bool m_prepared = false;
 
     QImage m_discLayer;
-    QImage m_scaleLayer;
     QImage m_ringLayer;
-    QRect m_ringArea; // what of the ring layer can hold pixels
-    QRect m_scaleArea;
+    QImage m_overlays[4]; // scale and highlight: none, scale, highlight, both
+    QRect m_ringArea;     // what of the ring layer can hold pixels
+    QRect m_overlayArea;
     float m_ringMinute = -1, m_ringHour = -1;
     bool m_ringPm = false;
     mutable std::map<uint8_t, QFont> m_fonts;

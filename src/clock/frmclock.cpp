@@ -1,6 +1,7 @@
 #include "clock/frmclock.h"
 
 #include "clock/monitors.h"
+#include "clock/poolthreadpainter.h"
 #include "clock/windowsystem.h"
 #include "shell/clockapp.h"
 
@@ -121,7 +122,9 @@ void FrmClock::prepareRenderer() {
         m_renderer.release();
         return;
     }
-    m_renderer.prepare(m_app.layout(), m_tools, m_surface.fontFamily(), devicePixelRatioF());
+    const qreal dpr = devicePixelRatioF();
+    PoolThreadPainter::run(
+        [&] { m_renderer.prepare(m_app.layout(), m_tools, m_surface.fontFamily(), dpr); });
 }
 
 bool FrmClock::LoadButtonImage() {
@@ -152,8 +155,9 @@ void FrmClock::DrawClock() {
         return;
     FaceFrame frame =
         ComposeFaceFrame(m_clockTime, m_app.settings(), m_app.state().ClockName, QLocale());
-    m_renderer.drawFrame(m_surface.image(), frame, FaceState{m_isActive, m_hotButton, showScale},
-                         m_buttonImage);
+    const FaceState state{m_isActive, m_hotButton, showScale};
+    PoolThreadPainter::run(
+        [&] { m_renderer.drawFrame(m_surface.image(), frame, state, m_buttonImage); });
     m_frame = frame;
     m_drawnKey = key;
     ++m_framesDrawn;
