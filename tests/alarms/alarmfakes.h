@@ -79,15 +79,6 @@ public:
     }
     void lockSession() override { calls << QStringLiteral("LockSession"); }
 
-    // The requests only, without the checks.
-    QStringList requests() const {
-        QStringList out;
-        for (const QString& c : calls)
-            if (!c.startsWith(QStringLiteral("Can")))
-                out << c;
-        return out;
-    }
-
     QString answer = QStringLiteral("yes");
     QStringList calls;
 };

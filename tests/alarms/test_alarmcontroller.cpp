@@ -216,12 +216,3 @@ TEST_F(Alarms, ShutdownClosesTheNoticeAndStopsChecking) {
     m_controller.CheckAlarms();
     EXPECT_FALSE(m_controller.notice());
 }
-
-TEST_F(Alarms, AnUnreadableFileIsReportedAtStartUp) {
-    const AppPaths paths = AppPaths::build(QStringLiteral("Default"), m_home.roots());
-    QDir().mkpath(paths.AlarmFilePath); // a folder where the file should be
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
-    ASSERT_EQ(m_messages.messages.size(), 1u);
-    EXPECT_EQ(m_messages.messages[0].text, QStringLiteral("Reading configuration file failed! "));
-    EXPECT_EQ(m_app.alarms().AlarmCount(), 0);
-}
