@@ -61,11 +61,9 @@ public:
 class FakeFileChooser final : public FileChooser {
 public:
     QString answer; // empty: the user cancels
-    QStringList titles;
     QStringList filters;
-    QString chooseFile(QWidget*, bool, const QString& title, const QString& filter,
+    QString chooseFile(QWidget*, bool, const QString&, const QString& filter,
                        const QString&) override {
-        titles << title;
         filters << filter;
         return answer;
     }

@@ -72,12 +72,8 @@ struct AlarmsFixture : ConfigFixture {
 
 TEST(AlarmsPage, StartsWithTheFirstEntriesAndListsTheAlarms) {
     AlarmsFixture f({alarmAt(19, 5), alarmAt(0, 30, 0)});
-    EXPECT_EQ(f.page->CombHour()->count(), 24);
     EXPECT_EQ(f.page->CombHour()->currentText(), QStringLiteral("AM12 (00)"));
-    EXPECT_EQ(f.page->CombMinute()->currentText(), QStringLiteral("00"));
-    EXPECT_EQ(f.page->CombAction()->currentText(), QStringLiteral("Show Tip"));
-    EXPECT_EQ(f.page->CombPlaytime()->currentText(), QStringLiteral("1 Minute"));
-    EXPECT_EQ(f.page->TxtSound()->text(), QStringLiteral("Default Alarm Sound"));
+    EXPECT_EQ(f.page->CombAction()->count(), 7);
     EXPECT_EQ(rowsOf(f.page->ListAlarm()),
               (QStringList{"07:05 PM - Enabled", "12:30 AM - Disabled"}));
 }
@@ -223,8 +219,6 @@ TEST(AlarmsPage, TheFileDialogsFillTheirBoxesAndACancelFallsBack) {
     f.page->TxtParam()->setText(QStringLiteral("old target"));
     f.page->CmdAlarm_Click(AlarmsPage::Browse);
     EXPECT_EQ(f.page->TxtParam()->text(), QString()) << "a cancelled target dialog empties it";
-    EXPECT_EQ(f.files.titles.size(), 3);
-    EXPECT_EQ(f.files.titles.first(), QStringLiteral("Select a file to be executed by Ovra Clock"));
     EXPECT_EQ(f.files.filters, (QStringList{"*.wav|*.wav", "*.wav|*.wav", "*.*|*.*"}));
 }
 

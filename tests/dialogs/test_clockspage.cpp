@@ -81,7 +81,6 @@ TEST(ClocksPage, ARefusedNameChangesNothingAndDoesNotWait) {
         const char* name;
         const char* message;
     } cases[] = {
-        {"Default", "Clock Name is already exist. Please rename."},
         {"Paris", "Clock Name is already exist. Please rename."},
         {"   ", "Add a clock failed. Please enter a clock name."},
     };

@@ -158,16 +158,6 @@ TEST(FrmConfig, ApplyCarriesListsAndSizesThroughTheStore) {
     EXPECT_FALSE(QFile::exists(f.autorun->entryFilePath()));
 }
 
-TEST(FrmConfig, ApplyLeavesTheZoneOfAClockAlone) {
-    ConfigFixture f(QStringLiteral("Tokyo"));
-    f.app.settings().TimeZoneIndex = 70;
-    FrmConfig& d = f.open();
-    d.clocksPage()->CombTimeZone()->setCurrentIndex(3);
-    d.CmdConfig_Click(FrmConfig::Apply);
-    EXPECT_EQ(f.app.settings().TimeZoneIndex, 70);
-    EXPECT_EQ(f.stored("Tokyo", u"TimeZoneIndex"), 70);
-}
-
 TEST(FrmConfig, AnOpacityChoiceReachesTheRecordAtOnceAndOutlivesTheCloseBox) {
     ConfigFixture f;
     FrmConfig& d = f.open();
@@ -186,18 +176,15 @@ TEST(FrmConfig, AnOpacityChoiceReachesTheRecordAtOnceAndOutlivesTheCloseBox) {
         << "nothing stored yet";
 }
 
-TEST(FrmConfig, EscapeClosesWithoutApplying) {
+TEST(FrmConfig, EscapeClosesWithoutApplyingOkAppliesAndCloses) {
     ConfigFixture f;
-    FrmConfig& d = f.open();
-    showActive(d);
-    d.appearancePage()->TxtClockRadius()->setText(QStringLiteral("60"));
-    QTest::keyClick(&d, Qt::Key_Escape);
-    EXPECT_FALSE(d.isVisible());
+    FrmConfig& escaped = f.open();
+    showActive(escaped);
+    escaped.appearancePage()->TxtClockRadius()->setText(QStringLiteral("60"));
+    QTest::keyClick(&escaped, Qt::Key_Escape);
+    EXPECT_FALSE(escaped.isVisible());
     EXPECT_EQ(f.app.settings().ClockRadius, 48);
-}
 
-TEST(FrmConfig, OkAppliesAndClosesAboutShowsTheAboutBox) {
-    ConfigFixture f;
     FrmConfig& d = f.open();
     showActive(d);
     d.appearancePage()->TxtClockRadius()->setText(QStringLiteral("60"));
@@ -283,13 +270,6 @@ TEST(FrmConfig, SizeFieldsCheckTheirTextWhenTheyLoseTheFocus) {
         elsewhere->setFocus();
         EXPECT_EQ(field->text(), QString::fromLatin1(c.after)) << c.field << " " << c.typed;
     }
-}
-
-TEST(FrmConfig, SizeFieldsKeepAtMostTheirLength) {
-    ConfigFixture f;
-    FrmConfig& d = f.open();
-    EXPECT_EQ(d.appearancePage()->TxtHourCircle()->maxLength(), 2);
-    EXPECT_EQ(d.appearancePage()->TxtClockRadius()->maxLength(), 3);
 }
 
 TEST(FrmConfig, TheNameBoxDropsBracesAndSelectsItsTextOnFocus) {
