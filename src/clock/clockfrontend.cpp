@@ -33,6 +33,9 @@ void ClockFrontEnd::processPendingEvents() {
 
 void ClockFrontEnd::showClockWindow() {
     m_window.show();
+    // After a re-apply the new surface is still empty: fill it before the window
+    // is next painted rather than flash a blank window until the next tick.
+    m_window.DrawClock();
 }
 
 void ClockFrontEnd::closeWindows() {
