@@ -4,6 +4,12 @@
 
 namespace ovra {
 
+namespace {
+// The grip cell spans window rows 63 to 84: with the window's top this far above
+// the screen its lowest rows are still on screen.
+constexpr int kHighestGripOffset = 63;
+} // namespace
+
 ScreenMetrics ScreenMetrics::fromDpi(double dpiX, double dpiY, int widthPx, int heightPx) {
     ScreenMetrics m;
     if (dpiX > 0)
@@ -64,6 +70,11 @@ QPoint KeepOnWorkArea(const MonitorTable& table, const WinRect& primaryWork, QPo
         top = (wa.bottom - T) * m.ty;
     if (wa.top != 0 && top < wa.top * m.ty)
         top = wa.top * m.ty;
+    // Above a work area that starts at the screen's top the window may rise past
+    // the edge, but not so far that its move grip leaves the screen: a clock
+    // stored higher up could never be dragged back.
+    if (wa.top == 0 && top < (wa.top - kHighestGripOffset) * m.ty)
+        top = (wa.top - kHighestGripOffset) * m.ty;
     const QPoint result(int(std::lround(left / m.tx)), int(std::lround(top / m.ty)));
     s.Left = int32_t(std::lround(result.x() * m.tx));
     s.Top = int32_t(std::lround(result.y() * m.ty));

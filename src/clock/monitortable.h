@@ -69,7 +69,8 @@ WinRect WorkAreaFor(const MonitorTable& table, const ClockSettings& s, const Win
 
 // Clamps a window of size windowSizePx at windowPosPx into its work area, stores
 // the final position in twips in Left and Top and returns it in pixels. On a work
-// area whose top is 0 the window may stand above the screen's top edge.
+// area whose top is 0 the window may stand above the screen's top edge, as far as
+// its move grip stays reachable.
 QPoint KeepOnWorkArea(const MonitorTable& table, const WinRect& primaryWork, QPoint windowPosPx,
                       int windowSizePx, const ScreenMetrics& m, ClockSettings& s);
 
