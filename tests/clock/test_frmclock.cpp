@@ -50,16 +50,6 @@ MonitorRecord monitor(QRect geometry, QRect work, bool primary) {
     return {WinRect::fromQRect(geometry), WinRect::fromQRect(work), primary ? kMonitorPrimary : 0u};
 }
 
-// Records every emission of a signal with its arguments.
-template <typename... Args> struct Spy {
-    template <typename Sender, typename Signal> Spy(Sender* sender, Signal signal) {
-        QObject::connect(sender, signal,
-                         [this](Args... args) { calls.append(std::tuple<Args...>(args...)); });
-    }
-    int count() const { return int(calls.size()); }
-    QList<std::tuple<Args...>> calls;
-};
-
 void waitMs(int ms) {
     QElapsedTimer t;
     t.start();
@@ -84,6 +74,12 @@ struct Clock {
         clockName = name;
     }
     ~Clock() { w().hide(); }
+    void record() {
+        QObject::connect(&w(), &FrmClock::settingsRequested,
+                         [this](bool owned) { settingsOwned << owned; });
+        QObject::connect(&w(), &FrmClock::aboutRequested, [this] { ++abouts; });
+        QObject::connect(&w(), &FrmClock::unloaded, [this] { ++unloads; });
+    }
 
     bool start() { return app.StartClock(clockName); }
     FrmClock& w() { return front.window(); }
@@ -122,6 +118,9 @@ struct Clock {
     ClockFrontEnd front;
     CountingAutorun autorun;
     QString clockName;
+    QList<bool> settingsOwned; // one entry per settings request
+    int abouts = 0;
+    int unloads = 0;
 };
 
 ClockSettings at(int leftPx, int topPx) {
@@ -139,13 +138,10 @@ TEST(FrmClock, StartsSizedCaptionedPlacedAndDrawn) {
     FrmClock& w = c.w();
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Ovra Clock {Default}"));
-    EXPECT_EQ(w.size(), QSize(246, 246));
-    EXPECT_EQ(w.pos(), QPoint(300, 200));
-    EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(w.geometry(), QRect(300, 200, 246, 246));
     EXPECT_TRUE(w.testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_EQ(w.surfaceImage().size(), QSize(246, 246));
     EXPECT_EQ(w.HotButton(), hotbutton::Hidden);
-    EXPECT_GE(w.framesDrawn(), 1);
     EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:07 P"));
     EXPECT_EQ(w.buttonImage().size(), QSize(63, 63));
     // Only the dial takes the pointer while the strip is hidden.
@@ -155,64 +151,38 @@ TEST(FrmClock, StartsSizedCaptionedPlacedAndDrawn) {
     EXPECT_TRUE(shape.contains(QPoint(123, 22)));
     EXPECT_FALSE(shape.contains(QPoint(3, 3)));
     EXPECT_FALSE(shape.contains(QPoint(235, 30)));
-    EXPECT_TRUE(c.messages.messages.empty());
 }
 
 TEST(FrmClock, StartMovesAStoredPositionIntoTheWorkArea) {
+    const MonitorRecord primary = monitor({0, 0, 1280, 800}, {0, 0, 1280, 800}, true);
+    const MonitorRecord panelTop = monitor({0, 0, 1280, 800}, {0, 40, 1280, 760}, true);
+    const MonitorRecord second = monitor({1280, 0, 1024, 768}, {1280, 0, 1024, 738}, false);
     const struct {
         const char* what;
-        ClockSettings stored;
+        QPoint stored;
+        int32_t storedMonitor;
         QList<MonitorRecord> monitors;
-        WinRect primaryWork;
         QPoint pos;
         int32_t monitorId;
     } cases[] = {
-        {"stored monitor 2 on one monitor",
-         [] {
-             auto s = at(900, 500);
-             s.MonitorID = 2;
-             return s;
-         }(),
-         {monitor({0, 0, 1280, 800}, {0, 40, 1280, 760}, true)},
-         {0, 40, 1280, 800},
-         {0, 40},
-         0},
-        {"beyond the right edge",
-         at(1200, 100),
-         {monitor({0, 0, 1280, 800}, {0, 0, 1280, 800}, true)},
-         {0, 0, 1280, 800},
-         {1034, 100},
-         0},
-        {"above a top panel",
-         at(100, 10),
-         {monitor({0, 0, 1280, 800}, {0, 40, 1280, 760}, true)},
-         {0, 40, 1280, 800},
-         {100, 40},
-         0},
-        {"second monitor kept",
-         [] {
-             auto s = at(1500, 900);
-             s.MonitorID = 1;
-             return s;
-         }(),
-         {monitor({0, 0, 1280, 800}, {0, 0, 1280, 800}, true),
-          monitor({1280, 0, 1024, 768}, {1280, 0, 1024, 738}, false)},
-         {0, 0, 1280, 800},
-         {1500, 492},
-         1},
+        {"stored monitor 2 on one monitor", {900, 500}, 2, {panelTop}, {0, 40}, 0},
+        {"beyond the right edge", {1200, 100}, 0, {primary}, {1034, 100}, 0},
+        {"above a top panel", {100, 10}, 0, {panelTop}, {100, 40}, 0},
+        {"second monitor kept", {1500, 900}, 1, {primary, second}, {1500, 492}, 1},
     };
     for (const auto& tc : cases) {
-        Clock c(tc.stored);
+        ClockSettings s = at(tc.stored.x(), tc.stored.y());
+        s.MonitorID = tc.storedMonitor;
+        Clock c(s);
         c.ws.table.clear();
         for (const MonitorRecord& m : tc.monitors)
             c.ws.table.add(m);
-        c.ws.primaryWork = tc.primaryWork;
+        c.ws.primaryWork = tc.monitors.first().work;
         ASSERT_TRUE(c.start());
         SCOPED_TRACE(tc.what);
         EXPECT_EQ(c.w().pos(), tc.pos);
         EXPECT_EQ(c.app.settings().MonitorID, tc.monitorId);
-        EXPECT_EQ(c.app.settings().Left, tc.pos.x() * 15);
-        EXPECT_EQ(c.app.settings().Top, tc.pos.y() * 15);
+        EXPECT_EQ(QPoint(c.app.settings().Left, c.app.settings().Top), tc.pos * 15);
     }
 }
 
@@ -248,12 +218,11 @@ TEST(FrmClock, HotButtonFollowsThePointerAndTheStripOpensTheShape) {
     EXPECT_FALSE(c.ws.shapes.last().contains(QPoint(235, 30)));
 }
 
-TEST(FrmClock, KeysToggleTopmostAndScaleAndOpenTheSettings) {
+TEST(FrmClock, KeysClicksAndDoubleClicks) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
+    c.record();
     FrmClock& w = c.w();
-    Spy<bool> settings(&w, &FrmClock::settingsRequested);
-
     c.key(Qt::Key_Escape);
     EXPECT_EQ(c.app.settings().AlwaysOnTop, 1);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -267,68 +236,32 @@ TEST(FrmClock, KeysToggleTopmostAndScaleAndOpenTheSettings) {
         return qRed(w.surfaceImage().pixel(123 + 93, 123)) > 0x20;
     };
     EXPECT_TRUE(scaleShown());
-    const struct { int32_t before, after; } toggles[] = {{0, 1}, {1, 0}, {5, 0}, {-1, 0}};
-    for (const auto& t : toggles) {
-        c.app.settings().DisplayScale = t.before;
+    for (const auto& [before, after] : {std::pair{0, 1}, {1, 0}, {5, 0}, {-1, 0}}) {
+        c.app.settings().DisplayScale = before;
         c.key(Qt::Key_PageDown);
-        EXPECT_EQ(c.app.settings().DisplayScale, t.after) << t.before;
-        EXPECT_EQ(scaleShown(), t.after == 0) << t.before;
+        EXPECT_EQ(c.app.settings().DisplayScale, after) << before;
+        EXPECT_EQ(scaleShown(), after == 0) << before;
     }
+    EXPECT_EQ(c.stored().DisplayScale, 0); // toggles reach the store with the next save
 
-    c.key(Qt::Key_PageUp);
-    ASSERT_EQ(settings.count(), 1);
-    EXPECT_FALSE(std::get<0>(settings.calls.at(0))); // not owned by the clock window
+    c.key(Qt::Key_PageUp); // not owned by the clock window
     c.key(Qt::Key_Home);
-    EXPECT_EQ(settings.count(), 1);
-    // The toggles live in memory until the next save.
-    EXPECT_EQ(c.stored().DisplayScale, 0);
-}
-
-TEST(FrmClock, SettingsClickAndDoubleClickOnTheFace) {
-    Clock c(at(300, 200));
-    ASSERT_TRUE(c.start());
-    Spy<bool> settings(&c.w(), &FrmClock::settingsRequested);
-    Spy<> about(&c.w(), &FrmClock::aboutRequested);
-
     c.moveTo({235, 50});
-    c.click({235, 50});
-    ASSERT_EQ(settings.count(), 1);
-    EXPECT_TRUE(std::get<0>(settings.calls.at(0))); // owned by the clock window
+    c.click({235, 50}); // owned by it
+    EXPECT_EQ(c.settingsOwned, (QList<bool>{false, true}));
 
-    c.moveTo({235, 70}); // a double click on the grip is no about box
-    c.mouse(QEvent::MouseButtonDblClick, {235, 70}, Qt::LeftButton, Qt::LeftButton);
-    c.mouse(QEvent::MouseButtonRelease, {235, 70}, Qt::LeftButton);
-    EXPECT_EQ(about.count(), 0);
-
-    c.moveTo({100, 130});
-    c.click({100, 130});
-    c.mouse(QEvent::MouseButtonDblClick, {100, 130}, Qt::LeftButton, Qt::LeftButton);
-    c.mouse(QEvent::MouseButtonRelease, {100, 130}, Qt::LeftButton);
-    EXPECT_EQ(about.count(), 1);
-    EXPECT_EQ(settings.count(), 1);
+    const auto doubleClick = [&](QPoint p) {
+        c.moveTo(p);
+        c.click(p);
+        c.mouse(QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
+        c.mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton);
+    };
+    doubleClick({235, 70}); // on the grip: no about box
+    EXPECT_EQ(c.abouts, 0);
+    doubleClick({100, 130});
+    EXPECT_EQ(c.abouts, 1);
+    EXPECT_EQ(c.settingsOwned.size(), 2);
     EXPECT_FALSE(c.app.shutdownStarted());
-}
-
-TEST(FrmClock, CloseButtonStoresThePositionAndShutsDownOnce) {
-    Clock c(at(300, 200));
-    ASSERT_TRUE(c.start());
-    Spy<> unloaded(&c.w(), &FrmClock::unloaded);
-    c.w().move(420, 310); // as a move would leave it
-    c.w().KeepOnWorkArea();
-    c.moveTo({123, 123});
-    c.moveTo({235, 30});
-    c.click({235, 30});
-    EXPECT_TRUE(c.app.shutdownStarted());
-    EXPECT_FALSE(c.w().isVisible());
-    EXPECT_EQ(unloaded.count(), 1);
-    EXPECT_EQ(c.autorun.syncs, 1);
-    EXPECT_EQ(c.stored().Left, 420 * 15);
-    EXPECT_EQ(c.stored().Top, 310 * 15);
-    // Later close requests find the clock already unloaded.
-    c.w().close();
-    c.w().unloadClock();
-    EXPECT_EQ(unloaded.count(), 1);
-    EXPECT_EQ(c.autorun.syncs, 1);
 }
 
 TEST(FrmClock, EveryWayOfClosingUnloadsExactlyOnce) {
@@ -337,9 +270,15 @@ TEST(FrmClock, EveryWayOfClosingUnloadsExactlyOnce) {
         void (*close)(Clock&);
         bool saved;
     } cases[] = {
+        {"close button",
+         [](Clock& c) {
+             c.moveTo({123, 123});
+             c.moveTo({235, 30});
+             c.click({235, 30});
+         },
+         true},
         {"window closed", [](Clock& c) { c.w().close(); }, true},
-        {"unload from code", [](Clock& c) { c.w().unloadClock(); }, true},
-        {"unload twice",
+        {"unload from code, twice",
          [](Clock& c) {
              c.w().unloadClock();
              c.w().unloadClock();
@@ -352,37 +291,34 @@ TEST(FrmClock, EveryWayOfClosingUnloadsExactlyOnce) {
     for (const auto& tc : cases) {
         Clock c(at(300, 200));
         ASSERT_TRUE(c.start());
-        Spy<> unloaded(&c.w(), &FrmClock::unloaded);
-        c.app.settings().Left = 777 * 15;
+        c.record();
+        c.w().move(420, 310); // as a move would leave it
+        c.w().KeepOnWorkArea();
         tc.close(c);
+        c.w().close(); // later requests find the clock unloaded
         SCOPED_TRACE(tc.what);
-        EXPECT_EQ(unloaded.count(), 1);
+        EXPECT_EQ(c.unloads, 1);
         EXPECT_EQ(c.autorun.syncs, 1);
         EXPECT_FALSE(c.w().isVisible());
         EXPECT_TRUE(c.w().surfaceImage().isNull()); // the surface went first
-        EXPECT_EQ(c.stored().Left, tc.saved ? 777 * 15 : 300 * 15);
+        EXPECT_EQ(c.stored().Left, (tc.saved ? 420 : 300) * 15);
+        EXPECT_EQ(c.stored().Top, (tc.saved ? 310 : 200) * 15);
     }
 }
 
 TEST(FrmClock, ReapplyResizesTheWindowAndKeepsItsTopLeftCorner) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
-    const struct {
-        int32_t radius;
-        int side;
-    } steps[] = {{60, 270}, {128, 406}, {200, 246}, {48, 246}};
-    for (const auto& s : steps) {
-        c.app.settings().ClockRadius = s.radius;
+    for (const auto& [radius, side] : {std::pair{60, 270}, {128, 406}, {200, 246}, {48, 246}}) {
+        c.app.settings().ClockRadius = radius;
         c.app.ApplyClockSettings();
-        SCOPED_TRACE(s.radius);
-        EXPECT_EQ(c.w().size(), QSize(s.side, s.side));
-        EXPECT_EQ(c.w().pos(), QPoint(300, 200));
-        EXPECT_EQ(c.w().surfaceImage().size(), QSize(s.side, s.side));
-        EXPECT_EQ(c.app.layout().windowSize(), s.side);
+        SCOPED_TRACE(radius);
+        EXPECT_EQ(c.w().geometry(), QRect(300, 200, side, side));
+        EXPECT_EQ(c.w().surfaceImage().size(), QSize(side, side));
         // The new surface holds a frame at once, not a blank until the next tick.
-        EXPECT_EQ(qAlpha(c.w().surfaceImage().pixel(s.side / 2, s.side / 2)), 255);
+        EXPECT_EQ(qAlpha(c.w().surfaceImage().pixel(side / 2, side / 2)), 255);
     }
-    // 200 is out of range: stored as given, drawn and read back as 48.
+    // 200 is out of range: drawn and read back as 48.
     EXPECT_EQ(c.stored().ClockRadius, 48);
 }
 
@@ -390,73 +326,81 @@ TEST(FrmClock, AFrameIsDrawnOnlyWhenItsPixelsWouldChange) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
     FrmClock& w = c.w();
-    w.DrawClock();
     const int base = w.framesDrawn();
-    w.DrawClock();
-    w.DrawClock();
-    EXPECT_EQ(w.framesDrawn(), base);
-    c.time.advanceSeconds(1);
-    w.DrawClock();
-    EXPECT_EQ(w.framesDrawn(), base + 1);
-    EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:08 P"));
-    c.key(Qt::Key_PageDown);
-    EXPECT_EQ(w.framesDrawn(), base + 2);
-    c.moveTo({123, 123});
-    EXPECT_EQ(w.framesDrawn(), base + 3);
-    c.moveTo({120, 120}); // same state
-    EXPECT_EQ(w.framesDrawn(), base + 3);
-    c.app.ApplyClockSettings();
-    w.DrawClock();
-    EXPECT_EQ(w.framesDrawn(), base + 4);
-}
-
-TEST(FrmClock, GripFollowsThePointerWhenTheWindowManagerRefuses) {
-    Clock c(at(300, 200));
-    c.ws.table.add(monitor({1280, 0, 1024, 768}, {1280, 0, 1024, 738}, false));
-    ASSERT_TRUE(c.start());
-    FrmClock& w = c.w();
-    c.moveTo({123, 123});
-    c.moveTo({235, 70});
-    ASSERT_EQ(w.HotButton(), hotbutton::Grip);
-    const QPoint grabGlobal = w.pos() + QPoint(235, 70);
-    c.mouse(QEvent::MouseButtonPress, {235, 70}, Qt::LeftButton, Qt::LeftButton);
-    EXPECT_EQ(c.ws.systemMoves, 1);
-    // Drag onto the second monitor, low enough to stick out below its work area.
-    for (const QPoint to : {QPoint(900, 400), QPoint(1700, 700)}) {
-        const QPoint local = to - w.pos();
-        QMouseEvent ev(QEvent::MouseMove, QPointF(local), QPointF(to), Qt::NoButton, Qt::LeftButton,
-                       Qt::NoModifier);
-        QCoreApplication::sendEvent(&w, &ev);
-        EXPECT_EQ(w.pos(), to - (grabGlobal - QPoint(300, 200)));
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        int drawn; // frames drawn since the start
+    } steps[] = {
+        {"nothing", [&] { w.DrawClock(); }, 0},
+        {"next second",
+         [&] {
+             c.time.advanceSeconds(1);
+             w.DrawClock();
+         },
+         1},
+        {"same second", [&] { w.DrawClock(); }, 1},
+        {"scale toggled", [&] { c.key(Qt::Key_PageDown); }, 2},
+        {"strip shown",
+         [&] {
+             c.moveTo({123, 123});
+         },
+         3},
+        {"pointer moved on the face",
+         [&] {
+             c.moveTo({120, 120});
+         },
+         3},
+        {"settings re-applied",
+         [&] {
+             c.app.ApplyClockSettings();
+             w.DrawClock();
+         },
+         4},
+    };
+    for (const auto& s : steps) {
+        s.change();
+        EXPECT_EQ(w.framesDrawn() - base, s.drawn) << s.what;
     }
-    c.ws.pointer = QPoint(1700, 700);
-    c.mouse(QEvent::MouseButtonRelease, QPoint(1700, 700) - w.pos(), Qt::LeftButton);
-    EXPECT_EQ(c.app.settings().MonitorID, 1);
-    EXPECT_EQ(w.pos(), QPoint(1700 - 235, 738 - 246));
-    EXPECT_EQ(c.app.settings().Left, (1700 - 235) * 15);
-    EXPECT_EQ(c.app.settings().Top, (738 - 246) * 15);
-    EXPECT_FALSE(c.app.shutdownStarted()); // the release was no click
+    EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:08 P"));
 }
 
-TEST(FrmClock, WindowManagerMoveEndsWithTheButtonRelease) {
-    Clock c(at(300, 200));
-    c.ws.systemMoveWorks = true;
-    ASSERT_TRUE(c.start());
-    FrmClock& w = c.w();
-    c.moveTo({235, 70});
-    c.ws.buttonsDown = true;
-    c.mouse(QEvent::MouseButtonPress, {235, 70}, Qt::LeftButton, Qt::LeftButton);
-    EXPECT_EQ(c.ws.systemMoves, 1);
-    // The window manager drags it half off the left edge.
-    w.move(-100, 300);
-    c.ws.pointer = QPoint(135, 370);
-    waitMs(100);
-    EXPECT_EQ(w.pos(), QPoint(-100, 300)); // still moving
-    c.ws.buttonsDown = false;
-    waitMs(150);
-    EXPECT_EQ(w.pos(), QPoint(0, 300));
-    EXPECT_EQ(c.app.settings().Left, 0);
-    EXPECT_EQ(c.app.settings().Top, 300 * 15);
+TEST(FrmClock, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
+    for (const bool windowManagerMoves : {false, true}) {
+        SCOPED_TRACE(windowManagerMoves ? "window manager's move" : "window follows the pointer");
+        Clock c(at(300, 200));
+        c.ws.table.add(monitor({1280, 0, 1024, 768}, {1280, 0, 1024, 738}, false));
+        c.ws.systemMoveWorks = windowManagerMoves;
+        ASSERT_TRUE(c.start());
+        FrmClock& w = c.w();
+        c.moveTo({123, 123});
+        c.moveTo({235, 70});
+        ASSERT_EQ(w.HotButton(), hotbutton::Grip);
+        c.ws.buttonsDown = true;
+        c.mouse(QEvent::MouseButtonPress, {235, 70}, Qt::LeftButton, Qt::LeftButton);
+        EXPECT_EQ(c.ws.systemMoves, 1);
+        // Onto the second monitor, low enough to stick out below its work area.
+        const QPoint drop(1700, 700);
+        if (windowManagerMoves) {
+            w.move(drop - QPoint(235, 70));
+            c.ws.pointer = drop;
+            waitMs(100);
+            EXPECT_EQ(w.pos(), drop - QPoint(235, 70)); // still moving
+            c.ws.buttonsDown = false;
+            waitMs(150);
+        } else {
+            QMouseEvent move(QEvent::MouseMove, QPointF(drop - w.pos()), QPointF(drop),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&w, &move);
+            EXPECT_EQ(w.pos(), drop - QPoint(235, 70));
+            c.ws.pointer = drop;
+            c.mouse(QEvent::MouseButtonRelease, drop - w.pos(), Qt::LeftButton);
+        }
+        EXPECT_EQ(c.app.settings().MonitorID, 1);
+        EXPECT_EQ(w.pos(), QPoint(1700 - 235, 738 - 246));
+        EXPECT_EQ(QPoint(c.app.settings().Left, c.app.settings().Top), w.pos() * 15);
+        EXPECT_FALSE(c.app.shutdownStarted()); // the release was no click
+    }
 }
 
 TEST(FrmClock, SecondTickComesWithTheCurrentClockTime) {
@@ -470,8 +414,7 @@ TEST(FrmClock, SecondTickComesWithTheCurrentClockTime) {
     waitMs(1150);
     ASSERT_FALSE(seen.isEmpty());
     // Tokyo is 9 hours ahead: the tick sees the new day at once.
-    EXPECT_EQ(seen.first().date(), QDate(2026, 5, 18));
-    EXPECT_EQ(seen.first().time(), QTime(8, 59, 58));
+    EXPECT_EQ(seen.first(), QDateTime(QDate(2026, 5, 18), QTime(8, 59, 58), Qt::UTC));
     EXPECT_NE(c.w().currentScreen(), nullptr);
 }
 
@@ -488,28 +431,22 @@ TEST(ClockWindowList, ClosesNoticeAboutSettingsThenTheClock) {
         }
     } recorder;
     recorder.order = &order;
-    QWidget settings, about, notice, gone;
-    const std::pair<QWidget*, ClockWindowList::Role> windows[] = {
-        {&settings, ClockWindowList::Role::Settings},
-        {&about, ClockWindowList::Role::About},
-        {&notice, ClockWindowList::Role::Notice},
-    };
-    for (const auto& [window, role] : windows) {
-        window->setObjectName(window == &settings ? "settings"
-                              : window == &about  ? "about"
-                                                  : "notice");
+    QWidget settings, about, notice;
+    using Role = ClockWindowList::Role;
+    for (const auto& [window, role, name] : {std::tuple{&settings, Role::Settings, "settings"},
+                                             {&about, Role::About, "about"},
+                                             {&notice, Role::Notice, "notice"},
+                                             {&c.w(), Role::Notice, "clock"}}) {
+        window->setObjectName(QString::fromLatin1(name));
         window->installEventFilter(&recorder);
-        window->show();
-        c.front.otherWindows().add(window, role);
+        if (window != &c.w()) {
+            window->show();
+            c.front.otherWindows().add(window, role);
+        }
     }
-    c.w().setObjectName("clock");
-    c.w().installEventFilter(&recorder);
-    {
-        auto* deleted = new QWidget;
-        c.front.otherWindows().add(deleted, ClockWindowList::Role::About);
-        delete deleted; // a window that went away on its own is skipped
-    }
+    auto* gone = new QWidget;
+    c.front.otherWindows().add(gone, Role::About);
+    delete gone; // a window that went away on its own is skipped
     c.app.ShutdownClock(true);
     EXPECT_EQ(order.join(u','), QStringLiteral("notice,about,settings,clock"));
-    EXPECT_FALSE(settings.isVisible());
 }

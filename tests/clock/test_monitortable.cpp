@@ -61,15 +61,6 @@ TEST(CheckMonitor, AMonitorThatIsGoneSendsTheClockToTheFirstWorkArea) {
     EXPECT_EQ(s.Left, 7500);
 }
 
-TEST(MonitorTable, KeepsAtMost128Monitors) {
-    MonitorTable t;
-    for (int i = 0; i < 130; ++i)
-        t.add(monitor({i * 10, 0, 10, 10}, {i * 10, 0, 10, 10}, i == 0));
-    EXPECT_EQ(t.MonitorCount(), 128);
-    EXPECT_FALSE(t.contains(128));
-    EXPECT_FALSE(t.contains(-1));
-}
-
 TEST(GetMonitorID, FirstMonitorHoldingThePointerEdgesIncluded) {
     const MonitorTable t = twoMonitors();
     const struct {
@@ -138,11 +129,4 @@ TEST(KeepOnWorkArea, PrimaryMonitorUsesTheSystemWorkAreaAndOtherTwipSizes) {
     EXPECT_EQ(KeepOnWorkArea(t, systemWork, {1100, 10}, 246, metrics(12), s), QPoint(1034, 40));
     EXPECT_EQ(s.Left, 1034 * 12);
     EXPECT_EQ(s.Top, 480);
-}
-
-TEST(ScreenMetrics, TwipsPerPixelFromTheLogicalDpi) {
-    EXPECT_DOUBLE_EQ(ScreenMetrics::fromDpi(96, 96, 1, 1).tx, 15);
-    EXPECT_DOUBLE_EQ(ScreenMetrics::fromDpi(120, 144, 1, 1).tx, 12);
-    EXPECT_DOUBLE_EQ(ScreenMetrics::fromDpi(120, 144, 1, 1).ty, 10);
-    EXPECT_DOUBLE_EQ(ScreenMetrics::fromDpi(0, 0, 1, 1).tx, 15); // unknown: 96 dpi
 }
