@@ -121,24 +121,22 @@ bool SqliteRegistryBackend::ensureOpen() {
     sqlite3_busy_timeout(db, m_busyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
 
-    // Reading the header tells a foreign or damaged file apart before anything is written.
+    // Reading the header tells a foreign or damaged file apart before anything is
+    // written. Both numbers come from one statement, so they are one snapshot even
+    // while another clock process is creating the store at this very moment.
     sqlite3_stmt* st = nullptr;
     int appId = 0;
     int tables = 0;
-    rc = sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &st, nullptr);
+    rc = sqlite3_prepare_v2(db,
+                            "SELECT (SELECT count(*) FROM sqlite_master), "
+                            "(SELECT application_id FROM pragma_application_id)",
+                            -1, &st, nullptr);
     if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-        appId = sqlite3_column_int(st, 0);
+        tables = sqlite3_column_int(st, 0);
+        appId = sqlite3_column_int(st, 1);
         rc = SQLITE_OK;
     }
     sqlite3_finalize(st);
-    if (rc == SQLITE_OK) {
-        rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &st, nullptr);
-        if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-            tables = sqlite3_column_int(st, 0);
-            rc = SQLITE_OK;
-        }
-        sqlite3_finalize(st);
-    }
     if (rc != SQLITE_OK) {
         fail(rc, "read");
         sqlite3_close(db);

@@ -293,10 +293,12 @@ TEST(StoreFile, AStoreLockedForAWhileIsWaitedFor) {
     EXPECT_EQ(a.readInteger(kKey, QStringLiteral("Top")), 2);
 }
 
-TEST(StoreFile, TwoProcessesIncrementingAtOnceLoseNothing) {
+// Four processes open a store that does not exist yet at the same moment, as clocks
+// started together at login do, then increment one counter in transactions.
+TEST(StoreFile, ProcessesCreatingAndIncrementingAtOnceLoseNothing) {
     test::TestHome home;
-    constexpr int kPerProcess = 150;
-    pid_t children[2];
+    constexpr int kPerProcess = 75;
+    pid_t children[4];
     for (pid_t& child : children) {
         child = fork();
         if (child == 0) {
@@ -321,5 +323,5 @@ TEST(StoreFile, TwoProcessesIncrementingAtOnceLoseNothing) {
     }
     SqliteRegistryBackend backend(home.storePath());
     Registry reg(backend);
-    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Counter")), 2 * kPerProcess);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Counter")), 4 * kPerProcess);
 }
