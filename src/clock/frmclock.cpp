@@ -25,8 +25,8 @@ constexpr int kMoveWatchIntervalMs = 30;
 } // namespace
 
 FrmClock::FrmClock(ClockApp& app, WindowSystem& windowSystem, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool | Qt::NoDropShadowWindowHint), m_app(app),
-      m_ws(windowSystem) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint),
+      m_app(app), m_ws(windowSystem) {
     // The window shows the surface's pixels with their own alpha; nothing of it
     // is filled by the toolkit.
     setAttribute(Qt::WA_TranslucentBackground);
@@ -58,6 +58,8 @@ void FrmClock::IniForm() {
     move(windowPosFromSettings(m_app.settings(), m_app.screenMetrics()));
     CreateGraphic();
     m_constantAlpha = 255;
+    if (!isVisible())
+        m_ws.keepOffTaskbar(this);
     updateInputShape();
 }
 

@@ -21,6 +21,9 @@ public:
     // Only inside region (window pixels) does the window take the pointer; elsewhere
     // clicks reach what lies below.
     virtual void setInputShape(QWidget* window, const QRegion& region) = 0;
+    // Keeps a window that is not mapped yet out of the taskbar and the pager: the
+    // clock belongs to the desktop, not to the list of open windows.
+    virtual void keepOffTaskbar(QWidget* window) = 0;
     // Hands the window to the window manager's interactive move; false when the
     // window manager does not offer one.
     virtual bool startSystemMove(QWidget* window) = 0;
@@ -37,6 +40,7 @@ public:
     QPoint pointerPos() const override;
     bool pointerButtonsDown() const override;
     void setInputShape(QWidget* window, const QRegion& region) override;
+    void keepOffTaskbar(QWidget* window) override;
     bool startSystemMove(QWidget* window) override;
     MonitorTable monitors() const override;
     WinRect primaryWorkArea() const override;

@@ -13,6 +13,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace ovra {
@@ -69,6 +70,31 @@ void DesktopWindowSystem::setInputShape(QWidget* window, const QRegion& region) 
     const auto id = static_cast<xcb_window_t>(window->winId());
     xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, id, 0,
                          0, uint32_t(rects.size()), rects.data());
+    xcb_flush(c);
+}
+
+void DesktopWindowSystem::keepOffTaskbar(QWidget* window) {
+    xcb_connection_t* c = x11Connection();
+    if (!c || !window)
+        return;
+    const char* const names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR",
+                                 "_NET_WM_STATE_SKIP_PAGER"};
+    xcb_intern_atom_cookie_t cookies[3];
+    for (int i = 0; i < 3; ++i)
+        cookies[i] = xcb_intern_atom(c, 0, uint16_t(strlen(names[i])), names[i]);
+    xcb_atom_t atoms[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        if (xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookies[i], nullptr)) {
+            atoms[i] = reply->atom;
+            std::free(reply);
+        }
+    }
+    if (!atoms[0] || !atoms[1] || !atoms[2])
+        return;
+    // On a window that is not mapped yet the state is simply its property; Qt keeps
+    // the atoms it does not manage itself when it adds its own.
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    xcb_change_property(c, XCB_PROP_MODE_APPEND, id, atoms[0], XCB_ATOM_ATOM, 32, 2, &atoms[1]);
     xcb_flush(c);
 }
 

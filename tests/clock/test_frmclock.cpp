@@ -22,6 +22,7 @@ public:
     QPoint pointerPos() const override { return pointer; }
     bool pointerButtonsDown() const override { return buttonsDown; }
     void setInputShape(QWidget*, const QRegion& region) override { shapes.append(region); }
+    void keepOffTaskbar(QWidget* window) override { offTaskbar += !window->isVisible(); }
     bool startSystemMove(QWidget*) override {
         ++systemMoves;
         return systemMoveWorks;
@@ -34,6 +35,7 @@ public:
     bool buttonsDown = false;
     bool systemMoveWorks = false;
     int systemMoves = 0;
+    int offTaskbar = 0; // requests made while the window was still unmapped
     QList<QRegion> shapes;
     MonitorTable table;
     WinRect primaryWork{0, 0, 1280, 800};
@@ -144,6 +146,7 @@ TEST(FrmClock, StartsSizedCaptionedPlacedAndDrawn) {
     EXPECT_EQ(w.HotButton(), hotbutton::Hidden);
     EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:07 P"));
     EXPECT_EQ(w.buttonImage().size(), QSize(63, 63));
+    EXPECT_EQ(c.ws.offTaskbar, 1);
     // Only the dial takes the pointer while the strip is hidden.
     ASSERT_FALSE(c.ws.shapes.isEmpty());
     const QRegion shape = c.ws.shapes.last();
