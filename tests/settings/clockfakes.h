@@ -1,0 +1,52 @@
+#pragma once
+
+#include "settings/clocklauncher.h"
+#include "settings/instancechannel.h"
+
+#include <QMap>
+#include <QStringList>
+
+#include <functional>
+
+namespace ovra::test {
+
+// Running clocks as a map of name to process id; records what was asked of them.
+class FakeInstanceChannel final : public InstanceChannel {
+public:
+    qint64 find(const QString& clockName, bool bringForward) override {
+        if (!running.contains(clockName))
+            return 0;
+        if (bringForward)
+            raised << clockName;
+        return running.value(clockName);
+    }
+    CloseOutcome close(const QString& clockName, int) override {
+        closed << clockName;
+        if (!running.contains(clockName))
+            return CloseOutcome::NotRunning;
+        if (onClose)
+            onClose(clockName);
+        if (closeOutcome == CloseOutcome::Closed)
+            running.remove(clockName);
+        return closeOutcome;
+    }
+
+    QMap<QString, qint64> running;
+    QStringList raised;
+    QStringList closed;
+    CloseOutcome closeOutcome = CloseOutcome::Closed;
+    // Stands for the other process's shutdown, run while the caller waits.
+    std::function<void(const QString&)> onClose;
+};
+
+class RecordingLauncher final : public ClockLauncher {
+public:
+    bool launch(const QString& clockName) override {
+        launched << clockName;
+        return succeed;
+    }
+    QStringList launched;
+    bool succeed = true;
+};
+
+} // namespace ovra::test

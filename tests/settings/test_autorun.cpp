@@ -1,0 +1,166 @@
+#include "settings/autorun.h"
+#include "settings/desktopentry.h"
+#include "settings/registrysqlite.h"
+#include "settings/settingsstore.h"
+#include "shell/apppaths.h"
+#include "shell/clockapp.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace ovra;
+
+namespace {
+
+const QString kProgram = QStringLiteral("/opt/Ovra Clock/bin/ovra-clock");
+
+struct Entry {
+    test::TestHome home;
+    ClockState state;
+    AppPaths paths;
+    Autorun autorun{state, paths, kProgram};
+
+    explicit Entry(const QString& name = QStringLiteral("Tokyo")) {
+        state.ClockName = name;
+        paths.AutostartFolder = home.path() + QStringLiteral("/config/autostart/");
+    }
+    QString file() const { return autorun.entryFilePath(); }
+    // An entry with the given Exec line, marked so a rewrite can be told apart.
+    void write(const QString& exec, const QString& extra = {}) {
+        QDir().mkpath(paths.AutostartFolder);
+        QFile f(file());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(
+            ("[Desktop Entry]\n# mark\nType=Application\nExec=" + exec + "\n" + extra).toUtf8());
+    }
+    QString content() const {
+        QFile f(file());
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+};
+
+} // namespace
+
+TEST(Autorun, CommandLineIsTheProgramAndTheNameQuotedWhereNeeded) {
+    const struct {
+        const char* program;
+        const char* name;
+        const char* exec;
+    } cases[] = {
+        {"/usr/bin/ovra-clock", "Default", "/usr/bin/ovra-clock Default"},
+        {"/usr/bin/ovra-clock", "New York", "/usr/bin/ovra-clock \"New York\""},
+        {"/home/a b/ovra-clock", "Tokyo", "\"/home/a b/ovra-clock\" Tokyo"},
+        {"/usr/bin/ovra-clock", "50% off", "/usr/bin/ovra-clock \"50%% off\""},
+        {"/usr/bin/ovra-clock", "Joe's $HOME", "/usr/bin/ovra-clock \"Joe's \\$HOME\""},
+        {"/usr/bin/ovra-clock", "say \"hi\"", "/usr/bin/ovra-clock \"say \\\"hi\\\"\""},
+        {"/opt/a\\b/ovra-clock", "Tokyo", "\"/opt/a\\\\b/ovra-clock\" Tokyo"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(
+            Autorun::expectedCommandLine(QString::fromUtf8(c.program), QString::fromUtf8(c.name)),
+            QString::fromUtf8(c.exec));
+    EXPECT_EQ(Autorun::entryFilePath(QStringLiteral("/home/u/.config/autostart"),
+                                     QStringLiteral("Tokyo")),
+              QStringLiteral("/home/u/.config/autostart/Ovra Clock - Tokyo.desktop"));
+}
+
+TEST(Autorun, AWrittenEntryReadsBackAsExpectedWhateverTheName) {
+    for (const char* name :
+         {"Default", "New York", "50% off", "Joe's $HOME", "tab\there", "a\\b"}) {
+        Entry e{QString::fromUtf8(name)};
+        EXPECT_EQ(e.autorun.GetAutorunChoice(), 1) << name;
+        EXPECT_EQ(e.autorun.SyncAutorunEntry(0), 1) << name;
+        EXPECT_EQ(e.autorun.GetAutorunChoice(), 0) << name;
+        EXPECT_EQ(readDesktopEntryKey(e.file(), QStringLiteral("Exec")),
+                  e.autorun.expectedCommandLine());
+    }
+    EXPECT_EQ(unescapeDesktopValue(QStringLiteral("a\\sb\\\\c\\qd")), QStringLiteral("a b\\c\\qd"));
+}
+
+TEST(Autorun, DecisionTable) {
+    enum class Before { None, Expected, TrailingSpaces, OtherCase, OtherProgram, Hidden };
+    enum class After { None, Untouched, Rewritten };
+    const struct {
+        Before before;
+        int wish;
+        int choice; // GetAutorunChoice before the sync
+        int result;
+        After after;
+    } cases[] = {
+        {Before::None, 0, 1, 1, After::Rewritten},
+        {Before::None, 1, 1, 0, After::None},
+        {Before::None, 2, 1, 0, After::None},
+        {Before::Expected, 0, 0, 1, After::Untouched},
+        {Before::Expected, 1, 0, 0, After::None},
+        {Before::Expected, 2, 0, 0, After::None},
+        {Before::TrailingSpaces, 0, 0, 1, After::Untouched},
+        {Before::OtherCase, 0, 1, 1, After::Rewritten},
+        {Before::OtherCase, 1, 1, 0, After::Untouched},
+        // Only the wish 1 protects a foreign entry; any other non-zero wish removes it.
+        {Before::OtherProgram, 2, 1, 0, After::None},
+        {Before::OtherProgram, 0, 1, 1, After::Rewritten},
+        {Before::Hidden, 0, 1, 1, After::Rewritten},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        Entry e;
+        const QString expected = e.autorun.expectedCommandLine();
+        switch (c.before) {
+        case Before::None:
+            break;
+        case Before::Expected:
+            e.write(expected);
+            break;
+        case Before::TrailingSpaces:
+            e.write(expected + QStringLiteral("   "));
+            break;
+        case Before::OtherCase:
+            e.write(expected.toUpper());
+            break;
+        case Before::OtherProgram:
+            e.write(QStringLiteral("/old/place/ovra-clock Tokyo"));
+            break;
+        case Before::Hidden:
+            e.write(expected, QStringLiteral("Hidden=true\n"));
+            break;
+        }
+        const QString before = e.content();
+        EXPECT_EQ(e.autorun.GetAutorunChoice(), c.choice) << "row " << row;
+        EXPECT_EQ(e.autorun.SyncAutorunEntry(c.wish), c.result) << "row " << row;
+        switch (c.after) {
+        case After::None:
+            EXPECT_FALSE(QFile::exists(e.file())) << "row " << row;
+            break;
+        case After::Untouched:
+            EXPECT_EQ(e.content(), before) << "row " << row;
+            break;
+        case After::Rewritten:
+            EXPECT_FALSE(e.content().contains(QStringLiteral("# mark"))) << "row " << row;
+            EXPECT_EQ(e.autorun.GetAutorunChoice(), 0) << "row " << row;
+            break;
+        }
+        ++row;
+    }
+}
+
+TEST(Autorun, EveryShutdownBringsTheEntryInLine) {
+    test::TestHome home;
+    SqliteRegistryBackend backend(home.storePath());
+    Registry registry(backend);
+    test::RecordingMessageSink messages;
+    SystemTimeSource time;
+    const QString entry = Autorun::entryFilePath(home.path() + QStringLiteral("/config/autostart"),
+                                                 QStringLiteral("Tokyo"));
+    for (const int wish : {0, 1}) {
+        ClockApp app({registry, messages, time}, home.roots());
+        Autorun autorun(app.state(), app.paths(), kProgram);
+        app.setAutorunHost(&autorun);
+        ASSERT_TRUE(app.StartClock(QStringLiteral("Tokyo")));
+        app.settings().Autorun = wish;
+        app.ShutdownClock(true);
+        EXPECT_EQ(QFile::exists(entry), wish == 0) << wish;
+    }
+}

@@ -1,0 +1,329 @@
+#include "settings/autorun.h"
+#include "settings/clockfakes.h"
+#include "settings/clocklist.h"
+#include "settings/settingsstore.h"
+#include "shell/textutil.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace ovra;
+
+namespace {
+
+const QString kTitle = kErrorTitle;
+
+struct Clocks {
+    test::TestHome home;
+    test::MemoryRegistryBackend backend;
+    Registry reg{backend};
+    test::FakeInstanceChannel channel;
+    test::RecordingLauncher launcher;
+    test::RecordingMessageSink messages;
+    QString autostart = home.path() + QStringLiteral("/config/autostart/");
+    ClockList list{{reg, channel, launcher, messages}, autostart};
+
+    void setText(const QString& text) { reg.writeText(kClockListKey, kClockListValue, text); }
+    QString text() { return reg.readText(kClockListKey, kClockListValue); }
+    QString rawText() {
+        RawValue raw;
+        const RegistryPath p = SplitRegistryPath(kClockListKey);
+        backend.readValue(p.root, p.subKey, kClockListValue, raw);
+        return QString::fromUtf8(raw.data);
+    }
+    bool keyExists(const QString& name) {
+        const RegistryPath p = SplitRegistryPath(clockKeyPath(name));
+        return backend.keyExists(p.root, p.subKey);
+    }
+    std::optional<int32_t> value(const QString& name, const char* field) {
+        return reg.readInteger(clockKeyPath(name), QString::fromLatin1(field));
+    }
+    QStringList messageTexts() const {
+        QStringList texts;
+        for (const auto& m : messages.messages) {
+            EXPECT_EQ(m.title, kTitle);
+            EXPECT_EQ(m.icon, MessageIcon::Warning);
+            texts << m.text;
+        }
+        return texts;
+    }
+    // A clock as a process leaves it behind: its full record and autostart entry.
+    void storeClock(const QString& name) {
+        ClockState s;
+        s.ClockName = name;
+        s.settings = defaultSettings();
+        WriteClockSettings(reg, s);
+        QDir().mkpath(autostart);
+        QFile f(Autorun::entryFilePath(autostart, name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QString alarmFile(const QString& name) {
+        const QString folder = home.path() + QStringLiteral("/data/Tamrel/Ovra Clock/");
+        QDir().mkpath(folder);
+        const QString path = folder + name + QStringLiteral(".cfg");
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(QByteArray(566, 'x'));
+        return path;
+    }
+};
+
+QStringList names(std::initializer_list<const char*> list) {
+    QStringList out;
+    for (const char* n : list)
+        out << QString::fromUtf8(n);
+    return out;
+}
+
+} // namespace
+
+TEST(ClockList, ParsesTheListText) {
+    const struct {
+        const char* text;
+        QStringList expected;
+    } cases[] = {
+        {"", names({"Default"})},
+        {"{A}{B}", names({"Default", "A", "B"})},
+        {"{A}x{B}", names({"Default", "A", "B"})},
+        {"{A}{", names({"Default", "A"})},
+        {"{}", names({"Default", ""})},
+        {"{ Tokyo }{New York}", names({"Default", "Tokyo", "New York"})},
+        // A "}" before the next "{" is skipped, not paired with an earlier "{".
+        {"}{A}", names({"Default", "A"})},
+        {"{A}}{B}", names({"Default", "A", "B"})},
+        // The closing brace is searched from the same place as the opening one.
+        {"{A{B}", names({"Default", "A{B"})},
+        {"no braces", names({"Default"})},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseClockList(QString::fromUtf8(c.text)), c.expected) << c.text;
+
+    QString many;
+    for (int i = 0; i < 200; ++i)
+        many += QStringLiteral("{c%1}").arg(i);
+    const QStringList kept = ParseClockList(many);
+    ASSERT_EQ(kept.size(), kMaxClockEntries);
+    EXPECT_EQ(kept.last(), QStringLiteral("c126"));
+}
+
+TEST(ClockList, LoadFindsRunningClocksAndRaisesThemInListOrder) {
+    Clocks c;
+    c.list.LoadClockList();
+    ASSERT_EQ(c.list.ClockCount(), 1);
+    EXPECT_EQ(c.list.entries()[0].Name, QStringLiteral("Default"));
+
+    c.setText(QStringLiteral("{A}{Tokyo}{B}"));
+    c.channel.running = {{QStringLiteral("B"), 7}, {QStringLiteral("Tokyo"), 42}};
+    c.list.LoadClockList();
+    ASSERT_EQ(c.list.ClockCount(), 4);
+    const qint64 windows[] = {0, 0, 42, 7};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(c.list.entries()[i].Window, windows[i]) << i;
+    EXPECT_EQ(c.channel.raised, names({"Tokyo", "B"}));
+
+    c.channel.raised.clear();
+    c.list.LoadClockList(false);
+    EXPECT_TRUE(c.list.entries()[2].running());
+    EXPECT_TRUE(c.channel.raised.isEmpty());
+}
+
+TEST(ClockList, AddRegistersStartsOrRefusesWithItsMessage) {
+    const QString zoneMessage =
+        QStringLiteral("The time zone index 97 does not exist; choose an index from 0 to 96.");
+    const struct {
+        const char* before;
+        const char* name;
+        int zone;
+        QString message; // empty: accepted
+        const char* after;
+    } cases[] = {
+        {"{A}", "Tokyo", 60, {}, "{A}{Tokyo}"},
+        {"", "  Office  ", 5, {}, "{Office}"},
+        {"{A}", "default", 3, {}, "{A}{default}"},
+        {"{A}", "Default", 3, clockmessages::Duplicate, "{A}"},
+        {"{A}", "A", 3, clockmessages::Duplicate, "{A}"},
+        {"{A}", "   ", 3, clockmessages::EmptyName, "{A}"},
+        {"{A}", "a/b", 3, QStringLiteral("The clock name \"a/b\" cannot contain \"/\" or \"\\\"."),
+         "{A}"},
+        {"{A}", "x{y}", 3, QStringLiteral("The clock name \"x{y}\" cannot contain \"{\" or \"}\"."),
+         "{A}"},
+        {"{A}", "System", 3,
+         QStringLiteral("The clock name \"System\" is reserved for the clock list."), "{A}"},
+        {"{A}", "Tokyo", 97, zoneMessage, "{A}"},
+    };
+    for (const auto& t : cases) {
+        Clocks c;
+        c.setText(QString::fromUtf8(t.before));
+        c.list.LoadClockList();
+        const QString name = CleanString(QString::fromUtf8(t.name));
+        const bool accepted = c.list.AddClock(QString::fromUtf8(t.name), t.zone);
+        EXPECT_EQ(accepted, t.message.isEmpty()) << t.name;
+        EXPECT_EQ(c.text(), QString::fromUtf8(t.after)) << t.name;
+        if (accepted) {
+            EXPECT_TRUE(c.messages.messages.empty());
+            EXPECT_EQ(c.launcher.launched, QStringList{name});
+            EXPECT_EQ(c.value(name, "Enable"), 1);
+            EXPECT_EQ(c.value(name, "TimeZoneIndex"), t.zone);
+        } else {
+            EXPECT_EQ(c.messageTexts(), QStringList{t.message}) << t.name;
+            EXPECT_TRUE(c.launcher.launched.isEmpty());
+            if (name != u"Default" && name != u"System") {
+                EXPECT_FALSE(c.keyExists(name)) << t.name;
+            }
+        }
+    }
+}
+
+TEST(ClockList, AddChecksTheStoredListNotOnlyTheOneLoadedEarlier) {
+    Clocks c;
+    c.list.LoadClockList();
+    c.setText(QStringLiteral("{Tokyo}")); // added by another clock since
+    EXPECT_FALSE(c.list.AddClock(QStringLiteral("Tokyo"), 60));
+    EXPECT_EQ(c.messageTexts(), QStringList{clockmessages::Duplicate});
+    EXPECT_EQ(c.text(), QStringLiteral("{Tokyo}"));
+}
+
+TEST(ClockList, AddNeverMakesTheListTooLongToReadBack) {
+    // 1024 bytes is what a read hands back; the limit counts UTF-8 bytes.
+    const QString filler = QStringLiteral("{%1}").arg(QString(1000, u'f')); // 1002 bytes
+    const struct {
+        QString name;
+        bool accepted;
+    } cases[] = {
+        {QString(20, u'n'), true},                             // 1024 bytes
+        {QString(21, u'n'), false},                            // 1025 bytes
+        {QString(19, u'n') + QStringLiteral("\u00fc"), false}, // 21 characters, 1025 bytes
+    };
+    for (const auto& t : cases) {
+        Clocks c;
+        c.setText(filler);
+        c.list.LoadClockList();
+        EXPECT_EQ(c.list.AddClock(t.name, 1), t.accepted) << qPrintable(t.name);
+        if (t.accepted) {
+            EXPECT_EQ(c.text().toUtf8().size(), 1024);
+        } else {
+            EXPECT_EQ(c.text(), filler);
+            ASSERT_EQ(c.messages.messages.size(), 1u);
+            EXPECT_TRUE(
+                c.messages.messages[0].text.contains(QStringLiteral("longer than 1024 bytes")));
+        }
+    }
+}
+
+TEST(ClockList, AddKeepsEveryListedClockReachable) {
+    Clocks c;
+    QString text;
+    for (int i = 0; i < kMaxClockEntries - 1; ++i)
+        text += QStringLiteral("{%1}").arg(i);
+    c.setText(text);
+    c.list.LoadClockList();
+    ASSERT_EQ(c.list.ClockCount(), kMaxClockEntries);
+    EXPECT_FALSE(c.list.AddClock(QStringLiteral("Extra"), 1));
+    EXPECT_TRUE(c.messageTexts().value(0).contains(QStringLiteral("at most 128 clocks")));
+    EXPECT_EQ(c.text(), text);
+}
+
+TEST(ClockList, AListTooLongToReadIsNeitherWipedByAddNorStuckOnDelete) {
+    Clocks c;
+    // Six names of 190 characters: 1157 bytes, more than a read hands back.
+    QString longText = QStringLiteral("{Old}");
+    for (int i = 0; i < 6; ++i)
+        longText += QStringLiteral("{%1%2}").arg(i).arg(QString(189, u'x'));
+    c.setText(longText);
+    ASSERT_EQ(c.text(), QString()); // reads back as no list: only Default shows
+    EXPECT_FALSE(c.list.AddClock(QStringLiteral("New"), 1));
+    EXPECT_EQ(c.rawText(), longText);
+    // Deleting a clock shortens the stored text, so the rest shows again.
+    const QString gone = QStringLiteral("0") + QString(189, u'x');
+    EXPECT_TRUE(c.list.RemoveClockData(gone));
+    EXPECT_EQ(c.text(), QString(longText).remove(u'{' + gone + u'}'));
+    c.list.LoadClockList();
+    EXPECT_EQ(c.list.ClockCount(), 7);
+}
+
+TEST(ClockList, AFailingStoreIsReportedAndStartsNothing) {
+    Clocks c;
+    c.backend.failWrites = true;
+    EXPECT_FALSE(c.list.AddClock(QStringLiteral("Tokyo"), 60));
+    EXPECT_EQ(
+        c.messageTexts(),
+        QStringList{QStringLiteral(
+            "The clock \"Tokyo\" could not be added: the settings store cannot be written.")});
+    EXPECT_TRUE(c.launcher.launched.isEmpty());
+}
+
+TEST(ClockList, DeleteClosesARunningClockBeforeItsDataGoes) {
+    Clocks c;
+    c.setText(QStringLiteral("{A}{Tokyo}{B}"));
+    c.storeClock(QStringLiteral("Tokyo"));
+    c.storeClock(QStringLiteral("A"));
+    const QString alarms = c.alarmFile(QStringLiteral("Tokyo"));
+    c.channel.running = {{QStringLiteral("Tokyo"), 42}};
+    bool keyWhileClosing = false;
+    c.channel.onClose = [&](const QString& name) {
+        keyWhileClosing = c.keyExists(name);
+    };
+
+    EXPECT_TRUE(c.list.DeleteClock(QStringLiteral(" Tokyo ")));
+    EXPECT_EQ(c.channel.closed, QStringList{QStringLiteral("Tokyo")});
+    EXPECT_TRUE(keyWhileClosing);
+    EXPECT_EQ(c.text(), QStringLiteral("{A}{B}"));
+    EXPECT_FALSE(c.keyExists(QStringLiteral("Tokyo")));
+    for (const auto& field : kSettingsFields)
+        EXPECT_EQ(c.reg.ReadRegistryValue(clockKeyPath(QStringLiteral("Tokyo")),
+                                          QString::fromUtf16(field.name)),
+                  RegistryValue{});
+    EXPECT_FALSE(QFile::exists(Autorun::entryFilePath(c.autostart, QStringLiteral("Tokyo"))));
+    EXPECT_TRUE(QFile::exists(alarms));
+    // The other clock keeps everything.
+    EXPECT_EQ(c.value(QStringLiteral("A"), "ClockRadius"), 48);
+    EXPECT_TRUE(QFile::exists(Autorun::entryFilePath(c.autostart, QStringLiteral("A"))));
+    EXPECT_TRUE(c.messages.messages.empty());
+}
+
+TEST(ClockList, DeleteCases) {
+    const struct {
+        const char* before;
+        const char* name;
+        bool running;
+        CloseOutcome close;
+        bool closeAsked;
+        const char* after;
+        const char* messageStart; // empty: no message
+    } cases[] = {
+        {"{A}", "Default", false, CloseOutcome::Closed, false, "{A}",
+         "Default clock can not be deleted."},
+        {"{A}{B}", "B", false, CloseOutcome::Closed, false, "{A}", ""},
+        {"{T}{A}{T}", "T", false, CloseOutcome::Closed, false, "{A}", ""},
+        // Only the exact name goes.
+        {"{t}{T}", "T", false, CloseOutcome::Closed, false, "{t}", ""},
+        // A hung clock does not hold the delete up; the user is told.
+        {"{A}{B}", "B", true, CloseOutcome::TimedOut, true, "{A}",
+         "The clock \"B\" did not finish closing within 5 seconds"},
+        {"{A}", "System", false, CloseOutcome::Closed, false, "{A}", "The clock name \"System\""},
+    };
+    for (const auto& t : cases) {
+        Clocks c;
+        c.setText(QString::fromUtf8(t.before));
+        const QString name = QString::fromUtf8(t.name);
+        if (t.running)
+            c.channel.running.insert(name, 9);
+        c.channel.closeOutcome = t.close;
+        const bool refused = QByteArray(t.messageStart).startsWith("Default") ||
+                             QByteArray(t.messageStart).contains("System");
+        EXPECT_EQ(c.list.DeleteClock(name), !refused) << t.name;
+        EXPECT_EQ(c.channel.closed.isEmpty(), !t.closeAsked) << t.name;
+        EXPECT_EQ(c.text(), QString::fromUtf8(t.after)) << t.name;
+        const QStringList texts = c.messageTexts();
+        if (*t.messageStart) {
+            ASSERT_EQ(texts.size(), 1) << t.name;
+            EXPECT_TRUE(texts[0].startsWith(QString::fromUtf8(t.messageStart)))
+                << qPrintable(texts[0]);
+        } else {
+            EXPECT_TRUE(texts.isEmpty()) << t.name;
+        }
+    }
+}
