@@ -7,6 +7,13 @@
 #include "clock/rendercommand.h"
 #include "clock/terminationwatcher.h"
 #include "clock/windowsystem.h"
+#include "settings/autorun.h"
+#include "settings/clockcommands.h"
+#include "settings/clocklauncher.h"
+#include "settings/clocklist.h"
+#include "settings/instancepaths.h"
+#include "settings/instanceserver.h"
+#include "settings/localinstancechannel.h"
 #include "settings/registrysqlite.h"
 #include "shell/clockapp.h"
 #include "shell/clockname.h"
@@ -15,6 +22,7 @@
 #include "shell/guimessagesink.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 #include <cstdio>
 
@@ -42,6 +50,24 @@ int runClock(int argc, char** argv, const QString& name) {
     GuiMessageSink messages;
     SystemTimeSource time;
     ClockApp clock({registry, messages, time}, roots);
+
+    // One process per clock: the name is claimed before anything is shown, and a
+    // second start of a running clock only brings that clock forward.
+    const QString socketFolder = instanceSocketFolder(roots.runtimeRoot);
+    InstanceServer channel(instanceSocketPath(socketFolder, name));
+    QString channelProblem;
+    switch (channel.claim(&channelProblem)) {
+    case InstanceServer::Claim::AlreadyRunning:
+        LocalInstanceChannel(socketFolder).find(name, true);
+        return 0;
+    case InstanceServer::Claim::Failed:
+        printErr(channelProblem + QStringLiteral(" Other clocks cannot reach this one."));
+        break;
+    case InstanceServer::Claim::Listening:
+        break;
+    }
+    Autorun autorun(clock.state(), clock.paths(), QCoreApplication::applicationFilePath());
+    clock.setAutorunHost(&autorun);
 
     DesktopWindowSystem windowSystem;
     ClockFrontEnd frontEnd(clock, windowSystem);
@@ -86,7 +112,30 @@ int runClock(int argc, char** argv, const QString& name) {
     });
     if (!clock.StartClock(name))
         return 1;
+    // close must return only once ShutdownClock(true) has finished.
+    channel.serve({.raise =
+                       [&] {
+                           window.showNormal();
+                           window.raise();
+                           window.activateWindow();
+                       },
+                   .close = [&] { window.unloadClock(); }});
     return qapp.exec();
+}
+
+int runClockCommand(int argc, char** argv, const CommandLine& cl) {
+    QCoreApplication app(argc, argv);
+    const PathRoots roots = PathRoots::fromSystem();
+    SqliteRegistryBackend backend(AppPaths::storePathFor(roots), printErr);
+    Registry registry(backend);
+    StderrMessageSink errors;
+    LocalInstanceChannel channel(instanceSocketFolder(roots.runtimeRoot));
+    DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
+    ClockList clocks({registry, channel, launcher, errors},
+                     AppPaths::build(kDefaultClockName, roots).AutostartFolder);
+    QTextStream out(stdout);
+    return RunClockCommand(cl, clocks, out, errors,
+                           computerZoneIndex(GetLocalBias(SystemTimeSource())));
 }
 
 } // namespace
@@ -115,6 +164,12 @@ int main(int argc, char** argv) {
             return 2;
         }
         return RunRenderCommand(argc, argv, cl);
+    case CommandLine::Action::List:
+    case CommandLine::Action::Add:
+    case CommandLine::Action::Start:
+    case CommandLine::Action::Stop:
+    case CommandLine::Action::Delete:
+        return runClockCommand(argc, argv, cl);
     default:
         printErr(QStringLiteral("This option is not available in this build."));
         return 2;

@@ -1,0 +1,195 @@
+// Several clocks kept, started, stopped and deleted through the command line, each
+// a real clock process on a private X server.
+#include "settings/autorun.h"
+#include "settings/clocklist.h"
+#include "settings/instancepaths.h"
+#include "settings/localinstancechannel.h"
+#include "settings/registrysqlite.h"
+#include "settings/settingsstore.h"
+#include "support/desktop.h"
+#include "support/testenv.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+
+#include <signal.h>
+
+using namespace ovra;
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(OVRA_CLOCK_BIN), args);
+    Result r;
+    if (!p.waitForFinished(20000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs = 15000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(100);
+    }
+    return true;
+}
+
+// Gone, or only a zombie waiting for a parent that does not reap it.
+bool processGone(qint64 pid) {
+    if (pid <= 0 || ::kill(pid_t(pid), 0) != 0)
+        return true;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray text = stat.readAll();
+    const qsizetype paren = text.lastIndexOf(')');
+    return paren > 0 && text.mid(paren + 2, 1) == "Z";
+}
+
+// The clock processes this test caused; whatever is left at the end is closed, and
+// killed by its id if it does not close.
+struct Clocks {
+    explicit Clocks(const test::TestHome& home)
+        : channel(instanceSocketFolder(home.roots().runtimeRoot)) {}
+    ~Clocks() {
+        for (const qint64 pid : std::as_const(pids)) {
+            if (processGone(pid))
+                continue;
+            for (const QString& name : pids.keys(pid))
+                channel.close(name, 3000);
+            if (!waitFor([&] { return processGone(pid); }, 3000))
+                ::kill(pid_t(pid), SIGKILL);
+        }
+    }
+    qint64 track(const QString& name) {
+        const qint64 pid = channel.find(name, false);
+        if (pid > 0)
+            pids.insert(name, pid);
+        return pid;
+    }
+    LocalInstanceChannel channel;
+    QMap<QString, qint64> pids;
+};
+
+struct Store {
+    explicit Store(const test::TestHome& home) : backend(home.storePath()), registry(backend) {}
+    bool has(const QString& clock, const QString& value) {
+        return registry.ReadRegistryValue(clockKeyPath(clock), value) != RegistryValue{};
+    }
+    bool keyExists(const QString& clock) {
+        const RegistryPath p = SplitRegistryPath(clockKeyPath(clock));
+        return backend.keyExists(p.root, p.subKey);
+    }
+    SqliteRegistryBackend backend;
+    Registry registry;
+};
+
+} // namespace
+
+TEST(SeveralClocks, KeptStartedStoppedAndDeletedFromTheCommandLine) {
+    test::TestHome home;
+    // The compositor also keeps a client connected, so the X server never resets
+    // between two clocks connecting.
+    test::PrivateDesktop desktop(1024, 768);
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    Clocks clocks(home);
+    const QString tokyo = QStringLiteral("Tokyo");
+    const QString newYork = QStringLiteral("New York");
+    const QString autostart = home.path() + QStringLiteral("/config/autostart");
+    const QString alarmFile = home.path() + QStringLiteral("/data/Tamrel/Ovra Clock/New York.cfg");
+    QDir().mkpath(QFileInfo(alarmFile).absolutePath());
+    {
+        QFile f(alarmFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(566, '\0'));
+    }
+
+    ASSERT_EQ(cli({QStringLiteral("--add"), tokyo, QStringLiteral("--zone"), QStringLiteral("80")})
+                  .exitCode,
+              0);
+    ASSERT_EQ(
+        cli({QStringLiteral("--add"), newYork, QStringLiteral("--zone"), QStringLiteral("20")})
+            .exitCode,
+        0);
+    ASSERT_EQ(cli({QStringLiteral("--start"), QStringLiteral("Default")}).exitCode, 0);
+
+    const QString allRunning =
+        QStringLiteral("Default -- Running\nTokyo -- Running\nNew York -- Running\n");
+    QString listed;
+    EXPECT_TRUE(waitFor([&] {
+        listed = cli({QStringLiteral("--list")}).out;
+        return listed == allRunning;
+    })) << qPrintable(listed);
+    for (const QString& name : {QStringLiteral("Default"), tokyo, newYork})
+        ASSERT_GT(clocks.track(name), 0) << qPrintable(name);
+
+    // Stopped from another process: the clock has stored its settings by the time
+    // the stop returns.
+    Store store(home);
+    ASSERT_FALSE(store.has(tokyo, QStringLiteral("ClockRadius")));
+    const Result stop = cli({QStringLiteral("--stop"), tokyo});
+    EXPECT_EQ(stop.exitCode, 0) << qPrintable(stop.err);
+    EXPECT_EQ(store.registry.readInteger(clockKeyPath(tokyo), QStringLiteral("ClockRadius")), 48);
+    EXPECT_TRUE(store.has(tokyo, QStringLiteral("Left")));
+    EXPECT_EQ(store.registry.readInteger(clockKeyPath(tokyo), QStringLiteral("TimeZoneIndex")), 80);
+    EXPECT_TRUE(QFile::exists(Autorun::entryFilePath(autostart, tokyo)));
+    EXPECT_TRUE(waitFor([&] { return processGone(clocks.pids.value(tokyo)); }));
+    EXPECT_EQ(cli({QStringLiteral("--list")}).out,
+              QStringLiteral("Default -- Running\nTokyo -- Stopped\nNew York -- Running\n"));
+
+    // Deleting a running clock closes it first; its alarms stay for a later clock
+    // of the same name.
+    const Result del = cli({QStringLiteral("--delete"), newYork});
+    EXPECT_EQ(del.exitCode, 0) << qPrintable(del.err);
+    EXPECT_TRUE(waitFor([&] { return processGone(clocks.pids.value(newYork)); }));
+    EXPECT_FALSE(store.keyExists(newYork));
+    EXPECT_EQ(store.registry.readText(kClockListKey, kClockListValue), QStringLiteral("{Tokyo}"));
+    EXPECT_FALSE(QFile::exists(Autorun::entryFilePath(autostart, newYork)));
+    EXPECT_TRUE(QFile::exists(alarmFile));
+
+    const Result refused = cli({QStringLiteral("--delete"), QStringLiteral("Default")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("Default clock can not be deleted.")));
+
+    // A clock killed outright leaves its socket behind; starting it again works.
+    const qint64 defaultPid = clocks.pids.value(QStringLiteral("Default"));
+    ::kill(pid_t(defaultPid), SIGKILL);
+    ASSERT_TRUE(waitFor([&] { return processGone(defaultPid); }));
+    EXPECT_EQ(cli({QStringLiteral("--list")}).out,
+              QStringLiteral("Default -- Stopped\nTokyo -- Stopped\n"));
+    ASSERT_EQ(cli({QStringLiteral("--start"), QStringLiteral("Default")}).exitCode, 0);
+    EXPECT_TRUE(waitFor([&] { return clocks.track(QStringLiteral("Default")) > 0; }));
+    EXPECT_NE(clocks.pids.value(QStringLiteral("Default")), defaultPid);
+    EXPECT_EQ(cli({QStringLiteral("--stop"), QStringLiteral("Default")}).exitCode, 0);
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
