@@ -1,9 +1,8 @@
 #include "settings/clockcommands.h"
 #include "settings/clockfakes.h"
 #include "settings/clocklist.h"
-#include "settings/settingsstore.h"
+#include "settings/registry.h"
 #include "support/testenv.h"
-#include "time/zonetable.h"
 
 #include <gtest/gtest.h>
 
@@ -40,14 +39,6 @@ struct Cli {
 using Action = CommandLine::Action;
 
 } // namespace
-
-TEST(ClockCommands, ListShowsEveryClockInOrderWithItsState) {
-    Cli cli;
-    cli.channel.running = {{QStringLiteral("Default"), 5}, {QStringLiteral("Tokyo"), 6}};
-    EXPECT_EQ(cli.run(Action::List), 0);
-    EXPECT_EQ(cli.out, QStringLiteral("Default -- Running\nA -- Stopped\nTokyo -- Running\n"));
-    EXPECT_TRUE(cli.channel.raised.isEmpty()); // a listing does not shuffle the windows
-}
 
 TEST(ClockCommands, StartStopAndDeleteAnswerWithExitCodeAndMessage) {
     const struct {
@@ -89,23 +80,4 @@ TEST(ClockCommands, StartStopAndDeleteAnswerWithExitCodeAndMessage) {
         const bool started = c.action == Action::Start && c.exitCode == 0 && !c.running;
         EXPECT_EQ(cli.launcher.launched, started ? QStringList{name} : QStringList{}) << c.name;
     }
-}
-
-TEST(ClockCommands, AddUsesTheGivenZoneOrTheComputers) {
-    Cli cli;
-    EXPECT_EQ(cli.run(Action::Add, QStringLiteral("Osaka"), 74), 0);
-    EXPECT_EQ(cli.run(Action::Add, QStringLiteral("Here")), 0);
-    EXPECT_EQ(
-        cli.reg.readInteger(clockKeyPath(QStringLiteral("Osaka")), QStringLiteral("TimeZoneIndex")),
-        74);
-    EXPECT_EQ(
-        cli.reg.readInteger(clockKeyPath(QStringLiteral("Here")), QStringLiteral("TimeZoneIndex")),
-        33);
-    EXPECT_EQ(cli.launcher.launched,
-              (QStringList{QStringLiteral("Osaka"), QStringLiteral("Here")}));
-    EXPECT_EQ(cli.run(Action::Add, QStringLiteral("Tokyo")), 1);
-    EXPECT_EQ(cli.error(), clockmessages::Duplicate);
-    // The computer's zone, or UTC when the table has no row for it.
-    EXPECT_EQ(zoneAt(computerZoneIndex(-540))->OffsetMinutes, 540);
-    EXPECT_EQ(computerZoneIndex(-630), computerZoneIndex(0));
 }

@@ -50,19 +50,6 @@ mode_t modeOf(const QString& path) {
     return st.st_mode & 0777;
 }
 
-// A socket file whose process is gone, as a killed clock leaves it.
-void leaveStaleSocket(const QString& path) {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    const QByteArray p = QFile::encodeName(path);
-    std::memcpy(addr.sun_path, p.constData(), size_t(p.size()));
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
-    ::listen(fd, 1);
-    ::close(fd);
-    ASSERT_TRUE(QFile::exists(path));
-}
-
 } // namespace
 
 TEST(InstanceChannel, SocketPathsStayShortPrivateAndDistinct) {
@@ -128,23 +115,6 @@ TEST(InstanceChannel, AHungClockDoesNotHangTheCaller) {
     auto outcome = std::async(std::launch::async,
                               [&] { return c.client.close(QStringLiteral("Tokyo"), 300); });
     EXPECT_EQ(outcome.get(), CloseOutcome::TimedOut);
-}
-
-TEST(InstanceChannel, ASocketLeftByAKilledClockDoesNotBlockANewStart) {
-    Channel c;
-    ASSERT_TRUE(ensurePrivateFolder(c.folder));
-    const QString path = c.socket(QStringLiteral("Tokyo"));
-    leaveStaleSocket(path);
-    EXPECT_EQ(whileServing([&] { return c.client.find(QStringLiteral("Tokyo"), false); }), 0);
-
-    InstanceServer server(path);
-    ASSERT_EQ(server.claim(), InstanceServer::Claim::Listening);
-    server.serve({.raise = [] {},
-                  .close =
-                      [] {
-                      }});
-    EXPECT_EQ(whileServing([&] { return c.client.find(QStringLiteral("Tokyo"), false); }),
-              qint64(::getpid()));
 }
 
 TEST(InstanceChannel, ASecondStartOfARunningClockLeavesTheFirstReachable) {
