@@ -9,6 +9,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QPointer>
+#include <QTimer>
 
 namespace ovra {
 
@@ -90,9 +91,15 @@ void InstanceServer::acceptPending() {
 }
 
 void InstanceServer::handle(QLocalSocket* socket) {
-    // A handler may run an event loop; a second request meanwhile waits its turn.
-    if (m_busy)
+    // A handler may run an event loop; a request that arrives meanwhile is taken
+    // up once the handler has returned.
+    if (m_busy) {
+        QTimer::singleShot(10, this, [this, guard = QPointer<QLocalSocket>(socket)] {
+            if (guard)
+                handle(guard);
+        });
         return;
+    }
     QPointer<QLocalSocket> guard(socket);
     while (guard && guard->canReadLine()) {
         const QByteArray line = guard->readLine(proto::MaxLineBytes + 1).trimmed();
