@@ -56,8 +56,7 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
         break;
     }
     return refuse(errors, QStringLiteral("The clock %1 did not finish closing within %2 seconds.")
-                              .arg(quoted(name))
-                              .arg(kCloseTimeoutMs / 1000));
+                              .arg(quoted(name), QString::number(kCloseTimeoutMs / 1000)));
 }
 
 int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {

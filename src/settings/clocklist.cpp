@@ -148,14 +148,12 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
     case AddRefusal::Full:
         warn(QStringLiteral("The clock list is full: it keeps at most %1 clocks. Delete a clock "
                             "before adding \"%2\".")
-                 .arg(kMaxClockEntries)
-                 .arg(name));
+                 .arg(QString::number(kMaxClockEntries), name));
         return false;
     case AddRefusal::TooLong:
         warn(QStringLiteral("The clock list is full: adding \"%1\" would make it longer than %2 "
                             "bytes. Delete a clock or choose a shorter name.")
-                 .arg(name)
-                 .arg(kMaxTextBytes));
+                 .arg(name, QString::number(kMaxTextBytes)));
         return false;
     case AddRefusal::StoreFailed:
         warn(QStringLiteral("The clock \"%1\" could not be added: the settings store cannot be "
@@ -180,8 +178,7 @@ bool ClockList::DeleteClock(const QString& rawName) {
         // process may still be there.
         warn(QStringLiteral("The clock \"%1\" did not finish closing within %2 seconds; it is "
                             "deleted, but its window may stay open.")
-                 .arg(name)
-                 .arg(kCloseTimeoutMs / 1000));
+                 .arg(name, QString::number(kCloseTimeoutMs / 1000)));
     }
     if (QCoreApplication::instance())
         QCoreApplication::processEvents();

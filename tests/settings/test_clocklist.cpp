@@ -195,7 +195,8 @@ TEST(ClockList, AddNeverMakesTheListTooLongToReadBack) {
     } cases[] = {
         {QString(20, u'n'), true},                             // 1024 bytes
         {QString(21, u'n'), false},                            // 1025 bytes
-        {QString(19, u'n') + QStringLiteral("\u00fc"), false}, // 21 characters, 1025 bytes
+        {QString(19, u'n') + QStringLiteral("\u00fc"), false}, // 1024 characters, 1025 bytes
+        {QStringLiteral("100%2") + QString(16, u'n'), false},  // kept whole in the message
     };
     for (const auto& t : cases) {
         Clocks c;
@@ -209,6 +210,7 @@ TEST(ClockList, AddNeverMakesTheListTooLongToReadBack) {
             ASSERT_EQ(c.messages.messages.size(), 1u);
             EXPECT_TRUE(
                 c.messages.messages[0].text.contains(QStringLiteral("longer than 1024 bytes")));
+            EXPECT_TRUE(c.messages.messages[0].text.contains(u'"' + t.name + u'"'));
         }
     }
 }
