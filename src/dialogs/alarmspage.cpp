@@ -67,12 +67,12 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     m_list->setObjectName(QStringLiteral("ListAlarm"));
     m_list->setSelectionMode(QAbstractItemView::MultiSelection);
 
-    struct ButtonSpec {
+    struct ButtonDef {
         const char16_t* caption;
         const char16_t* hint;
         QWidget* parent;
     };
-    const std::array<ButtonSpec, 6> specs = {{
+    const std::array<ButtonDef, 6> defs = {{
         {u"&Add", nullptr, addGroup},
         {u"&Browse", u"Select a file to be executed by Ovra Clock", addGroup},
         {u"&Delete", nullptr, manageGroup},
@@ -80,12 +80,12 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
         {u"&Disable", nullptr, manageGroup},
         {u"...", u"Select a sound file", addGroup},
     }};
-    for (size_t i = 0; i < specs.size(); ++i) {
-        auto* button = new QPushButton(QString::fromUtf16(specs[i].caption), specs[i].parent);
+    for (size_t i = 0; i < defs.size(); ++i) {
+        auto* button = new QPushButton(QString::fromUtf16(defs[i].caption), defs[i].parent);
         button->setObjectName(QStringLiteral("CmdAlarm%1").arg(i));
         button->setAutoDefault(false);
-        if (specs[i].hint)
-            button->setToolTip(QString::fromUtf16(specs[i].hint));
+        if (defs[i].hint)
+            button->setToolTip(QString::fromUtf16(defs[i].hint));
         connect(button, &QPushButton::clicked, this, [this, i] { CmdAlarm_Click(int(i)); });
         m_buttons[i] = button;
     }

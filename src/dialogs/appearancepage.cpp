@@ -15,7 +15,7 @@
 namespace ovra {
 
 namespace {
-struct SizeSpec {
+struct SizeRow {
     const char16_t* label;
     const char* name;
     int32_t ClockSettings::*member;
@@ -26,7 +26,7 @@ struct SizeSpec {
 };
 
 // Top to bottom; the order is also the order apply reads them in.
-constexpr std::array<SizeSpec, 4> kSizeSpecs = {{
+constexpr std::array<SizeRow, 4> kSizeRows = {{
     {u"Hour Circle Width(10 ~ 50):", "TxtHourCircle", &ClockSettings::HourCircleWidth,
      limits::MinWidth, limits::MaxWidth, u"18", 2},
     {u"Minute Circle Width(10 ~ 50):", "TxtMinuteCircle", &ClockSettings::MinuteCircleWidth,
@@ -44,14 +44,14 @@ AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applie
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
-    for (size_t i = 0; i < kSizeSpecs.size(); ++i) {
-        const SizeSpec& spec = kSizeSpecs[i];
-        auto* field = new SizeField(spec.minimum, spec.maximum,
-                                    QString::fromUtf16(spec.defaultText), spec.maxLength, group);
-        field->setObjectName(QLatin1String(spec.name));
+    for (size_t i = 0; i < kSizeRows.size(); ++i) {
+        const SizeRow& row = kSizeRows[i];
+        auto* field = new SizeField(row.minimum, row.maximum, QString::fromUtf16(row.defaultText),
+                                    row.maxLength, group);
+        field->setObjectName(QLatin1String(row.name));
         // Room for the longest text the field takes and a little more.
         field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
-        form->addRow(QString::fromUtf16(spec.label), field);
+        form->addRow(QString::fromUtf16(row.label), field);
         m_sizes[i] = field;
     }
     for (size_t i = 0; i < kColourFields.size(); ++i) {
@@ -83,8 +83,8 @@ AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applie
 }
 
 void AppearancePage::fill(const ClockSettings& s) {
-    for (size_t i = 0; i < kSizeSpecs.size(); ++i)
-        m_sizes[i]->setText(QString::number(s.*kSizeSpecs[i].member));
+    for (size_t i = 0; i < kSizeRows.size(); ++i)
+        m_sizes[i]->setText(QString::number(s.*kSizeRows[i].member));
     for (size_t i = 0; i < kColourFields.size(); ++i)
         m_colours[i]->setValue(s.*kColourFields[i].member);
 }
@@ -92,8 +92,8 @@ void AppearancePage::fill(const ClockSettings& s) {
 void AppearancePage::readInto(ClockSettings& s) const {
     for (size_t i = 0; i < kColourFields.size(); ++i)
         ReadNumberInto(m_colours[i]->text(), s.*kColourFields[i].member);
-    for (size_t i = 0; i < kSizeSpecs.size(); ++i)
-        ReadNumberInto(m_sizes[i]->text(), s.*kSizeSpecs[i].member);
+    for (size_t i = 0; i < kSizeRows.size(); ++i)
+        ReadNumberInto(m_sizes[i]->text(), s.*kSizeRows[i].member);
 }
 
 } // namespace ovra
