@@ -15,10 +15,17 @@ public:
     virtual QTimeZone systemZone() const = 0;
 };
 
+// The computer's clock and zone. The zone is looked up again at most once a minute:
+// the clock asks ten times a second, and a laptop that changes its zone should see
+// the Default clock follow within a minute.
 class SystemTimeSource final : public TimeSource {
 public:
     QDateTime nowUtc() const override { return QDateTime::currentDateTimeUtc(); }
-    QTimeZone systemZone() const override { return QTimeZone::systemTimeZone(); }
+    QTimeZone systemZone() const override;
+
+private:
+    mutable QTimeZone m_zone;
+    mutable qint64 m_zoneCheckedMs = 0;
 };
 
 class FixedTimeSource final : public TimeSource {
