@@ -3,10 +3,14 @@
 #include "alarms/logindpoweractions.h"
 #include "alarms/soundeffectalarmsound.h"
 #include "clock/clockfrontend.h"
-#include "clock/placeholderwindow.h"
 #include "clock/rendercommand.h"
 #include "clock/terminationwatcher.h"
 #include "clock/windowsystem.h"
+#include "dialogs/clockdialogs.h"
+#include "dialogs/colourpicker.h"
+#include "dialogs/filechooser.h"
+#include "dialogs/linkopener.h"
+#include "dialogs/ownclockchannel.h"
 #include "settings/autorun.h"
 #include "settings/clockcommands.h"
 #include "settings/clocklauncher.h"
@@ -25,6 +29,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <functional>
 
 using namespace ovra;
 
@@ -96,20 +101,27 @@ int runClock(int argc, char** argv, const QString& name) {
     TerminationWatcher termination;
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, &window,
                      &FrmClock::unloadClock);
-    QObject::connect(&window, &FrmClock::settingsRequested, [&](bool owned) {
-        frontEnd.otherWindows().add(
-            openPlaceholderWindow(QStringLiteral("Ovra Clock Settings"),
-                                  QStringLiteral("The settings dialog is not part of this build."),
-                                  owned ? &window : nullptr),
-            ClockWindowList::Role::Settings);
-    });
-    QObject::connect(&window, &FrmClock::aboutRequested, [&] {
-        frontEnd.otherWindows().add(
-            openPlaceholderWindow(QStringLiteral("About Ovra Clock"),
-                                  QStringLiteral("Ovra Clock %1").arg(QStringLiteral(OVRA_VERSION)),
-                                  nullptr),
-            ClockWindowList::Role::About);
-    });
+    // The settings dialog reaches this clock directly and the others over the
+    // channel; the about box is shared with it, one of each per process.
+    const std::function<void()> raiseOwnClock = [&] {
+        window.raise();
+    };
+    const std::function<void()> unloadOwnClock = [&] {
+        window.unloadClock();
+    };
+    LocalInstanceChannel otherClocks(socketFolder);
+    OwnClockChannel dialogChannel(otherClocks, {name, raiseOwnClock, unloadOwnClock});
+    DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
+    ClockList clockList({registry, dialogChannel, launcher, messages},
+                        AppPaths::build(name, roots).AutostartFolder);
+    DialogColourPicker colourPicker([&] { return clock.settings().AlwaysOnTop == 1; });
+    DialogFileChooser fileChooser;
+    DesktopLinkOpener linkOpener;
+    ConfigServices config{clock, clockList, autorun, colourPicker, fileChooser};
+    config.closeOwnClock = unloadOwnClock;
+    ClockDialogs dialogs(config, linkOpener, frontEnd.otherWindows(), &window);
+    QObject::connect(&window, &FrmClock::settingsRequested, &dialogs, &ClockDialogs::openSettings);
+    QObject::connect(&window, &FrmClock::aboutRequested, &dialogs, &ClockDialogs::openAbout);
     if (!clock.StartClock(name))
         return 1;
     // close must return only once ShutdownClock(true) has finished.

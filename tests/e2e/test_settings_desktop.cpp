@@ -1,0 +1,170 @@
+// The settings dialog of the real clock on a private X server, driven with the
+// pointer and the keyboard as a user would.
+#include "settings/registrysqlite.h"
+#include "settings/settingsstore.h"
+#include "support/desktop.h"
+#include "support/testenv.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace ovra;
+
+namespace {
+
+const QString kClockCaption = QStringLiteral("Ovra Clock {Default}");
+const QString kDialogCaption = QStringLiteral("Ovra Clock Configuration");
+
+QString xdotool(const QStringList& args) {
+    QByteArray out;
+    test::runProgram(QStringLiteral("xdotool"), args, 10000, &out);
+    return QString::fromLocal8Bit(out).trimmed();
+}
+
+void keys(const QStringList& names) {
+    for (const QString& name : names) {
+        xdotool({QStringLiteral("key"), name});
+        QThread::msleep(60);
+    }
+}
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+QString windowNamed(const QString& title) {
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                    QStringLiteral("--name"), u'^' + QRegularExpression::escape(title) + u'$'});
+}
+
+QRect geometryOf(const QString& window) {
+    const QString text = xdotool({QStringLiteral("getwindowgeometry"), window});
+    const auto m =
+        QRegularExpression(QStringLiteral("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)"),
+                           QRegularExpression::DotMatchesEverythingOption)
+            .match(text);
+    if (!m.hasMatch())
+        return {};
+    return QRect(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
+                 m.captured(4).toInt());
+}
+
+void pointTo(QPoint p) {
+    xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+    QThread::msleep(300);
+}
+
+void focus(const QString& window) {
+    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    QThread::msleep(200);
+}
+
+ClockState storedDefault(const test::TestHome& home) {
+    SqliteRegistryBackend backend(home.storePath());
+    Registry registry(backend);
+    ClockState state;
+    state.ClockName = QStringLiteral("Default");
+    ReadClockSettings(registry, state);
+    return state;
+}
+
+struct ClockProcess {
+    ClockProcess() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(QStringLiteral(OVRA_CLOCK_BIN), {});
+    }
+    ~ClockProcess() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+    QProcess process;
+};
+
+} // namespace
+
+TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
+    test::TestHome home;
+    test::PrivateDesktop desktop;
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    {
+        SqliteRegistryBackend backend(home.storePath());
+        Registry registry(backend);
+        ClockState state;
+        state.ClockName = QStringLiteral("Default");
+        state.settings = defaultSettings();
+        state.settings.Left = 300 * 15; // twips
+        state.settings.Top = 200 * 15;
+        ASSERT_EQ(WriteClockSettings(registry, state), 0);
+    }
+    const QRect area(300, 200, 246, 246);
+
+    ClockProcess clock;
+    QString window;
+    ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kClockCaption)).isEmpty(); }, 10000));
+    ASSERT_EQ(geometryOf(window), area);
+
+    // The settings button: the strip's middle cell, shown once the pointer is on the dial.
+    pointTo(area.topLeft() + QPoint(123, 123));
+    pointTo(area.topLeft() + QPoint(235, 52));
+    xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    QString dialog;
+    ASSERT_TRUE(waitFor([&] { return !(dialog = windowNamed(kDialogCaption)).isEmpty(); }, 5000))
+        << "the settings button opened no dialog";
+
+    // From the tab strip: the appearance page, down to the radius, 60, back up to
+    // "Apply" and press it.
+    focus(dialog);
+    keys({QStringLiteral("Right"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+          QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("ctrl+a")});
+    xdotool({QStringLiteral("type"), QStringLiteral("60")});
+    QStringList back(6, QStringLiteral("shift+Tab"));
+    keys(back);
+    keys({QStringLiteral("space")});
+
+    // 12 more pixels of radius: 24 more of width and height, the top-left corner kept.
+    const QRect grown(300, 200, 270, 270);
+    EXPECT_TRUE(waitFor([&] { return geometryOf(window) == grown; }, 5000))
+        << "geometry after apply: "
+        << qPrintable(xdotool({QStringLiteral("getwindowgeometry"), window}));
+    EXPECT_EQ(storedDefault(home).settings.ClockRadius, 60);
+    EXPECT_FALSE(windowNamed(kDialogCaption).isEmpty()) << "Apply keeps the dialog open";
+
+    // Escape closes the dialog and applies nothing more; Page Up on the clock opens it again.
+    focus(dialog);
+    keys({QStringLiteral("Escape")});
+    EXPECT_TRUE(waitFor([&] { return windowNamed(kDialogCaption).isEmpty(); }, 5000));
+    focus(window);
+    keys({QStringLiteral("Prior")});
+    EXPECT_TRUE(waitFor([&] { return !windowNamed(kDialogCaption).isEmpty(); }, 5000))
+        << "Page Up opened no dialog";
+
+    clock.process.terminate();
+    EXPECT_TRUE(clock.process.waitForFinished(5000));
+    EXPECT_EQ(storedDefault(home).settings.ClockRadius, 60);
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
