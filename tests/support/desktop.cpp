@@ -3,6 +3,9 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <csignal>
+
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace ovra::test {
@@ -16,7 +19,11 @@ PrivateDesktop::PrivateDesktop(int width, int height, bool compositor) {
     }
     // Xvfb picks a free display number and writes it to the descriptor we pass.
     m_xvfb.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_xvfb.setChildProcessModifier([pipeFds] { ::close(pipeFds[0]); });
+    // The server goes with the test even when the test dies without cleaning up.
+    m_xvfb.setChildProcessModifier([pipeFds] {
+        ::close(pipeFds[0]);
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    });
     m_xvfb.start(QStringLiteral("Xvfb"),
                  {QStringLiteral("-displayfd"), QString::number(pipeFds[1]),
                   QStringLiteral("-screen"), QStringLiteral("0"),
@@ -41,6 +48,7 @@ PrivateDesktop::PrivateDesktop(int width, int height, bool compositor) {
     m_display = QStringLiteral(":") + QString::fromLatin1(number);
     qputenv("DISPLAY", m_display.toLatin1());
     if (compositor) {
+        m_compositor.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         m_compositor.start(QStringLiteral("xcompmgr"), {});
         if (!m_compositor.waitForStarted(5000)) {
             m_error = QStringLiteral("xcompmgr did not start");
