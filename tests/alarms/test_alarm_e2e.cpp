@@ -4,6 +4,7 @@
 #include "alarms/noticetexts.h"
 #include "privatelogind.h"
 #include "support/desktop.h"
+#include "support/desktopdriver.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace ovra;
+using namespace ovra::test;
 
 namespace {
 
@@ -27,17 +29,6 @@ QByteArray windowsNamed(const QString& title) {
                       u'^' + QRegularExpression::escape(title) + u'$'},
                      5000, &out);
     return out.trimmed();
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(200);
-    }
-    return true;
 }
 
 } // namespace

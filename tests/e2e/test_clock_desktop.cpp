@@ -3,6 +3,7 @@
 #include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
 #include "support/desktop.h"
+#include "support/desktopdriver.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -17,57 +18,11 @@
 #include <functional>
 
 using namespace ovra;
+using namespace ovra::test;
 
 namespace {
 
 const QString kCaption = QStringLiteral("Ovra Clock {Default}");
-
-QString run(const QString& program, const QStringList& args) {
-    QByteArray out;
-    test::runProgram(program, args, 10000, &out);
-    return QString::fromLocal8Bit(out).trimmed();
-}
-
-QString xdotool(const QStringList& args) {
-    return run(QStringLiteral("xdotool"), args);
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
-
-QString windowNamed(const QString& title) {
-    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                    QStringLiteral("--name"), u'^' + QRegularExpression::escape(title) + u'$'});
-}
-
-QRect geometryOf(const QString& window) {
-    const QString text = xdotool({QStringLiteral("getwindowgeometry"), window});
-    const QRegularExpression re(
-        QStringLiteral("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)"),
-        QRegularExpression::DotMatchesEverythingOption);
-    const auto m = re.match(text);
-    if (!m.hasMatch())
-        return {};
-    return QRect(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
-                 m.captured(4).toInt());
-}
-
-// The window the pointer is over, as the X server decides it (input shapes count).
-QString windowUnderPointer(QPoint p) {
-    xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-    QThread::msleep(150);
-    const QString text = xdotool({QStringLiteral("getmouselocation")});
-    const auto m = QRegularExpression(QStringLiteral("window:(\\d+)")).match(text);
-    return m.hasMatch() ? m.captured(1) : QString();
-}
 
 void pointTo(QPoint p, int settleMs = 300) {
     xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
@@ -77,14 +32,14 @@ void pointTo(QPoint p, int settleMs = 300) {
 QImage screenshot(const QString& folder, QRect area) {
     const QString file = folder + QStringLiteral("/shot.png");
     QFile::remove(file);
-    run(QStringLiteral("import"),
-        {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-         QStringLiteral("%1x%2+%3+%4")
-             .arg(area.width())
-             .arg(area.height())
-             .arg(area.x())
-             .arg(area.y()),
-         QStringLiteral("+repage"), file});
+    runProgram(QStringLiteral("import"),
+               {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
+                QStringLiteral("%1x%2+%3+%4")
+                    .arg(area.width())
+                    .arg(area.height())
+                    .arg(area.x())
+                    .arg(area.y()),
+                QStringLiteral("+repage"), file});
     return QImage(file).convertToFormat(QImage::Format_RGB32);
 }
 

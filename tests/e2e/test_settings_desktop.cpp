@@ -3,6 +3,7 @@
 #include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
 #include "support/desktop.h"
+#include "support/desktopdriver.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -17,52 +18,12 @@
 #include <functional>
 
 using namespace ovra;
+using namespace ovra::test;
 
 namespace {
 
 const QString kClockCaption = QStringLiteral("Ovra Clock {Default}");
 const QString kDialogCaption = QStringLiteral("Ovra Clock Configuration");
-
-QString xdotool(const QStringList& args) {
-    QByteArray out;
-    test::runProgram(QStringLiteral("xdotool"), args, 10000, &out);
-    return QString::fromLocal8Bit(out).trimmed();
-}
-
-void keys(const QStringList& names) {
-    for (const QString& name : names) {
-        xdotool({QStringLiteral("key"), name});
-        QThread::msleep(60);
-    }
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
-
-QString windowNamed(const QString& title) {
-    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                    QStringLiteral("--name"), u'^' + QRegularExpression::escape(title) + u'$'});
-}
-
-QRect geometryOf(const QString& window) {
-    const QString text = xdotool({QStringLiteral("getwindowgeometry"), window});
-    const auto m =
-        QRegularExpression(QStringLiteral("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)"),
-                           QRegularExpression::DotMatchesEverythingOption)
-            .match(text);
-    if (!m.hasMatch())
-        return {};
-    return QRect(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
-                 m.captured(4).toInt());
-}
 
 void pointTo(QPoint p) {
     xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
@@ -134,12 +95,12 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
     // From the tab strip: the appearance page, down to the radius, 60, back up to
     // "Apply" and press it.
     focus(dialog);
-    keys({QStringLiteral("Right"), QStringLiteral("Tab"), QStringLiteral("Tab"),
-          QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("ctrl+a")});
+    pressKeys({QStringLiteral("Right"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+               QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("ctrl+a")});
     xdotool({QStringLiteral("type"), QStringLiteral("60")});
     QStringList back(6, QStringLiteral("shift+Tab"));
-    keys(back);
-    keys({QStringLiteral("space")});
+    pressKeys(back);
+    pressKeys({QStringLiteral("space")});
 
     // 12 more pixels of radius: 24 more of width and height, the top-left corner kept.
     const QRect grown(300, 200, 270, 270);
@@ -151,10 +112,10 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
 
     // Escape closes the dialog and applies nothing more; Page Up on the clock opens it again.
     focus(dialog);
-    keys({QStringLiteral("Escape")});
+    pressKeys({QStringLiteral("Escape")});
     EXPECT_TRUE(waitFor([&] { return windowNamed(kDialogCaption).isEmpty(); }, 5000));
     focus(window);
-    keys({QStringLiteral("Prior")});
+    pressKeys({QStringLiteral("Prior")});
     EXPECT_TRUE(waitFor([&] { return !windowNamed(kDialogCaption).isEmpty(); }, 5000))
         << "Page Up opened no dialog";
 

@@ -7,6 +7,7 @@
 #include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
 #include "support/desktop.h"
+#include "support/desktopdriver.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -24,39 +25,12 @@
 #include <signal.h>
 
 using namespace ovra;
+using namespace ovra::test;
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Result cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(OVRA_CLOCK_BIN), args);
-    Result r;
-    if (!p.waitForFinished(20000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs = 15000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(100);
-    }
-    return true;
+ProgramResult cli(const QStringList& args) {
+    return runCapturing(QStringLiteral(OVRA_CLOCK_BIN), args);
 }
 
 // Gone, or only a zombie waiting for a parent that does not reap it.
@@ -152,7 +126,7 @@ TEST(SeveralClocks, KeptStartedStoppedAndDeletedFromTheCommandLine) {
     // the stop returns.
     Store store(home);
     ASSERT_FALSE(store.has(tokyo, QStringLiteral("ClockRadius")));
-    const Result stop = cli({QStringLiteral("--stop"), tokyo});
+    const ProgramResult stop = cli({QStringLiteral("--stop"), tokyo});
     EXPECT_EQ(stop.exitCode, 0) << qPrintable(stop.err);
     EXPECT_EQ(store.registry.readInteger(clockKeyPath(tokyo), QStringLiteral("ClockRadius")), 48);
     EXPECT_TRUE(store.has(tokyo, QStringLiteral("Left")));
@@ -164,7 +138,7 @@ TEST(SeveralClocks, KeptStartedStoppedAndDeletedFromTheCommandLine) {
 
     // Deleting a running clock closes it first; its alarms stay for a later clock
     // of the same name.
-    const Result del = cli({QStringLiteral("--delete"), newYork});
+    const ProgramResult del = cli({QStringLiteral("--delete"), newYork});
     EXPECT_EQ(del.exitCode, 0) << qPrintable(del.err);
     EXPECT_TRUE(waitFor([&] { return processGone(clocks.pids.value(newYork)); }));
     EXPECT_FALSE(store.keyExists(newYork));
@@ -172,7 +146,7 @@ TEST(SeveralClocks, KeptStartedStoppedAndDeletedFromTheCommandLine) {
     EXPECT_FALSE(QFile::exists(Autorun::entryFilePath(autostart, newYork)));
     EXPECT_TRUE(QFile::exists(alarmFile));
 
-    const Result refused = cli({QStringLiteral("--delete"), QStringLiteral("Default")});
+    const ProgramResult refused = cli({QStringLiteral("--delete"), QStringLiteral("Default")});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("Default clock can not be deleted.")));
 

@@ -1,4 +1,5 @@
 // The real executable, started the way a user or a script starts it.
+#include "support/desktopdriver.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -10,26 +11,8 @@
 using namespace ovra;
 
 namespace {
-struct ProcessResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ProcessResult run(const QStringList& args, const QProcessEnvironment& env) {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(OVRA_CLOCK_BIN), args);
-    ProcessResult r;
-    if (!p.waitForFinished(15000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+test::ProgramResult run(const QStringList& args, const QProcessEnvironment& env) {
+    return test::runCapturing(QStringLiteral(OVRA_CLOCK_BIN), args, 15000, env);
 }
 
 QStringList filesUnder(const QString& dir) {
@@ -44,13 +27,13 @@ QStringList filesUnder(const QString& dir) {
 TEST(Process, HelpAndVersion) {
     test::TestHome home;
     const auto env = QProcessEnvironment::systemEnvironment();
-    const ProcessResult version = run({QStringLiteral("--version")}, env);
+    const test::ProgramResult version = run({QStringLiteral("--version")}, env);
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out.trimmed(), QStringLiteral("Ovra Clock ") + QStringLiteral(OVRA_VERSION));
-    const ProcessResult help = run({QStringLiteral("--help")}, env);
+    const test::ProgramResult help = run({QStringLiteral("--help")}, env);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("--render"))) << qPrintable(help.out);
-    const ProcessResult bad = run({QStringLiteral("--no-such-option")}, env);
+    const test::ProgramResult bad = run({QStringLiteral("--no-such-option")}, env);
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains(QStringLiteral("--no-such-option")));
 }
@@ -69,7 +52,7 @@ TEST(Process, UnsafeNamesAreRefusedBeforeAnythingIsWritten) {
         test::TestHome home;
         auto env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        const ProcessResult r = run(args, env);
+        const test::ProgramResult r = run(args, env);
         EXPECT_EQ(r.exitCode, 2) << qPrintable(args.join(u' '));
         EXPECT_TRUE(r.err.startsWith(QStringLiteral("ovra-clock: "))) << qPrintable(r.err);
         EXPECT_EQ(filesUnder(home.path()), QStringList()) << qPrintable(args.join(u' '));
@@ -82,7 +65,7 @@ TEST(Process, WithoutADisplayItSaysSoAndWritesNothing) {
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    const ProcessResult r = run({QStringLiteral("Tokyo")}, env);
+    const test::ProgramResult r = run({QStringLiteral("Tokyo")}, env);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.trimmed(), QStringLiteral("Ovra Clock Error: Load GDI+ Error!"));
     EXPECT_EQ(filesUnder(home.path()), QStringList());
