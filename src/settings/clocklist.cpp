@@ -19,6 +19,37 @@ QString entryText(const QString& name) {
     return u'{' + name + u'}';
 }
 
+// The list text with a new entry at its end. A "{" after the last "}" would swallow
+// the new entry ("{A}{B" + "{C}" reads as A and "B{C"); such a tail was never an
+// entry, since the list ends at an unclosed "{", so it is dropped.
+QString withEntryAppended(const QString& text, const QString& name) {
+    const qsizetype lastClose = text.lastIndexOf(u'}');
+    const bool danglingOpen = text.indexOf(u'{', lastClose + 1) >= 0;
+    return (danglingOpen ? text.left(lastClose + 1) : text) + entryText(name);
+}
+
+// The list text without the entries of that name, found the way the list is read.
+// For lists this program wrote that is every "{name}"; in a damaged text, cutting
+// out every "{name}" could join what surrounds it into one entry ("{A{A}x{B}" would
+// lose B), and "{ name }" would stay listed.
+QString withoutEntries(const QString& text, const QString& name) {
+    QString rest;
+    qsizetype pos = 0;
+    qsizetype kept = 0; // text before this position is already in rest
+    for (;;) {
+        const qsizetype open = text.indexOf(u'{', pos);
+        const qsizetype close = text.indexOf(u'}', pos);
+        if (open < 0 || close < 0)
+            break;
+        if (close > open && CleanString(text.mid(open + 1, close - open - 1)) == name) {
+            rest += QStringView(text).mid(kept, open - kept);
+            kept = close + 1;
+        }
+        pos = close + 1;
+    }
+    return rest + text.mid(kept);
+}
+
 // The whole list text, also when it is longer than ordinary reads hand back: a
 // change must never start from an empty list just because the stored one is long.
 QString readWholeListText(Registry& registry) {
@@ -120,7 +151,7 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
             refusal = AddRefusal::Full;
             return false;
         }
-        const QString newText = text + entryText(name);
+        const QString newText = withEntryAppended(text, name);
         // A longer list would read back as no list at all, and every clock would vanish.
         if (newText.toUtf8().size() > kMaxTextBytes) {
             refusal = AddRefusal::TooLong;
@@ -193,8 +224,7 @@ bool ClockList::RemoveClockData(const QString& rawName) {
     const QString key = clockKeyPath(name);
     const int rc = m_s.registry.transaction([&] {
         const QString text = readWholeListText(m_s.registry);
-        QString rest = text;
-        rest.remove(entryText(name));
+        const QString rest = withoutEntries(text, name);
         if (rest != text &&
             m_s.registry.writeText(kClockListKey, kClockListValue, rest) != status::Success)
             return false;

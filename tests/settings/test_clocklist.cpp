@@ -142,6 +142,9 @@ TEST(ClockList, AddRegistersStartsOrRefusesWithItsMessage) {
     } cases[] = {
         {"{A}", "Tokyo", 60, {}, "{A}{Tokyo}"},
         {"", "  Office  ", 5, {}, "{Office}"},
+        // An unclosed "{" at the end would swallow the new entry; text without one stays.
+        {"{A}{B", "Tokyo", 60, {}, "{A}{Tokyo}"},
+        {"{A}x", "Tokyo", 60, {}, "{A}x{Tokyo}"},
         {"{A}", "default", 3, {}, "{A}{default}"},
         {"{A}", "Default", 3, clockmessages::Duplicate, "{A}"},
         {"{A}", "A", 3, clockmessages::Duplicate, "{A}"},
@@ -302,6 +305,8 @@ TEST(ClockList, DeleteCases) {
         {"{T}{A}{T}", "T", false, CloseOutcome::Closed, false, "{A}", ""},
         // Only the exact name goes.
         {"{t}{T}", "T", false, CloseOutcome::Closed, false, "{t}", ""},
+        // In a damaged list only the entries of the name go, and no other entry with them.
+        {"{A{A}x{B}{ A }", "A", false, CloseOutcome::Closed, false, "{A{A}x{B}", ""},
         // A hung clock does not hold the delete up; the user is told.
         {"{A}{B}", "B", true, CloseOutcome::TimedOut, true, "{A}",
          "The clock \"B\" did not finish closing within 5 seconds"},
