@@ -12,6 +12,20 @@ bool needsQuotes(const QString& arg) {
     return std::any_of(arg.cbegin(), arg.cend(), [](QChar c) { return reserved.contains(c); });
 }
 
+// Keys and values are separated from the "=" and the line's ends by spaces and
+// tabs (and the CR of a file written on Windows). Any other white space is part of
+// the value: a clock's name may end in a no-break space.
+QStringView trimBlanks(QStringView s) {
+    const auto blank = [](QChar c) {
+        return c == u' ' || c == u'\t' || c == u'\r';
+    };
+    while (!s.isEmpty() && blank(s.front()))
+        s = s.mid(1);
+    while (!s.isEmpty() && blank(s.back()))
+        s.chop(1);
+    return s;
+}
+
 QString quoteArgument(const QString& arg) {
     if (!needsQuotes(arg))
         return arg;
@@ -97,7 +111,8 @@ std::optional<QString> readDesktopEntryKey(const QString& filePath, const QStrin
     // Entry files are small; anything huge is not one of ours.
     const QByteArray content = file.read(64 * 1024);
     for (const QByteArray& rawLine : content.split('\n')) {
-        const QString line = QString::fromUtf8(rawLine).trimmed();
+        const QString text = QString::fromUtf8(rawLine);
+        const QStringView line = trimBlanks(text);
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[')) {
@@ -107,9 +122,9 @@ std::optional<QString> readDesktopEntryKey(const QString& filePath, const QStrin
         if (!inEntryGroup)
             continue;
         const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0 || QStringView(line).left(eq).trimmed() != key)
+        if (eq <= 0 || trimBlanks(line.left(eq)) != key)
             continue;
-        return unescapeDesktopValue(QStringView(line).mid(eq + 1).trimmed().toString());
+        return unescapeDesktopValue(trimBlanks(line.mid(eq + 1)).toString());
     }
     return std::nullopt;
 }

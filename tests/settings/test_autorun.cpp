@@ -68,8 +68,9 @@ TEST(Autorun, CommandLineIsTheProgramAndTheNameQuotedWhereNeeded) {
 }
 
 TEST(Autorun, AWrittenEntryReadsBackAsExpectedWhateverTheName) {
-    for (const char* name :
-         {"Default", "New York", "50% off", "Joe's $HOME", "tab\there", "a\\b"}) {
+    for (const char* name : {"Default", "New York", "50% off", "Joe's $HOME", "tab\there", "a\\b",
+                             // White space other than blanks belongs to the name, also at its ends.
+                             "Tokyo\u00a0", "\u3000Kyoto\u2003"}) {
         Entry e{QString::fromUtf8(name)};
         EXPECT_EQ(e.autorun.GetAutorunChoice(), 1) << name;
         EXPECT_EQ(e.autorun.SyncAutorunEntry(0), 1) << name;
