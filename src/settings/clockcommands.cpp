@@ -75,6 +75,16 @@ int computerZoneIndex(int32_t localBiasMinutes) {
 int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
                     MessageSink& errors, int defaultZone) {
     const QString& name = command.target;
+    // A name that no clock can have is refused before the store is opened, with its
+    // own explanation rather than "not running" or "no such clock". An empty name
+    // is left to the operations, which have their own message for it.
+    if (command.action != CommandLine::Action::List && !name.isEmpty()) {
+        if (const QString problem = clockNameProblem(name); !problem.isEmpty()) {
+            refuse(errors, problem);
+            out.flush();
+            return kRefused;
+        }
+    }
     int result = kRefused;
     switch (command.action) {
     case CommandLine::Action::List:
@@ -85,14 +95,10 @@ int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& 
         result = clocks.AddClock(name, command.zone.value_or(defaultZone)) ? kDone : kRefused;
         break;
     case CommandLine::Action::Start:
+        result = startClock(clocks, name, out, errors);
+        break;
     case CommandLine::Action::Stop:
-        // A name that no clock can have gets its own explanation, not "not running".
-        if (const QString problem = clockNameProblem(name); !problem.isEmpty())
-            result = refuse(errors, problem);
-        else if (command.action == CommandLine::Action::Start)
-            result = startClock(clocks, name, out, errors);
-        else
-            result = stopClock(clocks, name, errors);
+        result = stopClock(clocks, name, errors);
         break;
     case CommandLine::Action::Delete:
         result = deleteClock(clocks, name, errors);
