@@ -1,0 +1,83 @@
+// Clock names that must never reach the store, the data folder or the autostart
+// folder, through every option of the real program that takes a name: each is
+// refused with a reason that says what is wrong, and nothing is written.
+#include "support/desktopdriver.h"
+#include "support/testenv.h"
+
+#include <QDirIterator>
+
+#include <gtest/gtest.h>
+
+using namespace ovra;
+
+namespace {
+
+QStringList filesUnder(const QString& dir) {
+    QStringList files;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    return files;
+}
+
+// Runs the program with the arguments followed by the name given as shell
+// printf(1) format, so that bytes that are not UTF-8 reach it as they are.
+test::ProgramResult runWithRawName(const QStringList& args, const char* printfName) {
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QStringList shellArgs{QStringLiteral("-c"),
+                          QStringLiteral("n=$(printf 'x%1'); exec \"$0\" \"$@\" \"${n#x}\"")
+                              .arg(QString::fromLatin1(printfName)),
+                          QStringLiteral(OVRA_CLOCK_BIN)};
+    shellArgs += args;
+    return test::runCapturing(QStringLiteral("/bin/sh"), shellArgs, 20000, env);
+}
+
+} // namespace
+
+TEST(HostileCommandLine, EveryDoorRefusesUnsafeNamesAndWritesNothing) {
+    const struct {
+        const char* what;
+        const char* printfName; // printf(1) text of the name
+        const char* reason;     // part of the message
+    } names[] = {
+        {"parent folder", "../../x", "cannot contain \"/\" or \"\\\""},
+        {"backslash", "a\\\\\\\\b", "cannot contain \"/\" or \"\\\""},
+        {"braces", "{A}", "cannot contain \"{\" or \"}\""},
+        {"list key", "System", "reserved for the clock list"},
+        {"dot dot", "..", "is reserved"},
+        {"control character", "bell\\007", "control characters"},
+        {"escape sequence", "\\033[2J", "control characters"},
+        {"right-to-left override", "abc\\342\\200\\256txt", "control characters"},
+        {"not UTF-8", "Caf\\351", "not valid text"},
+        {"an option", "--", "cannot begin with \"--\""},
+        {"long", "%0300d", "too long"},
+    };
+    const QStringList doors[] = {
+        {},
+        {QStringLiteral("--add")},
+        {QStringLiteral("--start")},
+        {QStringLiteral("--stop")},
+        {QStringLiteral("--delete")},
+        {QStringLiteral("--render"), QStringLiteral("face.png")},
+    };
+    for (const QStringList& door : doors) {
+        for (const auto& n : names) {
+            const std::string where =
+                (door.isEmpty() ? "name" : door[0].toStdString()) + " " + n.what;
+            test::TestHome home;
+            QDir::setCurrent(home.path());
+            const test::ProgramResult r = runWithRawName(door, n.printfName);
+            EXPECT_NE(r.exitCode, 0) << where;
+            EXPECT_NE(r.exitCode, -1) << where << " crashed: " << qPrintable(r.err);
+            // "--" is a name only as the value of --add and the like; where a plain
+            // word is the name, it is an unknown option instead.
+            const bool explained =
+                r.err.contains(QString::fromUtf8(n.reason)) ||
+                (QByteArray(n.printfName) == "--" && r.err.contains(u"Unknown option --."));
+            EXPECT_TRUE(explained) << where << ": " << qPrintable(r.err);
+            EXPECT_EQ(r.err.count(u'\n'), 1) << where << ": one line, " << qPrintable(r.err);
+            EXPECT_EQ(filesUnder(home.path()), QStringList()) << where;
+        }
+    }
+}
