@@ -1,0 +1,165 @@
+// What another process may leave where a clock's channel socket goes: the socket
+// of a clock that died, a file, a link to someone's file, or a socket that a
+// process of another user listens on. The clock takes its place without touching
+// anything else, and no request of this user ever reaches the stranger.
+#include "settings/instancepaths.h"
+#include "settings/instanceserver.h"
+#include "settings/localinstancechannel.h"
+#include "settings/privatesocket.h"
+#include "support/testenv.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace ovra;
+
+namespace {
+
+const QString kClock = QStringLiteral("Tokyo");
+
+// A socket bound at path, and with asUser also switched to that user before it
+// listens: the kernel records who listens, not who bound. -1 when that fails.
+int listenAt(const QByteArray& path, uid_t asUser = 0) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0)
+        return -1;
+    if (asUser != 0 && (::setgid(asUser) != 0 || ::setuid(asUser) != 0))
+        return -1;
+    return ::listen(fd, 4) == 0 ? fd : -1;
+}
+
+bool isSocket(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISSOCK(st.st_mode);
+}
+
+struct Folder {
+    test::TestHome home;
+    QString folder = instanceSocketFolder(home.roots().runtimeRoot);
+    QString socket = instanceSocketPath(folder, kClock);
+    Folder() { ensurePrivateFolder(folder); }
+};
+
+// Claims the clock's socket, then checks that this user's clocks now find this
+// process under the clock's name.
+void expectClaimedByUs(const Folder& f, const std::string& where) {
+    InstanceServer server(f.socket);
+    QString problem;
+    ASSERT_EQ(server.claim(&problem), InstanceServer::Claim::Listening)
+        << where << ": " << qPrintable(problem);
+    EXPECT_TRUE(isSocket(f.socket)) << where;
+    EXPECT_EQ(LocalInstanceChannel(f.folder).find(kClock, false), qint64(::getpid())) << where;
+}
+
+} // namespace
+
+TEST(HostileChannel, WhatIsLeftAtTheSocketPathIsReplacedAndNothingElseTouched) {
+    const struct {
+        const char* what;
+        std::function<void(const Folder&)> leave;
+    } cases[] = {
+        {"the socket of a clock that died",
+         [](const Folder& f) {
+             const pid_t child = ::fork();
+             if (child == 0)
+                 ::_exit(listenAt(QFile::encodeName(f.socket)) >= 0 ? 0 : 1); // never unlinks
+             int status = 0;
+             ::waitpid(child, &status, 0);
+             ASSERT_TRUE(isSocket(f.socket));
+         }},
+        {"a file",
+         [](const Folder& f) {
+             QFile file(f.socket);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             file.write("junk");
+         }},
+        {"a link to someone's file",
+         [](const Folder& f) {
+             const QString precious = f.home.path() + QStringLiteral("/precious.txt");
+             QFile file(precious);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             file.write("keep me");
+             file.close();
+             ASSERT_TRUE(QFile::link(precious, f.socket));
+         }},
+    };
+    for (const auto& c : cases) {
+        Folder f;
+        c.leave(f);
+        EXPECT_EQ(LocalInstanceChannel(f.folder).find(kClock, false), 0) << c.what;
+        EXPECT_EQ(LocalInstanceChannel(f.folder).close(kClock, 500), CloseOutcome::NotRunning)
+            << c.what;
+        expectClaimedByUs(f, c.what);
+        QFile precious(f.home.path() + QStringLiteral("/precious.txt"));
+        if (precious.exists()) {
+            ASSERT_TRUE(precious.open(QIODevice::ReadOnly));
+            EXPECT_EQ(precious.readAll(), QByteArray("keep me")) << c.what;
+        }
+    }
+}
+
+TEST(HostileChannel, ASocketOfAnotherUserIsNeverTalkedTo) {
+    if (::getuid() != 0)
+        GTEST_SKIP() << "needs root to listen as another user";
+    Folder f;
+    // A process of another user listens at the clock's path, as if it had planted
+    // its socket there; it answers whatever comes like a clock would, and sends
+    // what it hears back through a pipe.
+    int ready[2], heard[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(heard), 0);
+    const pid_t stranger = ::fork();
+    if (stranger == 0) {
+        const int fd = listenAt(QFile::encodeName(f.socket), 65534);
+        ::write(ready[1], fd >= 0 ? "y" : "n", 1);
+        for (;;) {
+            const int peer = ::accept(fd, nullptr, nullptr);
+            if (peer < 0)
+                ::_exit(3);
+            char buffer[64];
+            ::write(peer, "ok\nclosed\n", 10);
+            const ssize_t n = ::read(peer, buffer, sizeof(buffer));
+            if (n > 0)
+                ::write(heard[1], buffer, size_t(n));
+            ::close(peer);
+        }
+    }
+    char state = 0;
+    ASSERT_EQ(::read(ready[0], &state, 1), 1);
+    ASSERT_EQ(state, 'y');
+
+    LocalInstanceChannel client(f.folder);
+    EXPECT_EQ(client.find(kClock, true), 0);
+    EXPECT_EQ(client.close(kClock, 1000), CloseOutcome::NotRunning);
+    expectClaimedByUs(f, "planted socket");
+
+    ::kill(stranger, SIGKILL);
+    ::waitpid(stranger, nullptr, 0);
+    ::close(heard[1]);
+    char buffer[256];
+    const ssize_t got = ::read(heard[0], buffer, sizeof(buffer));
+    EXPECT_LE(got, 0) << "the stranger heard: "
+                      << std::string(buffer, size_t(std::max<ssize_t>(got, 0)));
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
