@@ -58,7 +58,12 @@ QString readWholeListText(Registry& registry) {
     if (registry.backend().readValue(path.root, path.subKey, kClockListValue, raw) !=
         status::Success)
         return {};
-    if (raw.type != valuetype::String && raw.type != valuetype::ExpandString)
+    // Every kind that a list read takes for text counts here too, decoded the same
+    // way: a change must start from the list the clocks were shown, not an empty one.
+    if (raw.type == valuetype::Binary)
+        return CleanString(QString::fromLatin1(raw.data));
+    if (raw.type != valuetype::String && raw.type != valuetype::ExpandString &&
+        raw.type != valuetype::MultiString)
         return {};
     return CleanString(QString::fromUtf8(raw.data));
 }

@@ -249,6 +249,28 @@ TEST(ClockList, AListTooLongToReadIsNeitherWipedByAddNorStuckOnDelete) {
     EXPECT_EQ(c.list.ClockCount(), 7);
 }
 
+TEST(ClockList, AListStoredAsAnotherKindOfTextKeepsItsClocksThroughChanges) {
+    const struct {
+        uint32_t type;
+        QByteArray data;
+    } kinds[] = {
+        {valuetype::ExpandString, "{A}{B}"},
+        {valuetype::MultiString, QByteArray("{A}{B}\0\0", 8)},
+        {valuetype::Binary, "{A}{B}"},
+    };
+    for (const auto& k : kinds) {
+        Clocks c;
+        const RegistryPath p = SplitRegistryPath(kClockListKey);
+        c.backend.writeValue(p.root, p.subKey, kClockListValue, {k.type, k.data});
+        c.list.LoadClockList();
+        ASSERT_EQ(c.list.ClockCount(), 3) << k.type;
+        EXPECT_TRUE(c.list.AddClock(QStringLiteral("C"), 1)) << k.type;
+        EXPECT_EQ(c.text(), QStringLiteral("{A}{B}{C}")) << k.type;
+        EXPECT_TRUE(c.list.RemoveClockData(QStringLiteral("A"))) << k.type;
+        EXPECT_EQ(c.text(), QStringLiteral("{B}{C}")) << k.type;
+    }
+}
+
 TEST(ClockList, AFailingStoreIsReportedAndStartsNothing) {
     Clocks c;
     c.backend.failWrites = true;
