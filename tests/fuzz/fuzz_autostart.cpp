@@ -13,16 +13,20 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
 using namespace ovra;
 
+// Stops the run at the first property that does not hold, naming its line.
+#define CHECK(condition) ((condition) ? void() : failedAt(__LINE__))
+
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
+[[noreturn]] void failedAt(int line) {
+    std::fprintf(stderr, "%s:%d: a property does not hold\n", __FILE__, line);
+    std::abort();
 }
 
 // The arguments of an Exec value (already unescaped as a string value): separated
@@ -96,8 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The command line survives being written as a value and read back as one.
     const QString line = desktopExecLine({program, name});
-    check(unescapeDesktopValue(escapeDesktopValue(line)) == line);
-    check(execArguments(line) == QStringList({program, name}));
+    CHECK(unescapeDesktopValue(escapeDesktopValue(line)) == line);
+    CHECK(execArguments(line) == QStringList({program, name}));
 
     ClockState state;
     state.ClockName = name;
@@ -107,26 +111,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString entry = autorun.entryFilePath();
     {
         QFile file(entry);
-        check(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(content.data(), qint64(content.size()));
     }
     const QByteArray found = fileBytes(entry);
     const int choice = autorun.GetAutorunChoice();
-    check(choice == 0 || choice == 1);
+    CHECK(choice == 0 || choice == 1);
 
     if (wishStart) {
-        check(autorun.SyncAutorunEntry(0) == 1);
-        check(autorun.GetAutorunChoice() == 0);
+        CHECK(autorun.SyncAutorunEntry(0) == 1);
+        CHECK(autorun.GetAutorunChoice() == 0);
         const auto exec = readDesktopEntryKey(entry, QStringLiteral("Exec"));
-        check(exec && execArguments(*exec) == QStringList({program, name}));
+        CHECK(exec && execArguments(*exec) == QStringList({program, name}));
     } else {
         autorun.SyncAutorunEntry(1);
         // Someone else's entry stays as it was; the clock's own one goes.
         if (choice == 1)
-            check(fileBytes(entry) == found);
+            CHECK(fileBytes(entry) == found);
         else
-            check(!QFile::exists(entry));
-        check(autorun.GetAutorunChoice() == 1);
+            CHECK(!QFile::exists(entry));
+        CHECK(autorun.GetAutorunChoice() == 1);
     }
     QFile::remove(entry);
     return 0;

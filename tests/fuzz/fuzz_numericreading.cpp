@@ -10,17 +10,21 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 
 using namespace ovra;
 
+// Stops the run at the first property that does not hold, naming its line.
+#define CHECK(condition) ((condition) ? void() : failedAt(__LINE__))
+
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
+[[noreturn]] void failedAt(int line) {
+    std::fprintf(stderr, "%s:%d: a property does not hold\n", __FILE__, line);
+    std::abort();
 }
 
 bool isBlank(QChar c) {
@@ -91,22 +95,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Blanks, tabs and line feeds are skipped wherever they stand.
     QString spaced = text;
     spaced.insert(qsizetype(blankAt % size_t(text.size() + 1)), QStringLiteral(" \t"));
-    check(ReadNumber(spaced) == value);
+    CHECK(ReadNumber(spaced) == value);
 
     if (const auto literal = decimalPrefix(text))
-        check(value == expectedDecimal(*literal));
+        CHECK(value == expectedDecimal(*literal));
 
     int32_t field = 12345;
-    check(ReadNumberInto(text, field) == value.has_value());
-    check(field == value.value_or(12345));
+    CHECK(ReadNumberInto(text, field) == value.has_value());
+    CHECK(field == value.value_or(12345));
 
     if (value) {
-        check(ReadNumber(QString::number(*value)) == value);
+        CHECK(ReadNumber(QString::number(*value)) == value);
         // Eight digits are always read as 32 bits, whatever the leading ones are.
         const QString hex = QStringLiteral("&H%1").arg(uint32_t(*value), 8, 16, QChar(u'0'));
-        check(ReadNumber(hex) == value);
-        check(ReadNumber(hex.toLower()) == value);
-        check(ReadNumber(QStringLiteral("&O%1").arg(uint32_t(*value), 11, 8, QChar(u'0'))) ==
+        CHECK(ReadNumber(hex) == value);
+        CHECK(ReadNumber(hex.toLower()) == value);
+        CHECK(ReadNumber(QStringLiteral("&O%1").arg(uint32_t(*value), 11, 8, QChar(u'0'))) ==
               value);
     }
     return 0;
