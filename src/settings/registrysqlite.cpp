@@ -3,8 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <sqlite3.h>
+
+#include <thread>
 
 namespace ovra {
 
@@ -118,7 +121,7 @@ bool SqliteRegistryBackend::ensureOpen() {
     }
     if (!existed)
         QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    sqlite3_busy_timeout(db, m_busyTimeoutMs);
+    sqlite3_busy_handler(db, &SqliteRegistryBackend::busyWait, this);
     sqlite3_extended_result_codes(db, 1);
 
     // Reading the header tells a foreign or damaged file apart before anything is
@@ -173,6 +176,22 @@ bool SqliteRegistryBackend::ensureOpen() {
     }
     m_db = db;
     return true;
+}
+
+// SQLite's own busy wait sleeps up to 100 ms between tries. Clocks that write in
+// quick succession then take the lock again and again in between, and a waiter
+// gives up after its whole timeout although each holder kept the lock for well
+// under a millisecond. Short sleeps with jitter keep it in the race.
+int SqliteRegistryBackend::busyWait(void* self, int attempt) {
+    auto* backend = static_cast<SqliteRegistryBackend*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (attempt == 0)
+        backend->m_busySince = now;
+    if (now - backend->m_busySince >= std::chrono::milliseconds(backend->m_busyTimeoutMs))
+        return 0;
+    std::this_thread::sleep_for(
+        std::chrono::microseconds(250 + QRandomGenerator::global()->bounded(1750)));
+    return 1;
 }
 
 sqlite3_stmt* SqliteRegistryBackend::statement(const char* sql) {

@@ -4,6 +4,7 @@
 
 #include <QHash>
 
+#include <chrono>
 #include <functional>
 
 struct sqlite3;
@@ -42,10 +43,13 @@ private:
     sqlite3_stmt* statement(const char* sql);
     int runWrite(const std::function<int()>& body);
     int createKeyChain(uint32_t root, const QString& key);
+    // SQLite's busy handler: true (non-zero) to try again.
+    static int busyWait(void* self, int attempt);
 
     QString m_path;
     Warning m_warn;
     int m_busyTimeoutMs;
+    std::chrono::steady_clock::time_point m_busySince;
     sqlite3* m_db = nullptr;
     bool m_unusable = false;
     bool m_warned = false;

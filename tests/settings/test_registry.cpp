@@ -6,6 +6,7 @@
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -290,6 +291,39 @@ TEST(StoreFile, AStoreLockedForAWhileIsWaitedFor) {
     EXPECT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 2), 0);
     int status = 0;
     waitpid(child, &status, 0);
+    EXPECT_EQ(a.readInteger(kKey, QStringLiteral("Top")), 2);
+}
+
+// Another process writes back to back, letting the lock go for a fifth of a
+// millisecond between writes of 20 ms: a waiter that only looks every 100 ms
+// rarely sees a gap within its timeout, one that keeps looking gets in.
+TEST(StoreFile, AWriterThatKeepsRetakingTheLockDoesNotStarveAnother) {
+    test::TestHome home;
+    SqliteRegistryBackend first(home.storePath());
+    Registry a(first);
+    ASSERT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    const QByteArray ready = QFile::encodeName(home.path() + QStringLiteral("/busy"));
+    const pid_t child = fork();
+    if (child == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open(QFile::encodeName(home.storePath()).constData(), &db);
+        sqlite3_busy_timeout(db, 5000);
+        for (int i = 0; i < 300; ++i) { // six seconds at most
+            sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+            if (i == 0)
+                fclose(fopen(ready.constData(), "w"));
+            usleep(20 * 1000);
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+            usleep(200);
+        }
+        sqlite3_close(db);
+        _exit(0);
+    }
+    while (!QFile::exists(QFile::decodeName(ready)))
+        usleep(1000);
+    EXPECT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 2), 0);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
     EXPECT_EQ(a.readInteger(kKey, QStringLiteral("Top")), 2);
 }
 
