@@ -61,28 +61,6 @@ void storeSettings(const test::TestHome& home, const ClockSettings& s) {
     ASSERT_EQ(WriteClockSettings(registry, state), 0);
 }
 
-// One run of the real program; ended by PID if a test leaves it running.
-struct ClockProcess {
-    ClockProcess() {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        process.setProcessEnvironment(env);
-        process.setProcessChannelMode(QProcess::ForwardedChannels);
-        process.start(QStringLiteral(OVRA_CLOCK_BIN), {});
-    }
-    ~ClockProcess() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(3000);
-        }
-    }
-    bool endsWithin(int ms) {
-        return process.waitForFinished(ms) && process.exitStatus() == QProcess::NormalExit &&
-               process.exitCode() == 0;
-    }
-    QProcess process;
-};
-
 } // namespace
 
 TEST(ClockOnTheDesktop, ShowsFollowsThePointerMovesByItsGripAndClosesWithItsButton) {
@@ -95,7 +73,7 @@ TEST(ClockOnTheDesktop, ShowsFollowsThePointerMovesByItsGripAndClosesWithItsButt
     storeSettings(home, start);
     const QRect area(300, 200, 246, 246);
 
-    ClockProcess clock;
+    ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
     QString window;
     ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kCaption)).isEmpty(); }, 10000))
         << "no window titled " << qPrintable(kCaption);
@@ -143,7 +121,7 @@ TEST(ClockOnTheDesktop, ShowsFollowsThePointerMovesByItsGripAndClosesWithItsButt
     EXPECT_EQ(saved.Top, moved.y() * 15);
 
     // The position survives a restart.
-    ClockProcess again;
+    ClockProcess again(QStringLiteral(OVRA_CLOCK_BIN));
     ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kCaption)).isEmpty(); }, 10000));
     EXPECT_EQ(geometryOf(window), moved);
     again.process.terminate();
@@ -159,7 +137,7 @@ TEST(ClockOnTheDesktop, ASessionEndingSignalSavesTheSettings) {
     start.Left = 5000 * 15;
     start.Top = 100 * 15;
     storeSettings(home, start);
-    ClockProcess clock;
+    ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
     QString window;
     ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kCaption)).isEmpty(); }, 10000));
     EXPECT_EQ(geometryOf(window), QRect(1280 - 246, 100, 246, 246));

@@ -44,23 +44,6 @@ ClockState storedDefault(const test::TestHome& home) {
     return state;
 }
 
-struct ClockProcess {
-    ClockProcess() {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        process.setProcessEnvironment(env);
-        process.setProcessChannelMode(QProcess::ForwardedChannels);
-        process.start(QStringLiteral(OVRA_CLOCK_BIN), {});
-    }
-    ~ClockProcess() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(3000);
-        }
-    }
-    QProcess process;
-};
-
 } // namespace
 
 TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
@@ -79,7 +62,7 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
     }
     const QRect area(300, 200, 246, 246);
 
-    ClockProcess clock;
+    ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
     QString window;
     ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kClockCaption)).isEmpty(); }, 10000));
     ASSERT_EQ(geometryOf(window), area);

@@ -78,4 +78,24 @@ QString windowUnderPointer(QPoint p) {
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
+ClockProcess::ClockProcess(const QString& program, const QStringList& args) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(program, args);
+}
+
+ClockProcess::~ClockProcess() {
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+bool ClockProcess::endsWithin(int ms) {
+    return process.waitForFinished(ms) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
 } // namespace ovra::test

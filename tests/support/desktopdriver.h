@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QRect>
 #include <QString>
@@ -33,5 +34,17 @@ void pressKeys(const QStringList& names, int pauseMs = 60);
 // The window the pointer is over after moving it to p, as the X server decides it
 // (input shapes count).
 QString windowUnderPointer(QPoint p);
+
+// One run of a clock on the current DISPLAY (never offscreen); killed by PID if a
+// test leaves it running.
+struct ClockProcess {
+    explicit ClockProcess(const QString& program, const QStringList& args = {});
+    ~ClockProcess();
+    ClockProcess(const ClockProcess&) = delete;
+    ClockProcess& operator=(const ClockProcess&) = delete;
+    // True when the process ended by itself, successfully, within ms.
+    bool endsWithin(int ms);
+    QProcess process;
+};
 
 } // namespace ovra::test
