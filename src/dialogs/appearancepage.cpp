@@ -3,6 +3,7 @@
 #include "dialogs/colourrow.h"
 #include "dialogs/colourvalue.h"
 #include "dialogs/numericreading.h"
+#include "dialogs/resetpagelayout.h"
 #include "dialogs/sizefield.h"
 #include "settings/clocksettings.h"
 
@@ -64,20 +65,7 @@ AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applie
         m_colours[i] = row;
     }
 
-    m_reset = new QPushButton(QStringLiteral("Restore Default Settings"), group);
-    m_reset->setObjectName(QStringLiteral("CmdReset0"));
-    m_reset->setAutoDefault(false);
-    auto* resetRow = new QHBoxLayout;
-    resetRow->addStretch(1);
-    resetRow->addWidget(m_reset);
-
-    auto* inner = new QVBoxLayout(group);
-    inner->addLayout(form);
-    inner->addStretch(1);
-    inner->addLayout(resetRow);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(group);
+    m_reset = layOutPageWithReset(this, group, form, QStringLiteral("CmdReset0"));
 
     connect(m_reset, &QPushButton::clicked, this, &AppearancePage::resetRequested);
 }

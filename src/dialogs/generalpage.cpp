@@ -1,5 +1,6 @@
 #include "dialogs/generalpage.h"
 
+#include "dialogs/resetpagelayout.h"
 #include "settings/clocksettings.h"
 
 #include <QComboBox>
@@ -54,20 +55,7 @@ GeneralPage::GeneralPage(QWidget* parent) : QWidget(parent) {
     form->addRow(QStringLiteral("Time Standard:"), m_dst);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
-    m_reset = new QPushButton(QStringLiteral("Restore Default Settings"), group);
-    m_reset->setObjectName(QStringLiteral("CmdReset1"));
-    m_reset->setAutoDefault(false);
-    auto* resetRow = new QHBoxLayout;
-    resetRow->addStretch(1);
-    resetRow->addWidget(m_reset);
-
-    auto* inner = new QVBoxLayout(group);
-    inner->addLayout(form);
-    inner->addStretch(1);
-    inner->addLayout(resetRow);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(group);
+    m_reset = layOutPageWithReset(this, group, form, QStringLiteral("CmdReset1"));
 
     connect(m_opacity, &QComboBox::activated, this, &GeneralPage::opacityChosen);
     connect(m_reset, &QPushButton::clicked, this, &GeneralPage::resetRequested);
