@@ -2,6 +2,7 @@
 
 #include "alarms/noticetexts.h"
 #include "shell/textutil.h"
+#include "shell/windowplacement.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -100,11 +101,10 @@ int FrmTip::twY(int twips) const {
 void FrmTip::showOn(QScreen* screen) {
     if (screen) {
         setScreen(screen);
-        // The client area is centred: the frame's size is not known before the
-        // window manager has decorated the window.
+        // The whole window, title bar and borders included, stands in the middle of
+        // the clock's monitor.
         const QRect monitor = screen->geometry();
-        setGeometry(monitor.left() + (monitor.width() - width()) / 2,
-                    monitor.top() + (monitor.height() - height()) / 2, width(), height());
+        placeByFrame(this, [monitor](const QSize& frame) { return centredIn(monitor, frame); });
     }
     ShowTip();
     show();

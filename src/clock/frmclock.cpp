@@ -9,12 +9,19 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
+#include <QtMath>
+
+#include <algorithm>
+#include <cmath>
 
 namespace ovra {
+
+Q_LOGGING_CATEGORY(lcMove, "ovra.clock.move", QtWarningMsg)
 
 namespace {
 constexpr int kDrawIntervalMs = 100;
@@ -22,6 +29,11 @@ constexpr int kPointerWatchIntervalMs = 100;
 constexpr int kAlarmIntervalMs = 1000;
 // How often the end of a window-manager move is looked for.
 constexpr int kMoveWatchIntervalMs = 30;
+// A window manager that takes the move grabs the pointer within a few
+// milliseconds; one that still leaves the pointer to the clock this long after the
+// press, while the pointer travels and the window stays, has ignored the request.
+constexpr int kSystemMoveGraceMs = 100;
+constexpr int kDragThresholdPx = 3;
 } // namespace
 
 FrmClock::FrmClock(ClockApp& app, WindowSystem& windowSystem, QWidget* parent)
@@ -60,7 +72,7 @@ void FrmClock::IniForm() {
     m_constantAlpha = 255;
     if (!isVisible())
         m_ws.keepOffTaskbar(this);
-    updateInputShape();
+    updateWindowShape();
 }
 
 void FrmClock::FormLoad() {
@@ -188,22 +200,29 @@ void FrmClock::applyZOrder() {
     overrideWindowFlags(flags);
     if (QWindow* handle = windowHandle())
         handle->setFlags(flags);
-    if (!onTop) {
-        lower(); // out of the topmost band ...
-        raise(); // ... and to the front of the normal windows
-    }
+    // Leaving the topmost band is the window manager's part once the state says
+    // so; the clock stays at the front of the normal windows. Lowering it first, as
+    // a way out of the band, makes some window managers (xfwm4) hand the keyboard
+    // focus to the window that comes up, and the next key press goes astray.
+    if (!onTop)
+        raise();
+    // New flags make Qt write the window's state afresh, without the two atoms that
+    // keep the clock out of taskbars and pagers.
+    if (testAttribute(Qt::WA_WState_Created))
+        m_ws.keepOffTaskbar(this);
 }
 
 void FrmClock::GetMonitorID() {
     ovra::GetMonitorID(m_app.monitors(), m_ws.pointerPos(), m_app.settings());
 }
 
-void FrmClock::KeepOnWorkArea() {
+void FrmClock::KeepOnWorkArea(std::optional<QPoint> where) {
     if (windowSize() <= 0)
         return;
-    const QPoint p = ovra::KeepOnWorkArea(m_app.monitors(), m_ws.primaryWorkArea(), pos(),
+    const QPoint from = where.value_or(pos());
+    const QPoint p = ovra::KeepOnWorkArea(m_app.monitors(), m_ws.primaryWorkArea(), from,
                                           windowSize(), m_app.screenMetrics(), m_app.settings());
-    if (p != pos())
+    if (p != pos() || p != from)
         move(p);
 }
 
@@ -213,20 +232,32 @@ QScreen* FrmClock::currentScreen() const {
     return Monitors::screenFor(m_app.settings().MonitorID);
 }
 
-QRegion FrmClock::inputRegion() const {
+QRegion FrmClock::shapeRegion() const {
     const ClockLayout& l = m_app.layout();
     if (!l.isValid())
         return {};
-    // The dial with its soft edge; the strip only while it is drawn.
-    QRegion region(l.DialRect.toAlignedRect().adjusted(0, 0, 1, 1), QRegion::Ellipse);
+    // Every pixel the outermost drawing touches: the focus ring 1 px outside the
+    // dial, 2 px wide, drawn half a pixel off like every shape, plus its soft edge.
+    // The shape also clips what is shown, so it must not cut into that edge.
+    const QPointF centre = l.DialRect.center() + QPointF(0.5, 0.5);
+    const double radius = l.DialRect.width() / 2 + 3;
+    QRegion region;
+    for (int y = qFloor(centre.y() - radius); y < qCeil(centre.y() + radius); ++y) {
+        const double dy = std::max({0.0, y - centre.y(), centre.y() - (y + 1)});
+        if (dy >= radius)
+            continue;
+        const double half = std::sqrt(radius * radius - dy * dy);
+        const int left = qFloor(centre.x() - half), right = qCeil(centre.x() + half);
+        region += QRect(left, y, right - left, 1);
+    }
     if (m_hotButton != hotbutton::Hidden)
         region += QRect(windowSize() - kFaceMargin, kFaceMargin, kFaceMargin, 3 * kFaceMargin);
     return region;
 }
 
-void FrmClock::updateInputShape() {
+void FrmClock::updateWindowShape() {
     if (windowSize() > 0)
-        m_ws.setInputShape(this, inputRegion());
+        m_ws.setWindowShape(this, shapeRegion());
 }
 
 void FrmClock::setHotButton(int32_t value) {
@@ -235,7 +266,7 @@ void FrmClock::setHotButton(int32_t value) {
     const bool stripChanged = (value == hotbutton::Hidden) != (m_hotButton == hotbutton::Hidden);
     m_hotButton = value;
     if (stripChanged && testAttribute(Qt::WA_WState_Created))
-        updateInputShape();
+        updateWindowShape();
     // The strip answers the pointer at once rather than at the next drawing tick.
     DrawClock();
 }
@@ -255,8 +286,22 @@ void FrmClock::onAlarmTick() {
 }
 
 void FrmClock::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint global = event->globalPosition().toPoint();
     if (m_manualMove) {
-        move(event->globalPosition().toPoint() - m_dragOffset);
+        move(global - m_dragOffset);
+        return;
+    }
+    if (m_systemMove && (event->buttons() & Qt::LeftButton)) {
+        // Still ours while the button is held: the window manager did not take the
+        // move. Follow the pointer instead, once the wait for it has passed.
+        if (m_sincePress.elapsed() >= kSystemMoveGraceMs && pos() == m_posAtPress &&
+            (global - m_pressGlobal).manhattanLength() > kDragThresholdPx) {
+            qCDebug(lcMove) << "the window manager ignored the move; following the pointer";
+            m_moveWatch.stop();
+            m_systemMove = false;
+            startPointerMove(m_pressGlobal);
+            move(global - m_dragOffset);
+        }
         return;
     }
     if (!m_timer2.isActive() && !m_unloading)
@@ -270,30 +315,53 @@ void FrmClock::mousePressEvent(QMouseEvent* event) {
     if (m_hotButton != hotbutton::Grip)
         return;
     m_leftPressed = false; // a press on the grip moves, it does not click
+    m_pressGlobal = event->globalPosition().toPoint();
+    m_posAtPress = pos();
+    m_sincePress.start();
     if (m_ws.startSystemMove(this)) {
+        qCDebug(lcMove) << "move handed to the window manager";
+        m_systemMove = true;
         m_moveWatch.start();
         return;
     }
     // No window-manager move: the window follows the pointer until release.
+    startPointerMove(m_pressGlobal);
+}
+
+void FrmClock::startPointerMove(QPoint pressGlobal) {
+    qCDebug(lcMove) << "following the pointer";
     m_manualMove = true;
-    m_dragOffset = event->globalPosition().toPoint() - pos();
+    m_dragOffset = pressGlobal - m_posAtPress;
 }
 
 void FrmClock::pollSystemMove() {
     if (m_ws.pointerButtonsDown())
         return;
     m_moveWatch.stop();
+    m_systemMove = false;
+    qCDebug(lcMove) << "window manager move ended at" << pos();
     finishMove();
 }
 
 void FrmClock::finishMove() {
     GetMonitorID();
-    KeepOnWorkArea();
+    // The window manager has moved the window, but Qt may not have heard of it yet.
+    KeepOnWorkArea(m_ws.windowPosition(this));
+    emit moveFinished();
 }
 
 void FrmClock::mouseReleaseEvent(QMouseEvent* event) {
     if (m_manualMove) {
         m_manualMove = false;
+        qCDebug(lcMove) << "pointer move ended at" << pos();
+        finishMove();
+        return;
+    }
+    if (m_systemMove && event->button() == Qt::LeftButton) {
+        // Released before the window manager took over, or it never will: the move
+        // ends here, and the watch has nothing left to wait for.
+        m_moveWatch.stop();
+        m_systemMove = false;
         finishMove();
         return;
     }
@@ -346,8 +414,16 @@ void FrmClock::resizeEvent(QResizeEvent* event) {
 
 void FrmClock::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // A re-created native window starts without our input shape.
-    updateInputShape();
+    // A re-created native window starts without our shape, and Qt writes the
+    // window's state afresh when it maps it. Qt maps after this event, and when
+    // always on top changed before the first show it maps a new native window: the
+    // shape and the state go to that one too, once the show is done.
+    updateWindowShape();
+    m_ws.keepOffTaskbar(this);
+    QTimer::singleShot(0, this, [this] {
+        updateWindowShape();
+        m_ws.keepOffTaskbar(this);
+    });
     KeepOnWorkArea();
     DrawClock();
 }

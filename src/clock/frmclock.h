@@ -6,9 +6,12 @@
 #include "clock/hotbutton.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+
+#include <optional>
 
 class QScreen;
 
@@ -50,7 +53,8 @@ public:
     // Topmost band when AlwaysOnTop is 1, else the top of the normal windows.
     void applyZOrder();
     void GetMonitorID();
-    void KeepOnWorkArea();
+    // Clamps the window at `where` (by default where it stands) into its work area.
+    void KeepOnWorkArea(std::optional<QPoint> where = std::nullopt);
 
     // The window's unload: drops the surface and shuts the clock down, saving its
     // settings. Runs once, whichever way the window is closed.
@@ -65,8 +69,9 @@ public:
     bool pointerWatchActive() const { return m_timer2.isActive(); }
     int framesDrawn() const { return m_framesDrawn; }
     QScreen* currentScreen() const;
-    // Where the window takes the pointer, in window pixels.
-    QRegion inputRegion() const;
+    // Where the window exists, drawn and taking the pointer, in window pixels: the
+    // dial with its whole soft edge, and the strip while it shows.
+    QRegion shapeRegion() const;
 
 signals:
     // Every second, with clockTime() current: the alarm check runs on it.
@@ -76,6 +81,8 @@ signals:
     void aboutRequested();
     // The window has unloaded and the clock has shut down; the process may end.
     void unloaded();
+    // A move by the grip has ended; MonitorID, Left and Top hold where it stands.
+    void moveFinished();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -97,7 +104,8 @@ private:
     void finishMove();
     void pollSystemMove();
     void prepareRenderer();
-    void updateInputShape();
+    void updateWindowShape();
+    void startPointerMove(QPoint pressGlobal);
     int windowSize() const;
 
     struct FrameKey {
@@ -131,7 +139,11 @@ private:
     int m_framesDrawn = 0;
     bool m_leftPressed = false;
     bool m_manualMove = false;
+    bool m_systemMove = false; // handed to the window manager, not yet ended
     QPoint m_dragOffset;
+    QPoint m_pressGlobal;
+    QPoint m_posAtPress;
+    QElapsedTimer m_sincePress;
     bool m_unloading = false;
 };
 

@@ -18,15 +18,19 @@ public:
 
     virtual QPoint pointerPos() const = 0;       // screen pixels
     virtual bool pointerButtonsDown() const = 0; // any mouse button held
-    // Only inside region (window pixels) does the window take the pointer; elsewhere
-    // clicks reach what lies below.
-    virtual void setInputShape(QWidget* window, const QRegion& region) = 0;
-    // Keeps a window that is not mapped yet out of the taskbar and the pager: the
-    // clock belongs to the desktop, not to the list of open windows.
+    // The window exists only inside region (window pixels): it is drawn and takes
+    // the pointer there, and clicks elsewhere reach what lies below. The region
+    // must hold every pixel that is not fully transparent.
+    virtual void setWindowShape(QWidget* window, const QRegion& region) = 0;
+    // Keeps the window out of the taskbar and the pager, mapped or not: the clock
+    // belongs to the desktop, not to the list of open windows.
     virtual void keepOffTaskbar(QWidget* window) = 0;
     // Hands the window to the window manager's interactive move; false when the
     // window manager does not offer one.
     virtual bool startSystemMove(QWidget* window) = 0;
+    // Where the window's top-left corner stands now, as the display server has it:
+    // right after a window manager's move the toolkit may not have heard yet.
+    virtual QPoint windowPosition(QWidget* window) const = 0;
 
     virtual MonitorTable monitors() const = 0;
     virtual WinRect primaryWorkArea() const = 0;
@@ -39,9 +43,10 @@ class DesktopWindowSystem final : public WindowSystem {
 public:
     QPoint pointerPos() const override;
     bool pointerButtonsDown() const override;
-    void setInputShape(QWidget* window, const QRegion& region) override;
+    void setWindowShape(QWidget* window, const QRegion& region) override;
     void keepOffTaskbar(QWidget* window) override;
     bool startSystemMove(QWidget* window) override;
+    QPoint windowPosition(QWidget* window) const override;
     MonitorTable monitors() const override;
     WinRect primaryWorkArea() const override;
     ScreenMetrics screenMetrics() const override;

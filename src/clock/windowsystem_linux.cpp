@@ -12,6 +12,7 @@
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -25,6 +26,25 @@ xcb_connection_t* x11Connection() {
         return nullptr;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 ? x11->connection() : nullptr;
+}
+
+// The native window as it is now. QWidget::winId() can name a window Qt has
+// replaced: Qt maps a new native window when always on top changed before the
+// first show, without telling the widget.
+xcb_window_t nativeWindow(const QWidget* window) {
+    if (const QWindow* handle = window->windowHandle())
+        return static_cast<xcb_window_t>(handle->winId());
+    return static_cast<xcb_window_t>(window->winId());
+}
+
+xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
+    if (!reply)
+        return XCB_ATOM_NONE;
+    const xcb_atom_t atom = reply->atom;
+    std::free(reply);
+    return atom;
 }
 
 } // namespace
@@ -53,12 +73,10 @@ bool DesktopWindowSystem::pointerButtonsDown() const {
     return down;
 }
 
-void DesktopWindowSystem::setInputShape(QWidget* window, const QRegion& region) {
+void DesktopWindowSystem::setWindowShape(QWidget* window, const QRegion& region) {
     xcb_connection_t* c = x11Connection();
     if (!c || !window)
         return;
-    // The input shape, unlike a mask, leaves the drawn pixels alone: the anti-aliased
-    // edge stays soft while the transparent corners let clicks through.
     const qreal dpr = window->devicePixelRatioF();
     std::vector<xcb_rectangle_t> rects;
     for (const QRect& r : region) {
@@ -67,9 +85,16 @@ void DesktopWindowSystem::setInputShape(QWidget* window, const QRegion& region) 
         rects.push_back(
             {int16_t(d.x()), int16_t(d.y()), uint16_t(d.width()), uint16_t(d.height())});
     }
-    const auto id = static_cast<xcb_window_t>(window->winId());
-    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, id, 0,
-                         0, uint32_t(rects.size()), rects.data());
+    const xcb_window_t id = nativeWindow(window);
+    // The input shape alone lets clicks through the transparent corners only while
+    // the window is a child of the root. A reparenting window manager puts it into
+    // a frame of its own, and the frame takes those clicks: window managers copy a
+    // client's bounding shape to its frame, not its input shape. The region holds
+    // the whole soft edge of the dial, so the bounding shape cuts away nothing that
+    // is drawn.
+    for (const auto kind : {XCB_SHAPE_SK_BOUNDING, XCB_SHAPE_SK_INPUT})
+        xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, kind, XCB_CLIP_ORDERING_UNSORTED, id, 0, 0,
+                             uint32_t(rects.size()), rects.data());
     xcb_flush(c);
 }
 
@@ -77,30 +102,67 @@ void DesktopWindowSystem::keepOffTaskbar(QWidget* window) {
     xcb_connection_t* c = x11Connection();
     if (!c || !window)
         return;
-    const char* const names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR",
-                                 "_NET_WM_STATE_SKIP_PAGER"};
-    xcb_intern_atom_cookie_t cookies[3];
-    for (int i = 0; i < 3; ++i)
-        cookies[i] = xcb_intern_atom(c, 0, uint16_t(strlen(names[i])), names[i]);
-    xcb_atom_t atoms[3] = {};
-    for (int i = 0; i < 3; ++i) {
-        if (xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookies[i], nullptr)) {
-            atoms[i] = reply->atom;
-            std::free(reply);
-        }
-    }
-    if (!atoms[0] || !atoms[1] || !atoms[2])
+    const xcb_atom_t state = internAtom(c, "_NET_WM_STATE");
+    const xcb_atom_t skip[2] = {internAtom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                internAtom(c, "_NET_WM_STATE_SKIP_PAGER")};
+    if (!state || !skip[0] || !skip[1])
         return;
-    // On a window that is not mapped yet the state is simply its property; Qt keeps
-    // the atoms it does not manage itself when it adds its own.
-    const auto id = static_cast<xcb_window_t>(window->winId());
-    xcb_change_property(c, XCB_PROP_MODE_APPEND, id, atoms[0], XCB_ATOM_ATOM, 32, 2, &atoms[1]);
+    const xcb_window_t id = nativeWindow(window);
+    // Before the window manager has taken the window the state is the window's own
+    // property; afterwards it belongs to the window manager, which is asked. Right
+    // after a map request the window may be in either hand, so both are done: a
+    // window manager ignores a request for a window it does not manage yet, and
+    // reads the property when it takes the window.
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_client_message_event_t message = {};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = state;
+    message.data.data32[0] = 1; // add
+    message.data.data32[1] = skip[0];
+    message.data.data32[2] = skip[1];
+    message.data.data32[3] = 1; // from an ordinary application
+    // Qt writes the property afresh when it maps the window or changes its flags
+    // (always on top); only what is missing is added.
+    std::vector<xcb_atom_t> atoms;
+    if (xcb_get_property_reply_t* reply = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, id, state, XCB_ATOM_ATOM, 0, 64), nullptr)) {
+        const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        if (reply->format == 32)
+            atoms.assign(data, data + xcb_get_property_value_length(reply) / 4);
+        std::free(reply);
+    }
+    for (const xcb_atom_t a : skip)
+        if (std::find(atoms.begin(), atoms.end(), a) == atoms.end())
+            atoms.push_back(a);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
+                        uint32_t(atoms.size()), atoms.data());
+    xcb_send_event(c, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
     xcb_flush(c);
 }
 
 bool DesktopWindowSystem::startSystemMove(QWidget* window) {
     QWindow* handle = window ? window->windowHandle() : nullptr;
     return handle && handle->startSystemMove();
+}
+
+QPoint DesktopWindowSystem::windowPosition(QWidget* window) const {
+    xcb_connection_t* c = x11Connection();
+    if (!c || !window)
+        return window ? window->pos() : QPoint();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
+        c, xcb_translate_coordinates(c, nativeWindow(window), root, 0, 0), nullptr);
+    if (!reply)
+        return window->pos();
+    // Device pixels on the wire; the window's position is in Qt's logical pixels.
+    const qreal dpr = window->devicePixelRatioF();
+    const QPoint where(qRound(reply->dst_x / dpr), qRound(reply->dst_y / dpr));
+    std::free(reply);
+    return where;
 }
 
 MonitorTable DesktopWindowSystem::monitors() const {

@@ -3,6 +3,9 @@
 #include "clock/clockwindowlist.h"
 #include "dialogs/frmabout.h"
 #include "dialogs/frmconfig.h"
+#include "shell/windowplacement.h"
+
+#include <QScreen>
 
 #include <QThread>
 
@@ -44,6 +47,7 @@ void ClockDialogs::openSettings(bool owned) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     m_config = dialog;
     m_windows.add(dialog, ClockWindowList::Role::Settings);
+    placeBesideClock(dialog);
     dialog->show();
 }
 
@@ -56,7 +60,24 @@ void ClockDialogs::openAbout() {
     about->setAttribute(Qt::WA_DeleteOnClose);
     m_about = about;
     m_windows.add(about, ClockWindowList::Role::About);
+    placeBesideClock(about);
     about->show();
+}
+
+void ClockDialogs::placeBesideClock(QWidget* window) {
+    const QPointer<QWidget> clock = m_clockWindow;
+    if (!clock)
+        return;
+    // Beside the clock rather than over it or in a corner of the screen, on the
+    // clock's own monitor.
+    const QPointer<QWidget> self = window;
+    placeByFrame(window, [clock, self](const QSize& frame) {
+        if (!clock || !self)
+            return self ? self->pos() : QPoint();
+        const QScreen* screen = clock->screen();
+        const QRect work = screen ? screen->availableGeometry() : QRect();
+        return besideAnchor(clock->frameGeometry(), frame, work);
+    });
 }
 
 void ClockDialogs::bringForward(QWidget* window) {

@@ -35,6 +35,7 @@ public slots:
     void openAbout();
 
 private:
+    void placeBesideClock(QWidget* window);
     static void bringForward(QWidget* window);
 
     ConfigServices m_services;

@@ -24,6 +24,22 @@ int WriteClockSettings(Registry& registry, const ClockState& state) {
     return result != status::Success ? result : rc;
 }
 
+int WriteClockPosition(Registry& registry, const ClockState& state) {
+    const QString key = clockKeyPath(state.ClockName);
+    const ClockSettings& s = state.settings;
+    int result = status::Success;
+    const int rc = registry.transaction([&] {
+        for (const auto& [name, value] : {std::pair{u"MonitorID", s.MonitorID},
+                                          std::pair{u"Left", s.Left}, std::pair{u"Top", s.Top}}) {
+            result = registry.writeInteger(key, QString::fromUtf16(name), value);
+            if (result != status::Success)
+                return false;
+        }
+        return true;
+    });
+    return result != status::Success ? result : rc;
+}
+
 int32_t ReadClockSettings(Registry& registry, ClockState& state) {
     const QString key = clockKeyPath(state.ClockName);
     ClockSettings& s = state.settings;

@@ -26,6 +26,10 @@ QString clockKeyPath(const QString& clockName);
 // status code (0 success); a failed write leaves the stored values as they were.
 int WriteClockSettings(Registry& registry, const ClockState& state);
 
+// Writes only where the clock stands (MonitorID, Left, Top) in one transaction, so a
+// drop is kept even when the process is killed before its shutdown.
+int WriteClockPosition(Registry& registry, const ClockState& state);
+
 // Reads the record from the clock's key and resolves its zone; returns the stored
 // Enable (non-zero when the clock was stored before). A value that is text but not
 // a number leaves its field as it was.

@@ -77,6 +77,15 @@ void ClockApp::ShutdownClock(bool save) {
         m_window->closeWindows();
 }
 
+void ClockApp::SaveWithoutDisplay() {
+    if (m_shutdownStarted)
+        return;
+    m_shutdownStarted = true;
+    if (m_autorun)
+        m_autorun->syncAutorunEntry(m_state.settings.Autorun);
+    WriteClockSettings(m_services.registry, m_state);
+}
+
 QDateTime ClockApp::clockTimeNow() const {
     const ClockTimeInput in{m_state.isDefaultClock(), m_state.ZoneOffsetMinutes,
                             m_state.settings.TimeStandard};

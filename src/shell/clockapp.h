@@ -37,6 +37,10 @@ public:
     void ApplyClockSettings();
     // Runs once; a second call while or after shutting down does nothing.
     void ShutdownClock(bool save);
+    // The display has gone away under the running clock: keeps the autostart entry
+    // and the settings (position and toggles included) without touching a window.
+    // Counts as the shutdown: it runs once, and not after ShutdownClock.
+    void SaveWithoutDisplay();
     bool shutdownStarted() const { return m_shutdownStarted; }
 
     ClockState& state() { return m_state; }

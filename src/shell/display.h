@@ -6,4 +6,8 @@ namespace ovra {
 // clock started without a display says so and exits instead of aborting.
 bool displayAvailable();
 
+// Settles how the clock talks to the desktop, before the application object is
+// made; what the user set in the environment stays.
+void choosePlatform();
+
 } // namespace ovra

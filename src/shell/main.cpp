@@ -23,6 +23,7 @@
 #include "shell/clockname.h"
 #include "shell/commandline.h"
 #include "shell/display.h"
+#include "shell/exitguard.h"
 #include "shell/guimessagesink.h"
 
 #include <QApplication>
@@ -40,6 +41,7 @@ void printErr(const QString& text) {
 }
 
 int runClock(int argc, char** argv, const QString& name) {
+    choosePlatform();
     if (!displayAvailable()) {
         StderrMessageSink().showMessage(QStringLiteral("Load GDI+ Error!"), kErrorTitle,
                                         MessageIcon::Stop);
@@ -81,10 +83,8 @@ int runClock(int argc, char** argv, const QString& name) {
     SoundEffectAlarmSound alarmSound;
     LogindPowerActions powerActions;
     DesktopShellOpen shellOpen;
-    AlarmController alarms(clock, {.sound = alarmSound,
-                                   .power = powerActions,
-                                   .shell = shellOpen,
-                                   .clockScreen = [&] { return window.currentScreen(); }});
+    // The notice opens on the monitor MonitorID names, where the clock was dropped.
+    AlarmController alarms(clock, {.sound = alarmSound, .power = powerActions, .shell = shellOpen});
     clock.setAlarmHost(&alarms);
     // The alarm check runs on the clock's second; the notice closes first at shutdown.
     QObject::connect(&window, &FrmClock::secondTick, &alarms, &AlarmController::CheckAlarms);
@@ -122,8 +122,21 @@ int runClock(int argc, char** argv, const QString& name) {
     ClockDialogs dialogs(config, linkOpener, frontEnd.otherWindows(), &window);
     QObject::connect(&window, &FrmClock::settingsRequested, &dialogs, &ClockDialogs::openSettings);
     QObject::connect(&window, &FrmClock::aboutRequested, &dialogs, &ClockDialogs::openAbout);
+    // Where the grip drops the clock is kept at once, not only at the shutdown.
+    QObject::connect(&window, &FrmClock::moveFinished, [&] {
+        if (!clock.shutdownStarted())
+            WriteClockPosition(registry, clock.state());
+    });
     if (!clock.StartClock(name))
         return 1;
+    // A display that goes away (a logout that ends the X server, a crashed server)
+    // takes the process with it; what the user set is saved on the way out.
+    const ExitGuard displayLoss([&] {
+        clock.SaveWithoutDisplay();
+        printErr(QStringLiteral("The connection to the display was lost; the settings of the "
+                                "clock \"%1\" are saved.")
+                     .arg(name));
+    });
     // close must return only once ShutdownClock(true) has finished.
     channel.serve({.raise =
                        [&] {
@@ -131,7 +144,10 @@ int runClock(int argc, char** argv, const QString& name) {
                            window.raise();
                            window.activateWindow();
                        },
-                   .close = [&] { window.unloadClock(); }});
+                   .close =
+                       [&] {
+                           window.unloadClock();
+                       }});
     return qapp.exec();
 }
 

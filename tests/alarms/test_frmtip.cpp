@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -243,10 +244,18 @@ TEST_F(Notice, TipTextIsShownAsPlainTextAtTheTop) {
     EXPECT_LT(m_tip->labTip()->y(), 5);
 }
 
-TEST_F(Notice, OpensCentredOnTheClocksScreen) {
+TEST_F(Notice, OpensCentredOnTheClocksScreenAsAWholeWindow) {
     m_alarms.add(alarm(6, 0, alarmaction::ShowTip));
     fire(0);
+    // The frame comes after the show, as from a window manager; the window is
+    // placed again by it.
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 400)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_LE(std::abs(m_tip->geometry().center().x() - screen.center().x()), 1);
-    EXPECT_LE(std::abs(m_tip->geometry().center().y() - screen.center().y()), 1);
+    const QRect frame = m_tip->frameGeometry();
+    EXPECT_GT(frame.width(), m_tip->width()) << "the platform gave the window no frame";
+    EXPECT_LE(std::abs(frame.center().x() - screen.center().x()), 1);
+    EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), 1);
 }

@@ -21,12 +21,13 @@ class FakeWindowSystem final : public WindowSystem {
 public:
     QPoint pointerPos() const override { return pointer; }
     bool pointerButtonsDown() const override { return buttonsDown; }
-    void setInputShape(QWidget*, const QRegion& region) override { shapes.append(region); }
+    void setWindowShape(QWidget*, const QRegion& region) override { shapes.append(region); }
     void keepOffTaskbar(QWidget* window) override { offTaskbar += !window->isVisible(); }
     bool startSystemMove(QWidget*) override {
         ++systemMoves;
         return systemMoveWorks;
     }
+    QPoint windowPosition(QWidget* window) const override { return window->pos(); }
     MonitorTable monitors() const override { return table; }
     WinRect primaryWorkArea() const override { return primaryWork; }
     ScreenMetrics screenMetrics() const override { return metrics; }
@@ -369,13 +370,18 @@ TEST(FrmClock, AFrameIsDrawnOnlyWhenItsPixelsWouldChange) {
 }
 
 TEST(FrmClock, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
-    for (const bool windowManagerMoves : {false, true}) {
-        SCOPED_TRACE(windowManagerMoves ? "window manager's move" : "window follows the pointer");
+    enum class Wm { None, Moves, IgnoresTheRequest };
+    for (const Wm wm : {Wm::None, Wm::Moves, Wm::IgnoresTheRequest}) {
+        SCOPED_TRACE(wm == Wm::None    ? "no window manager move"
+                     : wm == Wm::Moves ? "window manager's move"
+                                       : "a window manager that ignores the request");
         Clock c(at(300, 200));
         c.ws.table.add(monitor({1280, 0, 1024, 768}, {1280, 0, 1024, 738}, false));
-        c.ws.systemMoveWorks = windowManagerMoves;
+        c.ws.systemMoveWorks = wm != Wm::None;
         ASSERT_TRUE(c.start());
         FrmClock& w = c.w();
+        int drops = 0;
+        QObject::connect(&w, &FrmClock::moveFinished, [&] { ++drops; });
         c.moveTo({123, 123});
         c.moveTo({235, 70});
         ASSERT_EQ(w.HotButton(), hotbutton::Grip);
@@ -384,14 +390,17 @@ TEST(FrmClock, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
         EXPECT_EQ(c.ws.systemMoves, 1);
         // Onto the second monitor, low enough to stick out below its work area.
         const QPoint drop(1700, 700);
-        if (windowManagerMoves) {
+        if (wm == Wm::Moves) {
             w.move(drop - QPoint(235, 70));
             c.ws.pointer = drop;
             waitMs(100);
             EXPECT_EQ(w.pos(), drop - QPoint(235, 70)); // still moving
+            EXPECT_EQ(drops, 0);
             c.ws.buttonsDown = false;
             waitMs(150);
         } else {
+            if (wm == Wm::IgnoresTheRequest)
+                waitMs(150); // the pointer stays with the clock: nobody took the move
             QMouseEvent move(QEvent::MouseMove, QPointF(drop - w.pos()), QPointF(drop),
                              Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(&w, &move);
@@ -399,10 +408,39 @@ TEST(FrmClock, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
             c.ws.pointer = drop;
             c.mouse(QEvent::MouseButtonRelease, drop - w.pos(), Qt::LeftButton);
         }
+        EXPECT_EQ(drops, 1);
         EXPECT_EQ(c.app.settings().MonitorID, 1);
         EXPECT_EQ(w.pos(), QPoint(1700 - 235, 738 - 246));
         EXPECT_EQ(QPoint(c.app.settings().Left, c.app.settings().Top), w.pos() * 15);
         EXPECT_FALSE(c.app.shutdownStarted()); // the release was no click
+    }
+}
+
+TEST(FrmClock, TheWindowShapeHoldsEveryPixelThatIsDrawn) {
+    // The shape also clips what is shown: a pixel outside it would be cut off.
+    ClockSettings wide = at(300, 200);
+    wide.ClockRadius = 90;
+    wide.HourCircleWidth = 11;
+    wide.MinuteCircleWidth = 13;
+    wide.SecondCircleWidth = 17;
+    wide.DisplayScale = 0;
+    for (const ClockSettings& s : {at(300, 200), wide}) {
+        Clock c(s);
+        ASSERT_TRUE(c.start());
+        for (const QPoint pointer : {QPoint(-100, -100), QPoint(123, 123), QPoint(235, 30)}) {
+            if (pointer.x() >= 0)
+                c.moveTo(pointer);
+            const QImage frame = c.w().surfaceImage();
+            const QRegion shape = c.ws.shapes.last();
+            int outside = 0;
+            for (int y = 0; y < frame.height(); ++y)
+                for (int x = 0; x < frame.width(); ++x)
+                    outside += qAlpha(frame.pixel(x, y)) != 0 && !shape.contains(QPoint(x, y));
+            EXPECT_EQ(outside, 0) << "radius " << s.ClockRadius << ", pointer " << pointer.x();
+            // ... and little else: the transparent corners stay out of it.
+            EXPECT_FALSE(shape.contains(QPoint(4, 4)));
+            EXPECT_FALSE(shape.contains(QPoint(4, frame.height() - 5)));
+        }
     }
 }
 
