@@ -78,11 +78,22 @@ QString windowUnderPointer(QPoint p) {
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
-ClockProcess::ClockProcess(const QString& program, const QStringList& args) {
+ClockProcess::ClockProcess(const QString& program, const QStringList& args)
+    : ClockProcess(program, args, {}, {}) {}
+
+ClockProcess::ClockProcess(const QString& program, const QStringList& args,
+                           const QStringList& environment, const QString& errorFile) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    for (const QString& entry : environment)
+        env.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
     process.setProcessEnvironment(env);
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    if (errorFile.isEmpty()) {
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+    } else {
+        process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        process.setStandardErrorFile(errorFile);
+    }
     process.start(program, args);
 }
 

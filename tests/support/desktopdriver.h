@@ -39,6 +39,9 @@ QString windowUnderPointer(QPoint p);
 // test leaves it running.
 struct ClockProcess {
     explicit ClockProcess(const QString& program, const QStringList& args = {});
+    // With more environment ("NAME=value") and its error output kept in a file.
+    ClockProcess(const QString& program, const QStringList& args, const QStringList& environment,
+                 const QString& errorFile);
     ~ClockProcess();
     ClockProcess(const ClockProcess&) = delete;
     ClockProcess& operator=(const ClockProcess&) = delete;

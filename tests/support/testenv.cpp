@@ -1,5 +1,8 @@
 #include "support/testenv.h"
 
+#include "settings/registrysqlite.h"
+#include "settings/settingsstore.h"
+
 #include <QDir>
 
 namespace ovra::test {
@@ -35,6 +38,24 @@ TestHome::~TestHome() {
         else
             qputenv(it.key().constData(), it.value());
     }
+}
+
+ClockSettings storedClockSettings(const TestHome& home, const QString& name) {
+    SqliteRegistryBackend backend(home.storePath());
+    Registry registry(backend);
+    ClockState state;
+    state.ClockName = name;
+    ReadClockSettings(registry, state);
+    return state.settings;
+}
+
+void storeClockSettings(const TestHome& home, const ClockSettings& s, const QString& name) {
+    SqliteRegistryBackend backend(home.storePath());
+    Registry registry(backend);
+    ClockState state;
+    state.ClockName = name;
+    state.settings = s;
+    WriteClockSettings(registry, state);
 }
 
 PathRoots TestHome::roots() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/clocksettings.h"
 #include "settings/registrybackend.h"
 #include "shell/apppaths.h"
 #include "shell/messagesink.h"
@@ -28,6 +29,12 @@ private:
     QTemporaryDir m_dir;
     QMap<QByteArray, QByteArray> m_saved;
 };
+
+// The record of a clock as the store on disk holds it, and a record written there,
+// as another process would.
+ClockSettings storedClockSettings(const TestHome& home, const QString& name = "Default");
+void storeClockSettings(const TestHome& home, const ClockSettings& s,
+                        const QString& name = "Default");
 
 struct RecordedMessage {
     QString text;
