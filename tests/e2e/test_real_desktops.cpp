@@ -91,10 +91,12 @@ protected:
         waitFor([&] { return !windowNamed(kCaption).isEmpty(); }, 10000);
         QThread::msleep(500); // placed, framed and drawn
         // One window by then: Qt may map a fresh native window at the first show.
-        waitFor([&] {
-            m_window = windowNamed(kCaption);
-            return !m_window.isEmpty() && !m_window.contains(u'\n');
-        }, 5000);
+        waitFor(
+            [&] {
+                m_window = windowNamed(kCaption);
+                return !m_window.isEmpty() && !m_window.contains(u'\n');
+            },
+            5000);
         return clock;
     }
     QString log() const { return m_home.path() + QStringLiteral("/clock.log"); }
@@ -267,6 +269,55 @@ INSTANTIATE_TEST_SUITE_P(WindowManagers, RealDesktop,
                          ::testing::Values(Session::Openbox, Session::Xfwm4, Session::Xfwm4Xcompmgr,
                                            Session::Mutter),
                          [](const auto& info) { return sessionName(info.param).toStdString(); });
+
+// Weston draws every X window it manages on its own and gives it a drop shadow and
+// a rectangular input area: the clock runs there through Xwayland, drawn with its
+// transparency, and answers the pointer with its strip.
+TEST(Wayland, TheClockRunsThroughXwaylandTransparentWithItsStrip) {
+    TestHome home;
+    PrivateDesktop desktop(DesktopOptions{.session = Session::Weston});
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
+    QString window;
+    ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kCaption)).isEmpty(); }, 15000))
+        << "the clock did not map under Xwayland";
+    QThread::msleep(800);
+
+    // Weston shows X windows where Xwayland has them.
+    const QRect area = x11::geometryOnRoot(window.toUInt());
+    ASSERT_EQ(area.size(), QSize(246, 246));
+    const auto screen = [&] {
+        const QByteArray saved = qgetenv("DISPLAY");
+        qputenv("DISPLAY", desktop.screenDisplay().toLatin1());
+        const QImage shot = screenshot(home.path(), QRect(0, 0, 1280, 800));
+        qputenv("DISPLAY", saved);
+        return shot;
+    };
+    const QImage shot = screen();
+    const QPoint centre = area.center();
+    EXPECT_EQ(shot.pixel(centre + QPoint(0, 30)) & 0xFFFFFF, 0u) << "no dial on the output";
+    // Outside the dial the window is transparent: no black square around it, only
+    // the compositor's own shadow over what lies below.
+    for (const QPoint corner : {QPoint(3, 3), QPoint(242, 242), QPoint(3, 242)})
+        EXPECT_NE(shot.pixel(area.topLeft() + corner) & 0xFFFFFF, 0u)
+            << corner.x() << "," << corner.y() << " is black";
+
+    // The pointer over the dial brings the strip, at the top right of the window.
+    const auto outerPointer = [&](QPoint p) {
+        runProgram(QStringLiteral("env"),
+                   {QStringLiteral("DISPLAY=") + desktop.screenDisplay(), QStringLiteral("xdotool"),
+                    QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+        QThread::msleep(300);
+    };
+    const QPoint stripCell = area.topLeft() + QPoint(235, 30);
+    const QRgb before = screen().pixel(stripCell);
+    outerPointer(QPoint(1300, 820)); // outside the compositor's window, then in
+    outerPointer(centre + QPoint(10, 10));
+    outerPointer(centre + QPoint(12, 12));
+    EXPECT_NE(screen().pixel(stripCell), before) << "no strip under the pointer";
+    clock.process.terminate();
+    EXPECT_TRUE(clock.endsWithin(5000));
+}
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

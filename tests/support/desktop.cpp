@@ -228,9 +228,11 @@ bool PrivateDesktop::startWeston() {
     // Weston's own X11 back end inside Xvfb: a real Wayland compositor with a seat
     // whose pointer the tests can drive and whose output they can photograph. The
     // headless back end has no seat, and Xwayland 22 ends on a pointer warp there.
+    // A margin around the compositor's window lets the pointer enter it, which is
+    // when Weston starts to follow it.
     if (!startServer(QStringLiteral("Xvfb"),
                      {QStringLiteral("-screen"), QStringLiteral("0"),
-                      size(m_options.width, m_options.height) + QStringLiteral("x24")}))
+                      size(m_options.width + 40, m_options.height + 40) + QStringLiteral("x24")}))
         return false;
     m_screenDisplay = m_display;
     if (!m_runtime.isValid()) {

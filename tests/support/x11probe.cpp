@@ -111,6 +111,19 @@ QRect frameGeometry(quint32 window) {
     return QRect(r->x, r->y, r->width + 2 * r->border_width, r->height + 2 * r->border_width);
 }
 
+QRect geometryOnRoot(quint32 window) {
+    Connection x;
+    if (!x.ok())
+        return {};
+    Reply<xcb_get_geometry_reply_t> g(
+        xcb_get_geometry_reply(x.c(), xcb_get_geometry(x.c(), window), nullptr));
+    Reply<xcb_translate_coordinates_reply_t> t(xcb_translate_coordinates_reply(
+        x.c(), xcb_translate_coordinates(x.c(), window, x.root(), 0, 0), nullptr));
+    if (!g || !t)
+        return {};
+    return QRect(t->dst_x, t->dst_y, g->width, g->height);
+}
+
 QList<quint32> stackingOrder() {
     Connection x;
     QList<quint32> order;

@@ -15,6 +15,8 @@ QStringList windowState(quint32 window);
 // The child of the root that holds the window: its frame under a reparenting
 // window manager, else the window itself.
 quint32 topLevelOf(quint32 window);
+// The window itself (no frame) in root coordinates.
+QRect geometryOnRoot(quint32 window);
 // The whole window as the user sees it, frame included, in root coordinates.
 QRect frameGeometry(quint32 window);
 // The children of the root, bottom to top.
