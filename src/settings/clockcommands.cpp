@@ -22,14 +22,16 @@ QString quoted(const QString& name) {
 
 int listClocks(ClockList& clocks, QTextStream& out) {
     // A listing from a terminal only reports; it does not rearrange the windows.
-    clocks.LoadClockList(false);
+    if (!clocks.LoadClockList(false))
+        return kRefused;
     for (const ClockEntry& entry : clocks.entries())
         out << entry.Name << (entry.running() ? " -- Running" : " -- Stopped") << '\n';
     return kDone;
 }
 
 int startClock(ClockList& clocks, const QString& name, QTextStream& out, MessageSink& errors) {
-    clocks.LoadClockList(false);
+    if (!clocks.LoadClockList(false))
+        return kRefused;
     if (!clocks.contains(name))
         return refuse(
             errors,
@@ -60,7 +62,8 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
 }
 
 int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
-    clocks.LoadClockList(false);
+    if (!clocks.LoadClockList(false))
+        return kRefused;
     if (name != kDefaultClockName && clockNameProblem(name).isEmpty() && !clocks.clockExists(name))
         return refuse(errors, QStringLiteral("There is no clock named %1.").arg(quoted(name)));
     return clocks.DeleteClock(name) ? kDone : kRefused;

@@ -59,8 +59,9 @@ public:
 
     // Rebuilds the list from the store and asks every clock whether it runs. With
     // bringForward each running clock is raised, in list order, so the last running
-    // clock of the list ends up in front.
-    void LoadClockList(bool bringForward = true);
+    // clock of the list ends up in front. False, with a message, when the store could
+    // not be read: the entries then hold only "Default".
+    bool LoadClockList(bool bringForward = true);
     const QList<ClockEntry>& entries() const { return m_entries; }
     int ClockCount() const { return int(m_entries.size()); }
     // Whether the list as last loaded holds that exact name.

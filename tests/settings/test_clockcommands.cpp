@@ -81,3 +81,34 @@ TEST(ClockCommands, StartStopAndDeleteAnswerWithExitCodeAndMessage) {
         EXPECT_EQ(cli.launcher.launched, started ? QStringList{name} : QStringList{}) << c.name;
     }
 }
+
+TEST(ClockCommands, AStoreThatCannotBeReadIsReportedNotTakenForAnEmptyList) {
+    const struct {
+        Action action;
+        const char* name;
+    } commands[] = {{Action::List, ""},
+                    {Action::Start, "Tokyo"},
+                    {Action::Delete, "Tokyo"},
+                    {Action::Add, "Osaka"}};
+    for (const int failure : {status::CannotRead, status::Busy, status::StoreCorrupt}) {
+        for (const auto& c : commands) {
+            SCOPED_TRACE(std::string(c.name) + " with status " + std::to_string(failure));
+            Cli cli;
+            cli.backend.failReads = failure;
+            EXPECT_EQ(cli.run(c.action, QString::fromUtf8(c.name)), 1);
+            ASSERT_FALSE(cli.errors.messages.empty());
+            EXPECT_TRUE(cli.errors.messages.front().text.contains(
+                QStringLiteral("could not be read from the settings store")))
+                << qPrintable(cli.errors.messages.front().text);
+            EXPECT_FALSE(cli.out.contains(QStringLiteral(" -- "))) << qPrintable(cli.out);
+            for (const auto& m : cli.errors.messages)
+                EXPECT_FALSE(m.text.contains(QStringLiteral("There is no clock")));
+            EXPECT_TRUE(cli.launcher.launched.isEmpty());
+            cli.backend.failReads = status::Success;
+            EXPECT_EQ(cli.reg.readText(kClockListKey, kClockListValue),
+                      QStringLiteral("{A}{Tokyo}"));
+            ASSERT_TRUE(cli.clocks.LoadClockList(false));
+            EXPECT_TRUE(cli.clocks.contains(QStringLiteral("Tokyo")));
+        }
+    }
+}

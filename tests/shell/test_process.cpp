@@ -6,6 +6,14 @@
 #include <QDirIterator>
 #include <QProcess>
 
+#include "settings/clocklist.h"
+#include "settings/registry.h"
+#include "settings/registrysqlite.h"
+
+#include <csignal>
+
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 using namespace ovra;
@@ -69,4 +77,45 @@ TEST(Process, WithoutADisplayItSaysSoAndWritesNothing) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.trimmed(), QStringLiteral("Ovra Clock Error: Load GDI+ Error!"));
     EXPECT_EQ(filesUnder(home.path()), QStringList());
+}
+
+TEST(Process, AStoreThatCannotBeReadIsReportedByListAndDelete) {
+    test::TestHome home;
+    {
+        SqliteRegistryBackend backend(home.storePath());
+        Registry reg(backend);
+        ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, QStringLiteral("{B}")), 0);
+        ASSERT_EQ(reg.writeInteger(QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\B"),
+                                   QStringLiteral("TimeZoneIndex"), 3),
+                  0);
+    }
+    // As on a full disk: the store's shared-memory file cannot be made.
+    const auto run = [](const QStringList& args) {
+        QProcess p;
+        p.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit none{0, 0};
+            ::setrlimit(RLIMIT_FSIZE, &none);
+        });
+        p.start(QStringLiteral(OVRA_CLOCK_BIN), args);
+        test::ProgramResult r;
+        if (p.waitForFinished(15000) && p.exitStatus() == QProcess::NormalExit)
+            r.exitCode = p.exitCode();
+        r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        r.err = QString::fromLocal8Bit(p.readAllStandardError());
+        return r;
+    };
+    const QStringList commands[] = {{QStringLiteral("--list")},
+                                    {QStringLiteral("--delete"), QStringLiteral("B")}};
+    for (const QStringList& args : commands) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        const test::ProgramResult r = run(args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("could not be read"))) << qPrintable(r.err);
+        EXPECT_FALSE(r.err.contains(QStringLiteral("There is no clock"))) << qPrintable(r.err);
+        EXPECT_FALSE(r.out.contains(QStringLiteral("Default"))) << qPrintable(r.out);
+    }
+    SqliteRegistryBackend backend(home.storePath());
+    Registry reg(backend);
+    EXPECT_EQ(reg.readText(kClockListKey, kClockListValue), QStringLiteral("{B}"));
 }
