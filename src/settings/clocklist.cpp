@@ -244,7 +244,7 @@ bool ClockList::DeleteClock(const QString& rawName) {
     }
     if (!nameUsable(name))
         return false;
-    if (FindClockWindow(name, false) > 0 && CloseClockWindow(name) == CloseOutcome::TimedOut) {
+    if (FindClockWindow(name, false) != 0 && CloseClockWindow(name) == CloseOutcome::TimedOut) {
         // The caller goes on: the clock is deleted all the same, but say that its
         // process may still be there.
         warn(QStringLiteral("The clock \"%1\" did not finish closing within %2 seconds; it is "
@@ -320,7 +320,7 @@ bool ClockList::clockExists(const QString& rawName) {
         return false;
     const RegistryPath path = SplitRegistryPath(clockKeyPath(name));
     return m_s.registry.backend().keyExists(path.root, path.subKey) ||
-           FindClockWindow(name, false) > 0;
+           FindClockWindow(name, false) != 0;
 }
 
 } // namespace ovra

@@ -112,3 +112,20 @@ TEST(ClockCommands, AStoreThatCannotBeReadIsReportedNotTakenForAnEmptyList) {
         }
     }
 }
+
+TEST(ClockCommands, AClockThatDoesNotAnswerIsNeitherStoppedNorStartedAgain) {
+    Cli cli;
+    cli.channel.running.insert(QStringLiteral("Tokyo"), kNotAnswering);
+    cli.channel.closeOutcome = CloseOutcome::TimedOut;
+    EXPECT_EQ(cli.run(Action::List), 0);
+    EXPECT_EQ(cli.out,
+              QStringLiteral("Default -- Stopped\nA -- Stopped\nTokyo -- Not answering\n"));
+
+    EXPECT_EQ(cli.run(Action::Start, QStringLiteral("Tokyo")), 1);
+    EXPECT_EQ(cli.error(), QStringLiteral("The clock \"Tokyo\" is running but does not answer."));
+    EXPECT_TRUE(cli.launcher.launched.isEmpty());
+
+    EXPECT_EQ(cli.run(Action::Stop, QStringLiteral("Tokyo")), 1);
+    EXPECT_EQ(cli.error(),
+              QStringLiteral("The clock \"Tokyo\" did not finish closing within 5 seconds."));
+}
