@@ -4,6 +4,15 @@
 
 namespace ovra {
 
+// The XDG base folder named by the variable, or home + fallback when it is unset
+// or relative: the XDG rules make a relative value invalid, and following it would
+// give every working folder a store of its own.
+QString xdgBaseFolder(const char* variable, const char* homeFallback);
+
+// Removes XDG base-folder variables holding relative paths from the environment,
+// so Qt and the clocks this process starts agree with the paths built here.
+void dropRelativeXdgFolders();
+
 // The base folders the paths are built from; tests give their own.
 struct PathRoots {
     QString appFolder;   // folder of the executable

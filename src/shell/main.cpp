@@ -19,6 +19,7 @@
 #include "settings/instanceserver.h"
 #include "settings/localinstancechannel.h"
 #include "settings/registrysqlite.h"
+#include "shell/apppaths.h"
 #include "shell/clockapp.h"
 #include "shell/clockname.h"
 #include "shell/commandline.h"
@@ -153,6 +154,9 @@ int runClockCommand(int argc, char** argv, const CommandLine& cl) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Settled before Qt reads the environment, and passed on to the clocks this
+    // process starts.
+    dropRelativeXdgFolders();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -119,3 +119,35 @@ TEST(Process, AStoreThatCannotBeReadIsReportedByListAndDelete) {
     Registry reg(backend);
     EXPECT_EQ(reg.readText(kClockListKey, kClockListValue), QStringLiteral("{B}"));
 }
+
+TEST(Process, RelativeXdgFoldersAreIgnored) {
+    test::TestHome home;
+    const QString work = home.path() + QStringLiteral("/work");
+    ASSERT_TRUE(QDir().mkpath(work));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* variable :
+         {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME"})
+        env.insert(QString::fromLatin1(variable), QStringLiteral("relative"));
+    const QStringList commands[] = {{QStringLiteral("--list")},
+                                    {QStringLiteral("--stop"), QStringLiteral("Tokyo")}};
+    for (const QStringList& args : commands) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(work);
+        p.start(QStringLiteral(OVRA_CLOCK_BIN), args);
+        ASSERT_TRUE(p.waitForFinished(15000));
+    }
+    // Nothing below the working folder; the store is where an unset variable puts it.
+    EXPECT_EQ(QDir(work).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList());
+    EXPECT_TRUE(
+        QFileInfo::exists(home.path() + QStringLiteral("/.config/Tamrel/Ovra Clock/registry.db")));
+
+    qputenv("XDG_CONFIG_HOME", "relative");
+    qputenv("XDG_DATA_HOME", "relative");
+    qputenv("XDG_RUNTIME_DIR", "relative");
+    const PathRoots roots = PathRoots::fromSystem();
+    EXPECT_EQ(roots.configRoot, home.path() + QStringLiteral("/.config"));
+    EXPECT_EQ(roots.dataRoot, home.path() + QStringLiteral("/.local/share"));
+    EXPECT_EQ(roots.runtimeRoot, QString());
+}
