@@ -25,6 +25,7 @@
 #include "shell/commandline.h"
 #include "shell/display.h"
 #include "shell/guimessagesink.h"
+#include "shell/ossupport.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -154,9 +155,10 @@ int runClockCommand(int argc, char** argv, const CommandLine& cl) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Settled before Qt reads the environment, and passed on to the clocks this
-    // process starts.
+    // Settled before Qt or any library reads the environment, and passed on to the
+    // clocks this process starts.
     dropRelativeXdgFolders();
+    preventSessionBusAutolaunch();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
