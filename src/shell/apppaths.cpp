@@ -27,9 +27,9 @@ QString xdgBaseFolder(const char* variable, const char* homeFallback) {
     return QDir::homePath() + u'/' + QString::fromLatin1(homeFallback);
 }
 
-void dropRelativeXdgFolders() {
+void dropRelativeFolderVariables() {
     for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                                 "XDG_STATE_HOME", "XDG_RUNTIME_DIR"}) {
+                                 "XDG_STATE_HOME", "XDG_RUNTIME_DIR", "TMPDIR"}) {
         if (qEnvironmentVariableIsSet(variable) &&
             !QDir::isAbsolutePath(qEnvironmentVariable(variable)))
             qunsetenv(variable);

@@ -9,9 +9,10 @@ namespace ovra {
 // give every working folder a store of its own.
 QString xdgBaseFolder(const char* variable, const char* homeFallback);
 
-// Removes XDG base-folder variables holding relative paths from the environment,
-// so Qt and the clocks this process starts agree with the paths built here.
-void dropRelativeXdgFolders();
+// Removes the XDG base-folder variables and TMPDIR from the environment when they
+// hold relative paths, so Qt and the clocks this process starts agree with the
+// paths built here, whatever folder each of them was started in.
+void dropRelativeFolderVariables();
 
 // The base folders the paths are built from; tests give their own.
 struct PathRoots {

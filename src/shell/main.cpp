@@ -157,7 +157,7 @@ int runClockCommand(int argc, char** argv, const CommandLine& cl) {
 int main(int argc, char** argv) {
     // Settled before Qt or any library reads the environment, and passed on to the
     // clocks this process starts.
-    dropRelativeXdgFolders();
+    dropRelativeFolderVariables();
     preventSessionBusAutolaunch();
     QStringList args;
     for (int i = 1; i < argc; ++i)

@@ -150,4 +150,11 @@ TEST(Process, RelativeXdgFoldersAreIgnored) {
     EXPECT_EQ(roots.configRoot, home.path() + QStringLiteral("/.config"));
     EXPECT_EQ(roots.dataRoot, home.path() + QStringLiteral("/.local/share"));
     EXPECT_EQ(roots.runtimeRoot, QString());
+    // A relative temporary folder would move the sockets with the working folder.
+    qputenv("TMPDIR", "relative");
+    dropRelativeFolderVariables();
+    EXPECT_FALSE(qEnvironmentVariableIsSet("TMPDIR"));
+    EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"));
+    EXPECT_TRUE(QDir::isAbsolutePath(QDir::tempPath()));
+    EXPECT_EQ(qgetenv("HOME"), QFile::encodeName(home.path()));
 }
