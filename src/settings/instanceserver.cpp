@@ -59,10 +59,14 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
     auto lock = std::make_unique<QLockFile>(m_path + QStringLiteral(".lock"));
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) {
-        if (lock->error() == QLockFile::LockFailedError)
+        if (lock->error() != QLockFile::LockFailedError)
+            return failed(
+                QStringLiteral("The clock's channel cannot be locked (%1).").arg(lock->fileName()));
+        // The process id in a lock can have been reused since its clock died. A
+        // clock listens as soon as it holds the lock; when nothing listens and no
+        // process holds the file itself, the lock is left over.
+        if (liveClockListens(m_path) || !lock->removeStaleLockFile() || !lock->tryLock(0))
             return Claim::AlreadyRunning;
-        return failed(
-            QStringLiteral("The clock's channel cannot be locked (%1).").arg(lock->fileName()));
     }
     // A clock of an earlier version holds no lock while it runs.
     if (liveClockListens(m_path))

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 
 #include <gtest/gtest.h>
 
@@ -97,6 +98,23 @@ TEST(HostileChannel, WhatIsLeftAtTheSocketPathIsReplacedAndNothingElseTouched) {
              file.write("keep me");
              file.close();
              ASSERT_TRUE(QFile::link(precious, f.socket));
+         }},
+        {"a lock naming a live process that is no clock",
+         [](const Folder& f) {
+             // As a lock of a clock that was killed reads once its process id has
+             // gone to another process: this test's own id and program name.
+             const QString lockPath = f.socket + QStringLiteral(".lock");
+             QByteArray contents;
+             {
+                 QLockFile lock(lockPath);
+                 ASSERT_TRUE(lock.tryLock(0));
+                 QFile held(lockPath);
+                 ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+                 contents = held.readAll();
+             }
+             QFile left(lockPath);
+             ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+             left.write(contents);
          }},
     };
     for (const auto& c : cases) {
