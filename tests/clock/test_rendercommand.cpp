@@ -15,13 +15,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <vector>
 
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 using namespace ovra;
@@ -163,13 +160,6 @@ TEST(RenderCommand, OnlyARegularFileIsReplacedByThePicture) {
     const QByteArray link = dir + "/link-to-pipe.png";
     ASSERT_EQ(::symlink(fifo.constData(), link.constData()), 0);
     targets.push_back({"a link to a pipe", link, S_IFIFO});
-    const QByteArray socketPath = dir + "/socket.png";
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    std::strncpy(addr.sun_path, socketPath.constData(), sizeof(addr.sun_path) - 1);
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
-    targets.push_back({"a socket", socketPath, S_IFSOCK});
     // A device node of its own in the test's folder, never one of the system's.
     const QByteArray device = dir + "/device.png";
     if (::mknod(device.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0)
@@ -185,7 +175,6 @@ TEST(RenderCommand, OnlyARegularFileIsReplacedByThePicture) {
         ASSERT_EQ(::stat(t.path.constData(), &st), 0);
         EXPECT_EQ(st.st_mode & S_IFMT, t.type);
     }
-    ::close(fd);
     const RenderRun folder = render({QStringLiteral("--render"), home.path()});
     EXPECT_EQ(folder.exitCode, 1);
     EXPECT_TRUE(folder.output.contains(QStringLiteral("folder"))) << qPrintable(folder.output);
