@@ -103,6 +103,11 @@ int SqliteRegistryBackend::fail(int rc, const char* what) {
                                 "until it is repaired or removed.")
                      .arg(QDir::toNativeSeparators(m_path), QString::fromLatin1(what),
                           QString::fromUtf8(sqlite3_errstr(rc))));
+    } else if ((rc & 0xff) == SQLITE_IOERR || (rc & 0xff) == SQLITE_FULL) {
+        // A full disk or a failing one: say which, the caller says what it gave up.
+        warnOnce(QStringLiteral("The settings store %1 cannot be %2: %3.")
+                     .arg(QDir::toNativeSeparators(m_path), QString::fromLatin1(what),
+                          QString::fromUtf8(sqlite3_errstr(rc))));
     }
     return code;
 }

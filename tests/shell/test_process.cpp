@@ -112,6 +112,7 @@ TEST(Process, AStoreThatCannotBeReadIsReportedByListAndDelete) {
         const test::ProgramResult r = run(args);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains(QStringLiteral("could not be read"))) << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("I/O error"))) << qPrintable(r.err);
         EXPECT_FALSE(r.err.contains(QStringLiteral("There is no clock"))) << qPrintable(r.err);
         EXPECT_FALSE(r.out.contains(QStringLiteral("Default"))) << qPrintable(r.out);
     }
