@@ -48,6 +48,19 @@ public:
     }
 };
 
+// A saved file replaces whatever is at its path. Only a regular file (or a link to
+// one) may be replaced by the picture: a device, a pipe or a socket there belongs to
+// someone else, and a folder is no picture.
+QString renderTargetProblem(const QString& path) {
+    const QFileInfo target(path); // follows links
+    if (!target.exists() || target.isFile())
+        return {}; // nothing there yet, or the save says why it cannot write
+    if (target.isDir())
+        return QStringLiteral("it is a folder, not a file.");
+    return QStringLiteral("it is not a regular file (a device, a pipe or a socket); only a "
+                          "regular file is replaced by the picture.");
+}
+
 } // namespace
 
 QImage renderFace(const ClockSettings& settings, const QString& clockName,
@@ -88,15 +101,21 @@ int RunRenderCommand(int argc, char** argv, const CommandLine& cl) {
             return 2;
         }
     }
+    if (const QString problem = renderTargetProblem(cl.renderFile); !problem.isEmpty()) {
+        printError(QStringLiteral("Cannot write \"%1\": %2").arg(cl.renderFile, problem));
+        return 1;
+    }
     // Drawing needs fonts, not a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
     const PathRoots roots = PathRoots::fromSystem();
     const QString storePath = AppPaths::storePathFor(roots);
+    // Drawing only reads: the store is not created, converted or given a schema.
     std::unique_ptr<RegistryBackend> backend;
     if (QFileInfo::exists(storePath))
-        backend = std::make_unique<SqliteRegistryBackend>(storePath, printError);
+        backend = std::make_unique<SqliteRegistryBackend>(storePath, printError, 3000,
+                                                          SqliteRegistryBackend::Access::ReadOnly);
     else
         backend = std::make_unique<AbsentStore>();
     Registry registry(*backend);

@@ -22,19 +22,28 @@ QString quoted(const QString& name) {
 
 int listClocks(ClockList& clocks, QTextStream& out) {
     // A listing from a terminal only reports; it does not rearrange the windows.
-    clocks.LoadClockList(false);
+    if (!clocks.LoadClockList(false))
+        return kRefused;
     for (const ClockEntry& entry : clocks.entries())
-        out << entry.Name << (entry.running() ? " -- Running" : " -- Stopped") << '\n';
+        out << entry.Name
+            << (entry.notAnswering() ? " -- Not answering"
+                                     : (entry.running() ? " -- Running" : " -- Stopped"))
+            << '\n';
     return kDone;
 }
 
 int startClock(ClockList& clocks, const QString& name, QTextStream& out, MessageSink& errors) {
-    clocks.LoadClockList(false);
+    if (!clocks.LoadClockList(false))
+        return kRefused;
     if (!clocks.contains(name))
         return refuse(
             errors,
             QStringLiteral("There is no clock named %1. Add it with --add.").arg(quoted(name)));
-    if (clocks.FindClockWindow(name, true) > 0) {
+    if (const qint64 pid = clocks.FindClockWindow(name, true); pid != 0) {
+        if (pid == kNotAnswering)
+            return refuse(
+                errors,
+                QStringLiteral("The clock %1 is running but does not answer.").arg(quoted(name)));
         out << "The clock " << quoted(name) << " is already running.\n";
         return kDone;
     }
@@ -45,7 +54,7 @@ int startClock(ClockList& clocks, const QString& name, QTextStream& out, Message
 }
 
 int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
-    if (clocks.FindClockWindow(name, false) <= 0)
+    if (clocks.FindClockWindow(name, false) == 0)
         return refuse(errors, QStringLiteral("The clock %1 is not running.").arg(quoted(name)));
     switch (clocks.CloseClockWindow(name)) {
     case CloseOutcome::Closed:
@@ -60,7 +69,8 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
 }
 
 int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
-    clocks.LoadClockList(false);
+    if (!clocks.LoadClockList(false))
+        return kRefused;
     if (name != kDefaultClockName && clockNameProblem(name).isEmpty() && !clocks.clockExists(name))
         return refuse(errors, QStringLiteral("There is no clock named %1.").arg(quoted(name)));
     return clocks.DeleteClock(name) ? kDone : kRefused;

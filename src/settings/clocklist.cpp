@@ -12,6 +12,8 @@
 
 #include <QCoreApplication>
 
+#include <optional>
+
 namespace ovra {
 
 namespace {
@@ -51,21 +53,37 @@ QString withoutEntries(const QString& text, const QString& name) {
 }
 
 // The whole list text, also when it is longer than ordinary reads hand back: a
-// change must never start from an empty list just because the stored one is long.
-QString readWholeListText(Registry& registry) {
+// change must never start from an empty list just because the stored one is long,
+// or because the store could not be read (nullopt then).
+std::optional<QString> readWholeListText(Registry& registry) {
     const RegistryPath path = SplitRegistryPath(kClockListKey);
     RawValue raw;
-    if (registry.backend().readValue(path.root, path.subKey, kClockListValue, raw) !=
-        status::Success)
-        return {};
+    const int rc = registry.backend().readValue(path.root, path.subKey, kClockListValue, raw);
+    if (rc == status::NotFound)
+        return QString();
+    if (rc != status::Success)
+        return std::nullopt;
     // Every kind that a list read takes for text counts here too, decoded the same
     // way: a change must start from the list the clocks were shown, not an empty one.
     if (raw.type == valuetype::Binary)
         return CleanString(QString::fromLatin1(raw.data));
     if (raw.type != valuetype::String && raw.type != valuetype::ExpandString &&
         raw.type != valuetype::MultiString)
-        return {};
+        return QString();
     return CleanString(QString::fromUtf8(raw.data));
+}
+
+QString storeProblem(int rc) {
+    switch (rc) {
+    case status::Busy:
+        return QStringLiteral("it is kept busy by another program");
+    case status::StoreCorrupt:
+        return QStringLiteral("it is damaged");
+    case status::AccessDenied:
+        return QStringLiteral("access to it is denied");
+    default:
+        return QStringLiteral("it could not be opened or read (status %1)").arg(rc);
+    }
 }
 
 // A value or key that is already gone is fine, and so is a key that still holds
@@ -108,14 +126,26 @@ bool ClockList::nameUsable(const QString& name) {
     return true;
 }
 
-void ClockList::LoadClockList(bool bringForward) {
-    const QStringList names = ParseClockList(m_s.registry.readText(kClockListKey, kClockListValue));
+bool ClockList::LoadClockList(bool bringForward) {
+    // A list that cannot be read is not an empty list: answering "only Default"
+    // would hide the clocks and let a delete claim that a clock does not exist.
+    const RegistryPath path = SplitRegistryPath(kClockListKey);
+    RawValue raw;
+    const int rc = m_s.registry.backend().readValue(path.root, path.subKey, kClockListValue, raw);
+    const bool readable = rc == status::Success || rc == status::NotFound;
+    if (!readable)
+        warn(QStringLiteral("The clock list could not be read from the settings store: %1.")
+                 .arg(storeProblem(rc)));
+    const QStringList names =
+        readable ? ParseClockList(m_s.registry.readText(kClockListKey, kClockListValue))
+                 : QStringList{kDefaultClockName};
     m_entries.clear();
     m_entries.reserve(names.size());
     for (const QString& name : names)
         m_entries.append({name, 0});
     for (ClockEntry& entry : m_entries)
         entry.Window = FindClockWindow(entry.Name, bringForward);
+    return readable;
 }
 
 bool ClockList::contains(const QString& name) const {
@@ -146,7 +176,12 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
     // the same moment can then neither lose this change nor have its own lost.
     AddRefusal refusal = AddRefusal::None;
     const int rc = m_s.registry.transaction([&] {
-        const QString text = readWholeListText(m_s.registry);
+        const std::optional<QString> stored = readWholeListText(m_s.registry);
+        if (!stored) {
+            refusal = AddRefusal::StoreFailed;
+            return false;
+        }
+        const QString text = *stored;
         const QStringList names = ParseClockList(text);
         if (names.contains(name)) {
             refusal = AddRefusal::Duplicate;
@@ -209,7 +244,7 @@ bool ClockList::DeleteClock(const QString& rawName) {
     }
     if (!nameUsable(name))
         return false;
-    if (FindClockWindow(name, false) > 0 && CloseClockWindow(name) == CloseOutcome::TimedOut) {
+    if (FindClockWindow(name, false) != 0 && CloseClockWindow(name) == CloseOutcome::TimedOut) {
         // The caller goes on: the clock is deleted all the same, but say that its
         // process may still be there.
         warn(QStringLiteral("The clock \"%1\" did not finish closing within %2 seconds; it is "
@@ -228,9 +263,11 @@ bool ClockList::RemoveClockData(const QString& rawName) {
         return false;
     const QString key = clockKeyPath(name);
     const int rc = m_s.registry.transaction([&] {
-        const QString text = readWholeListText(m_s.registry);
-        const QString rest = withoutEntries(text, name);
-        if (rest != text &&
+        const std::optional<QString> text = readWholeListText(m_s.registry);
+        if (!text)
+            return false;
+        const QString rest = withoutEntries(*text, name);
+        if (rest != *text &&
             m_s.registry.writeText(kClockListKey, kClockListValue, rest) != status::Success)
             return false;
         for (const SettingsField& field : kSettingsFields) {
@@ -283,7 +320,7 @@ bool ClockList::clockExists(const QString& rawName) {
         return false;
     const RegistryPath path = SplitRegistryPath(clockKeyPath(name));
     return m_s.registry.backend().keyExists(path.root, path.subKey) ||
-           FindClockWindow(name, false) > 0;
+           FindClockWindow(name, false) != 0;
 }
 
 } // namespace ovra

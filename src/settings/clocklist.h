@@ -13,12 +13,13 @@ class MessageSink;
 class Registry;
 
 // One clock of the list: its cleaned name and, when it runs, the id of the process
-// that shows it (0 when none answered).
+// that shows it (0 when none runs, kNotAnswering when its process does not answer).
 struct ClockEntry {
     QString Name;
     qint64 Window = 0;
 
-    bool running() const { return Window >= 1; }
+    bool running() const { return Window != 0; }
+    bool notAnswering() const { return Window == kNotAnswering; }
 };
 
 // The list keeps "Default" and at most 127 added clocks.
@@ -59,8 +60,9 @@ public:
 
     // Rebuilds the list from the store and asks every clock whether it runs. With
     // bringForward each running clock is raised, in list order, so the last running
-    // clock of the list ends up in front.
-    void LoadClockList(bool bringForward = true);
+    // clock of the list ends up in front. False, with a message, when the store could
+    // not be read: the entries then hold only "Default".
+    bool LoadClockList(bool bringForward = true);
     const QList<ClockEntry>& entries() const { return m_entries; }
     int ClockCount() const { return int(m_entries.size()); }
     // Whether the list as last loaded holds that exact name.
@@ -84,7 +86,8 @@ public:
     // could not be started.
     bool StartClockProcess(const QString& name);
 
-    // The id of the process that shows the clock, 0 when it does not run.
+    // The id of the process that shows the clock, 0 when it does not run,
+    // kNotAnswering when its process does not answer.
     qint64 FindClockWindow(const QString& name, bool bringForward = true);
 
     // Asks the clock to close and waits, a bounded time, until its shutdown is done.

@@ -12,6 +12,11 @@ enum class CloseOutcome {
     TimedOut,   // the clock took the request but did not finish in time
 };
 
+// What find() gives for a clock whose process is alive but does not take the
+// connection in time (stopped, or its queue of waiting connections is full). It is
+// neither stopped nor free to be started again.
+inline constexpr qint64 kNotAnswering = -1;
+
 // How long a caller waits for another clock to finish its shutdown. A healthy clock
 // needs a few milliseconds; a hung one must not hang the caller with it.
 inline constexpr int kCloseTimeoutMs = 5000;
@@ -23,7 +28,8 @@ class InstanceChannel {
 public:
     virtual ~InstanceChannel() = default;
 
-    // The process id of the running clock of that name, or 0 when none answers.
+    // The process id of the running clock of that name, 0 when none runs, or
+    // kNotAnswering.
     // With bringForward its window is also raised and activated.
     virtual qint64 find(const QString& clockName, bool bringForward) = 0;
 

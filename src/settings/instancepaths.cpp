@@ -1,11 +1,13 @@
 #include "settings/instancepaths.h"
 
 #include "settings/privatesocket.h"
+#include "shell/apppaths.h"
 #include "shell/textutil.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace ovra {
 
@@ -26,17 +28,39 @@ bool fits(const QString& folder) {
 
 QString instanceSocketFolder(const QString& runtimeRoot) {
     const QString uid = QString::number(currentUserId());
-    if (!runtimeRoot.isEmpty()) {
+    const QString temp = withTrailingSlash(QDir::tempPath());
+    // Every process of the user walks the same list and takes the first folder
+    // that is safe, so they all meet in the same place. A folder that someone else
+    // owns, or could replace, would let them cut this user's clocks off or pose as
+    // one of them.
+    QStringList candidates;
+    if (QDir::isAbsolutePath(runtimeRoot)) {
         const QString folder = withTrailingSlash(runtimeRoot) + QStringLiteral("ovra-clock/");
-        if (fits(folder))
-            return folder;
-        // A deep runtime folder would make every socket path too long; the temporary
-        // folder keeps one private folder per runtime folder instead.
-        return withTrailingSlash(QDir::tempPath()) +
-               QStringLiteral("ovra-clock-%1-%2/")
-                   .arg(uid, QString::fromLatin1(shortHash(runtimeRoot, 8)));
+        if (!fits(folder)) {
+            // A deep runtime folder would make every socket path too long; the
+            // temporary folder keeps one private folder per runtime folder instead.
+            candidates << temp + QStringLiteral("ovra-clock-%1-%2/")
+                                     .arg(uid, QString::fromLatin1(shortHash(runtimeRoot, 8)));
+        } else if (folderIsTrusted(runtimeRoot, true)) {
+            candidates << folder;
+        }
     }
-    return withTrailingSlash(QDir::tempPath()) + QStringLiteral("ovra-clock-%1/").arg(uid);
+    candidates << temp + QStringLiteral("ovra-clock-%1/").arg(uid);
+    // Last, a folder below the user's own cache folder, which no one else can take
+    // first, when its path is short enough for sockets.
+    const QString cache = withTrailingSlash(xdgBaseFolder("XDG_CACHE_HOME", ".cache")) +
+                          QStringLiteral("ovra-clock-%1/").arg(uid);
+    if (fits(cache))
+        candidates << cache;
+    for (const QString& folder : std::as_const(candidates)) {
+        const QString parent = QFileInfo(folder.chopped(1)).path();
+        if (folder == cache)
+            QDir().mkpath(parent);
+        if (folderIsTrusted(parent, false) && ensurePrivateFolder(folder))
+            return folder;
+    }
+    // None is safe: the first one is named, and claiming it says what is wrong.
+    return candidates.first();
 }
 
 QString instanceSocketPath(const QString& folder, const QString& clockName) {

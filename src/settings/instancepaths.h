@@ -4,9 +4,10 @@
 
 namespace ovra {
 
-// The folder that holds the channel sockets of this user's clocks: a private
-// sub-folder of the runtime folder, or of the temporary folder when the session
-// has no runtime folder. Ends with "/".
+// The folder that holds the channel sockets of this user's clocks, created when
+// missing: a private sub-folder of the runtime folder, or of the temporary folder
+// when the session has none or its runtime folder is not the user's alone, or of
+// the user's cache folder when the temporary one is taken. Ends with "/".
 QString instanceSocketFolder(const QString& runtimeRoot);
 
 // The socket of one clock. Named from a hash of the clock's name, so any name fits

@@ -16,11 +16,14 @@ namespace ovra {
 namespace proto = instanceprotocol;
 
 namespace {
-bool liveClockAnswers(const QString& path) {
+// Whether a live process of this user listens at the path. One that does not take
+// the connection in time (stopped, or its queue is full) is alive all the same.
+bool liveClockListens(const QString& path) {
     QLocalSocket probe;
     probe.connectToServer(path);
     if (!probe.waitForConnected(proto::ConnectTimeoutMs))
-        return false;
+        return probe.state() == QLocalSocket::ConnectingState ||
+               probe.error() == QLocalSocket::SocketTimeoutError;
     return peerIsSameUser(probe.socketDescriptor());
 }
 
@@ -35,6 +38,9 @@ InstanceServer::InstanceServer(QString socketPath, QObject* parent)
 
 InstanceServer::~InstanceServer() {
     m_server.close();
+    // The socket goes before the name is released, so whoever takes the name next
+    // finds nothing of this process.
+    m_lock.reset();
 }
 
 InstanceServer::Claim InstanceServer::claim(QString* problem) {
@@ -46,14 +52,24 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
     if (!ensurePrivateFolder(QFileInfo(m_path).absolutePath(), problem))
         return Claim::Failed;
 
-    // Two processes starting the same clock at once must not both decide that the
-    // socket is stale and remove each other's.
-    QLockFile lock(m_path + QStringLiteral(".lock"));
-    if (!lock.tryLock(3000))
-        return failed(QStringLiteral("Another process keeps the clock's channel locked (%1).")
-                          .arg(lock.fileName()));
-
-    if (liveClockAnswers(m_path))
+    // The lock names the clock's process for as long as it runs. Two processes
+    // starting the same clock at once cannot both decide that the socket is stale,
+    // and a clock that has stopped answering is not taken for gone. A lock left by a
+    // process that died is recognised by its process id and taken over.
+    auto lock = std::make_unique<QLockFile>(m_path + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        if (lock->error() != QLockFile::LockFailedError)
+            return failed(
+                QStringLiteral("The clock's channel cannot be locked (%1).").arg(lock->fileName()));
+        // The process id in a lock can have been reused since its clock died. A
+        // clock listens as soon as it holds the lock; when nothing listens and no
+        // process holds the file itself, the lock is left over.
+        if (liveClockListens(m_path) || !lock->removeStaleLockFile() || !lock->tryLock(0))
+            return Claim::AlreadyRunning;
+    }
+    // A clock of an earlier version holds no lock while it runs.
+    if (liveClockListens(m_path))
         return Claim::AlreadyRunning;
     // Whatever is left is the socket of a process that is gone. The folder is
     // private already; listening without socket options also keeps Qt from moving
@@ -64,6 +80,7 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
         return failed(QStringLiteral("The clock's channel %1 cannot be opened: %2")
                           .arg(m_path, m_server.errorString()));
     QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    m_lock = std::move(lock);
     return Claim::Listening;
 }
 

@@ -5,8 +5,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QLocalSocket;
+class QLockFile;
 
 namespace ovra {
 
@@ -30,8 +32,9 @@ public:
     explicit InstanceServer(QString socketPath, QObject* parent = nullptr);
     ~InstanceServer() override;
 
-    // Takes the socket. A socket left behind by a process that was killed is
-    // replaced; one that a live clock answers on is not.
+    // Takes the clock's name for the life of this object, and its socket. A socket
+    // left behind by a process that was killed is replaced; one whose process is
+    // alive is not, even while that process does not answer.
     Claim claim(QString* problem = nullptr);
 
     // Answers requests from now on, including those that queued up since claim().
@@ -44,6 +47,9 @@ private:
     void handle(QLocalSocket* socket);
 
     QString m_path;
+    // Held while this process answers for the clock: the kernel drops it with the
+    // process, so a live clock keeps its name even when its socket is stuck.
+    std::unique_ptr<QLockFile> m_lock;
     QLocalServer m_server;
     Handlers m_handlers;
     bool m_serving = false;

@@ -12,12 +12,20 @@ namespace ovra {
 namespace proto = instanceprotocol;
 
 namespace {
-// Connects to the clock's socket; the pid of the process behind it, or 0 when no
-// clock of this user listens there (missing socket, socket of a killed process).
+// Connects to the clock's socket; the pid of the process behind it, 0 when no
+// clock of this user listens there (missing socket, socket of a killed process), or
+// kNotAnswering when a process listens but does not take the connection in time.
 qint64 connectToClock(QLocalSocket& socket, const QString& path) {
     socket.connectToServer(path);
-    if (!socket.waitForConnected(proto::ConnectTimeoutMs))
-        return 0;
+    if (!socket.waitForConnected(proto::ConnectTimeoutMs)) {
+        // Only a live process keeps a socket listening, and only this user can put
+        // one into the private folder: a connection still waiting when the time is
+        // up means a full queue, so that process is stopped or hung, not gone.
+        const bool waiting = socket.state() == QLocalSocket::ConnectingState ||
+                             socket.error() == QLocalSocket::SocketTimeoutError;
+        socket.abort();
+        return waiting ? kNotAnswering : 0;
+    }
     const auto peer = peerCredentials(socket.socketDescriptor());
     if (!peer || peer->uid != currentUserId()) {
         socket.abort();
@@ -46,8 +54,8 @@ QByteArray readAnswer(QLocalSocket& socket, QDeadlineTimer deadline, bool* gone)
 qint64 LocalInstanceChannel::find(const QString& clockName, bool bringForward) {
     QLocalSocket socket;
     const qint64 pid = connectToClock(socket, instanceSocketPath(m_folder, clockName));
-    if (pid == 0)
-        return 0;
+    if (pid <= 0)
+        return pid;
     if (bringForward) {
         socket.write(proto::Raise + '\n');
         bool gone = false;
@@ -62,8 +70,11 @@ qint64 LocalInstanceChannel::find(const QString& clockName, bool bringForward) {
 CloseOutcome LocalInstanceChannel::close(const QString& clockName, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
-    if (connectToClock(socket, instanceSocketPath(m_folder, clockName)) == 0)
+    const qint64 pid = connectToClock(socket, instanceSocketPath(m_folder, clockName));
+    if (pid == 0)
         return CloseOutcome::NotRunning;
+    if (pid == kNotAnswering)
+        return CloseOutcome::TimedOut;
     socket.write(proto::Close + '\n');
     socket.flush();
     bool gone = false;

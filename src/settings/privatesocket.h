@@ -23,6 +23,13 @@ bool peerIsSameUser(qintptr socketDescriptor);
 // reason in problem; one of ours with wider permissions is narrowed.
 bool ensurePrivateFolder(const QString& folder, QString* problem = nullptr);
 
+// Whether no other user can replace or rename what this user keeps in the folder:
+// it and every folder above it belong to this user or to root, and any of them
+// that others may write to has the sticky bit (as /tmp has). With ownOnly the
+// folder itself must also be this user's and closed to writes by anyone else, as
+// a session's runtime folder is.
+bool folderIsTrusted(const QString& folder, bool ownOnly);
+
 // The numeric id of the user running this process.
 quint32 currentUserId();
 

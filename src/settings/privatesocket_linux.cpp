@@ -1,6 +1,8 @@
 #include "settings/privatesocket.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -32,13 +34,36 @@ quint32 currentUserId() {
     return ::getuid();
 }
 
+bool folderIsTrusted(const QString& folder, bool ownOnly) {
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty())
+        return false;
+    const uid_t self = ::getuid();
+    QString path = canonical;
+    for (bool first = true;; first = false) {
+        struct stat st {};
+        if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return false;
+        if (first && ownOnly && (st.st_uid != self || (st.st_mode & 022) != 0))
+            return false;
+        if (st.st_uid != self && st.st_uid != 0)
+            return false;
+        if ((st.st_mode & 022) != 0 && (st.st_mode & S_ISVTX) == 0)
+            return false;
+        if (path == u'/')
+            return true;
+        path = QFileInfo(path).path();
+    }
+}
+
 bool ensurePrivateFolder(const QString& folder, QString* problem) {
     auto refuse = [&](const QString& why) {
         if (problem)
             *problem = QStringLiteral("The folder %1 %2.").arg(folder, why);
         return false;
     };
-    const QByteArray path = QFile::encodeName(folder);
+    // Without its closing "/": lstat would follow a link named by "folder/".
+    const QByteArray path = QFile::encodeName(QDir::cleanPath(folder));
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
         return refuse(QStringLiteral("cannot be created (%1)")
                           .arg(QString::fromLocal8Bit(std::strerror(errno))));

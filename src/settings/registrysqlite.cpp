@@ -9,6 +9,8 @@
 
 #include <thread>
 
+#include <unistd.h>
+
 namespace ovra {
 
 namespace {
@@ -53,12 +55,15 @@ struct Reset {
     }
 };
 
+bool canWrite(const QString& path) {
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
 int mapError(int rc) {
     switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return status::Busy;
-    case SQLITE_READONLY:
     case SQLITE_PERM:
     case SQLITE_CANTOPEN:
         return status::AccessDenied;
@@ -71,8 +76,10 @@ int mapError(int rc) {
 }
 } // namespace
 
-SqliteRegistryBackend::SqliteRegistryBackend(QString path, Warning warn, int busyTimeoutMs)
-    : m_path(std::move(path)), m_warn(std::move(warn)), m_busyTimeoutMs(busyTimeoutMs) {}
+SqliteRegistryBackend::SqliteRegistryBackend(QString path, Warning warn, int busyTimeoutMs,
+                                             Access access)
+    : m_path(std::move(path)), m_warn(std::move(warn)), m_busyTimeoutMs(busyTimeoutMs),
+      m_access(access) {}
 
 SqliteRegistryBackend::~SqliteRegistryBackend() {
     for (sqlite3_stmt* st : std::as_const(m_statements))
@@ -81,16 +88,26 @@ SqliteRegistryBackend::~SqliteRegistryBackend() {
         sqlite3_close(m_db);
 }
 
+void SqliteRegistryBackend::warnOnce(const QString& text) {
+    if (!m_warned && m_warn) {
+        m_warned = true;
+        m_warn(text);
+    }
+}
+
 int SqliteRegistryBackend::fail(int rc, const char* what) {
     const int code = mapError(rc);
-    if (code == status::StoreCorrupt || code == status::AccessDenied) {
-        if (!m_warned && m_warn) {
-            m_warned = true;
-            m_warn(QStringLiteral("The settings store %1 cannot be %2 (%3); settings are not saved "
-                                  "until it is repaired or removed.")
-                       .arg(QDir::toNativeSeparators(m_path), QString::fromLatin1(what),
-                            QString::fromUtf8(sqlite3_errstr(rc))));
-        }
+    if (code == status::StoreCorrupt || code == status::AccessDenied ||
+        (rc & 0xff) == SQLITE_READONLY) {
+        warnOnce(QStringLiteral("The settings store %1 cannot be %2 (%3); settings are not saved "
+                                "until it is repaired or removed.")
+                     .arg(QDir::toNativeSeparators(m_path), QString::fromLatin1(what),
+                          QString::fromUtf8(sqlite3_errstr(rc))));
+    } else if ((rc & 0xff) == SQLITE_IOERR || (rc & 0xff) == SQLITE_FULL) {
+        // A full disk or a failing one: say which, the caller says what it gave up.
+        warnOnce(QStringLiteral("The settings store %1 cannot be %2: %3.")
+                     .arg(QDir::toNativeSeparators(m_path), QString::fromLatin1(what),
+                          QString::fromUtf8(sqlite3_errstr(rc))));
     }
     return code;
 }
@@ -98,16 +115,30 @@ int SqliteRegistryBackend::fail(int rc, const char* what) {
 bool SqliteRegistryBackend::ensureOpen() {
     if (m_db)
         return true;
-    if (m_unusable)
+    if (m_unusable || m_absent)
         return false;
     const QFileInfo info(m_path);
     const bool existed = info.exists();
+    if (m_access == Access::ReadOnly)
+        return openReadOnly(existed);
     if (!existed) {
         // Only this user may read the store: settings and the clock list are private.
         QDir().mkpath(info.absolutePath());
         QFile::setPermissions(info.absolutePath(), QFileDevice::ReadOwner |
                                                        QFileDevice::WriteOwner |
                                                        QFileDevice::ExeOwner);
+    }
+    // A writable connection to a file that cannot be written fails on its first
+    // read ("attempt to write a readonly database"), and the clocks would take
+    // their stored settings for absent. The folder counts too: the journal lives
+    // next to the file.
+    const QString folder = info.absolutePath();
+    if (!canWrite(folder) || (existed && !canWrite(m_path))) {
+        m_writeRefusal = status::CannotWrite;
+        warnOnce(QStringLiteral("The settings store %1 cannot be written; settings will not be "
+                                "saved.")
+                     .arg(QDir::toNativeSeparators(m_path)));
+        return openReadOnly(existed);
     }
     sqlite3* db = nullptr;
     int rc =
@@ -124,38 +155,31 @@ bool SqliteRegistryBackend::ensureOpen() {
     sqlite3_busy_handler(db, &SqliteRegistryBackend::busyWait, this);
     sqlite3_extended_result_codes(db, 1);
 
-    // Reading the header tells a foreign or damaged file apart before anything is
-    // written. Both numbers come from one statement, so they are one snapshot even
-    // while another clock process is creating the store at this very moment.
-    sqlite3_stmt* st = nullptr;
-    int appId = 0;
     int tables = 0;
-    rc = sqlite3_prepare_v2(db,
-                            "SELECT (SELECT count(*) FROM sqlite_master), "
-                            "(SELECT application_id FROM pragma_application_id)",
-                            -1, &st, nullptr);
-    if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-        tables = sqlite3_column_int(st, 0);
-        appId = sqlite3_column_int(st, 1);
-        rc = SQLITE_OK;
-    }
-    sqlite3_finalize(st);
+    int appId = 0;
+    rc = readHeader(db, &tables, &appId);
     if (rc != SQLITE_OK) {
         fail(rc, "read");
         sqlite3_close(db);
-        m_unusable = rc != SQLITE_BUSY && (rc & 0xff) != SQLITE_BUSY;
+        m_unusable = (rc & 0xff) != SQLITE_BUSY;
         return false;
     }
     if (tables > 0 && appId != kApplicationId) {
-        if (m_warn && !m_warned) {
-            m_warned = true;
-            m_warn(QStringLiteral("The settings store %1 belongs to another program; it is left "
-                                  "untouched and settings are not saved.")
-                       .arg(QDir::toNativeSeparators(m_path)));
-        }
+        warnForeign();
         sqlite3_close(db);
         m_unusable = true;
         return false;
+    }
+    // A damaged file is never written: any write could spread the damage over
+    // what is still readable. Closing a writable connection also writes (it folds
+    // the journal into the file), so the store is opened again read only.
+    if (tables > 0 && !checkIntegrity(db)) {
+        sqlite3_close(db);
+        m_writeRefusal = status::StoreCorrupt;
+        warnOnce(QStringLiteral("The settings store %1 is damaged; it is left untouched and "
+                                "settings are not saved until it is repaired or removed.")
+                     .arg(QDir::toNativeSeparators(m_path)));
+        return openReadOnly(true);
     }
     char* err = nullptr;
     sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
@@ -176,6 +200,106 @@ bool SqliteRegistryBackend::ensureOpen() {
     }
     m_db = db;
     return true;
+}
+
+bool SqliteRegistryBackend::openReadOnly(bool existed) {
+    if (m_writeRefusal == status::Success)
+        m_writeRefusal = status::CannotWrite;
+    if (!existed) {
+        m_absent = true;
+        return false;
+    }
+    auto open = [&](const char* query, sqlite3** db) {
+        const QByteArray uri =
+            "file:" +
+            QFile::encodeName(QFileInfo(m_path).absoluteFilePath()).toPercentEncoding("/") + query;
+        const int rc =
+            sqlite3_open_v2(uri.constData(), db,
+                            SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+        if (rc == SQLITE_OK) {
+            sqlite3_busy_handler(*db, &SqliteRegistryBackend::busyWait, this);
+            sqlite3_extended_result_codes(*db, 1);
+        }
+        return rc;
+    };
+    sqlite3* db = nullptr;
+    int tables = 0;
+    int appId = 0;
+    int rc = open("?mode=ro", &db);
+    if (rc == SQLITE_OK)
+        rc = readHeader(db, &tables, &appId);
+    // A reader of a journalled store needs its shared-memory file, which a folder
+    // that cannot be written does not let it create. Without a journal file the
+    // main file holds every change, and it can be read as it lies.
+    if (rc != SQLITE_OK && (rc & 0xff) != SQLITE_BUSY && !QFileInfo::exists(m_path + "-wal")) {
+        sqlite3_close(db);
+        db = nullptr;
+        rc = open("?immutable=1", &db);
+        if (rc == SQLITE_OK)
+            rc = readHeader(db, &tables, &appId);
+    }
+    if (rc != SQLITE_OK) {
+        fail(rc, "read");
+        sqlite3_close(db);
+        m_unusable = (rc & 0xff) != SQLITE_BUSY;
+        return false;
+    }
+    if (tables == 0) {
+        // Empty: nothing stored yet, and nothing may be created.
+        sqlite3_close(db);
+        m_absent = true;
+        return false;
+    }
+    if (appId != kApplicationId) {
+        warnForeign();
+        sqlite3_close(db);
+        m_unusable = true;
+        return false;
+    }
+    m_db = db;
+    return true;
+}
+
+// Reading the header tells a foreign or damaged file apart before anything is
+// written. Both numbers come from one statement, so they are one snapshot even
+// while another clock process is creating the store at this very moment.
+int SqliteRegistryBackend::readHeader(sqlite3* db, int* tables, int* appId) {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db,
+                                "SELECT (SELECT count(*) FROM sqlite_master), "
+                                "(SELECT application_id FROM pragma_application_id)",
+                                -1, &st, nullptr);
+    if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        *tables = sqlite3_column_int(st, 0);
+        *appId = sqlite3_column_int(st, 1);
+        rc = SQLITE_OK;
+    }
+    sqlite3_finalize(st);
+    return rc;
+}
+
+bool SqliteRegistryBackend::checkIntegrity(sqlite3* db) {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr);
+    bool damaged = false;
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(st);
+        damaged =
+            rc == SQLITE_ROW
+                ? qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "ok") != 0
+                : mapError(rc) == status::StoreCorrupt;
+    } else {
+        damaged = mapError(rc) == status::StoreCorrupt;
+    }
+    sqlite3_finalize(st);
+    // A check that could not run (a busy store) says nothing about the file.
+    return !damaged;
+}
+
+void SqliteRegistryBackend::warnForeign() {
+    warnOnce(QStringLiteral("The settings store %1 belongs to another program; it is left "
+                            "untouched and settings are not saved.")
+                 .arg(QDir::toNativeSeparators(m_path)));
 }
 
 // SQLite's own busy wait sleeps up to 100 ms between tries. Clocks that write in
@@ -209,7 +333,7 @@ sqlite3_stmt* SqliteRegistryBackend::statement(const char* sql) {
 int SqliteRegistryBackend::readValue(uint32_t root, const QString& key, const QString& name,
                                      RawValue& out) {
     if (!ensureOpen())
-        return status::CannotRead;
+        return m_absent ? status::NotFound : status::CannotRead;
     sqlite3_stmt* st = statement(kRead);
     if (!st)
         return fail(sqlite3_errcode(m_db), "read");
@@ -243,8 +367,8 @@ bool SqliteRegistryBackend::keyExists(uint32_t root, const QString& key) {
 }
 
 int SqliteRegistryBackend::runWrite(const std::function<int()>& body) {
-    if (!ensureOpen())
-        return status::CannotWrite;
+    if (!ensureOpen() || readOnly())
+        return readOnly() ? m_writeRefusal : status::CannotWrite;
     if (m_depth > 0)
         return body();
     int result = status::Success;
@@ -346,8 +470,11 @@ int SqliteRegistryBackend::deleteKey(uint32_t root, const QString& key) {
 }
 
 int SqliteRegistryBackend::transaction(const std::function<bool()>& fn) {
-    if (!ensureOpen())
+    if (!ensureOpen() && !m_absent)
         return status::CannotWrite;
+    // Reads inside fn still work on a store that is read only; its writes are refused.
+    if (readOnly())
+        return fn() ? status::Success : m_writeRefusal;
     if (m_depth > 0)
         return fn() ? status::Success : status::CannotWrite;
     // IMMEDIATE takes the write lock up front, so a read-modify-write never has to

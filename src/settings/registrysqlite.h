@@ -19,10 +19,19 @@ class SqliteRegistryBackend final : public RegistryBackend {
 public:
     using Warning = std::function<void(const QString&)>;
 
+    enum class Access {
+        // Writes when the file and its folder can be written and the file passes
+        // its integrity check; otherwise it is read only, with one warning.
+        ReadWrite,
+        // Never creates, changes or converts the file; a missing store reads empty.
+        ReadOnly,
+    };
+
     // The file is opened on first use. warn receives a one-time explanation when
-    // the store cannot be used (not a database, not writable); stored data is
-    // never replaced or deleted to recover.
-    explicit SqliteRegistryBackend(QString path, Warning warn = {}, int busyTimeoutMs = 3000);
+    // the store cannot be used (not a database, not writable, damaged); stored
+    // data is never replaced or deleted to recover.
+    explicit SqliteRegistryBackend(QString path, Warning warn = {}, int busyTimeoutMs = 3000,
+                                   Access access = Access::ReadWrite);
     ~SqliteRegistryBackend() override;
     SqliteRegistryBackend(const SqliteRegistryBackend&) = delete;
     SqliteRegistryBackend& operator=(const SqliteRegistryBackend&) = delete;
@@ -37,8 +46,16 @@ public:
 
     const QString& path() const { return m_path; }
 
+    // After the first access: whether changes are refused, and with which status.
+    bool readOnly() const { return m_writeRefusal != status::Success; }
+
 private:
     bool ensureOpen();
+    bool openReadOnly(bool existed);
+    bool checkIntegrity(sqlite3* db);
+    static int readHeader(sqlite3* db, int* tables, int* appId);
+    void warnForeign();
+    void warnOnce(const QString& text);
     int fail(int rc, const char* what);
     sqlite3_stmt* statement(const char* sql);
     int runWrite(const std::function<int()>& body);
@@ -51,7 +68,10 @@ private:
     int m_busyTimeoutMs;
     std::chrono::steady_clock::time_point m_busySince;
     sqlite3* m_db = nullptr;
+    Access m_access;
     bool m_unusable = false;
+    bool m_absent = false; // read-only and no file: everything reads as missing
+    int m_writeRefusal = status::Success;
     bool m_warned = false;
     int m_depth = 0;
     QHash<const char*, sqlite3_stmt*> m_statements;

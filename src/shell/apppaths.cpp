@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 namespace ovra {
 
@@ -21,18 +20,33 @@ void ensureFolder(const QString& path, QFileDevice::Permissions perms) {
 }
 } // namespace
 
+QString xdgBaseFolder(const char* variable, const char* homeFallback) {
+    const QString value = qEnvironmentVariable(variable);
+    if (QDir::isAbsolutePath(value))
+        return QDir::cleanPath(value);
+    return QDir::homePath() + u'/' + QString::fromLatin1(homeFallback);
+}
+
+void dropRelativeFolderVariables() {
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+                                 "XDG_STATE_HOME", "XDG_RUNTIME_DIR", "TMPDIR"}) {
+        if (qEnvironmentVariableIsSet(variable) &&
+            !QDir::isAbsolutePath(qEnvironmentVariable(variable)))
+            qunsetenv(variable);
+    }
+}
+
 PathRoots PathRoots::fromSystem() {
     PathRoots roots;
     roots.appFolder =
         QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
-    roots.dataRoot = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    roots.configRoot = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    // Not QStandardPaths: Qt 6.4 follows a relative value from the current folder.
+    roots.dataRoot = xdgBaseFolder("XDG_DATA_HOME", ".local/share");
+    roots.configRoot = xdgBaseFolder("XDG_CONFIG_HOME", ".config");
     roots.tempFolder = QDir::tempPath();
-    roots.runtimeRoot = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (roots.dataRoot.isEmpty())
-        roots.dataRoot = QDir::homePath() + QStringLiteral("/.local/share");
-    if (roots.configRoot.isEmpty())
-        roots.configRoot = QDir::homePath() + QStringLiteral("/.config");
+    // Without a valid runtime folder the channel finds a private folder of its own.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    roots.runtimeRoot = QDir::isAbsolutePath(runtime) ? QDir::cleanPath(runtime) : QString();
     return roots;
 }
 

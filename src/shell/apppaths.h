@@ -4,6 +4,16 @@
 
 namespace ovra {
 
+// The XDG base folder named by the variable, or home + fallback when it is unset
+// or relative: the XDG rules make a relative value invalid, and following it would
+// give every working folder a store of its own.
+QString xdgBaseFolder(const char* variable, const char* homeFallback);
+
+// Removes the XDG base-folder variables and TMPDIR from the environment when they
+// hold relative paths, so Qt and the clocks this process starts agree with the
+// paths built here, whatever folder each of them was started in.
+void dropRelativeFolderVariables();
+
 // The base folders the paths are built from; tests give their own.
 struct PathRoots {
     QString appFolder;   // folder of the executable

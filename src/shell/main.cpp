@@ -19,12 +19,14 @@
 #include "settings/instanceserver.h"
 #include "settings/localinstancechannel.h"
 #include "settings/registrysqlite.h"
+#include "shell/apppaths.h"
 #include "shell/clockapp.h"
 #include "shell/clockname.h"
 #include "shell/commandline.h"
 #include "shell/display.h"
 #include "shell/exitguard.h"
 #include "shell/guimessagesink.h"
+#include "shell/ossupport.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -169,6 +171,10 @@ int runClockCommand(int argc, char** argv, const CommandLine& cl) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Settled before Qt or any library reads the environment, and passed on to the
+    // clocks this process starts.
+    dropRelativeFolderVariables();
+    preventSessionBusAutolaunch();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

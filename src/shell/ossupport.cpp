@@ -2,6 +2,9 @@
 
 #include "shell/textutil.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace ovra {
 
 std::optional<QString> unsupportedSystemMessage(const OsVersionInfo& info) {
@@ -33,6 +36,17 @@ std::optional<OsVersionInfo> queryOsVersion() {
     OsVersionInfo info;
     info.platformId = 2;
     return info;
+}
+
+void preventSessionBusAutolaunch() {
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    // A session started by systemd has its bus here without naming it; the
+    // libraries find it themselves.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && QFileInfo::exists(runtime + QStringLiteral("/bus")))
+        return;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 }
 
 } // namespace ovra

@@ -24,6 +24,12 @@ std::optional<QString> unsupportedSystemMessage(const OsVersionInfo& info);
 // passes the check). On Linux there is nothing to refuse.
 std::optional<OsVersionInfo> queryOsVersion();
 
+// With no session bus named, the D-Bus libraries start one of their own
+// ("autolaunch") the first time anything asks for it, and that bus outlives the
+// clock. When no bus is named and the session has none at its usual place, the
+// session bus is marked as disabled instead; asking for it then simply fails.
+void preventSessionBusAutolaunch();
+
 inline const QString kUnsupportedSystemTitle = QStringLiteral("Warning !");
 
 } // namespace ovra

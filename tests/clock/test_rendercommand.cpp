@@ -6,6 +6,7 @@
 #include "time/zonetable.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -14,6 +15,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace ovra;
 
@@ -137,6 +143,66 @@ TEST(RenderCommand, RefusesBadInputWithAClearMessageAndWritesNothing) {
     EXPECT_EQ(render({QStringLiteral("--render"), file}).exitCode, 0);
     EXPECT_TRUE(QFileInfo::exists(file));
     EXPECT_FALSE(QFileInfo::exists(home.storePath()));
+}
+
+TEST(RenderCommand, OnlyARegularFileIsReplacedByThePicture) {
+    test::TestHome home;
+    const QByteArray dir = QFile::encodeName(home.path());
+    struct Target {
+        const char* what;
+        QByteArray path;
+        mode_t type;
+    };
+    std::vector<Target> targets;
+    const QByteArray fifo = dir + "/pipe.png";
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    targets.push_back({"a pipe", fifo, S_IFIFO});
+    const QByteArray link = dir + "/link-to-pipe.png";
+    ASSERT_EQ(::symlink(fifo.constData(), link.constData()), 0);
+    targets.push_back({"a link to a pipe", link, S_IFIFO});
+    // A device node of its own in the test's folder, never one of the system's.
+    const QByteArray device = dir + "/device.png";
+    if (::mknod(device.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+        targets.push_back({"a device", device, S_IFCHR});
+
+    for (const Target& t : targets) {
+        SCOPED_TRACE(t.what);
+        const RenderRun r = render({QStringLiteral("--render"), QFile::decodeName(t.path)});
+        EXPECT_EQ(r.exitCode, 1) << qPrintable(r.output);
+        EXPECT_TRUE(r.output.contains(QStringLiteral("not a regular file")))
+            << qPrintable(r.output);
+        struct stat st {};
+        ASSERT_EQ(::stat(t.path.constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & S_IFMT, t.type);
+    }
+    const RenderRun folder = render({QStringLiteral("--render"), home.path()});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_TRUE(folder.output.contains(QStringLiteral("folder"))) << qPrintable(folder.output);
+
+    // A link to a regular file is followed: the file gets the picture, the link stays.
+    const QString picture = home.path() + QStringLiteral("/old.png");
+    QFile old(picture);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.close();
+    const QString pictureLink = home.path() + QStringLiteral("/picture-link.png");
+    ASSERT_TRUE(QFile::link(picture, pictureLink));
+    EXPECT_EQ(render({QStringLiteral("--render"), pictureLink}).exitCode, 0);
+    EXPECT_TRUE(QFileInfo(pictureLink).isSymLink());
+    EXPECT_FALSE(QImage(picture).isNull());
+}
+
+TEST(RenderCommand, AnEmptyStoreIsReadButNeverWritten) {
+    test::TestHome home;
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(home.storePath()).path()));
+    QFile empty(home.storePath());
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    const QString file = home.path() + QStringLiteral("/face.png");
+    const RenderRun r = render({QStringLiteral("--render"), file});
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.output);
+    EXPECT_FALSE(QImage(file).isNull());
+    EXPECT_EQ(QFileInfo(home.storePath()).size(), 0);
+    EXPECT_FALSE(QFileInfo::exists(home.storePath() + QStringLiteral("-wal")));
 }
 
 int main(int argc, char** argv) {

@@ -19,10 +19,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <functional>
+#include <vector>
 
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace ovra;
 using namespace ovra::test;
@@ -166,4 +172,64 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+TEST(SeveralClocks, AFrozenClockIsNotAnsweringAndKeepsItsName) {
+    test::TestHome home;
+    test::PrivateDesktop desktop(800, 600);
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    Clocks clocks(home);
+    const QString tokyo = QStringLiteral("Tokyo");
+    ASSERT_EQ(cli({QStringLiteral("--add"), tokyo, QStringLiteral("--zone"), QStringLiteral("80")})
+                  .exitCode,
+              0);
+    ASSERT_TRUE(waitFor([&] { return clocks.track(tokyo) > 0; }));
+    const qint64 pid = clocks.pids.value(tokyo);
+
+    // Stopped, and its queue of waiting connections filled as a script calling
+    // --list in a loop fills it.
+    ASSERT_EQ(::kill(pid_t(pid), SIGSTOP), 0);
+    const QByteArray socketPath = QFile::encodeName(
+        instanceSocketPath(instanceSocketFolder(home.roots().runtimeRoot), tokyo));
+    std::vector<int> waiting;
+    bool full = false;
+    for (int i = 0; i < 200 && !full; ++i) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::strncpy(addr.sun_path, socketPath.constData(), sizeof(addr.sun_path) - 1);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
+            full = errno == EAGAIN;
+            ::close(fd);
+            continue;
+        }
+        waiting.push_back(fd);
+    }
+    const auto resume = [&] {
+        for (const int fd : waiting)
+            ::close(fd);
+        waiting.clear();
+        ::kill(pid_t(pid), SIGCONT);
+    };
+    if (!full)
+        resume();
+    ASSERT_TRUE(full) << "the clock's queue never filled";
+
+    const ProgramResult listed = cli({QStringLiteral("--list")});
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_TRUE(listed.out.contains(QStringLiteral("Tokyo -- Not answering\n")))
+        << qPrintable(listed.out);
+    const ProgramResult started = cli({QStringLiteral("--start"), tokyo});
+    EXPECT_EQ(started.exitCode, 1);
+    EXPECT_TRUE(started.err.contains(QStringLiteral("does not answer"))) << qPrintable(started.err);
+    // A second process started for it directly (as a session's autostart would)
+    // steps back instead of taking the clock's socket.
+    ClockProcess second(QStringLiteral(OVRA_CLOCK_BIN), {tokyo});
+    EXPECT_TRUE(second.endsWithin(15000));
+
+    resume();
+    // The clock answers again, under its own process.
+    EXPECT_TRUE(waitFor([&] { return clocks.channel.find(tokyo, false) == pid; }));
+    EXPECT_EQ(cli({QStringLiteral("--stop"), tokyo}).exitCode, 0);
+    EXPECT_TRUE(waitFor([&] { return processGone(pid); }));
 }

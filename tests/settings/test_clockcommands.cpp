@@ -81,3 +81,51 @@ TEST(ClockCommands, StartStopAndDeleteAnswerWithExitCodeAndMessage) {
         EXPECT_EQ(cli.launcher.launched, started ? QStringList{name} : QStringList{}) << c.name;
     }
 }
+
+TEST(ClockCommands, AStoreThatCannotBeReadIsReportedNotTakenForAnEmptyList) {
+    const struct {
+        Action action;
+        const char* name;
+    } commands[] = {{Action::List, ""},
+                    {Action::Start, "Tokyo"},
+                    {Action::Delete, "Tokyo"},
+                    {Action::Add, "Osaka"}};
+    for (const int failure : {status::CannotRead, status::Busy, status::StoreCorrupt}) {
+        for (const auto& c : commands) {
+            SCOPED_TRACE(std::string(c.name) + " with status " + std::to_string(failure));
+            Cli cli;
+            cli.backend.failReads = failure;
+            EXPECT_EQ(cli.run(c.action, QString::fromUtf8(c.name)), 1);
+            ASSERT_FALSE(cli.errors.messages.empty());
+            EXPECT_TRUE(cli.errors.messages.front().text.contains(
+                QStringLiteral("could not be read from the settings store")))
+                << qPrintable(cli.errors.messages.front().text);
+            EXPECT_FALSE(cli.out.contains(QStringLiteral(" -- "))) << qPrintable(cli.out);
+            for (const auto& m : cli.errors.messages)
+                EXPECT_FALSE(m.text.contains(QStringLiteral("There is no clock")));
+            EXPECT_TRUE(cli.launcher.launched.isEmpty());
+            cli.backend.failReads = status::Success;
+            EXPECT_EQ(cli.reg.readText(kClockListKey, kClockListValue),
+                      QStringLiteral("{A}{Tokyo}"));
+            ASSERT_TRUE(cli.clocks.LoadClockList(false));
+            EXPECT_TRUE(cli.clocks.contains(QStringLiteral("Tokyo")));
+        }
+    }
+}
+
+TEST(ClockCommands, AClockThatDoesNotAnswerIsNeitherStoppedNorStartedAgain) {
+    Cli cli;
+    cli.channel.running.insert(QStringLiteral("Tokyo"), kNotAnswering);
+    cli.channel.closeOutcome = CloseOutcome::TimedOut;
+    EXPECT_EQ(cli.run(Action::List), 0);
+    EXPECT_EQ(cli.out,
+              QStringLiteral("Default -- Stopped\nA -- Stopped\nTokyo -- Not answering\n"));
+
+    EXPECT_EQ(cli.run(Action::Start, QStringLiteral("Tokyo")), 1);
+    EXPECT_EQ(cli.error(), QStringLiteral("The clock \"Tokyo\" is running but does not answer."));
+    EXPECT_TRUE(cli.launcher.launched.isEmpty());
+
+    EXPECT_EQ(cli.run(Action::Stop, QStringLiteral("Tokyo")), 1);
+    EXPECT_EQ(cli.error(),
+              QStringLiteral("The clock \"Tokyo\" did not finish closing within 5 seconds."));
+}

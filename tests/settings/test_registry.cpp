@@ -2,12 +2,17 @@
 #include "settings/registrysqlite.h"
 #include "support/testenv.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -264,6 +269,137 @@ TEST(StoreFile, ReadOnlyStoreStillReadsAndRefusesWrites) {
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 77);
     EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 77);
+}
+
+namespace {
+// Makes a file or folder impossible to write for as long as it lives, also for
+// root: by its mode for other users, by the immutable flag for root.
+class Unwritable {
+public:
+    explicit Unwritable(const QString& path) : m_path(QFile::encodeName(path)) {
+        if (::geteuid() != 0) {
+            m_done = ::chmod(m_path.constData(), 0500) == 0;
+            return;
+        }
+        const int fd = ::open(m_path.constData(), O_RDONLY | O_NONBLOCK);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags |= FS_IMMUTABLE_FL;
+            m_done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
+    ~Unwritable() {
+        if (::geteuid() != 0) {
+            ::chmod(m_path.constData(), 0700);
+            return;
+        }
+        const int fd = ::open(m_path.constData(), O_RDONLY | O_NONBLOCK);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
+    bool done() const { return m_done && ::access(m_path.constData(), W_OK) != 0; }
+
+private:
+    QByteArray m_path;
+    bool m_done = false;
+};
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A store with enough clocks to fill several pages.
+void fillStore(const QString& path, int clocks) {
+    SqliteRegistryBackend backend(path);
+    Registry reg(backend);
+    for (int i = 0; i < clocks; ++i) {
+        const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\C%1")
+                                .arg(i, 4, 10, QChar(u'0'));
+        ASSERT_EQ(reg.writeText(key, QStringLiteral("Note"), QString(100, QChar(u'a' + i % 26))),
+                  0);
+        ASSERT_EQ(reg.writeInteger(key, QStringLiteral("Top"), i), 0);
+    }
+}
+} // namespace
+
+TEST(StoreFile, AStoreThatCannotBeWrittenIsReadAndSaysSoOnce) {
+    const struct {
+        const char* what;
+        bool folder;
+    } cases[] = {{"the folder cannot be written", true}, {"the file cannot be written", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TestHome home;
+        fillStore(home.storePath(), 3);
+        const QByteArray before = contents(home.storePath());
+        const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\C0002");
+        Unwritable lock(c.folder ? QFileInfo(home.storePath()).path() : home.storePath());
+        if (!lock.done())
+            GTEST_SKIP() << "this file system cannot make the store unwritable";
+        QStringList warnings;
+        SqliteRegistryBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
+        Registry reg(backend);
+        EXPECT_EQ(reg.readInteger(key, QStringLiteral("Top")), 2);
+        EXPECT_NE(reg.writeInteger(key, QStringLiteral("Top"), 9), 0);
+        EXPECT_NE(reg.DeleteRegistryValue(key, QStringLiteral("Top")), 0);
+        EXPECT_EQ(reg.readInteger(key, QStringLiteral("Top")), 2);
+        EXPECT_TRUE(backend.readOnly());
+        ASSERT_EQ(warnings.size(), 1) << qPrintable(warnings.join(u'\n'));
+        EXPECT_TRUE(warnings.first().contains(QStringLiteral("not be saved")));
+        EXPECT_EQ(contents(home.storePath()), before);
+    }
+}
+
+TEST(StoreFile, ADamagedStoreIsNeverWritten) {
+    test::TestHome home;
+    fillStore(home.storePath(), 150);
+    // A leaf page of the values, overwritten as a bad disk sector would.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(home.storePath()).constData(), &db), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT max(pageno), max(pgsize) FROM dbstat WHERE name='vals' AND "
+                       "pagetype='leaf'",
+                       -1, &st, nullptr);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    const int page = sqlite3_column_int(st, 0);
+    const int pageSize = sqlite3_column_int(st, 1);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    ASSERT_GT(page, 2);
+    {
+        QFile f(home.storePath());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.seek(qint64(page - 1) * pageSize));
+        f.write(QByteArray(pageSize, '\x5a'));
+    }
+    const QByteArray damaged = contents(home.storePath());
+
+    QStringList warnings;
+    {
+        SqliteRegistryBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
+        Registry reg(backend);
+        EXPECT_NE(reg.writeInteger(QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\A"),
+                                   QStringLiteral("Top"), 1),
+                  0);
+        EXPECT_NE(reg.writeText(QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\System"),
+                                QStringLiteral("Clocks"), QStringLiteral("{A}")),
+                  0);
+        EXPECT_TRUE(backend.readOnly());
+    }
+    ASSERT_EQ(warnings.size(), 1) << qPrintable(warnings.join(u'\n'));
+    EXPECT_TRUE(warnings.first().contains(QStringLiteral("damaged")));
+    EXPECT_EQ(contents(home.storePath()), damaged);
+    EXPECT_FALSE(QFileInfo::exists(home.storePath() + QStringLiteral("-wal")) &&
+                 QFileInfo(home.storePath() + QStringLiteral("-wal")).size() > 0);
 }
 
 TEST(StoreFile, AStoreLockedForAWhileIsWaitedFor) {

@@ -69,14 +69,35 @@ TEST(ClockName, UnsafeNamesAreRefusedWithAReason) {
         QString(),
         QString(kMaxClockNameBytes + 1, u'x'),
         QString(kMaxClockNameBytes / 2 + 1, QChar(0xe9)), // two bytes each in UTF-8
+        // Names that list as a blank line.
+        QString(QChar(0xa0)),
+        QStringLiteral("\u2000\u2003\u200a"),
+        QString(QChar(0x3000)),
+        QStringLiteral("\u3164\u00a0"),
+        QString(QChar(0x2800)),
+        // Noncharacters, in the first plane and beyond it.
+        QStringLiteral("A\ufffe"),
+        QStringLiteral("B\uffff"),
+        QStringLiteral("C\ufdd0"),
+        QStringLiteral("D\ufdef"),
+        QString::fromUcs4(U"E\U0001FFFF"),
+        QString::fromUcs4(U"F\U0010FFFE"),
+        // A format character beyond the first plane (a language tag).
+        QString::fromUcs4(U"G\U000E0001"),
     };
     for (const QString& name : refused)
         EXPECT_FALSE(clockNameProblem(name).isEmpty()) << qPrintable(name);
 
-    const QString accepted[] = {
-        QStringLiteral("Default"),        QStringLiteral("New York"), QStringLiteral("system"),
-        QStringLiteral("Tōkyō 東京"),     QStringLiteral("a.b"),      QStringLiteral("..."),
-        QString(kMaxClockNameBytes, u'x')};
+    const QString accepted[] = {QStringLiteral("Default"),
+                                QStringLiteral("New York"),
+                                QStringLiteral("system"),
+                                QStringLiteral("Tōkyō 東京"),
+                                QStringLiteral("a.b"),
+                                QStringLiteral("..."),
+                                QString(kMaxClockNameBytes, u'x'),
+                                QStringLiteral("New\u00a0York"),
+                                QStringLiteral("\u3000A"),
+                                QString::fromUcs4(U"\U0001F570\uFDCF\uFDF0")};
     for (const QString& name : accepted)
         EXPECT_TRUE(clockNameProblem(name).isEmpty()) << qPrintable(clockNameProblem(name));
 }

@@ -6,6 +6,14 @@
 #include <QDirIterator>
 #include <QProcess>
 
+#include "settings/clocklist.h"
+#include "settings/registry.h"
+#include "settings/registrysqlite.h"
+
+#include <csignal>
+
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 using namespace ovra;
@@ -69,4 +77,85 @@ TEST(Process, WithoutADisplayItSaysSoAndWritesNothing) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.trimmed(), QStringLiteral("Ovra Clock Error: Load GDI+ Error!"));
     EXPECT_EQ(filesUnder(home.path()), QStringList());
+}
+
+TEST(Process, AStoreThatCannotBeReadIsReportedByListAndDelete) {
+    test::TestHome home;
+    {
+        SqliteRegistryBackend backend(home.storePath());
+        Registry reg(backend);
+        ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, QStringLiteral("{B}")), 0);
+        ASSERT_EQ(reg.writeInteger(QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\B"),
+                                   QStringLiteral("TimeZoneIndex"), 3),
+                  0);
+    }
+    // As on a full disk: the store's shared-memory file cannot be made.
+    const auto run = [](const QStringList& args) {
+        QProcess p;
+        p.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit none{0, 0};
+            ::setrlimit(RLIMIT_FSIZE, &none);
+        });
+        p.start(QStringLiteral(OVRA_CLOCK_BIN), args);
+        test::ProgramResult r;
+        if (p.waitForFinished(15000) && p.exitStatus() == QProcess::NormalExit)
+            r.exitCode = p.exitCode();
+        r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        r.err = QString::fromLocal8Bit(p.readAllStandardError());
+        return r;
+    };
+    const QStringList commands[] = {{QStringLiteral("--list")},
+                                    {QStringLiteral("--delete"), QStringLiteral("B")}};
+    for (const QStringList& args : commands) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        const test::ProgramResult r = run(args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("could not be read"))) << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("I/O error"))) << qPrintable(r.err);
+        EXPECT_FALSE(r.err.contains(QStringLiteral("There is no clock"))) << qPrintable(r.err);
+        EXPECT_FALSE(r.out.contains(QStringLiteral("Default"))) << qPrintable(r.out);
+    }
+    SqliteRegistryBackend backend(home.storePath());
+    Registry reg(backend);
+    EXPECT_EQ(reg.readText(kClockListKey, kClockListValue), QStringLiteral("{B}"));
+}
+
+TEST(Process, RelativeXdgFoldersAreIgnored) {
+    test::TestHome home;
+    const QString work = home.path() + QStringLiteral("/work");
+    ASSERT_TRUE(QDir().mkpath(work));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* variable :
+         {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME"})
+        env.insert(QString::fromLatin1(variable), QStringLiteral("relative"));
+    const QStringList commands[] = {{QStringLiteral("--list")},
+                                    {QStringLiteral("--stop"), QStringLiteral("Tokyo")}};
+    for (const QStringList& args : commands) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(work);
+        p.start(QStringLiteral(OVRA_CLOCK_BIN), args);
+        ASSERT_TRUE(p.waitForFinished(15000));
+    }
+    // Nothing below the working folder; the store is where an unset variable puts it.
+    EXPECT_EQ(QDir(work).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList());
+    EXPECT_TRUE(
+        QFileInfo::exists(home.path() + QStringLiteral("/.config/Tamrel/Ovra Clock/registry.db")));
+
+    qputenv("XDG_CONFIG_HOME", "relative");
+    qputenv("XDG_DATA_HOME", "relative");
+    qputenv("XDG_RUNTIME_DIR", "relative");
+    const PathRoots roots = PathRoots::fromSystem();
+    EXPECT_EQ(roots.configRoot, home.path() + QStringLiteral("/.config"));
+    EXPECT_EQ(roots.dataRoot, home.path() + QStringLiteral("/.local/share"));
+    EXPECT_EQ(roots.runtimeRoot, QString());
+    // A relative temporary folder would move the sockets with the working folder.
+    qputenv("TMPDIR", "relative");
+    dropRelativeFolderVariables();
+    EXPECT_FALSE(qEnvironmentVariableIsSet("TMPDIR"));
+    EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"));
+    EXPECT_TRUE(QDir::isAbsolutePath(QDir::tempPath()));
+    EXPECT_EQ(qgetenv("HOME"), QFile::encodeName(home.path()));
 }

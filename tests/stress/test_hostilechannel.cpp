@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,23 @@ TEST(HostileChannel, WhatIsLeftAtTheSocketPathIsReplacedAndNothingElseTouched) {
              file.close();
              ASSERT_TRUE(QFile::link(precious, f.socket));
          }},
+        {"a lock naming a live process that is no clock",
+         [](const Folder& f) {
+             // As a lock of a clock that was killed reads once its process id has
+             // gone to another process: this test's own id and program name.
+             const QString lockPath = f.socket + QStringLiteral(".lock");
+             QByteArray contents;
+             {
+                 QLockFile lock(lockPath);
+                 ASSERT_TRUE(lock.tryLock(0));
+                 QFile held(lockPath);
+                 ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+                 contents = held.readAll();
+             }
+             QFile left(lockPath);
+             ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+             left.write(contents);
+         }},
     };
     for (const auto& c : cases) {
         Folder f;
@@ -162,4 +180,78 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+TEST(HostileChannel, ASocketFolderThatOthersOwnOrCanChangeIsNotUsed) {
+    const bool root = ::getuid() == 0;
+    const QString uid = QString::number(::getuid());
+    const struct {
+        const char* what;
+        bool withRuntime;
+        bool needsRoot;
+        // Spoils a folder of the home and returns it; the sockets must not go there.
+        std::function<QString(const test::TestHome&)> spoil;
+    } cases[] = {
+        {"a runtime folder anyone can write to", true, false,
+         [](const test::TestHome& h) {
+             const QString runtime = h.roots().runtimeRoot;
+             ::chmod(QFile::encodeName(runtime).constData(), 0777);
+             return runtime;
+         }},
+        {"a runtime folder its group can write to", true, false,
+         [](const test::TestHome& h) {
+             const QString runtime = h.roots().runtimeRoot;
+             ::chmod(QFile::encodeName(runtime).constData(), 0770);
+             return runtime;
+         }},
+        {"a runtime folder of another user", true, true,
+         [](const test::TestHome& h) {
+             const QString runtime = h.roots().runtimeRoot;
+             EXPECT_EQ(::chown(QFile::encodeName(runtime).constData(), 65534, 65534), 0);
+             return runtime;
+         }},
+        {"the temporary socket folder taken by another user", false, true,
+         [uid](const test::TestHome& h) {
+             const QString taken = h.path() + QStringLiteral("/tmp/ovra-clock-") + uid;
+             EXPECT_TRUE(QDir().mkpath(taken));
+             EXPECT_EQ(::chown(QFile::encodeName(taken).constData(), 65534, 65534), 0);
+             return taken;
+         }},
+        {"the temporary socket folder is a link", false, false,
+         [uid](const test::TestHome& h) {
+             const QString elsewhere = h.path() + QStringLiteral("/elsewhere");
+             EXPECT_TRUE(QDir().mkpath(elsewhere));
+             const QString taken = h.path() + QStringLiteral("/tmp/ovra-clock-") + uid;
+             EXPECT_TRUE(QFile::link(elsewhere, taken));
+             return elsewhere;
+         }},
+        {"a temporary folder anyone can write to, without the sticky bit", false, false,
+         [](const test::TestHome& h) {
+             const QString temp = h.path() + QStringLiteral("/tmp");
+             ::chmod(QFile::encodeName(temp).constData(), 0777);
+             return temp;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.needsRoot && !root)
+            continue;
+        test::TestHome home;
+        const QString spoiled = c.spoil(home);
+        const QString runtime = c.withRuntime ? home.roots().runtimeRoot : QString();
+        const QString folder = instanceSocketFolder(runtime);
+        EXPECT_FALSE(folder.startsWith(spoiled + u'/')) << qPrintable(folder);
+        EXPECT_EQ(instanceSocketFolder(runtime), folder) << "every process meets in one place";
+        struct stat st {};
+        ASSERT_EQ(::lstat(QFile::encodeName(folder.chopped(1)).constData(), &st), 0)
+            << qPrintable(folder);
+        EXPECT_TRUE(S_ISDIR(st.st_mode));
+        EXPECT_EQ(st.st_uid, ::getuid());
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+        InstanceServer server(instanceSocketPath(folder, kClock));
+        QString problem;
+        ASSERT_EQ(server.claim(&problem), InstanceServer::Claim::Listening) << qPrintable(problem);
+        EXPECT_EQ(LocalInstanceChannel(folder).find(kClock, false), qint64(::getpid()));
+    }
 }

@@ -70,6 +70,8 @@ PathRoots TestHome::roots() const {
 
 int MemoryRegistryBackend::readValue(uint32_t root, const QString& key, const QString& name,
                                      RawValue& out) {
+    if (failReads != status::Success)
+        return failReads;
     const auto it = m_values.constFind({root, key, name});
     if (it == m_values.cend())
         return status::NotFound;
@@ -115,6 +117,8 @@ int MemoryRegistryBackend::deleteKey(uint32_t root, const QString& key) {
 }
 
 bool MemoryRegistryBackend::keyExists(uint32_t root, const QString& key) {
+    if (failReads != status::Success)
+        return key.isEmpty();
     return key.isEmpty() || m_keys.contains({root, key});
 }
 

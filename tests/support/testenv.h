@@ -62,6 +62,8 @@ public:
     int transaction(const std::function<bool()>& fn) override;
 
     bool failWrites = false;
+    // When not Success, every read fails with this status.
+    int failReads = status::Success;
     int transactions = 0;
 
 private:
