@@ -55,6 +55,10 @@ public:
     int transaction(const std::function<bool()>& fn) override;
 
     bool failWrites = false;
+    // The next this many reads fail with readFailure, as a store that is locked by
+    // another program or cannot be read.
+    int readsToFail = 0;
+    int readFailure = status::Busy;
     int transactions = 0;
 
 private:
