@@ -5,6 +5,9 @@
 #include "shell/messagesink.h"
 #include "time/zonetable.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+
 namespace ovra {
 
 namespace {
@@ -59,6 +62,26 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
                               .arg(quoted(name), QString::number(kCloseTimeoutMs / 1000)));
 }
 
+int addClock(ClockList& clocks, const QString& name, int zone, MessageSink& errors,
+             int startWaitMs) {
+    clocks.LoadClockList(false);
+    if (!clocks.AddClock(name, zone))
+        return kRefused;
+    // Until the new process has claimed its name, a --stop or --delete that follows
+    // at once would find nothing to close, and the clock would run on unlisted.
+    const QDeadlineTimer deadline(startWaitMs);
+    for (;;) {
+        if (clocks.FindClockWindow(name, false) > 0)
+            return kDone;
+        if (deadline.hasExpired())
+            break;
+        QThread::msleep(50);
+    }
+    return refuse(errors, QStringLiteral("The clock %1 was added, but it did not start within %2 "
+                                         "seconds.")
+                              .arg(quoted(name), QString::number(startWaitMs / 1000)));
+}
+
 int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
     clocks.LoadClockList(false);
     if (name != kDefaultClockName && clockNameProblem(name).isEmpty() && !clocks.clockExists(name))
@@ -73,7 +96,7 @@ int computerZoneIndex(int32_t localBiasMinutes) {
 }
 
 int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
-                    MessageSink& errors, int defaultZone) {
+                    MessageSink& errors, int defaultZone, int startWaitMs) {
     const QString& name = command.target;
     // A name that no clock can have is refused before the store is opened, with its
     // own explanation rather than "not running" or "no such clock". An empty name
@@ -91,8 +114,7 @@ int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& 
         result = listClocks(clocks, out);
         break;
     case CommandLine::Action::Add:
-        clocks.LoadClockList(false);
-        result = clocks.AddClock(name, command.zone.value_or(defaultZone)) ? kDone : kRefused;
+        result = addClock(clocks, name, command.zone.value_or(defaultZone), errors, startWaitMs);
         break;
     case CommandLine::Action::Start:
         result = startClock(clocks, name, out, errors);

@@ -23,13 +23,14 @@ struct Cli {
     explicit Cli(const QString& list = QStringLiteral("{A}{Tokyo}")) {
         reg.writeText(kClockListKey, kClockListValue, list);
     }
-    int run(CommandLine::Action action, const QString& target = {}, std::optional<int> zone = {}) {
+    int run(CommandLine::Action action, const QString& target = {}, std::optional<int> zone = {},
+            int startWaitMs = kAddStartWaitMs) {
         CommandLine cl;
         cl.action = action;
         cl.target = target;
         cl.zone = zone;
         QTextStream stream(&out);
-        return RunClockCommand(cl, clocks, stream, errors, 33);
+        return RunClockCommand(cl, clocks, stream, errors, 33, startWaitMs);
     }
     QString error() const {
         return errors.messages.empty() ? QString() : errors.messages.back().text;
@@ -79,5 +80,34 @@ TEST(ClockCommands, StartStopAndDeleteAnswerWithExitCodeAndMessage) {
         EXPECT_EQ(cli.out, QString::fromUtf8(c.output)) << c.name;
         const bool started = c.action == Action::Start && c.exitCode == 0 && !c.running;
         EXPECT_EQ(cli.launcher.launched, started ? QStringList{name} : QStringList{}) << c.name;
+    }
+}
+
+// A --stop or --delete right after --add must find the new clock: --add returns
+// only once it answers, and says so when it never does.
+TEST(ClockCommands, AddReturnsOnceTheNewClockAnswers) {
+    const struct {
+        const char* what;
+        int upAfterFinds; // 0: never comes up
+        int exitCode;
+        const char* error;
+    } cases[] = {
+        {"comes up", 4, 0, ""},
+        {"never comes up", 0, 1,
+         "The clock \"Osaka\" was added, but it did not start within 1 "
+         "seconds."},
+    };
+    for (const auto& c : cases) {
+        Cli cli;
+        const QString osaka = QStringLiteral("Osaka");
+        cli.channel.upAfterFinds.insert(osaka, c.upAfterFinds);
+        EXPECT_EQ(cli.run(Action::Add, osaka, 5, 1000), c.exitCode) << c.what;
+        EXPECT_EQ(cli.error(), QString::fromUtf8(c.error)) << c.what;
+        EXPECT_EQ(cli.launcher.launched, QStringList{osaka}) << c.what;
+        EXPECT_EQ(cli.channel.running.contains(osaka), c.upAfterFinds > 0)
+            << c.what << ": returned before the clock answered";
+        EXPECT_EQ(cli.reg.readText(kClockListKey, kClockListValue),
+                  QStringLiteral("{A}{Tokyo}{Osaka}"))
+            << c.what;
     }
 }
