@@ -23,6 +23,24 @@ QString quoted(const QString& name) {
     return u'"' + name + u'"';
 }
 
+// Until a new process has claimed its name, a --stop or --delete that follows at
+// once would find nothing to close, and the clock would run on (unlisted, after a
+// delete). A started clock counts once it answers on its channel.
+int waitUntilAnswering(ClockList& clocks, const QString& name, const QString& done,
+                       MessageSink& errors, int startWaitMs) {
+    const QDeadlineTimer deadline(startWaitMs);
+    for (;;) {
+        if (clocks.FindClockWindow(name, false) > 0)
+            return kDone;
+        if (deadline.hasExpired())
+            break;
+        QThread::msleep(50);
+    }
+    return refuse(errors, QStringLiteral("The clock %1 was %2, but it did not answer within %3 "
+                                         "seconds.")
+                              .arg(quoted(name), done, QString::number(startWaitMs / 1000)));
+}
+
 int listClocks(ClockList& clocks, QTextStream& out) {
     // A listing from a terminal only reports; it does not rearrange the windows.
     clocks.LoadClockList(false);
@@ -31,7 +49,8 @@ int listClocks(ClockList& clocks, QTextStream& out) {
     return kDone;
 }
 
-int startClock(ClockList& clocks, const QString& name, QTextStream& out, MessageSink& errors) {
+int startClock(ClockList& clocks, const QString& name, QTextStream& out, MessageSink& errors,
+               int startWaitMs) {
     clocks.LoadClockList(false);
     if (!clocks.contains(name))
         return refuse(
@@ -44,7 +63,7 @@ int startClock(ClockList& clocks, const QString& name, QTextStream& out, Message
     if (!clocks.StartClockProcess(name))
         return refuse(errors,
                       QStringLiteral("The clock %1 could not be started.").arg(quoted(name)));
-    return kDone;
+    return waitUntilAnswering(clocks, name, QStringLiteral("started"), errors, startWaitMs);
 }
 
 int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
@@ -67,19 +86,7 @@ int addClock(ClockList& clocks, const QString& name, int zone, MessageSink& erro
     clocks.LoadClockList(false);
     if (!clocks.AddClock(name, zone))
         return kRefused;
-    // Until the new process has claimed its name, a --stop or --delete that follows
-    // at once would find nothing to close, and the clock would run on unlisted.
-    const QDeadlineTimer deadline(startWaitMs);
-    for (;;) {
-        if (clocks.FindClockWindow(name, false) > 0)
-            return kDone;
-        if (deadline.hasExpired())
-            break;
-        QThread::msleep(50);
-    }
-    return refuse(errors, QStringLiteral("The clock %1 was added, but it did not start within %2 "
-                                         "seconds.")
-                              .arg(quoted(name), QString::number(startWaitMs / 1000)));
+    return waitUntilAnswering(clocks, name, QStringLiteral("added"), errors, startWaitMs);
 }
 
 int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
@@ -117,7 +124,7 @@ int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& 
         result = addClock(clocks, name, command.zone.value_or(defaultZone), errors, startWaitMs);
         break;
     case CommandLine::Action::Start:
-        result = startClock(clocks, name, out, errors);
+        result = startClock(clocks, name, out, errors, startWaitMs);
         break;
     case CommandLine::Action::Stop:
         result = stopClock(clocks, name, errors);

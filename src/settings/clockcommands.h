@@ -17,7 +17,8 @@ class MessageSink;
 //   --add NAME [--zone N]   register and start; zone defaults to defaultZone. Returns
 //                           once the new clock answers on its channel, so a command
 //                           that follows at once reaches it (at most startWaitMs)
-//   --start NAME            start a stopped clock, bring a running one forward
+//   --start NAME            start a stopped clock (returning once it answers, as --add
+//                           does), bring a running one forward
 //   --stop NAME             close a running clock; returns once its settings are stored
 //   --delete NAME           close the clock if it runs and remove its data
 inline constexpr int kAddStartWaitMs = 5000;

@@ -47,9 +47,13 @@ class RecordingLauncher final : public ClockLauncher {
 public:
     bool launch(const QString& clockName) override {
         launched << clockName;
+        if (succeed && onLaunch)
+            onLaunch(clockName);
         return succeed;
     }
     QStringList launched;
+    // Stands for the new process coming up.
+    std::function<void(const QString&)> onLaunch;
     bool succeed = true;
 };
 
