@@ -8,12 +8,17 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QThread>
 
 namespace ovra {
 
 namespace {
 constexpr int kStoreRetryPauseMs = 200;
+// A store that another program keeps locked answers only after the store's busy
+// wait; one that refuses at once (damaged, foreign, not readable) will not change
+// by waiting, and the clock does not hold up its start for it.
+constexpr int kLockEvidenceMs = 250;
 
 QString storeProblem(int rc) {
     switch (rc) {
@@ -23,6 +28,8 @@ QString storeProblem(int rc) {
         return QStringLiteral("it is damaged");
     case status::AccessDenied:
         return QStringLiteral("access to it is denied");
+    case status::CannotRead:
+        return QStringLiteral("it cannot be opened or read");
     default:
         return QStringLiteral("error %1").arg(rc);
     }
@@ -50,10 +57,13 @@ bool ClockApp::loadRecordPatiently() {
     const QDeadlineTimer deadline(m_services.storeReadPatienceMs);
     int rc = status::Success;
     for (;;) {
+        QElapsedTimer attempt;
+        attempt.start();
         rc = LoadClockSettings(m_services.registry, m_state);
         if (rc == status::Success)
             return true;
-        if (deadline.hasExpired() || m_startAbandoned)
+        const bool locked = rc == status::Busy || attempt.elapsed() >= kLockEvidenceMs;
+        if (!locked || deadline.hasExpired() || m_startAbandoned)
             break;
         // Lets a termination request in while the store stays locked.
         if (QCoreApplication::instance())

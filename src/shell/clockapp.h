@@ -23,8 +23,8 @@ public:
         Registry& registry;
         MessageSink& messages;
         const TimeSource& time;
-        // How long start-up keeps trying a store it cannot read (busy, locked by
-        // another program) before it runs with defaults.
+        // How long start-up keeps trying a store that another program keeps
+        // locked before it runs with defaults.
         int storeReadPatienceMs = 10000;
     };
 

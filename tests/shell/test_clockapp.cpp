@@ -229,6 +229,34 @@ TEST(ClockApp, ShutdownWritesBackOnlyARecordThatWasReallyLoaded) {
     }
 }
 
+// Waiting helps a store that another program keeps locked, not a damaged one.
+TEST(ClockApp, OnlyALockedStoreIsWaitedFor) {
+    const struct {
+        const char* what;
+        int failure;
+        int readsToFail;
+        bool loaded;
+    } cases[] = {
+        {"locked, then free", status::Busy, 5, true},
+        {"damaged", status::StoreCorrupt, 1000000, false},
+        {"cannot be read", status::CannotRead, 1000000, false},
+    };
+    for (const auto& c : cases) {
+        MemoryProcess p(600000);
+        p.storeTokyo();
+        p.backend.readFailure = c.failure;
+        p.backend.readsToFail = c.readsToFail;
+        p.backend.readAttempts = 0;
+        ASSERT_TRUE(p.app.StartClock(QStringLiteral("Tokyo"))) << c.what;
+        EXPECT_EQ(p.app.recordLoaded(), c.loaded) << c.what;
+        if (!c.loaded) {
+            // Given up at the first refusal, not after the whole wait.
+            EXPECT_LE(p.backend.readAttempts, 2) << c.what;
+        }
+        EXPECT_EQ(p.messages.messages.size(), c.loaded ? 0u : 1u) << c.what;
+    }
+}
+
 TEST(ClockApp, AnUnreadableStoreShowsDefaultsAndSaysItWillNotSaveThem) {
     MemoryProcess p;
     p.storeTokyo();

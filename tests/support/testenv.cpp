@@ -49,6 +49,7 @@ PathRoots TestHome::roots() const {
 
 int MemoryRegistryBackend::readValue(uint32_t root, const QString& key, const QString& name,
                                      RawValue& out) {
+    ++readAttempts;
     if (readsToFail > 0) {
         --readsToFail;
         return readFailure;

@@ -59,6 +59,7 @@ public:
     // another program or cannot be read.
     int readsToFail = 0;
     int readFailure = status::Busy;
+    int readAttempts = 0;
     int transactions = 0;
 
 private:
