@@ -1,13 +1,12 @@
 // Start-up and shutdown of the real clock when its surroundings are hostile: a
 // termination signal during a start-up message box, a store another program keeps
-// locked, FIFOs where the alarm file and the autostart entry belong.
+// locked.
 #include "settings/autorun.h"
 #include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
 #include "support/testenv.h"
-#include "time/zonetable.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 using namespace ovra;
 using namespace ovra::test;
@@ -60,11 +58,6 @@ QString dataFolder(const TestHome& home) {
 
 QString autostartEntry(const TestHome& home, const QString& name) {
     return Autorun::entryFilePath(home.path() + QStringLiteral("/config/autostart"), name);
-}
-
-bool makeFifo(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
 }
 
 } // namespace
@@ -123,53 +116,6 @@ TEST(LifecycleOnTheDesktop, AStoreLockedAtStartUpKeepsTheStoredRecord) {
     EXPECT_EQ(after.TimeZoneIndex, 80);
     EXPECT_EQ(after.ClockRadius, 60);
     EXPECT_EQ(after.SecondCircleColor, 0x123456);
-}
-
-// A FIFO is no alarm file: start-up says so instead of blocking in open().
-TEST(LifecycleOnTheDesktop, AFifoInPlaceOfTheAlarmFileIsReportedNotWaitedOn) {
-    TestHome home;
-    PrivateDesktop desktop;
-    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
-    const QString fifo = dataFolder(home) + QStringLiteral("Default.cfg");
-    ASSERT_TRUE(makeFifo(fifo));
-
-    ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
-    EXPECT_TRUE(waitFor([&] { return !windowNamed(kMessageCaption).isEmpty(); }, 15000))
-        << "start-up blocked on the FIFO";
-    clock.process.terminate();
-    EXPECT_TRUE(clock.process.waitForFinished(5000));
-}
-
-// A FIFO in place of the autostart entry must not block the shutdown before the
-// settings are saved.
-TEST(LifecycleOnTheDesktop, AFifoInPlaceOfTheAutostartEntryDoesNotBlockTheShutdown) {
-    TestHome home;
-    PrivateDesktop desktop;
-    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
-    const QString name = QStringLiteral("Tokyo");
-    ClockState state = storedRecord(name);
-    state.settings.Autorun = 0; // the entry is wanted, so the shutdown looks at it
-    store(home, state);
-    {
-        // Missing until the shutdown writes the record back.
-        SqliteRegistryBackend backend(home.storePath());
-        ASSERT_EQ(Registry(backend).DeleteRegistryValue(clockKeyPath(name),
-                                                        QStringLiteral("DisplayScale")),
-                  0);
-    }
-    ASSERT_TRUE(makeFifo(autostartEntry(home, name)));
-
-    ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN), {name});
-    const QString caption = QStringLiteral("Ovra Clock {%1}").arg(name);
-    ASSERT_TRUE(waitFor([&] { return !windowNamed(caption).isEmpty(); }, 15000));
-    clock.process.terminate();
-    EXPECT_TRUE(clock.process.waitForFinished(5000)) << "the shutdown blocked on the FIFO";
-    SqliteRegistryBackend backend(home.storePath());
-    EXPECT_NE(
-        Registry(backend).ReadRegistryValue(clockKeyPath(name), QStringLiteral("DisplayScale")),
-        RegistryValue{})
-        << "the settings were not saved";
-    EXPECT_FALSE(QFileInfo(autostartEntry(home, name)).isFile()) << "the FIFO was replaced";
 }
 
 int main(int argc, char** argv) {
