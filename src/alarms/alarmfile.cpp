@@ -1,9 +1,9 @@
 #include "alarms/alarmfile.h"
 
+#include "shell/regularfile.h"
 #include "shell/textutil.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cmath>
@@ -19,15 +19,23 @@ qint64 claimedRecords(qint64 fileSize) {
     return static_cast<qint64>(std::nearbyint(double(fileSize) / kAlarmRecordSize));
 }
 
-int32_t readFailed(MessageSink& messages) {
-    messages.showMessage(kAlarmReadFailed, kPlainTitle, MessageIcon::Warning);
+int32_t readFailed(MessageSink& messages, const QString& detail = {}) {
+    messages.showMessage(detail.isEmpty() ? kAlarmReadFailed : kAlarmReadFailed + u'\n' + detail,
+                         kPlainTitle, MessageIcon::Warning);
     return 1;
 }
 
-int32_t saveFailed(MessageSink& messages) {
-    messages.showMessage(kAlarmSaveFailed, kPlainTitle, MessageIcon::Warning);
+int32_t saveFailed(MessageSink& messages, const QString& detail = {}) {
+    messages.showMessage(detail.isEmpty() ? kAlarmSaveFailed : kAlarmSaveFailed + u'\n' + detail,
+                         kPlainTitle, MessageIcon::Warning);
     return 1;
 }
+
+// Alarm notes are private: only the owner reads the file.
+constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions kSharedBits = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                 QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                 QFileDevice::WriteOther | QFileDevice::ExeOther;
 
 } // namespace
 
@@ -35,9 +43,14 @@ int32_t LoadAlarmFile(AlarmTable& table, const QString& path, MessageSink& messa
     table.clear();
     if (!FileExists(path))
         return 1;
-    QFile file(CleanString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return readFailed(messages);
+    const QString source = CleanString(path);
+    QFile file;
+    QString problem;
+    if (!openRegularFileForReading(file, source, &problem))
+        return readFailed(messages, pathKind(source) == PathKind::Other ? problem : QString());
+    // A file written before alarm files were kept private is tightened on sight.
+    if (file.permissions() & kSharedBits)
+        QFile::setPermissions(source, kPrivateFile);
     return ReadAlarmRecords(table, file, messages);
 }
 
@@ -70,12 +83,16 @@ int32_t SaveAlarmFile(const AlarmTable& table, const QString& path, MessageSink&
     if (table.AlarmCount() == 0) {
         // A clock without alarms has no file. If the old one cannot go, it would
         // bring the deleted alarms back at the next start: say so.
+        if (!mayReplaceWithFile(target))
+            return saveFailed(messages, notRegularFileText(target));
         if (FileExists(target) && !QFile::remove(target))
             return saveFailed(messages);
         return 0;
     }
-    if (QFileInfo(target).isDir())
-        return saveFailed(messages);
+    // The new contents are renamed over the old file: a folder, FIFO or device
+    // there is not the alarm file and must not be replaced.
+    if (!mayReplaceWithFile(target))
+        return saveFailed(messages, notRegularFileText(target));
 
     const QByteArray data = AlarmFileBytes(table);
     QSaveFile file(target);
@@ -84,6 +101,8 @@ int32_t SaveAlarmFile(const AlarmTable& table, const QString& path, MessageSink&
     // truncated file.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return saveFailed(messages);
+    // Set on the temporary file, so the renamed file is never readable by others.
+    file.setPermissions(kPrivateFile);
     if (file.write(data) != data.size()) {
         file.cancelWriting();
         return saveFailed(messages);

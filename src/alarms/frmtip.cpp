@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 
@@ -164,7 +165,11 @@ void FrmTip::Timer1_Tick() {
     // would otherwise deliver further ticks and run the action again.
     m_timer1->setEnabled(false);
     const quint64 fills = m_fills;
+    const QPointer<FrmTip> alive(this);
     m_s.power.runCountdownAction(st.TipAction);
+    // The clock may have closed, and this notice with it, while a message was up.
+    if (!alive)
+        return;
     // A later alarm may have refilled the window while a message was up; its
     // notice stays.
     if (fills == m_fills)

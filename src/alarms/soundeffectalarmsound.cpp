@@ -1,5 +1,7 @@
 #include "alarms/soundeffectalarmsound.h"
 
+#include "shell/regularfile.h"
+
 #include <QUrl>
 
 namespace ovra {
@@ -11,7 +13,12 @@ void SoundEffectAlarmSound::play(const QString& path) {
     }
     m_effect->stop();
     // A missing file or one that is no WAV leaves the effect in its error state:
-    // silence, as wanted.
+    // silence, as wanted. A FIFO or device is never handed to the loader, which
+    // would block on it and hold up the process's end.
+    if (pathKind(path) == PathKind::Other) {
+        m_effect->setSource(QUrl());
+        return;
+    }
     m_effect->setSource(QUrl::fromLocalFile(path));
     m_effect->play();
 }

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -173,14 +174,19 @@ void AlarmsPage::fill() {
 }
 
 void AlarmsPage::CmdAlarm_Click(int index) {
+    const QPointer<AlarmsPage> alive(this);
     switch (index) {
     case Add:
         AddAlarm();
         break;
-    case Browse:
-        m_param->setText(FileDialog(m_s.files, m_s.messages, window(), false, kFileTitle,
-                                    QStringLiteral("*.*|*.*")));
+    case Browse: {
+        const QString chosen = FileDialog(m_s.files, m_s.messages, window(), false, kFileTitle,
+                                          QStringLiteral("*.*|*.*"));
+        if (!alive) // the dialog went with the clock while the chooser was open
+            return;
+        m_param->setText(chosen);
         break;
+    }
     case Delete:
         DeleteAlarm();
         break;
@@ -190,16 +196,22 @@ void AlarmsPage::CmdAlarm_Click(int index) {
     case Disable:
         SetAlarm(false);
         break;
-    case ChooseSound:
-        m_sound->setText(FileDialog(m_s.files, m_s.messages, window(), false, kFileTitle,
-                                    QStringLiteral("*.wav|*.wav")));
+    case ChooseSound: {
+        const QString chosen = FileDialog(m_s.files, m_s.messages, window(), false, kFileTitle,
+                                          QStringLiteral("*.wav|*.wav"));
+        if (!alive)
+            return;
+        m_sound->setText(chosen);
         if (m_sound->text().trimmed().isEmpty())
             m_sound->setText(kDefaultAlarmSoundText);
         break;
+    }
     default:
         return;
     }
-    RefreshAlarmList();
+    // A message box (the alarm file could not be saved) may have outlived the page.
+    if (alive)
+        RefreshAlarmList();
 }
 
 void AlarmsPage::CombAction_Click() {

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -137,18 +138,23 @@ QList<int> ClocksPage::reloadAndReadMarks() {
     return rows;
 }
 
-bool ClocksPage::isOwnClock(const QString& name) const {
-    return CleanString(name) == m_s.app.state().ClockName;
-}
-
 void ClocksPage::waitAndRefresh() {
+    const QPointer<ClocksPage> alive(this);
     if (m_s.wait)
         m_s.wait(kClockListSettleMs);
-    RefreshClockList();
+    if (alive)
+        RefreshClockList();
 }
 
+// Every step below may run events (a message box, the wait for another clock to
+// close) during which this clock can be closed and the dialog deleted: each checks
+// that the page is still there before it goes on.
 void ClocksPage::addClock() {
-    if (m_s.clocks.AddClock(m_name->text(), m_zones->currentIndex())) {
+    const QPointer<ClocksPage> alive(this);
+    const bool added = m_s.clocks.AddClock(m_name->text(), m_zones->currentIndex());
+    if (!alive)
+        return;
+    if (added) {
         waitAndRefresh();
     } else {
         // Nothing was started, so there is nothing to wait for.
@@ -162,30 +168,35 @@ void ClocksPage::deleteClocks() {
     QStringList names;
     for (const int row : marked)
         names << m_s.clocks.entries().at(row).Name;
+    const QPointer<ClocksPage> alive(this);
+    const ConfigServices services = m_s; // outlives the page
     bool ownMarked = false;
     for (const QString& name : names) {
-        if (isOwnClock(name)) {
+        if (CleanString(name) == services.app.state().ClockName) {
             ownMarked = true;
             continue;
         }
-        m_s.clocks.DeleteClock(name);
+        services.clocks.DeleteClock(name);
     }
     if (!ownMarked) {
-        waitAndRefresh();
+        if (alive)
+            waitAndRefresh();
         return;
     }
-    const QString own = m_s.app.state().ClockName;
+    const QString own = services.app.state().ClockName;
     if (own == kDefaultClockName) {
-        m_s.app.messages().showMessage(clockmessages::DeleteDefault, kErrorTitle,
-                                       MessageIcon::Warning);
-        waitAndRefresh();
+        services.app.messages().showMessage(clockmessages::DeleteDefault, kErrorTitle,
+                                            MessageIcon::Warning);
+        if (alive)
+            waitAndRefresh();
         return;
     }
-    // The clock goes without storing its settings once more, then its data.
-    m_s.app.ShutdownClock(false);
-    m_s.clocks.RemoveClockData(own);
-    if (m_s.closeOwnClock)
-        m_s.closeOwnClock();
+    // The clock goes without storing its settings once more, then its data. The
+    // shutdown closes this dialog; nothing of the page is used from here on.
+    services.app.ShutdownClock(false);
+    services.clocks.RemoveClockData(own);
+    if (services.closeOwnClock)
+        services.closeOwnClock();
 }
 
 void ClocksPage::runClocks() {
@@ -193,8 +204,12 @@ void ClocksPage::runClocks() {
     QStringList names;
     for (const int row : marked)
         names << CleanString(m_s.clocks.entries().at(row).Name);
-    for (const QString& name : names)
+    const QPointer<ClocksPage> alive(this);
+    for (const QString& name : names) {
         m_s.clocks.StartClockProcess(name);
+        if (!alive)
+            return;
+    }
     waitAndRefresh();
 }
 
@@ -203,22 +218,25 @@ void ClocksPage::stopClocks() {
     QList<ClockEntry> targets;
     for (const int row : marked)
         targets << m_s.clocks.entries().at(row);
+    const QPointer<ClocksPage> alive(this);
+    const ConfigServices services = m_s;
     bool ownMarked = false;
     for (const ClockEntry& entry : targets) {
-        if (isOwnClock(entry.Name)) {
+        if (CleanString(entry.Name) == services.app.state().ClockName) {
             ownMarked = true;
             continue;
         }
         if (entry.running())
-            m_s.clocks.CloseClockWindow(entry.Name);
+            services.clocks.CloseClockWindow(entry.Name);
     }
     if (!ownMarked) {
-        waitAndRefresh();
+        if (alive)
+            waitAndRefresh();
         return;
     }
-    m_s.app.ShutdownClock(true);
-    if (m_s.closeOwnClock)
-        m_s.closeOwnClock();
+    services.app.ShutdownClock(true);
+    if (services.closeOwnClock)
+        services.closeOwnClock();
 }
 
 } // namespace ovra

@@ -46,7 +46,6 @@ private:
     // Reloads the clock list and returns the marked rows that name one of its
     // clocks, in ascending order.
     QList<int> reloadAndReadMarks();
-    bool isOwnClock(const QString& name) const;
     void waitAndRefresh();
 
     ConfigServices m_s;

@@ -4,6 +4,7 @@
 #include "dialogs/frmalpha.h"
 
 #include <QColorDialog>
+#include <QPointer>
 
 namespace ovra {
 
@@ -13,11 +14,18 @@ DialogColourPicker::DialogColourPicker(std::function<bool()> alwaysOnTop)
 std::optional<int32_t> DialogColourPicker::pickColour(QWidget* owner, int32_t initialDisplay) {
     // Qt's own dialog on every desktop: it opens with the colour preset and shows
     // the full editor at once. The alpha is asked for separately, afterwards.
-    QColorDialog dialog(displayToQColor(initialDisplay), owner);
-    dialog.setOption(QColorDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted)
+    // On the heap: the owner may be deleted while the dialog runs (the clock closed
+    // underneath it), and takes its children with it.
+    const QPointer<QColorDialog> dialog = new QColorDialog(displayToQColor(initialDisplay), owner);
+    dialog->setOption(QColorDialog::DontUseNativeDialog);
+    const int result = dialog->exec();
+    if (!dialog)
         return std::nullopt;
-    return qColorToDisplay(dialog.selectedColor());
+    const QColor chosen = dialog->selectedColor();
+    delete dialog.data();
+    if (result != QDialog::Accepted)
+        return std::nullopt;
+    return qColorToDisplay(chosen);
 }
 
 int DialogColourPicker::pickAlpha(QWidget* owner, int startAlpha) {
@@ -27,8 +35,10 @@ int DialogColourPicker::pickAlpha(QWidget* owner, int startAlpha) {
 
 std::optional<ChosenColour> ChooseColourWithAlpha(ColourPicker& picker, QWidget* owner,
                                                   int32_t initialDisplay, int32_t currentValue) {
+    const QPointer<QWidget> alive(owner);
     const std::optional<int32_t> chosen = picker.pickColour(owner, initialDisplay);
-    if (!chosen)
+    // An owner that went while the colour dialog was open gets no alpha dialog.
+    if (!chosen || (owner && !alive))
         return std::nullopt;
     // Keeping the colour keeps its alpha; a new colour starts opaque, whatever the
     // alpha of the colour it replaces.

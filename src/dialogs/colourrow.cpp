@@ -6,6 +6,7 @@
 
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPointer>
 #include <QToolButton>
 
 namespace ovra {
@@ -54,9 +55,11 @@ std::optional<int32_t> ColourRow::readValue() const {
 
 void ColourRow::chooseColour() {
     const int32_t applied = m_appliedValue ? m_appliedValue() : m_value;
+    const QPointer<ColourRow> alive(this);
     const std::optional<ChosenColour> chosen =
         ChooseColourWithAlpha(m_picker, window(), m_boxColour, applied);
-    if (!chosen)
+    // The dialog may have gone with the clock while the colour was being chosen.
+    if (!chosen || !alive)
         return;
     const int32_t value = ToColourValue(chosen->display, chosen->alpha);
     m_text->setText(ColourText(value));

@@ -6,14 +6,24 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 
 namespace ovra {
 
 QString DialogFileChooser::chooseFile(QWidget* owner, bool save, const QString& title,
                                       const QString& filter, const QString& initialPath) {
-    const QString qtFilter = toQtFileFilter(filter);
-    return save ? QFileDialog::getSaveFileName(owner, title, initialPath, qtFilter)
-                : QFileDialog::getOpenFileName(owner, title, initialPath, qtFilter);
+    // What QFileDialog's static functions do, but on the heap: they keep the dialog
+    // on their stack, and an owner deleted while it runs would delete it a second time.
+    const QPointer<QFileDialog> dialog =
+        new QFileDialog(owner, title, initialPath, toQtFileFilter(filter));
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const int result = dialog->exec();
+    if (!dialog)
+        return {};
+    const QStringList chosen = dialog->selectedFiles();
+    delete dialog.data();
+    return result == QDialog::Accepted ? chosen.value(0) : QString();
 }
 
 QString FileDialog(FileChooser& chooser, MessageSink& messages, QWidget* owner, bool save,

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -53,9 +54,14 @@ FrmAlpha::FrmAlpha(int colourAlpha, bool alwaysOnTop, QWidget* parent)
 }
 
 int FrmAlpha::ask(QWidget* parent, int colourAlpha, bool alwaysOnTop) {
-    FrmAlpha dialog(colourAlpha, alwaysOnTop, parent);
-    dialog.exec();
-    return dialog.colourAlpha();
+    // On the heap, for a parent that is deleted while the dialog runs.
+    const QPointer<FrmAlpha> dialog = new FrmAlpha(colourAlpha, alwaysOnTop, parent);
+    dialog->exec();
+    if (!dialog)
+        return colourAlpha;
+    const int alpha = dialog->colourAlpha();
+    delete dialog.data();
+    return alpha;
 }
 
 void FrmAlpha::showValue(int value) {

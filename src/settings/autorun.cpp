@@ -3,6 +3,7 @@
 #include "settings/desktopentry.h"
 #include "settings/settingsstore.h"
 #include "shell/apppaths.h"
+#include "shell/regularfile.h"
 #include "shell/textutil.h"
 
 #include <QDir>
@@ -12,8 +13,8 @@
 
 namespace ovra {
 
-Autorun::Autorun(const ClockState& state, const AppPaths& paths, QString programPath)
-    : m_state(state), m_paths(paths), m_program(std::move(programPath)) {}
+Autorun::Autorun(const ClockState& state, const AppPaths& paths, QString programPath, Warning warn)
+    : m_state(state), m_paths(paths), m_program(std::move(programPath)), m_warn(std::move(warn)) {}
 
 QString Autorun::entryFilePath(const QString& autostartFolder, const QString& clockName) {
     return withTrailingSlash(autostartFolder) + QStringLiteral("Ovra Clock - ") + clockName +
@@ -64,6 +65,13 @@ int Autorun::SyncAutorunEntry(int wish) {
 bool Autorun::writeEntry() const {
     if (!QDir().mkpath(m_paths.AutostartFolder))
         return false;
+    // Renaming the new entry over a folder, FIFO or device would destroy it.
+    if (!mayReplaceWithFile(entryFilePath())) {
+        if (m_warn)
+            m_warn(notRegularFileText(entryFilePath()) +
+                   QStringLiteral(" The clock's autostart entry is left as it is."));
+        return false;
+    }
     const QString title = QStringLiteral("Ovra Clock - ") + m_state.ClockName;
     QString text = QStringLiteral("[Desktop Entry]\n"
                                   "Type=Application\n"

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace ovra {
 
 class AppPaths;
@@ -15,9 +17,12 @@ struct ClockState;
 // brings the file in line with it.
 class Autorun final : public AutorunHost {
 public:
+    using Warning = std::function<void(const QString&)>;
+
     // state and paths belong to the clock process and are read at each call, so the
-    // clock's name and folders may be settled after construction.
-    Autorun(const ClockState& state, const AppPaths& paths, QString programPath);
+    // clock's name and folders may be settled after construction. warn hears of an
+    // entry path taken by something that is not a regular file.
+    Autorun(const ClockState& state, const AppPaths& paths, QString programPath, Warning warn = {});
 
     // 0 when the clock's entry exists with exactly the expected command line (after
     // trimming spaces, letter case counts), 1 otherwise.
@@ -45,6 +50,7 @@ private:
     const ClockState& m_state;
     const AppPaths& m_paths;
     QString m_program;
+    Warning m_warn;
 };
 
 } // namespace ovra

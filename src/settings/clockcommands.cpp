@@ -5,6 +5,9 @@
 #include "shell/messagesink.h"
 #include "time/zonetable.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+
 namespace ovra {
 
 namespace {
@@ -20,6 +23,24 @@ QString quoted(const QString& name) {
     return u'"' + name + u'"';
 }
 
+// Until a new process has claimed its name, a --stop or --delete that follows at
+// once would find nothing to close, and the clock would run on (unlisted, after a
+// delete). A started clock counts once it answers on its channel.
+int waitUntilAnswering(ClockList& clocks, const QString& name, const QString& done,
+                       MessageSink& errors, int startWaitMs) {
+    const QDeadlineTimer deadline(startWaitMs);
+    for (;;) {
+        if (clocks.FindClockWindow(name, false) > 0)
+            return kDone;
+        if (deadline.hasExpired())
+            break;
+        QThread::msleep(50);
+    }
+    return refuse(errors, QStringLiteral("The clock %1 was %2, but it did not answer within %3 "
+                                         "seconds.")
+                              .arg(quoted(name), done, QString::number(startWaitMs / 1000)));
+}
+
 int listClocks(ClockList& clocks, QTextStream& out) {
     // A listing from a terminal only reports; it does not rearrange the windows.
     if (!clocks.LoadClockList(false))
@@ -32,7 +53,8 @@ int listClocks(ClockList& clocks, QTextStream& out) {
     return kDone;
 }
 
-int startClock(ClockList& clocks, const QString& name, QTextStream& out, MessageSink& errors) {
+int startClock(ClockList& clocks, const QString& name, QTextStream& out, MessageSink& errors,
+               int startWaitMs) {
     if (!clocks.LoadClockList(false))
         return kRefused;
     if (!clocks.contains(name))
@@ -50,7 +72,7 @@ int startClock(ClockList& clocks, const QString& name, QTextStream& out, Message
     if (!clocks.StartClockProcess(name))
         return refuse(errors,
                       QStringLiteral("The clock %1 could not be started.").arg(quoted(name)));
-    return kDone;
+    return waitUntilAnswering(clocks, name, QStringLiteral("started"), errors, startWaitMs);
 }
 
 int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
@@ -68,6 +90,15 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
                               .arg(quoted(name), QString::number(kCloseTimeoutMs / 1000)));
 }
 
+int addClock(ClockList& clocks, const QString& name, int zone, MessageSink& errors,
+             int startWaitMs) {
+    if (!clocks.LoadClockList(false))
+        return kRefused;
+    if (!clocks.AddClock(name, zone))
+        return kRefused;
+    return waitUntilAnswering(clocks, name, QStringLiteral("added"), errors, startWaitMs);
+}
+
 int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
     if (!clocks.LoadClockList(false))
         return kRefused;
@@ -83,7 +114,7 @@ int computerZoneIndex(int32_t localBiasMinutes) {
 }
 
 int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
-                    MessageSink& errors, int defaultZone) {
+                    MessageSink& errors, int defaultZone, int startWaitMs) {
     const QString& name = command.target;
     // A name that no clock can have is refused before the store is opened, with its
     // own explanation rather than "not running" or "no such clock". An empty name
@@ -101,11 +132,10 @@ int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& 
         result = listClocks(clocks, out);
         break;
     case CommandLine::Action::Add:
-        clocks.LoadClockList(false);
-        result = clocks.AddClock(name, command.zone.value_or(defaultZone)) ? kDone : kRefused;
+        result = addClock(clocks, name, command.zone.value_or(defaultZone), errors, startWaitMs);
         break;
     case CommandLine::Action::Start:
-        result = startClock(clocks, name, out, errors);
+        result = startClock(clocks, name, out, errors, startWaitMs);
         break;
     case CommandLine::Action::Stop:
         result = stopClock(clocks, name, errors);

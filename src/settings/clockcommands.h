@@ -14,12 +14,16 @@ class MessageSink;
 // process's exit code (0 done, 1 refused or failed).
 //
 //   --list                  every clock in list order with "Running" or "Stopped"
-//   --add NAME [--zone N]   register and start; zone defaults to defaultZone
-//   --start NAME            start a stopped clock, bring a running one forward
+//   --add NAME [--zone N]   register and start; zone defaults to defaultZone. Returns
+//                           once the new clock answers on its channel, so a command
+//                           that follows at once reaches it (at most startWaitMs)
+//   --start NAME            start a stopped clock (returning once it answers, as --add
+//                           does), bring a running one forward
 //   --stop NAME             close a running clock; returns once its settings are stored
 //   --delete NAME           close the clock if it runs and remove its data
+inline constexpr int kAddStartWaitMs = 5000;
 int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
-                    MessageSink& errors, int defaultZone);
+                    MessageSink& errors, int defaultZone, int startWaitMs = kAddStartWaitMs);
 
 // The zone row of the computer's own offset (the UTC row when the table has none),
 // for clocks added without a zone.

@@ -1,5 +1,7 @@
 #include "settings/desktopentry.h"
 
+#include "shell/regularfile.h"
+
 #include <QFile>
 
 namespace ovra {
@@ -104,8 +106,9 @@ QString unescapeDesktopValue(const QString& value) {
 }
 
 std::optional<QString> readDesktopEntryKey(const QString& filePath, const QString& key) {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
+    // Opened without blocking: a FIFO in the entry's place would hang the shutdown.
+    QFile file;
+    if (!openRegularFileForReading(file, filePath))
         return std::nullopt;
     bool inEntryGroup = false;
     // Entry files are small; anything huge is not one of ours.

@@ -73,12 +73,18 @@ std::optional<int32_t> parseDecimalInt32(const QString& input) {
     return int32_t(rounded);
 }
 
-RegistryValue Registry::ReadRegistryValue(const QString& keyPath, const QString& valueName) {
+RegistryValue Registry::ReadRegistryValue(const QString& keyPath, const QString& valueName,
+                                          int* status) {
+    int ignored = 0;
+    int& rc = status ? *status : ignored;
     const RegistryPath path = SplitRegistryPath(keyPath);
-    if (path.root == 0)
+    if (path.root == 0) {
+        rc = status::NotFound;
         return {};
+    }
     RawValue raw;
-    if (m_backend.readValue(path.root, path.subKey, valueName, raw) != status::Success)
+    rc = m_backend.readValue(path.root, path.subKey, valueName, raw);
+    if (rc != status::Success)
         return {};
     if (raw.type == valuetype::Dword) {
         if (raw.data.size() != 4)
@@ -150,8 +156,9 @@ int Registry::writeText(const QString& keyPath, const QString& valueName, const 
     return WriteRegistryValue(keyPath, valueName, value, int(valuetype::String));
 }
 
-std::optional<int32_t> Registry::readInteger(const QString& keyPath, const QString& valueName) {
-    const RegistryValue value = ReadRegistryValue(keyPath, valueName);
+std::optional<int32_t> Registry::readInteger(const QString& keyPath, const QString& valueName,
+                                             int* status) {
+    const RegistryValue value = ReadRegistryValue(keyPath, valueName, status);
     if (const auto* number = std::get_if<int32_t>(&value))
         return *number;
     if (const auto* text = std::get_if<QString>(&value))
@@ -159,8 +166,8 @@ std::optional<int32_t> Registry::readInteger(const QString& keyPath, const QStri
     return 0;
 }
 
-QString Registry::readText(const QString& keyPath, const QString& valueName) {
-    const RegistryValue value = ReadRegistryValue(keyPath, valueName);
+QString Registry::readText(const QString& keyPath, const QString& valueName, int* status) {
+    const RegistryValue value = ReadRegistryValue(keyPath, valueName, status);
     if (const auto* text = std::get_if<QString>(&value))
         return CleanString(*text);
     return {};

@@ -46,7 +46,10 @@ class Registry {
 public:
     explicit Registry(RegistryBackend& backend) : m_backend(backend) {}
 
-    RegistryValue ReadRegistryValue(const QString& keyPath, const QString& valueName);
+    // status, when given, receives NotFound for a value that is absent and another
+    // non-zero code when the store could not be read: only the first means "no value".
+    RegistryValue ReadRegistryValue(const QString& keyPath, const QString& valueName,
+                                    int* status = nullptr);
     // type 1 and 2 write text; type 4 writes the text read as a number; any other
     // type writes nothing. Returns a status code (0 success).
     int WriteRegistryValue(const QString& keyPath, const QString& valueName, const QString& value,
@@ -60,9 +63,10 @@ public:
     // The one rule for turning a stored value into an integer: no value is 0, an
     // integer is taken as it is, a text is read as a decimal number. Nothing when
     // the text is not a number, so the caller keeps what it had.
-    std::optional<int32_t> readInteger(const QString& keyPath, const QString& valueName);
+    std::optional<int32_t> readInteger(const QString& keyPath, const QString& valueName,
+                                       int* status = nullptr);
     // A text value, cleaned; empty when there is none.
-    QString readText(const QString& keyPath, const QString& valueName);
+    QString readText(const QString& keyPath, const QString& valueName, int* status = nullptr);
 
     // One read-modify-write that no other process can interleave with. fn returns
     // false to roll back. Returns a status code.

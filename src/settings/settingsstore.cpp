@@ -40,11 +40,23 @@ int WriteClockPosition(Registry& registry, const ClockState& state) {
     return result != status::Success ? result : rc;
 }
 
-int32_t ReadClockSettings(Registry& registry, ClockState& state) {
+int32_t ReadClockSettings(Registry& registry, ClockState& target, int* status) {
+    int ignored = 0;
+    int& failure = status ? *status : ignored;
+    failure = status::Success;
+    // A record read half way would be a mix of stored values and defaults: the
+    // fields go into a copy that replaces the state only once every read succeeded.
+    ClockState state = target;
     const QString key = clockKeyPath(state.ClockName);
     ClockSettings& s = state.settings;
     auto readInto = [&](int32_t& field, const char16_t* name) {
-        if (const auto value = registry.readInteger(key, QString::fromUtf16(name)))
+        if (failure != status::Success)
+            return;
+        int rc = status::Success;
+        const auto value = registry.readInteger(key, QString::fromUtf16(name), &rc);
+        if (rc != status::Success && rc != status::NotFound)
+            failure = rc;
+        else if (value)
             field = *value;
     };
 
@@ -69,13 +81,18 @@ int32_t ReadClockSettings(Registry& registry, ClockState& state) {
             continue;
         readInto(s.*field.member, field.name);
     }
+    if (failure != status::Success)
+        return 0;
     s.Enable = enable;
+    target = state;
     return enable;
 }
 
-void LoadClockSettings(Registry& registry, ClockState& state) {
-    ReadClockSettings(registry, state);
+int LoadClockSettings(Registry& registry, ClockState& state) {
+    int rc = status::Success;
+    ReadClockSettings(registry, state, &rc);
     NormalizeSettings(state.settings);
+    return rc;
 }
 
 } // namespace ovra

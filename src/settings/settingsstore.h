@@ -32,10 +32,12 @@ int WriteClockPosition(Registry& registry, const ClockState& state);
 
 // Reads the record from the clock's key and resolves its zone; returns the stored
 // Enable (non-zero when the clock was stored before). A value that is text but not
-// a number leaves its field as it was.
-int32_t ReadClockSettings(Registry& registry, ClockState& state);
+// a number leaves its field as it was. When the store cannot be read (busy, damaged,
+// an I/O error) the state is left as it was, 0 is returned and status, when given,
+// receives the failure; absent values are not a failure.
+int32_t ReadClockSettings(Registry& registry, ClockState& state, int* status = nullptr);
 
-// ReadClockSettings followed by NormalizeSettings.
-void LoadClockSettings(Registry& registry, ClockState& state);
+// ReadClockSettings followed by NormalizeSettings; returns the read's status.
+int LoadClockSettings(Registry& registry, ClockState& state);
 
 } // namespace ovra

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace ovra {
 
@@ -17,6 +18,23 @@ void ensureFolder(const QString& path, QFileDevice::Permissions perms) {
         return;
     if (QDir().mkpath(path))
         QFile::setPermissions(path, perms);
+}
+
+// The data folder holds the alarm files, whose notes are private: created 0700,
+// and tightened when an earlier version left it open to others. Only this folder
+// is touched, never a parent such as the user's whole data folder.
+void ensurePrivateFolder(const QString& path) {
+    const auto privateFolder =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const auto shared = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        QDir().mkdir(path, privateFolder);
+        return;
+    }
+    if (info.isDir() && !info.isSymLink() && (info.permissions() & shared))
+        QFile::setPermissions(path, privateFolder);
 }
 } // namespace
 
@@ -66,7 +84,7 @@ AppPaths AppPaths::build(const QString& clockName, const PathRoots& roots) {
                         QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
                         QFileDevice::ExeOther;
     ensureFolder(p.CompanyFolder, shared);
-    ensureFolder(p.DataFolder, shared);
+    ensurePrivateFolder(p.DataFolder);
 
     p.DefaultAlarmSoundPath = p.TempFolder + QStringLiteral("alarm.wav");
     p.AlarmFilePath = p.alarmFileFor(clockName);

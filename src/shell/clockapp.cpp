@@ -1,12 +1,100 @@
 #include "shell/clockapp.h"
 
+#include "settings/clocklist.h"
+#include "shell/clockname.h"
 #include "shell/ossupport.h"
 #include "time/clocktime.h"
+#include "time/zonetable.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QThread>
 
 namespace ovra {
 
+namespace {
+constexpr int kStoreRetryPauseMs = 200;
+// A store that another program keeps locked answers only after the store's busy
+// wait; one that refuses at once (damaged, foreign, not readable) will not change
+// by waiting, and the clock does not hold up its start for it.
+constexpr int kLockEvidenceMs = 250;
+
+QString storeProblem(int rc) {
+    switch (rc) {
+    case status::Busy:
+        return QStringLiteral("another program keeps it locked");
+    case status::StoreCorrupt:
+        return QStringLiteral("it is damaged");
+    case status::AccessDenied:
+        return QStringLiteral("access to it is denied");
+    case status::CannotRead:
+        return QStringLiteral("it cannot be opened or read");
+    default:
+        return QStringLiteral("error %1").arg(rc);
+    }
+}
+
+// Whether the clock list names the clock; nothing when the list cannot be read.
+std::optional<bool> listedInStore(Registry& registry, const QString& name) {
+    int rc = status::Success;
+    const QString text = registry.readText(kClockListKey, kClockListValue, &rc);
+    if (rc != status::Success && rc != status::NotFound)
+        return std::nullopt;
+    return ParseClockList(text).contains(name);
+}
+} // namespace
+
 ClockApp::ClockApp(Services services, PathRoots roots)
     : m_services(services), m_roots(std::move(roots)) {}
+
+void ClockApp::abandonStart() {
+    if (!m_up)
+        m_startAbandoned = true;
+}
+
+bool ClockApp::loadRecordPatiently() {
+    const QDeadlineTimer deadline(m_services.storeReadPatienceMs);
+    int rc = status::Success;
+    for (;;) {
+        QElapsedTimer attempt;
+        attempt.start();
+        rc = LoadClockSettings(m_services.registry, m_state);
+        if (rc == status::Success)
+            return true;
+        const bool locked = rc == status::Busy || attempt.elapsed() >= kLockEvidenceMs;
+        if (!locked || deadline.hasExpired() || m_startAbandoned)
+            break;
+        // Lets a termination request in while the store stays locked.
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(kStoreRetryPauseMs);
+    }
+    if (m_startAbandoned)
+        return false;
+    // Run with the defaults of a new clock, but never store them over the record
+    // that could not be read.
+    m_state.settings = defaultSettings();
+    const int row = zoneIndexForOffset(-m_state.LocalBiasMinutes);
+    if (row >= 0) {
+        m_state.ZoneOffsetMinutes = -m_state.LocalBiasMinutes;
+        m_state.settings.TimeZoneIndex = row;
+    }
+    m_services.messages.showMessage(
+        QStringLiteral("The settings of the clock \"%1\" could not be read from the settings "
+                       "store (%2). The clock shows default settings and does not save them, "
+                       "so the stored settings are kept.")
+            .arg(m_state.ClockName, storeProblem(rc)),
+        kErrorTitle, MessageIcon::Warning);
+    return false;
+}
+
+bool ClockApp::deletedMeanwhile() {
+    if (!m_listedAtStart || m_state.isDefaultClock())
+        return false;
+    const std::optional<bool> listed = listedInStore(m_services.registry, m_state.ClockName);
+    return listed.has_value() && !*listed;
+}
 
 bool ClockApp::StartClock(const QString& clockName) {
     m_state.LocalBiasMinutes = GetLocalBias(m_services.time);
@@ -24,8 +112,13 @@ bool ClockApp::StartClock(const QString& clockName) {
         m_alarms->enableShutdownPrivilege();
         m_alarms->loadAlarmFile();
     }
+    if (m_startAbandoned)
+        return false;
     // The zone table is a constant; loading resolves the zone against it.
-    LoadClockSettings(m_services.registry, m_state);
+    m_recordLoaded = loadRecordPatiently();
+    if (m_startAbandoned)
+        return false;
+    m_listedAtStart = listedInStore(m_services.registry, m_state.ClockName).value_or(false);
     if (m_window)
         m_window->computeLayout();
     if (m_alarms)
@@ -36,15 +129,20 @@ bool ClockApp::StartClock(const QString& clockName) {
         m_window->createDrawTools();
         m_window->loadButtonImage();
         m_window->processPendingEvents();
+        if (m_startAbandoned)
+            return false;
         m_window->showClockWindow();
     }
+    m_up = true;
     return true;
 }
 
 void ClockApp::ApplyClockSettings() {
     if (m_window)
         m_window->deleteDrawTools();
-    WriteClockSettings(m_services.registry, m_state);
+    // The user chose what the dialog showed: once stored, it is the record.
+    if (WriteClockSettings(m_services.registry, m_state) == status::Success)
+        m_recordLoaded = true;
     if (m_window)
         m_window->deleteGraphic();
     // Reading back corrects whatever the dialog let through and returns the
@@ -63,13 +161,17 @@ void ClockApp::ShutdownClock(bool save) {
     if (m_shutdownStarted)
         return;
     m_shutdownStarted = true;
+    // Settings that never came from the store (start-up cut short, an unreadable
+    // store) and a clock deleted while it ran leave the store and the autostart
+    // entry as they are.
+    const bool writeBack = mayWriteBack();
     if (m_window)
         m_window->releaseImages();
-    if (m_autorun)
+    if (m_autorun && writeBack)
         m_autorun->syncAutorunEntry(m_state.settings.Autorun);
     if (m_window)
         m_window->deleteDrawTools();
-    if (save)
+    if (save && writeBack)
         WriteClockSettings(m_services.registry, m_state);
     if (m_alarms)
         m_alarms->closeNotice();
@@ -81,9 +183,20 @@ void ClockApp::SaveWithoutDisplay() {
     if (m_shutdownStarted)
         return;
     m_shutdownStarted = true;
+    if (!mayWriteBack())
+        return;
     if (m_autorun)
         m_autorun->syncAutorunEntry(m_state.settings.Autorun);
     WriteClockSettings(m_services.registry, m_state);
+}
+
+void ClockApp::SaveClockPosition() {
+    if (!m_shutdownStarted && mayWriteBack())
+        WriteClockPosition(m_services.registry, m_state);
+}
+
+bool ClockApp::mayWriteBack() {
+    return m_recordLoaded && !m_startAbandoned && !deletedMeanwhile();
 }
 
 QDateTime ClockApp::clockTimeNow() const {

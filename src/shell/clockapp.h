@@ -23,6 +23,9 @@ public:
         Registry& registry;
         MessageSink& messages;
         const TimeSource& time;
+        // How long start-up keeps trying a store that another program keeps
+        // locked before it runs with defaults.
+        int storeReadPatienceMs = 10000;
     };
 
     ClockApp(Services services, PathRoots roots);
@@ -32,16 +35,32 @@ public:
     void setAutorunHost(AutorunHost* host) { m_autorun = host; }
 
     // Brings the clock up for an already validated name. False when the process must
-    // end at once (unsupported system); nothing has been written then.
+    // end at once (unsupported system, or abandonStart() during start-up); nothing
+    // has been written then.
     bool StartClock(const QString& clockName);
     void ApplyClockSettings();
-    // Runs once; a second call while or after shutting down does nothing.
+    // Runs once; a second call while or after shutting down does nothing. The record
+    // and the autostart entry are written only when the record was really read from
+    // the store (or stored since), and never for a clock deleted meanwhile.
     void ShutdownClock(bool save);
     // The display has gone away under the running clock: keeps the autostart entry
     // and the settings (position and toggles included) without touching a window.
     // Counts as the shutdown: it runs once, and not after ShutdownClock.
     void SaveWithoutDisplay();
+    // A move has ended: keeps where the clock stands, so even a killed process comes
+    // back there. Like the shutdown, never for a record that was not read.
+    void SaveClockPosition();
     bool shutdownStarted() const { return m_shutdownStarted; }
+
+    // True once StartClock has finished bringing the clock up.
+    bool isUp() const { return m_up; }
+    // A termination request that arrives while StartClock is still running (a
+    // start-up message box is open): StartClock returns false as soon as the step
+    // under way returns, and the shutdown then writes nothing.
+    void abandonStart();
+    // Whether the settings in memory are the stored record, so writing them back
+    // loses nothing.
+    bool recordLoaded() const { return m_recordLoaded; }
 
     ClockState& state() { return m_state; }
     const ClockState& state() const { return m_state; }
@@ -74,7 +93,18 @@ private:
     ClockWindowHost* m_window = nullptr;
     AlarmHost* m_alarms = nullptr;
     AutorunHost* m_autorun = nullptr;
+    bool loadRecordPatiently();
+    bool deletedMeanwhile();
+    // The record in memory may replace the stored one.
+    bool mayWriteBack();
+
     bool m_shutdownStarted = false;
+    bool m_up = false;
+    bool m_startAbandoned = false;
+    bool m_recordLoaded = false;
+    // Listed when the clock started: a later absence means it was deleted. A clock
+    // started by hand under a name never added is not taken for a deleted one.
+    bool m_listedAtStart = false;
     AlarmTable m_alarmTable;
     ClockLayout m_layout;
     ScreenMetrics m_metrics;

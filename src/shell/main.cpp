@@ -10,6 +10,7 @@
 #include "dialogs/colourpicker.h"
 #include "dialogs/filechooser.h"
 #include "dialogs/linkopener.h"
+#include "dialogs/modaldialogs.h"
 #include "dialogs/ownclockchannel.h"
 #include "settings/autorun.h"
 #include "settings/clockcommands.h"
@@ -75,7 +76,8 @@ int runClock(int argc, char** argv, const QString& name) {
     case InstanceServer::Claim::Listening:
         break;
     }
-    Autorun autorun(clock.state(), clock.paths(), QCoreApplication::applicationFilePath());
+    Autorun autorun(clock.state(), clock.paths(), QCoreApplication::applicationFilePath(),
+                    printErr);
     clock.setAutorunHost(&autorun);
 
     DesktopWindowSystem windowSystem;
@@ -99,17 +101,27 @@ int runClock(int argc, char** argv, const QString& name) {
     QObject::connect(&window, &FrmClock::unloaded, &qapp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // A session that ends or a terminal that closes unloads the clock like its
-    // close button does, so the settings are saved.
+    // close button does, so the settings are saved. Modal dialogs and message boxes
+    // are cancelled first, so no nested event loop runs on into a dialog that the
+    // unload deletes. Before the clock is up (a start-up message box is open) the
+    // process just ends: there are no settings of its own to save yet.
+    bool endedDuringStart = false;
+    const std::function<void()> unloadOwnClock = [&] {
+        closeModalDialogs();
+        if (!clock.isUp()) {
+            endedDuringStart = true;
+            clock.abandonStart();
+            return;
+        }
+        window.unloadClock();
+    };
     TerminationWatcher termination;
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, &window,
-                     &FrmClock::unloadClock);
+                     [&] { unloadOwnClock(); });
     // The settings dialog reaches this clock directly and the others over the
     // channel; the about box is shared with it, one of each per process.
     const std::function<void()> raiseOwnClock = [&] {
         window.raise();
-    };
-    const std::function<void()> unloadOwnClock = [&] {
-        window.unloadClock();
     };
     LocalInstanceChannel otherClocks(socketFolder);
     OwnClockChannel dialogChannel(otherClocks, {name, raiseOwnClock, unloadOwnClock});
@@ -125,12 +137,9 @@ int runClock(int argc, char** argv, const QString& name) {
     QObject::connect(&window, &FrmClock::settingsRequested, &dialogs, &ClockDialogs::openSettings);
     QObject::connect(&window, &FrmClock::aboutRequested, &dialogs, &ClockDialogs::openAbout);
     // Where the grip drops the clock is kept at once, not only at the shutdown.
-    QObject::connect(&window, &FrmClock::moveFinished, [&] {
-        if (!clock.shutdownStarted())
-            WriteClockPosition(registry, clock.state());
-    });
+    QObject::connect(&window, &FrmClock::moveFinished, [&] { clock.SaveClockPosition(); });
     if (!clock.StartClock(name))
-        return 1;
+        return endedDuringStart ? 0 : 1;
     // A display that goes away (a logout that ends the X server, a crashed server)
     // takes the process with it; what the user set is saved on the way out.
     const ExitGuard displayLoss([&] {
@@ -146,10 +155,7 @@ int runClock(int argc, char** argv, const QString& name) {
                            window.raise();
                            window.activateWindow();
                        },
-                   .close =
-                       [&] {
-                           window.unloadClock();
-                       }});
+                   .close = unloadOwnClock});
     return qapp.exec();
 }
 

@@ -9,8 +9,10 @@
 
 #include <cmath>
 #include <csignal>
+#include <functional>
 #include <random>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace ovra;
 
@@ -127,9 +129,57 @@ TEST_F(AlarmFile, AFolderWhereTheFileShouldBe) {
     EXPECT_EQ(SaveAlarmFile(m_table, path(), m_messages), 1);
     // Nor can a file be written in a data folder that is missing.
     EXPECT_EQ(SaveAlarmFile(m_table, m_dir.filePath(QStringLiteral("gone/x.cfg")), m_messages), 1);
-    EXPECT_EQ(texts(), (QStringList{kAlarmReadFailed, kAlarmSaveFailed, kAlarmSaveFailed,
-                                    kAlarmSaveFailed}));
+    const QString notAFile = u'\n' + path() + QStringLiteral(" is not a regular file.");
+    EXPECT_EQ(texts(), (QStringList{kAlarmReadFailed + notAFile, kAlarmSaveFailed + notAFile,
+                                    kAlarmSaveFailed + notAFile, kAlarmSaveFailed}));
     EXPECT_TRUE(QFileInfo(path()).isDir());
+}
+
+// Opening a FIFO for reading blocks until a writer comes, and a device may never
+// end: neither is read nor replaced, and each is named in the message.
+TEST_F(AlarmFile, AFifoOrADeviceInPlaceOfTheFileIsNeitherReadNorReplaced) {
+    const struct {
+        const char* what;
+        std::function<bool(const QString&)> make;
+    } cases[] = {
+        {"FIFO",
+         [](const QString& p) {
+             return ::mkfifo(QFile::encodeName(p), 0600) == 0;
+         }},
+        {"link to a device",
+         [](const QString& p) {
+             return QFile::link(QStringLiteral("/dev/zero"), p);
+         }},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(path());
+        ASSERT_TRUE(c.make(path())) << c.what;
+        m_messages.messages.clear();
+        m_table.clear();
+        EXPECT_EQ(LoadAlarmFile(m_table, path(), m_messages), 1) << c.what;
+        m_table.add(alarmAt(7, 30));
+        EXPECT_EQ(SaveAlarmFile(m_table, path(), m_messages), 1) << c.what;
+        m_table.clear();
+        EXPECT_EQ(SaveAlarmFile(m_table, path(), m_messages), 1) << c.what;
+        ASSERT_EQ(m_messages.messages.size(), 3u) << c.what;
+        for (const auto& m : m_messages.messages)
+            EXPECT_TRUE(m.text.endsWith(path() + QStringLiteral(" is not a regular file.")))
+                << c.what << ": " << qPrintable(m.text);
+        EXPECT_FALSE(QFileInfo(path()).isFile()) << c.what << " was replaced";
+    }
+}
+
+// Alarm notes are private: the file is the owner's alone, also one written before.
+TEST_F(AlarmFile, TheFileIsReadableByItsOwnerOnly) {
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    m_table.add(alarmAt(6, 0));
+    ASSERT_EQ(SaveAlarmFile(m_table, path(), m_messages), 0);
+    EXPECT_EQ(QFile::permissions(path()) & (ownerOnly | others), ownerOnly);
+
+    QFile::setPermissions(path(), ownerOnly | others);
+    EXPECT_EQ(LoadAlarmFile(m_table, path(), m_messages), 0);
+    EXPECT_EQ(QFile::permissions(path()) & (ownerOnly | others), ownerOnly);
 }
 
 TEST_F(AlarmFile, AFailedWriteKeepsTheOldFile) {

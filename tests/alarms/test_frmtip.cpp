@@ -259,3 +259,33 @@ TEST_F(Notice, OpensCentredOnTheClocksScreenAsAWholeWindow) {
     EXPECT_LE(std::abs(frame.center().x() - screen.center().x()), 1);
     EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), 1);
 }
+
+// A refused immediate power-off shows a message box; the clock may close while it
+// is up, and the notice with it. The countdown's tick must not touch the deleted
+// window afterwards (the sanitizer build reports it).
+TEST_F(Notice, TheClockClosingWhileARefusalIsShownLeavesTheTickAlone) {
+    struct ClosingSink final : MessageSink {
+        std::function<void()> duringMessage;
+        int shown = 0;
+        void showMessage(const QString&, const QString&, MessageIcon) override {
+            ++shown;
+            duringMessage();
+        }
+    } sink;
+    PowerControl power(m_actions, sink);
+    m_actions.answer = QStringLiteral("no");
+    m_alarms.add(alarm(6, 0, alarmaction::PowerOffNow));
+    m_alarms.setNoticeAlarm(0);
+    m_tip = new FrmTip(
+        {m_alarms, m_clock, m_defaultSound, m_state, m_sound, power, m_tickers.factory()});
+    m_tip->showOn(QGuiApplication::primaryScreen());
+    // What the unload does inside the message box's event loop.
+    sink.duringMessage = [&] {
+        m_tip->close();
+        flush();
+    };
+    tick1(30);
+    EXPECT_EQ(sink.shown, 1);
+    EXPECT_FALSE(m_tip);
+    EXPECT_EQ(m_actions.calls, QStringList{QStringLiteral("CanPowerOff")});
+}

@@ -168,6 +168,34 @@ TEST(SeveralClocks, KeptStartedStoppedAndDeletedFromTheCommandLine) {
     EXPECT_EQ(cli({QStringLiteral("--stop"), QStringLiteral("Default")}).exitCode, 0);
 }
 
+// --delete right after --add: the delete must reach the new clock, and nothing of
+// the clock may run on unlisted or come back when it ends.
+TEST(SeveralClocks, AClockDeletedRightAfterItWasAddedLeavesNothingBehind) {
+    test::TestHome home;
+    test::PrivateDesktop desktop(1024, 768);
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    Clocks clocks(home);
+    const QString osaka = QStringLiteral("Osaka");
+    const QString autostart = home.path() + QStringLiteral("/config/autostart");
+
+    const ProgramResult add = cli({QStringLiteral("--add"), osaka});
+    ASSERT_EQ(add.exitCode, 0) << qPrintable(add.err);
+    const ProgramResult del = cli({QStringLiteral("--delete"), osaka});
+    ASSERT_EQ(del.exitCode, 0) << qPrintable(del.err);
+
+    // A clock that missed the close request comes up on its own within this wait.
+    const bool runsOn = waitFor([&] { return clocks.track(osaka) > 0; }, 3000);
+    EXPECT_FALSE(runsOn) << "the deleted clock still runs";
+    if (runsOn) {
+        clocks.channel.close(osaka, 5000);
+        waitFor([&] { return processGone(clocks.pids.value(osaka)); });
+    }
+    Store store(home);
+    EXPECT_FALSE(store.keyExists(osaka));
+    EXPECT_FALSE(QFile::exists(Autorun::entryFilePath(autostart, osaka)));
+    EXPECT_EQ(cli({QStringLiteral("--list")}).out, QStringLiteral("Default -- Stopped\n"));
+}
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

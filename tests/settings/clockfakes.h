@@ -14,6 +14,9 @@ namespace ovra::test {
 class FakeInstanceChannel final : public InstanceChannel {
 public:
     qint64 find(const QString& clockName, bool bringForward) override {
+        // A process just started answers only after a while.
+        if (upAfterFinds.contains(clockName) && --upAfterFinds[clockName] == 0)
+            running.insert(clockName, 88);
         if (!running.contains(clockName))
             return 0;
         if (bringForward)
@@ -32,6 +35,7 @@ public:
     }
 
     QMap<QString, qint64> running;
+    QMap<QString, int> upAfterFinds;
     QStringList raised;
     QStringList closed;
     CloseOutcome closeOutcome = CloseOutcome::Closed;
@@ -43,9 +47,13 @@ class RecordingLauncher final : public ClockLauncher {
 public:
     bool launch(const QString& clockName) override {
         launched << clockName;
+        if (succeed && onLaunch)
+            onLaunch(clockName);
         return succeed;
     }
     QStringList launched;
+    // Stands for the new process coming up.
+    std::function<void(const QString&)> onLaunch;
     bool succeed = true;
 };
 

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace ovra;
 
 namespace {
@@ -164,4 +166,22 @@ TEST(Autorun, EveryShutdownBringsTheEntryInLine) {
         app.ShutdownClock(true);
         EXPECT_EQ(QFile::exists(entry), wish == 0) << wish;
     }
+}
+
+// A FIFO where the entry belongs blocked the shutdown in open() before the settings
+// were saved. It is neither read nor replaced, and the clock says so.
+TEST(Autorun, AFifoInPlaceOfTheEntryIsNeitherReadNorReplaced) {
+    Entry e;
+    QStringList warnings;
+    Autorun autorun{e.state, e.paths, kProgram, [&](const QString& w) {
+                        warnings << w;
+                    }};
+    QDir().mkpath(e.paths.AutostartFolder);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(e.file()).constData(), 0600), 0);
+
+    EXPECT_EQ(autorun.GetAutorunChoice(), 1);
+    EXPECT_EQ(autorun.SyncAutorunEntry(0), 0);
+    EXPECT_FALSE(QFileInfo(e.file()).isFile()) << "the FIFO was replaced";
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains(e.file() + QStringLiteral(" is not a regular file.")));
 }

@@ -22,14 +22,18 @@ struct Cli {
 
     explicit Cli(const QString& list = QStringLiteral("{A}{Tokyo}")) {
         reg.writeText(kClockListKey, kClockListValue, list);
+        launcher.onLaunch = [this](const QString& name) {
+            channel.running.insert(name, 99);
+        };
     }
-    int run(CommandLine::Action action, const QString& target = {}, std::optional<int> zone = {}) {
+    int run(CommandLine::Action action, const QString& target = {}, std::optional<int> zone = {},
+            int startWaitMs = kAddStartWaitMs) {
         CommandLine cl;
         cl.action = action;
         cl.target = target;
         cl.zone = zone;
         QTextStream stream(&out);
-        return RunClockCommand(cl, clocks, stream, errors, 33);
+        return RunClockCommand(cl, clocks, stream, errors, 33, startWaitMs);
     }
     QString error() const {
         return errors.messages.empty() ? QString() : errors.messages.back().text;
@@ -128,4 +132,35 @@ TEST(ClockCommands, AClockThatDoesNotAnswerIsNeitherStoppedNorStartedAgain) {
     EXPECT_EQ(cli.run(Action::Stop, QStringLiteral("Tokyo")), 1);
     EXPECT_EQ(cli.error(),
               QStringLiteral("The clock \"Tokyo\" did not finish closing within 5 seconds."));
+}
+
+// A --stop or --delete right after --add or --start must find the new clock: both
+// return only once it answers, and say so when it never does.
+TEST(ClockCommands, AddAndStartReturnOnceTheNewClockAnswers) {
+    const struct {
+        Action action;
+        const char* name;
+        int upAfterFinds; // 0: never comes up
+        int exitCode;
+        const char* error;
+    } cases[] = {
+        {Action::Add, "Osaka", 4, 0, ""},
+        {Action::Add, "Osaka", 0, 1,
+         "The clock \"Osaka\" was added, but it did not answer within 1 seconds."},
+        {Action::Start, "A", 4, 0, ""},
+        {Action::Start, "A", 0, 1,
+         "The clock \"A\" was started, but it did not answer within 1 seconds."},
+    };
+    for (const auto& c : cases) {
+        Cli cli;
+        const QString name = QString::fromUtf8(c.name);
+        cli.launcher.onLaunch = [&](const QString& launched) {
+            cli.channel.upAfterFinds.insert(launched, c.upAfterFinds);
+        };
+        EXPECT_EQ(cli.run(c.action, name, 5, 1000), c.exitCode) << c.name;
+        EXPECT_EQ(cli.error(), QString::fromUtf8(c.error)) << c.name;
+        EXPECT_EQ(cli.launcher.launched, QStringList{name}) << c.name;
+        EXPECT_EQ(cli.channel.running.contains(name), c.upAfterFinds > 0)
+            << c.name << ": returned before the clock answered";
+    }
 }

@@ -1,3 +1,4 @@
+#include "settings/clocklist.h"
 #include "settings/registrysqlite.h"
 #include "shell/clockapp.h"
 #include "support/testenv.h"
@@ -26,7 +27,13 @@ public:
     void applyZOrder() override { calls << QStringLiteral("zorder"); }
     void closeWindows() override { calls << QStringLiteral("closeWindows"); }
     void enableShutdownPrivilege() override { calls << QStringLiteral("privilege"); }
-    void loadAlarmFile() override { calls << QStringLiteral("alarms"); }
+    void loadAlarmFile() override {
+        calls << QStringLiteral("alarms");
+        if (duringAlarmLoad)
+            duringAlarmLoad();
+    }
+    // Stands for what happens while a start-up message box is open.
+    std::function<void()> duringAlarmLoad;
     void resetNotice() override { calls << QStringLiteral("resetNotice"); }
     int syncAutorunEntry(int wish) override {
         calls << QStringLiteral("autorun:%1").arg(wish);
@@ -45,6 +52,42 @@ struct Process {
     test::RecordingMessageSink messages;
     FixedTimeSource time;
     ClockApp app;
+};
+
+// A clock over the store in memory, whose reads can be made to fail.
+struct MemoryProcess {
+    // patienceMs: how long start-up keeps trying a store that does not answer.
+    explicit MemoryProcess(int patienceMs = 0)
+        : time(QDateTime(QDate(2026, 7, 1), QTime(3, 0), Qt::UTC), QTimeZone("Asia/Tokyo")),
+          app({registry, messages, time, patienceMs}, home.roots()) {
+        app.setWindowHost(&hosts);
+        app.setAlarmHost(&hosts);
+        app.setAutorunHost(&hosts);
+    }
+    // Tokyo as stored before: listed, zone row 5, radius 60, no autostart entry.
+    void storeTokyo() {
+        registry.writeText(kClockListKey, kClockListValue, QStringLiteral("{Tokyo}"));
+        ClockState s;
+        s.ClockName = QStringLiteral("Tokyo");
+        s.settings = defaultSettings();
+        s.settings.TimeZoneIndex = 5;
+        s.settings.ClockRadius = 60;
+        s.settings.Autorun = 1;
+        ASSERT_EQ(WriteClockSettings(registry, s), 0);
+    }
+    std::optional<int32_t> stored(const char16_t* value) {
+        return registry.readInteger(clockKeyPath(QStringLiteral("Tokyo")),
+                                    QString::fromUtf16(value));
+    }
+    bool autorunSynced() const { return hosts.calls.filter(QStringLiteral("autorun:")).size() > 0; }
+
+    test::TestHome home;
+    test::MemoryRegistryBackend backend;
+    Registry registry{backend};
+    test::RecordingMessageSink messages;
+    FixedTimeSource time;
+    ClockApp app;
+    RecordingHosts hosts;
 };
 
 } // namespace
@@ -145,4 +188,91 @@ TEST(ClockApp, DefaultClockShowsLocalTimeIncludingDaylightSaving) {
     EXPECT_EQ(p.app.state().LocalBiasMinutes, -60);
     EXPECT_EQ(p.app.settings().TimeZoneIndex, 37);
     EXPECT_EQ(p.app.clockTimeNow().time(), QTime(5, 0));
+}
+
+// The settings in memory are written back only when they are the stored record.
+TEST(ClockApp, ShutdownWritesBackOnlyARecordThatWasReallyLoaded) {
+    const struct {
+        const char* what;
+        int readsToFail;         // reads of the record that fail before the store answers
+        bool abandonDuringStart; // a termination request while a start-up message is open
+        bool deletedWhileRunning;
+        bool written;
+    } cases[] = {
+        {"loaded", 0, false, false, true},
+        {"loaded once the store answered again", 3, false, false, true},
+        {"store never readable", 1000000, false, false, false},
+        {"ended during start-up", 0, true, false, false},
+        {"deleted while it ran", 0, false, true, false},
+    };
+    for (const auto& c : cases) {
+        // A store that never answers is given up on at once; the others are waited for.
+        MemoryProcess p(c.readsToFail > 1000 ? 0 : 60000);
+        p.storeTokyo();
+        p.backend.readsToFail = c.readsToFail;
+        if (c.abandonDuringStart)
+            p.hosts.duringAlarmLoad = [&] {
+                p.app.abandonStart();
+            };
+        const bool up = p.app.StartClock(QStringLiteral("Tokyo"));
+        p.backend.readsToFail = 0;
+        EXPECT_EQ(up, !c.abandonDuringStart) << c.what;
+        if (c.deletedWhileRunning)
+            p.registry.writeText(kClockListKey, kClockListValue, QString());
+        p.app.settings().ClockRadius = 100;
+        p.app.settings().TimeZoneIndex = 7;
+        p.app.ShutdownClock(true);
+
+        EXPECT_EQ(p.stored(u"ClockRadius"), c.written ? 100 : 60) << c.what;
+        EXPECT_EQ(p.stored(u"TimeZoneIndex"), c.written ? 7 : 5) << c.what;
+        EXPECT_EQ(p.autorunSynced(), c.written) << c.what;
+    }
+}
+
+// Waiting helps a store that another program keeps locked, not a damaged one.
+TEST(ClockApp, OnlyALockedStoreIsWaitedFor) {
+    const struct {
+        const char* what;
+        int failure;
+        int readsToFail;
+        bool loaded;
+    } cases[] = {
+        {"locked, then free", status::Busy, 5, true},
+        {"damaged", status::StoreCorrupt, 1000000, false},
+        {"cannot be read", status::CannotRead, 1000000, false},
+    };
+    for (const auto& c : cases) {
+        MemoryProcess p(600000);
+        p.storeTokyo();
+        p.backend.readFailure = c.failure;
+        p.backend.readsToFail = c.readsToFail;
+        p.backend.readAttempts = 0;
+        ASSERT_TRUE(p.app.StartClock(QStringLiteral("Tokyo"))) << c.what;
+        EXPECT_EQ(p.app.recordLoaded(), c.loaded) << c.what;
+        if (!c.loaded) {
+            // Given up at the first refusal, not after the whole wait.
+            EXPECT_LE(p.backend.readAttempts, 2) << c.what;
+        }
+        EXPECT_EQ(p.messages.messages.size(), c.loaded ? 0u : 1u) << c.what;
+    }
+}
+
+TEST(ClockApp, AnUnreadableStoreShowsDefaultsAndSaysItWillNotSaveThem) {
+    MemoryProcess p;
+    p.storeTokyo();
+    p.backend.readsToFail = 1000000;
+    ASSERT_TRUE(p.app.StartClock(QStringLiteral("Tokyo")));
+    EXPECT_FALSE(p.app.recordLoaded());
+    EXPECT_EQ(p.app.settings().ClockRadius, defaultSettings().ClockRadius);
+    EXPECT_EQ(p.app.settings().TimeZoneIndex, 80) << "the computer's zone, as for a new clock";
+    ASSERT_EQ(p.messages.messages.size(), 1u);
+    EXPECT_TRUE(p.messages.messages[0].text.contains(QStringLiteral("does not save them")));
+
+    // Applying from the dialog is the user's choice: it stores what the dialog shows,
+    // and from then on the shutdown saves as usual.
+    p.backend.readsToFail = 0;
+    p.app.settings().ClockRadius = 70;
+    p.app.ApplyClockSettings();
+    p.app.ShutdownClock(true);
+    EXPECT_EQ(p.stored(u"ClockRadius"), 70);
 }

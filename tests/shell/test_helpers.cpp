@@ -145,6 +145,24 @@ TEST(AppPaths, BuildsFoldersWithTrailingSlashAndCreatesDataFolder) {
     EXPECT_EQ(AppPaths::build(QStringLiteral("X"), rootFolder).AppFolder, QStringLiteral("/"));
 }
 
+// The data folder holds the alarm notes: only its owner may look in, also when an
+// earlier version created it open to all. The folders above it are not ours to change.
+TEST(AppPaths, TheDataFolderIsPrivateAndTightenedWhenItWasNot) {
+    test::TestHome home;
+    const PathRoots roots = home.roots();
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const auto others = QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                        QFileDevice::ExeOther;
+    const QString data = AppPaths::build(QStringLiteral("Default"), roots).DataFolder;
+    EXPECT_EQ(QFile::permissions(data) & (ownerOnly | others), ownerOnly);
+
+    QFile::setPermissions(data, ownerOnly | others);
+    QFile::setPermissions(roots.dataRoot, ownerOnly | others);
+    AppPaths::build(QStringLiteral("Default"), roots);
+    EXPECT_EQ(QFile::permissions(data) & (ownerOnly | others), ownerOnly);
+    EXPECT_EQ(QFile::permissions(roots.dataRoot) & (ownerOnly | others), ownerOnly | others);
+}
+
 TEST(AppPaths, UnwritableDataRootIsSilent) {
     test::TestHome home;
     PathRoots roots = home.roots();

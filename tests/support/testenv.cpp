@@ -70,8 +70,13 @@ PathRoots TestHome::roots() const {
 
 int MemoryRegistryBackend::readValue(uint32_t root, const QString& key, const QString& name,
                                      RawValue& out) {
+    ++readAttempts;
     if (failReads != status::Success)
         return failReads;
+    if (readsToFail > 0) {
+        --readsToFail;
+        return readFailure;
+    }
     const auto it = m_values.constFind({root, key, name});
     if (it == m_values.cend())
         return status::NotFound;

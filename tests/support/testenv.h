@@ -64,6 +64,11 @@ public:
     bool failWrites = false;
     // When not Success, every read fails with this status.
     int failReads = status::Success;
+    // The next this many reads fail with readFailure, as a store that is locked by
+    // another program or cannot be read.
+    int readsToFail = 0;
+    int readFailure = status::Busy;
+    int readAttempts = 0;
     int transactions = 0;
 
 private:
