@@ -1,7 +1,6 @@
 #include "alarms/alarmcontroller.h"
 
 #include "alarms/alarmfile.h"
-#include "shell/clockapp.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -9,7 +8,7 @@
 
 namespace ovra {
 
-AlarmController::AlarmController(ClockApp& app, Seams seams)
+AlarmController::AlarmController(AlarmContext& app, Seams seams)
     : m_app(app), m_seams(std::move(seams)), m_power(m_seams.power, app.messages()) {
     // The editor deleted the alarm the notice shows: its countdown and sound end.
     connect(&m_app.alarms(), &AlarmTable::noticeAlarmRemoved, this, [this] {

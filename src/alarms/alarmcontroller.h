@@ -1,12 +1,12 @@
 #pragma once
 
 #include "alarms/alarmcheck.h"
+#include "alarms/alarmhost.h"
 #include "alarms/alarmsound.h"
 #include "alarms/frmtip.h"
 #include "alarms/powercontrol.h"
 #include "alarms/shelltarget.h"
 #include "alarms/ticker.h"
-#include "shell/clockhosts.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,12 +17,10 @@ class QScreen;
 
 namespace ovra {
 
-class ClockApp;
-
 // The alarms of one clock process: loads the alarm file at start-up, looks for a
 // due alarm on each second of the clock and carries it out (the notice window, a countdown to a
 // power action, or opening a file or address), and closes the notice when the
-// clock shuts down. The alarm table itself belongs to ClockApp.
+// clock shuts down. The alarm table itself belongs to the clock process.
 class AlarmController final : public QObject, public AlarmHost {
     Q_OBJECT
 public:
@@ -37,7 +35,7 @@ public:
         std::function<QScreen*()> clockScreen = {};
     };
 
-    AlarmController(ClockApp& app, Seams seams);
+    AlarmController(AlarmContext& app, Seams seams);
     ~AlarmController() override;
 
     // Start-up and shutdown steps.
@@ -62,7 +60,7 @@ signals:
 private:
     QScreen* clockScreen() const;
 
-    ClockApp& m_app;
+    AlarmContext& m_app;
     Seams m_seams;
     PowerControl m_power;
     AlarmCheck m_check;

@@ -1,7 +1,7 @@
 #include "alarms/alarmfile.h"
 
-#include "shell/regularfile.h"
-#include "shell/textutil.h"
+#include "base/regularfile.h"
+#include "base/textutil.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "alarms/alarmtable.h"
-#include "shell/messagesink.h"
+#include "base/messagesink.h"
 
 #include <QByteArray>
 #include <QString>

@@ -11,7 +11,7 @@ namespace ovra {
 
 // The clock's alarms in list order (the order of the file and of the editor's
 // list), with the index of the alarm the notice window shows. One table per
-// process, owned by ClockApp; the alarm check, the notice window and the alarm
+// process, owned by the clock process; the alarm check, the notice window and the alarm
 // editor all work on it in place.
 //
 // The editing operations keep NoticeAlarm pointing at the same alarm when records

@@ -1,8 +1,8 @@
 #include "alarms/frmtip.h"
 
 #include "alarms/noticetexts.h"
-#include "shell/textutil.h"
-#include "shell/windowplacement.h"
+#include "base/textutil.h"
+#include "base/windowplacement.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>

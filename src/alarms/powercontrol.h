@@ -1,7 +1,7 @@
 #pragma once
 
 #include "alarms/poweractions.h"
-#include "shell/messagesink.h"
+#include "base/messagesink.h"
 
 #include <cstdint>
 

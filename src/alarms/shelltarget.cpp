@@ -1,6 +1,6 @@
 #include "alarms/shelltarget.h"
 
-#include "shell/textutil.h"
+#include "base/textutil.h"
 
 #include <QDir>
 #include <QFileInfo>

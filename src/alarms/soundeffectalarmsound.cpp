@@ -1,6 +1,6 @@
 #include "alarms/soundeffectalarmsound.h"
 
-#include "shell/regularfile.h"
+#include "base/regularfile.h"
 
 #include <QUrl>
 

@@ -1,13 +1,12 @@
 #include "clock/clockfrontend.h"
 
 #include "clock/windowsystem.h"
-#include "shell/clockapp.h"
 
 #include <QCoreApplication>
 
 namespace ovra {
 
-ClockFrontEnd::ClockFrontEnd(ClockApp& app, WindowSystem& windowSystem)
+ClockFrontEnd::ClockFrontEnd(ClockWindowContext& app, WindowSystem& windowSystem)
     : m_app(app), m_ws(windowSystem), m_window(app, windowSystem) {}
 
 ClockFrontEnd::~ClockFrontEnd() = default;

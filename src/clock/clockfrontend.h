@@ -1,19 +1,18 @@
 #pragma once
 
+#include "clock/clockwindowhost.h"
 #include "clock/clockwindowlist.h"
 #include "clock/frmclock.h"
-#include "shell/clockhosts.h"
 
 namespace ovra {
 
-class ClockApp;
 class WindowSystem;
 
 // The clock window as the start-up, re-apply and shutdown sequences drive it: it
 // owns FrmClock and the list of the process's other windows that close with it.
 class ClockFrontEnd final : public ClockWindowHost {
 public:
-    ClockFrontEnd(ClockApp& app, WindowSystem& windowSystem);
+    ClockFrontEnd(ClockWindowContext& app, WindowSystem& windowSystem);
     ~ClockFrontEnd() override;
 
     FrmClock& window() { return m_window; }
@@ -35,7 +34,7 @@ public:
     void closeWindows() override;
 
 private:
-    ClockApp& m_app;
+    ClockWindowContext& m_app;
     WindowSystem& m_ws;
     FrmClock m_window;
     ClockWindowList m_others;

@@ -1,9 +1,9 @@
 #include "clock/frmclock.h"
 
+#include "clock/clockwindowhost.h"
 #include "clock/monitors.h"
 #include "clock/poolthreadpainter.h"
 #include "clock/windowsystem.h"
-#include "shell/clockapp.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -36,7 +36,7 @@ constexpr int kSystemMoveGraceMs = 100;
 constexpr int kDragThresholdPx = 3;
 } // namespace
 
-FrmClock::FrmClock(ClockApp& app, WindowSystem& windowSystem, QWidget* parent)
+FrmClock::FrmClock(ClockWindowContext& app, WindowSystem& windowSystem, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint),
       m_app(app), m_ws(windowSystem) {
     // The window shows the surface's pixels with their own alpha; nothing of it

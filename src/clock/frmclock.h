@@ -17,7 +17,7 @@ class QScreen;
 
 namespace ovra {
 
-class ClockApp;
+class ClockWindowContext;
 class WindowSystem;
 
 // The clock on the desktop: a frameless, per-pixel transparent window that shows
@@ -26,7 +26,7 @@ class WindowSystem;
 class FrmClock final : public QWidget {
     Q_OBJECT
 public:
-    FrmClock(ClockApp& app, WindowSystem& windowSystem, QWidget* parent = nullptr);
+    FrmClock(ClockWindowContext& app, WindowSystem& windowSystem, QWidget* parent = nullptr);
     ~FrmClock() override;
 
     // Window and surface for the current layout: size, position, surface.
@@ -117,7 +117,7 @@ private:
         friend bool operator==(const FrameKey&, const FrameKey&) = default;
     };
 
-    ClockApp& m_app;
+    ClockWindowContext& m_app;
     WindowSystem& m_ws;
     DrawingSurface m_surface;
     DrawTools m_tools;

@@ -1,5 +1,6 @@
 #include "clock/rendercommand.h"
 
+#include "base/apppaths.h"
 #include "clock/clocklayout.h"
 #include "clock/drawingsurface.h"
 #include "clock/drawtools.h"
@@ -7,8 +8,6 @@
 #include "clock/facerenderer.h"
 #include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
-#include "shell/apppaths.h"
-#include "shell/commandline.h"
 #include "time/clocktime.h"
 #include "time/timesource.h"
 
@@ -87,8 +86,8 @@ QDateTime parseRenderTime(const QString& text) {
     return QDateTime(t.date(), t.time(), Qt::UTC);
 }
 
-int RunRenderCommand(int argc, char** argv, const CommandLine& cl) {
-    if (cl.renderFile.trimmed().isEmpty()) {
+int RunRenderCommand(int argc, char** argv, const RenderRequest& cl) {
+    if (cl.file.trimmed().isEmpty()) {
         printError(QStringLiteral("--render needs the name of a PNG file."));
         return 2;
     }
@@ -101,8 +100,8 @@ int RunRenderCommand(int argc, char** argv, const CommandLine& cl) {
             return 2;
         }
     }
-    if (const QString problem = renderTargetProblem(cl.renderFile); !problem.isEmpty()) {
-        printError(QStringLiteral("Cannot write \"%1\": %2").arg(cl.renderFile, problem));
+    if (const QString problem = renderTargetProblem(cl.file); !problem.isEmpty()) {
+        printError(QStringLiteral("Cannot write \"%1\": %2").arg(cl.file, problem));
         return 1;
     }
     // Drawing needs fonts, not a screen.
@@ -133,17 +132,16 @@ int RunRenderCommand(int argc, char** argv, const CommandLine& cl) {
 
     const QImage face = renderFace(state.settings, state.ClockName, at, QLocale());
     // Written whole or not at all: a failed render never leaves half a file behind.
-    QSaveFile file(cl.renderFile);
+    QSaveFile file(cl.file);
     if (face.isNull() || !file.open(QIODevice::WriteOnly)) {
-        printError(
-            QStringLiteral("Cannot write \"%1\": %2").arg(cl.renderFile, file.errorString()));
+        printError(QStringLiteral("Cannot write \"%1\": %2").arg(cl.file, file.errorString()));
         return 1;
     }
     QImageWriter writer(&file, "png");
     if (!writer.write(face) || !file.commit()) {
         const QString why = writer.error() != QImageWriter::UnknownError ? writer.errorString()
                                                                          : file.errorString();
-        printError(QStringLiteral("Cannot write \"%1\": %2").arg(cl.renderFile, why));
+        printError(QStringLiteral("Cannot write \"%1\": %2").arg(cl.file, why));
         return 1;
     }
     return 0;

@@ -9,8 +9,6 @@
 
 namespace ovra {
 
-struct CommandLine;
-
 // The face of a clock in its resting state (window inactive, strip hidden) for the
 // given wall time, drawn off-screen. Needs a QGuiApplication for the fonts.
 QImage renderFace(const ClockSettings& settings, const QString& clockName,
@@ -19,9 +17,15 @@ QImage renderFace(const ClockSettings& settings, const QString& clockName,
 // Reads "YYYY-MM-DD HH:MM:SS"; an invalid QDateTime when the text is anything else.
 QDateTime parseRenderTime(const QString& text);
 
-// ovra-clock --render FILE.png [--at TIME] [NAME]: one frame of NAME's face from
-// its stored settings into a PNG file, without a display and without writing to
-// the store. Returns the process exit code.
-int RunRenderCommand(int argc, char** argv, const CommandLine& commandLine);
+// What --render FILE.png [--at TIME] [NAME] asks for; an empty time means now.
+struct RenderRequest {
+    QString file;
+    QString at;
+    QString clockName;
+};
+
+// One frame of the clock's face from its stored settings into a PNG file, without
+// a display and without writing to the store. Returns the process exit code.
+int RunRenderCommand(int argc, char** argv, const RenderRequest& request);
 
 } // namespace ovra

@@ -2,11 +2,11 @@
 
 #include "alarms/alarmfile.h"
 #include "alarms/alarmtable.h"
+#include "base/messagesink.h"
+#include "base/textutil.h"
 #include "dialogs/alarmeditortexts.h"
 #include "dialogs/filechooser.h"
 #include "settings/clocksettings.h"
-#include "shell/messagesink.h"
-#include "shell/textutil.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,9 +1,9 @@
 #include "dialogs/clockdialogs.h"
 
+#include "base/windowplacement.h"
 #include "clock/clockwindowlist.h"
 #include "dialogs/frmabout.h"
 #include "dialogs/frmconfig.h"
-#include "shell/windowplacement.h"
 
 #include <QScreen>
 

@@ -1,10 +1,9 @@
 #include "dialogs/clockspage.h"
 
+#include "base/clockname.h"
+#include "base/textutil.h"
 #include "dialogs/displaynameedit.h"
 #include "settings/clocklist.h"
-#include "shell/clockapp.h"
-#include "shell/clockname.h"
-#include "shell/textutil.h"
 #include "time/zonetable.h"
 
 #include <QComboBox>

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "dialogs/confighost.h"
+
 #include <functional>
 
 namespace ovra {
 
 class Autorun;
-class ClockApp;
 class ClockList;
 class ColourPicker;
 class FileChooser;
@@ -13,7 +14,7 @@ class FileChooser;
 // What the settings dialog works on and with. Everything but the clock process
 // itself is a seam, so tests drive the real dialog against doubles.
 struct ConfigServices {
-    ClockApp& app;
+    ConfigHost& app;
     ClockList& clocks;
     Autorun& autorun;
     ColourPicker& colours;

@@ -1,6 +1,6 @@
 #include "dialogs/filechooser.h"
 
-#include "shell/messagesink.h"
+#include "base/messagesink.h"
 #include "widgets/filefilter.h"
 
 #include <QDir>

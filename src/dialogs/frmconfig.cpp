@@ -6,7 +6,6 @@
 #include "dialogs/generalpage.h"
 #include "settings/autorun.h"
 #include "settings/settingsstore.h"
-#include "shell/clockapp.h"
 #include "widgets/tabstriplayout.h"
 #include "widgets/uctabstrip.h"
 

@@ -1,10 +1,10 @@
 #include "settings/autorun.h"
 
+#include "base/apppaths.h"
+#include "base/regularfile.h"
+#include "base/textutil.h"
 #include "settings/desktopentry.h"
 #include "settings/settingsstore.h"
-#include "shell/apppaths.h"
-#include "shell/regularfile.h"
-#include "shell/textutil.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/clockhosts.h"
+#include "settings/autorunhost.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "settings/clockcommands.h"
 
+#include "base/clockname.h"
+#include "base/messagesink.h"
 #include "settings/clocklist.h"
-#include "shell/clockname.h"
-#include "shell/messagesink.h"
 #include "time/zonetable.h"
 
 #include <QDeadlineTimer>
@@ -113,13 +113,13 @@ int computerZoneIndex(int32_t localBiasMinutes) {
     return row >= 0 ? row : zoneIndexForOffset(0);
 }
 
-int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
-                    MessageSink& errors, int defaultZone, int startWaitMs) {
-    const QString& name = command.target;
+int RunClockCommand(ClockCommand command, const QString& name, std::optional<int> zone,
+                    ClockList& clocks, QTextStream& out, MessageSink& errors, int defaultZone,
+                    int startWaitMs) {
     // A name that no clock can have is refused before the store is opened, with its
     // own explanation rather than "not running" or "no such clock". An empty name
     // is left to the operations, which have their own message for it.
-    if (command.action != CommandLine::Action::List && !name.isEmpty()) {
+    if (command != ClockCommand::List && !name.isEmpty()) {
         if (const QString problem = clockNameProblem(name); !problem.isEmpty()) {
             refuse(errors, problem);
             out.flush();
@@ -127,24 +127,22 @@ int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& 
         }
     }
     int result = kRefused;
-    switch (command.action) {
-    case CommandLine::Action::List:
+    switch (command) {
+    case ClockCommand::List:
         result = listClocks(clocks, out);
         break;
-    case CommandLine::Action::Add:
-        result = addClock(clocks, name, command.zone.value_or(defaultZone), errors, startWaitMs);
+    case ClockCommand::Add:
+        result = addClock(clocks, name, zone.value_or(defaultZone), errors, startWaitMs);
         break;
-    case CommandLine::Action::Start:
+    case ClockCommand::Start:
         result = startClock(clocks, name, out, errors, startWaitMs);
         break;
-    case CommandLine::Action::Stop:
+    case ClockCommand::Stop:
         result = stopClock(clocks, name, errors);
         break;
-    case CommandLine::Action::Delete:
+    case ClockCommand::Delete:
         result = deleteClock(clocks, name, errors);
         break;
-    default:
-        result = refuse(errors, QStringLiteral("This is not a clock-management option."));
     }
     out.flush();
     return result;

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "shell/commandline.h"
-
+#include <QString>
 #include <QTextStream>
+
+#include <optional>
 
 namespace ovra {
 
@@ -22,8 +23,10 @@ class MessageSink;
 //   --stop NAME             close a running clock; returns once its settings are stored
 //   --delete NAME           close the clock if it runs and remove its data
 inline constexpr int kAddStartWaitMs = 5000;
-int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
-                    MessageSink& errors, int defaultZone, int startWaitMs = kAddStartWaitMs);
+enum class ClockCommand { List, Add, Start, Stop, Delete };
+int RunClockCommand(ClockCommand command, const QString& name, std::optional<int> zone,
+                    ClockList& clocks, QTextStream& out, MessageSink& errors, int defaultZone,
+                    int startWaitMs = kAddStartWaitMs);
 
 // The zone row of the computer's own offset (the UTC row when the table has none),
 // for clocks added without a zone.

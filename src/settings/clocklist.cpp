@@ -1,13 +1,13 @@
 #include "settings/clocklist.h"
 
+#include "base/clockname.h"
+#include "base/messagesink.h"
+#include "base/textutil.h"
 #include "settings/autorun.h"
 #include "settings/clocklauncher.h"
 #include "settings/clocksettings.h"
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
-#include "shell/clockname.h"
-#include "shell/messagesink.h"
-#include "shell/textutil.h"
 #include "time/zonetable.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "settings/desktopentry.h"
 
-#include "shell/regularfile.h"
+#include "base/regularfile.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #include "settings/instancepaths.h"
 
+#include "base/apppaths.h"
+#include "base/textutil.h"
 #include "settings/privatesocket.h"
-#include "shell/apppaths.h"
-#include "shell/textutil.h"
 
 #include <QCryptographicHash>
 #include <QDir>

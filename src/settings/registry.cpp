@@ -1,6 +1,6 @@
 #include "settings/registry.h"
 
-#include "shell/textutil.h"
+#include "base/textutil.h"
 
 #include <QtEndian>
 

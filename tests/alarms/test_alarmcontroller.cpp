@@ -1,8 +1,8 @@
 #include "alarmfakes.h"
 #include "alarms/alarmcontroller.h"
 #include "alarms/alarmfile.h"
-#include "shell/clockapp.h"
-#include "shell/textutil.h"
+#include "app/clockapp.h"
+#include "base/textutil.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
+#include "app/clockapp.h"
 #include "clock/clockfrontend.h"
 #include "clock/windowsystem.h"
-#include "shell/clockapp.h"
 #include "support/testenv.h"
 #include "time/zonetable.h"
 

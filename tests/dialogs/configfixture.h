@@ -3,6 +3,7 @@
 // A clock process as the settings dialog sees it: the real ClockApp, store, clock
 // list and autostart entry in a private home, with doubles for the other clock
 // processes, the program launcher and the colour and file dialogs.
+#include "app/clockapp.h"
 #include "dialogs/colourpicker.h"
 #include "dialogs/configservices.h"
 #include "dialogs/filechooser.h"
@@ -11,7 +12,6 @@
 #include "settings/clocklauncher.h"
 #include "settings/clocklist.h"
 #include "settings/registrysqlite.h"
-#include "shell/clockapp.h"
 #include "support/testenv.h"
 
 #include <QMap>

@@ -2,11 +2,11 @@
 // entry reader never fails, an entry it does not recognise is replaced only when
 // the clock should start with the session, and what the clock writes is what a
 // session manager that follows the Desktop Entry rules would run.
+#include "base/apppaths.h"
+#include "base/clockname.h"
 #include "settings/autorun.h"
 #include "settings/desktopentry.h"
 #include "settings/settingsstore.h"
-#include "shell/apppaths.h"
-#include "shell/clockname.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -3,12 +3,12 @@
 #include "memorystore.h"
 #include "settings/clockfakes.h"
 
+#include "base/clockname.h"
+#include "base/messagesink.h"
+#include "base/textutil.h"
 #include "settings/clocklist.h"
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
-#include "shell/clockname.h"
-#include "shell/messagesink.h"
-#include "shell/textutil.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

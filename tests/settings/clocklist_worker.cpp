@@ -1,11 +1,11 @@
 // One of several processes that change the clock list at the same time: it adds
 // COUNT clocks named "w<ID>c<i>" and removes each again once the next one is
 // added, keeping every tenth. Exits non-zero when an operation is refused.
+#include "base/messagesink.h"
 #include "settings/clockfakes.h"
 #include "settings/clocklist.h"
 #include "settings/registry.h"
 #include "settings/registrysqlite.h"
-#include "shell/messagesink.h"
 
 #include <QCoreApplication>
 

@@ -1,9 +1,9 @@
+#include "app/clockapp.h"
+#include "base/apppaths.h"
 #include "settings/autorun.h"
 #include "settings/desktopentry.h"
 #include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
-#include "shell/apppaths.h"
-#include "shell/clockapp.h"
 #include "support/testenv.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
+#include "base/textutil.h"
 #include "settings/autorun.h"
 #include "settings/clockfakes.h"
 #include "settings/clocklist.h"
 #include "settings/settingsstore.h"
-#include "shell/textutil.h"
 #include "support/testenv.h"
 
 #include <QDir>

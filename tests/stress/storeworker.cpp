@@ -8,10 +8,10 @@
 // would have seen and every store access that failed is counted as a problem.
 #include "settings/clockfakes.h"
 
+#include "base/messagesink.h"
 #include "settings/clocklist.h"
 #include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
-#include "shell/messagesink.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

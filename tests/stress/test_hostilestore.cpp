@@ -3,13 +3,13 @@
 // message, keeps its window on the screen, and stores sound values afterwards.
 #include "support/testenv.h"
 
+#include "app/clockapp.h"
 #include "clock/clockfrontend.h"
 #include "clock/frmclock.h"
 #include "clock/windowsystem.h"
 #include "settings/clocksettings.h"
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
-#include "shell/clockapp.h"
 #include "time/timesource.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/apppaths.h"
+#include "base/messagesink.h"
 #include "settings/clocksettings.h"
 #include "settings/registrybackend.h"
-#include "shell/apppaths.h"
-#include "shell/messagesink.h"
 
 #include <QMap>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "shell/messagesink.h"
+#include "base/messagesink.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "shell/commandline.h"
+#include "app/commandline.h"
 
 #include <gtest/gtest.h>
 

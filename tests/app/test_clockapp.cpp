@@ -1,6 +1,6 @@
+#include "app/clockapp.h"
 #include "settings/clocklist.h"
 #include "settings/registrysqlite.h"
-#include "shell/clockapp.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "shell/ossupport.h"
+#include "base/ossupport.h"
 
-#include "shell/textutil.h"
+#include "base/textutil.h"
 
 #include <QDir>
 #include <QFileInfo>

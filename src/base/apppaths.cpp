@@ -1,6 +1,6 @@
-#include "shell/apppaths.h"
+#include "base/apppaths.h"
 
-#include "shell/textutil.h"
+#include "base/textutil.h"
 
 #include <QCoreApplication>
 #include <QDir>

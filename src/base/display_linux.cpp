@@ -1,4 +1,4 @@
-#include "shell/display.h"
+#include "base/display.h"
 
 #include <QByteArray>
 #include <QtGlobal>

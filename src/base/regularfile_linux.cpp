@@ -1,4 +1,4 @@
-#include "shell/regularfile.h"
+#include "base/regularfile.h"
 
 #include <QDir>
 #include <QFile>

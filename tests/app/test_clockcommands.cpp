@@ -1,4 +1,4 @@
-#include "settings/clockcommands.h"
+#include "app/clockcommandline.h"
 #include "settings/clockfakes.h"
 #include "settings/clocklist.h"
 #include "settings/registry.h"

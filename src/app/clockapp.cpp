@@ -1,8 +1,8 @@
-#include "shell/clockapp.h"
+#include "app/clockapp.h"
 
+#include "base/clockname.h"
+#include "base/ossupport.h"
 #include "settings/clocklist.h"
-#include "shell/clockname.h"
-#include "shell/ossupport.h"
 #include "time/clocktime.h"
 #include "time/zonetable.h"
 

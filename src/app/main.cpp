@@ -2,6 +2,15 @@
 #include "alarms/desktopshellopen.h"
 #include "alarms/logindpoweractions.h"
 #include "alarms/soundeffectalarmsound.h"
+#include "app/clockapp.h"
+#include "app/clockcommandline.h"
+#include "app/commandline.h"
+#include "app/guimessagesink.h"
+#include "base/apppaths.h"
+#include "base/clockname.h"
+#include "base/display.h"
+#include "base/exitguard.h"
+#include "base/ossupport.h"
 #include "clock/clockfrontend.h"
 #include "clock/rendercommand.h"
 #include "clock/terminationwatcher.h"
@@ -13,21 +22,12 @@
 #include "dialogs/modaldialogs.h"
 #include "dialogs/ownclockchannel.h"
 #include "settings/autorun.h"
-#include "settings/clockcommands.h"
 #include "settings/clocklauncher.h"
 #include "settings/clocklist.h"
 #include "settings/instancepaths.h"
 #include "settings/instanceserver.h"
 #include "settings/localinstancechannel.h"
 #include "settings/registrysqlite.h"
-#include "shell/apppaths.h"
-#include "shell/clockapp.h"
-#include "shell/clockname.h"
-#include "shell/commandline.h"
-#include "shell/display.h"
-#include "shell/exitguard.h"
-#include "shell/guimessagesink.h"
-#include "shell/ossupport.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
             printErr(problem);
             return 2;
         }
-        return RunRenderCommand(argc, argv, cl);
+        return RunRenderCommand(argc, argv, {cl.renderFile, cl.at, cl.clockName});
     case CommandLine::Action::List:
     case CommandLine::Action::Add:
     case CommandLine::Action::Start:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/messagesink.h"
+#include "base/messagesink.h"
 
 namespace ovra {
 

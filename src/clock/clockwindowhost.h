@@ -1,5 +1,11 @@
 #pragma once
 
+#include "clock/clocklayout.h"
+#include "clock/monitortable.h"
+#include "settings/settingsstore.h"
+
+#include <QDateTime>
+
 namespace ovra {
 
 // The clock window and the other windows of the process, as the start-up, re-apply
@@ -25,23 +31,20 @@ public:
     virtual void closeWindows() = 0;
 };
 
-// The alarm side of start-up: the shutdown privilege and the alarm file.
-class AlarmHost {
+// What the clock window reads and changes of the process that shows it: the
+// record, the face layout, the screen metrics and monitors of start-up, the time.
+class ClockWindowContext {
 public:
-    virtual ~AlarmHost() = default;
-    virtual void enableShutdownPrivilege() = 0;
-    virtual void loadAlarmFile() = 0;
-    virtual void resetNotice() = 0; // no alarm is being notified
-    // Closes the notice window; the shutdown runs it right before closeWindows(),
-    // so the notice goes first.
-    virtual void closeNotice() {}
-};
-
-// Keeps the per-clock autostart entry in line with the Autorun choice.
-class AutorunHost {
-public:
-    virtual ~AutorunHost() = default;
-    virtual int syncAutorunEntry(int wish) = 0;
+    virtual ~ClockWindowContext() = default;
+    virtual ClockState& state() = 0;
+    virtual ClockSettings& settings() = 0;
+    virtual ClockLayout& layout() = 0;
+    virtual ScreenMetrics& screenMetrics() = 0;
+    virtual MonitorTable& monitors() = 0;
+    // The date and time the clock shows now.
+    virtual QDateTime clockTimeNow() const = 0;
+    // The close button: the clock shuts down, saving its settings when asked.
+    virtual void ShutdownClock(bool save) = 0;
 };
 
 } // namespace ovra

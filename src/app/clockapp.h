@@ -1,13 +1,16 @@
 #pragma once
 
+#include "alarms/alarmhost.h"
 #include "alarms/alarmtable.h"
+#include "base/apppaths.h"
+#include "base/messagesink.h"
 #include "clock/clocklayout.h"
+#include "clock/clockwindowhost.h"
 #include "clock/monitortable.h"
+#include "dialogs/confighost.h"
+#include "settings/autorunhost.h"
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
-#include "shell/apppaths.h"
-#include "shell/clockhosts.h"
-#include "shell/messagesink.h"
 #include "time/timesource.h"
 
 #include <QDateTime>
@@ -17,7 +20,7 @@ namespace ovra {
 // The process of one clock: owns the settings record and its companions, the paths,
 // and runs the start-up, re-apply and shutdown sequences in their fixed order. The
 // windows, alarms and autostart entry are reached through their hosts.
-class ClockApp {
+class ClockApp final : public ClockWindowContext, public AlarmContext, public ConfigHost {
 public:
     struct Services {
         Registry& registry;
@@ -38,11 +41,11 @@ public:
     // end at once (unsupported system, or abandonStart() during start-up); nothing
     // has been written then.
     bool StartClock(const QString& clockName);
-    void ApplyClockSettings();
+    void ApplyClockSettings() override;
     // Runs once; a second call while or after shutting down does nothing. The record
     // and the autostart entry are written only when the record was really read from
     // the store (or stored since), and never for a clock deleted meanwhile.
-    void ShutdownClock(bool save);
+    void ShutdownClock(bool save) override;
     // The display has gone away under the running clock: keeps the autostart entry
     // and the settings (position and toggles included) without touching a window.
     // Counts as the shutdown: it runs once, and not after ShutdownClock.
@@ -50,7 +53,7 @@ public:
     // A move has ended: keeps where the clock stands, so even a killed process comes
     // back there. Like the shutdown, never for a record that was not read.
     void SaveClockPosition();
-    bool shutdownStarted() const { return m_shutdownStarted; }
+    bool shutdownStarted() const override { return m_shutdownStarted; }
 
     // True once StartClock has finished bringing the clock up.
     bool isUp() const { return m_up; }
@@ -62,27 +65,27 @@ public:
     // loses nothing.
     bool recordLoaded() const { return m_recordLoaded; }
 
-    ClockState& state() { return m_state; }
+    ClockState& state() override { return m_state; }
     const ClockState& state() const { return m_state; }
-    ClockSettings& settings() { return m_state.settings; }
-    const AppPaths& paths() const { return m_paths; }
-    Registry& registry() { return m_services.registry; }
-    MessageSink& messages() { return m_services.messages; }
+    ClockSettings& settings() override { return m_state.settings; }
+    const AppPaths& paths() const override { return m_paths; }
+    Registry& registry() override { return m_services.registry; }
+    MessageSink& messages() override { return m_services.messages; }
     const TimeSource& timeSource() const { return m_services.time; }
     // The clock's alarms, with the index of the one the notice shows.
-    AlarmTable& alarms() { return m_alarmTable; }
+    AlarmTable& alarms() override { return m_alarmTable; }
     const AlarmTable& alarms() const { return m_alarmTable; }
 
     // The date and time this clock shows now.
-    QDateTime clockTimeNow() const;
+    QDateTime clockTimeNow() const override;
 
     // The face layout, the screen metrics and the monitors present at start-up,
     // kept by the clock window host.
-    ClockLayout& layout() { return m_layout; }
+    ClockLayout& layout() override { return m_layout; }
     const ClockLayout& layout() const { return m_layout; }
-    ScreenMetrics& screenMetrics() { return m_metrics; }
+    ScreenMetrics& screenMetrics() override { return m_metrics; }
     const ScreenMetrics& screenMetrics() const { return m_metrics; }
-    MonitorTable& monitors() { return m_monitors; }
+    MonitorTable& monitors() override { return m_monitors; }
     const MonitorTable& monitors() const { return m_monitors; }
 
 private:

@@ -1,4 +1,4 @@
-#include "shell/windowplacement.h"
+#include "base/windowplacement.h"
 
 #include <QElapsedTimer>
 #include <QEvent>

@@ -1,7 +1,7 @@
-#include "shell/apppaths.h"
-#include "shell/clockname.h"
-#include "shell/ossupport.h"
-#include "shell/textutil.h"
+#include "base/apppaths.h"
+#include "base/clockname.h"
+#include "base/ossupport.h"
+#include "base/textutil.h"
 #include "support/testenv.h"
 
 #include <QDir>

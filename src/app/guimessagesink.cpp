@@ -1,4 +1,4 @@
-#include "shell/guimessagesink.h"
+#include "app/guimessagesink.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "shell/exitguard.h"
+#include "base/exitguard.h"
 
 #include <cstdlib>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "shell/clockname.h"
+#include "base/clockname.h"
 
-#include "shell/textutil.h"
+#include "base/textutil.h"
 
 #include <QStringDecoder>
 

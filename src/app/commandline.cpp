@@ -1,7 +1,7 @@
-#include "shell/commandline.h"
+#include "app/commandline.h"
 
-#include "shell/clockname.h"
-#include "shell/textutil.h"
+#include "base/clockname.h"
+#include "base/textutil.h"
 
 namespace ovra {
 

@@ -1,0 +1,35 @@
+#include "app/clockcommandline.h"
+
+#include "base/messagesink.h"
+
+namespace ovra {
+
+int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
+                    MessageSink& errors, int defaultZone, int startWaitMs) {
+    ClockCommand which;
+    switch (command.action) {
+    case CommandLine::Action::List:
+        which = ClockCommand::List;
+        break;
+    case CommandLine::Action::Add:
+        which = ClockCommand::Add;
+        break;
+    case CommandLine::Action::Start:
+        which = ClockCommand::Start;
+        break;
+    case CommandLine::Action::Stop:
+        which = ClockCommand::Stop;
+        break;
+    case CommandLine::Action::Delete:
+        which = ClockCommand::Delete;
+        break;
+    default:
+        errors.showMessage(QStringLiteral("This is not a clock-management option."), kErrorTitle,
+                           MessageIcon::Warning);
+        return 1;
+    }
+    return RunClockCommand(which, command.target, command.zone, clocks, out, errors, defaultZone,
+                           startWaitMs);
+}
+
+} // namespace ovra

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "app/commandline.h"
+#include "settings/clockcommands.h"
+
+#include <QTextStream>
+
+namespace ovra {
+
+class ClockList;
+class MessageSink;
+
+// The clock-management options of a parsed command line (--list, --add, --start,
+// --stop, --delete) on the clock list; any other action is refused. Returns the
+// process's exit code.
+int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
+                    MessageSink& errors, int defaultZone, int startWaitMs = kAddStartWaitMs);
+
+} // namespace ovra

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "alarms/alarmtable.h"
+#include "base/apppaths.h"
+#include "base/messagesink.h"
+#include "settings/registry.h"
+#include "settings/settingsstore.h"
+
+namespace ovra {
+
+// What the settings dialog edits and runs of the process it belongs to: the record
+// and the alarm table in place, the store and paths they come from, and the clock's
+// re-apply and shutdown sequences.
+class ConfigHost {
+public:
+    virtual ~ConfigHost() = default;
+    virtual ClockState& state() = 0;
+    virtual ClockSettings& settings() = 0;
+    virtual AlarmTable& alarms() = 0;
+    virtual const AppPaths& paths() const = 0;
+    virtual Registry& registry() = 0;
+    virtual MessageSink& messages() = 0;
+    // OK and Apply: store the record, read it back and redraw the clock.
+    virtual void ApplyClockSettings() = 0;
+    virtual void ShutdownClock(bool save) = 0;
+};
+
+} // namespace ovra

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace ovra {
+
+// Keeps the per-clock autostart entry in line with the Autorun choice.
+class AutorunHost {
+public:
+    virtual ~AutorunHost() = default;
+    virtual int syncAutorunEntry(int wish) = 0;
+};
+
+} // namespace ovra
