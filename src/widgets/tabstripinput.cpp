@@ -1,9 +1,7 @@
 #include "widgets/tabstripinput.h"
 
 #include "widgets/tabstriplayout.h"
-#include "widgets/uctabstrip.h"
 
-#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -15,39 +13,47 @@ namespace ovra {
 namespace {
 class BusyScope {
 public:
-    explicit BusyScope(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~BusyScope() { m_flag = false; }
+    explicit BusyScope(TabStripInputHost& host) : m_host(host) { m_host.setInputBusy(true); }
+    ~BusyScope() { m_host.setInputBusy(false); }
 
 private:
-    bool& m_flag;
+    TabStripInputHost& m_host;
 };
 } // namespace
 
-TabStripInput::TabStripInput(ucTabStrip& strip) : m_strip(strip) {
+TabStripInput::TabStripInput(TabStripInputHost& host) : m_host(host) {
     m_hoverWatch.setInterval(kHoverWatchMs);
     QObject::connect(&m_hoverWatch, &QTimer::timeout, &m_hoverWatch, [this] { watchHover(); });
 }
 
 bool TabStripInput::themedHover() const {
-    return m_strip.m_tabTheme == 1 || m_strip.m_tabTheme == 4;
+    return m_host.inputThemedHover();
+}
+
+int TabStripInput::tabCount() const {
+    return int(m_host.inputTabs().size());
+}
+
+const TabRecord& TabStripInput::record(int index) const {
+    return m_host.inputTabs()[index];
 }
 
 // ---- mouse ---------------------------------------------------------------------------
 
 void TabStripInput::mousePress(QMouseEvent* event) {
-    if (m_strip.m_busy)
+    if (m_host.inputBusy())
         return;
     const QPointF pos = event->position();
-    m_strip.updateTabRects();
+    m_host.layOutTabs();
     const bool left = event->button() == Qt::LeftButton;
     if (left) {
         const int box = controlBoxAt(pos);
         if (box >= 0) {
             const QPointF p = boxPoint(box, pos);
-            emit m_strip.ControlBoxMouseDown(float(p.x()), float(p.y()));
+            m_host.onControlBoxMouseDown(float(p.x()), float(p.y()));
         }
     }
-    emit m_strip.MouseDown(event->button(), event->modifiers(), float(pos.x()), float(pos.y()));
+    m_host.onMouseDown(event->button(), event->modifiers(), float(pos.x()), float(pos.y()));
     if (!left)
         return;
     m_leftPressed = true;
@@ -57,16 +63,15 @@ void TabStripInput::mousePress(QMouseEvent* event) {
 }
 
 void TabStripInput::selectAt(QPointF pos) {
-    const int row =
-        TabStripLayout::rowHeight(m_strip.m_activeTabHeight, m_strip.m_inactiveTabHeight);
+    const int row = m_host.inputRowHeight();
     if (pos.y() > row)
         return;
     const QPoint point = pos.toPoint();
-    for (int i = 0; i < m_strip.TabCount(); ++i) {
-        const TabRecord& tab = m_strip.m_tabs[i];
+    for (int i = 0; i < tabCount(); ++i) {
+        const TabRecord& tab = record(i);
         if (tab.enabled && tab.rect.contains(point)) {
-            if (i != m_strip.m_activeTab)
-                m_strip.setActiveTab(i);
+            if (i != m_host.inputActiveTab())
+                m_host.selectTab(i);
             break;
         }
     }
@@ -74,65 +79,64 @@ void TabStripInput::selectAt(QPointF pos) {
 
 void TabStripInput::mouseRelease(QMouseEvent* event) {
     const QPointF pos = event->position();
-    m_strip.updateTabRects();
+    m_host.layOutTabs();
     const bool left = event->button() == Qt::LeftButton;
     if (left) {
         const int box = controlBoxAt(pos);
         if (box >= 0) {
             const QPointF p = boxPoint(box, pos);
-            emit m_strip.ControlBoxMouseUp(float(p.x()), float(p.y()));
+            m_host.onControlBoxMouseUp(float(p.x()), float(p.y()));
         }
     }
-    emit m_strip.MouseUp(event->button(), event->modifiers(), float(pos.x()), float(pos.y()));
+    m_host.onMouseUp(event->button(), event->modifiers(), float(pos.x()), float(pos.y()));
     if (left && m_leftPressed) {
         m_leftPressed = false;
-        if (m_strip.rect().contains(pos.toPoint()))
-            emit m_strip.Click();
+        if (m_host.inputContains(pos.toPoint()))
+            m_host.onClick();
     }
 }
 
 void TabStripInput::mouseDoubleClick(QMouseEvent* event) {
     // The pair's first press has normally selected the tab already; the double click
     // alone arrives when something else took that press.
-    if (event->button() != Qt::LeftButton || m_strip.m_busy)
+    if (event->button() != Qt::LeftButton || m_host.inputBusy())
         return;
-    m_strip.updateTabRects();
+    m_host.layOutTabs();
     selectAt(event->position());
-    emit m_strip.DblClick();
+    m_host.onDblClick();
 }
 
 void TabStripInput::mouseMove(QMouseEvent* event) {
     const QPointF pos = event->position();
-    emit m_strip.MouseMove(event->buttons(), event->modifiers(), float(pos.x()), float(pos.y()));
-    m_strip.updateTabRects();
+    m_host.onMouseMove(event->buttons(), event->modifiers(), float(pos.x()), float(pos.y()));
+    m_host.layOutTabs();
     if (themedHover())
         trackHover(pos);
     trackControlBox(pos);
 }
 
 void TabStripInput::enter() {
-    emit m_strip.MouseEnter();
+    m_host.onMouseEnter();
 }
 
 void TabStripInput::leave() {
     if (m_hotBoxTab >= 0) {
         m_hotBoxTab = -1;
-        emit m_strip.ControlBoxExit();
-        m_strip.update();
+        m_host.onControlBoxExit();
+        m_host.repaintTabs();
     }
-    emit m_strip.MouseLeave();
+    m_host.onMouseLeave();
 }
 
 // ---- hover highlight and control box -----------------------------------------------
 
 void TabStripInput::trackHover(QPointF pos) {
-    const int row =
-        TabStripLayout::rowHeight(m_strip.m_activeTabHeight, m_strip.m_inactiveTabHeight);
-    const int active = m_strip.m_activeTab;
+    const int row = m_host.inputRowHeight();
+    const int active = m_host.inputActiveTab();
     if (!m_hoverShown && pos.y() >= 0 && pos.y() <= row) {
         const int x = pos.toPoint().x();
-        for (int i = 0; i < m_strip.TabCount(); ++i) {
-            const TabRecord& tab = m_strip.m_tabs[i];
+        for (int i = 0; i < tabCount(); ++i) {
+            const TabRecord& tab = record(i);
             if (i != active && tab.enabled && x >= tab.rect.left() && x <= tab.rect.right()) {
                 showHover(i);
                 break;
@@ -141,75 +145,75 @@ void TabStripInput::trackHover(QPointF pos) {
     }
     const QPoint point = pos.toPoint();
     int over = -1;
-    if (m_strip.m_tabs[active].rect.contains(point))
+    if (record(active).rect.contains(point))
         over = active;
-    else if (m_hoverShown && m_strip.m_tabs[m_hoveredTab].rect.contains(point))
+    else if (m_hoverShown && record(m_hoveredTab).rect.contains(point))
         over = m_hoveredTab;
     if (over >= 0)
-        emit m_strip.MouseHover(over, float(pos.x()), float(pos.y()));
+        m_host.onMouseHover(over, float(pos.x()), float(pos.y()));
 }
 
 void TabStripInput::showHover(int tab) {
     m_hoveredTab = tab;
     m_hoverShown = true;
     m_hoverWatch.start();
-    m_strip.update();
+    m_host.repaintTabs();
 }
 
 void TabStripInput::watchHover() {
-    if (!m_hoverShown || m_hoveredTab >= m_strip.TabCount()) {
+    if (!m_hoverShown || m_hoveredTab >= tabCount()) {
         resetHover();
         return;
     }
-    m_strip.updateTabRects();
-    const QPoint pointer = m_strip.mapFromGlobal(QCursor::pos());
-    if (!m_strip.m_tabs[m_hoveredTab].rect.contains(pointer))
+    m_host.layOutTabs();
+    const QPoint pointer = m_host.inputPointer();
+    if (!record(m_hoveredTab).rect.contains(pointer))
         resetHover();
 }
 
 void TabStripInput::resetHover() {
     m_hoverWatch.stop();
-    const bool changed = m_hoverShown || m_hoveredTab != m_strip.m_activeTab;
+    const bool changed = m_hoverShown || m_hoveredTab != m_host.inputActiveTab();
     m_hoverShown = false;
-    m_hoveredTab = m_strip.m_activeTab;
+    m_hoveredTab = m_host.inputActiveTab();
     if (m_hotBoxTab >= 0) {
         m_hotBoxTab = -1;
-        emit m_strip.ControlBoxExit();
+        m_host.onControlBoxExit();
     }
     if (changed)
-        m_strip.update();
+        m_host.repaintTabs();
 }
 
 int TabStripInput::controlBoxAt(QPointF pos) const {
-    if (!m_strip.m_useControlBox)
+    if (!m_host.inputUseControlBox())
         return -1;
     const QPoint point = pos.toPoint();
-    const int active = m_strip.m_activeTab;
-    if (TabStripLayout::controlBoxRect(m_strip.m_tabs[active].rect).contains(point))
+    const int active = m_host.inputActiveTab();
+    if (TabStripLayout::controlBoxRect(record(active).rect).contains(point))
         return active;
-    if (m_hoverShown && m_hoveredTab < m_strip.TabCount() &&
-        TabStripLayout::controlBoxRect(m_strip.m_tabs[m_hoveredTab].rect).contains(point))
+    if (m_hoverShown && m_hoveredTab < tabCount() &&
+        TabStripLayout::controlBoxRect(record(m_hoveredTab).rect).contains(point))
         return m_hoveredTab;
     return -1;
 }
 
 QPointF TabStripInput::boxPoint(int tab, QPointF pos) const {
-    return pos - QPointF(TabStripLayout::controlBoxRect(m_strip.m_tabs[tab].rect).topLeft());
+    return pos - QPointF(TabStripLayout::controlBoxRect(record(tab).rect).topLeft());
 }
 
 void TabStripInput::trackControlBox(QPointF pos) {
     const int box = controlBoxAt(pos);
     if (box != m_hotBoxTab) {
         if (m_hotBoxTab >= 0)
-            emit m_strip.ControlBoxExit();
+            m_host.onControlBoxExit();
         m_hotBoxTab = box;
         if (box >= 0)
-            emit m_strip.ControlBoxEnter();
-        m_strip.update();
+            m_host.onControlBoxEnter();
+        m_host.repaintTabs();
     }
     if (box >= 0) {
         const QPointF p = boxPoint(box, pos);
-        emit m_strip.ControlBoxHover(float(p.x()), float(p.y()));
+        m_host.onControlBoxHover(float(p.x()), float(p.y()));
     }
 }
 
@@ -218,8 +222,8 @@ void TabStripInput::trackControlBox(QPointF pos) {
 void TabStripInput::wheel(QWheelEvent* event) {
     // A turn over one of the page's controls belongs to that control, even when it
     // has nothing to scroll.
-    if (m_strip.childAt(event->position().toPoint()) || !m_strip.m_useMouseWheelScroll ||
-        !m_strip.m_tabs[m_strip.m_activeTab].enabled) {
+    if (m_host.inputChildAt(event->position().toPoint()) || !m_host.inputUseMouseWheelScroll() ||
+        !record(m_host.inputActiveTab()).enabled) {
         event->ignore();
         return;
     }
@@ -233,17 +237,17 @@ void TabStripInput::wheel(QWheelEvent* event) {
     while (std::abs(m_wheelTurn) >= kWheelNotch) {
         const bool towardUser = m_wheelTurn < 0;
         m_wheelTurn += towardUser ? kWheelNotch : -kWheelNotch;
-        const int active = m_strip.m_activeTab;
+        const int active = m_host.inputActiveTab();
         // At either end the active tab stays; a disabled neighbour is not selected
         // either, as with the keyboard.
         if (towardUser) {
-            emit m_strip.MouseScrollUp();
-            if (active + 1 < m_strip.TabCount() && m_strip.m_tabs[active + 1].enabled)
-                m_strip.setActiveTab(active + 1);
+            m_host.onMouseScrollUp();
+            if (active + 1 < tabCount() && record(active + 1).enabled)
+                m_host.selectTab(active + 1);
         } else {
-            emit m_strip.MouseScrollDown();
-            if (active > 0 && m_strip.m_tabs[active - 1].enabled)
-                m_strip.setActiveTab(active - 1);
+            m_host.onMouseScrollDown();
+            if (active > 0 && record(active - 1).enabled)
+                m_host.selectTab(active - 1);
         }
     }
 }
@@ -251,33 +255,33 @@ void TabStripInput::wheel(QWheelEvent* event) {
 // ---- keyboard --------------------------------------------------------------------------
 
 bool TabStripInput::selectNext() {
-    const int count = m_strip.TabCount();
-    const int active = m_strip.m_activeTab;
+    const int count = tabCount();
+    const int active = m_host.inputActiveTab();
     const int target = active + 1 < count ? active + 1 : 0;
-    if (target == active || !m_strip.m_tabs[target].enabled)
+    if (target == active || !record(target).enabled)
         return false;
-    m_strip.setActiveTab(target);
+    m_host.selectTab(target);
     return true;
 }
 
 bool TabStripInput::selectPrevious() {
-    const int count = m_strip.TabCount();
-    const int active = m_strip.m_activeTab;
+    const int count = tabCount();
+    const int active = m_host.inputActiveTab();
     if (active == 0 && count <= 1)
         return false;
     const int target = active > 0 ? active - 1 : count - 1;
-    if (!m_strip.m_tabs[target].enabled)
+    if (!record(target).enabled)
         return false;
-    m_strip.setActiveTab(target);
+    m_host.selectTab(target);
     return true;
 }
 
 bool TabStripInput::selectByAccessKey(int code) {
     code = QChar(char16_t(code)).toUpper().unicode();
-    for (int i = 0; i < m_strip.TabCount(); ++i) {
-        const TabRecord& tab = m_strip.m_tabs[i];
-        if (tab.accessKey == code && i != m_strip.m_activeTab && tab.enabled) {
-            m_strip.setActiveTab(i);
+    for (int i = 0; i < tabCount(); ++i) {
+        const TabRecord& tab = record(i);
+        if (tab.accessKey == code && i != m_host.inputActiveTab() && tab.enabled) {
+            m_host.selectTab(i);
             return true;
         }
     }
@@ -285,21 +289,21 @@ bool TabStripInput::selectByAccessKey(int code) {
 }
 
 void TabStripInput::accessKey(int code) {
-    if (m_strip.m_busy)
+    if (m_host.inputBusy())
         return;
-    const BusyScope busy(m_strip.m_busy);
+    const BusyScope busy(m_host);
     selectByAccessKey(code);
 }
 
 void TabStripInput::keyPress(QKeyEvent* event) {
-    if (m_strip.m_busy) {
+    if (m_host.inputBusy()) {
         event->ignore();
         return;
     }
-    const BusyScope busy(m_strip.m_busy);
+    const BusyScope busy(m_host);
     // Arrows belong to the strip only while it has the focus; Ctrl+Page Up/Down also
     // reach it from the controls on its pages.
-    const bool own = m_strip.hasFocus();
+    const bool own = m_host.inputHasFocus();
     const int key = event->key();
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool ctrl = mods.testFlag(Qt::ControlModifier);
@@ -315,17 +319,17 @@ void TabStripInput::keyPress(QKeyEvent* event) {
         handled = false;
 
     if (own) {
-        emit m_strip.KeyDown(key, mods);
+        m_host.onKeyDown(key, mods);
         if (!event->text().isEmpty())
-            emit m_strip.KeyPress(event->text().at(0).unicode());
+            m_host.onKeyPress(event->text().at(0).unicode());
     }
     // Keys the strip has no use for (Escape, Return) go on to the dialog.
     event->setAccepted(handled);
 }
 
 void TabStripInput::keyRelease(QKeyEvent* event) {
-    if (m_strip.hasFocus())
-        emit m_strip.KeyUp(event->key(), event->modifiers());
+    if (m_host.inputHasFocus())
+        m_host.onKeyUp(event->key(), event->modifiers());
     event->ignore();
 }
 

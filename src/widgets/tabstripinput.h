@@ -1,5 +1,9 @@
 #pragma once
 
+#include "widgets/tabrecord.h"
+
+#include <QList>
+#include <QPoint>
 #include <QPointF>
 #include <QTimer>
 
@@ -9,7 +13,58 @@ class QWheelEvent;
 
 namespace ovra {
 
-class ucTabStrip;
+// What the input rules need from the control they serve. Keeping it this narrow lets
+// the rules live below the control instead of reaching into its members.
+class TabStripInputHost {
+public:
+    // ---- state
+    virtual const QList<TabRecord>& inputTabs() const = 0;
+    virtual int inputActiveTab() const = 0;
+    virtual int inputRowHeight() const = 0;
+    // Only some themes draw a hover highlight; the others never show one.
+    virtual bool inputThemedHover() const = 0;
+    virtual bool inputUseControlBox() const = 0;
+    virtual bool inputUseMouseWheelScroll() const = 0;
+    virtual bool inputHasFocus() const = 0;
+    virtual bool inputContains(QPoint point) const = 0;
+    virtual bool inputChildAt(QPoint point) const = 0;
+    virtual QPoint inputPointer() const = 0;
+    // Shared with the control's own refresh, so neither re-enters the other.
+    virtual bool inputBusy() const = 0;
+    virtual void setInputBusy(bool busy) = 0;
+
+    // ---- actions
+    // Brings the rectangles in inputTabs() up to date with the current layout.
+    virtual void layOutTabs() = 0;
+    virtual void selectTab(int tab) = 0;
+    virtual void repaintTabs() = 0;
+
+    // ---- notifications; coordinates of the control box ones are relative to the box
+    virtual void onMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x,
+                             float y) = 0;
+    virtual void onMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x,
+                           float y) = 0;
+    virtual void onMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x,
+                             float y) = 0;
+    virtual void onMouseHover(int tab, float x, float y) = 0;
+    virtual void onMouseEnter() = 0;
+    virtual void onMouseLeave() = 0;
+    virtual void onClick() = 0;
+    virtual void onDblClick() = 0;
+    virtual void onControlBoxEnter() = 0;
+    virtual void onControlBoxExit() = 0;
+    virtual void onControlBoxHover(float x, float y) = 0;
+    virtual void onControlBoxMouseDown(float x, float y) = 0;
+    virtual void onControlBoxMouseUp(float x, float y) = 0;
+    virtual void onMouseScrollUp() = 0;
+    virtual void onMouseScrollDown() = 0;
+    virtual void onKeyDown(int key, Qt::KeyboardModifiers shift) = 0;
+    virtual void onKeyUp(int key, Qt::KeyboardModifiers shift) = 0;
+    virtual void onKeyPress(int charCode) = 0;
+
+protected:
+    ~TabStripInputHost() = default;
+};
 
 // The strip's mouse, wheel and keyboard rules, its hover highlight and its control box.
 class TabStripInput {
@@ -19,7 +74,7 @@ public:
     // One notch of a wheel; finer wheels add up to a notch before a tab changes.
     static constexpr int kWheelNotch = 120;
 
-    explicit TabStripInput(ucTabStrip& strip);
+    explicit TabStripInput(TabStripInputHost& host);
 
     void mousePress(QMouseEvent* event);
     void mouseRelease(QMouseEvent* event);
@@ -52,8 +107,10 @@ private:
     int controlBoxAt(QPointF pos) const;
     QPointF boxPoint(int tab, QPointF pos) const;
     bool themedHover() const;
+    int tabCount() const;
+    const TabRecord& record(int index) const;
 
-    ucTabStrip& m_strip;
+    TabStripInputHost& m_host;
     int m_hoveredTab = 0;
     bool m_hoverShown = false;
     int m_hotBoxTab = -1;

@@ -1,8 +1,5 @@
 #include "widgets/tabstrippersistence.h"
 
-#include "widgets/tabstripinput.h"
-#include "widgets/uctabstrip.h"
-
 #include <QBuffer>
 #include <QImage>
 
@@ -114,54 +111,53 @@ QString TabStripPersistence::writtenCaptionDefault(int index) {
     return QStringLiteral("Tab") + QString::number(index);
 }
 
-void TabStripPersistence::read(ucTabStrip& s, const QVariantMap& bag) {
+TabStripProperties TabStripPersistence::read(const QVariantMap& bag,
+                                             const TabStripAmbient& ambient) {
     const BagReader in(bag);
-    s.setCountInternal(in.integer(QStringLiteral("TabCount"), 3));
-    for (int i = 0; i < s.TabCount(); ++i) {
-        TabRecord& tab = s.m_tabs[i];
+    TabStripProperties p;
+    const int count = std::clamp(in.integer(QStringLiteral("TabCount"), 3), 1, ambient.maxTabCount);
+    p.tabs.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        TabRecord tab;
         tab.caption = in.text(tabKey("TabCaption", i), writtenCaptionDefault(i));
         tab.enabled = in.boolean(tabKey("TabEnabled", i), true);
         tab.accessKey = in.integer(tabKey("TabAccessKey", i), 0);
         tab.picture = in.picture(tabKey("TabPicture", i));
+        p.tabs.append(tab);
     }
-    int active = in.integer(QStringLiteral("ActiveTab"), 0);
-    if (active < 0 || active >= s.TabCount())
-        active = 0;
-    s.setActiveInternal(active);
-    s.m_lastActiveTab = std::min(s.m_lastActiveTab, s.TabCount() - 1);
-    s.m_tabStyle = std::clamp(in.integer(QStringLiteral("TabStyle"), 0), 0, 1);
-    s.m_tabTheme = std::clamp(in.integer(QStringLiteral("TabTheme"), 0), 0, kThemeCount - 1);
-    s.m_useThemeDetection = in.boolean(QStringLiteral("UseThemeDetection"), false);
+    p.activeTab = in.integer(QStringLiteral("ActiveTab"), 0);
+    if (p.activeTab < 0 || p.activeTab >= count)
+        p.activeTab = 0;
+    p.tabStyle = std::clamp(in.integer(QStringLiteral("TabStyle"), 0), 0, 1);
+    p.tabTheme = std::clamp(in.integer(QStringLiteral("TabTheme"), 0), 0, kThemeCount - 1);
+    p.useThemeDetection = in.boolean(QStringLiteral("UseThemeDetection"), false);
 
     const TabColors defaults;
     for (const TabColorField& field : kTabColorFields) {
         const OleColor fallback = field.member == &TabColors::TabStripBackColor
-                                      ? s.ambientBackColor()
+                                      ? ambient.tabStripBackColor
                                       : defaults.*field.member;
-        s.m_colors.*field.member = in.color(QLatin1String(field.name), fallback);
+        p.colors.*field.member = in.color(QLatin1String(field.name), fallback);
     }
-    s.m_activeTabFont = in.font(QStringLiteral("ActiveTabFont"));
-    s.m_inactiveTabFont = in.font(QStringLiteral("InActiveTabFont"));
-    s.m_activeTabHeight = std::clamp(in.integer(QStringLiteral("ActiveTabHeight"), 20), 1, 500);
-    s.m_inactiveTabHeight = std::clamp(in.integer(QStringLiteral("InActiveTabHeight"), 18), 1, 500);
-    s.m_useFocusedColor = in.boolean(QStringLiteral("UseFocusedColor"), true);
-    s.m_showFocusRect = in.boolean(QStringLiteral("ShowFocusRect"), true);
-    s.m_useMouseWheelScroll = in.boolean(QStringLiteral("UseMouseWheelScroll"), true);
-    s.m_useControlBox = in.boolean(QStringLiteral("UseControlBox"), false);
-    s.m_pictureAlign = std::clamp(in.integer(QStringLiteral("PictureAlign"), 0), 0, 1);
-    s.m_pictureSize = std::clamp(in.integer(QStringLiteral("PictureSize"), 0), 0, 3);
-    s.m_useMaskColor = in.boolean(QStringLiteral("UseMaskColor"), true);
-    s.m_xRadius = std::clamp(in.integer(QStringLiteral("XRadius"), 10), 0, 500);
-    s.m_yRadius = std::clamp(in.integer(QStringLiteral("YRadius"), 10), 0, 500);
-    s.setEnabled(in.boolean(QStringLiteral("Enabled"), true));
-
-    s.computePageOffset();
-    s.rebuildAccessKeys();
-    s.m_input->resetHover();
-    s.redraw();
+    p.activeTabFont = in.font(QStringLiteral("ActiveTabFont"));
+    p.inactiveTabFont = in.font(QStringLiteral("InActiveTabFont"));
+    p.activeTabHeight = std::clamp(in.integer(QStringLiteral("ActiveTabHeight"), 20), 1, 500);
+    p.inactiveTabHeight = std::clamp(in.integer(QStringLiteral("InActiveTabHeight"), 18), 1, 500);
+    p.useFocusedColor = in.boolean(QStringLiteral("UseFocusedColor"), true);
+    p.showFocusRect = in.boolean(QStringLiteral("ShowFocusRect"), true);
+    p.useMouseWheelScroll = in.boolean(QStringLiteral("UseMouseWheelScroll"), true);
+    p.useControlBox = in.boolean(QStringLiteral("UseControlBox"), false);
+    p.pictureAlign = std::clamp(in.integer(QStringLiteral("PictureAlign"), 0), 0, 1);
+    p.pictureSize = std::clamp(in.integer(QStringLiteral("PictureSize"), 0), 0, 3);
+    p.useMaskColor = in.boolean(QStringLiteral("UseMaskColor"), true);
+    p.xRadius = std::clamp(in.integer(QStringLiteral("XRadius"), 10), 0, 500);
+    p.yRadius = std::clamp(in.integer(QStringLiteral("YRadius"), 10), 0, 500);
+    p.enabled = in.boolean(QStringLiteral("Enabled"), true);
+    return p;
 }
 
-void TabStripPersistence::write(const ucTabStrip& s, QVariantMap& bag) {
+void TabStripPersistence::write(const TabStripProperties& p, const TabStripAmbient& ambient,
+                                QVariantMap& bag) {
     // A reused bag must not keep values that have since gone back to their defaults.
     for (auto it = bag.begin(); it != bag.end();) {
         const QString& key = it.key();
@@ -184,10 +180,10 @@ void TabStripPersistence::write(const ucTabStrip& s, QVariantMap& bag) {
             bag.insert(key, value);
     };
 
-    putInt(QStringLiteral("TabCount"), s.TabCount(), 3);
-    putInt(QStringLiteral("ActiveTab"), s.m_activeTab, 0);
-    for (int i = 0; i < s.TabCount(); ++i) {
-        const TabRecord& tab = s.m_tabs[i];
+    putInt(QStringLiteral("TabCount"), int(p.tabs.size()), 3);
+    putInt(QStringLiteral("ActiveTab"), p.activeTab, 0);
+    for (int i = 0; i < int(p.tabs.size()); ++i) {
+        const TabRecord& tab = p.tabs[i];
         if (tab.caption != writtenCaptionDefault(i))
             bag.insert(tabKey("TabCaption", i), tab.caption);
         putBool(tabKey("TabEnabled", i), tab.enabled, true);
@@ -195,35 +191,37 @@ void TabStripPersistence::write(const ucTabStrip& s, QVariantMap& bag) {
         if (!tab.picture.isNull())
             bag.insert(tabKey("TabPicture", i), pngData(tab.picture));
     }
-    putInt(QStringLiteral("TabStyle"), s.m_tabStyle, 0);
-    putInt(QStringLiteral("TabTheme"), s.m_tabTheme, 0);
-    putBool(QStringLiteral("UseThemeDetection"), s.m_useThemeDetection, false);
+    putInt(QStringLiteral("TabStyle"), p.tabStyle, 0);
+    putInt(QStringLiteral("TabTheme"), p.tabTheme, 0);
+    putBool(QStringLiteral("UseThemeDetection"), p.useThemeDetection, false);
 
     const TabColors defaults;
     for (const TabColorField& field : kTabColorFields) {
         const OleColor fallback = field.member == &TabColors::TabStripBackColor
-                                      ? s.ambientBackColor()
+                                      ? ambient.tabStripBackColor
                                       : defaults.*field.member;
-        const OleColor value = s.m_colors.*field.member;
+        const OleColor value = p.colors.*field.member;
         if (value != fallback)
             bag.insert(QLatin1String(field.name), qint32(value));
     }
-    if (s.ActiveTabFont() != s.defaultActiveTabFont())
-        bag.insert(QStringLiteral("ActiveTabFont"), s.ActiveTabFont().toString());
-    if (s.InActiveTabFont() != s.font())
-        bag.insert(QStringLiteral("InActiveTabFont"), s.InActiveTabFont().toString());
-    putInt(QStringLiteral("ActiveTabHeight"), s.m_activeTabHeight, 20);
-    putInt(QStringLiteral("InActiveTabHeight"), s.m_inactiveTabHeight, 18);
-    putBool(QStringLiteral("UseFocusedColor"), s.m_useFocusedColor, true);
-    putBool(QStringLiteral("ShowFocusRect"), s.m_showFocusRect, true);
-    putBool(QStringLiteral("UseMouseWheelScroll"), s.m_useMouseWheelScroll, true);
-    putBool(QStringLiteral("UseControlBox"), s.m_useControlBox, false);
-    putInt(QStringLiteral("PictureAlign"), s.m_pictureAlign, 0);
-    putInt(QStringLiteral("PictureSize"), s.m_pictureSize, 0);
-    putBool(QStringLiteral("UseMaskColor"), s.m_useMaskColor, true);
-    putInt(QStringLiteral("XRadius"), s.m_xRadius, 10);
-    putInt(QStringLiteral("YRadius"), s.m_yRadius, 10);
-    putBool(QStringLiteral("Enabled"), s.isEnabled(), true);
+    const QFont activeFont = p.activeTabFont.value_or(ambient.activeTabFont);
+    if (activeFont != ambient.activeTabFont)
+        bag.insert(QStringLiteral("ActiveTabFont"), activeFont.toString());
+    const QFont inactiveFont = p.inactiveTabFont.value_or(ambient.inactiveTabFont);
+    if (inactiveFont != ambient.inactiveTabFont)
+        bag.insert(QStringLiteral("InActiveTabFont"), inactiveFont.toString());
+    putInt(QStringLiteral("ActiveTabHeight"), p.activeTabHeight, 20);
+    putInt(QStringLiteral("InActiveTabHeight"), p.inactiveTabHeight, 18);
+    putBool(QStringLiteral("UseFocusedColor"), p.useFocusedColor, true);
+    putBool(QStringLiteral("ShowFocusRect"), p.showFocusRect, true);
+    putBool(QStringLiteral("UseMouseWheelScroll"), p.useMouseWheelScroll, true);
+    putBool(QStringLiteral("UseControlBox"), p.useControlBox, false);
+    putInt(QStringLiteral("PictureAlign"), p.pictureAlign, 0);
+    putInt(QStringLiteral("PictureSize"), p.pictureSize, 0);
+    putBool(QStringLiteral("UseMaskColor"), p.useMaskColor, true);
+    putInt(QStringLiteral("XRadius"), p.xRadius, 10);
+    putInt(QStringLiteral("YRadius"), p.yRadius, 10);
+    putBool(QStringLiteral("Enabled"), p.enabled, true);
 }
 
 } // namespace ovra

@@ -1,11 +1,50 @@
 #pragma once
 
+#include "widgets/tabcolors.h"
+#include "widgets/tabrecord.h"
+
+#include <QFont>
+#include <QList>
 #include <QString>
 #include <QVariantMap>
 
+#include <optional>
+
 namespace ovra {
 
-class ucTabStrip;
+// Every value of a strip that its property bag holds, as plain data: the strip fills it
+// before a write and applies it after a read, so the bag's rules need no strip.
+struct TabStripProperties {
+    QList<TabRecord> tabs; // caption, enabled, access key and picture; rects are not stored
+    int activeTab = 0;
+    int tabStyle = 0;
+    int tabTheme = 0;
+    bool useThemeDetection = false;
+    TabColors colors;
+    // Empty: the font follows the strip's own.
+    std::optional<QFont> activeTabFont;
+    std::optional<QFont> inactiveTabFont;
+    int activeTabHeight = 20;
+    int inactiveTabHeight = 18;
+    bool useFocusedColor = true;
+    bool showFocusRect = true;
+    bool useMouseWheelScroll = true;
+    bool useControlBox = false;
+    int pictureAlign = 0;
+    int pictureSize = 0;
+    bool useMaskColor = true;
+    int xRadius = 10;
+    int yRadius = 10;
+    bool enabled = true;
+};
+
+// The defaults that depend on where the strip stands rather than on the bag.
+struct TabStripAmbient {
+    OleColor tabStripBackColor; // the container's background
+    QFont activeTabFont;        // the strip's font, bold
+    QFont inactiveTabFont;      // the strip's font
+    int maxTabCount;
+};
 
 // Saves the strip's properties into a property bag and loads them back. A value is
 // stored only when it differs from its written default, so a bag holds what the user
@@ -16,8 +55,10 @@ class ucTabStrip;
 // "TabCaption(0)". "TabContCtrlCnt(i)" keys of older bags are accepted and ignored.
 class TabStripPersistence {
 public:
-    static void read(ucTabStrip& strip, const QVariantMap& bag);
-    static void write(const ucTabStrip& strip, QVariantMap& bag);
+    // Always at least one tab and at most ambient.maxTabCount; the active tab is one of them.
+    static TabStripProperties read(const QVariantMap& bag, const TabStripAmbient& ambient);
+    static void write(const TabStripProperties& props, const TabStripAmbient& ambient,
+                      QVariantMap& bag);
 
     static QString tabKey(const char* name, int index);
     // The written default of a tab's caption: "Tab" and the index, without a blank.

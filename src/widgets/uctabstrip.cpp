@@ -56,7 +56,8 @@ int floorDiv(qint64 a, qint64 b) {
 } // namespace
 
 ucTabStrip::ucTabStrip(QWidget* parent)
-    : QWidget(parent), m_input(std::make_unique<TabStripInput>(*this)),
+    : QWidget(parent),
+      m_input(std::make_unique<TabStripInput>(static_cast<TabStripInputHost&>(*this))),
       m_watcher(new TabStripWindowWatcher(this)) {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -421,11 +422,15 @@ QString ucTabStrip::ShowFileOpenDialog(QWidget* owner, const QString& initialFol
 }
 
 void ucTabStrip::ReadProperties(const QVariantMap& bag) {
-    reportAs("ReadProperties", [&] { TabStripPersistence::read(*this, bag); });
+    reportAs("ReadProperties", [&] {
+        applyPersistentProperties(TabStripPersistence::read(bag, persistenceAmbient()));
+    });
 }
 
 void ucTabStrip::WriteProperties(QVariantMap& bag) const {
-    reportAs("WriteProperties", [&] { TabStripPersistence::write(*this, bag); });
+    reportAs("WriteProperties", [&] {
+        TabStripPersistence::write(persistentProperties(), persistenceAmbient(), bag);
+    });
 }
 
 QSize ucTabStrip::sizeHint() const {

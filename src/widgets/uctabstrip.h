@@ -3,6 +3,7 @@
 #include "widgets/tabcolors.h"
 #include "widgets/tabrecord.h"
 #include "widgets/tabstriperror.h"
+#include "widgets/tabstripinput.h"
 
 #include <QFont>
 #include <QList>
@@ -18,9 +19,10 @@ class QShortcut;
 
 namespace ovra {
 
-class TabStripInput;
 class TabStripWindowWatcher;
 struct TabPaintState;
+struct TabStripAmbient;
+struct TabStripProperties;
 
 // An owner-drawn row of tabs that is also the container of its pages.
 //
@@ -34,7 +36,7 @@ struct TabPaintState;
 // Colours are OLE colours (see tabcolors.h). Members that take a tab index throw
 // TabStripError (number 9 for an index out of range) with the source "ucTabStrip." and
 // the member's name.
-class ucTabStrip : public QWidget {
+class ucTabStrip : public QWidget, private TabStripInputHost {
     Q_OBJECT
     Q_PROPERTY(int TabCount READ TabCount WRITE setTabCount)
     Q_PROPERTY(int ActiveTab READ ActiveTab WRITE setActiveTab)
@@ -282,9 +284,45 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    friend class TabStripInput;
-    friend class TabStripPersistence;
+    // TabStripInputHost: the input rules see the strip only through these.
+    const QList<TabRecord>& inputTabs() const override { return m_tabs; }
+    int inputActiveTab() const override { return m_activeTab; }
+    int inputRowHeight() const override;
+    bool inputThemedHover() const override { return hasThemedHighlights(); }
+    bool inputUseControlBox() const override { return m_useControlBox; }
+    bool inputUseMouseWheelScroll() const override { return m_useMouseWheelScroll; }
+    bool inputHasFocus() const override { return hasFocus(); }
+    bool inputContains(QPoint point) const override { return rect().contains(point); }
+    bool inputChildAt(QPoint point) const override { return childAt(point) != nullptr; }
+    QPoint inputPointer() const override;
+    bool inputBusy() const override { return m_busy; }
+    void setInputBusy(bool busy) override { m_busy = busy; }
+    void layOutTabs() override { updateTabRects(); }
+    void selectTab(int tab) override { setActiveTab(tab); }
+    void repaintTabs() override { update(); }
+    void onMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x,
+                     float y) override;
+    void onMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y) override;
+    void onMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x,
+                     float y) override;
+    void onMouseHover(int tab, float x, float y) override;
+    void onMouseEnter() override;
+    void onMouseLeave() override;
+    void onClick() override;
+    void onDblClick() override;
+    void onControlBoxEnter() override;
+    void onControlBoxExit() override;
+    void onControlBoxHover(float x, float y) override;
+    void onControlBoxMouseDown(float x, float y) override;
+    void onControlBoxMouseUp(float x, float y) override;
+    void onMouseScrollUp() override;
+    void onMouseScrollDown() override;
+    void onKeyDown(int key, Qt::KeyboardModifiers shift) override;
+    void onKeyUp(int key, Qt::KeyboardModifiers shift) override;
+    void onKeyPress(int charCode) override;
 
+    // Only these two themes draw a highlight under the pointer.
+    bool hasThemedHighlights() const { return m_tabTheme == 1 || m_tabTheme == 4; }
     void setColor(OleColor TabColors::*member, OleColor value);
     void redraw();
     void raiseCompleteInit();
@@ -301,6 +339,9 @@ private:
     void computePageOffset();
     void checkIndex(int index) const;
     QFont defaultActiveTabFont() const;
+    TabStripAmbient persistenceAmbient() const;
+    TabStripProperties persistentProperties() const;
+    void applyPersistentProperties(const TabStripProperties& p);
 
     mutable QList<TabRecord> m_tabs;
     int m_activeTab = 0;

@@ -1,13 +1,10 @@
-// ucTabStrip: appearance properties, themes, drawing and the event handlers, which
-// pass input on to TabStripInput.
+// ucTabStrip: appearance properties, themes, the property bag and drawing.
 #include "widgets/uctabstrip.h"
 
-#include "widgets/tabstripinput.h"
 #include "widgets/tabstriplayout.h"
 #include "widgets/tabstrippainter.h"
-#include "widgets/tabstripwindowwatcher.h"
+#include "widgets/tabstrippersistence.h"
 
-#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -34,7 +31,7 @@ void ucTabStrip::setTabStyle(int style) {
 
 void ucTabStrip::setTabTheme(int theme) {
     m_tabTheme = std::clamp(theme, 0, kThemeCount - 1);
-    if (m_tabTheme != 1 && m_tabTheme != 4)
+    if (!hasThemedHighlights())
         m_input->resetHover();
     ResetColorsToDefault();
     redraw();
@@ -152,6 +149,75 @@ void ucTabStrip::setYRadius(int radius) {
     redraw();
 }
 
+// ---- property bag ------------------------------------------------------------------------
+
+TabStripAmbient ucTabStrip::persistenceAmbient() const {
+    return {ambientBackColor(), defaultActiveTabFont(), font(), kMaxTabCount};
+}
+
+TabStripProperties ucTabStrip::persistentProperties() const {
+    TabStripProperties p;
+    p.tabs = m_tabs;
+    p.activeTab = m_activeTab;
+    p.tabStyle = m_tabStyle;
+    p.tabTheme = m_tabTheme;
+    p.useThemeDetection = m_useThemeDetection;
+    p.colors = m_colors;
+    p.activeTabFont = m_activeTabFont;
+    p.inactiveTabFont = m_inactiveTabFont;
+    p.activeTabHeight = m_activeTabHeight;
+    p.inactiveTabHeight = m_inactiveTabHeight;
+    p.useFocusedColor = m_useFocusedColor;
+    p.showFocusRect = m_showFocusRect;
+    p.useMouseWheelScroll = m_useMouseWheelScroll;
+    p.useControlBox = m_useControlBox;
+    p.pictureAlign = m_pictureAlign;
+    p.pictureSize = m_pictureSize;
+    p.useMaskColor = m_useMaskColor;
+    p.xRadius = m_xRadius;
+    p.yRadius = m_yRadius;
+    p.enabled = isEnabled();
+    return p;
+}
+
+void ucTabStrip::applyPersistentProperties(const TabStripProperties& p) {
+    // The tab count goes first: it may move the active page, and the children must end
+    // up under the active tab that was read.
+    setCountInternal(int(p.tabs.size()));
+    for (int i = 0; i < TabCount(); ++i) {
+        TabRecord& tab = m_tabs[i];
+        tab.caption = p.tabs[i].caption;
+        tab.enabled = p.tabs[i].enabled;
+        tab.accessKey = p.tabs[i].accessKey;
+        tab.picture = p.tabs[i].picture;
+    }
+    setActiveInternal(p.activeTab);
+    m_lastActiveTab = std::min(m_lastActiveTab, TabCount() - 1);
+    m_tabStyle = p.tabStyle;
+    m_tabTheme = p.tabTheme;
+    m_useThemeDetection = p.useThemeDetection;
+    m_colors = p.colors;
+    m_activeTabFont = p.activeTabFont;
+    m_inactiveTabFont = p.inactiveTabFont;
+    m_activeTabHeight = p.activeTabHeight;
+    m_inactiveTabHeight = p.inactiveTabHeight;
+    m_useFocusedColor = p.useFocusedColor;
+    m_showFocusRect = p.showFocusRect;
+    m_useMouseWheelScroll = p.useMouseWheelScroll;
+    m_useControlBox = p.useControlBox;
+    m_pictureAlign = p.pictureAlign;
+    m_pictureSize = p.pictureSize;
+    m_useMaskColor = p.useMaskColor;
+    m_xRadius = p.xRadius;
+    m_yRadius = p.yRadius;
+    setEnabled(p.enabled);
+
+    computePageOffset();
+    rebuildAccessKeys();
+    m_input->resetHover();
+    redraw();
+}
+
 // ---- layout and drawing ------------------------------------------------------------
 
 QList<int> ucTabStrip::tabContentWidths() const {
@@ -230,7 +296,7 @@ TabPaintState ucTabStrip::paintState() const {
     s.hasFocus = hasFocus();
     s.showFocusRect = m_showFocusRect;
     s.useFocusedColor = m_useFocusedColor;
-    s.themedHighlights = m_tabTheme == 1 || m_tabTheme == 4;
+    s.themedHighlights = hasThemedHighlights();
     s.hoverTab = m_input->hoverShown() ? m_input->hoveredTab() : -1;
     s.controlBox = m_useControlBox;
     s.hotControlBoxTab = m_input->hotControlBoxTab();
@@ -241,77 +307,6 @@ TabPaintState ucTabStrip::paintState() const {
 void ucTabStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), TabStripPainter::render(paintState()));
-}
-
-// ---- events ------------------------------------------------------------------------------
-
-bool ucTabStrip::event(QEvent* event) {
-    if (event->type() == QEvent::ParentChange)
-        m_watcher->watch(window());
-    return QWidget::event(event);
-}
-
-void ucTabStrip::mousePressEvent(QMouseEvent* event) {
-    m_input->mousePress(event);
-}
-void ucTabStrip::mouseReleaseEvent(QMouseEvent* event) {
-    m_input->mouseRelease(event);
-}
-void ucTabStrip::mouseDoubleClickEvent(QMouseEvent* event) {
-    m_input->mouseDoubleClick(event);
-}
-void ucTabStrip::mouseMoveEvent(QMouseEvent* event) {
-    m_input->mouseMove(event);
-}
-void ucTabStrip::wheelEvent(QWheelEvent* event) {
-    m_input->wheel(event);
-}
-void ucTabStrip::keyPressEvent(QKeyEvent* event) {
-    m_input->keyPress(event);
-}
-void ucTabStrip::keyReleaseEvent(QKeyEvent* event) {
-    m_input->keyRelease(event);
-}
-void ucTabStrip::enterEvent(QEnterEvent*) {
-    m_input->enter();
-}
-void ucTabStrip::leaveEvent(QEvent*) {
-    m_input->leave();
-}
-
-void ucTabStrip::focusInEvent(QFocusEvent* event) {
-    update();
-    QWidget::focusInEvent(event);
-}
-
-void ucTabStrip::focusOutEvent(QFocusEvent* event) {
-    update();
-    QWidget::focusOutEvent(event);
-}
-
-void ucTabStrip::changeEvent(QEvent* event) {
-    switch (event->type()) {
-    case QEvent::ActivationChange:
-        m_input->resetHover();
-        update();
-        break;
-    case QEvent::PaletteChange:
-    case QEvent::StyleChange:
-    case QEvent::FontChange:
-    case QEvent::EnabledChange:
-        updateGeometry();
-        update();
-        break;
-    default:
-        break;
-    }
-    QWidget::changeEvent(event);
-}
-
-void ucTabStrip::showEvent(QShowEvent* event) {
-    m_watcher->watch(window());
-    raiseCompleteInit();
-    QWidget::showEvent(event);
 }
 
 } // namespace ovra

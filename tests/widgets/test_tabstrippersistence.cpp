@@ -159,6 +159,41 @@ TEST(TabPersistence, ReusedBagLosesValuesThatWentBackToDefault) {
     EXPECT_EQ(bag.value("Other"), QVariant(1));
 }
 
+// The defaults that follow the strip's font and its container are not constants: a font
+// the user chose must be stored even when it equals the other font's default, and a
+// strip loaded into another container takes that container's colour.
+TEST(TabPersistence, DefaultsThatFollowTheFontAndContainerAreKeptApart) {
+    QWidget container;
+    QPalette palette = container.palette();
+    palette.setColor(QPalette::Window, QColor(0x11, 0x22, 0x33));
+    container.setPalette(palette);
+    ucTabStrip strip(&container);
+    QVariantMap bag;
+    strip.WriteProperties(bag);
+    EXPECT_FALSE(bag.contains("TabStripBackColor"));
+    EXPECT_FALSE(bag.contains("ActiveTabFont"));
+    EXPECT_FALSE(bag.contains("InActiveTabFont"));
+
+    QFont bold = strip.font();
+    bold.setBold(true);
+    QFont plain = strip.font();
+    plain.setBold(false);
+    strip.setActiveTabFont(plain);
+    strip.setInActiveTabFont(bold);
+    strip.WriteProperties(bag);
+    EXPECT_TRUE(bag.contains("ActiveTabFont"));
+    EXPECT_TRUE(bag.contains("InActiveTabFont"));
+
+    QWidget other;
+    palette.setColor(QPalette::Window, QColor(0x44, 0x55, 0x66));
+    other.setPalette(palette);
+    ucTabStrip loaded(&other);
+    loaded.ReadProperties(bag);
+    EXPECT_FALSE(loaded.ActiveTabFont().bold());
+    EXPECT_TRUE(loaded.InActiveTabFont().bold());
+    EXPECT_EQ(loaded.TabStripBackColor(), 0x00665544u);
+}
+
 TEST(TabPersistence, LoadingRearrangesExistingChildren) {
     ucTabStrip strip;
     strip.resize(300, 200);
