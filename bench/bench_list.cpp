@@ -6,8 +6,8 @@
 #include "settings/localinstancechannel.h"
 #include "settings/registry.h"
 #include "settings/registrysqlite.h"
-#include "shell/clockname.h"
-#include "shell/messagesink.h"
+#include "base/clockname.h"
+#include "base/messagesink.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
