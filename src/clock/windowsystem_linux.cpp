@@ -109,10 +109,19 @@ void DesktopWindowSystem::keepOffTaskbar(QWidget* window) {
         return;
     const xcb_window_t id = nativeWindow(window);
     // Before the window manager has taken the window the state is the window's own
-    // property; afterwards it belongs to the window manager, which is asked. Right
-    // after a map request the window may be in either hand, so both are done: a
-    // window manager ignores a request for a window it does not manage yet, and
-    // reads the property when it takes the window.
+    // property; afterwards it belongs to the window manager, which is asked, and a
+    // write of the property could undo a change it has not made yet (always on top
+    // just toggled). A managed window carries WM_STATE. Right after a map request
+    // the window may be in either hand: then both are done, since a window manager
+    // ignores a request for a window it does not manage yet and reads the property
+    // when it takes the window.
+    const xcb_atom_t wmState = internAtom(c, "WM_STATE");
+    bool managed = false;
+    if (xcb_get_property_reply_t* reply = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, id, wmState, XCB_ATOM_ANY, 0, 1), nullptr)) {
+        managed = reply->type != XCB_ATOM_NONE;
+        std::free(reply);
+    }
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     xcb_client_message_event_t message = {};
     message.response_type = XCB_CLIENT_MESSAGE;
@@ -123,6 +132,16 @@ void DesktopWindowSystem::keepOffTaskbar(QWidget* window) {
     message.data.data32[1] = skip[0];
     message.data.data32[2] = skip[1];
     message.data.data32[3] = 1; // from an ordinary application
+    const auto ask = [&] {
+        xcb_send_event(c, 0, root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                       reinterpret_cast<const char*>(&message));
+        xcb_flush(c);
+    };
+    if (managed && wmState) {
+        ask();
+        return;
+    }
     // Qt writes the property afresh when it maps the window or changes its flags
     // (always on top); only what is missing is added.
     std::vector<xcb_atom_t> atoms;
@@ -138,10 +157,7 @@ void DesktopWindowSystem::keepOffTaskbar(QWidget* window) {
             atoms.push_back(a);
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                         uint32_t(atoms.size()), atoms.data());
-    xcb_send_event(c, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char*>(&message));
-    xcb_flush(c);
+    ask();
 }
 
 bool DesktopWindowSystem::startSystemMove(QWidget* window) {
