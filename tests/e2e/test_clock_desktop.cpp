@@ -4,6 +4,7 @@
 #include "settings/settingsstore.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
+#include "support/screenshot.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -23,25 +24,6 @@ using namespace ovra::test;
 namespace {
 
 const QString kCaption = QStringLiteral("Ovra Clock {Default}");
-
-void pointTo(QPoint p, int settleMs = 300) {
-    xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-    QThread::msleep(settleMs);
-}
-
-QImage screenshot(const QString& folder, QRect area) {
-    const QString file = folder + QStringLiteral("/shot.png");
-    QFile::remove(file);
-    runProgram(QStringLiteral("import"),
-               {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-                QStringLiteral("%1x%2+%3+%4")
-                    .arg(area.width())
-                    .arg(area.height())
-                    .arg(area.x())
-                    .arg(area.y()),
-                QStringLiteral("+repage"), file});
-    return QImage(file).convertToFormat(QImage::Format_RGB32);
-}
 
 ClockSettings storedSettings(const test::TestHome& home) {
     SqliteRegistryBackend backend(home.storePath());

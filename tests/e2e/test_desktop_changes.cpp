@@ -20,11 +20,6 @@ namespace {
 
 const QString kCaption = QStringLiteral("Ovra Clock {Default}");
 
-void pointTo(QPoint p, int settleMs = 200) {
-    xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-    QThread::msleep(settleMs);
-}
-
 // Press on the grip of a clock standing at `area`, drag to put its grip at `to`.
 void dragByGrip(QRect area, QPoint to) {
     const QPoint grip(area.width() - 11, 70 * area.width() / 246);

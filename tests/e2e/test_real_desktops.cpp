@@ -4,6 +4,7 @@
 #include "alarms/noticetexts.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
+#include "support/screenshot.h"
 #include "support/testenv.h"
 #include "support/x11probe.h"
 
@@ -24,25 +25,6 @@ namespace {
 const QString kCaption = QStringLiteral("Ovra Clock {Default}");
 const QPoint kStored(300, 200);
 constexpr int kSide = 246; // the default clock's window
-
-void pointTo(QPoint p, int settleMs = 250) {
-    xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-    QThread::msleep(settleMs);
-}
-
-QImage screenshot(const QString& folder, QRect area) {
-    const QString file = folder + QStringLiteral("/shot.png");
-    QFile::remove(file);
-    runProgram(QStringLiteral("import"),
-               {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-                QStringLiteral("%1x%2+%3+%4")
-                    .arg(area.width())
-                    .arg(area.height())
-                    .arg(area.x())
-                    .arg(area.y()),
-                QStringLiteral("+repage"), file});
-    return QImage(file).convertToFormat(QImage::Format_RGB32);
-}
 
 // A window below the clock that reports every button press it gets: xev.
 class ClickRecorder {

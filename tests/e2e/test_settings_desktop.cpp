@@ -25,11 +25,6 @@ namespace {
 const QString kClockCaption = QStringLiteral("Ovra Clock {Default}");
 const QString kDialogCaption = QStringLiteral("Ovra Clock Configuration");
 
-void pointTo(QPoint p) {
-    xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-    QThread::msleep(300);
-}
-
 void focus(const QString& window) {
     xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
     QThread::msleep(200);

@@ -3,6 +3,7 @@
 #include "support/desktop.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
@@ -68,6 +69,11 @@ void pressKeys(const QStringList& names, int pauseMs) {
         xdotool({QStringLiteral("key"), name});
         QThread::msleep(pauseMs);
     }
+}
+
+void pointTo(QPoint p, int settleMs) {
+    xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+    QThread::msleep(settleMs);
 }
 
 QString windowUnderPointer(QPoint p) {

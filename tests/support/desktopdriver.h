@@ -31,6 +31,8 @@ QString xdotool(const QStringList& args);
 QString windowNamed(const QString& title, bool onlyVisible = true);
 QRect geometryOf(const QString& window);
 void pressKeys(const QStringList& names, int pauseMs = 60);
+// Moves the pointer to p and gives the program under it time to answer.
+void pointTo(QPoint p, int settleMs = 250);
 // The window the pointer is over after moving it to p, as the X server decides it
 // (input shapes count).
 QString windowUnderPointer(QPoint p);
