@@ -43,15 +43,6 @@ void store(const TestHome& home, const ClockState& state) {
     ASSERT_EQ(WriteClockSettings(registry, state), 0);
 }
 
-ClockSettings stored(const TestHome& home, const QString& name) {
-    SqliteRegistryBackend backend(home.storePath());
-    Registry registry(backend);
-    ClockState state;
-    state.ClockName = name;
-    ReadClockSettings(registry, state);
-    return state.settings;
-}
-
 QString dataFolder(const TestHome& home) {
     return home.path() + QStringLiteral("/data/Tamrel/Ovra Clock/");
 }
@@ -78,7 +69,7 @@ TEST(LifecycleOnTheDesktop, TerminationDuringAStartUpMessageEndsWithoutWriting) 
     clock.process.terminate();
     EXPECT_TRUE(clock.process.waitForFinished(5000)) << "the process did not end";
 
-    const ClockSettings after = stored(home, name);
+    const ClockSettings after = storedClockSettings(home, name);
     EXPECT_EQ(after.TimeZoneIndex, 80);
     EXPECT_EQ(after.ClockRadius, 60);
     EXPECT_EQ(after.Autorun, 1);
@@ -112,7 +103,7 @@ TEST(LifecycleOnTheDesktop, AStoreLockedAtStartUpKeepsTheStoredRecord) {
     clock.process.terminate();
     ASSERT_TRUE(clock.process.waitForFinished(10000));
 
-    const ClockSettings after = stored(home, name);
+    const ClockSettings after = storedClockSettings(home, name);
     EXPECT_EQ(after.TimeZoneIndex, 80);
     EXPECT_EQ(after.ClockRadius, 60);
     EXPECT_EQ(after.SecondCircleColor, 0x123456);
