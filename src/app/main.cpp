@@ -201,7 +201,7 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Render:
         if (const QString problem = clockNameProblem(cl.clockName); !problem.isEmpty()) {
             printErr(problem);
-            return 2;
+            return 1;
         }
         return RunRenderCommand(argc, argv, {cl.renderFile, cl.at, cl.clockName});
     case CommandLine::Action::List:
@@ -216,7 +216,7 @@ int main(int argc, char** argv) {
     }
     if (const QString problem = clockNameProblem(cl.clockName); !problem.isEmpty()) {
         printErr(problem);
-        return 2;
+        return 1;
     }
     return runClock(argc, argv, cl.clockName);
 }
