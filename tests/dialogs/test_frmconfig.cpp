@@ -46,7 +46,8 @@ TEST(FrmConfig, FillsEveryPageFromTheRecord) {
     s.BackgroundOpacity = 3;
     s.DisplayScale = 1;
     s.TimeStandard = 1;
-    s.Autorun = 0; // the list shows the autostart entry, which does not exist yet
+    s.Autorun = 0; // the list shows the autostart entry, which is gone
+    ASSERT_TRUE(QFile::remove(f.autorun->entryFilePath()));
     s.HourCircleWidth = 20;
     s.ClockRadius = 100;
     s.ClockScaleColor = v(0x77777777u);
@@ -220,6 +221,21 @@ TEST(FrmConfig, AppearanceResetRestoresColoursAndSizesOnly) {
     EXPECT_EQ(d.clocksPage()->CombTimeZone()->count(), 97) << "a refill adds no zones";
 }
 
+// A new clock wants to start with the session; the first dialog shows it and the
+// first Apply keeps it.
+TEST(FrmConfig, TheFirstApplyOfANewClockKeepsItsAutostart) {
+    for (const char* name : {"Default", "Tokyo"}) {
+        SCOPED_TRACE(name);
+        ConfigFixture f(QString::fromUtf8(name));
+        ASSERT_EQ(f.app.settings().Autorun, 0);
+        FrmConfig& d = f.open();
+        EXPECT_EQ(d.generalPage()->CombAutorun()->currentText(), QStringLiteral("Yes"));
+        d.CmdConfig_Click(FrmConfig::Apply);
+        EXPECT_EQ(f.stored(QString::fromUtf8(name), u"Autorun"), 0);
+        EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
+    }
+}
+
 TEST(FrmConfig, GeneralResetRestoresTheChoicesAndWritesTheAutostartEntry) {
     ConfigFixture f;
     ClockSettings& s = f.app.settings();
@@ -227,6 +243,7 @@ TEST(FrmConfig, GeneralResetRestoresTheChoicesAndWritesTheAutostartEntry) {
     s.AlwaysOnTop = 1;
     s.BackgroundOpacity = 5;
     s.Autorun = 1;
+    ASSERT_TRUE(QFile::remove(f.autorun->entryFilePath()));
     s.ClockRadius = 70;
     FrmConfig& d = f.open();
     ASSERT_EQ(d.generalPage()->CombAutorun()->currentText(), QStringLiteral("No"));
