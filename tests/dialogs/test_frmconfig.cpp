@@ -2,6 +2,7 @@
 #include "dialogs/appearancepage.h"
 #include "dialogs/clockspage.h"
 #include "dialogs/colourrow.h"
+#include "dialogs/colourvalue.h"
 #include "dialogs/displaynameedit.h"
 #include "dialogs/generalpage.h"
 #include "dialogs/sizefield.h"
@@ -121,6 +122,37 @@ TEST(FrmConfig, ApplyReadsTheColourTextsAsNumbers) {
         d.CmdConfig_Click(FrmConfig::Apply);
         EXPECT_EQ(f.app.settings().ClockScaleColor, c.expected) << c.text;
         EXPECT_EQ(f.stored("Default", u"ClockScaleColor"), c.expected) << c.text;
+    }
+}
+
+// While the user types, the box shows the colour Apply will store for the text;
+// after Apply the row shows the stored colour, text and box.
+TEST(FrmConfig, TheColourBoxShowsWhatApplyStores) {
+    const struct {
+        const char* text;
+        int32_t stored;
+    } cases[] = {
+        {"99999999999999", v(0x12345678u)}, // out of range: the applied colour stays
+        {"1e3", 0x3E8},
+        {"red", defaults::ClockScaleColor}, // no number: 0, which is the default
+        {"#FF0000", defaults::ClockScaleColor},
+        {"&HGG", defaults::ClockScaleColor},
+        {"&H0", defaults::ClockScaleColor},
+        {"&HFF00FF00", v(0xFF00FF00u)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ConfigFixture f;
+        f.app.settings().ClockScaleColor = v(0x12345678u);
+        FrmConfig& d = f.open();
+        ColourRow& row = *d.appearancePage()->colourRow(6);
+        row.textBox()->clear();
+        QTest::keyClicks(row.textBox(), QString::fromLatin1(c.text));
+        EXPECT_EQ(row.boxColour(), ColorTransfer(c.stored) & 0xFFFFFF);
+        d.CmdConfig_Click(FrmConfig::Apply);
+        ASSERT_EQ(f.stored("Default", u"ClockScaleColor"), c.stored);
+        EXPECT_EQ(row.text(), ColourText(c.stored));
+        EXPECT_EQ(row.boxColour(), ColorTransfer(c.stored) & 0xFFFFFF);
     }
 }
 
