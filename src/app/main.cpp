@@ -128,6 +128,14 @@ int runClock(int argc, char** argv, const QString& name) {
     DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
     ClockList clockList({registry, dialogChannel, launcher, messages},
                         AppPaths::build(name, roots).AutostartFolder);
+    // A clock added from the dialog is spread over the primary work area, in the
+    // twips this clock converts its own position with.
+    clockList.setPlacementArea([&] {
+        const WinRect work = windowSystem.primaryWorkArea();
+        return PlacementArea{
+            QRect(work.left, work.top, work.right - work.left, work.bottom - work.top),
+            clock.screenMetrics().tx, clock.screenMetrics().ty};
+    });
     DialogColourPicker colourPicker([&] { return clock.settings().AlwaysOnTop == 1; });
     DialogFileChooser fileChooser;
     DesktopLinkOpener linkOpener;
