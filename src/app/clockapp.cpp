@@ -119,6 +119,11 @@ bool ClockApp::StartClock(const QString& clockName) {
     if (m_startAbandoned)
         return false;
     m_listedAtStart = listedInStore(m_services.registry, m_state.ClockName).value_or(false);
+    // The settings dialog shows whether the autostart entry exists, not the wish: a
+    // new clock has no entry until it is brought in line, and an Apply before the
+    // first shutdown would store the "No" the dialog showed.
+    if (m_autorun && mayWriteBack())
+        m_autorun->syncAutorunEntry(m_state.settings.Autorun);
     if (m_window)
         m_window->computeLayout();
     if (m_alarms)

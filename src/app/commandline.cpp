@@ -9,24 +9,26 @@ namespace {
 struct ActionOption {
     const char16_t* name;
     CommandLine::Action action;
-    bool takesValue;
+    bool takesValue; // the next word is the option's value (only --render's file)
+    bool takesName;  // the clock name, from the words that do not begin with "--"
 };
 constexpr ActionOption kActions[] = {
-    {u"--help", CommandLine::Action::Help, false},
-    {u"--version", CommandLine::Action::Version, false},
-    {u"--render", CommandLine::Action::Render, true},
-    {u"--list", CommandLine::Action::List, false},
-    {u"--add", CommandLine::Action::Add, true},
-    {u"--start", CommandLine::Action::Start, true},
-    {u"--stop", CommandLine::Action::Stop, true},
-    {u"--delete", CommandLine::Action::Delete, true},
+    {u"--help", CommandLine::Action::Help, false, false},
+    {u"--version", CommandLine::Action::Version, false, false},
+    {u"--render", CommandLine::Action::Render, true, false},
+    {u"--list", CommandLine::Action::List, false, false},
+    {u"--add", CommandLine::Action::Add, false, true},
+    {u"--start", CommandLine::Action::Start, false, true},
+    {u"--stop", CommandLine::Action::Stop, false, true},
+    {u"--delete", CommandLine::Action::Delete, false, true},
 };
 } // namespace
 
 CommandLine parseCommandLine(const QStringList& args) {
     CommandLine cl;
     QStringList words;
-    bool actionSeen = false;
+    const ActionOption* action = nullptr;
+    QString inlineName; // --add=NAME and the like
     auto fail = [&](const QString& message) {
         cl.error = message;
         return cl;
@@ -75,17 +77,16 @@ CommandLine parseCommandLine(const QStringList& args) {
                 match = &a;
         if (!match)
             return fail(QStringLiteral("Unknown option %1. Try --help.").arg(option));
-        if (actionSeen && cl.action != match->action)
+        if (action && action->action != match->action)
             return fail(QStringLiteral("%1 cannot be combined with another action.").arg(option));
-        actionSeen = true;
+        action = match;
         cl.action = match->action;
         if (match->takesValue) {
             if (!takeValue())
                 return fail(QStringLiteral("%1 needs a value.").arg(option));
-            if (cl.action == CommandLine::Action::Render)
-                cl.renderFile = value;
-            else
-                cl.target = CleanString(value);
+            cl.renderFile = value;
+        } else if (match->takesName && hasInlineValue) {
+            inlineName = value;
         } else if (hasInlineValue) {
             return fail(QStringLiteral("%1 takes no value.").arg(option));
         }
@@ -95,14 +96,19 @@ CommandLine parseCommandLine(const QStringList& args) {
         return fail(QStringLiteral("--at only goes with --render."));
     if (cl.zone && cl.action != CommandLine::Action::Add)
         return fail(QStringLiteral("--zone only goes with --add."));
-    const bool managing =
-        cl.action == CommandLine::Action::List || cl.action == CommandLine::Action::Add ||
-        cl.action == CommandLine::Action::Start || cl.action == CommandLine::Action::Stop ||
-        cl.action == CommandLine::Action::Delete;
-    if (managing && !words.isEmpty())
+    if (action && action->takesName) {
+        const QString option = QString::fromUtf16(action->name);
+        if (!inlineName.isEmpty() && !words.isEmpty())
+            return fail(QStringLiteral("%1 got two names, \"%2\" and \"%3\"; give one.")
+                            .arg(option, inlineName, words.join(u' ')));
+        cl.target = CleanString(words.isEmpty() ? inlineName : words.join(u' '));
+        if (cl.target.isEmpty())
+            return fail(QStringLiteral("%1 needs a clock name.").arg(option));
+        cl.clockName = kDefaultClockName;
+    } else if (cl.action == CommandLine::Action::List && !words.isEmpty()) {
         return fail(
-            QStringLiteral("Unexpected words \"%1\"; put a clock name with spaces in quotes.")
-                .arg(words.join(u' ')));
+            QStringLiteral("--list takes no clock name, but got \"%1\".").arg(words.join(u' ')));
+    }
     return cl;
 }
 
@@ -114,7 +120,8 @@ QString usageText() {
         "                  --delete NAME\n"
         "\n"
         "Shows the clock NAME on the desktop (\"Default\" when no name is given). Every word\n"
-        "that does not begin with \"--\" is part of the name.\n"
+        "that does not begin with \"--\" is part of the name, whichever option is given and\n"
+        "wherever the words stand: \"--add New York --zone 10\" adds the clock \"New York\".\n"
         "\n"
         "Options:\n"
         "  --help             show this text and exit\n"
@@ -127,7 +134,11 @@ QString usageText() {
         "  --add NAME         add a clock and start it; --zone INDEX picks its zone (0-96)\n"
         "  --start NAME       start a clock\n"
         "  --stop NAME        stop a running clock; its settings are saved\n"
-        "  --delete NAME      stop a clock and delete its settings (its alarms are kept)\n");
+        "  --delete NAME      stop a clock and delete its settings (its alarms are kept)\n"
+        "\n"
+        "Exit status: 0 when done; 1 when refused (a name no clock can have, a clock that\n"
+        "does not exist or does not answer, no display, a store that cannot be read); 2 when\n"
+        "the words are not understood (an unknown option, a missing value, two actions).\n");
 }
 
 } // namespace ovra

@@ -128,6 +128,14 @@ int runClock(int argc, char** argv, const QString& name) {
     DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
     ClockList clockList({registry, dialogChannel, launcher, messages},
                         AppPaths::build(name, roots).AutostartFolder);
+    // A clock added from the dialog is spread over the primary work area, in the
+    // twips this clock converts its own position with.
+    clockList.setPlacementArea([&] {
+        const WinRect work = windowSystem.primaryWorkArea();
+        return PlacementArea{
+            QRect(work.left, work.top, work.right - work.left, work.bottom - work.top),
+            clock.screenMetrics().tx, clock.screenMetrics().ty};
+    });
     DialogColourPicker colourPicker([&] { return clock.settings().AlwaysOnTop == 1; });
     DialogFileChooser fileChooser;
     DesktopLinkOpener linkOpener;
@@ -201,7 +209,7 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Render:
         if (const QString problem = clockNameProblem(cl.clockName); !problem.isEmpty()) {
             printErr(problem);
-            return 2;
+            return 1;
         }
         return RunRenderCommand(argc, argv, {cl.renderFile, cl.at, cl.clockName});
     case CommandLine::Action::List:
@@ -216,7 +224,7 @@ int main(int argc, char** argv) {
     }
     if (const QString problem = clockNameProblem(cl.clockName); !problem.isEmpty()) {
         printErr(problem);
-        return 2;
+        return 1;
     }
     return runClock(argc, argv, cl.clockName);
 }

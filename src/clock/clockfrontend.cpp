@@ -12,7 +12,12 @@ ClockFrontEnd::ClockFrontEnd(ClockWindowContext& app, WindowSystem& windowSystem
 ClockFrontEnd::~ClockFrontEnd() = default;
 
 void ClockFrontEnd::computeLayout() {
-    m_app.screenMetrics() = m_ws.screenMetrics();
+    // Stored positions are twips converted with the start-up density: a re-apply
+    // after a DPI change must not move the clock by reading a new one.
+    if (!m_metricsRead) {
+        m_app.screenMetrics() = m_ws.screenMetrics();
+        m_metricsRead = true;
+    }
     m_app.layout() = CalcClockLayout(m_app.settings());
 }
 

@@ -38,6 +38,7 @@ private:
     WindowSystem& m_ws;
     FrmClock m_window;
     ClockWindowList m_others;
+    bool m_metricsRead = false;
 };
 
 } // namespace ovra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/clocksettings.h"
+#include "settings/startposition.h"
 
 #include <QRectF>
 
@@ -10,7 +11,7 @@ namespace ovra {
 
 // The empty band between the dial and the window edge on every side; the button
 // strip lives in its right-hand part.
-inline constexpr int kFaceMargin = 21;
+inline constexpr int kFaceMargin = kFaceMarginPx;
 
 // A scale line from (x1, y1) to (x2, y2), surface pixels.
 struct TickLine {

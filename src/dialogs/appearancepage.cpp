@@ -37,6 +37,16 @@ constexpr std::array<SizeRow, 4> kSizeRows = {{
     {u"Clock Radius(48 ~ 128):", "TxtClockRadius", &ClockSettings::ClockRadius, limits::MinRadius,
      limits::MaxRadius, u"48", 3},
 }};
+
+// The colour an apply stores for a row's text: the number it reads as, the applied
+// value when it is out of range, and the record's own default in place of 0.
+int32_t colourApplyStores(const ClockSettings& applied, int32_t ClockSettings::*member,
+                          QStringView text) {
+    ClockSettings s = applied;
+    ReadNumberInto(text, s.*member);
+    NormalizeSettings(s);
+    return s.*member;
+}
 } // namespace
 
 AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applied, QWidget* parent)
@@ -61,6 +71,9 @@ AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applie
         row->textBox()->setObjectName(QLatin1String(field.textBoxName));
         const auto member = field.member;
         row->setAppliedValueSource([&applied, member] { return applied.*member; });
+        row->setStoredValueReading([&applied, member](QStringView text) {
+            return colourApplyStores(applied, member, text);
+        });
         form->addRow(QString::fromUtf16(field.label), row);
         m_colours[i] = row;
     }
@@ -78,8 +91,10 @@ void AppearancePage::fill(const ClockSettings& s) {
 }
 
 void AppearancePage::readInto(ClockSettings& s) const {
-    for (size_t i = 0; i < kColourFields.size(); ++i)
-        ReadNumberInto(m_colours[i]->text(), s.*kColourFields[i].member);
+    for (size_t i = 0; i < kColourFields.size(); ++i) {
+        const auto member = kColourFields[i].member;
+        s.*member = colourApplyStores(s, member, m_colours[i]->text());
+    }
     for (size_t i = 0; i < kSizeRows.size(); ++i)
         ReadNumberInto(m_sizes[i]->text(), s.*kSizeRows[i].member);
 }

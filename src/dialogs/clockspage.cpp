@@ -33,7 +33,7 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     auto* manageGroup = new QGroupBox(QStringLiteral(" Manage Clocks: "), this);
 
     const std::array<const char16_t*, 5> captions = {u"&Add", u"&Delete", u"&Run", u"&Stop",
-                                                     u"Refresh"};
+                                                     u"Re&fresh"};
     for (size_t i = 0; i < captions.size(); ++i) {
         auto* button =
             new QPushButton(QString::fromUtf16(captions[i]), i == Add ? addGroup : manageGroup);

@@ -2,6 +2,7 @@
 
 #include "dialogs/colourvalue.h"
 #include "dialogs/frmalpha.h"
+#include "dialogs/toolkitsettings.h"
 
 #include <QColorDialog>
 #include <QPointer>
@@ -16,6 +17,12 @@ std::optional<int32_t> DialogColourPicker::pickColour(QWidget* owner, int32_t in
     // the full editor at once. The alpha is asked for separately, afterwards.
     // On the heap: the owner may be deleted while the dialog runs (the clock closed
     // underneath it), and takes its children with it.
+    // Every call starts from a fresh custom-colour table whose first entry is the
+    // initial colour, so nothing picked earlier, here or by another Qt program, shows.
+    keepToolkitSettingsOutOfTheUserFolder();
+    for (int i = 0; i < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(i,
+                                     i == 0 ? displayToQColor(initialDisplay) : QColor(Qt::black));
     const QPointer<QColorDialog> dialog = new QColorDialog(displayToQColor(initialDisplay), owner);
     dialog->setOption(QColorDialog::DontUseNativeDialog);
     const int result = dialog->exec();

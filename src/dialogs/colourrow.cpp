@@ -40,6 +40,11 @@ void ColourRow::setAppliedValueSource(std::function<int32_t()> source) {
     m_appliedValue = std::move(source);
 }
 
+void ColourRow::setStoredValueReading(std::function<int32_t(QStringView)> reading) {
+    m_storedValueReading = std::move(reading);
+    followTypedText(m_text->text());
+}
+
 QString ColourRow::text() const {
     return m_text->text();
 }
@@ -78,10 +83,12 @@ void ColourRow::setBoxColour(int32_t display) {
     m_text->setPalette(palette);
 }
 
-// A typed colour shows in the box as soon as it reads as a number, so the box
-// never disagrees with what apply would store.
+// A typed colour shows in the box at once, as the colour apply would store for it,
+// so the box never disagrees with apply.
 void ColourRow::followTypedText(const QString& text) {
-    if (const std::optional<int32_t> value = ReadNumber(text))
+    if (m_storedValueReading)
+        setBoxColour(ColorTransfer(m_storedValueReading(text)));
+    else if (const std::optional<int32_t> value = ReadNumber(text))
         setBoxColour(ColorTransfer(*value));
 }
 

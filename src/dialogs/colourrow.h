@@ -28,6 +28,9 @@ public:
     // starts from its alpha when the user keeps the colour shown. Without a
     // source, the value last given to setValue counts.
     void setAppliedValueSource(std::function<int32_t()> source);
+    // What an apply would store for a text; the box shows that value's colour while
+    // the user types. Without one the box follows any text that reads as a number.
+    void setStoredValueReading(std::function<int32_t(QStringView)> reading);
 
     QString text() const;
     void setText(const QString& text);
@@ -57,6 +60,7 @@ private:
     int32_t m_boxColour = 0;
     int32_t m_value = 0;
     std::function<int32_t()> m_appliedValue;
+    std::function<int32_t(QStringView)> m_storedValueReading;
 };
 
 } // namespace ovra

@@ -1,6 +1,7 @@
 #include "dialogs/filechooser.h"
 
 #include "base/messagesink.h"
+#include "dialogs/toolkitsettings.h"
 #include "widgets/filefilter.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@ QString DialogFileChooser::chooseFile(QWidget* owner, bool save, const QString& 
                                       const QString& filter, const QString& initialPath) {
     // What QFileDialog's static functions do, but on the heap: they keep the dialog
     // on their stack, and an owner deleted while it runs would delete it a second time.
+    keepToolkitSettingsOutOfTheUserFolder(); // the dialog would store its history
     const QPointer<QFileDialog> dialog =
         new QFileDialog(owner, title, initialPath, toQtFileFilter(filter));
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

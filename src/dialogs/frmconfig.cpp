@@ -159,6 +159,8 @@ void FrmConfig::ApplyConfig() {
     m_s.app.ApplyClockSettings();
     m_s.autorun.SyncAutorunEntry(m_s.app.settings().Autorun);
     WriteClockSettings(m_s.app.registry(), m_s.app.state());
+    // The fields now show what was stored, not the text that was typed.
+    m_appearance->fill(m_s.app.settings());
 }
 
 void FrmConfig::CmdConfig_Click(int index) {

@@ -76,8 +76,15 @@ int startClock(ClockList& clocks, const QString& name, QTextStream& out, Message
 }
 
 int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
-    if (clocks.FindClockWindow(name, false) == 0)
+    if (clocks.FindClockWindow(name, false) == 0) {
+        // "Not running" would suggest that the clock exists; a mistyped name hears
+        // what --delete says of it.
+        if (!clocks.LoadClockList(false))
+            return kRefused;
+        if (!clocks.clockExists(name))
+            return refuse(errors, QStringLiteral("There is no clock named %1.").arg(quoted(name)));
         return refuse(errors, QStringLiteral("The clock %1 is not running.").arg(quoted(name)));
+    }
     switch (clocks.CloseClockWindow(name)) {
     case CloseOutcome::Closed:
         return kDone;

@@ -12,6 +12,9 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <cmath>
+
 #include <optional>
 
 namespace ovra {
@@ -175,6 +178,7 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
     // Read, check and write in one transaction: another clock adding or deleting at
     // the same moment can then neither lose this change nor have its own lost.
     AddRefusal refusal = AddRefusal::None;
+    const QPoint start = startPositionTwips();
     const int rc = m_s.registry.transaction([&] {
         const std::optional<QString> stored = readWholeListText(m_s.registry);
         if (!stored) {
@@ -198,6 +202,15 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
             return false;
         }
         const QString key = clockKeyPath(name);
+        // A key left from before (stored but not listed) keeps what it holds.
+        const RegistryPath path = SplitRegistryPath(key);
+        const bool placed = m_s.registry.backend().keyExists(path.root, path.subKey);
+        if (!placed &&
+            (m_s.registry.writeInteger(key, QStringLiteral("Left"), start.x()) != status::Success ||
+             m_s.registry.writeInteger(key, QStringLiteral("Top"), start.y()) != status::Success)) {
+            refusal = AddRefusal::StoreFailed;
+            return false;
+        }
         if (m_s.registry.writeText(kClockListKey, kClockListValue, newText) != status::Success ||
             m_s.registry.writeInteger(key, QStringLiteral("Enable"), 1) != status::Success ||
             m_s.registry.writeInteger(key, QStringLiteral("TimeZoneIndex"), timeZoneIndex) !=
@@ -234,6 +247,27 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
     }
     StartClockProcess(name);
     return true;
+}
+
+QPoint ClockList::startPositionTwips() {
+    const PlacementArea area = m_placement ? m_placement() : PlacementArea::withoutDisplay();
+    int side = clockWindowSidePx(defaultSettings());
+    QList<QRect> taken;
+    for (const ClockEntry& entry : m_entries) {
+        if (!entry.running()) // a clock that does not answer still stands there
+            continue;
+        ClockState other;
+        other.ClockName = entry.Name;
+        other.settings = defaultSettings();
+        LoadClockSettings(m_s.registry, other);
+        const int otherSide = clockWindowSidePx(other.settings);
+        side = std::max(side, otherSide);
+        taken << QRect(QPoint(int(std::lround(other.settings.Left / area.tx)),
+                              int(std::lround(other.settings.Top / area.ty))),
+                       QSize(otherSide, otherSide));
+    }
+    const QPoint px = ChooseStartPosition(taken, area.pixels, side);
+    return {int(std::lround(px.x() * area.tx)), int(std::lround(px.y() * area.ty))};
 }
 
 bool ClockList::DeleteClock(const QString& rawName) {

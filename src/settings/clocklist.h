@@ -1,6 +1,9 @@
 #pragma once
 
+#include "settings/startposition.h"
+
 #include "settings/instancechannel.h"
+#include <functional>
 
 #include <QList>
 #include <QString>
@@ -58,6 +61,10 @@ public:
     // autostartFolder is where the clocks' session autostart entries live.
     ClockList(Services services, QString autostartFolder);
 
+    // The work area new clocks are spread over, asked at each add; without one they
+    // are spread as PlacementArea::withoutDisplay() says.
+    void setPlacementArea(std::function<PlacementArea()> area) { m_placement = std::move(area); }
+
     // Rebuilds the list from the store and asks every clock whether it runs. With
     // bringForward each running clock is raised, in list order, so the last running
     // clock of the list ends up in front. False, with a message, when the store could
@@ -100,8 +107,12 @@ private:
     void warn(const QString& text);
     bool nameUsable(const QString& name);
 
+    // Where the new clock's window first stands, in twips, clear of the running clocks.
+    QPoint startPositionTwips();
+
     Services m_s;
     QString m_autostartFolder;
+    std::function<PlacementArea()> m_placement;
     QList<ClockEntry> m_entries;
 };
 

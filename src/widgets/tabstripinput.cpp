@@ -220,10 +220,11 @@ void TabStripInput::trackControlBox(QPointF pos) {
 // ---- wheel -----------------------------------------------------------------------------
 
 void TabStripInput::wheel(QWheelEvent* event) {
-    // A turn over one of the page's controls belongs to that control, even when it
-    // has nothing to scroll.
-    if (m_host.inputChildAt(event->position().toPoint()) || !m_host.inputUseMouseWheelScroll() ||
-        !record(m_host.inputActiveTab()).enabled) {
+    // A turn reaches the control over its own area and, passed on by Qt, over any
+    // child that did not take it. One over a control that scrolls or steps with the
+    // wheel belongs to that control, even when it has nothing left to scroll.
+    if (m_host.inputChildUsesWheel(event->position().toPoint()) ||
+        !m_host.inputUseMouseWheelScroll() || !record(m_host.inputActiveTab()).enabled) {
         event->ignore();
         return;
     }

@@ -27,7 +27,9 @@ public:
     virtual bool inputUseMouseWheelScroll() const = 0;
     virtual bool inputHasFocus() const = 0;
     virtual bool inputContains(QPoint point) const = 0;
-    virtual bool inputChildAt(QPoint point) const = 0;
+    // Whether the child control at point (the control's coordinates) takes the wheel
+    // for itself, as a list, a spin box or an open drop-down list does.
+    virtual bool inputChildUsesWheel(QPoint point) const = 0;
     virtual QPoint inputPointer() const = 0;
     // Shared with the control's own refresh, so neither re-enters the other.
     virtual bool inputBusy() const = 0;

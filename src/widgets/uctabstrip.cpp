@@ -7,7 +7,12 @@
 #include "widgets/tabstrippersistence.h"
 #include "widgets/tabstripwindowwatcher.h"
 
+#include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QPainter>
@@ -444,6 +449,18 @@ QSize ucTabStrip::sizeHint() const {
 
 QSize ucTabStrip::minimumSizeHint() const {
     return QSize(40, TabStripLayout::rowHeight(m_activeTabHeight, m_inactiveTabHeight) + 8);
+}
+
+bool ucTabStrip::inputChildUsesWheel(QPoint point) const {
+    for (const QWidget* w = childAt(point); w && w != this; w = w->parentWidget()) {
+        if (qobject_cast<const QAbstractScrollArea*>(w) ||
+            qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QAbstractSlider*>(w))
+            return true;
+        if (const auto* combo = qobject_cast<const QComboBox*>(w);
+            combo && combo->view() && combo->view()->isVisible())
+            return true;
+    }
+    return false;
 }
 
 } // namespace ovra

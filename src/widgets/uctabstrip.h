@@ -293,7 +293,7 @@ private:
     bool inputUseMouseWheelScroll() const override { return m_useMouseWheelScroll; }
     bool inputHasFocus() const override { return hasFocus(); }
     bool inputContains(QPoint point) const override { return rect().contains(point); }
-    bool inputChildAt(QPoint point) const override { return childAt(point) != nullptr; }
+    bool inputChildUsesWheel(QPoint point) const override;
     QPoint inputPointer() const override;
     bool inputBusy() const override { return m_busy; }
     void setInputBusy(bool busy) override { m_busy = busy; }

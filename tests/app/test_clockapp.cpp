@@ -101,9 +101,10 @@ TEST(ClockApp, StartApplyAndShutdownRunInTheirFixedOrder) {
     p.app.setAutorunHost(&hosts);
 
     ASSERT_TRUE(p.app.StartClock(QStringLiteral("Default")));
-    EXPECT_EQ(hosts.calls.join(u','),
-              QStringLiteral("privilege,alarms,layout,resetNotice,checkMonitor,loadWindow,"
-                             "createTools,loadImage,events,show"));
+    EXPECT_EQ(
+        hosts.calls.join(u','),
+        QStringLiteral("privilege,alarms,autorun:0,layout,resetNotice,checkMonitor,loadWindow,"
+                       "createTools,loadImage,events,show"));
     hosts.calls.clear();
     p.app.ApplyClockSettings();
     EXPECT_EQ(hosts.calls.join(u','),
@@ -217,6 +218,9 @@ TEST(ClockApp, ShutdownWritesBackOnlyARecordThatWasReallyLoaded) {
         const bool up = p.app.StartClock(QStringLiteral("Tokyo"));
         p.backend.readsToFail = 0;
         EXPECT_EQ(up, !c.abandonDuringStart) << c.what;
+        // The entry follows the record from the start, but only a record really read.
+        EXPECT_EQ(p.autorunSynced(), c.readsToFail < 1000 && !c.abandonDuringStart) << c.what;
+        p.hosts.calls.clear();
         if (c.deletedWhileRunning)
             p.registry.writeText(kClockListKey, kClockListValue, QString());
         p.app.settings().ClockRadius = 100;

@@ -34,6 +34,23 @@ TEST(CommandLine, NamesAndActions) {
          QStringLiteral("Tokyo")},
         {words({"--start", "Tokyo"}), Action::Start, QStringLiteral("Default"),
          QStringLiteral("Tokyo")},
+        // A name of several words, wherever the option stands.
+        {words({"--add", "New", "York", "--zone", "10"}), Action::Add, QStringLiteral("Default"),
+         QStringLiteral("New York")},
+        {words({"--zone", "10", "--add", "New", "York"}), Action::Add, QStringLiteral("Default"),
+         QStringLiteral("New York")},
+        {words({"New", "--add", "York"}), Action::Add, QStringLiteral("Default"),
+         QStringLiteral("New York")},
+        {words({"--start", "New", "York"}), Action::Start, QStringLiteral("Default"),
+         QStringLiteral("New York")},
+        {words({"--stop", "Rio de", "Janeiro"}), Action::Stop, QStringLiteral("Default"),
+         QStringLiteral("Rio de Janeiro")},
+        {words({"--delete", "New", "York"}), Action::Delete, QStringLiteral("Default"),
+         QStringLiteral("New York")},
+        {words({"--render", "x.png", "New", "York"}),
+         Action::Render,
+         QStringLiteral("New York"),
+         {}},
     };
     for (const auto& c : cases) {
         const CommandLine cl = parseCommandLine(c.args);
@@ -69,6 +86,10 @@ TEST(CommandLine, MistakesAreExplained) {
         words({"--list", "--add", "A"}),
         words({"--list", "Tokyo"}),
         words({"--version=2"}),
+        words({"--start"}),
+        words({"--stop", "  "}),
+        words({"--delete", "--zone", "3"}),
+        words({"--add=Tokyo", "Osaka"}),
     };
     for (const QStringList& args : bad)
         EXPECT_FALSE(parseCommandLine(args).error.isEmpty()) << qPrintable(args.join(u' '));

@@ -125,7 +125,7 @@ TEST(RenderCommand, RefusesBadInputWithAClearMessageAndWritesNothing) {
           QStringLiteral("2026-02-30 10:00:00")},
          2,
          "--at needs a time like"},
-        {{QStringLiteral("--render"), file, QStringLiteral("../escape")}, 2, ""},
+        {{QStringLiteral("--render"), file, QStringLiteral("../escape")}, 1, "cannot contain"},
         {{QStringLiteral("--render"), home.path() + QStringLiteral("/missing/face.png")},
          1,
          "Cannot write"},

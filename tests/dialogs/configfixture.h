@@ -99,10 +99,10 @@ struct ConfigFixture {
         channel.log = &log;
         launcher.log = &log;
         app.setWindowHost(&windowHost);
-        app.StartClock(clockName);
         program = home.path() + QStringLiteral("/bin/ovra-clock");
         autorun = std::make_unique<Autorun>(app.state(), app.paths(), program);
         app.setAutorunHost(autorun.get());
+        app.StartClock(clockName);
         clocks =
             std::make_unique<ClockList>(ClockList::Services{registry, channel, launcher, messages},
                                         app.paths().AutostartFolder);

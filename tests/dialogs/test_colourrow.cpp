@@ -6,9 +6,11 @@
 #include "modalanswer.h"
 
 #include <QColorDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -193,6 +195,38 @@ TEST(DialogColourPicker, CancelledColourDialogShowsNoAlphaDialog) {
     EXPECT_TRUE(colour.found());
     EXPECT_FALSE(alpha.found());
     EXPECT_EQ(row.text(), QStringLiteral("&HFF71A713"));
+}
+
+// A custom colour the user adds is neither written to Qt's settings file nor shown
+// by the next dialog, which starts from the initial colour alone.
+TEST(DialogColourPicker, CustomColoursAreNeitherStoredNorKept) {
+    const QString configFile =
+        qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/QtProject.conf");
+    DialogColourPicker picker;
+    QList<QRgb> tables[2];
+    for (const int32_t initial : {0x302010, 0x0000FF}) {
+        QList<QRgb>& table = tables[initial == 0x0000FF];
+        test::ModalAnswer<QColorDialog> colour([&](QColorDialog* d) {
+            for (int i = 0; i < QColorDialog::customCount(); ++i)
+                table << QColorDialog::customColor(i).rgb();
+            d->setCurrentColor(QColor(0x55, 0x66, 0x77));
+            for (QPushButton* b : d->findChildren<QPushButton*>())
+                if (b->text().contains(QStringLiteral("Custom")))
+                    b->click();
+            d->accept();
+        });
+        ASSERT_TRUE(picker.pickColour(nullptr, initial).has_value());
+        ASSERT_TRUE(colour.found());
+    }
+    for (const auto& table : tables)
+        ASSERT_EQ(table.size(), 16);
+    EXPECT_EQ(tables[0][0], qRgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(tables[1][0], qRgb(0xFF, 0, 0)) << "the first dialog's custom colour came back";
+    for (int i = 1; i < 16; ++i)
+        EXPECT_EQ(tables[1][i], qRgb(0, 0, 0)) << i;
+    EXPECT_FALSE(QFile::exists(configFile));
+    EXPECT_FALSE(
+        QFile::exists(QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName()));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "dialogs/appearancepage.h"
 #include "dialogs/clockspage.h"
 #include "dialogs/colourrow.h"
+#include "dialogs/colourvalue.h"
 #include "dialogs/displaynameedit.h"
 #include "dialogs/generalpage.h"
 #include "dialogs/sizefield.h"
@@ -46,7 +47,8 @@ TEST(FrmConfig, FillsEveryPageFromTheRecord) {
     s.BackgroundOpacity = 3;
     s.DisplayScale = 1;
     s.TimeStandard = 1;
-    s.Autorun = 0; // the list shows the autostart entry, which does not exist yet
+    s.Autorun = 0; // the list shows the autostart entry, which is gone
+    ASSERT_TRUE(QFile::remove(f.autorun->entryFilePath()));
     s.HourCircleWidth = 20;
     s.ClockRadius = 100;
     s.ClockScaleColor = v(0x77777777u);
@@ -120,6 +122,37 @@ TEST(FrmConfig, ApplyReadsTheColourTextsAsNumbers) {
         d.CmdConfig_Click(FrmConfig::Apply);
         EXPECT_EQ(f.app.settings().ClockScaleColor, c.expected) << c.text;
         EXPECT_EQ(f.stored("Default", u"ClockScaleColor"), c.expected) << c.text;
+    }
+}
+
+// While the user types, the box shows the colour Apply will store for the text;
+// after Apply the row shows the stored colour, text and box.
+TEST(FrmConfig, TheColourBoxShowsWhatApplyStores) {
+    const struct {
+        const char* text;
+        int32_t stored;
+    } cases[] = {
+        {"99999999999999", v(0x12345678u)}, // out of range: the applied colour stays
+        {"1e3", 0x3E8},
+        {"red", defaults::ClockScaleColor}, // no number: 0, which is the default
+        {"#FF0000", defaults::ClockScaleColor},
+        {"&HGG", defaults::ClockScaleColor},
+        {"&H0", defaults::ClockScaleColor},
+        {"&HFF00FF00", v(0xFF00FF00u)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ConfigFixture f;
+        f.app.settings().ClockScaleColor = v(0x12345678u);
+        FrmConfig& d = f.open();
+        ColourRow& row = *d.appearancePage()->colourRow(6);
+        row.textBox()->clear();
+        QTest::keyClicks(row.textBox(), QString::fromLatin1(c.text));
+        EXPECT_EQ(row.boxColour(), ColorTransfer(c.stored) & 0xFFFFFF);
+        d.CmdConfig_Click(FrmConfig::Apply);
+        ASSERT_EQ(f.stored("Default", u"ClockScaleColor"), c.stored);
+        EXPECT_EQ(row.text(), ColourText(c.stored));
+        EXPECT_EQ(row.boxColour(), ColorTransfer(c.stored) & 0xFFFFFF);
     }
 }
 
@@ -220,6 +253,21 @@ TEST(FrmConfig, AppearanceResetRestoresColoursAndSizesOnly) {
     EXPECT_EQ(d.clocksPage()->CombTimeZone()->count(), 97) << "a refill adds no zones";
 }
 
+// A new clock wants to start with the session; the first dialog shows it and the
+// first Apply keeps it.
+TEST(FrmConfig, TheFirstApplyOfANewClockKeepsItsAutostart) {
+    for (const char* name : {"Default", "Tokyo"}) {
+        SCOPED_TRACE(name);
+        ConfigFixture f(QString::fromUtf8(name));
+        ASSERT_EQ(f.app.settings().Autorun, 0);
+        FrmConfig& d = f.open();
+        EXPECT_EQ(d.generalPage()->CombAutorun()->currentText(), QStringLiteral("Yes"));
+        d.CmdConfig_Click(FrmConfig::Apply);
+        EXPECT_EQ(f.stored(QString::fromUtf8(name), u"Autorun"), 0);
+        EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
+    }
+}
+
 TEST(FrmConfig, GeneralResetRestoresTheChoicesAndWritesTheAutostartEntry) {
     ConfigFixture f;
     ClockSettings& s = f.app.settings();
@@ -227,6 +275,7 @@ TEST(FrmConfig, GeneralResetRestoresTheChoicesAndWritesTheAutostartEntry) {
     s.AlwaysOnTop = 1;
     s.BackgroundOpacity = 5;
     s.Autorun = 1;
+    ASSERT_TRUE(QFile::remove(f.autorun->entryFilePath()));
     s.ClockRadius = 70;
     FrmConfig& d = f.open();
     ASSERT_EQ(d.generalPage()->CombAutorun()->currentText(), QStringLiteral("No"));

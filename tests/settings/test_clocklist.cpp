@@ -3,6 +3,7 @@
 #include "settings/clockfakes.h"
 #include "settings/clocklist.h"
 #include "settings/settingsstore.h"
+#include "settings/startposition.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -178,6 +179,60 @@ TEST(ClockList, AddRegistersStartsOrRefusesWithItsMessage) {
             }
         }
     }
+}
+
+TEST(StartPosition, FirstFreePlaceRowByRowWrappingOnTheArea) {
+    const QRect area(0, 0, 300, 250);
+    const struct {
+        const char* what;
+        QList<QRect> taken;
+        QPoint expected;
+    } cases[] = {
+        {"nothing taken", {}, {0, 0}},
+        {"next to the first", {{0, 0, 100, 100}}, {100, 0}},
+        {"a larger clock pushes further", {{0, 0, 150, 150}}, {200, 0}},
+        {"row full: wraps", {{0, 0, 100, 100}, {100, 0, 100, 100}, {200, 0, 100, 100}}, {0, 100}},
+        {"a gap is used", {{0, 0, 100, 100}, {200, 0, 100, 100}}, {100, 0}},
+        {"all taken: a quarter below and right of the last",
+         {{0, 0, 300, 250}, {40, 40, 100, 100}},
+         {65, 65}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChooseStartPosition(c.taken, area, 100), c.expected) << c.what;
+}
+
+// Clocks added one after the other, as from a terminal, each while the others run:
+// no two stand on the same place, and the first one left room for the running Default.
+TEST(ClockList, AddedClocksStartWhereNoRunningClockStands) {
+    Clocks c;
+    c.launcher.onLaunch = [&](const QString& name) {
+        c.channel.running.insert(name, 99);
+    };
+    c.channel.running.insert(QStringLiteral("Default"), 42);
+    ClockState old;
+    old.ClockName = QStringLiteral("Old");
+    old.settings = defaultSettings();
+    old.settings.Left = 7000;
+    old.settings.Top = 900;
+    ASSERT_EQ(WriteClockSettings(c.reg, old), 0); // stored, not listed: its place stays
+    const QStringList names = {"A", "B", "C", "D"};
+    for (const QString& name : names + QStringList{"Old"}) {
+        ASSERT_TRUE(c.list.LoadClockList(false));
+        ASSERT_TRUE(c.list.AddClock(name, 3)) << qPrintable(name);
+    }
+    const int side = 2 * (3 * 18 + 48 + 21) * 15;    // a default clock's window, in twips
+    QList<QRect> places = {QRect(0, 0, side, side)}; // Default, at its default place
+    for (const QString& name : names) {
+        const QRect r(c.value(name, "Left").value_or(-1), c.value(name, "Top").value_or(-1), side,
+                      side);
+        for (const QRect& other : places)
+            EXPECT_FALSE(r.intersects(other)) << qPrintable(name);
+        places << r;
+    }
+    EXPECT_EQ(c.value(QStringLiteral("Old"), "Left"), 7000);
+    EXPECT_EQ(c.value(QStringLiteral("Old"), "Top"), 900);
+    // The work area wraps: four default clocks fit in a row of 1024 pixels.
+    EXPECT_EQ(places[4].topLeft(), QPoint(0, side));
 }
 
 TEST(ClockList, AddChecksTheStoredListNotOnlyTheOneLoadedEarlier) {

@@ -26,7 +26,7 @@ public:
     bool inputContains(QPoint point) const override {
         return QRect(0, 0, 150, 100).contains(point);
     }
-    bool inputChildAt(QPoint) const override { return false; }
+    bool inputChildUsesWheel(QPoint) const override { return false; }
     QPoint inputPointer() const override { return {}; }
     bool inputBusy() const override { return busy; }
     void setInputBusy(bool on) override { busy = on; }

@@ -2,11 +2,16 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMetaMethod>
+#include <QSpinBox>
+#include <QSpontaneKeyEvent>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 namespace ovra {
@@ -234,13 +239,53 @@ TEST(TabWheel, TurnsSelectNeighboursAndStopAtTheEnds) {
     }
 }
 
-TEST(TabWheel, SwitchedOffOrOverAPageControlChangesNothing) {
+// A turn as the desktop delivers it: to the widget under the pointer, and on to its
+// parents while none takes it.
+void turnWheelOver(QWidget& target, int delta, QPoint at = QPoint(5, 5)) {
+    QWheelEvent event(at, target.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    // As QTest delivers input: straight to notify, which keeps it spontaneous.
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    qApp->notify(&target, &event);
+}
+
+TEST(TabWheel, TurnsOverPagesSwitchUnlessTheControlUsesTheWheel) {
+    const struct {
+        const char* name;
+        std::function<QWidget*(QWidget*)> make;
+        bool switches;
+    } cases[] = {
+        {"page", [](QWidget* page) { return page; }, true},
+        {"label", [](QWidget* page) { return new QLabel(QStringLiteral("Radius"), page); }, true},
+        {"text box", [](QWidget* page) { return new QLineEdit(page); }, true},
+        {"list",
+         [](QWidget* page) {
+             auto* list = new QListWidget(page);
+             list->addItems({QStringLiteral("a"), QStringLiteral("b")});
+             return list->viewport();
+         },
+         false},
+        {"spin box", [](QWidget* page) { return new QSpinBox(page); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StripForm form(3);
+        ucTabStrip& s = *form.strip;
+        auto* page = new QWidget(&s);
+        page->setGeometry(10, 40, 250, 150);
+        QWidget* target = c.make(page);
+        if (target != page)
+            target->setGeometry(10, 10, 120, 60);
+        form.form()->show();
+        turnWheelOver(*target, -120);
+        EXPECT_EQ(s.ActiveTab(), c.switches ? 1 : 0);
+        s.setUseMouseWheelScroll(false);
+        turnWheelOver(*target, -120);
+        EXPECT_EQ(s.ActiveTab(), c.switches ? 1 : 0) << "switched off";
+    }
+    // Over the tab row and the margins, as before.
     ucTabStrip strip;
     strip.resize(300, 200);
-    auto* child = new QWidget(&strip);
-    child->setGeometry(10, 50, 100, 100);
-    turnWheel(strip, -120, QPoint(20, 60));
-    EXPECT_EQ(strip.ActiveTab(), 0);
     strip.setUseMouseWheelScroll(false);
     turnWheel(strip, -120);
     EXPECT_EQ(strip.ActiveTab(), 0);
