@@ -201,7 +201,7 @@ bool ClockApp::mayWriteBack() {
 
 QDateTime ClockApp::clockTimeNow() const {
     const ClockTimeInput in{m_state.isDefaultClock(), m_state.ZoneOffsetMinutes,
-                            m_state.settings.TimeStandard};
+                            m_state.settings.TimeStandard, m_state.settings.TimeZoneIndex};
     return ClockTime(m_services.time.nowUtc(), m_services.time.systemZone(), in);
 }
 
