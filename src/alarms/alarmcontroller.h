@@ -44,7 +44,9 @@ public:
     void resetNotice() override;
     void closeNotice() override;
 
-    // Runs on the clock window's one-second tick.
+    // Runs on the clock window's one-second tick, and at once when the computer
+    // wakes. Alarms of minutes skipped meanwhile show in one notice and are never
+    // carried out late.
     void CheckAlarms();
     void ProcessAlarm(int AlarmNo);
 
@@ -59,6 +61,7 @@ signals:
 
 private:
     QScreen* clockScreen() const;
+    void showMissed(const QList<MissedAlarm>& missed);
 
     AlarmContext& m_app;
     Seams m_seams;

@@ -1,6 +1,7 @@
 #include "alarms/alarmcontroller.h"
 #include "alarms/desktopshellopen.h"
 #include "alarms/logindpoweractions.h"
+#include "alarms/logindresumewatch.h"
 #include "alarms/soundeffectalarmsound.h"
 #include "app/clockapp.h"
 #include "app/clockcommandline.h"
@@ -92,6 +93,9 @@ int runClock(int argc, char** argv, const QString& name) {
     clock.setAlarmHost(&alarms);
     // The alarm check runs on the clock's second; the notice closes first at shutdown.
     QObject::connect(&window, &FrmClock::secondTick, &alarms, &AlarmController::CheckAlarms);
+    // After a sleep the tick may come late; alarms missed meanwhile show at once.
+    LogindResumeWatch resume;
+    resume.onResume([&alarms] { alarms.CheckAlarms(); });
     QObject::connect(&alarms, &AlarmController::noticeOpened, [&](QWidget* notice) {
         frontEnd.otherWindows().add(notice, ClockWindowList::Role::Notice);
     });
