@@ -119,6 +119,7 @@ void FrmTip::ShowTip() {
     st.TipAction = alarm.Action;
     if (st.TipAction == alarmaction::ShowTip) {
         m_labTip->move(m_labTip->x(), twY(kTipTopForText));
+        m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_labTip->setText(NoticeTipText(alarm.Note));
         // A tip replacing a countdown must not keep offering to cancel it.
         m_cmdTip->setText(QStringLiteral("&OK"));
