@@ -14,7 +14,13 @@
 #include <QThread>
 #include <QTime>
 
+#include <QScopeGuard>
+
+#include <csignal>
+
 #include <gtest/gtest.h>
+
+#include <sys/types.h>
 
 using namespace ovra;
 using namespace ovra::test;
@@ -87,6 +93,85 @@ TEST(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater
         clock.kill();
         clock.waitForFinished(3000);
     }
+}
+
+namespace {
+
+// Sleeps until `minutes` minutes and `second` seconds after minuteStart.
+void sleepUntil(const QDateTime& minuteStart, int minutes, int second) {
+    const QDateTime target = minuteStart.addSecs(minutes * 60 + second);
+    const qint64 ms = QDateTime::currentDateTime().msecsTo(target);
+    if (ms > 0)
+        QThread::msleep(ulong(ms));
+}
+
+} // namespace
+
+TEST(AlarmEndToEnd, AClockStoppedAcrossItsAlarmShowsTheMissedNoticeOnResumeAndLocksNothing) {
+    test::TestHome home;
+    test::PrivateDesktop desktop;
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    test::PrivateLogind logind;
+    ASSERT_TRUE(logind.ok()) << qPrintable(logind.error());
+
+    // Leave the clock time to start and run its first checks before the alarm's
+    // minute, which is the next one.
+    if (QTime::currentTime().second() > 30)
+        QThread::msleep((61 - QTime::currentTime().second()) * 1000);
+    QDateTime minuteStart = QDateTime::currentDateTime();
+    minuteStart.setTime(QTime(minuteStart.time().hour(), minuteStart.time().minute()));
+    const QTime due = minuteStart.addSecs(60).time();
+    AlarmTable table;
+    AlarmRecord lock;
+    lock.AlarmTime = alarmTimeOf(due.hour(), due.minute());
+    lock.Status = 1;
+    lock.Action = alarmaction::Lock;
+    lock.PlayTime = playtime::OneMinute;
+    lock.SoundFile = QStringLiteral("Default Alarm Sound");
+    table.add(lock);
+    test::RecordingMessageSink messages;
+    const AppPaths paths = AppPaths::build(QStringLiteral("Default"), home.roots());
+    ASSERT_EQ(SaveAlarmFile(table, paths.AlarmFilePath, messages), 0);
+
+    QProcess clock;
+    QProcessEnvironment env = logind.environment(QProcessEnvironment::systemEnvironment());
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    clock.setProcessEnvironment(env);
+    clock.setProcessChannelMode(QProcess::ForwardedChannels);
+    clock.start(QStringLiteral(OVRA_CLOCK_BIN), {});
+    ASSERT_TRUE(clock.waitForStarted(5000));
+    const QString pid = QString::number(clock.processId());
+    const auto ended = qScopeGuard([&] {
+        ::kill(pid_t(clock.processId()), SIGCONT);
+        clock.terminate();
+        if (!clock.waitForFinished(5000)) {
+            clock.kill();
+            clock.waitForFinished(3000);
+        }
+    });
+    // Its window is up, so its one-second check runs.
+    ASSERT_TRUE(waitFor(
+        [&] {
+            QByteArray out;
+            test::runProgram(QStringLiteral("xdotool"),
+                             {QStringLiteral("search"), QStringLiteral("--pid"), pid}, 5000, &out);
+            return !out.trimmed().isEmpty();
+        },
+        20000));
+    ASSERT_LT(QDateTime::currentDateTime(), minuteStart.addSecs(55))
+        << "the clock took too long to start";
+
+    sleepUntil(minuteStart, 0, 57);
+    ASSERT_EQ(::kill(pid_t(clock.processId()), SIGSTOP), 0);
+    sleepUntil(minuteStart, 2, 1);
+    ASSERT_EQ(::kill(pid_t(clock.processId()), SIGCONT), 0);
+
+    const QString caption =
+        MissedCaption(QStringLiteral("Default"), QDateTime(QDate(2026, 1, 1), due), 0);
+    EXPECT_TRUE(waitFor([&] { return !windowsNamed(caption).isEmpty(); }, 10000))
+        << "no notice titled " << qPrintable(caption);
+    EXPECT_TRUE(logind.calls().isEmpty()) << qPrintable(logind.calls().join(u' '));
+    EXPECT_EQ(clock.state(), QProcess::Running);
 }
 
 int main(int argc, char** argv) {
