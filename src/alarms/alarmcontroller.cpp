@@ -15,9 +15,14 @@ AlarmController::AlarmController(AlarmContext& app, Seams seams)
         if (m_frmTip)
             m_frmTip->close();
     });
+    // After a sleep the tick may come late; alarms missed meanwhile show at once.
+    if (m_seams.resume)
+        m_seams.resume->onResume([this] { CheckAlarms(); });
 }
 
 AlarmController::~AlarmController() {
+    if (m_seams.resume)
+        m_seams.resume->onResume({});
     delete m_frmTip;
 }
 

@@ -5,6 +5,7 @@
 #include "alarms/alarmsound.h"
 #include "alarms/frmtip.h"
 #include "alarms/powercontrol.h"
+#include "alarms/resumewatch.h"
 #include "alarms/shelltarget.h"
 #include "alarms/ticker.h"
 
@@ -33,6 +34,8 @@ public:
         };
         // The monitor that holds the clock; by default the screen MonitorID names.
         std::function<QScreen*()> clockScreen = {};
+        // Reports the computer waking, when the platform can.
+        ResumeWatch* resume = nullptr;
     };
 
     AlarmController(AlarmContext& app, Seams seams);

@@ -88,14 +88,13 @@ int runClock(int argc, char** argv, const QString& name) {
     SoundEffectAlarmSound alarmSound;
     LogindPowerActions powerActions;
     DesktopShellOpen shellOpen;
+    LogindResumeWatch resume;
     // The notice opens on the monitor MonitorID names, where the clock was dropped.
-    AlarmController alarms(clock, {.sound = alarmSound, .power = powerActions, .shell = shellOpen});
+    AlarmController alarms(
+        clock, {.sound = alarmSound, .power = powerActions, .shell = shellOpen, .resume = &resume});
     clock.setAlarmHost(&alarms);
     // The alarm check runs on the clock's second; the notice closes first at shutdown.
     QObject::connect(&window, &FrmClock::secondTick, &alarms, &AlarmController::CheckAlarms);
-    // After a sleep the tick may come late; alarms missed meanwhile show at once.
-    LogindResumeWatch resume;
-    resume.onResume([&alarms] { alarms.CheckAlarms(); });
     QObject::connect(&alarms, &AlarmController::noticeOpened, [&](QWidget* notice) {
         frontEnd.otherWindows().add(notice, ClockWindowList::Role::Notice);
     });

@@ -37,6 +37,32 @@ QByteArray windowsNamed(const QString& title) {
     return out.trimmed();
 }
 
+// The "Default" clock's alarm file with one Lock alarm at hour:minute.
+void writeLockAlarm(const test::TestHome& home, const QTime& at, int32_t playTime) {
+    AlarmTable table;
+    AlarmRecord lock;
+    lock.AlarmTime = alarmTimeOf(at.hour(), at.minute());
+    lock.Status = 1;
+    lock.Action = alarmaction::Lock;
+    lock.PlayTime = playTime;
+    lock.SoundFile = QStringLiteral("Default Alarm Sound");
+    table.add(lock);
+    test::RecordingMessageSink messages;
+    const AppPaths paths = AppPaths::build(QStringLiteral("Default"), home.roots());
+    ASSERT_EQ(SaveAlarmFile(table, paths.AlarmFilePath, messages), 0);
+}
+
+// Starts the clock on the private desktop, its system bus the mock logind's.
+void startClock(QProcess& clock, const test::PrivateLogind& logind, const QString& sessionId) {
+    QProcessEnvironment env = logind.environment(QProcessEnvironment::systemEnvironment());
+    env.insert(QStringLiteral("XDG_SESSION_ID"), sessionId);
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    clock.setProcessEnvironment(env);
+    clock.setProcessChannelMode(QProcess::ForwardedChannels);
+    clock.start(QStringLiteral(OVRA_CLOCK_BIN), {});
+    ASSERT_TRUE(clock.waitForStarted(5000));
+}
+
 } // namespace
 
 TEST(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater) {
@@ -50,28 +76,12 @@ TEST(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater
     if (QTime::currentTime().second() > 45)
         QThread::msleep((61 - QTime::currentTime().second()) * 1000);
     const QTime now = QTime::currentTime();
-    AlarmTable table;
-    AlarmRecord lock;
-    lock.AlarmTime = alarmTimeOf(now.hour(), now.minute());
-    lock.Status = 1;
-    lock.Action = alarmaction::Lock;
-    lock.PlayTime = playtime::Loop;
-    lock.SoundFile = QStringLiteral("Default Alarm Sound");
-    table.add(lock);
-    test::RecordingMessageSink messages;
-    const AppPaths paths = AppPaths::build(QStringLiteral("Default"), home.roots());
-    ASSERT_EQ(SaveAlarmFile(table, paths.AlarmFilePath, messages), 0);
-
+    ASSERT_NO_FATAL_FAILURE(writeLockAlarm(home, now, playtime::Loop));
     QProcess clock;
-    QProcessEnvironment env = logind.environment(QProcessEnvironment::systemEnvironment());
-    env.insert(QStringLiteral("XDG_SESSION_ID"), QStringLiteral("e2e7"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    clock.setProcessEnvironment(env);
-    clock.setProcessChannelMode(QProcess::ForwardedChannels);
-    clock.start(QStringLiteral(OVRA_CLOCK_BIN), {});
-    ASSERT_TRUE(clock.waitForStarted(5000));
+    ASSERT_NO_FATAL_FAILURE(startClock(clock, logind, QStringLiteral("e2e7")));
 
-    const QString caption = NoticeCaption(QStringLiteral("Default"), lock.AlarmTime, 0);
+    const QString caption =
+        NoticeCaption(QStringLiteral("Default"), alarmTimeOf(now.hour(), now.minute()), 0);
     EXPECT_TRUE(waitFor([&] { return !windowsNamed(caption).isEmpty(); }, 10000))
         << "no notice titled " << qPrintable(caption);
     QElapsedTimer sinceNotice;
@@ -121,25 +131,9 @@ TEST(AlarmEndToEnd, AClockStoppedAcrossItsAlarmShowsTheMissedNoticeOnResumeAndLo
     QDateTime minuteStart = QDateTime::currentDateTime();
     minuteStart.setTime(QTime(minuteStart.time().hour(), minuteStart.time().minute()));
     const QTime due = minuteStart.addSecs(60).time();
-    AlarmTable table;
-    AlarmRecord lock;
-    lock.AlarmTime = alarmTimeOf(due.hour(), due.minute());
-    lock.Status = 1;
-    lock.Action = alarmaction::Lock;
-    lock.PlayTime = playtime::OneMinute;
-    lock.SoundFile = QStringLiteral("Default Alarm Sound");
-    table.add(lock);
-    test::RecordingMessageSink messages;
-    const AppPaths paths = AppPaths::build(QStringLiteral("Default"), home.roots());
-    ASSERT_EQ(SaveAlarmFile(table, paths.AlarmFilePath, messages), 0);
-
+    ASSERT_NO_FATAL_FAILURE(writeLockAlarm(home, due, playtime::OneMinute));
     QProcess clock;
-    QProcessEnvironment env = logind.environment(QProcessEnvironment::systemEnvironment());
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    clock.setProcessEnvironment(env);
-    clock.setProcessChannelMode(QProcess::ForwardedChannels);
-    clock.start(QStringLiteral(OVRA_CLOCK_BIN), {});
-    ASSERT_TRUE(clock.waitForStarted(5000));
+    ASSERT_NO_FATAL_FAILURE(startClock(clock, logind, QStringLiteral("e2e8")));
     const QString pid = QString::number(clock.processId());
     const auto ended = qScopeGuard([&] {
         ::kill(pid_t(clock.processId()), SIGCONT);
