@@ -1,24 +1,76 @@
 #include "alarms/alarmcheck.h"
 
+#include <algorithm>
+
 namespace ovra {
+
+namespace {
+constexpr qint64 kMinutesPerDay = 24 * 60;
+
+qint64 floorMinute(const QDateTime& utc) {
+    const qint64 s = utc.toSecsSinceEpoch();
+    return s >= 0 ? s / 60 : (s - 59) / 60;
+}
+} // namespace
+
+qint64 AlarmCheck::minuteKey(const QDateTime& clockTime) {
+    const QTime t = clockTime.time();
+    return clockTime.date().toJulianDay() * kMinutesPerDay + t.hour() * 60 + t.minute();
+}
+
+int AlarmCheck::firstMatch(const AlarmTable& table, const QString& minute) {
+    for (int i = 0; i < table.AlarmCount(); ++i) {
+        const AlarmRecord& alarm = table.at(i);
+        if (alarm.Status == 1 && alarmMinuteText(alarm.AlarmTime) == minute)
+            return i;
+    }
+    return -1;
+}
+
+void AlarmCheck::markFired(const QDateTime& clockTime) {
+    const qint64 key = minuteKey(clockTime);
+    // Two days are enough to tell a step back within the day from the next day.
+    m_fired.removeIf(
+        [key](qint64 k) { return k < key - 2 * kMinutesPerDay || k > key + 2 * kMinutesPerDay; });
+    m_fired.insert(key);
+}
 
 int AlarmCheck::CheckAlarms(const AlarmTable& table, const QDateTime& clockTime) {
     if (table.AlarmCount() == 0)
         return -1;
-    const QString now = clockTime.toString(QStringLiteral("HH:mm"));
-    if (now == LastAlarmMinute && clockTime.date() == m_lastAlarmDate)
+    if (m_fired.contains(minuteKey(clockTime)))
         return -1;
-    for (int i = 0; i < table.AlarmCount(); ++i) {
-        const AlarmRecord& alarm = table.at(i);
-        if (alarm.Status != 1)
-            continue;
-        if (alarmMinuteText(alarm.AlarmTime) != now)
-            continue;
-        LastAlarmMinute = now;
-        m_lastAlarmDate = clockTime.date();
-        return i;
+    const QString now = clockTime.toString(QStringLiteral("HH:mm"));
+    const int due = firstMatch(table, now);
+    if (due < 0)
+        return -1;
+    LastAlarmMinute = now;
+    markFired(clockTime);
+    return due;
+}
+
+AlarmCheck::Result AlarmCheck::Check(const AlarmTable& table, const QDateTime& nowUtc,
+                                     const ClockAt& clockAt) {
+    Result result;
+    const qint64 nowMinute = floorMinute(nowUtc);
+    if (m_lastCheckUtc.isValid() && table.AlarmCount() > 0) {
+        // A step back leaves nothing skipped; the fired minutes keep it from
+        // firing a minute twice.
+        const qint64 first = std::max(floorMinute(m_lastCheckUtc) + 1, nowMinute - kCatchUpMinutes);
+        for (qint64 m = nowMinute - 1; m >= first; --m) {
+            const QDateTime clock = clockAt(QDateTime::fromSecsSinceEpoch(m * 60, Qt::UTC));
+            if (m_fired.contains(minuteKey(clock)))
+                continue;
+            const int index = firstMatch(table, clock.toString(QStringLiteral("HH:mm")));
+            if (index < 0)
+                continue;
+            markFired(clock);
+            result.missed.append({index, clock});
+        }
     }
-    return -1;
+    m_lastCheckUtc = nowUtc;
+    result.due = CheckAlarms(table, clockAt(nowUtc));
+    return result;
 }
 
 } // namespace ovra

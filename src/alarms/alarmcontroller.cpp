@@ -15,9 +15,14 @@ AlarmController::AlarmController(AlarmContext& app, Seams seams)
         if (m_frmTip)
             m_frmTip->close();
     });
+    // After a sleep the tick may come late; alarms missed meanwhile show at once.
+    if (m_seams.resume)
+        m_seams.resume->onResume([this] { CheckAlarms(); });
 }
 
 AlarmController::~AlarmController() {
+    if (m_seams.resume)
+        m_seams.resume->onResume({});
     delete m_frmTip;
 }
 
@@ -48,9 +53,24 @@ void AlarmController::closeNotice() {
 void AlarmController::CheckAlarms() {
     if (m_app.shutdownStarted())
         return;
-    const int due = m_check.CheckAlarms(m_app.alarms(), m_app.clockTimeNow());
-    if (due >= 0)
-        ProcessAlarm(due);
+    const AlarmCheck::Result result =
+        m_check.Check(m_app.alarms(), m_app.nowUtc(),
+                      [this](const QDateTime& utc) { return m_app.clockTimeAt(utc); });
+    if (!result.missed.isEmpty())
+        showMissed(result.missed);
+    if (result.due >= 0)
+        ProcessAlarm(result.due);
+}
+
+void AlarmController::showMissed(const QList<MissedAlarm>& missed) {
+    if (m_frmTip) {
+        m_frmTip->ShowMissed(missed);
+        return;
+    }
+    m_frmTip = new FrmTip({m_app.alarms(), m_app.state(), m_app.paths().DefaultAlarmSoundPath,
+                           m_tipState, m_seams.sound, m_power, m_seams.makeTicker});
+    m_frmTip->showMissedOn(clockScreen(), missed);
+    emit noticeOpened(m_frmTip);
 }
 
 void AlarmController::ProcessAlarm(int AlarmNo) {

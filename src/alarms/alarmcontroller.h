@@ -5,6 +5,7 @@
 #include "alarms/alarmsound.h"
 #include "alarms/frmtip.h"
 #include "alarms/powercontrol.h"
+#include "alarms/resumewatch.h"
 #include "alarms/shelltarget.h"
 #include "alarms/ticker.h"
 
@@ -33,6 +34,8 @@ public:
         };
         // The monitor that holds the clock; by default the screen MonitorID names.
         std::function<QScreen*()> clockScreen = {};
+        // Reports the computer waking, when the platform can.
+        ResumeWatch* resume = nullptr;
     };
 
     AlarmController(AlarmContext& app, Seams seams);
@@ -44,7 +47,9 @@ public:
     void resetNotice() override;
     void closeNotice() override;
 
-    // Runs on the clock window's one-second tick.
+    // Runs on the clock window's one-second tick, and at once when the computer
+    // wakes. Alarms of minutes skipped meanwhile show in one notice and are never
+    // carried out late.
     void CheckAlarms();
     void ProcessAlarm(int AlarmNo);
 
@@ -59,6 +64,7 @@ signals:
 
 private:
     QScreen* clockScreen() const;
+    void showMissed(const QList<MissedAlarm>& missed);
 
     AlarmContext& m_app;
     Seams m_seams;

@@ -32,6 +32,9 @@ public:
     virtual const AppPaths& paths() const = 0;
     virtual MessageSink& messages() = 0;
     virtual QDateTime clockTimeNow() const = 0;
+    // The computer's clock, and the time the clock shows at a given moment.
+    virtual QDateTime nowUtc() const = 0;
+    virtual QDateTime clockTimeAt(const QDateTime& utc) const = 0;
     // The clock is going: no alarm may fire any more.
     virtual bool shutdownStarted() const = 0;
 };

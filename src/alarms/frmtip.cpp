@@ -28,16 +28,6 @@ constexpr int kTipTopForCountdown = (kClientHeight - 90) / 2;
 constexpr int kButtonLeft = 2625, kButtonTop = 3675, kButtonWidth = 1350, kButtonHeight = 345;
 constexpr int kBandLeft = -165, kBandTop = 3465, kBandWidth = 7275, kBandHeight = 825;
 
-// The tip as the editor stored it: up to the first NUL (a field never written
-// holds nothing but NULs), without the padding, line breaks as Qt draws them.
-QString tipText(const QString& note) {
-    QString text = note.left(note.indexOf(QChar(u'\0')));
-    while (text.endsWith(u' '))
-        text.chop(1);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
-}
-
 // The alarm's own sound when its field names an existing file; a folder or
 // anything else selects the default sound ("Default Alarm Sound" names no file).
 QString soundPathFor(const QString& soundFile, const QString& defaultPath) {
@@ -129,7 +119,8 @@ void FrmTip::ShowTip() {
     st.TipAction = alarm.Action;
     if (st.TipAction == alarmaction::ShowTip) {
         m_labTip->move(m_labTip->x(), twY(kTipTopForText));
-        m_labTip->setText(tipText(alarm.Note));
+        m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        m_labTip->setText(NoticeTipText(alarm.Note));
         // A tip replacing a countdown must not keep offering to cancel it.
         m_cmdTip->setText(QStringLiteral("&OK"));
         m_timer1->setEnabled(false);
@@ -151,6 +142,62 @@ void FrmTip::ShowTip() {
     st.AlarmSoundPath = soundPathFor(alarm.SoundFile, m_s.defaultAlarmSoundPath);
     m_s.sound.play(st.AlarmSoundPath);
     alarm.NoticeShown = 1;
+}
+
+void FrmTip::showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed) {
+    ShowMissed(missed);
+    if (screen) {
+        setScreen(screen);
+        const QRect monitor = screen->geometry();
+        placeByFrame(this, [monitor](const QSize& frame) { return centredIn(monitor, frame); });
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void FrmTip::ShowMissed(const QList<MissedAlarm>& missed) {
+    AlarmTable& alarms = m_s.alarms;
+    QStringList lines;
+    const AlarmRecord* sounding = nullptr;
+    for (const MissedAlarm& m : missed) {
+        if (m.index < 0 || m.index >= alarms.AlarmCount())
+            continue;
+        const AlarmRecord& alarm = alarms.at(m.index);
+        lines << MissedLine(alarm.Action, alarm.Note, m.dueAt, m_s.clock.settings.HourMode);
+        // Opening a file or address never had a sound; every other notice did.
+        if (!sounding && alarm.Action != alarmaction::Execute)
+            sounding = &alarm;
+    }
+    if (lines.isEmpty())
+        return;
+    // Like a later alarm, this takes over an open notice: its countdown ends there
+    // and its power action never happens.
+    if (alarms.NoticeAlarm() != -1) {
+        alarms.setNoticeShown(0);
+        alarms.setNoticeAlarm(-1);
+    }
+    ++m_fills;
+    TipState& st = m_s.state;
+    st.TipAction = alarmaction::ShowTip;
+    m_timer1->setEnabled(false);
+    setWindowTitle(
+        MissedCaption(m_s.clock.ClockName, missed.constFirst().dueAt, m_s.clock.settings.HourMode));
+    m_labTip->move(m_labTip->x(), twY(kTipTopForText));
+    m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_labTip->setText(lines.join(u'\n'));
+    m_cmdTip->setText(QStringLiteral("&OK"));
+
+    m_s.sound.stop();
+    m_timer2->setEnabled(false);
+    if (!sounding)
+        return;
+    m_timer2->setEnabled(sounding->PlayTime != playtime::Loop);
+    if (const auto limit = SoundLimitFor(sounding->PlayTime))
+        st.SoundLimit = *limit;
+    st.SoundTicks = 0;
+    st.AlarmSoundPath = soundPathFor(sounding->SoundFile, m_s.defaultAlarmSoundPath);
+    m_s.sound.play(st.AlarmSoundPath);
 }
 
 void FrmTip::Timer1_Tick() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarms/alarmcheck.h"
 #include "alarms/alarmsound.h"
 #include "alarms/alarmtable.h"
 #include "alarms/powercontrol.h"
@@ -53,6 +54,11 @@ public:
     // Fills the window for the alarm at NoticeAlarm; nothing when there is none or
     // that alarm is already shown.
     void ShowTip();
+    // The notice for alarms whose minutes passed while the clock slept or was
+    // stopped, newest first: when each was due and what it was, no countdown (a
+    // power action is never run late), the sound of the newest one that had one.
+    void ShowMissed(const QList<MissedAlarm>& missed);
+    void showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed);
 
     QLabel* labTip() const { return m_labTip; }
     QPushButton* cmdTip() const { return m_cmdTip; }

@@ -1,6 +1,7 @@
 #include "alarms/noticetexts.h"
 
 #include "alarms/alarmrecord.h"
+#include "base/textutil.h"
 
 #include <QLocale>
 #include <QTime>
@@ -16,6 +17,58 @@ QString NoticeCaption(const QString& clockName, double alarmTime, int32_t hourMo
                                                       : QStringLiteral("hh:mm AP"));
     }
     return QStringLiteral("Clock: ") + clockName + QStringLiteral("  -  Alarm: ") + time;
+}
+
+QString NoticeTipText(const QString& note) {
+    QString text = note.left(note.indexOf(QChar(u'\0')));
+    while (text.endsWith(u' '))
+        text.chop(1);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+QString MissedAtText(const QDateTime& dueAt, int32_t hourMode) {
+    return QStringLiteral("missed at ") +
+           QLocale::c().toString(dueAt.time(), hourMode != 0 ? QStringLiteral("HH:mm")
+                                                             : QStringLiteral("hh:mm AP"));
+}
+
+QString MissedCaption(const QString& clockName, const QDateTime& dueAt, int32_t hourMode) {
+    return QStringLiteral("Clock: ") + clockName + QStringLiteral("  -  Alarm: ") +
+           MissedAtText(dueAt, hourMode);
+}
+
+QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, int32_t hourMode) {
+    QString what;
+    switch (action) {
+    case alarmaction::ShowTip:
+        what = NoticeTipText(note);
+        break;
+    case alarmaction::ShutDown:
+        what = QStringLiteral("the computer was not shut down");
+        break;
+    case alarmaction::Restart:
+        what = QStringLiteral("the computer was not restarted");
+        break;
+    case alarmaction::Lock:
+        what = QStringLiteral("the computer was not locked");
+        break;
+    case alarmaction::PowerOffNow:
+        what = QStringLiteral("the computer was not powered off");
+        break;
+    case alarmaction::RebootNow:
+        what = QStringLiteral("the computer was not rebooted");
+        break;
+    case alarmaction::Execute:
+        what = QStringLiteral("would have opened ") + CleanString(note);
+        break;
+    default:
+        break;
+    }
+    QString line = MissedAtText(dueAt, hourMode);
+    if (!what.isEmpty())
+        line += QStringLiteral(": ") + what;
+    return line;
 }
 
 QString CountdownText(int32_t tipAction, int secondsLeft) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -13,6 +14,22 @@ inline constexpr int kCountdownSeconds = 30;
 // "Clock: <name>  -  Alarm: <time>", the time as "HH:mm" when hourMode (the
 // 12/24Hour setting) is not 0, else as "hh:mm AM/PM" (midnight is 12:00 AM).
 QString NoticeCaption(const QString& clockName, double alarmTime, int32_t hourMode);
+
+// The tip as the editor stored it: up to the first NUL (a field never written
+// holds nothing but NULs), without the trailing padding, line breaks as Qt draws
+// them.
+QString NoticeTipText(const QString& note);
+
+// "missed at 07:05", or "missed at 07:05 AM" with hourMode 0, from the clock's
+// time at the skipped minute.
+QString MissedAtText(const QDateTime& dueAt, int32_t hourMode);
+
+// "Clock: <name>  -  Alarm: missed at <time>" for the newest skipped alarm.
+QString MissedCaption(const QString& clockName, const QDateTime& dueAt, int32_t hourMode);
+
+// One skipped alarm in the notice: when it was due, then the tip, the power
+// action that was not run, or what it would have opened (its note as given).
+QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, int32_t hourMode);
 
 // The notice label during a countdown: "Computer will be locked in 29 seconds".
 // Empty for an action without a countdown.

@@ -205,9 +205,17 @@ bool ClockApp::mayWriteBack() {
 }
 
 QDateTime ClockApp::clockTimeNow() const {
+    return clockTimeAt(m_services.time.nowUtc());
+}
+
+QDateTime ClockApp::nowUtc() const {
+    return m_services.time.nowUtc();
+}
+
+QDateTime ClockApp::clockTimeAt(const QDateTime& utc) const {
     const ClockTimeInput in{m_state.isDefaultClock(), m_state.ZoneOffsetMinutes,
-                            m_state.settings.TimeStandard};
-    return ClockTime(m_services.time.nowUtc(), m_services.time.systemZone(), in);
+                            m_state.settings.TimeStandard, m_state.settings.TimeZoneIndex};
+    return ClockTime(utc, m_services.time.systemZone(), in);
 }
 
 } // namespace ovra

@@ -78,6 +78,8 @@ public:
 
     // The date and time this clock shows now.
     QDateTime clockTimeNow() const override;
+    QDateTime nowUtc() const override;
+    QDateTime clockTimeAt(const QDateTime& utc) const override;
 
     // The face layout, the screen metrics and the monitors present at start-up,
     // kept by the clock window host.

@@ -1,6 +1,7 @@
 #include "alarms/alarmcontroller.h"
 #include "alarms/desktopshellopen.h"
 #include "alarms/logindpoweractions.h"
+#include "alarms/logindresumewatch.h"
 #include "alarms/soundeffectalarmsound.h"
 #include "app/clockapp.h"
 #include "app/clockcommandline.h"
@@ -87,8 +88,10 @@ int runClock(int argc, char** argv, const QString& name) {
     SoundEffectAlarmSound alarmSound;
     LogindPowerActions powerActions;
     DesktopShellOpen shellOpen;
+    LogindResumeWatch resume;
     // The notice opens on the monitor MonitorID names, where the clock was dropped.
-    AlarmController alarms(clock, {.sound = alarmSound, .power = powerActions, .shell = shellOpen});
+    AlarmController alarms(
+        clock, {.sound = alarmSound, .power = powerActions, .shell = shellOpen, .resume = &resume});
     clock.setAlarmHost(&alarms);
     // The alarm check runs on the clock's second; the notice closes first at shutdown.
     QObject::connect(&window, &FrmClock::secondTick, &alarms, &AlarmController::CheckAlarms);

@@ -126,7 +126,7 @@ int RunRenderCommand(int argc, char** argv, const RenderRequest& cl) {
     LoadClockSettings(registry, state);
     if (!at.isValid()) {
         const ClockTimeInput in{state.isDefaultClock(), state.ZoneOffsetMinutes,
-                                state.settings.TimeStandard};
+                                state.settings.TimeStandard, state.settings.TimeZoneIndex};
         at = ClockTime(time.nowUtc(), time.systemZone(), in);
     }
 

@@ -33,7 +33,8 @@ GeneralPage::GeneralPage(QWidget* parent) : QWidget(parent) {
                            group);
     m_autorun = choiceList({QStringLiteral("Yes"), QStringLiteral("No")}, group);
     m_timeFormat = choiceList({QStringLiteral("12 Hour"), QStringLiteral("24 Hour")}, group);
-    m_dst = choiceList({QStringLiteral("Standard Time"), QStringLiteral("Daylight Saving Time")},
+    m_dst = choiceList({QStringLiteral("Standard Time"), QStringLiteral("Daylight Saving Time"),
+                        QStringLiteral("Automatic Daylight Saving")},
                        group);
     m_onTop->setObjectName(QStringLiteral("CombOnTop"));
     m_displayScale->setObjectName(QStringLiteral("CombDisplayScale"));

@@ -13,7 +13,7 @@ namespace ovra {
 struct ClockSettings {
     int32_t Enable = 0;
     int32_t TimeZoneIndex = 0;
-    int32_t TimeStandard = 0; // 0 standard time, 1 daylight saving (+60 minutes)
+    int32_t TimeStandard = 0; // 0 standard, 1 daylight saving (+60 minutes), 2 automatic
     int32_t MonitorID = 0;
     int32_t Autorun = 0; // 0 start with the session, 1 do not
     int32_t Top = 0;     // twips on the virtual screen

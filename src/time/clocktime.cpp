@@ -1,5 +1,7 @@
 #include "time/clocktime.h"
 
+#include "time/zonetable.h"
+
 namespace ovra {
 
 QDateTime ClockTime(const QDateTime& nowUtc, const QTimeZone& systemZone,
@@ -11,8 +13,13 @@ QDateTime ClockTime(const QDateTime& nowUtc, const QTimeZone& systemZone,
         offsetSeconds = systemZone.isValid() ? systemZone.offsetFromUtc(utc) : 0;
     else
         offsetSeconds = qint64(in.ZoneOffsetMinutes) * 60;
-    if (in.TimeStandard != 0)
+    if (in.TimeStandard == timestandard::Automatic) {
+        if (!in.isDefaultClock)
+            if (const QTimeZone place = ianaZoneAt(in.TimeZoneIndex); place.isValid())
+                offsetSeconds = place.offsetFromUtc(utc);
+    } else if (in.TimeStandard != timestandard::Standard) {
         offsetSeconds += 3600;
+    }
     return QDateTime::fromSecsSinceEpoch(wholeSeconds + offsetSeconds, Qt::UTC);
 }
 

@@ -10,13 +10,24 @@ namespace ovra {
 struct ClockTimeInput {
     bool isDefaultClock = false;   // the clock "Default" follows the computer
     int32_t ZoneOffsetMinutes = 0; // the chosen zone, minutes east of UTC
-    int32_t TimeStandard = 0;      // non-zero adds the daylight-saving hour
+    int32_t TimeStandard = 0;      // timestandard:: below
+    int32_t TimeZoneIndex = -1;    // the zone row; its place's rules for Automatic
 };
+
+namespace timestandard {
+inline constexpr int32_t Standard = 0;
+inline constexpr int32_t DaylightSaving = 1; // standard time plus one hour, all year
+inline constexpr int32_t Automatic = 2;      // the real local time of the zone's place
+} // namespace timestandard
 
 // The wall-clock date and time a clock shows, in whole seconds. The Default clock
 // shows the computer's local time, daylight saving included; every other clock
-// shows UTC plus its zone's fixed offset. Either gains 60 minutes when its own
-// daylight-saving switch is on.
+// shows UTC plus its zone's fixed offset. Either gains 60 minutes with Daylight
+// Saving. With Automatic, the Default clock shows the computer's local time and
+// any other clock the local time of its row's place, daylight saving included by
+// that place's rules; a row the system's zone database lacks falls back to the
+// row's fixed offset. Values above 2 (a newer build's) count as Daylight Saving,
+// as every non-zero value did before Automatic existed.
 //
 // The result is a naive wall time carried in a UTC QDateTime, so that no gap or
 // fold of the computer's zone can shift it; read its date() and time() only.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QTimeZone>
+
 #include <cstdint>
 #include <span>
 
@@ -8,6 +10,7 @@ namespace ovra {
 struct ZoneEntry {
     const char16_t* DisplayName;
     int32_t OffsetMinutes; // east of UTC: local = UTC + offset
+    const char* IanaId;    // the system zone with the real rules of the row's place
 };
 
 inline constexpr int kZoneCount = 97;
@@ -21,5 +24,9 @@ const ZoneEntry* zoneAt(int index);
 
 // The lowest index whose offset equals offsetMinutes, or -1.
 int zoneIndexForOffset(int32_t offsetMinutes);
+
+// The system's zone for the row at index; invalid outside 0..96 or when the
+// system's zone database lacks it.
+QTimeZone ianaZoneAt(int index);
 
 } // namespace ovra

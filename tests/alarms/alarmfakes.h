@@ -2,6 +2,7 @@
 
 #include "alarms/alarmsound.h"
 #include "alarms/poweractions.h"
+#include "alarms/resumewatch.h"
 #include "alarms/shelltarget.h"
 #include "alarms/ticker.h"
 
@@ -87,6 +88,19 @@ class RecordingShellOpen final : public ShellOpen {
 public:
     void open(const ShellTarget& target) override { opened.push_back(target); }
     std::vector<ShellTarget> opened;
+};
+
+// The computer wakes when the test says so.
+class FakeResumeWatch final : public ResumeWatch {
+public:
+    void onResume(std::function<void()> fn) override { m_resume = std::move(fn); }
+    void wake() {
+        if (m_resume)
+            m_resume();
+    }
+
+private:
+    std::function<void()> m_resume;
 };
 
 } // namespace ovra::test

@@ -171,6 +171,14 @@ void PrivateLogind::setAnswer(const QString& method, const QString& answer) {
               QStringLiteral("s"), QStringLiteral("ret = \"%1\"").arg(answer)});
 }
 
+bool PrivateLogind::emitPrepareForSleep(bool goingToSleep) {
+    const QDBusMessage reply = mockCall(QStringLiteral("EmitSignal"),
+                                        {QStringLiteral("org.freedesktop.login1.Manager"),
+                                         QStringLiteral("PrepareForSleep"), QStringLiteral("b"),
+                                         QVariantList{QVariant(goingToSleep)}});
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
 QProcessEnvironment PrivateLogind::environment(QProcessEnvironment base) const {
     base.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
     // The session bus, too, is this one: a child never reaches the user's.

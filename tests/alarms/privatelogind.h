@@ -34,6 +34,10 @@ public:
     // What CanPowerOff / CanReboot answer from now on ("yes", "no", "challenge").
     void setAnswer(const QString& method, const QString& answer);
 
+    // logind's PrepareForSleep signal, as sent before a sleep (true) and on resume
+    // (false); false when the mock did not take the request.
+    bool emitPrepareForSleep(bool goingToSleep);
+
     // An environment for a child process that may only reach this bus.
     QProcessEnvironment environment(QProcessEnvironment base) const;
 

@@ -53,3 +53,88 @@ TEST(AlarmCheck, ASingleDailyAlarmFiresEveryDay) {
         EXPECT_EQ(check.CheckAlarms(t, at(day, 7, 5, 1)), -1) << "day " << day;
     }
 }
+
+namespace {
+
+QDateTime utcAt(int day, int hour, int minute, int second = 0) {
+    return QDateTime(QDate(2026, 3, day), QTime(hour, minute, second), Qt::UTC);
+}
+
+// A clock two hours ahead of UTC, so its minutes and the computer's differ.
+QDateTime twoHoursAhead(const QDateTime& utc) {
+    return QDateTime::fromSecsSinceEpoch(utc.toSecsSinceEpoch() + 7200, Qt::UTC);
+}
+
+// "index@HH:mm" of each missed alarm, in the order reported.
+QStringList described(const QList<MissedAlarm>& missed) {
+    QStringList out;
+    for (const MissedAlarm& m : missed)
+        out << QStringLiteral("%1@%2").arg(m.index).arg(m.dueAt.toString(u"dd HH:mm"));
+    return out;
+}
+
+} // namespace
+
+TEST(AlarmCheck, SkippedMinutesAreLookedAtNewestFirstUpToTwelveHoursBack) {
+    AlarmTable t;
+    t.add(alarm(9, 0));    // 0
+    t.add(alarm(9, 1));    // 1
+    t.add(alarm(23, 59));  // 2
+    t.add(alarm(0, 30));   // 3
+    t.add(alarm(9, 1));    // 4: same minute as 1, never reported
+    t.add(alarm(12, 0));   // 5
+    t.add(alarm(8, 0, 0)); // 6: disabled
+    const struct {
+        const char* what;
+        QDateTime lastCheck, now;
+        QStringList missed;
+        int due;
+    } cases[] = {
+        {"one second later", utcAt(10, 6, 59, 59), utcAt(10, 7, 0, 0), {}, 0},
+        {"a minute skipped by a jump", utcAt(10, 6, 59, 59), utcAt(10, 7, 1, 0), {"0@10 09:00"}, 1},
+        {"the last minute before the jump is not skipped",
+         utcAt(10, 7, 0, 30),
+         utcAt(10, 7, 2, 0),
+         {"1@10 09:01"},
+         -1},
+        {"hours skipped",
+         utcAt(10, 5, 0, 0),
+         utcAt(10, 10, 30, 0),
+         {"5@10 12:00", "1@10 09:01", "0@10 09:00"},
+         -1},
+        {"across midnight",
+         utcAt(10, 21, 50, 0),
+         utcAt(10, 22, 40, 0),
+         {"3@11 00:30", "2@10 23:59"},
+         -1},
+        {"only twelve hours back",
+         utcAt(9, 18, 0, 0),
+         utcAt(10, 10, 5, 0),
+         {"5@10 12:00", "1@10 09:01", "0@10 09:00", "3@10 00:30"},
+         -1},
+        {"a step back skips nothing", utcAt(10, 8, 0, 0), utcAt(10, 6, 0, 0), {}, -1},
+    };
+    for (const auto& c : cases) {
+        AlarmCheck check;
+        // The first check catches nothing up: a clock that was not running at an
+        // alarm's minute does not fire it later.
+        EXPECT_TRUE(check.Check(t, c.lastCheck, twoHoursAhead).missed.isEmpty()) << c.what;
+        const AlarmCheck::Result r = check.Check(t, c.now, twoHoursAhead);
+        EXPECT_EQ(described(r.missed), c.missed) << c.what;
+        EXPECT_EQ(r.due, c.due) << c.what;
+    }
+}
+
+TEST(AlarmCheck, ASteppedBackClockDoesNotFireAMinuteTwiceThatDay) {
+    AlarmTable t;
+    t.add(alarm(7, 5));
+    t.add(alarm(7, 6));
+    AlarmCheck check;
+    EXPECT_EQ(check.CheckAlarms(t, at(1, 7, 5, 0)), 0);
+    EXPECT_EQ(check.CheckAlarms(t, at(1, 7, 6, 0)), 1);
+    // NTP or the user sets the clock back two minutes.
+    EXPECT_EQ(check.CheckAlarms(t, at(1, 7, 4, 30)), -1);
+    EXPECT_EQ(check.CheckAlarms(t, at(1, 7, 5, 0)), -1);
+    EXPECT_EQ(check.CheckAlarms(t, at(1, 7, 6, 0)), -1);
+    EXPECT_EQ(check.CheckAlarms(t, at(2, 7, 5, 0)), 0) << "the next day it fires again";
+}

@@ -41,7 +41,11 @@ protected:
         : m_registry(m_backend),
           m_time(QDateTime(QDate(2026, 5, 4), QTime(4, 4, 58), Qt::UTC), QTimeZone::utc()),
           m_app({m_registry, m_messages, m_time}, m_home.roots()),
-          m_controller(m_app, {m_sound, m_actions, m_shell, m_tickers.factory()}) {
+          m_controller(m_app, {.sound = m_sound,
+                               .power = m_actions,
+                               .shell = m_shell,
+                               .makeTicker = m_tickers.factory(),
+                               .resume = &m_resume}) {
         m_app.setAlarmHost(&m_controller);
     }
 
@@ -84,6 +88,7 @@ protected:
     test::RecordingPowerActions m_actions;
     test::RecordingShellOpen m_shell;
     test::FakeTickers m_tickers;
+    test::FakeResumeWatch m_resume;
     AlarmController m_controller;
 };
 
@@ -215,4 +220,77 @@ TEST_F(Alarms, ShutdownClosesTheNoticeAndStopsChecking) {
     m_time.advanceSeconds(24 * 3600);
     m_controller.CheckAlarms();
     EXPECT_FALSE(m_controller.notice());
+}
+
+TEST_F(Alarms, MinutesSkippedBySleepShowOneNoticeAndRunNothingLate) {
+    writeAlarmFile(
+        QStringLiteral("Default"),
+        {alarm(4, 6, alarmaction::Lock),
+         alarm(4, 7, alarmaction::ShowTip, 1, QStringLiteral("Stand up\r\nand stretch   ")),
+         alarm(4, 8, alarmaction::Execute, 1, QStringLiteral("https://example.org  ")),
+         alarm(4, 9, alarmaction::RebootNow), alarm(4, 30, alarmaction::ShowTip)});
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    m_controller.CheckAlarms(); // 04:04:58, the clock runs
+    ASSERT_FALSE(m_controller.notice());
+
+    // The computer sleeps through four alarm minutes and wakes at 04:12.
+    m_time.setNowUtc(QDateTime(QDate(2026, 5, 4), QTime(4, 12, 3), Qt::UTC));
+    QSignalSpy opened(&m_controller, &AlarmController::noticeOpened);
+    m_resume.wake();
+    FrmTip* tip = m_controller.notice();
+    ASSERT_TRUE(tip);
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(tip->windowTitle(), QStringLiteral("Clock: Default  -  Alarm: missed at 04:09 AM"));
+    EXPECT_EQ(tip->labTip()->text(),
+              QStringLiteral("missed at 04:09 AM: the computer was not rebooted\n"
+                             "missed at 04:08 AM: would have opened https://example.org\n"
+                             "missed at 04:07 AM: Stand up\nand stretch\n"
+                             "missed at 04:06 AM: the computer was not locked"));
+    EXPECT_EQ(tip->cmdTip()->text(), QStringLiteral("&OK"));
+    EXPECT_FALSE(tip->countdownRunning());
+    EXPECT_EQ(m_sound.calls.filter(QStringLiteral("play:")).size(), 1);
+    EXPECT_TRUE(m_sound.playing);
+
+    // Nothing runs late, however long the notice stays, and nothing fires twice.
+    for (int i = 0; i < 60; ++i) {
+        for (test::FakeTicker* t : m_tickers.made)
+            t->tick();
+        m_time.advanceSeconds(1);
+        m_controller.CheckAlarms();
+    }
+    flush();
+    EXPECT_TRUE(m_actions.calls.isEmpty());
+    EXPECT_TRUE(m_shell.opened.empty());
+    EXPECT_EQ(opened.count(), 1);
+    ASSERT_TRUE(m_controller.notice());
+
+    // A live alarm later takes the notice over as usual.
+    runUntil(QTime(4, 30, 0));
+    EXPECT_EQ(m_controller.notice()->windowTitle(),
+              QStringLiteral("Clock: Default  -  Alarm: 04:30 AM"));
+    m_controller.notice()->close();
+    flush();
+    EXPECT_FALSE(m_sound.playing);
+}
+
+TEST_F(Alarms, AMissedNoticeEndsARunningCountdown) {
+    writeAlarmFile(QStringLiteral("Default"),
+                   {alarm(4, 5, alarmaction::ShutDown), alarm(4, 7, alarmaction::ShowTip)});
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    runUntil(QTime(4, 5, 2));
+    ASSERT_TRUE(m_controller.notice());
+    ASSERT_TRUE(m_controller.notice()->countdownRunning());
+    // Suspended mid-countdown; on waking the shutdown must not go on.
+    m_app.state().settings.HourMode = 1;
+    m_time.setNowUtc(QDateTime(QDate(2026, 5, 4), QTime(5, 0, 0), Qt::UTC));
+    m_controller.CheckAlarms();
+    ASSERT_TRUE(m_controller.notice());
+    EXPECT_EQ(m_controller.notice()->windowTitle(),
+              QStringLiteral("Clock: Default  -  Alarm: missed at 04:07"));
+    EXPECT_FALSE(m_controller.notice()->countdownRunning());
+    for (int i = 0; i < 40; ++i)
+        m_tickers.made[0]->tick();
+    EXPECT_TRUE(m_actions.calls.isEmpty());
+    EXPECT_EQ(m_app.alarms().NoticeAlarm(), -1);
+    EXPECT_EQ(m_app.alarms().at(0).NoticeShown, 0);
 }

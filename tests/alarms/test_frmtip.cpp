@@ -158,6 +158,8 @@ TEST_F(Notice, ALaterAlarmTakesOverARunningCountdown) {
     fire(2); // a tip stops the countdown: no restart ever happens
     EXPECT_FALSE(m_tip->countdownRunning());
     EXPECT_EQ(label(), QStringLiteral("Stand up"));
+    EXPECT_EQ(m_tip->labTip()->alignment(), Qt::AlignLeft | Qt::AlignTop)
+        << "the tip sits where a tip does, not centred like the countdown";
     EXPECT_EQ(button(), QStringLiteral("&OK"));
     tick1(40);
     EXPECT_TRUE(m_tip);

@@ -1,5 +1,6 @@
 // The real logind requests, sent to a mock logind on a private bus.
 #include "alarms/logindpoweractions.h"
+#include "alarms/logindresumewatch.h"
 #include "alarms/powercontrol.h"
 #include "privatelogind.h"
 #include "support/testenv.h"
@@ -7,6 +8,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +97,30 @@ TEST_F(LogindPower, LockWithoutASessionIdAsksForTheCallersSession) {
     qunsetenv("XDG_SESSION_ID");
     m_power.LockPC();
     EXPECT_EQ(callsOnceThereAre(1), QStringList{QStringLiteral("LockSession:auto")});
+}
+
+TEST(LogindResume, OnlyTheWakingHalfOfPrepareForSleepReportsAResume) {
+    ASSERT_NE(g_logind, nullptr);
+    ASSERT_TRUE(g_logind->ok()) << qPrintable(g_logind->error());
+    LogindResumeWatch watch;
+    ASSERT_TRUE(watch.listening());
+    int resumes = 0;
+    watch.onResume([&] { ++resumes; });
+    const auto settle = [](const std::function<bool()>& done) {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    };
+
+    // Going to sleep reports nothing; each resume reports once. Signals arrive in
+    // the order sent, so once the second resume is in, the sleep one was seen.
+    ASSERT_TRUE(g_logind->emitPrepareForSleep(true));
+    ASSERT_TRUE(g_logind->emitPrepareForSleep(false));
+    ASSERT_TRUE(g_logind->emitPrepareForSleep(false));
+    settle([&] { return resumes >= 2; });
+    EXPECT_EQ(resumes, 2);
+    EXPECT_TRUE(g_logind->calls().filter(QStringLiteral("Power")).isEmpty());
 }
 
 int main(int argc, char** argv) {

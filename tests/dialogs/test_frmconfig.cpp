@@ -65,7 +65,8 @@ TEST(FrmConfig, FillsEveryPageFromTheRecord) {
 
     GeneralPage& g = *d.generalPage();
     EXPECT_EQ(entriesOf(g.CombOpacity()), (QStringList{"100%", "90%", "80%", "70%", "60%", "50%"}));
-    EXPECT_EQ(entriesOf(g.CombDST()), (QStringList{"Standard Time", "Daylight Saving Time"}));
+    EXPECT_EQ(entriesOf(g.CombDST()),
+              (QStringList{"Standard Time", "Daylight Saving Time", "Automatic Daylight Saving"}));
     EXPECT_EQ(g.CombTimeFormat()->currentIndex(), 1);
     EXPECT_EQ(g.CombOnTop()->currentText(), QStringLiteral("Yes"));
     EXPECT_EQ(g.CombOpacity()->currentText(), QStringLiteral("70%"));

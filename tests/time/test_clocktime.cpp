@@ -1,5 +1,6 @@
 #include "time/clocktime.h"
 #include "time/timesource.h"
+#include "time/zonetable.h"
 
 #include <gtest/gtest.h>
 
@@ -127,4 +128,68 @@ TEST(ClockTime, WeekdayFollowsTheClocksOwnDate) {
     // 10:00 Tuesday at UTC+8 is Monday evening in UTC-5.
     const QDateTime t = ClockTime(utc(2026, 12, 1, 2, 0), fixed(480), {false, -300, 0});
     EXPECT_EQ(t.date().dayOfWeek(), 1);
+}
+
+TEST(ClockTime, AutomaticFollowsEachPlacesRulesAcrossBothChangesOf2026) {
+    constexpr int kNewYork = 15, kLondon = 35, kBerlin = 37, kTokyo = 81, kSydney = 86;
+    const struct {
+        int row;
+        QDateTime now;
+        QDateTime shows;
+    } cases[] = {
+        {kBerlin, utc(2026, 7, 1, 8, 0), utc(2026, 7, 1, 10, 0)},
+        {kBerlin, utc(2026, 1, 15, 8, 0), utc(2026, 1, 15, 9, 0)},
+        {kBerlin, utc(2026, 3, 29, 0, 59), utc(2026, 3, 29, 1, 59)},
+        {kBerlin, utc(2026, 3, 29, 1, 0), utc(2026, 3, 29, 3, 0)},
+        {kBerlin, utc(2026, 10, 25, 0, 59), utc(2026, 10, 25, 2, 59)},
+        {kBerlin, utc(2026, 10, 25, 1, 0), utc(2026, 10, 25, 2, 0)},
+        {kLondon, utc(2026, 3, 29, 0, 59), utc(2026, 3, 29, 0, 59)},
+        {kLondon, utc(2026, 3, 29, 1, 0), utc(2026, 3, 29, 2, 0)},
+        {kLondon, utc(2026, 10, 25, 0, 59), utc(2026, 10, 25, 1, 59)},
+        {kLondon, utc(2026, 10, 25, 1, 0), utc(2026, 10, 25, 1, 0)},
+        {kNewYork, utc(2026, 3, 8, 6, 59), utc(2026, 3, 8, 1, 59)},
+        {kNewYork, utc(2026, 3, 8, 7, 0), utc(2026, 3, 8, 3, 0)},
+        {kNewYork, utc(2026, 11, 1, 5, 59), utc(2026, 11, 1, 1, 59)},
+        {kNewYork, utc(2026, 11, 1, 6, 0), utc(2026, 11, 1, 1, 0)},
+        // Southern summer: daylight saving ends in April and starts in October.
+        {kSydney, utc(2026, 4, 4, 15, 59), utc(2026, 4, 5, 2, 59)},
+        {kSydney, utc(2026, 4, 4, 16, 0), utc(2026, 4, 5, 2, 0)},
+        {kSydney, utc(2026, 10, 3, 15, 59), utc(2026, 10, 4, 1, 59)},
+        {kSydney, utc(2026, 10, 3, 16, 0), utc(2026, 10, 4, 3, 0)},
+        {kTokyo, utc(2026, 7, 1, 8, 0), utc(2026, 7, 1, 17, 0)},
+    };
+    // The computer's own zone plays no part for a clock other than Default.
+    for (const QTimeZone& computer : {zone("America/Los_Angeles"), fixed(330)}) {
+        for (const auto& c : cases) {
+            const int32_t fixedOffset = zoneAt(c.row)->OffsetMinutes;
+            const QDateTime t = ClockTime(c.now, computer, {false, fixedOffset, 2, c.row});
+            EXPECT_EQ(t, c.shows) << c.row << " at " << qPrintable(c.now.toString(Qt::ISODate));
+        }
+    }
+}
+
+TEST(ClockTime, StoredChoicesOtherThanAutomaticKeepTheirMeaning) {
+    const QDateTime summer = utc(2026, 7, 1, 8, 0);
+    const struct {
+        bool isDefault;
+        int32_t timeStandard;
+        int row;
+        QDateTime shows;
+    } cases[] = {
+        {false, 0, 37, utc(2026, 7, 1, 9, 0)},  // Standard: the fixed offset in summer too
+        {false, 1, 37, utc(2026, 7, 1, 10, 0)}, // Daylight Saving: one hour on, all year
+        {false, 1, 81, utc(2026, 7, 1, 18, 0)},
+        {false, 7, 37, utc(2026, 7, 1, 10, 0)}, // a newer build's value: as before
+        {false, -1, 37, utc(2026, 7, 1, 10, 0)},
+        {false, 2, 97, utc(2026, 7, 1, 8, 0)}, // no such row: the fixed offset
+        {true, 2, 81, utc(2026, 7, 1, 4, 0)},  // Default: the computer's local time
+        {true, 1, 81, utc(2026, 7, 1, 5, 0)},
+    };
+    for (const auto& c : cases) {
+        const int32_t offset =
+            c.isDefault ? -300 : (zoneAt(c.row) ? zoneAt(c.row)->OffsetMinutes : 0);
+        const QDateTime t = ClockTime(summer, zone("America/New_York"),
+                                      {c.isDefault, offset, c.timeStandard, c.row});
+        EXPECT_EQ(t, c.shows) << c.isDefault << " " << c.timeStandard << " row " << c.row;
+    }
 }

@@ -1,9 +1,12 @@
 #include "time/zonetable.h"
 
+#include <QDateTime>
 #include <QRegularExpression>
 #include <QString>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace ovra;
 
@@ -70,4 +73,55 @@ TEST(ZoneTable, LookupByOffsetFindsTheLowestIndex) {
                  {330, 65}, {570, 83}, {-300, 14}, {630, -1}, {1, -1},   {-780, -1}};
     for (const auto& c : cases)
         EXPECT_EQ(zoneIndexForOffset(c.offset), c.index) << c.offset;
+}
+
+namespace {
+// Rows whose place has moved its standard offset since the list was drawn up, with
+// the offset "Automatic Daylight Saving" shows there now (minutes east of UTC).
+struct MovedPlace {
+    int row;
+    int32_t standardMinutesNow;
+};
+constexpr MovedPlace kMovedPlaces[] = {
+    {2, 780},   // Samoa crossed the date line in 2011
+    {17, -240}, // Caracas, 2016
+    {18, -180}, // Asuncion, all year since 2024
+    {27, -120}, // Nuuk, 2023
+    {33, 60},   // Casablanca, 2018
+    {41, 120},  // Windhoek, 2017
+    {42, 180},  // Amman, 2022
+    {46, 180},  // Damascus, 2022
+    {49, 180},  // Istanbul, 2016
+    {51, 180},  // Minsk, 2011
+    {53, 120},  // Kaliningrad, 2014
+    {59, 180},  // Moscow, 2014
+    {68, 300},  // Astana, 2024
+    {70, 300},  // Ekaterinburg, 2014
+    {75, 420},  // Krasnoyarsk, 2014
+    {80, 480},  // Irkutsk, 2014
+    {89, 540},  // Yakutsk, 2014
+    {91, 600},  // Vladivostok, 2014
+    {95, 660},  // Magadan, 2016
+};
+} // namespace
+
+TEST(ZoneTable, EveryRowNamesASystemZoneWithTheRowsStandardOffset) {
+    const QDateTime winter(QDate(2026, 1, 15), QTime(12, 0), Qt::UTC);
+    const QDateTime summer(QDate(2026, 7, 15), QTime(12, 0), Qt::UTC);
+    for (int i = 0; i < kZoneCount; ++i) {
+        const ZoneEntry& row = zoneTable()[i];
+        const QTimeZone place = ianaZoneAt(i);
+        ASSERT_TRUE(place.isValid()) << i << " " << row.IanaId;
+        int32_t expected = row.OffsetMinutes;
+        for (const MovedPlace& moved : kMovedPlaces)
+            if (moved.row == i)
+                expected = moved.standardMinutesNow;
+        // Standard time is the smaller offset of the two seasons; asking each season
+        // keeps a southern place's summer from counting as its standard time.
+        const int32_t standard =
+            std::min(place.standardTimeOffset(winter), place.standardTimeOffset(summer)) / 60;
+        EXPECT_EQ(standard, expected) << i << " " << row.IanaId;
+    }
+    EXPECT_FALSE(ianaZoneAt(-1).isValid());
+    EXPECT_FALSE(ianaZoneAt(kZoneCount).isValid());
 }
