@@ -22,6 +22,9 @@
 namespace ovra {
 
 Q_LOGGING_CATEGORY(lcMove, "ovra.clock.move", QtWarningMsg)
+// One line per frame handed to the window: wall time in ms, the second it shows and
+// the bytes of pixels painted. bench/measure-process.sh reads it.
+Q_LOGGING_CATEGORY(lcPush, "ovra.clock.push", QtWarningMsg)
 
 namespace {
 constexpr int kDrawIntervalMs = 100;
@@ -178,7 +181,7 @@ void FrmClock::DrawClock() {
     ExUpdateGDIPlus(255);
 }
 
-void FrmClock::paintEvent(QPaintEvent*) {
+void FrmClock::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     if (!m_surface.exists() || m_constantAlpha < 255) {
@@ -189,6 +192,14 @@ void FrmClock::paintEvent(QPaintEvent*) {
         p.setOpacity(m_constantAlpha / 255.0);
     }
     p.drawImage(0, 0, m_surface.image());
+    if (lcPush().isDebugEnabled()) {
+        qint64 pixels = 0;
+        for (const QRect& r : event->region())
+            pixels += qint64(r.width()) * r.height();
+        const qreal dpr = devicePixelRatioF();
+        qCDebug(lcPush).noquote() << QDateTime::currentMSecsSinceEpoch() << m_drawnKey.second
+                                  << qint64(pixels * dpr * dpr * 4);
+    }
 }
 
 void FrmClock::applyZOrder() {
