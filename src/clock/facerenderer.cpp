@@ -1,6 +1,11 @@
 #include "clock/facerenderer.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
+
+#include <algorithm>
+#include <cmath>
 
 namespace ovra {
 
@@ -23,6 +28,9 @@ void trimBlanks(QString& text) {
     if (begin != 0 || end != text.size())
         text = text.mid(begin, end - begin);
 }
+
+constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
+constexpr uint8_t kMinFontSize = 12;
 
 QRect outerBounds(const QRectF& r) {
     // One pixel for the offset and one for anti-aliasing beyond the pen or edge.
@@ -128,12 +136,117 @@ void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
     m_ringPm = frame.pmHour;
 }
 
+void FaceRenderer::settleTexts(FaceFrame& frame) {
+    for (QString* text : {&frame.TitleText, &frame.TimeText, &frame.DateText})
+        trimBlanks(*text);
+    frame.TimeFontSize = std::max(frame.TimeFontSize, kMinFontSize);
+    frame.DateFontSize = std::max(frame.DateFontSize, kMinFontSize);
+}
+
+QRectF FaceRenderer::textArea(const QString& text, const QRectF& box, uint8_t pixelSize) const {
+    if (text.isEmpty())
+        return {};
+    const QRectF laidOut = QFontMetricsF(fontFor(pixelSize)).boundingRect(box, kTextFlags, text);
+    // Glyphs reach past their advances by their bearings and anti-aliasing.
+    const double margin = pixelSize / 4.0 + 2;
+    return laidOut.adjusted(-margin, -margin, margin, margin);
+}
+
+QRegion FaceRenderer::secondRingArea(float fromSweep, float toSweep) const {
+    // Qt builds an arc from quarter-circle curves and cuts the last one short, so
+    // two arcs from twelve share their pixels only up to the quarter in which the
+    // shorter one ends. A full ring (360) is an ellipse, made of other curves.
+    const QRectF& arc = m_layout.SecondArcRect;
+    const QPointF centre = arc.center() + QPointF(kShapeOffset, kShapeOffset);
+    const double radius = arc.width() / 2, halfPen = m_tools.SecondPen.widthF() / 2;
+    constexpr double kEdge = 2;
+    const double inner = std::max(0.0, radius - halfPen - kEdge);
+    const double outer = radius + halfPen + kEdge;
+    const double pad = inner > kEdge ? qRadiansToDegrees(kEdge / inner) : 180.0;
+    const float shorter = std::min(fromSweep, toSweep);
+    const double from =
+        (std::max(fromSweep, toSweep) >= 360 ? 0.0 : 90.0 * std::floor(shorter / 90)) - pad;
+    const double to = std::max(fromSweep, toSweep) + pad;
+    // Pieces of at most 15 degrees keep a long sector from becoming one large box.
+    QRegion area;
+    for (double start = from; start < to; start += 15) {
+        const double end = std::min(to, start + 15);
+        const int steps = std::max(1, int(std::ceil(end - start)));
+        double left = outer + centre.x(), right = centre.x() - outer;
+        double top = outer + centre.y(), bottom = centre.y() - outer;
+        for (int i = 0; i <= steps; ++i) {
+            const double a = qDegreesToRadians(start + (end - start) * i / steps);
+            for (const double r : {inner, outer}) {
+                const double x = centre.x() + r * std::sin(a), y = centre.y() - r * std::cos(a);
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+        // Sampled every degree or finer, the arc bulges past its chords by far less
+        // than the pixel added on each side.
+        area += QRectF(QPointF(left, top), QPointF(right, bottom))
+                    .toAlignedRect()
+                    .adjusted(-1, -1, 1, 1);
+    }
+    return area;
+}
+
+QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& after) const {
+    if (!m_prepared)
+        return {};
+    QRegion area;
+    if (before.SecondSweep != after.SecondSweep)
+        area += secondRingArea(before.SecondSweep, after.SecondSweep);
+    if (before.MinuteSweep != after.MinuteSweep || before.HourSweep != after.HourSweep ||
+        before.pmHour != after.pmHour)
+        area += m_ringArea;
+
+    const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
+    const double D = m_layout.InnerDiameter, R = D / 2;
+    const auto text = [&](const QString& a, uint8_t sizeA, const QString& b, uint8_t sizeB,
+                          const QRectF& box) {
+        if (a == b && sizeA == sizeB)
+            return;
+        const QRectF was = textArea(a, box, sizeA), now = textArea(b, box, sizeB);
+        QRectF changed = was.united(now);
+        // The time moves on in its last digits. When both lines lie alike, glyphs
+        // before the first changed character stand where they stood.
+        const bool oneLine =
+            was == now && sizeA == sizeB && a.size() == b.size() &&
+            now.height() < 2 * QFontMetricsF(fontFor(sizeB)).lineSpacing() + sizeB / 2.0 + 4;
+        if (oneLine) {
+            qsizetype same = 0;
+            while (same < a.size() && a.at(same) == b.at(same))
+                ++same;
+            const double margin = sizeB / 4.0 + 2;
+            const double firstChanged =
+                now.left() + margin + QFontMetricsF(fontFor(sizeB)).horizontalAdvance(b.left(same));
+            changed.setLeft(std::max(changed.left(), firstChanged - margin));
+        }
+        area += changed.toAlignedRect();
+    };
+    text(before.TitleText, before.DateFontSize, after.TitleText, after.DateFontSize,
+         QRectF(X, Y, D, R));
+    text(before.TimeText, before.TimeFontSize, after.TimeText, after.TimeFontSize,
+         QRectF(X, Y, D, D));
+    text(before.DateText, before.DateFontSize, after.DateText, after.DateFontSize,
+         QRectF(X, Y + R, D, R));
+    const QSize side = m_discLayer.deviceIndependentSize().toSize();
+    return area.intersected(QRect(QPoint(0, 0), side));
+}
+
 void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState& state,
-                             const QImage& buttonImage) {
+                             const QImage& buttonImage, const QRegion& area) {
     if (!m_prepared || surface.isNull() || surface.size() != m_discLayer.size())
         return;
     updateRingLayer(frame);
     QPainter p(&surface);
+    // Everything below is drawn as for a whole frame; the clip keeps it to the area,
+    // where it leaves exactly the pixels the whole frame would.
+    if (!area.isEmpty())
+        p.setClipRegion(area);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                      QPainter::SmoothPixmapTransform);
     // Copying the disc layer clears the surface and lays the dial in one pass.
@@ -254,8 +367,8 @@ QFont FaceRenderer::fontFor(uint8_t pixelSize) const {
 void FaceRenderer::DrawText(QPainter& p, QString& strText, double x, double y, double R, double B,
                             const QBrush& lngPenBrush, uint8_t& bytFontSize,
                             uint8_t bytFontStyle) const {
-    if (bytFontSize < 12)
-        bytFontSize = 12;
+    if (bytFontSize < kMinFontSize)
+        bytFontSize = kMinFontSize;
     QFont font = fontFor(bytFontSize);
     // Style 0 is regular; bit 0 bold and bit 1 italic, as the font styles number them.
     font.setBold(bytFontStyle & 1);

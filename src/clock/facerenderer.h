@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 
 #include <map>
 
@@ -37,8 +38,17 @@ public:
     bool prepared() const { return m_prepared; }
 
     // One frame from the prepared layers. DrawText may raise the font sizes in frame.
+    // A non-empty area redraws only those window pixels and leaves the rest of the
+    // surface as it is.
     void drawFrame(QImage& surface, FaceFrame& frame, const FaceState& state,
-                   const QImage& buttonImage);
+                   const QImage& buttonImage, const QRegion& area = QRegion());
+
+    // The texts and sizes as DrawText leaves them: blanks trimmed, sizes at least 12.
+    static void settleTexts(FaceFrame& frame);
+
+    // Every window pixel that can differ between two settled frames drawn in the same
+    // state; empty when they are alike. A normal second is a few small pieces.
+    QRegion changedArea(const FaceFrame& before, const FaceFrame& after) const;
 
     // The same frame with every element drawn anew, step by step; the reference the
     // layered frame is checked and measured against.
@@ -70,6 +80,8 @@ private:
     void blendLayer(QPainter& p, const QImage& layer, const QRect& area) const;
     void updateRingLayer(const FaceFrame& frame);
     QFont fontFor(uint8_t pixelSize) const;
+    QRectF textArea(const QString& text, const QRectF& box, uint8_t pixelSize) const;
+    QRegion secondRingArea(float fromSweep, float toSweep) const;
 
     ClockLayout m_layout;
     DrawTools m_tools;
