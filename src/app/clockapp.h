@@ -78,6 +78,7 @@ public:
 
     // The date and time this clock shows now.
     QDateTime clockTimeNow() const override;
+    QDateTime nowUtc() const override { return m_services.time.nowUtc(); }
 
     // The face layout, the screen metrics and the monitors present at start-up,
     // kept by the clock window host.
