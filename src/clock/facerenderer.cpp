@@ -76,6 +76,8 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
     m_ringArea = outerBounds(layout.MinuteOuterRect).intersected(all);
     // The highlight ring runs up to three pixels outside the dial.
     m_overlayArea = outerBounds(layout.DialRect.adjusted(-2, -2, 2, 2)).intersected(all);
+    for (int q = 0; q < 4; ++q)
+        m_secondQuarters[q] = secondRingSector(90.0 * q, 90.0 * (q + 1));
     m_prepared = true;
 }
 
@@ -86,6 +88,8 @@ void FaceRenderer::release() {
     m_ringMinute = m_ringHour = -1;
     m_ringPm = false;
     m_fonts.clear();
+    for (TextAreaCache& c : m_textAreas)
+        c = {};
     m_prepared = false;
 }
 
@@ -156,6 +160,13 @@ QRegion FaceRenderer::secondRingArea(float fromSweep, float toSweep) const {
     // Qt builds an arc from quarter-circle curves and cuts the last one short, so
     // two arcs from twelve share their pixels only up to the quarter in which the
     // shorter one ends. A full ring (360) is an ellipse, made of other curves.
+    const float shorter = std::min(fromSweep, toSweep);
+    const double from = std::max(fromSweep, toSweep) >= 360 ? 0.0 : 90.0 * std::floor(shorter / 90);
+    return secondRingSector(from, std::max(fromSweep, toSweep));
+}
+
+QRegion FaceRenderer::secondRingSector(double from, double to) const {
+    // Every pixel the ring's pen may touch between two angles, with its soft edge.
     const QRectF& arc = m_layout.SecondArcRect;
     const QPointF centre = arc.center() + QPointF(kShapeOffset, kShapeOffset);
     const double radius = arc.width() / 2, halfPen = m_tools.SecondPen.widthF() / 2;
@@ -163,10 +174,8 @@ QRegion FaceRenderer::secondRingArea(float fromSweep, float toSweep) const {
     const double inner = std::max(0.0, radius - halfPen - kEdge);
     const double outer = radius + halfPen + kEdge;
     const double pad = inner > kEdge ? qRadiansToDegrees(kEdge / inner) : 180.0;
-    const float shorter = std::min(fromSweep, toSweep);
-    const double from =
-        (std::max(fromSweep, toSweep) >= 360 ? 0.0 : 90.0 * std::floor(shorter / 90)) - pad;
-    const double to = std::max(fromSweep, toSweep) + pad;
+    from -= pad;
+    to += pad;
     // Pieces of at most 15 degrees keep a long sector from becoming one large box.
     QRegion area;
     for (double start = from; start < to; start += 15) {
@@ -253,11 +262,22 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(0, 0, m_discLayer);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.translate(kShapeOffset, kShapeOffset);
-    drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen);
-    p.resetTransform();
+    // Stroking the ring costs the most. Its curves before the quarter the area
+    // first touches leave no pixel in the area, nor does its start a whole quarter
+    // further back: the arc may start there.
+    int firstQuarter = 0;
+    if (!area.isEmpty() && frame.SecondSweep < 360) {
+        while (firstQuarter < 4 && !area.intersects(m_secondQuarters[firstQuarter]))
+            ++firstQuarter;
+    }
+    if (firstQuarter < 4) {
+        p.translate(kShapeOffset, kShapeOffset);
+        drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen,
+                90 * std::max(0, firstQuarter - 1));
+        p.resetTransform();
+    }
     blendLayer(p, m_ringLayer, m_ringArea);
-    drawTexts(p, frame);
+    drawTexts(p, frame, area);
     if (state.showScale || state.IsActive)
         blendLayer(p, overlayFor(state.showScale, state.IsActive), m_overlayArea);
     DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
@@ -277,7 +297,7 @@ void FaceRenderer::drawFrameDirect(QImage& surface, FaceFrame& frame, const Face
     drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen);
     p.resetTransform();
     drawMinuteAndHourRings(p, frame);
-    drawTexts(p, frame);
+    drawTexts(p, frame, QRegion());
     if (state.showScale)
         drawScale(p);
     if (state.IsActive)
@@ -294,7 +314,8 @@ void FaceRenderer::drawDisc(QPainter& p) const {
     p.restore();
 }
 
-void FaceRenderer::drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen) const {
+void FaceRenderer::drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen,
+                           int from) const {
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     if (sweep >= 360) {
@@ -302,9 +323,11 @@ void FaceRenderer::drawArc(QPainter& p, const QRectF& rect, float sweep, const Q
         p.drawEllipse(rect);
         return;
     }
+    if (from >= sweep)
+        return;
     // Twelve o'clock is 90 degrees in Qt's counter-clockwise angles; a clockwise
     // sweep is a negative span. Sweeps are whole degrees, so 1/16 units are exact.
-    p.drawArc(rect, 90 * 16, -qRound(sweep * 16));
+    p.drawArc(rect, (90 - from) * 16, -qRound((sweep - from) * 16));
 }
 
 void FaceRenderer::drawMinuteAndHourRings(QPainter& p, const FaceFrame& frame) const {
@@ -316,12 +339,29 @@ void FaceRenderer::drawMinuteAndHourRings(QPainter& p, const FaceFrame& frame) c
     p.restore();
 }
 
-void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame) const {
+void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area) const {
     const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
     const double D = m_layout.InnerDiameter, R = D / 2;
-    DrawText(p, frame.TitleText, X, Y, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
-    DrawText(p, frame.TimeText, X, Y, D, D, m_tools.TimeBrush, frame.TimeFontSize, 0);
-    DrawText(p, frame.DateText, X, Y + R, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
+    // Laying out a text costs more than the pixels of a second: a text wholly
+    // outside the area being redrawn is left out.
+    const auto outside = [&](int slot, QString& text, const QRectF& box, uint8_t& size) {
+        if (area.isEmpty())
+            return false;
+        trimBlanks(text);
+        size = std::max(size, kMinFontSize);
+        TextAreaCache& c = m_textAreas[slot];
+        if (c.text != text || c.size != size || c.box != box) {
+            c = {text, size, box, textArea(text, box, size).toAlignedRect()};
+        }
+        return !area.intersects(c.area);
+    };
+    const QRectF title(X, Y, D, R), time(X, Y, D, D), date(X, Y + R, D, R);
+    if (!outside(0, frame.TitleText, title, frame.DateFontSize))
+        DrawText(p, frame.TitleText, X, Y, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
+    if (!outside(1, frame.TimeText, time, frame.TimeFontSize))
+        DrawText(p, frame.TimeText, X, Y, D, D, m_tools.TimeBrush, frame.TimeFontSize, 0);
+    if (!outside(2, frame.DateText, date, frame.DateFontSize))
+        DrawText(p, frame.DateText, X, Y + R, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
 }
 
 void FaceRenderer::drawScale(QPainter& p) const {

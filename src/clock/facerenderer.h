@@ -70,9 +70,10 @@ public:
 
 private:
     void drawDisc(QPainter& p) const;
-    void drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen) const;
+    // The ring from twelve to sweep degrees, drawn from `from` on (a whole quarter).
+    void drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen, int from = 0) const;
     void drawMinuteAndHourRings(QPainter& p, const FaceFrame& frame) const;
-    void drawTexts(QPainter& p, FaceFrame& frame) const;
+    void drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area) const;
     void drawScale(QPainter& p) const;
     void drawActiveRing(QPainter& p) const;
     QImage newLayer() const;
@@ -82,6 +83,7 @@ private:
     QFont fontFor(uint8_t pixelSize) const;
     QRectF textArea(const QString& text, const QRectF& box, uint8_t pixelSize) const;
     QRegion secondRingArea(float fromSweep, float toSweep) const;
+    QRegion secondRingSector(double from, double to) const;
 
     ClockLayout m_layout;
     DrawTools m_tools;
@@ -94,9 +96,17 @@ private:
     QImage m_overlays[4]; // scale and highlight: none, scale, highlight, both
     QRect m_ringArea;     // what of the ring layer can hold pixels
     QRect m_overlayArea;
+    QRegion m_secondQuarters[4]; // where each quarter of the second ring can draw
     float m_ringMinute = -1, m_ringHour = -1;
     bool m_ringPm = false;
     mutable std::map<uint8_t, QFont> m_fonts;
+    struct TextAreaCache {
+        QString text;
+        uint8_t size = 0;
+        QRectF box;
+        QRect area;
+    };
+    mutable TextAreaCache m_textAreas[3]; // title, time, date: where each last lay
 };
 
 } // namespace ovra
