@@ -63,8 +63,12 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
     m_fontFamily = fontFamily;
     m_dpr = dpr > 0 ? dpr : 1.0;
 
-    m_discLayer = newLayer();
-    m_ringLayer = newLayer();
+    const QRect all(0, 0, layout.windowSize(), layout.windowSize());
+    m_ringArea = outerBounds(layout.MinuteOuterRect).intersected(all);
+    // The highlight ring runs up to three pixels outside the dial.
+    m_overlayArea = outerBounds(layout.DialRect.adjusted(-2, -2, 2, 2)).intersected(all);
+    m_discLayer = newLayer(all);
+    m_ringLayer = newLayer(m_ringArea);
     if (m_discLayer.isNull() || m_ringLayer.isNull()) {
         release();
         return;
@@ -72,10 +76,6 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
     QPainter p(&m_discLayer);
     p.setRenderHint(QPainter::Antialiasing);
     drawDisc(p);
-    const QRect all(0, 0, layout.windowSize(), layout.windowSize());
-    m_ringArea = outerBounds(layout.MinuteOuterRect).intersected(all);
-    // The highlight ring runs up to three pixels outside the dial.
-    m_overlayArea = outerBounds(layout.DialRect.adjusted(-2, -2, 2, 2)).intersected(all);
     for (int q = 0; q < 4; ++q)
         m_secondQuarters[q] = secondRingSector(90.0 * q, 90.0 * (q + 1));
     m_prepared = true;
@@ -94,13 +94,19 @@ void FaceRenderer::release() {
 }
 
 const QImage& FaceRenderer::overlayFor(bool scale, bool active) {
-    // The scale and the highlight ring are fixed until the next re-apply; each
-    // combination is drawn once, when it is first shown, in the face's order.
-    QImage& overlay = m_overlays[(scale ? 1 : 0) + (active ? 2 : 0)];
+    // The scale and the highlight ring are fixed until the next re-apply. Only the
+    // combination on show is kept: the window's activation changes seldom, and
+    // drawing the overlay again costs less than keeping four window-sized layers.
+    const int wanted = (scale ? 1 : 0) + (active ? 2 : 0);
+    for (int i = 0; i < 4; ++i)
+        if (i != wanted)
+            m_overlays[i] = QImage();
+    QImage& overlay = m_overlays[wanted];
     if (overlay.isNull()) {
-        overlay = newLayer();
+        overlay = newLayer(m_overlayArea);
         if (!overlay.isNull()) {
             QPainter p(&overlay);
+            p.translate(-m_overlayArea.topLeft());
             p.setRenderHint(QPainter::Antialiasing);
             if (scale)
                 drawScale(p);
@@ -111,9 +117,9 @@ const QImage& FaceRenderer::overlayFor(bool scale, bool active) {
     return overlay;
 }
 
-QImage FaceRenderer::newLayer() const {
-    const int side = m_layout.windowSize();
-    QImage image(QSize(side, side) * m_dpr, QImage::Format_ARGB32_Premultiplied);
+QImage FaceRenderer::newLayer(const QRect& area) const {
+    // A layer holds only the window pixels it can draw on.
+    QImage image(area.size() * m_dpr, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return image;
     image.setDevicePixelRatio(m_dpr);
@@ -122,9 +128,7 @@ QImage FaceRenderer::newLayer() const {
 }
 
 void FaceRenderer::blendLayer(QPainter& p, const QImage& layer, const QRect& area) const {
-    const QRectF source(area.x() * m_dpr, area.y() * m_dpr, area.width() * m_dpr,
-                        area.height() * m_dpr);
-    p.drawImage(QRectF(area), layer, source);
+    p.drawImage(QRectF(area), layer, QRectF(0, 0, layer.width(), layer.height()));
 }
 
 void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
@@ -133,6 +137,7 @@ void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
         return;
     m_ringLayer.fill(Qt::transparent);
     QPainter p(&m_ringLayer);
+    p.translate(-m_ringArea.topLeft());
     p.setRenderHint(QPainter::Antialiasing);
     drawMinuteAndHourRings(p, frame);
     m_ringMinute = frame.MinuteSweep;

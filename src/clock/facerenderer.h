@@ -76,7 +76,7 @@ private:
     void drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area) const;
     void drawScale(QPainter& p) const;
     void drawActiveRing(QPainter& p) const;
-    QImage newLayer() const;
+    QImage newLayer(const QRect& area) const;
     const QImage& overlayFor(bool scale, bool active);
     void blendLayer(QPainter& p, const QImage& layer, const QRect& area) const;
     void updateRingLayer(const FaceFrame& frame);

@@ -137,14 +137,11 @@ void FrmClock::DeleteDrawTools() {
 }
 
 void FrmClock::prepareRenderer() {
+    // A re-apply makes the surface, the font and the tools anew, one after the
+    // other: the layers are made once, for the next frame, from all three.
     ++m_generation;
-    if (!m_surface.exists() || !m_tools.exists()) {
-        m_renderer.release();
-        return;
-    }
-    const qreal dpr = devicePixelRatioF();
-    PoolThreadPainter::run(
-        [&] { m_renderer.prepare(m_app.layout(), m_tools, m_surface.fontFamily(), dpr); });
+    m_renderer.release();
+    m_prepareDue = true;
 }
 
 bool FrmClock::LoadButtonImage() {
@@ -166,6 +163,12 @@ void FrmClock::DrawClock() {
 }
 
 void FrmClock::drawAt(const QDateTime& clockTime) {
+    if (m_prepareDue && m_surface.exists() && m_tools.exists()) {
+        m_prepareDue = false;
+        const qreal dpr = devicePixelRatioF();
+        PoolThreadPainter::run(
+            [&] { m_renderer.prepare(m_app.layout(), m_tools, m_surface.fontFamily(), dpr); });
+    }
     if (!m_surface.exists() || !m_renderer.prepared())
         return;
     m_clockTime = clockTime;

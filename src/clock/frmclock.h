@@ -151,6 +151,7 @@ private:
     QRegion m_pushedArea;
     qint64 m_tickedSecond = -1;
     quint64 m_generation = 1;
+    bool m_prepareDue = false;
     int m_framesDrawn = 0;
     bool m_leftPressed = false;
     bool m_manualMove = false;
