@@ -10,6 +10,7 @@
 #include "base/clockname.h"
 #include "base/display.h"
 #include "base/exitguard.h"
+#include "base/memorytrim.h"
 #include "base/ossupport.h"
 #include "clock/clockfrontend.h"
 #include "clock/rendercommand.h"
@@ -31,6 +32,7 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
 #include <functional>
@@ -44,6 +46,12 @@ void printErr(const QString& text) {
 }
 
 int runClock(int argc, char** argv, const QString& name) {
+    tuneAllocatorForLongRun();
+    // A frame through shared memory ends with a completion event the X server
+    // sends back, one more wake of two threads for every second; the few
+    // kilobytes a second of a partial frame cost less sent over the connection.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
     choosePlatform();
     if (!displayAvailable()) {
         StderrMessageSink().showMessage(QStringLiteral("Load GDI+ Error!"), kErrorTitle,
@@ -140,6 +148,9 @@ int runClock(int argc, char** argv, const QString& name) {
     QObject::connect(&window, &FrmClock::moveFinished, [&] { clock.SaveClockPosition(); });
     if (!clock.StartClock(name))
         return endedDuringStart ? 0 : 1;
+    // Start-up reads the store, the fonts and the settings once and frees much of
+    // what it used; once the first frames are out, those pages go back.
+    QTimer::singleShot(2000, &window, [] { releaseFreedMemory(); });
     // A display that goes away (a logout that ends the X server, a crashed server)
     // takes the process with it; what the user set is saved on the way out.
     const ExitGuard displayLoss([&] {
