@@ -47,11 +47,6 @@ void printErr(const QString& text) {
 
 int runClock(int argc, char** argv, const QString& name) {
     tuneAllocatorForLongRun();
-    // A frame through shared memory ends with a completion event the X server
-    // sends back, one more wake of two threads for every second; the few
-    // kilobytes a second of a partial frame cost less sent over the connection.
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
-        qputenv("QT_XCB_NO_MITSHM", "1");
     choosePlatform();
     if (!displayAvailable()) {
         StderrMessageSink().showMessage(QStringLiteral("Load GDI+ Error!"), kErrorTitle,
