@@ -1,6 +1,7 @@
 // One whole frame of the face (clear, dial, rings, three texts, scale, highlight,
 // strip) into the drawing surface, drawn straightforwardly and from the prepared
-// layers, at the default (246) and the largest (598) size.
+// layers, and the partial frame of a normal second, at the default (246) and the
+// largest (598) size.
 //
 // The second argument says where the frame is drawn: 0 on the calling thread, where
 // Qt hands large fills to its thread pool, 1 on a pool thread, where they run
@@ -103,6 +104,37 @@ void BM_FrameLayered(benchmark::State& state) {
     state.counters["maxdiff"] = maxDifference(face.surface.image(), direct.surface.image());
 }
 
+// What the clock draws in a normal second: only the areas that differ from the
+// second before, on the surface that holds that second. The seconds run through
+// the whole minute, so the second ring's area grows and shrinks as in use.
+void BM_FramePartial(benchmark::State& state) {
+    Face face(int(state.range(0)));
+    FaceFrame frames[60];
+    for (int s = 0; s < 60; ++s) {
+        frames[s] = face.frameAt(25, s);
+        FaceRenderer::settleTexts(frames[s]);
+    }
+    FaceFrame first = frames[0];
+    face.renderer.drawFrame(face.surface.image(), first, kState, face.button);
+    int second = 0;
+    qint64 pixels = 0, frameCount = 0;
+    for (auto _ : state) {
+        const int next = (second + 1) % 60;
+        FaceFrame f = frames[next];
+        const QRegion area = face.renderer.changedArea(frames[second], f);
+        drawOn(state, [&] {
+            face.renderer.drawFrame(face.surface.image(), f, kState, face.button, area);
+        });
+        benchmark::DoNotOptimize(face.surface.image().constBits());
+        for (const QRect& r : area)
+            pixels += qint64(r.width()) * r.height();
+        ++frameCount;
+        second = next;
+    }
+    const int side = int(state.range(0));
+    state.counters["pushed%"] = 100.0 * double(pixels) / double(frameCount * side * side);
+}
+
 // Once a minute the minute and hour ring layer is redrawn as well.
 void BM_FrameLayeredNewMinute(benchmark::State& state) {
     Face face(int(state.range(0)));
@@ -138,6 +170,7 @@ void BM_PrepareLayers(benchmark::State& state) {
 FACE_BENCHMARK(BM_FrameStraightforward);
 FACE_BENCHMARK(BM_FrameLayered);
 FACE_BENCHMARK(BM_FrameLayeredNewMinute);
+FACE_BENCHMARK(BM_FramePartial);
 FACE_BENCHMARK(BM_PrepareLayers);
 
 int main(int argc, char** argv) {

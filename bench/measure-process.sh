@@ -1,82 +1,225 @@
 #!/usr/bin/env bash
-# Runs the clock for a while on a private X server with a compositor, at the
-# default size and with the pointer away, and reports what the clock process
-# costs: CPU seconds per minute, share of one core, resident and private memory.
+# Runs one or more builds of the clock side by side with two peers, conky
+# (conky-std, three lines of text in an ARGB window, updated once a second) and
+# `xclock -update 1`, on one private X server with a compositor, the pointer away
+# from every window. Each round lasts the given seconds; after the rounds it prints
+# per program the median of: CPU as a share of one core, context switches a
+# second (all threads), RSS, PSS and private dirty memory. For the clocks also the
+# bytes of pixels pushed to the window a second and how late each new second
+# reaches the window after the wall-clock second begins (from the ovra.clock.push
+# log; a build without that log shows nothing there).
 #
-#   bench/measure-process.sh path/to/ovra-clock [seconds]
+#   bench/measure-process.sh [-r rounds] [-s seconds] [-l] path/to/ovra-clock...
 #
-# Nothing of the user's is touched: the clock gets a temporary HOME and XDG
-# folders, and every process started here is ended by its PID.
+#   -r  rounds (default 3)     -s  seconds a round (default 60)
+#   -l  the largest face (598 px) instead of the default one (246 px)
+#
+# Nothing of the user's is touched: every clock gets its own temporary HOME and
+# XDG folders, and every process started here is ended by its PID.
 set -euo pipefail
 
-clock=${1:?usage: measure-process.sh path/to/ovra-clock [seconds]}
-seconds=${2:-60}
+rounds=3 seconds=60 large=0
+while getopts "r:s:l" opt; do
+    case $opt in
+    r) rounds=$OPTARG ;;
+    s) seconds=$OPTARG ;;
+    l) large=1 ;;
+    *) exit 2 ;;
+    esac
+done
+shift $((OPTIND - 1))
+[[ $# -ge 1 ]] || { echo "usage: measure-process.sh [-r rounds] [-s seconds] [-l] clock..." >&2; exit 2; }
+clocks=("$@")
 warmup=3
 
 work=$(mktemp -d)
 pids=()
-cleanup() {
+stop_all() {
     for pid in "${pids[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
     for pid in "${pids[@]}"; do
         wait "$pid" 2>/dev/null || true
     done
-    rm -rf "$work"
+    pids=()
 }
-trap cleanup EXIT
-
-export HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
-       XDG_RUNTIME_DIR=$work/runtime XDG_CACHE_HOME=$work/cache TMPDIR=$work/tmp
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$XDG_CACHE_HOME" "$TMPDIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+trap 'stop_all; rm -rf "$work"' EXIT
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
-# Xvfb picks a free display and writes its number to the descriptor it is given.
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 1280x800x24 -nolisten tcp +extension Composite -ac \
-    >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-xvfb=$!
-read -r -t 10 number <&"$displayfd"
-export DISPLAY=":$number"
-xcompmgr >"$work/xcompmgr.log" 2>&1 &
-pids+=($!)
-compositor=$!
-sleep 0.5
+# A private home for program $1, in the environment of the commands that follow.
+home_for() {
+    local h=$work/home-$1
+    mkdir -p "$h/config" "$h/data" "$h/runtime" "$h/cache" "$h/tmp"
+    chmod 700 "$h/runtime"
+    echo "HOME=$h XDG_CONFIG_HOME=$h/config XDG_DATA_HOME=$h/data XDG_RUNTIME_DIR=$h/runtime \
+XDG_CACHE_HOME=$h/cache TMPDIR=$h/tmp"
+}
 
-"$clock" >"$work/clock.log" 2>&1 &
-pids+=($!)
-pid=$!
-sleep "$warmup"
-kill -0 "$pid" 2>/dev/null || { echo "the clock did not start:" >&2; cat "$work/clock.log" >&2; exit 1; }
-xdotool mousemove 1270 790 >/dev/null 2>&1 || true
+# A DWORD as the store keeps it: four bytes, least significant first.
+dword() { printf "X'%02x%02x%02x%02x'" $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
 
-ticks=$(getconf CLK_TCK)
-cpu_ticks() { # utime + stime of a process, in clock ticks
+# Places clock $1 at ($2, $3) pixels, at the chosen size: the clock runs once so
+# that it writes its store, then the store is changed while it is not running.
+place_clock() {
+    local i=$1 x=$2 y=$3 env store
+    env=$(home_for "clock$i")
+    # shellcheck disable=SC2086
+    env $env "${clocks[$i]}" >"$work/clock$i-first.log" 2>&1 &
+    local pid=$!
+    sleep 2
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    store=$(find "$work/home-clock$i" -name '*.db' -o -name '*.sqlite' | head -n 1)
+    [[ -n $store ]] || { echo "clock $i wrote no store" >&2; exit 1; }
+    local sets="UPDATE vals SET data=$(dword $((x * 15))) WHERE name='Left';
+                UPDATE vals SET data=$(dword $((y * 15))) WHERE name='Top';"
+    if ((large)); then
+        sets+="UPDATE vals SET data=$(dword 128) WHERE name='ClockRadius';"
+        for ring in HourCircleWidth MinuteCircleWidth SecondCircleWidth; do
+            sets+="UPDATE vals SET data=$(dword 50) WHERE name='$ring';"
+        done
+    fi
+    sqlite3 "$store" "$sets"
+}
+
+conky_config() {
+    cat <<'EOF'
+conky.config = {
+    out_to_x = true, out_to_console = false, background = false,
+    own_window = true, own_window_type = 'normal', own_window_class = 'Conky',
+    own_window_argb_visual = true, own_window_argb_value = 160,
+    own_window_hints = 'undecorated,sticky,skip_taskbar,skip_pager',
+    double_buffer = true, use_xft = true, font = 'DejaVu Sans:size=14',
+    update_interval = 1, total_run_times = 0,
+    alignment = 'top_left', gap_x = 40, gap_y = 600, minimum_width = 200,
+}
+conky.text = [[
+${time %A}
+${time %H:%M:%S}
+${time %m/%d/%Y}
+]]
+EOF
+}
+
+cpu_ticks() { # utime + stime of a process, all threads, in clock ticks
     awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"
 }
-c0=$(cpu_ticks "$pid"); x0=$(cpu_ticks "$xvfb"); m0=$(cpu_ticks "$compositor")
-t0=$(date +%s.%N)
-sleep "$seconds"
-c1=$(cpu_ticks "$pid"); x1=$(cpu_ticks "$xvfb"); m1=$(cpu_ticks "$compositor")
-t1=$(date +%s.%N)
+switches() { # voluntary and involuntary context switches of every thread
+    cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { s += $2 } END { print s + 0 }'
+}
 
-status=/proc/$pid/status
-rss=$(awk '/^VmRSS/ { print $2 }' "$status")
-hwm=$(awk '/^VmHWM/ { print $2 }' "$status")
-threads=$(awk '/^Threads/ { print $2 }' "$status")
-pss=$(awk '/^Pss:/ { print $2 }' "/proc/$pid/smaps_rollup")
-private=$(awk '/^Private_(Clean|Dirty):/ { s += $2 } END { print s }' "/proc/$pid/smaps_rollup")
+names=()
+for i in "${!clocks[@]}"; do names+=("clock$i"); done
+names+=(conky xclock)
+results=$work/results
+: >"$results"
 
-awk -v c="$((c1 - c0))" -v x="$((x1 - x0))" -v m="$((m1 - m0))" -v hz="$ticks" \
-    -v t0="$t0" -v t1="$t1" -v rss="$rss" -v hwm="$hwm" -v pss="$pss" -v priv="$private" \
-    -v threads="$threads" 'BEGIN {
-    elapsed = t1 - t0
-    cpu = c / hz
-    printf "ovra-clock over %.1f s: CPU %.2f s = %.2f s per minute = %.3f %% of one core\n",
-           elapsed, cpu, cpu * 60 / elapsed, 100 * cpu / elapsed
-    printf "  memory: RSS %.1f MB (peak %.1f MB), PSS %.1f MB, private %.1f MB, %d threads\n",
-           rss / 1024, hwm / 1024, pss / 1024, priv / 1024, threads
-    printf "  X server %.2f s, compositor %.2f s of CPU in the same time\n", x / hz, m / hz
-}'
+for ((round = 1; round <= rounds; round++)); do
+    exec {displayfd}<> <(:)
+    Xvfb -displayfd "$displayfd" -screen 0 1600x1000x24 -nolisten tcp +extension Composite -ac \
+        >"$work/xvfb.log" 2>&1 &
+    pids+=($!)
+    read -r -t 10 number <&"$displayfd"
+    exec {displayfd}<&-
+    export DISPLAY=":$number"
+    xcompmgr >"$work/xcompmgr.log" 2>&1 &
+    pids+=($!)
+    sleep 0.5
+
+    declare -A pid_of=()
+    for i in "${!clocks[@]}"; do
+        ((round > 1)) || place_clock "$i" $((40 + i * 620)) 20
+        env=$(home_for "clock$i")
+        # shellcheck disable=SC2086
+        env $env QT_LOGGING_RULES="ovra.clock.push.debug=true" QT_MESSAGE_PATTERN="%{message}" \
+            "${clocks[$i]}" >"$work/clock$i.log" 2>&1 &
+        pids+=($!)
+        pid_of[clock$i]=$!
+    done
+    conky_config >"$work/conky.conf"
+    # shellcheck disable=SC2046
+    env $(home_for conky) conky -c "$work/conky.conf" >"$work/conky.log" 2>&1 &
+    pids+=($!)
+    pid_of[conky]=$!
+    xclock -update 1 -geometry 164x164+300+600 >"$work/xclock.log" 2>&1 &
+    pids+=($!)
+    pid_of[xclock]=$!
+
+    sleep "$warmup"
+    xdotool mousemove 1590 990 >/dev/null 2>&1 || true
+    sleep 1
+    for name in "${names[@]}"; do
+        kill -0 "${pid_of[$name]}" 2>/dev/null ||
+            { echo "$name did not start:" >&2; cat "$work/$name.log" >&2 || true; exit 1; }
+    done
+    declare -A c0=() s0=() l0=()
+    for name in "${names[@]}"; do
+        c0[$name]=$(cpu_ticks "${pid_of[$name]}")
+        s0[$name]=$(switches "${pid_of[$name]}")
+        [[ $name == clock* ]] && l0[$name]=$(wc -l <"$work/$name.log")
+    done
+    t0=$(date +%s.%N)
+    load=$(cut -d' ' -f1 /proc/loadavg)
+    sleep "$seconds"
+    t1=$(date +%s.%N)
+    for name in "${names[@]}"; do
+        pid=${pid_of[$name]}
+        c1=$(cpu_ticks "$pid")
+        s1=$(switches "$pid")
+        rss=$(awk '/^Rss:/ { print $2 }' "/proc/$pid/smaps_rollup")
+        pss=$(awk '/^Pss:/ { print $2 }' "/proc/$pid/smaps_rollup")
+        dirty=$(awk '/^Private_Dirty:/ { print $2 }' "/proc/$pid/smaps_rollup")
+        pushed=- late=- within=-
+        if [[ $name == clock* ]]; then
+            # Pushes in the measured time: bytes a second, and for each push that
+            # shows a new second, how far into that wall-clock second it came.
+            read -r pushed late within < <(tail -n +"$((${l0[$name]} + 1))" "$work/$name.log" |
+                awk -v t0="$t0" -v t1="$t1" '
+                $1 ~ /^[0-9]+$/ && $1 / 1000 >= t0 && $1 / 1000 <= t1 {
+                    bytes += $3
+                    if (seen && $2 != last) { ms[n++] = $1 % 1000; if ($1 % 1000 <= 15) ok++ }
+                    seen = 1; last = $2
+                }
+                END {
+                    if (!seen) { print "- - -"; exit }
+                    for (i = 1; i < n; i++)
+                        for (j = i; j > 0 && ms[j - 1] > ms[j]; j--) { t = ms[j]; ms[j] = ms[j - 1]; ms[j - 1] = t }
+                    p99 = n ? ms[int(0.99 * (n - 1))] : 0
+                    printf "%.0f %d %.1f\n", bytes / (t1 - t0), p99, n ? 100 * ok / n : 0
+                }')
+        fi
+        awk -v name="$name" -v round="$round" -v c="$((c1 - c0[$name]))" \
+            -v s="$((s1 - s0[$name]))" -v hz="$(getconf CLK_TCK)" -v t0="$t0" -v t1="$t1" \
+            -v rss="$rss" -v pss="$pss" -v dirty="$dirty" -v pushed="$pushed" -v late="$late" \
+            -v within="$within" -v load="$load" 'BEGIN {
+            e = t1 - t0
+            printf "%s %d %.4f %.2f %.2f %.2f %.2f %s %s %s %s\n", name, round,
+                   100 * c / hz / e, s / e, rss / 1024, pss / 1024, dirty / 1024,
+                   pushed, late, within, load
+        }' >>"$results"
+    done
+    stop_all
+done
+
+echo "round by round: program round cpu% switches/s RSS PSS private-dirty(MB)" \
+     "bytes-pushed/s p99-late-ms %-within-15ms load"
+cat "$results"
+echo
+printf "%-8s %9s %11s %8s %8s %12s %14s %12s %13s\n" program "cpu %" "switches/s" "RSS MB" \
+    "PSS MB" "private MB" "pushed B/s" "p99 late ms" "within 15 ms"
+for name in "${names[@]}"; do
+    awk -v name="$name" '
+    function median(a, n,   i, j, t) {
+        for (i = 2; i <= n; i++)
+            for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+        return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2 }
+    $1 == name { n++; for (k = 3; k <= 10; k++) { v[k, n] = $k } }
+    END {
+        for (k = 3; k <= 10; k++) {
+            m = 0; for (i = 1; i <= n; i++) if (v[k, i] != "-") col[++m] = v[k, i]
+            med[k] = m ? median(col, m) : "-"; split("", col)
+        }
+        printf "%-8s %9.3f %11.2f %8.1f %8.1f %12.2f %14s %12s %13s\n", name, med[3], med[4],
+               med[5], med[6], med[7], med[8], med[9], med[10]
+    }' "$results"
+done

@@ -11,6 +11,7 @@
 #include "base/clockname.h"
 #include "base/display.h"
 #include "base/exitguard.h"
+#include "base/memorytrim.h"
 #include "base/ossupport.h"
 #include "clock/clockfrontend.h"
 #include "clock/rendercommand.h"
@@ -32,6 +33,7 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
 #include <functional>
@@ -45,6 +47,7 @@ void printErr(const QString& text) {
 }
 
 int runClock(int argc, char** argv, const QString& name) {
+    tuneAllocatorForLongRun();
     choosePlatform();
     if (!displayAvailable()) {
         StderrMessageSink().showMessage(QStringLiteral("Load GDI+ Error!"), kErrorTitle,
@@ -151,6 +154,9 @@ int runClock(int argc, char** argv, const QString& name) {
     QObject::connect(&window, &FrmClock::moveFinished, [&] { clock.SaveClockPosition(); });
     if (!clock.StartClock(name))
         return endedDuringStart ? 0 : 1;
+    // Start-up reads the store, the fonts and the settings once and frees much of
+    // what it used; once the first frames are out, those pages go back.
+    QTimer::singleShot(2000, &window, [] { releaseFreedMemory(); });
     // A display that goes away (a logout that ends the X server, a crashed server)
     // takes the process with it; what the user set is saved on the way out.
     const ExitGuard displayLoss([&] {

@@ -43,6 +43,9 @@ public:
     virtual MonitorTable& monitors() = 0;
     // The date and time the clock shows now.
     virtual QDateTime clockTimeNow() const = 0;
+    // The wall clock to the millisecond. Zone offsets are whole minutes, so the
+    // seconds the clock shows begin with its seconds.
+    virtual QDateTime nowUtc() const = 0;
     // The close button: the clock shuts down, saving its settings when asked.
     virtual void ShutdownClock(bool save) = 0;
 };

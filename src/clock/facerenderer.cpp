@@ -1,6 +1,11 @@
 #include "clock/facerenderer.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
+
+#include <algorithm>
+#include <cmath>
 
 namespace ovra {
 
@@ -23,6 +28,9 @@ void trimBlanks(QString& text) {
     if (begin != 0 || end != text.size())
         text = text.mid(begin, end - begin);
 }
+
+constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
+constexpr uint8_t kMinFontSize = 12;
 
 QRect outerBounds(const QRectF& r) {
     // One pixel for the offset and one for anti-aliasing beyond the pen or edge.
@@ -55,8 +63,12 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
     m_fontFamily = fontFamily;
     m_dpr = dpr > 0 ? dpr : 1.0;
 
-    m_discLayer = newLayer();
-    m_ringLayer = newLayer();
+    const QRect all(0, 0, layout.windowSize(), layout.windowSize());
+    m_ringArea = outerBounds(layout.MinuteOuterRect).intersected(all);
+    // The highlight ring runs up to three pixels outside the dial.
+    m_overlayArea = outerBounds(layout.DialRect.adjusted(-2, -2, 2, 2)).intersected(all);
+    m_discLayer = newLayer(all);
+    m_ringLayer = newLayer(m_ringArea);
     if (m_discLayer.isNull() || m_ringLayer.isNull()) {
         release();
         return;
@@ -64,10 +76,8 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
     QPainter p(&m_discLayer);
     p.setRenderHint(QPainter::Antialiasing);
     drawDisc(p);
-    const QRect all(0, 0, layout.windowSize(), layout.windowSize());
-    m_ringArea = outerBounds(layout.MinuteOuterRect).intersected(all);
-    // The highlight ring runs up to three pixels outside the dial.
-    m_overlayArea = outerBounds(layout.DialRect.adjusted(-2, -2, 2, 2)).intersected(all);
+    for (int q = 0; q < 4; ++q)
+        m_secondQuarters[q] = secondRingSector(90.0 * q, 90.0 * (q + 1));
     m_prepared = true;
 }
 
@@ -78,17 +88,25 @@ void FaceRenderer::release() {
     m_ringMinute = m_ringHour = -1;
     m_ringPm = false;
     m_fonts.clear();
+    for (TextAreaCache& c : m_textAreas)
+        c = {};
     m_prepared = false;
 }
 
 const QImage& FaceRenderer::overlayFor(bool scale, bool active) {
-    // The scale and the highlight ring are fixed until the next re-apply; each
-    // combination is drawn once, when it is first shown, in the face's order.
-    QImage& overlay = m_overlays[(scale ? 1 : 0) + (active ? 2 : 0)];
+    // The scale and the highlight ring are fixed until the next re-apply. Only the
+    // combination on show is kept: the window's activation changes seldom, and
+    // drawing the overlay again costs less than keeping four window-sized layers.
+    const int wanted = (scale ? 1 : 0) + (active ? 2 : 0);
+    for (int i = 0; i < 4; ++i)
+        if (i != wanted)
+            m_overlays[i] = QImage();
+    QImage& overlay = m_overlays[wanted];
     if (overlay.isNull()) {
-        overlay = newLayer();
+        overlay = newLayer(m_overlayArea);
         if (!overlay.isNull()) {
             QPainter p(&overlay);
+            p.translate(-m_overlayArea.topLeft());
             p.setRenderHint(QPainter::Antialiasing);
             if (scale)
                 drawScale(p);
@@ -99,9 +117,9 @@ const QImage& FaceRenderer::overlayFor(bool scale, bool active) {
     return overlay;
 }
 
-QImage FaceRenderer::newLayer() const {
-    const int side = m_layout.windowSize();
-    QImage image(QSize(side, side) * m_dpr, QImage::Format_ARGB32_Premultiplied);
+QImage FaceRenderer::newLayer(const QRect& area) const {
+    // A layer holds only the window pixels it can draw on.
+    QImage image(area.size() * m_dpr, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return image;
     image.setDevicePixelRatio(m_dpr);
@@ -110,9 +128,7 @@ QImage FaceRenderer::newLayer() const {
 }
 
 void FaceRenderer::blendLayer(QPainter& p, const QImage& layer, const QRect& area) const {
-    const QRectF source(area.x() * m_dpr, area.y() * m_dpr, area.width() * m_dpr,
-                        area.height() * m_dpr);
-    p.drawImage(QRectF(area), layer, source);
+    p.drawImage(QRectF(area), layer, QRectF(0, 0, layer.width(), layer.height()));
 }
 
 void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
@@ -121,6 +137,7 @@ void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
         return;
     m_ringLayer.fill(Qt::transparent);
     QPainter p(&m_ringLayer);
+    p.translate(-m_ringArea.topLeft());
     p.setRenderHint(QPainter::Antialiasing);
     drawMinuteAndHourRings(p, frame);
     m_ringMinute = frame.MinuteSweep;
@@ -128,23 +145,144 @@ void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
     m_ringPm = frame.pmHour;
 }
 
+void FaceRenderer::settleTexts(FaceFrame& frame) {
+    for (QString* text : {&frame.TitleText, &frame.TimeText, &frame.DateText})
+        trimBlanks(*text);
+    frame.TimeFontSize = std::max(frame.TimeFontSize, kMinFontSize);
+    frame.DateFontSize = std::max(frame.DateFontSize, kMinFontSize);
+}
+
+QRectF FaceRenderer::textArea(const QString& text, const QRectF& box, uint8_t pixelSize) const {
+    if (text.isEmpty())
+        return {};
+    const QRectF laidOut = QFontMetricsF(fontFor(pixelSize)).boundingRect(box, kTextFlags, text);
+    // Glyphs reach past their advances by their bearings and anti-aliasing.
+    const double margin = pixelSize / 4.0 + 2;
+    return laidOut.adjusted(-margin, -margin, margin, margin);
+}
+
+QRegion FaceRenderer::secondRingArea(float fromSweep, float toSweep) const {
+    // Qt builds an arc from quarter-circle curves and cuts the last one short, so
+    // two arcs from twelve share their pixels only up to the quarter in which the
+    // shorter one ends. A full ring (360) is an ellipse, made of other curves.
+    const float shorter = std::min(fromSweep, toSweep);
+    const double from = std::max(fromSweep, toSweep) >= 360 ? 0.0 : 90.0 * std::floor(shorter / 90);
+    return secondRingSector(from, std::max(fromSweep, toSweep));
+}
+
+QRegion FaceRenderer::secondRingSector(double from, double to) const {
+    // Every pixel the ring's pen may touch between two angles, with its soft edge.
+    const QRectF& arc = m_layout.SecondArcRect;
+    const QPointF centre = arc.center() + QPointF(kShapeOffset, kShapeOffset);
+    const double radius = arc.width() / 2, halfPen = m_tools.SecondPen.widthF() / 2;
+    constexpr double kEdge = 2;
+    const double inner = std::max(0.0, radius - halfPen - kEdge);
+    const double outer = radius + halfPen + kEdge;
+    const double pad = inner > kEdge ? qRadiansToDegrees(kEdge / inner) : 180.0;
+    from -= pad;
+    to += pad;
+    // Pieces of at most 15 degrees keep a long sector from becoming one large box.
+    QRegion area;
+    for (double start = from; start < to; start += 15) {
+        const double end = std::min(to, start + 15);
+        const int steps = std::max(1, int(std::ceil(end - start)));
+        double left = outer + centre.x(), right = centre.x() - outer;
+        double top = outer + centre.y(), bottom = centre.y() - outer;
+        for (int i = 0; i <= steps; ++i) {
+            const double a = qDegreesToRadians(start + (end - start) * i / steps);
+            for (const double r : {inner, outer}) {
+                const double x = centre.x() + r * std::sin(a), y = centre.y() - r * std::cos(a);
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+        // Sampled every degree or finer, the arc bulges past its chords by far less
+        // than the pixel added on each side.
+        area += QRectF(QPointF(left, top), QPointF(right, bottom))
+                    .toAlignedRect()
+                    .adjusted(-1, -1, 1, 1);
+    }
+    return area;
+}
+
+QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& after) const {
+    if (!m_prepared)
+        return {};
+    QRegion area;
+    if (before.SecondSweep != after.SecondSweep)
+        area += secondRingArea(before.SecondSweep, after.SecondSweep);
+    if (before.MinuteSweep != after.MinuteSweep || before.HourSweep != after.HourSweep ||
+        before.pmHour != after.pmHour)
+        area += m_ringArea;
+
+    const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
+    const double D = m_layout.InnerDiameter, R = D / 2;
+    const auto text = [&](const QString& a, uint8_t sizeA, const QString& b, uint8_t sizeB,
+                          const QRectF& box) {
+        if (a == b && sizeA == sizeB)
+            return;
+        const QRectF was = textArea(a, box, sizeA), now = textArea(b, box, sizeB);
+        QRectF changed = was.united(now);
+        // The time moves on in its last digits. When both lines lie alike, glyphs
+        // before the first changed character stand where they stood.
+        const bool oneLine =
+            was == now && sizeA == sizeB && a.size() == b.size() &&
+            now.height() < 2 * QFontMetricsF(fontFor(sizeB)).lineSpacing() + sizeB / 2.0 + 4;
+        if (oneLine) {
+            qsizetype same = 0;
+            while (same < a.size() && a.at(same) == b.at(same))
+                ++same;
+            const double margin = sizeB / 4.0 + 2;
+            const double firstChanged =
+                now.left() + margin + QFontMetricsF(fontFor(sizeB)).horizontalAdvance(b.left(same));
+            changed.setLeft(std::max(changed.left(), firstChanged - margin));
+        }
+        area += changed.toAlignedRect();
+    };
+    text(before.TitleText, before.DateFontSize, after.TitleText, after.DateFontSize,
+         QRectF(X, Y, D, R));
+    text(before.TimeText, before.TimeFontSize, after.TimeText, after.TimeFontSize,
+         QRectF(X, Y, D, D));
+    text(before.DateText, before.DateFontSize, after.DateText, after.DateFontSize,
+         QRectF(X, Y + R, D, R));
+    const QSize side = m_discLayer.deviceIndependentSize().toSize();
+    return area.intersected(QRect(QPoint(0, 0), side));
+}
+
 void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState& state,
-                             const QImage& buttonImage) {
+                             const QImage& buttonImage, const QRegion& area) {
     if (!m_prepared || surface.isNull() || surface.size() != m_discLayer.size())
         return;
     updateRingLayer(frame);
     QPainter p(&surface);
+    // Everything below is drawn as for a whole frame; the clip keeps it to the area,
+    // where it leaves exactly the pixels the whole frame would.
+    if (!area.isEmpty())
+        p.setClipRegion(area);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                      QPainter::SmoothPixmapTransform);
     // Copying the disc layer clears the surface and lays the dial in one pass.
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(0, 0, m_discLayer);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.translate(kShapeOffset, kShapeOffset);
-    drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen);
-    p.resetTransform();
+    // Stroking the ring costs the most. Its curves before the quarter the area
+    // first touches leave no pixel in the area, nor does its start a whole quarter
+    // further back: the arc may start there.
+    int firstQuarter = 0;
+    if (!area.isEmpty() && frame.SecondSweep < 360) {
+        while (firstQuarter < 4 && !area.intersects(m_secondQuarters[firstQuarter]))
+            ++firstQuarter;
+    }
+    if (firstQuarter < 4) {
+        p.translate(kShapeOffset, kShapeOffset);
+        drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen,
+                90 * std::max(0, firstQuarter - 1));
+        p.resetTransform();
+    }
     blendLayer(p, m_ringLayer, m_ringArea);
-    drawTexts(p, frame);
+    drawTexts(p, frame, area);
     if (state.showScale || state.IsActive)
         blendLayer(p, overlayFor(state.showScale, state.IsActive), m_overlayArea);
     DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
@@ -164,7 +302,7 @@ void FaceRenderer::drawFrameDirect(QImage& surface, FaceFrame& frame, const Face
     drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen);
     p.resetTransform();
     drawMinuteAndHourRings(p, frame);
-    drawTexts(p, frame);
+    drawTexts(p, frame, QRegion());
     if (state.showScale)
         drawScale(p);
     if (state.IsActive)
@@ -181,7 +319,8 @@ void FaceRenderer::drawDisc(QPainter& p) const {
     p.restore();
 }
 
-void FaceRenderer::drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen) const {
+void FaceRenderer::drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen,
+                           int from) const {
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     if (sweep >= 360) {
@@ -189,9 +328,11 @@ void FaceRenderer::drawArc(QPainter& p, const QRectF& rect, float sweep, const Q
         p.drawEllipse(rect);
         return;
     }
+    if (from >= sweep)
+        return;
     // Twelve o'clock is 90 degrees in Qt's counter-clockwise angles; a clockwise
     // sweep is a negative span. Sweeps are whole degrees, so 1/16 units are exact.
-    p.drawArc(rect, 90 * 16, -qRound(sweep * 16));
+    p.drawArc(rect, (90 - from) * 16, -qRound((sweep - from) * 16));
 }
 
 void FaceRenderer::drawMinuteAndHourRings(QPainter& p, const FaceFrame& frame) const {
@@ -203,12 +344,29 @@ void FaceRenderer::drawMinuteAndHourRings(QPainter& p, const FaceFrame& frame) c
     p.restore();
 }
 
-void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame) const {
+void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area) const {
     const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
     const double D = m_layout.InnerDiameter, R = D / 2;
-    DrawText(p, frame.TitleText, X, Y, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
-    DrawText(p, frame.TimeText, X, Y, D, D, m_tools.TimeBrush, frame.TimeFontSize, 0);
-    DrawText(p, frame.DateText, X, Y + R, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
+    // Laying out a text costs more than the pixels of a second: a text wholly
+    // outside the area being redrawn is left out.
+    const auto outside = [&](int slot, QString& text, const QRectF& box, uint8_t& size) {
+        if (area.isEmpty())
+            return false;
+        trimBlanks(text);
+        size = std::max(size, kMinFontSize);
+        TextAreaCache& c = m_textAreas[slot];
+        if (c.text != text || c.size != size || c.box != box) {
+            c = {text, size, box, textArea(text, box, size).toAlignedRect()};
+        }
+        return !area.intersects(c.area);
+    };
+    const QRectF title(X, Y, D, R), time(X, Y, D, D), date(X, Y + R, D, R);
+    if (!outside(0, frame.TitleText, title, frame.DateFontSize))
+        DrawText(p, frame.TitleText, X, Y, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
+    if (!outside(1, frame.TimeText, time, frame.TimeFontSize))
+        DrawText(p, frame.TimeText, X, Y, D, D, m_tools.TimeBrush, frame.TimeFontSize, 0);
+    if (!outside(2, frame.DateText, date, frame.DateFontSize))
+        DrawText(p, frame.DateText, X, Y + R, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
 }
 
 void FaceRenderer::drawScale(QPainter& p) const {
@@ -254,8 +412,8 @@ QFont FaceRenderer::fontFor(uint8_t pixelSize) const {
 void FaceRenderer::DrawText(QPainter& p, QString& strText, double x, double y, double R, double B,
                             const QBrush& lngPenBrush, uint8_t& bytFontSize,
                             uint8_t bytFontStyle) const {
-    if (bytFontSize < 12)
-        bytFontSize = 12;
+    if (bytFontSize < kMinFontSize)
+        bytFontSize = kMinFontSize;
     QFont font = fontFor(bytFontSize);
     // Style 0 is regular; bit 0 bold and bit 1 italic, as the font styles number them.
     font.setBold(bytFontStyle & 1);

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 
 #include <map>
 
@@ -37,8 +38,17 @@ public:
     bool prepared() const { return m_prepared; }
 
     // One frame from the prepared layers. DrawText may raise the font sizes in frame.
+    // A non-empty area redraws only those window pixels and leaves the rest of the
+    // surface as it is.
     void drawFrame(QImage& surface, FaceFrame& frame, const FaceState& state,
-                   const QImage& buttonImage);
+                   const QImage& buttonImage, const QRegion& area = QRegion());
+
+    // The texts and sizes as DrawText leaves them: blanks trimmed, sizes at least 12.
+    static void settleTexts(FaceFrame& frame);
+
+    // Every window pixel that can differ between two settled frames drawn in the same
+    // state; empty when they are alike. A normal second is a few small pieces.
+    QRegion changedArea(const FaceFrame& before, const FaceFrame& after) const;
 
     // The same frame with every element drawn anew, step by step; the reference the
     // layered frame is checked and measured against.
@@ -60,16 +70,20 @@ public:
 
 private:
     void drawDisc(QPainter& p) const;
-    void drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen) const;
+    // The ring from twelve to sweep degrees, drawn from `from` on (a whole quarter).
+    void drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen, int from = 0) const;
     void drawMinuteAndHourRings(QPainter& p, const FaceFrame& frame) const;
-    void drawTexts(QPainter& p, FaceFrame& frame) const;
+    void drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area) const;
     void drawScale(QPainter& p) const;
     void drawActiveRing(QPainter& p) const;
-    QImage newLayer() const;
+    QImage newLayer(const QRect& area) const;
     const QImage& overlayFor(bool scale, bool active);
     void blendLayer(QPainter& p, const QImage& layer, const QRect& area) const;
     void updateRingLayer(const FaceFrame& frame);
     QFont fontFor(uint8_t pixelSize) const;
+    QRectF textArea(const QString& text, const QRectF& box, uint8_t pixelSize) const;
+    QRegion secondRingArea(float fromSweep, float toSweep) const;
+    QRegion secondRingSector(double from, double to) const;
 
     ClockLayout m_layout;
     DrawTools m_tools;
@@ -82,9 +96,17 @@ private:
     QImage m_overlays[4]; // scale and highlight: none, scale, highlight, both
     QRect m_ringArea;     // what of the ring layer can hold pixels
     QRect m_overlayArea;
+    QRegion m_secondQuarters[4]; // where each quarter of the second ring can draw
     float m_ringMinute = -1, m_ringHour = -1;
     bool m_ringPm = false;
     mutable std::map<uint8_t, QFont> m_fonts;
+    struct TextAreaCache {
+        QString text;
+        uint8_t size = 0;
+        QRectF box;
+        QRect area;
+    };
+    mutable TextAreaCache m_textAreas[3]; // title, time, date: where each last lay
 };
 
 } // namespace ovra

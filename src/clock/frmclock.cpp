@@ -6,6 +6,7 @@
 #include "clock/windowsystem.h"
 
 #include <QCloseEvent>
+#include <QEnterEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLocale>
@@ -22,11 +23,12 @@
 namespace ovra {
 
 Q_LOGGING_CATEGORY(lcMove, "ovra.clock.move", QtWarningMsg)
+// One line per frame handed to the window: wall time in ms, the second it shows and
+// the bytes of pixels painted. bench/measure-process.sh reads it.
+Q_LOGGING_CATEGORY(lcPush, "ovra.clock.push", QtWarningMsg)
 
 namespace {
-constexpr int kDrawIntervalMs = 100;
 constexpr int kPointerWatchIntervalMs = 100;
-constexpr int kAlarmIntervalMs = 1000;
 // How often the end of a window-manager move is looked for.
 constexpr int kMoveWatchIntervalMs = 30;
 // A window manager that takes the move grabs the pointer within a few
@@ -46,13 +48,14 @@ FrmClock::FrmClock(ClockWindowContext& app, WindowSystem& windowSystem, QWidget*
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
 
-    m_timer1.setInterval(kDrawIntervalMs);
+    // The face changes once a second: one precise wake just after each wall-clock
+    // second begins shows it on time and leaves the process asleep in between.
+    m_timer1.setSingleShot(true);
+    m_timer1.setTimerType(Qt::PreciseTimer);
     m_timer2.setInterval(kPointerWatchIntervalMs);
-    m_timer3.setInterval(kAlarmIntervalMs);
     m_moveWatch.setInterval(kMoveWatchIntervalMs);
-    connect(&m_timer1, &QTimer::timeout, this, &FrmClock::DrawClock);
+    connect(&m_timer1, &QTimer::timeout, this, &FrmClock::onSecondTimer);
     connect(&m_timer2, &QTimer::timeout, this, &FrmClock::onPointerWatch);
-    connect(&m_timer3, &QTimer::timeout, this, &FrmClock::onAlarmTick);
     connect(&m_moveWatch, &QTimer::timeout, this, &FrmClock::pollSystemMove);
 }
 
@@ -80,9 +83,11 @@ void FrmClock::FormLoad() {
     move(windowPosFromSettings(m_app.settings(), m_app.screenMetrics()));
     setHotButton(hotbutton::Hidden);
     applyZOrder();
-    m_timer1.start();
+    armSecondTimer();
+    // A pointer already over the window gets its strip; elsewhere the watch sleeps
+    // until the pointer enters.
     m_timer2.start();
-    m_timer3.start();
+    onPointerWatch();
 }
 
 void FrmClock::CreateGraphic() {
@@ -108,6 +113,7 @@ void FrmClock::DeleteGraphicFont() {
 
 void FrmClock::RestoreGDIPlus() {
     m_surface.RestoreGDIPlus();
+    ++m_generation; // the next frame starts from an empty surface
 }
 
 void FrmClock::ExUpdateGDIPlus(int32_t shwAlpha) {
@@ -131,14 +137,11 @@ void FrmClock::DeleteDrawTools() {
 }
 
 void FrmClock::prepareRenderer() {
+    // A re-apply makes the surface, the font and the tools anew, one after the
+    // other: the layers are made once, for the next frame, from all three.
     ++m_generation;
-    if (!m_surface.exists() || !m_tools.exists()) {
-        m_renderer.release();
-        return;
-    }
-    const qreal dpr = devicePixelRatioF();
-    PoolThreadPainter::run(
-        [&] { m_renderer.prepare(m_app.layout(), m_tools, m_surface.fontFamily(), dpr); });
+    m_renderer.release();
+    m_prepareDue = true;
 }
 
 bool FrmClock::LoadButtonImage() {
@@ -156,29 +159,52 @@ void FrmClock::ReleaseImages() {
 }
 
 void FrmClock::DrawClock() {
+    drawAt(m_app.clockTimeNow());
+}
+
+void FrmClock::drawAt(const QDateTime& clockTime) {
+    if (m_prepareDue && m_surface.exists() && m_tools.exists()) {
+        m_prepareDue = false;
+        const qreal dpr = devicePixelRatioF();
+        PoolThreadPainter::run(
+            [&] { m_renderer.prepare(m_app.layout(), m_tools, m_surface.fontFamily(), dpr); });
+    }
     if (!m_surface.exists() || !m_renderer.prepared())
         return;
-    m_clockTime = m_app.clockTimeNow();
+    m_clockTime = clockTime;
     m_isActive = isActiveWindow();
     const bool showScale = m_app.settings().DisplayScale == 0;
     const FrameKey key{m_clockTime.toSecsSinceEpoch(), m_isActive, m_hotButton, showScale,
                        m_generation};
-    // Ten ticks a second, but the face changes once a second or on a hover: a frame
-    // that would put the same pixels on screen is neither drawn nor pushed.
+    // A hover, a key or the activation may ask again within the same second: a
+    // frame that would put the same pixels on screen is neither drawn nor pushed.
     if (key == m_drawnKey)
         return;
     FaceFrame frame =
         ComposeFaceFrame(m_clockTime, m_app.settings(), m_app.state().ClockName, QLocale());
+    FaceRenderer::settleTexts(frame);
     const FaceState state{m_isActive, m_hotButton, showScale};
-    PoolThreadPainter::run(
-        [&] { m_renderer.drawFrame(m_surface.image(), frame, state, m_buttonImage); });
-    m_frame = frame;
+    // When only the time moved on, the surface still holds the last frame: the few
+    // areas that differ are redrawn and pushed, a small part of the window.
+    const bool partial = key.sameLook(m_drawnKey) && m_constantAlpha == 255;
+    const QRegion area = partial ? m_renderer.changedArea(m_frame, frame) : QRegion();
     m_drawnKey = key;
+    if (partial && area.isEmpty())
+        return;
+    PoolThreadPainter::run(
+        [&] { m_renderer.drawFrame(m_surface.image(), frame, state, m_buttonImage, area); });
+    m_frame = frame;
     ++m_framesDrawn;
-    ExUpdateGDIPlus(255);
+    if (partial) {
+        m_pushedArea = area;
+        update(area);
+    } else {
+        m_pushedArea = rect();
+        ExUpdateGDIPlus(255);
+    }
 }
 
-void FrmClock::paintEvent(QPaintEvent*) {
+void FrmClock::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     if (!m_surface.exists() || m_constantAlpha < 255) {
@@ -188,7 +214,21 @@ void FrmClock::paintEvent(QPaintEvent*) {
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setOpacity(m_constantAlpha / 255.0);
     }
-    p.drawImage(0, 0, m_surface.image());
+    // One rectangle at a time: under a clip of several rectangles Qt blends span by
+    // span and hands the spans of each to its thread pool, which costs more than
+    // the copy; under one rectangle it copies the lines itself.
+    for (const QRect& r : event->region()) {
+        p.setClipRect(r);
+        p.drawImage(0, 0, m_surface.image());
+    }
+    if (lcPush().isDebugEnabled()) {
+        qint64 pixels = 0;
+        for (const QRect& r : event->region())
+            pixels += qint64(r.width()) * r.height();
+        const qreal dpr = devicePixelRatioF();
+        qCDebug(lcPush).noquote() << QDateTime::currentMSecsSinceEpoch() << m_drawnKey.second
+                                  << qint64(pixels * dpr * dpr * 4);
+    }
 }
 
 void FrmClock::applyZOrder() {
@@ -280,9 +320,41 @@ void FrmClock::onPointerWatch() {
         m_timer2.stop();
 }
 
-void FrmClock::onAlarmTick() {
-    m_clockTime = m_app.clockTimeNow();
-    emit secondTick();
+void FrmClock::armSecondTimer() {
+    if (m_unloading)
+        return;
+    // Read afresh each time, so a stepped clock is followed at once.
+    const int msec = m_app.nowUtc().time().msec();
+    m_timer1.start(1000 - msec);
+}
+
+void FrmClock::onSecondTimer() {
+    const QDateTime now = m_app.clockTimeNow();
+    // Woken a little early, the second has not turned yet: the timer is armed for
+    // the rest of it and nothing runs twice for one second.
+    if (now.toSecsSinceEpoch() != m_tickedSecond) {
+        m_tickedSecond = now.toSecsSinceEpoch();
+        drawAt(now);
+        m_clockTime = now;
+        emit secondTick();
+    }
+    armSecondTimer();
+}
+
+void FrmClock::enterEvent(QEnterEvent* event) {
+    QWidget::enterEvent(event);
+    if (m_unloading || m_manualMove || m_systemMove)
+        return;
+    m_timer2.start();
+    setHotButton(hitZone(event->position().toPoint(), windowSize()));
+}
+
+void FrmClock::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    // The pointer watch decides from where the pointer really is: a leave that comes
+    // with a grab (a move by the window manager) keeps the strip.
+    if (m_timer2.isActive())
+        onPointerWatch();
 }
 
 void FrmClock::mouseMoveEvent(QMouseEvent* event) {
@@ -445,7 +517,6 @@ void FrmClock::unloadClock() {
     m_unloading = true;
     m_timer1.stop();
     m_timer2.stop();
-    m_timer3.stop();
     m_moveWatch.stop();
     DeleteGraphic();
     m_app.ShutdownClock(true);

@@ -21,8 +21,9 @@ class ClockWindowContext;
 class WindowSystem;
 
 // The clock on the desktop: a frameless, per-pixel transparent window that shows
-// the face, redraws it every 100 ms when its pixels change, follows the pointer for
-// the button strip, and reacts to the strip, a double click and three keys.
+// the face, wakes once a second, on the second, to draw what changed, follows the
+// pointer for the button strip while it is over the window, and reacts to the
+// strip, a double click and three keys.
 class FrmClock final : public QWidget {
     Q_OBJECT
 public:
@@ -67,7 +68,11 @@ public:
     const QImage& surfaceImage() const { return m_surface.image(); }
     const QImage& buttonImage() const { return m_buttonImage; }
     bool pointerWatchActive() const { return m_timer2.isActive(); }
+    // Milliseconds until the next wake, or -1 when none is due.
+    int msUntilNextSecond() const { return m_timer1.isActive() ? m_timer1.remainingTime() : -1; }
     int framesDrawn() const { return m_framesDrawn; }
+    // What the last frame pushed to the window: all of it, or the changed areas.
+    const QRegion& lastPushedArea() const { return m_pushedArea; }
     QScreen* currentScreen() const;
     // Where the window exists, drawn and taking the pointer, in window pixels: the
     // dial with its whole soft edge, and the strip while it shows.
@@ -95,10 +100,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void onPointerWatch();
-    void onAlarmTick();
+    void onSecondTimer();
+    void armSecondTimer();
+    void drawAt(const QDateTime& clockTime);
     void formClick();
     void setHotButton(int32_t value);
     void finishMove();
@@ -115,6 +124,11 @@ private:
         bool scale = false;
         quint64 generation = 0;
         friend bool operator==(const FrameKey&, const FrameKey&) = default;
+        // Same state and layers: only the time differs.
+        bool sameLook(const FrameKey& o) const {
+            return active == o.active && hotButton == o.hotButton && scale == o.scale &&
+                   generation == o.generation;
+        }
     };
 
     ClockWindowContext& m_app;
@@ -129,13 +143,15 @@ private:
     int32_t m_hotButton = hotbutton::Hidden;
     int32_t m_constantAlpha = 255;
 
-    QTimer m_timer1; // drawing, 100 ms
-    QTimer m_timer2; // pointer watch, 100 ms while the pointer is near
-    QTimer m_timer3; // alarm check, 1000 ms
+    QTimer m_timer1; // drawing and alarm check, single shot at each wall-clock second
+    QTimer m_timer2; // pointer watch, 100 ms while the pointer is over the window
     QTimer m_moveWatch;
 
     FrameKey m_drawnKey;
+    QRegion m_pushedArea;
+    qint64 m_tickedSecond = -1;
     quint64 m_generation = 1;
+    bool m_prepareDue = false;
     int m_framesDrawn = 0;
     bool m_leftPressed = false;
     bool m_manualMove = false;

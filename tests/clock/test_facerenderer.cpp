@@ -327,3 +327,62 @@ TEST(FaceRenderer, NewSettingsRebuildEveryLayer) {
     EXPECT_LE(maxChannelDifference(after, expected), 3);
     EXPECT_EQ(face.pixel(after, 75, 45).rgba(), 0xFF00FF00u);
 }
+
+TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
+    ClockSettings largest = defaultSettings();
+    largest.ClockRadius = 128;
+    largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
+    ClockSettings odd = plain(1);
+    odd.ClockRadius = 61;
+    odd.SecondCircleWidth = 13;
+    const struct {
+        const char* what;
+        ClockSettings s;
+        QString name;
+    } faces[] = {
+        {"default", defaultSettings(), QStringLiteral("Default")},
+        {"largest", largest, QStringLiteral("Default")},
+        {"odd sizes, 24 hours", odd, QStringLiteral("Office")},
+    };
+    const QDateTime nextDay(QDate(2026, 5, 18), QTime(0, 0, 0), Qt::UTC);
+    const struct {
+        QDateTime from, to;
+        bool small; // a plain second early in a quarter of the ring
+    } steps[] = {
+        {at(15, 25, 7), at(15, 25, 8), true},   {at(15, 25, 58), at(15, 25, 59), false},
+        {at(15, 25, 59), at(15, 26, 0), false}, {at(15, 26, 0), at(15, 26, 1), false},
+        {at(11, 59, 59), at(12, 0, 0), false},  {at(23, 59, 59), nextDay, false},
+        {at(15, 25, 40), at(15, 25, 9), false}, {at(15, 25, 9), at(18, 2, 44), false},
+        {at(9, 59, 16), at(9, 59, 17), true},
+    };
+    for (const auto& f : faces) {
+        // Every layer and overlay lies over the changed areas.
+        const FaceState state{true, hotbutton::Close, f.s.DisplayScale == 0};
+        Face partial(f.s), whole(f.s);
+        const int side = partial.layout.windowSize();
+        for (const auto& s : steps) {
+            SCOPED_TRACE(std::string(f.what) + " " + s.from.toString(u"HH:mm:ss").toStdString() +
+                         " to " + s.to.toString(u"HH:mm:ss").toStdString());
+            partial.draw(s.from, state, false, f.name);
+            FaceFrame before = partial.lastFrame;
+            FaceFrame after = ComposeFaceFrame(s.to, f.s, f.name, kUs);
+            FaceRenderer::settleTexts(after);
+            const QRegion area = partial.renderer.changedArea(before, after);
+            ASSERT_FALSE(area.isEmpty());
+            partial.renderer.drawFrame(partial.surface.image(), after, state, partial.button, area);
+            const QImage expected = whole.draw(s.to, state, false, f.name);
+            EXPECT_TRUE(partial.surface.image() == expected)
+                << "differs by " << maxChannelDifference(partial.surface.image(), expected);
+            if (s.small) {
+                // A normal second touches a small part of the window.
+                qint64 pixels = 0;
+                for (const QRect& r : area)
+                    pixels += qint64(r.width()) * r.height();
+                EXPECT_LT(pixels * 10, qint64(side) * side) << pixels << " pixels";
+            }
+        }
+    }
+    Face face(defaultSettings());
+    face.draw(at(15, 25, 7));
+    EXPECT_TRUE(face.renderer.changedArea(face.lastFrame, face.lastFrame).isEmpty());
+}

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -473,6 +474,107 @@ TEST(FrmClock, SecondTickComesWithTheCurrentClockTime) {
     // Tokyo is 9 hours ahead: the tick sees the new day at once.
     EXPECT_EQ(seen.first(), QDateTime(QDate(2026, 5, 18), QTime(8, 59, 58), Qt::UTC));
     EXPECT_NE(c.w().currentScreen(), nullptr);
+}
+
+// Waits, at most a few seconds, until check() holds.
+template <typename Check> bool waitFor(const Check& check) {
+    QElapsedTimer t;
+    t.start();
+    for (;;) {
+        if (check())
+            return true;
+        if (t.elapsed() >= 3000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+
+TEST(FrmClock, WakesOnceForEachSecondAndDrawsItThen) {
+    Clock c(at(300, 200));
+    ASSERT_TRUE(c.start());
+    FrmClock& w = c.w();
+    QList<QDateTime> ticks;
+    QObject::connect(&w, &FrmClock::secondTick, [&] { ticks.append(w.clockTime()); });
+    const QDateTime start(QDate(2026, 5, 17), QTime(15, 25, 7), Qt::UTC);
+    ASSERT_TRUE(waitFor([&] { return !ticks.isEmpty(); }));
+    EXPECT_EQ(ticks, QList<QDateTime>{start});
+    // Late in the same second: the next wake finds no new second, runs nothing and
+    // sleeps until the second turns.
+    c.time.setNowUtc(start.addMSecs(900));
+    int remaining = w.msUntilNextSecond();
+    ASSERT_TRUE(waitFor([&] {
+        const int now = w.msUntilNextSecond();
+        const bool rearmed = now > remaining;
+        remaining = now;
+        return rearmed;
+    }));
+    EXPECT_LE(remaining, 100);
+    EXPECT_EQ(ticks.size(), 1);
+    // The second turns: one tick, with the frame of that second already drawn.
+    c.time.setNowUtc(start.addSecs(1));
+    ASSERT_TRUE(waitFor([&] { return ticks.size() > 1; }));
+    EXPECT_EQ(ticks.last(), start.addSecs(1));
+    EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:08 P"));
+    // A clock stepped by hours is shown at the next wake.
+    c.time.setNowUtc(start.addSecs(3 * 3600 + 20));
+    ASSERT_TRUE(waitFor([&] { return ticks.size() > 2; }));
+    EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("06:25:27 P"));
+    EXPECT_EQ(ticks.size(), 3);
+}
+
+TEST(FrmClock, ANewSecondPushesOnlyWhatChanged) {
+    Clock c(at(300, 200));
+    ASSERT_TRUE(c.start());
+    FrmClock& w = c.w();
+    const QRect whole(0, 0, 246, 246);
+    for (const qint64 step : {1, 1, 53, 1, -7, 3600}) {
+        SCOPED_TRACE(step);
+        c.time.advanceSeconds(step);
+        w.DrawClock();
+        const QRegion pushed = w.lastPushedArea();
+        ASSERT_FALSE(pushed.isEmpty());
+        EXPECT_NE(pushed, QRegion(whole));
+        const QImage partial = w.surfaceImage().copy();
+        // The same second drawn whole, after a re-apply, is the same picture.
+        c.app.ApplyClockSettings();
+        w.DrawClock();
+        EXPECT_EQ(w.lastPushedArea(), QRegion(whole));
+        EXPECT_TRUE(w.surfaceImage() == partial);
+    }
+    // A change of state redraws and pushes the whole window.
+    c.time.advanceSeconds(1);
+    c.moveTo({123, 123});
+    EXPECT_EQ(w.lastPushedArea(), QRegion(whole));
+}
+
+TEST(FrmClock, ThePointerIsWatchedOnlyWhileItIsOverTheWindow) {
+    Clock c(at(300, 200));
+    ASSERT_TRUE(c.start());
+    FrmClock& w = c.w();
+    EXPECT_FALSE(w.pointerWatchActive());
+    const auto send = [&](QEvent::Type type, QPoint local) {
+        if (type == QEvent::Enter) {
+            QEnterEvent ev{QPointF(local), QPointF(local), QPointF(w.pos() + local)};
+            QCoreApplication::sendEvent(&w, &ev);
+        } else {
+            QEvent ev(type);
+            QCoreApplication::sendEvent(&w, &ev);
+        }
+    };
+    c.ws.pointer = w.pos() + QPoint(235, 30);
+    send(QEvent::Enter, {235, 30});
+    EXPECT_EQ(w.HotButton(), hotbutton::Close);
+    EXPECT_TRUE(w.pointerWatchActive());
+    // A leave while the pointer is still over the window (a grab) keeps the strip.
+    send(QEvent::Leave, {});
+    EXPECT_EQ(w.HotButton(), hotbutton::Close);
+    // The pointer has gone: the strip hides and the watch stops at once.
+    c.ws.pointer = QPoint(10, 10);
+    send(QEvent::Leave, {});
+    EXPECT_EQ(w.HotButton(), hotbutton::Hidden);
+    EXPECT_FALSE(w.pointerWatchActive());
+    EXPECT_EQ(w.surfaceImage().pixel(225 + 4, 21 + 4), 0u);
+    EXPECT_FALSE(c.ws.shapes.last().contains(QPoint(235, 30)));
 }
 
 TEST(ClockWindowList, ClosesNoticeAboutSettingsThenTheClock) {
