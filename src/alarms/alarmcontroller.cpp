@@ -9,7 +9,8 @@
 namespace ovra {
 
 AlarmController::AlarmController(AlarmContext& app, Seams seams)
-    : m_app(app), m_seams(std::move(seams)), m_power(m_seams.power, app.messages()) {
+    : m_app(app), m_seams(std::move(seams)),
+      m_power(m_seams.power, app.messages(), m_seams.session) {
     // The editor deleted the alarm the notice shows: its countdown and sound end.
     connect(&m_app.alarms(), &AlarmTable::noticeAlarmRemoved, this, [this] {
         if (m_frmTip)

@@ -36,6 +36,8 @@ public:
         std::function<QScreen*()> clockScreen = {};
         // Reports the computer waking, when the platform can.
         ResumeWatch* resume = nullptr;
+        // Lets the desktop session end first on shut down and restart.
+        SessionEnd* session = nullptr;
     };
 
     AlarmController(AlarmContext& app, Seams seams);
