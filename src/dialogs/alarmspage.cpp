@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ovra {
 
 namespace {
@@ -36,6 +38,20 @@ QComboBox* choiceList(const QStringList& entries, const char* name, QWidget* par
     list->addItems(entries);
     return list;
 }
+
+// The tip box gives up the height of the day rows, so the page, and the settings
+// dialog sized to its largest page, stays as tall as it was and still fits beside
+// a clock.
+class TipBox final : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    int shorterBy = 0;
+    QSize sizeHint() const override {
+        QSize hint = QPlainTextEdit::sizeHint();
+        hint.setHeight(std::max(hint.height() - shorterBy, 3 * fontMetrics().lineSpacing()));
+        return hint;
+    }
+};
 
 QStringList texts(const auto& array) {
     QStringList out;
@@ -55,7 +71,8 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     m_action = choiceList(texts(kAlarmActionTexts), "CombAction", addGroup);
     m_labNote = new QLabel(kTipLabel, addGroup);
     m_labNote->setObjectName(QStringLiteral("LabNote"));
-    m_note = new QPlainTextEdit(addGroup);
+    auto* tipBox = new TipBox(addGroup);
+    m_note = tipBox;
     m_note->setObjectName(QStringLiteral("TxtNote"));
     m_note->setTabChangesFocus(true);
     m_param = new QLineEdit(addGroup);
@@ -109,12 +126,15 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     timeRow->addStretch(1);
     grid->addWidget(new QLabel(QStringLiteral("Alarm Time:"), addGroup), 0, 0);
     grid->addLayout(timeRow, 0, 1);
-    auto* dayRow = new QHBoxLayout;
-    dayRow->setSpacing(4);
-    for (const int day : WeekOrder(locale))
-        dayRow->addWidget(m_days[size_t(day - 1)]);
-    dayRow->addStretch(1);
-    grid->addWidget(new QLabel(QStringLiteral("Days:"), addGroup), 1, 0);
+    // Two rows of days keep the page as narrow as the time and sound rows.
+    auto* dayRow = new QGridLayout;
+    dayRow->setHorizontalSpacing(8);
+    dayRow->setVerticalSpacing(0);
+    const std::array<int, 7> week = WeekOrder(locale);
+    for (int i = 0; i < 7; ++i)
+        dayRow->addWidget(m_days[size_t(week[size_t(i)] - 1)], i / 4, i % 4);
+    dayRow->setColumnStretch(4, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Days:"), addGroup), 1, 0, Qt::AlignTop);
     grid->addLayout(dayRow, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Action:"), addGroup), 2, 0);
     grid->addWidget(m_action, 2, 1);
@@ -138,6 +158,7 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     playRow->addWidget(m_buttons[Add]);
     grid->addLayout(playRow, 6, 1);
     grid->setRowStretch(4, 1);
+    tipBox->shorterBy = dayRow->sizeHint().height() + std::max(grid->verticalSpacing(), 0);
 
     auto* manageLayout = new QVBoxLayout(manageGroup);
     manageLayout->addWidget(m_list, 1);
