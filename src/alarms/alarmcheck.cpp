@@ -18,10 +18,14 @@ qint64 AlarmCheck::minuteKey(const QDateTime& clockTime) {
     return clockTime.date().toJulianDay() * kMinutesPerDay + t.hour() * 60 + t.minute();
 }
 
-int AlarmCheck::firstMatch(const AlarmTable& table, const QString& minute) {
+int AlarmCheck::firstMatch(const AlarmTable& table, const QDateTime& clockTime) {
+    // The clock's own day: a Tokyo clock's Monday starts while New York's Sunday runs.
+    const QString minute = clockTime.toString(QStringLiteral("HH:mm"));
+    const int day = clockTime.date().dayOfWeek();
     for (int i = 0; i < table.AlarmCount(); ++i) {
         const AlarmRecord& alarm = table.at(i);
-        if (alarm.Status == 1 && alarmMinuteText(alarm.AlarmTime) == minute)
+        if (alarm.Status == 1 && alarmFallsOn(alarm, day) &&
+            alarmMinuteText(alarm.AlarmTime) == minute)
             return i;
     }
     return -1;
@@ -40,11 +44,10 @@ int AlarmCheck::CheckAlarms(const AlarmTable& table, const QDateTime& clockTime)
         return -1;
     if (m_fired.contains(minuteKey(clockTime)))
         return -1;
-    const QString now = clockTime.toString(QStringLiteral("HH:mm"));
-    const int due = firstMatch(table, now);
+    const int due = firstMatch(table, clockTime);
     if (due < 0)
         return -1;
-    LastAlarmMinute = now;
+    LastAlarmMinute = clockTime.toString(QStringLiteral("HH:mm"));
     markFired(clockTime);
     return due;
 }
@@ -61,7 +64,7 @@ AlarmCheck::Result AlarmCheck::Check(const AlarmTable& table, const QDateTime& n
             const QDateTime clock = clockAt(QDateTime::fromSecsSinceEpoch(m * 60, Qt::UTC));
             if (m_fired.contains(minuteKey(clock)))
                 continue;
-            const int index = firstMatch(table, clock.toString(QStringLiteral("HH:mm")));
+            const int index = firstMatch(table, clock);
             if (index < 0)
                 continue;
             markFired(clock);

@@ -40,8 +40,8 @@ public:
     Result Check(const AlarmTable& table, const QDateTime& nowUtc, const ClockAt& clockAt);
 
     // Compares the "HH:mm" of clockTime (the time the clock shows, in its own zone)
-    // with each enabled alarm in table order. Returns the index of the first match,
-    // which the caller hands to ProcessAlarm, or -1. A minute in which an alarm has
+    // with each enabled alarm of the clock's day of week, in table order. Returns the index of the
+    // first match, which the caller hands to ProcessAlarm, or -1. A minute in which an alarm has
     // fired fires nothing more that day, also when a stepped-back clock shows it
     // again.
     int CheckAlarms(const AlarmTable& table, const QDateTime& clockTime);
@@ -51,7 +51,7 @@ public:
 
 private:
     static qint64 minuteKey(const QDateTime& clockTime);
-    static int firstMatch(const AlarmTable& table, const QString& minute);
+    static int firstMatch(const AlarmTable& table, const QDateTime& clockTime);
     void markFired(const QDateTime& clockTime);
 
     // The clock minutes (days since the epoch * 1440 + minute of day) of the last

@@ -9,7 +9,8 @@
 namespace ovra {
 
 AlarmController::AlarmController(AlarmContext& app, Seams seams)
-    : m_app(app), m_seams(std::move(seams)), m_power(m_seams.power, app.messages()) {
+    : m_app(app), m_seams(std::move(seams)),
+      m_power(m_seams.power, app.messages(), m_seams.session) {
     // The editor deleted the alarm the notice shows: its countdown and sound end.
     connect(&m_app.alarms(), &AlarmTable::noticeAlarmRemoved, this, [this] {
         if (m_frmTip)
@@ -58,8 +59,28 @@ void AlarmController::CheckAlarms() {
                       [this](const QDateTime& utc) { return m_app.clockTimeAt(utc); });
     if (!result.missed.isEmpty())
         showMissed(result.missed);
-    if (result.due >= 0)
+    if (result.due >= 0) {
         ProcessAlarm(result.due);
+        return;
+    }
+    // A snooze that runs out in a minute in which an alarm fired waits one check.
+    if (const int snoozed = m_app.alarms().dueSnooze(m_app.nowUtc()); snoozed >= 0) {
+        m_app.alarms().clearSnooze(snoozed);
+        ProcessAlarm(snoozed, true);
+    }
+}
+
+TipServices AlarmController::tipServices() {
+    return {m_app.alarms(),
+            m_app.state(),
+            m_app.paths().DefaultAlarmSoundPath,
+            m_tipState,
+            m_seams.sound,
+            m_power,
+            m_seams.makeTicker,
+            [this] {
+                return m_app.nowUtc();
+            }};
 }
 
 void AlarmController::showMissed(const QList<MissedAlarm>& missed) {
@@ -67,13 +88,12 @@ void AlarmController::showMissed(const QList<MissedAlarm>& missed) {
         m_frmTip->ShowMissed(missed);
         return;
     }
-    m_frmTip = new FrmTip({m_app.alarms(), m_app.state(), m_app.paths().DefaultAlarmSoundPath,
-                           m_tipState, m_seams.sound, m_power, m_seams.makeTicker});
+    m_frmTip = new FrmTip(tipServices());
     m_frmTip->showMissedOn(clockScreen(), missed);
     emit noticeOpened(m_frmTip);
 }
 
-void AlarmController::ProcessAlarm(int AlarmNo) {
+void AlarmController::ProcessAlarm(int AlarmNo, bool snoozed) {
     AlarmTable& alarms = m_app.alarms();
     if (AlarmNo < 0 || AlarmNo >= alarms.AlarmCount())
         return;
@@ -86,12 +106,11 @@ void AlarmController::ProcessAlarm(int AlarmNo) {
             alarms.setNoticeShown(0);
         alarms.setNoticeAlarm(AlarmNo);
         if (m_frmTip) {
-            m_frmTip->ShowTip();
+            m_frmTip->ShowTip(snoozed);
             return;
         }
-        m_frmTip = new FrmTip({alarms, m_app.state(), m_app.paths().DefaultAlarmSoundPath,
-                               m_tipState, m_seams.sound, m_power, m_seams.makeTicker});
-        m_frmTip->showOn(clockScreen());
+        m_frmTip = new FrmTip(tipServices());
+        m_frmTip->showOn(clockScreen(), snoozed);
         emit noticeOpened(m_frmTip);
         return;
     }

@@ -36,6 +36,8 @@ public:
         std::function<QScreen*()> clockScreen = {};
         // Reports the computer waking, when the platform can.
         ResumeWatch* resume = nullptr;
+        // Lets the desktop session end first on shut down and restart.
+        SessionEnd* session = nullptr;
     };
 
     AlarmController(AlarmContext& app, Seams seams);
@@ -51,7 +53,8 @@ public:
     // wakes. Alarms of minutes skipped meanwhile show in one notice and are never
     // carried out late.
     void CheckAlarms();
-    void ProcessAlarm(int AlarmNo);
+    // snoozed: the alarm is back from a snooze rather than due by its time.
+    void ProcessAlarm(int AlarmNo, bool snoozed = false);
 
     FrmTip* notice() const { return m_frmTip; }
     AlarmCheck& alarmCheck() { return m_check; }
@@ -65,6 +68,7 @@ signals:
 private:
     QScreen* clockScreen() const;
     void showMissed(const QList<MissedAlarm>& missed);
+    TipServices tipServices();
 
     AlarmContext& m_app;
     Seams m_seams;

@@ -85,6 +85,25 @@ AlarmRecord AlarmRecord::fromBytes(QByteArrayView bytes) {
     return r;
 }
 
+uint8_t alarmWeekdays(const AlarmRecord& alarm) {
+    const uint8_t days = alarm.Reserved[0] & kAllDayBits;
+    return days == kAllDayBits ? kEveryDay : days;
+}
+
+void setAlarmWeekdays(AlarmRecord& alarm, uint8_t days) {
+    days &= kAllDayBits;
+    if (days == kAllDayBits)
+        days = kEveryDay;
+    alarm.Reserved[0] = static_cast<uint8_t>((alarm.Reserved[0] & ~kAllDayBits) | days);
+}
+
+bool alarmFallsOn(const AlarmRecord& alarm, int dayOfWeek) {
+    const uint8_t days = alarmWeekdays(alarm);
+    if (days == kEveryDay)
+        return true;
+    return dayOfWeek >= 1 && dayOfWeek <= 7 && (days & (1u << (dayOfWeek - 1))) != 0;
+}
+
 double alarmTimeOf(int hour, int minute) {
     return (hour * 3600 + minute * 60) / 86400.0;
 }

@@ -54,6 +54,19 @@ struct AlarmRecord {
     static AlarmRecord fromBytes(QByteArrayView bytes);
 };
 
+// The days an alarm falls due live in the first Reserved byte, which files written
+// before weekdays existed hold as 0: bit 0 Monday to bit 6 Sunday, no day bit set
+// meaning every day. Bit 7 belongs to nobody yet and is kept as found.
+inline constexpr uint8_t kEveryDay = 0;
+inline constexpr uint8_t kAllDayBits = 0x7F;
+
+// The day bits of an alarm (bit 7 masked off); 0 for every day.
+uint8_t alarmWeekdays(const AlarmRecord& alarm);
+// Sets the day bits, storing 0 when all seven are given; bit 7 stays as it was.
+void setAlarmWeekdays(AlarmRecord& alarm, uint8_t days);
+// Whether the alarm falls due on a day of week (1 Monday to 7 Sunday, as QDate).
+bool alarmFallsOn(const AlarmRecord& alarm, int dayOfWeek);
+
 // The AlarmTime of hour:minute:00 with no date.
 double alarmTimeOf(int hour, int minute);
 

@@ -21,11 +21,13 @@ void AlarmTable::setNoticeShown(int value) {
 
 void AlarmTable::clear() {
     m_count = 0;
+    m_snoozes.fill(QDateTime());
 }
 
 bool AlarmTable::appendLoaded(const AlarmRecord& record) {
     if (isFull())
         return false;
+    m_snoozes[m_count] = QDateTime();
     m_alarms[m_count++] = record;
     return true;
 }
@@ -33,6 +35,7 @@ bool AlarmTable::appendLoaded(const AlarmRecord& record) {
 bool AlarmTable::add(const AlarmRecord& record) {
     if (isFull())
         return false;
+    m_snoozes[m_count] = QDateTime();
     AlarmRecord& slot = m_alarms[m_count++];
     slot = record;
     slot.NoticeShown = 0;
@@ -60,10 +63,14 @@ int AlarmTable::removeMarked(const QList<int>& indexes) {
         }
         if (i == notice)
             m_noticeAlarm = kept;
-        if (kept != i)
+        if (kept != i) {
             m_alarms[kept] = m_alarms[i];
+            m_snoozes[kept] = m_snoozes[i];
+        }
         ++kept;
     }
+    for (int i = kept; i < m_count; ++i)
+        m_snoozes[i] = QDateTime();
     const int removed = m_count - kept;
     m_count = kept;
     if (noticeRemoved) {
@@ -76,11 +83,14 @@ int AlarmTable::removeMarked(const QList<int>& indexes) {
 bool AlarmTable::move(int from, int to) {
     if (!valid(from) || !valid(to))
         return false;
-    if (from < to)
-        std::rotate(m_alarms.begin() + from, m_alarms.begin() + from + 1,
-                    m_alarms.begin() + to + 1);
-    else if (from > to)
-        std::rotate(m_alarms.begin() + to, m_alarms.begin() + from, m_alarms.begin() + from + 1);
+    const auto shift = [from, to](auto& cells) {
+        if (from < to)
+            std::rotate(cells.begin() + from, cells.begin() + from + 1, cells.begin() + to + 1);
+        else if (from > to)
+            std::rotate(cells.begin() + to, cells.begin() + from, cells.begin() + from + 1);
+    };
+    shift(m_alarms);
+    shift(m_snoozes);
 
     if (m_noticeAlarm == from)
         m_noticeAlarm = to;
@@ -93,8 +103,33 @@ bool AlarmTable::move(int from, int to) {
 
 void AlarmTable::setStatus(const QList<int>& indexes, int32_t status) {
     for (int i : indexes)
-        if (valid(i))
+        if (valid(i)) {
             m_alarms[i].Status = status;
+            if (status != 1)
+                m_snoozes[i] = QDateTime();
+        }
+}
+
+void AlarmTable::snooze(int index, const QDateTime& untilUtc) {
+    if (valid(index))
+        m_snoozes[index] = untilUtc;
+}
+
+void AlarmTable::clearSnooze(int index) {
+    if (valid(index))
+        m_snoozes[index] = QDateTime();
+}
+
+QDateTime AlarmTable::snoozedUntil(int index) const {
+    return valid(index) ? m_snoozes[index] : QDateTime();
+}
+
+int AlarmTable::dueSnooze(const QDateTime& nowUtc) const {
+    for (int i = 0; i < m_count; ++i) {
+        if (m_snoozes[i].isValid() && m_alarms[i].Status == 1 && m_snoozes[i] <= nowUtc)
+            return i;
+    }
+    return -1;
 }
 
 } // namespace ovra

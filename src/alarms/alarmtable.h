@@ -2,6 +2,7 @@
 
 #include "alarms/alarmrecord.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 
@@ -50,7 +51,16 @@ public:
     int removeMarked(const QList<int>& indexes);
     // Moves the record at from to index to; the records between shift by one.
     bool move(int from, int to);
+    // Any status but enabled drops the alarms' snoozes.
     void setStatus(const QList<int>& indexes, int32_t status);
+
+    // Snoozes live in memory only and move with their alarm through the edits; a
+    // deleted or disabled alarm loses its snooze.
+    void snooze(int index, const QDateTime& untilUtc);
+    void clearSnooze(int index);
+    QDateTime snoozedUntil(int index) const; // invalid when not snoozed
+    // The first enabled alarm whose snooze has run out by nowUtc, or -1.
+    int dueSnooze(const QDateTime& nowUtc) const;
 
 signals:
     // The alarm that the open notice showed was deleted.
@@ -60,6 +70,7 @@ private:
     bool valid(int index) const { return index >= 0 && index < m_count; }
 
     std::array<AlarmRecord, kCapacity> m_alarms{};
+    std::array<QDateTime, kCapacity> m_snoozes{}; // by slot, beside m_alarms
     int m_count = 0;
     int m_noticeAlarm = -1;
 };

@@ -5,6 +5,7 @@
 #include "base/windowplacement.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
@@ -26,6 +27,9 @@ constexpr int kTipLeft = 300, kTipTop = 225, kTipWidth = 5850, kTipHeight = 3000
 constexpr int kTipTopForText = 15;
 constexpr int kTipTopForCountdown = (kClientHeight - 90) / 2;
 constexpr int kButtonLeft = 2625, kButtonTop = 3675, kButtonWidth = 1350, kButtonHeight = 345;
+// With a snooze on offer the buttons move left to make room for its length.
+constexpr int kOkLeftBesideSnooze = 900, kSnoozeLeft = 2400, kLengthLeft = 3900,
+              kLengthWidth = 1650;
 constexpr int kBandLeft = -165, kBandTop = 3465, kBandWidth = 7275, kBandHeight = 825;
 
 // The alarm's own sound when its field names an existing file; a folder or
@@ -70,6 +74,18 @@ FrmTip::FrmTip(TipServices services)
     m_cmdTip->setFocus();
     connect(m_cmdTip, &QPushButton::clicked, this, &QWidget::close);
 
+    m_cmdSnooze = new QPushButton(QStringLiteral("&Snooze"), this);
+    m_cmdSnooze->setGeometry(tw(kSnoozeLeft), twY(kButtonTop), tw(kButtonWidth),
+                             twY(kButtonHeight));
+    m_cmdSnooze->setAutoDefault(false);
+    connect(m_cmdSnooze, &QPushButton::clicked, this, &FrmTip::snooze);
+    m_snoozeLength = new QComboBox(this);
+    for (const int minutes : kSnoozeMinutes)
+        m_snoozeLength->addItem(QStringLiteral("%1 minutes").arg(minutes), minutes);
+    m_snoozeLength->setGeometry(tw(kLengthLeft), twY(kButtonTop), tw(kLengthWidth),
+                                twY(kButtonHeight));
+    offerSnooze(false);
+
     m_timer1->onTick([this] { Timer1_Tick(); });
     m_timer2->onTick([this] { Timer2_Tick(); });
     m_timer1->setEnabled(false);
@@ -89,7 +105,7 @@ int FrmTip::twY(int twips) const {
     return int(std::lround(twips * logicalDpiY() / 1440.0));
 }
 
-void FrmTip::showOn(QScreen* screen) {
+void FrmTip::showOn(QScreen* screen, bool snoozed) {
     if (screen) {
         setScreen(screen);
         // The whole window, title bar and borders included, stands in the middle of
@@ -97,13 +113,13 @@ void FrmTip::showOn(QScreen* screen) {
         const QRect monitor = screen->geometry();
         placeByFrame(this, [monitor](const QSize& frame) { return centredIn(monitor, frame); });
     }
-    ShowTip();
+    ShowTip(snoozed);
     show();
     raise();
     activateWindow();
 }
 
-void FrmTip::ShowTip() {
+void FrmTip::ShowTip(bool snoozed) {
     AlarmTable& alarms = m_s.alarms;
     const int index = alarms.NoticeAlarm();
     if (index < 0 || index >= alarms.AlarmCount())
@@ -114,8 +130,9 @@ void FrmTip::ShowTip() {
     ++m_fills;
     TipState& st = m_s.state;
 
-    setWindowTitle(
-        NoticeCaption(m_s.clock.ClockName, alarm.AlarmTime, m_s.clock.settings.HourMode));
+    const QString caption =
+        NoticeCaption(m_s.clock.ClockName, alarm.AlarmTime, m_s.clock.settings.HourMode);
+    setWindowTitle(snoozed ? SnoozedCaption(caption) : caption);
     st.TipAction = alarm.Action;
     if (st.TipAction == alarmaction::ShowTip) {
         m_labTip->move(m_labTip->x(), twY(kTipTopForText));
@@ -124,7 +141,10 @@ void FrmTip::ShowTip() {
         // A tip replacing a countdown must not keep offering to cancel it.
         m_cmdTip->setText(QStringLiteral("&OK"));
         m_timer1->setEnabled(false);
+        offerSnooze(true);
     } else {
+        // A countdown is cancelled or carried out, never put off.
+        offerSnooze(false);
         // The texts of the countdown appear with its first tick, one second on.
         st.CountdownTicks = 0;
         m_timer1->setEnabled(true);
@@ -187,6 +207,7 @@ void FrmTip::ShowMissed(const QList<MissedAlarm>& missed) {
     m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_labTip->setText(lines.join(u'\n'));
     m_cmdTip->setText(QStringLiteral("&OK"));
+    offerSnooze(false); // what was missed has no alarm to bring back
 
     m_s.sound.stop();
     m_timer2->setEnabled(false);
@@ -198,6 +219,26 @@ void FrmTip::ShowMissed(const QList<MissedAlarm>& missed) {
     st.SoundTicks = 0;
     st.AlarmSoundPath = soundPathFor(sounding->SoundFile, m_s.defaultAlarmSoundPath);
     m_s.sound.play(st.AlarmSoundPath);
+}
+
+void FrmTip::offerSnooze(bool offer) {
+    offer = offer && bool(m_s.nowUtc);
+    m_cmdSnooze->setVisible(offer);
+    m_snoozeLength->setVisible(offer);
+    if (offer)
+        m_snoozeLength->setCurrentIndex(0);
+    m_cmdTip->move(tw(offer ? kOkLeftBesideSnooze : kButtonLeft), twY(kButtonTop));
+}
+
+void FrmTip::snooze() {
+    AlarmTable& alarms = m_s.alarms;
+    const int index = alarms.NoticeAlarm();
+    if (!m_s.nowUtc || index < 0 || index >= alarms.AlarmCount() ||
+        m_s.state.TipAction != alarmaction::ShowTip)
+        return;
+    const int minutes = m_snoozeLength->currentData().toInt();
+    alarms.snooze(index, m_s.nowUtc().addSecs(qint64(minutes) * 60));
+    close();
 }
 
 void FrmTip::Timer1_Tick() {

@@ -9,6 +9,9 @@
 
 #include <QWidget>
 
+#include <functional>
+
+class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -36,12 +39,14 @@ struct TipServices {
     AlarmSound& sound;
     PowerControl& power;
     TickerFactory makeTicker;
+    // The computer's time, from which a snooze counts; without it no snooze is offered.
+    std::function<QDateTime()> nowUtc = {};
 };
 
 // The notice an alarm opens: the clock and alarm time in the caption, the tip
-// text or a 30-second countdown to a power action with a Cancel button, and the
-// alarm sound for the alarm's play time. One per process; a later alarm refills
-// it. However it closes, the sound stops and the alarm is no longer notified.
+// text with OK and Snooze, or a 30-second countdown to a power action with a
+// Cancel button, and the alarm sound for the alarm's play time. One per process; a later alarm
+// refills it. However it closes, the sound stops and the alarm is no longer notified.
 class FrmTip final : public QWidget {
     Q_OBJECT
 public:
@@ -50,10 +55,12 @@ public:
 
     // The load step: centred on the clock's monitor, above other windows, filled
     // for the alarm at NoticeAlarm, shown.
-    void showOn(QScreen* screen);
+    void showOn(QScreen* screen, bool snoozed = false);
     // Fills the window for the alarm at NoticeAlarm; nothing when there is none or
-    // that alarm is already shown.
-    void ShowTip();
+    // that alarm is already shown. snoozed marks an alarm back from a snooze.
+    void ShowTip(bool snoozed = false);
+    // Closes the notice and brings its alarm back after the chosen minutes.
+    void snooze();
     // The notice for alarms whose minutes passed while the clock slept or was
     // stopped, newest first: when each was due and what it was, no countdown (a
     // power action is never run late), the sound of the newest one that had one.
@@ -62,6 +69,8 @@ public:
 
     QLabel* labTip() const { return m_labTip; }
     QPushButton* cmdTip() const { return m_cmdTip; }
+    QPushButton* cmdSnooze() const { return m_cmdSnooze; }
+    QComboBox* snoozeLength() const { return m_snoozeLength; }
     bool countdownRunning() const { return m_timer1->isEnabled(); }
     bool soundLimitRunning() const { return m_timer2->isEnabled(); }
 
@@ -75,10 +84,13 @@ private:
     void Timer1_Tick();
     void Timer2_Tick();
     void closingSteps();
+    void offerSnooze(bool offer);
 
     TipServices m_s;
     QLabel* m_labTip;
     QPushButton* m_cmdTip;
+    QPushButton* m_cmdSnooze;
+    QComboBox* m_snoozeLength;
     QFrame* m_shape1;
     std::unique_ptr<Ticker> m_timer1; // countdown
     std::unique_ptr<Ticker> m_timer2; // sound limit

@@ -19,6 +19,10 @@ QString NoticeCaption(const QString& clockName, double alarmTime, int32_t hourMo
     return QStringLiteral("Clock: ") + clockName + QStringLiteral("  -  Alarm: ") + time;
 }
 
+QString SnoozedCaption(const QString& caption) {
+    return caption + QStringLiteral(" (snoozed)");
+}
+
 QString NoticeTipText(const QString& note) {
     QString text = note.left(note.indexOf(QChar(u'\0')));
     while (text.endsWith(u' '))

@@ -15,6 +15,12 @@ inline constexpr int kCountdownSeconds = 30;
 // 12/24Hour setting) is not 0, else as "hh:mm AM/PM" (midnight is 12:00 AM).
 QString NoticeCaption(const QString& clockName, double alarmTime, int32_t hourMode);
 
+// The caption of an alarm that comes back after a snooze.
+QString SnoozedCaption(const QString& caption);
+
+// The snooze lengths offered on a tip, in minutes; the first is preselected.
+inline constexpr int kSnoozeMinutes[] = {5, 10, 15};
+
 // The tip as the editor stored it: up to the first NUL (a field never written
 // holds nothing but NULs), without the trailing padding, line breaks as Qt draws
 // them.

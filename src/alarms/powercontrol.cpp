@@ -16,10 +16,14 @@ bool PowerControl::AdjustPrivilege(int privilege, bool enable, Request request) 
 }
 
 void PowerControl::ShutdownPC() {
+    if (m_session && m_session->shutDown())
+        return;
     m_actions.powerOff(true);
 }
 
 void PowerControl::RestartPC() {
+    if (m_session && m_session->restart())
+        return;
     m_actions.reboot(true);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alarms/poweractions.h"
+#include "alarms/sessionend.h"
 #include "base/messagesink.h"
 
 #include <cstdint>
@@ -14,15 +15,16 @@ inline const QString kPowerOffError = QStringLiteral("Power off PC error");
 inline const QString kRebootError = QStringLiteral("Reboot PC error");
 
 // The five actions an alarm's countdown can end in. Shut down and restart end the
-// session the ordinary way and leave refusals to the system; power off and reboot
+// session the ordinary way, through the desktop's session manager when one runs,
+// and leave refusals to the session or the system; power off and reboot
 // "without saving" first make sure the system will carry them out unattended and
 // say so when it will not.
 class PowerControl {
 public:
     enum class Request { PowerOff, Reboot };
 
-    PowerControl(PowerActions& actions, MessageSink& messages)
-        : m_actions(actions), m_messages(messages) {}
+    PowerControl(PowerActions& actions, MessageSink& messages, SessionEnd* session = nullptr)
+        : m_actions(actions), m_messages(messages), m_session(session) {}
 
     // True when the user holds the privilege for the request without having to
     // authenticate first. Dropping a privilege (enable false) needs nothing and
@@ -42,6 +44,7 @@ public:
 private:
     PowerActions& m_actions;
     MessageSink& m_messages;
+    SessionEnd* m_session;
 };
 
 } // namespace ovra

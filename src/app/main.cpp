@@ -1,4 +1,5 @@
 #include "alarms/alarmcontroller.h"
+#include "alarms/desktopsessionend.h"
 #include "alarms/desktopshellopen.h"
 #include "alarms/logindpoweractions.h"
 #include "alarms/logindresumewatch.h"
@@ -90,11 +91,15 @@ int runClock(int argc, char** argv, const QString& name) {
     clock.setWindowHost(&frontEnd);
     SoundEffectAlarmSound alarmSound;
     LogindPowerActions powerActions;
+    DesktopSessionEnd sessionEnd;
     DesktopShellOpen shellOpen;
     LogindResumeWatch resume;
     // The notice opens on the monitor MonitorID names, where the clock was dropped.
-    AlarmController alarms(
-        clock, {.sound = alarmSound, .power = powerActions, .shell = shellOpen, .resume = &resume});
+    AlarmController alarms(clock, {.sound = alarmSound,
+                                   .power = powerActions,
+                                   .shell = shellOpen,
+                                   .resume = &resume,
+                                   .session = &sessionEnd});
     clock.setAlarmHost(&alarms);
     // The alarm check runs on the clock's second; the notice closes first at shutdown.
     QObject::connect(&window, &FrmClock::secondTick, &alarms, &AlarmController::CheckAlarms);

@@ -27,7 +27,47 @@ QStringList MinuteEntries() {
     return entries;
 }
 
-std::optional<QString> AlarmEntryText(const AlarmRecord& alarm, int32_t hourMode) {
+std::array<int, 7> WeekOrder(const QLocale& locale) {
+    std::array<int, 7> order{};
+    const int first = locale.firstDayOfWeek();
+    for (int i = 0; i < 7; ++i)
+        order[size_t(i)] = (first - 1 + i) % 7 + 1;
+    return order;
+}
+
+QString WeekdaysText(uint8_t days, const QLocale& locale) {
+    days &= kAllDayBits;
+    if (days == kEveryDay || days == kAllDayBits)
+        return {};
+    const std::array<int, 7> order = WeekOrder(locale);
+    const auto on = [&](int i) {
+        return i < 7 && (days & (1u << (order[size_t(i)] - 1))) != 0;
+    };
+    const auto name = [&](int i) {
+        return locale.dayName(order[size_t(i)], QLocale::ShortFormat);
+    };
+    QStringList parts;
+    for (int i = 0; i < 7;) {
+        if (!on(i)) {
+            ++i;
+            continue;
+        }
+        int end = i;
+        while (on(end + 1))
+            ++end;
+        if (end - i >= 2) {
+            parts << name(i) + QChar(0x2013) + name(end);
+        } else {
+            for (int k = i; k <= end; ++k)
+                parts << name(k);
+        }
+        i = end + 1;
+    }
+    return QStringLiteral(" (%1)").arg(parts.join(QStringLiteral(", ")));
+}
+
+std::optional<QString> AlarmEntryText(const AlarmRecord& alarm, int32_t hourMode,
+                                      const QLocale& locale) {
     QString state;
     if (alarm.Status == 1)
         state = QStringLiteral(" - Enabled");
@@ -42,7 +82,7 @@ std::optional<QString> AlarmEntryText(const AlarmRecord& alarm, int32_t hourMode
         time = QLocale::c().toString(t, hourMode != 0 ? QStringLiteral("HH:mm")
                                                       : QStringLiteral("hh:mm AP"));
     }
-    return time + state;
+    return time + state + WeekdaysText(alarmWeekdays(alarm), locale);
 }
 
 QString TipTextOf(const QString& note) {

@@ -8,6 +8,7 @@
 #include "dialogs/filechooser.h"
 #include "settings/clocksettings.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
@@ -22,6 +23,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ovra {
 
 namespace {
@@ -35,6 +38,20 @@ QComboBox* choiceList(const QStringList& entries, const char* name, QWidget* par
     list->addItems(entries);
     return list;
 }
+
+// The tip box gives up the height of the day rows, so the page, and the settings
+// dialog sized to its largest page, stays as tall as it was and still fits beside
+// a clock.
+class TipBox final : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    int shorterBy = 0;
+    QSize sizeHint() const override {
+        QSize hint = QPlainTextEdit::sizeHint();
+        hint.setHeight(std::max(hint.height() - shorterBy, 3 * fontMetrics().lineSpacing()));
+        return hint;
+    }
+};
 
 QStringList texts(const auto& array) {
     QStringList out;
@@ -54,7 +71,8 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     m_action = choiceList(texts(kAlarmActionTexts), "CombAction", addGroup);
     m_labNote = new QLabel(kTipLabel, addGroup);
     m_labNote->setObjectName(QStringLiteral("LabNote"));
-    m_note = new QPlainTextEdit(addGroup);
+    auto* tipBox = new TipBox(addGroup);
+    m_note = tipBox;
     m_note->setObjectName(QStringLiteral("TxtNote"));
     m_note->setTabChangesFocus(true);
     m_param = new QLineEdit(addGroup);
@@ -64,6 +82,13 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     m_sound->setObjectName(QStringLiteral("TxtSound"));
     m_sound->setMaxLength(kMaxEntryText);
     m_playTime = choiceList(texts(kPlayTimeTexts), "CombPlaytime", addGroup);
+    const QLocale locale;
+    for (int day = 1; day <= 7; ++day) {
+        auto* box = new QCheckBox(locale.dayName(day, QLocale::ShortFormat), addGroup);
+        box->setObjectName(QStringLiteral("CheckDay%1").arg(day));
+        box->setChecked(true);
+        m_days[size_t(day - 1)] = box;
+    }
     m_list = new QListWidget(manageGroup);
     m_list->setObjectName(QStringLiteral("ListAlarm"));
     m_list->setSelectionMode(QAbstractItemView::MultiSelection);
@@ -101,28 +126,39 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     timeRow->addStretch(1);
     grid->addWidget(new QLabel(QStringLiteral("Alarm Time:"), addGroup), 0, 0);
     grid->addLayout(timeRow, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Action:"), addGroup), 1, 0);
-    grid->addWidget(m_action, 1, 1);
-    grid->addWidget(m_labNote, 2, 0, 1, 2);
+    // Two rows of days keep the page as narrow as the time and sound rows.
+    auto* dayRow = new QGridLayout;
+    dayRow->setHorizontalSpacing(8);
+    dayRow->setVerticalSpacing(0);
+    const std::array<int, 7> week = WeekOrder(locale);
+    for (int i = 0; i < 7; ++i)
+        dayRow->addWidget(m_days[size_t(week[size_t(i)] - 1)], i / 4, i % 4);
+    dayRow->setColumnStretch(4, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Days:"), addGroup), 1, 0, Qt::AlignTop);
+    grid->addLayout(dayRow, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Action:"), addGroup), 2, 0);
+    grid->addWidget(m_action, 2, 1);
+    grid->addWidget(m_labNote, 3, 0, 1, 2);
     // The tip box and the target row share one place; the action shows one of them.
     auto* paramRow = new QHBoxLayout;
     paramRow->addWidget(m_param, 1);
     paramRow->addWidget(m_buttons[Browse]);
-    grid->addWidget(m_note, 3, 0, 1, 2);
-    grid->addLayout(paramRow, 3, 0, 1, 2, Qt::AlignTop);
+    grid->addWidget(m_note, 4, 0, 1, 2);
+    grid->addLayout(paramRow, 4, 0, 1, 2, Qt::AlignTop);
     auto* soundRow = new QHBoxLayout;
     soundRow->setSpacing(2);
     soundRow->addWidget(m_sound, 1);
     soundRow->addWidget(m_buttons[ChooseSound]);
-    grid->addWidget(new QLabel(QStringLiteral("Sound:"), addGroup), 4, 0);
-    grid->addLayout(soundRow, 4, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Playtime:"), addGroup), 5, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Sound:"), addGroup), 5, 0);
+    grid->addLayout(soundRow, 5, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Playtime:"), addGroup), 6, 0);
     auto* playRow = new QHBoxLayout;
     playRow->addWidget(m_playTime);
     playRow->addStretch(1);
     playRow->addWidget(m_buttons[Add]);
-    grid->addLayout(playRow, 5, 1);
-    grid->setRowStretch(3, 1);
+    grid->addLayout(playRow, 6, 1);
+    grid->setRowStretch(4, 1);
+    tipBox->shorterBy = dayRow->sizeHint().height() + std::max(grid->verticalSpacing(), 0);
 
     auto* manageLayout = new QVBoxLayout(manageGroup);
     manageLayout->addWidget(m_list, 1);
@@ -138,7 +174,12 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     outer->addWidget(manageGroup, 2);
 
     setTabOrder(m_hour, m_minute);
-    setTabOrder(m_minute, m_action);
+    QWidget* previous = m_minute;
+    for (const int day : WeekOrder(locale)) {
+        setTabOrder(previous, m_days[size_t(day - 1)]);
+        previous = m_days[size_t(day - 1)];
+    }
+    setTabOrder(previous, m_action);
     setTabOrder(m_action, m_note);
     setTabOrder(m_note, m_param);
     setTabOrder(m_param, m_buttons[Browse]);
@@ -169,6 +210,7 @@ void AlarmsPage::fill() {
     m_minute->setCurrentIndex(0);
     m_action->setCurrentIndex(0);
     m_playTime->setCurrentIndex(0);
+    setDays(kEveryDay);
     CombAction_Click();
     RefreshAlarmList();
 }
@@ -227,6 +269,12 @@ void AlarmsPage::AddAlarm() {
     const int minute = m_minute->currentIndex();
     if (hour < 0 || minute < 0 || m_action->currentIndex() < 0 || m_playTime->currentIndex() < 0)
         return;
+    const uint8_t days = checkedDays();
+    if (days == 0) {
+        m_s.messages.showMessage(QStringLiteral("Please check at least one day for the alarm."),
+                                 kPlainTitle, MessageIcon::Warning);
+        return;
+    }
     const double time = alarmTimeOf(hour, minute);
     // The same minute cannot hold two alarms, whatever their state or action: only
     // the first would ever fire.
@@ -255,6 +303,7 @@ void AlarmsPage::AddAlarm() {
     alarm.SoundFile = fitAlarmText(m_sound->text());
     alarm.AlarmTime = time;
     alarm.PlayTime = m_playTime->currentIndex();
+    setAlarmWeekdays(alarm, days);
     if (m_s.table.add(alarm))
         save();
 }
@@ -317,6 +366,21 @@ void AlarmsPage::ListAlarm_Click(int row) {
     else
         m_note->setPlainText(TipTextOf(alarm.Note));
     m_sound->setText(CleanString(alarm.SoundFile));
+    setDays(alarmWeekdays(alarm));
+}
+
+void AlarmsPage::setDays(uint8_t days) {
+    for (int i = 0; i < 7; ++i)
+        m_days[size_t(i)]->setChecked(days == kEveryDay || (days & (1u << i)) != 0);
+}
+
+uint8_t AlarmsPage::checkedDays() const {
+    uint8_t days = 0;
+    for (int i = 0; i < 7; ++i) {
+        if (m_days[size_t(i)]->isChecked())
+            days |= uint8_t(1u << i);
+    }
+    return days;
 }
 
 void AlarmsPage::TxtSound_LostFocus() {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -70,6 +71,8 @@ public:
     QLineEdit* TxtSound() const { return m_sound; }
     QListWidget* ListAlarm() const { return m_list; }
     QPushButton* CmdAlarm(int index) const { return m_buttons.at(size_t(index)); }
+    // The box of a day of the week, 1 Monday to 7 Sunday.
+    QCheckBox* CheckDay(int dayOfWeek) const { return m_days.at(size_t(dayOfWeek - 1)); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,6 +80,8 @@ protected:
 private:
     void save();
     void limitNote();
+    void setDays(uint8_t days);
+    uint8_t checkedDays() const;
 
     Services m_s;
     QComboBox* m_hour;
@@ -89,6 +94,7 @@ private:
     QLineEdit* m_sound;
     QListWidget* m_list;
     std::array<QPushButton*, 6> m_buttons{};
+    std::array<QCheckBox*, 7> m_days{}; // by day of week, Monday first
     // List row -> record index. Only enabled and disabled records are listed, so a
     // damaged file's odd record must not shift the marks onto its neighbours.
     QList<int> m_rowRecords;

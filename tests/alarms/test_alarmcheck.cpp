@@ -1,5 +1,7 @@
 #include "alarms/alarmcheck.h"
 
+#include <QTimeZone>
+
 #include <gtest/gtest.h>
 
 using namespace ovra;
@@ -137,4 +139,50 @@ TEST(AlarmCheck, ASteppedBackClockDoesNotFireAMinuteTwiceThatDay) {
     EXPECT_EQ(check.CheckAlarms(t, at(1, 7, 5, 0)), -1);
     EXPECT_EQ(check.CheckAlarms(t, at(1, 7, 6, 0)), -1);
     EXPECT_EQ(check.CheckAlarms(t, at(2, 7, 5, 0)), 0) << "the next day it fires again";
+}
+
+TEST(AlarmCheck, WeekdaysAreTheClocksOwnDays) {
+    // A Tokyo clock on a computer in New York: at 07:00 on Monday in Tokyo it is
+    // still Sunday 17:00 in New York.
+    const QTimeZone tokyo("Asia/Tokyo");
+    const QTimeZone newYork("America/New_York");
+    ASSERT_TRUE(tokyo.isValid() && newYork.isValid());
+    const AlarmCheck::ClockAt tokyoClock = [&](const QDateTime& utc) {
+        const QDateTime local = utc.toTimeZone(tokyo);
+        return QDateTime(local.date(), local.time());
+    };
+    AlarmTable t;
+    AlarmRecord weekday = alarm(7, 0);
+    setAlarmWeekdays(weekday, 0x1F); // Monday to Friday
+    t.add(weekday);
+    AlarmRecord weekend = alarm(7, 1);
+    setAlarmWeekdays(weekend, 0x60); // Saturday and Sunday
+    t.add(weekend);
+
+    const struct {
+        QDateTime newYorkTime;
+        int due;
+    } cases[] = {
+        {QDateTime(QDate(2026, 2, 28), QTime(17, 0), newYork), -1}, // Sun 07:00 in Tokyo
+        {QDateTime(QDate(2026, 2, 28), QTime(17, 1), newYork), 1},  // Sun 07:01 in Tokyo
+        {QDateTime(QDate(2026, 3, 1), QTime(17, 0), newYork), 0},   // Mon 07:00 in Tokyo
+        {QDateTime(QDate(2026, 3, 1), QTime(17, 1), newYork), -1},  // Mon 07:01 in Tokyo
+        {QDateTime(QDate(2026, 3, 6), QTime(17, 0), newYork), -1},  // Sat 07:00 in Tokyo
+        {QDateTime(QDate(2026, 3, 6), QTime(17, 1), newYork), 1},   // Sat 07:01 in Tokyo
+    };
+    for (const auto& c : cases) {
+        AlarmCheck check;
+        EXPECT_EQ(check.Check(t, c.newYorkTime.toUTC(), tokyoClock).due, c.due)
+            << qPrintable(c.newYorkTime.toString(Qt::ISODate));
+    }
+
+    // Skipped minutes are held to the same days: asleep over the whole Tokyo
+    // Sunday morning, only the weekend alarm is caught up.
+    AlarmCheck check;
+    check.Check(t, QDateTime(QDate(2026, 3, 7), QTime(16, 50), newYork).toUTC(), tokyoClock);
+    const auto r =
+        check.Check(t, QDateTime(QDate(2026, 3, 7), QTime(17, 10), newYork).toUTC(), tokyoClock);
+    ASSERT_EQ(r.missed.size(), 1);
+    EXPECT_EQ(r.missed[0].index, 1);
+    EXPECT_EQ(r.missed[0].dueAt.date().dayOfWeek(), 7);
 }

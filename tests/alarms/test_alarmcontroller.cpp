@@ -5,6 +5,7 @@
 #include "base/textutil.h"
 #include "support/testenv.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -204,6 +205,74 @@ TEST_F(Alarms, EditsWhileANoticeIsOpenKeepItOnItsAlarm) {
     EXPECT_FALSE(m_controller.notice());
     EXPECT_FALSE(m_sound.playing);
     EXPECT_EQ(table.NoticeAlarm(), -1);
+}
+
+TEST_F(Alarms, ASnoozedTipComesBackUntilItIsDismissed) {
+    writeAlarmFile(QStringLiteral("Default"),
+                   {alarm(4, 5, alarmaction::ShowTip, 1, QStringLiteral("Tea"))});
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    runUntil(QTime(4, 5, 0));
+    QPointer<FrmTip> tip = m_controller.notice();
+    ASSERT_TRUE(tip);
+    ASSERT_TRUE(tip->cmdSnooze()->isVisibleTo(tip));
+    EXPECT_EQ(tip->snoozeLength()->currentText(), QStringLiteral("5 minutes"));
+    tip->cmdSnooze()->click();
+    flush();
+    EXPECT_FALSE(tip);
+    EXPECT_FALSE(m_sound.playing);
+    EXPECT_EQ(m_app.alarms().NoticeAlarm(), -1);
+
+    EXPECT_EQ(runUntil(QTime(4, 12, 0)), QStringList{QStringLiteral("04:10:00 Tea")});
+    tip = m_controller.notice();
+    ASSERT_TRUE(tip);
+    EXPECT_EQ(tip->windowTitle(), QStringLiteral("Clock: Default  -  Alarm: 04:05 AM (snoozed)"));
+    EXPECT_TRUE(m_sound.playing);
+    // Snoozed again, for ten minutes this time, from when it was snoozed.
+    tip->snoozeLength()->setCurrentIndex(1);
+    tip->cmdSnooze()->click();
+    flush();
+    EXPECT_EQ(runUntil(QTime(4, 25, 0)), QStringList{QStringLiteral("04:22:00 Tea")});
+    tip = m_controller.notice();
+    ASSERT_TRUE(tip);
+    EXPECT_EQ(tip->snoozeLength()->currentIndex(), 0) << "each notice offers five minutes first";
+    tip->cmdTip()->click();
+    flush();
+    EXPECT_TRUE(runUntil(QTime(5, 0, 0)).isEmpty());
+    EXPECT_FALSE(m_controller.notice());
+}
+
+TEST_F(Alarms, ASnoozeFollowsItsAlarmAndGoesWithItsDeletionOrDisabling) {
+    writeAlarmFile(QStringLiteral("Default"),
+                   {alarm(4, 5, alarmaction::ShowTip, 1, QStringLiteral("a")),
+                    alarm(4, 6, alarmaction::ShowTip, 1, QStringLiteral("b")),
+                    alarm(4, 7, alarmaction::Lock, 1, QStringLiteral("c"))});
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    AlarmTable& table = m_app.alarms();
+    runUntil(QTime(4, 5, 0));
+    m_controller.notice()->snooze(); // back at 04:10
+    flush();
+    runUntil(QTime(4, 6, 0));
+    m_controller.notice()->snooze(); // back at 04:11
+    flush();
+    runUntil(QTime(4, 7, 0));
+    // A countdown is not put off.
+    QPointer<FrmTip> tip = m_controller.notice();
+    ASSERT_TRUE(tip);
+    EXPECT_FALSE(tip->cmdSnooze()->isVisibleTo(tip));
+    tip->snooze();
+    EXPECT_TRUE(tip);
+    EXPECT_FALSE(table.snoozedUntil(2).isValid());
+    tip->close();
+    flush();
+
+    table.removeAt(0); // "b" moves up, and its snooze with it
+    EXPECT_EQ(runUntil(QTime(4, 12, 0)), QStringList{QStringLiteral("04:11:00 b")});
+    m_controller.notice()->snooze(); // back at 04:17, unless disabled meanwhile
+    flush();
+    table.setStatus({0}, 0);
+    table.setStatus({0}, 1);
+    EXPECT_TRUE(runUntil(QTime(4, 30, 0)).isEmpty());
+    EXPECT_FALSE(m_controller.notice());
 }
 
 TEST_F(Alarms, ShutdownClosesTheNoticeAndStopsChecking) {

@@ -240,3 +240,37 @@ TEST_F(AlarmFile, DamagedFilesLoadWithinBounds) {
             ASSERT_EQ(m_table.at(i).toBytes().left(56), bytes.mid(i * 566, 56)) << round;
     }
 }
+
+TEST_F(AlarmFile, WeekdayByteIsReadAndWrittenWithoutDisturbingItsNeighbours) {
+    // A record as an older build wrote it: byte 24 zero, so every day.
+    AlarmRecord old = alarmAt(6, 30);
+    for (int i = 1; i < 32; ++i)
+        old.Reserved[i] = uint8_t(0xC0 + i);
+    writeAll(path(), old.toBytes());
+    ASSERT_EQ(LoadAlarmFile(m_table, path(), m_messages), 0);
+    ASSERT_EQ(m_table.AlarmCount(), 1);
+    EXPECT_EQ(alarmWeekdays(m_table.at(0)), kEveryDay);
+    for (int day = 1; day <= 7; ++day)
+        EXPECT_TRUE(alarmFallsOn(m_table.at(0), day)) << day;
+    ASSERT_EQ(SaveAlarmFile(m_table, path(), m_messages), 0);
+    EXPECT_EQ(readAll(path()), old.toBytes());
+
+    // Monday to Friday, with the unused top bit set by someone else.
+    m_table.at(0).Reserved[0] = 0x80;
+    setAlarmWeekdays(m_table.at(0), 0x1F);
+    ASSERT_EQ(SaveAlarmFile(m_table, path(), m_messages), 0);
+    const QByteArray saved = readAll(path());
+    EXPECT_EQ(uint8_t(saved[24]), 0x9F);
+    EXPECT_EQ(saved.mid(25, 31), old.toBytes().mid(25, 31));
+    AlarmTable loaded;
+    ASSERT_EQ(LoadAlarmFile(loaded, path(), m_messages), 0);
+    EXPECT_EQ(loaded.at(0).toBytes(), saved);
+    EXPECT_EQ(alarmWeekdays(loaded.at(0)), 0x1F);
+    EXPECT_TRUE(alarmFallsOn(loaded.at(0), 5));  // Friday
+    EXPECT_FALSE(alarmFallsOn(loaded.at(0), 6)); // Saturday
+
+    // All seven days is every day, stored as 0; bit 7 stays.
+    setAlarmWeekdays(loaded.at(0), kAllDayBits);
+    EXPECT_EQ(loaded.at(0).Reserved[0], 0x80);
+    EXPECT_TRUE(m_messages.messages.empty());
+}

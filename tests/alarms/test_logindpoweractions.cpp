@@ -1,8 +1,10 @@
-// The real logind requests, sent to a mock logind on a private bus.
+// The real logind and session manager requests, sent to mocks on private buses.
+#include "alarms/desktopsessionend.h"
 #include "alarms/logindpoweractions.h"
 #include "alarms/logindresumewatch.h"
 #include "alarms/powercontrol.h"
 #include "privatelogind.h"
+#include "privatesessionbus.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -18,18 +20,23 @@ using namespace ovra;
 namespace {
 
 test::PrivateLogind* g_logind = nullptr;
+test::PrivateSessionBus* g_session = nullptr;
 
 // Requests go out without waiting for an answer; give them a moment to arrive.
-QStringList callsOnceThereAre(qsizetype n) {
+QStringList callsOnceThereAre(qsizetype n, const std::function<QStringList()>& read) {
     QElapsedTimer t;
     t.start();
-    QStringList calls = g_logind->calls();
+    QStringList calls = read();
     while (calls.size() < n && t.elapsed() < 5000) {
         QCoreApplication::processEvents();
         QThread::msleep(20);
-        calls = g_logind->calls();
+        calls = read();
     }
     return calls;
+}
+
+QStringList callsOnceThereAre(qsizetype n) {
+    return callsOnceThereAre(n, [] { return g_logind->calls(); });
 }
 
 class LogindPower : public ::testing::Test {
@@ -37,14 +44,17 @@ protected:
     void SetUp() override {
         ASSERT_NE(g_logind, nullptr);
         ASSERT_TRUE(g_logind->ok()) << qPrintable(g_logind->error());
+        ASSERT_NE(g_session, nullptr);
+        ASSERT_TRUE(g_session->ok()) << qPrintable(g_session->error());
         g_logind->setAnswer(QStringLiteral("CanPowerOff"), QStringLiteral("yes"));
         g_logind->setAnswer(QStringLiteral("CanReboot"), QStringLiteral("yes"));
         g_logind->clearCalls();
         qputenv("XDG_SESSION_ID", "c42");
     }
     LogindPowerActions m_actions;
+    DesktopSessionEnd m_session;
     test::RecordingMessageSink m_messages;
-    PowerControl m_power{m_actions, m_messages};
+    PowerControl m_power{m_actions, m_messages, &m_session};
 };
 
 } // namespace
@@ -66,6 +76,66 @@ TEST_F(LogindPower, EachActionSendsItsRequest) {
         (m_power.*c.action)();
         EXPECT_EQ(callsOnceThereAre(c.calls.size()), c.calls) << c.name;
     }
+    EXPECT_TRUE(m_messages.messages.empty());
+}
+
+TEST_F(LogindPower, ShutDownAndRestartAskTheRunningSessionManager) {
+    struct Case {
+        const char* service;
+        const char* path;
+        const char* interface;
+        const char* shutDown;
+        const char* restart;
+        const char* signature;
+        QStringList calls;
+    } cases[] = {
+        {"org.gnome.SessionManager",
+         "/org/gnome/SessionManager",
+         "org.gnome.SessionManager",
+         "Shutdown",
+         "Reboot",
+         "",
+         {"Shutdown", "Reboot"}},
+        {"org.kde.Shutdown",
+         "/Shutdown",
+         "org.kde.Shutdown",
+         "logoutAndShutdown",
+         "logoutAndReboot",
+         "",
+         {"logoutAndShutdown", "logoutAndReboot"}},
+        {"org.xfce.SessionManager",
+         "/org/xfce/SessionManager",
+         "org.xfce.Session.Manager",
+         "Shutdown",
+         "Restart",
+         "b",
+         {"Shutdown:true", "Restart:true"}},
+    };
+    for (const Case& c : cases) {
+        const QString service = QString::fromLatin1(c.service);
+        const QString signature = QString::fromLatin1(c.signature);
+        ASSERT_TRUE(g_session->startService(service, QString::fromLatin1(c.path),
+                                            QString::fromLatin1(c.interface),
+                                            {{QString::fromLatin1(c.shutDown), signature},
+                                             {QString::fromLatin1(c.restart), signature}}))
+            << qPrintable(g_session->error());
+        g_logind->clearCalls();
+        m_power.ShutdownPC();
+        m_power.RestartPC();
+        // Power off and reboot without saving skip the session on purpose.
+        m_power.PowerOffPC();
+        m_power.RebootPC();
+        EXPECT_EQ(callsOnceThereAre(2, [&] { return g_session->calls(service); }), c.calls)
+            << c.service;
+        EXPECT_EQ(callsOnceThereAre(4),
+                  (QStringList{"CanPowerOff", "PowerOff:false", "CanReboot", "Reboot:false"}))
+            << c.service;
+        g_session->stopService(service);
+    }
+    // With none left, the session bus is passed over for logind.
+    g_logind->clearCalls();
+    m_power.ShutdownPC();
+    EXPECT_EQ(callsOnceThereAre(1), QStringList{QStringLiteral("PowerOff:true")});
     EXPECT_TRUE(m_messages.messages.empty());
 }
 
@@ -127,9 +197,14 @@ int main(int argc, char** argv) {
     test::TestHome home;
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    // Both private buses are set up before the first connection to either.
+    test::PrivateSessionBus session;
     test::PrivateLogind logind;
+    session.confirm();
+    g_session = &session;
     g_logind = &logind;
     const int result = RUN_ALL_TESTS();
     g_logind = nullptr;
+    g_session = nullptr;
     return result;
 }

@@ -58,5 +58,34 @@ TEST(AlarmEditorTexts, TheTipKeepsLeadingBlanksAndStopsAtTheFirstNul) {
     EXPECT_EQ(TipTextOf(QStringLiteral("a\nb  ")), QStringLiteral("a\nb"));
 }
 
+TEST(AlarmEditorTexts, TheDaysFollowTheLocalesWeekAndJoinRuns) {
+    const QLocale britain(QLocale::English, QLocale::UnitedKingdom); // week starts Monday
+    const QLocale america(QLocale::English, QLocale::UnitedStates);  // week starts Sunday
+    const struct {
+        uint8_t days;
+        const QLocale& locale;
+        const char16_t* text;
+    } cases[] = {
+        {0x00, britain, u""},
+        {0x7F, britain, u""},
+        {0x1F, britain, u" (Mon\u2013Fri)"},
+        {0x60, britain, u" (Sat, Sun)"},
+        {0x60, america, u" (Sun, Sat)"},
+        {0x41, america, u" (Sun, Mon)"},
+        {0x43, america, u" (Sun\u2013Tue)"},
+        {0x15, britain, u" (Mon, Wed, Fri)"},
+        {0x9F, britain, u" (Mon\u2013Fri)"}, // the top bit is no day
+        {0x3D, britain, u" (Mon, Wed\u2013Sat)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WeekdaysText(c.days, c.locale), QString::fromUtf16(c.text)) << int(c.days);
+
+    AlarmRecord r;
+    r.AlarmTime = alarmTimeOf(6, 45);
+    r.Status = 1;
+    r.Reserved[0] = 0x1F;
+    EXPECT_EQ(AlarmEntryText(r, 1, britain), QStringLiteral("06:45 - Enabled (Mon\u2013Fri)"));
+}
+
 } // namespace
 } // namespace ovra

@@ -4,6 +4,7 @@
 #include "dialogs/alarmspage.h"
 #include "widgets/uctabstrip.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -251,6 +252,48 @@ TEST(AlarmsPage, ALongTipIsCutToWhatTheRecordKeeps) {
     EXPECT_EQ(f.page->TxtNote()->toPlainText().size(), AlarmsPage::kMaxEntryText);
     f.page->CmdAlarm_Click(AlarmsPage::Add);
     EXPECT_EQ(TipTextOf(f.saved().at(0).Note), QString(255, u'x'));
+}
+
+TEST(AlarmsPage, TheDayBoxesChooseTheDaysAndNoDayIsRefused) {
+    struct LocaleGuard {
+        QLocale before;
+        LocaleGuard() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+        ~LocaleGuard() { QLocale::setDefault(before); }
+    } locale;
+    AlarmsFixture f;
+    for (int day = 1; day <= 7; ++day)
+        EXPECT_TRUE(f.page->CheckDay(day)->isChecked()) << "a new alarm is for every day";
+    EXPECT_EQ(f.page->CheckDay(1)->text(), QStringLiteral("Mon"));
+
+    f.enter(6, 30);
+    f.page->CmdAlarm(AlarmsPage::Add)->click(); // every day stores 0
+    f.enter(7, 0);
+    f.page->CheckDay(6)->setChecked(false);
+    f.page->CheckDay(7)->setChecked(false);
+    f.page->CmdAlarm(AlarmsPage::Add)->click();
+    QList<AlarmRecord> file = f.saved();
+    ASSERT_EQ(file.size(), 2);
+    EXPECT_EQ(file[0].Reserved[0], 0);
+    EXPECT_EQ(file[1].Reserved[0], 0x1F);
+    EXPECT_EQ(rowsOf(f.page->ListAlarm()),
+              (QStringList{"06:30 AM - Enabled",
+                           QString::fromUtf16(u"07:00 AM - Enabled (Mon\u2013Fri)")}));
+
+    // Clicking an alarm shows its days; clicking an every-day one checks all again.
+    f.page->ListAlarm_Click(1);
+    EXPECT_FALSE(f.page->CheckDay(7)->isChecked());
+    EXPECT_TRUE(f.page->CheckDay(5)->isChecked());
+    f.page->ListAlarm_Click(0);
+    EXPECT_TRUE(f.page->CheckDay(7)->isChecked());
+
+    for (int day = 1; day <= 7; ++day)
+        f.page->CheckDay(day)->setChecked(false);
+    f.enter(8, 0);
+    f.page->CmdAlarm(AlarmsPage::Add)->click();
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(f.messages.messages[0].text,
+              QStringLiteral("Please check at least one day for the alarm."));
+    EXPECT_EQ(f.saved().size(), 2) << "nothing was added";
 }
 
 } // namespace

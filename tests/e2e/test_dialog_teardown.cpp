@@ -113,8 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"alpha dialog, stop",
              concat({{kRight}, repeated(6, kTab), {kSpace}, {QStringLiteral("Return")}}),
              "Set Color Alpha Value", CloseBy::StopCommand},
-        // Alarms page, the sound file's button.
-        Case{"file chooser, stop", concat({repeated(3, kRight), repeated(6, kTab), {kSpace}}),
+        // Alarms page, the sound file's button, past the seven day boxes.
+        Case{"file chooser, stop", concat({repeated(3, kRight), repeated(13, kTab), {kSpace}}),
              "Select a file to be executed by Ovra Clock", CloseBy::StopCommand},
         // Clocks page: mark Default in the list and press Delete.
         Case{

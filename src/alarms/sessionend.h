@@ -1,0 +1,17 @@
+#pragma once
+
+namespace ovra {
+
+// Ends the desktop session the ordinary way before the machine goes down, so
+// the programs in it are asked to save and may object.
+class SessionEnd {
+public:
+    virtual ~SessionEnd() = default;
+
+    // Each asks the session to end and then shut down or restart; false when there
+    // is no session manager to ask, so the caller turns to the system instead.
+    virtual bool shutDown() = 0;
+    virtual bool restart() = 0;
+};
+
+} // namespace ovra
