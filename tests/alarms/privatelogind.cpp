@@ -1,10 +1,8 @@
 #include "privatelogind.h"
 
-#include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QThread>
 
 namespace ovra::test {
@@ -16,71 +14,15 @@ const QString kPath = QStringLiteral("/org/freedesktop/login1");
 const QString kMockIface = QStringLiteral("org.freedesktop.DBus.Mock");
 const QString kPrivateName = QStringLiteral("ovra-private-logind");
 
-// No service directories: nothing can be started on this bus by activation.
-const char* const kConfig = R"(<!DOCTYPE busconfig PUBLIC
- "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=%1</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)";
-
-QString busId(const QDBusConnection& bus) {
-    const QDBusMessage reply =
-        bus.call(QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                                QStringLiteral("/org/freedesktop/DBus"),
-                                                QStringLiteral("org.freedesktop.DBus"),
-                                                QStringLiteral("GetId")),
-                 QDBus::Block, 3000);
-    return reply.arguments().isEmpty() ? QString() : reply.arguments().constFirst().toString();
-}
-
-void stop(QProcess& p) {
-    if (p.state() == QProcess::NotRunning)
-        return;
-    p.terminate();
-    if (!p.waitForFinished(3000)) {
-        p.kill();
-        p.waitForFinished(3000);
-    }
-}
-
 } // namespace
 
 PrivateLogind::PrivateLogind() {
     m_savedAddress = qgetenv("DBUS_SYSTEM_BUS_ADDRESS");
-    const QString config = m_dir.filePath(QStringLiteral("bus.conf"));
-    {
-        QFile f(config);
-        if (!f.open(QIODevice::WriteOnly)) {
-            m_error = QStringLiteral("cannot write the bus configuration");
-            return;
-        }
-        f.write(QString::fromLatin1(kConfig).arg(m_dir.filePath(QStringLiteral("bus"))).toUtf8());
-    }
-    m_daemon.start(QStringLiteral("dbus-daemon"),
-                   {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
-                    QStringLiteral("--print-address=1")});
-    if (!m_daemon.waitForStarted(5000)) {
-        m_error = QStringLiteral("dbus-daemon did not start (is the dbus package installed?)");
+    if (!m_bus.error().isEmpty()) {
+        m_error = m_bus.error();
         return;
     }
-    QElapsedTimer waited;
-    waited.start();
-    while (!m_daemon.canReadLine() && waited.elapsed() < 5000)
-        m_daemon.waitForReadyRead(200);
-    m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-    if (!m_address.startsWith(QStringLiteral("unix:path=") + m_dir.path())) {
-        m_error = QStringLiteral("dbus-daemon reported no private address: ") + m_address;
-        return;
-    }
+    m_address = m_bus.address();
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", m_address.toUtf8());
 
     QProcessEnvironment env = environment(QProcessEnvironment::systemEnvironment());
@@ -104,7 +46,8 @@ PrivateLogind::PrivateLogind() {
                                  "refusing to send power requests");
         return;
     }
-    waited.restart();
+    QElapsedTimer waited;
+    waited.start();
     while (!direct.interface()->isServiceRegistered(kLogind) && waited.elapsed() < 10000)
         QThread::msleep(50);
     if (!direct.interface()->isServiceRegistered(kLogind)) {
@@ -115,8 +58,7 @@ PrivateLogind::PrivateLogind() {
 }
 
 PrivateLogind::~PrivateLogind() {
-    stop(m_mock);
-    stop(m_daemon);
+    stopProcess(m_mock);
     QDBusConnection::disconnectFromBus(kPrivateName);
     if (m_savedAddress.isNull())
         qunsetenv("DBUS_SYSTEM_BUS_ADDRESS");
@@ -131,34 +73,7 @@ QDBusMessage PrivateLogind::mockCall(const QString& method, const QVariantList& 
 }
 
 QStringList PrivateLogind::calls() {
-    const QDBusMessage reply = mockCall(QStringLiteral("GetCalls"));
-    QStringList out;
-    if (reply.arguments().isEmpty())
-        return out;
-    // a(tsav): time, method name, arguments
-    const QDBusArgument list = reply.arguments().constFirst().value<QDBusArgument>();
-    list.beginArray();
-    while (!list.atEnd()) {
-        quint64 time = 0;
-        QString name;
-        QVariantList args;
-        list.beginStructure();
-        list >> time >> name;
-        list.beginArray();
-        while (!list.atEnd()) {
-            QDBusVariant v;
-            list >> v;
-            args << v.variant();
-        }
-        list.endArray();
-        list.endStructure();
-        QStringList texts;
-        for (const QVariant& a : args)
-            texts << a.toString();
-        out << (texts.isEmpty() ? name : name + u':' + texts.join(u','));
-    }
-    list.endArray();
-    return out;
+    return recordedCalls(mockCall(QStringLiteral("GetCalls")));
 }
 
 void PrivateLogind::clearCalls() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "privatebus.h"
+
 #include <QDBusConnection>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -44,8 +46,7 @@ public:
 private:
     QDBusMessage mockCall(const QString& method, const QVariantList& args = {});
 
-    QTemporaryDir m_dir;
-    QProcess m_daemon;
+    PrivateBusDaemon m_bus;
     QProcess m_mock;
     QString m_address;
     QString m_error;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "privatebus.h"
+
 #include <QDBusConnection>
 #include <QProcess>
 #include <QStringList>
@@ -46,8 +48,7 @@ private:
         std::unique_ptr<QProcess> process;
     };
 
-    QTemporaryDir m_dir;
-    QProcess m_daemon;
+    PrivateBusDaemon m_bus;
     QString m_address;
     QString m_error;
     QByteArray m_savedAddress;
