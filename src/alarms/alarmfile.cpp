@@ -20,13 +20,15 @@ qint64 claimedRecords(qint64 fileSize) {
 }
 
 int32_t readFailed(MessageSink& messages, const QString& detail = {}) {
-    messages.showMessage(detail.isEmpty() ? kAlarmReadFailed : kAlarmReadFailed + u'\n' + detail,
+    messages.showMessage(detail.isEmpty() ? kAlarmReadFailed
+                                          : translatedMessage(kAlarmReadFailed) + u'\n' + detail,
                          kPlainTitle, MessageIcon::Warning);
     return 1;
 }
 
 int32_t saveFailed(MessageSink& messages, const QString& detail = {}) {
-    messages.showMessage(detail.isEmpty() ? kAlarmSaveFailed : kAlarmSaveFailed + u'\n' + detail,
+    messages.showMessage(detail.isEmpty() ? kAlarmSaveFailed
+                                          : translatedMessage(kAlarmSaveFailed) + u'\n' + detail,
                          kPlainTitle, MessageIcon::Warning);
     return 1;
 }

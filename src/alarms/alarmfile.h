@@ -12,8 +12,10 @@ class QIODevice;
 
 namespace ovra {
 
-inline const QString kAlarmReadFailed = QStringLiteral("Reading configuration file failed! ");
-inline const QString kAlarmSaveFailed = QStringLiteral("Saving configuration file failed! ");
+inline const QString kAlarmReadFailed =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Reading configuration file failed! "));
+inline const QString kAlarmSaveFailed =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Saving configuration file failed! "));
 
 // The alarm file is the table's records back to back, 566 bytes each, no header.
 

@@ -48,7 +48,7 @@ FrmTip::FrmTip(TipServices services)
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_s(std::move(services)), m_timer1(m_s.makeTicker()), m_timer2(m_s.makeTicker()) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Alarm Tip"));
+    setWindowTitle(tr("Alarm Tip"));
     setFont(QFont(QStringLiteral("Arial"), 9));
     setFixedSize(tw(kClientWidth), twY(kClientHeight));
 
@@ -68,20 +68,20 @@ FrmTip::FrmTip(TipServices services)
     m_shape1->setBackgroundRole(QPalette::Midlight);
     m_shape1->setGeometry(tw(kBandLeft), twY(kBandTop), tw(kBandWidth), twY(kBandHeight));
 
-    m_cmdTip = new QPushButton(QStringLiteral("&OK"), this);
+    m_cmdTip = new QPushButton(tr("&OK"), this);
     m_cmdTip->setGeometry(tw(kButtonLeft), twY(kButtonTop), tw(kButtonWidth), twY(kButtonHeight));
     m_cmdTip->setDefault(true);
     m_cmdTip->setFocus();
     connect(m_cmdTip, &QPushButton::clicked, this, &QWidget::close);
 
-    m_cmdSnooze = new QPushButton(QStringLiteral("&Snooze"), this);
+    m_cmdSnooze = new QPushButton(tr("&Snooze"), this);
     m_cmdSnooze->setGeometry(tw(kSnoozeLeft), twY(kButtonTop), tw(kButtonWidth),
                              twY(kButtonHeight));
     m_cmdSnooze->setAutoDefault(false);
     connect(m_cmdSnooze, &QPushButton::clicked, this, &FrmTip::snooze);
     m_snoozeLength = new QComboBox(this);
     for (const int minutes : kSnoozeMinutes)
-        m_snoozeLength->addItem(QStringLiteral("%1 minutes").arg(minutes), minutes);
+        m_snoozeLength->addItem(tr("%n minutes", nullptr, minutes), minutes);
     m_snoozeLength->setGeometry(tw(kLengthLeft), twY(kButtonTop), tw(kLengthWidth),
                                 twY(kButtonHeight));
     offerSnooze(false);
@@ -139,7 +139,7 @@ void FrmTip::ShowTip(bool snoozed) {
         m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_labTip->setText(NoticeTipText(alarm.Note));
         // A tip replacing a countdown must not keep offering to cancel it.
-        m_cmdTip->setText(QStringLiteral("&OK"));
+        m_cmdTip->setText(tr("&OK"));
         m_timer1->setEnabled(false);
         offerSnooze(true);
     } else {
@@ -206,7 +206,7 @@ void FrmTip::ShowMissed(const QList<MissedAlarm>& missed) {
     m_labTip->move(m_labTip->x(), twY(kTipTopForText));
     m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_labTip->setText(lines.join(u'\n'));
-    m_cmdTip->setText(QStringLiteral("&OK"));
+    m_cmdTip->setText(tr("&OK"));
     offerSnooze(false); // what was missed has no alarm to bring back
 
     m_s.sound.stop();

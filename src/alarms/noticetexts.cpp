@@ -3,6 +3,7 @@
 #include "alarms/alarmrecord.h"
 #include "base/textutil.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QTime>
 
@@ -16,11 +17,14 @@ QString NoticeCaption(const QString& clockName, double alarmTime, int32_t hourMo
         time = QLocale::c().toString(t, hourMode != 0 ? QStringLiteral("HH:mm")
                                                       : QStringLiteral("hh:mm AP"));
     }
-    return QStringLiteral("Clock: ") + clockName + QStringLiteral("  -  Alarm: ") + time;
+    //: The notice window's title: %1 is the clock's name, %2 the alarm time.
+    return QCoreApplication::translate("ovra::FrmTip", "Clock: %1  -  Alarm: %2")
+        .arg(clockName, time);
 }
 
 QString SnoozedCaption(const QString& caption) {
-    return caption + QStringLiteral(" (snoozed)");
+    //: %1 is the notice window's title.
+    return QCoreApplication::translate("ovra::FrmTip", "%1 (snoozed)").arg(caption);
 }
 
 QString NoticeTipText(const QString& note) {
@@ -32,14 +36,15 @@ QString NoticeTipText(const QString& note) {
 }
 
 QString MissedAtText(const QDateTime& dueAt, int32_t hourMode) {
-    return QStringLiteral("missed at ") +
-           QLocale::c().toString(dueAt.time(), hourMode != 0 ? QStringLiteral("HH:mm")
-                                                             : QStringLiteral("hh:mm AP"));
+    //: %1 is the time an alarm was due while the computer slept.
+    return QCoreApplication::translate("ovra::FrmTip", "missed at %1")
+        .arg(QLocale::c().toString(dueAt.time(), hourMode != 0 ? QStringLiteral("HH:mm")
+                                                               : QStringLiteral("hh:mm AP")));
 }
 
 QString MissedCaption(const QString& clockName, const QDateTime& dueAt, int32_t hourMode) {
-    return QStringLiteral("Clock: ") + clockName + QStringLiteral("  -  Alarm: ") +
-           MissedAtText(dueAt, hourMode);
+    return QCoreApplication::translate("ovra::FrmTip", "Clock: %1  -  Alarm: %2")
+        .arg(clockName, MissedAtText(dueAt, hourMode));
 }
 
 QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, int32_t hourMode) {
@@ -49,22 +54,24 @@ QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, 
         what = NoticeTipText(note);
         break;
     case alarmaction::ShutDown:
-        what = QStringLiteral("the computer was not shut down");
+        what = QCoreApplication::translate("ovra::FrmTip", "the computer was not shut down");
         break;
     case alarmaction::Restart:
-        what = QStringLiteral("the computer was not restarted");
+        what = QCoreApplication::translate("ovra::FrmTip", "the computer was not restarted");
         break;
     case alarmaction::Lock:
-        what = QStringLiteral("the computer was not locked");
+        what = QCoreApplication::translate("ovra::FrmTip", "the computer was not locked");
         break;
     case alarmaction::PowerOffNow:
-        what = QStringLiteral("the computer was not powered off");
+        what = QCoreApplication::translate("ovra::FrmTip", "the computer was not powered off");
         break;
     case alarmaction::RebootNow:
-        what = QStringLiteral("the computer was not rebooted");
+        what = QCoreApplication::translate("ovra::FrmTip", "the computer was not rebooted");
         break;
     case alarmaction::Execute:
-        what = QStringLiteral("would have opened ") + CleanString(note);
+        //: %1 is the file, document or address a missed alarm would have opened.
+        what = QCoreApplication::translate("ovra::FrmTip", "would have opened %1")
+                   .arg(CleanString(note));
         break;
     default:
         break;
@@ -76,31 +83,35 @@ QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, 
 }
 
 QString CountdownText(int32_t tipAction, int secondsLeft) {
-    QString prefix;
+    // %n picks the plural form in a translation; the English text keeps "seconds".
+    const char* text = nullptr;
     switch (tipAction) {
     case alarmaction::ShutDown:
-        prefix = QStringLiteral("Computer will be shutted down in ");
+        text = QT_TRANSLATE_N_NOOP("ovra::FrmTip", "Computer will be shutted down in %n seconds");
         break;
     case alarmaction::Restart:
-        prefix = QStringLiteral("Computer will be restarted in ");
+        text = QT_TRANSLATE_N_NOOP("ovra::FrmTip", "Computer will be restarted in %n seconds");
         break;
     case alarmaction::Lock:
-        prefix = QStringLiteral("Computer will be locked in ");
+        text = QT_TRANSLATE_N_NOOP("ovra::FrmTip", "Computer will be locked in %n seconds");
         break;
     case alarmaction::PowerOffNow:
-        prefix = QStringLiteral("Computer will be powered off without saving in ");
+        text = QT_TRANSLATE_N_NOOP("ovra::FrmTip",
+                                   "Computer will be powered off without saving in %n seconds");
         break;
     case alarmaction::RebootNow:
-        prefix = QStringLiteral("Computer will be rebooted without saving in ");
+        text = QT_TRANSLATE_N_NOOP("ovra::FrmTip",
+                                   "Computer will be rebooted without saving in %n seconds");
         break;
     default:
         return {};
     }
-    return prefix + QString::number(secondsLeft) + QStringLiteral(" seconds");
+    return QCoreApplication::translate("ovra::FrmTip", text, nullptr, secondsLeft);
 }
 
 QString CancelButtonText(int secondsLeft) {
-    return QStringLiteral("&Cancel (%1)").arg(secondsLeft);
+    //: "&" marks the access key; %1 is the number of seconds left.
+    return QCoreApplication::translate("ovra::FrmTip", "&Cancel (%1)").arg(secondsLeft);
 }
 
 std::optional<int32_t> SoundLimitFor(int32_t playTime) {

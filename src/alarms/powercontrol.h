@@ -11,8 +11,10 @@ namespace ovra {
 // The shutdown privilege, the only one the clock ever asks about.
 inline constexpr int kShutdownPrivilege = 19;
 
-inline const QString kPowerOffError = QStringLiteral("Power off PC error");
-inline const QString kRebootError = QStringLiteral("Reboot PC error");
+inline const QString kPowerOffError =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Power off PC error"));
+inline const QString kRebootError =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Reboot PC error"));
 
 // The five actions an alarm's countdown can end in. Shut down and restart end the
 // session the ordinary way, through the desktop's session manager when one runs,

@@ -23,15 +23,15 @@ constexpr int kLockEvidenceMs = 250;
 QString storeProblem(int rc) {
     switch (rc) {
     case status::Busy:
-        return QStringLiteral("another program keeps it locked");
+        return QCoreApplication::translate("ClockApp", "another program keeps it locked");
     case status::StoreCorrupt:
-        return QStringLiteral("it is damaged");
+        return QCoreApplication::translate("ClockApp", "it is damaged");
     case status::AccessDenied:
-        return QStringLiteral("access to it is denied");
+        return QCoreApplication::translate("ClockApp", "access to it is denied");
     case status::CannotRead:
-        return QStringLiteral("it cannot be opened or read");
+        return QCoreApplication::translate("ClockApp", "it cannot be opened or read");
     default:
-        return QStringLiteral("error %1").arg(rc);
+        return QCoreApplication::translate("ClockApp", "error %1").arg(rc);
     }
 }
 
@@ -81,9 +81,10 @@ bool ClockApp::loadRecordPatiently() {
         m_state.settings.TimeZoneIndex = row;
     }
     m_services.messages.showMessage(
-        QStringLiteral("The settings of the clock \"%1\" could not be read from the settings "
-                       "store (%2). The clock shows default settings and does not save them, "
-                       "so the stored settings are kept.")
+        QCoreApplication::translate(
+            "ClockApp", "The settings of the clock \"%1\" could not be read from the settings "
+                        "store (%2). The clock shows default settings and does not save them, "
+                        "so the stored settings are kept.")
             .arg(m_state.ClockName, storeProblem(rc)),
         kErrorTitle, MessageIcon::Warning);
     return false;

@@ -24,8 +24,9 @@ int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& 
         which = ClockCommand::Delete;
         break;
     default:
-        errors.showMessage(QStringLiteral("This is not a clock-management option."), kErrorTitle,
-                           MessageIcon::Warning);
+        errors.showMessage(
+            QStringLiteral(QT_TRANSLATE_NOOP("Messages", "This is not a clock-management option.")),
+            kErrorTitle, MessageIcon::Warning);
         return 1;
     }
     return RunClockCommand(which, command.target, command.zone, clocks, out, errors, defaultZone,

@@ -6,8 +6,8 @@ namespace ovra {
 
 void GuiMessageSink::showMessage(const QString& text, const QString& title, MessageIcon icon) {
     QMessageBox box;
-    box.setWindowTitle(title);
-    box.setText(text);
+    box.setWindowTitle(translatedMessage(title));
+    box.setText(translatedMessage(text));
     switch (icon) {
     case MessageIcon::Information:
         box.setIcon(QMessageBox::Information);

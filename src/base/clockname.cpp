@@ -2,6 +2,7 @@
 
 #include "base/textutil.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -34,33 +35,46 @@ QString clockNameFromArguments(const QStringList& args) {
 QString clockNameProblem(const QString& name) {
     const QString quoted = u'"' + name + u'"';
     if (name.isEmpty())
-        return QStringLiteral("A clock name cannot be empty.");
+        return QCoreApplication::translate("ClockName", "A clock name cannot be empty.");
     if (name.toUtf8().size() > kMaxClockNameBytes)
-        return QStringLiteral("The clock name is too long: at most %1 bytes are allowed.")
+        return QCoreApplication::translate(
+                   "ClockName", "The clock name is too long: at most %1 bytes are allowed.")
             .arg(kMaxClockNameBytes);
     for (const char32_t u : name.toUcs4()) {
         if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0) ||
             QChar::category(u) == QChar::Other_Format || u == 0x2028 || u == 0x2029)
-            return QStringLiteral("A clock name cannot contain control characters.");
+            return QCoreApplication::translate("ClockName",
+                                               "A clock name cannot contain control characters.");
         if (u == 0xfffd)
-            return QStringLiteral("The clock name %1 contains bytes that are not valid text.")
+            return QCoreApplication::translate(
+                       "ClockName", "The clock name %1 contains bytes that are not valid text.")
                 .arg(quoted);
         if (isNonCharacter(u))
-            return QStringLiteral("The clock name %1 contains U+%2, which is not a character.")
+            return QCoreApplication::translate(
+                       "ClockName", "The clock name %1 contains U+%2, which is not a character.")
                 .arg(quoted, QString::number(uint(u), 16).toUpper());
         if (u == u'/' || u == u'\\')
-            return QStringLiteral("The clock name %1 cannot contain \"/\" or \"\\\".").arg(quoted);
+            return QCoreApplication::translate("ClockName",
+                                               "The clock name %1 cannot contain \"/\" or \"\\\".")
+                .arg(quoted);
         if (u == u'{' || u == u'}')
-            return QStringLiteral("The clock name %1 cannot contain \"{\" or \"}\".").arg(quoted);
+            return QCoreApplication::translate("ClockName",
+                                               "The clock name %1 cannot contain \"{\" or \"}\".")
+                .arg(quoted);
     }
     if (looksBlank(name))
-        return QStringLiteral("A clock name must contain a visible character, not only spaces.");
+        return QCoreApplication::translate(
+            "ClockName", "A clock name must contain a visible character, not only spaces.");
     if (name == u"." || name == u"..")
-        return QStringLiteral("The clock name %1 is reserved.").arg(quoted);
+        return QCoreApplication::translate("ClockName", "The clock name %1 is reserved.")
+            .arg(quoted);
     if (name == u"System")
-        return QStringLiteral("The clock name \"System\" is reserved for the clock list.");
+        return QCoreApplication::translate(
+            "ClockName", "The clock name \"System\" is reserved for the clock list.");
     if (name.startsWith(u"--"))
-        return QStringLiteral("The clock name %1 cannot begin with \"--\".").arg(quoted);
+        return QCoreApplication::translate("ClockName",
+                                           "The clock name %1 cannot begin with \"--\".")
+            .arg(quoted);
     return {};
 }
 
@@ -68,7 +82,8 @@ QString clockNameBytesProblem(const QByteArray& utf8) {
     auto decoder = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(utf8);
     if (decoder.hasError())
-        return QStringLiteral("The clock name contains bytes that are not valid UTF-8 text.");
+        return QCoreApplication::translate(
+            "ClockName", "The clock name contains bytes that are not valid UTF-8 text.");
     return clockNameProblem(CleanString(text));
 }
 

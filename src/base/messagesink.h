@@ -4,8 +4,16 @@
 
 namespace ovra {
 
-inline const QString kErrorTitle = QStringLiteral("Ovra Clock Error");
-inline const QString kPlainTitle = QStringLiteral("Ovra Clock");
+// Fixed message texts stay English in the code, as the recording doubles of the
+// tests see them; they are marked in the context "Messages", and the sinks that
+// show them to a person translate them on the way out.
+inline const QString kErrorTitle =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Ovra Clock Error"));
+inline const QString kPlainTitle = QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Ovra Clock"));
+
+// A text marked in the context "Messages" in the user's language; any other text
+// (one already translated where it was put together) comes back as it is.
+QString translatedMessage(const QString& text);
 
 enum class MessageIcon { Information, Warning, Stop };
 

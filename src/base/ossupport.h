@@ -30,6 +30,7 @@ std::optional<OsVersionInfo> queryOsVersion();
 // session bus is marked as disabled instead; asking for it then simply fails.
 void preventSessionBusAutolaunch();
 
-inline const QString kUnsupportedSystemTitle = QStringLiteral("Warning !");
+inline const QString kUnsupportedSystemTitle =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Warning !"));
 
 } // namespace ovra

@@ -1,5 +1,6 @@
 #include "base/regularfile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -26,7 +27,8 @@ bool mayReplaceWithFile(const QString& path) {
 }
 
 QString notRegularFileText(const QString& path) {
-    return QStringLiteral("%1 is not a regular file.").arg(QDir::toNativeSeparators(path));
+    return QCoreApplication::translate("Messages", "%1 is not a regular file.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 bool openRegularFileForReading(QFile& file, const QString& path, QString* problem) {
@@ -41,7 +43,7 @@ bool openRegularFileForReading(QFile& file, const QString& path, QString* proble
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return fail(
-            QStringLiteral("%1 cannot be opened: %2")
+            QCoreApplication::translate("Messages", "%1 cannot be opened: %2")
                 .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno))));
     struct stat st = {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -54,7 +56,7 @@ bool openRegularFileForReading(QFile& file, const QString& path, QString* proble
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return fail(QStringLiteral("%1 cannot be read: %2")
+        return fail(QCoreApplication::translate("Messages", "%1 cannot be read: %2")
                         .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
     return true;

@@ -1,5 +1,6 @@
 #include "dialogs/alarmeditortexts.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QTime>
 
@@ -70,9 +71,9 @@ std::optional<QString> AlarmEntryText(const AlarmRecord& alarm, int32_t hourMode
                                       const QLocale& locale) {
     QString state;
     if (alarm.Status == 1)
-        state = QStringLiteral(" - Enabled");
+        state = QCoreApplication::translate("ovra::AlarmsPage", " - Enabled");
     else if (alarm.Status == 0)
-        state = QStringLiteral(" - Disabled");
+        state = QCoreApplication::translate("ovra::AlarmsPage", " - Disabled");
     else
         return std::nullopt;
     QString time;

@@ -17,17 +17,22 @@ inline const QString kDefaultAlarmSoundText = QStringLiteral("Default Alarm Soun
 
 // The alarm editor's choice lists. An entry's index is the value stored in the record,
 // so their order never changes.
-inline constexpr std::array<const char16_t*, 7> kAlarmActionTexts = {
-    u"Show Tip",
-    u"Shut Down Computer",
-    u"Restart Computer",
-    u"Lock Computer",
-    u"Power Off Without Saving",
-    u"Reboot Without Saving",
-    u"Excute a file (Exe,Document,Url...)",
+// The texts are translated in the context ovra::AlarmsPage where they are shown.
+inline constexpr std::array<const char*, 7> kAlarmActionTexts = {
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Show Tip"),
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Shut Down Computer"),
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Restart Computer"),
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Lock Computer"),
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Power Off Without Saving"),
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Reboot Without Saving"),
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Excute a file (Exe,Document,Url...)"),
 };
-inline constexpr std::array<const char16_t*, 5> kPlayTimeTexts = {
-    u"1 Minute", u"2 Minutes", u"3 Minutes", u"5 Minutes", u"Loop",
+inline constexpr std::array<const char*, 5> kPlayTimeTexts = {
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "1 Minute"),
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "2 Minutes"),
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "3 Minutes"),
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "5 Minutes"),
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Loop"),
 };
 
 // Hour n as the hour list shows it: "AM12 (00)", "AM01 (01)" ... "PM12 (12)" ...

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -28,9 +29,12 @@
 namespace ovra {
 
 namespace {
-const QString kFileTitle = QStringLiteral("Select a file to be executed by Ovra Clock");
-const QString kTipLabel = QStringLiteral("Tip (256 characters maximum) :");
-const QString kParameterLabel = QStringLiteral("Parameter (256 characters maximum) :");
+const char* const kFileTitle =
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Select a file to be executed by Ovra Clock");
+const char* const kTipLabel =
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Tip (256 characters maximum) :");
+const char* const kParameterLabel =
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Parameter (256 characters maximum) :");
 
 QComboBox* choiceList(const QStringList& entries, const char* name, QWidget* parent) {
     auto* list = new QComboBox(parent);
@@ -55,21 +59,21 @@ public:
 
 QStringList texts(const auto& array) {
     QStringList out;
-    for (const char16_t* text : array)
-        out << QString::fromUtf16(text);
+    for (const char* text : array)
+        out << QCoreApplication::translate("ovra::AlarmsPage", text);
     return out;
 }
 } // namespace
 
 AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     : QWidget(parent), m_s(std::move(services)) {
-    auto* addGroup = new QGroupBox(QStringLiteral(" Add Alarm: "), this);
-    auto* manageGroup = new QGroupBox(QStringLiteral(" Manage Alarms: "), this);
+    auto* addGroup = new QGroupBox(tr(" Add Alarm: "), this);
+    auto* manageGroup = new QGroupBox(tr(" Manage Alarms: "), this);
 
     m_hour = choiceList(HourEntries(), "CombHour", addGroup);
     m_minute = choiceList(MinuteEntries(), "CombMinute", addGroup);
     m_action = choiceList(texts(kAlarmActionTexts), "CombAction", addGroup);
-    m_labNote = new QLabel(kTipLabel, addGroup);
+    m_labNote = new QLabel(tr(kTipLabel), addGroup);
     m_labNote->setObjectName(QStringLiteral("LabNote"));
     auto* tipBox = new TipBox(addGroup);
     m_note = tipBox;
@@ -94,24 +98,24 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     m_list->setSelectionMode(QAbstractItemView::MultiSelection);
 
     struct ButtonDef {
-        const char16_t* caption;
-        const char16_t* hint;
+        QString caption;
+        QString hint;
         QWidget* parent;
     };
     const std::array<ButtonDef, 6> defs = {{
-        {u"&Add", nullptr, addGroup},
-        {u"&Browse", u"Select a file to be executed by Ovra Clock", addGroup},
-        {u"&Delete", nullptr, manageGroup},
-        {u"&Enable", nullptr, manageGroup},
-        {u"&Disable", nullptr, manageGroup},
-        {u"...", u"Select a sound file", addGroup},
+        {tr("&Add"), {}, addGroup},
+        {tr("&Browse"), tr(kFileTitle), addGroup},
+        {tr("&Delete"), {}, manageGroup},
+        {tr("&Enable"), {}, manageGroup},
+        {tr("&Disable"), {}, manageGroup},
+        {QStringLiteral("..."), tr("Select a sound file"), addGroup},
     }};
     for (size_t i = 0; i < defs.size(); ++i) {
-        auto* button = new QPushButton(QString::fromUtf16(defs[i].caption), defs[i].parent);
+        auto* button = new QPushButton(defs[i].caption, defs[i].parent);
         button->setObjectName(QStringLiteral("CmdAlarm%1").arg(i));
         button->setAutoDefault(false);
-        if (defs[i].hint)
-            button->setToolTip(QString::fromUtf16(defs[i].hint));
+        if (!defs[i].hint.isEmpty())
+            button->setToolTip(defs[i].hint);
         connect(button, &QPushButton::clicked, this, [this, i] { CmdAlarm_Click(int(i)); });
         m_buttons[i] = button;
     }
@@ -120,11 +124,11 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     auto* grid = new QGridLayout(addGroup);
     auto* timeRow = new QHBoxLayout;
     timeRow->addWidget(m_hour);
-    timeRow->addWidget(new QLabel(QStringLiteral("(H:)"), addGroup));
+    timeRow->addWidget(new QLabel(tr("(H:)"), addGroup));
     timeRow->addWidget(m_minute);
-    timeRow->addWidget(new QLabel(QStringLiteral("(M:)"), addGroup));
+    timeRow->addWidget(new QLabel(tr("(M:)"), addGroup));
     timeRow->addStretch(1);
-    grid->addWidget(new QLabel(QStringLiteral("Alarm Time:"), addGroup), 0, 0);
+    grid->addWidget(new QLabel(tr("Alarm Time:"), addGroup), 0, 0);
     grid->addLayout(timeRow, 0, 1);
     // Two rows of days keep the page as narrow as the time and sound rows.
     auto* dayRow = new QGridLayout;
@@ -134,9 +138,9 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     for (int i = 0; i < 7; ++i)
         dayRow->addWidget(m_days[size_t(week[size_t(i)] - 1)], i / 4, i % 4);
     dayRow->setColumnStretch(4, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Days:"), addGroup), 1, 0, Qt::AlignTop);
+    grid->addWidget(new QLabel(tr("Days:"), addGroup), 1, 0, Qt::AlignTop);
     grid->addLayout(dayRow, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Action:"), addGroup), 2, 0);
+    grid->addWidget(new QLabel(tr("Action:"), addGroup), 2, 0);
     grid->addWidget(m_action, 2, 1);
     grid->addWidget(m_labNote, 3, 0, 1, 2);
     // The tip box and the target row share one place; the action shows one of them.
@@ -149,9 +153,9 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     soundRow->setSpacing(2);
     soundRow->addWidget(m_sound, 1);
     soundRow->addWidget(m_buttons[ChooseSound]);
-    grid->addWidget(new QLabel(QStringLiteral("Sound:"), addGroup), 5, 0);
+    grid->addWidget(new QLabel(tr("Sound:"), addGroup), 5, 0);
     grid->addLayout(soundRow, 5, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Playtime:"), addGroup), 6, 0);
+    grid->addWidget(new QLabel(tr("Playtime:"), addGroup), 6, 0);
     auto* playRow = new QHBoxLayout;
     playRow->addWidget(m_playTime);
     playRow->addStretch(1);
@@ -222,7 +226,7 @@ void AlarmsPage::CmdAlarm_Click(int index) {
         AddAlarm();
         break;
     case Browse: {
-        const QString chosen = FileDialog(m_s.files, m_s.messages, window(), false, kFileTitle,
+        const QString chosen = FileDialog(m_s.files, m_s.messages, window(), false, tr(kFileTitle),
                                           QStringLiteral("*.*|*.*"));
         if (!alive) // the dialog went with the clock while the chooser was open
             return;
@@ -239,7 +243,7 @@ void AlarmsPage::CmdAlarm_Click(int index) {
         SetAlarm(false);
         break;
     case ChooseSound: {
-        const QString chosen = FileDialog(m_s.files, m_s.messages, window(), false, kFileTitle,
+        const QString chosen = FileDialog(m_s.files, m_s.messages, window(), false, tr(kFileTitle),
                                           QStringLiteral("*.wav|*.wav"));
         if (!alive)
             return;
@@ -258,7 +262,7 @@ void AlarmsPage::CmdAlarm_Click(int index) {
 
 void AlarmsPage::CombAction_Click() {
     const bool execute = m_action->currentIndex() == alarmaction::Execute;
-    m_labNote->setText(execute ? kParameterLabel : kTipLabel);
+    m_labNote->setText(execute ? tr(kParameterLabel) : tr(kTipLabel));
     m_buttons[Browse]->setVisible(execute);
     m_note->setVisible(!execute);
     m_param->setVisible(execute);
@@ -271,8 +275,8 @@ void AlarmsPage::AddAlarm() {
         return;
     const uint8_t days = checkedDays();
     if (days == 0) {
-        m_s.messages.showMessage(QStringLiteral("Please check at least one day for the alarm."),
-                                 kPlainTitle, MessageIcon::Warning);
+        m_s.messages.showMessage(tr("Please check at least one day for the alarm."), kPlainTitle,
+                                 MessageIcon::Warning);
         return;
     }
     const double time = alarmTimeOf(hour, minute);
@@ -281,16 +285,15 @@ void AlarmsPage::AddAlarm() {
     const int second = hour * 3600 + minute * 60;
     for (int i = 0; i < m_s.table.AlarmCount(); ++i) {
         if (alarmSecondOfDay(m_s.table.at(i).AlarmTime) == second) {
-            m_s.messages.showMessage(QStringLiteral("Alarm is already exists. Please check and "
-                                                    "reset."),
+            m_s.messages.showMessage(tr("Alarm is already exists. Please check and reset."),
                                      kPlainTitle, MessageIcon::Warning);
             return;
         }
     }
     if (m_s.table.isFull()) {
         m_s.messages.showMessage(
-            QStringLiteral("This clock already has %1 alarms, as many as it can keep. Delete an "
-                           "alarm before adding another.")
+            tr("This clock already has %1 alarms, as many as it can keep. Delete an "
+               "alarm before adding another.")
                 .arg(AlarmTable::kCapacity),
             kPlainTitle, MessageIcon::Warning);
         return;

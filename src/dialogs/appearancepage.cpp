@@ -17,7 +17,7 @@ namespace ovra {
 
 namespace {
 struct SizeRow {
-    const char16_t* label;
+    const char* label;
     const char* name;
     int32_t ClockSettings::*member;
     int32_t minimum;
@@ -28,14 +28,14 @@ struct SizeRow {
 
 // Top to bottom; the order is also the order apply reads them in.
 constexpr std::array<SizeRow, 4> kSizeRows = {{
-    {u"Hour Circle Width(10 ~ 50):", "TxtHourCircle", &ClockSettings::HourCircleWidth,
-     limits::MinWidth, limits::MaxWidth, u"18", 2},
-    {u"Minute Circle Width(10 ~ 50):", "TxtMinuteCircle", &ClockSettings::MinuteCircleWidth,
-     limits::MinWidth, limits::MaxWidth, u"18", 2},
-    {u"Second Circle Width(10 ~ 50):", "TxtSecondCircle", &ClockSettings::SecondCircleWidth,
-     limits::MinWidth, limits::MaxWidth, u"18", 2},
-    {u"Clock Radius(48 ~ 128):", "TxtClockRadius", &ClockSettings::ClockRadius, limits::MinRadius,
-     limits::MaxRadius, u"48", 3},
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Hour Circle Width(10 ~ 50):"), "TxtHourCircle",
+     &ClockSettings::HourCircleWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minute Circle Width(10 ~ 50):"), "TxtMinuteCircle",
+     &ClockSettings::MinuteCircleWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Second Circle Width(10 ~ 50):"), "TxtSecondCircle",
+     &ClockSettings::SecondCircleWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Clock Radius(48 ~ 128):"), "TxtClockRadius",
+     &ClockSettings::ClockRadius, limits::MinRadius, limits::MaxRadius, u"48", 3},
 }};
 
 // The colour an apply stores for a row's text: the number it reads as, the applied
@@ -51,7 +51,7 @@ int32_t colourApplyStores(const ClockSettings& applied, int32_t ClockSettings::*
 
 AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applied, QWidget* parent)
     : QWidget(parent) {
-    auto* group = new QGroupBox(QStringLiteral(" Appearance: "), this);
+    auto* group = new QGroupBox(tr(" Appearance: "), this);
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
@@ -62,7 +62,7 @@ AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applie
         field->setObjectName(QLatin1String(row.name));
         // Room for the longest text the field takes and a little more.
         field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
-        form->addRow(QString::fromUtf16(row.label), field);
+        form->addRow(tr(row.label), field);
         m_sizes[i] = field;
     }
     for (size_t i = 0; i < kColourFields.size(); ++i) {
@@ -74,7 +74,7 @@ AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applie
         row->setStoredValueReading([&applied, member](QStringView text) {
             return colourApplyStores(applied, member, text);
         });
-        form->addRow(QString::fromUtf16(field.label), row);
+        form->addRow(tr(field.label), row);
         m_colours[i] = row;
     }
 

@@ -21,7 +21,7 @@ namespace ovra {
 
 ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     : QWidget(parent), m_s(services) {
-    auto* addGroup = new QGroupBox(QStringLiteral(" Add Clock: "), this);
+    auto* addGroup = new QGroupBox(tr(" Add Clock: "), this);
     m_zones = new QComboBox(addGroup);
     m_zones->setObjectName(QStringLiteral("CombTimeZone"));
     m_zones->setMaxVisibleItems(20);
@@ -30,13 +30,12 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     m_name = new DisplayNameEdit(addGroup);
     m_name->setObjectName(QStringLiteral("TxtDisplayName"));
     m_name->setText(QStringLiteral("Add Clock"));
-    auto* manageGroup = new QGroupBox(QStringLiteral(" Manage Clocks: "), this);
+    auto* manageGroup = new QGroupBox(tr(" Manage Clocks: "), this);
 
-    const std::array<const char16_t*, 5> captions = {u"&Add", u"&Delete", u"&Run", u"&Stop",
-                                                     u"Re&fresh"};
+    const std::array<QString, 5> captions = {tr("&Add"), tr("&Delete"), tr("&Run"), tr("&Stop"),
+                                             tr("Re&fresh")};
     for (size_t i = 0; i < captions.size(); ++i) {
-        auto* button =
-            new QPushButton(QString::fromUtf16(captions[i]), i == Add ? addGroup : manageGroup);
+        auto* button = new QPushButton(captions[i], i == Add ? addGroup : manageGroup);
         button->setObjectName(QStringLiteral("CmdTimeZone%1").arg(i));
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, i] { CmdTimeZone_Click(int(i)); });
@@ -45,8 +44,8 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
 
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    form->addRow(QStringLiteral("Select Time Zone:"), m_zones);
-    form->addRow(QStringLiteral("Display Name:"), m_name);
+    form->addRow(tr("Select Time Zone:"), m_zones);
+    form->addRow(tr("Display Name:"), m_name);
     auto* addRow = new QHBoxLayout;
     addRow->addStretch(1);
     addRow->addWidget(m_buttons[Add]);
@@ -96,8 +95,10 @@ void ClocksPage::RefreshClockList() {
     m_s.clocks.LoadClockList();
     m_list->clear();
     for (const ClockEntry& entry : m_s.clocks.entries()) {
-        m_list->addItem(entry.Name + (entry.running() ? QStringLiteral(" -- Running")
-                                                      : QStringLiteral(" -- Stopped")));
+        //: %1 is a clock's name.
+        m_list->addItem(entry.running() ? tr("%1 -- Running").arg(entry.Name)
+                                        //: %1 is a clock's name.
+                                        : tr("%1 -- Stopped").arg(entry.Name));
     }
 }
 

@@ -31,13 +31,20 @@ QString ColourText(int32_t value) {
 using S = ClockSettings;
 
 const std::array<ColourField, 7> kColourFields = {{
-    {u"AM Hour/24 Hour Circle Color:", "TxtAmHourColor", &S::AM24HourCircleColor},
-    {u"PM Hour Circle Color:", "TxtPmHourColor", &S::PMHourCircleColor},
-    {u"Minute Circle Color:", "TxtMinuteColor", &S::MinuteCircleColor},
-    {u"Second Circle Color:", "TxtSecondColor", &S::SecondCircleColor},
-    {u"Time Font Color:", "TxtTimeColor", &S::TimeFontColor},
-    {u"Date Font Color:", "TxtDateColor", &S::DateFontColor},
-    {u"Clock Dial Scale Color:", "TxtScaleColor", &S::ClockScaleColor},
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "AM Hour/24 Hour Circle Color:"), "TxtAmHourColor",
+     &S::AM24HourCircleColor},
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "PM Hour Circle Color:"), "TxtPmHourColor",
+     &S::PMHourCircleColor},
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minute Circle Color:"), "TxtMinuteColor",
+     &S::MinuteCircleColor},
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Second Circle Color:"), "TxtSecondColor",
+     &S::SecondCircleColor},
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Time Font Color:"), "TxtTimeColor",
+     &S::TimeFontColor},
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Date Font Color:"), "TxtDateColor",
+     &S::DateFontColor},
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Clock Dial Scale Color:"), "TxtScaleColor",
+     &S::ClockScaleColor},
 }};
 
 } // namespace ovra

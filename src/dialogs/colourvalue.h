@@ -31,7 +31,7 @@ QString ColourText(int32_t value);
 
 // One colour row of the appearance page, top to bottom.
 struct ColourField {
-    const char16_t* label;
+    const char* label; // marked for translation in the context ovra::AppearancePage
     const char* textBoxName;
     int32_t ClockSettings::*member;
 };

@@ -32,9 +32,10 @@ QString FileDialog(FileChooser& chooser, MessageSink& messages, QWidget* owner, 
                    const QString& title, const QString& filter, const QString& initialName,
                    const QString& defaultExt, const QString& initialFolder) {
     if (initialName.size() > kMaxDialogFileName) {
-        messages.showMessage(QStringLiteral("Filename Length Overflow"),
-                             kPlainTitle + QStringLiteral(" - FileDialog Function"),
-                             MessageIcon::Warning);
+        messages.showMessage(
+            QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Filename Length Overflow")),
+            QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Ovra Clock - FileDialog Function")),
+            MessageIcon::Warning);
         return {};
     }
     QString start = initialName;

@@ -55,8 +55,8 @@ FrmAbout::FrmAbout(LinkOpener& opener, QWidget* parent, const ProgramVersion& ve
                         tr("Copyright \u00A9 Tamrel. All rights reserved.") + QLatin1Char('\n') +
                         tr("This program is provided as is, without warranty of any kind."));
 
-    m_labHome[0] = new LinkLabel(tr("Website: ") + kWebsiteAddress, this);
-    m_labHome[1] = new LinkLabel(tr("Support: ") + kSupportAddress, this);
+    m_labHome[0] = new LinkLabel(tr("Website: %1").arg(kWebsiteAddress), this);
+    m_labHome[1] = new LinkLabel(tr("Support: %1").arg(kSupportAddress), this);
     for (LinkLabel* link : m_labHome)
         link->setObjectName(QStringLiteral("LabHome"));
     connect(m_labHome[0], &LinkLabel::activated, this,

@@ -24,7 +24,7 @@ constexpr int kPageMargin = 8;
 
 FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
     : QDialog(owner), m_s(services) {
-    setWindowTitle(kCaption);
+    setWindowTitle(tr(kCaption));
     setObjectName(QStringLiteral("FrmConfig"));
     setModal(false);
     // The dialog belongs to the clock window when it has an owner, but must never
@@ -47,9 +47,9 @@ FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
         m_pages[i]->setObjectName(QStringLiteral("PicConfig%1").arg(i));
     placePages();
 
-    const std::array<const char16_t*, 3> captions = {u"&OK", u"&About", u"&Apply"};
+    const std::array<QString, 3> captions = {tr("&OK"), tr("&About"), tr("&Apply")};
     for (size_t i = 0; i < captions.size(); ++i) {
-        auto* button = new QPushButton(QString::fromUtf16(captions[i]), this);
+        auto* button = new QPushButton(captions[i], this);
         button->setObjectName(QStringLiteral("CmdConfig%1").arg(i));
         // Enter must not close the dialog from a text box by surprise.
         button->setAutoDefault(false);
@@ -109,9 +109,9 @@ void FrmConfig::buildTabStrip() {
     t.setDisabledTabBackColor(0x8000000F);
     t.setForeColor(0x80000012);
     t.setPictureMaskColor(0x00FF00FF);
-    t.setTabCaption(1, QStringLiteral("A&ppearance"));
-    t.setTabCaption(2, QStringLiteral("&Clocks"));
-    t.setTabCaption(3, QStringLiteral("Alar&ms"));
+    t.setTabCaption(1, tr("A&ppearance"));
+    t.setTabCaption(2, tr("&Clocks"));
+    t.setTabCaption(3, tr("Alar&ms"));
 }
 
 void FrmConfig::placePages() {
@@ -141,7 +141,7 @@ void FrmConfig::showPage(int index) {
 
 void FrmConfig::IniData(bool refill) {
     if (!refill) {
-        m_tabs->setTabCaption(0, QStringLiteral("&General"));
+        m_tabs->setTabCaption(0, tr("&General"));
         m_tabs->setActiveTab(0);
         showPage(0);
     }

@@ -29,7 +29,7 @@ public:
     // Button indexes, as the buttons are numbered (left to right: About, Apply, OK).
     enum Command { OK = 0, About = 1, Apply = 2 };
 
-    static inline const QString kCaption = QStringLiteral("Ovra Clock Configuration");
+    static constexpr const char* kCaption = QT_TR_NOOP("Ovra Clock Configuration");
 
     // Loads the dialog: kept above other windows when the clock is, filled from the
     // record, with the focus on the tab strip.

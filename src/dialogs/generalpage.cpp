@@ -25,17 +25,16 @@ void selectIndex(QComboBox* list, int32_t index) {
 } // namespace
 
 GeneralPage::GeneralPage(QWidget* parent) : QWidget(parent) {
-    auto* group = new QGroupBox(QStringLiteral(" General: "), this);
-    m_onTop = choiceList({QStringLiteral("No"), QStringLiteral("Yes")}, group);
-    m_displayScale = choiceList({QStringLiteral("Yes"), QStringLiteral("No")}, group);
+    auto* group = new QGroupBox(tr(" General: "), this);
+    m_onTop = choiceList({tr("No"), tr("Yes")}, group);
+    m_displayScale = choiceList({tr("Yes"), tr("No")}, group);
     m_opacity = choiceList({QStringLiteral("100%"), QStringLiteral("90%"), QStringLiteral("80%"),
                             QStringLiteral("70%"), QStringLiteral("60%"), QStringLiteral("50%")},
                            group);
-    m_autorun = choiceList({QStringLiteral("Yes"), QStringLiteral("No")}, group);
-    m_timeFormat = choiceList({QStringLiteral("12 Hour"), QStringLiteral("24 Hour")}, group);
-    m_dst = choiceList({QStringLiteral("Standard Time"), QStringLiteral("Daylight Saving Time"),
-                        QStringLiteral("Automatic Daylight Saving")},
-                       group);
+    m_autorun = choiceList({tr("Yes"), tr("No")}, group);
+    m_timeFormat = choiceList({tr("12 Hour"), tr("24 Hour")}, group);
+    m_dst = choiceList(
+        {tr("Standard Time"), tr("Daylight Saving Time"), tr("Automatic Daylight Saving")}, group);
     m_onTop->setObjectName(QStringLiteral("CombOnTop"));
     m_displayScale->setObjectName(QStringLiteral("CombDisplayScale"));
     m_opacity->setObjectName(QStringLiteral("CombOpacity"));
@@ -48,12 +47,12 @@ GeneralPage::GeneralPage(QWidget* parent) : QWidget(parent) {
         list->setCurrentIndex(-1);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Clock Always On Top:"), m_onTop);
-    form->addRow(QStringLiteral("Display Clock Scale:"), m_displayScale);
-    form->addRow(QStringLiteral("Background Opacity:"), m_opacity);
-    form->addRow(QStringLiteral("Load at Windows Startup:"), m_autorun);
-    form->addRow(QStringLiteral("Time Format:"), m_timeFormat);
-    form->addRow(QStringLiteral("Time Standard:"), m_dst);
+    form->addRow(tr("Clock Always On Top:"), m_onTop);
+    form->addRow(tr("Display Clock Scale:"), m_displayScale);
+    form->addRow(tr("Background Opacity:"), m_opacity);
+    form->addRow(tr("Load at Windows Startup:"), m_autorun);
+    form->addRow(tr("Time Format:"), m_timeFormat);
+    form->addRow(tr("Time Standard:"), m_dst);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
     m_reset = layOutPageWithReset(this, group, form, QStringLiteral("CmdReset1"));

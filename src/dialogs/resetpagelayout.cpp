@@ -1,5 +1,6 @@
 #include "dialogs/resetpagelayout.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -9,7 +10,8 @@ namespace ovra {
 
 QPushButton* layOutPageWithReset(QWidget* page, QGroupBox* group, QLayout* form,
                                  const QString& resetObjectName) {
-    auto* reset = new QPushButton(QStringLiteral("Restore Default Settings"), group);
+    auto* reset = new QPushButton(
+        QCoreApplication::translate("ovra::FrmConfig", "Restore Default Settings"), group);
     reset->setObjectName(resetObjectName);
     reset->setAutoDefault(false);
     auto* resetRow = new QHBoxLayout;

@@ -5,6 +5,7 @@
 #include "settings/clocklist.h"
 #include "time/zonetable.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
 
@@ -36,8 +37,10 @@ int waitUntilAnswering(ClockList& clocks, const QString& name, const QString& do
             break;
         QThread::msleep(50);
     }
-    return refuse(errors, QStringLiteral("The clock %1 was %2, but it did not answer within %3 "
-                                         "seconds.")
+    //: %2 is "started" or "added".
+    return refuse(errors, QCoreApplication::translate(
+                              "CommandLine", "The clock %1 was %2, but it did not answer within %3 "
+                                             "seconds.")
                               .arg(quoted(name), done, QString::number(startWaitMs / 1000)));
 }
 
@@ -58,21 +61,25 @@ int startClock(ClockList& clocks, const QString& name, QTextStream& out, Message
     if (!clocks.LoadClockList(false))
         return kRefused;
     if (!clocks.contains(name))
-        return refuse(
-            errors,
-            QStringLiteral("There is no clock named %1. Add it with --add.").arg(quoted(name)));
+        return refuse(errors, QCoreApplication::translate(
+                                  "CommandLine", "There is no clock named %1. Add it with --add.")
+                                  .arg(quoted(name)));
     if (const qint64 pid = clocks.FindClockWindow(name, true); pid != 0) {
         if (pid == kNotAnswering)
-            return refuse(
-                errors,
-                QStringLiteral("The clock %1 is running but does not answer.").arg(quoted(name)));
-        out << "The clock " << quoted(name) << " is already running.\n";
+            return refuse(errors, QCoreApplication::translate(
+                                      "CommandLine", "The clock %1 is running but does not answer.")
+                                      .arg(quoted(name)));
+        out << QCoreApplication::translate("CommandLine", "The clock %1 is already running.")
+                   .arg(quoted(name))
+            << '\n';
         return kDone;
     }
     if (!clocks.StartClockProcess(name))
-        return refuse(errors,
-                      QStringLiteral("The clock %1 could not be started.").arg(quoted(name)));
-    return waitUntilAnswering(clocks, name, QStringLiteral("started"), errors, startWaitMs);
+        return refuse(
+            errors, QCoreApplication::translate("CommandLine", "The clock %1 could not be started.")
+                        .arg(quoted(name)));
+    return waitUntilAnswering(clocks, name, QCoreApplication::translate("CommandLine", "started"),
+                              errors, startWaitMs);
 }
 
 int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
@@ -82,19 +89,27 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
         if (!clocks.LoadClockList(false))
             return kRefused;
         if (!clocks.clockExists(name))
-            return refuse(errors, QStringLiteral("There is no clock named %1.").arg(quoted(name)));
-        return refuse(errors, QStringLiteral("The clock %1 is not running.").arg(quoted(name)));
+            return refuse(errors,
+                          QCoreApplication::translate("CommandLine", "There is no clock named %1.")
+                              .arg(quoted(name)));
+        return refuse(errors,
+                      QCoreApplication::translate("CommandLine", "The clock %1 is not running.")
+                          .arg(quoted(name)));
     }
     switch (clocks.CloseClockWindow(name)) {
     case CloseOutcome::Closed:
         return kDone;
     case CloseOutcome::NotRunning:
-        return refuse(errors, QStringLiteral("The clock %1 is not running.").arg(quoted(name)));
+        return refuse(errors,
+                      QCoreApplication::translate("CommandLine", "The clock %1 is not running.")
+                          .arg(quoted(name)));
     case CloseOutcome::TimedOut:
         break;
     }
-    return refuse(errors, QStringLiteral("The clock %1 did not finish closing within %2 seconds.")
-                              .arg(quoted(name), QString::number(kCloseTimeoutMs / 1000)));
+    return refuse(errors,
+                  QCoreApplication::translate(
+                      "CommandLine", "The clock %1 did not finish closing within %2 seconds.")
+                      .arg(quoted(name), QString::number(kCloseTimeoutMs / 1000)));
 }
 
 int addClock(ClockList& clocks, const QString& name, int zone, MessageSink& errors,
@@ -103,14 +118,17 @@ int addClock(ClockList& clocks, const QString& name, int zone, MessageSink& erro
         return kRefused;
     if (!clocks.AddClock(name, zone))
         return kRefused;
-    return waitUntilAnswering(clocks, name, QStringLiteral("added"), errors, startWaitMs);
+    return waitUntilAnswering(clocks, name, QCoreApplication::translate("CommandLine", "added"),
+                              errors, startWaitMs);
 }
 
 int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
     if (!clocks.LoadClockList(false))
         return kRefused;
     if (name != kDefaultClockName && clockNameProblem(name).isEmpty() && !clocks.clockExists(name))
-        return refuse(errors, QStringLiteral("There is no clock named %1.").arg(quoted(name)));
+        return refuse(errors,
+                      QCoreApplication::translate("CommandLine", "There is no clock named %1.")
+                          .arg(quoted(name)));
     return clocks.DeleteClock(name) ? kDone : kRefused;
 }
 } // namespace

@@ -79,13 +79,15 @@ std::optional<QString> readWholeListText(Registry& registry) {
 QString storeProblem(int rc) {
     switch (rc) {
     case status::Busy:
-        return QStringLiteral("it is kept busy by another program");
+        return QCoreApplication::translate("ClockList", "it is kept busy by another program");
     case status::StoreCorrupt:
-        return QStringLiteral("it is damaged");
+        return QCoreApplication::translate("ClockList", "it is damaged");
     case status::AccessDenied:
-        return QStringLiteral("access to it is denied");
+        return QCoreApplication::translate("ClockList", "access to it is denied");
     default:
-        return QStringLiteral("it could not be opened or read (status %1)").arg(rc);
+        return QCoreApplication::translate("ClockList",
+                                           "it could not be opened or read (status %1)")
+            .arg(rc);
     }
 }
 
@@ -137,7 +139,8 @@ bool ClockList::LoadClockList(bool bringForward) {
     const int rc = m_s.registry.backend().readValue(path.root, path.subKey, kClockListValue, raw);
     const bool readable = rc == status::Success || rc == status::NotFound;
     if (!readable)
-        warn(QStringLiteral("The clock list could not be read from the settings store: %1.")
+        warn(QCoreApplication::translate(
+                 "ClockList", "The clock list could not be read from the settings store: %1.")
                  .arg(storeProblem(rc)));
     const QStringList names =
         readable ? ParseClockList(m_s.registry.readText(kClockListKey, kClockListValue))
@@ -169,9 +172,11 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
     if (!nameUsable(name))
         return false;
     if (!zoneAt(timeZoneIndex)) {
-        warn(QStringLiteral("The time zone index %1 does not exist; choose an index from 0 to %2.")
-                 .arg(timeZoneIndex)
-                 .arg(kZoneCount - 1));
+        warn(
+            QCoreApplication::translate(
+                "ClockList", "The time zone index %1 does not exist; choose an index from 0 to %2.")
+                .arg(timeZoneIndex)
+                .arg(kZoneCount - 1));
         return false;
     }
 
@@ -230,18 +235,21 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
         warn(clockmessages::Duplicate);
         return false;
     case AddRefusal::Full:
-        warn(QStringLiteral("The clock list is full: it keeps at most %1 clocks. Delete a clock "
-                            "before adding \"%2\".")
+        warn(QCoreApplication::translate(
+                 "ClockList", "The clock list is full: it keeps at most %1 clocks. Delete a clock "
+                              "before adding \"%2\".")
                  .arg(QString::number(kMaxClockEntries), name));
         return false;
     case AddRefusal::TooLong:
-        warn(QStringLiteral("The clock list is full: adding \"%1\" would make it longer than %2 "
-                            "bytes. Delete a clock or choose a shorter name.")
+        warn(QCoreApplication::translate(
+                 "ClockList", "The clock list is full: adding \"%1\" would make it longer than %2 "
+                              "bytes. Delete a clock or choose a shorter name.")
                  .arg(name, QString::number(kMaxTextBytes)));
         return false;
     case AddRefusal::StoreFailed:
-        warn(QStringLiteral("The clock \"%1\" could not be added: the settings store cannot be "
-                            "written.")
+        warn(QCoreApplication::translate(
+                 "ClockList", "The clock \"%1\" could not be added: the settings store cannot be "
+                              "written.")
                  .arg(name));
         return false;
     }
@@ -281,8 +289,9 @@ bool ClockList::DeleteClock(const QString& rawName) {
     if (FindClockWindow(name, false) != 0 && CloseClockWindow(name) == CloseOutcome::TimedOut) {
         // The caller goes on: the clock is deleted all the same, but say that its
         // process may still be there.
-        warn(QStringLiteral("The clock \"%1\" did not finish closing within %2 seconds; it is "
-                            "deleted, but its window may stay open.")
+        warn(QCoreApplication::translate(
+                 "ClockList", "The clock \"%1\" did not finish closing within %2 seconds; it is "
+                              "deleted, but its window may stay open.")
                  .arg(name, QString::number(kCloseTimeoutMs / 1000)));
     }
     if (QCoreApplication::instance())
@@ -312,13 +321,15 @@ bool ClockList::RemoveClockData(const QString& rawName) {
         return !removalFailed(m_s.registry.DeleteRegistryKey(kOvraKey, name));
     });
     if (rc != status::Success) {
-        warn(QStringLiteral("The clock \"%1\" could not be deleted: the settings store cannot be "
-                            "written.")
+        warn(QCoreApplication::translate(
+                 "ClockList", "The clock \"%1\" could not be deleted: the settings store cannot be "
+                              "written.")
                  .arg(name));
         return false;
     }
     if (!Autorun::RemoveAutorunEntry(m_autostartFolder, name)) {
-        warn(QStringLiteral("The autostart entry of the clock \"%1\" could not be removed.")
+        warn(QCoreApplication::translate(
+                 "ClockList", "The autostart entry of the clock \"%1\" could not be removed.")
                  .arg(name));
         return false;
     }

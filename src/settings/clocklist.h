@@ -35,9 +35,12 @@ inline const QString kClockListKey =
 inline const QString kClockListValue = QStringLiteral("Clocks");
 
 namespace clockmessages {
-inline const QString EmptyName = QStringLiteral("Add a clock failed. Please enter a clock name.");
-inline const QString Duplicate = QStringLiteral("Clock Name is already exist. Please rename.");
-inline const QString DeleteDefault = QStringLiteral("Default clock can not be deleted.");
+inline const QString EmptyName =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Add a clock failed. Please enter a clock name."));
+inline const QString Duplicate =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Clock Name is already exist. Please rename."));
+inline const QString DeleteDefault =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Default clock can not be deleted."));
 } // namespace clockmessages
 
 // The names in a list text, "Default" first. An entry runs from a "{" to the first
