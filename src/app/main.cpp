@@ -14,6 +14,7 @@
 #include "base/exitguard.h"
 #include "base/memorytrim.h"
 #include "base/ossupport.h"
+#include "base/translations.h"
 #include "clock/clockfrontend.h"
 #include "clock/rendercommand.h"
 #include "clock/terminationwatcher.h"
@@ -33,11 +34,13 @@
 #include "settings/registrysqlite.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 using namespace ovra;
 
@@ -49,13 +52,8 @@ void printErr(const QString& text) {
 
 int runClock(int argc, char** argv, const QString& name) {
     tuneAllocatorForLongRun();
-    choosePlatform();
-    if (!displayAvailable()) {
-        StderrMessageSink().showMessage(QStringLiteral("Load GDI+ Error!"), kErrorTitle,
-                                        MessageIcon::Stop);
-        return 1;
-    }
     QApplication qapp(argc, argv);
+    const Translations translations(QCoreApplication::applicationDirPath());
     QApplication::setApplicationName(QStringLiteral("Ovra Clock"));
     QApplication::setApplicationVersion(QStringLiteral(OVRA_VERSION));
 
@@ -76,7 +74,8 @@ int runClock(int argc, char** argv, const QString& name) {
         LocalInstanceChannel(socketFolder).find(name, true);
         return 0;
     case InstanceServer::Claim::Failed:
-        printErr(channelProblem + QStringLiteral(" Other clocks cannot reach this one."));
+        printErr(channelProblem + QCoreApplication::translate(
+                                      "CommandLine", " Other clocks cannot reach this one."));
         break;
     case InstanceServer::Claim::Listening:
         break;
@@ -166,8 +165,9 @@ int runClock(int argc, char** argv, const QString& name) {
     // takes the process with it; what the user set is saved on the way out.
     const ExitGuard displayLoss([&] {
         clock.SaveWithoutDisplay();
-        printErr(QStringLiteral("The connection to the display was lost; the settings of the "
-                                "clock \"%1\" are saved.")
+        printErr(QCoreApplication::translate(
+                     "CommandLine", "The connection to the display was lost; the settings of the "
+                                    "clock \"%1\" are saved.")
                      .arg(name));
     });
     // close must return only once ShutdownClock(true) has finished.
@@ -181,8 +181,7 @@ int runClock(int argc, char** argv, const QString& name) {
     return qapp.exec();
 }
 
-int runClockCommand(int argc, char** argv, const CommandLine& cl) {
-    QCoreApplication app(argc, argv);
+int runClockCommand(const CommandLine& cl) {
     const PathRoots roots = PathRoots::fromSystem();
     SqliteRegistryBackend backend(AppPaths::storePathFor(roots), printErr);
     Registry registry(backend);
@@ -196,17 +195,16 @@ int runClockCommand(int argc, char** argv, const CommandLine& cl) {
                            computerZoneIndex(GetLocalBias(SystemTimeSource())));
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    // Settled before Qt or any library reads the environment, and passed on to the
-    // clocks this process starts.
-    dropRelativeFolderVariables();
-    preventSessionBusAutolaunch();
+// Everything up to the start of a clock or a drawing: the words, --help, the clock
+// commands and the refusals, in the user's language. The clock and the renderer
+// start an application of their own and load the catalogues again.
+std::optional<int> runWithoutDisplay(int argc, char** argv, CommandLine& cl) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-    const CommandLine cl = parseCommandLine(args);
+    QCoreApplication app(argc, argv);
+    const Translations translations(QCoreApplication::applicationDirPath());
+    cl = parseCommandLine(args);
     if (!cl.error.isEmpty()) {
         printErr(cl.error);
         return 2;
@@ -219,26 +217,46 @@ int main(int argc, char** argv) {
         std::printf("Ovra Clock %s\n", OVRA_VERSION);
         return 0;
     case CommandLine::Action::RunClock:
-        break;
     case CommandLine::Action::Render:
-        if (const QString problem = clockNameProblem(cl.clockName); !problem.isEmpty()) {
-            printErr(problem);
-            return 1;
-        }
-        return RunRenderCommand(argc, argv, {cl.renderFile, cl.at, cl.clockName});
+        break;
     case CommandLine::Action::List:
     case CommandLine::Action::Add:
     case CommandLine::Action::Start:
     case CommandLine::Action::Stop:
     case CommandLine::Action::Delete:
-        return runClockCommand(argc, argv, cl);
+        return runClockCommand(cl);
     default:
-        printErr(QStringLiteral("This option is not available in this build."));
+        printErr(QCoreApplication::translate("CommandLine",
+                                             "This option is not available in this build."));
         return 2;
     }
     if (const QString problem = clockNameProblem(cl.clockName); !problem.isEmpty()) {
         printErr(problem);
         return 1;
     }
+    if (cl.action == CommandLine::Action::Render)
+        return CheckRenderRequest({cl.renderFile, cl.at, cl.clockName});
+    choosePlatform();
+    if (!displayAvailable()) {
+        StderrMessageSink().showMessage(
+            QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Load GDI+ Error!")), kErrorTitle,
+            MessageIcon::Stop);
+        return 1;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Settled before Qt or any library reads the environment, and passed on to the
+    // clocks this process starts.
+    dropRelativeFolderVariables();
+    preventSessionBusAutolaunch();
+    CommandLine cl;
+    if (const std::optional<int> done = runWithoutDisplay(argc, argv, cl))
+        return *done;
+    if (cl.action == CommandLine::Action::Render)
+        return RunRenderCommand(argc, argv, {cl.renderFile, cl.at, cl.clockName});
     return runClock(argc, argv, cl.clockName);
 }

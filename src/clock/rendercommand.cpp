@@ -1,6 +1,7 @@
 #include "clock/rendercommand.h"
 
 #include "base/apppaths.h"
+#include "base/translations.h"
 #include "clock/clocklayout.h"
 #include "clock/drawingsurface.h"
 #include "clock/drawtools.h"
@@ -11,6 +12,7 @@
 #include "time/clocktime.h"
 #include "time/timesource.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -55,9 +57,10 @@ QString renderTargetProblem(const QString& path) {
     if (!target.exists() || target.isFile())
         return {}; // nothing there yet, or the save says why it cannot write
     if (target.isDir())
-        return QStringLiteral("it is a folder, not a file.");
-    return QStringLiteral("it is not a regular file (a device, a pipe or a socket); only a "
-                          "regular file is replaced by the picture.");
+        return QCoreApplication::translate("CommandLine", "it is a folder, not a file.");
+    return QCoreApplication::translate(
+        "CommandLine", "it is not a regular file (a device, a pipe or a socket); only a "
+                       "regular file is replaced by the picture.");
 }
 
 } // namespace
@@ -86,27 +89,37 @@ QDateTime parseRenderTime(const QString& text) {
     return QDateTime(t.date(), t.time(), Qt::UTC);
 }
 
-int RunRenderCommand(int argc, char** argv, const RenderRequest& cl) {
+std::optional<int> CheckRenderRequest(const RenderRequest& cl) {
     if (cl.file.trimmed().isEmpty()) {
-        printError(QStringLiteral("--render needs the name of a PNG file."));
+        printError(
+            QCoreApplication::translate("CommandLine", "--render needs the name of a PNG file."));
         return 2;
     }
-    QDateTime at;
     if (!cl.at.isEmpty()) {
-        at = parseRenderTime(cl.at);
-        if (!at.isValid()) {
-            printError(QStringLiteral("--at needs a time like \"2026-05-17 15:25:07\", not \"%1\".")
-                           .arg(cl.at));
+        if (!parseRenderTime(cl.at).isValid()) {
+            printError(
+                QCoreApplication::translate(
+                    "CommandLine", "--at needs a time like \"2026-05-17 15:25:07\", not \"%1\".")
+                    .arg(cl.at));
             return 2;
         }
     }
     if (const QString problem = renderTargetProblem(cl.file); !problem.isEmpty()) {
-        printError(QStringLiteral("Cannot write \"%1\": %2").arg(cl.file, problem));
+        printError(QCoreApplication::translate("CommandLine", "Cannot write \"%1\": %2")
+                       .arg(cl.file, problem));
         return 1;
     }
+    return std::nullopt;
+}
+
+int RunRenderCommand(int argc, char** argv, const RenderRequest& cl) {
+    if (const std::optional<int> refused = CheckRenderRequest(cl))
+        return *refused;
+    QDateTime at = cl.at.isEmpty() ? QDateTime() : parseRenderTime(cl.at);
     // Drawing needs fonts, not a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    const Translations translations(QCoreApplication::applicationDirPath());
 
     const PathRoots roots = PathRoots::fromSystem();
     const QString storePath = AppPaths::storePathFor(roots);
@@ -134,14 +147,16 @@ int RunRenderCommand(int argc, char** argv, const RenderRequest& cl) {
     // Written whole or not at all: a failed render never leaves half a file behind.
     QSaveFile file(cl.file);
     if (face.isNull() || !file.open(QIODevice::WriteOnly)) {
-        printError(QStringLiteral("Cannot write \"%1\": %2").arg(cl.file, file.errorString()));
+        printError(QCoreApplication::translate("CommandLine", "Cannot write \"%1\": %2")
+                       .arg(cl.file, file.errorString()));
         return 1;
     }
     QImageWriter writer(&file, "png");
     if (!writer.write(face) || !file.commit()) {
         const QString why = writer.error() != QImageWriter::UnknownError ? writer.errorString()
                                                                          : file.errorString();
-        printError(QStringLiteral("Cannot write \"%1\": %2").arg(cl.file, why));
+        printError(QCoreApplication::translate("CommandLine", "Cannot write \"%1\": %2")
+                       .arg(cl.file, why));
         return 1;
     }
     return 0;

@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <optional>
+
 namespace ovra {
 
 // The face of a clock in its resting state (window inactive, strip hidden) for the
@@ -27,5 +29,9 @@ struct RenderRequest {
 // One frame of the clock's face from its stored settings into a PNG file, without
 // a display and without writing to the store. Returns the process exit code.
 int RunRenderCommand(int argc, char** argv, const RenderRequest& request);
+
+// The checks RunRenderCommand makes before it starts drawing: prints the problem and
+// returns the exit code for a request it refuses, nullopt for one it can draw.
+std::optional<int> CheckRenderRequest(const RenderRequest& request);
 
 } // namespace ovra
