@@ -65,7 +65,7 @@ int FrmAlpha::ask(QWidget* parent, int colourAlpha, bool alwaysOnTop) {
 }
 
 void FrmAlpha::showValue(int value) {
-    m_labValue->setText(tr("Alpha Value: ") + QString::number(value));
+    m_labValue->setText(tr("Alpha Value: %1").arg(value));
 }
 
 void FrmAlpha::acceptValue() {

@@ -6,6 +6,7 @@
 #include "settings/desktopentry.h"
 #include "settings/settingsstore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -69,7 +70,8 @@ bool Autorun::writeEntry() const {
     if (!mayReplaceWithFile(entryFilePath())) {
         if (m_warn)
             m_warn(notRegularFileText(entryFilePath()) +
-                   QStringLiteral(" The clock's autostart entry is left as it is."));
+                   QCoreApplication::translate("Settings",
+                                               " The clock's autostart entry is left as it is."));
         return false;
     }
     const QString title = QStringLiteral("Ovra Clock - ") + m_state.ClockName;

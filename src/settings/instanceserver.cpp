@@ -60,8 +60,9 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) {
         if (lock->error() != QLockFile::LockFailedError)
-            return failed(
-                QStringLiteral("The clock's channel cannot be locked (%1).").arg(lock->fileName()));
+            return failed(QCoreApplication::translate("Settings",
+                                                      "The clock's channel cannot be locked (%1).")
+                              .arg(lock->fileName()));
         // The process id in a lock can have been reused since its clock died. A
         // clock listens as soon as it holds the lock; when nothing listens and no
         // process holds the file itself, the lock is left over.
@@ -77,8 +78,9 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
     QLocalServer::removeServer(m_path);
     m_server.setSocketOptions(QLocalServer::NoOptions);
     if (!m_server.listen(m_path))
-        return failed(QStringLiteral("The clock's channel %1 cannot be opened: %2")
-                          .arg(m_path, m_server.errorString()));
+        return failed(
+            QCoreApplication::translate("Settings", "The clock's channel %1 cannot be opened: %2")
+                .arg(m_path, m_server.errorString()));
     QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     m_lock = std::move(lock);
     return Claim::Listening;

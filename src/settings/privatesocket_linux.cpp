@@ -1,5 +1,6 @@
 #include "settings/privatesocket.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,24 +60,31 @@ bool folderIsTrusted(const QString& folder, bool ownOnly) {
 bool ensurePrivateFolder(const QString& folder, QString* problem) {
     auto refuse = [&](const QString& why) {
         if (problem)
-            *problem = QStringLiteral("The folder %1 %2.").arg(folder, why);
+            *problem = why;
         return false;
     };
     // Without its closing "/": lstat would follow a link named by "folder/".
     const QByteArray path = QFile::encodeName(QDir::cleanPath(folder));
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
-        return refuse(QStringLiteral("cannot be created (%1)")
-                          .arg(QString::fromLocal8Bit(std::strerror(errno))));
+        return refuse(
+            QCoreApplication::translate("Settings", "The folder %1 cannot be created (%2).")
+                .arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
     struct stat st {};
     if (::lstat(path.constData(), &st) != 0)
-        return refuse(QStringLiteral("cannot be read (%1)")
-                          .arg(QString::fromLocal8Bit(std::strerror(errno))));
+        return refuse(QCoreApplication::translate("Settings", "The folder %1 cannot be read (%2).")
+                          .arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
     if (!S_ISDIR(st.st_mode))
-        return refuse(QStringLiteral("is not a folder"));
+        return refuse(
+            QCoreApplication::translate("Settings", "The folder %1 is not a folder.").arg(folder));
     if (st.st_uid != ::getuid())
-        return refuse(QStringLiteral("belongs to another user"));
+        return refuse(
+            QCoreApplication::translate("Settings", "The folder %1 belongs to another user.")
+                .arg(folder));
     if ((st.st_mode & 077) != 0 && ::chmod(path.constData(), 0700) != 0)
-        return refuse(QStringLiteral("can be entered by other users and cannot be made private"));
+        return refuse(QCoreApplication::translate(
+                          "Settings",
+                          "The folder %1 can be entered by other users and cannot be made private.")
+                          .arg(folder));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "settings/registrysqlite.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -97,16 +98,22 @@ void SqliteRegistryBackend::warnOnce(const QString& text) {
 
 int SqliteRegistryBackend::fail(int rc, const char* what) {
     const int code = mapError(rc);
+    //: Completes "The settings store ... cannot be %2".
+    const QString verb = qstrcmp(what, "read") == 0
+                             ? QCoreApplication::translate("Settings", "read")
+                             //: Completes "The settings store ... cannot be %2".
+                             : QCoreApplication::translate("Settings", "written");
     if (code == status::StoreCorrupt || code == status::AccessDenied ||
         (rc & 0xff) == SQLITE_READONLY) {
-        warnOnce(QStringLiteral("The settings store %1 cannot be %2 (%3); settings are not saved "
-                                "until it is repaired or removed.")
-                     .arg(QDir::toNativeSeparators(m_path), QString::fromLatin1(what),
+        warnOnce(QCoreApplication::translate(
+                     "Settings", "The settings store %1 cannot be %2 (%3); settings are not saved "
+                                 "until it is repaired or removed.")
+                     .arg(QDir::toNativeSeparators(m_path), verb,
                           QString::fromUtf8(sqlite3_errstr(rc))));
     } else if ((rc & 0xff) == SQLITE_IOERR || (rc & 0xff) == SQLITE_FULL) {
         // A full disk or a failing one: say which, the caller says what it gave up.
-        warnOnce(QStringLiteral("The settings store %1 cannot be %2: %3.")
-                     .arg(QDir::toNativeSeparators(m_path), QString::fromLatin1(what),
+        warnOnce(QCoreApplication::translate("Settings", "The settings store %1 cannot be %2: %3.")
+                     .arg(QDir::toNativeSeparators(m_path), verb,
                           QString::fromUtf8(sqlite3_errstr(rc))));
     }
     return code;
@@ -135,8 +142,9 @@ bool SqliteRegistryBackend::ensureOpen() {
     const QString folder = info.absolutePath();
     if (!canWrite(folder) || (existed && !canWrite(m_path))) {
         m_writeRefusal = status::CannotWrite;
-        warnOnce(QStringLiteral("The settings store %1 cannot be written; settings will not be "
-                                "saved.")
+        warnOnce(QCoreApplication::translate(
+                     "Settings", "The settings store %1 cannot be written; settings will not be "
+                                 "saved.")
                      .arg(QDir::toNativeSeparators(m_path)));
         return openReadOnly(existed);
     }
@@ -176,8 +184,9 @@ bool SqliteRegistryBackend::ensureOpen() {
     if (tables > 0 && !checkIntegrity(db)) {
         sqlite3_close(db);
         m_writeRefusal = status::StoreCorrupt;
-        warnOnce(QStringLiteral("The settings store %1 is damaged; it is left untouched and "
-                                "settings are not saved until it is repaired or removed.")
+        warnOnce(QCoreApplication::translate(
+                     "Settings", "The settings store %1 is damaged; it is left untouched and "
+                                 "settings are not saved until it is repaired or removed.")
                      .arg(QDir::toNativeSeparators(m_path)));
         return openReadOnly(true);
     }
@@ -297,8 +306,9 @@ bool SqliteRegistryBackend::checkIntegrity(sqlite3* db) {
 }
 
 void SqliteRegistryBackend::warnForeign() {
-    warnOnce(QStringLiteral("The settings store %1 belongs to another program; it is left "
-                            "untouched and settings are not saved.")
+    warnOnce(QCoreApplication::translate(
+                 "Settings", "The settings store %1 belongs to another program; it is left "
+                             "untouched and settings are not saved.")
                  .arg(QDir::toNativeSeparators(m_path)));
 }
 
