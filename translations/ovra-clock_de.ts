@@ -1,0 +1,945 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>ClockApp</name>
+    <message>
+        <source>another program keeps it locked</source>
+        <translation>ein anderes Programm hält ihn gesperrt</translation>
+    </message>
+    <message>
+        <source>it is damaged</source>
+        <translation>er ist beschädigt</translation>
+    </message>
+    <message>
+        <source>access to it is denied</source>
+        <translation>der Zugriff wird verweigert</translation>
+    </message>
+    <message>
+        <source>it cannot be opened or read</source>
+        <translation>er kann nicht geöffnet oder gelesen werden</translation>
+    </message>
+    <message>
+        <source>error %1</source>
+        <translation>Fehler %1</translation>
+    </message>
+    <message>
+        <source>The settings of the clock &quot;%1&quot; could not be read from the settings store (%2). The clock shows default settings and does not save them, so the stored settings are kept.</source>
+        <translation>Die Einstellungen der Uhr „%1“ konnten nicht aus dem Einstellungsspeicher gelesen werden (%2). Die Uhr zeigt die Standardeinstellungen und speichert sie nicht, damit die gespeicherten Einstellungen erhalten bleiben.</translation>
+    </message>
+</context>
+<context>
+    <name>ClockList</name>
+    <message>
+        <source>it is kept busy by another program</source>
+        <translation>ein anderes Programm hält ihn belegt</translation>
+    </message>
+    <message>
+        <source>it is damaged</source>
+        <translation>er ist beschädigt</translation>
+    </message>
+    <message>
+        <source>access to it is denied</source>
+        <translation>der Zugriff wird verweigert</translation>
+    </message>
+    <message>
+        <source>it could not be opened or read (status %1)</source>
+        <translation>er konnte nicht geöffnet oder gelesen werden (Status %1)</translation>
+    </message>
+    <message>
+        <source>The clock list could not be read from the settings store: %1.</source>
+        <translation>Die Uhrenliste konnte nicht aus dem Einstellungsspeicher gelesen werden: %1.</translation>
+    </message>
+    <message>
+        <source>The time zone index %1 does not exist; choose an index from 0 to %2.</source>
+        <translation>Den Zeitzonenindex %1 gibt es nicht; wählen Sie einen Index von 0 bis %2.</translation>
+    </message>
+    <message>
+        <source>The clock list is full: it keeps at most %1 clocks. Delete a clock before adding &quot;%2&quot;.</source>
+        <translation>Die Uhrenliste ist voll: Sie fasst höchstens %1 Uhren. Löschen Sie eine Uhr, bevor Sie „%2“ hinzufügen.</translation>
+    </message>
+    <message>
+        <source>The clock list is full: adding &quot;%1&quot; would make it longer than %2 bytes. Delete a clock or choose a shorter name.</source>
+        <translation>Die Uhrenliste ist voll: Mit „%1“ würde sie länger als %2 Bytes. Löschen Sie eine Uhr oder wählen Sie einen kürzeren Namen.</translation>
+    </message>
+    <message>
+        <source>The clock &quot;%1&quot; could not be added: the settings store cannot be written.</source>
+        <translation>Die Uhr „%1“ konnte nicht hinzugefügt werden: Der Einstellungsspeicher kann nicht beschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The clock &quot;%1&quot; did not finish closing within %2 seconds; it is deleted, but its window may stay open.</source>
+        <translation>Die Uhr „%1“ wurde nicht innerhalb von %2 Sekunden geschlossen; sie ist gelöscht, ihr Fenster bleibt aber eventuell offen.</translation>
+    </message>
+    <message>
+        <source>The clock &quot;%1&quot; could not be deleted: the settings store cannot be written.</source>
+        <translation>Die Uhr „%1“ konnte nicht gelöscht werden: Der Einstellungsspeicher kann nicht beschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The autostart entry of the clock &quot;%1&quot; could not be removed.</source>
+        <translation>Der Autostart-Eintrag der Uhr „%1“ konnte nicht entfernt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ClockName</name>
+    <message>
+        <source>A clock name cannot be empty.</source>
+        <translation>Ein Uhrname darf nicht leer sein.</translation>
+    </message>
+    <message>
+        <source>The clock name is too long: at most %1 bytes are allowed.</source>
+        <translation>Der Uhrname ist zu lang: Höchstens %1 Bytes sind erlaubt.</translation>
+    </message>
+    <message>
+        <source>A clock name cannot contain control characters.</source>
+        <translation>Ein Uhrname darf keine Steuerzeichen enthalten.</translation>
+    </message>
+    <message>
+        <source>The clock name %1 contains bytes that are not valid text.</source>
+        <translation>Der Uhrname %1 enthält Bytes, die kein gültiger Text sind.</translation>
+    </message>
+    <message>
+        <source>The clock name %1 contains U+%2, which is not a character.</source>
+        <translation>Der Uhrname %1 enthält U+%2, das kein Zeichen ist.</translation>
+    </message>
+    <message>
+        <source>The clock name %1 cannot contain &quot;/&quot; or &quot;\&quot;.</source>
+        <translation>Der Uhrname %1 darf weder „/“ noch „\“ enthalten.</translation>
+    </message>
+    <message>
+        <source>The clock name %1 cannot contain &quot;{&quot; or &quot;}&quot;.</source>
+        <translation>Der Uhrname %1 darf weder „{“ noch „}“ enthalten.</translation>
+    </message>
+    <message>
+        <source>A clock name must contain a visible character, not only spaces.</source>
+        <translation>Ein Uhrname muss ein sichtbares Zeichen enthalten, nicht nur Leerzeichen.</translation>
+    </message>
+    <message>
+        <source>The clock name %1 is reserved.</source>
+        <translation>Der Uhrname %1 ist reserviert.</translation>
+    </message>
+    <message>
+        <source>The clock name &quot;System&quot; is reserved for the clock list.</source>
+        <translation>Der Uhrname „System“ ist für die Uhrenliste reserviert.</translation>
+    </message>
+    <message>
+        <source>The clock name %1 cannot begin with &quot;--&quot;.</source>
+        <translation>Der Uhrname %1 darf nicht mit „--“ beginnen.</translation>
+    </message>
+    <message>
+        <source>The clock name contains bytes that are not valid UTF-8 text.</source>
+        <translation>Der Uhrname enthält Bytes, die kein gültiger UTF-8-Text sind.</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>%1 needs a value.</source>
+        <translation>%1 braucht einen Wert.</translation>
+    </message>
+    <message>
+        <source>--zone needs a zone index from 0 to 96, not &quot;%1&quot;.</source>
+        <translation>--zone braucht einen Zonenindex von 0 bis 96, nicht „%1“.</translation>
+    </message>
+    <message>
+        <source>Unknown option %1. Try --help.</source>
+        <translation>Unbekannte Option %1. Siehe --help.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be combined with another action.</source>
+        <translation>%1 kann nicht mit einer anderen Aktion kombiniert werden.</translation>
+    </message>
+    <message>
+        <source>%1 takes no value.</source>
+        <translation>%1 nimmt keinen Wert.</translation>
+    </message>
+    <message>
+        <source>--at only goes with --render.</source>
+        <translation>--at geht nur zusammen mit --render.</translation>
+    </message>
+    <message>
+        <source>--zone only goes with --add.</source>
+        <translation>--zone geht nur zusammen mit --add.</translation>
+    </message>
+    <message>
+        <source>%1 got two names, &quot;%2&quot; and &quot;%3&quot;; give one.</source>
+        <translation>%1 hat zwei Namen erhalten, „%2“ und „%3“; geben Sie einen an.</translation>
+    </message>
+    <message>
+        <source>%1 needs a clock name.</source>
+        <translation>%1 braucht einen Uhrnamen.</translation>
+    </message>
+    <message>
+        <source>--list takes no clock name, but got &quot;%1&quot;.</source>
+        <translation>--list nimmt keinen Uhrnamen, erhielt aber „%1“.</translation>
+    </message>
+    <message>
+        <source>Usage: ovra-clock [NAME]
+       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+       ovra-clock --list | --add NAME [--zone INDEX] | --start NAME | --stop NAME |
+                  --delete NAME
+</source>
+        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
+        <translation>Aufruf: ovra-clock [NAME]
+        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+        ovra-clock --list | --add NAME [--zone INDEX] | --start NAME | --stop NAME |
+                   --delete NAME
+</translation>
+    </message>
+    <message>
+        <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given). Every word
+that does not begin with &quot;--&quot; is part of the name, whichever option is given and
+wherever the words stand: &quot;--add New York --zone 10&quot; adds the clock &quot;New York&quot;.
+</source>
+        <translation>Zeigt die Uhr NAME auf dem Desktop („Default“, wenn kein Name angegeben ist). Jedes
+Wort, das nicht mit „--“ beginnt, gehört zum Namen, gleich welche Option angegeben ist
+und wo die Wörter stehen: „--add New York --zone 10“ fügt die Uhr „New York“ hinzu.
+</translation>
+    </message>
+    <message>
+        <source>Options:
+  --help             show this text and exit
+  --version          show the version and exit
+  --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
+  --at TIME          with --render: the time the clock&apos;s own zone shows
+  --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
+  --add NAME         add a clock and start it; --zone INDEX picks its zone (0-96)
+  --start NAME       start a clock
+  --stop NAME        stop a running clock; its settings are saved
+  --delete NAME      stop a clock and delete its settings (its alarms are kept)
+</source>
+        <translation>Optionen:
+  --help             diesen Text zeigen und beenden
+  --version          die Version zeigen und beenden
+  --render FILE.png  ein Bild des Zifferblatts in eine PNG-Datei zeichnen; braucht keine Anzeige
+  --at TIME          mit --render: die Zeit, die die eigene Zone der Uhr zeigt
+  --list             jede Uhr mit „Running“, „Stopped“ oder „Not answering“ auflisten
+  --add NAME         eine Uhr hinzufügen und starten; --zone INDEX wählt ihre Zone (0-96)
+  --start NAME       eine Uhr starten
+  --stop NAME        eine laufende Uhr beenden; ihre Einstellungen werden gespeichert
+  --delete NAME      eine Uhr beenden und ihre Einstellungen löschen (ihre Alarme bleiben)
+</translation>
+    </message>
+    <message>
+        <source>Exit status: 0 when done; 1 when refused (a name no clock can have, a clock that
+does not exist or does not answer, no display, a store that cannot be read); 2 when
+the words are not understood (an unknown option, a missing value, two actions).
+</source>
+        <translation>Rückgabewert: 0, wenn erledigt; 1, wenn abgelehnt (ein Name, den keine Uhr haben kann,
+eine Uhr, die es nicht gibt oder die nicht antwortet, keine Anzeige, ein Speicher, der
+nicht gelesen werden kann); 2, wenn die Wörter nicht verstanden werden (eine unbekannte
+Option, ein fehlender Wert, zwei Aktionen).
+</translation>
+    </message>
+    <message>
+        <source> Other clocks cannot reach this one.</source>
+        <translation> Andere Uhren können diese nicht erreichen.</translation>
+    </message>
+    <message>
+        <source>The connection to the display was lost; the settings of the clock &quot;%1&quot; are saved.</source>
+        <translation>Die Verbindung zur Anzeige ist verloren gegangen; die Einstellungen der Uhr „%1“ sind gespeichert.</translation>
+    </message>
+    <message>
+        <source>This option is not available in this build.</source>
+        <translation>Diese Option ist in diesem Build nicht verfügbar.</translation>
+    </message>
+    <message>
+        <source>it is a folder, not a file.</source>
+        <translation>es ist ein Ordner, keine Datei.</translation>
+    </message>
+    <message>
+        <source>it is not a regular file (a device, a pipe or a socket); only a regular file is replaced by the picture.</source>
+        <translation>es ist keine reguläre Datei (ein Gerät, eine Pipe oder ein Socket); nur eine reguläre Datei wird durch das Bild ersetzt.</translation>
+    </message>
+    <message>
+        <source>--render needs the name of a PNG file.</source>
+        <translation>--render braucht den Namen einer PNG-Datei.</translation>
+    </message>
+    <message>
+        <source>--at needs a time like &quot;2026-05-17 15:25:07&quot;, not &quot;%1&quot;.</source>
+        <translation>--at braucht eine Zeit wie „2026-05-17 15:25:07“, nicht „%1“.</translation>
+    </message>
+    <message>
+        <source>Cannot write &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The clock %1 was %2, but it did not answer within %3 seconds.</source>
+        <extracomment>%2 is &quot;started&quot; or &quot;added&quot;.</extracomment>
+        <translation>Die Uhr %1 wurde %2, hat aber nicht innerhalb von %3 Sekunden geantwortet.</translation>
+    </message>
+    <message>
+        <source>There is no clock named %1. Add it with --add.</source>
+        <translation>Es gibt keine Uhr namens %1. Fügen Sie sie mit --add hinzu.</translation>
+    </message>
+    <message>
+        <source>The clock %1 is running but does not answer.</source>
+        <translation>Die Uhr %1 läuft, antwortet aber nicht.</translation>
+    </message>
+    <message>
+        <source>The clock %1 is already running.</source>
+        <translation>Die Uhr %1 läuft bereits.</translation>
+    </message>
+    <message>
+        <source>The clock %1 could not be started.</source>
+        <translation>Die Uhr %1 konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>started</source>
+        <translation>gestartet</translation>
+    </message>
+    <message>
+        <source>There is no clock named %1.</source>
+        <translation>Es gibt keine Uhr namens %1.</translation>
+    </message>
+    <message>
+        <source>The clock %1 is not running.</source>
+        <translation>Die Uhr %1 läuft nicht.</translation>
+    </message>
+    <message>
+        <source>The clock %1 did not finish closing within %2 seconds.</source>
+        <translation>Die Uhr %1 wurde nicht innerhalb von %2 Sekunden geschlossen.</translation>
+    </message>
+    <message>
+        <source>added</source>
+        <translation>hinzugefügt</translation>
+    </message>
+</context>
+<context>
+    <name>Messages</name>
+    <message>
+        <source>Reading configuration file failed! </source>
+        <translation>Lesen der Konfigurationsdatei fehlgeschlagen! </translation>
+    </message>
+    <message>
+        <source>Saving configuration file failed! </source>
+        <translation>Speichern der Konfigurationsdatei fehlgeschlagen! </translation>
+    </message>
+    <message>
+        <source>Power off PC error</source>
+        <translation>Fehler beim Ausschalten des Rechners</translation>
+    </message>
+    <message>
+        <source>Reboot PC error</source>
+        <translation>Fehler beim Neustart des Rechners</translation>
+    </message>
+    <message>
+        <source>This is not a clock-management option.</source>
+        <translation>Dies ist keine Option zur Verwaltung von Uhren.</translation>
+    </message>
+    <message>
+        <source>Load GDI+ Error!</source>
+        <translation>Fehler beim Starten der Grafik!</translation>
+    </message>
+    <message>
+        <source>Ovra Clock Error</source>
+        <translation>Ovra Clock – Fehler</translation>
+    </message>
+    <message>
+        <source>Ovra Clock</source>
+        <translation>Ovra Clock</translation>
+    </message>
+    <message>
+        <source>Warning !</source>
+        <translation>Warnung!</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 ist keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2</source>
+        <translation>%1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Filename Length Overflow</source>
+        <translation>Dateiname zu lang</translation>
+    </message>
+    <message>
+        <source>Ovra Clock - FileDialog Function</source>
+        <translation>Ovra Clock – Dateiauswahl</translation>
+    </message>
+    <message>
+        <source>Add a clock failed. Please enter a clock name.</source>
+        <translation>Die Uhr konnte nicht hinzugefügt werden. Bitte geben Sie einen Uhrnamen ein.</translation>
+    </message>
+    <message>
+        <source>Clock Name is already exist. Please rename.</source>
+        <translation>Dieser Uhrname existiert bereits. Bitte wählen Sie einen anderen Namen.</translation>
+    </message>
+    <message>
+        <source>Default clock can not be deleted.</source>
+        <translation>Die Standarduhr kann nicht gelöscht werden.</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source> The clock&apos;s autostart entry is left as it is.</source>
+        <translation> Der Autostart-Eintrag der Uhr bleibt unverändert.</translation>
+    </message>
+    <message>
+        <source>The clock&apos;s channel cannot be locked (%1).</source>
+        <translation>Der Kanal der Uhr kann nicht gesperrt werden (%1).</translation>
+    </message>
+    <message>
+        <source>The clock&apos;s channel %1 cannot be opened: %2</source>
+        <translation>Der Kanal %1 der Uhr kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created (%2).</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden (%2).</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be read (%2).</source>
+        <translation>Der Ordner %1 kann nicht gelesen werden (%2).</translation>
+    </message>
+    <message>
+        <source>The folder %1 is not a folder.</source>
+        <translation>%1 ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>The folder %1 belongs to another user.</source>
+        <translation>Der Ordner %1 gehört einem anderen Benutzer.</translation>
+    </message>
+    <message>
+        <source>The folder %1 can be entered by other users and cannot be made private.</source>
+        <translation>Der Ordner %1 ist für andere Benutzer zugänglich und kann nicht privat gemacht werden.</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <extracomment>Completes &quot;The settings store ... cannot be %2&quot;.</extracomment>
+        <translation>gelesen</translation>
+    </message>
+    <message>
+        <source>written</source>
+        <translation>geschrieben</translation>
+    </message>
+    <message>
+        <source>The settings store %1 cannot be %2 (%3); settings are not saved until it is repaired or removed.</source>
+        <translation>Der Einstellungsspeicher %1 kann nicht %2 werden (%3); Einstellungen werden nicht gespeichert, bis er repariert oder entfernt ist.</translation>
+    </message>
+    <message>
+        <source>The settings store %1 cannot be %2: %3.</source>
+        <translation>Der Einstellungsspeicher %1 kann nicht %2 werden: %3.</translation>
+    </message>
+    <message>
+        <source>The settings store %1 cannot be written; settings will not be saved.</source>
+        <translation>Der Einstellungsspeicher %1 kann nicht beschrieben werden; Einstellungen werden nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>The settings store %1 is damaged; it is left untouched and settings are not saved until it is repaired or removed.</source>
+        <translation>Der Einstellungsspeicher %1 ist beschädigt; er bleibt unverändert, und Einstellungen werden nicht gespeichert, bis er repariert oder entfernt ist.</translation>
+    </message>
+    <message>
+        <source>The settings store %1 belongs to another program; it is left untouched and settings are not saved.</source>
+        <translation>Der Einstellungsspeicher %1 gehört zu einem anderen Programm; er bleibt unverändert, und Einstellungen werden nicht gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::AlarmsPage</name>
+    <message>
+        <source> - Enabled</source>
+        <translation> – Eingeschaltet</translation>
+    </message>
+    <message>
+        <source> - Disabled</source>
+        <translation> – Ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>Show Tip</source>
+        <translation>Hinweis zeigen</translation>
+    </message>
+    <message>
+        <source>Shut Down Computer</source>
+        <translation>Rechner herunterfahren</translation>
+    </message>
+    <message>
+        <source>Restart Computer</source>
+        <translation>Rechner neu starten</translation>
+    </message>
+    <message>
+        <source>Lock Computer</source>
+        <translation>Rechner sperren</translation>
+    </message>
+    <message>
+        <source>Power Off Without Saving</source>
+        <translation>Ohne Speichern ausschalten</translation>
+    </message>
+    <message>
+        <source>Reboot Without Saving</source>
+        <translation>Ohne Speichern neu starten</translation>
+    </message>
+    <message>
+        <source>Excute a file (Exe,Document,Url...)</source>
+        <translation>Datei öffnen (Programm, Dokument, URL …)</translation>
+    </message>
+    <message>
+        <source>1 Minute</source>
+        <translation>1 Minute</translation>
+    </message>
+    <message>
+        <source>2 Minutes</source>
+        <translation>2 Minuten</translation>
+    </message>
+    <message>
+        <source>3 Minutes</source>
+        <translation>3 Minuten</translation>
+    </message>
+    <message>
+        <source>5 Minutes</source>
+        <translation>5 Minuten</translation>
+    </message>
+    <message>
+        <source>Loop</source>
+        <translation>Endlos</translation>
+    </message>
+    <message>
+        <source>Select a file to be executed by Ovra Clock</source>
+        <translation>Datei wählen, die Ovra Clock öffnen soll</translation>
+    </message>
+    <message>
+        <source>Tip (256 characters maximum) :</source>
+        <translation>Hinweis (höchstens 256 Zeichen):</translation>
+    </message>
+    <message>
+        <source>Parameter (256 characters maximum) :</source>
+        <translation>Parameter (höchstens 256 Zeichen):</translation>
+    </message>
+    <message>
+        <source> Add Alarm: </source>
+        <translation> Alarm hinzufügen: </translation>
+    </message>
+    <message>
+        <source> Manage Alarms: </source>
+        <translation> Alarme verwalten: </translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Browse</source>
+        <translation>Durch&amp;suchen</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Enable</source>
+        <translation>&amp;Einschalten</translation>
+    </message>
+    <message>
+        <source>&amp;Disable</source>
+        <translation>Ausschal&amp;ten</translation>
+    </message>
+    <message>
+        <source>Select a sound file</source>
+        <translation>Klangdatei wählen</translation>
+    </message>
+    <message>
+        <source>(H:)</source>
+        <translation>(Std.:)</translation>
+    </message>
+    <message>
+        <source>(M:)</source>
+        <translation>(Min.:)</translation>
+    </message>
+    <message>
+        <source>Alarm Time:</source>
+        <translation>Alarmzeit:</translation>
+    </message>
+    <message>
+        <source>Days:</source>
+        <translation>Tage:</translation>
+    </message>
+    <message>
+        <source>Action:</source>
+        <translation>Aktion:</translation>
+    </message>
+    <message>
+        <source>Sound:</source>
+        <translation>Klang:</translation>
+    </message>
+    <message>
+        <source>Playtime:</source>
+        <translation>Spieldauer:</translation>
+    </message>
+    <message>
+        <source>Please check at least one day for the alarm.</source>
+        <translation>Bitte wählen Sie mindestens einen Tag für den Alarm.</translation>
+    </message>
+    <message>
+        <source>Alarm is already exists. Please check and reset.</source>
+        <translation>Diesen Alarm gibt es bereits. Bitte prüfen und ändern Sie ihn.</translation>
+    </message>
+    <message>
+        <source>This clock already has %1 alarms, as many as it can keep. Delete an alarm before adding another.</source>
+        <translation>Diese Uhr hat bereits %1 Alarme, so viele, wie sie halten kann. Löschen Sie einen Alarm, bevor Sie einen weiteren hinzufügen.</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::AppearancePage</name>
+    <message>
+        <source>Hour Circle Width(10 ~ 50):</source>
+        <translation>Breite des Stundenrings (10 ~ 50):</translation>
+    </message>
+    <message>
+        <source>Minute Circle Width(10 ~ 50):</source>
+        <translation>Breite des Minutenrings (10 ~ 50):</translation>
+    </message>
+    <message>
+        <source>Second Circle Width(10 ~ 50):</source>
+        <translation>Breite des Sekundenrings (10 ~ 50):</translation>
+    </message>
+    <message>
+        <source>Clock Radius(48 ~ 128):</source>
+        <translation>Radius der Uhr (48 ~ 128):</translation>
+    </message>
+    <message>
+        <source> Appearance: </source>
+        <translation> Darstellung: </translation>
+    </message>
+    <message>
+        <source>AM Hour/24 Hour Circle Color:</source>
+        <translation>Farbe des Stundenrings (AM/24 Stunden):</translation>
+    </message>
+    <message>
+        <source>PM Hour Circle Color:</source>
+        <translation>Farbe des Stundenrings (PM):</translation>
+    </message>
+    <message>
+        <source>Minute Circle Color:</source>
+        <translation>Farbe des Minutenrings:</translation>
+    </message>
+    <message>
+        <source>Second Circle Color:</source>
+        <translation>Farbe des Sekundenrings:</translation>
+    </message>
+    <message>
+        <source>Time Font Color:</source>
+        <translation>Schriftfarbe der Uhrzeit:</translation>
+    </message>
+    <message>
+        <source>Date Font Color:</source>
+        <translation>Schriftfarbe des Datums:</translation>
+    </message>
+    <message>
+        <source>Clock Dial Scale Color:</source>
+        <translation>Farbe der Skala:</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::ClocksPage</name>
+    <message>
+        <source> Add Clock: </source>
+        <translation> Uhr hinzufügen: </translation>
+    </message>
+    <message>
+        <source> Manage Clocks: </source>
+        <translation> Uhren verwalten: </translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Run</source>
+        <translation>&amp;Starten</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>B&amp;eenden</translation>
+    </message>
+    <message>
+        <source>Re&amp;fresh</source>
+        <translation>A&amp;ktualisieren</translation>
+    </message>
+    <message>
+        <source>Select Time Zone:</source>
+        <translation>Zeitzone wählen:</translation>
+    </message>
+    <message>
+        <source>Display Name:</source>
+        <translation>Anzeigename:</translation>
+    </message>
+    <message>
+        <source>%1 -- Running</source>
+        <extracomment>%1 is a clock&apos;s name.</extracomment>
+        <translation>%1 -- Läuft</translation>
+    </message>
+    <message>
+        <source>%1 -- Stopped</source>
+        <translation>%1 -- Beendet</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::ColourRow</name>
+    <message>
+        <source>Choose a colour and its alpha</source>
+        <translation>Farbe und Deckkraft wählen</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::FrmAbout</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>About Ovra Clock</source>
+        <translation>Über Ovra Clock</translation>
+    </message>
+    <message>
+        <source>A round, transparent desktop clock.</source>
+        <translation>Eine runde, durchsichtige Uhr für den Desktop.</translation>
+    </message>
+    <message>
+        <source>Copyright © Tamrel. All rights reserved.</source>
+        <translation>Copyright © Tamrel. Alle Rechte vorbehalten.</translation>
+    </message>
+    <message>
+        <source>This program is provided as is, without warranty of any kind.</source>
+        <translation>Dieses Programm wird so bereitgestellt, wie es ist, ohne jegliche Gewährleistung.</translation>
+    </message>
+    <message>
+        <source>Website: %1</source>
+        <translation>Webseite: %1</translation>
+    </message>
+    <message>
+        <source>Support: %1</source>
+        <translation>Unterstützung: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::FrmAlpha</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Set Color Alpha Value</source>
+        <translation>Deckkraft der Farbe einstellen</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Durchsichtig</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Deckend</translation>
+    </message>
+    <message>
+        <source>Alpha Value: %1</source>
+        <translation>Deckkraft: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::FrmConfig</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>Ü&amp;ber</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;Übernehmen</translation>
+    </message>
+    <message>
+        <source>A&amp;ppearance</source>
+        <translation>&amp;Darstellung</translation>
+    </message>
+    <message>
+        <source>&amp;Clocks</source>
+        <translation>&amp;Uhren</translation>
+    </message>
+    <message>
+        <source>Alar&amp;ms</source>
+        <translation>Alar&amp;me</translation>
+    </message>
+    <message>
+        <source>&amp;General</source>
+        <translation>&amp;Allgemein</translation>
+    </message>
+    <message>
+        <source>Ovra Clock Configuration</source>
+        <translation>Ovra Clock – Einstellungen</translation>
+    </message>
+    <message>
+        <source>Restore Default Settings</source>
+        <translation>Standardeinstellungen wiederherstellen</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::FrmTip</name>
+    <message>
+        <source>Alarm Tip</source>
+        <translation>Alarmhinweis</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Snooze</source>
+        <translation>&amp;Schlummern</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minutes</source>
+        <translation>
+            <numerusform>%n Minute</numerusform>
+            <numerusform>%n Minuten</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Clock: %1  -  Alarm: %2</source>
+        <extracomment>The notice window&apos;s title: %1 is the clock&apos;s name, %2 the alarm time.</extracomment>
+        <translation>Uhr: %1  –  Alarm: %2</translation>
+    </message>
+    <message>
+        <source>%1 (snoozed)</source>
+        <extracomment>%1 is the notice window&apos;s title.</extracomment>
+        <translation>%1 (schlummert)</translation>
+    </message>
+    <message>
+        <source>missed at %1</source>
+        <extracomment>%1 is the time an alarm was due while the computer slept.</extracomment>
+        <translation>verpasst um %1</translation>
+    </message>
+    <message>
+        <source>the computer was not shut down</source>
+        <translation>der Rechner wurde nicht heruntergefahren</translation>
+    </message>
+    <message>
+        <source>the computer was not restarted</source>
+        <translation>der Rechner wurde nicht neu gestartet</translation>
+    </message>
+    <message>
+        <source>the computer was not locked</source>
+        <translation>der Rechner wurde nicht gesperrt</translation>
+    </message>
+    <message>
+        <source>the computer was not powered off</source>
+        <translation>der Rechner wurde nicht ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>the computer was not rebooted</source>
+        <translation>der Rechner wurde nicht neu gestartet</translation>
+    </message>
+    <message>
+        <source>would have opened %1</source>
+        <extracomment>%1 is the file, document or address a missed alarm would have opened.</extracomment>
+        <translation>hätte %1 geöffnet</translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be shutted down in %n seconds</source>
+        <translation>
+            <numerusform>Der Rechner wird in %n Sekunde heruntergefahren</numerusform>
+            <numerusform>Der Rechner wird in %n Sekunden heruntergefahren</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be restarted in %n seconds</source>
+        <translation>
+            <numerusform>Der Rechner wird in %n Sekunde neu gestartet</numerusform>
+            <numerusform>Der Rechner wird in %n Sekunden neu gestartet</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be locked in %n seconds</source>
+        <translation>
+            <numerusform>Der Rechner wird in %n Sekunde gesperrt</numerusform>
+            <numerusform>Der Rechner wird in %n Sekunden gesperrt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be powered off without saving in %n seconds</source>
+        <translation>
+            <numerusform>Der Rechner wird in %n Sekunde ohne Speichern ausgeschaltet</numerusform>
+            <numerusform>Der Rechner wird in %n Sekunden ohne Speichern ausgeschaltet</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be rebooted without saving in %n seconds</source>
+        <translation>
+            <numerusform>Der Rechner wird in %n Sekunde ohne Speichern neu gestartet</numerusform>
+            <numerusform>Der Rechner wird in %n Sekunden ohne Speichern neu gestartet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Cancel (%1)</source>
+        <extracomment>&quot;&amp;&quot; marks the access key; %1 is the number of seconds left.</extracomment>
+        <translation>&amp;Abbrechen (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::GeneralPage</name>
+    <message>
+        <source> General: </source>
+        <translation> Allgemein: </translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>12 Hour</source>
+        <translation>12 Stunden</translation>
+    </message>
+    <message>
+        <source>24 Hour</source>
+        <translation>24 Stunden</translation>
+    </message>
+    <message>
+        <source>Standard Time</source>
+        <translation>Normalzeit</translation>
+    </message>
+    <message>
+        <source>Daylight Saving Time</source>
+        <translation>Sommerzeit</translation>
+    </message>
+    <message>
+        <source>Automatic Daylight Saving</source>
+        <translation>Sommerzeit automatisch</translation>
+    </message>
+    <message>
+        <source>Clock Always On Top:</source>
+        <translation>Uhr immer im Vordergrund:</translation>
+    </message>
+    <message>
+        <source>Display Clock Scale:</source>
+        <translation>Skala anzeigen:</translation>
+    </message>
+    <message>
+        <source>Background Opacity:</source>
+        <translation>Deckkraft des Hintergrunds:</translation>
+    </message>
+    <message>
+        <source>Load at Windows Startup:</source>
+        <translation>Bei der Anmeldung starten:</translation>
+    </message>
+    <message>
+        <source>Time Format:</source>
+        <translation>Zeitformat:</translation>
+    </message>
+    <message>
+        <source>Time Standard:</source>
+        <translation>Zeitnorm:</translation>
+    </message>
+</context>
+</TS>

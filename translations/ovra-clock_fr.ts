@@ -1,0 +1,944 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>ClockApp</name>
+    <message>
+        <source>another program keeps it locked</source>
+        <translation>un autre programme le verrouille</translation>
+    </message>
+    <message>
+        <source>it is damaged</source>
+        <translation>il est endommagé</translation>
+    </message>
+    <message>
+        <source>access to it is denied</source>
+        <translation>l’accès est refusé</translation>
+    </message>
+    <message>
+        <source>it cannot be opened or read</source>
+        <translation>il ne peut être ni ouvert ni lu</translation>
+    </message>
+    <message>
+        <source>error %1</source>
+        <translation>erreur %1</translation>
+    </message>
+    <message>
+        <source>The settings of the clock &quot;%1&quot; could not be read from the settings store (%2). The clock shows default settings and does not save them, so the stored settings are kept.</source>
+        <translation>Les paramètres de l’horloge « %1 » n’ont pas pu être lus dans le magasin de paramètres (%2). L’horloge affiche les paramètres par défaut et ne les enregistre pas, afin que les paramètres enregistrés soient conservés.</translation>
+    </message>
+</context>
+<context>
+    <name>ClockList</name>
+    <message>
+        <source>it is kept busy by another program</source>
+        <translation>un autre programme l’occupe</translation>
+    </message>
+    <message>
+        <source>it is damaged</source>
+        <translation>il est endommagé</translation>
+    </message>
+    <message>
+        <source>access to it is denied</source>
+        <translation>l’accès est refusé</translation>
+    </message>
+    <message>
+        <source>it could not be opened or read (status %1)</source>
+        <translation>il n’a pu être ni ouvert ni lu (état %1)</translation>
+    </message>
+    <message>
+        <source>The clock list could not be read from the settings store: %1.</source>
+        <translation>La liste des horloges n’a pas pu être lue dans le magasin de paramètres : %1.</translation>
+    </message>
+    <message>
+        <source>The time zone index %1 does not exist; choose an index from 0 to %2.</source>
+        <translation>L’indice de fuseau horaire %1 n’existe pas ; choisissez un indice de 0 à %2.</translation>
+    </message>
+    <message>
+        <source>The clock list is full: it keeps at most %1 clocks. Delete a clock before adding &quot;%2&quot;.</source>
+        <translation>La liste des horloges est pleine : elle contient au plus %1 horloges. Supprimez une horloge avant d’ajouter « %2 ».</translation>
+    </message>
+    <message>
+        <source>The clock list is full: adding &quot;%1&quot; would make it longer than %2 bytes. Delete a clock or choose a shorter name.</source>
+        <translation>La liste des horloges est pleine : ajouter « %1 » la rendrait plus longue que %2 octets. Supprimez une horloge ou choisissez un nom plus court.</translation>
+    </message>
+    <message>
+        <source>The clock &quot;%1&quot; could not be added: the settings store cannot be written.</source>
+        <translation>L’horloge « %1 » n’a pas pu être ajoutée : le magasin de paramètres ne peut pas être écrit.</translation>
+    </message>
+    <message>
+        <source>The clock &quot;%1&quot; did not finish closing within %2 seconds; it is deleted, but its window may stay open.</source>
+        <translation>L’horloge « %1 » ne s’est pas fermée en %2 secondes ; elle est supprimée, mais sa fenêtre peut rester ouverte.</translation>
+    </message>
+    <message>
+        <source>The clock &quot;%1&quot; could not be deleted: the settings store cannot be written.</source>
+        <translation>L’horloge « %1 » n’a pas pu être supprimée : le magasin de paramètres ne peut pas être écrit.</translation>
+    </message>
+    <message>
+        <source>The autostart entry of the clock &quot;%1&quot; could not be removed.</source>
+        <translation>L’entrée de démarrage automatique de l’horloge « %1 » n’a pas pu être supprimée.</translation>
+    </message>
+</context>
+<context>
+    <name>ClockName</name>
+    <message>
+        <source>A clock name cannot be empty.</source>
+        <translation>Un nom d’horloge ne peut pas être vide.</translation>
+    </message>
+    <message>
+        <source>The clock name is too long: at most %1 bytes are allowed.</source>
+        <translation>Le nom d’horloge est trop long : %1 octets au plus sont permis.</translation>
+    </message>
+    <message>
+        <source>A clock name cannot contain control characters.</source>
+        <translation>Un nom d’horloge ne peut pas contenir de caractères de contrôle.</translation>
+    </message>
+    <message>
+        <source>The clock name %1 contains bytes that are not valid text.</source>
+        <translation>Le nom d’horloge %1 contient des octets qui ne sont pas du texte valide.</translation>
+    </message>
+    <message>
+        <source>The clock name %1 contains U+%2, which is not a character.</source>
+        <translation>Le nom d’horloge %1 contient U+%2, qui n’est pas un caractère.</translation>
+    </message>
+    <message>
+        <source>The clock name %1 cannot contain &quot;/&quot; or &quot;\&quot;.</source>
+        <translation>Le nom d’horloge %1 ne peut contenir ni « / » ni « \ ».</translation>
+    </message>
+    <message>
+        <source>The clock name %1 cannot contain &quot;{&quot; or &quot;}&quot;.</source>
+        <translation>Le nom d’horloge %1 ne peut contenir ni « { » ni « } ».</translation>
+    </message>
+    <message>
+        <source>A clock name must contain a visible character, not only spaces.</source>
+        <translation>Un nom d’horloge doit contenir un caractère visible, pas seulement des espaces.</translation>
+    </message>
+    <message>
+        <source>The clock name %1 is reserved.</source>
+        <translation>Le nom d’horloge %1 est réservé.</translation>
+    </message>
+    <message>
+        <source>The clock name &quot;System&quot; is reserved for the clock list.</source>
+        <translation>Le nom d’horloge « System » est réservé à la liste des horloges.</translation>
+    </message>
+    <message>
+        <source>The clock name %1 cannot begin with &quot;--&quot;.</source>
+        <translation>Le nom d’horloge %1 ne peut pas commencer par « -- ».</translation>
+    </message>
+    <message>
+        <source>The clock name contains bytes that are not valid UTF-8 text.</source>
+        <translation>Le nom d’horloge contient des octets qui ne sont pas du texte UTF-8 valide.</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>%1 needs a value.</source>
+        <translation>%1 demande une valeur.</translation>
+    </message>
+    <message>
+        <source>--zone needs a zone index from 0 to 96, not &quot;%1&quot;.</source>
+        <translation>--zone demande un indice de fuseau de 0 à 96, pas « %1 ».</translation>
+    </message>
+    <message>
+        <source>Unknown option %1. Try --help.</source>
+        <translation>Option inconnue %1. Essayez --help.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be combined with another action.</source>
+        <translation>%1 ne peut pas être combiné avec une autre action.</translation>
+    </message>
+    <message>
+        <source>%1 takes no value.</source>
+        <translation>%1 ne prend pas de valeur.</translation>
+    </message>
+    <message>
+        <source>--at only goes with --render.</source>
+        <translation>--at ne s’emploie qu’avec --render.</translation>
+    </message>
+    <message>
+        <source>--zone only goes with --add.</source>
+        <translation>--zone ne s’emploie qu’avec --add.</translation>
+    </message>
+    <message>
+        <source>%1 got two names, &quot;%2&quot; and &quot;%3&quot;; give one.</source>
+        <translation>%1 a reçu deux noms, « %2 » et « %3 » ; donnez-en un.</translation>
+    </message>
+    <message>
+        <source>%1 needs a clock name.</source>
+        <translation>%1 demande un nom d’horloge.</translation>
+    </message>
+    <message>
+        <source>--list takes no clock name, but got &quot;%1&quot;.</source>
+        <translation>--list ne prend pas de nom d’horloge, mais a reçu « %1 ».</translation>
+    </message>
+    <message>
+        <source>Usage: ovra-clock [NAME]
+       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+       ovra-clock --list | --add NAME [--zone INDEX] | --start NAME | --stop NAME |
+                  --delete NAME
+</source>
+        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
+        <translation>Usage : ovra-clock [NAME]
+        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+        ovra-clock --list | --add NAME [--zone INDEX] | --start NAME | --stop NAME |
+                   --delete NAME
+</translation>
+    </message>
+    <message>
+        <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given). Every word
+that does not begin with &quot;--&quot; is part of the name, whichever option is given and
+wherever the words stand: &quot;--add New York --zone 10&quot; adds the clock &quot;New York&quot;.
+</source>
+        <translation>Affiche l’horloge NAME sur le bureau (« Default » si aucun nom n’est donné). Chaque mot
+qui ne commence pas par « -- » fait partie du nom, quelle que soit l’option donnée et
+la place des mots : « --add New York --zone 10 » ajoute l’horloge « New York ».
+</translation>
+    </message>
+    <message>
+        <source>Options:
+  --help             show this text and exit
+  --version          show the version and exit
+  --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
+  --at TIME          with --render: the time the clock&apos;s own zone shows
+  --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
+  --add NAME         add a clock and start it; --zone INDEX picks its zone (0-96)
+  --start NAME       start a clock
+  --stop NAME        stop a running clock; its settings are saved
+  --delete NAME      stop a clock and delete its settings (its alarms are kept)
+</source>
+        <translation>Options :
+  --help             afficher ce texte et quitter
+  --version          afficher la version et quitter
+  --render FILE.png  dessiner une image du cadran dans un fichier PNG ; sans écran
+  --at TIME          avec --render : l’heure qu’affiche le fuseau de l’horloge
+  --list             lister chaque horloge avec « Running », « Stopped » ou « Not answering »
+  --add NAME         ajouter une horloge et la lancer ; --zone INDEX choisit son fuseau (0-96)
+  --start NAME       lancer une horloge
+  --stop NAME        arrêter une horloge ; ses paramètres sont enregistrés
+  --delete NAME      arrêter une horloge et supprimer ses paramètres (ses alarmes restent)
+</translation>
+    </message>
+    <message>
+        <source>Exit status: 0 when done; 1 when refused (a name no clock can have, a clock that
+does not exist or does not answer, no display, a store that cannot be read); 2 when
+the words are not understood (an unknown option, a missing value, two actions).
+</source>
+        <translation>Code de sortie : 0 si c’est fait ; 1 en cas de refus (un nom qu’aucune horloge ne peut
+porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un magasin illisible) ;
+2 si les mots ne sont pas compris (option inconnue, valeur manquante, deux actions).
+</translation>
+    </message>
+    <message>
+        <source> Other clocks cannot reach this one.</source>
+        <translation> Les autres horloges ne peuvent pas joindre celle-ci.</translation>
+    </message>
+    <message>
+        <source>The connection to the display was lost; the settings of the clock &quot;%1&quot; are saved.</source>
+        <translation>La connexion à l’écran a été perdue ; les paramètres de l’horloge « %1 » sont enregistrés.</translation>
+    </message>
+    <message>
+        <source>This option is not available in this build.</source>
+        <translation>Cette option n’est pas disponible dans cette version.</translation>
+    </message>
+    <message>
+        <source>it is a folder, not a file.</source>
+        <translation>c’est un dossier, pas un fichier.</translation>
+    </message>
+    <message>
+        <source>it is not a regular file (a device, a pipe or a socket); only a regular file is replaced by the picture.</source>
+        <translation>ce n’est pas un fichier ordinaire (un périphérique, un tube ou un socket) ; seul un fichier ordinaire est remplacé par l’image.</translation>
+    </message>
+    <message>
+        <source>--render needs the name of a PNG file.</source>
+        <translation>--render demande le nom d’un fichier PNG.</translation>
+    </message>
+    <message>
+        <source>--at needs a time like &quot;2026-05-17 15:25:07&quot;, not &quot;%1&quot;.</source>
+        <translation>--at demande une heure comme « 2026-05-17 15:25:07 », pas « %1 ».</translation>
+    </message>
+    <message>
+        <source>Cannot write &quot;%1&quot;: %2</source>
+        <translation>Impossible d’écrire « %1 » : %2</translation>
+    </message>
+    <message>
+        <source>The clock %1 was %2, but it did not answer within %3 seconds.</source>
+        <extracomment>%2 is &quot;started&quot; or &quot;added&quot;.</extracomment>
+        <translation>L’horloge %1 a été %2, mais elle n’a pas répondu en %3 secondes.</translation>
+    </message>
+    <message>
+        <source>There is no clock named %1. Add it with --add.</source>
+        <translation>Il n’y a pas d’horloge nommée %1. Ajoutez-la avec --add.</translation>
+    </message>
+    <message>
+        <source>The clock %1 is running but does not answer.</source>
+        <translation>L’horloge %1 tourne mais ne répond pas.</translation>
+    </message>
+    <message>
+        <source>The clock %1 is already running.</source>
+        <translation>L’horloge %1 tourne déjà.</translation>
+    </message>
+    <message>
+        <source>The clock %1 could not be started.</source>
+        <translation>L’horloge %1 n’a pas pu être lancée.</translation>
+    </message>
+    <message>
+        <source>started</source>
+        <translation>lancée</translation>
+    </message>
+    <message>
+        <source>There is no clock named %1.</source>
+        <translation>Il n’y a pas d’horloge nommée %1.</translation>
+    </message>
+    <message>
+        <source>The clock %1 is not running.</source>
+        <translation>L’horloge %1 ne tourne pas.</translation>
+    </message>
+    <message>
+        <source>The clock %1 did not finish closing within %2 seconds.</source>
+        <translation>L’horloge %1 ne s’est pas fermée en %2 secondes.</translation>
+    </message>
+    <message>
+        <source>added</source>
+        <translation>ajoutée</translation>
+    </message>
+</context>
+<context>
+    <name>Messages</name>
+    <message>
+        <source>Reading configuration file failed! </source>
+        <translation>La lecture du fichier de configuration a échoué ! </translation>
+    </message>
+    <message>
+        <source>Saving configuration file failed! </source>
+        <translation>L’enregistrement du fichier de configuration a échoué ! </translation>
+    </message>
+    <message>
+        <source>Power off PC error</source>
+        <translation>Erreur à l’extinction de l’ordinateur</translation>
+    </message>
+    <message>
+        <source>Reboot PC error</source>
+        <translation>Erreur au redémarrage de l’ordinateur</translation>
+    </message>
+    <message>
+        <source>This is not a clock-management option.</source>
+        <translation>Ce n’est pas une option de gestion des horloges.</translation>
+    </message>
+    <message>
+        <source>Load GDI+ Error!</source>
+        <translation>Erreur au démarrage de l’affichage graphique !</translation>
+    </message>
+    <message>
+        <source>Ovra Clock Error</source>
+        <translation>Ovra Clock – Erreur</translation>
+    </message>
+    <message>
+        <source>Ovra Clock</source>
+        <translation>Ovra Clock</translation>
+    </message>
+    <message>
+        <source>Warning !</source>
+        <translation>Avertissement !</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 n’est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2</source>
+        <translation>%1 ne peut pas être ouvert : %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 ne peut pas être lu : %2</translation>
+    </message>
+    <message>
+        <source>Filename Length Overflow</source>
+        <translation>Nom de fichier trop long</translation>
+    </message>
+    <message>
+        <source>Ovra Clock - FileDialog Function</source>
+        <translation>Ovra Clock – Choix de fichier</translation>
+    </message>
+    <message>
+        <source>Add a clock failed. Please enter a clock name.</source>
+        <translation>L’ajout de l’horloge a échoué. Veuillez saisir un nom d’horloge.</translation>
+    </message>
+    <message>
+        <source>Clock Name is already exist. Please rename.</source>
+        <translation>Ce nom d’horloge existe déjà. Veuillez en choisir un autre.</translation>
+    </message>
+    <message>
+        <source>Default clock can not be deleted.</source>
+        <translation>L’horloge par défaut ne peut pas être supprimée.</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source> The clock&apos;s autostart entry is left as it is.</source>
+        <translation> L’entrée de démarrage automatique de l’horloge reste telle quelle.</translation>
+    </message>
+    <message>
+        <source>The clock&apos;s channel cannot be locked (%1).</source>
+        <translation>Le canal de l’horloge ne peut pas être verrouillé (%1).</translation>
+    </message>
+    <message>
+        <source>The clock&apos;s channel %1 cannot be opened: %2</source>
+        <translation>Le canal %1 de l’horloge ne peut pas être ouvert : %2</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created (%2).</source>
+        <translation>Le dossier %1 ne peut pas être créé (%2).</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be read (%2).</source>
+        <translation>Le dossier %1 ne peut pas être lu (%2).</translation>
+    </message>
+    <message>
+        <source>The folder %1 is not a folder.</source>
+        <translation>%1 n’est pas un dossier.</translation>
+    </message>
+    <message>
+        <source>The folder %1 belongs to another user.</source>
+        <translation>Le dossier %1 appartient à un autre utilisateur.</translation>
+    </message>
+    <message>
+        <source>The folder %1 can be entered by other users and cannot be made private.</source>
+        <translation>Le dossier %1 est accessible à d’autres utilisateurs et ne peut pas être rendu privé.</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <extracomment>Completes &quot;The settings store ... cannot be %2&quot;.</extracomment>
+        <translation>lu</translation>
+    </message>
+    <message>
+        <source>written</source>
+        <translation>écrit</translation>
+    </message>
+    <message>
+        <source>The settings store %1 cannot be %2 (%3); settings are not saved until it is repaired or removed.</source>
+        <translation>Le magasin de paramètres %1 ne peut pas être %2 (%3) ; les paramètres ne sont pas enregistrés tant qu’il n’est pas réparé ou supprimé.</translation>
+    </message>
+    <message>
+        <source>The settings store %1 cannot be %2: %3.</source>
+        <translation>Le magasin de paramètres %1 ne peut pas être %2 : %3.</translation>
+    </message>
+    <message>
+        <source>The settings store %1 cannot be written; settings will not be saved.</source>
+        <translation>Le magasin de paramètres %1 ne peut pas être écrit ; les paramètres ne seront pas enregistrés.</translation>
+    </message>
+    <message>
+        <source>The settings store %1 is damaged; it is left untouched and settings are not saved until it is repaired or removed.</source>
+        <translation>Le magasin de paramètres %1 est endommagé ; il reste intact et les paramètres ne sont pas enregistrés tant qu’il n’est pas réparé ou supprimé.</translation>
+    </message>
+    <message>
+        <source>The settings store %1 belongs to another program; it is left untouched and settings are not saved.</source>
+        <translation>Le magasin de paramètres %1 appartient à un autre programme ; il reste intact et les paramètres ne sont pas enregistrés.</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::AlarmsPage</name>
+    <message>
+        <source> - Enabled</source>
+        <translation> – Activée</translation>
+    </message>
+    <message>
+        <source> - Disabled</source>
+        <translation> – Désactivée</translation>
+    </message>
+    <message>
+        <source>Show Tip</source>
+        <translation>Afficher un message</translation>
+    </message>
+    <message>
+        <source>Shut Down Computer</source>
+        <translation>Éteindre l’ordinateur</translation>
+    </message>
+    <message>
+        <source>Restart Computer</source>
+        <translation>Redémarrer l’ordinateur</translation>
+    </message>
+    <message>
+        <source>Lock Computer</source>
+        <translation>Verrouiller l’ordinateur</translation>
+    </message>
+    <message>
+        <source>Power Off Without Saving</source>
+        <translation>Éteindre sans enregistrer</translation>
+    </message>
+    <message>
+        <source>Reboot Without Saving</source>
+        <translation>Redémarrer sans enregistrer</translation>
+    </message>
+    <message>
+        <source>Excute a file (Exe,Document,Url...)</source>
+        <translation>Ouvrir un fichier (programme, document, URL…)</translation>
+    </message>
+    <message>
+        <source>1 Minute</source>
+        <translation>1 minute</translation>
+    </message>
+    <message>
+        <source>2 Minutes</source>
+        <translation>2 minutes</translation>
+    </message>
+    <message>
+        <source>3 Minutes</source>
+        <translation>3 minutes</translation>
+    </message>
+    <message>
+        <source>5 Minutes</source>
+        <translation>5 minutes</translation>
+    </message>
+    <message>
+        <source>Loop</source>
+        <translation>En boucle</translation>
+    </message>
+    <message>
+        <source>Select a file to be executed by Ovra Clock</source>
+        <translation>Choisir un fichier qu’Ovra Clock ouvrira</translation>
+    </message>
+    <message>
+        <source>Tip (256 characters maximum) :</source>
+        <translation>Message (256 caractères au plus) :</translation>
+    </message>
+    <message>
+        <source>Parameter (256 characters maximum) :</source>
+        <translation>Paramètre (256 caractères au plus) :</translation>
+    </message>
+    <message>
+        <source> Add Alarm: </source>
+        <translation> Ajouter une alarme : </translation>
+    </message>
+    <message>
+        <source> Manage Alarms: </source>
+        <translation> Gérer les alarmes : </translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>A&amp;jouter</translation>
+    </message>
+    <message>
+        <source>&amp;Browse</source>
+        <translation>Parcour&amp;ir</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Supprimer</translation>
+    </message>
+    <message>
+        <source>&amp;Enable</source>
+        <translation>Acti&amp;ver</translation>
+    </message>
+    <message>
+        <source>&amp;Disable</source>
+        <translation>&amp;Désactiver</translation>
+    </message>
+    <message>
+        <source>Select a sound file</source>
+        <translation>Choisir un fichier son</translation>
+    </message>
+    <message>
+        <source>(H:)</source>
+        <translation>(h :)</translation>
+    </message>
+    <message>
+        <source>(M:)</source>
+        <translation>(min :)</translation>
+    </message>
+    <message>
+        <source>Alarm Time:</source>
+        <translation>Heure de l’alarme :</translation>
+    </message>
+    <message>
+        <source>Days:</source>
+        <translation>Jours :</translation>
+    </message>
+    <message>
+        <source>Action:</source>
+        <translation>Action :</translation>
+    </message>
+    <message>
+        <source>Sound:</source>
+        <translation>Son :</translation>
+    </message>
+    <message>
+        <source>Playtime:</source>
+        <translation>Durée du son :</translation>
+    </message>
+    <message>
+        <source>Please check at least one day for the alarm.</source>
+        <translation>Veuillez cocher au moins un jour pour l’alarme.</translation>
+    </message>
+    <message>
+        <source>Alarm is already exists. Please check and reset.</source>
+        <translation>Cette alarme existe déjà. Veuillez vérifier et la modifier.</translation>
+    </message>
+    <message>
+        <source>This clock already has %1 alarms, as many as it can keep. Delete an alarm before adding another.</source>
+        <translation>Cette horloge a déjà %1 alarmes, autant qu’elle peut en garder. Supprimez une alarme avant d’en ajouter une autre.</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::AppearancePage</name>
+    <message>
+        <source>Hour Circle Width(10 ~ 50):</source>
+        <translation>Largeur de l’anneau des heures (10 ~ 50) :</translation>
+    </message>
+    <message>
+        <source>Minute Circle Width(10 ~ 50):</source>
+        <translation>Largeur de l’anneau des minutes (10 ~ 50) :</translation>
+    </message>
+    <message>
+        <source>Second Circle Width(10 ~ 50):</source>
+        <translation>Largeur de l’anneau des secondes (10 ~ 50) :</translation>
+    </message>
+    <message>
+        <source>Clock Radius(48 ~ 128):</source>
+        <translation>Rayon de l’horloge (48 ~ 128) :</translation>
+    </message>
+    <message>
+        <source> Appearance: </source>
+        <translation> Apparence : </translation>
+    </message>
+    <message>
+        <source>AM Hour/24 Hour Circle Color:</source>
+        <translation>Couleur de l’anneau des heures (AM/24 h) :</translation>
+    </message>
+    <message>
+        <source>PM Hour Circle Color:</source>
+        <translation>Couleur de l’anneau des heures (PM) :</translation>
+    </message>
+    <message>
+        <source>Minute Circle Color:</source>
+        <translation>Couleur de l’anneau des minutes :</translation>
+    </message>
+    <message>
+        <source>Second Circle Color:</source>
+        <translation>Couleur de l’anneau des secondes :</translation>
+    </message>
+    <message>
+        <source>Time Font Color:</source>
+        <translation>Couleur du texte de l’heure :</translation>
+    </message>
+    <message>
+        <source>Date Font Color:</source>
+        <translation>Couleur du texte de la date :</translation>
+    </message>
+    <message>
+        <source>Clock Dial Scale Color:</source>
+        <translation>Couleur de la graduation :</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::ClocksPage</name>
+    <message>
+        <source> Add Clock: </source>
+        <translation> Ajouter une horloge : </translation>
+    </message>
+    <message>
+        <source> Manage Clocks: </source>
+        <translation> Gérer les horloges : </translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>A&amp;jouter</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Supprimer</translation>
+    </message>
+    <message>
+        <source>&amp;Run</source>
+        <translation>&amp;Lancer</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>Arrê&amp;ter</translation>
+    </message>
+    <message>
+        <source>Re&amp;fresh</source>
+        <translation>Actualis&amp;er</translation>
+    </message>
+    <message>
+        <source>Select Time Zone:</source>
+        <translation>Fuseau horaire :</translation>
+    </message>
+    <message>
+        <source>Display Name:</source>
+        <translation>Nom affiché :</translation>
+    </message>
+    <message>
+        <source>%1 -- Running</source>
+        <extracomment>%1 is a clock&apos;s name.</extracomment>
+        <translation>%1 -- En marche</translation>
+    </message>
+    <message>
+        <source>%1 -- Stopped</source>
+        <translation>%1 -- Arrêtée</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::ColourRow</name>
+    <message>
+        <source>Choose a colour and its alpha</source>
+        <translation>Choisir une couleur et son opacité</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::FrmAbout</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>About Ovra Clock</source>
+        <translation>À propos d’Ovra Clock</translation>
+    </message>
+    <message>
+        <source>A round, transparent desktop clock.</source>
+        <translation>Une horloge de bureau ronde et transparente.</translation>
+    </message>
+    <message>
+        <source>Copyright © Tamrel. All rights reserved.</source>
+        <translation>Copyright © Tamrel. Tous droits réservés.</translation>
+    </message>
+    <message>
+        <source>This program is provided as is, without warranty of any kind.</source>
+        <translation>Ce programme est fourni tel quel, sans garantie d’aucune sorte.</translation>
+    </message>
+    <message>
+        <source>Website: %1</source>
+        <translation>Site web : %1</translation>
+    </message>
+    <message>
+        <source>Support: %1</source>
+        <translation>Assistance : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::FrmAlpha</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Set Color Alpha Value</source>
+        <translation>Régler l’opacité de la couleur</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Opaque</translation>
+    </message>
+    <message>
+        <source>Alpha Value: %1</source>
+        <translation>Opacité : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::FrmConfig</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>À &amp;propos</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;Appliquer</translation>
+    </message>
+    <message>
+        <source>A&amp;ppearance</source>
+        <translation>Appa&amp;rence</translation>
+    </message>
+    <message>
+        <source>&amp;Clocks</source>
+        <translation>&amp;Horloges</translation>
+    </message>
+    <message>
+        <source>Alar&amp;ms</source>
+        <translation>Alar&amp;mes</translation>
+    </message>
+    <message>
+        <source>&amp;General</source>
+        <translation>&amp;Général</translation>
+    </message>
+    <message>
+        <source>Ovra Clock Configuration</source>
+        <translation>Ovra Clock – Paramètres</translation>
+    </message>
+    <message>
+        <source>Restore Default Settings</source>
+        <translation>Rétablir les paramètres par défaut</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::FrmTip</name>
+    <message>
+        <source>Alarm Tip</source>
+        <translation>Message d’alarme</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Snooze</source>
+        <translation>&amp;Répéter</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minutes</source>
+        <translation>
+            <numerusform>%n minute</numerusform>
+            <numerusform>%n minutes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Clock: %1  -  Alarm: %2</source>
+        <extracomment>The notice window&apos;s title: %1 is the clock&apos;s name, %2 the alarm time.</extracomment>
+        <translation>Horloge : %1  –  Alarme : %2</translation>
+    </message>
+    <message>
+        <source>%1 (snoozed)</source>
+        <extracomment>%1 is the notice window&apos;s title.</extracomment>
+        <translation>%1 (en attente)</translation>
+    </message>
+    <message>
+        <source>missed at %1</source>
+        <extracomment>%1 is the time an alarm was due while the computer slept.</extracomment>
+        <translation>manquée à %1</translation>
+    </message>
+    <message>
+        <source>the computer was not shut down</source>
+        <translation>l’ordinateur n’a pas été éteint</translation>
+    </message>
+    <message>
+        <source>the computer was not restarted</source>
+        <translation>l’ordinateur n’a pas été redémarré</translation>
+    </message>
+    <message>
+        <source>the computer was not locked</source>
+        <translation>l’ordinateur n’a pas été verrouillé</translation>
+    </message>
+    <message>
+        <source>the computer was not powered off</source>
+        <translation>l’ordinateur n’a pas été mis hors tension</translation>
+    </message>
+    <message>
+        <source>the computer was not rebooted</source>
+        <translation>l’ordinateur n’a pas été relancé</translation>
+    </message>
+    <message>
+        <source>would have opened %1</source>
+        <extracomment>%1 is the file, document or address a missed alarm would have opened.</extracomment>
+        <translation>aurait ouvert %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be shutted down in %n seconds</source>
+        <translation>
+            <numerusform>L’ordinateur sera éteint dans %n seconde</numerusform>
+            <numerusform>L’ordinateur sera éteint dans %n secondes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be restarted in %n seconds</source>
+        <translation>
+            <numerusform>L’ordinateur sera redémarré dans %n seconde</numerusform>
+            <numerusform>L’ordinateur sera redémarré dans %n secondes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be locked in %n seconds</source>
+        <translation>
+            <numerusform>L’ordinateur sera verrouillé dans %n seconde</numerusform>
+            <numerusform>L’ordinateur sera verrouillé dans %n secondes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be powered off without saving in %n seconds</source>
+        <translation>
+            <numerusform>L’ordinateur sera mis hors tension sans enregistrer dans %n seconde</numerusform>
+            <numerusform>L’ordinateur sera mis hors tension sans enregistrer dans %n secondes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be rebooted without saving in %n seconds</source>
+        <translation>
+            <numerusform>L’ordinateur sera relancé sans enregistrer dans %n seconde</numerusform>
+            <numerusform>L’ordinateur sera relancé sans enregistrer dans %n secondes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Cancel (%1)</source>
+        <extracomment>&quot;&amp;&quot; marks the access key; %1 is the number of seconds left.</extracomment>
+        <translation>&amp;Annuler (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::GeneralPage</name>
+    <message>
+        <source> General: </source>
+        <translation> Général : </translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>12 Hour</source>
+        <translation>12 heures</translation>
+    </message>
+    <message>
+        <source>24 Hour</source>
+        <translation>24 heures</translation>
+    </message>
+    <message>
+        <source>Standard Time</source>
+        <translation>Heure normale</translation>
+    </message>
+    <message>
+        <source>Daylight Saving Time</source>
+        <translation>Heure d’été</translation>
+    </message>
+    <message>
+        <source>Automatic Daylight Saving</source>
+        <translation>Heure d’été automatique</translation>
+    </message>
+    <message>
+        <source>Clock Always On Top:</source>
+        <translation>Horloge toujours au premier plan :</translation>
+    </message>
+    <message>
+        <source>Display Clock Scale:</source>
+        <translation>Afficher la graduation :</translation>
+    </message>
+    <message>
+        <source>Background Opacity:</source>
+        <translation>Opacité du fond :</translation>
+    </message>
+    <message>
+        <source>Load at Windows Startup:</source>
+        <translation>Lancer à l’ouverture de session :</translation>
+    </message>
+    <message>
+        <source>Time Format:</source>
+        <translation>Format de l’heure :</translation>
+    </message>
+    <message>
+        <source>Time Standard:</source>
+        <translation>Heure légale :</translation>
+    </message>
+</context>
+</TS>
