@@ -21,12 +21,19 @@ QStringList catalogueFolders(const QString& executableFolder) {
 QStringList catalogueLanguages(const QStringList& uiLanguages) {
     QStringList names;
     for (QString language : uiLanguages) {
-        language.replace(u'-', u'_');
-        const QString code = language.section(u'_', 0, 0);
+        const QStringList parts = language.replace(u'-', u'_').split(u'_');
+        const QString code = parts.first();
         if (code.isEmpty() || code == u"C" || code == u"POSIX" || code == u"en")
             break;
-        if (!names.contains(language))
-            names << language;
+        // As gettext does: the full name, then without the script ("de_Latn_AT" to
+        // "de_AT"), then the bare language, before the user's next language.
+        QStringList forms{parts.join(u'_')};
+        if (parts.size() == 3)
+            forms << code + u'_' + parts.last();
+        forms << code;
+        for (const QString& form : forms)
+            if (!names.contains(form))
+                names << form;
     }
     return names;
 }
@@ -37,7 +44,8 @@ Translations::Translations(const QString& executableFolder, const QLocale& local
         for (const QString& folder : folders) {
             // Exact names only: load() would also strip "de_DE" down to "de" and
             // further, which the language list already does in the user's order.
-            if (QFileInfo::exists(QDir(folder).filePath(kCatalogue + language + QStringLiteral(".qm"))) &&
+            if (QFileInfo::exists(
+                    QDir(folder).filePath(kCatalogue + language + QStringLiteral(".qm"))) &&
                 m_program.load(kCatalogue + language, folder)) {
                 m_language = language;
                 break;

@@ -14,8 +14,9 @@ namespace ovra {
 QStringList catalogueFolders(const QString& executableFolder);
 
 // The catalogue names to try for the user's languages, most wanted first ("de_DE",
-// "de"). The texts in the code are English: a list stops at the first English (or
-// C) entry, since the user prefers the source texts to any language after it.
+// "de", then the next language). The texts in the code are English: a list stops at
+// the first English (or C) entry, since the user prefers the source texts to any
+// language after it.
 QStringList catalogueLanguages(const QStringList& uiLanguages);
 
 // The program's catalogue and Qt's own (the buttons of message boxes and the colour
