@@ -193,3 +193,31 @@ TEST(Process, RelativeXdgFoldersAreIgnored) {
     EXPECT_TRUE(QDir::isAbsolutePath(QDir::tempPath()));
     EXPECT_EQ(qgetenv("HOME"), QFile::encodeName(home.path()));
 }
+
+// --help and the refusals follow the user's language; the lines of --list, which
+// scripts read, stay English in any language.
+TEST(Process, MessagesFollowTheLanguageButListStaysEnglish) {
+    test::TestHome home;
+    auto english = QProcessEnvironment::systemEnvironment();
+    english.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    english.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    auto german = english;
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        german.remove(QString::fromLatin1(variable));
+    german.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+
+    const QString help = run({QStringLiteral("--help")}, german).out;
+    EXPECT_TRUE(help.contains(QStringLiteral("Optionen:"))) << qPrintable(help);
+    EXPECT_TRUE(help.contains(QStringLiteral("  --render FILE.png  "))) << qPrintable(help);
+    EXPECT_TRUE(run({QStringLiteral("--help")}, english).out.contains(QStringLiteral("Options:")));
+    const test::ProgramResult refused =
+        run({QStringLiteral("--stop"), QStringLiteral("Nowhere")}, german);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("Es gibt keine Uhr namens \"Nowhere\".")))
+        << qPrintable(refused.err);
+
+    const test::ProgramResult list = run({QStringLiteral("--list")}, german);
+    EXPECT_EQ(list.exitCode, 0) << qPrintable(list.err);
+    EXPECT_EQ(list.out, QStringLiteral("Default -- Stopped\n"));
+    EXPECT_EQ(list.out, run({QStringLiteral("--list")}, english).out);
+}

@@ -91,6 +91,9 @@ ClockProcess::ClockProcess(const QString& program, const QStringList& args,
                            const QStringList& environment, const QString& errorFile) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    // The tests read the clock's English texts, whatever language the machine has.
+    env.remove(QStringLiteral("LANGUAGE"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     for (const QString& entry : environment)
         env.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
     process.setProcessEnvironment(env);
