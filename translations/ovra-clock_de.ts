@@ -411,11 +411,12 @@ Option, ein fehlender Wert, zwei Aktionen).
     </message>
     <message>
         <source>read</source>
-        <extracomment>Completes &quot;The settings store ... cannot be %2&quot;.</extracomment>
+        <extracomment>Completes &quot;The settings store %1 cannot be %2&quot;.</extracomment>
         <translation>gelesen</translation>
     </message>
     <message>
         <source>written</source>
+        <extracomment>Completes &quot;The settings store %1 cannot be %2&quot;.</extracomment>
         <translation>geschrieben</translation>
     </message>
     <message>
@@ -678,6 +679,7 @@ Option, ein fehlender Wert, zwei Aktionen).
     </message>
     <message>
         <source>%1 -- Stopped</source>
+        <extracomment>%1 is a clock&apos;s name.</extracomment>
         <translation>%1 -- Beendet</translation>
     </message>
 </context>

@@ -410,11 +410,12 @@ porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un mag
     </message>
     <message>
         <source>read</source>
-        <extracomment>Completes &quot;The settings store ... cannot be %2&quot;.</extracomment>
+        <extracomment>Completes &quot;The settings store %1 cannot be %2&quot;.</extracomment>
         <translation>lu</translation>
     </message>
     <message>
         <source>written</source>
+        <extracomment>Completes &quot;The settings store %1 cannot be %2&quot;.</extracomment>
         <translation>écrit</translation>
     </message>
     <message>
@@ -677,6 +678,7 @@ porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un mag
     </message>
     <message>
         <source>%1 -- Stopped</source>
+        <extracomment>%1 is a clock&apos;s name.</extracomment>
         <translation>%1 -- Arrêtée</translation>
     </message>
 </context>

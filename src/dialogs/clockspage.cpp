@@ -94,12 +94,12 @@ void ClocksPage::fill(bool refill, int zoneIndex) {
 void ClocksPage::RefreshClockList() {
     m_s.clocks.LoadClockList();
     m_list->clear();
-    for (const ClockEntry& entry : m_s.clocks.entries()) {
-        //: %1 is a clock's name.
-        m_list->addItem(entry.running() ? tr("%1 -- Running").arg(entry.Name)
-                                        //: %1 is a clock's name.
-                                        : tr("%1 -- Stopped").arg(entry.Name));
-    }
+    //: %1 is a clock's name.
+    const QString running = tr("%1 -- Running");
+    //: %1 is a clock's name.
+    const QString stopped = tr("%1 -- Stopped");
+    for (const ClockEntry& entry : m_s.clocks.entries())
+        m_list->addItem((entry.running() ? running : stopped).arg(entry.Name));
 }
 
 void ClocksPage::CmdTimeZone_Click(int index) {

@@ -98,11 +98,11 @@ void SqliteRegistryBackend::warnOnce(const QString& text) {
 
 int SqliteRegistryBackend::fail(int rc, const char* what) {
     const int code = mapError(rc);
-    //: Completes "The settings store ... cannot be %2".
-    const QString verb = qstrcmp(what, "read") == 0
-                             ? QCoreApplication::translate("Settings", "read")
-                             //: Completes "The settings store ... cannot be %2".
-                             : QCoreApplication::translate("Settings", "written");
+    //: Completes "The settings store %1 cannot be %2".
+    const QString readWord = QCoreApplication::translate("Settings", "read");
+    //: Completes "The settings store %1 cannot be %2".
+    const QString writtenWord = QCoreApplication::translate("Settings", "written");
+    const QString verb = qstrcmp(what, "read") == 0 ? readWord : writtenWord;
     if (code == status::StoreCorrupt || code == status::AccessDenied ||
         (rc & 0xff) == SQLITE_READONLY) {
         warnOnce(QCoreApplication::translate(
