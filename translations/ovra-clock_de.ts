@@ -202,7 +202,8 @@ und wo die Wörter stehen: „--add New York --zone 10“ fügt die Uhr „New Y
   --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
   --at TIME          with --render: the time the clock&apos;s own zone shows
   --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
-  --add NAME         add a clock and start it; --zone INDEX picks its zone (0-96)
+  --add NAME         add a clock and start it
+  --zone INDEX       with --add: the new clock&apos;s zone (0-96); the computer&apos;s without it
   --start NAME       start a clock
   --stop NAME        stop a running clock; its settings are saved
   --delete NAME      stop a clock and delete its settings (its alarms are kept)
@@ -213,7 +214,8 @@ und wo die Wörter stehen: „--add New York --zone 10“ fügt die Uhr „New Y
   --render FILE.png  ein Bild des Zifferblatts in eine PNG-Datei zeichnen; braucht keine Anzeige
   --at TIME          mit --render: die Zeit, die die eigene Zone der Uhr zeigt
   --list             jede Uhr mit „Running“, „Stopped“ oder „Not answering“ auflisten
-  --add NAME         eine Uhr hinzufügen und starten; --zone INDEX wählt ihre Zone (0-96)
+  --add NAME         eine Uhr hinzufügen und starten
+  --zone INDEX       mit --add: die Zone der neuen Uhr (0-96); ohne sie die des Computers
   --start NAME       eine Uhr starten
   --stop NAME        eine laufende Uhr beenden; ihre Einstellungen werden gespeichert
   --delete NAME      eine Uhr beenden und ihre Einstellungen löschen (ihre Alarme bleiben)

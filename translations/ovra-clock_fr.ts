@@ -202,7 +202,8 @@ la place des mots : « --add New York --zone 10 » ajoute l’horloge « New Yor
   --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
   --at TIME          with --render: the time the clock&apos;s own zone shows
   --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
-  --add NAME         add a clock and start it; --zone INDEX picks its zone (0-96)
+  --add NAME         add a clock and start it
+  --zone INDEX       with --add: the new clock&apos;s zone (0-96); the computer&apos;s without it
   --start NAME       start a clock
   --stop NAME        stop a running clock; its settings are saved
   --delete NAME      stop a clock and delete its settings (its alarms are kept)
@@ -213,7 +214,8 @@ la place des mots : « --add New York --zone 10 » ajoute l’horloge « New Yor
   --render FILE.png  dessiner une image du cadran dans un fichier PNG ; sans écran
   --at TIME          avec --render : l’heure qu’affiche le fuseau de l’horloge
   --list             lister chaque horloge avec « Running », « Stopped » ou « Not answering »
-  --add NAME         ajouter une horloge et la lancer ; --zone INDEX choisit son fuseau (0-96)
+  --add NAME         ajouter une horloge et la lancer
+  --zone INDEX       avec --add : le fuseau de la nouvelle horloge (0-96) ; celui de l&apos;ordinateur sans elle
   --start NAME       lancer une horloge
   --stop NAME        arrêter une horloge ; ses paramètres sont enregistrés
   --delete NAME      arrêter une horloge et supprimer ses paramètres (ses alarmes restent)

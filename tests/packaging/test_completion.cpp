@@ -1,0 +1,105 @@
+// The bash completion, driven as bash drives it, against the real program listing
+// a real store.
+#include "support/desktopdriver.h"
+#include "support/testenv.h"
+
+#include "settings/clocklist.h"
+#include "settings/registry.h"
+#include "settings/registrysqlite.h"
+
+#include <gtest/gtest.h>
+
+using namespace ovra;
+
+namespace {
+
+// What the completion function offers for the words of a command line, the last
+// one being the word the cursor is in.
+QStringList complete(const QStringList& words) {
+    QString script = QStringLiteral("source \"$1\"; COMP_WORDS=(");
+    for (const QString& w : words)
+        script += QLatin1Char('\'') + QString(w).replace(u'\'', QStringLiteral("'\\''")) +
+                  QStringLiteral("' ");
+    script += QStringLiteral(");COMP_CWORD=%1;_ovra_clock;printf '%s\\n' \"${COMPREPLY[@]}\"")
+                  .arg(words.size() - 1);
+    const test::ProgramResult r = test::runCapturing(
+        QStringLiteral("bash"),
+        {QStringLiteral("--norc"), QStringLiteral("--noprofile"), QStringLiteral("-c"), script,
+         QStringLiteral("bash"), QStringLiteral(OVRA_BASH_COMPLETION)});
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    QStringList offered = r.out.split(u'\n', Qt::SkipEmptyParts);
+    offered.sort();
+    return offered;
+}
+
+// The line as zsh shows it after Tab was pressed at its end.
+QString completeInZsh(const QString& line) {
+    const test::ProgramResult r = test::runCapturing(
+        QStringLiteral("zsh"),
+        {QStringLiteral("-f"), QStringLiteral(OVRA_ZSH_DRIVER), QStringLiteral(OVRA_COMPLETION_DIR),
+         QStringLiteral(OVRA_CLOCK_BIN " ") + line},
+        40000);
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    return r.out.chopped(r.out.endsWith(u'\n') ? 1 : 0).mid(int(strlen(OVRA_CLOCK_BIN)) + 1);
+}
+
+void storeClockList(const test::TestHome& home) {
+    SqliteRegistryBackend backend(home.storePath());
+    Registry reg(backend);
+    ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue,
+                            QStringLiteral("{New York}{New Delhi}{Tokyo}{It's -- Stopped}")),
+              0);
+}
+
+} // namespace
+
+TEST(BashCompletion, OffersOptionsZonesAndClockNamesWhereTheyCanStand) {
+    test::TestHome home;
+    storeClockList(home);
+    const QString prog = QStringLiteral(OVRA_CLOCK_BIN);
+    const struct {
+        QStringList words;
+        QStringList offered;
+    } cases[] = {
+        {{prog, "--st"}, {"--start", "--stop"}},
+        {{prog, "--add", "X", "--"}, {"--zone"}},
+        {{prog, "--render", "f.png", "--"}, {"--at"}},
+        {{prog, "--zone", "9"}, {"9", "90", "91", "92", "93", "94", "95", "96"}},
+        // A name of several words is offered whole, from its first word on...
+        {{prog, "--start", "New"}, {"New Delhi", "New York"}},
+        {{prog, "--stop", "T"}, {"Tokyo"}},
+        {{prog, "--delete", ""}, {"Default", "It's -- Stopped", "New Delhi", "New York", "Tokyo"}},
+        // ...typed escaped or quoted...
+        {{prog, "--start", "New\\ Y"}, {"New York"}},
+        {{prog, "--start", "\"New D"}, {"New Delhi"}},
+        // ...and from a later word when the first words stand alone; the name may also
+        // come before the option.
+        {{prog, "--start", "New", "Y"}, {"York"}},
+        {{prog, "New", "D"}, {"Delhi"}},
+        {{prog, "--stop", "It\\'s"}, {"It's -- Stopped"}},
+        // A new clock's name is the user's own.
+        {{prog, "--add", "N"}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(complete(c.words).join(u'|').toStdString(), c.offered.join(u'|').toStdString())
+            << qPrintable(c.words.join(u'|'));
+}
+
+TEST(ZshCompletion, CompletesOptionsAndQuotesClockNames) {
+    test::TestHome home;
+    storeClockList(home);
+    const struct {
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {"--sto", "--stop "},
+        {"--add X --zo", "--add X --zone "},
+        {"--render f.png --a", "--render f.png --at "},
+        {"--stop T", "--stop Tokyo "},
+        {"--start New\\ Y", "--start New\\ York "},
+        {"--delete It", "--delete It\\'s\\ --\\ Stopped "},
+        {"--add N", "--add N"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(completeInZsh(QString::fromUtf8(c.typed)).toStdString(), c.shown) << c.typed;
+}
