@@ -166,11 +166,11 @@ TEST(InstanceChannel, OnlyThisUserCanReachTheClocks) {
 
     // A folder that belongs to someone else is not used at all.
     InstanceServer stranger(c.socket(QStringLiteral("Osaka")));
-    ::chown(QFile::encodeName(c.folder).constData(), 65534, 65534);
+    ASSERT_EQ(::chown(QFile::encodeName(c.folder).constData(), 65534, 65534), 0);
     QString problem;
     EXPECT_EQ(stranger.claim(&problem), InstanceServer::Claim::Failed);
     EXPECT_TRUE(problem.contains(QStringLiteral("belongs to another user"))) << qPrintable(problem);
-    ::chown(QFile::encodeName(c.folder).constData(), 0, 0);
+    EXPECT_EQ(::chown(QFile::encodeName(c.folder).constData(), 0, 0), 0);
 }
 
 int main(int argc, char** argv) {
