@@ -25,7 +25,9 @@ for f in usr/bin/ovra-clock usr/share/applications/ovra-clock.desktop \
     usr/share/icons/hicolor/scalable/apps/ovra-clock.svg \
     usr/share/metainfo/ovra-clock.metainfo.xml usr/share/man/man1/ovra-clock.1.gz \
     usr/share/bash-completion/completions/ovra-clock usr/share/zsh/vendor-completions/_ovra-clock \
-    usr/share/doc/ovra-clock/copyright usr/share/doc/ovra-clock/changelog.gz; do
+    usr/share/doc/ovra-clock/copyright usr/share/doc/ovra-clock/changelog.gz \
+    usr/share/ovra-clock/translations/ovra-clock_de.qm \
+    usr/share/ovra-clock/translations/ovra-clock_fr.qm; do
     [[ -f $root/$f ]] || fail "the package does not install $f"
 done
 desktop-file-validate "$root/usr/share/applications/ovra-clock.desktop" ||
@@ -39,9 +41,9 @@ python3 "$source/tests/packaging/check-options.py" "$root/usr/bin/ovra-clock" \
 home=$work/home
 mkdir -p "$home/runtime"
 chmod 700 "$home/runtime"
-run() {
+run() { # in the language LANG names
     env HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" \
-        XDG_CACHE_HOME="$home/cache" XDG_RUNTIME_DIR="$home/runtime" LC_ALL=C.UTF-8 LANGUAGE= \
+        XDG_CACHE_HOME="$home/cache" XDG_RUNTIME_DIR="$home/runtime" LC_ALL= LC_MESSAGES= LANGUAGE= \
         QT_QPA_PLATFORM=offscreen "$root/usr/bin/ovra-clock" "$@"
 }
 version=$(run --version)
@@ -50,4 +52,8 @@ expected="Ovra Clock $(sed -n 's/^Version: //p' < <(dpkg-deb -f "$deb"))"
 run --render "$work/face.png" --at "2026-12-07 10:08:37"
 [[ $(head -c 8 "$work/face.png" | od -An -tx1 | tr -d ' \n') == 89504e470d0a1a0a ]] ||
     fail "--render wrote no PNG picture"
+# The installed catalogues are found from wherever the package was unpacked.
+german=$(LANG=de_DE.UTF-8 run --no-such-option 2>&1 >/dev/null || true)
+[[ $german == *"Unbekannte Option --no-such-option"* ]] ||
+    fail "the unpacked program does not speak German: \"$german\""
 echo "check-package: $(basename "$deb") is clean and runs from a throw-away root"
