@@ -207,14 +207,17 @@ QRegion FaceRenderer::secondRingSector(double from, double to) const {
     return area;
 }
 
+bool FaceRenderer::ringsDiffer(const FaceFrame& a, const FaceFrame& b) {
+    return a.MinuteSweep != b.MinuteSweep || a.HourSweep != b.HourSweep || a.pmHour != b.pmHour;
+}
+
 QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& after) const {
     if (!m_prepared)
         return {};
     QRegion area;
     if (before.SecondSweep != after.SecondSweep)
         area += secondRingArea(before.SecondSweep, after.SecondSweep);
-    if (before.MinuteSweep != after.MinuteSweep || before.HourSweep != after.HourSweep ||
-        before.pmHour != after.pmHour)
+    if (ringsDiffer(before, after))
         area += m_ringArea;
 
     const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
@@ -263,9 +266,27 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
         p.setClipRegion(area);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                      QPainter::SmoothPixmapTransform);
+    // Under a clip of several rectangles Qt blends an image span by span and hands
+    // large batches of spans to its thread pool, a wake of other threads for a few
+    // microseconds of work; within one rectangle it blends the lines itself, to the
+    // same pixels. Layers are laid one rectangle of the area at a time.
+    const auto lay = [&](const QRect& layerArea, const auto& blend) {
+        if (area.isEmpty()) {
+            blend();
+            return;
+        }
+        for (const QRect& r : area) {
+            if (!r.intersects(layerArea))
+                continue;
+            p.setClipRect(r);
+            blend();
+        }
+        p.setClipRegion(area);
+    };
     // Copying the disc layer clears the surface and lays the dial in one pass.
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(0, 0, m_discLayer);
+    lay(QRect(QPoint(0, 0), m_discLayer.deviceIndependentSize().toSize()),
+        [&] { p.drawImage(0, 0, m_discLayer); });
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     // Stroking the ring costs the most. Its curves before the quarter the area
     // first touches leave no pixel in the area, nor does its start a whole quarter
@@ -281,10 +302,12 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
                 90 * std::max(0, firstQuarter - 1));
         p.resetTransform();
     }
-    blendLayer(p, m_ringLayer, m_ringArea);
+    lay(m_ringArea, [&] { blendLayer(p, m_ringLayer, m_ringArea); });
     drawTexts(p, frame, area);
-    if (state.showScale || state.IsActive)
-        blendLayer(p, overlayFor(state.showScale, state.IsActive), m_overlayArea);
+    if (state.showScale || state.IsActive) {
+        const QImage& overlay = overlayFor(state.showScale, state.IsActive);
+        lay(m_overlayArea, [&] { blendLayer(p, overlay, m_overlayArea); });
+    }
     DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
 }
 

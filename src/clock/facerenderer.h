@@ -49,6 +49,8 @@ public:
     // Every window pixel that can differ between two settled frames drawn in the same
     // state; empty when they are alike. A normal second is a few small pieces.
     QRegion changedArea(const FaceFrame& before, const FaceFrame& after) const;
+    // The minute or hour ring moved: the ring layer is drawn anew, whole.
+    static bool ringsDiffer(const FaceFrame& a, const FaceFrame& b);
 
     // The same frame with every element drawn anew, step by step; the reference the
     // layered frame is checked and measured against.

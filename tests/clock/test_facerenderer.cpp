@@ -2,6 +2,8 @@
 #include "clock/facerenderer.h"
 
 #include <QPainter>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <QtMath>
 
 #include <gtest/gtest.h>
@@ -385,4 +387,44 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
     Face face(defaultSettings());
     face.draw(at(15, 25, 7));
     EXPECT_TRUE(face.renderer.changedArea(face.lastFrame, face.lastFrame).isEmpty());
+}
+
+// The clock draws a second's frame on its own thread so that no other thread wakes
+// for it. The pool's only thread is held busy while the frame is drawn: a frame that
+// handed fills to the pool would wait for that thread, which in turn gives up
+// waiting and says so.
+TEST(FaceRenderer, APartialFrameDrawnOutsideThePoolLeavesThePoolAlone) {
+    ClockSettings largest = defaultSettings();
+    largest.ClockRadius = 128;
+    largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    for (const ClockSettings& s : {defaultSettings(), largest}) {
+        // Seconds late in a quarter give the areas of most pieces; a new minute
+        // redraws the ring layer whole and is drawn on the pool.
+        for (const int second : {14, 44, 58}) {
+            const QDateTime from = at(15, 25, second), to = from.addSecs(1);
+            SCOPED_TRACE(std::to_string(s.ClockRadius) + " " + std::to_string(second));
+            const FaceState state{true, hotbutton::Close, true};
+            Face face(s);
+            face.draw(from, state);
+            FaceFrame after = ComposeFaceFrame(to, s, QStringLiteral("Office"), kUs);
+            FaceRenderer::settleTexts(after);
+            const QRegion area = face.renderer.changedArea(face.lastFrame, after);
+            ASSERT_GT(area.rectCount(), 1);
+            QSemaphore busy, gate;
+            bool released = false;
+            pool->start([&] {
+                busy.release();
+                released = gate.tryAcquire(1, 10000);
+            });
+            busy.acquire();
+            face.renderer.drawFrame(face.surface.image(), after, state, face.button, area);
+            gate.release();
+            pool->waitForDone();
+            EXPECT_TRUE(released);
+        }
+    }
+    pool->setMaxThreadCount(threads);
 }
