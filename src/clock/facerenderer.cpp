@@ -67,15 +67,22 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
     m_ringArea = outerBounds(layout.MinuteOuterRect).intersected(all);
     // The highlight ring runs up to three pixels outside the dial.
     m_overlayArea = outerBounds(layout.DialRect.adjusted(-2, -2, 2, 2)).intersected(all);
-    m_discLayer = newLayer(all);
+    QImage disc = newLayer(all);
     m_ringLayer = newLayer(m_ringArea);
-    if (m_discLayer.isNull() || m_ringLayer.isNull()) {
+    if (disc.isNull() || m_ringLayer.isNull()) {
         release();
         return;
     }
-    QPainter p(&m_discLayer);
-    p.setRenderHint(QPainter::Antialiasing);
-    drawDisc(p);
+    m_surfaceSize = disc.size();
+    {
+        QPainter p(&disc);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawDisc(p);
+    }
+    if (m_dpr == std::floor(m_dpr))
+        keepDisc(disc);
+    else
+        m_discLayer = disc;
     for (int q = 0; q < 4; ++q)
         m_secondQuarters[q] = secondRingSector(90.0 * q, 90.0 * (q + 1));
     m_prepared = true;
@@ -83,6 +90,10 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
 
 void FaceRenderer::release() {
     m_discLayer = m_ringLayer = QImage();
+    m_discRuns = {};
+    m_discRows = {};
+    m_discPixels = {};
+    m_surfaceSize = QSize();
     for (QImage& overlay : m_overlays)
         overlay = QImage();
     m_ringMinute = m_ringHour = -1;
@@ -91,6 +102,57 @@ void FaceRenderer::release() {
     for (TextAreaCache& c : m_textAreas)
         c = {};
     m_prepared = false;
+}
+
+void FaceRenderer::keepDisc(const QImage& disc) {
+    // The colour most of the disc is: that of its centre.
+    m_discColour =
+        reinterpret_cast<const QRgb*>(disc.constScanLine(disc.height() / 2))[disc.width() / 2];
+    m_discRows.reserve(size_t(disc.height()) + 1);
+    for (int y = 0; y < disc.height(); ++y) {
+        m_discRows.push_back(qsizetype(m_discRuns.size()));
+        const auto* line = reinterpret_cast<const QRgb*>(disc.constScanLine(y));
+        int x = 0;
+        while (x < disc.width()) {
+            if (line[x] == 0) {
+                ++x;
+                continue;
+            }
+            DiscRun run{x, x, -1};
+            if (line[x] == m_discColour) {
+                while (run.to < disc.width() && line[run.to] == m_discColour)
+                    ++run.to;
+            } else {
+                run.pixels = qsizetype(m_discPixels.size());
+                while (run.to < disc.width() && line[run.to] != 0 && line[run.to] != m_discColour)
+                    m_discPixels.push_back(line[run.to++]);
+            }
+            m_discRuns.push_back(run);
+            x = run.to;
+        }
+    }
+    m_discRows.push_back(qsizetype(m_discRuns.size()));
+    m_discRuns.shrink_to_fit();
+    m_discPixels.shrink_to_fit();
+}
+
+void FaceRenderer::layDisc(QImage& surface, const QRect& rect) const {
+    const QRect r = rect.intersected(surface.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(surface.scanLine(y));
+        std::fill(line + r.left(), line + r.right() + 1, QRgb(0));
+        for (qsizetype i = m_discRows[size_t(y)]; i < m_discRows[size_t(y) + 1]; ++i) {
+            const DiscRun& run = m_discRuns[size_t(i)];
+            const int from = std::max(run.from, r.left()), to = std::min(run.to, r.right() + 1);
+            if (from >= to)
+                continue;
+            if (run.pixels < 0)
+                std::fill(line + from, line + to, m_discColour);
+            else
+                std::copy_n(m_discPixels.begin() + run.pixels + (from - run.from), to - from,
+                            line + from);
+        }
+    }
 }
 
 const QImage& FaceRenderer::overlayFor(bool scale, bool active) {
@@ -250,15 +312,23 @@ QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& afte
          QRectF(X, Y, D, D));
     text(before.DateText, before.DateFontSize, after.DateText, after.DateFontSize,
          QRectF(X, Y + R, D, R));
-    const QSize side = m_discLayer.deviceIndependentSize().toSize();
-    return area.intersected(QRect(QPoint(0, 0), side));
+    const int side = m_layout.windowSize();
+    return area.intersected(QRect(0, 0, side, side));
 }
 
 void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState& state,
                              const QImage& buttonImage, const QRegion& area) {
-    if (!m_prepared || surface.isNull() || surface.size() != m_discLayer.size())
+    if (!m_prepared || surface.isNull() || surface.size() != m_surfaceSize)
         return;
     updateRingLayer(frame);
+    // Laying the disc clears the surface and lays the dial in one pass.
+    if (m_discLayer.isNull()) {
+        const int scale = int(m_dpr);
+        if (area.isEmpty())
+            layDisc(surface, surface.rect());
+        for (const QRect& r : area)
+            layDisc(surface, QRect(r.topLeft() * scale, r.size() * scale));
+    }
     QPainter p(&surface);
     // Everything below is drawn as for a whole frame; the clip keeps it to the area,
     // where it leaves exactly the pixels the whole frame would.
@@ -283,11 +353,12 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
         }
         p.setClipRegion(area);
     };
-    // Copying the disc layer clears the surface and lays the dial in one pass.
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    lay(QRect(QPoint(0, 0), m_discLayer.deviceIndependentSize().toSize()),
-        [&] { p.drawImage(0, 0, m_discLayer); });
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (!m_discLayer.isNull()) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        lay(QRect(QPoint(0, 0), m_discLayer.deviceIndependentSize().toSize()),
+            [&] { p.drawImage(0, 0, m_discLayer); });
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
     // Stroking the ring costs the most. Its curves before the quarter the area
     // first touches leave no pixel in the area, nor does its start a whole quarter
     // further back: the arc may start there.

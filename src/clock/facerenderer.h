@@ -11,6 +11,7 @@
 #include <QRegion>
 
 #include <map>
+#include <vector>
 
 class QPainter;
 
@@ -93,7 +94,23 @@ private:
     qreal m_dpr = 1.0;
     bool m_prepared = false;
 
+    // The dial disc as it is laid under every frame: row by row, the runs of one
+    // colour as that colour and only the soft pixels of the rim as pixels, far less
+    // than a window-sized layer. Kept as an image instead where the device pixel
+    // ratio is fractional and window pixels do not map to whole surface pixels.
+    struct DiscRun {
+        int from = 0, to = 0;  // surface columns [from, to)
+        qsizetype pixels = -1; // first of its pixels in m_discPixels, or -1: m_discColour
+    };
+    void keepDisc(const QImage& disc);
+    // Lays the disc over the surface's rows and columns in `rect`, clearing the rest.
+    void layDisc(QImage& surface, const QRect& rect) const;
+    std::vector<DiscRun> m_discRuns;
+    std::vector<qsizetype> m_discRows; // row y's runs: [m_discRows[y], m_discRows[y + 1])
+    std::vector<QRgb> m_discPixels;
+    QRgb m_discColour = 0;
     QImage m_discLayer;
+    QSize m_surfaceSize; // in surface pixels
     QImage m_ringLayer;
     QImage m_overlays[4]; // scale and highlight: none, scale, highlight, both
     QRect m_ringArea;     // what of the ring layer can hold pixels

@@ -428,3 +428,49 @@ TEST(FaceRenderer, APartialFrameDrawnOutsideThePoolLeavesThePoolAlone) {
     }
     pool->setMaxThreadCount(threads);
 }
+
+// On a scaled screen the surface has more pixels than the window: the dial laid
+// under each frame must cover the surface pixels of each changed area, no fewer
+// and no more, at a whole ratio and at a fractional one alike.
+TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
+    for (const qreal dpr : {2.0, 1.5}) {
+        SCOPED_TRACE(dpr);
+        ClockSettings s = defaultSettings();
+        s.BackgroundOpacity = 5; // a translucent dial: its rim and colour both show
+        const ClockLayout layout = CalcClockLayout(s);
+        DrawTools tools;
+        tools.CreateDrawTools(s);
+        const QSize side(layout.windowSize(), layout.windowSize());
+        DrawingSurface partial, whole, direct;
+        FaceRenderer partialRenderer, wholeRenderer;
+        for (DrawingSurface* surface : {&partial, &whole, &direct})
+            surface->CreateGraphic(side, dpr);
+        partialRenderer.prepare(layout, tools, partial.fontFamily(), dpr);
+        wholeRenderer.prepare(layout, tools, whole.fontFamily(), dpr);
+        const QImage button = stripImage();
+        const FaceState state{false, hotbutton::Hidden, true};
+        FaceFrame before = ComposeFaceFrame(at(15, 25, 44), s, QStringLiteral("Office"), kUs);
+        FaceRenderer::settleTexts(before);
+        FaceFrame first = before;
+        partialRenderer.drawFrame(partial.image(), first, state, button);
+        for (const int second : {45, 46, 59}) {
+            SCOPED_TRACE(second);
+            FaceFrame after =
+                ComposeFaceFrame(at(15, 25, second), s, QStringLiteral("Office"), kUs);
+            FaceRenderer::settleTexts(after);
+            const QRegion area = partialRenderer.changedArea(before, after);
+            FaceFrame a = after, b = after, c = after;
+            partialRenderer.drawFrame(partial.image(), a, state, button, area);
+            wholeRenderer.drawFrame(whole.image(), b, state, button);
+            wholeRenderer.drawFrameDirect(direct.image(), c, state, button);
+            EXPECT_TRUE(partial.image() == whole.image())
+                << "differs by " << maxChannelDifference(partial.image(), whole.image());
+            // At a whole ratio the dial is laid from its runs, which must give the
+            // dial as drawn. (A fractional ratio scales each layer as it is blended.)
+            if (dpr == 2.0) {
+                EXPECT_LE(maxChannelDifference(whole.image(), direct.image()), 3);
+            }
+            before = after;
+        }
+    }
+}
