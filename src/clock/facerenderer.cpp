@@ -67,9 +67,12 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
     m_ringArea = outerBounds(layout.MinuteOuterRect).intersected(all);
     // The highlight ring runs up to three pixels outside the dial.
     m_overlayArea = outerBounds(layout.DialRect.adjusted(-2, -2, 2, 2)).intersected(all);
+    m_runs = m_dpr == std::floor(m_dpr);
+    m_scale = int(m_dpr);
     QImage disc = newLayer(all);
-    m_ringLayer = newLayer(m_ringArea);
-    if (disc.isNull() || m_ringLayer.isNull()) {
+    if (!m_runs)
+        m_ringLayer = newLayer(m_ringArea);
+    if (disc.isNull() || (!m_runs && m_ringLayer.isNull())) {
         release();
         return;
     }
@@ -79,8 +82,8 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
         p.setRenderHint(QPainter::Antialiasing);
         drawDisc(p);
     }
-    if (m_dpr == std::floor(m_dpr))
-        keepDisc(disc);
+    if (m_runs)
+        m_disc = PixelRuns(disc, QPoint(0, 0));
     else
         m_discLayer = disc;
     for (int q = 0; q < 4; ++q)
@@ -90,9 +93,8 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
 
 void FaceRenderer::release() {
     m_discLayer = m_ringLayer = QImage();
-    m_discRuns = {};
-    m_discRows = {};
-    m_discPixels = {};
+    m_disc = m_rings = m_overlay = PixelRuns();
+    m_overlayKind = -1;
     m_surfaceSize = QSize();
     for (QImage& overlay : m_overlays)
         overlay = QImage();
@@ -104,55 +106,34 @@ void FaceRenderer::release() {
     m_prepared = false;
 }
 
-void FaceRenderer::keepDisc(const QImage& disc) {
-    // The colour most of the disc is: that of its centre.
-    m_discColour =
-        reinterpret_cast<const QRgb*>(disc.constScanLine(disc.height() / 2))[disc.width() / 2];
-    m_discRows.reserve(size_t(disc.height()) + 1);
-    for (int y = 0; y < disc.height(); ++y) {
-        m_discRows.push_back(qsizetype(m_discRuns.size()));
-        const auto* line = reinterpret_cast<const QRgb*>(disc.constScanLine(y));
-        int x = 0;
-        while (x < disc.width()) {
-            if (line[x] == 0) {
-                ++x;
-                continue;
-            }
-            DiscRun run{x, x, -1};
-            if (line[x] == m_discColour) {
-                while (run.to < disc.width() && line[run.to] == m_discColour)
-                    ++run.to;
-            } else {
-                run.pixels = qsizetype(m_discPixels.size());
-                while (run.to < disc.width() && line[run.to] != 0 && line[run.to] != m_discColour)
-                    m_discPixels.push_back(line[run.to++]);
-            }
-            m_discRuns.push_back(run);
-            x = run.to;
-        }
-    }
-    m_discRows.push_back(qsizetype(m_discRuns.size()));
-    m_discRuns.shrink_to_fit();
-    m_discPixels.shrink_to_fit();
+QRect FaceRenderer::surfaceRect(const QRect& windowRect) const {
+    return QRect(windowRect.topLeft() * m_scale, windowRect.size() * m_scale);
 }
 
-void FaceRenderer::layDisc(QImage& surface, const QRect& rect) const {
-    const QRect r = rect.intersected(surface.rect());
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(surface.scanLine(y));
-        std::fill(line + r.left(), line + r.right() + 1, QRgb(0));
-        for (qsizetype i = m_discRows[size_t(y)]; i < m_discRows[size_t(y) + 1]; ++i) {
-            const DiscRun& run = m_discRuns[size_t(i)];
-            const int from = std::max(run.from, r.left()), to = std::min(run.to, r.right() + 1);
-            if (from >= to)
-                continue;
-            if (run.pixels < 0)
-                std::fill(line + from, line + to, m_discColour);
-            else
-                std::copy_n(m_discPixels.begin() + run.pixels + (from - run.from), to - from,
-                            line + from);
-        }
+QImage FaceRenderer::drawOverlay(bool scale, bool active) const {
+    QImage overlay = newLayer(m_overlayArea);
+    if (!overlay.isNull()) {
+        QPainter p(&overlay);
+        p.translate(-m_overlayArea.topLeft());
+        p.setRenderHint(QPainter::Antialiasing);
+        if (scale)
+            drawScale(p);
+        if (active)
+            drawActiveRing(p);
     }
+    return overlay;
+}
+
+const PixelRuns& FaceRenderer::overlayRunsFor(bool scale, bool active) {
+    // Fixed until the next re-apply; only the combination on show is kept.
+    const int wanted = (scale ? 1 : 0) + (active ? 2 : 0);
+    if (m_overlayKind != wanted) {
+        const QImage overlay = drawOverlay(scale, active);
+        m_overlay =
+            overlay.isNull() ? PixelRuns() : PixelRuns(overlay, m_overlayArea.topLeft() * m_scale);
+        m_overlayKind = wanted;
+    }
+    return m_overlay;
 }
 
 const QImage& FaceRenderer::overlayFor(bool scale, bool active) {
@@ -164,18 +145,8 @@ const QImage& FaceRenderer::overlayFor(bool scale, bool active) {
         if (i != wanted)
             m_overlays[i] = QImage();
     QImage& overlay = m_overlays[wanted];
-    if (overlay.isNull()) {
-        overlay = newLayer(m_overlayArea);
-        if (!overlay.isNull()) {
-            QPainter p(&overlay);
-            p.translate(-m_overlayArea.topLeft());
-            p.setRenderHint(QPainter::Antialiasing);
-            if (scale)
-                drawScale(p);
-            if (active)
-                drawActiveRing(p);
-        }
-    }
+    if (overlay.isNull())
+        overlay = drawOverlay(scale, active);
     return overlay;
 }
 
@@ -197,11 +168,23 @@ void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
     if (frame.MinuteSweep == m_ringMinute && frame.HourSweep == m_ringHour &&
         frame.pmHour == m_ringPm)
         return;
-    m_ringLayer.fill(Qt::transparent);
-    QPainter p(&m_ringLayer);
-    p.translate(-m_ringArea.topLeft());
-    p.setRenderHint(QPainter::Antialiasing);
-    drawMinuteAndHourRings(p, frame);
+    // Kept as runs, the layer is drawn in an image made for the moment.
+    QImage layer = m_runs ? newLayer(m_ringArea) : m_ringLayer;
+    if (layer.isNull())
+        return;
+    if (!m_runs)
+        m_ringLayer = QImage(); // drawn in place, not copied
+    layer.fill(Qt::transparent);
+    {
+        QPainter p(&layer);
+        p.translate(-m_ringArea.topLeft());
+        p.setRenderHint(QPainter::Antialiasing);
+        drawMinuteAndHourRings(p, frame);
+    }
+    if (m_runs)
+        m_rings = PixelRuns(layer, m_ringArea.topLeft() * m_scale);
+    else
+        m_ringLayer = layer;
     m_ringMinute = frame.MinuteSweep;
     m_ringHour = frame.HourSweep;
     m_ringPm = frame.pmHour;
@@ -321,14 +304,20 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
     if (!m_prepared || surface.isNull() || surface.size() != m_surfaceSize)
         return;
     updateRingLayer(frame);
-    // Laying the disc clears the surface and lays the dial in one pass.
-    if (m_discLayer.isNull()) {
-        const int scale = int(m_dpr);
-        if (area.isEmpty())
-            layDisc(surface, surface.rect());
+    // Runs are laid into the surface's pixels between the painter's drawing calls,
+    // each over the whole surface or each rectangle of the area.
+    const SurfacePixels pixels(surface);
+    const auto layRuns = [&](const auto& layOne) {
+        if (area.isEmpty()) {
+            layOne(pixels.bounds);
+            return;
+        }
         for (const QRect& r : area)
-            layDisc(surface, QRect(r.topLeft() * scale, r.size() * scale));
-    }
+            layOne(surfaceRect(r));
+    };
+    // Laying the disc clears the surface and lays the dial in one pass.
+    if (m_runs)
+        layRuns([&](const QRect& r) { m_disc.copyTo(pixels, r); });
     QPainter p(&surface);
     // Everything below is drawn as for a whole frame; the clip keeps it to the area,
     // where it leaves exactly the pixels the whole frame would.
@@ -373,11 +362,19 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
                 90 * std::max(0, firstQuarter - 1));
         p.resetTransform();
     }
-    lay(m_ringArea, [&] { blendLayer(p, m_ringLayer, m_ringArea); });
+    if (m_runs)
+        layRuns([&](const QRect& r) { m_rings.blendOnto(pixels, r); });
+    else
+        lay(m_ringArea, [&] { blendLayer(p, m_ringLayer, m_ringArea); });
     drawTexts(p, frame, area);
     if (state.showScale || state.IsActive) {
-        const QImage& overlay = overlayFor(state.showScale, state.IsActive);
-        lay(m_overlayArea, [&] { blendLayer(p, overlay, m_overlayArea); });
+        if (m_runs) {
+            const PixelRuns& overlay = overlayRunsFor(state.showScale, state.IsActive);
+            layRuns([&](const QRect& r) { overlay.blendOnto(pixels, r); });
+        } else {
+            const QImage& overlay = overlayFor(state.showScale, state.IsActive);
+            lay(m_overlayArea, [&] { blendLayer(p, overlay, m_overlayArea); });
+        }
     }
     DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
 }
@@ -510,8 +507,12 @@ void FaceRenderer::DrawText(QPainter& p, QString& strText, double x, double y, d
         bytFontSize = kMinFontSize;
     QFont font = fontFor(bytFontSize);
     // Style 0 is regular; bit 0 bold and bit 1 italic, as the font styles number them.
-    font.setBold(bytFontStyle & 1);
-    font.setItalic(bytFontStyle & 2);
+    // Setting a style the font already has would still detach it from the font
+    // engine it found, to be looked up again for every text of every frame.
+    if (font.bold() != bool(bytFontStyle & 1))
+        font.setBold(bytFontStyle & 1);
+    if (font.italic() != bool(bytFontStyle & 2))
+        font.setItalic(bytFontStyle & 2);
     trimBlanks(strText);
     p.setFont(font);
     p.setPen(QPen(lngPenBrush, 1));

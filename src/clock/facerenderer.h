@@ -4,6 +4,7 @@
 #include "clock/drawtools.h"
 #include "clock/faceframe.h"
 #include "clock/hotbutton.h"
+#include "clock/pixelruns.h"
 
 #include <QFont>
 #include <QImage>
@@ -11,7 +12,6 @@
 #include <QRegion>
 
 #include <map>
-#include <vector>
 
 class QPainter;
 
@@ -80,7 +80,9 @@ private:
     void drawScale(QPainter& p) const;
     void drawActiveRing(QPainter& p) const;
     QImage newLayer(const QRect& area) const;
+    QImage drawOverlay(bool scale, bool active) const;
     const QImage& overlayFor(bool scale, bool active);
+    const PixelRuns& overlayRunsFor(bool scale, bool active);
     void blendLayer(QPainter& p, const QImage& layer, const QRect& area) const;
     void updateRingLayer(const FaceFrame& frame);
     QFont fontFor(uint8_t pixelSize) const;
@@ -94,21 +96,17 @@ private:
     qreal m_dpr = 1.0;
     bool m_prepared = false;
 
-    // The dial disc as it is laid under every frame: row by row, the runs of one
-    // colour as that colour and only the soft pixels of the rim as pixels, far less
-    // than a window-sized layer. Kept as an image instead where the device pixel
-    // ratio is fractional and window pixels do not map to whole surface pixels.
-    struct DiscRun {
-        int from = 0, to = 0;  // surface columns [from, to)
-        qsizetype pixels = -1; // first of its pixels in m_discPixels, or -1: m_discColour
-    };
-    void keepDisc(const QImage& disc);
-    // Lays the disc over the surface's rows and columns in `rect`, clearing the rest.
-    void layDisc(QImage& surface, const QRect& rect) const;
-    std::vector<DiscRun> m_discRuns;
-    std::vector<qsizetype> m_discRows; // row y's runs: [m_discRows[y], m_discRows[y + 1])
-    std::vector<QRgb> m_discPixels;
-    QRgb m_discColour = 0;
+    // At a whole device pixel ratio each layer is kept as runs of its pixels, a
+    // small part of a window-sized image, and laid straight into the surface. A
+    // fractional ratio, where window pixels do not map to whole surface pixels,
+    // keeps the images and lets the painter scale them.
+    bool m_runs = false;
+    int m_scale = 1;
+    QRect surfaceRect(const QRect& windowRect) const;
+    PixelRuns m_disc;
+    PixelRuns m_rings;
+    PixelRuns m_overlay;
+    int m_overlayKind = -1; // what m_overlay holds: scale 1, highlight 2, or -1
     QImage m_discLayer;
     QSize m_surfaceSize; // in surface pixels
     QImage m_ringLayer;

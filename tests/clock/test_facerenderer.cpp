@@ -1,5 +1,6 @@
 #include "clock/drawingsurface.h"
 #include "clock/facerenderer.h"
+#include "clock/pixelruns.h"
 
 #include <QPainter>
 #include <QSemaphore>
@@ -471,6 +472,57 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
                 EXPECT_LE(maxChannelDifference(whole.image(), direct.image()), 3);
             }
             before = after;
+        }
+    }
+}
+
+// A layer kept as runs must leave exactly the pixels QPainter leaves with the image:
+// opaque, translucent and transparent pixels, stretches of one colour long and
+// short, on opaque, translucent and transparent ground, in part and whole.
+TEST(PixelRuns, CopyAndBlendLeaveWhatThePainterLeaves) {
+    QImage layer(40, 12, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter p(&layer);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(200, 40, 90, 170), 3));
+        p.drawEllipse(QRectF(2.3, 1.6, 30, 9));
+        p.fillRect(QRect(5, 4, 20, 2), QColor(10, 220, 30));
+        p.fillRect(QRect(28, 7, 9, 3), QColor(90, 90, 250, 60));
+    }
+    for (int x = 0; x < 40; x += 7)
+        layer.setPixel(x, 11, qPremultiply(qRgba(255, 255, 0, x * 6)));
+    QImage ground(48, 20, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < ground.height(); ++y)
+        for (int x = 0; x < ground.width(); ++x)
+            ground.setPixel(x, y, qPremultiply(qRgba(x * 5, y * 12, 128, (x * 37 + y * 11) % 256)));
+    const QPoint origin(5, 3);
+    const PixelRuns runs(layer, origin);
+    for (const QRect& rect : {ground.rect(), QRect(9, 4, 13, 6), QRect(30, 0, 18, 20)}) {
+        SCOPED_TRACE(QString("%1,%2 %3x%4")
+                         .arg(rect.x())
+                         .arg(rect.y())
+                         .arg(rect.width())
+                         .arg(rect.height())
+                         .toStdString());
+        for (const bool blend : {false, true}) {
+            QImage expected = ground.copy(), actual = ground.copy();
+            {
+                QPainter p(&expected);
+                p.setClipRect(rect);
+                if (!blend) {
+                    p.setCompositionMode(QPainter::CompositionMode_Source);
+                    p.fillRect(rect, Qt::transparent);
+                }
+                p.drawImage(origin, layer);
+            }
+            const SurfacePixels pixels(actual);
+            if (blend)
+                runs.blendOnto(pixels, rect);
+            else
+                runs.copyTo(pixels, rect);
+            EXPECT_TRUE(actual == expected) << (blend ? "blend" : "copy") << " differs by "
+                                            << maxChannelDifference(actual, expected);
         }
     }
 }
