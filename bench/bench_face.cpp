@@ -5,7 +5,8 @@
 //
 // The second argument says where the frame is drawn: 0 on the calling thread, where
 // Qt hands large fills to its thread pool, 1 on a pool thread, where they run
-// inline (as the clock draws). Times are per frame; "CPU" is the whole process,
+// inline (as the clock draws whole frames; it draws the partial frame of a normal
+// second on its own thread). Times are per frame; "CPU" is the whole process,
 // worker threads included.
 //
 //   bench_face [benchmark options]

@@ -52,7 +52,17 @@ void printErr(const QString& text) {
 
 int runClock(int argc, char** argv, const QString& name) {
     tuneAllocatorForLongRun();
+    // Qt paints over a frame sent through shared memory only after a round trip
+    // that makes sure the X server has read it: a wake of two threads every
+    // second. The few kilobytes of a partial frame cost less sent over the
+    // connection. Only this process's connection is meant; the programs it starts
+    // get the environment as it was.
+    const bool shmChosenByUser = qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM");
+    if (!shmChosenByUser)
+        qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication qapp(argc, argv);
+    if (!shmChosenByUser)
+        qunsetenv("QT_XCB_NO_MITSHM");
     const Translations translations(QCoreApplication::applicationDirPath());
     QApplication::setApplicationName(QStringLiteral("Ovra Clock"));
     QApplication::setApplicationVersion(QStringLiteral(OVRA_VERSION));

@@ -67,15 +67,25 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
     m_ringArea = outerBounds(layout.MinuteOuterRect).intersected(all);
     // The highlight ring runs up to three pixels outside the dial.
     m_overlayArea = outerBounds(layout.DialRect.adjusted(-2, -2, 2, 2)).intersected(all);
-    m_discLayer = newLayer(all);
-    m_ringLayer = newLayer(m_ringArea);
-    if (m_discLayer.isNull() || m_ringLayer.isNull()) {
+    m_runs = m_dpr == std::floor(m_dpr);
+    m_scale = int(m_dpr);
+    QImage disc = newLayer(all);
+    if (!m_runs)
+        m_ringLayer = newLayer(m_ringArea);
+    if (disc.isNull() || (!m_runs && m_ringLayer.isNull())) {
         release();
         return;
     }
-    QPainter p(&m_discLayer);
-    p.setRenderHint(QPainter::Antialiasing);
-    drawDisc(p);
+    m_surfaceSize = disc.size();
+    {
+        QPainter p(&disc);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawDisc(p);
+    }
+    if (m_runs)
+        m_disc = PixelRuns(disc, QPoint(0, 0));
+    else
+        m_discLayer = disc;
     for (int q = 0; q < 4; ++q)
         m_secondQuarters[q] = secondRingSector(90.0 * q, 90.0 * (q + 1));
     m_prepared = true;
@@ -83,6 +93,9 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
 
 void FaceRenderer::release() {
     m_discLayer = m_ringLayer = QImage();
+    m_disc = m_rings = m_overlay = PixelRuns();
+    m_overlayKind = -1;
+    m_surfaceSize = QSize();
     for (QImage& overlay : m_overlays)
         overlay = QImage();
     m_ringMinute = m_ringHour = -1;
@@ -91,6 +104,36 @@ void FaceRenderer::release() {
     for (TextAreaCache& c : m_textAreas)
         c = {};
     m_prepared = false;
+}
+
+QRect FaceRenderer::surfaceRect(const QRect& windowRect) const {
+    return QRect(windowRect.topLeft() * m_scale, windowRect.size() * m_scale);
+}
+
+QImage FaceRenderer::drawOverlay(bool scale, bool active) const {
+    QImage overlay = newLayer(m_overlayArea);
+    if (!overlay.isNull()) {
+        QPainter p(&overlay);
+        p.translate(-m_overlayArea.topLeft());
+        p.setRenderHint(QPainter::Antialiasing);
+        if (scale)
+            drawScale(p);
+        if (active)
+            drawActiveRing(p);
+    }
+    return overlay;
+}
+
+const PixelRuns& FaceRenderer::overlayRunsFor(bool scale, bool active) {
+    // Fixed until the next re-apply; only the combination on show is kept.
+    const int wanted = (scale ? 1 : 0) + (active ? 2 : 0);
+    if (m_overlayKind != wanted) {
+        const QImage overlay = drawOverlay(scale, active);
+        m_overlay =
+            overlay.isNull() ? PixelRuns() : PixelRuns(overlay, m_overlayArea.topLeft() * m_scale);
+        m_overlayKind = wanted;
+    }
+    return m_overlay;
 }
 
 const QImage& FaceRenderer::overlayFor(bool scale, bool active) {
@@ -102,18 +145,8 @@ const QImage& FaceRenderer::overlayFor(bool scale, bool active) {
         if (i != wanted)
             m_overlays[i] = QImage();
     QImage& overlay = m_overlays[wanted];
-    if (overlay.isNull()) {
-        overlay = newLayer(m_overlayArea);
-        if (!overlay.isNull()) {
-            QPainter p(&overlay);
-            p.translate(-m_overlayArea.topLeft());
-            p.setRenderHint(QPainter::Antialiasing);
-            if (scale)
-                drawScale(p);
-            if (active)
-                drawActiveRing(p);
-        }
-    }
+    if (overlay.isNull())
+        overlay = drawOverlay(scale, active);
     return overlay;
 }
 
@@ -135,11 +168,23 @@ void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
     if (frame.MinuteSweep == m_ringMinute && frame.HourSweep == m_ringHour &&
         frame.pmHour == m_ringPm)
         return;
-    m_ringLayer.fill(Qt::transparent);
-    QPainter p(&m_ringLayer);
-    p.translate(-m_ringArea.topLeft());
-    p.setRenderHint(QPainter::Antialiasing);
-    drawMinuteAndHourRings(p, frame);
+    // Kept as runs, the layer is drawn in an image made for the moment.
+    QImage layer = m_runs ? newLayer(m_ringArea) : m_ringLayer;
+    if (layer.isNull())
+        return;
+    if (!m_runs)
+        m_ringLayer = QImage(); // drawn in place, not copied
+    layer.fill(Qt::transparent);
+    {
+        QPainter p(&layer);
+        p.translate(-m_ringArea.topLeft());
+        p.setRenderHint(QPainter::Antialiasing);
+        drawMinuteAndHourRings(p, frame);
+    }
+    if (m_runs)
+        m_rings = PixelRuns(layer, m_ringArea.topLeft() * m_scale);
+    else
+        m_ringLayer = layer;
     m_ringMinute = frame.MinuteSweep;
     m_ringHour = frame.HourSweep;
     m_ringPm = frame.pmHour;
@@ -207,14 +252,17 @@ QRegion FaceRenderer::secondRingSector(double from, double to) const {
     return area;
 }
 
+bool FaceRenderer::ringsDiffer(const FaceFrame& a, const FaceFrame& b) {
+    return a.MinuteSweep != b.MinuteSweep || a.HourSweep != b.HourSweep || a.pmHour != b.pmHour;
+}
+
 QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& after) const {
     if (!m_prepared)
         return {};
     QRegion area;
     if (before.SecondSweep != after.SecondSweep)
         area += secondRingArea(before.SecondSweep, after.SecondSweep);
-    if (before.MinuteSweep != after.MinuteSweep || before.HourSweep != after.HourSweep ||
-        before.pmHour != after.pmHour)
+    if (ringsDiffer(before, after))
         area += m_ringArea;
 
     const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
@@ -247,15 +295,29 @@ QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& afte
          QRectF(X, Y, D, D));
     text(before.DateText, before.DateFontSize, after.DateText, after.DateFontSize,
          QRectF(X, Y + R, D, R));
-    const QSize side = m_discLayer.deviceIndependentSize().toSize();
-    return area.intersected(QRect(QPoint(0, 0), side));
+    const int side = m_layout.windowSize();
+    return area.intersected(QRect(0, 0, side, side));
 }
 
 void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState& state,
                              const QImage& buttonImage, const QRegion& area) {
-    if (!m_prepared || surface.isNull() || surface.size() != m_discLayer.size())
+    if (!m_prepared || surface.isNull() || surface.size() != m_surfaceSize)
         return;
     updateRingLayer(frame);
+    // Runs are laid into the surface's pixels between the painter's drawing calls,
+    // each over the whole surface or each rectangle of the area.
+    const SurfacePixels pixels(surface);
+    const auto layRuns = [&](const auto& layOne) {
+        if (area.isEmpty()) {
+            layOne(pixels.bounds);
+            return;
+        }
+        for (const QRect& r : area)
+            layOne(surfaceRect(r));
+    };
+    // Laying the disc clears the surface and lays the dial in one pass.
+    if (m_runs)
+        layRuns([&](const QRect& r) { m_disc.copyTo(pixels, r); });
     QPainter p(&surface);
     // Everything below is drawn as for a whole frame; the clip keeps it to the area,
     // where it leaves exactly the pixels the whole frame would.
@@ -263,10 +325,29 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
         p.setClipRegion(area);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                      QPainter::SmoothPixmapTransform);
-    // Copying the disc layer clears the surface and lays the dial in one pass.
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(0, 0, m_discLayer);
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // Under a clip of several rectangles Qt blends an image span by span and hands
+    // large batches of spans to its thread pool, a wake of other threads for a few
+    // microseconds of work; within one rectangle it blends the lines itself, to the
+    // same pixels. Layers are laid one rectangle of the area at a time.
+    const auto lay = [&](const QRect& layerArea, const auto& blend) {
+        if (area.isEmpty()) {
+            blend();
+            return;
+        }
+        for (const QRect& r : area) {
+            if (!r.intersects(layerArea))
+                continue;
+            p.setClipRect(r);
+            blend();
+        }
+        p.setClipRegion(area);
+    };
+    if (!m_discLayer.isNull()) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        lay(QRect(QPoint(0, 0), m_discLayer.deviceIndependentSize().toSize()),
+            [&] { p.drawImage(0, 0, m_discLayer); });
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
     // Stroking the ring costs the most. Its curves before the quarter the area
     // first touches leave no pixel in the area, nor does its start a whole quarter
     // further back: the arc may start there.
@@ -281,10 +362,20 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
                 90 * std::max(0, firstQuarter - 1));
         p.resetTransform();
     }
-    blendLayer(p, m_ringLayer, m_ringArea);
+    if (m_runs)
+        layRuns([&](const QRect& r) { m_rings.blendOnto(pixels, r); });
+    else
+        lay(m_ringArea, [&] { blendLayer(p, m_ringLayer, m_ringArea); });
     drawTexts(p, frame, area);
-    if (state.showScale || state.IsActive)
-        blendLayer(p, overlayFor(state.showScale, state.IsActive), m_overlayArea);
+    if (state.showScale || state.IsActive) {
+        if (m_runs) {
+            const PixelRuns& overlay = overlayRunsFor(state.showScale, state.IsActive);
+            layRuns([&](const QRect& r) { overlay.blendOnto(pixels, r); });
+        } else {
+            const QImage& overlay = overlayFor(state.showScale, state.IsActive);
+            lay(m_overlayArea, [&] { blendLayer(p, overlay, m_overlayArea); });
+        }
+    }
     DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
 }
 
@@ -416,8 +507,12 @@ void FaceRenderer::DrawText(QPainter& p, QString& strText, double x, double y, d
         bytFontSize = kMinFontSize;
     QFont font = fontFor(bytFontSize);
     // Style 0 is regular; bit 0 bold and bit 1 italic, as the font styles number them.
-    font.setBold(bytFontStyle & 1);
-    font.setItalic(bytFontStyle & 2);
+    // Setting a style the font already has would still detach it from the font
+    // engine it found, to be looked up again for every text of every frame.
+    if (font.bold() != bool(bytFontStyle & 1))
+        font.setBold(bytFontStyle & 1);
+    if (font.italic() != bool(bytFontStyle & 2))
+        font.setItalic(bytFontStyle & 2);
     trimBlanks(strText);
     p.setFont(font);
     p.setPen(QPen(lngPenBrush, 1));

@@ -4,6 +4,7 @@
 #include "clock/drawtools.h"
 #include "clock/faceframe.h"
 #include "clock/hotbutton.h"
+#include "clock/pixelruns.h"
 
 #include <QFont>
 #include <QImage>
@@ -49,6 +50,8 @@ public:
     // Every window pixel that can differ between two settled frames drawn in the same
     // state; empty when they are alike. A normal second is a few small pieces.
     QRegion changedArea(const FaceFrame& before, const FaceFrame& after) const;
+    // The minute or hour ring moved: the ring layer is drawn anew, whole.
+    static bool ringsDiffer(const FaceFrame& a, const FaceFrame& b);
 
     // The same frame with every element drawn anew, step by step; the reference the
     // layered frame is checked and measured against.
@@ -77,7 +80,9 @@ private:
     void drawScale(QPainter& p) const;
     void drawActiveRing(QPainter& p) const;
     QImage newLayer(const QRect& area) const;
+    QImage drawOverlay(bool scale, bool active) const;
     const QImage& overlayFor(bool scale, bool active);
+    const PixelRuns& overlayRunsFor(bool scale, bool active);
     void blendLayer(QPainter& p, const QImage& layer, const QRect& area) const;
     void updateRingLayer(const FaceFrame& frame);
     QFont fontFor(uint8_t pixelSize) const;
@@ -91,7 +96,19 @@ private:
     qreal m_dpr = 1.0;
     bool m_prepared = false;
 
+    // At a whole device pixel ratio each layer is kept as runs of its pixels, a
+    // small part of a window-sized image, and laid straight into the surface. A
+    // fractional ratio, where window pixels do not map to whole surface pixels,
+    // keeps the images and lets the painter scale them.
+    bool m_runs = false;
+    int m_scale = 1;
+    QRect surfaceRect(const QRect& windowRect) const;
+    PixelRuns m_disc;
+    PixelRuns m_rings;
+    PixelRuns m_overlay;
+    int m_overlayKind = -1; // what m_overlay holds: scale 1, highlight 2, or -1
     QImage m_discLayer;
+    QSize m_surfaceSize; // in surface pixels
     QImage m_ringLayer;
     QImage m_overlays[4]; // scale and highlight: none, scale, highlight, both
     QRect m_ringArea;     // what of the ring layer can hold pixels

@@ -191,8 +191,17 @@ void FrmClock::drawAt(const QDateTime& clockTime) {
     m_drawnKey = key;
     if (partial && area.isEmpty())
         return;
-    PoolThreadPainter::run(
-        [&] { m_renderer.drawFrame(m_surface.image(), frame, state, m_buttonImage, area); });
+    const auto draw = [&] {
+        m_renderer.drawFrame(m_surface.image(), frame, state, m_buttonImage, area);
+    };
+    // A normal second lays its layers one small rectangle at a time, which Qt
+    // blends on this thread: drawn here it costs less than waking a pool thread
+    // and waiting for it, and the idle pool thread ends. A whole frame, and the
+    // new minute that redraws the ring layer whole, still go to the pool.
+    if (partial && !FaceRenderer::ringsDiffer(m_frame, frame))
+        draw();
+    else
+        PoolThreadPainter::run(draw);
     m_frame = frame;
     ++m_framesDrawn;
     if (partial) {

@@ -41,6 +41,7 @@ public:
 // elsewhere.
 class DesktopWindowSystem final : public WindowSystem {
 public:
+    DesktopWindowSystem();
     QPoint pointerPos() const override;
     bool pointerButtonsDown() const override;
     void setWindowShape(QWidget* window, const QRegion& region) override;

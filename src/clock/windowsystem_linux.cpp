@@ -9,6 +9,7 @@
 #include <QtGui/qguiapplication_platform.h>
 #include <QtMath>
 
+#include <sys/socket.h>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
@@ -47,7 +48,24 @@ xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
     return atom;
 }
 
+// Room on the connection for the areas a second changes, at the largest face
+// about 120 KB, four times over (see below).
+constexpr int kSendBufferBytes = 1024 * 1024;
+
 } // namespace
+
+DesktopWindowSystem::DesktopWindowSystem() {
+    // Frames go over the connection, not through shared memory. A local socket
+    // counts as writable only while less than a quarter of its send buffer is on
+    // its way, and libxcb waits for that before each 16 KB it writes: with the
+    // usual buffer, the areas of one second of the largest face made the clock
+    // sleep until the server had read the first of them. The system may grant less
+    // than asked; that only means waiting as before.
+    if (xcb_connection_t* c = x11Connection()) {
+        const int bytes = kSendBufferBytes;
+        setsockopt(xcb_get_file_descriptor(c), SOL_SOCKET, SO_SNDBUF, &bytes, sizeof bytes);
+    }
+}
 
 QPoint DesktopWindowSystem::pointerPos() const {
     return QCursor::pos();

@@ -1,7 +1,10 @@
 #include "clock/drawingsurface.h"
 #include "clock/facerenderer.h"
+#include "clock/pixelruns.h"
 
 #include <QPainter>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <QtMath>
 
 #include <gtest/gtest.h>
@@ -385,4 +388,141 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
     Face face(defaultSettings());
     face.draw(at(15, 25, 7));
     EXPECT_TRUE(face.renderer.changedArea(face.lastFrame, face.lastFrame).isEmpty());
+}
+
+// The clock draws a second's frame on its own thread so that no other thread wakes
+// for it. The pool's only thread is held busy while the frame is drawn: a frame that
+// handed fills to the pool would wait for that thread, which in turn gives up
+// waiting and says so.
+TEST(FaceRenderer, APartialFrameDrawnOutsideThePoolLeavesThePoolAlone) {
+    ClockSettings largest = defaultSettings();
+    largest.ClockRadius = 128;
+    largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    for (const ClockSettings& s : {defaultSettings(), largest}) {
+        // Seconds late in a quarter give the areas of most pieces; a new minute
+        // redraws the ring layer whole and is drawn on the pool.
+        for (const int second : {14, 44, 58}) {
+            const QDateTime from = at(15, 25, second), to = from.addSecs(1);
+            SCOPED_TRACE(std::to_string(s.ClockRadius) + " " + std::to_string(second));
+            const FaceState state{true, hotbutton::Close, true};
+            Face face(s);
+            face.draw(from, state);
+            FaceFrame after = ComposeFaceFrame(to, s, QStringLiteral("Office"), kUs);
+            FaceRenderer::settleTexts(after);
+            const QRegion area = face.renderer.changedArea(face.lastFrame, after);
+            ASSERT_GT(area.rectCount(), 1);
+            QSemaphore busy, gate;
+            bool released = false;
+            pool->start([&] {
+                busy.release();
+                released = gate.tryAcquire(1, 10000);
+            });
+            busy.acquire();
+            face.renderer.drawFrame(face.surface.image(), after, state, face.button, area);
+            gate.release();
+            pool->waitForDone();
+            EXPECT_TRUE(released);
+        }
+    }
+    pool->setMaxThreadCount(threads);
+}
+
+// On a scaled screen the surface has more pixels than the window: the dial laid
+// under each frame must cover the surface pixels of each changed area, no fewer
+// and no more, at a whole ratio and at a fractional one alike.
+TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
+    for (const qreal dpr : {2.0, 1.5}) {
+        SCOPED_TRACE(dpr);
+        ClockSettings s = defaultSettings();
+        s.BackgroundOpacity = 5; // a translucent dial: its rim and colour both show
+        const ClockLayout layout = CalcClockLayout(s);
+        DrawTools tools;
+        tools.CreateDrawTools(s);
+        const QSize side(layout.windowSize(), layout.windowSize());
+        DrawingSurface partial, whole, direct;
+        FaceRenderer partialRenderer, wholeRenderer;
+        for (DrawingSurface* surface : {&partial, &whole, &direct})
+            surface->CreateGraphic(side, dpr);
+        partialRenderer.prepare(layout, tools, partial.fontFamily(), dpr);
+        wholeRenderer.prepare(layout, tools, whole.fontFamily(), dpr);
+        const QImage button = stripImage();
+        const FaceState state{false, hotbutton::Hidden, true};
+        FaceFrame before = ComposeFaceFrame(at(15, 25, 44), s, QStringLiteral("Office"), kUs);
+        FaceRenderer::settleTexts(before);
+        FaceFrame first = before;
+        partialRenderer.drawFrame(partial.image(), first, state, button);
+        for (const int second : {45, 46, 59}) {
+            SCOPED_TRACE(second);
+            FaceFrame after =
+                ComposeFaceFrame(at(15, 25, second), s, QStringLiteral("Office"), kUs);
+            FaceRenderer::settleTexts(after);
+            const QRegion area = partialRenderer.changedArea(before, after);
+            FaceFrame a = after, b = after, c = after;
+            partialRenderer.drawFrame(partial.image(), a, state, button, area);
+            wholeRenderer.drawFrame(whole.image(), b, state, button);
+            wholeRenderer.drawFrameDirect(direct.image(), c, state, button);
+            EXPECT_TRUE(partial.image() == whole.image())
+                << "differs by " << maxChannelDifference(partial.image(), whole.image());
+            // At a whole ratio the dial is laid from its runs, which must give the
+            // dial as drawn. (A fractional ratio scales each layer as it is blended.)
+            if (dpr == 2.0) {
+                EXPECT_LE(maxChannelDifference(whole.image(), direct.image()), 3);
+            }
+            before = after;
+        }
+    }
+}
+
+// A layer kept as runs must leave exactly the pixels QPainter leaves with the image:
+// opaque, translucent and transparent pixels, stretches of one colour long and
+// short, on opaque, translucent and transparent ground, in part and whole.
+TEST(PixelRuns, CopyAndBlendLeaveWhatThePainterLeaves) {
+    QImage layer(40, 12, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter p(&layer);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(200, 40, 90, 170), 3));
+        p.drawEllipse(QRectF(2.3, 1.6, 30, 9));
+        p.fillRect(QRect(5, 4, 20, 2), QColor(10, 220, 30));
+        p.fillRect(QRect(28, 7, 9, 3), QColor(90, 90, 250, 60));
+    }
+    for (int x = 0; x < 40; x += 7)
+        layer.setPixel(x, 11, qPremultiply(qRgba(255, 255, 0, x * 6)));
+    QImage ground(48, 20, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < ground.height(); ++y)
+        for (int x = 0; x < ground.width(); ++x)
+            ground.setPixel(x, y, qPremultiply(qRgba(x * 5, y * 12, 128, (x * 37 + y * 11) % 256)));
+    const QPoint origin(5, 3);
+    const PixelRuns runs(layer, origin);
+    for (const QRect& rect : {ground.rect(), QRect(9, 4, 13, 6), QRect(30, 0, 18, 20)}) {
+        SCOPED_TRACE(QString("%1,%2 %3x%4")
+                         .arg(rect.x())
+                         .arg(rect.y())
+                         .arg(rect.width())
+                         .arg(rect.height())
+                         .toStdString());
+        for (const bool blend : {false, true}) {
+            QImage expected = ground.copy(), actual = ground.copy();
+            {
+                QPainter p(&expected);
+                p.setClipRect(rect);
+                if (!blend) {
+                    p.setCompositionMode(QPainter::CompositionMode_Source);
+                    p.fillRect(rect, Qt::transparent);
+                }
+                p.drawImage(origin, layer);
+            }
+            const SurfacePixels pixels(actual);
+            if (blend)
+                runs.blendOnto(pixels, rect);
+            else
+                runs.copyTo(pixels, rect);
+            EXPECT_TRUE(actual == expected) << (blend ? "blend" : "copy") << " differs by "
+                                            << maxChannelDifference(actual, expected);
+        }
+    }
 }

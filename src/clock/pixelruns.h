@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+
+#include <vector>
+
+namespace ovra {
+
+// The pixels of a 32-bit premultiplied image a layer is laid on, written directly
+// (also while a painter works on that image, between its drawing calls).
+struct SurfacePixels {
+    explicit SurfacePixels(QImage& image)
+        : bits(image.bits()), bytesPerLine(image.bytesPerLine()), bounds(image.rect()) {}
+    uchar* bits;
+    qsizetype bytesPerLine;
+    QRect bounds;
+    QRgb* line(int y) const { return reinterpret_cast<QRgb*>(bits + y * bytesPerLine); }
+};
+
+// A premultiplied ARGB layer kept as what it holds: row by row, the stretches of
+// one colour as that colour and the rest as pixels, with no room for transparent
+// ones. A face layer is mostly empty or of one colour, so it takes a small part of
+// the image's memory, and laying it touches only the pixels it has.
+class PixelRuns {
+public:
+    PixelRuns() = default;
+    // The image's pixels, its top left at `origin` of the surface (surface pixels).
+    PixelRuns(const QImage& image, QPoint origin);
+
+    bool isNull() const { return m_rows.empty(); }
+
+    // Within `rect` of the surface: the layer's pixels, transparent where it has
+    // none, as QPainter's Source mode leaves them.
+    void copyTo(const SurfacePixels& surface, const QRect& rect) const;
+    // Within `rect` of the surface: the layer blended over it, to the same pixels as
+    // QPainter's SourceOver mode.
+    void blendOnto(const SurfacePixels& surface, const QRect& rect) const;
+
+private:
+    struct Run {
+        int from = 0, to = 0;  // surface columns [from, to)
+        qsizetype pixels = -1; // first of its pixels in m_pixels, or -1: all `colour`
+        QRgb colour = 0;
+    };
+    template <typename Lay>
+    void forEachRun(const SurfacePixels& surface, const QRect& rect, const Lay& lay) const;
+
+    QRect m_rect; // where the layer lies on the surface
+    std::vector<Run> m_runs;
+    std::vector<qsizetype> m_rows; // row y's runs: [m_rows[y], m_rows[y + 1])
+    std::vector<QRgb> m_pixels;
+};
+
+} // namespace ovra
