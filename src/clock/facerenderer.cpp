@@ -87,7 +87,8 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
     else
         m_discLayer = disc;
     for (int q = 0; q < 4; ++q)
-        m_secondQuarters[q] = secondRingSector(90.0 * q, 90.0 * (q + 1));
+        m_secondQuarters[q] = ringSector(m_layout.SecondArcRect, m_tools.SecondPen.widthF(),
+                                         90.0 * q, 90.0 * (q + 1));
     m_prepared = true;
 }
 
@@ -206,20 +207,20 @@ QRectF FaceRenderer::textArea(const QString& text, const QRectF& box, uint8_t pi
     return laidOut.adjusted(-margin, -margin, margin, margin);
 }
 
-QRegion FaceRenderer::secondRingArea(float fromSweep, float toSweep) const {
+QRegion FaceRenderer::ringArea(const QRectF& arc, double penWidth, float fromSweep,
+                               float toSweep) const {
     // Qt builds an arc from quarter-circle curves and cuts the last one short, so
     // two arcs from twelve share their pixels only up to the quarter in which the
     // shorter one ends. A full ring (360) is an ellipse, made of other curves.
     const float shorter = std::min(fromSweep, toSweep);
     const double from = std::max(fromSweep, toSweep) >= 360 ? 0.0 : 90.0 * std::floor(shorter / 90);
-    return secondRingSector(from, std::max(fromSweep, toSweep));
+    return ringSector(arc, penWidth, from, std::max(fromSweep, toSweep));
 }
 
-QRegion FaceRenderer::secondRingSector(double from, double to) const {
+QRegion FaceRenderer::ringSector(const QRectF& arc, double penWidth, double from, double to) const {
     // Every pixel the ring's pen may touch between two angles, with its soft edge.
-    const QRectF& arc = m_layout.SecondArcRect;
     const QPointF centre = arc.center() + QPointF(kShapeOffset, kShapeOffset);
-    const double radius = arc.width() / 2, halfPen = m_tools.SecondPen.widthF() / 2;
+    const double radius = arc.width() / 2, halfPen = penWidth / 2;
     constexpr double kEdge = 2;
     const double inner = std::max(0.0, radius - halfPen - kEdge);
     const double outer = radius + halfPen + kEdge;
@@ -261,9 +262,16 @@ QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& afte
         return {};
     QRegion area;
     if (before.SecondSweep != after.SecondSweep)
-        area += secondRingArea(before.SecondSweep, after.SecondSweep);
-    if (ringsDiffer(before, after))
+        area += ringArea(m_layout.SecondArcRect, m_tools.SecondPen.widthF(), before.SecondSweep,
+                         after.SecondSweep);
+    // A new minute redraws the ring layer, but within the same hour only the minute
+    // ring's new piece differs: pushing the whole band of both rings made the first
+    // second of every minute the one that came late at the largest size.
+    if (before.HourSweep != after.HourSweep || before.pmHour != after.pmHour)
         area += m_ringArea;
+    else if (before.MinuteSweep != after.MinuteSweep)
+        area += ringArea(m_layout.MinuteArcRect, m_tools.MinutePen.widthF(), before.MinuteSweep,
+                         after.MinuteSweep);
 
     const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
     const double D = m_layout.InnerDiameter, R = D / 2;

@@ -87,8 +87,10 @@ private:
     void updateRingLayer(const FaceFrame& frame);
     QFont fontFor(uint8_t pixelSize) const;
     QRectF textArea(const QString& text, const QRectF& box, uint8_t pixelSize) const;
-    QRegion secondRingArea(float fromSweep, float toSweep) const;
-    QRegion secondRingSector(double from, double to) const;
+    // The pixels an arc from twelve changes when its sweep goes from one value to
+    // the other, on the ring drawn along arc with a pen of penWidth.
+    QRegion ringArea(const QRectF& arc, double penWidth, float fromSweep, float toSweep) const;
+    QRegion ringSector(const QRectF& arc, double penWidth, double from, double to) const;
 
     ClockLayout m_layout;
     DrawTools m_tools;
