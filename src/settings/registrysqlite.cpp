@@ -119,6 +119,14 @@ int SqliteRegistryBackend::fail(int rc, const char* what) {
     return code;
 }
 
+bool SqliteRegistryBackend::unreadable(sqlite3* db, int rc) {
+    fail(rc, "read");
+    sqlite3_close(db);
+    // A store another process holds locked may be readable at the next try.
+    m_unusable = (rc & 0xff) != SQLITE_BUSY;
+    return false;
+}
+
 bool SqliteRegistryBackend::ensureOpen() {
     if (m_db)
         return true;
@@ -166,12 +174,8 @@ bool SqliteRegistryBackend::ensureOpen() {
     int tables = 0;
     int appId = 0;
     rc = readHeader(db, &tables, &appId);
-    if (rc != SQLITE_OK) {
-        fail(rc, "read");
-        sqlite3_close(db);
-        m_unusable = (rc & 0xff) != SQLITE_BUSY;
-        return false;
-    }
+    if (rc != SQLITE_OK)
+        return unreadable(db, rc);
     if (tables > 0 && appId != kApplicationId) {
         warnForeign();
         sqlite3_close(db);
@@ -247,12 +251,8 @@ bool SqliteRegistryBackend::openReadOnly(bool existed) {
         if (rc == SQLITE_OK)
             rc = readHeader(db, &tables, &appId);
     }
-    if (rc != SQLITE_OK) {
-        fail(rc, "read");
-        sqlite3_close(db);
-        m_unusable = (rc & 0xff) != SQLITE_BUSY;
-        return false;
-    }
+    if (rc != SQLITE_OK)
+        return unreadable(db, rc);
     if (tables == 0) {
         // Empty: nothing stored yet, and nothing may be created.
         sqlite3_close(db);

@@ -57,6 +57,8 @@ private:
     void warnForeign();
     void warnOnce(const QString& text);
     int fail(int rc, const char* what);
+    // Reports a store that could not be read, closes db and returns false.
+    bool unreadable(sqlite3* db, int rc);
     sqlite3_stmt* statement(const char* sql);
     int runWrite(const std::function<int()>& body);
     int createKeyChain(uint32_t root, const QString& key);
