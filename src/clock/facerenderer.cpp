@@ -86,9 +86,12 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
         m_disc = PixelRuns(disc, QPoint(0, 0));
     else
         m_discLayer = disc;
-    for (int q = 0; q < 4; ++q)
+    m_secondRing = QRegion();
+    for (int q = 0; q < 4; ++q) {
         m_secondQuarters[q] = ringSector(m_layout.SecondArcRect, m_tools.SecondPen.widthF(),
                                          90.0 * q, 90.0 * (q + 1));
+        m_secondRing += m_secondQuarters[q];
+    }
     m_prepared = true;
 }
 
@@ -102,8 +105,8 @@ void FaceRenderer::release() {
     m_ringMinute = m_ringHour = -1;
     m_ringPm = false;
     m_fonts.clear();
-    for (TextAreaCache& c : m_textAreas)
-        c = {};
+    for (LaidOutText& t : m_laidOut)
+        t = {};
     m_prepared = false;
 }
 
@@ -201,10 +204,18 @@ void FaceRenderer::settleTexts(FaceFrame& frame) {
 QRectF FaceRenderer::textArea(const QString& text, const QRectF& box, uint8_t pixelSize) const {
     if (text.isEmpty())
         return {};
+    // Laying a text out costs more than drawing a second's pixels, and each text is
+    // asked for twice a second (where it was, where it is) and again when drawn.
+    for (const LaidOutText& t : m_laidOut)
+        if (t.size == pixelSize && t.box == box && t.text == text)
+            return t.area;
     const QRectF laidOut = QFontMetricsF(fontFor(pixelSize)).boundingRect(box, kTextFlags, text);
     // Glyphs reach past their advances by their bearings and anti-aliasing.
     const double margin = pixelSize / 4.0 + 2;
-    return laidOut.adjusted(-margin, -margin, margin, margin);
+    LaidOutText& slot = m_laidOut[m_nextLaidOut];
+    m_nextLaidOut = (m_nextLaidOut + 1) % m_laidOut.size();
+    slot = {text, pixelSize, box, laidOut.adjusted(-margin, -margin, margin, margin)};
+    return slot.area;
 }
 
 QRegion FaceRenderer::ringArea(const QRectF& arc, double penWidth, float fromSweep,
@@ -231,21 +242,25 @@ QRegion FaceRenderer::ringSector(const QRectF& arc, double penWidth, double from
     QRegion area;
     for (double start = from; start < to; start += 15) {
         const double end = std::min(to, start + 15);
-        const int steps = std::max(1, int(std::ceil(end - start)));
-        double left = outer + centre.x(), right = centre.x() - outer;
-        double top = outer + centre.y(), bottom = centre.y() - outer;
-        for (int i = 0; i <= steps; ++i) {
-            const double a = qDegreesToRadians(start + (end - start) * i / steps);
-            for (const double r : {inner, outer}) {
-                const double x = centre.x() + r * std::sin(a), y = centre.y() - r * std::cos(a);
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
+        // A piece of a ring reaches furthest at its four corners or, where it
+        // crosses twelve, three, six or nine o'clock, at its outer edge there.
+        double left = centre.x() + outer, right = centre.x() - outer;
+        double top = centre.y() + outer, bottom = centre.y() - outer;
+        const auto take = [&](double degrees, double r) {
+            const double a = qDegreesToRadians(degrees);
+            const double x = centre.x() + r * std::sin(a), y = centre.y() - r * std::cos(a);
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        };
+        for (const double r : {inner, outer}) {
+            take(start, r);
+            take(end, r);
         }
-        // Sampled every degree or finer, the arc bulges past its chords by far less
-        // than the pixel added on each side.
+        for (double axis = 90 * std::ceil(start / 90); axis < end; axis += 90)
+            take(axis, outer);
+        // One pixel more on each side for the rounding of the ends.
         area += QRectF(QPointF(left, top), QPointF(right, bottom))
                     .toAlignedRect()
                     .adjusted(-1, -1, 1, 1);
@@ -365,10 +380,28 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
             ++firstQuarter;
     }
     if (firstQuarter < 4) {
-        p.translate(kShapeOffset, kShapeOffset);
-        drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen,
-                90 * std::max(0, firstQuarter - 1));
-        p.resetTransform();
+        const int from = 90 * std::max(0, firstQuarter - 1);
+        if (m_runs && !area.isEmpty()) {
+            // Qt rasterises a shape over the whole device and clips the result, so the
+            // ring, a quarter of the window long, is drawn on a view of just the
+            // pixels it may change: the same pixels for a small part of the work.
+            const QRect box = area.intersected(m_secondRing).boundingRect();
+            const QRect pixelsBox = surfaceRect(box);
+            QImage view(pixels.bits + pixelsBox.y() * pixels.bytesPerLine + pixelsBox.x() * 4,
+                        pixelsBox.width(), pixelsBox.height(), pixels.bytesPerLine,
+                        QImage::Format_ARGB32_Premultiplied);
+            view.setDevicePixelRatio(m_dpr);
+            QPainter ring(&view);
+            ring.setRenderHints(p.renderHints());
+            ring.translate(-box.topLeft());
+            ring.setClipRegion(area);
+            ring.translate(kShapeOffset, kShapeOffset);
+            drawArc(ring, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen, from);
+        } else {
+            p.translate(kShapeOffset, kShapeOffset);
+            drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen, from);
+            p.resetTransform();
+        }
     }
     if (m_runs)
         layRuns([&](const QRect& r) { m_rings.blendOnto(pixels, r); });
@@ -448,23 +481,19 @@ void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area)
     const double D = m_layout.InnerDiameter, R = D / 2;
     // Laying out a text costs more than the pixels of a second: a text wholly
     // outside the area being redrawn is left out.
-    const auto outside = [&](int slot, QString& text, const QRectF& box, uint8_t& size) {
+    const auto outside = [&](QString& text, const QRectF& box, uint8_t& size) {
         if (area.isEmpty())
             return false;
         trimBlanks(text);
         size = std::max(size, kMinFontSize);
-        TextAreaCache& c = m_textAreas[slot];
-        if (c.text != text || c.size != size || c.box != box) {
-            c = {text, size, box, textArea(text, box, size).toAlignedRect()};
-        }
-        return !area.intersects(c.area);
+        return !area.intersects(textArea(text, box, size).toAlignedRect());
     };
     const QRectF title(X, Y, D, R), time(X, Y, D, D), date(X, Y + R, D, R);
-    if (!outside(0, frame.TitleText, title, frame.DateFontSize))
+    if (!outside(frame.TitleText, title, frame.DateFontSize))
         DrawText(p, frame.TitleText, X, Y, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
-    if (!outside(1, frame.TimeText, time, frame.TimeFontSize))
+    if (!outside(frame.TimeText, time, frame.TimeFontSize))
         DrawText(p, frame.TimeText, X, Y, D, D, m_tools.TimeBrush, frame.TimeFontSize, 0);
-    if (!outside(2, frame.DateText, date, frame.DateFontSize))
+    if (!outside(frame.DateText, date, frame.DateFontSize))
         DrawText(p, frame.DateText, X, Y + R, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
 }
 

@@ -11,6 +11,7 @@
 #include <QRect>
 #include <QRegion>
 
+#include <array>
 #include <map>
 
 class QPainter;
@@ -116,16 +117,19 @@ private:
     QRect m_ringArea;     // what of the ring layer can hold pixels
     QRect m_overlayArea;
     QRegion m_secondQuarters[4]; // where each quarter of the second ring can draw
+    QRegion m_secondRing;        // and the whole ring
     float m_ringMinute = -1, m_ringHour = -1;
     bool m_ringPm = false;
     mutable std::map<uint8_t, QFont> m_fonts;
-    struct TextAreaCache {
+    struct LaidOutText {
         QString text;
         uint8_t size = 0;
         QRectF box;
-        QRect area;
+        QRectF area;
     };
-    mutable TextAreaCache m_textAreas[3]; // title, time, date: where each last lay
+    // The last texts laid out: the three face texts as they were and as they are.
+    mutable std::array<LaidOutText, 6> m_laidOut;
+    mutable size_t m_nextLaidOut = 0;
 };
 
 } // namespace ovra
