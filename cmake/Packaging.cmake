@@ -66,8 +66,11 @@ add_custom_target(package_files ALL DEPENDS ${PROJECT_BINARY_DIR}/ovra-clock.1
     ${pkg}/ovra-clock.1.gz ${pkg}/ovra-clock.metainfo.xml ${pkg}/changelog.gz)
 
 # Debian strips the compiler's notes as well as the symbols.
-install(CODE "execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment
-                  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/ovra-clock\")")
+foreach(installed "${CMAKE_INSTALL_BINDIR}/ovra-clock"
+                  "${CMAKE_INSTALL_LIBDIR}/ovra-clock/plugins/ovra-clock-sound.so")
+    install(CODE "execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment
+                      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${installed}\")")
+endforeach()
 install(FILES ${pkg}/ovra-clock.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${pkg}/ovra-clock.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/completion/ovra-clock.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions

@@ -946,4 +946,19 @@ Option, ein fehlender Wert, zwei Aktionen).
         <translation>Zeitnorm:</translation>
     </message>
 </context>
+<context>
+    <name>ovra::LoadedAlarmSound</name>
+    <message>
+        <source>not found in %1</source>
+        <translation>nicht gefunden in %1</translation>
+    </message>
+    <message>
+        <source>Alarms stay silent: the sound module %1 cannot be loaded (%2).</source>
+        <translation>Alarme bleiben stumm: Das Klangmodul %1 kann nicht geladen werden (%2).</translation>
+    </message>
+    <message>
+        <source>%1 has no %2: it belongs to another version</source>
+        <translation>%1 hat kein %2: es gehört zu einer anderen Version</translation>
+    </message>
+</context>
 </TS>

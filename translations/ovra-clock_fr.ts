@@ -945,4 +945,19 @@ porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un mag
         <translation>Heure légale :</translation>
     </message>
 </context>
+<context>
+    <name>ovra::LoadedAlarmSound</name>
+    <message>
+        <source>not found in %1</source>
+        <translation>introuvable dans %1</translation>
+    </message>
+    <message>
+        <source>Alarms stay silent: the sound module %1 cannot be loaded (%2).</source>
+        <translation>Les alarmes resteront muettes : le module sonore %1 ne peut pas être chargé (%2).</translation>
+    </message>
+    <message>
+        <source>%1 has no %2: it belongs to another version</source>
+        <translation>%1 n’a pas de %2 : il appartient à une autre version</translation>
+    </message>
+</context>
 </TS>

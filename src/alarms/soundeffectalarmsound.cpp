@@ -1,6 +1,6 @@
 #include "alarms/soundeffectalarmsound.h"
 
-#include "base/regularfile.h"
+#include "alarms/soundmodule.h"
 
 #include <QUrl>
 
@@ -13,14 +13,10 @@ void SoundEffectAlarmSound::play(const QString& path) {
     }
     m_effect->stop();
     // A missing file or one that is no WAV leaves the effect in its error state:
-    // silence, as wanted. A FIFO or device is never handed to the loader, which
-    // would block on it and hold up the process's end.
-    if (pathKind(path) == PathKind::Other) {
-        m_effect->setSource(QUrl());
-        return;
-    }
-    m_effect->setSource(QUrl::fromLocalFile(path));
-    m_effect->play();
+    // silence, as wanted.
+    m_effect->setSource(path.isEmpty() ? QUrl() : QUrl::fromLocalFile(path));
+    if (!path.isEmpty())
+        m_effect->play();
 }
 
 void SoundEffectAlarmSound::stop() {
@@ -29,3 +25,7 @@ void SoundEffectAlarmSound::stop() {
 }
 
 } // namespace ovra
+
+extern "C" Q_DECL_EXPORT ovra::AlarmSound* ovra_create_alarm_sound_1() {
+    return new ovra::SoundEffectAlarmSound;
+}

@@ -8,8 +8,10 @@
 
 namespace ovra {
 
-// The alarm sound on QSoundEffect: a WAV file looped without end. The effect (and
-// with it the audio back end) is made on the first alarm, not at start-up.
+// The alarm sound on QSoundEffect: a WAV file looped without end. It is the sound
+// module's one class; the clock loads the module (LoadedAlarmSound) on the first
+// alarm, and the module makes the effect and the audio back end then. The caller
+// hands it no FIFO or device, which the loader would block on.
 class SoundEffectAlarmSound final : public AlarmSound {
 public:
     void play(const QString& path) override;

@@ -1,9 +1,9 @@
 #include "alarms/alarmcontroller.h"
 #include "alarms/desktopsessionend.h"
 #include "alarms/desktopshellopen.h"
+#include "alarms/loadedalarmsound.h"
 #include "alarms/logindpoweractions.h"
 #include "alarms/logindresumewatch.h"
-#include "alarms/soundeffectalarmsound.h"
 #include "app/clockapp.h"
 #include "app/clockcommandline.h"
 #include "app/commandline.h"
@@ -98,7 +98,8 @@ int runClock(int argc, char** argv, const QString& name) {
     ClockFrontEnd frontEnd(clock, windowSystem);
     FrmClock& window = frontEnd.window();
     clock.setWindowHost(&frontEnd);
-    SoundEffectAlarmSound alarmSound;
+    LoadedAlarmSound alarmSound(
+        LoadedAlarmSound::moduleFolders(QCoreApplication::applicationDirPath()), printErr);
     LogindPowerActions powerActions;
     DesktopSessionEnd sessionEnd;
     DesktopShellOpen shellOpen;

@@ -1,0 +1,80 @@
+#include "alarms/loadedalarmsound.h"
+
+#include "alarms/soundmodule.h"
+#include "base/regularfile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
+
+namespace ovra {
+
+LoadedAlarmSound::LoadedAlarmSound(QStringList folders, std::function<void(const QString&)> report)
+    : m_folders(std::move(folders)), m_report(std::move(report)) {}
+
+// The module stays loaded to the end of the process: the sound's code lives in it.
+LoadedAlarmSound::~LoadedAlarmSound() = default;
+
+QStringList LoadedAlarmSound::moduleFolders(const QString& executableFolder) {
+    const QDir bin(executableFolder);
+    return {bin.path(), QDir::cleanPath(bin.filePath(QStringLiteral(OVRA_MODULES_FROM_BIN)))};
+}
+
+bool LoadedAlarmSound::load() {
+    if (m_tried)
+        return m_backend != nullptr;
+    m_tried = true;
+    QStringList problems;
+    for (const QString& folder : m_folders) {
+        const QString file =
+            QDir(folder).filePath(QString::fromLatin1(kSoundModuleName) + QStringLiteral(".so"));
+        if (!QFileInfo::exists(file))
+            continue;
+        QLibrary module(file);
+        if (!module.load()) {
+            problems << module.errorString();
+            continue;
+        }
+        const auto create = reinterpret_cast<CreateAlarmSound>(module.resolve(kSoundModuleEntry));
+        if (!create) {
+            problems << QCoreApplication::translate("ovra::LoadedAlarmSound",
+                                                    "%1 has no %2: it belongs to another version")
+                            .arg(file, QString::fromLatin1(kSoundModuleEntry));
+            continue;
+        }
+        m_backend.reset(create());
+        if (m_backend)
+            return true;
+    }
+    if (m_report) {
+        const QString why =
+            problems.isEmpty()
+                ? QCoreApplication::translate("ovra::LoadedAlarmSound", "not found in %1")
+                      .arg(m_folders.join(QStringLiteral(", ")))
+                : problems.join(QStringLiteral("; "));
+        m_report(QCoreApplication::translate(
+                     "ovra::LoadedAlarmSound",
+                     "Alarms stay silent: the sound module %1 cannot be loaded (%2).")
+                     .arg(QString::fromLatin1(kSoundModuleName), why));
+    }
+    return false;
+}
+
+void LoadedAlarmSound::play(const QString& path) {
+    // A FIFO or device is never handed to the sound, whose loader would block on it
+    // and hold up the process's end; nor is the module loaded for it.
+    if (pathKind(path) == PathKind::Other) {
+        stop();
+        return;
+    }
+    if (load())
+        m_backend->play(path);
+}
+
+void LoadedAlarmSound::stop() {
+    if (m_backend)
+        m_backend->stop();
+}
+
+} // namespace ovra
