@@ -80,7 +80,14 @@ int mapError(int rc) {
 SqliteRegistryBackend::SqliteRegistryBackend(QString path, Warning warn, int busyTimeoutMs,
                                              Access access)
     : m_path(std::move(path)), m_warn(std::move(warn)), m_busyTimeoutMs(busyTimeoutMs),
-      m_access(access) {}
+      m_access(access) {
+    // SQLite sets aside 20 pages (some 90 KB) for each connection's cache up front;
+    // the store holds a few pages, and a clock keeps its connection all day. Pages
+    // are then taken as they are read. This must come before SQLite starts; if
+    // something in the process started it already, it keeps its own setting.
+    static const int pageCacheSetting = sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
+    Q_UNUSED(pageCacheSetting);
+}
 
 SqliteRegistryBackend::~SqliteRegistryBackend() {
     for (sqlite3_stmt* st : std::as_const(m_statements))

@@ -495,3 +495,18 @@ TEST(StoreFile, ProcessesCreatingAndIncrementingAtOnceLoseNothing) {
     Registry reg(backend);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Counter")), 4 * kPerProcess);
 }
+
+// A clock keeps its store open all day: what SQLite holds for it is counted in
+// every clock's memory. The store is a few pages; SQLite's default sets aside a
+// cache of 20 pages per connection up front.
+TEST(StoreFile, AnOpenStoreHoldsLittleMemory) {
+    test::TestHome home;
+    SqliteRegistryBackend backend(home.storePath());
+    Registry reg(backend);
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Value%1").arg(i), i), 0);
+    EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Value39")), 39);
+    sqlite3_int64 used = 0, highest = 0;
+    ASSERT_EQ(sqlite3_status64(SQLITE_STATUS_MEMORY_USED, &used, &highest, 0), SQLITE_OK);
+    EXPECT_LT(used, 48 * 1024) << used << " bytes";
+}
