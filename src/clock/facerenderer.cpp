@@ -206,15 +206,21 @@ QRectF FaceRenderer::textArea(const QString& text, const QRectF& box, uint8_t pi
         return {};
     // Laying a text out costs more than drawing a second's pixels, and each text is
     // asked for twice a second (where it was, where it is) and again when drawn.
-    for (const LaidOutText& t : m_laidOut)
-        if (t.size == pixelSize && t.box == box && t.text == text)
+    ++m_layoutUse;
+    for (LaidOutText& t : m_laidOut)
+        if (t.size == pixelSize && t.box == box && t.text == text) {
+            t.lastUse = m_layoutUse;
             return t.area;
+        }
     const QRectF laidOut = QFontMetricsF(fontFor(pixelSize)).boundingRect(box, kTextFlags, text);
     // Glyphs reach past their advances by their bearings and anti-aliasing.
     const double margin = pixelSize / 4.0 + 2;
-    LaidOutText& slot = m_laidOut[m_nextLaidOut];
-    m_nextLaidOut = (m_nextLaidOut + 1) % m_laidOut.size();
-    slot = {text, pixelSize, box, laidOut.adjusted(-margin, -margin, margin, margin)};
+    // The title and date stay for hours while the time takes a new text each
+    // second: the one left unasked longest makes room.
+    LaidOutText& slot = *std::min_element(
+        m_laidOut.begin(), m_laidOut.end(),
+        [](const LaidOutText& a, const LaidOutText& b) { return a.lastUse < b.lastUse; });
+    slot = {text, pixelSize, box, laidOut.adjusted(-margin, -margin, margin, margin), m_layoutUse};
     return slot.area;
 }
 

@@ -126,10 +126,11 @@ private:
         uint8_t size = 0;
         QRectF box;
         QRectF area;
+        quint64 lastUse = 0;
     };
     // The last texts laid out: the three face texts as they were and as they are.
     mutable std::array<LaidOutText, 6> m_laidOut;
-    mutable size_t m_nextLaidOut = 0;
+    mutable quint64 m_layoutUse = 0;
 };
 
 } // namespace ovra
