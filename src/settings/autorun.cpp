@@ -40,7 +40,11 @@ QString Autorun::currentCommandLine() const {
     const auto hidden = readDesktopEntryKey(file, QStringLiteral("Hidden"));
     if (hidden && hidden->trimmed() == u"true")
         return {};
-    return CleanString(readDesktopEntryKey(file, QStringLiteral("Exec")).value_or(QString()));
+    const QString exec = readDesktopEntryKey(file, QStringLiteral("Exec")).value_or(QString());
+    // Cut at a NUL, a broken line would pass for the clock's own and never be mended.
+    if (exec.contains(QChar(u'\0')))
+        return exec;
+    return CleanString(exec);
 }
 
 int Autorun::GetAutorunChoice() const {

@@ -84,7 +84,15 @@ TEST(Autorun, AWrittenEntryReadsBackAsExpectedWhateverTheName) {
 }
 
 TEST(Autorun, DecisionTable) {
-    enum class Before { None, Expected, TrailingSpaces, OtherCase, OtherProgram, Hidden };
+    enum class Before {
+        None,
+        Expected,
+        TrailingSpaces,
+        TrailingNul,
+        OtherCase,
+        OtherProgram,
+        Hidden
+    };
     enum class After { None, Untouched, Rewritten };
     const struct {
         Before before;
@@ -100,6 +108,9 @@ TEST(Autorun, DecisionTable) {
         {Before::Expected, 1, 0, 0, After::None},
         {Before::Expected, 2, 0, 0, After::None},
         {Before::TrailingSpaces, 0, 0, 1, After::Untouched},
+        // A session manager would not run a line with NULs in it as the clock's.
+        {Before::TrailingNul, 0, 1, 1, After::Rewritten},
+        {Before::TrailingNul, 1, 1, 0, After::Untouched},
         {Before::OtherCase, 0, 1, 1, After::Rewritten},
         {Before::OtherCase, 1, 1, 0, After::Untouched},
         // Only the wish 1 protects a foreign entry; any other non-zero wish removes it.
@@ -119,6 +130,9 @@ TEST(Autorun, DecisionTable) {
             break;
         case Before::TrailingSpaces:
             e.write(expected + QStringLiteral("   "));
+            break;
+        case Before::TrailingNul:
+            e.write(expected + QString(3, QChar(u'\0')));
             break;
         case Before::OtherCase:
             e.write(expected.toUpper());
