@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QEnterEvent>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QLoggingCategory>
@@ -146,9 +147,12 @@ void FrmClock::prepareRenderer() {
 
 bool FrmClock::LoadButtonImage() {
     // Our own strip image, shipped in the resources as "CLOSE" of type "CUSTOM". A
-    // missing or broken image leaves the strip undrawn; the clock runs on.
-    const QImage decoded(QStringLiteral(":/CUSTOM/CLOSE"), "PNG");
-    m_buttonImage = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // missing or broken image leaves the strip undrawn; the clock runs on. It is
+    // read as the PNG it is: left to guess, Qt loads every image format plugin
+    // installed to ask each whether it reads PNG, and they stay mapped all day.
+    QImageReader reader(QStringLiteral(":/CUSTOM/CLOSE"), "png");
+    reader.setAutoDetectImageFormat(false);
+    m_buttonImage = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     ++m_generation;
     return !m_buttonImage.isNull();
 }

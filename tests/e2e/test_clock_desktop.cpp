@@ -6,9 +6,13 @@
 #include "support/desktopdriver.h"
 #include "support/screenshot.h"
 #include "support/testenv.h"
+#include "support/x11probe.h"
+#include "time/zonetable.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -127,6 +131,90 @@ TEST(ClockOnTheDesktop, ASessionEndingSignalSavesTheSettings) {
     ASSERT_TRUE(clock.endsWithin(5000));
     EXPECT_EQ(storedSettings(home).Left, (1280 - 246) * 15);
     EXPECT_EQ(storedSettings(home).Top, 100 * 15);
+}
+
+// The window's own pixels, read back from the X server, are what a whole frame of
+// the second it shows looks like, seconds after the clock began to redraw only
+// what changes. Nothing a user sees may be left over from an earlier second.
+TEST(ClockOnTheDesktop, AfterSecondsOfPartialFramesTheWindowHoldsTheWholeFrame) {
+    test::TestHome home;
+    test::PrivateDesktop desktop;
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    ClockSettings s = defaultSettings();
+    s.Left = 300 * 15;
+    s.Top = 200 * 15;
+    s.TimeZoneIndex = zoneIndexForOffset(0); // the test knows the clock's time
+    storeSettings(home, s);
+    ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
+    QString window;
+    ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kCaption)).isEmpty(); }, 10000));
+    QThread::msleep(3300);
+
+    // The face of one second as --render draws it, read as the window stores it.
+    const auto wholeFrame = [&](const QDateTime& at) {
+        const QString file = home.path() + QStringLiteral("/whole.png");
+        QFile::remove(file);
+        runProgram(QStringLiteral(OVRA_CLOCK_BIN),
+                   {QStringLiteral("--render"), file, QStringLiteral("--at"),
+                    at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
+        return QImage(file).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    const auto differingPixels = [](const QImage& a, const QImage& b, const QRegion& within) {
+        int n = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                n += within.contains(QPoint(x, y)) && a.pixel(x, y) != b.pixel(x, y);
+        return n;
+    };
+    QRegion shape; // outside it the window's pixels are never shown
+    for (const QRect& r : x11::boundingShape(window.toUInt()))
+        shape += r;
+    int compared = 0;
+    for (int attempt = 0; attempt < 6 && compared < 2; ++attempt) {
+        // Read well inside a second, so the window shows that second or the one before.
+        waitFor([] { return QTime::currentTime().msec() > 300; }, 1000, 5);
+        const QDateTime before = QDateTime::currentDateTimeUtc();
+        const x11::WindowPixels read = x11::windowPixels(window.toUInt());
+        const QDateTime after = QDateTime::currentDateTimeUtc();
+        if (before.toSecsSinceEpoch() != after.toSecsSinceEpoch())
+            continue;
+        ASSERT_EQ(read.depth, 32);
+        ASSERT_EQ(read.size, QSize(246, 246));
+        const QImage shown(reinterpret_cast<const uchar*>(read.data.constData()), 246, 246,
+                           QImage::Format_ARGB32_Premultiplied);
+        const QDateTime second = before.addMSecs(-before.time().msec());
+        const int sameAsThis = differingPixels(shown, wholeFrame(second), shape);
+        const int sameAsLast =
+            sameAsThis == 0 ? 0 : differingPixels(shown, wholeFrame(second.addSecs(-1)), shape);
+        EXPECT_EQ(std::min(sameAsThis, sameAsLast), 0)
+            << "pixels unlike the whole frame of " << qPrintable(second.toString(Qt::ISODate))
+            << ": " << sameAsThis << ", of the second before: " << sameAsLast;
+        ++compared;
+        QThread::msleep(1000);
+    }
+    EXPECT_EQ(compared, 2);
+    clock.process.terminate();
+    EXPECT_TRUE(clock.endsWithin(5000));
+}
+
+// Every library a process maps costs it private memory for the whole day. An idle
+// clock has no use for image format plugins (its one picture is a PNG) nor for the
+// audio libraries its sound module brings along on the first alarm.
+TEST(ClockOnTheDesktop, AnIdleClockMapsNoLibraryItDoesNotUse) {
+    test::TestHome home;
+    test::PrivateDesktop desktop;
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
+    ASSERT_TRUE(waitFor([&] { return !windowNamed(kCaption).isEmpty(); }, 10000));
+    QThread::msleep(1500);
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(clock.process.processId()));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QString mapped = QString::fromLocal8Bit(maps.readAll());
+    ASSERT_TRUE(mapped.contains(QStringLiteral("libQt6Gui"))); // the right process
+    for (const char* unused : {"/imageformats/", "libQt6Multimedia", "ovra-clock-sound"})
+        EXPECT_FALSE(mapped.contains(QLatin1String(unused))) << unused;
+    clock.process.terminate();
+    EXPECT_TRUE(clock.endsWithin(5000));
 }
 
 int main(int argc, char** argv) {

@@ -171,4 +171,23 @@ QList<QRect> boundingShape(quint32 window) {
     return rects;
 }
 
+WindowPixels windowPixels(quint32 window) {
+    Connection x;
+    if (!x.ok())
+        return {};
+    Reply<xcb_get_geometry_reply_t> g(
+        xcb_get_geometry_reply(x.c(), xcb_get_geometry(x.c(), window), nullptr));
+    if (!g || (g->depth != 32 && g->depth != 24))
+        return {};
+    Reply<xcb_get_image_reply_t> r(xcb_get_image_reply(
+        x.c(),
+        xcb_get_image(x.c(), XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, g->width, g->height, ~0u),
+        nullptr));
+    const int bytes = g->width * g->height * 4;
+    if (!r || xcb_get_image_data_length(r.get()) < bytes)
+        return {};
+    return {QSize(g->width, g->height), g->depth,
+            QByteArray(reinterpret_cast<const char*>(xcb_get_image_data(r.get())), bytes)};
+}
+
 } // namespace ovra::test::x11

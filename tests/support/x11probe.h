@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QRect>
+#include <QSize>
 #include <QStringList>
 
 namespace ovra::test::x11 {
@@ -27,5 +29,13 @@ QList<quint32> windowsUnderPointer();
 // The rectangles of the window's bounding shape, in window pixels; one rectangle
 // covering the window when it has no shape.
 QList<QRect> boundingShape(quint32 window);
+// The pixels the window's client last put into it, read back from the server as
+// they are stored: rows of 32-bit pixels, premultiplied ARGB for a 32-bit window.
+struct WindowPixels {
+    QSize size;
+    int depth = 0;
+    QByteArray data; // empty on failure
+};
+WindowPixels windowPixels(quint32 window);
 
 } // namespace ovra::test::x11
