@@ -9,7 +9,8 @@ namespace ovra {
 // allocated in earnest.
 void tuneAllocatorForLongRun();
 
-// Hands back to the system the pages that start-up used and freed.
+// Hands back to the system the pages that start-up used and freed: the heap's and
+// those of the calling thread's stack below where it stands.
 void releaseFreedMemory();
 
 } // namespace ovra
