@@ -10,11 +10,7 @@ void DrawingSurface::CreateGraphic(QSize sizePx, qreal dpr) {
     if (sizePx.isEmpty())
         return;
     m_sizePx = sizePx;
-    m_image = QImage(sizePx * dpr, QImage::Format_ARGB32_Premultiplied);
-    if (m_image.isNull())
-        return; // out of memory: the frame is simply not drawn
-    m_image.setDevicePixelRatio(dpr);
-    m_image.fill(Qt::transparent);
+    m_dpr = dpr;
     CreateGraphicFont(QStringLiteral("Arial"), 18);
 }
 
@@ -23,6 +19,18 @@ void DrawingSurface::DeleteGraphic() {
         DeleteGraphicFont();
     m_image = QImage();
     m_sizePx = QSize();
+}
+
+QImage& DrawingSurface::image() {
+    if (m_image.isNull() && exists()) {
+        // Out of memory, the image stays null and the frame is simply not drawn.
+        m_image = QImage(devicePixelSize(), QImage::Format_ARGB32_Premultiplied);
+        if (!m_image.isNull()) {
+            m_image.setDevicePixelRatio(m_dpr);
+            m_image.fill(Qt::transparent);
+        }
+    }
+    return m_image;
 }
 
 void DrawingSurface::CreateGraphicFont(const QString& strFont, uint8_t) {
@@ -36,12 +44,12 @@ void DrawingSurface::DeleteGraphicFont() {
 }
 
 void DrawingSurface::RestoreGDIPlus() {
-    if (exists())
+    if (!m_image.isNull())
         m_image.fill(Qt::transparent);
 }
 
 bool DrawingSurface::beginContext(QPainter& painter) {
-    if (!exists() || !painter.begin(&m_image))
+    if (image().isNull() || !painter.begin(&m_image))
         return false;
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);

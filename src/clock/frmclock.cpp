@@ -5,6 +5,7 @@
 #include "clock/poolthreadpainter.h"
 #include "clock/windowsystem.h"
 
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QEnterEvent>
 #include <QGuiApplication>
@@ -13,6 +14,8 @@
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QMouseEvent>
+#include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
@@ -187,26 +190,18 @@ void FrmClock::drawAt(const QDateTime& clockTime) {
     FaceFrame frame =
         ComposeFaceFrame(m_clockTime, m_app.settings(), m_app.state().ClockName, QLocale());
     FaceRenderer::settleTexts(frame);
-    const FaceState state{m_isActive, m_hotButton, showScale};
-    // When only the time moved on, the surface still holds the last frame: the few
+    // When only the time moved on, the window still shows the last frame: the few
     // areas that differ are redrawn and pushed, a small part of the window.
     const bool partial = key.sameLook(m_drawnKey) && m_constantAlpha == 255;
     const QRegion area = partial ? m_renderer.changedArea(m_frame, frame) : QRegion();
     m_drawnKey = key;
     if (partial && area.isEmpty())
         return;
-    const auto draw = [&] {
-        m_renderer.drawFrame(m_surface.image(), frame, state, m_buttonImage, area);
-    };
-    // A normal second lays its layers one small rectangle at a time, which Qt
-    // blends on this thread: drawn here it costs less than waking a pool thread
-    // and waiting for it, and the idle pool thread ends. A whole frame, and the
-    // new minute that redraws the ring layer whole, still go to the pool.
-    if (partial && !FaceRenderer::ringsDiffer(m_frame, frame))
-        draw();
-    else
-        PoolThreadPainter::run(draw);
+    // A normal second is drawn on this thread, in the paint that follows; a whole
+    // frame, and the new minute that redraws the ring layer whole, go to the pool.
+    m_paintOnPool = m_paintOnPool || !partial || FaceRenderer::ringsDiffer(m_frame, frame);
     m_frame = frame;
+    m_frameState = FaceState{m_isActive, m_hotButton, showScale};
     ++m_framesDrawn;
     if (partial) {
         m_pushedArea = area;
@@ -217,22 +212,70 @@ void FrmClock::drawAt(const QDateTime& clockTime) {
     }
 }
 
-void FrmClock::paintEvent(QPaintEvent* event) {
-    QPainter p(this);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    if (!m_surface.exists() || m_constantAlpha < 255) {
-        p.fillRect(rect(), Qt::transparent);
-        if (!m_surface.exists())
-            return;
-        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        p.setOpacity(m_constantAlpha / 255.0);
+QImage* FrmClock::backingStorePixels(QPaintEvent* event) {
+    if (m_constantAlpha < 255 || !backingStore())
+        return nullptr;
+    // Only a paint into the window's own backing store, not one a grab or render
+    // redirects elsewhere, may go straight into its pixels.
+    QPaintDevice* device = backingStore()->paintDevice();
+    {
+        QPainter probe(this);
+        if (!probe.isActive() || probe.paintEngine()->paintDevice() != device)
+            return nullptr;
     }
-    // One rectangle at a time: under a clip of several rectangles Qt blends span by
-    // span and hands the spans of each to its thread pool, which costs more than
-    // the copy; under one rectangle it copies the lines itself.
-    for (const QRect& r : event->region()) {
-        p.setClipRect(r);
-        p.drawImage(0, 0, m_surface.image());
+    if (device->devType() != QInternal::Image)
+        return nullptr;
+    // An opaque visual has no alpha to take the face's own.
+    auto* pixels = static_cast<QImage*>(device);
+    if (pixels->format() != QImage::Format_ARGB32_Premultiplied ||
+        pixels->size() != m_surface.devicePixelSize() ||
+        !QRect(QPoint(0, 0), pixels->deviceIndependentSize().toSize())
+             .contains(event->region().boundingRect()))
+        return nullptr;
+    return pixels;
+}
+
+void FrmClock::paintEvent(QPaintEvent* event) {
+    // The face is drawn where the window's pixels are: straight into the backing
+    // store, which the toolkit then pushes, or else into the surface, copied over.
+    QImage* const direct = backingStorePixels(event);
+    if (direct)
+        m_surface.releasePixels();
+    QImage* const canvas = direct ? direct : &m_surface.image();
+    const bool drawn =
+        m_surface.exists() && !canvas->isNull() && m_renderer.prepared() && m_framesDrawn > 0;
+    if (drawn) {
+        // The toolkit asks for the areas the frame changed, or for the whole window
+        // when it needs it (first shown, uncovered without a compositor).
+        const QRegion area =
+            (QRegion(rect()) - event->region()).isEmpty() ? QRegion() : event->region();
+        const auto draw = [&] {
+            m_renderer.drawFrame(*canvas, m_frame, m_frameState, m_buttonImage, area);
+        };
+        if (m_paintOnPool || area.isEmpty())
+            PoolThreadPainter::run(draw);
+        else
+            draw();
+        m_paintOnPool = false;
+        m_framesPainted = m_framesDrawn;
+    }
+    if (!direct) {
+        QPainter p(this);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        if (!drawn || m_constantAlpha < 255) {
+            p.fillRect(rect(), Qt::transparent);
+            if (!drawn)
+                return;
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            p.setOpacity(m_constantAlpha / 255.0);
+        }
+        // One rectangle at a time: under a clip of several rectangles Qt blends span
+        // by span and hands the spans of each to its thread pool, which costs more
+        // than the copy; under one rectangle it copies the lines itself.
+        for (const QRect& r : event->region()) {
+            p.setClipRect(r);
+            p.drawImage(0, 0, *canvas);
+        }
     }
     if (lcPush().isDebugEnabled()) {
         qint64 pixels = 0;

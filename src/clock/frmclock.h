@@ -65,12 +65,17 @@ public:
     bool IsActive() const { return m_isActive; }
     const QDateTime& clockTime() const { return m_clockTime; }
     const FaceFrame& lastFrame() const { return m_frame; }
+    // The surface's pixels; they hold the face only where the window could not
+    // take it straight (a grab, an opaque visual, a constant alpha below 255).
     const QImage& surfaceImage() const { return m_surface.image(); }
     const QImage& buttonImage() const { return m_buttonImage; }
     bool pointerWatchActive() const { return m_timer2.isActive(); }
     // Milliseconds until the next wake, or -1 when none is due.
     int msUntilNextSecond() const { return m_timer1.isActive() ? m_timer1.remainingTime() : -1; }
     int framesDrawn() const { return m_framesDrawn; }
+    // The frames the window has painted so far; behind framesDrawn() until the
+    // toolkit gets round to the paint.
+    int framesPainted() const { return m_framesPainted; }
     // What the last frame pushed to the window: all of it, or the changed areas.
     const QRegion& lastPushedArea() const { return m_pushedArea; }
     QScreen* currentScreen() const;
@@ -108,6 +113,9 @@ private:
     void onSecondTimer();
     void armSecondTimer();
     void drawAt(const QDateTime& clockTime);
+    // The backing store's pixels when this paint may draw the face straight into
+    // them, else null.
+    QImage* backingStorePixels(QPaintEvent* event);
     void formClick();
     void setHotButton(int32_t value);
     void finishMove();
@@ -137,7 +145,9 @@ private:
     DrawTools m_tools;
     FaceRenderer m_renderer;
     QImage m_buttonImage;
-    FaceFrame m_frame;
+    FaceFrame m_frame; // the frame the window shows, drawn when it is painted
+    FaceState m_frameState;
+    bool m_paintOnPool = false;
     QDateTime m_clockTime;
     bool m_isActive = false;
     int32_t m_hotButton = hotbutton::Hidden;
@@ -153,6 +163,7 @@ private:
     quint64 m_generation = 1;
     bool m_prepareDue = false;
     int m_framesDrawn = 0;
+    int m_framesPainted = 0;
     bool m_leftPressed = false;
     bool m_manualMove = false;
     bool m_systemMove = false; // handed to the window manager, not yet ended

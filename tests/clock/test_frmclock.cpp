@@ -61,6 +61,19 @@ void waitMs(int ms) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
+// Waits, at most a few seconds, until check() holds.
+template <typename Check> bool waitFor(const Check& check) {
+    QElapsedTimer t;
+    t.start();
+    for (;;) {
+        if (check())
+            return true;
+        if (t.elapsed() >= 3000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+
 // One clock process with its window on the offscreen platform, a store in memory
 // and a fixed clock.
 struct Clock {
@@ -87,6 +100,11 @@ struct Clock {
 
     bool start() { return app.StartClock(clockName); }
     FrmClock& w() { return front.window(); }
+    // The face the window shows, once the toolkit has painted the last frame.
+    const QImage& shown() {
+        waitFor([&] { return w().framesPainted() == w().framesDrawn(); });
+        return w().surfaceImage();
+    }
     ClockSettings stored() {
         ClockState s;
         s.ClockName = clockName;
@@ -144,7 +162,7 @@ TEST(FrmClock, StartsSizedCaptionedPlacedAndDrawn) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Ovra Clock {Default}"));
     EXPECT_EQ(w.geometry(), QRect(300, 200, 246, 246));
     EXPECT_TRUE(w.testAttribute(Qt::WA_TranslucentBackground));
-    EXPECT_EQ(w.surfaceImage().size(), QSize(246, 246));
+    EXPECT_EQ(c.shown().size(), QSize(246, 246));
     EXPECT_EQ(w.HotButton(), hotbutton::Hidden);
     EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:07 P"));
     EXPECT_EQ(w.buttonImage().size(), QSize(63, 63));
@@ -226,7 +244,7 @@ TEST(FrmClock, HotButtonFollowsThePointerAndTheStripOpensTheShape) {
         EXPECT_EQ(w.HotButton(), s.hot);
         EXPECT_TRUE(w.pointerWatchActive());
         // The strip shows at once, in the state's column.
-        EXPECT_EQ(w.surfaceImage().pixel(225 + 4, 21 + 4), strip.pixel(s.column * 21 + 4, 4));
+        EXPECT_EQ(c.shown().pixel(225 + 4, 21 + 4), strip.pixel(s.column * 21 + 4, 4));
         EXPECT_TRUE(c.ws.shapes.last().contains(QPoint(235, 30)));
     }
     // The pointer leaves: within a tick or two the strip hides and the watch stops.
@@ -234,7 +252,7 @@ TEST(FrmClock, HotButtonFollowsThePointerAndTheStripOpensTheShape) {
     waitMs(350);
     EXPECT_EQ(w.HotButton(), hotbutton::Hidden);
     EXPECT_FALSE(w.pointerWatchActive());
-    EXPECT_EQ(w.surfaceImage().pixel(225 + 4, 21 + 4), 0u);
+    EXPECT_EQ(c.shown().pixel(225 + 4, 21 + 4), 0u);
     EXPECT_FALSE(c.ws.shapes.last().contains(QPoint(235, 30)));
 }
 
@@ -253,7 +271,7 @@ TEST(FrmClock, KeysClicksAndDoubleClicks) {
 
     // Three o'clock tick over the empty second ring: grey with the scale, black without.
     const auto scaleShown = [&] {
-        return qRed(w.surfaceImage().pixel(123 + 93, 123)) > 0x20;
+        return qRed(c.shown().pixel(123 + 93, 123)) > 0x20;
     };
     EXPECT_TRUE(scaleShown());
     for (const auto& [before, after] : {std::pair{0, 1}, {1, 0}, {5, 0}, {-1, 0}}) {
@@ -335,9 +353,9 @@ TEST(FrmClock, ReapplyResizesTheWindowAndKeepsItsTopLeftCorner) {
         c.app.ApplyClockSettings();
         SCOPED_TRACE(radius);
         EXPECT_EQ(c.w().geometry(), QRect(300, 200, side, side));
-        EXPECT_EQ(c.w().surfaceImage().size(), QSize(side, side));
+        EXPECT_EQ(c.shown().size(), QSize(side, side));
         // The new surface holds a frame at once, not a blank until the next tick.
-        EXPECT_EQ(qAlpha(c.w().surfaceImage().pixel(side / 2, side / 2)), 255);
+        EXPECT_EQ(qAlpha(c.shown().pixel(side / 2, side / 2)), 255);
     }
     // 200 is out of range: drawn and read back as 48.
     EXPECT_EQ(c.stored().ClockRadius, 48);
@@ -447,7 +465,7 @@ TEST(FrmClock, TheWindowShapeHoldsEveryPixelThatIsDrawn) {
         for (const QPoint pointer : {QPoint(-100, -100), QPoint(123, 123), QPoint(235, 30)}) {
             if (pointer.x() >= 0)
                 c.moveTo(pointer);
-            const QImage frame = c.w().surfaceImage();
+            const QImage frame = c.shown();
             const QRegion shape = c.ws.shapes.last();
             int outside = 0;
             for (int y = 0; y < frame.height(); ++y)
@@ -474,19 +492,6 @@ TEST(FrmClock, SecondTickComesWithTheCurrentClockTime) {
     // Tokyo is 9 hours ahead: the tick sees the new day at once.
     EXPECT_EQ(seen.first(), QDateTime(QDate(2026, 5, 18), QTime(8, 59, 58), Qt::UTC));
     EXPECT_NE(c.w().currentScreen(), nullptr);
-}
-
-// Waits, at most a few seconds, until check() holds.
-template <typename Check> bool waitFor(const Check& check) {
-    QElapsedTimer t;
-    t.start();
-    for (;;) {
-        if (check())
-            return true;
-        if (t.elapsed() >= 3000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
 }
 
 TEST(FrmClock, WakesOnceForEachSecondAndDrawsItThen) {
@@ -534,12 +539,12 @@ TEST(FrmClock, ANewSecondPushesOnlyWhatChanged) {
         const QRegion pushed = w.lastPushedArea();
         ASSERT_FALSE(pushed.isEmpty());
         EXPECT_NE(pushed, QRegion(whole));
-        const QImage partial = w.surfaceImage().copy();
+        const QImage partial = c.shown().copy();
         // The same second drawn whole, after a re-apply, is the same picture.
         c.app.ApplyClockSettings();
         w.DrawClock();
         EXPECT_EQ(w.lastPushedArea(), QRegion(whole));
-        EXPECT_TRUE(w.surfaceImage() == partial);
+        EXPECT_TRUE(c.shown() == partial);
     }
     // A change of state redraws and pushes the whole window.
     c.time.advanceSeconds(1);
@@ -573,7 +578,7 @@ TEST(FrmClock, ThePointerIsWatchedOnlyWhileItIsOverTheWindow) {
     send(QEvent::Leave, {});
     EXPECT_EQ(w.HotButton(), hotbutton::Hidden);
     EXPECT_FALSE(w.pointerWatchActive());
-    EXPECT_EQ(w.surfaceImage().pixel(225 + 4, 21 + 4), 0u);
+    EXPECT_EQ(c.shown().pixel(225 + 4, 21 + 4), 0u);
     EXPECT_FALSE(c.ws.shapes.last().contains(QPoint(235, 30)));
 }
 
