@@ -18,6 +18,10 @@ inline const QByteArray Error = QByteArrayLiteral("error");
 // A request is a short word: anything longer is not a clock talking.
 inline constexpr int MaxLineBytes = 64;
 
+// How many callers may wait for a clock that is busy before they are told it does
+// not answer.
+inline constexpr int ListenBacklog = 32;
+
 // How long a peer may take to connect and to answer a raise or ping.
 inline constexpr int ConnectTimeoutMs = 1000;
 inline constexpr int ReplyTimeoutMs = 1000;

@@ -4,9 +4,7 @@
 #include "settings/privatesocket.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QPointer>
 #include <QTimer>
@@ -19,17 +17,20 @@ namespace {
 // Whether a live process of this user listens at the path. One that does not take
 // the connection in time (stopped, or its queue is full) is alive all the same.
 bool liveClockListens(const QString& path) {
-    QLocalSocket probe;
-    probe.connectToServer(path);
-    if (!probe.waitForConnected(proto::ConnectTimeoutMs))
-        return probe.state() == QLocalSocket::ConnectingState ||
-               probe.error() == QLocalSocket::SocketTimeoutError;
-    return peerIsSameUser(probe.socketDescriptor());
+    LocalSocket probe;
+    switch (probe.connectTo(path, proto::ConnectTimeoutMs)) {
+    case LocalSocket::Connect::NotAnswering:
+        return true;
+    case LocalSocket::Connect::NoListener:
+        return false;
+    case LocalSocket::Connect::Connected:
+        break;
+    }
+    return peerIsSameUser(probe.descriptor());
 }
 
-void reply(QLocalSocket* socket, const QByteArray& line) {
-    socket->write(line + '\n');
-    socket->flush();
+void reply(LocalConnection* connection, const QByteArray& line) {
+    connection->write(line + '\n');
 }
 } // namespace
 
@@ -72,16 +73,15 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
     // A clock of an earlier version holds no lock while it runs.
     if (liveClockListens(m_path))
         return Claim::AlreadyRunning;
-    // Whatever is left is the socket of a process that is gone. The folder is
-    // private already; listening without socket options also keeps Qt from moving
-    // a fresh socket over a path another process may still answer on.
-    QLocalServer::removeServer(m_path);
-    m_server.setSocketOptions(QLocalServer::NoOptions);
-    if (!m_server.listen(m_path))
+    // Whatever is left is the socket of a process that is gone. Listening never
+    // replaces what is at the path, so a socket another process put there in the
+    // meantime makes this claim fail rather than cut that process off.
+    LocalServer::remove(m_path);
+    QString why;
+    if (!m_server.listen(m_path, proto::ListenBacklog, &why))
         return failed(
             QCoreApplication::translate("Settings", "The clock's channel %1 cannot be opened: %2")
-                .arg(m_path, m_server.errorString()));
-    QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+                .arg(m_path, why));
     m_lock = std::move(lock);
     return Claim::Listening;
 }
@@ -90,38 +90,44 @@ void InstanceServer::serve(Handlers handlers) {
     m_handlers = std::move(handlers);
     if (!m_serving) {
         m_serving = true;
-        connect(&m_server, &QLocalServer::newConnection, this, &InstanceServer::acceptPending);
+        connect(&m_server, &LocalServer::newConnection, this, &InstanceServer::acceptPending);
     }
     acceptPending();
 }
 
 void InstanceServer::acceptPending() {
-    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-        if (!peerIsSameUser(socket->socketDescriptor())) {
-            socket->abort();
-            socket->deleteLater();
+    // A burst of callers is taken a queue's length at a time; the server says
+    // again when more wait, so the clock's own events come in between.
+    for (int taken = 0; taken < proto::ListenBacklog; ++taken) {
+        LocalConnection* connection = m_server.nextPendingConnection();
+        if (!connection)
+            return;
+        if (!peerIsSameUser(connection->descriptor())) {
+            connection->abort();
+            connection->deleteLater();
             continue;
         }
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { handle(socket); });
-        if (socket->bytesAvailable() > 0)
-            handle(socket);
+        // A whole request fits; a buffer full without a line end is refused below.
+        connection->setReadBufferSize(proto::MaxLineBytes + 1);
+        connect(connection, &LocalConnection::disconnected, connection, &QObject::deleteLater);
+        connect(connection, &LocalConnection::readyRead, this,
+                [this, connection] { handle(connection); });
     }
 }
 
-void InstanceServer::handle(QLocalSocket* socket) {
+void InstanceServer::handle(LocalConnection* connection) {
     // A handler may run an event loop; a request that arrives meanwhile is taken
     // up once the handler has returned.
     if (m_busy) {
-        QTimer::singleShot(10, this, [this, guard = QPointer<QLocalSocket>(socket)] {
+        QTimer::singleShot(10, this, [this, guard = QPointer<LocalConnection>(connection)] {
             if (guard)
                 handle(guard);
         });
         return;
     }
-    QPointer<QLocalSocket> guard(socket);
+    QPointer<LocalConnection> guard(connection);
     while (guard && guard->canReadLine()) {
-        const QByteArray line = guard->readLine(proto::MaxLineBytes + 1).trimmed();
+        const QByteArray line = guard->readLine().trimmed();
         if (line == proto::Ping) {
             reply(guard, proto::Ok);
         } else if (line == proto::Raise) {
@@ -144,7 +150,7 @@ void InstanceServer::handle(QLocalSocket* socket) {
             }
         } else {
             reply(guard, proto::Error);
-            guard->disconnectFromServer();
+            guard->disconnectFromPeer();
             return;
         }
     }

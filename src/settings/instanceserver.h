@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QLocalServer>
+#include "settings/localsocket.h"
+
 #include <QObject>
 #include <QString>
 
 #include <functional>
 #include <memory>
 
-class QLocalSocket;
 class QLockFile;
 
 namespace ovra {
@@ -44,13 +44,13 @@ public:
 
 private:
     void acceptPending();
-    void handle(QLocalSocket* socket);
+    void handle(LocalConnection* connection);
 
     QString m_path;
     // Held while this process answers for the clock: the kernel drops it with the
     // process, so a live clock keeps its name even when its socket is stuck.
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer m_server;
+    LocalServer m_server;
     Handlers m_handlers;
     bool m_serving = false;
     bool m_busy = false;

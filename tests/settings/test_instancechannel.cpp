@@ -15,8 +15,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <future>
+#include <string>
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -43,6 +46,49 @@ struct Channel {
 
     QString socket(const QString& name) const { return instanceSocketPath(folder, name); }
 };
+
+int connectRaw(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path, name.constData(), size_t(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+    return fd;
+}
+
+void say(int fd, const std::string& text) {
+    ::send(fd, text.data(), text.size(), MSG_NOSIGNAL);
+}
+
+// Sends piece over and over until the clock cuts the connection off, or keeps it
+// open without taking more for a second.
+std::string flood(int fd, const std::string& piece) {
+    for (int i = 0; i < 4096; ++i) {
+        pollfd p{fd, POLLOUT, 0};
+        if (::poll(&p, 1, 1000) != 1)
+            return "kept open";
+        if (::send(fd, piece.data(), piece.size(), MSG_NOSIGNAL | MSG_DONTWAIT) < 0 &&
+            errno != EAGAIN)
+            return "cut off";
+    }
+    return "kept open";
+}
+
+// What the clock says until it closes the connection.
+std::string readUntilClosed(int fd) {
+    std::string heard;
+    char buffer[256];
+    for (;;) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 1000) != 1)
+            return heard + "(kept open)";
+        const ssize_t n = ::recv(fd, buffer, sizeof(buffer), 0);
+        if (n <= 0)
+            return heard;
+        heard.append(buffer, size_t(n));
+    }
+}
 
 mode_t modeOf(const QString& path) {
     struct stat st {};
@@ -171,6 +217,84 @@ TEST(InstanceChannel, OnlyThisUserCanReachTheClocks) {
     EXPECT_EQ(stranger.claim(&problem), InstanceServer::Claim::Failed);
     EXPECT_TRUE(problem.contains(QStringLiteral("belongs to another user"))) << qPrintable(problem);
     EXPECT_EQ(::chown(QFile::encodeName(c.folder).constData(), 0, 0), 0);
+}
+
+TEST(InstanceChannel, TheClockOutlastsCallersThatMisbehave) {
+    Channel c;
+    InstanceServer server(c.socket(QStringLiteral("Tokyo")));
+    ASSERT_EQ(server.claim(), InstanceServer::Claim::Listening);
+    int raised = 0;
+    server.serve({.raise = [&] { ++raised; },
+                  .close =
+                      [] {
+                      }});
+    // Each caller does its part and still holds its connection while a well-behaved
+    // one raises the clock.
+    const struct {
+        const char* what;
+        std::function<std::string(int)> call;
+        std::string heard;
+    } cases[] = {
+        {"connects and says nothing", [](int) { return std::string(); }, ""},
+        {"hangs up mid-line",
+         [](int fd) {
+             say(fd, "rai");
+             ::shutdown(fd, SHUT_WR);
+             return readUntilClosed(fd);
+         },
+         ""},
+        {"splits its request over several writes",
+         [](int fd) {
+             say(fd, "pi");
+             QThread::msleep(30);
+             say(fd, "ng\n");
+             ::shutdown(fd, SHUT_WR);
+             return readUntilClosed(fd);
+         },
+         "ok\n"},
+        // Read only as far as the longest request, it would pass for one.
+        {"pads a request beyond the longest line",
+         [](int fd) {
+             std::string padded(105, ' ');
+             padded.replace(0, 4, "ping");
+             padded.back() = '\n';
+             say(fd, padded);
+             return readUntilClosed(fd);
+         },
+         ""},
+        {"asks and hangs up before the answer",
+         [](int fd) {
+             say(fd, "ping\n");
+             ::shutdown(fd, SHUT_RDWR);
+             QThread::msleep(50);
+             return std::string();
+         },
+         ""},
+        {"floods garbage without line ends",
+         [](int fd) { return flood(fd, std::string(4096, 'g')); }, "cut off"},
+        {"asks without ever reading the answers",
+         [](int fd) {
+             std::string pings;
+             for (int i = 0; i < 1000; ++i)
+                 pings += "ping\n";
+             return flood(fd, pings);
+         },
+         "cut off"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        const int before = raised;
+        const auto [heard, found] = whileServing([&] {
+            const int fd = connectRaw(c.socket(QStringLiteral("Tokyo")));
+            const std::string heard = k.call(fd);
+            const qint64 found = c.client.find(QStringLiteral("Tokyo"), true);
+            ::close(fd);
+            return std::pair{heard, found};
+        });
+        EXPECT_EQ(heard, k.heard);
+        EXPECT_EQ(found, qint64(::getpid()));
+        EXPECT_EQ(raised, before + 1);
+    }
 }
 
 int main(int argc, char** argv) {
