@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace ovra {
 
@@ -104,6 +105,9 @@ void FaceRenderer::release() {
         overlay = QImage();
     m_ringMinute = m_ringHour = -1;
     m_ringPm = false;
+    m_comingRings = PixelRuns();
+    m_comingRingLayer = QImage();
+    m_comingMinute = m_comingHour = -1;
     m_fonts.clear();
     for (LaidOutText& t : m_laidOut)
         t = {};
@@ -168,16 +172,13 @@ void FaceRenderer::blendLayer(QPainter& p, const QImage& layer, const QRect& are
     p.drawImage(QRectF(area), layer, QRectF(0, 0, layer.width(), layer.height()));
 }
 
-void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
-    if (frame.MinuteSweep == m_ringMinute && frame.HourSweep == m_ringHour &&
-        frame.pmHour == m_ringPm)
-        return;
+bool FaceRenderer::drawRingLayer(const FaceFrame& frame, PixelRuns& runs, QImage& image) const {
     // Kept as runs, the layer is drawn in an image made for the moment.
-    QImage layer = m_runs ? newLayer(m_ringArea) : m_ringLayer;
+    QImage layer = m_runs ? newLayer(m_ringArea) : std::exchange(image, QImage());
+    if (layer.isNull() && !m_runs)
+        layer = newLayer(m_ringArea);
     if (layer.isNull())
-        return;
-    if (!m_runs)
-        m_ringLayer = QImage(); // drawn in place, not copied
+        return false;
     layer.fill(Qt::transparent);
     {
         QPainter p(&layer);
@@ -186,12 +187,44 @@ void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
         drawMinuteAndHourRings(p, frame);
     }
     if (m_runs)
-        m_rings = PixelRuns(layer, m_ringArea.topLeft() * m_scale);
+        runs = PixelRuns(layer, m_ringArea.topLeft() * m_scale);
     else
-        m_ringLayer = layer;
+        image = layer;
+    return true;
+}
+
+void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
+    if (frame.MinuteSweep == m_ringMinute && frame.HourSweep == m_ringHour &&
+        frame.pmHour == m_ringPm)
+        return;
+    if (frame.MinuteSweep == m_comingMinute && frame.HourSweep == m_comingHour &&
+        frame.pmHour == m_comingPm) {
+        m_rings = std::exchange(m_comingRings, PixelRuns());
+        m_ringLayer = std::exchange(m_comingRingLayer, QImage());
+    } else if (!drawRingLayer(frame, m_rings, m_ringLayer)) {
+        return;
+    }
+    m_comingMinute = m_comingHour = -1;
     m_ringMinute = frame.MinuteSweep;
     m_ringHour = frame.HourSweep;
     m_ringPm = frame.pmHour;
+}
+
+void FaceRenderer::prepareRingLayer(const FaceFrame& coming) {
+    if (!m_prepared || ringLayerReady(coming))
+        return;
+    if (!drawRingLayer(coming, m_comingRings, m_comingRingLayer))
+        return;
+    m_comingMinute = coming.MinuteSweep;
+    m_comingHour = coming.HourSweep;
+    m_comingPm = coming.pmHour;
+}
+
+bool FaceRenderer::ringLayerReady(const FaceFrame& frame) const {
+    return (frame.MinuteSweep == m_ringMinute && frame.HourSweep == m_ringHour &&
+            frame.pmHour == m_ringPm) ||
+           (frame.MinuteSweep == m_comingMinute && frame.HourSweep == m_comingHour &&
+            frame.pmHour == m_comingPm);
 }
 
 void FaceRenderer::settleTexts(FaceFrame& frame) {

@@ -53,6 +53,12 @@ public:
     QRegion changedArea(const FaceFrame& before, const FaceFrame& after) const;
     // The minute or hour ring moved: the ring layer is drawn anew, whole.
     static bool ringsDiffer(const FaceFrame& a, const FaceFrame& b);
+    // Draws the ring layer of a frame still to come (the next minute's), so that the
+    // second showing it lays a ready layer instead of waiting for a new one.
+    void prepareRingLayer(const FaceFrame& coming);
+    // Whether drawing frame finds its ring layer made: the one shown or the one
+    // prepared.
+    bool ringLayerReady(const FaceFrame& frame) const;
 
     // The same frame with every element drawn anew, step by step; the reference the
     // layered frame is checked and measured against.
@@ -86,6 +92,8 @@ private:
     const PixelRuns& overlayRunsFor(bool scale, bool active);
     void blendLayer(QPainter& p, const QImage& layer, const QRect& area) const;
     void updateRingLayer(const FaceFrame& frame);
+    // The minute and hour rings of frame as a layer: into runs, or else the image.
+    bool drawRingLayer(const FaceFrame& frame, PixelRuns& runs, QImage& image) const;
     QFont fontFor(uint8_t pixelSize) const;
     QRectF textArea(const QString& text, const QRectF& box, uint8_t pixelSize) const;
     // The pixels an arc from twelve changes when its sweep goes from one value to
@@ -120,6 +128,11 @@ private:
     QRegion m_secondRing;        // and the whole ring
     float m_ringMinute = -1, m_ringHour = -1;
     bool m_ringPm = false;
+    // The ring layer prepared for a coming frame, and what it shows.
+    PixelRuns m_comingRings;
+    QImage m_comingRingLayer;
+    float m_comingMinute = -1, m_comingHour = -1;
+    bool m_comingPm = false;
     mutable std::map<uint8_t, QFont> m_fonts;
     struct LaidOutText {
         QString text;

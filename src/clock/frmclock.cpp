@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace ovra {
 
@@ -198,8 +199,17 @@ void FrmClock::drawAt(const QDateTime& clockTime) {
     if (partial && area.isEmpty())
         return;
     // A normal second is drawn on this thread, in the paint that follows; a whole
-    // frame, and the new minute that redraws the ring layer whole, go to the pool.
-    m_paintOnPool = m_paintOnPool || !partial || FaceRenderer::ringsDiffer(m_frame, frame);
+    // frame, and a new minute whose ring layer is not ready, go to the pool.
+    m_paintOnPool = m_paintOnPool || !partial || !m_renderer.ringLayerReady(frame);
+    // The last second of a minute also draws the next minute's rings, once it is on
+    // screen: the new minute then comes as fast as any other second.
+    m_comingFrame.reset();
+    if (m_clockTime.time().second() == 59) {
+        FaceFrame coming = ComposeFaceFrame(m_clockTime.addSecs(1), m_app.settings(),
+                                            m_app.state().ClockName, QLocale());
+        if (FaceRenderer::ringsDiffer(frame, coming))
+            m_comingFrame = std::move(coming);
+    }
     m_frame = frame;
     m_frameState = FaceState{m_isActive, m_hotButton, showScale};
     ++m_framesDrawn;
@@ -258,6 +268,8 @@ void FrmClock::paintEvent(QPaintEvent* event) {
             draw();
         m_paintOnPool = false;
         m_framesPainted = m_framesDrawn;
+        if (m_comingFrame)
+            QTimer::singleShot(0, this, &FrmClock::prepareComingMinute);
     }
     if (!direct) {
         QPainter p(this);
@@ -285,6 +297,13 @@ void FrmClock::paintEvent(QPaintEvent* event) {
         qCDebug(lcPush).noquote() << QDateTime::currentMSecsSinceEpoch() << m_drawnKey.second
                                   << qint64(pixels * dpr * dpr * 4);
     }
+}
+
+void FrmClock::prepareComingMinute() {
+    if (!m_comingFrame)
+        return;
+    const FaceFrame coming = *std::exchange(m_comingFrame, std::nullopt);
+    PoolThreadPainter::run([&] { m_renderer.prepareRingLayer(coming); });
 }
 
 void FrmClock::applyZOrder() {

@@ -116,6 +116,7 @@ private:
     // The backing store's pixels when this paint may draw the face straight into
     // them, else null.
     QImage* backingStorePixels(QPaintEvent* event);
+    void prepareComingMinute();
     void formClick();
     void setHotButton(int32_t value);
     void finishMove();
@@ -148,6 +149,7 @@ private:
     FaceFrame m_frame; // the frame the window shows, drawn when it is painted
     FaceState m_frameState;
     bool m_paintOnPool = false;
+    std::optional<FaceFrame> m_comingFrame; // the next minute's, drawn ahead
     QDateTime m_clockTime;
     bool m_isActive = false;
     int32_t m_hotButton = hotbutton::Hidden;
