@@ -17,6 +17,7 @@
 #include <atomic>
 #include <functional>
 #include <future>
+#include <memory>
 #include <string>
 
 #include <poll.h>
@@ -45,6 +46,16 @@ struct Channel {
     LocalInstanceChannel client{folder};
 
     QString socket(const QString& name) const { return instanceSocketPath(folder, name); }
+    // A clock of that name that answers, counting its raises in raised.
+    std::unique_ptr<InstanceServer> serving(const QString& name, int& raised) const {
+        auto server = std::make_unique<InstanceServer>(socket(name));
+        EXPECT_EQ(server->claim(), InstanceServer::Claim::Listening);
+        server->serve({.raise = [&raised] { ++raised; },
+                       .close =
+                           [] {
+                           }});
+        return server;
+    }
 };
 
 int connectRaw(const QString& path) {
@@ -115,13 +126,8 @@ TEST(InstanceChannel, SocketPathsStayShortPrivateAndDistinct) {
 
 TEST(InstanceChannel, FindsAndRaisesARunningClock) {
     Channel c;
-    InstanceServer server(c.socket(QStringLiteral("Tokyo")));
-    ASSERT_EQ(server.claim(), InstanceServer::Claim::Listening);
     int raised = 0;
-    server.serve({.raise = [&] { ++raised; },
-                  .close =
-                      [] {
-                      }});
+    const auto server = c.serving(QStringLiteral("Tokyo"), raised);
 
     EXPECT_EQ(whileServing([&] { return c.client.find(QStringLiteral("Tokyo"), false); }),
               qint64(::getpid()));
@@ -221,13 +227,8 @@ TEST(InstanceChannel, OnlyThisUserCanReachTheClocks) {
 
 TEST(InstanceChannel, TheClockOutlastsCallersThatMisbehave) {
     Channel c;
-    InstanceServer server(c.socket(QStringLiteral("Tokyo")));
-    ASSERT_EQ(server.claim(), InstanceServer::Claim::Listening);
     int raised = 0;
-    server.serve({.raise = [&] { ++raised; },
-                  .close =
-                      [] {
-                      }});
+    const auto server = c.serving(QStringLiteral("Tokyo"), raised);
     // Each caller does its part and still holds its connection while a well-behaved
     // one raises the clock.
     const struct {
