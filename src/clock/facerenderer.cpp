@@ -111,6 +111,7 @@ void FaceRenderer::release() {
     m_fonts.clear();
     for (LaidOutText& t : m_laidOut)
         t = {};
+    m_keptAdvance = {};
     m_prepared = false;
 }
 
@@ -345,8 +346,11 @@ QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& afte
             while (same < a.size() && a.at(same) == b.at(same))
                 ++same;
             const double margin = sizeB / 4.0 + 2;
-            const double firstChanged =
-                now.left() + margin + QFontMetricsF(fontFor(sizeB)).horizontalAdvance(b.left(same));
+            const QString kept = b.left(same);
+            if (m_keptAdvance.size != sizeB || m_keptAdvance.text != kept)
+                m_keptAdvance = {kept, sizeB,
+                                 QFontMetricsF(fontFor(sizeB)).horizontalAdvance(kept)};
+            const double firstChanged = now.left() + margin + m_keptAdvance.advance;
             changed.setLeft(std::max(changed.left(), firstChanged - margin));
         }
         area += changed.toAlignedRect();

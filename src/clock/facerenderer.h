@@ -144,6 +144,13 @@ private:
     // The last texts laid out: the three face texts as they were and as they are.
     mutable std::array<LaidOutText, 6> m_laidOut;
     mutable quint64 m_layoutUse = 0;
+    // The advance of the part of the time that stays: it changes every ten seconds.
+    struct KeptAdvance {
+        QString text;
+        uint8_t size = 0;
+        double advance = 0;
+    };
+    mutable KeptAdvance m_keptAdvance;
 };
 
 } // namespace ovra
