@@ -1,6 +1,8 @@
 #include "clock/faceframe.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace ovra {
 
@@ -54,6 +56,40 @@ QChar dateSeparatorOf(const QLocale& locale) {
     return separatorIn(locale.dateFormat(QLocale::ShortFormat), u'/');
 }
 
+QString faceDateText(const QDate& date, const QLocale& locale) {
+    const QChar ds = dateSeparatorOf(locale);
+    struct Field {
+        qsizetype at;
+        QString text;
+    } fields[] = {
+        {0, twoDigits(date.month())},
+        {1, twoDigits(date.day())},
+        {2, QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'))},
+    };
+    // Month, day, year unless the locale's short date puts them otherwise: 07.12.2026
+    // in Germany is 7 December, and Japan writes the year first.
+    if (locale.language() != QLocale::C) {
+        const QString format = locale.dateFormat(QLocale::ShortFormat);
+        bool quoted = false;
+        qsizetype seen[3] = {-1, -1, -1};
+        for (qsizetype i = 0; i < format.size(); ++i) {
+            const QChar c = format.at(i);
+            if (c == u'\'')
+                quoted = !quoted;
+            const int field = quoted ? -1 : c == u'M' ? 0 : c == u'd' ? 1 : c == u'y' ? 2 : -1;
+            if (field >= 0 && seen[field] < 0)
+                seen[field] = i;
+        }
+        if (seen[0] >= 0 && seen[1] >= 0 && seen[2] >= 0) {
+            for (int f = 0; f < 3; ++f)
+                fields[f].at = seen[f];
+            std::sort(std::begin(fields), std::end(fields),
+                      [](const Field& a, const Field& b) { return a.at < b.at; });
+        }
+    }
+    return fields[0].text + ds + fields[1].text + ds + fields[2].text;
+}
+
 QChar timeSeparatorOf(const QLocale& locale) {
     if (locale.language() == QLocale::C)
         return u':';
@@ -80,9 +116,7 @@ FaceFrame ComposeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
     f.TimeFontSize = timeFontSizeFor(s.ClockRadius, twentyFourHour);
     f.DateFontSize = dateFontSizeFor(s.ClockRadius);
 
-    const QChar ds = dateSeparatorOf(locale);
-    f.DateText = twoDigits(date.month()) + ds + twoDigits(date.day()) + ds +
-                 QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+    f.DateText = faceDateText(date, locale);
 
     if (clockName == u"Default")
         f.TitleText = locale.dayName(date.dayOfWeek(), QLocale::LongFormat);

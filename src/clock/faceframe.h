@@ -32,9 +32,14 @@ uint8_t timeFontSizeFor(int clockRadius, bool twentyFourHour);
 uint8_t dateFontSizeFor(int clockRadius);
 
 // The separators the user's locale puts between date and time fields ("/" and ":"
-// in the US); the field order of the face stays month, day, year.
+// in the US).
 QChar dateSeparatorOf(const QLocale& locale);
 QChar timeSeparatorOf(const QLocale& locale);
+
+// The face's date: two-digit day and month and a four-digit year with the locale's
+// separator, in the order of the locale's short date (12/07/2026 in the US,
+// 07.12.2026 in Germany, 2026/12/07 in Japan for 7 December 2026).
+QString faceDateText(const QDate& date, const QLocale& locale);
 
 // clockTime is the wall time the clock shows (read through date() and time()).
 FaceFrame ComposeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,

@@ -82,17 +82,22 @@ TEST(FaceFrame, TitleIsTheWeekdayForDefaultAndTheShortNameOtherwise) {
               QStringLiteral("Clock 1"));
 }
 
-TEST(FaceFrame, SeparatorsFollowTheLocaleWhileTheFieldOrderStays) {
-    const QDateTime when = at(2026, 3, 4, 7, 8, 9);
+// 7 December reads as 7 December in each locale's own order and separator.
+TEST(FaceFrame, DateFollowsTheLocalesOrderAndSeparators) {
+    const QDateTime when = at(2026, 12, 7, 7, 8, 9);
     const struct {
         QLocale locale;
         const char* date;
         const char* time;
     } cases[] = {
-        {kUs, "03/04/2026", "07:08:09"},
-        {QLocale::c(), "03/04/2026", "07:08:09"},
-        {QLocale(QLocale::German, QLocale::Germany), "03.04.2026", "07:08:09"},
-        {QLocale(QLocale::Finnish, QLocale::Finland), "03.04.2026", "07.08.09"},
+        {kUs, "12/07/2026", "07:08:09"},
+        {QLocale::c(), "12/07/2026", "07:08:09"},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), "07/12/2026", "07:08:09"},
+        {QLocale(QLocale::German, QLocale::Germany), "07.12.2026", "07:08:09"},
+        {QLocale(QLocale::French, QLocale::France), "07/12/2026", "07:08:09"},
+        {QLocale(QLocale::Finnish, QLocale::Finland), "07.12.2026", "07.08.09"},
+        {QLocale(QLocale::Japanese, QLocale::Japan), "2026/12/07", "07:08:09"},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), "2026-12-07", "07:08:09"},
     };
     for (const auto& c : cases) {
         const FaceFrame f = ComposeFaceFrame(when, mode(1), QStringLiteral("Default"), c.locale);

@@ -30,9 +30,15 @@ struct RenderRun {
     QString output;
 };
 
-RenderRun render(const QStringList& args) {
+// lang, when given, is the user's only locale setting.
+RenderRun render(const QStringList& args, const char* lang = nullptr) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (lang) {
+        for (const char* variable : {"LC_ALL", "LC_TIME", "LC_MESSAGES", "LANGUAGE"})
+            env.remove(QString::fromLatin1(variable));
+        env.insert(QStringLiteral("LANG"), QString::fromLatin1(lang));
+    }
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
@@ -107,6 +113,26 @@ TEST(RenderCommand, DrawsTheStoredFaceAtTheGivenTimeWithoutADisplay) {
         EXPECT_EQ(ringPixel(img, c.secondMid, 63), 0xFF000000u);
         EXPECT_EQ(qAlpha(img.pixel(c.side - 10, 40)), 0);
     }
+}
+
+// A British face on 7 December shows the day first: the very pixels an American
+// face shows on 12 July, when the month comes first.
+TEST(RenderCommand, TheDateIsDrawnInTheOrderOfTheUsersLocale) {
+    test::TestHome home;
+    store(home.storePath(), QStringLiteral("Office"), defaultSettings());
+    const auto face = [&](const char* at, const char* lang) {
+        const QString file = home.path() + QStringLiteral("/%1-%2.png").arg(at, lang);
+        const RenderRun r = render({QStringLiteral("--render"), file, QStringLiteral("--at"),
+                                    QString::fromLatin1(at) + QStringLiteral(" 10:08:00"),
+                                    QStringLiteral("Office")},
+                                   lang);
+        EXPECT_EQ(r.exitCode, 0) << qPrintable(r.output);
+        return QImage(file);
+    };
+    const QImage british = face("2026-12-07", "en_GB.UTF-8");
+    ASSERT_FALSE(british.isNull());
+    EXPECT_EQ(british, face("2026-07-12", "en_US.UTF-8"));
+    EXPECT_NE(british, face("2026-12-07", "en_US.UTF-8"));
 }
 
 TEST(RenderCommand, RefusesBadInputWithAClearMessageAndWritesNothing) {
