@@ -137,10 +137,6 @@
         <translation>%1 braucht einen Wert.</translation>
     </message>
     <message>
-        <source>--zone needs a zone index from 0 to 96, not &quot;%1&quot;.</source>
-        <translation>--zone braucht einen Zonenindex von 0 bis 96, nicht „%1“.</translation>
-    </message>
-    <message>
         <source>Unknown option %1. Try --help.</source>
         <translation>Unbekannte Option %1. Siehe --help.</translation>
     </message>
@@ -167,59 +163,6 @@
     <message>
         <source>%1 needs a clock name.</source>
         <translation>%1 braucht einen Uhrnamen.</translation>
-    </message>
-    <message>
-        <source>--list takes no clock name, but got &quot;%1&quot;.</source>
-        <translation>--list nimmt keinen Uhrnamen, erhielt aber „%1“.</translation>
-    </message>
-    <message>
-        <source>Usage: ovra-clock [NAME]
-       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
-       ovra-clock --list | --add NAME [--zone INDEX] | --start NAME | --stop NAME |
-                  --delete NAME
-</source>
-        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
-        <translation>Aufruf: ovra-clock [NAME]
-        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
-        ovra-clock --list | --add NAME [--zone INDEX] | --start NAME | --stop NAME |
-                   --delete NAME
-</translation>
-    </message>
-    <message>
-        <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given). Every word
-that does not begin with &quot;--&quot; is part of the name, whichever option is given and
-wherever the words stand: &quot;--add New York --zone 10&quot; adds the clock &quot;New York&quot;.
-</source>
-        <translation>Zeigt die Uhr NAME auf dem Desktop („Default“, wenn kein Name angegeben ist). Jedes
-Wort, das nicht mit „--“ beginnt, gehört zum Namen, gleich welche Option angegeben ist
-und wo die Wörter stehen: „--add New York --zone 10“ fügt die Uhr „New York“ hinzu.
-</translation>
-    </message>
-    <message>
-        <source>Options:
-  --help             show this text and exit
-  --version          show the version and exit
-  --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
-  --at TIME          with --render: the time the clock&apos;s own zone shows
-  --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
-  --add NAME         add a clock and start it
-  --zone INDEX       with --add: the new clock&apos;s zone (0-96); the computer&apos;s without it
-  --start NAME       start a clock
-  --stop NAME        stop a running clock; its settings are saved
-  --delete NAME      stop a clock and delete its settings (its alarms are kept)
-</source>
-        <translation>Optionen:
-  --help             diesen Text zeigen und beenden
-  --version          die Version zeigen und beenden
-  --render FILE.png  ein Bild des Zifferblatts in eine PNG-Datei zeichnen; braucht keine Anzeige
-  --at TIME          mit --render: die Zeit, die die eigene Zone der Uhr zeigt
-  --list             jede Uhr mit „Running“, „Stopped“ oder „Not answering“ auflisten
-  --add NAME         eine Uhr hinzufügen und starten
-  --zone INDEX       mit --add: die Zone der neuen Uhr (0-96); ohne sie die des Computers
-  --start NAME       eine Uhr starten
-  --stop NAME        eine laufende Uhr beenden; ihre Einstellungen werden gespeichert
-  --delete NAME      eine Uhr beenden und ihre Einstellungen löschen (ihre Alarme bleiben)
-</translation>
     </message>
     <message>
         <source>Exit status: 0 when done; 1 when refused (a name no clock can have, a clock that
@@ -304,6 +247,77 @@ Option, ein fehlender Wert, zwei Aktionen).
     <message>
         <source>added</source>
         <translation>hinzugefügt</translation>
+    </message>
+    <message>
+        <source>No zone matches &quot;%1&quot;. --list-zones lists every zone.</source>
+        <translation>Keine Zone passt zu „%1“. --list-zones listet alle Zonen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>&quot;%1&quot; matches %n zones; give one of these:</source>
+        <translation>
+            <numerusform>„%1“ passt zu %n Zone; gib eine davon an:</numerusform>
+            <numerusform>„%1“ passt zu %n Zonen; gib eine davon an:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 takes no clock name, but got &quot;%2&quot;.</source>
+        <translation>%1 nimmt keinen Uhrnamen, erhielt aber „%2“.</translation>
+    </message>
+    <message>
+        <source>Usage: ovra-clock [NAME]
+       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+       ovra-clock --list | --list-zones | --add NAME [--zone ZONE] |
+                  --start NAME | --stop NAME | --delete NAME
+</source>
+        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
+        <translation>Aufruf: ovra-clock [NAME]
+        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+        ovra-clock --list | --list-zones | --add NAME [--zone ZONE] |
+                   --start NAME | --stop NAME | --delete NAME
+</translation>
+    </message>
+    <message>
+        <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given). Every word
+that does not begin with &quot;--&quot; is part of the name, whichever option is given and
+wherever the words stand: &quot;--add New York --zone America/New_York&quot; adds the clock
+&quot;New York&quot; in New York&apos;s zone. A ZONE of several words is quoted: --zone &quot;New York&quot;.
+</source>
+        <translation>Zeigt die Uhr NAME auf dem Desktop („Default“, wenn kein Name angegeben ist). Jedes
+Wort, das nicht mit „--“ beginnt, gehört zum Namen, gleich welche Option angegeben ist
+und wo die Wörter stehen: „--add New York --zone America/New_York“ fügt die Uhr
+„New York“ in der Zone von New York hinzu. Eine ZONE aus mehreren Wörtern steht in
+Anführungszeichen: --zone &quot;New York&quot;.
+</translation>
+    </message>
+    <message>
+        <source>Options:
+  --help             show this text and exit
+  --version          show the version and exit
+  --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
+  --at TIME          with --render: the time the clock&apos;s own zone shows
+  --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
+  --list-zones       list the zones: number, text, zone name, offset from UTC now
+  --add NAME         add a clock and start it
+  --zone ZONE        with --add: the new clock&apos;s zone, by its number (0-96), its zone
+                     name or the words of a place; the computer&apos;s zone without it
+  --start NAME       start a clock
+  --stop NAME        stop a running clock; its settings are saved
+  --delete NAME      stop a clock and delete its settings (its alarms are kept)
+</source>
+        <translation>Optionen:
+  --help             diesen Text zeigen und beenden
+  --version          die Version zeigen und beenden
+  --render FILE.png  ein Bild des Zifferblatts in eine PNG-Datei zeichnen; braucht keine Anzeige
+  --at TIME          mit --render: die Zeit, die die eigene Zone der Uhr zeigt
+  --list             jede Uhr mit „Running“, „Stopped“ oder „Not answering“ auflisten
+  --list-zones       die Zonen auflisten: Nummer, Text, Zonenname, jetziger Abstand zu UTC
+  --add NAME         eine Uhr hinzufügen und starten
+  --zone ZONE        mit --add: die Zone der neuen Uhr, als Nummer (0-96), Zonenname
+                     oder Wörter eines Ortes; ohne sie die Zone des Computers
+  --start NAME       eine Uhr starten
+  --stop NAME        eine laufende Uhr beenden; ihre Einstellungen werden gespeichert
+  --delete NAME      eine Uhr beenden und ihre Einstellungen löschen (ihre Alarme bleiben)
+</translation>
     </message>
 </context>
 <context>

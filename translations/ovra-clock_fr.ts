@@ -137,10 +137,6 @@
         <translation>%1 demande une valeur.</translation>
     </message>
     <message>
-        <source>--zone needs a zone index from 0 to 96, not &quot;%1&quot;.</source>
-        <translation>--zone demande un indice de fuseau de 0 à 96, pas « %1 ».</translation>
-    </message>
-    <message>
         <source>Unknown option %1. Try --help.</source>
         <translation>Option inconnue %1. Essayez --help.</translation>
     </message>
@@ -167,59 +163,6 @@
     <message>
         <source>%1 needs a clock name.</source>
         <translation>%1 demande un nom d’horloge.</translation>
-    </message>
-    <message>
-        <source>--list takes no clock name, but got &quot;%1&quot;.</source>
-        <translation>--list ne prend pas de nom d’horloge, mais a reçu « %1 ».</translation>
-    </message>
-    <message>
-        <source>Usage: ovra-clock [NAME]
-       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
-       ovra-clock --list | --add NAME [--zone INDEX] | --start NAME | --stop NAME |
-                  --delete NAME
-</source>
-        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
-        <translation>Usage : ovra-clock [NAME]
-        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
-        ovra-clock --list | --add NAME [--zone INDEX] | --start NAME | --stop NAME |
-                   --delete NAME
-</translation>
-    </message>
-    <message>
-        <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given). Every word
-that does not begin with &quot;--&quot; is part of the name, whichever option is given and
-wherever the words stand: &quot;--add New York --zone 10&quot; adds the clock &quot;New York&quot;.
-</source>
-        <translation>Affiche l’horloge NAME sur le bureau (« Default » si aucun nom n’est donné). Chaque mot
-qui ne commence pas par « -- » fait partie du nom, quelle que soit l’option donnée et
-la place des mots : « --add New York --zone 10 » ajoute l’horloge « New York ».
-</translation>
-    </message>
-    <message>
-        <source>Options:
-  --help             show this text and exit
-  --version          show the version and exit
-  --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
-  --at TIME          with --render: the time the clock&apos;s own zone shows
-  --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
-  --add NAME         add a clock and start it
-  --zone INDEX       with --add: the new clock&apos;s zone (0-96); the computer&apos;s without it
-  --start NAME       start a clock
-  --stop NAME        stop a running clock; its settings are saved
-  --delete NAME      stop a clock and delete its settings (its alarms are kept)
-</source>
-        <translation>Options :
-  --help             afficher ce texte et quitter
-  --version          afficher la version et quitter
-  --render FILE.png  dessiner une image du cadran dans un fichier PNG ; sans écran
-  --at TIME          avec --render : l’heure qu’affiche le fuseau de l’horloge
-  --list             lister chaque horloge avec « Running », « Stopped » ou « Not answering »
-  --add NAME         ajouter une horloge et la lancer
-  --zone INDEX       avec --add : le fuseau de la nouvelle horloge (0-96) ; celui de l&apos;ordinateur sans elle
-  --start NAME       lancer une horloge
-  --stop NAME        arrêter une horloge ; ses paramètres sont enregistrés
-  --delete NAME      arrêter une horloge et supprimer ses paramètres (ses alarmes restent)
-</translation>
     </message>
     <message>
         <source>Exit status: 0 when done; 1 when refused (a name no clock can have, a clock that
@@ -303,6 +246,77 @@ porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un mag
     <message>
         <source>added</source>
         <translation>ajoutée</translation>
+    </message>
+    <message>
+        <source>No zone matches &quot;%1&quot;. --list-zones lists every zone.</source>
+        <translation>Aucun fuseau ne correspond à « %1 ». --list-zones liste tous les fuseaux.</translation>
+    </message>
+    <message numerus="yes">
+        <source>&quot;%1&quot; matches %n zones; give one of these:</source>
+        <translation>
+            <numerusform>« %1 » correspond à %n fuseau ; donnez l’un de ceux-ci :</numerusform>
+            <numerusform>« %1 » correspond à %n fuseaux ; donnez l’un de ceux-ci :</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 takes no clock name, but got &quot;%2&quot;.</source>
+        <translation>%1 ne prend pas de nom d’horloge, mais a reçu « %2 ».</translation>
+    </message>
+    <message>
+        <source>Usage: ovra-clock [NAME]
+       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+       ovra-clock --list | --list-zones | --add NAME [--zone ZONE] |
+                  --start NAME | --stop NAME | --delete NAME
+</source>
+        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
+        <translation>Usage : ovra-clock [NAME]
+        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+        ovra-clock --list | --list-zones | --add NAME [--zone ZONE] |
+                   --start NAME | --stop NAME | --delete NAME
+</translation>
+    </message>
+    <message>
+        <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given). Every word
+that does not begin with &quot;--&quot; is part of the name, whichever option is given and
+wherever the words stand: &quot;--add New York --zone America/New_York&quot; adds the clock
+&quot;New York&quot; in New York&apos;s zone. A ZONE of several words is quoted: --zone &quot;New York&quot;.
+</source>
+        <translation>Affiche l’horloge NAME sur le bureau (« Default » si aucun nom n’est donné). Chaque mot
+qui ne commence pas par « -- » fait partie du nom, quelle que soit l’option donnée et
+la place des mots : « --add New York --zone America/New_York » ajoute l’horloge
+« New York » au fuseau de New York. Une ZONE de plusieurs mots se met entre
+guillemets : --zone &quot;New York&quot;.
+</translation>
+    </message>
+    <message>
+        <source>Options:
+  --help             show this text and exit
+  --version          show the version and exit
+  --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
+  --at TIME          with --render: the time the clock&apos;s own zone shows
+  --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
+  --list-zones       list the zones: number, text, zone name, offset from UTC now
+  --add NAME         add a clock and start it
+  --zone ZONE        with --add: the new clock&apos;s zone, by its number (0-96), its zone
+                     name or the words of a place; the computer&apos;s zone without it
+  --start NAME       start a clock
+  --stop NAME        stop a running clock; its settings are saved
+  --delete NAME      stop a clock and delete its settings (its alarms are kept)
+</source>
+        <translation>Options :
+  --help             afficher ce texte et quitter
+  --version          afficher la version et quitter
+  --render FILE.png  dessiner une image du cadran dans un fichier PNG ; sans écran
+  --at TIME          avec --render : l’heure qu’affiche le fuseau de l’horloge
+  --list             lister chaque horloge avec « Running », « Stopped » ou « Not answering »
+  --list-zones       lister les fuseaux : numéro, texte, nom du fuseau, décalage UTC actuel
+  --add NAME         ajouter une horloge et la lancer
+  --zone ZONE        avec --add : le fuseau de la nouvelle horloge, par son numéro (0-96),
+                     son nom ou les mots d’un lieu ; celui de l’ordinateur sans elle
+  --start NAME       lancer une horloge
+  --stop NAME        arrêter une horloge ; ses paramètres sont enregistrés
+  --delete NAME      arrêter une horloge et supprimer ses paramètres (ses alarmes restent)
+</translation>
     </message>
 </context>
 <context>

@@ -75,11 +75,7 @@ bool ClockApp::loadRecordPatiently() {
     // Run with the defaults of a new clock, but never store them over the record
     // that could not be read.
     m_state.settings = defaultSettings();
-    const int row = zoneIndexForOffset(-m_state.LocalBiasMinutes);
-    if (row >= 0) {
-        m_state.ZoneOffsetMinutes = -m_state.LocalBiasMinutes;
-        m_state.settings.TimeZoneIndex = row;
-    }
+    TakeComputerZone(m_state);
     m_services.messages.showMessage(
         QCoreApplication::translate(
             "ClockApp", "The settings of the clock \"%1\" could not be read from the settings "
@@ -99,6 +95,7 @@ bool ClockApp::deletedMeanwhile() {
 
 bool ClockApp::StartClock(const QString& clockName) {
     m_state.LocalBiasMinutes = GetLocalBias(m_services.time);
+    m_state.ComputerZoneIndex = ComputerZoneRow(m_services.time);
     m_state.ClockName = clockName;
     m_paths = AppPaths::build(m_state.ClockName, m_roots);
 

@@ -2,6 +2,8 @@
 
 #include "base/clockname.h"
 #include "base/textutil.h"
+#include "time/zonesearch.h"
+#include "time/zonetable.h"
 
 #include <QCoreApplication>
 
@@ -19,14 +21,44 @@ constexpr ActionOption kActions[] = {
     {u"--version", CommandLine::Action::Version, false, false},
     {u"--render", CommandLine::Action::Render, true, false},
     {u"--list", CommandLine::Action::List, false, false},
+    {u"--list-zones", CommandLine::Action::ListZones, false, false},
     {u"--add", CommandLine::Action::Add, false, true},
     {u"--start", CommandLine::Action::Start, false, true},
     {u"--stop", CommandLine::Action::Stop, false, true},
     {u"--delete", CommandLine::Action::Delete, false, true},
 };
+// A row number as it stands (the clock list checks its range, as for the dialog),
+// else the one row the words name.
+std::optional<int> zoneFromWords(const QString& value, const QDateTime& nowUtc, QString& error) {
+    bool isNumber = false;
+    const int index = value.trimmed().toInt(&isNumber);
+    if (isNumber)
+        return index;
+    const QList<int> rows = findZones(value, nowUtc);
+    if (rows.size() == 1)
+        return rows.front();
+    if (rows.isEmpty()) {
+        error = QCoreApplication::translate(
+                    "CommandLine", "No zone matches \"%1\". --list-zones lists every zone.")
+                    .arg(value);
+        return std::nullopt;
+    }
+    error = QCoreApplication::translate("CommandLine",
+                                        "\"%1\" matches %n zones; give one of these:", nullptr,
+                                        int(rows.size()))
+                .arg(value);
+    for (const int row : rows) {
+        const ZoneEntry* zone = zoneAt(row);
+        error += QStringLiteral("\n  %1\t%2\t%3")
+                     .arg(row)
+                     .arg(QString::fromUtf16(zone->DisplayName), QString::fromLatin1(zone->IanaId));
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
-CommandLine parseCommandLine(const QStringList& args) {
+CommandLine parseCommandLine(const QStringList& args, const QDateTime& nowUtc) {
     CommandLine cl;
     QStringList words;
     const ActionOption* action = nullptr;
@@ -64,14 +96,10 @@ CommandLine parseCommandLine(const QStringList& args) {
             if (option == u"--at") {
                 cl.at = value;
             } else {
-                bool ok = false;
-                const int zone = value.toInt(&ok);
-                if (!ok)
-                    return fail(
-                        QCoreApplication::translate(
-                            "CommandLine", "--zone needs a zone index from 0 to 96, not \"%1\".")
-                            .arg(value));
-                cl.zone = zone;
+                QString error;
+                cl.zone = zoneFromWords(value, nowUtc, error);
+                if (!cl.zone)
+                    return fail(error);
             }
             continue;
         }
@@ -116,25 +144,28 @@ CommandLine parseCommandLine(const QStringList& args) {
             return fail(
                 QCoreApplication::translate("CommandLine", "%1 needs a clock name.").arg(option));
         cl.clockName = kDefaultClockName;
-    } else if (cl.action == CommandLine::Action::List && !words.isEmpty()) {
-        return fail(QCoreApplication::translate("CommandLine",
-                                                "--list takes no clock name, but got \"%1\".")
-                        .arg(words.join(u' ')));
+    } else if ((cl.action == CommandLine::Action::List ||
+                cl.action == CommandLine::Action::ListZones) &&
+               !words.isEmpty()) {
+        return fail(
+            QCoreApplication::translate("CommandLine", "%1 takes no clock name, but got \"%2\".")
+                .arg(QString::fromUtf16(action->name), words.join(u' ')));
     }
     return cl;
 }
 
 QString usageText() {
     // Four pieces, so a translator never has to rework the whole text at once. The
-    // option names, NAME, FILE.png, INDEX and TIME are what the user types: they stay.
+    // option names, NAME, FILE.png, ZONE and TIME are what the user types: they stay.
     //: Keep the option names and the alignment of the lines.
     return QCoreApplication::translate("CommandLine",
                                        "Usage: ovra-clock [NAME]\n"
                                        "       ovra-clock --render FILE.png [--at \"YYYY-MM-DD "
                                        "HH:MM:SS\"] [NAME]\n"
-                                       "       ovra-clock --list | --add NAME [--zone INDEX] | "
-                                       "--start NAME | --stop NAME |\n"
-                                       "                  --delete NAME\n") +
+                                       "       ovra-clock --list | --list-zones | --add NAME "
+                                       "[--zone ZONE] |\n"
+                                       "                  --start NAME | --stop NAME | --delete "
+                                       "NAME\n") +
            u'\n' +
            //: "Default" is the name of the first clock; it is not translated.
            QCoreApplication::translate(
@@ -143,8 +174,10 @@ QString usageText() {
                "word\n"
                "that does not begin with \"--\" is part of the name, whichever option is given "
                "and\n"
-               "wherever the words stand: \"--add New York --zone 10\" adds the clock \"New "
-               "York\".\n") +
+               "wherever the words stand: \"--add New York --zone America/New_York\" adds the "
+               "clock\n"
+               "\"New York\" in New York's zone. A ZONE of several words is quoted: --zone "
+               "\"New York\".\n") +
            u'\n' +
            //: Keep the option names and the column. "Running", "Stopped" and "Not answering"
            //: are what --list prints: they stay in English.
@@ -158,9 +191,13 @@ QString usageText() {
                "  --at TIME          with --render: the time the clock's own zone shows\n"
                "  --list             list every clock with \"Running\", \"Stopped\" or \"Not "
                "answering\"\n"
+               "  --list-zones       list the zones: number, text, zone name, offset from UTC "
+               "now\n"
                "  --add NAME         add a clock and start it\n"
-               "  --zone INDEX       with --add: the new clock's zone (0-96); the computer's "
-               "without it\n"
+               "  --zone ZONE        with --add: the new clock's zone, by its number (0-96), its "
+               "zone\n"
+               "                     name or the words of a place; the computer's zone without "
+               "it\n"
                "  --start NAME       start a clock\n"
                "  --stop NAME        stop a running clock; its settings are saved\n"
                "  --delete NAME      stop a clock and delete its settings (its alarms are "

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -10,18 +11,31 @@ namespace ovra {
 // What the command line asks for. Words beginning with "--" are options, never
 // part of a clock name; the remaining words, joined by single spaces, name the clock.
 struct CommandLine {
-    enum class Action { RunClock, Help, Version, Render, List, Add, Start, Stop, Delete };
+    enum class Action {
+        RunClock,
+        Help,
+        Version,
+        Render,
+        List,
+        ListZones,
+        Add,
+        Start,
+        Stop,
+        Delete
+    };
 
     Action action = Action::RunClock;
     QString clockName;       // cleaned; "Default" when no words were given
     QString renderFile;      // --render FILE.png
     QString at;              // --at "YYYY-MM-DD HH:MM:SS"
     QString target;          // the NAME of --add/--start/--stop/--delete
-    std::optional<int> zone; // --zone INDEX
+    std::optional<int> zone; // --zone: a row number or the row its words name
     QString error;           // set when the words cannot be understood
 };
 
-CommandLine parseCommandLine(const QStringList& argumentsWithoutProgram);
+// nowUtc settles a zone named by a database name that no row carries.
+CommandLine parseCommandLine(const QStringList& argumentsWithoutProgram,
+                             const QDateTime& nowUtc = QDateTime::currentDateTimeUtc());
 
 QString usageText();
 

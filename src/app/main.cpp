@@ -32,6 +32,7 @@
 #include "settings/instanceserver.h"
 #include "settings/localinstancechannel.h"
 #include "settings/registrysqlite.h"
+#include "time/zonesearch.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -202,8 +203,8 @@ int runClockCommand(const CommandLine& cl) {
     ClockList clocks({registry, channel, launcher, errors},
                      AppPaths::build(kDefaultClockName, roots).AutostartFolder);
     QTextStream out(stdout);
-    return RunClockCommand(cl, clocks, out, errors,
-                           computerZoneIndex(GetLocalBias(SystemTimeSource())));
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    return RunClockCommand(cl, clocks, out, errors, zoneForNewClock(computerZone(now), now));
 }
 
 // Everything up to the start of a clock or a drawing: the words, --help, the clock
@@ -226,6 +227,10 @@ std::optional<int> runWithoutDisplay(int argc, char** argv, CommandLine& cl) {
         return 0;
     case CommandLine::Action::Version:
         std::printf("Ovra Clock %s\n", OVRA_VERSION);
+        return 0;
+    case CommandLine::Action::ListZones:
+        for (const QString& line : zoneListLines(QDateTime::currentDateTimeUtc()))
+            std::printf("%s\n", qUtf8Printable(line));
         return 0;
     case CommandLine::Action::RunClock:
     case CommandLine::Action::Render:

@@ -136,6 +136,7 @@ int RunRenderCommand(int argc, char** argv, const RenderRequest& cl) {
     ClockState state;
     state.ClockName = cl.clockName;
     state.LocalBiasMinutes = GetLocalBias(time);
+    state.ComputerZoneIndex = ComputerZoneRow(time);
     LoadClockSettings(registry, state);
     if (!at.isValid()) {
         const ClockTimeInput in{state.isDefaultClock(), state.ZoneOffsetMinutes,

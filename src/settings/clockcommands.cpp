@@ -133,9 +133,9 @@ int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
 }
 } // namespace
 
-int computerZoneIndex(int32_t localBiasMinutes) {
-    const int row = zoneIndexForOffset(-localBiasMinutes);
-    return row >= 0 ? row : zoneIndexForOffset(0);
+int zoneForNewClock(const QTimeZone& computer, const QDateTime& nowUtc) {
+    const int row = computerZoneIndex(computer, nowUtc);
+    return row >= 0 ? row : computerZoneIndex(QTimeZone::utc(), nowUtc);
 }
 
 int RunClockCommand(ClockCommand command, const QString& name, std::optional<int> zone,

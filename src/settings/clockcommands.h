@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QTextStream>
+#include <QTimeZone>
 
 #include <optional>
 
@@ -28,8 +30,8 @@ int RunClockCommand(ClockCommand command, const QString& name, std::optional<int
                     ClockList& clocks, QTextStream& out, MessageSink& errors, int defaultZone,
                     int startWaitMs = kAddStartWaitMs);
 
-// The zone row of the computer's own offset (the UTC row when the table has none),
-// for clocks added without a zone.
-int computerZoneIndex(int32_t localBiasMinutes);
+// The zone row for clocks added without a zone: the computer's own (see
+// computerZoneIndex), or the UTC row when no row stands for it.
+int zoneForNewClock(const QTimeZone& computer, const QDateTime& nowUtc);
 
 } // namespace ovra

@@ -8,6 +8,7 @@
 #include "settings/clocksettings.h"
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
+#include "time/clocktime.h"
 #include "time/zonetable.h"
 
 #include <QCoreApplication>
@@ -210,9 +211,15 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
         // A key left from before (stored but not listed) keeps what it holds.
         const RegistryPath path = SplitRegistryPath(key);
         const bool placed = m_s.registry.backend().keyExists(path.root, path.subKey);
+        // A new clock follows its place's daylight saving where the system knows the
+        // place's rules; a record left from before keeps its own choice.
+        const int32_t timeStandard =
+            ianaZoneAt(timeZoneIndex).isValid() ? timestandard::Automatic : timestandard::Standard;
         if (!placed &&
             (m_s.registry.writeInteger(key, QStringLiteral("Left"), start.x()) != status::Success ||
-             m_s.registry.writeInteger(key, QStringLiteral("Top"), start.y()) != status::Success)) {
+             m_s.registry.writeInteger(key, QStringLiteral("Top"), start.y()) != status::Success ||
+             m_s.registry.writeInteger(key, QStringLiteral("TimeStandard"), timeStandard) !=
+                 status::Success)) {
             refusal = AddRefusal::StoreFailed;
             return false;
         }

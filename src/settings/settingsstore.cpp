@@ -40,6 +40,15 @@ int WriteClockPosition(Registry& registry, const ClockState& state) {
     return result != status::Success ? result : rc;
 }
 
+void TakeComputerZone(ClockState& state) {
+    const int row = state.ComputerZoneIndex >= 0 ? state.ComputerZoneIndex
+                                                 : zoneIndexForOffset(-state.LocalBiasMinutes);
+    if (row >= 0) {
+        state.ZoneOffsetMinutes = -state.LocalBiasMinutes;
+        state.settings.TimeZoneIndex = row;
+    }
+}
+
 int32_t ReadClockSettings(Registry& registry, ClockState& target, int* status) {
     int ignored = 0;
     int& failure = status ? *status : ignored;
@@ -64,12 +73,7 @@ int32_t ReadClockSettings(Registry& registry, ClockState& target, int* status) {
     readInto(enable, u"Enable");
 
     if (enable == 0 || state.isDefaultClock()) {
-        // A new clock and the Default clock take the computer's own zone.
-        const int row = zoneIndexForOffset(-state.LocalBiasMinutes);
-        if (row >= 0) {
-            state.ZoneOffsetMinutes = -state.LocalBiasMinutes;
-            s.TimeZoneIndex = row;
-        }
+        TakeComputerZone(state);
     } else {
         readInto(s.TimeZoneIndex, u"TimeZoneIndex");
         if (const ZoneEntry* zone = zoneAt(s.TimeZoneIndex))

@@ -11,8 +11,9 @@ namespace ovra {
 struct ClockState {
     QString ClockName;
     ClockSettings settings;
-    int32_t ZoneOffsetMinutes = 0; // the row TimeZoneIndex's offset once loaded
-    int32_t LocalBiasMinutes = 0;  // the computer's standard bias, read once at start-up
+    int32_t ZoneOffsetMinutes = 0;  // the row TimeZoneIndex's offset once loaded
+    int32_t LocalBiasMinutes = 0;   // the computer's standard bias, read once at start-up
+    int32_t ComputerZoneIndex = -1; // the row of the computer's zone, found with the bias
 
     bool isDefaultClock() const { return ClockName == u"Default"; }
 };
@@ -36,6 +37,10 @@ int WriteClockPosition(Registry& registry, const ClockState& state);
 // an I/O error) the state is left as it was, 0 is returned and status, when given,
 // receives the failure; absent values are not a failure.
 int32_t ReadClockSettings(Registry& registry, ClockState& state, int* status = nullptr);
+
+// Gives the state the computer's own zone row (the Default clock's, and a new
+// clock's until it is stored); without a known row, the first row of the bias.
+void TakeComputerZone(ClockState& state);
 
 // ReadClockSettings followed by NormalizeSettings; returns the read's status.
 int LoadClockSettings(Registry& registry, ClockState& state);

@@ -42,8 +42,16 @@ private:
     QTimeZone m_zone;
 };
 
+// The computer's zone as the C library has it. Where TZ names a file rather than a
+// zone or a rule, the zone of that file; where Qt cannot name the zone at all, the
+// C library's offset at nowUtc.
+QTimeZone computerZone(const QDateTime& nowUtc);
+
 // The computer's standard-time bias in minutes: UTC = local standard time + bias,
 // so UTC+1 gives -60. Daylight saving is not part of it; 0 when the zone is unknown.
 int32_t GetLocalBias(const TimeSource& time);
+
+// The zone row that stands for the computer's zone (see computerZoneIndex), or -1.
+int ComputerZoneRow(const TimeSource& time);
 
 } // namespace ovra

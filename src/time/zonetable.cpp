@@ -1,5 +1,8 @@
 #include "time/zonetable.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace ovra {
 
 namespace {
@@ -129,6 +132,50 @@ QTimeZone ianaZoneAt(int index) {
     if (!row)
         return {};
     return QTimeZone(QByteArray(row->IanaId));
+}
+
+namespace {
+constexpr int kUtcRow = 34;
+
+// Names the zone database gives to UTC itself; the table names it Etc/UTC.
+bool isUtcName(const QByteArray& id) {
+    static constexpr const char* kNames[] = {"UTC",  "Etc/UTC",  "Universal", "Etc/Universal",
+                                             "Zulu", "Etc/Zulu", "UCT",       "Etc/UCT"};
+    return std::any_of(std::begin(kNames), std::end(kNames),
+                       [&](const char* name) { return id == name; });
+}
+} // namespace
+
+int computerZoneIndex(const QTimeZone& computer, const QDateTime& nowUtc) {
+    if (!computer.isValid())
+        return -1;
+    const QByteArray id = computer.id();
+    if (isUtcName(id))
+        return kUtcRow;
+    for (int i = 0; i < kZoneCount; ++i)
+        if (id == kZones[i].IanaId)
+            return i;
+    // A zone by another name: Morocco and Britain share UTC in winter only, so both
+    // seasons must agree before a row stands for it.
+    const QDateTime later = nowUtc.addMonths(6);
+    const int now = computer.offsetFromUtc(nowUtc), then = computer.offsetFromUtc(later);
+    for (int i = 0; i < kZoneCount; ++i) {
+        const QTimeZone place = ianaZoneAt(i);
+        if (place.isValid() && place.offsetFromUtc(nowUtc) == now &&
+            place.offsetFromUtc(later) == then)
+            return i;
+    }
+    return zoneIndexForOffset(computer.standardTimeOffset(nowUtc) / 60);
+}
+
+QString zoneCity(int index) {
+    const ZoneEntry* row = zoneAt(index);
+    if (!row)
+        return {};
+    const QString id = QString::fromLatin1(row->IanaId);
+    if (id.startsWith(u"Etc/"))
+        return {};
+    return id.section(u'/', -1).replace(u'_', u' ');
 }
 
 } // namespace ovra

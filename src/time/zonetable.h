@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QString>
 #include <QTimeZone>
 
 #include <cstdint>
@@ -28,5 +30,15 @@ int zoneIndexForOffset(int32_t offsetMinutes);
 // The system's zone for the row at index; invalid outside 0..96 or when the
 // system's zone database lacks it.
 QTimeZone ianaZoneAt(int index);
+
+// The row that stands for the computer's zone: the row of the same zone name;
+// else the first row whose place keeps the same offsets now and half a year on
+// (a link such as Asia/Calcutta or US/Eastern); else, as for a zone the database
+// cannot name, the first row of its standard offset. -1 when none fits.
+int computerZoneIndex(const QTimeZone& computer, const QDateTime& nowUtc);
+
+// The place a row's zone is named after ("New York" for America/New_York); empty
+// for a row named after an offset.
+QString zoneCity(int index);
 
 } // namespace ovra

@@ -221,3 +221,51 @@ TEST(Process, MessagesFollowTheLanguageButListStaysEnglish) {
     EXPECT_EQ(list.out, QStringLiteral("Default -- Stopped\n"));
     EXPECT_EQ(list.out, run({QStringLiteral("--list")}, english).out);
 }
+
+// A zone is named as a user knows it, and a clock added without one takes the
+// computer's own zone by its name, not the first row of its offset (Casablanca for
+// London). A new clock follows its place's daylight saving.
+TEST(Process, ZonesAreFoundByNameAndNewClocksFollowTheirPlace) {
+    test::TestHome home;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("TZ"), QStringLiteral("Europe/London"));
+
+    const test::ProgramResult zones = run({QStringLiteral("--list-zones")}, env);
+    EXPECT_EQ(zones.exitCode, 0);
+    const QStringList lines = zones.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 97);
+    EXPECT_TRUE(lines[15].startsWith(
+        QStringLiteral("15\t(UTC-05:00) Eastern Time (US & Canada)\tAmerica/New_York\t-0")))
+        << qPrintable(lines[15]);
+    EXPECT_TRUE(lines[65].endsWith(QStringLiteral("\tAsia/Kolkata\t+05:30")))
+        << qPrintable(lines[65]);
+
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* err;   // part of stderr
+        const char* clock; // the clock added, with its stored zone below
+        int zone;
+    } cases[] = {
+        {{"--add", "New", "York", "--zone", "America/New_York"}, 0, "", "New York", 15},
+        {{"--add", "Home"}, 0, "", "Home", 35},
+        {{"--add", "Tokyo", "--zone", "tokyo"}, 0, "", "Tokyo", 81},
+        {{"--add", "Paulo", "--zone", "São Paulo"}, 0, "", "Paulo", 24},
+        {{"--add", "X", "--zone", "new"}, 2, "15\t(UTC-05:00) Eastern Time (US & Canada)", "", 0},
+        {{"--add", "X", "--zone", "Atlantis"}, 2, "No zone matches \"Atlantis\"", "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const test::ProgramResult r = run(c.args, env);
+        EXPECT_EQ(r.exitCode, c.exitCode) << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.err))) << qPrintable(r.err);
+        if (!*c.clock)
+            continue;
+        const QString name = QString::fromUtf8(c.clock);
+        run({QStringLiteral("--stop"), name}, env);
+        const ClockSettings stored = test::storedClockSettings(home, name);
+        EXPECT_EQ(stored.TimeZoneIndex, c.zone);
+        EXPECT_EQ(stored.TimeStandard, 2);
+    }
+}

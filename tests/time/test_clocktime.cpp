@@ -2,7 +2,12 @@
 #include "time/timesource.h"
 #include "time/zonetable.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <ctime>
 
 using namespace ovra;
 
@@ -37,6 +42,45 @@ TEST(LocalBias, IsTheStandardBiasWhateverTheSeason) {
     }
     FixedTimeSource unknown(utc(2026, 1, 1, 0, 0), QTimeZone());
     EXPECT_EQ(GetLocalBias(unknown), 0);
+}
+
+// Every form of TZ that the C library takes gives the computer's zone, so the
+// Default clock never falls back to UTC while date(1) shows local time.
+TEST(ComputerZone, FollowsEveryFormOfTZTheCLibraryTakes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString kolkataFile = QStringLiteral("/usr/share/zoneinfo/Asia/Kolkata");
+    const QString copy = dir.filePath(QStringLiteral("my-zone"));
+    ASSERT_TRUE(QFile::copy(kolkataFile, copy));
+    const QByteArray saved = qgetenv("TZ");
+    const struct {
+        QByteArray tz;
+        QDateTime when;
+        int offset;
+    } cases[] = {
+        {":" + kolkataFile.toUtf8(), utc(2026, 12, 7, 11, 0), 19800},
+        {kolkataFile.toUtf8(), utc(2026, 12, 7, 11, 0), 19800},
+        {"/usr/share/zoneinfo/Europe/Berlin", utc(2026, 7, 1, 12, 0), 7200},
+        {copy.toUtf8(), utc(2026, 12, 7, 11, 0), 19800},
+        {"EST5EDT", utc(2026, 12, 7, 11, 0), -18000},
+        {"<+0530>-5:30", utc(2026, 12, 7, 11, 0), 19800},
+        {":Asia/Kolkata", utc(2026, 12, 7, 11, 0), 19800},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tz.constData());
+        qputenv("TZ", c.tz);
+        tzset();
+        const QTimeZone computer = computerZone(c.when);
+        ASSERT_TRUE(computer.isValid());
+        EXPECT_EQ(computer.offsetFromUtc(c.when), c.offset);
+    }
+    qputenv("TZ", ":" + kolkataFile.toUtf8());
+    EXPECT_EQ(computerZone(utc(2026, 12, 7, 11, 0)).id(), QByteArray("Asia/Kolkata"));
+    if (saved.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", saved);
+    tzset();
 }
 
 TEST(ClockTime, AcrossMidnightMonthAndYearEndsWithBothSwitches) {

@@ -1,3 +1,4 @@
+#include "time/zonesearch.h"
 #include "time/zonetable.h"
 
 #include <QDateTime>
@@ -124,4 +125,63 @@ TEST(ZoneTable, EveryRowNamesASystemZoneWithTheRowsStandardOffset) {
     }
     EXPECT_FALSE(ianaZoneAt(-1).isValid());
     EXPECT_FALSE(ianaZoneAt(kZoneCount).isValid());
+}
+
+// The computer's zone finds its own row by name; a zone by another name finds the
+// row that keeps the same offsets in winter and summer, and only a zone no row
+// follows falls back to the first row of its standard offset.
+TEST(ZoneTable, TheComputersZoneFindsTheRowOfItsPlace) {
+    const QDateTime winter(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
+    const struct {
+        const char* zone;
+        int row;
+    } cases[] = {
+        {"Europe/London", 35},   {"Etc/UTC", 34},           {"UTC", 34},
+        {"America/Caracas", 17}, {"Asia/Tokyo", 81},        {"Asia/Kathmandu", 67},
+        {"Asia/Calcutta", 65},   {"US/Eastern", 15},        {"Europe/Dublin", 35},
+        {"Etc/GMT", 34},         {"Africa/Casablanca", 33}, {"Australia/Eucla", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.zone);
+        const QTimeZone zone{QByteArray(c.zone)};
+        ASSERT_TRUE(zone.isValid());
+        EXPECT_EQ(computerZoneIndex(zone, winter), c.row);
+    }
+    EXPECT_EQ(computerZoneIndex(QTimeZone(-4 * 3600), winter), 17)
+        << "Caracas keeps -4:00 all year";
+    EXPECT_EQ(computerZoneIndex(QTimeZone(), winter), -1);
+}
+
+TEST(ZoneSearch, WordsNameZonesWhateverTheirCaseAndAccents) {
+    const QDateTime now(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
+    const struct {
+        const char* words;
+        QList<int> rows;
+    } cases[] = {
+        {"Tokyo", {81}},
+        {"new york", {15}},
+        {"london", {35}},
+        {"America/New_York", {15}},
+        {"america/new_york", {15}},
+        {"São Paulo", {24}},
+        {"SAO PAULO", {24}},
+        {"Coordinated Universal Time", {34}},
+        {"(UTC+09:00) Osaka, Sapporo, Tokyo", {81}},
+        {"Europe/Madrid", {38}},
+        {"America/Toronto", {15}},
+        {"Mumb", {65}},
+        {"new", {15, 65, 90}},
+        {"La Paz", {8, 21}},
+        {"Atlantis", {}},
+        {"  ", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words);
+        EXPECT_EQ(findZones(QString::fromUtf8(c.words), now), c.rows);
+    }
+    EXPECT_EQ(zoneCity(15), QStringLiteral("New York"));
+    EXPECT_EQ(zoneCity(25), QStringLiteral("Buenos Aires"));
+    EXPECT_EQ(zoneCity(34), QString());
+    EXPECT_EQ(utcOffsetText(-16200), QStringLiteral("-04:30"));
+    EXPECT_EQ(utcOffsetText(20700), QStringLiteral("+05:45"));
 }
