@@ -1,8 +1,10 @@
 # bash completion for ovra-clock                                  -*- shell-script -*-
 #
-# Options, PNG files for --render, zone indexes for --zone, and clock names (from
-# `ovra-clock --list`) wherever a name can stand. A name of several words is offered
-# whole; readline quotes its spaces.
+# Options, PNG files for --render, zone names for --zone (from `ovra-clock
+# --list-zones`), and clock names (from `ovra-clock --list`) wherever a name can
+# stand. A name of several words is offered whole. Names are offered quoted for
+# the shell, so that a name holding $, a backtick or a leading ~ is inserted as
+# text and never runs anything.
 
 # Prints the clock names, one a line, as the program lists them.
 _ovra_clock_names() {
@@ -13,6 +15,30 @@ _ovra_clock_names() {
         *' -- Running' | *' -- Stopped' | *' -- Not answering') printf '%s\n' "${line% -- *}" ;;
         esac
     done < <("$prog" --list 2>/dev/null)
+}
+
+# Prints the zone names, one a line.
+_ovra_clock_zones() {
+    local prog=$1 number text zone offset
+    prog=${prog/#\~/$HOME}
+    while IFS=$'\t' read -r number text zone offset; do
+        printf '%s\n' "$zone"
+    done < <("$prog" --list-zones 2>/dev/null)
+}
+
+# Quotes a word for the shell as the word being completed was begun: inside
+# double or single quotes that the user opened, or with backslashes.
+_ovra_clock_quote() {
+    local word=$1 opened=$2
+    case $opened in
+    \"*)
+        word=${word//\\/\\\\} word=${word//\$/\\\$} word=${word//\`/\\\`}
+        word=${word//\"/\\\"}
+        printf '%s\n' "$word"
+        ;;
+    \'*) printf '%s\n' "${word//\'/\'\\\'\'}" ;;
+    *) printf '%q\n' "$word" ;;
+    esac
 }
 
 # Removes the shell quoting a user may have typed around or inside a word.
@@ -38,7 +64,10 @@ _ovra_clock() {
         return
         ;;
     --zone)
-        mapfile -t COMPREPLY < <(compgen -W "$(seq 0 96)" -- "$cur")
+        local zone
+        while IFS= read -r zone; do
+            [[ $zone == "$cur"* ]] && COMPREPLY+=("$zone")
+        done < <(_ovra_clock_zones "${COMP_WORDS[0]}")
         return
         ;;
     --at)
@@ -64,7 +93,7 @@ _ovra_clock() {
     if [[ $cur == -* ]]; then
         local options
         case $action in
-        '') options='--help --version --render --list --add --start --stop --delete' ;;
+        '') options='--help --version --render --list --list-zones --add --start --stop --delete' ;;
         --render) options='--at' ;;
         --add) options='--zone' ;;
         *) options= ;;
@@ -74,7 +103,7 @@ _ovra_clock() {
     fi
 
     case $action in
-    --add | --list | --help | --version) return ;;
+    --add | --list | --list-zones | --help | --version) return ;;
     esac
 
     # Every word that is not an option belongs to the name, so the words typed so far
@@ -86,9 +115,8 @@ _ovra_clock() {
     start+=$(_ovra_clock_dequote "$cur")
     local name
     while IFS= read -r name; do
-        [[ $name == "$start"* ]] && COMPREPLY+=("${name#"$lead"}")
+        [[ $name == "$start"* ]] && COMPREPLY+=("$(_ovra_clock_quote "${name#"$lead"}" "$cur")")
     done < <(_ovra_clock_names "${COMP_WORDS[0]}")
-    compopt -o filenames 2>/dev/null
     return 0
 }
 complete -F _ovra_clock ovra-clock

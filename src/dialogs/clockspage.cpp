@@ -70,6 +70,7 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     outer->addWidget(addGroup);
     outer->addWidget(manageGroup, 1);
 
+    connect(m_zones, &QComboBox::activated, this, &ClocksPage::nameAfterZone);
     // Enter in the name box adds the clock, as a user typing a name expects.
     connect(m_name, &QLineEdit::returnPressed, this, [this] { CmdTimeZone_Click(Add); });
     setTabOrder(m_zones, m_name);
@@ -89,6 +90,18 @@ void ClocksPage::fill(bool refill, int zoneIndex) {
     if (zoneIndex >= 0 && zoneIndex < m_zones->count())
         m_zones->setCurrentIndex(zoneIndex);
     RefreshClockList();
+}
+
+void ClocksPage::nameAfterZone(int zoneIndex) {
+    // Only a name the user has not written: the initial text, or a city filled in here.
+    const QString name = m_name->text();
+    if (name != QStringLiteral("Add Clock") && (m_nameFromZone.isEmpty() || name != m_nameFromZone))
+        return;
+    const QString city = zoneCity(zoneIndex);
+    if (city.isEmpty())
+        return;
+    m_name->setText(city);
+    m_nameFromZone = city;
 }
 
 void ClocksPage::RefreshClockList() {

@@ -47,12 +47,14 @@ private:
     // clocks, in ascending order.
     QList<int> reloadAndReadMarks();
     void waitAndRefresh();
+    void nameAfterZone(int zoneIndex);
 
     ConfigServices m_s;
     QComboBox* m_zones;
     DisplayNameEdit* m_name;
     QListWidget* m_list;
     std::array<QPushButton*, 5> m_buttons{};
+    QString m_nameFromZone; // the city last filled in, so the next choice may replace it
 };
 
 } // namespace ovra

@@ -76,6 +76,26 @@ TEST(ClocksPage, AddRegistersAndStartsTheClockThenWaitsAndRefreshes) {
     EXPECT_EQ(rowsOf(f.page->ListClock()).last(), QStringLiteral("Cairo -- Stopped"));
 }
 
+// Choosing a zone names the new clock after its city until the user writes a name;
+// the new clock follows its place's daylight saving.
+TEST(ClocksPage, AZoneChosenNamesTheClockUntilTheUserWritesAName) {
+    ThreeClocks f;
+    QComboBox* zones = f.page->CombTimeZone();
+    const auto choose = [&](int row) {
+        zones->setCurrentIndex(row);
+        emit zones->activated(row);
+        return f.page->TxtDisplayName()->text();
+    };
+    EXPECT_EQ(choose(15), QStringLiteral("New York"));
+    EXPECT_EQ(choose(81), QStringLiteral("Tokyo"));
+    EXPECT_EQ(choose(34), QStringLiteral("Tokyo")) << "a row named after an offset names no city";
+    f.page->TxtDisplayName()->setText(QStringLiteral("Office"));
+    EXPECT_EQ(choose(35), QStringLiteral("Office"));
+    f.page->CmdTimeZone(ClocksPage::Add)->click();
+    EXPECT_EQ(f.stored("Office", u"TimeZoneIndex"), 35);
+    EXPECT_EQ(f.stored("Office", u"TimeStandard"), 2);
+}
+
 TEST(ClocksPage, ARefusedNameChangesNothingAndDoesNotWait) {
     const struct {
         const char* name;

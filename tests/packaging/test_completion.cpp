@@ -32,12 +32,13 @@ QStringList complete(const QStringList& words) {
     return offered;
 }
 
-// The line as zsh shows it after Tab was pressed at its end.
-QString completeInZsh(const QString& line) {
+// The line as an interactive shell (bash or zsh) on a terminal shows it after Tab
+// was pressed at its end.
+QString completeOnATerminal(const char* shell, const QString& line) {
     const test::ProgramResult r = test::runCapturing(
         QStringLiteral("zsh"),
-        {QStringLiteral("-f"), QStringLiteral(OVRA_ZSH_DRIVER), QStringLiteral(OVRA_COMPLETION_DIR),
-         QStringLiteral(OVRA_CLOCK_BIN " ") + line},
+        {QStringLiteral("-f"), QStringLiteral(OVRA_PTY_DRIVER), QString::fromLatin1(shell),
+         QStringLiteral(OVRA_COMPLETION_DIR), QStringLiteral(OVRA_CLOCK_BIN " ") + line},
         40000);
     EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
     return r.out.chopped(r.out.endsWith(u'\n') ? 1 : 0).mid(int(strlen(OVRA_CLOCK_BIN)) + 1);
@@ -47,7 +48,8 @@ void storeClockList(const test::TestHome& home) {
     SqliteRegistryBackend backend(home.storePath());
     Registry reg(backend);
     ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue,
-                            QStringLiteral("{New York}{New Delhi}{Tokyo}{It's -- Stopped}")),
+                            QStringLiteral("{New York}{New Delhi}{Tokyo}{It's -- Stopped}"
+                                           "{Tick`touch pwned`}{Price$HOME}{~tilde}")),
               0);
 }
 
@@ -64,19 +66,24 @@ TEST(BashCompletion, OffersOptionsZonesAndClockNamesWhereTheyCanStand) {
         {{prog, "--st"}, {"--start", "--stop"}},
         {{prog, "--add", "X", "--"}, {"--zone"}},
         {{prog, "--render", "f.png", "--"}, {"--at"}},
-        {{prog, "--zone", "9"}, {"9", "90", "91", "92", "93", "94", "95", "96"}},
-        // A name of several words is offered whole, from its first word on...
-        {{prog, "--start", "New"}, {"New Delhi", "New York"}},
-        {{prog, "--stop", "T"}, {"Tokyo"}},
-        {{prog, "--delete", ""}, {"Default", "It's -- Stopped", "New Delhi", "New York", "Tokyo"}},
+        {{prog, "--add", "X", "--zone", "Asia/Ko"}, {"Asia/Kolkata"}},
+        {{prog, "--add", "X", "--zone", "America/Ar"}, {"America/Argentina/Buenos_Aires"}},
+        // A name of several words is offered whole, from its first word on, quoted for
+        // the shell...
+        {{prog, "--start", "New"}, {"New\\ Delhi", "New\\ York"}},
+        {{prog, "--stop", "To"}, {"Tokyo"}},
+        {{prog, "--delete", ""},
+         {"Default", "It\\'s\\ --\\ Stopped", "New\\ Delhi", "New\\ York", "Price\\$HOME",
+          "Tick\\`touch\\ pwned\\`", "Tokyo", "\\~tilde"}},
         // ...typed escaped or quoted...
-        {{prog, "--start", "New\\ Y"}, {"New York"}},
+        {{prog, "--start", "New\\ Y"}, {"New\\ York"}},
         {{prog, "--start", "\"New D"}, {"New Delhi"}},
+        {{prog, "--start", "\"Pr"}, {"Price\\$HOME"}},
         // ...and from a later word when the first words stand alone; the name may also
         // come before the option.
         {{prog, "--start", "New", "Y"}, {"York"}},
         {{prog, "New", "D"}, {"Delhi"}},
-        {{prog, "--stop", "It\\'s"}, {"It's -- Stopped"}},
+        {{prog, "--stop", "It\\'s"}, {"It\\'s\\ --\\ Stopped"}},
         // A new clock's name is the user's own.
         {{prog, "--add", "N"}, {}},
     };
@@ -85,21 +92,34 @@ TEST(BashCompletion, OffersOptionsZonesAndClockNamesWhereTheyCanStand) {
             << qPrintable(c.words.join(u'|'));
 }
 
-TEST(ZshCompletion, CompletesOptionsAndQuotesClockNames) {
+// Tab in a real shell inserts every name as text: a name holding a backtick or $
+// must not become a command or a variable when the user presses Enter.
+TEST(ShellCompletion, CompletesOptionsZonesAndQuotesClockNamesOnATerminal) {
     test::TestHome home;
     storeClockList(home);
     const struct {
+        const char* shell;
         const char* typed;
         const char* shown;
     } cases[] = {
-        {"--sto", "--stop "},
-        {"--add X --zo", "--add X --zone "},
-        {"--render f.png --a", "--render f.png --at "},
-        {"--stop T", "--stop Tokyo "},
-        {"--start New\\ Y", "--start New\\ York "},
-        {"--delete It", "--delete It\\'s\\ --\\ Stopped "},
-        {"--add N", "--add N"},
+        {"zsh", "--sto", "--stop "},
+        {"zsh", "--add X --zo", "--add X --zone "},
+        {"zsh", "--add X --zone Asia/Kolk", "--add X --zone Asia/Kolkata "},
+        {"zsh", "--render f.png --a", "--render f.png --at "},
+        {"zsh", "--stop To", "--stop Tokyo "},
+        {"zsh", "--start New\\ Y", "--start New\\ York "},
+        {"zsh", "--delete It", "--delete It\\'s\\ --\\ Stopped "},
+        {"zsh", "--start Ti", "--start Tick\\`touch\\ pwned\\` "},
+        {"zsh", "--add N", "--add N"},
+        {"bash", "--add X --zone America/New_Y", "--add X --zone America/New_York "},
+        {"bash", "--start New\\ Y", "--start New\\ York "},
+        {"bash", "--start Ti", "--start Tick\\`touch\\ pwned\\` "},
+        {"bash", "--start Pr", "--start Price\\$HOME "},
+        {"bash", "--start ~t", "--start \\~tilde "},
+        {"bash", "--start \"Ti", "--start \"Tick\\`touch pwned\\`\" "},
+        {"bash", "--stop 'It", "--stop 'It'\\''s -- Stopped' "},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(completeInZsh(QString::fromUtf8(c.typed)).toStdString(), c.shown) << c.typed;
+        EXPECT_EQ(completeOnATerminal(c.shell, QString::fromUtf8(c.typed)).toStdString(), c.shown)
+            << c.shell << ": " << c.typed;
 }
