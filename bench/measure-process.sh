@@ -10,26 +10,36 @@
 # log; a build without that log shows nothing there).
 #
 #   bench/measure-process.sh [-r rounds] [-s seconds] [-l] path/to/ovra-clock...
+#   bench/measure-process.sh [-r rounds] [-s seconds] -n N path/to/ovra-clock
 #
 #   -r  rounds (default 3)     -s  seconds a round (default 60)
 #   -l  the largest face (598 px) instead of the default one (246 px)
+#   -n  N clocks of the one build, as one user keeps them: N named clocks in N
+#       zones in one store, placed side by side by the program itself and
+#       started one after the other; adds the clocks' sum and their worst, and
+#       each clock's start-up to its first frame on the window
 #
 # Nothing of the user's is touched: every clock gets its own temporary HOME and
 # XDG folders, and every process started here is ended by its PID.
 set -euo pipefail
 
-rounds=3 seconds=60 large=0
-while getopts "r:s:l" opt; do
+rounds=3 seconds=60 large=0 many=0
+while getopts "r:s:ln:" opt; do
     case $opt in
     r) rounds=$OPTARG ;;
     s) seconds=$OPTARG ;;
     l) large=1 ;;
+    n) many=$OPTARG ;;
     *) exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
-[[ $# -ge 1 ]] || { echo "usage: measure-process.sh [-r rounds] [-s seconds] [-l] clock..." >&2; exit 2; }
+[[ $# -ge 1 ]] || { echo "usage: measure-process.sh [-r rounds] [-s seconds] [-l | -n N] clock..." >&2; exit 2; }
 clocks=("$@")
+if ((many)); then
+    ((${#clocks[@]} == 1)) || { echo "-n takes one build" >&2; exit 2; }
+    for ((i = 1; i < many; i++)); do clocks+=("${clocks[0]}"); done
+fi
 warmup=3
 
 work=$(mktemp -d)
@@ -50,9 +60,11 @@ unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 # back: some 700 KB that have nothing to do with the program's own use.
 sync
 
-# A private home for program $1, in the environment of the commands that follow.
+# A private home for program $1, in the environment of the commands that follow;
+# with -n every clock shares one.
 home_for() {
     local h=$work/home-$1
+    ((many)) && [[ $1 == clock* ]] && h=$work/home-clocks
     mkdir -p "$h/config" "$h/data" "$h/runtime" "$h/cache" "$h/tmp"
     chmod 700 "$h/runtime"
     echo "HOME=$h XDG_CONFIG_HOME=$h/config XDG_DATA_HOME=$h/data XDG_RUNTIME_DIR=$h/runtime \
@@ -132,15 +144,36 @@ for ((round = 1; round <= rounds; round++)); do
     pids+=($!)
     sleep 0.5
 
-    declare -A pid_of=()
+    declare -A pid_of=() started=()
+    if ((many && round == 1)); then
+        # The program adds and places the clocks (nine zones apart); they are then
+        # stopped, to be started below like the others.
+        env=$(home_for clock0)
+        for i in "${!clocks[@]}"; do
+            # shellcheck disable=SC2086
+            env $env "${clocks[0]}" --add "Zone $i" --zone $((i * 9 % 97)) >>"$work/add.log" 2>&1
+        done
+        for i in "${!clocks[@]}"; do
+            # shellcheck disable=SC2086
+            env $env "${clocks[0]}" --stop "Zone $i" >>"$work/add.log" 2>&1
+        done
+    fi
     for i in "${!clocks[@]}"; do
-        ((round > 1)) || place_clock "$i" $((40 + i * 620)) 20
+        name=()
+        if ((many)); then
+            name=("Zone $i")
+        else
+            ((round > 1)) || place_clock "$i" $((40 + i * 620)) 20
+        fi
         env=$(home_for "clock$i")
+        started[clock$i]=$(date +%s%3N)
         # shellcheck disable=SC2086
         env $env QT_LOGGING_RULES="ovra.clock.push.debug=true" QT_MESSAGE_PATTERN="%{message}" \
-            "${clocks[$i]}" >"$work/clock$i.log" 2>&1 &
+            "${clocks[$i]}" "${name[@]}" >"$work/clock$i.log" 2>&1 &
         pids+=($!)
         pid_of[clock$i]=$!
+        # One start at a time, so that each start-up is measured on its own.
+        ((many)) && sleep 1
     done
     conky_config >"$work/conky.conf"
     # shellcheck disable=SC2046
@@ -175,8 +208,11 @@ for ((round = 1; round <= rounds; round++)); do
         rss=$(awk '/^Rss:/ { print $2 }' "/proc/$pid/smaps_rollup")
         pss=$(awk '/^Pss:/ { print $2 }' "/proc/$pid/smaps_rollup")
         dirty=$(awk '/^Private_Dirty:/ { print $2 }' "/proc/$pid/smaps_rollup")
-        pushed=- late=- within=-
+        pushed=- late=- within=- startup=-
         if [[ $name == clock* ]]; then
+            startup=$(awk -v t="${started[$name]}" '$1 ~ /^[0-9]+$/ { print $1 - t; exit }' \
+                "$work/$name.log")
+            startup=${startup:--}
             # Pushes in the measured time: bytes a second, and for each push that
             # shows a new second, how far into that wall-clock second it came.
             read -r pushed late within < <(tail -n +"$((${l0[$name]} + 1))" "$work/$name.log" |
@@ -197,18 +233,18 @@ for ((round = 1; round <= rounds; round++)); do
         awk -v name="$name" -v round="$round" -v c="$((c1 - c0[$name]))" \
             -v s="$((s1 - s0[$name]))" -v t0="$t0" -v t1="$t1" \
             -v rss="$rss" -v pss="$pss" -v dirty="$dirty" -v pushed="$pushed" -v late="$late" \
-            -v within="$within" -v load="$load" 'BEGIN {
+            -v within="$within" -v load="$load" -v startup="$startup" 'BEGIN {
             e = t1 - t0
-            printf "%s %d %.4f %.2f %.2f %.2f %.2f %s %s %s %s\n", name, round,
+            printf "%s %d %.4f %.2f %.2f %.2f %.2f %s %s %s %s %s\n", name, round,
                    100 * c / 1e9 / e, s / e, rss / 1024, pss / 1024, dirty / 1024,
-                   pushed, late, within, load
+                   pushed, late, within, load, startup
         }' >>"$results"
     done
     stop_all
 done
 
 echo "round by round: program round cpu% switches/s RSS PSS private-dirty(MB)" \
-     "bytes-pushed/s p99-late-ms %-within-15ms load"
+     "bytes-pushed/s p99-late-ms %-within-15ms load start-up-ms"
 cat "$results"
 echo
 printf "%-8s %9s %11s %8s %8s %12s %14s %12s %13s\n" program "cpu %" "switches/s" "RSS MB" \
@@ -229,3 +265,29 @@ for name in "${names[@]}"; do
                med[5], med[6], med[7], med[8], med[9], med[10]
     }' "$results"
 done
+if ((many)); then
+    # The clocks together, round by round and as the median, with the worst clock
+    # of each round and the start-up of the first and the last clock started.
+    echo
+    echo "$many clocks: round cpu%-sum switches/s-sum worst-private-MB worst-p99-late-ms" \
+         "start-up-first-ms start-up-last-ms"
+    awk -v last="clock$((many - 1))" '
+    $1 ~ /^clock/ {
+        cpu[$2] += $3; sw[$2] += $4; if ($7 > dirty[$2]) dirty[$2] = $7
+        if ($9 != "-" && $9 > late[$2]) late[$2] = $9
+        if ($1 == "clock0") first[$2] = $12
+        if ($1 == last) final[$2] = $12
+        rounds[$2] = 1
+    }
+    END {
+        for (r in rounds) {
+            printf "%5d %11.3f %15.2f %16.2f %17s %17s %16s\n", r, cpu[r], sw[r], dirty[r],
+                   late[r] == "" ? "-" : late[r], first[r], final[r]
+            c[++n] = cpu[r]
+        }
+        for (i = 2; i <= n; i++)
+            for (j = i; j > 1 && c[j - 1] > c[j]; j--) { t = c[j]; c[j] = c[j - 1]; c[j - 1] = t }
+        printf "median over %d rounds of all clocks cpu%% summed: %.3f\n", n,
+               n % 2 ? c[(n + 1) / 2] : (c[n / 2] + c[n / 2 + 1]) / 2
+    }' "$results"
+fi
