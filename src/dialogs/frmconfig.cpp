@@ -22,9 +22,13 @@ namespace {
 constexpr int kPageMargin = 8;
 } // namespace
 
+QString captionForClock(const QString& caption, const QString& clockName) {
+    return caption + QStringLiteral(" - ") + clockName;
+}
+
 FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
     : QDialog(owner), m_s(services) {
-    setWindowTitle(tr(kCaption));
+    setWindowTitle(captionForClock(tr(kCaption), m_s.app.state().ClockName));
     setObjectName(QStringLiteral("FrmConfig"));
     setModal(false);
     // The dialog belongs to the clock window when it has an owner, but must never

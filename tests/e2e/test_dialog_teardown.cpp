@@ -19,7 +19,7 @@ using namespace ovra::test;
 namespace {
 
 const QString kClockCaption = QStringLiteral("Ovra Clock {Default}");
-const QString kDialogCaption = QStringLiteral("Ovra Clock Configuration");
+const QString kDialogCaption = QStringLiteral("Ovra Clock Configuration - Default");
 
 enum class CloseBy { Signal, StopCommand };
 

@@ -220,8 +220,8 @@ TEST_P(RealDesktop, TheNoticeIsCentredAboveTheClockAndDialogsOpenBesideIt) {
         QString title;
         QStringList open;
     } dialogs[] = {
-        {QStringLiteral("Ovra Clock Configuration"), {}},
-        {QStringLiteral("About Ovra Clock"),
+        {QStringLiteral("Ovra Clock Configuration - Default"), {}},
+        {QStringLiteral("About Ovra Clock - Default"),
          {QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
           QStringLiteral("1")}},
     };
