@@ -584,6 +584,14 @@ Option, ein fehlender Wert, zwei Aktionen).
         <source>This clock already has %1 alarms, as many as it can keep. Delete an alarm before adding another.</source>
         <translation>Diese Uhr hat bereits %1 Alarme, so viele, wie sie halten kann. Löschen Sie einen Alarm, bevor Sie einen weiteren hinzufügen.</translation>
     </message>
+    <message>
+        <source>WAV sounds</source>
+        <translation>WAV-Klänge</translation>
+    </message>
+    <message>
+        <source>All files</source>
+        <translation>Alle Dateien</translation>
+    </message>
 </context>
 <context>
     <name>ovra::AppearancePage</name>

@@ -583,6 +583,14 @@ porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un mag
         <source>This clock already has %1 alarms, as many as it can keep. Delete an alarm before adding another.</source>
         <translation>Cette horloge a déjà %1 alarmes, autant qu’elle peut en garder. Supprimez une alarme avant d’en ajouter une autre.</translation>
     </message>
+    <message>
+        <source>WAV sounds</source>
+        <translation>Sons WAV</translation>
+    </message>
+    <message>
+        <source>All files</source>
+        <translation>Tous les fichiers</translation>
+    </message>
 </context>
 <context>
     <name>ovra::AppearancePage</name>
