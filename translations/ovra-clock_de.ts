@@ -755,6 +755,41 @@ Option, ein fehlender Wert, zwei Aktionen).
     </message>
 </context>
 <context>
+    <name>ovra::FrmClock</name>
+    <message>
+        <source>&amp;Settings…</source>
+        <translation>&amp;Einstellungen…</translation>
+    </message>
+    <message>
+        <source>Always on &amp;Top</source>
+        <translation>Immer im &amp;Vordergrund</translation>
+    </message>
+    <message>
+        <source>Show Sc&amp;ale</source>
+        <translation>&amp;Skala anzeigen</translation>
+    </message>
+    <message>
+        <source>A&amp;bout…</source>
+        <translation>Ü&amp;ber…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Verschieben</translation>
+    </message>
+</context>
+<context>
     <name>ovra::FrmConfig</name>
     <message>
         <source>&amp;OK</source>

@@ -754,6 +754,41 @@ porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un mag
     </message>
 </context>
 <context>
+    <name>ovra::FrmClock</name>
+    <message>
+        <source>&amp;Settings…</source>
+        <translation>&amp;Paramètres…</translation>
+    </message>
+    <message>
+        <source>Always on &amp;Top</source>
+        <translation>&amp;Toujours au premier plan</translation>
+    </message>
+    <message>
+        <source>Show Sc&amp;ale</source>
+        <translation>Afficher la &amp;graduation</translation>
+    </message>
+    <message>
+        <source>A&amp;bout…</source>
+        <translation>À pr&amp;opos…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Fermer</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Déplacer</translation>
+    </message>
+</context>
+<context>
     <name>ovra::FrmConfig</name>
     <message>
         <source>&amp;OK</source>
