@@ -32,9 +32,12 @@ FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
     setObjectName(QStringLiteral("FrmConfig"));
     setModal(false);
     // The dialog belongs to the clock window when it has an owner, but must never
-    // take the clock window's looks (frameless, transparent) with it.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    // take the clock window's looks (frameless, transparent) with it. It is an
+    // ordinary window, not a dialog, to the window manager: some (openbox) minimise
+    // a dialog's whole group with it, the clock included, and others (mutter) do not
+    // minimise a dialog at all.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     m_tabs = new ucTabStrip(this);
     m_tabs->setObjectName(QStringLiteral("TabConfig"));
