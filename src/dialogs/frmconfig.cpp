@@ -34,8 +34,8 @@ FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
     // The dialog belongs to the clock window when it has an owner, but must never
     // take the clock window's looks (frameless, transparent) with it. It is an
     // ordinary window, not a dialog, to the window manager: some (openbox) minimise
-    // a dialog's whole group with it, the clock included, and others (mutter) do not
-    // minimise a dialog at all.
+    // the window a dialog belongs to along with it, the clock, and others (mutter)
+    // do not minimise a dialog at all.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 

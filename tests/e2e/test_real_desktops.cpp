@@ -268,7 +268,10 @@ TEST_P(RealDesktop, TheSettingsDialogMinimisesAlone) {
         auto clock = startClock();
         ASSERT_FALSE(m_window.isEmpty());
         const QRect area = geometryOf(m_window);
+        // From off the clock onto the dial, which brings the strip, then to the spot.
+        pointTo(area.topLeft() - QPoint(20, 20));
         pointTo(area.topLeft() + QPoint(kSide / 2, kSide / 2));
+        pointTo(area.topLeft() + QPoint(kSide / 2 + 2, kSide / 2 + 2));
         pointTo(area.topLeft() + way.at);
         xdotool({QStringLiteral("click"), QStringLiteral("1")});
         if (!way.keys.isEmpty())
@@ -369,14 +372,18 @@ TEST(Wayland, MinimisingTheSettingsDialogLeavesTheClock) {
     const auto pointTo = [&](QPoint p) {
         outer({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
     };
-    pointTo(QPoint(1300, 820)); // outside the compositor's window, then on the dial
-    pointTo(area.center());
-    pointTo(area.topLeft() + QPoint(235, 52)); // the settings button
-    outer({QStringLiteral("click"), QStringLiteral("1")});
     const QString dialogCaption = QStringLiteral("Ovra Clock Configuration - Default");
     QString dialog;
-    ASSERT_TRUE(waitFor([&] { return !(dialog = windowNamed(dialogCaption)).isEmpty(); }, 5000))
-        << "the settings button opened no dialog";
+    // Weston may still be busy with the pointer's way in; a user tries again too.
+    for (int attempt = 0; attempt < 3 && dialog.isEmpty(); ++attempt) {
+        pointTo(QPoint(1300, 820)); // outside the compositor's window, then on the dial
+        pointTo(area.center());
+        pointTo(area.center() + QPoint(2, 2));
+        pointTo(area.topLeft() + QPoint(235, 52)); // the settings button
+        outer({QStringLiteral("click"), QStringLiteral("1")});
+        waitFor([&] { return !(dialog = windowNamed(dialogCaption)).isEmpty(); }, 3000);
+    }
+    ASSERT_FALSE(dialog.isEmpty()) << "the settings button opened no dialog";
     QThread::msleep(500);
 
     xdotool({QStringLiteral("windowminimize"), dialog});
