@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
              "Set Color Alpha Value", CloseBy::StopCommand},
         // Alarms page, the sound file's button, past the seven day boxes.
         Case{"file chooser, stop", concat({repeated(3, kRight), repeated(13, kTab), {kSpace}}),
-             "Select a file to be executed by Ovra Clock", CloseBy::StopCommand},
+             "Select a sound file", CloseBy::StopCommand},
         // Clocks page: mark Default in the list and press Delete.
         Case{
             "refusal to delete Default, signal",
