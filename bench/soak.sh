@@ -74,7 +74,7 @@ left=$X top=$Y size=$WIDTH
 # Page Up on the clock opens the settings dialog; it stays open for the whole run,
 # and its Apply button sits 137 px from its right edge and 23 px from its bottom.
 xdotool windowfocus --sync "$clock_window" key Page_Up
-dialog=$(timeout 10 bash -c "$(declare -f find_window); find_window 'Ovra Clock Configuration'") ||
+dialog=$(timeout 10 bash -c "$(declare -f find_window); find_window 'Ovra Clock Configuration - Default'") ||
     { echo "the settings dialog did not open:" >&2; cat "$work/clock.log" >&2; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 dialog_left=$X dialog_top=$Y dialog_width=$WIDTH dialog_height=$HEIGHT

@@ -598,6 +598,14 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <source>This clock already has %1 alarms, as many as it can keep. Delete an alarm before adding another.</source>
         <translation>Diese Uhr hat bereits %1 Alarme, so viele, wie sie halten kann. Löschen Sie einen Alarm, bevor Sie einen weiteren hinzufügen.</translation>
     </message>
+    <message>
+        <source>WAV sounds</source>
+        <translation>WAV-Klänge</translation>
+    </message>
+    <message>
+        <source>All files</source>
+        <translation>Alle Dateien</translation>
+    </message>
 </context>
 <context>
     <name>ovra::AppearancePage</name>
@@ -758,6 +766,41 @@ Anführungszeichen: --zone &quot;New York&quot;.
     <message>
         <source>Alpha Value: %1</source>
         <translation>Deckkraft: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::FrmClock</name>
+    <message>
+        <source>&amp;Settings…</source>
+        <translation>&amp;Einstellungen…</translation>
+    </message>
+    <message>
+        <source>Always on &amp;Top</source>
+        <translation>Immer im &amp;Vordergrund</translation>
+    </message>
+    <message>
+        <source>Show Sc&amp;ale</source>
+        <translation>&amp;Skala anzeigen</translation>
+    </message>
+    <message>
+        <source>A&amp;bout…</source>
+        <translation>Ü&amp;ber…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Verschieben</translation>
     </message>
 </context>
 <context>

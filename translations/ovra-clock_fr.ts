@@ -597,6 +597,14 @@ guillemets : --zone &quot;New York&quot;.
         <source>This clock already has %1 alarms, as many as it can keep. Delete an alarm before adding another.</source>
         <translation>Cette horloge a déjà %1 alarmes, autant qu’elle peut en garder. Supprimez une alarme avant d’en ajouter une autre.</translation>
     </message>
+    <message>
+        <source>WAV sounds</source>
+        <translation>Sons WAV</translation>
+    </message>
+    <message>
+        <source>All files</source>
+        <translation>Tous les fichiers</translation>
+    </message>
 </context>
 <context>
     <name>ovra::AppearancePage</name>
@@ -757,6 +765,41 @@ guillemets : --zone &quot;New York&quot;.
     <message>
         <source>Alpha Value: %1</source>
         <translation>Opacité : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::FrmClock</name>
+    <message>
+        <source>&amp;Settings…</source>
+        <translation>&amp;Paramètres…</translation>
+    </message>
+    <message>
+        <source>Always on &amp;Top</source>
+        <translation>&amp;Toujours au premier plan</translation>
+    </message>
+    <message>
+        <source>Show Sc&amp;ale</source>
+        <translation>Afficher la &amp;graduation</translation>
+    </message>
+    <message>
+        <source>A&amp;bout…</source>
+        <translation>À pr&amp;opos…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Fermer</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Déplacer</translation>
     </message>
 </context>
 <context>

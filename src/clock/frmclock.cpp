@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QEnterEvent>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLocale>
@@ -52,6 +53,8 @@ FrmClock::FrmClock(ClockWindowContext& app, WindowSystem& windowSystem, QWidget*
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    // The clock rarely has the keyboard; its strip's tooltips show all the same.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     // The face changes once a second: one precise wake just after each wall-clock
     // second begins shows it on time and leaves the process asleep in between.
@@ -533,15 +536,12 @@ void FrmClock::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void FrmClock::keyPressEvent(QKeyEvent* event) {
-    ClockSettings& s = m_app.settings();
     switch (event->key()) {
     case Qt::Key_Escape:
-        s.AlwaysOnTop = s.AlwaysOnTop == 0 ? 1 : 0;
-        applyZOrder();
+        toggleAlwaysOnTop();
         break;
     case Qt::Key_PageDown:
-        s.DisplayScale = s.DisplayScale == 0 ? 1 : 0;
-        DrawClock();
+        toggleScale();
         break;
     case Qt::Key_PageUp:
         emit settingsRequested(false);
@@ -551,6 +551,15 @@ void FrmClock::keyPressEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
+}
+
+bool FrmClock::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        if (!showStripToolTip(static_cast<QHelpEvent*>(event)))
+            event->ignore();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void FrmClock::resizeEvent(QResizeEvent* event) {

@@ -13,6 +13,8 @@
 
 #include <optional>
 
+class QHelpEvent;
+class QMenu;
 class QScreen;
 
 namespace ovra {
@@ -53,6 +55,12 @@ public:
 
     // Topmost band when AlwaysOnTop is 1, else the top of the normal windows.
     void applyZOrder();
+    // Escape and Page Down, also in the right-click menu.
+    void toggleAlwaysOnTop();
+    void toggleScale();
+    // The right-click menu with its checks as the settings stand: settings, always
+    // on top, scale, about, close. The caller owns it.
+    QMenu* createContextMenu();
     void GetMonitorID();
     // Clamps the window at `where` (by default where it stands) into its work area.
     void KeepOnWorkArea(std::optional<QPoint> where = std::nullopt);
@@ -101,6 +109,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -109,6 +119,8 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // The tooltip of the strip's button under the pointer; false off the buttons.
+    bool showStripToolTip(QHelpEvent* event);
     void onPointerWatch();
     void onSecondTimer();
     void armSecondTimer();

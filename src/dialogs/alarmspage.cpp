@@ -11,7 +11,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -35,6 +38,22 @@ const char* const kTipLabel =
     QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Tip (256 characters maximum) :");
 const char* const kParameterLabel =
     QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Parameter (256 characters maximum) :");
+
+// Where the sound chooser opens: on the current sound, in its folder; else in the
+// user's music folder, else at home.
+struct ChooserStart {
+    QString folder;
+    QString name;
+};
+ChooserStart soundChooserStart(const QString& currentSound) {
+    const QFileInfo current(currentSound.trimmed());
+    if (current.isAbsolute() && current.dir().exists())
+        return {current.absolutePath(), current.isFile() ? current.fileName() : QString()};
+    const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    if (!music.isEmpty() && QDir(music).exists())
+        return {music, {}};
+    return {QDir::homePath(), {}};
+}
 
 QComboBox* choiceList(const QStringList& entries, const char* name, QWidget* parent) {
     auto* list = new QComboBox(parent);
@@ -243,8 +262,13 @@ void AlarmsPage::CmdAlarm_Click(int index) {
         SetAlarm(false);
         break;
     case ChooseSound: {
-        const QString chosen = FileDialog(m_s.files, m_s.messages, window(), false, tr(kFileTitle),
-                                          QStringLiteral("*.wav|*.wav"));
+        // Only WAV files play; "All files" is there for one whose name says otherwise.
+        const QString filter = tr("WAV sounds") + QStringLiteral("|*.wav;*.WAV|") +
+                               tr("All files") + QStringLiteral("|*");
+        const ChooserStart start = soundChooserStart(m_sound->text());
+        const QString chosen =
+            FileDialog(m_s.files, m_s.messages, window(), false, tr("Select a sound file"), filter,
+                       start.name, {}, start.folder);
         if (!alive)
             return;
         m_sound->setText(chosen);

@@ -57,6 +57,7 @@ void ClockDialogs::openAbout() {
         return;
     }
     auto* about = new FrmAbout(m_links);
+    about->setWindowTitle(captionForClock(about->windowTitle(), m_services.app.state().ClockName));
     about->setAttribute(Qt::WA_DeleteOnClose);
     m_about = about;
     m_windows.add(about, ClockWindowList::Role::About);

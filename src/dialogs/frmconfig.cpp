@@ -22,15 +22,22 @@ namespace {
 constexpr int kPageMargin = 8;
 } // namespace
 
+QString captionForClock(const QString& caption, const QString& clockName) {
+    return caption + QStringLiteral(" - ") + clockName;
+}
+
 FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
     : QDialog(owner), m_s(services) {
-    setWindowTitle(tr(kCaption));
+    setWindowTitle(captionForClock(tr(kCaption), m_s.app.state().ClockName));
     setObjectName(QStringLiteral("FrmConfig"));
     setModal(false);
     // The dialog belongs to the clock window when it has an owner, but must never
-    // take the clock window's looks (frameless, transparent) with it.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    // take the clock window's looks (frameless, transparent) with it. It is an
+    // ordinary window, not a dialog, to the window manager: some (openbox) minimise
+    // the window a dialog belongs to along with it, the clock, and others (mutter)
+    // do not minimise a dialog at all.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     m_tabs = new ucTabStrip(this);
     m_tabs->setObjectName(QStringLiteral("TabConfig"));

@@ -16,12 +16,15 @@ class ClocksPage;
 class GeneralPage;
 class ucTabStrip;
 
-// "Ovra Clock Configuration": the settings of the clock this process shows, on four
-// pages in a tab strip (general choices, appearance, clocks, alarms) with "About",
-// "Apply" and "OK" below them. It edits the process's settings record in place;
-// "Apply" and "OK" store it and rebuild the clock. Modeless: the clock keeps running
-// while it is open. Closing it any other way than "OK" applies nothing, except that
-// an opacity choice reaches the record at once.
+// A dialog's caption followed by the name of the clock it belongs to, so that the
+// windows of several clocks can be told apart: "Ovra Clock Configuration - Tokyo".
+QString captionForClock(const QString& caption, const QString& clockName);
+
+// "Ovra Clock Configuration" and the clock's name: the settings of the clock this process shows, on
+// four pages in a tab strip (general choices, appearance, clocks, alarms) with "About", "Apply" and
+// "OK" below them. It edits the process's settings record in place; "Apply" and "OK" store it and
+// rebuild the clock. Modeless: the clock keeps running while it is open. Closing it any other way
+// than "OK" applies nothing, except that an opacity choice reaches the record at once.
 class FrmConfig : public QDialog {
     Q_OBJECT
 public:

@@ -12,6 +12,7 @@
 #include "time/zonetable.h"
 
 #include <QCoreApplication>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -184,7 +185,16 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
     // Read, check and write in one transaction: another clock adding or deleting at
     // the same moment can then neither lose this change nor have its own lost.
     AddRefusal refusal = AddRefusal::None;
-    const QPoint start = startPositionTwips();
+    // Which clocks stand on the screen, asked now rather than taken from the list as
+    // last loaded: a dialog open for a while has not seen the clocks added or started
+    // since. Asked before the store is locked, so that a clock slow to answer keeps
+    // no other clock waiting for the store.
+    const QStringList listedBefore =
+        ParseClockList(m_s.registry.readText(kClockListKey, kClockListValue));
+    QSet<QString> standing;
+    for (const QString& listed : listedBefore)
+        if (FindClockWindow(listed, false) != 0) // one that does not answer still stands there
+            standing.insert(listed);
     const int rc = m_s.registry.transaction([&] {
         const std::optional<QString> stored = readWholeListText(m_s.registry);
         if (!stored) {
@@ -211,6 +221,13 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
         // A key left from before (stored but not listed) keeps what it holds.
         const RegistryPath path = SplitRegistryPath(key);
         const bool placed = m_s.registry.backend().keyExists(path.root, path.subKey);
+        QStringList taken;
+        for (const QString& listed : names)
+            // A clock listed since the question above is starting now: it will stand
+            // where its own add placed it.
+            if (standing.contains(listed) || !listedBefore.contains(listed))
+                taken << listed;
+        const QPoint start = placed ? QPoint() : startPositionTwips(taken);
         // A new clock follows its place's daylight saving where the system knows the
         // place's rules; a record left from before keeps its own choice.
         const int32_t timeStandard =
@@ -264,15 +281,13 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
     return true;
 }
 
-QPoint ClockList::startPositionTwips() {
+QPoint ClockList::startPositionTwips(const QStringList& standing) {
     const PlacementArea area = m_placement ? m_placement() : PlacementArea::withoutDisplay();
     int side = clockWindowSidePx(defaultSettings());
     QList<QRect> taken;
-    for (const ClockEntry& entry : m_entries) {
-        if (!entry.running()) // a clock that does not answer still stands there
-            continue;
+    for (const QString& name : standing) {
         ClockState other;
-        other.ClockName = entry.Name;
+        other.ClockName = name;
         other.settings = defaultSettings();
         LoadClockSettings(m_s.registry, other);
         const int otherSide = clockWindowSidePx(other.settings);

@@ -110,8 +110,9 @@ private:
     void warn(const QString& text);
     bool nameUsable(const QString& name);
 
-    // Where the new clock's window first stands, in twips, clear of the running clocks.
-    QPoint startPositionTwips();
+    // Where the new clock's window first stands, in twips, clear of the windows of
+    // the named clocks as their settings place them.
+    QPoint startPositionTwips(const QStringList& standing);
 
     Services m_s;
     QString m_autostartFolder;

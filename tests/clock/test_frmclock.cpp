@@ -8,9 +8,14 @@
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 using namespace ovra;
 
@@ -300,6 +305,93 @@ TEST(FrmClock, KeysClicksAndDoubleClicks) {
     EXPECT_EQ(c.abouts, 1);
     EXPECT_EQ(c.settingsOwned.size(), 2);
     EXPECT_FALSE(c.app.shutdownStarted());
+}
+
+// The right-click menu: what the strip and the keys do, checked as things stand.
+TEST(FrmClock, TheRightClickMenuDoesWhatTheStripAndKeysDo) {
+    Clock c(at(300, 200));
+    ASSERT_TRUE(c.start());
+    c.record();
+    ClockSettings& s = c.app.settings();
+    // Builds the menu afresh, as each right click does, and picks one of its entries.
+    const auto menu = [&](int pick = -1) {
+        std::unique_ptr<QMenu> m(c.w().createContextMenu());
+        QStringList entries;
+        for (QAction* a : m->actions())
+            entries << (a->isCheckable() ? (a->isChecked() ? "[x] " : "[ ] ") : "") + a->text();
+        if (pick >= 0)
+            m->actions().at(pick)->trigger();
+        return entries;
+    };
+    s.AlwaysOnTop = 0;
+    s.DisplayScale = 0; // the scale shows
+    EXPECT_EQ(menu(), (QStringList{"&Settings\u2026", "[ ] Always on &Top", "[x] Show Sc&ale", "",
+                                   "A&bout\u2026", "&Close"}));
+
+    const struct {
+        int entry;
+        std::function<bool()> done;
+    } cases[] = {
+        {0,
+         [&] {
+             return c.settingsOwned == QList<bool>{true};
+         }},
+        {1,
+         [&] {
+             return s.AlwaysOnTop == 1 && (c.w().windowFlags() & Qt::WindowStaysOnTopHint);
+         }},
+        {1,
+         [&] {
+             return s.AlwaysOnTop == 0 && !(c.w().windowFlags() & Qt::WindowStaysOnTopHint);
+         }},
+        {2,
+         [&] {
+             return s.DisplayScale == 1;
+         }},
+        {2,
+         [&] {
+             return s.DisplayScale == 0;
+         }},
+        {4,
+         [&] {
+             return c.abouts == 1;
+         }},
+    };
+    for (const auto& t : cases) {
+        menu(t.entry);
+        EXPECT_TRUE(t.done()) << "entry " << t.entry;
+    }
+    s.AlwaysOnTop = 1;
+    s.DisplayScale = 1;
+    EXPECT_EQ(menu().mid(1, 2), (QStringList{"[x] Always on &Top", "[ ] Show Sc&ale"}));
+    EXPECT_FALSE(c.app.shutdownStarted());
+    menu(5);
+    EXPECT_TRUE(c.app.shutdownStarted());
+    EXPECT_EQ(c.unloads, 1);
+}
+
+TEST(FrmClock, TheStripsButtonsHaveTooltips) {
+    Clock c(at(300, 200));
+    ASSERT_TRUE(c.start());
+    c.moveTo({123, 123});
+    const struct {
+        QPoint at;
+        const char* tip; // nullptr: no tooltip
+    } cases[] = {
+        {{235, 30}, "Close"},
+        {{235, 50}, "Settings"},
+        {{235, 70}, "Move"},
+        {{100, 130}, nullptr},
+    };
+    for (const auto& t : cases) {
+        c.moveTo(t.at);
+        QHelpEvent ev(QEvent::ToolTip, t.at, c.w().pos() + t.at);
+        QCoreApplication::sendEvent(&c.w(), &ev);
+        EXPECT_EQ(ev.isAccepted(), t.tip != nullptr) << t.at.x() << "," << t.at.y();
+        if (t.tip) {
+            EXPECT_EQ(QToolTip::text(), QString::fromUtf8(t.tip));
+        }
+    }
 }
 
 TEST(FrmClock, EveryWayOfClosingUnloadsExactlyOnce) {

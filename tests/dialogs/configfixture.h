@@ -62,9 +62,13 @@ class FakeFileChooser final : public FileChooser {
 public:
     QString answer; // empty: the user cancels
     QStringList filters;
-    QString chooseFile(QWidget*, bool, const QString&, const QString& filter,
-                       const QString&) override {
+    QStringList titles;
+    QStringList starts;
+    QString chooseFile(QWidget*, bool, const QString& title, const QString& filter,
+                       const QString& start) override {
         filters << filter;
+        titles << title;
+        starts << start;
         return answer;
     }
 };

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -220,7 +221,41 @@ TEST(AlarmsPage, TheFileDialogsFillTheirBoxesAndACancelFallsBack) {
     f.page->TxtParam()->setText(QStringLiteral("old target"));
     f.page->CmdAlarm_Click(AlarmsPage::Browse);
     EXPECT_EQ(f.page->TxtParam()->text(), QString()) << "a cancelled target dialog empties it";
-    EXPECT_EQ(f.files.filters, (QStringList{"*.wav|*.wav", "*.wav|*.wav", "*.*|*.*"}));
+    const QString sounds = QStringLiteral("WAV sounds|*.wav;*.WAV|All files|*");
+    EXPECT_EQ(f.files.filters, (QStringList{sounds, sounds, "*.*|*.*"}));
+    EXPECT_EQ(f.files.titles, (QStringList{"Select a sound file", "Select a sound file",
+                                           "Select a file to be executed by Ovra Clock"}));
+}
+
+// The sound chooser opens where the sound is, or where sounds usually are.
+TEST(AlarmsPage, TheSoundChooserStartsAtTheCurrentSoundElseMusicElseHome) {
+    AlarmsFixture f;
+    const QString home = f.home.path();
+    ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/sounds")));
+    QFile(home + QStringLiteral("/sounds/bell.wav")).open(QIODevice::WriteOnly);
+    const struct {
+        QString sound;
+        bool musicFolder;
+        QString start;
+    } cases[] = {
+        {home + QStringLiteral("/sounds/bell.wav"), true,
+         home + QStringLiteral("/sounds/bell.wav")},
+        {home + QStringLiteral("/sounds/gone.wav"), true, home + QStringLiteral("/sounds")},
+        {QStringLiteral("Default Alarm Sound"), true, home + QStringLiteral("/Music")},
+        {home + QStringLiteral("/no folder/gone.wav"), true, home + QStringLiteral("/Music")},
+        {QStringLiteral("Default Alarm Sound"), false, home},
+    };
+    for (const auto& c : cases) {
+        if (c.musicFolder)
+            ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/Music")));
+        else
+            ASSERT_TRUE(QDir(home + QStringLiteral("/Music")).removeRecursively());
+        f.page->TxtSound()->setText(c.sound);
+        f.files.starts.clear();
+        f.page->CmdAlarm_Click(AlarmsPage::ChooseSound);
+        ASSERT_EQ(f.files.starts.size(), 1);
+        EXPECT_EQ(QDir::cleanPath(f.files.starts[0]), c.start) << qPrintable(c.sound);
+    }
 }
 
 TEST(AlarmsPage, ASoundPathStaysOnlyWhenTheFileExists) {

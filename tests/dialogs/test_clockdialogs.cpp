@@ -17,7 +17,8 @@ public:
 };
 
 struct DialogsFixture : test::ConfigFixture {
-    DialogsFixture() : dialogs(services(), links, windows, &clockWindow) {}
+    explicit DialogsFixture(const QString& clockName = QStringLiteral("Default"))
+        : ConfigFixture(clockName), dialogs(services(), links, windows, &clockWindow) {}
     QWidget clockWindow;
     NoLinks links;
     ClockWindowList windows;
@@ -61,6 +62,21 @@ TEST(ClockDialogs, TheSettingsDialogsAboutButtonSharesTheOneAboutBox) {
     f.windows.closeAll();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(closed, (QStringList{"about", "settings"}));
+}
+
+// With several clocks open, each one's windows say whose they are.
+TEST(ClockDialogs, TheSettingsAndAboutTitlesNameTheClock) {
+    for (const QString& name : {QStringLiteral("Default"), QStringLiteral("New York")}) {
+        DialogsFixture f(name);
+        f.dialogs.openSettings(true);
+        f.dialogs.openAbout();
+        ASSERT_NE(f.dialogs.settingsDialog(), nullptr);
+        ASSERT_NE(f.dialogs.aboutBox(), nullptr);
+        EXPECT_EQ(f.dialogs.settingsDialog()->windowTitle(),
+                  QStringLiteral("Ovra Clock Configuration - ") + name);
+        EXPECT_EQ(f.dialogs.aboutBox()->windowTitle(),
+                  QStringLiteral("About Ovra Clock - ") + name);
+    }
 }
 
 } // namespace

@@ -55,7 +55,7 @@ TEST(FrmConfig, FillsEveryPageFromTheRecord) {
     s.TimeZoneIndex = 40;
     FrmConfig& d = f.open();
 
-    EXPECT_EQ(d.windowTitle(), QStringLiteral("Ovra Clock Configuration"));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Ovra Clock Configuration - Default"));
     EXPECT_TRUE(d.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(d.TabConfig()->TabCount(), 4);
     EXPECT_EQ(d.TabConfig()->TabCaption(0), QStringLiteral("&General"));

@@ -19,7 +19,7 @@ using namespace ovra::test;
 namespace {
 
 const QString kClockCaption = QStringLiteral("Ovra Clock {Default}");
-const QString kDialogCaption = QStringLiteral("Ovra Clock Configuration");
+const QString kDialogCaption = QStringLiteral("Ovra Clock Configuration - Default");
 
 enum class CloseBy { Signal, StopCommand };
 
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
              "Set Color Alpha Value", CloseBy::StopCommand},
         // Alarms page, the sound file's button, past the seven day boxes.
         Case{"file chooser, stop", concat({repeated(3, kRight), repeated(13, kTab), {kSpace}}),
-             "Select a file to be executed by Ovra Clock", CloseBy::StopCommand},
+             "Select a sound file", CloseBy::StopCommand},
         // Clocks page: mark Default in the list and press Delete.
         Case{
             "refusal to delete Default, signal",

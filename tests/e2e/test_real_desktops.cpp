@@ -220,8 +220,8 @@ TEST_P(RealDesktop, TheNoticeIsCentredAboveTheClockAndDialogsOpenBesideIt) {
         QString title;
         QStringList open;
     } dialogs[] = {
-        {QStringLiteral("Ovra Clock Configuration"), {}},
-        {QStringLiteral("About Ovra Clock"),
+        {QStringLiteral("Ovra Clock Configuration - Default"), {}},
+        {QStringLiteral("About Ovra Clock - Default"),
          {QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
           QStringLiteral("1")}},
     };
@@ -245,6 +245,55 @@ TEST_P(RealDesktop, TheNoticeIsCentredAboveTheClockAndDialogsOpenBesideIt) {
     }
     clock->process.terminate();
     EXPECT_TRUE(clock->endsWithin(5000));
+}
+
+// Minimising the settings dialog, however it was opened, hides the dialog alone:
+// the clock stays on the desktop.
+TEST_P(RealDesktop, TheSettingsDialogMinimisesAlone) {
+    const QString dialogCaption = QStringLiteral("Ovra Clock Configuration - Default");
+    ClockSettings s = defaultSettings();
+    s.Left = kStored.x() * 15;
+    s.Top = kStored.y() * 15;
+    storeClockSettings(m_home, s);
+    const struct {
+        const char* how;
+        QPoint at; // clicked on the clock, after the pointer has entered the dial
+        QStringList keys;
+    } ways[] = {
+        {"the settings button", {235, 52}, {}},
+        {"Page Up", {kSide / 2, kSide / 2}, {QStringLiteral("Page_Up")}},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        auto clock = startClock();
+        ASSERT_FALSE(m_window.isEmpty());
+        const QRect area = geometryOf(m_window);
+        // From off the clock onto the dial, which brings the strip, then to the spot.
+        pointTo(area.topLeft() - QPoint(20, 20));
+        pointTo(area.topLeft() + QPoint(kSide / 2, kSide / 2));
+        pointTo(area.topLeft() + QPoint(kSide / 2 + 2, kSide / 2 + 2));
+        pointTo(area.topLeft() + way.at);
+        xdotool({QStringLiteral("click"), QStringLiteral("1")});
+        if (!way.keys.isEmpty())
+            pressKeys(way.keys);
+        QString dialog;
+        ASSERT_TRUE(
+            waitFor([&] { return !(dialog = windowNamed(dialogCaption)).isEmpty(); }, 5000));
+        QThread::msleep(500); // framed and placed
+
+        // As a taskbar asks for it. A compositing window manager may keep a minimised
+        // window mapped; the state says it is hidden.
+        xdotool({QStringLiteral("windowminimize"), dialog});
+        EXPECT_TRUE(waitFor(
+            [&] { return x11::windowState(dialog.toUInt()).contains(u"_NET_WM_STATE_HIDDEN"); },
+            5000))
+            << "the dialog did not minimise";
+        QThread::msleep(500); // a window manager that takes the clock along has done so
+        EXPECT_FALSE(windowNamed(kCaption).isEmpty()) << "the clock was minimised with it";
+        EXPECT_FALSE(x11::windowState(clockId()).contains(u"_NET_WM_STATE_HIDDEN"));
+        clock->process.terminate();
+        EXPECT_TRUE(clock->endsWithin(5000));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowManagers, RealDesktop,
@@ -297,6 +346,50 @@ TEST(Wayland, TheClockRunsThroughXwaylandTransparentWithItsStrip) {
     outerPointer(centre + QPoint(10, 10));
     outerPointer(centre + QPoint(12, 12));
     EXPECT_NE(screen().pixel(stripCell), before) << "no strip under the pointer";
+    clock.process.terminate();
+    EXPECT_TRUE(clock.endsWithin(5000));
+}
+
+// Weston offers no minimising of X11 windows and ignores a taskbar's request for it;
+// the request for the dialog must not take the clock away all the same.
+TEST(Wayland, MinimisingTheSettingsDialogLeavesTheClock) {
+    TestHome home;
+    PrivateDesktop desktop(DesktopOptions{.session = Session::Weston});
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
+    QString window;
+    ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kCaption)).isEmpty(); }, 15000));
+    QThread::msleep(800);
+    const QRect area = x11::geometryOnRoot(window.toUInt());
+    // The pointer lives on the display that shows Weston's output.
+    const auto outer = [&](const QStringList& args) {
+        runProgram(QStringLiteral("env"),
+                   QStringList{QStringLiteral("DISPLAY=") + desktop.screenDisplay(),
+                               QStringLiteral("xdotool")} +
+                       args);
+        QThread::msleep(300);
+    };
+    const auto pointTo = [&](QPoint p) {
+        outer({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+    };
+    const QString dialogCaption = QStringLiteral("Ovra Clock Configuration - Default");
+    QString dialog;
+    // Weston may still be busy with the pointer's way in; a user tries again too.
+    for (int attempt = 0; attempt < 3 && dialog.isEmpty(); ++attempt) {
+        pointTo(QPoint(1300, 820)); // outside the compositor's window, then on the dial
+        pointTo(area.center());
+        pointTo(area.center() + QPoint(2, 2));
+        pointTo(area.topLeft() + QPoint(235, 52)); // the settings button
+        outer({QStringLiteral("click"), QStringLiteral("1")});
+        waitFor([&] { return !(dialog = windowNamed(dialogCaption)).isEmpty(); }, 3000);
+    }
+    ASSERT_FALSE(dialog.isEmpty()) << "the settings button opened no dialog";
+    QThread::msleep(500);
+
+    xdotool({QStringLiteral("windowminimize"), dialog});
+    QThread::msleep(1000); // a compositor that takes the clock along has done so
+    EXPECT_EQ(windowNamed(kCaption), window) << "the clock was minimised with the dialog";
+    EXPECT_FALSE(x11::windowState(window.toUInt()).contains(u"_NET_WM_STATE_HIDDEN"));
     clock.process.terminate();
     EXPECT_TRUE(clock.endsWithin(5000));
 }

@@ -23,7 +23,7 @@ using namespace ovra::test;
 namespace {
 
 const QString kClockCaption = QStringLiteral("Ovra Clock {Default}");
-const QString kDialogCaption = QStringLiteral("Ovra Clock Configuration");
+const QString kDialogCaption = QStringLiteral("Ovra Clock Configuration - Default");
 
 void focus(const QString& window) {
     xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});

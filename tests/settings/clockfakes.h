@@ -14,6 +14,8 @@ namespace ovra::test {
 class FakeInstanceChannel final : public InstanceChannel {
 public:
     qint64 find(const QString& clockName, bool bringForward) override {
+        if (onFind)
+            onFind(clockName);
         // A process just started answers only after a while.
         if (upAfterFinds.contains(clockName) && --upAfterFinds[clockName] == 0)
             running.insert(clockName, 88);
@@ -39,6 +41,8 @@ public:
     QStringList raised;
     QStringList closed;
     CloseOutcome closeOutcome = CloseOutcome::Closed;
+    // Stands for what other processes do while this one asks around.
+    std::function<void(const QString&)> onFind;
     // Stands for the other process's shutdown, run while the caller waits.
     std::function<void(const QString&)> onClose;
 };

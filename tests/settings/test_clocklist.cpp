@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 using namespace ovra;
 
 namespace {
@@ -233,6 +236,64 @@ TEST(ClockList, AddedClocksStartWhereNoRunningClockStands) {
     EXPECT_EQ(c.value(QStringLiteral("Old"), "Top"), 900);
     // The work area wraps: four default clocks fit in a row of 1024 pixels.
     EXPECT_EQ(places[4].topLeft(), QPoint(0, side));
+}
+
+// A dialog keeps the list it loaded when it opened; the clocks added, started or
+// stopped since, from a terminal or another clock, decide where its next clock goes.
+TEST(ClockList, AddPlacesByTheClocksStandingAtTheAddNotAtTheLastLoad) {
+    const QString tokyo = QStringLiteral("Tokyo");
+    using Step = std::function<void(Clocks&, ClockList & elsewhere)>;
+    const Step nothing = [](Clocks&, ClockList&) {
+    };
+    const Step addTokyo = [&](Clocks& c, ClockList& elsewhere) {
+        ASSERT_TRUE(elsewhere.AddClock(tokyo, 3));
+        c.launcher.onLaunch = {};
+    };
+    const Step addRunningTokyo = [&](Clocks& c, ClockList& elsewhere) {
+        c.launcher.onLaunch = [&c](const QString& name) {
+            c.channel.running.insert(name, 99);
+        };
+        addTokyo(c, elsewhere);
+    };
+    const struct {
+        const char* what;
+        Step beforeLoad;
+        Step meanwhile;
+        bool sharesTokyosPlace;
+    } cases[] = {
+        {"added and running", nothing, addRunningTokyo, false},
+        // Added while this add asks which clocks run: it starts at the same time.
+        {"added at the same moment", nothing,
+         [&](Clocks& c, ClockList& elsewhere) {
+             c.channel.onFind = [&, done = false](const QString&) mutable {
+                 if (!std::exchange(done, true))
+                     addTokyo(c, elsewhere);
+             };
+         },
+         false},
+        {"started", addTokyo, [&](Clocks& c, ClockList&) { c.channel.running.insert(tokyo, 7); },
+         false},
+        {"stopped", addRunningTokyo,
+         [&](Clocks& c, ClockList&) { c.channel.running.remove(tokyo); }, true},
+    };
+    const int side = 2 * (3 * 18 + 48 + 21) * 15; // a default clock's window, in twips
+    for (const auto& t : cases) {
+        Clocks c;
+        ClockList elsewhere{{c.reg, c.channel, c.launcher, c.messages}, c.autostart};
+        c.channel.running.insert(QStringLiteral("Default"), 42);
+        t.beforeLoad(c, elsewhere);
+        ASSERT_TRUE(c.list.LoadClockList(false));
+        t.meanwhile(c, elsewhere);
+        ASSERT_TRUE(c.list.AddClock(QStringLiteral("Paris"), 4)) << t.what;
+
+        const auto place = [&](const QString& name) {
+            return QRect(c.value(name, "Left").value_or(-1), c.value(name, "Top").value_or(-1),
+                         side, side);
+        };
+        const QRect paris = place(QStringLiteral("Paris"));
+        EXPECT_FALSE(paris.intersects(QRect(0, 0, side, side))) << t.what; // Default
+        EXPECT_EQ(paris == place(tokyo), t.sharesTokyosPlace) << t.what;
+    }
 }
 
 TEST(ClockList, AddChecksTheStoredListNotOnlyTheOneLoadedEarlier) {

@@ -1,0 +1,76 @@
+// The clock window's right-click menu and the strip's tooltips: other ways to what
+// the strip and the keys already do.
+#include "clock/clocklayout.h"
+#include "clock/clockwindowhost.h"
+#include "clock/frmclock.h"
+
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QMenu>
+#include <QToolTip>
+
+namespace ovra {
+
+void FrmClock::toggleAlwaysOnTop() {
+    ClockSettings& s = m_app.settings();
+    s.AlwaysOnTop = s.AlwaysOnTop == 0 ? 1 : 0;
+    applyZOrder();
+}
+
+void FrmClock::toggleScale() {
+    ClockSettings& s = m_app.settings();
+    s.DisplayScale = s.DisplayScale == 0 ? 1 : 0;
+    DrawClock();
+}
+
+QMenu* FrmClock::createContextMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("ClockMenu"));
+    const ClockSettings& s = m_app.settings();
+    menu->addAction(tr("&Settings…"), this, [this] { emit settingsRequested(true); });
+    QAction* onTop = menu->addAction(tr("Always on &Top"), this, &FrmClock::toggleAlwaysOnTop);
+    onTop->setCheckable(true);
+    onTop->setChecked(s.AlwaysOnTop == 1);
+    // A DisplayScale of 0 shows the scale.
+    QAction* scale = menu->addAction(tr("Show Sc&ale"), this, &FrmClock::toggleScale);
+    scale->setCheckable(true);
+    scale->setChecked(s.DisplayScale == 0);
+    menu->addSeparator();
+    menu->addAction(tr("A&bout…"), this, &FrmClock::aboutRequested);
+    menu->addAction(tr("&Close"), this, [this] { m_app.ShutdownClock(true); });
+    return menu;
+}
+
+void FrmClock::contextMenuEvent(QContextMenuEvent* event) {
+    if (m_unloading)
+        return;
+    QMenu* menu = createContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+    event->accept();
+}
+
+bool FrmClock::showStripToolTip(QHelpEvent* event) {
+    const int32_t zone = hitZone(event->pos(), windowSize());
+    QString tip;
+    switch (zone) {
+    case hotbutton::Close:
+        tip = tr("Close");
+        break;
+    case hotbutton::Settings:
+        tip = tr("Settings");
+        break;
+    case hotbutton::Grip:
+        tip = tr("Move");
+        break;
+    default:
+        QToolTip::hideText();
+        return false;
+    }
+    // The tip goes once the pointer leaves the button's cell.
+    const QRect area(windowSize() - kFaceMargin, kFaceMargin * zone, kFaceMargin, kFaceMargin);
+    QToolTip::showText(event->globalPos(), tip, this, area);
+    return true;
+}
+
+} // namespace ovra
