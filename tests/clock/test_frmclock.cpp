@@ -14,8 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
+#include <utility>
 
 using namespace ovra;
 
@@ -307,8 +307,9 @@ TEST(FrmClock, KeysClicksAndDoubleClicks) {
     EXPECT_FALSE(c.app.shutdownStarted());
 }
 
-// The right-click menu: what the strip and the keys do, checked as things stand.
-TEST(FrmClock, TheRightClickMenuDoesWhatTheStripAndKeysDo) {
+// The right-click menu: what the strip and the keys do, checked as things stand;
+// the strip's buttons name themselves in tooltips.
+TEST(FrmClock, TheRightClickMenuAndTheStripsTooltips) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
     c.record();
@@ -323,75 +324,41 @@ TEST(FrmClock, TheRightClickMenuDoesWhatTheStripAndKeysDo) {
             m->actions().at(pick)->trigger();
         return entries;
     };
-    s.AlwaysOnTop = 0;
-    s.DisplayScale = 0; // the scale shows
+    const auto state = [&] {
+        return QStringLiteral("top %1, scale %2, settings %3, about %4")
+            .arg(s.AlwaysOnTop)
+            .arg(s.DisplayScale)
+            .arg(c.settingsOwned == QList<bool>{true})
+            .arg(c.abouts);
+    };
     EXPECT_EQ(menu(), (QStringList{"&Settings\u2026", "[ ] Always on &Top", "[x] Show Sc&ale", "",
                                    "A&bout\u2026", "&Close"}));
-
-    const struct {
-        int entry;
-        std::function<bool()> done;
-    } cases[] = {
-        {0,
-         [&] {
-             return c.settingsOwned == QList<bool>{true};
-         }},
-        {1,
-         [&] {
-             return s.AlwaysOnTop == 1 && (c.w().windowFlags() & Qt::WindowStaysOnTopHint);
-         }},
-        {1,
-         [&] {
-             return s.AlwaysOnTop == 0 && !(c.w().windowFlags() & Qt::WindowStaysOnTopHint);
-         }},
-        {2,
-         [&] {
-             return s.DisplayScale == 1;
-         }},
-        {2,
-         [&] {
-             return s.DisplayScale == 0;
-         }},
-        {4,
-         [&] {
-             return c.abouts == 1;
-         }},
-    };
-    for (const auto& t : cases) {
-        menu(t.entry);
-        EXPECT_TRUE(t.done()) << "entry " << t.entry;
+    const std::pair<int, const char*> picks[] = {{0, "top 0, scale 0, settings 1, about 0"},
+                                                 {1, "top 1, scale 0, settings 1, about 0"},
+                                                 {2, "top 1, scale 1, settings 1, about 0"},
+                                                 {4, "top 1, scale 1, settings 1, about 1"}};
+    for (const auto& [entry, after] : picks) {
+        menu(entry);
+        EXPECT_EQ(state(), QString::fromLatin1(after));
     }
-    s.AlwaysOnTop = 1;
-    s.DisplayScale = 1;
+    EXPECT_TRUE(c.w().windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(menu().mid(1, 2), (QStringList{"[x] Always on &Top", "[ ] Show Sc&ale"}));
-    EXPECT_FALSE(c.app.shutdownStarted());
+
+    const std::pair<QPoint, const char*> tips[] = {
+        {{235, 30}, "Close"}, {{235, 50}, "Settings"}, {{235, 70}, "Move"}, {{100, 130}, nullptr}};
+    for (const auto& [at, tip] : tips) {
+        c.moveTo(at);
+        QHelpEvent ev(QEvent::ToolTip, at, c.w().pos() + at);
+        QCoreApplication::sendEvent(&c.w(), &ev);
+        EXPECT_EQ(ev.isAccepted(), tip != nullptr) << at.x() << "," << at.y();
+        if (tip) {
+            EXPECT_EQ(QToolTip::text(), QString::fromUtf8(tip));
+        }
+    }
+
     menu(5);
     EXPECT_TRUE(c.app.shutdownStarted());
     EXPECT_EQ(c.unloads, 1);
-}
-
-TEST(FrmClock, TheStripsButtonsHaveTooltips) {
-    Clock c(at(300, 200));
-    ASSERT_TRUE(c.start());
-    c.moveTo({123, 123});
-    const struct {
-        QPoint at;
-        const char* tip; // nullptr: no tooltip
-    } cases[] = {
-        {{235, 30}, "Close"},
-        {{235, 50}, "Settings"},
-        {{235, 70}, "Move"},
-        {{100, 130}, nullptr},
-    };
-    for (const auto& t : cases) {
-        c.moveTo(t.at);
-        QHelpEvent ev(QEvent::ToolTip, t.at, c.w().pos() + t.at);
-        QCoreApplication::sendEvent(&c.w(), &ev);
-        EXPECT_EQ(ev.isAccepted(), t.tip != nullptr) << t.at.x() << "," << t.at.y();
-        if (t.tip) {
-            EXPECT_EQ(QToolTip::text(), QString::fromUtf8(t.tip));
-        }
-    }
 }
 
 TEST(FrmClock, EveryWayOfClosingUnloadsExactlyOnce) {

@@ -350,50 +350,6 @@ TEST(Wayland, TheClockRunsThroughXwaylandTransparentWithItsStrip) {
     EXPECT_TRUE(clock.endsWithin(5000));
 }
 
-// Weston offers no minimising of X11 windows and ignores a taskbar's request for it;
-// the request for the dialog must not take the clock away all the same.
-TEST(Wayland, MinimisingTheSettingsDialogLeavesTheClock) {
-    TestHome home;
-    PrivateDesktop desktop(DesktopOptions{.session = Session::Weston});
-    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
-    ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
-    QString window;
-    ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kCaption)).isEmpty(); }, 15000));
-    QThread::msleep(800);
-    const QRect area = x11::geometryOnRoot(window.toUInt());
-    // The pointer lives on the display that shows Weston's output.
-    const auto outer = [&](const QStringList& args) {
-        runProgram(QStringLiteral("env"),
-                   QStringList{QStringLiteral("DISPLAY=") + desktop.screenDisplay(),
-                               QStringLiteral("xdotool")} +
-                       args);
-        QThread::msleep(300);
-    };
-    const auto pointTo = [&](QPoint p) {
-        outer({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-    };
-    const QString dialogCaption = QStringLiteral("Ovra Clock Configuration - Default");
-    QString dialog;
-    // Weston may still be busy with the pointer's way in; a user tries again too.
-    for (int attempt = 0; attempt < 3 && dialog.isEmpty(); ++attempt) {
-        pointTo(QPoint(1300, 820)); // outside the compositor's window, then on the dial
-        pointTo(area.center());
-        pointTo(area.center() + QPoint(2, 2));
-        pointTo(area.topLeft() + QPoint(235, 52)); // the settings button
-        outer({QStringLiteral("click"), QStringLiteral("1")});
-        waitFor([&] { return !(dialog = windowNamed(dialogCaption)).isEmpty(); }, 3000);
-    }
-    ASSERT_FALSE(dialog.isEmpty()) << "the settings button opened no dialog";
-    QThread::msleep(500);
-
-    xdotool({QStringLiteral("windowminimize"), dialog});
-    QThread::msleep(1000); // a compositor that takes the clock along has done so
-    EXPECT_EQ(windowNamed(kCaption), window) << "the clock was minimised with the dialog";
-    EXPECT_FALSE(x11::windowState(window.toUInt()).contains(u"_NET_WM_STATE_HIDDEN"));
-    clock.process.terminate();
-    EXPECT_TRUE(clock.endsWithin(5000));
-}
-
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

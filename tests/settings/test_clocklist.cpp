@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <utility>
 
 using namespace ovra;
@@ -241,58 +240,43 @@ TEST(ClockList, AddedClocksStartWhereNoRunningClockStands) {
 // A dialog keeps the list it loaded when it opened; the clocks added, started or
 // stopped since, from a terminal or another clock, decide where its next clock goes.
 TEST(ClockList, AddPlacesByTheClocksStandingAtTheAddNotAtTheLastLoad) {
+    enum class Since { AddedAndRunning, AddedAtTheSameMoment, Started, Stopped };
     const QString tokyo = QStringLiteral("Tokyo");
-    using Step = std::function<void(Clocks&, ClockList & elsewhere)>;
-    const Step nothing = [](Clocks&, ClockList&) {
-    };
-    const Step addTokyo = [&](Clocks& c, ClockList& elsewhere) {
-        ASSERT_TRUE(elsewhere.AddClock(tokyo, 3));
-        c.launcher.onLaunch = {};
-    };
-    const Step addRunningTokyo = [&](Clocks& c, ClockList& elsewhere) {
-        c.launcher.onLaunch = [&c](const QString& name) {
-            c.channel.running.insert(name, 99);
-        };
-        addTokyo(c, elsewhere);
-    };
-    const struct {
-        const char* what;
-        Step beforeLoad;
-        Step meanwhile;
-        bool sharesTokyosPlace;
-    } cases[] = {
-        {"added and running", nothing, addRunningTokyo, false},
-        // Added while this add asks which clocks run: it starts at the same time.
-        {"added at the same moment", nothing,
-         [&](Clocks& c, ClockList& elsewhere) {
-             c.channel.onFind = [&, done = false](const QString&) mutable {
-                 if (!std::exchange(done, true))
-                     addTokyo(c, elsewhere);
-             };
-         },
-         false},
-        {"started", addTokyo, [&](Clocks& c, ClockList&) { c.channel.running.insert(tokyo, 7); },
-         false},
-        {"stopped", addRunningTokyo,
-         [&](Clocks& c, ClockList&) { c.channel.running.remove(tokyo); }, true},
-    };
     const int side = 2 * (3 * 18 + 48 + 21) * 15; // a default clock's window, in twips
-    for (const auto& t : cases) {
+    for (const Since since :
+         {Since::AddedAndRunning, Since::AddedAtTheSameMoment, Since::Started, Since::Stopped}) {
         Clocks c;
         ClockList elsewhere{{c.reg, c.channel, c.launcher, c.messages}, c.autostart};
         c.channel.running.insert(QStringLiteral("Default"), 42);
-        t.beforeLoad(c, elsewhere);
+        const auto addTokyo = [&] { // as --add does it
+            ASSERT_TRUE(elsewhere.LoadClockList(false));
+            ASSERT_TRUE(elsewhere.AddClock(tokyo, 3));
+        };
+        if (since == Since::Started || since == Since::Stopped)
+            addTokyo(); // placed beside Default before the dialog opened
+        if (since == Since::Stopped)
+            c.channel.running.insert(tokyo, 7);
         ASSERT_TRUE(c.list.LoadClockList(false));
-        t.meanwhile(c, elsewhere);
-        ASSERT_TRUE(c.list.AddClock(QStringLiteral("Paris"), 4)) << t.what;
+        if (since == Since::AddedAndRunning)
+            addTokyo();
+        if (since == Since::AddedAndRunning || since == Since::Started)
+            c.channel.running.insert(tokyo, 7);
+        if (since == Since::Stopped)
+            c.channel.running.remove(tokyo);
+        if (since == Since::AddedAtTheSameMoment) // while this add asks which clocks run
+            c.channel.onFind = [&, done = false](const QString&) mutable {
+                if (!std::exchange(done, true))
+                    addTokyo();
+            };
+        ASSERT_TRUE(c.list.AddClock(QStringLiteral("Paris"), 4)) << int(since);
 
         const auto place = [&](const QString& name) {
             return QRect(c.value(name, "Left").value_or(-1), c.value(name, "Top").value_or(-1),
                          side, side);
         };
         const QRect paris = place(QStringLiteral("Paris"));
-        EXPECT_FALSE(paris.intersects(QRect(0, 0, side, side))) << t.what; // Default
-        EXPECT_EQ(paris == place(tokyo), t.sharesTokyosPlace) << t.what;
+        EXPECT_FALSE(paris.intersects(QRect(0, 0, side, side))) << int(since); // Default's
+        EXPECT_EQ(paris == place(tokyo), since == Since::Stopped) << int(since);
     }
 }
 
