@@ -93,7 +93,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The xcb platform plugin and the sound back end are loaded at run time, so no
 # library dependency names them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, gstreamer1.0-plugins-good")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, qt6-translations-l10n, tzdata")
+# xdg-utils: the alarms open documents and addresses with xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, qt6-translations-l10n, tzdata, xdg-utils")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "round, transparent desktop clock with alarms")
 set(CPACK_PACKAGE_DESCRIPTION
     "Ovra Clock shows the time as three rings that fill clockwise from twelve,\n\

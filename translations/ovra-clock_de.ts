@@ -457,6 +457,43 @@ Anführungszeichen: --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
+    <name>ovra::AlarmController</name>
+    <message>
+        <source>no such file, program or address</source>
+        <translation>keine solche Datei, kein solches Programm und keine solche Adresse</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::AlarmSound</name>
+    <message>
+        <source>%1 cannot be read</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the sound module cannot be loaded</source>
+        <translation>das Tonmodul kann nicht geladen werden</translation>
+    </message>
+    <message>
+        <source>%1 cannot be played</source>
+        <translation>%1 kann nicht abgespielt werden</translation>
+    </message>
+    <message>
+        <source>no audio output</source>
+        <translation>keine Audioausgabe</translation>
+    </message>
+    <message>
+        <source>%1 is larger than 50 MB</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 ist größer als 50 MB</translation>
+    </message>
+    <message>
+        <source>%1 is not a WAV file that can be played</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 ist keine abspielbare WAV-Datei</translation>
+    </message>
+</context>
+<context>
     <name>ovra::AlarmsPage</name>
     <message>
         <source> - Enabled</source>
@@ -715,6 +752,30 @@ Anführungszeichen: --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
+    <name>ovra::DesktopShellOpen</name>
+    <message>
+        <source>no such file</source>
+        <translation>Datei nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>no application opens it</source>
+        <translation>keine Anwendung öffnet es</translation>
+    </message>
+    <message>
+        <source>xdg-open failed with status %1</source>
+        <extracomment>%1 is the exit status of xdg-open.</extracomment>
+        <translation>xdg-open ist mit Status %1 gescheitert</translation>
+    </message>
+    <message>
+        <source>it cannot be started</source>
+        <translation>es kann nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>xdg-open is not installed</source>
+        <translation>xdg-open ist nicht installiert</translation>
+    </message>
+</context>
+<context>
     <name>ovra::FrmAbout</name>
     <message>
         <source>&amp;OK</source>
@@ -943,6 +1004,25 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <extracomment>&quot;&amp;&quot; marks the access key; %1 is the number of seconds left.</extracomment>
         <translation>&amp;Abbrechen (%1)</translation>
     </message>
+    <message>
+        <source>no alarm sound is installed</source>
+        <translation>kein Alarmton installiert</translation>
+    </message>
+    <message>
+        <source>No sound: %1</source>
+        <extracomment>The notice&apos;s status line; %1 says why, such as &quot;no audio output&quot;.</extracomment>
+        <translation>Kein Ton: %1</translation>
+    </message>
+    <message>
+        <source>Action failed: %1</source>
+        <extracomment>The notice&apos;s status line; %1 is the reason the system or the session gave.</extracomment>
+        <translation>Aktion fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <extracomment>%1 is the file, program or address of an alarm, %2 why it did not open.</extracomment>
+        <translation>%1 kann nicht geöffnet werden: %2</translation>
+    </message>
 </context>
 <context>
     <name>ovra::GeneralPage</name>
@@ -1016,6 +1096,14 @@ Anführungszeichen: --zone &quot;New York&quot;.
     <message>
         <source>%1 has no %2: it belongs to another version</source>
         <translation>%1 hat kein %2: es gehört zu einer anderen Version</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::PowerControl</name>
+    <message>
+        <source>%1 does not answer</source>
+        <extracomment>%1 names a system service, such as logind or a session manager.</extracomment>
+        <translation>%1 antwortet nicht</translation>
     </message>
 </context>
 </TS>

@@ -456,6 +456,43 @@ guillemets : --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
+    <name>ovra::AlarmController</name>
+    <message>
+        <source>no such file, program or address</source>
+        <translation>aucun fichier, programme ou adresse de ce nom</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::AlarmSound</name>
+    <message>
+        <source>%1 cannot be read</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 est illisible</translation>
+    </message>
+    <message>
+        <source>the sound module cannot be loaded</source>
+        <translation>le module de son ne peut pas être chargé</translation>
+    </message>
+    <message>
+        <source>%1 cannot be played</source>
+        <translation>%1 ne peut pas être lu</translation>
+    </message>
+    <message>
+        <source>no audio output</source>
+        <translation>aucune sortie audio</translation>
+    </message>
+    <message>
+        <source>%1 is larger than 50 MB</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 dépasse 50 Mo</translation>
+    </message>
+    <message>
+        <source>%1 is not a WAV file that can be played</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 n’est pas un fichier WAV lisible</translation>
+    </message>
+</context>
+<context>
     <name>ovra::AlarmsPage</name>
     <message>
         <source> - Enabled</source>
@@ -714,6 +751,30 @@ guillemets : --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
+    <name>ovra::DesktopShellOpen</name>
+    <message>
+        <source>no such file</source>
+        <translation>fichier introuvable</translation>
+    </message>
+    <message>
+        <source>no application opens it</source>
+        <translation>aucune application ne l’ouvre</translation>
+    </message>
+    <message>
+        <source>xdg-open failed with status %1</source>
+        <extracomment>%1 is the exit status of xdg-open.</extracomment>
+        <translation>xdg-open a échoué avec le code %1</translation>
+    </message>
+    <message>
+        <source>it cannot be started</source>
+        <translation>il ne peut pas être lancé</translation>
+    </message>
+    <message>
+        <source>xdg-open is not installed</source>
+        <translation>xdg-open n’est pas installé</translation>
+    </message>
+</context>
+<context>
     <name>ovra::FrmAbout</name>
     <message>
         <source>&amp;OK</source>
@@ -942,6 +1003,25 @@ guillemets : --zone &quot;New York&quot;.
         <extracomment>&quot;&amp;&quot; marks the access key; %1 is the number of seconds left.</extracomment>
         <translation>&amp;Annuler (%1)</translation>
     </message>
+    <message>
+        <source>no alarm sound is installed</source>
+        <translation>aucun son d’alarme n’est installé</translation>
+    </message>
+    <message>
+        <source>No sound: %1</source>
+        <extracomment>The notice&apos;s status line; %1 says why, such as &quot;no audio output&quot;.</extracomment>
+        <translation>Pas de son : %1</translation>
+    </message>
+    <message>
+        <source>Action failed: %1</source>
+        <extracomment>The notice&apos;s status line; %1 is the reason the system or the session gave.</extracomment>
+        <translation>Échec de l’action : %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <extracomment>%1 is the file, program or address of an alarm, %2 why it did not open.</extracomment>
+        <translation>Impossible d’ouvrir %1 : %2</translation>
+    </message>
 </context>
 <context>
     <name>ovra::GeneralPage</name>
@@ -1015,6 +1095,14 @@ guillemets : --zone &quot;New York&quot;.
     <message>
         <source>%1 has no %2: it belongs to another version</source>
         <translation>%1 n’a pas de %2 : il appartient à une autre version</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::PowerControl</name>
+    <message>
+        <source>%1 does not answer</source>
+        <extracomment>%1 names a system service, such as logind or a session manager.</extracomment>
+        <translation>%1 ne répond pas</translation>
     </message>
 </context>
 </TS>

@@ -1,8 +1,10 @@
 #include "alarms/alarmcontroller.h"
 
 #include "alarms/alarmfile.h"
+#include "alarms/noticetexts.h"
+#include "alarms/soundfile.h"
+#include "base/textutil.h"
 
-#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -71,16 +73,50 @@ void AlarmController::CheckAlarms() {
 }
 
 TipServices AlarmController::tipServices() {
-    return {m_app.alarms(),
-            m_app.state(),
-            m_app.paths().DefaultAlarmSoundPath,
-            m_tipState,
-            m_seams.sound,
-            m_power,
-            m_seams.makeTicker,
-            [this] {
-                return m_app.nowUtc();
+    const QPointer<AlarmController> alive(this);
+    return {m_app.alarms(), m_app.state(), m_app.paths().DefaultAlarmSoundPath, m_tipState,
+            m_seams.sound, m_power, m_seams.makeTicker, [this] { return m_app.nowUtc(); },
+            shippedAlarmSound(m_app.paths().AppFolder),
+            // A refusal may come long after the notice closed, or after the clock.
+            [alive](const QString& caption, int32_t action, const QString& why) {
+                if (alive)
+                    alive->showActionFailed(caption, action, why);
             }};
+}
+
+void AlarmController::showActionFailed(const QString& caption, int32_t action, const QString& why) {
+    if (m_app.shutdownStarted())
+        return;
+    if (m_frmTip) {
+        m_frmTip->ShowActionFailed(caption, action, why);
+        return;
+    }
+    m_frmTip = new FrmTip(tipServices());
+    m_frmTip->showActionFailedOn(clockScreen(), caption, action, why);
+    emit noticeOpened(m_frmTip);
+}
+
+void AlarmController::openTarget(const QString& note) {
+    const QPointer<AlarmController> alive(this);
+    // The message waits for its answer: never from inside the alarm check.
+    const auto failed = [alive, note](const QString& why) {
+        if (!alive)
+            return;
+        QMetaObject::invokeMethod(
+            alive.data(),
+            [alive, note, why] {
+                if (alive)
+                    alive->m_app.messages().showMessage(OpenFailedText(note, why), kPlainTitle,
+                                                        MessageIcon::Warning);
+            },
+            Qt::QueuedConnection);
+    };
+    const ShellTarget target = resolveShellTarget(note);
+    if (target.kind == ShellTarget::Kind::NotFound) {
+        failed(tr("no such file, program or address"));
+        return;
+    }
+    m_seams.shell.open(target, failed);
 }
 
 void AlarmController::showMissed(const QList<MissedAlarm>& missed) {
@@ -115,7 +151,7 @@ void AlarmController::ProcessAlarm(int AlarmNo, bool snoozed) {
         return;
     }
     if (alarm.Action == alarmaction::Execute)
-        m_seams.shell.open(resolveShellTarget(alarm.Note, QDir::currentPath()));
+        openTarget(CleanString(alarm.Note));
 }
 
 QScreen* AlarmController::clockScreen() const {

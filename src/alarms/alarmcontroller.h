@@ -68,6 +68,8 @@ signals:
 private:
     QScreen* clockScreen() const;
     void showMissed(const QList<MissedAlarm>& missed);
+    void showActionFailed(const QString& caption, int32_t action, const QString& why);
+    void openTarget(const QString& note);
     TipServices tipServices();
 
     AlarmContext& m_app;

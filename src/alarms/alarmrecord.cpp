@@ -48,6 +48,45 @@ QString decodeCp1252(QByteArrayView bytes) {
     return out;
 }
 
+// The Windows-1252 byte of a character, or -1 when the code page has none.
+int cp1252Byte(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return c;
+    for (int i = 0; i < 32; ++i)
+        if (kCp1252High[i] == c)
+            return 0x80 + i;
+    return -1;
+}
+
+// The text in Windows-1252, or nothing when a character does not fit.
+std::optional<QByteArray> encodeCp1252(QStringView text) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const int b = cp1252Byte(c.unicode());
+        if (b < 0)
+            return std::nullopt;
+        out += char(b);
+    }
+    return out;
+}
+
+QByteArray encodeUtf8(QStringView text) {
+    QByteArray out;
+    out.reserve(kAlarmTextBytes);
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype units =
+            (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2
+                                                                                               : 1;
+        const QByteArray encoded = text.sliced(i, units).toUtf8();
+        if (out.size() + encoded.size() > kAlarmTextBytes)
+            break; // never split a character: the rest of the field is padding
+        out += encoded;
+        i += units;
+    }
+    return out;
+}
+
 } // namespace
 
 QByteArray AlarmRecord::toBytes() const {
@@ -86,6 +125,8 @@ AlarmRecord AlarmRecord::fromBytes(QByteArrayView bytes) {
 }
 
 uint8_t alarmWeekdays(const AlarmRecord& alarm) {
+    if (alarm.Reserved[1] != kWeekdayMark)
+        return kEveryDay;
     const uint8_t days = alarm.Reserved[0] & kAllDayBits;
     return days == kAllDayBits ? kEveryDay : days;
 }
@@ -94,7 +135,22 @@ void setAlarmWeekdays(AlarmRecord& alarm, uint8_t days) {
     days &= kAllDayBits;
     if (days == kAllDayBits)
         days = kEveryDay;
+    if (days == kEveryDay) {
+        // Only a mask of ours is taken back; bytes someone else left stay.
+        if (alarm.Reserved[1] == kWeekdayMark) {
+            alarm.Reserved[0] &= static_cast<uint8_t>(~kAllDayBits);
+            alarm.Reserved[1] = 0;
+        }
+        return;
+    }
     alarm.Reserved[0] = static_cast<uint8_t>((alarm.Reserved[0] & ~kAllDayBits) | days);
+    alarm.Reserved[1] = kWeekdayMark;
+}
+
+bool weekdaysOverlap(uint8_t a, uint8_t b) {
+    a &= kAllDayBits;
+    b &= kAllDayBits;
+    return a == kEveryDay || b == kEveryDay || (a & b) != 0;
 }
 
 bool alarmFallsOn(const AlarmRecord& alarm, int dayOfWeek) {
@@ -129,17 +185,13 @@ QString alarmMinuteText(double alarmTime) {
 
 QByteArray encodeAlarmText(QStringView text) {
     QByteArray out;
-    out.reserve(kAlarmTextBytes);
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype units =
-            (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2
-                                                                                               : 1;
-        const QByteArray encoded = text.sliced(i, units).toUtf8();
-        if (out.size() + encoded.size() > kAlarmTextBytes)
-            break; // never split a character: the rest of the field is padding
-        out += encoded;
-        i += units;
-    }
+    // A text such as "Ã©" is valid UTF-8 in Windows-1252 bytes and would come back
+    // as "é": the reader takes valid UTF-8 first.
+    if (auto cp1252 = encodeCp1252(text.left(kAlarmTextBytes));
+        cp1252 && decodeAlarmText(*cp1252) == text.left(kAlarmTextBytes))
+        out = std::move(*cp1252);
+    else
+        out = encodeUtf8(text);
     out.append(kAlarmTextBytes - out.size(), ' ');
     return out;
 }

@@ -54,16 +54,23 @@ struct AlarmRecord {
     static AlarmRecord fromBytes(QByteArrayView bytes);
 };
 
-// The days an alarm falls due live in the first Reserved byte, which files written
-// before weekdays existed hold as 0: bit 0 Monday to bit 6 Sunday, no day bit set
-// meaning every day. Bit 7 belongs to nobody yet and is kept as found.
+// The days an alarm falls due live in the first Reserved byte: bit 0 Monday to
+// bit 6 Sunday, no day bit set meaning every day. The reserved block was never
+// read before weekdays existed, so files may hold anything there: the byte counts
+// only while the second Reserved byte holds kWeekdayMark, which is written with
+// every mask but "every day". Bit 7 belongs to nobody yet and is kept as found.
 inline constexpr uint8_t kEveryDay = 0;
 inline constexpr uint8_t kAllDayBits = 0x7F;
+inline constexpr uint8_t kWeekdayMark = 0xA5;
 
-// The day bits of an alarm (bit 7 masked off); 0 for every day.
+// The day bits of an alarm (bit 7 masked off); 0 for every day, and for a record
+// without the mark whatever its first Reserved byte holds.
 uint8_t alarmWeekdays(const AlarmRecord& alarm);
-// Sets the day bits, storing 0 when all seven are given; bit 7 stays as it was.
+// Sets the day bits and the mark. Every day (no bit, or all seven) takes back a
+// mask of ours and leaves an unmarked record's bytes as they were; bit 7 stays.
 void setAlarmWeekdays(AlarmRecord& alarm, uint8_t days);
+// Whether two day masks share a day (every day shares each).
+bool weekdaysOverlap(uint8_t a, uint8_t b);
 // Whether the alarm falls due on a day of week (1 Monday to 7 Sunday, as QDate).
 bool alarmFallsOn(const AlarmRecord& alarm, int dayOfWeek);
 
@@ -79,12 +86,14 @@ std::optional<int> alarmSecondOfDay(double alarmTime);
 // is no date, so such a record never matches a minute.
 QString alarmMinuteText(double alarmTime);
 
-// A text field as stored: UTF-8, cut at a character boundary so it fits 255 bytes,
-// then padded with spaces.
+// A text field as stored, padded with spaces to 255 bytes: Windows-1252 when every
+// character has a byte there (one byte each, so readers that know only that code
+// page see the text), otherwise UTF-8 cut at a character boundary. A text whose
+// Windows-1252 bytes would read back as other UTF-8 text goes out as UTF-8.
 QByteArray encodeAlarmText(QStringView text);
 
-// A stored text field: UTF-8 when the bytes are valid UTF-8, otherwise Windows-1252,
-// the code page the original Windows program wrote.
+// A stored text field: UTF-8 when the bytes are valid UTF-8, otherwise
+// Windows-1252, the code page such files are written in.
 QString decodeAlarmText(QByteArrayView bytes);
 
 // A text as the record keeps it once assigned: at most 255 characters.

@@ -1,5 +1,7 @@
 #include "alarms/desktopsessionend.h"
 
+#include "alarms/dbusrequest.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
@@ -17,9 +19,12 @@ struct SessionManager {
     bool takesAllowSave; // Xfce's methods ask whether programs may save first
 };
 
+// GNOME's Shutdown and Reboot open its own confirmation dialog; the Request forms
+// end the session without it. KDE's logoutAndShutdown and Xfce's Shutdown ask
+// nothing (KDE's own dialog is org.kde.LogoutPrompt, which is not used).
 constexpr SessionManager kManagers[] = {
     {"org.gnome.SessionManager", "/org/gnome/SessionManager", "org.gnome.SessionManager",
-     "Shutdown", "Reboot", false},
+     "RequestShutdown", "RequestReboot", false},
     {"org.kde.Shutdown", "/Shutdown", "org.kde.Shutdown", "logoutAndShutdown", "logoutAndReboot",
      false},
     {"org.xfce.SessionManager", "/org/xfce/SessionManager", "org.xfce.Session.Manager", "Shutdown",
@@ -40,7 +45,9 @@ bool hasOwner(QDBusConnection& bus, const QString& name) {
            reply.arguments().constFirst().toBool();
 }
 
-bool endSession(bool restart) {
+} // namespace
+
+bool DesktopSessionEnd::endSession(bool restart, PowerActions::Failed failed) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
@@ -54,22 +61,20 @@ bool endSession(bool restart) {
         if (m.takesAllowSave)
             call << true;
         call.setInteractiveAuthorizationAllowed(true);
-        // The session may keep the reply until its programs have answered; what
-        // they decide is the session's to show.
-        bus.asyncCall(call);
+        // The session may keep the answer until its programs have saved; a refusal
+        // (a program that objects, a policy) comes back to failed.
+        sendRequest(bus, call, service, &m_pending, std::move(failed));
         return true;
     }
     return false;
 }
 
-} // namespace
-
-bool DesktopSessionEnd::shutDown() {
-    return endSession(false);
+bool DesktopSessionEnd::shutDown(PowerActions::Failed failed) {
+    return endSession(false, std::move(failed));
 }
 
-bool DesktopSessionEnd::restart() {
-    return endSession(true);
+bool DesktopSessionEnd::restart(PowerActions::Failed failed) {
+    return endSession(true, std::move(failed));
 }
 
 } // namespace ovra

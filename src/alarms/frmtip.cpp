@@ -1,12 +1,12 @@
 #include "alarms/frmtip.h"
 
 #include "alarms/noticetexts.h"
+#include "alarms/soundfile.h"
 #include "base/textutil.h"
 #include "base/windowplacement.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,21 +25,14 @@ constexpr int kClientWidth = 6525;
 constexpr int kClientHeight = 4185;
 constexpr int kTipLeft = 300, kTipTop = 225, kTipWidth = 5850, kTipHeight = 3000;
 constexpr int kTipTopForText = 15;
+// The status line sits between the tip and the band.
+constexpr int kStatusTop = kTipTop + kTipHeight, kStatusHeight = 240;
 constexpr int kTipTopForCountdown = (kClientHeight - 90) / 2;
 constexpr int kButtonLeft = 2625, kButtonTop = 3675, kButtonWidth = 1350, kButtonHeight = 345;
 // With a snooze on offer the buttons move left to make room for its length.
 constexpr int kOkLeftBesideSnooze = 900, kSnoozeLeft = 2400, kLengthLeft = 3900,
               kLengthWidth = 1650;
 constexpr int kBandLeft = -165, kBandTop = 3465, kBandWidth = 7275, kBandHeight = 825;
-
-// The alarm's own sound when its field names an existing file; a folder or
-// anything else selects the default sound ("Default Alarm Sound" names no file).
-QString soundPathFor(const QString& soundFile, const QString& defaultPath) {
-    const QString path = CleanString(soundFile);
-    if (FileExists(path) && QFileInfo(path).isFile())
-        return path;
-    return defaultPath;
-}
 
 } // namespace
 
@@ -61,6 +54,11 @@ FrmTip::FrmTip(TipServices services)
     m_labTip->setWordWrap(true);
     m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_labTip->setGeometry(tw(kTipLeft), twY(kTipTop), tw(kTipWidth), twY(kTipHeight));
+
+    m_labStatus = new QLabel(this);
+    m_labStatus->setTextFormat(Qt::PlainText);
+    m_labStatus->setGeometry(tw(kTipLeft), twY(kStatusTop), tw(kTipWidth), twY(kStatusHeight));
+    m_labStatus->hide();
 
     m_shape1 = new QFrame(this);
     m_shape1->setFrameShape(QFrame::NoFrame);
@@ -105,7 +103,7 @@ int FrmTip::twY(int twips) const {
     return int(std::lround(twips * logicalDpiY() / 1440.0));
 }
 
-void FrmTip::showOn(QScreen* screen, bool snoozed) {
+void FrmTip::placeOn(QScreen* screen) {
     if (screen) {
         setScreen(screen);
         // The whole window, title bar and borders included, stands in the middle of
@@ -113,6 +111,10 @@ void FrmTip::showOn(QScreen* screen, bool snoozed) {
         const QRect monitor = screen->geometry();
         placeByFrame(this, [monitor](const QSize& frame) { return centredIn(monitor, frame); });
     }
+}
+
+void FrmTip::showOn(QScreen* screen, bool snoozed) {
+    placeOn(screen);
     ShowTip(snoozed);
     show();
     raise();
@@ -128,6 +130,7 @@ void FrmTip::ShowTip(bool snoozed) {
     if (alarm.NoticeShown == 1)
         return;
     ++m_fills;
+    setStatus({});
     TipState& st = m_s.state;
 
     const QString caption =
@@ -159,21 +162,78 @@ void FrmTip::ShowTip(bool snoozed) {
         st.SoundLimit = *limit;
     st.SoundTicks = 0;
 
-    st.AlarmSoundPath = soundPathFor(alarm.SoundFile, m_s.defaultAlarmSoundPath);
-    m_s.sound.play(st.AlarmSoundPath);
+    playSound(alarm.SoundFile);
     alarm.NoticeShown = 1;
+}
+
+void FrmTip::playSound(const QString& soundFile) {
+    TipState& st = m_s.state;
+    st.AlarmSoundPath =
+        chooseAlarmSound(soundFile, m_s.defaultAlarmSoundPath, m_s.shippedAlarmSoundPath);
+    // Only the reasons of this fill's sound reach the notice; a sound it replaced
+    // may still report late.
+    const QPointer<FrmTip> alive(this);
+    const quint64 fills = m_fills;
+    m_s.sound.onProblem([alive, fills](const QString& why) {
+        if (alive && alive->m_fills == fills && !alive->m_closed)
+            alive->setStatus(NoSoundText(why));
+    });
+    if (st.AlarmSoundPath.isEmpty()) {
+        m_s.sound.stop();
+        setStatus(NoSoundText(tr("no alarm sound is installed")));
+        return;
+    }
+    m_s.sound.play(st.AlarmSoundPath);
+}
+
+void FrmTip::setStatus(const QString& text) {
+    // One line: a long reason is cut with an ellipsis and shown whole as a tooltip.
+    m_labStatus->setText(
+        m_labStatus->fontMetrics().elidedText(text, Qt::ElideRight, m_labStatus->width()));
+    m_labStatus->setToolTip(text);
+    m_labStatus->setVisible(!text.isEmpty());
 }
 
 void FrmTip::showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed) {
     ShowMissed(missed);
-    if (screen) {
-        setScreen(screen);
-        const QRect monitor = screen->geometry();
-        placeByFrame(this, [monitor](const QSize& frame) { return centredIn(monitor, frame); });
-    }
+    placeOn(screen);
     show();
     raise();
     activateWindow();
+}
+
+void FrmTip::showActionFailedOn(QScreen* screen, const QString& caption, int32_t action,
+                                const QString& why) {
+    ShowActionFailed(caption, action, why);
+    placeOn(screen);
+    show();
+    raise();
+    activateWindow();
+}
+
+void FrmTip::ShowActionFailed(const QString& caption, int32_t action, const QString& why) {
+    AlarmTable& alarms = m_s.alarms;
+    if (!m_runningAction && alarms.NoticeAlarm() != -1) {
+        setStatus(ActionFailedText(why));
+        return;
+    }
+    if (alarms.NoticeAlarm() != -1) {
+        alarms.setNoticeShown(0);
+        alarms.setNoticeAlarm(-1);
+    }
+    ++m_fills;
+    m_s.state.TipAction = alarmaction::ShowTip;
+    m_timer1->setEnabled(false);
+    setWindowTitle(caption);
+    m_labTip->move(m_labTip->x(), twY(kTipTopForText));
+    m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QString text = NotDoneText(action);
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    m_labTip->setText(text);
+    m_cmdTip->setText(tr("&OK"));
+    offerSnooze(false);
+    setStatus(ActionFailedText(why));
 }
 
 void FrmTip::ShowMissed(const QList<MissedAlarm>& missed) {
@@ -198,6 +258,7 @@ void FrmTip::ShowMissed(const QList<MissedAlarm>& missed) {
         alarms.setNoticeAlarm(-1);
     }
     ++m_fills;
+    setStatus({});
     TipState& st = m_s.state;
     st.TipAction = alarmaction::ShowTip;
     m_timer1->setEnabled(false);
@@ -217,8 +278,7 @@ void FrmTip::ShowMissed(const QList<MissedAlarm>& missed) {
     if (const auto limit = SoundLimitFor(sounding->PlayTime))
         st.SoundLimit = *limit;
     st.SoundTicks = 0;
-    st.AlarmSoundPath = soundPathFor(sounding->SoundFile, m_s.defaultAlarmSoundPath);
-    m_s.sound.play(st.AlarmSoundPath);
+    playSound(sounding->SoundFile);
 }
 
 void FrmTip::offerSnooze(bool offer) {
@@ -254,10 +314,18 @@ void FrmTip::Timer1_Tick() {
     m_timer1->setEnabled(false);
     const quint64 fills = m_fills;
     const QPointer<FrmTip> alive(this);
-    m_s.power.runCountdownAction(st.TipAction);
+    PowerControl::Failed failed;
+    if (m_s.actionFailed)
+        failed = [report = m_s.actionFailed, caption = windowTitle(),
+                  action = st.TipAction](const QString& why) {
+            report(caption, action, why);
+        };
+    m_runningAction = true;
+    m_s.power.runCountdownAction(st.TipAction, std::move(failed));
     // The clock may have closed, and this notice with it, while a message was up.
     if (!alive)
         return;
+    m_runningAction = false;
     // A later alarm may have refilled the window while a message was up; its
     // notice stays.
     if (fills == m_fills)
@@ -279,6 +347,7 @@ void FrmTip::closingSteps() {
     m_closed = true;
     m_timer1->setEnabled(false);
     m_timer2->setEnabled(false);
+    m_s.sound.onProblem({});
     m_s.sound.stop();
     m_s.alarms.setNoticeShown(0);
     m_s.alarms.setNoticeAlarm(-1);

@@ -41,6 +41,13 @@ struct TipServices {
     TickerFactory makeTicker;
     // The computer's time, from which a snooze counts; without it no snooze is offered.
     std::function<QDateTime()> nowUtc = {};
+    // The sound that ships with the program, played when the user has no default
+    // sound of their own; empty when it is not installed.
+    QString shippedAlarmSoundPath = {};
+    // Hears a countdown's action that did not happen: the notice's caption at the
+    // time, the action code and why.
+    std::function<void(const QString& caption, int32_t action, const QString& why)> actionFailed =
+        {};
 };
 
 // The notice an alarm opens: the clock and alarm time in the caption, the tip
@@ -66,8 +73,17 @@ public:
     // power action is never run late), the sound of the newest one that had one.
     void ShowMissed(const QList<MissedAlarm>& missed);
     void showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed);
+    // A countdown's action that the system or the session refused or never got:
+    // the notice shows what did not happen and why. It takes over a notice whose
+    // own countdown just ended; a notice that shows a later alarm only gains the
+    // status line.
+    void ShowActionFailed(const QString& caption, int32_t action, const QString& why);
+    void showActionFailedOn(QScreen* screen, const QString& caption, int32_t action,
+                            const QString& why);
 
     QLabel* labTip() const { return m_labTip; }
+    // One line under the tip: why there is no sound, or why an action failed.
+    QLabel* labStatus() const { return m_labStatus; }
     QPushButton* cmdTip() const { return m_cmdTip; }
     QPushButton* cmdSnooze() const { return m_cmdSnooze; }
     QComboBox* snoozeLength() const { return m_snoozeLength; }
@@ -85,9 +101,13 @@ private:
     void Timer2_Tick();
     void closingSteps();
     void offerSnooze(bool offer);
+    void playSound(const QString& soundFile);
+    void setStatus(const QString& text);
+    void placeOn(QScreen* screen);
 
     TipServices m_s;
     QLabel* m_labTip;
+    QLabel* m_labStatus;
     QPushButton* m_cmdTip;
     QPushButton* m_cmdSnooze;
     QComboBox* m_snoozeLength;
@@ -95,6 +115,7 @@ private:
     std::unique_ptr<Ticker> m_timer1; // countdown
     std::unique_ptr<Ticker> m_timer2; // sound limit
     quint64 m_fills = 0;              // ShowTip calls, to spot a refill during an action
+    bool m_runningAction = false;     // the countdown's action is being sent
     bool m_closed = false;
 };
 

@@ -1,5 +1,6 @@
 #include "alarms/loadedalarmsound.h"
 
+#include "alarms/soundfile.h"
 #include "alarms/soundmodule.h"
 #include "base/regularfile.h"
 
@@ -44,8 +45,10 @@ bool LoadedAlarmSound::load() {
             continue;
         }
         m_backend.reset(create());
-        if (m_backend)
+        if (m_backend) {
+            m_backend->onProblem(m_problem);
             return true;
+        }
     }
     if (m_report) {
         const QString why =
@@ -62,14 +65,36 @@ bool LoadedAlarmSound::load() {
 }
 
 void LoadedAlarmSound::play(const QString& path) {
+    if (path.isEmpty()) {
+        stop();
+        return;
+    }
     // A FIFO or device is never handed to the sound, whose loader would block on it
     // and hold up the process's end; nor is the module loaded for it.
     if (pathKind(path) == PathKind::Other) {
         stop();
+        if (m_problem)
+            m_problem(QCoreApplication::translate("ovra::AlarmSound", "%1 cannot be read")
+                          .arg(QFileInfo(path).fileName()));
+        return;
+    }
+    if (const QString problem = soundFileProblem(path); !problem.isEmpty()) {
+        stop();
+        if (m_problem)
+            m_problem(problem);
         return;
     }
     if (load())
         m_backend->play(path);
+    else if (m_problem)
+        m_problem(
+            QCoreApplication::translate("ovra::AlarmSound", "the sound module cannot be loaded"));
+}
+
+void LoadedAlarmSound::onProblem(Problem problem) {
+    m_problem = problem;
+    if (m_backend)
+        m_backend->onProblem(std::move(problem));
 }
 
 void LoadedAlarmSound::stop() {

@@ -21,8 +21,11 @@ public:
     LoadedAlarmSound(QStringList folders, std::function<void(const QString&)> report);
     ~LoadedAlarmSound() override;
 
+    // A file the back end would choke on (too large, a header that claims more
+    // than the file holds) is refused with its reason, before the module loads.
     void play(const QString& path) override;
     void stop() override;
+    void onProblem(Problem problem) override;
 
     // The sound made by the module, or null before the first play or after a
     // failed load.
@@ -38,6 +41,7 @@ private:
     QStringList m_folders;
     std::function<void(const QString&)> m_report;
     std::unique_ptr<AlarmSound> m_backend;
+    Problem m_problem;
     bool m_tried = false;
 };
 

@@ -1,5 +1,7 @@
 #include "alarms/logindpoweractions.h"
 
+#include "alarms/dbusrequest.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
@@ -28,18 +30,6 @@ QString ask(const QString& method) {
     return reply.arguments().constFirst().toString();
 }
 
-// The request goes out without waiting: logind may hold the reply while the user
-// authenticates, and a refusal is the system's to report.
-void request(const QString& method, const QVariantList& args, bool interactive) {
-    QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected())
-        return;
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kManager, method);
-    call.setArguments(args);
-    call.setInteractiveAuthorizationAllowed(interactive);
-    bus.asyncCall(call);
-}
-
 } // namespace
 
 QString LogindPowerActions::canPowerOff() {
@@ -50,16 +40,32 @@ QString LogindPowerActions::canReboot() {
     return ask(QStringLiteral("CanReboot"));
 }
 
-void LogindPowerActions::powerOff(bool interactive) {
-    request(QStringLiteral("PowerOff"), {interactive}, interactive);
+// The request goes out without waiting: logind may hold the answer while the user
+// authenticates. A refusal, or a logind that is not there, comes back to failed.
+void LogindPowerActions::request(const QString& method, const QVariantList& args, bool interactive,
+                                 Failed failed) {
+    QDBusConnection bus = QDBusConnection::systemBus();
+    if (!bus.isConnected()) {
+        if (failed)
+            failed(notAnsweringText(QStringLiteral("logind")));
+        return;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kManager, method);
+    call.setArguments(args);
+    call.setInteractiveAuthorizationAllowed(interactive);
+    sendRequest(bus, call, QStringLiteral("logind"), &m_pending, std::move(failed));
 }
 
-void LogindPowerActions::reboot(bool interactive) {
-    request(QStringLiteral("Reboot"), {interactive}, interactive);
+void LogindPowerActions::powerOff(bool interactive, Failed failed) {
+    request(QStringLiteral("PowerOff"), {interactive}, interactive, std::move(failed));
 }
 
-void LogindPowerActions::lockSession() {
-    request(QStringLiteral("LockSession"), {sessionId()}, false);
+void LogindPowerActions::reboot(bool interactive, Failed failed) {
+    request(QStringLiteral("Reboot"), {interactive}, interactive, std::move(failed));
+}
+
+void LogindPowerActions::lockSession(Failed failed) {
+    request(QStringLiteral("LockSession"), {sessionId()}, false, std::move(failed));
 }
 
 QString LogindPowerActions::sessionId() {

@@ -47,26 +47,43 @@ QString MissedCaption(const QString& clockName, const QDateTime& dueAt, int32_t 
         .arg(clockName, MissedAtText(dueAt, hourMode));
 }
 
+QString NotDoneText(int32_t action) {
+    switch (action) {
+    case alarmaction::ShutDown:
+        return QCoreApplication::translate("ovra::FrmTip", "the computer was not shut down");
+    case alarmaction::Restart:
+        return QCoreApplication::translate("ovra::FrmTip", "the computer was not restarted");
+    case alarmaction::Lock:
+        return QCoreApplication::translate("ovra::FrmTip", "the computer was not locked");
+    case alarmaction::PowerOffNow:
+        return QCoreApplication::translate("ovra::FrmTip", "the computer was not powered off");
+    case alarmaction::RebootNow:
+        return QCoreApplication::translate("ovra::FrmTip", "the computer was not rebooted");
+    default:
+        return {};
+    }
+}
+
+QString NoSoundText(const QString& why) {
+    //: The notice's status line; %1 says why, such as "no audio output".
+    return QCoreApplication::translate("ovra::FrmTip", "No sound: %1").arg(why);
+}
+
+QString ActionFailedText(const QString& why) {
+    //: The notice's status line; %1 is the reason the system or the session gave.
+    return QCoreApplication::translate("ovra::FrmTip", "Action failed: %1").arg(why);
+}
+
+QString OpenFailedText(const QString& note, const QString& why) {
+    //: %1 is the file, program or address of an alarm, %2 why it did not open.
+    return QCoreApplication::translate("ovra::FrmTip", "Cannot open %1: %2").arg(note, why);
+}
+
 QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, int32_t hourMode) {
     QString what;
     switch (action) {
     case alarmaction::ShowTip:
         what = NoticeTipText(note);
-        break;
-    case alarmaction::ShutDown:
-        what = QCoreApplication::translate("ovra::FrmTip", "the computer was not shut down");
-        break;
-    case alarmaction::Restart:
-        what = QCoreApplication::translate("ovra::FrmTip", "the computer was not restarted");
-        break;
-    case alarmaction::Lock:
-        what = QCoreApplication::translate("ovra::FrmTip", "the computer was not locked");
-        break;
-    case alarmaction::PowerOffNow:
-        what = QCoreApplication::translate("ovra::FrmTip", "the computer was not powered off");
-        break;
-    case alarmaction::RebootNow:
-        what = QCoreApplication::translate("ovra::FrmTip", "the computer was not rebooted");
         break;
     case alarmaction::Execute:
         //: %1 is the file, document or address a missed alarm would have opened.
@@ -74,6 +91,7 @@ QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, 
                    .arg(CleanString(note));
         break;
     default:
+        what = NotDoneText(action);
         break;
     }
     QString line = MissedAtText(dueAt, hourMode);

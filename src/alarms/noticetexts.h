@@ -37,6 +37,18 @@ QString MissedCaption(const QString& clockName, const QDateTime& dueAt, int32_t 
 // action that was not run, or what it would have opened (its note as given).
 QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, int32_t hourMode);
 
+// What a power action that did not happen left undone: "the computer was not
+// locked". Empty for a code without a power action.
+QString NotDoneText(int32_t action);
+
+// The notice's status line: "No sound: <why>" and "Action failed: <why>".
+QString NoSoundText(const QString& why);
+QString ActionFailedText(const QString& why);
+
+// The message of an "execute" alarm whose target did not open:
+// "Cannot open <note>: <why>".
+QString OpenFailedText(const QString& note, const QString& why);
+
 // The notice label during a countdown: "Computer will be locked in 29 seconds".
 // Empty for an action without a countdown.
 QString CountdownText(int32_t tipAction, int secondsLeft);

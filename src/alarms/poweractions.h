@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace ovra {
 
 // The requests the power actions send to the system. The real implementation
@@ -14,11 +16,15 @@ public:
     // after the user authenticates) or "na"; empty when the system cannot be asked.
     virtual QString canPowerOff() = 0;
     virtual QString canReboot() = 0;
+    // Hears why a request was refused or could not be sent, in a short phrase;
+    // perhaps after the request returned, from the event loop.
+    using Failed = std::function<void(const QString& why)>;
+
     // interactive true lets the system ask the user to authenticate; false is for
     // requests nobody is there to confirm.
-    virtual void powerOff(bool interactive) = 0;
-    virtual void reboot(bool interactive) = 0;
-    virtual void lockSession() = 0;
+    virtual void powerOff(bool interactive, Failed failed = {}) = 0;
+    virtual void reboot(bool interactive, Failed failed = {}) = 0;
+    virtual void lockSession(Failed failed = {}) = 0;
 };
 
 } // namespace ovra

@@ -15,54 +15,54 @@ bool PowerControl::AdjustPrivilege(int privilege, bool enable, Request request) 
     return answer == u"yes";
 }
 
-void PowerControl::ShutdownPC() {
-    if (m_session && m_session->shutDown())
+void PowerControl::ShutdownPC(Failed failed) {
+    if (m_session && m_session->shutDown(failed))
         return;
-    m_actions.powerOff(true);
+    m_actions.powerOff(true, std::move(failed));
 }
 
-void PowerControl::RestartPC() {
-    if (m_session && m_session->restart())
+void PowerControl::RestartPC(Failed failed) {
+    if (m_session && m_session->restart(failed))
         return;
-    m_actions.reboot(true);
+    m_actions.reboot(true, std::move(failed));
 }
 
-void PowerControl::LockPC() {
-    m_actions.lockSession();
+void PowerControl::LockPC(Failed failed) {
+    m_actions.lockSession(std::move(failed));
 }
 
-void PowerControl::PowerOffPC() {
+void PowerControl::PowerOffPC(Failed failed) {
     if (!AdjustPrivilege(kShutdownPrivilege, true, Request::PowerOff)) {
         m_messages.showMessage(kPowerOffError, kPlainTitle, MessageIcon::Warning);
         return;
     }
-    m_actions.powerOff(false);
+    m_actions.powerOff(false, std::move(failed));
 }
 
-void PowerControl::RebootPC() {
+void PowerControl::RebootPC(Failed failed) {
     if (!AdjustPrivilege(kShutdownPrivilege, true, Request::Reboot)) {
         m_messages.showMessage(kRebootError, kPlainTitle, MessageIcon::Warning);
         return;
     }
-    m_actions.reboot(false);
+    m_actions.reboot(false, std::move(failed));
 }
 
-void PowerControl::runCountdownAction(int32_t action) {
+void PowerControl::runCountdownAction(int32_t action, Failed failed) {
     switch (action) {
     case alarmaction::ShutDown:
-        ShutdownPC();
+        ShutdownPC(std::move(failed));
         break;
     case alarmaction::Restart:
-        RestartPC();
+        RestartPC(std::move(failed));
         break;
     case alarmaction::Lock:
-        LockPC();
+        LockPC(std::move(failed));
         break;
     case alarmaction::PowerOffNow:
-        PowerOffPC();
+        PowerOffPC(std::move(failed));
         break;
     case alarmaction::RebootNow:
-        RebootPC();
+        RebootPC(std::move(failed));
         break;
     default:
         break;

@@ -17,10 +17,10 @@ inline const QString kRebootError =
     QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Reboot PC error"));
 
 // The five actions an alarm's countdown can end in. Shut down and restart end the
-// session the ordinary way, through the desktop's session manager when one runs,
-// and leave refusals to the session or the system; power off and reboot
-// "without saving" first make sure the system will carry them out unattended and
-// say so when it will not.
+// session the ordinary way, through the desktop's session manager when one runs;
+// power off and reboot "without saving" first make sure the system will carry
+// them out unattended and say so when it will not. A request that is refused or
+// cannot be sent is reported, so a countdown never ends in silence.
 class PowerControl {
 public:
     enum class Request { PowerOff, Reboot };
@@ -33,15 +33,18 @@ public:
     // succeeds; any privilege but the shutdown one is unknown here and refused.
     bool AdjustPrivilege(int privilege, bool enable, Request request = Request::PowerOff);
 
-    void ShutdownPC();
-    void RestartPC();
-    void LockPC();
-    void PowerOffPC();
-    void RebootPC();
+    // failed hears why a request the system or the session refused, or could not
+    // be sent, did not happen; a refused privilege has its own message instead.
+    using Failed = PowerActions::Failed;
+    void ShutdownPC(Failed failed = {});
+    void RestartPC(Failed failed = {});
+    void LockPC(Failed failed = {});
+    void PowerOffPC(Failed failed = {});
+    void RebootPC(Failed failed = {});
 
     // The action a countdown ends in, by the alarm's action code 1..5; any other
     // code does nothing.
-    void runCountdownAction(int32_t action);
+    void runCountdownAction(int32_t action, Failed failed = {});
 
 private:
     PowerActions& m_actions;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "alarms/poweractions.h"
+
 namespace ovra {
 
 // Ends the desktop session the ordinary way before the machine goes down, so
@@ -10,8 +12,9 @@ public:
 
     // Each asks the session to end and then shut down or restart; false when there
     // is no session manager to ask, so the caller turns to the system instead.
-    virtual bool shutDown() = 0;
-    virtual bool restart() = 0;
+    // failed hears why a session manager that was asked refused.
+    virtual bool shutDown(PowerActions::Failed failed = {}) = 0;
+    virtual bool restart(PowerActions::Failed failed = {}) = 0;
 };
 
 } // namespace ovra

@@ -14,11 +14,21 @@ namespace {
 ShellTarget fromLocalPath(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
-        return {};
+        return {ShellTarget::Kind::NotFound, {}, {}};
     const QString absolute = QDir::cleanPath(info.absoluteFilePath());
     if (info.isFile() && info.isExecutable())
         return {ShellTarget::Kind::Program, absolute, {}};
     return {ShellTarget::Kind::Document, {}, QUrl::fromLocalFile(absolute)};
+}
+
+// A program by name, in PATH's absolute folders only: an empty or relative entry
+// (".", "bin") would be the working folder again.
+QString programOnPath(const QString& name) {
+    QStringList folders;
+    for (const QString& folder : qEnvironmentVariable("PATH").split(u':'))
+        if (QDir::isAbsolutePath(folder))
+            folders << folder;
+    return folders.isEmpty() ? QString() : QStandardPaths::findExecutable(name, folders);
 }
 
 // "https:", "mailto:", "file:" ... Two letters at least, so that a lone drive
@@ -30,10 +40,11 @@ const QRegularExpression& schemePattern() {
 
 } // namespace
 
-ShellTarget resolveShellTarget(const QString& note, const QString& workingFolder) {
+ShellTarget resolveShellTarget(const QString& note) {
     QString text = CleanString(note);
     if (text.isEmpty())
         return {};
+    const ShellTarget notFound{ShellTarget::Kind::NotFound, {}, {}};
 
     if (text == u"~" || text.startsWith(QStringLiteral("~/")))
         text = QDir::homePath() + text.mid(1);
@@ -41,19 +52,18 @@ ShellTarget resolveShellTarget(const QString& note, const QString& workingFolder
     if (const auto match = schemePattern().match(text); match.hasMatch()) {
         const QUrl url(text, QUrl::StrictMode);
         if (!url.isValid())
-            return {};
+            return notFound;
         if (url.isLocalFile())
             return fromLocalPath(url.toLocalFile());
         return {ShellTarget::Kind::Address, {}, url};
     }
 
-    const QDir base(workingFolder);
+    if (QDir::isAbsolutePath(text))
+        return fromLocalPath(text);
     if (text.contains(u'/'))
-        return fromLocalPath(base.absoluteFilePath(text));
+        return notFound;
 
-    if (QFileInfo::exists(base.absoluteFilePath(text)))
-        return fromLocalPath(base.absoluteFilePath(text));
-    if (const QString program = QStandardPaths::findExecutable(text); !program.isEmpty())
+    if (const QString program = programOnPath(text); !program.isEmpty())
         return {ShellTarget::Kind::Program, program, {}};
 
     // A bare host name such as www.example.com.
@@ -61,7 +71,7 @@ ShellTarget resolveShellTarget(const QString& note, const QString& workingFolder
     if (guess.isValid() && (guess.scheme() == u"http" || guess.scheme() == u"https") &&
         guess.host().contains(u'.'))
         return {ShellTarget::Kind::Address, {}, guess};
-    return {};
+    return notFound;
 }
 
 } // namespace ovra

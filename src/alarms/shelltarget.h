@@ -3,13 +3,16 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
+
 namespace ovra {
 
 // What an "execute" alarm's note names, decided before anything is started. The
 // whole note is one target: it never carries arguments and never reaches a shell.
 struct ShellTarget {
     enum class Kind {
-        Nothing,  // empty, or a file that does not exist: the alarm does nothing
+        Nothing,  // an empty note: the alarm does nothing
+        NotFound, // names no file, program or address: the alarm says so
         Program,  // an executable file, started directly
         Document, // an existing file or folder, opened with its associated program
         Address,  // a web (or other scheme) address, opened by the desktop
@@ -21,18 +24,20 @@ struct ShellTarget {
     friend bool operator==(const ShellTarget&, const ShellTarget&) = default;
 };
 
-// Resolves the note of an alarm: a path (absolute, relative to workingFolder, or
-// starting with "~/"), a file: URL, an address with a scheme such as https: or
-// mailto:, a program name found on PATH, or a bare host such as
-// "www.example.com". A path that names nothing resolves to Nothing, so a missing
-// file is passed over silently.
-ShellTarget resolveShellTarget(const QString& note, const QString& workingFolder);
+// Resolves the note of an alarm: an absolute path (or one starting with "~/"), a
+// file: URL, an address with a scheme such as https: or mailto:, a program name
+// found in an absolute folder of PATH, or a bare host such as "www.example.com".
+// A relative path is never looked up in the working folder: a clock started in a
+// folder others can write (/tmp, downloads) would run whatever they put there.
+ShellTarget resolveShellTarget(const QString& note);
 
-// Starts or opens a resolved target.
+// Starts or opens a resolved target; failed, when given, hears once why it could
+// not (perhaps later, from the event loop).
 class ShellOpen {
 public:
+    using Failed = std::function<void(const QString& why)>;
     virtual ~ShellOpen() = default;
-    virtual void open(const ShellTarget& target) = 0;
+    virtual void open(const ShellTarget& target, Failed failed = {}) = 0;
 };
 
 } // namespace ovra

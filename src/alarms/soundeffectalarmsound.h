@@ -16,12 +16,14 @@ class SoundEffectAlarmSound final : public AlarmSound {
 public:
     void play(const QString& path) override;
     void stop() override;
+    void onProblem(Problem problem) override { m_problem = std::move(problem); }
 
     // The effect once made, for looking at its state; null before the first play.
     const QSoundEffect* effect() const { return m_effect.get(); }
 
 private:
     std::unique_ptr<QSoundEffect> m_effect;
+    Problem m_problem;
 };
 
 } // namespace ovra

@@ -9,7 +9,7 @@ class AlarmSound;
 // number in the name changes whenever AlarmSound does, so that a module left over
 // from another version is refused instead of called.
 inline constexpr char kSoundModuleName[] = "ovra-clock-sound";
-inline constexpr char kSoundModuleEntry[] = "ovra_create_alarm_sound_1";
+inline constexpr char kSoundModuleEntry[] = "ovra_create_alarm_sound_2";
 using CreateAlarmSound = AlarmSound* (*)();
 
 } // namespace ovra

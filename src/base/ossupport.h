@@ -7,8 +7,9 @@
 
 namespace ovra {
 
-// What the platform says about itself, in the shape of the old Windows version
-// record: only the Windows 95 family (platform id 1) is refused.
+// What the platform says about itself, as a version record of platform id,
+// version numbers and service pack: only platform id 1 (the Windows 95 family)
+// is refused.
 struct OsVersionInfo {
     uint32_t platformId = 0;
     uint32_t majorVersion = 0;

@@ -304,11 +304,14 @@ void AlarmsPage::AddAlarm() {
         return;
     }
     const double time = alarmTimeOf(hour, minute);
-    // The same minute cannot hold two alarms, whatever their state or action: only
-    // the first would ever fire.
+    // The same minute of the same day cannot hold two alarms, whatever their state
+    // or action: only the first would ever fire. A Monday and a Tuesday alarm at
+    // one time never meet.
     const int second = hour * 3600 + minute * 60;
     for (int i = 0; i < m_s.table.AlarmCount(); ++i) {
-        if (alarmSecondOfDay(m_s.table.at(i).AlarmTime) == second) {
+        const AlarmRecord& other = m_s.table.at(i);
+        if (alarmSecondOfDay(other.AlarmTime) == second &&
+            weekdaysOverlap(alarmWeekdays(other), days)) {
             m_s.messages.showMessage(tr("Alarm is already exists. Please check and reset."),
                                      kPlainTitle, MessageIcon::Warning);
             return;

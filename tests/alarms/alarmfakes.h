@@ -57,8 +57,10 @@ public:
         calls << QStringLiteral("stop");
         playing = false;
     }
+    void onProblem(Problem handler) override { problem = std::move(handler); }
     QStringList calls;
     bool playing = false;
+    Problem problem; // what the notice listens with; the test calls it
 };
 
 // Answers the privilege checks as told and records every request.
@@ -72,22 +74,41 @@ public:
         calls << QStringLiteral("CanReboot");
         return answer;
     }
-    void powerOff(bool interactive) override {
+    void powerOff(bool interactive, Failed failed) override {
         calls << QStringLiteral("PowerOff:%1").arg(interactive);
+        refuse(failed);
     }
-    void reboot(bool interactive) override {
+    void reboot(bool interactive, Failed failed) override {
         calls << QStringLiteral("Reboot:%1").arg(interactive);
+        refuse(failed);
     }
-    void lockSession() override { calls << QStringLiteral("LockSession"); }
+    void lockSession(Failed failed) override {
+        calls << QStringLiteral("LockSession");
+        refuse(failed);
+    }
 
     QString answer = QStringLiteral("yes");
+    QString refusal; // when set, every request fails with it at once
     QStringList calls;
+    Failed lastFailed; // the last request's, for a refusal that comes later
+
+private:
+    void refuse(const Failed& failed) {
+        lastFailed = failed;
+        if (!refusal.isEmpty() && failed)
+            failed(refusal);
+    }
 };
 
 class RecordingShellOpen final : public ShellOpen {
 public:
-    void open(const ShellTarget& target) override { opened.push_back(target); }
+    void open(const ShellTarget& target, Failed failed) override {
+        opened.push_back(target);
+        if (!refusal.isEmpty() && failed)
+            failed(refusal);
+    }
     std::vector<ShellTarget> opened;
+    QString refusal; // when set, every target fails to open with it
 };
 
 // The computer wakes when the test says so.

@@ -86,6 +86,22 @@ void PrivateLogind::setAnswer(const QString& method, const QString& answer) {
               QStringLiteral("s"), QStringLiteral("ret = \"%1\"").arg(answer)});
 }
 
+bool PrivateLogind::refuse(const QString& method, const QString& signature,
+                           const QString& message) {
+    return mockCall(QStringLiteral("AddMethod"),
+                    {QStringLiteral("org.freedesktop.login1.Manager"), method, signature, QString(),
+                     QStringLiteral("raise dbus.exceptions.DBusException(%1, "
+                                    "name='org.freedesktop.DBus.Error.AccessDenied')")
+                         .arg(QStringLiteral("'") + message + u'\'')})
+               .type() == QDBusMessage::ReplyMessage;
+}
+
+bool PrivateLogind::accept(const QString& method, const QString& signature) {
+    return mockCall(QStringLiteral("AddMethod"), {QStringLiteral("org.freedesktop.login1.Manager"),
+                                                  method, signature, QString(), QString()})
+               .type() == QDBusMessage::ReplyMessage;
+}
+
 bool PrivateLogind::emitPrepareForSleep(bool goingToSleep) {
     const QDBusMessage reply = mockCall(QStringLiteral("EmitSignal"),
                                         {QStringLiteral("org.freedesktop.login1.Manager"),

@@ -36,6 +36,12 @@ public:
     // What CanPowerOff / CanReboot answer from now on ("yes", "no", "challenge").
     void setAnswer(const QString& method, const QString& answer);
 
+    // From now on the method (with its input signature) answers with an
+    // AccessDenied error carrying message, or, after accept(), with nothing again;
+    // false when the mock did not take the change.
+    bool refuse(const QString& method, const QString& signature, const QString& message);
+    bool accept(const QString& method, const QString& signature);
+
     // logind's PrepareForSleep signal, as sent before a sleep (true) and on resume
     // (false); false when the mock did not take the request.
     bool emitPrepareForSleep(bool goingToSleep);

@@ -1,6 +1,7 @@
 #include "alarmfakes.h"
 #include "alarms/alarmcontroller.h"
 #include "alarms/alarmfile.h"
+#include "alarms/desktopshellopen.h"
 #include "app/clockapp.h"
 #include "base/textutil.h"
 #include "support/testenv.h"
@@ -8,10 +9,14 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +53,14 @@ protected:
                                .makeTicker = m_tickers.factory(),
                                .resume = &m_resume}) {
         m_app.setAlarmHost(&m_controller);
+        // The user's own default sound, as one who put it there has it.
+        writeOwnFile(m_home.roots().tempFolder + QStringLiteral("/alarm.wav"));
+    }
+    static void writeOwnFile(const QString& path) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
     void writeAlarmFile(const QString& clock, const std::vector<AlarmRecord>& records) {
@@ -171,11 +184,66 @@ TEST_F(Alarms, ExecuteAndUnknownActionsOpenNoNotice) {
     runUntil(QTime(4, 8, 30));
     EXPECT_FALSE(m_controller.notice());
     EXPECT_TRUE(m_sound.calls.isEmpty());
-    ASSERT_EQ(m_shell.opened.size(), 2u);
+    ASSERT_EQ(m_shell.opened.size(), 1u) << "a missing file is not handed on";
     EXPECT_EQ(m_shell.opened[0].url, QUrl::fromLocalFile(doc));
-    EXPECT_EQ(m_shell.opened[1].kind, ShellTarget::Kind::Nothing); // missing: nothing opens
     EXPECT_EQ(m_controller.alarmCheck().LastAlarmMinute, QStringLiteral("04:08"));
+    // The missing file is named, after the check is done.
     EXPECT_TRUE(m_messages.messages.empty());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m_messages.messages.size(), 1u);
+    EXPECT_EQ(m_messages.messages[0].text,
+              QStringLiteral("Cannot open ") + m_home.path() +
+                  QStringLiteral("/gone: no such file, program or address"));
+    EXPECT_EQ(m_messages.messages[0].title, QStringLiteral("Ovra Clock"));
+}
+
+TEST_F(Alarms, AnOpenerThatFailsIsNamedWithItsReason) {
+    m_shell.refusal = QStringLiteral("no application opens it");
+    writeAlarmFile(QStringLiteral("Default"),
+                   {alarm(4, 5, alarmaction::Execute, 1, QStringLiteral("https://example.org"))});
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    runUntil(QTime(4, 5, 5));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m_messages.messages.size(), 1u);
+    EXPECT_EQ(m_messages.messages[0].text,
+              QStringLiteral("Cannot open https://example.org: no application opens it"));
+}
+
+TEST_F(Alarms, ARefusalAfterTheNoticeClosedOpensItAgainToSaySo) {
+    writeAlarmFile(QStringLiteral("Default"), {alarm(4, 5, alarmaction::ShutDown)});
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    runUntil(QTime(4, 5, 0));
+    ASSERT_TRUE(m_controller.notice());
+    const QString caption = m_controller.notice()->windowTitle();
+    for (int i = 0; i < 30; ++i)
+        m_tickers.made[0]->tick();
+    flush();
+    EXPECT_EQ(m_actions.calls, QStringList{QStringLiteral("PowerOff:1")});
+    ASSERT_FALSE(m_controller.notice());
+    ASSERT_TRUE(m_actions.lastFailed);
+
+    // No session manager and no logind: the bus answers later that nobody is there.
+    QSignalSpy opened(&m_controller, &AlarmController::noticeOpened);
+    m_actions.lastFailed(QStringLiteral("logind does not answer"));
+    ASSERT_TRUE(m_controller.notice());
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(m_controller.notice()->windowTitle(), caption);
+    EXPECT_EQ(m_controller.notice()->labTip()->text(),
+              QStringLiteral("The computer was not shut down"));
+    EXPECT_EQ(m_controller.notice()->labStatus()->text(),
+              QStringLiteral("Action failed: logind does not answer"));
+    EXPECT_FALSE(m_controller.notice()->countdownRunning());
+}
+
+TEST_F(Alarms, WithoutADefaultSoundOfTheUsersTheShippedOneRings) {
+    QFile::remove(m_home.roots().tempFolder + QStringLiteral("/alarm.wav"));
+    const QString shipped = m_home.roots().appFolder + QStringLiteral("/sounds/alarm.wav");
+    writeOwnFile(shipped);
+    writeAlarmFile(QStringLiteral("Default"), {alarm(4, 5, alarmaction::ShowTip)});
+    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    runUntil(QTime(4, 5, 0));
+    ASSERT_TRUE(m_controller.notice());
+    EXPECT_EQ(m_sound.calls, QStringList{QStringLiteral("play:") + shipped});
 }
 
 TEST_F(Alarms, EditsWhileANoticeIsOpenKeepItOnItsAlarm) {
@@ -362,4 +430,59 @@ TEST_F(Alarms, AMissedNoticeEndsARunningCountdown) {
     EXPECT_TRUE(m_actions.calls.isEmpty());
     EXPECT_EQ(m_app.alarms().NoticeAlarm(), -1);
     EXPECT_EQ(m_app.alarms().at(0).NoticeShown, 0);
+}
+
+// The real opener: what xdg-open (a stand-in first on PATH) answers comes back as
+// the reason, and so does an opener or a program that cannot start.
+TEST(DesktopShellOpenFailures, TheOpenersAnswerIsTheReason) {
+    QTemporaryDir dir;
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    const auto writeScript = [](const QString& path, const QByteArray& text) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    };
+    const QString broken = dir.filePath(QStringLiteral("broken"));
+    writeScript(broken, "#!/nonexistent/interpreter\n");
+    const QByteArray path = qgetenv("PATH");
+    const ShellTarget address{
+        ShellTarget::Kind::Address, {}, QUrl(QStringLiteral("https://x.org"))};
+    const struct {
+        const char* name;
+        const char* opener; // the stand-in xdg-open's script; null: none on PATH
+        ShellTarget target;
+        QString why; // empty: opened
+    } cases[] = {
+        {"opened", "#!/bin/sh\nexit 0\n", address, {}},
+        {"no application", "#!/bin/sh\nexit 3\n", address,
+         QStringLiteral("no application opens it")},
+        {"gone meanwhile", "#!/bin/sh\nexit 2\n", address, QStringLiteral("no such file")},
+        {"failed", "#!/bin/sh\nexit 4\n", address, QStringLiteral("xdg-open failed with status 4")},
+        {"no xdg-open", nullptr, address, QStringLiteral("xdg-open is not installed")},
+        {"a program that cannot start",
+         nullptr,
+         {ShellTarget::Kind::Program, broken, {}},
+         QStringLiteral("it cannot be started")},
+    };
+    DesktopShellOpen opener;
+    for (const auto& c : cases) {
+        QFile::remove(bin + QStringLiteral("/xdg-open"));
+        if (c.opener)
+            writeScript(bin + QStringLiteral("/xdg-open"), c.opener);
+        qputenv("PATH", QFile::encodeName(bin));
+        QStringList heard;
+        bool done = false;
+        opener.open(c.target, [&](const QString& why) { heard << why; });
+        // Until a reason comes or, for a target that opens, the opener has ended.
+        QElapsedTimer waited;
+        waited.start();
+        while (!done && waited.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            done = !heard.isEmpty() || (c.why.isEmpty() && opener.idle());
+        }
+        qputenv("PATH", path);
+        EXPECT_EQ(heard, c.why.isEmpty() ? QStringList() : QStringList{c.why}) << c.name;
+    }
 }

@@ -261,7 +261,8 @@ TEST_F(AlarmFile, WeekdayByteIsReadAndWrittenWithoutDisturbingItsNeighbours) {
     ASSERT_EQ(SaveAlarmFile(m_table, path(), m_messages), 0);
     const QByteArray saved = readAll(path());
     EXPECT_EQ(uint8_t(saved[24]), 0x9F);
-    EXPECT_EQ(saved.mid(25, 31), old.toBytes().mid(25, 31));
+    EXPECT_EQ(uint8_t(saved[25]), kWeekdayMark);
+    EXPECT_EQ(saved.mid(26, 30), old.toBytes().mid(26, 30));
     AlarmTable loaded;
     ASSERT_EQ(LoadAlarmFile(loaded, path(), m_messages), 0);
     EXPECT_EQ(loaded.at(0).toBytes(), saved);
@@ -269,8 +270,34 @@ TEST_F(AlarmFile, WeekdayByteIsReadAndWrittenWithoutDisturbingItsNeighbours) {
     EXPECT_TRUE(alarmFallsOn(loaded.at(0), 5));  // Friday
     EXPECT_FALSE(alarmFallsOn(loaded.at(0), 6)); // Saturday
 
-    // All seven days is every day, stored as 0; bit 7 stays.
+    // All seven days is every day, stored as 0 without the mark; bit 7 stays.
     setAlarmWeekdays(loaded.at(0), kAllDayBits);
     EXPECT_EQ(loaded.at(0).Reserved[0], 0x80);
+    EXPECT_EQ(loaded.at(0).Reserved[1], 0);
     EXPECT_TRUE(m_messages.messages.empty());
+}
+
+TEST_F(AlarmFile, TheWeekdayByteCountsOnlyWithItsMark) {
+    struct Case {
+        uint8_t days, mark, expected;
+    } cases[] = {
+        {0x1F, 0x00, kEveryDay}, // a stray byte in a file the weekdays never wrote
+        {0x1F, 0xA4, kEveryDay},    {0x1F, kWeekdayMark, 0x1F},
+        {0x60, kWeekdayMark, 0x60}, {0x00, kWeekdayMark, kEveryDay},
+    };
+    for (const Case& c : cases) {
+        AlarmRecord stored = alarmAt(6, 30);
+        stored.Reserved[0] = c.days;
+        stored.Reserved[1] = c.mark;
+        writeAll(path(), stored.toBytes());
+        ASSERT_EQ(LoadAlarmFile(m_table, path(), m_messages), 0);
+        EXPECT_EQ(alarmWeekdays(m_table.at(0)), c.expected) << int(c.days) << " " << int(c.mark);
+        EXPECT_EQ(alarmFallsOn(m_table.at(0), 7), c.expected == kEveryDay || (c.expected & 0x40))
+            << int(c.days) << " " << int(c.mark);
+        // Every day asked of an unmarked record leaves its bytes as read.
+        setAlarmWeekdays(m_table.at(0), kEveryDay);
+        if (c.mark != kWeekdayMark) {
+            EXPECT_EQ(m_table.at(0).toBytes(), stored.toBytes()) << int(c.days);
+        }
+    }
 }

@@ -84,9 +84,15 @@ TEST(AlarmRecord, TextFieldsAreCutAtACharacterBoundaryAndPadded) {
         {"empty text is all spaces", QString(), field("")},
         {"255 characters need no padding", a255, a255.toUtf8()},
         {"the 256th character is lost", a255 + u'b', a255.toUtf8()},
-        {"UTF-8 that fits", QStringLiteral("Café ☕"), field("Caf\xC3\xA9 \xE2\x98\x95")},
+        {"Windows-1252 when every character has a byte there", QStringLiteral("Café € “x”"),
+         field("Caf\xE9 \x80 \x93x\x94")},
+        {"255 accented characters fit one byte each", QString(255, u'é'), QByteArray(255, '\xE9')},
+        {"UTF-8 when a character has no Windows-1252 byte", QStringLiteral("Café ☕"),
+         field("Caf\xC3\xA9 \xE2\x98\x95")},
+        {"UTF-8 when the Windows-1252 bytes would read as other UTF-8", QStringLiteral("Ã©"),
+         field("\xC3\x83\xC2\xA9")},
         {"a two-byte character that would straddle the end goes",
-         QString(254, u'a') + QStringLiteral("é"), QString(254, u'a').toUtf8() + ' '},
+         QString(254, u'a') + QStringLiteral("ā"), QString(254, u'a').toUtf8() + ' '},
         {"a four-byte character is never split",
          QString(252, u'a') + QString::fromUcs4(U"\U0001F514"),
          QString(252, u'a').toUtf8() + "   "},
@@ -99,6 +105,22 @@ TEST(AlarmRecord, TextFieldsAreCutAtACharacterBoundaryAndPadded) {
     }
 }
 
+TEST(AlarmRecord, TextsThatFitReadBackAsTheyWere) {
+    const QString texts[] = {QStringLiteral("Café € “x”"),
+                             QString(255, u'é'),
+                             QStringLiteral("Ã©"),
+                             QStringLiteral("Caf\u00C3\u00A9 ☕"),
+                             QStringLiteral("\u0081\u008D x"),
+                             QString(255, u'a'),
+                             QString(3, QChar(u'\0'))};
+    for (const QString& text : texts) {
+        const QString back = decodeAlarmText(encodeAlarmText(text));
+        EXPECT_EQ(back.left(text.size()), text);
+        EXPECT_EQ(back.mid(text.size()), QString(back.size() - text.size(), u' '))
+            << text.toStdString();
+    }
+}
+
 TEST(AlarmRecord, TextFieldsReadUtf8ElseWindows1252) {
     struct Case {
         const char* name;
@@ -107,7 +129,7 @@ TEST(AlarmRecord, TextFieldsReadUtf8ElseWindows1252) {
     } cases[] = {
         {"ASCII", field("abc"), QStringLiteral("abc") + QString(252, u' ')},
         {"UTF-8", field("Caf\xC3\xA9"), QStringLiteral("Café") + QString(250, u' ')},
-        {"Windows-1252 from the Windows program", field("Caf\xE9 \x80 \x93x\x94"),
+        {"Windows-1252", field("Caf\xE9 \x80 \x93x\x94"),
          QStringLiteral("Café € “x”") + QString(245, u' ')},
         {"unassigned 1252 bytes keep their value", field("\x81\x8D\x8F\x90\x9D"),
          QStringLiteral("\u0081\u008D\u008F\u0090\u009D") + QString(250, u' ')},

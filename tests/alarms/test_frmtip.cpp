@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace ovra;
 
 namespace {
@@ -38,6 +40,13 @@ protected:
         m_clock.ClockName = QStringLiteral("Office");
         m_clock.settings.HourMode = 1;
         m_defaultSound = m_dir.filePath(QStringLiteral("alarm.wav"));
+        m_shippedSound = m_dir.filePath(QStringLiteral("shipped.wav"));
+        // The user's own default sound, and the one the package ships.
+        for (const QString& file : {m_defaultSound, m_shippedSound}) {
+            QFile f(file);
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+            f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        }
     }
     ~Notice() override {
         delete m_tip;
@@ -53,9 +62,24 @@ protected:
             m_tip->ShowTip();
             return;
         }
-        m_tip = new FrmTip(
-            {m_alarms, m_clock, m_defaultSound, m_state, m_sound, m_power, m_tickers.factory()});
+        m_tip = new FrmTip(services(m_power));
         m_tip->showOn(QGuiApplication::primaryScreen());
+    }
+    TipServices services(PowerControl& power) {
+        return {m_alarms,
+                m_clock,
+                m_defaultSound,
+                m_state,
+                m_sound,
+                power,
+                m_tickers.factory(),
+                {},
+                m_shippedSound,
+                [this](const QString& caption, int32_t action, const QString& why) {
+                    m_failures << caption + u'|' + QString::number(action) + u'|' + why;
+                    if (m_tip)
+                        m_tip->ShowActionFailed(caption, action, why);
+                }};
     }
     test::FakeTicker& timer1() { return *m_tickers.made[m_tickers.made.size() - 2]; }
     test::FakeTicker& timer2() { return *m_tickers.made.back(); }
@@ -76,6 +100,8 @@ protected:
     AlarmTable m_alarms;
     ClockState m_clock;
     QString m_defaultSound;
+    QString m_shippedSound;
+    QStringList m_failures; // what actionFailed heard: caption|action|why
     TipState m_state;
     test::RecordingSound m_sound;
     test::RecordingPowerActions m_actions;
@@ -208,30 +234,131 @@ TEST_F(Notice, TheAlarmsOwnSoundOrTheDefault) {
     const QString wav = m_dir.filePath(QStringLiteral("bell.wav"));
     QFile(wav).open(QIODevice::WriteOnly);
     QDir(m_dir.path()).mkdir(QStringLiteral("sounds.wav"));
+    const auto withDefault = [&](QFileDevice::Permissions permissions) {
+        QFile::remove(m_defaultSound);
+        QFile f(m_defaultSound);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.setPermissions(permissions);
+    };
+    const auto owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const QString link = m_dir.filePath(QStringLiteral("link.wav"));
     struct Case {
+        const char* name;
         QString soundFile;
-        QString plays;
+        std::function<void()> arrange;
+        QString plays; // empty: nothing plays
     } cases[] = {
-        {wav, wav},
-        {QStringLiteral("  ") + wav + QStringLiteral("   "), wav},
-        {QStringLiteral("Default Alarm Sound"), m_defaultSound},
-        {m_dir.filePath(QStringLiteral("gone.wav")), m_defaultSound},
-        {m_dir.filePath(QStringLiteral("sounds.wav")), m_defaultSound}, // a folder
-        {QString(255, QChar(u'\0')), m_defaultSound},
+        {"the alarm's own file", wav, {}, wav},
+        {"padding cleaned off", QStringLiteral("  ") + wav + QStringLiteral("   "), {}, wav},
+        {"the user's own default", QStringLiteral("Default Alarm Sound"), {}, m_defaultSound},
+        {"a missing file", m_dir.filePath(QStringLiteral("gone.wav")), {}, m_defaultSound},
+        {"a folder", m_dir.filePath(QStringLiteral("sounds.wav")), {}, m_defaultSound},
+        {"never written", QString(255, QChar(u'\0')), {}, m_defaultSound},
+        {"a default others may write is passed over", QStringLiteral("Default Alarm Sound"),
+         [&] { withDefault(owner | QFileDevice::WriteOther); }, m_shippedSound},
+        {"so is one the group may write", QStringLiteral("Default Alarm Sound"),
+         [&] { withDefault(owner | QFileDevice::WriteGroup); }, m_shippedSound},
+        {"and a link in its place", QStringLiteral("Default Alarm Sound"),
+         [&] {
+             QFile::remove(m_defaultSound);
+             QFile::link(wav, m_defaultSound);
+         },
+         m_shippedSound},
+        {"no default at all", QStringLiteral("Default Alarm Sound"),
+         [&] { QFile::remove(m_defaultSound); }, m_shippedSound},
     };
     for (const Case& c : cases) {
+        if (c.arrange)
+            c.arrange();
         m_alarms.clear();
         AlarmRecord r = alarm(6, 0, alarmaction::ShowTip);
         r.SoundFile = c.soundFile;
         m_alarms.add(r);
         m_sound.calls.clear();
         fire(0);
-        EXPECT_EQ(m_sound.calls.value(0), QStringLiteral("play:") + c.plays)
-            << qPrintable(c.soundFile);
-        EXPECT_EQ(m_state.AlarmSoundPath, c.plays);
+        EXPECT_EQ(m_sound.calls.value(0), QStringLiteral("play:") + c.plays) << c.name;
+        EXPECT_EQ(m_state.AlarmSoundPath, c.plays) << c.name;
+        EXPECT_TRUE(m_tip->labStatus()->isHidden()) << c.name;
         m_tip->close();
         flush();
     }
+}
+
+TEST_F(Notice, TheStatusLineSaysWhyThereIsNoSound) {
+    m_alarms.add(alarm(6, 0, alarmaction::ShowTip));
+    m_alarms.add(alarm(6, 1, alarmaction::Lock));
+    fire(0);
+    ASSERT_TRUE(m_sound.problem);
+    EXPECT_TRUE(m_tip->labStatus()->isHidden());
+    // The back end finds out later, from the event loop.
+    m_sound.problem(QStringLiteral("no audio output"));
+    EXPECT_FALSE(m_tip->labStatus()->isHidden());
+    EXPECT_EQ(m_tip->labStatus()->text(), QStringLiteral("No sound: no audio output"));
+    EXPECT_EQ(m_tip->cmdTip()->text(), QStringLiteral("&OK")) << "still a working notice";
+
+    // A later alarm starts with a clean line; the replaced sound's word is dropped.
+    const AlarmSound::Problem stale = m_sound.problem;
+    fire(1);
+    EXPECT_TRUE(m_tip->labStatus()->isHidden());
+    stale(QStringLiteral("bell.wav cannot be played"));
+    EXPECT_TRUE(m_tip->labStatus()->isHidden());
+
+    // With neither a default sound nor the shipped one, the notice says so itself.
+    m_tip->close();
+    flush();
+    QFile::remove(m_defaultSound);
+    QFile::remove(m_shippedSound);
+    m_sound.calls.clear();
+    fire(0);
+    EXPECT_EQ(m_sound.calls, QStringList{QStringLiteral("stop")});
+    EXPECT_EQ(m_tip->labStatus()->text(), QStringLiteral("No sound: no alarm sound is installed"));
+}
+
+TEST_F(Notice, AnActionThatFailsKeepsTheNoticeAndSaysWhy) {
+    struct Case {
+        int32_t action;
+        const char* label;
+    } cases[] = {
+        {alarmaction::ShutDown, "The computer was not shut down"},
+        {alarmaction::Restart, "The computer was not restarted"},
+        {alarmaction::Lock, "The computer was not locked"},
+        {alarmaction::PowerOffNow, "The computer was not powered off"},
+    };
+    m_actions.refusal = QStringLiteral("Access denied");
+    for (const Case& c : cases) {
+        m_alarms.clear();
+        m_alarms.add(alarm(6, 0, c.action));
+        fire(0);
+        const QString caption = m_tip->windowTitle();
+        tick1(30);
+        ASSERT_TRUE(m_tip) << c.label << ": the notice stays to say what happened";
+        EXPECT_EQ(m_tip->windowTitle(), caption);
+        EXPECT_EQ(label(), QString::fromLatin1(c.label));
+        EXPECT_EQ(m_tip->labStatus()->text(), QStringLiteral("Action failed: Access denied"));
+        EXPECT_EQ(button(), QStringLiteral("&OK"));
+        EXPECT_FALSE(m_tip->countdownRunning());
+        EXPECT_EQ(m_alarms.NoticeAlarm(), -1);
+        m_tip->close();
+        flush();
+    }
+    EXPECT_EQ(m_failures.size(), 4);
+
+    // A refusal that comes after a later alarm took the notice over only adds the
+    // line: the later alarm's countdown goes on.
+    m_failures.clear();
+    m_actions.refusal.clear();
+    m_alarms.clear();
+    m_alarms.add(alarm(6, 0, alarmaction::Lock));
+    m_alarms.add(alarm(6, 1, alarmaction::Restart));
+    fire(0);
+    tick1(30);
+    EXPECT_FALSE(m_tip);
+    fire(1);
+    m_tip->ShowActionFailed(QStringLiteral("Clock: Office  -  Alarm: 06:00"), alarmaction::Lock,
+                            QStringLiteral("logind does not answer"));
+    EXPECT_TRUE(m_tip->countdownRunning());
+    EXPECT_EQ(m_tip->labStatus()->text(), QStringLiteral("Action failed: logind does not answer"));
+    EXPECT_EQ(m_alarms.NoticeAlarm(), 1);
 }
 
 TEST_F(Notice, TipTextIsShownAsPlainTextAtTheTop) {
@@ -278,8 +405,7 @@ TEST_F(Notice, TheClockClosingWhileARefusalIsShownLeavesTheTickAlone) {
     m_actions.answer = QStringLiteral("no");
     m_alarms.add(alarm(6, 0, alarmaction::PowerOffNow));
     m_alarms.setNoticeAlarm(0);
-    m_tip = new FrmTip(
-        {m_alarms, m_clock, m_defaultSound, m_state, m_sound, power, m_tickers.factory()});
+    m_tip = new FrmTip(services(power));
     m_tip->showOn(QGuiApplication::primaryScreen());
     // What the unload does inside the message box's event loop.
     sink.duringMessage = [&] {

@@ -1,10 +1,12 @@
 // The alarm sound's module, loaded on the first alarm: found, refused and missing,
 // and the clock itself free of the audio and network libraries.
 #include "alarms/loadedalarmsound.h"
+#include "alarms/soundfile.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -32,6 +34,14 @@ void writeWav(const QString& path) {
     out << quint32(samples * 2);
     for (quint32 i = 0; i < samples; ++i)
         out << qint16(0);
+}
+
+// The bytes of writeWav's file, to be damaged by a test.
+QByteArray wavBytes(const QString& folder) {
+    const QString path = folder + QStringLiteral("/model.wav");
+    writeWav(path);
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QString neededLibraries(const QString& elf) {
@@ -92,7 +102,7 @@ TEST(LoadedAlarmSound, AModuleThatCannotBeUsedLeavesAlarmsSilentAndSaysWhyOnce) 
         QString says;
     } cases[] = {
         {"not an object file", broken, broken + QStringLiteral("/ovra-clock-sound.so")},
-        {"another version's module", old, QStringLiteral("ovra_create_alarm_sound_1")},
+        {"another version's module", old, QStringLiteral("ovra_create_alarm_sound_2")},
         {"no module at all", empty, QStringLiteral("not found in ") + empty},
     };
     for (const auto& c : cases) {
@@ -109,6 +119,86 @@ TEST(LoadedAlarmSound, AModuleThatCannotBeUsedLeavesAlarmsSilentAndSaysWhyOnce) 
             << messages[0].toStdString();
         EXPECT_TRUE(messages[0].contains(c.says)) << messages[0].toStdString();
     }
+}
+
+TEST(LoadedAlarmSound, AFileTheSoundWouldChokeOnIsRefusedWithItsReason) {
+    QTemporaryDir dir;
+    const QByteArray good = wavBytes(dir.path());
+    ASSERT_EQ(good.size(), 44 + 16000);
+    const auto patched = [&](int at, const char* bytes, int n) {
+        QByteArray b = good;
+        b.replace(at, n, QByteArray(bytes, n));
+        return b;
+    };
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        qint64 resizeTo; // 0: as written
+        QString why;     // empty: played
+    } cases[] = {
+        {"fine.wav", good, 0, {}},
+        {"claims.wav", patched(40, "\x00\x00\x00\xA0", 4), 0,
+         QStringLiteral("claims.wav is not a WAV file that can be played")},
+        {"chunk.wav", patched(16, "\xFF\xFF\xFF\x7F", 4), 0,
+         QStringLiteral("chunk.wav is not a WAV file that can be played")},
+        {"adpcm.wav", patched(20, "\x02\x00", 2), 0,
+         QStringLiteral("adpcm.wav is not a WAV file that can be played")},
+        {"nodata.wav", good.left(36), 0,
+         QStringLiteral("nodata.wav is not a WAV file that can be played")},
+        {"text.wav", "just some words\n", 0,
+         QStringLiteral("text.wav is not a WAV file that can be played")},
+        {"huge.wav", good, kMaxSoundFileBytes + 1, QStringLiteral("huge.wav is larger than 50 MB")},
+    };
+    QStringList messages;
+    LoadedAlarmSound sound({QStringLiteral(OVRA_SOUND_MODULE_DIR)},
+                           [&](const QString& m) { messages << m; });
+    QStringList problems;
+    sound.onProblem([&](const QString& why) { problems << why; });
+    // The refused ones first: none of them loads the module.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const auto& c : cases) {
+            if (c.why.isEmpty() != (pass == 1))
+                continue;
+            const QString path = dir.filePath(QString::fromLatin1(c.name));
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.bytes);
+            if (c.resizeTo)
+                f.resize(c.resizeTo); // sparse: no 50 MB really written
+            f.close();
+            problems.clear();
+            sound.play(path);
+            if (pass == 0) {
+                EXPECT_EQ(problems, QStringList{c.why}) << c.name;
+                EXPECT_EQ(sound.backend(), nullptr) << c.name;
+            } else {
+                // Played: whatever the machine's audio says, the file is not blamed.
+                EXPECT_TRUE(problems.filter(QString::fromLatin1(c.name)).isEmpty()) << c.name;
+            }
+        }
+    }
+    EXPECT_NE(sound.backend(), nullptr);
+    problems.clear();
+    sound.play(dir.filePath(QStringLiteral("gone.wav")));
+    EXPECT_EQ(problems, QStringList{QStringLiteral("gone.wav cannot be read")});
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+
+    // Without its module the notice hears why, every time.
+    LoadedAlarmSound without({dir.path()}, {});
+    problems.clear();
+    without.onProblem([&](const QString& why) { problems << why; });
+    without.play(dir.filePath(QStringLiteral("fine.wav")));
+    without.play(dir.filePath(QStringLiteral("fine.wav")));
+    EXPECT_EQ(problems, QStringList(2, QStringLiteral("the sound module cannot be loaded")));
+}
+
+// A clock run from the build tree finds the sound it ships, and the sound passes
+// the checks every sound file passes.
+TEST(LoadedAlarmSound, TheShippedSoundIsFoundBesideTheClock) {
+    const QString shipped =
+        shippedAlarmSound(QFileInfo(QStringLiteral(OVRA_CLOCK_BIN)).absolutePath());
+    ASSERT_FALSE(shipped.isEmpty());
+    EXPECT_EQ(soundFileProblem(shipped), QString());
 }
 
 // What the module is for: a clock that never rings does not map the audio

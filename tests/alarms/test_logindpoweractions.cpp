@@ -1,4 +1,5 @@
 // The real logind and session manager requests, sent to mocks on private buses.
+#include "alarms/dbusrequest.h"
 #include "alarms/desktopsessionend.h"
 #include "alarms/logindpoweractions.h"
 #include "alarms/logindresumewatch.h"
@@ -62,7 +63,7 @@ protected:
 TEST_F(LogindPower, EachActionSendsItsRequest) {
     struct Case {
         const char* name;
-        void (PowerControl::*action)();
+        void (PowerControl::*action)(PowerControl::Failed);
         QStringList calls;
     } cases[] = {
         {"shut down", &PowerControl::ShutdownPC, {"PowerOff:true"}},
@@ -73,7 +74,7 @@ TEST_F(LogindPower, EachActionSendsItsRequest) {
     };
     for (const Case& c : cases) {
         g_logind->clearCalls();
-        (m_power.*c.action)();
+        (m_power.*c.action)({});
         EXPECT_EQ(callsOnceThereAre(c.calls.size()), c.calls) << c.name;
     }
     EXPECT_TRUE(m_messages.messages.empty());
@@ -89,13 +90,14 @@ TEST_F(LogindPower, ShutDownAndRestartAskTheRunningSessionManager) {
         const char* signature;
         QStringList calls;
     } cases[] = {
+        // The Request forms end the session without GNOME's own dialog.
         {"org.gnome.SessionManager",
          "/org/gnome/SessionManager",
          "org.gnome.SessionManager",
-         "Shutdown",
-         "Reboot",
+         "RequestShutdown",
+         "RequestReboot",
          "",
-         {"Shutdown", "Reboot"}},
+         {"RequestShutdown", "RequestReboot"}},
         {"org.kde.Shutdown",
          "/Shutdown",
          "org.kde.Shutdown",
@@ -143,7 +145,7 @@ TEST_F(LogindPower, ARefusedPrivilegeShowsItsMessageAndSendsNothing) {
     struct Case {
         const char* check;
         const char* answer;
-        void (PowerControl::*action)();
+        void (PowerControl::*action)(PowerControl::Failed);
         const char* message;
     } cases[] = {
         {"CanPowerOff", "challenge", &PowerControl::PowerOffPC, "Power off PC error"},
@@ -153,7 +155,7 @@ TEST_F(LogindPower, ARefusedPrivilegeShowsItsMessageAndSendsNothing) {
         g_logind->setAnswer(QString::fromLatin1(c.check), QString::fromLatin1(c.answer));
         g_logind->clearCalls();
         m_messages.messages.clear();
-        (m_power.*c.action)();
+        (m_power.*c.action)({});
         ASSERT_EQ(m_messages.messages.size(), 1u) << c.check << " " << c.answer;
         EXPECT_EQ(m_messages.messages[0].text, QString::fromLatin1(c.message));
         EXPECT_EQ(m_messages.messages[0].title, QStringLiteral("Ovra Clock"));
@@ -161,6 +163,48 @@ TEST_F(LogindPower, ARefusedPrivilegeShowsItsMessageAndSendsNothing) {
         // in the log by the time the log itself answers.
         EXPECT_EQ(g_logind->calls(), QStringList{QString::fromLatin1(c.check)});
     }
+}
+
+TEST_F(LogindPower, ARefusedRequestComesBackWithTheSystemsReason) {
+    struct Case {
+        const char* method;
+        const char* signature;
+        void (PowerControl::*action)(PowerControl::Failed);
+    } cases[] = {
+        {"LockSession", "s", &PowerControl::LockPC},
+        {"PowerOff", "b", &PowerControl::ShutdownPC},
+        {"Reboot", "b", &PowerControl::RebootPC},
+    };
+    for (const Case& c : cases) {
+        const QString method = QString::fromLatin1(c.method);
+        const QString signature = QString::fromLatin1(c.signature);
+        ASSERT_TRUE(g_logind->refuse(method, signature, QStringLiteral("Access denied")));
+        QStringList heard;
+        (m_power.*c.action)([&](const QString& why) { heard << why; });
+        callsOnceThereAre(1, [&] { return heard; });
+        EXPECT_EQ(heard, QStringList{QStringLiteral("Access denied")}) << c.method;
+        ASSERT_TRUE(g_logind->accept(method, signature));
+    }
+    // A service nobody provides (no logind, no session manager) does not answer.
+    QObject context;
+    QStringList unanswered;
+    sendRequest(QDBusConnection::sessionBus(),
+                QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.login1"),
+                                               QStringLiteral("/org/freedesktop/login1"),
+                                               QStringLiteral("org.freedesktop.login1.Manager"),
+                                               QStringLiteral("PowerOff")),
+                QStringLiteral("logind"), &context, [&](const QString& why) { unanswered << why; });
+    callsOnceThereAre(1, [&] { return unanswered; });
+    EXPECT_EQ(unanswered, QStringList{QStringLiteral("logind does not answer")});
+
+    // Accepted, a request is not reported.
+    QStringList heard;
+    g_logind->clearCalls();
+    m_power.LockPC([&](const QString& why) { heard << why; });
+    callsOnceThereAre(1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(heard.isEmpty()) << qPrintable(heard.join(u'|'));
+    EXPECT_TRUE(m_messages.messages.empty());
 }
 
 TEST_F(LogindPower, LockWithoutASessionIdAsksForTheCallersSession) {

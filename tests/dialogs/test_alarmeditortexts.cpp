@@ -83,7 +83,7 @@ TEST(AlarmEditorTexts, TheDaysFollowTheLocalesWeekAndJoinRuns) {
     AlarmRecord r;
     r.AlarmTime = alarmTimeOf(6, 45);
     r.Status = 1;
-    r.Reserved[0] = 0x1F;
+    setAlarmWeekdays(r, 0x1F);
     EXPECT_EQ(AlarmEntryText(r, 1, britain), QStringLiteral("06:45 - Enabled (Mon\u2013Fri)"));
 }
 

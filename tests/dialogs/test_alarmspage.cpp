@@ -4,6 +4,8 @@
 #include "dialogs/alarmspage.h"
 #include "widgets/uctabstrip.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -115,6 +117,33 @@ TEST(AlarmsPage, ASecondAlarmInTheSameMinuteIsRefused) {
     f.enter(7, 6, 3);
     f.page->CmdAlarm_Click(AlarmsPage::Add);
     EXPECT_EQ(f.saved().size(), 2);
+}
+
+TEST(AlarmsPage, OnlyAlarmsWhoseDaysOverlapAreDuplicates) {
+    AlarmsFixture f;
+    struct Case {
+        const char* name;
+        std::initializer_list<int> days; // 1 Monday .. 7 Sunday
+        bool added;
+    } cases[] = {
+        {"Monday", {1}, true},
+        {"Tuesday beside Monday", {2}, true},
+        {"Monday and Wednesday meet the Monday one", {1, 3}, false},
+        {"every day meets both", {1, 2, 3, 4, 5, 6, 7}, false},
+        {"the weekend", {6, 7}, true},
+    };
+    int saved = 0;
+    for (const Case& c : cases) {
+        f.messages.messages.clear();
+        f.enter(7, 0);
+        for (int day = 1; day <= 7; ++day)
+            f.page->CheckDay(day)->setChecked(std::find(c.days.begin(), c.days.end(), day) !=
+                                              c.days.end());
+        f.page->CmdAlarm_Click(AlarmsPage::Add);
+        saved += c.added ? 1 : 0;
+        EXPECT_EQ(f.saved().size(), saved) << c.name;
+        EXPECT_EQ(f.messages.messages.size(), c.added ? 0u : 1u) << c.name;
+    }
 }
 
 TEST(AlarmsPage, AHundredAndTwentyNinthAlarmIsRefused) {
@@ -308,8 +337,10 @@ TEST(AlarmsPage, TheDayBoxesChooseTheDaysAndNoDayIsRefused) {
     f.page->CmdAlarm(AlarmsPage::Add)->click();
     QList<AlarmRecord> file = f.saved();
     ASSERT_EQ(file.size(), 2);
-    EXPECT_EQ(file[0].Reserved[0], 0);
+    EXPECT_EQ(alarmWeekdays(file[0]), kEveryDay);
+    EXPECT_EQ(file[0].Reserved[1], 0) << "every day needs no mark";
     EXPECT_EQ(file[1].Reserved[0], 0x1F);
+    EXPECT_EQ(file[1].Reserved[1], kWeekdayMark);
     EXPECT_EQ(rowsOf(f.page->ListAlarm()),
               (QStringList{"06:30 AM - Enabled",
                            QString::fromUtf16(u"07:00 AM - Enabled (Mon\u2013Fri)")}));

@@ -87,8 +87,10 @@ TEST(HostileOpen, ShellSyntaxInANoteIsNeverRun) {
     for (const auto& c : cases) {
         QDir(records).removeRecursively();
         QDir().mkpath(records);
-        const ShellTarget target = resolveShellTarget(c.note, cwd);
-        ASSERT_NE(target.kind, ShellTarget::Kind::Nothing) << c.what;
+        const ShellTarget target = resolveShellTarget(c.note);
+        ASSERT_TRUE(target.kind != ShellTarget::Kind::Nothing &&
+                    target.kind != ShellTarget::Kind::NotFound)
+            << c.what;
         opener.open(target);
         ASSERT_TRUE(test::waitFor([&] { return !finishedRecords(records).isEmpty(); }, 10000))
             << c.what << ": nothing was started";
