@@ -1023,6 +1023,10 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <extracomment>%1 is the file, program or address of an alarm, %2 why it did not open.</extracomment>
         <translation>%1 kann nicht geöffnet werden: %2</translation>
     </message>
+    <message>
+        <source>The countdown was cancelled: the computer slept or its clock jumped past the end.</source>
+        <translation>Der Countdown wurde abgebrochen: Der Computer schlief oder seine Uhr sprang über das Ende hinaus.</translation>
+    </message>
 </context>
 <context>
     <name>ovra::GeneralPage</name>

@@ -1022,6 +1022,10 @@ guillemets : --zone &quot;New York&quot;.
         <extracomment>%1 is the file, program or address of an alarm, %2 why it did not open.</extracomment>
         <translation>Impossible d’ouvrir %1 : %2</translation>
     </message>
+    <message>
+        <source>The countdown was cancelled: the computer slept or its clock jumped past the end.</source>
+        <translation>Le compte à rebours a été annulé : l’ordinateur était en veille ou son horloge a sauté au-delà de la fin.</translation>
+    </message>
 </context>
 <context>
     <name>ovra::GeneralPage</name>

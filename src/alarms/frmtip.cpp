@@ -150,6 +150,7 @@ void FrmTip::ShowTip(bool snoozed) {
         offerSnooze(false);
         // The texts of the countdown appear with its first tick, one second on.
         st.CountdownTicks = 0;
+        m_countdownEndUtc = wallClockNow().addSecs(kCountdownSeconds);
         m_timer1->setEnabled(true);
         m_labTip->move(m_labTip->x(), twY(kTipTopForCountdown));
         m_labTip->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -301,8 +302,28 @@ void FrmTip::snooze() {
     close();
 }
 
+QDateTime FrmTip::wallClockNow() const {
+    return m_s.nowUtc ? m_s.nowUtc() : QDateTime::currentDateTimeUtc();
+}
+
+bool FrmTip::countdownOverslept() {
+    // The ticks count only the seconds the computer was awake: after a suspend, or
+    // with the clock stepped past the end, the action would run hours late, so the
+    // countdown ends without it and says so.
+    constexpr int kGraceSeconds = 5;
+    if (!m_countdownEndUtc.isValid() || wallClockNow() <= m_countdownEndUtc.addSecs(kGraceSeconds))
+        return false;
+    m_timer1->setEnabled(false);
+    m_cmdTip->setText(tr("&OK"));
+    setStatus(tr("The countdown was cancelled: the computer slept or its clock jumped past "
+                 "the end."));
+    return true;
+}
+
 void FrmTip::Timer1_Tick() {
     TipState& st = m_s.state;
+    if (countdownOverslept())
+        return;
     ++st.CountdownTicks;
     const int left = kCountdownSeconds - st.CountdownTicks;
     m_cmdTip->setText(CancelButtonText(left));

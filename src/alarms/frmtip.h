@@ -98,6 +98,8 @@ private:
     int tw(int twips) const;  // twips to pixels across
     int twY(int twips) const; // twips to pixels down
     void Timer1_Tick();
+    bool countdownOverslept();
+    QDateTime wallClockNow() const;
     void Timer2_Tick();
     void closingSteps();
     void offerSnooze(bool offer);
@@ -115,6 +117,7 @@ private:
     std::unique_ptr<Ticker> m_timer1; // countdown
     std::unique_ptr<Ticker> m_timer2; // sound limit
     quint64 m_fills = 0;              // ShowTip calls, to spot a refill during an action
+    QDateTime m_countdownEndUtc;      // when the countdown ends by the wall clock
     bool m_runningAction = false;     // the countdown's action is being sent
     bool m_closed = false;
 };

@@ -73,7 +73,7 @@ protected:
                 m_sound,
                 power,
                 m_tickers.factory(),
-                {},
+                m_nowUtc,
                 m_shippedSound,
                 [this](const QString& caption, int32_t action, const QString& why) {
                     m_failures << caption + u'|' + QString::number(action) + u'|' + why;
@@ -109,6 +109,7 @@ protected:
     PowerControl m_power{m_actions, m_messages};
     test::FakeTickers m_tickers;
     QPointer<FrmTip> m_tip;
+    std::function<QDateTime()> m_nowUtc; // the computer's clock; unset: the real one
 };
 
 } // namespace
@@ -141,6 +142,51 @@ TEST_F(Notice, CountdownRunsSecondBySecondToItsActionOnce) {
     EXPECT_EQ(m_alarms.NoticeAlarm(), -1);
     EXPECT_EQ(m_alarms.at(0).NoticeShown, 0);
     EXPECT_EQ(m_state.CountdownTicks, 30);
+}
+
+// The ticks stop while the computer sleeps: a countdown that wakes past its end by
+// the wall clock is cancelled and says so, where it would otherwise lock or shut
+// down hours late. A clock set back changes nothing.
+TEST_F(Notice, ACountdownThatSleptPastItsEndIsCancelledNotCarriedOut) {
+    const struct {
+        const char* what;
+        qint64 jumpSeconds; // the wall clock's jump with 12 seconds left
+        bool carriedOut;
+    } cases[] = {
+        {"a night's sleep", 9 * 3600, false},
+        {"the clock set forward an hour", 3600, false},
+        {"the clock set back an hour", -3600, true},
+        {"ticks a little late", 3, true},
+    };
+    QDateTime now(QDate(2026, 12, 7), QTime(6, 0), Qt::UTC);
+    m_nowUtc = [&] {
+        return now;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_actions.calls.clear();
+        m_alarms.clear();
+        m_alarms.add(alarm(6, 0, alarmaction::ShutDown));
+        fire(0);
+        for (int i = 0; i < 18; ++i) {
+            now = now.addSecs(1);
+            tick1(1);
+        }
+        now = now.addSecs(c.jumpSeconds);
+        for (int i = 0; i < 12 && m_tip; ++i) {
+            now = now.addSecs(1);
+            tick1(1);
+        }
+        EXPECT_EQ(m_actions.calls.isEmpty(), !c.carriedOut)
+            << qPrintable(m_actions.calls.join(u','));
+        if (c.carriedOut)
+            continue;
+        ASSERT_TRUE(m_tip);
+        EXPECT_FALSE(m_tip->countdownRunning());
+        EXPECT_TRUE(m_tip->labStatus()->text().contains(QStringLiteral("cancelled")));
+        m_tip->close();
+        flush();
+    }
 }
 
 TEST_F(Notice, CancelWithTwelveSecondsLeftPreventsTheAction) {
