@@ -1,6 +1,7 @@
 #include "widgets/uctabstrip.h"
 
 #include "widgets/filefilter.h"
+#include "widgets/tabstripaccessible.h"
 #include "widgets/tabstripinput.h"
 #include "widgets/tabstriplayout.h"
 #include "widgets/tabstrippainter.h"
@@ -68,6 +69,7 @@ ucTabStrip::ucTabStrip(QWidget* parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     connect(m_watcher, &TabStripWindowWatcher::status, this, &ucTabStrip::Status);
+    TabStripAccessible::install();
     setCountInternal(3);
     applyThemeColors(m_tabTheme, m_colors, ambientBackColor(), palette());
     computePageOffset();
@@ -118,6 +120,7 @@ void ucTabStrip::setActiveTab(int tab) {
         setActiveInternal(tab);
         m_input->resetHover();
         redraw();
+        TabStripAccessible::tabSelected(this, tab);
         emit TabSwitch(m_lastActiveTab);
     });
 }
@@ -150,6 +153,7 @@ void ucTabStrip::setTabCaption(int index, const QString& caption) {
         m_tabs[index].accessKey = parseCaption(caption).accessKey;
         rebuildAccessKeys();
         redraw();
+        TabStripAccessible::tabChanged(this, index);
     });
 }
 
@@ -167,6 +171,7 @@ void ucTabStrip::setTabEnabled(int index, bool enabled) {
         if (!enabled && HoveredTab() == index)
             m_input->resetHover();
         redraw();
+        TabStripAccessible::tabChanged(this, index);
     });
 }
 
