@@ -47,7 +47,7 @@ FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
         m_pages[i]->setObjectName(QStringLiteral("PicConfig%1").arg(i));
     placePages();
 
-    const std::array<QString, 3> captions = {tr("&OK"), tr("&About"), tr("&Apply")};
+    const std::array<QString, 3> captions = {tr("&OK"), tr("Abo&ut"), tr("&Apply")};
     for (size_t i = 0; i < captions.size(); ++i) {
         auto* button = new QPushButton(captions[i], this);
         button->setObjectName(QStringLiteral("CmdConfig%1").arg(i));
