@@ -637,6 +637,26 @@ Option, ein fehlender Wert, zwei Aktionen).
     </message>
 </context>
 <context>
+    <name>ovra::ClockAccessible</name>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Verschieben</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>The clock&apos;s time and date as a screen reader speaks them: %1 the time, %2 the date.</extracomment>
+        <translation>%1, %2</translation>
+    </message>
+</context>
+<context>
     <name>ovra::ClocksPage</name>
     <message>
         <source> Add Clock: </source>
@@ -885,6 +905,10 @@ Option, ein fehlender Wert, zwei Aktionen).
         <source>&amp;Cancel (%1)</source>
         <extracomment>&quot;&amp;&quot; marks the access key; %1 is the number of seconds left.</extracomment>
         <translation>&amp;Abbrechen (%1)</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

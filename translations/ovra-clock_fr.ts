@@ -636,6 +636,26 @@ porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un mag
     </message>
 </context>
 <context>
+    <name>ovra::ClockAccessible</name>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Déplacer</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>The clock&apos;s time and date as a screen reader speaks them: %1 the time, %2 the date.</extracomment>
+        <translation>%1, %2</translation>
+    </message>
+</context>
+<context>
     <name>ovra::ClocksPage</name>
     <message>
         <source> Add Clock: </source>
@@ -884,6 +904,10 @@ porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un mag
         <source>&amp;Cancel (%1)</source>
         <extracomment>&quot;&amp;&quot; marks the access key; %1 is the number of seconds left.</extracomment>
         <translation>&amp;Annuler (%1)</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 #include "dialogs/generalpage.h"
 #include "settings/autorun.h"
 #include "settings/settingsstore.h"
+#include "widgets/tabstripaccessible.h"
 #include "widgets/tabstriplayout.h"
 #include "widgets/uctabstrip.h"
 
@@ -32,6 +33,7 @@ FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
+    TabStripAccessible::install();
     m_tabs = new ucTabStrip(this);
     m_tabs->setObjectName(QStringLiteral("TabConfig"));
     buildTabStrip();

@@ -159,33 +159,4 @@ QAccessibleInterface* TabStripAccessible::focusChild() const {
     return strip()->hasFocus() ? child(strip()->ActiveTab()) : nullptr;
 }
 
-void TabStripAccessible::tabSelected(ucTabStrip* strip, int tab) {
-    if (!QAccessible::isActive())
-        return;
-    if (strip->hasFocus()) {
-        QAccessibleEvent focus(strip, QAccessible::Focus);
-        focus.setChild(tab);
-        QAccessible::updateAccessibility(&focus);
-    }
-    QAccessibleEvent selection(strip, QAccessible::Selection);
-    selection.setChild(tab);
-    QAccessible::updateAccessibility(&selection);
-    QAccessibleEvent name(strip, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&name);
-}
-
-void TabStripAccessible::tabChanged(ucTabStrip* strip, int tab) {
-    if (!QAccessible::isActive())
-        return;
-    QAccessibleEvent name(strip, QAccessible::NameChanged);
-    name.setChild(tab);
-    QAccessible::updateAccessibility(&name);
-    QAccessible::State changed;
-    changed.disabled = true;
-    changed.selectable = true;
-    QAccessibleStateChangeEvent state(strip, changed);
-    state.setChild(tab);
-    QAccessible::updateAccessibility(&state);
-}
-
 } // namespace ovra

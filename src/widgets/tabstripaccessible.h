@@ -15,7 +15,8 @@ public:
     explicit TabStripAccessible(ucTabStrip* strip);
     ~TabStripAccessible() override;
 
-    // Makes the toolkit build this interface for every tab strip; once per process.
+    // Makes the toolkit build this interface for every tab strip; once per process,
+    // before the first strip is asked for its interface.
     static void install();
 
     QString text(QAccessible::Text t) const override;
@@ -24,12 +25,6 @@ public:
     int indexOfChild(const QAccessibleInterface* child) const override;
     QAccessibleInterface* childAt(int x, int y) const override;
     QAccessibleInterface* focusChild() const override;
-
-    // Tells assistive technology about a change of the tabs: the selection moved to
-    // `tab` (and the focus with it while the strip has the keyboard), or a caption or
-    // enabled flag changed.
-    static void tabSelected(ucTabStrip* strip, int tab);
-    static void tabChanged(ucTabStrip* strip, int tab);
 
 private:
     ucTabStrip* strip() const;

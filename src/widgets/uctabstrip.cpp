@@ -1,7 +1,6 @@
 #include "widgets/uctabstrip.h"
 
 #include "widgets/filefilter.h"
-#include "widgets/tabstripaccessible.h"
 #include "widgets/tabstripinput.h"
 #include "widgets/tabstriplayout.h"
 #include "widgets/tabstrippainter.h"
@@ -12,6 +11,7 @@
 #include <QAbstractScrollArea>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -59,6 +59,39 @@ int floorDiv(qint64 a, qint64 b) {
     return int(q);
 }
 
+// Tells assistive technology that the selection moved to `tab`, and the focus with
+// it while the strip has the keyboard.
+void announceTabSelected(ucTabStrip* strip, int tab) {
+    if (!QAccessible::isActive())
+        return;
+    if (strip->hasFocus()) {
+        QAccessibleEvent focus(strip, QAccessible::Focus);
+        focus.setChild(tab);
+        QAccessible::updateAccessibility(&focus);
+    }
+    // Reaches the reader as the new tab's selected state.
+    QAccessibleEvent selection(strip, QAccessible::Selection);
+    selection.setChild(tab);
+    QAccessible::updateAccessibility(&selection);
+    QAccessibleEvent name(strip, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&name);
+}
+
+// A caption or an enabled flag changed.
+void announceTabChanged(ucTabStrip* strip, int tab) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent name(strip, QAccessible::NameChanged);
+    name.setChild(tab);
+    QAccessible::updateAccessibility(&name);
+    QAccessible::State changed;
+    changed.disabled = true;
+    changed.selectable = true;
+    QAccessibleStateChangeEvent state(strip, changed);
+    state.setChild(tab);
+    QAccessible::updateAccessibility(&state);
+}
+
 } // namespace
 
 ucTabStrip::ucTabStrip(QWidget* parent)
@@ -69,7 +102,6 @@ ucTabStrip::ucTabStrip(QWidget* parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     connect(m_watcher, &TabStripWindowWatcher::status, this, &ucTabStrip::Status);
-    TabStripAccessible::install();
     setCountInternal(3);
     applyThemeColors(m_tabTheme, m_colors, ambientBackColor(), palette());
     computePageOffset();
@@ -120,7 +152,7 @@ void ucTabStrip::setActiveTab(int tab) {
         setActiveInternal(tab);
         m_input->resetHover();
         redraw();
-        TabStripAccessible::tabSelected(this, tab);
+        announceTabSelected(this, tab);
         emit TabSwitch(m_lastActiveTab);
     });
 }
@@ -153,7 +185,7 @@ void ucTabStrip::setTabCaption(int index, const QString& caption) {
         m_tabs[index].accessKey = parseCaption(caption).accessKey;
         rebuildAccessKeys();
         redraw();
-        TabStripAccessible::tabChanged(this, index);
+        announceTabChanged(this, index);
     });
 }
 
@@ -171,7 +203,7 @@ void ucTabStrip::setTabEnabled(int index, bool enabled) {
         if (!enabled && HoveredTab() == index)
             m_input->resetHover();
         redraw();
-        TabStripAccessible::tabChanged(this, index);
+        announceTabChanged(this, index);
     });
 }
 
