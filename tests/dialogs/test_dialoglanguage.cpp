@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -14,6 +15,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -152,5 +155,38 @@ TEST(DialogLanguage, EveryPageHasItsOwnAccessKeysAndNamesEveryControl) {
                     << where.toStdString() << ": " << it.key().toString().toStdString()
                     << " held by " << it.value().join(u" | ").toStdString();
         }
+    }
+}
+
+// With the keyboard alone: from the tab strip, Tab reaches every control of the page
+// in front and the dialog's buttons, and comes round to the strip again.
+TEST(DialogLanguage, TabReachesEveryControlOfEveryPage) {
+    test::ConfigFixture f;
+    FrmConfig& d = f.open();
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    for (int tab = 0; tab < d.TabConfig()->TabCount(); ++tab) {
+        d.TabConfig()->setActiveTab(tab);
+        d.TabConfig()->setFocus(Qt::TabFocusReason);
+        QWidget* page = d.findChild<QWidget*>(QStringLiteral("PicConfig%1").arg(tab));
+        QSet<QWidget*> expected;
+        for (QWidget* w : page->findChildren<QWidget*>())
+            if (w->isVisibleTo(page) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+                expected << w;
+        for (QAbstractButton* b : d.findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
+            expected << b;
+        QSet<QWidget*> reached;
+        for (int step = 0; step < 100 && QApplication::focusWidget() != nullptr; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QApplication::focusWidget() == d.TabConfig())
+                break;
+            reached << QApplication::focusWidget();
+        }
+        EXPECT_EQ(QApplication::focusWidget(), d.TabConfig()) << "page " << tab;
+        QStringList missed;
+        for (QWidget* w : expected - reached)
+            missed << w->metaObject()->className() + (u' ' + w->objectName());
+        EXPECT_TRUE(missed.isEmpty()) << "page " << tab << ": " << missed.join(u", ").toStdString();
     }
 }
