@@ -71,8 +71,8 @@ public:
                                                     : nullptr;
     }
 
-    // The grip moves the window only under the pointer; the settings' position
-    // fields and the window manager's keyboard move stand in for it.
+    // The grip moves the window only under the pointer; the window manager's
+    // keyboard move stands in for it.
     QStringList actionNames() const override {
         return m_button == hotbutton::Grip ? QStringList() : QStringList{pressAction()};
     }
