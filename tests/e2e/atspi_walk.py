@@ -90,8 +90,10 @@ def states(node):
 
 
 def actions(node):
-    count = Atspi.Action.get_n_actions(node) if node.get_action_iface() else 0
-    return [Atspi.Action.get_action_name(node, i) for i in range(count)]
+    if "Action" not in node.get_interfaces():
+        return []
+    return [Atspi.Action.get_action_name(node, i)
+            for i in range(Atspi.Action.get_n_actions(node))]
 
 
 def press(node, name="Press"):
