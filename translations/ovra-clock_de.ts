@@ -556,12 +556,12 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <translation>Datei wählen, die Ovra Clock öffnen soll</translation>
     </message>
     <message>
-        <source>Tip (256 characters maximum) :</source>
-        <translation>Hinweis (höchstens 256 Zeichen):</translation>
+        <source>&amp;Tip (256 characters maximum) :</source>
+        <translation>Hinweis (höchstens 256 &amp;Zeichen):</translation>
     </message>
     <message>
-        <source>Parameter (256 characters maximum) :</source>
-        <translation>Parameter (höchstens 256 Zeichen):</translation>
+        <source>Parame&amp;ter (256 characters maximum) :</source>
+        <translation>&amp;Parameter (höchstens 256 Zeichen):</translation>
     </message>
     <message>
         <source> Add Alarm: </source>
@@ -572,24 +572,24 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <translation> Alarme verwalten: </translation>
     </message>
     <message>
-        <source>&amp;Add</source>
+        <source>A&amp;dd</source>
         <translation>&amp;Hinzufügen</translation>
     </message>
     <message>
         <source>&amp;Browse</source>
-        <translation>Durch&amp;suchen</translation>
+        <translation>Dur&amp;chsuchen</translation>
     </message>
     <message>
-        <source>&amp;Delete</source>
+        <source>D&amp;elete</source>
         <translation>&amp;Löschen</translation>
     </message>
     <message>
-        <source>&amp;Enable</source>
+        <source>E&amp;nable</source>
         <translation>&amp;Einschalten</translation>
     </message>
     <message>
-        <source>&amp;Disable</source>
-        <translation>Ausschal&amp;ten</translation>
+        <source>Disab&amp;le</source>
+        <translation>Ausschalte&amp;n</translation>
     </message>
     <message>
         <source>Select a sound file</source>
@@ -604,24 +604,24 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <translation>(Min.:)</translation>
     </message>
     <message>
-        <source>Alarm Time:</source>
-        <translation>Alarmzeit:</translation>
+        <source>Ala&amp;rm Time:</source>
+        <translation>Ala&amp;rmzeit:</translation>
     </message>
     <message>
         <source>Days:</source>
         <translation>Tage:</translation>
     </message>
     <message>
-        <source>Action:</source>
-        <translation>Aktion:</translation>
+        <source>Act&amp;ion:</source>
+        <translation>Ak&amp;tion:</translation>
     </message>
     <message>
-        <source>Sound:</source>
-        <translation>Klang:</translation>
+        <source>&amp;Sound:</source>
+        <translation>&amp;Klang:</translation>
     </message>
     <message>
-        <source>Playtime:</source>
-        <translation>Spieldauer:</translation>
+        <source>Pla&amp;ytime:</source>
+        <translation>&amp;Spieldauer:</translation>
     </message>
     <message>
         <source>Please check at least one day for the alarm.</source>
@@ -647,52 +647,72 @@ Anführungszeichen: --zone &quot;New York&quot;.
 <context>
     <name>ovra::AppearancePage</name>
     <message>
-        <source>Hour Circle Width(10 ~ 50):</source>
-        <translation>Breite des Stundenrings (10 ~ 50):</translation>
+        <source>&amp;Hour Circle Width(10 ~ 50):</source>
+        <translation>Bre&amp;ite des Stundenrings (10 ~ 50):</translation>
     </message>
     <message>
-        <source>Minute Circle Width(10 ~ 50):</source>
-        <translation>Breite des Minutenrings (10 ~ 50):</translation>
+        <source>Minute Circle &amp;Width(10 ~ 50):</source>
+        <translation>Brei&amp;te des Minutenrings (10 ~ 50):</translation>
     </message>
     <message>
-        <source>Second Circle Width(10 ~ 50):</source>
-        <translation>Breite des Sekundenrings (10 ~ 50):</translation>
+        <source>S&amp;econd Circle Width(10 ~ 50):</source>
+        <translation>Breite des Seku&amp;ndenrings (10 ~ 50):</translation>
     </message>
     <message>
-        <source>Clock Radius(48 ~ 128):</source>
-        <translation>Radius der Uhr (48 ~ 128):</translation>
+        <source>Clock Ra&amp;dius(48 ~ 128):</source>
+        <translation>&amp;Radius der Uhr (48 ~ 128):</translation>
     </message>
     <message>
         <source> Appearance: </source>
         <translation> Darstellung: </translation>
     </message>
     <message>
-        <source>AM Hour/24 Hour Circle Color:</source>
-        <translation>Farbe des Stundenrings (AM/24 Stunden):</translation>
+        <source>AM Hour/24 Hour C&amp;ircle Color:</source>
+        <translation>Farbe des Stundenrin&amp;gs (AM/24 Stunden):</translation>
     </message>
     <message>
-        <source>PM Hour Circle Color:</source>
-        <translation>Farbe des Stundenrings (PM):</translation>
+        <source>PM Hour Circ&amp;le Color:</source>
+        <translation>Farbe des Stundenrings (&amp;PM):</translation>
     </message>
     <message>
-        <source>Minute Circle Color:</source>
-        <translation>Farbe des Minutenrings:</translation>
+        <source>Minu&amp;te Circle Color:</source>
+        <translation>Farb&amp;e des Minutenrings:</translation>
     </message>
     <message>
-        <source>Second Circle Color:</source>
-        <translation>Farbe des Sekundenrings:</translation>
+        <source>&amp;Second Circle Color:</source>
+        <translation>Farbe des Se&amp;kundenrings:</translation>
     </message>
     <message>
-        <source>Time Font Color:</source>
-        <translation>Schriftfarbe der Uhrzeit:</translation>
+        <source>Time &amp;Font Color:</source>
+        <translation>Sc&amp;hriftfarbe der Uhrzeit:</translation>
     </message>
     <message>
-        <source>Date Font Color:</source>
-        <translation>Schriftfarbe des Datums:</translation>
+        <source>Date Fo&amp;nt Color:</source>
+        <translation>S&amp;chriftfarbe des Datums:</translation>
     </message>
     <message>
-        <source>Clock Dial Scale Color:</source>
-        <translation>Farbe der Skala:</translation>
+        <source>Cloc&amp;k Dial Scale Color:</source>
+        <translation>&amp;Farbe der Skala:</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::ClockAccessible</name>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Verschieben</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>The clock&apos;s time and date as a screen reader speaks them: %1 the time, %2 the date.</extracomment>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
@@ -706,11 +726,11 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <translation> Uhren verwalten: </translation>
     </message>
     <message>
-        <source>&amp;Add</source>
+        <source>A&amp;dd</source>
         <translation>&amp;Hinzufügen</translation>
     </message>
     <message>
-        <source>&amp;Delete</source>
+        <source>D&amp;elete</source>
         <translation>&amp;Löschen</translation>
     </message>
     <message>
@@ -726,12 +746,12 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <translation>A&amp;ktualisieren</translation>
     </message>
     <message>
-        <source>Select Time Zone:</source>
-        <translation>Zeitzone wählen:</translation>
+        <source>Select Time &amp;Zone:</source>
+        <translation>&amp;Zeitzone wählen:</translation>
     </message>
     <message>
-        <source>Display Name:</source>
-        <translation>Anzeigename:</translation>
+        <source>Display &amp;Name:</source>
+        <translation>A&amp;nzeigename:</translation>
     </message>
     <message>
         <source>%1 -- Running</source>
@@ -871,7 +891,7 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <translation>&amp;OK</translation>
     </message>
     <message>
-        <source>&amp;About</source>
+        <source>Abo&amp;ut</source>
         <translation>Ü&amp;ber</translation>
     </message>
     <message>
@@ -899,8 +919,8 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <translation>Ovra Clock – Einstellungen</translation>
     </message>
     <message>
-        <source>Restore Default Settings</source>
-        <translation>Standardeinstellungen wiederherstellen</translation>
+        <source>&amp;Restore Default Settings</source>
+        <translation>&amp;Standardeinstellungen wiederherstellen</translation>
     </message>
 </context>
 <context>
@@ -1027,6 +1047,10 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <source>The countdown was cancelled: the computer slept or its clock jumped past the end.</source>
         <translation>Der Countdown wurde abgebrochen: Der Computer schlief oder seine Uhr sprang über das Ende hinaus.</translation>
     </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>ovra::GeneralPage</name>
@@ -1063,28 +1087,28 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <translation>Sommerzeit automatisch</translation>
     </message>
     <message>
-        <source>Clock Always On Top:</source>
-        <translation>Uhr immer im Vordergrund:</translation>
+        <source>Clock Always On &amp;Top:</source>
+        <translation>Uhr &amp;immer im Vordergrund:</translation>
     </message>
     <message>
-        <source>Display Clock Scale:</source>
-        <translation>Skala anzeigen:</translation>
+        <source>Display Clock &amp;Scale:</source>
+        <translation>S&amp;kala anzeigen:</translation>
     </message>
     <message>
-        <source>Background Opacity:</source>
-        <translation>Deckkraft des Hintergrunds:</translation>
+        <source>Bac&amp;kground Opacity:</source>
+        <translation>Deckkraft des &amp;Hintergrunds:</translation>
     </message>
     <message>
-        <source>Load at Windows Startup:</source>
-        <translation>Bei der Anmeldung starten:</translation>
+        <source>Load at &amp;Windows Startup:</source>
+        <translation>Bei de&amp;r Anmeldung starten:</translation>
     </message>
     <message>
-        <source>Time Format:</source>
-        <translation>Zeitformat:</translation>
+        <source>Time &amp;Format:</source>
+        <translation>Z&amp;eitformat:</translation>
     </message>
     <message>
-        <source>Time Standard:</source>
-        <translation>Zeitnorm:</translation>
+        <source>Time Stan&amp;dard:</source>
+        <translation>&amp;Zeitnorm:</translation>
     </message>
 </context>
 <context>

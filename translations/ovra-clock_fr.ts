@@ -555,12 +555,12 @@ guillemets : --zone &quot;New York&quot;.
         <translation>Choisir un fichier qu’Ovra Clock ouvrira</translation>
     </message>
     <message>
-        <source>Tip (256 characters maximum) :</source>
-        <translation>Message (256 caractères au plus) :</translation>
+        <source>&amp;Tip (256 characters maximum) :</source>
+        <translation>M&amp;essage (256 caractères au plus) :</translation>
     </message>
     <message>
-        <source>Parameter (256 characters maximum) :</source>
-        <translation>Paramètre (256 caractères au plus) :</translation>
+        <source>Parame&amp;ter (256 characters maximum) :</source>
+        <translation>Paramètr&amp;e (256 caractères au plus) :</translation>
     </message>
     <message>
         <source> Add Alarm: </source>
@@ -571,7 +571,7 @@ guillemets : --zone &quot;New York&quot;.
         <translation> Gérer les alarmes : </translation>
     </message>
     <message>
-        <source>&amp;Add</source>
+        <source>A&amp;dd</source>
         <translation>A&amp;jouter</translation>
     </message>
     <message>
@@ -579,16 +579,16 @@ guillemets : --zone &quot;New York&quot;.
         <translation>Parcour&amp;ir</translation>
     </message>
     <message>
-        <source>&amp;Delete</source>
-        <translation>&amp;Supprimer</translation>
+        <source>D&amp;elete</source>
+        <translation>S&amp;upprimer</translation>
     </message>
     <message>
-        <source>&amp;Enable</source>
+        <source>E&amp;nable</source>
         <translation>Acti&amp;ver</translation>
     </message>
     <message>
-        <source>&amp;Disable</source>
-        <translation>&amp;Désactiver</translation>
+        <source>Disab&amp;le</source>
+        <translation>Désac&amp;tiver</translation>
     </message>
     <message>
         <source>Select a sound file</source>
@@ -603,24 +603,24 @@ guillemets : --zone &quot;New York&quot;.
         <translation>(min :)</translation>
     </message>
     <message>
-        <source>Alarm Time:</source>
-        <translation>Heure de l’alarme :</translation>
+        <source>Ala&amp;rm Time:</source>
+        <translation>Heure de &amp;l’alarme :</translation>
     </message>
     <message>
         <source>Days:</source>
         <translation>Jours :</translation>
     </message>
     <message>
-        <source>Action:</source>
-        <translation>Action :</translation>
+        <source>Act&amp;ion:</source>
+        <translation>A&amp;ction :</translation>
     </message>
     <message>
-        <source>Sound:</source>
-        <translation>Son :</translation>
+        <source>&amp;Sound:</source>
+        <translation>&amp;Son :</translation>
     </message>
     <message>
-        <source>Playtime:</source>
-        <translation>Durée du son :</translation>
+        <source>Pla&amp;ytime:</source>
+        <translation>&amp;Durée du son :</translation>
     </message>
     <message>
         <source>Please check at least one day for the alarm.</source>
@@ -646,52 +646,72 @@ guillemets : --zone &quot;New York&quot;.
 <context>
     <name>ovra::AppearancePage</name>
     <message>
-        <source>Hour Circle Width(10 ~ 50):</source>
-        <translation>Largeur de l’anneau des heures (10 ~ 50) :</translation>
+        <source>&amp;Hour Circle Width(10 ~ 50):</source>
+        <translation>Largeur de l’anneau des heures (&amp;10 ~ 50) :</translation>
     </message>
     <message>
-        <source>Minute Circle Width(10 ~ 50):</source>
-        <translation>Largeur de l’anneau des minutes (10 ~ 50) :</translation>
+        <source>Minute Circle &amp;Width(10 ~ 50):</source>
+        <translation>Largeur de l’anneau des m&amp;inutes (10 ~ 50) :</translation>
     </message>
     <message>
-        <source>Second Circle Width(10 ~ 50):</source>
-        <translation>Largeur de l’anneau des secondes (10 ~ 50) :</translation>
+        <source>S&amp;econd Circle Width(10 ~ 50):</source>
+        <translation>Largeur de l’anneau des secondes (10 ~ &amp;50) :</translation>
     </message>
     <message>
-        <source>Clock Radius(48 ~ 128):</source>
-        <translation>Rayon de l’horloge (48 ~ 128) :</translation>
+        <source>Clock Ra&amp;dius(48 ~ 128):</source>
+        <translation>Rayon &amp;de l’horloge (48 ~ 128) :</translation>
     </message>
     <message>
         <source> Appearance: </source>
         <translation> Apparence : </translation>
     </message>
     <message>
-        <source>AM Hour/24 Hour Circle Color:</source>
-        <translation>Couleur de l’anneau des heures (AM/24 h) :</translation>
+        <source>AM Hour/24 Hour C&amp;ircle Color:</source>
+        <translation>Couleur de l’anneau des heures (AM/&amp;24 h) :</translation>
     </message>
     <message>
-        <source>PM Hour Circle Color:</source>
-        <translation>Couleur de l’anneau des heures (PM) :</translation>
+        <source>PM Hour Circ&amp;le Color:</source>
+        <translation>Couleur de l’a&amp;nneau des heures (PM) :</translation>
     </message>
     <message>
-        <source>Minute Circle Color:</source>
-        <translation>Couleur de l’anneau des minutes :</translation>
+        <source>Minu&amp;te Circle Color:</source>
+        <translation>Coul&amp;eur de l’anneau des minutes :</translation>
     </message>
     <message>
-        <source>Second Circle Color:</source>
-        <translation>Couleur de l’anneau des secondes :</translation>
+        <source>&amp;Second Circle Color:</source>
+        <translation>Couleur de l’anneau des &amp;secondes :</translation>
     </message>
     <message>
-        <source>Time Font Color:</source>
-        <translation>Couleur du texte de l’heure :</translation>
+        <source>Time &amp;Font Color:</source>
+        <translation>Couleur du &amp;texte de l’heure :</translation>
     </message>
     <message>
-        <source>Date Font Color:</source>
-        <translation>Couleur du texte de la date :</translation>
+        <source>Date Fo&amp;nt Color:</source>
+        <translation>Co&amp;uleur du texte de la date :</translation>
     </message>
     <message>
-        <source>Clock Dial Scale Color:</source>
-        <translation>Couleur de la graduation :</translation>
+        <source>Cloc&amp;k Dial Scale Color:</source>
+        <translation>&amp;Couleur de la graduation :</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::ClockAccessible</name>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Déplacer</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>The clock&apos;s time and date as a screen reader speaks them: %1 the time, %2 the date.</extracomment>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
@@ -705,11 +725,11 @@ guillemets : --zone &quot;New York&quot;.
         <translation> Gérer les horloges : </translation>
     </message>
     <message>
-        <source>&amp;Add</source>
+        <source>A&amp;dd</source>
         <translation>A&amp;jouter</translation>
     </message>
     <message>
-        <source>&amp;Delete</source>
+        <source>D&amp;elete</source>
         <translation>&amp;Supprimer</translation>
     </message>
     <message>
@@ -725,12 +745,12 @@ guillemets : --zone &quot;New York&quot;.
         <translation>Actualis&amp;er</translation>
     </message>
     <message>
-        <source>Select Time Zone:</source>
-        <translation>Fuseau horaire :</translation>
+        <source>Select Time &amp;Zone:</source>
+        <translation>&amp;Fuseau horaire :</translation>
     </message>
     <message>
-        <source>Display Name:</source>
-        <translation>Nom affiché :</translation>
+        <source>Display &amp;Name:</source>
+        <translation>&amp;Nom affiché :</translation>
     </message>
     <message>
         <source>%1 -- Running</source>
@@ -870,7 +890,7 @@ guillemets : --zone &quot;New York&quot;.
         <translation>&amp;OK</translation>
     </message>
     <message>
-        <source>&amp;About</source>
+        <source>Abo&amp;ut</source>
         <translation>À &amp;propos</translation>
     </message>
     <message>
@@ -898,8 +918,8 @@ guillemets : --zone &quot;New York&quot;.
         <translation>Ovra Clock – Paramètres</translation>
     </message>
     <message>
-        <source>Restore Default Settings</source>
-        <translation>Rétablir les paramètres par défaut</translation>
+        <source>&amp;Restore Default Settings</source>
+        <translation>Rétablir &amp;les paramètres par défaut</translation>
     </message>
 </context>
 <context>
@@ -1026,6 +1046,10 @@ guillemets : --zone &quot;New York&quot;.
         <source>The countdown was cancelled: the computer slept or its clock jumped past the end.</source>
         <translation>Le compte à rebours a été annulé : l’ordinateur était en veille ou son horloge a sauté au-delà de la fin.</translation>
     </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
 </context>
 <context>
     <name>ovra::GeneralPage</name>
@@ -1062,28 +1086,28 @@ guillemets : --zone &quot;New York&quot;.
         <translation>Heure d’été automatique</translation>
     </message>
     <message>
-        <source>Clock Always On Top:</source>
-        <translation>Horloge toujours au premier plan :</translation>
+        <source>Clock Always On &amp;Top:</source>
+        <translation>Horloge &amp;toujours au premier plan :</translation>
     </message>
     <message>
-        <source>Display Clock Scale:</source>
-        <translation>Afficher la graduation :</translation>
+        <source>Display Clock &amp;Scale:</source>
+        <translation>Aff&amp;icher la graduation :</translation>
     </message>
     <message>
-        <source>Background Opacity:</source>
-        <translation>Opacité du fond :</translation>
+        <source>Bac&amp;kground Opacity:</source>
+        <translation>Opacité &amp;du fond :</translation>
     </message>
     <message>
-        <source>Load at Windows Startup:</source>
-        <translation>Lancer à l’ouverture de session :</translation>
+        <source>Load at &amp;Windows Startup:</source>
+        <translation>Lancer à l’ouverture de &amp;session :</translation>
     </message>
     <message>
-        <source>Time Format:</source>
-        <translation>Format de l’heure :</translation>
+        <source>Time &amp;Format:</source>
+        <translation>&amp;Format de l’heure :</translation>
     </message>
     <message>
-        <source>Time Standard:</source>
-        <translation>Heure légale :</translation>
+        <source>Time Stan&amp;dard:</source>
+        <translation>H&amp;eure légale :</translation>
     </message>
 </context>
 <context>

@@ -137,6 +137,9 @@ void FrmTip::ShowTip(bool snoozed) {
         NoticeCaption(m_s.clock.ClockName, alarm.AlarmTime, m_s.clock.settings.HourMode);
     setWindowTitle(snoozed ? SnoozedCaption(caption) : caption);
     st.TipAction = alarm.Action;
+    // A new fill is read afresh: the names the last countdown froze go.
+    m_labTip->setAccessibleName({});
+    m_cmdTip->setAccessibleName({});
     if (st.TipAction == alarmaction::ShowTip) {
         m_labTip->move(m_labTip->x(), twY(kTipTopForText));
         m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -328,6 +331,14 @@ void FrmTip::Timer1_Tick() {
     const int left = kCountdownSeconds - st.CountdownTicks;
     m_cmdTip->setText(CancelButtonText(left));
     m_labTip->setText(CountdownText(st.TipAction, left));
+    // A screen reader announces the countdown once, as it starts: from then on
+    // label and button keep the names they started with, so the changing texts
+    // raise no announcement every second; the seconds left are the description.
+    if (st.CountdownTicks == 1) {
+        m_labTip->setAccessibleName(m_labTip->text());
+        m_cmdTip->setAccessibleName(tr("Cancel"));
+    }
+    m_labTip->setAccessibleDescription(m_labTip->text());
     if (st.CountdownTicks < kCountdownSeconds)
         return;
     // Off before the action: a refused action shows a message box, whose event loop

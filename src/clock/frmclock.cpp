@@ -1,5 +1,6 @@
 #include "clock/frmclock.h"
 
+#include "clock/clockaccessible.h"
 #include "clock/clockwindowhost.h"
 #include "clock/monitors.h"
 #include "clock/poolthreadpainter.h"
@@ -55,6 +56,7 @@ FrmClock::FrmClock(ClockWindowContext& app, WindowSystem& windowSystem, QWidget*
     setFocusPolicy(Qt::StrongFocus);
     // The clock rarely has the keyboard; its strip's tooltips show all the same.
     setAttribute(Qt::WA_AlwaysShowToolTips);
+    ClockAccessible::install();
 
     // The face changes once a second: one precise wake just after each wall-clock
     // second begins shows it on time and leaves the process asleep in between.
@@ -414,6 +416,11 @@ void FrmClock::onSecondTimer() {
         m_tickedSecond = now.toSecsSinceEpoch();
         drawAt(now);
         m_clockTime = now;
+        if (const qint64 minute = now.toSecsSinceEpoch() / 60; minute != m_shownMinute) {
+            if (m_shownMinute != -1)
+                ClockAccessible::minuteShown(this);
+            m_shownMinute = minute;
+        }
         emit secondTick();
     }
     armSecondTimer();
@@ -524,10 +531,22 @@ void FrmClock::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void FrmClock::formClick() {
-    if (m_hotButton == hotbutton::Close)
+    pressStripButton(m_hotButton);
+}
+
+void FrmClock::pressStripButton(int32_t button) {
+    if (button == hotbutton::Close)
         m_app.ShutdownClock(true);
-    else if (m_hotButton == hotbutton::Settings)
+    else if (button == hotbutton::Settings)
         emit settingsRequested(true);
+}
+
+QString FrmClock::clockName() const {
+    return m_app.state().ClockName;
+}
+
+bool FrmClock::twentyFourHour() const {
+    return m_app.settings().HourMode != 0;
 }
 
 void FrmClock::mouseDoubleClickEvent(QMouseEvent* event) {

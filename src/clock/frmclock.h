@@ -69,6 +69,12 @@ public:
     // settings. Runs once, whichever way the window is closed.
     void unloadClock();
 
+    // What the strip's buttons do when clicked, also for a button pressed by a
+    // screen reader: close the clock, open the settings; the grip only drags.
+    void pressStripButton(int32_t button);
+    QString clockName() const;
+    bool twentyFourHour() const;
+
     int32_t HotButton() const { return m_hotButton; }
     bool IsActive() const { return m_isActive; }
     const QDateTime& clockTime() const { return m_clockTime; }
@@ -174,6 +180,7 @@ private:
     FrameKey m_drawnKey;
     QRegion m_pushedArea;
     qint64 m_tickedSecond = -1;
+    qint64 m_shownMinute = -1;
     quint64 m_generation = 1;
     bool m_prepareDue = false;
     int m_framesDrawn = 0;

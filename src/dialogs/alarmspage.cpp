@@ -5,6 +5,7 @@
 #include "base/messagesink.h"
 #include "base/textutil.h"
 #include "dialogs/alarmeditortexts.h"
+#include "dialogs/fieldlabel.h"
 #include "dialogs/filechooser.h"
 #include "settings/clocksettings.h"
 
@@ -35,9 +36,9 @@ namespace {
 const char* const kFileTitle =
     QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Select a file to be executed by Ovra Clock");
 const char* const kTipLabel =
-    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Tip (256 characters maximum) :");
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "&Tip (256 characters maximum) :");
 const char* const kParameterLabel =
-    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Parameter (256 characters maximum) :");
+    QT_TRANSLATE_NOOP("ovra::AlarmsPage", "Parame&ter (256 characters maximum) :");
 
 // Where the sound chooser opens: on the current sound, in its folder; else in the
 // user's music folder, else at home.
@@ -114,6 +115,7 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     }
     m_list = new QListWidget(manageGroup);
     m_list->setObjectName(QStringLiteral("ListAlarm"));
+    m_list->setAccessibleName(spokenCaption(manageGroup->title()));
     m_list->setSelectionMode(QAbstractItemView::MultiSelection);
 
     struct ButtonDef {
@@ -122,11 +124,11 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
         QWidget* parent;
     };
     const std::array<ButtonDef, 6> defs = {{
-        {tr("&Add"), {}, addGroup},
+        {tr("A&dd"), {}, addGroup},
         {tr("&Browse"), tr(kFileTitle), addGroup},
-        {tr("&Delete"), {}, manageGroup},
-        {tr("&Enable"), {}, manageGroup},
-        {tr("&Disable"), {}, manageGroup},
+        {tr("D&elete"), {}, manageGroup},
+        {tr("E&nable"), {}, manageGroup},
+        {tr("Disab&le"), {}, manageGroup},
         {QStringLiteral("..."), tr("Select a sound file"), addGroup},
     }};
     for (size_t i = 0; i < defs.size(); ++i) {
@@ -135,6 +137,8 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
         button->setAutoDefault(false);
         if (!defs[i].hint.isEmpty())
             button->setToolTip(defs[i].hint);
+        if (defs[i].caption == QStringLiteral("..."))
+            button->setAccessibleName(defs[i].hint);
         connect(button, &QPushButton::clicked, this, [this, i] { CmdAlarm_Click(int(i)); });
         m_buttons[i] = button;
     }
@@ -143,11 +147,18 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     auto* grid = new QGridLayout(addGroup);
     auto* timeRow = new QHBoxLayout;
     timeRow->addWidget(m_hour);
-    timeRow->addWidget(new QLabel(tr("(H:)"), addGroup));
+    const QString hourText = tr("(H:)");
+    const QString minuteText = tr("(M:)");
+    timeRow->addWidget(new QLabel(hourText, addGroup));
     timeRow->addWidget(m_minute);
-    timeRow->addWidget(new QLabel(tr("(M:)"), addGroup));
+    timeRow->addWidget(new QLabel(minuteText, addGroup));
     timeRow->addStretch(1);
-    grid->addWidget(new QLabel(tr("Alarm Time:"), addGroup), 0, 0);
+    QLabel* timeLabel = fieldLabel(tr("Ala&rm Time:"), m_hour);
+    grid->addWidget(timeLabel, 0, 0);
+    // The two lists take the row's label with their own mark, "Alarm Time (H)".
+    const QString timeName = spokenCaption(timeLabel->text());
+    m_hour->setAccessibleName(timeName + u' ' + QString(hourText).remove(u':'));
+    m_minute->setAccessibleName(timeName + u' ' + QString(minuteText).remove(u':'));
     grid->addLayout(timeRow, 0, 1);
     // Two rows of days keep the page as narrow as the time and sound rows.
     auto* dayRow = new QGridLayout;
@@ -159,7 +170,7 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     dayRow->setColumnStretch(4, 1);
     grid->addWidget(new QLabel(tr("Days:"), addGroup), 1, 0, Qt::AlignTop);
     grid->addLayout(dayRow, 1, 1);
-    grid->addWidget(new QLabel(tr("Action:"), addGroup), 2, 0);
+    grid->addWidget(fieldLabel(tr("Act&ion:"), m_action), 2, 0);
     grid->addWidget(m_action, 2, 1);
     grid->addWidget(m_labNote, 3, 0, 1, 2);
     // The tip box and the target row share one place; the action shows one of them.
@@ -172,9 +183,9 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     soundRow->setSpacing(2);
     soundRow->addWidget(m_sound, 1);
     soundRow->addWidget(m_buttons[ChooseSound]);
-    grid->addWidget(new QLabel(tr("Sound:"), addGroup), 5, 0);
+    grid->addWidget(fieldLabel(tr("&Sound:"), m_sound), 5, 0);
     grid->addLayout(soundRow, 5, 1);
-    grid->addWidget(new QLabel(tr("Playtime:"), addGroup), 6, 0);
+    grid->addWidget(fieldLabel(tr("Pla&ytime:"), m_playTime), 6, 0);
     auto* playRow = new QHBoxLayout;
     playRow->addWidget(m_playTime);
     playRow->addStretch(1);
@@ -287,6 +298,7 @@ void AlarmsPage::CmdAlarm_Click(int index) {
 void AlarmsPage::CombAction_Click() {
     const bool execute = m_action->currentIndex() == alarmaction::Execute;
     m_labNote->setText(execute ? tr(kParameterLabel) : tr(kTipLabel));
+    labelField(m_labNote, execute ? static_cast<QWidget*>(m_param) : m_note);
     m_buttons[Browse]->setVisible(execute);
     m_note->setVisible(!execute);
     m_param->setVisible(execute);

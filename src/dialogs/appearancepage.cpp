@@ -2,6 +2,7 @@
 
 #include "dialogs/colourrow.h"
 #include "dialogs/colourvalue.h"
+#include "dialogs/fieldlabel.h"
 #include "dialogs/numericreading.h"
 #include "dialogs/resetpagelayout.h"
 #include "dialogs/sizefield.h"
@@ -28,13 +29,13 @@ struct SizeRow {
 
 // Top to bottom; the order is also the order apply reads them in.
 constexpr std::array<SizeRow, 4> kSizeRows = {{
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Hour Circle Width(10 ~ 50):"), "TxtHourCircle",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "&Hour Circle Width(10 ~ 50):"), "TxtHourCircle",
      &ClockSettings::HourCircleWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minute Circle Width(10 ~ 50):"), "TxtMinuteCircle",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minute Circle &Width(10 ~ 50):"), "TxtMinuteCircle",
      &ClockSettings::MinuteCircleWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Second Circle Width(10 ~ 50):"), "TxtSecondCircle",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "S&econd Circle Width(10 ~ 50):"), "TxtSecondCircle",
      &ClockSettings::SecondCircleWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Clock Radius(48 ~ 128):"), "TxtClockRadius",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Clock Ra&dius(48 ~ 128):"), "TxtClockRadius",
      &ClockSettings::ClockRadius, limits::MinRadius, limits::MaxRadius, u"48", 3},
 }};
 
@@ -62,7 +63,7 @@ AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applie
         field->setObjectName(QLatin1String(row.name));
         // Room for the longest text the field takes and a little more.
         field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
-        form->addRow(tr(row.label), field);
+        form->addRow(fieldLabel(tr(row.label), field), field);
         m_sizes[i] = field;
     }
     for (size_t i = 0; i < kColourFields.size(); ++i) {
@@ -74,7 +75,7 @@ AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applie
         row->setStoredValueReading([&applied, member](QStringView text) {
             return colourApplyStores(applied, member, text);
         });
-        form->addRow(tr(field.label), row);
+        form->addRow(fieldLabel(tr(field.label), row->textBox()), row);
         m_colours[i] = row;
     }
 

@@ -3,6 +3,7 @@
 #include "base/clockname.h"
 #include "base/textutil.h"
 #include "dialogs/displaynameedit.h"
+#include "dialogs/fieldlabel.h"
 #include "settings/clocklist.h"
 #include "time/zonetable.h"
 
@@ -32,7 +33,7 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     m_name->setText(QStringLiteral("Add Clock"));
     auto* manageGroup = new QGroupBox(tr(" Manage Clocks: "), this);
 
-    const std::array<QString, 5> captions = {tr("&Add"), tr("&Delete"), tr("&Run"), tr("&Stop"),
+    const std::array<QString, 5> captions = {tr("A&dd"), tr("D&elete"), tr("&Run"), tr("&Stop"),
                                              tr("Re&fresh")};
     for (size_t i = 0; i < captions.size(); ++i) {
         auto* button = new QPushButton(captions[i], i == Add ? addGroup : manageGroup);
@@ -44,8 +45,8 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
 
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    form->addRow(tr("Select Time Zone:"), m_zones);
-    form->addRow(tr("Display Name:"), m_name);
+    form->addRow(fieldLabel(tr("Select Time &Zone:"), m_zones), m_zones);
+    form->addRow(fieldLabel(tr("Display &Name:"), m_name), m_name);
     auto* addRow = new QHBoxLayout;
     addRow->addStretch(1);
     addRow->addWidget(m_buttons[Add]);
@@ -55,6 +56,7 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
 
     m_list = new QListWidget(manageGroup);
     m_list->setObjectName(QStringLiteral("ListClock"));
+    m_list->setAccessibleName(spokenCaption(manageGroup->title()));
     // A click or Space marks and unmarks an entry; several can be marked at once.
     m_list->setSelectionMode(QAbstractItemView::MultiSelection);
     auto* buttonRow = new QHBoxLayout;

@@ -16,6 +16,7 @@ ColourRow::ColourRow(ColourPicker& picker, QWidget* parent)
       m_choose(new QToolButton(this)) {
     m_choose->setText(QStringLiteral("..."));
     m_choose->setToolTip(tr("Choose a colour and its alpha"));
+    m_choose->setAccessibleName(m_choose->toolTip());
     m_choose->setFocusPolicy(Qt::StrongFocus);
 
     auto* row = new QHBoxLayout(this);
@@ -81,6 +82,8 @@ void ColourRow::setBoxColour(int32_t display) {
     palette.setColor(QPalette::Base, background);
     palette.setColor(QPalette::Text, foreground);
     m_text->setPalette(palette);
+    // The box's colour is spoken too, as hex: the text may not yet say what it shows.
+    m_text->setAccessibleDescription(background.name().toUpper());
 }
 
 // A typed colour shows in the box at once, as the colour apply would store for it,

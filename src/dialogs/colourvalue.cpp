@@ -31,19 +31,19 @@ QString ColourText(int32_t value) {
 using S = ClockSettings;
 
 const std::array<ColourField, 7> kColourFields = {{
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "AM Hour/24 Hour Circle Color:"), "TxtAmHourColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "AM Hour/24 Hour C&ircle Color:"), "TxtAmHourColor",
      &S::AM24HourCircleColor},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "PM Hour Circle Color:"), "TxtPmHourColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "PM Hour Circ&le Color:"), "TxtPmHourColor",
      &S::PMHourCircleColor},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minute Circle Color:"), "TxtMinuteColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minu&te Circle Color:"), "TxtMinuteColor",
      &S::MinuteCircleColor},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Second Circle Color:"), "TxtSecondColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "&Second Circle Color:"), "TxtSecondColor",
      &S::SecondCircleColor},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Time Font Color:"), "TxtTimeColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Time &Font Color:"), "TxtTimeColor",
      &S::TimeFontColor},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Date Font Color:"), "TxtDateColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Date Fo&nt Color:"), "TxtDateColor",
      &S::DateFontColor},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Clock Dial Scale Color:"), "TxtScaleColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Cloc&k Dial Scale Color:"), "TxtScaleColor",
      &S::ClockScaleColor},
 }};
 

@@ -1,5 +1,7 @@
 #include "dialogs/frmalpha.h"
 
+#include "dialogs/fieldlabel.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QPointer>
@@ -29,6 +31,8 @@ FrmAlpha::FrmAlpha(int colourAlpha, bool alwaysOnTop, QWidget* parent)
     // Scroll bars invert their keys by default; here Left must mean more transparent.
     m_hsValue->setInvertedControls(false);
     m_hsValue->setMinimumWidth(260);
+    // The bar is named by its label without the number, which the bar itself tells.
+    m_hsValue->setAccessibleName(spokenCaption(tr("Alpha Value: %1").arg(QString())));
     m_cmdOK->setDefault(true);
 
     auto* transparent = new QLabel(tr("Transparent"), this);

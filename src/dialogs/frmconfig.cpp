@@ -6,6 +6,7 @@
 #include "dialogs/generalpage.h"
 #include "settings/autorun.h"
 #include "settings/settingsstore.h"
+#include "widgets/tabstripaccessible.h"
 #include "widgets/tabstriplayout.h"
 #include "widgets/uctabstrip.h"
 
@@ -39,6 +40,7 @@ FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
+    TabStripAccessible::install();
     m_tabs = new ucTabStrip(this);
     m_tabs->setObjectName(QStringLiteral("TabConfig"));
     buildTabStrip();
@@ -54,7 +56,7 @@ FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
         m_pages[i]->setObjectName(QStringLiteral("PicConfig%1").arg(i));
     placePages();
 
-    const std::array<QString, 3> captions = {tr("&OK"), tr("&About"), tr("&Apply")};
+    const std::array<QString, 3> captions = {tr("&OK"), tr("Abo&ut"), tr("&Apply")};
     for (size_t i = 0; i < captions.size(); ++i) {
         auto* button = new QPushButton(captions[i], this);
         button->setObjectName(QStringLiteral("CmdConfig%1").arg(i));

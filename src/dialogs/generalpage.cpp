@@ -1,5 +1,6 @@
 #include "dialogs/generalpage.h"
 
+#include "dialogs/fieldlabel.h"
 #include "dialogs/resetpagelayout.h"
 #include "settings/clocksettings.h"
 
@@ -47,12 +48,12 @@ GeneralPage::GeneralPage(QWidget* parent) : QWidget(parent) {
         list->setCurrentIndex(-1);
 
     auto* form = new QFormLayout;
-    form->addRow(tr("Clock Always On Top:"), m_onTop);
-    form->addRow(tr("Display Clock Scale:"), m_displayScale);
-    form->addRow(tr("Background Opacity:"), m_opacity);
-    form->addRow(tr("Load at Windows Startup:"), m_autorun);
-    form->addRow(tr("Time Format:"), m_timeFormat);
-    form->addRow(tr("Time Standard:"), m_dst);
+    form->addRow(fieldLabel(tr("Clock Always On &Top:"), m_onTop), m_onTop);
+    form->addRow(fieldLabel(tr("Display Clock &Scale:"), m_displayScale), m_displayScale);
+    form->addRow(fieldLabel(tr("Bac&kground Opacity:"), m_opacity), m_opacity);
+    form->addRow(fieldLabel(tr("Load at &Windows Startup:"), m_autorun), m_autorun);
+    form->addRow(fieldLabel(tr("Time &Format:"), m_timeFormat), m_timeFormat);
+    form->addRow(fieldLabel(tr("Time Stan&dard:"), m_dst), m_dst);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
     m_reset = layOutPageWithReset(this, group, form, QStringLiteral("CmdReset1"));

@@ -11,6 +11,7 @@
 #include <QAbstractScrollArea>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -56,6 +57,39 @@ int floorDiv(qint64 a, qint64 b) {
     if ((a % b != 0) && ((a < 0) != (b < 0)))
         --q;
     return int(q);
+}
+
+// Tells assistive technology that the selection moved to `tab`, and the focus with
+// it while the strip has the keyboard.
+void announceTabSelected(ucTabStrip* strip, int tab) {
+    if (!QAccessible::isActive())
+        return;
+    if (strip->hasFocus()) {
+        QAccessibleEvent focus(strip, QAccessible::Focus);
+        focus.setChild(tab);
+        QAccessible::updateAccessibility(&focus);
+    }
+    // Reaches the reader as the new tab's selected state.
+    QAccessibleEvent selection(strip, QAccessible::Selection);
+    selection.setChild(tab);
+    QAccessible::updateAccessibility(&selection);
+    QAccessibleEvent name(strip, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&name);
+}
+
+// A caption or an enabled flag changed.
+void announceTabChanged(ucTabStrip* strip, int tab) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent name(strip, QAccessible::NameChanged);
+    name.setChild(tab);
+    QAccessible::updateAccessibility(&name);
+    QAccessible::State changed;
+    changed.disabled = true;
+    changed.selectable = true;
+    QAccessibleStateChangeEvent state(strip, changed);
+    state.setChild(tab);
+    QAccessible::updateAccessibility(&state);
 }
 
 } // namespace
@@ -118,6 +152,7 @@ void ucTabStrip::setActiveTab(int tab) {
         setActiveInternal(tab);
         m_input->resetHover();
         redraw();
+        announceTabSelected(this, tab);
         emit TabSwitch(m_lastActiveTab);
     });
 }
@@ -150,6 +185,7 @@ void ucTabStrip::setTabCaption(int index, const QString& caption) {
         m_tabs[index].accessKey = parseCaption(caption).accessKey;
         rebuildAccessKeys();
         redraw();
+        announceTabChanged(this, index);
     });
 }
 
@@ -167,6 +203,7 @@ void ucTabStrip::setTabEnabled(int index, bool enabled) {
         if (!enabled && HoveredTab() == index)
             m_input->resetHover();
         redraw();
+        announceTabChanged(this, index);
     });
 }
 

@@ -1,7 +1,9 @@
 #include "alarmfakes.h"
 #include "alarms/frmtip.h"
+#include "alarms/noticetexts.h"
 #include "support/testenv.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -462,4 +464,26 @@ TEST_F(Notice, TheClockClosingWhileARefusalIsShownLeavesTheTickAlone) {
     EXPECT_EQ(sink.shown, 1);
     EXPECT_FALSE(m_tip);
     EXPECT_EQ(m_actions.calls, QStringList{QStringLiteral("CanPowerOff")});
+}
+
+// A screen reader hears the countdown by the name it starts with, which then stays
+// put rather than change every second; the seconds left are the description, and
+// a tip that follows is read afresh.
+TEST_F(Notice, TheCountdownIsAnnouncedOnceAndStaysReadable) {
+    m_alarms.add(alarm(19, 5, alarmaction::ShutDown));
+    m_alarms.add(alarm(19, 6, alarmaction::ShowTip, playtime::OneMinute, QStringLiteral("Tea")));
+    fire(0);
+    ASSERT_TRUE(m_tip);
+    QLabel* const text = m_tip->labTip();
+    QPushButton* const cancel = m_tip->cmdTip();
+    tick1(5);
+    const QAccessibleInterface* label = QAccessible::queryAccessibleInterface(text);
+    const QAccessibleInterface* button = QAccessible::queryAccessibleInterface(cancel);
+    EXPECT_EQ(label->text(QAccessible::Name), CountdownText(alarmaction::ShutDown, 29));
+    EXPECT_EQ(label->text(QAccessible::Description), CountdownText(alarmaction::ShutDown, 25));
+    EXPECT_EQ(button->text(QAccessible::Name), QStringLiteral("Cancel"));
+
+    fire(1);
+    EXPECT_EQ(label->text(QAccessible::Name), QStringLiteral("Tea"));
+    EXPECT_EQ(button->text(QAccessible::Name), QStringLiteral("OK"));
 }

@@ -225,14 +225,14 @@ TEST(AlarmsPage, ClickingAnAlarmCopiesItIntoTheEntryFields) {
     EXPECT_FALSE(f.page->TxtParam()->isHidden());
     EXPECT_TRUE(f.page->TxtNote()->isHidden());
     EXPECT_FALSE(f.page->CmdAlarm(AlarmsPage::Browse)->isHidden());
-    EXPECT_EQ(f.page->LabNote()->text(), QStringLiteral("Parameter (256 characters maximum) :"));
+    EXPECT_EQ(f.page->LabNote()->text(), QStringLiteral("Parame&ter (256 characters maximum) :"));
 
     f.page->ListAlarm_Click(1);
     EXPECT_EQ(f.page->TxtNote()->toPlainText(), QStringLiteral("  Wake up"));
     EXPECT_FALSE(f.page->TxtNote()->isHidden());
     EXPECT_TRUE(f.page->TxtParam()->isHidden());
     EXPECT_TRUE(f.page->CmdAlarm(AlarmsPage::Browse)->isHidden());
-    EXPECT_EQ(f.page->LabNote()->text(), QStringLiteral("Tip (256 characters maximum) :"));
+    EXPECT_EQ(f.page->LabNote()->text(), QStringLiteral("&Tip (256 characters maximum) :"));
 }
 
 TEST(AlarmsPage, TheFileDialogsFillTheirBoxesAndACancelFallsBack) {

@@ -1,6 +1,7 @@
 #include "dialogs/frmalpha.h"
 #include "modalanswer.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -27,6 +28,9 @@ TEST(FrmAlpha, OpensAtTheColourAlpha) {
     EXPECT_EQ(top.windowTitle(), QStringLiteral("Set Color Alpha Value"));
     EXPECT_TRUE(top.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(top.valueBar()->maximum(), 255);
+    // A screen reader names the bar by its label; its value is the number.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(top.valueBar())->text(QAccessible::Name),
+              QStringLiteral("Alpha Value"));
 }
 
 TEST(FrmAlpha, EndLabelsSitUnderTheirEndsOfTheBar) {

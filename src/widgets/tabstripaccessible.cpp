@@ -1,0 +1,162 @@
+#include "widgets/tabstripaccessible.h"
+
+#include "widgets/tabrecord.h"
+#include "widgets/uctabstrip.h"
+
+#include <QAccessibleActionInterface>
+#include <QPointer>
+
+namespace ovra {
+
+namespace {
+
+// One tab. It keeps only its index: the strip may renumber, and the list drops its
+// tabs' interfaces when the count changes.
+class TabAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    TabAccessible(ucTabStrip* strip, int index) : m_strip(strip), m_index(index) {}
+
+    bool isValid() const override { return m_strip && m_index < m_strip->TabCount(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return parent() ? parent()->window() : nullptr; }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(m_strip.data());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+
+    QString text(QAccessible::Text t) const override {
+        if (!isValid())
+            return {};
+        const CaptionParts parts = parseCaption(m_strip->TabCaption(m_index));
+        switch (t) {
+        case QAccessible::Name:
+            return parts.text;
+        case QAccessible::Accelerator:
+            return parts.accessKey ? QKeySequence(Qt::ALT | Qt::Key(parts.accessKey))
+                                         .toString(QKeySequence::NativeText)
+                                   : QString();
+        default:
+            return {};
+        }
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid()) {
+            s.invalid = true;
+            return s;
+        }
+        const bool enabled = m_strip->isEnabled() && m_strip->TabEnabled(m_index);
+        const bool active = m_strip->ActiveTab() == m_index;
+        s.disabled = !enabled;
+        s.selectable = enabled;
+        s.focusable = enabled;
+        s.selected = active;
+        s.focused = active && m_strip->hasFocus();
+        s.invisible = !m_strip->isVisible();
+        return s;
+    }
+
+    QRect rect() const override {
+        if (!isValid())
+            return {};
+        const QRect r = m_strip->TabRect(m_index);
+        return QRect(m_strip->mapToGlobal(r.topLeft()), r.size());
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    QStringList keyBindingsForAction(const QString&) const override {
+        const QString key = text(QAccessible::Accelerator);
+        return key.isEmpty() ? QStringList() : QStringList{key};
+    }
+    void doAction(const QString& name) override {
+        // Pressing selects the tab as a click does: a disabled tab stays unselected.
+        if (name == pressAction() && isValid() && m_strip->isEnabled() &&
+            m_strip->TabEnabled(m_index))
+            m_strip->setActiveTab(m_index);
+    }
+
+private:
+    QPointer<ucTabStrip> m_strip;
+    int m_index;
+};
+
+QAccessibleInterface* tabStripFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String(ucTabStrip::staticMetaObject.className()) && object &&
+        object->isWidgetType())
+        return new TabStripAccessible(static_cast<ucTabStrip*>(object));
+    return nullptr;
+}
+
+} // namespace
+
+TabStripAccessible::TabStripAccessible(ucTabStrip* strip)
+    : QAccessibleWidget(strip, QAccessible::PageTabList) {}
+
+TabStripAccessible::~TabStripAccessible() {
+    for (const QAccessible::Id id : std::as_const(m_tabs))
+        QAccessible::deleteAccessibleInterface(id);
+}
+
+void TabStripAccessible::install() {
+    static const bool installed = (QAccessible::installFactory(&tabStripFactory), true);
+    Q_UNUSED(installed);
+}
+
+ucTabStrip* TabStripAccessible::strip() const {
+    return static_cast<ucTabStrip*>(widget());
+}
+
+QString TabStripAccessible::text(QAccessible::Text t) const {
+    QString s = QAccessibleWidget::text(t);
+    // Without a name of its own the list is named by the page in front.
+    if (t == QAccessible::Name && s.isEmpty())
+        s = parseCaption(strip()->TabCaption(strip()->ActiveTab())).text;
+    return s;
+}
+
+int TabStripAccessible::childCount() const {
+    return strip()->TabCount();
+}
+
+QAccessibleInterface* TabStripAccessible::child(int index) const {
+    if (index < 0 || index >= childCount())
+        return nullptr;
+    if (const auto it = m_tabs.constFind(index); it != m_tabs.cend())
+        return QAccessible::accessibleInterface(*it);
+    QAccessibleInterface* tab = new TabAccessible(strip(), index);
+    m_tabs.insert(index, QAccessible::registerAccessibleInterface(tab));
+    return tab;
+}
+
+int TabStripAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    const QAccessible::Id id = QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child));
+    for (auto it = m_tabs.cbegin(); it != m_tabs.cend(); ++it)
+        if (it.value() == id)
+            return it.key();
+    return -1;
+}
+
+QAccessibleInterface* TabStripAccessible::childAt(int x, int y) const {
+    const QPoint p = strip()->mapFromGlobal(QPoint(x, y));
+    for (int i = 0; i < childCount(); ++i)
+        if (strip()->TabRect(i).contains(p))
+            return child(i);
+    return nullptr;
+}
+
+QAccessibleInterface* TabStripAccessible::focusChild() const {
+    return strip()->hasFocus() ? child(strip()->ActiveTab()) : nullptr;
+}
+
+} // namespace ovra
