@@ -7,9 +7,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -29,6 +31,32 @@ std::optional<PeerCredentials> peerCredentials(qintptr socketDescriptor) {
 bool peerIsSameUser(qintptr socketDescriptor) {
     const auto cred = peerCredentials(socketDescriptor);
     return cred && cred->uid == currentUserId();
+}
+
+qint64 lockHolder(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return 0;
+    // The kernel's table of held locks, read rather than probed: trying the lock,
+    // even for a moment, could make a clock that starts just then think its name
+    // taken.
+    QFile table(QStringLiteral("/proc/locks"));
+    if (!table.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray file = QString::asprintf("%02x:%02x:%lu", major(st.st_dev), minor(st.st_dev),
+                                              static_cast<unsigned long>(st.st_ino))
+                                .toLatin1();
+    // "1: FLOCK  ADVISORY  WRITE 2813 fe:00:10954054 0 EOF"; a waiter's line has
+    // "->" after the number.
+    for (const QByteArray& line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 6 && fields[1] != "->" && fields[5] == file) {
+            // A holder in another pid namespace has no number here.
+            const qint64 pid = fields[4].toLongLong();
+            return pid > 0 ? pid : 1;
+        }
+    }
+    return 0;
 }
 
 quint32 currentUserId() {
@@ -85,6 +113,21 @@ bool ensurePrivateFolder(const QString& folder, QString* problem) {
                           "Settings",
                           "The folder %1 can be entered by other users and cannot be made private.")
                           .arg(folder));
+    return true;
+}
+
+bool makePrivatePath(const QString& folder) {
+    const QString clean = QDir::cleanPath(folder);
+    if (QFileInfo(clean).isDir())
+        return true;
+    const QString parent = QFileInfo(clean).path();
+    if (parent == clean || !makePrivatePath(parent))
+        return false;
+    const QByteArray path = QFile::encodeName(clean);
+    if (::mkdir(path.constData(), 0700) != 0)
+        return errno == EEXIST;
+    // A umask that takes the owner's own rights would leave a folder it cannot use.
+    ::chmod(path.constData(), 0700);
     return true;
 }
 
