@@ -4,6 +4,8 @@
 
 namespace ovra {
 
+class LocalSocket;
+
 // The calling side of the clocks' channels: one local socket per running clock in
 // this user's private socket folder.
 class LocalInstanceChannel final : public InstanceChannel {
@@ -12,9 +14,13 @@ public:
 
     qint64 find(const QString& clockName, bool bringForward) override;
     CloseOutcome close(const QString& clockName, int timeoutMs) override;
+    QString problem() const override { return m_problem; }
 
 private:
+    qint64 connectToClock(LocalSocket& socket, const QString& clockName);
+
     QString m_folder;
+    QString m_problem;
 };
 
 } // namespace ovra
