@@ -1,10 +1,10 @@
 #include "settings/autorun.h"
 
 #include "base/apppaths.h"
+#include "base/privatepath.h"
 #include "base/regularfile.h"
 #include "base/textutil.h"
 #include "settings/desktopentry.h"
-#include "settings/privatesocket.h"
 #include "settings/settingsstore.h"
 
 #include <QCoreApplication>

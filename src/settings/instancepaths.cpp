@@ -1,6 +1,7 @@
 #include "settings/instancepaths.h"
 
 #include "base/apppaths.h"
+#include "base/privatepath.h"
 #include "base/textutil.h"
 #include "settings/privatesocket.h"
 

@@ -23,10 +23,6 @@ bool peerIsSameUser(qintptr socketDescriptor);
 // reason in problem; one of ours with wider permissions is narrowed.
 bool ensurePrivateFolder(const QString& folder, QString* problem = nullptr);
 
-// Creates the folder and every missing folder above it, each mode 0700 whatever the
-// umask; folders that exist are left as they are. True when the folder is there.
-bool makePrivatePath(const QString& folder);
-
 // Whether no other user can replace or rename what this user keeps in the folder:
 // it and every folder above it belong to this user or to root, and any of them
 // that others may write to has the sticky bit (as /tmp has). With ownOnly the

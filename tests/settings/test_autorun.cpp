@@ -186,13 +186,22 @@ TEST(Autorun, TheEntryAndTheFoldersMadeForItArePrivateWhateverTheUmask) {
         Entry e;
         const QString config = e.home.path() + QStringLiteral("/made");
         e.paths.AutostartFolder = config + QStringLiteral("/autostart/");
+        // The store's folders, made the same way, beside it.
+        const QString store = e.home.path() + QStringLiteral("/store");
         const mode_t old = ::umask(mask);
         const int result = e.autorun.SyncAutorunEntry(0);
+        {
+            SqliteRegistryBackend backend(store + QStringLiteral("/Tamrel/Ovra Clock/registry.db"));
+            Registry(backend).writeInteger(
+                QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\A"), QStringLiteral("Top"),
+                1);
+        }
         ::umask(old);
         EXPECT_EQ(result, 1);
         EXPECT_EQ(Entry::modeOf(e.file()), 0600u);
-        EXPECT_EQ(Entry::modeOf(e.paths.AutostartFolder), 0700u);
-        EXPECT_EQ(Entry::modeOf(config), 0700u);
+        for (const QString& folder :
+             {e.paths.AutostartFolder, config, store, store + QStringLiteral("/Tamrel")})
+            EXPECT_EQ(Entry::modeOf(folder), 0700u) << qPrintable(folder);
     }
     // An entry that others could write loses those rights when it is rewritten.
     Entry e;
