@@ -88,12 +88,13 @@ int runClock(int argc, char** argv, const QString& name) {
     QString channelProblem;
     switch (channel.claim(&channelProblem)) {
     case InstanceServer::Claim::AlreadyRunning:
-        if (LocalInstanceChannel(socketFolder).find(name, true) != kNotAnswering)
-            return 0;
-        printErr(QCoreApplication::translate("CommandLine",
-                                             "The clock %1 is running but does not answer.")
-                     .arg(u'"' + name + u'"'));
-        return 1;
+        // A clock that is stopped, hung or unable to listen keeps its name all the
+        // same; this process steps back, and says why nothing came to the front.
+        if (LocalInstanceChannel(socketFolder).find(name, true) == kNotAnswering)
+            printErr(QCoreApplication::translate("CommandLine",
+                                                 "The clock %1 is running but does not answer.")
+                         .arg(u'"' + name + u'"'));
+        return 0;
     case InstanceServer::Claim::Failed:
         printErr(channelProblem +
                  QCoreApplication::translate("CommandLine", " The clock cannot be started."));
