@@ -138,25 +138,6 @@ TEST(ClockCommands, AClockThatDoesNotAnswerIsNeitherStoppedNorStartedAgain) {
               QStringLiteral("The clock \"Tokyo\" did not finish closing within 5 seconds."));
 }
 
-// When this process cannot ask the clocks (out of descriptors), no command takes
-// that for "stopped": each says why and changes nothing.
-TEST(ClockCommands, AChannelThatCannotBeUsedIsReportedNotTakenForStopped) {
-    for (const Action action : {Action::List, Action::Start, Action::Stop, Action::Delete}) {
-        SCOPED_TRACE(int(action));
-        Cli cli;
-        cli.channel.running.insert(QStringLiteral("Tokyo"), 77);
-        cli.channel.failure = QStringLiteral("Too many open files");
-        EXPECT_EQ(cli.run(action, action == Action::List ? QString() : QStringLiteral("Tokyo")), 1);
-        EXPECT_TRUE(cli.error().endsWith(
-            QStringLiteral("\" is running cannot be checked: Too many open files.")))
-            << qPrintable(cli.error());
-        EXPECT_FALSE(cli.out.contains(QStringLiteral("Stopped"))) << qPrintable(cli.out);
-        EXPECT_TRUE(cli.launcher.launched.isEmpty());
-        EXPECT_TRUE(cli.channel.closed.isEmpty());
-        EXPECT_EQ(cli.reg.readText(kClockListKey, kClockListValue), QStringLiteral("{A}{Tokyo}"));
-    }
-}
-
 // A --stop or --delete right after --add or --start must find the new clock: both
 // return only once it answers, and say so when it never does.
 TEST(ClockCommands, AddAndStartReturnOnceTheNewClockAnswers) {

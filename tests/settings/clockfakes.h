@@ -14,8 +14,6 @@ namespace ovra::test {
 class FakeInstanceChannel final : public InstanceChannel {
 public:
     qint64 find(const QString& clockName, bool bringForward) override {
-        if (!failure.isEmpty())
-            return kChannelFailed;
         // A process just started answers only after a while.
         if (upAfterFinds.contains(clockName) && --upAfterFinds[clockName] == 0)
             running.insert(clockName, 88);
@@ -27,8 +25,6 @@ public:
     }
     CloseOutcome close(const QString& clockName, int) override {
         closed << clockName;
-        if (!failure.isEmpty())
-            return CloseOutcome::Failed;
         if (!running.contains(clockName))
             return CloseOutcome::NotRunning;
         if (onClose)
@@ -38,11 +34,7 @@ public:
         return closeOutcome;
     }
 
-    QString problem() const override { return failure; }
-
     QMap<QString, qint64> running;
-    // When set, this process cannot ask at all, for this reason.
-    QString failure;
     QMap<QString, int> upAfterFinds;
     QStringList raised;
     QStringList closed;
