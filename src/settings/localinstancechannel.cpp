@@ -5,6 +5,10 @@
 #include "settings/localsocket.h"
 #include "settings/privatesocket.h"
 
+#include <QThread>
+
+#include <csignal>
+
 namespace ovra {
 
 namespace proto = instanceprotocol;
@@ -25,12 +29,12 @@ QByteArray readAnswer(LocalSocket& socket, QDeadlineTimer deadline, bool* gone) 
 // process listens but does not take the connection in time, or kChannelFailed.
 qint64 LocalInstanceChannel::connectToClock(LocalSocket& socket, const QString& clockName) {
     m_problem.clear();
+    m_unreachable = 0;
     switch (socket.connectTo(instanceSocketPath(m_folder, clockName), proto::ConnectTimeoutMs)) {
     case LocalSocket::Connect::NoListener:
         // A clock that could not listen still holds its name while it runs.
-        return lockHolder(instanceLockPath(instanceSocketPath(m_folder, clockName))) != 0
-                   ? kNotAnswering
-                   : 0;
+        m_unreachable = lockHolder(instanceLockPath(instanceSocketPath(m_folder, clockName)));
+        return m_unreachable != 0 ? kNotAnswering : 0;
     case LocalSocket::Connect::NotAnswering:
         return kNotAnswering;
     case LocalSocket::Connect::Failed:
@@ -70,7 +74,8 @@ CloseOutcome LocalInstanceChannel::close(const QString& clockName, int timeoutMs
     if (pid == 0)
         return CloseOutcome::NotRunning;
     if (pid == kNotAnswering)
-        return CloseOutcome::TimedOut;
+        return m_unreachable > 1 ? terminate(clockName, m_unreachable, deadline)
+                                 : CloseOutcome::TimedOut;
     if (pid == kChannelFailed)
         return CloseOutcome::Failed;
     // A request that cannot be sent finds the clock gone when the answer is read.
@@ -80,6 +85,21 @@ CloseOutcome LocalInstanceChannel::close(const QString& clockName, int timeoutMs
     if (answer == proto::Closed || gone)
         return CloseOutcome::Closed;
     return CloseOutcome::TimedOut;
+}
+
+CloseOutcome LocalInstanceChannel::terminate(const QString& clockName, qint64 pid,
+                                             QDeadlineTimer deadline) {
+    // A clock without a socket ends on SIGTERM the way it ends on a close request,
+    // storing its settings first; it lets go of its name only once it has ended.
+    if (::kill(pid_t(pid), SIGTERM) != 0)
+        return CloseOutcome::TimedOut;
+    const QString lock = instanceLockPath(instanceSocketPath(m_folder, clockName));
+    while (lockHolder(lock) == pid) {
+        if (deadline.hasExpired())
+            return CloseOutcome::TimedOut;
+        QThread::msleep(20);
+    }
+    return CloseOutcome::Closed;
 }
 
 } // namespace ovra

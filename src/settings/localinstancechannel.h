@@ -2,6 +2,8 @@
 
 #include "settings/instancechannel.h"
 
+#include <QDeadlineTimer>
+
 namespace ovra {
 
 class LocalSocket;
@@ -18,9 +20,13 @@ public:
 
 private:
     qint64 connectToClock(LocalSocket& socket, const QString& clockName);
+    CloseOutcome terminate(const QString& clockName, qint64 pid, QDeadlineTimer deadline);
 
     QString m_folder;
     QString m_problem;
+    // The process that holds the name of the clock last asked for while nothing
+    // listens at its socket; 0 when none does.
+    qint64 m_unreachable = 0;
 };
 
 } // namespace ovra
