@@ -78,6 +78,10 @@
         <source>The autostart entry of the clock &quot;%1&quot; could not be removed.</source>
         <translation>Der Autostart-Eintrag der Uhr „%1“ konnte nicht entfernt werden.</translation>
     </message>
+    <message>
+        <source>Whether the clock &quot;%1&quot; is running cannot be checked: %2.</source>
+        <translation>Ob die Uhr „%1“ läuft, lässt sich nicht prüfen: %2.</translation>
+    </message>
 </context>
 <context>
     <name>ClockName</name>
@@ -318,6 +322,14 @@ Anführungszeichen: --zone &quot;New York&quot;.
   --stop NAME        eine laufende Uhr beenden; ihre Einstellungen werden gespeichert
   --delete NAME      eine Uhr beenden und ihre Einstellungen löschen (ihre Alarme bleiben)
 </translation>
+    </message>
+    <message>
+        <source>No thread can be started (a process or memory limit), so the clock cannot draw and does not start.</source>
+        <translation>Es kann kein Thread gestartet werden (eine Prozess- oder Speichergrenze); die Uhr kann nicht zeichnen und startet nicht.</translation>
+    </message>
+    <message>
+        <source> The clock cannot be started.</source>
+        <translation> Die Uhr kann nicht gestartet werden.</translation>
     </message>
 </context>
 <context>

@@ -78,6 +78,10 @@
         <source>The autostart entry of the clock &quot;%1&quot; could not be removed.</source>
         <translation>L’entrée de démarrage automatique de l’horloge « %1 » n’a pas pu être supprimée.</translation>
     </message>
+    <message>
+        <source>Whether the clock &quot;%1&quot; is running cannot be checked: %2.</source>
+        <translation>Impossible de vérifier si l’horloge « %1 » fonctionne : %2.</translation>
+    </message>
 </context>
 <context>
     <name>ClockName</name>
@@ -317,6 +321,14 @@ guillemets : --zone &quot;New York&quot;.
   --stop NAME        arrêter une horloge ; ses paramètres sont enregistrés
   --delete NAME      arrêter une horloge et supprimer ses paramètres (ses alarmes restent)
 </translation>
+    </message>
+    <message>
+        <source>No thread can be started (a process or memory limit), so the clock cannot draw and does not start.</source>
+        <translation>Aucun thread ne peut être lancé (une limite de processus ou de mémoire) ; l’horloge ne peut pas dessiner et ne démarre pas.</translation>
+    </message>
+    <message>
+        <source> The clock cannot be started.</source>
+        <translation> L’horloge ne peut pas être lancée.</translation>
     </message>
 </context>
 <context>

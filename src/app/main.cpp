@@ -16,6 +16,7 @@
 #include "base/ossupport.h"
 #include "base/translations.h"
 #include "clock/clockfrontend.h"
+#include "clock/poolthreadpainter.h"
 #include "clock/rendercommand.h"
 #include "clock/terminationwatcher.h"
 #include "clock/windowsystem.h"
@@ -65,6 +66,12 @@ int runClock(int argc, char** argv, const QString& name) {
     if (!shmChosenByUser)
         qunsetenv("QT_XCB_NO_MITSHM");
     const Translations translations(QCoreApplication::applicationDirPath());
+    if (!PoolThreadPainter::keepOnePoolThread()) {
+        printErr(QCoreApplication::translate(
+            "CommandLine", "No thread can be started (a process or memory limit), so the clock "
+                           "cannot draw and does not start."));
+        return 1;
+    }
     QApplication::setApplicationName(QStringLiteral("Ovra Clock"));
     QApplication::setApplicationVersion(QStringLiteral(OVRA_VERSION));
 
@@ -82,9 +89,18 @@ int runClock(int argc, char** argv, const QString& name) {
     QString channelProblem;
     switch (channel.claim(&channelProblem)) {
     case InstanceServer::Claim::AlreadyRunning:
-        LocalInstanceChannel(socketFolder).find(name, true);
+        // A clock that is stopped, hung or unable to listen keeps its name all the
+        // same; this process steps back, and says why nothing came to the front.
+        if (LocalInstanceChannel(socketFolder).find(name, true) == kNotAnswering)
+            printErr(QCoreApplication::translate("CommandLine",
+                                                 "The clock %1 is running but does not answer.")
+                         .arg(u'"' + name + u'"'));
         return 0;
     case InstanceServer::Claim::Failed:
+        printErr(channelProblem +
+                 QCoreApplication::translate("CommandLine", " The clock cannot be started."));
+        return 1;
+    case InstanceServer::Claim::Unreachable:
         printErr(channelProblem + QCoreApplication::translate(
                                       "CommandLine", " Other clocks cannot reach this one."));
         break;
@@ -168,6 +184,19 @@ int runClock(int argc, char** argv, const QString& name) {
     QObject::connect(&window, &FrmClock::aboutRequested, &dialogs, &ClockDialogs::openAbout);
     // Where the grip drops the clock is kept at once, not only at the shutdown.
     QObject::connect(&window, &FrmClock::moveFinished, [&] { clock.SaveClockPosition(); });
+    // Answered from the start: a start-up message box runs the event loop, and a
+    // --stop meanwhile closes it and ends the process as SIGTERM does. Until the
+    // clock is up there is no window to raise.
+    // close must return only once ShutdownClock(true) has finished.
+    channel.serve({.raise =
+                       [&] {
+                           if (!clock.isUp())
+                               return;
+                           window.showNormal();
+                           window.raise();
+                           window.activateWindow();
+                       },
+                   .close = unloadOwnClock});
     if (!clock.StartClock(name))
         return endedDuringStart ? 0 : 1;
     // Start-up reads the store, the fonts and the settings once and frees much of
@@ -182,14 +211,6 @@ int runClock(int argc, char** argv, const QString& name) {
                                     "clock \"%1\" are saved.")
                      .arg(name));
     });
-    // close must return only once ShutdownClock(true) has finished.
-    channel.serve({.raise =
-                       [&] {
-                           window.showNormal();
-                           window.raise();
-                           window.activateWindow();
-                       },
-                   .close = unloadOwnClock});
     return qapp.exec();
 }
 

@@ -1,5 +1,6 @@
 #include "base/apppaths.h"
 
+#include "base/privatepath.h"
 #include "base/textutil.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,7 @@ const QString kProduct = QStringLiteral("Ovra Clock");
 void ensureFolder(const QString& path, QFileDevice::Permissions perms) {
     if (FileExists(path))
         return;
-    if (QDir().mkpath(path))
+    if (makePrivatePath(path))
         QFile::setPermissions(path, perms);
 }
 

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <pthread.h>
+
 namespace ovra {
 
 std::optional<QString> unsupportedSystemMessage(const OsVersionInfo& info) {
@@ -47,6 +49,15 @@ void preventSessionBusAutolaunch() {
     if (QDir::isAbsolutePath(runtime) && QFileInfo::exists(runtime + QStringLiteral("/bus")))
         return;
     qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+}
+
+bool threadsCanStart() {
+    pthread_t probe;
+    if (::pthread_create(
+            &probe, nullptr, [](void*) -> void* { return nullptr; }, nullptr) != 0)
+        return false;
+    ::pthread_join(probe, nullptr);
+    return true;
 }
 
 } // namespace ovra

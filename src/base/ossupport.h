@@ -31,6 +31,11 @@ std::optional<OsVersionInfo> queryOsVersion();
 // session bus is marked as disabled instead; asking for it then simply fails.
 void preventSessionBusAutolaunch();
 
+// Whether this process can start a thread now; under a process or memory limit it
+// cannot. Qt waits without a bound for threads it has asked for (the thread pool,
+// the D-Bus connection), so whoever needs one asks this first.
+bool threadsCanStart();
+
 inline const QString kUnsupportedSystemTitle =
     QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Warning !"));
 

@@ -1,5 +1,7 @@
 #include "clock/poolthreadpainter.h"
 
+#include "base/ossupport.h"
+
 #include <QSemaphore>
 #include <QThread>
 #include <QThreadPool>
@@ -18,6 +20,16 @@ void PoolThreadPainter::run(const std::function<void()>& draw) {
         done.release();
     });
     done.acquire();
+}
+
+bool PoolThreadPainter::keepOnePoolThread() {
+    QThreadPool* pool = QThreadPool::globalInstance();
+    if (!pool || !threadsCanStart())
+        return false;
+    pool->setExpiryTimeout(-1);
+    pool->setMaxThreadCount(1);
+    pool->start([] {});
+    return true;
 }
 
 } // namespace ovra

@@ -14,6 +14,13 @@ namespace ovra {
 class PoolThreadPainter {
 public:
     static void run(const std::function<void()>& draw);
+
+    // Every large fill waits for the pool, from any thread, and a pool that cannot
+    // start a thread (a process or memory limit) never runs what it is given: the
+    // window would hang for good. So one pool thread is started at once and kept
+    // for the life of the process, and the pool never asks for another. False when
+    // no thread can start: nothing could be drawn then.
+    static bool keepOnePoolThread();
 };
 
 } // namespace ovra

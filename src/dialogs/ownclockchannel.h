@@ -23,6 +23,7 @@ public:
 
     qint64 find(const QString& clockName, bool bringForward) override;
     CloseOutcome close(const QString& clockName, int timeoutMs) override;
+    QString problem() const override { return m_others.problem(); }
 
 private:
     InstanceChannel& m_others;

@@ -1,13 +1,13 @@
 #include "settings/autorun.h"
 
 #include "base/apppaths.h"
+#include "base/privatepath.h"
 #include "base/regularfile.h"
 #include "base/textutil.h"
 #include "settings/desktopentry.h"
 #include "settings/settingsstore.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -51,10 +51,16 @@ int Autorun::GetAutorunChoice() const {
     return currentCommandLine() == expectedCommandLine() ? 0 : 1;
 }
 
+bool Autorun::namesThisProgram() const {
+    return readDesktopEntryKey(entryFilePath(), QStringLiteral("TryExec")) == m_program;
+}
+
 int Autorun::SyncAutorunEntry(int wish) {
     const QString expected = expectedCommandLine();
     const QString current = currentCommandLine();
-    if (current == expected && wish == 0)
+    // An entry written before it named the program to try is the clock's own all the
+    // same; it is written again so the session skips it once the program is gone.
+    if (current == expected && wish == 0 && namesThisProgram())
         return 1;
     // Someone else's entry (another program folder, an edit by hand) is only
     // replaced when the clock is asked to start with the session.
@@ -68,7 +74,9 @@ int Autorun::SyncAutorunEntry(int wish) {
 }
 
 bool Autorun::writeEntry() const {
-    if (!QDir().mkpath(m_paths.AutostartFolder))
+    // The entry is a command run at every login: neither it nor a folder made for it
+    // may be writable by anyone else, whatever the umask.
+    if (!makePrivatePath(m_paths.AutostartFolder))
         return false;
     // Renaming the new entry over a folder, FIFO or device would destroy it.
     if (!mayReplaceWithFile(entryFilePath())) {
@@ -79,18 +87,23 @@ bool Autorun::writeEntry() const {
         return false;
     }
     const QString title = QStringLiteral("Ovra Clock - ") + m_state.ClockName;
-    QString text = QStringLiteral("[Desktop Entry]\n"
-                                  "Type=Application\n"
-                                  "Name=%1\n"
-                                  "Comment=Shows the clock \"%2\" when you log in\n"
-                                  "Exec=%3\n"
-                                  "Icon=ovra-clock\n"
-                                  "Terminal=false\n"
-                                  "X-GNOME-Autostart-enabled=true\n")
-                       .arg(escapeDesktopValue(title), escapeDesktopValue(m_state.ClockName),
-                            escapeDesktopValue(expectedCommandLine()));
+    QString text =
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=%1\n"
+                       "Comment=Shows the clock \"%2\" when you log in\n"
+                       "Exec=%3\n"
+                       "TryExec=%4\n"
+                       "Icon=ovra-clock\n"
+                       "Terminal=false\n"
+                       "X-GNOME-Autostart-enabled=true\n")
+            .arg(escapeDesktopValue(title), escapeDesktopValue(m_state.ClockName),
+                 escapeDesktopValue(expectedCommandLine()), escapeDesktopValue(m_program));
     QSaveFile file(entryFilePath());
-    if (!file.open(QIODevice::WriteOnly))
+    // Set on the new file before it takes the entry's place; an old entry's wider
+    // rights are not carried over.
+    if (!file.open(QIODevice::WriteOnly) ||
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return false;
     file.write(text.toUtf8());
     return file.commit();

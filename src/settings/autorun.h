@@ -46,6 +46,9 @@ private:
     // The entry's command line, cleaned; empty when there is no usable entry.
     QString currentCommandLine() const;
     bool writeEntry() const;
+    // Whether the entry's TryExec is this program, so a session skips the entry
+    // once the program is removed.
+    bool namesThisProgram() const;
 
     const ClockState& m_state;
     const AppPaths& m_paths;

@@ -31,8 +31,11 @@ int waitUntilAnswering(ClockList& clocks, const QString& name, const QString& do
                        MessageSink& errors, int startWaitMs) {
     const QDeadlineTimer deadline(startWaitMs);
     for (;;) {
-        if (clocks.FindClockWindow(name, false) > 0)
+        const qint64 pid = clocks.FindClockWindow(name, false);
+        if (pid > 0)
             return kDone;
+        if (pid == kChannelFailed)
+            return kRefused;
         if (deadline.hasExpired())
             break;
         QThread::msleep(50);
@@ -65,6 +68,8 @@ int startClock(ClockList& clocks, const QString& name, QTextStream& out, Message
                                   "CommandLine", "There is no clock named %1. Add it with --add.")
                                   .arg(quoted(name)));
     if (const qint64 pid = clocks.FindClockWindow(name, true); pid != 0) {
+        if (pid == kChannelFailed)
+            return kRefused;
         if (pid == kNotAnswering)
             return refuse(errors, QCoreApplication::translate(
                                       "CommandLine", "The clock %1 is running but does not answer.")
@@ -83,7 +88,10 @@ int startClock(ClockList& clocks, const QString& name, QTextStream& out, Message
 }
 
 int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
-    if (clocks.FindClockWindow(name, false) == 0) {
+    const qint64 pid = clocks.FindClockWindow(name, false);
+    if (pid == kChannelFailed)
+        return kRefused;
+    if (pid == 0) {
         // "Not running" would suggest that the clock exists; a mistyped name hears
         // what --delete says of it.
         if (!clocks.LoadClockList(false))
@@ -103,6 +111,8 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
         return refuse(errors,
                       QCoreApplication::translate("CommandLine", "The clock %1 is not running.")
                           .arg(quoted(name)));
+    case CloseOutcome::Failed:
+        return kRefused;
     case CloseOutcome::TimedOut:
         break;
     }

@@ -151,9 +151,14 @@ bool ClockList::LoadClockList(bool bringForward) {
     m_entries.reserve(names.size());
     for (const QString& name : names)
         m_entries.append({name, 0});
-    for (ClockEntry& entry : m_entries)
-        entry.Window = FindClockWindow(entry.Name, bringForward);
-    return readable;
+    bool reachable = true;
+    for (ClockEntry& entry : m_entries) {
+        // Once this process cannot ask, it cannot ask about the rest either; none of
+        // them is taken for stopped.
+        entry.Window = reachable ? FindClockWindow(entry.Name, bringForward) : kChannelFailed;
+        reachable = entry.Window != kChannelFailed;
+    }
+    return readable && reachable;
 }
 
 bool ClockList::contains(const QString& name) const {
@@ -308,7 +313,12 @@ bool ClockList::DeleteClock(const QString& rawName) {
     }
     if (!nameUsable(name))
         return false;
-    if (FindClockWindow(name, false) != 0 && CloseClockWindow(name) == CloseOutcome::TimedOut) {
+    const qint64 pid = FindClockWindow(name, false);
+    const CloseOutcome closed = pid != 0 ? CloseClockWindow(name) : CloseOutcome::NotRunning;
+    // A clock that may still run would write its data back after the removal.
+    if (pid == kChannelFailed || closed == CloseOutcome::Failed)
+        return false;
+    if (closed == CloseOutcome::TimedOut) {
         // The caller goes on: the clock is deleted all the same, but say that its
         // process may still be there.
         warn(QCoreApplication::translate(
@@ -369,14 +379,26 @@ qint64 ClockList::FindClockWindow(const QString& rawName, bool bringForward) {
     const QString name = CleanString(rawName);
     if (!clockNameProblem(name).isEmpty())
         return 0; // no process can run under such a name
-    return m_s.channel.find(name, bringForward);
+    const qint64 pid = m_s.channel.find(name, bringForward);
+    if (pid == kChannelFailed)
+        warnUnreachable(name);
+    return pid;
+}
+
+void ClockList::warnUnreachable(const QString& name) {
+    warn(QCoreApplication::translate("ClockList",
+                                     "Whether the clock \"%1\" is running cannot be checked: %2.")
+             .arg(name, m_s.channel.problem()));
 }
 
 CloseOutcome ClockList::CloseClockWindow(const QString& rawName) {
     const QString name = CleanString(rawName);
     if (!clockNameProblem(name).isEmpty())
         return CloseOutcome::NotRunning;
-    return m_s.channel.close(name, kCloseTimeoutMs);
+    const CloseOutcome outcome = m_s.channel.close(name, kCloseTimeoutMs);
+    if (outcome == CloseOutcome::Failed)
+        warnUnreachable(name);
+    return outcome;
 }
 
 bool ClockList::clockExists(const QString& rawName) {

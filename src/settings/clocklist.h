@@ -71,7 +71,8 @@ public:
     // Rebuilds the list from the store and asks every clock whether it runs. With
     // bringForward each running clock is raised, in list order, so the last running
     // clock of the list ends up in front. False, with a message, when the store could
-    // not be read: the entries then hold only "Default".
+    // not be read (the entries then hold only "Default") or the running state of the
+    // clocks could not be checked.
     bool LoadClockList(bool bringForward = true);
     const QList<ClockEntry>& entries() const { return m_entries; }
     int ClockCount() const { return int(m_entries.size()); }
@@ -97,7 +98,8 @@ public:
     bool StartClockProcess(const QString& name);
 
     // The id of the process that shows the clock, 0 when it does not run,
-    // kNotAnswering when its process does not answer.
+    // kNotAnswering when its process does not answer, kChannelFailed (with a
+    // message) when this process cannot ask.
     qint64 FindClockWindow(const QString& name, bool bringForward = true);
 
     // Asks the clock to close and waits, a bounded time, until its shutdown is done.
@@ -108,6 +110,8 @@ public:
 
 private:
     void warn(const QString& text);
+    // This process could not ask the clock (see InstanceChannel::problem()).
+    void warnUnreachable(const QString& name);
     bool nameUsable(const QString& name);
 
     // Where the new clock's window first stands, in twips, clear of the windows of

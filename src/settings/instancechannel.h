@@ -10,12 +10,17 @@ enum class CloseOutcome {
     Closed,     // the clock shut down (its settings are stored) or its process is gone
     NotRunning, // no clock of that name answers
     TimedOut,   // the clock took the request but did not finish in time
+    Failed,     // this process could not ask (see InstanceChannel::problem())
 };
 
 // What find() gives for a clock whose process is alive but does not take the
 // connection in time (stopped, or its queue of waiting connections is full). It is
 // neither stopped nor free to be started again.
 inline constexpr qint64 kNotAnswering = -1;
+
+// What find() gives when this process cannot ask at all (out of descriptors or
+// memory): whether the clock runs is unknown, and it must not be taken for stopped.
+inline constexpr qint64 kChannelFailed = -2;
 
 // How long a caller waits for another clock to finish its shutdown. A healthy clock
 // needs a few milliseconds; a hung one must not hang the caller with it.
@@ -28,14 +33,17 @@ class InstanceChannel {
 public:
     virtual ~InstanceChannel() = default;
 
-    // The process id of the running clock of that name, 0 when none runs, or
-    // kNotAnswering.
+    // The process id of the running clock of that name, 0 when none runs,
+    // kNotAnswering or kChannelFailed.
     // With bringForward its window is also raised and activated.
     virtual qint64 find(const QString& clockName, bool bringForward) = 0;
 
     // Asks the clock to shut down and returns once it has (its settings are then
     // stored), or after timeoutMs.
     virtual CloseOutcome close(const QString& clockName, int timeoutMs) = 0;
+
+    // Why the last call gave kChannelFailed or CloseOutcome::Failed.
+    virtual QString problem() const { return {}; }
 };
 
 } // namespace ovra

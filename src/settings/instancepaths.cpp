@@ -1,6 +1,7 @@
 #include "settings/instancepaths.h"
 
 #include "base/apppaths.h"
+#include "base/privatepath.h"
 #include "base/textutil.h"
 #include "settings/privatesocket.h"
 
@@ -33,34 +34,44 @@ QString instanceSocketFolder(const QString& runtimeRoot) {
     // that is safe, so they all meet in the same place. A folder that someone else
     // owns, or could replace, would let them cut this user's clocks off or pose as
     // one of them.
+    QString tempName = QStringLiteral("ovra-clock-%1/").arg(uid);
     QStringList candidates;
     if (QDir::isAbsolutePath(runtimeRoot)) {
         const QString folder = withTrailingSlash(runtimeRoot) + QStringLiteral("ovra-clock/");
         if (!fits(folder)) {
             // A deep runtime folder would make every socket path too long; the
             // temporary folder keeps one private folder per runtime folder instead.
-            candidates << temp + QStringLiteral("ovra-clock-%1-%2/")
-                                     .arg(uid, QString::fromLatin1(shortHash(runtimeRoot, 8)));
+            tempName = QStringLiteral("ovra-clock-%1-%2/")
+                           .arg(uid, QString::fromLatin1(shortHash(runtimeRoot, 8)));
         } else if (folderIsTrusted(runtimeRoot, true)) {
             candidates << folder;
         }
     }
-    candidates << temp + QStringLiteral("ovra-clock-%1/").arg(uid);
-    // Last, a folder below the user's own cache folder, which no one else can take
-    // first, when its path is short enough for sockets.
+    candidates << temp + tempName;
+    // Next, a folder below the user's own cache folder, which no one else can take
+    // first; last the system's own temporary folder, short wherever TMPDIR points.
     const QString cache = withTrailingSlash(xdgBaseFolder("XDG_CACHE_HOME", ".cache")) +
                           QStringLiteral("ovra-clock-%1/").arg(uid);
-    if (fits(cache))
-        candidates << cache;
+    candidates << cache;
+    const QString systemTemp = QStringLiteral("/tmp/") + tempName;
+    if (!candidates.contains(systemTemp))
+        candidates << systemTemp;
     for (const QString& folder : std::as_const(candidates)) {
+        // A socket path the system cannot take would leave the clock unreachable.
+        if (!fits(folder))
+            continue;
         const QString parent = QFileInfo(folder.chopped(1)).path();
         if (folder == cache)
-            QDir().mkpath(parent);
+            makePrivatePath(parent);
         if (folderIsTrusted(parent, false) && ensurePrivateFolder(folder))
             return folder;
     }
-    // None is safe: the first one is named, and claiming it says what is wrong.
+    // None is usable: the first one is named, and claiming it says what is wrong.
     return candidates.first();
+}
+
+QString instanceLockPath(const QString& socketPath) {
+    return socketPath + QStringLiteral(".lock");
 }
 
 QString instanceSocketPath(const QString& folder, const QString& clockName) {

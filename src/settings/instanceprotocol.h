@@ -22,6 +22,13 @@ inline constexpr int MaxLineBytes = 64;
 // not answer.
 inline constexpr int ListenBacklog = 32;
 
+// A caller that has said nothing for this long is cut off: connections that never
+// speak would otherwise use up the clock's descriptors.
+inline constexpr int IdleTimeoutMs = 5000;
+// At most this many connections are held at once; a new caller takes the place of
+// the one that has waited longest.
+inline constexpr int MaxConnections = 64;
+
 // How long a peer may take to connect and to answer a raise or ping.
 inline constexpr int ConnectTimeoutMs = 1000;
 inline constexpr int ReplyTimeoutMs = 1000;

@@ -1,5 +1,7 @@
 #include "settings/instanceserver.h"
 
+#include "base/regularfile.h"
+#include "settings/instancepaths.h"
 #include "settings/instanceprotocol.h"
 #include "settings/privatesocket.h"
 
@@ -7,7 +9,10 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace ovra {
 
@@ -20,6 +25,7 @@ bool liveClockListens(const QString& path) {
     LocalSocket probe;
     switch (probe.connectTo(path, proto::ConnectTimeoutMs)) {
     case LocalSocket::Connect::NotAnswering:
+    case LocalSocket::Connect::Failed: // cannot tell: not taken for gone
         return true;
     case LocalSocket::Connect::NoListener:
         return false;
@@ -35,7 +41,7 @@ void reply(LocalConnection* connection, const QByteArray& line) {
 } // namespace
 
 InstanceServer::InstanceServer(QString socketPath, QObject* parent)
-    : QObject(parent), m_path(std::move(socketPath)) {}
+    : QObject(parent), m_path(std::move(socketPath)), m_idleTimeoutMs(proto::IdleTimeoutMs) {}
 
 InstanceServer::~InstanceServer() {
     m_server.close();
@@ -57,10 +63,13 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
     // starting the same clock at once cannot both decide that the socket is stale,
     // and a clock that has stopped answering is not taken for gone. A lock left by a
     // process that died is recognised by its process id and taken over.
-    auto lock = std::make_unique<QLockFile>(m_path + QStringLiteral(".lock"));
+    auto lock = std::make_unique<QLockFile>(instanceLockPath(m_path));
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) {
-        if (lock->error() != QLockFile::LockFailedError)
+        // A folder or the like in the lock's place is no clock's lock, and nothing
+        // could ever take it over.
+        if (lock->error() != QLockFile::LockFailedError ||
+            pathKind(lock->fileName()) != PathKind::Regular)
             return failed(QCoreApplication::translate("Settings",
                                                       "The clock's channel cannot be locked (%1).")
                               .arg(lock->fileName()));
@@ -77,12 +86,16 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
     // replaces what is at the path, so a socket another process put there in the
     // meantime makes this claim fail rather than cut that process off.
     LocalServer::remove(m_path);
+    // From here on this process is the clock, reachable or not: a second start
+    // finds the name taken.
+    m_lock = std::move(lock);
     QString why;
-    if (!m_server.listen(m_path, proto::ListenBacklog, &why))
-        return failed(
+    if (!m_server.listen(m_path, proto::ListenBacklog, &why)) {
+        failed(
             QCoreApplication::translate("Settings", "The clock's channel %1 cannot be opened: %2")
                 .arg(m_path, why));
-    m_lock = std::move(lock);
+        return Claim::Unreachable;
+    }
     return Claim::Listening;
 }
 
@@ -107,15 +120,36 @@ void InstanceServer::acceptPending() {
             connection->deleteLater();
             continue;
         }
+        if (m_connections.size() >= proto::MaxConnections)
+            makeRoom();
+        m_connections.append(connection);
         // A whole request fits; a buffer full without a line end is refused below.
         connection->setReadBufferSize(proto::MaxLineBytes + 1);
-        connect(connection, &LocalConnection::disconnected, connection, &QObject::deleteLater);
+        auto* idle = new QTimer(connection);
+        idle->setSingleShot(true);
+        connect(idle, &QTimer::timeout, connection, &LocalConnection::abort);
+        idle->start(m_idleTimeoutMs);
+        connect(connection, &LocalConnection::disconnected, this, [this, connection] {
+            m_connections.removeOne(connection);
+            connection->deleteLater();
+        });
         connect(connection, &LocalConnection::readyRead, this,
                 [this, connection] { handle(connection); });
     }
 }
 
+void InstanceServer::makeRoom() {
+    const auto oldest = std::find_if(m_connections.cbegin(), m_connections.cend(),
+                                     [this](LocalConnection* c) { return c != m_handling; });
+    if (oldest != m_connections.cend())
+        (*oldest)->abort(); // its disconnected() takes it off the list
+}
+
 void InstanceServer::handle(LocalConnection* connection) {
+    // A request under way is not cut off for taking long, nor given way to.
+    QTimer* idle = connection->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly);
+    if (idle)
+        idle->stop();
     // A handler may run an event loop; a request that arrives meanwhile is taken
     // up once the handler has returned.
     if (m_busy) {
@@ -126,6 +160,12 @@ void InstanceServer::handle(LocalConnection* connection) {
         return;
     }
     QPointer<LocalConnection> guard(connection);
+    m_handling = connection;
+    const auto done = qScopeGuard([&] {
+        m_handling = nullptr;
+        if (guard && guard->isOpen() && idle)
+            idle->start(m_idleTimeoutMs);
+    });
     while (guard && guard->canReadLine()) {
         const QByteArray line = guard->readLine().trimmed();
         if (line == proto::Ping) {

@@ -2,6 +2,7 @@
 
 #include "settings/localsocket.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -20,7 +21,10 @@ public:
     enum class Claim {
         Listening,      // this process now answers for the clock
         AlreadyRunning, // a live process of this user already does
-        Failed,         // the socket cannot be made; the clock runs unreachable
+        Unreachable,    // this process holds the clock's name, but the socket cannot be
+                        // made: the clock runs, unreachable, and no second one starts
+        Failed,         // the name cannot be taken at all: the process must not run
+                        // as the clock, or any number of copies could
     };
 
     struct Handlers {
@@ -42,18 +46,27 @@ public:
 
     const QString& socketPath() const { return m_path; }
 
+    // How long a caller may stay silent before it is cut off.
+    void setIdleTimeout(int ms) { m_idleTimeoutMs = ms; }
+
 private:
     void acceptPending();
     void handle(LocalConnection* connection);
+    void makeRoom();
 
     QString m_path;
-    // Held while this process answers for the clock: the kernel drops it with the
-    // process, so a live clock keeps its name even when its socket is stuck.
+    // Held while this process runs as the clock: the kernel drops it with the
+    // process, so a live clock keeps its name even when its socket is stuck or
+    // could not be made.
     std::unique_ptr<QLockFile> m_lock;
     LocalServer m_server;
     Handlers m_handlers;
     bool m_serving = false;
     bool m_busy = false;
+    int m_idleTimeoutMs;
+    // The connections held, oldest first, and the one whose request is being handled.
+    QList<LocalConnection*> m_connections;
+    LocalConnection* m_handling = nullptr;
 };
 
 } // namespace ovra

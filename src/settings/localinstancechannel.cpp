@@ -5,20 +5,41 @@
 #include "settings/localsocket.h"
 #include "settings/privatesocket.h"
 
+#include <QThread>
+
+#include <csignal>
+
 namespace ovra {
 
 namespace proto = instanceprotocol;
 
 namespace {
-// Connects to the clock's socket; the pid of the process behind it, 0 when no
-// clock of this user listens there (missing socket, socket of a killed process), or
-// kNotAnswering when a process listens but does not take the connection in time.
-qint64 connectToClock(LocalSocket& socket, const QString& path) {
-    switch (socket.connectTo(path, proto::ConnectTimeoutMs)) {
+// Waits for one answer line until the deadline; empty when none came. gone is set
+// when the other side closed the connection.
+QByteArray readAnswer(LocalSocket& socket, QDeadlineTimer deadline, bool* gone) {
+    QByteArray line;
+    const LocalSocket::Read read = socket.readLine(&line, deadline, proto::MaxLineBytes);
+    *gone = read == LocalSocket::Read::Closed;
+    return read == LocalSocket::Read::Line ? line.trimmed() : QByteArray();
+}
+} // namespace
+
+// The pid of the process behind the clock's socket, 0 when no clock of this user
+// listens there (missing socket, socket of a killed process), kNotAnswering when a
+// process listens but does not take the connection in time, or kChannelFailed.
+qint64 LocalInstanceChannel::connectToClock(LocalSocket& socket, const QString& clockName) {
+    m_problem.clear();
+    m_unreachable = 0;
+    switch (socket.connectTo(instanceSocketPath(m_folder, clockName), proto::ConnectTimeoutMs)) {
     case LocalSocket::Connect::NoListener:
-        return 0;
+        // A clock that could not listen still holds its name while it runs.
+        m_unreachable = lockHolder(instanceLockPath(instanceSocketPath(m_folder, clockName)));
+        return m_unreachable != 0 ? kNotAnswering : 0;
     case LocalSocket::Connect::NotAnswering:
         return kNotAnswering;
+    case LocalSocket::Connect::Failed:
+        m_problem = socket.failure();
+        return kChannelFailed;
     case LocalSocket::Connect::Connected:
         break;
     }
@@ -30,19 +51,9 @@ qint64 connectToClock(LocalSocket& socket, const QString& path) {
     return peer->pid > 0 ? peer->pid : 1;
 }
 
-// Waits for one answer line until the deadline; empty when none came. gone is set
-// when the other side closed the connection.
-QByteArray readAnswer(LocalSocket& socket, QDeadlineTimer deadline, bool* gone) {
-    QByteArray line;
-    const LocalSocket::Read read = socket.readLine(&line, deadline, proto::MaxLineBytes);
-    *gone = read == LocalSocket::Read::Closed;
-    return read == LocalSocket::Read::Line ? line.trimmed() : QByteArray();
-}
-} // namespace
-
 qint64 LocalInstanceChannel::find(const QString& clockName, bool bringForward) {
     LocalSocket socket;
-    const qint64 pid = connectToClock(socket, instanceSocketPath(m_folder, clockName));
+    const qint64 pid = connectToClock(socket, clockName);
     if (pid <= 0)
         return pid;
     if (bringForward) {
@@ -59,11 +70,14 @@ qint64 LocalInstanceChannel::find(const QString& clockName, bool bringForward) {
 CloseOutcome LocalInstanceChannel::close(const QString& clockName, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     LocalSocket socket;
-    const qint64 pid = connectToClock(socket, instanceSocketPath(m_folder, clockName));
+    const qint64 pid = connectToClock(socket, clockName);
     if (pid == 0)
         return CloseOutcome::NotRunning;
     if (pid == kNotAnswering)
-        return CloseOutcome::TimedOut;
+        return m_unreachable > 1 ? terminate(clockName, m_unreachable, deadline)
+                                 : CloseOutcome::TimedOut;
+    if (pid == kChannelFailed)
+        return CloseOutcome::Failed;
     // A request that cannot be sent finds the clock gone when the answer is read.
     socket.write(proto::Close + '\n', deadline);
     bool gone = false;
@@ -71,6 +85,21 @@ CloseOutcome LocalInstanceChannel::close(const QString& clockName, int timeoutMs
     if (answer == proto::Closed || gone)
         return CloseOutcome::Closed;
     return CloseOutcome::TimedOut;
+}
+
+CloseOutcome LocalInstanceChannel::terminate(const QString& clockName, qint64 pid,
+                                             QDeadlineTimer deadline) {
+    // A clock without a socket ends on SIGTERM the way it ends on a close request,
+    // storing its settings first; it lets go of its name only once it has ended.
+    if (::kill(pid_t(pid), SIGTERM) != 0)
+        return CloseOutcome::TimedOut;
+    const QString lock = instanceLockPath(instanceSocketPath(m_folder, clockName));
+    while (lockHolder(lock) == pid) {
+        if (deadline.hasExpired())
+            return CloseOutcome::TimedOut;
+        QThread::msleep(20);
+    }
+    return CloseOutcome::Closed;
 }
 
 } // namespace ovra

@@ -2,7 +2,11 @@
 
 #include "settings/instancechannel.h"
 
+#include <QDeadlineTimer>
+
 namespace ovra {
+
+class LocalSocket;
 
 // The calling side of the clocks' channels: one local socket per running clock in
 // this user's private socket folder.
@@ -12,9 +16,17 @@ public:
 
     qint64 find(const QString& clockName, bool bringForward) override;
     CloseOutcome close(const QString& clockName, int timeoutMs) override;
+    QString problem() const override { return m_problem; }
 
 private:
+    qint64 connectToClock(LocalSocket& socket, const QString& clockName);
+    CloseOutcome terminate(const QString& clockName, qint64 pid, QDeadlineTimer deadline);
+
     QString m_folder;
+    QString m_problem;
+    // The process that holds the name of the clock last asked for while nothing
+    // listens at its socket; 0 when none does.
+    qint64 m_unreachable = 0;
 };
 
 } // namespace ovra

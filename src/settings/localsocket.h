@@ -22,6 +22,8 @@ public:
         Connected,
         NoListener,   // nothing listens at the path (missing, left over, not a socket)
         NotAnswering, // a listener is there but does not take the connection in time
+        Failed,       // this process cannot make a connection at all (out of descriptors
+                      // or memory): whether anything listens is unknown
     };
     enum class Read {
         Line,
@@ -36,6 +38,8 @@ public:
     LocalSocket& operator=(const LocalSocket&) = delete;
 
     Connect connectTo(const QString& path, int timeoutMs);
+    // Why the last connectTo() failed, as the system tells it.
+    QString failure() const { return m_failure; }
     bool isConnected() const { return m_handle != -1; }
 
     // Sends all of data; false when the peer is gone or the deadline passes first.
@@ -52,6 +56,7 @@ public:
 private:
     qintptr m_handle = -1;
     QByteArray m_received;
+    QString m_failure;
 };
 
 class LocalServer;

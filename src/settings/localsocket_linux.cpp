@@ -83,13 +83,16 @@ void closeWatched(int fd, std::initializer_list<QSocketNotifier*> notifiers) {
 
 LocalSocket::Connect LocalSocket::connectTo(const QString& path, int timeoutMs) {
     close();
+    m_failure.clear();
     const QDeadlineTimer deadline(timeoutMs);
     sockaddr_un addr{};
     if (!toAddress(path, &addr))
         return Connect::NoListener;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0)
-        return Connect::NoListener;
+    if (fd < 0) {
+        m_failure = QString::fromLocal8Bit(std::strerror(errno));
+        return Connect::Failed;
+    }
     const auto give = [&](Connect result) {
         if (result == Connect::Connected)
             m_handle = fd;
@@ -126,6 +129,10 @@ LocalSocket::Connect LocalSocket::connectTo(const QString& path, int timeoutMs) 
                 return give(Connect::Connected);
             return give(Connect::NoListener);
         }
+        case ENOMEM:
+        case ENOBUFS:
+            m_failure = QString::fromLocal8Bit(std::strerror(errno));
+            return give(Connect::Failed);
         default: // refused (left over by a process that is gone), missing, not a socket
             return give(Connect::NoListener);
         }

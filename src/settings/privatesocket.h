@@ -30,6 +30,10 @@ bool ensurePrivateFolder(const QString& folder, QString* problem = nullptr);
 // a session's runtime folder is.
 bool folderIsTrusted(const QString& folder, bool ownOnly);
 
+// The process that holds a lock on the file at path (as QLockFile takes it), 0 when
+// none does. Only looks: the lock is neither taken nor changed.
+qint64 lockHolder(const QString& path);
+
 // The numeric id of the user running this process.
 quint32 currentUserId();
 

@@ -1,5 +1,7 @@
 #include "settings/registrysqlite.h"
 
+#include "base/privatepath.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -145,7 +147,7 @@ bool SqliteRegistryBackend::ensureOpen() {
         return openReadOnly(existed);
     if (!existed) {
         // Only this user may read the store: settings and the clock list are private.
-        QDir().mkpath(info.absolutePath());
+        makePrivatePath(info.absolutePath());
         QFile::setPermissions(info.absolutePath(), QFileDevice::ReadOwner |
                                                        QFileDevice::WriteOwner |
                                                        QFileDevice::ExeOwner);

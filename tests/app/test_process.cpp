@@ -5,22 +5,67 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+#include <QThread>
 
 #include "settings/clocklist.h"
+#include "settings/instancepaths.h"
 #include "settings/registry.h"
 #include "settings/registrysqlite.h"
 
 #include <csignal>
+#include <functional>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 using namespace ovra;
 
 namespace {
+// Built with the sanitizers, whose runtime needs more than some limits below allow.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
 test::ProgramResult run(const QStringList& args, const QProcessEnvironment& env) {
     return test::runCapturing(QStringLiteral(OVRA_CLOCK_BIN), args, 15000, env);
+}
+
+// The program with something set in the child alone, such as a resource limit.
+test::ProgramResult
+runModified(const QStringList& args, const std::function<void()>& inChild,
+            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setChildProcessModifier(inChild);
+    p.start(QStringLiteral(OVRA_CLOCK_BIN), args);
+    test::ProgramResult r;
+    if (p.waitForFinished(15000) && p.exitStatus() == QProcess::NormalExit)
+        r.exitCode = p.exitCode();
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+void listClocks(const test::TestHome& home, const QString& text) {
+    SqliteRegistryBackend backend(home.storePath());
+    Registry reg(backend);
+    ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, text), 0);
+}
+
+QString listedClocks(const test::TestHome& home) {
+    SqliteRegistryBackend backend(home.storePath());
+    Registry reg(backend);
+    return reg.readText(kClockListKey, kClockListValue);
 }
 
 QStringList filesUnder(const QString& dir) {
@@ -125,19 +170,11 @@ TEST(Process, AStoreThatCannotBeReadIsReportedByListAndDelete) {
     }
     // As on a full disk: the store's shared-memory file cannot be made.
     const auto run = [](const QStringList& args) {
-        QProcess p;
-        p.setChildProcessModifier([] {
+        return runModified(args, [] {
             std::signal(SIGXFSZ, SIG_IGN);
             const rlimit none{0, 0};
             ::setrlimit(RLIMIT_FSIZE, &none);
         });
-        p.start(QStringLiteral(OVRA_CLOCK_BIN), args);
-        test::ProgramResult r;
-        if (p.waitForFinished(15000) && p.exitStatus() == QProcess::NormalExit)
-            r.exitCode = p.exitCode();
-        r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-        r.err = QString::fromLocal8Bit(p.readAllStandardError());
-        return r;
     };
     const QStringList commands[] = {{QStringLiteral("--list")},
                                     {QStringLiteral("--delete"), QStringLiteral("B")}};
@@ -268,4 +305,175 @@ TEST(Process, ZonesAreFoundByNameAndNewClocksFollowTheirPlace) {
         EXPECT_EQ(stored.TimeZoneIndex, c.zone);
         EXPECT_EQ(stored.TimeStandard, 2);
     }
+}
+
+// Out of descriptors, a failed socket() is no proof that a clock is stopped: the
+// commands say what went wrong and change nothing.
+TEST(Process, OutOfDescriptorsTheCommandsReportAnErrorAndChangeNothing) {
+    if (kSanitized)
+        GTEST_SKIP() << "the sanitizers' own checks need descriptors this limit takes away";
+    test::TestHome home;
+    listClocks(home, QStringLiteral("{B}"));
+    const QStringList commands[] = {{QStringLiteral("--list")},
+                                    {QStringLiteral("--delete"), QStringLiteral("B")},
+                                    {QStringLiteral("--stop"), QStringLiteral("B")}};
+    for (const QStringList& args : commands) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        const test::ProgramResult r = runModified(args, [] {
+            // Room for the store and not one descriptor more, besides what the
+            // program inherits from whoever runs the test.
+            rlim_t few = 7;
+            for (int fd = 3; rlim_t(fd) < few; ++fd) {
+                const int flags = ::fcntl(fd, F_GETFD);
+                if (flags >= 0 && (flags & FD_CLOEXEC) == 0)
+                    ++few;
+            }
+            const rlimit limit{few, few};
+            ::setrlimit(RLIMIT_NOFILE, &limit);
+        });
+        EXPECT_EQ(r.exitCode, 1) << qPrintable(r.out);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("is running cannot be checked")))
+            << qPrintable(r.err);
+        EXPECT_FALSE(r.out.contains(QStringLiteral("Stopped"))) << qPrintable(r.out);
+    }
+    EXPECT_EQ(listedClocks(home), QStringLiteral("{B}"));
+}
+
+namespace {
+// The program's English texts on the offscreen platform.
+QProcessEnvironment offscreen() {
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.remove(QStringLiteral("LANGUAGE"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    return env;
+}
+
+QString defaultSocket(const test::TestHome& home) {
+    return instanceSocketPath(instanceSocketFolder(home.roots().runtimeRoot),
+                              QStringLiteral("Default"));
+}
+
+// The clock Default of this test on the offscreen platform, its error output in a
+// file; limits are shell commands (ulimit) that apply to it alone.
+struct OffscreenClock {
+    explicit OffscreenClock(const test::TestHome& home, const QString& limits = QStringLiteral(":"))
+        : errors(home.path() + QStringLiteral("/clock.err")),
+          clock(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"), limits + QStringLiteral(" && exec \"$0\""),
+                 QStringLiteral(OVRA_CLOCK_BIN)},
+                {QStringLiteral("QT_QPA_PLATFORM=offscreen")}, errors) {}
+    QString err() const {
+        QFile f(errors);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    bool ends() {
+        ::kill(pid_t(clock.process.processId()), SIGTERM);
+        return clock.endsWithin(15000);
+    }
+    QString errors;
+    test::ClockProcess clock;
+};
+
+QString listed() {
+    return test::runCapturing(QStringLiteral(OVRA_CLOCK_BIN), {QStringLiteral("--list")}, 15000,
+                              offscreen())
+        .out;
+}
+
+// A connection that never says anything; -1 when the clock's queue is full.
+int connectSilently(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path, name.constData(), size_t(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0)
+        return fd;
+    ::close(fd);
+    return -1;
+}
+} // namespace
+
+// Callers that connect and never speak, more than the clock has descriptors for,
+// do not cut it off: the ones that waited longest give way to new ones.
+TEST(Process, SilentCallersDoNotMakeTheClockUnreachable) {
+    test::TestHome home;
+    OffscreenClock clock(home, QStringLiteral("ulimit -n 128"));
+    ASSERT_TRUE(test::waitFor([] { return listed() == "Default -- Running\n"; }));
+    // Held until the end; a clock that stops taking them leaves the rest waiting.
+    std::vector<int> silent;
+    for (int tries = 0; silent.size() < 300 && tries < 2000; ++tries) {
+        if (const int fd = connectSilently(defaultSocket(home)); fd >= 0)
+            silent.push_back(fd);
+        else
+            QThread::msleep(5);
+    }
+    EXPECT_TRUE(test::waitFor([] { return listed() == "Default -- Running\n"; }))
+        << qPrintable(listed());
+    for (const int fd : silent)
+        ::close(fd);
+    EXPECT_TRUE(clock.ends());
+}
+
+// A folder in the way of the socket leaves the clock unreachable, but it still
+// holds its name: a second start does not run a second copy, the list does not
+// call it stopped, and --stop ends it. A folder in the way of the name's lock stops the start
+// with a message instead of a silent exit.
+TEST(Process, AClockThatCannotListenRunsOnceAndSaysSo) {
+    test::TestHome home;
+    const QString socket = defaultSocket(home);
+    ASSERT_TRUE(QDir().mkpath(socket));
+    OffscreenClock first(home);
+    EXPECT_TRUE(test::waitFor([&] { return listed() == "Default -- Not answering\n"; }))
+        << qPrintable(listed());
+    const test::ProgramResult second = run({}, offscreen());
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_TRUE(second.err.contains(QStringLiteral("is running but does not answer")))
+        << qPrintable(second.err);
+    // --stop ends it all the same.
+    EXPECT_EQ(run({QStringLiteral("--stop"), QStringLiteral("Default")}, offscreen()).exitCode, 0);
+    EXPECT_TRUE(first.clock.endsWithin(15000));
+    EXPECT_TRUE(first.err().contains(QStringLiteral("Other clocks cannot reach this one.")))
+        << qPrintable(first.err());
+
+    ASSERT_TRUE(QDir().rmdir(socket));
+    ASSERT_TRUE(QDir().mkpath(instanceLockPath(socket)));
+    const test::ProgramResult blocked = run({}, offscreen());
+    EXPECT_EQ(blocked.exitCode, 1);
+    EXPECT_TRUE(blocked.err.contains(QStringLiteral("cannot be locked")))
+        << qPrintable(blocked.err);
+}
+
+// A start-up message box runs while the clock's name is already taken: --stop
+// reaches the clock then, closes the box and ends the process.
+TEST(Process, StopReachesAClockWhoseStartUpMessageWaits) {
+    test::TestHome home;
+    // An alarm file that is a folder cannot be read, and the clock says so.
+    ASSERT_TRUE(QDir().mkpath(home.path() + QStringLiteral("/data/Tamrel/Ovra Clock/Default.cfg")));
+    OffscreenClock clock(home);
+    const QString socket = defaultSocket(home);
+    ASSERT_TRUE(test::waitFor([&] { return QFileInfo(socket).exists(); }));
+    const test::ProgramResult stop =
+        run({QStringLiteral("--stop"), QStringLiteral("Default")}, offscreen());
+    EXPECT_EQ(stop.exitCode, 0) << qPrintable(stop.err);
+    EXPECT_TRUE(clock.clock.endsWithin(15000));
+}
+
+// Under a process or memory limit no thread can start, and Qt would wait for good
+// on the threads it asks for to draw and to reach the bus: the clock says so and
+// ends. Every thread's stack is as large as the stack limit, so a stack limit
+// above the address-space limit lets the process run but no thread start.
+TEST(Process, AClockThatCannotStartAThreadSaysSoInsteadOfHanging) {
+    if (kSanitized)
+        GTEST_SKIP() << "the sanitizers' shadow memory does not fit an address-space limit";
+    test::TestHome home;
+    const test::ProgramResult r =
+        test::runCapturing(QStringLiteral("/bin/sh"),
+                           {QStringLiteral("-c"),
+                            QStringLiteral("ulimit -s 3000000 && ulimit -v 2000000 && exec \"$0\""),
+                            QStringLiteral(OVRA_CLOCK_BIN)},
+                           15000, offscreen());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("No thread can be started"))) << qPrintable(r.err);
 }

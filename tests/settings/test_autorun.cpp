@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +39,11 @@ struct Entry {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(
             ("[Desktop Entry]\n# mark\nType=Application\nExec=" + exec + "\n" + extra).toUtf8());
+    }
+    static mode_t modeOf(const QString& path) {
+        struct stat st {};
+        ::lstat(QFile::encodeName(path).constData(), &st);
+        return st.st_mode & 07777;
     }
     QString content() const {
         QFile f(file());
@@ -87,6 +94,7 @@ TEST(Autorun, DecisionTable) {
     enum class Before {
         None,
         Expected,
+        WithoutTryExec,
         TrailingSpaces,
         TrailingNul,
         OtherCase,
@@ -107,6 +115,9 @@ TEST(Autorun, DecisionTable) {
         {Before::Expected, 0, 0, 1, After::Untouched},
         {Before::Expected, 1, 0, 0, After::None},
         {Before::Expected, 2, 0, 0, After::None},
+        // An entry from before TryExec is still the clock's own, and gains it.
+        {Before::WithoutTryExec, 0, 0, 1, After::Rewritten},
+        {Before::WithoutTryExec, 1, 0, 0, After::None},
         {Before::TrailingSpaces, 0, 0, 1, After::Untouched},
         // A session manager would not run a line with NULs in it as the clock's.
         {Before::TrailingNul, 0, 1, 1, After::Rewritten},
@@ -122,14 +133,18 @@ TEST(Autorun, DecisionTable) {
     for (const auto& c : cases) {
         Entry e;
         const QString expected = e.autorun.expectedCommandLine();
+        const QString tryExec = QStringLiteral("TryExec=") + kProgram + u'\n';
         switch (c.before) {
         case Before::None:
             break;
         case Before::Expected:
+            e.write(expected, tryExec);
+            break;
+        case Before::WithoutTryExec:
             e.write(expected);
             break;
         case Before::TrailingSpaces:
-            e.write(expected + QStringLiteral("   "));
+            e.write(expected + QStringLiteral("   "), tryExec);
             break;
         case Before::TrailingNul:
             e.write(expected + QString(3, QChar(u'\0')));
@@ -161,6 +176,50 @@ TEST(Autorun, DecisionTable) {
         }
         ++row;
     }
+}
+
+// The entry is a command run at every login: whatever the umask, nobody else may
+// change it or put another entry beside it in a folder the clock made. It names
+// the program to try, so a session skips it once the program is removed, and stays
+// valid for the desktop's own checker.
+TEST(Autorun, TheEntryIsPrivateValidAndNamesTheProgramToTry) {
+    const bool canValidate =
+        !QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate")).isEmpty();
+    for (const mode_t mask : {000, 002, 022, 077}) {
+        SCOPED_TRACE(mask);
+        Entry e;
+        const QString config = e.home.path() + QStringLiteral("/made");
+        e.paths.AutostartFolder = config + QStringLiteral("/autostart/");
+        // The store's folders, made the same way, beside it.
+        const QString store = e.home.path() + QStringLiteral("/store");
+        const mode_t old = ::umask(mask);
+        const int result = e.autorun.SyncAutorunEntry(0);
+        {
+            SqliteRegistryBackend backend(store + QStringLiteral("/Tamrel/Ovra Clock/registry.db"));
+            Registry(backend).writeInteger(
+                QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\A"), QStringLiteral("Top"),
+                1);
+        }
+        ::umask(old);
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(Entry::modeOf(e.file()), 0600u);
+        for (const QString& folder :
+             {e.paths.AutostartFolder, config, store, store + QStringLiteral("/Tamrel")})
+            EXPECT_EQ(Entry::modeOf(folder), 0700u) << qPrintable(folder);
+        EXPECT_EQ(readDesktopEntryKey(e.file(), QStringLiteral("TryExec")), kProgram);
+        if (!canValidate)
+            continue;
+        QProcess check;
+        check.start(QStringLiteral("desktop-file-validate"), {e.file()});
+        ASSERT_TRUE(check.waitForFinished(30000));
+        EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
+    }
+    // An entry that others could write loses those rights when it is rewritten.
+    Entry e;
+    e.write(QStringLiteral("/old/place/ovra-clock Tokyo"));
+    ASSERT_EQ(::chmod(QFile::encodeName(e.file()).constData(), 0666), 0);
+    EXPECT_EQ(e.autorun.SyncAutorunEntry(0), 1);
+    EXPECT_EQ(Entry::modeOf(e.file()), 0600u);
 }
 
 TEST(Autorun, EveryShutdownBringsTheEntryInLine) {

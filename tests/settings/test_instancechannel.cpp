@@ -87,12 +87,12 @@ std::string flood(int fd, const std::string& piece) {
 }
 
 // What the clock says until it closes the connection.
-std::string readUntilClosed(int fd) {
+std::string readUntilClosed(int fd, int patienceMs = 1000) {
     std::string heard;
     char buffer[256];
     for (;;) {
         pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 1000) != 1)
+        if (::poll(&p, 1, patienceMs) != 1)
             return heard + "(kept open)";
         const ssize_t n = ::recv(fd, buffer, sizeof(buffer), 0);
         if (n <= 0)
@@ -295,6 +295,45 @@ TEST(InstanceChannel, TheClockOutlastsCallersThatMisbehave) {
         EXPECT_EQ(heard, k.heard);
         EXPECT_EQ(found, qint64(::getpid()));
         EXPECT_EQ(raised, before + 1);
+    }
+}
+
+// A caller that connects and never speaks would hold one of the clock's
+// descriptors for as long as it likes.
+TEST(InstanceChannel, ACallerThatSaysNothingIsCutOff) {
+    Channel c;
+    int raised = 0;
+    const auto server = c.serving(QStringLiteral("Tokyo"), raised);
+    server->setIdleTimeout(50);
+    const std::string heard = whileServing([&] {
+        const int fd = connectRaw(c.socket(QStringLiteral("Tokyo")));
+        // Patient enough for the busiest machine; the clock hangs up long before.
+        const std::string heard = readUntilClosed(fd, 60000);
+        ::close(fd);
+        return heard;
+    });
+    EXPECT_EQ(heard, "");
+}
+
+// Paths from a long temporary folder, with no runtime folder or one too deep for
+// sockets, take the next folder whose sockets fit, and the clock is found there.
+TEST(InstanceChannel, EveryFolderIsCheckedForTheLengthOfItsSockets) {
+    for (const bool deepRuntime : {false, true}) {
+        SCOPED_TRACE(deepRuntime);
+        test::TestHome home;
+        const QString longTemp = home.path() + u'/' + QString(100, u't');
+        ASSERT_TRUE(QDir().mkpath(longTemp));
+        qputenv("TMPDIR", QFile::encodeName(longTemp));
+        const QString runtime = deepRuntime ? home.path() + u'/' + QString(120, u'd') : QString();
+        const QString folder = instanceSocketFolder(runtime);
+        const QString socket = instanceSocketPath(folder, QStringLiteral("Tokyo"));
+        EXPECT_LE(QFile::encodeName(socket).size(), kMaxSocketPathBytes) << qPrintable(socket);
+        InstanceServer server(socket);
+        QString problem;
+        ASSERT_EQ(server.claim(&problem), InstanceServer::Claim::Listening) << qPrintable(problem);
+        EXPECT_EQ(LocalInstanceChannel(instanceSocketFolder(runtime))
+                      .find(QStringLiteral("Tokyo"), false),
+                  qint64(::getpid()));
     }
 }
 
