@@ -36,7 +36,7 @@ ClockSettings sized(int side) {
 struct Face {
     explicit Face(int side) : settings(sized(side)), layout(CalcClockLayout(settings)) {
         tools.CreateDrawTools(settings);
-        surface.CreateGraphic(QSize(layout.windowSize(), layout.windowSize()));
+        surface.createSurface(QSize(layout.windowSize(), layout.windowSize()));
         renderer.prepare(layout, tools, surface.fontFamily());
         button = QImage(QStringLiteral(":/CUSTOM/CLOSE"))
                      .convertToFormat(QImage::Format_ARGB32_Premultiplied);

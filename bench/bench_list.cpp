@@ -1,13 +1,13 @@
 // "ovra-clock --list" as a user runs it: 100 clocks, 10 of them running, the whole
 // process timed from start to exit. The running clocks draw offscreen.
+#include "base/clockname.h"
+#include "base/messagesink.h"
 #include "settings/clocklauncher.h"
 #include "settings/clocklist.h"
 #include "settings/instancepaths.h"
+#include "settings/keystore.h"
 #include "settings/localinstancechannel.h"
-#include "settings/registry.h"
-#include "settings/registrysqlite.h"
-#include "base/clockname.h"
-#include "base/messagesink.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -62,12 +62,12 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
 
     {
-        SqliteRegistryBackend backend(home.storePath());
-        Registry registry(backend);
+        SqliteStoreBackend backend(home.storePath());
+        KeyStore store(backend);
         LocalInstanceChannel nobody(instanceSocketFolder(home.roots().runtimeRoot));
         NoLaunch launcher;
         StderrMessageSink messages;
-        ClockList clocks({registry, nobody, launcher, messages},
+        ClockList clocks({store, nobody, launcher, messages},
                          home.path() + QStringLiteral("/autostart"));
         for (int i = 1; i < kClocks; ++i) {
             if (!clocks.AddClock(clockName(i), i % 97))

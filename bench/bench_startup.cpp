@@ -3,8 +3,8 @@
 // until the composited screen shows the dial's centre.
 //
 //   bench_startup path/to/ovra-clock [runs]
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/desktop.h"
 #include "support/testenv.h"
 
@@ -56,14 +56,14 @@ int main(int argc, char** argv) {
 
     test::TestHome home;
     {
-        SqliteRegistryBackend backend(home.storePath());
-        Registry registry(backend);
+        SqliteStoreBackend backend(home.storePath());
+        KeyStore store(backend);
         ClockState state;
         state.ClockName = QStringLiteral("Default");
         state.settings = defaultSettings();
         state.settings.Left = kLeft * 15;
         state.settings.Top = kTop * 15;
-        WriteClockSettings(registry, state);
+        WriteClockSettings(store, state);
     }
     test::PrivateDesktop desktop;
     if (!desktop.ok()) {

@@ -808,7 +808,7 @@ Anführungszeichen: --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
-    <name>ovra::FrmAbout</name>
+    <name>ovra::AboutDialog</name>
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
@@ -839,7 +839,7 @@ Anführungszeichen: --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
-    <name>ovra::FrmAlpha</name>
+    <name>ovra::AlphaDialog</name>
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
@@ -862,7 +862,7 @@ Anführungszeichen: --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
-    <name>ovra::FrmClock</name>
+    <name>ovra::ClockWindow</name>
     <message>
         <source>&amp;Settings…</source>
         <translation>&amp;Einstellungen…</translation>
@@ -897,7 +897,7 @@ Anführungszeichen: --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
-    <name>ovra::FrmConfig</name>
+    <name>ovra::SettingsDialog</name>
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
@@ -936,7 +936,7 @@ Anführungszeichen: --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
-    <name>ovra::FrmTip</name>
+    <name>ovra::AlarmNotice</name>
     <message>
         <source>Alarm Tip</source>
         <translation>Alarmhinweis</translation>

@@ -807,7 +807,7 @@ guillemets : --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
-    <name>ovra::FrmAbout</name>
+    <name>ovra::AboutDialog</name>
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
@@ -838,7 +838,7 @@ guillemets : --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
-    <name>ovra::FrmAlpha</name>
+    <name>ovra::AlphaDialog</name>
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
@@ -861,7 +861,7 @@ guillemets : --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
-    <name>ovra::FrmClock</name>
+    <name>ovra::ClockWindow</name>
     <message>
         <source>&amp;Settings…</source>
         <translation>&amp;Paramètres…</translation>
@@ -896,7 +896,7 @@ guillemets : --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
-    <name>ovra::FrmConfig</name>
+    <name>ovra::SettingsDialog</name>
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
@@ -935,7 +935,7 @@ guillemets : --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
-    <name>ovra::FrmTip</name>
+    <name>ovra::AlarmNotice</name>
     <message>
         <source>Alarm Tip</source>
         <translation>Message d’alarme</translation>

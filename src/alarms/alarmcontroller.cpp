@@ -91,7 +91,7 @@ void AlarmController::showActionFailed(const QString& caption, int32_t action, c
         m_frmTip->ShowActionFailed(caption, action, why);
         return;
     }
-    m_frmTip = new FrmTip(tipServices());
+    m_frmTip = new AlarmNotice(tipServices());
     m_frmTip->showActionFailedOn(clockScreen(), caption, action, why);
     emit noticeOpened(m_frmTip);
 }
@@ -124,7 +124,7 @@ void AlarmController::showMissed(const QList<MissedAlarm>& missed) {
         m_frmTip->ShowMissed(missed);
         return;
     }
-    m_frmTip = new FrmTip(tipServices());
+    m_frmTip = new AlarmNotice(tipServices());
     m_frmTip->showMissedOn(clockScreen(), missed);
     emit noticeOpened(m_frmTip);
 }
@@ -145,7 +145,7 @@ void AlarmController::ProcessAlarm(int AlarmNo, bool snoozed) {
             m_frmTip->ShowTip(snoozed);
             return;
         }
-        m_frmTip = new FrmTip(tipServices());
+        m_frmTip = new AlarmNotice(tipServices());
         m_frmTip->showOn(clockScreen(), snoozed);
         emit noticeOpened(m_frmTip);
         return;

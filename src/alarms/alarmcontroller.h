@@ -2,8 +2,8 @@
 
 #include "alarms/alarmcheck.h"
 #include "alarms/alarmhost.h"
+#include "alarms/alarmnotice.h"
 #include "alarms/alarmsound.h"
-#include "alarms/frmtip.h"
 #include "alarms/powercontrol.h"
 #include "alarms/resumewatch.h"
 #include "alarms/shelltarget.h"
@@ -56,7 +56,7 @@ public:
     // snoozed: the alarm is back from a snooze rather than due by its time.
     void ProcessAlarm(int AlarmNo, bool snoozed = false);
 
-    FrmTip* notice() const { return m_frmTip; }
+    AlarmNotice* notice() const { return m_frmTip; }
     AlarmCheck& alarmCheck() { return m_check; }
     TipState& tipState() { return m_tipState; }
     PowerControl& powerControl() { return m_power; }
@@ -77,7 +77,7 @@ private:
     PowerControl m_power;
     AlarmCheck m_check;
     TipState m_tipState;
-    QPointer<FrmTip> m_frmTip;
+    QPointer<AlarmNotice> m_frmTip;
 };
 
 } // namespace ovra

@@ -18,13 +18,13 @@ QString NoticeCaption(const QString& clockName, double alarmTime, int32_t hourMo
                                                       : QStringLiteral("hh:mm AP"));
     }
     //: The notice window's title: %1 is the clock's name, %2 the alarm time.
-    return QCoreApplication::translate("ovra::FrmTip", "Clock: %1  -  Alarm: %2")
+    return QCoreApplication::translate("ovra::AlarmNotice", "Clock: %1  -  Alarm: %2")
         .arg(clockName, time);
 }
 
 QString SnoozedCaption(const QString& caption) {
     //: %1 is the notice window's title.
-    return QCoreApplication::translate("ovra::FrmTip", "%1 (snoozed)").arg(caption);
+    return QCoreApplication::translate("ovra::AlarmNotice", "%1 (snoozed)").arg(caption);
 }
 
 QString NoticeTipText(const QString& note) {
@@ -37,28 +37,28 @@ QString NoticeTipText(const QString& note) {
 
 QString MissedAtText(const QDateTime& dueAt, int32_t hourMode) {
     //: %1 is the time an alarm was due while the computer slept.
-    return QCoreApplication::translate("ovra::FrmTip", "missed at %1")
+    return QCoreApplication::translate("ovra::AlarmNotice", "missed at %1")
         .arg(QLocale::c().toString(dueAt.time(), hourMode != 0 ? QStringLiteral("HH:mm")
                                                                : QStringLiteral("hh:mm AP")));
 }
 
 QString MissedCaption(const QString& clockName, const QDateTime& dueAt, int32_t hourMode) {
-    return QCoreApplication::translate("ovra::FrmTip", "Clock: %1  -  Alarm: %2")
+    return QCoreApplication::translate("ovra::AlarmNotice", "Clock: %1  -  Alarm: %2")
         .arg(clockName, MissedAtText(dueAt, hourMode));
 }
 
 QString NotDoneText(int32_t action) {
     switch (action) {
     case alarmaction::ShutDown:
-        return QCoreApplication::translate("ovra::FrmTip", "the computer was not shut down");
+        return QCoreApplication::translate("ovra::AlarmNotice", "the computer was not shut down");
     case alarmaction::Restart:
-        return QCoreApplication::translate("ovra::FrmTip", "the computer was not restarted");
+        return QCoreApplication::translate("ovra::AlarmNotice", "the computer was not restarted");
     case alarmaction::Lock:
-        return QCoreApplication::translate("ovra::FrmTip", "the computer was not locked");
+        return QCoreApplication::translate("ovra::AlarmNotice", "the computer was not locked");
     case alarmaction::PowerOffNow:
-        return QCoreApplication::translate("ovra::FrmTip", "the computer was not powered off");
+        return QCoreApplication::translate("ovra::AlarmNotice", "the computer was not powered off");
     case alarmaction::RebootNow:
-        return QCoreApplication::translate("ovra::FrmTip", "the computer was not rebooted");
+        return QCoreApplication::translate("ovra::AlarmNotice", "the computer was not rebooted");
     default:
         return {};
     }
@@ -66,17 +66,17 @@ QString NotDoneText(int32_t action) {
 
 QString NoSoundText(const QString& why) {
     //: The notice's status line; %1 says why, such as "no audio output".
-    return QCoreApplication::translate("ovra::FrmTip", "No sound: %1").arg(why);
+    return QCoreApplication::translate("ovra::AlarmNotice", "No sound: %1").arg(why);
 }
 
 QString ActionFailedText(const QString& why) {
     //: The notice's status line; %1 is the reason the system or the session gave.
-    return QCoreApplication::translate("ovra::FrmTip", "Action failed: %1").arg(why);
+    return QCoreApplication::translate("ovra::AlarmNotice", "Action failed: %1").arg(why);
 }
 
 QString OpenFailedText(const QString& note, const QString& why) {
     //: %1 is the file, program or address of an alarm, %2 why it did not open.
-    return QCoreApplication::translate("ovra::FrmTip", "Cannot open %1: %2").arg(note, why);
+    return QCoreApplication::translate("ovra::AlarmNotice", "Cannot open %1: %2").arg(note, why);
 }
 
 QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, int32_t hourMode) {
@@ -87,7 +87,7 @@ QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, 
         break;
     case alarmaction::Execute:
         //: %1 is the file, document or address a missed alarm would have opened.
-        what = QCoreApplication::translate("ovra::FrmTip", "would have opened %1")
+        what = QCoreApplication::translate("ovra::AlarmNotice", "would have opened %1")
                    .arg(CleanString(note));
         break;
     default:
@@ -105,31 +105,32 @@ QString CountdownText(int32_t tipAction, int secondsLeft) {
     const char* text = nullptr;
     switch (tipAction) {
     case alarmaction::ShutDown:
-        text = QT_TRANSLATE_N_NOOP("ovra::FrmTip", "Computer will be shutted down in %n seconds");
+        text =
+            QT_TRANSLATE_N_NOOP("ovra::AlarmNotice", "Computer will be shutted down in %n seconds");
         break;
     case alarmaction::Restart:
-        text = QT_TRANSLATE_N_NOOP("ovra::FrmTip", "Computer will be restarted in %n seconds");
+        text = QT_TRANSLATE_N_NOOP("ovra::AlarmNotice", "Computer will be restarted in %n seconds");
         break;
     case alarmaction::Lock:
-        text = QT_TRANSLATE_N_NOOP("ovra::FrmTip", "Computer will be locked in %n seconds");
+        text = QT_TRANSLATE_N_NOOP("ovra::AlarmNotice", "Computer will be locked in %n seconds");
         break;
     case alarmaction::PowerOffNow:
-        text = QT_TRANSLATE_N_NOOP("ovra::FrmTip",
+        text = QT_TRANSLATE_N_NOOP("ovra::AlarmNotice",
                                    "Computer will be powered off without saving in %n seconds");
         break;
     case alarmaction::RebootNow:
-        text = QT_TRANSLATE_N_NOOP("ovra::FrmTip",
+        text = QT_TRANSLATE_N_NOOP("ovra::AlarmNotice",
                                    "Computer will be rebooted without saving in %n seconds");
         break;
     default:
         return {};
     }
-    return QCoreApplication::translate("ovra::FrmTip", text, nullptr, secondsLeft);
+    return QCoreApplication::translate("ovra::AlarmNotice", text, nullptr, secondsLeft);
 }
 
 QString CancelButtonText(int secondsLeft) {
     //: "&" marks the access key; %1 is the number of seconds left.
-    return QCoreApplication::translate("ovra::FrmTip", "&Cancel (%1)").arg(secondsLeft);
+    return QCoreApplication::translate("ovra::AlarmNotice", "&Cancel (%1)").arg(secondsLeft);
 }
 
 std::optional<int32_t> SoundLimitFor(int32_t playTime) {

@@ -36,9 +36,9 @@ QString storeProblem(int rc) {
 }
 
 // Whether the clock list names the clock; nothing when the list cannot be read.
-std::optional<bool> listedInStore(Registry& registry, const QString& name) {
+std::optional<bool> listedInStore(KeyStore& store, const QString& name) {
     int rc = status::Success;
-    const QString text = registry.readText(kClockListKey, kClockListValue, &rc);
+    const QString text = store.readText(kClockListKey, kClockListValue, &rc);
     if (rc != status::Success && rc != status::NotFound)
         return std::nullopt;
     return ParseClockList(text).contains(name);
@@ -59,7 +59,7 @@ bool ClockApp::loadRecordPatiently() {
     for (;;) {
         QElapsedTimer attempt;
         attempt.start();
-        rc = LoadClockSettings(m_services.registry, m_state);
+        rc = LoadClockSettings(m_services.store, m_state);
         if (rc == status::Success)
             return true;
         const bool locked = rc == status::Busy || attempt.elapsed() >= kLockEvidenceMs;
@@ -89,7 +89,7 @@ bool ClockApp::loadRecordPatiently() {
 bool ClockApp::deletedMeanwhile() {
     if (!m_listedAtStart || m_state.isDefaultClock())
         return false;
-    const std::optional<bool> listed = listedInStore(m_services.registry, m_state.ClockName);
+    const std::optional<bool> listed = listedInStore(m_services.store, m_state.ClockName);
     return listed.has_value() && !*listed;
 }
 
@@ -116,7 +116,7 @@ bool ClockApp::StartClock(const QString& clockName) {
     m_recordLoaded = loadRecordPatiently();
     if (m_startAbandoned)
         return false;
-    m_listedAtStart = listedInStore(m_services.registry, m_state.ClockName).value_or(false);
+    m_listedAtStart = listedInStore(m_services.store, m_state.ClockName).value_or(false);
     // The settings dialog shows whether the autostart entry exists, not the wish: a
     // new clock has no entry until it is brought in line, and an Apply before the
     // first shutdown would store the "No" the dialog showed.
@@ -144,16 +144,16 @@ void ClockApp::ApplyClockSettings() {
     if (m_window)
         m_window->deleteDrawTools();
     // The user chose what the dialog showed: once stored, it is the record.
-    if (WriteClockSettings(m_services.registry, m_state) == status::Success)
+    if (WriteClockSettings(m_services.store, m_state) == status::Success)
         m_recordLoaded = true;
     if (m_window)
-        m_window->deleteGraphic();
+        m_window->deleteSurface();
     // Reading back corrects whatever the dialog let through and returns the
     // Default clock to the computer's zone.
-    LoadClockSettings(m_services.registry, m_state);
+    LoadClockSettings(m_services.store, m_state);
     if (m_window) {
         m_window->computeLayout();
-        m_window->iniForm();
+        m_window->fitToLayout();
         m_window->createDrawTools();
         m_window->showClockWindow();
         m_window->applyZOrder();
@@ -175,7 +175,7 @@ void ClockApp::ShutdownClock(bool save) {
     if (m_window)
         m_window->deleteDrawTools();
     if (save && writeBack)
-        WriteClockSettings(m_services.registry, m_state);
+        WriteClockSettings(m_services.store, m_state);
     if (m_alarms)
         m_alarms->closeNotice();
     if (m_window)
@@ -190,12 +190,12 @@ void ClockApp::SaveWithoutDisplay() {
         return;
     if (m_autorun)
         m_autorun->syncAutorunEntry(m_state.settings.Autorun);
-    WriteClockSettings(m_services.registry, m_state);
+    WriteClockSettings(m_services.store, m_state);
 }
 
 void ClockApp::SaveClockPosition() {
     if (!m_shutdownStarted && mayWriteBack())
-        WriteClockPosition(m_services.registry, m_state);
+        WriteClockPosition(m_services.store, m_state);
 }
 
 bool ClockApp::mayWriteBack() {

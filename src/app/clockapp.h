@@ -9,7 +9,7 @@
 #include "clock/monitortable.h"
 #include "dialogs/confighost.h"
 #include "settings/autorunhost.h"
-#include "settings/registry.h"
+#include "settings/keystore.h"
 #include "settings/settingsstore.h"
 #include "time/timesource.h"
 
@@ -23,7 +23,7 @@ namespace ovra {
 class ClockApp final : public ClockWindowContext, public AlarmContext, public ConfigHost {
 public:
     struct Services {
-        Registry& registry;
+        KeyStore& store;
         MessageSink& messages;
         const TimeSource& time;
         // How long start-up keeps trying a store that another program keeps
@@ -69,7 +69,7 @@ public:
     const ClockState& state() const { return m_state; }
     ClockSettings& settings() override { return m_state.settings; }
     const AppPaths& paths() const override { return m_paths; }
-    Registry& registry() override { return m_services.registry; }
+    KeyStore& store() override { return m_services.store; }
     MessageSink& messages() override { return m_services.messages; }
     const TimeSource& timeSource() const { return m_services.time; }
     // The clock's alarms, with the index of the one the notice shows.

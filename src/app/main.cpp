@@ -32,7 +32,7 @@
 #include "settings/instancepaths.h"
 #include "settings/instanceserver.h"
 #include "settings/localinstancechannel.h"
-#include "settings/registrysqlite.h"
+#include "settings/sqlitestorebackend.h"
 #include "time/zonesearch.h"
 
 #include <QApplication>
@@ -76,11 +76,11 @@ int runClock(int argc, char** argv, const QString& name) {
     QApplication::setApplicationVersion(QStringLiteral(OVRA_VERSION));
 
     const PathRoots roots = PathRoots::fromSystem();
-    SqliteRegistryBackend backend(AppPaths::storePathFor(roots), printErr);
-    Registry registry(backend);
+    SqliteStoreBackend backend(AppPaths::storePathFor(roots), printErr);
+    KeyStore store(backend);
     GuiMessageSink messages;
     SystemTimeSource time;
-    ClockApp clock({registry, messages, time}, roots);
+    ClockApp clock({store, messages, time}, roots);
 
     // One process per clock: the name is claimed before anything is shown, and a
     // second start of a running clock only brings that clock forward.
@@ -113,7 +113,7 @@ int runClock(int argc, char** argv, const QString& name) {
 
     DesktopWindowSystem windowSystem;
     ClockFrontEnd frontEnd(clock, windowSystem);
-    FrmClock& window = frontEnd.window();
+    ClockWindow& window = frontEnd.window();
     clock.setWindowHost(&frontEnd);
     LoadedAlarmSound alarmSound(
         LoadedAlarmSound::moduleFolders(QCoreApplication::applicationDirPath()), printErr);
@@ -129,14 +129,14 @@ int runClock(int argc, char** argv, const QString& name) {
                                    .session = &sessionEnd});
     clock.setAlarmHost(&alarms);
     // The alarm check runs on the clock's second; the notice closes first at shutdown.
-    QObject::connect(&window, &FrmClock::secondTick, &alarms, &AlarmController::CheckAlarms);
+    QObject::connect(&window, &ClockWindow::secondTick, &alarms, &AlarmController::CheckAlarms);
     QObject::connect(&alarms, &AlarmController::noticeOpened, [&](QWidget* notice) {
         frontEnd.otherWindows().add(notice, ClockWindowList::Role::Notice);
     });
     // The process ends when the clock window has unloaded, not when some other
     // window happens to be the last one closed.
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(&window, &FrmClock::unloaded, &qapp, &QCoreApplication::quit,
+    QObject::connect(&window, &ClockWindow::unloaded, &qapp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // A session that ends or a terminal that closes unloads the clock like its
     // close button does, so the settings are saved. Modal dialogs and message boxes
@@ -164,7 +164,7 @@ int runClock(int argc, char** argv, const QString& name) {
     LocalInstanceChannel otherClocks(socketFolder);
     OwnClockChannel dialogChannel(otherClocks, {name, raiseOwnClock, unloadOwnClock});
     DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
-    ClockList clockList({registry, dialogChannel, launcher, messages},
+    ClockList clockList({store, dialogChannel, launcher, messages},
                         AppPaths::build(name, roots).AutostartFolder);
     // A clock added from the dialog is spread over the primary work area, in the
     // twips this clock converts its own position with.
@@ -180,10 +180,11 @@ int runClock(int argc, char** argv, const QString& name) {
     ConfigServices config{clock, clockList, autorun, colourPicker, fileChooser};
     config.closeOwnClock = unloadOwnClock;
     ClockDialogs dialogs(config, linkOpener, frontEnd.otherWindows(), &window);
-    QObject::connect(&window, &FrmClock::settingsRequested, &dialogs, &ClockDialogs::openSettings);
-    QObject::connect(&window, &FrmClock::aboutRequested, &dialogs, &ClockDialogs::openAbout);
+    QObject::connect(&window, &ClockWindow::settingsRequested, &dialogs,
+                     &ClockDialogs::openSettings);
+    QObject::connect(&window, &ClockWindow::aboutRequested, &dialogs, &ClockDialogs::openAbout);
     // Where the grip drops the clock is kept at once, not only at the shutdown.
-    QObject::connect(&window, &FrmClock::moveFinished, [&] { clock.SaveClockPosition(); });
+    QObject::connect(&window, &ClockWindow::moveFinished, [&] { clock.SaveClockPosition(); });
     // Answered from the start: a start-up message box runs the event loop, and a
     // --stop meanwhile closes it and ends the process as SIGTERM does. Until the
     // clock is up there is no window to raise.
@@ -216,12 +217,12 @@ int runClock(int argc, char** argv, const QString& name) {
 
 int runClockCommand(const CommandLine& cl) {
     const PathRoots roots = PathRoots::fromSystem();
-    SqliteRegistryBackend backend(AppPaths::storePathFor(roots), printErr);
-    Registry registry(backend);
+    SqliteStoreBackend backend(AppPaths::storePathFor(roots), printErr);
+    KeyStore store(backend);
     StderrMessageSink errors;
     LocalInstanceChannel channel(instanceSocketFolder(roots.runtimeRoot));
     DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
-    ClockList clocks({registry, channel, launcher, errors},
+    ClockList clocks({store, channel, launcher, errors},
                      AppPaths::build(kDefaultClockName, roots).AutostartFolder);
     QTextStream out(stdout);
     const QDateTime now = QDateTime::currentDateTimeUtc();

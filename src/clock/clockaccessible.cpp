@@ -1,7 +1,7 @@
 #include "clock/clockaccessible.h"
 
 #include "clock/clocklayout.h"
-#include "clock/frmclock.h"
+#include "clock/clockwindow.h"
 #include "clock/hotbutton.h"
 
 #include <QAccessibleActionInterface>
@@ -31,7 +31,7 @@ QString buttonName(int32_t button) {
 // pointer has made the strip show.
 class StripButtonAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    StripButtonAccessible(FrmClock* clock, int32_t button) : m_clock(clock), m_button(button) {}
+    StripButtonAccessible(ClockWindow* clock, int32_t button) : m_clock(clock), m_button(button) {}
 
     bool isValid() const override { return !m_clock.isNull(); }
     QObject* object() const override { return nullptr; }
@@ -82,7 +82,7 @@ public:
             return;
         // Not within the reader's call: closing takes the window, and this
         // interface, away.
-        QPointer<FrmClock> clock = m_clock;
+        QPointer<ClockWindow> clock = m_clock;
         const int32_t button = m_button;
         QMetaObject::invokeMethod(
             m_clock.data(),
@@ -94,14 +94,14 @@ public:
     }
 
 private:
-    QPointer<FrmClock> m_clock;
+    QPointer<ClockWindow> m_clock;
     int32_t m_button;
 };
 
 QAccessibleInterface* clockFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String(FrmClock::staticMetaObject.className()) && object &&
+    if (className == QLatin1String(ClockWindow::staticMetaObject.className()) && object &&
         object->isWidgetType())
-        return new ClockAccessible(static_cast<FrmClock*>(object));
+        return new ClockAccessible(static_cast<ClockWindow*>(object));
     return nullptr;
 }
 
@@ -119,7 +119,8 @@ QString spokenClockTime(const QDateTime& clockTime, bool twentyFourHour, const Q
         .arg(time, locale.toString(clockTime.date(), QLocale::LongFormat));
 }
 
-ClockAccessible::ClockAccessible(FrmClock* clock) : QAccessibleWidget(clock, QAccessible::Window) {}
+ClockAccessible::ClockAccessible(ClockWindow* clock)
+    : QAccessibleWidget(clock, QAccessible::Window) {}
 
 ClockAccessible::~ClockAccessible() {
     for (const QAccessible::Id id : m_buttons)
@@ -132,8 +133,8 @@ void ClockAccessible::install() {
     Q_UNUSED(installed);
 }
 
-FrmClock* ClockAccessible::clock() const {
-    return static_cast<FrmClock*>(widget());
+ClockWindow* ClockAccessible::clock() const {
+    return static_cast<ClockWindow*>(widget());
 }
 
 QString ClockAccessible::text(QAccessible::Text t) const {
@@ -178,7 +179,7 @@ QAccessibleInterface* ClockAccessible::childAt(int x, int y) const {
     return nullptr;
 }
 
-void ClockAccessible::minuteShown(FrmClock* clock) {
+void ClockAccessible::minuteShown(ClockWindow* clock) {
     if (!QAccessible::isActive() || !clock->hasFocus())
         return;
     QAccessibleEvent event(clock, QAccessible::DescriptionChanged);

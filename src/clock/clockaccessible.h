@@ -8,7 +8,7 @@
 
 namespace ovra {
 
-class FrmClock;
+class ClockWindow;
 
 // What a screen reader says of the clock window: its name, and the time and date
 // shown, to the minute so that it does not change every second.
@@ -21,7 +21,7 @@ QString spokenClockTime(const QDateTime& clockTime, bool twentyFourHour,
 // children that can be pressed.
 class ClockAccessible final : public QAccessibleWidget {
 public:
-    explicit ClockAccessible(FrmClock* clock);
+    explicit ClockAccessible(ClockWindow* clock);
     ~ClockAccessible() override;
 
     // Makes the toolkit build this interface for every clock window; once per process.
@@ -35,10 +35,10 @@ public:
 
     // The minute shown has changed: a clock with the keyboard tells its reader the
     // new description; one without stays quiet.
-    static void minuteShown(FrmClock* clock);
+    static void minuteShown(ClockWindow* clock);
 
 private:
-    FrmClock* clock() const;
+    ClockWindow* clock() const;
     mutable std::array<QAccessible::Id, 3> m_buttons{};
 };
 

@@ -27,8 +27,8 @@ void ClockFrontEnd::checkMonitor() {
 }
 
 void ClockFrontEnd::loadClockWindow() {
-    m_window.IniForm();
-    m_window.FormLoad();
+    m_window.fitToLayout();
+    m_window.loadWindow();
 }
 
 void ClockFrontEnd::processPendingEvents() {

@@ -1,21 +1,21 @@
 #pragma once
 
+#include "clock/clockwindow.h"
 #include "clock/clockwindowhost.h"
 #include "clock/clockwindowlist.h"
-#include "clock/frmclock.h"
 
 namespace ovra {
 
 class WindowSystem;
 
 // The clock window as the start-up, re-apply and shutdown sequences drive it: it
-// owns FrmClock and the list of the process's other windows that close with it.
+// owns ClockWindow and the list of the process's other windows that close with it.
 class ClockFrontEnd final : public ClockWindowHost {
 public:
     ClockFrontEnd(ClockWindowContext& app, WindowSystem& windowSystem);
     ~ClockFrontEnd() override;
 
-    FrmClock& window() { return m_window; }
+    ClockWindow& window() { return m_window; }
     // The notice, about box and settings dialog register here when they open.
     ClockWindowList& otherWindows() { return m_others; }
 
@@ -26,8 +26,8 @@ public:
     void deleteDrawTools() override { m_window.DeleteDrawTools(); }
     void loadButtonImage() override { m_window.LoadButtonImage(); }
     void releaseImages() override { m_window.ReleaseImages(); }
-    void deleteGraphic() override { m_window.DeleteGraphic(); }
-    void iniForm() override { m_window.IniForm(); }
+    void deleteSurface() override { m_window.deleteSurface(); }
+    void fitToLayout() override { m_window.fitToLayout(); }
     void processPendingEvents() override;
     void showClockWindow() override;
     void applyZOrder() override { m_window.applyZOrder(); }
@@ -36,7 +36,7 @@ public:
 private:
     ClockWindowContext& m_app;
     WindowSystem& m_ws;
-    FrmClock m_window;
+    ClockWindow m_window;
     ClockWindowList m_others;
     bool m_metricsRead = false;
 };

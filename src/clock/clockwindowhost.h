@@ -22,8 +22,8 @@ public:
     virtual void deleteDrawTools() = 0;
     virtual void loadButtonImage() = 0;
     virtual void releaseImages() = 0;
-    virtual void deleteGraphic() = 0;
-    virtual void iniForm() = 0; // resize to the new layout and make a new surface
+    virtual void deleteSurface() = 0;
+    virtual void fitToLayout() = 0; // resize to the new layout and make a new surface
     virtual void processPendingEvents() = 0;
     virtual void showClockWindow() = 0;
     virtual void applyZOrder() = 0; // topmost band when AlwaysOnTop is 1

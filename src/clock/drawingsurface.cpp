@@ -4,19 +4,19 @@
 
 namespace ovra {
 
-void DrawingSurface::CreateGraphic(QSize sizePx, qreal dpr) {
+void DrawingSurface::createSurface(QSize sizePx, qreal dpr) {
     if (exists())
-        DeleteGraphic();
+        deleteSurface();
     if (sizePx.isEmpty())
         return;
     m_sizePx = sizePx;
     m_dpr = dpr;
-    CreateGraphicFont(QStringLiteral("Arial"), 18);
+    createTextFont(QStringLiteral("Arial"), 18);
 }
 
-void DrawingSurface::DeleteGraphic() {
+void DrawingSurface::deleteSurface() {
     if (exists())
-        DeleteGraphicFont();
+        deleteTextFont();
     m_image = QImage();
     m_sizePx = QSize();
 }
@@ -33,17 +33,17 @@ QImage& DrawingSurface::image() {
     return m_image;
 }
 
-void DrawingSurface::CreateGraphicFont(const QString& strFont, uint8_t) {
+void DrawingSurface::createTextFont(const QString& fontFamily, uint8_t) {
     // "Arial" resolves through fontconfig to a metric-compatible face
     // (Liberation Sans) where Arial itself is not installed.
-    m_fontFamily = strFont;
+    m_fontFamily = fontFamily;
 }
 
-void DrawingSurface::DeleteGraphicFont() {
+void DrawingSurface::deleteTextFont() {
     m_fontFamily.clear();
 }
 
-void DrawingSurface::RestoreGDIPlus() {
+void DrawingSurface::restoreSurface() {
     if (!m_image.isNull())
         m_image.fill(Qt::transparent);
 }

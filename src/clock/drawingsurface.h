@@ -19,16 +19,16 @@ class DrawingSurface {
 public:
     // Makes the surface for a window of sizePx logical pixels; dpr is the screen's
     // device pixel ratio, so that a scaled screen gets a sharp face.
-    void CreateGraphic(QSize sizePx, qreal dpr = 1.0);
-    void DeleteGraphic();
+    void createSurface(QSize sizePx, qreal dpr = 1.0);
+    void deleteSurface();
 
     // The font family and the centred layout all texts use. The size is accepted
     // for the record only: each text makes its own size when it is drawn.
-    void CreateGraphicFont(const QString& strFont, uint8_t bytFontSize);
-    void DeleteGraphicFont();
+    void createTextFont(const QString& fontFamily, uint8_t fontSize);
+    void deleteTextFont();
 
     // Clears the whole surface to transparent black.
-    void RestoreGDIPlus();
+    void restoreSurface();
 
     // Starts drawing on the surface with anti-aliased shapes, text and image scaling.
     bool beginContext(QPainter& painter);

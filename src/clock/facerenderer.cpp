@@ -580,23 +580,22 @@ QFont FaceRenderer::fontFor(uint8_t pixelSize) const {
     return it->second;
 }
 
-void FaceRenderer::DrawText(QPainter& p, QString& strText, double x, double y, double R, double B,
-                            const QBrush& lngPenBrush, uint8_t& bytFontSize,
-                            uint8_t bytFontStyle) const {
-    if (bytFontSize < kMinFontSize)
-        bytFontSize = kMinFontSize;
-    QFont font = fontFor(bytFontSize);
+void FaceRenderer::DrawText(QPainter& p, QString& text, double x, double y, double R, double B,
+                            const QBrush& brush, uint8_t& fontSize, uint8_t fontStyle) const {
+    if (fontSize < kMinFontSize)
+        fontSize = kMinFontSize;
+    QFont font = fontFor(fontSize);
     // Style 0 is regular; bit 0 bold and bit 1 italic, as the font styles number them.
     // Setting a style the font already has would still detach it from the font
     // engine it found, to be looked up again for every text of every frame.
-    if (font.bold() != bool(bytFontStyle & 1))
-        font.setBold(bytFontStyle & 1);
-    if (font.italic() != bool(bytFontStyle & 2))
-        font.setItalic(bytFontStyle & 2);
-    trimBlanks(strText);
+    if (font.bold() != bool(fontStyle & 1))
+        font.setBold(fontStyle & 1);
+    if (font.italic() != bool(fontStyle & 2))
+        font.setItalic(fontStyle & 2);
+    trimBlanks(text);
     p.setFont(font);
-    p.setPen(QPen(lngPenBrush, 1));
-    p.drawText(QRectF(x, y, R, B), Qt::AlignCenter | Qt::TextWordWrap, strText);
+    p.setPen(QPen(brush, 1));
+    p.drawText(QRectF(x, y, R, B), Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 
 void FaceRenderer::DrawCloseButton(QPainter& p, int32_t ButtonIndex, const QImage& buttonImage,

@@ -66,9 +66,9 @@ public:
                          const QImage& buttonImage) const;
 
     // A text centred in the box (x, y, width R, height B), trimmed of surrounding
-    // blanks in place, at bytFontSize pixels but never below 12 (raised in place).
-    void DrawText(QPainter& painter, QString& strText, double x, double y, double R, double B,
-                  const QBrush& lngPenBrush, uint8_t& bytFontSize, uint8_t bytFontStyle) const;
+    // blanks in place, at fontSize pixels but never below 12 (raised in place).
+    void DrawText(QPainter& painter, QString& text, double x, double y, double R, double B,
+                  const QBrush& brush, uint8_t& fontSize, uint8_t fontStyle) const;
 
     // The 21 x 63 slice of the strip image for ButtonIndex at the window's top right
     // margin; nothing for -1 or any value outside 0..3.

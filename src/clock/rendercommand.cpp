@@ -7,8 +7,8 @@
 #include "clock/drawtools.h"
 #include "clock/faceframe.h"
 #include "clock/facerenderer.h"
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 #include "time/clocktime.h"
 #include "time/timesource.h"
 
@@ -31,7 +31,7 @@ void printError(const QString& text) {
 
 // Stands in for a store that does not exist yet: every value reads as missing, so
 // the clock renders with its defaults, and nothing is created on disk.
-class AbsentStore final : public RegistryBackend {
+class AbsentStore final : public StoreBackend {
 public:
     int readValue(uint32_t, const QString&, const QString&, RawValue&) override {
         return status::NotFound;
@@ -71,7 +71,7 @@ QImage renderFace(const ClockSettings& settings, const QString& clockName,
     DrawTools tools;
     tools.CreateDrawTools(settings);
     DrawingSurface surface;
-    surface.CreateGraphic(QSize(layout.windowSize(), layout.windowSize()));
+    surface.createSurface(QSize(layout.windowSize(), layout.windowSize()));
     FaceRenderer renderer;
     renderer.prepare(layout, tools, surface.fontFamily());
     FaceFrame frame = ComposeFaceFrame(clockTime, settings, clockName, locale);
@@ -124,20 +124,20 @@ int RunRenderCommand(int argc, char** argv, const RenderRequest& cl) {
     const PathRoots roots = PathRoots::fromSystem();
     const QString storePath = AppPaths::storePathFor(roots);
     // Drawing only reads: the store is not created, converted or given a schema.
-    std::unique_ptr<RegistryBackend> backend;
+    std::unique_ptr<StoreBackend> backend;
     if (QFileInfo::exists(storePath))
-        backend = std::make_unique<SqliteRegistryBackend>(storePath, printError, 3000,
-                                                          SqliteRegistryBackend::Access::ReadOnly);
+        backend = std::make_unique<SqliteStoreBackend>(storePath, printError, 3000,
+                                                       SqliteStoreBackend::Access::ReadOnly);
     else
         backend = std::make_unique<AbsentStore>();
-    Registry registry(*backend);
+    KeyStore store(*backend);
 
     SystemTimeSource time;
     ClockState state;
     state.ClockName = cl.clockName;
     state.LocalBiasMinutes = GetLocalBias(time);
     state.ComputerZoneIndex = ComputerZoneRow(time);
-    LoadClockSettings(registry, state);
+    LoadClockSettings(store, state);
     if (!at.isValid()) {
         const ClockTimeInput in{state.isDefaultClock(), state.ZoneOffsetMinutes,
                                 state.settings.TimeStandard, state.settings.TimeZoneIndex};

@@ -2,8 +2,8 @@
 
 #include "base/windowplacement.h"
 #include "clock/clockwindowlist.h"
-#include "dialogs/frmabout.h"
-#include "dialogs/frmconfig.h"
+#include "dialogs/aboutdialog.h"
+#include "dialogs/settingsdialog.h"
 
 #include <QScreen>
 
@@ -30,11 +30,11 @@ ClockDialogs::~ClockDialogs() {
     delete m_about.data();
 }
 
-FrmConfig* ClockDialogs::settingsDialog() const {
+SettingsDialog* ClockDialogs::settingsDialog() const {
     return m_config.data();
 }
 
-FrmAbout* ClockDialogs::aboutBox() const {
+AboutDialog* ClockDialogs::aboutBox() const {
     return m_about.data();
 }
 
@@ -43,7 +43,7 @@ void ClockDialogs::openSettings(bool owned) {
         bringForward(m_config);
         return;
     }
-    auto* dialog = new FrmConfig(m_services, owned ? m_clockWindow.data() : nullptr);
+    auto* dialog = new SettingsDialog(m_services, owned ? m_clockWindow.data() : nullptr);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     m_config = dialog;
     m_windows.add(dialog, ClockWindowList::Role::Settings);
@@ -56,7 +56,7 @@ void ClockDialogs::openAbout() {
         bringForward(m_about);
         return;
     }
-    auto* about = new FrmAbout(m_links);
+    auto* about = new AboutDialog(m_links);
     about->setWindowTitle(captionForClock(about->windowTitle(), m_services.app.state().ClockName));
     about->setAttribute(Qt::WA_DeleteOnClose);
     m_about = about;

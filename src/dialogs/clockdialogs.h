@@ -10,8 +10,8 @@ class QWidget;
 namespace ovra {
 
 class ClockWindowList;
-class FrmAbout;
-class FrmConfig;
+class AboutDialog;
+class SettingsDialog;
 class LinkOpener;
 
 // The settings dialog and the about box of a clock process: at most one of each,
@@ -25,8 +25,8 @@ public:
                  QWidget* clockWindow);
     ~ClockDialogs() override;
 
-    FrmConfig* settingsDialog() const;
-    FrmAbout* aboutBox() const;
+    SettingsDialog* settingsDialog() const;
+    AboutDialog* aboutBox() const;
 
 public slots:
     // owned: the dialog belongs to the clock window (its settings button) rather than
@@ -42,8 +42,8 @@ private:
     LinkOpener& m_links;
     ClockWindowList& m_windows;
     QPointer<QWidget> m_clockWindow;
-    QPointer<FrmConfig> m_config;
-    QPointer<FrmAbout> m_about;
+    QPointer<SettingsDialog> m_config;
+    QPointer<AboutDialog> m_about;
 };
 
 } // namespace ovra

@@ -1,7 +1,7 @@
 #include "dialogs/colourpicker.h"
 
+#include "dialogs/alphadialog.h"
 #include "dialogs/colourvalue.h"
-#include "dialogs/frmalpha.h"
 #include "dialogs/toolkitsettings.h"
 
 #include <QColorDialog>
@@ -37,7 +37,7 @@ std::optional<int32_t> DialogColourPicker::pickColour(QWidget* owner, int32_t in
 
 int DialogColourPicker::pickAlpha(QWidget* owner, int startAlpha) {
     const bool onTop = m_alwaysOnTop && m_alwaysOnTop();
-    return FrmAlpha::ask(owner, startAlpha, onTop);
+    return AlphaDialog::ask(owner, startAlpha, onTop);
 }
 
 std::optional<ChosenColour> ChooseColourWithAlpha(ColourPicker& picker, QWidget* owner,

@@ -22,7 +22,7 @@ public:
     virtual int pickAlpha(QWidget* owner, int startAlpha) = 0;
 };
 
-// QColorDialog, then FrmAlpha (kept above other windows while the clock is).
+// QColorDialog, then AlphaDialog (kept above other windows while the clock is).
 class DialogColourPicker final : public ColourPicker {
 public:
     explicit DialogColourPicker(std::function<bool()> alwaysOnTop = {});

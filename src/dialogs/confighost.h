@@ -3,7 +3,7 @@
 #include "alarms/alarmtable.h"
 #include "base/apppaths.h"
 #include "base/messagesink.h"
-#include "settings/registry.h"
+#include "settings/keystore.h"
 #include "settings/settingsstore.h"
 
 namespace ovra {
@@ -18,7 +18,7 @@ public:
     virtual ClockSettings& settings() = 0;
     virtual AlarmTable& alarms() = 0;
     virtual const AppPaths& paths() const = 0;
-    virtual Registry& registry() = 0;
+    virtual KeyStore& store() = 0;
     virtual MessageSink& messages() = 0;
     // OK and Apply: store the record, read it back and redraw the clock.
     virtual void ApplyClockSettings() = 0;

@@ -72,11 +72,11 @@ std::optional<int32_t> readRadix(const std::string& s, size_t pos, int base, int
 
 // Power of ten of the leading significant digit, used only to tell an underflow
 // (which reads as 0) from an overflow when the conversion gives up.
-long long leadingMagnitude(const std::string& intDigits, const std::string& fracDigits,
+long long leadingMagnitude(const std::string& digits, const std::string& fracDigits,
                            long long exponent) {
-    const size_t firstInt = intDigits.find_first_not_of('0');
+    const size_t firstInt = digits.find_first_not_of('0');
     if (firstInt != std::string::npos)
-        return (long long)(intDigits.size() - firstInt) - 1 + exponent;
+        return (long long)(digits.size() - firstInt) - 1 + exponent;
     const size_t firstFrac = fracDigits.find_first_not_of('0');
     if (firstFrac == std::string::npos)
         return -1; // zero
@@ -88,10 +88,10 @@ std::optional<int32_t> readDecimal(const std::string& s) {
     bool negative = false;
     if (pos < s.size() && (s[pos] == '+' || s[pos] == '-'))
         negative = s[pos++] == '-';
-    const size_t intStart = pos;
+    const size_t start = pos;
     while (pos < s.size() && isDigit(s[pos]))
         ++pos;
-    const std::string intDigits = s.substr(intStart, pos - intStart);
+    const std::string digits = s.substr(start, pos - start);
     std::string fracDigits;
     if (pos < s.size() && s[pos] == '.') {
         const size_t fracStart = ++pos;
@@ -99,7 +99,7 @@ std::optional<int32_t> readDecimal(const std::string& s) {
             ++pos;
         fracDigits = s.substr(fracStart, pos - fracStart);
     }
-    if (intDigits.empty() && fracDigits.empty())
+    if (digits.empty() && fracDigits.empty())
         return 0;
 
     // The exponent counts only when digits follow it; "5E" and "5E+" read as 5.
@@ -116,7 +116,7 @@ std::optional<int32_t> readDecimal(const std::string& s) {
             expText = sign + s.substr(expStart, p - expStart);
     }
 
-    std::string number = (intDigits.empty() ? std::string("0") : intDigits);
+    std::string number = (digits.empty() ? std::string("0") : digits);
     if (!fracDigits.empty())
         number += '.' + fracDigits;
     if (!expText.empty())
@@ -138,7 +138,7 @@ std::optional<int32_t> readDecimal(const std::string& s) {
             if (expNegative)
                 exponent = -exponent;
         }
-        if (leadingMagnitude(intDigits, fracDigits, exponent) < 0)
+        if (leadingMagnitude(digits, fracDigits, exponent) < 0)
             return 0;
         return std::nullopt;
     }

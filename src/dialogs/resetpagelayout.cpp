@@ -11,7 +11,7 @@ namespace ovra {
 QPushButton* layOutPageWithReset(QWidget* page, QGroupBox* group, QLayout* form,
                                  const QString& resetObjectName) {
     auto* reset = new QPushButton(
-        QCoreApplication::translate("ovra::FrmConfig", "&Restore Default Settings"), group);
+        QCoreApplication::translate("ovra::SettingsDialog", "&Restore Default Settings"), group);
     reset->setObjectName(resetObjectName);
     reset->setAutoDefault(false);
     auto* resetRow = new QHBoxLayout;

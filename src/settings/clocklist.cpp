@@ -6,7 +6,7 @@
 #include "settings/autorun.h"
 #include "settings/clocklauncher.h"
 #include "settings/clocksettings.h"
-#include "settings/registry.h"
+#include "settings/keystore.h"
 #include "settings/settingsstore.h"
 #include "time/clocktime.h"
 #include "time/zonetable.h"
@@ -60,10 +60,10 @@ QString withoutEntries(const QString& text, const QString& name) {
 // The whole list text, also when it is longer than ordinary reads hand back: a
 // change must never start from an empty list just because the stored one is long,
 // or because the store could not be read (nullopt then).
-std::optional<QString> readWholeListText(Registry& registry) {
-    const RegistryPath path = SplitRegistryPath(kClockListKey);
+std::optional<QString> readWholeListText(KeyStore& store) {
+    const KeyPath path = splitKeyPath(kClockListKey);
     RawValue raw;
-    const int rc = registry.backend().readValue(path.root, path.subKey, kClockListValue, raw);
+    const int rc = store.backend().readValue(path.root, path.subKey, kClockListValue, raw);
     if (rc == status::NotFound)
         return QString();
     if (rc != status::Success)
@@ -136,16 +136,16 @@ bool ClockList::nameUsable(const QString& name) {
 bool ClockList::LoadClockList(bool bringForward) {
     // A list that cannot be read is not an empty list: answering "only Default"
     // would hide the clocks and let a delete claim that a clock does not exist.
-    const RegistryPath path = SplitRegistryPath(kClockListKey);
+    const KeyPath path = splitKeyPath(kClockListKey);
     RawValue raw;
-    const int rc = m_s.registry.backend().readValue(path.root, path.subKey, kClockListValue, raw);
+    const int rc = m_s.store.backend().readValue(path.root, path.subKey, kClockListValue, raw);
     const bool readable = rc == status::Success || rc == status::NotFound;
     if (!readable)
         warn(QCoreApplication::translate(
                  "ClockList", "The clock list could not be read from the settings store: %1.")
                  .arg(storeProblem(rc)));
     const QStringList names =
-        readable ? ParseClockList(m_s.registry.readText(kClockListKey, kClockListValue))
+        readable ? ParseClockList(m_s.store.readText(kClockListKey, kClockListValue))
                  : QStringList{kDefaultClockName};
     m_entries.clear();
     m_entries.reserve(names.size());
@@ -195,13 +195,13 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
     // since. Asked before the store is locked, so that a clock slow to answer keeps
     // no other clock waiting for the store.
     const QStringList listedBefore =
-        ParseClockList(m_s.registry.readText(kClockListKey, kClockListValue));
+        ParseClockList(m_s.store.readText(kClockListKey, kClockListValue));
     QSet<QString> standing;
     for (const QString& listed : listedBefore)
         if (FindClockWindow(listed, false) != 0) // one that does not answer still stands there
             standing.insert(listed);
-    const int rc = m_s.registry.transaction([&] {
-        const std::optional<QString> stored = readWholeListText(m_s.registry);
+    const int rc = m_s.store.transaction([&] {
+        const std::optional<QString> stored = readWholeListText(m_s.store);
         if (!stored) {
             refusal = AddRefusal::StoreFailed;
             return false;
@@ -224,8 +224,8 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
         }
         const QString key = clockKeyPath(name);
         // A key left from before (stored but not listed) keeps what it holds.
-        const RegistryPath path = SplitRegistryPath(key);
-        const bool placed = m_s.registry.backend().keyExists(path.root, path.subKey);
+        const KeyPath path = splitKeyPath(key);
+        const bool placed = m_s.store.backend().keyExists(path.root, path.subKey);
         QStringList taken;
         for (const QString& listed : names)
             // A clock listed since the question above is starting now: it will stand
@@ -238,16 +238,16 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
         const int32_t timeStandard =
             ianaZoneAt(timeZoneIndex).isValid() ? timestandard::Automatic : timestandard::Standard;
         if (!placed &&
-            (m_s.registry.writeInteger(key, QStringLiteral("Left"), start.x()) != status::Success ||
-             m_s.registry.writeInteger(key, QStringLiteral("Top"), start.y()) != status::Success ||
-             m_s.registry.writeInteger(key, QStringLiteral("TimeStandard"), timeStandard) !=
+            (m_s.store.writeInteger(key, QStringLiteral("Left"), start.x()) != status::Success ||
+             m_s.store.writeInteger(key, QStringLiteral("Top"), start.y()) != status::Success ||
+             m_s.store.writeInteger(key, QStringLiteral("TimeStandard"), timeStandard) !=
                  status::Success)) {
             refusal = AddRefusal::StoreFailed;
             return false;
         }
-        if (m_s.registry.writeText(kClockListKey, kClockListValue, newText) != status::Success ||
-            m_s.registry.writeInteger(key, QStringLiteral("Enable"), 1) != status::Success ||
-            m_s.registry.writeInteger(key, QStringLiteral("TimeZoneIndex"), timeZoneIndex) !=
+        if (m_s.store.writeText(kClockListKey, kClockListValue, newText) != status::Success ||
+            m_s.store.writeInteger(key, QStringLiteral("Enable"), 1) != status::Success ||
+            m_s.store.writeInteger(key, QStringLiteral("TimeZoneIndex"), timeZoneIndex) !=
                 status::Success) {
             refusal = AddRefusal::StoreFailed;
             return false;
@@ -294,7 +294,7 @@ QPoint ClockList::startPositionTwips(const QStringList& standing) {
         ClockState other;
         other.ClockName = name;
         other.settings = defaultSettings();
-        LoadClockSettings(m_s.registry, other);
+        LoadClockSettings(m_s.store, other);
         const int otherSide = clockWindowSidePx(other.settings);
         side = std::max(side, otherSide);
         taken << QRect(QPoint(int(std::lround(other.settings.Left / area.tx)),
@@ -337,20 +337,19 @@ bool ClockList::RemoveClockData(const QString& rawName) {
     if (!nameUsable(name))
         return false;
     const QString key = clockKeyPath(name);
-    const int rc = m_s.registry.transaction([&] {
-        const std::optional<QString> text = readWholeListText(m_s.registry);
+    const int rc = m_s.store.transaction([&] {
+        const std::optional<QString> text = readWholeListText(m_s.store);
         if (!text)
             return false;
         const QString rest = withoutEntries(*text, name);
         if (rest != *text &&
-            m_s.registry.writeText(kClockListKey, kClockListValue, rest) != status::Success)
+            m_s.store.writeText(kClockListKey, kClockListValue, rest) != status::Success)
             return false;
         for (const SettingsField& field : kSettingsFields) {
-            if (removalFailed(
-                    m_s.registry.DeleteRegistryValue(key, QString::fromUtf16(field.name))))
+            if (removalFailed(m_s.store.deleteValue(key, QString::fromUtf16(field.name))))
                 return false;
         }
-        return !removalFailed(m_s.registry.DeleteRegistryKey(kOvraKey, name));
+        return !removalFailed(m_s.store.deleteKey(kOvraKey, name));
     });
     if (rc != status::Success) {
         warn(QCoreApplication::translate(
@@ -407,8 +406,8 @@ bool ClockList::clockExists(const QString& rawName) {
         return true;
     if (!clockNameProblem(name).isEmpty())
         return false;
-    const RegistryPath path = SplitRegistryPath(clockKeyPath(name));
-    return m_s.registry.backend().keyExists(path.root, path.subKey) ||
+    const KeyPath path = splitKeyPath(clockKeyPath(name));
+    return m_s.store.backend().keyExists(path.root, path.subKey) ||
            FindClockWindow(name, false) != 0;
 }
 

@@ -13,7 +13,7 @@ namespace ovra {
 
 class ClockLauncher;
 class MessageSink;
-class Registry;
+class KeyStore;
 
 // One clock of the list: its cleaned name and, when it runs, the id of the process
 // that shows it (0 when none runs, kNotAnswering when its process does not answer).
@@ -55,7 +55,7 @@ QStringList ParseClockList(const QString& clocksText);
 class ClockList {
 public:
     struct Services {
-        Registry& registry;
+        KeyStore& store;
         InstanceChannel& channel;
         ClockLauncher& launcher;
         MessageSink& messages;

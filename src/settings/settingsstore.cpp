@@ -8,14 +8,14 @@ QString clockKeyPath(const QString& clockName) {
     return kOvraKey + u'\\' + clockName;
 }
 
-int WriteClockSettings(Registry& registry, const ClockState& state) {
+int WriteClockSettings(KeyStore& store, const ClockState& state) {
     const QString key = clockKeyPath(state.ClockName);
     int result = status::Success;
-    const int rc = registry.transaction([&] {
+    const int rc = store.transaction([&] {
         for (const auto& field : kSettingsFields) {
             const int32_t value =
                 field.member == &ClockSettings::Enable ? 1 : state.settings.*field.member;
-            result = registry.writeInteger(key, QString::fromUtf16(field.name), value);
+            result = store.writeInteger(key, QString::fromUtf16(field.name), value);
             if (result != status::Success)
                 return false;
         }
@@ -24,14 +24,14 @@ int WriteClockSettings(Registry& registry, const ClockState& state) {
     return result != status::Success ? result : rc;
 }
 
-int WriteClockPosition(Registry& registry, const ClockState& state) {
+int WriteClockPosition(KeyStore& store, const ClockState& state) {
     const QString key = clockKeyPath(state.ClockName);
     const ClockSettings& s = state.settings;
     int result = status::Success;
-    const int rc = registry.transaction([&] {
+    const int rc = store.transaction([&] {
         for (const auto& [name, value] : {std::pair{u"MonitorID", s.MonitorID},
                                           std::pair{u"Left", s.Left}, std::pair{u"Top", s.Top}}) {
-            result = registry.writeInteger(key, QString::fromUtf16(name), value);
+            result = store.writeInteger(key, QString::fromUtf16(name), value);
             if (result != status::Success)
                 return false;
         }
@@ -49,7 +49,7 @@ void TakeComputerZone(ClockState& state) {
     }
 }
 
-int32_t ReadClockSettings(Registry& registry, ClockState& target, int* status) {
+int32_t ReadClockSettings(KeyStore& store, ClockState& target, int* status) {
     int ignored = 0;
     int& failure = status ? *status : ignored;
     failure = status::Success;
@@ -62,7 +62,7 @@ int32_t ReadClockSettings(Registry& registry, ClockState& target, int* status) {
         if (failure != status::Success)
             return;
         int rc = status::Success;
-        const auto value = registry.readInteger(key, QString::fromUtf16(name), &rc);
+        const auto value = store.readInteger(key, QString::fromUtf16(name), &rc);
         if (rc != status::Success && rc != status::NotFound)
             failure = rc;
         else if (value)
@@ -92,9 +92,9 @@ int32_t ReadClockSettings(Registry& registry, ClockState& target, int* status) {
     return enable;
 }
 
-int LoadClockSettings(Registry& registry, ClockState& state) {
+int LoadClockSettings(KeyStore& store, ClockState& state) {
     int rc = status::Success;
-    ReadClockSettings(registry, state, &rc);
+    ReadClockSettings(store, state, &rc);
     NormalizeSettings(state.settings);
     return rc;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/clocksettings.h"
-#include "settings/registry.h"
+#include "settings/keystore.h"
 
 #include <QString>
 
@@ -25,24 +25,24 @@ QString clockKeyPath(const QString& clockName);
 
 // Writes the 22 values of the record, Enable as 1, in one transaction. Returns a
 // status code (0 success); a failed write leaves the stored values as they were.
-int WriteClockSettings(Registry& registry, const ClockState& state);
+int WriteClockSettings(KeyStore& store, const ClockState& state);
 
 // Writes only where the clock stands (MonitorID, Left, Top) in one transaction, so a
 // drop is kept even when the process is killed before its shutdown.
-int WriteClockPosition(Registry& registry, const ClockState& state);
+int WriteClockPosition(KeyStore& store, const ClockState& state);
 
 // Reads the record from the clock's key and resolves its zone; returns the stored
 // Enable (non-zero when the clock was stored before). A value that is text but not
 // a number leaves its field as it was. When the store cannot be read (busy, damaged,
 // an I/O error) the state is left as it was, 0 is returned and status, when given,
 // receives the failure; absent values are not a failure.
-int32_t ReadClockSettings(Registry& registry, ClockState& state, int* status = nullptr);
+int32_t ReadClockSettings(KeyStore& store, ClockState& state, int* status = nullptr);
 
 // Gives the state the computer's own zone row (the Default clock's, and a new
 // clock's until it is stored); without a known row, the first row of the bias.
 void TakeComputerZone(ClockState& state);
 
 // ReadClockSettings followed by NormalizeSettings; returns the read's status.
-int LoadClockSettings(Registry& registry, ClockState& state);
+int LoadClockSettings(KeyStore& store, ClockState& state);
 
 } // namespace ovra

@@ -1,7 +1,7 @@
 #include "widgets/tabstripaccessible.h"
 
 #include "widgets/tabrecord.h"
-#include "widgets/uctabstrip.h"
+#include "widgets/tabstrip.h"
 
 #include <QAccessibleActionInterface>
 #include <QPointer>
@@ -14,7 +14,7 @@ namespace {
 // tabs' interfaces when the count changes.
 class TabAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    TabAccessible(ucTabStrip* strip, int index) : m_strip(strip), m_index(index) {}
+    TabAccessible(TabStrip* strip, int index) : m_strip(strip), m_index(index) {}
 
     bool isValid() const override { return m_strip && m_index < m_strip->TabCount(); }
     QObject* object() const override { return nullptr; }
@@ -87,20 +87,20 @@ public:
     }
 
 private:
-    QPointer<ucTabStrip> m_strip;
+    QPointer<TabStrip> m_strip;
     int m_index;
 };
 
 QAccessibleInterface* tabStripFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String(ucTabStrip::staticMetaObject.className()) && object &&
+    if (className == QLatin1String(TabStrip::staticMetaObject.className()) && object &&
         object->isWidgetType())
-        return new TabStripAccessible(static_cast<ucTabStrip*>(object));
+        return new TabStripAccessible(static_cast<TabStrip*>(object));
     return nullptr;
 }
 
 } // namespace
 
-TabStripAccessible::TabStripAccessible(ucTabStrip* strip)
+TabStripAccessible::TabStripAccessible(TabStrip* strip)
     : QAccessibleWidget(strip, QAccessible::PageTabList) {}
 
 TabStripAccessible::~TabStripAccessible() {
@@ -113,8 +113,8 @@ void TabStripAccessible::install() {
     Q_UNUSED(installed);
 }
 
-ucTabStrip* TabStripAccessible::strip() const {
-    return static_cast<ucTabStrip*>(widget());
+TabStrip* TabStripAccessible::strip() const {
+    return static_cast<TabStrip*>(widget());
 }
 
 QString TabStripAccessible::text(QAccessible::Text t) const {

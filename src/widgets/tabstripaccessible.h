@@ -5,14 +5,14 @@
 
 namespace ovra {
 
-class ucTabStrip;
+class TabStrip;
 
 // The tab strip as assistive technology sees it: a page-tab list whose children are
 // the tabs, each named by its caption as shown, selected while active, and pressed
 // to select it.
 class TabStripAccessible final : public QAccessibleWidget {
 public:
-    explicit TabStripAccessible(ucTabStrip* strip);
+    explicit TabStripAccessible(TabStrip* strip);
     ~TabStripAccessible() override;
 
     // Makes the toolkit build this interface for every tab strip; once per process,
@@ -27,7 +27,7 @@ public:
     QAccessibleInterface* focusChild() const override;
 
 private:
-    ucTabStrip* strip() const;
+    TabStrip* strip() const;
     mutable QMap<int, QAccessible::Id> m_tabs;
 };
 

@@ -44,9 +44,9 @@ void flush() {
 class Alarms : public ::testing::Test {
 protected:
     Alarms()
-        : m_registry(m_backend),
+        : m_store(m_backend),
           m_time(QDateTime(QDate(2026, 5, 4), QTime(4, 4, 58), Qt::UTC), QTimeZone::utc()),
-          m_app({m_registry, m_messages, m_time}, m_home.roots()),
+          m_app({m_store, m_messages, m_time}, m_home.roots()),
           m_controller(m_app, {.sound = m_sound,
                                .power = m_actions,
                                .shell = m_shell,
@@ -93,8 +93,8 @@ protected:
     }
 
     test::TestHome m_home;
-    test::MemoryRegistryBackend m_backend;
-    Registry m_registry;
+    test::MemoryStoreBackend m_backend;
+    KeyStore m_store;
     test::RecordingMessageSink m_messages;
     FixedTimeSource m_time;
     ClockApp m_app;
@@ -153,7 +153,7 @@ TEST_F(Alarms, AnAlarmForTheCurrentMinuteShowsAtTheFirstCheck) {
 
     QSignalSpy opened(&m_controller, &AlarmController::noticeOpened);
     m_controller.CheckAlarms();
-    FrmTip* tip = m_controller.notice();
+    AlarmNotice* tip = m_controller.notice();
     ASSERT_TRUE(tip);
     ASSERT_EQ(opened.count(), 1);
     EXPECT_EQ(opened.at(0).at(0).value<QWidget*>(), tip);
@@ -280,7 +280,7 @@ TEST_F(Alarms, ASnoozedTipComesBackUntilItIsDismissed) {
                    {alarm(4, 5, alarmaction::ShowTip, 1, QStringLiteral("Tea"))});
     ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
     runUntil(QTime(4, 5, 0));
-    QPointer<FrmTip> tip = m_controller.notice();
+    QPointer<AlarmNotice> tip = m_controller.notice();
     ASSERT_TRUE(tip);
     ASSERT_TRUE(tip->cmdSnooze()->isVisibleTo(tip));
     EXPECT_EQ(tip->snoozeLength()->currentText(), QStringLiteral("5 minutes"));
@@ -324,7 +324,7 @@ TEST_F(Alarms, ASnoozeFollowsItsAlarmAndGoesWithItsDeletionOrDisabling) {
     flush();
     runUntil(QTime(4, 7, 0));
     // A countdown is not put off.
-    QPointer<FrmTip> tip = m_controller.notice();
+    QPointer<AlarmNotice> tip = m_controller.notice();
     ASSERT_TRUE(tip);
     EXPECT_FALSE(tip->cmdSnooze()->isVisibleTo(tip));
     tip->snooze();
@@ -347,7 +347,7 @@ TEST_F(Alarms, ShutdownClosesTheNoticeAndStopsChecking) {
     writeAlarmFile(QStringLiteral("Default"), {alarm(4, 5, alarmaction::ShutDown)});
     ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
     runUntil(QTime(4, 5, 3));
-    QPointer<FrmTip> tip = m_controller.notice();
+    QPointer<AlarmNotice> tip = m_controller.notice();
     ASSERT_TRUE(tip);
     m_app.ShutdownClock(true);
     flush();
@@ -374,7 +374,7 @@ TEST_F(Alarms, MinutesSkippedBySleepShowOneNoticeAndRunNothingLate) {
     m_time.setNowUtc(QDateTime(QDate(2026, 5, 4), QTime(4, 12, 3), Qt::UTC));
     QSignalSpy opened(&m_controller, &AlarmController::noticeOpened);
     m_resume.wake();
-    FrmTip* tip = m_controller.notice();
+    AlarmNotice* tip = m_controller.notice();
     ASSERT_TRUE(tip);
     EXPECT_EQ(opened.count(), 1);
     EXPECT_EQ(tip->windowTitle(), QStringLiteral("Clock: Default  -  Alarm: missed at 04:09 AM"));

@@ -1,6 +1,6 @@
 #include "app/clockapp.h"
 #include "settings/clocklist.h"
-#include "settings/registrysqlite.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +20,8 @@ public:
     void deleteDrawTools() override { calls << QStringLiteral("deleteTools"); }
     void loadButtonImage() override { calls << QStringLiteral("loadImage"); }
     void releaseImages() override { calls << QStringLiteral("releaseImages"); }
-    void deleteGraphic() override { calls << QStringLiteral("deleteGraphic"); }
-    void iniForm() override { calls << QStringLiteral("iniForm"); }
+    void deleteSurface() override { calls << QStringLiteral("deleteGraphic"); }
+    void fitToLayout() override { calls << QStringLiteral("iniForm"); }
     void processPendingEvents() override { calls << QStringLiteral("events"); }
     void showClockWindow() override { calls << QStringLiteral("show"); }
     void applyZOrder() override { calls << QStringLiteral("zorder"); }
@@ -44,11 +44,11 @@ public:
 struct Process {
     explicit Process(test::TestHome& home,
                      const QTimeZone& zone = QTimeZone(QByteArray("Asia/Tokyo")))
-        : backend(home.storePath()), registry(backend),
+        : backend(home.storePath()), store(backend),
           time(QDateTime(QDate(2026, 7, 1), QTime(3, 0), Qt::UTC), zone),
-          app({registry, messages, time}, home.roots()) {}
-    SqliteRegistryBackend backend;
-    Registry registry;
+          app({store, messages, time}, home.roots()) {}
+    SqliteStoreBackend backend;
+    KeyStore store;
     test::RecordingMessageSink messages;
     FixedTimeSource time;
     ClockApp app;
@@ -59,31 +59,30 @@ struct MemoryProcess {
     // patienceMs: how long start-up keeps trying a store that does not answer.
     explicit MemoryProcess(int patienceMs = 0)
         : time(QDateTime(QDate(2026, 7, 1), QTime(3, 0), Qt::UTC), QTimeZone("Asia/Tokyo")),
-          app({registry, messages, time, patienceMs}, home.roots()) {
+          app({store, messages, time, patienceMs}, home.roots()) {
         app.setWindowHost(&hosts);
         app.setAlarmHost(&hosts);
         app.setAutorunHost(&hosts);
     }
     // Tokyo as stored before: listed, zone row 5, radius 60, no autostart entry.
     void storeTokyo() {
-        registry.writeText(kClockListKey, kClockListValue, QStringLiteral("{Tokyo}"));
+        store.writeText(kClockListKey, kClockListValue, QStringLiteral("{Tokyo}"));
         ClockState s;
         s.ClockName = QStringLiteral("Tokyo");
         s.settings = defaultSettings();
         s.settings.TimeZoneIndex = 5;
         s.settings.ClockRadius = 60;
         s.settings.Autorun = 1;
-        ASSERT_EQ(WriteClockSettings(registry, s), 0);
+        ASSERT_EQ(WriteClockSettings(store, s), 0);
     }
     std::optional<int32_t> stored(const char16_t* value) {
-        return registry.readInteger(clockKeyPath(QStringLiteral("Tokyo")),
-                                    QString::fromUtf16(value));
+        return store.readInteger(clockKeyPath(QStringLiteral("Tokyo")), QString::fromUtf16(value));
     }
     bool autorunSynced() const { return hosts.calls.filter(QStringLiteral("autorun:")).size() > 0; }
 
     test::TestHome home;
-    test::MemoryRegistryBackend backend;
-    Registry registry{backend};
+    test::MemoryStoreBackend backend;
+    KeyStore store{backend};
     test::RecordingMessageSink messages;
     FixedTimeSource time;
     ClockApp app;
@@ -163,8 +162,8 @@ TEST(ClockApp, ShutdownWithoutSavingWritesNothing) {
     ASSERT_TRUE(p.app.StartClock(QStringLiteral("Gone")));
     p.app.settings().ClockRadius = 100;
     p.app.ShutdownClock(false);
-    EXPECT_EQ(
-        p.registry.readInteger(clockKeyPath(QStringLiteral("Gone")), QStringLiteral("Enable")), 0);
+    EXPECT_EQ(p.store.readInteger(clockKeyPath(QStringLiteral("Gone")), QStringLiteral("Enable")),
+              0);
 }
 
 TEST(ClockApp, ApplyStoresWhatTheDialogSetButDrawsWithTheCorrectedValue) {
@@ -175,9 +174,9 @@ TEST(ClockApp, ApplyStoresWhatTheDialogSetButDrawsWithTheCorrectedValue) {
     p.app.settings().TimeZoneIndex = 5;
     p.app.ApplyClockSettings();
     EXPECT_EQ(p.app.settings().ClockRadius, 48);
-    EXPECT_EQ(p.registry.readInteger(clockKeyPath(QStringLiteral("Default")),
-                                     QStringLiteral("ClockRadius")),
-              200);
+    EXPECT_EQ(
+        p.store.readInteger(clockKeyPath(QStringLiteral("Default")), QStringLiteral("ClockRadius")),
+        200);
     EXPECT_EQ(p.app.settings().TimeZoneIndex, 81) << "Default follows the computer: Tokyo's row";
 }
 
@@ -222,7 +221,7 @@ TEST(ClockApp, ShutdownWritesBackOnlyARecordThatWasReallyLoaded) {
         EXPECT_EQ(p.autorunSynced(), c.readsToFail < 1000 && !c.abandonDuringStart) << c.what;
         p.hosts.calls.clear();
         if (c.deletedWhileRunning)
-            p.registry.writeText(kClockListKey, kClockListValue, QString());
+            p.store.writeText(kClockListKey, kClockListValue, QString());
         p.app.settings().ClockRadius = 100;
         p.app.settings().TimeZoneIndex = 7;
         p.app.ShutdownClock(true);

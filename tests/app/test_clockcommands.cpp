@@ -1,7 +1,7 @@
 #include "app/clockcommandline.h"
 #include "settings/clockfakes.h"
 #include "settings/clocklist.h"
-#include "settings/registry.h"
+#include "settings/keystore.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +12,8 @@ namespace {
 
 struct Cli {
     test::TestHome home;
-    test::MemoryRegistryBackend backend;
-    Registry reg{backend};
+    test::MemoryStoreBackend backend;
+    KeyStore reg{backend};
     test::FakeInstanceChannel channel;
     test::RecordingLauncher launcher;
     test::RecordingMessageSink errors;

@@ -9,8 +9,8 @@
 
 #include "settings/clocklist.h"
 #include "settings/instancepaths.h"
-#include "settings/registry.h"
-#include "settings/registrysqlite.h"
+#include "settings/keystore.h"
+#include "settings/sqlitestorebackend.h"
 
 #include <csignal>
 #include <functional>
@@ -57,14 +57,14 @@ runModified(const QStringList& args, const std::function<void()>& inChild,
 }
 
 void listClocks(const test::TestHome& home, const QString& text) {
-    SqliteRegistryBackend backend(home.storePath());
-    Registry reg(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore reg(backend);
     ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, text), 0);
 }
 
 QString listedClocks(const test::TestHome& home) {
-    SqliteRegistryBackend backend(home.storePath());
-    Registry reg(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore reg(backend);
     return reg.readText(kClockListKey, kClockListValue);
 }
 
@@ -161,8 +161,8 @@ TEST(Process, WithoutADisplayItSaysSoAndWritesNothing) {
 TEST(Process, AStoreThatCannotBeReadIsReportedByListAndDelete) {
     test::TestHome home;
     {
-        SqliteRegistryBackend backend(home.storePath());
-        Registry reg(backend);
+        SqliteStoreBackend backend(home.storePath());
+        KeyStore reg(backend);
         ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, QStringLiteral("{B}")), 0);
         ASSERT_EQ(reg.writeInteger(QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\B"),
                                    QStringLiteral("TimeZoneIndex"), 3),
@@ -187,8 +187,8 @@ TEST(Process, AStoreThatCannotBeReadIsReportedByListAndDelete) {
         EXPECT_FALSE(r.err.contains(QStringLiteral("There is no clock"))) << qPrintable(r.err);
         EXPECT_FALSE(r.out.contains(QStringLiteral("Default"))) << qPrintable(r.out);
     }
-    SqliteRegistryBackend backend(home.storePath());
-    Registry reg(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore reg(backend);
     EXPECT_EQ(reg.readText(kClockListKey, kClockListValue), QStringLiteral("{B}"));
 }
 

@@ -8,9 +8,9 @@
 
 #include "alarms/alarmfile.h"
 #include "settings/clocklist.h"
-#include "settings/registry.h"
-#include "settings/registrysqlite.h"
+#include "settings/keystore.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,8 +64,8 @@ QByteArray contentOf(const QString& path) {
 TEST(StoredFormats, TheStoreAndAnAlarmFileAreWrittenAsBefore) {
     test::TestHome home;
     {
-        SqliteRegistryBackend backend(home.storePath());
-        Registry store(backend);
+        SqliteStoreBackend backend(home.storePath());
+        KeyStore store(backend);
         ASSERT_EQ(store.writeText(kClockListKey, kClockListValue,
                                   QStringLiteral("{Default}{Tokyo}{Café}")),
                   0);

@@ -57,7 +57,7 @@ TEST(Translations, ARelocatedInstallationFindsItsCatalogue) {
     ASSERT_TRUE(QFile::copy(QStringLiteral(OVRA_QM_DIR "/ovra-clock_de.qm"),
                             data + QStringLiteral("/ovra-clock_de.qm")));
     const auto apply = [] {
-        return QCoreApplication::translate("ovra::FrmConfig", "&Apply");
+        return QCoreApplication::translate("ovra::SettingsDialog", "&Apply");
     };
     {
         const Translations german(bin, QLocale(QLocale::German, QLocale::Austria));

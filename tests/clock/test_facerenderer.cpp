@@ -30,7 +30,7 @@ QImage stripImage() {
 struct Face {
     explicit Face(ClockSettings s) : settings(s), layout(CalcClockLayout(s)) {
         tools.CreateDrawTools(settings);
-        surface.CreateGraphic(QSize(layout.windowSize(), layout.windowSize()));
+        surface.createSurface(QSize(layout.windowSize(), layout.windowSize()));
         renderer.prepare(layout, tools, surface.fontFamily());
     }
     QImage draw(const QDateTime& when, FaceState state = {}, bool direct = false,
@@ -460,7 +460,7 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
         DrawingSurface partial, whole, direct;
         FaceRenderer partialRenderer, wholeRenderer;
         for (DrawingSurface* surface : {&partial, &whole, &direct})
-            surface->CreateGraphic(side, dpr);
+            surface->createSurface(side, dpr);
         partialRenderer.prepare(layout, tools, partial.fontFamily(), dpr);
         wholeRenderer.prepare(layout, tools, whole.fontFamily(), dpr);
         const QImage button = stripImage();

@@ -1,7 +1,7 @@
 // ovra-clock --render, run as a user or a bug report would run it: no display, a
 // private home, the store as the clock left it.
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/testenv.h"
 #include "time/zonetable.h"
 
@@ -57,12 +57,12 @@ RenderRun render(const QStringList& args, const char* lang = nullptr) {
 }
 
 void store(const QString& storePath, const QString& name, const ClockSettings& s) {
-    SqliteRegistryBackend backend(storePath);
-    Registry registry(backend);
+    SqliteStoreBackend backend(storePath);
+    KeyStore store(backend);
     ClockState state;
     state.ClockName = name;
     state.settings = s;
-    ASSERT_EQ(WriteClockSettings(registry, state), 0);
+    ASSERT_EQ(WriteClockSettings(store, state), 0);
 }
 
 // The pixel at a radius and a clockwise angle from twelve o'clock.

@@ -7,11 +7,11 @@
 #include "dialogs/colourpicker.h"
 #include "dialogs/configservices.h"
 #include "dialogs/filechooser.h"
-#include "dialogs/frmconfig.h"
+#include "dialogs/settingsdialog.h"
 #include "settings/autorun.h"
 #include "settings/clocklauncher.h"
 #include "settings/clocklist.h"
-#include "settings/registrysqlite.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/testenv.h"
 
 #include <QMap>
@@ -84,8 +84,8 @@ public:
     void deleteDrawTools() override {}
     void loadButtonImage() override {}
     void releaseImages() override {}
-    void deleteGraphic() override {}
-    void iniForm() override {}
+    void deleteSurface() override {}
+    void fitToLayout() override {}
     void processPendingEvents() override {}
     void showClockWindow() override {}
     void applyZOrder() override {}
@@ -97,9 +97,9 @@ public:
 
 struct ConfigFixture {
     explicit ConfigFixture(const QString& clockName = QStringLiteral("Default"))
-        : backend(home.storePath()), registry(backend),
+        : backend(home.storePath()), store(backend),
           time(QDateTime(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC), QTimeZone(QByteArray("UTC"))),
-          app({registry, messages, time}, home.roots()) {
+          app({store, messages, time}, home.roots()) {
         channel.log = &log;
         launcher.log = &log;
         app.setWindowHost(&windowHost);
@@ -107,9 +107,8 @@ struct ConfigFixture {
         autorun = std::make_unique<Autorun>(app.state(), app.paths(), program);
         app.setAutorunHost(autorun.get());
         app.StartClock(clockName);
-        clocks =
-            std::make_unique<ClockList>(ClockList::Services{registry, channel, launcher, messages},
-                                        app.paths().AutostartFolder);
+        clocks = std::make_unique<ClockList>(
+            ClockList::Services{store, channel, launcher, messages}, app.paths().AutostartFolder);
         channel.running.insert(clockName, 4242); // this process
     }
 
@@ -126,21 +125,21 @@ struct ConfigFixture {
                 }};
     }
 
-    FrmConfig& open() {
-        dialog = std::make_unique<FrmConfig>(services());
+    SettingsDialog& open() {
+        dialog = std::make_unique<SettingsDialog>(services());
         return *dialog;
     }
 
     QString storedText(const QString& key, const QString& value) {
-        return registry.readText(key, value);
+        return store.readText(key, value);
     }
     std::optional<int32_t> stored(const QString& clock, const char16_t* value) {
-        return registry.readInteger(clockKeyPath(clock), QString::fromUtf16(value));
+        return store.readInteger(clockKeyPath(clock), QString::fromUtf16(value));
     }
 
     TestHome home;
-    SqliteRegistryBackend backend;
-    Registry registry;
+    SqliteStoreBackend backend;
+    KeyStore store;
     RecordingMessageSink messages;
     FixedTimeSource time;
     RecordingWindowHost windowHost;
@@ -153,7 +152,7 @@ struct ConfigFixture {
     std::unique_ptr<ClockList> clocks;
     FakeColourPicker picker;
     FakeFileChooser files;
-    std::unique_ptr<FrmConfig> dialog;
+    std::unique_ptr<SettingsDialog> dialog;
 };
 
 } // namespace ovra::test

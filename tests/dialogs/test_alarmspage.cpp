@@ -2,7 +2,7 @@
 #include "configfixture.h"
 #include "dialogs/alarmeditortexts.h"
 #include "dialogs/alarmspage.h"
-#include "widgets/uctabstrip.h"
+#include "widgets/tabstrip.h"
 
 #include <algorithm>
 
@@ -301,7 +301,7 @@ TEST(AlarmsPage, ASoundPathStaysOnlyWhenTheFileExists) {
     };
     f.dialog->show();
     QApplication::setActiveWindow(f.dialog.get());
-    f.dialog->TabConfig()->setActiveTab(FrmConfig::Alarms);
+    f.dialog->TabConfig()->setActiveTab(SettingsDialog::Alarms);
     for (const auto& c : cases) {
         f.page->TxtSound()->setFocus();
         f.page->TxtSound()->setText(c.typed);

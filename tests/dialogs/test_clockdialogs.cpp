@@ -1,7 +1,7 @@
 #include "clock/clockwindowlist.h"
 #include "configfixture.h"
+#include "dialogs/aboutdialog.h"
 #include "dialogs/clockdialogs.h"
-#include "dialogs/frmabout.h"
 #include "dialogs/linkopener.h"
 
 #include <QApplication>
@@ -28,7 +28,7 @@ struct DialogsFixture : test::ConfigFixture {
 TEST(ClockDialogs, KeepsOneSettingsDialogPerProcess) {
     DialogsFixture f;
     f.dialogs.openSettings(true);
-    FrmConfig* first = f.dialogs.settingsDialog();
+    SettingsDialog* first = f.dialogs.settingsDialog();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->parentWidget(), &f.clockWindow) << "the settings button owns it";
     f.dialogs.openSettings(false);
@@ -47,10 +47,10 @@ TEST(ClockDialogs, KeepsOneSettingsDialogPerProcess) {
 TEST(ClockDialogs, TheSettingsDialogsAboutButtonSharesTheOneAboutBox) {
     DialogsFixture f;
     f.dialogs.openAbout();
-    FrmAbout* about = f.dialogs.aboutBox();
+    AboutDialog* about = f.dialogs.aboutBox();
     ASSERT_NE(about, nullptr);
     f.dialogs.openSettings(true);
-    f.dialogs.settingsDialog()->CmdConfig(FrmConfig::About)->click();
+    f.dialogs.settingsDialog()->CmdConfig(SettingsDialog::About)->click();
     EXPECT_EQ(f.dialogs.aboutBox(), about);
     EXPECT_EQ(f.windows.windows(ClockWindowList::Role::About), QList<QWidget*>{about});
 

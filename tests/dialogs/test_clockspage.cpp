@@ -37,18 +37,17 @@ void mark(ClocksPage& page, std::initializer_list<int> rows) {
 // Tokyo runs, Paris is stopped, Berlin runs; the process shows `own`.
 struct ThreeClocks : ConfigFixture {
     explicit ThreeClocks(const QString& own = QStringLiteral("Default")) : ConfigFixture(own) {
-        registry.writeText(kClockListKey, kClockListValue,
-                           QStringLiteral("{Tokyo}{Paris}{Berlin}"));
+        store.writeText(kClockListKey, kClockListValue, QStringLiteral("{Tokyo}{Paris}{Berlin}"));
         for (const char* name : {"Tokyo", "Paris", "Berlin"})
-            registry.writeInteger(clockKeyPath(QString::fromLatin1(name)), QStringLiteral("Enable"),
-                                  1);
+            store.writeInteger(clockKeyPath(QString::fromLatin1(name)), QStringLiteral("Enable"),
+                               1);
         channel.running.insert(QStringLiteral("Tokyo"), 101);
         channel.running.insert(QStringLiteral("Berlin"), 103);
         page = open().clocksPage();
         log.clear();
     }
     bool keyExists(const QString& name) {
-        const RegistryPath p = SplitRegistryPath(clockKeyPath(name));
+        const KeyPath p = splitKeyPath(clockKeyPath(name));
         return backend.keyExists(p.root, p.subKey);
     }
     ClocksPage* page;
@@ -185,7 +184,7 @@ TEST(ClocksPage, StoppingTheOwnClockShutsItDownWithItsSettingsSaved) {
 TEST(ClocksPage, MarksAreReadAgainstTheListAsItIsNow) {
     ThreeClocks f;
     // Another clock process deletes Berlin while the list still shows it.
-    f.registry.writeText(kClockListKey, kClockListValue, QStringLiteral("{Tokyo}{Paris}"));
+    f.store.writeText(kClockListKey, kClockListValue, QStringLiteral("{Tokyo}{Paris}"));
     mark(*f.page, {3});
     f.page->CmdTimeZone_Click(ClocksPage::Stop);
     EXPECT_FALSE(f.log.contains(QStringLiteral("close Berlin")));

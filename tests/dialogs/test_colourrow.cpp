@@ -1,7 +1,7 @@
+#include "dialogs/alphadialog.h"
 #include "dialogs/colourpicker.h"
 #include "dialogs/colourrow.h"
 #include "dialogs/colourvalue.h"
-#include "dialogs/frmalpha.h"
 #include "dialogs/numericreading.h"
 #include "modalanswer.h"
 
@@ -167,7 +167,7 @@ TEST(DialogColourPicker, ColourDialogThenAlphaDialog) {
         d->setCurrentColor(QColor(0x10, 0x20, 0x30));
         d->accept();
     });
-    test::ModalAnswer<FrmAlpha> alpha([&](FrmAlpha* d) {
+    test::ModalAnswer<AlphaDialog> alpha([&](AlphaDialog* d) {
         alphaOnTop = d->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         d->valueBar()->setValue(0x40);
         QTest::mouseClick(d->okButton(), Qt::LeftButton);
@@ -190,7 +190,7 @@ TEST(DialogColourPicker, CancelledColourDialogShowsNoAlphaDialog) {
         d->setCurrentColor(Qt::red);
         d->reject();
     });
-    test::ModalAnswer<FrmAlpha> alpha([](FrmAlpha* d) { d->reject(); }, 300);
+    test::ModalAnswer<AlphaDialog> alpha([](AlphaDialog* d) { d->reject(); }, 300);
     row.chooseColour();
     EXPECT_TRUE(colour.found());
     EXPECT_FALSE(alpha.found());

@@ -3,7 +3,7 @@
 #include "alarms/alarmrecord.h"
 #include "base/translations.h"
 #include "configfixture.h"
-#include "widgets/uctabstrip.h"
+#include "widgets/tabstrip.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -30,7 +30,7 @@ struct Captions {
     QString generalGroup;
 };
 
-Captions captionsOf(FrmConfig& d) {
+Captions captionsOf(SettingsDialog& d) {
     d.IniData(false);
     Captions c;
     c.title = d.windowTitle();
@@ -89,7 +89,7 @@ QString accessibleName(QWidget* w) {
     return iface ? iface->text(QAccessible::Name) : QString();
 }
 
-PageKeys keysOf(FrmConfig& d, QWidget* page) {
+PageKeys keysOf(SettingsDialog& d, QWidget* page) {
     PageKeys k;
     const auto hold = [&](const QString& text, const QString& who) {
         const QKeySequence key = QKeySequence::mnemonic(text);
@@ -131,7 +131,7 @@ TEST(DialogLanguage, EveryPageHasItsOwnAccessKeysAndNamesEveryControl) {
     for (const QLocale& locale : locales) {
         const Translations translations(QStringLiteral(OVRA_CLOCK_DIR), locale);
         test::ConfigFixture f;
-        FrmConfig& d = f.open();
+        SettingsDialog& d = f.open();
         d.IniData(false);
         auto* action = d.findChild<QComboBox*>(QStringLiteral("CombAction"));
         ASSERT_TRUE(action);
@@ -162,7 +162,7 @@ TEST(DialogLanguage, EveryPageHasItsOwnAccessKeysAndNamesEveryControl) {
 // in front and the dialog's buttons, and comes round to the strip again.
 TEST(DialogLanguage, TabReachesEveryControlOfEveryPage) {
     test::ConfigFixture f;
-    FrmConfig& d = f.open();
+    SettingsDialog& d = f.open();
     d.show();
     d.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));

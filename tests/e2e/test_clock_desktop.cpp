@@ -1,7 +1,7 @@
 // The real clock on a private X server with a compositor: what a user sees, points
 // at, drags and closes, and what the store keeps afterwards.
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
 #include "support/screenshot.h"
@@ -30,21 +30,21 @@ namespace {
 const QString kCaption = QStringLiteral("Ovra Clock {Default}");
 
 ClockSettings storedSettings(const test::TestHome& home) {
-    SqliteRegistryBackend backend(home.storePath());
-    Registry registry(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore store(backend);
     ClockState state;
     state.ClockName = QStringLiteral("Default");
-    ReadClockSettings(registry, state);
+    ReadClockSettings(store, state);
     return state.settings;
 }
 
 void storeSettings(const test::TestHome& home, const ClockSettings& s) {
-    SqliteRegistryBackend backend(home.storePath());
-    Registry registry(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore store(backend);
     ClockState state;
     state.ClockName = QStringLiteral("Default");
     state.settings = s;
-    ASSERT_EQ(WriteClockSettings(registry, state), 0);
+    ASSERT_EQ(WriteClockSettings(store, state), 0);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // The real clock closed, by a signal or by --stop from another process, while a
 // child window of its settings dialog runs its own event loop. Run in the sanitizer
 // build, where freeing a dialog twice or using the deleted settings dialog aborts.
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
 #include "support/testenv.h"
@@ -97,10 +97,10 @@ TEST_P(DialogTeardown, ClosingTheClockUnderAnOpenChildWindowEndsItCleanly) {
         << "exit status " << clock.process.exitStatus() << ", code " << clock.process.exitCode();
 
     // The settings were stored on the way out.
-    SqliteRegistryBackend backend(home.storePath());
-    Registry registry(backend);
-    EXPECT_EQ(
-        registry.readInteger(clockKeyPath(QStringLiteral("Default")), QStringLiteral("Enable")), 1);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore store(backend);
+    EXPECT_EQ(store.readInteger(clockKeyPath(QStringLiteral("Default")), QStringLiteral("Enable")),
+              1);
 }
 
 INSTANTIATE_TEST_SUITE_P(

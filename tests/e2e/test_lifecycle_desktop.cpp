@@ -2,8 +2,8 @@
 // termination signal during a start-up message box, a store another program keeps
 // locked.
 #include "settings/autorun.h"
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
 #include "support/testenv.h"
@@ -38,9 +38,9 @@ ClockState storedRecord(const QString& name) {
 }
 
 void store(const TestHome& home, const ClockState& state) {
-    SqliteRegistryBackend backend(home.storePath());
-    Registry registry(backend);
-    ASSERT_EQ(WriteClockSettings(registry, state), 0);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore store(backend);
+    ASSERT_EQ(WriteClockSettings(store, state), 0);
 }
 
 QString dataFolder(const TestHome& home) {

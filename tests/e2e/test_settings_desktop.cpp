@@ -1,7 +1,7 @@
 // The settings dialog of the real clock on a private X server, driven with the
 // pointer and the keyboard as a user would.
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
 #include "support/testenv.h"
@@ -31,11 +31,11 @@ void focus(const QString& window) {
 }
 
 ClockState storedDefault(const test::TestHome& home) {
-    SqliteRegistryBackend backend(home.storePath());
-    Registry registry(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore store(backend);
     ClockState state;
     state.ClockName = QStringLiteral("Default");
-    ReadClockSettings(registry, state);
+    ReadClockSettings(store, state);
     return state;
 }
 
@@ -46,14 +46,14 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
     test::PrivateDesktop desktop;
     ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
     {
-        SqliteRegistryBackend backend(home.storePath());
-        Registry registry(backend);
+        SqliteStoreBackend backend(home.storePath());
+        KeyStore store(backend);
         ClockState state;
         state.ClockName = QStringLiteral("Default");
         state.settings = defaultSettings();
         state.settings.Left = 300 * 15; // twips
         state.settings.Top = 200 * 15;
-        ASSERT_EQ(WriteClockSettings(registry, state), 0);
+        ASSERT_EQ(WriteClockSettings(store, state), 0);
     }
     const QRect area(300, 200, 246, 246);
 

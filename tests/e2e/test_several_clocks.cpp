@@ -4,8 +4,8 @@
 #include "settings/clocklist.h"
 #include "settings/instancepaths.h"
 #include "settings/localinstancechannel.h"
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
 #include "support/testenv.h"
@@ -77,16 +77,16 @@ struct Clocks {
 };
 
 struct Store {
-    explicit Store(const test::TestHome& home) : backend(home.storePath()), registry(backend) {}
+    explicit Store(const test::TestHome& home) : backend(home.storePath()), store(backend) {}
     bool has(const QString& clock, const QString& value) {
-        return registry.ReadRegistryValue(clockKeyPath(clock), value) != RegistryValue{};
+        return store.readValue(clockKeyPath(clock), value) != StoredValue{};
     }
     bool keyExists(const QString& clock) {
-        const RegistryPath p = SplitRegistryPath(clockKeyPath(clock));
+        const KeyPath p = splitKeyPath(clockKeyPath(clock));
         return backend.keyExists(p.root, p.subKey);
     }
-    SqliteRegistryBackend backend;
-    Registry registry;
+    SqliteStoreBackend backend;
+    KeyStore store;
 };
 
 } // namespace
@@ -134,9 +134,9 @@ TEST(SeveralClocks, KeptStartedStoppedAndDeletedFromTheCommandLine) {
     ASSERT_FALSE(store.has(tokyo, QStringLiteral("ClockRadius")));
     const ProgramResult stop = cli({QStringLiteral("--stop"), tokyo});
     EXPECT_EQ(stop.exitCode, 0) << qPrintable(stop.err);
-    EXPECT_EQ(store.registry.readInteger(clockKeyPath(tokyo), QStringLiteral("ClockRadius")), 48);
+    EXPECT_EQ(store.store.readInteger(clockKeyPath(tokyo), QStringLiteral("ClockRadius")), 48);
     EXPECT_TRUE(store.has(tokyo, QStringLiteral("Left")));
-    EXPECT_EQ(store.registry.readInteger(clockKeyPath(tokyo), QStringLiteral("TimeZoneIndex")), 80);
+    EXPECT_EQ(store.store.readInteger(clockKeyPath(tokyo), QStringLiteral("TimeZoneIndex")), 80);
     EXPECT_TRUE(QFile::exists(Autorun::entryFilePath(autostart, tokyo)));
     EXPECT_TRUE(waitFor([&] { return processGone(clocks.pids.value(tokyo)); }));
     EXPECT_EQ(cli({QStringLiteral("--list")}).out,
@@ -148,7 +148,7 @@ TEST(SeveralClocks, KeptStartedStoppedAndDeletedFromTheCommandLine) {
     EXPECT_EQ(del.exitCode, 0) << qPrintable(del.err);
     EXPECT_TRUE(waitFor([&] { return processGone(clocks.pids.value(newYork)); }));
     EXPECT_FALSE(store.keyExists(newYork));
-    EXPECT_EQ(store.registry.readText(kClockListKey, kClockListValue), QStringLiteral("{Tokyo}"));
+    EXPECT_EQ(store.store.readText(kClockListKey, kClockListValue), QStringLiteral("{Tokyo}"));
     EXPECT_FALSE(QFile::exists(Autorun::entryFilePath(autostart, newYork)));
     EXPECT_TRUE(QFile::exists(alarmFile));
 

@@ -7,7 +7,7 @@
 #include "base/messagesink.h"
 #include "base/textutil.h"
 #include "settings/clocklist.h"
-#include "settings/registry.h"
+#include "settings/keystore.h"
 #include "settings/settingsstore.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -33,8 +33,8 @@ public:
     std::abort();
 }
 
-RawValue storedValue(RegistryBackend& store) {
-    const RegistryPath path = SplitRegistryPath(kClockListKey);
+RawValue storedValue(StoreBackend& store) {
+    const KeyPath path = splitKeyPath(kClockListKey);
     RawValue raw;
     store.readValue(path.root, path.subKey, kClockListValue, raw);
     return raw;
@@ -46,7 +46,7 @@ bool operator==(const RawValue& a, const RawValue& b) {
 
 // The list as every clock sees it, whatever its length: a text kind decoded (bytes
 // of a binary value one character each), cut at a NUL and trimmed, then parsed.
-QStringList listOf(RegistryBackend& store) {
+QStringList listOf(StoreBackend& store) {
     const RawValue raw = storedValue(store);
     QString text;
     if (raw.type == valuetype::Binary)
@@ -99,14 +99,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHECK(ParseClockList(canonical) == names);
 
     fuzz::MemoryStore store;
-    Registry registry(store);
-    const RegistryPath listPath = SplitRegistryPath(kClockListKey);
+    KeyStore store(store);
+    const KeyPath listPath = splitKeyPath(kClockListKey);
     store.writeValue(listPath.root, listPath.subKey, kClockListValue,
                      {kind, QByteArray(bytes.data(), qsizetype(bytes.size()))});
     test::FakeInstanceChannel channel;
     test::RecordingLauncher launcher;
     QuietSink messages;
-    ClockList clocks({registry, channel, launcher, messages}, QStringLiteral("/nonexistent/"));
+    ClockList clocks({store, channel, launcher, messages}, QStringLiteral("/nonexistent/"));
     clocks.LoadClockList(false);
 
     const RawValue before = storedValue(store);
@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QStringList after = listOf(store);
         CHECK(!after.isEmpty() && after.back() == name);
         CHECK(usable(after) == usable(listed) << name);
-        CHECK(registry.readInteger(clockKeyPath(name), QStringLiteral("TimeZoneIndex")) == zone);
+        CHECK(store.readInteger(clockKeyPath(name), QStringLiteral("TimeZoneIndex")) == zone);
         CHECK(launcher.launched == QStringList{name});
     } else {
         CHECK(messages.shown == 1);

@@ -3,14 +3,14 @@
 // A store in memory for the fuzz targets: keys are created with their values,
 // deleting a key takes its values, and a transaction that returns false is rolled
 // back, as the real store does.
-#include "settings/registrybackend.h"
+#include "settings/storebackend.h"
 
 #include <QMap>
 #include <QSet>
 
 namespace ovra::fuzz {
 
-class MemoryStore final : public RegistryBackend {
+class MemoryStore final : public StoreBackend {
 public:
     int readValue(uint32_t root, const QString& key, const QString& name, RawValue& out) override {
         const auto it = m_values.constFind(id(root, key, name));

@@ -4,8 +4,8 @@
 #include "support/testenv.h"
 
 #include "settings/clocklist.h"
-#include "settings/registry.h"
-#include "settings/registrysqlite.h"
+#include "settings/keystore.h"
+#include "settings/sqlitestorebackend.h"
 
 #include <gtest/gtest.h>
 
@@ -45,8 +45,8 @@ QString completeOnATerminal(const char* shell, const QString& line) {
 }
 
 void storeClockList(const test::TestHome& home) {
-    SqliteRegistryBackend backend(home.storePath());
-    Registry reg(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore reg(backend);
     ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue,
                             QStringLiteral("{New York}{New Delhi}{Tokyo}{It's -- Stopped}"
                                            "{Tick`touch pwned`}{Price$HOME}{~tilde}")),

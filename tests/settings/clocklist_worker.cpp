@@ -4,8 +4,8 @@
 #include "base/messagesink.h"
 #include "settings/clockfakes.h"
 #include "settings/clocklist.h"
-#include "settings/registry.h"
-#include "settings/registrysqlite.h"
+#include "settings/keystore.h"
+#include "settings/sqlitestorebackend.h"
 
 #include <QCoreApplication>
 
@@ -26,13 +26,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: clocklist_worker STORE AUTOSTART ID COUNT\n");
         return 2;
     }
-    SqliteRegistryBackend backend(
+    SqliteStoreBackend backend(
         args[1], [](const QString& w) { std::fprintf(stderr, "%s\n", qUtf8Printable(w)); });
-    Registry registry(backend);
+    KeyStore store(backend);
     test::FakeInstanceChannel channel;
     test::RecordingLauncher launcher;
     StderrMessageSink messages;
-    ClockList clocks({registry, channel, launcher, messages}, args[2]);
+    ClockList clocks({store, channel, launcher, messages}, args[2]);
 
     const QString id = args[3];
     const int count = args[4].toInt();

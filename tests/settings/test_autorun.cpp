@@ -2,8 +2,8 @@
 #include "base/apppaths.h"
 #include "settings/autorun.h"
 #include "settings/desktopentry.h"
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -195,8 +195,8 @@ TEST(Autorun, TheEntryIsPrivateValidAndNamesTheProgramToTry) {
         const mode_t old = ::umask(mask);
         const int result = e.autorun.SyncAutorunEntry(0);
         {
-            SqliteRegistryBackend backend(store + QStringLiteral("/Tamrel/Ovra Clock/registry.db"));
-            Registry(backend).writeInteger(
+            SqliteStoreBackend backend(store + QStringLiteral("/Tamrel/Ovra Clock/registry.db"));
+            KeyStore(backend).writeInteger(
                 QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\A"), QStringLiteral("Top"),
                 1);
         }
@@ -224,14 +224,14 @@ TEST(Autorun, TheEntryIsPrivateValidAndNamesTheProgramToTry) {
 
 TEST(Autorun, EveryShutdownBringsTheEntryInLine) {
     test::TestHome home;
-    SqliteRegistryBackend backend(home.storePath());
-    Registry registry(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore store(backend);
     test::RecordingMessageSink messages;
     SystemTimeSource time;
     const QString entry = Autorun::entryFilePath(home.path() + QStringLiteral("/config/autostart"),
                                                  QStringLiteral("Tokyo"));
     for (const int wish : {0, 1}) {
-        ClockApp app({registry, messages, time}, home.roots());
+        ClockApp app({store, messages, time}, home.roots());
         Autorun autorun(app.state(), app.paths(), kProgram);
         app.setAutorunHost(&autorun);
         ASSERT_TRUE(app.StartClock(QStringLiteral("Tokyo")));

@@ -21,8 +21,8 @@ const QString kTitle = kErrorTitle;
 
 struct Clocks {
     test::TestHome home;
-    test::MemoryRegistryBackend backend;
-    Registry reg{backend};
+    test::MemoryStoreBackend backend;
+    KeyStore reg{backend};
     test::FakeInstanceChannel channel;
     test::RecordingLauncher launcher;
     test::RecordingMessageSink messages;
@@ -33,12 +33,12 @@ struct Clocks {
     QString text() { return reg.readText(kClockListKey, kClockListValue); }
     QString rawText() {
         RawValue raw;
-        const RegistryPath p = SplitRegistryPath(kClockListKey);
+        const KeyPath p = splitKeyPath(kClockListKey);
         backend.readValue(p.root, p.subKey, kClockListValue, raw);
         return QString::fromUtf8(raw.data);
     }
     bool keyExists(const QString& name) {
-        const RegistryPath p = SplitRegistryPath(clockKeyPath(name));
+        const KeyPath p = splitKeyPath(clockKeyPath(name));
         return backend.keyExists(p.root, p.subKey);
     }
     std::optional<int32_t> value(const QString& name, const char* field) {
@@ -360,7 +360,7 @@ TEST(ClockList, AListStoredAsAnotherKindOfTextKeepsItsClocksThroughChanges) {
     };
     for (const auto& k : kinds) {
         Clocks c;
-        const RegistryPath p = SplitRegistryPath(kClockListKey);
+        const KeyPath p = splitKeyPath(kClockListKey);
         c.backend.writeValue(p.root, p.subKey, kClockListValue, {k.type, k.data});
         c.list.LoadClockList();
         ASSERT_EQ(c.list.ClockCount(), 3) << k.type;
@@ -400,9 +400,9 @@ TEST(ClockList, DeleteClosesARunningClockBeforeItsDataGoes) {
     EXPECT_EQ(c.text(), QStringLiteral("{A}{B}"));
     EXPECT_FALSE(c.keyExists(QStringLiteral("Tokyo")));
     for (const auto& field : kSettingsFields)
-        EXPECT_EQ(c.reg.ReadRegistryValue(clockKeyPath(QStringLiteral("Tokyo")),
-                                          QString::fromUtf16(field.name)),
-                  RegistryValue{});
+        EXPECT_EQ(
+            c.reg.readValue(clockKeyPath(QStringLiteral("Tokyo")), QString::fromUtf16(field.name)),
+            StoredValue{});
     EXPECT_FALSE(QFile::exists(Autorun::entryFilePath(c.autostart, QStringLiteral("Tokyo"))));
     EXPECT_TRUE(QFile::exists(alarms));
     // The other clock keeps everything.

@@ -1,8 +1,8 @@
 // Several processes add and remove clocks at the same moment; every change must
 // survive, none may come back.
 #include "settings/clocklist.h"
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/testenv.h"
 
 #include <QProcess>
@@ -22,8 +22,8 @@ TEST(ClockListConcurrency, EightProcessesChangingTheListLoseNothing) {
     const QString autostart = home.path() + QStringLiteral("/config/autostart");
     {
         // Create the store first, so the workers race on the list, not on set-up.
-        SqliteRegistryBackend backend(home.storePath());
-        Registry(backend).writeText(kClockListKey, kClockListValue, QString());
+        SqliteStoreBackend backend(home.storePath());
+        KeyStore(backend).writeText(kClockListKey, kClockListValue, QString());
     }
 
     std::vector<std::unique_ptr<QProcess>> workers;
@@ -40,9 +40,9 @@ TEST(ClockListConcurrency, EightProcessesChangingTheListLoseNothing) {
         EXPECT_EQ(p->exitCode(), 0);
     }
 
-    SqliteRegistryBackend backend(home.storePath());
-    Registry registry(backend);
-    const QStringList listed = ParseClockList(registry.readText(kClockListKey, kClockListValue));
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore store(backend);
+    const QStringList listed = ParseClockList(store.readText(kClockListKey, kClockListValue));
     QStringList expected{QStringLiteral("Default")};
     for (int w = 0; w < kWorkers; ++w)
         for (int i = 0; i < kClocksEach; i += 10)
@@ -54,11 +54,11 @@ TEST(ClockListConcurrency, EightProcessesChangingTheListLoseNothing) {
     for (int w = 0; w < kWorkers; ++w) {
         for (int i = 0; i < kClocksEach; ++i) {
             const QString name = QStringLiteral("w%1c%2").arg(w).arg(i);
-            const RegistryPath key = SplitRegistryPath(clockKeyPath(name));
+            const KeyPath key = splitKeyPath(clockKeyPath(name));
             const bool kept = i % 10 == 0;
             EXPECT_EQ(backend.keyExists(key.root, key.subKey), kept) << qPrintable(name);
             if (kept) {
-                EXPECT_EQ(registry.readInteger(clockKeyPath(name), QStringLiteral("TimeZoneIndex")),
+                EXPECT_EQ(store.readInteger(clockKeyPath(name), QStringLiteral("TimeZoneIndex")),
                           i % 97);
             }
         }

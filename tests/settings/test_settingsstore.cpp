@@ -7,8 +7,8 @@ using namespace ovra;
 
 namespace {
 struct Fixture {
-    test::MemoryRegistryBackend backend;
-    Registry reg{backend};
+    test::MemoryStoreBackend backend;
+    KeyStore reg{backend};
 
     ClockState load(const QString& name, int32_t bias, ClockState start = {}) {
         start.ClockName = name;

@@ -5,7 +5,7 @@
 #include "stress/generations.h"
 
 #include "alarms/alarmfile.h"
-#include "settings/registrysqlite.h"
+#include "settings/sqlitestorebackend.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,20 +30,20 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: crashwriter STORE ALARMFILE FIRST-GENERATION\n");
         return 2;
     }
-    const QString store = QString::fromLocal8Bit(argv[1]);
+    const QString storePath = QString::fromLocal8Bit(argv[1]);
     const QString alarms = QString::fromLocal8Bit(argv[2]);
-    SqliteRegistryBackend backend(store, [](const QString& warning) {
+    SqliteStoreBackend backend(storePath, [](const QString& warning) {
         std::fprintf(stderr, "store: %s\n", qUtf8Printable(warning));
         std::exit(4);
     });
-    Registry registry(backend);
+    KeyStore store(backend);
     StderrSink messages;
     AlarmTable table;
     for (qint64 g = std::atoll(argv[3]);; ++g) {
         test::fillAlarmGeneration(table, g);
         if (SaveAlarmFile(table, alarms, messages) != 0)
             return 5;
-        if (test::writeSettingsGeneration(registry, g) != 0)
+        if (test::writeSettingsGeneration(store, g) != 0)
             return 7;
         const std::string line = std::to_string(g) + '\n';
         if (::write(STDOUT_FILENO, line.data(), line.size()) != ssize_t(line.size()))

@@ -47,25 +47,25 @@ std::optional<qint64> alarmGenerationOf(const std::optional<QByteArray>& file,
     return std::nullopt;
 }
 
-int writeSettingsGeneration(Registry& registry, qint64 generation) {
+int writeSettingsGeneration(KeyStore& store, qint64 generation) {
     ClockState state;
     state.ClockName = kCrashClock;
     for (size_t f = 0; f < kSettingsFields.size(); ++f)
         state.settings.*kSettingsFields[f].member = settingOf(generation, int(f));
-    return WriteClockSettings(registry, state);
+    return WriteClockSettings(store, state);
 }
 
-std::optional<qint64> settingsGenerationOf(Registry& registry) {
+std::optional<qint64> settingsGenerationOf(KeyStore& store) {
     const QString key = clockKeyPath(kCrashClock);
     std::optional<qint64> generation;
     int missing = 0;
     for (size_t f = 0; f < kSettingsFields.size(); ++f) {
         const QString name = QString::fromUtf16(kSettingsFields[f].name);
-        if (std::holds_alternative<std::monostate>(registry.ReadRegistryValue(key, name))) {
+        if (std::holds_alternative<std::monostate>(store.readValue(key, name))) {
             ++missing;
             continue;
         }
-        const std::optional<int32_t> value = registry.readInteger(key, name);
+        const std::optional<int32_t> value = store.readInteger(key, name);
         if (!value)
             return std::nullopt;
         if (kSettingsFields[f].member == &ClockSettings::Enable) { // always stored as 1

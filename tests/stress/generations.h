@@ -5,7 +5,7 @@
 // value and in the alarm file's length (0 to 5 records; none means no file), so a
 // mixture of two generations or a cut file matches none of them.
 #include "alarms/alarmtable.h"
-#include "settings/registry.h"
+#include "settings/keystore.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,9 +24,9 @@ std::optional<qint64> alarmGenerationOf(const std::optional<QByteArray>& file,
 
 inline const QString kCrashClock = QStringLiteral("Crash Test");
 // A store status code, 0 when all 22 values were written.
-int writeSettingsGeneration(Registry& registry, qint64 generation);
+int writeSettingsGeneration(KeyStore& store, qint64 generation);
 // 0 when the clock has no stored values, the generation when all 22 values are
 // those of one generation, nothing for any mixture or damage.
-std::optional<qint64> settingsGenerationOf(Registry& registry);
+std::optional<qint64> settingsGenerationOf(KeyStore& store);
 
 } // namespace ovra::test

@@ -10,8 +10,8 @@
 
 #include "base/messagesink.h"
 #include "settings/clocklist.h"
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -40,15 +40,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     int warnings = 0;
-    SqliteRegistryBackend backend(args[1], [&](const QString& warning) {
+    SqliteStoreBackend backend(args[1], [&](const QString& warning) {
         std::fprintf(stderr, "store: %s\n", qUtf8Printable(warning));
         ++warnings;
     });
-    Registry registry(backend);
+    KeyStore store(backend);
     test::FakeInstanceChannel channel;
     test::RecordingLauncher launcher;
     CountingSink messages;
-    ClockList clocks({registry, channel, launcher, messages}, args[2]);
+    ClockList clocks({store, channel, launcher, messages}, args[2]);
 
     const QString id = args[3];
     QDeadlineTimer deadline(qint64(args[4].toDouble() * 1000));
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         state.settings = defaultSettings();
         state.settings.ClockRadius = 20 + i % 200;
         state.settings.Left = i;
-        if (WriteClockSettings(registry, state) != status::Success)
+        if (WriteClockSettings(store, state) != status::Success)
             ++failedWrites;
         ++writes;
         kept.insert(name, state.settings.ClockRadius);
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
         const QString other = order[i % order.size()];
         state.ClockName = other;
         state.settings.ClockRadius = 20 + (i * 7) % 200;
-        if (WriteClockSettings(registry, state) != status::Success)
+        if (WriteClockSettings(store, state) != status::Success)
             ++failedWrites;
         ++writes;
         kept[other] = state.settings.ClockRadius;

@@ -8,7 +8,7 @@
 #include "stress/generations.h"
 #include "support/testenv.h"
 
-#include "settings/registrysqlite.h"
+#include "settings/sqlitestorebackend.h"
 
 #include <QDir>
 #include <QFile>
@@ -109,9 +109,9 @@ TEST(CrashSafety, AKilledSaveLeavesTheOldOrTheNewAlarmsAndSettings) {
         // it creates the store stay part of the run.
         std::optional<qint64> settingsNow = 0;
         if (QFile::exists(store)) {
-            SqliteRegistryBackend backend(store);
-            Registry registry(backend);
-            settingsNow = test::settingsGenerationOf(registry);
+            SqliteStoreBackend backend(store);
+            KeyStore store(backend);
+            settingsNow = test::settingsGenerationOf(store);
         }
         ASSERT_TRUE(settingsNow == oldSettings || settingsNow == next)
             << "kill " << k << " (seed " << seed << "): the settings are neither generation "

@@ -40,7 +40,7 @@ TEST(HostileDialog, PastedNamesAreRefusedWithTheirReason) {
             << qPrintable(c.name);
         EXPECT_EQ(f.storedText(kClockListKey, kClockListValue), QString()) << qPrintable(c.name);
         EXPECT_TRUE(std::holds_alternative<std::monostate>(
-            f.registry.ReadRegistryValue(clockKeyPath(c.name), QStringLiteral("Enable"))))
+            f.store.readValue(clockKeyPath(c.name), QStringLiteral("Enable"))))
             << qPrintable(c.name);
     }
 }

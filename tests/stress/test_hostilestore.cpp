@@ -5,10 +5,10 @@
 
 #include "app/clockapp.h"
 #include "clock/clockfrontend.h"
-#include "clock/frmclock.h"
+#include "clock/clockwindow.h"
 #include "clock/windowsystem.h"
 #include "settings/clocksettings.h"
-#include "settings/registry.h"
+#include "settings/keystore.h"
 #include "settings/settingsstore.h"
 #include "time/timesource.h"
 
@@ -71,24 +71,24 @@ TEST(HostileStore, EveryFieldAtItsEdgesOrOfTheWrongKind) {
     FixedTimeSource time(QDateTime(QDate(2024, 6, 1), QTime(13, 45, 30), Qt::UTC), utc);
     const QRect desktop = QGuiApplication::primaryScreen()->geometry();
     const QString key = clockKeyPath(QStringLiteral("Default"));
-    const RegistryPath path = SplitRegistryPath(key);
+    const KeyPath path = splitKeyPath(key);
 
     for (const SettingsField& field : kSettingsFields) {
         const QString name = QString::fromUtf16(field.name);
         for (const Hostile& hostile : kHostile) {
             const std::string where = name.toStdString() + " = " + hostile.what;
-            test::MemoryRegistryBackend backend;
-            Registry registry(backend);
+            test::MemoryStoreBackend backend;
+            KeyStore store(backend);
             ASSERT_EQ(backend.writeValue(path.root, path.subKey, name, hostile.raw),
                       status::Success);
             test::RecordingMessageSink messages;
-            ClockApp app({registry, messages, time}, home.roots());
+            ClockApp app({store, messages, time}, home.roots());
             ClockFrontEnd frontEnd(app, windowSystem);
             app.setWindowHost(&frontEnd);
 
             ASSERT_TRUE(app.StartClock(QStringLiteral("Default"))) << where;
             expectNormal(app.settings(), where);
-            FrmClock& window = frontEnd.window();
+            ClockWindow& window = frontEnd.window();
             window.DrawClock();
             EXPECT_TRUE(window.isVisible()) << where;
             EXPECT_TRUE(window.frameGeometry().intersects(desktop))

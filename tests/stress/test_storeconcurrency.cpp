@@ -7,8 +7,8 @@
 #include "support/testenv.h"
 
 #include "settings/clocklist.h"
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -57,14 +57,14 @@ TEST(StoreConcurrency, EightProcessesKeepEveryClockAndItsLastSettings) {
         loads += m.captured(4).toInt();
     }
 
-    SqliteRegistryBackend backend(home.storePath());
-    Registry registry(backend);
-    QStringList listed = ParseClockList(registry.readText(kClockListKey, kClockListValue));
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore store(backend);
+    QStringList listed = ParseClockList(store.readText(kClockListKey, kClockListValue));
     ASSERT_EQ(listed.takeFirst(), QStringLiteral("Default"));
     listed.sort();
     EXPECT_EQ(listed, expected.keys());
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-        EXPECT_EQ(registry.readInteger(clockKeyPath(it.key()), QStringLiteral("ClockRadius")),
+        EXPECT_EQ(store.readInteger(clockKeyPath(it.key()), QStringLiteral("ClockRadius")),
                   it.value())
             << qPrintable(it.key());
     // The removed clocks left no settings behind: only the kept clocks, Default and
@@ -72,8 +72,7 @@ TEST(StoreConcurrency, EightProcessesKeepEveryClockAndItsLastSettings) {
     int keys = 0;
     for (int w = 0; w < kProcesses; ++w)
         for (int i = 0; i < adds; ++i) {
-            const RegistryPath key =
-                SplitRegistryPath(clockKeyPath(QStringLiteral("w%1c%2").arg(w).arg(i)));
+            const KeyPath key = splitKeyPath(clockKeyPath(QStringLiteral("w%1c%2").arg(w).arg(i)));
             if (backend.keyExists(key.root, key.subKey))
                 ++keys;
         }

@@ -1,7 +1,7 @@
 #include "support/testenv.h"
 
-#include "settings/registrysqlite.h"
 #include "settings/settingsstore.h"
+#include "settings/sqlitestorebackend.h"
 
 #include <QDir>
 
@@ -41,21 +41,21 @@ TestHome::~TestHome() {
 }
 
 ClockSettings storedClockSettings(const TestHome& home, const QString& name) {
-    SqliteRegistryBackend backend(home.storePath());
-    Registry registry(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore store(backend);
     ClockState state;
     state.ClockName = name;
-    ReadClockSettings(registry, state);
+    ReadClockSettings(store, state);
     return state.settings;
 }
 
 void storeClockSettings(const TestHome& home, const ClockSettings& s, const QString& name) {
-    SqliteRegistryBackend backend(home.storePath());
-    Registry registry(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore store(backend);
     ClockState state;
     state.ClockName = name;
     state.settings = s;
-    WriteClockSettings(registry, state);
+    WriteClockSettings(store, state);
 }
 
 PathRoots TestHome::roots() const {
@@ -68,8 +68,8 @@ PathRoots TestHome::roots() const {
     return r;
 }
 
-int MemoryRegistryBackend::readValue(uint32_t root, const QString& key, const QString& name,
-                                     RawValue& out) {
+int MemoryStoreBackend::readValue(uint32_t root, const QString& key, const QString& name,
+                                  RawValue& out) {
     ++readAttempts;
     if (failReads != status::Success)
         return failReads;
@@ -84,8 +84,8 @@ int MemoryRegistryBackend::readValue(uint32_t root, const QString& key, const QS
     return status::Success;
 }
 
-int MemoryRegistryBackend::writeValue(uint32_t root, const QString& key, const QString& name,
-                                      const RawValue& value) {
+int MemoryStoreBackend::writeValue(uint32_t root, const QString& key, const QString& name,
+                                   const RawValue& value) {
     if (failWrites)
         return status::CannotWrite;
     QString part;
@@ -97,13 +97,13 @@ int MemoryRegistryBackend::writeValue(uint32_t root, const QString& key, const Q
     return status::Success;
 }
 
-int MemoryRegistryBackend::deleteValue(uint32_t root, const QString& key, const QString& name) {
+int MemoryStoreBackend::deleteValue(uint32_t root, const QString& key, const QString& name) {
     if (failWrites)
         return status::CannotWrite;
     return m_values.remove({root, key, name}) ? status::Success : status::NotFound;
 }
 
-int MemoryRegistryBackend::deleteKey(uint32_t root, const QString& key) {
+int MemoryStoreBackend::deleteKey(uint32_t root, const QString& key) {
     if (failWrites)
         return status::CannotWrite;
     if (!m_keys.contains({root, key}))
@@ -121,13 +121,13 @@ int MemoryRegistryBackend::deleteKey(uint32_t root, const QString& key) {
     return status::Success;
 }
 
-bool MemoryRegistryBackend::keyExists(uint32_t root, const QString& key) {
+bool MemoryStoreBackend::keyExists(uint32_t root, const QString& key) {
     if (failReads != status::Success)
         return key.isEmpty();
     return key.isEmpty() || m_keys.contains({root, key});
 }
 
-int MemoryRegistryBackend::transaction(const std::function<bool()>& fn) {
+int MemoryStoreBackend::transaction(const std::function<bool()>& fn) {
     ++transactions;
     const auto values = m_values;
     const auto keys = m_keys;

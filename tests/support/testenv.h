@@ -3,7 +3,7 @@
 #include "base/apppaths.h"
 #include "base/messagesink.h"
 #include "settings/clocksettings.h"
-#include "settings/registrybackend.h"
+#include "settings/storebackend.h"
 
 #include <QMap>
 #include <QString>
@@ -51,7 +51,7 @@ public:
 };
 
 // The store in memory, for tests that are about the callers rather than SQLite.
-class MemoryRegistryBackend final : public RegistryBackend {
+class MemoryStoreBackend final : public StoreBackend {
 public:
     int readValue(uint32_t root, const QString& key, const QString& name, RawValue& out) override;
     int writeValue(uint32_t root, const QString& key, const QString& name,

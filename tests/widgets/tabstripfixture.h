@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/uctabstrip.h"
+#include "widgets/tabstrip.h"
 
 #include <QStringList>
 #include <QTest>
@@ -9,11 +9,11 @@
 namespace ovra::test {
 
 // A form holding one strip, shown and active so that shortcuts and focus work.
-class StripForm {
+class StripWindow {
 public:
-    explicit StripForm(int tabs = 3, QSize size = QSize(300, 200)) {
+    explicit StripWindow(int tabs = 3, QSize size = QSize(300, 200)) {
         m_form.resize(size.width() + 20, size.height() + 20);
-        strip = new ucTabStrip(&m_form);
+        strip = new TabStrip(&m_form);
         strip->setGeometry(10, 10, size.width(), size.height());
         strip->setTabCount(tabs);
     }
@@ -29,7 +29,7 @@ public:
 
     QWidget* form() { return &m_form; }
 
-    ucTabStrip* strip;
+    TabStrip* strip;
 
 private:
     QWidget m_form;
@@ -38,39 +38,39 @@ private:
 // Records the strip's events as short texts, in the order they come.
 class EventLog {
 public:
-    explicit EventLog(ucTabStrip* strip) {
-        QObject::connect(strip, &ucTabStrip::BeforeTabSwitch, strip, [this](int tab, bool* cancel) {
+    explicit EventLog(TabStrip* strip) {
+        QObject::connect(strip, &TabStrip::BeforeTabSwitch, strip, [this](int tab, bool* cancel) {
             entries << QStringLiteral("Before(%1)").arg(tab);
             if (cancelNext)
                 *cancel = true;
         });
-        QObject::connect(strip, &ucTabStrip::TabSwitch, strip,
+        QObject::connect(strip, &TabStrip::TabSwitch, strip,
                          [this](int last) { entries << QStringLiteral("Switch(%1)").arg(last); });
-        QObject::connect(strip, &ucTabStrip::MouseScrollUp, strip,
+        QObject::connect(strip, &TabStrip::MouseScrollUp, strip,
                          [this] { entries << QStringLiteral("ScrollUp"); });
-        QObject::connect(strip, &ucTabStrip::MouseScrollDown, strip,
+        QObject::connect(strip, &TabStrip::MouseScrollDown, strip,
                          [this] { entries << QStringLiteral("ScrollDown"); });
-        QObject::connect(strip, &ucTabStrip::TabInsert, strip,
+        QObject::connect(strip, &TabStrip::TabInsert, strip,
                          [this](int i) { entries << QStringLiteral("Insert(%1)").arg(i); });
-        QObject::connect(strip, &ucTabStrip::TabRemove, strip,
+        QObject::connect(strip, &TabStrip::TabRemove, strip,
                          [this](int i) { entries << QStringLiteral("Remove(%1)").arg(i); });
-        QObject::connect(strip, &ucTabStrip::MouseDown, strip,
+        QObject::connect(strip, &TabStrip::MouseDown, strip,
                          [this](Qt::MouseButton, Qt::KeyboardModifiers, float, float) {
                              entries << QStringLiteral("MouseDown");
                          });
-        QObject::connect(strip, &ucTabStrip::Click, strip,
+        QObject::connect(strip, &TabStrip::Click, strip,
                          [this] { entries << QStringLiteral("Click"); });
-        QObject::connect(strip, &ucTabStrip::KeyDown, strip, [this](int, Qt::KeyboardModifiers) {
+        QObject::connect(strip, &TabStrip::KeyDown, strip, [this](int, Qt::KeyboardModifiers) {
             entries << QStringLiteral("KeyDown");
         });
-        QObject::connect(strip, &ucTabStrip::ControlBoxEnter, strip,
+        QObject::connect(strip, &TabStrip::ControlBoxEnter, strip,
                          [this] { entries << QStringLiteral("BoxEnter"); });
-        QObject::connect(strip, &ucTabStrip::ControlBoxExit, strip,
+        QObject::connect(strip, &TabStrip::ControlBoxExit, strip,
                          [this] { entries << QStringLiteral("BoxExit"); });
-        QObject::connect(strip, &ucTabStrip::ControlBoxMouseDown, strip, [this](float x, float y) {
+        QObject::connect(strip, &TabStrip::ControlBoxMouseDown, strip, [this](float x, float y) {
             entries << QStringLiteral("BoxDown(%1,%2)").arg(x).arg(y);
         });
-        QObject::connect(strip, &ucTabStrip::Status, strip,
+        QObject::connect(strip, &TabStrip::Status, strip,
                          [this](const QString& text) { entries << text; });
     }
 
@@ -82,7 +82,7 @@ public:
 };
 
 // The centre of a tab, in the strip's coordinates.
-inline QPoint tabCentre(const ucTabStrip& strip, int tab) {
+inline QPoint tabCentre(const TabStrip& strip, int tab) {
     return strip.TabRect(tab).center();
 }
 

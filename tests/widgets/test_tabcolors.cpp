@@ -95,7 +95,7 @@ TEST(TabThemes, EachThemeSetsItsColoursAndKeepsTheRest) {
     p.setColor(QPalette::Active, QPalette::Highlight, QColor(250, 8, 100));
     container.setPalette(p);
     for (int theme = 0; theme < 5; ++theme) {
-        ucTabStrip strip(&container);
+        TabStrip strip(&container);
         ASSERT_EQ(strip.ambientBackColor(), kContainer);
         for (const TabColorField& field : kTabColorFields)
             ASSERT_TRUE(strip.setProperty(field.name, uint(kMarker)));
@@ -108,7 +108,7 @@ TEST(TabThemes, EachThemeSetsItsColoursAndKeepsTheRest) {
 }
 
 TEST(TabThemes, ThemeFourAlsoSetsPictureAndFocusChoices) {
-    ucTabStrip strip;
+    TabStrip strip;
     strip.setPictureSize(2);
     strip.setUseFocusedColor(false);
     strip.setUseMaskColor(false);
@@ -121,7 +121,7 @@ TEST(TabThemes, ThemeFourAlsoSetsPictureAndFocusChoices) {
 }
 
 TEST(TabThemes, ResetAllColorsRestoresTheThemeSet) {
-    ucTabStrip strip;
+    TabStrip strip;
     strip.setTabTheme(1);
     strip.setActiveTabBackStartColor(0x000000FF);
     strip.setOuterBorderColor(0x0000FF00);
@@ -148,7 +148,7 @@ TEST(TabThemes, DetectionFollowsTheWidgetStyle) {
     } cases[] = {{"Fusion", 1}, {"Windows", 0}};
     for (const auto& c : cases) {
         const StyleScope scope(c.style);
-        ucTabStrip strip;
+        TabStrip strip;
         strip.setTabTheme(c.theme == 1 ? 0 : 1);
         strip.setUseThemeDetection(true);
         EXPECT_EQ(strip.TabTheme(), c.theme) << c.style;

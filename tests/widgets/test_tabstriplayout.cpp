@@ -1,5 +1,5 @@
+#include "widgets/tabstrip.h"
 #include "widgets/tabstriplayout.h"
-#include "widgets/uctabstrip.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +71,7 @@ TEST(TabLayout, PicturesFitTheirSizeClassAndTheTab) {
 
 TEST(TabLayout, SizeHintFollowsTheCaptionsNotTheCurrentWidth) {
     for (int style : {0, 1}) {
-        ucTabStrip strip;
+        TabStrip strip;
         strip.setTabStyle(style);
         strip.resize(300, 100);
         const QSize hint = strip.sizeHint();

@@ -12,7 +12,7 @@ namespace ovra {
 namespace {
 
 using test::EventLog;
-using test::StripForm;
+using test::StripWindow;
 
 // A strip whose tabs are captioned A, B, C, ... with one child per tab, named after its
 // tab's caption.
@@ -54,7 +54,7 @@ struct Pages {
         return out;
     }
 
-    ucTabStrip strip;
+    TabStrip strip;
     QList<QWidget*> children;
 };
 
@@ -123,7 +123,7 @@ TEST(TabPages, RemoveTabParksItsChildrenAndMovesTheRestBack) {
 }
 
 TEST(TabPages, RemovingTheOnlyTabDoesNothing) {
-    ucTabStrip strip;
+    TabStrip strip;
     strip.setTabCount(1);
     EventLog log(&strip);
     strip.RemoveTab(0);
@@ -143,11 +143,11 @@ TEST(TabPages, TabCountGrowsWithNumberedTabsAndShrinksOntoTheLastTab) {
     p.strip.setTabCount(0);
     EXPECT_EQ(p.strip.TabCount(), 1);
     p.strip.setTabCount(1 << 30);
-    EXPECT_EQ(p.strip.TabCount(), ucTabStrip::kMaxTabCount);
+    EXPECT_EQ(p.strip.TabCount(), TabStrip::kMaxTabCount);
 }
 
 TEST(TabPages, AddControlAppliesOnlyTheGivenGeometry) {
-    ucTabStrip strip;
+    TabStrip strip;
     strip.resize(300, 200);
     auto* child = new QWidget;
     child->setGeometry(1, 2, 30, 40);
@@ -171,7 +171,7 @@ TEST(TabPages, AddControlAppliesOnlyTheGivenGeometry) {
 }
 
 TEST(TabPages, TabPicturesCopiedFromAListAndRemoved) {
-    ucTabStrip strip;
+    TabStrip strip;
     QPixmap red(4, 4), green(4, 4), blue(4, 4);
     red.fill(Qt::red);
     green.fill(Qt::green);
@@ -194,7 +194,7 @@ TEST(TabPages, TabPicturesCopiedFromAListAndRemoved) {
 }
 
 TEST(TabPages, TabKeyPassesOverControlsOfOtherPages) {
-    StripForm form(2);
+    StripWindow form(2);
     auto* first = new QLineEdit;
     auto* second = new QLineEdit;
     form.strip->AddControl(first, 10, 40, 100, 22, 0);
@@ -217,28 +217,27 @@ TEST(TabPages, TabKeyPassesOverControlsOfOtherPages) {
 TEST(TabErrors, FailuresNameTheMember) {
     const struct {
         const char* name;
-        std::function<void(ucTabStrip&)> call;
+        std::function<void(TabStrip&)> call;
         int number;
         const char* source;
     } cases[] = {
-        {"caption too high", [](ucTabStrip& s) { s.setTabCaption(3, "x"); }, 9,
+        {"caption too high", [](TabStrip& s) { s.setTabCaption(3, "x"); }, 9,
          "ucTabStrip.TabCaption"},
-        {"caption negative", [](ucTabStrip& s) { (void)s.TabCaption(-1); }, 9,
+        {"caption negative", [](TabStrip& s) { (void)s.TabCaption(-1); }, 9,
          "ucTabStrip.TabCaption"},
-        {"enabled", [](ucTabStrip& s) { s.setTabEnabled(5, false); }, 9, "ucTabStrip.TabEnabled"},
-        {"picture", [](ucTabStrip& s) { (void)s.TabPicture(3); }, 9, "ucTabStrip.TabPicture"},
-        {"insert past the end", [](ucTabStrip& s) { s.InsertTab(3, "x"); }, 9,
+        {"enabled", [](TabStrip& s) { s.setTabEnabled(5, false); }, 9, "ucTabStrip.TabEnabled"},
+        {"picture", [](TabStrip& s) { (void)s.TabPicture(3); }, 9, "ucTabStrip.TabPicture"},
+        {"insert past the end", [](TabStrip& s) { s.InsertTab(3, "x"); }, 9,
          "ucTabStrip.InsertTab"},
-        {"insert before -1", [](ucTabStrip& s) { s.InsertTab(-2, "x"); }, 9,
-         "ucTabStrip.InsertTab"},
-        {"remove", [](ucTabStrip& s) { s.RemoveTab(3); }, 9, "ucTabStrip.RemoveTab"},
-        {"add nothing", [](ucTabStrip& s) { s.AddControl(nullptr); }, 5, "ucTabStrip.AddControl"},
-        {"add to no tab", [](ucTabStrip& s) { s.AddControl(new QWidget(&s), 0, 0, 1, 1, 7); }, 9,
+        {"insert before -1", [](TabStrip& s) { s.InsertTab(-2, "x"); }, 9, "ucTabStrip.InsertTab"},
+        {"remove", [](TabStrip& s) { s.RemoveTab(3); }, 9, "ucTabStrip.RemoveTab"},
+        {"add nothing", [](TabStrip& s) { s.AddControl(nullptr); }, 5, "ucTabStrip.AddControl"},
+        {"add to no tab", [](TabStrip& s) { s.AddControl(new QWidget(&s), 0, 0, 1, 1, 7); }, 9,
          "ucTabStrip.AddControl"},
-        {"images", [](ucTabStrip& s) { s.RemoveTabImages(4); }, 9, "ucTabStrip.RemoveTabImages"},
+        {"images", [](TabStrip& s) { s.RemoveTabImages(4); }, 9, "ucTabStrip.RemoveTabImages"},
     };
     for (const auto& c : cases) {
-        ucTabStrip strip;
+        TabStrip strip;
         try {
             c.call(strip);
             ADD_FAILURE() << c.name << ": no error";
@@ -254,7 +253,7 @@ TEST(TabErrors, FailuresNameTheMember) {
 }
 
 TEST(TabStatus, ParentWindowMovesAndSizesAreReported) {
-    StripForm form(3);
+    StripWindow form(3);
     ASSERT_TRUE(form.show());
     EventLog log(form.strip);
     QWidget* window = form.form();
@@ -269,7 +268,7 @@ TEST(TabStatus, ParentWindowMovesAndSizesAreReported) {
 }
 
 TEST(TabStatus, FollowsTheStripIntoANewWindow) {
-    StripForm form(3);
+    StripWindow form(3);
     ASSERT_TRUE(form.show());
     QWidget other;
     other.resize(200, 200);
@@ -283,9 +282,9 @@ TEST(TabStatus, FollowsTheStripIntoANewWindow) {
 }
 
 TEST(TabControlBox, ReportsEnterHoverDownAndExit) {
-    StripForm form(3);
+    StripWindow form(3);
     ASSERT_TRUE(form.show());
-    ucTabStrip& s = *form.strip;
+    TabStrip& s = *form.strip;
     s.setUseControlBox(true);
     const QRect box = TabStripLayout::controlBoxRect(s.TabRect(0));
     ASSERT_GE(box.width(), 5);

@@ -8,7 +8,7 @@
 namespace ovra {
 namespace {
 
-using test::StripForm;
+using test::StripWindow;
 
 QRgb rgbOf(OleColor color) {
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF).rgb();
@@ -19,7 +19,7 @@ QImage render(QWidget& w) {
 }
 
 // Blank captions: nothing drawn over the fills, yet tabs as wide as in use.
-void clearCaptions(ucTabStrip& strip) {
+void clearCaptions(TabStrip& strip) {
     for (int i = 0; i < strip.TabCount(); ++i)
         strip.setTabCaption(i, QString(16, u' '));
 }
@@ -37,7 +37,7 @@ TEST(TabGradient, RowsRunLinearlyAndRoundEachChannel) {
 
 TEST(TabPainting, TabsAreFilledWithTheirGradientsFromTopToBottom) {
     for (int style = 0; style < 2; ++style) {
-        ucTabStrip strip;
+        TabStrip strip;
         strip.resize(300, 120);
         strip.setTabStyle(style);
         clearCaptions(strip);
@@ -77,7 +77,7 @@ TEST(TabPainting, TabsAreFilledWithTheirGradientsFromTopToBottom) {
 }
 
 TEST(TabPainting, RoundedCornersShowTheStripBehind) {
-    ucTabStrip strip;
+    TabStrip strip;
     strip.resize(300, 120);
     strip.setTabStripBackColor(0x00FF00FF);
     strip.setXRadius(8);
@@ -93,7 +93,7 @@ TEST(TabPainting, RoundedCornersShowTheStripBehind) {
 }
 
 TEST(TabPainting, DisabledTabsUseTheDisabledColour) {
-    ucTabStrip strip;
+    TabStrip strip;
     strip.resize(300, 120);
     clearCaptions(strip);
     strip.setDisabledTabBackColor(0x00336699);
@@ -105,7 +105,7 @@ TEST(TabPainting, DisabledTabsUseTheDisabledColour) {
 }
 
 TEST(TabPainting, ClsClearsToThePageColourUntilTheNextRefresh) {
-    ucTabStrip strip;
+    TabStrip strip;
     strip.resize(200, 100);
     strip.setBackColor(0x00102030);
     strip.Cls();
@@ -118,8 +118,8 @@ TEST(TabPainting, ClsClearsToThePageColourUntilTheNextRefresh) {
 }
 
 TEST(TabPainting, HoverBandAppearsOverTheTabAndGoesWhenThePointerLeaves) {
-    StripForm form(3);
-    ucTabStrip& s = *form.strip;
+    StripWindow form(3);
+    TabStrip& s = *form.strip;
     s.setTabTheme(1);
     clearCaptions(s);
     ASSERT_TRUE(form.show());
@@ -128,7 +128,7 @@ TEST(TabPainting, HoverBandAppearsOverTheTabAndGoesWhenThePointerLeaves) {
     const QImage plain = render(s);
 
     int hovers = 0;
-    QObject::connect(&s, &ucTabStrip::MouseHover, &s, [&](int tab, float, float) {
+    QObject::connect(&s, &TabStrip::MouseHover, &s, [&](int tab, float, float) {
         EXPECT_EQ(tab, 1);
         ++hovers;
     });
@@ -154,8 +154,8 @@ TEST(TabPainting, HoverBandAppearsOverTheTabAndGoesWhenThePointerLeaves) {
 }
 
 TEST(TabPainting, NoHoverBandInThemesWithoutHighlights) {
-    StripForm form(3);
-    ucTabStrip& s = *form.strip;
+    StripWindow form(3);
+    TabStrip& s = *form.strip;
     ASSERT_TRUE(form.show());
     for (int theme : {0, 2, 3}) {
         s.setTabTheme(theme);
@@ -167,8 +167,8 @@ TEST(TabPainting, NoHoverBandInThemesWithoutHighlights) {
 }
 
 TEST(TabPainting, FocusedActiveTabCarriesTheFocusedBand) {
-    StripForm form(3);
-    ucTabStrip& s = *form.strip;
+    StripWindow form(3);
+    TabStrip& s = *form.strip;
     s.setTabTheme(4);
     clearCaptions(s);
     ASSERT_TRUE(form.show());
@@ -189,8 +189,8 @@ TEST(TabPainting, FocusedActiveTabCarriesTheFocusedBand) {
 }
 
 TEST(TabPainting, FocusRectangleOnlyWhileFocusedAndWanted) {
-    StripForm form(3);
-    ucTabStrip& s = *form.strip;
+    StripWindow form(3);
+    TabStrip& s = *form.strip;
     ASSERT_TRUE(form.show());
     form.form()->setFocus();
     const QImage unfocused = render(s);
@@ -212,7 +212,7 @@ TEST(TabPainting, FocusRectangleOnlyWhileFocusedAndWanted) {
 }
 
 TEST(TabPainting, PicturesDropTheirMaskColour) {
-    ucTabStrip strip;
+    TabStrip strip;
     strip.resize(300, 120);
     clearCaptions(strip);
     strip.setTabStyle(1);

@@ -13,7 +13,7 @@ QSet<QString> keysOf(const QVariantMap& bag) {
 }
 
 TEST(TabPersistence, NewStripWritesOnlyWhatDiffersFromTheWrittenDefaults) {
-    ucTabStrip strip;
+    TabStrip strip;
     QVariantMap bag;
     strip.WriteProperties(bag);
     // Captions are written because "Tab 0" differs from the written default "Tab0"; the
@@ -34,7 +34,7 @@ TEST(TabPersistence, NewStripWritesOnlyWhatDiffersFromTheWrittenDefaults) {
 
 TEST(TabPersistence, EveryPropertySurvivesTheRoundTrip) {
     QWidget container;
-    ucTabStrip original(&container);
+    TabStrip original(&container);
     original.resize(400, 300);
     original.setTabCount(4);
     original.setActiveTab(2);
@@ -78,10 +78,10 @@ TEST(TabPersistence, EveryPropertySurvivesTheRoundTrip) {
         EXPECT_TRUE(bag.contains(c.name)) << c.name;
 
     QWidget otherContainer;
-    ucTabStrip loaded(&otherContainer);
+    TabStrip loaded(&otherContainer);
     loaded.resize(400, 300);
     loaded.ReadProperties(bag);
-    const QMetaObject& meta = ucTabStrip::staticMetaObject;
+    const QMetaObject& meta = TabStrip::staticMetaObject;
     for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
         const QMetaProperty property = meta.property(i);
         if (!property.isWritable())
@@ -112,7 +112,7 @@ TEST(TabPersistence, MissingAndUnreadableValuesLoadTheirWrittenDefaults) {
         {"XRadius", -50},
         {"TabPicture(0)", QByteArray("not a picture")},
     };
-    ucTabStrip strip;
+    TabStrip strip;
     strip.ReadProperties(bag);
     EXPECT_EQ(strip.TabCount(), 3);
     EXPECT_EQ(strip.ActiveTab(), 0);
@@ -130,7 +130,7 @@ TEST(TabPersistence, MissingAndUnreadableValuesLoadTheirWrittenDefaults) {
     EXPECT_FALSE(out.contains("TabContCtrlCnt(0)"));
 
     strip.ReadProperties(QVariantMap{{"TabCount", 99999}});
-    EXPECT_EQ(strip.TabCount(), ucTabStrip::kMaxTabCount);
+    EXPECT_EQ(strip.TabCount(), TabStrip::kMaxTabCount);
 }
 
 TEST(TabPersistence, ColoursReadInEitherSignedness) {
@@ -144,7 +144,7 @@ TEST(TabPersistence, ColoursReadInEitherSignedness) {
         {QStringLiteral("-2147483630"), 0x80000012},
     };
     for (const auto& c : cases) {
-        ucTabStrip strip;
+        TabStrip strip;
         strip.ReadProperties(QVariantMap{{"ForeColor", c.stored}});
         EXPECT_EQ(strip.ForeColor(), c.expected) << c.stored.toString().toStdString();
     }
@@ -152,7 +152,7 @@ TEST(TabPersistence, ColoursReadInEitherSignedness) {
 
 TEST(TabPersistence, ReusedBagLosesValuesThatWentBackToDefault) {
     QVariantMap bag{{"XRadius", 3}, {"TabCaption(7)", QStringLiteral("old")}, {"Other", 1}};
-    ucTabStrip strip;
+    TabStrip strip;
     strip.WriteProperties(bag);
     EXPECT_FALSE(bag.contains("XRadius"));
     EXPECT_FALSE(bag.contains("TabCaption(7)"));
@@ -167,7 +167,7 @@ TEST(TabPersistence, DefaultsThatFollowTheFontAndContainerAreKeptApart) {
     QPalette palette = container.palette();
     palette.setColor(QPalette::Window, QColor(0x11, 0x22, 0x33));
     container.setPalette(palette);
-    ucTabStrip strip(&container);
+    TabStrip strip(&container);
     QVariantMap bag;
     strip.WriteProperties(bag);
     EXPECT_FALSE(bag.contains("TabStripBackColor"));
@@ -187,7 +187,7 @@ TEST(TabPersistence, DefaultsThatFollowTheFontAndContainerAreKeptApart) {
     QWidget other;
     palette.setColor(QPalette::Window, QColor(0x44, 0x55, 0x66));
     other.setPalette(palette);
-    ucTabStrip loaded(&other);
+    TabStrip loaded(&other);
     loaded.ReadProperties(bag);
     EXPECT_FALSE(loaded.ActiveTabFont().bold());
     EXPECT_TRUE(loaded.InActiveTabFont().bold());
@@ -195,7 +195,7 @@ TEST(TabPersistence, DefaultsThatFollowTheFontAndContainerAreKeptApart) {
 }
 
 TEST(TabPersistence, LoadingRearrangesExistingChildren) {
-    ucTabStrip strip;
+    TabStrip strip;
     strip.resize(300, 200);
     auto* onZero = new QWidget(&strip);
     onZero->setGeometry(5, 40, 10, 10);

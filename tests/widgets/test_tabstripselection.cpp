@@ -18,7 +18,7 @@ namespace ovra {
 namespace {
 
 using test::EventLog;
-using test::StripForm;
+using test::StripWindow;
 
 TEST(TabSelection, OutOfRangeSelectsTabZeroAndSameTabDoesNothing) {
     const struct {
@@ -33,7 +33,7 @@ TEST(TabSelection, OutOfRangeSelectsTabZeroAndSameTabDoesNothing) {
         {0, -1, 0, ""}, // becomes 0, which is already active
     };
     for (const auto& c : cases) {
-        ucTabStrip strip;
+        TabStrip strip;
         strip.setActiveTab(c.start);
         EventLog log(&strip);
         strip.setActiveTab(c.set);
@@ -47,7 +47,7 @@ TEST(TabSelection, OutOfRangeSelectsTabZeroAndSameTabDoesNothing) {
 }
 
 TEST(TabSelection, CancelInBeforeTabSwitchKeepsTheTab) {
-    ucTabStrip strip;
+    TabStrip strip;
     auto* child = new QWidget(&strip);
     child->setGeometry(5, 30, 20, 20);
     EventLog log(&strip);
@@ -60,11 +60,11 @@ TEST(TabSelection, CancelInBeforeTabSwitchKeepsTheTab) {
 }
 
 TEST(TabSelection, HandlerThatSwitchesItselfIsNotUndone) {
-    ucTabStrip strip;
+    TabStrip strip;
     auto* child = new QWidget(&strip);
     child->setGeometry(5, 30, 20, 20); // on tab 0
     bool once = true;
-    QObject::connect(&strip, &ucTabStrip::BeforeTabSwitch, &strip, [&](int, bool*) {
+    QObject::connect(&strip, &TabStrip::BeforeTabSwitch, &strip, [&](int, bool*) {
         if (std::exchange(once, false))
             strip.setActiveTab(1);
     });
@@ -102,7 +102,7 @@ TEST(TabKeyboard, ArrowsAndCtrlPageKeysWrapButNeverSkip) {
         {"single tab ctrl+page up", 1, {}, 0, Qt::Key_PageUp, ctrl, 0},
     };
     for (const KeyCase& c : cases) {
-        StripForm form(c.tabs);
+        StripWindow form(c.tabs);
         ASSERT_TRUE(form.show());
         for (int tab : c.disabled)
             form.strip->setTabEnabled(tab, false);
@@ -118,7 +118,7 @@ TEST(TabKeyboard, ArrowsAndCtrlPageKeysWrapButNeverSkip) {
 }
 
 TEST(TabKeyboard, CtrlPageDownReachesTheStripFromAPageControl) {
-    StripForm form(3);
+    StripWindow form(3);
     ASSERT_TRUE(form.show());
     auto* edit = new QLineEdit;
     form.strip->AddControl(edit, 10, 40, 100, 22, 0);
@@ -133,7 +133,7 @@ TEST(TabKeyboard, CtrlPageDownReachesTheStripFromAPageControl) {
 }
 
 TEST(TabKeyboard, EscapeGoesOnToTheDialog) {
-    StripForm form(3);
+    StripWindow form(3);
     ASSERT_TRUE(form.show());
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(form.strip, &escape);
@@ -158,7 +158,7 @@ TEST(TabAccessKeys, AltKeySelectsTheFirstEnabledOtherTab) {
         {"single tab", {"&Only"}, {}, 0, Qt::Key_O, 0},
     };
     for (const auto& c : cases) {
-        StripForm form(int(c.captions.size()));
+        StripWindow form(int(c.captions.size()));
         ASSERT_TRUE(form.show());
         for (size_t i = 0; i < c.captions.size(); ++i)
             form.strip->setTabCaption(int(i), QString::fromLatin1(c.captions[i]));
@@ -175,9 +175,9 @@ TEST(TabAccessKeys, AltKeySelectsTheFirstEnabledOtherTab) {
 }
 
 TEST(TabAccessKeys, KeySetFollowsEveryCaption) {
-    StripForm form(3);
+    StripWindow form(3);
     ASSERT_TRUE(form.show());
-    ucTabStrip& s = *form.strip;
+    TabStrip& s = *form.strip;
     s.setTabCaption(0, QStringLiteral("&Alpha"));
     s.setTabCaption(1, QStringLiteral("Beta"));
     s.setTabCaption(2, QStringLiteral("&Apple"));
@@ -193,7 +193,7 @@ TEST(TabAccessKeys, KeySetFollowsEveryCaption) {
     EXPECT_EQ(s.ActiveTab(), 0);
 }
 
-void turnWheel(ucTabStrip& strip, int delta, QPoint at = QPoint(5, 5)) {
+void turnWheel(TabStrip& strip, int delta, QPoint at = QPoint(5, 5)) {
     QWheelEvent event(at, strip.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&strip, &event);
@@ -225,7 +225,7 @@ TEST(TabWheel, TurnsSelectNeighboursAndStopAtTheEnds) {
         {"disabled neighbour", 1, {2}, {-120}, 1, "ScrollUp"},
     };
     for (const auto& c : cases) {
-        ucTabStrip strip;
+        TabStrip strip;
         strip.resize(300, 200);
         strip.setTabCount(4);
         strip.setActiveTab(c.start);
@@ -269,8 +269,8 @@ TEST(TabWheel, TurnsOverPagesSwitchUnlessTheControlUsesTheWheel) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        StripForm form(3);
-        ucTabStrip& s = *form.strip;
+        StripWindow form(3);
+        TabStrip& s = *form.strip;
         auto* page = new QWidget(&s);
         page->setGeometry(10, 40, 250, 150);
         QWidget* target = c.make(page);
@@ -284,7 +284,7 @@ TEST(TabWheel, TurnsOverPagesSwitchUnlessTheControlUsesTheWheel) {
         EXPECT_EQ(s.ActiveTab(), c.switches ? 1 : 0) << "switched off";
     }
     // Over the tab row and the margins, as before.
-    ucTabStrip strip;
+    TabStrip strip;
     strip.resize(300, 200);
     strip.setUseMouseWheelScroll(false);
     turnWheel(strip, -120);
@@ -295,9 +295,9 @@ TEST(TabWheel, TurnsOverPagesSwitchUnlessTheControlUsesTheWheel) {
 }
 
 TEST(TabMouse, LeftClickInATabSelectsItIfEnabled) {
-    StripForm form(3);
+    StripWindow form(3);
     ASSERT_TRUE(form.show());
-    ucTabStrip& s = *form.strip;
+    TabStrip& s = *form.strip;
     EventLog log(&s);
     QTest::mouseClick(&s, Qt::LeftButton, {}, test::tabCentre(s, 2));
     EXPECT_EQ(s.ActiveTab(), 2);
@@ -328,13 +328,13 @@ TEST(TabMouse, LeftClickInATabSelectsItIfEnabled) {
 }
 
 TEST(TabMouse, DoubleClickAndPointerEnterLeave) {
-    StripForm form(3);
+    StripWindow form(3);
     ASSERT_TRUE(form.show());
-    ucTabStrip& s = *form.strip;
+    TabStrip& s = *form.strip;
     QStringList events;
-    QObject::connect(&s, &ucTabStrip::DblClick, &s, [&] { events << QStringLiteral("DblClick"); });
-    QObject::connect(&s, &ucTabStrip::MouseEnter, &s, [&] { events << QStringLiteral("Enter"); });
-    QObject::connect(&s, &ucTabStrip::MouseLeave, &s, [&] { events << QStringLiteral("Leave"); });
+    QObject::connect(&s, &TabStrip::DblClick, &s, [&] { events << QStringLiteral("DblClick"); });
+    QObject::connect(&s, &TabStrip::MouseEnter, &s, [&] { events << QStringLiteral("Enter"); });
+    QObject::connect(&s, &TabStrip::MouseLeave, &s, [&] { events << QStringLiteral("Leave"); });
     for (QPoint at : {QPoint(5000, 5000), s.mapToGlobal(QPoint(150, 100)),
                       form.form()->mapToGlobal(QPoint(2, 2))}) {
         QCursor::setPos(at);
@@ -355,7 +355,7 @@ TEST(TabEvents, SignalsKeepTheirNumberingOrder) {
         "MouseDown",         "MouseMove",       "MouseUp",         "MouseHover",
         "MouseScrollUp",     "MouseScrollDown", "TabInsert",       "TabRemove",
         "AfterCompleteInit", "MouseEnter",      "MouseLeave",      "Status"};
-    const QMetaObject& meta = ucTabStrip::staticMetaObject;
+    const QMetaObject& meta = TabStrip::staticMetaObject;
     std::vector<QByteArray> signalNames;
     for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
         if (meta.method(i).methodType() == QMetaMethod::Signal)
@@ -367,9 +367,9 @@ TEST(TabEvents, SignalsKeepTheirNumberingOrder) {
 }
 
 TEST(TabEvents, AfterCompleteInitComesOnce) {
-    StripForm form(3);
+    StripWindow form(3);
     int count = 0;
-    QObject::connect(form.strip, &ucTabStrip::AfterCompleteInit, form.strip, [&] { ++count; });
+    QObject::connect(form.strip, &TabStrip::AfterCompleteInit, form.strip, [&] { ++count; });
     ASSERT_TRUE(form.show());
     form.strip->Refresh();
     form.strip->Refresh();

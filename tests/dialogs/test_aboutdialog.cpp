@@ -1,4 +1,4 @@
-#include "dialogs/frmabout.h"
+#include "dialogs/aboutdialog.h"
 #include "dialogs/linklabel.h"
 #include "dialogs/linkopener.h"
 
@@ -22,18 +22,18 @@ TEST(AboutHeadline, IsTheNameAndMajorMinorRevision) {
     EXPECT_EQ(AboutHeadline({10, 12, 345}), QStringLiteral("Ovra Clock 10.12.345"));
 }
 
-TEST(FrmAbout, FirstLineNamesTheBuiltVersion) {
+TEST(AboutDialog, FirstLineNamesTheBuiltVersion) {
     RecordingOpener opener;
-    FrmAbout about(opener);
+    AboutDialog about(opener);
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About Ovra Clock"));
     EXPECT_EQ(AboutHeadline(programVersion()), QStringLiteral("Ovra Clock " OVRA_VERSION));
     EXPECT_EQ(about.aboutLabel()->text().section(QLatin1Char('\n'), 0, 0),
               QStringLiteral("Ovra Clock " OVRA_VERSION));
 }
 
-TEST(FrmAbout, ShowsTheProductPicture) {
+TEST(AboutDialog, ShowsTheProductPicture) {
     RecordingOpener opener;
-    FrmAbout about(opener);
+    AboutDialog about(opener);
     const QPixmap picture = about.picture()->pixmap();
     ASSERT_FALSE(picture.isNull());
     EXPECT_GE(picture.width(), 64);
@@ -43,9 +43,9 @@ TEST(FrmAbout, ShowsTheProductPicture) {
     EXPECT_GT(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 200);
 }
 
-TEST(FrmAbout, LinksOpenTheWebSiteAndAHelpMail) {
+TEST(AboutDialog, LinksOpenTheWebSiteAndAHelpMail) {
     RecordingOpener opener;
-    FrmAbout about(opener);
+    AboutDialog about(opener);
     about.show();
     LinkLabel* web = about.homeLink(0);
     LinkLabel* mail = about.homeLink(1);
@@ -64,9 +64,9 @@ TEST(FrmAbout, LinksOpenTheWebSiteAndAHelpMail) {
     EXPECT_EQ(QUrlQuery(m).queryItemValue(QStringLiteral("subject")), QStringLiteral("Help"));
 }
 
-TEST(FrmAbout, LinksWorkFromTheKeyboardAndNotOnADragAway) {
+TEST(AboutDialog, LinksWorkFromTheKeyboardAndNotOnADragAway) {
     RecordingOpener opener;
-    FrmAbout about(opener);
+    AboutDialog about(opener);
     about.show();
     LinkLabel* mail = about.homeLink(1);
 
@@ -87,9 +87,9 @@ TEST(FrmAbout, LinksWorkFromTheKeyboardAndNotOnADragAway) {
     EXPECT_EQ(opener.opened.size(), 2u);
 }
 
-TEST(FrmAbout, UnderlineFollowsThePointer) {
+TEST(AboutDialog, UnderlineFollowsThePointer) {
     RecordingOpener opener;
-    FrmAbout about(opener);
+    AboutDialog about(opener);
     about.show();
     about.okButton()->setFocus();
     LinkLabel* web = about.homeLink(0);

@@ -39,9 +39,9 @@ struct RawValue {
 
 // A hierarchical per-user key/value store. Keys are paths below a numbered root
 // with "\" between components; key and value names compare exactly.
-class RegistryBackend {
+class StoreBackend {
 public:
-    virtual ~RegistryBackend() = default;
+    virtual ~StoreBackend() = default;
 
     virtual int readValue(uint32_t root, const QString& key, const QString& name,
                           RawValue& out) = 0;

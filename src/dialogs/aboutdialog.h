@@ -34,11 +34,11 @@ QUrl supportMailUrl();
 // "About Ovra Clock": product picture, version and notice, and two links (web site,
 // support mail) that open through the desktop. Modeless; callers usually set
 // Qt::WA_DeleteOnClose.
-class FrmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmAbout(LinkOpener& opener, QWidget* parent = nullptr,
-                      const ProgramVersion& version = programVersion());
+    explicit AboutDialog(LinkOpener& opener, QWidget* parent = nullptr,
+                         const ProgramVersion& version = programVersion());
 
     QLabel* picture() const { return m_image; }
     QLabel* aboutLabel() const { return m_labAbout; }

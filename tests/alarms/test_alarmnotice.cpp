@@ -1,5 +1,5 @@
 #include "alarmfakes.h"
-#include "alarms/frmtip.h"
+#include "alarms/alarmnotice.h"
 #include "alarms/noticetexts.h"
 #include "support/testenv.h"
 
@@ -64,7 +64,7 @@ protected:
             m_tip->ShowTip();
             return;
         }
-        m_tip = new FrmTip(services(m_power));
+        m_tip = new AlarmNotice(services(m_power));
         m_tip->showOn(QGuiApplication::primaryScreen());
     }
     TipServices services(PowerControl& power) {
@@ -110,7 +110,7 @@ protected:
     test::RecordingMessageSink m_messages;
     PowerControl m_power{m_actions, m_messages};
     test::FakeTickers m_tickers;
-    QPointer<FrmTip> m_tip;
+    QPointer<AlarmNotice> m_tip;
     std::function<QDateTime()> m_nowUtc; // the computer's clock; unset: the real one
 };
 
@@ -453,7 +453,7 @@ TEST_F(Notice, TheClockClosingWhileARefusalIsShownLeavesTheTickAlone) {
     m_actions.answer = QStringLiteral("no");
     m_alarms.add(alarm(6, 0, alarmaction::PowerOffNow));
     m_alarms.setNoticeAlarm(0);
-    m_tip = new FrmTip(services(power));
+    m_tip = new AlarmNotice(services(power));
     m_tip->showOn(QGuiApplication::primaryScreen());
     // What the unload does inside the message box's event loop.
     sink.duringMessage = [&] {

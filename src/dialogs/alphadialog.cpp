@@ -1,4 +1,4 @@
-#include "dialogs/frmalpha.h"
+#include "dialogs/alphadialog.h"
 
 #include "dialogs/fieldlabel.h"
 
@@ -12,7 +12,7 @@
 
 namespace ovra {
 
-FrmAlpha::FrmAlpha(int colourAlpha, bool alwaysOnTop, QWidget* parent)
+AlphaDialog::AlphaDialog(int colourAlpha, bool alwaysOnTop, QWidget* parent)
     : QDialog(parent), m_colourAlpha(std::clamp(colourAlpha, 0, 255)), m_labValue(new QLabel(this)),
       m_hsValue(new QScrollBar(Qt::Horizontal, this)), m_cmdOK(new QPushButton(tr("&OK"), this)) {
     setWindowTitle(tr("Set Color Alpha Value"));
@@ -49,17 +49,17 @@ FrmAlpha::FrmAlpha(int colourAlpha, bool alwaysOnTop, QWidget* parent)
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     // valueChanged fires while the thumb is dragged too, so the label follows it.
-    connect(m_hsValue, &QScrollBar::valueChanged, this, &FrmAlpha::showValue);
-    connect(m_cmdOK, &QPushButton::clicked, this, &FrmAlpha::acceptValue);
+    connect(m_hsValue, &QScrollBar::valueChanged, this, &AlphaDialog::showValue);
+    connect(m_cmdOK, &QPushButton::clicked, this, &AlphaDialog::acceptValue);
 
     m_hsValue->setValue(m_colourAlpha);
     showValue(m_colourAlpha);
     m_hsValue->setFocus();
 }
 
-int FrmAlpha::ask(QWidget* parent, int colourAlpha, bool alwaysOnTop) {
+int AlphaDialog::ask(QWidget* parent, int colourAlpha, bool alwaysOnTop) {
     // On the heap, for a parent that is deleted while the dialog runs.
-    const QPointer<FrmAlpha> dialog = new FrmAlpha(colourAlpha, alwaysOnTop, parent);
+    const QPointer<AlphaDialog> dialog = new AlphaDialog(colourAlpha, alwaysOnTop, parent);
     dialog->exec();
     if (!dialog)
         return colourAlpha;
@@ -68,11 +68,11 @@ int FrmAlpha::ask(QWidget* parent, int colourAlpha, bool alwaysOnTop) {
     return alpha;
 }
 
-void FrmAlpha::showValue(int value) {
+void AlphaDialog::showValue(int value) {
     m_labValue->setText(tr("Alpha Value: %1").arg(value));
 }
 
-void FrmAlpha::acceptValue() {
+void AlphaDialog::acceptValue() {
     m_colourAlpha = m_hsValue->value();
     accept();
 }

@@ -1,4 +1,4 @@
-#include "dialogs/frmconfig.h"
+#include "dialogs/settingsdialog.h"
 
 #include "dialogs/alarmspage.h"
 #include "dialogs/appearancepage.h"
@@ -6,9 +6,9 @@
 #include "dialogs/generalpage.h"
 #include "settings/autorun.h"
 #include "settings/settingsstore.h"
+#include "widgets/tabstrip.h"
 #include "widgets/tabstripaccessible.h"
 #include "widgets/tabstriplayout.h"
-#include "widgets/uctabstrip.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -27,7 +27,7 @@ QString captionForClock(const QString& caption, const QString& clockName) {
     return caption + QStringLiteral(" - ") + clockName;
 }
 
-FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
+SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     : QDialog(owner), m_s(services) {
     setWindowTitle(captionForClock(tr(kCaption), m_s.app.state().ClockName));
     setObjectName(QStringLiteral("FrmConfig"));
@@ -41,7 +41,7 @@ FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     TabStripAccessible::install();
-    m_tabs = new ucTabStrip(this);
+    m_tabs = new TabStrip(this);
     m_tabs->setObjectName(QStringLiteral("TabConfig"));
     buildTabStrip();
 
@@ -78,7 +78,7 @@ FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
     setTabOrder(m_buttons[About], m_buttons[Apply]);
     setTabOrder(m_buttons[Apply], m_buttons[OK]);
 
-    connect(m_tabs, &ucTabStrip::TabSwitch, this, [this] { showPage(m_tabs->ActiveTab()); });
+    connect(m_tabs, &TabStrip::TabSwitch, this, [this] { showPage(m_tabs->ActiveTab()); });
     connect(m_general, &GeneralPage::opacityChosen, this,
             [this](int index) { m_s.app.settings().BackgroundOpacity = index; });
     connect(m_general, &GeneralPage::resetRequested, this, [this] { CmdReset_Click(1); });
@@ -90,10 +90,10 @@ FrmConfig::FrmConfig(const ConfigServices& services, QWidget* owner)
     m_tabs->setFocus(Qt::OtherFocusReason);
 }
 
-FrmConfig::~FrmConfig() = default;
+SettingsDialog::~SettingsDialog() = default;
 
-void FrmConfig::buildTabStrip() {
-    ucTabStrip& t = *m_tabs;
+void SettingsDialog::buildTabStrip() {
+    TabStrip& t = *m_tabs;
     t.setTabCount(4);
     t.setTabStyle(1);
     t.setTabTheme(1);
@@ -123,7 +123,7 @@ void FrmConfig::buildTabStrip() {
     t.setTabCaption(3, tr("Alar&ms"));
 }
 
-void FrmConfig::placePages() {
+void SettingsDialog::placePages() {
     // All pages share one rectangle, as large as the largest page needs.
     QSize pageSize(0, 0);
     for (QWidget* page : m_pages)
@@ -141,14 +141,14 @@ void FrmConfig::placePages() {
     showPage(0);
 }
 
-void FrmConfig::showPage(int index) {
+void SettingsDialog::showPage(int index) {
     for (size_t i = 0; i < m_pages.size(); ++i)
         m_pages[i]->setVisible(int(i) == index);
     if (index >= 0 && index < int(m_pages.size()))
         m_pages[size_t(index)]->raise();
 }
 
-void FrmConfig::IniData(bool refill) {
+void SettingsDialog::IniData(bool refill) {
     if (!refill) {
         m_tabs->setTabCaption(0, tr("&General"));
         m_tabs->setActiveTab(0);
@@ -161,18 +161,18 @@ void FrmConfig::IniData(bool refill) {
     m_alarms->fill();
 }
 
-void FrmConfig::ApplyConfig() {
+void SettingsDialog::ApplyConfig() {
     ClockSettings& s = m_s.app.settings();
     m_general->readInto(s);
     m_appearance->readInto(s);
     m_s.app.ApplyClockSettings();
     m_s.autorun.SyncAutorunEntry(m_s.app.settings().Autorun);
-    WriteClockSettings(m_s.app.registry(), m_s.app.state());
+    WriteClockSettings(m_s.app.store(), m_s.app.state());
     // The fields now show what was stored, not the text that was typed.
     m_appearance->fill(m_s.app.settings());
 }
 
-void FrmConfig::CmdConfig_Click(int index) {
+void SettingsDialog::CmdConfig_Click(int index) {
     switch (index) {
     case OK:
         ApplyConfig();
@@ -190,7 +190,7 @@ void FrmConfig::CmdConfig_Click(int index) {
     }
 }
 
-void FrmConfig::CmdReset_Click(int index) {
+void SettingsDialog::CmdReset_Click(int index) {
     ClockSettings& s = m_s.app.settings();
     const bool appearance = index != 1;
     RestoreDefaults(s, appearance);
@@ -202,10 +202,10 @@ void FrmConfig::CmdReset_Click(int index) {
         // left as filled it would say "No" and the next apply would remove the entry.
         m_general->selectAutorun(m_s.autorun.GetAutorunChoice());
     }
-    WriteClockSettings(m_s.app.registry(), m_s.app.state());
+    WriteClockSettings(m_s.app.store(), m_s.app.state());
 }
 
-void FrmConfig::showEvent(QShowEvent* event) {
+void SettingsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!m_focusGiven) {
         m_focusGiven = true;

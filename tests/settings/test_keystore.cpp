@@ -1,5 +1,5 @@
-#include "settings/registry.h"
-#include "settings/registrysqlite.h"
+#include "settings/keystore.h"
+#include "settings/sqlitestorebackend.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -24,12 +24,12 @@ const QString kKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\To
 class StoreTest : public ::testing::Test {
 protected:
     test::TestHome home;
-    SqliteRegistryBackend backend{home.storePath()};
-    Registry reg{backend};
+    SqliteStoreBackend backend{home.storePath()};
+    KeyStore reg{backend};
 };
 } // namespace
 
-TEST(SplitRegistryPath, RootsAreCaseInsensitiveAndUnknownRootsAreZero) {
+TEST(splitKeyPath, RootsAreCaseInsensitiveAndUnknownRootsAreZero) {
     const struct {
         QString path;
         uint32_t root;
@@ -47,7 +47,7 @@ TEST(SplitRegistryPath, RootsAreCaseInsensitiveAndUnknownRootsAreZero) {
         {QStringLiteral("\\Software"), 0, QStringLiteral("Software")},
     };
     for (const auto& c : cases) {
-        const RegistryPath p = SplitRegistryPath(c.path);
+        const KeyPath p = splitKeyPath(c.path);
         EXPECT_EQ(p.root, c.root) << qPrintable(c.path);
         EXPECT_EQ(p.subKey, c.subKey) << qPrintable(c.path);
     }
@@ -99,7 +99,7 @@ TEST_F(StoreTest, IntegersKeepAll32BitsAndTextComesBackWithoutNul) {
                                 QStringLiteral("Clocks"), raw),
               0);
     EXPECT_EQ(raw.data, QByteArray("{Tokyo}{New York}"));
-    EXPECT_EQ(std::get<QString>(reg.ReadRegistryValue(kKey, QStringLiteral("Clocks"))),
+    EXPECT_EQ(std::get<QString>(reg.readValue(kKey, QStringLiteral("Clocks"))),
               QStringLiteral("{Tokyo}{New York}"));
     EXPECT_EQ(reg.readText(kKey, QStringLiteral("Clocks")), QStringLiteral("{Tokyo}{New York}"));
 }
@@ -113,7 +113,7 @@ TEST_F(StoreTest, LowerCaseRootReachesTheSameKeyAndUnknownRootDoesNothing) {
     EXPECT_NE(reg.writeInteger(QStringLiteral("HKEY_NOWHERE\\Software"), QStringLiteral("Left"), 1),
               0);
     EXPECT_TRUE(std::holds_alternative<std::monostate>(
-        reg.ReadRegistryValue(QStringLiteral("HKEY_NOWHERE\\Software"), QStringLiteral("Left"))));
+        reg.readValue(QStringLiteral("HKEY_NOWHERE\\Software"), QStringLiteral("Left"))));
     EXPECT_FALSE(backend.keyExists(0, QStringLiteral("Software")));
 }
 
@@ -149,12 +149,11 @@ TEST_F(StoreTest, TheIntegerRuleCoversEveryKindOfStoredValue) {
 
 TEST_F(StoreTest, WritesOfUnsupportedKindsOrNonNumbersStoreNothing) {
     ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 99), 0);
-    EXPECT_NE(reg.WriteRegistryValue(kKey, QStringLiteral("Top"), QStringLiteral("abc"), 4), 0);
-    EXPECT_NE(reg.WriteRegistryValue(kKey, QStringLiteral("Top"), QStringLiteral("1"), 3), 0);
-    EXPECT_NE(reg.WriteRegistryValue(kKey, QStringLiteral("Top"), QStringLiteral("99999999999"), 4),
-              0);
+    EXPECT_NE(reg.writeValue(kKey, QStringLiteral("Top"), QStringLiteral("abc"), 4), 0);
+    EXPECT_NE(reg.writeValue(kKey, QStringLiteral("Top"), QStringLiteral("1"), 3), 0);
+    EXPECT_NE(reg.writeValue(kKey, QStringLiteral("Top"), QStringLiteral("99999999999"), 4), 0);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 99);
-    EXPECT_EQ(reg.WriteRegistryValue(kKey, QStringLiteral("Top"), QStringLiteral("2.5"), 4), 0);
+    EXPECT_EQ(reg.writeValue(kKey, QStringLiteral("Top"), QStringLiteral("2.5"), 4), 0);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 2);
 }
 
@@ -162,17 +161,17 @@ TEST_F(StoreTest, DeletingValuesAndKeys) {
     const QString parent = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock");
     ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Enable"), 1), 0);
     ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
-    EXPECT_EQ(reg.DeleteRegistryValue(kKey, QStringLiteral("Top")), 0);
-    EXPECT_EQ(reg.DeleteRegistryValue(kKey, QStringLiteral("Top")), status::NotFound);
+    EXPECT_EQ(reg.deleteValue(kKey, QStringLiteral("Top")), 0);
+    EXPECT_EQ(reg.deleteValue(kKey, QStringLiteral("Top")), status::NotFound);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Enable")), 1);
 
     // A key with sub-keys stays, as does everything under it.
-    EXPECT_EQ(reg.DeleteRegistryKey(QStringLiteral("HKEY_CURRENT_USER\\Software"),
-                                    QStringLiteral("Ovra Clock")),
-              status::AccessDenied);
+    EXPECT_EQ(
+        reg.deleteKey(QStringLiteral("HKEY_CURRENT_USER\\Software"), QStringLiteral("Ovra Clock")),
+        status::AccessDenied);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Enable")), 1);
 
-    EXPECT_EQ(reg.DeleteRegistryKey(parent, QStringLiteral("Tokyo")), 0);
+    EXPECT_EQ(reg.deleteKey(parent, QStringLiteral("Tokyo")), 0);
     EXPECT_FALSE(
         backend.keyExists(rootkey::CurrentUser, QStringLiteral("Software\\Ovra Clock\\Tokyo")));
     EXPECT_TRUE(backend.keyExists(rootkey::CurrentUser, QStringLiteral("Software\\Ovra Clock")));
@@ -180,7 +179,7 @@ TEST_F(StoreTest, DeletingValuesAndKeys) {
 
     // A parent that is a root alone deletes directly below the root.
     ASSERT_EQ(reg.writeInteger(QStringLiteral("HKEY_USERS\\Solo"), QStringLiteral("X"), 1), 0);
-    EXPECT_EQ(reg.DeleteRegistryKey(QStringLiteral("HKEY_USERS"), QStringLiteral("Solo")), 0);
+    EXPECT_EQ(reg.deleteKey(QStringLiteral("HKEY_USERS"), QStringLiteral("Solo")), 0);
     EXPECT_FALSE(backend.keyExists(rootkey::Users, QStringLiteral("Solo")));
 }
 
@@ -198,8 +197,8 @@ TEST_F(StoreTest, ARolledBackTransactionLeavesTheOldValues) {
 
 TEST(StoreFile, IsPrivateToTheUser) {
     test::TestHome home;
-    SqliteRegistryBackend backend(home.storePath());
-    Registry reg(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore reg(backend);
     ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
     EXPECT_EQ(QFile::permissions(home.storePath()) &
                   (QFileDevice::ReadOther | QFileDevice::ReadGroup),
@@ -216,8 +215,8 @@ TEST(StoreFile, GarbageIsLeftUntouchedAndReadsAsEmpty) {
     f.close();
 
     QStringList warnings;
-    SqliteRegistryBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
-    Registry reg(backend);
+    SqliteStoreBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
+    KeyStore reg(backend);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 0);
     EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
     EXPECT_EQ(warnings.size(), 1) << "one clear warning, not one per access";
@@ -236,8 +235,8 @@ TEST(StoreFile, AnotherProgramsDatabaseIsNeverWritten) {
     sqlite3_close(db);
 
     QStringList warnings;
-    SqliteRegistryBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
-    Registry reg(backend);
+    SqliteStoreBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
+    KeyStore reg(backend);
     EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
     EXPECT_EQ(warnings.size(), 1);
 
@@ -257,15 +256,15 @@ TEST(StoreFile, AnotherProgramsDatabaseIsNeverWritten) {
 TEST(StoreFile, ReadOnlyStoreStillReadsAndRefusesWrites) {
     test::TestHome home;
     {
-        SqliteRegistryBackend backend(home.storePath());
-        Registry reg(backend);
+        SqliteStoreBackend backend(home.storePath());
+        KeyStore reg(backend);
         ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 77), 0);
     }
     if (geteuid() == 0)
         GTEST_SKIP() << "file permissions do not bind root";
     QFile::setPermissions(home.storePath(), QFileDevice::ReadOwner);
-    SqliteRegistryBackend backend(home.storePath());
-    Registry reg(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore reg(backend);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 77);
     EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 77);
@@ -318,8 +317,8 @@ QByteArray contents(const QString& path) {
 
 // A store with enough clocks to fill several pages.
 void fillStore(const QString& path, int clocks) {
-    SqliteRegistryBackend backend(path);
-    Registry reg(backend);
+    SqliteStoreBackend backend(path);
+    KeyStore reg(backend);
     for (int i = 0; i < clocks; ++i) {
         const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\C%1")
                                 .arg(i, 4, 10, QChar(u'0'));
@@ -345,11 +344,11 @@ TEST(StoreFile, AStoreThatCannotBeWrittenIsReadAndSaysSoOnce) {
         if (!lock.done())
             GTEST_SKIP() << "this file system cannot make the store unwritable";
         QStringList warnings;
-        SqliteRegistryBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
-        Registry reg(backend);
+        SqliteStoreBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
+        KeyStore reg(backend);
         EXPECT_EQ(reg.readInteger(key, QStringLiteral("Top")), 2);
         EXPECT_NE(reg.writeInteger(key, QStringLiteral("Top"), 9), 0);
-        EXPECT_NE(reg.DeleteRegistryValue(key, QStringLiteral("Top")), 0);
+        EXPECT_NE(reg.deleteValue(key, QStringLiteral("Top")), 0);
         EXPECT_EQ(reg.readInteger(key, QStringLiteral("Top")), 2);
         EXPECT_TRUE(backend.readOnly());
         ASSERT_EQ(warnings.size(), 1) << qPrintable(warnings.join(u'\n'));
@@ -385,8 +384,8 @@ TEST(StoreFile, ADamagedStoreIsNeverWritten) {
 
     QStringList warnings;
     {
-        SqliteRegistryBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
-        Registry reg(backend);
+        SqliteStoreBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
+        KeyStore reg(backend);
         EXPECT_NE(reg.writeInteger(QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\A"),
                                    QStringLiteral("Top"), 1),
                   0);
@@ -404,8 +403,8 @@ TEST(StoreFile, ADamagedStoreIsNeverWritten) {
 
 TEST(StoreFile, AStoreLockedForAWhileIsWaitedFor) {
     test::TestHome home;
-    SqliteRegistryBackend first(home.storePath());
-    Registry a(first);
+    SqliteStoreBackend first(home.storePath());
+    KeyStore a(first);
     ASSERT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
 
     // Another process holds the write lock for 300 ms; our write waits, then lands.
@@ -435,8 +434,8 @@ TEST(StoreFile, AStoreLockedForAWhileIsWaitedFor) {
 // rarely sees a gap within its timeout, one that keeps looking gets in.
 TEST(StoreFile, AWriterThatKeepsRetakingTheLockDoesNotStarveAnother) {
     test::TestHome home;
-    SqliteRegistryBackend first(home.storePath());
-    Registry a(first);
+    SqliteStoreBackend first(home.storePath());
+    KeyStore a(first);
     ASSERT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
     const QByteArray ready = QFile::encodeName(home.path() + QStringLiteral("/busy"));
     const pid_t child = fork();
@@ -472,8 +471,8 @@ TEST(StoreFile, ProcessesCreatingAndIncrementingAtOnceLoseNothing) {
     for (pid_t& child : children) {
         child = fork();
         if (child == 0) {
-            SqliteRegistryBackend backend(home.storePath());
-            Registry reg(backend);
+            SqliteStoreBackend backend(home.storePath());
+            KeyStore reg(backend);
             int failures = 0;
             for (int i = 0; i < kPerProcess; ++i) {
                 const int rc = reg.transaction([&] {
@@ -491,8 +490,8 @@ TEST(StoreFile, ProcessesCreatingAndIncrementingAtOnceLoseNothing) {
         ASSERT_EQ(waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    SqliteRegistryBackend backend(home.storePath());
-    Registry reg(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore reg(backend);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Counter")), 4 * kPerProcess);
 }
 
@@ -501,8 +500,8 @@ TEST(StoreFile, ProcessesCreatingAndIncrementingAtOnceLoseNothing) {
 // cache of 20 pages per connection up front.
 TEST(StoreFile, AnOpenStoreHoldsLittleMemory) {
     test::TestHome home;
-    SqliteRegistryBackend backend(home.storePath());
-    Registry reg(backend);
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore reg(backend);
     for (int i = 0; i < 40; ++i)
         ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Value%1").arg(i), i), 0);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Value39")), 39);

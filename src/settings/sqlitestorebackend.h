@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/registrybackend.h"
+#include "settings/storebackend.h"
 
 #include <QHash>
 
@@ -15,7 +15,7 @@ namespace ovra {
 // The store as one SQLite file shared by every clock process of the user. WAL lets
 // readers work while one process writes; each access is one transaction, so a
 // crash leaves either the old or the new values.
-class SqliteRegistryBackend final : public RegistryBackend {
+class SqliteStoreBackend final : public StoreBackend {
 public:
     using Warning = std::function<void(const QString&)>;
 
@@ -30,11 +30,11 @@ public:
     // The file is opened on first use. warn receives a one-time explanation when
     // the store cannot be used (not a database, not writable, damaged); stored
     // data is never replaced or deleted to recover.
-    explicit SqliteRegistryBackend(QString path, Warning warn = {}, int busyTimeoutMs = 3000,
-                                   Access access = Access::ReadWrite);
-    ~SqliteRegistryBackend() override;
-    SqliteRegistryBackend(const SqliteRegistryBackend&) = delete;
-    SqliteRegistryBackend& operator=(const SqliteRegistryBackend&) = delete;
+    explicit SqliteStoreBackend(QString path, Warning warn = {}, int busyTimeoutMs = 3000,
+                                Access access = Access::ReadWrite);
+    ~SqliteStoreBackend() override;
+    SqliteStoreBackend(const SqliteStoreBackend&) = delete;
+    SqliteStoreBackend& operator=(const SqliteStoreBackend&) = delete;
 
     int readValue(uint32_t root, const QString& key, const QString& name, RawValue& out) override;
     int writeValue(uint32_t root, const QString& key, const QString& name,

@@ -1,4 +1,4 @@
-#include "widgets/uctabstrip.h"
+#include "widgets/tabstrip.h"
 
 #include "widgets/filefilter.h"
 #include "widgets/tabstripinput.h"
@@ -61,7 +61,7 @@ int floorDiv(qint64 a, qint64 b) {
 
 // Tells assistive technology that the selection moved to `tab`, and the focus with
 // it while the strip has the keyboard.
-void announceTabSelected(ucTabStrip* strip, int tab) {
+void announceTabSelected(TabStrip* strip, int tab) {
     if (!QAccessible::isActive())
         return;
     if (strip->hasFocus()) {
@@ -78,7 +78,7 @@ void announceTabSelected(ucTabStrip* strip, int tab) {
 }
 
 // A caption or an enabled flag changed.
-void announceTabChanged(ucTabStrip* strip, int tab) {
+void announceTabChanged(TabStrip* strip, int tab) {
     if (!QAccessible::isActive())
         return;
     QAccessibleEvent name(strip, QAccessible::NameChanged);
@@ -94,25 +94,25 @@ void announceTabChanged(ucTabStrip* strip, int tab) {
 
 } // namespace
 
-ucTabStrip::ucTabStrip(QWidget* parent)
+TabStrip::TabStrip(QWidget* parent)
     : QWidget(parent),
       m_input(std::make_unique<TabStripInput>(static_cast<TabStripInputHost&>(*this))),
       m_watcher(new TabStripWindowWatcher(this)) {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(m_watcher, &TabStripWindowWatcher::status, this, &ucTabStrip::Status);
+    connect(m_watcher, &TabStripWindowWatcher::status, this, &TabStrip::Status);
     setCountInternal(3);
     applyThemeColors(m_tabTheme, m_colors, ambientBackColor(), palette());
     computePageOffset();
     m_watcher->watch(window());
 }
 
-ucTabStrip::~ucTabStrip() = default;
+TabStrip::~TabStrip() = default;
 
 // ---- tabs and selection ----------------------------------------------------------
 
-void ucTabStrip::setTabCount(int count) {
+void TabStrip::setTabCount(int count) {
     reportAs("TabCount", [&] {
         setCountInternal(count);
         m_input->resetHover();
@@ -121,7 +121,7 @@ void ucTabStrip::setTabCount(int count) {
     });
 }
 
-void ucTabStrip::setCountInternal(int count) {
+void TabStrip::setCountInternal(int count) {
     count = std::clamp(count, 1, kMaxTabCount);
     while (m_tabs.size() < count)
         m_tabs.append(TabRecord::numbered(int(m_tabs.size())));
@@ -132,14 +132,14 @@ void ucTabStrip::setCountInternal(int count) {
     m_lastActiveTab = std::min(m_lastActiveTab, count - 1);
 }
 
-void ucTabStrip::setActiveTab(int tab) {
+void TabStrip::setActiveTab(int tab) {
     reportAs("ActiveTab", [&] {
         if (tab < 0 || tab >= TabCount())
             tab = 0;
         if (tab == m_activeTab)
             return;
         bool cancel = false;
-        const QPointer<ucTabStrip> self(this);
+        const QPointer<TabStrip> self(this);
         emit BeforeTabSwitch(tab, &cancel);
         if (!self || cancel)
             return;
@@ -157,7 +157,7 @@ void ucTabStrip::setActiveTab(int tab) {
     });
 }
 
-void ucTabStrip::setActiveInternal(int tab) {
+void TabStrip::setActiveInternal(int tab) {
     const int pages = tab - m_activeTab;
     if (pages != 0) {
         for (QWidget* child : childControls())
@@ -166,19 +166,19 @@ void ucTabStrip::setActiveInternal(int tab) {
     m_activeTab = tab;
 }
 
-void ucTabStrip::checkIndex(int index) const {
+void TabStrip::checkIndex(int index) const {
     if (index < 0 || index >= TabCount())
         throw TabStripError::fromNumber(taberror::SubscriptOutOfRange);
 }
 
-QString ucTabStrip::TabCaption(int index) const {
+QString TabStrip::TabCaption(int index) const {
     return reportAs("TabCaption", [&] {
         checkIndex(index);
         return m_tabs[index].caption;
     });
 }
 
-void ucTabStrip::setTabCaption(int index, const QString& caption) {
+void TabStrip::setTabCaption(int index, const QString& caption) {
     reportAs("TabCaption", [&] {
         checkIndex(index);
         m_tabs[index].caption = caption;
@@ -189,14 +189,14 @@ void ucTabStrip::setTabCaption(int index, const QString& caption) {
     });
 }
 
-bool ucTabStrip::TabEnabled(int index) const {
+bool TabStrip::TabEnabled(int index) const {
     return reportAs("TabEnabled", [&] {
         checkIndex(index);
         return m_tabs[index].enabled;
     });
 }
 
-void ucTabStrip::setTabEnabled(int index, bool enabled) {
+void TabStrip::setTabEnabled(int index, bool enabled) {
     reportAs("TabEnabled", [&] {
         checkIndex(index);
         m_tabs[index].enabled = enabled;
@@ -207,21 +207,21 @@ void ucTabStrip::setTabEnabled(int index, bool enabled) {
     });
 }
 
-int ucTabStrip::TabAccessKey(int index) const {
+int TabStrip::TabAccessKey(int index) const {
     return reportAs("TabAccessKey", [&] {
         checkIndex(index);
         return m_tabs[index].accessKey;
     });
 }
 
-QPixmap ucTabStrip::TabPicture(int index) const {
+QPixmap TabStrip::TabPicture(int index) const {
     return reportAs("TabPicture", [&] {
         checkIndex(index);
         return m_tabs[index].picture;
     });
 }
 
-void ucTabStrip::setTabPicture(int index, const QPixmap& picture) {
+void TabStrip::setTabPicture(int index, const QPixmap& picture) {
     reportAs("TabPicture", [&] {
         checkIndex(index);
         m_tabs[index].picture = picture;
@@ -229,7 +229,7 @@ void ucTabStrip::setTabPicture(int index, const QPixmap& picture) {
     });
 }
 
-QRect ucTabStrip::TabRect(int index) const {
+QRect TabStrip::TabRect(int index) const {
     return reportAs("TabRect", [&] {
         checkIndex(index);
         updateTabRects();
@@ -237,19 +237,19 @@ QRect ucTabStrip::TabRect(int index) const {
     });
 }
 
-int ucTabStrip::HoveredTab() const {
+int TabStrip::HoveredTab() const {
     return m_input->hoveredTab() >= 0 ? m_input->hoveredTab() : m_activeTab;
 }
 
-bool ucTabStrip::isHoverShown() const {
+bool TabStrip::isHoverShown() const {
     return m_input->hoverShown();
 }
 
-QList<int> ucTabStrip::AccessKeys() const {
+QList<int> TabStrip::AccessKeys() const {
     return m_accessKeys.keys();
 }
 
-void ucTabStrip::rebuildAccessKeys() {
+void TabStrip::rebuildAccessKeys() {
     // Rebuilt from every caption rather than edited key by key, so that two tabs that
     // share a key keep it when one of them changes its caption.
     QMap<int, QShortcut*> keep;
@@ -275,7 +275,7 @@ void ucTabStrip::rebuildAccessKeys() {
 
 // ---- pages and their children ----------------------------------------------------
 
-QList<QWidget*> ucTabStrip::childControls() const {
+QList<QWidget*> TabStrip::childControls() const {
     QList<QWidget*> children;
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (!child->isWindow())
@@ -284,22 +284,22 @@ QList<QWidget*> ucTabStrip::childControls() const {
     return children;
 }
 
-int ucTabStrip::pageOfChild(const QWidget* child) const {
+int TabStrip::pageOfChild(const QWidget* child) const {
     // A child's own place lies within the strip; children may hang over its left edge by
     // a little, so the pages are counted from that slack.
     constexpr int kSlack = 1000;
     return floorDiv(qint64(m_pageOffset) - kSlack - child->x(), m_pageOffset);
 }
 
-void ucTabStrip::moveChild(QWidget* child, int pages) const {
+void TabStrip::moveChild(QWidget* child, int pages) const {
     child->move(child->x() + pages * m_pageOffset, child->y());
 }
 
-void ucTabStrip::computePageOffset() {
+void TabStrip::computePageOffset() {
     m_pageOffset = width() > 10000 ? width() + 1000 : 10000;
 }
 
-void ucTabStrip::InsertTab(int index, const QString& caption) {
+void TabStrip::InsertTab(int index, const QString& caption) {
     reportAs("InsertTab", [&] {
         if (index < -1 || index >= TabCount())
             throw TabStripError::fromNumber(taberror::SubscriptOutOfRange);
@@ -328,7 +328,7 @@ void ucTabStrip::InsertTab(int index, const QString& caption) {
     });
 }
 
-void ucTabStrip::RemoveTab(int index) {
+void TabStrip::RemoveTab(int index) {
     reportAs("RemoveTab", [&] {
         checkIndex(index);
         const int count = TabCount();
@@ -356,7 +356,7 @@ void ucTabStrip::RemoveTab(int index) {
     });
 }
 
-void ucTabStrip::AddControl(QWidget* control, int left, int top, int width, int height, int tab) {
+void TabStrip::AddControl(QWidget* control, int left, int top, int width, int height, int tab) {
     reportAs("AddControl", [&] {
         if (!control || control == this || control->isAncestorOf(this))
             throw TabStripError::fromNumber(taberror::InvalidArgument);
@@ -380,7 +380,7 @@ void ucTabStrip::AddControl(QWidget* control, int left, int top, int width, int 
     });
 }
 
-bool ucTabStrip::focusNextPrevChild(bool next) {
+bool TabStrip::focusNextPrevChild(bool next) {
     // Children of other pages are visible to Qt, only moved aside: let Tab pass over them.
     QWidget* const start = QApplication::focusWidget();
     for (int step = 0; step < 1000; ++step) {
@@ -398,12 +398,12 @@ bool ucTabStrip::focusNextPrevChild(bool next) {
 
 // ---- methods -----------------------------------------------------------------------
 
-QString ucTabStrip::Version(bool withDate) {
+QString TabStrip::Version(bool withDate) {
     const QString version = QStringLiteral("1.0.85");
     return withDate ? version + QStringLiteral(" (12/16/2011 11:10:59 PM )") : version;
 }
 
-void ucTabStrip::Refresh() {
+void TabStrip::Refresh() {
     if (m_busy)
         return;
     m_busy = true;
@@ -414,29 +414,29 @@ void ucTabStrip::Refresh() {
     m_busy = false;
 }
 
-void ucTabStrip::raiseCompleteInit() {
+void TabStrip::raiseCompleteInit() {
     if (m_initRaised)
         return;
     m_initRaised = true;
     emit AfterCompleteInit();
 }
 
-void ucTabStrip::Cls() {
+void TabStrip::Cls() {
     m_cleared = true;
     update();
 }
 
-void ucTabStrip::redraw() {
+void TabStrip::redraw() {
     m_cleared = false;
     updateGeometry();
     update();
 }
 
-void ucTabStrip::ShowHideFocus() {
+void TabStrip::ShowHideFocus() {
     redraw();
 }
 
-void ucTabStrip::CopyTabImagesFromImageList(const QList<QPixmap>& images) {
+void TabStrip::CopyTabImagesFromImageList(const QList<QPixmap>& images) {
     reportAs("CopyTabImagesFromImageList", [&] {
         const qsizetype n = std::min<qsizetype>(images.size(), m_tabs.size());
         for (qsizetype i = 0; i < n; ++i)
@@ -445,7 +445,7 @@ void ucTabStrip::CopyTabImagesFromImageList(const QList<QPixmap>& images) {
     });
 }
 
-void ucTabStrip::RemoveTabImages(int tabIndex, bool removeAll) {
+void TabStrip::RemoveTabImages(int tabIndex, bool removeAll) {
     reportAs("RemoveTabImages", [&] {
         if (removeAll) {
             for (TabRecord& tab : m_tabs)
@@ -458,24 +458,24 @@ void ucTabStrip::RemoveTabImages(int tabIndex, bool removeAll) {
     });
 }
 
-QString ucTabStrip::ShowFileOpenDialog(QWidget* owner, const QString& initialFolder,
-                                       const QString& filter) {
+QString TabStrip::ShowFileOpenDialog(QWidget* owner, const QString& initialFolder,
+                                     const QString& filter) {
     return QFileDialog::getOpenFileName(owner, QString(), initialFolder, toQtFileFilter(filter));
 }
 
-void ucTabStrip::ReadProperties(const QVariantMap& bag) {
+void TabStrip::ReadProperties(const QVariantMap& bag) {
     reportAs("ReadProperties", [&] {
         applyPersistentProperties(TabStripPersistence::read(bag, persistenceAmbient()));
     });
 }
 
-void ucTabStrip::WriteProperties(QVariantMap& bag) const {
+void TabStrip::WriteProperties(QVariantMap& bag) const {
     reportAs("WriteProperties", [&] {
         TabStripPersistence::write(persistentProperties(), persistenceAmbient(), bag);
     });
 }
 
-QSize ucTabStrip::sizeHint() const {
+QSize TabStrip::sizeHint() const {
     // Room for every tab at its content's width, whatever the layout.
     int tabs = 2 * (TabStripLayout::kPagesIndent + TabStripLayout::kActiveOverlap);
     for (int width : tabContentWidths())
@@ -484,11 +484,11 @@ QSize ucTabStrip::sizeHint() const {
     return QSize(std::max(tabs, 240), row + 160);
 }
 
-QSize ucTabStrip::minimumSizeHint() const {
+QSize TabStrip::minimumSizeHint() const {
     return QSize(40, TabStripLayout::rowHeight(m_activeTabHeight, m_inactiveTabHeight) + 8);
 }
 
-bool ucTabStrip::inputChildUsesWheel(QPoint point) const {
+bool TabStrip::inputChildUsesWheel(QPoint point) const {
     for (const QWidget* w = childAt(point); w && w != this; w = w->parentWidget()) {
         if (qobject_cast<const QAbstractScrollArea*>(w) ||
             qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QAbstractSlider*>(w))

@@ -1,4 +1,4 @@
-#include "dialogs/frmalpha.h"
+#include "dialogs/alphadialog.h"
 #include "modalanswer.h"
 
 #include <QAccessible>
@@ -11,20 +11,20 @@
 namespace ovra {
 namespace {
 
-QString labelAt(const FrmAlpha& d) {
+QString labelAt(const AlphaDialog& d) {
     return d.valueLabel()->text();
 }
 
-TEST(FrmAlpha, OpensAtTheColourAlpha) {
+TEST(AlphaDialog, OpensAtTheColourAlpha) {
     const struct {
         int start, shown;
     } cases[] = {{255, 255}, {0, 0}, {119, 119}, {300, 255}, {-4, 0}};
     for (const auto& c : cases) {
-        FrmAlpha d(c.start, false, nullptr);
+        AlphaDialog d(c.start, false, nullptr);
         EXPECT_EQ(d.valueBar()->value(), c.shown) << c.start;
         EXPECT_EQ(labelAt(d), QStringLiteral("Alpha Value: %1").arg(c.shown));
     }
-    FrmAlpha top(10, true, nullptr);
+    AlphaDialog top(10, true, nullptr);
     EXPECT_EQ(top.windowTitle(), QStringLiteral("Set Color Alpha Value"));
     EXPECT_TRUE(top.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(top.valueBar()->maximum(), 255);
@@ -33,8 +33,8 @@ TEST(FrmAlpha, OpensAtTheColourAlpha) {
               QStringLiteral("Alpha Value"));
 }
 
-TEST(FrmAlpha, EndLabelsSitUnderTheirEndsOfTheBar) {
-    FrmAlpha d(10, false, nullptr);
+TEST(AlphaDialog, EndLabelsSitUnderTheirEndsOfTheBar) {
+    AlphaDialog d(10, false, nullptr);
     d.show();
     auto* transparent = d.findChild<QLabel*>(QStringLiteral("Label1"));
     auto* opaque = d.findChild<QLabel*>(QStringLiteral("Label2"));
@@ -47,8 +47,8 @@ TEST(FrmAlpha, EndLabelsSitUnderTheirEndsOfTheBar) {
     EXPECT_GT(transparent->geometry().top(), bar.top());
 }
 
-TEST(FrmAlpha, LabelFollowsEveryWayTheBarMoves) {
-    FrmAlpha d(100, false, nullptr);
+TEST(AlphaDialog, LabelFollowsEveryWayTheBarMoves) {
+    AlphaDialog d(100, false, nullptr);
     d.show();
     QScrollBar* bar = d.valueBar();
     bar->setSliderDown(true); // dragging the thumb
@@ -63,23 +63,23 @@ TEST(FrmAlpha, LabelFollowsEveryWayTheBarMoves) {
     EXPECT_EQ(d.colourAlpha(), 100); // moving the bar alone is not a result
 }
 
-TEST(FrmAlpha, OnlyOkTakesTheBarValue) {
+TEST(AlphaDialog, OnlyOkTakesTheBarValue) {
     const struct {
         const char* name;
-        std::function<void(FrmAlpha*)> close;
+        std::function<void(AlphaDialog*)> close;
         int expected;
     } cases[] = {
-        {"ok", [](FrmAlpha* d) { QTest::mouseClick(d->okButton(), Qt::LeftButton); }, 0},
-        {"return", [](FrmAlpha* d) { QTest::keyClick(d, Qt::Key_Return); }, 0},
-        {"close box", [](FrmAlpha* d) { d->close(); }, 200},
-        {"escape", [](FrmAlpha* d) { QTest::keyClick(d, Qt::Key_Escape); }, 200},
+        {"ok", [](AlphaDialog* d) { QTest::mouseClick(d->okButton(), Qt::LeftButton); }, 0},
+        {"return", [](AlphaDialog* d) { QTest::keyClick(d, Qt::Key_Return); }, 0},
+        {"close box", [](AlphaDialog* d) { d->close(); }, 200},
+        {"escape", [](AlphaDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }, 200},
     };
     for (const auto& c : cases) {
-        test::ModalAnswer<FrmAlpha> answer([&c](FrmAlpha* d) {
+        test::ModalAnswer<AlphaDialog> answer([&c](AlphaDialog* d) {
             d->valueBar()->triggerAction(QAbstractSlider::SliderToMinimum);
             c.close(d);
         });
-        EXPECT_EQ(FrmAlpha::ask(nullptr, 200, false), c.expected) << c.name;
+        EXPECT_EQ(AlphaDialog::ask(nullptr, 200, false), c.expected) << c.name;
         EXPECT_TRUE(answer.found()) << c.name;
     }
 }

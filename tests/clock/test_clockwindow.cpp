@@ -85,26 +85,26 @@ struct Clock {
     explicit Clock(ClockSettings stored = defaultSettings(),
                    QString name = QStringLiteral("Default"))
         : time(QDateTime(QDate(2026, 5, 17), QTime(15, 25, 7), Qt::UTC), QTimeZone::utc()),
-          app({registry, messages, time}, home.roots()), front(app, ws) {
+          app({store, messages, time}, home.roots()), front(app, ws) {
         ws.table.add(monitor({0, 0, 1280, 800}, {0, 0, 1280, 800}, true));
         ClockState state;
         state.ClockName = name;
         state.settings = stored;
-        WriteClockSettings(registry, state);
+        WriteClockSettings(store, state);
         app.setWindowHost(&front);
         app.setAutorunHost(&autorun);
         clockName = name;
     }
     ~Clock() { w().hide(); }
     void record() {
-        QObject::connect(&w(), &FrmClock::settingsRequested,
+        QObject::connect(&w(), &ClockWindow::settingsRequested,
                          [this](bool owned) { settingsOwned << owned; });
-        QObject::connect(&w(), &FrmClock::aboutRequested, [this] { ++abouts; });
-        QObject::connect(&w(), &FrmClock::unloaded, [this] { ++unloads; });
+        QObject::connect(&w(), &ClockWindow::aboutRequested, [this] { ++abouts; });
+        QObject::connect(&w(), &ClockWindow::unloaded, [this] { ++unloads; });
     }
 
     bool start() { return app.StartClock(clockName); }
-    FrmClock& w() { return front.window(); }
+    ClockWindow& w() { return front.window(); }
     // The face the window shows, once the toolkit has painted the last frame.
     const QImage& shown() {
         waitFor([&] { return w().framesPainted() == w().framesDrawn(); });
@@ -113,7 +113,7 @@ struct Clock {
     ClockSettings stored() {
         ClockState s;
         s.ClockName = clockName;
-        ReadClockSettings(registry, s);
+        ReadClockSettings(store, s);
         return s.settings;
     }
     void mouse(QEvent::Type type, QPoint local, Qt::MouseButton button = Qt::NoButton,
@@ -136,8 +136,8 @@ struct Clock {
     }
 
     test::TestHome home;
-    test::MemoryRegistryBackend backend;
-    Registry registry{backend};
+    test::MemoryStoreBackend backend;
+    KeyStore store{backend};
     test::RecordingMessageSink messages;
     FixedTimeSource time;
     ClockApp app;
@@ -159,10 +159,10 @@ ClockSettings at(int leftPx, int topPx) {
 
 } // namespace
 
-TEST(FrmClock, StartsSizedCaptionedPlacedAndDrawn) {
+TEST(ClockWindow, StartsSizedCaptionedPlacedAndDrawn) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
-    FrmClock& w = c.w();
+    ClockWindow& w = c.w();
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Ovra Clock {Default}"));
     EXPECT_EQ(w.geometry(), QRect(300, 200, 246, 246));
@@ -183,7 +183,7 @@ TEST(FrmClock, StartsSizedCaptionedPlacedAndDrawn) {
 
 // A DPI change while the clock runs leaves the start-up twips per pixel in force,
 // so a re-apply neither moves the window nor stores a shifted position.
-TEST(FrmClock, AReapplyKeepsTheTwipsPerPixelOfStartUp) {
+TEST(ClockWindow, AReapplyKeepsTheTwipsPerPixelOfStartUp) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
     c.ws.metrics = ScreenMetrics::fromDpi(192, 192, 2560, 1600);
@@ -196,7 +196,7 @@ TEST(FrmClock, AReapplyKeepsTheTwipsPerPixelOfStartUp) {
     EXPECT_EQ(c.stored().Top, 200 * 15);
 }
 
-TEST(FrmClock, StartMovesAStoredPositionIntoTheWorkArea) {
+TEST(ClockWindow, StartMovesAStoredPositionIntoTheWorkArea) {
     const MonitorRecord primary = monitor({0, 0, 1280, 800}, {0, 0, 1280, 800}, true);
     const MonitorRecord panelTop = monitor({0, 0, 1280, 800}, {0, 40, 1280, 760}, true);
     const MonitorRecord second = monitor({1280, 0, 1024, 768}, {1280, 0, 1024, 738}, false);
@@ -229,10 +229,10 @@ TEST(FrmClock, StartMovesAStoredPositionIntoTheWorkArea) {
     }
 }
 
-TEST(FrmClock, HotButtonFollowsThePointerAndTheStripOpensTheShape) {
+TEST(ClockWindow, HotButtonFollowsThePointerAndTheStripOpensTheShape) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
-    FrmClock& w = c.w();
+    ClockWindow& w = c.w();
     const QImage strip = w.buttonImage();
     const struct {
         QPoint at;
@@ -261,11 +261,11 @@ TEST(FrmClock, HotButtonFollowsThePointerAndTheStripOpensTheShape) {
     EXPECT_FALSE(c.ws.shapes.last().contains(QPoint(235, 30)));
 }
 
-TEST(FrmClock, KeysClicksAndDoubleClicks) {
+TEST(ClockWindow, KeysClicksAndDoubleClicks) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
     c.record();
-    FrmClock& w = c.w();
+    ClockWindow& w = c.w();
     c.key(Qt::Key_Escape);
     EXPECT_EQ(c.app.settings().AlwaysOnTop, 1);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -309,7 +309,7 @@ TEST(FrmClock, KeysClicksAndDoubleClicks) {
 
 // The right-click menu: what the strip and the keys do, checked as things stand;
 // the strip's buttons name themselves in tooltips.
-TEST(FrmClock, TheRightClickMenuAndTheStripsTooltips) {
+TEST(ClockWindow, TheRightClickMenuAndTheStripsTooltips) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
     c.record();
@@ -361,7 +361,7 @@ TEST(FrmClock, TheRightClickMenuAndTheStripsTooltips) {
     EXPECT_EQ(c.unloads, 1);
 }
 
-TEST(FrmClock, EveryWayOfClosingUnloadsExactlyOnce) {
+TEST(ClockWindow, EveryWayOfClosingUnloadsExactlyOnce) {
     const struct {
         const char* what;
         void (*close)(Clock&);
@@ -404,7 +404,7 @@ TEST(FrmClock, EveryWayOfClosingUnloadsExactlyOnce) {
     }
 }
 
-TEST(FrmClock, ReapplyResizesTheWindowAndKeepsItsTopLeftCorner) {
+TEST(ClockWindow, ReapplyResizesTheWindowAndKeepsItsTopLeftCorner) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
     for (const auto& [radius, side] : {std::pair{60, 270}, {128, 406}, {200, 246}, {48, 246}}) {
@@ -420,10 +420,10 @@ TEST(FrmClock, ReapplyResizesTheWindowAndKeepsItsTopLeftCorner) {
     EXPECT_EQ(c.stored().ClockRadius, 48);
 }
 
-TEST(FrmClock, AFrameIsDrawnOnlyWhenItsPixelsWouldChange) {
+TEST(ClockWindow, AFrameIsDrawnOnlyWhenItsPixelsWouldChange) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
-    FrmClock& w = c.w();
+    ClockWindow& w = c.w();
     const int base = w.framesDrawn();
     const struct {
         const char* what;
@@ -463,7 +463,7 @@ TEST(FrmClock, AFrameIsDrawnOnlyWhenItsPixelsWouldChange) {
     EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:08 P"));
 }
 
-TEST(FrmClock, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
+TEST(ClockWindow, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
     enum class Wm { None, Moves, IgnoresTheRequest };
     for (const Wm wm : {Wm::None, Wm::Moves, Wm::IgnoresTheRequest}) {
         SCOPED_TRACE(wm == Wm::None    ? "no window manager move"
@@ -473,9 +473,9 @@ TEST(FrmClock, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
         c.ws.table.add(monitor({1280, 0, 1024, 768}, {1280, 0, 1024, 738}, false));
         c.ws.systemMoveWorks = wm != Wm::None;
         ASSERT_TRUE(c.start());
-        FrmClock& w = c.w();
+        ClockWindow& w = c.w();
         int drops = 0;
-        QObject::connect(&w, &FrmClock::moveFinished, [&] { ++drops; });
+        QObject::connect(&w, &ClockWindow::moveFinished, [&] { ++drops; });
         c.moveTo({123, 123});
         c.moveTo({235, 70});
         ASSERT_EQ(w.HotButton(), hotbutton::Grip);
@@ -510,7 +510,7 @@ TEST(FrmClock, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
     }
 }
 
-TEST(FrmClock, TheWindowShapeHoldsEveryPixelThatIsDrawn) {
+TEST(ClockWindow, TheWindowShapeHoldsEveryPixelThatIsDrawn) {
     // The shape also clips what is shown: a pixel outside it would be cut off.
     ClockSettings wide = at(300, 200);
     wide.ClockRadius = 90;
@@ -538,13 +538,13 @@ TEST(FrmClock, TheWindowShapeHoldsEveryPixelThatIsDrawn) {
     }
 }
 
-TEST(FrmClock, SecondTickComesWithTheCurrentClockTime) {
+TEST(ClockWindow, SecondTickComesWithTheCurrentClockTime) {
     ClockSettings tokyo = at(300, 200);
     tokyo.TimeZoneIndex = zoneIndexForOffset(9 * 60);
     Clock c(tokyo, QStringLiteral("Tokyo"));
     ASSERT_TRUE(c.start());
     QList<QDateTime> seen;
-    QObject::connect(&c.w(), &FrmClock::secondTick, [&] { seen.append(c.w().clockTime()); });
+    QObject::connect(&c.w(), &ClockWindow::secondTick, [&] { seen.append(c.w().clockTime()); });
     c.time.setNowUtc(QDateTime(QDate(2026, 5, 17), QTime(23, 59, 58), Qt::UTC));
     waitMs(1150);
     ASSERT_FALSE(seen.isEmpty());
@@ -553,12 +553,12 @@ TEST(FrmClock, SecondTickComesWithTheCurrentClockTime) {
     EXPECT_NE(c.w().currentScreen(), nullptr);
 }
 
-TEST(FrmClock, WakesOnceForEachSecondAndDrawsItThen) {
+TEST(ClockWindow, WakesOnceForEachSecondAndDrawsItThen) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
-    FrmClock& w = c.w();
+    ClockWindow& w = c.w();
     QList<QDateTime> ticks;
-    QObject::connect(&w, &FrmClock::secondTick, [&] { ticks.append(w.clockTime()); });
+    QObject::connect(&w, &ClockWindow::secondTick, [&] { ticks.append(w.clockTime()); });
     const QDateTime start(QDate(2026, 5, 17), QTime(15, 25, 7), Qt::UTC);
     ASSERT_TRUE(waitFor([&] { return !ticks.isEmpty(); }));
     EXPECT_EQ(ticks, QList<QDateTime>{start});
@@ -586,10 +586,10 @@ TEST(FrmClock, WakesOnceForEachSecondAndDrawsItThen) {
     EXPECT_EQ(ticks.size(), 3);
 }
 
-TEST(FrmClock, ANewSecondPushesOnlyWhatChanged) {
+TEST(ClockWindow, ANewSecondPushesOnlyWhatChanged) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
-    FrmClock& w = c.w();
+    ClockWindow& w = c.w();
     const QRect whole(0, 0, 246, 246);
     for (const qint64 step : {1, 1, 53, 1, -7, 3600}) {
         SCOPED_TRACE(step);
@@ -611,10 +611,10 @@ TEST(FrmClock, ANewSecondPushesOnlyWhatChanged) {
     EXPECT_EQ(w.lastPushedArea(), QRegion(whole));
 }
 
-TEST(FrmClock, ThePointerIsWatchedOnlyWhileItIsOverTheWindow) {
+TEST(ClockWindow, ThePointerIsWatchedOnlyWhileItIsOverTheWindow) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
-    FrmClock& w = c.w();
+    ClockWindow& w = c.w();
     EXPECT_FALSE(w.pointerWatchActive());
     const auto send = [&](QEvent::Type type, QPoint local) {
         if (type == QEvent::Enter) {

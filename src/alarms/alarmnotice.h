@@ -54,11 +54,11 @@ struct TipServices {
 // text with OK and Snooze, or a 30-second countdown to a power action with a
 // Cancel button, and the alarm sound for the alarm's play time. One per process; a later alarm
 // refills it. However it closes, the sound stops and the alarm is no longer notified.
-class FrmTip final : public QWidget {
+class AlarmNotice final : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmTip(TipServices services);
-    ~FrmTip() override;
+    explicit AlarmNotice(TipServices services);
+    ~AlarmNotice() override;
 
     // The load step: centred on the clock's monitor, above other windows, filled
     // for the alarm at NoticeAlarm, shown.

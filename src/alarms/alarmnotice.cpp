@@ -1,4 +1,4 @@
-#include "alarms/frmtip.h"
+#include "alarms/alarmnotice.h"
 
 #include "alarms/noticetexts.h"
 #include "alarms/soundfile.h"
@@ -36,7 +36,7 @@ constexpr int kBandLeft = -165, kBandTop = 3465, kBandWidth = 7275, kBandHeight 
 
 } // namespace
 
-FrmTip::FrmTip(TipServices services)
+AlarmNotice::AlarmNotice(TipServices services)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_s(std::move(services)), m_timer1(m_s.makeTicker()), m_timer2(m_s.makeTicker()) {
@@ -76,7 +76,7 @@ FrmTip::FrmTip(TipServices services)
     m_cmdSnooze->setGeometry(tw(kSnoozeLeft), twY(kButtonTop), tw(kButtonWidth),
                              twY(kButtonHeight));
     m_cmdSnooze->setAutoDefault(false);
-    connect(m_cmdSnooze, &QPushButton::clicked, this, &FrmTip::snooze);
+    connect(m_cmdSnooze, &QPushButton::clicked, this, &AlarmNotice::snooze);
     m_snoozeLength = new QComboBox(this);
     for (const int minutes : kSnoozeMinutes)
         m_snoozeLength->addItem(tr("%n minutes", nullptr, minutes), minutes);
@@ -90,20 +90,20 @@ FrmTip::FrmTip(TipServices services)
     m_timer2->setEnabled(true);
 }
 
-FrmTip::~FrmTip() {
+AlarmNotice::~AlarmNotice() {
     // Destroyed without a close (the process is going away): still stop the sound.
     closingSteps();
 }
 
-int FrmTip::tw(int twips) const {
+int AlarmNotice::tw(int twips) const {
     return int(std::lround(twips * logicalDpiX() / 1440.0));
 }
 
-int FrmTip::twY(int twips) const {
+int AlarmNotice::twY(int twips) const {
     return int(std::lround(twips * logicalDpiY() / 1440.0));
 }
 
-void FrmTip::placeOn(QScreen* screen) {
+void AlarmNotice::placeOn(QScreen* screen) {
     if (screen) {
         setScreen(screen);
         // The whole window, title bar and borders included, stands in the middle of
@@ -113,7 +113,7 @@ void FrmTip::placeOn(QScreen* screen) {
     }
 }
 
-void FrmTip::showOn(QScreen* screen, bool snoozed) {
+void AlarmNotice::showOn(QScreen* screen, bool snoozed) {
     placeOn(screen);
     ShowTip(snoozed);
     show();
@@ -121,7 +121,7 @@ void FrmTip::showOn(QScreen* screen, bool snoozed) {
     activateWindow();
 }
 
-void FrmTip::ShowTip(bool snoozed) {
+void AlarmNotice::ShowTip(bool snoozed) {
     AlarmTable& alarms = m_s.alarms;
     const int index = alarms.NoticeAlarm();
     if (index < 0 || index >= alarms.AlarmCount())
@@ -170,13 +170,13 @@ void FrmTip::ShowTip(bool snoozed) {
     alarm.NoticeShown = 1;
 }
 
-void FrmTip::playSound(const QString& soundFile) {
+void AlarmNotice::playSound(const QString& soundFile) {
     TipState& st = m_s.state;
     st.AlarmSoundPath =
         chooseAlarmSound(soundFile, m_s.defaultAlarmSoundPath, m_s.shippedAlarmSoundPath);
     // Only the reasons of this fill's sound reach the notice; a sound it replaced
     // may still report late.
-    const QPointer<FrmTip> alive(this);
+    const QPointer<AlarmNotice> alive(this);
     const quint64 fills = m_fills;
     m_s.sound.onProblem([alive, fills](const QString& why) {
         if (alive && alive->m_fills == fills && !alive->m_closed)
@@ -190,7 +190,7 @@ void FrmTip::playSound(const QString& soundFile) {
     m_s.sound.play(st.AlarmSoundPath);
 }
 
-void FrmTip::setStatus(const QString& text) {
+void AlarmNotice::setStatus(const QString& text) {
     // One line: a long reason is cut with an ellipsis and shown whole as a tooltip.
     m_labStatus->setText(
         m_labStatus->fontMetrics().elidedText(text, Qt::ElideRight, m_labStatus->width()));
@@ -198,7 +198,7 @@ void FrmTip::setStatus(const QString& text) {
     m_labStatus->setVisible(!text.isEmpty());
 }
 
-void FrmTip::showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed) {
+void AlarmNotice::showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed) {
     ShowMissed(missed);
     placeOn(screen);
     show();
@@ -206,8 +206,8 @@ void FrmTip::showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed) {
     activateWindow();
 }
 
-void FrmTip::showActionFailedOn(QScreen* screen, const QString& caption, int32_t action,
-                                const QString& why) {
+void AlarmNotice::showActionFailedOn(QScreen* screen, const QString& caption, int32_t action,
+                                     const QString& why) {
     ShowActionFailed(caption, action, why);
     placeOn(screen);
     show();
@@ -215,7 +215,7 @@ void FrmTip::showActionFailedOn(QScreen* screen, const QString& caption, int32_t
     activateWindow();
 }
 
-void FrmTip::ShowActionFailed(const QString& caption, int32_t action, const QString& why) {
+void AlarmNotice::ShowActionFailed(const QString& caption, int32_t action, const QString& why) {
     AlarmTable& alarms = m_s.alarms;
     if (!m_runningAction && alarms.NoticeAlarm() != -1) {
         setStatus(ActionFailedText(why));
@@ -240,7 +240,7 @@ void FrmTip::ShowActionFailed(const QString& caption, int32_t action, const QStr
     setStatus(ActionFailedText(why));
 }
 
-void FrmTip::ShowMissed(const QList<MissedAlarm>& missed) {
+void AlarmNotice::ShowMissed(const QList<MissedAlarm>& missed) {
     AlarmTable& alarms = m_s.alarms;
     QStringList lines;
     const AlarmRecord* sounding = nullptr;
@@ -285,7 +285,7 @@ void FrmTip::ShowMissed(const QList<MissedAlarm>& missed) {
     playSound(sounding->SoundFile);
 }
 
-void FrmTip::offerSnooze(bool offer) {
+void AlarmNotice::offerSnooze(bool offer) {
     offer = offer && bool(m_s.nowUtc);
     m_cmdSnooze->setVisible(offer);
     m_snoozeLength->setVisible(offer);
@@ -294,7 +294,7 @@ void FrmTip::offerSnooze(bool offer) {
     m_cmdTip->move(tw(offer ? kOkLeftBesideSnooze : kButtonLeft), twY(kButtonTop));
 }
 
-void FrmTip::snooze() {
+void AlarmNotice::snooze() {
     AlarmTable& alarms = m_s.alarms;
     const int index = alarms.NoticeAlarm();
     if (!m_s.nowUtc || index < 0 || index >= alarms.AlarmCount() ||
@@ -305,11 +305,11 @@ void FrmTip::snooze() {
     close();
 }
 
-QDateTime FrmTip::wallClockNow() const {
+QDateTime AlarmNotice::wallClockNow() const {
     return m_s.nowUtc ? m_s.nowUtc() : QDateTime::currentDateTimeUtc();
 }
 
-bool FrmTip::countdownOverslept() {
+bool AlarmNotice::countdownOverslept() {
     // The ticks count only the seconds the computer was awake: after a suspend, or
     // with the clock stepped past the end, the action would run hours late, so the
     // countdown ends without it and says so.
@@ -323,7 +323,7 @@ bool FrmTip::countdownOverslept() {
     return true;
 }
 
-void FrmTip::Timer1_Tick() {
+void AlarmNotice::Timer1_Tick() {
     TipState& st = m_s.state;
     if (countdownOverslept())
         return;
@@ -345,7 +345,7 @@ void FrmTip::Timer1_Tick() {
     // would otherwise deliver further ticks and run the action again.
     m_timer1->setEnabled(false);
     const quint64 fills = m_fills;
-    const QPointer<FrmTip> alive(this);
+    const QPointer<AlarmNotice> alive(this);
     PowerControl::Failed failed;
     if (m_s.actionFailed)
         failed = [report = m_s.actionFailed, caption = windowTitle(),
@@ -364,7 +364,7 @@ void FrmTip::Timer1_Tick() {
         close();
 }
 
-void FrmTip::Timer2_Tick() {
+void AlarmNotice::Timer2_Tick() {
     TipState& st = m_s.state;
     ++st.SoundTicks;
     if (st.SoundTicks >= st.SoundLimit) {
@@ -373,7 +373,7 @@ void FrmTip::Timer2_Tick() {
     }
 }
 
-void FrmTip::closingSteps() {
+void AlarmNotice::closingSteps() {
     if (m_closed)
         return;
     m_closed = true;
@@ -385,12 +385,12 @@ void FrmTip::closingSteps() {
     m_s.alarms.setNoticeAlarm(-1);
 }
 
-void FrmTip::closeEvent(QCloseEvent* event) {
+void AlarmNotice::closeEvent(QCloseEvent* event) {
     closingSteps();
     event->accept();
 }
 
-void FrmTip::keyPressEvent(QKeyEvent* event) {
+void AlarmNotice::keyPressEvent(QKeyEvent* event) {
     // Escape dismisses the notice like its button: it cancels a countdown.
     if (event->key() == Qt::Key_Escape) {
         close();

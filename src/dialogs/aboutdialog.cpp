@@ -1,4 +1,4 @@
-#include "dialogs/frmabout.h"
+#include "dialogs/aboutdialog.h"
 
 #include "dialogs/linklabel.h"
 #include "dialogs/linkopener.h"
@@ -34,7 +34,7 @@ QUrl supportMailUrl() {
     return url;
 }
 
-FrmAbout::FrmAbout(LinkOpener& opener, QWidget* parent, const ProgramVersion& version)
+AboutDialog::AboutDialog(LinkOpener& opener, QWidget* parent, const ProgramVersion& version)
     : QDialog(parent), m_opener(opener), m_image(new QLabel(this)), m_labAbout(new QLabel(this)),
       m_ok(new QPushButton(tr("&OK"), this)) {
     setObjectName(QStringLiteral("FrmAbout"));
@@ -80,7 +80,7 @@ FrmAbout::FrmAbout(LinkOpener& opener, QWidget* parent, const ProgramVersion& ve
     m_ok->setFocus();
 }
 
-void FrmAbout::mouseMoveEvent(QMouseEvent* event) {
+void AboutDialog::mouseMoveEvent(QMouseEvent* event) {
     for (LinkLabel* link : m_labHome)
         link->clearHover();
     QDialog::mouseMoveEvent(event);

@@ -26,24 +26,24 @@ class WindowSystem;
 // the face, wakes once a second, on the second, to draw what changed, follows the
 // pointer for the button strip while it is over the window, and reacts to the
 // strip, a double click and three keys.
-class FrmClock final : public QWidget {
+class ClockWindow final : public QWidget {
     Q_OBJECT
 public:
-    FrmClock(ClockWindowContext& app, WindowSystem& windowSystem, QWidget* parent = nullptr);
-    ~FrmClock() override;
+    ClockWindow(ClockWindowContext& app, WindowSystem& windowSystem, QWidget* parent = nullptr);
+    ~ClockWindow() override;
 
     // Window and surface for the current layout: size, position, surface.
-    void IniForm();
+    void fitToLayout();
     // Caption, stored position, hidden strip, z-order; starts the timers.
-    void FormLoad();
-    void CreateGraphic();
-    void DeleteGraphic();
-    void CreateGraphicFont(const QString& strFont, uint8_t bytFontSize);
-    void DeleteGraphicFont();
-    void RestoreGDIPlus();
-    // Shows the surface, its own alpha multiplied by shwAlpha (0..255).
-    void ExUpdateGDIPlus(int32_t shwAlpha);
-    void UpdateGDIPlus();
+    void loadWindow();
+    void createSurface();
+    void deleteSurface();
+    void createTextFont(const QString& fontFamily, uint8_t fontSize);
+    void deleteTextFont();
+    void restoreSurface();
+    // Shows the surface, its own alpha multiplied by alpha (0..255).
+    void pushFrame(int32_t alpha);
+    void pushOpaqueFrame();
 
     void CreateDrawTools();
     void DeleteDrawTools();

@@ -1,4 +1,4 @@
-#include "clock/frmclock.h"
+#include "clock/clockwindow.h"
 
 #include "clock/clockaccessible.h"
 #include "clock/clockwindowhost.h"
@@ -45,7 +45,7 @@ constexpr int kSystemMoveGraceMs = 100;
 constexpr int kDragThresholdPx = 3;
 } // namespace
 
-FrmClock::FrmClock(ClockWindowContext& app, WindowSystem& windowSystem, QWidget* parent)
+ClockWindow::ClockWindow(ClockWindowContext& app, WindowSystem& windowSystem, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint),
       m_app(app), m_ws(windowSystem) {
     // The window shows the surface's pixels with their own alpha; nothing of it
@@ -64,31 +64,31 @@ FrmClock::FrmClock(ClockWindowContext& app, WindowSystem& windowSystem, QWidget*
     m_timer1.setTimerType(Qt::PreciseTimer);
     m_timer2.setInterval(kPointerWatchIntervalMs);
     m_moveWatch.setInterval(kMoveWatchIntervalMs);
-    connect(&m_timer1, &QTimer::timeout, this, &FrmClock::onSecondTimer);
-    connect(&m_timer2, &QTimer::timeout, this, &FrmClock::onPointerWatch);
-    connect(&m_moveWatch, &QTimer::timeout, this, &FrmClock::pollSystemMove);
+    connect(&m_timer1, &QTimer::timeout, this, &ClockWindow::onSecondTimer);
+    connect(&m_timer2, &QTimer::timeout, this, &ClockWindow::onPointerWatch);
+    connect(&m_moveWatch, &QTimer::timeout, this, &ClockWindow::pollSystemMove);
 }
 
-FrmClock::~FrmClock() = default;
+ClockWindow::~ClockWindow() = default;
 
-int FrmClock::windowSize() const {
+int ClockWindow::windowSize() const {
     return m_app.layout().windowSize();
 }
 
-void FrmClock::IniForm() {
+void ClockWindow::fitToLayout() {
     const int side = windowSize();
     if (side <= 0)
         return;
     setFixedSize(side, side);
     move(windowPosFromSettings(m_app.settings(), m_app.screenMetrics()));
-    CreateGraphic();
+    createSurface();
     m_constantAlpha = 255;
     if (!isVisible())
         m_ws.keepOffTaskbar(this);
     updateWindowShape();
 }
 
-void FrmClock::FormLoad() {
+void ClockWindow::loadWindow() {
     setWindowTitle(QStringLiteral("Ovra Clock {%1}").arg(m_app.state().ClockName));
     move(windowPosFromSettings(m_app.settings(), m_app.screenMetrics()));
     setHotButton(hotbutton::Hidden);
@@ -100,53 +100,53 @@ void FrmClock::FormLoad() {
     onPointerWatch();
 }
 
-void FrmClock::CreateGraphic() {
+void ClockWindow::createSurface() {
     const int side = windowSize();
-    m_surface.CreateGraphic(QSize(side, side), devicePixelRatioF());
+    m_surface.createSurface(QSize(side, side), devicePixelRatioF());
     prepareRenderer();
 }
 
-void FrmClock::DeleteGraphic() {
-    m_surface.DeleteGraphic();
+void ClockWindow::deleteSurface() {
+    m_surface.deleteSurface();
     m_renderer.release();
     ++m_generation;
 }
 
-void FrmClock::CreateGraphicFont(const QString& strFont, uint8_t bytFontSize) {
-    m_surface.CreateGraphicFont(strFont, bytFontSize);
+void ClockWindow::createTextFont(const QString& fontFamily, uint8_t fontSize) {
+    m_surface.createTextFont(fontFamily, fontSize);
     prepareRenderer();
 }
 
-void FrmClock::DeleteGraphicFont() {
-    m_surface.DeleteGraphicFont();
+void ClockWindow::deleteTextFont() {
+    m_surface.deleteTextFont();
 }
 
-void FrmClock::RestoreGDIPlus() {
-    m_surface.RestoreGDIPlus();
+void ClockWindow::restoreSurface() {
+    m_surface.restoreSurface();
     ++m_generation; // the next frame starts from an empty surface
 }
 
-void FrmClock::ExUpdateGDIPlus(int32_t shwAlpha) {
-    m_constantAlpha = qBound(0, shwAlpha, 255);
-    UpdateGDIPlus();
+void ClockWindow::pushFrame(int32_t alpha) {
+    m_constantAlpha = qBound(0, alpha, 255);
+    pushOpaqueFrame();
 }
 
-void FrmClock::UpdateGDIPlus() {
+void ClockWindow::pushOpaqueFrame() {
     update();
 }
 
-void FrmClock::CreateDrawTools() {
+void ClockWindow::CreateDrawTools() {
     m_tools.CreateDrawTools(m_app.settings());
     prepareRenderer();
 }
 
-void FrmClock::DeleteDrawTools() {
+void ClockWindow::DeleteDrawTools() {
     m_tools.DeleteDrawTools();
     m_renderer.release();
     ++m_generation;
 }
 
-void FrmClock::prepareRenderer() {
+void ClockWindow::prepareRenderer() {
     // A re-apply makes the surface, the font and the tools anew, one after the
     // other: the layers are made once, for the next frame, from all three.
     ++m_generation;
@@ -154,7 +154,7 @@ void FrmClock::prepareRenderer() {
     m_prepareDue = true;
 }
 
-bool FrmClock::LoadButtonImage() {
+bool ClockWindow::LoadButtonImage() {
     // Our own strip image, shipped in the resources as "CLOSE" of type "CUSTOM". A
     // missing or broken image leaves the strip undrawn; the clock runs on. It is
     // read as the PNG it is: left to guess, Qt loads every image format plugin
@@ -166,16 +166,16 @@ bool FrmClock::LoadButtonImage() {
     return !m_buttonImage.isNull();
 }
 
-void FrmClock::ReleaseImages() {
+void ClockWindow::ReleaseImages() {
     m_buttonImage = QImage();
     ++m_generation;
 }
 
-void FrmClock::DrawClock() {
+void ClockWindow::DrawClock() {
     drawAt(m_app.clockTimeNow());
 }
 
-void FrmClock::drawAt(const QDateTime& clockTime) {
+void ClockWindow::drawAt(const QDateTime& clockTime) {
     if (m_prepareDue && m_surface.exists() && m_tools.exists()) {
         m_prepareDue = false;
         const qreal dpr = devicePixelRatioF();
@@ -223,11 +223,11 @@ void FrmClock::drawAt(const QDateTime& clockTime) {
         update(area);
     } else {
         m_pushedArea = rect();
-        ExUpdateGDIPlus(255);
+        pushFrame(255);
     }
 }
 
-QImage* FrmClock::backingStorePixels(QPaintEvent* event) {
+QImage* ClockWindow::backingStorePixels(QPaintEvent* event) {
     if (m_constantAlpha < 255 || !backingStore())
         return nullptr;
     // Only a paint into the window's own backing store, not one a grab or render
@@ -250,7 +250,7 @@ QImage* FrmClock::backingStorePixels(QPaintEvent* event) {
     return pixels;
 }
 
-void FrmClock::paintEvent(QPaintEvent* event) {
+void ClockWindow::paintEvent(QPaintEvent* event) {
     // The face is drawn where the window's pixels are: straight into the backing
     // store, which the toolkit then pushes, or else into the surface, copied over.
     QImage* const direct = backingStorePixels(event);
@@ -274,7 +274,7 @@ void FrmClock::paintEvent(QPaintEvent* event) {
         m_paintOnPool = false;
         m_framesPainted = m_framesDrawn;
         if (m_comingFrame)
-            QTimer::singleShot(0, this, &FrmClock::prepareComingMinute);
+            QTimer::singleShot(0, this, &ClockWindow::prepareComingMinute);
     }
     if (!direct) {
         QPainter p(this);
@@ -304,14 +304,14 @@ void FrmClock::paintEvent(QPaintEvent* event) {
     }
 }
 
-void FrmClock::prepareComingMinute() {
+void ClockWindow::prepareComingMinute() {
     if (!m_comingFrame)
         return;
     const FaceFrame coming = *std::exchange(m_comingFrame, std::nullopt);
     PoolThreadPainter::run([&] { m_renderer.prepareRingLayer(coming); });
 }
 
-void FrmClock::applyZOrder() {
+void ClockWindow::applyZOrder() {
     const bool onTop = m_app.settings().AlwaysOnTop == 1;
     Qt::WindowFlags flags = windowFlags();
     flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
@@ -332,11 +332,11 @@ void FrmClock::applyZOrder() {
         m_ws.keepOffTaskbar(this);
 }
 
-void FrmClock::GetMonitorID() {
+void ClockWindow::GetMonitorID() {
     ovra::GetMonitorID(m_app.monitors(), m_ws.pointerPos(), m_app.settings());
 }
 
-void FrmClock::KeepOnWorkArea(std::optional<QPoint> where) {
+void ClockWindow::KeepOnWorkArea(std::optional<QPoint> where) {
     if (windowSize() <= 0)
         return;
     const QPoint from = where.value_or(pos());
@@ -346,13 +346,13 @@ void FrmClock::KeepOnWorkArea(std::optional<QPoint> where) {
         move(p);
 }
 
-QScreen* FrmClock::currentScreen() const {
+QScreen* ClockWindow::currentScreen() const {
     if (QScreen* s = screen())
         return s;
     return Monitors::screenFor(m_app.settings().MonitorID);
 }
 
-QRegion FrmClock::shapeRegion() const {
+QRegion ClockWindow::shapeRegion() const {
     const ClockLayout& l = m_app.layout();
     if (!l.isValid())
         return {};
@@ -375,12 +375,12 @@ QRegion FrmClock::shapeRegion() const {
     return region;
 }
 
-void FrmClock::updateWindowShape() {
+void ClockWindow::updateWindowShape() {
     if (windowSize() > 0)
         m_ws.setWindowShape(this, shapeRegion());
 }
 
-void FrmClock::setHotButton(int32_t value) {
+void ClockWindow::setHotButton(int32_t value) {
     if (value == m_hotButton)
         return;
     const bool stripChanged = (value == hotbutton::Hidden) != (m_hotButton == hotbutton::Hidden);
@@ -391,7 +391,7 @@ void FrmClock::setHotButton(int32_t value) {
     DrawClock();
 }
 
-void FrmClock::onPointerWatch() {
+void ClockWindow::onPointerWatch() {
     const ScreenMetrics& m = m_app.screenMetrics();
     const PointerWatchResult r =
         pointerWatch({m_ws.pointerPos(), pos(), windowSize(), m.tx, m.ty, m_hotButton});
@@ -400,7 +400,7 @@ void FrmClock::onPointerWatch() {
         m_timer2.stop();
 }
 
-void FrmClock::armSecondTimer() {
+void ClockWindow::armSecondTimer() {
     if (m_unloading)
         return;
     // Read afresh each time, so a stepped clock is followed at once.
@@ -408,7 +408,7 @@ void FrmClock::armSecondTimer() {
     m_timer1.start(1000 - msec);
 }
 
-void FrmClock::onSecondTimer() {
+void ClockWindow::onSecondTimer() {
     const QDateTime now = m_app.clockTimeNow();
     // Woken a little early, the second has not turned yet: the timer is armed for
     // the rest of it and nothing runs twice for one second.
@@ -426,7 +426,7 @@ void FrmClock::onSecondTimer() {
     armSecondTimer();
 }
 
-void FrmClock::enterEvent(QEnterEvent* event) {
+void ClockWindow::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
     if (m_unloading || m_manualMove || m_systemMove)
         return;
@@ -434,7 +434,7 @@ void FrmClock::enterEvent(QEnterEvent* event) {
     setHotButton(hitZone(event->position().toPoint(), windowSize()));
 }
 
-void FrmClock::leaveEvent(QEvent* event) {
+void ClockWindow::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     // The pointer watch decides from where the pointer really is: a leave that comes
     // with a grab (a move by the window manager) keeps the strip.
@@ -442,7 +442,7 @@ void FrmClock::leaveEvent(QEvent* event) {
         onPointerWatch();
 }
 
-void FrmClock::mouseMoveEvent(QMouseEvent* event) {
+void ClockWindow::mouseMoveEvent(QMouseEvent* event) {
     const QPoint global = event->globalPosition().toPoint();
     if (m_manualMove) {
         move(global - m_dragOffset);
@@ -466,7 +466,7 @@ void FrmClock::mouseMoveEvent(QMouseEvent* event) {
     setHotButton(hitZone(event->position().toPoint(), windowSize()));
 }
 
-void FrmClock::mousePressEvent(QMouseEvent* event) {
+void ClockWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_leftPressed = true;
     if (m_hotButton != hotbutton::Grip)
@@ -485,13 +485,13 @@ void FrmClock::mousePressEvent(QMouseEvent* event) {
     startPointerMove(m_pressGlobal);
 }
 
-void FrmClock::startPointerMove(QPoint pressGlobal) {
+void ClockWindow::startPointerMove(QPoint pressGlobal) {
     qCDebug(lcMove) << "following the pointer";
     m_manualMove = true;
     m_dragOffset = pressGlobal - m_posAtPress;
 }
 
-void FrmClock::pollSystemMove() {
+void ClockWindow::pollSystemMove() {
     if (m_ws.pointerButtonsDown())
         return;
     m_moveWatch.stop();
@@ -500,14 +500,14 @@ void FrmClock::pollSystemMove() {
     finishMove();
 }
 
-void FrmClock::finishMove() {
+void ClockWindow::finishMove() {
     GetMonitorID();
     // The window manager has moved the window, but Qt may not have heard of it yet.
     KeepOnWorkArea(m_ws.windowPosition(this));
     emit moveFinished();
 }
 
-void FrmClock::mouseReleaseEvent(QMouseEvent* event) {
+void ClockWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (m_manualMove) {
         m_manualMove = false;
         qCDebug(lcMove) << "pointer move ended at" << pos();
@@ -530,31 +530,31 @@ void FrmClock::mouseReleaseEvent(QMouseEvent* event) {
         formClick();
 }
 
-void FrmClock::formClick() {
+void ClockWindow::formClick() {
     pressStripButton(m_hotButton);
 }
 
-void FrmClock::pressStripButton(int32_t button) {
+void ClockWindow::pressStripButton(int32_t button) {
     if (button == hotbutton::Close)
         m_app.ShutdownClock(true);
     else if (button == hotbutton::Settings)
         emit settingsRequested(true);
 }
 
-QString FrmClock::clockName() const {
+QString ClockWindow::clockName() const {
     return m_app.state().ClockName;
 }
 
-bool FrmClock::twentyFourHour() const {
+bool ClockWindow::twentyFourHour() const {
     return m_app.settings().HourMode != 0;
 }
 
-void FrmClock::mouseDoubleClickEvent(QMouseEvent* event) {
+void ClockWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && m_hotButton == hotbutton::Face)
         emit aboutRequested();
 }
 
-void FrmClock::keyPressEvent(QKeyEvent* event) {
+void ClockWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Escape:
         toggleAlwaysOnTop();
@@ -572,7 +572,7 @@ void FrmClock::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-bool FrmClock::event(QEvent* event) {
+bool ClockWindow::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         if (!showStripToolTip(static_cast<QHelpEvent*>(event)))
             event->ignore();
@@ -581,13 +581,13 @@ bool FrmClock::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void FrmClock::resizeEvent(QResizeEvent* event) {
+void ClockWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (isVisible())
         KeepOnWorkArea();
 }
 
-void FrmClock::showEvent(QShowEvent* event) {
+void ClockWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // A re-created native window starts without our shape, and Qt writes the
     // window's state afresh when it maps it. Qt maps after this event, and when
@@ -603,25 +603,25 @@ void FrmClock::showEvent(QShowEvent* event) {
     DrawClock();
 }
 
-void FrmClock::changeEvent(QEvent* event) {
+void ClockWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange)
         DrawClock();
 }
 
-void FrmClock::closeEvent(QCloseEvent* event) {
+void ClockWindow::closeEvent(QCloseEvent* event) {
     unloadClock();
     event->accept();
 }
 
-void FrmClock::unloadClock() {
+void ClockWindow::unloadClock() {
     if (m_unloading)
         return;
     m_unloading = true;
     m_timer1.stop();
     m_timer2.stop();
     m_moveWatch.stop();
-    DeleteGraphic();
+    deleteSurface();
     m_app.ShutdownClock(true);
     // A shutdown that was already under way (without saving) did not close us.
     close();

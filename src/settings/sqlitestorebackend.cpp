@@ -1,4 +1,4 @@
-#include "settings/registrysqlite.h"
+#include "settings/sqlitestorebackend.h"
 
 #include "base/privatepath.h"
 
@@ -79,8 +79,7 @@ int mapError(int rc) {
 }
 } // namespace
 
-SqliteRegistryBackend::SqliteRegistryBackend(QString path, Warning warn, int busyTimeoutMs,
-                                             Access access)
+SqliteStoreBackend::SqliteStoreBackend(QString path, Warning warn, int busyTimeoutMs, Access access)
     : m_path(std::move(path)), m_warn(std::move(warn)), m_busyTimeoutMs(busyTimeoutMs),
       m_access(access) {
     // SQLite sets aside 20 pages (some 90 KB) for each connection's cache up front;
@@ -91,21 +90,21 @@ SqliteRegistryBackend::SqliteRegistryBackend(QString path, Warning warn, int bus
     Q_UNUSED(pageCacheSetting);
 }
 
-SqliteRegistryBackend::~SqliteRegistryBackend() {
+SqliteStoreBackend::~SqliteStoreBackend() {
     for (sqlite3_stmt* st : std::as_const(m_statements))
         sqlite3_finalize(st);
     if (m_db)
         sqlite3_close(m_db);
 }
 
-void SqliteRegistryBackend::warnOnce(const QString& text) {
+void SqliteStoreBackend::warnOnce(const QString& text) {
     if (!m_warned && m_warn) {
         m_warned = true;
         m_warn(text);
     }
 }
 
-int SqliteRegistryBackend::fail(int rc, const char* what) {
+int SqliteStoreBackend::fail(int rc, const char* what) {
     const int code = mapError(rc);
     //: Completes "The settings store %1 cannot be %2".
     const QString readWord = QCoreApplication::translate("Settings", "read");
@@ -128,7 +127,7 @@ int SqliteRegistryBackend::fail(int rc, const char* what) {
     return code;
 }
 
-bool SqliteRegistryBackend::unreadable(sqlite3* db, int rc) {
+bool SqliteStoreBackend::unreadable(sqlite3* db, int rc) {
     fail(rc, "read");
     sqlite3_close(db);
     // A store another process holds locked may be readable at the next try.
@@ -136,7 +135,7 @@ bool SqliteRegistryBackend::unreadable(sqlite3* db, int rc) {
     return false;
 }
 
-bool SqliteRegistryBackend::ensureOpen() {
+bool SqliteStoreBackend::ensureOpen() {
     if (m_db)
         return true;
     if (m_unusable || m_absent)
@@ -177,7 +176,7 @@ bool SqliteRegistryBackend::ensureOpen() {
     }
     if (!existed)
         QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    sqlite3_busy_handler(db, &SqliteRegistryBackend::busyWait, this);
+    sqlite3_busy_handler(db, &SqliteStoreBackend::busyWait, this);
     sqlite3_extended_result_codes(db, 1);
 
     int tables = 0;
@@ -224,7 +223,7 @@ bool SqliteRegistryBackend::ensureOpen() {
     return true;
 }
 
-bool SqliteRegistryBackend::openReadOnly(bool existed) {
+bool SqliteStoreBackend::openReadOnly(bool existed) {
     if (m_writeRefusal == status::Success)
         m_writeRefusal = status::CannotWrite;
     if (!existed) {
@@ -239,7 +238,7 @@ bool SqliteRegistryBackend::openReadOnly(bool existed) {
             sqlite3_open_v2(uri.constData(), db,
                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
         if (rc == SQLITE_OK) {
-            sqlite3_busy_handler(*db, &SqliteRegistryBackend::busyWait, this);
+            sqlite3_busy_handler(*db, &SqliteStoreBackend::busyWait, this);
             sqlite3_extended_result_codes(*db, 1);
         }
         return rc;
@@ -281,7 +280,7 @@ bool SqliteRegistryBackend::openReadOnly(bool existed) {
 // Reading the header tells a foreign or damaged file apart before anything is
 // written. Both numbers come from one statement, so they are one snapshot even
 // while another clock process is creating the store at this very moment.
-int SqliteRegistryBackend::readHeader(sqlite3* db, int* tables, int* appId) {
+int SqliteStoreBackend::readHeader(sqlite3* db, int* tables, int* appId) {
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(db,
                                 "SELECT (SELECT count(*) FROM sqlite_master), "
@@ -296,7 +295,7 @@ int SqliteRegistryBackend::readHeader(sqlite3* db, int* tables, int* appId) {
     return rc;
 }
 
-bool SqliteRegistryBackend::checkIntegrity(sqlite3* db) {
+bool SqliteStoreBackend::checkIntegrity(sqlite3* db) {
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr);
     bool damaged = false;
@@ -314,7 +313,7 @@ bool SqliteRegistryBackend::checkIntegrity(sqlite3* db) {
     return !damaged;
 }
 
-void SqliteRegistryBackend::warnForeign() {
+void SqliteStoreBackend::warnForeign() {
     warnOnce(QCoreApplication::translate(
                  "Settings", "The settings store %1 belongs to another program; it is left "
                              "untouched and settings are not saved.")
@@ -325,8 +324,8 @@ void SqliteRegistryBackend::warnForeign() {
 // quick succession then take the lock again and again in between, and a waiter
 // gives up after its whole timeout although each holder kept the lock for well
 // under a millisecond. Short sleeps with jitter keep it in the race.
-int SqliteRegistryBackend::busyWait(void* self, int attempt) {
-    auto* backend = static_cast<SqliteRegistryBackend*>(self);
+int SqliteStoreBackend::busyWait(void* self, int attempt) {
+    auto* backend = static_cast<SqliteStoreBackend*>(self);
     const auto now = std::chrono::steady_clock::now();
     if (attempt == 0)
         backend->m_busySince = now;
@@ -337,7 +336,7 @@ int SqliteRegistryBackend::busyWait(void* self, int attempt) {
     return 1;
 }
 
-sqlite3_stmt* SqliteRegistryBackend::statement(const char* sql) {
+sqlite3_stmt* SqliteStoreBackend::statement(const char* sql) {
     if (sqlite3_stmt* st = m_statements.value(sql))
         return st;
     sqlite3_stmt* st = nullptr;
@@ -349,8 +348,8 @@ sqlite3_stmt* SqliteRegistryBackend::statement(const char* sql) {
     return st;
 }
 
-int SqliteRegistryBackend::readValue(uint32_t root, const QString& key, const QString& name,
-                                     RawValue& out) {
+int SqliteStoreBackend::readValue(uint32_t root, const QString& key, const QString& name,
+                                  RawValue& out) {
     if (!ensureOpen())
         return m_absent ? status::NotFound : status::CannotRead;
     sqlite3_stmt* st = statement(kRead);
@@ -371,7 +370,7 @@ int SqliteRegistryBackend::readValue(uint32_t root, const QString& key, const QS
     return status::Success;
 }
 
-bool SqliteRegistryBackend::keyExists(uint32_t root, const QString& key) {
+bool SqliteStoreBackend::keyExists(uint32_t root, const QString& key) {
     if (key.isEmpty())
         return true; // a root always exists
     if (!ensureOpen())
@@ -385,7 +384,7 @@ bool SqliteRegistryBackend::keyExists(uint32_t root, const QString& key) {
     return sqlite3_step(st) == SQLITE_ROW;
 }
 
-int SqliteRegistryBackend::runWrite(const std::function<int()>& body) {
+int SqliteStoreBackend::runWrite(const std::function<int()>& body) {
     if (!ensureOpen() || readOnly())
         return readOnly() ? m_writeRefusal : status::CannotWrite;
     if (m_depth > 0)
@@ -398,7 +397,7 @@ int SqliteRegistryBackend::runWrite(const std::function<int()>& body) {
     return result != status::Success ? result : rc;
 }
 
-int SqliteRegistryBackend::createKeyChain(uint32_t root, const QString& key) {
+int SqliteStoreBackend::createKeyChain(uint32_t root, const QString& key) {
     sqlite3_stmt* st = statement(kInsertKey);
     if (!st)
         return fail(sqlite3_errcode(m_db), "written");
@@ -420,8 +419,8 @@ int SqliteRegistryBackend::createKeyChain(uint32_t root, const QString& key) {
     }
 }
 
-int SqliteRegistryBackend::writeValue(uint32_t root, const QString& key, const QString& name,
-                                      const RawValue& value) {
+int SqliteStoreBackend::writeValue(uint32_t root, const QString& key, const QString& name,
+                                   const RawValue& value) {
     return runWrite([&]() -> int {
         if (const int rc = createKeyChain(root, key); rc != status::Success)
             return rc;
@@ -439,7 +438,7 @@ int SqliteRegistryBackend::writeValue(uint32_t root, const QString& key, const Q
     });
 }
 
-int SqliteRegistryBackend::deleteValue(uint32_t root, const QString& key, const QString& name) {
+int SqliteStoreBackend::deleteValue(uint32_t root, const QString& key, const QString& name) {
     return runWrite([&]() -> int {
         if (!keyExists(root, key))
             return status::NotFound;
@@ -457,7 +456,7 @@ int SqliteRegistryBackend::deleteValue(uint32_t root, const QString& key, const 
     });
 }
 
-int SqliteRegistryBackend::deleteKey(uint32_t root, const QString& key) {
+int SqliteStoreBackend::deleteKey(uint32_t root, const QString& key) {
     if (key.isEmpty())
         return status::AccessDenied; // a root cannot be deleted
     return runWrite([&]() -> int {
@@ -488,7 +487,7 @@ int SqliteRegistryBackend::deleteKey(uint32_t root, const QString& key) {
     });
 }
 
-int SqliteRegistryBackend::transaction(const std::function<bool()>& fn) {
+int SqliteStoreBackend::transaction(const std::function<bool()>& fn) {
     if (!ensureOpen() && !m_absent)
         return status::CannotWrite;
     // Reads inside fn still work on a store that is read only; its writes are refused.

@@ -1,4 +1,4 @@
-#include "settings/registry.h"
+#include "settings/keystore.h"
 
 #include "base/textutil.h"
 
@@ -29,10 +29,10 @@ bool isTextType(uint32_t type) {
 }
 } // namespace
 
-RegistryPath SplitRegistryPath(const QString& fullPath) {
+KeyPath splitKeyPath(const QString& fullPath) {
     const qsizetype sep = fullPath.indexOf(u'\\');
     const QString rootName = sep < 0 ? fullPath : fullPath.left(sep);
-    RegistryPath result;
+    KeyPath result;
     result.subKey = sep < 0 ? QString() : fullPath.mid(sep + 1);
     for (const auto& r : kRoots) {
         if (rootName.compare(QStringView(r.name), Qt::CaseInsensitive) == 0) {
@@ -51,7 +51,7 @@ std::optional<int32_t> parseDecimalInt32(const QString& input) {
     const qsizetype digitsStart = i;
     while (i < text.size() && text[i].isDigit() && text[i].unicode() < 0x80)
         ++i;
-    qsizetype intDigits = i - digitsStart;
+    qsizetype digits = i - digitsStart;
     qsizetype fracDigits = 0;
     if (i < text.size() && text[i] == u'.') {
         ++i;
@@ -60,7 +60,7 @@ std::optional<int32_t> parseDecimalInt32(const QString& input) {
             ++i;
         fracDigits = i - fracStart;
     }
-    if (i != text.size() || intDigits + fracDigits == 0)
+    if (i != text.size() || digits + fracDigits == 0)
         return std::nullopt;
     bool ok = false;
     const double value = text.toDouble(&ok);
@@ -73,11 +73,10 @@ std::optional<int32_t> parseDecimalInt32(const QString& input) {
     return int32_t(rounded);
 }
 
-RegistryValue Registry::ReadRegistryValue(const QString& keyPath, const QString& valueName,
-                                          int* status) {
+StoredValue KeyStore::readValue(const QString& keyPath, const QString& valueName, int* status) {
     int ignored = 0;
     int& rc = status ? *status : ignored;
-    const RegistryPath path = SplitRegistryPath(keyPath);
+    const KeyPath path = splitKeyPath(keyPath);
     if (path.root == 0) {
         rc = status::NotFound;
         return {};
@@ -101,9 +100,9 @@ RegistryValue Registry::ReadRegistryValue(const QString& keyPath, const QString&
     return {};
 }
 
-int Registry::WriteRegistryValue(const QString& keyPath, const QString& valueName,
-                                 const QString& value, int type) {
-    const RegistryPath path = SplitRegistryPath(keyPath);
+int KeyStore::writeValue(const QString& keyPath, const QString& valueName, const QString& value,
+                         int type) {
+    const KeyPath path = splitKeyPath(keyPath);
     if (path.root == 0)
         return status::InvalidHandle;
     RawValue raw;
@@ -128,15 +127,15 @@ int Registry::WriteRegistryValue(const QString& keyPath, const QString& valueNam
     return m_backend.writeValue(path.root, path.subKey, valueName, raw);
 }
 
-int Registry::DeleteRegistryValue(const QString& keyPath, const QString& valueName) {
-    const RegistryPath path = SplitRegistryPath(keyPath);
+int KeyStore::deleteValue(const QString& keyPath, const QString& valueName) {
+    const KeyPath path = splitKeyPath(keyPath);
     if (path.root == 0)
         return status::InvalidHandle;
     return m_backend.deleteValue(path.root, path.subKey, valueName);
 }
 
-int Registry::DeleteRegistryKey(const QString& parentPath, const QString& subKeyName) {
-    const RegistryPath path = SplitRegistryPath(parentPath);
+int KeyStore::deleteKey(const QString& parentPath, const QString& subKeyName) {
+    const KeyPath path = splitKeyPath(parentPath);
     if (path.root == 0)
         return status::InvalidHandle;
     if (subKeyName.isEmpty())
@@ -148,17 +147,17 @@ int Registry::DeleteRegistryKey(const QString& parentPath, const QString& subKey
     return m_backend.deleteKey(path.root, key);
 }
 
-int Registry::writeInteger(const QString& keyPath, const QString& valueName, int32_t value) {
-    return WriteRegistryValue(keyPath, valueName, QString::number(value), int(valuetype::Dword));
+int KeyStore::writeInteger(const QString& keyPath, const QString& valueName, int32_t value) {
+    return writeValue(keyPath, valueName, QString::number(value), int(valuetype::Dword));
 }
 
-int Registry::writeText(const QString& keyPath, const QString& valueName, const QString& value) {
-    return WriteRegistryValue(keyPath, valueName, value, int(valuetype::String));
+int KeyStore::writeText(const QString& keyPath, const QString& valueName, const QString& value) {
+    return writeValue(keyPath, valueName, value, int(valuetype::String));
 }
 
-std::optional<int32_t> Registry::readInteger(const QString& keyPath, const QString& valueName,
+std::optional<int32_t> KeyStore::readInteger(const QString& keyPath, const QString& valueName,
                                              int* status) {
-    const RegistryValue value = ReadRegistryValue(keyPath, valueName, status);
+    const StoredValue value = readValue(keyPath, valueName, status);
     if (const auto* number = std::get_if<int32_t>(&value))
         return *number;
     if (const auto* text = std::get_if<QString>(&value))
@@ -166,8 +165,8 @@ std::optional<int32_t> Registry::readInteger(const QString& keyPath, const QStri
     return 0;
 }
 
-QString Registry::readText(const QString& keyPath, const QString& valueName, int* status) {
-    const RegistryValue value = ReadRegistryValue(keyPath, valueName, status);
+QString KeyStore::readText(const QString& keyPath, const QString& valueName, int* status) {
+    const StoredValue value = readValue(keyPath, valueName, status);
     if (const auto* text = std::get_if<QString>(&value))
         return CleanString(*text);
     return {};

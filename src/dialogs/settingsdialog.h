@@ -14,7 +14,7 @@ class AlarmsPage;
 class AppearancePage;
 class ClocksPage;
 class GeneralPage;
-class ucTabStrip;
+class TabStrip;
 
 // A dialog's caption followed by the name of the clock it belongs to, so that the
 // windows of several clocks can be told apart: "Ovra Clock Configuration - Tokyo".
@@ -25,7 +25,7 @@ QString captionForClock(const QString& caption, const QString& clockName);
 // "OK" below them. It edits the process's settings record in place; "Apply" and "OK" store it and
 // rebuild the clock. Modeless: the clock keeps running while it is open. Closing it any other way
 // than "OK" applies nothing, except that an opacity choice reaches the record at once.
-class FrmConfig : public QDialog {
+class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
     enum Page { General = 0, Appearance = 1, Clocks = 2, Alarms = 3 };
@@ -36,8 +36,8 @@ public:
 
     // Loads the dialog: kept above other windows when the clock is, filled from the
     // record, with the focus on the tab strip.
-    explicit FrmConfig(const ConfigServices& services, QWidget* owner = nullptr);
-    ~FrmConfig() override;
+    explicit SettingsDialog(const ConfigServices& services, QWidget* owner = nullptr);
+    ~SettingsDialog() override;
 
     // Fills every page from the record and the lists. refill is false on the first
     // fill and true when a reset refills the dialog.
@@ -48,7 +48,7 @@ public:
     // 0: the appearance page's reset, 1: the general page's.
     void CmdReset_Click(int index);
 
-    ucTabStrip* TabConfig() const { return m_tabs; }
+    TabStrip* TabConfig() const { return m_tabs; }
     QWidget* PicConfig(int index) const { return m_pages.at(size_t(index)); }
     GeneralPage* generalPage() const { return m_general; }
     AppearancePage* appearancePage() const { return m_appearance; }
@@ -67,7 +67,7 @@ private:
     void showPage(int index);
 
     ConfigServices m_s;
-    ucTabStrip* m_tabs;
+    TabStrip* m_tabs;
     GeneralPage* m_general;
     AppearancePage* m_appearance;
     ClocksPage* m_clocks;

@@ -1,5 +1,5 @@
 // Any full path and any stored value through the store's access layer.
-#include "settings/registry.h"
+#include "settings/keystore.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -11,7 +11,7 @@ using namespace ovra;
 
 namespace {
 // Holds whatever the input says is stored, and what the layer writes.
-class FuzzBackend final : public RegistryBackend {
+class FuzzBackend final : public StoreBackend {
 public:
     QMap<QString, RawValue> values;
     int readValue(uint32_t root, const QString& key, const QString& name, RawValue& out) override {
@@ -51,17 +51,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint32_t type = fdp.ConsumeIntegralInRange<uint32_t>(0, 12);
     const std::string bytes = fdp.ConsumeRemainingBytesAsString();
 
-    const RegistryPath split = SplitRegistryPath(path);
+    const KeyPath split = splitKeyPath(path);
     const qsizetype sep = path.indexOf(u'\\');
     check(split.subKey == (sep < 0 ? QString() : path.mid(sep + 1)));
 
     FuzzBackend backend;
-    Registry reg(backend);
+    KeyStore reg(backend);
     if (split.root != 0)
         backend.values.insert(FuzzBackend::id(split.root, split.subKey, QStringLiteral("V")),
                               RawValue{type, QByteArray(bytes.data(), qsizetype(bytes.size()))});
 
-    const RegistryValue value = reg.ReadRegistryValue(path, QStringLiteral("V"));
+    const StoredValue value = reg.readValue(path, QStringLiteral("V"));
     if (const auto* text = std::get_if<QString>(&value))
         check(bytes.size() <= size_t(kMaxTextBytes));
     if (split.root == 0)
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Whatever text is written as a number reads back as that number, or is refused.
     const QString asText = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     const std::optional<int32_t> parsed = parseDecimalInt32(asText);
-    const int rc = reg.WriteRegistryValue(path, QStringLiteral("W"), asText, 4);
+    const int rc = reg.writeValue(path, QStringLiteral("W"), asText, 4);
     if (split.root != 0) {
         check((rc == status::Success) == parsed.has_value());
         if (parsed)

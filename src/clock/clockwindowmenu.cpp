@@ -1,8 +1,8 @@
 // The clock window's right-click menu and the strip's tooltips: other ways to what
 // the strip and the keys already do.
 #include "clock/clocklayout.h"
+#include "clock/clockwindow.h"
 #include "clock/clockwindowhost.h"
-#include "clock/frmclock.h"
 
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -11,37 +11,37 @@
 
 namespace ovra {
 
-void FrmClock::toggleAlwaysOnTop() {
+void ClockWindow::toggleAlwaysOnTop() {
     ClockSettings& s = m_app.settings();
     s.AlwaysOnTop = s.AlwaysOnTop == 0 ? 1 : 0;
     applyZOrder();
 }
 
-void FrmClock::toggleScale() {
+void ClockWindow::toggleScale() {
     ClockSettings& s = m_app.settings();
     s.DisplayScale = s.DisplayScale == 0 ? 1 : 0;
     DrawClock();
 }
 
-QMenu* FrmClock::createContextMenu() {
+QMenu* ClockWindow::createContextMenu() {
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("ClockMenu"));
     const ClockSettings& s = m_app.settings();
     menu->addAction(tr("&Settings…"), this, [this] { emit settingsRequested(true); });
-    QAction* onTop = menu->addAction(tr("Always on &Top"), this, &FrmClock::toggleAlwaysOnTop);
+    QAction* onTop = menu->addAction(tr("Always on &Top"), this, &ClockWindow::toggleAlwaysOnTop);
     onTop->setCheckable(true);
     onTop->setChecked(s.AlwaysOnTop == 1);
     // A DisplayScale of 0 shows the scale.
-    QAction* scale = menu->addAction(tr("Show Sc&ale"), this, &FrmClock::toggleScale);
+    QAction* scale = menu->addAction(tr("Show Sc&ale"), this, &ClockWindow::toggleScale);
     scale->setCheckable(true);
     scale->setChecked(s.DisplayScale == 0);
     menu->addSeparator();
-    menu->addAction(tr("A&bout…"), this, &FrmClock::aboutRequested);
+    menu->addAction(tr("A&bout…"), this, &ClockWindow::aboutRequested);
     menu->addAction(tr("&Close"), this, [this] { m_app.ShutdownClock(true); });
     return menu;
 }
 
-void FrmClock::contextMenuEvent(QContextMenuEvent* event) {
+void ClockWindow::contextMenuEvent(QContextMenuEvent* event) {
     if (m_unloading)
         return;
     QMenu* menu = createContextMenu();
@@ -50,7 +50,7 @@ void FrmClock::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
-bool FrmClock::showStripToolTip(QHelpEvent* event) {
+bool ClockWindow::showStripToolTip(QHelpEvent* event) {
     const int32_t zone = hitZone(event->pos(), windowSize());
     QString tip;
     switch (zone) {

@@ -1,5 +1,5 @@
-// ucTabStrip: appearance properties, themes, the property bag and drawing.
-#include "widgets/uctabstrip.h"
+// TabStrip: appearance properties, themes, the property bag and drawing.
+#include "widgets/tabstrip.h"
 
 #include "widgets/tabstriplayout.h"
 #include "widgets/tabstrippainter.h"
@@ -17,19 +17,19 @@ constexpr int kMaxTabHeight = 500;
 constexpr int kMaxRadius = 500;
 } // namespace
 
-void ucTabStrip::setColor(OleColor TabColors::*member, OleColor value) {
+void TabStrip::setColor(OleColor TabColors::*member, OleColor value) {
     if (m_colors.*member == value)
         return;
     m_colors.*member = value;
     redraw();
 }
 
-void ucTabStrip::setTabStyle(int style) {
+void TabStrip::setTabStyle(int style) {
     m_tabStyle = std::clamp(style, 0, 1);
     redraw();
 }
 
-void ucTabStrip::setTabTheme(int theme) {
+void TabStrip::setTabTheme(int theme) {
     m_tabTheme = std::clamp(theme, 0, kThemeCount - 1);
     if (!hasThemedHighlights())
         m_input->resetHover();
@@ -37,13 +37,13 @@ void ucTabStrip::setTabTheme(int theme) {
     redraw();
 }
 
-void ucTabStrip::setUseThemeDetection(bool on) {
+void TabStrip::setUseThemeDetection(bool on) {
     m_useThemeDetection = on;
     if (on)
         setTabTheme(detectedTheme());
 }
 
-void ucTabStrip::ResetColorsToDefault() {
+void TabStrip::ResetColorsToDefault() {
     applyThemeColors(m_tabTheme, m_colors, ambientBackColor(), palette());
     if (m_tabTheme == 4) {
         m_pictureSize = 0;
@@ -54,16 +54,16 @@ void ucTabStrip::ResetColorsToDefault() {
     update();
 }
 
-void ucTabStrip::ResetAllColors() {
+void TabStrip::ResetAllColors() {
     ResetColorsToDefault();
     redraw();
 }
 
-QColor ucTabStrip::translateColor(OleColor color) const {
+QColor TabStrip::translateColor(OleColor color) const {
     return translateOleColor(color, palette());
 }
 
-OleColor ucTabStrip::ambientBackColor() const {
+OleColor TabStrip::ambientBackColor() const {
     const QWidget* container = parentWidget();
     if (!container)
         return syscolor::ButtonFace;
@@ -73,89 +73,89 @@ OleColor ucTabStrip::ambientBackColor() const {
     return oleColorFromRgb(back);
 }
 
-QFont ucTabStrip::defaultActiveTabFont() const {
+QFont TabStrip::defaultActiveTabFont() const {
     QFont bold = font();
     bold.setBold(true);
     return bold;
 }
 
-QFont ucTabStrip::ActiveTabFont() const {
+QFont TabStrip::ActiveTabFont() const {
     return m_activeTabFont.value_or(defaultActiveTabFont());
 }
 
-void ucTabStrip::setActiveTabFont(const QFont& font) {
+void TabStrip::setActiveTabFont(const QFont& font) {
     m_activeTabFont = font;
     redraw();
 }
 
-QFont ucTabStrip::InActiveTabFont() const {
+QFont TabStrip::InActiveTabFont() const {
     return m_inactiveTabFont.value_or(font());
 }
 
-void ucTabStrip::setInActiveTabFont(const QFont& font) {
+void TabStrip::setInActiveTabFont(const QFont& font) {
     m_inactiveTabFont = font;
     redraw();
 }
 
-void ucTabStrip::setActiveTabHeight(int height) {
+void TabStrip::setActiveTabHeight(int height) {
     m_activeTabHeight = std::clamp(height, 1, kMaxTabHeight);
     redraw();
 }
 
-void ucTabStrip::setInActiveTabHeight(int height) {
+void TabStrip::setInActiveTabHeight(int height) {
     m_inactiveTabHeight = std::clamp(height, 1, kMaxTabHeight);
     redraw();
 }
 
-void ucTabStrip::setUseFocusedColor(bool on) {
+void TabStrip::setUseFocusedColor(bool on) {
     m_useFocusedColor = on;
     redraw();
 }
 
-void ucTabStrip::setShowFocusRect(bool on) {
+void TabStrip::setShowFocusRect(bool on) {
     m_showFocusRect = on;
     redraw();
 }
 
-void ucTabStrip::setUseControlBox(bool on) {
+void TabStrip::setUseControlBox(bool on) {
     m_useControlBox = on;
     if (!on)
         m_input->resetHover();
     redraw();
 }
 
-void ucTabStrip::setPictureAlign(int align) {
+void TabStrip::setPictureAlign(int align) {
     m_pictureAlign = std::clamp(align, 0, 1);
     redraw();
 }
 
-void ucTabStrip::setPictureSize(int size) {
+void TabStrip::setPictureSize(int size) {
     m_pictureSize = std::clamp(size, 0, 3);
     redraw();
 }
 
-void ucTabStrip::setUseMaskColor(bool on) {
+void TabStrip::setUseMaskColor(bool on) {
     m_useMaskColor = on;
     redraw();
 }
 
-void ucTabStrip::setXRadius(int radius) {
+void TabStrip::setXRadius(int radius) {
     m_xRadius = std::clamp(radius, 0, kMaxRadius);
     redraw();
 }
 
-void ucTabStrip::setYRadius(int radius) {
+void TabStrip::setYRadius(int radius) {
     m_yRadius = std::clamp(radius, 0, kMaxRadius);
     redraw();
 }
 
 // ---- property bag ------------------------------------------------------------------------
 
-TabStripAmbient ucTabStrip::persistenceAmbient() const {
+TabStripAmbient TabStrip::persistenceAmbient() const {
     return {ambientBackColor(), defaultActiveTabFont(), font(), kMaxTabCount};
 }
 
-TabStripProperties ucTabStrip::persistentProperties() const {
+TabStripProperties TabStrip::persistentProperties() const {
     TabStripProperties p;
     p.tabs = m_tabs;
     p.activeTab = m_activeTab;
@@ -180,7 +180,7 @@ TabStripProperties ucTabStrip::persistentProperties() const {
     return p;
 }
 
-void ucTabStrip::applyPersistentProperties(const TabStripProperties& p) {
+void TabStrip::applyPersistentProperties(const TabStripProperties& p) {
     // The tab count goes first: it may move the active page, and the children must end
     // up under the active tab that was read.
     setCountInternal(int(p.tabs.size()));
@@ -220,7 +220,7 @@ void ucTabStrip::applyPersistentProperties(const TabStripProperties& p) {
 
 // ---- layout and drawing ------------------------------------------------------------
 
-QList<int> ucTabStrip::tabContentWidths() const {
+QList<int> TabStrip::tabContentWidths() const {
     // Widths take the wider of the two fonts, so a switch never reflows the row.
     const QFontMetrics active(ActiveTabFont());
     const QFontMetrics inactive(InActiveTabFont());
@@ -241,7 +241,7 @@ QList<int> ucTabStrip::tabContentWidths() const {
     return widths;
 }
 
-void ucTabStrip::updateTabRects() const {
+void TabStrip::updateTabRects() const {
     TabLayoutInput in;
     in.width = width();
     in.style = m_tabStyle;
@@ -257,7 +257,7 @@ void ucTabStrip::updateTabRects() const {
         m_tabs[i].rect = rects[i];
 }
 
-TabPaintState ucTabStrip::paintState() const {
+TabPaintState TabStrip::paintState() const {
     updateTabRects();
     TabPaintState s;
     s.size = size();
@@ -304,7 +304,7 @@ TabPaintState ucTabStrip::paintState() const {
     return s;
 }
 
-void ucTabStrip::paintEvent(QPaintEvent*) {
+void TabStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), TabStripPainter::render(paintState()));
 }

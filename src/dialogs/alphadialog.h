@@ -11,10 +11,10 @@ namespace ovra {
 // "Set Color Alpha Value": asks for the alpha of the colour just chosen for a colour
 // row, from 0 (transparent) to 255 (opaque). Only "OK" changes the result; closing
 // the window any other way leaves the alpha it started with.
-class FrmAlpha : public QDialog {
+class AlphaDialog : public QDialog {
     Q_OBJECT
 public:
-    FrmAlpha(int colourAlpha, bool alwaysOnTop, QWidget* parent = nullptr);
+    AlphaDialog(int colourAlpha, bool alwaysOnTop, QWidget* parent = nullptr);
 
     // Shows the dialog modal and returns the resulting alpha.
     static int ask(QWidget* parent, int colourAlpha, bool alwaysOnTop);

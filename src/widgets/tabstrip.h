@@ -34,9 +34,9 @@ struct TabStripProperties;
 // is active) and give the strip itself no layout.
 //
 // Colours are OLE colours (see tabcolors.h). Members that take a tab index throw
-// TabStripError (number 9 for an index out of range) with the source "ucTabStrip." and
+// TabStripError (number 9 for an index out of range) with the source "TabStrip." and
 // the member's name.
-class ucTabStrip : public QWidget, private TabStripInputHost {
+class TabStrip : public QWidget, private TabStripInputHost {
     Q_OBJECT
     Q_PROPERTY(int TabCount READ TabCount WRITE setTabCount)
     Q_PROPERTY(int ActiveTab READ ActiveTab WRITE setActiveTab)
@@ -87,8 +87,8 @@ class ucTabStrip : public QWidget, private TabStripInputHost {
 public:
     static constexpr int kMaxTabCount = 1000;
 
-    explicit ucTabStrip(QWidget* parent = nullptr);
-    ~ucTabStrip() override;
+    explicit TabStrip(QWidget* parent = nullptr);
+    ~TabStrip() override;
 
     int TabCount() const { return int(m_tabs.size()); }
     void setTabCount(int count);

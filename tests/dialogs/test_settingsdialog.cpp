@@ -6,7 +6,7 @@
 #include "dialogs/displaynameedit.h"
 #include "dialogs/generalpage.h"
 #include "dialogs/sizefield.h"
-#include "widgets/uctabstrip.h"
+#include "widgets/tabstrip.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -39,7 +39,7 @@ void showActive(QWidget& dialog) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
 }
 
-TEST(FrmConfig, FillsEveryPageFromTheRecord) {
+TEST(SettingsDialog, FillsEveryPageFromTheRecord) {
     ConfigFixture f;
     ClockSettings& s = f.app.settings();
     s.HourMode = 1;
@@ -53,15 +53,15 @@ TEST(FrmConfig, FillsEveryPageFromTheRecord) {
     s.ClockRadius = 100;
     s.ClockScaleColor = v(0x77777777u);
     s.TimeZoneIndex = 40;
-    FrmConfig& d = f.open();
+    SettingsDialog& d = f.open();
 
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Ovra Clock Configuration - Default"));
     EXPECT_TRUE(d.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(d.TabConfig()->TabCount(), 4);
     EXPECT_EQ(d.TabConfig()->TabCaption(0), QStringLiteral("&General"));
     EXPECT_EQ(d.TabConfig()->ActiveTab(), 0);
-    EXPECT_FALSE(d.PicConfig(FrmConfig::General)->isHidden());
-    EXPECT_TRUE(d.PicConfig(FrmConfig::Appearance)->isHidden());
+    EXPECT_FALSE(d.PicConfig(SettingsDialog::General)->isHidden());
+    EXPECT_TRUE(d.PicConfig(SettingsDialog::Appearance)->isHidden());
 
     GeneralPage& g = *d.generalPage();
     EXPECT_EQ(entriesOf(g.CombOpacity()), (QStringList{"100%", "90%", "80%", "70%", "60%", "50%"}));
@@ -86,24 +86,24 @@ TEST(FrmConfig, FillsEveryPageFromTheRecord) {
     EXPECT_EQ(d.clocksPage()->TxtDisplayName()->text(), QStringLiteral("Add Clock"));
 }
 
-TEST(FrmConfig, StaysInTheNormalBandWhenTheClockDoesNotFloat) {
+TEST(SettingsDialog, StaysInTheNormalBandWhenTheClockDoesNotFloat) {
     ConfigFixture f;
     f.app.settings().AlwaysOnTop = 0;
     EXPECT_FALSE(f.open().windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
-TEST(FrmConfig, AnOpacityOfSixSelectsNothingAndApplyStoresTheDefault) {
+TEST(SettingsDialog, AnOpacityOfSixSelectsNothingAndApplyStoresTheDefault) {
     ConfigFixture f;
     f.app.settings().BackgroundOpacity = 6;
-    FrmConfig& d = f.open();
+    SettingsDialog& d = f.open();
     EXPECT_EQ(d.generalPage()->CombOpacity()->currentIndex(), -1);
-    d.CmdConfig_Click(FrmConfig::Apply);
+    d.CmdConfig_Click(SettingsDialog::Apply);
     // -1 went to the store, came back as 0 through validation, and 0 was stored.
     EXPECT_EQ(f.app.settings().BackgroundOpacity, 0);
     EXPECT_EQ(f.stored("Default", u"BackgroundOpacity"), 0);
 }
 
-TEST(FrmConfig, ApplyReadsTheColourTextsAsNumbers) {
+TEST(SettingsDialog, ApplyReadsTheColourTextsAsNumbers) {
     const struct {
         const char* text;
         int32_t expected;
@@ -118,9 +118,9 @@ TEST(FrmConfig, ApplyReadsTheColourTextsAsNumbers) {
     for (const auto& c : cases) {
         ConfigFixture f;
         f.app.settings().ClockScaleColor = v(0x12345678u);
-        FrmConfig& d = f.open();
+        SettingsDialog& d = f.open();
         d.appearancePage()->colourRow(6)->setText(QString::fromLatin1(c.text));
-        d.CmdConfig_Click(FrmConfig::Apply);
+        d.CmdConfig_Click(SettingsDialog::Apply);
         EXPECT_EQ(f.app.settings().ClockScaleColor, c.expected) << c.text;
         EXPECT_EQ(f.stored("Default", u"ClockScaleColor"), c.expected) << c.text;
     }
@@ -128,7 +128,7 @@ TEST(FrmConfig, ApplyReadsTheColourTextsAsNumbers) {
 
 // While the user types, the box shows the colour Apply will store for the text;
 // after Apply the row shows the stored colour, text and box.
-TEST(FrmConfig, TheColourBoxShowsWhatApplyStores) {
+TEST(SettingsDialog, TheColourBoxShowsWhatApplyStores) {
     const struct {
         const char* text;
         int32_t stored;
@@ -145,21 +145,21 @@ TEST(FrmConfig, TheColourBoxShowsWhatApplyStores) {
         SCOPED_TRACE(c.text);
         ConfigFixture f;
         f.app.settings().ClockScaleColor = v(0x12345678u);
-        FrmConfig& d = f.open();
+        SettingsDialog& d = f.open();
         ColourRow& row = *d.appearancePage()->colourRow(6);
         row.textBox()->clear();
         QTest::keyClicks(row.textBox(), QString::fromLatin1(c.text));
         EXPECT_EQ(row.boxColour(), ColorTransfer(c.stored) & 0xFFFFFF);
-        d.CmdConfig_Click(FrmConfig::Apply);
+        d.CmdConfig_Click(SettingsDialog::Apply);
         ASSERT_EQ(f.stored("Default", u"ClockScaleColor"), c.stored);
         EXPECT_EQ(row.text(), ColourText(c.stored));
         EXPECT_EQ(row.boxColour(), ColorTransfer(c.stored) & 0xFFFFFF);
     }
 }
 
-TEST(FrmConfig, ApplyCarriesListsAndSizesThroughTheStore) {
+TEST(SettingsDialog, ApplyCarriesListsAndSizesThroughTheStore) {
     ConfigFixture f;
-    FrmConfig& d = f.open();
+    SettingsDialog& d = f.open();
     GeneralPage& g = *d.generalPage();
     g.CombTimeFormat()->setCurrentIndex(1);
     g.CombOnTop()->setCurrentIndex(1);
@@ -170,7 +170,7 @@ TEST(FrmConfig, ApplyCarriesListsAndSizesThroughTheStore) {
     a.TxtHourCircle()->setText(QStringLiteral("30"));
     a.TxtMinuteCircle()->setText(QStringLiteral("9")); // no range check until the store
     a.TxtClockRadius()->setText(QStringLiteral("64."));
-    d.CmdConfig_Click(FrmConfig::Apply);
+    d.CmdConfig_Click(SettingsDialog::Apply);
 
     const ClockSettings& s = f.app.settings();
     EXPECT_EQ(s.HourMode, 1);
@@ -188,13 +188,13 @@ TEST(FrmConfig, ApplyCarriesListsAndSizesThroughTheStore) {
     EXPECT_EQ(f.autorun->GetAutorunChoice(), 0);
 
     g.CombAutorun()->setCurrentIndex(1);
-    d.CmdConfig_Click(FrmConfig::Apply);
+    d.CmdConfig_Click(SettingsDialog::Apply);
     EXPECT_FALSE(QFile::exists(f.autorun->entryFilePath()));
 }
 
-TEST(FrmConfig, AnOpacityChoiceReachesTheRecordAtOnceAndOutlivesTheCloseBox) {
+TEST(SettingsDialog, AnOpacityChoiceReachesTheRecordAtOnceAndOutlivesTheCloseBox) {
     ConfigFixture f;
-    FrmConfig& d = f.open();
+    SettingsDialog& d = f.open();
     showActive(d);
     QComboBox* opacity = d.generalPage()->CombOpacity();
     opacity->setFocus();
@@ -205,31 +205,31 @@ TEST(FrmConfig, AnOpacityChoiceReachesTheRecordAtOnceAndOutlivesTheCloseBox) {
     d.close();
     EXPECT_EQ(f.app.settings().BackgroundOpacity, 2);
     EXPECT_EQ(f.app.settings().HourCircleWidth, 18) << "closing applies nothing else";
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(f.registry.ReadRegistryValue(
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(f.store.readValue(
         clockKeyPath(QStringLiteral("Default")), QStringLiteral("BackgroundOpacity"))))
         << "nothing stored yet";
 }
 
-TEST(FrmConfig, EscapeClosesWithoutApplyingOkAppliesAndCloses) {
+TEST(SettingsDialog, EscapeClosesWithoutApplyingOkAppliesAndCloses) {
     ConfigFixture f;
-    FrmConfig& escaped = f.open();
+    SettingsDialog& escaped = f.open();
     showActive(escaped);
     escaped.appearancePage()->TxtClockRadius()->setText(QStringLiteral("60"));
     QTest::keyClick(&escaped, Qt::Key_Escape);
     EXPECT_FALSE(escaped.isVisible());
     EXPECT_EQ(f.app.settings().ClockRadius, 48);
 
-    FrmConfig& d = f.open();
+    SettingsDialog& d = f.open();
     showActive(d);
     d.appearancePage()->TxtClockRadius()->setText(QStringLiteral("60"));
-    QTest::mouseClick(d.CmdConfig(FrmConfig::About), Qt::LeftButton);
+    QTest::mouseClick(d.CmdConfig(SettingsDialog::About), Qt::LeftButton);
     EXPECT_EQ(f.log.filter(QStringLiteral("about")).size(), 1);
-    QTest::mouseClick(d.CmdConfig(FrmConfig::OK), Qt::LeftButton);
+    QTest::mouseClick(d.CmdConfig(SettingsDialog::OK), Qt::LeftButton);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(f.stored("Default", u"ClockRadius"), 60);
 }
 
-TEST(FrmConfig, AppearanceResetRestoresColoursAndSizesOnly) {
+TEST(SettingsDialog, AppearanceResetRestoresColoursAndSizesOnly) {
     ConfigFixture f;
     ClockSettings& s = f.app.settings();
     s.ClockRadius = 90;
@@ -238,7 +238,7 @@ TEST(FrmConfig, AppearanceResetRestoresColoursAndSizesOnly) {
     s.HourMode = 1;
     s.Left = 3000;
     s.TimeZoneIndex = 12;
-    FrmConfig& d = f.open();
+    SettingsDialog& d = f.open();
     d.appearancePage()->TxtHourCircle()->setText(QStringLiteral("44")); // an edit not applied
     d.appearancePage()->CmdReset()->click();
 
@@ -256,20 +256,20 @@ TEST(FrmConfig, AppearanceResetRestoresColoursAndSizesOnly) {
 
 // A new clock wants to start with the session; the first dialog shows it and the
 // first Apply keeps it.
-TEST(FrmConfig, TheFirstApplyOfANewClockKeepsItsAutostart) {
+TEST(SettingsDialog, TheFirstApplyOfANewClockKeepsItsAutostart) {
     for (const char* name : {"Default", "Tokyo"}) {
         SCOPED_TRACE(name);
         ConfigFixture f(QString::fromUtf8(name));
         ASSERT_EQ(f.app.settings().Autorun, 0);
-        FrmConfig& d = f.open();
+        SettingsDialog& d = f.open();
         EXPECT_EQ(d.generalPage()->CombAutorun()->currentText(), QStringLiteral("Yes"));
-        d.CmdConfig_Click(FrmConfig::Apply);
+        d.CmdConfig_Click(SettingsDialog::Apply);
         EXPECT_EQ(f.stored(QString::fromUtf8(name), u"Autorun"), 0);
         EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
     }
 }
 
-TEST(FrmConfig, GeneralResetRestoresTheChoicesAndWritesTheAutostartEntry) {
+TEST(SettingsDialog, GeneralResetRestoresTheChoicesAndWritesTheAutostartEntry) {
     ConfigFixture f;
     ClockSettings& s = f.app.settings();
     s.HourMode = 1;
@@ -278,7 +278,7 @@ TEST(FrmConfig, GeneralResetRestoresTheChoicesAndWritesTheAutostartEntry) {
     s.Autorun = 1;
     ASSERT_TRUE(QFile::remove(f.autorun->entryFilePath()));
     s.ClockRadius = 70;
-    FrmConfig& d = f.open();
+    SettingsDialog& d = f.open();
     ASSERT_EQ(d.generalPage()->CombAutorun()->currentText(), QStringLiteral("No"));
     d.generalPage()->CmdReset()->click();
 
@@ -292,11 +292,11 @@ TEST(FrmConfig, GeneralResetRestoresTheChoicesAndWritesTheAutostartEntry) {
     EXPECT_EQ(d.generalPage()->CombTimeFormat()->currentText(), QStringLiteral("12 Hour"));
     // The list follows the entry just written, so the next apply keeps it.
     EXPECT_EQ(d.generalPage()->CombAutorun()->currentText(), QStringLiteral("Yes"));
-    d.CmdConfig_Click(FrmConfig::Apply);
+    d.CmdConfig_Click(SettingsDialog::Apply);
     EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
 }
 
-TEST(FrmConfig, SizeFieldsCheckTheirTextWhenTheyLoseTheFocus) {
+TEST(SettingsDialog, SizeFieldsCheckTheirTextWhenTheyLoseTheFocus) {
     const struct {
         int field; // 0..2 widths, 3 radius
         const char* typed;
@@ -307,9 +307,9 @@ TEST(FrmConfig, SizeFieldsCheckTheirTextWhenTheyLoseTheFocus) {
         {0, "ab12", "12"}, {3, "9x9", "99"},  {3, "1/2", "48"},
     };
     ConfigFixture f;
-    FrmConfig& d = f.open();
+    SettingsDialog& d = f.open();
     showActive(d);
-    d.TabConfig()->setActiveTab(FrmConfig::Appearance);
+    d.TabConfig()->setActiveTab(SettingsDialog::Appearance);
     QLineEdit* elsewhere = d.appearancePage()->colourRow(0)->textBox();
     for (const auto& c : cases) {
         SizeField* field = d.appearancePage()->sizeFields()[size_t(c.field)];
@@ -322,11 +322,11 @@ TEST(FrmConfig, SizeFieldsCheckTheirTextWhenTheyLoseTheFocus) {
     }
 }
 
-TEST(FrmConfig, TheNameBoxDropsBracesAndSelectsItsTextOnFocus) {
+TEST(SettingsDialog, TheNameBoxDropsBracesAndSelectsItsTextOnFocus) {
     ConfigFixture f;
-    FrmConfig& d = f.open();
+    SettingsDialog& d = f.open();
     showActive(d);
-    d.TabConfig()->setActiveTab(FrmConfig::Clocks);
+    d.TabConfig()->setActiveTab(SettingsDialog::Clocks);
     QLineEdit* name = d.clocksPage()->TxtDisplayName();
     name->setFocus();
     QApplication::processEvents();
@@ -336,15 +336,15 @@ TEST(FrmConfig, TheNameBoxDropsBracesAndSelectsItsTextOnFocus) {
     EXPECT_EQ(name->maxLength(), 64);
 }
 
-TEST(FrmConfig, TabsBringTheirPagesForwardAndTheKeyboardReachesTheRadius) {
+TEST(SettingsDialog, TabsBringTheirPagesForwardAndTheKeyboardReachesTheRadius) {
     ConfigFixture f;
-    FrmConfig& d = f.open();
+    SettingsDialog& d = f.open();
     showActive(d);
     ASSERT_EQ(QApplication::focusWidget(), d.TabConfig());
     QTest::keyClick(d.TabConfig(), Qt::Key_Right);
-    EXPECT_EQ(d.TabConfig()->ActiveTab(), int(FrmConfig::Appearance));
-    EXPECT_TRUE(d.PicConfig(FrmConfig::General)->isHidden());
-    EXPECT_FALSE(d.PicConfig(FrmConfig::Appearance)->isHidden());
+    EXPECT_EQ(d.TabConfig()->ActiveTab(), int(SettingsDialog::Appearance));
+    EXPECT_TRUE(d.PicConfig(SettingsDialog::General)->isHidden());
+    EXPECT_FALSE(d.PicConfig(SettingsDialog::Appearance)->isHidden());
     // The order a desktop user (and the desktop test) relies on: the strip, then the
     // page's fields top to bottom; backwards from the strip come OK and Apply.
     for (int i = 0; i < 4; ++i)
@@ -352,11 +352,11 @@ TEST(FrmConfig, TabsBringTheirPagesForwardAndTheKeyboardReachesTheRadius) {
     EXPECT_EQ(QApplication::focusWidget(), d.appearancePage()->TxtClockRadius());
     for (int i = 0; i < 6; ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
-    EXPECT_EQ(QApplication::focusWidget(), d.CmdConfig(FrmConfig::Apply));
+    EXPECT_EQ(QApplication::focusWidget(), d.CmdConfig(SettingsDialog::Apply));
 
-    d.TabConfig()->setActiveTab(FrmConfig::Alarms);
-    EXPECT_FALSE(d.PicConfig(FrmConfig::Alarms)->isHidden());
-    EXPECT_TRUE(d.PicConfig(FrmConfig::Appearance)->isHidden());
+    d.TabConfig()->setActiveTab(SettingsDialog::Alarms);
+    EXPECT_FALSE(d.PicConfig(SettingsDialog::Alarms)->isHidden());
+    EXPECT_TRUE(d.PicConfig(SettingsDialog::Appearance)->isHidden());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-// ucTabStrip: the event handlers, which pass input on to TabStripInput, and the
+// TabStrip: the event handlers, which pass input on to TabStripInput, and the
 // strip's side of TabStripInputHost, which turns the rules' notifications into signals.
-#include "widgets/uctabstrip.h"
+#include "widgets/tabstrip.h"
 
 #include "widgets/tabstriplayout.h"
 #include "widgets/tabstripwindowwatcher.h"
@@ -12,51 +12,51 @@ namespace ovra {
 
 // ---- events ------------------------------------------------------------------------------
 
-bool ucTabStrip::event(QEvent* event) {
+bool TabStrip::event(QEvent* event) {
     if (event->type() == QEvent::ParentChange)
         m_watcher->watch(window());
     return QWidget::event(event);
 }
 
-void ucTabStrip::mousePressEvent(QMouseEvent* event) {
+void TabStrip::mousePressEvent(QMouseEvent* event) {
     m_input->mousePress(event);
 }
-void ucTabStrip::mouseReleaseEvent(QMouseEvent* event) {
+void TabStrip::mouseReleaseEvent(QMouseEvent* event) {
     m_input->mouseRelease(event);
 }
-void ucTabStrip::mouseDoubleClickEvent(QMouseEvent* event) {
+void TabStrip::mouseDoubleClickEvent(QMouseEvent* event) {
     m_input->mouseDoubleClick(event);
 }
-void ucTabStrip::mouseMoveEvent(QMouseEvent* event) {
+void TabStrip::mouseMoveEvent(QMouseEvent* event) {
     m_input->mouseMove(event);
 }
-void ucTabStrip::wheelEvent(QWheelEvent* event) {
+void TabStrip::wheelEvent(QWheelEvent* event) {
     m_input->wheel(event);
 }
-void ucTabStrip::keyPressEvent(QKeyEvent* event) {
+void TabStrip::keyPressEvent(QKeyEvent* event) {
     m_input->keyPress(event);
 }
-void ucTabStrip::keyReleaseEvent(QKeyEvent* event) {
+void TabStrip::keyReleaseEvent(QKeyEvent* event) {
     m_input->keyRelease(event);
 }
-void ucTabStrip::enterEvent(QEnterEvent*) {
+void TabStrip::enterEvent(QEnterEvent*) {
     m_input->enter();
 }
-void ucTabStrip::leaveEvent(QEvent*) {
+void TabStrip::leaveEvent(QEvent*) {
     m_input->leave();
 }
 
-void ucTabStrip::focusInEvent(QFocusEvent* event) {
+void TabStrip::focusInEvent(QFocusEvent* event) {
     update();
     QWidget::focusInEvent(event);
 }
 
-void ucTabStrip::focusOutEvent(QFocusEvent* event) {
+void TabStrip::focusOutEvent(QFocusEvent* event) {
     update();
     QWidget::focusOutEvent(event);
 }
 
-void ucTabStrip::changeEvent(QEvent* event) {
+void TabStrip::changeEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::ActivationChange:
         m_input->resetHover();
@@ -75,7 +75,7 @@ void ucTabStrip::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-void ucTabStrip::showEvent(QShowEvent* event) {
+void TabStrip::showEvent(QShowEvent* event) {
     m_watcher->watch(window());
     raiseCompleteInit();
     QWidget::showEvent(event);
@@ -83,68 +83,67 @@ void ucTabStrip::showEvent(QShowEvent* event) {
 
 // ---- TabStripInputHost -----------------------------------------------------------------
 
-int ucTabStrip::inputRowHeight() const {
+int TabStrip::inputRowHeight() const {
     return TabStripLayout::rowHeight(m_activeTabHeight, m_inactiveTabHeight);
 }
 
-QPoint ucTabStrip::inputPointer() const {
+QPoint TabStrip::inputPointer() const {
     return mapFromGlobal(QCursor::pos());
 }
 
-void ucTabStrip::onMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x,
-                             float y) {
+void TabStrip::onMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y) {
     emit MouseDown(button, shift, x, y);
 }
-void ucTabStrip::onMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y) {
+void TabStrip::onMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y) {
     emit MouseUp(button, shift, x, y);
 }
-void ucTabStrip::onMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x,
-                             float y) {
+void TabStrip::onMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x,
+                           float y) {
     emit MouseMove(buttons, shift, x, y);
 }
-void ucTabStrip::onMouseHover(int tab, float x, float y) {
+void TabStrip::onMouseHover(int tab, float x, float y) {
     emit MouseHover(tab, x, y);
 }
-void ucTabStrip::onMouseEnter() {
+void TabStrip::onMouseEnter() {
     emit MouseEnter();
 }
-void ucTabStrip::onMouseLeave() {
+void TabStrip::onMouseLeave() {
     emit MouseLeave();
 }
-void ucTabStrip::onClick() {
+void TabStrip::onClick() {
     emit Click();
 }
-void ucTabStrip::onDblClick() {
+void TabStrip::onDblClick() {
     emit DblClick();
 }
-void ucTabStrip::onControlBoxEnter() {
+void TabStrip::onControlBoxEnter() {
     emit ControlBoxEnter();
 }
-void ucTabStrip::onControlBoxExit() {
+void TabStrip::onControlBoxExit() {
     emit ControlBoxExit();
 }
-void ucTabStrip::onControlBoxHover(float x, float y) {
+void TabStrip::onControlBoxHover(float x, float y) {
     emit ControlBoxHover(x, y);
 }
-void ucTabStrip::onControlBoxMouseDown(float x, float y) {
+void TabStrip::onControlBoxMouseDown(float x, float y) {
     emit ControlBoxMouseDown(x, y);
 }
-void ucTabStrip::onControlBoxMouseUp(float x, float y) {
+void TabStrip::onControlBoxMouseUp(float x, float y) {
     emit ControlBoxMouseUp(x, y);
 }
-void ucTabStrip::onMouseScrollUp() {
+void TabStrip::onMouseScrollUp() {
     emit MouseScrollUp();
 }
-void ucTabStrip::onMouseScrollDown() {
+void TabStrip::onMouseScrollDown() {
     emit MouseScrollDown();
 }
-void ucTabStrip::onKeyDown(int key, Qt::KeyboardModifiers shift) {
+void TabStrip::onKeyDown(int key, Qt::KeyboardModifiers shift) {
     emit KeyDown(key, shift);
 }
-void ucTabStrip::onKeyUp(int key, Qt::KeyboardModifiers shift) {
+void TabStrip::onKeyUp(int key, Qt::KeyboardModifiers shift) {
     emit KeyUp(key, shift);
 }
-void ucTabStrip::onKeyPress(int charCode) {
+void TabStrip::onKeyPress(int charCode) {
     emit KeyPress(charCode);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/registrybackend.h"
+#include "settings/storebackend.h"
 
 #include <QString>
 
@@ -24,16 +24,16 @@ inline constexpr uint32_t DynData = 0x80000006u;
 // Longest text value the store hands back, in bytes; longer ones read as no value.
 inline constexpr int kMaxTextBytes = 1024;
 
-struct RegistryPath {
+struct KeyPath {
     uint32_t root = 0; // 0 for an unknown root name
     QString subKey;
 };
 
 // Root = the text before the first "\" (case-insensitive), sub-key = the rest.
-RegistryPath SplitRegistryPath(const QString& fullPath);
+KeyPath splitKeyPath(const QString& fullPath);
 
 // No value, a 32-bit integer, or a text.
-using RegistryValue = std::variant<std::monostate, int32_t, QString>;
+using StoredValue = std::variant<std::monostate, int32_t, QString>;
 
 // Reads a number the way the store hands numbers to callers: decimal, optional
 // sign and fraction, rounded half to even into 32 bits. Nothing when the text is
@@ -42,20 +42,19 @@ std::optional<int32_t> parseDecimalInt32(const QString& text);
 
 // The access layer: every store access of the program goes through full text paths
 // such as "HKEY_CURRENT_USER\Software\Ovra Clock\Tokyo".
-class Registry {
+class KeyStore {
 public:
-    explicit Registry(RegistryBackend& backend) : m_backend(backend) {}
+    explicit KeyStore(StoreBackend& backend) : m_backend(backend) {}
 
     // status, when given, receives NotFound for a value that is absent and another
     // non-zero code when the store could not be read: only the first means "no value".
-    RegistryValue ReadRegistryValue(const QString& keyPath, const QString& valueName,
-                                    int* status = nullptr);
+    StoredValue readValue(const QString& keyPath, const QString& valueName, int* status = nullptr);
     // type 1 and 2 write text; type 4 writes the text read as a number; any other
     // type writes nothing. Returns a status code (0 success).
-    int WriteRegistryValue(const QString& keyPath, const QString& valueName, const QString& value,
-                           int type);
-    int DeleteRegistryValue(const QString& keyPath, const QString& valueName);
-    int DeleteRegistryKey(const QString& parentPath, const QString& subKeyName);
+    int writeValue(const QString& keyPath, const QString& valueName, const QString& value,
+                   int type);
+    int deleteValue(const QString& keyPath, const QString& valueName);
+    int deleteKey(const QString& parentPath, const QString& subKeyName);
 
     int writeInteger(const QString& keyPath, const QString& valueName, int32_t value);
     int writeText(const QString& keyPath, const QString& valueName, const QString& value);
@@ -74,10 +73,10 @@ public:
         return m_backend.transaction([&]() -> bool { return fn(); });
     }
 
-    RegistryBackend& backend() { return m_backend; }
+    StoreBackend& backend() { return m_backend; }
 
 private:
-    RegistryBackend& m_backend;
+    StoreBackend& m_backend;
 };
 
 } // namespace ovra
