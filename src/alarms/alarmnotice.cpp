@@ -84,8 +84,8 @@ AlarmNotice::AlarmNotice(TipServices services)
                                 twY(kButtonHeight));
     offerSnooze(false);
 
-    m_timer1->onTick([this] { Timer1_Tick(); });
-    m_timer2->onTick([this] { Timer2_Tick(); });
+    m_timer1->onTick([this] { countdownTick(); });
+    m_timer2->onTick([this] { soundLimitTick(); });
     m_timer1->setEnabled(false);
     m_timer2->setEnabled(true);
 }
@@ -323,7 +323,7 @@ bool AlarmNotice::countdownOverslept() {
     return true;
 }
 
-void AlarmNotice::Timer1_Tick() {
+void AlarmNotice::countdownTick() {
     TipState& st = m_s.state;
     if (countdownOverslept())
         return;
@@ -364,7 +364,7 @@ void AlarmNotice::Timer1_Tick() {
         close();
 }
 
-void AlarmNotice::Timer2_Tick() {
+void AlarmNotice::soundLimitTick() {
     TipState& st = m_s.state;
     ++st.SoundTicks;
     if (st.SoundTicks >= st.SoundLimit) {

@@ -97,10 +97,10 @@ protected:
 private:
     int tw(int twips) const;  // twips to pixels across
     int twY(int twips) const; // twips to pixels down
-    void Timer1_Tick();
+    void countdownTick();
     bool countdownOverslept();
     QDateTime wallClockNow() const;
-    void Timer2_Tick();
+    void soundLimitTick();
     void closingSteps();
     void offerSnooze(bool offer);
     void playSound(const QString& soundFile);

@@ -139,7 +139,7 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
             button->setToolTip(defs[i].hint);
         if (defs[i].caption == QStringLiteral("..."))
             button->setAccessibleName(defs[i].hint);
-        connect(button, &QPushButton::clicked, this, [this, i] { CmdAlarm_Click(int(i)); });
+        connect(button, &QPushButton::clicked, this, [this, i] { alarmCommand(int(i)); });
         m_buttons[i] = button;
     }
     m_buttons[ChooseSound]->setMaximumWidth(m_buttons[ChooseSound]->sizeHint().height() + 8);
@@ -226,17 +226,17 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     setTabOrder(m_buttons[Disable], m_buttons[Enable]);
     setTabOrder(m_buttons[Enable], m_buttons[Delete]);
 
-    connect(m_action, &QComboBox::currentIndexChanged, this, [this] { CombAction_Click(); });
+    connect(m_action, &QComboBox::currentIndexChanged, this, [this] { actionChosen(); });
     connect(m_note, &QPlainTextEdit::textChanged, this, &AlarmsPage::limitNote);
     connect(m_list, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { ListAlarm_Click(m_list->row(item)); });
+            [this](QListWidgetItem* item) { alarmChosen(m_list->row(item)); });
     // Moving through the list with the keyboard shows each alarm as a click does.
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_refreshing)
-            ListAlarm_Click(row);
+            alarmChosen(row);
     });
     m_sound->installEventFilter(this);
-    CombAction_Click();
+    actionChosen();
 }
 
 void AlarmsPage::fill() {
@@ -245,11 +245,11 @@ void AlarmsPage::fill() {
     m_action->setCurrentIndex(0);
     m_playTime->setCurrentIndex(0);
     setDays(kEveryDay);
-    CombAction_Click();
+    actionChosen();
     RefreshAlarmList();
 }
 
-void AlarmsPage::CmdAlarm_Click(int index) {
+void AlarmsPage::alarmCommand(int index) {
     const QPointer<AlarmsPage> alive(this);
     switch (index) {
     case Add:
@@ -295,7 +295,7 @@ void AlarmsPage::CmdAlarm_Click(int index) {
         RefreshAlarmList();
 }
 
-void AlarmsPage::CombAction_Click() {
+void AlarmsPage::actionChosen() {
     const bool execute = m_action->currentIndex() == alarmaction::Execute;
     m_labNote->setText(execute ? tr(kParameterLabel) : tr(kTipLabel));
     labelField(m_labNote, execute ? static_cast<QWidget*>(m_param) : m_note);
@@ -388,7 +388,7 @@ QList<int> AlarmsPage::markedRecords() const {
     return records;
 }
 
-void AlarmsPage::ListAlarm_Click(int row) {
+void AlarmsPage::alarmChosen(int row) {
     const int index = recordOfRow(row);
     if (m_s.table.AlarmCount() == 0 || index < 0 || index >= m_s.table.AlarmCount())
         return;
@@ -400,7 +400,7 @@ void AlarmsPage::ListAlarm_Click(int row) {
     // Codes a damaged file may hold have no entry; the lists then keep theirs.
     if (alarm.Action >= 0 && alarm.Action < m_action->count())
         m_action->setCurrentIndex(alarm.Action);
-    CombAction_Click();
+    actionChosen();
     if (alarm.PlayTime >= 0 && alarm.PlayTime < m_playTime->count())
         m_playTime->setCurrentIndex(alarm.PlayTime);
     if (alarm.Action > alarmaction::RebootNow)
@@ -425,7 +425,7 @@ uint8_t AlarmsPage::checkedDays() const {
     return days;
 }
 
-void AlarmsPage::TxtSound_LostFocus() {
+void AlarmsPage::soundEditFinished() {
     if (!FileExists(m_sound->text()))
         m_sound->setText(kDefaultAlarmSoundText);
 }
@@ -435,7 +435,7 @@ bool AlarmsPage::eventFilter(QObject* watched, QEvent* event) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Switching to another program is not leaving the box.
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            TxtSound_LostFocus();
+            soundEditFinished();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -52,25 +52,25 @@ public:
     void DeleteAlarm();
     void SetAlarm(bool IsEnable);
     void RefreshAlarmList();
-    void CmdAlarm_Click(int index);
-    void CombAction_Click();
-    void ListAlarm_Click(int row);
-    void TxtSound_LostFocus();
+    void alarmCommand(int index);
+    void actionChosen();
+    void alarmChosen(int row);
+    void soundEditFinished();
 
     // The record that list row shows, or -1.
     int recordOfRow(int row) const;
     QList<int> markedRecords() const;
 
-    QComboBox* CombHour() const { return m_hour; }
-    QComboBox* CombMinute() const { return m_minute; }
-    QComboBox* CombAction() const { return m_action; }
-    QComboBox* CombPlaytime() const { return m_playTime; }
-    QLabel* LabNote() const { return m_labNote; }
-    QPlainTextEdit* TxtNote() const { return m_note; }
-    QLineEdit* TxtParam() const { return m_param; }
-    QLineEdit* TxtSound() const { return m_sound; }
-    QListWidget* ListAlarm() const { return m_list; }
-    QPushButton* CmdAlarm(int index) const { return m_buttons.at(size_t(index)); }
+    QComboBox* hourBox() const { return m_hour; }
+    QComboBox* minuteBox() const { return m_minute; }
+    QComboBox* actionBox() const { return m_action; }
+    QComboBox* playTimeBox() const { return m_playTime; }
+    QLabel* noteLabel() const { return m_labNote; }
+    QPlainTextEdit* noteEdit() const { return m_note; }
+    QLineEdit* targetEdit() const { return m_param; }
+    QLineEdit* soundEdit() const { return m_sound; }
+    QListWidget* alarmList() const { return m_list; }
+    QPushButton* alarmButton(int index) const { return m_buttons.at(size_t(index)); }
     // The box of a day of the week, 1 Monday to 7 Sunday.
     QCheckBox* CheckDay(int dayOfWeek) const { return m_days.at(size_t(dayOfWeek - 1)); }
 

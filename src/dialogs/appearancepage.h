@@ -28,14 +28,14 @@ public:
     // field as it was; nothing is range-checked here.
     void readInto(ClockSettings& settings) const;
 
-    SizeField* TxtHourCircle() const { return m_sizes[0]; }
-    SizeField* TxtMinuteCircle() const { return m_sizes[1]; }
-    SizeField* TxtSecondCircle() const { return m_sizes[2]; }
-    SizeField* TxtClockRadius() const { return m_sizes[3]; }
+    SizeField* hourWidthField() const { return m_sizes[0]; }
+    SizeField* minuteWidthField() const { return m_sizes[1]; }
+    SizeField* secondWidthField() const { return m_sizes[2]; }
+    SizeField* radiusField() const { return m_sizes[3]; }
     const std::array<SizeField*, 4>& sizeFields() const { return m_sizes; }
     // Row index as in the colour table, 0 the AM/24-hour ring.
     ColourRow* colourRow(int index) const { return m_colours.at(size_t(index)); }
-    QPushButton* CmdReset() const { return m_reset; }
+    QPushButton* resetButton() const { return m_reset; }
 
 signals:
     void resetRequested();

@@ -39,7 +39,7 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
         auto* button = new QPushButton(captions[i], i == Add ? addGroup : manageGroup);
         button->setObjectName(QStringLiteral("CmdTimeZone%1").arg(i));
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, i] { CmdTimeZone_Click(int(i)); });
+        connect(button, &QPushButton::clicked, this, [this, i] { clockCommand(int(i)); });
         m_buttons[i] = button;
     }
 
@@ -74,7 +74,7 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
 
     connect(m_zones, &QComboBox::activated, this, &ClocksPage::nameAfterZone);
     // Enter in the name box adds the clock, as a user typing a name expects.
-    connect(m_name, &QLineEdit::returnPressed, this, [this] { CmdTimeZone_Click(Add); });
+    connect(m_name, &QLineEdit::returnPressed, this, [this] { clockCommand(Add); });
     setTabOrder(m_zones, m_name);
     setTabOrder(m_name, m_buttons[Add]);
     setTabOrder(m_buttons[Add], m_list);
@@ -117,7 +117,7 @@ void ClocksPage::RefreshClockList() {
         m_list->addItem((entry.running() ? running : stopped).arg(entry.Name));
 }
 
-void ClocksPage::CmdTimeZone_Click(int index) {
+void ClocksPage::clockCommand(int index) {
     switch (index) {
     case Add:
         addClock();

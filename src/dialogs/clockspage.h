@@ -31,12 +31,12 @@ public:
     // is refreshed.
     void fill(bool refill, int zoneIndex);
     void RefreshClockList();
-    void CmdTimeZone_Click(int index);
+    void clockCommand(int index);
 
-    QComboBox* CombTimeZone() const { return m_zones; }
-    DisplayNameEdit* TxtDisplayName() const { return m_name; }
-    QListWidget* ListClock() const { return m_list; }
-    QPushButton* CmdTimeZone(int index) const { return m_buttons.at(size_t(index)); }
+    QComboBox* zoneBox() const { return m_zones; }
+    DisplayNameEdit* nameEdit() const { return m_name; }
+    QListWidget* clockList() const { return m_list; }
+    QPushButton* clockButton(int index) const { return m_buttons.at(size_t(index)); }
 
 private:
     void addClock();

@@ -27,13 +27,13 @@ public:
     // The lists' indices into the record; a list without a selection gives -1.
     void readInto(ClockSettings& settings) const;
 
-    QComboBox* CombOnTop() const { return m_onTop; }
-    QComboBox* CombDisplayScale() const { return m_displayScale; }
-    QComboBox* CombOpacity() const { return m_opacity; }
-    QComboBox* CombAutorun() const { return m_autorun; }
-    QComboBox* CombTimeFormat() const { return m_timeFormat; }
-    QComboBox* CombDST() const { return m_dst; }
-    QPushButton* CmdReset() const { return m_reset; }
+    QComboBox* onTopBox() const { return m_onTop; }
+    QComboBox* scaleBox() const { return m_displayScale; }
+    QComboBox* opacityBox() const { return m_opacity; }
+    QComboBox* autorunBox() const { return m_autorun; }
+    QComboBox* timeFormatBox() const { return m_timeFormat; }
+    QComboBox* timeStandardBox() const { return m_dst; }
+    QPushButton* resetButton() const { return m_reset; }
 
 signals:
     // The user chose an entry of the opacity list.

@@ -62,7 +62,7 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
         button->setObjectName(QStringLiteral("CmdConfig%1").arg(i));
         // Enter must not close the dialog from a text box by surprise.
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, i] { CmdConfig_Click(int(i)); });
+        connect(button, &QPushButton::clicked, this, [this, i] { dialogCommand(int(i)); });
         m_buttons[i] = button;
     }
     auto* buttonRow = new QHBoxLayout;
@@ -81,8 +81,8 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     connect(m_tabs, &TabStrip::TabSwitch, this, [this] { showPage(m_tabs->ActiveTab()); });
     connect(m_general, &GeneralPage::opacityChosen, this,
             [this](int index) { m_s.app.settings().BackgroundOpacity = index; });
-    connect(m_general, &GeneralPage::resetRequested, this, [this] { CmdReset_Click(1); });
-    connect(m_appearance, &AppearancePage::resetRequested, this, [this] { CmdReset_Click(0); });
+    connect(m_general, &GeneralPage::resetRequested, this, [this] { resetPage(1); });
+    connect(m_appearance, &AppearancePage::resetRequested, this, [this] { resetPage(0); });
 
     if (settings.AlwaysOnTop == 1)
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -172,7 +172,7 @@ void SettingsDialog::ApplyConfig() {
     m_appearance->fill(m_s.app.settings());
 }
 
-void SettingsDialog::CmdConfig_Click(int index) {
+void SettingsDialog::dialogCommand(int index) {
     switch (index) {
     case OK:
         ApplyConfig();
@@ -190,7 +190,7 @@ void SettingsDialog::CmdConfig_Click(int index) {
     }
 }
 
-void SettingsDialog::CmdReset_Click(int index) {
+void SettingsDialog::resetPage(int index) {
     ClockSettings& s = m_s.app.settings();
     const bool appearance = index != 1;
     RestoreDefaults(s, appearance);

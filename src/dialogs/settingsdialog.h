@@ -44,17 +44,17 @@ public:
     void IniData(bool refill);
     // Reads every page back into the record, applies it to the clock and stores it.
     void ApplyConfig();
-    void CmdConfig_Click(int index);
+    void dialogCommand(int index);
     // 0: the appearance page's reset, 1: the general page's.
-    void CmdReset_Click(int index);
+    void resetPage(int index);
 
     TabStrip* TabConfig() const { return m_tabs; }
-    QWidget* PicConfig(int index) const { return m_pages.at(size_t(index)); }
+    QWidget* pageAt(int index) const { return m_pages.at(size_t(index)); }
     GeneralPage* generalPage() const { return m_general; }
     AppearancePage* appearancePage() const { return m_appearance; }
     ClocksPage* clocksPage() const { return m_clocks; }
     AlarmsPage* alarmsPage() const { return m_alarms; }
-    QPushButton* CmdConfig(int index) const { return m_buttons.at(size_t(index)); }
+    QPushButton* dialogButton(int index) const { return m_buttons.at(size_t(index)); }
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -61,14 +61,14 @@ struct AlarmsFixture : ConfigFixture {
     }
 
     void enter(int hour, int minute, int action = 0) {
-        page->CombHour()->setCurrentIndex(hour);
-        page->CombMinute()->setCurrentIndex(minute);
-        page->CombAction()->setCurrentIndex(action);
+        page->hourBox()->setCurrentIndex(hour);
+        page->minuteBox()->setCurrentIndex(minute);
+        page->actionBox()->setCurrentIndex(action);
     }
 
     void mark(std::initializer_list<int> rows) {
         for (const int row : rows)
-            page->ListAlarm()->item(row)->setSelected(true);
+            page->alarmList()->item(row)->setSelected(true);
     }
 
     AlarmsPage* page;
@@ -76,18 +76,18 @@ struct AlarmsFixture : ConfigFixture {
 
 TEST(AlarmsPage, StartsWithTheFirstEntriesAndListsTheAlarms) {
     AlarmsFixture f({alarmAt(19, 5), alarmAt(0, 30, 0)});
-    EXPECT_EQ(f.page->CombHour()->currentText(), QStringLiteral("AM12 (00)"));
-    EXPECT_EQ(f.page->CombAction()->count(), 7);
-    EXPECT_EQ(rowsOf(f.page->ListAlarm()),
+    EXPECT_EQ(f.page->hourBox()->currentText(), QStringLiteral("AM12 (00)"));
+    EXPECT_EQ(f.page->actionBox()->count(), 7);
+    EXPECT_EQ(rowsOf(f.page->alarmList()),
               (QStringList{"07:05 PM - Enabled", "12:30 AM - Disabled"}));
 }
 
 TEST(AlarmsPage, AddStoresTheEntryFieldsAndSavesAtOnce) {
     AlarmsFixture f;
     f.enter(7, 5, 3);
-    f.page->CombPlaytime()->setCurrentIndex(4);
-    f.page->TxtNote()->setPlainText(QStringLiteral("Time to go"));
-    f.page->CmdAlarm(AlarmsPage::Add)->click();
+    f.page->playTimeBox()->setCurrentIndex(4);
+    f.page->noteEdit()->setPlainText(QStringLiteral("Time to go"));
+    f.page->alarmButton(AlarmsPage::Add)->click();
 
     const QList<AlarmRecord> file = f.saved();
     ASSERT_EQ(file.size(), 1);
@@ -98,24 +98,24 @@ TEST(AlarmsPage, AddStoresTheEntryFieldsAndSavesAtOnce) {
     EXPECT_EQ(r.PlayTime, 4);
     EXPECT_EQ(TipTextOf(r.Note), QStringLiteral("Time to go"));
     EXPECT_EQ(r.SoundFile.trimmed(), QStringLiteral("Default Alarm Sound"));
-    EXPECT_EQ(rowsOf(f.page->ListAlarm()), QStringList{"07:05 AM - Enabled"});
-    EXPECT_EQ(f.page->TxtNote()->toPlainText(), QStringLiteral("Time to go"))
+    EXPECT_EQ(rowsOf(f.page->alarmList()), QStringList{"07:05 AM - Enabled"});
+    EXPECT_EQ(f.page->noteEdit()->toPlainText(), QStringLiteral("Time to go"))
         << "the entry fields keep their contents";
 }
 
 TEST(AlarmsPage, ASecondAlarmInTheSameMinuteIsRefused) {
     AlarmsFixture f;
     f.enter(7, 5, 0);
-    f.page->CmdAlarm_Click(AlarmsPage::Add);
+    f.page->alarmCommand(AlarmsPage::Add);
     f.enter(7, 5, 3);
-    f.page->CmdAlarm_Click(AlarmsPage::Add);
+    f.page->alarmCommand(AlarmsPage::Add);
     ASSERT_EQ(f.messages.messages.size(), 1u);
     EXPECT_EQ(f.messages.messages[0].text,
               QStringLiteral("Alarm is already exists. Please check and reset."));
     EXPECT_EQ(f.messages.messages[0].title, QStringLiteral("Ovra Clock"));
     EXPECT_EQ(f.saved().size(), 1);
     f.enter(7, 6, 3);
-    f.page->CmdAlarm_Click(AlarmsPage::Add);
+    f.page->alarmCommand(AlarmsPage::Add);
     EXPECT_EQ(f.saved().size(), 2);
 }
 
@@ -139,7 +139,7 @@ TEST(AlarmsPage, OnlyAlarmsWhoseDaysOverlapAreDuplicates) {
         for (int day = 1; day <= 7; ++day)
             f.page->CheckDay(day)->setChecked(std::find(c.days.begin(), c.days.end(), day) !=
                                               c.days.end());
-        f.page->CmdAlarm_Click(AlarmsPage::Add);
+        f.page->alarmCommand(AlarmsPage::Add);
         saved += c.added ? 1 : 0;
         EXPECT_EQ(f.saved().size(), saved) << c.name;
         EXPECT_EQ(f.messages.messages.size(), c.added ? 0u : 1u) << c.name;
@@ -153,7 +153,7 @@ TEST(AlarmsPage, AHundredAndTwentyNinthAlarmIsRefused) {
     AlarmsFixture f(full);
     ASSERT_EQ(f.app.alarms().AlarmCount(), 128);
     f.enter(23, 59);
-    f.page->CmdAlarm_Click(AlarmsPage::Add);
+    f.page->alarmCommand(AlarmsPage::Add);
     ASSERT_EQ(f.messages.messages.size(), 1u);
     EXPECT_TRUE(f.messages.messages[0].text.contains(QStringLiteral("128 alarms")));
     EXPECT_EQ(f.app.alarms().AlarmCount(), 128);
@@ -163,25 +163,25 @@ TEST(AlarmsPage, AHundredAndTwentyNinthAlarmIsRefused) {
 TEST(AlarmsPage, DeleteRemovesTheMarkedAlarmsAndKeepsTheOthersInOrder) {
     AlarmsFixture f({alarmAt(1, 0), alarmAt(2, 0), alarmAt(3, 0), alarmAt(4, 0), alarmAt(5, 0)});
     f.mark({0, 2, 3});
-    f.page->CmdAlarm(AlarmsPage::Delete)->click();
+    f.page->alarmButton(AlarmsPage::Delete)->click();
     const QList<AlarmRecord> file = f.saved();
     ASSERT_EQ(file.size(), 2);
     EXPECT_EQ(alarmMinuteText(file.at(0).AlarmTime), QStringLiteral("02:00"));
     EXPECT_EQ(alarmMinuteText(file.at(1).AlarmTime), QStringLiteral("05:00"));
-    EXPECT_EQ(f.page->ListAlarm()->selectedItems().size(), 0) << "no entry stays marked";
+    EXPECT_EQ(f.page->alarmList()->selectedItems().size(), 0) << "no entry stays marked";
 
     f.mark({0, 1});
-    f.page->CmdAlarm_Click(AlarmsPage::Delete);
+    f.page->alarmCommand(AlarmsPage::Delete);
     EXPECT_FALSE(QFile::exists(f.app.paths().AlarmFilePath)) << "no alarms, no file";
-    EXPECT_EQ(f.page->ListAlarm()->count(), 0);
+    EXPECT_EQ(f.page->alarmList()->count(), 0);
 }
 
 TEST(AlarmsPage, DisableAndEnableChangeTheMarkedAlarmsOnly) {
     AlarmsFixture f({alarmAt(19, 5), alarmAt(20, 0), alarmAt(21, 0)});
     f.app.settings().HourMode = 1;
     f.mark({0, 2});
-    f.page->CmdAlarm_Click(AlarmsPage::Disable);
-    EXPECT_EQ(rowsOf(f.page->ListAlarm()),
+    f.page->alarmCommand(AlarmsPage::Disable);
+    EXPECT_EQ(rowsOf(f.page->alarmList()),
               (QStringList{"19:05 - Disabled", "20:00 - Enabled", "21:00 - Disabled"}));
     QList<AlarmRecord> file = f.saved();
     EXPECT_EQ(file.at(0).Status, 0);
@@ -189,7 +189,7 @@ TEST(AlarmsPage, DisableAndEnableChangeTheMarkedAlarmsOnly) {
     EXPECT_EQ(file.at(2).Status, 0);
 
     f.mark({2});
-    f.page->CmdAlarm_Click(AlarmsPage::Enable);
+    f.page->alarmCommand(AlarmsPage::Enable);
     file = f.saved();
     EXPECT_EQ(file.at(0).Status, 0);
     EXPECT_EQ(file.at(2).Status, 1);
@@ -198,10 +198,10 @@ TEST(AlarmsPage, DisableAndEnableChangeTheMarkedAlarmsOnly) {
 TEST(AlarmsPage, MarksStayOnTheirRecordsWhenARecordHasNoLine) {
     // A damaged file: the second record's status is neither enabled nor disabled.
     AlarmsFixture f({alarmAt(1, 0), alarmAt(2, 0, 7), alarmAt(3, 0, 0)});
-    ASSERT_EQ(rowsOf(f.page->ListAlarm()),
+    ASSERT_EQ(rowsOf(f.page->alarmList()),
               (QStringList{"01:00 AM - Enabled", "03:00 AM - Disabled"}));
     f.mark({1});
-    f.page->CmdAlarm_Click(AlarmsPage::Delete);
+    f.page->alarmCommand(AlarmsPage::Delete);
     const QList<AlarmRecord> file = f.saved();
     ASSERT_EQ(file.size(), 2);
     EXPECT_EQ(alarmMinuteText(file.at(0).AlarmTime), QStringLiteral("01:00"));
@@ -217,22 +217,22 @@ TEST(AlarmsPage, ClickingAnAlarmCopiesItIntoTheEntryFields) {
     tip.Note = QStringLiteral("  Wake up   ");
     AlarmsFixture f({open, tip});
 
-    f.page->ListAlarm_Click(0);
-    EXPECT_EQ(f.page->CombHour()->currentIndex(), 18);
-    EXPECT_EQ(f.page->CombMinute()->currentIndex(), 45);
-    EXPECT_EQ(f.page->CombPlaytime()->currentIndex(), 2);
-    EXPECT_EQ(f.page->TxtParam()->text(), QStringLiteral("https://example.org/"));
-    EXPECT_FALSE(f.page->TxtParam()->isHidden());
-    EXPECT_TRUE(f.page->TxtNote()->isHidden());
-    EXPECT_FALSE(f.page->CmdAlarm(AlarmsPage::Browse)->isHidden());
-    EXPECT_EQ(f.page->LabNote()->text(), QStringLiteral("Parame&ter (256 characters maximum) :"));
+    f.page->alarmChosen(0);
+    EXPECT_EQ(f.page->hourBox()->currentIndex(), 18);
+    EXPECT_EQ(f.page->minuteBox()->currentIndex(), 45);
+    EXPECT_EQ(f.page->playTimeBox()->currentIndex(), 2);
+    EXPECT_EQ(f.page->targetEdit()->text(), QStringLiteral("https://example.org/"));
+    EXPECT_FALSE(f.page->targetEdit()->isHidden());
+    EXPECT_TRUE(f.page->noteEdit()->isHidden());
+    EXPECT_FALSE(f.page->alarmButton(AlarmsPage::Browse)->isHidden());
+    EXPECT_EQ(f.page->noteLabel()->text(), QStringLiteral("Parame&ter (256 characters maximum) :"));
 
-    f.page->ListAlarm_Click(1);
-    EXPECT_EQ(f.page->TxtNote()->toPlainText(), QStringLiteral("  Wake up"));
-    EXPECT_FALSE(f.page->TxtNote()->isHidden());
-    EXPECT_TRUE(f.page->TxtParam()->isHidden());
-    EXPECT_TRUE(f.page->CmdAlarm(AlarmsPage::Browse)->isHidden());
-    EXPECT_EQ(f.page->LabNote()->text(), QStringLiteral("&Tip (256 characters maximum) :"));
+    f.page->alarmChosen(1);
+    EXPECT_EQ(f.page->noteEdit()->toPlainText(), QStringLiteral("  Wake up"));
+    EXPECT_FALSE(f.page->noteEdit()->isHidden());
+    EXPECT_TRUE(f.page->targetEdit()->isHidden());
+    EXPECT_TRUE(f.page->alarmButton(AlarmsPage::Browse)->isHidden());
+    EXPECT_EQ(f.page->noteLabel()->text(), QStringLiteral("&Tip (256 characters maximum) :"));
 }
 
 TEST(AlarmsPage, TheFileDialogsFillTheirBoxesAndACancelFallsBack) {
@@ -241,15 +241,15 @@ TEST(AlarmsPage, TheFileDialogsFillTheirBoxesAndACancelFallsBack) {
     QFile(wav).open(QIODevice::WriteOnly);
 
     f.files.answer = wav;
-    f.page->CmdAlarm_Click(AlarmsPage::ChooseSound);
-    EXPECT_EQ(f.page->TxtSound()->text(), wav);
+    f.page->alarmCommand(AlarmsPage::ChooseSound);
+    EXPECT_EQ(f.page->soundEdit()->text(), wav);
     f.files.answer.clear();
-    f.page->CmdAlarm_Click(AlarmsPage::ChooseSound);
-    EXPECT_EQ(f.page->TxtSound()->text(), QStringLiteral("Default Alarm Sound"));
+    f.page->alarmCommand(AlarmsPage::ChooseSound);
+    EXPECT_EQ(f.page->soundEdit()->text(), QStringLiteral("Default Alarm Sound"));
 
-    f.page->TxtParam()->setText(QStringLiteral("old target"));
-    f.page->CmdAlarm_Click(AlarmsPage::Browse);
-    EXPECT_EQ(f.page->TxtParam()->text(), QString()) << "a cancelled target dialog empties it";
+    f.page->targetEdit()->setText(QStringLiteral("old target"));
+    f.page->alarmCommand(AlarmsPage::Browse);
+    EXPECT_EQ(f.page->targetEdit()->text(), QString()) << "a cancelled target dialog empties it";
     const QString sounds = QStringLiteral("WAV sounds|*.wav;*.WAV|All files|*");
     EXPECT_EQ(f.files.filters, (QStringList{sounds, sounds, "*.*|*.*"}));
     EXPECT_EQ(f.files.titles, (QStringList{"Select a sound file", "Select a sound file",
@@ -279,9 +279,9 @@ TEST(AlarmsPage, TheSoundChooserStartsAtTheCurrentSoundElseMusicElseHome) {
             ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/Music")));
         else
             ASSERT_TRUE(QDir(home + QStringLiteral("/Music")).removeRecursively());
-        f.page->TxtSound()->setText(c.sound);
+        f.page->soundEdit()->setText(c.sound);
         f.files.starts.clear();
-        f.page->CmdAlarm_Click(AlarmsPage::ChooseSound);
+        f.page->alarmCommand(AlarmsPage::ChooseSound);
         ASSERT_EQ(f.files.starts.size(), 1);
         EXPECT_EQ(QDir::cleanPath(f.files.starts[0]), c.start) << qPrintable(c.sound);
     }
@@ -303,18 +303,18 @@ TEST(AlarmsPage, ASoundPathStaysOnlyWhenTheFileExists) {
     QApplication::setActiveWindow(f.dialog.get());
     f.dialog->TabConfig()->setActiveTab(SettingsDialog::Alarms);
     for (const auto& c : cases) {
-        f.page->TxtSound()->setFocus();
-        f.page->TxtSound()->setText(c.typed);
-        f.page->CombPlaytime()->setFocus();
-        EXPECT_EQ(f.page->TxtSound()->text(), c.after) << qPrintable(c.typed);
+        f.page->soundEdit()->setFocus();
+        f.page->soundEdit()->setText(c.typed);
+        f.page->playTimeBox()->setFocus();
+        EXPECT_EQ(f.page->soundEdit()->text(), c.after) << qPrintable(c.typed);
     }
 }
 
 TEST(AlarmsPage, ALongTipIsCutToWhatTheRecordKeeps) {
     AlarmsFixture f;
-    f.page->TxtNote()->setPlainText(QString(300, u'x'));
-    EXPECT_EQ(f.page->TxtNote()->toPlainText().size(), AlarmsPage::kMaxEntryText);
-    f.page->CmdAlarm_Click(AlarmsPage::Add);
+    f.page->noteEdit()->setPlainText(QString(300, u'x'));
+    EXPECT_EQ(f.page->noteEdit()->toPlainText().size(), AlarmsPage::kMaxEntryText);
+    f.page->alarmCommand(AlarmsPage::Add);
     EXPECT_EQ(TipTextOf(f.saved().at(0).Note), QString(255, u'x'));
 }
 
@@ -330,32 +330,32 @@ TEST(AlarmsPage, TheDayBoxesChooseTheDaysAndNoDayIsRefused) {
     EXPECT_EQ(f.page->CheckDay(1)->text(), QStringLiteral("Mon"));
 
     f.enter(6, 30);
-    f.page->CmdAlarm(AlarmsPage::Add)->click(); // every day stores 0
+    f.page->alarmButton(AlarmsPage::Add)->click(); // every day stores 0
     f.enter(7, 0);
     f.page->CheckDay(6)->setChecked(false);
     f.page->CheckDay(7)->setChecked(false);
-    f.page->CmdAlarm(AlarmsPage::Add)->click();
+    f.page->alarmButton(AlarmsPage::Add)->click();
     QList<AlarmRecord> file = f.saved();
     ASSERT_EQ(file.size(), 2);
     EXPECT_EQ(alarmWeekdays(file[0]), kEveryDay);
     EXPECT_EQ(file[0].Reserved[1], 0) << "every day needs no mark";
     EXPECT_EQ(file[1].Reserved[0], 0x1F);
     EXPECT_EQ(file[1].Reserved[1], kWeekdayMark);
-    EXPECT_EQ(rowsOf(f.page->ListAlarm()),
+    EXPECT_EQ(rowsOf(f.page->alarmList()),
               (QStringList{"06:30 AM - Enabled",
                            QString::fromUtf16(u"07:00 AM - Enabled (Mon\u2013Fri)")}));
 
     // Clicking an alarm shows its days; clicking an every-day one checks all again.
-    f.page->ListAlarm_Click(1);
+    f.page->alarmChosen(1);
     EXPECT_FALSE(f.page->CheckDay(7)->isChecked());
     EXPECT_TRUE(f.page->CheckDay(5)->isChecked());
-    f.page->ListAlarm_Click(0);
+    f.page->alarmChosen(0);
     EXPECT_TRUE(f.page->CheckDay(7)->isChecked());
 
     for (int day = 1; day <= 7; ++day)
         f.page->CheckDay(day)->setChecked(false);
     f.enter(8, 0);
-    f.page->CmdAlarm(AlarmsPage::Add)->click();
+    f.page->alarmButton(AlarmsPage::Add)->click();
     ASSERT_EQ(f.messages.messages.size(), 1u);
     EXPECT_EQ(f.messages.messages[0].text,
               QStringLiteral("Please check at least one day for the alarm."));

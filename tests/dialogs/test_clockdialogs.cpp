@@ -50,7 +50,7 @@ TEST(ClockDialogs, TheSettingsDialogsAboutButtonSharesTheOneAboutBox) {
     AboutDialog* about = f.dialogs.aboutBox();
     ASSERT_NE(about, nullptr);
     f.dialogs.openSettings(true);
-    f.dialogs.settingsDialog()->CmdConfig(SettingsDialog::About)->click();
+    f.dialogs.settingsDialog()->dialogButton(SettingsDialog::About)->click();
     EXPECT_EQ(f.dialogs.aboutBox(), about);
     EXPECT_EQ(f.windows.windows(ClockWindowList::Role::About), QList<QWidget*>{about});
 

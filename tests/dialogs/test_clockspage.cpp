@@ -31,7 +31,7 @@ QStringList actions(const QStringList& log) {
 
 void mark(ClocksPage& page, std::initializer_list<int> rows) {
     for (const int row : rows)
-        page.ListClock()->item(row)->setSelected(true);
+        page.clockList()->item(row)->setSelected(true);
 }
 
 // Tokyo runs, Paris is stopped, Berlin runs; the process shows `own`.
@@ -55,42 +55,42 @@ struct ThreeClocks : ConfigFixture {
 
 TEST(ClocksPage, ListsEveryClockWithItsRunningState) {
     ThreeClocks f;
-    EXPECT_EQ(rowsOf(f.page->ListClock()), (QStringList{"Default -- Running", "Tokyo -- Running",
+    EXPECT_EQ(rowsOf(f.page->clockList()), (QStringList{"Default -- Running", "Tokyo -- Running",
                                                         "Paris -- Stopped", "Berlin -- Running"}));
-    f.page->CmdTimeZone_Click(ClocksPage::Refresh);
+    f.page->clockCommand(ClocksPage::Refresh);
     // Every running clock comes forward, in list order, the last one in front.
     EXPECT_EQ(f.log, (QStringList{"raise Default", "raise Tokyo", "raise Berlin"}));
 }
 
 TEST(ClocksPage, AddRegistersAndStartsTheClockThenWaitsAndRefreshes) {
     ThreeClocks f;
-    f.page->CombTimeZone()->setCurrentIndex(50);
-    f.page->TxtDisplayName()->setText(QStringLiteral("  Cairo "));
-    f.page->CmdTimeZone(ClocksPage::Add)->click();
+    f.page->zoneBox()->setCurrentIndex(50);
+    f.page->nameEdit()->setText(QStringLiteral("  Cairo "));
+    f.page->clockButton(ClocksPage::Add)->click();
 
     EXPECT_EQ(f.storedText(kClockListKey, kClockListValue),
               QStringLiteral("{Tokyo}{Paris}{Berlin}{Cairo}"));
     EXPECT_EQ(f.stored("Cairo", u"TimeZoneIndex"), 50);
     EXPECT_EQ(actions(f.log).mid(0, 2), (QStringList{"launch Cairo", "wait 1000"}));
-    EXPECT_EQ(rowsOf(f.page->ListClock()).last(), QStringLiteral("Cairo -- Stopped"));
+    EXPECT_EQ(rowsOf(f.page->clockList()).last(), QStringLiteral("Cairo -- Stopped"));
 }
 
 // Choosing a zone names the new clock after its city until the user writes a name;
 // the new clock follows its place's daylight saving.
 TEST(ClocksPage, AZoneChosenNamesTheClockUntilTheUserWritesAName) {
     ThreeClocks f;
-    QComboBox* zones = f.page->CombTimeZone();
+    QComboBox* zones = f.page->zoneBox();
     const auto choose = [&](int row) {
         zones->setCurrentIndex(row);
         emit zones->activated(row);
-        return f.page->TxtDisplayName()->text();
+        return f.page->nameEdit()->text();
     };
     EXPECT_EQ(choose(15), QStringLiteral("New York"));
     EXPECT_EQ(choose(81), QStringLiteral("Tokyo"));
     EXPECT_EQ(choose(34), QStringLiteral("Tokyo")) << "a row named after an offset names no city";
-    f.page->TxtDisplayName()->setText(QStringLiteral("Office"));
+    f.page->nameEdit()->setText(QStringLiteral("Office"));
     EXPECT_EQ(choose(35), QStringLiteral("Office"));
-    f.page->CmdTimeZone(ClocksPage::Add)->click();
+    f.page->clockButton(ClocksPage::Add)->click();
     EXPECT_EQ(f.stored("Office", u"TimeZoneIndex"), 35);
     EXPECT_EQ(f.stored("Office", u"TimeStandard"), 2);
 }
@@ -105,8 +105,8 @@ TEST(ClocksPage, ARefusedNameChangesNothingAndDoesNotWait) {
     };
     for (const auto& c : cases) {
         ThreeClocks f;
-        f.page->TxtDisplayName()->setText(QString::fromLatin1(c.name));
-        f.page->CmdTimeZone_Click(ClocksPage::Add);
+        f.page->nameEdit()->setText(QString::fromLatin1(c.name));
+        f.page->clockCommand(ClocksPage::Add);
         ASSERT_EQ(f.messages.messages.size(), 1u) << c.name;
         EXPECT_EQ(f.messages.messages[0].text, QString::fromLatin1(c.message));
         EXPECT_EQ(f.messages.messages[0].title, kErrorTitle);
@@ -120,7 +120,7 @@ TEST(ClocksPage, ARefusedNameChangesNothingAndDoesNotWait) {
 TEST(ClocksPage, DeleteRefusesDefaultButStillRemovesTheOthersMarked) {
     ThreeClocks f; // the process shows Default
     mark(*f.page, {0, 2, 3});
-    f.page->CmdTimeZone_Click(ClocksPage::Delete);
+    f.page->clockCommand(ClocksPage::Delete);
 
     ASSERT_EQ(f.messages.messages.size(), 1u);
     EXPECT_EQ(f.messages.messages[0].text, QStringLiteral("Default clock can not be deleted."));
@@ -131,7 +131,7 @@ TEST(ClocksPage, DeleteRefusesDefaultButStillRemovesTheOthersMarked) {
     EXPECT_FALSE(f.log.contains(QStringLiteral("close Paris")));
     EXPECT_TRUE(f.log.contains(QStringLiteral("wait 1000")));
     EXPECT_FALSE(f.app.shutdownStarted());
-    EXPECT_EQ(rowsOf(f.page->ListClock()), (QStringList{"Default -- Running", "Tokyo -- Running"}));
+    EXPECT_EQ(rowsOf(f.page->clockList()), (QStringList{"Default -- Running", "Tokyo -- Running"}));
 }
 
 TEST(ClocksPage, DeletingTheOwnClockRemovesTheOthersFirstThenEndsThisProcess) {
@@ -142,7 +142,7 @@ TEST(ClocksPage, DeletingTheOwnClockRemovesTheOthersFirstThenEndsThisProcess) {
                    << (f.keyExists(QStringLiteral("Tokyo")) ? "Tokyo kept" : "Tokyo gone");
     };
     mark(*f.page, {1, 2, 3});
-    f.page->CmdTimeZone_Click(ClocksPage::Delete);
+    f.page->clockCommand(ClocksPage::Delete);
 
     EXPECT_EQ(atShutdown, (QStringList{"Paris gone", "Tokyo kept"}));
     EXPECT_TRUE(f.app.shutdownStarted());
@@ -157,17 +157,17 @@ TEST(ClocksPage, DeletingTheOwnClockRemovesTheOthersFirstThenEndsThisProcess) {
 TEST(ClocksPage, RunStartsEveryMarkedClockEvenARunningOne) {
     ThreeClocks f;
     mark(*f.page, {1, 2});
-    f.page->CmdTimeZone_Click(ClocksPage::Run);
+    f.page->clockCommand(ClocksPage::Run);
     EXPECT_EQ(actions(f.log).mid(0, 3), (QStringList{"launch Tokyo", "launch Paris", "wait 1000"}));
 }
 
 TEST(ClocksPage, StopClosesTheRunningMarkedClocks) {
     ThreeClocks f;
     mark(*f.page, {2, 3});
-    f.page->CmdTimeZone_Click(ClocksPage::Stop);
+    f.page->clockCommand(ClocksPage::Stop);
     EXPECT_EQ(actions(f.log).mid(0, 2), (QStringList{"close Berlin", "wait 1000"}));
     EXPECT_TRUE(f.keyExists(QStringLiteral("Berlin"))) << "stopping keeps the clock";
-    EXPECT_EQ(rowsOf(f.page->ListClock()).last(), QStringLiteral("Berlin -- Stopped"));
+    EXPECT_EQ(rowsOf(f.page->clockList()).last(), QStringLiteral("Berlin -- Stopped"));
     EXPECT_FALSE(f.app.shutdownStarted());
 }
 
@@ -175,7 +175,7 @@ TEST(ClocksPage, StoppingTheOwnClockShutsItDownWithItsSettingsSaved) {
     ThreeClocks f(QStringLiteral("Paris"));
     f.app.settings().ClockRadius = 77;
     mark(*f.page, {2, 3});
-    f.page->CmdTimeZone_Click(ClocksPage::Stop);
+    f.page->clockCommand(ClocksPage::Stop);
     EXPECT_TRUE(f.app.shutdownStarted());
     EXPECT_EQ(f.stored("Paris", u"ClockRadius"), 77);
     EXPECT_EQ(actions(f.log), (QStringList{"close Berlin", "close own window"}));
@@ -186,9 +186,9 @@ TEST(ClocksPage, MarksAreReadAgainstTheListAsItIsNow) {
     // Another clock process deletes Berlin while the list still shows it.
     f.store.writeText(kClockListKey, kClockListValue, QStringLiteral("{Tokyo}{Paris}"));
     mark(*f.page, {3});
-    f.page->CmdTimeZone_Click(ClocksPage::Stop);
+    f.page->clockCommand(ClocksPage::Stop);
     EXPECT_FALSE(f.log.contains(QStringLiteral("close Berlin")));
-    EXPECT_EQ(f.page->ListClock()->count(), 3);
+    EXPECT_EQ(f.page->clockList()->count(), 3);
 }
 
 } // namespace

@@ -60,30 +60,30 @@ TEST(SettingsDialog, FillsEveryPageFromTheRecord) {
     EXPECT_EQ(d.TabConfig()->TabCount(), 4);
     EXPECT_EQ(d.TabConfig()->TabCaption(0), QStringLiteral("&General"));
     EXPECT_EQ(d.TabConfig()->ActiveTab(), 0);
-    EXPECT_FALSE(d.PicConfig(SettingsDialog::General)->isHidden());
-    EXPECT_TRUE(d.PicConfig(SettingsDialog::Appearance)->isHidden());
+    EXPECT_FALSE(d.pageAt(SettingsDialog::General)->isHidden());
+    EXPECT_TRUE(d.pageAt(SettingsDialog::Appearance)->isHidden());
 
     GeneralPage& g = *d.generalPage();
-    EXPECT_EQ(entriesOf(g.CombOpacity()), (QStringList{"100%", "90%", "80%", "70%", "60%", "50%"}));
-    EXPECT_EQ(entriesOf(g.CombDST()),
+    EXPECT_EQ(entriesOf(g.opacityBox()), (QStringList{"100%", "90%", "80%", "70%", "60%", "50%"}));
+    EXPECT_EQ(entriesOf(g.timeStandardBox()),
               (QStringList{"Standard Time", "Daylight Saving Time", "Automatic Daylight Saving"}));
-    EXPECT_EQ(g.CombTimeFormat()->currentIndex(), 1);
-    EXPECT_EQ(g.CombOnTop()->currentText(), QStringLiteral("Yes"));
-    EXPECT_EQ(g.CombOpacity()->currentText(), QStringLiteral("70%"));
-    EXPECT_EQ(g.CombDisplayScale()->currentText(), QStringLiteral("No"));
-    EXPECT_EQ(g.CombDST()->currentIndex(), 1);
-    EXPECT_EQ(g.CombAutorun()->currentText(), QStringLiteral("No"));
+    EXPECT_EQ(g.timeFormatBox()->currentIndex(), 1);
+    EXPECT_EQ(g.onTopBox()->currentText(), QStringLiteral("Yes"));
+    EXPECT_EQ(g.opacityBox()->currentText(), QStringLiteral("70%"));
+    EXPECT_EQ(g.scaleBox()->currentText(), QStringLiteral("No"));
+    EXPECT_EQ(g.timeStandardBox()->currentIndex(), 1);
+    EXPECT_EQ(g.autorunBox()->currentText(), QStringLiteral("No"));
 
     AppearancePage& a = *d.appearancePage();
-    EXPECT_EQ(a.TxtHourCircle()->text(), QStringLiteral("20"));
-    EXPECT_EQ(a.TxtClockRadius()->text(), QStringLiteral("100"));
+    EXPECT_EQ(a.hourWidthField()->text(), QStringLiteral("20"));
+    EXPECT_EQ(a.radiusField()->text(), QStringLiteral("100"));
     EXPECT_EQ(a.colourRow(0)->text(), QStringLiteral("&HFFDB5C1C"));
     EXPECT_EQ(a.colourRow(6)->text(), QStringLiteral("&H77777777"));
     EXPECT_EQ(a.colourRow(6)->boxColour(), 0x00777777);
 
-    EXPECT_EQ(d.clocksPage()->CombTimeZone()->count(), 97);
-    EXPECT_EQ(d.clocksPage()->CombTimeZone()->currentIndex(), 40);
-    EXPECT_EQ(d.clocksPage()->TxtDisplayName()->text(), QStringLiteral("Add Clock"));
+    EXPECT_EQ(d.clocksPage()->zoneBox()->count(), 97);
+    EXPECT_EQ(d.clocksPage()->zoneBox()->currentIndex(), 40);
+    EXPECT_EQ(d.clocksPage()->nameEdit()->text(), QStringLiteral("Add Clock"));
 }
 
 TEST(SettingsDialog, StaysInTheNormalBandWhenTheClockDoesNotFloat) {
@@ -96,8 +96,8 @@ TEST(SettingsDialog, AnOpacityOfSixSelectsNothingAndApplyStoresTheDefault) {
     ConfigFixture f;
     f.app.settings().BackgroundOpacity = 6;
     SettingsDialog& d = f.open();
-    EXPECT_EQ(d.generalPage()->CombOpacity()->currentIndex(), -1);
-    d.CmdConfig_Click(SettingsDialog::Apply);
+    EXPECT_EQ(d.generalPage()->opacityBox()->currentIndex(), -1);
+    d.dialogCommand(SettingsDialog::Apply);
     // -1 went to the store, came back as 0 through validation, and 0 was stored.
     EXPECT_EQ(f.app.settings().BackgroundOpacity, 0);
     EXPECT_EQ(f.stored("Default", u"BackgroundOpacity"), 0);
@@ -120,7 +120,7 @@ TEST(SettingsDialog, ApplyReadsTheColourTextsAsNumbers) {
         f.app.settings().ClockScaleColor = v(0x12345678u);
         SettingsDialog& d = f.open();
         d.appearancePage()->colourRow(6)->setText(QString::fromLatin1(c.text));
-        d.CmdConfig_Click(SettingsDialog::Apply);
+        d.dialogCommand(SettingsDialog::Apply);
         EXPECT_EQ(f.app.settings().ClockScaleColor, c.expected) << c.text;
         EXPECT_EQ(f.stored("Default", u"ClockScaleColor"), c.expected) << c.text;
     }
@@ -150,7 +150,7 @@ TEST(SettingsDialog, TheColourBoxShowsWhatApplyStores) {
         row.textBox()->clear();
         QTest::keyClicks(row.textBox(), QString::fromLatin1(c.text));
         EXPECT_EQ(row.boxColour(), ColorTransfer(c.stored) & 0xFFFFFF);
-        d.CmdConfig_Click(SettingsDialog::Apply);
+        d.dialogCommand(SettingsDialog::Apply);
         ASSERT_EQ(f.stored("Default", u"ClockScaleColor"), c.stored);
         EXPECT_EQ(row.text(), ColourText(c.stored));
         EXPECT_EQ(row.boxColour(), ColorTransfer(c.stored) & 0xFFFFFF);
@@ -161,16 +161,16 @@ TEST(SettingsDialog, ApplyCarriesListsAndSizesThroughTheStore) {
     ConfigFixture f;
     SettingsDialog& d = f.open();
     GeneralPage& g = *d.generalPage();
-    g.CombTimeFormat()->setCurrentIndex(1);
-    g.CombOnTop()->setCurrentIndex(1);
-    g.CombDisplayScale()->setCurrentIndex(1);
-    g.CombDST()->setCurrentIndex(1);
-    g.CombAutorun()->setCurrentIndex(0);
+    g.timeFormatBox()->setCurrentIndex(1);
+    g.onTopBox()->setCurrentIndex(1);
+    g.scaleBox()->setCurrentIndex(1);
+    g.timeStandardBox()->setCurrentIndex(1);
+    g.autorunBox()->setCurrentIndex(0);
     AppearancePage& a = *d.appearancePage();
-    a.TxtHourCircle()->setText(QStringLiteral("30"));
-    a.TxtMinuteCircle()->setText(QStringLiteral("9")); // no range check until the store
-    a.TxtClockRadius()->setText(QStringLiteral("64."));
-    d.CmdConfig_Click(SettingsDialog::Apply);
+    a.hourWidthField()->setText(QStringLiteral("30"));
+    a.minuteWidthField()->setText(QStringLiteral("9")); // no range check until the store
+    a.radiusField()->setText(QStringLiteral("64."));
+    d.dialogCommand(SettingsDialog::Apply);
 
     const ClockSettings& s = f.app.settings();
     EXPECT_EQ(s.HourMode, 1);
@@ -187,8 +187,8 @@ TEST(SettingsDialog, ApplyCarriesListsAndSizesThroughTheStore) {
     EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
     EXPECT_EQ(f.autorun->GetAutorunChoice(), 0);
 
-    g.CombAutorun()->setCurrentIndex(1);
-    d.CmdConfig_Click(SettingsDialog::Apply);
+    g.autorunBox()->setCurrentIndex(1);
+    d.dialogCommand(SettingsDialog::Apply);
     EXPECT_FALSE(QFile::exists(f.autorun->entryFilePath()));
 }
 
@@ -196,12 +196,12 @@ TEST(SettingsDialog, AnOpacityChoiceReachesTheRecordAtOnceAndOutlivesTheCloseBox
     ConfigFixture f;
     SettingsDialog& d = f.open();
     showActive(d);
-    QComboBox* opacity = d.generalPage()->CombOpacity();
+    QComboBox* opacity = d.generalPage()->opacityBox();
     opacity->setFocus();
     QTest::keyClick(opacity, Qt::Key_Down);
     QTest::keyClick(opacity, Qt::Key_Down);
     EXPECT_EQ(f.app.settings().BackgroundOpacity, 2);
-    d.appearancePage()->TxtHourCircle()->setText(QStringLiteral("40"));
+    d.appearancePage()->hourWidthField()->setText(QStringLiteral("40"));
     d.close();
     EXPECT_EQ(f.app.settings().BackgroundOpacity, 2);
     EXPECT_EQ(f.app.settings().HourCircleWidth, 18) << "closing applies nothing else";
@@ -214,17 +214,17 @@ TEST(SettingsDialog, EscapeClosesWithoutApplyingOkAppliesAndCloses) {
     ConfigFixture f;
     SettingsDialog& escaped = f.open();
     showActive(escaped);
-    escaped.appearancePage()->TxtClockRadius()->setText(QStringLiteral("60"));
+    escaped.appearancePage()->radiusField()->setText(QStringLiteral("60"));
     QTest::keyClick(&escaped, Qt::Key_Escape);
     EXPECT_FALSE(escaped.isVisible());
     EXPECT_EQ(f.app.settings().ClockRadius, 48);
 
     SettingsDialog& d = f.open();
     showActive(d);
-    d.appearancePage()->TxtClockRadius()->setText(QStringLiteral("60"));
-    QTest::mouseClick(d.CmdConfig(SettingsDialog::About), Qt::LeftButton);
+    d.appearancePage()->radiusField()->setText(QStringLiteral("60"));
+    QTest::mouseClick(d.dialogButton(SettingsDialog::About), Qt::LeftButton);
     EXPECT_EQ(f.log.filter(QStringLiteral("about")).size(), 1);
-    QTest::mouseClick(d.CmdConfig(SettingsDialog::OK), Qt::LeftButton);
+    QTest::mouseClick(d.dialogButton(SettingsDialog::OK), Qt::LeftButton);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(f.stored("Default", u"ClockRadius"), 60);
 }
@@ -239,19 +239,19 @@ TEST(SettingsDialog, AppearanceResetRestoresColoursAndSizesOnly) {
     s.Left = 3000;
     s.TimeZoneIndex = 12;
     SettingsDialog& d = f.open();
-    d.appearancePage()->TxtHourCircle()->setText(QStringLiteral("44")); // an edit not applied
-    d.appearancePage()->CmdReset()->click();
+    d.appearancePage()->hourWidthField()->setText(QStringLiteral("44")); // an edit not applied
+    d.appearancePage()->resetButton()->click();
 
     EXPECT_EQ(s.ClockRadius, 48);
     EXPECT_EQ(s.SecondCircleWidth, 18);
     EXPECT_EQ(s.MinuteCircleColor, defaults::MinuteCircleColor);
     EXPECT_EQ(s.HourMode, 1);
     EXPECT_EQ(s.Left, 3000);
-    EXPECT_EQ(d.appearancePage()->TxtHourCircle()->text(), QStringLiteral("18"));
+    EXPECT_EQ(d.appearancePage()->hourWidthField()->text(), QStringLiteral("18"));
     EXPECT_EQ(d.appearancePage()->colourRow(2)->text(), QStringLiteral("&HFF2272CD"));
     EXPECT_EQ(f.stored("Default", u"ClockRadius"), 48);
     EXPECT_EQ(f.stored("Default", u"Left"), 3000);
-    EXPECT_EQ(d.clocksPage()->CombTimeZone()->count(), 97) << "a refill adds no zones";
+    EXPECT_EQ(d.clocksPage()->zoneBox()->count(), 97) << "a refill adds no zones";
 }
 
 // A new clock wants to start with the session; the first dialog shows it and the
@@ -262,8 +262,8 @@ TEST(SettingsDialog, TheFirstApplyOfANewClockKeepsItsAutostart) {
         ConfigFixture f(QString::fromUtf8(name));
         ASSERT_EQ(f.app.settings().Autorun, 0);
         SettingsDialog& d = f.open();
-        EXPECT_EQ(d.generalPage()->CombAutorun()->currentText(), QStringLiteral("Yes"));
-        d.CmdConfig_Click(SettingsDialog::Apply);
+        EXPECT_EQ(d.generalPage()->autorunBox()->currentText(), QStringLiteral("Yes"));
+        d.dialogCommand(SettingsDialog::Apply);
         EXPECT_EQ(f.stored(QString::fromUtf8(name), u"Autorun"), 0);
         EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
     }
@@ -279,8 +279,8 @@ TEST(SettingsDialog, GeneralResetRestoresTheChoicesAndWritesTheAutostartEntry) {
     ASSERT_TRUE(QFile::remove(f.autorun->entryFilePath()));
     s.ClockRadius = 70;
     SettingsDialog& d = f.open();
-    ASSERT_EQ(d.generalPage()->CombAutorun()->currentText(), QStringLiteral("No"));
-    d.generalPage()->CmdReset()->click();
+    ASSERT_EQ(d.generalPage()->autorunBox()->currentText(), QStringLiteral("No"));
+    d.generalPage()->resetButton()->click();
 
     EXPECT_EQ(s.HourMode, 0);
     EXPECT_EQ(s.AlwaysOnTop, 0);
@@ -289,10 +289,10 @@ TEST(SettingsDialog, GeneralResetRestoresTheChoicesAndWritesTheAutostartEntry) {
     EXPECT_EQ(s.ClockRadius, 70);
     EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
     EXPECT_EQ(f.stored("Default", u"Autorun"), 0);
-    EXPECT_EQ(d.generalPage()->CombTimeFormat()->currentText(), QStringLiteral("12 Hour"));
+    EXPECT_EQ(d.generalPage()->timeFormatBox()->currentText(), QStringLiteral("12 Hour"));
     // The list follows the entry just written, so the next apply keeps it.
-    EXPECT_EQ(d.generalPage()->CombAutorun()->currentText(), QStringLiteral("Yes"));
-    d.CmdConfig_Click(SettingsDialog::Apply);
+    EXPECT_EQ(d.generalPage()->autorunBox()->currentText(), QStringLiteral("Yes"));
+    d.dialogCommand(SettingsDialog::Apply);
     EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
 }
 
@@ -327,7 +327,7 @@ TEST(SettingsDialog, TheNameBoxDropsBracesAndSelectsItsTextOnFocus) {
     SettingsDialog& d = f.open();
     showActive(d);
     d.TabConfig()->setActiveTab(SettingsDialog::Clocks);
-    QLineEdit* name = d.clocksPage()->TxtDisplayName();
+    QLineEdit* name = d.clocksPage()->nameEdit();
     name->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(name->selectedText(), QStringLiteral("Add Clock"));
@@ -343,20 +343,20 @@ TEST(SettingsDialog, TabsBringTheirPagesForwardAndTheKeyboardReachesTheRadius) {
     ASSERT_EQ(QApplication::focusWidget(), d.TabConfig());
     QTest::keyClick(d.TabConfig(), Qt::Key_Right);
     EXPECT_EQ(d.TabConfig()->ActiveTab(), int(SettingsDialog::Appearance));
-    EXPECT_TRUE(d.PicConfig(SettingsDialog::General)->isHidden());
-    EXPECT_FALSE(d.PicConfig(SettingsDialog::Appearance)->isHidden());
+    EXPECT_TRUE(d.pageAt(SettingsDialog::General)->isHidden());
+    EXPECT_FALSE(d.pageAt(SettingsDialog::Appearance)->isHidden());
     // The order a desktop user (and the desktop test) relies on: the strip, then the
     // page's fields top to bottom; backwards from the strip come OK and Apply.
     for (int i = 0; i < 4; ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), d.appearancePage()->TxtClockRadius());
+    EXPECT_EQ(QApplication::focusWidget(), d.appearancePage()->radiusField());
     for (int i = 0; i < 6; ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
-    EXPECT_EQ(QApplication::focusWidget(), d.CmdConfig(SettingsDialog::Apply));
+    EXPECT_EQ(QApplication::focusWidget(), d.dialogButton(SettingsDialog::Apply));
 
     d.TabConfig()->setActiveTab(SettingsDialog::Alarms);
-    EXPECT_FALSE(d.PicConfig(SettingsDialog::Alarms)->isHidden());
-    EXPECT_TRUE(d.PicConfig(SettingsDialog::Appearance)->isHidden());
+    EXPECT_FALSE(d.pageAt(SettingsDialog::Alarms)->isHidden());
+    EXPECT_TRUE(d.pageAt(SettingsDialog::Appearance)->isHidden());
 }
 
 } // namespace

@@ -30,8 +30,8 @@ TEST(HostileDialog, PastedNamesAreRefusedWithTheirReason) {
         test::ConfigFixture f;
         ClocksPage* page = f.open().clocksPage();
         f.log.clear();
-        page->TxtDisplayName()->setText(c.name);
-        page->CmdTimeZone_Click(ClocksPage::Add);
+        page->nameEdit()->setText(c.name);
+        page->clockCommand(ClocksPage::Add);
         ASSERT_EQ(f.messages.messages.size(), 1u) << qPrintable(c.name);
         EXPECT_TRUE(f.messages.messages[0].text.contains(QString::fromUtf8(c.reason)))
             << qPrintable(f.messages.messages[0].text);
@@ -48,10 +48,10 @@ TEST(HostileDialog, PastedNamesAreRefusedWithTheirReason) {
 TEST(HostileDialog, TypedBracesAreDroppedAndTheRestIsAdded) {
     test::ConfigFixture f;
     ClocksPage* page = f.open().clocksPage();
-    page->TxtDisplayName()->clear();
-    QTest::keyClicks(page->TxtDisplayName(), QStringLiteral("{To}k{yo}"));
-    EXPECT_EQ(page->TxtDisplayName()->text(), QStringLiteral("Tokyo"));
-    page->CmdTimeZone_Click(ClocksPage::Add);
+    page->nameEdit()->clear();
+    QTest::keyClicks(page->nameEdit(), QStringLiteral("{To}k{yo}"));
+    EXPECT_EQ(page->nameEdit()->text(), QStringLiteral("Tokyo"));
+    page->clockCommand(ClocksPage::Add);
     EXPECT_TRUE(f.messages.messages.empty());
     EXPECT_EQ(f.storedText(kClockListKey, kClockListValue), QStringLiteral("{Tokyo}"));
 }
