@@ -135,7 +135,7 @@ private:
     // them, else null.
     QImage* backingStorePixels(QPaintEvent* event);
     void prepareComingMinute();
-    void formClick();
+    void faceClicked();
     void setHotButton(int32_t value);
     void finishMove();
     void pollSystemMove();

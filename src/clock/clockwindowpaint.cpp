@@ -1,0 +1,193 @@
+// ClockWindow: composing each second's frame and painting it into the backing store.
+#include "clock/clockwindow.h"
+
+#include "clock/clockaccessible.h"
+#include "clock/clockwindowhost.h"
+#include "clock/monitors.h"
+#include "clock/poolthreadpainter.h"
+#include "clock/windowsystem.h"
+
+#include <QBackingStore>
+#include <QLocale>
+#include <QLoggingCategory>
+#include <QPaintEngine>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace ovra {
+
+// One line per frame handed to the window: wall time in ms, the second it shows and
+// the bytes of pixels painted. bench/measure-process.sh reads it.
+Q_LOGGING_CATEGORY(lcPush, "ovra.clock.push", QtWarningMsg)
+
+void ClockWindow::DrawClock() {
+    drawAt(m_app.clockTimeNow());
+}
+
+void ClockWindow::drawAt(const QDateTime& clockTime) {
+    if (m_prepareDue && m_surface.exists() && m_tools.exists()) {
+        m_prepareDue = false;
+        const qreal dpr = devicePixelRatioF();
+        PoolThreadPainter::run(
+            [&] { m_renderer.prepare(m_app.layout(), m_tools, m_surface.fontFamily(), dpr); });
+    }
+    if (!m_surface.exists() || !m_renderer.prepared())
+        return;
+    m_clockTime = clockTime;
+    m_isActive = isActiveWindow();
+    const bool showScale = m_app.settings().DisplayScale == 0;
+    const FrameKey key{m_clockTime.toSecsSinceEpoch(), m_isActive, m_hotButton, showScale,
+                       m_generation};
+    // A hover, a key or the activation may ask again within the same second: a
+    // frame that would put the same pixels on screen is neither drawn nor pushed.
+    if (key == m_drawnKey)
+        return;
+    FaceFrame frame =
+        ComposeFaceFrame(m_clockTime, m_app.settings(), m_app.state().ClockName, QLocale());
+    FaceRenderer::settleTexts(frame);
+    // When only the time moved on, the window still shows the last frame: the few
+    // areas that differ are redrawn and pushed, a small part of the window.
+    const bool partial = key.sameLook(m_drawnKey) && m_constantAlpha == 255;
+    const QRegion area = partial ? m_renderer.changedArea(m_frame, frame) : QRegion();
+    m_drawnKey = key;
+    if (partial && area.isEmpty())
+        return;
+    // A normal second is drawn on this thread, in the paint that follows; a whole
+    // frame, and a new minute whose ring layer is not ready, go to the pool.
+    m_paintOnPool = m_paintOnPool || !partial || !m_renderer.ringLayerReady(frame);
+    // The last second of a minute also draws the next minute's rings, once it is on
+    // screen: the new minute then comes as fast as any other second.
+    m_comingFrame.reset();
+    if (m_clockTime.time().second() == 59) {
+        FaceFrame coming = ComposeFaceFrame(m_clockTime.addSecs(1), m_app.settings(),
+                                            m_app.state().ClockName, QLocale());
+        if (FaceRenderer::ringsDiffer(frame, coming))
+            m_comingFrame = std::move(coming);
+    }
+    m_frame = frame;
+    m_frameState = FaceState{m_isActive, m_hotButton, showScale};
+    ++m_framesDrawn;
+    if (partial) {
+        m_pushedArea = area;
+        update(area);
+    } else {
+        m_pushedArea = rect();
+        pushFrame(255);
+    }
+}
+
+QImage* ClockWindow::backingStorePixels(QPaintEvent* event) {
+    if (m_constantAlpha < 255 || !backingStore())
+        return nullptr;
+    // Only a paint into the window's own backing store, not one a grab or render
+    // redirects elsewhere, may go straight into its pixels.
+    QPaintDevice* device = backingStore()->paintDevice();
+    {
+        QPainter probe(this);
+        if (!probe.isActive() || probe.paintEngine()->paintDevice() != device)
+            return nullptr;
+    }
+    if (device->devType() != QInternal::Image)
+        return nullptr;
+    // An opaque visual has no alpha to take the face's own.
+    auto* pixels = static_cast<QImage*>(device);
+    if (pixels->format() != QImage::Format_ARGB32_Premultiplied ||
+        pixels->size() != m_surface.devicePixelSize() ||
+        !QRect(QPoint(0, 0), pixels->deviceIndependentSize().toSize())
+             .contains(event->region().boundingRect()))
+        return nullptr;
+    return pixels;
+}
+
+void ClockWindow::paintEvent(QPaintEvent* event) {
+    // The face is drawn where the window's pixels are: straight into the backing
+    // store, which the toolkit then pushes, or else into the surface, copied over.
+    QImage* const direct = backingStorePixels(event);
+    if (direct)
+        m_surface.releasePixels();
+    QImage* const canvas = direct ? direct : &m_surface.image();
+    const bool drawn =
+        m_surface.exists() && !canvas->isNull() && m_renderer.prepared() && m_framesDrawn > 0;
+    if (drawn) {
+        // The toolkit asks for the areas the frame changed, or for the whole window
+        // when it needs it (first shown, uncovered without a compositor).
+        const QRegion area =
+            (QRegion(rect()) - event->region()).isEmpty() ? QRegion() : event->region();
+        const auto draw = [&] {
+            m_renderer.drawFrame(*canvas, m_frame, m_frameState, m_buttonImage, area);
+        };
+        if (m_paintOnPool || area.isEmpty())
+            PoolThreadPainter::run(draw);
+        else
+            draw();
+        m_paintOnPool = false;
+        m_framesPainted = m_framesDrawn;
+        if (m_comingFrame)
+            QTimer::singleShot(0, this, &ClockWindow::prepareComingMinute);
+    }
+    if (!direct) {
+        QPainter p(this);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        if (!drawn || m_constantAlpha < 255) {
+            p.fillRect(rect(), Qt::transparent);
+            if (!drawn)
+                return;
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            p.setOpacity(m_constantAlpha / 255.0);
+        }
+        // One rectangle at a time: under a clip of several rectangles Qt blends span
+        // by span and hands the spans of each to its thread pool, which costs more
+        // than the copy; under one rectangle it copies the lines itself.
+        for (const QRect& r : event->region()) {
+            p.setClipRect(r);
+            p.drawImage(0, 0, *canvas);
+        }
+    }
+    if (lcPush().isDebugEnabled()) {
+        qint64 pixels = 0;
+        for (const QRect& r : event->region())
+            pixels += qint64(r.width()) * r.height();
+        const qreal dpr = devicePixelRatioF();
+        qCDebug(lcPush).noquote() << QDateTime::currentMSecsSinceEpoch() << m_drawnKey.second
+                                  << qint64(pixels * dpr * dpr * 4);
+    }
+}
+
+void ClockWindow::prepareComingMinute() {
+    if (!m_comingFrame)
+        return;
+    const FaceFrame coming = *std::exchange(m_comingFrame, std::nullopt);
+    PoolThreadPainter::run([&] { m_renderer.prepareRingLayer(coming); });
+}
+
+void ClockWindow::armSecondTimer() {
+    if (m_unloading)
+        return;
+    // Read afresh each time, so a stepped clock is followed at once.
+    const int msec = m_app.nowUtc().time().msec();
+    m_timer1.start(1000 - msec);
+}
+
+void ClockWindow::onSecondTimer() {
+    const QDateTime now = m_app.clockTimeNow();
+    // Woken a little early, the second has not turned yet: the timer is armed for
+    // the rest of it and nothing runs twice for one second.
+    if (now.toSecsSinceEpoch() != m_tickedSecond) {
+        m_tickedSecond = now.toSecsSinceEpoch();
+        drawAt(now);
+        m_clockTime = now;
+        if (const qint64 minute = now.toSecsSinceEpoch() / 60; minute != m_shownMinute) {
+            if (m_shownMinute != -1)
+                ClockAccessible::minuteShown(this);
+            m_shownMinute = minute;
+        }
+        emit secondTick();
+    }
+    armSecondTimer();
+}
+
+} // namespace ovra
