@@ -93,6 +93,7 @@ AppPaths AppPaths::build(const QString& clockName, const PathRoots& roots) {
 }
 
 QString AppPaths::storePathFor(const PathRoots& roots) {
+    // The key store's file keeps the name every earlier version gave it.
     return withTrailingSlash(roots.configRoot) + kCompany + u'/' + kProduct +
            QStringLiteral("/registry.db");
 }

@@ -18,6 +18,7 @@ struct ClockState {
     bool isDefaultClock() const { return ClockName == u"Default"; }
 };
 
+// The key path every clock's values live under, as stored since the first version.
 inline const QString kOvraKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock");
 
 // "HKEY_CURRENT_USER\Software\Ovra Clock\<name>"

@@ -28,6 +28,7 @@ TabStripError TabStripError::fromNumber(int number, const QString& source) {
 }
 
 TabStripError TabStripError::raisedBy(const QString& member) const {
+    // The source an error names keeps the text callers and messages have always shown.
     return TabStripError(m_number, m_description, QStringLiteral("ucTabStrip.") + member);
 }
 
