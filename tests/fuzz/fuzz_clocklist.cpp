@@ -33,10 +33,10 @@ public:
     std::abort();
 }
 
-RawValue storedValue(StoreBackend& store) {
+RawValue storedValue(StoreBackend& memory) {
     const KeyPath path = splitKeyPath(kClockListKey);
     RawValue raw;
-    store.readValue(path.root, path.subKey, kClockListValue, raw);
+    memory.readValue(path.root, path.subKey, kClockListValue, raw);
     return raw;
 }
 
@@ -46,8 +46,8 @@ bool operator==(const RawValue& a, const RawValue& b) {
 
 // The list as every clock sees it, whatever its length: a text kind decoded (bytes
 // of a binary value one character each), cut at a NUL and trimmed, then parsed.
-QStringList listOf(StoreBackend& store) {
-    const RawValue raw = storedValue(store);
+QStringList listOf(StoreBackend& memory) {
+    const RawValue raw = storedValue(memory);
     QString text;
     if (raw.type == valuetype::Binary)
         text = QString::fromLatin1(raw.data);
@@ -98,46 +98,46 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The list as this program writes it reads back to the same names.
     CHECK(ParseClockList(canonical) == names);
 
-    fuzz::MemoryStore store;
-    KeyStore store(store);
+    fuzz::MemoryStore memory;
+    KeyStore store(memory);
     const KeyPath listPath = splitKeyPath(kClockListKey);
-    store.writeValue(listPath.root, listPath.subKey, kClockListValue,
-                     {kind, QByteArray(bytes.data(), qsizetype(bytes.size()))});
+    memory.writeValue(listPath.root, listPath.subKey, kClockListValue,
+                      {kind, QByteArray(bytes.data(), qsizetype(bytes.size()))});
     test::FakeInstanceChannel channel;
     test::RecordingLauncher launcher;
     QuietSink messages;
     ClockList clocks({store, channel, launcher, messages}, QStringLiteral("/nonexistent/"));
     clocks.LoadClockList(false);
 
-    const RawValue before = storedValue(store);
-    const QStringList listed = listOf(store);
+    const RawValue before = storedValue(memory);
+    const QStringList listed = listOf(memory);
     const QString name = CleanString(added);
     if (clocks.AddClock(added, zone)) {
         CHECK(clockNameProblem(name).isEmpty() && !listed.contains(name));
-        const QStringList after = listOf(store);
+        const QStringList after = listOf(memory);
         CHECK(!after.isEmpty() && after.back() == name);
         CHECK(usable(after) == usable(listed) << name);
         CHECK(store.readInteger(clockKeyPath(name), QStringLiteral("TimeZoneIndex")) == zone);
         CHECK(launcher.launched == QStringList{name});
     } else {
         CHECK(messages.shown == 1);
-        CHECK(storedValue(store) == before);
+        CHECK(storedValue(memory) == before);
         CHECK(launcher.launched.isEmpty());
     }
 
-    const QStringList current = listOf(store);
+    const QStringList current = listOf(memory);
     if (current.size() > 1) {
         const QString victim = current[qsizetype(1 + removeAt % size_t(current.size() - 1))];
-        const RawValue beforeRemove = storedValue(store);
+        const RawValue beforeRemove = storedValue(memory);
         if (clocks.RemoveClockData(victim)) {
             // A full list may have hidden entries beyond its last place; they move up.
             const QStringList expected = without(usable(current), victim);
-            const QStringList after = usable(listOf(store));
+            const QStringList after = usable(listOf(memory));
             CHECK(!after.contains(victim));
             CHECK(current.size() < kMaxClockEntries ? after == expected
                                                     : after.mid(0, expected.size()) == expected);
         } else
-            CHECK(storedValue(store) == beforeRemove);
+            CHECK(storedValue(memory) == beforeRemove);
     }
     return 0;
 }
