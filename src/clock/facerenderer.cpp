@@ -1,7 +1,10 @@
 #include "clock/facerenderer.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QThread>
 #include <QtMath>
 
 #include <algorithm>
@@ -31,7 +34,32 @@ void trimBlanks(QString& text) {
 }
 
 constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
+
+// Whether every character runs from left to right, so that a text's first
+// characters lie at its left.
+bool leftToRight(const QString& text) {
+    for (const QChar c : text) {
+        switch (c.direction()) {
+        case QChar::DirR:
+        case QChar::DirAL:
+        case QChar::DirAN:
+        case QChar::DirRLE:
+        case QChar::DirRLO:
+        case QChar::DirRLI:
+            return false;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
 constexpr uint8_t kMinFontSize = 12;
+
+bool onMainThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
 
 QRect outerBounds(const QRectF& r) {
     // One pixel for the offset and one for anti-aliasing beyond the pen or edge.
@@ -78,6 +106,8 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
         return;
     }
     m_surfaceSize = disc.size();
+    m_fontDevice = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
+    m_fontDevice.setDevicePixelRatio(m_dpr);
     {
         QPainter p(&disc);
         p.setRenderHint(QPainter::Antialiasing);
@@ -111,7 +141,8 @@ void FaceRenderer::release() {
     m_fonts.clear();
     for (LaidOutText& t : m_laidOut)
         t = {};
-    m_keptAdvance = {};
+    m_offThread = {};
+    m_fontDevice = QImage();
     m_prepared = false;
 }
 
@@ -236,26 +267,100 @@ void FaceRenderer::settleTexts(FaceFrame& frame) {
 }
 
 QRectF FaceRenderer::textArea(const QString& text, const QRectF& box, uint8_t pixelSize) const {
-    if (text.isEmpty())
-        return {};
-    // Laying a text out costs more than drawing a second's pixels, and each text is
-    // asked for twice a second (where it was, where it is) and again when drawn.
+    return laidOut(text, box, pixelSize).area;
+}
+
+const FaceRenderer::LaidOutText& FaceRenderer::laidOut(const QString& text, const QRectF& box,
+                                                       uint8_t pixelSize) const {
+    // Each text is asked for twice a second (where it was, where it is) and again
+    // when drawn.
     ++m_layoutUse;
+    LaidOutText* found = nullptr;
     for (LaidOutText& t : m_laidOut)
         if (t.size == pixelSize && t.box == box && t.text == text) {
             t.lastUse = m_layoutUse;
-            return t.area;
+            // One measured on another thread is laid out again here, to be kept.
+            if (t.layout || text.isEmpty() || !onMainThread() || text.contains(QChar(0x9c)))
+                return t;
+            found = &t;
         }
-    const QRectF laidOut = QFontMetricsF(fontFor(pixelSize)).boundingRect(box, kTextFlags, text);
+    // The title and date stay for hours while the time takes a new text each
+    // second: the one left unasked longest makes room. Another thread measures in a
+    // slot of its own and leaves the kept layouts, and their fonts, alone.
+    const bool mainThread = onMainThread();
+    LaidOutText& slot = !mainThread ? m_offThread
+                        : found     ? *found
+                                    : *std::min_element(m_laidOut.begin(), m_laidOut.end(),
+                                                        [](const LaidOutText& a, const LaidOutText& b) {
+                                                        return a.lastUse < b.lastUse;
+                                                    });
+    slot = {};
+    slot.text = text;
+    slot.size = pixelSize;
+    slot.box = box;
+    slot.lastUse = m_layoutUse;
+    if (text.isEmpty())
+        return slot;
     // Glyphs reach past their advances by their bearings and anti-aliasing.
     const double margin = pixelSize / 4.0 + 2;
-    // The title and date stay for hours while the time takes a new text each
-    // second: the one left unasked longest makes room.
-    LaidOutText& slot = *std::min_element(
-        m_laidOut.begin(), m_laidOut.end(),
-        [](const LaidOutText& a, const LaidOutText& b) { return a.lastUse < b.lastUse; });
-    slot = {text, pixelSize, box, laidOut.adjusted(-margin, -margin, margin, margin), m_layoutUse};
-    return slot.area;
+    // drawText shows returns and tabs as blanks and line feeds as line breaks. A
+    // text of several length variants it picks from is left to it.
+    QString shown = text;
+    bool variants = false;
+    for (QChar& c : shown) {
+        if (c == u'\r' || c == u'\t')
+            c = u' ';
+        else if (c == u'\n')
+            c = QChar::LineSeparator;
+        else if (c == QChar(0x9c))
+            variants = true;
+    }
+    // The font as a painter on the surface makes it.
+    const QFont font =
+        m_fontDevice.isNull() ? fontFor(pixelSize) : QFont(fontFor(pixelSize), &m_fontDevice);
+    const QFontMetricsF metrics(font);
+    // A layout keeps the font engines of the thread that made it, which go with
+    // that thread: a pool thread's end would leave it pointing at freed faces. Only
+    // the main thread, which lasts as long as the renderer, keeps layouts.
+    if (variants || !mainThread) {
+        slot.area =
+            metrics.boundingRect(box, kTextFlags, text).adjusted(-margin, -margin, margin, margin);
+        return slot;
+    }
+    auto layout = std::make_shared<QTextLayout>(shown, font);
+    QTextOption option;
+    option.setTextDirection(QGuiApplication::layoutDirection());
+    option.setAlignment(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WordWrap);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    const qreal leading = metrics.leading();
+    qreal height = -leading, width = 0;
+    bool drawing = true;
+    layout->beginLayout();
+    for (;;) {
+        QTextLine line = layout->createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(std::max<qreal>(0, box.width()));
+        // Lines start on whole pixels, and the height they take is not rounded.
+        height = std::ceil(height + leading);
+        line.setPosition(QPointF(0, height));
+        height += line.ascent() + line.descent();
+        width = std::max(width, line.naturalTextWidth());
+        if (drawing) {
+            slot.drawnLines = layout->lineCount();
+            slot.drawnWidth = width;
+            slot.drawnHeight = height;
+            drawing = height < box.height();
+        }
+    }
+    layout->endLayout();
+    const QRectF bounds(box.x() + (box.width() - width) / 2, box.y() + (box.height() - height) / 2,
+                        width, height);
+    slot.area = bounds.adjusted(-margin, -margin, margin, margin);
+    slot.layout = std::move(layout);
+    return slot;
 }
 
 QRegion FaceRenderer::ringArea(const QRectF& arc, double penWidth, float fromSweep,
@@ -334,23 +439,26 @@ QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& afte
                           const QRectF& box) {
         if (a == b && sizeA == sizeB)
             return;
-        const QRectF was = textArea(a, box, sizeA), now = textArea(b, box, sizeB);
+        const LaidOutText& wasText = laidOut(a, box, sizeA);
+        const QRectF was = wasText.area;
+        const std::shared_ptr<const QTextLayout> wasLayout = wasText.layout;
+        const LaidOutText& nowText = laidOut(b, box, sizeB);
+        const QRectF now = nowText.area;
         QRectF changed = was.united(now);
-        // The time moves on in its last digits. When both lines lie alike, glyphs
-        // before the first changed character stand where they stood.
-        const bool oneLine =
-            was == now && sizeA == sizeB && a.size() == b.size() &&
-            now.height() < 2 * QFontMetricsF(fontFor(sizeB)).lineSpacing() + sizeB / 2.0 + 4;
-        if (oneLine) {
+        // The time moves on in its last digits. When both lie alike on one line,
+        // glyphs before the first changed character stand where they stood.
+        const auto oneLine = [](const std::shared_ptr<const QTextLayout>& layout) {
+            return layout && layout->lineCount() == 1;
+        };
+        if (was == now && sizeA == sizeB && a.size() == b.size() && oneLine(wasLayout) &&
+            oneLine(nowText.layout) && leftToRight(a) && leftToRight(b)) {
             qsizetype same = 0;
             while (same < a.size() && a.at(same) == b.at(same))
                 ++same;
             const double margin = sizeB / 4.0 + 2;
-            const QString kept = b.left(same);
-            if (m_keptAdvance.size != sizeB || m_keptAdvance.text != kept)
-                m_keptAdvance = {kept, sizeB,
-                                 QFontMetricsF(fontFor(sizeB)).horizontalAdvance(kept)};
-            const double firstChanged = now.left() + margin + m_keptAdvance.advance;
+            const double kept = std::min(wasLayout->lineAt(0).cursorToX(int(same)),
+                                         nowText.layout->lineAt(0).cursorToX(int(same)));
+            const double firstChanged = now.left() + margin + kept;
             changed.setLeft(std::max(changed.left(), firstChanged - margin));
         }
         area += changed.toAlignedRect();
@@ -450,7 +558,7 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
         layRuns([&](const QRect& r) { m_rings.blendOnto(pixels, r); });
     else
         lay(m_ringArea, [&] { blendLayer(p, m_ringLayer, m_ringArea); });
-    drawTexts(p, frame, area);
+    drawTexts(p, frame, area, false);
     if (state.showScale || state.IsActive) {
         if (m_runs) {
             const PixelRuns& overlay = overlayRunsFor(state.showScale, state.IsActive);
@@ -477,7 +585,7 @@ void FaceRenderer::drawFrameDirect(QImage& surface, FaceFrame& frame, const Face
     drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen);
     p.resetTransform();
     drawMinuteAndHourRings(p, frame);
-    drawTexts(p, frame, QRegion());
+    drawTexts(p, frame, QRegion(), true);
     if (state.showScale)
         drawScale(p);
     if (state.IsActive)
@@ -519,11 +627,11 @@ void FaceRenderer::drawMinuteAndHourRings(QPainter& p, const FaceFrame& frame) c
     p.restore();
 }
 
-void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area) const {
+void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area,
+                             bool direct) const {
     const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
     const double D = m_layout.InnerDiameter, R = D / 2;
-    // Laying out a text costs more than the pixels of a second: a text wholly
-    // outside the area being redrawn is left out.
+    // A text wholly outside the area being redrawn is left out.
     const auto outside = [&](QString& text, const QRectF& box, uint8_t& size) {
         if (area.isEmpty())
             return false;
@@ -531,13 +639,17 @@ void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area)
         size = std::max(size, kMinFontSize);
         return !area.intersects(textArea(text, box, size).toAlignedRect());
     };
-    const QRectF title(X, Y, D, R), time(X, Y, D, D), date(X, Y + R, D, R);
-    if (!outside(frame.TitleText, title, frame.DateFontSize))
-        DrawText(p, frame.TitleText, X, Y, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
-    if (!outside(frame.TimeText, time, frame.TimeFontSize))
-        DrawText(p, frame.TimeText, X, Y, D, D, m_tools.TimeBrush, frame.TimeFontSize, 0);
-    if (!outside(frame.DateText, date, frame.DateFontSize))
-        DrawText(p, frame.DateText, X, Y + R, D, R, m_tools.DateBrush, frame.DateFontSize, 0);
+    const auto draw = [&](QString& text, const QRectF& box, const QBrush& brush, uint8_t& size) {
+        if (outside(text, box, size))
+            return;
+        if (direct)
+            DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, size, 0);
+        else
+            drawLaidOutText(p, text, box, brush, size);
+    };
+    draw(frame.TitleText, QRectF(X, Y, D, R), m_tools.DateBrush, frame.DateFontSize);
+    draw(frame.TimeText, QRectF(X, Y, D, D), m_tools.TimeBrush, frame.TimeFontSize);
+    draw(frame.DateText, QRectF(X, Y + R, D, R), m_tools.DateBrush, frame.DateFontSize);
 }
 
 void FaceRenderer::drawScale(QPainter& p) const {
@@ -596,6 +708,50 @@ void FaceRenderer::DrawText(QPainter& p, QString& text, double x, double y, doub
     p.setFont(font);
     p.setPen(QPen(brush, 1));
     p.drawText(QRectF(x, y, R, B), Qt::AlignCenter | Qt::TextWordWrap, text);
+}
+
+void FaceRenderer::drawLaidOutText(QPainter& p, QString& text, const QRectF& box,
+                                   const QBrush& brush, uint8_t& pixelSize) const {
+    pixelSize = std::max(pixelSize, kMinFontSize);
+    trimBlanks(text);
+    // Layouts are kept for the main thread: a pool thread's whole frame draws as
+    // drawText draws.
+    if (!onMainThread()) {
+        DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, pixelSize, 0);
+        return;
+    }
+    // Fonts take the resolution of the device they draw on; a window's may not be
+    // an image's. Layouts are made for the one drawn on last.
+    const int dpi = p.device()->logicalDpiY();
+    if (!m_fontDevice.isNull() && dpi != m_fontDevice.logicalDpiY() && dpi > 0) {
+        const int dotsPerMeter = qRound(dpi / 0.0254);
+        m_fontDevice.setDotsPerMeterX(dotsPerMeter);
+        m_fontDevice.setDotsPerMeterY(dotsPerMeter);
+        for (LaidOutText& kept : m_laidOut)
+            kept = {};
+    }
+    const LaidOutText& t = laidOut(text, box, pixelSize);
+    if (!t.layout || dpi != m_fontDevice.logicalDpiY()) {
+        DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, pixelSize, 0);
+        return;
+    }
+    p.setPen(QPen(brush, 1));
+    // Placed as drawText places its lines: the block centred in the box, each line
+    // centred on its own; what reaches out of the box is cut at its edges.
+    const qreal xoff = (box.width() - t.drawnWidth) / 2, yoff = (box.height() - t.drawnHeight) / 2;
+    const bool clip =
+        !box.contains(QRectF(box.x() + xoff, box.y() + yoff, t.drawnWidth, t.drawnHeight));
+    if (clip) {
+        p.save();
+        p.setClipRect(box, Qt::IntersectClip);
+    }
+    for (int i = 0; i < t.drawnLines; ++i) {
+        const QTextLine line = t.layout->lineAt(i);
+        line.draw(&p,
+                  QPointF(box.x() + (box.width() - line.horizontalAdvance()) / 2, box.y() + yoff));
+    }
+    if (clip)
+        p.restore();
 }
 
 void FaceRenderer::DrawCloseButton(QPainter& p, int32_t ButtonIndex, const QImage& buttonImage,

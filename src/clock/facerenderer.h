@@ -10,9 +10,11 @@
 #include <QImage>
 #include <QRect>
 #include <QRegion>
+#include <QTextLayout>
 
 #include <array>
 #include <map>
+#include <memory>
 
 class QPainter;
 
@@ -69,6 +71,10 @@ public:
     // blanks in place, at fontSize pixels but never below 12 (raised in place).
     void DrawText(QPainter& painter, QString& text, double x, double y, double R, double B,
                   const QBrush& brush, uint8_t& fontSize, uint8_t fontStyle) const;
+    // DrawText in the regular style from the texts laid out last, laying the text out
+    // only when it is new: the same pixels.
+    void drawLaidOutText(QPainter& painter, QString& text, const QRectF& box, const QBrush& brush,
+                         uint8_t& pixelSize) const;
 
     // The 21 x 63 slice of the strip image for ButtonIndex at the window's top right
     // margin; nothing for -1 or any value outside 0..3.
@@ -83,7 +89,8 @@ private:
     // The ring from twelve to sweep degrees, drawn from `from` on (a whole quarter).
     void drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen, int from = 0) const;
     void drawMinuteAndHourRings(QPainter& p, const FaceFrame& frame) const;
-    void drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area) const;
+    // Direct draws each text with drawText, the others from the kept layouts.
+    void drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area, bool direct) const;
     void drawScale(QPainter& p) const;
     void drawActiveRing(QPainter& p) const;
     QImage newLayer(const QRect& area) const;
@@ -134,23 +141,28 @@ private:
     float m_comingMinute = -1, m_comingHour = -1;
     bool m_comingPm = false;
     mutable std::map<uint8_t, QFont> m_fonts;
+    mutable QImage m_fontDevice; // a device like the surface, for the fonts of the layouts
+    // A text laid out as QPainter::drawText lays it out, once for the area it takes,
+    // the part of it that stays and its drawing: laying out is the most a second's
+    // text costs.
     struct LaidOutText {
         QString text;
         uint8_t size = 0;
         QRectF box;
         QRectF area;
+        // Null where drawText is left to lay the text out itself.
+        std::shared_ptr<const QTextLayout> layout;
+        // drawText stops at the first line that reaches the box's bottom and centres
+        // what it drew; the area takes every line.
+        int drawnLines = 0;
+        qreal drawnWidth = 0, drawnHeight = 0;
         quint64 lastUse = 0;
     };
     // The last texts laid out: the three face texts as they were and as they are.
     mutable std::array<LaidOutText, 6> m_laidOut;
+    mutable LaidOutText m_offThread;
     mutable quint64 m_layoutUse = 0;
-    // The advance of the part of the time that stays: it changes every ten seconds.
-    struct KeptAdvance {
-        QString text;
-        uint8_t size = 0;
-        double advance = 0;
-    };
-    mutable KeptAdvance m_keptAdvance;
+    const LaidOutText& laidOut(const QString& text, const QRectF& box, uint8_t pixelSize) const;
 };
 
 } // namespace ovra

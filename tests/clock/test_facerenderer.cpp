@@ -1,9 +1,11 @@
 #include "clock/drawingsurface.h"
 #include "clock/facerenderer.h"
 #include "clock/pixelruns.h"
+#include "clock/poolthreadpainter.h"
 
 #include <QPainter>
 #include <QSemaphore>
+#include <QThread>
 #include <QThreadPool>
 #include <QtMath>
 
@@ -271,6 +273,117 @@ TEST(FaceRenderer, TextsAreCentredInTheirBoxes) {
     face.renderer.DrawText(p, text, 75, 75, 96, 48, face.tools.DateBrush, size, 0);
     EXPECT_EQ(text, QStringLiteral("Los Ang\t"));
     EXPECT_EQ(size, 12);
+}
+
+// The face lays each new text out once and draws it from that layout; drawText
+// lays it out again for every call. Both must leave the very same pixels: every
+// time of a day, dates, names that wrap, overflow their box or run right to left,
+// at several sizes, at whole and fractional places, on a doubled surface too.
+TEST(FaceRenderer, LaidOutTextsLeaveWhatDrawTextLeaves) {
+    struct Texts {
+        uint8_t size;
+        QRectF box;
+        QStringList texts;
+    };
+    const auto times = [](bool twentyFour, int step) {
+        QStringList all;
+        for (int s = 0; s < 24 * 3600; s += step) {
+            const QTime t = QTime(0, 0).addSecs(s);
+            all << (twentyFour ? t.toString(u"HH:mm:ss") : t.toString(u"hh:mm:ss A").chopped(1));
+        }
+        return all;
+    };
+    const QStringList others = {
+        QStringLiteral("Wednesday"),
+        QStringLiteral("05/17/2026"),
+        QStringLiteral("2026/12/07"),
+        QStringLiteral("Los Ang\t"),
+        QStringLiteral("New\nYork"),
+        QStringLiteral("Tokyo\r1"),
+        QStringLiteral("WWWWWWWW"),
+        QStringLiteral("Rio de Janeiro central station"),
+        QStringLiteral("a"),
+        QString::fromUtf8("\u05ea\u05dc \u05d0\u05d1\u05d9\u05d1 12"),
+        QString::fromUtf8("Zürich ÄÖ"),
+    };
+    const std::vector<Texts> cases = {
+        {16, QRectF(75, 75, 96, 96), times(false, 1)},
+        {18, QRectF(75, 75, 96, 96), times(true, 7)},
+        {12, QRectF(75, 75, 96, 48), others},
+        {24, QRectF(75.5, 123.25, 96, 48), others + times(false, 997)},
+        {48, QRectF(20, 20, 120, 40), others + times(true, 3607)},
+        {96, QRectF(10, 10, 236, 236), others},
+    };
+    // A window's resolution may differ from an image's.
+    const struct {
+        qreal dpr;
+        int dotsPerMeter; // 0: an image's own
+    } devices[] = {{1.0, 0}, {2.0, 0}, {1.0, 4724}};
+    for (const auto& [dpr, dotsPerMeter] : devices) {
+        Face face(defaultSettings());
+        face.renderer.prepare(face.layout, face.tools, face.surface.fontFamily(), dpr);
+        QImage laidOut(QSize(256, 256) * dpr, QImage::Format_ARGB32_Premultiplied);
+        laidOut.setDevicePixelRatio(dpr);
+        if (dotsPerMeter != 0) {
+            laidOut.setDotsPerMeterX(dotsPerMeter);
+            laidOut.setDotsPerMeterY(dotsPerMeter);
+        }
+        QImage drawn = laidOut;
+        for (const Texts& c : cases) {
+            if ((dpr != 1.0 || dotsPerMeter != 0) && c.texts.size() > 200)
+                continue;
+            int differing = 0;
+            for (const QString& text : c.texts) {
+                for (QImage* image : {&laidOut, &drawn})
+                    image->fill(qRgba(10, 20, 30, 200));
+                for (QImage* image : {&laidOut, &drawn}) {
+                    QPainter p(image);
+                    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+                    QString shown = text;
+                    uint8_t size = c.size;
+                    if (image == &drawn)
+                        face.renderer.DrawText(p, shown, c.box.x(), c.box.y(), c.box.width(),
+                                               c.box.height(), face.tools.TimeBrush, size, 0);
+                    else
+                        face.renderer.drawLaidOutText(p, shown, c.box, face.tools.TimeBrush, size);
+                }
+                if (!(laidOut == drawn) && ++differing <= 3)
+                    ADD_FAILURE() << "\"" << text.toStdString() << "\" at " << int(c.size)
+                                  << " px, ratio " << dpr << ", " << dotsPerMeter << " dots/m";
+            }
+            EXPECT_EQ(differing, 0);
+        }
+    }
+}
+
+// Whole frames are drawn on a pool thread, whose fonts go when the thread ends
+// after a while idle; the seconds after it are drawn on the main thread and must
+// not use anything of the ended thread's.
+TEST(FaceRenderer, TextsOutliveThePoolThreadThatDrewAWholeFrame) {
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int expiry = pool->expiryTimeout();
+    pool->setExpiryTimeout(1);
+    Face partial(defaultSettings()), whole(defaultSettings());
+    const FaceState state{false, hotbutton::Hidden, true};
+    FaceFrame before =
+        ComposeFaceFrame(at(15, 25, 7), partial.settings, QStringLiteral("Default"), kUs);
+    PoolThreadPainter::run([&] {
+        partial.renderer.drawFrame(partial.surface.image(), before, state, partial.button);
+    });
+    // The pool's thread, idle, ends soon after.
+    pool->waitForDone();
+    QThread::msleep(100);
+    for (const int second : {8, 9}) {
+        FaceFrame after =
+            ComposeFaceFrame(at(15, 25, second), partial.settings, QStringLiteral("Default"), kUs);
+        FaceRenderer::settleTexts(after);
+        const QRegion area = partial.renderer.changedArea(before, after);
+        partial.renderer.drawFrame(partial.surface.image(), after, state, partial.button, area);
+        EXPECT_TRUE(partial.surface.image() ==
+                    whole.draw(at(15, 25, second), state, false, QStringLiteral("Default")));
+        before = after;
+    }
+    pool->setExpiryTimeout(expiry);
 }
 
 TEST(FaceRenderer, LayeredFrameMatchesTheStraightforwardFrame) {

@@ -115,6 +115,38 @@ TEST(RenderCommand, DrawsTheStoredFaceAtTheGivenTimeWithoutADisplay) {
     }
 }
 
+// The default clock's face, drawn by an earlier build and kept as the record: how
+// the face is drawn may get faster, never different, not by one pixel.
+TEST(RenderCommand, TheDefaultFaceKeepsEveryPixelOfTheRecord) {
+    test::TestHome home;
+    const struct {
+        const char* at;
+        const char* record;
+    } cases[] = {
+        {"2026-05-17 15:25:07", "default-face-152507.png"},
+        {"2026-12-31 23:59:59", "default-face-235959.png"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.at);
+        const QString file = home.path() + QStringLiteral("/face.png");
+        const RenderRun r = render(
+            {QStringLiteral("--render"), file, QStringLiteral("--at"), QString::fromLatin1(c.at)},
+            "en_US.UTF-8");
+        ASSERT_EQ(r.exitCode, 0) << qPrintable(r.output);
+        const QImage record =
+            QImage(QStringLiteral(OVRA_TEST_DATA "/") + QString::fromLatin1(c.record))
+                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(record.isNull());
+        const QImage face = QImage(file).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(face.size(), record.size());
+        int differing = 0;
+        for (int y = 0; y < face.height(); ++y)
+            for (int x = 0; x < face.width(); ++x)
+                differing += face.pixel(x, y) != record.pixel(x, y);
+        EXPECT_EQ(differing, 0);
+    }
+}
+
 // A British face on 7 December shows the day first: the very pixels an American
 // face shows on 12 July, when the month comes first.
 TEST(RenderCommand, TheDateIsDrawnInTheOrderOfTheUsersLocale) {
