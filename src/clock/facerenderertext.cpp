@@ -1,0 +1,241 @@
+// FaceRenderer: the three text lines, each new text laid out once for its area, its kept part and
+// its drawing.
+#include "clock/facerenderer.h"
+
+#include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QThread>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace ovra {
+
+namespace {
+
+// Trims the blank character only, as the face's texts need.
+void trimBlanks(QString& text) {
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    if (begin != 0 || end != text.size())
+        text = text.mid(begin, end - begin);
+}
+
+bool onMainThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
+constexpr uint8_t kMinFontSize = 12;
+} // namespace
+
+void FaceRenderer::settleTexts(FaceFrame& frame) {
+    for (QString* text : {&frame.TitleText, &frame.TimeText, &frame.DateText})
+        trimBlanks(*text);
+    frame.TimeFontSize = std::max(frame.TimeFontSize, kMinFontSize);
+    frame.DateFontSize = std::max(frame.DateFontSize, kMinFontSize);
+}
+
+QRectF FaceRenderer::textArea(const QString& text, const QRectF& box, uint8_t pixelSize) const {
+    return laidOut(text, box, pixelSize).area;
+}
+
+const FaceRenderer::LaidOutText& FaceRenderer::laidOut(const QString& text, const QRectF& box,
+                                                       uint8_t pixelSize) const {
+    // Each text is asked for twice a second (where it was, where it is) and again
+    // when drawn.
+    ++m_layoutUse;
+    LaidOutText* found = nullptr;
+    for (LaidOutText& t : m_laidOut)
+        if (t.size == pixelSize && t.box == box && t.text == text) {
+            t.lastUse = m_layoutUse;
+            // One measured on another thread is laid out again here, to be kept.
+            if (t.layout || text.isEmpty() || !onMainThread() || text.contains(QChar(0x9c)))
+                return t;
+            found = &t;
+        }
+    // The title and date stay for hours while the time takes a new text each
+    // second: the one left unasked longest makes room. Another thread measures in a
+    // slot of its own and leaves the kept layouts, and their fonts, alone.
+    const bool mainThread = onMainThread();
+    LaidOutText& slot = !mainThread ? m_offThread
+                        : found     ? *found
+                                    : *std::min_element(m_laidOut.begin(), m_laidOut.end(),
+                                                        [](const LaidOutText& a, const LaidOutText& b) {
+                                                        return a.lastUse < b.lastUse;
+                                                    });
+    slot = {};
+    slot.text = text;
+    slot.size = pixelSize;
+    slot.box = box;
+    slot.lastUse = m_layoutUse;
+    if (text.isEmpty())
+        return slot;
+    // Glyphs reach past their advances by their bearings and anti-aliasing.
+    const double margin = pixelSize / 4.0 + 2;
+    // drawText shows returns and tabs as blanks and line feeds as line breaks. A
+    // text of several length variants it picks from is left to it.
+    QString shown = text;
+    bool variants = false;
+    for (QChar& c : shown) {
+        if (c == u'\r' || c == u'\t')
+            c = u' ';
+        else if (c == u'\n')
+            c = QChar::LineSeparator;
+        else if (c == QChar(0x9c))
+            variants = true;
+    }
+    // The font as a painter on the surface makes it.
+    const QFont font =
+        m_fontDevice.isNull() ? fontFor(pixelSize) : QFont(fontFor(pixelSize), &m_fontDevice);
+    const QFontMetricsF metrics(font);
+    // A layout keeps the font engines of the thread that made it, which go with
+    // that thread: a pool thread's end would leave it pointing at freed faces. Only
+    // the main thread, which lasts as long as the renderer, keeps layouts.
+    if (variants || !mainThread) {
+        slot.area =
+            metrics.boundingRect(box, kTextFlags, text).adjusted(-margin, -margin, margin, margin);
+        return slot;
+    }
+    auto layout = std::make_shared<QTextLayout>(shown, font);
+    QTextOption option;
+    option.setTextDirection(QGuiApplication::layoutDirection());
+    option.setAlignment(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WordWrap);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    const qreal leading = metrics.leading();
+    qreal height = -leading, width = 0;
+    bool drawing = true;
+    layout->beginLayout();
+    for (;;) {
+        QTextLine line = layout->createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(std::max<qreal>(0, box.width()));
+        // Lines start on whole pixels, and the height they take is not rounded.
+        height = std::ceil(height + leading);
+        line.setPosition(QPointF(0, height));
+        height += line.ascent() + line.descent();
+        width = std::max(width, line.naturalTextWidth());
+        if (drawing) {
+            slot.drawnLines = layout->lineCount();
+            slot.drawnWidth = width;
+            slot.drawnHeight = height;
+            drawing = height < box.height();
+        }
+    }
+    layout->endLayout();
+    const QRectF bounds(box.x() + (box.width() - width) / 2, box.y() + (box.height() - height) / 2,
+                        width, height);
+    slot.area = bounds.adjusted(-margin, -margin, margin, margin);
+    slot.layout = std::move(layout);
+    return slot;
+}
+
+void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area,
+                             bool direct) const {
+    const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
+    const double D = m_layout.InnerDiameter, R = D / 2;
+    // A text wholly outside the area being redrawn is left out.
+    const auto outside = [&](QString& text, const QRectF& box, uint8_t& size) {
+        if (area.isEmpty())
+            return false;
+        trimBlanks(text);
+        size = std::max(size, kMinFontSize);
+        return !area.intersects(textArea(text, box, size).toAlignedRect());
+    };
+    const auto draw = [&](QString& text, const QRectF& box, const QBrush& brush, uint8_t& size) {
+        if (outside(text, box, size))
+            return;
+        if (direct)
+            DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, size, 0);
+        else
+            drawLaidOutText(p, text, box, brush, size);
+    };
+    draw(frame.TitleText, QRectF(X, Y, D, R), m_tools.DateBrush, frame.DateFontSize);
+    draw(frame.TimeText, QRectF(X, Y, D, D), m_tools.TimeBrush, frame.TimeFontSize);
+    draw(frame.DateText, QRectF(X, Y + R, D, R), m_tools.DateBrush, frame.DateFontSize);
+}
+
+QFont FaceRenderer::fontFor(uint8_t pixelSize) const {
+    auto it = m_fonts.find(pixelSize);
+    if (it == m_fonts.end()) {
+        QFont font(m_fontFamily);
+        font.setPixelSize(pixelSize);
+        font.setStyleStrategy(QFont::PreferAntialias);
+        it = m_fonts.emplace(pixelSize, font).first;
+    }
+    return it->second;
+}
+
+void FaceRenderer::DrawText(QPainter& p, QString& text, double x, double y, double R, double B,
+                            const QBrush& brush, uint8_t& fontSize, uint8_t fontStyle) const {
+    if (fontSize < kMinFontSize)
+        fontSize = kMinFontSize;
+    QFont font = fontFor(fontSize);
+    // Style 0 is regular; bit 0 bold and bit 1 italic, as the font styles number them.
+    // Setting a style the font already has would still detach it from the font
+    // engine it found, to be looked up again for every text of every frame.
+    if (font.bold() != bool(fontStyle & 1))
+        font.setBold(fontStyle & 1);
+    if (font.italic() != bool(fontStyle & 2))
+        font.setItalic(fontStyle & 2);
+    trimBlanks(text);
+    p.setFont(font);
+    p.setPen(QPen(brush, 1));
+    p.drawText(QRectF(x, y, R, B), Qt::AlignCenter | Qt::TextWordWrap, text);
+}
+
+void FaceRenderer::drawLaidOutText(QPainter& p, QString& text, const QRectF& box,
+                                   const QBrush& brush, uint8_t& pixelSize) const {
+    pixelSize = std::max(pixelSize, kMinFontSize);
+    trimBlanks(text);
+    // Layouts are kept for the main thread: a pool thread's whole frame draws as
+    // drawText draws.
+    if (!onMainThread()) {
+        DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, pixelSize, 0);
+        return;
+    }
+    // Fonts take the resolution of the device they draw on; a window's may not be
+    // an image's. Layouts are made for the one drawn on last.
+    const int dpi = p.device()->logicalDpiY();
+    if (!m_fontDevice.isNull() && dpi != m_fontDevice.logicalDpiY() && dpi > 0) {
+        const int dotsPerMeter = qRound(dpi / 0.0254);
+        m_fontDevice.setDotsPerMeterX(dotsPerMeter);
+        m_fontDevice.setDotsPerMeterY(dotsPerMeter);
+        for (LaidOutText& kept : m_laidOut)
+            kept = {};
+    }
+    const LaidOutText& t = laidOut(text, box, pixelSize);
+    if (!t.layout || dpi != m_fontDevice.logicalDpiY()) {
+        DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, pixelSize, 0);
+        return;
+    }
+    p.setPen(QPen(brush, 1));
+    // Placed as drawText places its lines: the block centred in the box, each line
+    // centred on its own; what reaches out of the box is cut at its edges.
+    const qreal xoff = (box.width() - t.drawnWidth) / 2, yoff = (box.height() - t.drawnHeight) / 2;
+    const bool clip =
+        !box.contains(QRectF(box.x() + xoff, box.y() + yoff, t.drawnWidth, t.drawnHeight));
+    if (clip) {
+        p.save();
+        p.setClipRect(box, Qt::IntersectClip);
+    }
+    for (int i = 0; i < t.drawnLines; ++i) {
+        const QTextLine line = t.layout->lineAt(i);
+        line.draw(&p,
+                  QPointF(box.x() + (box.width() - line.horizontalAdvance()) / 2, box.y() + yoff));
+    }
+    if (clip)
+        p.restore();
+}
+
+} // namespace ovra
