@@ -57,7 +57,11 @@ QChar dateSeparatorOf(const QLocale& locale) {
 }
 
 QString faceDateText(const QDate& date, const QLocale& locale) {
-    const QChar ds = dateSeparatorOf(locale);
+    // Asked once a second: the locale's short date is read once for both the
+    // separator and the order.
+    const bool c = locale.language() == QLocale::C;
+    const QString format = c ? QString() : locale.dateFormat(QLocale::ShortFormat);
+    const QChar ds = c ? QChar(u'/') : separatorIn(format, u'/');
     struct Field {
         qsizetype at;
         QString text;
@@ -68,8 +72,7 @@ QString faceDateText(const QDate& date, const QLocale& locale) {
     };
     // Month, day, year unless the locale's short date puts them otherwise: 07.12.2026
     // in Germany is 7 December, and Japan writes the year first.
-    if (locale.language() != QLocale::C) {
-        const QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (!c) {
         bool quoted = false;
         qsizetype seen[3] = {-1, -1, -1};
         for (qsizetype i = 0; i < format.size(); ++i) {
