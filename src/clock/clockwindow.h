@@ -135,6 +135,7 @@ private:
     // them, else null.
     QImage* backingStorePixels(QPaintEvent* event);
     void prepareComingMinute();
+    void prepareSecondSteps();
     void faceClicked();
     void setHotButton(int32_t value);
     void finishMove();
@@ -167,6 +168,7 @@ private:
     FaceFrame m_frame; // the frame the window shows, drawn when it is painted
     FaceState m_frameState;
     bool m_paintOnPool = false;
+    bool m_secondStepsQueued = false;
     std::optional<FaceFrame> m_comingFrame; // the next minute's, drawn ahead
     QDateTime m_clockTime;
     bool m_isActive = false;

@@ -128,6 +128,12 @@ void ClockWindow::paintEvent(QPaintEvent* event) {
         m_framesPainted = m_framesDrawn;
         if (m_comingFrame)
             QTimer::singleShot(0, this, &ClockWindow::prepareComingMinute);
+        // The kept second ring is made once the face is on screen, so that the
+        // first frame does not wait for it.
+        if (!m_renderer.secondStepsPrepared() && !m_secondStepsQueued) {
+            m_secondStepsQueued = true;
+            QTimer::singleShot(0, this, &ClockWindow::prepareSecondSteps);
+        }
     }
     if (!direct) {
         QPainter p(this);
@@ -162,6 +168,12 @@ void ClockWindow::prepareComingMinute() {
         return;
     const FaceFrame coming = *std::exchange(m_comingFrame, std::nullopt);
     PoolThreadPainter::run([&] { m_renderer.prepareRingLayer(coming); });
+}
+
+void ClockWindow::prepareSecondSteps() {
+    m_secondStepsQueued = false;
+    if (m_renderer.prepared() && !m_renderer.secondStepsPrepared())
+        PoolThreadPainter::run([&] { m_renderer.prepareSecondSteps(); });
 }
 
 void ClockWindow::armSecondTimer() {

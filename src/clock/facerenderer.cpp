@@ -99,6 +99,8 @@ void FaceRenderer::release() {
         t = {};
     m_offThread = {};
     m_fontDevice = QImage();
+    m_secondSteps.clear();
+    m_secondStepsTried = false;
     m_prepared = false;
 }
 
@@ -274,7 +276,9 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
     }
     if (firstQuarter < 4) {
         const int from = 90 * std::max(0, firstQuarter - 1);
-        if (m_runs && !area.isEmpty()) {
+        if (m_runs && !area.isEmpty() && laySecondStep(pixels, frame.SecondSweep, area)) {
+            // Laid from the coverage kept for this second.
+        } else if (m_runs && !area.isEmpty()) {
             // Qt rasterises a shape over the whole device and clips the result, so the
             // ring, a quarter of the window long, is drawn on a view of just the
             // pixels it may change: the same pixels for a small part of the work.

@@ -15,6 +15,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -62,6 +63,16 @@ public:
     // prepared.
     bool ringLayerReady(const FaceFrame& frame) const;
 
+    // Keeps, for each second from the second to the last of a minute, the second
+    // ring's coverage where it differs from the second before, so that a plain
+    // second lays those pixels instead of stroking the ring: stroking was most of a
+    // second's drawing. Some milliseconds of work, done once after the first frame
+    // and after each re-apply; until then, and at a fractional device pixel ratio, a
+    // pen that is not one opaque colour, or a second that starts or closes the ring,
+    // the ring is stroked as before.
+    void prepareSecondSteps();
+    bool secondStepsPrepared() const { return m_secondStepsTried; }
+
     // The same frame with every element drawn anew, step by step; the reference the
     // layered frame is checked and measured against.
     void drawFrameDirect(QImage& surface, FaceFrame& frame, const FaceState& state,
@@ -107,6 +118,21 @@ private:
     // the other, on the ring drawn along arc with a pen of penWidth.
     QRegion ringArea(const QRectF& arc, double penWidth, float fromSweep, float toSweep) const;
     QRegion ringSector(const QRectF& arc, double penWidth, double from, double to) const;
+
+    // The second ring at one second: its coverage (0 to 255) over window rectangles
+    // that hold every pixel in which it differs from the ring a second earlier.
+    struct SecondStep {
+        QRegion area;
+        std::vector<QRect> rects;
+        std::vector<quint8> coverage; // the surface pixels of each rectangle in turn
+    };
+    std::vector<SecondStep> m_secondSteps; // by second; empty ones are not kept
+    bool m_secondStepsTried = false;
+    QRgb m_secondColour = 0; // premultiplied
+    const SecondStep* secondStepFor(float sweep) const;
+    // The ring laid from the step's coverage onto the area's pixels, to the pixels
+    // stroking it leaves; false where the step does not cover the whole area.
+    bool laySecondStep(const SurfacePixels& pixels, float sweep, const QRegion& area) const;
 
     ClockLayout m_layout;
     DrawTools m_tools;

@@ -95,9 +95,15 @@ QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& afte
     if (!m_prepared)
         return {};
     QRegion area;
-    if (before.SecondSweep != after.SecondSweep)
-        area += ringArea(m_layout.SecondArcRect, m_tools.SecondPen.widthF(), before.SecondSweep,
-                         after.SecondSweep);
+    if (before.SecondSweep != after.SecondSweep) {
+        // A plain second changes only the pixels kept for it.
+        const SecondStep* step = secondStepFor(after.SecondSweep);
+        if (step && before.SecondSweep == after.SecondSweep - 6)
+            area += step->area;
+        else
+            area += ringArea(m_layout.SecondArcRect, m_tools.SecondPen.widthF(), before.SecondSweep,
+                             after.SecondSweep);
+    }
     // A new minute redraws the ring layer, but within the same hour only the minute
     // ring's new piece differs: pushing the whole band of both rings made the first
     // second of every minute the one that came late at the largest size.

@@ -9,22 +9,6 @@ namespace {
 // A stretch of one colour this long or longer is kept as that colour.
 constexpr int kSameColourRun = 4;
 
-// x * a / 255 on each channel, rounded as Qt's raster engine rounds it.
-inline QRgb byteMul(QRgb x, uint a) {
-    quint64 t = ((quint64(x) | (quint64(x) << 24)) & 0x00ff00ff00ff00ffULL) * a;
-    t = (t + ((t >> 8) & 0x00ff00ff00ff00ffULL) + 0x0080008000800080ULL) >> 8;
-    t &= 0x00ff00ff00ff00ffULL;
-    return QRgb(t) | QRgb(t >> 24);
-}
-
-inline QRgb sourceOver(QRgb dst, QRgb src) {
-    if (src >= 0xff000000u)
-        return src;
-    if (src == 0)
-        return dst;
-    return src + byteMul(dst, 255 - qAlpha(src));
-}
-
 } // namespace
 
 PixelRuns::PixelRuns(const QImage& image, QPoint origin) {

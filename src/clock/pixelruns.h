@@ -8,6 +8,24 @@
 
 namespace ovra {
 
+// x * a / 255 on each channel of a premultiplied pixel, rounded as Qt's raster
+// engine rounds it.
+inline QRgb byteMul(QRgb x, uint a) {
+    quint64 t = ((quint64(x) | (quint64(x) << 24)) & 0x00ff00ff00ff00ffULL) * a;
+    t = (t + ((t >> 8) & 0x00ff00ff00ff00ffULL) + 0x0080008000800080ULL) >> 8;
+    t &= 0x00ff00ff00ff00ffULL;
+    return QRgb(t) | QRgb(t >> 24);
+}
+
+// src over dst, both premultiplied, as QPainter's SourceOver mode blends them.
+inline QRgb sourceOver(QRgb dst, QRgb src) {
+    if (src >= 0xff000000u)
+        return src;
+    if (src == 0)
+        return dst;
+    return src + byteMul(dst, 255 - qAlpha(src));
+}
+
 // The pixels of a 32-bit premultiplied image a layer is laid on, written directly
 // (also while a painter works on that image, between its drawing calls).
 struct SurfacePixels {

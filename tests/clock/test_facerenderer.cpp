@@ -471,48 +471,69 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
         {at(15, 25, 40), at(15, 25, 9), false}, {at(15, 25, 9), at(18, 2, 44), false},
         {at(9, 59, 16), at(9, 59, 17), true},
     };
-    for (const auto& f : faces) {
-        // Every layer and overlay lies over the changed areas.
-        const FaceState state{true, hotbutton::Close, f.s.DisplayScale == 0};
-        Face partial(f.s), whole(f.s);
-        const int side = partial.layout.windowSize();
-        // The ring layer of a frame to come may have been drawn beforehand, as the
-        // last second of a minute does: for the frame that comes, or for another.
-        enum class Ahead { None, ThisFrame, OtherFrame };
-        for (const Ahead ahead : {Ahead::None, Ahead::ThisFrame, Ahead::OtherFrame})
-            for (const auto& s : steps) {
-                SCOPED_TRACE(std::string(f.what) + " " +
-                             s.from.toString(u"HH:mm:ss").toStdString() + " to " +
-                             s.to.toString(u"HH:mm:ss").toStdString() + " ahead " +
-                             std::to_string(int(ahead)));
-                partial.draw(s.from, state, false, f.name);
-                FaceFrame before = partial.lastFrame;
-                FaceFrame after = ComposeFaceFrame(s.to, f.s, f.name, kUs);
-                FaceRenderer::settleTexts(after);
-                const bool newRings = FaceRenderer::ringsDiffer(before, after);
-                if (ahead == Ahead::ThisFrame)
-                    partial.renderer.prepareRingLayer(after);
-                if (ahead == Ahead::OtherFrame)
-                    partial.renderer.prepareRingLayer(
-                        ComposeFaceFrame(s.to.addSecs(3600), f.s, f.name, kUs));
-                EXPECT_EQ(partial.renderer.ringLayerReady(after),
-                          !newRings || ahead == Ahead::ThisFrame);
-                const QRegion area = partial.renderer.changedArea(before, after);
-                ASSERT_FALSE(area.isEmpty());
-                partial.renderer.drawFrame(partial.surface.image(), after, state, partial.button,
-                                           area);
-                const QImage expected = whole.draw(s.to, state, false, f.name);
-                EXPECT_TRUE(partial.surface.image() == expected)
-                    << "differs by " << maxChannelDifference(partial.surface.image(), expected);
-                if (s.small) {
+    // Every plain second of a minute, laid from the ring kept for it.
+    std::vector<std::remove_cv_t<std::remove_reference_t<decltype(steps[0])>>> everySecond;
+    for (int second = 1; second < 60; ++second)
+        everySecond.push_back({at(15, 25, second - 1), at(15, 25, second), second == 8});
+    for (const auto& f : faces)
+        for (const bool kept : {false, true}) {
+            // Every layer and overlay lies over the changed areas.
+            const FaceState state{true, hotbutton::Close, f.s.DisplayScale == 0};
+            Face partial(f.s), whole(f.s);
+            if (kept)
+                partial.renderer.prepareSecondSteps();
+            std::vector<std::remove_cv_t<std::remove_reference_t<decltype(steps[0])>>> run(
+                std::begin(steps), std::end(steps));
+            if (kept)
+                run.insert(run.end(), everySecond.begin(), everySecond.end());
+            const int side = partial.layout.windowSize();
+            // The ring layer of a frame to come may have been drawn beforehand, as the
+            // last second of a minute does: for the frame that comes, or for another.
+            enum class Ahead { None, ThisFrame, OtherFrame };
+            for (const Ahead ahead : {Ahead::None, Ahead::ThisFrame, Ahead::OtherFrame})
+                for (const auto& s : run) {
+                    SCOPED_TRACE(std::string(f.what) + (kept ? " kept " : " ") +
+                                 s.from.toString(u"HH:mm:ss").toStdString() + " to " +
+                                 s.to.toString(u"HH:mm:ss").toStdString() + " ahead " +
+                                 std::to_string(int(ahead)));
+                    partial.draw(s.from, state, false, f.name);
+                    FaceFrame before = partial.lastFrame;
+                    FaceFrame after = ComposeFaceFrame(s.to, f.s, f.name, kUs);
+                    FaceRenderer::settleTexts(after);
+                    const bool newRings = FaceRenderer::ringsDiffer(before, after);
+                    if (ahead == Ahead::ThisFrame)
+                        partial.renderer.prepareRingLayer(after);
+                    if (ahead == Ahead::OtherFrame)
+                        partial.renderer.prepareRingLayer(
+                            ComposeFaceFrame(s.to.addSecs(3600), f.s, f.name, kUs));
+                    EXPECT_EQ(partial.renderer.ringLayerReady(after),
+                              !newRings || ahead == Ahead::ThisFrame);
+                    const QRegion area = partial.renderer.changedArea(before, after);
+                    ASSERT_FALSE(area.isEmpty());
+                    partial.renderer.drawFrame(partial.surface.image(), after, state,
+                                               partial.button, area);
+                    const QImage expected = whole.draw(s.to, state, false, f.name);
+                    EXPECT_TRUE(partial.surface.image() == expected)
+                        << "differs by " << maxChannelDifference(partial.surface.image(), expected);
+                    const auto pixelsOf = [](const QRegion& r) {
+                        qint64 n = 0;
+                        for (const QRect& piece : r)
+                            n += qint64(piece.width()) * piece.height();
+                        return n;
+                    };
                     // A normal second touches a small part of the window.
-                    qint64 pixels = 0;
-                    for (const QRect& r : area)
-                        pixels += qint64(r.width()) * r.height();
-                    EXPECT_LT(pixels * 10, qint64(side) * side) << pixels << " pixels";
+                    if (s.small) {
+                        EXPECT_LT(pixelsOf(area) * 10, qint64(side) * side) << pixelsOf(area);
+                    }
+                    // With the ring kept, a plain second changes fewer pixels than the
+                    // pieces of ring its stroke may reach.
+                    const int second = s.to.time().second();
+                    if (kept && second >= 2 && s.from.secsTo(s.to) == 1) {
+                        EXPECT_LT(pixelsOf(area),
+                                  pixelsOf(whole.renderer.changedArea(before, after)));
+                    }
                 }
-            }
-    }
+        }
     Face face(defaultSettings());
     face.draw(at(15, 25, 7));
     EXPECT_TRUE(face.renderer.changedArea(face.lastFrame, face.lastFrame).isEmpty());
@@ -575,6 +596,7 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
         for (DrawingSurface* surface : {&partial, &whole, &direct})
             surface->createSurface(side, dpr);
         partialRenderer.prepare(layout, tools, partial.fontFamily(), dpr);
+        partialRenderer.prepareSecondSteps();
         wholeRenderer.prepare(layout, tools, whole.fontFamily(), dpr);
         const QImage button = stripImage();
         const FaceState state{false, hotbutton::Hidden, true};

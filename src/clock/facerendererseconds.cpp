@@ -1,0 +1,163 @@
+// FaceRenderer: the second ring kept, second by second, where it changes, so that a plain second
+// lays a few hundred pixels instead of stroking a quarter of the ring.
+#include "clock/facerenderer.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace ovra {
+
+namespace {
+
+constexpr qreal kShapeOffset = 0.5;
+
+// The ring's differences lie along the whole quarter it ends in (the raster engine
+// flattens a shortened curve differently), as scattered pixels. They are kept in
+// bands of rows, and runs of columns this close are joined: a few dozen rectangles
+// a second to lay and push, for some bytes more.
+constexpr int kBandRows = 8;
+constexpr int kJoinGap = 8;
+
+// Second 1 starts the ring anew and second 0 closes it; both differ from the second
+// before along the whole ring and are stroked.
+constexpr int kFirstKept = 2;
+
+} // namespace
+
+void FaceRenderer::prepareSecondSteps() {
+    if (!m_prepared || m_secondStepsTried)
+        return;
+    m_secondStepsTried = true;
+    const QPen& pen = m_tools.SecondPen;
+    // The raster engine lays a solid opaque pen as its colour scaled by each
+    // pixel's coverage; any other pen, or pixels that do not map one to one, are
+    // left to the stroke.
+    if (!m_runs || pen.style() != Qt::SolidLine || pen.brush().style() != Qt::SolidPattern ||
+        pen.color().alpha() != 255)
+        return;
+    const int side = m_layout.windowSize();
+    const QRect bounds = m_secondRing.boundingRect().intersected(QRect(0, 0, side, side));
+    QImage was = newLayer(bounds), now = newLayer(bounds);
+    if (bounds.isEmpty() || was.isNull() || now.isNull())
+        return;
+    m_secondColour = pen.color().rgba();
+    // In opaque white the ring's alpha is its coverage.
+    QPen white = pen;
+    white.setColor(Qt::white);
+    const auto stroke = [&](QImage& image, int second) {
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                         QPainter::SmoothPixmapTransform);
+        p.translate(-bounds.topLeft());
+        p.translate(kShapeOffset, kShapeOffset);
+        drawArc(p, m_layout.SecondArcRect, float(second * 6), white);
+    };
+    const int columns = bounds.width();
+    struct Column {
+        int top = 0, bottom = -1; // window rows with a difference, within the band
+    };
+    std::vector<Column> band(static_cast<size_t>(columns));
+    std::vector<SecondStep> steps(60);
+    stroke(was, kFirstKept - 1);
+    for (int second = kFirstKept; second < 60; ++second) {
+        stroke(now, second);
+        SecondStep& step = steps[size_t(second)];
+        for (int top = 0; top < bounds.height(); top += kBandRows) {
+            std::fill(band.begin(), band.end(), Column{});
+            const int rows = std::min(kBandRows, bounds.height() - top);
+            for (int y = top * m_scale; y < (top + rows) * m_scale; ++y) {
+                const auto* a = reinterpret_cast<const QRgb*>(was.constScanLine(y));
+                const auto* b = reinterpret_cast<const QRgb*>(now.constScanLine(y));
+                for (int x = 0; x < now.width(); ++x) {
+                    if (a[x] == b[x])
+                        continue;
+                    Column& c = band[size_t(x / m_scale)];
+                    const int row = y / m_scale;
+                    if (c.bottom < c.top)
+                        c.top = row;
+                    c.bottom = row;
+                }
+            }
+            for (int x = 0; x < columns;) {
+                if (band[size_t(x)].bottom < band[size_t(x)].top) {
+                    ++x;
+                    continue;
+                }
+                int last = x, rowTop = band[size_t(x)].top, rowBottom = band[size_t(x)].bottom;
+                for (int next = x + 1; next < columns && next - last <= kJoinGap; ++next) {
+                    const Column& c = band[size_t(next)];
+                    if (c.bottom < c.top)
+                        continue;
+                    last = next;
+                    rowTop = std::min(rowTop, c.top);
+                    rowBottom = std::max(rowBottom, c.bottom);
+                }
+                step.rects.push_back(QRect(bounds.x() + x, bounds.y() + rowTop, last - x + 1,
+                                           rowBottom - rowTop + 1));
+                x = last + 1;
+            }
+        }
+        size_t size = 0;
+        for (const QRect& r : step.rects)
+            size += size_t(r.width()) * size_t(r.height()) * size_t(m_scale * m_scale);
+        step.coverage.reserve(size);
+        const QPoint origin = bounds.topLeft() * m_scale;
+        for (const QRect& r : step.rects) {
+            const QRect pixels = surfaceRect(r).translated(-origin);
+            for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+                const auto* line = reinterpret_cast<const QRgb*>(now.constScanLine(y));
+                for (int x = pixels.left(); x <= pixels.right(); ++x)
+                    step.coverage.push_back(quint8(qAlpha(line[x])));
+            }
+            step.area += r;
+        }
+        std::swap(was, now);
+    }
+    m_secondSteps = std::move(steps);
+}
+
+const FaceRenderer::SecondStep* FaceRenderer::secondStepFor(float sweep) const {
+    const int second = int(sweep) / 6;
+    if (sweep >= 360 || float(second * 6) != sweep || second < kFirstKept ||
+        size_t(second) >= m_secondSteps.size())
+        return nullptr;
+    return &m_secondSteps[size_t(second)];
+}
+
+bool FaceRenderer::laySecondStep(const SurfacePixels& pixels, float sweep,
+                                 const QRegion& area) const {
+    const SecondStep* step = secondStepFor(sweep);
+    if (!step || !(area.intersected(m_secondRing) - step->area).isEmpty())
+        return false;
+    const QRgb colour = m_secondColour;
+    size_t first = 0; // the rectangle's first coverage value
+    for (const QRect& r : step->rects) {
+        const QRect kept = surfaceRect(r);
+        for (const QRect& a : area) {
+            const QRect part = surfaceRect(a).intersected(kept);
+            if (part.isEmpty())
+                continue;
+            for (int y = part.top(); y <= part.bottom(); ++y) {
+                const quint8* coverage =
+                    &step->coverage[first + size_t(y - kept.top()) * size_t(kept.width()) +
+                                    size_t(part.left() - kept.left())];
+                QRgb* line = pixels.line(y) + part.left();
+                for (int x = 0; x < part.width(); ++x) {
+                    const uint c = coverage[x];
+                    if (c == 255)
+                        line[x] = colour;
+                    else if (c != 0)
+                        line[x] = sourceOver(line[x], byteMul(colour, c));
+                }
+            }
+        }
+        first += size_t(kept.width()) * size_t(kept.height());
+    }
+    return true;
+}
+
+} // namespace ovra
