@@ -15,6 +15,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -182,13 +183,17 @@ private:
         // what it drew; the area takes every line.
         int drawnLines = 0;
         qreal drawnWidth = 0, drawnHeight = 0;
+        // Where its glyphs put pixels, found when first asked; the title and date
+        // stand for hours beside a time that changes each second.
+        std::optional<QRectF> ink;
         quint64 lastUse = 0;
     };
     // The last texts laid out: the three face texts as they were and as they are.
     mutable std::array<LaidOutText, 6> m_laidOut;
     mutable LaidOutText m_offThread;
     mutable quint64 m_layoutUse = 0;
-    const LaidOutText& laidOut(const QString& text, const QRectF& box, uint8_t pixelSize) const;
+    LaidOutText& laidOut(const QString& text, const QRectF& box, uint8_t pixelSize) const;
+    QRectF inkArea(const QString& text, const QRectF& box, uint8_t pixelSize) const;
 };
 
 } // namespace ovra

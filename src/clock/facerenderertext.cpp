@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QThread>
@@ -47,8 +48,8 @@ QRectF FaceRenderer::textArea(const QString& text, const QRectF& box, uint8_t pi
     return laidOut(text, box, pixelSize).area;
 }
 
-const FaceRenderer::LaidOutText& FaceRenderer::laidOut(const QString& text, const QRectF& box,
-                                                       uint8_t pixelSize) const {
+FaceRenderer::LaidOutText& FaceRenderer::laidOut(const QString& text, const QRectF& box,
+                                                 uint8_t pixelSize) const {
     // Each text is asked for twice a second (where it was, where it is) and again
     // when drawn.
     ++m_layoutUse;
@@ -140,29 +141,56 @@ const FaceRenderer::LaidOutText& FaceRenderer::laidOut(const QString& text, cons
     return slot;
 }
 
+QRectF FaceRenderer::inkArea(const QString& text, const QRectF& box, uint8_t pixelSize) const {
+    LaidOutText& t = laidOut(text, box, pixelSize);
+    // Without a layout of its own (drawText lays the text out) only the area is known.
+    if (!t.layout)
+        return t.area;
+    if (!t.ink) {
+        QRectF ink;
+        const qreal yoff = (box.height() - t.drawnHeight) / 2;
+        for (int i = 0; i < t.drawnLines; ++i) {
+            const QTextLine line = t.layout->lineAt(i);
+            const QPointF at(box.x() + (box.width() - line.horizontalAdvance()) / 2,
+                             box.y() + yoff);
+            for (const QGlyphRun& run : line.glyphRuns())
+                ink |= run.boundingRect().translated(at);
+        }
+        // The glyphs' boxes are their outlines; anti-aliasing and the rounding of
+        // their places reach a pixel or so further.
+        t.ink = ink.isEmpty() ? QRectF() : ink.adjusted(-2, -2, 2, 2);
+    }
+    return *t.ink;
+}
+
 void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area,
                              bool direct) const {
     const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
     const double D = m_layout.InnerDiameter, R = D / 2;
-    // A text wholly outside the area being redrawn is left out.
-    const auto outside = [&](QString& text, const QRectF& box, uint8_t& size) {
+    // A text wholly outside the area being redrawn is left out. The title and date,
+    // which stay while the time beside them changes, are judged by their ink: their
+    // areas reach into the time's.
+    const auto outside = [&](QString& text, const QRectF& box, uint8_t& size, bool byInk) {
         if (area.isEmpty())
             return false;
         trimBlanks(text);
         size = std::max(size, kMinFontSize);
-        return !area.intersects(textArea(text, box, size).toAlignedRect());
+        if (!area.intersects(textArea(text, box, size).toAlignedRect()))
+            return true;
+        return byInk && !area.intersects(inkArea(text, box, size).toAlignedRect());
     };
-    const auto draw = [&](QString& text, const QRectF& box, const QBrush& brush, uint8_t& size) {
-        if (outside(text, box, size))
+    const auto draw = [&](QString& text, const QRectF& box, const QBrush& brush, uint8_t& size,
+                          bool byInk) {
+        if (outside(text, box, size, byInk))
             return;
         if (direct)
             DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, size, 0);
         else
             drawLaidOutText(p, text, box, brush, size);
     };
-    draw(frame.TitleText, QRectF(X, Y, D, R), m_tools.DateBrush, frame.DateFontSize);
-    draw(frame.TimeText, QRectF(X, Y, D, D), m_tools.TimeBrush, frame.TimeFontSize);
-    draw(frame.DateText, QRectF(X, Y + R, D, R), m_tools.DateBrush, frame.DateFontSize);
+    draw(frame.TitleText, QRectF(X, Y, D, R), m_tools.DateBrush, frame.DateFontSize, true);
+    draw(frame.TimeText, QRectF(X, Y, D, D), m_tools.TimeBrush, frame.TimeFontSize, false);
+    draw(frame.DateText, QRectF(X, Y + R, D, R), m_tools.DateBrush, frame.DateFontSize, true);
 }
 
 QFont FaceRenderer::fontFor(uint8_t pixelSize) const {

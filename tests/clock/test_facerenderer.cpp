@@ -539,6 +539,45 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
     EXPECT_TRUE(face.renderer.changedArea(face.lastFrame, face.lastFrame).isEmpty());
 }
 
+// Whatever area the toolkit asks for (an uncovered piece, a merged update), the
+// frame's own pixels come back there: through the title, the time, the date, the
+// rings, with the second ring kept or stroked.
+TEST(FaceRenderer, AnyAreaIsRedrawnExactly) {
+    Face face(defaultSettings()), whole(defaultSettings());
+    const int side = face.layout.windowSize(), c = face.layout.Center;
+    const QRegion areas[] = {
+        QRect(0, c - 60, side, 24),                                            // across the title
+        QRect(0, c - 8, side, 16),                                             // across the time
+        QRect(c - 4, 0, 8, side),                                              // down the middle
+        QRegion(QRect(c - 40, c + 30, 12, 12)) + QRect(c + 20, c - 50, 30, 6), // small pieces
+        QRect(0, 0, side / 3, side / 3), // a corner of the rings
+    };
+    const FaceState state{true, hotbutton::Hidden, true};
+    for (const bool kept : {false, true}) {
+        if (kept)
+            face.renderer.prepareSecondSteps();
+        for (const QRegion& area : areas)
+            for (const int second : {7, 23, 0}) {
+                SCOPED_TRACE(testing::Message()
+                             << "kept " << kept << " second " << second << " area "
+                             << area.boundingRect().x() << "," << area.boundingRect().y());
+                const QImage expected = whole.draw(at(15, 25, second), state);
+                face.draw(at(15, 25, second), state);
+                QImage& pixels = face.surface.image();
+                {
+                    QPainter scribble(&pixels);
+                    scribble.setCompositionMode(QPainter::CompositionMode_Source);
+                    for (const QRect& r : area)
+                        scribble.fillRect(r, QColor(200, 10, 90, 120));
+                }
+                FaceFrame frame = face.lastFrame;
+                face.renderer.drawFrame(pixels, frame, state, face.button, area);
+                EXPECT_TRUE(pixels == expected)
+                    << "differs by " << maxChannelDifference(pixels, expected);
+            }
+    }
+}
+
 // The clock draws a second's frame on its own thread so that no other thread wakes
 // for it. The pool's only thread is held busy while the frame is drawn: a frame that
 // handed fills to the pool would wait for that thread, which in turn gives up
