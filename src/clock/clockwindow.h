@@ -169,6 +169,7 @@ private:
     FaceState m_frameState;
     bool m_paintOnPool = false;
     bool m_secondStepsQueued = false;
+    FaceFrameComposer m_composer;
     std::optional<FaceFrame> m_comingFrame; // the next minute's, drawn ahead
     QDateTime m_clockTime;
     bool m_isActive = false;

@@ -47,7 +47,7 @@ void ClockWindow::drawAt(const QDateTime& clockTime) {
     if (key == m_drawnKey)
         return;
     FaceFrame frame =
-        ComposeFaceFrame(m_clockTime, m_app.settings(), m_app.state().ClockName, QLocale());
+        m_composer.compose(m_clockTime, m_app.settings(), m_app.state().ClockName, QLocale());
     FaceRenderer::settleTexts(frame);
     // When only the time moved on, the window still shows the last frame: the few
     // areas that differ are redrawn and pushed, a small part of the window.
@@ -63,8 +63,8 @@ void ClockWindow::drawAt(const QDateTime& clockTime) {
     // screen: the new minute then comes as fast as any other second.
     m_comingFrame.reset();
     if (m_clockTime.time().second() == 59) {
-        FaceFrame coming = ComposeFaceFrame(m_clockTime.addSecs(1), m_app.settings(),
-                                            m_app.state().ClockName, QLocale());
+        FaceFrame coming = m_composer.compose(m_clockTime.addSecs(1), m_app.settings(),
+                                              m_app.state().ClockName, QLocale());
         if (FaceRenderer::ringsDiffer(frame, coming))
             m_comingFrame = std::move(coming);
     }

@@ -26,7 +26,8 @@ QChar separatorIn(const QString& format, QChar fallback) {
 }
 
 QString twoDigits(int n) {
-    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+    const QChar digits[2] = {QChar(u'0' + (n / 10) % 10), QChar(u'0' + n % 10)};
+    return QString(digits, 2);
 }
 
 // The first n characters of a name, never splitting a surrogate pair.
@@ -101,12 +102,30 @@ QChar timeSeparatorOf(const QLocale& locale) {
 
 FaceFrame ComposeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
                            const QString& clockName, const QLocale& locale) {
+    return FaceFrameComposer().compose(clockTime, s, clockName, locale);
+}
+
+FaceFrame FaceFrameComposer::compose(const QDateTime& clockTime, const ClockSettings& s,
+                                     const QString& clockName, const QLocale& locale) {
     FaceFrame f;
     const QDate date = clockTime.date();
     const QTime time = clockTime.time();
     const int hour = time.hour(), minute = time.minute(), second = time.second();
     const bool twentyFourHour = s.HourMode != 0;
-    const QChar ts = timeSeparatorOf(locale);
+    // The locale's formats and the day's texts are read again only when they can
+    // have changed: a new day, another locale or another name.
+    if (!m_known || date != m_date || locale != m_locale || clockName != m_clockName) {
+        m_known = true;
+        m_date = date;
+        m_locale = locale;
+        m_clockName = clockName;
+        m_timeSeparator = timeSeparatorOf(locale);
+        m_dateText = faceDateText(date, locale);
+        m_titleText = clockName == u"Default"
+                          ? locale.dayName(date.dayOfWeek(), QLocale::LongFormat)
+                          : firstCharacters(clockName, 8);
+    }
+    const QChar ts = m_timeSeparator;
 
     if (twentyFourHour) {
         f.TimeText = twoDigits(hour) + ts + twoDigits(minute) + ts + twoDigits(second);
@@ -119,12 +138,8 @@ FaceFrame ComposeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
     f.TimeFontSize = timeFontSizeFor(s.ClockRadius, twentyFourHour);
     f.DateFontSize = dateFontSizeFor(s.ClockRadius);
 
-    f.DateText = faceDateText(date, locale);
-
-    if (clockName == u"Default")
-        f.TitleText = locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
-    else
-        f.TitleText = firstCharacters(clockName, 8);
+    f.DateText = m_dateText;
+    f.TitleText = m_titleText;
 
     if (twentyFourHour) {
         f.HourSweep = float(hour * 15);

@@ -45,4 +45,20 @@ QString faceDateText(const QDate& date, const QLocale& locale);
 FaceFrame ComposeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
                            const QString& clockName, const QLocale& locale);
 
+// ComposeFaceFrame for a clock that asks every second: the locale's formats and
+// the day's title and date are kept until the day, the locale or the name changes.
+class FaceFrameComposer {
+public:
+    FaceFrame compose(const QDateTime& clockTime, const ClockSettings& s, const QString& clockName,
+                      const QLocale& locale);
+
+private:
+    bool m_known = false;
+    QDate m_date;
+    QLocale m_locale;
+    QString m_clockName;
+    QChar m_timeSeparator;
+    QString m_dateText, m_titleText;
+};
+
 } // namespace ovra

@@ -124,8 +124,11 @@ private:
     // that hold every pixel in which it differs from the ring a second earlier.
     struct SecondStep {
         QRegion area;
-        std::vector<QRect> rects;
-        std::vector<quint8> coverage; // the surface pixels of each rectangle in turn
+        // The surface pixels of each rectangle of the area in turn, row by row, in
+        // runs: a byte n below 128 is followed by n + 1 values, a byte 128 + n by
+        // one value that stands n + 1 times. Mostly none or full, it takes a
+        // fraction of a byte a pixel.
+        std::vector<quint8> coverage;
     };
     std::vector<SecondStep> m_secondSteps; // by second; empty ones are not kept
     bool m_secondStepsTried = false;

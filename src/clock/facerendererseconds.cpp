@@ -25,6 +25,34 @@ constexpr int kJoinGap = 8;
 // before along the whole ring and are stroked.
 constexpr int kFirstKept = 2;
 
+// One row of coverage (the alpha of n pixels) in runs, as SecondStep keeps it.
+void encodeCoverage(const QRgb* line, int n, std::vector<quint8>& out) {
+    for (int x = 0; x < n;) {
+        int same = x + 1;
+        while (same < n && same - x < 128 && qAlpha(line[same]) == qAlpha(line[x]))
+            ++same;
+        if (same - x >= 3) {
+            out.push_back(quint8(128 + (same - x - 1)));
+            out.push_back(quint8(qAlpha(line[x])));
+            x = same;
+            continue;
+        }
+        // Values up to the next stretch of three alike, at most 128.
+        int end = x;
+        while (end < n && end - x < 128) {
+            if (end + 2 < n && qAlpha(line[end]) == qAlpha(line[end + 1]) &&
+                qAlpha(line[end]) == qAlpha(line[end + 2]))
+                break;
+            ++end;
+        }
+        if (end == x)
+            end = x + 1;
+        out.push_back(quint8(end - x - 1));
+        for (; x < end; ++x)
+            out.push_back(quint8(qAlpha(line[x])));
+    }
+}
+
 } // namespace
 
 void FaceRenderer::prepareSecondSteps() {
@@ -96,25 +124,20 @@ void FaceRenderer::prepareSecondSteps() {
                     rowTop = std::min(rowTop, c.top);
                     rowBottom = std::max(rowBottom, c.bottom);
                 }
-                step.rects.push_back(QRect(bounds.x() + x, bounds.y() + rowTop, last - x + 1,
-                                           rowBottom - rowTop + 1));
+                step.area += QRect(bounds.x() + x, bounds.y() + rowTop, last - x + 1,
+                                   rowBottom - rowTop + 1);
                 x = last + 1;
             }
         }
-        size_t size = 0;
-        for (const QRect& r : step.rects)
-            size += size_t(r.width()) * size_t(r.height()) * size_t(m_scale * m_scale);
-        step.coverage.reserve(size);
         const QPoint origin = bounds.topLeft() * m_scale;
-        for (const QRect& r : step.rects) {
+        for (const QRect& r : step.area) {
             const QRect pixels = surfaceRect(r).translated(-origin);
             for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
                 const auto* line = reinterpret_cast<const QRgb*>(now.constScanLine(y));
-                for (int x = pixels.left(); x <= pixels.right(); ++x)
-                    step.coverage.push_back(quint8(qAlpha(line[x])));
+                encodeCoverage(line + pixels.left(), pixels.width(), step.coverage);
             }
-            step.area += r;
         }
+        step.coverage.shrink_to_fit();
         std::swap(was, now);
     }
     m_secondSteps = std::move(steps);
@@ -134,28 +157,47 @@ bool FaceRenderer::laySecondStep(const SurfacePixels& pixels, float sweep,
     if (!step || !(area.intersected(m_secondRing) - step->area).isEmpty())
         return false;
     const QRgb colour = m_secondColour;
-    size_t first = 0; // the rectangle's first coverage value
-    for (const QRect& r : step->rects) {
-        const QRect kept = surfaceRect(r);
-        for (const QRect& a : area) {
-            const QRect part = surfaceRect(a).intersected(kept);
-            if (part.isEmpty())
-                continue;
-            for (int y = part.top(); y <= part.bottom(); ++y) {
-                const quint8* coverage =
-                    &step->coverage[first + size_t(y - kept.top()) * size_t(kept.width()) +
-                                    size_t(part.left() - kept.left())];
-                QRgb* line = pixels.line(y) + part.left();
-                for (int x = 0; x < part.width(); ++x) {
-                    const uint c = coverage[x];
-                    if (c == 255)
-                        line[x] = colour;
-                    else if (c != 0)
-                        line[x] = sourceOver(line[x], byteMul(colour, c));
+    // Runs the coverage of one rectangle, laying what falls within part.
+    const auto lay = [&](const quint8*& at, const QRect& kept, const QRect& part) {
+        for (int y = kept.top(); y <= kept.bottom(); ++y) {
+            const bool rowLaid = y >= part.top() && y <= part.bottom();
+            QRgb* line = rowLaid ? pixels.line(y) : nullptr;
+            for (int x = kept.left(); x <= kept.right();) {
+                const quint8 head = *at++;
+                const bool run = head >= 128;
+                const int n = (head & 127) + 1;
+                if (line) {
+                    const int from = std::max(x, part.left());
+                    const int to = std::min(x + n, part.right() + 1);
+                    for (int px = from; px < to; ++px) {
+                        const uint c = run ? at[0] : at[px - x];
+                        if (c == 255)
+                            line[px] = colour;
+                        else if (c != 0)
+                            line[px] = sourceOver(line[px], byteMul(colour, c));
+                    }
                 }
+                at += run ? 1 : n;
+                x += n;
             }
         }
-        first += size_t(kept.width()) * size_t(kept.height());
+    };
+    // A plain second's area holds the whole step; any other area is cut to size.
+    const bool whole = (step->area - area).isEmpty();
+    const quint8* at = step->coverage.data();
+    for (const QRect& r : step->area) {
+        const QRect kept = surfaceRect(r);
+        if (whole) {
+            lay(at, kept, kept);
+            continue;
+        }
+        const quint8* const start = at;
+        for (const QRect& a : area) {
+            at = start;
+            lay(at, kept, surfaceRect(a).intersected(kept));
+        }
+        if (area.rectCount() == 0)
+            lay(at, kept, QRect());
     }
     return true;
 }

@@ -106,3 +106,31 @@ TEST(FaceFrame, DateFollowsTheLocalesOrderAndSeparators) {
         EXPECT_EQ(f.TimeText, QString::fromLatin1(c.time));
     }
 }
+
+// A clock composes one frame a second with the texts of the day kept: each frame
+// is the one composed afresh, across midnight and a change of locale or name.
+TEST(FaceFrame, AComposerKeepsNothingPastItsDayLocaleOrName) {
+    const QLocale de(QLocale::German, QLocale::Germany);
+    const struct {
+        QDateTime when;
+        QLocale locale;
+        const char* name;
+    } seconds[] = {
+        {at(2026, 12, 7, 23, 59, 58), kUs, "Default"},
+        {at(2026, 12, 7, 23, 59, 59), kUs, "Default"},
+        {at(2026, 12, 8, 0, 0, 0), kUs, "Default"},
+        {at(2026, 12, 8, 0, 0, 1), de, "Default"},
+        {at(2026, 12, 8, 0, 0, 2), de, "Office"},
+        {at(2026, 12, 8, 0, 0, 3), kUs, "Office"},
+        {at(2026, 12, 8, 0, 0, 4), kUs, "Default"},
+        {at(2026, 12, 7, 12, 0, 0), kUs, "Default"},
+    };
+    ClockSettings s = defaultSettings();
+    FaceFrameComposer composer;
+    for (const auto& second : seconds) {
+        SCOPED_TRACE(second.when.toString(Qt::ISODate).toStdString() + " " + second.name);
+        const QString name = QString::fromLatin1(second.name);
+        EXPECT_EQ(composer.compose(second.when, s, name, second.locale),
+                  ComposeFaceFrame(second.when, s, name, second.locale));
+    }
+}
