@@ -154,7 +154,8 @@ const FaceRenderer::SecondStep* FaceRenderer::secondStepFor(float sweep) const {
 bool FaceRenderer::laySecondStep(const SurfacePixels& pixels, float sweep,
                                  const QRegion& area) const {
     const SecondStep* step = secondStepFor(sweep);
-    if (!step || !(area.intersected(m_secondRing) - step->area).isEmpty())
+    // Elsewhere in the area the ring must leave no pixel (the time beside it).
+    if (!step || (area - step->area).intersects(m_secondRing))
         return false;
     const QRgb colour = m_secondColour;
     // Runs the coverage of one rectangle, laying what falls within part.
@@ -182,22 +183,23 @@ bool FaceRenderer::laySecondStep(const SurfacePixels& pixels, float sweep,
             }
         }
     };
-    // A plain second's area holds the whole step; any other area is cut to size.
-    const bool whole = (step->area - area).isEmpty();
+    // Each kept rectangle is laid where the area's rectangles meet it: whole in a
+    // plain second's area, which holds it, cut to size in any other.
     const quint8* at = step->coverage.data();
     for (const QRect& r : step->area) {
         const QRect kept = surfaceRect(r);
-        if (whole) {
-            lay(at, kept, kept);
-            continue;
-        }
         const quint8* const start = at;
         for (const QRect& a : area) {
+            const QRect part = surfaceRect(a).intersected(kept);
+            if (part.isEmpty())
+                continue;
             at = start;
-            lay(at, kept, surfaceRect(a).intersected(kept));
+            lay(at, kept, part);
+            if (part == kept)
+                break;
         }
-        if (area.rectCount() == 0)
-            lay(at, kept, QRect());
+        if (at == start)
+            lay(at, kept, QRect()); // passes over the rectangle's coverage
     }
     return true;
 }
