@@ -1,7 +1,7 @@
 // One whole frame of the face (clear, dial, rings, three texts, scale, highlight,
 // strip) into the drawing surface, drawn straightforwardly and from the prepared
-// layers, and the partial frame of a normal second, at the default (246) and the
-// largest (598) size.
+// layers, and the partial frame of a normal second (with the second ring kept or
+// stroked), at the default (246) and the largest (598) size.
 //
 // The second argument says where the frame is drawn: 0 on the calling thread, where
 // Qt hands large fills to its thread pool, 1 on a pool thread, where they run
@@ -107,9 +107,13 @@ void BM_FrameLayered(benchmark::State& state) {
 
 // What the clock draws in a normal second: only the areas that differ from the
 // second before, on the surface that holds that second. The seconds run through
-// the whole minute, so the second ring's area grows and shrinks as in use.
-void BM_FramePartial(benchmark::State& state) {
+// the whole minute, so the second ring's area grows and shrinks as in use. Kept:
+// with the second ring kept for each second, as the clock has it from its second
+// frame on; else stroked, as before that.
+template <bool kept> void BM_FramePartial(benchmark::State& state) {
     Face face(int(state.range(0)));
+    if (kept)
+        face.renderer.prepareSecondSteps();
     FaceFrame frames[60];
     for (int s = 0; s < 60; ++s) {
         frames[s] = face.frameAt(25, s);
@@ -148,6 +152,18 @@ void BM_FrameLayeredNewMinute(benchmark::State& state) {
     }
 }
 
+// Keeping the second ring for every second, once after the first frame and after
+// each re-apply.
+void BM_PrepareSecondSteps(benchmark::State& state) {
+    Face face(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        face.renderer.prepare(face.layout, face.tools, face.surface.fontFamily());
+        state.ResumeTiming();
+        drawOn(state, [&] { face.renderer.prepareSecondSteps(); });
+    }
+}
+
 // What a re-apply of the settings costs: tools and every prepared layer.
 void BM_PrepareLayers(benchmark::State& state) {
     Face face(int(state.range(0)));
@@ -171,7 +187,9 @@ void BM_PrepareLayers(benchmark::State& state) {
 FACE_BENCHMARK(BM_FrameStraightforward);
 FACE_BENCHMARK(BM_FrameLayered);
 FACE_BENCHMARK(BM_FrameLayeredNewMinute);
-FACE_BENCHMARK(BM_FramePartial);
+FACE_BENCHMARK(BM_FramePartial<true>);
+FACE_BENCHMARK(BM_FramePartial<false>);
+FACE_BENCHMARK(BM_PrepareSecondSteps);
 FACE_BENCHMARK(BM_PrepareLayers);
 
 int main(int argc, char** argv) {
