@@ -104,10 +104,6 @@ void FaceRenderer::release() {
     m_prepared = false;
 }
 
-QRect FaceRenderer::surfaceRect(const QRect& windowRect) const {
-    return QRect(windowRect.topLeft() * m_scale, windowRect.size() * m_scale);
-}
-
 QImage FaceRenderer::drawOverlay(bool scale, bool active) const {
     QImage overlay = newLayer(m_overlayArea);
     if (!overlay.isNull()) {

@@ -150,7 +150,9 @@ private:
     // keeps the images and lets the painter scale them.
     bool m_runs = false;
     int m_scale = 1;
-    QRect surfaceRect(const QRect& windowRect) const;
+    QRect surfaceRect(const QRect& windowRect) const {
+        return QRect(windowRect.topLeft() * m_scale, windowRect.size() * m_scale);
+    }
     PixelRuns m_disc;
     PixelRuns m_rings;
     PixelRuns m_overlay;

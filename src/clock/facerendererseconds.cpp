@@ -183,11 +183,16 @@ bool FaceRenderer::laySecondStep(const SurfacePixels& pixels, float sweep,
             }
         }
     };
-    // Each kept rectangle is laid where the area's rectangles meet it: whole in a
-    // plain second's area, which holds it, cut to size in any other.
+    // A plain second's area holds the whole step and each kept rectangle is laid
+    // whole; in any other it is laid where the area's rectangles meet it.
+    const bool whole = (step->area - area).isEmpty();
     const quint8* at = step->coverage.data();
     for (const QRect& r : step->area) {
         const QRect kept = surfaceRect(r);
+        if (whole) {
+            lay(at, kept, kept);
+            continue;
+        }
         const quint8* const start = at;
         for (const QRect& a : area) {
             const QRect part = surfaceRect(a).intersected(kept);
