@@ -1,6 +1,7 @@
 // ClockWindow: composing each second's frame and painting it into the backing store.
 #include "clock/clockwindow.h"
 
+#include "base/memorytrim.h"
 #include "clock/clockaccessible.h"
 #include "clock/clockwindowhost.h"
 #include "clock/monitors.h"
@@ -172,8 +173,12 @@ void ClockWindow::prepareComingMinute() {
 
 void ClockWindow::prepareSecondSteps() {
     m_secondStepsQueued = false;
-    if (m_renderer.prepared() && !m_renderer.secondStepsPrepared())
+    if (m_renderer.prepared() && !m_renderer.secondStepsPrepared()) {
         PoolThreadPainter::run([&] { m_renderer.prepareSecondSteps(); });
+        // The strokes' working memory goes back to the system, not to the heap's
+        // free lists, where an idle clock would keep it.
+        releaseFreedMemory();
+    }
 }
 
 void ClockWindow::armSecondTimer() {

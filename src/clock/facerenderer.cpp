@@ -10,11 +10,6 @@ namespace ovra {
 
 namespace {
 
-// Shapes are placed with pixel centres on whole coordinates, so a one-pixel scale
-// line on a whole coordinate covers exactly one pixel column instead of smearing
-// over two. Images and text keep the plain pixel grid.
-constexpr qreal kShapeOffset = 0.5;
-
 constexpr int kStripCell = kFaceMargin;
 
 QRect outerBounds(const QRectF& r) {

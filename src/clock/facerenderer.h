@@ -97,6 +97,11 @@ public:
     static int stripColumnFor(int32_t buttonIndex);
 
 private:
+    // Shapes are placed with pixel centres on whole coordinates, so a one-pixel
+    // scale line on a whole coordinate covers exactly one pixel column instead of
+    // smearing over two. Images and text keep the plain pixel grid.
+    static constexpr qreal kShapeOffset = 0.5;
+
     void drawDisc(QPainter& p) const;
     // The ring from twelve to sweep degrees, drawn from `from` on (a whole quarter).
     void drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen, int from = 0) const;

@@ -31,10 +31,6 @@ bool leftToRight(const QString& text) {
     return true;
 }
 
-// Shapes are placed with pixel centres on whole coordinates, so a one-pixel scale
-// line on a whole coordinate covers exactly one pixel column instead of smearing
-// over two. Images and text keep the plain pixel grid.
-constexpr qreal kShapeOffset = 0.5;
 } // namespace
 
 QRegion FaceRenderer::ringArea(const QRectF& arc, double penWidth, float fromSweep,

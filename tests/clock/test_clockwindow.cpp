@@ -1,5 +1,7 @@
 #include "app/clockapp.h"
 #include "clock/clockfrontend.h"
+#include "clock/drawingsurface.h"
+#include "clock/facerenderer.h"
 #include "clock/windowsystem.h"
 #include "support/testenv.h"
 #include "time/zonetable.h"
@@ -609,6 +611,32 @@ TEST(ClockWindow, ANewSecondPushesOnlyWhatChanged) {
     c.time.advanceSeconds(1);
     c.moveTo({123, 123});
     EXPECT_EQ(w.lastPushedArea(), QRegion(whole));
+}
+
+// Once its face is on screen the clock keeps its second ring for each second: a
+// plain second then pushes fewer pixels than the pieces of ring a stroke may reach.
+TEST(ClockWindow, OnceShownAPlainSecondPushesOnlyWhatTheKeptRingChanges) {
+    Clock c(at(300, 200));
+    ASSERT_TRUE(c.start());
+    ClockWindow& w = c.w();
+    c.shown();
+    waitMs(50);
+    const FaceFrame before = w.lastFrame();
+    c.time.advanceSeconds(1);
+    w.DrawClock();
+    DrawTools tools;
+    tools.CreateDrawTools(c.app.settings());
+    DrawingSurface surface;
+    surface.createSurface(QSize(246, 246));
+    FaceRenderer stroked;
+    stroked.prepare(c.app.layout(), tools, surface.fontFamily());
+    const auto pixels = [](const QRegion& area) {
+        qint64 n = 0;
+        for (const QRect& r : area)
+            n += qint64(r.width()) * r.height();
+        return n;
+    };
+    EXPECT_LT(pixels(w.lastPushedArea()), pixels(stroked.changedArea(before, w.lastFrame())));
 }
 
 TEST(ClockWindow, ThePointerIsWatchedOnlyWhileItIsOverTheWindow) {
