@@ -13,4 +13,9 @@ void tuneAllocatorForLongRun();
 // those of the calling thread's stack below where it stands.
 void releaseFreedMemory();
 
+// Hands back the pages of the calling thread's stack below where it stands (keeping
+// a little under the caller). Drawing runs deep on a thread (the raster engine's
+// buffers live on the stack) and those pages would stay the process's for good.
+void releaseUnusedStack();
+
 } // namespace ovra

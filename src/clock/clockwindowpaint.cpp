@@ -168,13 +168,21 @@ void ClockWindow::prepareComingMinute() {
     if (!m_comingFrame)
         return;
     const FaceFrame coming = *std::exchange(m_comingFrame, std::nullopt);
-    PoolThreadPainter::run([&] { m_renderer.prepareRingLayer(coming); });
+    // Drawing runs deep on the pool's thread; the stack pages it leaves would stay
+    // the idle clock's memory.
+    PoolThreadPainter::run([&] {
+        m_renderer.prepareRingLayer(coming);
+        releaseUnusedStack();
+    });
 }
 
 void ClockWindow::prepareSecondSteps() {
     m_secondStepsQueued = false;
     if (m_renderer.prepared() && !m_renderer.secondStepsPrepared()) {
-        PoolThreadPainter::run([&] { m_renderer.prepareSecondSteps(); });
+        PoolThreadPainter::run([&] {
+            m_renderer.prepareSecondSteps();
+            releaseUnusedStack();
+        });
         // The strokes' working memory goes back to the system, not to the heap's
         // free lists, where an idle clock would keep it.
         releaseFreedMemory();

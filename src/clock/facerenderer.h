@@ -64,8 +64,8 @@ public:
     // prepared.
     bool ringLayerReady(const FaceFrame& frame) const;
 
-    // Keeps, for each second from the second to the last of a minute, the second
-    // ring's coverage where it differs from the second before, so that a plain
+    // Keeps, for each second from 2 to 59 of a minute, the second ring's coverage
+    // where it differs from the second before, so that a plain
     // second lays those pixels instead of stroking the ring: stroking was most of a
     // second's drawing. Some milliseconds of work, done once after the first frame
     // and after each re-apply; until then, and at a fractional device pixel ratio, a
@@ -135,12 +135,13 @@ private:
         // fraction of a byte a pixel.
         std::vector<quint8> coverage;
     };
-    std::vector<SecondStep> m_secondSteps; // by second; empty ones are not kept
+    std::vector<SecondStep> m_secondSteps; // by second; seconds 0 and 1 stay empty
     bool m_secondStepsTried = false;
     QRgb m_secondColour = 0; // premultiplied
     const SecondStep* secondStepFor(float sweep) const;
     // The ring laid from the step's coverage onto the area's pixels, to the pixels
-    // stroking it leaves; false where the step does not cover the whole area.
+    // stroking it leaves; false where the area reaches ring pixels the step does
+    // not hold.
     bool laySecondStep(const SurfacePixels& pixels, float sweep, const QRegion& area) const;
 
     ClockLayout m_layout;
