@@ -60,11 +60,12 @@ void FaceRenderer::prepareSecondSteps() {
         return;
     m_secondStepsTried = true;
     const QPen& pen = m_tools.SecondPen;
-    // The raster engine lays a solid opaque pen as its colour scaled by each
-    // pixel's coverage; any other pen, or pixels that do not map one to one, are
-    // left to the stroke.
+    // The raster engine fills a wide solid opaque pen's outline, laying its colour
+    // once on each pixel scaled by the pixel's coverage. A pen of a pixel or less
+    // is drawn as lines that may lay a pixel twice; it, any other pen, and pixels
+    // that do not map one to one are left to the stroke.
     if (!m_runs || pen.style() != Qt::SolidLine || pen.brush().style() != Qt::SolidPattern ||
-        pen.color().alpha() != 255)
+        pen.color().alpha() != 255 || pen.isCosmetic() || pen.widthF() <= 1)
         return;
     const int side = m_layout.windowSize();
     const QRect bounds = m_secondRing.boundingRect().intersected(QRect(0, 0, side, side));
