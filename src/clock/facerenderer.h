@@ -119,7 +119,6 @@ private:
     // The minute and hour rings of frame as a layer: into runs, or else the image.
     bool drawRingLayer(const FaceFrame& frame, PixelRuns& runs, QImage& image) const;
     QFont fontFor(uint8_t pixelSize) const;
-    QRectF textArea(const QString& text, const QRectF& box, uint8_t pixelSize) const;
     // The pixels an arc from twelve changes when its sweep goes from one value to
     // the other, on the ring drawn along arc with a pen of penWidth.
     QRegion ringArea(const QRectF& arc, double penWidth, float fromSweep, float toSweep) const;
@@ -204,7 +203,8 @@ private:
     mutable LaidOutText m_offThread;
     mutable quint64 m_layoutUse = 0;
     LaidOutText& laidOut(const QString& text, const QRectF& box, uint8_t pixelSize) const;
-    QRectF inkArea(const QString& text, const QRectF& box, uint8_t pixelSize) const;
+    // Where the glyphs of t, laid out for box, put pixels; found once and kept.
+    QRectF inkArea(LaidOutText& t, const QRectF& box) const;
 };
 
 } // namespace ovra

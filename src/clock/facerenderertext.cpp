@@ -44,10 +44,6 @@ void FaceRenderer::settleTexts(FaceFrame& frame) {
     frame.DateFontSize = std::max(frame.DateFontSize, kMinFontSize);
 }
 
-QRectF FaceRenderer::textArea(const QString& text, const QRectF& box, uint8_t pixelSize) const {
-    return laidOut(text, box, pixelSize).area;
-}
-
 FaceRenderer::LaidOutText& FaceRenderer::laidOut(const QString& text, const QRectF& box,
                                                  uint8_t pixelSize) const {
     // Each text is asked for twice a second (where it was, where it is) and again
@@ -141,8 +137,7 @@ FaceRenderer::LaidOutText& FaceRenderer::laidOut(const QString& text, const QRec
     return slot;
 }
 
-QRectF FaceRenderer::inkArea(const QString& text, const QRectF& box, uint8_t pixelSize) const {
-    LaidOutText& t = laidOut(text, box, pixelSize);
+QRectF FaceRenderer::inkArea(LaidOutText& t, const QRectF& box) const {
     // Without a layout of its own (drawText lays the text out) only the area is known.
     if (!t.layout)
         return t.area;
@@ -175,9 +170,10 @@ void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area,
             return false;
         trimBlanks(text);
         size = std::max(size, kMinFontSize);
-        if (!area.intersects(textArea(text, box, size).toAlignedRect()))
+        LaidOutText& t = laidOut(text, box, size);
+        if (!area.intersects(t.area.toAlignedRect()))
             return true;
-        return byInk && !area.intersects(inkArea(text, box, size).toAlignedRect());
+        return byInk && !area.intersects(inkArea(t, box).toAlignedRect());
     };
     const auto draw = [&](QString& text, const QRectF& box, const QBrush& brush, uint8_t& size,
                           bool byInk) {
