@@ -82,9 +82,24 @@ CloseOutcome LocalInstanceChannel::close(const QString& clockName, int timeoutMs
     socket.write(proto::Close + '\n', deadline);
     bool gone = false;
     const QByteArray answer = readAnswer(socket, deadline, &gone);
-    if (answer == proto::Closed || gone)
-        return CloseOutcome::Closed;
-    return CloseOutcome::TimedOut;
+    if (answer != proto::Closed && !gone)
+        return CloseOutcome::TimedOut;
+    // The clock answers before its process ends, and it still holds its name until
+    // then: a start of the same name right after would find it taken, and a look
+    // for the clock would still find it running.
+    return waitForNameReleased(clockName, pid, deadline) ? CloseOutcome::Closed
+                                                         : CloseOutcome::TimedOut;
+}
+
+bool LocalInstanceChannel::waitForNameReleased(const QString& clockName, qint64 pid,
+                                               QDeadlineTimer deadline) const {
+    const QString lock = instanceLockPath(instanceSocketPath(m_folder, clockName));
+    while (lockHolder(lock) == pid) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
 }
 
 CloseOutcome LocalInstanceChannel::terminate(const QString& clockName, qint64 pid,
@@ -93,13 +108,8 @@ CloseOutcome LocalInstanceChannel::terminate(const QString& clockName, qint64 pi
     // storing its settings first; it lets go of its name only once it has ended.
     if (::kill(pid_t(pid), SIGTERM) != 0)
         return CloseOutcome::TimedOut;
-    const QString lock = instanceLockPath(instanceSocketPath(m_folder, clockName));
-    while (lockHolder(lock) == pid) {
-        if (deadline.hasExpired())
-            return CloseOutcome::TimedOut;
-        QThread::msleep(20);
-    }
-    return CloseOutcome::Closed;
+    return waitForNameReleased(clockName, pid, deadline) ? CloseOutcome::Closed
+                                                         : CloseOutcome::TimedOut;
 }
 
 } // namespace ovra

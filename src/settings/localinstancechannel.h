@@ -21,6 +21,8 @@ public:
 private:
     qint64 connectToClock(LocalSocket& socket, const QString& clockName);
     CloseOutcome terminate(const QString& clockName, qint64 pid, QDeadlineTimer deadline);
+    // Whether the process pid let go of the clock's name before the deadline.
+    bool waitForNameReleased(const QString& clockName, qint64 pid, QDeadlineTimer deadline) const;
 
     QString m_folder;
     QString m_problem;

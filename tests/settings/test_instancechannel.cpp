@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,7 @@
 #include <future>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -140,23 +142,34 @@ TEST(InstanceChannel, FindsAndRaisesARunningClock) {
               CloseOutcome::NotRunning);
 }
 
-TEST(InstanceChannel, CloseIsAnsweredOnlyAfterTheShutdownFinished) {
+// A clock answers a close once its settings are stored and ends a moment later; the
+// caller returns only when the name is free, so a start or a look right after does
+// not find the clock that is going.
+TEST(InstanceChannel, CloseReturnsOnceTheClockIsDoneAndItsNameIsFree) {
     Channel c;
-    InstanceServer server(c.socket(QStringLiteral("Tokyo")));
-    ASSERT_EQ(server.claim(), InstanceServer::Claim::Listening);
+    auto server = std::make_unique<InstanceServer>(c.socket(QStringLiteral("Tokyo")));
+    ASSERT_EQ(server->claim(), InstanceServer::Claim::Listening);
     std::atomic<bool> shutdownDone = false;
-    server.serve({.raise = [] {},
-                  .close =
-                      [&] {
-                          QThread::msleep(300); // storing the settings
-                          shutdownDone = true;
-                      }});
-    const auto [outcome, doneWhenAnswered] = whileServing([&] {
+    server->serve({.raise = [] {},
+                   .close =
+                       [&] {
+                           QThread::msleep(300); // storing the settings
+                           shutdownDone = true;
+                           QTimer::singleShot(300, [&] { server.reset(); });
+                       }});
+    const auto [outcome, doneWhenAnswered, found] = whileServing([&] {
         const CloseOutcome o = c.client.close(QStringLiteral("Tokyo"), 5000);
-        return std::pair{o, shutdownDone.load()};
+        return std::tuple{o, shutdownDone.load(), c.client.find(QStringLiteral("Tokyo"), false)};
     });
     EXPECT_EQ(outcome, CloseOutcome::Closed);
     EXPECT_TRUE(doneWhenAnswered);
+    EXPECT_EQ(found, 0) << "the closed clock was still found";
+
+    // One that answers but never ends is not reported closed.
+    int raised = 0;
+    const auto lingering = c.serving(QStringLiteral("Osaka"), raised);
+    EXPECT_EQ(whileServing([&] { return c.client.close(QStringLiteral("Osaka"), 500); }),
+              CloseOutcome::TimedOut);
 }
 
 TEST(InstanceChannel, AHungClockDoesNotHangTheCaller) {
