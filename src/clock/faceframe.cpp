@@ -58,8 +58,8 @@ QChar dateSeparatorOf(const QLocale& locale) {
 }
 
 QString faceDateText(const QDate& date, const QLocale& locale) {
-    // Asked once a second: the locale's short date is read once for both the
-    // separator and the order.
+    // The locale's short date gives both the separator and the order; it is read
+    // once for both.
     const bool c = locale.language() == QLocale::C;
     const QString format = c ? QString() : locale.dateFormat(QLocale::ShortFormat);
     const QChar ds = c ? QChar(u'/') : separatorIn(format, u'/');
