@@ -93,6 +93,8 @@ void FaceRenderer::release() {
     for (LaidOutText& t : m_laidOut)
         t = {};
     m_offThread = {};
+    for (DigitTemplate& t : m_digitTemplates)
+        t = {};
     m_fontDevice = QImage();
     m_secondSteps.clear();
     m_secondStepsTried = false;

@@ -7,10 +7,13 @@
 #include "clock/pixelruns.h"
 
 #include <QFont>
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
 #include <QRect>
 #include <QRegion>
 #include <QTextLayout>
+#include <QTextOption>
 
 #include <array>
 #include <map>
@@ -193,6 +196,10 @@ private:
         // what it drew; the area takes every line.
         int drawnLines = 0;
         qreal drawnWidth = 0, drawnHeight = 0;
+        // A text taken from a digit template: its own glyphs, drawn in place of the
+        // layout's line, which is the template's.
+        std::optional<QGlyphRun> digits;
+        qreal digitsAdvance = 0;
         // Where its glyphs put pixels, found when first asked; the title and date
         // stand for hours beside a time that changes each second.
         std::optional<QRectF> ink;
@@ -205,6 +212,52 @@ private:
     LaidOutText& laidOut(const QString& text, const QRectF& box, uint8_t pixelSize) const;
     // Where the glyphs of t, laid out for box, put pixels; found once and kept.
     QRectF inkArea(LaidOutText& t, const QRectF& box) const;
+    // What a laid out text's line advances, and where its first line puts a
+    // character, for a text taken from a digit template too.
+    static qreal lineAdvance(const LaidOutText& t, const QTextLine& line);
+    static qreal cursorX(const LaidOutText& t, int position);
+    // Lays shown out into slot as drawText would in slot's box.
+    void layOut(LaidOutText& slot, const QString& shown, const QFont& font) const;
+    static QTextOption textOption(QTextOption::WrapMode wrap);
+
+    // Laying out each second's new time was most of what its text cost. A text that
+    // differs from one laid out before only in its digits takes that one's line with
+    // its own glyphs, placed from what shaping the pattern with every digit in every
+    // place, beside every other, taught: each digit's glyph and how far each glyph
+    // moves the next one on (its advance and kerning). A font whose glyphs depend on
+    // more than their neighbours, or that lays anything out otherwise, is found out
+    // when the template is made, and its texts are laid out as before.
+    struct ShapedLine;
+    static std::optional<ShapedLine> shapedOnOneLine(const QString& text, const QFont& font);
+    struct DigitTemplate {
+        QString pattern; // the text with each digit a '0'
+        uint8_t size = 0;
+        QRectF box;
+        LaidOutText laid;
+        std::optional<QGlyphRun> run; // none where the digits cannot be put in
+        QList<quint32> patternGlyphs;
+        std::array<quint32, 10> digitGlyphs{};
+        qreal baseline = 0;
+        // By pair of characters, how far the first's glyph moves the second's on;
+        // by first character, where the first glyph stands; by last character, how
+        // far the line's width and advance reach past the last glyph.
+        QHash<quint32, qreal> steps, starts, widths, advances;
+        quint64 lastUse = 0;
+
+        bool learn(const ShapedLine& line);
+        // The glyphs of text and where they stand on the line; false where text
+        // is not the pattern's or holds what was not learnt.
+        bool place(const QString& text, QList<quint32>& ids, QList<QPointF>& at, qreal& width,
+                   qreal& advance) const;
+        static bool agreeWith(QHash<quint32, qreal>& seen, quint32 key, qreal value);
+    };
+    // The time as it was and as it is, and the date.
+    mutable std::array<DigitTemplate, 3> m_digitTemplates;
+    // Fills slot from the template of shown's pattern, made first where there is
+    // none; false where the template cannot serve.
+    bool fromDigitTemplate(LaidOutText& slot, const QString& shown, const QFont& font) const;
+    const DigitTemplate& digitTemplate(const QString& pattern, uint8_t size, const QRectF& box,
+                                       const QFont& font) const;
 };
 
 } // namespace ovra

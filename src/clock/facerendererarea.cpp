@@ -115,25 +115,25 @@ QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& afte
                           const QRectF& box) {
         if (a == b && sizeA == sizeB)
             return;
+        // The time moves on in its last digits. When both lie alike on one line,
+        // glyphs before the first changed character stand where they stood.
+        qsizetype same = 0;
+        while (same < a.size() && same < b.size() && a.at(same) == b.at(same))
+            ++same;
+        const auto oneLine = [](const LaidOutText& t) {
+            return t.layout && t.layout->lineCount() == 1;
+        };
         const LaidOutText& wasText = laidOut(a, box, sizeA);
         const QRectF was = wasText.area;
-        const std::shared_ptr<const QTextLayout> wasLayout = wasText.layout;
+        const bool wasOneLine = oneLine(wasText);
+        const double wasKept = wasOneLine ? cursorX(wasText, int(same)) : 0;
         const LaidOutText& nowText = laidOut(b, box, sizeB);
         const QRectF now = nowText.area;
         QRectF changed = was.united(now);
-        // The time moves on in its last digits. When both lie alike on one line,
-        // glyphs before the first changed character stand where they stood.
-        const auto oneLine = [](const std::shared_ptr<const QTextLayout>& layout) {
-            return layout && layout->lineCount() == 1;
-        };
-        if (was == now && sizeA == sizeB && a.size() == b.size() && oneLine(wasLayout) &&
-            oneLine(nowText.layout) && leftToRight(a) && leftToRight(b)) {
-            qsizetype same = 0;
-            while (same < a.size() && a.at(same) == b.at(same))
-                ++same;
+        if (was == now && sizeA == sizeB && a.size() == b.size() && wasOneLine &&
+            oneLine(nowText) && leftToRight(a) && leftToRight(b)) {
             const double margin = sizeB / 4.0 + 2;
-            const double kept = std::min(wasLayout->lineAt(0).cursorToX(int(same)),
-                                         nowText.layout->lineAt(0).cursorToX(int(same)));
+            const double kept = std::min(wasKept, cursorX(nowText, int(same)));
             const double firstChanged = now.left() + margin + kept;
             changed.setLeft(std::max(changed.left(), firstChanged - margin));
         }

@@ -75,8 +75,6 @@ FaceRenderer::LaidOutText& FaceRenderer::laidOut(const QString& text, const QRec
     slot.lastUse = m_layoutUse;
     if (text.isEmpty())
         return slot;
-    // Glyphs reach past their advances by their bearings and anti-aliasing.
-    const double margin = pixelSize / 4.0 + 2;
     // drawText shows returns and tabs as blanks and line feeds as line breaks. A
     // text of several length variants it picks from is left to it.
     QString shown = text;
@@ -92,23 +90,29 @@ FaceRenderer::LaidOutText& FaceRenderer::laidOut(const QString& text, const QRec
     // The font as a painter on the surface makes it.
     const QFont font =
         m_fontDevice.isNull() ? fontFor(pixelSize) : QFont(fontFor(pixelSize), &m_fontDevice);
-    const QFontMetricsF metrics(font);
     // A layout keeps the font engines of the thread that made it, which go with
     // that thread: a pool thread's end would leave it pointing at freed faces. Only
     // the main thread, which lasts as long as the renderer, keeps layouts.
     if (variants || !mainThread) {
-        slot.area =
-            metrics.boundingRect(box, kTextFlags, text).adjusted(-margin, -margin, margin, margin);
+        // Glyphs reach past their advances by their bearings and anti-aliasing.
+        const double margin = pixelSize / 4.0 + 2;
+        slot.area = QFontMetricsF(font)
+                        .boundingRect(box, kTextFlags, text)
+                        .adjusted(-margin, -margin, margin, margin);
         return slot;
     }
+    if (fromDigitTemplate(slot, shown, font))
+        return slot;
+    layOut(slot, shown, font);
+    return slot;
+}
+
+void FaceRenderer::layOut(LaidOutText& slot, const QString& shown, const QFont& font) const {
+    const QRectF& box = slot.box;
     auto layout = std::make_shared<QTextLayout>(shown, font);
-    QTextOption option;
-    option.setTextDirection(QGuiApplication::layoutDirection());
-    option.setAlignment(Qt::AlignLeft);
-    option.setWrapMode(QTextOption::WordWrap);
-    layout->setTextOption(option);
+    layout->setTextOption(textOption(QTextOption::WordWrap));
     layout->setCacheEnabled(true);
-    const qreal leading = metrics.leading();
+    const qreal leading = QFontMetricsF(font).leading();
     qreal height = -leading, width = 0;
     bool drawing = true;
     layout->beginLayout();
@@ -132,9 +136,27 @@ FaceRenderer::LaidOutText& FaceRenderer::laidOut(const QString& text, const QRec
     layout->endLayout();
     const QRectF bounds(box.x() + (box.width() - width) / 2, box.y() + (box.height() - height) / 2,
                         width, height);
+    const double margin = slot.size / 4.0 + 2;
     slot.area = bounds.adjusted(-margin, -margin, margin, margin);
     slot.layout = std::move(layout);
-    return slot;
+}
+
+QTextOption FaceRenderer::textOption(QTextOption::WrapMode wrap) {
+    QTextOption option;
+    option.setTextDirection(QGuiApplication::layoutDirection());
+    option.setAlignment(Qt::AlignLeft);
+    option.setWrapMode(wrap);
+    return option;
+}
+
+qreal FaceRenderer::lineAdvance(const LaidOutText& t, const QTextLine& line) {
+    return t.digits ? t.digitsAdvance : line.horizontalAdvance();
+}
+
+qreal FaceRenderer::cursorX(const LaidOutText& t, int position) {
+    if (t.digits && position < t.digits->positions().size())
+        return t.digits->positions().at(position).x();
+    return t.layout->lineAt(0).cursorToX(position);
 }
 
 QRectF FaceRenderer::inkArea(LaidOutText& t, const QRectF& box) const {
@@ -146,10 +168,13 @@ QRectF FaceRenderer::inkArea(LaidOutText& t, const QRectF& box) const {
         const qreal yoff = (box.height() - t.drawnHeight) / 2;
         for (int i = 0; i < t.drawnLines; ++i) {
             const QTextLine line = t.layout->lineAt(i);
-            const QPointF at(box.x() + (box.width() - line.horizontalAdvance()) / 2,
-                             box.y() + yoff);
-            for (const QGlyphRun& run : line.glyphRuns())
-                ink |= run.boundingRect().translated(at);
+            const QPointF at(box.x() + (box.width() - lineAdvance(t, line)) / 2, box.y() + yoff);
+            // A text taken from a template has its own glyphs in the template's line.
+            if (t.digits)
+                ink |= t.digits->boundingRect().translated(at);
+            else
+                for (const QGlyphRun& run : line.glyphRuns())
+                    ink |= run.boundingRect().translated(at);
         }
         // The glyphs' boxes are their outlines; anti-aliasing and the rounding of
         // their places reach a pixel or so further.
@@ -237,6 +262,8 @@ void FaceRenderer::drawLaidOutText(QPainter& p, QString& text, const QRectF& box
         m_fontDevice.setDotsPerMeterY(dotsPerMeter);
         for (LaidOutText& kept : m_laidOut)
             kept = {};
+        for (DigitTemplate& kept : m_digitTemplates)
+            kept = {};
     }
     const LaidOutText& t = laidOut(text, box, pixelSize);
     if (!t.layout || dpi != m_fontDevice.logicalDpiY()) {
@@ -255,8 +282,16 @@ void FaceRenderer::drawLaidOutText(QPainter& p, QString& text, const QRectF& box
     }
     for (int i = 0; i < t.drawnLines; ++i) {
         const QTextLine line = t.layout->lineAt(i);
-        line.draw(&p,
-                  QPointF(box.x() + (box.width() - line.horizontalAdvance()) / 2, box.y() + yoff));
+        const QPointF at(box.x() + (box.width() - lineAdvance(t, line)) / 2, box.y() + yoff);
+        if (t.digits) {
+            // A line takes its place in 64ths of a pixel, cut towards zero, before
+            // the painter's scale; a glyph run only after it.
+            const auto cut = [](qreal v) {
+                return std::trunc(v * 64) / 64;
+            };
+            p.drawGlyphRun(QPointF(cut(at.x()), cut(at.y())), *t.digits);
+        } else
+            line.draw(&p, at);
     }
     if (clip)
         p.restore();
