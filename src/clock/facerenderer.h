@@ -253,6 +253,9 @@ private:
     };
     // The time as it was and as it is, and the date.
     mutable std::array<DigitTemplate, 3> m_digitTemplates;
+    // Where the glyphs that differ between two texts taken from one template put
+    // pixels, where all of them stand in the same places; none otherwise.
+    static std::optional<QRegion> changedGlyphs(const LaidOutText& was, const LaidOutText& now);
     // Fills slot from the template of shown's pattern, made first where there is
     // none; false where the template cannot serve.
     bool fromDigitTemplate(LaidOutText& slot, const QString& shown, const QFont& font) const;

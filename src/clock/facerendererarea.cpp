@@ -127,8 +127,17 @@ QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& afte
         const QRectF was = wasText.area;
         const bool wasOneLine = oneLine(wasText);
         const double wasKept = wasOneLine ? cursorX(wasText, int(same)) : 0;
+        const LaidOutText wasGlyphs = wasText.digits ? wasText : LaidOutText{};
         const LaidOutText& nowText = laidOut(b, box, sizeB);
         const QRectF now = nowText.area;
+        // Digits put into the same line where every glyph stays: only the glyphs
+        // that changed.
+        if (was == now && wasGlyphs.digits) {
+            if (const std::optional<QRegion> glyphs = changedGlyphs(wasGlyphs, nowText)) {
+                area += *glyphs;
+                return;
+            }
+        }
         QRectF changed = was.united(now);
         if (was == now && sizeA == sizeB && a.size() == b.size() && wasOneLine &&
             oneLine(nowText) && leftToRight(a) && leftToRight(b)) {

@@ -2,6 +2,7 @@
 // line with its own glyphs, placed from what shaping its pattern taught.
 #include "clock/facerenderer.h"
 
+#include <QRawFont>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -252,6 +253,31 @@ bool FaceRenderer::fromDigitTemplate(LaidOutText& slot, const QString& shown,
                        width, height)
                     .adjusted(-margin, -margin, margin, margin);
     return true;
+}
+
+std::optional<QRegion> FaceRenderer::changedGlyphs(const LaidOutText& was, const LaidOutText& now) {
+    if (!was.digits || !now.digits || was.layout != now.layout || was.box != now.box ||
+        was.digitsAdvance != now.digitsAdvance || was.drawnHeight != now.drawnHeight ||
+        was.digits->positions() != now.digits->positions())
+        return std::nullopt;
+    // Placed as drawLaidOutText places the line.
+    const QPointF at(now.box.x() + (now.box.width() - now.digitsAdvance) / 2,
+                     now.box.y() + (now.box.height() - now.drawnHeight) / 2);
+    const QRawFont font = now.digits->rawFont();
+    const QList<quint32> a = was.digits->glyphIndexes(), b = now.digits->glyphIndexes();
+    const QList<QPointF> places = now.digits->positions();
+    QRegion area;
+    for (qsizetype i = 0; i < b.size(); ++i) {
+        if (a[i] == b[i])
+            continue;
+        // The glyphs' boxes are their outlines; anti-aliasing and the rounding of
+        // their places reach a pixel or so further, as for the texts' ink.
+        const QPointF place = at + places[i];
+        for (const quint32 glyph : {a[i], b[i]})
+            area +=
+                font.boundingRect(glyph).translated(place).adjusted(-2, -2, 2, 2).toAlignedRect();
+    }
+    return area;
 }
 
 } // namespace ovra
