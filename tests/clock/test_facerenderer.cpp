@@ -30,10 +30,11 @@ QImage stripImage() {
 
 // One face with everything a frame needs, drawn either way.
 struct Face {
-    explicit Face(ClockSettings s) : settings(s), layout(CalcClockLayout(s)) {
+    explicit Face(ClockSettings s, const QString& family = {})
+        : settings(s), layout(CalcClockLayout(s)) {
         tools.CreateDrawTools(settings);
         surface.createSurface(QSize(layout.windowSize(), layout.windowSize()));
-        renderer.prepare(layout, tools, surface.fontFamily());
+        renderer.prepare(layout, tools, family.isEmpty() ? surface.fontFamily() : family);
     }
     QImage draw(const QDateTime& when, FaceState state = {}, bool direct = false,
                 const QString& name = QStringLiteral("Office")) {
@@ -458,14 +459,18 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
     ClockSettings odd = plain(1);
     odd.ClockRadius = 61;
     odd.SecondCircleWidth = 13;
+    // The digits of a new second are drawn alone where every glyph keeps its place;
+    // where kerning or widths move them (Z003), the text is drawn again.
     const struct {
         const char* what;
         ClockSettings s;
         QString name;
+        QString family;
     } faces[] = {
-        {"default", defaultSettings(), QStringLiteral("Default")},
-        {"largest", largest, QStringLiteral("Default")},
-        {"odd sizes, 24 hours", odd, QStringLiteral("Office")},
+        {"default", defaultSettings(), QStringLiteral("Default"), {}},
+        {"largest", largest, QStringLiteral("Default"), {}},
+        {"odd sizes, 24 hours", odd, QStringLiteral("Office"), {}},
+        {"digits of many widths", largest, QStringLiteral("Tokyo 1"), QStringLiteral("Z003")},
     };
     const QDateTime nextDay(QDate(2026, 5, 18), QTime(0, 0, 0), Qt::UTC);
     const struct {
@@ -486,7 +491,7 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
         for (const bool kept : {false, true}) {
             // Every layer and overlay lies over the changed areas.
             const FaceState state{true, hotbutton::Close, f.s.DisplayScale == 0};
-            Face partial(f.s), whole(f.s);
+            Face partial(f.s, f.family), whole(f.s, f.family);
             if (kept)
                 partial.renderer.prepareSecondSteps();
             std::vector<std::remove_cv_t<std::remove_reference_t<decltype(steps[0])>>> run(
