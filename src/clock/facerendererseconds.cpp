@@ -168,11 +168,18 @@ bool FaceRenderer::laySecondStep(const SurfacePixels& pixels, float sweep,
                 const quint8 head = *at++;
                 const bool run = head >= 128;
                 const int n = (head & 127) + 1;
-                if (line) {
-                    const int from = std::max(x, part.left());
-                    const int to = std::min(x + n, part.right() + 1);
+                const int from = line ? std::max(x, part.left()) : 0;
+                const int to = line ? std::min(x + n, part.right() + 1) : 0;
+                if (from < to && run) {
+                    // Mostly none or full: a run is skipped or filled whole.
+                    if (at[0] == 255)
+                        std::fill(line + from, line + to, colour);
+                    else if (at[0] != 0)
+                        for (int px = from; px < to; ++px)
+                            line[px] = sourceOver(line[px], byteMul(colour, at[0]));
+                } else {
                     for (int px = from; px < to; ++px) {
-                        const uint c = run ? at[0] : at[px - x];
+                        const uint c = at[px - x];
                         if (c == 255)
                             line[px] = colour;
                         else if (c != 0)

@@ -72,34 +72,54 @@ PixelRuns::PixelRuns(const QImage& image, QPoint origin) {
 
 template <typename Lay>
 void PixelRuns::forEachRun(const SurfacePixels& surface, const QRect& rect, const Lay& lay) const {
-    const auto surfaceLine = [&](int y) {
-        return surface.line(y);
-    };
     const QRect r = rect.intersected(m_rect);
     for (int y = r.top(); y <= r.bottom(); ++y) {
+        QRgb* const line = surface.line(y);
+        // A row's runs lie left to right: from the first that reaches the rectangle
+        // to the last that starts in it. A row of the scale crosses dozens of lines,
+        // and a second's area is a few small rectangles.
         const size_t row = size_t(y - m_rect.top());
-        for (qsizetype i = m_rows[row]; i < m_rows[row + 1]; ++i) {
-            const Run& run = m_runs[size_t(i)];
-            const int from = std::max(run.from, r.left()), to = std::min(run.to, r.right() + 1);
-            if (from >= to)
-                continue;
+        const Run* const end = m_runs.data() + m_rows[row + 1];
+        const Run* run = std::partition_point(m_runs.data() + m_rows[row], end,
+                                              [&](const Run& a) { return a.to <= r.left(); });
+        for (; run != end && run->from <= r.right(); ++run) {
+            const int from = std::max(run->from, r.left()), to = std::min(run->to, r.right() + 1);
             const QRgb* pixels =
-                run.pixels < 0 ? nullptr : &m_pixels[size_t(run.pixels + (from - run.from))];
-            lay(surfaceLine(y) + from, to - from, pixels, run.colour);
+                run->pixels < 0 ? nullptr : &m_pixels[size_t(run->pixels + (from - run->from))];
+            lay(line + from, to - from, pixels, run->colour);
         }
     }
 }
 
 void PixelRuns::copyTo(const SurfacePixels& surface, const QRect& rect) const {
     const QRect r = rect.intersected(surface.bounds);
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        std::fill(surface.line(y) + r.left(), surface.line(y) + r.right() + 1, QRgb(0));
-    forEachRun(surface, r, [](QRgb* target, int n, const QRgb* pixels, QRgb colour) {
-        if (pixels)
-            std::copy_n(pixels, n, target);
-        else
-            std::fill_n(target, n, colour);
-    });
+    // Each pixel written once: the runs' pixels, and transparent between them.
+    int y = r.top();
+    QRgb* next = nullptr;
+    const auto clearTo = [&](QRgb* target) {
+        std::fill(next, target, QRgb(0));
+        next = target;
+    };
+    const auto clearRows = [&](int last) {
+        for (; y <= last; ++y)
+            std::fill(surface.line(y) + r.left(), surface.line(y) + r.right() + 1, QRgb(0));
+    };
+    clearRows(std::min(r.bottom(), m_rect.top() - 1));
+    const QRect inLayer = r.intersected(m_rect);
+    for (; !inLayer.isEmpty() && y <= inLayer.bottom(); ++y) {
+        next = surface.line(y) + r.left();
+        forEachRun(surface, QRect(r.left(), y, r.width(), 1),
+                   [&](QRgb* target, int n, const QRgb* pixels, QRgb colour) {
+                       clearTo(target);
+                       if (pixels)
+                           std::copy_n(pixels, n, target);
+                       else
+                           std::fill_n(target, n, colour);
+                       next = target + n;
+                   });
+        clearTo(surface.line(y) + r.right() + 1);
+    }
+    clearRows(r.bottom());
 }
 
 void PixelRuns::blendOnto(const SurfacePixels& surface, const QRect& rect) const {
