@@ -3,12 +3,12 @@
 #include "clock/clocklayout.h"
 #include "clock/drawtools.h"
 #include "clock/faceframe.h"
+#include "clock/glyphplacement.h"
 #include "clock/hotbutton.h"
 #include "clock/pixelruns.h"
 
 #include <QFont>
 #include <QGlyphRun>
-#include <QHash>
 #include <QImage>
 #include <QRect>
 #include <QRegion>
@@ -227,29 +227,16 @@ private:
     // moves the next one on (its advance and kerning). A font whose glyphs depend on
     // more than their neighbours, or that lays anything out otherwise, is found out
     // when the template is made, and its texts are laid out as before.
-    struct ShapedLine;
-    static std::optional<ShapedLine> shapedOnOneLine(const QString& text, const QFont& font);
+    static std::optional<GlyphPlacement::Line> shapedOnOneLine(const QString& text,
+                                                               const QFont& font);
     struct DigitTemplate {
         QString pattern; // the text with each digit a '0'
         uint8_t size = 0;
         QRectF box;
         LaidOutText laid;
         std::optional<QGlyphRun> run; // none where the digits cannot be put in
-        QList<quint32> patternGlyphs;
-        std::array<quint32, 10> digitGlyphs{};
-        qreal baseline = 0;
-        // By pair of characters, how far the first's glyph moves the second's on;
-        // by first character, where the first glyph stands; by last character, how
-        // far the line's width and advance reach past the last glyph.
-        QHash<quint32, qreal> steps, starts, widths, advances;
+        GlyphPlacement placement;
         quint64 lastUse = 0;
-
-        bool learn(const ShapedLine& line);
-        // The glyphs of text and where they stand on the line; false where text
-        // is not the pattern's or holds what was not learnt.
-        bool place(const QString& text, QList<quint32>& ids, QList<QPointF>& at, qreal& width,
-                   qreal& advance) const;
-        static bool agreeWith(QHash<quint32, qreal>& seen, quint32 key, qreal value);
     };
     // The time as it was and as it is, and the date.
     mutable std::array<DigitTemplate, 3> m_digitTemplates;
