@@ -9,8 +9,8 @@
 # reaches the window after the wall-clock second begins (from the ovra.clock.push
 # log; a build without that log shows nothing there).
 #
-#   bench/measure-process.sh [-r rounds] [-s seconds] [-l] path/to/ovra-clock...
-#   bench/measure-process.sh [-r rounds] [-s seconds] -n N path/to/ovra-clock
+#   bench/measure-process.sh [-r rounds] [-s seconds] [-l] [-f floor] path/to/ovra-clock...
+#   bench/measure-process.sh [-r rounds] [-s seconds] [-f floor] -n N path/to/ovra-clock
 #
 #   -r  rounds (default 3)     -s  seconds a round (default 60)
 #   -l  the largest face (598 px) instead of the default one (246 px)
@@ -18,23 +18,27 @@
 #       zones in one store, placed side by side by the program itself and
 #       started one after the other; adds the clocks' sum and their worst, and
 #       each clock's start-up to its first frame on the window
+#   -f  also runs build/bench/qt_floor (or the program given) as the peer
+#       "floor": a bare Qt window of the face's size that repaints one digit's
+#       box a second, the least a Qt clock's second can cost
 #
 # Nothing of the user's is touched: every clock gets its own temporary HOME and
 # XDG folders, and every process started here is ended by its PID.
 set -euo pipefail
 
-rounds=3 seconds=60 large=0 many=0
-while getopts "r:s:ln:" opt; do
+rounds=3 seconds=60 large=0 many=0 floor=
+while getopts "r:s:ln:f:" opt; do
     case $opt in
     r) rounds=$OPTARG ;;
     s) seconds=$OPTARG ;;
     l) large=1 ;;
     n) many=$OPTARG ;;
+    f) floor=$OPTARG ;;
     *) exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
-[[ $# -ge 1 ]] || { echo "usage: measure-process.sh [-r rounds] [-s seconds] [-l | -n N] clock..." >&2; exit 2; }
+[[ $# -ge 1 ]] || { echo "usage: measure-process.sh [-r rounds] [-s seconds] [-l | -n N] [-f floor] clock..." >&2; exit 2; }
 clocks=("$@")
 if ((many)); then
     ((${#clocks[@]} == 1)) || { echo "-n takes one build" >&2; exit 2; }
@@ -129,6 +133,7 @@ switches() { # voluntary and involuntary context switches of every thread
 names=()
 for i in "${!clocks[@]}"; do names+=("clock$i"); done
 names+=(conky xclock)
+[[ -z $floor ]] || names+=(floor)
 results=$work/results
 : >"$results"
 
@@ -183,6 +188,15 @@ for ((round = 1; round <= rounds; round++)); do
     xclock -update 1 -geometry 164x164+300+600 >"$work/xclock.log" 2>&1 &
     pids+=($!)
     pid_of[xclock]=$!
+
+    if [[ -n $floor ]]; then
+        side=246
+        ((large)) && side=598
+        # shellcheck disable=SC2046
+        env $(home_for floor) "$floor" "$side" >"$work/floor.log" 2>&1 &
+        pids+=($!)
+        pid_of[floor]=$!
+    fi
 
     sleep "$warmup"
     xdotool mousemove 1590 990 >/dev/null 2>&1 || true

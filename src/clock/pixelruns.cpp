@@ -93,33 +93,14 @@ void PixelRuns::forEachRun(const SurfacePixels& surface, const QRect& rect, cons
 
 void PixelRuns::copyTo(const SurfacePixels& surface, const QRect& rect) const {
     const QRect r = rect.intersected(surface.bounds);
-    // Each pixel written once: the runs' pixels, and transparent between them.
-    int y = r.top();
-    QRgb* next = nullptr;
-    const auto clearTo = [&](QRgb* target) {
-        std::fill(next, target, QRgb(0));
-        next = target;
-    };
-    const auto clearRows = [&](int last) {
-        for (; y <= last; ++y)
-            std::fill(surface.line(y) + r.left(), surface.line(y) + r.right() + 1, QRgb(0));
-    };
-    clearRows(std::min(r.bottom(), m_rect.top() - 1));
-    const QRect inLayer = r.intersected(m_rect);
-    for (; !inLayer.isEmpty() && y <= inLayer.bottom(); ++y) {
-        next = surface.line(y) + r.left();
-        forEachRun(surface, QRect(r.left(), y, r.width(), 1),
-                   [&](QRgb* target, int n, const QRgb* pixels, QRgb colour) {
-                       clearTo(target);
-                       if (pixels)
-                           std::copy_n(pixels, n, target);
-                       else
-                           std::fill_n(target, n, colour);
-                       next = target + n;
-                   });
-        clearTo(surface.line(y) + r.right() + 1);
-    }
-    clearRows(r.bottom());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::fill(surface.line(y) + r.left(), surface.line(y) + r.right() + 1, QRgb(0));
+    forEachRun(surface, r, [](QRgb* target, int n, const QRgb* pixels, QRgb colour) {
+        if (pixels)
+            std::copy_n(pixels, n, target);
+        else
+            std::fill_n(target, n, colour);
+    });
 }
 
 void PixelRuns::blendOnto(const SurfacePixels& surface, const QRect& rect) const {
