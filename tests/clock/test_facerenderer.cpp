@@ -3,6 +3,7 @@
 #include "clock/pixelruns.h"
 #include "clock/poolthreadpainter.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QSemaphore>
 #include <QThread>
@@ -554,6 +555,48 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
 // Whatever area the toolkit asks for (an uncovered piece, a merged update), the
 // frame's own pixels come back there: through the title, the time, the date, the
 // rings, with the second ring kept or stroked.
+// A new second redraws its changed digits, not the time from the first changed
+// character to its end: at the largest size that was five times the pixels.
+TEST(FaceRenderer, ANewSecondRedrawsOnlyItsChangedDigits) {
+    ClockSettings largest = defaultSettings();
+    largest.ClockRadius = 128;
+    largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
+    for (const ClockSettings& s : {defaultSettings(), largest}) {
+        Face face(s);
+        FaceFrame before = ComposeFaceFrame(at(15, 25, 0), s, QStringLiteral("Default"), kUs);
+        FaceRenderer::settleTexts(before);
+        int checked = 0;
+        for (int second = 1; second < 60; ++second) {
+            FaceFrame after =
+                ComposeFaceFrame(at(15, 25, second), s, QStringLiteral("Default"), kUs);
+            FaceRenderer::settleTexts(after);
+            // The rings as they were: only the time differs.
+            FaceFrame timeOnly = after;
+            timeOnly.SecondSweep = before.SecondSweep;
+            // Where kerning ("11" in Liberation Sans) makes the time wider or narrower,
+            // every glyph moves and the whole text is drawn again.
+            QFont font(face.surface.fontFamily());
+            font.setPixelSize(after.TimeFontSize);
+            const QFontMetricsF metrics(font);
+            if (metrics.horizontalAdvance(before.TimeText) !=
+                metrics.horizontalAdvance(after.TimeText)) {
+                before = after;
+                continue;
+            }
+            ++checked;
+            const int digits = second % 10 == 0 ? 2 : 1;
+            const int box = after.TimeFontSize + 4;
+            qint64 pixels = 0;
+            for (const QRect& r : face.renderer.changedArea(before, timeOnly))
+                pixels += qint64(r.width()) * r.height();
+            EXPECT_LE(pixels, 2 * digits * box * box)
+                << after.TimeText.toStdString() << " at " << int(after.TimeFontSize) << " px";
+            before = after;
+        }
+        EXPECT_GE(checked, 50);
+    }
+}
+
 TEST(FaceRenderer, AnyAreaIsRedrawnExactly) {
     Face face(defaultSettings()), whole(defaultSettings());
     const int side = face.layout.windowSize(), c = face.layout.Center;
