@@ -59,6 +59,7 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
     m_surfaceSize = disc.size();
     m_fontDevice = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
     m_fontDevice.setDevicePixelRatio(m_dpr);
+    m_textDirection = QPainter(&m_fontDevice).layoutDirection();
     {
         QPainter p(&disc);
         p.setRenderHint(QPainter::Antialiasing);

@@ -218,7 +218,11 @@ private:
     static qreal cursorX(const LaidOutText& t, int position);
     // Lays shown out into slot as drawText would in slot's box.
     void layOut(LaidOutText& slot, const QString& shown, const QFont& font) const;
-    static QTextOption textOption(QTextOption::WrapMode wrap);
+    // Laid out as drawText lays a text out on the surface: in the direction a
+    // painter there starts with (its text's own where that is automatic), the line
+    // at its left whatever that direction.
+    QTextOption textOption(QTextOption::WrapMode wrap) const;
+    Qt::LayoutDirection m_textDirection = Qt::LayoutDirectionAuto;
 
     // Laying out each second's new time was most of what its text cost. A text that
     // differs from one laid out before only in its digits takes that one's line with
@@ -227,8 +231,8 @@ private:
     // moves the next one on (its advance and kerning). A font whose glyphs depend on
     // more than their neighbours, or that lays anything out otherwise, is found out
     // when the template is made, and its texts are laid out as before.
-    static std::optional<GlyphPlacement::Line> shapedOnOneLine(const QString& text,
-                                                               const QFont& font);
+    std::optional<GlyphPlacement::Line> shapedOnOneLine(const QString& text,
+                                                        const QFont& font) const;
     struct DigitTemplate {
         QString pattern; // the text with each digit a '0'
         uint8_t size = 0;

@@ -36,7 +36,7 @@ GlyphPlacement::Line lineOf(const QString& text, const QGlyphRun& run, qreal wid
 } // namespace
 
 std::optional<GlyphPlacement::Line> FaceRenderer::shapedOnOneLine(const QString& text,
-                                                                  const QFont& font) {
+                                                                  const QFont& font) const {
     QTextLayout layout(text, font);
     layout.setTextOption(textOption(QTextOption::NoWrap));
     layout.beginLayout();

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QThread>
 
@@ -141,10 +140,10 @@ void FaceRenderer::layOut(LaidOutText& slot, const QString& shown, const QFont& 
     slot.layout = std::move(layout);
 }
 
-QTextOption FaceRenderer::textOption(QTextOption::WrapMode wrap) {
+QTextOption FaceRenderer::textOption(QTextOption::WrapMode wrap) const {
     QTextOption option;
-    option.setTextDirection(QGuiApplication::layoutDirection());
-    option.setAlignment(Qt::AlignLeft);
+    option.setTextDirection(m_textDirection);
+    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
     option.setWrapMode(wrap);
     return option;
 }

@@ -4,6 +4,7 @@
 #include "clock/poolthreadpainter.h"
 
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QSemaphore>
 #include <QThread>
@@ -319,15 +320,23 @@ TEST(FaceRenderer, LaidOutTextsLeaveWhatDrawTextLeaves) {
     // A window's resolution may differ from an image's. Digits are put into a
     // text laid out before where the font allows: Liberation Sans (for Arial)
     // kerns some pairs of digits, DejaVu Sans none, Z003's digits differ in
-    // width.
+    // width. A program in a right-to-left language (Qt's Hebrew catalogue makes
+    // it so) still shows "12:00:00 A" as drawText does, not "A 12:00:00".
     const struct {
         qreal dpr;
         int dotsPerMeter; // 0: an image's own
         const char* family;
-    } devices[] = {{1.0, 0, "Arial"},       {2.0, 0, "Arial"}, {1.0, 4724, "Arial"},
-                   {1.0, 0, "DejaVu Sans"}, {1.0, 0, "Z003"},  {2.0, 0, "DejaVu Sans"}};
+        Qt::LayoutDirection direction = Qt::LeftToRight;
+    } devices[] = {{1.0, 0, "Arial"},
+                   {2.0, 0, "Arial"},
+                   {1.0, 4724, "Arial"},
+                   {1.0, 0, "DejaVu Sans"},
+                   {1.0, 0, "Z003"},
+                   {2.0, 0, "DejaVu Sans"},
+                   {1.0, 0, "Arial", Qt::RightToLeft}};
     for (const auto& device : devices) {
-        const auto& [dpr, dotsPerMeter, family] = device;
+        const auto& [dpr, dotsPerMeter, family, direction] = device;
+        QGuiApplication::setLayoutDirection(direction);
         Face face(defaultSettings());
         face.renderer.prepare(face.layout, face.tools, QString::fromLatin1(family), dpr);
         QImage laidOut(QSize(256, 256) * dpr, QImage::Format_ARGB32_Premultiplied);
@@ -358,11 +367,13 @@ TEST(FaceRenderer, LaidOutTextsLeaveWhatDrawTextLeaves) {
                 if (!(laidOut == drawn) && ++differing <= 3)
                     ADD_FAILURE() << "\"" << text.toStdString() << "\" at " << int(c.size)
                                   << " px, ratio " << dpr << ", " << dotsPerMeter << " dots/m, "
-                                  << family;
+                                  << family
+                                  << (direction == Qt::RightToLeft ? ", right to left" : "");
             }
             EXPECT_EQ(differing, 0);
         }
     }
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
 }
 
 // Whole frames are drawn on a pool thread, whose fonts go when the thread ends
