@@ -18,7 +18,10 @@ uint8_t evenSize(double size) {
 
 QChar separatorIn(const QString& format, QChar fallback) {
     for (const QChar c : format) {
-        if (c.isLetterOrNumber() || c.isSpace() || c == u'\'')
+        // Arabic formats mark each separator right to left ("d\u200f/M\u200f/yyyy"):
+        // such a mark shows nothing itself and, between digits, reorders them.
+        if (c.isLetterOrNumber() || c.isSpace() || c == u'\'' ||
+            c.category() == QChar::Other_Format)
             continue;
         return c;
     }

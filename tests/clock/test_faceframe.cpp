@@ -98,6 +98,10 @@ TEST(FaceFrame, DateFollowsTheLocalesOrderAndSeparators) {
         {QLocale(QLocale::Finnish, QLocale::Finland), "07.12.2026", "07.08.09"},
         {QLocale(QLocale::Japanese, QLocale::Japan), "2026/12/07", "07:08:09"},
         {QLocale(QLocale::Swedish, QLocale::Sweden), "2026-12-07", "07:08:09"},
+        // Arabic marks its separators right to left with an invisible sign; as the
+        // separator that sign reordered the digits to read "20261207".
+        {QLocale(QLocale::Arabic, QLocale::Egypt), "07/12/2026", "07:08:09"},
+        {QLocale(QLocale::Persian, QLocale::Iran), "2026/12/07", "07:08:09"},
     };
     for (const auto& c : cases) {
         const FaceFrame f = ComposeFaceFrame(when, mode(1), QStringLiteral("Default"), c.locale);
