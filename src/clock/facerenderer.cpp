@@ -91,11 +91,7 @@ void FaceRenderer::release() {
     m_comingRingLayer = QImage();
     m_comingMinute = m_comingHour = -1;
     m_fonts.clear();
-    for (LaidOutText& t : m_laidOut)
-        t = {};
-    m_offThread = {};
-    for (DigitTemplate& t : m_digitTemplates)
-        t = {};
+    forgetLayouts();
     m_fontDevice = QImage();
     m_secondSteps.clear();
     m_secondStepsTried = false;

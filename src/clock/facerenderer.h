@@ -218,6 +218,11 @@ private:
     static qreal cursorX(const LaidOutText& t, int position);
     // Lays shown out into slot as drawText would in slot's box.
     void layOut(LaidOutText& slot, const QString& shown, const QFont& font) const;
+    // The area of a text of width by height centred in box: its glyphs reach past
+    // their advances by their bearings and anti-aliasing.
+    static QRectF textArea(const QRectF& box, qreal width, qreal height, uint8_t pixelSize);
+    // Forgets every laid out text and digit template (their fonts went out of date).
+    void forgetLayouts() const;
     // Laid out as drawText lays a text out on the surface: in the direction a
     // painter there starts with (its text's own where that is automatic), the line
     // at its left whatever that direction.

@@ -145,12 +145,7 @@ bool FaceRenderer::fromDigitTemplate(LaidOutText& slot, const QString& shown,
     slot.drawnLines = t.laid.drawnLines;
     slot.drawnWidth = placed->width;
     slot.drawnHeight = t.laid.drawnHeight;
-    const QRectF& box = slot.box;
-    const qreal width = placed->width, height = t.laid.drawnHeight;
-    const double margin = slot.size / 4.0 + 2;
-    slot.area = QRectF(box.x() + (box.width() - width) / 2, box.y() + (box.height() - height) / 2,
-                       width, height)
-                    .adjusted(-margin, -margin, margin, margin);
+    slot.area = textArea(slot.box, placed->width, t.laid.drawnHeight, slot.size);
     return true;
 }
 

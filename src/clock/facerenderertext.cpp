@@ -93,11 +93,8 @@ FaceRenderer::LaidOutText& FaceRenderer::laidOut(const QString& text, const QRec
     // that thread: a pool thread's end would leave it pointing at freed faces. Only
     // the main thread, which lasts as long as the renderer, keeps layouts.
     if (variants || !mainThread) {
-        // Glyphs reach past their advances by their bearings and anti-aliasing.
-        const double margin = pixelSize / 4.0 + 2;
-        slot.area = QFontMetricsF(font)
-                        .boundingRect(box, kTextFlags, text)
-                        .adjusted(-margin, -margin, margin, margin);
+        const QRectF bounds = QFontMetricsF(font).boundingRect(box, kTextFlags, text);
+        slot.area = textArea(bounds, bounds.width(), bounds.height(), pixelSize);
         return slot;
     }
     if (fromDigitTemplate(slot, shown, font))
@@ -133,11 +130,23 @@ void FaceRenderer::layOut(LaidOutText& slot, const QString& shown, const QFont& 
         }
     }
     layout->endLayout();
-    const QRectF bounds(box.x() + (box.width() - width) / 2, box.y() + (box.height() - height) / 2,
-                        width, height);
-    const double margin = slot.size / 4.0 + 2;
-    slot.area = bounds.adjusted(-margin, -margin, margin, margin);
+    slot.area = textArea(box, width, height, slot.size);
     slot.layout = std::move(layout);
+}
+
+QRectF FaceRenderer::textArea(const QRectF& box, qreal width, qreal height, uint8_t pixelSize) {
+    const double margin = pixelSize / 4.0 + 2;
+    return QRectF(box.x() + (box.width() - width) / 2, box.y() + (box.height() - height) / 2, width,
+                  height)
+        .adjusted(-margin, -margin, margin, margin);
+}
+
+void FaceRenderer::forgetLayouts() const {
+    for (LaidOutText& t : m_laidOut)
+        t = {};
+    m_offThread = {};
+    for (DigitTemplate& t : m_digitTemplates)
+        t = {};
 }
 
 QTextOption FaceRenderer::textOption(QTextOption::WrapMode wrap) const {
@@ -259,10 +268,7 @@ void FaceRenderer::drawLaidOutText(QPainter& p, QString& text, const QRectF& box
         const int dotsPerMeter = qRound(dpi / 0.0254);
         m_fontDevice.setDotsPerMeterX(dotsPerMeter);
         m_fontDevice.setDotsPerMeterY(dotsPerMeter);
-        for (LaidOutText& kept : m_laidOut)
-            kept = {};
-        for (DigitTemplate& kept : m_digitTemplates)
-            kept = {};
+        forgetLayouts();
     }
     const LaidOutText& t = laidOut(text, box, pixelSize);
     if (!t.layout || dpi != m_fontDevice.logicalDpiY()) {
