@@ -242,8 +242,7 @@ for ((round = 1; round <= rounds; round++)); do
                     if (!n) { printf "%.0f - -\n", bytes / (t1 - t0); exit }
                     for (i = 1; i < n; i++)
                         for (j = i; j > 0 && ms[j - 1] > ms[j]; j--) { t = ms[j]; ms[j] = ms[j - 1]; ms[j - 1] = t }
-                    p99 = n ? ms[int(0.99 * (n - 1))] : 0
-                    printf "%.0f %d %.1f\n", bytes / (t1 - t0), p99, n ? 100 * ok / n : 0
+                    printf "%.0f %d %.1f\n", bytes / (t1 - t0), ms[int(0.99 * (n - 1))], 100 * ok / n
                 }')
         fi
         awk -v name="$name" -v round="$round" -v c="$((c1 - c0[$name]))" \
