@@ -153,6 +153,26 @@ void FaceRenderer::blendLayer(QPainter& p, const QImage& layer, const QRect& are
 }
 
 bool FaceRenderer::drawRingLayer(const FaceFrame& frame, PixelRuns& runs, QImage& image) const {
+    // Within an hour only the minute ring moves, and only in the quarter it ends in:
+    // the layer on show is drawn anew there alone, a fraction of the whole.
+    if (m_runs && !m_rings.isNull() && frame.HourSweep == m_ringHour && frame.pmHour == m_ringPm &&
+        frame.MinuteSweep != m_ringMinute) {
+        const QRect box = ringArea(m_layout.MinuteArcRect, m_tools.MinutePen.widthF(), m_ringMinute,
+                                   frame.MinuteSweep)
+                              .boundingRect()
+                              .intersected(m_ringArea);
+        QImage patch = newLayer(box);
+        if (!patch.isNull()) {
+            {
+                QPainter p(&patch);
+                p.translate(-box.topLeft());
+                p.setRenderHint(QPainter::Antialiasing);
+                drawMinuteAndHourRings(p, frame);
+            }
+            runs = m_rings.patched(patch, surfaceRect(box).topLeft());
+            return !runs.isNull();
+        }
+    }
     // Kept as runs, the layer is drawn in an image made for the moment.
     QImage layer = m_runs ? newLayer(m_ringArea) : std::exchange(image, QImage());
     if (layer.isNull() && !m_runs)

@@ -70,10 +70,10 @@ public:
     // Keeps, for each second from 2 to 59 of a minute, the second ring's coverage
     // where it differs from the second before, so that a plain
     // second lays those pixels instead of stroking the ring: stroking was most of a
-    // second's drawing. Some milliseconds of work, done once after the first frame
-    // and after each re-apply; until then, and at a fractional device pixel ratio, a
-    // pen that is not one opaque colour, or a second that starts or closes the ring,
-    // the ring is stroked as before.
+    // second's drawing. The closed ring of second 0 is kept whole. Some milliseconds
+    // of work, done once after the first frame and after each re-apply; until then,
+    // and at a fractional device pixel ratio, a pen that is not one opaque colour, or
+    // the second that starts the ring, the ring is stroked as before.
     void prepareSecondSteps();
     bool secondStepsPrepared() const { return m_secondStepsTried; }
 
@@ -137,7 +137,8 @@ private:
         // fraction of a byte a pixel.
         std::vector<quint8> coverage;
     };
-    std::vector<SecondStep> m_secondSteps; // by second; seconds 0 and 1 stay empty
+    // By second; second 1 stays empty, second 0 holds the closed ring whole.
+    std::vector<SecondStep> m_secondSteps;
     bool m_secondStepsTried = false;
     QRgb m_secondColour = 0; // premultiplied
     const SecondStep* secondStepFor(float sweep) const;

@@ -21,8 +21,8 @@ namespace {
 constexpr int kBandRows = 16;
 constexpr int kJoinGap = 16;
 
-// Second 1 starts the ring anew and second 0 closes it; both differ from the second
-// before along the whole ring and are stroked.
+// Second 1 starts the ring anew and differs from second 0 along the whole ring: its
+// short arc is stroked.
 constexpr int kFirstKept = 2;
 
 // One row of coverage (the alpha of n pixels) in runs, as SecondStep keeps it.
@@ -91,6 +91,17 @@ void FaceRenderer::prepareSecondSteps() {
     };
     std::vector<Column> band(static_cast<size_t>(columns));
     std::vector<SecondStep> steps(60);
+    const auto keepCoverage = [&](SecondStep& step) {
+        const QPoint origin = bounds.topLeft() * m_scale;
+        for (const QRect& r : step.area) {
+            const QRect pixels = surfaceRect(r).translated(-origin);
+            for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+                const auto* line = reinterpret_cast<const QRgb*>(now.constScanLine(y));
+                encodeCoverage(line + pixels.left(), pixels.width(), step.coverage);
+            }
+        }
+        step.coverage.shrink_to_fit();
+    };
     stroke(was, kFirstKept - 1);
     for (int second = kFirstKept; second < 60; ++second) {
         stroke(now, second);
@@ -130,24 +141,25 @@ void FaceRenderer::prepareSecondSteps() {
                 x = last + 1;
             }
         }
-        const QPoint origin = bounds.topLeft() * m_scale;
-        for (const QRect& r : step.area) {
-            const QRect pixels = surfaceRect(r).translated(-origin);
-            for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-                const auto* line = reinterpret_cast<const QRgb*>(now.constScanLine(y));
-                encodeCoverage(line + pixels.left(), pixels.width(), step.coverage);
-            }
-        }
-        step.coverage.shrink_to_fit();
+        keepCoverage(step);
         std::swap(was, now);
     }
+    // The closed ring of second 0 is an ellipse, not an arc: it differs from second
+    // 59 all round and is kept whole, over every piece the ring may touch, so that it
+    // is laid in any area a new minute asks for.
+    stroke(now, 60);
+    steps[0].area = m_secondRing.intersected(bounds);
+    keepCoverage(steps[0]);
     m_secondSteps = std::move(steps);
 }
 
 const FaceRenderer::SecondStep* FaceRenderer::secondStepFor(float sweep) const {
+    if (m_secondSteps.empty())
+        return nullptr;
+    if (sweep >= 360)
+        return &m_secondSteps[0];
     const int second = int(sweep) / 6;
-    if (sweep >= 360 || float(second * 6) != sweep || second < kFirstKept ||
-        size_t(second) >= m_secondSteps.size())
+    if (float(second * 6) != sweep || second < kFirstKept || size_t(second) >= m_secondSteps.size())
         return nullptr;
     return &m_secondSteps[size_t(second)];
 }

@@ -9,65 +9,111 @@ namespace {
 // A stretch of one colour this long or longer is kept as that colour.
 constexpr int kSameColourRun = 4;
 
+// One row of a layer as runs: add(from, to, pixels, colour) for each stretch of one
+// colour (pixels null) and each stretch of other pixels (colour unused), in columns
+// of the row; transparent pixels are left out.
+template <typename Add> void scanRow(const QRgb* line, int w, const Add& add) {
+    int x = 0;
+    while (x < w) {
+        if (line[x] == 0) {
+            ++x;
+            continue;
+        }
+        int same = x + 1;
+        while (same < w && line[same] == line[x])
+            ++same;
+        if (same - x >= kSameColourRun) {
+            add(x, same, nullptr, line[x]);
+            x = same;
+            continue;
+        }
+        // Pixels up to the next transparent one or stretch of one colour.
+        const int from = x;
+        while (x < w && line[x] != 0) {
+            int next = x + 1;
+            while (next < w && next - x < kSameColourRun && line[next] == line[x])
+                ++next;
+            if (next - x >= kSameColourRun)
+                break;
+            x = next;
+        }
+        add(from, x, line + from, 0);
+    }
+}
+
 } // namespace
+
+template <typename Rows> void PixelRuns::build(const QRect& rect, const Rows& rows) {
+    m_rect = rect;
+    // Read twice: once to count, once to keep, so that each array is allocated once
+    // at its size and the heap keeps no outgrown ones.
+    size_t runs = 0, pixels = 0;
+    for (int y = 0; y < rect.height(); ++y)
+        rows(y, [&](int from, int to, const QRgb* literal, QRgb) {
+            ++runs;
+            if (literal)
+                pixels += size_t(to - from);
+        });
+    m_runs.reserve(runs);
+    m_pixels.reserve(pixels);
+    m_rows.assign(size_t(rect.height()) + 1, 0);
+    for (int y = 0; y < rect.height(); ++y) {
+        rows(y, [&](int from, int to, const QRgb* literal, QRgb colour) {
+            qsizetype first = -1;
+            if (literal) {
+                first = qsizetype(m_pixels.size());
+                m_pixels.insert(m_pixels.end(), literal, literal + (to - from));
+            }
+            m_runs.push_back({rect.x() + from, rect.x() + to, first, colour});
+        });
+        m_rows[size_t(y) + 1] = qsizetype(m_runs.size());
+    }
+}
 
 PixelRuns::PixelRuns(const QImage& image, QPoint origin) {
     Q_ASSERT(image.format() == QImage::Format_ARGB32_Premultiplied);
-    m_rect = QRect(origin, image.size());
-    const int w = image.width();
-    // Read twice: once to count, once to keep, so that each array is allocated once
-    // at its size and the heap keeps no outgrown ones.
-    const auto scan = [&](const auto& addRun, const auto& addPixels) {
-        for (int y = 0; y < image.height(); ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            int x = 0;
-            while (x < w) {
-                if (line[x] == 0) {
-                    ++x;
-                    continue;
-                }
-                int same = x + 1;
-                while (same < w && line[same] == line[x])
-                    ++same;
-                if (same - x >= kSameColourRun) {
-                    addRun(y, x, same, false, line[x]);
-                    x = same;
-                    continue;
-                }
-                // Pixels up to the next transparent one or stretch of one colour.
-                const int from = x;
-                while (x < w && line[x] != 0) {
-                    int next = x + 1;
-                    while (next < w && next - x < kSameColourRun && line[next] == line[x])
-                        ++next;
-                    if (next - x >= kSameColourRun)
-                        break;
-                    addPixels(line + x, line + next);
-                    x = next;
-                }
-                addRun(y, from, x, true, 0);
+    build(QRect(origin, image.size()), [&](int y, const auto& add) {
+        scanRow(reinterpret_cast<const QRgb*>(image.constScanLine(y)), image.width(), add);
+    });
+}
+
+PixelRuns PixelRuns::patched(const QImage& patch, QPoint origin) const {
+    Q_ASSERT(patch.format() == QImage::Format_ARGB32_Premultiplied);
+    const QRect area = QRect(origin, patch.size()).intersected(m_rect);
+    PixelRuns out;
+    if (isNull())
+        return out;
+    std::vector<QRgb> line(size_t(m_rect.width()));
+    out.build(m_rect, [&](int y, const auto& add) {
+        const size_t row = size_t(y);
+        const int surfaceY = m_rect.y() + y;
+        if (surfaceY < area.top() || surfaceY > area.bottom()) {
+            // A row the patch leaves alone keeps its runs.
+            for (qsizetype i = m_rows[row]; i < m_rows[row + 1]; ++i) {
+                const Run& r = m_runs[size_t(i)];
+                add(r.from - m_rect.x(), r.to - m_rect.x(),
+                    r.pixels < 0 ? nullptr : &m_pixels[size_t(r.pixels)], r.colour);
             }
+            return;
         }
-    };
-    size_t runs = 0, pixels = 0;
-    scan([&](int, int, int, bool, QRgb) { ++runs; },
-         [&](const QRgb* from, const QRgb* to) { pixels += size_t(to - from); });
-    m_runs.reserve(runs);
-    m_pixels.reserve(pixels);
-    m_rows.assign(size_t(image.height()) + 1, 0);
-    qsizetype kept = 0;
-    scan(
-        [&](int y, int from, int to, bool literal, QRgb colour) {
-            m_rows[size_t(y) + 1] = qsizetype(m_runs.size()) + 1;
-            const qsizetype first = literal ? kept : -1;
-            if (literal)
-                kept = qsizetype(m_pixels.size());
-            m_runs.push_back({origin.x() + from, origin.x() + to, first, colour});
-        },
-        [&](const QRgb* from, const QRgb* to) { m_pixels.insert(m_pixels.end(), from, to); });
-    // A row without runs ends where the row before it ends.
-    for (size_t y = 1; y < m_rows.size(); ++y)
-        m_rows[y] = std::max(m_rows[y], m_rows[y - 1]);
+        // Any other is laid out whole, patched and run anew, so that it gets the runs
+        // the layer drawn anew would give.
+        std::fill(line.begin(), line.end(), QRgb(0));
+        for (qsizetype i = m_rows[row]; i < m_rows[row + 1]; ++i) {
+            const Run& r = m_runs[size_t(i)];
+            QRgb* target = line.data() + (r.from - m_rect.x());
+            if (r.pixels < 0)
+                std::fill_n(target, r.to - r.from, r.colour);
+            else
+                std::copy_n(&m_pixels[size_t(r.pixels)], r.to - r.from, target);
+        }
+        const auto* source =
+            reinterpret_cast<const QRgb*>(patch.constScanLine(surfaceY - origin.y()));
+        std::copy_n(source + (area.left() - origin.x()), area.width(),
+                    line.data() + (area.left() - m_rect.x()));
+        scanRow(line.data(), m_rect.width(), add);
+    });
+    return out;
 }
 
 template <typename Lay>

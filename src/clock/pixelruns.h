@@ -49,6 +49,11 @@ public:
 
     bool isNull() const { return m_rows.empty(); }
 
+    // The layer with its pixels within the patch's rectangle (its top left at
+    // `origin` of the surface) taken from patch, in the runs the whole layer drawn
+    // anew would have: a layer that changes in one place is not run through whole.
+    PixelRuns patched(const QImage& patch, QPoint origin) const;
+
     // Within `rect` of the surface: the layer's pixels, transparent where it has
     // none, as QPainter's Source mode leaves them.
     void copyTo(const SurfacePixels& surface, const QRect& rect) const;
@@ -62,6 +67,10 @@ private:
         qsizetype pixels = -1; // first of its pixels in m_pixels, or -1: all `colour`
         QRgb colour = 0;
     };
+    // Fills the runs row by row: rows(y, add) calls add(from, to, pixels, colour)
+    // for each run of row y in turn, columns counted from rect's left; pixels is
+    // null for a run of one colour.
+    template <typename Rows> void build(const QRect& rect, const Rows& rows);
     template <typename Lay>
     void forEachRun(const SurfacePixels& surface, const QRect& rect, const Lay& lay) const;
 

@@ -446,6 +446,29 @@ TEST(FaceRenderer, LayeredFrameMatchesTheStraightforwardFrame) {
     }
 }
 
+// Within an hour the ring layer on show is drawn anew only where the minute ring
+// moved: carried from minute to minute, through a full ring and into the next hour,
+// it must give the very frames of a layer drawn whole.
+TEST(FaceRenderer, ARingLayerCarriedThroughTheHourKeepsEveryPixel) {
+    ClockSettings largest = defaultSettings();
+    largest.ClockRadius = 128;
+    largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
+    ClockSettings translucent = plain(1);
+    translucent.MinuteCircleColor = int32_t(0x80FF00FFu);
+    translucent.ClockRadius = 61;
+    translucent.MinuteCircleWidth = 27;
+    for (const ClockSettings& s : {defaultSettings(), largest, translucent}) {
+        Face carried(s), whole(s);
+        for (int minute = 57; minute < 57 + 65; ++minute) {
+            const QDateTime t = at(10 + minute / 60, minute % 60, 30);
+            SCOPED_TRACE(std::to_string(s.ClockRadius) + " " + t.toString(u"HH:mm").toStdString());
+            whole.renderer.prepare(whole.layout, whole.tools, whole.surface.fontFamily());
+            const QImage a = carried.draw(t), b = whole.draw(t);
+            ASSERT_TRUE(a == b) << "differs by " << maxChannelDifference(a, b);
+        }
+    }
+}
+
 TEST(FaceRenderer, NewSettingsRebuildEveryLayer) {
     Face face(plain());
     const QImage before = face.draw(at(9, 15, 7));
@@ -752,32 +775,53 @@ TEST(PixelRuns, CopyAndBlendLeaveWhatThePainterLeaves) {
         for (int x = 0; x < ground.width(); ++x)
             ground.setPixel(x, y, qPremultiply(qRgba(x * 5, y * 12, 128, (x * 37 + y * 11) % 256)));
     const QPoint origin(5, 3);
-    const PixelRuns runs(layer, origin);
-    for (const QRect& rect : {ground.rect(), QRect(9, 4, 13, 6), QRect(30, 0, 18, 20)}) {
-        SCOPED_TRACE(QString("%1,%2 %3x%4")
-                         .arg(rect.x())
-                         .arg(rect.y())
-                         .arg(rect.width())
-                         .arg(rect.height())
-                         .toStdString());
-        for (const bool blend : {false, true}) {
-            QImage expected = ground.copy(), actual = ground.copy();
-            {
-                QPainter p(&expected);
-                p.setClipRect(rect);
-                if (!blend) {
-                    p.setCompositionMode(QPainter::CompositionMode_Source);
-                    p.fillRect(rect, Qt::transparent);
-                }
-                p.drawImage(origin, layer);
-            }
-            const SurfacePixels pixels(actual);
-            if (blend)
-                runs.blendOnto(pixels, rect);
-            else
-                runs.copyTo(pixels, rect);
-            EXPECT_TRUE(actual == expected) << (blend ? "blend" : "copy") << " differs by "
-                                            << maxChannelDifference(actual, expected);
-        }
+    // A patch over the layer's right end and past its edges, with a hole and runs
+    // that cross its sides: where it lies on the layer its pixels replace the layer's.
+    QImage patch(14, 9, QImage::Format_ARGB32_Premultiplied);
+    patch.fill(QColor(10, 220, 30));
+    patch.setPixel(3, 2, 0);
+    patch.setPixel(5, 2, qPremultiply(qRgba(255, 255, 0, 80)));
+    const QPoint patchAt(27, 5);
+    QImage patchedLayer = layer.copy();
+    {
+        QPainter p(&patchedLayer);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(patchAt, patch);
     }
+    const PixelRuns runs(layer, origin);
+    const struct {
+        const char* what;
+        const QImage& image;
+        PixelRuns runs;
+    } layers[] = {{"layer", layer, runs},
+                  {"patched", patchedLayer, runs.patched(patch, origin + patchAt)}};
+    for (const auto& l : layers)
+        for (const QRect& rect : {ground.rect(), QRect(9, 4, 13, 6), QRect(30, 0, 18, 20)}) {
+            SCOPED_TRACE(QString("%1 %2,%3 %4x%5")
+                             .arg(l.what)
+                             .arg(rect.x())
+                             .arg(rect.y())
+                             .arg(rect.width())
+                             .arg(rect.height())
+                             .toStdString());
+            for (const bool blend : {false, true}) {
+                QImage expected = ground.copy(), actual = ground.copy();
+                {
+                    QPainter p(&expected);
+                    p.setClipRect(rect);
+                    if (!blend) {
+                        p.setCompositionMode(QPainter::CompositionMode_Source);
+                        p.fillRect(rect, Qt::transparent);
+                    }
+                    p.drawImage(origin, l.image);
+                }
+                const SurfacePixels pixels(actual);
+                if (blend)
+                    l.runs.blendOnto(pixels, rect);
+                else
+                    l.runs.copyTo(pixels, rect);
+                EXPECT_TRUE(actual == expected) << (blend ? "blend" : "copy") << " differs by "
+                                                << maxChannelDifference(actual, expected);
+            }
+        }
 }
