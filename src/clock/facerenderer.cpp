@@ -248,8 +248,9 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
         layRuns([&](const QRect& r) { m_disc.copyTo(pixels, r); });
     QPainter p(&surface);
     // Everything below is drawn as for a whole frame; the clip keeps it to the area,
-    // where it leaves exactly the pixels the whole frame would.
-    if (!area.isEmpty())
+    // where it leaves exactly the pixels the whole frame would. Where layers are
+    // runs, the painter draws only texts, each clipped to its own part of the area.
+    if (!area.isEmpty() && !m_runs)
         p.setClipRegion(area);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                      QPainter::SmoothPixmapTransform);
@@ -324,6 +325,8 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
             lay(m_overlayArea, [&] { blendLayer(p, overlay, m_overlayArea); });
         }
     }
+    if (!area.isEmpty() && stripColumnFor(state.HotButton) >= 0)
+        p.setClipRegion(area);
     DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
 }
 

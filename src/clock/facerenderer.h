@@ -109,7 +109,8 @@ private:
     // The ring from twelve to sweep degrees, drawn from `from` on (a whole quarter).
     void drawArc(QPainter& p, const QRectF& rect, float sweep, const QPen& pen, int from = 0) const;
     void drawMinuteAndHourRings(QPainter& p, const FaceFrame& frame) const;
-    // Direct draws each text with drawText, the others from the kept layouts.
+    // Direct draws each text with drawText, the others from the kept layouts. Within
+    // an area each text sets the painter's clip to its own part of it.
     void drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area, bool direct) const;
     void drawScale(QPainter& p) const;
     void drawActiveRing(QPainter& p) const;

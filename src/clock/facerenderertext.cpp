@@ -198,20 +198,25 @@ void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area,
     // A text wholly outside the area being redrawn is left out. The title and date,
     // which stay while the time beside them changes, are judged by their ink: their
     // areas reach into the time's.
-    const auto outside = [&](QString& text, const QRectF& box, uint8_t& size, bool byInk) {
-        if (area.isEmpty())
-            return false;
+    const auto within = [&](QString& text, const QRectF& box, uint8_t& size, bool byInk) {
         trimBlanks(text);
         size = std::max(size, kMinFontSize);
         LaidOutText& t = laidOut(text, box, size);
-        if (!area.intersects(t.area.toAlignedRect()))
-            return true;
-        return byInk && !area.intersects(inkArea(t, box).toAlignedRect());
+        const QRegion part = area.intersected(t.area.toAlignedRect());
+        if (byInk && !part.isEmpty() && !area.intersects(inkArea(t, box).toAlignedRect()))
+            return QRegion();
+        return part;
     };
     const auto draw = [&](QString& text, const QRectF& box, const QBrush& brush, uint8_t& size,
                           bool byInk) {
-        if (outside(text, box, size, byInk))
-            return;
+        if (!area.isEmpty()) {
+            const QRegion part = within(text, box, size, byInk);
+            if (part.isEmpty())
+                return;
+            // Clipped to the piece or two of the area the text takes, its glyphs
+            // are blended straight in rather than span by span of every piece.
+            p.setClipRegion(part);
+        }
         if (direct)
             DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, size, 0);
         else
