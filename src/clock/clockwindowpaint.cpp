@@ -81,18 +81,30 @@ void ClockWindow::drawAt(const QDateTime& clockTime) {
     }
 }
 
+namespace {
+
+// Whether region holds every pixel of r; a region's rectangles never overlap.
+bool covers(const QRegion& region, const QRect& r) {
+    qint64 pixels = 0;
+    for (const QRect& piece : region) {
+        const QRect common = piece.intersected(r);
+        pixels += qint64(common.width()) * common.height();
+    }
+    return pixels == qint64(r.width()) * r.height();
+}
+
+} // namespace
+
 QImage* ClockWindow::backingStorePixels(QPaintEvent* event) {
     if (m_constantAlpha < 255 || !backingStore())
         return nullptr;
     // Only a paint into the window's own backing store, not one a grab or render
-    // redirects elsewhere, may go straight into its pixels.
+    // redirects elsewhere, may go straight into its pixels: asked as a painter on
+    // the window would find its device, without starting one.
     QPaintDevice* device = backingStore()->paintDevice();
-    {
-        QPainter probe(this);
-        if (!probe.isActive() || probe.paintEngine()->paintDevice() != device)
-            return nullptr;
-    }
-    if (device->devType() != QInternal::Image)
+    QPoint offset;
+    if (sharedPainter() || redirected(&offset) != device || !offset.isNull() ||
+        device->devType() != QInternal::Image)
         return nullptr;
     // An opaque visual has no alpha to take the face's own.
     auto* pixels = static_cast<QImage*>(device);
@@ -116,8 +128,7 @@ void ClockWindow::paintEvent(QPaintEvent* event) {
     if (drawn) {
         // The toolkit asks for the areas the frame changed, or for the whole window
         // when it needs it (first shown, uncovered without a compositor).
-        const QRegion area =
-            (QRegion(rect()) - event->region()).isEmpty() ? QRegion() : event->region();
+        const QRegion area = covers(event->region(), rect()) ? QRegion() : event->region();
         const auto draw = [&] {
             m_renderer.drawFrame(*canvas, m_frame, m_frameState, m_buttonImage, area);
         };
