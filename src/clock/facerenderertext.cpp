@@ -195,9 +195,9 @@ void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area,
                              bool direct) const {
     const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
     const double D = m_layout.InnerDiameter, R = D / 2;
-    // A text wholly outside the area being redrawn is left out. The title and date,
-    // which stay while the time beside them changes, are judged by their ink: their
-    // areas reach into the time's.
+    // The part of the area being redrawn that a text takes; a text wholly outside it
+    // is left out. The title and date, which stay while the time beside them
+    // changes, are judged by their ink: their areas reach into the time's.
     const auto within = [&](QString& text, const QRectF& box, uint8_t& size, bool byInk) {
         trimBlanks(text);
         size = std::max(size, kMinFontSize);
