@@ -732,12 +732,15 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
         FaceRenderer::settleTexts(before);
         FaceFrame first = before;
         partialRenderer.drawFrame(partial.image(), first, state, button);
-        for (const int second : {45, 46, 59}) {
+        // On into a new minute and the one after: the partial frames carry their ring
+        // layer, the whole frame gets one drawn afresh.
+        for (const int second : {45, 46, 59, 60, 121}) {
             SCOPED_TRACE(second);
             FaceFrame after =
-                ComposeFaceFrame(at(15, 25, second), s, QStringLiteral("Office"), kUs);
+                ComposeFaceFrame(at(15, 25, 0).addSecs(second), s, QStringLiteral("Office"), kUs);
             FaceRenderer::settleTexts(after);
             const QRegion area = partialRenderer.changedArea(before, after);
+            wholeRenderer.prepare(layout, tools, whole.fontFamily(), dpr);
             FaceFrame a = after, b = after, c = after;
             partialRenderer.drawFrame(partial.image(), a, state, button, area);
             wholeRenderer.drawFrame(whole.image(), b, state, button);
