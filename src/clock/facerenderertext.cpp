@@ -202,10 +202,12 @@ void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area,
         trimBlanks(text);
         size = std::max(size, kMinFontSize);
         LaidOutText& t = laidOut(text, box, size);
-        const QRegion part = area.intersected(t.area.toAlignedRect());
-        if (byInk && !part.isEmpty() && !area.intersects(inkArea(t, box).toAlignedRect()))
+        // Asked first without building a region: the title and date lie outside a
+        // plain second's area.
+        const QRect taken = t.area.toAlignedRect();
+        if (!area.intersects(taken) || (byInk && !area.intersects(inkArea(t, box).toAlignedRect())))
             return QRegion();
-        return part;
+        return area.intersected(taken);
     };
     const auto draw = [&](QString& text, const QRectF& box, const QBrush& brush, uint8_t& size,
                           bool byInk) {
