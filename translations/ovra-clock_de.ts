@@ -331,6 +331,10 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <source> The clock cannot be started.</source>
         <translation> Die Uhr kann nicht gestartet werden.</translation>
     </message>
+    <message>
+        <source>No zone has the number %1; --list-zones lists them from 0 to %2.</source>
+        <translation>Keine Zone hat die Nummer %1; --list-zones listet sie von 0 bis %2 auf.</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -469,10 +473,170 @@ Anführungszeichen: --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
+    <name>ovra::AboutDialog</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>About Ovra Clock</source>
+        <translation>Über Ovra Clock</translation>
+    </message>
+    <message>
+        <source>A round, transparent desktop clock.</source>
+        <translation>Eine runde, durchsichtige Uhr für den Desktop.</translation>
+    </message>
+    <message>
+        <source>Copyright © Tamrel. All rights reserved.</source>
+        <translation>Copyright © Tamrel. Alle Rechte vorbehalten.</translation>
+    </message>
+    <message>
+        <source>This program is provided as is, without warranty of any kind.</source>
+        <translation>Dieses Programm wird so bereitgestellt, wie es ist, ohne jegliche Gewährleistung.</translation>
+    </message>
+    <message>
+        <source>Website: %1</source>
+        <translation>Webseite: %1</translation>
+    </message>
+    <message>
+        <source>Support: %1</source>
+        <translation>Unterstützung: %1</translation>
+    </message>
+</context>
+<context>
     <name>ovra::AlarmController</name>
     <message>
         <source>no such file, program or address</source>
         <translation>keine solche Datei, kein solches Programm und keine solche Adresse</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::AlarmNotice</name>
+    <message>
+        <source>Alarm Tip</source>
+        <translation>Alarmhinweis</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Snooze</source>
+        <translation>&amp;Schlummern</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minutes</source>
+        <translation>
+            <numerusform>%n Minute</numerusform>
+            <numerusform>%n Minuten</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Clock: %1  -  Alarm: %2</source>
+        <extracomment>The notice window&apos;s title: %1 is the clock&apos;s name, %2 the alarm time.</extracomment>
+        <translation>Uhr: %1  –  Alarm: %2</translation>
+    </message>
+    <message>
+        <source>%1 (snoozed)</source>
+        <extracomment>%1 is the notice window&apos;s title.</extracomment>
+        <translation>%1 (schlummert)</translation>
+    </message>
+    <message>
+        <source>missed at %1</source>
+        <extracomment>%1 is the time an alarm was due while the computer slept.</extracomment>
+        <translation>verpasst um %1</translation>
+    </message>
+    <message>
+        <source>the computer was not shut down</source>
+        <translation>der Rechner wurde nicht heruntergefahren</translation>
+    </message>
+    <message>
+        <source>the computer was not restarted</source>
+        <translation>der Rechner wurde nicht neu gestartet</translation>
+    </message>
+    <message>
+        <source>the computer was not locked</source>
+        <translation>der Rechner wurde nicht gesperrt</translation>
+    </message>
+    <message>
+        <source>the computer was not powered off</source>
+        <translation>der Rechner wurde nicht ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>the computer was not rebooted</source>
+        <translation>der Rechner wurde nicht neu gestartet</translation>
+    </message>
+    <message>
+        <source>would have opened %1</source>
+        <extracomment>%1 is the file, document or address a missed alarm would have opened.</extracomment>
+        <translation>hätte %1 geöffnet</translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be shutted down in %n seconds</source>
+        <translation>
+            <numerusform>Der Rechner wird in %n Sekunde heruntergefahren</numerusform>
+            <numerusform>Der Rechner wird in %n Sekunden heruntergefahren</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be restarted in %n seconds</source>
+        <translation>
+            <numerusform>Der Rechner wird in %n Sekunde neu gestartet</numerusform>
+            <numerusform>Der Rechner wird in %n Sekunden neu gestartet</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be locked in %n seconds</source>
+        <translation>
+            <numerusform>Der Rechner wird in %n Sekunde gesperrt</numerusform>
+            <numerusform>Der Rechner wird in %n Sekunden gesperrt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be powered off without saving in %n seconds</source>
+        <translation>
+            <numerusform>Der Rechner wird in %n Sekunde ohne Speichern ausgeschaltet</numerusform>
+            <numerusform>Der Rechner wird in %n Sekunden ohne Speichern ausgeschaltet</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be rebooted without saving in %n seconds</source>
+        <translation>
+            <numerusform>Der Rechner wird in %n Sekunde ohne Speichern neu gestartet</numerusform>
+            <numerusform>Der Rechner wird in %n Sekunden ohne Speichern neu gestartet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Cancel (%1)</source>
+        <extracomment>&quot;&amp;&quot; marks the access key; %1 is the number of seconds left.</extracomment>
+        <translation>&amp;Abbrechen (%1)</translation>
+    </message>
+    <message>
+        <source>no alarm sound is installed</source>
+        <translation>kein Alarmton installiert</translation>
+    </message>
+    <message>
+        <source>No sound: %1</source>
+        <extracomment>The notice&apos;s status line; %1 says why, such as &quot;no audio output&quot;.</extracomment>
+        <translation>Kein Ton: %1</translation>
+    </message>
+    <message>
+        <source>Action failed: %1</source>
+        <extracomment>The notice&apos;s status line; %1 is the reason the system or the session gave.</extracomment>
+        <translation>Aktion fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <extracomment>%1 is the file, program or address of an alarm, %2 why it did not open.</extracomment>
+        <translation>%1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>The countdown was cancelled: the computer slept or its clock jumped past the end.</source>
+        <translation>Der Countdown wurde abgebrochen: Der Computer schlief oder seine Uhr sprang über das Ende hinaus.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -657,6 +821,29 @@ Anführungszeichen: --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
+    <name>ovra::AlphaDialog</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Set Color Alpha Value</source>
+        <translation>Deckkraft der Farbe einstellen</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Durchsichtig</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Deckend</translation>
+    </message>
+    <message>
+        <source>Alpha Value: %1</source>
+        <translation>Deckkraft: %1</translation>
+    </message>
+</context>
+<context>
     <name>ovra::AppearancePage</name>
     <message>
         <source>&amp;Hour Circle Width(10 ~ 50):</source>
@@ -728,6 +915,41 @@ Anführungszeichen: --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
+    <name>ovra::ClockWindow</name>
+    <message>
+        <source>&amp;Settings…</source>
+        <translation>&amp;Einstellungen…</translation>
+    </message>
+    <message>
+        <source>Always on &amp;Top</source>
+        <translation>Immer im &amp;Vordergrund</translation>
+    </message>
+    <message>
+        <source>Show Sc&amp;ale</source>
+        <translation>&amp;Skala anzeigen</translation>
+    </message>
+    <message>
+        <source>A&amp;bout…</source>
+        <translation>Ü&amp;ber…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Verschieben</translation>
+    </message>
+</context>
+<context>
     <name>ovra::ClocksPage</name>
     <message>
         <source> Add Clock: </source>
@@ -775,6 +997,10 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <extracomment>%1 is a clock&apos;s name.</extracomment>
         <translation>%1 -- Beendet</translation>
     </message>
+    <message>
+        <source>Find a P&amp;lace:</source>
+        <translation>Ort su&amp;chen:</translation>
+    </message>
 </context>
 <context>
     <name>ovra::ColourRow</name>
@@ -805,263 +1031,6 @@ Anführungszeichen: --zone &quot;New York&quot;.
     <message>
         <source>xdg-open is not installed</source>
         <translation>xdg-open ist nicht installiert</translation>
-    </message>
-</context>
-<context>
-    <name>ovra::AboutDialog</name>
-    <message>
-        <source>&amp;OK</source>
-        <translation>&amp;OK</translation>
-    </message>
-    <message>
-        <source>About Ovra Clock</source>
-        <translation>Über Ovra Clock</translation>
-    </message>
-    <message>
-        <source>A round, transparent desktop clock.</source>
-        <translation>Eine runde, durchsichtige Uhr für den Desktop.</translation>
-    </message>
-    <message>
-        <source>Copyright © Tamrel. All rights reserved.</source>
-        <translation>Copyright © Tamrel. Alle Rechte vorbehalten.</translation>
-    </message>
-    <message>
-        <source>This program is provided as is, without warranty of any kind.</source>
-        <translation>Dieses Programm wird so bereitgestellt, wie es ist, ohne jegliche Gewährleistung.</translation>
-    </message>
-    <message>
-        <source>Website: %1</source>
-        <translation>Webseite: %1</translation>
-    </message>
-    <message>
-        <source>Support: %1</source>
-        <translation>Unterstützung: %1</translation>
-    </message>
-</context>
-<context>
-    <name>ovra::AlphaDialog</name>
-    <message>
-        <source>&amp;OK</source>
-        <translation>&amp;OK</translation>
-    </message>
-    <message>
-        <source>Set Color Alpha Value</source>
-        <translation>Deckkraft der Farbe einstellen</translation>
-    </message>
-    <message>
-        <source>Transparent</source>
-        <translation>Durchsichtig</translation>
-    </message>
-    <message>
-        <source>Opaque</source>
-        <translation>Deckend</translation>
-    </message>
-    <message>
-        <source>Alpha Value: %1</source>
-        <translation>Deckkraft: %1</translation>
-    </message>
-</context>
-<context>
-    <name>ovra::ClockWindow</name>
-    <message>
-        <source>&amp;Settings…</source>
-        <translation>&amp;Einstellungen…</translation>
-    </message>
-    <message>
-        <source>Always on &amp;Top</source>
-        <translation>Immer im &amp;Vordergrund</translation>
-    </message>
-    <message>
-        <source>Show Sc&amp;ale</source>
-        <translation>&amp;Skala anzeigen</translation>
-    </message>
-    <message>
-        <source>A&amp;bout…</source>
-        <translation>Ü&amp;ber…</translation>
-    </message>
-    <message>
-        <source>&amp;Close</source>
-        <translation>S&amp;chließen</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
-    <message>
-        <source>Settings</source>
-        <translation>Einstellungen</translation>
-    </message>
-    <message>
-        <source>Move</source>
-        <translation>Verschieben</translation>
-    </message>
-</context>
-<context>
-    <name>ovra::SettingsDialog</name>
-    <message>
-        <source>&amp;OK</source>
-        <translation>&amp;OK</translation>
-    </message>
-    <message>
-        <source>Abo&amp;ut</source>
-        <translation>Ü&amp;ber</translation>
-    </message>
-    <message>
-        <source>&amp;Apply</source>
-        <translation>&amp;Übernehmen</translation>
-    </message>
-    <message>
-        <source>A&amp;ppearance</source>
-        <translation>&amp;Darstellung</translation>
-    </message>
-    <message>
-        <source>&amp;Clocks</source>
-        <translation>&amp;Uhren</translation>
-    </message>
-    <message>
-        <source>Alar&amp;ms</source>
-        <translation>Alar&amp;me</translation>
-    </message>
-    <message>
-        <source>&amp;General</source>
-        <translation>&amp;Allgemein</translation>
-    </message>
-    <message>
-        <source>Ovra Clock Configuration</source>
-        <translation>Ovra Clock – Einstellungen</translation>
-    </message>
-    <message>
-        <source>&amp;Restore Default Settings</source>
-        <translation>&amp;Standardeinstellungen wiederherstellen</translation>
-    </message>
-</context>
-<context>
-    <name>ovra::AlarmNotice</name>
-    <message>
-        <source>Alarm Tip</source>
-        <translation>Alarmhinweis</translation>
-    </message>
-    <message>
-        <source>&amp;OK</source>
-        <translation>&amp;OK</translation>
-    </message>
-    <message>
-        <source>&amp;Snooze</source>
-        <translation>&amp;Schlummern</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n minutes</source>
-        <translation>
-            <numerusform>%n Minute</numerusform>
-            <numerusform>%n Minuten</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Clock: %1  -  Alarm: %2</source>
-        <extracomment>The notice window&apos;s title: %1 is the clock&apos;s name, %2 the alarm time.</extracomment>
-        <translation>Uhr: %1  –  Alarm: %2</translation>
-    </message>
-    <message>
-        <source>%1 (snoozed)</source>
-        <extracomment>%1 is the notice window&apos;s title.</extracomment>
-        <translation>%1 (schlummert)</translation>
-    </message>
-    <message>
-        <source>missed at %1</source>
-        <extracomment>%1 is the time an alarm was due while the computer slept.</extracomment>
-        <translation>verpasst um %1</translation>
-    </message>
-    <message>
-        <source>the computer was not shut down</source>
-        <translation>der Rechner wurde nicht heruntergefahren</translation>
-    </message>
-    <message>
-        <source>the computer was not restarted</source>
-        <translation>der Rechner wurde nicht neu gestartet</translation>
-    </message>
-    <message>
-        <source>the computer was not locked</source>
-        <translation>der Rechner wurde nicht gesperrt</translation>
-    </message>
-    <message>
-        <source>the computer was not powered off</source>
-        <translation>der Rechner wurde nicht ausgeschaltet</translation>
-    </message>
-    <message>
-        <source>the computer was not rebooted</source>
-        <translation>der Rechner wurde nicht neu gestartet</translation>
-    </message>
-    <message>
-        <source>would have opened %1</source>
-        <extracomment>%1 is the file, document or address a missed alarm would have opened.</extracomment>
-        <translation>hätte %1 geöffnet</translation>
-    </message>
-    <message numerus="yes">
-        <source>Computer will be shutted down in %n seconds</source>
-        <translation>
-            <numerusform>Der Rechner wird in %n Sekunde heruntergefahren</numerusform>
-            <numerusform>Der Rechner wird in %n Sekunden heruntergefahren</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Computer will be restarted in %n seconds</source>
-        <translation>
-            <numerusform>Der Rechner wird in %n Sekunde neu gestartet</numerusform>
-            <numerusform>Der Rechner wird in %n Sekunden neu gestartet</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Computer will be locked in %n seconds</source>
-        <translation>
-            <numerusform>Der Rechner wird in %n Sekunde gesperrt</numerusform>
-            <numerusform>Der Rechner wird in %n Sekunden gesperrt</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Computer will be powered off without saving in %n seconds</source>
-        <translation>
-            <numerusform>Der Rechner wird in %n Sekunde ohne Speichern ausgeschaltet</numerusform>
-            <numerusform>Der Rechner wird in %n Sekunden ohne Speichern ausgeschaltet</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Computer will be rebooted without saving in %n seconds</source>
-        <translation>
-            <numerusform>Der Rechner wird in %n Sekunde ohne Speichern neu gestartet</numerusform>
-            <numerusform>Der Rechner wird in %n Sekunden ohne Speichern neu gestartet</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>&amp;Cancel (%1)</source>
-        <extracomment>&quot;&amp;&quot; marks the access key; %1 is the number of seconds left.</extracomment>
-        <translation>&amp;Abbrechen (%1)</translation>
-    </message>
-    <message>
-        <source>no alarm sound is installed</source>
-        <translation>kein Alarmton installiert</translation>
-    </message>
-    <message>
-        <source>No sound: %1</source>
-        <extracomment>The notice&apos;s status line; %1 says why, such as &quot;no audio output&quot;.</extracomment>
-        <translation>Kein Ton: %1</translation>
-    </message>
-    <message>
-        <source>Action failed: %1</source>
-        <extracomment>The notice&apos;s status line; %1 is the reason the system or the session gave.</extracomment>
-        <translation>Aktion fehlgeschlagen: %1</translation>
-    </message>
-    <message>
-        <source>Cannot open %1: %2</source>
-        <extracomment>%1 is the file, program or address of an alarm, %2 why it did not open.</extracomment>
-        <translation>%1 kann nicht geöffnet werden: %2</translation>
-    </message>
-    <message>
-        <source>The countdown was cancelled: the computer slept or its clock jumped past the end.</source>
-        <translation>Der Countdown wurde abgebrochen: Der Computer schlief oder seine Uhr sprang über das Ende hinaus.</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -1144,6 +1113,67 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <source>%1 does not answer</source>
         <extracomment>%1 names a system service, such as logind or a session manager.</extracomment>
         <translation>%1 antwortet nicht</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::SettingsDialog</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Abo&amp;ut</source>
+        <translation>Ü&amp;ber</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;Übernehmen</translation>
+    </message>
+    <message>
+        <source>A&amp;ppearance</source>
+        <translation>&amp;Darstellung</translation>
+    </message>
+    <message>
+        <source>&amp;Clocks</source>
+        <translation>&amp;Uhren</translation>
+    </message>
+    <message>
+        <source>Alar&amp;ms</source>
+        <translation>Alar&amp;me</translation>
+    </message>
+    <message>
+        <source>&amp;General</source>
+        <translation>&amp;Allgemein</translation>
+    </message>
+    <message>
+        <source>Ovra Clock Configuration</source>
+        <translation>Ovra Clock – Einstellungen</translation>
+    </message>
+    <message>
+        <source>&amp;Restore Default Settings</source>
+        <translation>&amp;Standardeinstellungen wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Time zone: %1</source>
+        <extracomment>%1 is a zone as the zone list shows it.</extracomment>
+        <translation>Zeitzone: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::ZonePicker</name>
+    <message>
+        <source>Now UTC%1, %2 %3</source>
+        <extracomment>%1 is the offset from UTC (&quot;+13:00&quot;), %2 a weekday and %3 a time (&quot;03:29&quot;).</extracomment>
+        <translation>Jetzt UTC%1, %2 %3</translation>
+    </message>
+    <message>
+        <source>City, country or zone name</source>
+        <translation>Stadt, Land oder Zonenname</translation>
+    </message>
+    <message>
+        <source>%1 (now %2)</source>
+        <extracomment>A place found by typing: %1 is the place, %2 its offset from UTC now.</extracomment>
+        <translation>%1 (jetzt %2)</translation>
     </message>
 </context>
 </TS>

@@ -330,6 +330,10 @@ guillemets : --zone &quot;New York&quot;.
         <source> The clock cannot be started.</source>
         <translation> L’horloge ne peut pas être lancée.</translation>
     </message>
+    <message>
+        <source>No zone has the number %1; --list-zones lists them from 0 to %2.</source>
+        <translation>Aucun fuseau ne porte le numéro %1 ; --list-zones les liste de 0 à %2.</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -468,10 +472,170 @@ guillemets : --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
+    <name>ovra::AboutDialog</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>About Ovra Clock</source>
+        <translation>À propos d’Ovra Clock</translation>
+    </message>
+    <message>
+        <source>A round, transparent desktop clock.</source>
+        <translation>Une horloge de bureau ronde et transparente.</translation>
+    </message>
+    <message>
+        <source>Copyright © Tamrel. All rights reserved.</source>
+        <translation>Copyright © Tamrel. Tous droits réservés.</translation>
+    </message>
+    <message>
+        <source>This program is provided as is, without warranty of any kind.</source>
+        <translation>Ce programme est fourni tel quel, sans garantie d’aucune sorte.</translation>
+    </message>
+    <message>
+        <source>Website: %1</source>
+        <translation>Site web : %1</translation>
+    </message>
+    <message>
+        <source>Support: %1</source>
+        <translation>Assistance : %1</translation>
+    </message>
+</context>
+<context>
     <name>ovra::AlarmController</name>
     <message>
         <source>no such file, program or address</source>
         <translation>aucun fichier, programme ou adresse de ce nom</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::AlarmNotice</name>
+    <message>
+        <source>Alarm Tip</source>
+        <translation>Message d’alarme</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Snooze</source>
+        <translation>&amp;Répéter</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minutes</source>
+        <translation>
+            <numerusform>%n minute</numerusform>
+            <numerusform>%n minutes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Clock: %1  -  Alarm: %2</source>
+        <extracomment>The notice window&apos;s title: %1 is the clock&apos;s name, %2 the alarm time.</extracomment>
+        <translation>Horloge : %1  –  Alarme : %2</translation>
+    </message>
+    <message>
+        <source>%1 (snoozed)</source>
+        <extracomment>%1 is the notice window&apos;s title.</extracomment>
+        <translation>%1 (en attente)</translation>
+    </message>
+    <message>
+        <source>missed at %1</source>
+        <extracomment>%1 is the time an alarm was due while the computer slept.</extracomment>
+        <translation>manquée à %1</translation>
+    </message>
+    <message>
+        <source>the computer was not shut down</source>
+        <translation>l’ordinateur n’a pas été éteint</translation>
+    </message>
+    <message>
+        <source>the computer was not restarted</source>
+        <translation>l’ordinateur n’a pas été redémarré</translation>
+    </message>
+    <message>
+        <source>the computer was not locked</source>
+        <translation>l’ordinateur n’a pas été verrouillé</translation>
+    </message>
+    <message>
+        <source>the computer was not powered off</source>
+        <translation>l’ordinateur n’a pas été mis hors tension</translation>
+    </message>
+    <message>
+        <source>the computer was not rebooted</source>
+        <translation>l’ordinateur n’a pas été relancé</translation>
+    </message>
+    <message>
+        <source>would have opened %1</source>
+        <extracomment>%1 is the file, document or address a missed alarm would have opened.</extracomment>
+        <translation>aurait ouvert %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be shutted down in %n seconds</source>
+        <translation>
+            <numerusform>L’ordinateur sera éteint dans %n seconde</numerusform>
+            <numerusform>L’ordinateur sera éteint dans %n secondes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be restarted in %n seconds</source>
+        <translation>
+            <numerusform>L’ordinateur sera redémarré dans %n seconde</numerusform>
+            <numerusform>L’ordinateur sera redémarré dans %n secondes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be locked in %n seconds</source>
+        <translation>
+            <numerusform>L’ordinateur sera verrouillé dans %n seconde</numerusform>
+            <numerusform>L’ordinateur sera verrouillé dans %n secondes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be powered off without saving in %n seconds</source>
+        <translation>
+            <numerusform>L’ordinateur sera mis hors tension sans enregistrer dans %n seconde</numerusform>
+            <numerusform>L’ordinateur sera mis hors tension sans enregistrer dans %n secondes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Computer will be rebooted without saving in %n seconds</source>
+        <translation>
+            <numerusform>L’ordinateur sera relancé sans enregistrer dans %n seconde</numerusform>
+            <numerusform>L’ordinateur sera relancé sans enregistrer dans %n secondes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Cancel (%1)</source>
+        <extracomment>&quot;&amp;&quot; marks the access key; %1 is the number of seconds left.</extracomment>
+        <translation>&amp;Annuler (%1)</translation>
+    </message>
+    <message>
+        <source>no alarm sound is installed</source>
+        <translation>aucun son d’alarme n’est installé</translation>
+    </message>
+    <message>
+        <source>No sound: %1</source>
+        <extracomment>The notice&apos;s status line; %1 says why, such as &quot;no audio output&quot;.</extracomment>
+        <translation>Pas de son : %1</translation>
+    </message>
+    <message>
+        <source>Action failed: %1</source>
+        <extracomment>The notice&apos;s status line; %1 is the reason the system or the session gave.</extracomment>
+        <translation>Échec de l’action : %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <extracomment>%1 is the file, program or address of an alarm, %2 why it did not open.</extracomment>
+        <translation>Impossible d’ouvrir %1 : %2</translation>
+    </message>
+    <message>
+        <source>The countdown was cancelled: the computer slept or its clock jumped past the end.</source>
+        <translation>Le compte à rebours a été annulé : l’ordinateur était en veille ou son horloge a sauté au-delà de la fin.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>
@@ -656,6 +820,29 @@ guillemets : --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
+    <name>ovra::AlphaDialog</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Set Color Alpha Value</source>
+        <translation>Régler l’opacité de la couleur</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Opaque</source>
+        <translation>Opaque</translation>
+    </message>
+    <message>
+        <source>Alpha Value: %1</source>
+        <translation>Opacité : %1</translation>
+    </message>
+</context>
+<context>
     <name>ovra::AppearancePage</name>
     <message>
         <source>&amp;Hour Circle Width(10 ~ 50):</source>
@@ -727,6 +914,41 @@ guillemets : --zone &quot;New York&quot;.
     </message>
 </context>
 <context>
+    <name>ovra::ClockWindow</name>
+    <message>
+        <source>&amp;Settings…</source>
+        <translation>&amp;Paramètres…</translation>
+    </message>
+    <message>
+        <source>Always on &amp;Top</source>
+        <translation>&amp;Toujours au premier plan</translation>
+    </message>
+    <message>
+        <source>Show Sc&amp;ale</source>
+        <translation>Afficher la &amp;graduation</translation>
+    </message>
+    <message>
+        <source>A&amp;bout…</source>
+        <translation>À pr&amp;opos…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Fermer</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Déplacer</translation>
+    </message>
+</context>
+<context>
     <name>ovra::ClocksPage</name>
     <message>
         <source> Add Clock: </source>
@@ -774,6 +996,10 @@ guillemets : --zone &quot;New York&quot;.
         <extracomment>%1 is a clock&apos;s name.</extracomment>
         <translation>%1 -- Arrêtée</translation>
     </message>
+    <message>
+        <source>Find a P&amp;lace:</source>
+        <translation>Rechercher un lie&amp;u :</translation>
+    </message>
 </context>
 <context>
     <name>ovra::ColourRow</name>
@@ -804,263 +1030,6 @@ guillemets : --zone &quot;New York&quot;.
     <message>
         <source>xdg-open is not installed</source>
         <translation>xdg-open n’est pas installé</translation>
-    </message>
-</context>
-<context>
-    <name>ovra::AboutDialog</name>
-    <message>
-        <source>&amp;OK</source>
-        <translation>&amp;OK</translation>
-    </message>
-    <message>
-        <source>About Ovra Clock</source>
-        <translation>À propos d’Ovra Clock</translation>
-    </message>
-    <message>
-        <source>A round, transparent desktop clock.</source>
-        <translation>Une horloge de bureau ronde et transparente.</translation>
-    </message>
-    <message>
-        <source>Copyright © Tamrel. All rights reserved.</source>
-        <translation>Copyright © Tamrel. Tous droits réservés.</translation>
-    </message>
-    <message>
-        <source>This program is provided as is, without warranty of any kind.</source>
-        <translation>Ce programme est fourni tel quel, sans garantie d’aucune sorte.</translation>
-    </message>
-    <message>
-        <source>Website: %1</source>
-        <translation>Site web : %1</translation>
-    </message>
-    <message>
-        <source>Support: %1</source>
-        <translation>Assistance : %1</translation>
-    </message>
-</context>
-<context>
-    <name>ovra::AlphaDialog</name>
-    <message>
-        <source>&amp;OK</source>
-        <translation>&amp;OK</translation>
-    </message>
-    <message>
-        <source>Set Color Alpha Value</source>
-        <translation>Régler l’opacité de la couleur</translation>
-    </message>
-    <message>
-        <source>Transparent</source>
-        <translation>Transparent</translation>
-    </message>
-    <message>
-        <source>Opaque</source>
-        <translation>Opaque</translation>
-    </message>
-    <message>
-        <source>Alpha Value: %1</source>
-        <translation>Opacité : %1</translation>
-    </message>
-</context>
-<context>
-    <name>ovra::ClockWindow</name>
-    <message>
-        <source>&amp;Settings…</source>
-        <translation>&amp;Paramètres…</translation>
-    </message>
-    <message>
-        <source>Always on &amp;Top</source>
-        <translation>&amp;Toujours au premier plan</translation>
-    </message>
-    <message>
-        <source>Show Sc&amp;ale</source>
-        <translation>Afficher la &amp;graduation</translation>
-    </message>
-    <message>
-        <source>A&amp;bout…</source>
-        <translation>À pr&amp;opos…</translation>
-    </message>
-    <message>
-        <source>&amp;Close</source>
-        <translation>&amp;Fermer</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Fermer</translation>
-    </message>
-    <message>
-        <source>Settings</source>
-        <translation>Paramètres</translation>
-    </message>
-    <message>
-        <source>Move</source>
-        <translation>Déplacer</translation>
-    </message>
-</context>
-<context>
-    <name>ovra::SettingsDialog</name>
-    <message>
-        <source>&amp;OK</source>
-        <translation>&amp;OK</translation>
-    </message>
-    <message>
-        <source>Abo&amp;ut</source>
-        <translation>À &amp;propos</translation>
-    </message>
-    <message>
-        <source>&amp;Apply</source>
-        <translation>&amp;Appliquer</translation>
-    </message>
-    <message>
-        <source>A&amp;ppearance</source>
-        <translation>Appa&amp;rence</translation>
-    </message>
-    <message>
-        <source>&amp;Clocks</source>
-        <translation>&amp;Horloges</translation>
-    </message>
-    <message>
-        <source>Alar&amp;ms</source>
-        <translation>Alar&amp;mes</translation>
-    </message>
-    <message>
-        <source>&amp;General</source>
-        <translation>&amp;Général</translation>
-    </message>
-    <message>
-        <source>Ovra Clock Configuration</source>
-        <translation>Ovra Clock – Paramètres</translation>
-    </message>
-    <message>
-        <source>&amp;Restore Default Settings</source>
-        <translation>Rétablir &amp;les paramètres par défaut</translation>
-    </message>
-</context>
-<context>
-    <name>ovra::AlarmNotice</name>
-    <message>
-        <source>Alarm Tip</source>
-        <translation>Message d’alarme</translation>
-    </message>
-    <message>
-        <source>&amp;OK</source>
-        <translation>&amp;OK</translation>
-    </message>
-    <message>
-        <source>&amp;Snooze</source>
-        <translation>&amp;Répéter</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n minutes</source>
-        <translation>
-            <numerusform>%n minute</numerusform>
-            <numerusform>%n minutes</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Clock: %1  -  Alarm: %2</source>
-        <extracomment>The notice window&apos;s title: %1 is the clock&apos;s name, %2 the alarm time.</extracomment>
-        <translation>Horloge : %1  –  Alarme : %2</translation>
-    </message>
-    <message>
-        <source>%1 (snoozed)</source>
-        <extracomment>%1 is the notice window&apos;s title.</extracomment>
-        <translation>%1 (en attente)</translation>
-    </message>
-    <message>
-        <source>missed at %1</source>
-        <extracomment>%1 is the time an alarm was due while the computer slept.</extracomment>
-        <translation>manquée à %1</translation>
-    </message>
-    <message>
-        <source>the computer was not shut down</source>
-        <translation>l’ordinateur n’a pas été éteint</translation>
-    </message>
-    <message>
-        <source>the computer was not restarted</source>
-        <translation>l’ordinateur n’a pas été redémarré</translation>
-    </message>
-    <message>
-        <source>the computer was not locked</source>
-        <translation>l’ordinateur n’a pas été verrouillé</translation>
-    </message>
-    <message>
-        <source>the computer was not powered off</source>
-        <translation>l’ordinateur n’a pas été mis hors tension</translation>
-    </message>
-    <message>
-        <source>the computer was not rebooted</source>
-        <translation>l’ordinateur n’a pas été relancé</translation>
-    </message>
-    <message>
-        <source>would have opened %1</source>
-        <extracomment>%1 is the file, document or address a missed alarm would have opened.</extracomment>
-        <translation>aurait ouvert %1</translation>
-    </message>
-    <message numerus="yes">
-        <source>Computer will be shutted down in %n seconds</source>
-        <translation>
-            <numerusform>L’ordinateur sera éteint dans %n seconde</numerusform>
-            <numerusform>L’ordinateur sera éteint dans %n secondes</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Computer will be restarted in %n seconds</source>
-        <translation>
-            <numerusform>L’ordinateur sera redémarré dans %n seconde</numerusform>
-            <numerusform>L’ordinateur sera redémarré dans %n secondes</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Computer will be locked in %n seconds</source>
-        <translation>
-            <numerusform>L’ordinateur sera verrouillé dans %n seconde</numerusform>
-            <numerusform>L’ordinateur sera verrouillé dans %n secondes</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Computer will be powered off without saving in %n seconds</source>
-        <translation>
-            <numerusform>L’ordinateur sera mis hors tension sans enregistrer dans %n seconde</numerusform>
-            <numerusform>L’ordinateur sera mis hors tension sans enregistrer dans %n secondes</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Computer will be rebooted without saving in %n seconds</source>
-        <translation>
-            <numerusform>L’ordinateur sera relancé sans enregistrer dans %n seconde</numerusform>
-            <numerusform>L’ordinateur sera relancé sans enregistrer dans %n secondes</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>&amp;Cancel (%1)</source>
-        <extracomment>&quot;&amp;&quot; marks the access key; %1 is the number of seconds left.</extracomment>
-        <translation>&amp;Annuler (%1)</translation>
-    </message>
-    <message>
-        <source>no alarm sound is installed</source>
-        <translation>aucun son d’alarme n’est installé</translation>
-    </message>
-    <message>
-        <source>No sound: %1</source>
-        <extracomment>The notice&apos;s status line; %1 says why, such as &quot;no audio output&quot;.</extracomment>
-        <translation>Pas de son : %1</translation>
-    </message>
-    <message>
-        <source>Action failed: %1</source>
-        <extracomment>The notice&apos;s status line; %1 is the reason the system or the session gave.</extracomment>
-        <translation>Échec de l’action : %1</translation>
-    </message>
-    <message>
-        <source>Cannot open %1: %2</source>
-        <extracomment>%1 is the file, program or address of an alarm, %2 why it did not open.</extracomment>
-        <translation>Impossible d’ouvrir %1 : %2</translation>
-    </message>
-    <message>
-        <source>The countdown was cancelled: the computer slept or its clock jumped past the end.</source>
-        <translation>Le compte à rebours a été annulé : l’ordinateur était en veille ou son horloge a sauté au-delà de la fin.</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Annuler</translation>
     </message>
 </context>
 <context>
@@ -1143,6 +1112,67 @@ guillemets : --zone &quot;New York&quot;.
         <source>%1 does not answer</source>
         <extracomment>%1 names a system service, such as logind or a session manager.</extracomment>
         <translation>%1 ne répond pas</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::SettingsDialog</name>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Abo&amp;ut</source>
+        <translation>À &amp;propos</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;Appliquer</translation>
+    </message>
+    <message>
+        <source>A&amp;ppearance</source>
+        <translation>Appa&amp;rence</translation>
+    </message>
+    <message>
+        <source>&amp;Clocks</source>
+        <translation>&amp;Horloges</translation>
+    </message>
+    <message>
+        <source>Alar&amp;ms</source>
+        <translation>Alar&amp;mes</translation>
+    </message>
+    <message>
+        <source>&amp;General</source>
+        <translation>&amp;Général</translation>
+    </message>
+    <message>
+        <source>Ovra Clock Configuration</source>
+        <translation>Ovra Clock – Paramètres</translation>
+    </message>
+    <message>
+        <source>&amp;Restore Default Settings</source>
+        <translation>Rétablir &amp;les paramètres par défaut</translation>
+    </message>
+    <message>
+        <source>Time zone: %1</source>
+        <extracomment>%1 is a zone as the zone list shows it.</extracomment>
+        <translation>Fuseau horaire : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::ZonePicker</name>
+    <message>
+        <source>Now UTC%1, %2 %3</source>
+        <extracomment>%1 is the offset from UTC (&quot;+13:00&quot;), %2 a weekday and %3 a time (&quot;03:29&quot;).</extracomment>
+        <translation>Maintenant UTC%1, %2 %3</translation>
+    </message>
+    <message>
+        <source>City, country or zone name</source>
+        <translation>Ville, pays ou nom de fuseau</translation>
+    </message>
+    <message>
+        <source>%1 (now %2)</source>
+        <extracomment>A place found by typing: %1 is the place, %2 its offset from UTC now.</extracomment>
+        <translation>%1 (maintenant %2)</translation>
     </message>
 </context>
 </TS>

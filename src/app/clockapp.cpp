@@ -211,9 +211,7 @@ QDateTime ClockApp::nowUtc() const {
 }
 
 QDateTime ClockApp::clockTimeAt(const QDateTime& utc) const {
-    const ClockTimeInput in{m_state.isDefaultClock(), m_state.ZoneOffsetMinutes,
-                            m_state.settings.TimeStandard, m_state.settings.TimeZoneIndex};
-    return ClockTime(utc, m_services.time.systemZone(), in);
+    return ClockTime(utc, m_services.time.systemZone(), clockTimeInput(m_state));
 }
 
 } // namespace ovra

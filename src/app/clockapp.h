@@ -71,7 +71,7 @@ public:
     const AppPaths& paths() const override { return m_paths; }
     KeyStore& store() override { return m_services.store; }
     MessageSink& messages() override { return m_services.messages; }
-    const TimeSource& timeSource() const { return m_services.time; }
+    const TimeSource& timeSource() const override { return m_services.time; }
     // The clock's alarms, with the index of the one the notice shows.
     AlarmTable& alarms() override { return m_alarmTable; }
     const AlarmTable& alarms() const { return m_alarmTable; }

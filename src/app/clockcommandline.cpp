@@ -5,7 +5,7 @@
 namespace ovra {
 
 int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
-                    MessageSink& errors, int defaultZone, int startWaitMs) {
+                    MessageSink& errors, const ZoneChoice& defaultZone, int startWaitMs) {
     ClockCommand which;
     switch (command.action) {
     case CommandLine::Action::List:

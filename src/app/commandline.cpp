@@ -27,17 +27,26 @@ constexpr ActionOption kActions[] = {
     {u"--stop", CommandLine::Action::Stop, false, true},
     {u"--delete", CommandLine::Action::Delete, false, true},
 };
-// A row number as it stands (the clock list checks its range, as for the dialog),
-// else the one row the words name.
-std::optional<int> zoneFromWords(const QString& value, const QDateTime& nowUtc, QString& error) {
+// A row number, else the one place the words name.
+std::optional<ZoneChoice> zoneFromWords(const QString& value, const QDateTime& nowUtc,
+                                        QString& error) {
     bool isNumber = false;
     const int index = value.trimmed().toInt(&isNumber);
-    if (isNumber)
-        return index;
-    const QList<int> rows = findZones(value, nowUtc);
-    if (rows.size() == 1)
-        return rows.front();
-    if (rows.isEmpty()) {
+    if (isNumber) {
+        if (zoneAt(index))
+            return ZoneChoice{index, {}};
+        error =
+            QCoreApplication::translate(
+                "CommandLine", "No zone has the number %1; --list-zones lists them from 0 to %2.")
+                .arg(value.trimmed())
+                .arg(kZoneCount - 1);
+        return std::nullopt;
+    }
+    const ZoneFinder finder(nowUtc);
+    const QList<ZoneChoice> found = finder.find(value);
+    if (found.size() == 1)
+        return found.front();
+    if (found.isEmpty()) {
         error = QCoreApplication::translate(
                     "CommandLine", "No zone matches \"%1\". --list-zones lists every zone.")
                     .arg(value);
@@ -45,13 +54,20 @@ std::optional<int> zoneFromWords(const QString& value, const QDateTime& nowUtc, 
     }
     error = QCoreApplication::translate("CommandLine",
                                         "\"%1\" matches %n zones; give one of these:", nullptr,
-                                        int(rows.size()))
+                                        int(found.size()))
                 .arg(value);
-    for (const int row : rows) {
-        const ZoneEntry* zone = zoneAt(row);
-        error += QStringLiteral("\n  %1\t%2\t%3")
-                     .arg(row)
-                     .arg(QString::fromUtf16(zone->DisplayName), QString::fromLatin1(zone->IanaId));
+    // Each with what to give --zone, its zone name and where its offset stands now.
+    for (const ZoneChoice& choice : found) {
+        const QTimeZone zone = zoneOfChoice(choice);
+        const QString name = choice.zoneName.isEmpty()
+                                 ? QString::fromLatin1(zoneAt(choice.row)->IanaId)
+                                 : QString::fromLatin1(choice.zoneName);
+        const QString offset = zone.isValid()
+                                   ? utcOffsetText(zone.offsetFromUtc(nowUtc))
+                                   : utcOffsetText(zoneAt(choice.row)->OffsetMinutes * 60);
+        error += QStringLiteral("\n  %1\t%2\t%3\t%4")
+                     .arg(choice.zoneName.isEmpty() ? QString::number(choice.row) : name,
+                          finder.describe(choice), name, offset);
     }
     return std::nullopt;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "time/zonetable.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -25,12 +27,12 @@ struct CommandLine {
     };
 
     Action action = Action::RunClock;
-    QString clockName;       // cleaned; "Default" when no words were given
-    QString renderFile;      // --render FILE.png
-    QString at;              // --at "YYYY-MM-DD HH:MM:SS"
-    QString target;          // the NAME of --add/--start/--stop/--delete
-    std::optional<int> zone; // --zone: a row number or the row its words name
-    QString error;           // set when the words cannot be understood
+    QString clockName;              // cleaned; "Default" when no words were given
+    QString renderFile;             // --render FILE.png
+    QString at;                     // --at "YYYY-MM-DD HH:MM:SS"
+    QString target;                 // the NAME of --add/--start/--stop/--delete
+    std::optional<ZoneChoice> zone; // --zone: a row number, or the place its words name
+    QString error;                  // set when the words cannot be understood
 };
 
 // nowUtc settles a zone named by a database name that no row carries.

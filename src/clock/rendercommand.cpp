@@ -139,9 +139,7 @@ int RunRenderCommand(int argc, char** argv, const RenderRequest& cl) {
     state.ComputerZoneIndex = ComputerZoneRow(time);
     LoadClockSettings(store, state);
     if (!at.isValid()) {
-        const ClockTimeInput in{state.isDefaultClock(), state.ZoneOffsetMinutes,
-                                state.settings.TimeStandard, state.settings.TimeZoneIndex};
-        at = ClockTime(time.nowUtc(), time.systemZone(), in);
+        at = ClockTime(time.nowUtc(), time.systemZone(), clockTimeInput(state));
     }
 
     const QImage face = renderFace(state.settings, state.ClockName, at, QLocale());

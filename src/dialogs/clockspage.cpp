@@ -4,6 +4,7 @@
 #include "base/textutil.h"
 #include "dialogs/displaynameedit.h"
 #include "dialogs/fieldlabel.h"
+#include "dialogs/zonepicker.h"
 #include "settings/clocklist.h"
 #include "time/zonetable.h"
 
@@ -11,6 +12,8 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -23,11 +26,7 @@ namespace ovra {
 ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     : QWidget(parent), m_s(services) {
     auto* addGroup = new QGroupBox(tr(" Add Clock: "), this);
-    m_zones = new QComboBox(addGroup);
-    m_zones->setObjectName(QStringLiteral("CombTimeZone"));
-    m_zones->setMaxVisibleItems(20);
-    m_zones->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_zones->setMinimumContentsLength(30);
+    m_zones = new ZonePicker(m_s.app.timeSource(), addGroup);
     m_name = new DisplayNameEdit(addGroup);
     m_name->setObjectName(QStringLiteral("TxtDisplayName"));
     m_name->setText(QStringLiteral("Add Clock"));
@@ -45,7 +44,9 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
 
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    form->addRow(fieldLabel(tr("Select Time &Zone:"), m_zones), m_zones);
+    form->addRow(fieldLabel(tr("Find a P&lace:"), m_zones->findField()), m_zones->findField());
+    form->addRow(fieldLabel(tr("Select Time &Zone:"), m_zones->list()), m_zones->list());
+    form->addRow(QString(), m_zones->nowLine());
     form->addRow(fieldLabel(tr("Display &Name:"), m_name), m_name);
     auto* addRow = new QHBoxLayout;
     addRow->addStretch(1);
@@ -72,10 +73,11 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     outer->addWidget(addGroup);
     outer->addWidget(manageGroup, 1);
 
-    connect(m_zones, &QComboBox::activated, this, &ClocksPage::nameAfterZone);
+    connect(m_zones, &ZonePicker::chosen, this, &ClocksPage::nameAfterZone);
     // Enter in the name box adds the clock, as a user typing a name expects.
     connect(m_name, &QLineEdit::returnPressed, this, [this] { clockCommand(Add); });
-    setTabOrder(m_zones, m_name);
+    setTabOrder(m_zones->findField(), m_zones->list());
+    setTabOrder(m_zones->list(), m_name);
     setTabOrder(m_name, m_buttons[Add]);
     setTabOrder(m_buttons[Add], m_list);
     setTabOrder(m_list, m_buttons[Refresh]);
@@ -84,25 +86,33 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     setTabOrder(m_buttons[Run], m_buttons[Delete]);
 }
 
-void ClocksPage::fill(bool refill, int zoneIndex) {
-    if (!refill && m_zones->count() == 0) {
-        for (const ZoneEntry& zone : zoneTable())
-            m_zones->addItem(QString::fromUtf16(zone.DisplayName));
-    }
-    if (zoneIndex >= 0 && zoneIndex < m_zones->count())
-        m_zones->setCurrentIndex(zoneIndex);
+void ClocksPage::fill(bool, const ZoneChoice& zone) {
+    m_zones->select(zone);
     RefreshClockList();
 }
 
-void ClocksPage::nameAfterZone(int zoneIndex) {
+QComboBox* ClocksPage::zoneBox() const {
+    return m_zones->list();
+}
+
+QLineEdit* ClocksPage::zoneFindField() const {
+    return m_zones->findField();
+}
+
+QLabel* ClocksPage::zoneNowLine() const {
+    return m_zones->nowLine();
+}
+
+void ClocksPage::nameAfterZone(const ZoneChoice& zone) {
     // Only a name the user has not written: the initial text, or a city filled in here.
+    const QString initial = QStringLiteral("Add Clock");
     const QString name = m_name->text();
-    if (name != QStringLiteral("Add Clock") && (m_nameFromZone.isEmpty() || name != m_nameFromZone))
+    if (name != initial && (m_nameFromZone.isEmpty() || name != m_nameFromZone))
         return;
-    const QString city = zoneCity(zoneIndex);
-    if (city.isEmpty())
-        return;
-    m_name->setText(city);
+    // A place without a city takes the name back to where it started, so a UTC
+    // clock is never called after the place chosen before it.
+    const QString city = zone.zoneName.isEmpty() ? zoneCity(zone.row) : cityOfZone(zone.zoneName);
+    m_name->setText(city.isEmpty() ? initial : city);
     m_nameFromZone = city;
 }
 
@@ -166,7 +176,8 @@ void ClocksPage::waitAndRefresh() {
 // that the page is still there before it goes on.
 void ClocksPage::addClock() {
     const QPointer<ClocksPage> alive(this);
-    const bool added = m_s.clocks.AddClock(m_name->text(), m_zones->currentIndex());
+    const ZoneChoice zone = m_zones->current();
+    const bool added = m_s.clocks.AddClock(m_name->text(), zone.row, zone.zoneName);
     if (!alive)
         return;
     if (added) {

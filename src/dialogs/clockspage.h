@@ -8,12 +8,16 @@
 #include <array>
 
 class QComboBox;
+class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 
 namespace ovra {
 
 class DisplayNameEdit;
+class ZonePicker;
+struct ZoneChoice;
 
 // The clocks page: adds a clock in a chosen zone, and runs, stops, deletes or
 // refreshes the clocks marked in the list. Entry i of the list is clock i of the
@@ -26,14 +30,15 @@ public:
 
     ClocksPage(const ConfigServices& services, QWidget* parent = nullptr);
 
-    // The zone list is filled on the first fill only; either way the zone of the
-    // clock's record is selected when it is a row of the table. Then the clock list
-    // is refreshed.
-    void fill(bool refill, int zoneIndex);
+    // The zone list is filled on the first fill only; either way `zone` is
+    // selected. Then the clock list is refreshed.
+    void fill(bool refill, const ZoneChoice& zone);
     void RefreshClockList();
     void clockCommand(int index);
 
-    QComboBox* zoneBox() const { return m_zones; }
+    QComboBox* zoneBox() const;
+    QLineEdit* zoneFindField() const;
+    QLabel* zoneNowLine() const;
     DisplayNameEdit* nameEdit() const { return m_name; }
     QListWidget* clockList() const { return m_list; }
     QPushButton* clockButton(int index) const { return m_buttons.at(size_t(index)); }
@@ -47,10 +52,10 @@ private:
     // clocks, in ascending order.
     QList<int> reloadAndReadMarks();
     void waitAndRefresh();
-    void nameAfterZone(int zoneIndex);
+    void nameAfterZone(const ZoneChoice& zone);
 
     ConfigServices m_s;
-    QComboBox* m_zones;
+    ZonePicker* m_zones;
     DisplayNameEdit* m_name;
     QListWidget* m_list;
     std::array<QPushButton*, 5> m_buttons{};

@@ -5,6 +5,7 @@
 #include "base/messagesink.h"
 #include "settings/keystore.h"
 #include "settings/settingsstore.h"
+#include "time/timesource.h"
 
 namespace ovra {
 
@@ -20,6 +21,7 @@ public:
     virtual const AppPaths& paths() const = 0;
     virtual KeyStore& store() = 0;
     virtual MessageSink& messages() = 0;
+    virtual const TimeSource& timeSource() const = 0;
     // OK and Apply: store the record, read it back and redraw the clock.
     virtual void ApplyClockSettings() = 0;
     virtual void ShutdownClock(bool save) = 0;

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -54,6 +55,10 @@ GeneralPage::GeneralPage(QWidget* parent) : QWidget(parent) {
     form->addRow(fieldLabel(tr("Load at &Windows Startup:"), m_autorun), m_autorun);
     form->addRow(fieldLabel(tr("Time &Format:"), m_timeFormat), m_timeFormat);
     form->addRow(fieldLabel(tr("Time Stan&dard:"), m_dst), m_dst);
+    m_zone = new QLabel(group);
+    m_zone->setObjectName(QStringLiteral("zoneLine"));
+    m_zone->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    form->addRow(m_zone);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
     m_reset = layOutPageWithReset(this, group, form, QStringLiteral("CmdReset1"));

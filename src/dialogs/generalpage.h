@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 namespace ovra {
@@ -34,6 +35,9 @@ public:
     QComboBox* timeFormatBox() const { return m_timeFormat; }
     QComboBox* timeStandardBox() const { return m_dst; }
     QPushButton* resetButton() const { return m_reset; }
+    // The clock's zone and its time now under the chosen standard, which the
+    // dialog keeps current.
+    QLabel* zoneLine() const { return m_zone; }
 
 signals:
     // The user chose an entry of the opacity list.
@@ -47,6 +51,7 @@ private:
     QComboBox* m_autorun;
     QComboBox* m_timeFormat;
     QComboBox* m_dst;
+    QLabel* m_zone;
     QPushButton* m_reset;
 };
 

@@ -4,13 +4,18 @@
 #include "dialogs/appearancepage.h"
 #include "dialogs/clockspage.h"
 #include "dialogs/generalpage.h"
+#include "dialogs/zonepicker.h"
 #include "settings/autorun.h"
 #include "settings/settingsstore.h"
+#include "time/clocktime.h"
+#include "time/zonetable.h"
 #include "widgets/tabstrip.h"
 #include "widgets/tabstripaccessible.h"
 #include "widgets/tabstriplayout.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -82,6 +87,8 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     connect(m_general, &GeneralPage::opacityChosen, this,
             [this](int index) { m_s.app.settings().BackgroundOpacity = index; });
     connect(m_general, &GeneralPage::resetRequested, this, [this] { resetPage(1); });
+    connect(m_general->timeStandardBox(), &QComboBox::currentIndexChanged, this,
+            &SettingsDialog::updateZoneLine);
     connect(m_appearance, &AppearancePage::resetRequested, this, [this] { resetPage(0); });
 
     if (settings.AlwaysOnTop == 1)
@@ -157,8 +164,33 @@ void SettingsDialog::IniData(bool refill) {
     const ClockSettings& s = m_s.app.settings();
     m_appearance->fill(s);
     m_general->fill(s, m_s.autorun.GetAutorunChoice());
-    m_clocks->fill(refill, s.TimeZoneIndex);
+    m_clocks->fill(refill, clockZone());
     m_alarms->fill();
+    updateZoneLine();
+}
+
+void SettingsDialog::updateZoneLine() {
+    ClockState state = m_s.app.state();
+    if (const int standard = m_general->timeStandardBox()->currentIndex(); standard >= 0)
+        state.settings.TimeStandard = standard;
+    const TimeSource& time = m_s.app.timeSource();
+    const QDateTime utc = QDateTime::fromSecsSinceEpoch(time.nowUtc().toSecsSinceEpoch(), Qt::UTC);
+    //: %1 is a zone as the zone list shows it.
+    m_general->zoneLine()->setText(
+        tr("Time zone: %1").arg(choiceText(clockZone(), utc)) + u'\n' +
+        zoneNowText(utc, ClockTime(utc, time.systemZone(), clockTimeInput(state)), QLocale()));
+}
+
+ZoneChoice SettingsDialog::clockZone() const {
+    const ClockState& state = m_s.app.state();
+    const ZoneChoice stored{state.settings.TimeZoneIndex, state.settings.TimeZoneName};
+    if (!state.isDefaultClock())
+        return stored;
+    // The Default clock's row stands for the computer's zone; where no row keeps
+    // that zone's time, its name goes with it, so Add makes a clock that does.
+    const TimeSource& time = m_s.app.timeSource();
+    const ZoneChoice computer = computerZoneChoice(time.systemZone(), time.nowUtc());
+    return computer.row == stored.row ? computer : ZoneChoice{stored.row, {}};
 }
 
 void SettingsDialog::ApplyConfig() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/configservices.h"
+#include "time/zonetable.h"
 
 #include <QDialog>
 
@@ -65,6 +66,10 @@ private:
     // Brings a page to the front; the others are hidden, so that neither the Tab key
     // nor their access keys reach controls that are out of sight.
     void showPage(int index);
+    // The General page's zone line, for the standard chosen there now.
+    void updateZoneLine();
+    // The zone of this clock, or for the Default clock the computer's.
+    ZoneChoice clockZone() const;
 
     ConfigServices m_s;
     TabStrip* m_tabs;

@@ -122,11 +122,11 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
                       .arg(quoted(name), QString::number(kCloseTimeoutMs / 1000)));
 }
 
-int addClock(ClockList& clocks, const QString& name, int zone, MessageSink& errors,
+int addClock(ClockList& clocks, const QString& name, const ZoneChoice& zone, MessageSink& errors,
              int startWaitMs) {
     if (!clocks.LoadClockList(false))
         return kRefused;
-    if (!clocks.AddClock(name, zone))
+    if (!clocks.AddClock(name, zone.row, zone.zoneName))
         return kRefused;
     return waitUntilAnswering(clocks, name, QCoreApplication::translate("CommandLine", "added"),
                               errors, startWaitMs);
@@ -143,14 +143,14 @@ int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
 }
 } // namespace
 
-int zoneForNewClock(const QTimeZone& computer, const QDateTime& nowUtc) {
-    const int row = computerZoneIndex(computer, nowUtc);
-    return row >= 0 ? row : computerZoneIndex(QTimeZone::utc(), nowUtc);
+ZoneChoice zoneForNewClock(const QTimeZone& computer, const QDateTime& nowUtc) {
+    const ZoneChoice choice = computerZoneChoice(computer, nowUtc);
+    return choice.isValid() ? choice : computerZoneChoice(QTimeZone::utc(), nowUtc);
 }
 
-int RunClockCommand(ClockCommand command, const QString& name, std::optional<int> zone,
-                    ClockList& clocks, QTextStream& out, MessageSink& errors, int defaultZone,
-                    int startWaitMs) {
+int RunClockCommand(ClockCommand command, const QString& name, std::optional<ZoneChoice> zone,
+                    ClockList& clocks, QTextStream& out, MessageSink& errors,
+                    const ZoneChoice& defaultZone, int startWaitMs) {
     // A name that no clock can have is refused before the store is opened, with its
     // own explanation rather than "not running" or "no such clock". An empty name
     // is left to the operations, which have their own message for it.

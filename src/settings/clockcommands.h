@@ -1,5 +1,7 @@
 #pragma once
 
+#include "time/zonetable.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QTextStream>
@@ -26,12 +28,12 @@ class MessageSink;
 //   --delete NAME           close the clock if it runs and remove its data
 inline constexpr int kAddStartWaitMs = 5000;
 enum class ClockCommand { List, Add, Start, Stop, Delete };
-int RunClockCommand(ClockCommand command, const QString& name, std::optional<int> zone,
-                    ClockList& clocks, QTextStream& out, MessageSink& errors, int defaultZone,
-                    int startWaitMs = kAddStartWaitMs);
+int RunClockCommand(ClockCommand command, const QString& name, std::optional<ZoneChoice> zone,
+                    ClockList& clocks, QTextStream& out, MessageSink& errors,
+                    const ZoneChoice& defaultZone, int startWaitMs = kAddStartWaitMs);
 
-// The zone row for clocks added without a zone: the computer's own (see
-// computerZoneIndex), or the UTC row when no row stands for it.
-int zoneForNewClock(const QTimeZone& computer, const QDateTime& nowUtc);
+// The zone for clocks added without one: the computer's own (see
+// computerZoneChoice), or the UTC row when the computer's zone is unknown.
+ZoneChoice zoneForNewClock(const QTimeZone& computer, const QDateTime& nowUtc);
 
 } // namespace ovra

@@ -166,7 +166,7 @@ bool ClockList::contains(const QString& name) const {
                        [&](const ClockEntry& e) { return e.Name == name; });
 }
 
-bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
+bool ClockList::AddClock(const QString& rawName, int timeZoneIndex, const QByteArray& zoneName) {
     const QString name = CleanString(rawName);
     if (name.isEmpty()) {
         warn(clockmessages::EmptyName);
@@ -235,8 +235,9 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
         const QPoint start = placed ? QPoint() : startPositionTwips(taken);
         // A new clock follows its place's daylight saving where the system knows the
         // place's rules; a record left from before keeps its own choice.
-        const int32_t timeStandard =
-            ianaZoneAt(timeZoneIndex).isValid() ? timestandard::Automatic : timestandard::Standard;
+        const int32_t timeStandard = zoneOfChoice({timeZoneIndex, zoneName}).isValid()
+                                         ? timestandard::Automatic
+                                         : timestandard::Standard;
         if (!placed &&
             (m_s.store.writeInteger(key, QStringLiteral("Left"), start.x()) != status::Success ||
              m_s.store.writeInteger(key, QStringLiteral("Top"), start.y()) != status::Success ||
@@ -245,7 +246,13 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex) {
             refusal = AddRefusal::StoreFailed;
             return false;
         }
-        if (m_s.store.writeText(kClockListKey, kClockListValue, newText) != status::Success ||
+        // A key left from before must not keep a zone name that its new row contradicts.
+        const int zoneNameRc =
+            zoneName.isEmpty()
+                ? m_s.store.deleteValue(key, kZoneNameValue)
+                : m_s.store.writeText(key, kZoneNameValue, QString::fromUtf8(zoneName));
+        if ((zoneNameRc != status::Success && zoneNameRc != status::NotFound) ||
+            m_s.store.writeText(kClockListKey, kClockListValue, newText) != status::Success ||
             m_s.store.writeInteger(key, QStringLiteral("Enable"), 1) != status::Success ||
             m_s.store.writeInteger(key, QStringLiteral("TimeZoneIndex"), timeZoneIndex) !=
                 status::Success) {

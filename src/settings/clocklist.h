@@ -79,10 +79,10 @@ public:
     // Whether the list as last loaded holds that exact name.
     bool contains(const QString& name) const;
 
-    // Registers the clock (list entry, Enable and TimeZoneIndex in its key) and
-    // starts it. False, with a message, when the name or zone is refused or the
-    // store could not take the change.
-    bool AddClock(const QString& name, int timeZoneIndex);
+    // Registers the clock (list entry, Enable, TimeZoneIndex and, for a zone no row
+    // carries, TimeZoneName in its key) and starts it. False, with a message, when
+    // the name or zone is refused or the store could not take the change.
+    bool AddClock(const QString& name, int timeZoneIndex, const QByteArray& zoneName = {});
 
     // Closes the clock if it runs, waiting for its shutdown, then removes its data.
     // "Default" is refused.

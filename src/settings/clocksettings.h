@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <array>
@@ -7,8 +8,8 @@
 
 namespace ovra {
 
-// One clock's settings. Every persisted field is a 32-bit signed integer named as
-// its store value; enumerations hold the index of the choice in the settings
+// One clock's settings. Every persisted field but the zone name is a 32-bit signed
+// integer named as its store value; enumerations hold the index of the choice in the settings
 // dialog, so 0 is always the default choice.
 struct ClockSettings {
     int32_t Enable = 0;
@@ -33,6 +34,10 @@ struct ClockSettings {
     int32_t TimeFontColor = 0;
     int32_t DateFontColor = 0;
     int32_t ClockScaleColor = 0;
+    // The zone of the system's database the clock was made for, where no row is
+    // its own place ("Australia/Lord_Howe"); stored as text beside TimeZoneIndex
+    // when the clock is added, and empty for every clock added for a row.
+    QByteArray TimeZoneName;
 
     friend bool operator==(const ClockSettings&, const ClockSettings&) = default;
 };

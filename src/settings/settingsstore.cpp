@@ -47,6 +47,14 @@ void TakeComputerZone(ClockState& state) {
         state.ZoneOffsetMinutes = -state.LocalBiasMinutes;
         state.settings.TimeZoneIndex = row;
     }
+    // The computer's zone decides; a name stored for this clock does not.
+    state.settings.TimeZoneName.clear();
+    state.namedZone = QTimeZone();
+}
+
+ClockTimeInput clockTimeInput(const ClockState& state) {
+    return {state.isDefaultClock(), state.ZoneOffsetMinutes, state.settings.TimeStandard,
+            state.settings.TimeZoneIndex, state.namedZone};
 }
 
 int32_t ReadClockSettings(KeyStore& store, ClockState& target, int* status) {
@@ -78,6 +86,15 @@ int32_t ReadClockSettings(KeyStore& store, ClockState& target, int* status) {
         readInto(s.TimeZoneIndex, u"TimeZoneIndex");
         if (const ZoneEntry* zone = zoneAt(s.TimeZoneIndex))
             state.ZoneOffsetMinutes = zone->OffsetMinutes;
+        if (failure == status::Success) {
+            int rc = status::Success;
+            const QString name = store.readText(key, kZoneNameValue, &rc);
+            if (rc != status::Success && rc != status::NotFound)
+                failure = rc;
+            s.TimeZoneName = name.trimmed().toUtf8();
+            // A name this computer's database lacks (a newer one's) leaves the row.
+            state.namedZone = s.TimeZoneName.isEmpty() ? QTimeZone() : QTimeZone(s.TimeZoneName);
+        }
     }
 
     for (const auto& field : kSettingsFields) {

@@ -2,6 +2,7 @@
 
 #include "settings/clocksettings.h"
 #include "settings/keystore.h"
+#include "time/clocktime.h"
 
 #include <QString>
 
@@ -14,12 +15,16 @@ struct ClockState {
     int32_t ZoneOffsetMinutes = 0;  // the row TimeZoneIndex's offset once loaded
     int32_t LocalBiasMinutes = 0;   // the computer's standard bias, read once at start-up
     int32_t ComputerZoneIndex = -1; // the row of the computer's zone, found with the bias
+    QTimeZone namedZone;            // settings.TimeZoneName where the system knows it
 
     bool isDefaultClock() const { return ClockName == u"Default"; }
 };
 
 // The key path every clock's values live under, as stored since the first version.
 inline const QString kOvraKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock");
+
+// The text value beside TimeZoneIndex naming the zone a clock was made for.
+inline const QString kZoneNameValue = QStringLiteral("TimeZoneName");
 
 // "HKEY_CURRENT_USER\Software\Ovra Clock\<name>"
 QString clockKeyPath(const QString& clockName);
@@ -32,7 +37,8 @@ int WriteClockSettings(KeyStore& store, const ClockState& state);
 // drop is kept even when the process is killed before its shutdown.
 int WriteClockPosition(KeyStore& store, const ClockState& state);
 
-// Reads the record from the clock's key and resolves its zone; returns the stored
+// Reads the record from the clock's key and resolves its zone (the row, and the
+// zone name where the clock was made for a zone no row carries); returns the stored
 // Enable (non-zero when the clock was stored before). A value that is text but not
 // a number leaves its field as it was. When the store cannot be read (busy, damaged,
 // an I/O error) the state is left as it was, 0 is returned and status, when given,
@@ -42,6 +48,9 @@ int32_t ReadClockSettings(KeyStore& store, ClockState& state, int* status = null
 // Gives the state the computer's own zone row (the Default clock's, and a new
 // clock's until it is stored); without a known row, the first row of the bias.
 void TakeComputerZone(ClockState& state);
+
+// What the clock's time is worked out from.
+ClockTimeInput clockTimeInput(const ClockState& state);
 
 // ReadClockSettings followed by NormalizeSettings; returns the read's status.
 int LoadClockSettings(KeyStore& store, ClockState& state);

@@ -1,7 +1,9 @@
 #include "time/zonetable.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
+#include <utility>
 
 namespace ovra {
 
@@ -146,10 +148,27 @@ bool isUtcName(const QByteArray& id) {
 }
 } // namespace
 
-int computerZoneIndex(const QTimeZone& computer, const QDateTime& nowUtc) {
-    if (!computer.isValid())
+ZoneRows::ZoneRows(const QDateTime& nowUtc) : m_now(nowUtc), m_later(nowUtc.addMonths(6)) {
+    for (int i = 0; i < kZoneCount; ++i) {
+        const QTimeZone place = ianaZoneAt(i);
+        m_known[size_t(i)] = place.isValid();
+        m_offsetNow[size_t(i)] =
+            place.isValid() ? place.offsetFromUtc(m_now) : kZones[i].OffsetMinutes * 60;
+        m_offsetLater[size_t(i)] =
+            place.isValid() ? place.offsetFromUtc(m_later) : kZones[i].OffsetMinutes * 60;
+    }
+}
+
+bool ZoneRows::keepsOffsets(int row, const QTimeZone& zone) const {
+    return row >= 0 && row < kZoneCount && m_known[size_t(row)] &&
+           m_offsetNow[size_t(row)] == zone.offsetFromUtc(m_now) &&
+           m_offsetLater[size_t(row)] == zone.offsetFromUtc(m_later);
+}
+
+int ZoneRows::rowFor(const QTimeZone& zone) const {
+    if (!zone.isValid())
         return -1;
-    const QByteArray id = computer.id();
+    const QByteArray id = zone.id();
     if (isUtcName(id))
         return kUtcRow;
     for (int i = 0; i < kZoneCount; ++i)
@@ -157,25 +176,95 @@ int computerZoneIndex(const QTimeZone& computer, const QDateTime& nowUtc) {
             return i;
     // A zone by another name: Morocco and Britain share UTC in winter only, so both
     // seasons must agree before a row stands for it.
-    const QDateTime later = nowUtc.addMonths(6);
-    const int now = computer.offsetFromUtc(nowUtc), then = computer.offsetFromUtc(later);
-    for (int i = 0; i < kZoneCount; ++i) {
-        const QTimeZone place = ianaZoneAt(i);
-        if (place.isValid() && place.offsetFromUtc(nowUtc) == now &&
-            place.offsetFromUtc(later) == then)
-            return i;
-    }
-    return zoneIndexForOffset(computer.standardTimeOffset(nowUtc) / 60);
+    const int now = zone.offsetFromUtc(m_now), later = zone.offsetFromUtc(m_later);
+    for (size_t i = 0; i < size_t(kZoneCount); ++i)
+        if (m_known[i] && m_offsetNow[i] == now && m_offsetLater[i] == later)
+            return int(i);
+    if (const int row = zoneIndexForOffset(zone.standardTimeOffset(m_now) / 60); row >= 0)
+        return row;
+    // No row keeps its offset: the one whose place is nearest now, so that readers
+    // of the row alone are off by minutes, not by a day.
+    // Among places equally near, the row whose own label is nearest, so that Chatham
+    // is not shown beside "(UTC-11:00) Samoa", which keeps +13:00 today.
+    const auto distance = [&](size_t i) {
+        return std::pair(std::abs(m_offsetNow[i] - now),
+                         std::abs(kZones[i].OffsetMinutes * 60 - now));
+    };
+    size_t nearest = 0;
+    for (size_t i = 1; i < size_t(kZoneCount); ++i)
+        if (distance(i) < distance(nearest))
+            nearest = i;
+    return int(nearest);
 }
+
+int computerZoneIndex(const QTimeZone& zone, const QDateTime& nowUtc) {
+    return ZoneRows(nowUtc).rowFor(zone);
+}
+
+ZoneChoice computerZoneChoice(const QTimeZone& computer, const QDateTime& nowUtc) {
+    const ZoneRows rows(nowUtc);
+    ZoneChoice choice{rows.rowFor(computer), {}};
+    // Only a zone the database can name again in another process is worth storing;
+    // a bare offset such as TZ='<+0530>-5:30' has no name to keep.
+    if (choice.isValid() && !rows.keepsOffsets(choice.row, computer) &&
+        QTimeZone(computer.id()).isValid())
+        choice.zoneName = computer.id();
+    return choice;
+}
+
+QTimeZone zoneOfChoice(const ZoneChoice& choice) {
+    if (!choice.zoneName.isEmpty())
+        if (QTimeZone named(choice.zoneName); named.isValid())
+            return named;
+    return ianaZoneAt(choice.row);
+}
+
+QString cityOfZone(const QByteArray& zoneName) {
+    const QString id = QString::fromLatin1(zoneName);
+    // Etc/ holds offsets; the others are the old names of whole regions, whose last
+    // part is a direction or a standard ("US/Eastern", "Brazil/East").
+    static constexpr const char16_t* kNotPlaces[] = {u"Etc/",    u"SystemV/", u"US/",    u"Canada/",
+                                                     u"Brazil/", u"Chile/",   u"Mexico/"};
+    if (!id.contains(u'/'))
+        return {};
+    for (const char16_t* prefix : kNotPlaces)
+        if (id.startsWith(QStringView(prefix)))
+            return {};
+    return id.section(u'/', -1).replace(u'_', u' ');
+}
+
+namespace {
+// Rows named after an offset, a time standard or a region rather than a place.
+constexpr int kRowsWithoutPlace[] = {0, 1, 6, 9, 10, 11, 15, 19, 29, 30, 34, 40, 93};
+
+// The places a row's text lists: "Yangon (Rangoon)" is Yangon, "Cape Verde Is."
+// the Cape Verde Islands.
+QStringList placesOfRow(const ZoneEntry& row) {
+    QString text = QString::fromUtf16(row.DisplayName);
+    text = text.mid(text.indexOf(u") ") + 2);
+    QStringList places;
+    for (QString place : text.split(QStringLiteral(", "))) {
+        if (const qsizetype open = place.indexOf(u" ("); open > 0)
+            place.truncate(open);
+        if (place.endsWith(u" Is."))
+            place = place.chopped(4) + QStringLiteral(" Islands");
+        places << place.trimmed();
+    }
+    return places;
+}
+} // namespace
 
 QString zoneCity(int index) {
     const ZoneEntry* row = zoneAt(index);
-    if (!row)
+    if (!row || std::find(std::begin(kRowsWithoutPlace), std::end(kRowsWithoutPlace), index) !=
+                    std::end(kRowsWithoutPlace))
         return {};
-    const QString id = QString::fromLatin1(row->IanaId);
-    if (id.startsWith(u"Etc/"))
-        return {};
-    return id.section(u'/', -1).replace(u'_', u' ');
+    const QStringList places = placesOfRow(*row);
+    const QString city = cityOfZone(row->IanaId);
+    for (const QString& place : places)
+        if (place.compare(city, Qt::CaseInsensitive) == 0)
+            return place;
+    return places.value(0);
 }
 
 } // namespace ovra

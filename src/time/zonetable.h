@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTimeZone>
 
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -31,14 +32,58 @@ int zoneIndexForOffset(int32_t offsetMinutes);
 // system's zone database lacks it.
 QTimeZone ianaZoneAt(int index);
 
-// The row that stands for the computer's zone: the row of the same zone name;
-// else the first row whose place keeps the same offsets now and half a year on
-// (a link such as Asia/Calcutta or US/Eastern); else, as for a zone the database
-// cannot name, the first row of its standard offset. -1 when none fits.
-int computerZoneIndex(const QTimeZone& computer, const QDateTime& nowUtc);
+// The offsets of every row's place now and half a year on, worked out once for
+// the many zones a search may weigh.
+class ZoneRows {
+public:
+    explicit ZoneRows(const QDateTime& nowUtc);
+    // See computerZoneIndex.
+    int rowFor(const QTimeZone& zone) const;
+    // Whether the row's place keeps the zone's offsets now and half a year on.
+    bool keepsOffsets(int row, const QTimeZone& zone) const;
 
-// The place a row's zone is named after ("New York" for America/New_York); empty
-// for a row named after an offset.
+private:
+    QDateTime m_now, m_later;
+    std::array<int, kZoneCount> m_offsetNow{}, m_offsetLater{}; // seconds east
+    std::array<bool, kZoneCount> m_known{};                     // the place has rules
+};
+
+// The row that stands for a zone: the row of the same zone name; else the first
+// row whose place keeps the same offsets now and half a year on (a link such as
+// Asia/Calcutta or US/Eastern); else the first row of its standard offset; else
+// the row whose place is nearest to it now (Lord Howe, Chatham). -1 only for an
+// invalid zone.
+int computerZoneIndex(const QTimeZone& zone, const QDateTime& nowUtc);
+
+// Where a clock is: a row of the table, and the zone of the system's database it
+// was made for when that is not the row's own place ("Europe/Zurich" beside the
+// Berlin row). The row is what older readers of a store understand; the zone
+// name, where there is one, decides the time.
+struct ZoneChoice {
+    int row = -1;
+    QByteArray zoneName;
+
+    bool isValid() const { return row >= 0; }
+    friend bool operator==(const ZoneChoice&, const ZoneChoice&) = default;
+};
+
+// The choice that stands for the computer's zone: its row, and its zone name only
+// where no row keeps its offsets all year, so that a clock added for it keeps the
+// computer's exact time.
+ZoneChoice computerZoneChoice(const QTimeZone& computer, const QDateTime& nowUtc);
+
+// The zone whose rules a choice follows: the named zone where the system knows
+// it, else the row's place. Invalid when neither is known.
+QTimeZone zoneOfChoice(const ZoneChoice& choice);
+
+// The city of a zone name ("Lord Howe" for Australia/Lord_Howe); empty for
+// names that are offsets or standards (Etc/GMT+5, EST5EDT).
+QString cityOfZone(const QByteArray& zoneName);
+
+// The place a row names, for a clock's name: its zone's city where the row's own
+// text names it ("Tokyo" for "Osaka, Sapporo, Tokyo"), else the first place of
+// the text ("Harare"); empty for a row named after an offset or a time standard
+// ("Coordinated Universal Time", "Eastern Time (US & Canada)").
 QString zoneCity(int index);
 
 } // namespace ovra

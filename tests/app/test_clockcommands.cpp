@@ -31,9 +31,10 @@ struct Cli {
         CommandLine cl;
         cl.action = action;
         cl.target = target;
-        cl.zone = zone;
+        if (zone)
+            cl.zone = ZoneChoice{*zone, {}};
         QTextStream stream(&out);
-        return RunClockCommand(cl, clocks, stream, errors, 33, startWaitMs);
+        return RunClockCommand(cl, clocks, stream, errors, ZoneChoice{33, {}}, startWaitMs);
     }
     QString error() const {
         return errors.messages.empty() ? QString() : errors.messages.back().text;

@@ -72,7 +72,26 @@ TEST(CommandLine, RenderTakesFileTimeAndName) {
 
     const CommandLine add = parseCommandLine(words({"--add", "Tokyo", "--zone", "81"}));
     ASSERT_TRUE(add.error.isEmpty());
-    EXPECT_EQ(add.zone, 81);
+    EXPECT_EQ(add.zone, (ZoneChoice{81, {}}));
+}
+
+// A place no row carries is kept by its zone name; several matches are listed with
+// what to give --zone, their zone names and their offsets now.
+TEST(CommandLine, ZoneWordsNameOnePlaceOrListTheCandidates) {
+    const QDateTime winter(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
+    const CommandLine chatham =
+        parseCommandLine(words({"--add", "Islands", "--zone", "Chatham"}), winter);
+    ASSERT_TRUE(chatham.error.isEmpty()) << qPrintable(chatham.error);
+    EXPECT_EQ(chatham.zone, (ZoneChoice{96, "Pacific/Chatham"}));
+
+    const CommandLine germany =
+        parseCommandLine(words({"--add", "G", "--zone", "Germany"}), winter);
+    EXPECT_FALSE(germany.zone);
+    EXPECT_TRUE(germany.error.contains(
+        QStringLiteral("  Europe/Busingen\tBusingen, Germany\tEurope/Busingen\t+01:00")))
+        << qPrintable(germany.error);
+    EXPECT_TRUE(germany.error.contains(QStringLiteral("  37\t(UTC+01:00) Amsterdam")))
+        << qPrintable(germany.error);
 }
 
 TEST(CommandLine, MistakesAreExplained) {
@@ -83,6 +102,8 @@ TEST(CommandLine, MistakesAreExplained) {
         words({"--zone", "x", "--add", "A"}),
         words({"--at", "2026-01-01"}),
         words({"--zone", "3"}),
+        words({"--add", "A", "--zone", "97"}),
+        words({"--add", "A", "--zone", "-1"}),
         words({"--list", "--add", "A"}),
         words({"--list", "Tokyo"}),
         words({"--version=2"}),

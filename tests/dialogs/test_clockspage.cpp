@@ -3,10 +3,14 @@
 #include "dialogs/displaynameedit.h"
 #include "settings/settingsstore.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace ovra {
@@ -75,8 +79,9 @@ TEST(ClocksPage, AddRegistersAndStartsTheClockThenWaitsAndRefreshes) {
     EXPECT_EQ(rowsOf(f.page->clockList()).last(), QStringLiteral("Cairo -- Stopped"));
 }
 
-// Choosing a zone names the new clock after its city until the user writes a name;
-// the new clock follows its place's daylight saving.
+// Choosing a zone names the new clock after its place until the user writes a
+// name; a row without a place takes the name back to where it started, never
+// to the place chosen before. The new clock follows its place's daylight saving.
 TEST(ClocksPage, AZoneChosenNamesTheClockUntilTheUserWritesAName) {
     ThreeClocks f;
     QComboBox* zones = f.page->zoneBox();
@@ -85,14 +90,52 @@ TEST(ClocksPage, AZoneChosenNamesTheClockUntilTheUserWritesAName) {
         emit zones->activated(row);
         return f.page->nameEdit()->text();
     };
-    EXPECT_EQ(choose(15), QStringLiteral("New York"));
-    EXPECT_EQ(choose(81), QStringLiteral("Tokyo"));
-    EXPECT_EQ(choose(34), QStringLiteral("Tokyo")) << "a row named after an offset names no city";
+    const struct {
+        int row;
+        const char* name;
+    } steps[] = {
+        {81, "Tokyo"}, {47, "Harare"}, {34, "Add Clock"}, {15, "Add Clock"}, {37, "Berlin"}};
+    for (const auto& step : steps)
+        EXPECT_EQ(choose(step.row), QString::fromUtf8(step.name)) << step.row;
     f.page->nameEdit()->setText(QStringLiteral("Office"));
     EXPECT_EQ(choose(35), QStringLiteral("Office"));
     f.page->clockButton(ClocksPage::Add)->click();
     EXPECT_EQ(f.stored("Office", u"TimeZoneIndex"), 35);
     EXPECT_EQ(f.stored("Office", u"TimeStandard"), 2);
+    EXPECT_EQ(f.storedText(clockKeyPath(QStringLiteral("Office")), kZoneNameValue), QString());
+}
+
+// Typing finds a place in the zone list: Down and Enter choose a row, Enter alone
+// the one match, which a zone no row carries joins the list for; the clock is
+// added with its zone's name and the line below says its time now.
+TEST(ClocksPage, TypingFindsAPlaceThatTheKeyboardChooses) {
+    ThreeClocks f;
+    QLineEdit* find = f.page->zoneFindField();
+    const auto typeAndChoose = [&](const char* words, bool arrowDown) {
+        find->clear();
+        QTest::keyClicks(find, QString::fromUtf8(words));
+        QWidget* popup = QApplication::activePopupWidget();
+        EXPECT_TRUE(popup) << words;
+        if (!popup)
+            return;
+        if (arrowDown)
+            QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+        EXPECT_FALSE(QApplication::activePopupWidget());
+    };
+    typeAndChoose("kath", true);
+    EXPECT_EQ(f.page->zoneBox()->currentIndex(), 67);
+    EXPECT_EQ(f.page->nameEdit()->text(), QStringLiteral("Kathmandu"));
+    EXPECT_EQ(f.page->zoneNowLine()->text(), QStringLiteral("Now UTC+05:45, Monday 14:45"));
+
+    typeAndChoose("chatham", false);
+    EXPECT_EQ(f.page->zoneBox()->currentText(), QStringLiteral("(UTC+12:45) Chatham"));
+    EXPECT_EQ(f.page->nameEdit()->text(), QStringLiteral("Chatham"));
+    EXPECT_EQ(f.page->zoneNowLine()->text(), QStringLiteral("Now UTC+13:45, Monday 22:45"));
+    f.page->clockButton(ClocksPage::Add)->click();
+    EXPECT_EQ(f.stored("Chatham", u"TimeZoneIndex"), 96);
+    EXPECT_EQ(f.storedText(clockKeyPath(QStringLiteral("Chatham")), kZoneNameValue),
+              QStringLiteral("Pacific/Chatham"));
 }
 
 TEST(ClocksPage, ARefusedNameChangesNothingAndDoesNotWait) {

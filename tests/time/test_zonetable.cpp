@@ -11,6 +11,12 @@
 
 using namespace ovra;
 
+namespace ovra {
+void PrintTo(const ZoneChoice& c, std::ostream* os) {
+    *os << "{" << c.row << ", \"" << c.zoneName.constData() << "\"}";
+}
+} // namespace ovra
+
 TEST(ZoneTable, NinetySevenRowsInAscendingOrderWithMatchingPrefixes) {
     const auto table = zoneTable();
     ASSERT_EQ(table.size(), 97u);
@@ -129,7 +135,8 @@ TEST(ZoneTable, EveryRowNamesASystemZoneWithTheRowsStandardOffset) {
 
 // The computer's zone finds its own row by name; a zone by another name finds the
 // row that keeps the same offsets in winter and summer, and only a zone no row
-// follows falls back to the first row of its standard offset.
+// follows falls back to the first row of its standard offset, and then to the
+// row nearest to it now.
 TEST(ZoneTable, TheComputersZoneFindsTheRowOfItsPlace) {
     const QDateTime winter(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
     const struct {
@@ -139,7 +146,7 @@ TEST(ZoneTable, TheComputersZoneFindsTheRowOfItsPlace) {
         {"Europe/London", 35},   {"Etc/UTC", 34},           {"UTC", 34},
         {"America/Caracas", 17}, {"Asia/Tokyo", 81},        {"Asia/Kathmandu", 67},
         {"Asia/Calcutta", 65},   {"US/Eastern", 15},        {"Europe/Dublin", 35},
-        {"Etc/GMT", 34},         {"Africa/Casablanca", 33}, {"Australia/Eucla", -1},
+        {"Etc/GMT", 34},         {"Africa/Casablanca", 33}, {"Australia/Eucla", 81},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.zone);
@@ -152,36 +159,89 @@ TEST(ZoneTable, TheComputersZoneFindsTheRowOfItsPlace) {
     EXPECT_EQ(computerZoneIndex(QTimeZone(), winter), -1);
 }
 
-TEST(ZoneSearch, WordsNameZonesWhateverTheirCaseAndAccents) {
+// A computer in a zone that no row keeps all year gets the nearest row now and
+// keeps its zone's name, so a clock added for it shows its exact time.
+TEST(ZoneTable, TheComputersZoneKeepsItsNameWhereNoRowFits) {
+    const QDateTime winter(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
+    const struct {
+        QTimeZone zone;
+        ZoneChoice choice;
+    } cases[] = {
+        {QTimeZone("Pacific/Chatham"), {96, "Pacific/Chatham"}},
+        {QTimeZone("Australia/Lord_Howe"), {90, "Australia/Lord_Howe"}},
+        {QTimeZone("Europe/Zurich"), {37, {}}},
+        {QTimeZone("Europe/London"), {35, {}}},
+        {QTimeZone(19800), {65, {}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(computerZoneChoice(c.zone, winter), c.choice) << c.zone.id().constData();
+}
+
+// Rows by their words as before; the other zones and links of the database by
+// their cities and countries, standing in for the row that keeps their offsets.
+TEST(ZoneSearch, WordsNamePlacesWhateverTheirCaseAndAccents) {
     const QDateTime now(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
+    const ZoneFinder finder(now);
+    const auto row = [](int r) {
+        return ZoneChoice{r, {}};
+    };
+    const auto zone = [](int r, const char* name) {
+        return ZoneChoice{r, QByteArray(name)};
+    };
     const struct {
         const char* words;
-        QList<int> rows;
+        QList<ZoneChoice> found;
     } cases[] = {
-        {"Tokyo", {81}},
-        {"new york", {15}},
-        {"london", {35}},
-        {"America/New_York", {15}},
-        {"america/new_york", {15}},
-        {"São Paulo", {24}},
-        {"SAO PAULO", {24}},
-        {"Coordinated Universal Time", {34}},
-        {"(UTC+09:00) Osaka, Sapporo, Tokyo", {81}},
-        {"Europe/Madrid", {38}},
-        {"America/Toronto", {15}},
-        {"Mumb", {65}},
-        {"new", {15, 65, 90}},
-        {"La Paz", {8, 21}},
+        {"Tokyo", {row(81)}},
+        {"london", {row(35)}},
+        {"America/New_York", {row(15)}},
+        {"america/new_york", {row(15)}},
+        {"SAO PAULO", {row(24)}},
+        {"Coordinated Universal Time", {row(34)}},
+        {"UTC", {row(34)}},
+        {"gmt", {row(34)}},
+        {"(UTC+09:00) Osaka, Sapporo, Tokyo", {row(81)}},
+        {"Europe/Madrid", {zone(37, "Europe/Madrid")}},
+        {"Madrid", {zone(38, "Europe/Madrid")}},
+        {"Vancouver", {zone(5, "America/Vancouver")}},
+        {"Tel Aviv", {zone(50, "Asia/Tel_Aviv")}},
+        {"Manila", {zone(74, "Asia/Manila")}},
+        {"Hanoi", {row(72)}},
+        {"Rio de Janeiro", {row(24)}},
+        {"Suisse", {zone(37, "Europe/Zurich")}},
+        {"Mumb", {row(65)}},
+        {"kath", {row(67)}},
+        {"La Paz", {row(8), row(21)}},
+        {"Germany", {row(37), zone(37, "Europe/Busingen")}},
         {"Atlantis", {}},
         {"  ", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.words);
-        EXPECT_EQ(findZones(QString::fromUtf8(c.words), now), c.rows);
+        EXPECT_EQ(finder.find(QString::fromUtf8(c.words)), c.found);
     }
-    EXPECT_EQ(zoneCity(15), QStringLiteral("New York"));
-    EXPECT_EQ(zoneCity(25), QStringLiteral("Buenos Aires"));
-    EXPECT_EQ(zoneCity(34), QString());
+    EXPECT_EQ(finder.describe(zone(37, "Europe/Zurich")), QStringLiteral("Zurich, Switzerland"));
+    EXPECT_EQ(finder.describe(row(67)), QStringLiteral("(UTC+05:45) Kathmandu"));
+}
+
+// The automatic name of a clock: the zone's city where the row names it, else the
+// first place of the row's text, and none for a row named after no place.
+TEST(ZoneTable, ARowNamesTheCityOfItsOwnTextOrNone) {
+    const struct {
+        int row;
+        const char16_t* city;
+    } cases[] = {
+        {81, u"Tokyo"},  {37, u"Berlin"},
+        {47, u"Harare"}, {25, u"Buenos Aires"},
+        {71, u"Yangon"}, {90, u"Solomon Islands"},
+        {15, u""},       {34, u""},
+        {93, u""},       {-1, u""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(zoneCity(c.row), QString::fromUtf16(c.city)) << c.row;
+    EXPECT_EQ(cityOfZone("Australia/Lord_Howe"), QStringLiteral("Lord Howe"));
+    EXPECT_EQ(cityOfZone("Etc/GMT+5"), QString());
+    EXPECT_EQ(cityOfZone("US/Eastern"), QString());
     EXPECT_EQ(utcOffsetText(-16200), QStringLiteral("-04:30"));
     EXPECT_EQ(utcOffsetText(20700), QStringLiteral("+05:45"));
 }
