@@ -4,7 +4,9 @@
 #include "settings/sqlitestorebackend.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
+#include "support/screenshot.h"
 #include "support/testenv.h"
+#include "support/x11probe.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -12,6 +14,7 @@
 #include <QRect>
 #include <QRegularExpression>
 #include <QThread>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +103,71 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
     clock.process.terminate();
     EXPECT_TRUE(clock.process.waitForFinished(5000));
     EXPECT_EQ(storedDefault(home).settings.ClockRadius, 60);
+}
+
+// On a computer in Chatham, whose offsets no row of the zone list keeps, the
+// Default clock's dialog offers Chatham first: a clock added there with the
+// keyboard shows Chatham's time, not a row's a day behind.
+TEST(SettingsOnTheDesktop, AClockAddedForTheComputersZoneShowsItsExactTime) {
+    test::TestHome home;
+    test::PrivateDesktop desktop;
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    const QStringList chathamEnv{QStringLiteral("TZ=Pacific/Chatham")};
+    ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN), {}, chathamEnv,
+                       home.path() + QStringLiteral("/default.err"));
+    QString window;
+    ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kClockCaption)).isEmpty(); }, 10000));
+    focus(window);
+    pressKeys({QStringLiteral("Prior")});
+    QString dialog;
+    ASSERT_TRUE(waitFor([&] { return !(dialog = windowNamed(kDialogCaption)).isEmpty(); }, 5000));
+    // From the tab strip to the clocks page, past the find field and the zone list
+    // to the name, which Enter adds.
+    focus(dialog);
+    pressKeys({QStringLiteral("Right"), QStringLiteral("Right"), QStringLiteral("Tab"),
+               QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("ctrl+a")});
+    xdotool({QStringLiteral("type"), QStringLiteral("Islands")});
+    pressKeys({QStringLiteral("Return")});
+
+    const QString islands = QStringLiteral("Ovra Clock {Islands}");
+    QString added;
+    ASSERT_TRUE(waitFor([&] { return !(added = windowNamed(islands)).isEmpty(); }, 10000))
+        << "Enter added no clock";
+    SqliteStoreBackend backend(home.storePath());
+    KeyStore store(backend);
+    EXPECT_EQ(store.readText(clockKeyPath(QStringLiteral("Islands")), kZoneNameValue),
+              QStringLiteral("Pacific/Chatham"));
+
+    // The face shows Chatham's wall time, pixel for pixel as drawn for that time.
+    const QTimeZone chatham("Pacific/Chatham");
+    QRegion shape;
+    for (const QRect& r : x11::boundingShape(added.toUInt()))
+        shape += r;
+    const QSize size = geometryOf(added).size();
+    bool matched = false;
+    for (int attempt = 0; attempt < 6 && !matched; ++attempt) {
+        waitFor([] { return QTime::currentTime().msec() > 300; }, 1000, 5);
+        const QDateTime before = QDateTime::currentDateTimeUtc();
+        const QImage shown = windowFace(added.toUInt(), size);
+        if (shown.isNull() || before.toSecsSinceEpoch() != QDateTime::currentSecsSinceEpoch())
+            continue;
+        const QDateTime utc = before.addMSecs(-before.time().msec());
+        const QDateTime local = QDateTime::fromSecsSinceEpoch(
+            utc.toSecsSinceEpoch() + chatham.offsetFromUtc(utc), Qt::UTC);
+        for (const QDateTime& at : {local, local.addSecs(-1)})
+            matched =
+                matched || differingPixels(shown,
+                                           renderedFace(QStringLiteral(OVRA_CLOCK_BIN), home.path(),
+                                                        QDateTime(at.date(), at.time()),
+                                                        QStringLiteral("Islands")),
+                                           shape) == 0;
+    }
+    EXPECT_TRUE(matched) << "the added clock does not show Chatham's time";
+
+    runProgram(QStringLiteral(OVRA_CLOCK_BIN),
+               {QStringLiteral("--stop"), QStringLiteral("Islands")});
+    clock.process.terminate();
+    EXPECT_TRUE(clock.process.waitForFinished(5000));
 }
 
 int main(int argc, char** argv) {

@@ -5,6 +5,7 @@
 #include "settings/settingsstore.h"
 #include "settings/startposition.h"
 #include "support/testenv.h"
+#include "time/zonesearch.h"
 
 #include <QDir>
 #include <QFile>
@@ -455,4 +456,67 @@ TEST(ClockList, DeleteCases) {
             EXPECT_TRUE(texts.isEmpty()) << t.name;
         }
     }
+}
+
+// A place typed by a user becomes a clock that keeps the zone it was made for: the
+// row that readers of the old format understand, the zone's name beside it where
+// no row is its own place, and that zone's time on its face.
+TEST(ClockList, AClockAddedForAPlaceKeepsItsZoneAndShowsItsTime) {
+    const QDateTime instant(QDate(2026, 7, 1), QTime(12, 0), Qt::UTC);
+    const ZoneFinder finder(instant);
+    const struct {
+        const char* words;
+        int row;
+        const char* zoneName;
+        const char* shown; // Automatic Daylight Saving at the instant
+    } cases[] = {
+        {"Zurich", 37, "Europe/Zurich", "07-01 14:00"},
+        {"Toronto", 15, "America/Toronto", "07-01 08:00"},
+        {"Kyiv", 48, "Europe/Kyiv", "07-01 15:00"},
+        {"Kiev", 43, "Europe/Kiev", "07-01 15:00"},
+        {"Calcutta", 65, "Asia/Calcutta", "07-01 17:30"},
+        {"Lord Howe", 85, "Australia/Lord_Howe", "07-01 22:30"},
+        {"Chatham", 96, "Pacific/Chatham", "07-02 00:45"},
+        {"Kathmandu", 67, "", "07-01 17:45"},
+        {"Switzerland", 37, "Europe/Zurich", "07-01 14:00"},
+        {"Schweiz", 37, "Europe/Zurich", "07-01 14:00"},
+        {"GMT", 34, "", "07-01 12:00"},
+        {"São Paulo", 24, "", "07-01 09:00"},
+        {"new york", 15, "", "07-01 08:00"},
+    };
+    Clocks c;
+    for (const auto& place : cases) {
+        SCOPED_TRACE(place.words);
+        const QList<ZoneChoice> found = finder.find(QString::fromUtf8(place.words));
+        ASSERT_EQ(found.size(), 1);
+        const QString name = QString::fromUtf8(place.words);
+        ASSERT_TRUE(c.list.AddClock(name, found[0].row, found[0].zoneName));
+        EXPECT_EQ(c.value(name, "TimeZoneIndex"), place.row);
+        EXPECT_EQ(c.reg.readText(clockKeyPath(name), kZoneNameValue),
+                  QString::fromUtf8(place.zoneName));
+
+        ClockState state;
+        state.ClockName = name;
+        ReadClockSettings(c.reg, state);
+        EXPECT_EQ(state.settings.TimeStandard, 2);
+        const QDateTime shown = ClockTime(instant, QTimeZone::utc(), clockTimeInput(state));
+        EXPECT_EQ(shown.toString(QStringLiteral("MM-dd HH:mm")), QString::fromUtf8(place.shown));
+    }
+}
+
+// A key left from before, added again for a row, loses the zone name it held, so
+// the row decides; a name this computer's database lacks also leaves the row.
+TEST(ClockList, AZoneNameNeverOutlivesItsRowOrTheDatabase) {
+    Clocks c;
+    const QString key = clockKeyPath(QStringLiteral("Old"));
+    c.reg.writeText(key, kZoneNameValue, QStringLiteral("Pacific/Chatham"));
+    ASSERT_TRUE(c.list.AddClock(QStringLiteral("Old"), 81));
+    EXPECT_EQ(c.reg.readText(key, kZoneNameValue), QString());
+
+    ASSERT_TRUE(c.list.AddClock(QStringLiteral("Future"), 81, "Mars/Olympus_Mons"));
+    ClockState state;
+    state.ClockName = QStringLiteral("Future");
+    ReadClockSettings(c.reg, state);
+    const QDateTime instant(QDate(2026, 7, 1), QTime(12, 0), Qt::UTC);
+    EXPECT_EQ(ClockTime(instant, QTimeZone::utc(), clockTimeInput(state)).time(), QTime(21, 0));
 }
