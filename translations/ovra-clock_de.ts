@@ -268,19 +268,6 @@ Option, ein fehlender Wert, zwei Aktionen).
         <translation>%1 nimmt keinen Uhrnamen, erhielt aber „%2“.</translation>
     </message>
     <message>
-        <source>Usage: ovra-clock [NAME]
-       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
-       ovra-clock --list | --list-zones | --add NAME [--zone ZONE] |
-                  --start NAME | --stop NAME | --delete NAME
-</source>
-        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
-        <translation>Aufruf: ovra-clock [NAME]
-        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
-        ovra-clock --list | --list-zones | --add NAME [--zone ZONE] |
-                   --start NAME | --stop NAME | --delete NAME
-</translation>
-    </message>
-    <message>
         <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given). Every word
 that does not begin with &quot;--&quot; is part of the name, whichever option is given and
 wherever the words stand: &quot;--add New York --zone America/New_York&quot; adds the clock
@@ -294,6 +281,33 @@ Anführungszeichen: --zone &quot;New York&quot;.
 </translation>
     </message>
     <message>
+        <source>No thread can be started (a process or memory limit), so the clock cannot draw and does not start.</source>
+        <translation>Es kann kein Thread gestartet werden (eine Prozess- oder Speichergrenze); die Uhr kann nicht zeichnen und startet nicht.</translation>
+    </message>
+    <message>
+        <source> The clock cannot be started.</source>
+        <translation> Die Uhr kann nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>No zone has the number %1; --list-zones lists them from 0 to %2.</source>
+        <translation>Keine Zone hat die Nummer %1; --list-zones listet sie von 0 bis %2 auf.</translation>
+    </message>
+    <message>
+        <source>Usage: ovra-clock [NAME]
+       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+       ovra-clock --list | --list-zones | --list-places |
+                  --add NAME [--zone ZONE] |
+                  --start NAME | --stop NAME | --delete NAME
+</source>
+        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
+        <translation>Aufruf: ovra-clock [NAME]
+        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+        ovra-clock --list | --list-zones | --list-places |
+                   --add NAME [--zone ZONE] |
+                   --start NAME | --stop NAME | --delete NAME
+</translation>
+    </message>
+    <message>
         <source>Options:
   --help             show this text and exit
   --version          show the version and exit
@@ -301,9 +315,12 @@ Anführungszeichen: --zone &quot;New York&quot;.
   --at TIME          with --render: the time the clock&apos;s own zone shows
   --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
   --list-zones       list the zones: number, text, zone name, offset from UTC now
+  --list-places      list the places of the system&apos;s zone database: zone name, city,
+                     country
   --add NAME         add a clock and start it
-  --zone ZONE        with --add: the new clock&apos;s zone, by its number (0-96), its zone
-                     name or the words of a place; the computer&apos;s zone without it
+  --zone ZONE        with --add: the new clock&apos;s zone, by its number (0-96), a zone
+                     name, a city or a country (Zurich, Schweiz); the computer&apos;s
+                     zone without it
   --start NAME       start a clock
   --stop NAME        stop a running clock; its settings are saved
   --delete NAME      stop a clock and delete its settings (its alarms are kept)
@@ -315,25 +332,15 @@ Anführungszeichen: --zone &quot;New York&quot;.
   --at TIME          mit --render: die Zeit, die die eigene Zone der Uhr zeigt
   --list             jede Uhr mit „Running“, „Stopped“ oder „Not answering“ auflisten
   --list-zones       die Zonen auflisten: Nummer, Text, Zonenname, jetziger Abstand zu UTC
+  --list-places      die Orte der Zeitzonendatenbank des Systems auflisten: Zonenname,
+                     Stadt, Land
   --add NAME         eine Uhr hinzufügen und starten
-  --zone ZONE        mit --add: die Zone der neuen Uhr, als Nummer (0-96), Zonenname
-                     oder Wörter eines Ortes; ohne sie die Zone des Computers
+  --zone ZONE        mit --add: die Zone der neuen Uhr, als Nummer (0-96), Zonenname,
+                     Stadt oder Land (Zurich, Schweiz); ohne sie die Zone des Computers
   --start NAME       eine Uhr starten
   --stop NAME        eine laufende Uhr beenden; ihre Einstellungen werden gespeichert
   --delete NAME      eine Uhr beenden und ihre Einstellungen löschen (ihre Alarme bleiben)
 </translation>
-    </message>
-    <message>
-        <source>No thread can be started (a process or memory limit), so the clock cannot draw and does not start.</source>
-        <translation>Es kann kein Thread gestartet werden (eine Prozess- oder Speichergrenze); die Uhr kann nicht zeichnen und startet nicht.</translation>
-    </message>
-    <message>
-        <source> The clock cannot be started.</source>
-        <translation> Die Uhr kann nicht gestartet werden.</translation>
-    </message>
-    <message>
-        <source>No zone has the number %1; --list-zones lists them from 0 to %2.</source>
-        <translation>Keine Zone hat die Nummer %1; --list-zones listet sie von 0 bis %2 auf.</translation>
     </message>
 </context>
 <context>

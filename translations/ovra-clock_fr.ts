@@ -267,19 +267,6 @@ porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un mag
         <translation>%1 ne prend pas de nom d’horloge, mais a reçu « %2 ».</translation>
     </message>
     <message>
-        <source>Usage: ovra-clock [NAME]
-       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
-       ovra-clock --list | --list-zones | --add NAME [--zone ZONE] |
-                  --start NAME | --stop NAME | --delete NAME
-</source>
-        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
-        <translation>Usage : ovra-clock [NAME]
-        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
-        ovra-clock --list | --list-zones | --add NAME [--zone ZONE] |
-                   --start NAME | --stop NAME | --delete NAME
-</translation>
-    </message>
-    <message>
         <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given). Every word
 that does not begin with &quot;--&quot; is part of the name, whichever option is given and
 wherever the words stand: &quot;--add New York --zone America/New_York&quot; adds the clock
@@ -293,6 +280,33 @@ guillemets : --zone &quot;New York&quot;.
 </translation>
     </message>
     <message>
+        <source>No thread can be started (a process or memory limit), so the clock cannot draw and does not start.</source>
+        <translation>Aucun thread ne peut être lancé (une limite de processus ou de mémoire) ; l’horloge ne peut pas dessiner et ne démarre pas.</translation>
+    </message>
+    <message>
+        <source> The clock cannot be started.</source>
+        <translation> L’horloge ne peut pas être lancée.</translation>
+    </message>
+    <message>
+        <source>No zone has the number %1; --list-zones lists them from 0 to %2.</source>
+        <translation>Aucun fuseau ne porte le numéro %1 ; --list-zones les liste de 0 à %2.</translation>
+    </message>
+    <message>
+        <source>Usage: ovra-clock [NAME]
+       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+       ovra-clock --list | --list-zones | --list-places |
+                  --add NAME [--zone ZONE] |
+                  --start NAME | --stop NAME | --delete NAME
+</source>
+        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
+        <translation>Usage : ovra-clock [NAME]
+        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+        ovra-clock --list | --list-zones | --list-places |
+                   --add NAME [--zone ZONE] |
+                   --start NAME | --stop NAME | --delete NAME
+</translation>
+    </message>
+    <message>
         <source>Options:
   --help             show this text and exit
   --version          show the version and exit
@@ -300,9 +314,12 @@ guillemets : --zone &quot;New York&quot;.
   --at TIME          with --render: the time the clock&apos;s own zone shows
   --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
   --list-zones       list the zones: number, text, zone name, offset from UTC now
+  --list-places      list the places of the system&apos;s zone database: zone name, city,
+                     country
   --add NAME         add a clock and start it
-  --zone ZONE        with --add: the new clock&apos;s zone, by its number (0-96), its zone
-                     name or the words of a place; the computer&apos;s zone without it
+  --zone ZONE        with --add: the new clock&apos;s zone, by its number (0-96), a zone
+                     name, a city or a country (Zurich, Schweiz); the computer&apos;s
+                     zone without it
   --start NAME       start a clock
   --stop NAME        stop a running clock; its settings are saved
   --delete NAME      stop a clock and delete its settings (its alarms are kept)
@@ -314,25 +331,16 @@ guillemets : --zone &quot;New York&quot;.
   --at TIME          avec --render : l’heure qu’affiche le fuseau de l’horloge
   --list             lister chaque horloge avec « Running », « Stopped » ou « Not answering »
   --list-zones       lister les fuseaux : numéro, texte, nom du fuseau, décalage UTC actuel
+  --list-places      lister les lieux de la base des fuseaux du système : nom du fuseau,
+                     ville, pays
   --add NAME         ajouter une horloge et la lancer
   --zone ZONE        avec --add : le fuseau de la nouvelle horloge, par son numéro (0-96),
-                     son nom ou les mots d’un lieu ; celui de l’ordinateur sans elle
+                     un nom de fuseau, une ville ou un pays (Zurich, Schweiz) ; celui de
+                     l’ordinateur sans elle
   --start NAME       lancer une horloge
   --stop NAME        arrêter une horloge ; ses paramètres sont enregistrés
   --delete NAME      arrêter une horloge et supprimer ses paramètres (ses alarmes restent)
 </translation>
-    </message>
-    <message>
-        <source>No thread can be started (a process or memory limit), so the clock cannot draw and does not start.</source>
-        <translation>Aucun thread ne peut être lancé (une limite de processus ou de mémoire) ; l’horloge ne peut pas dessiner et ne démarre pas.</translation>
-    </message>
-    <message>
-        <source> The clock cannot be started.</source>
-        <translation> L’horloge ne peut pas être lancée.</translation>
-    </message>
-    <message>
-        <source>No zone has the number %1; --list-zones lists them from 0 to %2.</source>
-        <translation>Aucun fuseau ne porte le numéro %1 ; --list-zones les liste de 0 à %2.</translation>
     </message>
 </context>
 <context>

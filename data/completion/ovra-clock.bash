@@ -1,7 +1,7 @@
 # bash completion for ovra-clock                                  -*- shell-script -*-
 #
-# Options, PNG files for --render, zone names for --zone (from `ovra-clock
-# --list-zones`), and clock names (from `ovra-clock --list`) wherever a name can
+# Options, PNG files for --render, zone names and cities for --zone (from
+# `ovra-clock --list-zones` and `--list-places`), and clock names (from `ovra-clock --list`) wherever a name can
 # stand. A name of several words is offered whole. Names are offered quoted for
 # the shell, so that a name holding $, a backtick or a leading ~ is inserted as
 # text and never runs anything.
@@ -17,13 +17,19 @@ _ovra_clock_names() {
     done < <("$prog" --list 2>/dev/null)
 }
 
-# Prints the zone names, one a line.
+# Prints what --zone takes by name, one a line: the zone names of the list and of
+# the system's zone database, and the cities of the latter.
 _ovra_clock_zones() {
-    local prog=$1 number text zone offset
+    local prog=$1 number text zone offset city country
     prog=${prog/#\~/$HOME}
-    while IFS=$'\t' read -r number text zone offset; do
-        printf '%s\n' "$zone"
-    done < <("$prog" --list-zones 2>/dev/null)
+    {
+        while IFS=$'\t' read -r number text zone offset; do
+            printf '%s\n' "$zone"
+        done < <("$prog" --list-zones 2>/dev/null)
+        while IFS=$'\t' read -r zone city country; do
+            printf '%s\n%s\n' "$zone" "$city"
+        done < <("$prog" --list-places 2>/dev/null)
+    } | sort -u
 }
 
 # Quotes a word for the shell as the word being completed was begun: inside
@@ -64,9 +70,10 @@ _ovra_clock() {
         return
         ;;
     --zone)
-        local zone
+        local zone typed
+        typed=$(_ovra_clock_dequote "$cur")
         while IFS= read -r zone; do
-            [[ $zone == "$cur"* ]] && COMPREPLY+=("$zone")
+            [[ $zone == "$typed"* ]] && COMPREPLY+=("$(_ovra_clock_quote "$zone" "$cur")")
         done < <(_ovra_clock_zones "${COMP_WORDS[0]}")
         return
         ;;
@@ -93,7 +100,7 @@ _ovra_clock() {
     if [[ $cur == -* ]]; then
         local options
         case $action in
-        '') options='--help --version --render --list --list-zones --add --start --stop --delete' ;;
+        '') options='--help --version --render --list --list-zones --list-places --add --start --stop --delete' ;;
         --render) options='--at' ;;
         --add) options='--zone' ;;
         *) options= ;;
@@ -103,7 +110,7 @@ _ovra_clock() {
     fi
 
     case $action in
-    --add | --list | --list-zones | --help | --version) return ;;
+    --add | --list | --list-zones | --list-places | --help | --version) return ;;
     esac
 
     # Every word that is not an option belongs to the name, so the words typed so far

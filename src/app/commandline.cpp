@@ -22,6 +22,7 @@ constexpr ActionOption kActions[] = {
     {u"--render", CommandLine::Action::Render, true, false},
     {u"--list", CommandLine::Action::List, false, false},
     {u"--list-zones", CommandLine::Action::ListZones, false, false},
+    {u"--list-places", CommandLine::Action::ListPlaces, false, false},
     {u"--add", CommandLine::Action::Add, false, true},
     {u"--start", CommandLine::Action::Start, false, true},
     {u"--stop", CommandLine::Action::Stop, false, true},
@@ -161,7 +162,8 @@ CommandLine parseCommandLine(const QStringList& args, const QDateTime& nowUtc) {
                 QCoreApplication::translate("CommandLine", "%1 needs a clock name.").arg(option));
         cl.clockName = kDefaultClockName;
     } else if ((cl.action == CommandLine::Action::List ||
-                cl.action == CommandLine::Action::ListZones) &&
+                cl.action == CommandLine::Action::ListZones ||
+                cl.action == CommandLine::Action::ListPlaces) &&
                !words.isEmpty()) {
         return fail(
             QCoreApplication::translate("CommandLine", "%1 takes no clock name, but got \"%2\".")
@@ -178,8 +180,8 @@ QString usageText() {
                                        "Usage: ovra-clock [NAME]\n"
                                        "       ovra-clock --render FILE.png [--at \"YYYY-MM-DD "
                                        "HH:MM:SS\"] [NAME]\n"
-                                       "       ovra-clock --list | --list-zones | --add NAME "
-                                       "[--zone ZONE] |\n"
+                                       "       ovra-clock --list | --list-zones | --list-places |\n"
+                                       "                  --add NAME [--zone ZONE] |\n"
                                        "                  --start NAME | --stop NAME | --delete "
                                        "NAME\n") +
            u'\n' +
@@ -209,11 +211,14 @@ QString usageText() {
                "answering\"\n"
                "  --list-zones       list the zones: number, text, zone name, offset from UTC "
                "now\n"
+               "  --list-places      list the places of the system's zone database: zone name, "
+               "city,\n"
+               "                     country\n"
                "  --add NAME         add a clock and start it\n"
-               "  --zone ZONE        with --add: the new clock's zone, by its number (0-96), its "
+               "  --zone ZONE        with --add: the new clock's zone, by its number (0-96), a "
                "zone\n"
-               "                     name or the words of a place; the computer's zone without "
-               "it\n"
+               "                     name, a city or a country (Zurich, Schweiz); the computer's\n"
+               "                     zone without it\n"
                "  --start NAME       start a clock\n"
                "  --stop NAME        stop a running clock; its settings are saved\n"
                "  --delete NAME      stop a clock and delete its settings (its alarms are "

@@ -20,6 +20,7 @@ struct CommandLine {
         Render,
         List,
         ListZones,
+        ListPlaces,
         Add,
         Start,
         Stop,

@@ -254,6 +254,10 @@ std::optional<int> runWithoutDisplay(int argc, char** argv, CommandLine& cl) {
         for (const QString& line : zoneListLines(QDateTime::currentDateTimeUtc()))
             std::printf("%s\n", qUtf8Printable(line));
         return 0;
+    case CommandLine::Action::ListPlaces:
+        for (const QString& line : ZoneFinder(QDateTime::currentDateTimeUtc()).placeLines())
+            std::printf("%s\n", qUtf8Printable(line));
+        return 0;
     case CommandLine::Action::RunClock:
     case CommandLine::Action::Render:
         break;

@@ -261,8 +261,8 @@ QStringList ZoneFinder::placeLines() const {
     for (const Place& place : m_places)
         if (const QString city = cityOfZone(place.zoneName); !city.isEmpty())
             lines << QStringLiteral("%1\t%2\t%3")
-                         .arg(city, m_countryOf.value(place.zoneName),
-                              QString::fromLatin1(place.zoneName));
+                         .arg(QString::fromLatin1(place.zoneName), city,
+                              m_countryOf.value(place.zoneName));
     return lines;
 }
 

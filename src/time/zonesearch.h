@@ -35,8 +35,8 @@ public:
     // city and country ("Zurich, Switzerland").
     QString describe(const ZoneChoice& choice) const;
 
-    // Every zone of the database that has a city, one line each: the city, the
-    // country and the zone name, separated by tabs.
+    // Every zone of the database that has a city, one line each: the zone name,
+    // the city and the country (empty for a link), separated by tabs.
     QStringList placeLines() const;
 
 private:

@@ -67,7 +67,11 @@ TEST(BashCompletion, OffersOptionsZonesAndClockNamesWhereTheyCanStand) {
         {{prog, "--add", "X", "--"}, {"--zone"}},
         {{prog, "--render", "f.png", "--"}, {"--at"}},
         {{prog, "--add", "X", "--zone", "Asia/Ko"}, {"Asia/Kolkata"}},
-        {{prog, "--add", "X", "--zone", "America/Ar"}, {"America/Argentina/Buenos_Aires"}},
+        {{prog, "--add", "X", "--zone", "America/Argentina/Bu"},
+         {"America/Argentina/Buenos_Aires"}},
+        // The database's other zones and their cities, whole and quoted.
+        {{prog, "--add", "X", "--zone", "Europe/Kie"}, {"Europe/Kiev"}},
+        {{prog, "--add", "X", "--zone", "Lord"}, {"Lord\\ Howe"}},
         // A name of several words is offered whole, from its first word on, quoted for
         // the shell...
         {{prog, "--start", "New"}, {"New\\ Delhi", "New\\ York"}},
@@ -105,6 +109,8 @@ TEST(ShellCompletion, CompletesOptionsZonesAndQuotesClockNamesOnATerminal) {
         {"zsh", "--sto", "--stop "},
         {"zsh", "--add X --zo", "--add X --zone "},
         {"zsh", "--add X --zone Asia/Kolk", "--add X --zone Asia/Kolkata "},
+        {"zsh", "--add X --zone Lord\\ H", "--add X --zone Lord\\ Howe "},
+        {"bash", "--add X --zone Zuri", "--add X --zone Zurich "},
         {"zsh", "--render f.png --a", "--render f.png --at "},
         {"zsh", "--stop To", "--stop Tokyo "},
         {"zsh", "--start New\\ Y", "--start New\\ York "},
