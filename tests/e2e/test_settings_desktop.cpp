@@ -121,11 +121,11 @@ TEST(SettingsOnTheDesktop, AClockAddedForTheComputersZoneShowsItsExactTime) {
     pressKeys({QStringLiteral("Prior")});
     QString dialog;
     ASSERT_TRUE(waitFor([&] { return !(dialog = windowNamed(kDialogCaption)).isEmpty(); }, 5000));
-    // From the tab strip to the clocks page, past the find field and the zone list
-    // to the name, which Enter adds.
+    // From the tab strip to the clocks page and with its access key to the name,
+    // which Enter adds in the zone offered first.
     focus(dialog);
-    pressKeys({QStringLiteral("Right"), QStringLiteral("Right"), QStringLiteral("Tab"),
-               QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("ctrl+a")});
+    pressKeys({QStringLiteral("Right"), QStringLiteral("Right"), QStringLiteral("alt+n"),
+               QStringLiteral("ctrl+a")});
     xdotool({QStringLiteral("type"), QStringLiteral("Islands")});
     pressKeys({QStringLiteral("Return")});
 
