@@ -1,5 +1,6 @@
 #include "time/zonesearch.h"
 
+#include "base/textutil.h"
 #include "time/zonetable.h"
 
 #include <QTimeZone>
@@ -10,21 +11,10 @@ namespace ovra {
 
 namespace {
 
-// Lower case without accents, so "São Paulo", "SAO PAULO" and "sao paulo" are one.
-QString folded(const QString& text) {
-    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
-    QString out;
-    out.reserve(decomposed.size());
-    for (const QChar c : decomposed)
-        if (c.category() != QChar::Mark_NonSpacing)
-            out += c;
-    return out.toCaseFolded();
-}
-
 QStringList wordsOf(const QString& text) {
     QStringList words;
     QString word;
-    for (const QChar c : folded(text)) {
+    for (const QChar c : withoutCaseOrAccents(text)) {
         if (c.isLetterOrNumber()) {
             word += c;
         } else if (!word.isEmpty()) {
@@ -64,14 +54,14 @@ QList<int> rowsWithEveryWord(const QStringList& query, bool wholeWords) {
 } // namespace
 
 QList<int> findZones(const QString& words, const QDateTime& nowUtc) {
-    const QString query = folded(words.trimmed());
+    const QString query = withoutCaseOrAccents(words.trimmed());
     if (query.isEmpty())
         return {};
     const auto table = zoneTable();
     for (int i = 0; i < int(table.size()); ++i) {
-        if (query == folded(QString::fromLatin1(table[i].IanaId)) ||
-            query == folded(QString::fromUtf16(table[i].DisplayName)) ||
-            query == folded(placeText(table[i])))
+        if (query == withoutCaseOrAccents(QString::fromLatin1(table[i].IanaId)) ||
+            query == withoutCaseOrAccents(QString::fromUtf16(table[i].DisplayName)) ||
+            query == withoutCaseOrAccents(placeText(table[i])))
             return {i};
     }
     const QStringList queryWords = wordsOf(query);
