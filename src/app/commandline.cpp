@@ -27,6 +27,13 @@ constexpr ActionOption kActions[] = {
     {u"--stop", CommandLine::Action::Stop, false, true},
     {u"--delete", CommandLine::Action::Delete, false, true},
 };
+const ActionOption* findAction(QStringView option) {
+    for (const auto& a : kActions)
+        if (option == QStringView(a.name))
+            return &a;
+    return nullptr;
+}
+
 // A row number as it stands (the clock list checks its range, as for the dialog),
 // else the one row the words name.
 std::optional<int> zoneFromWords(const QString& value, const QDateTime& nowUtc, QString& error) {
@@ -67,10 +74,15 @@ CommandLine parseCommandLine(const QStringList& args, const QDateTime& nowUtc) {
         cl.error = message;
         return cl;
     };
+    bool optionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& word = args[i];
-        if (!word.startsWith(u"--")) {
+        if (optionsEnded || !word.startsWith(u'-')) {
             words << word;
+            continue;
+        }
+        if (word == u"--") {
+            optionsEnded = true;
             continue;
         }
         QString option = word;
@@ -103,10 +115,11 @@ CommandLine parseCommandLine(const QStringList& args, const QDateTime& nowUtc) {
             }
             continue;
         }
-        const ActionOption* match = nullptr;
-        for (const auto& a : kActions)
-            if (option == QStringView(a.name))
-                match = &a;
+        // "-h" and "-v" as most programs spell them; any other word with a single
+        // dash is a mistyped option, never a clock that starts under that name.
+        const ActionOption* match = findAction(option == u"-h"   ? u"--help"
+                                               : option == u"-v" ? u"--version"
+                                                                 : QStringView(option));
         if (!match)
             return fail(QCoreApplication::translate("CommandLine", "Unknown option %1. Try --help.")
                             .arg(option));

@@ -1,6 +1,7 @@
 #include "settings/autorun.h"
 
 #include "base/apppaths.h"
+#include "base/clockname.h"
 #include "base/privatepath.h"
 #include "base/regularfile.h"
 #include "base/textutil.h"
@@ -23,7 +24,7 @@ QString Autorun::entryFilePath(const QString& autostartFolder, const QString& cl
 }
 
 QString Autorun::expectedCommandLine(const QString& programPath, const QString& clockName) {
-    return desktopExecLine({programPath, clockName});
+    return desktopExecLine(QStringList{programPath} + clockArguments(clockName));
 }
 
 QString Autorun::entryFilePath() const {

@@ -477,3 +477,46 @@ TEST(Process, AClockThatCannotStartAThreadSaysSoInsteadOfHanging) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("No thread can be started"))) << qPrintable(r.err);
 }
+
+// A word with a dash is an option, never a clock: -h and -v are --help and
+// --version, and any other is refused as --bogus is. A name that begins with a
+// dash follows "--", and reaches the clock that is started for it and the entry
+// that starts it with the session the same way.
+TEST(Process, DashedWordsAreOptionsAndADashedNameFollowsDoubleDash) {
+    test::TestHome home;
+    const QString help = run({QStringLiteral("--help")}, offscreen()).out;
+    const struct {
+        QStringList args;
+        int exitCode;
+        QString out;
+        const char* err; // part of stderr
+    } cases[] = {
+        {{"-h"}, 0, help, ""},
+        {{"-v"}, 0, QStringLiteral("Ovra Clock " OVRA_VERSION "\n"), ""},
+        {{"-x"}, 2, {}, "ovra-clock: Unknown option -x. Try --help.\n"},
+        {{"-"}, 2, {}, "ovra-clock: Unknown option -. Try --help.\n"},
+        {{"--add", "-h"}, 2, {}, "-h cannot be combined with another action."},
+        {{"--", "--"}, 1, {}, "cannot begin with \"--\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const test::ProgramResult r = run(c.args, offscreen());
+        EXPECT_EQ(r.exitCode, c.exitCode) << qPrintable(r.err);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.err))) << qPrintable(r.err);
+    }
+    EXPECT_EQ(filesUnder(home.path()), QStringList());
+
+    listClocks(home, QStringLiteral("{-h}"));
+    const test::ProgramResult started =
+        run({QStringLiteral("--start"), QStringLiteral("--"), QStringLiteral("-h")}, offscreen());
+    EXPECT_EQ(started.exitCode, 0) << qPrintable(started.err);
+    EXPECT_EQ(listed(), QStringLiteral("Default -- Stopped\n-h -- Running\n"));
+    EXPECT_EQ(
+        run({QStringLiteral("--stop"), QStringLiteral("--"), QStringLiteral("-h")}, offscreen())
+            .exitCode,
+        0);
+    QFile entry(home.path() + QStringLiteral("/config/autostart/Ovra Clock - -h.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(entry.readAll().contains("\nExec=" OVRA_CLOCK_BIN " -- -h\n"));
+}

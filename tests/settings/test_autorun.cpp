@@ -66,6 +66,8 @@ TEST(Autorun, CommandLineIsTheProgramAndTheNameQuotedWhereNeeded) {
         {"/usr/bin/ovra-clock", "Joe's $HOME", "/usr/bin/ovra-clock \"Joe's \\$HOME\""},
         {"/usr/bin/ovra-clock", "say \"hi\"", "/usr/bin/ovra-clock \"say \\\"hi\\\"\""},
         {"/opt/a\\b/ovra-clock", "Tokyo", "\"/opt/a\\\\b/ovra-clock\" Tokyo"},
+        // Alone, the name would read as an option.
+        {"/usr/bin/ovra-clock", "-h", "/usr/bin/ovra-clock -- -h"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(
