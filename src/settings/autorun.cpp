@@ -5,7 +5,9 @@
 #include "base/privatepath.h"
 #include "base/regularfile.h"
 #include "base/textutil.h"
+#include "settings/clocklist.h"
 #include "settings/desktopentry.h"
+#include "settings/keystore.h"
 #include "settings/settingsstore.h"
 
 #include <QCoreApplication>
@@ -67,11 +69,20 @@ int Autorun::SyncAutorunEntry(int wish) {
     // replaced when the clock is asked to start with the session.
     if (current != expected && wish == 1)
         return 0;
-    if (wish == 0)
-        writeEntry();
-    else
+    if (wish != 0)
         RemoveAutorunEntry(m_paths.AutostartFolder, m_state.ClockName);
+    else if (clockListed())
+        writeEntry();
     return currentCommandLine() == expected ? 1 : 0;
+}
+
+bool Autorun::clockListed() const {
+    if (!m_store || m_state.ClockName == kDefaultClockName)
+        return true;
+    int rc = status::Success;
+    const QString text = m_store->readText(kClockListKey, kClockListValue, &rc);
+    return (rc == status::Success || rc == status::NotFound) &&
+           ParseClockList(text).contains(m_state.ClockName);
 }
 
 bool Autorun::writeEntry() const {

@@ -2,7 +2,9 @@
 
 #include "base/clockname.h"
 #include "base/messagesink.h"
+#include "base/textutil.h"
 #include "settings/clocklist.h"
+#include "settings/keystore.h"
 #include "time/zonetable.h"
 
 #include <QCoreApplication>
@@ -22,6 +24,41 @@ int refuse(MessageSink& errors, const QString& text) {
 
 QString quoted(const QString& name) {
     return u'"' + name + u'"';
+}
+
+QStringList namesOf(const QList<ClockEntry>& entries) {
+    QStringList names;
+    for (const ClockEntry& entry : entries)
+        names << entry.Name;
+    return names;
+}
+
+// Names are told apart by case and accents, but a user who types "sao paulo" for
+// "São Paulo" means the listed clock: the refusal names it.
+QString withSuggestion(const QString& refusal, const QString& name, const QStringList& listed) {
+    const QString typed = withoutCaseOrAccents(name);
+    for (const QString& other : listed)
+        if (withoutCaseOrAccents(other) == typed)
+            return refusal + u' ' +
+                   QCoreApplication::translate("CommandLine", "Did you mean %1?")
+                       .arg(quoted(other));
+    return refusal;
+}
+
+QString noSuchClockText(const QString& name, const QStringList& listed) {
+    return withSuggestion(
+        QCoreApplication::translate("CommandLine", "There is no clock named %1.").arg(quoted(name)),
+        name, listed);
+}
+
+// What to do about a clock that is not listed, with the words to type for it.
+QString notListedText(const QString& name, const QStringList& listed) {
+    //: %2 is the name as it is typed after --add, with "-- " before a name that
+    //: begins with "-".
+    return withSuggestion(QCoreApplication::translate(
+                              "CommandLine", "There is no clock named %1. Add it with --add %2.")
+                              .arg(quoted(name), clockArguments(name).join(u' ')),
+                          name, listed);
 }
 
 // Until a new process has claimed its name, a --stop or --delete that follows at
@@ -64,9 +101,7 @@ int startClock(ClockList& clocks, const QString& name, QTextStream& out, Message
     if (!clocks.LoadClockList(false))
         return kRefused;
     if (!clocks.contains(name))
-        return refuse(errors, QCoreApplication::translate(
-                                  "CommandLine", "There is no clock named %1. Add it with --add.")
-                                  .arg(quoted(name)));
+        return refuse(errors, notListedText(name, namesOf(clocks.entries())));
     if (const qint64 pid = clocks.FindClockWindow(name, true); pid != 0) {
         if (pid == kChannelFailed)
             return kRefused;
@@ -97,9 +132,7 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
         if (!clocks.LoadClockList(false))
             return kRefused;
         if (!clocks.clockExists(name))
-            return refuse(errors,
-                          QCoreApplication::translate("CommandLine", "There is no clock named %1.")
-                              .arg(quoted(name)));
+            return refuse(errors, noSuchClockText(name, namesOf(clocks.entries())));
         return refuse(errors,
                       QCoreApplication::translate("CommandLine", "The clock %1 is not running.")
                           .arg(quoted(name)));
@@ -136,9 +169,7 @@ int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
     if (!clocks.LoadClockList(false))
         return kRefused;
     if (name != kDefaultClockName && clockNameProblem(name).isEmpty() && !clocks.clockExists(name))
-        return refuse(errors,
-                      QCoreApplication::translate("CommandLine", "There is no clock named %1.")
-                          .arg(quoted(name)));
+        return refuse(errors, noSuchClockText(name, namesOf(clocks.entries())));
     return clocks.DeleteClock(name) ? kDone : kRefused;
 }
 } // namespace
@@ -146,6 +177,20 @@ int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
 int zoneForNewClock(const QTimeZone& computer, const QDateTime& nowUtc) {
     const int row = computerZoneIndex(computer, nowUtc);
     return row >= 0 ? row : computerZoneIndex(QTimeZone::utc(), nowUtc);
+}
+
+bool clockMayStart(KeyStore& store, const QString& name, MessageSink& errors) {
+    if (name == kDefaultClockName)
+        return true;
+    int rc = status::Success;
+    const QString text = store.readText(kClockListKey, kClockListValue, &rc);
+    if (rc != status::Success && rc != status::NotFound)
+        return true;
+    const QStringList listed = ParseClockList(text);
+    if (listed.contains(name))
+        return true;
+    refuse(errors, notListedText(name, listed));
+    return false;
 }
 
 int RunClockCommand(ClockCommand command, const QString& name, std::optional<int> zone,

@@ -10,6 +10,7 @@
 namespace ovra {
 
 class ClockList;
+class KeyStore;
 class MessageSink;
 
 // The clock-management options of the command line, on the same operations the
@@ -29,6 +30,13 @@ enum class ClockCommand { List, Add, Start, Stop, Delete };
 int RunClockCommand(ClockCommand command, const QString& name, std::optional<int> zone,
                     ClockList& clocks, QTextStream& out, MessageSink& errors, int defaultZone,
                     int startWaitMs = kAddStartWaitMs);
+
+// Whether the process may show the clock of that name: "Default" always, another
+// clock only when the list holds it, so that a mistyped name never runs as a clock
+// of its own and leaves an autostart entry behind. A refusal says which listed
+// clock differs only in case or accents. A list that cannot be read decides
+// nothing: the clock starts and says what is wrong with the store.
+bool clockMayStart(KeyStore& store, const QString& name, MessageSink& errors);
 
 // The zone row for clocks added without a zone: the computer's own (see
 // computerZoneIndex), or the UTC row when no row stands for it.

@@ -10,6 +10,7 @@
 #include "settings/clocklist.h"
 #include "settings/instancepaths.h"
 #include "settings/keystore.h"
+#include "settings/settingsstore.h"
 #include "settings/sqlitestorebackend.h"
 
 #include <csignal>
@@ -109,7 +110,8 @@ TEST(Process, NamesOfSeveralWordsAndTheStatedExitStatuses) {
         const char* err; // part of stderr; empty: nothing
     } cases[] = {
         {"--stop New York", 1, "There is no clock named \"New York\"."},
-        {"--start New York", 1, "There is no clock named \"New York\". Add it with --add."},
+        {"--start New York", 1,
+         "There is no clock named \"New York\". Add it with --add New York."},
         {"--delete New York", 1, "There is no clock named \"New York\"."},
         {"--zone 10 --start New York", 2, "--zone only goes with --add."},
         {"--stop", 2, "--stop needs a clock name."},
@@ -152,7 +154,7 @@ TEST(Process, WithoutADisplayItSaysSoAndWritesNothing) {
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    const test::ProgramResult r = run({QStringLiteral("Tokyo")}, env);
+    const test::ProgramResult r = run({}, env);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.trimmed(), QStringLiteral("Ovra Clock Error: Load GDI+ Error!"));
     EXPECT_EQ(filesUnder(home.path()), QStringList());
@@ -354,14 +356,17 @@ QString defaultSocket(const test::TestHome& home) {
                               QStringLiteral("Default"));
 }
 
-// The clock Default of this test on the offscreen platform, its error output in a
-// file; limits are shell commands (ulimit) that apply to it alone.
+// A clock of this test (Default unless args name another) on the offscreen
+// platform, its error output in a file; limits are shell commands (ulimit) that
+// apply to it alone.
 struct OffscreenClock {
-    explicit OffscreenClock(const test::TestHome& home, const QString& limits = QStringLiteral(":"))
+    explicit OffscreenClock(const test::TestHome& home, const QString& limits = QStringLiteral(":"),
+                            const QStringList& args = {})
         : errors(home.path() + QStringLiteral("/clock.err")),
           clock(QStringLiteral("/bin/sh"),
-                {QStringLiteral("-c"), limits + QStringLiteral(" && exec \"$0\""),
-                 QStringLiteral(OVRA_CLOCK_BIN)},
+                QStringList{QStringLiteral("-c"), limits + QStringLiteral(" && exec \"$0\" \"$@\""),
+                            QStringLiteral(OVRA_CLOCK_BIN)} +
+                    args,
                 {QStringLiteral("QT_QPA_PLATFORM=offscreen")}, errors) {}
     QString err() const {
         QFile f(errors);
@@ -519,4 +524,55 @@ TEST(Process, DashedWordsAreOptionsAndADashedNameFollowsDoubleDash) {
     QFile entry(home.path() + QStringLiteral("/config/autostart/Ovra Clock - -h.desktop"));
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     EXPECT_TRUE(entry.readAll().contains("\nExec=" OVRA_CLOCK_BIN " -- -h\n"));
+}
+
+// Only a listed clock starts. A name typed wrong starts nothing and writes nothing;
+// the refusal says how to add it and names the listed clock it differs from only
+// in case or accents.
+TEST(Process, ANameThatIsNotListedStartsNothing) {
+    test::TestHome home;
+    listClocks(home, QStringLiteral("{São Paulo}{Tokyo}"));
+    const struct {
+        QStringList args;
+        const char* err; // after "Ovra Clock Error: "
+    } cases[] = {
+        {{"Sao", "Paulo"},
+         "There is no clock named \"Sao Paulo\". Add it with --add Sao Paulo. Did you mean "
+         "\"São Paulo\"?"},
+        {{"default"},
+         "There is no clock named \"default\". Add it with --add default. Did you mean "
+         "\"Default\"?"},
+        {{"Osaka"}, "There is no clock named \"Osaka\". Add it with --add Osaka."},
+        {{"--", "-x"}, "There is no clock named \"-x\". Add it with --add -- -x."},
+        {{"--start", "TOKYO"},
+         "There is no clock named \"TOKYO\". Add it with --add TOKYO. Did you mean \"Tokyo\"?"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const test::ProgramResult r = run(c.args, offscreen());
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, QStringLiteral("Ovra Clock Error: ") + QString::fromUtf8(c.err) + u'\n');
+    }
+    EXPECT_EQ(filesUnder(home.path() + QStringLiteral("/data")), QStringList());
+    EXPECT_EQ(filesUnder(home.path() + QStringLiteral("/config/autostart")), QStringList());
+    EXPECT_EQ(listedClocks(home), QStringLiteral("{São Paulo}{Tokyo}"));
+    SqliteStoreBackend backend(home.storePath());
+    for (const char* name : {"Sao Paulo", "default", "Osaka", "-x", "TOKYO"}) {
+        const KeyPath key = splitKeyPath(clockKeyPath(QString::fromUtf8(name)));
+        EXPECT_FALSE(backend.keyExists(key.root, key.subKey)) << name;
+    }
+
+    // A list that cannot be read proves nothing: the clock starts and says what is
+    // wrong with the store, as it always did.
+    test::TestHome unreadable;
+    QFile store(unreadable.storePath());
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(store).absolutePath()));
+    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+    store.write(QByteArray(4096, 'x'));
+    store.close();
+    OffscreenClock clock(unreadable, QStringLiteral(":"), {QStringLiteral("Tokyo")});
+    EXPECT_TRUE(test::waitFor([&] { return clock.err().contains(u"cannot be read"); }))
+        << qPrintable(clock.err());
+    EXPECT_FALSE(clock.err().contains(u"There is no clock")) << qPrintable(clock.err());
+    EXPECT_TRUE(clock.ends());
 }
