@@ -14,6 +14,7 @@ class MessageSink;
 // --stop, --delete) on the clock list; any other action is refused. Returns the
 // process's exit code.
 int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
-                    MessageSink& errors, int defaultZone, int startWaitMs = kAddStartWaitMs);
+                    MessageSink& errors, int defaultZone, int startWaitMs = kAddStartWaitMs,
+                    const std::function<bool()>& displayReachable = {});
 
 } // namespace ovra

@@ -228,7 +228,8 @@ int runClockCommand(const CommandLine& cl) {
                      AppPaths::build(kDefaultClockName, roots).AutostartFolder);
     QTextStream out(stdout);
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    return RunClockCommand(cl, clocks, out, errors, zoneForNewClock(computerZone(now), now));
+    return RunClockCommand(cl, clocks, out, errors, zoneForNewClock(computerZone(now), now),
+                           kAddStartWaitMs, displayAvailable);
 }
 
 // Everything up to the start of a clock or a drawing: the words, --help, the clock

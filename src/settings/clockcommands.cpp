@@ -96,8 +96,14 @@ int listClocks(ClockList& clocks, QTextStream& out) {
     return kDone;
 }
 
+// A clock without a display ends as soon as it starts; waiting for its answer would
+// only end in "did not answer" and say nothing of the reason.
+bool noDisplay(const std::function<bool()>& displayReachable) {
+    return displayReachable && !displayReachable();
+}
+
 int startClock(ClockList& clocks, const QString& name, QTextStream& out, MessageSink& errors,
-               int startWaitMs) {
+               int startWaitMs, const std::function<bool()>& displayReachable) {
     if (!clocks.LoadClockList(false))
         return kRefused;
     if (!clocks.contains(name))
@@ -114,6 +120,11 @@ int startClock(ClockList& clocks, const QString& name, QTextStream& out, Message
             << '\n';
         return kDone;
     }
+    if (noDisplay(displayReachable))
+        return refuse(errors, QCoreApplication::translate(
+                                  "CommandLine",
+                                  "The clock %1 cannot be started: no display could be opened.")
+                                  .arg(quoted(name)));
     if (!clocks.StartClockProcess(name))
         return refuse(
             errors, QCoreApplication::translate("CommandLine", "The clock %1 could not be started.")
@@ -155,12 +166,17 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
                       .arg(quoted(name), QString::number(kCloseTimeoutMs / 1000)));
 }
 
-int addClock(ClockList& clocks, const QString& name, int zone, MessageSink& errors,
-             int startWaitMs) {
+int addClock(ClockList& clocks, const QString& name, int zone, MessageSink& errors, int startWaitMs,
+             const std::function<bool()>& displayReachable) {
     if (!clocks.LoadClockList(false))
         return kRefused;
     if (!clocks.AddClock(name, zone))
         return kRefused;
+    if (noDisplay(displayReachable))
+        return refuse(errors, QCoreApplication::translate(
+                                  "CommandLine", "The clock %1 was added, but it cannot be shown: "
+                                                 "no display could be opened.")
+                                  .arg(quoted(name)));
     return waitUntilAnswering(clocks, name, QCoreApplication::translate("CommandLine", "added"),
                               errors, startWaitMs);
 }
@@ -195,7 +211,7 @@ bool clockMayStart(KeyStore& store, const QString& name, MessageSink& errors) {
 
 int RunClockCommand(ClockCommand command, const QString& name, std::optional<int> zone,
                     ClockList& clocks, QTextStream& out, MessageSink& errors, int defaultZone,
-                    int startWaitMs) {
+                    int startWaitMs, const std::function<bool()>& displayReachable) {
     // A name that no clock can have is refused before the store is opened, with its
     // own explanation rather than "not running" or "no such clock". An empty name
     // is left to the operations, which have their own message for it.
@@ -212,10 +228,11 @@ int RunClockCommand(ClockCommand command, const QString& name, std::optional<int
         result = listClocks(clocks, out);
         break;
     case ClockCommand::Add:
-        result = addClock(clocks, name, zone.value_or(defaultZone), errors, startWaitMs);
+        result = addClock(clocks, name, zone.value_or(defaultZone), errors, startWaitMs,
+                          displayReachable);
         break;
     case ClockCommand::Start:
-        result = startClock(clocks, name, out, errors, startWaitMs);
+        result = startClock(clocks, name, out, errors, startWaitMs, displayReachable);
         break;
     case ClockCommand::Stop:
         result = stopClock(clocks, name, errors);

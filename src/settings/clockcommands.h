@@ -5,6 +5,7 @@
 #include <QTextStream>
 #include <QTimeZone>
 
+#include <functional>
 #include <optional>
 
 namespace ovra {
@@ -25,11 +26,15 @@ class MessageSink;
 //                           does), bring a running one forward
 //   --stop NAME             close a running clock; returns once its settings are stored
 //   --delete NAME           close the clock if it runs and remove its data
+//
+// displayReachable tells whether a clock started now can open its window; when it
+// cannot, --add and --start say so at once instead of waiting for an answer.
 inline constexpr int kAddStartWaitMs = 5000;
 enum class ClockCommand { List, Add, Start, Stop, Delete };
 int RunClockCommand(ClockCommand command, const QString& name, std::optional<int> zone,
                     ClockList& clocks, QTextStream& out, MessageSink& errors, int defaultZone,
-                    int startWaitMs = kAddStartWaitMs);
+                    int startWaitMs = kAddStartWaitMs,
+                    const std::function<bool()>& displayReachable = {});
 
 // Whether the process may show the clock of that name: "Default" always, another
 // clock only when the list holds it, so that a mistyped name never runs as a clock

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
 
@@ -575,4 +576,33 @@ TEST(Process, ANameThatIsNotListedStartsNothing) {
         << qPrintable(clock.err());
     EXPECT_FALSE(clock.err().contains(u"There is no clock")) << qPrintable(clock.err());
     EXPECT_TRUE(clock.ends());
+}
+
+// Without a display, --add keeps the clock it added and says at once why it cannot
+// show it, instead of waiting for a clock that has already given up; --start says
+// the same.
+TEST(Process, WithoutADisplayAddAndStartSayWhyAtOnce) {
+    test::TestHome home;
+    auto env = offscreen();
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(variable));
+    const struct {
+        const char* action;
+        const char* err; // after "Ovra Clock Error: The clock "Tokyo" "
+    } cases[] = {
+        {"--add", "was added, but it cannot be shown: no display could be opened."},
+        {"--start", "cannot be started: no display could be opened."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.action);
+        QElapsedTimer took;
+        took.start();
+        const test::ProgramResult r =
+            run({QString::fromUtf8(c.action), QStringLiteral("Tokyo")}, env);
+        EXPECT_LT(took.elapsed(), 3000);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, QStringLiteral("Ovra Clock Error: The clock \"Tokyo\" ") +
+                             QString::fromUtf8(c.err) + u'\n');
+        EXPECT_EQ(listedClocks(home), QStringLiteral("{Tokyo}"));
+    }
 }
