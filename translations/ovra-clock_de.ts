@@ -217,10 +217,6 @@ Option, ein fehlender Wert, zwei Aktionen).
         <translation>Die Uhr %1 wurde %2, hat aber nicht innerhalb von %3 Sekunden geantwortet.</translation>
     </message>
     <message>
-        <source>There is no clock named %1. Add it with --add.</source>
-        <translation>Es gibt keine Uhr namens %1. Fügen Sie sie mit --add hinzu.</translation>
-    </message>
-    <message>
         <source>The clock %1 is running but does not answer.</source>
         <translation>Die Uhr %1 läuft, antwortet aber nicht.</translation>
     </message>
@@ -268,19 +264,6 @@ Option, ein fehlender Wert, zwei Aktionen).
         <translation>%1 nimmt keinen Uhrnamen, erhielt aber „%2“.</translation>
     </message>
     <message>
-        <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given). Every word
-that does not begin with &quot;--&quot; is part of the name, whichever option is given and
-wherever the words stand: &quot;--add New York --zone America/New_York&quot; adds the clock
-&quot;New York&quot; in New York&apos;s zone. A ZONE of several words is quoted: --zone &quot;New York&quot;.
-</source>
-        <translation>Zeigt die Uhr NAME auf dem Desktop („Default“, wenn kein Name angegeben ist). Jedes
-Wort, das nicht mit „--“ beginnt, gehört zum Namen, gleich welche Option angegeben ist
-und wo die Wörter stehen: „--add New York --zone America/New_York“ fügt die Uhr
-„New York“ in der Zone von New York hinzu. Eine ZONE aus mehreren Wörtern steht in
-Anführungszeichen: --zone &quot;New York&quot;.
-</translation>
-    </message>
-    <message>
         <source>No thread can be started (a process or memory limit), so the clock cannot draw and does not start.</source>
         <translation>Es kann kein Thread gestartet werden (eine Prozess- oder Speichergrenze); die Uhr kann nicht zeichnen und startet nicht.</translation>
     </message>
@@ -308,9 +291,26 @@ Anführungszeichen: --zone &quot;New York&quot;.
 </translation>
     </message>
     <message>
+        <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given); a NAME that
+is not in the list is refused: --add adds a clock. Every word that does not begin
+with &quot;-&quot; is part of the name, whichever option is given and wherever the words
+stand: &quot;--add New York --zone America/New_York&quot; adds the clock &quot;New York&quot; in New
+York&apos;s zone. A ZONE of several words is quoted: --zone &quot;New York&quot;. After &quot;--&quot;
+every word is part of the name, also one that begins with &quot;-&quot;: --start -- -x.
+</source>
+        <translation>Zeigt die Uhr NAME auf dem Desktop („Default“, wenn kein Name angegeben ist); ein
+NAME, der nicht in der Liste steht, wird abgelehnt: --add fügt eine Uhr hinzu. Jedes
+Wort, das nicht mit „-“ beginnt, gehört zum Namen, gleich welche Option angegeben ist
+und wo die Wörter stehen: „--add New York --zone America/New_York“ fügt die Uhr
+„New York“ in der Zone von New York hinzu. Eine ZONE aus mehreren Wörtern steht in
+Anführungszeichen: --zone &quot;New York&quot;. Nach „--“ gehört jedes Wort zum Namen, auch
+eines, das mit „-“ beginnt: --start -- -x.
+</translation>
+    </message>
+    <message>
         <source>Options:
-  --help             show this text and exit
-  --version          show the version and exit
+  -h, --help         show this text and exit
+  -v, --version      show the version and exit
   --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
   --at TIME          with --render: the time the clock&apos;s own zone shows
   --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
@@ -324,10 +324,11 @@ Anführungszeichen: --zone &quot;New York&quot;.
   --start NAME       start a clock
   --stop NAME        stop a running clock; its settings are saved
   --delete NAME      stop a clock and delete its settings (its alarms are kept)
+  --                 the end of the options: every word after it is part of NAME
 </source>
         <translation>Optionen:
-  --help             diesen Text zeigen und beenden
-  --version          die Version zeigen und beenden
+  -h, --help         diesen Text zeigen und beenden
+  -v, --version      die Version zeigen und beenden
   --render FILE.png  ein Bild des Zifferblatts in eine PNG-Datei zeichnen; braucht keine Anzeige
   --at TIME          mit --render: die Zeit, die die eigene Zone der Uhr zeigt
   --list             jede Uhr mit „Running“, „Stopped“ oder „Not answering“ auflisten
@@ -340,7 +341,25 @@ Anführungszeichen: --zone &quot;New York&quot;.
   --start NAME       eine Uhr starten
   --stop NAME        eine laufende Uhr beenden; ihre Einstellungen werden gespeichert
   --delete NAME      eine Uhr beenden und ihre Einstellungen löschen (ihre Alarme bleiben)
+  --                 das Ende der Optionen: jedes Wort danach gehört zu NAME
 </translation>
+    </message>
+    <message>
+        <source>Did you mean %1?</source>
+        <translation>Meinten Sie %1?</translation>
+    </message>
+    <message>
+        <source>There is no clock named %1. Add it with --add %2.</source>
+        <extracomment>%2 is the name as it is typed after --add, with &quot;-- &quot; before a name that begins with &quot;-&quot;.</extracomment>
+        <translation>Es gibt keine Uhr namens %1. Fügen Sie sie mit --add %2 hinzu.</translation>
+    </message>
+    <message>
+        <source>The clock %1 cannot be started: no display could be opened.</source>
+        <translation>Die Uhr %1 kann nicht gestartet werden: Es konnte keine Anzeige geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>The clock %1 was added, but it cannot be shown: no display could be opened.</source>
+        <translation>Die Uhr %1 wurde hinzugefügt, kann aber nicht gezeigt werden: Es konnte keine Anzeige geöffnet werden.</translation>
     </message>
 </context>
 <context>

@@ -216,10 +216,6 @@ porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un mag
         <translation>L’horloge %1 a été %2, mais elle n’a pas répondu en %3 secondes.</translation>
     </message>
     <message>
-        <source>There is no clock named %1. Add it with --add.</source>
-        <translation>Il n’y a pas d’horloge nommée %1. Ajoutez-la avec --add.</translation>
-    </message>
-    <message>
         <source>The clock %1 is running but does not answer.</source>
         <translation>L’horloge %1 tourne mais ne répond pas.</translation>
     </message>
@@ -267,19 +263,6 @@ porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un mag
         <translation>%1 ne prend pas de nom d’horloge, mais a reçu « %2 ».</translation>
     </message>
     <message>
-        <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given). Every word
-that does not begin with &quot;--&quot; is part of the name, whichever option is given and
-wherever the words stand: &quot;--add New York --zone America/New_York&quot; adds the clock
-&quot;New York&quot; in New York&apos;s zone. A ZONE of several words is quoted: --zone &quot;New York&quot;.
-</source>
-        <translation>Affiche l’horloge NAME sur le bureau (« Default » si aucun nom n’est donné). Chaque mot
-qui ne commence pas par « -- » fait partie du nom, quelle que soit l’option donnée et
-la place des mots : « --add New York --zone America/New_York » ajoute l’horloge
-« New York » au fuseau de New York. Une ZONE de plusieurs mots se met entre
-guillemets : --zone &quot;New York&quot;.
-</translation>
-    </message>
-    <message>
         <source>No thread can be started (a process or memory limit), so the clock cannot draw and does not start.</source>
         <translation>Aucun thread ne peut être lancé (une limite de processus ou de mémoire) ; l’horloge ne peut pas dessiner et ne démarre pas.</translation>
     </message>
@@ -307,9 +290,26 @@ guillemets : --zone &quot;New York&quot;.
 </translation>
     </message>
     <message>
+        <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given); a NAME that
+is not in the list is refused: --add adds a clock. Every word that does not begin
+with &quot;-&quot; is part of the name, whichever option is given and wherever the words
+stand: &quot;--add New York --zone America/New_York&quot; adds the clock &quot;New York&quot; in New
+York&apos;s zone. A ZONE of several words is quoted: --zone &quot;New York&quot;. After &quot;--&quot;
+every word is part of the name, also one that begins with &quot;-&quot;: --start -- -x.
+</source>
+        <translation>Affiche l’horloge NAME sur le bureau (« Default » si aucun nom n’est donné) ; un NAME
+absent de la liste est refusé : --add ajoute une horloge. Chaque mot qui ne commence
+pas par « - » fait partie du nom, quelle que soit l’option donnée et la place des
+mots : « --add New York --zone America/New_York » ajoute l’horloge « New York » au
+fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
+&quot;New York&quot;. Après « -- », chaque mot fait partie du nom, même s’il commence par
+« - » : --start -- -x.
+</translation>
+    </message>
+    <message>
         <source>Options:
-  --help             show this text and exit
-  --version          show the version and exit
+  -h, --help         show this text and exit
+  -v, --version      show the version and exit
   --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
   --at TIME          with --render: the time the clock&apos;s own zone shows
   --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
@@ -323,10 +323,11 @@ guillemets : --zone &quot;New York&quot;.
   --start NAME       start a clock
   --stop NAME        stop a running clock; its settings are saved
   --delete NAME      stop a clock and delete its settings (its alarms are kept)
+  --                 the end of the options: every word after it is part of NAME
 </source>
         <translation>Options :
-  --help             afficher ce texte et quitter
-  --version          afficher la version et quitter
+  -h, --help         afficher ce texte et quitter
+  -v, --version      afficher la version et quitter
   --render FILE.png  dessiner une image du cadran dans un fichier PNG ; sans écran
   --at TIME          avec --render : l’heure qu’affiche le fuseau de l’horloge
   --list             lister chaque horloge avec « Running », « Stopped » ou « Not answering »
@@ -340,7 +341,25 @@ guillemets : --zone &quot;New York&quot;.
   --start NAME       lancer une horloge
   --stop NAME        arrêter une horloge ; ses paramètres sont enregistrés
   --delete NAME      arrêter une horloge et supprimer ses paramètres (ses alarmes restent)
+  --                 la fin des options : chaque mot qui suit fait partie de NAME
 </translation>
+    </message>
+    <message>
+        <source>Did you mean %1?</source>
+        <translation>Vouliez-vous dire %1 ?</translation>
+    </message>
+    <message>
+        <source>There is no clock named %1. Add it with --add %2.</source>
+        <extracomment>%2 is the name as it is typed after --add, with &quot;-- &quot; before a name that begins with &quot;-&quot;.</extracomment>
+        <translation>Il n’y a pas d’horloge nommée %1. Ajoutez-la avec --add %2.</translation>
+    </message>
+    <message>
+        <source>The clock %1 cannot be started: no display could be opened.</source>
+        <translation>L’horloge %1 ne peut pas être lancée : aucun écran n’a pu être ouvert.</translation>
+    </message>
+    <message>
+        <source>The clock %1 was added, but it cannot be shown: no display could be opened.</source>
+        <translation>L’horloge %1 a été ajoutée, mais elle ne peut pas être affichée : aucun écran n’a pu être ouvert.</translation>
     </message>
 </context>
 <context>

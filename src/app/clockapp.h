@@ -108,7 +108,7 @@ private:
     bool m_startAbandoned = false;
     bool m_recordLoaded = false;
     // Listed when the clock started: a later absence means it was deleted. A clock
-    // started by hand under a name never added is not taken for a deleted one.
+    // whose list could not be read at its start is not taken for a deleted one.
     bool m_listedAtStart = false;
     AlarmTable m_alarmTable;
     ClockLayout m_layout;

@@ -5,7 +5,8 @@
 namespace ovra {
 
 int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
-                    MessageSink& errors, const ZoneChoice& defaultZone, int startWaitMs) {
+                    MessageSink& errors, const ZoneChoice& defaultZone, int startWaitMs,
+                    const std::function<bool()>& displayReachable) {
     ClockCommand which;
     switch (command.action) {
     case CommandLine::Action::List:
@@ -30,7 +31,7 @@ int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& 
         return 1;
     }
     return RunClockCommand(which, command.target, command.zone, clocks, out, errors, defaultZone,
-                           startWaitMs);
+                           startWaitMs, displayReachable);
 }
 
 } // namespace ovra

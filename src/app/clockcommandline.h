@@ -15,6 +15,7 @@ class MessageSink;
 // process's exit code.
 int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
                     MessageSink& errors, const ZoneChoice& defaultZone,
-                    int startWaitMs = kAddStartWaitMs);
+                    int startWaitMs = kAddStartWaitMs,
+                    const std::function<bool()>& displayReachable = {});
 
 } // namespace ovra

@@ -28,6 +28,13 @@ constexpr ActionOption kActions[] = {
     {u"--stop", CommandLine::Action::Stop, false, true},
     {u"--delete", CommandLine::Action::Delete, false, true},
 };
+const ActionOption* findAction(QStringView option) {
+    for (const auto& a : kActions)
+        if (option == QStringView(a.name))
+            return &a;
+    return nullptr;
+}
+
 // A row number, else the one place the words name.
 std::optional<ZoneChoice> zoneFromWords(const QString& value, const QDateTime& nowUtc,
                                         QString& error) {
@@ -84,10 +91,15 @@ CommandLine parseCommandLine(const QStringList& args, const QDateTime& nowUtc) {
         cl.error = message;
         return cl;
     };
+    bool optionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& word = args[i];
-        if (!word.startsWith(u"--")) {
+        if (optionsEnded || !word.startsWith(u'-')) {
             words << word;
+            continue;
+        }
+        if (word == u"--") {
+            optionsEnded = true;
             continue;
         }
         QString option = word;
@@ -120,10 +132,11 @@ CommandLine parseCommandLine(const QStringList& args, const QDateTime& nowUtc) {
             }
             continue;
         }
-        const ActionOption* match = nullptr;
-        for (const auto& a : kActions)
-            if (option == QStringView(a.name))
-                match = &a;
+        // "-h" and "-v" as most programs spell them; any other word with a single
+        // dash is a mistyped option, never a clock that starts under that name.
+        const ActionOption* match = findAction(option == u"-h"   ? u"--help"
+                                               : option == u"-v" ? u"--version"
+                                                                 : QStringView(option));
         if (!match)
             return fail(QCoreApplication::translate("CommandLine", "Unknown option %1. Try --help.")
                             .arg(option));
@@ -188,22 +201,26 @@ QString usageText() {
            //: "Default" is the name of the first clock; it is not translated.
            QCoreApplication::translate(
                "CommandLine",
-               "Shows the clock NAME on the desktop (\"Default\" when no name is given). Every "
-               "word\n"
-               "that does not begin with \"--\" is part of the name, whichever option is given "
-               "and\n"
-               "wherever the words stand: \"--add New York --zone America/New_York\" adds the "
-               "clock\n"
-               "\"New York\" in New York's zone. A ZONE of several words is quoted: --zone "
-               "\"New York\".\n") +
+               "Shows the clock NAME on the desktop (\"Default\" when no name is given); a NAME "
+               "that\n"
+               "is not in the list is refused: --add adds a clock. Every word that does not "
+               "begin\n"
+               "with \"-\" is part of the name, whichever option is given and wherever the "
+               "words\n"
+               "stand: \"--add New York --zone America/New_York\" adds the clock \"New York\" in "
+               "New\n"
+               "York's zone. A ZONE of several words is quoted: --zone \"New York\". After "
+               "\"--\"\n"
+               "every word is part of the name, also one that begins with \"-\": --start -- "
+               "-x.\n") +
            u'\n' +
            //: Keep the option names and the column. "Running", "Stopped" and "Not answering"
            //: are what --list prints: they stay in English.
            QCoreApplication::translate(
                "CommandLine",
                "Options:\n"
-               "  --help             show this text and exit\n"
-               "  --version          show the version and exit\n"
+               "  -h, --help         show this text and exit\n"
+               "  -v, --version      show the version and exit\n"
                "  --render FILE.png  draw one frame of the clock's face into a PNG file; needs no "
                "display\n"
                "  --at TIME          with --render: the time the clock's own zone shows\n"
@@ -222,7 +239,9 @@ QString usageText() {
                "  --start NAME       start a clock\n"
                "  --stop NAME        stop a running clock; its settings are saved\n"
                "  --delete NAME      stop a clock and delete its settings (its alarms are "
-               "kept)\n") +
+               "kept)\n"
+               "  --                 the end of the options: every word after it is part of "
+               "NAME\n") +
            u'\n' +
            QCoreApplication::translate(
                "CommandLine",

@@ -10,8 +10,9 @@
 
 namespace ovra {
 
-// What the command line asks for. Words beginning with "--" are options, never
-// part of a clock name; the remaining words, joined by single spaces, name the clock.
+// What the command line asks for. Words beginning with "-" are options, never part
+// of a clock name, up to a word "--"; the remaining words and every word after
+// "--", joined by single spaces, name the clock.
 struct CommandLine {
     enum class Action {
         RunClock,

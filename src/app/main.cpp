@@ -27,6 +27,7 @@
 #include "dialogs/modaldialogs.h"
 #include "dialogs/ownclockchannel.h"
 #include "settings/autorun.h"
+#include "settings/clockcommands.h"
 #include "settings/clocklauncher.h"
 #include "settings/clocklist.h"
 #include "settings/instancepaths.h"
@@ -109,6 +110,7 @@ int runClock(int argc, char** argv, const QString& name) {
     }
     Autorun autorun(clock.state(), clock.paths(), QCoreApplication::applicationFilePath(),
                     printErr);
+    autorun.setClockListStore(&store);
     clock.setAutorunHost(&autorun);
 
     DesktopWindowSystem windowSystem;
@@ -226,7 +228,8 @@ int runClockCommand(const CommandLine& cl) {
                      AppPaths::build(kDefaultClockName, roots).AutostartFolder);
     QTextStream out(stdout);
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    return RunClockCommand(cl, clocks, out, errors, zoneForNewClock(computerZone(now), now));
+    return RunClockCommand(cl, clocks, out, errors, zoneForNewClock(computerZone(now), now),
+                           kAddStartWaitMs, displayAvailable);
 }
 
 // Everything up to the start of a clock or a drawing: the words, --help, the clock
@@ -278,6 +281,15 @@ std::optional<int> runWithoutDisplay(int argc, char** argv, CommandLine& cl) {
     }
     if (cl.action == CommandLine::Action::Render)
         return CheckRenderRequest({cl.renderFile, cl.at, cl.clockName});
+    {
+        // Read only: a name that is refused leaves not even an empty store behind.
+        SqliteStoreBackend backend(AppPaths::storePathFor(PathRoots::fromSystem()), {}, 3000,
+                                   SqliteStoreBackend::Access::ReadOnly);
+        KeyStore store(backend);
+        StderrMessageSink errors;
+        if (!clockMayStart(store, cl.clockName, errors))
+            return 1;
+    }
     choosePlatform();
     if (!displayAvailable()) {
         StderrMessageSink().showMessage(

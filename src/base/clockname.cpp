@@ -32,6 +32,12 @@ QString clockNameFromArguments(const QStringList& args) {
     return name.isEmpty() ? kDefaultClockName : name;
 }
 
+QStringList clockArguments(const QString& name) {
+    if (name.startsWith(u'-'))
+        return {QStringLiteral("--"), name};
+    return {name};
+}
+
 QString clockNameProblem(const QString& name) {
     const QString quoted = u'"' + name + u'"';
     if (name.isEmpty())

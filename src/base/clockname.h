@@ -12,6 +12,11 @@ inline const QString kDefaultClockName = QStringLiteral("Default");
 // "Default" when nothing is left.
 QString clockNameFromArguments(const QStringList& args);
 
+// The program's arguments that start the clock of that name: the name as one
+// word, after "--" when it begins with "-" and would otherwise read as an option.
+// Names without a dash keep the form that older autostart entries hold.
+QStringList clockArguments(const QString& name);
+
 // Why a clock name cannot be used, or an empty text when it can. A name becomes a
 // file name in the data folder, the last component of a store key and an entry of
 // the "{name}" clock list, so anything that would escape the folder, nest keys or

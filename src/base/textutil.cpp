@@ -25,6 +25,16 @@ bool FileExists(const QString& path) {
     return QFileInfo::exists(cleaned);
 }
 
+QString withoutCaseOrAccents(const QString& text) {
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString out;
+    out.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c;
+    return out.toCaseFolded();
+}
+
 QString withTrailingSlash(const QString& folder) {
     if (folder.endsWith(u'/'))
         return folder;

@@ -13,6 +13,9 @@ QString CleanString(const QString& text);
 // Never fails: any error counts as "missing".
 bool FileExists(const QString& path);
 
+// Lower case without accents, so "São Paulo", "SAO PAULO" and "sao paulo" are one.
+QString withoutCaseOrAccents(const QString& text);
+
 // Ensures a folder path ends with exactly one trailing separator.
 QString withTrailingSlash(const QString& folder);
 

@@ -1,10 +1,13 @@
 #include "settings/autorun.h"
 
 #include "base/apppaths.h"
+#include "base/clockname.h"
 #include "base/privatepath.h"
 #include "base/regularfile.h"
 #include "base/textutil.h"
+#include "settings/clocklist.h"
 #include "settings/desktopentry.h"
+#include "settings/keystore.h"
 #include "settings/settingsstore.h"
 
 #include <QCoreApplication>
@@ -23,7 +26,7 @@ QString Autorun::entryFilePath(const QString& autostartFolder, const QString& cl
 }
 
 QString Autorun::expectedCommandLine(const QString& programPath, const QString& clockName) {
-    return desktopExecLine({programPath, clockName});
+    return desktopExecLine(QStringList{programPath} + clockArguments(clockName));
 }
 
 QString Autorun::entryFilePath() const {
@@ -66,11 +69,20 @@ int Autorun::SyncAutorunEntry(int wish) {
     // replaced when the clock is asked to start with the session.
     if (current != expected && wish == 1)
         return 0;
-    if (wish == 0)
-        writeEntry();
-    else
+    if (wish != 0)
         RemoveAutorunEntry(m_paths.AutostartFolder, m_state.ClockName);
+    else if (clockListed())
+        writeEntry();
     return currentCommandLine() == expected ? 1 : 0;
+}
+
+bool Autorun::clockListed() const {
+    if (!m_store || m_state.ClockName == kDefaultClockName)
+        return true;
+    int rc = status::Success;
+    const QString text = m_store->readText(kClockListKey, kClockListValue, &rc);
+    return (rc == status::Success || rc == status::NotFound) &&
+           ParseClockList(text).contains(m_state.ClockName);
 }
 
 bool Autorun::writeEntry() const {

@@ -9,6 +9,7 @@
 namespace ovra {
 
 class AppPaths;
+class KeyStore;
 struct ClockState;
 
 // Starting a clock with the user's session: one autostart entry file per clock,
@@ -23,6 +24,12 @@ public:
     // clock's name and folders may be settled after construction. warn hears of an
     // entry path taken by something that is not a regular file.
     Autorun(const ClockState& state, const AppPaths& paths, QString programPath, Warning warn = {});
+
+    // The store whose clock list a clock must be in ("Default" always is) before an
+    // entry is written for it: an entry starts the clock at every login, and one
+    // for a clock that is not listed would keep starting a clock the dialog does
+    // not show and cannot delete. Without a store nothing is checked.
+    void setClockListStore(KeyStore* store) { m_store = store; }
 
     // 0 when the clock's entry exists with exactly the expected command line (after
     // trimming spaces, letter case counts), 1 otherwise.
@@ -49,11 +56,13 @@ private:
     // Whether the entry's TryExec is this program, so a session skips the entry
     // once the program is removed.
     bool namesThisProgram() const;
+    bool clockListed() const;
 
     const ClockState& m_state;
     const AppPaths& m_paths;
     QString m_program;
     Warning m_warn;
+    KeyStore* m_store = nullptr;
 };
 
 } // namespace ovra

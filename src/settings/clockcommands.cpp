@@ -2,7 +2,9 @@
 
 #include "base/clockname.h"
 #include "base/messagesink.h"
+#include "base/textutil.h"
 #include "settings/clocklist.h"
+#include "settings/keystore.h"
 #include "time/zonetable.h"
 
 #include <QCoreApplication>
@@ -22,6 +24,41 @@ int refuse(MessageSink& errors, const QString& text) {
 
 QString quoted(const QString& name) {
     return u'"' + name + u'"';
+}
+
+QStringList namesOf(const QList<ClockEntry>& entries) {
+    QStringList names;
+    for (const ClockEntry& entry : entries)
+        names << entry.Name;
+    return names;
+}
+
+// Names are told apart by case and accents, but a user who types "sao paulo" for
+// "São Paulo" means the listed clock: the refusal names it.
+QString withSuggestion(const QString& refusal, const QString& name, const QStringList& listed) {
+    const QString typed = withoutCaseOrAccents(name);
+    for (const QString& other : listed)
+        if (withoutCaseOrAccents(other) == typed)
+            return refusal + u' ' +
+                   QCoreApplication::translate("CommandLine", "Did you mean %1?")
+                       .arg(quoted(other));
+    return refusal;
+}
+
+QString noSuchClockText(const QString& name, const QStringList& listed) {
+    return withSuggestion(
+        QCoreApplication::translate("CommandLine", "There is no clock named %1.").arg(quoted(name)),
+        name, listed);
+}
+
+// What to do about a clock that is not listed, with the words to type for it.
+QString notListedText(const QString& name, const QStringList& listed) {
+    //: %2 is the name as it is typed after --add, with "-- " before a name that
+    //: begins with "-".
+    return withSuggestion(QCoreApplication::translate(
+                              "CommandLine", "There is no clock named %1. Add it with --add %2.")
+                              .arg(quoted(name), clockArguments(name).join(u' ')),
+                          name, listed);
 }
 
 // Until a new process has claimed its name, a --stop or --delete that follows at
@@ -59,14 +96,18 @@ int listClocks(ClockList& clocks, QTextStream& out) {
     return kDone;
 }
 
+// A clock without a display ends as soon as it starts; waiting for its answer would
+// only end in "did not answer" and say nothing of the reason.
+bool noDisplay(const std::function<bool()>& displayReachable) {
+    return displayReachable && !displayReachable();
+}
+
 int startClock(ClockList& clocks, const QString& name, QTextStream& out, MessageSink& errors,
-               int startWaitMs) {
+               int startWaitMs, const std::function<bool()>& displayReachable) {
     if (!clocks.LoadClockList(false))
         return kRefused;
     if (!clocks.contains(name))
-        return refuse(errors, QCoreApplication::translate(
-                                  "CommandLine", "There is no clock named %1. Add it with --add.")
-                                  .arg(quoted(name)));
+        return refuse(errors, notListedText(name, namesOf(clocks.entries())));
     if (const qint64 pid = clocks.FindClockWindow(name, true); pid != 0) {
         if (pid == kChannelFailed)
             return kRefused;
@@ -79,6 +120,11 @@ int startClock(ClockList& clocks, const QString& name, QTextStream& out, Message
             << '\n';
         return kDone;
     }
+    if (noDisplay(displayReachable))
+        return refuse(errors, QCoreApplication::translate(
+                                  "CommandLine",
+                                  "The clock %1 cannot be started: no display could be opened.")
+                                  .arg(quoted(name)));
     if (!clocks.StartClockProcess(name))
         return refuse(
             errors, QCoreApplication::translate("CommandLine", "The clock %1 could not be started.")
@@ -97,9 +143,7 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
         if (!clocks.LoadClockList(false))
             return kRefused;
         if (!clocks.clockExists(name))
-            return refuse(errors,
-                          QCoreApplication::translate("CommandLine", "There is no clock named %1.")
-                              .arg(quoted(name)));
+            return refuse(errors, noSuchClockText(name, namesOf(clocks.entries())));
         return refuse(errors,
                       QCoreApplication::translate("CommandLine", "The clock %1 is not running.")
                           .arg(quoted(name)));
@@ -123,11 +167,16 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
 }
 
 int addClock(ClockList& clocks, const QString& name, const ZoneChoice& zone, MessageSink& errors,
-             int startWaitMs) {
+             int startWaitMs, const std::function<bool()>& displayReachable) {
     if (!clocks.LoadClockList(false))
         return kRefused;
     if (!clocks.AddClock(name, zone.row, zone.zoneName))
         return kRefused;
+    if (noDisplay(displayReachable))
+        return refuse(errors, QCoreApplication::translate(
+                                  "CommandLine", "The clock %1 was added, but it cannot be shown: "
+                                                 "no display could be opened.")
+                                  .arg(quoted(name)));
     return waitUntilAnswering(clocks, name, QCoreApplication::translate("CommandLine", "added"),
                               errors, startWaitMs);
 }
@@ -136,9 +185,7 @@ int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
     if (!clocks.LoadClockList(false))
         return kRefused;
     if (name != kDefaultClockName && clockNameProblem(name).isEmpty() && !clocks.clockExists(name))
-        return refuse(errors,
-                      QCoreApplication::translate("CommandLine", "There is no clock named %1.")
-                          .arg(quoted(name)));
+        return refuse(errors, noSuchClockText(name, namesOf(clocks.entries())));
     return clocks.DeleteClock(name) ? kDone : kRefused;
 }
 } // namespace
@@ -148,9 +195,24 @@ ZoneChoice zoneForNewClock(const QTimeZone& computer, const QDateTime& nowUtc) {
     return choice.isValid() ? choice : computerZoneChoice(QTimeZone::utc(), nowUtc);
 }
 
+bool clockMayStart(KeyStore& store, const QString& name, MessageSink& errors) {
+    if (name == kDefaultClockName)
+        return true;
+    int rc = status::Success;
+    const QString text = store.readText(kClockListKey, kClockListValue, &rc);
+    if (rc != status::Success && rc != status::NotFound)
+        return true;
+    const QStringList listed = ParseClockList(text);
+    if (listed.contains(name))
+        return true;
+    refuse(errors, notListedText(name, listed));
+    return false;
+}
+
 int RunClockCommand(ClockCommand command, const QString& name, std::optional<ZoneChoice> zone,
                     ClockList& clocks, QTextStream& out, MessageSink& errors,
-                    const ZoneChoice& defaultZone, int startWaitMs) {
+                    const ZoneChoice& defaultZone, int startWaitMs,
+                    const std::function<bool()>& displayReachable) {
     // A name that no clock can have is refused before the store is opened, with its
     // own explanation rather than "not running" or "no such clock". An empty name
     // is left to the operations, which have their own message for it.
@@ -167,10 +229,11 @@ int RunClockCommand(ClockCommand command, const QString& name, std::optional<Zon
         result = listClocks(clocks, out);
         break;
     case ClockCommand::Add:
-        result = addClock(clocks, name, zone.value_or(defaultZone), errors, startWaitMs);
+        result = addClock(clocks, name, zone.value_or(defaultZone), errors, startWaitMs,
+                          displayReachable);
         break;
     case ClockCommand::Start:
-        result = startClock(clocks, name, out, errors, startWaitMs);
+        result = startClock(clocks, name, out, errors, startWaitMs, displayReachable);
         break;
     case ClockCommand::Stop:
         result = stopClock(clocks, name, errors);

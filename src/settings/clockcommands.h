@@ -7,11 +7,13 @@
 #include <QTextStream>
 #include <QTimeZone>
 
+#include <functional>
 #include <optional>
 
 namespace ovra {
 
 class ClockList;
+class KeyStore;
 class MessageSink;
 
 // The clock-management options of the command line, on the same operations the
@@ -26,11 +28,22 @@ class MessageSink;
 //                           does), bring a running one forward
 //   --stop NAME             close a running clock; returns once its settings are stored
 //   --delete NAME           close the clock if it runs and remove its data
+//
+// displayReachable tells whether a clock started now can open its window; when it
+// cannot, --add and --start say so at once instead of waiting for an answer.
 inline constexpr int kAddStartWaitMs = 5000;
 enum class ClockCommand { List, Add, Start, Stop, Delete };
 int RunClockCommand(ClockCommand command, const QString& name, std::optional<ZoneChoice> zone,
                     ClockList& clocks, QTextStream& out, MessageSink& errors,
-                    const ZoneChoice& defaultZone, int startWaitMs = kAddStartWaitMs);
+                    const ZoneChoice& defaultZone, int startWaitMs = kAddStartWaitMs,
+                    const std::function<bool()>& displayReachable = {});
+
+// Whether the process may show the clock of that name: "Default" always, another
+// clock only when the list holds it, so that a mistyped name never runs as a clock
+// of its own and leaves an autostart entry behind. A refusal says which listed
+// clock differs only in case or accents. A list that cannot be read decides
+// nothing: the clock starts and says what is wrong with the store.
+bool clockMayStart(KeyStore& store, const QString& name, MessageSink& errors);
 
 // The zone for clocks added without one: the computer's own (see
 // computerZoneChoice), or the UTC row when the computer's zone is unknown.

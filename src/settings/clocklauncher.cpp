@@ -1,5 +1,7 @@
 #include "settings/clocklauncher.h"
 
+#include "base/clockname.h"
+
 #include <QDir>
 #include <QProcess>
 
@@ -8,7 +10,7 @@ namespace ovra {
 bool DetachedClockLauncher::launch(const QString& clockName) {
     QProcess process;
     process.setProgram(m_program);
-    process.setArguments({clockName});
+    process.setArguments(clockArguments(clockName));
     // The clock outlives whoever started it: it must not keep that caller's
     // terminal or pipes open, nor die writing to them once they are gone.
     process.setStandardInputFile(QProcess::nullDevice());

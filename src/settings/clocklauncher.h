@@ -12,7 +12,8 @@ public:
     virtual bool launch(const QString& clockName) = 0;
 };
 
-// Starts the program itself, detached, with the clock's name as its one argument.
+// Starts the program itself, detached, with the clock's name as its one argument
+// (after "--" for a name that begins with "-").
 class DetachedClockLauncher final : public ClockLauncher {
 public:
     explicit DetachedClockLauncher(QString program) : m_program(std::move(program)) {}

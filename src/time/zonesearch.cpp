@@ -1,5 +1,6 @@
 #include "time/zonesearch.h"
 
+#include "base/textutil.h"
 #include "time/zonetable.h"
 
 #include <QFile>
@@ -15,21 +16,10 @@ namespace ovra {
 
 namespace {
 
-// Lower case without accents, so "São Paulo", "SAO PAULO" and "sao paulo" are one.
-QString folded(const QString& text) {
-    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
-    QString out;
-    out.reserve(decomposed.size());
-    for (const QChar c : decomposed)
-        if (c.category() != QChar::Mark_NonSpacing)
-            out += c;
-    return out.toCaseFolded();
-}
-
 QStringList wordsOf(const QString& text) {
     QStringList words;
     QString word;
-    for (const QChar c : folded(text)) {
+    for (const QChar c : withoutCaseOrAccents(text)) {
         if (c.isLetterOrNumber()) {
             word += c;
         } else if (!word.isEmpty()) {
@@ -156,9 +146,9 @@ ZoneFinder::ZoneFinder(const QDateTime& nowUtc) : m_rows(nowUtc) {
             if (extra.row == i)
                 row.words << wordsOf(QString::fromUtf16(extra.words));
         addCountry(row.zoneName, row.words);
-        row.exactNames = {folded(QString::fromLatin1(table[i].IanaId)),
-                          folded(QString::fromUtf16(table[i].DisplayName)),
-                          folded(placeText(table[i]))};
+        row.exactNames = {withoutCaseOrAccents(QString::fromLatin1(table[i].IanaId)),
+                          withoutCaseOrAccents(QString::fromUtf16(table[i].DisplayName)),
+                          withoutCaseOrAccents(placeText(table[i]))};
         if (i == kUtcRow)
             for (const char16_t* name : kUtcNames)
                 row.exactNames << QString::fromUtf16(name);
@@ -167,7 +157,7 @@ ZoneFinder::ZoneFinder(const QDateTime& nowUtc) : m_rows(nowUtc) {
     }
     const QStringList utcNames = m_places[kUtcRow].exactNames;
     for (const auto& [id, target] : databaseNames()) {
-        const QString name = folded(QString::fromLatin1(id));
+        const QString name = withoutCaseOrAccents(QString::fromLatin1(id));
         if (rowZones.contains(id) || utcNames.contains(name))
             continue;
         Place zone;
@@ -186,7 +176,7 @@ ZoneFinder::ZoneFinder(const QDateTime& nowUtc) : m_rows(nowUtc) {
 }
 
 QList<ZoneChoice> ZoneFinder::find(const QString& words) const {
-    const QString query = folded(words.trimmed());
+    const QString query = withoutCaseOrAccents(words.trimmed());
     if (query.isEmpty())
         return {};
     QList<const Place*> exact;

@@ -59,7 +59,7 @@ TEST(ClockCommands, StartStopAndDeleteAnswerWithExitCodeAndMessage) {
         {Action::Start, "Default", true, CloseOutcome::Closed, 0, "",
          "The clock \"Default\" is already running.\n"},
         {Action::Start, "Osaka", false, CloseOutcome::Closed, 1,
-         "There is no clock named \"Osaka\". Add it with --add.", ""},
+         "There is no clock named \"Osaka\". Add it with --add Osaka.", ""},
         {Action::Start, "a/b", false, CloseOutcome::Closed, 1,
          "The clock name \"a/b\" cannot contain \"/\" or \"\\\".", ""},
         {Action::Stop, "Tokyo", true, CloseOutcome::Closed, 0, "", ""},

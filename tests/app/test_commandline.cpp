@@ -47,6 +47,12 @@ TEST(CommandLine, NamesAndActions) {
          QStringLiteral("Rio de Janeiro")},
         {words({"--delete", "New", "York"}), Action::Delete, QStringLiteral("Default"),
          QStringLiteral("New York")},
+        {words({"-h"}), Action::Help, QStringLiteral("Default"), {}},
+        {words({"-v"}), Action::Version, QStringLiteral("Default"), {}},
+        // After "--" every word is part of the name, dashes and all.
+        {words({"--", "-h", "--list"}), Action::RunClock, QStringLiteral("-h --list"), {}},
+        {words({"--start", "--", "-x"}), Action::Start, QStringLiteral("Default"),
+         QStringLiteral("-x")},
         {words({"--render", "x.png", "New", "York"}),
          Action::Render,
          QStringLiteral("New York"),
@@ -111,6 +117,9 @@ TEST(CommandLine, MistakesAreExplained) {
         words({"--stop", "  "}),
         words({"--delete", "--zone", "3"}),
         words({"--add=Tokyo", "Osaka"}),
+        words({"-x"}),
+        words({"Tokyo", "-"}),
+        words({"-h", "--list"}),
     };
     for (const QStringList& args : bad)
         EXPECT_FALSE(parseCommandLine(args).error.isEmpty()) << qPrintable(args.join(u' '));

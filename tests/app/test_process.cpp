@@ -4,12 +4,14 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
 
 #include "settings/clocklist.h"
 #include "settings/instancepaths.h"
 #include "settings/keystore.h"
+#include "settings/settingsstore.h"
 #include "settings/sqlitestorebackend.h"
 
 #include <csignal>
@@ -109,7 +111,8 @@ TEST(Process, NamesOfSeveralWordsAndTheStatedExitStatuses) {
         const char* err; // part of stderr; empty: nothing
     } cases[] = {
         {"--stop New York", 1, "There is no clock named \"New York\"."},
-        {"--start New York", 1, "There is no clock named \"New York\". Add it with --add."},
+        {"--start New York", 1,
+         "There is no clock named \"New York\". Add it with --add New York."},
         {"--delete New York", 1, "There is no clock named \"New York\"."},
         {"--zone 10 --start New York", 2, "--zone only goes with --add."},
         {"--stop", 2, "--stop needs a clock name."},
@@ -152,7 +155,7 @@ TEST(Process, WithoutADisplayItSaysSoAndWritesNothing) {
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    const test::ProgramResult r = run({QStringLiteral("Tokyo")}, env);
+    const test::ProgramResult r = run({}, env);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.trimmed(), QStringLiteral("Ovra Clock Error: Load GDI+ Error!"));
     EXPECT_EQ(filesUnder(home.path()), QStringList());
@@ -354,14 +357,17 @@ QString defaultSocket(const test::TestHome& home) {
                               QStringLiteral("Default"));
 }
 
-// The clock Default of this test on the offscreen platform, its error output in a
-// file; limits are shell commands (ulimit) that apply to it alone.
+// A clock of this test (Default unless args name another) on the offscreen
+// platform, its error output in a file; limits are shell commands (ulimit) that
+// apply to it alone.
 struct OffscreenClock {
-    explicit OffscreenClock(const test::TestHome& home, const QString& limits = QStringLiteral(":"))
+    explicit OffscreenClock(const test::TestHome& home, const QString& limits = QStringLiteral(":"),
+                            const QStringList& args = {})
         : errors(home.path() + QStringLiteral("/clock.err")),
           clock(QStringLiteral("/bin/sh"),
-                {QStringLiteral("-c"), limits + QStringLiteral(" && exec \"$0\""),
-                 QStringLiteral(OVRA_CLOCK_BIN)},
+                QStringList{QStringLiteral("-c"), limits + QStringLiteral(" && exec \"$0\" \"$@\""),
+                            QStringLiteral(OVRA_CLOCK_BIN)} +
+                    args,
                 {QStringLiteral("QT_QPA_PLATFORM=offscreen")}, errors) {}
     QString err() const {
         QFile f(errors);
@@ -476,4 +482,127 @@ TEST(Process, AClockThatCannotStartAThreadSaysSoInsteadOfHanging) {
                            15000, offscreen());
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("No thread can be started"))) << qPrintable(r.err);
+}
+
+// A word with a dash is an option, never a clock: -h and -v are --help and
+// --version, and any other is refused as --bogus is. A name that begins with a
+// dash follows "--", and reaches the clock that is started for it and the entry
+// that starts it with the session the same way.
+TEST(Process, DashedWordsAreOptionsAndADashedNameFollowsDoubleDash) {
+    test::TestHome home;
+    const QString help = run({QStringLiteral("--help")}, offscreen()).out;
+    const struct {
+        QStringList args;
+        int exitCode;
+        QString out;
+        const char* err; // part of stderr
+    } cases[] = {
+        {{"-h"}, 0, help, ""},
+        {{"-v"}, 0, QStringLiteral("Ovra Clock " OVRA_VERSION "\n"), ""},
+        {{"-x"}, 2, {}, "ovra-clock: Unknown option -x. Try --help.\n"},
+        {{"-"}, 2, {}, "ovra-clock: Unknown option -. Try --help.\n"},
+        {{"--add", "-h"}, 2, {}, "-h cannot be combined with another action."},
+        {{"--", "--"}, 1, {}, "cannot begin with \"--\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const test::ProgramResult r = run(c.args, offscreen());
+        EXPECT_EQ(r.exitCode, c.exitCode) << qPrintable(r.err);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.err))) << qPrintable(r.err);
+    }
+    EXPECT_EQ(filesUnder(home.path()), QStringList());
+
+    listClocks(home, QStringLiteral("{-h}"));
+    const test::ProgramResult started =
+        run({QStringLiteral("--start"), QStringLiteral("--"), QStringLiteral("-h")}, offscreen());
+    EXPECT_EQ(started.exitCode, 0) << qPrintable(started.err);
+    EXPECT_EQ(listed(), QStringLiteral("Default -- Stopped\n-h -- Running\n"));
+    EXPECT_EQ(
+        run({QStringLiteral("--stop"), QStringLiteral("--"), QStringLiteral("-h")}, offscreen())
+            .exitCode,
+        0);
+    QFile entry(home.path() + QStringLiteral("/config/autostart/Ovra Clock - -h.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(entry.readAll().contains("\nExec=" OVRA_CLOCK_BIN " -- -h\n"));
+}
+
+// Only a listed clock starts. A name typed wrong starts nothing and writes nothing;
+// the refusal says how to add it and names the listed clock it differs from only
+// in case or accents.
+TEST(Process, ANameThatIsNotListedStartsNothing) {
+    test::TestHome home;
+    listClocks(home, QStringLiteral("{São Paulo}{Tokyo}"));
+    const struct {
+        QStringList args;
+        const char* err; // after "Ovra Clock Error: "
+    } cases[] = {
+        {{"Sao", "Paulo"},
+         "There is no clock named \"Sao Paulo\". Add it with --add Sao Paulo. Did you mean "
+         "\"São Paulo\"?"},
+        {{"default"},
+         "There is no clock named \"default\". Add it with --add default. Did you mean "
+         "\"Default\"?"},
+        {{"Osaka"}, "There is no clock named \"Osaka\". Add it with --add Osaka."},
+        {{"--", "-x"}, "There is no clock named \"-x\". Add it with --add -- -x."},
+        {{"--start", "TOKYO"},
+         "There is no clock named \"TOKYO\". Add it with --add TOKYO. Did you mean \"Tokyo\"?"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const test::ProgramResult r = run(c.args, offscreen());
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, QStringLiteral("Ovra Clock Error: ") + QString::fromUtf8(c.err) + u'\n');
+    }
+    EXPECT_EQ(filesUnder(home.path() + QStringLiteral("/data")), QStringList());
+    EXPECT_EQ(filesUnder(home.path() + QStringLiteral("/config/autostart")), QStringList());
+    EXPECT_EQ(listedClocks(home), QStringLiteral("{São Paulo}{Tokyo}"));
+    SqliteStoreBackend backend(home.storePath());
+    for (const char* name : {"Sao Paulo", "default", "Osaka", "-x", "TOKYO"}) {
+        const KeyPath key = splitKeyPath(clockKeyPath(QString::fromUtf8(name)));
+        EXPECT_FALSE(backend.keyExists(key.root, key.subKey)) << name;
+    }
+
+    // A list that cannot be read proves nothing: the clock starts and says what is
+    // wrong with the store, as it always did.
+    test::TestHome unreadable;
+    QFile store(unreadable.storePath());
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(store).absolutePath()));
+    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+    store.write(QByteArray(4096, 'x'));
+    store.close();
+    OffscreenClock clock(unreadable, QStringLiteral(":"), {QStringLiteral("Tokyo")});
+    EXPECT_TRUE(test::waitFor([&] { return clock.err().contains(u"cannot be read"); }))
+        << qPrintable(clock.err());
+    EXPECT_FALSE(clock.err().contains(u"There is no clock")) << qPrintable(clock.err());
+    EXPECT_TRUE(clock.ends());
+}
+
+// Without a display, --add keeps the clock it added and says at once why it cannot
+// show it, instead of waiting for a clock that has already given up; --start says
+// the same.
+TEST(Process, WithoutADisplayAddAndStartSayWhyAtOnce) {
+    test::TestHome home;
+    auto env = offscreen();
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(variable));
+    const struct {
+        const char* action;
+        const char* err; // after "Ovra Clock Error: The clock "Tokyo" "
+    } cases[] = {
+        {"--add", "was added, but it cannot be shown: no display could be opened."},
+        {"--start", "cannot be started: no display could be opened."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.action);
+        QElapsedTimer took;
+        took.start();
+        const test::ProgramResult r =
+            run({QString::fromUtf8(c.action), QStringLiteral("Tokyo")}, env);
+        EXPECT_LT(took.elapsed(), 3000);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, QStringLiteral("Ovra Clock Error: The clock \"Tokyo\" ") +
+                             QString::fromUtf8(c.err) + u'\n');
+        EXPECT_EQ(listedClocks(home), QStringLiteral("{Tokyo}"));
+    }
 }

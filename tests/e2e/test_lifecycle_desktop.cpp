@@ -2,6 +2,7 @@
 // termination signal during a start-up message box, a store another program keeps
 // locked.
 #include "settings/autorun.h"
+#include "settings/clocklist.h"
 #include "settings/settingsstore.h"
 #include "settings/sqlitestorebackend.h"
 #include "support/desktop.h"
@@ -37,9 +38,11 @@ ClockState storedRecord(const QString& name) {
     return state;
 }
 
+// A listed clock and its record, as adding it and a run of it leave them.
 void store(const TestHome& home, const ClockState& state) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
+    ASSERT_EQ(store.writeText(kClockListKey, kClockListValue, u'{' + state.ClockName + u'}'), 0);
     ASSERT_EQ(WriteClockSettings(store, state), 0);
 }
 

@@ -11,11 +11,15 @@ import subprocess
 import sys
 
 
+# An entry as both sides spell it: "--render", "-h, --help", or "--" alone.
+ENTRY = r"(?:-[a-z], )?--(?:[a-z][a-z-]*)?"
+
+
 def help_options(program, env):
     text = subprocess.run([program, "--help"], env=env, capture_output=True, text=True,
                           check=True).stdout
     # The entries of the option list: an indented line that begins with the option.
-    return [m.group(1) for m in re.finditer(r"^ {2}(--[a-z][a-z-]*)\b", text, re.M)]
+    return [m.group(1) for m in re.finditer(rf"^ {{2}}({ENTRY})(?= )", text, re.M)]
 
 
 def manpage_options(path):
@@ -25,9 +29,10 @@ def manpage_options(path):
     section = re.search(r"^\.SH OPTIONS\n(.*?)^\.SH ", troff, re.M | re.S)
     if not section:
         sys.exit(f"{path}: no OPTIONS section")
-    # Each entry is a line that begins with the option in bold, its text indented
-    # below it.
-    return re.findall(r"^\\fB(--[a-z][a-z-]*)\\fR.*\n\.RS", section.group(1), re.M)
+    # Each entry is a line that begins with the option in bold (a short form
+    # first), its text indented below it.
+    bold = re.compile(r"^((?:\\fB-[a-z]\\fR, )?\\fB--(?:[a-z][a-z-]*)?\\fR).*\n\.RS", re.M)
+    return [re.sub(r"\\f[BR]", "", m) for m in bold.findall(section.group(1))]
 
 
 def main():
@@ -44,8 +49,10 @@ def main():
     if in_help != in_man and not problems:
         problems.append(f"the order differs: --help {in_help}, manual page {in_man}")
     # An option either side names that the program does not know would be refused
-    # with "Unknown option"; given alone, every known one is harmless.
-    for option in sorted(set(in_help) | set(in_man)):
+    # with "Unknown option"; given alone, every known one is harmless. "--" alone
+    # would start the clock Default.
+    spellings = {o for entry in set(in_help) | set(in_man) for o in entry.split(", ")}
+    for option in sorted(spellings - {"--"}):
         r = subprocess.run([program, option], env=dict(env, QT_QPA_PLATFORM="offscreen"),
                            capture_output=True, text=True, timeout=30,
                            stdin=subprocess.DEVNULL)

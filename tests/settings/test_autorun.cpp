@@ -1,7 +1,9 @@
 #include "app/clockapp.h"
 #include "base/apppaths.h"
 #include "settings/autorun.h"
+#include "settings/clocklist.h"
 #include "settings/desktopentry.h"
+#include "settings/keystore.h"
 #include "settings/settingsstore.h"
 #include "settings/sqlitestorebackend.h"
 #include "support/testenv.h"
@@ -66,6 +68,8 @@ TEST(Autorun, CommandLineIsTheProgramAndTheNameQuotedWhereNeeded) {
         {"/usr/bin/ovra-clock", "Joe's $HOME", "/usr/bin/ovra-clock \"Joe's \\$HOME\""},
         {"/usr/bin/ovra-clock", "say \"hi\"", "/usr/bin/ovra-clock \"say \\\"hi\\\"\""},
         {"/opt/a\\b/ovra-clock", "Tokyo", "\"/opt/a\\\\b/ovra-clock\" Tokyo"},
+        // Alone, the name would read as an option.
+        {"/usr/bin/ovra-clock", "-h", "/usr/bin/ovra-clock -- -h"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(
@@ -74,6 +78,30 @@ TEST(Autorun, CommandLineIsTheProgramAndTheNameQuotedWhereNeeded) {
     EXPECT_EQ(Autorun::entryFilePath(QStringLiteral("/home/u/.config/autostart"),
                                      QStringLiteral("Tokyo")),
               QStringLiteral("/home/u/.config/autostart/Ovra Clock - Tokyo.desktop"));
+}
+
+// An entry starts its clock at every login: it is written only for a clock the list
+// holds, and for Default, which always exists.
+TEST(Autorun, AnEntryIsWrittenOnlyForAListedClock) {
+    const struct {
+        const char* name;
+        const char* list;
+        bool written;
+    } cases[] = {
+        {"Tokyo", "{Osaka}{Tokyo}", true},
+        {"Tokyo", "{Osaka}", false},
+        {"tokyo", "{Tokyo}", false},
+        {"Default", "", true},
+    };
+    for (const auto& c : cases) {
+        Entry e(QString::fromUtf8(c.name));
+        test::MemoryStoreBackend backend;
+        KeyStore store(backend);
+        store.writeText(kClockListKey, kClockListValue, QString::fromUtf8(c.list));
+        e.autorun.setClockListStore(&store);
+        EXPECT_EQ(e.autorun.SyncAutorunEntry(0), c.written ? 1 : 0) << c.name << c.list;
+        EXPECT_EQ(QFile::exists(e.file()), c.written) << c.name << c.list;
+    }
 }
 
 TEST(Autorun, AWrittenEntryReadsBackAsExpectedWhateverTheName) {
