@@ -5,6 +5,7 @@
 #include "base/textutil.h"
 #include "base/windowplacement.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -34,12 +35,23 @@ constexpr int kOkLeftBesideSnooze = 900, kSnoozeLeft = 2400, kLengthLeft = 3900,
               kLengthWidth = 1650;
 constexpr int kBandLeft = -165, kBandTop = 3465, kBandWidth = 7275, kBandHeight = 825;
 
+// The notice is an alert to assistive technology, named by its caption, so a screen
+// reader announces it as it opens rather than as one more window.
+QAccessibleInterface* noticeFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String(AlarmNotice::staticMetaObject.className()) && object &&
+        object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::AlertMessage);
+    return nullptr;
+}
+
 } // namespace
 
 AlarmNotice::AlarmNotice(TipServices services)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_s(std::move(services)), m_timer1(m_s.makeTicker()), m_timer2(m_s.makeTicker()) {
+    static const bool alertRole = (QAccessible::installFactory(&noticeFactory), true);
+    Q_UNUSED(alertRole);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Alarm Tip"));
     setFont(QFont(QStringLiteral("Arial"), 9));

@@ -251,10 +251,17 @@ void AlarmsPage::fill() {
 
 void AlarmsPage::alarmCommand(int index) {
     const QPointer<AlarmsPage> alive(this);
+    // The alarm a change concerns, which the keyboard and a screen reader go to.
+    int concerned = -1;
+    const QList<int> marked = markedRecords();
     switch (index) {
-    case Add:
+    case Add: {
+        const int before = m_s.table.AlarmCount();
         AddAlarm();
+        if (m_s.table.AlarmCount() > before)
+            concerned = before;
         break;
+    }
     case Browse: {
         const QString chosen = FileDialog(m_s.files, m_s.messages, window(), false, tr(kFileTitle),
                                           QStringLiteral("*.*|*.*"));
@@ -265,12 +272,15 @@ void AlarmsPage::alarmCommand(int index) {
     }
     case Delete:
         DeleteAlarm();
+        // The one that took the first deleted one's place, or the last one left.
+        if (!marked.isEmpty())
+            concerned = std::min(marked.front(), m_s.table.AlarmCount() - 1);
         break;
     case Enable:
-        SetAlarm(true);
-        break;
     case Disable:
-        SetAlarm(false);
+        SetAlarm(index == Enable);
+        if (!marked.isEmpty())
+            concerned = marked.front();
         break;
     case ChooseSound: {
         // Only WAV files play; "All files" is there for one whose name says otherwise.
@@ -291,8 +301,15 @@ void AlarmsPage::alarmCommand(int index) {
         return;
     }
     // A message box (the alarm file could not be saved) may have outlived the page.
-    if (alive)
-        RefreshAlarmList();
+    if (!alive)
+        return;
+    RefreshAlarmList();
+    if (const int row = int(m_rowRecords.indexOf(concerned)); concerned >= 0 && row >= 0) {
+        m_list->setFocus(Qt::OtherFocusReason);
+        // The entry becomes the current one without being marked, so it is announced
+        // and shown in the editor, and a second Delete does not take it by surprise.
+        m_list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+    }
 }
 
 void AlarmsPage::actionChosen() {

@@ -3,6 +3,7 @@
 #include "dialogs/alarmspage.h"
 #include "dialogs/appearancepage.h"
 #include "dialogs/clockspage.h"
+#include "dialogs/comboaccessible.h"
 #include "dialogs/generalpage.h"
 #include "dialogs/zonepicker.h"
 #include "settings/autorun.h"
@@ -17,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -46,6 +48,7 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     TabStripAccessible::install();
+    ComboAccessible::install();
     m_tabs = new TabStrip(this);
     m_tabs->setObjectName(QStringLiteral("TabConfig"));
     buildTabStrip();
@@ -83,7 +86,26 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     setTabOrder(m_buttons[About], m_buttons[Apply]);
     setTabOrder(m_buttons[Apply], m_buttons[OK]);
 
-    connect(m_tabs, &TabStrip::TabSwitch, this, [this] { showPage(m_tabs->ActiveTab()); });
+    connect(m_tabs, &TabStrip::TabSwitch, this, [this] {
+        // A tab's access key, pressed from a field of the page that goes, leads into
+        // the page that comes; arrows and clicks on the strip leave the keyboard there.
+        const bool fromStrip = m_tabs->hasFocus();
+        showPage(m_tabs->ActiveTab());
+        if (!fromStrip)
+            focusPage();
+    });
+    const std::pair<QKeySequence, int> pageKeys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto& [keys, step] : pageKeys) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { stepPage(step); });
+    }
     connect(m_general, &GeneralPage::opacityChosen, this,
             [this](int index) { m_s.app.settings().BackgroundOpacity = index; });
     connect(m_general, &GeneralPage::resetRequested, this, [this] { resetPage(1); });
@@ -153,6 +175,33 @@ void SettingsDialog::showPage(int index) {
         m_pages[i]->setVisible(int(i) == index);
     if (index >= 0 && index < int(m_pages.size()))
         m_pages[size_t(index)]->raise();
+}
+
+void SettingsDialog::stepPage(int step) {
+    const int count = m_tabs->TabCount();
+    for (int i = 1; i < count; ++i) {
+        const int tab = ((m_tabs->ActiveTab() + step * i) % count + count) % count;
+        if (m_tabs->TabEnabled(tab)) {
+            m_tabs->setActiveTab(tab); // the switch shows the page, as for a click
+            return;
+        }
+    }
+}
+
+void SettingsDialog::focusPage() {
+    const int index = m_tabs->ActiveTab();
+    if (index < 0 || index >= int(m_pages.size()))
+        return;
+    QWidget* page = m_pages[size_t(index)];
+    // The page's controls in the order Tab visits them.
+    for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+        if (!page->isAncestorOf(w))
+            continue;
+        if (w->isVisibleTo(page) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void SettingsDialog::IniData(bool refill) {

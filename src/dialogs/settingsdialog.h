@@ -66,6 +66,11 @@ private:
     // Brings a page to the front; the others are hidden, so that neither the Tab key
     // nor their access keys reach controls that are out of sight.
     void showPage(int index);
+    // Ctrl+Tab and Ctrl+Page Down (step 1), Ctrl+Shift+Tab and Ctrl+Page Up (-1):
+    // the next or previous page that can be chosen, from anywhere in the dialog.
+    void stepPage(int step);
+    // The keyboard goes into the page in front, to its first control.
+    void focusPage();
     // The General page's zone line, for the standard chosen there now.
     void updateZoneLine();
     // The zone of this clock, or for the Default clock the computer's.

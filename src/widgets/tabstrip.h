@@ -335,6 +335,12 @@ private:
     QList<QWidget*> childControls() const;
     // How many pages right of the active one a child stands (negative: left of it).
     int pageOfChild(const QWidget* child) const;
+
+public:
+    // The controls placed on the page of a tab, in the order they were added.
+    QList<QWidget*> pageControls(int tab) const;
+
+private:
     void moveChild(QWidget* child, int pages) const;
     void computePageOffset();
     void checkIndex(int index) const;

@@ -4,6 +4,7 @@
 #include "widgets/tabstrip.h"
 
 #include <QAccessibleActionInterface>
+#include <QApplication>
 #include <QPointer>
 
 namespace ovra {
@@ -125,13 +126,21 @@ QString TabStripAccessible::text(QAccessible::Text t) const {
     return s;
 }
 
+QList<QWidget*> TabStripAccessible::shownControls() const {
+    QList<QWidget*> controls = strip()->pageControls(strip()->ActiveTab());
+    controls.removeIf([](const QWidget* c) { return c->isHidden(); });
+    return controls;
+}
+
 int TabStripAccessible::childCount() const {
-    return strip()->TabCount();
+    return strip()->TabCount() + int(shownControls().size());
 }
 
 QAccessibleInterface* TabStripAccessible::child(int index) const {
     if (index < 0 || index >= childCount())
         return nullptr;
+    if (const int tabs = strip()->TabCount(); index >= tabs)
+        return QAccessible::queryAccessibleInterface(shownControls().at(index - tabs));
     if (const auto it = m_tabs.constFind(index); it != m_tabs.cend())
         return QAccessible::accessibleInterface(*it);
     QAccessibleInterface* tab = new TabAccessible(strip(), index);
@@ -140,6 +149,10 @@ QAccessibleInterface* TabStripAccessible::child(int index) const {
 }
 
 int TabStripAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    if (child && child->object()) {
+        const qsizetype control = shownControls().indexOf(child->object());
+        return control < 0 ? -1 : strip()->TabCount() + int(control);
+    }
     const QAccessible::Id id = QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child));
     for (auto it = m_tabs.cbegin(); it != m_tabs.cend(); ++it)
         if (it.value() == id)
@@ -149,14 +162,23 @@ int TabStripAccessible::indexOfChild(const QAccessibleInterface* child) const {
 
 QAccessibleInterface* TabStripAccessible::childAt(int x, int y) const {
     const QPoint p = strip()->mapFromGlobal(QPoint(x, y));
-    for (int i = 0; i < childCount(); ++i)
+    for (int i = 0; i < strip()->TabCount(); ++i)
         if (strip()->TabRect(i).contains(p))
             return child(i);
+    for (QWidget* control : shownControls())
+        if (control->geometry().contains(p))
+            return QAccessible::queryAccessibleInterface(control);
     return nullptr;
 }
 
 QAccessibleInterface* TabStripAccessible::focusChild() const {
-    return strip()->hasFocus() ? child(strip()->ActiveTab()) : nullptr;
+    if (strip()->hasFocus())
+        return child(strip()->ActiveTab());
+    QWidget* focus = QApplication::focusWidget();
+    for (QWidget* control : shownControls())
+        if (focus && (control == focus || control->isAncestorOf(focus)))
+            return QAccessible::queryAccessibleInterface(focus);
+    return nullptr;
 }
 
 } // namespace ovra

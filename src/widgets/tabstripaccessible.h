@@ -9,7 +9,9 @@ class TabStrip;
 
 // The tab strip as assistive technology sees it: a page-tab list whose children are
 // the tabs, each named by its caption as shown, selected while active, and pressed
-// to select it.
+// to select it, followed by the controls of the page in front. Those of the other
+// pages stand aside and are left out, so that a screen reader walks the page
+// shown, from the strip into it, in the order Tab visits it.
 class TabStripAccessible final : public QAccessibleWidget {
 public:
     explicit TabStripAccessible(TabStrip* strip);
@@ -28,6 +30,7 @@ public:
 
 private:
     TabStrip* strip() const;
+    QList<QWidget*> shownControls() const;
     mutable QMap<int, QAccessible::Id> m_tabs;
 };
 

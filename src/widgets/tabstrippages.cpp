@@ -35,6 +35,12 @@ int TabStrip::pageOfChild(const QWidget* child) const {
     return floorDiv(qint64(m_pageOffset) - kSlack - child->x(), m_pageOffset);
 }
 
+QList<QWidget*> TabStrip::pageControls(int tab) const {
+    QList<QWidget*> controls = childControls();
+    controls.removeIf([&](const QWidget* c) { return m_activeTab + pageOfChild(c) != tab; });
+    return controls;
+}
+
 void TabStrip::moveChild(QWidget* child, int pages) const {
     child->move(child->x() + pages * m_pageOffset, child->y());
 }

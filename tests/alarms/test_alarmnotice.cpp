@@ -479,6 +479,10 @@ TEST_F(Notice, TheCountdownIsAnnouncedOnceAndStaysReadable) {
     tick1(5);
     const QAccessibleInterface* label = QAccessible::queryAccessibleInterface(text);
     const QAccessibleInterface* button = QAccessible::queryAccessibleInterface(cancel);
+    // The notice itself is an alert named by its caption, not one more window.
+    const QAccessibleInterface* notice = QAccessible::queryAccessibleInterface(m_tip.data());
+    EXPECT_EQ(notice->role(), QAccessible::AlertMessage);
+    EXPECT_EQ(notice->text(QAccessible::Name), m_tip->windowTitle());
     EXPECT_EQ(label->text(QAccessible::Name), CountdownText(alarmaction::ShutDown, 29));
     EXPECT_EQ(label->text(QAccessible::Description), CountdownText(alarmaction::ShutDown, 25));
     EXPECT_EQ(button->text(QAccessible::Name), QStringLiteral("Cancel"));

@@ -364,3 +364,36 @@ TEST(AlarmsPage, TheDayBoxesChooseTheDaysAndNoDayIsRefused) {
 
 } // namespace
 } // namespace ovra
+
+namespace ovra {
+namespace {
+
+// After each change the keyboard is on the alarm it concerns, the current entry of
+// the list and so the one a screen reader announces, without marking it.
+TEST(AlarmsPage, AChangeLeadsTheKeyboardToTheAlarmItConcerns) {
+    AlarmsFixture f({alarmAt(1, 0), alarmAt(2, 0), alarmAt(3, 0)});
+    f.page->window()->show();
+    QApplication::setActiveWindow(f.page->window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.page->window()));
+    const struct {
+        AlarmsPage::Command command;
+        std::initializer_list<int> marked;
+        int current;
+    } steps[] = {
+        {AlarmsPage::Add, {}, 3},        {AlarmsPage::Disable, {1, 2}, 1},
+        {AlarmsPage::Enable, {2}, 2},    {AlarmsPage::Delete, {1}, 1},
+        {AlarmsPage::Delete, {1, 2}, 0},
+    };
+    f.enter(7, 5);
+    for (const auto& step : steps) {
+        f.page->hourBox()->setFocus();
+        f.mark(step.marked);
+        f.page->alarmCommand(step.command);
+        EXPECT_EQ(QApplication::focusWidget(), f.page->alarmList()) << step.command;
+        EXPECT_EQ(f.page->alarmList()->currentRow(), step.current) << step.command;
+        EXPECT_TRUE(f.page->alarmList()->selectedItems().isEmpty()) << step.command;
+    }
+}
+
+} // namespace
+} // namespace ovra

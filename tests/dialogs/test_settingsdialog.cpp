@@ -8,6 +8,7 @@
 #include "dialogs/sizefield.h"
 #include "widgets/tabstrip.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -357,6 +358,103 @@ TEST(SettingsDialog, TabsBringTheirPagesForwardAndTheKeyboardReachesTheRadius) {
     d.TabConfig()->setActiveTab(SettingsDialog::Alarms);
     EXPECT_FALSE(d.pageAt(SettingsDialog::Alarms)->isHidden());
     EXPECT_TRUE(d.pageAt(SettingsDialog::Appearance)->isHidden());
+}
+
+// What a screen reader finds walking down from the dialog: every control with a
+// role, its name and its value, as long as it is showing.
+struct ReadControl {
+    QAccessible::Role role;
+    QString name;
+    QString value;
+};
+void readTree(QAccessibleInterface* node, QList<ReadControl>& out, int depth = 0) {
+    ASSERT_LT(depth, 30);
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface* child = node->child(i);
+        ASSERT_TRUE(child);
+        // Every child names its parent, and its parent lists it where it says.
+        EXPECT_EQ(child->parent()->object(), node->object());
+        EXPECT_EQ(node->indexOfChild(child), i);
+        if (child->state().invisible)
+            continue;
+        out << ReadControl{child->role(), child->text(QAccessible::Name),
+                           child->text(QAccessible::Value)};
+        if (child->role() != QAccessible::ComboBox)
+            readTree(child, out, depth + 1);
+    }
+}
+
+// Each page, chosen in turn, is read whole from the dialog: its choice lists by
+// their labels with their entries as values, and nothing of the other pages.
+TEST(SettingsDialog, AScreenReaderReadsEveryFieldOfThePageInFrontByItsLabel) {
+    ConfigFixture f;
+    SettingsDialog& d = f.open();
+    showActive(d);
+    const struct {
+        SettingsDialog::Page page;
+        QList<std::pair<const char*, const char*>> lists; // name, value
+        const char* absent;
+    } pages[] = {
+        {SettingsDialog::General,
+         {{"Clock Always On Top", "No"},
+          {"Display Clock Scale", "Yes"},
+          {"Time Format", "12 Hour"}},
+         "Display Name"},
+        {SettingsDialog::Clocks,
+         {{"Select Time Zone", "(UTC) Coordinated Universal Time"}},
+         "Clock Always On Top"},
+        {SettingsDialog::Alarms,
+         {{"Alarm Time (H)", "AM12 (00)"}, {"Alarm Time (M)", "00"}},
+         "Select Time Zone"},
+    };
+    for (const auto& p : pages) {
+        d.TabConfig()->setActiveTab(p.page);
+        QList<ReadControl> read;
+        readTree(QAccessible::queryAccessibleInterface(&d), read);
+        const auto named = [&](const QString& name) {
+            return std::find_if(read.begin(), read.end(),
+                                [&](const ReadControl& c) { return c.name == name; });
+        };
+        for (const auto& [name, value] : p.lists) {
+            const auto it = named(QString::fromUtf8(name));
+            ASSERT_NE(it, read.end()) << "page " << p.page << " has no " << name;
+            EXPECT_EQ(it->role, QAccessible::ComboBox) << name;
+            EXPECT_EQ(it->value, QString::fromUtf8(value)) << name;
+        }
+        EXPECT_EQ(named(QString::fromUtf8(p.absent)), read.end())
+            << "page " << p.page << " shows " << p.absent;
+    }
+}
+
+// Ctrl+Page Down and Ctrl+Tab turn the page from a field, Ctrl+Page Up and
+// Ctrl+Shift+Tab turn it back, wrapping at the ends; each leads into the new page.
+// A tab's access key does the same from anywhere.
+TEST(SettingsDialog, TheKeyboardTurnsPagesFromAnyFieldAndGoesIntoThem) {
+    ConfigFixture f;
+    SettingsDialog& d = f.open();
+    showActive(d);
+    d.generalPage()->onTopBox()->setFocus();
+    const struct {
+        QKeyCombination key;
+        SettingsDialog::Page page;
+    } steps[] = {
+        {Qt::CTRL | Qt::Key_PageDown, SettingsDialog::Appearance},
+        {Qt::CTRL | Qt::Key_Tab, SettingsDialog::Clocks},
+        {Qt::CTRL | Qt::Key_PageDown, SettingsDialog::Alarms},
+        {Qt::CTRL | Qt::Key_PageDown, SettingsDialog::General},
+        {Qt::CTRL | Qt::Key_PageUp, SettingsDialog::Alarms},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, SettingsDialog::Clocks},
+        {Qt::ALT | Qt::Key_G, SettingsDialog::General},
+    };
+    for (const auto& step : steps) {
+        QTest::keyClick(QApplication::focusWidget(), step.key.key(), step.key.keyboardModifiers());
+        EXPECT_EQ(d.TabConfig()->ActiveTab(), int(step.page));
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus && d.pageAt(step.page)->isAncestorOf(focus))
+            << "page " << step.page << ": the keyboard is on "
+            << (focus ? qPrintable(focus->objectName()) : "nothing");
+    }
+    EXPECT_EQ(QApplication::focusWidget(), d.generalPage()->onTopBox());
 }
 
 } // namespace
