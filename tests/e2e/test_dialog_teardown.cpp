@@ -116,10 +116,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Alarms page, the sound file's button, past the seven day boxes.
         Case{"file chooser, stop", concat({repeated(3, kRight), repeated(13, kTab), {kSpace}}),
              "Select a sound file", CloseBy::StopCommand},
-        // Clocks page: mark Default in the list and press Delete.
+        // Clocks page: past the find field, the zone list, the name and Add, mark
+        // Default in the list and press Delete.
         Case{
             "refusal to delete Default, signal",
-            concat({repeated(2, kRight), repeated(4, kTab), {kSpace}, repeated(4, kTab), {kSpace}}),
+            concat({repeated(2, kRight), repeated(5, kTab), {kSpace}, repeated(4, kTab), {kSpace}}),
             "Ovra Clock Error", CloseBy::Signal}),
     [](const ::testing::TestParamInfo<Case>& info) {
         QString name = QString::fromUtf8(info.param.what);
