@@ -5,7 +5,9 @@ Run on the clock's display and session bus (DISPLAY, DBUS_SESSION_BUS_ADDRESS) w
 the clock started under QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1. Checks the clock window
 and its strip buttons, opens the settings dialog through the Settings button's press
 action, then selects every tab by its action, a key and the wheel, and checks the
-events, states and that every control of every page has a name. Prints each fault
+events, states and that every field of every page is reached from the application,
+named by its label; then turns pages with Ctrl+Page Down from a field and with a
+tab's access key, each leading the keyboard into the page. Prints each fault
 and exits with 1 when there is any.
 
 Usage: atspi_walk.py LANGUAGE CLOCKNAME [--minute]
@@ -29,12 +31,27 @@ TEXTS = {
         "tabs": ["General", "Appearance", "Clocks", "Alarms"],
         "date": r"(Mon|Tues|Wednes|Thurs|Fri|Satur|Sun)day",
         "dialog": "Ovra Clock Configuration",
+        # Fields of each page, as their labels name them.
+        "fields": [
+            ["Clock Always On Top", "Time Standard"],
+            ["Hour Circle Width(10 ~ 50)"],
+            ["Find a Place", "Select Time Zone", "Display Name"],
+            ["Alarm Time (H)", "Alarm Time (M)", "Action", "Sound", "Playtime"],
+        ],
+        "clocks_key": "alt+c",
     },
     "de": {
         "buttons": ["Schließen", "Einstellungen", "Verschieben"],
         "tabs": ["Allgemein", "Darstellung", "Uhren", "Alarme"],
         "date": r"(Montag|Dienstag|Mittwoch|Donnerstag|Freitag|Samstag|Sonntag)",
         "dialog": "Ovra Clock – Einstellungen",
+        "fields": [
+            ["Uhr immer im Vordergrund", "Zeitnorm"],
+            ["Breite des Stundenrings (10 ~ 50)"],
+            ["Ort suchen", "Zeitzone wählen", "Anzeigename"],
+            ["Alarmzeit (Std.)", "Alarmzeit (Min.)", "Aktion", "Klang", "Spieldauer"],
+        ],
+        "clocks_key": "alt+u",
     },
 }
 
@@ -183,6 +200,48 @@ def check_minute(clock, focused):
         fault("the clock announced the minute without having the keyboard")
 
 
+def page_tabs(strip):
+    """The strip's tabs; the page in front follows them among its children."""
+    return [c for c in children(strip) if c is not None and c.get_role() == Atspi.Role.PAGE_TAB]
+
+
+def shown_controls(application):
+    """Every control a screen reader reaches from the application and that is shown."""
+    found = []
+    for node, _ in walk(application):
+        if node.get_role() in CONTROL_ROLES and states(node).contains(Atspi.StateType.SHOWING):
+            found.append(node)
+    return found
+
+
+def focused_control(application):
+    for node in shown_controls(application):
+        if states(node).contains(Atspi.StateType.FOCUSED):
+            return node
+    return None
+
+
+def check_page(application, i, t):
+    """The page in front, read from the application down: every field named by its
+    label, and each where its parent says it is, so "where am I" finds it."""
+    controls = shown_controls(application)
+    names = [(n.get_name() or "").strip() for n in controls]
+    for name in t["fields"][i]:
+        if name not in names:
+            fault(f"page {i}: no field named {name!r} among {names}")
+    for other, fields in enumerate(t["fields"]):
+        for name in fields:
+            if other != i and name in names:
+                fault(f"page {i}: the field {name!r} of page {other} is shown too")
+    for node, name in zip(controls, names):
+        if not name:
+            fault(f"page {i}: a {node.get_role_name()} has no name")
+        parent = node.get_parent()
+        index = node.get_index_in_parent()
+        if parent is None or index < 0 or parent.get_child_at_index(index) != node:
+            fault(f"page {i}: {name!r} is not listed by its parent")
+
+
 def tab_strip(dialog):
     for node, _ in walk(dialog):
         if node.get_role() == Atspi.Role.PAGE_TAB_LIST:
@@ -191,14 +250,14 @@ def tab_strip(dialog):
 
 
 def selected_tab(strip):
-    for i, tab in enumerate(children(strip)):
+    for i, tab in enumerate(page_tabs(strip)):
         if states(tab).contains(Atspi.StateType.SELECTED):
             return i
     return -1
 
 
 def check_switch(strip, how, act, expected):
-    t_tabs = [tab.get_name() for tab in children(strip)]
+    t_tabs = [tab.get_name() for tab in page_tabs(strip)]
     events.clear()
     act()
     if wait_for(lambda: selected_tab(strip) == expected, 5) is None:
@@ -208,12 +267,12 @@ def check_switch(strip, how, act, expected):
         fault(f"{how}: no selected-state event from tab {expected}")
 
 
-def check_tabs(dialog, t):
+def check_tabs(application, dialog, t):
     strip = tab_strip(dialog)
     if strip is None:
         fault("the dialog has no page-tab list")
         return
-    tabs = children(strip)
+    tabs = page_tabs(strip)
     names = [tab.get_name() for tab in tabs]
     if names != t["tabs"]:
         fault(f"the tabs are {names}, not {t['tabs']}")
@@ -227,15 +286,11 @@ def check_tabs(dialog, t):
     if not wait_for(lambda: states(tabs[0]).contains(Atspi.StateType.FOCUSED), 5):
         fault("the first tab does not have the focus when the dialog opens")
 
-    # Every page, selected by its tab's action: each control on it has a name.
+    # Every page, selected by its tab's action, read from the application down.
     for i, tab in enumerate(tabs):
         if i:
             check_switch(strip, f"the press action of tab {i}", lambda: press(tab), i)
-        for node, depth in walk(dialog):
-            st = states(node)
-            if (node.get_role() in CONTROL_ROLES and st.contains(Atspi.StateType.SHOWING)
-                    and not (node.get_name() or "").strip()):
-                fault(f"page {i}: a {node.get_role_name()} at depth {depth} has no name")
+        check_page(application, i, t)
 
     # By key and by wheel, as a user switches pages.
     subprocess.run(["xdotool", "search", "--name", "^" + re.escape(t["dialog"]),
@@ -247,6 +302,25 @@ def check_tabs(dialog, t):
     subprocess.run(["xdotool", "mousemove", str(ext.x + ext.width // 2),
                     str(ext.y + ext.height // 2)], check=False)
     check_switch(strip, "the wheel", lambda: subprocess.run(["xdotool", "click", "5"]), 2)
+
+    # With the keyboard in a field: Ctrl+Page Down turns the page and leads into it,
+    # and a tab's access key does the same.
+    press(tabs[0])
+    wait_for(lambda: selected_tab(strip) == 0, 5)
+    subprocess.run(["xdotool", "key", "Tab"], check=False)
+    field = wait_for(lambda: focused_control(application), 5)
+    if field is None or field.get_name() not in t["fields"][0]:
+        fault(f"Tab from the strip reached {field and field.get_name()!r}, not a field of page 0")
+    check_switch(strip, "Ctrl+Page Down in a field",
+                 lambda: subprocess.run(["xdotool", "key", "ctrl+Next"]), 1)
+    field = wait_for(lambda: focused_control(application), 5)
+    if field is None or field.get_name() not in t["fields"][1]:
+        fault(f"after Ctrl+Page Down the keyboard is on {field and field.get_name()!r}")
+    check_switch(strip, "the clocks tab's access key",
+                 lambda: subprocess.run(["xdotool", "key", t["clocks_key"]]), 2)
+    field = wait_for(lambda: focused_control(application), 5)
+    if field is None or field.get_name() != t["fields"][2][0]:
+        fault(f"after the access key the keyboard is on {field and field.get_name()!r}")
 
 
 def main():
@@ -274,7 +348,7 @@ def main():
     if dialog is None:
         fault("pressing Settings opened no dialog")
     else:
-        check_tabs(dialog, t)
+        check_tabs(application, dialog, t)
         if "--minute" in sys.argv:
             check_minute(clock, focused=False)
             # OK closes the dialog, so that the window manager lets the clock have
