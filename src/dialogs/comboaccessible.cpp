@@ -67,15 +67,20 @@ int ComboAccessible::indexOfChild(const QAccessibleInterface* child) const {
 }
 
 QStringList ComboAccessible::actionNames() const {
-    return {showMenuAction(), pressAction()};
+    QStringList names{showMenuAction(), pressAction()};
+    for (const QString& name : QAccessibleWidget::actionNames())
+        if (!names.contains(name))
+            names << name; // taking the focus
+    return names;
 }
 
 void ComboAccessible::doAction(const QString& name) {
-    if (name == showMenuAction() || name == pressAction()) {
-        if (combo()->view() && combo()->view()->isVisible())
-            combo()->hidePopup();
-        else
-            combo()->showPopup();
+    if (name != showMenuAction() && name != pressAction()) {
+        QAccessibleWidget::doAction(name);
+    } else if (combo()->view() && combo()->view()->isVisible()) {
+        combo()->hidePopup();
+    } else {
+        combo()->showPopup();
     }
 }
 
