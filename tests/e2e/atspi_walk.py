@@ -10,9 +10,10 @@ named by its label; then turns pages with Ctrl+Page Down from a field and with a
 tab's access key, each leading the keyboard into the page. Prints each fault
 and exits with 1 when there is any.
 
-Usage: atspi_walk.py LANGUAGE CLOCKNAME [--minute]
+Usage: atspi_walk.py LANGUAGE CLOCKNAME [--minute | --alert CAPTION]
   --minute also waits for the next minute twice, with the dialog in front and with
   the clock focused, and checks that only the second change comes with an event.
+  --alert only waits for the notice CAPTION of a due alarm and checks its role.
 """
 
 import re
@@ -323,6 +324,17 @@ def check_tabs(application, dialog, t):
         fault(f"after the access key the keyboard is on {field and field.get_name()!r}")
 
 
+def check_alert(application, caption):
+    """A due alarm's notice: an alert named by its caption."""
+    notice = wait_for(lambda: window_named(application, caption), 20)
+    if notice is None:
+        fault(f"no window {caption!r} among {[w.get_name() for w in children(application)]}")
+    elif notice.get_role() != Atspi.Role.ALERT:
+        fault(f"the notice {caption!r} has the role {notice.get_role_name()}, not alert")
+    print(f"{len(faults)} fault(s)", flush=True)
+    return 1 if faults else 0
+
+
 def main():
     language, clock_name = sys.argv[1], sys.argv[2]
     t = TEXTS[language]
@@ -335,6 +347,8 @@ def main():
     if application is None:
         fault("no application 'Ovra Clock' on the accessibility bus")
         return 1
+    if "--alert" in sys.argv:
+        return check_alert(application, sys.argv[sys.argv.index("--alert") + 1])
     clock = wait_for(lambda: window_named(application, "Ovra Clock – "), 10)
     if clock is None:
         fault(f"no clock window among {[w.get_name() for w in children(application)]}")
