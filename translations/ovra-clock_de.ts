@@ -385,10 +385,6 @@ eines, das mit „-“ beginnt: --start -- -x.
         <translation>Dies ist keine Option zur Verwaltung von Uhren.</translation>
     </message>
     <message>
-        <source>Load GDI+ Error!</source>
-        <translation>Fehler beim Starten der Grafik!</translation>
-    </message>
-    <message>
         <source>Ovra Clock Error</source>
         <translation>Ovra Clock – Fehler</translation>
     </message>
@@ -431,6 +427,10 @@ eines, das mit „-“ beginnt: --start -- -x.
     <message>
         <source>Default clock can not be deleted.</source>
         <translation>Die Standarduhr kann nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>Cannot open the display.</source>
+        <translation>Die Anzeige kann nicht geöffnet werden.</translation>
     </message>
 </context>
 <context>
@@ -1106,16 +1106,16 @@ eines, das mit „-“ beginnt: --start -- -x.
         <translation>Deckkraft des &amp;Hintergrunds:</translation>
     </message>
     <message>
-        <source>Load at &amp;Windows Startup:</source>
-        <translation>Bei de&amp;r Anmeldung starten:</translation>
-    </message>
-    <message>
         <source>Time &amp;Format:</source>
         <translation>Z&amp;eitformat:</translation>
     </message>
     <message>
         <source>Time Stan&amp;dard:</source>
         <translation>&amp;Zeitnorm:</translation>
+    </message>
+    <message>
+        <source>Start at &amp;Login:</source>
+        <translation>Bei de&amp;r Anmeldung starten:</translation>
     </message>
 </context>
 <context>

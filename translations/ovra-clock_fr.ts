@@ -385,10 +385,6 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <translation>Ce n’est pas une option de gestion des horloges.</translation>
     </message>
     <message>
-        <source>Load GDI+ Error!</source>
-        <translation>Erreur au démarrage de l’affichage graphique !</translation>
-    </message>
-    <message>
         <source>Ovra Clock Error</source>
         <translation>Ovra Clock – Erreur</translation>
     </message>
@@ -431,6 +427,10 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
     <message>
         <source>Default clock can not be deleted.</source>
         <translation>L’horloge par défaut ne peut pas être supprimée.</translation>
+    </message>
+    <message>
+        <source>Cannot open the display.</source>
+        <translation>Impossible d’ouvrir l’affichage.</translation>
     </message>
 </context>
 <context>
@@ -1106,16 +1106,16 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <translation>Opacité &amp;du fond :</translation>
     </message>
     <message>
-        <source>Load at &amp;Windows Startup:</source>
-        <translation>Lancer à l’ouverture de &amp;session :</translation>
-    </message>
-    <message>
         <source>Time &amp;Format:</source>
         <translation>&amp;Format de l’heure :</translation>
     </message>
     <message>
         <source>Time Stan&amp;dard:</source>
         <translation>H&amp;eure légale :</translation>
+    </message>
+    <message>
+        <source>Start at &amp;Login:</source>
+        <translation>Lancer à l’ouverture de &amp;session :</translation>
     </message>
 </context>
 <context>

@@ -14,6 +14,7 @@
 #include "base/exitguard.h"
 #include "base/memorytrim.h"
 #include "base/ossupport.h"
+#include "base/platformtexts.h"
 #include "base/translations.h"
 #include "clock/clockfrontend.h"
 #include "clock/poolthreadpainter.h"
@@ -292,9 +293,8 @@ std::optional<int> runWithoutDisplay(int argc, char** argv, CommandLine& cl) {
     }
     choosePlatform();
     if (!displayAvailable()) {
-        StderrMessageSink().showMessage(
-            QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Load GDI+ Error!")), kErrorTitle,
-            MessageIcon::Stop);
+        StderrMessageSink().showMessage(QString::fromLatin1(platformtext::NoDisplay), kErrorTitle,
+                                        MessageIcon::Stop);
         return 1;
     }
     return std::nullopt;

@@ -1,5 +1,6 @@
 #include "dialogs/generalpage.h"
 
+#include "base/platformtexts.h"
 #include "dialogs/fieldlabel.h"
 #include "dialogs/resetpagelayout.h"
 #include "settings/clocksettings.h"
@@ -52,7 +53,7 @@ GeneralPage::GeneralPage(QWidget* parent) : QWidget(parent) {
     form->addRow(fieldLabel(tr("Clock Always On &Top:"), m_onTop), m_onTop);
     form->addRow(fieldLabel(tr("Display Clock &Scale:"), m_displayScale), m_displayScale);
     form->addRow(fieldLabel(tr("Bac&kground Opacity:"), m_opacity), m_opacity);
-    form->addRow(fieldLabel(tr("Load at &Windows Startup:"), m_autorun), m_autorun);
+    form->addRow(fieldLabel(tr(platformtext::StartAtLogin), m_autorun), m_autorun);
     form->addRow(fieldLabel(tr("Time &Format:"), m_timeFormat), m_timeFormat);
     form->addRow(fieldLabel(tr("Time Stan&dard:"), m_dst), m_dst);
     m_zone = new QLabel(group);

@@ -157,7 +157,7 @@ TEST(Process, WithoutADisplayItSaysSoAndWritesNothing) {
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     const test::ProgramResult r = run({}, env);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err.trimmed(), QStringLiteral("Ovra Clock Error: Load GDI+ Error!"));
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("Ovra Clock Error: Cannot open the display."));
     EXPECT_EQ(filesUnder(home.path()), QStringList());
 }
 

@@ -11,6 +11,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -455,6 +458,29 @@ TEST(SettingsDialog, TheKeyboardTurnsPagesFromAnyFieldAndGoesIntoThem) {
             << (focus ? qPrintable(focus->objectName()) : "nothing");
     }
     EXPECT_EQ(QApplication::focusWidget(), d.generalPage()->onTopBox());
+}
+
+// Nothing a user reads in the dialog names another system's parts: it starts "at
+// login", not "at Windows startup".
+TEST(SettingsDialog, NoTextNamesAnotherPlatform) {
+    ConfigFixture f;
+    SettingsDialog& d = f.open();
+    QStringList texts{d.windowTitle()};
+    for (const QLabel* label : d.findChildren<QLabel*>())
+        texts << label->text();
+    for (const QAbstractButton* button : d.findChildren<QAbstractButton*>())
+        texts << button->text();
+    for (const QGroupBox* group : d.findChildren<QGroupBox*>())
+        texts << group->title();
+    for (const QComboBox* list : d.findChildren<QComboBox*>())
+        texts << entriesOf(list);
+    for (int i = 0; i < d.TabConfig()->TabCount(); ++i)
+        texts << d.TabConfig()->TabCaption(i);
+    ASSERT_GT(texts.size(), 50);
+    const QRegularExpression otherPlatform(QStringLiteral(R"(\bWindows\b|GDI|\bregistry\b)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    for (const QString& text : texts)
+        EXPECT_FALSE(otherPlatform.match(text).hasMatch()) << qPrintable(text);
 }
 
 } // namespace
