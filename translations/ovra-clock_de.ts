@@ -1056,8 +1056,8 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <translation>%1 kann nicht geöffnet werden: %2</translation>
     </message>
     <message>
-        <source>The countdown was cancelled: the computer slept or its clock jumped past the end.</source>
-        <translation>Der Countdown wurde abgebrochen: Der Computer schlief oder seine Uhr sprang über das Ende hinaus.</translation>
+        <source>The countdown was cancelled: the computer slept past its end.</source>
+        <translation>Der Countdown wurde abgebrochen: Der Computer schlief über sein Ende hinaus.</translation>
     </message>
     <message>
         <source>Cancel</source>

@@ -1055,8 +1055,8 @@ guillemets : --zone &quot;New York&quot;.
         <translation>Impossible d’ouvrir %1 : %2</translation>
     </message>
     <message>
-        <source>The countdown was cancelled: the computer slept or its clock jumped past the end.</source>
-        <translation>Le compte à rebours a été annulé : l’ordinateur était en veille ou son horloge a sauté au-delà de la fin.</translation>
+        <source>The countdown was cancelled: the computer slept past its end.</source>
+        <translation>Le compte à rebours a été annulé : l’ordinateur était en veille au moment où il devait finir.</translation>
     </message>
     <message>
         <source>Cancel</source>
