@@ -1146,4 +1146,38 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <translation>%1 antwortet nicht</translation>
     </message>
 </context>
+<context>
+    <name>ovra::ShellTarget</name>
+    <message>
+        <source>it cannot be looked at</source>
+        <translation>es lässt sich nicht prüfen</translation>
+    </message>
+    <message>
+        <source>it is a program of another user</source>
+        <translation>es ist ein Programm eines anderen Benutzers</translation>
+    </message>
+    <message>
+        <source>other users may change it</source>
+        <translation>andere Benutzer dürfen es ändern</translation>
+    </message>
+    <message>
+        <source>its folder %1 cannot be looked at</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>sein Ordner %1 lässt sich nicht prüfen</translation>
+    </message>
+    <message>
+        <source>its folder %1 belongs to another user</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>sein Ordner %1 gehört einem anderen Benutzer</translation>
+    </message>
+    <message>
+        <source>other users may change its folder %1</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>andere Benutzer dürfen seinen Ordner %1 ändern</translation>
+    </message>
+    <message>
+        <source>a file: address needs the file's absolute path</source>
+        <translation>eine file:-Adresse braucht den absoluten Pfad der Datei</translation>
+    </message>
+</context>
 </TS>

@@ -1145,4 +1145,38 @@ guillemets : --zone &quot;New York&quot;.
         <translation>%1 ne répond pas</translation>
     </message>
 </context>
+<context>
+    <name>ovra::ShellTarget</name>
+    <message>
+        <source>it cannot be looked at</source>
+        <translation>il est impossible de l’examiner</translation>
+    </message>
+    <message>
+        <source>it is a program of another user</source>
+        <translation>c’est un programme d’un autre utilisateur</translation>
+    </message>
+    <message>
+        <source>other users may change it</source>
+        <translation>d’autres utilisateurs peuvent le modifier</translation>
+    </message>
+    <message>
+        <source>its folder %1 cannot be looked at</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>son dossier %1 ne peut pas être examiné</translation>
+    </message>
+    <message>
+        <source>its folder %1 belongs to another user</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>son dossier %1 appartient à un autre utilisateur</translation>
+    </message>
+    <message>
+        <source>other users may change its folder %1</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>d’autres utilisateurs peuvent modifier son dossier %1</translation>
+    </message>
+    <message>
+        <source>a file: address needs the file's absolute path</source>
+        <translation>une adresse file: doit donner le chemin absolu du fichier</translation>
+    </message>
+</context>
 </TS>
