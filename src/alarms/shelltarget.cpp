@@ -114,7 +114,9 @@ ShellTarget resolveShellTarget(const QString& note) {
         text = QDir::homePath() + text.mid(1);
 
     if (const auto match = schemePattern().match(text); match.hasMatch()) {
-        const QUrl url(text, QUrl::StrictMode);
+        // As typed: a space in a subject line or a folder name is percent-encoded
+        // rather than refused.
+        const QUrl url(text, QUrl::TolerantMode);
         if (!url.isValid())
             return notFound;
         if (url.isLocalFile()) {

@@ -28,7 +28,8 @@ struct ShellTarget {
 
 // Resolves the note of an alarm: an absolute path (or one starting with "~/"), a
 // file: URL with an absolute path, an address with a scheme such as https: or
-// mailto:, a program name found in an absolute folder of PATH, or a bare host such as
+// mailto: (spaces and other characters an address cannot hold are percent-encoded),
+// a program name found in an absolute folder of PATH, or a bare host such as
 // "www.example.com". A relative path is never looked up in the working folder: a
 // clock started in a folder others can write (/tmp, downloads) would run whatever
 // they put there. A file named by its path runs only when it is a program (a binary

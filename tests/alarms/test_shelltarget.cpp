@@ -90,7 +90,8 @@ TEST(ShellTarget, WhatANoteOpens) {
 }
 
 // Only a program that nobody but this user or root can change runs; an executable
-// document opens; a file: address without an absolute path names nothing.
+// document opens; a file: address without an absolute path names nothing. Notes
+// with spaces reach the opener percent-encoded.
 TEST(ShellTarget, WhatMayRunAndWhatOpens) {
     QTemporaryDir dir;
     const QString d = dir.path();
@@ -119,6 +120,9 @@ TEST(ShellTarget, WhatMayRunAndWhatOpens) {
     const auto doc = [](const QString& path) {
         return ShellTarget{K::Document, {}, QUrl::fromLocalFile(path), {}};
     };
+    const auto address = [](const char* encoded) {
+        return ShellTarget{K::Address, {}, QUrl::fromEncoded(encoded, QUrl::StrictMode), {}};
+    };
     const auto refused = [](const char* why) {
         return ShellTarget{K::Refused, {}, {}, QString::fromUtf8(why)};
     };
@@ -144,6 +148,12 @@ TEST(ShellTarget, WhatMayRunAndWhatOpens) {
          refused(qPrintable("other users may change its folder " + open))},
         {"nor through a link", shared + "/link to job",
          refused(qPrintable("other users may change its folder " + open))},
+        {"a file: address with a space", "file://" + docs + "/agenda.txt",
+         doc(docs + "/agenda.txt")},
+        {"a web address with a space", "https://example.com/a b",
+         address("https://example.com/a%20b")},
+        {"a mail subject with a space", "mailto:team@example.org?subject=Weekly report",
+         address("mailto:team@example.org?subject=Weekly%20report")},
     };
     // Another user's program, where this test may give one away.
     makeFile(shared + "/theirs", true);
