@@ -504,6 +504,26 @@ Anführungszeichen: --zone &quot;New York&quot;.
         <extracomment>%1 is the name of a sound file.</extracomment>
         <translation>%1 ist keine abspielbare WAV-Datei</translation>
     </message>
+    <message>
+        <source>%1 is not 8, 16, 24 or 32-bit PCM or 32-bit float</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 ist weder 8-, 16-, 24- oder 32-Bit-PCM noch 32-Bit-Gleitkomma</translation>
+    </message>
+    <message>
+        <source>%1 has %2 channels, where %3 to %4 can be played</source>
+        <extracomment>%1 is the name of a sound file, %2 the channels its header claims, %3 to %4 the channels a sound may have.</extracomment>
+        <translation>%1 hat %2 Kanäle, abspielbar sind %3 bis %4</translation>
+    </message>
+    <message>
+        <source>%1 has %2 samples a second, where %3 to %4 can be played</source>
+        <extracomment>%1 is the name of a sound file, %2 the samples a second its header claims, %3 to %4 the rates a sound may have.</extracomment>
+        <translation>%1 hat %2 Abtastwerte pro Sekunde, abspielbar sind %3 bis %4</translation>
+    </message>
+    <message>
+        <source>%1 holds no sound</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 enthält keinen Ton</translation>
+    </message>
 </context>
 <context>
     <name>ovra::AlarmsPage</name>

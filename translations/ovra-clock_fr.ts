@@ -503,6 +503,26 @@ guillemets : --zone &quot;New York&quot;.
         <extracomment>%1 is the name of a sound file.</extracomment>
         <translation>%1 n’est pas un fichier WAV lisible</translation>
     </message>
+    <message>
+        <source>%1 is not 8, 16, 24 or 32-bit PCM or 32-bit float</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 n’est ni en PCM 8, 16, 24 ou 32 bits ni en virgule flottante 32 bits</translation>
+    </message>
+    <message>
+        <source>%1 has %2 channels, where %3 to %4 can be played</source>
+        <extracomment>%1 is the name of a sound file, %2 the channels its header claims, %3 to %4 the channels a sound may have.</extracomment>
+        <translation>%1 a %2 canaux, alors que seuls %3 à %4 peuvent être lus</translation>
+    </message>
+    <message>
+        <source>%1 has %2 samples a second, where %3 to %4 can be played</source>
+        <extracomment>%1 is the name of a sound file, %2 the samples a second its header claims, %3 to %4 the rates a sound may have.</extracomment>
+        <translation>%1 a %2 échantillons par seconde, alors que seuls %3 à %4 peuvent être lus</translation>
+    </message>
+    <message>
+        <source>%1 holds no sound</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 ne contient aucun son</translation>
+    </message>
 </context>
 <context>
     <name>ovra::AlarmsPage</name>

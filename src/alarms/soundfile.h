@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -9,9 +10,43 @@ namespace ovra {
 // the sound back end reads the whole file into memory.
 inline constexpr qint64 kMaxSoundFileBytes = 50 * 1024 * 1024;
 
+// What a WAV file's header says. Only a file whose every field lies within what
+// the sound plays gets fault None; the sound module never sees any other, as a
+// data chunk without a whole frame, or a rate of one sample a second, stalls or
+// crashes the audio code that divides by them.
+struct WavHeader {
+    enum class Fault {
+        None,
+        NotWav,   // no RIFF/WAVE file, or its chunks do not fit the file
+        Encoding, // not 8, 16, 24 or 32-bit PCM or 32-bit float
+        Channels, // not 1 to 8 channels
+        Rate,     // not 8,000 to 192,000 samples a second
+        Empty,    // a data chunk without one whole frame
+    };
+    Fault fault = Fault::NotWav;
+    bool isFloat = false;
+    int channels = 0;
+    qint64 rate = 0;
+    int bits = 0;
+    qint64 dataOffset = 0; // where the samples start in the file
+    qint64 dataBytes = 0;  // whole frames only
+
+    int frameBytes() const { return channels * (bits / 8); }
+};
+
+inline constexpr int kMinSoundChannels = 1, kMaxSoundChannels = 8;
+inline constexpr qint64 kMinSoundRate = 8000, kMaxSoundRate = 192000;
+
+// Reads the header of a WAV file held whole in bytes; never reads past them.
+WavHeader readWavHeader(QByteArrayView bytes);
+
+// Why a sound with this header will not be played, in a short translated phrase
+// that names the file; empty for fault None.
+QString wavFaultText(const WavHeader& header, const QString& fileName);
+
 // Why a sound file will not be played, in a short translated phrase that names
-// the file (too large, unreadable, or a header that claims what the file does not
-// hold); empty when the file may be handed to the sound.
+// the file (too large, unreadable, or a header the sound does not play); empty
+// when the file may be handed to the sound.
 QString soundFileProblem(const QString& path);
 
 // True for a regular file (not a link) that belongs to this user and that nobody

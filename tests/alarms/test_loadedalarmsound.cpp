@@ -44,6 +44,33 @@ QByteArray wavBytes(const QString& folder) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// A WAV file of frames silent frames with the header fields given.
+struct Header {
+    quint16 tag = 1;
+    quint16 channels = 1;
+    quint32 rate = 8000;
+    quint16 bits = 16;
+    quint32 frames = 800;
+};
+
+QByteArray makeWav(const Header& h) {
+    const quint16 align = quint16(h.channels * (h.bits / 8));
+    // Silence: unsigned 8-bit samples are silent at their middle.
+    const QByteArray samples(qsizetype(h.frames) * align, h.bits == 8 ? '\x80' : '\0');
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + samples.size());
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << h.tag << h.channels << h.rate << quint32(h.rate * align) << align
+        << h.bits;
+    out.writeRawData("data", 4);
+    out << quint32(samples.size());
+    out.writeRawData(samples.constData(), int(samples.size()));
+    return bytes;
+}
+
 QString neededLibraries(const QString& elf) {
     QProcess readelf;
     readelf.start(QStringLiteral("readelf"), {QStringLiteral("-d"), elf});
@@ -142,7 +169,35 @@ TEST(LoadedAlarmSound, AFileTheSoundWouldChokeOnIsRefusedWithItsReason) {
         {"chunk.wav", patched(16, "\xFF\xFF\xFF\x7F", 4), 0,
          QStringLiteral("chunk.wav is not a WAV file that can be played")},
         {"adpcm.wav", patched(20, "\x02\x00", 2), 0,
-         QStringLiteral("adpcm.wav is not a WAV file that can be played")},
+         QStringLiteral("adpcm.wav is not 8, 16, 24 or 32-bit PCM or 32-bit float")},
+        {"bounds.wav", makeWav({1, 8, 192000, 24, 10}), 0, {}},
+        {"float.wav", makeWav({3, 2, 44100, 32, 10}), 0, {}},
+        {"low.wav", makeWav({1, 1, 8000, 8, 1}), 0, {}},
+        {"empty.wav", makeWav({1, 1, 8000, 16, 0}), 0, QStringLiteral("empty.wav holds no sound")},
+        // A data chunk of 2 bytes, where a frame has 4.
+        {"half.wav", makeWav({1, 2, 8000, 16, 1}).replace(40, 4, QByteArray("\x02\0\0\0", 4)), 0,
+         QStringLiteral("half.wav holds no sound")},
+        {"one.wav", makeWav({1, 1, 1, 16, 10}), 0,
+         QStringLiteral("one.wav has 1 samples a second, where 8000 to 192000 can be played")},
+        {"seven.wav", makeWav({1, 1, 7, 16, 10}), 0,
+         QStringLiteral("seven.wav has 7 samples a second, where 8000 to 192000 can be played")},
+        {"slow.wav", makeWav({1, 1, 7999, 16, 10}), 0,
+         QStringLiteral("slow.wav has 7999 samples a second, where 8000 to 192000 can be played")},
+        {"fast.wav", makeWav({1, 1, 4294967295u, 16, 10}), 0,
+         QStringLiteral(
+             "fast.wav has 4294967295 samples a second, where 8000 to 192000 can be played")},
+        {"many.wav", makeWav({1, 65535, 8000, 16, 1}), 0,
+         QStringLiteral("many.wav has 65535 channels, where 1 to 8 can be played")},
+        {"nine.wav", makeWav({1, 9, 8000, 16, 10}), 0,
+         QStringLiteral("nine.wav has 9 channels, where 1 to 8 can be played")},
+        {"silent.wav", makeWav({1, 0, 8000, 16, 10}), 0,
+         QStringLiteral("silent.wav has 0 channels, where 1 to 8 can be played")},
+        {"twelve.wav", makeWav({1, 1, 8000, 12, 10}), 0,
+         QStringLiteral("twelve.wav is not 8, 16, 24 or 32-bit PCM or 32-bit float")},
+        {"double.wav", makeWav({3, 1, 8000, 64, 10}), 0,
+         QStringLiteral("double.wav is not 8, 16, 24 or 32-bit PCM or 32-bit float")},
+        {"align.wav", patched(32, "\x04\x00", 2), 0,
+         QStringLiteral("align.wav is not a WAV file that can be played")},
         {"nodata.wav", good.left(36), 0,
          QStringLiteral("nodata.wav is not a WAV file that can be played")},
         {"text.wav", "just some words\n", 0,
