@@ -1,6 +1,5 @@
 #include "alarms/soundfile.h"
 
-#include "base/regularfile.h"
 #include "base/textutil.h"
 
 #include <QCoreApplication>
@@ -11,6 +10,7 @@
 
 #include <optional>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -145,16 +145,49 @@ QString wavFaultText(const WavHeader& header, const QString& fileName) {
         .arg(fileName);
 }
 
-QString soundFileProblem(const QString& path) {
+SoundFileContents readSoundFile(const QString& path) {
+    SoundFileContents sound;
     const QString name = QFileInfo(path).fileName();
+    const auto unreadable = [&] {
+        //: %1 is the name of a sound file.
+        sound.problem =
+            QCoreApplication::translate("ovra::AlarmSound", "%1 cannot be read").arg(name);
+        return sound;
+    };
+    // In a folder that others may write, the file and its name may be someone else's.
+    struct stat folder {};
+    const bool shared =
+        ::stat(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), &folder) != 0 ||
+        (folder.st_mode & (S_IWGRP | S_IWOTH));
+    // O_NONBLOCK: a FIFO opens at once instead of waiting for a writer; what was
+    // opened is then judged by its descriptor, which nothing can swap.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (shared ? O_NOFOLLOW : 0));
+    if (fd < 0)
+        return unreadable();
     QFile file;
-    if (!openRegularFileForReading(file, path))
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        (shared && (st.st_uid != ::geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)))) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return unreadable();
+    }
+    if (st.st_size > kMaxSoundFileBytes) {
         //: %1 is the name of a sound file.
-        return QCoreApplication::translate("ovra::AlarmSound", "%1 cannot be read").arg(name);
-    if (file.size() > kMaxSoundFileBytes)
-        //: %1 is the name of a sound file.
-        return QCoreApplication::translate("ovra::AlarmSound", "%1 is larger than 50 MB").arg(name);
-    return wavFaultText(readWavHeader(file.readAll()), name);
+        sound.problem =
+            QCoreApplication::translate("ovra::AlarmSound", "%1 is larger than 50 MB").arg(name);
+        return sound;
+    }
+    // What is read is what is checked and played, whatever happens to the file now.
+    sound.bytes = file.read(st.st_size);
+    sound.header = readWavHeader(sound.bytes);
+    sound.problem = wavFaultText(sound.header, name);
+    return sound;
+}
+
+QString soundFileProblem(const QString& path) {
+    return readSoundFile(path).problem;
 }
 
 bool isOwnPrivateFile(const QString& path) {

@@ -44,9 +44,22 @@ WavHeader readWavHeader(QByteArrayView bytes);
 // that names the file; empty for fault None.
 QString wavFaultText(const WavHeader& header, const QString& fileName);
 
-// Why a sound file will not be played, in a short translated phrase that names
-// the file (too large, unreadable, or a header the sound does not play); empty
-// when the file may be handed to the sound.
+// A sound file read once, for the sound to play from memory: its path is never
+// opened again, so a file swapped for a FIFO or a link after the checks changes
+// nothing.
+struct SoundFileContents {
+    QByteArray bytes;
+    WavHeader header;
+    QString problem; // empty: bytes hold a WAV file that may be played
+};
+
+// Opens path once without blocking and checks the descriptor: a regular file of at
+// most kMaxSoundFileBytes. In a folder that others may write (the temporary
+// folder), where anyone can leave a file or a link, only the user's own file that
+// nobody else may write is read, and never through a link.
+SoundFileContents readSoundFile(const QString& path);
+
+// Why a sound file will not be played, or empty: readSoundFile's verdict.
 QString soundFileProblem(const QString& path);
 
 // True for a regular file (not a link) that belongs to this user and that nobody

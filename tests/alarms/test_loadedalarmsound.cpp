@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ovra;
 
@@ -100,7 +104,7 @@ TEST(LoadedAlarmSound, LoadsTheModuleOnTheFirstFileItPlays) {
     EXPECT_EQ(sound.backend(), nullptr) << "a FIFO is silence without the module";
     sound.play(wav);
     ASSERT_NE(sound.backend(), nullptr);
-    AlarmSound* const first = sound.backend();
+    SoundBackend* const first = sound.backend();
     sound.play(dir.filePath(QStringLiteral("missing.wav")));
     sound.stop();
     EXPECT_EQ(sound.backend(), first) << "the module's sound is made once";
@@ -129,7 +133,7 @@ TEST(LoadedAlarmSound, AModuleThatCannotBeUsedLeavesAlarmsSilentAndSaysWhyOnce) 
         QString says;
     } cases[] = {
         {"not an object file", broken, broken + QStringLiteral("/ovra-clock-sound.so")},
-        {"another version's module", old, QStringLiteral("ovra_create_alarm_sound_2")},
+        {"another version's module", old, QStringLiteral("ovra_create_alarm_sound_3")},
         {"no module at all", empty, QStringLiteral("not found in ") + empty},
     };
     for (const auto& c : cases) {
@@ -245,6 +249,81 @@ TEST(LoadedAlarmSound, AFileTheSoundWouldChokeOnIsRefusedWithItsReason) {
     without.play(dir.filePath(QStringLiteral("fine.wav")));
     without.play(dir.filePath(QStringLiteral("fine.wav")));
     EXPECT_EQ(problems, QStringList(2, QStringLiteral("the sound module cannot be loaded")));
+}
+
+// The file is read once: one swapped for a FIFO after play() returned is never
+// opened again, where the module's loader would block on it for good.
+TEST(LoadedAlarmSound, AFileSwappedForAFifoAfterTheChecksIsNeverOpenedAgain) {
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("first.wav"));
+    const QString wav = dir.filePath(QStringLiteral("tone.wav"));
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    writeWav(first);
+    writeWav(wav);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    LoadedAlarmSound sound({QStringLiteral(OVRA_SOUND_MODULE_DIR)}, {});
+    sound.play(first); // the module is loaded, so the second play goes straight on
+    sound.play(wav);
+    ASSERT_EQ(::rename(QFile::encodeName(fifo).constData(), QFile::encodeName(wav).constData()), 0);
+    // A writer opens a FIFO without blocking only while someone reads it; closing
+    // again lets a blocked reader go on.
+    bool read = false;
+    QElapsedTimer waited;
+    waited.start();
+    while (!read && waited.elapsed() < 1500) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (const int writer = ::open(QFile::encodeName(wav).constData(), O_WRONLY | O_NONBLOCK);
+            writer >= 0) {
+            read = true;
+            ::close(writer);
+        }
+    }
+    EXPECT_FALSE(read) << "the FIFO was opened after the checks";
+    sound.stop();
+}
+
+// In a folder that others may write, as the temporary folder, anyone may leave a
+// file or a link under the sound's name: only the user's own file plays there.
+TEST(LoadedAlarmSound, InAFolderOthersMayWriteOnlyTheUsersOwnFilePlays) {
+    QTemporaryDir dir;
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+    const QString own = shared + QStringLiteral("/own.wav");
+    writeWav(own);
+    ASSERT_TRUE(QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    writeWav(dir.filePath(QStringLiteral("private.wav")));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("private.wav")),
+                            shared + QStringLiteral("/link.wav")));
+    writeWav(shared + QStringLiteral("/writable.wav"));
+    ASSERT_TRUE(QFile::setPermissions(shared + QStringLiteral("/writable.wav"),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::WriteOther));
+    struct Case {
+        QString name;
+        QString why; // empty: played
+    };
+    QList<Case> cases = {
+        {QStringLiteral("own.wav"), {}},
+        {QStringLiteral("link.wav"), QStringLiteral("link.wav cannot be read")},
+        {QStringLiteral("writable.wav"), QStringLiteral("writable.wav cannot be read")},
+    };
+    writeWav(shared + QStringLiteral("/theirs.wav"));
+    if (::geteuid() == 0 &&
+        ::chown(QFile::encodeName(shared + QStringLiteral("/theirs.wav")).constData(), 65534,
+                65534) == 0)
+        cases.append({QStringLiteral("theirs.wav"), QStringLiteral("theirs.wav cannot be read")});
+    LoadedAlarmSound sound({QStringLiteral(OVRA_SOUND_MODULE_DIR)}, {});
+    for (const Case& c : cases) {
+        QStringList problems;
+        sound.onProblem([&](const QString& why) { problems << why; });
+        sound.play(shared + u'/' + c.name);
+        if (c.why.isEmpty())
+            EXPECT_TRUE(problems.filter(c.name).isEmpty()) << qPrintable(problems.join(u'\n'));
+        else
+            EXPECT_EQ(problems, QStringList{c.why});
+    }
+    sound.stop();
 }
 
 // A clock run from the build tree finds the sound it ships, and the sound passes
