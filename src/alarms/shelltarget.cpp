@@ -78,11 +78,14 @@ ShellTarget fromLocalPath(const QString& path) {
     const QString absolute = QDir::cleanPath(info.absoluteFilePath());
     if (!info.isFile() || !info.isExecutable() || !isProgramFile(absolute))
         return {ShellTarget::Kind::Document, {}, QUrl::fromLocalFile(absolute), {}};
-    // The checks hold for the file a link leads to, which is the one that runs.
-    const QString program = info.canonicalFilePath();
-    if (const QString why = untrustedProgram(program); !why.isEmpty())
-        return refused(why);
-    return {ShellTarget::Kind::Program, program, {}, {}};
+    // The program runs by the name it was given (a program may act on the name it
+    // was called by), so the folders on the way there count as much as those of
+    // the file a link leads to: a link in a folder others may change can be
+    // pointed elsewhere.
+    for (const QString& way : {absolute, info.canonicalFilePath()})
+        if (const QString why = untrustedProgram(way); !why.isEmpty())
+            return refused(why);
+    return {ShellTarget::Kind::Program, absolute, {}, {}};
 }
 
 // A program by name, in PATH's absolute folders only: an empty or relative entry

@@ -112,6 +112,7 @@ TEST(ShellTarget, WhatMayRunAndWhatOpens) {
     makeFile(sticky + "/job", true);
     makeFile(docs + "/agenda.txt", false, "agenda\n");
     QFile::link(open + "/job", shared + "/link to job");
+    QFile::link(shared + "/job", open + "/link to private job");
     makeFile(d + "/agenda", true);
     const QString cwd = QDir::currentPath();
     QDir::setCurrent(d);
@@ -147,6 +148,8 @@ TEST(ShellTarget, WhatMayRunAndWhatOpens) {
         {"nor one in a folder others may change", open + "/job",
          refused(qPrintable("other users may change its folder " + open))},
         {"nor through a link", shared + "/link to job",
+         refused(qPrintable("other users may change its folder " + open))},
+        {"nor one named by a link that others may change", open + "/link to private job",
          refused(qPrintable("other users may change its folder " + open))},
         {"a file: address with a space", "file://" + docs + "/agenda.txt",
          doc(docs + "/agenda.txt")},
