@@ -48,7 +48,7 @@ QString untrustedProgram(const QString& canonicalPath) {
         return QCoreApplication::translate("ovra::ShellTarget", "it cannot be looked at");
     if (!ownedHere(st))
         return QCoreApplication::translate("ovra::ShellTarget", "it is a program of another user");
-    if (st.st_mode & (S_IWGRP | S_IWOTH))
+    if (othersMayWrite(st.st_mode, st.st_gid))
         return QCoreApplication::translate("ovra::ShellTarget", "other users may change it");
     for (QString folder = QFileInfo(canonicalPath).path();; folder = QFileInfo(folder).path()) {
         if (::stat(QFile::encodeName(folder).constData(), &st) != 0)
@@ -61,7 +61,7 @@ QString untrustedProgram(const QString& canonicalPath) {
             return QCoreApplication::translate("ovra::ShellTarget",
                                                "its folder %1 belongs to another user")
                 .arg(folder);
-        if ((st.st_mode & (S_IWGRP | S_IWOTH)) && !(st.st_mode & S_ISVTX))
+        if (othersMayWrite(st.st_mode, st.st_gid) && !(st.st_mode & S_ISVTX))
             //: %1 is a folder.
             return QCoreApplication::translate("ovra::ShellTarget",
                                                "other users may change its folder %1")

@@ -1,5 +1,6 @@
 #include "alarms/soundfile.h"
 
+#include "base/regularfile.h"
 #include "base/textutil.h"
 
 #include <QCoreApplication>
@@ -158,7 +159,7 @@ SoundFileContents readSoundFile(const QString& path) {
     struct stat folder {};
     const bool shared =
         ::stat(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), &folder) != 0 ||
-        (folder.st_mode & (S_IWGRP | S_IWOTH));
+        othersMayWrite(folder.st_mode, folder.st_gid);
     // O_NONBLOCK: a FIFO opens at once instead of waiting for a writer; what was
     // opened is then judged by its descriptor, which nothing can swap.
     const int fd = ::open(QFile::encodeName(path).constData(),

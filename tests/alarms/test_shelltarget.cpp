@@ -106,8 +106,11 @@ TEST(ShellTarget, WhatMayRunAndWhatOpens) {
     makeFile(shared + "/minutes.pdf", true, "%PDF-1.4\n");
     makeFile(shared + "/job", true);
     makeFile(shared + "/tool", true, QByteArray("\x7f") + "ELF\x02\x01");
-    makeFile(shared + "/group-writable", true);
-    ASSERT_EQ(::chmod(QFile::encodeName(shared + "/group-writable").constData(), 0770), 0);
+    makeFile(shared + "/writable", true);
+    ASSERT_EQ(::chmod(QFile::encodeName(shared + "/writable").constData(), 0757), 0);
+    // Where each user has a group of their own, files are group-writable by default.
+    makeFile(shared + "/own group", true);
+    ASSERT_EQ(::chmod(QFile::encodeName(shared + "/own group").constData(), 0775), 0);
     makeFile(open + "/job", true);
     makeFile(sticky + "/job", true);
     makeFile(docs + "/agenda.txt", false, "agenda\n");
@@ -143,7 +146,10 @@ TEST(ShellTarget, WhatMayRunAndWhatOpens) {
         {"a private script runs", shared + "/job", {K::Program, shared + "/job", {}, {}}},
         {"a private binary runs", shared + "/tool", {K::Program, shared + "/tool", {}, {}}},
         {"one in a sticky folder too", sticky + "/job", {K::Program, sticky + "/job", {}, {}}},
-        {"one others may change does not", shared + "/group-writable",
+        {"as does one only the user's own group may change",
+         shared + "/own group",
+         {K::Program, shared + "/own group", {}, {}}},
+        {"one others may change does not", shared + "/writable",
          refused("other users may change it")},
         {"nor one in a folder others may change", open + "/job",
          refused(qPrintable("other users may change its folder " + open))},
