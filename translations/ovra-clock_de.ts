@@ -657,12 +657,12 @@ eines, das mit „-“ beginnt: --start -- -x.
         <translation>%1 kann nicht geöffnet werden: %2</translation>
     </message>
     <message>
-        <source>The countdown was cancelled: the computer slept or its clock jumped past the end.</source>
-        <translation>Der Countdown wurde abgebrochen: Der Computer schlief oder seine Uhr sprang über das Ende hinaus.</translation>
-    </message>
-    <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>The countdown was cancelled: the computer slept past its end.</source>
+        <translation>Der Countdown wurde abgebrochen: Der Computer schlief über sein Ende hinaus.</translation>
     </message>
 </context>
 <context>
@@ -693,6 +693,26 @@ eines, das mit „-“ beginnt: --start -- -x.
         <source>%1 is not a WAV file that can be played</source>
         <extracomment>%1 is the name of a sound file.</extracomment>
         <translation>%1 ist keine abspielbare WAV-Datei</translation>
+    </message>
+    <message>
+        <source>%1 is not 8, 16, 24 or 32-bit PCM or 32-bit float</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 ist weder 8-, 16-, 24- oder 32-Bit-PCM noch 32-Bit-Gleitkomma</translation>
+    </message>
+    <message>
+        <source>%1 has %2 channels, where %3 to %4 can be played</source>
+        <extracomment>%1 is the name of a sound file, %2 the channels its header claims, %3 to %4 the channels a sound may have.</extracomment>
+        <translation>%1 hat %2 Kanäle, abspielbar sind %3 bis %4</translation>
+    </message>
+    <message>
+        <source>%1 has %2 samples a second, where %3 to %4 can be played</source>
+        <extracomment>%1 is the name of a sound file, %2 the samples a second its header claims, %3 to %4 the rates a sound may have.</extracomment>
+        <translation>%1 hat %2 Abtastwerte pro Sekunde, abspielbar sind %3 bis %4</translation>
+    </message>
+    <message>
+        <source>%1 holds no sound</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 enthält keinen Ton</translation>
     </message>
 </context>
 <context>
@@ -1183,6 +1203,40 @@ eines, das mit „-“ beginnt: --start -- -x.
         <source>Time zone: %1</source>
         <extracomment>%1 is a zone as the zone list shows it.</extracomment>
         <translation>Zeitzone: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::ShellTarget</name>
+    <message>
+        <source>it cannot be looked at</source>
+        <translation>es lässt sich nicht prüfen</translation>
+    </message>
+    <message>
+        <source>it is a program of another user</source>
+        <translation>es ist ein Programm eines anderen Benutzers</translation>
+    </message>
+    <message>
+        <source>other users may change it</source>
+        <translation>andere Benutzer dürfen es ändern</translation>
+    </message>
+    <message>
+        <source>its folder %1 cannot be looked at</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>sein Ordner %1 lässt sich nicht prüfen</translation>
+    </message>
+    <message>
+        <source>its folder %1 belongs to another user</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>sein Ordner %1 gehört einem anderen Benutzer</translation>
+    </message>
+    <message>
+        <source>other users may change its folder %1</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>andere Benutzer dürfen seinen Ordner %1 ändern</translation>
+    </message>
+    <message>
+        <source>a file: address needs the file&apos;s absolute path</source>
+        <translation>eine file:-Adresse braucht den absoluten Pfad der Datei</translation>
     </message>
 </context>
 <context>

@@ -657,12 +657,12 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <translation>Impossible d’ouvrir %1 : %2</translation>
     </message>
     <message>
-        <source>The countdown was cancelled: the computer slept or its clock jumped past the end.</source>
-        <translation>Le compte à rebours a été annulé : l’ordinateur était en veille ou son horloge a sauté au-delà de la fin.</translation>
-    </message>
-    <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>The countdown was cancelled: the computer slept past its end.</source>
+        <translation>Le compte à rebours a été annulé : l’ordinateur était en veille au moment où il devait finir.</translation>
     </message>
 </context>
 <context>
@@ -693,6 +693,26 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <source>%1 is not a WAV file that can be played</source>
         <extracomment>%1 is the name of a sound file.</extracomment>
         <translation>%1 n’est pas un fichier WAV lisible</translation>
+    </message>
+    <message>
+        <source>%1 is not 8, 16, 24 or 32-bit PCM or 32-bit float</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 n’est ni en PCM 8, 16, 24 ou 32 bits ni en virgule flottante 32 bits</translation>
+    </message>
+    <message>
+        <source>%1 has %2 channels, where %3 to %4 can be played</source>
+        <extracomment>%1 is the name of a sound file, %2 the channels its header claims, %3 to %4 the channels a sound may have.</extracomment>
+        <translation>%1 a %2 canaux, alors que seuls %3 à %4 peuvent être lus</translation>
+    </message>
+    <message>
+        <source>%1 has %2 samples a second, where %3 to %4 can be played</source>
+        <extracomment>%1 is the name of a sound file, %2 the samples a second its header claims, %3 to %4 the rates a sound may have.</extracomment>
+        <translation>%1 a %2 échantillons par seconde, alors que seuls %3 à %4 peuvent être lus</translation>
+    </message>
+    <message>
+        <source>%1 holds no sound</source>
+        <extracomment>%1 is the name of a sound file.</extracomment>
+        <translation>%1 ne contient aucun son</translation>
     </message>
 </context>
 <context>
@@ -1183,6 +1203,40 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <source>Time zone: %1</source>
         <extracomment>%1 is a zone as the zone list shows it.</extracomment>
         <translation>Fuseau horaire : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ovra::ShellTarget</name>
+    <message>
+        <source>it cannot be looked at</source>
+        <translation>il est impossible de l’examiner</translation>
+    </message>
+    <message>
+        <source>it is a program of another user</source>
+        <translation>c’est un programme d’un autre utilisateur</translation>
+    </message>
+    <message>
+        <source>other users may change it</source>
+        <translation>d’autres utilisateurs peuvent le modifier</translation>
+    </message>
+    <message>
+        <source>its folder %1 cannot be looked at</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>son dossier %1 ne peut pas être examiné</translation>
+    </message>
+    <message>
+        <source>its folder %1 belongs to another user</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>son dossier %1 appartient à un autre utilisateur</translation>
+    </message>
+    <message>
+        <source>other users may change its folder %1</source>
+        <extracomment>%1 is a folder.</extracomment>
+        <translation>d’autres utilisateurs peuvent modifier son dossier %1</translation>
+    </message>
+    <message>
+        <source>a file: address needs the file&apos;s absolute path</source>
+        <translation>une adresse file: doit donner le chemin absolu du fichier</translation>
     </message>
 </context>
 <context>

@@ -116,6 +116,10 @@ void AlarmController::openTarget(const QString& note) {
         failed(tr("no such file, program or address"));
         return;
     }
+    if (target.kind == ShellTarget::Kind::Refused) {
+        failed(target.why);
+        return;
+    }
     m_seams.shell.open(target, failed);
 }
 

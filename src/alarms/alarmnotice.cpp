@@ -165,7 +165,7 @@ void AlarmNotice::ShowTip(bool snoozed) {
         offerSnooze(false);
         // The texts of the countdown appear with its first tick, one second on.
         st.CountdownTicks = 0;
-        m_countdownEndUtc = wallClockNow().addSecs(kCountdownSeconds);
+        m_countdownStart = m_lastTick = uptimeNow();
         m_timer1->setEnabled(true);
         m_labTip->move(m_labTip->x(), twY(kTipTopForCountdown));
         m_labTip->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -317,21 +317,29 @@ void AlarmNotice::snooze() {
     close();
 }
 
-QDateTime AlarmNotice::wallClockNow() const {
-    return m_s.nowUtc ? m_s.nowUtc() : QDateTime::currentDateTimeUtc();
+Uptime AlarmNotice::uptimeNow() const {
+    return m_s.uptime ? m_s.uptime() : readUptime();
 }
 
 bool AlarmNotice::countdownOverslept() {
-    // The ticks count only the seconds the computer was awake: after a suspend, or
-    // with the clock stepped past the end, the action would run hours late, so the
-    // countdown ends without it and says so.
-    constexpr int kGraceSeconds = 5;
-    if (!m_countdownEndUtc.isValid() || wallClockNow() <= m_countdownEndUtc.addSecs(kGraceSeconds))
+    // The ticks count only the seconds the computer was awake: woken past the end,
+    // the action would run hours late, so the countdown ends without it and says so.
+    // A sleep that ends before the end only delays it. The wall clock plays no part:
+    // a step of it (an NTP correction, the user setting the time) says nothing
+    // about how long the user has had to cancel.
+    constexpr qint64 kGraceMs = 5000;
+    if (!m_countdownStart)
+        return false;
+    const Uptime now = uptimeNow();
+    const qint64 asleep =
+        (now.sinceBootMs - m_lastTick.sinceBootMs) - (now.awakeMs - m_lastTick.awakeMs);
+    m_lastTick = now;
+    if (asleep <= kGraceMs ||
+        now.sinceBootMs - m_countdownStart->sinceBootMs <= kCountdownSeconds * 1000 + kGraceMs)
         return false;
     m_timer1->setEnabled(false);
     m_cmdTip->setText(tr("&OK"));
-    setStatus(tr("The countdown was cancelled: the computer slept or its clock jumped past "
-                 "the end."));
+    setStatus(tr("The countdown was cancelled: the computer slept past its end."));
     return true;
 }
 

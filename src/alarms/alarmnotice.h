@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QFrame;
@@ -48,6 +49,8 @@ struct TipServices {
     // time, the action code and why.
     std::function<void(const QString& caption, int32_t action, const QString& why)> actionFailed =
         {};
+    // The clocks that tell a suspend from a step of the wall clock; unset: the real ones.
+    UptimeSource uptime = {};
 };
 
 // The notice an alarm opens: the clock and alarm time in the caption, the tip
@@ -99,7 +102,7 @@ private:
     int twY(int twips) const; // twips to pixels down
     void countdownTick();
     bool countdownOverslept();
-    QDateTime wallClockNow() const;
+    Uptime uptimeNow() const;
     void soundLimitTick();
     void closingSteps();
     void offerSnooze(bool offer);
@@ -114,11 +117,12 @@ private:
     QPushButton* m_cmdSnooze;
     QComboBox* m_snoozeLength;
     QFrame* m_shape1;
-    std::unique_ptr<Ticker> m_timer1; // countdown
-    std::unique_ptr<Ticker> m_timer2; // sound limit
-    quint64 m_fills = 0;              // ShowTip calls, to spot a refill during an action
-    QDateTime m_countdownEndUtc;      // when the countdown ends by the wall clock
-    bool m_runningAction = false;     // the countdown's action is being sent
+    std::unique_ptr<Ticker> m_timer1;       // countdown
+    std::unique_ptr<Ticker> m_timer2;       // sound limit
+    quint64 m_fills = 0;                    // ShowTip calls, to spot a refill during an action
+    std::optional<Uptime> m_countdownStart; // the clocks as the countdown began
+    Uptime m_lastTick;                      // and at its last tick
+    bool m_runningAction = false;           // the countdown's action is being sent
     bool m_closed = false;
 };
 

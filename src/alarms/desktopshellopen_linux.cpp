@@ -71,6 +71,7 @@ void DesktopShellOpen::open(const ShellTarget& target, Failed failed) {
         break;
     }
     case ShellTarget::Kind::NotFound: // the caller says so; there is nothing to start
+    case ShellTarget::Kind::Refused:
     case ShellTarget::Kind::Nothing:
         break;
     }

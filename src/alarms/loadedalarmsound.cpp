@@ -1,8 +1,6 @@
 #include "alarms/loadedalarmsound.h"
 
 #include "alarms/soundfile.h"
-#include "alarms/soundmodule.h"
-#include "base/regularfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,7 +35,7 @@ bool LoadedAlarmSound::load() {
             problems << module.errorString();
             continue;
         }
-        const auto create = reinterpret_cast<CreateAlarmSound>(module.resolve(kSoundModuleEntry));
+        const auto create = reinterpret_cast<CreateSoundBackend>(module.resolve(kSoundModuleEntry));
         if (!create) {
             problems << QCoreApplication::translate("ovra::LoadedAlarmSound",
                                                     "%1 has no %2: it belongs to another version")
@@ -69,26 +67,26 @@ void LoadedAlarmSound::play(const QString& path) {
         stop();
         return;
     }
-    // A FIFO or device is never handed to the sound, whose loader would block on it
-    // and hold up the process's end; nor is the module loaded for it.
-    if (pathKind(path) == PathKind::Other) {
+    SoundFileContents sound = readSoundFile(path);
+    if (!sound.problem.isEmpty()) {
         stop();
         if (m_problem)
-            m_problem(QCoreApplication::translate("ovra::AlarmSound", "%1 cannot be read")
-                          .arg(QFileInfo(path).fileName()));
+            m_problem(sound.problem);
         return;
     }
-    if (const QString problem = soundFileProblem(path); !problem.isEmpty()) {
-        stop();
+    if (!load()) {
         if (m_problem)
-            m_problem(problem);
+            m_problem(QCoreApplication::translate("ovra::AlarmSound",
+                                                  "the sound module cannot be loaded"));
         return;
     }
-    if (load())
-        m_backend->play(path);
-    else if (m_problem)
-        m_problem(
-            QCoreApplication::translate("ovra::AlarmSound", "the sound module cannot be loaded"));
+    const WavHeader& h = sound.header;
+    // The samples alone, in the file's own buffer: a 50 MB sound is not copied.
+    QByteArray data = std::move(sound.bytes);
+    data.truncate(h.dataOffset + h.dataBytes);
+    data.remove(0, h.dataOffset);
+    m_backend->play(
+        {QFileInfo(path).fileName(), std::move(data), h.channels, int(h.rate), h.bits, h.isFloat});
 }
 
 void LoadedAlarmSound::onProblem(Problem problem) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alarms/alarmsound.h"
+#include "alarms/soundmodule.h"
 
 #include <QStringList>
 
@@ -21,15 +22,16 @@ public:
     LoadedAlarmSound(QStringList folders, std::function<void(const QString&)> report);
     ~LoadedAlarmSound() override;
 
-    // A file the back end would choke on (too large, a header that claims more
-    // than the file holds) is refused with its reason, before the module loads.
+    // The file is read once and checked (a regular file of at most 50 MB whose
+    // header lies within what the sound plays); one that fails is refused with its
+    // reason before the module loads. The module gets the samples, never the path.
     void play(const QString& path) override;
     void stop() override;
     void onProblem(Problem problem) override;
 
     // The sound made by the module, or null before the first play or after a
     // failed load.
-    AlarmSound* backend() const { return m_backend.get(); }
+    SoundBackend* backend() const { return m_backend.get(); }
 
     // Where a clock looks for its module: next to the executable (the build
     // tree), then where the package installs it relative to the executable.
@@ -40,7 +42,7 @@ private:
 
     QStringList m_folders;
     std::function<void(const QString&)> m_report;
-    std::unique_ptr<AlarmSound> m_backend;
+    std::unique_ptr<SoundBackend> m_backend;
     Problem m_problem;
     bool m_tried = false;
 };

@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 
+#include <time.h>
+
 namespace ovra {
 
 // A repeating one-second timer that can be switched on and off, the way the
@@ -46,5 +48,23 @@ public:
 private:
     QTimer m_timer;
 };
+
+// Two readings of the time since boot: the boot-time clock goes on while the
+// computer is suspended, the monotonic one does not, and neither follows a step of
+// the wall clock. Their difference grows only by the time spent asleep.
+struct Uptime {
+    qint64 awakeMs = 0;     // CLOCK_MONOTONIC
+    qint64 sinceBootMs = 0; // CLOCK_BOOTTIME
+};
+using UptimeSource = std::function<Uptime()>;
+
+inline Uptime readUptime() {
+    const auto ms = [](clockid_t id) {
+        timespec ts{};
+        ::clock_gettime(id, &ts);
+        return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+    };
+    return {ms(CLOCK_MONOTONIC), ms(CLOCK_BOOTTIME)};
+}
 
 } // namespace ovra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 class QFile;
 
@@ -24,6 +25,11 @@ bool mayReplaceWithFile(const QString& path);
 // Opens an existing regular file for reading without ever blocking on what is
 // there. On failure problem (when given) says why in a sentence that names the path.
 bool openRegularFileForReading(QFile& file, const QString& path, QString* problem = nullptr);
+
+// Whether a file or folder of this mode and group may be written by anyone but its
+// owner. A group of the user's own (where each user has a group of their own, the
+// files are group-writable by default) or root's counts as no one else's.
+bool othersMayWrite(quint32 mode, quint32 group);
 
 // "<path> is not a regular file." for messages.
 QString notRegularFileText(const QString& path);

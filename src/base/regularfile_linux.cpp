@@ -26,6 +26,12 @@ bool mayReplaceWithFile(const QString& path) {
     return kind == PathKind::Missing || kind == PathKind::Regular;
 }
 
+bool othersMayWrite(quint32 mode, quint32 group) {
+    if (mode & S_IWOTH)
+        return true;
+    return (mode & S_IWGRP) && group != ::getegid() && group != 0;
+}
+
 QString notRegularFileText(const QString& path) {
     return QCoreApplication::translate("Messages", "%1 is not a regular file.")
         .arg(QDir::toNativeSeparators(path));

@@ -179,22 +179,26 @@ TEST_F(Alarms, ExecuteAndUnknownActionsOpenNoNotice) {
     writeAlarmFile(QStringLiteral("Default"),
                    {alarm(4, 5, alarmaction::Execute, 1, doc + QStringLiteral("   ")),
                     alarm(4, 6, alarmaction::Execute, 1, m_home.path() + QStringLiteral("/gone")),
-                    alarm(4, 7, 7), alarm(4, 8, -1)});
+                    alarm(4, 7, 7), alarm(4, 8, -1),
+                    alarm(4, 9, alarmaction::Execute, 1, QStringLiteral("file:notes.txt"))});
     ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
-    runUntil(QTime(4, 8, 30));
+    runUntil(QTime(4, 9, 30));
     EXPECT_FALSE(m_controller.notice());
     EXPECT_TRUE(m_sound.calls.isEmpty());
     ASSERT_EQ(m_shell.opened.size(), 1u) << "a missing file is not handed on";
     EXPECT_EQ(m_shell.opened[0].url, QUrl::fromLocalFile(doc));
-    EXPECT_EQ(m_controller.alarmCheck().LastAlarmMinute, QStringLiteral("04:08"));
-    // The missing file is named, after the check is done.
+    EXPECT_EQ(m_controller.alarmCheck().LastAlarmMinute, QStringLiteral("04:09"));
+    // The missing file and the refused one are named, after the check is done.
     EXPECT_TRUE(m_messages.messages.empty());
     QCoreApplication::processEvents();
-    ASSERT_EQ(m_messages.messages.size(), 1u);
+    ASSERT_EQ(m_messages.messages.size(), 2u);
     EXPECT_EQ(m_messages.messages[0].text,
               QStringLiteral("Cannot open ") + m_home.path() +
                   QStringLiteral("/gone: no such file, program or address"));
     EXPECT_EQ(m_messages.messages[0].title, QStringLiteral("Ovra Clock"));
+    EXPECT_EQ(m_messages.messages[1].text,
+              QStringLiteral("Cannot open file:notes.txt: a file: address needs the file's "
+                             "absolute path"));
 }
 
 TEST_F(Alarms, AnOpenerThatFailsIsNamedWithItsReason) {

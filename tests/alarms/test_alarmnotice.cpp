@@ -81,6 +81,9 @@ protected:
                     m_failures << caption + u'|' + QString::number(action) + u'|' + why;
                     if (m_tip)
                         m_tip->ShowActionFailed(caption, action, why);
+                },
+                [this] {
+                    return m_uptime;
                 }};
     }
     test::FakeTicker& timer1() { return *m_tickers.made[m_tickers.made.size() - 2]; }
@@ -112,6 +115,7 @@ protected:
     test::FakeTickers m_tickers;
     QPointer<AlarmNotice> m_tip;
     std::function<QDateTime()> m_nowUtc; // the computer's clock; unset: the real one
+    Uptime m_uptime;                     // the clocks since boot, moved by hand
 };
 
 } // namespace
@@ -146,23 +150,34 @@ TEST_F(Notice, CountdownRunsSecondBySecondToItsActionOnce) {
     EXPECT_EQ(m_state.CountdownTicks, 30);
 }
 
-// The ticks stop while the computer sleeps: a countdown that wakes past its end by
-// the wall clock is cancelled and says so, where it would otherwise lock or shut
-// down hours late. A clock set back changes nothing.
-TEST_F(Notice, ACountdownThatSleptPastItsEndIsCancelledNotCarriedOut) {
+// The ticks stop while the computer sleeps: a countdown that wakes past its end is
+// cancelled and says so, where it would otherwise lock or shut down hours late. A
+// step of the wall clock, however large, changes nothing.
+TEST_F(Notice, OnlyASleepPastItsEndCancelsACountdown) {
     const struct {
         const char* what;
-        qint64 jumpSeconds; // the wall clock's jump with 12 seconds left
+        int atSecond;      // when it happens, in seconds of the countdown
+        qint64 asleepMs;   // suspended: the boot-time clock runs on alone
+        qint64 wallStepMs; // the wall clock stepped
+        qint64 lateMs;     // awake, but the tick came this late
         bool carriedOut;
     } cases[] = {
-        {"a night's sleep", 9 * 3600, false},
-        {"the clock set forward an hour", 3600, false},
-        {"the clock set back an hour", -3600, true},
-        {"ticks a little late", 3, true},
+        {"a night's sleep", 18, 9 * 3600 * 1000LL, 9 * 3600 * 1000LL, 0, false},
+        {"a sleep just past the end", 25, 15000, 15000, 0, false},
+        {"a short sleep that wakes before the end", 10, 8000, 8000, 0, true},
+        {"the clock stepped 12 s forward", 5, 0, 12000, 0, true},
+        {"the clock set forward an hour", 18, 0, 3600 * 1000LL, 0, true},
+        {"the clock set back an hour", 18, 0, -3600 * 1000LL, 0, true},
+        {"ticks a little late", 18, 0, 3000, 3000, true},
     };
     QDateTime now(QDate(2026, 12, 7), QTime(6, 0), Qt::UTC);
     m_nowUtc = [&] {
         return now;
+    };
+    const auto pass = [&](qint64 awakeMs, qint64 asleepMs, qint64 wallMs) {
+        m_uptime.awakeMs += awakeMs;
+        m_uptime.sinceBootMs += awakeMs + asleepMs;
+        now = now.addMSecs(wallMs);
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -170,13 +185,10 @@ TEST_F(Notice, ACountdownThatSleptPastItsEndIsCancelledNotCarriedOut) {
         m_alarms.clear();
         m_alarms.add(alarm(6, 0, alarmaction::ShutDown));
         fire(0);
-        for (int i = 0; i < 18; ++i) {
-            now = now.addSecs(1);
-            tick1(1);
-        }
-        now = now.addSecs(c.jumpSeconds);
-        for (int i = 0; i < 12 && m_tip; ++i) {
-            now = now.addSecs(1);
+        for (int second = 1; second <= 30 && m_tip; ++second) {
+            pass(1000, 0, 1000);
+            if (second == c.atSecond)
+                pass(c.lateMs, c.asleepMs, c.wallStepMs);
             tick1(1);
         }
         EXPECT_EQ(m_actions.calls.isEmpty(), !c.carriedOut)

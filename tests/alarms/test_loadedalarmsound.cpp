@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ovra;
 
@@ -44,6 +48,33 @@ QByteArray wavBytes(const QString& folder) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// A WAV file of frames silent frames with the header fields given.
+struct Header {
+    quint16 tag = 1;
+    quint16 channels = 1;
+    quint32 rate = 8000;
+    quint16 bits = 16;
+    quint32 frames = 800;
+};
+
+QByteArray makeWav(const Header& h) {
+    const quint16 align = quint16(h.channels * (h.bits / 8));
+    // Silence: unsigned 8-bit samples are silent at their middle.
+    const QByteArray samples(qsizetype(h.frames) * align, h.bits == 8 ? '\x80' : '\0');
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + samples.size());
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << h.tag << h.channels << h.rate << quint32(h.rate * align) << align
+        << h.bits;
+    out.writeRawData("data", 4);
+    out << quint32(samples.size());
+    out.writeRawData(samples.constData(), int(samples.size()));
+    return bytes;
+}
+
 QString neededLibraries(const QString& elf) {
     QProcess readelf;
     readelf.start(QStringLiteral("readelf"), {QStringLiteral("-d"), elf});
@@ -73,7 +104,7 @@ TEST(LoadedAlarmSound, LoadsTheModuleOnTheFirstFileItPlays) {
     EXPECT_EQ(sound.backend(), nullptr) << "a FIFO is silence without the module";
     sound.play(wav);
     ASSERT_NE(sound.backend(), nullptr);
-    AlarmSound* const first = sound.backend();
+    SoundBackend* const first = sound.backend();
     sound.play(dir.filePath(QStringLiteral("missing.wav")));
     sound.stop();
     EXPECT_EQ(sound.backend(), first) << "the module's sound is made once";
@@ -102,7 +133,7 @@ TEST(LoadedAlarmSound, AModuleThatCannotBeUsedLeavesAlarmsSilentAndSaysWhyOnce) 
         QString says;
     } cases[] = {
         {"not an object file", broken, broken + QStringLiteral("/ovra-clock-sound.so")},
-        {"another version's module", old, QStringLiteral("ovra_create_alarm_sound_2")},
+        {"another version's module", old, QStringLiteral("ovra_create_alarm_sound_3")},
         {"no module at all", empty, QStringLiteral("not found in ") + empty},
     };
     for (const auto& c : cases) {
@@ -142,7 +173,35 @@ TEST(LoadedAlarmSound, AFileTheSoundWouldChokeOnIsRefusedWithItsReason) {
         {"chunk.wav", patched(16, "\xFF\xFF\xFF\x7F", 4), 0,
          QStringLiteral("chunk.wav is not a WAV file that can be played")},
         {"adpcm.wav", patched(20, "\x02\x00", 2), 0,
-         QStringLiteral("adpcm.wav is not a WAV file that can be played")},
+         QStringLiteral("adpcm.wav is not 8, 16, 24 or 32-bit PCM or 32-bit float")},
+        {"bounds.wav", makeWav({1, 8, 192000, 24, 10}), 0, {}},
+        {"float.wav", makeWav({3, 2, 44100, 32, 10}), 0, {}},
+        {"low.wav", makeWav({1, 1, 8000, 8, 1}), 0, {}},
+        {"empty.wav", makeWav({1, 1, 8000, 16, 0}), 0, QStringLiteral("empty.wav holds no sound")},
+        // A data chunk of 2 bytes, where a frame has 4.
+        {"half.wav", makeWav({1, 2, 8000, 16, 1}).replace(40, 4, QByteArray("\x02\0\0\0", 4)), 0,
+         QStringLiteral("half.wav holds no sound")},
+        {"one.wav", makeWav({1, 1, 1, 16, 10}), 0,
+         QStringLiteral("one.wav has 1 samples a second, where 8000 to 192000 can be played")},
+        {"seven.wav", makeWav({1, 1, 7, 16, 10}), 0,
+         QStringLiteral("seven.wav has 7 samples a second, where 8000 to 192000 can be played")},
+        {"slow.wav", makeWav({1, 1, 7999, 16, 10}), 0,
+         QStringLiteral("slow.wav has 7999 samples a second, where 8000 to 192000 can be played")},
+        {"fast.wav", makeWav({1, 1, 4294967295u, 16, 10}), 0,
+         QStringLiteral(
+             "fast.wav has 4294967295 samples a second, where 8000 to 192000 can be played")},
+        {"many.wav", makeWav({1, 65535, 8000, 16, 1}), 0,
+         QStringLiteral("many.wav has 65535 channels, where 1 to 8 can be played")},
+        {"nine.wav", makeWav({1, 9, 8000, 16, 10}), 0,
+         QStringLiteral("nine.wav has 9 channels, where 1 to 8 can be played")},
+        {"silent.wav", makeWav({1, 0, 8000, 16, 10}), 0,
+         QStringLiteral("silent.wav has 0 channels, where 1 to 8 can be played")},
+        {"twelve.wav", makeWav({1, 1, 8000, 12, 10}), 0,
+         QStringLiteral("twelve.wav is not 8, 16, 24 or 32-bit PCM or 32-bit float")},
+        {"double.wav", makeWav({3, 1, 8000, 64, 10}), 0,
+         QStringLiteral("double.wav is not 8, 16, 24 or 32-bit PCM or 32-bit float")},
+        {"align.wav", patched(32, "\x04\x00", 2), 0,
+         QStringLiteral("align.wav is not a WAV file that can be played")},
         {"nodata.wav", good.left(36), 0,
          QStringLiteral("nodata.wav is not a WAV file that can be played")},
         {"text.wav", "just some words\n", 0,
@@ -190,6 +249,81 @@ TEST(LoadedAlarmSound, AFileTheSoundWouldChokeOnIsRefusedWithItsReason) {
     without.play(dir.filePath(QStringLiteral("fine.wav")));
     without.play(dir.filePath(QStringLiteral("fine.wav")));
     EXPECT_EQ(problems, QStringList(2, QStringLiteral("the sound module cannot be loaded")));
+}
+
+// The file is read once: one swapped for a FIFO after play() returned is never
+// opened again, where the module's loader would block on it for good.
+TEST(LoadedAlarmSound, AFileSwappedForAFifoAfterTheChecksIsNeverOpenedAgain) {
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("first.wav"));
+    const QString wav = dir.filePath(QStringLiteral("tone.wav"));
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    writeWav(first);
+    writeWav(wav);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    LoadedAlarmSound sound({QStringLiteral(OVRA_SOUND_MODULE_DIR)}, {});
+    sound.play(first); // the module is loaded, so the second play goes straight on
+    sound.play(wav);
+    ASSERT_EQ(::rename(QFile::encodeName(fifo).constData(), QFile::encodeName(wav).constData()), 0);
+    // A writer opens a FIFO without blocking only while someone reads it; closing
+    // again lets a blocked reader go on.
+    bool read = false;
+    QElapsedTimer waited;
+    waited.start();
+    while (!read && waited.elapsed() < 1500) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (const int writer = ::open(QFile::encodeName(wav).constData(), O_WRONLY | O_NONBLOCK);
+            writer >= 0) {
+            read = true;
+            ::close(writer);
+        }
+    }
+    EXPECT_FALSE(read) << "the FIFO was opened after the checks";
+    sound.stop();
+}
+
+// In a folder that others may write, as the temporary folder, anyone may leave a
+// file or a link under the sound's name: only the user's own file plays there.
+TEST(LoadedAlarmSound, InAFolderOthersMayWriteOnlyTheUsersOwnFilePlays) {
+    QTemporaryDir dir;
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+    const QString own = shared + QStringLiteral("/own.wav");
+    writeWav(own);
+    ASSERT_TRUE(QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    writeWav(dir.filePath(QStringLiteral("private.wav")));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("private.wav")),
+                            shared + QStringLiteral("/link.wav")));
+    writeWav(shared + QStringLiteral("/writable.wav"));
+    ASSERT_TRUE(QFile::setPermissions(shared + QStringLiteral("/writable.wav"),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::WriteOther));
+    struct Case {
+        QString name;
+        QString why; // empty: played
+    };
+    QList<Case> cases = {
+        {QStringLiteral("own.wav"), {}},
+        {QStringLiteral("link.wav"), QStringLiteral("link.wav cannot be read")},
+        {QStringLiteral("writable.wav"), QStringLiteral("writable.wav cannot be read")},
+    };
+    writeWav(shared + QStringLiteral("/theirs.wav"));
+    if (::geteuid() == 0 &&
+        ::chown(QFile::encodeName(shared + QStringLiteral("/theirs.wav")).constData(), 65534,
+                65534) == 0)
+        cases.append({QStringLiteral("theirs.wav"), QStringLiteral("theirs.wav cannot be read")});
+    LoadedAlarmSound sound({QStringLiteral(OVRA_SOUND_MODULE_DIR)}, {});
+    for (const Case& c : cases) {
+        QStringList problems;
+        sound.onProblem([&](const QString& why) { problems << why; });
+        sound.play(shared + u'/' + c.name);
+        if (c.why.isEmpty())
+            EXPECT_TRUE(problems.filter(c.name).isEmpty()) << qPrintable(problems.join(u'\n'));
+        else
+            EXPECT_EQ(problems, QStringList{c.why});
+    }
+    sound.stop();
 }
 
 // A clock run from the build tree finds the sound it ships, and the sound passes

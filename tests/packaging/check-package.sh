@@ -33,7 +33,7 @@ for f in usr/bin/ovra-clock usr/share/applications/ovra-clock.desktop \
     [[ -f $root/$f ]] || fail "the package does not install $f"
 done
 # The sound module, stripped, still offers the one entry the clock looks up.
-nm -D --defined-only "$root/usr/lib/ovra-clock/plugins/ovra-clock-sound.so" | grep -qw ovra_create_alarm_sound_2 ||
+nm -D --defined-only "$root/usr/lib/ovra-clock/plugins/ovra-clock-sound.so" | grep -qw ovra_create_alarm_sound_3 ||
     fail "the sound module does not export its entry"
 desktop-file-validate "$root/usr/share/applications/ovra-clock.desktop" ||
     fail "the desktop entry does not validate"
