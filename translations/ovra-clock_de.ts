@@ -133,6 +133,11 @@
         <source>The clock name contains bytes that are not valid UTF-8 text.</source>
         <translation>Der Uhrname enthält Bytes, die kein gültiger UTF-8-Text sind.</translation>
     </message>
+    <message>
+        <source>Default</source>
+        <extracomment>The name of the first clock, as windows and lists show it; it is stored in English.</extracomment>
+        <translation>Standard</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -360,6 +365,11 @@ eines, das mit „-“ beginnt: --start -- -x.
     <message>
         <source>The clock %1 was added, but it cannot be shown: no display could be opened.</source>
         <translation>Die Uhr %1 wurde hinzugefügt, kann aber nicht gezeigt werden: Es konnte keine Anzeige geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <extracomment>Quotation marks around a clock&apos;s name in a message: „%1“ in German.</extracomment>
+        <translation>„%1“</translation>
     </message>
 </context>
 <context>
@@ -865,6 +875,20 @@ eines, das mit „-“ beginnt: --start -- -x.
         <source>All files</source>
         <translation>Alle Dateien</translation>
     </message>
+    <message>
+        <source>AM%1 (%2)</source>
+        <extracomment>An hour of the alarm&apos;s hour list: %1 on the twelve-hour clock, %2 on the 24-hour one.</extracomment>
+        <translation>%2 Uhr (vorm. %1)</translation>
+    </message>
+    <message>
+        <source>PM%1 (%2)</source>
+        <translation>%2 Uhr (nachm. %1)</translation>
+    </message>
+    <message>
+        <source>Default Alarm Sound</source>
+        <extracomment>What the sound box shows for the alarm sound that comes with the clock; the alarm file keeps &quot;Default Alarm Sound&quot;.</extracomment>
+        <translation>Standard-Alarmklang</translation>
+    </message>
 </context>
 <context>
     <name>ovra::AlphaDialog</name>
@@ -1047,6 +1071,11 @@ eines, das mit „-“ beginnt: --start -- -x.
         <source>Find a P&amp;lace:</source>
         <translation>Ort su&amp;chen:</translation>
     </message>
+    <message>
+        <source>Add Clock</source>
+        <extracomment>The name box&apos;s text before a name is chosen; Add takes it as it stands.</extracomment>
+        <translation>Uhr hinzufügen</translation>
+    </message>
 </context>
 <context>
     <name>ovra::ColourRow</name>
@@ -1203,6 +1232,11 @@ eines, das mit „-“ beginnt: --start -- -x.
         <source>Time zone: %1</source>
         <extracomment>%1 is a zone as the zone list shows it.</extracomment>
         <translation>Zeitzone: %1</translation>
+    </message>
+    <message>
+        <source>%1 - %2</source>
+        <extracomment>A window&apos;s title and the clock it belongs to; the dash the language&apos;s titles use.</extracomment>
+        <translation>%1 – %2</translation>
     </message>
 </context>
 <context>

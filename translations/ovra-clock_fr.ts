@@ -133,6 +133,11 @@
         <source>The clock name contains bytes that are not valid UTF-8 text.</source>
         <translation>Le nom d’horloge contient des octets qui ne sont pas du texte UTF-8 valide.</translation>
     </message>
+    <message>
+        <source>Default</source>
+        <extracomment>The name of the first clock, as windows and lists show it; it is stored in English.</extracomment>
+        <translation>Par défaut</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -360,6 +365,11 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
     <message>
         <source>The clock %1 was added, but it cannot be shown: no display could be opened.</source>
         <translation>L’horloge %1 a été ajoutée, mais elle ne peut pas être affichée : aucun écran n’a pu être ouvert.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <extracomment>Quotation marks around a clock&apos;s name in a message: „%1“ in German.</extracomment>
+        <translation>« %1 »</translation>
     </message>
 </context>
 <context>
@@ -865,6 +875,20 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <source>All files</source>
         <translation>Tous les fichiers</translation>
     </message>
+    <message>
+        <source>AM%1 (%2)</source>
+        <extracomment>An hour of the alarm&apos;s hour list: %1 on the twelve-hour clock, %2 on the 24-hour one.</extracomment>
+        <translation>%2 h (%1 AM)</translation>
+    </message>
+    <message>
+        <source>PM%1 (%2)</source>
+        <translation>%2 h (%1 PM)</translation>
+    </message>
+    <message>
+        <source>Default Alarm Sound</source>
+        <extracomment>What the sound box shows for the alarm sound that comes with the clock; the alarm file keeps &quot;Default Alarm Sound&quot;.</extracomment>
+        <translation>Son d’alarme par défaut</translation>
+    </message>
 </context>
 <context>
     <name>ovra::AlphaDialog</name>
@@ -1047,6 +1071,11 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <source>Find a P&amp;lace:</source>
         <translation>Rechercher un lie&amp;u :</translation>
     </message>
+    <message>
+        <source>Add Clock</source>
+        <extracomment>The name box&apos;s text before a name is chosen; Add takes it as it stands.</extracomment>
+        <translation>Ajouter une horloge</translation>
+    </message>
 </context>
 <context>
     <name>ovra::ColourRow</name>
@@ -1203,6 +1232,11 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <source>Time zone: %1</source>
         <extracomment>%1 is a zone as the zone list shows it.</extracomment>
         <translation>Fuseau horaire : %1</translation>
+    </message>
+    <message>
+        <source>%1 - %2</source>
+        <extracomment>A window&apos;s title and the clock it belongs to; the dash the language&apos;s titles use.</extracomment>
+        <translation>%1 – %2</translation>
     </message>
 </context>
 <context>

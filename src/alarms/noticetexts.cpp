@@ -1,6 +1,7 @@
 #include "alarms/noticetexts.h"
 
 #include "alarms/alarmrecord.h"
+#include "base/clockname.h"
 #include "base/textutil.h"
 
 #include <QCoreApplication>
@@ -19,7 +20,7 @@ QString NoticeCaption(const QString& clockName, double alarmTime, int32_t hourMo
     }
     //: The notice window's title: %1 is the clock's name, %2 the alarm time.
     return QCoreApplication::translate("ovra::AlarmNotice", "Clock: %1  -  Alarm: %2")
-        .arg(clockName, time);
+        .arg(shownClockName(clockName), time);
 }
 
 QString SnoozedCaption(const QString& caption) {
@@ -44,7 +45,7 @@ QString MissedAtText(const QDateTime& dueAt, int32_t hourMode) {
 
 QString MissedCaption(const QString& clockName, const QDateTime& dueAt, int32_t hourMode) {
     return QCoreApplication::translate("ovra::AlarmNotice", "Clock: %1  -  Alarm: %2")
-        .arg(clockName, MissedAtText(dueAt, hourMode));
+        .arg(shownClockName(clockName), MissedAtText(dueAt, hourMode));
 }
 
 QString NotDoneText(int32_t action) {

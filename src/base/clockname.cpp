@@ -93,4 +93,9 @@ QString clockNameBytesProblem(const QByteArray& utf8) {
     return clockNameProblem(CleanString(text));
 }
 
+QString shownClockName(const QString& name) {
+    //: The name of the first clock, as windows and lists show it; it is stored in English.
+    return name == kDefaultClockName ? QCoreApplication::translate("ClockName", "Default") : name;
+}
+
 } // namespace ovra

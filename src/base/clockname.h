@@ -8,6 +8,10 @@ namespace ovra {
 
 inline const QString kDefaultClockName = QStringLiteral("Default");
 
+// A clock's name as a window title or list shows it: the first clock's in the
+// user's language, every other as it is stored.
+QString shownClockName(const QString& name);
+
 // The clock name a process shows: its arguments joined by single spaces, cleaned,
 // "Default" when nothing is left.
 QString clockNameFromArguments(const QStringList& args);

@@ -8,10 +8,26 @@ namespace ovra {
 
 QString HourEntryText(int hour) {
     const int twelve = hour % 12 == 0 ? 12 : hour % 12;
-    return QStringLiteral("%1%2 (%3)")
-        .arg(hour < 12 ? u"AM" : u"PM")
-        .arg(twelve, 2, 10, QLatin1Char('0'))
-        .arg(hour, 2, 10, QLatin1Char('0'));
+    const QString twelveText = QStringLiteral("%1").arg(twelve, 2, 10, QLatin1Char('0'));
+    const QString dayText = QStringLiteral("%1").arg(hour, 2, 10, QLatin1Char('0'));
+    //: An hour of the alarm's hour list: %1 on the twelve-hour clock, %2 on the 24-hour one.
+    return hour < 12 ? QCoreApplication::translate("ovra::AlarmsPage", "AM%1 (%2)")
+                           .arg(twelveText, dayText)
+                     : QCoreApplication::translate("ovra::AlarmsPage", "PM%1 (%2)")
+                           .arg(twelveText, dayText);
+}
+
+QString shownSoundText(const QString& stored) {
+    //: What the sound box shows for the alarm sound that comes with the clock; the
+    //: alarm file keeps "Default Alarm Sound".
+    return stored.trimmed() == kDefaultAlarmSoundText
+               ? QCoreApplication::translate("ovra::AlarmsPage", "Default Alarm Sound")
+               : stored;
+}
+
+QString storedSoundText(const QString& shown) {
+    return shown.trimmed() == shownSoundText(kDefaultAlarmSoundText) ? kDefaultAlarmSoundText
+                                                                     : shown;
 }
 
 QStringList HourEntries() {

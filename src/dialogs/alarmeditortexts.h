@@ -15,6 +15,11 @@ namespace ovra {
 // The sound text of an alarm that plays the default sound; it names no file.
 inline const QString kDefaultAlarmSoundText = QStringLiteral("Default Alarm Sound");
 
+// The sound box's text for a stored sound, "Default Alarm Sound" in the user's
+// language, and back: the record keeps the stored words whatever the language.
+QString shownSoundText(const QString& stored);
+QString storedSoundText(const QString& shown);
+
 // The alarm editor's choice lists. An entry's index is the value stored in the record,
 // so their order never changes.
 // The texts are translated in the context ovra::AlarmsPage where they are shown.

@@ -102,7 +102,7 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     m_param = new QLineEdit(addGroup);
     m_param->setObjectName(QStringLiteral("TxtParam"));
     m_param->setMaxLength(kMaxEntryText);
-    m_sound = new QLineEdit(kDefaultAlarmSoundText, addGroup);
+    m_sound = new QLineEdit(shownSoundText(kDefaultAlarmSoundText), addGroup);
     m_sound->setObjectName(QStringLiteral("TxtSound"));
     m_sound->setMaxLength(kMaxEntryText);
     m_playTime = choiceList(texts(kPlayTimeTexts), "CombPlaytime", addGroup);
@@ -286,7 +286,7 @@ void AlarmsPage::alarmCommand(int index) {
         // Only WAV files play; "All files" is there for one whose name says otherwise.
         const QString filter = tr("WAV sounds") + QStringLiteral("|*.wav;*.WAV|") +
                                tr("All files") + QStringLiteral("|*");
-        const ChooserStart start = soundChooserStart(m_sound->text());
+        const ChooserStart start = soundChooserStart(storedSoundText(m_sound->text()));
         const QString chosen =
             FileDialog(m_s.files, m_s.messages, window(), false, tr("Select a sound file"), filter,
                        start.name, {}, start.folder);
@@ -294,7 +294,7 @@ void AlarmsPage::alarmCommand(int index) {
             return;
         m_sound->setText(chosen);
         if (m_sound->text().trimmed().isEmpty())
-            m_sound->setText(kDefaultAlarmSoundText);
+            m_sound->setText(shownSoundText(kDefaultAlarmSoundText));
         break;
     }
     default:
@@ -359,7 +359,7 @@ void AlarmsPage::AddAlarm() {
     alarm.Note =
         fitAlarmText(alarm.Action < alarmaction::Execute ? m_note->toPlainText() : m_param->text());
     alarm.Status = 1;
-    alarm.SoundFile = fitAlarmText(m_sound->text());
+    alarm.SoundFile = fitAlarmText(storedSoundText(m_sound->text()));
     alarm.AlarmTime = time;
     alarm.PlayTime = m_playTime->currentIndex();
     setAlarmWeekdays(alarm, days);
@@ -424,7 +424,7 @@ void AlarmsPage::alarmChosen(int row) {
         m_param->setText(CleanString(alarm.Note));
     else
         m_note->setPlainText(TipTextOf(alarm.Note));
-    m_sound->setText(CleanString(alarm.SoundFile));
+    m_sound->setText(shownSoundText(CleanString(alarm.SoundFile)));
     setDays(alarmWeekdays(alarm));
 }
 
@@ -444,7 +444,7 @@ uint8_t AlarmsPage::checkedDays() const {
 
 void AlarmsPage::soundEditFinished() {
     if (!FileExists(m_sound->text()))
-        m_sound->setText(kDefaultAlarmSoundText);
+        m_sound->setText(shownSoundText(kDefaultAlarmSoundText));
 }
 
 bool AlarmsPage::eventFilter(QObject* watched, QEvent* event) {

@@ -29,7 +29,7 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     m_zones = new ZonePicker(m_s.app.timeSource(), addGroup);
     m_name = new DisplayNameEdit(addGroup);
     m_name->setObjectName(QStringLiteral("TxtDisplayName"));
-    m_name->setText(QStringLiteral("Add Clock"));
+    m_name->setText(initialName());
     auto* manageGroup = new QGroupBox(tr(" Manage Clocks: "), this);
 
     const std::array<QString, 5> captions = {tr("A&dd"), tr("D&elete"), tr("&Run"), tr("&Stop"),
@@ -91,6 +91,11 @@ void ClocksPage::fill(bool, const ZoneChoice& zone) {
     RefreshClockList();
 }
 
+QString ClocksPage::initialName() {
+    //: The name box's text before a name is chosen; Add takes it as it stands.
+    return tr("Add Clock");
+}
+
 QComboBox* ClocksPage::zoneBox() const {
     return m_zones->list();
 }
@@ -105,7 +110,7 @@ QLabel* ClocksPage::zoneNowLine() const {
 
 void ClocksPage::nameAfterZone(const ZoneChoice& zone) {
     // Only a name the user has not written: the initial text, or a city filled in here.
-    const QString initial = QStringLiteral("Add Clock");
+    const QString initial = initialName();
     const QString name = m_name->text();
     if (name != initial && (m_nameFromZone.isEmpty() || name != m_nameFromZone))
         return;
@@ -124,7 +129,7 @@ void ClocksPage::RefreshClockList() {
     //: %1 is a clock's name.
     const QString stopped = tr("%1 -- Stopped");
     for (const ClockEntry& entry : m_s.clocks.entries())
-        m_list->addItem((entry.running() ? running : stopped).arg(entry.Name));
+        m_list->addItem((entry.running() ? running : stopped).arg(shownClockName(entry.Name)));
 }
 
 void ClocksPage::clockCommand(int index) {

@@ -53,6 +53,7 @@ private:
     QList<int> reloadAndReadMarks();
     void waitAndRefresh();
     void nameAfterZone(const ZoneChoice& zone);
+    static QString initialName();
 
     ConfigServices m_s;
     ZonePicker* m_zones;

@@ -1,5 +1,6 @@
 #include "dialogs/settingsdialog.h"
 
+#include "base/clockname.h"
 #include "dialogs/alarmspage.h"
 #include "dialogs/appearancepage.h"
 #include "dialogs/clockspage.h"
@@ -31,7 +32,8 @@ constexpr int kPageMargin = 8;
 } // namespace
 
 QString captionForClock(const QString& caption, const QString& clockName) {
-    return caption + QStringLiteral(" - ") + clockName;
+    //: A window's title and the clock it belongs to; the dash the language's titles use.
+    return SettingsDialog::tr("%1 - %2").arg(caption, shownClockName(clockName));
 }
 
 SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)

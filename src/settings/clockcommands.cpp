@@ -22,8 +22,10 @@ int refuse(MessageSink& errors, const QString& text) {
     return kRefused;
 }
 
+// A clock's name inside a message, in the quotation marks of the user's language.
 QString quoted(const QString& name) {
-    return u'"' + name + u'"';
+    //: Quotation marks around a clock's name in a message: „%1“ in German.
+    return QCoreApplication::translate("CommandLine", "\"%1\"").arg(name);
 }
 
 QStringList namesOf(const QList<ClockEntry>& entries) {

@@ -253,7 +253,7 @@ TEST(Process, MessagesFollowTheLanguageButListStaysEnglish) {
     const test::ProgramResult refused =
         run({QStringLiteral("--stop"), QStringLiteral("Nowhere")}, german);
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains(QStringLiteral("Es gibt keine Uhr namens \"Nowhere\".")))
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("Es gibt keine Uhr namens „Nowhere“.")))
         << qPrintable(refused.err);
 
     const test::ProgramResult list = run({QStringLiteral("--list")}, german);

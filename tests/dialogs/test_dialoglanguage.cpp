@@ -51,7 +51,7 @@ TEST(DialogLanguage, GermanLocaleGivesAGermanSettingsDialog) {
     ASSERT_EQ(translations.language(), QStringLiteral("de"));
     test::ConfigFixture f;
     const Captions c = captionsOf(f.open());
-    EXPECT_EQ(c.title, QStringLiteral("Ovra Clock – Einstellungen - Default"));
+    EXPECT_EQ(c.title, QStringLiteral("Ovra Clock – Einstellungen – Standard"));
     EXPECT_EQ(c.tabs, (QStringList{QStringLiteral("&Allgemein"), QStringLiteral("&Darstellung"),
                                    QStringLiteral("&Uhren"), QStringLiteral("Alar&me")}));
     EXPECT_EQ(c.buttons, (QStringList{QStringLiteral("&OK"), QStringLiteral("Ü&ber"),
@@ -68,7 +68,7 @@ TEST(DialogLanguage, FrenchLocaleGivesAFrenchSettingsDialog) {
     ASSERT_EQ(translations.language(), QStringLiteral("fr"));
     test::ConfigFixture f;
     const Captions c = captionsOf(f.open());
-    EXPECT_EQ(c.title, QStringLiteral("Ovra Clock – Paramètres - Default"));
+    EXPECT_EQ(c.title, QStringLiteral("Ovra Clock – Paramètres – Par défaut"));
     EXPECT_EQ(c.tabs.value(2), QStringLiteral("&Horloges"));
     EXPECT_EQ(c.buttons.value(2), QStringLiteral("&Appliquer"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));

@@ -20,6 +20,14 @@
         <source>&amp;Apply</source>
         <translation>Übernehmen</translation>
     </message>
+    <message>
+        <source>The clock %1 is gone.</source>
+        <translation>Die Uhr &quot;%1&quot; ist weg.</translation>
+    </message>
+    <message>
+        <source>%1 - %2</source>
+        <translation>Ovra Clock – %1 - %2</translation>
+    </message>
     <message numerus="yes">
         <source>%n minutes</source>
         <translation>
