@@ -3,6 +3,9 @@
 #include "alarms/alarmrecord.h"
 #include "base/translations.h"
 #include "configfixture.h"
+#include "dialogs/alarmspage.h"
+#include "dialogs/clockspage.h"
+#include "dialogs/displaynameedit.h"
 #include "widgets/tabstrip.h"
 
 #include <QAbstractButton>
@@ -13,6 +16,7 @@
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
@@ -57,6 +61,15 @@ TEST(DialogLanguage, GermanLocaleGivesAGermanSettingsDialog) {
     EXPECT_EQ(c.buttons, (QStringList{QStringLiteral("&OK"), QStringLiteral("Ü&ber"),
                                       QStringLiteral("&Übernehmen")}));
     EXPECT_EQ(c.generalGroup, QStringLiteral(" Allgemein: "));
+    // What a user reads is German; what the alarm file keeps is not.
+    SettingsDialog& d = *f.dialog;
+    EXPECT_EQ(d.clocksPage()->nameEdit()->text(), QStringLiteral("Uhr hinzufügen"));
+    AlarmsPage& alarms = *d.alarmsPage();
+    EXPECT_EQ(alarms.hourBox()->itemText(13), QStringLiteral("13 Uhr (nachm. 01)"));
+    EXPECT_EQ(alarms.soundEdit()->text(), QStringLiteral("Standard-Alarmklang"));
+    alarms.alarmCommand(AlarmsPage::Add);
+    ASSERT_EQ(f.app.alarms().AlarmCount(), 1);
+    EXPECT_EQ(f.app.alarms().at(0).SoundFile.trimmed(), QStringLiteral("Default Alarm Sound"));
     // Qt's own catalogue comes along, so message boxes and the colour and file
     // dialogs have German buttons too.
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
