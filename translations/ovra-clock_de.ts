@@ -671,8 +671,9 @@ eines, das mit „-“ beginnt: --start -- -x.
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <source>The countdown was cancelled: the computer slept past its end.</source>
-        <translation>Der Countdown wurde abgebrochen: Der Computer schlief über sein Ende hinaus.</translation>
+        <source>The countdown was cancelled and %1: the computer slept past its end.</source>
+        <extracomment>%1 says what did not happen: &quot;the computer was not restarted&quot;.</extracomment>
+        <translation>Der Countdown wurde abgebrochen und %1: Der Rechner schlief über sein Ende hinaus.</translation>
     </message>
 </context>
 <context>

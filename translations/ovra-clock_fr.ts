@@ -671,8 +671,9 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <translation>Annuler</translation>
     </message>
     <message>
-        <source>The countdown was cancelled: the computer slept past its end.</source>
-        <translation>Le compte à rebours a été annulé : l’ordinateur était en veille au moment où il devait finir.</translation>
+        <source>The countdown was cancelled and %1: the computer slept past its end.</source>
+        <extracomment>%1 says what did not happen: &quot;the computer was not restarted&quot;.</extracomment>
+        <translation>Le compte à rebours a été annulé et %1 : l’ordinateur était en veille au moment où il devait finir.</translation>
     </message>
 </context>
 <context>

@@ -339,7 +339,14 @@ bool AlarmNotice::countdownOverslept() {
         return false;
     m_timer1->setEnabled(false);
     m_cmdTip->setText(tr("&OK"));
-    setStatus(tr("The countdown was cancelled: the computer slept past its end."));
+    // The big label said what was about to happen; it now says, whole and wrapped,
+    // that it did not happen and why.
+    //: %1 says what did not happen: "the computer was not restarted".
+    m_labTip->setText(tr("The countdown was cancelled and %1: the computer slept past its end.")
+                          .arg(NotDoneText(m_s.state.TipAction)));
+    m_labTip->setAccessibleName(m_labTip->text());
+    m_labTip->setAccessibleDescription({});
+    setStatus({});
     return true;
 }
 

@@ -197,7 +197,11 @@ TEST_F(Notice, OnlyASleepPastItsEndCancelsACountdown) {
             continue;
         ASSERT_TRUE(m_tip);
         EXPECT_FALSE(m_tip->countdownRunning());
-        EXPECT_TRUE(m_tip->labStatus()->text().contains(QStringLiteral("cancelled")));
+        // The label no longer announces the shutdown but says, whole, why there is none.
+        EXPECT_EQ(m_tip->labTip()->text(),
+                  QStringLiteral("The countdown was cancelled and the computer was not shut "
+                                 "down: the computer slept past its end."));
+        EXPECT_TRUE(m_tip->labTip()->wordWrap());
         m_tip->close();
         flush();
     }
