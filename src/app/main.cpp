@@ -16,6 +16,7 @@
 #include "base/ossupport.h"
 #include "base/platformtexts.h"
 #include "base/translations.h"
+#include "clock/appicon.h"
 #include "clock/clockfrontend.h"
 #include "clock/poolthreadpainter.h"
 #include "clock/rendercommand.h"
@@ -76,6 +77,8 @@ int runClock(int argc, char** argv, const QString& name) {
     }
     QApplication::setApplicationName(QStringLiteral("Ovra Clock"));
     QApplication::setApplicationVersion(QStringLiteral(OVRA_VERSION));
+    // Every window takes it: the clock, the dialogs and the notice.
+    QApplication::setWindowIcon(applicationIcon());
 
     const PathRoots roots = PathRoots::fromSystem();
     SqliteStoreBackend backend(AppPaths::storePathFor(roots), printErr);

@@ -170,6 +170,32 @@ TEST(SettingsOnTheDesktop, AClockAddedForTheComputersZoneShowsItsExactTime) {
     EXPECT_TRUE(clock.process.waitForFinished(5000));
 }
 
+// Every window carries the program's icon, so taskbars, title bars and Alt+Tab show
+// it rather than a generic one; so does a clock run from the build tree.
+TEST(SettingsOnTheDesktop, EveryWindowCarriesTheProgramsIcon) {
+    test::TestHome home;
+    test::PrivateDesktop desktop(DesktopOptions{.session = Session::Openbox});
+    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+    ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
+    QString window;
+    ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kClockCaption)).isEmpty(); }, 10000));
+    focus(window);
+    pressKeys({QStringLiteral("Prior")});
+    QString dialog;
+    ASSERT_TRUE(waitFor([&] { return !(dialog = windowNamed(kDialogCaption)).isEmpty(); }, 5000));
+    for (const QString& w : {window, dialog}) {
+        QByteArray icon;
+        runProgram(QStringLiteral("xprop"),
+                   {QStringLiteral("-id"), w, QStringLiteral("_NET_WM_ICON")}, 5000, &icon);
+        // The property lists each picture as width, height and its pixels.
+        EXPECT_TRUE(icon.contains("Icon (16 x 16)") || icon.contains("= 16, 16,"))
+            << qPrintable(xdotool({QStringLiteral("getwindowname"), w}))
+            << ": " << icon.left(200).constData();
+    }
+    clock.process.terminate();
+    EXPECT_TRUE(clock.process.waitForFinished(5000));
+}
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
