@@ -16,11 +16,13 @@
 #include "widgets/tabstriplayout.h"
 
 #include <QComboBox>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <span>
 
 #include <algorithm>
 
@@ -119,6 +121,11 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
     IniData(false);
     m_tabs->setFocus(Qt::OtherFocusReason);
+    // The record changes without telling anyone (the clock's menu and keys write it
+    // in place): a look once a second is enough for a dialog a person reads.
+    m_followTimer.setInterval(1000);
+    connect(&m_followTimer, &QTimer::timeout, this, &SettingsDialog::followRecord);
+    m_followTimer.start();
 }
 
 SettingsDialog::~SettingsDialog() = default;
@@ -218,6 +225,62 @@ void SettingsDialog::IniData(bool refill) {
     m_clocks->fill(refill, clockZone());
     m_alarms->fill();
     updateZoneLine();
+    m_shownFrom = s;
+    m_shown = pageValues();
+}
+
+namespace {
+// The fields each page shows; the rest of the record is not the dialog's to change.
+using Field = int32_t ClockSettings::*;
+constexpr Field kGeneralFields[] = {&ClockSettings::AlwaysOnTop,       &ClockSettings::DisplayScale,
+                                    &ClockSettings::BackgroundOpacity, &ClockSettings::HourMode,
+                                    &ClockSettings::TimeStandard,      &ClockSettings::Autorun};
+constexpr Field kAppearanceFields[] = {
+    &ClockSettings::HourCircleWidth,     &ClockSettings::MinuteCircleWidth,
+    &ClockSettings::SecondCircleWidth,   &ClockSettings::ClockRadius,
+    &ClockSettings::AM24HourCircleColor, &ClockSettings::PMHourCircleColor,
+    &ClockSettings::MinuteCircleColor,   &ClockSettings::SecondCircleColor,
+    &ClockSettings::TimeFontColor,       &ClockSettings::DateFontColor,
+    &ClockSettings::ClockScaleColor};
+} // namespace
+
+ClockSettings SettingsDialog::pageValues() const {
+    ClockSettings values = m_s.app.settings();
+    m_general->readInto(values);
+    m_appearance->readInto(values);
+    return values;
+}
+
+void SettingsDialog::followRecord() {
+    const ClockSettings& record = m_s.app.settings();
+    ClockSettings shown = pageValues();
+    QList<Field> followed;
+    // The autostart choice shows the entry on disk, not the record.
+    const auto follow = [&](std::span<const Field> fields) {
+        bool refill = false;
+        for (const Field f : fields) {
+            if (f == &ClockSettings::Autorun || record.*f == m_shownFrom.*f)
+                continue;
+            if (shown.*f == m_shown.*f) {
+                shown.*f = record.*f;
+                refill = true;
+            }
+            followed << f;
+        }
+        return refill;
+    };
+    if (follow(kGeneralFields)) {
+        m_general->fill(shown, shown.Autorun);
+        updateZoneLine();
+    }
+    if (follow(kAppearanceFields))
+        m_appearance->fill(shown);
+    const ClockSettings now = pageValues();
+    for (const Field f : followed) {
+        m_shownFrom.*f = record.*f;
+        if (shown.*f == record.*f)
+            m_shown.*f = now.*f;
+    }
 }
 
 void SettingsDialog::updateZoneLine() {
@@ -246,13 +309,22 @@ ZoneChoice SettingsDialog::clockZone() const {
 
 void SettingsDialog::ApplyConfig() {
     ClockSettings& s = m_s.app.settings();
-    m_general->readInto(s);
-    m_appearance->readInto(s);
+    const ClockSettings edited = pageValues();
+    // Only what the user changed here goes over the record: "Always on Top" ticked
+    // in the clock's menu while the dialog was open stays ticked.
+    for (const std::span<const Field> fields :
+         {std::span<const Field>(kGeneralFields), std::span<const Field>(kAppearanceFields)})
+        for (const Field f : fields)
+            if (edited.*f != m_shown.*f || m_shown.*f != m_shownFrom.*f)
+                s.*f = edited.*f;
     m_s.app.ApplyClockSettings();
     m_s.autorun.SyncAutorunEntry(m_s.app.settings().Autorun);
     WriteClockSettings(m_s.app.store(), m_s.app.state());
     // The fields now show what was stored, not the text that was typed.
+    m_general->fill(m_s.app.settings(), m_s.autorun.GetAutorunChoice());
     m_appearance->fill(m_s.app.settings());
+    m_shownFrom = m_s.app.settings();
+    m_shown = pageValues();
 }
 
 void SettingsDialog::dialogCommand(int index) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "dialogs/configservices.h"
+#include "settings/clocksettings.h"
 #include "time/zonetable.h"
+
+#include <QTimer>
 
 #include <QDialog>
 
@@ -75,6 +78,12 @@ private:
     void updateZoneLine();
     // The zone of this clock, or for the Default clock the computer's.
     ZoneChoice clockZone() const;
+    // The record as the pages show it now, typed changes included.
+    ClockSettings pageValues() const;
+    // Brings the pages in line with changes the clock's record took elsewhere (its
+    // menu, its keys) since they were shown, wherever the user has not changed the
+    // field here.
+    void followRecord();
 
     ConfigServices m_s;
     TabStrip* m_tabs;
@@ -85,6 +94,12 @@ private:
     std::array<QWidget*, 4> m_pages{};
     std::array<QPushButton*, 3> m_buttons{};
     bool m_focusGiven = false;
+    // The record as the pages were last filled from it, and what the pages then
+    // showed: Apply takes over only the fields the user changed (or that a page
+    // could not show), so what changed elsewhere is not undone.
+    ClockSettings m_shownFrom;
+    ClockSettings m_shown;
+    QTimer m_followTimer;
 };
 
 } // namespace ovra
