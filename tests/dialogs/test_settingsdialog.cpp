@@ -460,6 +460,39 @@ TEST(SettingsDialog, TheKeyboardTurnsPagesFromAnyFieldAndGoesIntoThem) {
     EXPECT_EQ(QApplication::focusWidget(), d.generalPage()->onTopBox());
 }
 
+// A change the clock's record takes elsewhere while the dialog is open (its menu's
+// "Always on Top", Page Down's scale) shows in the dialog, and Apply stores only
+// what the user changed here, so it undoes none of it.
+TEST(SettingsDialog, ChangesMadeElsewhereShowAndApplyDoesNotUndoThem) {
+    ConfigFixture f;
+    f.app.settings().AlwaysOnTop = 0;
+    f.app.settings().DisplayScale = 0;
+    SettingsDialog& d = f.open();
+    GeneralPage& g = *d.generalPage();
+    ASSERT_EQ(g.onTopBox()->currentIndex(), 0);
+
+    // Straight before Apply, before the dialog could look.
+    f.app.settings().AlwaysOnTop = 1;
+    d.appearancePage()->radiusField()->setText(QStringLiteral("60"));
+    d.dialogCommand(SettingsDialog::Apply);
+    EXPECT_EQ(f.stored("Default", u"AlwaysOnTop"), 1);
+    EXPECT_EQ(f.stored("Default", u"ClockRadius"), 60);
+    EXPECT_EQ(g.onTopBox()->currentIndex(), 1);
+
+    // Shown once the dialog looks; a field the user changed keeps the user's choice.
+    g.timeFormatBox()->setCurrentIndex(1);
+    f.app.settings().DisplayScale = 1;
+    f.app.settings().HourMode = 0;
+    f.app.settings().AlwaysOnTop = 0;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return g.scaleBox()->currentIndex() == 1; }, 3000));
+    EXPECT_EQ(g.onTopBox()->currentIndex(), 0);
+    EXPECT_EQ(g.timeFormatBox()->currentIndex(), 1);
+    d.dialogCommand(SettingsDialog::Apply);
+    EXPECT_EQ(f.stored("Default", u"DisplayScale"), 1);
+    EXPECT_EQ(f.stored("Default", u"AlwaysOnTop"), 0);
+    EXPECT_EQ(f.stored("Default", u"12/24Hour"), 1);
+}
+
 // Nothing a user reads in the dialog names another system's parts: it starts "at
 // login", not "at Windows startup".
 TEST(SettingsDialog, NoTextNamesAnotherPlatform) {
