@@ -1,5 +1,6 @@
 // The settings dialog of the real clock on a private X server, driven with the
 // pointer and the keyboard as a user would.
+#include "settings/clocksettings.h"
 #include "settings/settingsstore.h"
 #include "settings/sqlitestorebackend.h"
 #include "support/desktop.h"
@@ -194,6 +195,46 @@ TEST(SettingsOnTheDesktop, EveryWindowCarriesTheProgramsIcon) {
     }
     clock.process.terminate();
     EXPECT_TRUE(clock.process.waitForFinished(5000));
+}
+
+// The dialog opens beside a clock at the top of the screen with its whole frame on
+// the work area, title bar included, every time: placed by its frame, which the
+// window manager makes known only around the time it maps the window.
+TEST(SettingsOnTheDesktop, TheDialogsTitleBarIsOnTheScreenEveryTime) {
+    for (const char* scale : {"1", "2"}) {
+        SCOPED_TRACE(scale);
+        test::TestHome home;
+        test::PrivateDesktop desktop(DesktopOptions{.session = Session::Openbox});
+        ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+        ClockSettings s = defaultSettings();
+        s.Left = 600 * 15;
+        s.Top = 0;
+        storeClockSettings(home, s);
+        ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN), {},
+                           {QStringLiteral("QT_SCALE_FACTOR=") + QLatin1String(scale)},
+                           home.path() + QStringLiteral("/clock.err"));
+        QString window;
+        ASSERT_TRUE(
+            waitFor([&] { return !(window = windowNamed(kClockCaption)).isEmpty(); }, 10000));
+        int above = 0;
+        for (int open = 0; open < 20; ++open) {
+            focus(window);
+            pressKeys({QStringLiteral("Prior")});
+            QString dialog;
+            ASSERT_TRUE(
+                waitFor([&] { return !(dialog = windowNamed(kDialogCaption)).isEmpty(); }, 5000));
+            QThread::msleep(400); // framed and placed again by its frame
+            const QRect frame = x11::frameGeometry(dialog.toUInt());
+            if (frame.top() < 0)
+                ++above;
+            focus(dialog);
+            pressKeys({QStringLiteral("Escape")});
+            ASSERT_TRUE(waitFor([&] { return windowNamed(kDialogCaption).isEmpty(); }, 5000));
+        }
+        EXPECT_EQ(above, 0) << "opens with the title bar above the screen";
+        clock.process.terminate();
+        EXPECT_TRUE(clock.process.waitForFinished(5000));
+    }
 }
 
 int main(int argc, char** argv) {
