@@ -35,6 +35,13 @@ public:
         ++systemMoves;
         return systemMoveWorks;
     }
+    bool startKeyboardMove(QWidget*) override {
+        ++keyboardMoves;
+        return keyboardMoveOffered;
+    }
+    bool offersKeyboardMove() const override { return keyboardMoveOffered; }
+    bool keyboardHeldElsewhere() const override { return keyboardHeld; }
+    void activateForUser(QWidget*) override {}
     QPoint windowPosition(QWidget* window) const override { return window->pos(); }
     MonitorTable monitors() const override { return table; }
     WinRect primaryWorkArea() const override { return primaryWork; }
@@ -44,6 +51,9 @@ public:
     bool buttonsDown = false;
     bool systemMoveWorks = false;
     int systemMoves = 0;
+    bool keyboardMoveOffered = false;
+    bool keyboardHeld = false;
+    int keyboardMoves = 0;
     int offTaskbar = 0; // requests made while the window was still unmapped
     QList<QRegion> shapes;
     MonitorTable table;
