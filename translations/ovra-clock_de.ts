@@ -297,14 +297,16 @@ Anführungszeichen: --zone &quot;New York&quot;.
        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
        ovra-clock --list | --list-zones | --list-places |
                   --add NAME [--zone ZONE] |
-                  --start NAME | --stop NAME | --delete NAME
+                  --start NAME | --stop NAME | --delete NAME |
+                  --settings [NAME]
 </source>
         <extracomment>Keep the option names and the alignment of the lines.</extracomment>
         <translation>Aufruf: ovra-clock [NAME]
         ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
         ovra-clock --list | --list-zones | --list-places |
                    --add NAME [--zone ZONE] |
-                   --start NAME | --stop NAME | --delete NAME
+                   --start NAME | --stop NAME | --delete NAME |
+                   --settings [NAME]
 </translation>
     </message>
     <message>
@@ -324,6 +326,8 @@ Anführungszeichen: --zone &quot;New York&quot;.
   --start NAME       start a clock
   --stop NAME        stop a running clock; its settings are saved
   --delete NAME      stop a clock and delete its settings (its alarms are kept)
+  --settings [NAME]  open the settings of the running clock NAME (&quot;Default&quot; when
+                     no name is given) with the keyboard
 </source>
         <translation>Optionen:
   --help             diesen Text zeigen und beenden
@@ -340,7 +344,17 @@ Anführungszeichen: --zone &quot;New York&quot;.
   --start NAME       eine Uhr starten
   --stop NAME        eine laufende Uhr beenden; ihre Einstellungen werden gespeichert
   --delete NAME      eine Uhr beenden und ihre Einstellungen löschen (ihre Alarme bleiben)
+  --settings [NAME]  die Einstellungen der laufenden Uhr NAME mit der Tastatur öffnen
+                     („Default“, wenn kein Name angegeben ist)
 </translation>
+    </message>
+    <message>
+        <source>The clock %1 could not be asked to open its settings: it runs an older version of the program. Stop it with --stop and start it again with --start.</source>
+        <translation>Die Uhr %1 konnte nicht gebeten werden, ihre Einstellungen zu öffnen: Sie läuft mit einer älteren Version des Programms. Beenden Sie sie mit --stop und starten Sie sie mit --start neu.</translation>
+    </message>
+    <message>
+        <source>The clock %1 is not running. Start it with --start.</source>
+        <translation>Die Uhr %1 läuft nicht. Starten Sie sie mit --start.</translation>
     </message>
 </context>
 <context>

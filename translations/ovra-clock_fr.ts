@@ -296,14 +296,16 @@ guillemets : --zone &quot;New York&quot;.
        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
        ovra-clock --list | --list-zones | --list-places |
                   --add NAME [--zone ZONE] |
-                  --start NAME | --stop NAME | --delete NAME
+                  --start NAME | --stop NAME | --delete NAME |
+                  --settings [NAME]
 </source>
         <extracomment>Keep the option names and the alignment of the lines.</extracomment>
         <translation>Usage : ovra-clock [NAME]
         ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
         ovra-clock --list | --list-zones | --list-places |
                    --add NAME [--zone ZONE] |
-                   --start NAME | --stop NAME | --delete NAME
+                   --start NAME | --stop NAME | --delete NAME |
+                   --settings [NAME]
 </translation>
     </message>
     <message>
@@ -323,6 +325,8 @@ guillemets : --zone &quot;New York&quot;.
   --start NAME       start a clock
   --stop NAME        stop a running clock; its settings are saved
   --delete NAME      stop a clock and delete its settings (its alarms are kept)
+  --settings [NAME]  open the settings of the running clock NAME (&quot;Default&quot; when
+                     no name is given) with the keyboard
 </source>
         <translation>Options :
   --help             afficher ce texte et quitter
@@ -340,7 +344,17 @@ guillemets : --zone &quot;New York&quot;.
   --start NAME       lancer une horloge
   --stop NAME        arrêter une horloge ; ses paramètres sont enregistrés
   --delete NAME      arrêter une horloge et supprimer ses paramètres (ses alarmes restent)
+  --settings [NAME]  ouvrir au clavier les paramètres de l’horloge NAME en marche
+                     (« Default » sans nom)
 </translation>
+    </message>
+    <message>
+        <source>The clock %1 could not be asked to open its settings: it runs an older version of the program. Stop it with --stop and start it again with --start.</source>
+        <translation>L’horloge %1 n’a pas pu être priée d’ouvrir ses paramètres : elle tourne avec une version plus ancienne du programme. Arrêtez-la avec --stop et relancez-la avec --start.</translation>
+    </message>
+    <message>
+        <source>The clock %1 is not running. Start it with --start.</source>
+        <translation>L’horloge %1 ne tourne pas. Lancez-la avec --start.</translation>
     </message>
 </context>
 <context>

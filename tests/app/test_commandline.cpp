@@ -47,6 +47,13 @@ TEST(CommandLine, NamesAndActions) {
          QStringLiteral("Rio de Janeiro")},
         {words({"--delete", "New", "York"}), Action::Delete, QStringLiteral("Default"),
          QStringLiteral("New York")},
+        // --settings without a name opens the Default clock's.
+        {words({"--settings"}), Action::Settings, QStringLiteral("Default"),
+         QStringLiteral("Default")},
+        {words({"--settings", "New", "York"}), Action::Settings, QStringLiteral("Default"),
+         QStringLiteral("New York")},
+        {words({"--settings=Tokyo"}), Action::Settings, QStringLiteral("Default"),
+         QStringLiteral("Tokyo")},
         {words({"--render", "x.png", "New", "York"}),
          Action::Render,
          QStringLiteral("New York"),
@@ -111,6 +118,9 @@ TEST(CommandLine, MistakesAreExplained) {
         words({"--stop", "  "}),
         words({"--delete", "--zone", "3"}),
         words({"--add=Tokyo", "Osaka"}),
+        words({"--settings", "--stop", "Tokyo"}),
+        words({"--settings", "--zone", "3"}),
+        words({"--settings=Tokyo", "Osaka"}),
     };
     for (const QStringList& args : bad)
         EXPECT_FALSE(parseCommandLine(args).error.isEmpty()) << qPrintable(args.join(u' '));
