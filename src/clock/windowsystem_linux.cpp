@@ -314,9 +314,9 @@ bool DesktopWindowSystem::keyboardHeldElsewhere() const {
     xcb_connection_t* c = x11Connection();
     if (!c)
         return false;
-    // A grab of our own fails while another program holds the keyboard. It is let go
-    // in the same batch of requests, so no key press can come in between and land
-    // here instead of where it belongs.
+    // A grab of our own fails while another program holds the keyboard. The release
+    // goes out with it and is the server's very next request from us, so a key press
+    // could land here only in the moment between the two.
     const xcb_grab_keyboard_cookie_t cookie = xcb_grab_keyboard(
         c, 0, rootWindow(c), XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
     xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
