@@ -281,21 +281,6 @@ Option, ein fehlender Wert, zwei Aktionen).
         <translation>Keine Zone hat die Nummer %1; --list-zones listet sie von 0 bis %2 auf.</translation>
     </message>
     <message>
-        <source>Usage: ovra-clock [NAME]
-       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
-       ovra-clock --list | --list-zones | --list-places |
-                  --add NAME [--zone ZONE] |
-                  --start NAME | --stop NAME | --delete NAME
-</source>
-        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
-        <translation>Aufruf: ovra-clock [NAME]
-        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
-        ovra-clock --list | --list-zones | --list-places |
-                   --add NAME [--zone ZONE] |
-                   --start NAME | --stop NAME | --delete NAME
-</translation>
-    </message>
-    <message>
         <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given); a NAME that
 is not in the list is refused: --add adds a clock. Every word that does not begin
 with &quot;-&quot; is part of the name, whichever option is given and wherever the words
@@ -310,43 +295,6 @@ und wo die Wörter stehen: „--add New York --zone America/New_York“ fügt di
 „New York“ in der Zone von New York hinzu. Eine ZONE aus mehreren Wörtern steht in
 Anführungszeichen: --zone &quot;New York&quot;. Nach „--“ gehört jedes Wort zum Namen, auch
 eines, das mit „-“ beginnt: --start -- -x.
-</translation>
-    </message>
-    <message>
-        <source>Options:
-  -h, --help         show this text and exit
-  -v, --version      show the version and exit
-  --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
-  --at TIME          with --render: the time the clock&apos;s own zone shows
-  --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
-  --list-zones       list the zones: number, text, zone name, offset from UTC now
-  --list-places      list the places of the system&apos;s zone database: zone name, city,
-                     country
-  --add NAME         add a clock and start it
-  --zone ZONE        with --add: the new clock&apos;s zone, by its number (0-96), a zone
-                     name, a city or a country (Zurich, Schweiz); the computer&apos;s
-                     zone without it
-  --start NAME       start a clock
-  --stop NAME        stop a running clock; its settings are saved
-  --delete NAME      stop a clock and delete its settings (its alarms are kept)
-  --                 the end of the options: every word after it is part of NAME
-</source>
-        <translation>Optionen:
-  -h, --help         diesen Text zeigen und beenden
-  -v, --version      die Version zeigen und beenden
-  --render FILE.png  ein Bild des Zifferblatts in eine PNG-Datei zeichnen; braucht keine Anzeige
-  --at TIME          mit --render: die Zeit, die die eigene Zone der Uhr zeigt
-  --list             jede Uhr mit „Running“, „Stopped“ oder „Not answering“ auflisten
-  --list-zones       die Zonen auflisten: Nummer, Text, Zonenname, jetziger Abstand zu UTC
-  --list-places      die Orte der Zeitzonendatenbank des Systems auflisten: Zonenname,
-                     Stadt, Land
-  --add NAME         eine Uhr hinzufügen und starten
-  --zone ZONE        mit --add: die Zone der neuen Uhr, als Nummer (0-96), Zonenname,
-                     Stadt oder Land (Zurich, Schweiz); ohne sie die Zone des Computers
-  --start NAME       eine Uhr starten
-  --stop NAME        eine laufende Uhr beenden; ihre Einstellungen werden gespeichert
-  --delete NAME      eine Uhr beenden und ihre Einstellungen löschen (ihre Alarme bleiben)
-  --                 das Ende der Optionen: jedes Wort danach gehört zu NAME
 </translation>
     </message>
     <message>
@@ -370,6 +318,76 @@ eines, das mit „-“ beginnt: --start -- -x.
         <source>&quot;%1&quot;</source>
         <extracomment>Quotation marks around a clock&apos;s name in a message: „%1“ in German.</extracomment>
         <translation>„%1“</translation>
+    </message>
+    <message>
+        <source>Usage: ovra-clock [NAME]
+       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+       ovra-clock --list | --list-zones | --list-places |
+                  --add NAME [--zone ZONE] |
+                  --start NAME | --stop NAME | --delete NAME |
+                  --settings [NAME]
+</source>
+        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
+        <translation>Aufruf: ovra-clock [NAME]
+        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+        ovra-clock --list | --list-zones | --list-places |
+                   --add NAME [--zone ZONE] |
+                   --start NAME | --stop NAME | --delete NAME |
+                   --settings [NAME]
+</translation>
+    </message>
+    <message>
+        <source>Options:
+  -h, --help         show this text and exit
+  -v, --version      show the version and exit
+  --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
+  --at TIME          with --render: the time the clock&apos;s own zone shows
+  --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
+  --list-zones       list the zones: number, text, zone name, offset from UTC now
+  --list-places      list the places of the system&apos;s zone database: zone name, city,
+                     country
+  --add NAME         add a clock and start it
+  --zone ZONE        with --add: the new clock&apos;s zone, by its number (0-96), a zone
+                     name, a city or a country (Zurich, Schweiz); the computer&apos;s
+                     zone without it
+  --start NAME       start a clock
+  --stop NAME        stop a running clock; its settings are saved
+  --delete NAME      stop a clock and delete its settings (its alarms are kept)
+  --settings [NAME]  open the settings of the running clock NAME (&quot;Default&quot; when
+                     no name is given) with the keyboard
+  --                 the end of the options: every word after it is part of NAME
+</source>
+        <translation>Optionen:
+  -h, --help         diesen Text zeigen und beenden
+  -v, --version      die Version zeigen und beenden
+  --render FILE.png  ein Bild des Zifferblatts in eine PNG-Datei zeichnen; braucht keine Anzeige
+  --at TIME          mit --render: die Zeit, die die eigene Zone der Uhr zeigt
+  --list             jede Uhr mit „Running“, „Stopped“ oder „Not answering“ auflisten
+  --list-zones       die Zonen auflisten: Nummer, Text, Zonenname, jetziger Abstand zu UTC
+  --list-places      die Orte der Zeitzonendatenbank des Systems auflisten: Zonenname,
+                     Stadt, Land
+  --add NAME         eine Uhr hinzufügen und starten
+  --zone ZONE        mit --add: die Zone der neuen Uhr, als Nummer (0-96), Zonenname,
+                     Stadt oder Land (Zurich, Schweiz); ohne sie die Zone des Computers
+  --start NAME       eine Uhr starten
+  --stop NAME        eine laufende Uhr beenden; ihre Einstellungen werden gespeichert
+  --delete NAME      eine Uhr beenden und ihre Einstellungen löschen (ihre Alarme bleiben)
+  --settings [NAME]  die Einstellungen der laufenden Uhr NAME mit der Tastatur öffnen
+                     („Default“, wenn kein Name angegeben ist)
+  --                 das Ende der Optionen: jedes Wort danach gehört zu NAME
+</translation>
+    </message>
+    <message>
+        <source>The clock %1 could not be asked to open its settings: it runs an older version of the program. Stop it with --stop and start it again with --start.</source>
+        <translation>Die Uhr %1 konnte nicht gebeten werden, ihre Einstellungen zu öffnen: Sie läuft mit einer älteren Version des Programms. Beenden Sie sie mit --stop und starten Sie sie mit --start neu.</translation>
+    </message>
+    <message>
+        <source>There is no clock named %1. Add it with --add.</source>
+        <translation>Es gibt keine Uhr namens %1. Fügen Sie sie mit --add hinzu.</translation>
+    </message>
+    <message>
+        <source>The clock %1 is not running. Start it with --start.</source>
+        <translation>Die Uhr %1 läuft nicht. Starten Sie sie mit --start.</translation>
     </message>
 </context>
 <context>

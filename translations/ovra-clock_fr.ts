@@ -280,21 +280,6 @@ porter, une horloge qui n’existe pas ou ne répond pas, pas d’écran, un mag
         <translation>Aucun fuseau ne porte le numéro %1 ; --list-zones les liste de 0 à %2.</translation>
     </message>
     <message>
-        <source>Usage: ovra-clock [NAME]
-       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
-       ovra-clock --list | --list-zones | --list-places |
-                  --add NAME [--zone ZONE] |
-                  --start NAME | --stop NAME | --delete NAME
-</source>
-        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
-        <translation>Usage : ovra-clock [NAME]
-        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
-        ovra-clock --list | --list-zones | --list-places |
-                   --add NAME [--zone ZONE] |
-                   --start NAME | --stop NAME | --delete NAME
-</translation>
-    </message>
-    <message>
         <source>Shows the clock NAME on the desktop (&quot;Default&quot; when no name is given); a NAME that
 is not in the list is refused: --add adds a clock. Every word that does not begin
 with &quot;-&quot; is part of the name, whichever option is given and wherever the words
@@ -309,44 +294,6 @@ mots : « --add New York --zone America/New_York » ajoute l’horloge « New Yo
 fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
 &quot;New York&quot;. Après « -- », chaque mot fait partie du nom, même s’il commence par
 « - » : --start -- -x.
-</translation>
-    </message>
-    <message>
-        <source>Options:
-  -h, --help         show this text and exit
-  -v, --version      show the version and exit
-  --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
-  --at TIME          with --render: the time the clock&apos;s own zone shows
-  --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
-  --list-zones       list the zones: number, text, zone name, offset from UTC now
-  --list-places      list the places of the system&apos;s zone database: zone name, city,
-                     country
-  --add NAME         add a clock and start it
-  --zone ZONE        with --add: the new clock&apos;s zone, by its number (0-96), a zone
-                     name, a city or a country (Zurich, Schweiz); the computer&apos;s
-                     zone without it
-  --start NAME       start a clock
-  --stop NAME        stop a running clock; its settings are saved
-  --delete NAME      stop a clock and delete its settings (its alarms are kept)
-  --                 the end of the options: every word after it is part of NAME
-</source>
-        <translation>Options :
-  -h, --help         afficher ce texte et quitter
-  -v, --version      afficher la version et quitter
-  --render FILE.png  dessiner une image du cadran dans un fichier PNG ; sans écran
-  --at TIME          avec --render : l’heure qu’affiche le fuseau de l’horloge
-  --list             lister chaque horloge avec « Running », « Stopped » ou « Not answering »
-  --list-zones       lister les fuseaux : numéro, texte, nom du fuseau, décalage UTC actuel
-  --list-places      lister les lieux de la base des fuseaux du système : nom du fuseau,
-                     ville, pays
-  --add NAME         ajouter une horloge et la lancer
-  --zone ZONE        avec --add : le fuseau de la nouvelle horloge, par son numéro (0-96),
-                     un nom de fuseau, une ville ou un pays (Zurich, Schweiz) ; celui de
-                     l’ordinateur sans elle
-  --start NAME       lancer une horloge
-  --stop NAME        arrêter une horloge ; ses paramètres sont enregistrés
-  --delete NAME      arrêter une horloge et supprimer ses paramètres (ses alarmes restent)
-  --                 la fin des options : chaque mot qui suit fait partie de NAME
 </translation>
     </message>
     <message>
@@ -370,6 +317,77 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <source>&quot;%1&quot;</source>
         <extracomment>Quotation marks around a clock&apos;s name in a message: „%1“ in German.</extracomment>
         <translation>« %1 »</translation>
+    </message>
+    <message>
+        <source>Usage: ovra-clock [NAME]
+       ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+       ovra-clock --list | --list-zones | --list-places |
+                  --add NAME [--zone ZONE] |
+                  --start NAME | --stop NAME | --delete NAME |
+                  --settings [NAME]
+</source>
+        <extracomment>Keep the option names and the alignment of the lines.</extracomment>
+        <translation>Usage : ovra-clock [NAME]
+        ovra-clock --render FILE.png [--at &quot;YYYY-MM-DD HH:MM:SS&quot;] [NAME]
+        ovra-clock --list | --list-zones | --list-places |
+                   --add NAME [--zone ZONE] |
+                   --start NAME | --stop NAME | --delete NAME |
+                   --settings [NAME]
+</translation>
+    </message>
+    <message>
+        <source>Options:
+  -h, --help         show this text and exit
+  -v, --version      show the version and exit
+  --render FILE.png  draw one frame of the clock&apos;s face into a PNG file; needs no display
+  --at TIME          with --render: the time the clock&apos;s own zone shows
+  --list             list every clock with &quot;Running&quot;, &quot;Stopped&quot; or &quot;Not answering&quot;
+  --list-zones       list the zones: number, text, zone name, offset from UTC now
+  --list-places      list the places of the system&apos;s zone database: zone name, city,
+                     country
+  --add NAME         add a clock and start it
+  --zone ZONE        with --add: the new clock&apos;s zone, by its number (0-96), a zone
+                     name, a city or a country (Zurich, Schweiz); the computer&apos;s
+                     zone without it
+  --start NAME       start a clock
+  --stop NAME        stop a running clock; its settings are saved
+  --delete NAME      stop a clock and delete its settings (its alarms are kept)
+  --settings [NAME]  open the settings of the running clock NAME (&quot;Default&quot; when
+                     no name is given) with the keyboard
+  --                 the end of the options: every word after it is part of NAME
+</source>
+        <translation>Options :
+  -h, --help         afficher ce texte et quitter
+  -v, --version      afficher la version et quitter
+  --render FILE.png  dessiner une image du cadran dans un fichier PNG ; sans écran
+  --at TIME          avec --render : l’heure qu’affiche le fuseau de l’horloge
+  --list             lister chaque horloge avec « Running », « Stopped » ou « Not answering »
+  --list-zones       lister les fuseaux : numéro, texte, nom du fuseau, décalage UTC actuel
+  --list-places      lister les lieux de la base des fuseaux du système : nom du fuseau,
+                     ville, pays
+  --add NAME         ajouter une horloge et la lancer
+  --zone ZONE        avec --add : le fuseau de la nouvelle horloge, par son numéro (0-96),
+                     un nom de fuseau, une ville ou un pays (Zurich, Schweiz) ; celui de
+                     l’ordinateur sans elle
+  --start NAME       lancer une horloge
+  --stop NAME        arrêter une horloge ; ses paramètres sont enregistrés
+  --delete NAME      arrêter une horloge et supprimer ses paramètres (ses alarmes restent)
+  --settings [NAME]  ouvrir au clavier les paramètres de l’horloge NAME en marche
+                     (« Default » sans nom)
+  --                 la fin des options : chaque mot qui suit fait partie de NAME
+</translation>
+    </message>
+    <message>
+        <source>The clock %1 could not be asked to open its settings: it runs an older version of the program. Stop it with --stop and start it again with --start.</source>
+        <translation>L’horloge %1 n’a pas pu être priée d’ouvrir ses paramètres : elle tourne avec une version plus ancienne du programme. Arrêtez-la avec --stop et relancez-la avec --start.</translation>
+    </message>
+    <message>
+        <source>There is no clock named %1. Add it with --add.</source>
+        <translation>Il n’y a pas d’horloge nommée %1. Ajoutez-la avec --add.</translation>
+    </message>
+    <message>
+        <source>The clock %1 is not running. Start it with --start.</source>
+        <translation>L’horloge %1 ne tourne pas. Lancez-la avec --start.</translation>
     </message>
 </context>
 <context>

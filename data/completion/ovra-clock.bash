@@ -100,7 +100,7 @@ _ovra_clock() {
     if [[ $cur == -* ]]; then
         local options
         case $action in
-        '') options='--help --version --render --list --list-zones --list-places --add --start --stop --delete' ;;
+        '') options='--help --version --render --list --list-zones --list-places --add --start --stop --delete --settings' ;;
         --render) options='--at' ;;
         --add) options='--zone' ;;
         *) options= ;;

@@ -24,6 +24,9 @@ int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& 
     case CommandLine::Action::Delete:
         which = ClockCommand::Delete;
         break;
+    case CommandLine::Action::Settings:
+        which = ClockCommand::Settings;
+        break;
     default:
         errors.showMessage(
             QStringLiteral(QT_TRANSLATE_NOOP("Messages", "This is not a clock-management option.")),

@@ -13,8 +13,9 @@ namespace {
 struct ActionOption {
     const char16_t* name;
     CommandLine::Action action;
-    bool takesValue; // the next word is the option's value (only --render's file)
-    bool takesName;  // the clock name, from the words that do not begin with "--"
+    bool takesValue;           // the next word is the option's value (only --render's file)
+    bool takesName;            // the clock name, from the words that do not begin with "--"
+    bool nameOptional = false; // without one it is "Default"
 };
 constexpr ActionOption kActions[] = {
     {u"--help", CommandLine::Action::Help, false, false},
@@ -27,6 +28,7 @@ constexpr ActionOption kActions[] = {
     {u"--start", CommandLine::Action::Start, false, true},
     {u"--stop", CommandLine::Action::Stop, false, true},
     {u"--delete", CommandLine::Action::Delete, false, true},
+    {u"--settings", CommandLine::Action::Settings, false, true, true},
 };
 const ActionOption* findAction(QStringView option) {
     for (const auto& a : kActions)
@@ -170,6 +172,8 @@ CommandLine parseCommandLine(const QStringList& args, const QDateTime& nowUtc) {
                             "CommandLine", "%1 got two names, \"%2\" and \"%3\"; give one.")
                             .arg(option, inlineName, words.join(u' ')));
         cl.target = CleanString(words.isEmpty() ? inlineName : words.join(u' '));
+        if (cl.target.isEmpty() && action->nameOptional)
+            cl.target = kDefaultClockName;
         if (cl.target.isEmpty())
             return fail(
                 QCoreApplication::translate("CommandLine", "%1 needs a clock name.").arg(option));
@@ -196,7 +200,8 @@ QString usageText() {
                                        "       ovra-clock --list | --list-zones | --list-places |\n"
                                        "                  --add NAME [--zone ZONE] |\n"
                                        "                  --start NAME | --stop NAME | --delete "
-                                       "NAME\n") +
+                                       "NAME |\n"
+                                       "                  --settings [NAME]\n") +
            u'\n' +
            //: "Default" is the name of the first clock; it is not translated.
            QCoreApplication::translate(
@@ -240,6 +245,9 @@ QString usageText() {
                "  --stop NAME        stop a running clock; its settings are saved\n"
                "  --delete NAME      stop a clock and delete its settings (its alarms are "
                "kept)\n"
+               "  --settings [NAME]  open the settings of the running clock NAME (\"Default\" "
+               "when\n"
+               "                     no name is given) with the keyboard\n"
                "  --                 the end of the options: every word after it is part of "
                "NAME\n") +
            u'\n' +

@@ -25,14 +25,15 @@ struct CommandLine {
         Add,
         Start,
         Stop,
-        Delete
+        Delete,
+        Settings
     };
 
     Action action = Action::RunClock;
     QString clockName;              // cleaned; "Default" when no words were given
     QString renderFile;             // --render FILE.png
     QString at;                     // --at "YYYY-MM-DD HH:MM:SS"
-    QString target;                 // the NAME of --add/--start/--stop/--delete
+    QString target;                 // the NAME of --add/--start/--stop/--delete/--settings
     std::optional<ZoneChoice> zone; // --zone: a row number, or the place its words name
     QString error;                  // set when the words cannot be understood
 };

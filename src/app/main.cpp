@@ -28,6 +28,7 @@
 #include "dialogs/linkopener.h"
 #include "dialogs/modaldialogs.h"
 #include "dialogs/ownclockchannel.h"
+#include "dialogs/settingsdialog.h"
 #include "settings/autorun.h"
 #include "settings/clockcommands.h"
 #include "settings/clocklauncher.h"
@@ -167,8 +168,13 @@ int runClock(int argc, char** argv, const QString& name) {
     const std::function<void()> raiseOwnClock = [&] {
         window.raise();
     };
+    // Set once the dialogs exist; the channel that reaches them is made first.
+    std::function<void()> showOwnSettings;
     LocalInstanceChannel otherClocks(socketFolder);
-    OwnClockChannel dialogChannel(otherClocks, {name, raiseOwnClock, unloadOwnClock});
+    OwnClockChannel dialogChannel(otherClocks, {name, raiseOwnClock, unloadOwnClock, [&] {
+                                                    if (showOwnSettings)
+                                                        showOwnSettings();
+                                                }});
     DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
     ClockList clockList({store, dialogChannel, launcher, messages},
                         AppPaths::build(name, roots).AutostartFolder);
@@ -189,6 +195,12 @@ int runClock(int argc, char** argv, const QString& name) {
     QObject::connect(&window, &ClockWindow::settingsRequested, &dialogs,
                      &ClockDialogs::openSettings);
     QObject::connect(&window, &ClockWindow::aboutRequested, &dialogs, &ClockDialogs::openAbout);
+    // Asked for from a terminal or a launcher: the dialog stands on its own, as with
+    // Page Up, and takes the keyboard, which is the whole point of the request.
+    showOwnSettings = [&] {
+        dialogs.openSettings(false);
+        windowSystem.activateForUser(dialogs.settingsDialog());
+    };
     // Where the grip drops the clock is kept at once, not only at the shutdown.
     QObject::connect(&window, &ClockWindow::moveFinished, [&] { clock.SaveClockPosition(); });
     // Answered from the start: a start-up message box runs the event loop, and a
@@ -201,7 +213,14 @@ int runClock(int argc, char** argv, const QString& name) {
                                return;
                            window.showNormal();
                            window.raise();
-                           window.activateWindow();
+                           windowSystem.activateForUser(&window);
+                       },
+                   .settings =
+                       [&] {
+                           if (!clock.isUp() || clock.shutdownStarted())
+                               return false;
+                           showOwnSettings();
+                           return true;
                        },
                    .close = unloadOwnClock});
     if (!clock.StartClock(name))
@@ -273,6 +292,7 @@ std::optional<int> runWithoutDisplay(int argc, char** argv, CommandLine& cl) {
     case CommandLine::Action::Start:
     case CommandLine::Action::Stop:
     case CommandLine::Action::Delete:
+    case CommandLine::Action::Settings:
         return runClockCommand(cl);
     default:
         printErr(QCoreApplication::translate("CommandLine",

@@ -71,14 +71,14 @@ public:
                                                     : nullptr;
     }
 
-    // The grip moves the window only under the pointer; the window manager's
-    // keyboard move stands in for it.
+    // The grip pressed hands the window to the window manager's move by the arrow
+    // keys; where no window manager offers one, there is nothing to press.
     QStringList actionNames() const override {
-        return m_button == hotbutton::Grip ? QStringList() : QStringList{pressAction()};
+        return pressable() ? QStringList{pressAction()} : QStringList();
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
     void doAction(const QString& name) override {
-        if (name != pressAction() || m_button == hotbutton::Grip || !isValid())
+        if (name != pressAction() || !pressable())
             return;
         // Not within the reader's call: closing takes the window, and this
         // interface, away.
@@ -94,6 +94,10 @@ public:
     }
 
 private:
+    bool pressable() const {
+        return isValid() && (m_button != hotbutton::Grip || m_clock->canMoveByKeyboard());
+    }
+
     QPointer<ClockWindow> m_clock;
     int32_t m_button;
 };

@@ -70,8 +70,11 @@ public:
     void unloadClock();
 
     // What the strip's buttons do when clicked, also for a button pressed by a
-    // screen reader: close the clock, open the settings; the grip only drags.
+    // screen reader: close the clock, open the settings; the grip, which the
+    // pointer drags, pressed starts the window manager's move by the keyboard.
     void pressStripButton(int32_t button);
+    // Whether the grip can be pressed: the window manager offers a keyboard move.
+    bool canMoveByKeyboard() const;
     QString clockName() const;
     bool twentyFourHour() const;
 
@@ -140,6 +143,8 @@ private:
     void setHotButton(int32_t value);
     void finishMove();
     void pollSystemMove();
+    void startKeyboardMove();
+    void pollKeyboardMove();
     void prepareRenderer();
     void updateWindowShape();
     void startPointerMove(QPoint pressGlobal);
@@ -190,7 +195,9 @@ private:
     int m_framesPainted = 0;
     bool m_leftPressed = false;
     bool m_manualMove = false;
-    bool m_systemMove = false; // handed to the window manager, not yet ended
+    bool m_systemMove = false;    // handed to the window manager, not yet ended
+    bool m_keyboardMove = false;  // a move by the keys handed to the window manager
+    bool m_keyboardTaken = false; // ... which has taken the keyboard for it
     QPoint m_dragOffset;
     QPoint m_pressGlobal;
     QPoint m_posAtPress;

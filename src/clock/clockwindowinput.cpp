@@ -29,6 +29,9 @@ namespace {
 // press, while the pointer travels and the window stays, has ignored the request.
 constexpr int kSystemMoveGraceMs = 100;
 constexpr int kDragThresholdPx = 3;
+// A window manager takes the keyboard for its move by the keys at once; one that
+// has not within this time has refused the request.
+constexpr int kKeyboardMoveGraceMs = 1000;
 } // namespace
 
 void ClockWindow::applyZOrder() {
@@ -186,12 +189,51 @@ void ClockWindow::startPointerMove(QPoint pressGlobal) {
 }
 
 void ClockWindow::pollSystemMove() {
+    if (m_keyboardMove) {
+        pollKeyboardMove();
+        return;
+    }
     if (m_ws.pointerButtonsDown())
         return;
     m_moveWatch.stop();
     m_systemMove = false;
     qCDebug(lcMove) << "window manager move ended at" << pos();
     finishMove();
+}
+
+bool ClockWindow::canMoveByKeyboard() const {
+    return m_ws.offersKeyboardMove();
+}
+
+void ClockWindow::startKeyboardMove() {
+    if (m_unloading || m_manualMove || m_systemMove || m_keyboardMove ||
+        !m_ws.startKeyboardMove(this))
+        return;
+    qCDebug(lcMove) << "keyboard move handed to the window manager";
+    m_keyboardMove = true;
+    m_keyboardTaken = false;
+    m_sincePress.start();
+    m_moveWatch.start();
+}
+
+void ClockWindow::pollKeyboardMove() {
+    // The window manager keeps the arrow keys and the Return that ends the move for
+    // itself; the end shows as its hold on the keyboard let go.
+    if (m_ws.keyboardHeldElsewhere()) {
+        m_keyboardTaken = true;
+        return;
+    }
+    if (!m_keyboardTaken && m_sincePress.elapsed() < kKeyboardMoveGraceMs)
+        return;
+    m_moveWatch.stop();
+    m_keyboardMove = false;
+    const QPoint where = m_ws.windowPosition(this);
+    qCDebug(lcMove) << "keyboard move ended at" << where;
+    // The pointer stays wherever it was while the keys moved the clock: the clock
+    // belongs to the monitor under its centre, and is kept in that one's work area.
+    ovra::GetMonitorID(m_app.monitors(), where + rect().center(), m_app.settings());
+    KeepOnWorkArea(where);
+    emit moveFinished();
 }
 
 void ClockWindow::finishMove() {
@@ -225,7 +267,9 @@ void ClockWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ClockWindow::faceClicked() {
-    pressStripButton(m_hotButton);
+    // A press that began elsewhere and ends on the grip is no press of the grip.
+    if (m_hotButton != hotbutton::Grip)
+        pressStripButton(m_hotButton);
 }
 
 void ClockWindow::pressStripButton(int32_t button) {
@@ -233,6 +277,8 @@ void ClockWindow::pressStripButton(int32_t button) {
         m_app.ShutdownClock(true);
     else if (button == hotbutton::Settings)
         emit settingsRequested(true);
+    else if (button == hotbutton::Grip)
+        startKeyboardMove();
 }
 
 void ClockWindow::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -10,8 +10,9 @@ class QWidget;
 namespace ovra {
 
 // What the clock window asks of the desktop beyond Qt's own window calls: the
-// pointer, the input shape, the window manager's move, and the monitors. One real
-// implementation for the platform; tests give their own.
+// pointer, the input shape, the window manager's moves, activation on the user's
+// behalf, and the monitors. One real implementation for the platform; tests give
+// their own.
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
@@ -28,6 +29,18 @@ public:
     // Hands the window to the window manager's interactive move; false when the
     // window manager does not offer one.
     virtual bool startSystemMove(QWidget* window) = 0;
+    // Hands the window to the window manager's move by the arrow keys, which Return
+    // or Escape ends; false when the window manager does not offer one.
+    virtual bool startKeyboardMove(QWidget* window) = 0;
+    // Whether the running window manager offers a move by the keyboard.
+    virtual bool offersKeyboardMove() const = 0;
+    // Whether another program holds the keyboard: a window manager does for as long
+    // as its move by the keyboard runs.
+    virtual bool keyboardHeldElsewhere() const = 0;
+    // Brings the window to the front with the keyboard on the user's behalf. The
+    // user asked elsewhere (a terminal, a launcher), so the window manager must not
+    // take it for a program pushing itself forward and keep it back.
+    virtual void activateForUser(QWidget* window) = 0;
     // Where the window's top-left corner stands now, as the display server has it:
     // right after a window manager's move the toolkit may not have heard yet.
     virtual QPoint windowPosition(QWidget* window) const = 0;
@@ -47,6 +60,10 @@ public:
     void setWindowShape(QWidget* window, const QRegion& region) override;
     void keepOffTaskbar(QWidget* window) override;
     bool startSystemMove(QWidget* window) override;
+    bool startKeyboardMove(QWidget* window) override;
+    bool offersKeyboardMove() const override;
+    bool keyboardHeldElsewhere() const override;
+    void activateForUser(QWidget* window) override;
     QPoint windowPosition(QWidget* window) const override;
     MonitorTable monitors() const override;
     WinRect primaryWorkArea() const override;

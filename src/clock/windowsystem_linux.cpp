@@ -3,7 +3,10 @@
 #include "clock/monitors.h"
 
 #include <QCursor>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
@@ -14,6 +17,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -46,6 +50,112 @@ xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
     const xcb_atom_t atom = reply->atom;
     std::free(reply);
     return atom;
+}
+
+xcb_window_t rootWindow(xcb_connection_t* c) {
+    return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+}
+
+// Whether the window manager lists the hint in _NET_SUPPORTED on the root window.
+bool windowManagerSupports(xcb_connection_t* c, const char* hint) {
+    const xcb_atom_t supported = internAtom(c, "_NET_SUPPORTED");
+    const xcb_atom_t wanted = internAtom(c, hint);
+    if (!supported || !wanted)
+        return false;
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, rootWindow(c), supported, XCB_ATOM_ATOM, 0, 4096), nullptr);
+    if (!reply)
+        return false;
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+    const int count = reply->format == 32 ? xcb_get_property_value_length(reply) / 4 : 0;
+    const bool found = std::find(atoms, atoms + count, wanted) != atoms + count;
+    std::free(reply);
+    return found;
+}
+
+// Whether a window manager has taken the window: it then carries WM_STATE.
+bool managed(xcb_connection_t* c, xcb_window_t window) {
+    const xcb_atom_t wmState = internAtom(c, "WM_STATE");
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, wmState, XCB_ATOM_ANY, 0, 1), nullptr);
+    const bool taken = reply && reply->type != XCB_ATOM_NONE;
+    std::free(reply);
+    return wmState && taken;
+}
+
+void sendToRoot(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type,
+                std::array<uint32_t, 5> data) {
+    xcb_client_message_event_t message = {};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    std::copy(data.begin(), data.end(), message.data.data32);
+    xcb_send_event(c, 0, rootWindow(c),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(c);
+}
+
+// The X server's time now. No request answers with it, but a property change comes
+// back as an event stamped with it. Asked on a connection of its own: on Qt's, the
+// toolkit's reader would take the event.
+xcb_timestamp_t serverTimeNow() {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    xcb_timestamp_t time = XCB_CURRENT_TIME;
+    if (!xcb_connection_has_error(c)) {
+        const xcb_window_t window = xcb_generate_id(c);
+        const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, window, rootWindow(c), -1, -1, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
+                          &events);
+        xcb_change_property(c, XCB_PROP_MODE_APPEND, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                            0, nullptr);
+        xcb_flush(c);
+        while (xcb_generic_event_t* event = xcb_wait_for_event(c)) {
+            const bool stamped = (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY;
+            if (stamped)
+                time = reinterpret_cast<xcb_property_notify_event_t*>(event)->time;
+            std::free(event);
+            if (stamped)
+                break;
+        }
+    }
+    xcb_disconnect(c);
+    return time;
+}
+
+// Source indication of a request made on the user's behalf by a pager or a like
+// tool, which window managers carry out even where they keep programs from
+// pushing themselves forward.
+constexpr uint32_t kSourcePager = 2;
+constexpr uint32_t kSourceApplication = 1;
+constexpr uint32_t kMoveByKeyboard = 10; // _NET_WM_MOVERESIZE_MOVE_KEYBOARD
+// A window shown just now is taken by the window manager within milliseconds; an
+// activation sent before that is lost.
+constexpr int kActivationRetryMs = 25;
+constexpr int kActivationPatienceMs = 2000;
+
+void sendActivation(QPointer<QWidget> window, xcb_timestamp_t time, QDeadlineTimer deadline) {
+    xcb_connection_t* c = x11Connection();
+    if (!c || !window || !window->isVisible())
+        return;
+    const xcb_window_t id = nativeWindow(window);
+    if (!managed(c, id)) {
+        if (!deadline.hasExpired())
+            QTimer::singleShot(kActivationRetryMs, window, [window, time, deadline] {
+                sendActivation(window, time, deadline);
+            });
+        return;
+    }
+    // The window that has the keyboard now, so the window manager can judge.
+    xcb_window_t current = XCB_WINDOW_NONE;
+    if (xcb_get_input_focus_reply_t* focus =
+            xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr)) {
+        current = focus->focus;
+        std::free(focus);
+    }
+    sendToRoot(c, id, internAtom(c, "_NET_ACTIVE_WINDOW"), {kSourcePager, time, current, 0, 0});
 }
 
 // Room on the connection for the areas a second changes, at the largest face
@@ -181,6 +291,55 @@ void DesktopWindowSystem::keepOffTaskbar(QWidget* window) {
 bool DesktopWindowSystem::startSystemMove(QWidget* window) {
     QWindow* handle = window ? window->windowHandle() : nullptr;
     return handle && handle->startSystemMove();
+}
+
+bool DesktopWindowSystem::offersKeyboardMove() const {
+    xcb_connection_t* c = x11Connection();
+    return c && windowManagerSupports(c, "_NET_WM_MOVERESIZE");
+}
+
+bool DesktopWindowSystem::startKeyboardMove(QWidget* window) {
+    xcb_connection_t* c = x11Connection();
+    if (!c || !window || !offersKeyboardMove())
+        return false;
+    // The window manager may put the pointer where the move starts: the dial's centre.
+    const QPoint centre = window->geometry().center() * window->devicePixelRatioF();
+    sendToRoot(
+        c, nativeWindow(window), internAtom(c, "_NET_WM_MOVERESIZE"),
+        {uint32_t(centre.x()), uint32_t(centre.y()), kMoveByKeyboard, 0, kSourceApplication});
+    return true;
+}
+
+bool DesktopWindowSystem::keyboardHeldElsewhere() const {
+    xcb_connection_t* c = x11Connection();
+    if (!c)
+        return false;
+    // A grab of our own fails while another program holds the keyboard. The release
+    // goes out with it and is the server's very next request from us, so a key press
+    // could land here only in the moment between the two.
+    const xcb_grab_keyboard_cookie_t cookie = xcb_grab_keyboard(
+        c, 0, rootWindow(c), XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
+    xcb_flush(c);
+    xcb_grab_keyboard_reply_t* reply = xcb_grab_keyboard_reply(c, cookie, nullptr);
+    const bool held = reply && (reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED ||
+                                reply->status == XCB_GRAB_STATUS_FROZEN);
+    std::free(reply);
+    return held;
+}
+
+void DesktopWindowSystem::activateForUser(QWidget* window) {
+    xcb_connection_t* c = x11Connection();
+    if (!window)
+        return;
+    // Without a window manager that takes requests, Qt sets the keyboard focus itself.
+    if (!c || !windowManagerSupports(c, "_NET_ACTIVE_WINDOW")) {
+        window->activateWindow();
+        return;
+    }
+    // Stamped with the time the request arrived: the user asked just now, and a
+    // window the user works in afterwards is not pushed aside.
+    sendActivation(window, serverTimeNow(), QDeadlineTimer(kActivationPatienceMs));
 }
 
 QPoint DesktopWindowSystem::windowPosition(QWidget* window) const {

@@ -24,4 +24,13 @@ CloseOutcome OwnClockChannel::close(const QString& clockName, int timeoutMs) {
     return CloseOutcome::Closed;
 }
 
+SettingsOutcome OwnClockChannel::showSettings(const QString& clockName) {
+    if (clockName != m_own.name)
+        return m_others.showSettings(clockName);
+    if (!m_own.showSettings)
+        return SettingsOutcome::NotAnswering; // nobody here can carry it out
+    m_own.showSettings();
+    return SettingsOutcome::Shown;
+}
+
 } // namespace ovra

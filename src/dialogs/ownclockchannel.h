@@ -15,14 +15,16 @@ class OwnClockChannel final : public InstanceChannel {
 public:
     struct OwnClock {
         QString name;
-        std::function<void()> raise; // bring the own clock window forward
-        std::function<void()> close; // shut the own clock down, return when done
+        std::function<void()> raise;        // bring the own clock window forward
+        std::function<void()> close;        // shut the own clock down, return when done
+        std::function<void()> showSettings; // open the own settings dialog
     };
 
     OwnClockChannel(InstanceChannel& others, OwnClock own);
 
     qint64 find(const QString& clockName, bool bringForward) override;
     CloseOutcome close(const QString& clockName, int timeoutMs) override;
+    SettingsOutcome showSettings(const QString& clockName) override;
     QString problem() const override { return m_others.problem(); }
 
 private:

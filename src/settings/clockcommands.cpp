@@ -168,6 +168,38 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
                       .arg(quoted(name), QString::number(kCloseTimeoutMs / 1000)));
 }
 
+int showSettings(ClockList& clocks, const QString& name, MessageSink& errors) {
+    switch (clocks.ShowClockSettings(name)) {
+    case SettingsOutcome::Shown:
+        return kDone;
+    case SettingsOutcome::Failed:
+        return kRefused;
+    case SettingsOutcome::NotAnswering:
+        return refuse(errors, QCoreApplication::translate(
+                                  "CommandLine", "The clock %1 is running but does not answer.")
+                                  .arg(quoted(name)));
+    case SettingsOutcome::NotUnderstood:
+        return refuse(errors,
+                      QCoreApplication::translate(
+                          "CommandLine",
+                          "The clock %1 could not be asked to open its settings: it runs an older "
+                          "version of the program. Stop it with --stop and start it again with "
+                          "--start.")
+                          .arg(quoted(name)));
+    case SettingsOutcome::NotRunning:
+        break;
+    }
+    if (!clocks.LoadClockList(false))
+        return kRefused;
+    if (!clocks.clockExists(name))
+        return refuse(errors, QCoreApplication::translate(
+                                  "CommandLine", "There is no clock named %1. Add it with --add.")
+                                  .arg(quoted(name)));
+    return refuse(errors, QCoreApplication::translate(
+                              "CommandLine", "The clock %1 is not running. Start it with --start.")
+                              .arg(quoted(name)));
+}
+
 int addClock(ClockList& clocks, const QString& name, const ZoneChoice& zone, MessageSink& errors,
              int startWaitMs, const std::function<bool()>& displayReachable) {
     if (!clocks.LoadClockList(false))
@@ -242,6 +274,9 @@ int RunClockCommand(ClockCommand command, const QString& name, std::optional<Zon
         break;
     case ClockCommand::Delete:
         result = deleteClock(clocks, name, errors);
+        break;
+    case ClockCommand::Settings:
+        result = showSettings(clocks, name, errors);
         break;
     }
     out.flush();

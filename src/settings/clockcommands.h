@@ -28,11 +28,12 @@ class MessageSink;
 //                           does), bring a running one forward
 //   --stop NAME             close a running clock; returns once its settings are stored
 //   --delete NAME           close the clock if it runs and remove its data
+//   --settings NAME         open the running clock's settings dialog with the keyboard
 //
 // displayReachable tells whether a clock started now can open its window; when it
 // cannot, --add and --start say so at once instead of waiting for an answer.
 inline constexpr int kAddStartWaitMs = 5000;
-enum class ClockCommand { List, Add, Start, Stop, Delete };
+enum class ClockCommand { List, Add, Start, Stop, Delete, Settings };
 int RunClockCommand(ClockCommand command, const QString& name, std::optional<ZoneChoice> zone,
                     ClockList& clocks, QTextStream& out, MessageSink& errors,
                     const ZoneChoice& defaultZone, int startWaitMs = kAddStartWaitMs,

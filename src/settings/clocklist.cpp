@@ -407,6 +407,16 @@ CloseOutcome ClockList::CloseClockWindow(const QString& rawName) {
     return outcome;
 }
 
+SettingsOutcome ClockList::ShowClockSettings(const QString& rawName) {
+    const QString name = CleanString(rawName);
+    if (!clockNameProblem(name).isEmpty())
+        return SettingsOutcome::NotRunning;
+    const SettingsOutcome outcome = m_s.channel.showSettings(name);
+    if (outcome == SettingsOutcome::Failed)
+        warnUnreachable(name);
+    return outcome;
+}
+
 bool ClockList::clockExists(const QString& rawName) {
     const QString name = CleanString(rawName);
     if (name == kDefaultClockName || contains(name))

@@ -105,6 +105,9 @@ public:
     // Asks the clock to close and waits, a bounded time, until its shutdown is done.
     CloseOutcome CloseClockWindow(const QString& name);
 
+    // Asks the running clock to open its settings dialog; Failed comes with a message.
+    SettingsOutcome ShowClockSettings(const QString& name);
+
     // Whether the clock is known at all: listed, stored or running.
     bool clockExists(const QString& name);
 

@@ -13,6 +13,15 @@ enum class CloseOutcome {
     Failed,     // this process could not ask (see InstanceChannel::problem())
 };
 
+// How a request to show another clock's settings dialog ended.
+enum class SettingsOutcome {
+    Shown,         // the clock opened its dialog, or brought it forward
+    NotRunning,    // no clock of that name runs
+    NotAnswering,  // its process is alive but did not answer in time, or is still starting
+    NotUnderstood, // a clock of an earlier version that does not know the request
+    Failed,        // this process could not ask (see InstanceChannel::problem())
+};
+
 // What find() gives for a clock whose process is alive but does not take the
 // connection in time (stopped, or its queue of waiting connections is full). It is
 // neither stopped nor free to be started again.
@@ -27,8 +36,8 @@ inline constexpr qint64 kChannelFailed = -2;
 inline constexpr int kCloseTimeoutMs = 5000;
 
 // The line between clock processes of one user: find a running clock by its name,
-// bring its window forward, ask it to close. Each running clock answers under its
-// own name; nothing else records which clocks run.
+// bring its window forward, open its settings, ask it to close. Each running clock answers under
+// its own name; nothing else records which clocks run.
 class InstanceChannel {
 public:
     virtual ~InstanceChannel() = default;
@@ -41,6 +50,9 @@ public:
     // Asks the clock to shut down and returns once it has (its settings are then
     // stored), or after timeoutMs.
     virtual CloseOutcome close(const QString& clockName, int timeoutMs) = 0;
+
+    // Asks the clock to open its settings dialog with the keyboard.
+    virtual SettingsOutcome showSettings(const QString& clockName) = 0;
 
     // Why the last call gave kChannelFailed or CloseOutcome::Failed.
     virtual QString problem() const { return {}; }

@@ -9,11 +9,16 @@ namespace ovra::instanceprotocol {
 inline const QByteArray Ping = QByteArrayLiteral("ping");
 inline const QByteArray Raise = QByteArrayLiteral("raise");
 inline const QByteArray Close = QByteArrayLiteral("close");
+// Open the settings dialog and give it the keyboard. A clock of an earlier version
+// does not know it and answers Error.
+inline const QByteArray Settings = QByteArrayLiteral("settings");
 
 inline const QByteArray Ok = QByteArrayLiteral("ok");
 // Sent only after the clock's shutdown has finished, so its settings are stored.
 inline const QByteArray Closed = QByteArrayLiteral("closed");
 inline const QByteArray Error = QByteArrayLiteral("error");
+// The clock knows the request but cannot carry it out yet (it is still starting).
+inline const QByteArray Busy = QByteArrayLiteral("busy");
 
 // A request is a short word: anything longer is not a clock talking.
 inline constexpr int MaxLineBytes = 64;
@@ -32,5 +37,8 @@ inline constexpr int MaxConnections = 64;
 // How long a peer may take to connect and to answer a raise or ping.
 inline constexpr int ConnectTimeoutMs = 1000;
 inline constexpr int ReplyTimeoutMs = 1000;
+// The settings dialog is built on its first opening, which takes longer than a raise
+// on a busy computer.
+inline constexpr int SettingsReplyTimeoutMs = 5000;
 
 } // namespace ovra::instanceprotocol

@@ -177,6 +177,12 @@ void InstanceServer::handle(LocalConnection* connection) {
             m_busy = false;
             if (guard)
                 reply(guard, proto::Ok);
+        } else if (line == proto::Settings) {
+            m_busy = true;
+            const bool shown = m_handlers.settings && m_handlers.settings();
+            m_busy = false;
+            if (guard)
+                reply(guard, shown ? proto::Ok : proto::Busy);
         } else if (line == proto::Close) {
             m_busy = true;
             if (m_handlers.close)

@@ -29,6 +29,8 @@ public:
 
     struct Handlers {
         std::function<void()> raise;
+        // Opens the settings dialog; false while the clock cannot show one yet.
+        std::function<bool()> settings;
         // Must return only after the clock's shutdown has finished.
         std::function<void()> close;
     };

@@ -91,6 +91,31 @@ CloseOutcome LocalInstanceChannel::close(const QString& clockName, int timeoutMs
                                                          : CloseOutcome::TimedOut;
 }
 
+SettingsOutcome LocalInstanceChannel::showSettings(const QString& clockName) {
+    LocalSocket socket;
+    const qint64 pid = connectToClock(socket, clockName);
+    if (pid == 0)
+        return SettingsOutcome::NotRunning;
+    if (pid == kNotAnswering)
+        return SettingsOutcome::NotAnswering;
+    if (pid == kChannelFailed)
+        return SettingsOutcome::Failed;
+    const QDeadlineTimer deadline(proto::SettingsReplyTimeoutMs);
+    bool gone = false;
+    const QByteArray answer = socket.write(proto::Settings + '\n', deadline)
+                                  ? readAnswer(socket, deadline, &gone)
+                                  : QByteArray();
+    if (answer == proto::Ok)
+        return SettingsOutcome::Shown;
+    // An earlier version answers a request it does not know with an error and hangs
+    // up; one that ends meanwhile hangs up without a word.
+    if (answer == proto::Error)
+        return SettingsOutcome::NotUnderstood;
+    if (gone && answer.isEmpty())
+        return SettingsOutcome::NotRunning;
+    return SettingsOutcome::NotAnswering;
+}
+
 bool LocalInstanceChannel::waitForNameReleased(const QString& clockName, qint64 pid,
                                                QDeadlineTimer deadline) const {
     const QString lock = instanceLockPath(instanceSocketPath(m_folder, clockName));

@@ -16,6 +16,7 @@ public:
 
     qint64 find(const QString& clockName, bool bringForward) override;
     CloseOutcome close(const QString& clockName, int timeoutMs) override;
+    SettingsOutcome showSettings(const QString& clockName) override;
     QString problem() const override { return m_problem; }
 
 private:

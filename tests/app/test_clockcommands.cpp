@@ -91,6 +91,48 @@ TEST(ClockCommands, StartStopAndDeleteAnswerWithExitCodeAndMessage) {
     }
 }
 
+// --settings asks the running clock and says why nothing opened otherwise; it never
+// starts a clock.
+TEST(ClockCommands, SettingsOpenOnARunningClockAndAreRefusedWithTheReasonElsewhere) {
+    const struct {
+        const char* name;
+        bool running;
+        SettingsOutcome answer; // what a running clock answers
+        int exitCode;
+        const char* error; // empty: none
+    } cases[] = {
+        {"Tokyo", true, SettingsOutcome::Shown, 0, ""},
+        {"Default", true, SettingsOutcome::Shown, 0, ""},
+        {"Tokyo", false, SettingsOutcome::Shown, 1,
+         "The clock \"Tokyo\" is not running. Start it with --start."},
+        {"Default", false, SettingsOutcome::Shown, 1,
+         "The clock \"Default\" is not running. Start it with --start."},
+        {"Osaka", false, SettingsOutcome::Shown, 1,
+         "There is no clock named \"Osaka\". Add it with --add."},
+        {"Tokyo", true, SettingsOutcome::NotUnderstood, 1,
+         "The clock \"Tokyo\" could not be asked to open its settings: it runs an older version "
+         "of the program. Stop it with --stop and start it again with --start."},
+        {"Tokyo", true, SettingsOutcome::NotAnswering, 1,
+         "The clock \"Tokyo\" is running but does not answer."},
+        {"a/b", false, SettingsOutcome::Shown, 1,
+         "The clock name \"a/b\" cannot contain \"/\" or \"\\\"."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Cli cli;
+        const QString name = QString::fromUtf8(c.name);
+        if (c.running)
+            cli.channel.running.insert(name, 77);
+        cli.channel.settingsOutcome = c.answer;
+        EXPECT_EQ(cli.run(Action::Settings, name), c.exitCode);
+        EXPECT_EQ(cli.error(), QString::fromUtf8(c.error));
+        const bool shown = c.exitCode == 0;
+        EXPECT_EQ(cli.channel.settingsShown, shown ? QStringList{name} : QStringList{});
+        EXPECT_TRUE(cli.launcher.launched.isEmpty());
+        EXPECT_TRUE(cli.out.isEmpty()) << qPrintable(cli.out);
+    }
+}
+
 TEST(ClockCommands, AStoreThatCannotBeReadIsReportedNotTakenForAnEmptyList) {
     const struct {
         Action action;

@@ -53,6 +53,13 @@ TEST(CommandLine, NamesAndActions) {
         {words({"--", "-h", "--list"}), Action::RunClock, QStringLiteral("-h --list"), {}},
         {words({"--start", "--", "-x"}), Action::Start, QStringLiteral("Default"),
          QStringLiteral("-x")},
+        // --settings without a name opens the Default clock's.
+        {words({"--settings"}), Action::Settings, QStringLiteral("Default"),
+         QStringLiteral("Default")},
+        {words({"--settings", "New", "York"}), Action::Settings, QStringLiteral("Default"),
+         QStringLiteral("New York")},
+        {words({"--settings=Tokyo"}), Action::Settings, QStringLiteral("Default"),
+         QStringLiteral("Tokyo")},
         {words({"--render", "x.png", "New", "York"}),
          Action::Render,
          QStringLiteral("New York"),
@@ -120,6 +127,9 @@ TEST(CommandLine, MistakesAreExplained) {
         words({"-x"}),
         words({"Tokyo", "-"}),
         words({"-h", "--list"}),
+        words({"--settings", "--stop", "Tokyo"}),
+        words({"--settings", "--zone", "3"}),
+        words({"--settings=Tokyo", "Osaka"}),
     };
     for (const QStringList& args : bad)
         EXPECT_FALSE(parseCommandLine(args).error.isEmpty()) << qPrintable(args.join(u' '));

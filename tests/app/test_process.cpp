@@ -128,6 +128,39 @@ TEST(Process, NamesOfSeveralWordsAndTheStatedExitStatuses) {
     }
 }
 
+// --settings reaches only a running clock; for a stopped one it says how to start it,
+// and it starts nothing itself.
+TEST(Process, SettingsOfAStoppedClockSayHowToStartIt) {
+    test::TestHome home;
+    listClocks(home, QStringLiteral("{Tokyo}"));
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const struct {
+        QStringList args;
+        const char* err;
+    } cases[] = {
+        {{QStringLiteral("--settings")},
+         "The clock \"Default\" is not running. Start it with --start."},
+        {{QStringLiteral("--settings"), QStringLiteral("Tokyo")},
+         "The clock \"Tokyo\" is not running. Start it with --start."},
+        {{QStringLiteral("--settings=Tokyo")},
+         "The clock \"Tokyo\" is not running. Start it with --start."},
+        {{QStringLiteral("--settings"), QStringLiteral("New"), QStringLiteral("York")},
+         "There is no clock named \"New York\". Add it with --add."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(qPrintable(c.args.join(u' ')));
+        const test::ProgramResult r = run(c.args, env);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.err))) << qPrintable(r.err);
+        EXPECT_EQ(r.err.count(u'\n'), 1) << "one message: " << qPrintable(r.err);
+        EXPECT_TRUE(r.out.isEmpty()) << qPrintable(r.out);
+    }
+    // Nothing was started: the clocks are as stopped as before.
+    const test::ProgramResult list = run({QStringLiteral("--list")}, env);
+    EXPECT_EQ(list.out, QStringLiteral("Default -- Stopped\nTokyo -- Stopped\n"));
+}
+
 TEST(Process, UnsafeNamesAreRefusedBeforeAnythingIsWritten) {
     const QStringList names[] = {
         {QStringLiteral("../../etc/passwd")},

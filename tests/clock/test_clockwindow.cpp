@@ -6,6 +6,8 @@
 #include "support/testenv.h"
 #include "time/zonetable.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEnterEvent>
@@ -35,6 +37,13 @@ public:
         ++systemMoves;
         return systemMoveWorks;
     }
+    bool startKeyboardMove(QWidget*) override {
+        ++keyboardMoves;
+        return keyboardMoveOffered;
+    }
+    bool offersKeyboardMove() const override { return keyboardMoveOffered; }
+    bool keyboardHeldElsewhere() const override { return keyboardHeld; }
+    void activateForUser(QWidget*) override {}
     QPoint windowPosition(QWidget* window) const override { return window->pos(); }
     MonitorTable monitors() const override { return table; }
     WinRect primaryWorkArea() const override { return primaryWork; }
@@ -44,6 +53,9 @@ public:
     bool buttonsDown = false;
     bool systemMoveWorks = false;
     int systemMoves = 0;
+    bool keyboardMoveOffered = false;
+    bool keyboardHeld = false;
+    int keyboardMoves = 0;
     int offTaskbar = 0; // requests made while the window was still unmapped
     QList<QRegion> shapes;
     MonitorTable table;
@@ -509,6 +521,78 @@ TEST(ClockWindow, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
         EXPECT_EQ(w.pos(), QPoint(1700 - 235, 738 - 246));
         EXPECT_EQ(QPoint(c.app.settings().Left, c.app.settings().Top), w.pos() * 15);
         EXPECT_FALSE(c.app.shutdownStarted()); // the release was no click
+    }
+}
+
+// The grip, pressed rather than dragged (by a screen reader), hands the clock to the
+// window manager's move by the keys. The move ends when the window manager lets go
+// of the keyboard; the clock then belongs to the monitor under its centre, wherever
+// the pointer is, and is kept in that monitor's work area.
+TEST(ClockWindow, TheGripPressedStartsTheWindowManagersMoveByTheKeys) {
+    enum class Wm { Offers, TakesNoKeyboard, OffersNone };
+    const struct {
+        const char* what;
+        Wm wm;
+        QStringList actions; // what a screen reader may do with the grip
+        int drops;
+        QPoint pos;
+        int32_t monitorId;
+    } cases[] = {
+        {"moves onto the second monitor",
+         Wm::Offers,
+         {QStringLiteral("Press")},
+         1,
+         {2304 - 246, 738 - 246},
+         1},
+        {"never takes the keyboard",
+         Wm::TakesNoKeyboard,
+         {QStringLiteral("Press")},
+         1,
+         {300, 200},
+         0},
+        {"offers no move by the keys", Wm::OffersNone, {}, 0, {300, 200}, 0},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.what);
+        Clock c(at(300, 200));
+        c.ws.table.add(monitor({1280, 0, 1024, 768}, {1280, 0, 1024, 738}, false));
+        c.ws.keyboardMoveOffered = tc.wm != Wm::OffersNone;
+        ASSERT_TRUE(c.start());
+        ClockWindow& w = c.w();
+        int drops = 0;
+        QObject::connect(&w, &ClockWindow::moveFinished, [&] { ++drops; });
+
+        QAccessibleInterface* grip = QAccessible::queryAccessibleInterface(&w)->child(2);
+        ASSERT_NE(grip, nullptr);
+        ASSERT_NE(grip->actionInterface(), nullptr);
+        EXPECT_EQ(grip->actionInterface()->actionNames(), tc.actions);
+        // A click that begins on the face and is let go over the grip presses nothing.
+        c.moveTo({123, 123});
+        c.mouse(QEvent::MouseButtonPress, {123, 123}, Qt::LeftButton, Qt::LeftButton);
+        c.moveTo({235, 70});
+        c.mouse(QEvent::MouseButtonRelease, {235, 70}, Qt::LeftButton);
+        EXPECT_EQ(c.ws.keyboardMoves, 0);
+        c.ws.pointer = {100, 100}; // on the first monitor from here on
+        w.pressStripButton(hotbutton::Grip);
+        EXPECT_EQ(c.ws.keyboardMoves, 1);
+        if (tc.wm == Wm::Offers) {
+            c.ws.keyboardHeld = true;
+            waitMs(100);
+            // The keys take it onto the second monitor, sticking out to the right of
+            // and below its work area.
+            w.move(2070, 600);
+            waitMs(100);
+            EXPECT_EQ(drops, 0) << "the move ended while the window manager held the keyboard";
+            c.ws.keyboardHeld = false;
+        }
+        if (tc.drops > 0)
+            waitFor([&] { return drops > 0; });
+        waitMs(100);
+        EXPECT_EQ(drops, tc.drops);
+        EXPECT_EQ(w.pos(), tc.pos);
+        EXPECT_EQ(c.app.settings().MonitorID, tc.monitorId);
+        EXPECT_EQ(QPoint(c.app.settings().Left, c.app.settings().Top), tc.pos * 15);
+        EXPECT_FALSE(c.app.shutdownStarted());
     }
 }
 

@@ -38,6 +38,11 @@ public:
             *log << QStringLiteral("close ") + name;
         return running.remove(name) ? CloseOutcome::Closed : CloseOutcome::NotRunning;
     }
+    SettingsOutcome showSettings(const QString& name) override {
+        if (log)
+            *log << QStringLiteral("settings ") + name;
+        return running.value(name, 0) > 0 ? SettingsOutcome::Shown : SettingsOutcome::NotRunning;
+    }
 };
 
 class FakeLauncher final : public ClockLauncher {

@@ -11,9 +11,12 @@ tab's access key, each leading the keyboard into the page. Prints each fault
 and exits with 1 when there is any.
 
 Usage: atspi_walk.py LANGUAGE CLOCKNAME [--minute | --alert CAPTION]
+       atspi_walk.py LANGUAGE CLOCKNAME --press-move | --move-absent
   --minute also waits for the next minute twice, with the dialog in front and with
   the clock focused, and checks that only the second change comes with an event.
   --alert only waits for the notice CAPTION of a due alarm and checks its role.
+  --press-move only presses the clock's Move button, once the window manager can
+  take the move; --move-absent only checks that Move offers nothing to press.
 """
 
 import re
@@ -167,7 +170,7 @@ def check_clock(clock, t, clock_name):
     for b in buttons:
         if b.get_role() != Atspi.Role.PUSH_BUTTON:
             fault(f"strip button {b.get_name()!r} has the role {b.get_role_name()}")
-    for b in buttons[:2]:
+    for b in buttons[:2]:  # Move's action depends on the window manager
         if "Press" not in actions(b):
             fault(f"strip button {b.get_name()!r} cannot be pressed: {actions(b)}")
     return buttons
@@ -335,6 +338,18 @@ def check_alert(application, caption):
     return 1 if faults else 0
 
 
+def check_move(clock, t, pressed):
+    """The Move button is pressed, or found to offer no action."""
+    buttons = children(clock)
+    move = buttons[2] if len(buttons) == 3 else None
+    if move is None or move.get_name() != t["buttons"][2]:
+        fault(f"no {t['buttons'][2]!r} button among {[b.get_name() for b in buttons]}")
+    elif not pressed and actions(move):
+        fault(f"Move offers {actions(move)} where no window manager can move by the keys")
+    elif pressed:
+        press(move)
+
+
 def main():
     language, clock_name = sys.argv[1], sys.argv[2]
     t = TEXTS[language]
@@ -353,6 +368,9 @@ def main():
     if clock is None:
         fault(f"no clock window among {[w.get_name() for w in children(application)]}")
         return 1
+    if "--press-move" in sys.argv or "--move-absent" in sys.argv:
+        check_move(clock, t, "--press-move" in sys.argv)
+        return 1 if faults else 0
     buttons = check_clock(clock, t, clock_name)
 
     # The Settings button's press action opens the dialog, as a click does.

@@ -12,15 +12,93 @@
 #include <QProcess>
 #include <QThread>
 #include <QTime>
-
-#include <memory>
+#include <functional>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace ovra;
 using namespace ovra::test;
 
 namespace {
+
+// A desktop with the accessibility bus and the Default clock on it, started with
+// accessibility on and the settings it is given; `prepare` may lay more in the
+// clock's folders before it starts.
+class ReaderDesktop {
+public:
+    ReaderDesktop(Session session, const char* locale, const ClockSettings& settings,
+                  const std::function<void(const TestHome&)>& prepare = {}) {
+        m_desktop = std::make_unique<PrivateDesktop>(DesktopOptions{.session = session});
+        if (!m_desktop->ok()) {
+            m_error = m_desktop->error();
+            return;
+        }
+        if (!m_bus.error().isEmpty()) {
+            m_error = m_bus.error();
+            return;
+        }
+        storeClockSettings(m_home, settings);
+        if (prepare)
+            prepare(m_home);
+        // The bus launcher names the accessibility bus on the session bus; the
+        // registry is started on that bus when the first client asks for it.
+        m_env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_bus.address());
+        m_env.insert(QStringLiteral("DISPLAY"), m_desktop->display());
+        m_launcher.setProcessEnvironment(m_env);
+        m_launcher.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_launcher.start(QStringLiteral(OVRA_ATSPI_BUS_LAUNCHER),
+                         {QStringLiteral("--launch-immediately")});
+        if (!m_launcher.waitForStarted(5000)) {
+            m_error = QStringLiteral("the accessibility bus did not start");
+            return;
+        }
+        m_clock = std::make_unique<ClockProcess>(
+            QStringLiteral(OVRA_CLOCK_BIN), QStringList{},
+            QStringList{QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"),
+                        QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") + m_bus.address(),
+                        QStringLiteral("LC_ALL=") + QLatin1String(locale)},
+            QString());
+        if (!waitFor([] { return !windowNamed(kCaption).isEmpty(); }, 10000))
+            m_error = QStringLiteral("the clock did not come up");
+    }
+    ~ReaderDesktop() {
+        if (m_launcher.state() != QProcess::NotRunning)
+            stopProcess(m_launcher);
+    }
+
+    QString error() const { return m_error; }
+    const TestHome& home() const { return m_home; }
+    ClockProcess& clock() { return *m_clock; }
+
+    // Runs atspi_walk.py with these arguments; its exit code, or -1 when it ran over.
+    int walk(const QStringList& args, int timeoutMs) {
+        QProcess walker;
+        walker.setProcessEnvironment(m_env);
+        walker.setProcessChannelMode(QProcess::ForwardedChannels);
+        walker.start(QStringLiteral("/usr/bin/python3"),
+                     QStringList{QStringLiteral(OVRA_ATSPI_WALK)} + args);
+        if (!walker.waitForStarted(5000))
+            return -1;
+        if (!walker.waitForFinished(timeoutMs)) {
+            stopProcess(walker);
+            return -1;
+        }
+        return walker.exitStatus() == QProcess::NormalExit ? walker.exitCode() : -1;
+    }
+
+    static inline const QString kCaption = QStringLiteral("Ovra Clock {Default}");
+
+private:
+    TestHome m_home;
+    std::unique_ptr<PrivateDesktop> m_desktop;
+    PrivateBusDaemon m_bus;
+    QProcessEnvironment m_env = QProcessEnvironment::systemEnvironment();
+    QProcess m_launcher;
+    std::unique_ptr<ClockProcess> m_clock;
+    QString m_error;
+};
 
 struct Case {
     Session session;
@@ -37,90 +115,42 @@ class AccessibilityOnTheDesktop : public ::testing::TestWithParam<Case> {};
 
 } // namespace
 
-// A private desktop and session bus with the accessibility bus on it, a clock on
-// them, and the walker that reads it as a screen reader does.
-struct ReadableClock {
-    TestHome home;
-    PrivateDesktop desktop;
-    PrivateBusDaemon bus;
-    QProcess launcher;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    std::unique_ptr<ClockProcess> clock;
-
-    explicit ReadableClock(Session session) : desktop(DesktopOptions{.session = session}) {}
-    ~ReadableClock() { stopProcess(launcher); }
-
-    void start(const char* locale) {
-        ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
-        ASSERT_TRUE(bus.error().isEmpty()) << qPrintable(bus.error());
-        // The bus launcher names the accessibility bus on the session bus; the
-        // registry is started on that bus when the first client asks for it.
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
-        env.insert(QStringLiteral("DISPLAY"), desktop.display());
-        launcher.setProcessEnvironment(env);
-        launcher.setProcessChannelMode(QProcess::ForwardedChannels);
-        launcher.start(QStringLiteral(OVRA_ATSPI_BUS_LAUNCHER),
-                       {QStringLiteral("--launch-immediately")});
-        ASSERT_TRUE(launcher.waitForStarted(5000));
-        clock = std::make_unique<ClockProcess>(
-            QStringLiteral(OVRA_CLOCK_BIN), QStringList{},
-            QStringList{QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"),
-                        QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") + bus.address(),
-                        QStringLiteral("LC_ALL=") + QLatin1String(locale)},
-            QString());
-        ASSERT_TRUE(waitFor(
-            [] { return !windowNamed(QStringLiteral("Ovra Clock {Default}")).isEmpty(); }, 10000));
-    }
-
-    // Runs the walker with these arguments; true when it found no fault.
-    void walk(const QStringList& args, int timeoutMs) {
-        QProcess walker;
-        walker.setProcessEnvironment(env);
-        walker.setProcessChannelMode(QProcess::ForwardedChannels);
-        walker.start(QStringLiteral("/usr/bin/python3"),
-                     QStringList{QStringLiteral(OVRA_ATSPI_WALK)} + args);
-        ASSERT_TRUE(walker.waitForStarted(5000));
-        const bool finished = walker.waitForFinished(timeoutMs);
-        if (!finished)
-            stopProcess(walker);
-        EXPECT_TRUE(finished) << "the walk did not end";
-        EXPECT_EQ(walker.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(walker.exitCode(), 0) << "the walk found faults (above)";
-    }
-};
-
 TEST_P(AccessibilityOnTheDesktop, AScreenReaderReadsTheClockAndEveryPageOfItsSettings) {
     const Case& c = GetParam();
-    ReadableClock r(c.session);
-    ASSERT_NO_FATAL_FAILURE(r.start(c.locale));
+    ReaderDesktop desktop(c.session, c.locale, defaultSettings());
+    ASSERT_TRUE(desktop.error().isEmpty()) << qPrintable(desktop.error());
     QStringList args{QLatin1String(c.language), QStringLiteral("Default")};
     if (c.minute)
         args << QStringLiteral("--minute");
-    r.walk(args, 150000);
+    EXPECT_EQ(desktop.walk(args, 150000), 0) << "the walk found faults (above) or did not end";
 }
 
 // A due alarm's notice is announced as an alert named by its caption.
 TEST(AccessibilityOnTheDesktop, AnAlarmNoticeIsAnAlertNamedByItsCaption) {
-    ReadableClock r(Session::Openbox);
     // The alarm is due in the minute the clock starts, which must not end first.
     if (QTime::currentTime().second() > 50)
         QThread::msleep((61 - QTime::currentTime().second()) * 1000);
-    const QTime now = QTime::currentTime();
-    AlarmTable table;
     AlarmRecord tip;
+    const QTime now = QTime::currentTime();
     tip.AlarmTime = alarmTimeOf(now.hour(), now.minute());
     tip.Status = 1;
     tip.Action = alarmaction::ShowTip;
     tip.Note = QStringLiteral("Tea");
     tip.SoundFile = QStringLiteral("Default Alarm Sound");
-    table.add(tip);
-    RecordingMessageSink messages;
-    const AppPaths paths = AppPaths::build(QStringLiteral("Default"), r.home.roots());
-    ASSERT_EQ(SaveAlarmFile(table, paths.AlarmFilePath, messages), 0);
-    ASSERT_NO_FATAL_FAILURE(r.start("C.UTF-8"));
-    r.walk({QStringLiteral("en"), QStringLiteral("Default"), QStringLiteral("--alert"),
-            NoticeCaption(QStringLiteral("Default"), tip.AlarmTime, 0)},
-           60000);
+    ReaderDesktop desktop(Session::Openbox, "C.UTF-8", defaultSettings(), [&](const TestHome& h) {
+        AlarmTable table;
+        table.add(tip);
+        RecordingMessageSink messages;
+        SaveAlarmFile(table, AppPaths::build(QStringLiteral("Default"), h.roots()).AlarmFilePath,
+                      messages);
+    });
+    ASSERT_TRUE(desktop.error().isEmpty()) << qPrintable(desktop.error());
+    EXPECT_EQ(
+        desktop.walk({QStringLiteral("en"), QStringLiteral("Default"), QStringLiteral("--alert"),
+                      NoticeCaption(QStringLiteral("Default"), tip.AlarmTime, 0)},
+                     60000),
+        0)
+        << "the walk found faults (above) or did not end";
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, AccessibilityOnTheDesktop,
@@ -128,3 +158,61 @@ INSTANTIATE_TEST_SUITE_P(Desktops, AccessibilityOnTheDesktop,
                                            Case{Session::Openbox, "de", "de_DE.UTF-8", false},
                                            Case{Session::Xfwm4, "en", "C.UTF-8", false},
                                            Case{Session::Xfwm4, "de", "de_DE.UTF-8", false}));
+
+namespace {
+struct MoveCase {
+    Session session;
+    bool pressable; // the window manager offers a move by the keyboard
+};
+
+std::ostream& operator<<(std::ostream& out, const MoveCase& c) {
+    return out << sessionName(c.session).toStdString();
+}
+
+class MoveByTheKeyboard : public ::testing::TestWithParam<MoveCase> {};
+} // namespace
+
+// A screen reader presses Move, the arrow keys move the clock and Return drops it,
+// where it stays and is stored. Without a window manager there is nothing to press.
+TEST_P(MoveByTheKeyboard, MovePressedLetsTheArrowKeysMoveTheClock) {
+    const MoveCase& c = GetParam();
+    ClockSettings s = defaultSettings();
+    s.Left = 300 * 15; // twips
+    s.Top = 200 * 15;
+    ReaderDesktop desktop(c.session, "C.UTF-8", s);
+    ASSERT_TRUE(desktop.error().isEmpty()) << qPrintable(desktop.error());
+    const QString window = windowNamed(ReaderDesktop::kCaption);
+    const QRect before = geometryOf(window);
+    ASSERT_EQ(before.topLeft(), QPoint(300, 200));
+
+    const QString mode =
+        c.pressable ? QStringLiteral("--press-move") : QStringLiteral("--move-absent");
+    ASSERT_EQ(desktop.walk({QStringLiteral("en"), QStringLiteral("Default"), mode}, 60000), 0)
+        << "the walk found faults (above) or did not end";
+    if (!c.pressable)
+        return;
+    // The window manager has the keyboard once it is moving the clock.
+    QThread::msleep(500);
+    pressKeys(QStringList(6, QStringLiteral("Right")), 100);
+    pressKeys({QStringLiteral("Return")});
+
+    QRect after;
+    EXPECT_TRUE(waitFor([&] { return (after = geometryOf(window)).left() > before.left(); }, 5000))
+        << "the clock stayed at " << after.left();
+    EXPECT_EQ(after.top(), before.top());
+    // Once the window manager lets go of the keyboard, the clock keeps where it stands.
+    EXPECT_TRUE(waitFor(
+        [&] { return storedClockSettings(desktop.home()).Left == after.left() * 15; }, 5000))
+        << "stored Left " << storedClockSettings(desktop.home()).Left << " for x " << after.left();
+    EXPECT_EQ(storedClockSettings(desktop.home()).Top, 200 * 15);
+    // The keys go back to the user's windows: the move is over, not left running.
+    QThread::msleep(300);
+    pressKeys({QStringLiteral("Right")});
+    QThread::msleep(300);
+    EXPECT_EQ(geometryOf(window), after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, MoveByTheKeyboard,
+                         ::testing::Values(MoveCase{Session::Openbox, true},
+                                           MoveCase{Session::Xfwm4, true},
+                                           MoveCase{Session::Bare, false}));

@@ -36,8 +36,20 @@ public:
         return closeOutcome;
     }
 
+    SettingsOutcome showSettings(const QString& clockName) override {
+        if (settingsOutcome != SettingsOutcome::Shown)
+            return settingsOutcome;
+        if (!running.contains(clockName))
+            return SettingsOutcome::NotRunning;
+        settingsShown << clockName;
+        return SettingsOutcome::Shown;
+    }
+
     QMap<QString, qint64> running;
     QMap<QString, int> upAfterFinds;
+    QStringList settingsShown;
+    // What a running clock answers a settings request with.
+    SettingsOutcome settingsOutcome = SettingsOutcome::Shown;
     QStringList raised;
     QStringList closed;
     CloseOutcome closeOutcome = CloseOutcome::Closed;

@@ -53,6 +53,7 @@ struct Channel {
         auto server = std::make_unique<InstanceServer>(socket(name));
         EXPECT_EQ(server->claim(), InstanceServer::Claim::Listening);
         server->serve({.raise = [&raised] { ++raised; },
+                       .settings = {},
                        .close =
                            [] {
                            }});
@@ -151,6 +152,7 @@ TEST(InstanceChannel, CloseReturnsOnceTheClockIsDoneAndItsNameIsFree) {
     ASSERT_EQ(server->claim(), InstanceServer::Claim::Listening);
     std::atomic<bool> shutdownDone = false;
     server->serve({.raise = [] {},
+                   .settings = {},
                    .close =
                        [&] {
                            QThread::msleep(300); // storing the settings
@@ -188,6 +190,7 @@ TEST(InstanceChannel, ASecondStartOfARunningClockLeavesTheFirstReachable) {
     ASSERT_EQ(first.claim(), InstanceServer::Claim::Listening);
     int firstRaised = 0;
     first.serve({.raise = [&] { ++firstRaised; },
+                 .settings = {},
                  .close =
                      [] {
                      }});
@@ -198,6 +201,53 @@ TEST(InstanceChannel, ASecondStartOfARunningClockLeavesTheFirstReachable) {
     }
     whileServing([&] { return c.client.find(QStringLiteral("Tokyo"), true); });
     EXPECT_EQ(firstRaised, 1);
+}
+
+// A clock opens its settings on request, says so only once they are open, and is
+// told apart from one still starting and from one of an earlier version.
+TEST(InstanceChannel, SettingsOpenOnRequestAndAnOlderClockIsToldApart) {
+    Channel c;
+    for (const bool ready : {true, false}) {
+        SCOPED_TRACE(ready ? "clock up" : "clock still starting");
+        InstanceServer server(c.socket(QStringLiteral("Tokyo")));
+        ASSERT_EQ(server.claim(), InstanceServer::Claim::Listening);
+        int shown = 0;
+        server.serve({.raise = [] {},
+                      .settings =
+                          [&] {
+                              shown += ready;
+                              return ready;
+                          },
+                      .close =
+                          [] {
+                          }});
+        EXPECT_EQ(whileServing([&] { return c.client.showSettings(QStringLiteral("Tokyo")); }),
+                  ready ? SettingsOutcome::Shown : SettingsOutcome::NotAnswering);
+        EXPECT_EQ(shown, ready ? 1 : 0);
+    }
+    EXPECT_EQ(c.client.showSettings(QStringLiteral("Osaka")), SettingsOutcome::NotRunning);
+
+    // An earlier version answers what it does not know with an error and hangs up.
+    const QByteArray path = QFile::encodeName(c.socket(QStringLiteral("Kyoto")));
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    auto olderClock = std::async(std::launch::async, [listener] {
+        const int fd = ::accept(listener, nullptr, nullptr);
+        std::string heard;
+        char ch = 0;
+        while (::recv(fd, &ch, 1, 0) == 1 && ch != '\n')
+            heard += ch;
+        say(fd, "error\n");
+        ::close(fd);
+        return heard;
+    });
+    EXPECT_EQ(c.client.showSettings(QStringLiteral("Kyoto")), SettingsOutcome::NotUnderstood);
+    EXPECT_EQ(olderClock.get(), "settings");
+    ::close(listener);
 }
 
 TEST(InstanceChannel, OnlyThisUserCanReachTheClocks) {
