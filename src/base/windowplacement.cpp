@@ -30,8 +30,10 @@ QPoint clampInto(QPoint p, const QSize& frame, const QRect& work) {
 
 class FramePlacer final : public QObject {
 public:
-    FramePlacer(QWidget* window, std::function<QPoint(const QSize&)> where)
-        : QObject(window), m_window(window), m_where(std::move(where)) {
+    FramePlacer(QWidget* window, std::function<QPoint(const QSize&)> where,
+                std::function<QMargins()> extents)
+        : QObject(window), m_window(window), m_where(std::move(where)),
+          m_extents(std::move(extents)) {
         setObjectName(QString::fromLatin1(kName));
         window->installEventFilter(this);
     }
@@ -39,15 +41,21 @@ public:
     static constexpr const char* kName = "ovra-frame-placer";
 
     // A window placed again (a notice refilled by a later alarm) keeps one placer.
-    void replace(std::function<QPoint(const QSize&)> where) {
+    void replace(std::function<QPoint(const QSize&)> where, std::function<QMargins()> extents) {
         m_where = std::move(where);
+        m_extents = std::move(extents);
         m_placedFor = QSize();
     }
 
     void apply() {
         if (!m_window)
             return;
-        const QSize frame = m_window->frameGeometry().size();
+        QSize frame = m_window->frameGeometry().size();
+        // Until the window manager has framed the window, Qt knows no frame; the
+        // window manager may have said already what it will be.
+        if (frame == m_window->size() && m_extents)
+            if (const QMargins margins = m_extents(); !margins.isNull())
+                frame = m_window->size().grownBy(margins);
         if (frame == m_placedFor)
             return;
         m_placedFor = frame;
@@ -82,6 +90,7 @@ private:
 
     QPointer<QWidget> m_window;
     std::function<QPoint(const QSize&)> m_where;
+    std::function<QMargins()> m_extents;
     QElapsedTimer m_shown;
     QSize m_placedFor;
 };
@@ -121,15 +130,16 @@ QPoint besideAnchor(const QRect& anchor, const QSize& frame, const QRect& work) 
     return best;
 }
 
-void placeByFrame(QWidget* window, std::function<QPoint(const QSize& frame)> where) {
+void placeByFrame(QWidget* window, std::function<QPoint(const QSize& frame)> where,
+                  std::function<QMargins()> extents) {
     if (!window)
         return;
     auto* placer = static_cast<FramePlacer*>(window->findChild<QObject*>(
         QString::fromLatin1(FramePlacer::kName), Qt::FindDirectChildrenOnly));
     if (placer)
-        placer->replace(std::move(where));
+        placer->replace(std::move(where), std::move(extents));
     else
-        placer = new FramePlacer(window, std::move(where));
+        placer = new FramePlacer(window, std::move(where), std::move(extents));
     placer->apply();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -25,6 +26,9 @@ QPoint besideAnchor(const QRect& anchor, const QSize& frame, const QRect& work);
 // whenever the frame's size becomes known or changes during the first seconds it is
 // shown. A move by the user is never undone. `where` returns the frame's top-left
 // corner for a given frame size.
-void placeByFrame(QWidget* window, std::function<QPoint(const QSize& frame)> where);
+// `extents`, where given, tells the frame before the window manager has framed the
+// window (as it can say when asked before mapping); empty margins mean "not known".
+void placeByFrame(QWidget* window, std::function<QPoint(const QSize& frame)> where,
+                  std::function<QMargins()> extents = {});
 
 } // namespace ovra

@@ -1,11 +1,14 @@
 #include "clock/windowsystem.h"
 
+#include "clock/frameextents.h"
 #include "clock/monitors.h"
 
 #include <QCursor>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -20,6 +23,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace ovra {
@@ -368,6 +372,44 @@ WinRect DesktopWindowSystem::primaryWorkArea() const {
 
 ScreenMetrics DesktopWindowSystem::screenMetrics() const {
     return Monitors::metrics();
+}
+
+QMargins frameExtents(QWidget* window) {
+    xcb_connection_t* c = x11Connection();
+    if (!c || !window || !window->isWindow())
+        return {};
+    const xcb_window_t native = nativeWindow(window);
+    const xcb_atom_t extentsAtom = internAtom(c, "_NET_FRAME_EXTENTS");
+    const qreal ratio = window->devicePixelRatioF();
+    const auto read = [&]() -> std::optional<QMargins> {
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, native, extentsAtom, XCB_ATOM_CARDINAL, 0, 4), nullptr);
+        std::optional<QMargins> margins;
+        if (reply && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
+            const auto* v = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+            // left, right, top, bottom in the display's pixels
+            margins = QMargins(qRound(v[0] / ratio), qRound(v[2] / ratio), qRound(v[1] / ratio),
+                               qRound(v[3] / ratio));
+        }
+        std::free(reply);
+        return margins;
+    };
+    if (!extentsAtom)
+        return {};
+    if (const auto known = read())
+        return *known;
+    if (window->isVisible() || !windowManagerSupports(c, "_NET_REQUEST_FRAME_EXTENTS"))
+        return {};
+    sendToRoot(c, native, internAtom(c, "_NET_REQUEST_FRAME_EXTENTS"), {0, 0, 0, 0, 0});
+    // The window manager answers by setting the property, within a round trip or two.
+    QElapsedTimer waited;
+    waited.start();
+    while (!waited.hasExpired(250)) {
+        if (const auto answered = read())
+            return *answered;
+        QThread::msleep(5);
+    }
+    return {};
 }
 
 } // namespace ovra

@@ -1,4 +1,5 @@
 #include "dialogs/clockdialogs.h"
+#include "clock/frameextents.h"
 
 #include "base/windowplacement.h"
 #include "clock/clockwindowlist.h"
@@ -72,13 +73,16 @@ void ClockDialogs::placeBesideClock(QWidget* window) {
     // Beside the clock rather than over it or in a corner of the screen, on the
     // clock's own monitor.
     const QPointer<QWidget> self = window;
-    placeByFrame(window, [clock, self](const QSize& frame) {
-        if (!clock || !self)
-            return self ? self->pos() : QPoint();
-        const QScreen* screen = clock->screen();
-        const QRect work = screen ? screen->availableGeometry() : QRect();
-        return besideAnchor(clock->frameGeometry(), frame, work);
-    });
+    placeByFrame(
+        window,
+        [clock, self](const QSize& frame) {
+            if (!clock || !self)
+                return self ? self->pos() : QPoint();
+            const QScreen* screen = clock->screen();
+            const QRect work = screen ? screen->availableGeometry() : QRect();
+            return besideAnchor(clock->frameGeometry(), frame, work);
+        },
+        [self] { return self ? frameExtents(self) : QMargins(); });
 }
 
 void ClockDialogs::bringForward(QWidget* window) {

@@ -190,8 +190,8 @@ TEST(SettingsOnTheDesktop, EveryWindowCarriesTheProgramsIcon) {
                    {QStringLiteral("-id"), w, QStringLiteral("_NET_WM_ICON")}, 5000, &icon);
         // The property lists each picture as width, height and its pixels.
         EXPECT_TRUE(icon.contains("Icon (16 x 16)") || icon.contains("= 16, 16,"))
-            << qPrintable(xdotool({QStringLiteral("getwindowname"), w}))
-            << ": " << icon.left(200).constData();
+            << qPrintable(xdotool({QStringLiteral("getwindowname"), w})) << ": "
+            << icon.left(200).constData();
     }
     clock.process.terminate();
     EXPECT_TRUE(clock.process.waitForFinished(5000));
@@ -201,10 +201,13 @@ TEST(SettingsOnTheDesktop, EveryWindowCarriesTheProgramsIcon) {
 // the work area, title bar included, every time: placed by its frame, which the
 // window manager makes known only around the time it maps the window.
 TEST(SettingsOnTheDesktop, TheDialogsTitleBarIsOnTheScreenEveryTime) {
+    // Scale 2 is what a screen of twice the pixels asks for.
     for (const char* scale : {"1", "2"}) {
         SCOPED_TRACE(scale);
+        const int factor = scale[0] - '0';
         test::TestHome home;
-        test::PrivateDesktop desktop(DesktopOptions{.session = Session::Openbox});
+        test::PrivateDesktop desktop(DesktopOptions{
+            .session = Session::Openbox, .width = 1280 * factor, .height = 800 * factor});
         ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
         ClockSettings s = defaultSettings();
         s.Left = 600 * 15;
