@@ -327,6 +327,8 @@ TEST(Process, ZonesAreFoundByNameAndNewClocksFollowTheirPlace) {
         {{"--add", "Paulo", "--zone", "São Paulo"}, 0, "", "Paulo", 24},
         {{"--add", "X", "--zone", "new"}, 2, "15\t(UTC-05:00) Eastern Time (US & Canada)", "", 0},
         {{"--add", "X", "--zone", "Atlantis"}, 2, "No zone matches \"Atlantis\"", "", 0},
+        {{"--add", "X", "--zone", "97"}, 2, "No zone has the number 97", "", 0},
+        {{"--add", "Zurich", "--zone", "Schweiz"}, 0, "", "Zurich", 37},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
