@@ -27,6 +27,10 @@
         <source>The settings of the clock &quot;%1&quot; could not be read from the settings store (%2). The clock shows default settings and does not save them, so the stored settings are kept.</source>
         <translation>Die Einstellungen der Uhr „%1“ konnten nicht aus dem Einstellungsspeicher gelesen werden (%2). Die Uhr zeigt die Standardeinstellungen und speichert sie nicht, damit die gespeicherten Einstellungen erhalten bleiben.</translation>
     </message>
+    <message>
+        <source>The settings of the clock &quot;%1&quot; could not be stored in the settings store (%2). The clock shows them, and the dialog keeps them: Apply tries again.</source>
+        <translation>Die Einstellungen der Uhr „%1“ konnten nicht im Einstellungsspeicher gespeichert werden (%2). Die Uhr zeigt sie, und der Dialog behält sie: „Übernehmen“ versucht es erneut.</translation>
+    </message>
 </context>
 <context>
     <name>ClockList</name>

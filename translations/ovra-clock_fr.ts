@@ -27,6 +27,10 @@
         <source>The settings of the clock &quot;%1&quot; could not be read from the settings store (%2). The clock shows default settings and does not save them, so the stored settings are kept.</source>
         <translation>Les paramètres de l’horloge « %1 » n’ont pas pu être lus dans le magasin de paramètres (%2). L’horloge affiche les paramètres par défaut et ne les enregistre pas, afin que les paramètres enregistrés soient conservés.</translation>
     </message>
+    <message>
+        <source>The settings of the clock &quot;%1&quot; could not be stored in the settings store (%2). The clock shows them, and the dialog keeps them: Apply tries again.</source>
+        <translation>Les paramètres de l’horloge « %1 » n’ont pas pu être enregistrés dans le magasin de paramètres (%2). L’horloge les affiche et la boîte de dialogue les garde : « Appliquer » réessaie.</translation>
+    </message>
 </context>
 <context>
     <name>ClockList</name>

@@ -140,17 +140,29 @@ bool ClockApp::StartClock(const QString& clockName) {
     return true;
 }
 
-void ClockApp::ApplyClockSettings() {
+bool ClockApp::ApplyClockSettings() {
     if (m_window)
         m_window->deleteDrawTools();
-    // The user chose what the dialog showed: once stored, it is the record.
-    if (WriteClockSettings(m_services.store, m_state) == status::Success)
+    // The user chose what the dialog showed: once stored, it is the record. A store
+    // another program keeps busy gets the same patience as at start-up.
+    const QDeadlineTimer deadline(m_services.storeReadPatienceMs);
+    int rc = WriteClockSettings(m_services.store, m_state);
+    while (rc == status::Busy && !deadline.hasExpired()) {
+        QThread::msleep(kStoreRetryPauseMs);
+        rc = WriteClockSettings(m_services.store, m_state);
+    }
+    const bool stored = rc == status::Success;
+    if (stored)
         m_recordLoaded = true;
     if (m_window)
         m_window->deleteSurface();
     // Reading back corrects whatever the dialog let through and returns the
-    // Default clock to the computer's zone.
-    LoadClockSettings(m_services.store, m_state);
+    // Default clock to the computer's zone; a record that was not stored stays as
+    // the dialog made it, for the dialog to store again.
+    if (stored)
+        LoadClockSettings(m_services.store, m_state);
+    else
+        NormalizeSettings(m_state.settings);
     if (m_window) {
         m_window->computeLayout();
         m_window->fitToLayout();
@@ -158,6 +170,15 @@ void ClockApp::ApplyClockSettings() {
         m_window->showClockWindow();
         m_window->applyZOrder();
     }
+    if (!stored)
+        m_services.messages.showMessage(
+            QCoreApplication::translate(
+                "ClockApp", "The settings of the clock \"%1\" could not be stored in the "
+                            "settings store (%2). The clock shows them, and the dialog keeps "
+                            "them: Apply tries again.")
+                .arg(m_state.ClockName, storeProblem(rc)),
+            kErrorTitle, MessageIcon::Warning);
+    return stored;
 }
 
 void ClockApp::ShutdownClock(bool save) {

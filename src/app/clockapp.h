@@ -41,7 +41,7 @@ public:
     // end at once (unsupported system, or abandonStart() during start-up); nothing
     // has been written then.
     bool StartClock(const QString& clockName);
-    void ApplyClockSettings() override;
+    bool ApplyClockSettings() override;
     // Runs once; a second call while or after shutting down does nothing. The record
     // and the autostart entry are written only when the record was really read from
     // the store (or stored since), and never for a clock deleted meanwhile.

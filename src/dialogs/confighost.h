@@ -22,8 +22,9 @@ public:
     virtual KeyStore& store() = 0;
     virtual MessageSink& messages() = 0;
     virtual const TimeSource& timeSource() const = 0;
-    // OK and Apply: store the record, read it back and redraw the clock.
-    virtual void ApplyClockSettings() = 0;
+    // OK and Apply: store the record, read it back and redraw the clock. False, with
+    // the record kept and nothing read back, when the store would not take it.
+    virtual bool ApplyClockSettings() = 0;
     virtual void ShutdownClock(bool save) = 0;
 };
 

@@ -317,7 +317,10 @@ void SettingsDialog::ApplyConfig() {
         for (const Field f : fields)
             if (edited.*f != m_shown.*f || m_shown.*f != m_shownFrom.*f)
                 s.*f = edited.*f;
-    m_s.app.ApplyClockSettings();
+    // Not stored: the pages keep what the user set, and so does the record they
+    // are compared with, so that Apply tries the same changes again.
+    if (!m_s.app.ApplyClockSettings())
+        return;
     m_s.autorun.SyncAutorunEntry(m_s.app.settings().Autorun);
     WriteClockSettings(m_s.app.store(), m_s.app.state());
     // The fields now show what was stored, not the text that was typed.

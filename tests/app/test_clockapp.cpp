@@ -279,3 +279,33 @@ TEST(ClockApp, AnUnreadableStoreShowsDefaultsAndSaysItWillNotSaveThem) {
     p.app.ShutdownClock(true);
     EXPECT_EQ(p.stored(u"ClockRadius"), 70);
 }
+
+// Apply with the store kept busy by another program: tried again for as long as
+// start-up would wait, then the clock says the settings were not stored, shows them
+// and keeps them for the next Apply, which stores them once the store answers.
+TEST(ClockApp, ApplyWhileTheStoreIsBusyTriesAgainThenSaysSo) {
+    const struct {
+        int busyWrites;
+        bool stored;
+    } cases[] = {{2, true}, {1000000, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.busyWrites);
+        MemoryProcess p(300);
+        p.storeTokyo();
+        ASSERT_TRUE(p.app.StartClock(QStringLiteral("Tokyo")));
+        p.app.settings().ClockRadius = 90;
+        p.backend.busyWrites = c.busyWrites;
+        EXPECT_EQ(p.app.ApplyClockSettings(), c.stored);
+        EXPECT_EQ(p.app.settings().ClockRadius, 90) << "the record keeps what the user set";
+        EXPECT_EQ(p.stored(u"ClockRadius"), c.stored ? 90 : 60);
+        EXPECT_EQ(p.messages.messages.size(), c.stored ? 0u : 1u);
+        if (!c.stored) {
+            EXPECT_TRUE(
+                p.messages.messages.back().text.contains(QStringLiteral("could not be stored")))
+                << qPrintable(p.messages.messages.back().text);
+        }
+        p.backend.busyWrites = 0;
+        EXPECT_TRUE(p.app.ApplyClockSettings());
+        EXPECT_EQ(p.stored(u"ClockRadius"), 90);
+    }
+}

@@ -88,6 +88,10 @@ int MemoryStoreBackend::writeValue(uint32_t root, const QString& key, const QStr
                                    const RawValue& value) {
     if (failWrites)
         return status::CannotWrite;
+    if (busyWrites > 0) {
+        --busyWrites;
+        return status::Busy;
+    }
     QString part;
     for (const QString& component : key.split(u'\\')) {
         part = part.isEmpty() ? component : part + u'\\' + component;

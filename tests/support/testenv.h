@@ -62,6 +62,8 @@ public:
     int transaction(const std::function<bool()>& fn) override;
 
     bool failWrites = false;
+    // The next this many writes fail as a store that another program keeps busy.
+    int busyWrites = 0;
     // When not Success, every read fails with this status.
     int failReads = status::Success;
     // The next this many reads fail with readFailure, as a store that is locked by
