@@ -124,12 +124,15 @@ void ClocksPage::nameAfterZone(const ZoneChoice& zone) {
 void ClocksPage::RefreshClockList() {
     m_s.clocks.LoadClockList();
     m_list->clear();
+    m_listedNames.clear();
     //: %1 is a clock's name.
     const QString running = tr("%1 -- Running");
     //: %1 is a clock's name.
     const QString stopped = tr("%1 -- Stopped");
-    for (const ClockEntry& entry : m_s.clocks.entries())
+    for (const ClockEntry& entry : m_s.clocks.entries()) {
         m_list->addItem((entry.running() ? running : stopped).arg(shownClockName(entry.Name)));
+        m_listedNames << entry.Name;
+    }
 }
 
 void ClocksPage::clockCommand(int index) {
@@ -155,16 +158,20 @@ void ClocksPage::clockCommand(int index) {
 }
 
 QList<int> ClocksPage::reloadAndReadMarks() {
-    QList<int> rows;
-    for (int row = 0; row < m_list->count(); ++row) {
+    QStringList marked;
+    for (int row = 0; row < m_list->count() && row < m_listedNames.size(); ++row) {
         if (m_list->item(row)->isSelected())
-            rows << row;
+            marked << m_listedNames.at(row);
     }
-    // The marks are read by position against the list as it is now, which may have
-    // changed since it was shown; rows beyond its end name no clock.
+    // A mark belongs to the clock it was put on. The list may have changed since it
+    // was shown (a clock deleted from a terminal): a mark must never pass to the
+    // clock that took its row, and one whose clock is gone marks nothing.
     m_s.clocks.LoadClockList();
-    const int count = m_s.clocks.ClockCount();
-    rows.removeIf([count](int row) { return row >= count; });
+    QList<int> rows;
+    const QList<ClockEntry>& entries = m_s.clocks.entries();
+    for (int i = 0; i < int(entries.size()); ++i)
+        if (marked.contains(entries.at(i).Name))
+            rows << i;
     return rows;
 }
 

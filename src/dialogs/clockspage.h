@@ -21,7 +21,8 @@ struct ZoneChoice;
 
 // The clocks page: adds a clock in a chosen zone, and runs, stops, deletes or
 // refreshes the clocks marked in the list. Entry i of the list is clock i of the
-// clock list as last loaded.
+// clock list as last loaded; a command acts on the clocks marked, by name, in the
+// list as it is then.
 class ClocksPage : public QWidget {
     Q_OBJECT
 public:
@@ -60,7 +61,8 @@ private:
     DisplayNameEdit* m_name;
     QListWidget* m_list;
     std::array<QPushButton*, 5> m_buttons{};
-    QString m_nameFromZone; // the city last filled in, so the next choice may replace it
+    QString m_nameFromZone;    // the city last filled in, so the next choice may replace it
+    QStringList m_listedNames; // the clock of each entry of the list, as shown
 };
 
 } // namespace ovra

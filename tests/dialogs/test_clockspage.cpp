@@ -224,14 +224,29 @@ TEST(ClocksPage, StoppingTheOwnClockShutsItDownWithItsSettingsSaved) {
     EXPECT_EQ(actions(f.log), (QStringList{"close Berlin", "close own window"}));
 }
 
-TEST(ClocksPage, MarksAreReadAgainstTheListAsItIsNow) {
-    ThreeClocks f;
-    // Another clock process deletes Berlin while the list still shows it.
-    f.store.writeText(kClockListKey, kClockListValue, QStringLiteral("{Tokyo}{Paris}"));
-    mark(*f.page, {3});
-    f.page->clockCommand(ClocksPage::Stop);
-    EXPECT_FALSE(f.log.contains(QStringLiteral("close Berlin")));
-    EXPECT_EQ(f.page->clockList()->count(), 3);
+// Marks belong to the clocks they were put on: when the list changed underneath
+// (Tokyo deleted from a terminal), Stop and Delete act on the clocks marked, never
+// on the one that took a marked row, and a clock that is gone marks nothing.
+TEST(ClocksPage, MarksStayWithTheirClocksWhenTheListChangesUnderneath) {
+    const struct {
+        ClocksPage::Command command;
+        const char* done;  // to the marked Paris (or its key is gone)
+        const char* never; // to Berlin, which took Paris's row
+    } cases[] = {{ClocksPage::Stop, "close Paris", "close Berlin"},
+                 {ClocksPage::Delete, "delete Paris", "delete Berlin"}};
+    for (const auto& c : cases) {
+        ThreeClocks f;
+        f.channel.running.insert(QStringLiteral("Paris"), 102);
+        f.store.writeText(kClockListKey, kClockListValue, QStringLiteral("{Paris}{Berlin}"));
+        mark(*f.page, {1, 2}); // Tokyo, gone by now, and Paris
+        f.page->clockCommand(c.command);
+        const QString log = f.log.join(u' ');
+        EXPECT_FALSE(log.contains(QLatin1String(c.never))) << qPrintable(log);
+        EXPECT_FALSE(log.contains(QStringLiteral("close Tokyo"))) << qPrintable(log);
+        EXPECT_TRUE(log.contains(QLatin1String(c.done)) || !f.keyExists(QStringLiteral("Paris")))
+            << qPrintable(log);
+        EXPECT_TRUE(f.keyExists(QStringLiteral("Berlin")));
+    }
 }
 
 } // namespace
