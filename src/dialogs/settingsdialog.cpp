@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <optional>
 #include <span>
 
 #include <algorithm>
@@ -227,6 +228,7 @@ void SettingsDialog::IniData(bool refill) {
     updateZoneLine();
     m_shownFrom = s;
     m_shown = pageValues();
+    m_storedFrom = storedSettings().value_or(s);
 }
 
 namespace {
@@ -251,7 +253,33 @@ ClockSettings SettingsDialog::pageValues() const {
     return values;
 }
 
+std::optional<ClockSettings> SettingsDialog::storedSettings() const {
+    ClockState stored = m_s.app.state();
+    int rc = status::Success;
+    ReadClockSettings(m_s.app.store(), stored, &rc);
+    if (rc != status::Success)
+        return std::nullopt;
+    NormalizeSettings(stored.settings);
+    return stored.settings;
+}
+
+void SettingsDialog::takeStoredChanges() {
+    const std::optional<ClockSettings> stored = storedSettings();
+    if (!stored)
+        return;
+    // Another process wrote this clock's settings since the dialog last looked: the
+    // record takes what it changed, so that the pages show it and Apply keeps it.
+    ClockSettings& record = m_s.app.settings();
+    for (const std::span<const Field> fields :
+         {std::span<const Field>(kGeneralFields), std::span<const Field>(kAppearanceFields)})
+        for (const Field f : fields)
+            if (f != &ClockSettings::Autorun && (*stored).*f != m_storedFrom.*f)
+                record.*f = (*stored).*f;
+    m_storedFrom = *stored;
+}
+
 void SettingsDialog::followRecord() {
+    takeStoredChanges();
     const ClockSettings& record = m_s.app.settings();
     ClockSettings shown = pageValues();
     QList<Field> followed;
@@ -308,6 +336,7 @@ ZoneChoice SettingsDialog::clockZone() const {
 }
 
 void SettingsDialog::ApplyConfig() {
+    takeStoredChanges();
     ClockSettings& s = m_s.app.settings();
     const ClockSettings edited = pageValues();
     // Only what the user changed here goes over the record: "Always on Top" ticked
@@ -328,6 +357,7 @@ void SettingsDialog::ApplyConfig() {
     m_appearance->fill(m_s.app.settings());
     m_shownFrom = m_s.app.settings();
     m_shown = pageValues();
+    m_storedFrom = storedSettings().value_or(m_shownFrom);
 }
 
 void SettingsDialog::dialogCommand(int index) {

@@ -6,6 +6,8 @@
 
 #include <QTimer>
 
+#include <optional>
+
 #include <QDialog>
 
 #include <array>
@@ -84,6 +86,10 @@ private:
     // menu, its keys) since they were shown, wherever the user has not changed the
     // field here.
     void followRecord();
+    // The clock's settings as the store holds them now; nothing when unreadable.
+    std::optional<ClockSettings> storedSettings() const;
+    // Gives the record what another process changed in the store since last time.
+    void takeStoredChanges();
 
     ConfigServices m_s;
     TabStrip* m_tabs;
@@ -98,6 +104,7 @@ private:
     // showed: Apply takes over only the fields the user changed (or that a page
     // could not show), so what changed elsewhere is not undone.
     ClockSettings m_shownFrom;
+    ClockSettings m_storedFrom; // the store, as last seen
     ClockSettings m_shown;
     QTimer m_followTimer;
 };

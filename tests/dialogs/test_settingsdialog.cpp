@@ -491,6 +491,16 @@ TEST(SettingsDialog, ChangesMadeElsewhereShowAndApplyDoesNotUndoThem) {
     EXPECT_EQ(f.stored("Default", u"DisplayScale"), 1);
     EXPECT_EQ(f.stored("Default", u"AlwaysOnTop"), 0);
     EXPECT_EQ(f.stored("Default", u"12/24Hour"), 1);
+
+    // Another process writes the clock's radius into the store.
+    f.store.writeInteger(clockKeyPath(QStringLiteral("Default")), QStringLiteral("ClockRadius"),
+                         90);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return d.appearancePage()->radiusField()->text() == QStringLiteral("90"); }, 3000));
+    g.onTopBox()->setCurrentIndex(1);
+    d.dialogCommand(SettingsDialog::Apply);
+    EXPECT_EQ(f.stored("Default", u"ClockRadius"), 90);
+    EXPECT_EQ(f.stored("Default", u"AlwaysOnTop"), 1);
 }
 
 // Nothing a user reads in the dialog names another system's parts: it starts "at
