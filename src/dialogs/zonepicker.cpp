@@ -4,7 +4,6 @@
 #include "time/zonesearch.h"
 
 #include <QAbstractItemView>
-#include <QAccessible>
 #include <QComboBox>
 #include <QCompleter>
 #include <QKeyEvent>
@@ -77,16 +76,6 @@ ZonePicker::ZonePicker(const TimeSource& time, QWidget* parent)
     connect(m_find, &QLineEdit::textEdited, this, &ZonePicker::search);
     connect(m_completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
             [this](const QModelIndex& index) { takeMatch(index.row()); });
-    // The keyboard stays in the find field while the popup shows the matches: the
-    // highlighted one is announced as if it had the focus, as a list's popup is.
-    connect(m_completer, qOverload<const QModelIndex&>(&QCompleter::highlighted), this,
-            [this](const QModelIndex& index) {
-                if (!QAccessible::isActive() || !index.isValid())
-                    return;
-                QAccessibleEvent focus(m_completer->popup(), QAccessible::Focus);
-                focus.setChild(index.row());
-                QAccessible::updateAccessibility(&focus);
-            });
     connect(m_list, &QComboBox::activated, this, [this] { emit chosen(current()); });
     connect(m_list, &QComboBox::currentIndexChanged, this, &ZonePicker::updateNowLine);
     m_find->installEventFilter(this);

@@ -326,6 +326,16 @@ def check_tabs(application, dialog, t):
     if field is None or field.get_name() != t["fields"][2][0]:
         fault(f"after the access key the keyboard is on {field and field.get_name()!r}")
 
+    # Typing in "Find a Place": the match the arrow keys reach is announced.
+    events.clear()
+    subprocess.run(["xdotool", "type", "--delay", "60", "kath"], check=False)
+    subprocess.run(["xdotool", "key", "Down"], check=False)
+    if not wait_for(lambda: [e for e in events_of("object:state-changed:focused")
+                             if "Kathmandu" in (e[2] or "") and e[3] == 1], 5):
+        fault("the place found by typing is not announced: "
+              f"{[e for e in events if 'focused' in e[0]]}")
+    subprocess.run(["xdotool", "key", "Escape"], check=False)
+
 
 def check_alert(application, caption):
     """A due alarm's notice: an alert named by its caption."""
