@@ -34,6 +34,22 @@ void focus(const QString& window) {
     QThread::msleep(200);
 }
 
+// The clock's window once it is shown; empty when it does not come.
+QString clockWindow() {
+    QString window;
+    waitFor([&] { return !(window = windowNamed(kClockCaption)).isEmpty(); }, 10000);
+    return window;
+}
+
+// The settings dialog opened with Page Up on the clock; empty when none opens.
+QString openSettings(const QString& clock) {
+    focus(clock);
+    pressKeys({QStringLiteral("Prior")});
+    QString dialog;
+    waitFor([&] { return !(dialog = windowNamed(kDialogCaption)).isEmpty(); }, 5000);
+    return dialog;
+}
+
 ClockState storedDefault(const test::TestHome& home) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
@@ -116,12 +132,10 @@ TEST(SettingsOnTheDesktop, AClockAddedForTheComputersZoneShowsItsExactTime) {
     const QStringList chathamEnv{QStringLiteral("TZ=Pacific/Chatham")};
     ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN), {}, chathamEnv,
                        home.path() + QStringLiteral("/default.err"));
-    QString window;
-    ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kClockCaption)).isEmpty(); }, 10000));
-    focus(window);
-    pressKeys({QStringLiteral("Prior")});
-    QString dialog;
-    ASSERT_TRUE(waitFor([&] { return !(dialog = windowNamed(kDialogCaption)).isEmpty(); }, 5000));
+    const QString window = clockWindow();
+    ASSERT_FALSE(window.isEmpty());
+    const QString dialog = openSettings(window);
+    ASSERT_FALSE(dialog.isEmpty());
     // From the tab strip to the clocks page and with its access key to the name,
     // which Enter adds in the zone offered first.
     focus(dialog);
@@ -178,12 +192,10 @@ TEST(SettingsOnTheDesktop, EveryWindowCarriesTheProgramsIcon) {
     test::PrivateDesktop desktop(DesktopOptions{.session = Session::Openbox});
     ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
     ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
-    QString window;
-    ASSERT_TRUE(waitFor([&] { return !(window = windowNamed(kClockCaption)).isEmpty(); }, 10000));
-    focus(window);
-    pressKeys({QStringLiteral("Prior")});
-    QString dialog;
-    ASSERT_TRUE(waitFor([&] { return !(dialog = windowNamed(kDialogCaption)).isEmpty(); }, 5000));
+    const QString window = clockWindow();
+    ASSERT_FALSE(window.isEmpty());
+    const QString dialog = openSettings(window);
+    ASSERT_FALSE(dialog.isEmpty());
     for (const QString& w : {window, dialog}) {
         QByteArray icon;
         runProgram(QStringLiteral("xprop"),
@@ -216,16 +228,12 @@ TEST(SettingsOnTheDesktop, TheDialogsTitleBarIsOnTheScreenEveryTime) {
         ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN), {},
                            {QStringLiteral("QT_SCALE_FACTOR=") + QLatin1String(scale)},
                            home.path() + QStringLiteral("/clock.err"));
-        QString window;
-        ASSERT_TRUE(
-            waitFor([&] { return !(window = windowNamed(kClockCaption)).isEmpty(); }, 10000));
+        const QString window = clockWindow();
+        ASSERT_FALSE(window.isEmpty());
         int above = 0;
         for (int open = 0; open < 20; ++open) {
-            focus(window);
-            pressKeys({QStringLiteral("Prior")});
-            QString dialog;
-            ASSERT_TRUE(
-                waitFor([&] { return !(dialog = windowNamed(kDialogCaption)).isEmpty(); }, 5000));
+            const QString dialog = openSettings(window);
+            ASSERT_FALSE(dialog.isEmpty());
             QThread::msleep(400); // framed and placed again by its frame
             const QRect frame = x11::frameGeometry(dialog.toUInt());
             if (frame.top() < 0)
