@@ -10,6 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
+#include <sys/stat.h>
+
 namespace ovra {
 
 namespace {
@@ -25,6 +29,23 @@ QByteArray shortHash(const QString& text, int hexDigits) {
 bool fits(const QString& folder) {
     return QFile::encodeName(folder).size() + kSocketNameBytes <= kMaxSocketPathBytes;
 }
+
+// A folder in a place others share is used only when it is this user's own and
+// closed to everyone else. One that is wider open is not narrowed and used: another
+// user may have put something in it first, such as a lock held for one of this
+// user's clocks.
+bool ownPrivateFolder(const QString& folder) {
+    const QByteArray path = QFile::encodeName(QDir::cleanPath(folder));
+    if (::mkdir(path.constData(), 0700) == 0) {
+        // A umask that takes the owner's own rights would leave a folder it cannot use.
+        ::chmod(path.constData(), 0700);
+    } else if (errno != EEXIST) {
+        return false;
+    }
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == currentUserId() && (st.st_mode & 07777) == 0700;
+}
 } // namespace
 
 QString instanceSocketFolder(const QString& runtimeRoot) {
@@ -36,6 +57,7 @@ QString instanceSocketFolder(const QString& runtimeRoot) {
     // one of them.
     QString tempName = QStringLiteral("ovra-clock-%1/").arg(uid);
     QStringList candidates;
+    QString runtimeFolder;
     if (QDir::isAbsolutePath(runtimeRoot)) {
         const QString folder = withTrailingSlash(runtimeRoot) + QStringLiteral("ovra-clock/");
         if (!fits(folder)) {
@@ -44,6 +66,7 @@ QString instanceSocketFolder(const QString& runtimeRoot) {
             tempName = QStringLiteral("ovra-clock-%1-%2/")
                            .arg(uid, QString::fromLatin1(shortHash(runtimeRoot, 8)));
         } else if (folderIsTrusted(runtimeRoot, true)) {
+            runtimeFolder = folder;
             candidates << folder;
         }
     }
@@ -63,7 +86,11 @@ QString instanceSocketFolder(const QString& runtimeRoot) {
         const QString parent = QFileInfo(folder.chopped(1)).path();
         if (folder == cache)
             makePrivatePath(parent);
-        if (folderIsTrusted(parent, false) && ensurePrivateFolder(folder))
+        if (!folderIsTrusted(parent, false))
+            continue;
+        // Nobody else can enter a runtime folder that passed the check above, so
+        // what is in it is this user's, and a sub-folder of it may be narrowed.
+        if (folder == runtimeFolder ? ensurePrivateFolder(folder) : ownPrivateFolder(folder))
             return folder;
     }
     // None is usable: the first one is named, and claiming it says what is wrong.

@@ -8,7 +8,9 @@ namespace ovra {
 // missing: a private sub-folder of the runtime folder, or of the temporary folder
 // when the session has none or its runtime folder is not the user's alone, or of
 // the user's cache folder when the temporary one is taken, or of /tmp; a folder
-// whose socket paths would be too long is passed over. Ends with "/".
+// whose socket paths would be too long is passed over, and so is a folder outside
+// the runtime folder that is not this user's own with mode 0700 (what another user
+// left there could pose as a clock). Ends with "/".
 QString instanceSocketFolder(const QString& runtimeRoot);
 
 // The socket of one clock. Named from a hash of the clock's name, so any name fits

@@ -451,6 +451,67 @@ TEST(Process, AClockThatCannotListenRunsOnceAndSaysSo) {
         << qPrintable(blocked.err);
 }
 
+namespace {
+// The runtime and temporary folders of one shell of the test's user; the test's
+// own are put back when it goes.
+class Shell {
+public:
+    explicit Shell(const test::TestHome& home) : m_home(home) {}
+    ~Shell() {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_home.roots().runtimeRoot));
+        qputenv("TMPDIR", QFile::encodeName(m_home.roots().tempFolder));
+    }
+    // runtime false: no XDG_RUNTIME_DIR; temp: a folder of the home ("tmp" is the
+    // home's own).
+    void enter(bool runtime, const QString& temp) {
+        if (runtime)
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_home.roots().runtimeRoot));
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
+        const QString folder = m_home.path() + u'/' + temp;
+        QDir().mkpath(folder);
+        qputenv("TMPDIR", QFile::encodeName(folder));
+    }
+
+private:
+    const test::TestHome& m_home;
+};
+} // namespace
+
+// A socket folder in the temporary folder that is open to others is not used,
+// whatever waits in it: a lock held there at the clock's name neither keeps the
+// clock from starting nor makes it "running but not answering".
+TEST(Process, ASocketFolderOpenToOthersIsNotUsed) {
+    test::TestHome home;
+    Shell shell(home);
+    shell.enter(false, QStringLiteral("tmp"));
+    const QString planted = home.path() + QStringLiteral("/tmp/ovra-clock-%1").arg(::getuid());
+    ASSERT_TRUE(QDir().mkpath(planted));
+    ASSERT_EQ(::chmod(QFile::encodeName(planted).constData(), 0777), 0);
+    const QString lock = instanceLockPath(instanceSocketPath(planted, QStringLiteral("Default")));
+    test::ClockProcess holder(QStringLiteral("flock"),
+                              {lock, QStringLiteral("sleep"), QStringLiteral("60")});
+    ASSERT_TRUE(holder.process.waitForStarted());
+    ASSERT_TRUE(test::waitFor([&] {
+        return test::runCapturing(QStringLiteral("flock"),
+                                  {QStringLiteral("-n"), lock, QStringLiteral("true")})
+                   .exitCode == 1;
+    }));
+
+    const test::ProgramResult bystander = run({QStringLiteral("--list")}, offscreen());
+    EXPECT_EQ(bystander.out.toStdString(), "Default -- Stopped\n");
+    OffscreenClock clock(home);
+    EXPECT_TRUE(test::waitFor([] { return listed() == "Default -- Running\n"; }))
+        << qPrintable(listed()) << qPrintable(clock.err());
+    EXPECT_FALSE(clock.err().contains(QStringLiteral("does not answer")))
+        << qPrintable(clock.err());
+    const test::ProgramResult stop =
+        run({QStringLiteral("--stop"), QStringLiteral("Default")}, offscreen());
+    EXPECT_EQ(stop.exitCode, 0) << qPrintable(stop.err);
+    EXPECT_TRUE(clock.clock.endsWithin(15000));
+    EXPECT_FALSE(holder.process.waitForFinished(0)) << "the lock's holder was ended";
+}
+
 // A start-up message box runs while the clock's name is already taken: --stop
 // reaches the clock then, closes the box and ends the process.
 TEST(Process, StopReachesAClockWhoseStartUpMessageWaits) {
