@@ -444,6 +444,10 @@ eines, das mit „-“ beginnt: --start -- -x.
         <translation>Der Kanal der Uhr kann nicht gesperrt werden (%1).</translation>
     </message>
     <message>
+        <source>The clock&apos;s channel cannot be noted in %1.</source>
+        <translation>Der Kanal der Uhr kann nicht in %1 vermerkt werden.</translation>
+    </message>
+    <message>
         <source>The clock&apos;s channel %1 cannot be opened: %2</source>
         <translation>Der Kanal %1 der Uhr kann nicht geöffnet werden: %2</translation>
     </message>

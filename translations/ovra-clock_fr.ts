@@ -444,6 +444,10 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <translation>Le canal de l’horloge ne peut pas être verrouillé (%1).</translation>
     </message>
     <message>
+        <source>The clock&apos;s channel cannot be noted in %1.</source>
+        <translation>Le canal de l’horloge ne peut pas être noté dans %1.</translation>
+    </message>
+    <message>
         <source>The clock&apos;s channel %1 cannot be opened: %2</source>
         <translation>Le canal %1 de l’horloge ne peut pas être ouvert : %2</translation>
     </message>

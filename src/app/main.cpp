@@ -86,14 +86,14 @@ int runClock(int argc, char** argv, const QString& name) {
 
     // One process per clock: the name is claimed before anything is shown, and a
     // second start of a running clock only brings that clock forward.
-    const QString socketFolder = instanceSocketFolder(roots.runtimeRoot);
-    InstanceServer channel(instanceSocketPath(socketFolder, name));
+    const InstancePlaces places = instancePlaces(roots, SocketFolderFor::Listening);
+    InstanceServer channel(places, name);
     QString channelProblem;
     switch (channel.claim(&channelProblem)) {
     case InstanceServer::Claim::AlreadyRunning:
         // A clock that is stopped, hung or unable to listen keeps its name all the
         // same; this process steps back, and says why nothing came to the front.
-        if (LocalInstanceChannel(socketFolder).find(name, true) == kNotAnswering)
+        if (LocalInstanceChannel(places).find(name, true) == kNotAnswering)
             printErr(QCoreApplication::translate("CommandLine",
                                                  "The clock %1 is running but does not answer.")
                          .arg(u'"' + name + u'"'));
@@ -164,7 +164,7 @@ int runClock(int argc, char** argv, const QString& name) {
     const std::function<void()> raiseOwnClock = [&] {
         window.raise();
     };
-    LocalInstanceChannel otherClocks(socketFolder);
+    LocalInstanceChannel otherClocks(places);
     OwnClockChannel dialogChannel(otherClocks, {name, raiseOwnClock, unloadOwnClock});
     DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
     ClockList clockList({store, dialogChannel, launcher, messages},
@@ -223,7 +223,7 @@ int runClockCommand(const CommandLine& cl) {
     SqliteStoreBackend backend(AppPaths::storePathFor(roots), printErr);
     KeyStore store(backend);
     StderrMessageSink errors;
-    LocalInstanceChannel channel(instanceSocketFolder(roots.runtimeRoot));
+    LocalInstanceChannel channel(instancePlaces(roots, SocketFolderFor::Looking));
     DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
     ClockList clocks({store, channel, launcher, errors},
                      AppPaths::build(kDefaultClockName, roots).AutostartFolder);

@@ -2,6 +2,7 @@
 
 #include "base/apppaths.h"
 #include "base/privatepath.h"
+#include "base/regularfile.h"
 #include "base/textutil.h"
 #include "settings/privatesocket.h"
 
@@ -9,8 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QSysInfo>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include <sys/stat.h>
 
@@ -46,9 +50,21 @@ bool ownPrivateFolder(const QString& folder) {
     return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
            st.st_uid == currentUserId() && (st.st_mode & 07777) == 0700;
 }
+
+// A new folder of this user's alone, whose name nobody could know beforehand.
+QString freshPrivateFolder(const QString& parent, const QString& name) {
+    QByteArray pattern = QFile::encodeName(parent + name) + "-XXXXXX";
+    if (!fits(QFile::decodeName(pattern) + u'/') || !::mkdtemp(pattern.data()))
+        return {};
+    return QFile::decodeName(pattern) + u'/';
+}
+
+QString hostTag() {
+    return QString::fromLatin1(shortHash(QSysInfo::machineHostName(), 8));
+}
 } // namespace
 
-QString instanceSocketFolder(const QString& runtimeRoot) {
+QString instanceSocketFolder(const QString& runtimeRoot, SocketFolderFor use) {
     const QString uid = QString::number(currentUserId());
     const QString temp = withTrailingSlash(QDir::tempPath());
     // Every process of the user walks the same list and takes the first folder
@@ -93,8 +109,53 @@ QString instanceSocketFolder(const QString& runtimeRoot) {
         if (folder == runtimeFolder ? ensurePrivateFolder(folder) : ownPrivateFolder(folder))
             return folder;
     }
+    if (use == SocketFolderFor::Listening) {
+        // The clock notes where it listens, so a folder of its own is found too.
+        for (const QString& parent : {temp, QStringLiteral("/tmp/")}) {
+            if (!folderIsTrusted(parent, false))
+                continue;
+            if (QString fresh = freshPrivateFolder(parent, tempName.chopped(1)); !fresh.isEmpty())
+                return fresh;
+        }
+    }
     // None is usable: the first one is named, and claiming it says what is wrong.
     return candidates.first();
+}
+
+InstancePlaces instancePlaces(const PathRoots& roots, SocketFolderFor use) {
+    return {QFileInfo(AppPaths::storePathFor(roots)).path() + QStringLiteral("/instances/"),
+            instanceSocketFolder(roots.runtimeRoot, use)};
+}
+
+QString instanceNameLockPath(const QString& nameFolder, const QString& clockName) {
+    return withTrailingSlash(nameFolder) + QString::fromLatin1(shortHash(clockName, 16)) + u'-' +
+           hostTag() + QStringLiteral(".lock");
+}
+
+QString instanceSocketNotePath(const QString& nameFolder, const QString& clockName) {
+    return withTrailingSlash(nameFolder) + QString::fromLatin1(shortHash(clockName, 16)) + u'-' +
+           hostTag() + QStringLiteral(".socket");
+}
+
+QString notedSocket(const QString& notePath) {
+    if (pathKind(notePath) != PathKind::Regular)
+        return {};
+    QFile note(notePath);
+    if (!note.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray line = note.read(kMaxSocketPathBytes + 2).trimmed();
+    if (line.size() > kMaxSocketPathBytes || line.contains('\0') || !line.startsWith('/'))
+        return {};
+    return QFile::decodeName(line);
+}
+
+bool writeSocketNote(const QString& notePath, const QString& socketPath) {
+    QSaveFile note(notePath);
+    if (!note.open(QIODevice::WriteOnly))
+        return false;
+    note.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    note.write(QFile::encodeName(socketPath) + '\n');
+    return note.commit();
 }
 
 QString instanceLockPath(const QString& socketPath) {

@@ -444,7 +444,9 @@ TEST(Process, AClockThatCannotListenRunsOnceAndSaysSo) {
         << qPrintable(first.err());
 
     ASSERT_TRUE(QDir().rmdir(socket));
-    ASSERT_TRUE(QDir().mkpath(instanceLockPath(socket)));
+    ASSERT_TRUE(QDir().mkpath(
+        instanceNameLockPath(instancePlaces(home.roots(), SocketFolderFor::Looking).nameFolder,
+                             QStringLiteral("Default"))));
     const test::ProgramResult blocked = run({}, offscreen());
     EXPECT_EQ(blocked.exitCode, 1);
     EXPECT_TRUE(blocked.err.contains(QStringLiteral("cannot be locked")))
@@ -477,6 +479,46 @@ private:
     const test::TestHome& m_home;
 };
 } // namespace
+
+// The same clock started and asked for from shells whose runtime or temporary
+// folders differ is one process: a second start only brings it forward, and every
+// shell lists it running and stops it.
+TEST(Process, EveryShellOfTheUserMeetsTheSameClock) {
+    const struct {
+        const char* what;
+        bool firstRuntime;
+        const char* firstTemp;
+        bool secondRuntime;
+        const char* secondTemp;
+    } cases[] = {
+        {"then a shell without a runtime folder", true, "tmp", false, "tmp"},
+        {"first a shell without a runtime folder", false, "tmp", true, "tmp"},
+        {"two shells with other temporary folders", false, "tmp", false, "tmp2"},
+        {"other runtime and temporary folders", true, "tmp", false, "tmp2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TestHome home;
+        Shell shell(home);
+        shell.enter(c.firstRuntime, QString::fromLatin1(c.firstTemp));
+        OffscreenClock first(home);
+        ASSERT_TRUE(first.clock.process.waitForStarted());
+        ASSERT_TRUE(test::waitFor([] { return listed() == "Default -- Running\n"; }))
+            << qPrintable(listed());
+
+        shell.enter(c.secondRuntime, QString::fromLatin1(c.secondTemp));
+        EXPECT_EQ(listed().toStdString(), "Default -- Running\n");
+        // A second process of the clock would run on and be killed at the limit.
+        const test::ProgramResult second = run({}, offscreen());
+        EXPECT_EQ(second.exitCode, 0) << qPrintable(second.err);
+        EXPECT_FALSE(first.clock.process.waitForFinished(0)) << "the first clock ended";
+        const test::ProgramResult stop =
+            run({QStringLiteral("--stop"), QStringLiteral("Default")}, offscreen());
+        EXPECT_EQ(stop.exitCode, 0) << qPrintable(stop.err);
+        EXPECT_TRUE(first.clock.endsWithin(15000));
+        EXPECT_EQ(listed().toStdString(), "Default -- Stopped\n");
+    }
+}
 
 // A socket folder in the temporary folder that is open to others is not used,
 // whatever waits in it: a lock held there at the clock's name neither keeps the
