@@ -361,6 +361,18 @@ eines, das mit „-“ beginnt: --start -- -x.
         <source>The clock %1 was added, but it cannot be shown: no display could be opened.</source>
         <translation>Die Uhr %1 wurde hinzugefügt, kann aber nicht gezeigt werden: Es konnte keine Anzeige geöffnet werden.</translation>
     </message>
+    <message>
+        <source>The system bus does not answer: resume from sleep is not noticed and power actions cannot be carried out.</source>
+        <translation>Der Systembus antwortet nicht: Das Aufwachen aus dem Ruhezustand wird nicht bemerkt, und Energieaktionen können nicht ausgeführt werden.</translation>
+    </message>
+    <message>
+        <source>The session bus does not answer: screen readers cannot reach the clock and the session is not asked to end before a shutdown.</source>
+        <translation>Der Sitzungsbus antwortet nicht: Bildschirmleser erreichen die Uhr nicht, und die Sitzung wird vor dem Herunterfahren nicht gebeten, sich zu beenden.</translation>
+    </message>
+    <message>
+        <source>The accessibility bus does not answer: screen readers cannot reach the clock.</source>
+        <translation>Der Barrierefreiheitsbus antwortet nicht: Bildschirmleser erreichen die Uhr nicht.</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>

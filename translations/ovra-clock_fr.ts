@@ -361,6 +361,18 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <source>The clock %1 was added, but it cannot be shown: no display could be opened.</source>
         <translation>L’horloge %1 a été ajoutée, mais elle ne peut pas être affichée : aucun écran n’a pu être ouvert.</translation>
     </message>
+    <message>
+        <source>The system bus does not answer: resume from sleep is not noticed and power actions cannot be carried out.</source>
+        <translation>Le bus système ne répond pas : la sortie de veille n’est pas remarquée et les actions d’alimentation ne peuvent pas être effectuées.</translation>
+    </message>
+    <message>
+        <source>The session bus does not answer: screen readers cannot reach the clock and the session is not asked to end before a shutdown.</source>
+        <translation>Le bus de session ne répond pas : les lecteurs d’écran ne peuvent pas atteindre l’horloge et la session n’est pas invitée à se terminer avant un arrêt.</translation>
+    </message>
+    <message>
+        <source>The accessibility bus does not answer: screen readers cannot reach the clock.</source>
+        <translation>Le bus d’accessibilité ne répond pas : les lecteurs d’écran ne peuvent pas atteindre l’horloge.</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>

@@ -4,6 +4,7 @@
 #include "alarms/loadedalarmsound.h"
 #include "alarms/logindpoweractions.h"
 #include "alarms/logindresumewatch.h"
+#include "app/busguard.h"
 #include "app/clockapp.h"
 #include "app/clockcommandline.h"
 #include "app/commandline.h"
@@ -76,6 +77,8 @@ int runClock(int argc, char** argv, const QString& name) {
     }
     QApplication::setApplicationName(QStringLiteral("Ovra Clock"));
     QApplication::setApplicationVersion(QStringLiteral(OVRA_VERSION));
+    // Before anything reaches a bus: the resume watch below, the first show.
+    guardBuses(printErr);
 
     const PathRoots roots = PathRoots::fromSystem();
     SqliteStoreBackend backend(AppPaths::storePathFor(roots), printErr);
