@@ -118,6 +118,9 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
     // From here on this process is the clock, reachable or not: a second start
     // finds the name taken.
     m_lock = std::move(lock);
+    // Its process id is nobody else's business; the lock is made with the umask's
+    // mode.
+    QFile::setPermissions(m_lockPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QString why;
     if (!m_server.listen(m_path, proto::ListenBacklog, &why)) {
         failed(
