@@ -80,13 +80,20 @@ QTimeZone zoneOfFile(const QString& path) {
     return zoneOfRule(bytes);
 }
 
-// The file TZ names, or empty when it names a zone or gives a rule. The C library
-// takes a value with a leading ":" or "/" as a file.
+// The file TZ names, or empty when it names a zone of the system's folder or gives
+// a rule. The C library takes a value with a leading ":" or "/" as a file, and a
+// zone name as a file of TZDIR when that variable names another folder.
 QString fileOfTZ() {
     QByteArray tz = qgetenv("TZ");
     if (tz.startsWith(':'))
         tz.remove(0, 1);
-    return tz.startsWith('/') ? QFile::decodeName(tz) : QString();
+    if (tz.startsWith('/'))
+        return QFile::decodeName(tz);
+    const QByteArray folder = qgetenv("TZDIR");
+    if (tz.isEmpty() || !folder.startsWith('/') || tz.contains(".."))
+        return {};
+    const QString file = QFile::decodeName(folder + '/' + tz);
+    return QFileInfo(file).isFile() ? file : QString();
 }
 
 // The C library's own offset now, for a zone Qt cannot name. It is asked again each

@@ -129,6 +129,20 @@ TEST(ComputerZone, AZoneFileIsReadForWhatItHoldsNotWhereItLies) {
         else
             EXPECT_EQ(computer.id().toStdString(), c.id.toStdString());
     }
+    // A zone name, read by the C library from the folder TZDIR names.
+    const QString folder = dir.filePath(QStringLiteral("tzdir"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Asia")));
+    ASSERT_TRUE(QFile::copy(system + QStringLiteral("America/New_York"),
+                            folder + QStringLiteral("/Asia/Tokyo")));
+    const QByteArray savedFolder = qgetenv("TZDIR");
+    qputenv("TZDIR", QFile::encodeName(folder));
+    qputenv("TZ", "Asia/Tokyo");
+    tzset();
+    EXPECT_EQ(computerZone(utc(2026, 1, 15, 12, 0)).offsetFromUtc(utc(2026, 1, 15, 12, 0)), -18000);
+    if (savedFolder.isNull())
+        qunsetenv("TZDIR");
+    else
+        qputenv("TZDIR", savedFolder);
     if (saved.isNull())
         qunsetenv("TZ");
     else
