@@ -59,8 +59,12 @@ QString freshPrivateFolder(const QString& parent, const QString& name) {
     return QFile::decodeName(pattern) + u'/';
 }
 
+// This computer, for a home folder that several share. Its machine id stays when
+// the network renames the computer under a running clock.
 QString hostTag() {
-    return QString::fromLatin1(shortHash(QSysInfo::machineHostName(), 8));
+    const QByteArray id = QSysInfo::machineUniqueId();
+    return QString::fromLatin1(
+        shortHash(id.isEmpty() ? QSysInfo::machineHostName() : QString::fromLatin1(id), 8));
 }
 } // namespace
 
