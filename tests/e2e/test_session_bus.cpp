@@ -15,7 +15,6 @@
 
 #include <csignal>
 #include <cstring>
-#include <memory>
 #include <optional>
 
 #include <signal.h>
@@ -132,7 +131,7 @@ private:
 // bus for, with a line that says so, and nothing else: the clock shows, and --stop
 // ends it, within seconds.
 TEST(SessionBus, ABusThatNeverAnswersCostsItsFeatureNotTheClock) {
-    enum class Where { SessionBus, SystemBus, AccessibilityVariable, RootWindow };
+    enum class Where { SessionBus, SystemBus, AccessibilityVariable, RootWindow, SessionNamed };
     const struct {
         const char* what;
         Where where;
@@ -141,7 +140,11 @@ TEST(SessionBus, ABusThatNeverAnswersCostsItsFeatureNotTheClock) {
         {"the system bus", Where::SystemBus},
         {"the accessibility bus named in AT_SPI_BUS_ADDRESS", Where::AccessibilityVariable},
         {"the accessibility bus named on the X root window", Where::RootWindow},
+        {"the accessibility bus the session bus names", Where::SessionNamed},
     };
+    // A working session bus of the test's own, so that the others are asked for.
+    PrivateSessionBus session;
+    ASSERT_TRUE(session.confirm()) << qPrintable(session.error());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         test::TestHome home;
@@ -149,9 +152,8 @@ TEST(SessionBus, ABusThatNeverAnswersCostsItsFeatureNotTheClock) {
         ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
         SilentBus silent(home.path() + QStringLiteral("/silent-bus"));
         ASSERT_TRUE(silent.ok());
-        // A working session bus of the test's own, so that the others are asked for.
-        std::unique_ptr<PrivateSessionBus> session;
         std::optional<Variable> variable;
+        const QString a11y = QStringLiteral("org.a11y.Bus");
         switch (c.where) {
         case Where::SessionBus:
             variable.emplace("DBUS_SESSION_BUS_ADDRESS", silent.address());
@@ -163,14 +165,21 @@ TEST(SessionBus, ABusThatNeverAnswersCostsItsFeatureNotTheClock) {
             variable.emplace("AT_SPI_BUS_ADDRESS", silent.address());
             break;
         case Where::RootWindow:
-            session = std::make_unique<PrivateSessionBus>();
-            ASSERT_TRUE(session->confirm()) << qPrintable(session->error());
             ASSERT_EQ(runProgram(QStringLiteral("xprop"),
                                  {QStringLiteral("-root"), QStringLiteral("-f"),
                                   QStringLiteral("AT_SPI_BUS"), QStringLiteral("8s"),
                                   QStringLiteral("-set"), QStringLiteral("AT_SPI_BUS"),
                                   QString::fromUtf8(silent.address())}),
                       0);
+            break;
+        case Where::SessionNamed:
+            ASSERT_TRUE(session.startService(a11y, QStringLiteral("/org/a11y/bus"), a11y, {}))
+                << qPrintable(session.error());
+            ASSERT_TRUE(session.addMethod(a11y, a11y, QStringLiteral("GetAddress"),
+                                          QStringLiteral("s"),
+                                          QStringLiteral("ret = '%1'").arg(silent.address())));
+            // Qt asks only while a screen reader is on.
+            variable.emplace("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
             break;
         }
         const QString errors = home.path() + QStringLiteral("/clock.err");
@@ -187,6 +196,7 @@ TEST(SessionBus, ABusThatNeverAnswersCostsItsFeatureNotTheClock) {
         QFile said(errors);
         ASSERT_TRUE(said.open(QIODevice::ReadOnly));
         EXPECT_TRUE(said.readAll().contains("does not answer"));
+        session.stopService(a11y);
     }
 }
 
