@@ -16,6 +16,9 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace ovra {
 
 namespace proto = instanceprotocol;
@@ -35,6 +38,22 @@ bool liveClockListens(const QString& path) {
         break;
     }
     return peerIsSameUser(probe.descriptor());
+}
+
+// A lock file in this user's folder that no process of this user holds, while some
+// process holds it all the same: one of another user, who opened it while the
+// folder was open to others, or made it. It is no clock of this user, and it goes;
+// the stranger keeps a lock on a file that is no longer there. Only the file that
+// was looked at goes, not one a clock of this user made in the meantime.
+bool removeStrangersLock(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat before {};
+    if (::lstat(name.constData(), &before) != 0 || !S_ISREG(before.st_mode) ||
+        lockHolder(path) != 0)
+        return false;
+    struct stat now {};
+    return ::lstat(name.constData(), &now) == 0 && now.st_ino == before.st_ino &&
+           now.st_dev == before.st_dev && ::unlink(name.constData()) == 0;
 }
 
 void reply(LocalConnection* connection, const QByteArray& line) {
@@ -100,9 +119,11 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
         // clock listens as soon as it holds the lock; when nothing listens and no
         // process holds the file itself, the lock is left over.
         const QString noted = m_notePath.isEmpty() ? m_path : notedSocket(m_notePath);
-        const bool held = lockHolder(m_lockPath) != 0;
-        if (held || (!noted.isEmpty() && liveClockListens(noted)) || !lock->removeStaleLockFile() ||
-            !lock->tryLock(0))
+        if (lockHolder(m_lockPath) != 0 || (!noted.isEmpty() && liveClockListens(noted)))
+            return Claim::AlreadyRunning;
+        if (!lock->removeStaleLockFile() && !removeStrangersLock(m_lockPath))
+            return Claim::AlreadyRunning;
+        if (!lock->tryLock(0))
             return Claim::AlreadyRunning;
     }
     // A clock of an earlier version holds no lock here while it runs.

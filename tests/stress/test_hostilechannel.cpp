@@ -221,6 +221,7 @@ TEST(HostileChannel, ALockHeldByAnotherUserIsNoClock) {
         EXPECT_EQ(client.find(kClock, false), 0);
         EXPECT_EQ(client.close(kClock, 1000), CloseOutcome::NotRunning);
         EXPECT_EQ(::waitpid(stranger, nullptr, WNOHANG), 0) << "the stranger was ended";
+        expectClaimedByUs(f, c.what);
 
         ::kill(stranger, SIGKILL);
         ::waitpid(stranger, nullptr, 0);
