@@ -20,21 +20,34 @@ bool answers(const QByteArray& address) {
     return probeBus(address, kBusAnswerTimeoutMs) != BusAnswer::Silent;
 }
 
-// The accessibility bus the session bus names, asked with a short bound. Sets
-// silent when the session bus takes the call and does not answer it.
+bool noAnswer(const QDBusMessage& reply) {
+    return reply.type() == QDBusMessage::ErrorMessage &&
+           (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
+            reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.Timeout"));
+}
+
+// The accessibility bus the session bus names, asked with a short bound and only
+// of a launcher that runs: as Qt does, nothing is started for it. Sets silent when
+// the session bus or the launcher takes the call and does not answer it.
 QByteArray accessibilityBusOfSession(bool* silent) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return {};
-    const QDBusMessage reply =
-        bus.call(QDBusMessage::createMethodCall(
-                     QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
-                     QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress")),
-                 QDBus::Block, kBusAnswerTimeoutMs);
-    if (reply.type() == QDBusMessage::ErrorMessage &&
-        (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
-         reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.Timeout")))
-        *silent = true;
+    const QString service = QStringLiteral("org.a11y.Bus");
+    QDBusMessage owned = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    owned << service;
+    const QDBusMessage isOwned = bus.call(owned, QDBus::Block, kBusAnswerTimeoutMs);
+    *silent = noAnswer(isOwned);
+    if (isOwned.type() != QDBusMessage::ReplyMessage || isOwned.arguments().isEmpty() ||
+        !isOwned.arguments().constFirst().toBool())
+        return {};
+    QDBusMessage ask = QDBusMessage::createMethodCall(service, QStringLiteral("/org/a11y/bus"),
+                                                      service, QStringLiteral("GetAddress"));
+    ask.setAutoStartService(false);
+    const QDBusMessage reply = bus.call(ask, QDBus::Block, kBusAnswerTimeoutMs);
+    *silent = noAnswer(reply);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return {};
     return reply.arguments().constFirst().toString().toUtf8();
