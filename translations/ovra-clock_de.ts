@@ -393,6 +393,18 @@ eines, das mit „-“ beginnt: --start -- -x.
         <source>The clock %1 is not running. Start it with --start.</source>
         <translation>Die Uhr %1 läuft nicht. Starten Sie sie mit --start.</translation>
     </message>
+    <message>
+        <source>The system bus does not answer: resume from sleep is not noticed and power actions cannot be carried out.</source>
+        <translation>Der Systembus antwortet nicht: Das Aufwachen aus dem Ruhezustand wird nicht bemerkt, und Energieaktionen können nicht ausgeführt werden.</translation>
+    </message>
+    <message>
+        <source>The session bus does not answer: screen readers cannot reach the clock and the session is not asked to end before a shutdown.</source>
+        <translation>Der Sitzungsbus antwortet nicht: Bildschirmleser erreichen die Uhr nicht, und die Sitzung wird vor dem Herunterfahren nicht gebeten, sich zu beenden.</translation>
+    </message>
+    <message>
+        <source>The accessibility bus does not answer: screen readers cannot reach the clock.</source>
+        <translation>Der Barrierefreiheitsbus antwortet nicht: Bildschirmleser erreichen die Uhr nicht.</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -474,6 +486,10 @@ eines, das mit „-“ beginnt: --start -- -x.
     <message>
         <source>The clock&apos;s channel cannot be locked (%1).</source>
         <translation>Der Kanal der Uhr kann nicht gesperrt werden (%1).</translation>
+    </message>
+    <message>
+        <source>The clock&apos;s channel cannot be noted in %1.</source>
+        <translation>Der Kanal der Uhr kann nicht in %1 vermerkt werden.</translation>
     </message>
     <message>
         <source>The clock&apos;s channel %1 cannot be opened: %2</source>

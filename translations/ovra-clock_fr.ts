@@ -393,6 +393,18 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <source>The clock %1 is not running. Start it with --start.</source>
         <translation>L’horloge %1 ne tourne pas. Lancez-la avec --start.</translation>
     </message>
+    <message>
+        <source>The system bus does not answer: resume from sleep is not noticed and power actions cannot be carried out.</source>
+        <translation>Le bus système ne répond pas : la sortie de veille n’est pas remarquée et les actions d’alimentation ne peuvent pas être effectuées.</translation>
+    </message>
+    <message>
+        <source>The session bus does not answer: screen readers cannot reach the clock and the session is not asked to end before a shutdown.</source>
+        <translation>Le bus de session ne répond pas : les lecteurs d’écran ne peuvent pas atteindre l’horloge et la session n’est pas invitée à se terminer avant un arrêt.</translation>
+    </message>
+    <message>
+        <source>The accessibility bus does not answer: screen readers cannot reach the clock.</source>
+        <translation>Le bus d’accessibilité ne répond pas : les lecteurs d’écran ne peuvent pas atteindre l’horloge.</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -474,6 +486,10 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
     <message>
         <source>The clock&apos;s channel cannot be locked (%1).</source>
         <translation>Le canal de l’horloge ne peut pas être verrouillé (%1).</translation>
+    </message>
+    <message>
+        <source>The clock&apos;s channel cannot be noted in %1.</source>
+        <translation>Le canal de l’horloge ne peut pas être noté dans %1.</translation>
     </message>
     <message>
         <source>The clock&apos;s channel %1 cannot be opened: %2</source>

@@ -4,6 +4,7 @@
 #include "alarms/loadedalarmsound.h"
 #include "alarms/logindpoweractions.h"
 #include "alarms/logindresumewatch.h"
+#include "app/busguard.h"
 #include "app/clockapp.h"
 #include "app/clockcommandline.h"
 #include "app/commandline.h"
@@ -80,6 +81,8 @@ int runClock(int argc, char** argv, const QString& name) {
     QApplication::setApplicationVersion(QStringLiteral(OVRA_VERSION));
     // Every window takes it: the clock, the dialogs and the notice.
     QApplication::setWindowIcon(applicationIcon());
+    // Before anything reaches a bus: the resume watch below, the first show.
+    guardBuses(printErr);
 
     const PathRoots roots = PathRoots::fromSystem();
     SqliteStoreBackend backend(AppPaths::storePathFor(roots), printErr);
@@ -90,14 +93,14 @@ int runClock(int argc, char** argv, const QString& name) {
 
     // One process per clock: the name is claimed before anything is shown, and a
     // second start of a running clock only brings that clock forward.
-    const QString socketFolder = instanceSocketFolder(roots.runtimeRoot);
-    InstanceServer channel(instanceSocketPath(socketFolder, name));
+    const InstancePlaces places = instancePlaces(roots, SocketFolderFor::Listening);
+    InstanceServer channel(places, name);
     QString channelProblem;
     switch (channel.claim(&channelProblem)) {
     case InstanceServer::Claim::AlreadyRunning:
         // A clock that is stopped, hung or unable to listen keeps its name all the
         // same; this process steps back, and says why nothing came to the front.
-        if (LocalInstanceChannel(socketFolder).find(name, true) == kNotAnswering)
+        if (LocalInstanceChannel(places).find(name, true) == kNotAnswering)
             printErr(QCoreApplication::translate("CommandLine",
                                                  "The clock %1 is running but does not answer.")
                          .arg(u'"' + name + u'"'));
@@ -170,7 +173,7 @@ int runClock(int argc, char** argv, const QString& name) {
     };
     // Set once the dialogs exist; the channel that reaches them is made first.
     std::function<void()> showOwnSettings;
-    LocalInstanceChannel otherClocks(socketFolder);
+    LocalInstanceChannel otherClocks(places);
     OwnClockChannel dialogChannel(otherClocks, {name, raiseOwnClock, unloadOwnClock, [&] {
                                                     if (showOwnSettings)
                                                         showOwnSettings();
@@ -245,7 +248,7 @@ int runClockCommand(const CommandLine& cl) {
     SqliteStoreBackend backend(AppPaths::storePathFor(roots), printErr);
     KeyStore store(backend);
     StderrMessageSink errors;
-    LocalInstanceChannel channel(instanceSocketFolder(roots.runtimeRoot));
+    LocalInstanceChannel channel(instancePlaces(roots, SocketFolderFor::Looking));
     DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
     ClockList clocks({store, channel, launcher, errors},
                      AppPaths::build(kDefaultClockName, roots).AutostartFolder);

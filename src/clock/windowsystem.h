@@ -2,6 +2,7 @@
 
 #include "clock/monitortable.h"
 
+#include <QByteArray>
 #include <QPoint>
 #include <QRegion>
 
@@ -69,5 +70,10 @@ public:
     WinRect primaryWorkArea() const override;
     ScreenMetrics screenMetrics() const override;
 };
+
+// The accessibility bus the desktop names on the X root window (AT_SPI_BUS), which
+// Qt connects to at the first window shown whether or not a screen reader runs;
+// empty when there is none or the display is not an X server.
+QByteArray desktopAccessibilityBus();
 
 } // namespace ovra

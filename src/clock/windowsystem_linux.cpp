@@ -412,4 +412,23 @@ QMargins frameExtents(QWidget* window) {
     return {};
 }
 
+QByteArray desktopAccessibilityBus() {
+    xcb_connection_t* c = x11Connection();
+    if (!c)
+        return {};
+    const xcb_atom_t atom = internAtom(c, "AT_SPI_BUS");
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    if (atom == XCB_ATOM_NONE || !screen)
+        return {};
+    // As long as Qt reads it: 128 words of four bytes.
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, screen->root, atom, XCB_ATOM_STRING, 0, 128), nullptr);
+    if (!reply)
+        return {};
+    const QByteArray address(static_cast<const char*>(xcb_get_property_value(reply)),
+                             xcb_get_property_value_length(reply));
+    std::free(reply);
+    return address;
+}
+
 } // namespace ovra

@@ -1,11 +1,13 @@
 #include "settings/instanceserver.h"
 
+#include "base/privatepath.h"
 #include "base/regularfile.h"
 #include "settings/instancepaths.h"
 #include "settings/instanceprotocol.h"
 #include "settings/privatesocket.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QPointer>
@@ -13,6 +15,9 @@
 #include <QTimer>
 
 #include <algorithm>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ovra {
 
@@ -35,16 +40,42 @@ bool liveClockListens(const QString& path) {
     return peerIsSameUser(probe.descriptor());
 }
 
+// A lock file in this user's folder that no process of this user holds, while some
+// process holds it all the same: one of another user, who opened it while the
+// folder was open to others, or made it. It is no clock of this user, and it goes;
+// the stranger keeps a lock on a file that is no longer there. Only the file that
+// was looked at goes, not one a clock of this user made in the meantime.
+bool removeStrangersLock(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat before {};
+    if (::lstat(name.constData(), &before) != 0 || !S_ISREG(before.st_mode) ||
+        lockHolder(path) != 0)
+        return false;
+    struct stat now {};
+    return ::lstat(name.constData(), &now) == 0 && now.st_ino == before.st_ino &&
+           now.st_dev == before.st_dev && ::unlink(name.constData()) == 0;
+}
+
 void reply(LocalConnection* connection, const QByteArray& line) {
     connection->write(line + '\n');
 }
 } // namespace
 
 InstanceServer::InstanceServer(QString socketPath, QObject* parent)
-    : QObject(parent), m_path(std::move(socketPath)), m_idleTimeoutMs(proto::IdleTimeoutMs) {}
+    : QObject(parent), m_path(std::move(socketPath)), m_lockPath(instanceLockPath(m_path)),
+      m_idleTimeoutMs(proto::IdleTimeoutMs) {}
+
+InstanceServer::InstanceServer(const InstancePlaces& places, const QString& clockName,
+                               QObject* parent)
+    : QObject(parent), m_path(instanceSocketPath(places.socketFolder, clockName)),
+      m_lockPath(instanceNameLockPath(places.nameFolder, clockName)),
+      m_notePath(instanceSocketNotePath(places.nameFolder, clockName)),
+      m_idleTimeoutMs(proto::IdleTimeoutMs) {}
 
 InstanceServer::~InstanceServer() {
     m_server.close();
+    if (m_lock && !m_notePath.isEmpty())
+        QFile::remove(m_notePath);
     // The socket goes before the name is released, so whoever takes the name next
     // finds nothing of this process.
     m_lock.reset();
@@ -56,6 +87,17 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
             *problem = why;
         return Claim::Failed;
     };
+    if (!m_notePath.isEmpty()) {
+        // The name folder beside the store. Where it cannot be made (a store folder
+        // that cannot be written), the name is held beside the socket instead, as
+        // earlier versions hold it.
+        const QString folder = QFileInfo(m_lockPath).absolutePath();
+        makePrivatePath(QFileInfo(folder).path());
+        if (!ensurePrivateFolder(folder)) {
+            m_lockPath = instanceLockPath(m_path);
+            m_notePath.clear();
+        }
+    }
     if (!ensurePrivateFolder(QFileInfo(m_path).absolutePath(), problem))
         return Claim::Failed;
 
@@ -63,7 +105,7 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
     // starting the same clock at once cannot both decide that the socket is stale,
     // and a clock that has stopped answering is not taken for gone. A lock left by a
     // process that died is recognised by its process id and taken over.
-    auto lock = std::make_unique<QLockFile>(instanceLockPath(m_path));
+    auto lock = std::make_unique<QLockFile>(m_lockPath);
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) {
         // A folder or the like in the lock's place is no clock's lock, and nothing
@@ -76,12 +118,20 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
         // The process id in a lock can have been reused since its clock died. A
         // clock listens as soon as it holds the lock; when nothing listens and no
         // process holds the file itself, the lock is left over.
-        if (liveClockListens(m_path) || !lock->removeStaleLockFile() || !lock->tryLock(0))
+        const QString noted = m_notePath.isEmpty() ? m_path : notedSocket(m_notePath);
+        if (lockHolder(m_lockPath) != 0 || (!noted.isEmpty() && liveClockListens(noted)))
+            return Claim::AlreadyRunning;
+        if (!lock->removeStaleLockFile() && !removeStrangersLock(m_lockPath))
+            return Claim::AlreadyRunning;
+        if (!lock->tryLock(0))
             return Claim::AlreadyRunning;
     }
-    // A clock of an earlier version holds no lock while it runs.
+    // A clock of an earlier version holds no lock here while it runs.
     if (liveClockListens(m_path))
         return Claim::AlreadyRunning;
+    // A note left by a clock that died would send callers to its socket.
+    if (!m_notePath.isEmpty())
+        QFile::remove(m_notePath);
     // Whatever is left is the socket of a process that is gone. Listening never
     // replaces what is at the path, so a socket another process put there in the
     // meantime makes this claim fail rather than cut that process off.
@@ -89,11 +139,19 @@ InstanceServer::Claim InstanceServer::claim(QString* problem) {
     // From here on this process is the clock, reachable or not: a second start
     // finds the name taken.
     m_lock = std::move(lock);
+    // Its process id is nobody else's business; the lock is made with the umask's
+    // mode.
+    QFile::setPermissions(m_lockPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QString why;
     if (!m_server.listen(m_path, proto::ListenBacklog, &why)) {
         failed(
             QCoreApplication::translate("Settings", "The clock's channel %1 cannot be opened: %2")
                 .arg(m_path, why));
+        return Claim::Unreachable;
+    }
+    if (!m_notePath.isEmpty() && !writeSocketNote(m_notePath, m_path)) {
+        failed(QCoreApplication::translate("Settings", "The clock's channel cannot be noted in %1.")
+                   .arg(m_notePath));
         return Claim::Unreachable;
     }
     return Claim::Listening;

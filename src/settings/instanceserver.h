@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/instancepaths.h"
 #include "settings/localsocket.h"
 
 #include <QList>
@@ -35,7 +36,11 @@ public:
         std::function<void()> close;
     };
 
+    // The name held beside the socket, as earlier versions hold it.
     explicit InstanceServer(QString socketPath, QObject* parent = nullptr);
+    // The name held in the places' name folder, with a note there of the socket.
+    InstanceServer(const InstancePlaces& places, const QString& clockName,
+                   QObject* parent = nullptr);
     ~InstanceServer() override;
 
     // Takes the clock's name for the life of this object, and its socket. A socket
@@ -57,6 +62,10 @@ private:
     void makeRoom();
 
     QString m_path;
+    QString m_lockPath;
+    // Where the socket is noted for clocks started from other shells; empty when the
+    // name is held beside the socket.
+    QString m_notePath;
     // Held while this process runs as the clock: the kernel drops it with the
     // process, so a live clock keeps its name even when its socket is stuck or
     // could not be made.

@@ -30,10 +30,32 @@ QByteArray readAnswer(LocalSocket& socket, QDeadlineTimer deadline, bool* gone) 
 qint64 LocalInstanceChannel::connectToClock(LocalSocket& socket, const QString& clockName) {
     m_problem.clear();
     m_unreachable = 0;
-    switch (socket.connectTo(instanceSocketPath(m_folder, clockName), proto::ConnectTimeoutMs)) {
+    if (!m_nameFolder.isEmpty()) {
+        const QString lock = instanceNameLockPath(m_nameFolder, clockName);
+        if (const qint64 holder = lockHolder(lock); holder != 0) {
+            m_lock = lock;
+            // A clock that holds its name but noted no socket could not listen.
+            const QString noted = notedSocket(instanceSocketNotePath(m_nameFolder, clockName));
+            if (noted.isEmpty()) {
+                m_unreachable = holder;
+                return kNotAnswering;
+            }
+            return connectAt(socket, noted, holder);
+        }
+    }
+    // No clock holds the name there: one of an earlier version, or of a process that
+    // could not make the name folder, holds it beside its socket in this process's
+    // socket folder.
+    const QString path = instanceSocketPath(m_folder, clockName);
+    m_lock = instanceLockPath(path);
+    return connectAt(socket, path, 0);
+}
+
+qint64 LocalInstanceChannel::connectAt(LocalSocket& socket, const QString& path, qint64 holder) {
+    switch (socket.connectTo(path, proto::ConnectTimeoutMs)) {
     case LocalSocket::Connect::NoListener:
         // A clock that could not listen still holds its name while it runs.
-        m_unreachable = lockHolder(instanceLockPath(instanceSocketPath(m_folder, clockName)));
+        m_unreachable = holder != 0 ? holder : lockHolder(m_lock);
         return m_unreachable != 0 ? kNotAnswering : 0;
     case LocalSocket::Connect::NotAnswering:
         return kNotAnswering;
@@ -46,7 +68,9 @@ qint64 LocalInstanceChannel::connectToClock(LocalSocket& socket, const QString& 
     const auto peer = peerCredentials(socket.descriptor());
     if (!peer || peer->uid != currentUserId()) {
         socket.close();
-        return 0;
+        // Whoever listens is not this user's clock; the one holding the name is.
+        m_unreachable = holder;
+        return holder != 0 ? kNotAnswering : 0;
     }
     return peer->pid > 0 ? peer->pid : 1;
 }
@@ -74,8 +98,7 @@ CloseOutcome LocalInstanceChannel::close(const QString& clockName, int timeoutMs
     if (pid == 0)
         return CloseOutcome::NotRunning;
     if (pid == kNotAnswering)
-        return m_unreachable > 1 ? terminate(clockName, m_unreachable, deadline)
-                                 : CloseOutcome::TimedOut;
+        return m_unreachable > 1 ? terminate(m_unreachable, deadline) : CloseOutcome::TimedOut;
     if (pid == kChannelFailed)
         return CloseOutcome::Failed;
     // A request that cannot be sent finds the clock gone when the answer is read.
@@ -87,8 +110,7 @@ CloseOutcome LocalInstanceChannel::close(const QString& clockName, int timeoutMs
     // The clock answers before its process ends, and it still holds its name until
     // then: a start of the same name right after would find it taken, and a look
     // for the clock would still find it running.
-    return waitForNameReleased(clockName, pid, deadline) ? CloseOutcome::Closed
-                                                         : CloseOutcome::TimedOut;
+    return waitForNameReleased(pid, deadline) ? CloseOutcome::Closed : CloseOutcome::TimedOut;
 }
 
 SettingsOutcome LocalInstanceChannel::showSettings(const QString& clockName) {
@@ -116,10 +138,8 @@ SettingsOutcome LocalInstanceChannel::showSettings(const QString& clockName) {
     return SettingsOutcome::NotAnswering;
 }
 
-bool LocalInstanceChannel::waitForNameReleased(const QString& clockName, qint64 pid,
-                                               QDeadlineTimer deadline) const {
-    const QString lock = instanceLockPath(instanceSocketPath(m_folder, clockName));
-    while (lockHolder(lock) == pid) {
+bool LocalInstanceChannel::waitForNameReleased(qint64 pid, QDeadlineTimer deadline) const {
+    while (lockHolder(m_lock) == pid) {
         if (deadline.hasExpired())
             return false;
         QThread::msleep(20);
@@ -127,14 +147,12 @@ bool LocalInstanceChannel::waitForNameReleased(const QString& clockName, qint64 
     return true;
 }
 
-CloseOutcome LocalInstanceChannel::terminate(const QString& clockName, qint64 pid,
-                                             QDeadlineTimer deadline) {
+CloseOutcome LocalInstanceChannel::terminate(qint64 pid, QDeadlineTimer deadline) {
     // A clock without a socket ends on SIGTERM the way it ends on a close request,
     // storing its settings first; it lets go of its name only once it has ended.
     if (::kill(pid_t(pid), SIGTERM) != 0)
         return CloseOutcome::TimedOut;
-    return waitForNameReleased(clockName, pid, deadline) ? CloseOutcome::Closed
-                                                         : CloseOutcome::TimedOut;
+    return waitForNameReleased(pid, deadline) ? CloseOutcome::Closed : CloseOutcome::TimedOut;
 }
 
 } // namespace ovra

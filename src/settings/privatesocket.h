@@ -31,7 +31,8 @@ bool ensurePrivateFolder(const QString& folder, QString* problem = nullptr);
 bool folderIsTrusted(const QString& folder, bool ownOnly);
 
 // The process that holds a lock on the file at path (as QLockFile takes it), 0 when
-// none does. Only looks: the lock is neither taken nor changed.
+// none does, or when the file or its holder is another user's. Only looks: the lock
+// is neither taken nor changed.
 qint64 lockHolder(const QString& path);
 
 // The numeric id of the user running this process.

@@ -33,9 +33,23 @@ bool peerIsSameUser(qintptr socketDescriptor) {
     return cred && cred->uid == currentUserId();
 }
 
+namespace {
+// Whether the process runs as this user. Its /proc folder belongs to the user it
+// runs as.
+bool processIsOurs(qint64 pid) {
+    struct stat st {};
+    return ::stat(QByteArray("/proc/" + QByteArray::number(pid)).constData(), &st) == 0 &&
+           st.st_uid == ::getuid();
+}
+} // namespace
+
 qint64 lockHolder(const QString& path) {
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    // A lock file that another user made, or holds, is no clock of this user: taking
+    // it for one would call a clock running that never started, and a stop would
+    // signal the stranger's process.
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_uid != ::getuid())
         return 0;
     // The kernel's table of held locks, read rather than probed: trying the lock,
     // even for a moment, could make a clock that starts just then think its name
@@ -53,7 +67,9 @@ qint64 lockHolder(const QString& path) {
         if (fields.size() >= 6 && fields[1] != "->" && fields[5] == file) {
             // A holder in another pid namespace has no number here.
             const qint64 pid = fields[4].toLongLong();
-            return pid > 0 ? pid : 1;
+            if (pid <= 0)
+                return 1;
+            return processIsOurs(pid) ? pid : 0;
         }
     }
     return 0;

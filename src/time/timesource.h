@@ -43,8 +43,9 @@ private:
 };
 
 // The computer's zone as the C library has it. Where TZ names a file rather than a
-// zone or a rule, the zone of that file; where Qt cannot name the zone at all, the
-// C library's offset at nowUtc.
+// zone or a rule, the zone that file holds (the system's zone of the file's name only
+// when the file is that zone's own, byte for byte); where Qt cannot name the zone at
+// all, the C library's offset at nowUtc.
 QTimeZone computerZone(const QDateTime& nowUtc);
 
 // The computer's standard-time bias in minutes: UTC = local standard time + bias,

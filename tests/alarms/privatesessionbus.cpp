@@ -90,6 +90,19 @@ bool PrivateSessionBus::startService(const QString& service, const QString& path
     return true;
 }
 
+bool PrivateSessionBus::addMethod(const QString& service, const QString& interface,
+                                  const QString& name, const QString& outSignature,
+                                  const QString& code) {
+    const auto it = m_mocks.find(service);
+    if (it == m_mocks.end())
+        return false;
+    QDBusMessage add = QDBusMessage::createMethodCall(service, it->second.path, kMockIface,
+                                                      QStringLiteral("AddMethod"));
+    add.setArguments({interface, name, QString(), outSignature, code});
+    return QDBusConnection(kPrivateName).call(add, QDBus::Block, 5000).type() ==
+           QDBusMessage::ReplyMessage;
+}
+
 void PrivateSessionBus::stopService(const QString& service) {
     const auto it = m_mocks.find(service);
     if (it == m_mocks.end())

@@ -38,6 +38,10 @@ public:
     bool startService(const QString& service, const QString& path, const QString& interface,
                       const std::map<QString, QString>& methods);
     void stopService(const QString& service);
+    // One more method of a started service, which runs the Python code (setting
+    // ret) and returns ret with the output signature.
+    bool addMethod(const QString& service, const QString& interface, const QString& name,
+                   const QString& outSignature, const QString& code);
 
     // The calls the service received, each as "Name" or "Name:arg1,arg2".
     QStringList calls(const QString& service);

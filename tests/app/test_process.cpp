@@ -479,11 +479,114 @@ TEST(Process, AClockThatCannotListenRunsOnceAndSaysSo) {
         << qPrintable(first.err());
 
     ASSERT_TRUE(QDir().rmdir(socket));
-    ASSERT_TRUE(QDir().mkpath(instanceLockPath(socket)));
+    ASSERT_TRUE(QDir().mkpath(
+        instanceNameLockPath(instancePlaces(home.roots(), SocketFolderFor::Looking).nameFolder,
+                             QStringLiteral("Default"))));
     const test::ProgramResult blocked = run({}, offscreen());
     EXPECT_EQ(blocked.exitCode, 1);
     EXPECT_TRUE(blocked.err.contains(QStringLiteral("cannot be locked")))
         << qPrintable(blocked.err);
+}
+
+namespace {
+// The runtime and temporary folders of one shell of the test's user; the test's
+// own are put back when it goes.
+class Shell {
+public:
+    explicit Shell(const test::TestHome& home) : m_home(home) {}
+    ~Shell() {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_home.roots().runtimeRoot));
+        qputenv("TMPDIR", QFile::encodeName(m_home.roots().tempFolder));
+    }
+    // runtime false: no XDG_RUNTIME_DIR; temp: a folder of the home ("tmp" is the
+    // home's own).
+    void enter(bool runtime, const QString& temp) {
+        if (runtime)
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_home.roots().runtimeRoot));
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
+        const QString folder = m_home.path() + u'/' + temp;
+        QDir().mkpath(folder);
+        qputenv("TMPDIR", QFile::encodeName(folder));
+    }
+
+private:
+    const test::TestHome& m_home;
+};
+} // namespace
+
+// The same clock started and asked for from shells whose runtime or temporary
+// folders differ is one process: a second start only brings it forward, and every
+// shell lists it running and stops it.
+TEST(Process, EveryShellOfTheUserMeetsTheSameClock) {
+    const struct {
+        const char* what;
+        bool firstRuntime;
+        const char* firstTemp;
+        bool secondRuntime;
+        const char* secondTemp;
+    } cases[] = {
+        {"then a shell without a runtime folder", true, "tmp", false, "tmp"},
+        {"first a shell without a runtime folder", false, "tmp", true, "tmp"},
+        {"two shells with other temporary folders", false, "tmp", false, "tmp2"},
+        {"other runtime and temporary folders", true, "tmp", false, "tmp2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TestHome home;
+        Shell shell(home);
+        shell.enter(c.firstRuntime, QString::fromLatin1(c.firstTemp));
+        OffscreenClock first(home);
+        ASSERT_TRUE(first.clock.process.waitForStarted());
+        ASSERT_TRUE(test::waitFor([] { return listed() == "Default -- Running\n"; }))
+            << qPrintable(listed());
+
+        shell.enter(c.secondRuntime, QString::fromLatin1(c.secondTemp));
+        EXPECT_EQ(listed().toStdString(), "Default -- Running\n");
+        // A second process of the clock would run on and be killed at the limit.
+        const test::ProgramResult second = run({}, offscreen());
+        EXPECT_EQ(second.exitCode, 0) << qPrintable(second.err);
+        EXPECT_FALSE(first.clock.process.waitForFinished(0)) << "the first clock ended";
+        const test::ProgramResult stop =
+            run({QStringLiteral("--stop"), QStringLiteral("Default")}, offscreen());
+        EXPECT_EQ(stop.exitCode, 0) << qPrintable(stop.err);
+        EXPECT_TRUE(first.clock.endsWithin(15000));
+        EXPECT_EQ(listed().toStdString(), "Default -- Stopped\n");
+    }
+}
+
+// A socket folder in the temporary folder that is open to others is not used,
+// whatever waits in it: a lock held there at the clock's name neither keeps the
+// clock from starting nor makes it "running but not answering".
+TEST(Process, ASocketFolderOpenToOthersIsNotUsed) {
+    test::TestHome home;
+    Shell shell(home);
+    shell.enter(false, QStringLiteral("tmp"));
+    const QString planted = home.path() + QStringLiteral("/tmp/ovra-clock-%1").arg(::getuid());
+    ASSERT_TRUE(QDir().mkpath(planted));
+    ASSERT_EQ(::chmod(QFile::encodeName(planted).constData(), 0777), 0);
+    const QString lock = instanceLockPath(instanceSocketPath(planted, QStringLiteral("Default")));
+    test::ClockProcess holder(QStringLiteral("flock"),
+                              {lock, QStringLiteral("sleep"), QStringLiteral("60")});
+    ASSERT_TRUE(holder.process.waitForStarted());
+    ASSERT_TRUE(test::waitFor([&] {
+        return test::runCapturing(QStringLiteral("flock"),
+                                  {QStringLiteral("-n"), lock, QStringLiteral("true")})
+                   .exitCode == 1;
+    }));
+
+    const test::ProgramResult bystander = run({QStringLiteral("--list")}, offscreen());
+    EXPECT_EQ(bystander.out.toStdString(), "Default -- Stopped\n");
+    OffscreenClock clock(home);
+    EXPECT_TRUE(test::waitFor([] { return listed() == "Default -- Running\n"; }))
+        << qPrintable(listed()) << qPrintable(clock.err());
+    EXPECT_FALSE(clock.err().contains(QStringLiteral("does not answer")))
+        << qPrintable(clock.err());
+    const test::ProgramResult stop =
+        run({QStringLiteral("--stop"), QStringLiteral("Default")}, offscreen());
+    EXPECT_EQ(stop.exitCode, 0) << qPrintable(stop.err);
+    EXPECT_TRUE(clock.clock.endsWithin(15000));
+    EXPECT_FALSE(holder.process.waitForFinished(0)) << "the lock's holder was ended";
 }
 
 // A start-up message box runs while the clock's name is already taken: --stop

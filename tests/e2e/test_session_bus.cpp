@@ -1,5 +1,6 @@
 // A clock started where no session bus is named (a bare X session, a cron job with
 // a display, ssh -X) must not leave a bus of its own running behind it.
+#include "alarms/privatesessionbus.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
 #include "support/testenv.h"
@@ -7,13 +8,18 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
+#include <optional>
 
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace ovra;
@@ -70,6 +76,128 @@ TEST(SessionBus, AClockWithoutASessionBusStartsNone) {
     EXPECT_FALSE(QFileInfo::exists(home.path() + QStringLiteral("/.dbus/session-bus")));
     for (const qint64 pid : left)
         ::kill(pid_t(pid), SIGTERM);
+}
+
+namespace {
+// A bus that takes connections and never says a word: the kernel completes each
+// connection into the queue, and nobody ever reads it.
+class SilentBus {
+public:
+    explicit SilentBus(const QString& path) : m_path(path) {
+        const QByteArray name = QFile::encodeName(path);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::memcpy(addr.sun_path, name.constData(), size_t(name.size()));
+        m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (m_fd >= 0 && (::bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 ||
+                          ::listen(m_fd, 64) != 0)) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~SilentBus() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool ok() const { return m_fd >= 0; }
+    QByteArray address() const { return "unix:path=" + QFile::encodeName(m_path); }
+
+private:
+    QString m_path;
+    int m_fd = -1;
+};
+
+// A variable of the test's environment, and so of the clocks it starts, for as long
+// as the object lives.
+class Variable {
+public:
+    Variable(const char* name, const QByteArray& value) : m_name(name), m_saved(qgetenv(name)) {
+        qputenv(name, value);
+    }
+    ~Variable() {
+        if (m_saved.isNull())
+            qunsetenv(m_name);
+        else
+            qputenv(m_name, m_saved);
+    }
+
+private:
+    const char* m_name;
+    QByteArray m_saved;
+};
+} // namespace
+
+// A bus that takes connections and never answers costs the clock what it uses that
+// bus for, with a line that says so, and nothing else: the clock shows, and --stop
+// ends it, within seconds.
+TEST(SessionBus, ABusThatNeverAnswersCostsItsFeatureNotTheClock) {
+    enum class Where { SessionBus, SystemBus, AccessibilityVariable, RootWindow, SessionNamed };
+    const struct {
+        const char* what;
+        Where where;
+    } cases[] = {
+        {"the session bus", Where::SessionBus},
+        {"the system bus", Where::SystemBus},
+        {"the accessibility bus named in AT_SPI_BUS_ADDRESS", Where::AccessibilityVariable},
+        {"the accessibility bus named on the X root window", Where::RootWindow},
+        {"the accessibility bus the session bus names", Where::SessionNamed},
+    };
+    // A working session bus of the test's own, so that the others are asked for.
+    PrivateSessionBus session;
+    ASSERT_TRUE(session.confirm()) << qPrintable(session.error());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TestHome home;
+        test::PrivateDesktop desktop(800, 600);
+        ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+        SilentBus silent(home.path() + QStringLiteral("/silent-bus"));
+        ASSERT_TRUE(silent.ok());
+        std::optional<Variable> variable;
+        const QString a11y = QStringLiteral("org.a11y.Bus");
+        switch (c.where) {
+        case Where::SessionBus:
+            variable.emplace("DBUS_SESSION_BUS_ADDRESS", silent.address());
+            break;
+        case Where::SystemBus:
+            variable.emplace("DBUS_SYSTEM_BUS_ADDRESS", silent.address());
+            break;
+        case Where::AccessibilityVariable:
+            variable.emplace("AT_SPI_BUS_ADDRESS", silent.address());
+            break;
+        case Where::RootWindow:
+            ASSERT_EQ(runProgram(QStringLiteral("xprop"),
+                                 {QStringLiteral("-root"), QStringLiteral("-f"),
+                                  QStringLiteral("AT_SPI_BUS"), QStringLiteral("8s"),
+                                  QStringLiteral("-set"), QStringLiteral("AT_SPI_BUS"),
+                                  QString::fromUtf8(silent.address())}),
+                      0);
+            break;
+        case Where::SessionNamed:
+            ASSERT_TRUE(session.startService(a11y, QStringLiteral("/org/a11y/bus"), a11y, {}))
+                << qPrintable(session.error());
+            ASSERT_TRUE(session.addMethod(a11y, a11y, QStringLiteral("GetAddress"),
+                                          QStringLiteral("s"),
+                                          QStringLiteral("ret = '%1'").arg(silent.address())));
+            // Qt asks only while a screen reader is on.
+            variable.emplace("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+            break;
+        }
+        const QString errors = home.path() + QStringLiteral("/clock.err");
+        ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN), {}, {}, errors);
+        EXPECT_TRUE(waitFor(
+            [&] { return !windowNamed(QStringLiteral("Ovra Clock {Default}")).isEmpty(); }, 8000));
+        QElapsedTimer stopping;
+        stopping.start();
+        const ProgramResult stop = runCapturing(
+            QStringLiteral(OVRA_CLOCK_BIN), {QStringLiteral("--stop"), QStringLiteral("Default")});
+        EXPECT_EQ(stop.exitCode, 0) << qPrintable(stop.err);
+        EXPECT_TRUE(clock.endsWithin(3000));
+        EXPECT_LT(stopping.elapsed(), 6000);
+        QFile said(errors);
+        ASSERT_TRUE(said.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(said.readAll().contains("does not answer"));
+        session.stopService(a11y);
+    }
 }
 
 int main(int argc, char** argv) {

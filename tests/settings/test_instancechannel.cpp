@@ -400,6 +400,75 @@ TEST(InstanceChannel, EveryFolderIsCheckedForTheLengthOfItsSockets) {
     }
 }
 
+// A clock holds its name beside the store and notes its socket there: the note and
+// the lock are this user's alone, and a look from a shell with another socket folder
+// finds the clock through them. A clock of the earlier version, which holds its name
+// beside its socket, is still found where that shell's socket folder is, and a start
+// of the same name there steps back.
+TEST(InstanceChannel, ClocksMeetThroughTheNameFolderAndEarlierOnesStillCount) {
+    test::TestHome home;
+    const InstancePlaces places = instancePlaces(home.roots(), SocketFolderFor::Listening);
+    const QString tokyo = QStringLiteral("Tokyo");
+    {
+        InstanceServer server(places, tokyo);
+        ASSERT_EQ(server.claim(), InstanceServer::Claim::Listening);
+        EXPECT_EQ(modeOf(places.nameFolder), 0700u);
+        EXPECT_EQ(modeOf(instanceNameLockPath(places.nameFolder, tokyo)), 0600u);
+        EXPECT_EQ(modeOf(instanceSocketNotePath(places.nameFolder, tokyo)), 0600u);
+        EXPECT_EQ(notedSocket(instanceSocketNotePath(places.nameFolder, tokyo)),
+                  instanceSocketPath(places.socketFolder, tokyo));
+        // A shell whose socket folder is elsewhere.
+        const QString elsewhere = home.path() + QStringLiteral("/elsewhere/");
+        ASSERT_TRUE(QDir().mkpath(elsewhere));
+        EXPECT_EQ(LocalInstanceChannel(elsewhere, places.nameFolder).find(tokyo, false),
+                  qint64(::getpid()));
+    }
+    EXPECT_FALSE(QFile::exists(instanceSocketNotePath(places.nameFolder, tokyo)));
+    EXPECT_EQ(LocalInstanceChannel(places).find(tokyo, false), 0);
+
+    InstanceServer earlier(instanceSocketPath(places.socketFolder, tokyo));
+    ASSERT_EQ(earlier.claim(), InstanceServer::Claim::Listening);
+    EXPECT_EQ(LocalInstanceChannel(places).find(tokyo, false), qint64(::getpid()));
+    InstanceServer now(places, tokyo);
+    EXPECT_EQ(now.claim(), InstanceServer::Claim::AlreadyRunning);
+}
+
+// Where no socket folder is usable (each is open to others, or not a folder), a
+// clock that listens makes a new private one and is found through its note.
+TEST(InstanceChannel, WithNoUsableSocketFolderAClockMakesItsOwn) {
+    test::TestHome home;
+    // A runtime folder too deep for sockets gives the temporary folders a name of
+    // this test's own, so the one it spoils in /tmp is nobody else's.
+    const QString deep = home.path() + u'/' + QString(120, u'd');
+    QStringList spoiled;
+    for (const QString& temp : {home.path() + QStringLiteral("/tmp"), QStringLiteral("/tmp")}) {
+        qputenv("TMPDIR", QFile::encodeName(temp));
+        const QString folder = instanceSocketFolder(deep);
+        ASSERT_TRUE(folder.startsWith(temp + u'/')) << qPrintable(folder);
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0777), 0);
+        spoiled << folder;
+    }
+    qputenv("TMPDIR", QFile::encodeName(home.path() + QStringLiteral("/tmp")));
+    const QString notAFolder = home.path() + QStringLiteral("/cache-file");
+    QFile(notAFolder).open(QIODevice::WriteOnly);
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(notAFolder));
+    PathRoots roots = home.roots();
+    roots.runtimeRoot = deep;
+
+    const InstancePlaces places = instancePlaces(roots, SocketFolderFor::Listening);
+    EXPECT_FALSE(spoiled.contains(places.socketFolder)) << qPrintable(places.socketFolder);
+    EXPECT_EQ(modeOf(places.socketFolder), 0700u);
+    InstanceServer server(places, QStringLiteral("Tokyo"));
+    QString problem;
+    EXPECT_EQ(server.claim(&problem), InstanceServer::Claim::Listening) << qPrintable(problem);
+    EXPECT_EQ(LocalInstanceChannel(instancePlaces(roots, SocketFolderFor::Looking))
+                  .find(QStringLiteral("Tokyo"), false),
+              qint64(::getpid()));
+    for (const QString& folder : spoiled)
+        QDir().rmdir(folder);
+    QDir(places.socketFolder).removeRecursively();
+}
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

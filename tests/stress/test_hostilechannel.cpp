@@ -18,7 +18,9 @@
 #include <cstring>
 #include <functional>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -176,6 +178,54 @@ TEST(HostileChannel, ASocketOfAnotherUserIsNeverTalkedTo) {
     const ssize_t got = ::read(heard[0], buffer, sizeof(buffer));
     EXPECT_LE(got, 0) << "the stranger heard: "
                       << std::string(buffer, size_t(std::max<ssize_t>(got, 0)));
+}
+
+// A lock at the clock's name that another user's process holds, in a folder this
+// user can write to, is no clock of this user: the clock is not taken for running,
+// nothing is sent the stranger's way (root could end any process), and this user's
+// clock then runs.
+TEST(HostileChannel, ALockHeldByAnotherUserIsNoClock) {
+    if (::getuid() != 0)
+        GTEST_SKIP() << "needs root to hold a lock as another user";
+    const struct {
+        const char* what;
+        bool fileOfTheStranger;
+    } cases[] = {
+        {"this user's lock file, held by another user", false},
+        {"another user's lock file, held by that user", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Folder f;
+        const QByteArray lockPath = QFile::encodeName(instanceLockPath(f.socket));
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t stranger = ::fork();
+        if (stranger == 0) {
+            // Opened here, locked once the process is the stranger: the kernel
+            // records who locks.
+            const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT, 0644);
+            if (fd < 0 || (c.fileOfTheStranger && ::fchown(fd, 65534, 65534) != 0) ||
+                ::setgid(65534) != 0 || ::setuid(65534) != 0 || ::flock(fd, LOCK_EX) != 0 ||
+                ::write(ready[1], "y", 1) != 1)
+                ::_exit(1);
+            ::pause();
+            ::_exit(0);
+        }
+        char state = 0;
+        ASSERT_EQ(::read(ready[0], &state, 1), 1);
+        ::close(ready[0]);
+        ::close(ready[1]);
+
+        LocalInstanceChannel client(f.folder);
+        EXPECT_EQ(client.find(kClock, false), 0);
+        EXPECT_EQ(client.close(kClock, 1000), CloseOutcome::NotRunning);
+        EXPECT_EQ(::waitpid(stranger, nullptr, WNOHANG), 0) << "the stranger was ended";
+        expectClaimedByUs(f, c.what);
+
+        ::kill(stranger, SIGKILL);
+        ::waitpid(stranger, nullptr, 0);
+    }
 }
 
 int main(int argc, char** argv) {

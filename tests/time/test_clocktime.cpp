@@ -2,7 +2,9 @@
 #include "time/timesource.h"
 #include "time/zonetable.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -76,6 +78,71 @@ TEST(ComputerZone, FollowsEveryFormOfTZTheCLibraryTakes) {
     }
     qputenv("TZ", ":" + kolkataFile.toUtf8());
     EXPECT_EQ(computerZone(utc(2026, 12, 7, 11, 0)).id(), QByteArray("Asia/Kolkata"));
+    if (saved.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", saved);
+    tzset();
+}
+
+// A zone file is what it holds, wherever it lies: a private file under
+// ".../zoneinfo/Asia/Tokyo" that holds New York's rules is New York's time, as
+// the C library and date(1) take it. The name counts only for a file that is the
+// system's own zone of that name, byte for byte.
+TEST(ComputerZone, AZoneFileIsReadForWhatItHoldsNotWhereItLies) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString system = QStringLiteral("/usr/share/zoneinfo/");
+    const QByteArray saved = qgetenv("TZ");
+    const struct {
+        const char* holds; // the system zone whose file is copied to planted
+        QByteArray prefix;
+        QDateTime when;
+        int offset;
+        QByteArray id; // empty: any id but the path's
+    } cases[] = {
+        {"America/New_York", "", utc(2026, 1, 15, 12, 0), -18000, ""},
+        {"America/New_York", ":", utc(2026, 7, 15, 12, 0), -14400, ""},
+        {"Europe/Berlin", "", utc(2026, 7, 15, 12, 0), 7200, ""},
+        {"Asia/Tokyo", "", utc(2026, 7, 15, 12, 0), 32400, "Asia/Tokyo"},
+        {"Asia/Tokyo", ":", utc(2026, 1, 15, 12, 0), 32400, "Asia/Tokyo"},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        // A path of its own per row: the C library reads a TZ it has seen once only.
+        const QString planted = dir.filePath(QStringLiteral("%1/zoneinfo/Asia/Tokyo").arg(++row));
+        SCOPED_TRACE((QByteArray(c.holds) + " as " + c.prefix + planted.toUtf8()).constData());
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(planted).path()));
+        ASSERT_TRUE(QFile::copy(system + QString::fromLatin1(c.holds), planted));
+        qputenv("TZ", c.prefix + QFile::encodeName(planted));
+        tzset();
+        const QTimeZone computer = computerZone(c.when);
+        ASSERT_TRUE(computer.isValid());
+        EXPECT_EQ(computer.offsetFromUtc(c.when), c.offset);
+        // The C library reads the same file the same way.
+        const time_t t = time_t(c.when.toSecsSinceEpoch());
+        std::tm local{};
+        ASSERT_TRUE(localtime_r(&t, &local));
+        EXPECT_EQ(local.tm_gmtoff, c.offset);
+        if (c.id.isEmpty())
+            EXPECT_NE(computer.id().toStdString(), "Asia/Tokyo");
+        else
+            EXPECT_EQ(computer.id().toStdString(), c.id.toStdString());
+    }
+    // A zone name, read by the C library from the folder TZDIR names.
+    const QString folder = dir.filePath(QStringLiteral("tzdir"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Asia")));
+    ASSERT_TRUE(QFile::copy(system + QStringLiteral("America/New_York"),
+                            folder + QStringLiteral("/Asia/Tokyo")));
+    const QByteArray savedFolder = qgetenv("TZDIR");
+    qputenv("TZDIR", QFile::encodeName(folder));
+    qputenv("TZ", "Asia/Tokyo");
+    tzset();
+    EXPECT_EQ(computerZone(utc(2026, 1, 15, 12, 0)).offsetFromUtc(utc(2026, 1, 15, 12, 0)), -18000);
+    if (savedFolder.isNull())
+        qunsetenv("TZDIR");
+    else
+        qputenv("TZDIR", savedFolder);
     if (saved.isNull())
         qunsetenv("TZ");
     else
