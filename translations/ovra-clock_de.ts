@@ -718,6 +718,10 @@ eines, das mit „-“ beginnt: --start -- -x.
         <translation>keine Audioausgabe</translation>
     </message>
     <message>
+        <source>no thread can be started (a process or memory limit)</source>
+        <translation>es kann kein Thread gestartet werden (eine Prozess- oder Speichergrenze)</translation>
+    </message>
+    <message>
         <source>%1 is larger than 50 MB</source>
         <extracomment>%1 is the name of a sound file.</extracomment>
         <translation>%1 ist größer als 50 MB</translation>
@@ -1199,6 +1203,10 @@ eines, das mit „-“ beginnt: --start -- -x.
     <message>
         <source>Alarms stay silent: the sound module %1 cannot be loaded (%2).</source>
         <translation>Alarme bleiben stumm: Das Klangmodul %1 kann nicht geladen werden (%2).</translation>
+    </message>
+    <message>
+        <source>An alarm stays silent: no thread can be started (a process or memory limit).</source>
+        <translation>Ein Alarm bleibt stumm: Es kann kein Thread gestartet werden (eine Prozess- oder Speichergrenze).</translation>
     </message>
     <message>
         <source>%1 has no %2: it belongs to another version</source>

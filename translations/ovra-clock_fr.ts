@@ -718,6 +718,10 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <translation>aucune sortie audio</translation>
     </message>
     <message>
+        <source>no thread can be started (a process or memory limit)</source>
+        <translation>aucun thread ne peut être lancé (une limite de processus ou de mémoire)</translation>
+    </message>
+    <message>
         <source>%1 is larger than 50 MB</source>
         <extracomment>%1 is the name of a sound file.</extracomment>
         <translation>%1 dépasse 50 Mo</translation>
@@ -1199,6 +1203,10 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
     <message>
         <source>Alarms stay silent: the sound module %1 cannot be loaded (%2).</source>
         <translation>Les alarmes resteront muettes : le module sonore %1 ne peut pas être chargé (%2).</translation>
+    </message>
+    <message>
+        <source>An alarm stays silent: no thread can be started (a process or memory limit).</source>
+        <translation>Une alarme reste muette : aucun thread ne peut être lancé (une limite de processus ou de mémoire).</translation>
     </message>
     <message>
         <source>%1 has no %2: it belongs to another version</source>
