@@ -445,6 +445,10 @@ eines, das mit „-“ beginnt: --start -- -x.
         <translation>Dateiname zu lang</translation>
     </message>
     <message>
+        <source>The file dialog cannot open: no thread can be started (a process or memory limit).</source>
+        <translation>Die Dateiauswahl kann nicht geöffnet werden: Es kann kein Thread gestartet werden (eine Prozess- oder Speichergrenze).</translation>
+    </message>
+    <message>
         <source>Ovra Clock - FileDialog Function</source>
         <translation>Ovra Clock – Dateiauswahl</translation>
     </message>

@@ -445,6 +445,10 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <translation>Nom de fichier trop long</translation>
     </message>
     <message>
+        <source>The file dialog cannot open: no thread can be started (a process or memory limit).</source>
+        <translation>La fenêtre de choix de fichier ne peut pas s’ouvrir : aucun thread ne peut être lancé (une limite de processus ou de mémoire).</translation>
+    </message>
+    <message>
         <source>Ovra Clock - FileDialog Function</source>
         <translation>Ovra Clock – Choix de fichier</translation>
     </message>
