@@ -635,8 +635,8 @@ TEST(Process, AClockPastItsProcessLimitRingsSilentlyAndStillCloses) {
     const RefusingSoundServer sound(home.path() + QStringLiteral("/sound"));
     ASSERT_TRUE(sound.listening());
     ASSERT_NO_FATAL_FAILURE(giveToLimitedUser(home.path()));
-    // The leak check of a sanitized build needs a thread at the exit.
     QString setUp = QStringLiteral("export PULSE_SERVER='") + sound.address() + u'\'';
+    // The leak check of a sanitized build needs a thread at the exit.
     if (kSanitized)
         setUp += QStringLiteral(" && export ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\"");
     OffscreenClock clock(home, setUp, {}, asLimitedUser({}).join(u' '));
@@ -651,6 +651,10 @@ TEST(Process, AClockPastItsProcessLimitRingsSilentlyAndStillCloses) {
     QDateTime minuteOf = due;
     minuteOf.setTime(QTime(due.time().hour(), due.time().minute()));
     ASSERT_LT(QDateTime::currentDateTime(), minuteOf) << "the limit came after the alarm";
+    // The settings dialog opens all the same, and is still open when the clock closes.
+    const test::ProgramResult settings = runAsLimitedUser(
+        {QStringLiteral(OVRA_CLOCK_BIN), QStringLiteral("--settings"), QStringLiteral("Default")});
+    EXPECT_EQ(settings.exitCode, 0) << qPrintable(settings.err);
 
     EXPECT_TRUE(test::waitFor(
         [&] {
@@ -667,6 +671,8 @@ TEST(Process, AClockPastItsProcessLimitRingsSilentlyAndStillCloses) {
     EXPECT_EQ(stop.exitCode, 0) << qPrintable(stop.err);
     EXPECT_LT(took.elapsed(), 5000);
     EXPECT_TRUE(clock.clock.endsWithin(5000)) << qPrintable(clock.err());
+    // Nothing on the way asked for a thread and went on without it.
+    EXPECT_FALSE(clock.err().contains(u"Thread creation error")) << qPrintable(clock.err());
 }
 
 // A word with a dash is an option, never a clock: -h and -v are --help and
