@@ -457,6 +457,10 @@ eines, das mit „-“ beginnt: --start -- -x.
         <translation>Dateiname zu lang</translation>
     </message>
     <message>
+        <source>The file dialog cannot open: no thread can be started (a process or memory limit).</source>
+        <translation>Die Dateiauswahl kann nicht geöffnet werden: Es kann kein Thread gestartet werden (eine Prozess- oder Speichergrenze).</translation>
+    </message>
+    <message>
         <source>Ovra Clock - FileDialog Function</source>
         <translation>Ovra Clock – Dateiauswahl</translation>
     </message>
@@ -732,6 +736,10 @@ eines, das mit „-“ beginnt: --start -- -x.
     <message>
         <source>no audio output</source>
         <translation>keine Audioausgabe</translation>
+    </message>
+    <message>
+        <source>no thread can be started (a process or memory limit)</source>
+        <translation>es kann kein Thread gestartet werden (eine Prozess- oder Speichergrenze)</translation>
     </message>
     <message>
         <source>%1 is larger than 50 MB</source>
@@ -1215,6 +1223,10 @@ eines, das mit „-“ beginnt: --start -- -x.
     <message>
         <source>Alarms stay silent: the sound module %1 cannot be loaded (%2).</source>
         <translation>Alarme bleiben stumm: Das Klangmodul %1 kann nicht geladen werden (%2).</translation>
+    </message>
+    <message>
+        <source>An alarm stays silent: no thread can be started (a process or memory limit).</source>
+        <translation>Ein Alarm bleibt stumm: Es kann kein Thread gestartet werden (eine Prozess- oder Speichergrenze).</translation>
     </message>
     <message>
         <source>%1 has no %2: it belongs to another version</source>

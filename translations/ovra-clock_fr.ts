@@ -457,6 +457,10 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <translation>Nom de fichier trop long</translation>
     </message>
     <message>
+        <source>The file dialog cannot open: no thread can be started (a process or memory limit).</source>
+        <translation>La fenêtre de choix de fichier ne peut pas s’ouvrir : aucun thread ne peut être lancé (une limite de processus ou de mémoire).</translation>
+    </message>
+    <message>
         <source>Ovra Clock - FileDialog Function</source>
         <translation>Ovra Clock – Choix de fichier</translation>
     </message>
@@ -732,6 +736,10 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
     <message>
         <source>no audio output</source>
         <translation>aucune sortie audio</translation>
+    </message>
+    <message>
+        <source>no thread can be started (a process or memory limit)</source>
+        <translation>aucun thread ne peut être lancé (une limite de processus ou de mémoire)</translation>
     </message>
     <message>
         <source>%1 is larger than 50 MB</source>
@@ -1215,6 +1223,10 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
     <message>
         <source>Alarms stay silent: the sound module %1 cannot be loaded (%2).</source>
         <translation>Les alarmes resteront muettes : le module sonore %1 ne peut pas être chargé (%2).</translation>
+    </message>
+    <message>
+        <source>An alarm stays silent: no thread can be started (a process or memory limit).</source>
+        <translation>Une alarme reste muette : aucun thread ne peut être lancé (une limite de processus ou de mémoire).</translation>
     </message>
     <message>
         <source>%1 has no %2: it belongs to another version</source>

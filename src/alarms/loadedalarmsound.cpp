@@ -9,8 +9,10 @@
 
 namespace ovra {
 
-LoadedAlarmSound::LoadedAlarmSound(QStringList folders, std::function<void(const QString&)> report)
-    : m_folders(std::move(folders)), m_report(std::move(report)) {}
+LoadedAlarmSound::LoadedAlarmSound(QStringList folders, std::function<void(const QString&)> report,
+                                   std::function<bool()> threadsCanStart)
+    : m_folders(std::move(folders)), m_report(std::move(report)),
+      m_threadsCanStart(std::move(threadsCanStart)) {}
 
 // The module stays loaded to the end of the process: the sound's code lives in it.
 LoadedAlarmSound::~LoadedAlarmSound() = default;
@@ -72,6 +74,20 @@ void LoadedAlarmSound::play(const QString& path) {
         stop();
         if (m_problem)
             m_problem(sound.problem);
+        return;
+    }
+    // Checked before the module is loaded or asked: the audio output's first use
+    // starts its thread, and then waits for it without a bound. A sound already
+    // playing would go on past the notice's reason, so it stops too.
+    if (m_threadsCanStart && !m_threadsCanStart()) {
+        stop();
+        if (m_problem)
+            m_problem(QCoreApplication::translate(
+                "ovra::AlarmSound", "no thread can be started (a process or memory limit)"));
+        if (m_report)
+            m_report(QCoreApplication::translate(
+                "ovra::LoadedAlarmSound",
+                "An alarm stays silent: no thread can be started (a process or memory limit)."));
         return;
     }
     if (!load()) {

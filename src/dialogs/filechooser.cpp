@@ -28,6 +28,14 @@ QString DialogFileChooser::chooseFile(QWidget* owner, bool save, const QString& 
     return result == QDialog::Accepted ? chosen.value(0) : QString();
 }
 
+QString DialogFileChooser::cannotOpenReason() {
+    if (m_threadsCanStart && !m_threadsCanStart())
+        return QStringLiteral(QT_TRANSLATE_NOOP(
+            "Messages",
+            "The file dialog cannot open: no thread can be started (a process or memory limit)."));
+    return {};
+}
+
 QString FileDialog(FileChooser& chooser, MessageSink& messages, QWidget* owner, bool save,
                    const QString& title, const QString& filter, const QString& initialName,
                    const QString& defaultExt, const QString& initialFolder) {
@@ -36,6 +44,10 @@ QString FileDialog(FileChooser& chooser, MessageSink& messages, QWidget* owner, 
             QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Filename Length Overflow")),
             QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Ovra Clock - FileDialog Function")),
             MessageIcon::Warning);
+        return {};
+    }
+    if (const QString why = chooser.cannotOpenReason(); !why.isEmpty()) {
+        messages.showMessage(why, kPlainTitle, MessageIcon::Warning);
         return {};
     }
     QString start = initialName;

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "base/ossupport.h"
+
 #include <QString>
+
+#include <functional>
 
 class QWidget;
 
@@ -16,19 +20,32 @@ public:
     // "Description|*.a;*.b|..." form.
     virtual QString chooseFile(QWidget* owner, bool save, const QString& title,
                                const QString& filter, const QString& initialPath) = 0;
+    // Why no dialog can open now, as a text of the context "Messages"; empty when
+    // one can.
+    virtual QString cannotOpenReason() { return {}; }
 };
 
+// The toolkit's dialog. Its folder view reads the files on a thread of its own and
+// waits for good on one that did not start (a desktop's own dialog starts threads
+// as well): under a process or memory limit the dialog is refused instead.
 class DialogFileChooser final : public FileChooser {
 public:
+    explicit DialogFileChooser(std::function<bool()> threadsCanStart = ovra::threadsCanStart)
+        : m_threadsCanStart(std::move(threadsCanStart)) {}
     QString chooseFile(QWidget* owner, bool save, const QString& title, const QString& filter,
                        const QString& initialPath) override;
+    QString cannotOpenReason() override;
+
+private:
+    std::function<bool()> m_threadsCanStart;
 };
 
 // Longest initial file name the file dialog takes, in characters.
 inline constexpr int kMaxDialogFileName = 260;
 
 // Asks for a file. An initial file name longer than the dialog takes is refused with
-// "Filename Length Overflow"; the result is then empty, as for a cancel. The default
+// "Filename Length Overflow", a dialog that cannot open with its reason; the result
+// is then empty, as for a cancel. The default
 // extension is added to a typed name without one when saving.
 QString FileDialog(FileChooser& chooser, MessageSink& messages, QWidget* owner, bool save,
                    const QString& title, const QString& filter, const QString& initialName = {},

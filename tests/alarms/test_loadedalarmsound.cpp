@@ -251,6 +251,68 @@ TEST(LoadedAlarmSound, AFileTheSoundWouldChokeOnIsRefusedWithItsReason) {
     EXPECT_EQ(problems, QStringList(2, QStringLiteral("the sound module cannot be loaded")));
 }
 
+// Under a process or memory limit the audio output would wait for good on the
+// thread it starts: every sound is silence then, the notice hears why and the log
+// says so, whether the module is loaded yet or not. A file that fails its checks
+// is named first; it would be silent anyway.
+TEST(LoadedAlarmSound, WithoutAThreadToStartEverySoundIsSilenceWithItsReason) {
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("tone.wav"));
+    writeWav(wav);
+    const QString text = dir.filePath(QStringLiteral("text.wav"));
+    {
+        QFile f(text);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("just some words\n");
+    }
+    const QString noThread = QStringLiteral("no thread can be started (a process or memory limit)");
+    const QString logged = QStringLiteral(
+        "An alarm stays silent: no thread can be started (a process or memory limit).");
+    const struct {
+        const char* what;
+        bool threads;
+        QString file;
+        QString why; // empty: nothing about threads
+        bool loaded; // the module afterwards
+    } steps[] = {
+        {"before the module", false, wav, noThread, false},
+        {"a file that fails its checks", false, text,
+         QStringLiteral("text.wav is not a WAV file that can be played"), false},
+        {"threads to spare", true, wav, {}, true},
+        {"the module loaded", false, wav, noThread, true},
+        {"threads again", true, wav, {}, true},
+    };
+    bool threads = false;
+    int asked = 0;
+    QStringList messages;
+    LoadedAlarmSound sound(
+        {QStringLiteral(OVRA_SOUND_MODULE_DIR)}, [&](const QString& m) { messages << m; },
+        [&] {
+            ++asked;
+            return threads;
+        });
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        threads = s.threads;
+        QStringList problems;
+        sound.onProblem([&](const QString& why) { problems << why; });
+        messages.clear();
+        asked = 0;
+        sound.play(s.file);
+        if (s.why.isEmpty()) {
+            EXPECT_TRUE(problems.filter(QStringLiteral("thread")).isEmpty())
+                << qPrintable(problems.join(u'\n'));
+            EXPECT_EQ(asked, 1);
+            EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join(u'\n'));
+        } else {
+            EXPECT_EQ(problems, QStringList{s.why});
+            EXPECT_EQ(messages, s.why == noThread ? QStringList{logged} : QStringList());
+        }
+        EXPECT_EQ(sound.backend() != nullptr, s.loaded);
+    }
+    sound.stop();
+}
+
 // The file is read once: one swapped for a FIFO after play() returned is never
 // opened again, where the module's loader would block on it for good.
 TEST(LoadedAlarmSound, AFileSwappedForAFifoAfterTheChecksIsNeverOpenedAgain) {

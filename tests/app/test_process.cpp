@@ -1,4 +1,5 @@
 // The real executable, started the way a user or a script starts it.
+#include "alarms/alarmfile.h"
 #include "support/desktopdriver.h"
 #include "support/testenv.h"
 
@@ -7,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
+#include <QTime>
 
 #include "settings/clocklist.h"
 #include "settings/instancepaths.h"
@@ -23,7 +25,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -395,12 +399,15 @@ QString defaultSocket(const test::TestHome& home) {
 // A clock of this test (Default unless args name another) on the offscreen
 // platform, its error output in a file; limits are shell commands (ulimit) that
 // apply to it alone.
+// runAs, when given, is a command that the clock is run by, such as setpriv.
 struct OffscreenClock {
     explicit OffscreenClock(const test::TestHome& home, const QString& limits = QStringLiteral(":"),
-                            const QStringList& args = {})
+                            const QStringList& args = {}, const QString& runAs = {})
         : errors(home.path() + QStringLiteral("/clock.err")),
           clock(QStringLiteral("/bin/sh"),
-                QStringList{QStringLiteral("-c"), limits + QStringLiteral(" && exec \"$0\" \"$@\""),
+                QStringList{QStringLiteral("-c"),
+                            limits + QStringLiteral(" && exec ") + runAs +
+                                QStringLiteral(" \"$0\" \"$@\""),
                             QStringLiteral(OVRA_CLOCK_BIN)} +
                     args,
                 {QStringLiteral("QT_QPA_PLATFORM=offscreen")}, errors) {}
@@ -620,6 +627,155 @@ TEST(Process, AClockThatCannotStartAThreadSaysSoInsteadOfHanging) {
                            15000, offscreen());
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("No thread can be started"))) << qPrintable(r.err);
+}
+
+namespace {
+// Root's processes start threads past any process limit, whatever their
+// capabilities: under root the clock, and whatever speaks to it, runs as a user of
+// its own, so that the limit is reached by the clock's threads alone. Anyone else
+// runs it as themselves, and their other processes count as well.
+constexpr int kLimitedUser = 61731;
+
+QStringList asLimitedUser(const QStringList& command) {
+    if (::geteuid() != 0)
+        return command;
+    const QString id = QString::number(kLimitedUser);
+    return QStringList{QStringLiteral("setpriv"), QStringLiteral("--reuid=") + id,
+                       QStringLiteral("--regid=") + id, QStringLiteral("--clear-groups")} +
+           command;
+}
+
+test::ProgramResult runAsLimitedUser(const QStringList& command) {
+    const QStringList full = asLimitedUser(command);
+    return test::runCapturing(full.first(), full.mid(1), 15000, offscreen());
+}
+
+// The test's folders become the limited user's, as a user's own folders are.
+void giveToLimitedUser(const QString& dir) {
+    if (::geteuid() != 0)
+        return;
+    QStringList all{dir};
+    QDirIterator it(dir, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        all << it.next();
+    for (const QString& path : all)
+        ASSERT_EQ(::lchown(QFile::encodeName(path).constData(), kLimitedUser, kLimitedUser), 0)
+            << qPrintable(path);
+}
+
+// A sound server that takes each connection and closes it at once: the clocks
+// under test play to no machine's sound, and the audio libraries hear the refusal
+// only on a thread of their own. Where that thread did not start, they wait for the
+// server's answer for good, as they do for a real one.
+class RefusingSoundServer {
+public:
+    explicit RefusingSoundServer(const QString& path) : m_path(path) {
+        const QByteArray name = QFile::encodeName(path);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::memcpy(addr.sun_path, name.constData(), size_t(name.size()));
+        m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 ||
+            ::listen(m_fd, 16) != 0)
+            return;
+        m_refusing = std::thread([fd = m_fd] {
+            for (;;) {
+                const int caller = ::accept(fd, nullptr, nullptr);
+                if (caller >= 0)
+                    ::close(caller);
+                else if (errno != EINTR)
+                    return; // shut down
+            }
+        });
+    }
+    ~RefusingSoundServer() {
+        ::shutdown(m_fd, SHUT_RDWR);
+        if (m_refusing.joinable())
+            m_refusing.join();
+        ::close(m_fd);
+    }
+    bool listening() const { return m_refusing.joinable(); }
+    // For PULSE_SERVER.
+    QString address() const { return QStringLiteral("unix:") + m_path; }
+
+private:
+    QString m_path;
+    int m_fd = -1;
+    std::thread m_refusing;
+};
+
+// The "Default" clock's alarm file with one tip that sounds the default sound.
+void writeTipAlarm(const test::TestHome& home, const QTime& at) {
+    AlarmTable table;
+    AlarmRecord tip;
+    tip.AlarmTime = alarmTimeOf(at.hour(), at.minute());
+    tip.Status = 1;
+    tip.Action = alarmaction::ShowTip;
+    tip.PlayTime = playtime::Loop;
+    tip.Note = QStringLiteral("Tea");
+    tip.SoundFile = QStringLiteral("Default Alarm Sound");
+    table.add(tip);
+    test::RecordingMessageSink messages;
+    ASSERT_EQ(SaveAlarmFile(table,
+                            AppPaths::build(QStringLiteral("Default"), home.roots()).AlarmFilePath,
+                            messages),
+              0);
+}
+} // namespace
+
+// A clock that reaches the process limit after it started rings without a sound,
+// says why, and still closes: nothing it does later waits for a thread that never
+// started.
+TEST(Process, AClockPastItsProcessLimitRingsSilentlyAndStillCloses) {
+    test::TestHome home;
+    // The alarm falls due at the next minute, with time before it to start the clock
+    // and set the limit.
+    if (QTime::currentTime().second() > 40)
+        QThread::msleep(ulong(61 - QTime::currentTime().second()) * 1000);
+    const QDateTime due = QDateTime::currentDateTime().addSecs(60);
+    ASSERT_NO_FATAL_FAILURE(writeTipAlarm(home, due.time()));
+    const RefusingSoundServer sound(home.path() + QStringLiteral("/sound"));
+    ASSERT_TRUE(sound.listening());
+    ASSERT_NO_FATAL_FAILURE(giveToLimitedUser(home.path()));
+    QString setUp = QStringLiteral("export PULSE_SERVER='") + sound.address() + u'\'';
+    // The leak check of a sanitized build needs a thread at the exit.
+    if (kSanitized)
+        setUp += QStringLiteral(" && export ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\"");
+    OffscreenClock clock(home, setUp, {}, asLimitedUser({}).join(u' '));
+    ASSERT_TRUE(test::waitFor([] {
+        return runAsLimitedUser({QStringLiteral(OVRA_CLOCK_BIN), QStringLiteral("--list")}).out ==
+               "Default -- Running\n";
+    })) << qPrintable(clock.err());
+    const QString pid = QString::number(clock.clock.process.processId());
+    const test::ProgramResult limited = runAsLimitedUser(
+        {QStringLiteral("prlimit"), QStringLiteral("--pid"), pid, QStringLiteral("--nproc=1:1")});
+    ASSERT_EQ(limited.exitCode, 0) << qPrintable(limited.err);
+    QDateTime minuteOf = due;
+    minuteOf.setTime(QTime(due.time().hour(), due.time().minute()));
+    ASSERT_LT(QDateTime::currentDateTime(), minuteOf) << "the limit came after the alarm";
+    // The settings dialog opens all the same, and is still open when the clock closes.
+    const test::ProgramResult settings = runAsLimitedUser(
+        {QStringLiteral(OVRA_CLOCK_BIN), QStringLiteral("--settings"), QStringLiteral("Default")});
+    EXPECT_EQ(settings.exitCode, 0) << qPrintable(settings.err);
+
+    EXPECT_TRUE(test::waitFor(
+        [&] {
+            return clock.err().contains(
+                u"ovra-clock: An alarm stays silent: no thread can be started (a "
+                u"process or memory limit).\n");
+        },
+        int(QDateTime::currentDateTime().msecsTo(minuteOf)) + 15000))
+        << qPrintable(clock.err());
+    QElapsedTimer took;
+    took.start();
+    const test::ProgramResult stop = runAsLimitedUser(
+        {QStringLiteral(OVRA_CLOCK_BIN), QStringLiteral("--stop"), QStringLiteral("Default")});
+    EXPECT_EQ(stop.exitCode, 0) << qPrintable(stop.err);
+    EXPECT_LT(took.elapsed(), 5000);
+    EXPECT_TRUE(clock.clock.endsWithin(5000)) << qPrintable(clock.err());
+    // Nothing on the way asked for a thread and went on without it.
+    EXPECT_FALSE(clock.err().contains(u"Thread creation error")) << qPrintable(clock.err());
 }
 
 // A word with a dash is an option, never a clock: -h and -v are --help and

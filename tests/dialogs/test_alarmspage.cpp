@@ -2,6 +2,7 @@
 #include "configfixture.h"
 #include "dialogs/alarmeditortexts.h"
 #include "dialogs/alarmspage.h"
+#include "modalanswer.h"
 #include "widgets/tabstrip.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -254,6 +256,37 @@ TEST(AlarmsPage, TheFileDialogsFillTheirBoxesAndACancelFallsBack) {
     EXPECT_EQ(f.files.filters, (QStringList{sounds, sounds, "*.*|*.*"}));
     EXPECT_EQ(f.files.titles, (QStringList{"Select a sound file", "Select a sound file",
                                            "Select a file to be executed by Ovra Clock"}));
+}
+
+// The toolkit's file dialog waits for good on the thread its folder view starts:
+// where none can start, it is refused with the reason, and the page hears a cancel.
+TEST(AlarmsPage, AFileDialogWithoutAThreadToStartIsRefusedWithTheReason) {
+    test::TestHome home;
+    const struct {
+        bool threads;
+        bool opens;
+    } cases[] = {{true, true}, {false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.threads ? "threads to spare" : "no thread");
+        test::RecordingMessageSink messages;
+        DialogFileChooser chooser([&] { return c.threads; });
+        const test::ModalAnswer<QFileDialog> cancel([](QFileDialog* d) { d->reject(); });
+        EXPECT_EQ(FileDialog(chooser, messages, nullptr, false, QStringLiteral("Select a file"),
+                             QStringLiteral("*.*|*.*"), QStringLiteral("bell.wav"), {},
+                             home.path()),
+                  QString());
+        EXPECT_EQ(cancel.found(), c.opens);
+        if (c.opens) {
+            EXPECT_TRUE(messages.messages.empty());
+            continue;
+        }
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].text,
+                  QStringLiteral("The file dialog cannot open: no thread can be started (a "
+                                 "process or memory limit)."));
+        EXPECT_EQ(messages.messages[0].title, kPlainTitle);
+        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Warning);
+    }
 }
 
 // The sound chooser opens where the sound is, or where sounds usually are.
