@@ -43,17 +43,7 @@ QByteArray windowsNamed(const QString& title) {
 
 // The "Default" clock's alarm file with one Lock alarm at hour:minute.
 void writeLockAlarm(const test::TestHome& home, const QTime& at, int32_t playTime) {
-    AlarmTable table;
-    AlarmRecord lock;
-    lock.AlarmTime = alarmTimeOf(at.hour(), at.minute());
-    lock.Status = 1;
-    lock.Action = alarmaction::Lock;
-    lock.PlayTime = playTime;
-    lock.SoundFile = QStringLiteral("Default Alarm Sound");
-    table.add(lock);
-    test::RecordingMessageSink messages;
-    const AppPaths paths = AppPaths::build(QStringLiteral("Default"), home.roots());
-    ASSERT_EQ(SaveAlarmFile(table, paths.AlarmFilePath, messages), 0);
+    ASSERT_TRUE(test::storeAlarm(home, test::alarmDueAt(at, alarmaction::Lock, playTime)));
 }
 
 // Starts the clock on the private desktop, its system bus the mock logind's.

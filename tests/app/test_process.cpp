@@ -707,20 +707,8 @@ private:
 
 // The "Default" clock's alarm file with one tip that sounds the default sound.
 void writeTipAlarm(const test::TestHome& home, const QTime& at) {
-    AlarmTable table;
-    AlarmRecord tip;
-    tip.AlarmTime = alarmTimeOf(at.hour(), at.minute());
-    tip.Status = 1;
-    tip.Action = alarmaction::ShowTip;
-    tip.PlayTime = playtime::Loop;
-    tip.Note = QStringLiteral("Tea");
-    tip.SoundFile = QStringLiteral("Default Alarm Sound");
-    table.add(tip);
-    test::RecordingMessageSink messages;
-    ASSERT_EQ(SaveAlarmFile(table,
-                            AppPaths::build(QStringLiteral("Default"), home.roots()).AlarmFilePath,
-                            messages),
-              0);
+    ASSERT_TRUE(test::storeAlarm(
+        home, test::alarmDueAt(at, alarmaction::ShowTip, playtime::Loop, QStringLiteral("Tea"))));
 }
 } // namespace
 

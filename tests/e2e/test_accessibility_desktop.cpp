@@ -128,22 +128,10 @@ TEST_P(AccessibilityOnTheDesktop, AScreenReaderReadsTheClockAndEveryPageOfItsSet
 // A due alarm's notice is announced as an alert named by its caption.
 TEST(AccessibilityOnTheDesktop, AnAlarmNoticeIsAnAlertNamedByItsCaption) {
     // The alarm is due in the minute the clock starts, which must not end first.
-    if (QTime::currentTime().second() > 50)
-        QThread::msleep((61 - QTime::currentTime().second()) * 1000);
-    AlarmRecord tip;
-    const QTime now = QTime::currentTime();
-    tip.AlarmTime = alarmTimeOf(now.hour(), now.minute());
-    tip.Status = 1;
-    tip.Action = alarmaction::ShowTip;
-    tip.Note = QStringLiteral("Tea");
-    tip.SoundFile = QStringLiteral("Default Alarm Sound");
-    ReaderDesktop desktop(Session::Openbox, "C.UTF-8", defaultSettings(), [&](const TestHome& h) {
-        AlarmTable table;
-        table.add(tip);
-        RecordingMessageSink messages;
-        SaveAlarmFile(table, AppPaths::build(QStringLiteral("Default"), h.roots()).AlarmFilePath,
-                      messages);
-    });
+    const AlarmRecord tip =
+        alarmDueAt(timeWithRoomInMinute(10), alarmaction::ShowTip, 0, QStringLiteral("Tea"));
+    ReaderDesktop desktop(Session::Openbox, "C.UTF-8", defaultSettings(),
+                          [&](const TestHome& h) { storeAlarm(h, tip); });
     ASSERT_TRUE(desktop.error().isEmpty()) << qPrintable(desktop.error());
     EXPECT_EQ(
         desktop.walk({QStringLiteral("en"), QStringLiteral("Default"), QStringLiteral("--alert"),

@@ -183,23 +183,9 @@ TEST_P(RealDesktop, ClicksPassTheTransparentCornersTheGripMovesAndTopmostKeepsTh
 
 TEST_P(RealDesktop, TheNoticeIsCentredAboveTheClockAndDialogsOpenBesideIt) {
     // Room for the notice inside the alarm's minute.
-    if (QTime::currentTime().second() > 50)
-        QThread::msleep((61 - QTime::currentTime().second()) * 1000);
-    const QTime now = QTime::currentTime();
-    AlarmTable table;
-    AlarmRecord tip;
-    tip.AlarmTime = alarmTimeOf(now.hour(), now.minute());
-    tip.Status = 1;
-    tip.Action = alarmaction::ShowTip;
-    tip.PlayTime = playtime::OneMinute;
-    tip.SoundFile = QStringLiteral("Default Alarm Sound");
-    tip.Note = QStringLiteral("Stand up");
-    table.add(tip);
-    RecordingMessageSink messages;
-    ASSERT_EQ(SaveAlarmFile(
-                  table, AppPaths::build(QStringLiteral("Default"), m_home.roots()).AlarmFilePath,
-                  messages),
-              0);
+    const AlarmRecord tip = alarmDueAt(timeWithRoomInMinute(10), alarmaction::ShowTip,
+                                       playtime::OneMinute, QStringLiteral("Stand up"));
+    ASSERT_TRUE(storeAlarm(m_home, tip));
     ClockSettings s = defaultSettings();
     s.Left = kStored.x() * 15;
     s.Top = kStored.y() * 15;

@@ -1,9 +1,14 @@
 #include "support/testenv.h"
 
+#include "alarms/alarmtable.h"
+
+#include "alarms/alarmfile.h"
+
 #include "settings/settingsstore.h"
 #include "settings/sqlitestorebackend.h"
 
 #include <QDir>
+#include <QThread>
 
 namespace ovra::test {
 
@@ -47,6 +52,30 @@ ClockSettings storedClockSettings(const TestHome& home, const QString& name) {
     state.ClockName = name;
     ReadClockSettings(store, state);
     return state.settings;
+}
+
+AlarmRecord alarmDueAt(const QTime& at, int32_t action, int32_t playTime, const QString& note) {
+    AlarmRecord alarm;
+    alarm.AlarmTime = alarmTimeOf(at.hour(), at.minute());
+    alarm.Status = 1;
+    alarm.Action = action;
+    alarm.PlayTime = playTime;
+    alarm.Note = note;
+    alarm.SoundFile = QStringLiteral("Default Alarm Sound");
+    return alarm;
+}
+
+bool storeAlarm(const TestHome& home, const AlarmRecord& alarm, const QString& clock) {
+    AlarmTable table;
+    table.add(alarm);
+    RecordingMessageSink messages;
+    return SaveAlarmFile(table, AppPaths::build(clock, home.roots()).AlarmFilePath, messages) == 0;
+}
+
+QTime timeWithRoomInMinute(int seconds) {
+    if (QTime::currentTime().second() > 60 - seconds)
+        QThread::msleep(ulong(61 - QTime::currentTime().second()) * 1000);
+    return QTime::currentTime();
 }
 
 void storeClockSettings(const TestHome& home, const ClockSettings& s, const QString& name) {

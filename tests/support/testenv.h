@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarms/alarmrecord.h"
 #include "base/apppaths.h"
 #include "base/messagesink.h"
 #include "settings/clocksettings.h"
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTime>
 
 #include <memory>
 #include <tuple>
@@ -33,6 +35,13 @@ private:
 // The record of a clock as the store on disk holds it, and a record written there,
 // as another process would.
 ClockSettings storedClockSettings(const TestHome& home, const QString& name = "Default");
+// An alarm of the given action due at hour:minute of `at`, enabled, with the
+// default sound; and the clock's alarm file holding just it (true when written).
+AlarmRecord alarmDueAt(const QTime& at, int32_t action, int32_t playTime, const QString& note = {});
+bool storeAlarm(const TestHome& home, const AlarmRecord& alarm, const QString& clock = "Default");
+// The time now, once at least `seconds` of the minute are left, so that an alarm due
+// now stays due while a test watches it.
+QTime timeWithRoomInMinute(int seconds);
 void storeClockSettings(const TestHome& home, const ClockSettings& s,
                         const QString& name = "Default");
 
