@@ -1,6 +1,7 @@
 // The real executable, started the way a user or a script starts it.
 #include "alarms/alarmfile.h"
 #include "support/desktopdriver.h"
+#include "support/fakesocket.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -664,47 +665,6 @@ void giveToLimitedUser(const QString& dir) {
             << qPrintable(path);
 }
 
-// A sound server that takes each connection and closes it at once: the clocks
-// under test play to no machine's sound, and the audio libraries hear the refusal
-// only on a thread of their own. Where that thread did not start, they wait for the
-// server's answer for good, as they do for a real one.
-class RefusingSoundServer {
-public:
-    explicit RefusingSoundServer(const QString& path) : m_path(path) {
-        const QByteArray name = QFile::encodeName(path);
-        sockaddr_un addr{};
-        addr.sun_family = AF_UNIX;
-        std::memcpy(addr.sun_path, name.constData(), size_t(name.size()));
-        m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 ||
-            ::listen(m_fd, 16) != 0)
-            return;
-        m_refusing = std::thread([fd = m_fd] {
-            for (;;) {
-                const int caller = ::accept(fd, nullptr, nullptr);
-                if (caller >= 0)
-                    ::close(caller);
-                else if (errno != EINTR)
-                    return; // shut down
-            }
-        });
-    }
-    ~RefusingSoundServer() {
-        ::shutdown(m_fd, SHUT_RDWR);
-        if (m_refusing.joinable())
-            m_refusing.join();
-        ::close(m_fd);
-    }
-    bool listening() const { return m_refusing.joinable(); }
-    // For PULSE_SERVER.
-    QString address() const { return QStringLiteral("unix:") + m_path; }
-
-private:
-    QString m_path;
-    int m_fd = -1;
-    std::thread m_refusing;
-};
-
 // The "Default" clock's alarm file with one tip that sounds the default sound.
 void writeTipAlarm(const test::TestHome& home, const QTime& at) {
     ASSERT_TRUE(test::storeAlarm(
@@ -723,10 +683,17 @@ TEST(Process, AClockPastItsProcessLimitRingsSilentlyAndStillCloses) {
         QThread::msleep(ulong(61 - QTime::currentTime().second()) * 1000);
     const QDateTime due = QDateTime::currentDateTime().addSecs(60);
     ASSERT_NO_FATAL_FAILURE(writeTipAlarm(home, due.time()));
-    const RefusingSoundServer sound(home.path() + QStringLiteral("/sound"));
-    ASSERT_TRUE(sound.listening());
+    // A sound server that takes each connection and closes it at once: the clock
+    // plays to no machine's sound, and the audio libraries hear the refusal only on
+    // a thread of their own. Where that thread did not start, they wait for the
+    // server's answer for good, as they do for a real one.
+    const QString soundPath = home.path() + QStringLiteral("/sound");
+    const test::FakeSocketServer sound(QFile::encodeName(soundPath),
+                                       test::FakeSocketServer::Manner::Refusing);
+    ASSERT_TRUE(sound.ok());
     ASSERT_NO_FATAL_FAILURE(giveToLimitedUser(home.path()));
-    QString setUp = QStringLiteral("export PULSE_SERVER='") + sound.address() + u'\'';
+    QString setUp =
+        QStringLiteral("export PULSE_SERVER='") + QStringLiteral("unix:") + soundPath + u'\'';
     // The leak check of a sanitized build needs a thread at the exit.
     if (kSanitized)
         setUp += QStringLiteral(" && export ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\"");

@@ -3,6 +3,7 @@
 #include "alarms/privatesessionbus.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
+#include "support/fakesocket.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -79,34 +80,6 @@ TEST(SessionBus, AClockWithoutASessionBusStartsNone) {
 }
 
 namespace {
-// A bus that takes connections and never says a word: the kernel completes each
-// connection into the queue, and nobody ever reads it.
-class SilentBus {
-public:
-    explicit SilentBus(const QString& path) : m_path(path) {
-        const QByteArray name = QFile::encodeName(path);
-        sockaddr_un addr{};
-        addr.sun_family = AF_UNIX;
-        std::memcpy(addr.sun_path, name.constData(), size_t(name.size()));
-        m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (m_fd >= 0 && (::bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 ||
-                          ::listen(m_fd, 64) != 0)) {
-            ::close(m_fd);
-            m_fd = -1;
-        }
-    }
-    ~SilentBus() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    bool ok() const { return m_fd >= 0; }
-    QByteArray address() const { return "unix:path=" + QFile::encodeName(m_path); }
-
-private:
-    QString m_path;
-    int m_fd = -1;
-};
-
 // A variable of the test's environment, and so of the clocks it starts, for as long
 // as the object lives.
 class Variable {
@@ -150,26 +123,31 @@ TEST(SessionBus, ABusThatNeverAnswersCostsItsFeatureNotTheClock) {
         test::TestHome home;
         test::PrivateDesktop desktop(800, 600);
         ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
-        SilentBus silent(home.path() + QStringLiteral("/silent-bus"));
+        // It takes connections and never says a word: the kernel completes each
+        // connection into the queue, and nobody ever reads it.
+        const QByteArray silentPath =
+            QFile::encodeName(home.path() + QStringLiteral("/silent-bus"));
+        const FakeSocketServer silent(silentPath, FakeSocketServer::Manner::Silent);
         ASSERT_TRUE(silent.ok());
+        const QByteArray silentAddress = "unix:path=" + silentPath;
         std::optional<Variable> variable;
         const QString a11y = QStringLiteral("org.a11y.Bus");
         switch (c.where) {
         case Where::SessionBus:
-            variable.emplace("DBUS_SESSION_BUS_ADDRESS", silent.address());
+            variable.emplace("DBUS_SESSION_BUS_ADDRESS", silentAddress);
             break;
         case Where::SystemBus:
-            variable.emplace("DBUS_SYSTEM_BUS_ADDRESS", silent.address());
+            variable.emplace("DBUS_SYSTEM_BUS_ADDRESS", silentAddress);
             break;
         case Where::AccessibilityVariable:
-            variable.emplace("AT_SPI_BUS_ADDRESS", silent.address());
+            variable.emplace("AT_SPI_BUS_ADDRESS", silentAddress);
             break;
         case Where::RootWindow:
             ASSERT_EQ(runProgram(QStringLiteral("xprop"),
                                  {QStringLiteral("-root"), QStringLiteral("-f"),
                                   QStringLiteral("AT_SPI_BUS"), QStringLiteral("8s"),
                                   QStringLiteral("-set"), QStringLiteral("AT_SPI_BUS"),
-                                  QString::fromUtf8(silent.address())}),
+                                  QString::fromUtf8(silentAddress)}),
                       0);
             break;
         case Where::SessionNamed:
@@ -177,7 +155,7 @@ TEST(SessionBus, ABusThatNeverAnswersCostsItsFeatureNotTheClock) {
                 << qPrintable(session.error());
             ASSERT_TRUE(session.addMethod(a11y, a11y, QStringLiteral("GetAddress"),
                                           QStringLiteral("s"),
-                                          QStringLiteral("ret = '%1'").arg(silent.address())));
+                                          QStringLiteral("ret = '%1'").arg(silentAddress)));
             // Qt asks only while a screen reader is on.
             variable.emplace("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
             break;
