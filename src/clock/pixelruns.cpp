@@ -80,39 +80,74 @@ PixelRuns::PixelRuns(const QImage& image, QPoint origin) {
 PixelRuns PixelRuns::patched(const QImage& patch, QPoint origin) const {
     Q_ASSERT(patch.format() == QImage::Format_ARGB32_Premultiplied);
     const QRect area = QRect(origin, patch.size()).intersected(m_rect);
-    PixelRuns out;
-    if (isNull())
-        return out;
+    if (isNull() || area.isEmpty())
+        return *this;
+    // Only the rows the patch crosses are laid out whole, patched and run anew, so
+    // that they get the runs the layer drawn anew would give. The rows above and
+    // below keep their runs and pixels, copied in blocks: a new minute at the
+    // largest face patches a few dozen of its several hundred rows.
+    const size_t first = size_t(area.top() - m_rect.y()),
+                 last = size_t(area.bottom() - m_rect.y()) + 1;
+    PixelRuns middle;
     std::vector<QRgb> line(size_t(m_rect.width()));
-    out.build(m_rect, [&](int y, const auto& add) {
-        const size_t row = size_t(y);
-        const int surfaceY = m_rect.y() + y;
-        if (surfaceY < area.top() || surfaceY > area.bottom()) {
-            // A row the patch leaves alone keeps its runs.
+    middle.build(
+        QRect(m_rect.x(), area.top(), m_rect.width(), area.height()), [&](int y, const auto& add) {
+            const size_t row = first + size_t(y);
+            std::fill(line.begin(), line.end(), QRgb(0));
             for (qsizetype i = m_rows[row]; i < m_rows[row + 1]; ++i) {
                 const Run& r = m_runs[size_t(i)];
-                add(r.from - m_rect.x(), r.to - m_rect.x(),
-                    r.pixels < 0 ? nullptr : &m_pixels[size_t(r.pixels)], r.colour);
+                QRgb* target = line.data() + (r.from - m_rect.x());
+                if (r.pixels < 0)
+                    std::fill_n(target, r.to - r.from, r.colour);
+                else
+                    std::copy_n(&m_pixels[size_t(r.pixels)], r.to - r.from, target);
             }
-            return;
-        }
-        // Any other is laid out whole, patched and run anew, so that it gets the runs
-        // the layer drawn anew would give.
-        std::fill(line.begin(), line.end(), QRgb(0));
-        for (qsizetype i = m_rows[row]; i < m_rows[row + 1]; ++i) {
-            const Run& r = m_runs[size_t(i)];
-            QRgb* target = line.data() + (r.from - m_rect.x());
-            if (r.pixels < 0)
-                std::fill_n(target, r.to - r.from, r.colour);
-            else
-                std::copy_n(&m_pixels[size_t(r.pixels)], r.to - r.from, target);
-        }
-        const auto* source =
-            reinterpret_cast<const QRgb*>(patch.constScanLine(surfaceY - origin.y()));
-        std::copy_n(source + (area.left() - origin.x()), area.width(),
-                    line.data() + (area.left() - m_rect.x()));
-        scanRow(line.data(), m_rect.width(), add);
-    });
+            const auto* source =
+                reinterpret_cast<const QRgb*>(patch.constScanLine(area.top() + y - origin.y()));
+            std::copy_n(source + (area.left() - origin.x()), area.width(),
+                        line.data() + (area.left() - m_rect.x()));
+            scanRow(line.data(), m_rect.width(), add);
+        });
+    // Pixels lie in the order of their runs: the first literal run from a row on
+    // tells where that row's pixels begin.
+    const auto pixelsFrom = [&](size_t row) {
+        for (qsizetype i = m_rows[row]; i < qsizetype(m_runs.size()); ++i)
+            if (m_runs[size_t(i)].pixels >= 0)
+                return m_runs[size_t(i)].pixels;
+        return qsizetype(m_pixels.size());
+    };
+    const qsizetype pixelsAbove = pixelsFrom(first), pixelsBelow = pixelsFrom(last);
+    const qsizetype runsAbove = m_rows[first], runsBelow = m_rows[last];
+    const qsizetype pixelShift = pixelsAbove + qsizetype(middle.m_pixels.size()) - pixelsBelow;
+    const qsizetype runShift = runsAbove + qsizetype(middle.m_runs.size()) - runsBelow;
+
+    PixelRuns out;
+    out.m_rect = m_rect;
+    out.m_runs.reserve(size_t(runsAbove) + middle.m_runs.size() +
+                       (m_runs.size() - size_t(runsBelow)));
+    out.m_runs.insert(out.m_runs.end(), m_runs.begin(), m_runs.begin() + runsAbove);
+    for (Run r : middle.m_runs) {
+        if (r.pixels >= 0)
+            r.pixels += pixelsAbove;
+        out.m_runs.push_back(r);
+    }
+    for (auto it = m_runs.begin() + runsBelow; it != m_runs.end(); ++it) {
+        Run r = *it;
+        if (r.pixels >= 0)
+            r.pixels += pixelShift;
+        out.m_runs.push_back(r);
+    }
+    out.m_pixels.reserve(size_t(pixelsAbove) + middle.m_pixels.size() +
+                         (m_pixels.size() - size_t(pixelsBelow)));
+    out.m_pixels.insert(out.m_pixels.end(), m_pixels.begin(), m_pixels.begin() + pixelsAbove);
+    out.m_pixels.insert(out.m_pixels.end(), middle.m_pixels.begin(), middle.m_pixels.end());
+    out.m_pixels.insert(out.m_pixels.end(), m_pixels.begin() + pixelsBelow, m_pixels.end());
+    out.m_rows.reserve(m_rows.size());
+    out.m_rows.insert(out.m_rows.end(), m_rows.begin(), m_rows.begin() + qsizetype(first));
+    for (size_t i = 0; i < middle.m_rows.size() - 1; ++i)
+        out.m_rows.push_back(runsAbove + middle.m_rows[i]);
+    for (size_t row = last; row < m_rows.size(); ++row)
+        out.m_rows.push_back(m_rows[row] + runShift);
     return out;
 }
 
