@@ -9,6 +9,16 @@ namespace {
 // A stretch of one colour this long or longer is kept as that colour.
 constexpr int kSameColourRun = 4;
 
+// The rectangle two share, as QRect::intersected gives it, but inline: a layer is
+// laid rectangle by rectangle several times a second, and that call leaves the library.
+QRect common(const QRect& a, const QRect& b) {
+    const int left = std::max(a.left(), b.left()), top = std::max(a.top(), b.top());
+    const int right = std::min(a.right(), b.right()), bottom = std::min(a.bottom(), b.bottom());
+    if (a.isNull() || b.isNull() || left > right || top > bottom)
+        return QRect();
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 // One row of a layer as runs: add(from, to, pixels, colour) for each stretch of one
 // colour (pixels null) and each stretch of other pixels (colour unused), in columns
 // of the row; transparent pixels are left out.
@@ -153,16 +163,21 @@ PixelRuns PixelRuns::patched(const QImage& patch, QPoint origin) const {
 
 template <typename Lay>
 void PixelRuns::forEachRun(const SurfacePixels& surface, const QRect& rect, const Lay& lay) const {
-    const QRect r = rect.intersected(m_rect);
+    const QRect r = common(rect, m_rect);
     for (int y = r.top(); y <= r.bottom(); ++y) {
-        QRgb* const line = surface.line(y);
         // A row's runs lie left to right: from the first that reaches the rectangle
         // to the last that starts in it. A row of the scale crosses dozens of lines,
-        // and a second's area is a few small rectangles.
+        // and a second's area is a few small rectangles, most of whose rows a ring
+        // layer passes by on either side: those are not searched.
         const size_t row = size_t(y - m_rect.top());
+        const Run* run = m_runs.data() + m_rows[row];
         const Run* const end = m_runs.data() + m_rows[row + 1];
-        const Run* run = std::partition_point(m_runs.data() + m_rows[row], end,
-                                              [&](const Run& a) { return a.to <= r.left(); });
+        if (run == end || run->from > r.right() || end[-1].to <= r.left())
+            continue;
+        if (run->to <= r.left())
+            run =
+                std::partition_point(run + 1, end, [&](const Run& a) { return a.to <= r.left(); });
+        QRgb* const line = surface.line(y);
         for (; run != end && run->from <= r.right(); ++run) {
             const int from = std::max(run->from, r.left()), to = std::min(run->to, r.right() + 1);
             const QRgb* pixels =
@@ -173,7 +188,7 @@ void PixelRuns::forEachRun(const SurfacePixels& surface, const QRect& rect, cons
 }
 
 void PixelRuns::copyTo(const SurfacePixels& surface, const QRect& rect) const {
-    const QRect r = rect.intersected(surface.bounds);
+    const QRect r = common(rect, surface.bounds);
     for (int y = r.top(); y <= r.bottom(); ++y)
         std::fill(surface.line(y) + r.left(), surface.line(y) + r.right() + 1, QRgb(0));
     forEachRun(surface, r, [](QRgb* target, int n, const QRgb* pixels, QRgb colour) {
@@ -185,7 +200,7 @@ void PixelRuns::copyTo(const SurfacePixels& surface, const QRect& rect) const {
 }
 
 void PixelRuns::blendOnto(const SurfacePixels& surface, const QRect& rect) const {
-    forEachRun(surface, rect.intersected(surface.bounds),
+    forEachRun(surface, common(rect, surface.bounds),
                [](QRgb* target, int n, const QRgb* pixels, QRgb colour) {
                    if (pixels) {
                        for (int i = 0; i < n; ++i)
