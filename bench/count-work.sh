@@ -8,7 +8,7 @@
 # per second of each program and their ratio to xclock's. Instructions counted do
 # not swing with the load of a shared machine as CPU time does.
 #
-#   bench/count-work.sh [-s seconds] [-w warm-up] [-f [-t top] [-i]] [path/to/ovra-clock]
+#   bench/count-work.sh [-s seconds] [-w warm-up] [-f [-t top] [-i]] [-o folder] [path/to/ovra-clock]
 #
 #   -s  seconds counted (default 60: every window then holds one turn of a minute,
 #       which lays the next minute's ring)
@@ -16,25 +16,29 @@
 #   -f  also print each program's top functions (callgrind_annotate)
 #   -t  how many functions -f prints (default 25)
 #   -i  -f counts each function with what it calls (inclusive)
+#   -o  keeps each program's counts (callgrind's files, NAME.out.1) in folder, for
+#       callgrind_annotate or kcachegrind
 #
 # Nothing of the user's is touched: every program gets its own temporary HOME and
 # XDG folders, and every process started here is ended by its PID.
 set -euo pipefail
 
-seconds=60 warmup=25 functions=0 top=25 inclusive=no
-while getopts "s:w:ft:i" opt; do
+seconds=60 warmup=25 functions=0 top=25 inclusive=no keep=
+while getopts "s:w:ft:io:" opt; do
     case $opt in
     s) seconds=$OPTARG ;;
     w) warmup=$OPTARG ;;
     f) functions=1 ;;
     t) top=$OPTARG ;;
     i) inclusive=yes ;;
+    o) keep=$OPTARG ;;
     *) exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
 clock=${1:-build/ovra-clock}
-[[ -x $clock ]] || { echo "usage: count-work.sh [-s seconds] [-w warm-up] [-f [-t top] [-i]] [clock]" >&2; exit 2; }
+[[ -x $clock ]] || { echo "usage: count-work.sh [-s seconds] [-w warm-up] [-f [-t top] [-i]] [-o folder] [clock]" >&2; exit 2; }
+[[ -z $keep ]] || mkdir -p "$keep"
 ((seconds > 0 && seconds < 3000)) || { echo "count between 1 and 2999 seconds" >&2; exit 2; }
 for tool in valgrind callgrind_control Xvfb xcompmgr xclock conky sqlite3; do
     command -v "$tool" >/dev/null || { echo "count-work.sh needs $tool" >&2; exit 1; }
@@ -208,4 +212,12 @@ if ((functions)); then
         callgrind_annotate --inclusive="$inclusive" --threshold=100 "$dump" 2>/dev/null |
             awk -v top="$top" '/^-+$/ { dashes++; next } dashes >= 3 && NF && n++ < top { print }'
     done
+fi
+
+if [[ -n $keep ]]; then
+    for name in "${names[@]}"; do
+        cp "$work/$name.out".1 "$keep/" 2>/dev/null || true
+    done
+    echo
+    echo "counts kept in $keep"
 fi
