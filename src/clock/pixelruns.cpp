@@ -11,7 +11,7 @@ constexpr int kSameColourRun = 4;
 
 // The rectangle two share, as QRect::intersected gives it, but inline: a layer is
 // laid rectangle by rectangle several times a second, and that call leaves the library.
-QRect common(const QRect& a, const QRect& b) {
+Q_ALWAYS_INLINE QRect common(const QRect& a, const QRect& b) {
     const int left = std::max(a.left(), b.left()), top = std::max(a.top(), b.top());
     const int right = std::min(a.right(), b.right()), bottom = std::min(a.bottom(), b.bottom());
     if (a.isNull() || b.isNull() || left > right || top > bottom)
@@ -19,16 +19,21 @@ QRect common(const QRect& a, const QRect& b) {
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-// One row of a layer as runs: add(from, to, pixels, colour) for each stretch of one
-// colour (pixels null) and each stretch of other pixels (colour unused), in columns
-// of the row; transparent pixels are left out.
-template <typename Add> void scanRow(const QRgb* line, int w, const Add& add) {
-    int x = 0;
+// One row of a layer as runs from column x on: add(from, to, pixels, colour) for each
+// stretch of one colour (pixels null) and each stretch of other pixels (colour
+// unused), in columns of the row; transparent pixels are left out. Before each run
+// it asks done(from), and stops where that is true, returning the column (else w).
+// What it makes of the row from a column on depends only on the pixels from there:
+// it looks ahead, never back.
+template <typename Add, typename Done>
+int scanRowFrom(const QRgb* line, int x, int w, const Add& add, const Done& done) {
     while (x < w) {
         if (line[x] == 0) {
             ++x;
             continue;
         }
+        if (done(x))
+            return x;
         int same = x + 1;
         while (same < w && line[same] == line[x])
             ++same;
@@ -49,6 +54,11 @@ template <typename Add> void scanRow(const QRgb* line, int w, const Add& add) {
         }
         add(from, x, line + from, 0);
     }
+    return w;
+}
+
+template <typename Add> void scanRow(const QRgb* line, int w, const Add& add) {
+    scanRowFrom(line, 0, w, add, [](int) { return false; });
 }
 
 } // namespace
@@ -92,31 +102,55 @@ PixelRuns PixelRuns::patched(const QImage& patch, QPoint origin) const {
     const QRect area = QRect(origin, patch.size()).intersected(m_rect);
     if (isNull() || area.isEmpty())
         return *this;
-    // Only the rows the patch crosses are laid out whole, patched and run anew, so
-    // that they get the runs the layer drawn anew would give. The rows above and
-    // below keep their runs and pixels, copied in blocks: a new minute at the
-    // largest face patches a few dozen of its several hundred rows.
+    // Only the rows the patch crosses are run anew, and in each only from a little
+    // before the patch to where the runs fall in step again after it, so that they
+    // get the runs the layer drawn anew would give. The rows above and below keep
+    // their runs and pixels, copied in blocks: a new minute at the largest face
+    // patches a quarter of the ring, a part of its rows and columns.
     const size_t first = size_t(area.top() - m_rect.y()),
                  last = size_t(area.bottom() - m_rect.y()) + 1;
     PixelRuns middle;
     std::vector<QRgb> line(size_t(m_rect.width()));
+    const int left = area.left() - m_rect.x(), right = area.right() - m_rect.x();
     middle.build(
         QRect(m_rect.x(), area.top(), m_rect.width(), area.height()), [&](int y, const auto& add) {
             const size_t row = first + size_t(y);
-            std::fill(line.begin(), line.end(), QRgb(0));
-            for (qsizetype i = m_rows[row]; i < m_rows[row + 1]; ++i) {
-                const Run& r = m_runs[size_t(i)];
-                QRgb* target = line.data() + (r.from - m_rect.x());
-                if (r.pixels < 0)
-                    std::fill_n(target, r.to - r.from, r.colour);
+            const Run* const end = m_runs.data() + m_rows[row + 1];
+            const auto keep = [&](const Run& r) {
+                add(r.from - m_rect.x(), r.to - m_rect.x(),
+                    r.pixels < 0 ? nullptr : &m_pixels[size_t(r.pixels)], r.colour);
+            };
+            // Runs that end a few pixels before the patch were found without looking at
+            // its pixels (the scan looks at most three ahead): they stay.
+            const Run* run = m_runs.data() + m_rows[row];
+            for (; run != end && run->to - m_rect.x() <= left - kSameColourRun; ++run)
+                keep(*run);
+            // From there the row is laid out, patched and run anew, until the scan
+            // starts a run where the old runs start one past the patch: the pixels from
+            // there on are the old ones, and so are their runs.
+            const int from = run != end ? std::min(run->from - m_rect.x(), left) : left;
+            std::fill(line.begin() + from, line.end(), QRgb(0));
+            for (const Run* r = run; r != end; ++r) {
+                QRgb* target = line.data() + (r->from - m_rect.x());
+                if (r->pixels < 0)
+                    std::fill_n(target, r->to - r->from, r->colour);
                 else
-                    std::copy_n(&m_pixels[size_t(r.pixels)], r.to - r.from, target);
+                    std::copy_n(&m_pixels[size_t(r->pixels)], r->to - r->from, target);
             }
             const auto* source =
                 reinterpret_cast<const QRgb*>(patch.constScanLine(area.top() + y - origin.y()));
-            std::copy_n(source + (area.left() - origin.x()), area.width(),
-                        line.data() + (area.left() - m_rect.x()));
-            scanRow(line.data(), m_rect.width(), add);
+            std::copy_n(source + (area.left() - origin.x()), area.width(), line.data() + left);
+            const Run* old = run;
+            const int stopped = scanRowFrom(line.data(), from, m_rect.width(), add, [&](int x) {
+                if (x <= right)
+                    return false;
+                while (old != end && old->from - m_rect.x() < x)
+                    ++old;
+                return old != end && old->from - m_rect.x() == x;
+            });
+            if (stopped < m_rect.width())
+                for (; old != end; ++old)
+                    keep(*old);
         });
     // Pixels lie in the order of their runs: the first literal run from a row on
     // tells where that row's pixels begin.

@@ -851,6 +851,9 @@ TEST(PixelRuns, PatchedLeavesThePatchedImage) {
                            (x + y) % 4 == 0 ? 0u : qPremultiply(qRgba(x * 20, 90, y * 50, 200)));
     QImage big(40, 30, QImage::Format_ARGB32_Premultiplied);
     big.fill(qPremultiply(qRgba(0, 0, 255, 255)));
+    // Of the colour of every third row, so that runs join across the patch's sides.
+    QImage alike(6, 7, QImage::Format_ARGB32_Premultiplied);
+    alike.fill(qPremultiply(qRgba(20, 200, 90, 255)));
     const QPoint origin(4, 2);
     const struct {
         const char* where;
@@ -864,7 +867,9 @@ TEST(PixelRuns, PatchedLeavesThePatchedImage) {
                    {"over all", big, {-5, -5}},
                    {"beside", patch, {31, 2}},
                    {"below", patch, {0, 17}},
-                   {"one row", patch, {2, 15}}};
+                   {"one row", patch, {2, 15}},
+                   {"alike", alike, {12, 4}},
+                   {"alike at the left", alike, {0, 8}}};
     QImage ground(40, 24, QImage::Format_ARGB32_Premultiplied);
     ground.fill(qPremultiply(qRgba(30, 60, 90, 255)));
     const auto expectSame = [&](const PixelRuns& runs, const QImage& image, const char* what) {
