@@ -74,7 +74,7 @@ dword() { printf "X'%02x%02x%02x%02x'" $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >>
 # natively, so that it writes its store, which is then changed while it is not
 # running (as bench/measure-process.sh places its clocks).
 place_clock() {
-    local name=$1 x=$2 y=$3 large=$4 env store pid
+    local name=$1 x=$2 y=$3 large=$4 env store pid sets
     env=$(home_for "$name")
     # shellcheck disable=SC2086
     env $env "$clock" >"$work/$name-first.log" 2>&1 &
@@ -85,7 +85,7 @@ place_clock() {
     wait "$pid" 2>/dev/null || true
     store=$(find "$work/home-$name" -name '*.db' -o -name '*.sqlite' | head -n 1)
     [[ -n $store ]] || { echo "$name wrote no store" >&2; exit 1; }
-    local sets="UPDATE vals SET data=$(dword $((x * 15))) WHERE name='Left';
+    sets="UPDATE vals SET data=$(dword $((x * 15))) WHERE name='Left';
                 UPDATE vals SET data=$(dword $((y * 15))) WHERE name='Top';"
     if ((large)); then
         sets+="UPDATE vals SET data=$(dword 128) WHERE name='ClockRadius';"
@@ -163,8 +163,8 @@ done
 
 # A window that crosses an hour would count the hour ring laid anew: wait for the
 # hour to turn first.
-now=$(date +%s)
-into_hour=$((now % 3600))
+# The clocks follow the computer's zone, whose hours may turn at a half hour of UTC.
+into_hour=$((10#$(date +%M) * 60 + 10#$(date +%S)))
 if ((into_hour + seconds + 5 >= 3600)); then
     echo "waiting $((3600 - into_hour + 2)) s for the hour to turn" >&2
     sleep $((3600 - into_hour + 2))
@@ -185,9 +185,8 @@ done
 
 # The instructions of the one dump each program wrote.
 instructions() {
-    local dump
-    dump=$(ls "$work/$1.out".* 2>/dev/null | head -n 1)
-    [[ -n $dump ]] || { echo 0; return; }
+    local dump=$work/$1.out.1
+    [[ -f $dump ]] || { echo 0; return; }
     awk '/^(summary|totals):/ { print $2; exit }' "$dump"
 }
 
@@ -205,8 +204,8 @@ done
 
 if ((functions)); then
     for name in "${names[@]}"; do
-        dump=$(ls "$work/$name.out".* 2>/dev/null | head -n 1)
-        [[ -n $dump ]] || continue
+        dump=$work/$name.out.1
+        [[ -f $dump ]] || continue
         echo
         echo "== $name: top $top functions (inclusive: $inclusive)"
         callgrind_annotate --inclusive="$inclusive" --threshold=100 "$dump" 2>/dev/null |
