@@ -67,13 +67,13 @@ public:
     // prepared.
     bool ringLayerReady(const FaceFrame& frame) const;
 
-    // Keeps, for each second from 2 to 59 of a minute, the second ring's coverage
+    // Keeps, for each second from 1 to 59 of a minute, the second ring's coverage
     // where it differs from the second before, so that a plain
     // second lays those pixels instead of stroking the ring: stroking was most of a
     // second's drawing. The closed ring of second 0 is kept whole. Some milliseconds
     // of work, done once after the first frame and after each re-apply; until then,
-    // and at a fractional device pixel ratio, a pen that is not one opaque colour, or
-    // the second that starts the ring, the ring is stroked as before.
+    // and at a fractional device pixel ratio or a pen that is not one opaque colour,
+    // the ring is stroked as before.
     void prepareSecondSteps();
     bool secondStepsPrepared() const { return m_secondStepsTried; }
 
@@ -132,13 +132,16 @@ private:
     // that hold every pixel in which it differs from the ring a second earlier.
     struct SecondStep {
         QRegion area;
+        // The pixels in which it differs from the ring a second earlier: the area,
+        // or for the closed ring, kept whole, a small part of it.
+        QRegion changed;
         // The surface pixels of each rectangle of the area in turn, row by row, in
         // runs: a byte n below 128 is followed by n + 1 values, a byte 128 + n by
         // one value that stands n + 1 times. Mostly none or full, it takes a
         // fraction of a byte a pixel.
         std::vector<quint8> coverage;
     };
-    // By second; second 1 stays empty, second 0 holds the closed ring whole.
+    // By second; second 0 holds the closed ring whole.
     std::vector<SecondStep> m_secondSteps;
     bool m_secondStepsTried = false;
     QRgb m_secondColour = 0; // premultiplied

@@ -92,10 +92,12 @@ QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& afte
         return {};
     QRegion area;
     if (before.SecondSweep != after.SecondSweep) {
-        // A plain second changes only the pixels kept for it.
+        // A plain second changes only the pixels kept for it; second 1 follows the
+        // closed ring of second 0.
         const SecondStep* step = secondStepFor(after.SecondSweep);
-        if (step && before.SecondSweep == after.SecondSweep - 6)
-            area += step->area;
+        const float previous = after.SecondSweep == 6 ? 360 : after.SecondSweep - 6;
+        if (step && before.SecondSweep == previous)
+            area += step->changed;
         else
             area += ringArea(m_layout.SecondArcRect, m_tools.SecondPen.widthF(), before.SecondSweep,
                              after.SecondSweep);

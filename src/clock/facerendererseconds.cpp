@@ -21,9 +21,10 @@ namespace {
 constexpr int kBandRows = 16;
 constexpr int kJoinGap = 16;
 
-// Second 1 starts the ring anew and differs from second 0 along the whole ring: its
-// short arc is stroked.
-constexpr int kFirstKept = 2;
+// Second 1 starts the ring anew: it differs from the closed ring of second 0 wherever
+// that lies, but its bands of rows hug the ring where the pieces a stroke may touch
+// are wide boxes, and its short arc is laid, not stroked.
+constexpr int kFirstKept = 1;
 
 // One row of coverage (the alpha of n pixels) in runs, as SecondStep keeps it.
 void encodeCoverage(const QRgb* line, int n, std::vector<quint8>& out) {
@@ -102,18 +103,18 @@ void FaceRenderer::prepareSecondSteps() {
         }
         step.coverage.shrink_to_fit();
     };
-    stroke(was, kFirstKept - 1);
-    for (int second = kFirstKept; second < 60; ++second) {
-        stroke(now, second);
-        SecondStep& step = steps[size_t(second)];
+    // The window rectangles, in bands of rows, that hold every pixel in which two
+    // strokes differ.
+    const auto differing = [&](const QImage& a, const QImage& b) {
+        QRegion area;
         for (int top = 0; top < bounds.height(); top += kBandRows) {
             std::fill(band.begin(), band.end(), Column{});
             const int rows = std::min(kBandRows, bounds.height() - top);
             for (int y = top * m_scale; y < (top + rows) * m_scale; ++y) {
-                const auto* a = reinterpret_cast<const QRgb*>(was.constScanLine(y));
-                const auto* b = reinterpret_cast<const QRgb*>(now.constScanLine(y));
-                for (int x = 0; x < now.width(); ++x) {
-                    if (a[x] == b[x])
+                const auto* lineA = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+                const auto* lineB = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+                for (int x = 0; x < b.width(); ++x) {
+                    if (lineA[x] == lineB[x])
                         continue;
                     Column& c = band[size_t(x / m_scale)];
                     const int row = y / m_scale;
@@ -136,19 +137,30 @@ void FaceRenderer::prepareSecondSteps() {
                     rowTop = std::min(rowTop, c.top);
                     rowBottom = std::max(rowBottom, c.bottom);
                 }
-                step.area += QRect(bounds.x() + x, bounds.y() + rowTop, last - x + 1,
-                                   rowBottom - rowTop + 1);
+                area += QRect(bounds.x() + x, bounds.y() + rowTop, last - x + 1,
+                              rowBottom - rowTop + 1);
                 x = last + 1;
             }
         }
+        return area;
+    };
+    // A minute's seconds start from the closed ring of second 0.
+    stroke(was, 60);
+    for (int second = kFirstKept; second < 60; ++second) {
+        stroke(now, second);
+        SecondStep& step = steps[size_t(second)];
+        step.area = differing(was, now);
+        step.changed = step.area;
         keepCoverage(step);
         std::swap(was, now);
     }
-    // The closed ring of second 0 is an ellipse, not an arc: it differs from second
-    // 59 all round and is kept whole, over every piece the ring may touch, so that it
-    // is laid in any area a new minute asks for.
+    // The closed ring of second 0 is an ellipse, not an arc. Its coverage is kept
+    // whole, over every piece the ring may touch, so that it is laid in any area a
+    // new minute asks for; what it changes after second 59 is the last arc and the
+    // pixels the ellipse's curves lay otherwise, a part of the ring.
     stroke(now, 60);
     steps[0].area = m_secondRing.intersected(bounds);
+    steps[0].changed = differing(was, now);
     keepCoverage(steps[0]);
     m_secondSteps = std::move(steps);
 }

@@ -828,3 +828,78 @@ TEST(PixelRuns, CopyAndBlendLeaveWhatThePainterLeaves) {
             }
         }
 }
+
+// A patched layer keeps the rows the patch does not cross as they were and runs the
+// others anew: wherever the patch lies (top rows, bottom rows, the middle, past every
+// edge, over all of it, beside it), the layer leaves the pixels of the patched image,
+// also after a second patch that starts from the first.
+TEST(PixelRuns, PatchedLeavesThePatchedImage) {
+    QImage layer(30, 16, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < layer.height(); ++y)
+        for (int x = 0; x < layer.width(); ++x) {
+            // Rows of one colour, rows of single pixels and transparent gaps.
+            const QRgb pixel = y % 3 == 0 ? qPremultiply(qRgba(20, 200, 90, 255))
+                               : y % 3 == 1
+                                   ? qPremultiply(qRgba(x * 8, y * 15, 60, 40 + x * 7))
+                                   : (x % 5 < 2 ? 0u : qPremultiply(qRgba(250, 10, 10, 128)));
+            layer.setPixel(x, y, pixel);
+        }
+    QImage patch(12, 5, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < patch.height(); ++y)
+        for (int x = 0; x < patch.width(); ++x)
+            patch.setPixel(x, y,
+                           (x + y) % 4 == 0 ? 0u : qPremultiply(qRgba(x * 20, 90, y * 50, 200)));
+    QImage big(40, 30, QImage::Format_ARGB32_Premultiplied);
+    big.fill(qPremultiply(qRgba(0, 0, 255, 255)));
+    // Of the colour of every third row, so that runs join across the patch's sides.
+    QImage alike(6, 7, QImage::Format_ARGB32_Premultiplied);
+    alike.fill(qPremultiply(qRgba(20, 200, 90, 255)));
+    const QPoint origin(4, 2);
+    const struct {
+        const char* where;
+        const QImage& image;
+        QPoint at; // in layer pixels
+    } patches[] = {{"top", patch, {9, 0}},
+                   {"bottom", patch, {3, 11}},
+                   {"middle", patch, {10, 6}},
+                   {"past the top left", patch, {-5, -3}},
+                   {"past the bottom right", patch, {24, 13}},
+                   {"over all", big, {-5, -5}},
+                   {"beside", patch, {31, 2}},
+                   {"below", patch, {0, 17}},
+                   {"one row", patch, {2, 15}},
+                   {"alike", alike, {12, 4}},
+                   {"alike at the left", alike, {0, 8}}};
+    QImage ground(40, 24, QImage::Format_ARGB32_Premultiplied);
+    ground.fill(qPremultiply(qRgba(30, 60, 90, 255)));
+    const auto expectSame = [&](const PixelRuns& runs, const QImage& image, const char* what) {
+        QImage expected = ground.copy(), actual = ground.copy();
+        {
+            QPainter p(&expected);
+            p.drawImage(origin, image);
+        }
+        runs.blendOnto(SurfacePixels(actual), actual.rect());
+        EXPECT_TRUE(actual == expected)
+            << what << " differs by " << maxChannelDifference(actual, expected);
+    };
+    const auto patchImage = [](const QImage& image, const QImage& with, QPoint at) {
+        QImage out = image.copy();
+        QPainter p(&out);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(at, with);
+        return out;
+    };
+    const PixelRuns runs(layer, origin);
+    for (const auto& first : patches) {
+        SCOPED_TRACE(first.where);
+        const QImage once = patchImage(layer, first.image, first.at);
+        const PixelRuns patched = runs.patched(first.image, origin + first.at);
+        expectSame(patched, once, "patched once");
+        // The table a patch leaves is as sound as one made from an image.
+        for (const auto& second : patches) {
+            SCOPED_TRACE(second.where);
+            expectSame(patched.patched(second.image, origin + second.at),
+                       patchImage(once, second.image, second.at), "patched twice");
+        }
+    }
+}
