@@ -122,7 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CHECK(autorun.SyncAutorunEntry(0) == 1);
         CHECK(autorun.GetAutorunChoice() == 0);
         const auto exec = readDesktopEntryKey(entry, QStringLiteral("Exec"));
-        CHECK(exec && execArguments(*exec) == QStringList({program, name}));
+        // A name that begins with "-" follows "--", so that it is never an option.
+        CHECK(exec && execArguments(*exec) == QStringList{program} + clockArguments(name));
     } else {
         autorun.SyncAutorunEntry(1);
         // Someone else's entry stays as it was; the clock's own one goes.
