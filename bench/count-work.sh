@@ -44,88 +44,16 @@ for tool in valgrind callgrind_control Xvfb xcompmgr xclock conky sqlite3; do
     command -v "$tool" >/dev/null || { echo "count-work.sh needs $tool" >&2; exit 1; }
 done
 
-work=$(mktemp -d)
-pids=()
-stop_all() {
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-    pids=()
-}
-trap 'stop_all; rm -rf "$work"' EXIT
+# shellcheck source=bench/benchlib.sh
+source "$(dirname "$0")/benchlib.sh"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
 
-# A private home for program $1, in the environment of the commands that follow.
-home_for() {
-    local h=$work/home-$1
-    mkdir -p "$h/config" "$h/data" "$h/runtime" "$h/cache" "$h/tmp"
-    chmod 700 "$h/runtime"
-    echo "HOME=$h XDG_CONFIG_HOME=$h/config XDG_DATA_HOME=$h/data XDG_RUNTIME_DIR=$h/runtime \
-XDG_CACHE_HOME=$h/cache TMPDIR=$h/tmp"
-}
+home_for() { private_home "$work/home-$1"; }
 
-# A DWORD as the store keeps it: four bytes, least significant first.
-dword() { printf "X'%02x%02x%02x%02x'" $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
+# Clock $1 at ($2, $3) pixels, the largest face when $4 is 1.
+place_clock() { place_clock_in "$clock" "$work/home-$1" "$work/$1-first.log" "$2" "$3" "$4"; }
 
-# Clock $1 at ($2, $3) pixels, the largest face when $4 is 1: the clock runs once,
-# natively, so that it writes its store, which is then changed while it is not
-# running (as bench/measure-process.sh places its clocks).
-place_clock() {
-    local name=$1 x=$2 y=$3 large=$4 env store pid sets
-    env=$(home_for "$name")
-    # shellcheck disable=SC2086
-    env $env "$clock" >"$work/$name-first.log" 2>&1 &
-    pid=$!
-    pids+=("$pid")
-    sleep 2
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-    store=$(find "$work/home-$name" -name '*.db' -o -name '*.sqlite' | head -n 1)
-    [[ -n $store ]] || { echo "$name wrote no store" >&2; exit 1; }
-    sets="UPDATE vals SET data=$(dword $((x * 15))) WHERE name='Left';
-                UPDATE vals SET data=$(dword $((y * 15))) WHERE name='Top';"
-    if ((large)); then
-        sets+="UPDATE vals SET data=$(dword 128) WHERE name='ClockRadius';"
-        for ring in HourCircleWidth MinuteCircleWidth SecondCircleWidth; do
-            sets+="UPDATE vals SET data=$(dword 50) WHERE name='$ring';"
-        done
-    fi
-    sqlite3 "$store" "$sets"
-}
-
-conky_config() {
-    cat <<'EOF'
-conky.config = {
-    out_to_x = true, out_to_console = false, background = false,
-    own_window = true, own_window_type = 'normal', own_window_class = 'Conky',
-    own_window_argb_visual = true, own_window_argb_value = 160,
-    own_window_hints = 'undecorated,sticky,skip_taskbar,skip_pager',
-    double_buffer = true, use_xft = true, font = 'DejaVu Sans:size=14',
-    update_interval = 1, total_run_times = 0,
-    alignment = 'top_left', gap_x = 1100, gap_y = 700, minimum_width = 200,
-}
-conky.text = [[
-${time %A}
-${time %H:%M:%S}
-${time %m/%d/%Y}
-]]
-EOF
-}
-
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 1600x1000x24 -nolisten tcp +extension Composite -ac \
-    >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-read -r -t 10 number <&"$displayfd"
-exec {displayfd}<&-
-export DISPLAY=":$number"
-xcompmgr >"$work/xcompmgr.log" 2>&1 &
-pids+=($!)
-sleep 0.5
-
+start_private_x
 place_clock clock246 20 20 0
 place_clock clock598 320 20 1
 
@@ -147,7 +75,7 @@ env $(home_for xclock) "${callgrind[@]}" --callgrind-out-file="$work/xclock.out"
     xclock -update 1 -geometry 164x164+1100+300 >"$work/xclock.log" 2>&1 &
 pids+=($!)
 pid_of[xclock]=$!
-conky_config >"$work/conky.conf"
+conky_config 1100 700 >"$work/conky.conf"
 # shellcheck disable=SC2046
 env $(home_for conky) "${callgrind[@]}" --callgrind-out-file="$work/conky.out" \
     conky -c "$work/conky.conf" >"$work/conky.log" 2>&1 &

@@ -46,79 +46,24 @@ if ((many)); then
 fi
 warmup=3
 
-work=$(mktemp -d)
-pids=()
-stop_all() {
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-    pids=()
-}
-trap 'stop_all; rm -rf "$work"' EXIT
+# shellcheck source=bench/benchlib.sh
+source "$(dirname "$0")/benchlib.sh"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 # A program file written moments ago (a fresh build) counts each of its pages as
 # private dirty memory of every process that maps it until the kernel writes it
 # back: some 700 KB that have nothing to do with the program's own use.
 sync
 
-# A private home for program $1, in the environment of the commands that follow;
-# with -n every clock shares one.
-home_for() {
-    local h=$work/home-$1
-    ((many)) && [[ $1 == clock* ]] && h=$work/home-clocks
-    mkdir -p "$h/config" "$h/data" "$h/runtime" "$h/cache" "$h/tmp"
-    chmod 700 "$h/runtime"
-    echo "HOME=$h XDG_CONFIG_HOME=$h/config XDG_DATA_HOME=$h/data XDG_RUNTIME_DIR=$h/runtime \
-XDG_CACHE_HOME=$h/cache TMPDIR=$h/tmp"
+# The home folder of program $1; with -n every clock shares one.
+home_dir() {
+    if ((many)) && [[ $1 == clock* ]]; then echo "$work/home-clocks"; else echo "$work/home-$1"; fi
 }
+home_for() { private_home "$(home_dir "$1")"; }
 
-# A DWORD as the store keeps it: four bytes, least significant first.
-dword() { printf "X'%02x%02x%02x%02x'" $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
-
-# Places clock $1 at ($2, $3) pixels, at the chosen size: the clock runs once so
-# that it writes its store, then the store is changed while it is not running.
+# Places clock $1 at ($2, $3) pixels, at the chosen size.
 place_clock() {
-    local i=$1 x=$2 y=$3 env store
-    env=$(home_for "clock$i")
-    # shellcheck disable=SC2086
-    env $env "${clocks[$i]}" >"$work/clock$i-first.log" 2>&1 &
-    local pid=$!
-    sleep 2
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-    store=$(find "$work/home-clock$i" -name '*.db' -o -name '*.sqlite' | head -n 1)
-    [[ -n $store ]] || { echo "clock $i wrote no store" >&2; exit 1; }
-    local sets="UPDATE vals SET data=$(dword $((x * 15))) WHERE name='Left';
-                UPDATE vals SET data=$(dword $((y * 15))) WHERE name='Top';"
-    if ((large)); then
-        sets+="UPDATE vals SET data=$(dword 128) WHERE name='ClockRadius';"
-        for ring in HourCircleWidth MinuteCircleWidth SecondCircleWidth; do
-            sets+="UPDATE vals SET data=$(dword 50) WHERE name='$ring';"
-        done
-    fi
-    sqlite3 "$store" "$sets"
-}
-
-conky_config() {
-    cat <<'EOF'
-conky.config = {
-    out_to_x = true, out_to_console = false, background = false,
-    own_window = true, own_window_type = 'normal', own_window_class = 'Conky',
-    own_window_argb_visual = true, own_window_argb_value = 160,
-    own_window_hints = 'undecorated,sticky,skip_taskbar,skip_pager',
-    double_buffer = true, use_xft = true, font = 'DejaVu Sans:size=14',
-    update_interval = 1, total_run_times = 0,
-    alignment = 'top_left', gap_x = 40, gap_y = 600, minimum_width = 200,
-}
-conky.text = [[
-${time %A}
-${time %H:%M:%S}
-${time %m/%d/%Y}
-]]
-EOF
+    place_clock_in "${clocks[$1]}" "$(home_dir "clock$1")" "$work/clock$1-first.log" "$2" "$3" \
+        "$large"
 }
 
 cpu_ns() { # CPU time of a process, all its threads (also those that ended), in ns
@@ -138,16 +83,7 @@ results=$work/results
 : >"$results"
 
 for ((round = 1; round <= rounds; round++)); do
-    exec {displayfd}<> <(:)
-    Xvfb -displayfd "$displayfd" -screen 0 1600x1000x24 -nolisten tcp +extension Composite -ac \
-        >"$work/xvfb.log" 2>&1 &
-    pids+=($!)
-    read -r -t 10 number <&"$displayfd"
-    exec {displayfd}<&-
-    export DISPLAY=":$number"
-    xcompmgr >"$work/xcompmgr.log" 2>&1 &
-    pids+=($!)
-    sleep 0.5
+    start_private_x
 
     declare -A pid_of=() started=()
     if ((many && round == 1)); then
@@ -180,7 +116,7 @@ for ((round = 1; round <= rounds; round++)); do
         # One start at a time, so that each start-up is measured on its own.
         ((many)) && sleep 1
     done
-    conky_config >"$work/conky.conf"
+    conky_config 40 600 >"$work/conky.conf"
     # shellcheck disable=SC2046
     env $(home_for conky) conky -c "$work/conky.conf" >"$work/conky.log" 2>&1 &
     pids+=($!)
