@@ -25,14 +25,7 @@ namespace {
 
 AlarmRecord alarm(int hour, int minute, int32_t action, int32_t playTime = playtime::OneMinute,
                   const QString& note = QString()) {
-    AlarmRecord r;
-    r.AlarmTime = alarmTimeOf(hour, minute);
-    r.Status = 1;
-    r.Action = action;
-    r.PlayTime = playTime;
-    r.Note = note;
-    r.SoundFile = QStringLiteral("Default Alarm Sound");
-    return r;
+    return test::alarmDueAt(QTime(hour, minute), action, playTime, note);
 }
 
 // One process's worth of notice: the table, the clock, fake timers, sound and power.
