@@ -29,12 +29,6 @@ AlarmController::~AlarmController() {
     delete m_frmTip;
 }
 
-void AlarmController::enableShutdownPrivilege() {
-    // Nothing to switch on here: logind decides on each request, and the actions
-    // that need an answer ask right before they run. Asking at start-up would only
-    // add a system-bus round trip to every clock's start.
-}
-
 void AlarmController::loadAlarmFile() {
     LoadAlarmFile(m_app.alarms(), m_app.paths().AlarmFilePath, m_app.messages());
 }

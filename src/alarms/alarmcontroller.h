@@ -44,7 +44,6 @@ public:
     ~AlarmController() override;
 
     // Start-up and shutdown steps.
-    void enableShutdownPrivilege() override;
     void loadAlarmFile() override;
     void resetNotice() override;
     void closeNotice() override;

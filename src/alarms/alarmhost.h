@@ -9,11 +9,10 @@
 
 namespace ovra {
 
-// The alarm side of start-up: the shutdown privilege and the alarm file.
+// The alarm side of start-up: the alarm file and the notice.
 class AlarmHost {
 public:
     virtual ~AlarmHost() = default;
-    virtual void enableShutdownPrivilege() = 0;
     virtual void loadAlarmFile() = 0;
     virtual void resetNotice() = 0; // no alarm is being notified
     // Closes the notice window; the shutdown runs it right before closeWindows(),

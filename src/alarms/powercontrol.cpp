@@ -4,16 +4,14 @@
 
 namespace ovra {
 
-bool PowerControl::AdjustPrivilege(int privilege, bool enable, Request request) {
-    if (privilege != kShutdownPrivilege)
-        return false;
-    if (!enable)
-        return true;
-    const QString answer =
-        request == Request::Reboot ? m_actions.canReboot() : m_actions.canPowerOff();
-    // "challenge" would need a password prompt nobody may be there to answer.
+namespace {
+// logind's answer to CanPowerOff / CanReboot. "challenge" would need a password
+// prompt nobody may be there to answer, and an empty answer (logind unreachable)
+// allows nothing either.
+bool allowedUnattended(const QString& answer) {
     return answer == u"yes";
 }
+} // namespace
 
 void PowerControl::ShutdownPC(Failed failed) {
     if (m_session && m_session->shutDown(failed))
@@ -32,7 +30,7 @@ void PowerControl::LockPC(Failed failed) {
 }
 
 void PowerControl::PowerOffPC(Failed failed) {
-    if (!AdjustPrivilege(kShutdownPrivilege, true, Request::PowerOff)) {
+    if (!allowedUnattended(m_actions.canPowerOff())) {
         m_messages.showMessage(kPowerOffError, kPlainTitle, MessageIcon::Warning);
         return;
     }
@@ -40,7 +38,7 @@ void PowerControl::PowerOffPC(Failed failed) {
 }
 
 void PowerControl::RebootPC(Failed failed) {
-    if (!AdjustPrivilege(kShutdownPrivilege, true, Request::Reboot)) {
+    if (!allowedUnattended(m_actions.canReboot())) {
         m_messages.showMessage(kRebootError, kPlainTitle, MessageIcon::Warning);
         return;
     }

@@ -8,9 +8,6 @@
 
 namespace ovra {
 
-// The shutdown privilege, the only one the clock ever asks about.
-inline constexpr int kShutdownPrivilege = 19;
-
 inline const QString kPowerOffError =
     QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Power off PC error"));
 inline const QString kRebootError =
@@ -18,23 +15,19 @@ inline const QString kRebootError =
 
 // The five actions an alarm's countdown can end in. Shut down and restart end the
 // session the ordinary way, through the desktop's session manager when one runs;
-// power off and reboot "without saving" first make sure the system will carry
-// them out unattended and say so when it will not. A request that is refused or
-// cannot be sent is reported, so a countdown never ends in silence.
+// power off and reboot "without saving" first ask logind whether it will carry
+// them out unattended and say so when it will not. Locking asks nothing first:
+// logind has no check for it, and a refused lock comes back like any refusal. A
+// request that is refused or cannot be sent is reported, so a countdown never ends
+// in silence.
 class PowerControl {
 public:
-    enum class Request { PowerOff, Reboot };
-
     PowerControl(PowerActions& actions, MessageSink& messages, SessionEnd* session = nullptr)
         : m_actions(actions), m_messages(messages), m_session(session) {}
 
-    // True when the user holds the privilege for the request without having to
-    // authenticate first. Dropping a privilege (enable false) needs nothing and
-    // succeeds; any privilege but the shutdown one is unknown here and refused.
-    bool AdjustPrivilege(int privilege, bool enable, Request request = Request::PowerOff);
-
     // failed hears why a request the system or the session refused, or could not
-    // be sent, did not happen; a refused privilege has its own message instead.
+    // be sent, did not happen; an unattended power off or reboot that logind would
+    // not allow shows its own message instead and sends nothing.
     using Failed = PowerActions::Failed;
     void ShutdownPC(Failed failed = {});
     void RestartPC(Failed failed = {});

@@ -106,10 +106,8 @@ bool ClockApp::StartClock(const QString& clockName) {
             return false;
         }
     }
-    if (m_alarms) {
-        m_alarms->enableShutdownPrivilege();
+    if (m_alarms)
         m_alarms->loadAlarmFile();
-    }
     if (m_startAbandoned)
         return false;
     // The zone table is a constant; loading resolves the zone against it.

@@ -63,7 +63,7 @@ public:
     Problem problem; // what the notice listens with; the test calls it
 };
 
-// Answers the privilege checks as told and records every request.
+// Answers logind's checks as told and records every request.
 class RecordingPowerActions final : public PowerActions {
 public:
     QString canPowerOff() override {

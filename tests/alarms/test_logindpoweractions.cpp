@@ -141,7 +141,7 @@ TEST_F(LogindPower, ShutDownAndRestartAskTheRunningSessionManager) {
     EXPECT_TRUE(m_messages.messages.empty());
 }
 
-TEST_F(LogindPower, ARefusedPrivilegeShowsItsMessageAndSendsNothing) {
+TEST_F(LogindPower, AnUnattendedActionLogindWouldNotAllowShowsItsMessageAndSendsNothing) {
     struct Case {
         const char* check;
         const char* answer;

@@ -26,7 +26,6 @@ public:
     void showClockWindow() override { calls << QStringLiteral("show"); }
     void applyZOrder() override { calls << QStringLiteral("zorder"); }
     void closeWindows() override { calls << QStringLiteral("closeWindows"); }
-    void enableShutdownPrivilege() override { calls << QStringLiteral("privilege"); }
     void loadAlarmFile() override {
         calls << QStringLiteral("alarms");
         if (duringAlarmLoad)
@@ -100,10 +99,9 @@ TEST(ClockApp, StartApplyAndShutdownRunInTheirFixedOrder) {
     p.app.setAutorunHost(&hosts);
 
     ASSERT_TRUE(p.app.StartClock(QStringLiteral("Default")));
-    EXPECT_EQ(
-        hosts.calls.join(u','),
-        QStringLiteral("privilege,alarms,autorun:0,layout,resetNotice,checkMonitor,loadWindow,"
-                       "createTools,loadImage,events,show"));
+    EXPECT_EQ(hosts.calls.join(u','),
+              QStringLiteral("alarms,autorun:0,layout,resetNotice,checkMonitor,loadWindow,"
+                             "createTools,loadImage,events,show"));
     hosts.calls.clear();
     p.app.ApplyClockSettings();
     EXPECT_EQ(hosts.calls.join(u','),
