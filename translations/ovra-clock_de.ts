@@ -437,10 +437,6 @@ eines, das mit „-“ beginnt: --start -- -x.
         <translation>Ovra Clock</translation>
     </message>
     <message>
-        <source>Warning !</source>
-        <translation>Warnung!</translation>
-    </message>
-    <message>
         <source>%1 is not a regular file.</source>
         <translation>%1 ist keine reguläre Datei.</translation>
     </message>

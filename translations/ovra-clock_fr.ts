@@ -437,10 +437,6 @@ fuseau de New York. Une ZONE de plusieurs mots se met entre guillemets : --zone
         <translation>Ovra Clock</translation>
     </message>
     <message>
-        <source>Warning !</source>
-        <translation>Avertissement !</translation>
-    </message>
-    <message>
         <source>%1 is not a regular file.</source>
         <translation>%1 n’est pas un fichier ordinaire.</translation>
     </message>

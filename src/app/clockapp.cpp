@@ -1,7 +1,6 @@
 #include "app/clockapp.h"
 
 #include "base/clockname.h"
-#include "base/ossupport.h"
 #include "settings/clocklist.h"
 #include "time/clocktime.h"
 #include "time/zonetable.h"
@@ -99,13 +98,6 @@ bool ClockApp::StartClock(const QString& clockName) {
     m_state.ClockName = clockName;
     m_paths = AppPaths::build(m_state.ClockName, m_roots);
 
-    if (const auto info = queryOsVersion()) {
-        if (const auto message = unsupportedSystemMessage(*info)) {
-            m_services.messages.showMessage(*message, kUnsupportedSystemTitle,
-                                            MessageIcon::Warning);
-            return false;
-        }
-    }
     if (m_alarms)
         m_alarms->loadAlarmFile();
     if (m_startAbandoned)

@@ -1,7 +1,6 @@
 #include "base/apppaths.h"
 #include "base/clockname.h"
 #include "base/memorytrim.h"
-#include "base/ossupport.h"
 #include "base/textutil.h"
 #include "support/testenv.h"
 
@@ -109,27 +108,6 @@ TEST(ClockName, UnsafeNamesAreRefusedWithAReason) {
 TEST(ClockName, InvalidUtf8BytesAreRefused) {
     EXPECT_FALSE(clockNameBytesProblem(QByteArray("Caf\xe9")).isEmpty());
     EXPECT_TRUE(clockNameBytesProblem(QByteArray("Caf\xc3\xa9")).isEmpty());
-}
-
-TEST(OperatingSystem, OnlyTheOldFamilyIsRefusedWithItsDescription) {
-    OsVersionInfo nt{2, 10, 0, 19045, {}};
-    EXPECT_FALSE(unsupportedSystemMessage(nt).has_value());
-
-    OsVersionInfo w98{1, 4, 10, 0x040A07CE, {}};
-    EXPECT_EQ(*unsupportedSystemMessage(w98),
-              QStringLiteral("Sorry! Felmar can't support Microsoft Windows 98  (Build 67766222)"));
-
-    OsVersionInfo me{1, 4, 90, 3000, QStringLiteral(" A ") + QChar(u'\0') + QStringLiteral("x")};
-    EXPECT_EQ(
-        *unsupportedSystemMessage(me),
-        QStringLiteral("Sorry! Felmar can't support Microsoft Windows Mellinnium A (Build 3000)"));
-
-    OsVersionInfo unknownMinor{1, 4, 3, 1, QStringLiteral("SP")};
-    EXPECT_EQ(*unsupportedSystemMessage(unknownMinor),
-              QStringLiteral("Sorry! Felmar can't support "));
-
-    ASSERT_TRUE(queryOsVersion().has_value());
-    EXPECT_FALSE(unsupportedSystemMessage(*queryOsVersion()).has_value());
 }
 
 TEST(AppPaths, BuildsFoldersWithTrailingSlashAndCreatesDataFolder) {
