@@ -93,7 +93,7 @@ bool ClockApp::deletedMeanwhile() {
 }
 
 bool ClockApp::StartClock(const QString& clockName) {
-    m_state.LocalBiasMinutes = GetLocalBias(m_services.time);
+    m_state.ComputerOffsetMinutes = computerStandardOffsetMinutes(m_services.time);
     m_state.ComputerZoneIndex = ComputerZoneRow(m_services.time);
     m_state.ClockName = clockName;
     m_paths = AppPaths::build(m_state.ClockName, m_roots);

@@ -135,7 +135,7 @@ int RunRenderCommand(int argc, char** argv, const RenderRequest& cl) {
     SystemTimeSource time;
     ClockState state;
     state.ClockName = cl.clockName;
-    state.LocalBiasMinutes = GetLocalBias(time);
+    state.ComputerOffsetMinutes = computerStandardOffsetMinutes(time);
     state.ComputerZoneIndex = ComputerZoneRow(time);
     LoadClockSettings(store, state);
     if (!at.isValid()) {

@@ -42,9 +42,9 @@ int WriteClockPosition(KeyStore& store, const ClockState& state) {
 
 void TakeComputerZone(ClockState& state) {
     const int row = state.ComputerZoneIndex >= 0 ? state.ComputerZoneIndex
-                                                 : zoneIndexForOffset(-state.LocalBiasMinutes);
+                                                 : zoneIndexForOffset(state.ComputerOffsetMinutes);
     if (row >= 0) {
-        state.ZoneOffsetMinutes = -state.LocalBiasMinutes;
+        state.ZoneOffsetMinutes = state.ComputerOffsetMinutes;
         state.settings.TimeZoneIndex = row;
     }
     // The computer's zone decides; a name stored for this clock does not.

@@ -12,10 +12,10 @@ namespace ovra {
 struct ClockState {
     QString ClockName;
     ClockSettings settings;
-    int32_t ZoneOffsetMinutes = 0;  // the row TimeZoneIndex's offset once loaded
-    int32_t LocalBiasMinutes = 0;   // the computer's standard bias, read once at start-up
-    int32_t ComputerZoneIndex = -1; // the row of the computer's zone, found with the bias
-    QTimeZone namedZone;            // settings.TimeZoneName where the system knows it
+    int32_t ZoneOffsetMinutes = 0;     // the row TimeZoneIndex's offset once loaded
+    int32_t ComputerOffsetMinutes = 0; // the computer's standard offset, read at start-up
+    int32_t ComputerZoneIndex = -1;    // the row of the computer's zone
+    QTimeZone namedZone;               // settings.TimeZoneName where the system knows it
 
     bool isDefaultClock() const { return ClockName == u"Default"; }
 };
@@ -46,7 +46,7 @@ int WriteClockPosition(KeyStore& store, const ClockState& state);
 int32_t ReadClockSettings(KeyStore& store, ClockState& state, int* status = nullptr);
 
 // Gives the state the computer's own zone row (the Default clock's, and a new
-// clock's until it is stored); without a known row, the first row of the bias.
+// clock's until it is stored); without a known row, the first row of its offset.
 void TakeComputerZone(ClockState& state);
 
 // What the clock's time is worked out from.

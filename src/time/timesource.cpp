@@ -133,11 +133,11 @@ int ComputerZoneRow(const TimeSource& time) {
     return computerZoneIndex(time.systemZone(), time.nowUtc());
 }
 
-int32_t GetLocalBias(const TimeSource& time) {
+int32_t computerStandardOffsetMinutes(const TimeSource& time) {
     const QTimeZone zone = time.systemZone();
     if (!zone.isValid())
         return 0;
-    return -zone.standardTimeOffset(time.nowUtc()) / 60;
+    return zone.standardTimeOffset(time.nowUtc()) / 60;
 }
 
 } // namespace ovra

@@ -48,9 +48,11 @@ private:
 // all, the C library's offset at nowUtc.
 QTimeZone computerZone(const QDateTime& nowUtc);
 
-// The computer's standard-time bias in minutes: UTC = local standard time + bias,
-// so UTC+1 gives -60. Daylight saving is not part of it; 0 when the zone is unknown.
-int32_t GetLocalBias(const TimeSource& time);
+// The computer's standard-time offset from UTC in minutes, east positive as in
+// QTimeZone::standardTimeOffset: UTC+1 gives 60. Daylight saving is not part of it,
+// because the zone rows it picks among are named by their standard offsets; 0 when
+// the zone is unknown.
+int32_t computerStandardOffsetMinutes(const TimeSource& time);
 
 // The zone row that stands for the computer's zone (see computerZoneIndex), or -1.
 int ComputerZoneRow(const TimeSource& time);

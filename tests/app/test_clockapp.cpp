@@ -183,7 +183,7 @@ TEST(ClockApp, DefaultClockShowsLocalTimeIncludingDaylightSaving) {
     // 1 July 2026 03:00 UTC is 05:00 in Berlin (CEST, standard offset +60).
     Process p(home, QTimeZone(QByteArray("Europe/Berlin")));
     ASSERT_TRUE(p.app.StartClock(QStringLiteral("Default")));
-    EXPECT_EQ(p.app.state().LocalBiasMinutes, -60);
+    EXPECT_EQ(p.app.state().ComputerOffsetMinutes, 60);
     EXPECT_EQ(p.app.settings().TimeZoneIndex, 37);
     EXPECT_EQ(p.app.clockTimeNow().time(), QTime(5, 0));
 }

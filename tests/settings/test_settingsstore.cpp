@@ -10,9 +10,9 @@ struct Fixture {
     test::MemoryStoreBackend backend;
     KeyStore reg{backend};
 
-    ClockState load(const QString& name, int32_t bias, ClockState start = {}) {
+    ClockState load(const QString& name, int32_t computerOffset, ClockState start = {}) {
         start.ClockName = name;
-        start.LocalBiasMinutes = bias;
+        start.ComputerOffsetMinutes = computerOffset;
         LoadClockSettings(reg, start);
         return start;
     }
@@ -55,25 +55,25 @@ TEST(SettingsStore, ZoneResolutionForDefaultNewAndStoredClocks) {
         const char* name;
         bool stored;
         int32_t storedIndex;
-        int32_t bias;
+        int32_t computerOffset;
         int32_t index;
         int32_t offset;
     } cases[] = {
         // Default follows the computer whatever is stored.
-        {"Default", true, 5, -480, 74, 480},
-        {"Default", false, 0, -345, 67, 345},
+        {"Default", true, 5, 480, 74, 480},
+        {"Default", false, 0, 345, 67, 345},
         {"Default", true, 5, 0, 33, 0},
         // No row for UTC+10:30: index and offset keep their start values.
-        {"Default", true, 5, -630, 0, 0},
+        {"Default", true, 5, 630, 0, 0},
         // A never-stored clock also takes the computer's zone.
-        {"Tokyo", false, 0, -60, 37, 60},
+        {"Tokyo", false, 0, 60, 37, 60},
         // A stored clock keeps its own zone, also when it is a half-hour zone.
-        {"Tokyo", true, 81, -60, 81, 540},
-        {"Caracas", true, 17, -60, 17, -270},
+        {"Tokyo", true, 81, 60, 81, 540},
+        {"Caracas", true, 17, 60, 17, -270},
         {"Edge", true, 96, 0, 96, 780},
         // Out of range: the index is kept as read and the offset is left alone.
-        {"Broken", true, 97, -60, 97, 0},
-        {"Broken", true, -1, -60, -1, 0},
+        {"Broken", true, 97, 60, 97, 0},
+        {"Broken", true, -1, 60, -1, 0},
     };
     for (const auto& c : cases) {
         Fixture f;
@@ -82,9 +82,11 @@ TEST(SettingsStore, ZoneResolutionForDefaultNewAndStoredClocks) {
             f.reg.writeInteger(clockKeyPath(name), QStringLiteral("Enable"), 1);
             f.reg.writeInteger(clockKeyPath(name), QStringLiteral("TimeZoneIndex"), c.storedIndex);
         }
-        const ClockState s = f.load(name, c.bias);
-        EXPECT_EQ(s.settings.TimeZoneIndex, c.index) << c.name << " bias " << c.bias;
-        EXPECT_EQ(s.ZoneOffsetMinutes, c.offset) << c.name << " bias " << c.bias;
+        const ClockState s = f.load(name, c.computerOffset);
+        EXPECT_EQ(s.settings.TimeZoneIndex, c.index)
+            << c.name << " computer offset " << c.computerOffset;
+        EXPECT_EQ(s.ZoneOffsetMinutes, c.offset)
+            << c.name << " computer offset " << c.computerOffset;
     }
 }
 
@@ -93,7 +95,7 @@ TEST(SettingsStore, DefaultWithoutMatchingRowKeepsThePreviousIndex) {
     ClockState before;
     before.settings.TimeZoneIndex = 42;
     before.ZoneOffsetMinutes = 120;
-    const ClockState s = f.load(QStringLiteral("Default"), -630, before);
+    const ClockState s = f.load(QStringLiteral("Default"), 630, before);
     EXPECT_EQ(s.settings.TimeZoneIndex, 42);
     EXPECT_EQ(s.ZoneOffsetMinutes, 120);
 }
@@ -103,7 +105,7 @@ TEST(SettingsStore, AFreshlyAddedClockReadsAsDefaultsInItsZone) {
     const QString key = clockKeyPath(QStringLiteral("Mexico"));
     f.reg.writeInteger(key, QStringLiteral("Enable"), 1);
     f.reg.writeInteger(key, QStringLiteral("TimeZoneIndex"), 12);
-    const ClockState s = f.load(QStringLiteral("Mexico"), -60);
+    const ClockState s = f.load(QStringLiteral("Mexico"), 60);
     ClockSettings expected = defaultSettings();
     expected.Enable = 1;
     expected.TimeZoneIndex = 12;
@@ -128,7 +130,7 @@ TEST(SettingsStore, TextValuesAreNumbersOrLeaveTheFieldAlone) {
 
 TEST(SettingsStore, AMissingKeyGivesDefaultsAndTheSystemZone) {
     Fixture f;
-    const ClockState s = f.load(QStringLiteral("Nowhere"), 300);
+    const ClockState s = f.load(QStringLiteral("Nowhere"), -300);
     EXPECT_EQ(s.settings.Enable, 0);
     EXPECT_EQ(s.settings.TimeZoneIndex, 14);
     EXPECT_EQ(s.settings.ClockRadius, 48);

@@ -25,25 +25,25 @@ QTimeZone fixed(int minutes) {
 }
 } // namespace
 
-TEST(LocalBias, IsTheStandardBiasWhateverTheSeason) {
+TEST(ComputerOffset, IsTheStandardOffsetEastOfUtcWhateverTheSeason) {
     const struct {
         const char* zoneId;
         QDateTime when;
-        int32_t bias;
+        int32_t minutes;
     } cases[] = {
-        {"Europe/Berlin", utc(2026, 1, 15, 12, 0), -60},
-        {"Europe/Berlin", utc(2026, 7, 15, 12, 0), -60}, // summer time is not part of it
-        {"America/New_York", utc(2026, 7, 15, 12, 0), 300},
-        {"Asia/Kathmandu", utc(2026, 3, 1, 0, 0), -345},
-        {"Asia/Shanghai", utc(2026, 3, 1, 0, 0), -480},
+        {"Europe/Berlin", utc(2026, 1, 15, 12, 0), 60},
+        {"Europe/Berlin", utc(2026, 7, 15, 12, 0), 60}, // summer time is not part of it
+        {"America/New_York", utc(2026, 7, 15, 12, 0), -300},
+        {"Asia/Kathmandu", utc(2026, 3, 1, 0, 0), 345},
+        {"Asia/Shanghai", utc(2026, 3, 1, 0, 0), 480},
         {"UTC", utc(2026, 3, 1, 0, 0), 0},
     };
     for (const auto& c : cases) {
         FixedTimeSource t(c.when, zone(c.zoneId));
-        EXPECT_EQ(GetLocalBias(t), c.bias) << c.zoneId;
+        EXPECT_EQ(computerStandardOffsetMinutes(t), c.minutes) << c.zoneId;
     }
     FixedTimeSource unknown(utc(2026, 1, 1, 0, 0), QTimeZone());
-    EXPECT_EQ(GetLocalBias(unknown), 0);
+    EXPECT_EQ(computerStandardOffsetMinutes(unknown), 0);
 }
 
 // Every form of TZ that the C library takes gives the computer's zone, so the
