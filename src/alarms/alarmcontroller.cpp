@@ -15,8 +15,8 @@ AlarmController::AlarmController(AlarmContext& app, Seams seams)
       m_power(m_seams.power, app.messages(), m_seams.session) {
     // The editor deleted the alarm the notice shows: its countdown and sound end.
     connect(&m_app.alarms(), &AlarmTable::noticeAlarmRemoved, this, [this] {
-        if (m_frmTip)
-            m_frmTip->close();
+        if (m_notice)
+            m_notice->close();
     });
     // After a sleep the tick may come late; alarms missed meanwhile show at once.
     if (m_seams.resume)
@@ -26,7 +26,7 @@ AlarmController::AlarmController(AlarmContext& app, Seams seams)
 AlarmController::~AlarmController() {
     if (m_seams.resume)
         m_seams.resume->onResume({});
-    delete m_frmTip;
+    delete m_notice;
 }
 
 void AlarmController::loadAlarmFile() {
@@ -43,8 +43,8 @@ void AlarmController::resetNotice() {
 }
 
 void AlarmController::closeNotice() {
-    if (m_frmTip)
-        m_frmTip->close();
+    if (m_notice)
+        m_notice->close();
 }
 
 void AlarmController::CheckAlarms() {
@@ -81,13 +81,13 @@ TipServices AlarmController::tipServices() {
 void AlarmController::showActionFailed(const QString& caption, int32_t action, const QString& why) {
     if (m_app.shutdownStarted())
         return;
-    if (m_frmTip) {
-        m_frmTip->ShowActionFailed(caption, action, why);
+    if (m_notice) {
+        m_notice->ShowActionFailed(caption, action, why);
         return;
     }
-    m_frmTip = new AlarmNotice(tipServices());
-    m_frmTip->showActionFailedOn(clockScreen(), caption, action, why);
-    emit noticeOpened(m_frmTip);
+    m_notice = new AlarmNotice(tipServices());
+    m_notice->showActionFailedOn(clockScreen(), caption, action, why);
+    emit noticeOpened(m_notice);
 }
 
 void AlarmController::openTarget(const QString& note) {
@@ -118,13 +118,13 @@ void AlarmController::openTarget(const QString& note) {
 }
 
 void AlarmController::showMissed(const QList<MissedAlarm>& missed) {
-    if (m_frmTip) {
-        m_frmTip->ShowMissed(missed);
+    if (m_notice) {
+        m_notice->ShowMissed(missed);
         return;
     }
-    m_frmTip = new AlarmNotice(tipServices());
-    m_frmTip->showMissedOn(clockScreen(), missed);
-    emit noticeOpened(m_frmTip);
+    m_notice = new AlarmNotice(tipServices());
+    m_notice->showMissedOn(clockScreen(), missed);
+    emit noticeOpened(m_notice);
 }
 
 void AlarmController::ProcessAlarm(int AlarmNo, bool snoozed) {
@@ -139,13 +139,13 @@ void AlarmController::ProcessAlarm(int AlarmNo, bool snoozed) {
         if (alarms.NoticeAlarm() != -1)
             alarms.setNoticeShown(0);
         alarms.setNoticeAlarm(AlarmNo);
-        if (m_frmTip) {
-            m_frmTip->ShowTip(snoozed);
+        if (m_notice) {
+            m_notice->ShowTip(snoozed);
             return;
         }
-        m_frmTip = new AlarmNotice(tipServices());
-        m_frmTip->showOn(clockScreen(), snoozed);
-        emit noticeOpened(m_frmTip);
+        m_notice = new AlarmNotice(tipServices());
+        m_notice->showOn(clockScreen(), snoozed);
+        emit noticeOpened(m_notice);
         return;
     }
     if (alarm.Action == alarmaction::Execute)

@@ -55,7 +55,7 @@ public:
     // snoozed: the alarm is back from a snooze rather than due by its time.
     void ProcessAlarm(int AlarmNo, bool snoozed = false);
 
-    AlarmNotice* notice() const { return m_frmTip; }
+    AlarmNotice* notice() const { return m_notice; }
     AlarmCheck& alarmCheck() { return m_check; }
     TipState& tipState() { return m_tipState; }
     PowerControl& powerControl() { return m_power; }
@@ -76,7 +76,7 @@ private:
     PowerControl m_power;
     AlarmCheck m_check;
     TipState m_tipState;
-    QPointer<AlarmNotice> m_frmTip;
+    QPointer<AlarmNotice> m_notice;
 };
 
 } // namespace ovra

@@ -49,7 +49,8 @@ QAccessibleInterface* noticeFactory(const QString& className, QObject* object) {
 AlarmNotice::AlarmNotice(TipServices services)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      m_s(std::move(services)), m_timer1(m_s.makeTicker()), m_timer2(m_s.makeTicker()) {
+      m_s(std::move(services)), m_countdownTicker(m_s.makeTicker()),
+      m_soundLimitTicker(m_s.makeTicker()) {
     static const bool alertRole = (QAccessible::installFactory(&noticeFactory), true);
     Q_UNUSED(alertRole);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -57,38 +58,38 @@ AlarmNotice::AlarmNotice(TipServices services)
     setFont(QFont(QStringLiteral("Arial"), 9));
     setFixedSize(tw(kClientWidth), twY(kClientHeight));
 
-    m_labTip = new QLabel(this);
+    m_message = new QLabel(this);
     QFont tipFont(QStringLiteral("Arial"), 12);
     tipFont.setBold(true);
-    m_labTip->setFont(tipFont);
+    m_message->setFont(tipFont);
     // The tip is the user's text, never markup.
-    m_labTip->setTextFormat(Qt::PlainText);
-    m_labTip->setWordWrap(true);
-    m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_labTip->setGeometry(tw(kTipLeft), twY(kTipTop), tw(kTipWidth), twY(kTipHeight));
+    m_message->setTextFormat(Qt::PlainText);
+    m_message->setWordWrap(true);
+    m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_message->setGeometry(tw(kTipLeft), twY(kTipTop), tw(kTipWidth), twY(kTipHeight));
 
-    m_labStatus = new QLabel(this);
-    m_labStatus->setTextFormat(Qt::PlainText);
-    m_labStatus->setGeometry(tw(kTipLeft), twY(kStatusTop), tw(kTipWidth), twY(kStatusHeight));
-    m_labStatus->hide();
+    m_status = new QLabel(this);
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setGeometry(tw(kTipLeft), twY(kStatusTop), tw(kTipWidth), twY(kStatusHeight));
+    m_status->hide();
 
-    m_shape1 = new QFrame(this);
-    m_shape1->setFrameShape(QFrame::NoFrame);
-    m_shape1->setAutoFillBackground(true);
-    m_shape1->setBackgroundRole(QPalette::Midlight);
-    m_shape1->setGeometry(tw(kBandLeft), twY(kBandTop), tw(kBandWidth), twY(kBandHeight));
+    m_buttonBand = new QFrame(this);
+    m_buttonBand->setFrameShape(QFrame::NoFrame);
+    m_buttonBand->setAutoFillBackground(true);
+    m_buttonBand->setBackgroundRole(QPalette::Midlight);
+    m_buttonBand->setGeometry(tw(kBandLeft), twY(kBandTop), tw(kBandWidth), twY(kBandHeight));
 
-    m_cmdTip = new QPushButton(tr("&OK"), this);
-    m_cmdTip->setGeometry(tw(kButtonLeft), twY(kButtonTop), tw(kButtonWidth), twY(kButtonHeight));
-    m_cmdTip->setDefault(true);
-    m_cmdTip->setFocus();
-    connect(m_cmdTip, &QPushButton::clicked, this, &QWidget::close);
+    m_okButton = new QPushButton(tr("&OK"), this);
+    m_okButton->setGeometry(tw(kButtonLeft), twY(kButtonTop), tw(kButtonWidth), twY(kButtonHeight));
+    m_okButton->setDefault(true);
+    m_okButton->setFocus();
+    connect(m_okButton, &QPushButton::clicked, this, &QWidget::close);
 
-    m_cmdSnooze = new QPushButton(tr("&Snooze"), this);
-    m_cmdSnooze->setGeometry(tw(kSnoozeLeft), twY(kButtonTop), tw(kButtonWidth),
-                             twY(kButtonHeight));
-    m_cmdSnooze->setAutoDefault(false);
-    connect(m_cmdSnooze, &QPushButton::clicked, this, &AlarmNotice::snooze);
+    m_snoozeButton = new QPushButton(tr("&Snooze"), this);
+    m_snoozeButton->setGeometry(tw(kSnoozeLeft), twY(kButtonTop), tw(kButtonWidth),
+                                twY(kButtonHeight));
+    m_snoozeButton->setAutoDefault(false);
+    connect(m_snoozeButton, &QPushButton::clicked, this, &AlarmNotice::snooze);
     m_snoozeLength = new QComboBox(this);
     for (const int minutes : kSnoozeMinutes)
         m_snoozeLength->addItem(tr("%n minutes", nullptr, minutes), minutes);
@@ -96,10 +97,10 @@ AlarmNotice::AlarmNotice(TipServices services)
                                 twY(kButtonHeight));
     offerSnooze(false);
 
-    m_timer1->onTick([this] { countdownTick(); });
-    m_timer2->onTick([this] { soundLimitTick(); });
-    m_timer1->setEnabled(false);
-    m_timer2->setEnabled(true);
+    m_countdownTicker->onTick([this] { countdownTick(); });
+    m_soundLimitTicker->onTick([this] { soundLimitTick(); });
+    m_countdownTicker->setEnabled(false);
+    m_soundLimitTicker->setEnabled(true);
 }
 
 AlarmNotice::~AlarmNotice() {
@@ -150,15 +151,15 @@ void AlarmNotice::ShowTip(bool snoozed) {
     setWindowTitle(snoozed ? SnoozedCaption(caption) : caption);
     st.TipAction = alarm.Action;
     // A new fill is read afresh: the names the last countdown froze go.
-    m_labTip->setAccessibleName({});
-    m_cmdTip->setAccessibleName({});
+    m_message->setAccessibleName({});
+    m_okButton->setAccessibleName({});
     if (st.TipAction == alarmaction::ShowTip) {
-        m_labTip->move(m_labTip->x(), twY(kTipTopForText));
-        m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        m_labTip->setText(NoticeTipText(alarm.Note));
+        m_message->move(m_message->x(), twY(kTipTopForText));
+        m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        m_message->setText(NoticeTipText(alarm.Note));
         // A tip replacing a countdown must not keep offering to cancel it.
-        m_cmdTip->setText(tr("&OK"));
-        m_timer1->setEnabled(false);
+        m_okButton->setText(tr("&OK"));
+        m_countdownTicker->setEnabled(false);
         offerSnooze(true);
     } else {
         // A countdown is cancelled or carried out, never put off.
@@ -166,14 +167,14 @@ void AlarmNotice::ShowTip(bool snoozed) {
         // The texts of the countdown appear with its first tick, one second on.
         st.CountdownTicks = 0;
         m_countdownStart = m_lastTick = uptimeNow();
-        m_timer1->setEnabled(true);
-        m_labTip->move(m_labTip->x(), twY(kTipTopForCountdown));
-        m_labTip->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        m_countdownTicker->setEnabled(true);
+        m_message->move(m_message->x(), twY(kTipTopForCountdown));
+        m_message->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
 
-    m_timer2->setEnabled(true);
+    m_soundLimitTicker->setEnabled(true);
     if (alarm.PlayTime == playtime::Loop)
-        m_timer2->setEnabled(false);
+        m_soundLimitTicker->setEnabled(false);
     else if (const auto limit = SoundLimitFor(alarm.PlayTime))
         st.SoundLimit = *limit;
     st.SoundTicks = 0;
@@ -204,10 +205,9 @@ void AlarmNotice::playSound(const QString& soundFile) {
 
 void AlarmNotice::setStatus(const QString& text) {
     // One line: a long reason is cut with an ellipsis and shown whole as a tooltip.
-    m_labStatus->setText(
-        m_labStatus->fontMetrics().elidedText(text, Qt::ElideRight, m_labStatus->width()));
-    m_labStatus->setToolTip(text);
-    m_labStatus->setVisible(!text.isEmpty());
+    m_status->setText(m_status->fontMetrics().elidedText(text, Qt::ElideRight, m_status->width()));
+    m_status->setToolTip(text);
+    m_status->setVisible(!text.isEmpty());
 }
 
 void AlarmNotice::showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed) {
@@ -239,15 +239,15 @@ void AlarmNotice::ShowActionFailed(const QString& caption, int32_t action, const
     }
     ++m_fills;
     m_s.state.TipAction = alarmaction::ShowTip;
-    m_timer1->setEnabled(false);
+    m_countdownTicker->setEnabled(false);
     setWindowTitle(caption);
-    m_labTip->move(m_labTip->x(), twY(kTipTopForText));
-    m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_message->move(m_message->x(), twY(kTipTopForText));
+    m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QString text = NotDoneText(action);
     if (!text.isEmpty())
         text[0] = text[0].toUpper();
-    m_labTip->setText(text);
-    m_cmdTip->setText(tr("&OK"));
+    m_message->setText(text);
+    m_okButton->setText(tr("&OK"));
     offerSnooze(false);
     setStatus(ActionFailedText(why));
 }
@@ -277,20 +277,20 @@ void AlarmNotice::ShowMissed(const QList<MissedAlarm>& missed) {
     setStatus({});
     TipState& st = m_s.state;
     st.TipAction = alarmaction::ShowTip;
-    m_timer1->setEnabled(false);
+    m_countdownTicker->setEnabled(false);
     setWindowTitle(
         MissedCaption(m_s.clock.ClockName, missed.constFirst().dueAt, m_s.clock.settings.HourMode));
-    m_labTip->move(m_labTip->x(), twY(kTipTopForText));
-    m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_labTip->setText(lines.join(u'\n'));
-    m_cmdTip->setText(tr("&OK"));
+    m_message->move(m_message->x(), twY(kTipTopForText));
+    m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_message->setText(lines.join(u'\n'));
+    m_okButton->setText(tr("&OK"));
     offerSnooze(false); // what was missed has no alarm to bring back
 
     m_s.sound.stop();
-    m_timer2->setEnabled(false);
+    m_soundLimitTicker->setEnabled(false);
     if (!sounding)
         return;
-    m_timer2->setEnabled(sounding->PlayTime != playtime::Loop);
+    m_soundLimitTicker->setEnabled(sounding->PlayTime != playtime::Loop);
     if (const auto limit = SoundLimitFor(sounding->PlayTime))
         st.SoundLimit = *limit;
     st.SoundTicks = 0;
@@ -299,11 +299,11 @@ void AlarmNotice::ShowMissed(const QList<MissedAlarm>& missed) {
 
 void AlarmNotice::offerSnooze(bool offer) {
     offer = offer && bool(m_s.nowUtc);
-    m_cmdSnooze->setVisible(offer);
+    m_snoozeButton->setVisible(offer);
     m_snoozeLength->setVisible(offer);
     if (offer)
         m_snoozeLength->setCurrentIndex(0);
-    m_cmdTip->move(tw(offer ? kOkLeftBesideSnooze : kButtonLeft), twY(kButtonTop));
+    m_okButton->move(tw(offer ? kOkLeftBesideSnooze : kButtonLeft), twY(kButtonTop));
 }
 
 void AlarmNotice::snooze() {
@@ -337,15 +337,15 @@ bool AlarmNotice::countdownOverslept() {
     if (asleep <= kGraceMs ||
         now.sinceBootMs - m_countdownStart->sinceBootMs <= kCountdownSeconds * 1000 + kGraceMs)
         return false;
-    m_timer1->setEnabled(false);
-    m_cmdTip->setText(tr("&OK"));
+    m_countdownTicker->setEnabled(false);
+    m_okButton->setText(tr("&OK"));
     // The big label said what was about to happen; it now says, whole and wrapped,
     // that it did not happen and why.
     //: %1 says what did not happen: "the computer was not restarted".
-    m_labTip->setText(tr("The countdown was cancelled and %1: the computer slept past its end.")
-                          .arg(NotDoneText(m_s.state.TipAction)));
-    m_labTip->setAccessibleName(m_labTip->text());
-    m_labTip->setAccessibleDescription({});
+    m_message->setText(tr("The countdown was cancelled and %1: the computer slept past its end.")
+                           .arg(NotDoneText(m_s.state.TipAction)));
+    m_message->setAccessibleName(m_message->text());
+    m_message->setAccessibleDescription({});
     setStatus({});
     return true;
 }
@@ -356,21 +356,21 @@ void AlarmNotice::countdownTick() {
         return;
     ++st.CountdownTicks;
     const int left = kCountdownSeconds - st.CountdownTicks;
-    m_cmdTip->setText(CancelButtonText(left));
-    m_labTip->setText(CountdownText(st.TipAction, left));
+    m_okButton->setText(CancelButtonText(left));
+    m_message->setText(CountdownText(st.TipAction, left));
     // A screen reader announces the countdown once, as it starts: from then on
     // label and button keep the names they started with, so the changing texts
     // raise no announcement every second; the seconds left are the description.
     if (st.CountdownTicks == 1) {
-        m_labTip->setAccessibleName(m_labTip->text());
-        m_cmdTip->setAccessibleName(tr("Cancel"));
+        m_message->setAccessibleName(m_message->text());
+        m_okButton->setAccessibleName(tr("Cancel"));
     }
-    m_labTip->setAccessibleDescription(m_labTip->text());
+    m_message->setAccessibleDescription(m_message->text());
     if (st.CountdownTicks < kCountdownSeconds)
         return;
     // Off before the action: a refused action shows a message box, whose event loop
     // would otherwise deliver further ticks and run the action again.
-    m_timer1->setEnabled(false);
+    m_countdownTicker->setEnabled(false);
     const quint64 fills = m_fills;
     const QPointer<AlarmNotice> alive(this);
     PowerControl::Failed failed;
@@ -396,7 +396,7 @@ void AlarmNotice::soundLimitTick() {
     ++st.SoundTicks;
     if (st.SoundTicks >= st.SoundLimit) {
         m_s.sound.stop();
-        m_timer2->setEnabled(false);
+        m_soundLimitTicker->setEnabled(false);
     }
 }
 
@@ -404,8 +404,8 @@ void AlarmNotice::closingSteps() {
     if (m_closed)
         return;
     m_closed = true;
-    m_timer1->setEnabled(false);
-    m_timer2->setEnabled(false);
+    m_countdownTicker->setEnabled(false);
+    m_soundLimitTicker->setEnabled(false);
     m_s.sound.onProblem({});
     m_s.sound.stop();
     m_s.alarms.setNoticeShown(0);

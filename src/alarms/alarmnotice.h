@@ -84,14 +84,14 @@ public:
     void showActionFailedOn(QScreen* screen, const QString& caption, int32_t action,
                             const QString& why);
 
-    QLabel* labTip() const { return m_labTip; }
+    QLabel* messageLabel() const { return m_message; }
     // One line under the tip: why there is no sound, or why an action failed.
-    QLabel* labStatus() const { return m_labStatus; }
-    QPushButton* cmdTip() const { return m_cmdTip; }
-    QPushButton* cmdSnooze() const { return m_cmdSnooze; }
+    QLabel* statusLabel() const { return m_status; }
+    QPushButton* okButton() const { return m_okButton; }
+    QPushButton* snoozeButton() const { return m_snoozeButton; }
     QComboBox* snoozeLength() const { return m_snoozeLength; }
-    bool countdownRunning() const { return m_timer1->isEnabled(); }
-    bool soundLimitRunning() const { return m_timer2->isEnabled(); }
+    bool countdownRunning() const { return m_countdownTicker->isEnabled(); }
+    bool soundLimitRunning() const { return m_soundLimitTicker->isEnabled(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -111,14 +111,14 @@ private:
     void placeOn(QScreen* screen);
 
     TipServices m_s;
-    QLabel* m_labTip;
-    QLabel* m_labStatus;
-    QPushButton* m_cmdTip;
-    QPushButton* m_cmdSnooze;
+    QLabel* m_message;
+    QLabel* m_status;
+    QPushButton* m_okButton;
+    QPushButton* m_snoozeButton;
     QComboBox* m_snoozeLength;
-    QFrame* m_shape1;
-    std::unique_ptr<Ticker> m_timer1;       // countdown
-    std::unique_ptr<Ticker> m_timer2;       // sound limit
+    QFrame* m_buttonBand;
+    std::unique_ptr<Ticker> m_countdownTicker;
+    std::unique_ptr<Ticker> m_soundLimitTicker;
     quint64 m_fills = 0;                    // ShowTip calls, to spot a refill during an action
     std::optional<Uptime> m_countdownStart; // the clocks as the countdown began
     Uptime m_lastTick;                      // and at its last tick

@@ -37,12 +37,12 @@ ClockWindow::ClockWindow(ClockWindowContext& app, WindowSystem& windowSystem, QW
 
     // The face changes once a second: one precise wake just after each wall-clock
     // second begins shows it on time and leaves the process asleep in between.
-    m_timer1.setSingleShot(true);
-    m_timer1.setTimerType(Qt::PreciseTimer);
-    m_timer2.setInterval(kPointerWatchIntervalMs);
+    m_secondTimer.setSingleShot(true);
+    m_secondTimer.setTimerType(Qt::PreciseTimer);
+    m_pointerWatch.setInterval(kPointerWatchIntervalMs);
     m_moveWatch.setInterval(kMoveWatchIntervalMs);
-    connect(&m_timer1, &QTimer::timeout, this, &ClockWindow::onSecondTimer);
-    connect(&m_timer2, &QTimer::timeout, this, &ClockWindow::onPointerWatch);
+    connect(&m_secondTimer, &QTimer::timeout, this, &ClockWindow::onSecondTimer);
+    connect(&m_pointerWatch, &QTimer::timeout, this, &ClockWindow::onPointerWatch);
     connect(&m_moveWatch, &QTimer::timeout, this, &ClockWindow::pollSystemMove);
 }
 
@@ -73,7 +73,7 @@ void ClockWindow::loadWindow() {
     armSecondTimer();
     // A pointer already over the window gets its strip; elsewhere the watch sleeps
     // until the pointer enters.
-    m_timer2.start();
+    m_pointerWatch.start();
     onPointerWatch();
 }
 
@@ -202,8 +202,8 @@ void ClockWindow::unloadClock() {
     if (m_unloading)
         return;
     m_unloading = true;
-    m_timer1.stop();
-    m_timer2.stop();
+    m_secondTimer.stop();
+    m_pointerWatch.stop();
     m_moveWatch.stop();
     deleteSurface();
     m_app.ShutdownClock(true);

@@ -86,9 +86,11 @@ public:
     // take it straight (a grab, an opaque visual, a constant alpha below 255).
     const QImage& surfaceImage() const { return m_surface.image(); }
     const QImage& buttonImage() const { return m_buttonImage; }
-    bool pointerWatchActive() const { return m_timer2.isActive(); }
+    bool pointerWatchActive() const { return m_pointerWatch.isActive(); }
     // Milliseconds until the next wake, or -1 when none is due.
-    int msUntilNextSecond() const { return m_timer1.isActive() ? m_timer1.remainingTime() : -1; }
+    int msUntilNextSecond() const {
+        return m_secondTimer.isActive() ? m_secondTimer.remainingTime() : -1;
+    }
     int framesDrawn() const { return m_framesDrawn; }
     // The frames the window has painted so far; behind framesDrawn() until the
     // toolkit gets round to the paint.
@@ -181,8 +183,8 @@ private:
     int32_t m_hotButton = hotbutton::Hidden;
     int32_t m_constantAlpha = 255;
 
-    QTimer m_timer1; // drawing and alarm check, single shot at each wall-clock second
-    QTimer m_timer2; // pointer watch, 100 ms while the pointer is over the window
+    QTimer m_secondTimer;  // drawing and alarm check, single shot at each wall-clock second
+    QTimer m_pointerWatch; // 100 ms while the pointer is over the window
     QTimer m_moveWatch;
 
     FrameKey m_drawnKey;

@@ -120,14 +120,14 @@ void ClockWindow::onPointerWatch() {
         pointerWatch({m_ws.pointerPos(), pos(), windowSize(), m.tx, m.ty, m_hotButton});
     setHotButton(r.hotButton);
     if (!r.keepWatching)
-        m_timer2.stop();
+        m_pointerWatch.stop();
 }
 
 void ClockWindow::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
     if (m_unloading || m_manualMove || m_systemMove)
         return;
-    m_timer2.start();
+    m_pointerWatch.start();
     setHotButton(hitZone(event->position().toPoint(), windowSize()));
 }
 
@@ -135,7 +135,7 @@ void ClockWindow::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     // The pointer watch decides from where the pointer really is: a leave that comes
     // with a grab (a move by the window manager) keeps the strip.
-    if (m_timer2.isActive())
+    if (m_pointerWatch.isActive())
         onPointerWatch();
 }
 
@@ -158,8 +158,8 @@ void ClockWindow::mouseMoveEvent(QMouseEvent* event) {
         }
         return;
     }
-    if (!m_timer2.isActive() && !m_unloading)
-        m_timer2.start();
+    if (!m_pointerWatch.isActive() && !m_unloading)
+        m_pointerWatch.start();
     setHotButton(hitZone(event->position().toPoint(), windowSize()));
 }
 

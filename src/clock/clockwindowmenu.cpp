@@ -25,7 +25,7 @@ void ClockWindow::toggleScale() {
 
 QMenu* ClockWindow::createContextMenu() {
     auto* menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("ClockMenu"));
+    menu->setObjectName(QStringLiteral("clockMenu"));
     const ClockSettings& s = m_app.settings();
     menu->addAction(tr("&Settings…"), this, [this] { emit settingsRequested(true); });
     QAction* onTop = menu->addAction(tr("Always on &Top"), this, &ClockWindow::toggleAlwaysOnTop);

@@ -205,7 +205,7 @@ void ClockWindow::armSecondTimer() {
         return;
     // Read afresh each time, so a stepped clock is followed at once.
     const int msec = m_app.nowUtc().time().msec();
-    m_timer1.start(1000 - msec);
+    m_secondTimer.start(1000 - msec);
 }
 
 void ClockWindow::onSecondTimer() {

@@ -35,45 +35,45 @@ QUrl supportMailUrl() {
 }
 
 AboutDialog::AboutDialog(LinkOpener& opener, QWidget* parent, const ProgramVersion& version)
-    : QDialog(parent), m_opener(opener), m_image(new QLabel(this)), m_labAbout(new QLabel(this)),
+    : QDialog(parent), m_opener(opener), m_image(new QLabel(this)), m_aboutText(new QLabel(this)),
       m_ok(new QPushButton(tr("&OK"), this)) {
-    setObjectName(QStringLiteral("FrmAbout"));
+    setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(tr("About Ovra Clock"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setMouseTracking(true);
 
-    m_image->setObjectName(QStringLiteral("Image3"));
+    m_image->setObjectName(QStringLiteral("aboutImage"));
     m_image->setPixmap(QPixmap(QStringLiteral(":/dialogs/about.png")));
     m_image->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     m_image->setMouseTracking(true);
 
-    m_labAbout->setObjectName(QStringLiteral("LabAbout"));
-    m_labAbout->setTextFormat(Qt::PlainText);
-    m_labAbout->setMouseTracking(true);
-    m_labAbout->setText(AboutHeadline(version) + QLatin1Char('\n') +
-                        tr("A round, transparent desktop clock.") + QStringLiteral("\n\n") +
-                        tr("Copyright \u00A9 Tamrel. All rights reserved.") + QLatin1Char('\n') +
-                        tr("This program is provided as is, without warranty of any kind."));
+    m_aboutText->setObjectName(QStringLiteral("aboutText"));
+    m_aboutText->setTextFormat(Qt::PlainText);
+    m_aboutText->setMouseTracking(true);
+    m_aboutText->setText(AboutHeadline(version) + QLatin1Char('\n') +
+                         tr("A round, transparent desktop clock.") + QStringLiteral("\n\n") +
+                         tr("Copyright \u00A9 Tamrel. All rights reserved.") + QLatin1Char('\n') +
+                         tr("This program is provided as is, without warranty of any kind."));
 
-    m_labHome[0] = new LinkLabel(tr("Website: %1").arg(kWebsiteAddress), this);
-    m_labHome[1] = new LinkLabel(tr("Support: %1").arg(kSupportAddress), this);
-    for (LinkLabel* link : m_labHome)
-        link->setObjectName(QStringLiteral("LabHome"));
-    connect(m_labHome[0], &LinkLabel::activated, this,
+    m_links[0] = new LinkLabel(tr("Website: %1").arg(kWebsiteAddress), this);
+    m_links[1] = new LinkLabel(tr("Support: %1").arg(kSupportAddress), this);
+    m_links[0]->setObjectName(QStringLiteral("websiteLink"));
+    m_links[1]->setObjectName(QStringLiteral("supportLink"));
+    connect(m_links[0], &LinkLabel::activated, this,
             [this] { m_opener.openLink(QUrl(kWebsiteAddress)); });
-    connect(m_labHome[1], &LinkLabel::activated, this,
+    connect(m_links[1], &LinkLabel::activated, this,
             [this] { m_opener.openLink(supportMailUrl()); });
 
-    m_ok->setObjectName(QStringLiteral("Command1"));
+    m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(16);
     grid->addWidget(m_image, 0, 0, 4, 1);
-    grid->addWidget(m_labAbout, 0, 1);
-    grid->addWidget(m_labHome[0], 1, 1);
-    grid->addWidget(m_labHome[1], 2, 1);
+    grid->addWidget(m_aboutText, 0, 1);
+    grid->addWidget(m_links[0], 1, 1);
+    grid->addWidget(m_links[1], 2, 1);
     grid->addWidget(m_ok, 4, 0, 1, 2, Qt::AlignRight);
     grid->setRowStretch(3, 1);
     grid->setSizeConstraint(QLayout::SetFixedSize);
@@ -81,7 +81,7 @@ AboutDialog::AboutDialog(LinkOpener& opener, QWidget* parent, const ProgramVersi
 }
 
 void AboutDialog::mouseMoveEvent(QMouseEvent* event) {
-    for (LinkLabel* link : m_labHome)
+    for (LinkLabel* link : m_links)
         link->clearHover();
     QDialog::mouseMoveEvent(event);
 }

@@ -41,9 +41,9 @@ public:
                          const ProgramVersion& version = programVersion());
 
     QLabel* picture() const { return m_image; }
-    QLabel* aboutLabel() const { return m_labAbout; }
+    QLabel* aboutLabel() const { return m_aboutText; }
     // 0: web site, 1: support mail.
-    LinkLabel* homeLink(int index) const { return m_labHome.at(size_t(index)); }
+    LinkLabel* homeLink(int index) const { return m_links.at(size_t(index)); }
     QPushButton* okButton() const { return m_ok; }
 
 protected:
@@ -53,8 +53,8 @@ protected:
 private:
     LinkOpener& m_opener;
     QLabel* m_image;
-    QLabel* m_labAbout;
-    std::array<LinkLabel*, 2> m_labHome{};
+    QLabel* m_aboutText;
+    std::array<LinkLabel*, 2> m_links{};
     QPushButton* m_ok;
 };
 

@@ -90,50 +90,51 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     auto* addGroup = new QGroupBox(tr(" Add Alarm: "), this);
     auto* manageGroup = new QGroupBox(tr(" Manage Alarms: "), this);
 
-    m_hour = choiceList(HourEntries(), "CombHour", addGroup);
-    m_minute = choiceList(MinuteEntries(), "CombMinute", addGroup);
-    m_action = choiceList(texts(kAlarmActionTexts), "CombAction", addGroup);
-    m_labNote = new QLabel(tr(kTipLabel), addGroup);
-    m_labNote->setObjectName(QStringLiteral("LabNote"));
+    m_hour = choiceList(HourEntries(), "hourCombo", addGroup);
+    m_minute = choiceList(MinuteEntries(), "minuteCombo", addGroup);
+    m_action = choiceList(texts(kAlarmActionTexts), "actionCombo", addGroup);
+    m_noteLabel = new QLabel(tr(kTipLabel), addGroup);
+    m_noteLabel->setObjectName(QStringLiteral("noteLabel"));
     auto* tipBox = new TipBox(addGroup);
     m_note = tipBox;
-    m_note->setObjectName(QStringLiteral("TxtNote"));
+    m_note->setObjectName(QStringLiteral("noteEdit"));
     m_note->setTabChangesFocus(true);
     m_param = new QLineEdit(addGroup);
-    m_param->setObjectName(QStringLiteral("TxtParam"));
+    m_param->setObjectName(QStringLiteral("parameterEdit"));
     m_param->setMaxLength(kMaxEntryText);
     m_sound = new QLineEdit(shownSoundText(kDefaultAlarmSoundText), addGroup);
-    m_sound->setObjectName(QStringLiteral("TxtSound"));
+    m_sound->setObjectName(QStringLiteral("soundEdit"));
     m_sound->setMaxLength(kMaxEntryText);
-    m_playTime = choiceList(texts(kPlayTimeTexts), "CombPlaytime", addGroup);
+    m_playTime = choiceList(texts(kPlayTimeTexts), "playTimeCombo", addGroup);
     const QLocale locale;
     for (int day = 1; day <= 7; ++day) {
         auto* box = new QCheckBox(locale.dayName(day, QLocale::ShortFormat), addGroup);
-        box->setObjectName(QStringLiteral("CheckDay%1").arg(day));
+        box->setObjectName(QStringLiteral("dayCheck%1").arg(day));
         box->setChecked(true);
         m_days[size_t(day - 1)] = box;
     }
     m_list = new QListWidget(manageGroup);
-    m_list->setObjectName(QStringLiteral("ListAlarm"));
+    m_list->setObjectName(QStringLiteral("alarmList"));
     m_list->setAccessibleName(spokenCaption(manageGroup->title()));
     m_list->setSelectionMode(QAbstractItemView::MultiSelection);
 
     struct ButtonDef {
+        const char* name;
         QString caption;
         QString hint;
         QWidget* parent;
     };
     const std::array<ButtonDef, 6> defs = {{
-        {tr("A&dd"), {}, addGroup},
-        {tr("&Browse"), tr(kFileTitle), addGroup},
-        {tr("D&elete"), {}, manageGroup},
-        {tr("E&nable"), {}, manageGroup},
-        {tr("Disab&le"), {}, manageGroup},
-        {QStringLiteral("..."), tr("Select a sound file"), addGroup},
+        {"addAlarmButton", tr("A&dd"), {}, addGroup},
+        {"browseProgramButton", tr("&Browse"), tr(kFileTitle), addGroup},
+        {"deleteAlarmButton", tr("D&elete"), {}, manageGroup},
+        {"enableAlarmButton", tr("E&nable"), {}, manageGroup},
+        {"disableAlarmButton", tr("Disab&le"), {}, manageGroup},
+        {"chooseSoundButton", QStringLiteral("..."), tr("Select a sound file"), addGroup},
     }};
     for (size_t i = 0; i < defs.size(); ++i) {
         auto* button = new QPushButton(defs[i].caption, defs[i].parent);
-        button->setObjectName(QStringLiteral("CmdAlarm%1").arg(i));
+        button->setObjectName(QLatin1String(defs[i].name));
         button->setAutoDefault(false);
         if (!defs[i].hint.isEmpty())
             button->setToolTip(defs[i].hint);
@@ -172,7 +173,7 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     grid->addLayout(dayRow, 1, 1);
     grid->addWidget(fieldLabel(tr("Act&ion:"), m_action), 2, 0);
     grid->addWidget(m_action, 2, 1);
-    grid->addWidget(m_labNote, 3, 0, 1, 2);
+    grid->addWidget(m_noteLabel, 3, 0, 1, 2);
     // The tip box and the target row share one place; the action shows one of them.
     auto* paramRow = new QHBoxLayout;
     paramRow->addWidget(m_param, 1);
@@ -314,8 +315,8 @@ void AlarmsPage::alarmCommand(int index) {
 
 void AlarmsPage::actionChosen() {
     const bool execute = m_action->currentIndex() == alarmaction::Execute;
-    m_labNote->setText(execute ? tr(kParameterLabel) : tr(kTipLabel));
-    labelField(m_labNote, execute ? static_cast<QWidget*>(m_param) : m_note);
+    m_noteLabel->setText(execute ? tr(kParameterLabel) : tr(kTipLabel));
+    labelField(m_noteLabel, execute ? static_cast<QWidget*>(m_param) : m_note);
     m_buttons[Browse]->setVisible(execute);
     m_note->setVisible(!execute);
     m_param->setVisible(execute);

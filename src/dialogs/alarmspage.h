@@ -65,7 +65,7 @@ public:
     QComboBox* minuteBox() const { return m_minute; }
     QComboBox* actionBox() const { return m_action; }
     QComboBox* playTimeBox() const { return m_playTime; }
-    QLabel* noteLabel() const { return m_labNote; }
+    QLabel* noteLabel() const { return m_noteLabel; }
     QPlainTextEdit* noteEdit() const { return m_note; }
     QLineEdit* targetEdit() const { return m_param; }
     QLineEdit* soundEdit() const { return m_sound; }
@@ -88,7 +88,7 @@ private:
     QComboBox* m_minute;
     QComboBox* m_action;
     QComboBox* m_playTime;
-    QLabel* m_labNote;
+    QLabel* m_noteLabel;
     QPlainTextEdit* m_note;
     QLineEdit* m_param;
     QLineEdit* m_sound;

@@ -13,48 +13,49 @@
 namespace ovra {
 
 AlphaDialog::AlphaDialog(int colourAlpha, bool alwaysOnTop, QWidget* parent)
-    : QDialog(parent), m_colourAlpha(std::clamp(colourAlpha, 0, 255)), m_labValue(new QLabel(this)),
-      m_hsValue(new QScrollBar(Qt::Horizontal, this)), m_cmdOK(new QPushButton(tr("&OK"), this)) {
+    : QDialog(parent), m_colourAlpha(std::clamp(colourAlpha, 0, 255)),
+      m_valueLabel(new QLabel(this)), m_valueBar(new QScrollBar(Qt::Horizontal, this)),
+      m_okButton(new QPushButton(tr("&OK"), this)) {
     setWindowTitle(tr("Set Color Alpha Value"));
-    setObjectName(QStringLiteral("FrmAlpha"));
+    setObjectName(QStringLiteral("alphaDialog"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     if (alwaysOnTop)
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
-    m_labValue->setObjectName(QStringLiteral("LabValue"));
-    m_hsValue->setObjectName(QStringLiteral("HSValue"));
-    m_cmdOK->setObjectName(QStringLiteral("CmdOK"));
-    m_hsValue->setRange(0, 255);
-    m_hsValue->setSingleStep(1);
-    m_hsValue->setPageStep(16);
-    m_hsValue->setFocusPolicy(Qt::StrongFocus); // arrows and Page keys move it
+    m_valueLabel->setObjectName(QStringLiteral("valueLabel"));
+    m_valueBar->setObjectName(QStringLiteral("valueBar"));
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_valueBar->setRange(0, 255);
+    m_valueBar->setSingleStep(1);
+    m_valueBar->setPageStep(16);
+    m_valueBar->setFocusPolicy(Qt::StrongFocus); // arrows and Page keys move it
     // Scroll bars invert their keys by default; here Left must mean more transparent.
-    m_hsValue->setInvertedControls(false);
-    m_hsValue->setMinimumWidth(260);
+    m_valueBar->setInvertedControls(false);
+    m_valueBar->setMinimumWidth(260);
     // The bar is named by its label without the number, which the bar itself tells.
-    m_hsValue->setAccessibleName(spokenCaption(tr("Alpha Value: %1").arg(QString())));
-    m_cmdOK->setDefault(true);
+    m_valueBar->setAccessibleName(spokenCaption(tr("Alpha Value: %1").arg(QString())));
+    m_okButton->setDefault(true);
 
     auto* transparent = new QLabel(tr("Transparent"), this);
-    transparent->setObjectName(QStringLiteral("Label1"));
+    transparent->setObjectName(QStringLiteral("transparentLabel"));
     auto* opaque = new QLabel(tr("Opaque"), this);
-    opaque->setObjectName(QStringLiteral("Label2"));
+    opaque->setObjectName(QStringLiteral("opaqueLabel"));
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(m_labValue, 0, 0, 1, 2);
-    grid->addWidget(m_hsValue, 1, 0, 1, 2);
+    grid->addWidget(m_valueLabel, 0, 0, 1, 2);
+    grid->addWidget(m_valueBar, 1, 0, 1, 2);
     grid->addWidget(transparent, 2, 0, Qt::AlignLeft);
     grid->addWidget(opaque, 2, 1, Qt::AlignRight);
-    grid->addWidget(m_cmdOK, 3, 1, Qt::AlignRight);
+    grid->addWidget(m_okButton, 3, 1, Qt::AlignRight);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     // valueChanged fires while the thumb is dragged too, so the label follows it.
-    connect(m_hsValue, &QScrollBar::valueChanged, this, &AlphaDialog::showValue);
-    connect(m_cmdOK, &QPushButton::clicked, this, &AlphaDialog::acceptValue);
+    connect(m_valueBar, &QScrollBar::valueChanged, this, &AlphaDialog::showValue);
+    connect(m_okButton, &QPushButton::clicked, this, &AlphaDialog::acceptValue);
 
-    m_hsValue->setValue(m_colourAlpha);
+    m_valueBar->setValue(m_colourAlpha);
     showValue(m_colourAlpha);
-    m_hsValue->setFocus();
+    m_valueBar->setFocus();
 }
 
 int AlphaDialog::ask(QWidget* parent, int colourAlpha, bool alwaysOnTop) {
@@ -69,11 +70,11 @@ int AlphaDialog::ask(QWidget* parent, int colourAlpha, bool alwaysOnTop) {
 }
 
 void AlphaDialog::showValue(int value) {
-    m_labValue->setText(tr("Alpha Value: %1").arg(value));
+    m_valueLabel->setText(tr("Alpha Value: %1").arg(value));
 }
 
 void AlphaDialog::acceptValue() {
-    m_colourAlpha = m_hsValue->value();
+    m_colourAlpha = m_valueBar->value();
     accept();
 }
 

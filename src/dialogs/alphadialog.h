@@ -21,18 +21,18 @@ public:
 
     int colourAlpha() const { return m_colourAlpha; }
 
-    QLabel* valueLabel() const { return m_labValue; }
-    QScrollBar* valueBar() const { return m_hsValue; }
-    QPushButton* okButton() const { return m_cmdOK; }
+    QLabel* valueLabel() const { return m_valueLabel; }
+    QScrollBar* valueBar() const { return m_valueBar; }
+    QPushButton* okButton() const { return m_okButton; }
 
 private:
     void showValue(int value);
     void acceptValue();
 
     int m_colourAlpha;
-    QLabel* m_labValue;
-    QScrollBar* m_hsValue;
-    QPushButton* m_cmdOK;
+    QLabel* m_valueLabel;
+    QScrollBar* m_valueBar;
+    QPushButton* m_okButton;
 };
 
 } // namespace ovra

@@ -29,13 +29,13 @@ struct SizeRow {
 
 // Top to bottom; the order is also the order apply reads them in.
 constexpr std::array<SizeRow, 4> kSizeRows = {{
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "&Hour Circle Width(10 ~ 50):"), "TxtHourCircle",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "&Hour Circle Width(10 ~ 50):"), "hourWidthEdit",
      &ClockSettings::HourCircleWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minute Circle &Width(10 ~ 50):"), "TxtMinuteCircle",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minute Circle &Width(10 ~ 50):"), "minuteWidthEdit",
      &ClockSettings::MinuteCircleWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "S&econd Circle Width(10 ~ 50):"), "TxtSecondCircle",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "S&econd Circle Width(10 ~ 50):"), "secondWidthEdit",
      &ClockSettings::SecondCircleWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Clock Ra&dius(48 ~ 128):"), "TxtClockRadius",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Clock Ra&dius(48 ~ 128):"), "radiusEdit",
      &ClockSettings::ClockRadius, limits::MinRadius, limits::MaxRadius, u"48", 3},
 }};
 
@@ -79,7 +79,7 @@ AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applie
         m_colours[i] = row;
     }
 
-    m_reset = layOutPageWithReset(this, group, form, QStringLiteral("CmdReset0"));
+    m_reset = layOutPageWithReset(this, group, form, QStringLiteral("resetAppearanceButton"));
 
     connect(m_reset, &QPushButton::clicked, this, &AppearancePage::resetRequested);
 }

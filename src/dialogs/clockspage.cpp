@@ -28,15 +28,18 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     auto* addGroup = new QGroupBox(tr(" Add Clock: "), this);
     m_zones = new ZonePicker(m_s.app.timeSource(), addGroup);
     m_name = new DisplayNameEdit(addGroup);
-    m_name->setObjectName(QStringLiteral("TxtDisplayName"));
+    m_name->setObjectName(QStringLiteral("displayNameEdit"));
     m_name->setText(initialName());
     auto* manageGroup = new QGroupBox(tr(" Manage Clocks: "), this);
 
     const std::array<QString, 5> captions = {tr("A&dd"), tr("D&elete"), tr("&Run"), tr("&Stop"),
                                              tr("Re&fresh")};
+    const std::array<const char*, 5> names = {"addClockButton", "deleteClockButton",
+                                              "runClockButton", "stopClockButton",
+                                              "refreshClocksButton"};
     for (size_t i = 0; i < captions.size(); ++i) {
         auto* button = new QPushButton(captions[i], i == Add ? addGroup : manageGroup);
-        button->setObjectName(QStringLiteral("CmdTimeZone%1").arg(i));
+        button->setObjectName(QLatin1String(names[i]));
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, i] { clockCommand(int(i)); });
         m_buttons[i] = button;
@@ -56,7 +59,7 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     addLayout->addLayout(addRow);
 
     m_list = new QListWidget(manageGroup);
-    m_list->setObjectName(QStringLiteral("ListClock"));
+    m_list->setObjectName(QStringLiteral("clockList"));
     m_list->setAccessibleName(spokenCaption(manageGroup->title()));
     // A click or Space marks and unmarks an entry; several can be marked at once.
     m_list->setSelectionMode(QAbstractItemView::MultiSelection);

@@ -31,19 +31,19 @@ QString ColourText(int32_t value) {
 using S = ClockSettings;
 
 const std::array<ColourField, 7> kColourFields = {{
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "AM Hour/24 Hour C&ircle Color:"), "TxtAmHourColor",
-     &S::AM24HourCircleColor},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "PM Hour Circ&le Color:"), "TxtPmHourColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "AM Hour/24 Hour C&ircle Color:"),
+     "amHourColourEdit", &S::AM24HourCircleColor},
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "PM Hour Circ&le Color:"), "pmHourColourEdit",
      &S::PMHourCircleColor},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minu&te Circle Color:"), "TxtMinuteColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minu&te Circle Color:"), "minuteColourEdit",
      &S::MinuteCircleColor},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "&Second Circle Color:"), "TxtSecondColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "&Second Circle Color:"), "secondColourEdit",
      &S::SecondCircleColor},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Time &Font Color:"), "TxtTimeColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Time &Font Color:"), "timeColourEdit",
      &S::TimeFontColor},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Date Fo&nt Color:"), "TxtDateColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Date Fo&nt Color:"), "dateColourEdit",
      &S::DateFontColor},
-    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Cloc&k Dial Scale Color:"), "TxtScaleColor",
+    {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Cloc&k Dial Scale Color:"), "scaleColourEdit",
      &S::ClockScaleColor},
 }};
 

@@ -38,12 +38,12 @@ GeneralPage::GeneralPage(QWidget* parent) : QWidget(parent) {
     m_timeFormat = choiceList({tr("12 Hour"), tr("24 Hour")}, group);
     m_dst = choiceList(
         {tr("Standard Time"), tr("Daylight Saving Time"), tr("Automatic Daylight Saving")}, group);
-    m_onTop->setObjectName(QStringLiteral("CombOnTop"));
-    m_displayScale->setObjectName(QStringLiteral("CombDisplayScale"));
-    m_opacity->setObjectName(QStringLiteral("CombOpacity"));
-    m_autorun->setObjectName(QStringLiteral("CombAutorun"));
-    m_timeFormat->setObjectName(QStringLiteral("CombTimeFormat"));
-    m_dst->setObjectName(QStringLiteral("CombDST"));
+    m_onTop->setObjectName(QStringLiteral("onTopCombo"));
+    m_displayScale->setObjectName(QStringLiteral("scaleCombo"));
+    m_opacity->setObjectName(QStringLiteral("opacityCombo"));
+    m_autorun->setObjectName(QStringLiteral("autorunCombo"));
+    m_timeFormat->setObjectName(QStringLiteral("timeFormatCombo"));
+    m_dst->setObjectName(QStringLiteral("timeStandardCombo"));
     // Nothing is selected until the first fill, so a value outside a list's range
     // shows as an empty choice.
     for (QComboBox* list : {m_onTop, m_displayScale, m_opacity, m_autorun, m_timeFormat, m_dst})
@@ -62,7 +62,7 @@ GeneralPage::GeneralPage(QWidget* parent) : QWidget(parent) {
     form->addRow(m_zone);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
-    m_reset = layOutPageWithReset(this, group, form, QStringLiteral("CmdReset1"));
+    m_reset = layOutPageWithReset(this, group, form, QStringLiteral("resetGeneralButton"));
 
     connect(m_opacity, &QComboBox::activated, this, &GeneralPage::opacityChosen);
     connect(m_reset, &QPushButton::clicked, this, &GeneralPage::resetRequested);

@@ -42,7 +42,7 @@ QString captionForClock(const QString& caption, const QString& clockName) {
 SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     : QDialog(owner), m_s(services) {
     setWindowTitle(captionForClock(tr(kCaption), m_s.app.state().ClockName));
-    setObjectName(QStringLiteral("FrmConfig"));
+    setObjectName(QStringLiteral("settingsDialog"));
     setModal(false);
     // The dialog belongs to the clock window when it has an owner, but must never
     // take the clock window's looks (frameless, transparent) with it. It is an
@@ -55,7 +55,7 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     TabStripAccessible::install();
     ComboAccessible::install();
     m_tabs = new TabStrip(this);
-    m_tabs->setObjectName(QStringLiteral("TabConfig"));
+    m_tabs->setObjectName(QStringLiteral("pageTabs"));
     buildTabStrip();
 
     ClockSettings& settings = m_s.app.settings();
@@ -66,13 +66,14 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
         {m_s.app.alarms(), settings, m_s.app.messages(), m_s.files, m_s.app.paths().AlarmFilePath});
     m_pages = {m_general, m_appearance, m_clocks, m_alarms};
     for (size_t i = 0; i < m_pages.size(); ++i)
-        m_pages[i]->setObjectName(QStringLiteral("PicConfig%1").arg(i));
+        m_pages[i]->setObjectName(QStringLiteral("page%1").arg(i));
     placePages();
 
     const std::array<QString, 3> captions = {tr("&OK"), tr("Abo&ut"), tr("&Apply")};
+    const std::array<const char*, 3> names = {"okButton", "aboutButton", "applyButton"};
     for (size_t i = 0; i < captions.size(); ++i) {
         auto* button = new QPushButton(captions[i], this);
-        button->setObjectName(QStringLiteral("CmdConfig%1").arg(i));
+        button->setObjectName(QLatin1String(names[i]));
         // Enter must not close the dialog from a text box by surprise.
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, i] { dialogCommand(int(i)); });

@@ -54,7 +54,7 @@ public:
     // 0: the appearance page's reset, 1: the general page's.
     void resetPage(int index);
 
-    TabStrip* TabConfig() const { return m_tabs; }
+    TabStrip* pageTabs() const { return m_tabs; }
     QWidget* pageAt(int index) const { return m_pages.at(size_t(index)); }
     GeneralPage* generalPage() const { return m_general; }
     AppearancePage* appearancePage() const { return m_appearance; }

@@ -61,7 +61,7 @@ ZonePicker::ZonePicker(const TimeSource& time, QWidget* parent)
     m_find->setObjectName(QStringLiteral("zoneFindField"));
     m_find->setPlaceholderText(tr("City, country or zone name"));
     m_find->setClearButtonEnabled(true);
-    m_list->setObjectName(QStringLiteral("CombTimeZone"));
+    m_list->setObjectName(QStringLiteral("timeZoneCombo"));
     m_list->setMaxVisibleItems(20);
     m_list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_list->setMinimumContentsLength(30);

@@ -232,9 +232,9 @@ TEST_F(Alarms, ARefusalAfterTheNoticeClosedOpensItAgainToSaySo) {
     ASSERT_TRUE(m_controller.notice());
     EXPECT_EQ(opened.count(), 1);
     EXPECT_EQ(m_controller.notice()->windowTitle(), caption);
-    EXPECT_EQ(m_controller.notice()->labTip()->text(),
+    EXPECT_EQ(m_controller.notice()->messageLabel()->text(),
               QStringLiteral("The computer was not shut down"));
-    EXPECT_EQ(m_controller.notice()->labStatus()->text(),
+    EXPECT_EQ(m_controller.notice()->statusLabel()->text(),
               QStringLiteral("Action failed: logind does not answer"));
     EXPECT_FALSE(m_controller.notice()->countdownRunning());
 }
@@ -286,9 +286,9 @@ TEST_F(Alarms, ASnoozedTipComesBackUntilItIsDismissed) {
     runUntil(QTime(4, 5, 0));
     QPointer<AlarmNotice> tip = m_controller.notice();
     ASSERT_TRUE(tip);
-    ASSERT_TRUE(tip->cmdSnooze()->isVisibleTo(tip));
+    ASSERT_TRUE(tip->snoozeButton()->isVisibleTo(tip));
     EXPECT_EQ(tip->snoozeLength()->currentText(), QStringLiteral("5 minutes"));
-    tip->cmdSnooze()->click();
+    tip->snoozeButton()->click();
     flush();
     EXPECT_FALSE(tip);
     EXPECT_FALSE(m_sound.playing);
@@ -301,13 +301,13 @@ TEST_F(Alarms, ASnoozedTipComesBackUntilItIsDismissed) {
     EXPECT_TRUE(m_sound.playing);
     // Snoozed again, for ten minutes this time, from when it was snoozed.
     tip->snoozeLength()->setCurrentIndex(1);
-    tip->cmdSnooze()->click();
+    tip->snoozeButton()->click();
     flush();
     EXPECT_EQ(runUntil(QTime(4, 25, 0)), QStringList{QStringLiteral("04:22:00 Tea")});
     tip = m_controller.notice();
     ASSERT_TRUE(tip);
     EXPECT_EQ(tip->snoozeLength()->currentIndex(), 0) << "each notice offers five minutes first";
-    tip->cmdTip()->click();
+    tip->okButton()->click();
     flush();
     EXPECT_TRUE(runUntil(QTime(5, 0, 0)).isEmpty());
     EXPECT_FALSE(m_controller.notice());
@@ -330,7 +330,7 @@ TEST_F(Alarms, ASnoozeFollowsItsAlarmAndGoesWithItsDeletionOrDisabling) {
     // A countdown is not put off.
     QPointer<AlarmNotice> tip = m_controller.notice();
     ASSERT_TRUE(tip);
-    EXPECT_FALSE(tip->cmdSnooze()->isVisibleTo(tip));
+    EXPECT_FALSE(tip->snoozeButton()->isVisibleTo(tip));
     tip->snooze();
     EXPECT_TRUE(tip);
     EXPECT_FALSE(table.snoozedUntil(2).isValid());
@@ -382,12 +382,12 @@ TEST_F(Alarms, MinutesSkippedBySleepShowOneNoticeAndRunNothingLate) {
     ASSERT_TRUE(tip);
     EXPECT_EQ(opened.count(), 1);
     EXPECT_EQ(tip->windowTitle(), QStringLiteral("Clock: Default  -  Alarm: missed at 04:09 AM"));
-    EXPECT_EQ(tip->labTip()->text(),
+    EXPECT_EQ(tip->messageLabel()->text(),
               QStringLiteral("missed at 04:09 AM: the computer was not rebooted\n"
                              "missed at 04:08 AM: would have opened https://example.org\n"
                              "missed at 04:07 AM: Stand up\nand stretch\n"
                              "missed at 04:06 AM: the computer was not locked"));
-    EXPECT_EQ(tip->cmdTip()->text(), QStringLiteral("&OK"));
+    EXPECT_EQ(tip->okButton()->text(), QStringLiteral("&OK"));
     EXPECT_FALSE(tip->countdownRunning());
     EXPECT_EQ(m_sound.calls.filter(QStringLiteral("play:")).size(), 1);
     EXPECT_TRUE(m_sound.playing);

@@ -91,8 +91,8 @@ protected:
             timer2().tick();
     }
     static void flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    QString label() const { return m_tip->labTip()->text(); }
-    QString button() const { return m_tip->cmdTip()->text(); }
+    QString label() const { return m_tip->messageLabel()->text(); }
+    QString button() const { return m_tip->okButton()->text(); }
 
     QTemporaryDir m_dir;
     AlarmTable m_alarms;
@@ -191,10 +191,10 @@ TEST_F(Notice, OnlyASleepPastItsEndCancelsACountdown) {
         ASSERT_TRUE(m_tip);
         EXPECT_FALSE(m_tip->countdownRunning());
         // The label no longer announces the shutdown but says, whole, why there is none.
-        EXPECT_EQ(m_tip->labTip()->text(),
+        EXPECT_EQ(m_tip->messageLabel()->text(),
                   QStringLiteral("The countdown was cancelled and the computer was not shut "
                                  "down: the computer slept past its end."));
-        EXPECT_TRUE(m_tip->labTip()->wordWrap());
+        EXPECT_TRUE(m_tip->messageLabel()->wordWrap());
         m_tip->close();
         flush();
     }
@@ -210,7 +210,7 @@ TEST_F(Notice, CancelWithTwelveSecondsLeftPreventsTheAction) {
         EXPECT_EQ(button(), QStringLiteral("&Cancel (12)"));
         EXPECT_EQ(label(), QStringLiteral("Computer will be shutted down in 12 seconds"));
         if (byButton)
-            m_tip->cmdTip()->click();
+            m_tip->okButton()->click();
         else
             m_tip->close();
         flush();
@@ -241,14 +241,14 @@ TEST_F(Notice, ALaterAlarmTakesOverARunningCountdown) {
     fire(2); // a tip stops the countdown: no restart ever happens
     EXPECT_FALSE(m_tip->countdownRunning());
     EXPECT_EQ(label(), QStringLiteral("Stand up"));
-    EXPECT_EQ(m_tip->labTip()->alignment(), Qt::AlignLeft | Qt::AlignTop)
+    EXPECT_EQ(m_tip->messageLabel()->alignment(), Qt::AlignLeft | Qt::AlignTop)
         << "the tip sits where a tip does, not centred like the countdown";
     EXPECT_EQ(button(), QStringLiteral("&OK"));
     tick1(40);
     EXPECT_TRUE(m_tip);
     EXPECT_TRUE(m_actions.calls.isEmpty());
     EXPECT_EQ(m_sound.calls.filter(QStringLiteral("play:")).size(), 3);
-    m_tip->cmdTip()->click();
+    m_tip->okButton()->click();
     flush();
     EXPECT_EQ(m_alarms.at(2).NoticeShown, 0);
     EXPECT_EQ(m_alarms.at(1).NoticeShown, 0);
@@ -335,7 +335,7 @@ TEST_F(Notice, TheAlarmsOwnSoundOrTheDefault) {
         fire(0);
         EXPECT_EQ(m_sound.calls.value(0), QStringLiteral("play:") + c.plays) << c.name;
         EXPECT_EQ(m_state.AlarmSoundPath, c.plays) << c.name;
-        EXPECT_TRUE(m_tip->labStatus()->isHidden()) << c.name;
+        EXPECT_TRUE(m_tip->statusLabel()->isHidden()) << c.name;
         m_tip->close();
         flush();
     }
@@ -346,19 +346,19 @@ TEST_F(Notice, TheStatusLineSaysWhyThereIsNoSound) {
     m_alarms.add(alarm(6, 1, alarmaction::Lock));
     fire(0);
     ASSERT_TRUE(m_sound.problem);
-    EXPECT_TRUE(m_tip->labStatus()->isHidden());
+    EXPECT_TRUE(m_tip->statusLabel()->isHidden());
     // The back end finds out later, from the event loop.
     m_sound.problem(QStringLiteral("no audio output"));
-    EXPECT_FALSE(m_tip->labStatus()->isHidden());
-    EXPECT_EQ(m_tip->labStatus()->text(), QStringLiteral("No sound: no audio output"));
-    EXPECT_EQ(m_tip->cmdTip()->text(), QStringLiteral("&OK")) << "still a working notice";
+    EXPECT_FALSE(m_tip->statusLabel()->isHidden());
+    EXPECT_EQ(m_tip->statusLabel()->text(), QStringLiteral("No sound: no audio output"));
+    EXPECT_EQ(m_tip->okButton()->text(), QStringLiteral("&OK")) << "still a working notice";
 
     // A later alarm starts with a clean line; the replaced sound's word is dropped.
     const AlarmSound::Problem stale = m_sound.problem;
     fire(1);
-    EXPECT_TRUE(m_tip->labStatus()->isHidden());
+    EXPECT_TRUE(m_tip->statusLabel()->isHidden());
     stale(QStringLiteral("bell.wav cannot be played"));
-    EXPECT_TRUE(m_tip->labStatus()->isHidden());
+    EXPECT_TRUE(m_tip->statusLabel()->isHidden());
 
     // With neither a default sound nor the shipped one, the notice says so itself.
     m_tip->close();
@@ -368,7 +368,8 @@ TEST_F(Notice, TheStatusLineSaysWhyThereIsNoSound) {
     m_sound.calls.clear();
     fire(0);
     EXPECT_EQ(m_sound.calls, QStringList{QStringLiteral("stop")});
-    EXPECT_EQ(m_tip->labStatus()->text(), QStringLiteral("No sound: no alarm sound is installed"));
+    EXPECT_EQ(m_tip->statusLabel()->text(),
+              QStringLiteral("No sound: no alarm sound is installed"));
 }
 
 TEST_F(Notice, AnActionThatFailsKeepsTheNoticeAndSaysWhy) {
@@ -391,7 +392,7 @@ TEST_F(Notice, AnActionThatFailsKeepsTheNoticeAndSaysWhy) {
         ASSERT_TRUE(m_tip) << c.label << ": the notice stays to say what happened";
         EXPECT_EQ(m_tip->windowTitle(), caption);
         EXPECT_EQ(label(), QString::fromLatin1(c.label));
-        EXPECT_EQ(m_tip->labStatus()->text(), QStringLiteral("Action failed: Access denied"));
+        EXPECT_EQ(m_tip->statusLabel()->text(), QStringLiteral("Action failed: Access denied"));
         EXPECT_EQ(button(), QStringLiteral("&OK"));
         EXPECT_FALSE(m_tip->countdownRunning());
         EXPECT_EQ(m_alarms.NoticeAlarm(), -1);
@@ -414,7 +415,8 @@ TEST_F(Notice, AnActionThatFailsKeepsTheNoticeAndSaysWhy) {
     m_tip->ShowActionFailed(QStringLiteral("Clock: Office  -  Alarm: 06:00"), alarmaction::Lock,
                             QStringLiteral("logind does not answer"));
     EXPECT_TRUE(m_tip->countdownRunning());
-    EXPECT_EQ(m_tip->labStatus()->text(), QStringLiteral("Action failed: logind does not answer"));
+    EXPECT_EQ(m_tip->statusLabel()->text(),
+              QStringLiteral("Action failed: logind does not answer"));
     EXPECT_EQ(m_alarms.NoticeAlarm(), 1);
 }
 
@@ -425,9 +427,9 @@ TEST_F(Notice, TipTextIsShownAsPlainTextAtTheTop) {
     fire(0);
     EXPECT_EQ(m_tip->windowTitle(), QStringLiteral("Clock: Office  -  Alarm: 07:05 PM"));
     EXPECT_EQ(label(), QStringLiteral("  <b>Call</b> home\nnow"));
-    EXPECT_EQ(m_tip->labTip()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(m_tip->messageLabel()->textFormat(), Qt::PlainText);
     EXPECT_EQ(button(), QStringLiteral("&OK"));
-    EXPECT_LT(m_tip->labTip()->y(), 5);
+    EXPECT_LT(m_tip->messageLabel()->y(), 5);
 }
 
 TEST_F(Notice, OpensCentredOnTheClocksScreenAsAWholeWindow) {
@@ -483,8 +485,8 @@ TEST_F(Notice, TheCountdownIsAnnouncedOnceAndStaysReadable) {
     m_alarms.add(alarm(19, 6, alarmaction::ShowTip, playtime::OneMinute, QStringLiteral("Tea")));
     fire(0);
     ASSERT_TRUE(m_tip);
-    QLabel* const text = m_tip->labTip();
-    QPushButton* const cancel = m_tip->cmdTip();
+    QLabel* const text = m_tip->messageLabel();
+    QPushButton* const cancel = m_tip->okButton();
     tick1(5);
     const QAccessibleInterface* label = QAccessible::queryAccessibleInterface(text);
     const QAccessibleInterface* button = QAccessible::queryAccessibleInterface(cancel);

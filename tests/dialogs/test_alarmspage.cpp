@@ -334,7 +334,7 @@ TEST(AlarmsPage, ASoundPathStaysOnlyWhenTheFileExists) {
     };
     f.dialog->show();
     QApplication::setActiveWindow(f.dialog.get());
-    f.dialog->TabConfig()->setActiveTab(SettingsDialog::Alarms);
+    f.dialog->pageTabs()->setActiveTab(SettingsDialog::Alarms);
     for (const auto& c : cases) {
         f.page->soundEdit()->setFocus();
         f.page->soundEdit()->setText(c.typed);

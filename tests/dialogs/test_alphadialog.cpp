@@ -36,8 +36,8 @@ TEST(AlphaDialog, OpensAtTheColourAlpha) {
 TEST(AlphaDialog, EndLabelsSitUnderTheirEndsOfTheBar) {
     AlphaDialog d(10, false, nullptr);
     d.show();
-    auto* transparent = d.findChild<QLabel*>(QStringLiteral("Label1"));
-    auto* opaque = d.findChild<QLabel*>(QStringLiteral("Label2"));
+    auto* transparent = d.findChild<QLabel*>(QStringLiteral("transparentLabel"));
+    auto* opaque = d.findChild<QLabel*>(QStringLiteral("opaqueLabel"));
     ASSERT_TRUE(transparent && opaque);
     EXPECT_EQ(transparent->text(), QStringLiteral("Transparent"));
     EXPECT_EQ(opaque->text(), QStringLiteral("Opaque"));

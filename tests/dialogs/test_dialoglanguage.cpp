@@ -38,12 +38,12 @@ Captions captionsOf(SettingsDialog& d) {
     d.IniData(false);
     Captions c;
     c.title = d.windowTitle();
-    for (int i = 0; i < d.TabConfig()->TabCount(); ++i)
-        c.tabs << d.TabConfig()->TabCaption(i);
-    for (int i = 0; i < 3; ++i)
-        c.buttons << d.findChild<QPushButton*>(QStringLiteral("CmdConfig%1").arg(i))->text();
+    for (int i = 0; i < d.pageTabs()->TabCount(); ++i)
+        c.tabs << d.pageTabs()->TabCaption(i);
+    for (const char* name : {"okButton", "aboutButton", "applyButton"})
+        c.buttons << d.findChild<QPushButton*>(QLatin1String(name))->text();
     c.generalGroup =
-        d.findChild<QWidget*>(QStringLiteral("PicConfig0"))->findChild<QGroupBox*>()->title();
+        d.findChild<QWidget*>(QStringLiteral("page0"))->findChild<QGroupBox*>()->title();
     return c;
 }
 } // namespace
@@ -111,9 +111,9 @@ PageKeys keysOf(SettingsDialog& d, QWidget* page) {
         else
             k.holders[key] << text;
     };
-    for (int i = 0; i < d.TabConfig()->TabCount(); ++i)
-        hold(d.TabConfig()->TabCaption(i), QStringLiteral("tab"));
-    QList<QWidget*> shown{d.TabConfig()};
+    for (int i = 0; i < d.pageTabs()->TabCount(); ++i)
+        hold(d.pageTabs()->TabCaption(i), QStringLiteral("tab"));
+    QList<QWidget*> shown{d.pageTabs()};
     for (QAbstractButton* b : d.findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
         shown << b;
     for (QWidget* w : page->findChildren<QWidget*>())
@@ -125,7 +125,7 @@ PageKeys keysOf(SettingsDialog& d, QWidget* page) {
     static const QRegularExpression word(QStringLiteral("\\w"));
     for (QWidget* w : shown) {
         if (auto* b = qobject_cast<QAbstractButton*>(w);
-            b && b->text().contains(word) && !b->objectName().startsWith(u"CheckDay"))
+            b && b->text().contains(word) && !b->objectName().startsWith(u"dayCheck"))
             hold(b->text(), b->objectName());
         if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy())
             hold(l->text(), l->buddy()->objectName());
@@ -146,15 +146,15 @@ TEST(DialogLanguage, EveryPageHasItsOwnAccessKeysAndNamesEveryControl) {
         test::ConfigFixture f;
         SettingsDialog& d = f.open();
         d.IniData(false);
-        auto* action = d.findChild<QComboBox*>(QStringLiteral("CombAction"));
+        auto* action = d.findChild<QComboBox*>(QStringLiteral("actionCombo"));
         ASSERT_TRUE(action);
         // The alarms page twice: with the tip box, and with the target row in its place.
         const QList<std::pair<int, int>> pages = {
             {0, 0}, {1, 0}, {2, 0}, {3, 0}, {3, alarmaction::Execute}};
         for (const auto& [tab, actionIndex] : pages) {
-            d.TabConfig()->setActiveTab(tab);
+            d.pageTabs()->setActiveTab(tab);
             action->setCurrentIndex(actionIndex);
-            QWidget* page = d.findChild<QWidget*>(QStringLiteral("PicConfig%1").arg(tab));
+            QWidget* page = d.findChild<QWidget*>(QStringLiteral("page%1").arg(tab));
             ASSERT_TRUE(page && page->isVisibleTo(&d));
             const PageKeys k = keysOf(d, page);
             const QString where = locale.name() + QStringLiteral(" page ") + QString::number(tab);
@@ -179,10 +179,10 @@ TEST(DialogLanguage, TabReachesEveryControlOfEveryPage) {
     d.show();
     d.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-    for (int tab = 0; tab < d.TabConfig()->TabCount(); ++tab) {
-        d.TabConfig()->setActiveTab(tab);
-        d.TabConfig()->setFocus(Qt::TabFocusReason);
-        QWidget* page = d.findChild<QWidget*>(QStringLiteral("PicConfig%1").arg(tab));
+    for (int tab = 0; tab < d.pageTabs()->TabCount(); ++tab) {
+        d.pageTabs()->setActiveTab(tab);
+        d.pageTabs()->setFocus(Qt::TabFocusReason);
+        QWidget* page = d.findChild<QWidget*>(QStringLiteral("page%1").arg(tab));
         QSet<QWidget*> expected;
         for (QWidget* w : page->findChildren<QWidget*>())
             if (w->isVisibleTo(page) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
@@ -192,11 +192,11 @@ TEST(DialogLanguage, TabReachesEveryControlOfEveryPage) {
         QSet<QWidget*> reached;
         for (int step = 0; step < 100 && QApplication::focusWidget() != nullptr; ++step) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            if (QApplication::focusWidget() == d.TabConfig())
+            if (QApplication::focusWidget() == d.pageTabs())
                 break;
             reached << QApplication::focusWidget();
         }
-        EXPECT_EQ(QApplication::focusWidget(), d.TabConfig()) << "page " << tab;
+        EXPECT_EQ(QApplication::focusWidget(), d.pageTabs()) << "page " << tab;
         QStringList missed;
         for (QWidget* w : expected - reached)
             missed << w->metaObject()->className() + (u' ' + w->objectName());
