@@ -96,7 +96,7 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
         // A tab's access key, pressed from a field of the page that goes, leads into
         // the page that comes; arrows and clicks on the strip leave the keyboard there.
         const bool fromStrip = m_tabs->hasFocus();
-        showPage(m_tabs->ActiveTab());
+        showPage(m_tabs->activeTab());
         if (!fromStrip)
             focusPage();
     });
@@ -169,7 +169,7 @@ void SettingsDialog::placePages() {
     for (QWidget* page : m_pages)
         pageSize = pageSize.expandedTo(page->sizeHint());
     const int row =
-        TabStripLayout::rowHeight(m_tabs->ActiveTabHeight(), m_tabs->InActiveTabHeight());
+        TabStripLayout::rowHeight(m_tabs->activeTabHeight(), m_tabs->inActiveTabHeight());
     m_tabs->setFixedSize(pageSize.width() + 2 * kPageMargin,
                          row + pageSize.height() + 2 * kPageMargin);
     const QRect area = TabStripLayout::pageRect(m_tabs->size(), row);
@@ -189,10 +189,10 @@ void SettingsDialog::showPage(int index) {
 }
 
 void SettingsDialog::stepPage(int step) {
-    const int count = m_tabs->TabCount();
+    const int count = m_tabs->tabCount();
     for (int i = 1; i < count; ++i) {
-        const int tab = ((m_tabs->ActiveTab() + step * i) % count + count) % count;
-        if (m_tabs->TabEnabled(tab)) {
+        const int tab = ((m_tabs->activeTab() + step * i) % count + count) % count;
+        if (m_tabs->isTabEnabled(tab)) {
             m_tabs->setActiveTab(tab); // the switch shows the page, as for a click
             return;
         }
@@ -200,7 +200,7 @@ void SettingsDialog::stepPage(int step) {
 }
 
 void SettingsDialog::focusPage() {
-    const int index = m_tabs->ActiveTab();
+    const int index = m_tabs->activeTab();
     if (index < 0 || index >= int(m_pages.size()))
         return;
     QWidget* page = m_pages[size_t(index)];

@@ -98,7 +98,7 @@ void TabStrip::setCountInternal(int count) {
 
 void TabStrip::setActiveTab(int tab) {
     reportAs("ActiveTab", [&] {
-        if (tab < 0 || tab >= TabCount())
+        if (tab < 0 || tab >= tabCount())
             tab = 0;
         if (tab == m_activeTab)
             return;
@@ -108,7 +108,7 @@ void TabStrip::setActiveTab(int tab) {
         if (!self || cancel)
             return;
         // The handler may have switched or removed tabs itself.
-        if (tab >= TabCount())
+        if (tab >= tabCount())
             tab = 0;
         if (tab == m_activeTab)
             return;
@@ -131,11 +131,11 @@ void TabStrip::setActiveInternal(int tab) {
 }
 
 void TabStrip::checkIndex(int index) const {
-    if (index < 0 || index >= TabCount())
+    if (index < 0 || index >= tabCount())
         throw TabStripError::fromNumber(taberror::SubscriptOutOfRange);
 }
 
-QString TabStrip::TabCaption(int index) const {
+QString TabStrip::tabCaption(int index) const {
     return reportAs("TabCaption", [&] {
         checkIndex(index);
         return m_tabs[index].caption;
@@ -153,7 +153,7 @@ void TabStrip::setTabCaption(int index, const QString& caption) {
     });
 }
 
-bool TabStrip::TabEnabled(int index) const {
+bool TabStrip::isTabEnabled(int index) const {
     return reportAs("TabEnabled", [&] {
         checkIndex(index);
         return m_tabs[index].enabled;
@@ -164,21 +164,21 @@ void TabStrip::setTabEnabled(int index, bool enabled) {
     reportAs("TabEnabled", [&] {
         checkIndex(index);
         m_tabs[index].enabled = enabled;
-        if (!enabled && HoveredTab() == index)
+        if (!enabled && hoveredTab() == index)
             m_input->resetHover();
         redraw();
         announceTabChanged(this, index);
     });
 }
 
-int TabStrip::TabAccessKey(int index) const {
+int TabStrip::tabAccessKey(int index) const {
     return reportAs("TabAccessKey", [&] {
         checkIndex(index);
         return m_tabs[index].accessKey;
     });
 }
 
-QPixmap TabStrip::TabPicture(int index) const {
+QPixmap TabStrip::tabPicture(int index) const {
     return reportAs("TabPicture", [&] {
         checkIndex(index);
         return m_tabs[index].picture;
@@ -193,7 +193,7 @@ void TabStrip::setTabPicture(int index, const QPixmap& picture) {
     });
 }
 
-QRect TabStrip::TabRect(int index) const {
+QRect TabStrip::tabRect(int index) const {
     return reportAs("TabRect", [&] {
         checkIndex(index);
         updateTabRects();
@@ -201,7 +201,7 @@ QRect TabStrip::TabRect(int index) const {
     });
 }
 
-int TabStrip::HoveredTab() const {
+int TabStrip::hoveredTab() const {
     return m_input->hoveredTab() >= 0 ? m_input->hoveredTab() : m_activeTab;
 }
 
@@ -209,7 +209,7 @@ bool TabStrip::isHoverShown() const {
     return m_input->hoverShown();
 }
 
-QList<int> TabStrip::AccessKeys() const {
+QList<int> TabStrip::accessKeys() const {
     return m_accessKeys.keys();
 }
 
@@ -241,7 +241,7 @@ void TabStrip::rebuildAccessKeys() {
 
 // ---- methods -----------------------------------------------------------------------
 
-QString TabStrip::Version(bool withDate) {
+QString TabStrip::version(bool withDate) {
     const QString version = QStringLiteral("1.0.85");
     return withDate ? version + QStringLiteral(" (12/16/2011 11:10:59 PM )") : version;
 }

@@ -28,7 +28,7 @@ struct TabStripProperties;
 //
 // Every child widget of the strip belongs to one tab. Children of inactive tabs are kept
 // out of sight by moving them whole page offsets to the left: a child of tab k stands
-// (k - ActiveTab) * PageOffset() pixels left of its own place, and a switch from tab a
+// (k - activeTab()) * pageOffset() pixels left of its own place, and a switch from tab a
 // to tab b moves every child by (b - a) * PageOffset(). Children therefore keep their
 // place on their own page; put them in with AddControl (or parent them while their tab
 // is active) and give the strip itself no layout.
@@ -38,51 +38,51 @@ struct TabStripProperties;
 // the member's name.
 class TabStrip : public QWidget, private TabStripInputHost {
     Q_OBJECT
-    Q_PROPERTY(int TabCount READ TabCount WRITE setTabCount)
-    Q_PROPERTY(int ActiveTab READ ActiveTab WRITE setActiveTab)
-    Q_PROPERTY(int TabStyle READ TabStyle WRITE setTabStyle)
-    Q_PROPERTY(int TabTheme READ TabTheme WRITE setTabTheme)
-    Q_PROPERTY(bool UseThemeDetection READ UseThemeDetection WRITE setUseThemeDetection)
+    Q_PROPERTY(int TabCount READ tabCount WRITE setTabCount)
+    Q_PROPERTY(int ActiveTab READ activeTab WRITE setActiveTab)
+    Q_PROPERTY(int TabStyle READ tabStyle WRITE setTabStyle)
+    Q_PROPERTY(int TabTheme READ tabTheme WRITE setTabTheme)
+    Q_PROPERTY(bool UseThemeDetection READ useThemeDetection WRITE setUseThemeDetection)
     Q_PROPERTY(
-        uint ActiveTabBackStartColor READ ActiveTabBackStartColor WRITE setActiveTabBackStartColor)
-    Q_PROPERTY(uint ActiveTabBackEndColor READ ActiveTabBackEndColor WRITE setActiveTabBackEndColor)
-    Q_PROPERTY(uint InActiveTabBackStartColor READ InActiveTabBackStartColor WRITE
+        uint ActiveTabBackStartColor READ activeTabBackStartColor WRITE setActiveTabBackStartColor)
+    Q_PROPERTY(uint ActiveTabBackEndColor READ activeTabBackEndColor WRITE setActiveTabBackEndColor)
+    Q_PROPERTY(uint InActiveTabBackStartColor READ inActiveTabBackStartColor WRITE
                    setInActiveTabBackStartColor)
     Q_PROPERTY(
-        uint InActiveTabBackEndColor READ InActiveTabBackEndColor WRITE setInActiveTabBackEndColor)
-    Q_PROPERTY(uint ActiveTabForeColor READ ActiveTabForeColor WRITE setActiveTabForeColor)
-    Q_PROPERTY(uint InActiveTabForeColor READ InActiveTabForeColor WRITE setInActiveTabForeColor)
-    Q_PROPERTY(QFont ActiveTabFont READ ActiveTabFont WRITE setActiveTabFont)
-    Q_PROPERTY(QFont InActiveTabFont READ InActiveTabFont WRITE setInActiveTabFont)
-    Q_PROPERTY(int ActiveTabHeight READ ActiveTabHeight WRITE setActiveTabHeight)
-    Q_PROPERTY(int InActiveTabHeight READ InActiveTabHeight WRITE setInActiveTabHeight)
-    Q_PROPERTY(uint DisabledTabBackColor READ DisabledTabBackColor WRITE setDisabledTabBackColor)
-    Q_PROPERTY(uint DisabledTabForeColor READ DisabledTabForeColor WRITE setDisabledTabForeColor)
-    Q_PROPERTY(uint OuterBorderColor READ OuterBorderColor WRITE setOuterBorderColor)
+        uint InActiveTabBackEndColor READ inActiveTabBackEndColor WRITE setInActiveTabBackEndColor)
+    Q_PROPERTY(uint ActiveTabForeColor READ activeTabForeColor WRITE setActiveTabForeColor)
+    Q_PROPERTY(uint InActiveTabForeColor READ inActiveTabForeColor WRITE setInActiveTabForeColor)
+    Q_PROPERTY(QFont ActiveTabFont READ activeTabFont WRITE setActiveTabFont)
+    Q_PROPERTY(QFont InActiveTabFont READ inActiveTabFont WRITE setInActiveTabFont)
+    Q_PROPERTY(int ActiveTabHeight READ activeTabHeight WRITE setActiveTabHeight)
+    Q_PROPERTY(int InActiveTabHeight READ inActiveTabHeight WRITE setInActiveTabHeight)
+    Q_PROPERTY(uint DisabledTabBackColor READ disabledTabBackColor WRITE setDisabledTabBackColor)
+    Q_PROPERTY(uint DisabledTabForeColor READ disabledTabForeColor WRITE setDisabledTabForeColor)
+    Q_PROPERTY(uint OuterBorderColor READ outerBorderColor WRITE setOuterBorderColor)
     Q_PROPERTY(
-        uint TopLeftInnerBorderColor READ TopLeftInnerBorderColor WRITE setTopLeftInnerBorderColor)
-    Q_PROPERTY(uint BottomRightInnerBorderColor READ BottomRightInnerBorderColor WRITE
+        uint TopLeftInnerBorderColor READ topLeftInnerBorderColor WRITE setTopLeftInnerBorderColor)
+    Q_PROPERTY(uint BottomRightInnerBorderColor READ bottomRightInnerBorderColor WRITE
                    setBottomRightInnerBorderColor)
-    Q_PROPERTY(uint TabStripBackColor READ TabStripBackColor WRITE setTabStripBackColor)
-    Q_PROPERTY(uint BackColor READ BackColor WRITE setBackColor)
-    Q_PROPERTY(uint ForeColor READ ForeColor WRITE setForeColor)
-    Q_PROPERTY(uint HoverColor READ HoverColor WRITE setHoverColor)
-    Q_PROPERTY(uint FocusedColor READ FocusedColor WRITE setFocusedColor)
-    Q_PROPERTY(bool UseFocusedColor READ UseFocusedColor WRITE setUseFocusedColor)
-    Q_PROPERTY(bool ShowFocusRect READ ShowFocusRect WRITE setShowFocusRect)
-    Q_PROPERTY(bool UseMouseWheelScroll READ UseMouseWheelScroll WRITE setUseMouseWheelScroll)
-    Q_PROPERTY(bool UseControlBox READ UseControlBox WRITE setUseControlBox)
-    Q_PROPERTY(int PictureAlign READ PictureAlign WRITE setPictureAlign)
-    Q_PROPERTY(int PictureSize READ PictureSize WRITE setPictureSize)
-    Q_PROPERTY(uint PictureMaskColor READ PictureMaskColor WRITE setPictureMaskColor)
-    Q_PROPERTY(bool UseMaskColor READ UseMaskColor WRITE setUseMaskColor)
-    Q_PROPERTY(int XRadius READ XRadius WRITE setXRadius)
-    Q_PROPERTY(int YRadius READ YRadius WRITE setYRadius)
+    Q_PROPERTY(uint TabStripBackColor READ tabStripBackColor WRITE setTabStripBackColor)
+    Q_PROPERTY(uint BackColor READ backColor WRITE setBackColor)
+    Q_PROPERTY(uint ForeColor READ foreColor WRITE setForeColor)
+    Q_PROPERTY(uint HoverColor READ hoverColor WRITE setHoverColor)
+    Q_PROPERTY(uint FocusedColor READ focusedColor WRITE setFocusedColor)
+    Q_PROPERTY(bool UseFocusedColor READ useFocusedColor WRITE setUseFocusedColor)
+    Q_PROPERTY(bool ShowFocusRect READ showFocusRect WRITE setShowFocusRect)
+    Q_PROPERTY(bool UseMouseWheelScroll READ useMouseWheelScroll WRITE setUseMouseWheelScroll)
+    Q_PROPERTY(bool UseControlBox READ useControlBox WRITE setUseControlBox)
+    Q_PROPERTY(int PictureAlign READ pictureAlign WRITE setPictureAlign)
+    Q_PROPERTY(int PictureSize READ pictureSize WRITE setPictureSize)
+    Q_PROPERTY(uint PictureMaskColor READ pictureMaskColor WRITE setPictureMaskColor)
+    Q_PROPERTY(bool UseMaskColor READ useMaskColor WRITE setUseMaskColor)
+    Q_PROPERTY(int XRadius READ xRadius WRITE setXRadius)
+    Q_PROPERTY(int YRadius READ yRadius WRITE setYRadius)
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
-    Q_PROPERTY(int LastActiveTab READ LastActiveTab)
-    Q_PROPERTY(int ScaleWidth READ ScaleWidth)
-    Q_PROPERTY(int ScaleHeight READ ScaleHeight)
-    Q_PROPERTY(QString Version READ Version CONSTANT)
+    Q_PROPERTY(int LastActiveTab READ lastActiveTab)
+    Q_PROPERTY(int ScaleWidth READ scaleWidth)
+    Q_PROPERTY(int ScaleHeight READ scaleHeight)
+    Q_PROPERTY(QString Version READ version CONSTANT)
 
 public:
     static constexpr int kMaxTabCount = 1000;
@@ -90,117 +90,117 @@ public:
     explicit TabStrip(QWidget* parent = nullptr);
     ~TabStrip() override;
 
-    int TabCount() const { return int(m_tabs.size()); }
+    int tabCount() const { return int(m_tabs.size()); }
     void setTabCount(int count);
-    int ActiveTab() const { return m_activeTab; }
+    int activeTab() const { return m_activeTab; }
     void setActiveTab(int tab);
-    int LastActiveTab() const { return m_lastActiveTab; }
-    int TabStyle() const { return m_tabStyle; }
+    int lastActiveTab() const { return m_lastActiveTab; }
+    int tabStyle() const { return m_tabStyle; }
     void setTabStyle(int style);
-    int TabTheme() const { return m_tabTheme; }
+    int tabTheme() const { return m_tabTheme; }
     void setTabTheme(int theme);
-    bool UseThemeDetection() const { return m_useThemeDetection; }
+    bool useThemeDetection() const { return m_useThemeDetection; }
     void setUseThemeDetection(bool on);
 
-    QString TabCaption(int index) const;
+    QString tabCaption(int index) const;
     void setTabCaption(int index, const QString& caption);
-    bool TabEnabled(int index) const;
+    bool isTabEnabled(int index) const;
     void setTabEnabled(int index, bool enabled);
-    int TabAccessKey(int index) const;
-    QPixmap TabPicture(int index) const;
+    int tabAccessKey(int index) const;
+    QPixmap tabPicture(int index) const;
     void setTabPicture(int index, const QPixmap& picture);
-    QRect TabRect(int index) const;
+    QRect tabRect(int index) const;
 
-    OleColor ActiveTabBackStartColor() const { return m_colors.ActiveTabBackStartColor; }
+    OleColor activeTabBackStartColor() const { return m_colors.ActiveTabBackStartColor; }
     void setActiveTabBackStartColor(OleColor c) {
         setColor(&TabColors::ActiveTabBackStartColor, c);
     }
-    OleColor ActiveTabBackEndColor() const { return m_colors.ActiveTabBackEndColor; }
+    OleColor activeTabBackEndColor() const { return m_colors.ActiveTabBackEndColor; }
     void setActiveTabBackEndColor(OleColor c) { setColor(&TabColors::ActiveTabBackEndColor, c); }
-    OleColor InActiveTabBackStartColor() const { return m_colors.InActiveTabBackStartColor; }
+    OleColor inActiveTabBackStartColor() const { return m_colors.InActiveTabBackStartColor; }
     void setInActiveTabBackStartColor(OleColor c) {
         setColor(&TabColors::InActiveTabBackStartColor, c);
     }
-    OleColor InActiveTabBackEndColor() const { return m_colors.InActiveTabBackEndColor; }
+    OleColor inActiveTabBackEndColor() const { return m_colors.InActiveTabBackEndColor; }
     void setInActiveTabBackEndColor(OleColor c) {
         setColor(&TabColors::InActiveTabBackEndColor, c);
     }
-    OleColor ActiveTabForeColor() const { return m_colors.ActiveTabForeColor; }
+    OleColor activeTabForeColor() const { return m_colors.ActiveTabForeColor; }
     void setActiveTabForeColor(OleColor c) { setColor(&TabColors::ActiveTabForeColor, c); }
-    OleColor InActiveTabForeColor() const { return m_colors.InActiveTabForeColor; }
+    OleColor inActiveTabForeColor() const { return m_colors.InActiveTabForeColor; }
     void setInActiveTabForeColor(OleColor c) { setColor(&TabColors::InActiveTabForeColor, c); }
-    OleColor DisabledTabBackColor() const { return m_colors.DisabledTabBackColor; }
+    OleColor disabledTabBackColor() const { return m_colors.DisabledTabBackColor; }
     void setDisabledTabBackColor(OleColor c) { setColor(&TabColors::DisabledTabBackColor, c); }
-    OleColor DisabledTabForeColor() const { return m_colors.DisabledTabForeColor; }
+    OleColor disabledTabForeColor() const { return m_colors.DisabledTabForeColor; }
     void setDisabledTabForeColor(OleColor c) { setColor(&TabColors::DisabledTabForeColor, c); }
-    OleColor OuterBorderColor() const { return m_colors.OuterBorderColor; }
+    OleColor outerBorderColor() const { return m_colors.OuterBorderColor; }
     void setOuterBorderColor(OleColor c) { setColor(&TabColors::OuterBorderColor, c); }
-    OleColor TopLeftInnerBorderColor() const { return m_colors.TopLeftInnerBorderColor; }
+    OleColor topLeftInnerBorderColor() const { return m_colors.TopLeftInnerBorderColor; }
     void setTopLeftInnerBorderColor(OleColor c) {
         setColor(&TabColors::TopLeftInnerBorderColor, c);
     }
-    OleColor BottomRightInnerBorderColor() const { return m_colors.BottomRightInnerBorderColor; }
+    OleColor bottomRightInnerBorderColor() const { return m_colors.BottomRightInnerBorderColor; }
     void setBottomRightInnerBorderColor(OleColor c) {
         setColor(&TabColors::BottomRightInnerBorderColor, c);
     }
-    OleColor TabStripBackColor() const { return m_colors.TabStripBackColor; }
+    OleColor tabStripBackColor() const { return m_colors.TabStripBackColor; }
     void setTabStripBackColor(OleColor c) { setColor(&TabColors::TabStripBackColor, c); }
-    OleColor BackColor() const { return m_colors.BackColor; }
+    OleColor backColor() const { return m_colors.BackColor; }
     void setBackColor(OleColor c) { setColor(&TabColors::BackColor, c); }
-    OleColor ForeColor() const { return m_colors.ForeColor; }
+    OleColor foreColor() const { return m_colors.ForeColor; }
     void setForeColor(OleColor c) { setColor(&TabColors::ForeColor, c); }
-    OleColor HoverColor() const { return m_colors.HoverColor; }
+    OleColor hoverColor() const { return m_colors.HoverColor; }
     void setHoverColor(OleColor c) { setColor(&TabColors::HoverColor, c); }
-    OleColor FocusedColor() const { return m_colors.FocusedColor; }
+    OleColor focusedColor() const { return m_colors.FocusedColor; }
     void setFocusedColor(OleColor c) { setColor(&TabColors::FocusedColor, c); }
-    OleColor PictureMaskColor() const { return m_colors.PictureMaskColor; }
+    OleColor pictureMaskColor() const { return m_colors.PictureMaskColor; }
     void setPictureMaskColor(OleColor c) { setColor(&TabColors::PictureMaskColor, c); }
     const TabColors& colors() const { return m_colors; }
 
     // Until set, the fonts follow the strip's own font (the container's): bold for the
     // active tab.
-    QFont ActiveTabFont() const;
+    QFont activeTabFont() const;
     void setActiveTabFont(const QFont& font);
-    QFont InActiveTabFont() const;
+    QFont inActiveTabFont() const;
     void setInActiveTabFont(const QFont& font);
 
-    int ActiveTabHeight() const { return m_activeTabHeight; }
+    int activeTabHeight() const { return m_activeTabHeight; }
     void setActiveTabHeight(int height);
-    int InActiveTabHeight() const { return m_inactiveTabHeight; }
+    int inActiveTabHeight() const { return m_inactiveTabHeight; }
     void setInActiveTabHeight(int height);
-    bool UseFocusedColor() const { return m_useFocusedColor; }
+    bool useFocusedColor() const { return m_useFocusedColor; }
     void setUseFocusedColor(bool on);
-    bool ShowFocusRect() const { return m_showFocusRect; }
+    bool showFocusRect() const { return m_showFocusRect; }
     void setShowFocusRect(bool on);
-    bool UseMouseWheelScroll() const { return m_useMouseWheelScroll; }
+    bool useMouseWheelScroll() const { return m_useMouseWheelScroll; }
     void setUseMouseWheelScroll(bool on) { m_useMouseWheelScroll = on; }
-    bool UseControlBox() const { return m_useControlBox; }
+    bool useControlBox() const { return m_useControlBox; }
     void setUseControlBox(bool on);
     // 0 draws a tab's picture before its caption, 1 after it.
-    int PictureAlign() const { return m_pictureAlign; }
+    int pictureAlign() const { return m_pictureAlign; }
     void setPictureAlign(int align);
     // 0 keeps each picture's own size; 1, 2 and 3 draw pictures 16, 24 or 32 pixels
     // square. Pictures never grow beyond the tab.
-    int PictureSize() const { return m_pictureSize; }
+    int pictureSize() const { return m_pictureSize; }
     void setPictureSize(int size);
-    bool UseMaskColor() const { return m_useMaskColor; }
+    bool useMaskColor() const { return m_useMaskColor; }
     void setUseMaskColor(bool on);
-    int XRadius() const { return m_xRadius; }
+    int xRadius() const { return m_xRadius; }
     void setXRadius(int radius);
-    int YRadius() const { return m_yRadius; }
+    int yRadius() const { return m_yRadius; }
     void setYRadius(int radius);
 
-    int ScaleWidth() const { return width(); }
-    int ScaleHeight() const { return height(); }
-    static QString Version(bool withDate = false);
+    int scaleWidth() const { return width(); }
+    int scaleHeight() const { return height(); }
+    static QString version(bool withDate = false);
 
     // The distance between two pages, in pixels.
-    int PageOffset() const { return m_pageOffset; }
+    int pageOffset() const { return m_pageOffset; }
     // The tab under the pointer's highlight, or the active tab when none is shown.
-    int HoveredTab() const;
+    int hoveredTab() const;
     bool isHoverShown() const;
     // The access keys of all captions, in ascending order.
-    QList<int> AccessKeys() const;
+    QList<int> accessKeys() const;
     // The RGB value a colour property draws with.
     QColor translateColor(OleColor color) const;
     // The container's background: the system button face, or the container's own
@@ -245,17 +245,18 @@ signals:
     void DblClick();
     void ControlBoxEnter();
     void ControlBoxExit();
-    // Coordinates of the control box events are relative to the box.
-    void ControlBoxHover(float x, float y);
-    void ControlBoxMouseDown(float x, float y);
-    void ControlBoxMouseUp(float x, float y);
-    void KeyDown(int key, Qt::KeyboardModifiers shift);
-    void KeyUp(int key, Qt::KeyboardModifiers shift);
-    void KeyPress(int charCode);
-    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y);
-    void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x, float y);
-    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y);
-    void MouseHover(int tab, float x, float y);
+    // Positions of the control box events are relative to the box, the others to the
+    // strip.
+    void ControlBoxHover(QPointF position);
+    void ControlBoxMouseDown(QPointF position);
+    void ControlBoxMouseUp(QPointF position);
+    void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void KeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void KeyPress(QChar character);
+    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF position);
+    void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position);
+    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF position);
+    void MouseHover(int tab, QPointF position);
     void MouseScrollUp();
     void MouseScrollDown();
     void TabInsert(int index);
@@ -300,26 +301,24 @@ private:
     void layOutTabs() override { updateTabRects(); }
     void selectTab(int tab) override { setActiveTab(tab); }
     void repaintTabs() override { update(); }
-    void onMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x,
-                     float y) override;
-    void onMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y) override;
-    void onMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x,
-                     float y) override;
-    void onMouseHover(int tab, float x, float y) override;
+    void onMouseDown(const QMouseEvent& event) override;
+    void onMouseUp(const QMouseEvent& event) override;
+    void onMouseMove(const QMouseEvent& event) override;
+    void onMouseHover(int tab, QPointF position) override;
     void onMouseEnter() override;
     void onMouseLeave() override;
     void onClick() override;
     void onDblClick() override;
     void onControlBoxEnter() override;
     void onControlBoxExit() override;
-    void onControlBoxHover(float x, float y) override;
-    void onControlBoxMouseDown(float x, float y) override;
-    void onControlBoxMouseUp(float x, float y) override;
+    void onControlBoxHover(QPointF position) override;
+    void onControlBoxMouseDown(QPointF position) override;
+    void onControlBoxMouseUp(QPointF position) override;
     void onMouseScrollUp() override;
     void onMouseScrollDown() override;
-    void onKeyDown(int key, Qt::KeyboardModifiers shift) override;
-    void onKeyUp(int key, Qt::KeyboardModifiers shift) override;
-    void onKeyPress(int charCode) override;
+    void onKeyDown(const QKeyEvent& event) override;
+    void onKeyUp(const QKeyEvent& event) override;
+    void onKeyPress(QChar character) override;
 
     // Only these two themes draw a highlight under the pointer.
     bool hasThemedHighlights() const { return m_tabTheme == 1 || m_tabTheme == 4; }

@@ -17,7 +17,7 @@ class TabAccessible final : public QAccessibleInterface, public QAccessibleActio
 public:
     TabAccessible(TabStrip* strip, int index) : m_strip(strip), m_index(index) {}
 
-    bool isValid() const override { return m_strip && m_index < m_strip->TabCount(); }
+    bool isValid() const override { return m_strip && m_index < m_strip->tabCount(); }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return parent() ? parent()->window() : nullptr; }
     QAccessibleInterface* parent() const override {
@@ -32,7 +32,7 @@ public:
     QString text(QAccessible::Text t) const override {
         if (!isValid())
             return {};
-        const CaptionParts parts = parseCaption(m_strip->TabCaption(m_index));
+        const CaptionParts parts = parseCaption(m_strip->tabCaption(m_index));
         switch (t) {
         case QAccessible::Name:
             return parts.text;
@@ -52,8 +52,8 @@ public:
             s.invalid = true;
             return s;
         }
-        const bool enabled = m_strip->isEnabled() && m_strip->TabEnabled(m_index);
-        const bool active = m_strip->ActiveTab() == m_index;
+        const bool enabled = m_strip->isEnabled() && m_strip->isTabEnabled(m_index);
+        const bool active = m_strip->activeTab() == m_index;
         s.disabled = !enabled;
         s.selectable = enabled;
         s.focusable = enabled;
@@ -66,7 +66,7 @@ public:
     QRect rect() const override {
         if (!isValid())
             return {};
-        const QRect r = m_strip->TabRect(m_index);
+        const QRect r = m_strip->tabRect(m_index);
         return QRect(m_strip->mapToGlobal(r.topLeft()), r.size());
     }
 
@@ -83,7 +83,7 @@ public:
     void doAction(const QString& name) override {
         // Pressing selects the tab as a click does: a disabled tab stays unselected.
         if (name == pressAction() && isValid() && m_strip->isEnabled() &&
-            m_strip->TabEnabled(m_index))
+            m_strip->isTabEnabled(m_index))
             m_strip->setActiveTab(m_index);
     }
 
@@ -122,24 +122,24 @@ QString TabStripAccessible::text(QAccessible::Text t) const {
     QString s = QAccessibleWidget::text(t);
     // Without a name of its own the list is named by the page in front.
     if (t == QAccessible::Name && s.isEmpty())
-        s = parseCaption(strip()->TabCaption(strip()->ActiveTab())).text;
+        s = parseCaption(strip()->tabCaption(strip()->activeTab())).text;
     return s;
 }
 
 QList<QWidget*> TabStripAccessible::shownControls() const {
-    QList<QWidget*> controls = strip()->pageControls(strip()->ActiveTab());
+    QList<QWidget*> controls = strip()->pageControls(strip()->activeTab());
     controls.removeIf([](const QWidget* c) { return c->isHidden(); });
     return controls;
 }
 
 int TabStripAccessible::childCount() const {
-    return strip()->TabCount() + int(shownControls().size());
+    return strip()->tabCount() + int(shownControls().size());
 }
 
 QAccessibleInterface* TabStripAccessible::child(int index) const {
     if (index < 0 || index >= childCount())
         return nullptr;
-    if (const int tabs = strip()->TabCount(); index >= tabs)
+    if (const int tabs = strip()->tabCount(); index >= tabs)
         return QAccessible::queryAccessibleInterface(shownControls().at(index - tabs));
     if (const auto it = m_tabs.constFind(index); it != m_tabs.cend())
         return QAccessible::accessibleInterface(*it);
@@ -151,7 +151,7 @@ QAccessibleInterface* TabStripAccessible::child(int index) const {
 int TabStripAccessible::indexOfChild(const QAccessibleInterface* child) const {
     if (child && child->object()) {
         const qsizetype control = shownControls().indexOf(child->object());
-        return control < 0 ? -1 : strip()->TabCount() + int(control);
+        return control < 0 ? -1 : strip()->tabCount() + int(control);
     }
     const QAccessible::Id id = QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child));
     for (auto it = m_tabs.cbegin(); it != m_tabs.cend(); ++it)
@@ -162,8 +162,8 @@ int TabStripAccessible::indexOfChild(const QAccessibleInterface* child) const {
 
 QAccessibleInterface* TabStripAccessible::childAt(int x, int y) const {
     const QPoint p = strip()->mapFromGlobal(QPoint(x, y));
-    for (int i = 0; i < strip()->TabCount(); ++i)
-        if (strip()->TabRect(i).contains(p))
+    for (int i = 0; i < strip()->tabCount(); ++i)
+        if (strip()->tabRect(i).contains(p))
             return child(i);
     for (QWidget* control : shownControls())
         if (control->geometry().contains(p))
@@ -173,7 +173,7 @@ QAccessibleInterface* TabStripAccessible::childAt(int x, int y) const {
 
 QAccessibleInterface* TabStripAccessible::focusChild() const {
     if (strip()->hasFocus())
-        return child(strip()->ActiveTab());
+        return child(strip()->activeTab());
     QWidget* focus = QApplication::focusWidget();
     for (QWidget* control : shownControls())
         if (focus && (control == focus || control->isAncestorOf(focus)))

@@ -7,6 +7,8 @@
 
 #include <QCursor>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace ovra {
 
@@ -91,18 +93,17 @@ QPoint TabStrip::inputPointer() const {
     return mapFromGlobal(QCursor::pos());
 }
 
-void TabStrip::onMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y) {
-    emit MouseDown(button, shift, x, y);
+void TabStrip::onMouseDown(const QMouseEvent& event) {
+    emit MouseDown(event.button(), event.modifiers(), event.position());
 }
-void TabStrip::onMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y) {
-    emit MouseUp(button, shift, x, y);
+void TabStrip::onMouseUp(const QMouseEvent& event) {
+    emit MouseUp(event.button(), event.modifiers(), event.position());
 }
-void TabStrip::onMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x,
-                           float y) {
-    emit MouseMove(buttons, shift, x, y);
+void TabStrip::onMouseMove(const QMouseEvent& event) {
+    emit MouseMove(event.buttons(), event.modifiers(), event.position());
 }
-void TabStrip::onMouseHover(int tab, float x, float y) {
-    emit MouseHover(tab, x, y);
+void TabStrip::onMouseHover(int tab, QPointF position) {
+    emit MouseHover(tab, position);
 }
 void TabStrip::onMouseEnter() {
     emit MouseEnter();
@@ -122,14 +123,14 @@ void TabStrip::onControlBoxEnter() {
 void TabStrip::onControlBoxExit() {
     emit ControlBoxExit();
 }
-void TabStrip::onControlBoxHover(float x, float y) {
-    emit ControlBoxHover(x, y);
+void TabStrip::onControlBoxHover(QPointF position) {
+    emit ControlBoxHover(position);
 }
-void TabStrip::onControlBoxMouseDown(float x, float y) {
-    emit ControlBoxMouseDown(x, y);
+void TabStrip::onControlBoxMouseDown(QPointF position) {
+    emit ControlBoxMouseDown(position);
 }
-void TabStrip::onControlBoxMouseUp(float x, float y) {
-    emit ControlBoxMouseUp(x, y);
+void TabStrip::onControlBoxMouseUp(QPointF position) {
+    emit ControlBoxMouseUp(position);
 }
 void TabStrip::onMouseScrollUp() {
     emit MouseScrollUp();
@@ -137,14 +138,14 @@ void TabStrip::onMouseScrollUp() {
 void TabStrip::onMouseScrollDown() {
     emit MouseScrollDown();
 }
-void TabStrip::onKeyDown(int key, Qt::KeyboardModifiers shift) {
-    emit KeyDown(key, shift);
+void TabStrip::onKeyDown(const QKeyEvent& event) {
+    emit KeyDown(event.key(), event.modifiers());
 }
-void TabStrip::onKeyUp(int key, Qt::KeyboardModifiers shift) {
-    emit KeyUp(key, shift);
+void TabStrip::onKeyUp(const QKeyEvent& event) {
+    emit KeyUp(event.key(), event.modifiers());
 }
-void TabStrip::onKeyPress(int charCode) {
-    emit KeyPress(charCode);
+void TabStrip::onKeyPress(QChar character) {
+    emit KeyPress(character);
 }
 
 } // namespace ovra

@@ -48,12 +48,10 @@ void TabStripInput::mousePress(QMouseEvent* event) {
     const bool left = event->button() == Qt::LeftButton;
     if (left) {
         const int box = controlBoxAt(pos);
-        if (box >= 0) {
-            const QPointF p = boxPoint(box, pos);
-            m_host.onControlBoxMouseDown(float(p.x()), float(p.y()));
-        }
+        if (box >= 0)
+            m_host.onControlBoxMouseDown(boxPoint(box, pos));
     }
-    m_host.onMouseDown(event->button(), event->modifiers(), float(pos.x()), float(pos.y()));
+    m_host.onMouseDown(*event);
     if (!left)
         return;
     m_leftPressed = true;
@@ -83,12 +81,10 @@ void TabStripInput::mouseRelease(QMouseEvent* event) {
     const bool left = event->button() == Qt::LeftButton;
     if (left) {
         const int box = controlBoxAt(pos);
-        if (box >= 0) {
-            const QPointF p = boxPoint(box, pos);
-            m_host.onControlBoxMouseUp(float(p.x()), float(p.y()));
-        }
+        if (box >= 0)
+            m_host.onControlBoxMouseUp(boxPoint(box, pos));
     }
-    m_host.onMouseUp(event->button(), event->modifiers(), float(pos.x()), float(pos.y()));
+    m_host.onMouseUp(*event);
     if (left && m_leftPressed) {
         m_leftPressed = false;
         if (m_host.inputContains(pos.toPoint()))
@@ -108,7 +104,7 @@ void TabStripInput::mouseDoubleClick(QMouseEvent* event) {
 
 void TabStripInput::mouseMove(QMouseEvent* event) {
     const QPointF pos = event->position();
-    m_host.onMouseMove(event->buttons(), event->modifiers(), float(pos.x()), float(pos.y()));
+    m_host.onMouseMove(*event);
     m_host.layOutTabs();
     if (themedHover())
         trackHover(pos);
@@ -150,7 +146,7 @@ void TabStripInput::trackHover(QPointF pos) {
     else if (m_hoverShown && record(m_hoveredTab).rect.contains(point))
         over = m_hoveredTab;
     if (over >= 0)
-        m_host.onMouseHover(over, float(pos.x()), float(pos.y()));
+        m_host.onMouseHover(over, pos);
 }
 
 void TabStripInput::showHover(int tab) {
@@ -211,10 +207,8 @@ void TabStripInput::trackControlBox(QPointF pos) {
             m_host.onControlBoxEnter();
         m_host.repaintTabs();
     }
-    if (box >= 0) {
-        const QPointF p = boxPoint(box, pos);
-        m_host.onControlBoxHover(float(p.x()), float(p.y()));
-    }
+    if (box >= 0)
+        m_host.onControlBoxHover(boxPoint(box, pos));
 }
 
 // ---- wheel -----------------------------------------------------------------------------
@@ -320,9 +314,9 @@ void TabStripInput::keyPress(QKeyEvent* event) {
         handled = false;
 
     if (own) {
-        m_host.onKeyDown(key, mods);
+        m_host.onKeyDown(*event);
         if (!event->text().isEmpty())
-            m_host.onKeyPress(event->text().at(0).unicode());
+            m_host.onKeyPress(event->text().at(0));
     }
     // Keys the strip has no use for (Escape, Return) go on to the dialog.
     event->setAccepted(handled);
@@ -330,7 +324,7 @@ void TabStripInput::keyPress(QKeyEvent* event) {
 
 void TabStripInput::keyRelease(QKeyEvent* event) {
     if (m_host.inputHasFocus())
-        m_host.onKeyUp(event->key(), event->modifiers());
+        m_host.onKeyUp(*event);
     event->ignore();
 }
 

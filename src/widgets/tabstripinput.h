@@ -41,28 +41,26 @@ public:
     virtual void selectTab(int tab) = 0;
     virtual void repaintTabs() = 0;
 
-    // ---- notifications; coordinates of the control box ones are relative to the box
-    virtual void onMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x,
-                             float y) = 0;
-    virtual void onMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x,
-                           float y) = 0;
-    virtual void onMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x,
-                             float y) = 0;
-    virtual void onMouseHover(int tab, float x, float y) = 0;
+    // ---- notifications; positions of the control box ones are relative to the box
+    virtual void onMouseDown(const QMouseEvent& event) = 0;
+    virtual void onMouseUp(const QMouseEvent& event) = 0;
+    virtual void onMouseMove(const QMouseEvent& event) = 0;
+    virtual void onMouseHover(int tab, QPointF position) = 0;
     virtual void onMouseEnter() = 0;
     virtual void onMouseLeave() = 0;
     virtual void onClick() = 0;
     virtual void onDblClick() = 0;
     virtual void onControlBoxEnter() = 0;
     virtual void onControlBoxExit() = 0;
-    virtual void onControlBoxHover(float x, float y) = 0;
-    virtual void onControlBoxMouseDown(float x, float y) = 0;
-    virtual void onControlBoxMouseUp(float x, float y) = 0;
+    virtual void onControlBoxHover(QPointF position) = 0;
+    virtual void onControlBoxMouseDown(QPointF position) = 0;
+    virtual void onControlBoxMouseUp(QPointF position) = 0;
     virtual void onMouseScrollUp() = 0;
     virtual void onMouseScrollDown() = 0;
-    virtual void onKeyDown(int key, Qt::KeyboardModifiers shift) = 0;
-    virtual void onKeyUp(int key, Qt::KeyboardModifiers shift) = 0;
-    virtual void onKeyPress(int charCode) = 0;
+    virtual void onKeyDown(const QKeyEvent& event) = 0;
+    virtual void onKeyUp(const QKeyEvent& event) = 0;
+    // The first character a key press types.
+    virtual void onKeyPress(QChar character) = 0;
 
 protected:
     ~TabStripInputHost() = default;

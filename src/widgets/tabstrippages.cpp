@@ -51,9 +51,9 @@ void TabStrip::computePageOffset() {
 
 void TabStrip::InsertTab(int index, const QString& caption) {
     reportAs("InsertTab", [&] {
-        if (index < -1 || index >= TabCount())
+        if (index < -1 || index >= tabCount())
             throw TabStripError::fromNumber(taberror::SubscriptOutOfRange);
-        if (TabCount() >= kMaxTabCount)
+        if (tabCount() >= kMaxTabCount)
             throw TabStripError::fromNumber(taberror::InvalidArgument);
         {
             const UpdatesSuspended suspended(this);
@@ -81,7 +81,7 @@ void TabStrip::InsertTab(int index, const QString& caption) {
 void TabStrip::RemoveTab(int index) {
     reportAs("RemoveTab", [&] {
         checkIndex(index);
-        const int count = TabCount();
+        const int count = tabCount();
         if (count == 1)
             return;
         {

@@ -79,7 +79,7 @@ QFont TabStrip::defaultActiveTabFont() const {
     return bold;
 }
 
-QFont TabStrip::ActiveTabFont() const {
+QFont TabStrip::activeTabFont() const {
     return m_activeTabFont.value_or(defaultActiveTabFont());
 }
 
@@ -88,7 +88,7 @@ void TabStrip::setActiveTabFont(const QFont& font) {
     redraw();
 }
 
-QFont TabStrip::InActiveTabFont() const {
+QFont TabStrip::inActiveTabFont() const {
     return m_inactiveTabFont.value_or(font());
 }
 
@@ -184,7 +184,7 @@ void TabStrip::applyPersistentProperties(const TabStripProperties& p) {
     // The tab count goes first: it may move the active page, and the children must end
     // up under the active tab that was read.
     setCountInternal(int(p.tabs.size()));
-    for (int i = 0; i < TabCount(); ++i) {
+    for (int i = 0; i < tabCount(); ++i) {
         TabRecord& tab = m_tabs[i];
         tab.caption = p.tabs[i].caption;
         tab.enabled = p.tabs[i].enabled;
@@ -192,7 +192,7 @@ void TabStrip::applyPersistentProperties(const TabStripProperties& p) {
         tab.picture = p.tabs[i].picture;
     }
     setActiveInternal(p.activeTab);
-    m_lastActiveTab = std::min(m_lastActiveTab, TabCount() - 1);
+    m_lastActiveTab = std::min(m_lastActiveTab, tabCount() - 1);
     m_tabStyle = p.tabStyle;
     m_tabTheme = p.tabTheme;
     m_useThemeDetection = p.useThemeDetection;
@@ -222,8 +222,8 @@ void TabStrip::applyPersistentProperties(const TabStripProperties& p) {
 
 QList<int> TabStrip::tabContentWidths() const {
     // Widths take the wider of the two fonts, so a switch never reflows the row.
-    const QFontMetrics active(ActiveTabFont());
-    const QFontMetrics inactive(InActiveTabFont());
+    const QFontMetrics active(activeTabFont());
+    const QFontMetrics inactive(inActiveTabFont());
     const int pictureRoom = m_inactiveTabHeight - 3;
     QList<int> widths;
     widths.reserve(m_tabs.size());
@@ -286,8 +286,8 @@ TabPaintState TabStrip::paintState() const {
     s.hover = translateColor(c.HoverColor);
     s.focused = translateColor(c.FocusedColor);
     s.pictureMask = translateColor(c.PictureMaskColor);
-    s.activeFont = ActiveTabFont();
-    s.inactiveFont = InActiveTabFont();
+    s.activeFont = activeTabFont();
+    s.inactiveFont = inActiveTabFont();
     s.xRadius = m_xRadius;
     s.yRadius = m_yRadius;
     s.pictureAlign = m_pictureAlign;

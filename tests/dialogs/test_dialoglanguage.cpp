@@ -38,8 +38,8 @@ Captions captionsOf(SettingsDialog& d) {
     d.IniData(false);
     Captions c;
     c.title = d.windowTitle();
-    for (int i = 0; i < d.pageTabs()->TabCount(); ++i)
-        c.tabs << d.pageTabs()->TabCaption(i);
+    for (int i = 0; i < d.pageTabs()->tabCount(); ++i)
+        c.tabs << d.pageTabs()->tabCaption(i);
     for (const char* name : {"okButton", "aboutButton", "applyButton"})
         c.buttons << d.findChild<QPushButton*>(QLatin1String(name))->text();
     c.generalGroup =
@@ -111,8 +111,8 @@ PageKeys keysOf(SettingsDialog& d, QWidget* page) {
         else
             k.holders[key] << text;
     };
-    for (int i = 0; i < d.pageTabs()->TabCount(); ++i)
-        hold(d.pageTabs()->TabCaption(i), QStringLiteral("tab"));
+    for (int i = 0; i < d.pageTabs()->tabCount(); ++i)
+        hold(d.pageTabs()->tabCaption(i), QStringLiteral("tab"));
     QList<QWidget*> shown{d.pageTabs()};
     for (QAbstractButton* b : d.findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
         shown << b;
@@ -179,7 +179,7 @@ TEST(DialogLanguage, TabReachesEveryControlOfEveryPage) {
     d.show();
     d.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-    for (int tab = 0; tab < d.pageTabs()->TabCount(); ++tab) {
+    for (int tab = 0; tab < d.pageTabs()->tabCount(); ++tab) {
         d.pageTabs()->setActiveTab(tab);
         d.pageTabs()->setFocus(Qt::TabFocusReason);
         QWidget* page = d.findChild<QWidget*>(QStringLiteral("page%1").arg(tab));

@@ -61,9 +61,9 @@ TEST(SettingsDialog, FillsEveryPageFromTheRecord) {
 
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Ovra Clock Configuration - Default"));
     EXPECT_TRUE(d.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(d.pageTabs()->TabCount(), 4);
-    EXPECT_EQ(d.pageTabs()->TabCaption(0), QStringLiteral("&General"));
-    EXPECT_EQ(d.pageTabs()->ActiveTab(), 0);
+    EXPECT_EQ(d.pageTabs()->tabCount(), 4);
+    EXPECT_EQ(d.pageTabs()->tabCaption(0), QStringLiteral("&General"));
+    EXPECT_EQ(d.pageTabs()->activeTab(), 0);
     EXPECT_FALSE(d.pageAt(SettingsDialog::General)->isHidden());
     EXPECT_TRUE(d.pageAt(SettingsDialog::Appearance)->isHidden());
 
@@ -346,7 +346,7 @@ TEST(SettingsDialog, TabsBringTheirPagesForwardAndTheKeyboardReachesTheRadius) {
     showActive(d);
     ASSERT_EQ(QApplication::focusWidget(), d.pageTabs());
     QTest::keyClick(d.pageTabs(), Qt::Key_Right);
-    EXPECT_EQ(d.pageTabs()->ActiveTab(), int(SettingsDialog::Appearance));
+    EXPECT_EQ(d.pageTabs()->activeTab(), int(SettingsDialog::Appearance));
     EXPECT_TRUE(d.pageAt(SettingsDialog::General)->isHidden());
     EXPECT_FALSE(d.pageAt(SettingsDialog::Appearance)->isHidden());
     // The order a desktop user (and the desktop test) relies on: the strip, then the
@@ -451,7 +451,7 @@ TEST(SettingsDialog, TheKeyboardTurnsPagesFromAnyFieldAndGoesIntoThem) {
     };
     for (const auto& step : steps) {
         QTest::keyClick(QApplication::focusWidget(), step.key.key(), step.key.keyboardModifiers());
-        EXPECT_EQ(d.pageTabs()->ActiveTab(), int(step.page));
+        EXPECT_EQ(d.pageTabs()->activeTab(), int(step.page));
         QWidget* focus = QApplication::focusWidget();
         EXPECT_TRUE(focus && d.pageAt(step.page)->isAncestorOf(focus))
             << "page " << step.page << ": the keyboard is on "
@@ -517,8 +517,8 @@ TEST(SettingsDialog, NoTextNamesAnotherPlatform) {
         texts << group->title();
     for (const QComboBox* list : d.findChildren<QComboBox*>())
         texts << entriesOf(list);
-    for (int i = 0; i < d.pageTabs()->TabCount(); ++i)
-        texts << d.pageTabs()->TabCaption(i);
+    for (int i = 0; i < d.pageTabs()->tabCount(); ++i)
+        texts << d.pageTabs()->tabCaption(i);
     ASSERT_GT(texts.size(), 50);
     const QRegularExpression otherPlatform(QStringLiteral(R"(\bWindows\b|GDI|\bregistry\b)"),
                                            QRegularExpression::CaseInsensitiveOption);

@@ -55,7 +55,7 @@ public:
         QObject::connect(strip, &TabStrip::TabRemove, strip,
                          [this](int i) { entries << QStringLiteral("Remove(%1)").arg(i); });
         QObject::connect(strip, &TabStrip::MouseDown, strip,
-                         [this](Qt::MouseButton, Qt::KeyboardModifiers, float, float) {
+                         [this](Qt::MouseButton, Qt::KeyboardModifiers, QPointF) {
                              entries << QStringLiteral("MouseDown");
                          });
         QObject::connect(strip, &TabStrip::Click, strip,
@@ -67,8 +67,8 @@ public:
                          [this] { entries << QStringLiteral("BoxEnter"); });
         QObject::connect(strip, &TabStrip::ControlBoxExit, strip,
                          [this] { entries << QStringLiteral("BoxExit"); });
-        QObject::connect(strip, &TabStrip::ControlBoxMouseDown, strip, [this](float x, float y) {
-            entries << QStringLiteral("BoxDown(%1,%2)").arg(x).arg(y);
+        QObject::connect(strip, &TabStrip::ControlBoxMouseDown, strip, [this](QPointF at) {
+            entries << QStringLiteral("BoxDown(%1,%2)").arg(at.x()).arg(at.y());
         });
         QObject::connect(strip, &TabStrip::Status, strip,
                          [this](const QString& text) { entries << text; });
@@ -83,7 +83,7 @@ public:
 
 // The centre of a tab, in the strip's coordinates.
 inline QPoint tabCentre(const TabStrip& strip, int tab) {
-    return strip.TabRect(tab).center();
+    return strip.tabRect(tab).center();
 }
 
 } // namespace ovra::test

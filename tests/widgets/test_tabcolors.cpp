@@ -100,7 +100,7 @@ TEST(TabThemes, EachThemeSetsItsColoursAndKeepsTheRest) {
         for (const TabColorField& field : kTabColorFields)
             ASSERT_TRUE(strip.setProperty(field.name, uint(kMarker)));
         strip.setTabTheme(theme);
-        EXPECT_EQ(strip.TabTheme(), theme);
+        EXPECT_EQ(strip.tabTheme(), theme);
         for (const auto& row : rows)
             EXPECT_EQ(strip.property(row.name).toUInt(), row.themes[theme])
                 << "theme " << theme << " " << row.name;
@@ -113,11 +113,11 @@ TEST(TabThemes, ThemeFourAlsoSetsPictureAndFocusChoices) {
     strip.setUseFocusedColor(false);
     strip.setUseMaskColor(false);
     strip.setTabTheme(4);
-    EXPECT_EQ(strip.PictureSize(), 0);
-    EXPECT_TRUE(strip.UseFocusedColor());
-    EXPECT_TRUE(strip.UseMaskColor());
-    EXPECT_FALSE(strip.UseThemeDetection());
-    EXPECT_EQ(strip.PictureMaskColor(), 0x00FF00FFu);
+    EXPECT_EQ(strip.pictureSize(), 0);
+    EXPECT_TRUE(strip.useFocusedColor());
+    EXPECT_TRUE(strip.useMaskColor());
+    EXPECT_FALSE(strip.useThemeDetection());
+    EXPECT_EQ(strip.pictureMaskColor(), 0x00FF00FFu);
 }
 
 TEST(TabThemes, ResetAllColorsRestoresTheThemeSet) {
@@ -126,8 +126,8 @@ TEST(TabThemes, ResetAllColorsRestoresTheThemeSet) {
     strip.setActiveTabBackStartColor(0x000000FF);
     strip.setOuterBorderColor(0x0000FF00);
     strip.ResetAllColors();
-    EXPECT_EQ(strip.ActiveTabBackStartColor(), 0x00FBFDFBu);
-    EXPECT_EQ(strip.OuterBorderColor(), 0x009B9C91u);
+    EXPECT_EQ(strip.activeTabBackStartColor(), 0x00FBFDFBu);
+    EXPECT_EQ(strip.outerBorderColor(), 0x009B9C91u);
 }
 
 class StyleScope {
@@ -151,15 +151,15 @@ TEST(TabThemes, DetectionFollowsTheWidgetStyle) {
         TabStrip strip;
         strip.setTabTheme(c.theme == 1 ? 0 : 1);
         strip.setUseThemeDetection(true);
-        EXPECT_EQ(strip.TabTheme(), c.theme) << c.style;
-        EXPECT_EQ(strip.ActiveTabBackStartColor(), c.theme == 1 ? 0x00FBFDFBu : 0x8000000Fu);
+        EXPECT_EQ(strip.tabTheme(), c.theme) << c.style;
+        EXPECT_EQ(strip.activeTabBackStartColor(), c.theme == 1 ? 0x00FBFDFBu : 0x8000000Fu);
 
         // Refresh follows the style again but leaves the colours alone.
         strip.setTabTheme(c.theme == 1 ? 0 : 1);
         strip.setActiveTabBackStartColor(kMarker);
         strip.Refresh();
-        EXPECT_EQ(strip.TabTheme(), c.theme) << c.style;
-        EXPECT_EQ(strip.ActiveTabBackStartColor(), kMarker);
+        EXPECT_EQ(strip.tabTheme(), c.theme) << c.style;
+        EXPECT_EQ(strip.activeTabBackStartColor(), kMarker);
     }
 }
 

@@ -41,28 +41,24 @@ public:
             onSelect();
     }
     void repaintTabs() override {}
-    void onMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, float, float) override {
-        log << "MouseDown";
-    }
-    void onMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, float, float) override {
-        log << "MouseUp";
-    }
-    void onMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, float, float) override {}
-    void onMouseHover(int, float, float) override {}
+    void onMouseDown(const QMouseEvent&) override { log << "MouseDown"; }
+    void onMouseUp(const QMouseEvent&) override { log << "MouseUp"; }
+    void onMouseMove(const QMouseEvent&) override {}
+    void onMouseHover(int, QPointF) override {}
     void onMouseEnter() override {}
     void onMouseLeave() override {}
     void onClick() override { log << "Click"; }
     void onDblClick() override { log << "DblClick"; }
     void onControlBoxEnter() override {}
     void onControlBoxExit() override {}
-    void onControlBoxHover(float, float) override {}
-    void onControlBoxMouseDown(float, float) override {}
-    void onControlBoxMouseUp(float, float) override {}
+    void onControlBoxHover(QPointF) override {}
+    void onControlBoxMouseDown(QPointF) override {}
+    void onControlBoxMouseUp(QPointF) override {}
     void onMouseScrollUp() override {}
     void onMouseScrollDown() override {}
-    void onKeyDown(int, Qt::KeyboardModifiers) override { log << "KeyDown"; }
-    void onKeyUp(int, Qt::KeyboardModifiers) override {}
-    void onKeyPress(int) override {}
+    void onKeyDown(const QKeyEvent&) override { log << "KeyDown"; }
+    void onKeyUp(const QKeyEvent&) override {}
+    void onKeyPress(QChar) override {}
 
     QList<TabRecord> tabs;
     int active = 0;

@@ -34,7 +34,7 @@ struct Pages {
     // Names of the children within sight, for each tab in turn.
     QStringList shownPerTab() {
         QStringList shown;
-        for (int t = 0; t < strip.TabCount(); ++t) {
+        for (int t = 0; t < strip.tabCount(); ++t) {
             strip.setActiveTab(t);
             QStringList names;
             for (QWidget* child : children) {
@@ -49,8 +49,8 @@ struct Pages {
 
     QStringList captions() const {
         QStringList out;
-        for (int t = 0; t < strip.TabCount(); ++t)
-            out << strip.TabCaption(t);
+        for (int t = 0; t < strip.tabCount(); ++t)
+            out << strip.tabCaption(t);
         return out;
     }
 
@@ -63,9 +63,9 @@ TEST(TabPages, OnlyTheActiveTabsChildrenAreInSight) {
     EXPECT_EQ(p.shownPerTab(), (QStringList{"A@5", "B@6", "C@7"}));
     p.strip.setActiveTab(2);
     // A child of tab k stands (k - active) page offsets to the left of its place.
-    EXPECT_EQ(p.children[0]->x(), 5 - (0 - 2) * p.strip.PageOffset());
-    EXPECT_EQ(p.children[1]->x(), 6 - (1 - 2) * p.strip.PageOffset());
-    EXPECT_EQ(p.strip.PageOffset(), 10000);
+    EXPECT_EQ(p.children[0]->x(), 5 - (0 - 2) * p.strip.pageOffset());
+    EXPECT_EQ(p.children[1]->x(), 6 - (1 - 2) * p.strip.pageOffset());
+    EXPECT_EQ(p.strip.pageOffset(), 10000);
 }
 
 TEST(TabPages, InsertTabMovesCaptionsAndChildrenAndKeepsTheShownPage) {
@@ -73,13 +73,13 @@ TEST(TabPages, InsertTabMovesCaptionsAndChildrenAndKeepsTheShownPage) {
         for (int start = 0; start < 3; ++start) {
             Pages p(3);
             p.strip.setActiveTab(start);
-            const QString showing = p.strip.TabCaption(start);
+            const QString showing = p.strip.tabCaption(start);
             EventLog log(&p.strip);
             p.strip.InsertTab(index, QStringLiteral("N"));
             const std::string at =
                 "insert after " + std::to_string(index) + ", active " + std::to_string(start);
             EXPECT_EQ(log.entries, QStringList{QStringLiteral("Insert(%1)").arg(index)}) << at;
-            EXPECT_EQ(p.strip.TabCaption(p.strip.ActiveTab()), showing) << at;
+            EXPECT_EQ(p.strip.tabCaption(p.strip.activeTab()), showing) << at;
             QStringList captions{"A", "B", "C"};
             captions.insert(index + 1, QStringLiteral("N"));
             EXPECT_EQ(p.captions(), captions) << at;
@@ -90,7 +90,7 @@ TEST(TabPages, InsertTabMovesCaptionsAndChildrenAndKeepsTheShownPage) {
                               : c + QStringLiteral("@") +
                                     QString::number(5 + (c.at(0).unicode() - 'A')));
             EXPECT_EQ(p.shownPerTab(), shown) << at;
-            EXPECT_TRUE(p.strip.TabEnabled(index + 1)) << at;
+            EXPECT_TRUE(p.strip.isTabEnabled(index + 1)) << at;
         }
     }
 }
@@ -100,7 +100,7 @@ TEST(TabPages, RemoveTabParksItsChildrenAndMovesTheRestBack) {
         for (int start = 0; start < 3; ++start) {
             Pages p(3);
             p.strip.setActiveTab(start);
-            const QString showing = p.strip.TabCaption(start);
+            const QString showing = p.strip.tabCaption(start);
             EventLog log(&p.strip);
             p.strip.RemoveTab(index);
             const std::string at =
@@ -109,10 +109,10 @@ TEST(TabPages, RemoveTabParksItsChildrenAndMovesTheRestBack) {
             QStringList captions{"A", "B", "C"};
             captions.removeAt(index);
             EXPECT_EQ(p.captions(), captions) << at;
-            ASSERT_GE(p.strip.ActiveTab(), 0);
-            ASSERT_LT(p.strip.ActiveTab(), 2);
+            ASSERT_GE(p.strip.activeTab(), 0);
+            ASSERT_LT(p.strip.activeTab(), 2);
             if (start != index) {
-                EXPECT_EQ(p.strip.TabCaption(p.strip.ActiveTab()), showing) << at;
+                EXPECT_EQ(p.strip.tabCaption(p.strip.activeTab()), showing) << at;
             }
             QStringList shown;
             for (const QString& c : captions)
@@ -127,7 +127,7 @@ TEST(TabPages, RemovingTheOnlyTabDoesNothing) {
     strip.setTabCount(1);
     EventLog log(&strip);
     strip.RemoveTab(0);
-    EXPECT_EQ(strip.TabCount(), 1);
+    EXPECT_EQ(strip.tabCount(), 1);
     EXPECT_TRUE(log.entries.isEmpty());
 }
 
@@ -137,13 +137,13 @@ TEST(TabPages, TabCountGrowsWithNumberedTabsAndShrinksOntoTheLastTab) {
     p.strip.setTabCount(5);
     EXPECT_EQ(p.captions(), (QStringList{"A", "B", "C", "Tab 3", "Tab 4"}));
     p.strip.setTabCount(2);
-    EXPECT_EQ(p.strip.ActiveTab(), 1);
+    EXPECT_EQ(p.strip.activeTab(), 1);
     EXPECT_TRUE(p.strip.rect().intersects(p.children[1]->geometry()));
     EXPECT_FALSE(p.strip.rect().intersects(p.children[2]->geometry()));
     p.strip.setTabCount(0);
-    EXPECT_EQ(p.strip.TabCount(), 1);
+    EXPECT_EQ(p.strip.tabCount(), 1);
     p.strip.setTabCount(1 << 30);
-    EXPECT_EQ(p.strip.TabCount(), TabStrip::kMaxTabCount);
+    EXPECT_EQ(p.strip.tabCount(), TabStrip::kMaxTabCount);
 }
 
 TEST(TabPages, AddControlAppliesOnlyTheGivenGeometry) {
@@ -157,7 +157,7 @@ TEST(TabPages, AddControlAppliesOnlyTheGivenGeometry) {
     EXPECT_FALSE(child->isHidden());
     // Moved to another page, it keeps its own place there.
     strip.AddControl(child, -1, -1, -1, -1, 1);
-    EXPECT_EQ(strip.ActiveTab(), 1);
+    EXPECT_EQ(strip.activeTab(), 1);
     EXPECT_EQ(child->geometry(), QRect(1, 50, 30, 60));
     strip.setActiveTab(0);
     EXPECT_FALSE(strip.rect().intersects(child->geometry()));
@@ -166,8 +166,8 @@ TEST(TabPages, AddControlAppliesOnlyTheGivenGeometry) {
     log.cancelNext = true;
     auto* other = new QWidget;
     strip.AddControl(other, 10, 10, 10, 10, 2);
-    EXPECT_EQ(strip.ActiveTab(), 0);
-    EXPECT_EQ(other->x(), 10 - 2 * strip.PageOffset());
+    EXPECT_EQ(strip.activeTab(), 0);
+    EXPECT_EQ(other->x(), 10 - 2 * strip.pageOffset());
 }
 
 TEST(TabPages, TabPicturesCopiedFromAListAndRemoved) {
@@ -179,7 +179,7 @@ TEST(TabPages, TabPicturesCopiedFromAListAndRemoved) {
     strip.setTabPicture(2, blue);
     strip.CopyTabImagesFromImageList({red, green});
     auto colourOf = [&](int tab) {
-        const QPixmap p = strip.TabPicture(tab);
+        const QPixmap p = strip.tabPicture(tab);
         return p.isNull() ? QColor() : QColor(p.toImage().pixel(0, 0));
     };
     EXPECT_EQ(colourOf(0), QColor(Qt::red));
@@ -223,10 +223,10 @@ TEST(TabErrors, FailuresNameTheMember) {
     } cases[] = {
         {"caption too high", [](TabStrip& s) { s.setTabCaption(3, "x"); }, 9,
          "ucTabStrip.TabCaption"},
-        {"caption negative", [](TabStrip& s) { (void)s.TabCaption(-1); }, 9,
+        {"caption negative", [](TabStrip& s) { (void)s.tabCaption(-1); }, 9,
          "ucTabStrip.TabCaption"},
         {"enabled", [](TabStrip& s) { s.setTabEnabled(5, false); }, 9, "ucTabStrip.TabEnabled"},
-        {"picture", [](TabStrip& s) { (void)s.TabPicture(3); }, 9, "ucTabStrip.TabPicture"},
+        {"picture", [](TabStrip& s) { (void)s.tabPicture(3); }, 9, "ucTabStrip.TabPicture"},
         {"insert past the end", [](TabStrip& s) { s.InsertTab(3, "x"); }, 9,
          "ucTabStrip.InsertTab"},
         {"insert before -1", [](TabStrip& s) { s.InsertTab(-2, "x"); }, 9, "ucTabStrip.InsertTab"},
@@ -247,8 +247,8 @@ TEST(TabErrors, FailuresNameTheMember) {
             EXPECT_FALSE(e.description().isEmpty()) << c.name;
         }
         // A refused call changes nothing.
-        EXPECT_EQ(strip.TabCount(), 3) << c.name;
-        EXPECT_EQ(strip.TabCaption(0), QStringLiteral("Tab 0")) << c.name;
+        EXPECT_EQ(strip.tabCount(), 3) << c.name;
+        EXPECT_EQ(strip.tabCaption(0), QStringLiteral("Tab 0")) << c.name;
     }
 }
 
@@ -286,7 +286,7 @@ TEST(TabControlBox, ReportsEnterHoverDownAndExit) {
     ASSERT_TRUE(form.show());
     TabStrip& s = *form.strip;
     s.setUseControlBox(true);
-    const QRect box = TabStripLayout::controlBoxRect(s.TabRect(0));
+    const QRect box = TabStripLayout::controlBoxRect(s.tabRect(0));
     ASSERT_GE(box.width(), 5);
     EventLog log(&s);
     QTest::mouseMove(&s, test::tabCentre(s, 0) - QPoint(20, 0));
@@ -298,7 +298,7 @@ TEST(TabControlBox, ReportsEnterHoverDownAndExit) {
               (QStringList{"BoxEnter", "BoxDown(2,3)", "BoxExit"}));
     // Tab 1 has no box while it is neither active nor highlighted.
     log.entries.clear();
-    QTest::mouseMove(&s, TabStripLayout::controlBoxRect(s.TabRect(1)).center());
+    QTest::mouseMove(&s, TabStripLayout::controlBoxRect(s.tabRect(1)).center());
     EXPECT_TRUE(log.only(QStringLiteral("Box")).isEmpty());
 }
 

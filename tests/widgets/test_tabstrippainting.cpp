@@ -20,7 +20,7 @@ QImage render(QWidget& w) {
 
 // Blank captions: nothing drawn over the fills, yet tabs as wide as in use.
 void clearCaptions(TabStrip& strip) {
-    for (int i = 0; i < strip.TabCount(); ++i)
+    for (int i = 0; i < strip.tabCount(); ++i)
         strip.setTabCaption(i, QString(16, u' '));
 }
 
@@ -47,8 +47,8 @@ TEST(TabPainting, TabsAreFilledWithTheirGradientsFromTopToBottom) {
         strip.setInActiveTabBackEndColor(0x00FFFFFF);
         const QImage image = render(strip);
 
-        const QRect active = strip.TabRect(0);
-        const QRect inactive = strip.TabRect(1);
+        const QRect active = strip.tabRect(0);
+        const QRect inactive = strip.tabRect(1);
         ASSERT_EQ(active.bottom(), inactive.bottom());
         ASSERT_EQ(active.height(), 20);
         ASSERT_EQ(inactive.height(), 18);
@@ -71,7 +71,7 @@ TEST(TabPainting, TabsAreFilledWithTheirGradientsFromTopToBottom) {
         }
         // The active tab opens into the page; the inactive one sits on its border line.
         EXPECT_EQ(image.pixel(inactive.center().x(), inactive.bottom()),
-                  strip.translateColor(strip.OuterBorderColor()).rgb());
+                  strip.translateColor(strip.outerBorderColor()).rgb());
         EXPECT_EQ(QColor(image.pixel(active.center().x(), active.bottom() + 1)), QColor(Qt::blue));
     }
 }
@@ -83,7 +83,7 @@ TEST(TabPainting, RoundedCornersShowTheStripBehind) {
     strip.setXRadius(8);
     strip.setYRadius(8);
     const QImage image = render(strip);
-    const QRect active = strip.TabRect(0);
+    const QRect active = strip.tabRect(0);
     EXPECT_EQ(image.pixel(active.left(), active.top()), rgbOf(0x00FF00FF));
     EXPECT_EQ(image.pixel(active.right(), active.top()), rgbOf(0x00FF00FF));
     EXPECT_NE(image.pixel(active.center().x(), active.top()), rgbOf(0x00FF00FF));
@@ -99,9 +99,9 @@ TEST(TabPainting, DisabledTabsUseTheDisabledColour) {
     strip.setDisabledTabBackColor(0x00336699);
     strip.setTabEnabled(2, false);
     const QImage image = render(strip);
-    const QRect r = strip.TabRect(2);
+    const QRect r = strip.tabRect(2);
     EXPECT_EQ(image.pixel(r.center().x(), r.center().y()), rgbOf(0x00336699));
-    EXPECT_NE(image.pixel(strip.TabRect(1).center()), rgbOf(0x00336699));
+    EXPECT_NE(image.pixel(strip.tabRect(1).center()), rgbOf(0x00336699));
 }
 
 TEST(TabPainting, ClsClearsToThePageColourUntilTheNextRefresh) {
@@ -110,11 +110,11 @@ TEST(TabPainting, ClsClearsToThePageColourUntilTheNextRefresh) {
     strip.setBackColor(0x00102030);
     strip.Cls();
     QImage image = render(strip);
-    EXPECT_EQ(image.pixel(strip.TabRect(0).center()), rgbOf(0x00102030));
+    EXPECT_EQ(image.pixel(strip.tabRect(0).center()), rgbOf(0x00102030));
     EXPECT_EQ(image.pixel(199, 0), rgbOf(0x00102030));
     strip.Refresh();
     image = render(strip);
-    EXPECT_NE(image.pixel(strip.TabRect(0).center()), rgbOf(0x00102030));
+    EXPECT_NE(image.pixel(strip.tabRect(0).center()), rgbOf(0x00102030));
 }
 
 TEST(TabPainting, HoverBandAppearsOverTheTabAndGoesWhenThePointerLeaves) {
@@ -128,24 +128,24 @@ TEST(TabPainting, HoverBandAppearsOverTheTabAndGoesWhenThePointerLeaves) {
     const QImage plain = render(s);
 
     int hovers = 0;
-    QObject::connect(&s, &TabStrip::MouseHover, &s, [&](int tab, float, float) {
+    QObject::connect(&s, &TabStrip::MouseHover, &s, [&](int tab, QPointF) {
         EXPECT_EQ(tab, 1);
         ++hovers;
     });
-    const QRect tab = s.TabRect(1);
+    const QRect tab = s.tabRect(1);
     QCursor::setPos(s.mapToGlobal(tab.center()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.isHoverShown(); }, 2000));
-    EXPECT_EQ(s.HoveredTab(), 1);
+    EXPECT_EQ(s.hoveredTab(), 1);
     EXPECT_GT(hovers, 0);
     const QImage hovered = render(s);
-    const QRgb bits = rgbOf(s.HoverColor()) & 0xFFFFFF;
+    const QRgb bits = rgbOf(s.hoverColor()) & 0xFFFFFF;
     for (int x : {tab.left() + 12, tab.center().x(), tab.right() - 12}) {
         for (int y = tab.top(); y < tab.top() + TabStripPainter::kBandHeight; ++y)
             EXPECT_EQ(hovered.pixel(x, y), plain.pixel(x, y) ^ bits) << x << "," << y;
         EXPECT_EQ(hovered.pixel(x, tab.top() + TabStripPainter::kBandHeight),
                   plain.pixel(x, tab.top() + TabStripPainter::kBandHeight));
     }
-    EXPECT_EQ(hovered.pixel(s.TabRect(2).center()), plain.pixel(s.TabRect(2).center()));
+    EXPECT_EQ(hovered.pixel(s.tabRect(2).center()), plain.pixel(s.tabRect(2).center()));
 
     // Leaving the tab within the window: the watch takes the band away.
     QCursor::setPos(s.mapToGlobal(QPoint(tab.center().x(), 100)));
@@ -160,7 +160,7 @@ TEST(TabPainting, NoHoverBandInThemesWithoutHighlights) {
     for (int theme : {0, 2, 3}) {
         s.setTabTheme(theme);
         QCursor::setPos(QPoint(5000, 5000));
-        QCursor::setPos(s.mapToGlobal(s.TabRect(1).center()));
+        QCursor::setPos(s.mapToGlobal(s.tabRect(1).center()));
         QTest::qWait(30);
         EXPECT_FALSE(s.isHoverShown()) << theme;
     }
@@ -175,12 +175,12 @@ TEST(TabPainting, FocusedActiveTabCarriesTheFocusedBand) {
     form.form()->setFocus();
     const QImage unfocused = render(s);
     s.setFocus();
-    const QRect tab = s.TabRect(0);
+    const QRect tab = s.tabRect(0);
     const QPoint band(tab.center().x(), tab.top() + 1);
     const struct {
         bool useFocused;
         OleColor color;
-    } cases[] = {{true, s.FocusedColor()}, {false, s.HoverColor()}};
+    } cases[] = {{true, s.focusedColor()}, {false, s.hoverColor()}};
     for (const auto& c : cases) {
         s.setUseFocusedColor(c.useFocused);
         EXPECT_EQ(render(s).pixel(band), unfocused.pixel(band) ^ (rgbOf(c.color) & 0xFFFFFF))
@@ -199,7 +199,7 @@ TEST(TabPainting, FocusRectangleOnlyWhileFocusedAndWanted) {
     const QImage focused = render(s);
     EXPECT_NE(focused, unfocused);
     // The marks stay inside the active tab.
-    const QRect active = s.TabRect(0);
+    const QRect active = s.tabRect(0);
     for (int y = 0; y < focused.height(); ++y) {
         for (int x = 0; x < focused.width(); ++x) {
             if (focused.pixel(x, y) != unfocused.pixel(x, y)) {
@@ -227,7 +227,7 @@ TEST(TabPainting, PicturesDropTheirMaskColour) {
     strip.setPictureMaskColor(0x00FF00FF);
     strip.setTabPicture(0, picture);
     QImage image = render(strip);
-    const QRect tab = strip.TabRect(0);
+    const QRect tab = strip.tabRect(0);
     int masked = 0, drawn = 0;
     for (int y = tab.top(); y <= tab.bottom(); ++y) {
         for (int x = tab.left(); x <= tab.right(); ++x) {

@@ -90,14 +90,14 @@ TEST(TabPersistence, EveryPropertySurvivesTheRoundTrip) {
             << property.name();
     }
     for (int t = 0; t < 4; ++t) {
-        EXPECT_EQ(loaded.TabCaption(t), original.TabCaption(t)) << t;
-        EXPECT_EQ(loaded.TabEnabled(t), original.TabEnabled(t)) << t;
-        EXPECT_EQ(loaded.TabAccessKey(t), original.TabAccessKey(t)) << t;
+        EXPECT_EQ(loaded.tabCaption(t), original.tabCaption(t)) << t;
+        EXPECT_EQ(loaded.isTabEnabled(t), original.isTabEnabled(t)) << t;
+        EXPECT_EQ(loaded.tabAccessKey(t), original.tabAccessKey(t)) << t;
     }
-    EXPECT_EQ(loaded.AccessKeys(), (QList<int>{'G', 'L'}));
-    EXPECT_EQ(loaded.TabPicture(3).toImage().convertToFormat(QImage::Format_RGB32),
+    EXPECT_EQ(loaded.accessKeys(), (QList<int>{'G', 'L'}));
+    EXPECT_EQ(loaded.tabPicture(3).toImage().convertToFormat(QImage::Format_RGB32),
               picture.toImage().convertToFormat(QImage::Format_RGB32));
-    EXPECT_TRUE(loaded.TabPicture(0).isNull());
+    EXPECT_TRUE(loaded.tabPicture(0).isNull());
 }
 
 TEST(TabPersistence, MissingAndUnreadableValuesLoadTheirWrittenDefaults) {
@@ -114,23 +114,23 @@ TEST(TabPersistence, MissingAndUnreadableValuesLoadTheirWrittenDefaults) {
     };
     TabStrip strip;
     strip.ReadProperties(bag);
-    EXPECT_EQ(strip.TabCount(), 3);
-    EXPECT_EQ(strip.ActiveTab(), 0);
-    EXPECT_EQ(strip.TabCaption(0), QStringLiteral("Tab0")); // the written default
-    EXPECT_EQ(strip.TabCaption(2), QStringLiteral("Tab2"));
-    EXPECT_EQ(strip.OuterBorderColor(), 0x80000015u);
-    EXPECT_EQ(strip.BackColor(), 0x8000000Fu);
-    EXPECT_EQ(strip.DisabledTabBackColor(), 0x80000010u);
-    EXPECT_FALSE(strip.UseMaskColor());
-    EXPECT_EQ(strip.XRadius(), 0);
-    EXPECT_TRUE(strip.TabPicture(0).isNull());
+    EXPECT_EQ(strip.tabCount(), 3);
+    EXPECT_EQ(strip.activeTab(), 0);
+    EXPECT_EQ(strip.tabCaption(0), QStringLiteral("Tab0")); // the written default
+    EXPECT_EQ(strip.tabCaption(2), QStringLiteral("Tab2"));
+    EXPECT_EQ(strip.outerBorderColor(), 0x80000015u);
+    EXPECT_EQ(strip.backColor(), 0x8000000Fu);
+    EXPECT_EQ(strip.disabledTabBackColor(), 0x80000010u);
+    EXPECT_FALSE(strip.useMaskColor());
+    EXPECT_EQ(strip.xRadius(), 0);
+    EXPECT_TRUE(strip.tabPicture(0).isNull());
 
     QVariantMap out;
     strip.WriteProperties(out);
     EXPECT_FALSE(out.contains("TabContCtrlCnt(0)"));
 
     strip.ReadProperties(QVariantMap{{"TabCount", 99999}});
-    EXPECT_EQ(strip.TabCount(), TabStrip::kMaxTabCount);
+    EXPECT_EQ(strip.tabCount(), TabStrip::kMaxTabCount);
 }
 
 TEST(TabPersistence, ColoursReadInEitherSignedness) {
@@ -146,7 +146,7 @@ TEST(TabPersistence, ColoursReadInEitherSignedness) {
     for (const auto& c : cases) {
         TabStrip strip;
         strip.ReadProperties(QVariantMap{{"ForeColor", c.stored}});
-        EXPECT_EQ(strip.ForeColor(), c.expected) << c.stored.toString().toStdString();
+        EXPECT_EQ(strip.foreColor(), c.expected) << c.stored.toString().toStdString();
     }
 }
 
@@ -189,9 +189,9 @@ TEST(TabPersistence, DefaultsThatFollowTheFontAndContainerAreKeptApart) {
     other.setPalette(palette);
     TabStrip loaded(&other);
     loaded.ReadProperties(bag);
-    EXPECT_FALSE(loaded.ActiveTabFont().bold());
-    EXPECT_TRUE(loaded.InActiveTabFont().bold());
-    EXPECT_EQ(loaded.TabStripBackColor(), 0x00665544u);
+    EXPECT_FALSE(loaded.activeTabFont().bold());
+    EXPECT_TRUE(loaded.inActiveTabFont().bold());
+    EXPECT_EQ(loaded.tabStripBackColor(), 0x00665544u);
 }
 
 TEST(TabPersistence, LoadingRearrangesExistingChildren) {
@@ -200,7 +200,7 @@ TEST(TabPersistence, LoadingRearrangesExistingChildren) {
     auto* onZero = new QWidget(&strip);
     onZero->setGeometry(5, 40, 10, 10);
     strip.ReadProperties(QVariantMap{{"ActiveTab", 2}});
-    EXPECT_EQ(strip.ActiveTab(), 2);
+    EXPECT_EQ(strip.activeTab(), 2);
     EXPECT_FALSE(strip.rect().intersects(onZero->geometry()));
     strip.setActiveTab(0);
     EXPECT_EQ(onZero->x(), 5);

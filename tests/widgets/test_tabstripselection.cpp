@@ -37,11 +37,11 @@ TEST(TabSelection, OutOfRangeSelectsTabZeroAndSameTabDoesNothing) {
         strip.setActiveTab(c.start);
         EventLog log(&strip);
         strip.setActiveTab(c.set);
-        EXPECT_EQ(strip.ActiveTab(), c.expected) << c.start << "->" << c.set;
+        EXPECT_EQ(strip.activeTab(), c.expected) << c.start << "->" << c.set;
         EXPECT_EQ(log.entries.join(u' '), QString::fromLatin1(c.events))
             << c.start << "->" << c.set;
         if (c.expected != c.start) {
-            EXPECT_EQ(strip.LastActiveTab(), c.start);
+            EXPECT_EQ(strip.lastActiveTab(), c.start);
         }
     }
 }
@@ -53,8 +53,8 @@ TEST(TabSelection, CancelInBeforeTabSwitchKeepsTheTab) {
     EventLog log(&strip);
     log.cancelNext = true;
     strip.setActiveTab(2);
-    EXPECT_EQ(strip.ActiveTab(), 0);
-    EXPECT_EQ(strip.LastActiveTab(), 0);
+    EXPECT_EQ(strip.activeTab(), 0);
+    EXPECT_EQ(strip.lastActiveTab(), 0);
     EXPECT_EQ(log.entries, QStringList{QStringLiteral("Before(2)")});
     EXPECT_EQ(child->x(), 5);
 }
@@ -69,8 +69,8 @@ TEST(TabSelection, HandlerThatSwitchesItselfIsNotUndone) {
             strip.setActiveTab(1);
     });
     strip.setActiveTab(2);
-    EXPECT_EQ(strip.ActiveTab(), 2);
-    EXPECT_EQ(child->x(), 5 + 2 * strip.PageOffset()); // two pages to the right, not three
+    EXPECT_EQ(strip.activeTab(), 2);
+    EXPECT_EQ(child->x(), 5 + 2 * strip.pageOffset()); // two pages to the right, not three
 }
 
 struct KeyCase {
@@ -109,7 +109,7 @@ TEST(TabKeyboard, ArrowsAndCtrlPageKeysWrapButNeverSkip) {
         form.strip->setActiveTab(c.start);
         EventLog log(form.strip);
         QTest::keyClick(form.strip, c.key, c.mods);
-        EXPECT_EQ(form.strip->ActiveTab(), c.expected) << c.name;
+        EXPECT_EQ(form.strip->activeTab(), c.expected) << c.name;
         if (c.expected == c.start) {
             EXPECT_TRUE(log.only(QStringLiteral("Switch")).isEmpty()) << c.name;
         }
@@ -124,12 +124,12 @@ TEST(TabKeyboard, CtrlPageDownReachesTheStripFromAPageControl) {
     form.strip->AddControl(edit, 10, 40, 100, 22, 0);
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(form.strip->ActiveTab(), 1);
+    EXPECT_EQ(form.strip->activeTab(), 1);
     // Arrows stay with the control that has the focus.
     form.strip->setActiveTab(0);
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_Right);
-    EXPECT_EQ(form.strip->ActiveTab(), 0);
+    EXPECT_EQ(form.strip->activeTab(), 0);
 }
 
 TEST(TabKeyboard, EscapeGoesOnToTheDialog) {
@@ -166,11 +166,11 @@ TEST(TabAccessKeys, AltKeySelectsTheFirstEnabledOtherTab) {
             form.strip->setTabEnabled(tab, false);
         form.strip->setActiveTab(c.start);
         QTest::keyClick(form.strip, c.key, Qt::AltModifier);
-        EXPECT_EQ(form.strip->ActiveTab(), c.expected) << c.name << " (Alt)";
+        EXPECT_EQ(form.strip->activeTab(), c.expected) << c.name << " (Alt)";
         // Typed alone while the strip has the focus, lower case counting as upper case.
         form.strip->setActiveTab(c.start);
         QTest::keyClick(form.strip, char(QChar(c.key).toLower().unicode()));
-        EXPECT_EQ(form.strip->ActiveTab(), c.expected) << c.name << " (typed)";
+        EXPECT_EQ(form.strip->activeTab(), c.expected) << c.name << " (typed)";
     }
 }
 
@@ -181,16 +181,16 @@ TEST(TabAccessKeys, KeySetFollowsEveryCaption) {
     s.setTabCaption(0, QStringLiteral("&Alpha"));
     s.setTabCaption(1, QStringLiteral("Beta"));
     s.setTabCaption(2, QStringLiteral("&Apple"));
-    EXPECT_EQ(s.AccessKeys(), QList<int>{'A'});
-    EXPECT_EQ(s.TabAccessKey(0), 'A');
-    EXPECT_EQ(s.TabAccessKey(1), 0);
+    EXPECT_EQ(s.accessKeys(), QList<int>{'A'});
+    EXPECT_EQ(s.tabAccessKey(0), 'A');
+    EXPECT_EQ(s.tabAccessKey(1), 0);
     // Tab 0 gives up the key it shares with tab 2: tab 2 must keep answering to it.
     s.setTabCaption(0, QStringLiteral("&Zeta"));
-    EXPECT_EQ(s.AccessKeys(), (QList<int>{'A', 'Z'}));
+    EXPECT_EQ(s.accessKeys(), (QList<int>{'A', 'Z'}));
     QTest::keyClick(&s, Qt::Key_A, Qt::AltModifier);
-    EXPECT_EQ(s.ActiveTab(), 2);
+    EXPECT_EQ(s.activeTab(), 2);
     QTest::keyClick(&s, Qt::Key_Z, Qt::AltModifier);
-    EXPECT_EQ(s.ActiveTab(), 0);
+    EXPECT_EQ(s.activeTab(), 0);
 }
 
 void turnWheel(TabStrip& strip, int delta, QPoint at = QPoint(5, 5)) {
@@ -234,7 +234,7 @@ TEST(TabWheel, TurnsSelectNeighboursAndStopAtTheEnds) {
         EventLog log(&strip);
         for (int delta : c.deltas)
             turnWheel(strip, delta);
-        EXPECT_EQ(strip.ActiveTab(), c.expected) << c.name;
+        EXPECT_EQ(strip.activeTab(), c.expected) << c.name;
         EXPECT_EQ(log.entries.join(u' '), QString::fromLatin1(c.events)) << c.name;
     }
 }
@@ -278,20 +278,20 @@ TEST(TabWheel, TurnsOverPagesSwitchUnlessTheControlUsesTheWheel) {
             target->setGeometry(10, 10, 120, 60);
         form.form()->show();
         turnWheelOver(*target, -120);
-        EXPECT_EQ(s.ActiveTab(), c.switches ? 1 : 0);
+        EXPECT_EQ(s.activeTab(), c.switches ? 1 : 0);
         s.setUseMouseWheelScroll(false);
         turnWheelOver(*target, -120);
-        EXPECT_EQ(s.ActiveTab(), c.switches ? 1 : 0) << "switched off";
+        EXPECT_EQ(s.activeTab(), c.switches ? 1 : 0) << "switched off";
     }
     // Over the tab row and the margins, as before.
     TabStrip strip;
     strip.resize(300, 200);
     strip.setUseMouseWheelScroll(false);
     turnWheel(strip, -120);
-    EXPECT_EQ(strip.ActiveTab(), 0);
+    EXPECT_EQ(strip.activeTab(), 0);
     strip.setUseMouseWheelScroll(true);
     turnWheel(strip, -120);
-    EXPECT_EQ(strip.ActiveTab(), 1);
+    EXPECT_EQ(strip.activeTab(), 1);
 }
 
 TEST(TabMouse, LeftClickInATabSelectsItIfEnabled) {
@@ -300,7 +300,7 @@ TEST(TabMouse, LeftClickInATabSelectsItIfEnabled) {
     TabStrip& s = *form.strip;
     EventLog log(&s);
     QTest::mouseClick(&s, Qt::LeftButton, {}, test::tabCentre(s, 2));
-    EXPECT_EQ(s.ActiveTab(), 2);
+    EXPECT_EQ(s.activeTab(), 2);
     EXPECT_EQ(log.entries.join(u' '), QStringLiteral("MouseDown Before(2) Switch(0) Click"));
 
     const struct {
@@ -316,15 +316,15 @@ TEST(TabMouse, LeftClickInATabSelectsItIfEnabled) {
     for (const auto& m : misses) {
         s.setTabEnabled(1, !m.disableTarget);
         QTest::mouseClick(&s, m.button, {}, m.at);
-        EXPECT_EQ(s.ActiveTab(), 2) << m.name;
+        EXPECT_EQ(s.activeTab(), 2) << m.name;
     }
     // Edges count as inside.
     s.setTabEnabled(1, true);
-    const QRect r = s.TabRect(1);
+    const QRect r = s.tabRect(1);
     QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(r.left(), r.top()));
-    EXPECT_EQ(s.ActiveTab(), 1);
-    QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(s.TabRect(0).right(), s.TabRect(0).bottom()));
-    EXPECT_EQ(s.ActiveTab(), 0);
+    EXPECT_EQ(s.activeTab(), 1);
+    QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(s.tabRect(0).right(), s.tabRect(0).bottom()));
+    EXPECT_EQ(s.activeTab(), 0);
 }
 
 TEST(TabMouse, DoubleClickAndPointerEnterLeave) {
@@ -344,7 +344,7 @@ TEST(TabMouse, DoubleClickAndPointerEnterLeave) {
     QTest::mouseDClick(&s, Qt::LeftButton, {}, test::tabCentre(s, 1));
     QTest::mouseRelease(&s, Qt::LeftButton, {}, test::tabCentre(s, 1));
     EXPECT_EQ(events, (QStringList{"Enter", "Leave", "DblClick"}));
-    EXPECT_EQ(s.ActiveTab(), 1);
+    EXPECT_EQ(s.activeTab(), 1);
 }
 
 TEST(TabEvents, SignalsKeepTheirNumberingOrder) {
