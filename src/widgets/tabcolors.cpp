@@ -9,153 +9,116 @@ namespace ovra {
 
 namespace {
 
-struct SystemColorRole {
-    QPalette::ColorGroup group;
-    QPalette::ColorRole role;
+// A theme's entry for one colour: a colour, or what the theme does instead.
+struct ThemeValue {
+    enum class Kind { Colour, Keep, Container, CaptionPlus16, CaptionMinus16 };
+    ThemeValue(const TabColor& c) : colour(c) {}
+    ThemeValue(Kind k) : kind(k) {}
+    Kind kind = Kind::Colour;
+    TabColor colour;
 };
-
-// System colour indices 0..30 and the palette entries that play their part.
-constexpr int kSystemColorCount = 31;
-constexpr SystemColorRole kNoRole{QPalette::Active, QPalette::NColorRoles};
-constexpr std::array<SystemColorRole, kSystemColorCount> kSystemColors{{
-    {QPalette::Active, QPalette::Button},            // 0 scroll bar
-    {QPalette::Active, QPalette::Dark},              // 1 desktop
-    {QPalette::Active, QPalette::Highlight},         // 2 active caption
-    {QPalette::Inactive, QPalette::Highlight},       // 3 inactive caption
-    {QPalette::Active, QPalette::Window},            // 4 menu
-    {QPalette::Active, QPalette::Base},              // 5 window
-    {QPalette::Active, QPalette::Shadow},            // 6 window frame
-    {QPalette::Active, QPalette::WindowText},        // 7 menu text
-    {QPalette::Active, QPalette::Text},              // 8 window text
-    {QPalette::Active, QPalette::HighlightedText},   // 9 caption text
-    {QPalette::Active, QPalette::Button},            // 10 active border
-    {QPalette::Active, QPalette::Button},            // 11 inactive border
-    {QPalette::Active, QPalette::Mid},               // 12 application workspace
-    {QPalette::Active, QPalette::Highlight},         // 13 highlight
-    {QPalette::Active, QPalette::HighlightedText},   // 14 highlight text
-    {QPalette::Active, QPalette::Button},            // 15 button face
-    {QPalette::Active, QPalette::Dark},              // 16 button shadow
-    {QPalette::Disabled, QPalette::Text},            // 17 grey text
-    {QPalette::Active, QPalette::ButtonText},        // 18 button text
-    {QPalette::Inactive, QPalette::HighlightedText}, // 19 inactive caption text
-    {QPalette::Active, QPalette::Light},             // 20 button highlight
-    {QPalette::Active, QPalette::Shadow},            // 21 3-D dark shadow
-    {QPalette::Active, QPalette::Midlight},          // 22 3-D light
-    {QPalette::Active, QPalette::ToolTipText},       // 23 tooltip text
-    {QPalette::Active, QPalette::ToolTipBase},       // 24 tooltip background
-    kNoRole,                                         // 25 not defined
-    {QPalette::Active, QPalette::Link},              // 26 hot-tracked item
-    {QPalette::Active, QPalette::Highlight},         // 27 active caption gradient
-    {QPalette::Inactive, QPalette::Highlight},       // 28 inactive caption gradient
-    {QPalette::Active, QPalette::Highlight},         // 29 menu highlight
-    {QPalette::Active, QPalette::Window},            // 30 menu bar
-}};
-
-// Markers in the theme table for values that are not plain colours. Their top byte is
-// 0xFF, which no stored colour has.
-constexpr OleColor kKeep = 0xFFFFFFF0u;
-constexpr OleColor kContainer = 0xFFFFFFF1u;
-constexpr OleColor kCaptionPlus16 = 0xFFFFFFF2u;
-constexpr OleColor kCaptionMinus16 = 0xFFFFFFF3u;
 
 struct ThemeRow {
-    OleColor TabColors::*member;
-    std::array<OleColor, kThemeCount> values;
+    TabColor TabColors::*member;
+    std::array<ThemeValue, kThemeCount> values;
 };
 
-// clang-format off
-const std::array<ThemeRow, 14> kThemeRows{{
-    {&TabColors::ActiveTabBackStartColor,     {0x8000000F, 0x00FBFDFB, 0x8000000F, 0x00F8F8F8, 0x00E7F8FB}},
-    {&TabColors::ActiveTabBackEndColor,       {0x8000000F, 0x00FBFDFB, 0x8000000F, kKeep,      0x00DCEDF0}},
-    {&TabColors::ActiveTabForeColor,          {0x80000012, 0x80000012, 0x80000012, 0x00A76D50, 0x80000012}},
-    {&TabColors::InActiveTabBackStartColor,   {0x8000000F, 0x00FFFFFF, 0x80000016, 0x00E5E5E5, 0x00DCEDF0}},
-    {&TabColors::InActiveTabBackEndColor,     {0x8000000F, 0x00EAF0F0, 0x80000016, kKeep,      0x00CBDCDF}},
-    {&TabColors::InActiveTabForeColor,        {0x80000012, 0x80000012, 0x80000011, 0x00909090, 0x80000012}},
-    {&TabColors::TabStripBackColor,           {kContainer, kContainer, 0x80000016, 0x8000000F, kContainer}},
-    {&TabColors::DisabledTabBackColor,        {0x8000000F, 0x8000000F, 0x8000000F, 0x8000000F, 0x8000000F}},
-    {&TabColors::DisabledTabForeColor,        {0x80000015, 0x00A0A0A0, 0x80000015, 0x80000015, 0x00A0A0A0}},
-    {&TabColors::OuterBorderColor,            {0x80000015, 0x009B9C91, 0x80000014, 0x00909090, 0x00A8B9BC}},
-    {&TabColors::TopLeftInnerBorderColor,     {0x80000014, kKeep,      kKeep,      kKeep,      0x80000014}},
-    {&TabColors::BottomRightInnerBorderColor, {0x80000010, kKeep,      0x80000010, kKeep,      0x80000010}},
-    {&TabColors::HoverColor,                  {kKeep,      0x003BC7FF, kKeep,      kKeep,      kCaptionPlus16}},
-    {&TabColors::FocusedColor,                {kKeep,      0x00EE8269, kKeep,      kKeep,      kCaptionMinus16}},
-}};
-// clang-format on
+TabColor rgb(QRgb value) {
+    return QColor::fromRgb(value);
+}
+
+// The caption colour (the palette's highlight) made lighter or darker by delta in each
+// of red, green and blue, clamped to 0..255.
+TabColor shiftedCaption(int delta, const QPalette& palette) {
+    const QColor c = tabpalette::highlight.resolved(palette);
+    auto shift = [delta](int v) {
+        return std::clamp(v + delta, 0, 255);
+    };
+    return QColor(shift(c.red()), shift(c.green()), shift(c.blue()));
+}
+
+const std::array<ThemeRow, 14>& themeRows() {
+    using namespace tabpalette;
+    const ThemeValue keep(ThemeValue::Kind::Keep);
+    const ThemeValue container(ThemeValue::Kind::Container);
+    const ThemeValue captionPlus16(ThemeValue::Kind::CaptionPlus16);
+    const ThemeValue captionMinus16(ThemeValue::Kind::CaptionMinus16);
+    // clang-format off
+    static const std::array<ThemeRow, 14> rows{{
+        {&TabColors::activeTabBackStart,     {button, rgb(0xFBFDFB), button, rgb(0xF8F8F8), rgb(0xFBF8E7)}},
+        {&TabColors::activeTabBackEnd,       {button, rgb(0xFBFDFB), button, keep, rgb(0xF0EDDC)}},
+        {&TabColors::activeTabFore,          {buttonText, buttonText, buttonText, rgb(0x506DA7), buttonText}},
+        {&TabColors::inactiveTabBackStart,   {button, rgb(0xFFFFFF), midlight, rgb(0xE5E5E5), rgb(0xF0EDDC)}},
+        {&TabColors::inactiveTabBackEnd,     {button, rgb(0xF0F0EA), midlight, keep, rgb(0xDFDCCB)}},
+        {&TabColors::inactiveTabFore,        {buttonText, buttonText, disabledText, rgb(0x909090), buttonText}},
+        {&TabColors::tabStripBack,           {container, container, midlight, button, container}},
+        {&TabColors::disabledTabBack,        {button, button, button, button, button}},
+        {&TabColors::disabledTabFore,        {shadow, rgb(0xA0A0A0), shadow, shadow, rgb(0xA0A0A0)}},
+        {&TabColors::outerBorder,            {shadow, rgb(0x919C9B), light, rgb(0x909090), rgb(0xBCB9A8)}},
+        {&TabColors::topLeftInnerBorder,     {light, keep, keep, keep, light}},
+        {&TabColors::bottomRightInnerBorder, {dark, keep, dark, keep, dark}},
+        {&TabColors::hover,                  {keep, rgb(0xFFC73B), keep, keep, captionPlus16}},
+        {&TabColors::focused,                {keep, rgb(0x6982EE), keep, keep, captionMinus16}},
+    }};
+    // clang-format on
+    return rows;
+}
 
 } // namespace
 
 const std::array<TabColorField, 17> kTabColorFields{{
-    {"ActiveTabBackStartColor", &TabColors::ActiveTabBackStartColor},
-    {"ActiveTabBackEndColor", &TabColors::ActiveTabBackEndColor},
-    {"InActiveTabBackStartColor", &TabColors::InActiveTabBackStartColor},
-    {"InActiveTabBackEndColor", &TabColors::InActiveTabBackEndColor},
-    {"ActiveTabForeColor", &TabColors::ActiveTabForeColor},
-    {"InActiveTabForeColor", &TabColors::InActiveTabForeColor},
-    {"DisabledTabBackColor", &TabColors::DisabledTabBackColor},
-    {"DisabledTabForeColor", &TabColors::DisabledTabForeColor},
-    {"OuterBorderColor", &TabColors::OuterBorderColor},
-    {"TopLeftInnerBorderColor", &TabColors::TopLeftInnerBorderColor},
-    {"BottomRightInnerBorderColor", &TabColors::BottomRightInnerBorderColor},
-    {"TabStripBackColor", &TabColors::TabStripBackColor},
-    {"BackColor", &TabColors::BackColor},
-    {"ForeColor", &TabColors::ForeColor},
-    {"HoverColor", &TabColors::HoverColor},
-    {"FocusedColor", &TabColors::FocusedColor},
-    {"PictureMaskColor", &TabColors::PictureMaskColor},
+    {"ActiveTabBackStartColor", &TabColors::activeTabBackStart},
+    {"ActiveTabBackEndColor", &TabColors::activeTabBackEnd},
+    {"InActiveTabBackStartColor", &TabColors::inactiveTabBackStart},
+    {"InActiveTabBackEndColor", &TabColors::inactiveTabBackEnd},
+    {"ActiveTabForeColor", &TabColors::activeTabFore},
+    {"InActiveTabForeColor", &TabColors::inactiveTabFore},
+    {"DisabledTabBackColor", &TabColors::disabledTabBack},
+    {"DisabledTabForeColor", &TabColors::disabledTabFore},
+    {"OuterBorderColor", &TabColors::outerBorder},
+    {"TopLeftInnerBorderColor", &TabColors::topLeftInnerBorder},
+    {"BottomRightInnerBorderColor", &TabColors::bottomRightInnerBorder},
+    {"TabStripBackColor", &TabColors::tabStripBack},
+    {"BackColor", &TabColors::back},
+    {"ForeColor", &TabColors::fore},
+    {"HoverColor", &TabColors::hover},
+    {"FocusedColor", &TabColors::focused},
+    {"PictureMaskColor", &TabColors::pictureMask},
 }};
 
-QColor translateOleColor(OleColor color, const QPalette& palette) {
-    if (isSystemColor(color)) {
-        const OleColor index = color & 0x00FFFFFFu;
-        if (index >= kSystemColorCount || kSystemColors[index].role == QPalette::NColorRoles)
-            return QColor(0, 0, 0);
-        const SystemColorRole& entry = kSystemColors[index];
-        QColor c = palette.color(entry.group, entry.role);
-        c.setAlpha(255);
-        return c;
-    }
-    // Palette-relative and palette-index colours carry their RGB in the low bytes too.
-    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+QColor TabColor::resolved(const QPalette& palette) const {
+    if (!followsPalette())
+        return m_color;
+    QColor c = palette.color(m_group, m_role);
+    c.setAlpha(255);
+    return c;
 }
 
-OleColor oleColorFromRgb(const QColor& color) {
-    const QColor c = color.toRgb();
-    return OleColor(c.red()) | (OleColor(c.green()) << 8) | (OleColor(c.blue()) << 16);
-}
-
-OleColor shiftOleColor(OleColor color, int delta, const QPalette& palette) {
-    const QColor c = translateOleColor(color, palette);
-    auto shift = [delta](int v) {
-        return std::clamp(v + delta, 0, 255);
-    };
-    return oleColorFromRgb(QColor(shift(c.red()), shift(c.green()), shift(c.blue())));
-}
-
-void applyThemeColors(int theme, TabColors& colors, OleColor containerBack,
+void applyThemeColors(int theme, TabColors& colors, const TabColor& containerBack,
                       const QPalette& palette) {
     if (theme < 0 || theme >= kThemeCount)
         return;
-    for (const ThemeRow& row : kThemeRows) {
-        const OleColor value = row.values[size_t(theme)];
-        switch (value) {
-        case kKeep:
+    for (const ThemeRow& row : themeRows()) {
+        const ThemeValue& value = row.values[size_t(theme)];
+        switch (value.kind) {
+        case ThemeValue::Kind::Keep:
             break;
-        case kContainer:
+        case ThemeValue::Kind::Container:
             colors.*row.member = containerBack;
             break;
-        case kCaptionPlus16:
-            colors.*row.member = shiftOleColor(syscolor::ActiveCaption, 16, palette);
+        case ThemeValue::Kind::CaptionPlus16:
+            colors.*row.member = shiftedCaption(16, palette);
             break;
-        case kCaptionMinus16:
-            colors.*row.member = shiftOleColor(syscolor::ActiveCaption, -16, palette);
+        case ThemeValue::Kind::CaptionMinus16:
+            colors.*row.member = shiftedCaption(-16, palette);
             break;
-        default:
-            colors.*row.member = value;
+        case ThemeValue::Kind::Colour:
+            colors.*row.member = value.colour;
             break;
         }
     }
     if (theme == 4)
-        colors.PictureMaskColor = 0x00FF00FF;
+        colors.pictureMask = QColor(0xFF, 0x00, 0xFF);
 }
 
 QString detectVisualStyle() {

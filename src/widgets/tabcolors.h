@@ -1,69 +1,78 @@
 #pragma once
 
 #include <QColor>
+#include <QMetaType>
 #include <QPalette>
 #include <QString>
 
 #include <array>
-#include <cstdint>
 
 namespace ovra {
 
-// Colours of the tab strip: 0x00BBGGRR (red in the lowest byte), or a system colour
-// index with the top bit set (0x800000nn) that follows the palette.
-using OleColor = quint32;
+// A colour of the tab strip: a fixed colour, or an entry of the strip's palette that
+// is looked up each time the strip draws, so it follows the desktop's colours.
+// Colours are opaque; an alpha given with a fixed colour is dropped.
+class TabColor {
+public:
+    TabColor() = default; // black
+    // Implicit: wherever a tab colour is asked for, a fixed colour will do.
+    TabColor(const QColor& color) : m_color(color.red(), color.green(), color.blue()) {}
+    TabColor(QPalette::ColorGroup group, QPalette::ColorRole role) : m_group(group), m_role(role) {}
 
-namespace syscolor {
-inline constexpr OleColor ActiveCaption = 0x80000002;
-inline constexpr OleColor ButtonFace = 0x8000000F;
-inline constexpr OleColor ButtonShadow = 0x80000010;
-inline constexpr OleColor GrayText = 0x80000011;
-inline constexpr OleColor ButtonText = 0x80000012;
-inline constexpr OleColor ButtonHighlight = 0x80000014;
-inline constexpr OleColor DarkShadow3D = 0x80000015;
-inline constexpr OleColor Light3D = 0x80000016;
-} // namespace syscolor
+    bool followsPalette() const { return m_role != QPalette::NoRole; }
+    QPalette::ColorGroup group() const { return m_group; }
+    QPalette::ColorRole role() const { return m_role; }
+    // The fixed colour; black for one that follows the palette.
+    QColor fixedColor() const { return followsPalette() ? QColor(0, 0, 0) : m_color; }
+    // The colour it draws with under palette.
+    QColor resolved(const QPalette& palette) const;
 
-inline bool isSystemColor(OleColor color) {
-    return (color & 0xFF000000u) == 0x80000000u;
-}
+    friend bool operator==(const TabColor&, const TabColor&) = default;
 
-// The RGB value of a colour. System colours are looked up in the palette; an index
-// the system does not define gives black, as a failed translation would.
-QColor translateOleColor(OleColor color, const QPalette& palette);
+private:
+    QColor m_color{0, 0, 0};
+    QPalette::ColorGroup m_group = QPalette::Active;
+    QPalette::ColorRole m_role = QPalette::NoRole;
+};
 
-// 0x00BBGGRR for an RGB colour (alpha dropped).
-OleColor oleColorFromRgb(const QColor& color);
-
-// Adds delta to each of red, green and blue of the translated colour, clamped to 0..255.
-OleColor shiftOleColor(OleColor color, int delta, const QPalette& palette);
+// The palette entries the strip's defaults and themes are made of.
+namespace tabpalette {
+inline const TabColor button{QPalette::Active, QPalette::Button};
+inline const TabColor buttonText{QPalette::Active, QPalette::ButtonText};
+inline const TabColor dark{QPalette::Active, QPalette::Dark};
+inline const TabColor light{QPalette::Active, QPalette::Light};
+inline const TabColor midlight{QPalette::Active, QPalette::Midlight};
+inline const TabColor shadow{QPalette::Active, QPalette::Shadow};
+inline const TabColor disabledText{QPalette::Disabled, QPalette::Text};
+inline const TabColor highlight{QPalette::Active, QPalette::Highlight};
+} // namespace tabpalette
 
 // Every colour property of the strip.
 struct TabColors {
-    OleColor ActiveTabBackStartColor = syscolor::ButtonFace;
-    OleColor ActiveTabBackEndColor = syscolor::ButtonFace;
-    OleColor InActiveTabBackStartColor = syscolor::ButtonFace;
-    OleColor InActiveTabBackEndColor = syscolor::ButtonFace;
-    OleColor ActiveTabForeColor = syscolor::ButtonText;
-    OleColor InActiveTabForeColor = syscolor::ButtonText;
-    OleColor DisabledTabBackColor = syscolor::ButtonShadow;
-    OleColor DisabledTabForeColor = syscolor::ButtonHighlight;
-    OleColor OuterBorderColor = syscolor::DarkShadow3D;
-    OleColor TopLeftInnerBorderColor = syscolor::ButtonHighlight;
-    OleColor BottomRightInnerBorderColor = syscolor::ButtonShadow;
-    OleColor TabStripBackColor = syscolor::ButtonFace; // replaced by the container's colour
-    OleColor BackColor = syscolor::ButtonFace;
-    OleColor ForeColor = 0;
-    OleColor HoverColor = 0x003BC7FF;
-    OleColor FocusedColor = 0x00EE8269;
-    OleColor PictureMaskColor = 0x00C0C0C0;
+    TabColor activeTabBackStart = tabpalette::button;
+    TabColor activeTabBackEnd = tabpalette::button;
+    TabColor inactiveTabBackStart = tabpalette::button;
+    TabColor inactiveTabBackEnd = tabpalette::button;
+    TabColor activeTabFore = tabpalette::buttonText;
+    TabColor inactiveTabFore = tabpalette::buttonText;
+    TabColor disabledTabBack = tabpalette::dark;
+    TabColor disabledTabFore = tabpalette::light;
+    TabColor outerBorder = tabpalette::shadow;
+    TabColor topLeftInnerBorder = tabpalette::light;
+    TabColor bottomRightInnerBorder = tabpalette::dark;
+    TabColor tabStripBack = tabpalette::button; // replaced by the container's colour
+    TabColor back = tabpalette::button;
+    TabColor fore = QColor(0, 0, 0);
+    TabColor hover = QColor(0xFF, 0xC7, 0x3B);
+    TabColor focused = QColor(0x69, 0x82, 0xEE);
+    TabColor pictureMask = QColor(0xC0, 0xC0, 0xC0);
 
     friend bool operator==(const TabColors&, const TabColors&) = default;
 };
 
 struct TabColorField {
     const char* name; // property name and persisted key
-    OleColor TabColors::*member;
+    TabColor TabColors::*member;
 };
 
 // The colour properties in their persisted order.
@@ -73,7 +82,7 @@ inline constexpr int kThemeCount = 5;
 
 // Applies the colour set of a theme (0..4) to colors; values a theme does not list
 // keep their current value. containerBack is the container's background colour.
-void applyThemeColors(int theme, TabColors& colors, OleColor containerBack,
+void applyThemeColors(int theme, TabColors& colors, const TabColor& containerBack,
                       const QPalette& palette);
 
 // The visual style the desktop reports: the widget style's name, "None" for the
@@ -84,3 +93,5 @@ QString detectVisualStyle();
 int detectedTheme();
 
 } // namespace ovra
+
+Q_DECLARE_METATYPE(ovra::TabColor)

@@ -33,9 +33,9 @@ struct TabStripProperties;
 // place on their own page; put them in with AddControl (or parent them while their tab
 // is active) and give the strip itself no layout.
 //
-// Colours are OLE colours (see tabcolors.h). Members that take a tab index throw
-// TabStripError (number 9 for an index out of range) with the source "TabStrip." and
-// the member's name.
+// Colours are TabColors (see tabcolors.h): fixed, or following the strip's palette.
+// Members that take a tab index throw TabStripError (number 9 for an index out of
+// range) with the source "TabStrip." and the member's name.
 class TabStrip : public QWidget, private TabStripInputHost {
     Q_OBJECT
     Q_PROPERTY(int TabCount READ tabCount WRITE setTabCount)
@@ -43,38 +43,43 @@ class TabStrip : public QWidget, private TabStripInputHost {
     Q_PROPERTY(int TabStyle READ tabStyle WRITE setTabStyle)
     Q_PROPERTY(int TabTheme READ tabTheme WRITE setTabTheme)
     Q_PROPERTY(bool UseThemeDetection READ useThemeDetection WRITE setUseThemeDetection)
-    Q_PROPERTY(
-        uint ActiveTabBackStartColor READ activeTabBackStartColor WRITE setActiveTabBackStartColor)
-    Q_PROPERTY(uint ActiveTabBackEndColor READ activeTabBackEndColor WRITE setActiveTabBackEndColor)
-    Q_PROPERTY(uint InActiveTabBackStartColor READ inActiveTabBackStartColor WRITE
+    Q_PROPERTY(ovra::TabColor ActiveTabBackStartColor READ activeTabBackStartColor WRITE
+                   setActiveTabBackStartColor)
+    Q_PROPERTY(ovra::TabColor ActiveTabBackEndColor READ activeTabBackEndColor WRITE
+                   setActiveTabBackEndColor)
+    Q_PROPERTY(ovra::TabColor InActiveTabBackStartColor READ inActiveTabBackStartColor WRITE
                    setInActiveTabBackStartColor)
+    Q_PROPERTY(ovra::TabColor InActiveTabBackEndColor READ inActiveTabBackEndColor WRITE
+                   setInActiveTabBackEndColor)
     Q_PROPERTY(
-        uint InActiveTabBackEndColor READ inActiveTabBackEndColor WRITE setInActiveTabBackEndColor)
-    Q_PROPERTY(uint ActiveTabForeColor READ activeTabForeColor WRITE setActiveTabForeColor)
-    Q_PROPERTY(uint InActiveTabForeColor READ inActiveTabForeColor WRITE setInActiveTabForeColor)
+        ovra::TabColor ActiveTabForeColor READ activeTabForeColor WRITE setActiveTabForeColor)
+    Q_PROPERTY(
+        ovra::TabColor InActiveTabForeColor READ inActiveTabForeColor WRITE setInActiveTabForeColor)
     Q_PROPERTY(QFont ActiveTabFont READ activeTabFont WRITE setActiveTabFont)
     Q_PROPERTY(QFont InActiveTabFont READ inActiveTabFont WRITE setInActiveTabFont)
     Q_PROPERTY(int ActiveTabHeight READ activeTabHeight WRITE setActiveTabHeight)
     Q_PROPERTY(int InActiveTabHeight READ inActiveTabHeight WRITE setInActiveTabHeight)
-    Q_PROPERTY(uint DisabledTabBackColor READ disabledTabBackColor WRITE setDisabledTabBackColor)
-    Q_PROPERTY(uint DisabledTabForeColor READ disabledTabForeColor WRITE setDisabledTabForeColor)
-    Q_PROPERTY(uint OuterBorderColor READ outerBorderColor WRITE setOuterBorderColor)
     Q_PROPERTY(
-        uint TopLeftInnerBorderColor READ topLeftInnerBorderColor WRITE setTopLeftInnerBorderColor)
-    Q_PROPERTY(uint BottomRightInnerBorderColor READ bottomRightInnerBorderColor WRITE
+        ovra::TabColor DisabledTabBackColor READ disabledTabBackColor WRITE setDisabledTabBackColor)
+    Q_PROPERTY(
+        ovra::TabColor DisabledTabForeColor READ disabledTabForeColor WRITE setDisabledTabForeColor)
+    Q_PROPERTY(ovra::TabColor OuterBorderColor READ outerBorderColor WRITE setOuterBorderColor)
+    Q_PROPERTY(ovra::TabColor TopLeftInnerBorderColor READ topLeftInnerBorderColor WRITE
+                   setTopLeftInnerBorderColor)
+    Q_PROPERTY(ovra::TabColor BottomRightInnerBorderColor READ bottomRightInnerBorderColor WRITE
                    setBottomRightInnerBorderColor)
-    Q_PROPERTY(uint TabStripBackColor READ tabStripBackColor WRITE setTabStripBackColor)
-    Q_PROPERTY(uint BackColor READ backColor WRITE setBackColor)
-    Q_PROPERTY(uint ForeColor READ foreColor WRITE setForeColor)
-    Q_PROPERTY(uint HoverColor READ hoverColor WRITE setHoverColor)
-    Q_PROPERTY(uint FocusedColor READ focusedColor WRITE setFocusedColor)
+    Q_PROPERTY(ovra::TabColor TabStripBackColor READ tabStripBackColor WRITE setTabStripBackColor)
+    Q_PROPERTY(ovra::TabColor BackColor READ backColor WRITE setBackColor)
+    Q_PROPERTY(ovra::TabColor ForeColor READ foreColor WRITE setForeColor)
+    Q_PROPERTY(ovra::TabColor HoverColor READ hoverColor WRITE setHoverColor)
+    Q_PROPERTY(ovra::TabColor FocusedColor READ focusedColor WRITE setFocusedColor)
     Q_PROPERTY(bool UseFocusedColor READ useFocusedColor WRITE setUseFocusedColor)
     Q_PROPERTY(bool ShowFocusRect READ showFocusRect WRITE setShowFocusRect)
     Q_PROPERTY(bool UseMouseWheelScroll READ useMouseWheelScroll WRITE setUseMouseWheelScroll)
     Q_PROPERTY(bool UseControlBox READ useControlBox WRITE setUseControlBox)
     Q_PROPERTY(int PictureAlign READ pictureAlign WRITE setPictureAlign)
     Q_PROPERTY(int PictureSize READ pictureSize WRITE setPictureSize)
-    Q_PROPERTY(uint PictureMaskColor READ pictureMaskColor WRITE setPictureMaskColor)
+    Q_PROPERTY(ovra::TabColor PictureMaskColor READ pictureMaskColor WRITE setPictureMaskColor)
     Q_PROPERTY(bool UseMaskColor READ useMaskColor WRITE setUseMaskColor)
     Q_PROPERTY(int XRadius READ xRadius WRITE setXRadius)
     Q_PROPERTY(int YRadius READ yRadius WRITE setYRadius)
@@ -111,50 +116,50 @@ public:
     void setTabPicture(int index, const QPixmap& picture);
     QRect tabRect(int index) const;
 
-    OleColor activeTabBackStartColor() const { return m_colors.ActiveTabBackStartColor; }
-    void setActiveTabBackStartColor(OleColor c) {
-        setColor(&TabColors::ActiveTabBackStartColor, c);
+    TabColor activeTabBackStartColor() const { return m_colors.activeTabBackStart; }
+    void setActiveTabBackStartColor(const TabColor& c) {
+        setColor(&TabColors::activeTabBackStart, c);
     }
-    OleColor activeTabBackEndColor() const { return m_colors.ActiveTabBackEndColor; }
-    void setActiveTabBackEndColor(OleColor c) { setColor(&TabColors::ActiveTabBackEndColor, c); }
-    OleColor inActiveTabBackStartColor() const { return m_colors.InActiveTabBackStartColor; }
-    void setInActiveTabBackStartColor(OleColor c) {
-        setColor(&TabColors::InActiveTabBackStartColor, c);
+    TabColor activeTabBackEndColor() const { return m_colors.activeTabBackEnd; }
+    void setActiveTabBackEndColor(const TabColor& c) { setColor(&TabColors::activeTabBackEnd, c); }
+    TabColor inActiveTabBackStartColor() const { return m_colors.inactiveTabBackStart; }
+    void setInActiveTabBackStartColor(const TabColor& c) {
+        setColor(&TabColors::inactiveTabBackStart, c);
     }
-    OleColor inActiveTabBackEndColor() const { return m_colors.InActiveTabBackEndColor; }
-    void setInActiveTabBackEndColor(OleColor c) {
-        setColor(&TabColors::InActiveTabBackEndColor, c);
+    TabColor inActiveTabBackEndColor() const { return m_colors.inactiveTabBackEnd; }
+    void setInActiveTabBackEndColor(const TabColor& c) {
+        setColor(&TabColors::inactiveTabBackEnd, c);
     }
-    OleColor activeTabForeColor() const { return m_colors.ActiveTabForeColor; }
-    void setActiveTabForeColor(OleColor c) { setColor(&TabColors::ActiveTabForeColor, c); }
-    OleColor inActiveTabForeColor() const { return m_colors.InActiveTabForeColor; }
-    void setInActiveTabForeColor(OleColor c) { setColor(&TabColors::InActiveTabForeColor, c); }
-    OleColor disabledTabBackColor() const { return m_colors.DisabledTabBackColor; }
-    void setDisabledTabBackColor(OleColor c) { setColor(&TabColors::DisabledTabBackColor, c); }
-    OleColor disabledTabForeColor() const { return m_colors.DisabledTabForeColor; }
-    void setDisabledTabForeColor(OleColor c) { setColor(&TabColors::DisabledTabForeColor, c); }
-    OleColor outerBorderColor() const { return m_colors.OuterBorderColor; }
-    void setOuterBorderColor(OleColor c) { setColor(&TabColors::OuterBorderColor, c); }
-    OleColor topLeftInnerBorderColor() const { return m_colors.TopLeftInnerBorderColor; }
-    void setTopLeftInnerBorderColor(OleColor c) {
-        setColor(&TabColors::TopLeftInnerBorderColor, c);
+    TabColor activeTabForeColor() const { return m_colors.activeTabFore; }
+    void setActiveTabForeColor(const TabColor& c) { setColor(&TabColors::activeTabFore, c); }
+    TabColor inActiveTabForeColor() const { return m_colors.inactiveTabFore; }
+    void setInActiveTabForeColor(const TabColor& c) { setColor(&TabColors::inactiveTabFore, c); }
+    TabColor disabledTabBackColor() const { return m_colors.disabledTabBack; }
+    void setDisabledTabBackColor(const TabColor& c) { setColor(&TabColors::disabledTabBack, c); }
+    TabColor disabledTabForeColor() const { return m_colors.disabledTabFore; }
+    void setDisabledTabForeColor(const TabColor& c) { setColor(&TabColors::disabledTabFore, c); }
+    TabColor outerBorderColor() const { return m_colors.outerBorder; }
+    void setOuterBorderColor(const TabColor& c) { setColor(&TabColors::outerBorder, c); }
+    TabColor topLeftInnerBorderColor() const { return m_colors.topLeftInnerBorder; }
+    void setTopLeftInnerBorderColor(const TabColor& c) {
+        setColor(&TabColors::topLeftInnerBorder, c);
     }
-    OleColor bottomRightInnerBorderColor() const { return m_colors.BottomRightInnerBorderColor; }
-    void setBottomRightInnerBorderColor(OleColor c) {
-        setColor(&TabColors::BottomRightInnerBorderColor, c);
+    TabColor bottomRightInnerBorderColor() const { return m_colors.bottomRightInnerBorder; }
+    void setBottomRightInnerBorderColor(const TabColor& c) {
+        setColor(&TabColors::bottomRightInnerBorder, c);
     }
-    OleColor tabStripBackColor() const { return m_colors.TabStripBackColor; }
-    void setTabStripBackColor(OleColor c) { setColor(&TabColors::TabStripBackColor, c); }
-    OleColor backColor() const { return m_colors.BackColor; }
-    void setBackColor(OleColor c) { setColor(&TabColors::BackColor, c); }
-    OleColor foreColor() const { return m_colors.ForeColor; }
-    void setForeColor(OleColor c) { setColor(&TabColors::ForeColor, c); }
-    OleColor hoverColor() const { return m_colors.HoverColor; }
-    void setHoverColor(OleColor c) { setColor(&TabColors::HoverColor, c); }
-    OleColor focusedColor() const { return m_colors.FocusedColor; }
-    void setFocusedColor(OleColor c) { setColor(&TabColors::FocusedColor, c); }
-    OleColor pictureMaskColor() const { return m_colors.PictureMaskColor; }
-    void setPictureMaskColor(OleColor c) { setColor(&TabColors::PictureMaskColor, c); }
+    TabColor tabStripBackColor() const { return m_colors.tabStripBack; }
+    void setTabStripBackColor(const TabColor& c) { setColor(&TabColors::tabStripBack, c); }
+    TabColor backColor() const { return m_colors.back; }
+    void setBackColor(const TabColor& c) { setColor(&TabColors::back, c); }
+    TabColor foreColor() const { return m_colors.fore; }
+    void setForeColor(const TabColor& c) { setColor(&TabColors::fore, c); }
+    TabColor hoverColor() const { return m_colors.hover; }
+    void setHoverColor(const TabColor& c) { setColor(&TabColors::hover, c); }
+    TabColor focusedColor() const { return m_colors.focused; }
+    void setFocusedColor(const TabColor& c) { setColor(&TabColors::focused, c); }
+    TabColor pictureMaskColor() const { return m_colors.pictureMask; }
+    void setPictureMaskColor(const TabColor& c) { setColor(&TabColors::pictureMask, c); }
     const TabColors& colors() const { return m_colors; }
 
     // Until set, the fonts follow the strip's own font (the container's): bold for the
@@ -201,11 +206,9 @@ public:
     bool isHoverShown() const;
     // The access keys of all captions, in ascending order.
     QList<int> accessKeys() const;
-    // The RGB value a colour property draws with.
-    QColor translateColor(OleColor color) const;
-    // The container's background: the system button face, or the container's own
+    // The container's background: the palette's button colour, or the container's own
     // colour when it has one that differs.
-    OleColor ambientBackColor() const;
+    TabColor ambientBackColor() const;
 
     // Adds a tab after tab `index` (-1 puts it first); tabs after it move one place
     // right with their pages.
@@ -322,7 +325,7 @@ private:
 
     // Only these two themes draw a highlight under the pointer.
     bool hasThemedHighlights() const { return m_tabTheme == 1 || m_tabTheme == 4; }
-    void setColor(OleColor TabColors::*member, OleColor value);
+    void setColor(TabColor TabColors::*member, const TabColor& value);
     void redraw();
     void raiseCompleteInit();
     void updateTabRects() const;

@@ -4,11 +4,62 @@
 #include <QImage>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace ovra {
 
 namespace {
+
+// Colours are stored as OLE colours: 0x00BBGGRR (red in the lowest byte), or a
+// system colour index with the top bit set (0x800000nn). The indices stand for
+// palette entries; several indices share one entry, and the bag gets the first index
+// of an entry that no other index names more plainly.
+constexpr quint32 kSystemColourBit = 0x80000000u;
+constexpr int kSystemColourCount = 31;
+constexpr QPalette::ColorRole kUndefined = QPalette::NoRole;
+
+struct SystemColour {
+    QPalette::ColorGroup group;
+    QPalette::ColorRole role;
+    bool alias; // another index names the same entry and is written instead
+};
+
+// clang-format off
+constexpr std::array<SystemColour, kSystemColourCount> kSystemColours{{
+    {QPalette::Active, QPalette::Button, true},             // 0 scroll bar
+    {QPalette::Active, QPalette::Dark, true},               // 1 desktop
+    {QPalette::Active, QPalette::Highlight, true},          // 2 active caption
+    {QPalette::Inactive, QPalette::Highlight, false},       // 3 inactive caption
+    {QPalette::Active, QPalette::Window, false},            // 4 menu
+    {QPalette::Active, QPalette::Base, false},              // 5 window
+    {QPalette::Active, QPalette::Shadow, true},             // 6 window frame
+    {QPalette::Active, QPalette::WindowText, false},        // 7 menu text
+    {QPalette::Active, QPalette::Text, false},              // 8 window text
+    {QPalette::Active, QPalette::HighlightedText, true},    // 9 caption text
+    {QPalette::Active, QPalette::Button, true},             // 10 active border
+    {QPalette::Active, QPalette::Button, true},             // 11 inactive border
+    {QPalette::Active, QPalette::Mid, false},               // 12 application workspace
+    {QPalette::Active, QPalette::Highlight, false},         // 13 highlight
+    {QPalette::Active, QPalette::HighlightedText, false},   // 14 highlight text
+    {QPalette::Active, QPalette::Button, false},            // 15 button face
+    {QPalette::Active, QPalette::Dark, false},              // 16 button shadow
+    {QPalette::Disabled, QPalette::Text, false},            // 17 grey text
+    {QPalette::Active, QPalette::ButtonText, false},        // 18 button text
+    {QPalette::Inactive, QPalette::HighlightedText, false}, // 19 inactive caption text
+    {QPalette::Active, QPalette::Light, false},             // 20 button highlight
+    {QPalette::Active, QPalette::Shadow, false},            // 21 3-D dark shadow
+    {QPalette::Active, QPalette::Midlight, false},          // 22 3-D light
+    {QPalette::Active, QPalette::ToolTipText, false},       // 23 tooltip text
+    {QPalette::Active, QPalette::ToolTipBase, false},       // 24 tooltip background
+    {QPalette::Active, kUndefined, true},                   // 25 not defined
+    {QPalette::Active, QPalette::Link, false},              // 26 hot-tracked item
+    {QPalette::Active, QPalette::Highlight, true},          // 27 active caption gradient
+    {QPalette::Inactive, QPalette::Highlight, true},        // 28 inactive caption gradient
+    {QPalette::Active, QPalette::Highlight, true},          // 29 menu highlight
+    {QPalette::Active, QPalette::Window, true},             // 30 menu bar
+}};
+// clang-format on
 
 const char* const kPerTabNames[] = {"TabCaption", "TabEnabled", "TabAccessKey", "TabPicture",
                                     "TabContCtrlCnt"};
@@ -34,14 +85,14 @@ public:
         return int(n);
     }
 
-    OleColor color(const QString& key, OleColor fallback) const {
+    TabColor color(const QString& key, const TabColor& fallback) const {
         const QVariant v = m_bag.value(key);
         bool ok = false;
         const qlonglong n = v.toLongLong(&ok);
         if (!v.isValid() || !ok || n < std::numeric_limits<int>::min() ||
             n > std::numeric_limits<quint32>::max())
             return fallback;
-        return OleColor(quint64(n) & 0xFFFFFFFFu);
+        return TabStripPersistence::colourFromStored(quint32(quint64(n) & 0xFFFFFFFFu));
     }
 
     bool boolean(const QString& key, bool fallback) const {
@@ -103,6 +154,31 @@ QByteArray pngData(const QPixmap& pixmap) {
 
 } // namespace
 
+TabColor TabStripPersistence::colourFromStored(quint32 stored) {
+    if ((stored & 0xFF000000u) == kSystemColourBit) {
+        const quint32 index = stored & 0x00FFFFFFu;
+        // An index the system does not define draws black, as a failed lookup did.
+        if (index >= kSystemColours.size() || kSystemColours[index].role == kUndefined)
+            return QColor(0, 0, 0);
+        return TabColor(kSystemColours[index].group, kSystemColours[index].role);
+    }
+    // Palette-relative and palette-index colours carry their RGB in the low bytes too.
+    return QColor(int(stored & 0xFF), int((stored >> 8) & 0xFF), int((stored >> 16) & 0xFF));
+}
+
+quint32 TabStripPersistence::storedFromColour(const TabColor& colour, const QPalette& palette) {
+    if (colour.followsPalette()) {
+        for (size_t i = 0; i < kSystemColours.size(); ++i) {
+            const SystemColour& s = kSystemColours[i];
+            if (!s.alias && s.group == colour.group() && s.role == colour.role())
+                return kSystemColourBit | quint32(i);
+        }
+    }
+    // A palette entry no index names is stored as the colour it draws with.
+    const QColor c = colour.resolved(palette);
+    return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
+}
+
 QString TabStripPersistence::tabKey(const char* name, int index) {
     return QLatin1String(name) + u'(' + QString::number(index) + u')';
 }
@@ -134,9 +210,9 @@ TabStripProperties TabStripPersistence::read(const QVariantMap& bag,
 
     const TabColors defaults;
     for (const TabColorField& field : kTabColorFields) {
-        const OleColor fallback = field.member == &TabColors::TabStripBackColor
-                                      ? ambient.tabStripBackColor
-                                      : defaults.*field.member;
+        const TabColor& fallback = field.member == &TabColors::tabStripBack
+                                       ? ambient.tabStripBackColor
+                                       : defaults.*field.member;
         p.colors.*field.member = in.color(QLatin1String(field.name), fallback);
     }
     p.activeTabFont = in.font(QStringLiteral("ActiveTabFont"));
@@ -197,12 +273,12 @@ void TabStripPersistence::write(const TabStripProperties& p, const TabStripAmbie
 
     const TabColors defaults;
     for (const TabColorField& field : kTabColorFields) {
-        const OleColor fallback = field.member == &TabColors::TabStripBackColor
-                                      ? ambient.tabStripBackColor
-                                      : defaults.*field.member;
-        const OleColor value = p.colors.*field.member;
+        const TabColor& fallback = field.member == &TabColors::tabStripBack
+                                       ? ambient.tabStripBackColor
+                                       : defaults.*field.member;
+        const TabColor& value = p.colors.*field.member;
         if (value != fallback)
-            bag.insert(QLatin1String(field.name), qint32(value));
+            bag.insert(QLatin1String(field.name), qint32(storedFromColour(value, ambient.palette)));
     }
     const QFont activeFont = p.activeTabFont.value_or(ambient.activeTabFont);
     if (activeFont != ambient.activeTabFont)

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QList>
+#include <QPalette>
 #include <QString>
 #include <QVariantMap>
 
@@ -40,7 +41,8 @@ struct TabStripProperties {
 
 // The defaults that depend on where the strip stands rather than on the bag.
 struct TabStripAmbient {
-    OleColor tabStripBackColor; // the container's background
+    TabColor tabStripBackColor; // the container's background
+    QPalette palette;           // the strip's, for a colour the bag has no number for
     QFont activeTabFont;        // the strip's font, bold
     QFont inactiveTabFont;      // the strip's font
     int maxTabCount;
@@ -61,6 +63,12 @@ public:
                       QVariantMap& bag);
 
     static QString tabKey(const char* name, int index);
+    // A colour as the bag stores it: 0x00BBGGRR, or 0x800000nn for the system colour
+    // of index nn, which follows the palette. Reading takes every number a colour
+    // property can hold; writing gives one number per palette entry, so a colour read
+    // from a bag and written back may come out as another index of the same entry.
+    static TabColor colourFromStored(quint32 stored);
+    static quint32 storedFromColour(const TabColor& colour, const QPalette& palette);
     // The written default of a tab's caption: "Tab" and the index, without a blank.
     static QString writtenCaptionDefault(int index);
 };

@@ -17,7 +17,7 @@ constexpr int kMaxTabHeight = 500;
 constexpr int kMaxRadius = 500;
 } // namespace
 
-void TabStrip::setColor(OleColor TabColors::*member, OleColor value) {
+void TabStrip::setColor(TabColor TabColors::*member, const TabColor& value) {
     if (m_colors.*member == value)
         return;
     m_colors.*member = value;
@@ -59,18 +59,14 @@ void TabStrip::ResetAllColors() {
     redraw();
 }
 
-QColor TabStrip::translateColor(OleColor color) const {
-    return translateOleColor(color, palette());
-}
-
-OleColor TabStrip::ambientBackColor() const {
+TabColor TabStrip::ambientBackColor() const {
     const QWidget* container = parentWidget();
     if (!container)
-        return syscolor::ButtonFace;
+        return tabpalette::button;
     const QColor back = container->palette().color(QPalette::Window);
-    if (back.rgb() == translateOleColor(syscolor::ButtonFace, palette()).rgb())
-        return syscolor::ButtonFace;
-    return oleColorFromRgb(back);
+    if (back.rgb() == tabpalette::button.resolved(palette()).rgb())
+        return tabpalette::button;
+    return back;
 }
 
 QFont TabStrip::defaultActiveTabFont() const {
@@ -152,7 +148,7 @@ void TabStrip::setYRadius(int radius) {
 // ---- property bag ------------------------------------------------------------------------
 
 TabStripAmbient TabStrip::persistenceAmbient() const {
-    return {ambientBackColor(), defaultActiveTabFont(), font(), kMaxTabCount};
+    return {ambientBackColor(), palette(), defaultActiveTabFont(), font(), kMaxTabCount};
 }
 
 TabStripProperties TabStrip::persistentProperties() const {
@@ -270,22 +266,23 @@ TabPaintState TabStrip::paintState() const {
         s.tabs.append({tab.rect, parts.text, mnemonicMarkup(parts), tab.enabled, tab.picture});
     }
     const TabColors& c = m_colors;
-    s.stripBack = translateColor(c.TabStripBackColor);
-    s.pageBack = translateColor(c.BackColor);
-    s.outerBorder = translateColor(c.OuterBorderColor);
-    s.innerTopLeft = translateColor(c.TopLeftInnerBorderColor);
-    s.innerBottomRight = translateColor(c.BottomRightInnerBorderColor);
-    s.activeStart = translateColor(c.ActiveTabBackStartColor);
-    s.activeEnd = translateColor(c.ActiveTabBackEndColor);
-    s.inactiveStart = translateColor(c.InActiveTabBackStartColor);
-    s.inactiveEnd = translateColor(c.InActiveTabBackEndColor);
-    s.activeFore = translateColor(c.ActiveTabForeColor);
-    s.inactiveFore = translateColor(c.InActiveTabForeColor);
-    s.disabledBack = translateColor(c.DisabledTabBackColor);
-    s.disabledFore = translateColor(c.DisabledTabForeColor);
-    s.hover = translateColor(c.HoverColor);
-    s.focused = translateColor(c.FocusedColor);
-    s.pictureMask = translateColor(c.PictureMaskColor);
+    const QPalette& pal = palette();
+    s.stripBack = c.tabStripBack.resolved(pal);
+    s.pageBack = c.back.resolved(pal);
+    s.outerBorder = c.outerBorder.resolved(pal);
+    s.innerTopLeft = c.topLeftInnerBorder.resolved(pal);
+    s.innerBottomRight = c.bottomRightInnerBorder.resolved(pal);
+    s.activeStart = c.activeTabBackStart.resolved(pal);
+    s.activeEnd = c.activeTabBackEnd.resolved(pal);
+    s.inactiveStart = c.inactiveTabBackStart.resolved(pal);
+    s.inactiveEnd = c.inactiveTabBackEnd.resolved(pal);
+    s.activeFore = c.activeTabFore.resolved(pal);
+    s.inactiveFore = c.inactiveTabFore.resolved(pal);
+    s.disabledBack = c.disabledTabBack.resolved(pal);
+    s.disabledFore = c.disabledTabFore.resolved(pal);
+    s.hover = c.hover.resolved(pal);
+    s.focused = c.focused.resolved(pal);
+    s.pictureMask = c.pictureMask.resolved(pal);
     s.activeFont = activeTabFont();
     s.inactiveFont = inActiveTabFont();
     s.xRadius = m_xRadius;

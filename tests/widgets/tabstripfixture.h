@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/tabstrip.h"
+#include "widgets/tabstrippersistence.h"
 
 #include <QStringList>
 #include <QTest>
@@ -80,6 +81,12 @@ public:
     QStringList entries;
     bool cancelNext = false;
 };
+
+// A colour by the number a property bag stores for it (0x00BBGGRR, or 0x800000nn for
+// a palette entry), so expectations can be read against stored bags.
+inline TabColor storedColour(quint32 stored) {
+    return TabStripPersistence::colourFromStored(stored);
+}
 
 // The centre of a tab, in the strip's coordinates.
 inline QPoint tabCentre(const TabStrip& strip, int tab) {

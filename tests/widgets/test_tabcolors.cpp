@@ -9,66 +9,17 @@
 namespace ovra {
 namespace {
 
-// A palette whose roles all differ, so a colour read from the wrong role shows.
-QPalette distinctPalette() {
-    QPalette p;
-    int n = 1;
-    for (int role = 0; role < QPalette::NColorRoles; ++role) {
-        if (role == QPalette::NoRole)
-            continue;
-        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-            p.setColor(group, QPalette::ColorRole(role), QColor(n, 255 - n, (n * 7) % 256));
-            ++n;
-        }
-    }
-    return p;
-}
-
-TEST(TabColors, PlainColoursKeepRedInTheLowByte) {
-    const QPalette palette;
-    EXPECT_EQ(translateOleColor(0x00A76D50, palette), QColor(0x50, 0x6D, 0xA7));
-    EXPECT_EQ(translateOleColor(0x00FBFDFB, palette), QColor(0xFB, 0xFD, 0xFB));
-    EXPECT_EQ(translateOleColor(0, palette), QColor(0, 0, 0));
-    EXPECT_EQ(oleColorFromRgb(QColor(0x50, 0x6D, 0xA7)), 0x00A76D50u);
-}
-
-TEST(TabColors, SystemColoursComeFromThePalette) {
-    const QPalette p = distinctPalette();
-    const struct {
-        OleColor color;
-        QPalette::ColorGroup group;
-        QPalette::ColorRole role;
-    } cases[] = {
-        {syscolor::ButtonFace, QPalette::Active, QPalette::Button},
-        {syscolor::ButtonShadow, QPalette::Active, QPalette::Dark},
-        {syscolor::GrayText, QPalette::Disabled, QPalette::Text},
-        {syscolor::ButtonText, QPalette::Active, QPalette::ButtonText},
-        {syscolor::ButtonHighlight, QPalette::Active, QPalette::Light},
-        {syscolor::DarkShadow3D, QPalette::Active, QPalette::Shadow},
-        {syscolor::Light3D, QPalette::Active, QPalette::Midlight},
-        {syscolor::ActiveCaption, QPalette::Active, QPalette::Highlight},
-        {0x80000005, QPalette::Active, QPalette::Base},
-        {0x80000008, QPalette::Active, QPalette::Text},
-        {0x80000018, QPalette::Active, QPalette::ToolTipBase},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(translateOleColor(c.color, p), p.color(c.group, c.role)) << std::hex << c.color;
-    // Indices the system does not define translate to black rather than to garbage.
-    for (OleColor undefined : {0x80000019u, 0x8000001Fu, 0x800000FFu, 0x80FFFFFFu})
-        EXPECT_EQ(translateOleColor(undefined, p), QColor(0, 0, 0)) << std::hex << undefined;
-}
-
-constexpr OleColor kMarker = 0x00123456;
-constexpr OleColor kContainer = 0x00332211; // the container's own background, as RGB
+constexpr quint32 kMarker = 0x00123456;
+constexpr quint32 kContainer = 0x00332211; // the container's own background, as RGB
 
 TEST(TabThemes, EachThemeSetsItsColoursAndKeepsTheRest) {
-    constexpr OleColor m = kMarker, k = kContainer;
-    constexpr OleColor plus16 = 0x007418FF;  // active caption (250, 8, 100) + 16, clamped
-    constexpr OleColor minus16 = 0x005400EA; // active caption - 16, clamped
+    constexpr quint32 m = kMarker, k = kContainer;
+    constexpr quint32 plus16 = 0x007418FF;  // active caption (250, 8, 100) + 16, clamped
+    constexpr quint32 minus16 = 0x005400EA; // active caption - 16, clamped
     // One row per property, one column per theme; kMarker where the theme keeps the value.
     const struct {
         const char* name;
-        OleColor themes[5];
+        quint32 themes[5]; // as a bag stores them
     } rows[] = {
         {"ActiveTabBackStartColor", {0x8000000F, 0x00FBFDFB, 0x8000000F, 0x00F8F8F8, 0x00E7F8FB}},
         {"ActiveTabBackEndColor", {0x8000000F, 0x00FBFDFB, 0x8000000F, m, 0x00DCEDF0}},
@@ -96,13 +47,15 @@ TEST(TabThemes, EachThemeSetsItsColoursAndKeepsTheRest) {
     container.setPalette(p);
     for (int theme = 0; theme < 5; ++theme) {
         TabStrip strip(&container);
-        ASSERT_EQ(strip.ambientBackColor(), kContainer);
+        ASSERT_EQ(strip.ambientBackColor(), test::storedColour(kContainer));
         for (const TabColorField& field : kTabColorFields)
-            ASSERT_TRUE(strip.setProperty(field.name, uint(kMarker)));
+            ASSERT_TRUE(
+                strip.setProperty(field.name, QVariant::fromValue(test::storedColour(kMarker))));
         strip.setTabTheme(theme);
         EXPECT_EQ(strip.tabTheme(), theme);
         for (const auto& row : rows)
-            EXPECT_EQ(strip.property(row.name).toUInt(), row.themes[theme])
+            EXPECT_EQ(strip.property(row.name).value<TabColor>(),
+                      test::storedColour(row.themes[theme]))
                 << "theme " << theme << " " << row.name;
     }
 }
@@ -117,17 +70,17 @@ TEST(TabThemes, ThemeFourAlsoSetsPictureAndFocusChoices) {
     EXPECT_TRUE(strip.useFocusedColor());
     EXPECT_TRUE(strip.useMaskColor());
     EXPECT_FALSE(strip.useThemeDetection());
-    EXPECT_EQ(strip.pictureMaskColor(), 0x00FF00FFu);
+    EXPECT_EQ(strip.pictureMaskColor(), TabColor(QColor(255, 0, 255)));
 }
 
 TEST(TabThemes, ResetAllColorsRestoresTheThemeSet) {
     TabStrip strip;
     strip.setTabTheme(1);
-    strip.setActiveTabBackStartColor(0x000000FF);
-    strip.setOuterBorderColor(0x0000FF00);
+    strip.setActiveTabBackStartColor(QColor(Qt::red));
+    strip.setOuterBorderColor(QColor(Qt::green));
     strip.ResetAllColors();
-    EXPECT_EQ(strip.activeTabBackStartColor(), 0x00FBFDFBu);
-    EXPECT_EQ(strip.outerBorderColor(), 0x009B9C91u);
+    EXPECT_EQ(strip.activeTabBackStartColor(), TabColor(QColor(0xFB, 0xFD, 0xFB)));
+    EXPECT_EQ(strip.outerBorderColor(), TabColor(QColor(0x91, 0x9C, 0x9B)));
 }
 
 class StyleScope {
@@ -152,14 +105,15 @@ TEST(TabThemes, DetectionFollowsTheWidgetStyle) {
         strip.setTabTheme(c.theme == 1 ? 0 : 1);
         strip.setUseThemeDetection(true);
         EXPECT_EQ(strip.tabTheme(), c.theme) << c.style;
-        EXPECT_EQ(strip.activeTabBackStartColor(), c.theme == 1 ? 0x00FBFDFBu : 0x8000000Fu);
+        EXPECT_EQ(strip.activeTabBackStartColor(),
+                  c.theme == 1 ? TabColor(QColor(0xFB, 0xFD, 0xFB)) : tabpalette::button);
 
         // Refresh follows the style again but leaves the colours alone.
         strip.setTabTheme(c.theme == 1 ? 0 : 1);
-        strip.setActiveTabBackStartColor(kMarker);
+        strip.setActiveTabBackStartColor(test::storedColour(kMarker));
         strip.Refresh();
         EXPECT_EQ(strip.tabTheme(), c.theme) << c.style;
-        EXPECT_EQ(strip.activeTabBackStartColor(), kMarker);
+        EXPECT_EQ(strip.activeTabBackStartColor(), test::storedColour(kMarker));
     }
 }
 

@@ -10,8 +10,8 @@ namespace {
 
 using test::StripWindow;
 
-QRgb rgbOf(OleColor color) {
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF).rgb();
+QRgb rgbOf(const TabColor& color) {
+    return color.fixedColor().rgb();
 }
 
 QImage render(QWidget& w) {
@@ -41,10 +41,10 @@ TEST(TabPainting, TabsAreFilledWithTheirGradientsFromTopToBottom) {
         strip.resize(300, 120);
         strip.setTabStyle(style);
         clearCaptions(strip);
-        strip.setActiveTabBackStartColor(0x000000FF); // red at the top
-        strip.setActiveTabBackEndColor(0x00FF0000);   // blue at the bottom
-        strip.setInActiveTabBackStartColor(0x0000FF00);
-        strip.setInActiveTabBackEndColor(0x00FFFFFF);
+        strip.setActiveTabBackStartColor(QColor(0xFF, 0x00, 0x00)); // red at the top
+        strip.setActiveTabBackEndColor(QColor(0x00, 0x00, 0xFF));   // blue at the bottom
+        strip.setInActiveTabBackStartColor(QColor(0x00, 0xFF, 0x00));
+        strip.setInActiveTabBackEndColor(QColor(0xFF, 0xFF, 0xFF));
         const QImage image = render(strip);
 
         const QRect active = strip.tabRect(0);
@@ -71,7 +71,7 @@ TEST(TabPainting, TabsAreFilledWithTheirGradientsFromTopToBottom) {
         }
         // The active tab opens into the page; the inactive one sits on its border line.
         EXPECT_EQ(image.pixel(inactive.center().x(), inactive.bottom()),
-                  strip.translateColor(strip.outerBorderColor()).rgb());
+                  strip.outerBorderColor().resolved(strip.palette()).rgb());
         EXPECT_EQ(QColor(image.pixel(active.center().x(), active.bottom() + 1)), QColor(Qt::blue));
     }
 }
@@ -79,42 +79,42 @@ TEST(TabPainting, TabsAreFilledWithTheirGradientsFromTopToBottom) {
 TEST(TabPainting, RoundedCornersShowTheStripBehind) {
     TabStrip strip;
     strip.resize(300, 120);
-    strip.setTabStripBackColor(0x00FF00FF);
+    strip.setTabStripBackColor(QColor(0xFF, 0x00, 0xFF));
     strip.setXRadius(8);
     strip.setYRadius(8);
     const QImage image = render(strip);
     const QRect active = strip.tabRect(0);
-    EXPECT_EQ(image.pixel(active.left(), active.top()), rgbOf(0x00FF00FF));
-    EXPECT_EQ(image.pixel(active.right(), active.top()), rgbOf(0x00FF00FF));
-    EXPECT_NE(image.pixel(active.center().x(), active.top()), rgbOf(0x00FF00FF));
+    EXPECT_EQ(image.pixel(active.left(), active.top()), rgbOf(QColor(0xFF, 0x00, 0xFF)));
+    EXPECT_EQ(image.pixel(active.right(), active.top()), rgbOf(QColor(0xFF, 0x00, 0xFF)));
+    EXPECT_NE(image.pixel(active.center().x(), active.top()), rgbOf(QColor(0xFF, 0x00, 0xFF)));
     strip.setXRadius(0);
     strip.setYRadius(0);
-    EXPECT_NE(render(strip).pixel(active.left(), active.top()), rgbOf(0x00FF00FF));
+    EXPECT_NE(render(strip).pixel(active.left(), active.top()), rgbOf(QColor(0xFF, 0x00, 0xFF)));
 }
 
 TEST(TabPainting, DisabledTabsUseTheDisabledColour) {
     TabStrip strip;
     strip.resize(300, 120);
     clearCaptions(strip);
-    strip.setDisabledTabBackColor(0x00336699);
+    strip.setDisabledTabBackColor(QColor(0x99, 0x66, 0x33));
     strip.setTabEnabled(2, false);
     const QImage image = render(strip);
     const QRect r = strip.tabRect(2);
-    EXPECT_EQ(image.pixel(r.center().x(), r.center().y()), rgbOf(0x00336699));
-    EXPECT_NE(image.pixel(strip.tabRect(1).center()), rgbOf(0x00336699));
+    EXPECT_EQ(image.pixel(r.center().x(), r.center().y()), rgbOf(QColor(0x99, 0x66, 0x33)));
+    EXPECT_NE(image.pixel(strip.tabRect(1).center()), rgbOf(QColor(0x99, 0x66, 0x33)));
 }
 
 TEST(TabPainting, ClsClearsToThePageColourUntilTheNextRefresh) {
     TabStrip strip;
     strip.resize(200, 100);
-    strip.setBackColor(0x00102030);
+    strip.setBackColor(QColor(0x30, 0x20, 0x10));
     strip.Cls();
     QImage image = render(strip);
-    EXPECT_EQ(image.pixel(strip.tabRect(0).center()), rgbOf(0x00102030));
-    EXPECT_EQ(image.pixel(199, 0), rgbOf(0x00102030));
+    EXPECT_EQ(image.pixel(strip.tabRect(0).center()), rgbOf(QColor(0x30, 0x20, 0x10)));
+    EXPECT_EQ(image.pixel(199, 0), rgbOf(QColor(0x30, 0x20, 0x10)));
     strip.Refresh();
     image = render(strip);
-    EXPECT_NE(image.pixel(strip.tabRect(0).center()), rgbOf(0x00102030));
+    EXPECT_NE(image.pixel(strip.tabRect(0).center()), rgbOf(QColor(0x30, 0x20, 0x10)));
 }
 
 TEST(TabPainting, HoverBandAppearsOverTheTabAndGoesWhenThePointerLeaves) {
@@ -179,7 +179,7 @@ TEST(TabPainting, FocusedActiveTabCarriesTheFocusedBand) {
     const QPoint band(tab.center().x(), tab.top() + 1);
     const struct {
         bool useFocused;
-        OleColor color;
+        TabColor color;
     } cases[] = {{true, s.focusedColor()}, {false, s.hoverColor()}};
     for (const auto& c : cases) {
         s.setUseFocusedColor(c.useFocused);
@@ -224,7 +224,7 @@ TEST(TabPainting, PicturesDropTheirMaskColour) {
         QPainter p(&picture);
         p.drawImage(3, 3, inner);
     }
-    strip.setPictureMaskColor(0x00FF00FF);
+    strip.setPictureMaskColor(QColor(0xFF, 0x00, 0xFF));
     strip.setTabPicture(0, picture);
     QImage image = render(strip);
     const QRect tab = strip.tabRect(0);

@@ -69,8 +69,10 @@ TEST(TabPersistence, EveryPropertySurvivesTheRoundTrip) {
         ASSERT_TRUE(original.setProperty(c.name, c.value)) << c.name;
     uint n = 0;
     for (const TabColorField& field : kTabColorFields)
-        ASSERT_TRUE(original.setProperty(field.name, 0x00010203u * ++n));
-    original.setProperty("HoverColor", 0x8000000Du); // a system colour, top bit set
+        ASSERT_TRUE(original.setProperty(
+            field.name, QVariant::fromValue(test::storedColour(0x00010203u * ++n))));
+    // A palette entry, top bit set.
+    original.setProperty("HoverColor", QVariant::fromValue(test::storedColour(0x8000000Du)));
 
     QVariantMap bag;
     original.WriteProperties(bag);
@@ -118,9 +120,9 @@ TEST(TabPersistence, MissingAndUnreadableValuesLoadTheirWrittenDefaults) {
     EXPECT_EQ(strip.activeTab(), 0);
     EXPECT_EQ(strip.tabCaption(0), QStringLiteral("Tab0")); // the written default
     EXPECT_EQ(strip.tabCaption(2), QStringLiteral("Tab2"));
-    EXPECT_EQ(strip.outerBorderColor(), 0x80000015u);
-    EXPECT_EQ(strip.backColor(), 0x8000000Fu);
-    EXPECT_EQ(strip.disabledTabBackColor(), 0x80000010u);
+    EXPECT_EQ(strip.outerBorderColor(), test::storedColour(0x80000015u));
+    EXPECT_EQ(strip.backColor(), test::storedColour(0x8000000Fu));
+    EXPECT_EQ(strip.disabledTabBackColor(), test::storedColour(0x80000010u));
     EXPECT_FALSE(strip.useMaskColor());
     EXPECT_EQ(strip.xRadius(), 0);
     EXPECT_TRUE(strip.tabPicture(0).isNull());
@@ -136,7 +138,7 @@ TEST(TabPersistence, MissingAndUnreadableValuesLoadTheirWrittenDefaults) {
 TEST(TabPersistence, ColoursReadInEitherSignedness) {
     const struct {
         QVariant stored;
-        OleColor expected;
+        quint32 expected;
     } cases[] = {
         {qint32(0x80000012), 0x80000012},
         {quint32(0x80000012), 0x80000012},
@@ -146,8 +148,70 @@ TEST(TabPersistence, ColoursReadInEitherSignedness) {
     for (const auto& c : cases) {
         TabStrip strip;
         strip.ReadProperties(QVariantMap{{"ForeColor", c.stored}});
-        EXPECT_EQ(strip.foreColor(), c.expected) << c.stored.toString().toStdString();
+        EXPECT_EQ(strip.foreColor(), test::storedColour(c.expected))
+            << c.stored.toString().toStdString();
     }
+}
+
+// A palette whose roles all differ, so a colour read from the wrong role shows.
+QPalette distinctPalette() {
+    QPalette p;
+    int n = 1;
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        if (role == QPalette::NoRole)
+            continue;
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            p.setColor(group, QPalette::ColorRole(role), QColor(n, 255 - n, (n * 7) % 256));
+            ++n;
+        }
+    }
+    return p;
+}
+
+TEST(TabPersistence, ColourNumbersStandForPaletteEntriesOrFixedColours) {
+    const QPalette p = distinctPalette();
+    const struct {
+        quint32 stored;
+        QColor drawn; // invalid: the palette entry below
+        QPalette::ColorGroup group;
+        QPalette::ColorRole role;
+        quint32 written;
+    } cases[] = {
+        {0x00A76D50, QColor(0x50, 0x6D, 0xA7), {}, {}, 0x00A76D50},
+        {0x00000000, QColor(0, 0, 0), {}, {}, 0x00000000},
+        {0x8000000F, {}, QPalette::Active, QPalette::Button, 0x8000000F},
+        {0x80000010, {}, QPalette::Active, QPalette::Dark, 0x80000010},
+        {0x80000011, {}, QPalette::Disabled, QPalette::Text, 0x80000011},
+        {0x80000012, {}, QPalette::Active, QPalette::ButtonText, 0x80000012},
+        {0x80000014, {}, QPalette::Active, QPalette::Light, 0x80000014},
+        {0x80000015, {}, QPalette::Active, QPalette::Shadow, 0x80000015},
+        {0x80000016, {}, QPalette::Active, QPalette::Midlight, 0x80000016},
+        {0x80000005, {}, QPalette::Active, QPalette::Base, 0x80000005},
+        {0x80000018, {}, QPalette::Active, QPalette::ToolTipBase, 0x80000018},
+        // Indices that share an entry are written as the one that names it plainly.
+        {0x80000002, {}, QPalette::Active, QPalette::Highlight, 0x8000000D},
+        {0x80000000, {}, QPalette::Active, QPalette::Button, 0x8000000F},
+        {0x8000001E, {}, QPalette::Active, QPalette::Window, 0x80000004},
+        // Indices the system does not define draw black rather than garbage.
+        {0x80000019, QColor(0, 0, 0), {}, {}, 0},
+        {0x8000001F, QColor(0, 0, 0), {}, {}, 0},
+        {0x80FFFFFF, QColor(0, 0, 0), {}, {}, 0},
+        // Palette-relative colours keep their RGB.
+        {0x02112233, QColor(0x33, 0x22, 0x11), {}, {}, 0x00112233},
+    };
+    for (const auto& c : cases) {
+        const TabColor colour = TabStripPersistence::colourFromStored(c.stored);
+        EXPECT_EQ(colour.followsPalette(), !c.drawn.isValid()) << std::hex << c.stored;
+        const QColor want = c.drawn.isValid() ? c.drawn : p.color(c.group, c.role);
+        EXPECT_EQ(colour.resolved(p), want) << std::hex << c.stored;
+        EXPECT_EQ(TabStripPersistence::storedFromColour(colour, p), c.written)
+            << std::hex << c.stored;
+    }
+    // An entry no index names is written as the colour it draws with.
+    const TabColor alternate(QPalette::Active, QPalette::AlternateBase);
+    const QColor drawn = p.color(QPalette::Active, QPalette::AlternateBase);
+    EXPECT_EQ(TabStripPersistence::storedFromColour(alternate, p),
+              quint32(drawn.red() | drawn.green() << 8 | drawn.blue() << 16));
 }
 
 TEST(TabPersistence, ReusedBagLosesValuesThatWentBackToDefault) {
@@ -191,7 +255,7 @@ TEST(TabPersistence, DefaultsThatFollowTheFontAndContainerAreKeptApart) {
     loaded.ReadProperties(bag);
     EXPECT_FALSE(loaded.activeTabFont().bold());
     EXPECT_TRUE(loaded.inActiveTabFont().bold());
-    EXPECT_EQ(loaded.tabStripBackColor(), 0x00665544u);
+    EXPECT_EQ(loaded.tabStripBackColor(), TabColor(QColor(0x44, 0x55, 0x66)));
 }
 
 TEST(TabPersistence, LoadingRearrangesExistingChildren) {
