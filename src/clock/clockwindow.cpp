@@ -24,7 +24,7 @@ constexpr int kMoveWatchIntervalMs = 30;
 
 ClockWindow::ClockWindow(ClockWindowContext& app, WindowSystem& windowSystem, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint),
-      m_app(app), m_ws(windowSystem) {
+      m_app(app), m_windowSystem(windowSystem) {
     // The window shows the surface's pixels with their own alpha; nothing of it
     // is filled by the toolkit.
     setAttribute(Qt::WA_TranslucentBackground);
@@ -61,7 +61,7 @@ void ClockWindow::fitToLayout() {
     createSurface();
     m_constantAlpha = 255;
     if (!isVisible())
-        m_ws.keepOffTaskbar(this);
+        m_windowSystem.keepOffTaskbar(this);
     updateWindowShape();
 }
 
@@ -178,10 +178,10 @@ void ClockWindow::showEvent(QShowEvent* event) {
     // always on top changed before the first show it maps a new native window: the
     // shape and the state go to that one too, once the show is done.
     updateWindowShape();
-    m_ws.keepOffTaskbar(this);
+    m_windowSystem.keepOffTaskbar(this);
     QTimer::singleShot(0, this, [this] {
         updateWindowShape();
-        m_ws.keepOffTaskbar(this);
+        m_windowSystem.keepOffTaskbar(this);
     });
     KeepOnWorkArea();
     DrawClock();

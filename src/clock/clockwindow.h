@@ -167,7 +167,7 @@ private:
     };
 
     ClockWindowContext& m_app;
-    WindowSystem& m_ws;
+    WindowSystem& m_windowSystem;
     DrawingSurface m_surface;
     DrawTools m_tools;
     FaceRenderer m_renderer;

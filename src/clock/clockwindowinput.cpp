@@ -52,18 +52,18 @@ void ClockWindow::applyZOrder() {
     // New flags make Qt write the window's state afresh, without the two atoms that
     // keep the clock out of taskbars and pagers.
     if (testAttribute(Qt::WA_WState_Created))
-        m_ws.keepOffTaskbar(this);
+        m_windowSystem.keepOffTaskbar(this);
 }
 
 void ClockWindow::GetMonitorID() {
-    ovra::GetMonitorID(m_app.monitors(), m_ws.pointerPos(), m_app.settings());
+    ovra::GetMonitorID(m_app.monitors(), m_windowSystem.pointerPos(), m_app.settings());
 }
 
 void ClockWindow::KeepOnWorkArea(std::optional<QPoint> where) {
     if (windowSize() <= 0)
         return;
     const QPoint from = where.value_or(pos());
-    const QPoint p = ovra::KeepOnWorkArea(m_app.monitors(), m_ws.primaryWorkArea(), from,
+    const QPoint p = ovra::KeepOnWorkArea(m_app.monitors(), m_windowSystem.primaryWorkArea(), from,
                                           windowSize(), m_app.screenMetrics(), m_app.settings());
     if (p != pos() || p != from)
         move(p);
@@ -100,7 +100,7 @@ QRegion ClockWindow::shapeRegion() const {
 
 void ClockWindow::updateWindowShape() {
     if (windowSize() > 0)
-        m_ws.setWindowShape(this, shapeRegion());
+        m_windowSystem.setWindowShape(this, shapeRegion());
 }
 
 void ClockWindow::setHotButton(int32_t value) {
@@ -117,7 +117,7 @@ void ClockWindow::setHotButton(int32_t value) {
 void ClockWindow::onPointerWatch() {
     const ScreenMetrics& m = m_app.screenMetrics();
     const PointerWatchResult r =
-        pointerWatch({m_ws.pointerPos(), pos(), windowSize(), m.tx, m.ty, m_hotButton});
+        pointerWatch({m_windowSystem.pointerPos(), pos(), windowSize(), m.tx, m.ty, m_hotButton});
     setHotButton(r.hotButton);
     if (!r.keepWatching)
         m_pointerWatch.stop();
@@ -172,7 +172,7 @@ void ClockWindow::mousePressEvent(QMouseEvent* event) {
     m_pressGlobal = event->globalPosition().toPoint();
     m_posAtPress = pos();
     m_sincePress.start();
-    if (m_ws.startSystemMove(this)) {
+    if (m_windowSystem.startSystemMove(this)) {
         qCDebug(lcMove) << "move handed to the window manager";
         m_systemMove = true;
         m_moveWatch.start();
@@ -193,7 +193,7 @@ void ClockWindow::pollSystemMove() {
         pollKeyboardMove();
         return;
     }
-    if (m_ws.pointerButtonsDown())
+    if (m_windowSystem.pointerButtonsDown())
         return;
     m_moveWatch.stop();
     m_systemMove = false;
@@ -202,12 +202,12 @@ void ClockWindow::pollSystemMove() {
 }
 
 bool ClockWindow::canMoveByKeyboard() const {
-    return m_ws.offersKeyboardMove();
+    return m_windowSystem.offersKeyboardMove();
 }
 
 void ClockWindow::startKeyboardMove() {
     if (m_unloading || m_manualMove || m_systemMove || m_keyboardMove ||
-        !m_ws.startKeyboardMove(this))
+        !m_windowSystem.startKeyboardMove(this))
         return;
     qCDebug(lcMove) << "keyboard move handed to the window manager";
     m_keyboardMove = true;
@@ -219,7 +219,7 @@ void ClockWindow::startKeyboardMove() {
 void ClockWindow::pollKeyboardMove() {
     // The window manager keeps the arrow keys and the Return that ends the move for
     // itself; the end shows as its hold on the keyboard let go.
-    if (m_ws.keyboardHeldElsewhere()) {
+    if (m_windowSystem.keyboardHeldElsewhere()) {
         m_keyboardTaken = true;
         return;
     }
@@ -227,7 +227,7 @@ void ClockWindow::pollKeyboardMove() {
         return;
     m_moveWatch.stop();
     m_keyboardMove = false;
-    const QPoint where = m_ws.windowPosition(this);
+    const QPoint where = m_windowSystem.windowPosition(this);
     qCDebug(lcMove) << "keyboard move ended at" << where;
     // The pointer stays wherever it was while the keys moved the clock: the clock
     // belongs to the monitor under its centre, and is kept in that one's work area.
@@ -239,7 +239,7 @@ void ClockWindow::pollKeyboardMove() {
 void ClockWindow::finishMove() {
     GetMonitorID();
     // The window manager has moved the window, but Qt may not have heard of it yet.
-    KeepOnWorkArea(m_ws.windowPosition(this));
+    KeepOnWorkArea(m_windowSystem.windowPosition(this));
     emit moveFinished();
 }
 
