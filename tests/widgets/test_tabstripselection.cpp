@@ -327,6 +327,35 @@ TEST(TabMouse, LeftClickInATabSelectsItIfEnabled) {
     EXPECT_EQ(s.activeTab(), 0);
 }
 
+TEST(TabMouse, SignalsCarryTheEventsButtonsModifiersAndPosition) {
+    StripWindow form(3);
+    ASSERT_TRUE(form.show());
+    TabStrip& s = *form.strip;
+    QStringList heard;
+    const auto hear = [&heard](const char* what) {
+        return
+            [&heard, what](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at) {
+                heard << QStringLiteral("%1 %2 %3 %4,%5")
+                             .arg(QLatin1String(what))
+                             .arg(int(buttons))
+                             .arg(int(modifiers))
+                             .arg(at.x())
+                             .arg(at.y());
+            };
+    };
+    QObject::connect(&s, &TabStrip::MouseDown, &s, hear("down"));
+    QObject::connect(&s, &TabStrip::MouseMove, &s, hear("move"));
+    QObject::connect(&s, &TabStrip::MouseUp, &s, hear("up"));
+    QTest::mousePress(&s, Qt::RightButton, Qt::ShiftModifier, QPoint(30, 90));
+    QTest::mouseMove(&s, QPoint(40, 95));
+    QTest::mouseRelease(&s, Qt::RightButton, Qt::ControlModifier, QPoint(50, 99));
+    const QString expected = QStringLiteral("down %1 %2 30,90|move %1 0 40,95|up %1 %3 50,99")
+                                 .arg(int(Qt::RightButton))
+                                 .arg(int(Qt::ShiftModifier))
+                                 .arg(int(Qt::ControlModifier));
+    EXPECT_EQ(heard.join(u'|').toStdString(), expected.toStdString());
+}
+
 TEST(TabMouse, DoubleClickAndPointerEnterLeave) {
     StripWindow form(3);
     ASSERT_TRUE(form.show());
