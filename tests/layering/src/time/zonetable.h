@@ -1,0 +1,1 @@
+#include "settings/clocksettings.h"
