@@ -20,7 +20,7 @@ AlarmController::AlarmController(AlarmContext& app, Seams seams)
     });
     // After a sleep the tick may come late; alarms missed meanwhile show at once.
     if (m_seams.resume)
-        m_seams.resume->onResume([this] { CheckAlarms(); });
+        m_seams.resume->onResume([this] { checkAlarms(); });
 }
 
 AlarmController::~AlarmController() {
@@ -30,7 +30,7 @@ AlarmController::~AlarmController() {
 }
 
 void AlarmController::loadAlarmFile() {
-    LoadAlarmFile(m_app.alarms(), m_app.paths().AlarmFilePath, m_app.messages());
+    ovra::loadAlarmFile(m_app.alarms(), m_app.paths().AlarmFilePath, m_app.messages());
 }
 
 void AlarmController::resetNotice() {
@@ -38,7 +38,7 @@ void AlarmController::resetNotice() {
     alarms.setNoticeAlarm(-1);
     // The flag is stored with the record, so a file saved while a notice was open
     // holds a 1; left standing it would keep that alarm from ever showing again.
-    for (int i = 0; i < alarms.AlarmCount(); ++i)
+    for (int i = 0; i < alarms.alarmCount(); ++i)
         alarms.at(i).NoticeShown = 0;
 }
 
@@ -47,7 +47,7 @@ void AlarmController::closeNotice() {
         m_notice->close();
 }
 
-void AlarmController::CheckAlarms() {
+void AlarmController::checkAlarms() {
     if (m_app.shutdownStarted())
         return;
     const AlarmCheck::Result result =
@@ -56,13 +56,13 @@ void AlarmController::CheckAlarms() {
     if (!result.missed.isEmpty())
         showMissed(result.missed);
     if (result.due >= 0) {
-        ProcessAlarm(result.due);
+        processAlarm(result.due);
         return;
     }
     // A snooze that runs out in a minute in which an alarm fired waits one check.
     if (const int snoozed = m_app.alarms().dueSnooze(m_app.nowUtc()); snoozed >= 0) {
         m_app.alarms().clearSnooze(snoozed);
-        ProcessAlarm(snoozed, true);
+        processAlarm(snoozed, true);
     }
 }
 
@@ -82,7 +82,7 @@ void AlarmController::showActionFailed(const QString& caption, int32_t action, c
     if (m_app.shutdownStarted())
         return;
     if (m_notice) {
-        m_notice->ShowActionFailed(caption, action, why);
+        m_notice->showActionFailed(caption, action, why);
         return;
     }
     m_notice = new AlarmNotice(tipServices());
@@ -100,7 +100,7 @@ void AlarmController::openTarget(const QString& note) {
             alive.data(),
             [alive, note, why] {
                 if (alive)
-                    alive->m_app.messages().showMessage(OpenFailedText(note, why), kPlainTitle,
+                    alive->m_app.messages().showMessage(openFailedText(note, why), kPlainTitle,
                                                         MessageIcon::Warning);
             },
             Qt::QueuedConnection);
@@ -119,7 +119,7 @@ void AlarmController::openTarget(const QString& note) {
 
 void AlarmController::showMissed(const QList<MissedAlarm>& missed) {
     if (m_notice) {
-        m_notice->ShowMissed(missed);
+        m_notice->showMissed(missed);
         return;
     }
     m_notice = new AlarmNotice(tipServices());
@@ -127,20 +127,20 @@ void AlarmController::showMissed(const QList<MissedAlarm>& missed) {
     emit noticeOpened(m_notice);
 }
 
-void AlarmController::ProcessAlarm(int AlarmNo, bool snoozed) {
+void AlarmController::processAlarm(int AlarmNo, bool snoozed) {
     AlarmTable& alarms = m_app.alarms();
-    if (AlarmNo < 0 || AlarmNo >= alarms.AlarmCount())
+    if (AlarmNo < 0 || AlarmNo >= alarms.alarmCount())
         return;
     const AlarmRecord& alarm = alarms.at(AlarmNo);
 
-    if (alarm.Action >= alarmaction::ShowTip && alarm.Action <= alarmaction::RebootNow) {
+    if (alarm.Action >= alarmaction::showTip && alarm.Action <= alarmaction::RebootNow) {
         // A notice already open is taken over: the earlier alarm's countdown and
         // sound end and its power action never happens.
-        if (alarms.NoticeAlarm() != -1)
+        if (alarms.noticeAlarm() != -1)
             alarms.setNoticeShown(0);
         alarms.setNoticeAlarm(AlarmNo);
         if (m_notice) {
-            m_notice->ShowTip(snoozed);
+            m_notice->showTip(snoozed);
             return;
         }
         m_notice = new AlarmNotice(tipServices());
@@ -149,7 +149,7 @@ void AlarmController::ProcessAlarm(int AlarmNo, bool snoozed) {
         return;
     }
     if (alarm.Action == alarmaction::Execute)
-        openTarget(CleanString(alarm.Note));
+        openTarget(cleanString(alarm.Note));
 }
 
 QScreen* AlarmController::clockScreen() const {

@@ -13,23 +13,23 @@ bool allowedUnattended(const QString& answer) {
 }
 } // namespace
 
-void PowerControl::ShutdownPC(Failed failed) {
+void PowerControl::shutdownPC(Failed failed) {
     if (m_session && m_session->shutDown(failed))
         return;
     m_actions.powerOff(true, std::move(failed));
 }
 
-void PowerControl::RestartPC(Failed failed) {
+void PowerControl::restartPC(Failed failed) {
     if (m_session && m_session->restart(failed))
         return;
     m_actions.reboot(true, std::move(failed));
 }
 
-void PowerControl::LockPC(Failed failed) {
+void PowerControl::lockPC(Failed failed) {
     m_actions.lockSession(std::move(failed));
 }
 
-void PowerControl::PowerOffPC(Failed failed) {
+void PowerControl::powerOffPC(Failed failed) {
     if (!allowedUnattended(m_actions.canPowerOff())) {
         m_messages.showMessage(kPowerOffError, kPlainTitle, MessageIcon::Warning);
         return;
@@ -37,7 +37,7 @@ void PowerControl::PowerOffPC(Failed failed) {
     m_actions.powerOff(false, std::move(failed));
 }
 
-void PowerControl::RebootPC(Failed failed) {
+void PowerControl::rebootPC(Failed failed) {
     if (!allowedUnattended(m_actions.canReboot())) {
         m_messages.showMessage(kRebootError, kPlainTitle, MessageIcon::Warning);
         return;
@@ -48,19 +48,19 @@ void PowerControl::RebootPC(Failed failed) {
 void PowerControl::runCountdownAction(int32_t action, Failed failed) {
     switch (action) {
     case alarmaction::ShutDown:
-        ShutdownPC(std::move(failed));
+        shutdownPC(std::move(failed));
         break;
     case alarmaction::Restart:
-        RestartPC(std::move(failed));
+        restartPC(std::move(failed));
         break;
     case alarmaction::Lock:
-        LockPC(std::move(failed));
+        lockPC(std::move(failed));
         break;
     case alarmaction::PowerOffNow:
-        PowerOffPC(std::move(failed));
+        powerOffPC(std::move(failed));
         break;
     case alarmaction::RebootNow:
-        RebootPC(std::move(failed));
+        rebootPC(std::move(failed));
         break;
     default:
         break;

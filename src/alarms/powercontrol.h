@@ -29,11 +29,11 @@ public:
     // be sent, did not happen; an unattended power off or reboot that logind would
     // not allow shows its own message instead and sends nothing.
     using Failed = PowerActions::Failed;
-    void ShutdownPC(Failed failed = {});
-    void RestartPC(Failed failed = {});
-    void LockPC(Failed failed = {});
-    void PowerOffPC(Failed failed = {});
-    void RebootPC(Failed failed = {});
+    void shutdownPC(Failed failed = {});
+    void restartPC(Failed failed = {});
+    void lockPC(Failed failed = {});
+    void powerOffPC(Failed failed = {});
+    void rebootPC(Failed failed = {});
 
     // The action a countdown ends in, by the alarm's action code 1..5; any other
     // code does nothing.

@@ -47,9 +47,9 @@ public:
 
     // Fills every page from the record and the lists. refill is false on the first
     // fill and true when a reset refills the dialog.
-    void IniData(bool refill);
+    void iniData(bool refill);
     // Reads every page back into the record, applies it to the clock and stores it.
-    void ApplyConfig();
+    void applyConfig();
     void dialogCommand(int index);
     // 0: the appearance page's reset, 1: the general page's.
     void resetPage(int index);

@@ -129,7 +129,7 @@ QTimeZone SystemTimeSource::systemZone() const {
     return m_zone;
 }
 
-int ComputerZoneRow(const TimeSource& time) {
+int computerZoneRow(const TimeSource& time) {
     return computerZoneIndex(time.systemZone(), time.nowUtc());
 }
 

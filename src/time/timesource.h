@@ -55,6 +55,6 @@ QTimeZone computerZone(const QDateTime& nowUtc);
 int32_t computerStandardOffsetMinutes(const TimeSource& time);
 
 // The zone row that stands for the computer's zone (see computerZoneIndex), or -1.
-int ComputerZoneRow(const TimeSource& time);
+int computerZoneRow(const TimeSource& time);
 
 } // namespace ovra

@@ -94,58 +94,58 @@ QPoint TabStrip::inputPointer() const {
 }
 
 void TabStrip::onMouseDown(const QMouseEvent& event) {
-    emit MouseDown(event.button(), event.modifiers(), event.position());
+    emit mouseDown(event.button(), event.modifiers(), event.position());
 }
 void TabStrip::onMouseUp(const QMouseEvent& event) {
-    emit MouseUp(event.button(), event.modifiers(), event.position());
+    emit mouseUp(event.button(), event.modifiers(), event.position());
 }
 void TabStrip::onMouseMove(const QMouseEvent& event) {
-    emit MouseMove(event.buttons(), event.modifiers(), event.position());
+    emit mouseMove(event.buttons(), event.modifiers(), event.position());
 }
 void TabStrip::onMouseHover(int tab, QPointF position) {
-    emit MouseHover(tab, position);
+    emit mouseHover(tab, position);
 }
 void TabStrip::onMouseEnter() {
-    emit MouseEnter();
+    emit mouseEnter();
 }
 void TabStrip::onMouseLeave() {
-    emit MouseLeave();
+    emit mouseLeave();
 }
 void TabStrip::onClick() {
-    emit Click();
+    emit click();
 }
 void TabStrip::onDblClick() {
-    emit DblClick();
+    emit dblClick();
 }
 void TabStrip::onControlBoxEnter() {
-    emit ControlBoxEnter();
+    emit controlBoxEnter();
 }
 void TabStrip::onControlBoxExit() {
-    emit ControlBoxExit();
+    emit controlBoxExit();
 }
 void TabStrip::onControlBoxHover(QPointF position) {
-    emit ControlBoxHover(position);
+    emit controlBoxHover(position);
 }
 void TabStrip::onControlBoxMouseDown(QPointF position) {
-    emit ControlBoxMouseDown(position);
+    emit controlBoxMouseDown(position);
 }
 void TabStrip::onControlBoxMouseUp(QPointF position) {
-    emit ControlBoxMouseUp(position);
+    emit controlBoxMouseUp(position);
 }
 void TabStrip::onMouseScrollUp() {
-    emit MouseScrollUp();
+    emit mouseScrollUp();
 }
 void TabStrip::onMouseScrollDown() {
-    emit MouseScrollDown();
+    emit mouseScrollDown();
 }
 void TabStrip::onKeyDown(const QKeyEvent& event) {
-    emit KeyDown(event.key(), event.modifiers());
+    emit keyDown(event.key(), event.modifiers());
 }
 void TabStrip::onKeyUp(const QKeyEvent& event) {
-    emit KeyUp(event.key(), event.modifiers());
+    emit keyUp(event.key(), event.modifiers());
 }
 void TabStrip::onKeyPress(QChar character) {
-    emit KeyPress(character);
+    emit keyPress(character);
 }
 
 } // namespace ovra

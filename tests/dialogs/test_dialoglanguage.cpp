@@ -35,7 +35,7 @@ struct Captions {
 };
 
 Captions captionsOf(SettingsDialog& d) {
-    d.IniData(false);
+    d.iniData(false);
     Captions c;
     c.title = d.windowTitle();
     for (int i = 0; i < d.pageTabs()->tabCount(); ++i)
@@ -68,7 +68,7 @@ TEST(DialogLanguage, GermanLocaleGivesAGermanSettingsDialog) {
     EXPECT_EQ(alarms.hourBox()->itemText(13), QStringLiteral("13 Uhr (nachm. 01)"));
     EXPECT_EQ(alarms.soundEdit()->text(), QStringLiteral("Standard-Alarmklang"));
     alarms.alarmCommand(AlarmsPage::Add);
-    ASSERT_EQ(f.app.alarms().AlarmCount(), 1);
+    ASSERT_EQ(f.app.alarms().alarmCount(), 1);
     EXPECT_EQ(f.app.alarms().at(0).SoundFile.trimmed(), QStringLiteral("Default Alarm Sound"));
     // Qt's own catalogue comes along, so message boxes and the colour and file
     // dialogs have German buttons too.
@@ -145,7 +145,7 @@ TEST(DialogLanguage, EveryPageHasItsOwnAccessKeysAndNamesEveryControl) {
         const Translations translations(QStringLiteral(OVRA_CLOCK_DIR), locale);
         test::ConfigFixture f;
         SettingsDialog& d = f.open();
-        d.IniData(false);
+        d.iniData(false);
         auto* action = d.findChild<QComboBox*>(QStringLiteral("actionCombo"));
         ASSERT_TRUE(action);
         // The alarms page twice: with the tip box, and with the target row in its place.

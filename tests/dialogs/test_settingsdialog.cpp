@@ -153,11 +153,11 @@ TEST(SettingsDialog, TheColourBoxShowsWhatApplyStores) {
         ColourRow& row = *d.appearancePage()->colourRow(6);
         row.textBox()->clear();
         QTest::keyClicks(row.textBox(), QString::fromLatin1(c.text));
-        EXPECT_EQ(row.boxColour(), ColorTransfer(c.stored) & 0xFFFFFF);
+        EXPECT_EQ(row.boxColour(), colorTransfer(c.stored) & 0xFFFFFF);
         d.dialogCommand(SettingsDialog::Apply);
         ASSERT_EQ(f.stored("Default", u"ClockScaleColor"), c.stored);
-        EXPECT_EQ(row.text(), ColourText(c.stored));
-        EXPECT_EQ(row.boxColour(), ColorTransfer(c.stored) & 0xFFFFFF);
+        EXPECT_EQ(row.text(), colourText(c.stored));
+        EXPECT_EQ(row.boxColour(), colorTransfer(c.stored) & 0xFFFFFF);
     }
 }
 
@@ -189,7 +189,7 @@ TEST(SettingsDialog, ApplyCarriesListsAndSizesThroughTheStore) {
     EXPECT_EQ(f.stored("Default", u"12/24Hour"), 1);
     // "Yes" writes the autostart entry.
     EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
-    EXPECT_EQ(f.autorun->GetAutorunChoice(), 0);
+    EXPECT_EQ(f.autorun->getAutorunChoice(), 0);
 
     g.autorunBox()->setCurrentIndex(1);
     d.dialogCommand(SettingsDialog::Apply);

@@ -78,7 +78,7 @@ TEST(TabThemes, ResetAllColorsRestoresTheThemeSet) {
     strip.setTabTheme(1);
     strip.setActiveTabBackStartColor(QColor(Qt::red));
     strip.setOuterBorderColor(QColor(Qt::green));
-    strip.ResetAllColors();
+    strip.resetAllColors();
     EXPECT_EQ(strip.activeTabBackStartColor(), TabColor(QColor(0xFB, 0xFD, 0xFB)));
     EXPECT_EQ(strip.outerBorderColor(), TabColor(QColor(0x91, 0x9C, 0x9B)));
 }
@@ -108,10 +108,10 @@ TEST(TabThemes, DetectionFollowsTheWidgetStyle) {
         EXPECT_EQ(strip.activeTabBackStartColor(),
                   c.theme == 1 ? TabColor(QColor(0xFB, 0xFD, 0xFB)) : tabpalette::button);
 
-        // Refresh follows the style again but leaves the colours alone.
+        // refresh follows the style again but leaves the colours alone.
         strip.setTabTheme(c.theme == 1 ? 0 : 1);
         strip.setActiveTabBackStartColor(test::storedColour(kMarker));
-        strip.Refresh();
+        strip.refresh();
         EXPECT_EQ(strip.tabTheme(), c.theme) << c.style;
         EXPECT_EQ(strip.activeTabBackStartColor(), test::storedColour(kMarker));
     }

@@ -108,11 +108,11 @@ TEST(TabPainting, ClsClearsToThePageColourUntilTheNextRefresh) {
     TabStrip strip;
     strip.resize(200, 100);
     strip.setBackColor(QColor(0x30, 0x20, 0x10));
-    strip.Cls();
+    strip.cls();
     QImage image = render(strip);
     EXPECT_EQ(image.pixel(strip.tabRect(0).center()), rgbOf(QColor(0x30, 0x20, 0x10)));
     EXPECT_EQ(image.pixel(199, 0), rgbOf(QColor(0x30, 0x20, 0x10)));
-    strip.Refresh();
+    strip.refresh();
     image = render(strip);
     EXPECT_NE(image.pixel(strip.tabRect(0).center()), rgbOf(QColor(0x30, 0x20, 0x10)));
 }
@@ -128,7 +128,7 @@ TEST(TabPainting, HoverBandAppearsOverTheTabAndGoesWhenThePointerLeaves) {
     const QImage plain = render(s);
 
     int hovers = 0;
-    QObject::connect(&s, &TabStrip::MouseHover, &s, [&](int tab, QPointF) {
+    QObject::connect(&s, &TabStrip::mouseHover, &s, [&](int tab, QPointF) {
         EXPECT_EQ(tab, 1);
         ++hovers;
     });
