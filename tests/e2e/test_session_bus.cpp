@@ -1,9 +1,9 @@
 // A clock started where no session bus is named (a bare X session, a cron job with
 // a display, ssh -X) must not leave a bus of its own running behind it.
-#include "alarms/privatesessionbus.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
 #include "support/fakesocket.h"
+#include "support/privatesessionbus.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>

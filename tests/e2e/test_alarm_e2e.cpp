@@ -1,10 +1,12 @@
-// The real clock, on a private X server, with a "Lock Computer" alarm due now and
-// a mock logind on a private system bus.
+// The real clock, on a private X server, with a "Lock Computer" alarm and a mock
+// logind on a private system bus. The clock's own test hook starts its time just
+// before the alarm and runs it faster, so the minutes it waits for pass in seconds.
 #include "alarms/alarmfile.h"
 #include "alarms/noticetexts.h"
-#include "privatelogind.h"
+#include "app/testtime.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
+#include "support/privatelogind.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -46,10 +48,19 @@ void writeLockAlarm(const test::TestHome& home, const QTime& at, int32_t playTim
     ASSERT_TRUE(test::storeAlarm(home, test::alarmDueAt(at, alarmaction::Lock, playTime)));
 }
 
-// Starts the clock on the private desktop, its system bus the mock logind's.
-void startClock(QProcess& clock, const test::PrivateLogind& logind, const QString& sessionId) {
+// A time of the clock on a winter day, far from any change of season.
+QDateTime clockTimeAt(const QTime& time) {
+    return QDateTime(QDate(2026, 1, 14), time);
+}
+
+// Starts the clock on the private desktop, its system bus the mock logind's, its
+// time starting at `start` and running `rate` times as fast as the real one.
+void startClock(QProcess& clock, const test::PrivateLogind& logind, const QString& sessionId,
+                const QDateTime& start, int rate) {
     QProcessEnvironment env = logind.environment(QProcessEnvironment::systemEnvironment());
     env.insert(QStringLiteral("XDG_SESSION_ID"), sessionId);
+    env.insert(QString::fromLatin1(kTestTimeVariable),
+               start.toString(Qt::ISODate) + QStringLiteral(" x%1").arg(rate));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     clock.setProcessEnvironment(env);
     clock.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -68,13 +79,13 @@ TEST(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater
     ASSERT_TRUE(logind.ok()) << qPrintable(logind.error());
     logind.clearCalls();
 
-    // Leave the countdown room inside one minute of the clock's time.
-    if (QTime::currentTime().second() > 45)
-        QThread::msleep((61 - QTime::currentTime().second()) * 1000);
-    const QTime now = QTime::currentTime();
+    // The clock starts in the alarm's minute, with room for the countdown in it.
+    constexpr int kRate = 10;
+    const QTime now(10, 0);
     ASSERT_NO_FATAL_FAILURE(writeLockAlarm(home, now, playtime::Loop));
     QProcess clock;
-    ASSERT_NO_FATAL_FAILURE(startClock(clock, logind, QStringLiteral("e2e7")));
+    ASSERT_NO_FATAL_FAILURE(
+        startClock(clock, logind, QStringLiteral("e2e7"), clockTimeAt(now), kRate));
 
     const QString caption =
         NoticeCaption(QStringLiteral("Default"), alarmTimeOf(now.hour(), now.minute()), 0);
@@ -88,7 +99,7 @@ TEST(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater
     EXPECT_TRUE(waitFor([&] { return logind.calls().contains(lockCall); }, 60000))
         << qPrintable(logind.calls().join(u' '));
     // The countdown ran (seen from here, less the time it took to spot the notice).
-    EXPECT_GE(sinceNotice.elapsed(), 20000);
+    EXPECT_GE(sinceNotice.elapsed(), 20000 / kRate);
     EXPECT_EQ(logind.calls(), QStringList{lockCall});
     EXPECT_TRUE(waitFor([&] { return windowsNamed(caption).isEmpty(); }, 5000))
         << "the notice stays after its action";
@@ -103,12 +114,10 @@ TEST(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater
 
 namespace {
 
-// Sleeps until `minutes` minutes and `second` seconds after minuteStart.
-void sleepUntil(const QDateTime& minuteStart, int minutes, int second) {
-    const QDateTime target = minuteStart.addSecs(minutes * 60 + second);
-    const qint64 ms = QDateTime::currentDateTime().msecsTo(target);
-    if (ms > 0)
-        QThread::msleep(ulong(ms));
+// Sleeps until `ms` have passed on `timer`.
+void sleepUntil(const QElapsedTimer& timer, qint64 ms) {
+    if (const qint64 left = ms - timer.elapsed(); left > 0)
+        QThread::msleep(ulong(left));
 }
 
 } // namespace
@@ -122,16 +131,16 @@ TEST(AlarmEndToEnd, AClockStoppedAcrossItsAlarmShowsTheMissedNoticeOnResumeAndLo
     ASSERT_TRUE(logind.ok()) << qPrintable(logind.error());
     logind.clearCalls();
 
-    // Leave the clock time to start and run its first checks before the alarm's
-    // minute, which is the next one.
-    if (QTime::currentTime().second() > 30)
-        QThread::msleep((61 - QTime::currentTime().second()) * 1000);
-    QDateTime minuteStart = QDateTime::currentDateTime();
-    minuteStart.setTime(QTime(minuteStart.time().hour(), minuteStart.time().minute()));
-    const QTime due = minuteStart.addSecs(60).time();
+    // The clock starts two minutes before the alarm: time to start and run its
+    // first checks before the alarm's minute.
+    constexpr int kRate = 20;
+    const QDateTime start = clockTimeAt(QTime(9, 59));
+    const QTime due(10, 1);
     ASSERT_NO_FATAL_FAILURE(writeLockAlarm(home, due, playtime::OneMinute));
     QProcess clock;
-    ASSERT_NO_FATAL_FAILURE(startClock(clock, logind, QStringLiteral("e2e8")));
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    ASSERT_NO_FATAL_FAILURE(startClock(clock, logind, QStringLiteral("e2e8"), start, kRate));
     const QString pid = QString::number(clock.processId());
     const auto ended = qScopeGuard([&] {
         ::kill(pid_t(clock.processId()), SIGCONT);
@@ -150,12 +159,18 @@ TEST(AlarmEndToEnd, AClockStoppedAcrossItsAlarmShowsTheMissedNoticeOnResumeAndLo
             return !out.trimmed().isEmpty();
         },
         20000));
-    ASSERT_LT(QDateTime::currentDateTime(), minuteStart.addSecs(55))
-        << "the clock took too long to start";
+    // The clock read its time between its start and its window's showing. Stopped
+    // at 10:00:57 should it have read it at once, resumed at 10:02:01 should it have
+    // read it only as its window showed: it sleeps through 10:01 either way.
+    const qint64 upMs = sinceStart.elapsed();
+    const auto realMs = [&](const QTime& clockTime) {
+        return start.time().msecsTo(clockTime) / kRate;
+    };
+    ASSERT_LT(upMs, realMs(QTime(10, 0, 55))) << "the clock took too long to start";
 
-    sleepUntil(minuteStart, 0, 57);
+    sleepUntil(sinceStart, realMs(QTime(10, 0, 57)));
     ASSERT_EQ(::kill(pid_t(clock.processId()), SIGSTOP), 0);
-    sleepUntil(minuteStart, 2, 1);
+    sleepUntil(sinceStart, upMs + realMs(QTime(10, 2, 1)));
     ASSERT_EQ(::kill(pid_t(clock.processId()), SIGCONT), 0);
 
     const QString caption =
