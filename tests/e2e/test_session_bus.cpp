@@ -6,7 +6,6 @@
 #include "support/privatesessionbus.h"
 #include "support/testenv.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -176,10 +175,4 @@ TEST(SessionBus, ABusThatNeverAnswersCostsItsFeatureNotTheClock) {
         EXPECT_TRUE(said.readAll().contains("does not answer"));
         session.stopService(a11y);
     }
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }
