@@ -49,7 +49,7 @@ std::optional<TestTime> parseTestTime(const QByteArray& value, QString* problem)
 
 ProcessTime::ProcessTime(const TimeSource& real, const std::function<void(const QString&)>& warn)
     : m_real(real) {
-    if (!qEnvironmentVariableIsSet(kTestTimeVariable))
+    if (qEnvironmentVariableIsEmpty(kTestTimeVariable))
         return;
     QString problem;
     const std::optional<TestTime> t = parseTestTime(qgetenv(kTestTimeVariable), &problem);

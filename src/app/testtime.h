@@ -31,7 +31,8 @@ struct TestTime {
 std::optional<TestTime> parseTestTime(const QByteArray& value, QString* problem);
 
 // The process's time: the test's when the variable holds a sound value, otherwise
-// `real` itself. A malformed value is reported through `warn` and ignored.
+// `real` itself (also when it is empty). A malformed value is reported through
+// `warn` and ignored.
 class ProcessTime {
 public:
     ProcessTime(const TimeSource& real, const std::function<void(const QString&)>& warn);
