@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QThread>
 #include <QTime>
 
@@ -33,16 +32,6 @@ namespace {
 // once and stays with the bus it first reached.
 test::PrivateLogind* g_logind = nullptr;
 
-// Window ids whose title matches the pattern exactly.
-QByteArray windowsNamed(const QString& title) {
-    QByteArray out;
-    test::runProgram(QStringLiteral("xdotool"),
-                     {QStringLiteral("search"), QStringLiteral("--name"),
-                      u'^' + QRegularExpression::escape(title) + u'$'},
-                     5000, &out);
-    return out.trimmed();
-}
-
 // The "Default" clock's alarm file with one Lock alarm at hour:minute.
 void writeLockAlarm(const test::TestHome& home, const QTime& at, int32_t playTime) {
     ASSERT_TRUE(test::storeAlarm(home, test::alarmDueAt(at, alarmaction::Lock, playTime)));
@@ -53,19 +42,17 @@ QDateTime clockTimeAt(const QTime& time) {
     return QDateTime(QDate(2026, 1, 14), time);
 }
 
-// Starts the clock on the private desktop, its system bus the mock logind's, its
+// The clock's environment on the private desktop: its buses the mock logind's, its
 // time starting at `start` and running `rate` times as fast as the real one.
-void startClock(QProcess& clock, const test::PrivateLogind& logind, const QString& sessionId,
-                const QDateTime& start, int rate) {
-    QProcessEnvironment env = logind.environment(QProcessEnvironment::systemEnvironment());
-    env.insert(QStringLiteral("XDG_SESSION_ID"), sessionId);
-    env.insert(QString::fromLatin1(kTestTimeVariable),
-               start.toString(Qt::ISODate) + QStringLiteral(" x%1").arg(rate));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    clock.setProcessEnvironment(env);
-    clock.setProcessChannelMode(QProcess::ForwardedChannels);
-    clock.start(QStringLiteral(OVRA_CLOCK_BIN), {});
-    ASSERT_TRUE(clock.waitForStarted(5000));
+QStringList clockEnvironment(const test::PrivateLogind& logind, const QString& sessionId,
+                             const QDateTime& start, int rate) {
+    const QProcessEnvironment buses = logind.environment({});
+    QStringList env;
+    for (const QString& name : buses.keys())
+        env << name + u'=' + buses.value(name);
+    return env << QStringLiteral("XDG_SESSION_ID=") + sessionId
+               << QString::fromLatin1(kTestTimeVariable) + u'=' + start.toString(Qt::ISODate) +
+                      QStringLiteral(" x%1").arg(rate);
 }
 
 } // namespace
@@ -83,13 +70,14 @@ TEST(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater
     constexpr int kRate = 10;
     const QTime now(10, 0);
     ASSERT_NO_FATAL_FAILURE(writeLockAlarm(home, now, playtime::Loop));
-    QProcess clock;
-    ASSERT_NO_FATAL_FAILURE(
-        startClock(clock, logind, QStringLiteral("e2e7"), clockTimeAt(now), kRate));
+    test::ClockProcess clock(
+        QStringLiteral(OVRA_CLOCK_BIN), {},
+        clockEnvironment(logind, QStringLiteral("e2e7"), clockTimeAt(now), kRate), {});
+    ASSERT_TRUE(clock.process.waitForStarted(5000));
 
     const QString caption =
         NoticeCaption(QStringLiteral("Default"), alarmTimeOf(now.hour(), now.minute()), 0);
-    EXPECT_TRUE(waitFor([&] { return !windowsNamed(caption).isEmpty(); }, 10000))
+    EXPECT_TRUE(waitFor([&] { return !windowNamed(caption, false).isEmpty(); }, 10000))
         << "no notice titled " << qPrintable(caption);
     QElapsedTimer sinceNotice;
     sinceNotice.start();
@@ -101,15 +89,11 @@ TEST(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater
     // The countdown ran (seen from here, less the time it took to spot the notice).
     EXPECT_GE(sinceNotice.elapsed(), 20000 / kRate);
     EXPECT_EQ(logind.calls(), QStringList{lockCall});
-    EXPECT_TRUE(waitFor([&] { return windowsNamed(caption).isEmpty(); }, 5000))
+    EXPECT_TRUE(waitFor([&] { return windowNamed(caption, false).isEmpty(); }, 5000))
         << "the notice stays after its action";
-    EXPECT_EQ(clock.state(), QProcess::Running) << "the clock goes on after the notice";
-
-    clock.terminate();
-    if (!clock.waitForFinished(5000)) {
-        clock.kill();
-        clock.waitForFinished(3000);
-    }
+    EXPECT_EQ(clock.process.state(), QProcess::Running) << "the clock goes on after the notice";
+    clock.process.terminate();
+    clock.process.waitForFinished(5000);
 }
 
 namespace {
@@ -137,26 +121,23 @@ TEST(AlarmEndToEnd, AClockStoppedAcrossItsAlarmShowsTheMissedNoticeOnResumeAndLo
     const QDateTime start = clockTimeAt(QTime(9, 59));
     const QTime due(10, 1);
     ASSERT_NO_FATAL_FAILURE(writeLockAlarm(home, due, playtime::OneMinute));
-    QProcess clock;
     QElapsedTimer sinceStart;
     sinceStart.start();
-    ASSERT_NO_FATAL_FAILURE(startClock(clock, logind, QStringLiteral("e2e8"), start, kRate));
-    const QString pid = QString::number(clock.processId());
+    test::ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN), {},
+                             clockEnvironment(logind, QStringLiteral("e2e8"), start, kRate), {});
+    ASSERT_TRUE(clock.process.waitForStarted(5000));
+    const pid_t pid = pid_t(clock.process.processId());
     const auto ended = qScopeGuard([&] {
-        ::kill(pid_t(clock.processId()), SIGCONT);
-        clock.terminate();
-        if (!clock.waitForFinished(5000)) {
-            clock.kill();
-            clock.waitForFinished(3000);
-        }
+        ::kill(pid, SIGCONT);
+        clock.process.terminate();
+        clock.process.waitForFinished(5000);
     });
     // Its window is up, so its one-second check runs.
     ASSERT_TRUE(waitFor(
         [&] {
-            QByteArray out;
-            test::runProgram(QStringLiteral("xdotool"),
-                             {QStringLiteral("search"), QStringLiteral("--pid"), pid}, 5000, &out);
-            return !out.trimmed().isEmpty();
+            return !xdotool(
+                        {QStringLiteral("search"), QStringLiteral("--pid"), QString::number(pid)})
+                        .isEmpty();
         },
         20000));
     // The clock read its time between its start and its window's showing. Stopped
@@ -169,16 +150,16 @@ TEST(AlarmEndToEnd, AClockStoppedAcrossItsAlarmShowsTheMissedNoticeOnResumeAndLo
     ASSERT_LT(upMs, realMs(QTime(10, 0, 55))) << "the clock took too long to start";
 
     sleepUntil(sinceStart, realMs(QTime(10, 0, 57)));
-    ASSERT_EQ(::kill(pid_t(clock.processId()), SIGSTOP), 0);
+    ASSERT_EQ(::kill(pid, SIGSTOP), 0);
     sleepUntil(sinceStart, upMs + realMs(QTime(10, 2, 1)));
-    ASSERT_EQ(::kill(pid_t(clock.processId()), SIGCONT), 0);
+    ASSERT_EQ(::kill(pid, SIGCONT), 0);
 
     const QString caption =
         MissedCaption(QStringLiteral("Default"), QDateTime(QDate(2026, 1, 1), due), 0);
-    EXPECT_TRUE(waitFor([&] { return !windowsNamed(caption).isEmpty(); }, 10000))
+    EXPECT_TRUE(waitFor([&] { return !windowNamed(caption, false).isEmpty(); }, 10000))
         << "no notice titled " << qPrintable(caption);
     EXPECT_TRUE(logind.calls().isEmpty()) << qPrintable(logind.calls().join(u' '));
-    EXPECT_EQ(clock.state(), QProcess::Running);
+    EXPECT_EQ(clock.process.state(), QProcess::Running);
 }
 
 int main(int argc, char** argv) {
