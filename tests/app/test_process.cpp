@@ -575,8 +575,11 @@ TEST(Process, ASocketFolderOpenToOthersIsNotUsed) {
     ASSERT_TRUE(QDir().mkpath(planted));
     ASSERT_EQ(::chmod(QFile::encodeName(planted).constData(), 0777), 0);
     const QString lock = instanceLockPath(instanceSocketPath(planted, QStringLiteral("Default")));
-    test::ClockProcess holder(QStringLiteral("flock"),
-                              {lock, QStringLiteral("sleep"), QStringLiteral("60")});
+    // Without a fork, so that ending the holder by PID ends the sleep that holds the
+    // lock and the test's output with it.
+    test::ClockProcess holder(
+        QStringLiteral("flock"),
+        {QStringLiteral("--no-fork"), lock, QStringLiteral("sleep"), QStringLiteral("60")});
     ASSERT_TRUE(holder.process.waitForStarted());
     ASSERT_TRUE(test::waitFor([&] {
         return test::runCapturing(QStringLiteral("flock"),
