@@ -28,8 +28,9 @@ public:
         }
         return running.value(clockName);
     }
-    CloseOutcome close(const QString& clockName, int) override {
+    CloseOutcome close(const QString& clockName, int timeoutMs) override {
         closed << clockName;
+        closeTimeouts << timeoutMs;
         record(QStringLiteral("close "), clockName);
         if (!running.contains(clockName))
             return CloseOutcome::NotRunning;
@@ -57,6 +58,7 @@ public:
     SettingsOutcome settingsOutcome = SettingsOutcome::Shown;
     QStringList raised;
     QStringList closed;
+    QList<int> closeTimeouts;
     CloseOutcome closeOutcome = CloseOutcome::Closed;
     // Stands for what other processes do while this one asks around.
     std::function<void(const QString&)> onFind;
