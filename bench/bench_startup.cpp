@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         state.settings = defaultSettings();
         state.settings.Left = kLeft * 15;
         state.settings.Top = kTop * 15;
-        WriteClockSettings(store, state);
+        writeClockSettings(store, state);
     }
     test::PrivateDesktop desktop;
     if (!desktop.ok()) {

@@ -18,7 +18,7 @@ int32_t backgroundColorValue(int32_t opacity) {
     return int32_t(alpha << 24);
 }
 
-void DrawTools::CreateDrawTools(const ClockSettings& s) {
+void DrawTools::createDrawTools(const ClockSettings& s) {
     BackgroundBrush = QBrush(colorFromValue(backgroundColorValue(s.BackgroundOpacity)));
     DateBrush = QBrush(colorFromValue(s.DateFontColor));
     ActivePen = facePen(int32_t(0xCC1111EEu), 2);
@@ -31,7 +31,7 @@ void DrawTools::CreateDrawTools(const ClockSettings& s) {
     m_exists = true;
 }
 
-void DrawTools::DeleteDrawTools() {
+void DrawTools::deleteDrawTools() {
     *this = DrawTools();
 }
 

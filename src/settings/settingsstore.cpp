@@ -8,7 +8,7 @@ QString clockKeyPath(const QString& clockName) {
     return kOvraKey + u'\\' + clockName;
 }
 
-int WriteClockSettings(KeyStore& store, const ClockState& state) {
+int writeClockSettings(KeyStore& store, const ClockState& state) {
     const QString key = clockKeyPath(state.ClockName);
     int result = status::Success;
     const int rc = store.transaction([&] {
@@ -24,7 +24,7 @@ int WriteClockSettings(KeyStore& store, const ClockState& state) {
     return result != status::Success ? result : rc;
 }
 
-int WriteClockPosition(KeyStore& store, const ClockState& state) {
+int writeClockPosition(KeyStore& store, const ClockState& state) {
     const QString key = clockKeyPath(state.ClockName);
     const ClockSettings& s = state.settings;
     int result = status::Success;
@@ -40,7 +40,7 @@ int WriteClockPosition(KeyStore& store, const ClockState& state) {
     return result != status::Success ? result : rc;
 }
 
-void TakeComputerZone(ClockState& state) {
+void takeComputerZone(ClockState& state) {
     const int row = state.ComputerZoneIndex >= 0 ? state.ComputerZoneIndex
                                                  : zoneIndexForOffset(-state.LocalBiasMinutes);
     if (row >= 0) {
@@ -57,7 +57,7 @@ ClockTimeInput clockTimeInput(const ClockState& state) {
             state.settings.TimeZoneIndex, state.namedZone};
 }
 
-int32_t ReadClockSettings(KeyStore& store, ClockState& target, int* status) {
+int32_t readClockSettings(KeyStore& store, ClockState& target, int* status) {
     int ignored = 0;
     int& failure = status ? *status : ignored;
     failure = status::Success;
@@ -81,7 +81,7 @@ int32_t ReadClockSettings(KeyStore& store, ClockState& target, int* status) {
     readInto(enable, u"Enable");
 
     if (enable == 0 || state.isDefaultClock()) {
-        TakeComputerZone(state);
+        takeComputerZone(state);
     } else {
         readInto(s.TimeZoneIndex, u"TimeZoneIndex");
         if (const ZoneEntry* zone = zoneAt(s.TimeZoneIndex))
@@ -109,10 +109,10 @@ int32_t ReadClockSettings(KeyStore& store, ClockState& target, int* status) {
     return enable;
 }
 
-int LoadClockSettings(KeyStore& store, ClockState& state) {
+int loadClockSettings(KeyStore& store, ClockState& state) {
     int rc = status::Success;
-    ReadClockSettings(store, state, &rc);
-    NormalizeSettings(state.settings);
+    readClockSettings(store, state, &rc);
+    normalizeSettings(state.settings);
     return rc;
 }
 

@@ -76,7 +76,7 @@ TEST(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater
     ASSERT_TRUE(clock.process.waitForStarted(5000));
 
     const QString caption =
-        NoticeCaption(QStringLiteral("Default"), alarmTimeOf(now.hour(), now.minute()), 0);
+        noticeCaption(QStringLiteral("Default"), alarmTimeOf(now.hour(), now.minute()), 0);
     EXPECT_TRUE(waitFor([&] { return !windowNamed(caption, false).isEmpty(); }, 10000))
         << "no notice titled " << qPrintable(caption);
     QElapsedTimer sinceNotice;
@@ -156,7 +156,7 @@ TEST(AlarmEndToEnd, AClockStoppedAcrossItsAlarmShowsTheMissedNoticeOnResumeAndLo
     ASSERT_EQ(::kill(pid, SIGCONT), 0);
 
     const QString caption =
-        MissedCaption(QStringLiteral("Default"), QDateTime(QDate(2026, 1, 1), due), 0);
+        missedCaption(QStringLiteral("Default"), QDateTime(QDate(2026, 1, 1), due), 0);
     EXPECT_TRUE(waitFor([&] { return !windowNamed(caption, false).isEmpty(); }, 10000))
         << "no notice titled " << qPrintable(caption);
     EXPECT_TRUE(logind.calls().isEmpty()) << qPrintable(logind.calls().join(u' '));

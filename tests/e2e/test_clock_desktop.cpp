@@ -33,7 +33,7 @@ ClockSettings storedSettings(const test::TestHome& home) {
     KeyStore store(backend);
     ClockState state;
     state.ClockName = QStringLiteral("Default");
-    ReadClockSettings(store, state);
+    readClockSettings(store, state);
     return state.settings;
 }
 
@@ -43,7 +43,7 @@ void storeSettings(const test::TestHome& home, const ClockSettings& s) {
     ClockState state;
     state.ClockName = QStringLiteral("Default");
     state.settings = s;
-    ASSERT_EQ(WriteClockSettings(store, state), 0);
+    ASSERT_EQ(writeClockSettings(store, state), 0);
 }
 
 } // namespace

@@ -42,7 +42,7 @@ void store(const TestHome& home, const ClockState& state) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
     ASSERT_EQ(store.writeText(kClockListKey, kClockListValue, u'{' + state.ClockName + u'}'), 0);
-    ASSERT_EQ(WriteClockSettings(store, state), 0);
+    ASSERT_EQ(writeClockSettings(store, state), 0);
 }
 
 QString dataFolder(const TestHome& home) {

@@ -54,7 +54,7 @@ ClockState storedDefault(const test::TestHome& home) {
     KeyStore store(backend);
     ClockState state;
     state.ClockName = QStringLiteral("Default");
-    ReadClockSettings(store, state);
+    readClockSettings(store, state);
     return state;
 }
 
@@ -72,7 +72,7 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
         state.settings = defaultSettings();
         state.settings.Left = 300 * 15; // twips
         state.settings.Top = 200 * 15;
-        ASSERT_EQ(WriteClockSettings(store, state), 0);
+        ASSERT_EQ(writeClockSettings(store, state), 0);
     }
     const QRect area(300, 200, 246, 246);
 

@@ -13,7 +13,7 @@ struct Fixture {
     ClockState load(const QString& name, int32_t bias, ClockState start = {}) {
         start.ClockName = name;
         start.LocalBiasMinutes = bias;
-        LoadClockSettings(reg, start);
+        loadClockSettings(reg, start);
         return start;
     }
 };
@@ -26,7 +26,7 @@ TEST(SettingsStore, WritesEveryFieldAsA32BitIntegerInOneTransaction) {
     s.settings = defaultSettings();
     s.settings.Enable = 0; // always stored as 1
     s.settings.Left = -1;
-    ASSERT_EQ(WriteClockSettings(f.reg, s), 0);
+    ASSERT_EQ(writeClockSettings(f.reg, s), 0);
     EXPECT_EQ(f.backend.transactions, 1);
     const QString key = clockKeyPath(QStringLiteral("Tokyo"));
     EXPECT_EQ(key, QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\Tokyo"));
@@ -42,10 +42,10 @@ TEST(SettingsStore, AFailedWriteKeepsWhatWasStored) {
     s.ClockName = QStringLiteral("Tokyo");
     s.settings = defaultSettings();
     s.settings.Top = 10;
-    ASSERT_EQ(WriteClockSettings(f.reg, s), 0);
+    ASSERT_EQ(writeClockSettings(f.reg, s), 0);
     f.backend.failWrites = true;
     s.settings.Top = 20;
-    EXPECT_NE(WriteClockSettings(f.reg, s), 0);
+    EXPECT_NE(writeClockSettings(f.reg, s), 0);
     f.backend.failWrites = false;
     EXPECT_EQ(f.reg.readInteger(clockKeyPath(QStringLiteral("Tokyo")), QStringLiteral("Top")), 10);
 }
