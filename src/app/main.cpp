@@ -9,6 +9,7 @@
 #include "app/clockcommandline.h"
 #include "app/commandline.h"
 #include "app/guimessagesink.h"
+#include "app/testtime.h"
 #include "base/apppaths.h"
 #include "base/clockname.h"
 #include "base/display.h"
@@ -58,6 +59,9 @@ void printErr(const QString& text) {
 }
 
 int runClock(int argc, char** argv, const QString& name) {
+    // First of all, so a test that sets the clock's time knows it from the start.
+    const SystemTimeSource computerTime;
+    const ProcessTime processTime(computerTime, printErr);
     tuneAllocatorForLongRun();
     // Qt paints over a frame sent through shared memory only after a round trip
     // that makes sure the X server has read it: a wake of two threads every
@@ -88,8 +92,7 @@ int runClock(int argc, char** argv, const QString& name) {
     SqliteStoreBackend backend(AppPaths::storePathFor(roots), printErr);
     KeyStore store(backend);
     GuiMessageSink messages;
-    SystemTimeSource time;
-    ClockApp clock({store, messages, time}, roots);
+    ClockApp clock({store, messages, processTime.source()}, roots);
 
     // One process per clock: the name is claimed before anything is shown, and a
     // second start of a running clock only brings that clock forward.
@@ -132,11 +135,14 @@ int runClock(int argc, char** argv, const QString& name) {
     DesktopShellOpen shellOpen;
     LogindResumeWatch resume;
     // The notice opens on the monitor MonitorID names, where the clock was dropped.
-    AlarmController alarms(clock, {.sound = alarmSound,
-                                   .power = powerActions,
-                                   .shell = shellOpen,
-                                   .resume = &resume,
-                                   .session = &sessionEnd});
+    AlarmController alarms(
+        clock,
+        {.sound = alarmSound,
+         .power = powerActions,
+         .shell = shellOpen,
+         .makeTicker = [ms = processTime.secondMs()] { return std::make_unique<QTimerTicker>(ms); },
+         .resume = &resume,
+         .session = &sessionEnd});
     clock.setAlarmHost(&alarms);
     // The alarm check runs on the clock's second; the notice closes first at shutdown.
     QObject::connect(&window, &ClockWindow::secondTick, &alarms, &AlarmController::checkAlarms);

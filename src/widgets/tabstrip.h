@@ -245,7 +245,7 @@ signals:
     void beforeTabSwitch(int newTab, bool* cancel);
     void tabSwitch(int lastActiveTab);
     void click();
-    void dblClick();
+    void doubleClick();
     void controlBoxEnter();
     void controlBoxExit();
     // Positions of the control box events are relative to the box, the others to the

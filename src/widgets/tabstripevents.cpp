@@ -115,7 +115,7 @@ void TabStrip::onClick() {
     emit click();
 }
 void TabStrip::onDblClick() {
-    emit dblClick();
+    emit doubleClick();
 }
 void TabStrip::onControlBoxEnter() {
     emit controlBoxEnter();

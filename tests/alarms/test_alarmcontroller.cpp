@@ -1,9 +1,9 @@
-#include "alarmfakes.h"
 #include "alarms/alarmcontroller.h"
 #include "alarms/alarmfile.h"
 #include "alarms/desktopshellopen.h"
 #include "app/clockapp.h"
 #include "base/textutil.h"
+#include "support/alarmfakes.h"
 #include "support/testenv.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "alarmfakes.h"
 #include "alarms/alarmnotice.h"
 #include "alarms/noticetexts.h"
+#include "support/alarmfakes.h"
 #include "support/testenv.h"
 
 #include <QAccessible>

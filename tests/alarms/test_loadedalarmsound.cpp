@@ -410,9 +410,3 @@ TEST(LoadedAlarmSound, OnlyTheModuleNeedsTheAudioLibraries) {
     EXPECT_FALSE(clock.contains(QStringLiteral("libQt6Network"))) << clock.toStdString();
     EXPECT_TRUE(module.contains(QStringLiteral("libQt6Multimedia"))) << module.toStdString();
 }
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -4,8 +4,8 @@
 #include "alarms/logindpoweractions.h"
 #include "alarms/logindresumewatch.h"
 #include "alarms/powercontrol.h"
-#include "privatelogind.h"
-#include "privatesessionbus.h"
+#include "support/privatelogind.h"
+#include "support/privatesessionbus.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,7 @@
 #include "app/clockapp.h"
 #include "settings/clocklist.h"
 #include "settings/sqlitestorebackend.h"
+#include "support/hostfakes.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>
@@ -9,36 +10,7 @@ using namespace ovra;
 
 namespace {
 
-// Records the order in which the sequences drive the windows, alarms and autostart.
-class RecordingHosts : public ClockWindowHost, public AlarmHost, public AutorunHost {
-public:
-    QStringList calls;
-    void computeLayout() override { calls << QStringLiteral("layout"); }
-    void checkMonitor() override { calls << QStringLiteral("checkMonitor"); }
-    void loadClockWindow() override { calls << QStringLiteral("loadWindow"); }
-    void createDrawTools() override { calls << QStringLiteral("createTools"); }
-    void deleteDrawTools() override { calls << QStringLiteral("deleteTools"); }
-    void loadButtonImage() override { calls << QStringLiteral("loadImage"); }
-    void releaseImages() override { calls << QStringLiteral("releaseImages"); }
-    void deleteSurface() override { calls << QStringLiteral("deleteGraphic"); }
-    void fitToLayout() override { calls << QStringLiteral("iniForm"); }
-    void processPendingEvents() override { calls << QStringLiteral("events"); }
-    void showClockWindow() override { calls << QStringLiteral("show"); }
-    void applyZOrder() override { calls << QStringLiteral("zorder"); }
-    void closeWindows() override { calls << QStringLiteral("closeWindows"); }
-    void loadAlarmFile() override {
-        calls << QStringLiteral("alarms");
-        if (duringAlarmLoad)
-            duringAlarmLoad();
-    }
-    // Stands for what happens while a start-up message box is open.
-    std::function<void()> duringAlarmLoad;
-    void resetNotice() override { calls << QStringLiteral("resetNotice"); }
-    int syncAutorunEntry(int wish) override {
-        calls << QStringLiteral("autorun:%1").arg(wish);
-        return 1;
-    }
-};
+using test::RecordingHosts;
 
 struct Process {
     explicit Process(test::TestHome& home,

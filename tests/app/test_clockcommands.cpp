@@ -1,7 +1,7 @@
 #include "app/clockcommandline.h"
-#include "settings/clockfakes.h"
 #include "settings/clocklist.h"
 #include "settings/keystore.h"
+#include "support/clockfakes.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 // The real executable, started the way a user or a script starts it.
 #include "alarms/alarmfile.h"
+#include "app/testtime.h"
 #include "support/desktopdriver.h"
 #include "support/fakesocket.h"
 #include "support/testenv.h"
@@ -574,8 +575,11 @@ TEST(Process, ASocketFolderOpenToOthersIsNotUsed) {
     ASSERT_TRUE(QDir().mkpath(planted));
     ASSERT_EQ(::chmod(QFile::encodeName(planted).constData(), 0777), 0);
     const QString lock = instanceLockPath(instanceSocketPath(planted, QStringLiteral("Default")));
-    test::ClockProcess holder(QStringLiteral("flock"),
-                              {lock, QStringLiteral("sleep"), QStringLiteral("60")});
+    // Without a fork, so that ending the holder by PID ends the sleep that holds the
+    // lock and the test's output with it.
+    test::ClockProcess holder(
+        QStringLiteral("flock"),
+        {QStringLiteral("--no-fork"), lock, QStringLiteral("sleep"), QStringLiteral("60")});
     ASSERT_TRUE(holder.process.waitForStarted());
     ASSERT_TRUE(test::waitFor([&] {
         return test::runCapturing(QStringLiteral("flock"),
@@ -677,12 +681,13 @@ void writeTipAlarm(const test::TestHome& home, const QTime& at) {
 // started.
 TEST(Process, AClockPastItsProcessLimitRingsSilentlyAndStillCloses) {
     test::TestHome home;
-    // The alarm falls due at the next minute, with time before it to start the clock
-    // and set the limit.
-    if (QTime::currentTime().second() > 40)
-        QThread::msleep(ulong(61 - QTime::currentTime().second()) * 1000);
-    const QDateTime due = QDateTime::currentDateTime().addSecs(60);
-    ASSERT_NO_FATAL_FAILURE(writeTipAlarm(home, due.time()));
+    // The clock's time starts a minute before the alarm and runs six times as fast:
+    // ten seconds to start the clock and set the limit.
+    constexpr int kRate = 6;
+    const QDateTime start(QDate(2026, 1, 14), QTime(9, 59));
+    const QTime due(10, 0);
+    const qint64 dueMs = start.time().msecsTo(due) / kRate;
+    ASSERT_NO_FATAL_FAILURE(writeTipAlarm(home, due));
     // A sound server that takes each connection and closes it at once: the clock
     // plays to no machine's sound, and the audio libraries hear the refusal only on
     // a thread of their own. Where that thread did not start, they wait for the
@@ -692,11 +697,15 @@ TEST(Process, AClockPastItsProcessLimitRingsSilentlyAndStillCloses) {
                                        test::FakeSocketServer::Manner::Refusing);
     ASSERT_TRUE(sound.ok());
     ASSERT_NO_FATAL_FAILURE(giveToLimitedUser(home.path()));
-    QString setUp =
-        QStringLiteral("export PULSE_SERVER='") + QStringLiteral("unix:") + soundPath + u'\'';
+    QString setUp = QStringLiteral("export PULSE_SERVER='") + QStringLiteral("unix:") + soundPath +
+                    QStringLiteral("' && export %1='%2 x%3'")
+                        .arg(QLatin1String(kTestTimeVariable), start.toString(Qt::ISODate))
+                        .arg(kRate);
     // The leak check of a sanitized build needs a thread at the exit.
     if (kSanitized)
         setUp += QStringLiteral(" && export ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\"");
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     OffscreenClock clock(home, setUp, {}, asLimitedUser({}).join(u' '));
     ASSERT_TRUE(test::waitFor([] {
         return runAsLimitedUser({QStringLiteral(OVRA_CLOCK_BIN), QStringLiteral("--list")}).out ==
@@ -706,9 +715,8 @@ TEST(Process, AClockPastItsProcessLimitRingsSilentlyAndStillCloses) {
     const test::ProgramResult limited = runAsLimitedUser(
         {QStringLiteral("prlimit"), QStringLiteral("--pid"), pid, QStringLiteral("--nproc=1:1")});
     ASSERT_EQ(limited.exitCode, 0) << qPrintable(limited.err);
-    QDateTime minuteOf = due;
-    minuteOf.setTime(QTime(due.time().hour(), due.time().minute()));
-    ASSERT_LT(QDateTime::currentDateTime(), minuteOf) << "the limit came after the alarm";
+    // The clock's time is at most where it would be had the clock read it at once.
+    ASSERT_LT(sinceStart.elapsed(), dueMs) << "the limit came after the alarm";
     // The settings dialog opens all the same, and is still open when the clock closes.
     const test::ProgramResult settings = runAsLimitedUser(
         {QStringLiteral(OVRA_CLOCK_BIN), QStringLiteral("--settings"), QStringLiteral("Default")});
@@ -720,7 +728,7 @@ TEST(Process, AClockPastItsProcessLimitRingsSilentlyAndStillCloses) {
                 u"ovra-clock: An alarm stays silent: no thread can be started (a "
                 u"process or memory limit).\n");
         },
-        int(QDateTime::currentDateTime().msecsTo(minuteOf)) + 15000))
+        int(dueMs - sinceStart.elapsed()) + 15000))
         << qPrintable(clock.err());
     QElapsedTimer took;
     took.start();

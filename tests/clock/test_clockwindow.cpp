@@ -3,6 +3,7 @@
 #include "clock/drawingsurface.h"
 #include "clock/facerenderer.h"
 #include "clock/windowsystem.h"
+#include "support/hostfakes.h"
 #include "support/testenv.h"
 #include "time/zonetable.h"
 
@@ -61,12 +62,6 @@ public:
     MonitorTable table;
     WinRect primaryWork{0, 0, 1280, 800};
     ScreenMetrics metrics;
-};
-
-class CountingAutorun final : public AutorunHost {
-public:
-    int syncAutorunEntry(int) override { return ++syncs; }
-    int syncs = 0;
 };
 
 MonitorRecord monitor(QRect geometry, QRect work, bool primary) {
@@ -157,7 +152,7 @@ struct Clock {
     ClockApp app;
     FakeWindowSystem ws;
     ClockFrontEnd front;
-    CountingAutorun autorun;
+    test::RecordingHosts autorun;
     QString clockName;
     QList<bool> settingsOwned; // one entry per settings request
     int abouts = 0;
@@ -402,7 +397,7 @@ TEST(ClockWindow, EveryWayOfClosingUnloadsExactlyOnce) {
     for (const auto& tc : cases) {
         Clock c(at(300, 200));
         ASSERT_TRUE(c.start());
-        c.autorun.syncs = 0; // the start-up brought the entry in line once
+        c.autorun.calls.clear(); // the start-up brought the entry in line once
         c.record();
         c.w().move(420, 310); // as a move would leave it
         c.w().keepOnWorkArea();
@@ -410,7 +405,7 @@ TEST(ClockWindow, EveryWayOfClosingUnloadsExactlyOnce) {
         c.w().close(); // later requests find the clock unloaded
         SCOPED_TRACE(tc.what);
         EXPECT_EQ(c.unloads, 1);
-        EXPECT_EQ(c.autorun.syncs, 1);
+        EXPECT_EQ(c.autorun.autorunSyncs(), 1);
         EXPECT_FALSE(c.w().isVisible());
         EXPECT_TRUE(c.w().surfaceImage().isNull()); // the surface went first
         EXPECT_EQ(c.stored().Left, (tc.saved ? 420 : 300) * 15);

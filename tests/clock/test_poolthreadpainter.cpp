@@ -1,6 +1,5 @@
 #include "clock/poolthreadpainter.h"
 
-#include <QCoreApplication>
 #include <QThread>
 #include <QThreadPool>
 
@@ -31,10 +30,4 @@ TEST(PoolThreadPainter, AlreadyOnAPoolThreadItDrawsInPlace) {
         PoolThreadPainter::run([&] { inner = QThread::currentThread(); });
     });
     EXPECT_EQ(inner, outer);
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

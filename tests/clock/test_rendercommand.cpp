@@ -5,7 +5,6 @@
 #include "support/testenv.h"
 #include "time/zonetable.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -264,10 +263,4 @@ TEST(RenderCommand, AnEmptyStoreIsReadButNeverWritten) {
     EXPECT_FALSE(QImage(file).isNull());
     EXPECT_EQ(QFileInfo(home.storePath()).size(), 0);
     EXPECT_FALSE(QFileInfo::exists(home.storePath() + QStringLiteral("-wal")));
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

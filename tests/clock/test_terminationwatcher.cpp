@@ -44,9 +44,3 @@ TEST(TerminationWatcher, OneWatcherPerProcessAndBurstsComeAsOne) {
     const QList<int> seen = deliver(first, {SIGTERM, SIGTERM, SIGINT});
     EXPECT_EQ(seen, QList<int>{SIGINT});
 }
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -4,101 +4,30 @@
 // list and autostart entry in a private home, with doubles for the other clock
 // processes, the program launcher and the colour and file dialogs.
 #include "app/clockapp.h"
-#include "dialogs/colourpicker.h"
 #include "dialogs/configservices.h"
-#include "dialogs/filechooser.h"
 #include "dialogs/settingsdialog.h"
 #include "settings/autorun.h"
-#include "settings/clocklauncher.h"
 #include "settings/clocklist.h"
 #include "settings/sqlitestorebackend.h"
+#include "support/clockfakes.h"
+#include "support/dialogfakes.h"
+#include "support/hostfakes.h"
 #include "support/testenv.h"
 
-#include <QMap>
+#include <QListWidget>
 #include <QStringList>
 
 #include <memory>
 
 namespace ovra::test {
 
-// The other clock processes: which run (name -> pid), and what was asked of them.
-class FakeInstanceChannel final : public InstanceChannel {
-public:
-    QMap<QString, qint64> running;
-    QStringList* log = nullptr;
-
-    qint64 find(const QString& name, bool bringForward) override {
-        const qint64 pid = running.value(name, 0);
-        if (pid > 0 && bringForward && log)
-            *log << QStringLiteral("raise ") + name;
-        return pid;
-    }
-    CloseOutcome close(const QString& name, int) override {
-        if (log)
-            *log << QStringLiteral("close ") + name;
-        return running.remove(name) ? CloseOutcome::Closed : CloseOutcome::NotRunning;
-    }
-    SettingsOutcome showSettings(const QString& name) override {
-        if (log)
-            *log << QStringLiteral("settings ") + name;
-        return running.value(name, 0) > 0 ? SettingsOutcome::Shown : SettingsOutcome::NotRunning;
-    }
-};
-
-class FakeLauncher final : public ClockLauncher {
-public:
-    QStringList* log = nullptr;
-    bool launch(const QString& name) override {
-        if (log)
-            *log << QStringLiteral("launch ") + name;
-        return true;
-    }
-};
-
-class FakeColourPicker final : public ColourPicker {
-public:
-    std::optional<int32_t> colour;
-    int alpha = 255;
-    std::optional<int32_t> pickColour(QWidget*, int32_t) override { return colour; }
-    int pickAlpha(QWidget*, int) override { return alpha; }
-};
-
-class FakeFileChooser final : public FileChooser {
-public:
-    QString answer; // empty: the user cancels
-    QStringList filters;
-    QStringList titles;
-    QStringList starts;
-    QString chooseFile(QWidget*, bool, const QString& title, const QString& filter,
-                       const QString& start) override {
-        filters << filter;
-        titles << title;
-        starts << start;
-        return answer;
-    }
-};
-
-// Records where the shutdown closes the windows, for the order of the clocks page.
-class RecordingWindowHost final : public ClockWindowHost {
-public:
-    std::function<void()> onCloseWindows;
-    void computeLayout() override {}
-    void checkMonitor() override {}
-    void loadClockWindow() override {}
-    void createDrawTools() override {}
-    void deleteDrawTools() override {}
-    void loadButtonImage() override {}
-    void releaseImages() override {}
-    void deleteSurface() override {}
-    void fitToLayout() override {}
-    void processPendingEvents() override {}
-    void showClockWindow() override {}
-    void applyZOrder() override {}
-    void closeWindows() override {
-        if (onCloseWindows)
-            onCloseWindows();
-    }
-};
+// The texts of a list's rows, top to bottom.
+inline QStringList rowsOf(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
 
 struct ConfigFixture {
     explicit ConfigFixture(const QString& clockName = QStringLiteral("Default"))
@@ -147,15 +76,15 @@ struct ConfigFixture {
     KeyStore store;
     RecordingMessageSink messages;
     FixedTimeSource time;
-    RecordingWindowHost windowHost;
+    RecordingHosts windowHost;
     ClockApp app;
     QString program;
     std::unique_ptr<Autorun> autorun;
     QStringList log;
     FakeInstanceChannel channel;
-    FakeLauncher launcher;
+    RecordingLauncher launcher;
     std::unique_ptr<ClockList> clocks;
-    FakeColourPicker picker;
+    ScriptedPicker picker;
     FakeFileChooser files;
     std::unique_ptr<SettingsDialog> dialog;
 };

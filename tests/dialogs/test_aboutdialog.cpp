@@ -1,6 +1,7 @@
 #include "dialogs/aboutdialog.h"
 #include "dialogs/linklabel.h"
 #include "dialogs/linkopener.h"
+#include "support/dialogfakes.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -11,11 +12,7 @@
 namespace ovra {
 namespace {
 
-class RecordingOpener final : public LinkOpener {
-public:
-    void openLink(const QUrl& url) override { opened.push_back(url); }
-    std::vector<QUrl> opened;
-};
+using test::RecordingOpener;
 
 TEST(aboutHeadline, IsTheNameAndMajorMinorRevision) {
     EXPECT_EQ(aboutHeadline({2, 5, 7}), QStringLiteral("Ovra Clock 2.5.7"));

@@ -24,6 +24,7 @@ namespace ovra {
 namespace {
 
 using test::ConfigFixture;
+using test::rowsOf;
 
 AlarmRecord alarmAt(int hour, int minute, int32_t status = 1) {
     AlarmRecord r;
@@ -32,13 +33,6 @@ AlarmRecord alarmAt(int hour, int minute, int32_t status = 1) {
     r.Note = QStringLiteral("tip %1:%2").arg(hour).arg(minute);
     r.SoundFile = kDefaultAlarmSoundText;
     return r;
-}
-
-QStringList rowsOf(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
 }
 
 // The alarm page of a dialog on a clock that starts with the given alarms in its file.

@@ -11,16 +11,11 @@
 namespace ovra {
 namespace {
 
-class NoLinks final : public LinkOpener {
-public:
-    void openLink(const QUrl&) override {}
-};
-
 struct DialogsFixture : test::ConfigFixture {
     explicit DialogsFixture(const QString& clockName = QStringLiteral("Default"))
         : ConfigFixture(clockName), dialogs(services(), links, windows, &clockWindow) {}
     QWidget clockWindow;
-    NoLinks links;
+    test::RecordingOpener links;
     ClockWindowList windows;
     ClockDialogs dialogs;
 };

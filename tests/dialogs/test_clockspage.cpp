@@ -17,13 +17,7 @@ namespace ovra {
 namespace {
 
 using test::ConfigFixture;
-
-QStringList rowsOf(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
+using test::rowsOf;
 
 // What was done to other processes and this one, without the raising that every
 // reload of the list does.

@@ -4,6 +4,7 @@
 #include "dialogs/colourvalue.h"
 #include "dialogs/numericreading.h"
 #include "modalanswer.h"
+#include "support/dialogfakes.h"
 
 #include <QColorDialog>
 #include <QFile>
@@ -23,25 +24,7 @@ constexpr int32_t v(uint32_t bits) {
     return int32_t(bits);
 }
 
-// Answers both dialogs from a script and remembers how it was asked.
-class ScriptedPicker final : public ColourPicker {
-public:
-    std::optional<int32_t> colour; // nullopt: the user cancels
-    std::function<int(int)> alpha = [](int start) {
-        return start;
-    };
-    std::vector<int32_t> initials;
-    std::vector<int> alphaStarts;
-
-    std::optional<int32_t> pickColour(QWidget*, int32_t initialDisplay) override {
-        initials.push_back(initialDisplay);
-        return colour;
-    }
-    int pickAlpha(QWidget*, int startAlpha) override {
-        alphaStarts.push_back(startAlpha);
-        return alpha(startAlpha);
-    }
-};
+using test::ScriptedPicker;
 
 QColor baseOf(const ColourRow& row) {
     return row.textBox()->palette().color(QPalette::Base);

@@ -1,4 +1,5 @@
 #include "dialogs/ownclockchannel.h"
+#include "support/clockfakes.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -6,25 +7,12 @@
 namespace ovra {
 namespace {
 
-class RecordingChannel final : public InstanceChannel {
-public:
-    QStringList calls;
-    qint64 find(const QString& name, bool bringForward) override {
-        calls << QStringLiteral("find %1 %2").arg(name).arg(bringForward);
-        return 77;
-    }
-    CloseOutcome close(const QString& name, int timeoutMs) override {
-        calls << QStringLiteral("close %1 %2").arg(name).arg(timeoutMs);
-        return CloseOutcome::Closed;
-    }
-    SettingsOutcome showSettings(const QString& name) override {
-        calls << QStringLiteral("settings %1").arg(name);
-        return SettingsOutcome::NotUnderstood;
-    }
-};
-
 TEST(OwnClockChannel, AnswersForItsOwnClockAndPassesTheRestOn) {
-    RecordingChannel others;
+    test::FakeInstanceChannel others;
+    others.running = {{QStringLiteral("office"), 77}, {QStringLiteral("Office 2"), 78}};
+    others.settingsOutcome = SettingsOutcome::NotUnderstood;
+    QStringList calls;
+    others.log = &calls;
     QStringList own;
     OwnClockChannel channel(others,
                             {QStringLiteral("Office"), [&] { own << QStringLiteral("raise"); },
@@ -38,14 +26,14 @@ TEST(OwnClockChannel, AnswersForItsOwnClockAndPassesTheRestOn) {
     EXPECT_EQ(channel.close(QStringLiteral("Office"), 5000), CloseOutcome::Closed);
     EXPECT_EQ(channel.showSettings(QStringLiteral("Office")), SettingsOutcome::Shown);
     EXPECT_EQ(own, (QStringList{"raise", "close", "settings"}));
-    EXPECT_TRUE(others.calls.isEmpty()) << "the own clock is never asked over the channel";
+    EXPECT_TRUE(calls.isEmpty()) << "the own clock is never asked over the channel";
 
     // Names are compared exactly: another spelling is another clock.
     EXPECT_EQ(channel.find(QStringLiteral("office"), true), 77);
     EXPECT_EQ(channel.close(QStringLiteral("Office 2"), 300), CloseOutcome::Closed);
     EXPECT_EQ(channel.showSettings(QStringLiteral("Office 2")), SettingsOutcome::NotUnderstood);
-    EXPECT_EQ(others.calls,
-              (QStringList{"find office 1", "close Office 2 300", "settings Office 2"}));
+    EXPECT_EQ(calls, (QStringList{"raise office", "close Office 2", "settings Office 2"}));
+    EXPECT_EQ(others.closeTimeouts, QList<int>{300});
 
     // Without a way to close itself the own clock must not claim to have closed.
     OwnClockChannel bare(others, {QStringLiteral("Default"), {}, {}, {}});

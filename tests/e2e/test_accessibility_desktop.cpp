@@ -3,10 +3,10 @@
 // AT-SPI by atspi_walk.py (names, roles, states, actions and events).
 #include "alarms/alarmfile.h"
 #include "alarms/noticetexts.h"
-#include "alarms/privatebus.h"
 #include "base/apppaths.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
+#include "support/privatebus.h"
 #include "support/testenv.h"
 
 #include <QProcess>

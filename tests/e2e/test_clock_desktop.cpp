@@ -9,7 +9,6 @@
 #include "support/x11probe.h"
 #include "time/zonetable.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
@@ -199,10 +198,4 @@ TEST(ClockOnTheDesktop, AnIdleClockMapsNoLibraryItDoesNotUse) {
         EXPECT_FALSE(mapped.contains(QLatin1String(unused))) << unused;
     clock.process.terminate();
     EXPECT_TRUE(clock.endsWithin(5000));
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -6,7 +6,6 @@
 #include "support/testenv.h"
 #include "support/x11probe.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QThread>
@@ -202,10 +201,4 @@ TEST(DesktopChanges, AtTwiceTheScaleTheClockIsTwiceTheSizeCrispAndShapedAsDrawn)
     EXPECT_GT(unequalPairs, 300) << unequalPairs;
     clock.process.terminate();
     EXPECT_TRUE(clock.endsWithin(5000));
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

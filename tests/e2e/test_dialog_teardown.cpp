@@ -7,7 +7,6 @@
 #include "support/desktopdriver.h"
 #include "support/testenv.h"
 
-#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -127,9 +126,3 @@ INSTANTIATE_TEST_SUITE_P(
         name.replace(QRegularExpression(QStringLiteral("[^A-Za-z]+")), QStringLiteral("_"));
         return name.toStdString();
     });
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

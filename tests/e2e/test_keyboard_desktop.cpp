@@ -5,7 +5,6 @@
 #include "support/desktopdriver.h"
 #include "support/testenv.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 #include <QThread>
 
@@ -119,9 +118,3 @@ TEST_P(KeyboardRoute, ATerminalsRequestBringsTheClockOrItsSettingsToTheKeyboard)
 INSTANTIATE_TEST_SUITE_P(Desktops, KeyboardRoute,
                          ::testing::Values(Session::Openbox, Session::Xfwm4, Session::Mutter),
                          [](const auto& info) { return sessionName(info.param).toStdString(); });
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -9,7 +9,6 @@
 #include "support/desktopdriver.h"
 #include "support/testenv.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QThread>
@@ -110,10 +109,4 @@ TEST(LifecycleOnTheDesktop, AStoreLockedAtStartUpKeepsTheStoredRecord) {
     EXPECT_EQ(after.TimeZoneIndex, 80);
     EXPECT_EQ(after.ClockRadius, 60);
     EXPECT_EQ(after.SecondCircleColor, 0x123456);
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

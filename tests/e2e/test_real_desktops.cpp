@@ -8,7 +8,6 @@
 #include "support/testenv.h"
 #include "support/x11probe.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -346,10 +345,4 @@ TEST(Wayland, TheClockRunsThroughXwaylandTransparentWithItsStrip) {
     EXPECT_NE(screen().pixel(stripCell), before) << "no strip under the pointer";
     clock.process.terminate();
     EXPECT_TRUE(clock.endsWithin(5000));
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

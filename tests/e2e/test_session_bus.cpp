@@ -1,12 +1,11 @@
 // A clock started where no session bus is named (a bare X session, a cron job with
 // a display, ssh -X) must not leave a bus of its own running behind it.
-#include "alarms/privatesessionbus.h"
 #include "support/desktop.h"
 #include "support/desktopdriver.h"
 #include "support/fakesocket.h"
+#include "support/privatesessionbus.h"
 #include "support/testenv.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -176,10 +175,4 @@ TEST(SessionBus, ABusThatNeverAnswersCostsItsFeatureNotTheClock) {
         EXPECT_TRUE(said.readAll().contains("does not answer"));
         session.stopService(a11y);
     }
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

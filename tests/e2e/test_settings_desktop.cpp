@@ -9,7 +9,6 @@
 #include "support/testenv.h"
 #include "support/x11probe.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRect>
@@ -246,10 +245,4 @@ TEST(SettingsOnTheDesktop, TheDialogsTitleBarIsOnTheScreenEveryTime) {
         clock.process.terminate();
         EXPECT_TRUE(clock.process.waitForFinished(5000));
     }
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -10,7 +10,6 @@
 #include "support/desktopdriver.h"
 #include "support/testenv.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -194,12 +193,6 @@ TEST(SeveralClocks, AClockDeletedRightAfterItWasAddedLeavesNothingBehind) {
     EXPECT_FALSE(store.keyExists(osaka));
     EXPECT_FALSE(QFile::exists(Autorun::entryFilePath(autostart, osaka)));
     EXPECT_EQ(cli({QStringLiteral("--list")}).out, QStringLiteral("Default -- Stopped\n"));
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }
 
 TEST(SeveralClocks, AFrozenClockIsNotAnsweringAndKeepsItsName) {

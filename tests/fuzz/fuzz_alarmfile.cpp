@@ -1,6 +1,7 @@
 // Any bytes as an alarm file: loading stays inside the table, reads every whole
 // record as stored, and what it loaded saves and loads again unchanged.
 #include "alarms/alarmfile.h"
+#include "support/testenv.h"
 
 #include <QBuffer>
 
@@ -10,12 +11,6 @@
 using namespace ovra;
 
 namespace {
-class QuietSink final : public MessageSink {
-public:
-    void showMessage(const QString&, const QString&, MessageIcon) override { ++shown; }
-    int shown = 0;
-};
-
 void check(bool condition) {
     if (!condition)
         std::abort();
@@ -26,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     QBuffer file(&bytes);
     file.open(QIODevice::ReadOnly);
-    QuietSink messages;
+    test::RecordingMessageSink messages;
     AlarmTable table;
     const int32_t result = readAlarmRecords(table, file, messages);
 
@@ -34,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const qint64 whole = std::min<qint64>({claimed, qint64(size) / kAlarmRecordSize, 128});
     check(table.alarmCount() == whole);
     check(result == (claimed > 128 ? 1 : 0));
-    check(messages.shown == result);
+    check(int(messages.messages.size()) == result);
 
     const QByteArray saved = alarmFileBytes(table);
     check(saved.size() == whole * kAlarmRecordSize);

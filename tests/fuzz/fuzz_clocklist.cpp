@@ -1,7 +1,8 @@
 // Any stored clock list text: parsing stays within the list's bounds, and adding or
 // removing a clock changes exactly that clock's entry and keeps every other one.
-#include "memorystore.h"
-#include "settings/clockfakes.h"
+#include "support/clockfakes.h"
+#include "support/memorystore.h"
+#include "support/testenv.h"
 
 #include "base/clockname.h"
 #include "base/messagesink.h"
@@ -21,12 +22,6 @@ using namespace ovra;
 #define CHECK(condition) ((condition) ? void() : failedAt(__LINE__))
 
 namespace {
-
-class QuietSink final : public MessageSink {
-public:
-    void showMessage(const QString&, const QString&, MessageIcon) override { ++shown; }
-    int shown = 0;
-};
 
 [[noreturn]] void failedAt(int line) {
     std::fprintf(stderr, "%s:%d: a property does not hold\n", __FILE__, line);
@@ -98,14 +93,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The list as this program writes it reads back to the same names.
     CHECK(parseClockList(canonical) == names);
 
-    fuzz::MemoryStore memory;
+    test::MemoryStoreBackend memory;
     KeyStore store(memory);
     const KeyPath listPath = splitKeyPath(kClockListKey);
     memory.writeValue(listPath.root, listPath.subKey, kClockListValue,
                       {kind, QByteArray(bytes.data(), qsizetype(bytes.size()))});
     test::FakeInstanceChannel channel;
     test::RecordingLauncher launcher;
-    QuietSink messages;
+    test::RecordingMessageSink messages;
     ClockList clocks({store, channel, launcher, messages}, QStringLiteral("/nonexistent/"));
     clocks.loadClockList(false);
 
@@ -120,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CHECK(store.readInteger(clockKeyPath(name), QStringLiteral("TimeZoneIndex")) == zone);
         CHECK(launcher.launched == QStringList{name});
     } else {
-        CHECK(messages.shown == 1);
+        CHECK(messages.messages.size() == 1);
         CHECK(storedValue(memory) == before);
         CHECK(launcher.launched.isEmpty());
     }

@@ -2,10 +2,10 @@
 // COUNT clocks named "w<ID>c<i>" and removes each again once the next one is
 // added, keeping every tenth. Exits non-zero when an operation is refused.
 #include "base/messagesink.h"
-#include "settings/clockfakes.h"
 #include "settings/clocklist.h"
 #include "settings/keystore.h"
 #include "settings/sqlitestorebackend.h"
+#include "support/clockfakes.h"
 
 #include <QCoreApplication>
 

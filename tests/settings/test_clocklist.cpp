@@ -1,9 +1,9 @@
 #include "base/textutil.h"
 #include "settings/autorun.h"
-#include "settings/clockfakes.h"
 #include "settings/clocklist.h"
 #include "settings/settingsstore.h"
 #include "settings/startposition.h"
+#include "support/clockfakes.h"
 #include "support/testenv.h"
 #include "time/zonesearch.h"
 

@@ -468,9 +468,3 @@ TEST(InstanceChannel, WithNoUsableSocketFolderAClockMakesItsOwn) {
         QDir().rmdir(folder);
     QDir(places.socketFolder).removeRecursively();
 }
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

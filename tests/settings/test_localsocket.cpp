@@ -2,7 +2,6 @@
 // listeners a caller can meet: none, one stuck, one that talks slowly.
 #include "settings/localsocket.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -130,10 +129,4 @@ TEST(LocalServer, ItsSocketIsItsAloneAndGoesWithIt) {
     const RawListener other(path);
     server.close();
     EXPECT_TRUE(QFileInfo::exists(path));
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

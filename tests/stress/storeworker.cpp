@@ -6,7 +6,7 @@
 // At the end it prints one line "kept NAME=RADIUS ..." with the clocks it left and
 // the radius it last stored for each, and one line of counts. Every message a user
 // would have seen and every store access that failed is counted as a problem.
-#include "settings/clockfakes.h"
+#include "support/clockfakes.h"
 
 #include "base/messagesink.h"
 #include "settings/clocklist.h"

@@ -8,7 +8,6 @@
 #include "settings/privatesocket.h"
 #include "support/testenv.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
@@ -226,12 +225,6 @@ TEST(HostileChannel, ALockHeldByAnotherUserIsNoClock) {
         ::kill(stranger, SIGKILL);
         ::waitpid(stranger, nullptr, 0);
     }
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }
 
 TEST(HostileChannel, ASocketFolderThatOthersOwnOrCanChangeIsNotUsed) {

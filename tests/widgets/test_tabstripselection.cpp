@@ -361,7 +361,7 @@ TEST(TabMouse, DoubleClickAndPointerEnterLeave) {
     ASSERT_TRUE(form.show());
     TabStrip& s = *form.strip;
     QStringList events;
-    QObject::connect(&s, &TabStrip::dblClick, &s, [&] { events << QStringLiteral("DblClick"); });
+    QObject::connect(&s, &TabStrip::doubleClick, &s, [&] { events << QStringLiteral("DblClick"); });
     QObject::connect(&s, &TabStrip::mouseEnter, &s, [&] { events << QStringLiteral("Enter"); });
     QObject::connect(&s, &TabStrip::mouseLeave, &s, [&] { events << QStringLiteral("Leave"); });
     for (QPoint at : {QPoint(5000, 5000), s.mapToGlobal(QPoint(150, 100)),
@@ -378,12 +378,12 @@ TEST(TabMouse, DoubleClickAndPointerEnterLeave) {
 
 TEST(TabEvents, SignalsKeepTheirNumberingOrder) {
     const char* order[] = {
-        "BeforeTabSwitch",   "TabSwitch",       "Click",           "DblClick",
-        "ControlBoxEnter",   "ControlBoxExit",  "ControlBoxHover", "ControlBoxMouseDown",
-        "ControlBoxMouseUp", "KeyDown",         "KeyUp",           "KeyPress",
-        "MouseDown",         "MouseMove",       "MouseUp",         "MouseHover",
-        "MouseScrollUp",     "MouseScrollDown", "TabInsert",       "TabRemove",
-        "AfterCompleteInit", "MouseEnter",      "MouseLeave",      "Status"};
+        "beforeTabSwitch",   "tabSwitch",       "click",           "doubleClick",
+        "controlBoxEnter",   "controlBoxExit",  "controlBoxHover", "controlBoxMouseDown",
+        "controlBoxMouseUp", "keyDown",         "keyUp",           "keyPress",
+        "mouseDown",         "mouseMove",       "mouseUp",         "mouseHover",
+        "mouseScrollUp",     "mouseScrollDown", "tabInsert",       "tabRemove",
+        "afterCompleteInit", "mouseEnter",      "mouseLeave",      "status"};
     const QMetaObject& meta = TabStrip::staticMetaObject;
     std::vector<QByteArray> signalNames;
     for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {

@@ -1,0 +1,54 @@
+#pragma once
+
+// A double for what a clock process plugs into its start-up, re-apply and shutdown
+// sequences: the window, alarm and autostart hosts.
+#include "alarms/alarmhost.h"
+#include "clock/clockwindowhost.h"
+#include "settings/autorunhost.h"
+
+#include <QStringList>
+
+#include <functional>
+
+namespace ovra::test {
+
+// Records the order in which the sequences drive the windows, alarms and autostart.
+class RecordingHosts : public ClockWindowHost, public AlarmHost, public AutorunHost {
+public:
+    QStringList calls;
+    void computeLayout() override { calls << QStringLiteral("layout"); }
+    void checkMonitor() override { calls << QStringLiteral("checkMonitor"); }
+    void loadClockWindow() override { calls << QStringLiteral("loadWindow"); }
+    void createDrawTools() override { calls << QStringLiteral("createTools"); }
+    void deleteDrawTools() override { calls << QStringLiteral("deleteTools"); }
+    void loadButtonImage() override { calls << QStringLiteral("loadImage"); }
+    void releaseImages() override { calls << QStringLiteral("releaseImages"); }
+    void deleteSurface() override { calls << QStringLiteral("deleteGraphic"); }
+    void fitToLayout() override { calls << QStringLiteral("iniForm"); }
+    void processPendingEvents() override { calls << QStringLiteral("events"); }
+    void showClockWindow() override { calls << QStringLiteral("show"); }
+    void applyZOrder() override { calls << QStringLiteral("zorder"); }
+    void closeWindows() override {
+        calls << QStringLiteral("closeWindows");
+        if (onCloseWindows)
+            onCloseWindows();
+    }
+    void loadAlarmFile() override {
+        calls << QStringLiteral("alarms");
+        if (duringAlarmLoad)
+            duringAlarmLoad();
+    }
+    void resetNotice() override { calls << QStringLiteral("resetNotice"); }
+    int syncAutorunEntry(int wish) override {
+        calls << QStringLiteral("autorun:%1").arg(wish);
+        return 1;
+    }
+    int autorunSyncs() const { return int(calls.filter(QStringLiteral("autorun:")).size()); }
+
+    // Stand for what happens while a start-up message box is open, and where the
+    // shutdown closes the windows.
+    std::function<void()> duringAlarmLoad;
+    std::function<void()> onCloseWindows;
+};
+
+} // namespace ovra::test
