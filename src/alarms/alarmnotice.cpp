@@ -146,7 +146,7 @@ void AlarmNotice::ShowTip(bool snoozed) {
     TipState& st = m_s.state;
 
     const QString caption =
-        NoticeCaption(m_s.clock.ClockName, alarm.AlarmTime, m_s.clock.settings.HourMode);
+        NoticeCaption(m_s.clock.ClockName, alarm.AlarmTime, m_s.clock.settings.twentyFourHour());
     setWindowTitle(snoozed ? SnoozedCaption(caption) : caption);
     st.TipAction = alarm.Action;
     // A new fill is read afresh: the names the last countdown froze go.
@@ -260,7 +260,7 @@ void AlarmNotice::ShowMissed(const QList<MissedAlarm>& missed) {
         if (m.index < 0 || m.index >= alarms.AlarmCount())
             continue;
         const AlarmRecord& alarm = alarms.at(m.index);
-        lines << MissedLine(alarm.Action, alarm.Note, m.dueAt, m_s.clock.settings.HourMode);
+        lines << MissedLine(alarm.Action, alarm.Note, m.dueAt, m_s.clock.settings.twentyFourHour());
         // Opening a file or address never had a sound; every other notice did.
         if (!sounding && alarm.Action != alarmaction::Execute)
             sounding = &alarm;
@@ -278,8 +278,8 @@ void AlarmNotice::ShowMissed(const QList<MissedAlarm>& missed) {
     TipState& st = m_s.state;
     st.TipAction = alarmaction::ShowTip;
     m_timer1->setEnabled(false);
-    setWindowTitle(
-        MissedCaption(m_s.clock.ClockName, missed.constFirst().dueAt, m_s.clock.settings.HourMode));
+    setWindowTitle(MissedCaption(m_s.clock.ClockName, missed.constFirst().dueAt,
+                                 m_s.clock.settings.twentyFourHour()));
     m_labTip->move(m_labTip->x(), twY(kTipTopForText));
     m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_labTip->setText(lines.join(u'\n'));

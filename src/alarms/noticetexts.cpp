@@ -10,13 +10,13 @@
 
 namespace ovra {
 
-QString NoticeCaption(const QString& clockName, double alarmTime, int32_t hourMode) {
+QString NoticeCaption(const QString& clockName, double alarmTime, bool twentyFourHour) {
     QString time;
     if (const auto seconds = alarmSecondOfDay(alarmTime)) {
         const QTime t = QTime(0, 0).addSecs(*seconds);
         // The C locale keeps "AM"/"PM" in English whatever the user's language.
-        time = QLocale::c().toString(t, hourMode != 0 ? QStringLiteral("HH:mm")
-                                                      : QStringLiteral("hh:mm AP"));
+        time = QLocale::c().toString(t, twentyFourHour ? QStringLiteral("HH:mm")
+                                                       : QStringLiteral("hh:mm AP"));
     }
     //: The notice window's title: %1 is the clock's name, %2 the alarm time.
     return QCoreApplication::translate("ovra::AlarmNotice", "Clock: %1  -  Alarm: %2")
@@ -36,16 +36,16 @@ QString NoticeTipText(const QString& note) {
     return text;
 }
 
-QString MissedAtText(const QDateTime& dueAt, int32_t hourMode) {
+QString MissedAtText(const QDateTime& dueAt, bool twentyFourHour) {
     //: %1 is the time an alarm was due while the computer slept.
     return QCoreApplication::translate("ovra::AlarmNotice", "missed at %1")
-        .arg(QLocale::c().toString(dueAt.time(), hourMode != 0 ? QStringLiteral("HH:mm")
-                                                               : QStringLiteral("hh:mm AP")));
+        .arg(QLocale::c().toString(dueAt.time(), twentyFourHour ? QStringLiteral("HH:mm")
+                                                                : QStringLiteral("hh:mm AP")));
 }
 
-QString MissedCaption(const QString& clockName, const QDateTime& dueAt, int32_t hourMode) {
+QString MissedCaption(const QString& clockName, const QDateTime& dueAt, bool twentyFourHour) {
     return QCoreApplication::translate("ovra::AlarmNotice", "Clock: %1  -  Alarm: %2")
-        .arg(shownClockName(clockName), MissedAtText(dueAt, hourMode));
+        .arg(shownClockName(clockName), MissedAtText(dueAt, twentyFourHour));
 }
 
 QString NotDoneText(int32_t action) {
@@ -80,7 +80,8 @@ QString OpenFailedText(const QString& note, const QString& why) {
     return QCoreApplication::translate("ovra::AlarmNotice", "Cannot open %1: %2").arg(note, why);
 }
 
-QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, int32_t hourMode) {
+QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt,
+                   bool twentyFourHour) {
     QString what;
     switch (action) {
     case alarmaction::ShowTip:
@@ -95,7 +96,7 @@ QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, 
         what = NotDoneText(action);
         break;
     }
-    QString line = MissedAtText(dueAt, hourMode);
+    QString line = MissedAtText(dueAt, twentyFourHour);
     if (!what.isEmpty())
         line += QStringLiteral(": ") + what;
     return line;

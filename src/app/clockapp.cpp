@@ -112,6 +112,10 @@ bool ClockApp::StartClock(const QString& clockName) {
     }
     if (m_startAbandoned)
         return false;
+    // The stored position is turned into pixels with the density of start-up, also
+    // at every later reading: a re-apply after a density change moves no clock.
+    if (m_window)
+        m_state.density = m_window->screenDensity();
     // The zone table is a constant; loading resolves the zone against it.
     m_recordLoaded = loadRecordPatiently();
     if (m_startAbandoned)
@@ -121,7 +125,7 @@ bool ClockApp::StartClock(const QString& clockName) {
     // new clock has no entry until it is brought in line, and an Apply before the
     // first shutdown would store the "No" the dialog showed.
     if (m_autorun && mayWriteBack())
-        m_autorun->syncAutorunEntry(m_state.settings.Autorun);
+        m_autorun->syncAutorunEntry(m_state.settings.startAtLogin);
     if (m_window)
         m_window->computeLayout();
     if (m_alarms)
@@ -192,7 +196,7 @@ void ClockApp::ShutdownClock(bool save) {
     if (m_window)
         m_window->releaseImages();
     if (m_autorun && writeBack)
-        m_autorun->syncAutorunEntry(m_state.settings.Autorun);
+        m_autorun->syncAutorunEntry(m_state.settings.startAtLogin);
     if (m_window)
         m_window->deleteDrawTools();
     if (save && writeBack)
@@ -210,7 +214,7 @@ void ClockApp::SaveWithoutDisplay() {
     if (!mayWriteBack())
         return;
     if (m_autorun)
-        m_autorun->syncAutorunEntry(m_state.settings.Autorun);
+        m_autorun->syncAutorunEntry(m_state.settings.startAtLogin);
     WriteClockSettings(m_services.store, m_state);
 }
 

@@ -76,7 +76,7 @@ QImage renderFace(const ClockSettings& settings, const QString& clockName,
     renderer.prepare(layout, tools, surface.fontFamily());
     FaceFrame frame = ComposeFaceFrame(clockTime, settings, clockName, locale);
     renderer.drawFrame(surface.image(), frame,
-                       FaceState{false, hotbutton::Hidden, settings.DisplayScale == 0}, QImage());
+                       FaceState{false, hotbutton::Hidden, settings.showScale}, QImage());
     return surface.image();
 }
 

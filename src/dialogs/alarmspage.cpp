@@ -382,7 +382,7 @@ void AlarmsPage::RefreshAlarmList() {
     m_list->clear();
     m_rowRecords.clear();
     for (int i = 0; i < m_s.table.AlarmCount(); ++i) {
-        if (const auto text = AlarmEntryText(m_s.table.at(i), m_s.settings.HourMode)) {
+        if (const auto text = AlarmEntryText(m_s.table.at(i), m_s.settings.twentyFourHour())) {
             m_list->addItem(*text);
             m_rowRecords << i;
         }

@@ -32,19 +32,19 @@ using S = ClockSettings;
 
 const std::array<ColourField, 7> kColourFields = {{
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "AM Hour/24 Hour C&ircle Color:"), "TxtAmHourColor",
-     &S::AM24HourCircleColor},
+     &S::amHourColor},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "PM Hour Circ&le Color:"), "TxtPmHourColor",
-     &S::PMHourCircleColor},
+     &S::pmHourColor},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minu&te Circle Color:"), "TxtMinuteColor",
-     &S::MinuteCircleColor},
+     &S::minuteColor},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "&Second Circle Color:"), "TxtSecondColor",
-     &S::SecondCircleColor},
+     &S::secondColor},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Time &Font Color:"), "TxtTimeColor",
-     &S::TimeFontColor},
+     &S::timeTextColor},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Date Fo&nt Color:"), "TxtDateColor",
-     &S::DateFontColor},
+     &S::dateTextColor},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Cloc&k Dial Scale Color:"), "TxtScaleColor",
-     &S::ClockScaleColor},
+     &S::scaleColor},
 }};
 
 } // namespace ovra

@@ -14,7 +14,7 @@ struct ClockState;
 
 // Starting a clock with the user's session: one autostart entry file per clock,
 // "Ovra Clock - <name>.desktop" in the user's autostart folder, whose command line
-// is this program with the clock's name. The Autorun field states the wish; this
+// is this program with the clock's name. Its start-at-login choice is the wish; this
 // brings the file in line with it.
 class Autorun final : public AutorunHost {
 public:
@@ -39,7 +39,9 @@ public:
     // except that an entry with a different command line is left alone when the wish
     // is 1. Returns 1 when afterwards the entry holds the expected command line.
     int SyncAutorunEntry(int wish);
-    int syncAutorunEntry(int wish) override { return SyncAutorunEntry(wish); }
+    int syncAutorunEntry(bool startAtLogin) override {
+        return SyncAutorunEntry(startAtLogin ? 0 : 1);
+    }
 
     QString entryFilePath() const;
     QString expectedCommandLine() const;

@@ -232,30 +232,22 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex, const QByteA
             // where its own add placed it.
             if (standing.contains(listed) || !listedBefore.contains(listed))
                 taken << listed;
-        const QPoint start = placed ? QPoint() : startPositionTwips(taken);
         // A new clock follows its place's daylight saving where the system knows the
         // place's rules; a record left from before keeps its own choice.
-        const int32_t timeStandard = zoneOfChoice({timeZoneIndex, zoneName}).isValid()
-                                         ? timestandard::Automatic
-                                         : timestandard::Standard;
-        if (!placed &&
-            (m_s.store.writeInteger(key, QStringLiteral("Left"), start.x()) != status::Success ||
-             m_s.store.writeInteger(key, QStringLiteral("Top"), start.y()) != status::Success ||
-             m_s.store.writeInteger(key, QStringLiteral("TimeStandard"), timeStandard) !=
-                 status::Success)) {
-            refusal = AddRefusal::StoreFailed;
-            return false;
+        const TimeStandard timeStandard = zoneOfChoice({timeZoneIndex, zoneName}).isValid()
+                                              ? TimeStandard::Automatic
+                                              : TimeStandard::Standard;
+        if (!placed) {
+            const PlacementArea area =
+                m_placement ? m_placement() : PlacementArea::withoutDisplay();
+            if (WriteNewClockPlace(m_s.store, name, startPosition(taken, area), timeStandard,
+                                   area.density) != status::Success) {
+                refusal = AddRefusal::StoreFailed;
+                return false;
+            }
         }
-        // A key left from before must not keep a zone name that its new row contradicts.
-        const int zoneNameRc =
-            zoneName.isEmpty()
-                ? m_s.store.deleteValue(key, kZoneNameValue)
-                : m_s.store.writeText(key, kZoneNameValue, QString::fromUtf8(zoneName));
-        if ((zoneNameRc != status::Success && zoneNameRc != status::NotFound) ||
-            m_s.store.writeText(kClockListKey, kClockListValue, newText) != status::Success ||
-            m_s.store.writeInteger(key, QStringLiteral("Enable"), 1) != status::Success ||
-            m_s.store.writeInteger(key, QStringLiteral("TimeZoneIndex"), timeZoneIndex) !=
-                status::Success) {
+        if (WriteClockZone(m_s.store, name, timeZoneIndex, zoneName) != status::Success ||
+            m_s.store.writeText(kClockListKey, kClockListValue, newText) != status::Success) {
             refusal = AddRefusal::StoreFailed;
             return false;
         }
@@ -293,23 +285,20 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex, const QByteA
     return true;
 }
 
-QPoint ClockList::startPositionTwips(const QStringList& standing) {
-    const PlacementArea area = m_placement ? m_placement() : PlacementArea::withoutDisplay();
+QPoint ClockList::startPosition(const QStringList& standing, const PlacementArea& area) {
     int side = clockWindowSidePx(defaultSettings());
     QList<QRect> taken;
     for (const QString& name : standing) {
         ClockState other;
         other.ClockName = name;
         other.settings = defaultSettings();
+        other.density = area.density;
         LoadClockSettings(m_s.store, other);
         const int otherSide = clockWindowSidePx(other.settings);
         side = std::max(side, otherSide);
-        taken << QRect(QPoint(int(std::lround(other.settings.Left / area.tx)),
-                              int(std::lround(other.settings.Top / area.ty))),
-                       QSize(otherSide, otherSide));
+        taken << QRect(other.settings.position, QSize(otherSide, otherSide));
     }
-    const QPoint px = ChooseStartPosition(taken, area.pixels, side);
-    return {int(std::lround(px.x() * area.tx)), int(std::lround(px.y() * area.ty))};
+    return ChooseStartPosition(taken, area.pixels, side);
 }
 
 bool ClockList::DeleteClock(const QString& rawName) {

@@ -6,16 +6,27 @@
 
 #include <QString>
 
+#include <array>
+
 namespace ovra {
+
+// The logical dots per inch of the screen at start-up. Positions are stored in
+// fractions of an inch, so the same density turns them into pixels and back; a
+// later change of density moves no clock.
+struct ScreenDensity {
+    double dpiX = 96;
+    double dpiY = 96;
+};
 
 // The record of the clock a process shows, with its run-time companions.
 struct ClockState {
     QString ClockName;
     ClockSettings settings;
-    int32_t ZoneOffsetMinutes = 0;  // the row TimeZoneIndex's offset once loaded
+    int32_t ZoneOffsetMinutes = 0;  // the offset of settings.timeZoneRow once loaded
     int32_t LocalBiasMinutes = 0;   // the computer's standard bias, read once at start-up
     int32_t ComputerZoneIndex = -1; // the row of the computer's zone, found with the bias
-    QTimeZone namedZone;            // settings.TimeZoneName where the system knows it
+    QTimeZone namedZone;            // settings.timeZoneName where the system knows it
+    ScreenDensity density;          // what stored positions are converted with
 
     bool isDefaultClock() const { return ClockName == u"Default"; }
 };
@@ -26,6 +37,29 @@ inline const QString kOvraKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovr
 // The text value beside TimeZoneIndex naming the zone a clock was made for.
 inline const QString kZoneNameValue = QStringLiteral("TimeZoneName");
 
+// A stored value of the record: its name, the number the record stores under it,
+// and the record's field set from a stored number. The number keeps the stored
+// form: flags of inverted meaning, colours as 0xAARRGGBB, positions in twips.
+struct SettingsField {
+    const char16_t* name;
+    int32_t (*stored)(const ClockSettings& s, const ScreenDensity& density);
+    void (*take)(ClockSettings& s, int32_t value, const ScreenDensity& density);
+};
+
+// The 22 values in the order they are written to the store.
+extern const std::array<SettingsField, 22> kSettingsFields;
+
+// A new clock's first values, inside the caller's transaction: where it stands and
+// how it keeps summer time. Returns a status code (0 success).
+int WriteNewClockPlace(KeyStore& store, const QString& clockName, QPoint positionPx,
+                       TimeStandard standard, const ScreenDensity& density);
+
+// Marks the clock as stored, for the zone it was added for: its row, and the zone's
+// name where the clock was made for a zone no row carries. A key left from before
+// loses a name its new row contradicts.
+int WriteClockZone(KeyStore& store, const QString& clockName, int timeZoneRow,
+                   const QByteArray& zoneName);
+
 // "HKEY_CURRENT_USER\Software\Ovra Clock\<name>"
 QString clockKeyPath(const QString& clockName);
 
@@ -33,7 +67,7 @@ QString clockKeyPath(const QString& clockName);
 // status code (0 success); a failed write leaves the stored values as they were.
 int WriteClockSettings(KeyStore& store, const ClockState& state);
 
-// Writes only where the clock stands (MonitorID, Left, Top) in one transaction, so a
+// Writes only where the clock stands (its monitor and position) in one transaction, so a
 // drop is kept even when the process is killed before its shutdown.
 int WriteClockPosition(KeyStore& store, const ClockState& state);
 

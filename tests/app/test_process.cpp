@@ -345,8 +345,8 @@ TEST(Process, ZonesAreFoundByNameAndNewClocksFollowTheirPlace) {
         const QString name = QString::fromUtf8(c.clock);
         run({QStringLiteral("--stop"), name}, env);
         const ClockSettings stored = test::storedClockSettings(home, name);
-        EXPECT_EQ(stored.TimeZoneIndex, c.zone);
-        EXPECT_EQ(stored.TimeStandard, 2);
+        EXPECT_EQ(stored.timeZoneRow, c.zone);
+        EXPECT_EQ(stored.timeStandard, TimeStandard::Automatic);
     }
 }
 

@@ -72,11 +72,10 @@ TEST(StoredFormats, TheStoreAndAnAlarmFileAreWrittenAsBefore) {
         ClockState tokyo;
         tokyo.ClockName = QStringLiteral("Tokyo");
         tokyo.settings = defaultSettings();
-        tokyo.settings.TimeZoneIndex = 81;
-        tokyo.settings.TimeStandard = 2;
-        tokyo.settings.ClockRadius = 90;
-        tokyo.settings.Left = 1500;
-        tokyo.settings.Top = -30;
+        tokyo.settings.timeZoneRow = 81;
+        tokyo.settings.timeStandard = TimeStandard::Automatic;
+        tokyo.settings.radius = 90;
+        tokyo.settings.position = QPoint(100, -2); // 1500 and -30 twips
         ASSERT_EQ(WriteClockSettings(store, tokyo), 0);
         ClockState cafe = tokyo;
         cafe.ClockName = QStringLiteral("Café");

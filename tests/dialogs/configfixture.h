@@ -82,6 +82,7 @@ public:
 class RecordingWindowHost final : public ClockWindowHost {
 public:
     std::function<void()> onCloseWindows;
+    ScreenDensity screenDensity() override { return {}; }
     void computeLayout() override {}
     void checkMonitor() override {}
     void loadClockWindow() override {}

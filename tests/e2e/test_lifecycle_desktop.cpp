@@ -30,11 +30,11 @@ ClockState storedRecord(const QString& name) {
     ClockState state;
     state.ClockName = name;
     state.settings = defaultSettings();
-    state.settings.Enable = 1;
-    state.settings.TimeZoneIndex = 80;
-    state.settings.ClockRadius = 60;
-    state.settings.Autorun = 1; // no autostart entry
-    state.settings.SecondCircleColor = 0x123456;
+    state.settings.enabled = true;
+    state.settings.timeZoneRow = 80;
+    state.settings.radius = 60;
+    state.settings.startAtLogin = false; // no autostart entry
+    state.settings.secondColor = QColor::fromRgba(0x123456);
     return state;
 }
 
@@ -73,10 +73,10 @@ TEST(LifecycleOnTheDesktop, TerminationDuringAStartUpMessageEndsWithoutWriting) 
     EXPECT_TRUE(clock.process.waitForFinished(5000)) << "the process did not end";
 
     const ClockSettings after = storedClockSettings(home, name);
-    EXPECT_EQ(after.TimeZoneIndex, 80);
-    EXPECT_EQ(after.ClockRadius, 60);
-    EXPECT_EQ(after.Autorun, 1);
-    EXPECT_EQ(after.SecondCircleColor, 0x123456);
+    EXPECT_EQ(after.timeZoneRow, 80);
+    EXPECT_EQ(after.radius, 60);
+    EXPECT_FALSE(after.startAtLogin);
+    EXPECT_EQ(after.secondColor.rgba(), 0x123456u);
     EXPECT_FALSE(QFile::exists(autostartEntry(home, name)));
 }
 
@@ -107,9 +107,9 @@ TEST(LifecycleOnTheDesktop, AStoreLockedAtStartUpKeepsTheStoredRecord) {
     ASSERT_TRUE(clock.process.waitForFinished(10000));
 
     const ClockSettings after = storedClockSettings(home, name);
-    EXPECT_EQ(after.TimeZoneIndex, 80);
-    EXPECT_EQ(after.ClockRadius, 60);
-    EXPECT_EQ(after.SecondCircleColor, 0x123456);
+    EXPECT_EQ(after.timeZoneRow, 80);
+    EXPECT_EQ(after.radius, 60);
+    EXPECT_EQ(after.secondColor.rgba(), 0x123456u);
 }
 
 int main(int argc, char** argv) {

@@ -215,8 +215,7 @@ TEST(ClockList, AddedClocksStartWhereNoRunningClockStands) {
     ClockState old;
     old.ClockName = QStringLiteral("Old");
     old.settings = defaultSettings();
-    old.settings.Left = 7000;
-    old.settings.Top = 900;
+    old.settings.position = QPoint(466, 60);
     ASSERT_EQ(WriteClockSettings(c.reg, old), 0); // stored, not listed: its place stays
     const QStringList names = {"A", "B", "C", "D"};
     for (const QString& name : names + QStringList{"Old"}) {
@@ -232,7 +231,7 @@ TEST(ClockList, AddedClocksStartWhereNoRunningClockStands) {
             EXPECT_FALSE(r.intersects(other)) << qPrintable(name);
         places << r;
     }
-    EXPECT_EQ(c.value(QStringLiteral("Old"), "Left"), 7000);
+    EXPECT_EQ(c.value(QStringLiteral("Old"), "Left"), 466 * 15);
     EXPECT_EQ(c.value(QStringLiteral("Old"), "Top"), 900);
     // The work area wraps: four default clocks fit in a row of 1024 pixels.
     EXPECT_EQ(places[4].topLeft(), QPoint(0, side));
@@ -498,7 +497,7 @@ TEST(ClockList, AClockAddedForAPlaceKeepsItsZoneAndShowsItsTime) {
         ClockState state;
         state.ClockName = name;
         ReadClockSettings(c.reg, state);
-        EXPECT_EQ(state.settings.TimeStandard, 2);
+        EXPECT_EQ(state.settings.timeStandard, TimeStandard::Automatic);
         const QDateTime shown = ClockTime(instant, QTimeZone::utc(), clockTimeInput(state));
         EXPECT_EQ(shown.toString(QStringLiteral("MM-dd HH:mm")), QString::fromUtf8(place.shown));
     }
