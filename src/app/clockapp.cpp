@@ -20,26 +20,11 @@ constexpr int kStoreRetryPauseMs = 200;
 // by waiting, and the clock does not hold up its start for it.
 constexpr int kLockEvidenceMs = 250;
 
-QString storeProblem(int rc) {
-    switch (rc) {
-    case status::Busy:
-        return QCoreApplication::translate("ClockApp", "another program keeps it locked");
-    case status::StoreCorrupt:
-        return QCoreApplication::translate("ClockApp", "it is damaged");
-    case status::AccessDenied:
-        return QCoreApplication::translate("ClockApp", "access to it is denied");
-    case status::CannotRead:
-        return QCoreApplication::translate("ClockApp", "it cannot be opened or read");
-    default:
-        return QCoreApplication::translate("ClockApp", "error %1").arg(rc);
-    }
-}
-
 // Whether the clock list names the clock; nothing when the list cannot be read.
 std::optional<bool> listedInStore(KeyStore& store, const QString& name) {
-    int rc = status::Success;
+    StoreError rc = StoreError::None;
     const QString text = store.readText(kClockListKey, kClockListValue, &rc);
-    if (rc != status::Success && rc != status::NotFound)
+    if (!storeReadable(rc))
         return std::nullopt;
     return ParseClockList(text).contains(name);
 }
@@ -55,14 +40,14 @@ void ClockApp::abandonStart() {
 
 bool ClockApp::loadRecordPatiently() {
     const QDeadlineTimer deadline(m_services.storeReadPatienceMs);
-    int rc = status::Success;
+    StoreError rc = StoreError::None;
     for (;;) {
         QElapsedTimer attempt;
         attempt.start();
         rc = LoadClockSettings(m_services.store, m_state);
-        if (rc == status::Success)
+        if (rc == StoreError::None)
             return true;
-        const bool locked = rc == status::Busy || attempt.elapsed() >= kLockEvidenceMs;
+        const bool locked = rc == StoreError::Busy || attempt.elapsed() >= kLockEvidenceMs;
         if (!locked || deadline.hasExpired() || m_startAbandoned)
             break;
         // Lets a termination request in while the store stays locked.
@@ -150,12 +135,12 @@ bool ClockApp::ApplyClockSettings() {
     // The user chose what the dialog showed: once stored, it is the record. A store
     // another program keeps busy gets the same patience as at start-up.
     const QDeadlineTimer deadline(m_services.storeReadPatienceMs);
-    int rc = WriteClockSettings(m_services.store, m_state);
-    while (rc == status::Busy && !deadline.hasExpired()) {
+    StoreError rc = WriteClockSettings(m_services.store, m_state);
+    while (rc == StoreError::Busy && !deadline.hasExpired()) {
         QThread::msleep(kStoreRetryPauseMs);
         rc = WriteClockSettings(m_services.store, m_state);
     }
-    const bool stored = rc == status::Success;
+    const bool stored = rc == StoreError::None;
     if (stored)
         m_recordLoaded = true;
     if (m_window)

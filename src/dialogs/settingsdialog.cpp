@@ -265,9 +265,9 @@ ClockSettings SettingsDialog::pageValues() const {
 
 std::optional<ClockSettings> SettingsDialog::storedSettings() const {
     ClockState stored = m_s.app.state();
-    int rc = status::Success;
+    StoreError rc = StoreError::None;
     ReadClockSettings(m_s.app.store(), stored, &rc);
-    if (rc != status::Success)
+    if (rc != StoreError::None)
         return std::nullopt;
     NormalizeSettings(stored.settings);
     return stored.settings;

@@ -138,22 +138,22 @@ const SettingsField& field(std::u16string_view name) {
     Q_UNREACHABLE();
 }
 
-int writeFields(KeyStore& store, const ClockState& state,
-                std::initializer_list<std::u16string_view> only = {}) {
+StoreError writeFields(KeyStore& store, const ClockState& state,
+                       std::initializer_list<std::u16string_view> only = {}) {
     const QString key = clockKeyPath(state.ClockName);
-    int result = status::Success;
-    const int rc = store.transaction([&] {
+    StoreError result = StoreError::None;
+    const StoreError rc = store.transaction([&] {
         for (const auto& f : kSettingsFields) {
             if (only.size() > 0 && std::find(only.begin(), only.end(), f.name) == only.end())
                 continue;
             result = store.writeInteger(key, QString::fromUtf16(f.name),
                                         f.stored(state.settings, state.density));
-            if (result != status::Success)
+            if (result != StoreError::None)
                 return false;
         }
         return true;
     });
-    return result != status::Success ? result : rc;
+    return result != StoreError::None ? result : rc;
 }
 } // namespace
 
@@ -161,46 +161,46 @@ QString clockKeyPath(const QString& clockName) {
     return kOvraKey + u'\\' + clockName;
 }
 
-int WriteClockSettings(KeyStore& store, const ClockState& state) {
+StoreError WriteClockSettings(KeyStore& store, const ClockState& state) {
     return writeFields(store, state);
 }
 
-int WriteClockPosition(KeyStore& store, const ClockState& state) {
+StoreError WriteClockPosition(KeyStore& store, const ClockState& state) {
     return writeFields(store, state, {u"MonitorID", u"Left", u"Top"});
 }
 
-int WriteNewClockPlace(KeyStore& store, const QString& clockName, QPoint positionPx,
-                       TimeStandard standard, const ScreenDensity& density) {
+StoreError WriteNewClockPlace(KeyStore& store, const QString& clockName, QPoint positionPx,
+                              TimeStandard standard, const ScreenDensity& density) {
     const QString key = clockKeyPath(clockName);
     ClockSettings s;
     s.position = positionPx;
     s.timeStandard = standard;
     for (const auto name : {u"Left", u"Top", u"TimeStandard"}) {
-        const int rc =
+        const StoreError rc =
             store.writeInteger(key, QString::fromUtf16(name), field(name).stored(s, density));
-        if (rc != status::Success)
+        if (rc != StoreError::None)
             return rc;
     }
-    return status::Success;
+    return StoreError::None;
 }
 
-int WriteClockZone(KeyStore& store, const QString& clockName, int timeZoneRow,
-                   const QByteArray& zoneName) {
+StoreError WriteClockZone(KeyStore& store, const QString& clockName, int timeZoneRow,
+                          const QByteArray& zoneName) {
     const QString key = clockKeyPath(clockName);
-    const int nameRc = zoneName.isEmpty()
-                           ? store.deleteValue(key, kZoneNameValue)
+    const StoreError nameRc =
+        zoneName.isEmpty() ? store.deleteValue(key, kZoneNameValue)
                            : store.writeText(key, kZoneNameValue, QString::fromUtf8(zoneName));
-    if (nameRc != status::Success && nameRc != status::NotFound)
+    if (nameRc != StoreError::None && nameRc != StoreError::NotFound)
         return nameRc;
     ClockSettings s;
     s.timeZoneRow = timeZoneRow;
     for (const size_t i : {kEnableField, kZoneRowField}) {
         const SettingsField& f = kSettingsFields[i];
-        const int rc = store.writeInteger(key, QString::fromUtf16(f.name), f.stored(s, {}));
-        if (rc != status::Success)
+        const StoreError rc = store.writeInteger(key, QString::fromUtf16(f.name), f.stored(s, {}));
+        if (rc != StoreError::None)
             return rc;
     }
-    return status::Success;
+    return StoreError::None;
 }
 
 void TakeComputerZone(ClockState& state) {
@@ -220,23 +220,23 @@ ClockTimeInput clockTimeInput(const ClockState& state) {
             state.settings.timeZoneRow, state.namedZone};
 }
 
-int32_t ReadClockSettings(KeyStore& store, ClockState& target, int* status) {
-    int ignored = 0;
-    int& failure = status ? *status : ignored;
-    failure = status::Success;
+int32_t ReadClockSettings(KeyStore& store, ClockState& target, StoreError* error) {
+    StoreError ignored = StoreError::None;
+    StoreError& failure = error ? *error : ignored;
+    failure = StoreError::None;
     // A record read half way would be a mix of stored values and defaults: the
     // fields go into a copy that replaces the state only once every read succeeded.
     ClockState state = target;
     const QString key = clockKeyPath(state.ClockName);
     ClockSettings& s = state.settings;
     auto read = [&](const char16_t* name) -> std::optional<int32_t> {
-        if (failure != status::Success)
+        if (failure != StoreError::None)
             return std::nullopt;
-        int rc = status::Success;
+        StoreError rc = StoreError::None;
         const auto value = store.readInteger(key, QString::fromUtf16(name), &rc);
-        if (rc != status::Success && rc != status::NotFound)
+        if (rc != StoreError::None && rc != StoreError::NotFound)
             failure = rc;
-        return failure == status::Success ? value : std::nullopt;
+        return failure == StoreError::None ? value : std::nullopt;
     };
     auto readInto = [&](const SettingsField& f) {
         if (const auto value = read(f.name))
@@ -251,10 +251,10 @@ int32_t ReadClockSettings(KeyStore& store, ClockState& target, int* status) {
         readInto(kSettingsFields[kZoneRowField]);
         if (const ZoneEntry* zone = zoneAt(s.timeZoneRow))
             state.ZoneOffsetMinutes = zone->OffsetMinutes;
-        if (failure == status::Success) {
-            int rc = status::Success;
+        if (failure == StoreError::None) {
+            StoreError rc = StoreError::None;
             const QString name = store.readText(key, kZoneNameValue, &rc);
-            if (rc != status::Success && rc != status::NotFound)
+            if (rc != StoreError::None && rc != StoreError::NotFound)
                 failure = rc;
             s.timeZoneName = name.trimmed().toUtf8();
             // A name this computer's database lacks (a newer one's) leaves the row.
@@ -265,15 +265,15 @@ int32_t ReadClockSettings(KeyStore& store, ClockState& target, int* status) {
     for (size_t i = 0; i < kSettingsFields.size(); ++i)
         if (i != kEnableField && i != kZoneRowField)
             readInto(kSettingsFields[i]);
-    if (failure != status::Success)
+    if (failure != StoreError::None)
         return 0;
     s.enabled = enable != 0;
     target = state;
     return enable;
 }
 
-int LoadClockSettings(KeyStore& store, ClockState& state) {
-    int rc = status::Success;
+StoreError LoadClockSettings(KeyStore& store, ClockState& state) {
+    StoreError rc = StoreError::None;
     ReadClockSettings(store, state, &rc);
     NormalizeSettings(state.settings);
     return rc;

@@ -50,34 +50,34 @@ struct SettingsField {
 extern const std::array<SettingsField, 22> kSettingsFields;
 
 // A new clock's first values, inside the caller's transaction: where it stands and
-// how it keeps summer time. Returns a status code (0 success).
-int WriteNewClockPlace(KeyStore& store, const QString& clockName, QPoint positionPx,
-                       TimeStandard standard, const ScreenDensity& density);
+// how it keeps summer time.
+StoreError WriteNewClockPlace(KeyStore& store, const QString& clockName, QPoint positionPx,
+                              TimeStandard standard, const ScreenDensity& density);
 
 // Marks the clock as stored, for the zone it was added for: its row, and the zone's
 // name where the clock was made for a zone no row carries. A key left from before
 // loses a name its new row contradicts.
-int WriteClockZone(KeyStore& store, const QString& clockName, int timeZoneRow,
-                   const QByteArray& zoneName);
+StoreError WriteClockZone(KeyStore& store, const QString& clockName, int timeZoneRow,
+                          const QByteArray& zoneName);
 
 // "HKEY_CURRENT_USER\Software\Ovra Clock\<name>"
 QString clockKeyPath(const QString& clockName);
 
-// Writes the 22 values of the record, Enable as 1, in one transaction. Returns a
-// status code (0 success); a failed write leaves the stored values as they were.
-int WriteClockSettings(KeyStore& store, const ClockState& state);
+// Writes the 22 values of the record, Enable as 1, in one transaction; a failed
+// write leaves the stored values as they were.
+StoreError WriteClockSettings(KeyStore& store, const ClockState& state);
 
 // Writes only where the clock stands (its monitor and position) in one transaction, so a
 // drop is kept even when the process is killed before its shutdown.
-int WriteClockPosition(KeyStore& store, const ClockState& state);
+StoreError WriteClockPosition(KeyStore& store, const ClockState& state);
 
 // Reads the record from the clock's key and resolves its zone (the row, and the
 // zone name where the clock was made for a zone no row carries); returns the stored
 // Enable (non-zero when the clock was stored before). A value that is text but not
 // a number leaves its field as it was. When the store cannot be read (busy, damaged,
-// an I/O error) the state is left as it was, 0 is returned and status, when given,
+// an I/O error) the state is left as it was, 0 is returned and error, when given,
 // receives the failure; absent values are not a failure.
-int32_t ReadClockSettings(KeyStore& store, ClockState& state, int* status = nullptr);
+int32_t ReadClockSettings(KeyStore& store, ClockState& state, StoreError* error = nullptr);
 
 // Gives the state the computer's own zone row (the Default clock's, and a new
 // clock's until it is stored); without a known row, the first row of the bias.
@@ -86,7 +86,7 @@ void TakeComputerZone(ClockState& state);
 // What the clock's time is worked out from.
 ClockTimeInput clockTimeInput(const ClockState& state);
 
-// ReadClockSettings followed by NormalizeSettings; returns the read's status.
-int LoadClockSettings(KeyStore& store, ClockState& state);
+// ReadClockSettings followed by NormalizeSettings; returns the read's error.
+StoreError LoadClockSettings(KeyStore& store, ClockState& state);
 
 } // namespace ovra

@@ -74,7 +74,7 @@ struct MemoryProcess {
         s.settings.timeZoneRow = 5;
         s.settings.radius = 60;
         s.settings.startAtLogin = false;
-        ASSERT_EQ(WriteClockSettings(store, s), 0);
+        ASSERT_EQ(WriteClockSettings(store, s), StoreError::None);
     }
     std::optional<int32_t> stored(const char16_t* value) {
         return store.readInteger(clockKeyPath(QStringLiteral("Tokyo")), QString::fromUtf16(value));

@@ -66,7 +66,7 @@ runModified(const QStringList& args, const std::function<void()>& inChild,
 void listClocks(const test::TestHome& home, const QString& text) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore reg(backend);
-    ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, text), 0);
+    ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, text), StoreError::None);
 }
 
 QString listedClocks(const test::TestHome& home) {
@@ -204,10 +204,11 @@ TEST(Process, AStoreThatCannotBeReadIsReportedByListAndDelete) {
     {
         SqliteStoreBackend backend(home.storePath());
         KeyStore reg(backend);
-        ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, QStringLiteral("{B}")), 0);
+        ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, QStringLiteral("{B}")),
+                  StoreError::None);
         ASSERT_EQ(reg.writeInteger(QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\B"),
                                    QStringLiteral("TimeZoneIndex"), 3),
-                  0);
+                  StoreError::None);
     }
     // As on a full disk: the store's shared-memory file cannot be made.
     const auto run = [](const QStringList& args) {

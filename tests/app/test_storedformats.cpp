@@ -68,7 +68,7 @@ TEST(StoredFormats, TheStoreAndAnAlarmFileAreWrittenAsBefore) {
         KeyStore store(backend);
         ASSERT_EQ(store.writeText(kClockListKey, kClockListValue,
                                   QStringLiteral("{Default}{Tokyo}{Café}")),
-                  0);
+                  StoreError::None);
         ClockState tokyo;
         tokyo.ClockName = QStringLiteral("Tokyo");
         tokyo.settings = defaultSettings();
@@ -76,11 +76,11 @@ TEST(StoredFormats, TheStoreAndAnAlarmFileAreWrittenAsBefore) {
         tokyo.settings.timeStandard = TimeStandard::Automatic;
         tokyo.settings.radius = 90;
         tokyo.settings.position = QPoint(100, -2); // 1500 and -30 twips
-        ASSERT_EQ(WriteClockSettings(store, tokyo), 0);
+        ASSERT_EQ(WriteClockSettings(store, tokyo), StoreError::None);
         ClockState cafe = tokyo;
         cafe.ClockName = QStringLiteral("Café");
         cafe.settings = defaultSettings();
-        ASSERT_EQ(WriteClockSettings(store, cafe), 0);
+        ASSERT_EQ(WriteClockSettings(store, cafe), StoreError::None);
     }
     AlarmTable alarms;
     AlarmRecord weekdays;

@@ -44,7 +44,7 @@ void storeSettings(const test::TestHome& home, const ClockSettings& s) {
     ClockState state;
     state.ClockName = QStringLiteral("Default");
     state.settings = s;
-    ASSERT_EQ(WriteClockSettings(store, state), 0);
+    ASSERT_EQ(WriteClockSettings(store, state), StoreError::None);
 }
 
 } // namespace

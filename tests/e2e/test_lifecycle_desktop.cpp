@@ -42,8 +42,9 @@ ClockState storedRecord(const QString& name) {
 void store(const TestHome& home, const ClockState& state) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
-    ASSERT_EQ(store.writeText(kClockListKey, kClockListValue, u'{' + state.ClockName + u'}'), 0);
-    ASSERT_EQ(WriteClockSettings(store, state), 0);
+    ASSERT_EQ(store.writeText(kClockListKey, kClockListValue, u'{' + state.ClockName + u'}'),
+              StoreError::None);
+    ASSERT_EQ(WriteClockSettings(store, state), StoreError::None);
 }
 
 QString dataFolder(const TestHome& home) {

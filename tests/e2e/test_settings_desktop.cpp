@@ -72,7 +72,7 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
         state.ClockName = QStringLiteral("Default");
         state.settings = defaultSettings();
         state.settings.position = QPoint(300, 200);
-        ASSERT_EQ(WriteClockSettings(store, state), 0);
+        ASSERT_EQ(WriteClockSettings(store, state), StoreError::None);
     }
     const QRect area(300, 200, 246, 246);
 

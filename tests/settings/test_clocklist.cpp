@@ -216,7 +216,8 @@ TEST(ClockList, AddedClocksStartWhereNoRunningClockStands) {
     old.ClockName = QStringLiteral("Old");
     old.settings = defaultSettings();
     old.settings.position = QPoint(466, 60);
-    ASSERT_EQ(WriteClockSettings(c.reg, old), 0); // stored, not listed: its place stays
+    ASSERT_EQ(WriteClockSettings(c.reg, old),
+              StoreError::None); // stored, not listed: its place stays
     const QStringList names = {"A", "B", "C", "D"};
     for (const QString& name : names + QStringList{"Old"}) {
         ASSERT_TRUE(c.list.LoadClockList(false));

@@ -47,7 +47,7 @@ std::optional<qint64> alarmGenerationOf(const std::optional<QByteArray>& file,
     return std::nullopt;
 }
 
-int writeSettingsGeneration(KeyStore& store, qint64 generation) {
+StoreError writeSettingsGeneration(KeyStore& store, qint64 generation) {
     ClockState state;
     state.ClockName = kCrashClock;
     for (size_t f = 0; f < kSettingsFields.size(); ++f)

@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         state.settings = defaultSettings();
         state.settings.radius = 20 + i % 200;
         state.settings.position = QPoint(i, 0);
-        if (WriteClockSettings(store, state) != status::Success)
+        if (WriteClockSettings(store, state) != StoreError::None)
             ++failedWrites;
         ++writes;
         kept.insert(name, state.settings.radius);
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
         const QString other = order[i % order.size()];
         state.ClockName = other;
         state.settings.radius = 20 + (i * 7) % 200;
-        if (WriteClockSettings(store, state) != status::Success)
+        if (WriteClockSettings(store, state) != StoreError::None)
             ++failedWrites;
         ++writes;
         kept[other] = state.settings.radius;
