@@ -21,19 +21,20 @@ namespace ovra {
 
 namespace {
 
-// Design sizes, in twips.
-constexpr int kClientWidth = 6525;
-constexpr int kClientHeight = 4185;
-constexpr int kTipLeft = 300, kTipTop = 225, kTipWidth = 5850, kTipHeight = 3000;
-constexpr int kTipTopForText = 15;
+// Design sizes, in pixels at 96 dpi; the notice grows with the screen's density.
+constexpr double kClientWidth = 435;
+constexpr double kClientHeight = 279;
+constexpr double kTipLeft = 20, kTipTop = 15, kTipWidth = 390, kTipHeight = 200;
+constexpr double kTipTopForText = 1;
 // The status line sits between the tip and the band.
-constexpr int kStatusTop = kTipTop + kTipHeight, kStatusHeight = 240;
-constexpr int kTipTopForCountdown = (kClientHeight - 90) / 2;
-constexpr int kButtonLeft = 2625, kButtonTop = 3675, kButtonWidth = 1350, kButtonHeight = 345;
+constexpr double kStatusTop = kTipTop + kTipHeight, kStatusHeight = 16;
+// Centred above a line of 6 pixels, a thirtieth of a pixel higher, where the
+// countdown has always stood.
+constexpr double kTipTopForCountdown = (kClientHeight - 6) / 2 - 1 / 30.0;
+constexpr double kButtonLeft = 175, kButtonTop = 245, kButtonWidth = 90, kButtonHeight = 23;
 // With a snooze on offer the buttons move left to make room for its length.
-constexpr int kOkLeftBesideSnooze = 900, kSnoozeLeft = 2400, kLengthLeft = 3900,
-              kLengthWidth = 1650;
-constexpr int kBandLeft = -165, kBandTop = 3465, kBandWidth = 7275, kBandHeight = 825;
+constexpr double kOkLeftBesideSnooze = 60, kSnoozeLeft = 160, kLengthLeft = 260, kLengthWidth = 110;
+constexpr double kBandLeft = -11, kBandTop = 231, kBandWidth = 485, kBandHeight = 55;
 
 // The notice is an alert to assistive technology, named by its caption, so a screen
 // reader announces it as it opens rather than as one more window.
@@ -55,7 +56,7 @@ AlarmNotice::AlarmNotice(TipServices services)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Alarm Tip"));
     setFont(QFont(QStringLiteral("Arial"), 9));
-    setFixedSize(tw(kClientWidth), twY(kClientHeight));
+    setFixedSize(scaledX(kClientWidth), scaledY(kClientHeight));
 
     m_labTip = new QLabel(this);
     QFont tipFont(QStringLiteral("Arial"), 12);
@@ -65,35 +66,39 @@ AlarmNotice::AlarmNotice(TipServices services)
     m_labTip->setTextFormat(Qt::PlainText);
     m_labTip->setWordWrap(true);
     m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_labTip->setGeometry(tw(kTipLeft), twY(kTipTop), tw(kTipWidth), twY(kTipHeight));
+    m_labTip->setGeometry(scaledX(kTipLeft), scaledY(kTipTop), scaledX(kTipWidth),
+                          scaledY(kTipHeight));
 
     m_labStatus = new QLabel(this);
     m_labStatus->setTextFormat(Qt::PlainText);
-    m_labStatus->setGeometry(tw(kTipLeft), twY(kStatusTop), tw(kTipWidth), twY(kStatusHeight));
+    m_labStatus->setGeometry(scaledX(kTipLeft), scaledY(kStatusTop), scaledX(kTipWidth),
+                             scaledY(kStatusHeight));
     m_labStatus->hide();
 
     m_shape1 = new QFrame(this);
     m_shape1->setFrameShape(QFrame::NoFrame);
     m_shape1->setAutoFillBackground(true);
     m_shape1->setBackgroundRole(QPalette::Midlight);
-    m_shape1->setGeometry(tw(kBandLeft), twY(kBandTop), tw(kBandWidth), twY(kBandHeight));
+    m_shape1->setGeometry(scaledX(kBandLeft), scaledY(kBandTop), scaledX(kBandWidth),
+                          scaledY(kBandHeight));
 
     m_cmdTip = new QPushButton(tr("&OK"), this);
-    m_cmdTip->setGeometry(tw(kButtonLeft), twY(kButtonTop), tw(kButtonWidth), twY(kButtonHeight));
+    m_cmdTip->setGeometry(scaledX(kButtonLeft), scaledY(kButtonTop), scaledX(kButtonWidth),
+                          scaledY(kButtonHeight));
     m_cmdTip->setDefault(true);
     m_cmdTip->setFocus();
     connect(m_cmdTip, &QPushButton::clicked, this, &QWidget::close);
 
     m_cmdSnooze = new QPushButton(tr("&Snooze"), this);
-    m_cmdSnooze->setGeometry(tw(kSnoozeLeft), twY(kButtonTop), tw(kButtonWidth),
-                             twY(kButtonHeight));
+    m_cmdSnooze->setGeometry(scaledX(kSnoozeLeft), scaledY(kButtonTop), scaledX(kButtonWidth),
+                             scaledY(kButtonHeight));
     m_cmdSnooze->setAutoDefault(false);
     connect(m_cmdSnooze, &QPushButton::clicked, this, &AlarmNotice::snooze);
     m_snoozeLength = new QComboBox(this);
     for (const int minutes : kSnoozeMinutes)
         m_snoozeLength->addItem(tr("%n minutes", nullptr, minutes), minutes);
-    m_snoozeLength->setGeometry(tw(kLengthLeft), twY(kButtonTop), tw(kLengthWidth),
-                                twY(kButtonHeight));
+    m_snoozeLength->setGeometry(scaledX(kLengthLeft), scaledY(kButtonTop), scaledX(kLengthWidth),
+                                scaledY(kButtonHeight));
     offerSnooze(false);
 
     m_timer1->onTick([this] { countdownTick(); });
@@ -107,12 +112,12 @@ AlarmNotice::~AlarmNotice() {
     closingSteps();
 }
 
-int AlarmNotice::tw(int twips) const {
-    return int(std::lround(twips * logicalDpiX() / 1440.0));
+int AlarmNotice::scaledX(double designPx) const {
+    return int(std::lround(designPx * logicalDpiX() / 96.0));
 }
 
-int AlarmNotice::twY(int twips) const {
-    return int(std::lround(twips * logicalDpiY() / 1440.0));
+int AlarmNotice::scaledY(double designPx) const {
+    return int(std::lround(designPx * logicalDpiY() / 96.0));
 }
 
 void AlarmNotice::placeOn(QScreen* screen) {
@@ -153,7 +158,7 @@ void AlarmNotice::ShowTip(bool snoozed) {
     m_labTip->setAccessibleName({});
     m_cmdTip->setAccessibleName({});
     if (st.TipAction == alarmaction::ShowTip) {
-        m_labTip->move(m_labTip->x(), twY(kTipTopForText));
+        m_labTip->move(m_labTip->x(), scaledY(kTipTopForText));
         m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_labTip->setText(NoticeTipText(alarm.Note));
         // A tip replacing a countdown must not keep offering to cancel it.
@@ -167,7 +172,7 @@ void AlarmNotice::ShowTip(bool snoozed) {
         st.CountdownTicks = 0;
         m_countdownStart = m_lastTick = uptimeNow();
         m_timer1->setEnabled(true);
-        m_labTip->move(m_labTip->x(), twY(kTipTopForCountdown));
+        m_labTip->move(m_labTip->x(), scaledY(kTipTopForCountdown));
         m_labTip->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
 
@@ -241,7 +246,7 @@ void AlarmNotice::ShowActionFailed(const QString& caption, int32_t action, const
     m_s.state.TipAction = alarmaction::ShowTip;
     m_timer1->setEnabled(false);
     setWindowTitle(caption);
-    m_labTip->move(m_labTip->x(), twY(kTipTopForText));
+    m_labTip->move(m_labTip->x(), scaledY(kTipTopForText));
     m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QString text = NotDoneText(action);
     if (!text.isEmpty())
@@ -280,7 +285,7 @@ void AlarmNotice::ShowMissed(const QList<MissedAlarm>& missed) {
     m_timer1->setEnabled(false);
     setWindowTitle(MissedCaption(m_s.clock.ClockName, missed.constFirst().dueAt,
                                  m_s.clock.settings.twentyFourHour()));
-    m_labTip->move(m_labTip->x(), twY(kTipTopForText));
+    m_labTip->move(m_labTip->x(), scaledY(kTipTopForText));
     m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_labTip->setText(lines.join(u'\n'));
     m_cmdTip->setText(tr("&OK"));
@@ -303,7 +308,7 @@ void AlarmNotice::offerSnooze(bool offer) {
     m_snoozeLength->setVisible(offer);
     if (offer)
         m_snoozeLength->setCurrentIndex(0);
-    m_cmdTip->move(tw(offer ? kOkLeftBesideSnooze : kButtonLeft), twY(kButtonTop));
+    m_cmdTip->move(scaledX(offer ? kOkLeftBesideSnooze : kButtonLeft), scaledY(kButtonTop));
 }
 
 void AlarmNotice::snooze() {
