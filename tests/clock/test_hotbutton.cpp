@@ -28,7 +28,7 @@ TEST(HitZones, StrictBordersOnTheDefaultWindow) {
 }
 
 TEST(PointerWatch, HidesOutsideFallsBackOffTheBandKeepsOnIt) {
-    // Window at (100, 50), 246 pixels, 15 twips per pixel.
+    // Window at (100, 50), 246 pixels.
     const struct {
         const char* what;
         QPoint pointer;
