@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         state.ClockName = QStringLiteral("Default");
         state.settings = defaultSettings();
         state.settings.position = QPoint(kLeft, kTop);
-        WriteClockSettings(store, state);
+        writeClockSettings(store, state);
     }
     test::PrivateDesktop desktop;
     if (!desktop.ok()) {

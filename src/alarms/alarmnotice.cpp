@@ -132,16 +132,16 @@ void AlarmNotice::placeOn(QScreen* screen) {
 
 void AlarmNotice::showOn(QScreen* screen, bool snoozed) {
     placeOn(screen);
-    ShowTip(snoozed);
+    showTip(snoozed);
     show();
     raise();
     activateWindow();
 }
 
-void AlarmNotice::ShowTip(bool snoozed) {
+void AlarmNotice::showTip(bool snoozed) {
     AlarmTable& alarms = m_s.alarms;
-    const int index = alarms.NoticeAlarm();
-    if (index < 0 || index >= alarms.AlarmCount())
+    const int index = alarms.noticeAlarm();
+    if (index < 0 || index >= alarms.alarmCount())
         return;
     AlarmRecord& alarm = alarms.at(index);
     if (alarm.NoticeShown == 1)
@@ -151,16 +151,16 @@ void AlarmNotice::ShowTip(bool snoozed) {
     TipState& st = m_s.state;
 
     const QString caption =
-        NoticeCaption(m_s.clock.ClockName, alarm.AlarmTime, m_s.clock.settings.twentyFourHour());
-    setWindowTitle(snoozed ? SnoozedCaption(caption) : caption);
+        noticeCaption(m_s.clock.ClockName, alarm.AlarmTime, m_s.clock.settings.twentyFourHour());
+    setWindowTitle(snoozed ? snoozedCaption(caption) : caption);
     st.TipAction = alarm.Action;
     // A new fill is read afresh: the names the last countdown froze go.
     m_labTip->setAccessibleName({});
     m_cmdTip->setAccessibleName({});
-    if (st.TipAction == alarmaction::ShowTip) {
+    if (st.TipAction == alarmaction::showTip) {
         m_labTip->move(m_labTip->x(), scaledY(kTipTopForText));
         m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        m_labTip->setText(NoticeTipText(alarm.Note));
+        m_labTip->setText(noticeTipText(alarm.Note));
         // A tip replacing a countdown must not keep offering to cancel it.
         m_cmdTip->setText(tr("&OK"));
         m_timer1->setEnabled(false);
@@ -179,7 +179,7 @@ void AlarmNotice::ShowTip(bool snoozed) {
     m_timer2->setEnabled(true);
     if (alarm.PlayTime == playtime::Loop)
         m_timer2->setEnabled(false);
-    else if (const auto limit = SoundLimitFor(alarm.PlayTime))
+    else if (const auto limit = soundLimitFor(alarm.PlayTime))
         st.SoundLimit = *limit;
     st.SoundTicks = 0;
 
@@ -197,11 +197,11 @@ void AlarmNotice::playSound(const QString& soundFile) {
     const quint64 fills = m_fills;
     m_s.sound.onProblem([alive, fills](const QString& why) {
         if (alive && alive->m_fills == fills && !alive->m_closed)
-            alive->setStatus(NoSoundText(why));
+            alive->setStatus(noSoundText(why));
     });
     if (st.AlarmSoundPath.isEmpty()) {
         m_s.sound.stop();
-        setStatus(NoSoundText(tr("no alarm sound is installed")));
+        setStatus(noSoundText(tr("no alarm sound is installed")));
         return;
     }
     m_s.sound.play(st.AlarmSoundPath);
@@ -216,7 +216,7 @@ void AlarmNotice::setStatus(const QString& text) {
 }
 
 void AlarmNotice::showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed) {
-    ShowMissed(missed);
+    showMissed(missed);
     placeOn(screen);
     show();
     raise();
@@ -225,47 +225,47 @@ void AlarmNotice::showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed
 
 void AlarmNotice::showActionFailedOn(QScreen* screen, const QString& caption, int32_t action,
                                      const QString& why) {
-    ShowActionFailed(caption, action, why);
+    showActionFailed(caption, action, why);
     placeOn(screen);
     show();
     raise();
     activateWindow();
 }
 
-void AlarmNotice::ShowActionFailed(const QString& caption, int32_t action, const QString& why) {
+void AlarmNotice::showActionFailed(const QString& caption, int32_t action, const QString& why) {
     AlarmTable& alarms = m_s.alarms;
-    if (!m_runningAction && alarms.NoticeAlarm() != -1) {
-        setStatus(ActionFailedText(why));
+    if (!m_runningAction && alarms.noticeAlarm() != -1) {
+        setStatus(actionFailedText(why));
         return;
     }
-    if (alarms.NoticeAlarm() != -1) {
+    if (alarms.noticeAlarm() != -1) {
         alarms.setNoticeShown(0);
         alarms.setNoticeAlarm(-1);
     }
     ++m_fills;
-    m_s.state.TipAction = alarmaction::ShowTip;
+    m_s.state.TipAction = alarmaction::showTip;
     m_timer1->setEnabled(false);
     setWindowTitle(caption);
     m_labTip->move(m_labTip->x(), scaledY(kTipTopForText));
     m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QString text = NotDoneText(action);
+    QString text = notDoneText(action);
     if (!text.isEmpty())
         text[0] = text[0].toUpper();
     m_labTip->setText(text);
     m_cmdTip->setText(tr("&OK"));
     offerSnooze(false);
-    setStatus(ActionFailedText(why));
+    setStatus(actionFailedText(why));
 }
 
-void AlarmNotice::ShowMissed(const QList<MissedAlarm>& missed) {
+void AlarmNotice::showMissed(const QList<MissedAlarm>& missed) {
     AlarmTable& alarms = m_s.alarms;
     QStringList lines;
     const AlarmRecord* sounding = nullptr;
     for (const MissedAlarm& m : missed) {
-        if (m.index < 0 || m.index >= alarms.AlarmCount())
+        if (m.index < 0 || m.index >= alarms.alarmCount())
             continue;
         const AlarmRecord& alarm = alarms.at(m.index);
-        lines << MissedLine(alarm.Action, alarm.Note, m.dueAt, m_s.clock.settings.twentyFourHour());
+        lines << missedLine(alarm.Action, alarm.Note, m.dueAt, m_s.clock.settings.twentyFourHour());
         // Opening a file or address never had a sound; every other notice did.
         if (!sounding && alarm.Action != alarmaction::Execute)
             sounding = &alarm;
@@ -274,16 +274,16 @@ void AlarmNotice::ShowMissed(const QList<MissedAlarm>& missed) {
         return;
     // Like a later alarm, this takes over an open notice: its countdown ends there
     // and its power action never happens.
-    if (alarms.NoticeAlarm() != -1) {
+    if (alarms.noticeAlarm() != -1) {
         alarms.setNoticeShown(0);
         alarms.setNoticeAlarm(-1);
     }
     ++m_fills;
     setStatus({});
     TipState& st = m_s.state;
-    st.TipAction = alarmaction::ShowTip;
+    st.TipAction = alarmaction::showTip;
     m_timer1->setEnabled(false);
-    setWindowTitle(MissedCaption(m_s.clock.ClockName, missed.constFirst().dueAt,
+    setWindowTitle(missedCaption(m_s.clock.ClockName, missed.constFirst().dueAt,
                                  m_s.clock.settings.twentyFourHour()));
     m_labTip->move(m_labTip->x(), scaledY(kTipTopForText));
     m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -296,7 +296,7 @@ void AlarmNotice::ShowMissed(const QList<MissedAlarm>& missed) {
     if (!sounding)
         return;
     m_timer2->setEnabled(sounding->PlayTime != playtime::Loop);
-    if (const auto limit = SoundLimitFor(sounding->PlayTime))
+    if (const auto limit = soundLimitFor(sounding->PlayTime))
         st.SoundLimit = *limit;
     st.SoundTicks = 0;
     playSound(sounding->SoundFile);
@@ -313,9 +313,9 @@ void AlarmNotice::offerSnooze(bool offer) {
 
 void AlarmNotice::snooze() {
     AlarmTable& alarms = m_s.alarms;
-    const int index = alarms.NoticeAlarm();
-    if (!m_s.nowUtc || index < 0 || index >= alarms.AlarmCount() ||
-        m_s.state.TipAction != alarmaction::ShowTip)
+    const int index = alarms.noticeAlarm();
+    if (!m_s.nowUtc || index < 0 || index >= alarms.alarmCount() ||
+        m_s.state.TipAction != alarmaction::showTip)
         return;
     const int minutes = m_snoozeLength->currentData().toInt();
     alarms.snooze(index, m_s.nowUtc().addSecs(qint64(minutes) * 60));
@@ -348,7 +348,7 @@ bool AlarmNotice::countdownOverslept() {
     // that it did not happen and why.
     //: %1 says what did not happen: "the computer was not restarted".
     m_labTip->setText(tr("The countdown was cancelled and %1: the computer slept past its end.")
-                          .arg(NotDoneText(m_s.state.TipAction)));
+                          .arg(notDoneText(m_s.state.TipAction)));
     m_labTip->setAccessibleName(m_labTip->text());
     m_labTip->setAccessibleDescription({});
     setStatus({});
@@ -361,8 +361,8 @@ void AlarmNotice::countdownTick() {
         return;
     ++st.CountdownTicks;
     const int left = kCountdownSeconds - st.CountdownTicks;
-    m_cmdTip->setText(CancelButtonText(left));
-    m_labTip->setText(CountdownText(st.TipAction, left));
+    m_cmdTip->setText(cancelButtonText(left));
+    m_labTip->setText(countdownText(st.TipAction, left));
     // A screen reader announces the countdown once, as it starts: from then on
     // label and button keep the names they started with, so the changing texts
     // raise no announcement every second; the seconds left are the description.

@@ -26,7 +26,7 @@ std::optional<bool> listedInStore(KeyStore& store, const QString& name) {
     const QString text = store.readText(kClockListKey, kClockListValue, &rc);
     if (!storeReadable(rc))
         return std::nullopt;
-    return ParseClockList(text).contains(name);
+    return parseClockList(text).contains(name);
 }
 } // namespace
 
@@ -44,7 +44,7 @@ bool ClockApp::loadRecordPatiently() {
     for (;;) {
         QElapsedTimer attempt;
         attempt.start();
-        rc = LoadClockSettings(m_services.store, m_state);
+        rc = loadClockSettings(m_services.store, m_state);
         if (rc == StoreError::None)
             return true;
         const bool locked = rc == StoreError::Busy || attempt.elapsed() >= kLockEvidenceMs;
@@ -60,7 +60,7 @@ bool ClockApp::loadRecordPatiently() {
     // Run with the defaults of a new clock, but never store them over the record
     // that could not be read.
     m_state.settings = defaultSettings();
-    TakeComputerZone(m_state);
+    takeComputerZone(m_state);
     m_services.messages.showMessage(
         QCoreApplication::translate(
             "ClockApp", "The settings of the clock \"%1\" could not be read from the settings "
@@ -78,9 +78,9 @@ bool ClockApp::deletedMeanwhile() {
     return listed.has_value() && !*listed;
 }
 
-bool ClockApp::StartClock(const QString& clockName) {
-    m_state.LocalBiasMinutes = GetLocalBias(m_services.time);
-    m_state.ComputerZoneIndex = ComputerZoneRow(m_services.time);
+bool ClockApp::startClock(const QString& clockName) {
+    m_state.LocalBiasMinutes = getLocalBias(m_services.time);
+    m_state.ComputerZoneIndex = computerZoneRow(m_services.time);
     m_state.ClockName = clockName;
     m_paths = AppPaths::build(m_state.ClockName, m_roots);
 
@@ -129,16 +129,16 @@ bool ClockApp::StartClock(const QString& clockName) {
     return true;
 }
 
-bool ClockApp::ApplyClockSettings() {
+bool ClockApp::applyClockSettings() {
     if (m_window)
         m_window->deleteDrawTools();
     // The user chose what the dialog showed: once stored, it is the record. A store
     // another program keeps busy gets the same patience as at start-up.
     const QDeadlineTimer deadline(m_services.storeReadPatienceMs);
-    StoreError rc = WriteClockSettings(m_services.store, m_state);
+    StoreError rc = writeClockSettings(m_services.store, m_state);
     while (rc == StoreError::Busy && !deadline.hasExpired()) {
         QThread::msleep(kStoreRetryPauseMs);
-        rc = WriteClockSettings(m_services.store, m_state);
+        rc = writeClockSettings(m_services.store, m_state);
     }
     const bool stored = rc == StoreError::None;
     if (stored)
@@ -149,9 +149,9 @@ bool ClockApp::ApplyClockSettings() {
     // Default clock to the computer's zone; a record that was not stored stays as
     // the dialog made it, for the dialog to store again.
     if (stored)
-        LoadClockSettings(m_services.store, m_state);
+        loadClockSettings(m_services.store, m_state);
     else
-        NormalizeSettings(m_state.settings);
+        normalizeSettings(m_state.settings);
     if (m_window) {
         m_window->computeLayout();
         m_window->fitToLayout();
@@ -170,7 +170,7 @@ bool ClockApp::ApplyClockSettings() {
     return stored;
 }
 
-void ClockApp::ShutdownClock(bool save) {
+void ClockApp::shutdownClock(bool save) {
     if (m_shutdownStarted)
         return;
     m_shutdownStarted = true;
@@ -185,14 +185,14 @@ void ClockApp::ShutdownClock(bool save) {
     if (m_window)
         m_window->deleteDrawTools();
     if (save && writeBack)
-        WriteClockSettings(m_services.store, m_state);
+        writeClockSettings(m_services.store, m_state);
     if (m_alarms)
         m_alarms->closeNotice();
     if (m_window)
         m_window->closeWindows();
 }
 
-void ClockApp::SaveWithoutDisplay() {
+void ClockApp::saveWithoutDisplay() {
     if (m_shutdownStarted)
         return;
     m_shutdownStarted = true;
@@ -200,12 +200,12 @@ void ClockApp::SaveWithoutDisplay() {
         return;
     if (m_autorun)
         m_autorun->syncAutorunEntry(m_state.settings.startAtLogin);
-    WriteClockSettings(m_services.store, m_state);
+    writeClockSettings(m_services.store, m_state);
 }
 
-void ClockApp::SaveClockPosition() {
+void ClockApp::saveClockPosition() {
     if (!m_shutdownStarted && mayWriteBack())
-        WriteClockPosition(m_services.store, m_state);
+        writeClockPosition(m_services.store, m_state);
 }
 
 bool ClockApp::mayWriteBack() {
@@ -221,7 +221,7 @@ QDateTime ClockApp::nowUtc() const {
 }
 
 QDateTime ClockApp::clockTimeAt(const QDateTime& utc) const {
-    return ClockTime(utc, m_services.time.systemZone(), clockTimeInput(m_state));
+    return clockTime(utc, m_services.time.systemZone(), clockTimeInput(m_state));
 }
 
 } // namespace ovra

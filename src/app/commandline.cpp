@@ -171,7 +171,7 @@ CommandLine parseCommandLine(const QStringList& args, const QDateTime& nowUtc) {
             return fail(QCoreApplication::translate(
                             "CommandLine", "%1 got two names, \"%2\" and \"%3\"; give one.")
                             .arg(option, inlineName, words.join(u' ')));
-        cl.target = CleanString(words.isEmpty() ? inlineName : words.join(u' '));
+        cl.target = cleanString(words.isEmpty() ? inlineName : words.join(u' '));
         if (cl.target.isEmpty() && action->nameOptional)
             cl.target = kDefaultClockName;
         if (cl.target.isEmpty())

@@ -15,7 +15,7 @@ const QString kCompany = QStringLiteral("Tamrel");
 const QString kProduct = QStringLiteral("Ovra Clock");
 
 void ensureFolder(const QString& path, QFileDevice::Permissions perms) {
-    if (FileExists(path))
+    if (fileExists(path))
         return;
     if (makePrivatePath(path))
         QFile::setPermissions(path, perms);

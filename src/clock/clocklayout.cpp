@@ -23,7 +23,7 @@ TickLine tick(int center, double angleDegrees, double fromRadius, double toRadiu
 
 } // namespace
 
-ClockLayout CalcClockLayout(const ClockSettings& st) {
+ClockLayout calcClockLayout(const ClockSettings& st) {
     const double R = st.radius, H = st.hourRingWidth, M = st.minuteRingWidth,
                  S = st.secondRingWidth;
     ClockLayout l;

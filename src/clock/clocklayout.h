@@ -45,6 +45,6 @@ struct ClockLayout {
 
 // Computed at start-up and on every re-apply of the settings, never per frame: all
 // the trigonometry of the face happens here. Expects normalised settings.
-ClockLayout CalcClockLayout(const ClockSettings& s);
+ClockLayout calcClockLayout(const ClockSettings& s);
 
 } // namespace ovra

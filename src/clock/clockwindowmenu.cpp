@@ -20,7 +20,7 @@ void ClockWindow::toggleAlwaysOnTop() {
 void ClockWindow::toggleScale() {
     ClockSettings& s = m_app.settings();
     s.showScale = !s.showScale;
-    DrawClock();
+    drawClock();
 }
 
 QMenu* ClockWindow::createContextMenu() {
@@ -36,7 +36,7 @@ QMenu* ClockWindow::createContextMenu() {
     scale->setChecked(s.showScale);
     menu->addSeparator();
     menu->addAction(tr("A&bout…"), this, &ClockWindow::aboutRequested);
-    menu->addAction(tr("&Close"), this, [this] { m_app.ShutdownClock(true); });
+    menu->addAction(tr("&Close"), this, [this] { m_app.shutdownClock(true); });
     return menu;
 }
 

@@ -25,7 +25,7 @@ namespace ovra {
 // the bytes of pixels painted. bench/measure-process.sh reads it.
 Q_LOGGING_CATEGORY(lcPush, "ovra.clock.push", QtWarningMsg)
 
-void ClockWindow::DrawClock() {
+void ClockWindow::drawClock() {
     drawAt(m_app.clockTimeNow());
 }
 

@@ -17,7 +17,7 @@ QColor backgroundColour(int opacity) {
     return QColor(0, 0, 0, opacity >= 0 && opacity <= 5 ? kAlpha[opacity] : 0xDD);
 }
 
-void DrawTools::CreateDrawTools(const ClockSettings& s) {
+void DrawTools::createDrawTools(const ClockSettings& s) {
     BackgroundBrush = QBrush(backgroundColour(s.opacityStep));
     DateBrush = QBrush(s.dateTextColor);
     ActivePen = facePen(QColor::fromRgba(0xCC1111EEu), 2);
@@ -30,7 +30,7 @@ void DrawTools::CreateDrawTools(const ClockSettings& s) {
     m_exists = true;
 }
 
-void DrawTools::DeleteDrawTools() {
+void DrawTools::deleteDrawTools() {
     *this = DrawTools();
 }
 

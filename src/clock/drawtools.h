@@ -16,8 +16,8 @@ QColor backgroundColour(int opacityStep);
 // only when the settings are re-applied, never per frame.
 class DrawTools {
 public:
-    void CreateDrawTools(const ClockSettings& s);
-    void DeleteDrawTools();
+    void createDrawTools(const ClockSettings& s);
+    void deleteDrawTools();
     bool exists() const { return m_exists; }
 
     QBrush BackgroundBrush;

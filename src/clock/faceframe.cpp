@@ -103,7 +103,7 @@ QChar timeSeparatorOf(const QLocale& locale) {
     return separatorIn(locale.timeFormat(QLocale::ShortFormat), u':');
 }
 
-FaceFrame ComposeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
+FaceFrame composeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
                            const QString& clockName, const QLocale& locale) {
     return FaceFrameComposer().compose(clockTime, s, clockName, locale);
 }

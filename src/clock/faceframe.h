@@ -27,7 +27,7 @@ struct FaceFrame {
 };
 
 // Pixel sizes of the texts for inner radius R: to nearest with ties to even, then
-// down to the next even number. DrawText raises anything below 12 to 12.
+// down to the next even number. drawText raises anything below 12 to 12.
 uint8_t timeFontSizeFor(int clockRadius, bool twentyFourHour);
 uint8_t dateFontSizeFor(int clockRadius);
 
@@ -42,10 +42,10 @@ QChar timeSeparatorOf(const QLocale& locale);
 QString faceDateText(const QDate& date, const QLocale& locale);
 
 // clockTime is the wall time the clock shows (read through date() and time()).
-FaceFrame ComposeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
+FaceFrame composeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
                            const QString& clockName, const QLocale& locale);
 
-// ComposeFaceFrame for a clock that asks every second: the locale's formats and
+// composeFaceFrame for a clock that asks every second: the locale's formats and
 // the day's title and date are kept until the day, the locale or the name changes.
 class FaceFrameComposer {
 public:

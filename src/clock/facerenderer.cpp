@@ -316,18 +316,18 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
     else
         lay(m_ringArea, [&] { blendLayer(p, m_ringLayer, m_ringArea); });
     drawTexts(p, frame, area, false);
-    if (state.showScale || state.IsActive) {
+    if (state.showScale || state.isActive) {
         if (m_runs) {
-            const PixelRuns& overlay = overlayRunsFor(state.showScale, state.IsActive);
+            const PixelRuns& overlay = overlayRunsFor(state.showScale, state.isActive);
             layRuns([&](const QRect& r) { overlay.blendOnto(pixels, r); });
         } else {
-            const QImage& overlay = overlayFor(state.showScale, state.IsActive);
+            const QImage& overlay = overlayFor(state.showScale, state.isActive);
             lay(m_overlayArea, [&] { blendLayer(p, overlay, m_overlayArea); });
         }
     }
-    if (!area.isEmpty() && stripColumnFor(state.HotButton) >= 0)
+    if (!area.isEmpty() && stripColumnFor(state.hotButton) >= 0)
         p.setClipRegion(area);
-    DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
+    drawCloseButton(p, state.hotButton, buttonImage, m_layout.Center);
 }
 
 void FaceRenderer::drawFrameDirect(QImage& surface, FaceFrame& frame, const FaceState& state,
@@ -347,9 +347,9 @@ void FaceRenderer::drawFrameDirect(QImage& surface, FaceFrame& frame, const Face
     drawTexts(p, frame, QRegion(), true);
     if (state.showScale)
         drawScale(p);
-    if (state.IsActive)
+    if (state.isActive)
         drawActiveRing(p);
-    DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
+    drawCloseButton(p, state.hotButton, buttonImage, m_layout.Center);
 }
 
 void FaceRenderer::drawDisc(QPainter& p) const {
@@ -415,7 +415,7 @@ void FaceRenderer::drawActiveRing(QPainter& p) const {
     p.restore();
 }
 
-void FaceRenderer::DrawCloseButton(QPainter& p, int32_t ButtonIndex, const QImage& buttonImage,
+void FaceRenderer::drawCloseButton(QPainter& p, int32_t ButtonIndex, const QImage& buttonImage,
                                    int center) {
     const int column = stripColumnFor(ButtonIndex);
     if (column < 0 || buttonImage.isNull())

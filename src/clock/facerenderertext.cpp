@@ -220,7 +220,7 @@ void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area,
             p.setClipRegion(part);
         }
         if (direct)
-            DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, size, 0);
+            drawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, size, 0);
         else
             drawLaidOutText(p, text, box, brush, size);
     };
@@ -240,7 +240,7 @@ QFont FaceRenderer::fontFor(uint8_t pixelSize) const {
     return it->second;
 }
 
-void FaceRenderer::DrawText(QPainter& p, QString& text, double x, double y, double R, double B,
+void FaceRenderer::drawText(QPainter& p, QString& text, double x, double y, double R, double B,
                             const QBrush& brush, uint8_t& fontSize, uint8_t fontStyle) const {
     if (fontSize < kMinFontSize)
         fontSize = kMinFontSize;
@@ -265,7 +265,7 @@ void FaceRenderer::drawLaidOutText(QPainter& p, QString& text, const QRectF& box
     // Layouts are kept for the main thread: a pool thread's whole frame draws as
     // drawText draws.
     if (!onMainThread()) {
-        DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, pixelSize, 0);
+        drawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, pixelSize, 0);
         return;
     }
     // Fonts take the resolution of the device they draw on; a window's may not be
@@ -279,7 +279,7 @@ void FaceRenderer::drawLaidOutText(QPainter& p, QString& text, const QRectF& box
     }
     const LaidOutText& t = laidOut(text, box, pixelSize);
     if (!t.layout || dpi != m_fontDevice.logicalDpiY()) {
-        DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, pixelSize, 0);
+        drawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, pixelSize, 0);
         return;
     }
     p.setPen(QPen(brush, 1));

@@ -18,14 +18,14 @@ int endY(const QRect& r) {
 } // namespace
 
 void MonitorTable::add(const MonitorRecord& record) {
-    if (MonitorCount() < kMaxMonitors)
+    if (monitorCount() < kMaxMonitors)
         m_records.push_back(record);
 }
 
-void CheckMonitor(const MonitorTable& table, ClockSettings& s) {
+void checkMonitor(const MonitorTable& table, ClockSettings& s) {
     // No monitor at all (a display being reconfigured) leaves the position alone:
     // there is no first monitor to fall back to.
-    if (table.MonitorCount() == 0)
+    if (table.monitorCount() == 0)
         return;
     // A negative index names no monitor either; it can only come from a damaged store.
     if (table.contains(s.monitor))
@@ -34,8 +34,8 @@ void CheckMonitor(const MonitorTable& table, ClockSettings& s) {
     s.monitor = 0;
 }
 
-void GetMonitorID(const MonitorTable& table, QPoint p, ClockSettings& s) {
-    for (int i = 0; i < table.MonitorCount(); ++i) {
+void getMonitorID(const MonitorTable& table, QPoint p, ClockSettings& s) {
+    for (int i = 0; i < table.monitorCount(); ++i) {
         const QRect& r = table.at(i).monitor;
         if (r.x() <= p.x() && p.x() <= endX(r) && r.y() <= p.y() && p.y() <= endY(r)) {
             s.monitor = i;
@@ -44,15 +44,15 @@ void GetMonitorID(const MonitorTable& table, QPoint p, ClockSettings& s) {
     }
 }
 
-QRect WorkAreaFor(const MonitorTable& table, const ClockSettings& s, const QRect& primaryWork) {
+QRect workAreaFor(const MonitorTable& table, const ClockSettings& s, const QRect& primaryWork) {
     if (table.contains(s.monitor) && table.at(s.monitor).flags != kMonitorPrimary)
         return table.at(s.monitor).work;
     return primaryWork;
 }
 
-QPoint KeepOnWorkArea(const MonitorTable& table, const QRect& primaryWork, QPoint posPx,
+QPoint keepOnWorkArea(const MonitorTable& table, const QRect& primaryWork, QPoint posPx,
                       int windowSizePx, ClockSettings& s) {
-    const QRect wa = WorkAreaFor(table, s, primaryWork);
+    const QRect wa = workAreaFor(table, s, primaryWork);
     const int side = windowSizePx;
     int left = posPx.x();
     int top = posPx.y();

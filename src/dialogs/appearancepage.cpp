@@ -45,9 +45,9 @@ int32_t colourApplyStores(const ClockSettings& applied, QColor ClockSettings::*m
                           QStringView text) {
     ClockSettings s = applied;
     int32_t value = ColourValueOf(s.*member);
-    ReadNumberInto(text, value);
+    readNumberInto(text, value);
     s.*member = ColourOfValue(value);
-    NormalizeSettings(s);
+    normalizeSettings(s);
     return ColourValueOf(s.*member);
 }
 } // namespace
@@ -99,7 +99,7 @@ void AppearancePage::readInto(ClockSettings& s) const {
         s.*member = ColourOfValue(colourApplyStores(s, member, m_colours[i]->text()));
     }
     for (size_t i = 0; i < kSizeRows.size(); ++i)
-        ReadNumberInto(m_sizes[i]->text(), s.*kSizeRows[i].member);
+        readNumberInto(m_sizes[i]->text(), s.*kSizeRows[i].member);
 }
 
 } // namespace ovra

@@ -47,10 +47,10 @@ QString Autorun::currentCommandLine() const {
     // Cut at a NUL, a broken line would pass for the clock's own and never be mended.
     if (exec.contains(QChar(u'\0')))
         return exec;
-    return CleanString(exec);
+    return cleanString(exec);
 }
 
-int Autorun::GetAutorunChoice() const {
+int Autorun::getAutorunChoice() const {
     return currentCommandLine() == expectedCommandLine() ? 0 : 1;
 }
 
@@ -58,7 +58,7 @@ bool Autorun::namesThisProgram() const {
     return readDesktopEntryKey(entryFilePath(), QStringLiteral("TryExec")) == m_program;
 }
 
-int Autorun::SyncAutorunEntry(int wish) {
+int Autorun::syncAutorunEntry(int wish) {
     const QString expected = expectedCommandLine();
     const QString current = currentCommandLine();
     // An entry written before it named the program to try is the clock's own all the
@@ -70,7 +70,7 @@ int Autorun::SyncAutorunEntry(int wish) {
     if (current != expected && wish == 1)
         return 0;
     if (wish != 0)
-        RemoveAutorunEntry(m_paths.AutostartFolder, m_state.ClockName);
+        removeAutorunEntry(m_paths.AutostartFolder, m_state.ClockName);
     else if (clockListed())
         writeEntry();
     return currentCommandLine() == expected ? 1 : 0;
@@ -81,7 +81,7 @@ bool Autorun::clockListed() const {
         return true;
     StoreError rc = StoreError::None;
     const QString text = m_store->readText(kClockListKey, kClockListValue, &rc);
-    return storeReadable(rc) && ParseClockList(text).contains(m_state.ClockName);
+    return storeReadable(rc) && parseClockList(text).contains(m_state.ClockName);
 }
 
 bool Autorun::writeEntry() const {
@@ -120,7 +120,7 @@ bool Autorun::writeEntry() const {
     return file.commit();
 }
 
-bool Autorun::RemoveAutorunEntry(const QString& autostartFolder, const QString& clockName) {
+bool Autorun::removeAutorunEntry(const QString& autostartFolder, const QString& clockName) {
     const QString file = entryFilePath(autostartFolder, clockName);
     QFile::remove(file);
     return !QFileInfo::exists(file);

@@ -48,7 +48,7 @@ QString withoutEntries(const QString& text, const QString& name) {
         const qsizetype close = text.indexOf(u'}', pos);
         if (open < 0 || close < 0)
             break;
-        if (close > open && CleanString(text.mid(open + 1, close - open - 1)) == name) {
+        if (close > open && cleanString(text.mid(open + 1, close - open - 1)) == name) {
             rest += QStringView(text).mid(kept, open - kept);
             kept = close + 1;
         }
@@ -73,7 +73,7 @@ bool removalFailed(StoreError rc) {
 enum class AddRefusal { None, Duplicate, Full, TooLong, StoreFailed };
 } // namespace
 
-QStringList ParseClockList(const QString& text) {
+QStringList parseClockList(const QString& text) {
     QStringList names{kDefaultClockName};
     qsizetype pos = 0;
     for (;;) {
@@ -83,7 +83,7 @@ QStringList ParseClockList(const QString& text) {
         if (open < 0 || close < 0)
             break;
         if (close > open && names.size() < kMaxClockEntries)
-            names << CleanString(text.mid(open + 1, close - open - 1));
+            names << cleanString(text.mid(open + 1, close - open - 1));
         pos = close + 1;
     }
     return names;
@@ -104,7 +104,7 @@ bool ClockList::nameUsable(const QString& name) {
     return true;
 }
 
-bool ClockList::LoadClockList(bool bringForward) {
+bool ClockList::loadClockList(bool bringForward) {
     // A list that cannot be read is not an empty list: answering "only Default"
     // would hide the clocks and let a delete claim that a clock does not exist.
     StoreError rc = StoreError::None;
@@ -114,7 +114,7 @@ bool ClockList::LoadClockList(bool bringForward) {
         warn(QCoreApplication::translate(
                  "ClockList", "The clock list could not be read from the settings store: %1.")
                  .arg(clockListStoreProblem(rc)));
-    const QStringList names = readable ? ParseClockList(text) : QStringList{kDefaultClockName};
+    const QStringList names = readable ? parseClockList(text) : QStringList{kDefaultClockName};
     m_entries.clear();
     m_entries.reserve(names.size());
     for (const QString& name : names)
@@ -123,7 +123,7 @@ bool ClockList::LoadClockList(bool bringForward) {
     for (ClockEntry& entry : m_entries) {
         // Once this process cannot ask, it cannot ask about the rest either; none of
         // them is taken for stopped.
-        entry.Window = reachable ? FindClockWindow(entry.Name, bringForward) : kChannelFailed;
+        entry.Window = reachable ? findClockWindow(entry.Name, bringForward) : kChannelFailed;
         reachable = entry.Window != kChannelFailed;
     }
     return readable && reachable;
@@ -134,8 +134,8 @@ bool ClockList::contains(const QString& name) const {
                        [&](const ClockEntry& e) { return e.Name == name; });
 }
 
-bool ClockList::AddClock(const QString& rawName, int timeZoneIndex, const QByteArray& zoneName) {
-    const QString name = CleanString(rawName);
+bool ClockList::addClock(const QString& rawName, int timeZoneIndex, const QByteArray& zoneName) {
+    const QString name = cleanString(rawName);
     if (name.isEmpty()) {
         warn(clockmessages::EmptyName);
         return false;
@@ -163,10 +163,10 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex, const QByteA
     // since. Asked before the store is locked, so that a clock slow to answer keeps
     // no other clock waiting for the store.
     const QStringList listedBefore =
-        ParseClockList(m_s.store.readText(kClockListKey, kClockListValue));
+        parseClockList(m_s.store.readText(kClockListKey, kClockListValue));
     QSet<QString> standing;
     for (const QString& listed : listedBefore)
-        if (FindClockWindow(listed, false) != 0) // one that does not answer still stands there
+        if (findClockWindow(listed, false) != 0) // one that does not answer still stands there
             standing.insert(listed);
     const StoreError rc = m_s.store.transaction([&] {
         const std::optional<QString> stored = readWholeListText(m_s.store);
@@ -175,7 +175,7 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex, const QByteA
             return false;
         }
         const QString text = *stored;
-        const QStringList names = ParseClockList(text);
+        const QStringList names = parseClockList(text);
         if (names.contains(name)) {
             refusal = AddRefusal::Duplicate;
             return false;
@@ -247,7 +247,7 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex, const QByteA
                  .arg(name));
         return false;
     }
-    StartClockProcess(name);
+    startClockProcess(name);
     return true;
 }
 
@@ -259,24 +259,24 @@ QPoint ClockList::startPosition(const QStringList& standing, const PlacementArea
         other.ClockName = name;
         other.settings = defaultSettings();
         other.density = area.density;
-        LoadClockSettings(m_s.store, other);
+        loadClockSettings(m_s.store, other);
         const int otherSide = clockWindowSidePx(other.settings);
         side = std::max(side, otherSide);
         taken << QRect(other.settings.position, QSize(otherSide, otherSide));
     }
-    return ChooseStartPosition(taken, area.pixels, side);
+    return chooseStartPosition(taken, area.pixels, side);
 }
 
-bool ClockList::DeleteClock(const QString& rawName) {
-    const QString name = CleanString(rawName);
+bool ClockList::deleteClock(const QString& rawName) {
+    const QString name = cleanString(rawName);
     if (name == kDefaultClockName) {
         warn(clockmessages::DeleteDefault);
         return false;
     }
     if (!nameUsable(name))
         return false;
-    const qint64 pid = FindClockWindow(name, false);
-    const CloseOutcome closed = pid != 0 ? CloseClockWindow(name) : CloseOutcome::NotRunning;
+    const qint64 pid = findClockWindow(name, false);
+    const CloseOutcome closed = pid != 0 ? closeClockWindow(name) : CloseOutcome::NotRunning;
     // A clock that may still run would write its data back after the removal.
     if (pid == kChannelFailed || closed == CloseOutcome::Failed)
         return false;
@@ -290,11 +290,11 @@ bool ClockList::DeleteClock(const QString& rawName) {
     }
     if (QCoreApplication::instance())
         QCoreApplication::processEvents();
-    return RemoveClockData(name);
+    return removeClockData(name);
 }
 
-bool ClockList::RemoveClockData(const QString& rawName) {
-    const QString name = CleanString(rawName);
+bool ClockList::removeClockData(const QString& rawName) {
+    const QString name = cleanString(rawName);
     // "System" would take the list itself with it.
     if (!nameUsable(name))
         return false;
@@ -320,7 +320,7 @@ bool ClockList::RemoveClockData(const QString& rawName) {
                  .arg(name));
         return false;
     }
-    if (!Autorun::RemoveAutorunEntry(m_autostartFolder, name)) {
+    if (!Autorun::removeAutorunEntry(m_autostartFolder, name)) {
         warn(QCoreApplication::translate(
                  "ClockList", "The autostart entry of the clock \"%1\" could not be removed.")
                  .arg(name));
@@ -329,15 +329,15 @@ bool ClockList::RemoveClockData(const QString& rawName) {
     return true;
 }
 
-bool ClockList::StartClockProcess(const QString& rawName) {
-    const QString name = CleanString(rawName);
+bool ClockList::startClockProcess(const QString& rawName) {
+    const QString name = cleanString(rawName);
     if (!nameUsable(name))
         return false;
     return m_s.launcher.launch(name);
 }
 
-qint64 ClockList::FindClockWindow(const QString& rawName, bool bringForward) {
-    const QString name = CleanString(rawName);
+qint64 ClockList::findClockWindow(const QString& rawName, bool bringForward) {
+    const QString name = cleanString(rawName);
     if (!clockNameProblem(name).isEmpty())
         return 0; // no process can run under such a name
     const qint64 pid = m_s.channel.find(name, bringForward);
@@ -352,8 +352,8 @@ void ClockList::warnUnreachable(const QString& name) {
              .arg(name, m_s.channel.problem()));
 }
 
-CloseOutcome ClockList::CloseClockWindow(const QString& rawName) {
-    const QString name = CleanString(rawName);
+CloseOutcome ClockList::closeClockWindow(const QString& rawName) {
+    const QString name = cleanString(rawName);
     if (!clockNameProblem(name).isEmpty())
         return CloseOutcome::NotRunning;
     const CloseOutcome outcome = m_s.channel.close(name, kCloseTimeoutMs);
@@ -362,8 +362,8 @@ CloseOutcome ClockList::CloseClockWindow(const QString& rawName) {
     return outcome;
 }
 
-SettingsOutcome ClockList::ShowClockSettings(const QString& rawName) {
-    const QString name = CleanString(rawName);
+SettingsOutcome ClockList::showClockSettings(const QString& rawName) {
+    const QString name = cleanString(rawName);
     if (!clockNameProblem(name).isEmpty())
         return SettingsOutcome::NotRunning;
     const SettingsOutcome outcome = m_s.channel.showSettings(name);
@@ -373,12 +373,12 @@ SettingsOutcome ClockList::ShowClockSettings(const QString& rawName) {
 }
 
 bool ClockList::clockExists(const QString& rawName) {
-    const QString name = CleanString(rawName);
+    const QString name = cleanString(rawName);
     if (name == kDefaultClockName || contains(name))
         return true;
     if (!clockNameProblem(name).isEmpty())
         return false;
-    return m_s.store.keyExists(clockKeyPath(name)) || FindClockWindow(name, false) != 0;
+    return m_s.store.keyExists(clockKeyPath(name)) || findClockWindow(name, false) != 0;
 }
 
 } // namespace ovra

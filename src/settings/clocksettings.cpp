@@ -22,7 +22,7 @@ bool outside(int v, int lo, int hi) {
 }
 } // namespace
 
-void NormalizeSettings(ClockSettings& s) {
+void normalizeSettings(ClockSettings& s) {
     for (const auto& c : kColourDefaults)
         if ((s.*c.member).rgba() == 0)
             s.*c.member = QColor::fromRgba(c.value);
@@ -35,7 +35,7 @@ void NormalizeSettings(ClockSettings& s) {
         s.opacityStep = 0;
 }
 
-void RestoreDefaults(ClockSettings& s, bool appearance) {
+void restoreDefaults(ClockSettings& s, bool appearance) {
     if (appearance) {
         for (const auto& c : kColourDefaults)
             s.*c.member = QColor::fromRgba(c.value);
@@ -53,7 +53,7 @@ void RestoreDefaults(ClockSettings& s, bool appearance) {
 
 ClockSettings defaultSettings() {
     ClockSettings s;
-    NormalizeSettings(s);
+    normalizeSettings(s);
     return s;
 }
 

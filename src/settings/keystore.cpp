@@ -247,14 +247,14 @@ std::optional<int32_t> KeyStore::readInteger(const QString& keyPath, const QStri
     if (const auto* number = std::get_if<int32_t>(&value))
         return *number;
     if (const auto* text = std::get_if<QString>(&value))
-        return parseDecimalInt32(CleanString(*text));
+        return parseDecimalInt32(cleanString(*text));
     return 0;
 }
 
 QString KeyStore::readText(const QString& keyPath, const QString& valueName, StoreError* error) {
     const StoredValue value = readValue(keyPath, valueName, error);
     if (const auto* text = std::get_if<QString>(&value))
-        return CleanString(*text);
+        return cleanString(*text);
     return {};
 }
 
@@ -270,10 +270,10 @@ std::optional<QString> KeyStore::readWholeText(const QString& keyPath, const QSt
         return std::nullopt;
     // Every kind that a text read takes for text counts here too, decoded the same way.
     if (raw.type == valuetype::Binary)
-        return CleanString(QString::fromLatin1(raw.data));
+        return cleanString(QString::fromLatin1(raw.data));
     if (!isTextType(raw.type))
         return QString();
-    return CleanString(QString::fromUtf8(raw.data));
+    return cleanString(QString::fromUtf8(raw.data));
 }
 
 } // namespace ovra

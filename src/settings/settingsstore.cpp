@@ -161,11 +161,11 @@ QString clockKeyPath(const QString& clockName) {
     return kOvraKey + u'\\' + clockName;
 }
 
-StoreError WriteClockSettings(KeyStore& store, const ClockState& state) {
+StoreError writeClockSettings(KeyStore& store, const ClockState& state) {
     return writeFields(store, state);
 }
 
-StoreError WriteClockPosition(KeyStore& store, const ClockState& state) {
+StoreError writeClockPosition(KeyStore& store, const ClockState& state) {
     return writeFields(store, state, {u"MonitorID", u"Left", u"Top"});
 }
 
@@ -203,7 +203,7 @@ StoreError WriteClockZone(KeyStore& store, const QString& clockName, int timeZon
     return StoreError::None;
 }
 
-void TakeComputerZone(ClockState& state) {
+void takeComputerZone(ClockState& state) {
     const int row = state.ComputerZoneIndex >= 0 ? state.ComputerZoneIndex
                                                  : zoneIndexForOffset(-state.LocalBiasMinutes);
     if (row >= 0) {
@@ -220,7 +220,7 @@ ClockTimeInput clockTimeInput(const ClockState& state) {
             state.settings.timeZoneRow, state.namedZone};
 }
 
-int32_t ReadClockSettings(KeyStore& store, ClockState& target, StoreError* error) {
+int32_t readClockSettings(KeyStore& store, ClockState& target, StoreError* error) {
     StoreError ignored = StoreError::None;
     StoreError& failure = error ? *error : ignored;
     failure = StoreError::None;
@@ -246,7 +246,7 @@ int32_t ReadClockSettings(KeyStore& store, ClockState& target, StoreError* error
     const int32_t enable = read(kSettingsFields[kEnableField].name).value_or(0);
 
     if (enable == 0 || state.isDefaultClock()) {
-        TakeComputerZone(state);
+        takeComputerZone(state);
     } else {
         readInto(kSettingsFields[kZoneRowField]);
         if (const ZoneEntry* zone = zoneAt(s.timeZoneRow))
@@ -272,10 +272,10 @@ int32_t ReadClockSettings(KeyStore& store, ClockState& target, StoreError* error
     return enable;
 }
 
-StoreError LoadClockSettings(KeyStore& store, ClockState& state) {
+StoreError loadClockSettings(KeyStore& store, ClockState& state) {
     StoreError rc = StoreError::None;
-    ReadClockSettings(store, state, &rc);
-    NormalizeSettings(state.settings);
+    readClockSettings(store, state, &rc);
+    normalizeSettings(state.settings);
     return rc;
 }
 

@@ -65,11 +65,11 @@ QString clockKeyPath(const QString& clockName);
 
 // Writes the 22 values of the record, Enable as 1, in one transaction; a failed
 // write leaves the stored values as they were.
-StoreError WriteClockSettings(KeyStore& store, const ClockState& state);
+StoreError writeClockSettings(KeyStore& store, const ClockState& state);
 
 // Writes only where the clock stands (its monitor and position) in one transaction, so a
 // drop is kept even when the process is killed before its shutdown.
-StoreError WriteClockPosition(KeyStore& store, const ClockState& state);
+StoreError writeClockPosition(KeyStore& store, const ClockState& state);
 
 // Reads the record from the clock's key and resolves its zone (the row, and the
 // zone name where the clock was made for a zone no row carries); returns the stored
@@ -77,16 +77,16 @@ StoreError WriteClockPosition(KeyStore& store, const ClockState& state);
 // a number leaves its field as it was. When the store cannot be read (busy, damaged,
 // an I/O error) the state is left as it was, 0 is returned and error, when given,
 // receives the failure; absent values are not a failure.
-int32_t ReadClockSettings(KeyStore& store, ClockState& state, StoreError* error = nullptr);
+int32_t readClockSettings(KeyStore& store, ClockState& state, StoreError* error = nullptr);
 
 // Gives the state the computer's own zone row (the Default clock's, and a new
 // clock's until it is stored); without a known row, the first row of the bias.
-void TakeComputerZone(ClockState& state);
+void takeComputerZone(ClockState& state);
 
 // What the clock's time is worked out from.
 ClockTimeInput clockTimeInput(const ClockState& state);
 
-// ReadClockSettings followed by NormalizeSettings; returns the read's error.
-StoreError LoadClockSettings(KeyStore& store, ClockState& state);
+// readClockSettings followed by normalizeSettings; returns the read's error.
+StoreError loadClockSettings(KeyStore& store, ClockState& state);
 
 } // namespace ovra

@@ -4,7 +4,7 @@
 
 namespace ovra {
 
-QDateTime ClockTime(const QDateTime& nowUtc, const QTimeZone& systemZone,
+QDateTime clockTime(const QDateTime& nowUtc, const QTimeZone& systemZone,
                     const ClockTimeInput& in) {
     const QDateTime utc = nowUtc.toUTC();
     const qint64 wholeSeconds = utc.toSecsSinceEpoch();

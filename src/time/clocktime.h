@@ -34,6 +34,6 @@ inline constexpr int32_t Automatic = 2;      // the real local time of the zone'
 //
 // The result is a naive wall time carried in a UTC QDateTime, so that no gap or
 // fold of the computer's zone can shift it; read its date() and time() only.
-QDateTime ClockTime(const QDateTime& nowUtc, const QTimeZone& systemZone, const ClockTimeInput& in);
+QDateTime clockTime(const QDateTime& nowUtc, const QTimeZone& systemZone, const ClockTimeInput& in);
 
 } // namespace ovra

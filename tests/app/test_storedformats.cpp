@@ -76,16 +76,16 @@ TEST(StoredFormats, TheStoreAndAnAlarmFileAreWrittenAsBefore) {
         tokyo.settings.timeStandard = TimeStandard::Automatic;
         tokyo.settings.radius = 90;
         tokyo.settings.position = QPoint(100, -2); // 1500 and -30 twips
-        ASSERT_EQ(WriteClockSettings(store, tokyo), StoreError::None);
+        ASSERT_EQ(writeClockSettings(store, tokyo), StoreError::None);
         ClockState cafe = tokyo;
         cafe.ClockName = QStringLiteral("Café");
         cafe.settings = defaultSettings();
-        ASSERT_EQ(WriteClockSettings(store, cafe), StoreError::None);
+        ASSERT_EQ(writeClockSettings(store, cafe), StoreError::None);
     }
     AlarmTable alarms;
     AlarmRecord weekdays;
     weekdays.AlarmTime = alarmTimeOf(7, 0);
-    weekdays.Status = 1;
+    weekdays.status = 1;
     weekdays.Action = 0;
     weekdays.Note = QStringLiteral("Café au lait");
     weekdays.SoundFile = QStringLiteral("Default Alarm Sound");
@@ -99,7 +99,7 @@ TEST(StoredFormats, TheStoreAndAnAlarmFileAreWrittenAsBefore) {
     alarms.add(open);
     const QString alarmFile = home.path() + QStringLiteral("/Tokyo.cfg");
     test::RecordingMessageSink messages;
-    ASSERT_EQ(SaveAlarmFile(alarms, alarmFile, messages), 0);
+    ASSERT_EQ(saveAlarmFile(alarms, alarmFile, messages), 0);
 
     const QByteArray store = dumpOf(home.storePath()), alarmBytes = contentOf(alarmFile);
     ASSERT_FALSE(store.isEmpty());

@@ -15,7 +15,7 @@
 
 using namespace ovra;
 
-TEST(CleanString, CutsAtNulThenTrimsSpacesOnly) {
+TEST(cleanString, CutsAtNulThenTrimsSpacesOnly) {
     const struct {
         QString in;
         QString out;
@@ -30,20 +30,20 @@ TEST(CleanString, CutsAtNulThenTrimsSpacesOnly) {
         {QString(), QString()},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CleanString(c.in), c.out) << qPrintable(c.in);
+        EXPECT_EQ(cleanString(c.in), c.out) << qPrintable(c.in);
 }
 
-TEST(FileExists, EmptyOrBlankIsFalseAndFoldersCount) {
+TEST(fileExists, EmptyOrBlankIsFalseAndFoldersCount) {
     QTemporaryDir dir;
     QFile f(dir.filePath(QStringLiteral("a.cfg")));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
-    EXPECT_FALSE(FileExists(QString()));
-    EXPECT_FALSE(FileExists(QStringLiteral("    ")));
-    EXPECT_TRUE(FileExists(f.fileName()));
-    EXPECT_TRUE(FileExists(QStringLiteral("  ") + f.fileName() + QStringLiteral("  ")));
-    EXPECT_TRUE(FileExists(dir.path()));
-    EXPECT_FALSE(FileExists(dir.filePath(QStringLiteral("missing"))));
+    EXPECT_FALSE(fileExists(QString()));
+    EXPECT_FALSE(fileExists(QStringLiteral("    ")));
+    EXPECT_TRUE(fileExists(f.fileName()));
+    EXPECT_TRUE(fileExists(QStringLiteral("  ") + f.fileName() + QStringLiteral("  ")));
+    EXPECT_TRUE(fileExists(dir.path()));
+    EXPECT_FALSE(fileExists(dir.filePath(QStringLiteral("missing"))));
 }
 
 TEST(ClockName, ArgumentsJoinWithSingleSpacesAndDefaultWhenEmpty) {

@@ -43,7 +43,7 @@ TEST(ClockLayout, RectanglesForTheDefaultSmallestLargestAndUnevenSizes) {
          sq(42.5, 135), sq(49, 122), sq(54.5, 111), sq(60, 100)},
     };
     for (const auto& c : cases) {
-        const ClockLayout l = CalcClockLayout(c.s);
+        const ClockLayout l = calcClockLayout(c.s);
         SCOPED_TRACE(c.name);
         EXPECT_EQ(l.Center, c.center);
         EXPECT_EQ(l.windowSize(), 2 * c.center);
@@ -65,7 +65,7 @@ TEST(ClockLayout, RectanglesForTheDefaultSmallestLargestAndUnevenSizes) {
 TEST(ClockLayout, HourTicksCrossTheHourRingAndMinuteTicksTheOuterTwo) {
     for (const int mode : {0, 1}) {
         const ClockSettings s = sizes(48, 18, 18, 18, mode);
-        const ClockLayout l = CalcClockLayout(s);
+        const ClockLayout l = calcClockLayout(s);
         SCOPED_TRACE(mode);
         EXPECT_EQ(l.HourTickCount, mode == 0 ? 12 : 24);
         const double step = mode == 0 ? 30 : 15;
@@ -81,7 +81,7 @@ TEST(ClockLayout, HourTicksCrossTheHourRingAndMinuteTicksTheOuterTwo) {
             EXPECT_EQ(l.HourTicks[12], TickLine{});
         }
     }
-    const ClockLayout l = CalcClockLayout(sizes(48, 18, 18, 18));
+    const ClockLayout l = calcClockLayout(sizes(48, 18, 18, 18));
     // Three o'clock, six o'clock and twelve o'clock (angle 270).
     EXPECT_FLOAT_EQ(l.MinuteTicks[0].x1, 189.f);
     EXPECT_FLOAT_EQ(l.MinuteTicks[0].x2, 225.f);

@@ -104,7 +104,7 @@ struct Clock {
         ClockState state;
         state.ClockName = name;
         state.settings = stored;
-        WriteClockSettings(store, state);
+        writeClockSettings(store, state);
         app.setWindowHost(&front);
         app.setAutorunHost(&autorun);
         clockName = name;
@@ -117,7 +117,7 @@ struct Clock {
         QObject::connect(&w(), &ClockWindow::unloaded, [this] { ++unloads; });
     }
 
-    bool start() { return app.StartClock(clockName); }
+    bool start() { return app.startClock(clockName); }
     ClockWindow& w() { return front.window(); }
     // The face the window shows, once the toolkit has painted the last frame.
     const QImage& shown() {
@@ -127,7 +127,7 @@ struct Clock {
     ClockSettings stored() {
         ClockState s;
         s.ClockName = clockName;
-        ReadClockSettings(store, s);
+        readClockSettings(store, s);
         return s.settings;
     }
     // Where the store keeps the clock, in its own units.
@@ -187,7 +187,7 @@ TEST(ClockWindow, StartsSizedCaptionedPlacedAndDrawn) {
     EXPECT_EQ(w.geometry(), QRect(300, 200, 246, 246));
     EXPECT_TRUE(w.testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_EQ(c.shown().size(), QSize(246, 246));
-    EXPECT_EQ(w.HotButton(), hotbutton::Hidden);
+    EXPECT_EQ(w.hotButton(), hotbutton::Hidden);
     EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:07 P"));
     EXPECT_EQ(w.buttonImage().size(), QSize(63, 63));
     EXPECT_EQ(c.ws.offTaskbar, 1);
@@ -206,9 +206,9 @@ TEST(ClockWindow, AReapplyKeepsTheDensityOfStartUp) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
     c.ws.density = {192, 192};
-    c.app.ApplyClockSettings();
+    c.app.applyClockSettings();
     EXPECT_EQ(c.w().pos(), QPoint(300, 200));
-    c.app.ShutdownClock(true);
+    c.app.shutdownClock(true);
     EXPECT_EQ(c.storedPlace(), QPoint(300, 200) * 15);
 }
 
@@ -262,7 +262,7 @@ TEST(ClockWindow, HotButtonFollowsThePointerAndTheStripOpensTheShape) {
     for (const auto& s : steps) {
         c.moveTo(s.at);
         SCOPED_TRACE(QStringLiteral("%1,%2").arg(s.at.x()).arg(s.at.y()).toStdString());
-        EXPECT_EQ(w.HotButton(), s.hot);
+        EXPECT_EQ(w.hotButton(), s.hot);
         EXPECT_TRUE(w.pointerWatchActive());
         // The strip shows at once, in the state's column.
         EXPECT_EQ(c.shown().pixel(225 + 4, 21 + 4), strip.pixel(s.column * 21 + 4, 4));
@@ -271,7 +271,7 @@ TEST(ClockWindow, HotButtonFollowsThePointerAndTheStripOpensTheShape) {
     // The pointer leaves: within a tick or two the strip hides and the watch stops.
     c.ws.pointer = QPoint(10, 10);
     waitMs(350);
-    EXPECT_EQ(w.HotButton(), hotbutton::Hidden);
+    EXPECT_EQ(w.hotButton(), hotbutton::Hidden);
     EXPECT_FALSE(w.pointerWatchActive());
     EXPECT_EQ(c.shown().pixel(225 + 4, 21 + 4), 0u);
     EXPECT_FALSE(c.ws.shapes.last().contains(QPoint(235, 30)));
@@ -397,7 +397,7 @@ TEST(ClockWindow, EveryWayOfClosingUnloadsExactlyOnce) {
              c.w().unloadClock();
          },
          true},
-        {"shutdown without saving (clock deleted)", [](Clock& c) { c.app.ShutdownClock(false); },
+        {"shutdown without saving (clock deleted)", [](Clock& c) { c.app.shutdownClock(false); },
          false},
         {"front end closes the windows", [](Clock& c) { c.front.closeWindows(); }, true},
     };
@@ -407,7 +407,7 @@ TEST(ClockWindow, EveryWayOfClosingUnloadsExactlyOnce) {
         c.autorun.syncs = 0; // the start-up brought the entry in line once
         c.record();
         c.w().move(420, 310); // as a move would leave it
-        c.w().KeepOnWorkArea();
+        c.w().keepOnWorkArea();
         tc.close(c);
         c.w().close(); // later requests find the clock unloaded
         SCOPED_TRACE(tc.what);
@@ -424,7 +424,7 @@ TEST(ClockWindow, ReapplyResizesTheWindowAndKeepsItsTopLeftCorner) {
     ASSERT_TRUE(c.start());
     for (const auto& [radius, side] : {std::pair{60, 270}, {128, 406}, {200, 246}, {48, 246}}) {
         c.app.settings().radius = radius;
-        c.app.ApplyClockSettings();
+        c.app.applyClockSettings();
         SCOPED_TRACE(radius);
         EXPECT_EQ(c.w().geometry(), QRect(300, 200, side, side));
         EXPECT_EQ(c.shown().size(), QSize(side, side));
@@ -445,14 +445,14 @@ TEST(ClockWindow, AFrameIsDrawnOnlyWhenItsPixelsWouldChange) {
         std::function<void()> change;
         int drawn; // frames drawn since the start
     } steps[] = {
-        {"nothing", [&] { w.DrawClock(); }, 0},
+        {"nothing", [&] { w.drawClock(); }, 0},
         {"next second",
          [&] {
              c.time.advanceSeconds(1);
-             w.DrawClock();
+             w.drawClock();
          },
          1},
-        {"same second", [&] { w.DrawClock(); }, 1},
+        {"same second", [&] { w.drawClock(); }, 1},
         {"scale toggled", [&] { c.key(Qt::Key_PageDown); }, 2},
         {"strip shown",
          [&] {
@@ -466,8 +466,8 @@ TEST(ClockWindow, AFrameIsDrawnOnlyWhenItsPixelsWouldChange) {
          3},
         {"settings re-applied",
          [&] {
-             c.app.ApplyClockSettings();
-             w.DrawClock();
+             c.app.applyClockSettings();
+             w.drawClock();
          },
          4},
     };
@@ -493,7 +493,7 @@ TEST(ClockWindow, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
         QObject::connect(&w, &ClockWindow::moveFinished, [&] { ++drops; });
         c.moveTo({123, 123});
         c.moveTo({235, 70});
-        ASSERT_EQ(w.HotButton(), hotbutton::Grip);
+        ASSERT_EQ(w.hotButton(), hotbutton::Grip);
         c.ws.buttonsDown = true;
         c.mouse(QEvent::MouseButtonPress, {235, 70}, Qt::LeftButton, Qt::LeftButton);
         EXPECT_EQ(c.ws.systemMoves, 1);
@@ -681,14 +681,14 @@ TEST(ClockWindow, ANewSecondPushesOnlyWhatChanged) {
     for (const qint64 step : {1, 1, 53, 1, -7, 3600}) {
         SCOPED_TRACE(step);
         c.time.advanceSeconds(step);
-        w.DrawClock();
+        w.drawClock();
         const QRegion pushed = w.lastPushedArea();
         ASSERT_FALSE(pushed.isEmpty());
         EXPECT_NE(pushed, QRegion(whole));
         const QImage partial = c.shown().copy();
         // The same second drawn whole, after a re-apply, is the same picture.
-        c.app.ApplyClockSettings();
-        w.DrawClock();
+        c.app.applyClockSettings();
+        w.drawClock();
         EXPECT_EQ(w.lastPushedArea(), QRegion(whole));
         EXPECT_TRUE(c.shown() == partial);
     }
@@ -708,9 +708,9 @@ TEST(ClockWindow, OnceShownAPlainSecondPushesOnlyWhatTheKeptRingChanges) {
     waitMs(50);
     const FaceFrame before = w.lastFrame();
     c.time.advanceSeconds(1);
-    w.DrawClock();
+    w.drawClock();
     DrawTools tools;
-    tools.CreateDrawTools(c.app.settings());
+    tools.createDrawTools(c.app.settings());
     DrawingSurface surface;
     surface.createSurface(QSize(246, 246));
     FaceRenderer stroked;
@@ -740,15 +740,15 @@ TEST(ClockWindow, ThePointerIsWatchedOnlyWhileItIsOverTheWindow) {
     };
     c.ws.pointer = w.pos() + QPoint(235, 30);
     send(QEvent::Enter, {235, 30});
-    EXPECT_EQ(w.HotButton(), hotbutton::Close);
+    EXPECT_EQ(w.hotButton(), hotbutton::Close);
     EXPECT_TRUE(w.pointerWatchActive());
     // A leave while the pointer is still over the window (a grab) keeps the strip.
     send(QEvent::Leave, {});
-    EXPECT_EQ(w.HotButton(), hotbutton::Close);
+    EXPECT_EQ(w.hotButton(), hotbutton::Close);
     // The pointer has gone: the strip hides and the watch stops at once.
     c.ws.pointer = QPoint(10, 10);
     send(QEvent::Leave, {});
-    EXPECT_EQ(w.HotButton(), hotbutton::Hidden);
+    EXPECT_EQ(w.hotButton(), hotbutton::Hidden);
     EXPECT_FALSE(w.pointerWatchActive());
     EXPECT_EQ(c.shown().pixel(225 + 4, 21 + 4), 0u);
     EXPECT_FALSE(c.ws.shapes.last().contains(QPoint(235, 30)));
@@ -783,6 +783,6 @@ TEST(ClockWindowList, ClosesNoticeAboutSettingsThenTheClock) {
     auto* gone = new QWidget;
     c.front.otherWindows().add(gone, Role::About);
     delete gone; // a window that went away on its own is skipped
-    c.app.ShutdownClock(true);
+    c.app.shutdownClock(true);
     EXPECT_EQ(order.join(u','), QStringLiteral("notice,about,settings,clock"));
 }

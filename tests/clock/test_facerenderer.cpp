@@ -33,15 +33,15 @@ QImage stripImage() {
 // One face with everything a frame needs, drawn either way.
 struct Face {
     explicit Face(ClockSettings s, const QString& family = {})
-        : settings(s), layout(CalcClockLayout(s)) {
-        tools.CreateDrawTools(settings);
+        : settings(s), layout(calcClockLayout(s)) {
+        tools.createDrawTools(settings);
         surface.createSurface(QSize(layout.windowSize(), layout.windowSize()));
         renderer.prepare(layout, tools, family.isEmpty() ? surface.fontFamily() : family);
     }
     QImage draw(const QDateTime& when, FaceState state = {}, bool direct = false,
                 const QString& name = QStringLiteral("Office")) {
         state.showScale = settings.showScale;
-        FaceFrame frame = ComposeFaceFrame(when, settings, name, kUs);
+        FaceFrame frame = composeFaceFrame(when, settings, name, kUs);
         if (direct)
             renderer.drawFrameDirect(surface.image(), frame, state, button);
         else
@@ -269,11 +269,11 @@ TEST(FaceRenderer, TextsAreCentredInTheirBoxes) {
     EXPECT_LT(grey.top(), white.top());       // the title above the time
     EXPECT_GT(grey.bottom(), white.bottom()); // the date below it
 
-    // DrawText trims blanks (only blanks) in place and raises small sizes to 12.
+    // drawText trims blanks (only blanks) in place and raises small sizes to 12.
     QPainter p(&face.surface.image());
     QString text = QStringLiteral("  Los Ang\t ");
     uint8_t size = 8;
-    face.renderer.DrawText(p, text, 75, 75, 96, 48, face.tools.DateBrush, size, 0);
+    face.renderer.drawText(p, text, 75, 75, 96, 48, face.tools.DateBrush, size, 0);
     EXPECT_EQ(text, QStringLiteral("Los Ang\t"));
     EXPECT_EQ(size, 12);
 }
@@ -359,7 +359,7 @@ TEST(FaceRenderer, LaidOutTextsLeaveWhatDrawTextLeaves) {
                     QString shown = text;
                     uint8_t size = c.size;
                     if (image == &drawn)
-                        face.renderer.DrawText(p, shown, c.box.x(), c.box.y(), c.box.width(),
+                        face.renderer.drawText(p, shown, c.box.x(), c.box.y(), c.box.width(),
                                                c.box.height(), face.tools.TimeBrush, size, 0);
                     else
                         face.renderer.drawLaidOutText(p, shown, c.box, face.tools.TimeBrush, size);
@@ -386,7 +386,7 @@ TEST(FaceRenderer, TextsOutliveThePoolThreadThatDrewAWholeFrame) {
     Face partial(defaultSettings()), whole(defaultSettings());
     const FaceState state{false, hotbutton::Hidden, true};
     FaceFrame before =
-        ComposeFaceFrame(at(15, 25, 7), partial.settings, QStringLiteral("Default"), kUs);
+        composeFaceFrame(at(15, 25, 7), partial.settings, QStringLiteral("Default"), kUs);
     PoolThreadPainter::run([&] {
         partial.renderer.drawFrame(partial.surface.image(), before, state, partial.button);
     });
@@ -395,7 +395,7 @@ TEST(FaceRenderer, TextsOutliveThePoolThreadThatDrewAWholeFrame) {
     QThread::msleep(100);
     for (const int second : {8, 9}) {
         FaceFrame after =
-            ComposeFaceFrame(at(15, 25, second), partial.settings, QStringLiteral("Default"), kUs);
+            composeFaceFrame(at(15, 25, second), partial.settings, QStringLiteral("Default"), kUs);
         FaceRenderer::settleTexts(after);
         const QRegion area = partial.renderer.changedArea(before, after);
         partial.renderer.drawFrame(partial.surface.image(), after, state, partial.button, area);
@@ -477,7 +477,7 @@ TEST(FaceRenderer, NewSettingsRebuildEveryLayer) {
     changed.opacityStep = 3;
     changed.minuteColor = QColor::fromRgba(0xFF00FF00u);
     face.settings = changed;
-    face.tools.CreateDrawTools(changed);
+    face.tools.createDrawTools(changed);
     face.renderer.prepare(face.layout, face.tools, face.surface.fontFamily());
     const QImage after = face.draw(at(9, 15, 7));
     Face fresh(changed);
@@ -545,14 +545,14 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
                                  std::to_string(int(ahead)));
                     partial.draw(s.from, state, false, f.name);
                     FaceFrame before = partial.lastFrame;
-                    FaceFrame after = ComposeFaceFrame(s.to, f.s, f.name, kUs);
+                    FaceFrame after = composeFaceFrame(s.to, f.s, f.name, kUs);
                     FaceRenderer::settleTexts(after);
                     const bool newRings = FaceRenderer::ringsDiffer(before, after);
                     if (ahead == Ahead::ThisFrame)
                         partial.renderer.prepareRingLayer(after);
                     if (ahead == Ahead::OtherFrame)
                         partial.renderer.prepareRingLayer(
-                            ComposeFaceFrame(s.to.addSecs(3600), f.s, f.name, kUs));
+                            composeFaceFrame(s.to.addSecs(3600), f.s, f.name, kUs));
                     EXPECT_EQ(partial.renderer.ringLayerReady(after),
                               !newRings || ahead == Ahead::ThisFrame);
                     const QRegion area = partial.renderer.changedArea(before, after);
@@ -597,12 +597,12 @@ TEST(FaceRenderer, ANewSecondRedrawsOnlyItsChangedDigits) {
     largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
     for (const ClockSettings& s : {defaultSettings(), largest}) {
         Face face(s);
-        FaceFrame before = ComposeFaceFrame(at(15, 25, 0), s, QStringLiteral("Default"), kUs);
+        FaceFrame before = composeFaceFrame(at(15, 25, 0), s, QStringLiteral("Default"), kUs);
         FaceRenderer::settleTexts(before);
         int checked = 0;
         for (int second = 1; second < 60; ++second) {
             FaceFrame after =
-                ComposeFaceFrame(at(15, 25, second), s, QStringLiteral("Default"), kUs);
+                composeFaceFrame(at(15, 25, second), s, QStringLiteral("Default"), kUs);
             FaceRenderer::settleTexts(after);
             // The rings as they were: only the time differs.
             FaceFrame timeOnly = after;
@@ -687,7 +687,7 @@ TEST(FaceRenderer, APartialFrameDrawnOutsideThePoolLeavesThePoolAlone) {
             const FaceState state{true, hotbutton::Close, true};
             Face face(s);
             face.draw(from, state);
-            FaceFrame after = ComposeFaceFrame(to, s, QStringLiteral("Office"), kUs);
+            FaceFrame after = composeFaceFrame(to, s, QStringLiteral("Office"), kUs);
             FaceRenderer::settleTexts(after);
             const QRegion area = face.renderer.changedArea(face.lastFrame, after);
             ASSERT_GT(area.rectCount(), 1);
@@ -715,9 +715,9 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
         SCOPED_TRACE(dpr);
         ClockSettings s = defaultSettings();
         s.opacityStep = 5; // a translucent dial: its rim and colour both show
-        const ClockLayout layout = CalcClockLayout(s);
+        const ClockLayout layout = calcClockLayout(s);
         DrawTools tools;
-        tools.CreateDrawTools(s);
+        tools.createDrawTools(s);
         const QSize side(layout.windowSize(), layout.windowSize());
         DrawingSurface partial, whole, direct;
         FaceRenderer partialRenderer, wholeRenderer;
@@ -728,7 +728,7 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
         wholeRenderer.prepare(layout, tools, whole.fontFamily(), dpr);
         const QImage button = stripImage();
         const FaceState state{false, hotbutton::Hidden, true};
-        FaceFrame before = ComposeFaceFrame(at(15, 25, 44), s, QStringLiteral("Office"), kUs);
+        FaceFrame before = composeFaceFrame(at(15, 25, 44), s, QStringLiteral("Office"), kUs);
         FaceRenderer::settleTexts(before);
         FaceFrame first = before;
         partialRenderer.drawFrame(partial.image(), first, state, button);
@@ -737,7 +737,7 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
         for (const int second : {45, 46, 59, 60, 121}) {
             SCOPED_TRACE(second);
             FaceFrame after =
-                ComposeFaceFrame(at(15, 25, 0).addSecs(second), s, QStringLiteral("Office"), kUs);
+                composeFaceFrame(at(15, 25, 0).addSecs(second), s, QStringLiteral("Office"), kUs);
             FaceRenderer::settleTexts(after);
             const QRegion area = partialRenderer.changedArea(before, after);
             wholeRenderer.prepare(layout, tools, whole.fontFamily(), dpr);

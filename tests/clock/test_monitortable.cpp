@@ -21,7 +21,7 @@ MonitorTable twoMonitors() {
 
 } // namespace
 
-TEST(CheckMonitor, AMonitorThatIsGoneSendsTheClockToTheFirstWorkArea) {
+TEST(checkMonitor, AMonitorThatIsGoneSendsTheClockToTheFirstWorkArea) {
     MonitorTable one;
     one.add(monitor({0, 0, 1280, 800}, {0, 30, 1280, 770}, true));
     const struct {
@@ -39,7 +39,7 @@ TEST(CheckMonitor, AMonitorThatIsGoneSendsTheClockToTheFirstWorkArea) {
         ClockSettings s;
         s.monitor = c.storedMonitor;
         s.position = QPoint(500, 200);
-        CheckMonitor(one, s);
+        checkMonitor(one, s);
         SCOPED_TRACE(c.what);
         EXPECT_EQ(s.position, c.position);
         EXPECT_EQ(s.monitor, c.monitorAfter);
@@ -48,12 +48,12 @@ TEST(CheckMonitor, AMonitorThatIsGoneSendsTheClockToTheFirstWorkArea) {
     ClockSettings s;
     s.monitor = 3;
     s.position = QPoint(500, 0);
-    CheckMonitor(MonitorTable(), s);
+    checkMonitor(MonitorTable(), s);
     EXPECT_EQ(s.monitor, 3);
     EXPECT_EQ(s.position, QPoint(500, 0));
 }
 
-TEST(GetMonitorID, FirstMonitorHoldingThePointerEdgesIncluded) {
+TEST(getMonitorID, FirstMonitorHoldingThePointerEdgesIncluded) {
     const MonitorTable t = twoMonitors();
     const struct {
         QPoint pointer;
@@ -69,12 +69,12 @@ TEST(GetMonitorID, FirstMonitorHoldingThePointerEdgesIncluded) {
     for (const auto& c : cases) {
         ClockSettings s;
         s.monitor = c.before;
-        GetMonitorID(t, c.pointer, s);
+        getMonitorID(t, c.pointer, s);
         EXPECT_EQ(s.monitor, c.after) << c.pointer.x() << "," << c.pointer.y();
     }
 }
 
-TEST(KeepOnWorkArea, ClampsIntoTheWorkAreaAndKeepsThePosition) {
+TEST(keepOnWorkArea, ClampsIntoTheWorkAreaAndKeepsThePosition) {
     const MonitorTable t = twoMonitors();
     const QRect primaryWork = t.at(0).work;
     const struct {
@@ -99,21 +99,21 @@ TEST(KeepOnWorkArea, ClampsIntoTheWorkAreaAndKeepsThePosition) {
     for (const auto& c : cases) {
         ClockSettings s;
         s.monitor = c.monitor;
-        const QPoint p = KeepOnWorkArea(t, primaryWork, c.pos, 246, s);
+        const QPoint p = keepOnWorkArea(t, primaryWork, c.pos, 246, s);
         SCOPED_TRACE(c.what);
         EXPECT_EQ(p, c.expected);
         EXPECT_EQ(s.position, c.expected);
     }
 }
 
-TEST(KeepOnWorkArea, PrimaryMonitorUsesTheSystemWorkArea) {
+TEST(keepOnWorkArea, PrimaryMonitorUsesTheSystemWorkArea) {
     MonitorTable t;
     t.add(monitor({0, 0, 1280, 800}, {0, 0, 1280, 800}, true));
     // The system's own work area of the primary is what counts for it.
     const QRect systemWork(0, 40, 1280, 760);
     ClockSettings s;
     s.monitor = 0;
-    EXPECT_EQ(KeepOnWorkArea(t, systemWork, {100, 10}, 246, s), QPoint(100, 40));
-    EXPECT_EQ(KeepOnWorkArea(t, systemWork, {1100, 10}, 246, s), QPoint(1034, 40));
+    EXPECT_EQ(keepOnWorkArea(t, systemWork, {100, 10}, 246, s), QPoint(100, 40));
+    EXPECT_EQ(keepOnWorkArea(t, systemWork, {1100, 10}, 246, s), QPoint(1034, 40));
     EXPECT_EQ(s.position, QPoint(1034, 40));
 }

@@ -62,7 +62,7 @@ void store(const QString& storePath, const QString& name, const ClockSettings& s
     ClockState state;
     state.ClockName = name;
     state.settings = s;
-    ASSERT_EQ(WriteClockSettings(store, state), StoreError::None);
+    ASSERT_EQ(writeClockSettings(store, state), StoreError::None);
 }
 
 // The pixel at a radius and a clockwise angle from twelve o'clock.

@@ -34,7 +34,7 @@ ClockSettings storedSettings(const test::TestHome& home) {
     KeyStore store(backend);
     ClockState state;
     state.ClockName = QStringLiteral("Default");
-    ReadClockSettings(store, state);
+    readClockSettings(store, state);
     return state.settings;
 }
 
@@ -44,7 +44,7 @@ void storeSettings(const test::TestHome& home, const ClockSettings& s) {
     ClockState state;
     state.ClockName = QStringLiteral("Default");
     state.settings = s;
-    ASSERT_EQ(WriteClockSettings(store, state), StoreError::None);
+    ASSERT_EQ(writeClockSettings(store, state), StoreError::None);
 }
 
 } // namespace

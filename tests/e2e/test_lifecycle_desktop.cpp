@@ -44,7 +44,7 @@ void store(const TestHome& home, const ClockState& state) {
     KeyStore store(backend);
     ASSERT_EQ(store.writeText(kClockListKey, kClockListValue, u'{' + state.ClockName + u'}'),
               StoreError::None);
-    ASSERT_EQ(WriteClockSettings(store, state), StoreError::None);
+    ASSERT_EQ(writeClockSettings(store, state), StoreError::None);
 }
 
 QString dataFolder(const TestHome& home) {

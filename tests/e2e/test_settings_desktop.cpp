@@ -55,7 +55,7 @@ ClockState storedDefault(const test::TestHome& home) {
     KeyStore store(backend);
     ClockState state;
     state.ClockName = QStringLiteral("Default");
-    ReadClockSettings(store, state);
+    readClockSettings(store, state);
     return state;
 }
 
@@ -72,7 +72,7 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
         state.ClockName = QStringLiteral("Default");
         state.settings = defaultSettings();
         state.settings.position = QPoint(300, 200);
-        ASSERT_EQ(WriteClockSettings(store, state), StoreError::None);
+        ASSERT_EQ(writeClockSettings(store, state), StoreError::None);
     }
     const QRect area(300, 200, 246, 246);
 

@@ -65,13 +65,13 @@ TEST(ClockSettings, SizesOutsideTheirLimitsFallBack) {
     for (const auto& c : cases) {
         ClockSettings s = defaultSettings();
         s.*c.field = c.in;
-        NormalizeSettings(s);
+        normalizeSettings(s);
         EXPECT_EQ(s.*c.field, c.out) << "input " << c.in;
     }
     ClockSettings s = defaultSettings();
     s.hourMode = HourMode(7);
     s.position = QPoint(-99999, 0);
-    NormalizeSettings(s);
+    normalizeSettings(s);
     EXPECT_EQ(s.hourMode, HourMode(7));
     EXPECT_EQ(s.position, QPoint(-99999, 0));
 }
@@ -81,7 +81,7 @@ TEST(ClockSettings, OnlyAZeroColourIsReplaced) {
     s.timeTextColor = QColor::fromRgba(0);
     s.dateTextColor = QColor::fromRgba(0x00FFFFFF); // transparent white is a real choice
     s.scaleColor = QColor::fromRgba(1);
-    NormalizeSettings(s);
+    normalizeSettings(s);
     EXPECT_EQ(s.timeTextColor.rgba(), defaults::TimeTextColor);
     EXPECT_EQ(valueOf(s.dateTextColor), 0x00FFFFFF);
     EXPECT_EQ(valueOf(s.scaleColor), 1);
@@ -103,7 +103,7 @@ TEST(ClockSettings, RestoreDefaultsTouchesOnlyItsHalf) {
     s.position = QPoint(100, 200);
 
     ClockSettings general = s;
-    RestoreDefaults(general, false);
+    restoreDefaults(general, false);
     EXPECT_EQ(general.hourMode, HourMode::TwelveHour);
     EXPECT_EQ(general.timeStandard, TimeStandard::Standard);
     EXPECT_EQ(general.opacityStep, 0);
@@ -117,7 +117,7 @@ TEST(ClockSettings, RestoreDefaultsTouchesOnlyItsHalf) {
     EXPECT_EQ(general.position, QPoint(100, 200));
 
     ClockSettings look = s;
-    RestoreDefaults(look, true);
+    restoreDefaults(look, true);
     const ClockSettings d = defaultSettings();
     EXPECT_EQ(look.radius, d.radius);
     EXPECT_EQ(look.hourRingWidth, d.hourRingWidth);

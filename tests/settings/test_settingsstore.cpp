@@ -31,7 +31,7 @@ struct Fixture {
     ClockState load(const QString& name, int32_t bias, ClockState start = {}) {
         start.ClockName = name;
         start.LocalBiasMinutes = bias;
-        LoadClockSettings(reg, start);
+        loadClockSettings(reg, start);
         return start;
     }
 };
@@ -44,7 +44,7 @@ TEST(SettingsStore, WritesEveryFieldAsA32BitIntegerInOneTransaction) {
     s.settings = defaultSettings();
     s.settings.enabled = false; // always stored as 1
     takeStored(s.settings, u"Left", -1);
-    ASSERT_EQ(WriteClockSettings(f.reg, s), StoreError::None);
+    ASSERT_EQ(writeClockSettings(f.reg, s), StoreError::None);
     EXPECT_EQ(f.backend.transactions, 1);
     const QString key = clockKeyPath(QStringLiteral("Tokyo"));
     EXPECT_EQ(key, QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\Tokyo"));
@@ -60,10 +60,10 @@ TEST(SettingsStore, AFailedWriteKeepsWhatWasStored) {
     s.ClockName = QStringLiteral("Tokyo");
     s.settings = defaultSettings();
     takeStored(s.settings, u"Top", 10);
-    ASSERT_EQ(WriteClockSettings(f.reg, s), StoreError::None);
+    ASSERT_EQ(writeClockSettings(f.reg, s), StoreError::None);
     f.backend.failWrites = true;
     takeStored(s.settings, u"Top", 20);
-    EXPECT_NE(WriteClockSettings(f.reg, s), StoreError::None);
+    EXPECT_NE(writeClockSettings(f.reg, s), StoreError::None);
     f.backend.failWrites = false;
     EXPECT_EQ(f.reg.readInteger(clockKeyPath(QStringLiteral("Tokyo")), QStringLiteral("Top")), 10);
 }
@@ -212,12 +212,12 @@ TEST(SettingsStore, StoredFormsSurviveAnUntouchedRecordAndGiveWayToAChange) {
         ClockState s;
         s.ClockName = QStringLiteral("Odd");
         s.density = {c.dpi, c.dpi};
-        ASSERT_EQ(LoadClockSettings(f.reg, s), StoreError::None);
+        ASSERT_EQ(loadClockSettings(f.reg, s), StoreError::None);
         EXPECT_TRUE(c.readAs(s.settings));
-        ASSERT_EQ(WriteClockSettings(f.reg, s), StoreError::None);
+        ASSERT_EQ(writeClockSettings(f.reg, s), StoreError::None);
         EXPECT_EQ(f.reg.readInteger(key, name), c.stored);
         c.change(s.settings);
-        ASSERT_EQ(WriteClockSettings(f.reg, s), StoreError::None);
+        ASSERT_EQ(writeClockSettings(f.reg, s), StoreError::None);
         EXPECT_EQ(f.reg.readInteger(key, name), c.storedAfterChange);
     }
 }

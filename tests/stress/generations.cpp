@@ -21,7 +21,7 @@ void fillAlarmGeneration(AlarmTable& table, qint64 generation) {
     for (int i = 0; i < recordsOf(generation); ++i) {
         AlarmRecord r;
         r.AlarmTime = alarmTimeOf(int((generation + i) % 24), int((generation * 7 + i) % 60));
-        r.Status = int32_t(generation);
+        r.status = int32_t(generation);
         r.Action = i;
         r.PlayTime = int32_t(generation % 5);
         for (size_t b = 0; b < r.Reserved.size(); ++b)
@@ -35,7 +35,7 @@ void fillAlarmGeneration(AlarmTable& table, qint64 generation) {
 QByteArray alarmFileOf(qint64 generation) {
     AlarmTable table;
     fillAlarmGeneration(table, generation);
-    return AlarmFileBytes(table);
+    return alarmFileBytes(table);
 }
 
 std::optional<qint64> alarmGenerationOf(const std::optional<QByteArray>& file,
@@ -52,7 +52,7 @@ StoreError writeSettingsGeneration(KeyStore& store, qint64 generation) {
     state.ClockName = kCrashClock;
     for (size_t f = 0; f < kSettingsFields.size(); ++f)
         kSettingsFields[f].take(state.settings, settingOf(generation, int(f)), state.density);
-    return WriteClockSettings(store, state);
+    return writeClockSettings(store, state);
 }
 
 std::optional<qint64> settingsGenerationOf(KeyStore& store) {

@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     int adds = 0, removes = 0, writes = 0, loads = 0, failedWrites = 0;
     for (int i = 0; !deadline.hasExpired(); ++i) {
         const QString name = QStringLiteral("w%1c%2").arg(id).arg(i);
-        if (!clocks.AddClock(name, i % 97))
+        if (!clocks.addClock(name, i % 97))
             break;
         ++adds;
         ClockState state;
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         state.settings = defaultSettings();
         state.settings.radius = 20 + i % 200;
         state.settings.position = QPoint(i, 0);
-        if (WriteClockSettings(store, state) != StoreError::None)
+        if (writeClockSettings(store, state) != StoreError::None)
             ++failedWrites;
         ++writes;
         kept.insert(name, state.settings.radius);
@@ -75,16 +75,16 @@ int main(int argc, char** argv) {
         const QString other = order[i % order.size()];
         state.ClockName = other;
         state.settings.radius = 20 + (i * 7) % 200;
-        if (WriteClockSettings(store, state) != StoreError::None)
+        if (writeClockSettings(store, state) != StoreError::None)
             ++failedWrites;
         ++writes;
         kept[other] = state.settings.radius;
 
-        clocks.LoadClockList(false);
+        clocks.loadClockList(false);
         ++loads;
         if (order.size() > 3) {
             const QString gone = order.takeFirst();
-            if (!clocks.RemoveClockData(gone))
+            if (!clocks.removeClockData(gone))
                 break;
             kept.remove(gone);
             ++removes;
