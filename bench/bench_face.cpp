@@ -27,8 +27,8 @@ namespace {
 ClockSettings sized(int side) {
     ClockSettings s = defaultSettings();
     if (side == 598) {
-        s.ClockRadius = 128;
-        s.HourCircleWidth = s.MinuteCircleWidth = s.SecondCircleWidth = 50;
+        s.radius = 128;
+        s.hourRingWidth = s.minuteRingWidth = s.secondRingWidth = 50;
     }
     return s;
 }

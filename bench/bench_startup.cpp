@@ -61,8 +61,7 @@ int main(int argc, char** argv) {
         ClockState state;
         state.ClockName = QStringLiteral("Default");
         state.settings = defaultSettings();
-        state.settings.Left = kLeft * 15;
-        state.settings.Top = kTop * 15;
+        state.settings.position = QPoint(kLeft, kTop);
         writeClockSettings(store, state);
     }
     test::PrivateDesktop desktop;

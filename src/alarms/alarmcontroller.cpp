@@ -157,7 +157,7 @@ QScreen* AlarmController::clockScreen() const {
         if (QScreen* screen = m_seams.clockScreen())
             return screen;
     const QList<QScreen*> screens = QGuiApplication::screens();
-    const int id = m_app.settings().MonitorID;
+    const int id = m_app.settings().monitor;
     if (id >= 0 && id < screens.size())
         return screens[id];
     return QGuiApplication::primaryScreen();

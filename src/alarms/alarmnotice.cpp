@@ -21,19 +21,20 @@ namespace ovra {
 
 namespace {
 
-// Design sizes, in twips.
-constexpr int kClientWidth = 6525;
-constexpr int kClientHeight = 4185;
-constexpr int kTipLeft = 300, kTipTop = 225, kTipWidth = 5850, kTipHeight = 3000;
-constexpr int kTipTopForText = 15;
+// Design sizes, in pixels at 96 dpi; the notice grows with the screen's density.
+constexpr double kClientWidth = 435;
+constexpr double kClientHeight = 279;
+constexpr double kTipLeft = 20, kTipTop = 15, kTipWidth = 390, kTipHeight = 200;
+constexpr double kTipTopForText = 1;
 // The status line sits between the tip and the band.
-constexpr int kStatusTop = kTipTop + kTipHeight, kStatusHeight = 240;
-constexpr int kTipTopForCountdown = (kClientHeight - 90) / 2;
-constexpr int kButtonLeft = 2625, kButtonTop = 3675, kButtonWidth = 1350, kButtonHeight = 345;
+constexpr double kStatusTop = kTipTop + kTipHeight, kStatusHeight = 16;
+// Centred above a line of 6 pixels, a thirtieth of a pixel higher, where the
+// countdown has always stood.
+constexpr double kTipTopForCountdown = (kClientHeight - 6) / 2 - 1 / 30.0;
+constexpr double kButtonLeft = 175, kButtonTop = 245, kButtonWidth = 90, kButtonHeight = 23;
 // With a snooze on offer the buttons move left to make room for its length.
-constexpr int kOkLeftBesideSnooze = 900, kSnoozeLeft = 2400, kLengthLeft = 3900,
-              kLengthWidth = 1650;
-constexpr int kBandLeft = -165, kBandTop = 3465, kBandWidth = 7275, kBandHeight = 825;
+constexpr double kOkLeftBesideSnooze = 60, kSnoozeLeft = 160, kLengthLeft = 260, kLengthWidth = 110;
+constexpr double kBandLeft = -11, kBandTop = 231, kBandWidth = 485, kBandHeight = 55;
 
 // The notice is an alert to assistive technology, named by its caption, so a screen
 // reader announces it as it opens rather than as one more window.
@@ -56,7 +57,7 @@ AlarmNotice::AlarmNotice(TipServices services)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Alarm Tip"));
     setFont(QFont(QStringLiteral("Arial"), 9));
-    setFixedSize(tw(kClientWidth), twY(kClientHeight));
+    setFixedSize(scaledX(kClientWidth), scaledY(kClientHeight));
 
     m_message = new QLabel(this);
     QFont tipFont(QStringLiteral("Arial"), 12);
@@ -66,35 +67,39 @@ AlarmNotice::AlarmNotice(TipServices services)
     m_message->setTextFormat(Qt::PlainText);
     m_message->setWordWrap(true);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_message->setGeometry(tw(kTipLeft), twY(kTipTop), tw(kTipWidth), twY(kTipHeight));
+    m_message->setGeometry(scaledX(kTipLeft), scaledY(kTipTop), scaledX(kTipWidth),
+                           scaledY(kTipHeight));
 
     m_status = new QLabel(this);
     m_status->setTextFormat(Qt::PlainText);
-    m_status->setGeometry(tw(kTipLeft), twY(kStatusTop), tw(kTipWidth), twY(kStatusHeight));
+    m_status->setGeometry(scaledX(kTipLeft), scaledY(kStatusTop), scaledX(kTipWidth),
+                          scaledY(kStatusHeight));
     m_status->hide();
 
     m_buttonBand = new QFrame(this);
     m_buttonBand->setFrameShape(QFrame::NoFrame);
     m_buttonBand->setAutoFillBackground(true);
     m_buttonBand->setBackgroundRole(QPalette::Midlight);
-    m_buttonBand->setGeometry(tw(kBandLeft), twY(kBandTop), tw(kBandWidth), twY(kBandHeight));
+    m_buttonBand->setGeometry(scaledX(kBandLeft), scaledY(kBandTop), scaledX(kBandWidth),
+                              scaledY(kBandHeight));
 
     m_okButton = new QPushButton(tr("&OK"), this);
-    m_okButton->setGeometry(tw(kButtonLeft), twY(kButtonTop), tw(kButtonWidth), twY(kButtonHeight));
+    m_okButton->setGeometry(scaledX(kButtonLeft), scaledY(kButtonTop), scaledX(kButtonWidth),
+                            scaledY(kButtonHeight));
     m_okButton->setDefault(true);
     m_okButton->setFocus();
     connect(m_okButton, &QPushButton::clicked, this, &QWidget::close);
 
     m_snoozeButton = new QPushButton(tr("&Snooze"), this);
-    m_snoozeButton->setGeometry(tw(kSnoozeLeft), twY(kButtonTop), tw(kButtonWidth),
-                                twY(kButtonHeight));
+    m_snoozeButton->setGeometry(scaledX(kSnoozeLeft), scaledY(kButtonTop), scaledX(kButtonWidth),
+                                scaledY(kButtonHeight));
     m_snoozeButton->setAutoDefault(false);
     connect(m_snoozeButton, &QPushButton::clicked, this, &AlarmNotice::snooze);
     m_snoozeLength = new QComboBox(this);
     for (const int minutes : kSnoozeMinutes)
         m_snoozeLength->addItem(tr("%n minutes", nullptr, minutes), minutes);
-    m_snoozeLength->setGeometry(tw(kLengthLeft), twY(kButtonTop), tw(kLengthWidth),
-                                twY(kButtonHeight));
+    m_snoozeLength->setGeometry(scaledX(kLengthLeft), scaledY(kButtonTop), scaledX(kLengthWidth),
+                                scaledY(kButtonHeight));
     offerSnooze(false);
 
     m_countdownTicker->onTick([this] { countdownTick(); });
@@ -108,12 +113,12 @@ AlarmNotice::~AlarmNotice() {
     closingSteps();
 }
 
-int AlarmNotice::tw(int twips) const {
-    return int(std::lround(twips * logicalDpiX() / 1440.0));
+int AlarmNotice::scaledX(double designPx) const {
+    return int(std::lround(designPx * logicalDpiX() / 96.0));
 }
 
-int AlarmNotice::twY(int twips) const {
-    return int(std::lround(twips * logicalDpiY() / 1440.0));
+int AlarmNotice::scaledY(double designPx) const {
+    return int(std::lround(designPx * logicalDpiY() / 96.0));
 }
 
 void AlarmNotice::placeOn(QScreen* screen) {
@@ -147,14 +152,14 @@ void AlarmNotice::showTip(bool snoozed) {
     TipState& st = m_s.state;
 
     const QString caption =
-        noticeCaption(m_s.clock.ClockName, alarm.AlarmTime, m_s.clock.settings.HourMode);
+        noticeCaption(m_s.clock.ClockName, alarm.AlarmTime, m_s.clock.settings.twentyFourHour());
     setWindowTitle(snoozed ? snoozedCaption(caption) : caption);
     st.TipAction = alarm.Action;
     // A new fill is read afresh: the names the last countdown froze go.
     m_message->setAccessibleName({});
     m_okButton->setAccessibleName({});
     if (st.TipAction == alarmaction::showTip) {
-        m_message->move(m_message->x(), twY(kTipTopForText));
+        m_message->move(m_message->x(), scaledY(kTipTopForText));
         m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_message->setText(noticeTipText(alarm.Note));
         // A tip replacing a countdown must not keep offering to cancel it.
@@ -168,7 +173,7 @@ void AlarmNotice::showTip(bool snoozed) {
         st.CountdownTicks = 0;
         m_countdownStart = m_lastTick = uptimeNow();
         m_countdownTicker->setEnabled(true);
-        m_message->move(m_message->x(), twY(kTipTopForCountdown));
+        m_message->move(m_message->x(), scaledY(kTipTopForCountdown));
         m_message->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
 
@@ -241,7 +246,7 @@ void AlarmNotice::showActionFailed(const QString& caption, int32_t action, const
     m_s.state.TipAction = alarmaction::showTip;
     m_countdownTicker->setEnabled(false);
     setWindowTitle(caption);
-    m_message->move(m_message->x(), twY(kTipTopForText));
+    m_message->move(m_message->x(), scaledY(kTipTopForText));
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QString text = notDoneText(action);
     if (!text.isEmpty())
@@ -260,7 +265,7 @@ void AlarmNotice::showMissed(const QList<MissedAlarm>& missed) {
         if (m.index < 0 || m.index >= alarms.alarmCount())
             continue;
         const AlarmRecord& alarm = alarms.at(m.index);
-        lines << missedLine(alarm.Action, alarm.Note, m.dueAt, m_s.clock.settings.HourMode);
+        lines << missedLine(alarm.Action, alarm.Note, m.dueAt, m_s.clock.settings.twentyFourHour());
         // Opening a file or address never had a sound; every other notice did.
         if (!sounding && alarm.Action != alarmaction::Execute)
             sounding = &alarm;
@@ -278,9 +283,9 @@ void AlarmNotice::showMissed(const QList<MissedAlarm>& missed) {
     TipState& st = m_s.state;
     st.TipAction = alarmaction::showTip;
     m_countdownTicker->setEnabled(false);
-    setWindowTitle(
-        missedCaption(m_s.clock.ClockName, missed.constFirst().dueAt, m_s.clock.settings.HourMode));
-    m_message->move(m_message->x(), twY(kTipTopForText));
+    setWindowTitle(missedCaption(m_s.clock.ClockName, missed.constFirst().dueAt,
+                                 m_s.clock.settings.twentyFourHour()));
+    m_message->move(m_message->x(), scaledY(kTipTopForText));
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_message->setText(lines.join(u'\n'));
     m_okButton->setText(tr("&OK"));
@@ -303,7 +308,7 @@ void AlarmNotice::offerSnooze(bool offer) {
     m_snoozeLength->setVisible(offer);
     if (offer)
         m_snoozeLength->setCurrentIndex(0);
-    m_okButton->move(tw(offer ? kOkLeftBesideSnooze : kButtonLeft), twY(kButtonTop));
+    m_okButton->move(scaledX(offer ? kOkLeftBesideSnooze : kButtonLeft), scaledY(kButtonTop));
 }
 
 void AlarmNotice::snooze() {

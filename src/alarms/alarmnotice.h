@@ -98,8 +98,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    int tw(int twips) const;  // twips to pixels across
-    int twY(int twips) const; // twips to pixels down
+    // A design size (pixels at 96 dpi) in the screen's pixels, across and down.
+    int scaledX(double designPx) const;
+    int scaledY(double designPx) const;
     void countdownTick();
     bool countdownOverslept();
     Uptime uptimeNow() const;

@@ -10,13 +10,13 @@
 
 namespace ovra {
 
-QString noticeCaption(const QString& clockName, double alarmTime, int32_t hourMode) {
+QString noticeCaption(const QString& clockName, double alarmTime, bool twentyFourHour) {
     QString time;
     if (const auto seconds = alarmSecondOfDay(alarmTime)) {
         const QTime t = QTime(0, 0).addSecs(*seconds);
         // The C locale keeps "AM"/"PM" in English whatever the user's language.
-        time = QLocale::c().toString(t, hourMode != 0 ? QStringLiteral("HH:mm")
-                                                      : QStringLiteral("hh:mm AP"));
+        time = QLocale::c().toString(t, twentyFourHour ? QStringLiteral("HH:mm")
+                                                       : QStringLiteral("hh:mm AP"));
     }
     //: The notice window's title: %1 is the clock's name, %2 the alarm time.
     return QCoreApplication::translate("ovra::AlarmNotice", "Clock: %1  -  Alarm: %2")
@@ -36,16 +36,16 @@ QString noticeTipText(const QString& note) {
     return text;
 }
 
-QString missedAtText(const QDateTime& dueAt, int32_t hourMode) {
+QString missedAtText(const QDateTime& dueAt, bool twentyFourHour) {
     //: %1 is the time an alarm was due while the computer slept.
     return QCoreApplication::translate("ovra::AlarmNotice", "missed at %1")
-        .arg(QLocale::c().toString(dueAt.time(), hourMode != 0 ? QStringLiteral("HH:mm")
-                                                               : QStringLiteral("hh:mm AP")));
+        .arg(QLocale::c().toString(dueAt.time(), twentyFourHour ? QStringLiteral("HH:mm")
+                                                                : QStringLiteral("hh:mm AP")));
 }
 
-QString missedCaption(const QString& clockName, const QDateTime& dueAt, int32_t hourMode) {
+QString missedCaption(const QString& clockName, const QDateTime& dueAt, bool twentyFourHour) {
     return QCoreApplication::translate("ovra::AlarmNotice", "Clock: %1  -  Alarm: %2")
-        .arg(shownClockName(clockName), missedAtText(dueAt, hourMode));
+        .arg(shownClockName(clockName), missedAtText(dueAt, twentyFourHour));
 }
 
 QString notDoneText(int32_t action) {
@@ -80,7 +80,8 @@ QString openFailedText(const QString& note, const QString& why) {
     return QCoreApplication::translate("ovra::AlarmNotice", "Cannot open %1: %2").arg(note, why);
 }
 
-QString missedLine(int32_t action, const QString& note, const QDateTime& dueAt, int32_t hourMode) {
+QString missedLine(int32_t action, const QString& note, const QDateTime& dueAt,
+                   bool twentyFourHour) {
     QString what;
     switch (action) {
     case alarmaction::showTip:
@@ -95,7 +96,7 @@ QString missedLine(int32_t action, const QString& note, const QDateTime& dueAt, 
         what = notDoneText(action);
         break;
     }
-    QString line = missedAtText(dueAt, hourMode);
+    QString line = missedAtText(dueAt, twentyFourHour);
     if (!what.isEmpty())
         line += QStringLiteral(": ") + what;
     return line;

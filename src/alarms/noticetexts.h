@@ -11,9 +11,9 @@ namespace ovra {
 // Seconds from an alarm's notice to its power action.
 inline constexpr int kCountdownSeconds = 30;
 
-// "Clock: <name>  -  Alarm: <time>", the time as "HH:mm" when hourMode (the
-// 12/24Hour setting) is not 0, else as "hh:mm AM/PM" (midnight is 12:00 AM).
-QString noticeCaption(const QString& clockName, double alarmTime, int32_t hourMode);
+// "Clock: <name>  -  Alarm: <time>", the time as "HH:mm" on a twenty-four-hour
+// clock, else as "hh:mm AM/PM" (midnight is 12:00 AM).
+QString noticeCaption(const QString& clockName, double alarmTime, bool twentyFourHour);
 
 // The caption of an alarm that comes back after a snooze.
 QString snoozedCaption(const QString& caption);
@@ -26,16 +26,17 @@ inline constexpr int kSnoozeMinutes[] = {5, 10, 15};
 // them.
 QString noticeTipText(const QString& note);
 
-// "missed at 07:05", or "missed at 07:05 AM" with hourMode 0, from the clock's
+// "missed at 07:05", or "missed at 07:05 AM" on a twelve-hour clock, from the clock's
 // time at the skipped minute.
-QString missedAtText(const QDateTime& dueAt, int32_t hourMode);
+QString missedAtText(const QDateTime& dueAt, bool twentyFourHour);
 
 // "Clock: <name>  -  Alarm: missed at <time>" for the newest skipped alarm.
-QString missedCaption(const QString& clockName, const QDateTime& dueAt, int32_t hourMode);
+QString missedCaption(const QString& clockName, const QDateTime& dueAt, bool twentyFourHour);
 
 // One skipped alarm in the notice: when it was due, then the tip, the power
 // action that was not run, or what it would have opened (its note as given).
-QString missedLine(int32_t action, const QString& note, const QDateTime& dueAt, int32_t hourMode);
+QString missedLine(int32_t action, const QString& note, const QDateTime& dueAt,
+                   bool twentyFourHour);
 
 // What a power action that did not happen left undone: "the computer was not
 // locked". Empty for a code without a power action.

@@ -19,26 +19,11 @@ constexpr int kStoreRetryPauseMs = 200;
 // by waiting, and the clock does not hold up its start for it.
 constexpr int kLockEvidenceMs = 250;
 
-QString storeProblem(int rc) {
-    switch (rc) {
-    case status::Busy:
-        return QCoreApplication::translate("ClockApp", "another program keeps it locked");
-    case status::StoreCorrupt:
-        return QCoreApplication::translate("ClockApp", "it is damaged");
-    case status::AccessDenied:
-        return QCoreApplication::translate("ClockApp", "access to it is denied");
-    case status::CannotRead:
-        return QCoreApplication::translate("ClockApp", "it cannot be opened or read");
-    default:
-        return QCoreApplication::translate("ClockApp", "error %1").arg(rc);
-    }
-}
-
 // Whether the clock list names the clock; nothing when the list cannot be read.
 std::optional<bool> listedInStore(KeyStore& store, const QString& name) {
-    int rc = status::Success;
+    StoreError rc = StoreError::None;
     const QString text = store.readText(kClockListKey, kClockListValue, &rc);
-    if (rc != status::Success && rc != status::NotFound)
+    if (!storeReadable(rc))
         return std::nullopt;
     return parseClockList(text).contains(name);
 }
@@ -54,14 +39,14 @@ void ClockApp::abandonStart() {
 
 bool ClockApp::loadRecordPatiently() {
     const QDeadlineTimer deadline(m_services.storeReadPatienceMs);
-    int rc = status::Success;
+    StoreError rc = StoreError::None;
     for (;;) {
         QElapsedTimer attempt;
         attempt.start();
         rc = loadClockSettings(m_services.store, m_state);
-        if (rc == status::Success)
+        if (rc == StoreError::None)
             return true;
-        const bool locked = rc == status::Busy || attempt.elapsed() >= kLockEvidenceMs;
+        const bool locked = rc == StoreError::Busy || attempt.elapsed() >= kLockEvidenceMs;
         if (!locked || deadline.hasExpired() || m_startAbandoned)
             break;
         // Lets a termination request in while the store stays locked.
@@ -102,6 +87,10 @@ bool ClockApp::startClock(const QString& clockName) {
         m_alarms->loadAlarmFile();
     if (m_startAbandoned)
         return false;
+    // The stored position is turned into pixels with the density of start-up, also
+    // at every later reading: a re-apply after a density change moves no clock.
+    if (m_window)
+        m_state.density = m_window->screenDensity();
     // The zone table is a constant; loading resolves the zone against it.
     m_recordLoaded = loadRecordPatiently();
     if (m_startAbandoned)
@@ -111,7 +100,7 @@ bool ClockApp::startClock(const QString& clockName) {
     // new clock has no entry until it is brought in line, and an Apply before the
     // first shutdown would store the "No" the dialog showed.
     if (m_autorun && mayWriteBack())
-        m_autorun->syncAutorunEntry(m_state.settings.Autorun);
+        m_autorun->syncAutorunEntry(m_state.settings.startAtLogin);
     if (m_window)
         m_window->computeLayout();
     if (m_alarms)
@@ -136,12 +125,12 @@ bool ClockApp::applyClockSettings() {
     // The user chose what the dialog showed: once stored, it is the record. A store
     // another program keeps busy gets the same patience as at start-up.
     const QDeadlineTimer deadline(m_services.storeReadPatienceMs);
-    int rc = writeClockSettings(m_services.store, m_state);
-    while (rc == status::Busy && !deadline.hasExpired()) {
+    StoreError rc = writeClockSettings(m_services.store, m_state);
+    while (rc == StoreError::Busy && !deadline.hasExpired()) {
         QThread::msleep(kStoreRetryPauseMs);
         rc = writeClockSettings(m_services.store, m_state);
     }
-    const bool stored = rc == status::Success;
+    const bool stored = rc == StoreError::None;
     if (stored)
         m_recordLoaded = true;
     if (m_window)
@@ -182,7 +171,7 @@ void ClockApp::shutdownClock(bool save) {
     if (m_window)
         m_window->releaseImages();
     if (m_autorun && writeBack)
-        m_autorun->syncAutorunEntry(m_state.settings.Autorun);
+        m_autorun->syncAutorunEntry(m_state.settings.startAtLogin);
     if (m_window)
         m_window->deleteDrawTools();
     if (save && writeBack)
@@ -200,7 +189,7 @@ void ClockApp::saveWithoutDisplay() {
     if (!mayWriteBack())
         return;
     if (m_autorun)
-        m_autorun->syncAutorunEntry(m_state.settings.Autorun);
+        m_autorun->syncAutorunEntry(m_state.settings.startAtLogin);
     writeClockSettings(m_services.store, m_state);
 }
 

@@ -81,12 +81,10 @@ public:
     QDateTime nowUtc() const override;
     QDateTime clockTimeAt(const QDateTime& utc) const override;
 
-    // The face layout, the screen metrics and the monitors present at start-up,
-    // kept by the clock window host.
+    // The face layout and the monitors present at start-up, kept by the clock
+    // window host.
     ClockLayout& layout() override { return m_layout; }
     const ClockLayout& layout() const { return m_layout; }
-    ScreenMetrics& screenMetrics() override { return m_metrics; }
-    const ScreenMetrics& screenMetrics() const { return m_metrics; }
     MonitorTable& monitors() override { return m_monitors; }
     const MonitorTable& monitors() const { return m_monitors; }
 
@@ -112,7 +110,6 @@ private:
     bool m_listedAtStart = false;
     AlarmTable m_alarmTable;
     ClockLayout m_layout;
-    ScreenMetrics m_metrics;
     MonitorTable m_monitors;
 };
 

@@ -187,15 +187,12 @@ int runClock(int argc, char** argv, const QString& name) {
     DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
     ClockList clockList({store, dialogChannel, launcher, messages},
                         AppPaths::build(name, roots).AutostartFolder);
-    // A clock added from the dialog is spread over the primary work area, in the
-    // twips this clock converts its own position with.
+    // A clock added from the dialog is spread over the primary work area, with the
+    // density this clock converts its own position with.
     clockList.setPlacementArea([&] {
-        const WinRect work = windowSystem.primaryWorkArea();
-        return PlacementArea{
-            QRect(work.left, work.top, work.right - work.left, work.bottom - work.top),
-            clock.screenMetrics().tx, clock.screenMetrics().ty};
+        return PlacementArea{windowSystem.primaryWorkArea(), clock.state().density};
     });
-    DialogColourPicker colourPicker([&] { return clock.settings().AlwaysOnTop == 1; });
+    DialogColourPicker colourPicker([&] { return clock.settings().alwaysOnTop; });
     DialogFileChooser fileChooser;
     DesktopLinkOpener linkOpener;
     ConfigServices config{clock, clockList, autorun, colourPicker, fileChooser};

@@ -11,19 +11,17 @@ ClockFrontEnd::ClockFrontEnd(ClockWindowContext& app, WindowSystem& windowSystem
 
 ClockFrontEnd::~ClockFrontEnd() = default;
 
+ScreenDensity ClockFrontEnd::screenDensity() {
+    return m_ws.screenDensity();
+}
+
 void ClockFrontEnd::computeLayout() {
-    // Stored positions are twips converted with the start-up density: a re-apply
-    // after a DPI change must not move the clock by reading a new one.
-    if (!m_metricsRead) {
-        m_app.screenMetrics() = m_ws.screenMetrics();
-        m_metricsRead = true;
-    }
     m_app.layout() = calcClockLayout(m_app.settings());
 }
 
 void ClockFrontEnd::checkMonitor() {
     m_app.monitors() = m_ws.monitors();
-    ovra::checkMonitor(m_app.monitors(), m_app.settings(), m_app.screenMetrics());
+    ovra::checkMonitor(m_app.monitors(), m_app.settings());
 }
 
 void ClockFrontEnd::loadClockWindow() {

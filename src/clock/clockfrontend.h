@@ -19,6 +19,7 @@ public:
     // The notice, about box and settings dialog register here when they open.
     ClockWindowList& otherWindows() { return m_others; }
 
+    ScreenDensity screenDensity() override;
     void computeLayout() override;
     void checkMonitor() override;
     void loadClockWindow() override;
@@ -38,7 +39,6 @@ private:
     WindowSystem& m_ws;
     ClockWindow m_window;
     ClockWindowList m_others;
-    bool m_metricsRead = false;
 };
 
 } // namespace ovra

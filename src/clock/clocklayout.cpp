@@ -24,12 +24,11 @@ TickLine tick(int center, double angleDegrees, double fromRadius, double toRadiu
 } // namespace
 
 ClockLayout calcClockLayout(const ClockSettings& st) {
-    const double R = st.ClockRadius, H = st.HourCircleWidth, M = st.MinuteCircleWidth,
-                 S = st.SecondCircleWidth;
+    const double R = st.radius, H = st.hourRingWidth, M = st.minuteRingWidth,
+                 S = st.secondRingWidth;
     ClockLayout l;
-    l.Center = st.SecondCircleWidth + st.MinuteCircleWidth + st.HourCircleWidth + st.ClockRadius +
-               kFaceMargin;
-    l.InnerDiameter = 2 * st.ClockRadius;
+    l.Center = st.secondRingWidth + st.minuteRingWidth + st.hourRingWidth + st.radius + kFaceMargin;
+    l.InnerDiameter = 2 * st.radius;
 
     // The half widths are exact: a rectangle may start on a half pixel.
     const double m = kFaceMargin;
@@ -41,7 +40,7 @@ ClockLayout calcClockLayout(const ClockSettings& st) {
     l.HourArcRect = square(m + S + M + H / 2, 2 * R + H);
     l.InnerRect = square(m + S + M + H, 2 * R);
 
-    const bool twentyFourHour = st.HourMode != 0;
+    const bool twentyFourHour = st.twentyFourHour();
     l.HourTickCount = twentyFourHour ? 24 : 12;
     const double hourStep = twentyFourHour ? 15.0 : 30.0;
     for (int i = 0; i < l.HourTickCount; ++i)

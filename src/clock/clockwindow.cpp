@@ -57,7 +57,7 @@ void ClockWindow::fitToLayout() {
     if (side <= 0)
         return;
     setFixedSize(side, side);
-    move(windowPosFromSettings(m_app.settings(), m_app.screenMetrics()));
+    move(m_app.settings().position);
     createSurface();
     m_constantAlpha = 255;
     if (!isVisible())
@@ -67,7 +67,7 @@ void ClockWindow::fitToLayout() {
 
 void ClockWindow::loadWindow() {
     setWindowTitle(QStringLiteral("Ovra Clock {%1}").arg(m_app.state().ClockName));
-    move(windowPosFromSettings(m_app.settings(), m_app.screenMetrics()));
+    move(m_app.settings().position);
     setHotButton(hotbutton::Hidden);
     applyZOrder();
     armSecondTimer();
@@ -153,7 +153,7 @@ QString ClockWindow::clockName() const {
 }
 
 bool ClockWindow::twentyFourHour() const {
-    return m_app.settings().HourMode != 0;
+    return m_app.settings().twentyFourHour();
 }
 
 bool ClockWindow::event(QEvent* event) {

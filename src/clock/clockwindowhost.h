@@ -15,7 +15,10 @@ class ClockWindowHost {
 public:
     virtual ~ClockWindowHost() = default;
 
-    virtual void computeLayout() = 0;   // screen metrics and the face layout
+    // The screen's density, read before the record so that its position can be
+    // turned into pixels.
+    virtual ScreenDensity screenDensity() = 0;
+    virtual void computeLayout() = 0;   // the face layout
     virtual void checkMonitor() = 0;    // resets a stored monitor that is gone
     virtual void loadClockWindow() = 0; // size, surface, caption, position, z-order
     virtual void createDrawTools() = 0;
@@ -26,20 +29,19 @@ public:
     virtual void fitToLayout() = 0; // resize to the new layout and make a new surface
     virtual void processPendingEvents() = 0;
     virtual void showClockWindow() = 0;
-    virtual void applyZOrder() = 0; // topmost band when AlwaysOnTop is 1
+    virtual void applyZOrder() = 0; // the topmost band when the clock stays on top
     // Notice, about box, settings dialog, then the clock window.
     virtual void closeWindows() = 0;
 };
 
 // What the clock window reads and changes of the process that shows it: the
-// record, the face layout, the screen metrics and monitors of start-up, the time.
+// record, the face layout, the monitors of start-up, the time.
 class ClockWindowContext {
 public:
     virtual ~ClockWindowContext() = default;
     virtual ClockState& state() = 0;
     virtual ClockSettings& settings() = 0;
     virtual ClockLayout& layout() = 0;
-    virtual ScreenMetrics& screenMetrics() = 0;
     virtual MonitorTable& monitors() = 0;
     // The date and time the clock shows now.
     virtual QDateTime clockTimeNow() const = 0;

@@ -35,7 +35,7 @@ constexpr int kKeyboardMoveGraceMs = 1000;
 } // namespace
 
 void ClockWindow::applyZOrder() {
-    const bool onTop = m_app.settings().AlwaysOnTop == 1;
+    const bool onTop = m_app.settings().alwaysOnTop;
     Qt::WindowFlags flags = windowFlags();
     flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
     // Changing the flags through the widget would hide and re-create the window;
@@ -64,7 +64,7 @@ void ClockWindow::keepOnWorkArea(std::optional<QPoint> where) {
         return;
     const QPoint from = where.value_or(pos());
     const QPoint p = ovra::keepOnWorkArea(m_app.monitors(), m_windowSystem.primaryWorkArea(), from,
-                                          windowSize(), m_app.screenMetrics(), m_app.settings());
+                                          windowSize(), m_app.settings());
     if (p != pos() || p != from)
         move(p);
 }
@@ -72,7 +72,7 @@ void ClockWindow::keepOnWorkArea(std::optional<QPoint> where) {
 QScreen* ClockWindow::currentScreen() const {
     if (QScreen* s = screen())
         return s;
-    return Monitors::screenFor(m_app.settings().MonitorID);
+    return Monitors::screenFor(m_app.settings().monitor);
 }
 
 QRegion ClockWindow::shapeRegion() const {
@@ -115,9 +115,8 @@ void ClockWindow::setHotButton(int32_t value) {
 }
 
 void ClockWindow::onPointerWatch() {
-    const ScreenMetrics& m = m_app.screenMetrics();
     const PointerWatchResult r =
-        pointerWatch({m_windowSystem.pointerPos(), pos(), windowSize(), m.tx, m.ty, m_hotButton});
+        pointerWatch({m_windowSystem.pointerPos(), pos(), windowSize(), m_hotButton});
     setHotButton(r.hotButton);
     if (!r.keepWatching)
         m_pointerWatch.stop();

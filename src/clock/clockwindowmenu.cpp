@@ -13,13 +13,13 @@ namespace ovra {
 
 void ClockWindow::toggleAlwaysOnTop() {
     ClockSettings& s = m_app.settings();
-    s.AlwaysOnTop = s.AlwaysOnTop == 0 ? 1 : 0;
+    s.alwaysOnTop = !s.alwaysOnTop;
     applyZOrder();
 }
 
 void ClockWindow::toggleScale() {
     ClockSettings& s = m_app.settings();
-    s.DisplayScale = s.DisplayScale == 0 ? 1 : 0;
+    s.showScale = !s.showScale;
     drawClock();
 }
 
@@ -30,11 +30,10 @@ QMenu* ClockWindow::createContextMenu() {
     menu->addAction(tr("&Settings…"), this, [this] { emit settingsRequested(true); });
     QAction* onTop = menu->addAction(tr("Always on &Top"), this, &ClockWindow::toggleAlwaysOnTop);
     onTop->setCheckable(true);
-    onTop->setChecked(s.AlwaysOnTop == 1);
-    // A DisplayScale of 0 shows the scale.
+    onTop->setChecked(s.alwaysOnTop);
     QAction* scale = menu->addAction(tr("Show Sc&ale"), this, &ClockWindow::toggleScale);
     scale->setCheckable(true);
-    scale->setChecked(s.DisplayScale == 0);
+    scale->setChecked(s.showScale);
     menu->addSeparator();
     menu->addAction(tr("A&bout…"), this, &ClockWindow::aboutRequested);
     menu->addAction(tr("&Close"), this, [this] { m_app.shutdownClock(true); });

@@ -40,7 +40,7 @@ void ClockWindow::drawAt(const QDateTime& clockTime) {
         return;
     m_clockTime = clockTime;
     m_isActive = isActiveWindow();
-    const bool showScale = m_app.settings().DisplayScale == 0;
+    const bool showScale = m_app.settings().showScale;
     const FrameKey key{m_clockTime.toSecsSinceEpoch(), m_isActive, m_hotButton, showScale,
                        m_generation};
     // A hover, a key or the activation may ask again within the same second: a

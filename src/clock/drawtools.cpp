@@ -4,30 +4,29 @@ namespace ovra {
 
 namespace {
 // Ring ends are cut square at the arc's end angle, neither rounded nor extended.
-QPen facePen(int32_t colour, qreal width) {
-    QPen pen(colorFromValue(colour), width);
+QPen facePen(const QColor& colour, qreal width) {
+    QPen pen(colour, width);
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     return pen;
 }
 } // namespace
 
-int32_t backgroundColorValue(int32_t opacity) {
-    static constexpr uint32_t kAlpha[] = {0xFF, 0xEE, 0xDD, 0xCC, 0xBB, 0xAA};
-    const uint32_t alpha = opacity >= 0 && opacity <= 5 ? kAlpha[opacity] : 0xDD;
-    return int32_t(alpha << 24);
+QColor backgroundColour(int opacity) {
+    static constexpr int kAlpha[] = {0xFF, 0xEE, 0xDD, 0xCC, 0xBB, 0xAA};
+    return QColor(0, 0, 0, opacity >= 0 && opacity <= 5 ? kAlpha[opacity] : 0xDD);
 }
 
 void DrawTools::createDrawTools(const ClockSettings& s) {
-    BackgroundBrush = QBrush(colorFromValue(backgroundColorValue(s.BackgroundOpacity)));
-    DateBrush = QBrush(colorFromValue(s.DateFontColor));
-    ActivePen = facePen(int32_t(0xCC1111EEu), 2);
-    ScalePen = facePen(s.ClockScaleColor, 1);
-    AmHourPen = facePen(s.AM24HourCircleColor, qreal(s.HourCircleWidth));
-    PmHourPen = facePen(s.PMHourCircleColor, qreal(s.HourCircleWidth));
-    MinutePen = facePen(s.MinuteCircleColor, qreal(s.MinuteCircleWidth));
-    SecondPen = facePen(s.SecondCircleColor, qreal(s.SecondCircleWidth));
-    TimeBrush = QBrush(colorFromValue(s.TimeFontColor));
+    BackgroundBrush = QBrush(backgroundColour(s.opacityStep));
+    DateBrush = QBrush(s.dateTextColor);
+    ActivePen = facePen(QColor::fromRgba(0xCC1111EEu), 2);
+    ScalePen = facePen(s.scaleColor, 1);
+    AmHourPen = facePen(s.amHourColor, qreal(s.hourRingWidth));
+    PmHourPen = facePen(s.pmHourColor, qreal(s.hourRingWidth));
+    MinutePen = facePen(s.minuteColor, qreal(s.minuteRingWidth));
+    SecondPen = facePen(s.secondColor, qreal(s.secondRingWidth));
+    TimeBrush = QBrush(s.timeTextColor);
     m_exists = true;
 }
 

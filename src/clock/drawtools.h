@@ -8,14 +8,9 @@
 
 namespace ovra {
 
-// A colour value 0xAARRGGBB as Qt takes it.
-inline QColor colorFromValue(int32_t value) {
-    return QColor::fromRgba(static_cast<QRgb>(static_cast<uint32_t>(value)));
-}
-
-// The dial's black, more or less translucent as BackgroundOpacity asks: index 0 is
+// The dial's black, more or less translucent as the opacity step asks: step 0 is
 // opaque and every step takes 0x11 off the alpha; anything unknown is 0xDD.
-int32_t backgroundColorValue(int32_t backgroundOpacity);
+QColor backgroundColour(int opacityStep);
 
 // The face's pens and brushes. They are made from the settings once and rebuilt
 // only when the settings are re-applied, never per frame.

@@ -114,7 +114,7 @@ FaceFrame FaceFrameComposer::compose(const QDateTime& clockTime, const ClockSett
     const QDate date = clockTime.date();
     const QTime time = clockTime.time();
     const int hour = time.hour(), minute = time.minute(), second = time.second();
-    const bool twentyFourHour = s.HourMode != 0;
+    const bool twentyFourHour = s.twentyFourHour();
     // The locale's formats and the day's texts are read again only when they can
     // have changed: a new day, another locale or another name.
     if (!m_known || date != m_date || locale != m_locale || clockName != m_clockName) {
@@ -138,8 +138,8 @@ FaceFrame FaceFrameComposer::compose(const QDateTime& clockTime, const ClockSett
         f.TimeText = twoDigits(h12) + ts + twoDigits(minute) + ts + twoDigits(second) +
                      (hour < 12 ? QStringLiteral(" A") : QStringLiteral(" P"));
     }
-    f.TimeFontSize = timeFontSizeFor(s.ClockRadius, twentyFourHour);
-    f.DateFontSize = dateFontSizeFor(s.ClockRadius);
+    f.TimeFontSize = timeFontSizeFor(s.radius, twentyFourHour);
+    f.DateFontSize = dateFontSizeFor(s.radius);
 
     f.DateText = m_dateText;
     f.TitleText = m_titleText;

@@ -26,14 +26,13 @@ int32_t hitZone(QPoint p, int windowSize) {
 }
 
 PointerWatchResult pointerWatch(const PointerWatchInput& in) {
-    const double x = in.pointerPx.x() * in.tx, y = in.pointerPx.y() * in.ty;
-    const double left = in.windowPosPx.x() * in.tx, top = in.windowPosPx.y() * in.ty;
-    const double width = in.windowSizePx * in.tx, height = in.windowSizePx * in.ty;
-    const bool inside = left < x && x < left + width && top < y && y < top + height;
+    const int x = in.pointerPx.x(), y = in.pointerPx.y();
+    const int left = in.windowPosPx.x(), top = in.windowPosPx.y();
+    const int size = in.windowSizePx;
+    const bool inside = left < x && x < left + size && top < y && y < top + size;
     if (!inside)
         return {hotbutton::Hidden, false};
-    const bool onBand = x > left + width - kCell * in.tx && top + kStripTop * in.ty < y &&
-                        y < top + kStripBottom * in.ty;
+    const bool onBand = x > left + size - kCell && top + kStripTop < y && y < top + kStripBottom;
     return {onBand ? in.hotButton : hotbutton::Face, true};
 }
 

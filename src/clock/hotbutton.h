@@ -19,12 +19,11 @@ inline constexpr int32_t Grip = 3;
 // wide. Every border is strict: a pointer exactly on one belongs to no button.
 int32_t hitZone(QPoint p, int windowSize);
 
-// Window geometry and pointer in twips, as the pointer watch compares them.
+// Window geometry and pointer, as the pointer watch compares them.
 struct PointerWatchInput {
     QPoint pointerPx;   // screen pixels
     QPoint windowPosPx; // the window's top left corner, screen pixels
     int windowSizePx = 0;
-    double tx = 15, ty = 15; // twips per pixel
     int32_t hotButton = hotbutton::Hidden;
 };
 

@@ -10,26 +10,24 @@ MonitorTable Monitors::enumerate() {
     const QScreen* primary = QGuiApplication::primaryScreen();
     for (const QScreen* screen : QGuiApplication::screens()) {
         MonitorRecord r;
-        r.monitor = WinRect::fromQRect(screen->geometry());
-        r.work = WinRect::fromQRect(screen->availableGeometry());
+        r.monitor = screen->geometry();
+        r.work = screen->availableGeometry();
         r.flags = screen == primary ? kMonitorPrimary : 0;
         table.add(r);
     }
     return table;
 }
 
-WinRect Monitors::primaryWorkArea() {
+QRect Monitors::primaryWorkArea() {
     const QScreen* primary = QGuiApplication::primaryScreen();
-    return primary ? WinRect::fromQRect(primary->availableGeometry()) : WinRect{};
+    return primary ? primary->availableGeometry() : QRect(0, 0, 0, 0);
 }
 
-ScreenMetrics Monitors::metrics() {
+ScreenDensity Monitors::density() {
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (!primary)
         return {};
-    const QSize size = primary->geometry().size();
-    return ScreenMetrics::fromDpi(primary->logicalDotsPerInchX(), primary->logicalDotsPerInchY(),
-                                  size.width(), size.height());
+    return {primary->logicalDotsPerInchX(), primary->logicalDotsPerInchY()};
 }
 
 QScreen* Monitors::screenFor(int monitorId) {

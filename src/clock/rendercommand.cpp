@@ -19,7 +19,6 @@
 #include <QSaveFile>
 
 #include <cstdio>
-#include <memory>
 
 namespace ovra {
 
@@ -28,26 +27,6 @@ namespace {
 void printError(const QString& text) {
     std::fprintf(stderr, "ovra-clock: %s\n", qUtf8Printable(text));
 }
-
-// Stands in for a store that does not exist yet: every value reads as missing, so
-// the clock renders with its defaults, and nothing is created on disk.
-class AbsentStore final : public StoreBackend {
-public:
-    int readValue(uint32_t, const QString&, const QString&, RawValue&) override {
-        return status::NotFound;
-    }
-    int writeValue(uint32_t, const QString&, const QString&, const RawValue&) override {
-        return status::AccessDenied;
-    }
-    int deleteValue(uint32_t, const QString&, const QString&) override {
-        return status::AccessDenied;
-    }
-    int deleteKey(uint32_t, const QString&) override { return status::AccessDenied; }
-    bool keyExists(uint32_t, const QString& key) override { return key.isEmpty(); }
-    int transaction(const std::function<bool()>& fn) override {
-        return fn() ? status::Success : status::CannotWrite;
-    }
-};
 
 // A saved file replaces whatever is at its path. Only a regular file (or a link to
 // one) may be replaced by the picture: a device, a pipe or a socket there belongs to
@@ -76,7 +55,7 @@ QImage renderFace(const ClockSettings& settings, const QString& clockName,
     renderer.prepare(layout, tools, surface.fontFamily());
     FaceFrame frame = composeFaceFrame(clockTime, settings, clockName, locale);
     renderer.drawFrame(surface.image(), frame,
-                       FaceState{false, hotbutton::Hidden, settings.DisplayScale == 0}, QImage());
+                       FaceState{false, hotbutton::Hidden, settings.showScale}, QImage());
     return surface.image();
 }
 
@@ -123,14 +102,11 @@ int runRenderCommand(int argc, char** argv, const RenderRequest& cl) {
 
     const PathRoots roots = PathRoots::fromSystem();
     const QString storePath = AppPaths::storePathFor(roots);
-    // Drawing only reads: the store is not created, converted or given a schema.
-    std::unique_ptr<StoreBackend> backend;
-    if (QFileInfo::exists(storePath))
-        backend = std::make_unique<SqliteStoreBackend>(storePath, printError, 3000,
-                                                       SqliteStoreBackend::Access::ReadOnly);
-    else
-        backend = std::make_unique<AbsentStore>();
-    KeyStore store(*backend);
+    // Drawing only reads: the store is not created, converted or given a schema, and
+    // one that does not exist yet reads as empty, so the clock renders with its
+    // defaults.
+    SqliteStoreBackend backend(storePath, printError, 3000, SqliteStoreBackend::Access::ReadOnly);
+    KeyStore store(backend);
 
     SystemTimeSource time;
     ClockState state;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clock/monitortable.h"
+#include "settings/settingsstore.h"
 
 #include <QByteArray>
 #include <QPoint>
@@ -47,8 +48,8 @@ public:
     virtual QPoint windowPosition(QWidget* window) const = 0;
 
     virtual MonitorTable monitors() const = 0;
-    virtual WinRect primaryWorkArea() const = 0;
-    virtual ScreenMetrics screenMetrics() const = 0;
+    virtual QRect primaryWorkArea() const = 0;
+    virtual ScreenDensity screenDensity() const = 0;
 };
 
 // The running desktop: X11 where the application runs on xcb, Qt's portable calls
@@ -67,8 +68,8 @@ public:
     void activateForUser(QWidget* window) override;
     QPoint windowPosition(QWidget* window) const override;
     MonitorTable monitors() const override;
-    WinRect primaryWorkArea() const override;
-    ScreenMetrics screenMetrics() const override;
+    QRect primaryWorkArea() const override;
+    ScreenDensity screenDensity() const override;
 };
 
 // The accessibility bus the desktop names on the X root window (AT_SPI_BUS), which

@@ -366,12 +366,12 @@ MonitorTable DesktopWindowSystem::monitors() const {
     return Monitors::enumerate();
 }
 
-WinRect DesktopWindowSystem::primaryWorkArea() const {
+QRect DesktopWindowSystem::primaryWorkArea() const {
     return Monitors::primaryWorkArea();
 }
 
-ScreenMetrics DesktopWindowSystem::screenMetrics() const {
-    return Monitors::metrics();
+ScreenDensity DesktopWindowSystem::screenDensity() const {
+    return Monitors::density();
 }
 
 QMargins frameExtents(QWidget* window) {

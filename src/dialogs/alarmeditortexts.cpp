@@ -83,7 +83,7 @@ QString weekdaysText(uint8_t days, const QLocale& locale) {
     return QStringLiteral(" (%1)").arg(parts.join(QStringLiteral(", ")));
 }
 
-std::optional<QString> alarmEntryText(const AlarmRecord& alarm, int32_t hourMode,
+std::optional<QString> alarmEntryText(const AlarmRecord& alarm, bool twentyFourHour,
                                       const QLocale& locale) {
     QString state;
     if (alarm.status == 1)
@@ -96,8 +96,8 @@ std::optional<QString> alarmEntryText(const AlarmRecord& alarm, int32_t hourMode
     if (const auto seconds = alarmSecondOfDay(alarm.AlarmTime)) {
         const QTime t = QTime(0, 0).addSecs(*seconds);
         // The C locale keeps "AM"/"PM" in English whatever the user's language.
-        time = QLocale::c().toString(t, hourMode != 0 ? QStringLiteral("HH:mm")
-                                                      : QStringLiteral("hh:mm AP"));
+        time = QLocale::c().toString(t, twentyFourHour ? QStringLiteral("HH:mm")
+                                                       : QStringLiteral("hh:mm AP"));
     }
     return time + state + weekdaysText(alarmWeekdays(alarm), locale);
 }

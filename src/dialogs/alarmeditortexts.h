@@ -46,11 +46,11 @@ QString hourEntryText(int hour);
 QStringList hourEntries();   // 24 entries, hour 0 first
 QStringList minuteEntries(); // "00" ... "59"
 
-// The line of an alarm in the editor's list: its time ("HH:mm" when hourMode, the
-// 12/24Hour setting, is not 0, else "hh:mm AM/PM") and " - Enabled" or
+// The line of an alarm in the editor's list: its time ("HH:mm" on a twenty-four-hour
+// clock, else "hh:mm AM/PM") and " - Enabled" or
 // " - Disabled", then the days unless it falls due every day. Records of any other
 // status have no line.
-std::optional<QString> alarmEntryText(const AlarmRecord& alarm, int32_t hourMode,
+std::optional<QString> alarmEntryText(const AlarmRecord& alarm, bool twentyFourHour,
                                       const QLocale& locale = QLocale());
 
 // The days of the week in the order a locale's week runs, as QDate numbers them

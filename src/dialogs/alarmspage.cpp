@@ -383,7 +383,7 @@ void AlarmsPage::refreshAlarmList() {
     m_list->clear();
     m_rowRecords.clear();
     for (int i = 0; i < m_s.table.alarmCount(); ++i) {
-        if (const auto text = alarmEntryText(m_s.table.at(i), m_s.settings.HourMode)) {
+        if (const auto text = alarmEntryText(m_s.table.at(i), m_s.settings.twentyFourHour())) {
             m_list->addItem(*text);
             m_rowRecords << i;
         }

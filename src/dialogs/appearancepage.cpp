@@ -20,7 +20,7 @@ namespace {
 struct SizeRow {
     const char* label;
     const char* name;
-    int32_t ClockSettings::*member;
+    int ClockSettings::*member;
     int32_t minimum;
     int32_t maximum;
     const char16_t* defaultText;
@@ -30,23 +30,25 @@ struct SizeRow {
 // Top to bottom; the order is also the order apply reads them in.
 constexpr std::array<SizeRow, 4> kSizeRows = {{
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "&Hour Circle Width(10 ~ 50):"), "hourWidthEdit",
-     &ClockSettings::HourCircleWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
+     &ClockSettings::hourRingWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minute Circle &Width(10 ~ 50):"), "minuteWidthEdit",
-     &ClockSettings::MinuteCircleWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
+     &ClockSettings::minuteRingWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "S&econd Circle Width(10 ~ 50):"), "secondWidthEdit",
-     &ClockSettings::SecondCircleWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
+     &ClockSettings::secondRingWidth, limits::MinWidth, limits::MaxWidth, u"18", 2},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Clock Ra&dius(48 ~ 128):"), "radiusEdit",
-     &ClockSettings::ClockRadius, limits::MinRadius, limits::MaxRadius, u"48", 3},
+     &ClockSettings::radius, limits::MinRadius, limits::MaxRadius, u"48", 3},
 }};
 
 // The colour an apply stores for a row's text: the number it reads as, the applied
 // value when it is out of range, and the record's own default in place of 0.
-int32_t colourApplyStores(const ClockSettings& applied, int32_t ClockSettings::*member,
+int32_t colourApplyStores(const ClockSettings& applied, QColor ClockSettings::*member,
                           QStringView text) {
     ClockSettings s = applied;
-    readNumberInto(text, s.*member);
+    int32_t value = ColourValueOf(s.*member);
+    readNumberInto(text, value);
+    s.*member = ColourOfValue(value);
     normalizeSettings(s);
-    return s.*member;
+    return ColourValueOf(s.*member);
 }
 } // namespace
 
@@ -71,7 +73,7 @@ AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applie
         auto* row = new ColourRow(picker, group);
         row->textBox()->setObjectName(QLatin1String(field.textBoxName));
         const auto member = field.member;
-        row->setAppliedValueSource([&applied, member] { return applied.*member; });
+        row->setAppliedValueSource([&applied, member] { return ColourValueOf(applied.*member); });
         row->setStoredValueReading([&applied, member](QStringView text) {
             return colourApplyStores(applied, member, text);
         });
@@ -88,13 +90,13 @@ void AppearancePage::fill(const ClockSettings& s) {
     for (size_t i = 0; i < kSizeRows.size(); ++i)
         m_sizes[i]->setText(QString::number(s.*kSizeRows[i].member));
     for (size_t i = 0; i < kColourFields.size(); ++i)
-        m_colours[i]->setValue(s.*kColourFields[i].member);
+        m_colours[i]->setValue(ColourValueOf(s.*kColourFields[i].member));
 }
 
 void AppearancePage::readInto(ClockSettings& s) const {
     for (size_t i = 0; i < kColourFields.size(); ++i) {
         const auto member = kColourFields[i].member;
-        s.*member = colourApplyStores(s, member, m_colours[i]->text());
+        s.*member = ColourOfValue(colourApplyStores(s, member, m_colours[i]->text()));
     }
     for (size_t i = 0; i < kSizeRows.size(); ++i)
         readNumberInto(m_sizes[i]->text(), s.*kSizeRows[i].member);

@@ -32,19 +32,19 @@ using S = ClockSettings;
 
 const std::array<ColourField, 7> kColourFields = {{
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "AM Hour/24 Hour C&ircle Color:"),
-     "amHourColourEdit", &S::AM24HourCircleColor},
+     "amHourColourEdit", &S::amHourColor},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "PM Hour Circ&le Color:"), "pmHourColourEdit",
-     &S::PMHourCircleColor},
+     &S::pmHourColor},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Minu&te Circle Color:"), "minuteColourEdit",
-     &S::MinuteCircleColor},
+     &S::minuteColor},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "&Second Circle Color:"), "secondColourEdit",
-     &S::SecondCircleColor},
+     &S::secondColor},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Time &Font Color:"), "timeColourEdit",
-     &S::TimeFontColor},
+     &S::timeTextColor},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Date Fo&nt Color:"), "dateColourEdit",
-     &S::DateFontColor},
+     &S::dateTextColor},
     {QT_TRANSLATE_NOOP("ovra::AppearancePage", "Cloc&k Dial Scale Color:"), "scaleColourEdit",
-     &S::ClockScaleColor},
+     &S::scaleColor},
 }};
 
 } // namespace ovra

@@ -20,6 +20,14 @@ int32_t colorTransfer(int32_t value);
 // Display colour and an alpha (0..255) to a colour value.
 int32_t toColourValue(int32_t display, int alpha);
 
+// A colour as a colour value and back.
+inline int32_t ColourValueOf(const QColor& colour) {
+    return int32_t(colour.rgba());
+}
+inline QColor ColourOfValue(int32_t value) {
+    return QColor::fromRgba(QRgb(uint32_t(value)));
+}
+
 // The alpha byte of a colour value.
 int alphaOf(int32_t value);
 
@@ -33,7 +41,7 @@ QString colourText(int32_t value);
 struct ColourField {
     const char* label; // marked for translation in the context ovra::AppearancePage
     const char* textBoxName;
-    int32_t ClockSettings::*member;
+    QColor ClockSettings::*member;
 };
 extern const std::array<ColourField, 7> kColourFields;
 

@@ -68,26 +68,30 @@ GeneralPage::GeneralPage(QWidget* parent) : QWidget(parent) {
     connect(m_reset, &QPushButton::clicked, this, &GeneralPage::resetRequested);
 }
 
-void GeneralPage::fill(const ClockSettings& s, int32_t autorunChoice) {
-    selectIndex(m_timeFormat, s.HourMode);
-    selectIndex(m_displayScale, s.DisplayScale);
-    selectIndex(m_onTop, s.AlwaysOnTop);
-    selectIndex(m_opacity, s.BackgroundOpacity);
-    selectAutorun(autorunChoice);
-    selectIndex(m_dst, s.TimeStandard);
+// Staying on top lists "No" before "Yes", the scale and the autostart "Yes" before
+// "No"; the enumerations list their choices in their own order.
+void GeneralPage::fill(const ClockSettings& s, bool entryStartsClock) {
+    selectIndex(m_timeFormat, int32_t(s.hourMode));
+    selectIndex(m_displayScale, s.showScale ? 0 : 1);
+    selectIndex(m_onTop, s.alwaysOnTop ? 1 : 0);
+    selectIndex(m_opacity, s.opacityStep);
+    selectAutorun(entryStartsClock);
+    selectIndex(m_dst, int32_t(s.timeStandard));
 }
 
-void GeneralPage::selectAutorun(int32_t autorunChoice) {
-    selectIndex(m_autorun, autorunChoice);
+void GeneralPage::selectAutorun(bool entryStartsClock) {
+    selectIndex(m_autorun, entryStartsClock ? 0 : 1);
 }
 
 void GeneralPage::readInto(ClockSettings& s) const {
-    s.HourMode = m_timeFormat->currentIndex();
-    s.AlwaysOnTop = m_onTop->currentIndex();
-    s.BackgroundOpacity = m_opacity->currentIndex();
-    s.DisplayScale = m_displayScale->currentIndex();
-    s.Autorun = m_autorun->currentIndex();
-    s.TimeStandard = m_dst->currentIndex();
+    // A list showing nothing (a value it has no entry for) hands on -1, which the
+    // store's validation turns into the default where it checks the field.
+    s.hourMode = HourMode(m_timeFormat->currentIndex());
+    s.alwaysOnTop = m_onTop->currentIndex() == 1;
+    s.opacityStep = m_opacity->currentIndex();
+    s.showScale = m_displayScale->currentIndex() == 0;
+    s.startAtLogin = m_autorun->currentIndex() == 0;
+    s.timeStandard = TimeStandard(m_dst->currentIndex());
 }
 
 } // namespace ovra

@@ -20,11 +20,11 @@ class GeneralPage : public QWidget {
 public:
     explicit GeneralPage(QWidget* parent = nullptr);
 
-    // Selects each list's entry from the record; the autorun list shows
-    // autorunChoice (what the autostart entry says) rather than the record. A value
-    // outside a list's range leaves that list as it was.
-    void fill(const ClockSettings& settings, int32_t autorunChoice);
-    void selectAutorun(int32_t autorunChoice);
+    // Selects each list's entry from the record; the autorun list shows whether
+    // the autostart entry starts the clock (entryStartsClock) rather than the
+    // record's wish. A value outside a list's range leaves that list as it was.
+    void fill(const ClockSettings& settings, bool entryStartsClock);
+    void selectAutorun(bool entryStartsClock);
     // The lists' indices into the record; a list without a selection gives -1.
     void readInto(ClockSettings& settings) const;
 

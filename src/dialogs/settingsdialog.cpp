@@ -113,13 +113,13 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
         connect(shortcut, &QShortcut::activated, this, [this, step = step] { stepPage(step); });
     }
     connect(m_general, &GeneralPage::opacityChosen, this,
-            [this](int index) { m_s.app.settings().BackgroundOpacity = index; });
+            [this](int index) { m_s.app.settings().opacityStep = index; });
     connect(m_general, &GeneralPage::resetRequested, this, [this] { resetPage(1); });
     connect(m_general->timeStandardBox(), &QComboBox::currentIndexChanged, this,
             &SettingsDialog::updateZoneLine);
     connect(m_appearance, &AppearancePage::resetRequested, this, [this] { resetPage(0); });
 
-    if (settings.AlwaysOnTop == 1)
+    if (settings.alwaysOnTop)
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
     iniData(false);
     m_tabs->setFocus(Qt::OtherFocusReason);
@@ -224,7 +224,7 @@ void SettingsDialog::iniData(bool refill) {
     }
     const ClockSettings& s = m_s.app.settings();
     m_appearance->fill(s);
-    m_general->fill(s, m_s.autorun.getAutorunChoice());
+    m_general->fill(s, m_s.autorun.getAutorunChoice() == 0);
     m_clocks->fill(refill, clockZone());
     m_alarms->fill();
     updateZoneLine();
@@ -234,18 +234,28 @@ void SettingsDialog::iniData(bool refill) {
 }
 
 namespace {
+// A field a page shows: whether two records agree on it, and carrying it over.
+struct PageField {
+    bool (*same)(const ClockSettings& a, const ClockSettings& b);
+    void (*copy)(const ClockSettings& from, ClockSettings& to);
+    // The autostart list shows the entry on disk, not the record.
+    bool showsTheEntry = false;
+};
+template <auto Member> constexpr PageField field(bool showsTheEntry = false) {
+    return {[](const ClockSettings& a, const ClockSettings& b) { return a.*Member == b.*Member; },
+            [](const ClockSettings& from, ClockSettings& to) { to.*Member = from.*Member; },
+            showsTheEntry};
+}
+using S = ClockSettings;
 // The fields each page shows; the rest of the record is not the dialog's to change.
-using Field = int32_t ClockSettings::*;
-constexpr Field kGeneralFields[] = {&ClockSettings::AlwaysOnTop,       &ClockSettings::DisplayScale,
-                                    &ClockSettings::BackgroundOpacity, &ClockSettings::HourMode,
-                                    &ClockSettings::TimeStandard,      &ClockSettings::Autorun};
-constexpr Field kAppearanceFields[] = {
-    &ClockSettings::HourCircleWidth,     &ClockSettings::MinuteCircleWidth,
-    &ClockSettings::SecondCircleWidth,   &ClockSettings::ClockRadius,
-    &ClockSettings::AM24HourCircleColor, &ClockSettings::PMHourCircleColor,
-    &ClockSettings::MinuteCircleColor,   &ClockSettings::SecondCircleColor,
-    &ClockSettings::TimeFontColor,       &ClockSettings::DateFontColor,
-    &ClockSettings::ClockScaleColor};
+constexpr PageField kGeneralFields[] = {field<&S::alwaysOnTop>(),  field<&S::showScale>(),
+                                        field<&S::opacityStep>(),  field<&S::hourMode>(),
+                                        field<&S::timeStandard>(), field<&S::startAtLogin>(true)};
+constexpr PageField kAppearanceFields[] = {
+    field<&S::hourRingWidth>(), field<&S::minuteRingWidth>(), field<&S::secondRingWidth>(),
+    field<&S::radius>(),        field<&S::amHourColor>(),     field<&S::pmHourColor>(),
+    field<&S::minuteColor>(),   field<&S::secondColor>(),     field<&S::timeTextColor>(),
+    field<&S::dateTextColor>(), field<&S::scaleColor>()};
 } // namespace
 
 ClockSettings SettingsDialog::pageValues() const {
@@ -257,9 +267,9 @@ ClockSettings SettingsDialog::pageValues() const {
 
 std::optional<ClockSettings> SettingsDialog::storedSettings() const {
     ClockState stored = m_s.app.state();
-    int rc = status::Success;
+    StoreError rc = StoreError::None;
     readClockSettings(m_s.app.store(), stored, &rc);
-    if (rc != status::Success)
+    if (rc != StoreError::None)
         return std::nullopt;
     normalizeSettings(stored.settings);
     return stored.settings;
@@ -272,11 +282,11 @@ void SettingsDialog::takeStoredChanges() {
     // Another process wrote this clock's settings since the dialog last looked: the
     // record takes what it changed, so that the pages show it and Apply keeps it.
     ClockSettings& record = m_s.app.settings();
-    for (const std::span<const Field> fields :
-         {std::span<const Field>(kGeneralFields), std::span<const Field>(kAppearanceFields)})
-        for (const Field f : fields)
-            if (f != &ClockSettings::Autorun && (*stored).*f != m_storedFrom.*f)
-                record.*f = (*stored).*f;
+    for (const std::span<const PageField> fields : {std::span<const PageField>(kGeneralFields),
+                                                    std::span<const PageField>(kAppearanceFields)})
+        for (const PageField& f : fields)
+            if (!f.showsTheEntry && !f.same(*stored, m_storedFrom))
+                f.copy(*stored, record);
     m_storedFrom = *stored;
 }
 
@@ -284,39 +294,38 @@ void SettingsDialog::followRecord() {
     takeStoredChanges();
     const ClockSettings& record = m_s.app.settings();
     ClockSettings shown = pageValues();
-    QList<Field> followed;
-    // The autostart choice shows the entry on disk, not the record.
-    const auto follow = [&](std::span<const Field> fields) {
+    QList<const PageField*> followed;
+    const auto follow = [&](std::span<const PageField> fields) {
         bool refill = false;
-        for (const Field f : fields) {
-            if (f == &ClockSettings::Autorun || record.*f == m_shownFrom.*f)
+        for (const PageField& f : fields) {
+            if (f.showsTheEntry || f.same(record, m_shownFrom))
                 continue;
-            if (shown.*f == m_shown.*f) {
-                shown.*f = record.*f;
+            if (f.same(shown, m_shown)) {
+                f.copy(record, shown);
                 refill = true;
             }
-            followed << f;
+            followed << &f;
         }
         return refill;
     };
     if (follow(kGeneralFields)) {
-        m_general->fill(shown, shown.Autorun);
+        m_general->fill(shown, shown.startAtLogin);
         updateZoneLine();
     }
     if (follow(kAppearanceFields))
         m_appearance->fill(shown);
     const ClockSettings now = pageValues();
-    for (const Field f : followed) {
-        m_shownFrom.*f = record.*f;
-        if (shown.*f == record.*f)
-            m_shown.*f = now.*f;
+    for (const PageField* f : followed) {
+        f->copy(record, m_shownFrom);
+        if (f->same(shown, record))
+            f->copy(now, m_shown);
     }
 }
 
 void SettingsDialog::updateZoneLine() {
     ClockState state = m_s.app.state();
     if (const int standard = m_general->timeStandardBox()->currentIndex(); standard >= 0)
-        state.settings.TimeStandard = standard;
+        state.settings.timeStandard = TimeStandard(standard);
     const TimeSource& time = m_s.app.timeSource();
     const QDateTime utc = QDateTime::fromSecsSinceEpoch(time.nowUtc().toSecsSinceEpoch(), Qt::UTC);
     //: %1 is a zone as the zone list shows it.
@@ -327,7 +336,7 @@ void SettingsDialog::updateZoneLine() {
 
 ZoneChoice SettingsDialog::clockZone() const {
     const ClockState& state = m_s.app.state();
-    const ZoneChoice stored{state.settings.TimeZoneIndex, state.settings.TimeZoneName};
+    const ZoneChoice stored{state.settings.timeZoneRow, state.settings.timeZoneName};
     if (!state.isDefaultClock())
         return stored;
     // The Default clock's row stands for the computer's zone; where no row keeps
@@ -343,19 +352,19 @@ void SettingsDialog::applyConfig() {
     const ClockSettings edited = pageValues();
     // Only what the user changed here goes over the record: "Always on Top" ticked
     // in the clock's menu while the dialog was open stays ticked.
-    for (const std::span<const Field> fields :
-         {std::span<const Field>(kGeneralFields), std::span<const Field>(kAppearanceFields)})
-        for (const Field f : fields)
-            if (edited.*f != m_shown.*f || m_shown.*f != m_shownFrom.*f)
-                s.*f = edited.*f;
+    for (const std::span<const PageField> fields : {std::span<const PageField>(kGeneralFields),
+                                                    std::span<const PageField>(kAppearanceFields)})
+        for (const PageField& f : fields)
+            if (!f.same(edited, m_shown) || !f.same(m_shown, m_shownFrom))
+                f.copy(edited, s);
     // Not stored: the pages keep what the user set, and so does the record they
     // are compared with, so that Apply tries the same changes again.
     if (!m_s.app.applyClockSettings())
         return;
-    m_s.autorun.syncAutorunEntry(m_s.app.settings().Autorun);
+    m_s.autorun.syncAutorunEntry(m_s.app.settings().startAtLogin);
     writeClockSettings(m_s.app.store(), m_s.app.state());
     // The fields now show what was stored, not the text that was typed.
-    m_general->fill(m_s.app.settings(), m_s.autorun.getAutorunChoice());
+    m_general->fill(m_s.app.settings(), m_s.autorun.getAutorunChoice() == 0);
     m_appearance->fill(m_s.app.settings());
     m_shownFrom = m_s.app.settings();
     m_shown = pageValues();
@@ -387,10 +396,10 @@ void SettingsDialog::resetPage(int index) {
     iniData(true);
     m_s.app.applyClockSettings();
     if (!appearance) {
-        m_s.autorun.syncAutorunEntry(m_s.app.settings().Autorun);
+        m_s.autorun.syncAutorunEntry(m_s.app.settings().startAtLogin);
         // The list shows the autostart entry, which the line above has just changed:
         // left as filled it would say "No" and the next apply would remove the entry.
-        m_general->selectAutorun(m_s.autorun.getAutorunChoice());
+        m_general->selectAutorun(m_s.autorun.getAutorunChoice() == 0);
     }
     writeClockSettings(m_s.app.store(), m_s.app.state());
 }

@@ -79,10 +79,9 @@ int Autorun::syncAutorunEntry(int wish) {
 bool Autorun::clockListed() const {
     if (!m_store || m_state.ClockName == kDefaultClockName)
         return true;
-    int rc = status::Success;
+    StoreError rc = StoreError::None;
     const QString text = m_store->readText(kClockListKey, kClockListValue, &rc);
-    return (rc == status::Success || rc == status::NotFound) &&
-           parseClockList(text).contains(m_state.ClockName);
+    return storeReadable(rc) && parseClockList(text).contains(m_state.ClockName);
 }
 
 bool Autorun::writeEntry() const {

@@ -14,7 +14,7 @@ struct ClockState;
 
 // Starting a clock with the user's session: one autostart entry file per clock,
 // "Ovra Clock - <name>.desktop" in the user's autostart folder, whose command line
-// is this program with the clock's name. The Autorun field states the wish; this
+// is this program with the clock's name. Its start-at-login choice is the wish; this
 // brings the file in line with it.
 class Autorun final : public AutorunHost {
 public:
@@ -38,7 +38,10 @@ public:
     // Wish 0 writes the entry unless it is already right; any other wish removes it,
     // except that an entry with a different command line is left alone when the wish
     // is 1. Returns 1 when afterwards the entry holds the expected command line.
-    int syncAutorunEntry(int wish) override;
+    int syncAutorunEntry(int wish);
+    int syncAutorunEntry(bool startAtLogin) override {
+        return syncAutorunEntry(startAtLogin ? 0 : 1);
+    }
 
     QString entryFilePath() const;
     QString expectedCommandLine() const;

@@ -6,7 +6,7 @@ namespace ovra {
 class AutorunHost {
 public:
     virtual ~AutorunHost() = default;
-    virtual int syncAutorunEntry(int wish) = 0;
+    virtual int syncAutorunEntry(bool startAtLogin) = 0;
 };
 
 } // namespace ovra

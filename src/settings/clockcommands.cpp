@@ -232,9 +232,9 @@ ZoneChoice zoneForNewClock(const QTimeZone& computer, const QDateTime& nowUtc) {
 bool clockMayStart(KeyStore& store, const QString& name, MessageSink& errors) {
     if (name == kDefaultClockName)
         return true;
-    int rc = status::Success;
+    StoreError rc = StoreError::None;
     const QString text = store.readText(kClockListKey, kClockListValue, &rc);
-    if (rc != status::Success && rc != status::NotFound)
+    if (!storeReadable(rc))
         return true;
     const QStringList listed = parseClockList(text);
     if (listed.contains(name))

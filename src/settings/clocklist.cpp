@@ -61,42 +61,13 @@ QString withoutEntries(const QString& text, const QString& name) {
 // change must never start from an empty list just because the stored one is long,
 // or because the store could not be read (nullopt then).
 std::optional<QString> readWholeListText(KeyStore& store) {
-    const KeyPath path = splitKeyPath(kClockListKey);
-    RawValue raw;
-    const int rc = store.backend().readValue(path.root, path.subKey, kClockListValue, raw);
-    if (rc == status::NotFound)
-        return QString();
-    if (rc != status::Success)
-        return std::nullopt;
-    // Every kind that a list read takes for text counts here too, decoded the same
-    // way: a change must start from the list the clocks were shown, not an empty one.
-    if (raw.type == valuetype::Binary)
-        return cleanString(QString::fromLatin1(raw.data));
-    if (raw.type != valuetype::String && raw.type != valuetype::ExpandString &&
-        raw.type != valuetype::MultiString)
-        return QString();
-    return cleanString(QString::fromUtf8(raw.data));
-}
-
-QString storeProblem(int rc) {
-    switch (rc) {
-    case status::Busy:
-        return QCoreApplication::translate("ClockList", "it is kept busy by another program");
-    case status::StoreCorrupt:
-        return QCoreApplication::translate("ClockList", "it is damaged");
-    case status::AccessDenied:
-        return QCoreApplication::translate("ClockList", "access to it is denied");
-    default:
-        return QCoreApplication::translate("ClockList",
-                                           "it could not be opened or read (status %1)")
-            .arg(rc);
-    }
+    return store.readWholeText(kClockListKey, kClockListValue);
 }
 
 // A value or key that is already gone is fine, and so is a key that still holds
 // other keys (only its values go then); a store that cannot be written is not.
-bool removalFailed(int rc) {
-    return rc != status::Success && rc != status::NotFound && rc != status::AccessDenied;
+bool removalFailed(StoreError rc) {
+    return !storeReadable(rc) && rc != StoreError::AccessDenied;
 }
 
 enum class AddRefusal { None, Duplicate, Full, TooLong, StoreFailed };
@@ -136,17 +107,14 @@ bool ClockList::nameUsable(const QString& name) {
 bool ClockList::loadClockList(bool bringForward) {
     // A list that cannot be read is not an empty list: answering "only Default"
     // would hide the clocks and let a delete claim that a clock does not exist.
-    const KeyPath path = splitKeyPath(kClockListKey);
-    RawValue raw;
-    const int rc = m_s.store.backend().readValue(path.root, path.subKey, kClockListValue, raw);
-    const bool readable = rc == status::Success || rc == status::NotFound;
+    StoreError rc = StoreError::None;
+    const QString text = m_s.store.readText(kClockListKey, kClockListValue, &rc);
+    const bool readable = storeReadable(rc);
     if (!readable)
         warn(QCoreApplication::translate(
                  "ClockList", "The clock list could not be read from the settings store: %1.")
-                 .arg(storeProblem(rc)));
-    const QStringList names =
-        readable ? parseClockList(m_s.store.readText(kClockListKey, kClockListValue))
-                 : QStringList{kDefaultClockName};
+                 .arg(clockListStoreProblem(rc)));
+    const QStringList names = readable ? parseClockList(text) : QStringList{kDefaultClockName};
     m_entries.clear();
     m_entries.reserve(names.size());
     for (const QString& name : names)
@@ -200,7 +168,7 @@ bool ClockList::addClock(const QString& rawName, int timeZoneIndex, const QByteA
     for (const QString& listed : listedBefore)
         if (findClockWindow(listed, false) != 0) // one that does not answer still stands there
             standing.insert(listed);
-    const int rc = m_s.store.transaction([&] {
+    const StoreError rc = m_s.store.transaction([&] {
         const std::optional<QString> stored = readWholeListText(m_s.store);
         if (!stored) {
             refusal = AddRefusal::StoreFailed;
@@ -222,46 +190,36 @@ bool ClockList::addClock(const QString& rawName, int timeZoneIndex, const QByteA
             refusal = AddRefusal::TooLong;
             return false;
         }
-        const QString key = clockKeyPath(name);
         // A key left from before (stored but not listed) keeps what it holds.
-        const KeyPath path = splitKeyPath(key);
-        const bool placed = m_s.store.backend().keyExists(path.root, path.subKey);
+        const bool placed = m_s.store.keyExists(clockKeyPath(name));
         QStringList taken;
         for (const QString& listed : names)
             // A clock listed since the question above is starting now: it will stand
             // where its own add placed it.
             if (standing.contains(listed) || !listedBefore.contains(listed))
                 taken << listed;
-        const QPoint start = placed ? QPoint() : startPositionTwips(taken);
         // A new clock follows its place's daylight saving where the system knows the
         // place's rules; a record left from before keeps its own choice.
-        const int32_t timeStandard = zoneOfChoice({timeZoneIndex, zoneName}).isValid()
-                                         ? timestandard::Automatic
-                                         : timestandard::Standard;
-        if (!placed &&
-            (m_s.store.writeInteger(key, QStringLiteral("Left"), start.x()) != status::Success ||
-             m_s.store.writeInteger(key, QStringLiteral("Top"), start.y()) != status::Success ||
-             m_s.store.writeInteger(key, QStringLiteral("TimeStandard"), timeStandard) !=
-                 status::Success)) {
-            refusal = AddRefusal::StoreFailed;
-            return false;
+        const TimeStandard timeStandard = zoneOfChoice({timeZoneIndex, zoneName}).isValid()
+                                              ? TimeStandard::Automatic
+                                              : TimeStandard::Standard;
+        if (!placed) {
+            const PlacementArea area =
+                m_placement ? m_placement() : PlacementArea::withoutDisplay();
+            if (WriteNewClockPlace(m_s.store, name, startPosition(taken, area), timeStandard,
+                                   area.density) != StoreError::None) {
+                refusal = AddRefusal::StoreFailed;
+                return false;
+            }
         }
-        // A key left from before must not keep a zone name that its new row contradicts.
-        const int zoneNameRc =
-            zoneName.isEmpty()
-                ? m_s.store.deleteValue(key, kZoneNameValue)
-                : m_s.store.writeText(key, kZoneNameValue, QString::fromUtf8(zoneName));
-        if ((zoneNameRc != status::Success && zoneNameRc != status::NotFound) ||
-            m_s.store.writeText(kClockListKey, kClockListValue, newText) != status::Success ||
-            m_s.store.writeInteger(key, QStringLiteral("Enable"), 1) != status::Success ||
-            m_s.store.writeInteger(key, QStringLiteral("TimeZoneIndex"), timeZoneIndex) !=
-                status::Success) {
+        if (WriteClockZone(m_s.store, name, timeZoneIndex, zoneName) != StoreError::None ||
+            m_s.store.writeText(kClockListKey, kClockListValue, newText) != StoreError::None) {
             refusal = AddRefusal::StoreFailed;
             return false;
         }
         return true;
     });
-    if (rc != status::Success && refusal == AddRefusal::None)
+    if (rc != StoreError::None && refusal == AddRefusal::None)
         refusal = AddRefusal::StoreFailed;
 
     switch (refusal) {
@@ -293,23 +251,20 @@ bool ClockList::addClock(const QString& rawName, int timeZoneIndex, const QByteA
     return true;
 }
 
-QPoint ClockList::startPositionTwips(const QStringList& standing) {
-    const PlacementArea area = m_placement ? m_placement() : PlacementArea::withoutDisplay();
+QPoint ClockList::startPosition(const QStringList& standing, const PlacementArea& area) {
     int side = clockWindowSidePx(defaultSettings());
     QList<QRect> taken;
     for (const QString& name : standing) {
         ClockState other;
         other.ClockName = name;
         other.settings = defaultSettings();
+        other.density = area.density;
         loadClockSettings(m_s.store, other);
         const int otherSide = clockWindowSidePx(other.settings);
         side = std::max(side, otherSide);
-        taken << QRect(QPoint(int(std::lround(other.settings.Left / area.tx)),
-                              int(std::lround(other.settings.Top / area.ty))),
-                       QSize(otherSide, otherSide));
+        taken << QRect(other.settings.position, QSize(otherSide, otherSide));
     }
-    const QPoint px = chooseStartPosition(taken, area.pixels, side);
-    return {int(std::lround(px.x() * area.tx)), int(std::lround(px.y() * area.ty))};
+    return chooseStartPosition(taken, area.pixels, side);
 }
 
 bool ClockList::deleteClock(const QString& rawName) {
@@ -344,13 +299,13 @@ bool ClockList::removeClockData(const QString& rawName) {
     if (!nameUsable(name))
         return false;
     const QString key = clockKeyPath(name);
-    const int rc = m_s.store.transaction([&] {
+    const StoreError rc = m_s.store.transaction([&] {
         const std::optional<QString> text = readWholeListText(m_s.store);
         if (!text)
             return false;
         const QString rest = withoutEntries(*text, name);
         if (rest != *text &&
-            m_s.store.writeText(kClockListKey, kClockListValue, rest) != status::Success)
+            m_s.store.writeText(kClockListKey, kClockListValue, rest) != StoreError::None)
             return false;
         for (const SettingsField& field : kSettingsFields) {
             if (removalFailed(m_s.store.deleteValue(key, QString::fromUtf16(field.name))))
@@ -358,7 +313,7 @@ bool ClockList::removeClockData(const QString& rawName) {
         }
         return !removalFailed(m_s.store.deleteKey(kOvraKey, name));
     });
-    if (rc != status::Success) {
+    if (rc != StoreError::None) {
         warn(QCoreApplication::translate(
                  "ClockList", "The clock \"%1\" could not be deleted: the settings store cannot be "
                               "written.")
@@ -423,9 +378,7 @@ bool ClockList::clockExists(const QString& rawName) {
         return true;
     if (!clockNameProblem(name).isEmpty())
         return false;
-    const KeyPath path = splitKeyPath(clockKeyPath(name));
-    return m_s.store.backend().keyExists(path.root, path.subKey) ||
-           findClockWindow(name, false) != 0;
+    return m_s.store.keyExists(clockKeyPath(name)) || findClockWindow(name, false) != 0;
 }
 
 } // namespace ovra

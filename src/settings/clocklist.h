@@ -117,9 +117,9 @@ private:
     void warnUnreachable(const QString& name);
     bool nameUsable(const QString& name);
 
-    // Where the new clock's window first stands, in twips, clear of the windows of
+    // Where the new clock's window first stands, in pixels, clear of the windows of
     // the named clocks as their settings place them.
-    QPoint startPositionTwips(const QStringList& standing);
+    QPoint startPosition(const QStringList& standing, const PlacementArea& area);
 
     Services m_s;
     QString m_autostartFolder;

@@ -2,6 +2,7 @@
 
 #include "base/textutil.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 #include <cmath>
@@ -27,7 +28,85 @@ bool isTextType(uint32_t type) {
     return type == valuetype::String || type == valuetype::ExpandString ||
            type == valuetype::Binary || type == valuetype::MultiString;
 }
+
+// The number an error has always been reported with, where a message names it.
+int statusOf(StoreError error) {
+    switch (error) {
+    case StoreError::None:
+        return status::Success;
+    case StoreError::NotFound:
+        return status::NotFound;
+    case StoreError::AccessDenied:
+        return status::AccessDenied;
+    case StoreError::InvalidPath:
+        return status::InvalidHandle;
+    case StoreError::InvalidArgument:
+        return status::InvalidParameter;
+    case StoreError::Busy:
+        return status::Busy;
+    case StoreError::Damaged:
+        return status::StoreCorrupt;
+    case StoreError::CannotRead:
+        return status::CannotRead;
+    case StoreError::CannotWrite:
+        break;
+    }
+    return status::CannotWrite;
+}
 } // namespace
+
+StoreError KeyStore::errorOf(int status) {
+    switch (status) {
+    case status::Success:
+        return StoreError::None;
+    case status::NotFound:
+        return StoreError::NotFound;
+    case status::AccessDenied:
+        return StoreError::AccessDenied;
+    case status::InvalidHandle:
+        return StoreError::InvalidPath;
+    case status::InvalidParameter:
+        return StoreError::InvalidArgument;
+    case status::Busy:
+        return StoreError::Busy;
+    case status::StoreCorrupt:
+        return StoreError::Damaged;
+    case status::CannotRead:
+        return StoreError::CannotRead;
+    default:
+        return StoreError::CannotWrite;
+    }
+}
+
+QString storeProblem(StoreError error) {
+    switch (error) {
+    case StoreError::Busy:
+        return QCoreApplication::translate("ClockApp", "another program keeps it locked");
+    case StoreError::Damaged:
+        return QCoreApplication::translate("ClockApp", "it is damaged");
+    case StoreError::AccessDenied:
+        return QCoreApplication::translate("ClockApp", "access to it is denied");
+    case StoreError::CannotRead:
+        return QCoreApplication::translate("ClockApp", "it cannot be opened or read");
+    default:
+        return QCoreApplication::translate("ClockApp", "error %1").arg(statusOf(error));
+    }
+}
+
+QString clockListStoreProblem(StoreError error) {
+    switch (error) {
+    case StoreError::Busy:
+        return QCoreApplication::translate("ClockList", "it is kept busy by another program");
+    case StoreError::Damaged:
+        return QCoreApplication::translate("ClockList", "it is damaged");
+    case StoreError::AccessDenied:
+        return QCoreApplication::translate("ClockList", "access to it is denied");
+    default:
+        return QCoreApplication::translate("ClockList",
+                                           "it could not be opened or read (status %1)")
+            .arg(statusOf(error));
+    }
+}
 
 KeyPath splitKeyPath(const QString& fullPath) {
     const qsizetype sep = fullPath.indexOf(u'\\');
@@ -73,17 +152,18 @@ std::optional<int32_t> parseDecimalInt32(const QString& input) {
     return int32_t(rounded);
 }
 
-StoredValue KeyStore::readValue(const QString& keyPath, const QString& valueName, int* status) {
-    int ignored = 0;
-    int& rc = status ? *status : ignored;
+StoredValue KeyStore::readValue(const QString& keyPath, const QString& valueName,
+                                StoreError* error) {
+    StoreError ignored = StoreError::None;
+    StoreError& rc = error ? *error : ignored;
     const KeyPath path = splitKeyPath(keyPath);
     if (path.root == 0) {
-        rc = status::NotFound;
+        rc = StoreError::NotFound;
         return {};
     }
     RawValue raw;
-    rc = m_backend.readValue(path.root, path.subKey, valueName, raw);
-    if (rc != status::Success)
+    rc = errorOf(m_backend.readValue(path.root, path.subKey, valueName, raw));
+    if (rc != StoreError::None)
         return {};
     if (raw.type == valuetype::Dword) {
         if (raw.data.size() != 4)
@@ -100,11 +180,11 @@ StoredValue KeyStore::readValue(const QString& keyPath, const QString& valueName
     return {};
 }
 
-int KeyStore::writeValue(const QString& keyPath, const QString& valueName, const QString& value,
-                         int type) {
+StoreError KeyStore::writeValue(const QString& keyPath, const QString& valueName,
+                                const QString& value, int type) {
     const KeyPath path = splitKeyPath(keyPath);
     if (path.root == 0)
-        return status::InvalidHandle;
+        return StoreError::InvalidPath;
     RawValue raw;
     switch (type) {
     case int(valuetype::String):
@@ -115,49 +195,55 @@ int KeyStore::writeValue(const QString& keyPath, const QString& valueName, const
     case int(valuetype::Dword): {
         const auto number = parseDecimalInt32(value);
         if (!number)
-            return status::InvalidParameter;
+            return StoreError::InvalidArgument;
         raw.type = valuetype::Dword;
         raw.data.resize(4);
         qToLittleEndian<quint32>(quint32(*number), raw.data.data());
         break;
     }
     default:
-        return status::InvalidParameter;
+        return StoreError::InvalidArgument;
     }
-    return m_backend.writeValue(path.root, path.subKey, valueName, raw);
+    return errorOf(m_backend.writeValue(path.root, path.subKey, valueName, raw));
 }
 
-int KeyStore::deleteValue(const QString& keyPath, const QString& valueName) {
+StoreError KeyStore::deleteValue(const QString& keyPath, const QString& valueName) {
     const KeyPath path = splitKeyPath(keyPath);
     if (path.root == 0)
-        return status::InvalidHandle;
-    return m_backend.deleteValue(path.root, path.subKey, valueName);
+        return StoreError::InvalidPath;
+    return errorOf(m_backend.deleteValue(path.root, path.subKey, valueName));
 }
 
-int KeyStore::deleteKey(const QString& parentPath, const QString& subKeyName) {
+bool KeyStore::keyExists(const QString& keyPath) {
+    const KeyPath path = splitKeyPath(keyPath);
+    return path.root != 0 && m_backend.keyExists(path.root, path.subKey);
+}
+
+StoreError KeyStore::deleteKey(const QString& parentPath, const QString& subKeyName) {
     const KeyPath path = splitKeyPath(parentPath);
     if (path.root == 0)
-        return status::InvalidHandle;
+        return StoreError::InvalidPath;
     if (subKeyName.isEmpty())
-        return status::InvalidParameter;
+        return StoreError::InvalidArgument;
     QString key = path.subKey;
     while (key.endsWith(u'\\'))
         key.chop(1);
     key = key.isEmpty() ? subKeyName : key + u'\\' + subKeyName;
-    return m_backend.deleteKey(path.root, key);
+    return errorOf(m_backend.deleteKey(path.root, key));
 }
 
-int KeyStore::writeInteger(const QString& keyPath, const QString& valueName, int32_t value) {
+StoreError KeyStore::writeInteger(const QString& keyPath, const QString& valueName, int32_t value) {
     return writeValue(keyPath, valueName, QString::number(value), int(valuetype::Dword));
 }
 
-int KeyStore::writeText(const QString& keyPath, const QString& valueName, const QString& value) {
+StoreError KeyStore::writeText(const QString& keyPath, const QString& valueName,
+                               const QString& value) {
     return writeValue(keyPath, valueName, value, int(valuetype::String));
 }
 
 std::optional<int32_t> KeyStore::readInteger(const QString& keyPath, const QString& valueName,
-                                             int* status) {
-    const StoredValue value = readValue(keyPath, valueName, status);
+                                             StoreError* error) {
+    const StoredValue value = readValue(keyPath, valueName, error);
     if (const auto* number = std::get_if<int32_t>(&value))
         return *number;
     if (const auto* text = std::get_if<QString>(&value))
@@ -165,11 +251,29 @@ std::optional<int32_t> KeyStore::readInteger(const QString& keyPath, const QStri
     return 0;
 }
 
-QString KeyStore::readText(const QString& keyPath, const QString& valueName, int* status) {
-    const StoredValue value = readValue(keyPath, valueName, status);
+QString KeyStore::readText(const QString& keyPath, const QString& valueName, StoreError* error) {
+    const StoredValue value = readValue(keyPath, valueName, error);
     if (const auto* text = std::get_if<QString>(&value))
         return cleanString(*text);
     return {};
+}
+
+std::optional<QString> KeyStore::readWholeText(const QString& keyPath, const QString& valueName) {
+    const KeyPath path = splitKeyPath(keyPath);
+    if (path.root == 0)
+        return QString();
+    RawValue raw;
+    const int rc = m_backend.readValue(path.root, path.subKey, valueName, raw);
+    if (rc == status::NotFound)
+        return QString();
+    if (rc != status::Success)
+        return std::nullopt;
+    // Every kind that a text read takes for text counts here too, decoded the same way.
+    if (raw.type == valuetype::Binary)
+        return cleanString(QString::fromLatin1(raw.data));
+    if (!isTextType(raw.type))
+        return QString();
+    return cleanString(QString::fromUtf8(raw.data));
 }
 
 } // namespace ovra

@@ -21,6 +21,30 @@ inline constexpr uint32_t CurrentConfig = 0x80000005u;
 inline constexpr uint32_t DynData = 0x80000006u;
 } // namespace rootkey
 
+// What a store access ran into. None is success; NotFound is an absent value or
+// key, which readers take for "no value" rather than a failure.
+enum class StoreError {
+    None,
+    NotFound,
+    AccessDenied,    // a key that still holds keys, a root, a file not ours to open
+    InvalidPath,     // a path that names no root
+    InvalidArgument, // a value of no known kind, a number that is none
+    Busy,            // another program keeps the store locked
+    Damaged,
+    CannotRead,
+    CannotWrite,
+};
+
+// Whether the store could be used: success, or only an absent value.
+inline bool storeReadable(StoreError error) {
+    return error == StoreError::None || error == StoreError::NotFound;
+}
+
+// What is wrong with the store, as a clock's own messages put it ("it is damaged").
+QString storeProblem(StoreError error);
+// What is wrong with the store, as the clock list's messages put it.
+QString clockListStoreProblem(StoreError error);
+
 // Longest text value the store hands back, in bytes; longer ones read as no value.
 inline constexpr int kMaxTextBytes = 1024;
 
@@ -46,36 +70,40 @@ class KeyStore {
 public:
     explicit KeyStore(StoreBackend& backend) : m_backend(backend) {}
 
-    // status, when given, receives NotFound for a value that is absent and another
-    // non-zero code when the store could not be read: only the first means "no value".
-    StoredValue readValue(const QString& keyPath, const QString& valueName, int* status = nullptr);
+    // error, when given, receives NotFound for a value that is absent and another
+    // error when the store could not be read: only the first means "no value".
+    StoredValue readValue(const QString& keyPath, const QString& valueName,
+                          StoreError* error = nullptr);
     // type 1 and 2 write text; type 4 writes the text read as a number; any other
-    // type writes nothing. Returns a status code (0 success).
-    int writeValue(const QString& keyPath, const QString& valueName, const QString& value,
-                   int type);
-    int deleteValue(const QString& keyPath, const QString& valueName);
-    int deleteKey(const QString& parentPath, const QString& subKeyName);
+    // type writes nothing.
+    StoreError writeValue(const QString& keyPath, const QString& valueName, const QString& value,
+                          int type);
+    StoreError deleteValue(const QString& keyPath, const QString& valueName);
+    StoreError deleteKey(const QString& parentPath, const QString& subKeyName);
+    bool keyExists(const QString& keyPath);
 
-    int writeInteger(const QString& keyPath, const QString& valueName, int32_t value);
-    int writeText(const QString& keyPath, const QString& valueName, const QString& value);
+    StoreError writeInteger(const QString& keyPath, const QString& valueName, int32_t value);
+    StoreError writeText(const QString& keyPath, const QString& valueName, const QString& value);
 
     // The one rule for turning a stored value into an integer: no value is 0, an
     // integer is taken as it is, a text is read as a decimal number. Nothing when
     // the text is not a number, so the caller keeps what it had.
     std::optional<int32_t> readInteger(const QString& keyPath, const QString& valueName,
-                                       int* status = nullptr);
+                                       StoreError* error = nullptr);
     // A text value, cleaned; empty when there is none.
-    QString readText(const QString& keyPath, const QString& valueName, int* status = nullptr);
+    QString readText(const QString& keyPath, const QString& valueName, StoreError* error = nullptr);
+    // A text value whole, also one longer than readText hands back, cleaned; empty
+    // when there is none or it is no text. Nothing when the store cannot be read.
+    std::optional<QString> readWholeText(const QString& keyPath, const QString& valueName);
 
     // One read-modify-write that no other process can interleave with. fn returns
-    // false to roll back. Returns a status code.
-    template <typename Fn> int transaction(Fn&& fn) {
-        return m_backend.transaction([&]() -> bool { return fn(); });
+    // false to roll back.
+    template <typename Fn> StoreError transaction(Fn&& fn) {
+        return errorOf(m_backend.transaction([&]() -> bool { return fn(); }));
     }
 
-    StoreBackend& backend() { return m_backend; }
-
 private:
+    static StoreError errorOf(int status);
     StoreBackend& m_backend;
 };
 

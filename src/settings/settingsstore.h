@@ -6,16 +6,27 @@
 
 #include <QString>
 
+#include <array>
+
 namespace ovra {
+
+// The logical dots per inch of the screen at start-up. Positions are stored in
+// fractions of an inch, so the same density turns them into pixels and back; a
+// later change of density moves no clock.
+struct ScreenDensity {
+    double dpiX = 96;
+    double dpiY = 96;
+};
 
 // The record of the clock a process shows, with its run-time companions.
 struct ClockState {
     QString ClockName;
     ClockSettings settings;
-    int32_t ZoneOffsetMinutes = 0;     // the row TimeZoneIndex's offset once loaded
+    int32_t ZoneOffsetMinutes = 0;     // the offset of settings.timeZoneRow once loaded
     int32_t ComputerOffsetMinutes = 0; // the computer's standard offset, read at start-up
     int32_t ComputerZoneIndex = -1;    // the row of the computer's zone
-    QTimeZone namedZone;               // settings.TimeZoneName where the system knows it
+    QTimeZone namedZone;               // settings.timeZoneName where the system knows it
+    ScreenDensity density;             // what stored positions are converted with
 
     bool isDefaultClock() const { return ClockName == u"Default"; }
 };
@@ -26,24 +37,47 @@ inline const QString kOvraKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovr
 // The text value beside TimeZoneIndex naming the zone a clock was made for.
 inline const QString kZoneNameValue = QStringLiteral("TimeZoneName");
 
+// A stored value of the record: its name, the number the record stores under it,
+// and the record's field set from a stored number. The number keeps the stored
+// form: flags of inverted meaning, colours as 0xAARRGGBB, positions in twips.
+struct SettingsField {
+    const char16_t* name;
+    int32_t (*stored)(const ClockSettings& s, const ScreenDensity& density);
+    void (*take)(ClockSettings& s, int32_t value, const ScreenDensity& density);
+};
+
+// The 22 values in the order they are written to the store.
+extern const std::array<SettingsField, 22> kSettingsFields;
+
+// A new clock's first values, inside the caller's transaction: where it stands and
+// how it keeps summer time.
+StoreError WriteNewClockPlace(KeyStore& store, const QString& clockName, QPoint positionPx,
+                              TimeStandard standard, const ScreenDensity& density);
+
+// Marks the clock as stored, for the zone it was added for: its row, and the zone's
+// name where the clock was made for a zone no row carries. A key left from before
+// loses a name its new row contradicts.
+StoreError WriteClockZone(KeyStore& store, const QString& clockName, int timeZoneRow,
+                          const QByteArray& zoneName);
+
 // "HKEY_CURRENT_USER\Software\Ovra Clock\<name>"
 QString clockKeyPath(const QString& clockName);
 
-// Writes the 22 values of the record, Enable as 1, in one transaction. Returns a
-// status code (0 success); a failed write leaves the stored values as they were.
-int writeClockSettings(KeyStore& store, const ClockState& state);
+// Writes the 22 values of the record, Enable as 1, in one transaction; a failed
+// write leaves the stored values as they were.
+StoreError writeClockSettings(KeyStore& store, const ClockState& state);
 
-// Writes only where the clock stands (MonitorID, Left, Top) in one transaction, so a
+// Writes only where the clock stands (its monitor and position) in one transaction, so a
 // drop is kept even when the process is killed before its shutdown.
-int writeClockPosition(KeyStore& store, const ClockState& state);
+StoreError writeClockPosition(KeyStore& store, const ClockState& state);
 
 // Reads the record from the clock's key and resolves its zone (the row, and the
 // zone name where the clock was made for a zone no row carries); returns the stored
 // Enable (non-zero when the clock was stored before). A value that is text but not
 // a number leaves its field as it was. When the store cannot be read (busy, damaged,
-// an I/O error) the state is left as it was, 0 is returned and status, when given,
+// an I/O error) the state is left as it was, 0 is returned and error, when given,
 // receives the failure; absent values are not a failure.
-int32_t readClockSettings(KeyStore& store, ClockState& state, int* status = nullptr);
+int32_t readClockSettings(KeyStore& store, ClockState& state, StoreError* error = nullptr);
 
 // Gives the state the computer's own zone row (the Default clock's, and a new
 // clock's until it is stored); without a known row, the first row of its offset.
@@ -52,7 +86,7 @@ void takeComputerZone(ClockState& state);
 // What the clock's time is worked out from.
 ClockTimeInput clockTimeInput(const ClockState& state);
 
-// readClockSettings followed by normalizeSettings; returns the read's status.
-int loadClockSettings(KeyStore& store, ClockState& state);
+// readClockSettings followed by normalizeSettings; returns the read's error.
+StoreError loadClockSettings(KeyStore& store, ClockState& state);
 
 } // namespace ovra

@@ -7,8 +7,7 @@
 namespace ovra {
 
 int clockWindowSidePx(const ClockSettings& s) {
-    return 2 * (s.SecondCircleWidth + s.MinuteCircleWidth + s.HourCircleWidth + s.ClockRadius +
-                kFaceMarginPx);
+    return 2 * (s.secondRingWidth + s.minuteRingWidth + s.hourRingWidth + s.radius + kFaceMarginPx);
 }
 
 QPoint chooseStartPosition(const QList<QRect>& takenPx, const QRect& areaPx, int sidePx) {

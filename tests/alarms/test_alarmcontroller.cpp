@@ -422,7 +422,7 @@ TEST_F(Alarms, AMissedNoticeEndsARunningCountdown) {
     ASSERT_TRUE(m_controller.notice());
     ASSERT_TRUE(m_controller.notice()->countdownRunning());
     // Suspended mid-countdown; on waking the shutdown must not go on.
-    m_app.state().settings.HourMode = 1;
+    m_app.state().settings.hourMode = HourMode::TwentyFourHour;
     m_time.setNowUtc(QDateTime(QDate(2026, 5, 4), QTime(5, 0, 0), Qt::UTC));
     m_controller.checkAlarms();
     ASSERT_TRUE(m_controller.notice());

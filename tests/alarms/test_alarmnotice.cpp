@@ -33,7 +33,7 @@ class Notice : public ::testing::Test {
 protected:
     Notice() {
         m_clock.ClockName = QStringLiteral("Office");
-        m_clock.settings.HourMode = 1;
+        m_clock.settings.hourMode = HourMode::TwentyFourHour;
         m_defaultSound = m_dir.filePath(QStringLiteral("alarm.wav"));
         m_shippedSound = m_dir.filePath(QStringLiteral("shipped.wav"));
         // The user's own default sound, and the one the package ships.
@@ -421,7 +421,7 @@ TEST_F(Notice, AnActionThatFailsKeepsTheNoticeAndSaysWhy) {
 }
 
 TEST_F(Notice, TipTextIsShownAsPlainTextAtTheTop) {
-    m_clock.settings.HourMode = 0;
+    m_clock.settings.hourMode = HourMode::TwelveHour;
     m_alarms.add(alarm(19, 5, alarmaction::showTip, playtime::OneMinute,
                        QStringLiteral("  <b>Call</b> home\r\nnow   ")));
     fire(0);

@@ -41,10 +41,10 @@ struct MemoryProcess {
         ClockState s;
         s.ClockName = QStringLiteral("Tokyo");
         s.settings = defaultSettings();
-        s.settings.TimeZoneIndex = 5;
-        s.settings.ClockRadius = 60;
-        s.settings.Autorun = 1;
-        ASSERT_EQ(writeClockSettings(store, s), 0);
+        s.settings.timeZoneRow = 5;
+        s.settings.radius = 60;
+        s.settings.startAtLogin = false;
+        ASSERT_EQ(writeClockSettings(store, s), StoreError::None);
     }
     std::optional<int32_t> stored(const char16_t* value) {
         return store.readInteger(clockKeyPath(QStringLiteral("Tokyo")), QString::fromUtf16(value));
@@ -72,18 +72,18 @@ TEST(ClockApp, StartApplyAndShutdownRunInTheirFixedOrder) {
 
     ASSERT_TRUE(p.app.startClock(QStringLiteral("Default")));
     EXPECT_EQ(hosts.calls.join(u','),
-              QStringLiteral("alarms,autorun:0,layout,resetNotice,checkMonitor,loadWindow,"
+              QStringLiteral("alarms,autorun:yes,layout,resetNotice,checkMonitor,loadWindow,"
                              "createTools,loadImage,events,show"));
     hosts.calls.clear();
     p.app.applyClockSettings();
     EXPECT_EQ(hosts.calls.join(u','),
               QStringLiteral("deleteTools,deleteGraphic,layout,iniForm,createTools,show,zorder"));
     hosts.calls.clear();
-    p.app.settings().Autorun = 1;
+    p.app.settings().startAtLogin = false;
     p.app.shutdownClock(true);
     p.app.shutdownClock(true); // a second request while shutting down does nothing
     EXPECT_EQ(hosts.calls.join(u','),
-              QStringLiteral("releaseImages,autorun:1,deleteTools,closeWindows"));
+              QStringLiteral("releaseImages,autorun:no,deleteTools,closeWindows"));
     EXPECT_TRUE(p.messages.messages.empty());
 }
 
@@ -93,35 +93,34 @@ TEST(ClockApp, TokyoKeepsAllTwentyTwoValuesAcrossARestart) {
     {
         Process p(home);
         ASSERT_TRUE(p.app.startClock(QStringLiteral("Tokyo")));
-        EXPECT_EQ(p.app.settings().ClockRadius, 48);
+        EXPECT_EQ(p.app.settings().radius, 48);
         ClockSettings& s = p.app.settings();
-        s.TimeZoneIndex = 81;
-        s.TimeStandard = 1;
-        s.MonitorID = 1;
-        s.Autorun = 1;
-        s.Top = 1500;
-        s.Left = -3000;
-        s.AlwaysOnTop = 1;
-        s.DisplayScale = 1;
-        s.HourMode = 1;
-        s.HourCircleWidth = 10;
-        s.MinuteCircleWidth = 50;
-        s.SecondCircleWidth = 33;
-        s.ClockRadius = 128;
-        s.BackgroundOpacity = 6;
-        s.AM24HourCircleColor = int32_t(0x80112233u);
-        s.PMHourCircleColor = int32_t(0xFF445566u);
-        s.MinuteCircleColor = 0x00FFFFFF;
-        s.SecondCircleColor = int32_t(0xFFFFFFFEu);
-        s.TimeFontColor = 1;
-        s.DateFontColor = int32_t(0xFF777777u);
-        s.ClockScaleColor = 0x12345678;
+        s.timeZoneRow = 81;
+        s.timeStandard = TimeStandard::DaylightSaving;
+        s.monitor = 1;
+        s.startAtLogin = false;
+        s.position = QPoint(-200, 100);
+        s.alwaysOnTop = true;
+        s.showScale = false;
+        s.hourMode = HourMode::TwentyFourHour;
+        s.hourRingWidth = 10;
+        s.minuteRingWidth = 50;
+        s.secondRingWidth = 33;
+        s.radius = 128;
+        s.opacityStep = 6;
+        s.amHourColor = QColor::fromRgba(0x80112233u);
+        s.pmHourColor = QColor::fromRgba(0xFF445566u);
+        s.minuteColor = QColor::fromRgba(0x00FFFFFF);
+        s.secondColor = QColor::fromRgba(0xFFFFFFFEu);
+        s.timeTextColor = QColor::fromRgba(1);
+        s.dateTextColor = QColor::fromRgba(0xFF777777u);
+        s.scaleColor = QColor::fromRgba(0x12345678);
         changed = s;
         p.app.shutdownClock(true);
     }
     Process again(home);
     ASSERT_TRUE(again.app.startClock(QStringLiteral("Tokyo")));
-    changed.Enable = 1;
+    changed.enabled = true;
     EXPECT_EQ(again.app.settings(), changed);
     EXPECT_EQ(again.app.state().ZoneOffsetMinutes, 540);
 }
@@ -130,7 +129,7 @@ TEST(ClockApp, ShutdownWithoutSavingWritesNothing) {
     test::TestHome home;
     Process p(home);
     ASSERT_TRUE(p.app.startClock(QStringLiteral("Gone")));
-    p.app.settings().ClockRadius = 100;
+    p.app.settings().radius = 100;
     p.app.shutdownClock(false);
     EXPECT_EQ(p.store.readInteger(clockKeyPath(QStringLiteral("Gone")), QStringLiteral("Enable")),
               0);
@@ -140,14 +139,14 @@ TEST(ClockApp, ApplyStoresWhatTheDialogSetButDrawsWithTheCorrectedValue) {
     test::TestHome home;
     Process p(home);
     ASSERT_TRUE(p.app.startClock(QStringLiteral("Default")));
-    p.app.settings().ClockRadius = 200;
-    p.app.settings().TimeZoneIndex = 5;
+    p.app.settings().radius = 200;
+    p.app.settings().timeZoneRow = 5;
     p.app.applyClockSettings();
-    EXPECT_EQ(p.app.settings().ClockRadius, 48);
+    EXPECT_EQ(p.app.settings().radius, 48);
     EXPECT_EQ(
         p.store.readInteger(clockKeyPath(QStringLiteral("Default")), QStringLiteral("ClockRadius")),
         200);
-    EXPECT_EQ(p.app.settings().TimeZoneIndex, 81) << "Default follows the computer: Tokyo's row";
+    EXPECT_EQ(p.app.settings().timeZoneRow, 81) << "Default follows the computer: Tokyo's row";
 }
 
 TEST(ClockApp, DefaultClockShowsLocalTimeIncludingDaylightSaving) {
@@ -156,7 +155,7 @@ TEST(ClockApp, DefaultClockShowsLocalTimeIncludingDaylightSaving) {
     Process p(home, QTimeZone(QByteArray("Europe/Berlin")));
     ASSERT_TRUE(p.app.startClock(QStringLiteral("Default")));
     EXPECT_EQ(p.app.state().ComputerOffsetMinutes, 60);
-    EXPECT_EQ(p.app.settings().TimeZoneIndex, 37);
+    EXPECT_EQ(p.app.settings().timeZoneRow, 37);
     EXPECT_EQ(p.app.clockTimeNow().time(), QTime(5, 0));
 }
 
@@ -192,8 +191,8 @@ TEST(ClockApp, ShutdownWritesBackOnlyARecordThatWasReallyLoaded) {
         p.hosts.calls.clear();
         if (c.deletedWhileRunning)
             p.store.writeText(kClockListKey, kClockListValue, QString());
-        p.app.settings().ClockRadius = 100;
-        p.app.settings().TimeZoneIndex = 7;
+        p.app.settings().radius = 100;
+        p.app.settings().timeZoneRow = 7;
         p.app.shutdownClock(true);
 
         EXPECT_EQ(p.stored(u"ClockRadius"), c.written ? 100 : 60) << c.what;
@@ -236,15 +235,15 @@ TEST(ClockApp, AnUnreadableStoreShowsDefaultsAndSaysItWillNotSaveThem) {
     p.backend.readsToFail = 1000000;
     ASSERT_TRUE(p.app.startClock(QStringLiteral("Tokyo")));
     EXPECT_FALSE(p.app.recordLoaded());
-    EXPECT_EQ(p.app.settings().ClockRadius, defaultSettings().ClockRadius);
-    EXPECT_EQ(p.app.settings().TimeZoneIndex, 81) << "the computer's zone, as for a new clock";
+    EXPECT_EQ(p.app.settings().radius, defaultSettings().radius);
+    EXPECT_EQ(p.app.settings().timeZoneRow, 81) << "the computer's zone, as for a new clock";
     ASSERT_EQ(p.messages.messages.size(), 1u);
     EXPECT_TRUE(p.messages.messages[0].text.contains(QStringLiteral("does not save them")));
 
     // Applying from the dialog is the user's choice: it stores what the dialog shows,
     // and from then on the shutdown saves as usual.
     p.backend.readsToFail = 0;
-    p.app.settings().ClockRadius = 70;
+    p.app.settings().radius = 70;
     p.app.applyClockSettings();
     p.app.shutdownClock(true);
     EXPECT_EQ(p.stored(u"ClockRadius"), 70);
@@ -263,10 +262,10 @@ TEST(ClockApp, ApplyWhileTheStoreIsBusyTriesAgainThenSaysSo) {
         MemoryProcess p(300);
         p.storeTokyo();
         ASSERT_TRUE(p.app.startClock(QStringLiteral("Tokyo")));
-        p.app.settings().ClockRadius = 90;
+        p.app.settings().radius = 90;
         p.backend.busyWrites = c.busyWrites;
         EXPECT_EQ(p.app.applyClockSettings(), c.stored);
-        EXPECT_EQ(p.app.settings().ClockRadius, 90) << "the record keeps what the user set";
+        EXPECT_EQ(p.app.settings().radius, 90) << "the record keeps what the user set";
         EXPECT_EQ(p.stored(u"ClockRadius"), c.stored ? 90 : 60);
         EXPECT_EQ(p.messages.messages.size(), c.stored ? 0u : 1u);
         if (!c.stored) {

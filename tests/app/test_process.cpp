@@ -67,7 +67,7 @@ runModified(const QStringList& args, const std::function<void()>& inChild,
 void listClocks(const test::TestHome& home, const QString& text) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore reg(backend);
-    ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, text), 0);
+    ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, text), StoreError::None);
 }
 
 QString listedClocks(const test::TestHome& home) {
@@ -205,10 +205,11 @@ TEST(Process, AStoreThatCannotBeReadIsReportedByListAndDelete) {
     {
         SqliteStoreBackend backend(home.storePath());
         KeyStore reg(backend);
-        ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, QStringLiteral("{B}")), 0);
+        ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue, QStringLiteral("{B}")),
+                  StoreError::None);
         ASSERT_EQ(reg.writeInteger(QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\B"),
                                    QStringLiteral("TimeZoneIndex"), 3),
-                  0);
+                  StoreError::None);
     }
     // As on a full disk: the store's shared-memory file cannot be made.
     const auto run = [](const QStringList& args) {
@@ -346,8 +347,8 @@ TEST(Process, ZonesAreFoundByNameAndNewClocksFollowTheirPlace) {
         const QString name = QString::fromUtf8(c.clock);
         run({QStringLiteral("--stop"), name}, env);
         const ClockSettings stored = test::storedClockSettings(home, name);
-        EXPECT_EQ(stored.TimeZoneIndex, c.zone);
-        EXPECT_EQ(stored.TimeStandard, 2);
+        EXPECT_EQ(stored.timeZoneRow, c.zone);
+        EXPECT_EQ(stored.timeStandard, TimeStandard::Automatic);
     }
 }
 

@@ -68,20 +68,19 @@ TEST(StoredFormats, TheStoreAndAnAlarmFileAreWrittenAsBefore) {
         KeyStore store(backend);
         ASSERT_EQ(store.writeText(kClockListKey, kClockListValue,
                                   QStringLiteral("{Default}{Tokyo}{Café}")),
-                  0);
+                  StoreError::None);
         ClockState tokyo;
         tokyo.ClockName = QStringLiteral("Tokyo");
         tokyo.settings = defaultSettings();
-        tokyo.settings.TimeZoneIndex = 81;
-        tokyo.settings.TimeStandard = 2;
-        tokyo.settings.ClockRadius = 90;
-        tokyo.settings.Left = 1500;
-        tokyo.settings.Top = -30;
-        ASSERT_EQ(writeClockSettings(store, tokyo), 0);
+        tokyo.settings.timeZoneRow = 81;
+        tokyo.settings.timeStandard = TimeStandard::Automatic;
+        tokyo.settings.radius = 90;
+        tokyo.settings.position = QPoint(100, -2); // 1500 and -30 twips
+        ASSERT_EQ(writeClockSettings(store, tokyo), StoreError::None);
         ClockState cafe = tokyo;
         cafe.ClockName = QStringLiteral("Café");
         cafe.settings = defaultSettings();
-        ASSERT_EQ(writeClockSettings(store, cafe), 0);
+        ASSERT_EQ(writeClockSettings(store, cafe), StoreError::None);
     }
     AlarmTable alarms;
     AlarmRecord weekdays;

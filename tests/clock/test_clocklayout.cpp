@@ -11,11 +11,11 @@ namespace {
 
 ClockSettings sizes(int r, int h, int m, int s, int hourMode = 0) {
     ClockSettings st = defaultSettings();
-    st.ClockRadius = r;
-    st.HourCircleWidth = h;
-    st.MinuteCircleWidth = m;
-    st.SecondCircleWidth = s;
-    st.HourMode = hourMode;
+    st.radius = r;
+    st.hourRingWidth = h;
+    st.minuteRingWidth = m;
+    st.secondRingWidth = s;
+    st.hourMode = HourMode(hourMode);
     return st;
 }
 
@@ -47,7 +47,7 @@ TEST(ClockLayout, RectanglesForTheDefaultSmallestLargestAndUnevenSizes) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(l.Center, c.center);
         EXPECT_EQ(l.windowSize(), 2 * c.center);
-        EXPECT_EQ(l.InnerDiameter, 2 * c.s.ClockRadius);
+        EXPECT_EQ(l.InnerDiameter, 2 * c.s.radius);
         EXPECT_EQ(l.DialRect, c.dial);
         EXPECT_EQ(l.SecondArcRect, c.secondArc);
         EXPECT_EQ(l.MinuteOuterRect, c.minuteOuter);

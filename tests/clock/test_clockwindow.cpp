@@ -47,8 +47,8 @@ public:
     void activateForUser(QWidget*) override {}
     QPoint windowPosition(QWidget* window) const override { return window->pos(); }
     MonitorTable monitors() const override { return table; }
-    WinRect primaryWorkArea() const override { return primaryWork; }
-    ScreenMetrics screenMetrics() const override { return metrics; }
+    QRect primaryWorkArea() const override { return primaryWork; }
+    ScreenDensity screenDensity() const override { return density; }
 
     QPoint pointer{-5000, -5000};
     bool buttonsDown = false;
@@ -60,12 +60,12 @@ public:
     int offTaskbar = 0; // requests made while the window was still unmapped
     QList<QRegion> shapes;
     MonitorTable table;
-    WinRect primaryWork{0, 0, 1280, 800};
-    ScreenMetrics metrics;
+    QRect primaryWork{0, 0, 1280, 800};
+    ScreenDensity density;
 };
 
 MonitorRecord monitor(QRect geometry, QRect work, bool primary) {
-    return {WinRect::fromQRect(geometry), WinRect::fromQRect(work), primary ? kMonitorPrimary : 0u};
+    return {geometry, work, primary ? kMonitorPrimary : 0u};
 }
 
 void waitMs(int ms) {
@@ -125,6 +125,12 @@ struct Clock {
         readClockSettings(store, s);
         return s.settings;
     }
+    // Where the store keeps the clock, in its own units.
+    QPoint storedPlace() {
+        const QString key = clockKeyPath(clockName);
+        return QPoint(store.readInteger(key, QStringLiteral("Left")).value_or(-1),
+                      store.readInteger(key, QStringLiteral("Top")).value_or(-1));
+    }
     void mouse(QEvent::Type type, QPoint local, Qt::MouseButton button = Qt::NoButton,
                Qt::MouseButtons buttons = Qt::NoButton) {
         QMouseEvent ev(type, QPointF(local), QPointF(w().pos() + local), button, buttons,
@@ -161,8 +167,7 @@ struct Clock {
 
 ClockSettings at(int leftPx, int topPx) {
     ClockSettings s = defaultSettings();
-    s.Left = leftPx * 15;
-    s.Top = topPx * 15;
+    s.position = QPoint(leftPx, topPx);
     return s;
 }
 
@@ -190,19 +195,16 @@ TEST(ClockWindow, StartsSizedCaptionedPlacedAndDrawn) {
     EXPECT_FALSE(shape.contains(QPoint(235, 30)));
 }
 
-// A DPI change while the clock runs leaves the start-up twips per pixel in force,
-// so a re-apply neither moves the window nor stores a shifted position.
-TEST(ClockWindow, AReapplyKeepsTheTwipsPerPixelOfStartUp) {
+// A DPI change while the clock runs leaves the start-up density in force, so a
+// re-apply neither moves the window nor stores a shifted position.
+TEST(ClockWindow, AReapplyKeepsTheDensityOfStartUp) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
-    c.ws.metrics = ScreenMetrics::fromDpi(192, 192, 2560, 1600);
+    c.ws.density = {192, 192};
     c.app.applyClockSettings();
-    EXPECT_EQ(c.app.screenMetrics().tx, 15);
-    EXPECT_EQ(c.app.screenMetrics().ty, 15);
     EXPECT_EQ(c.w().pos(), QPoint(300, 200));
     c.app.shutdownClock(true);
-    EXPECT_EQ(c.stored().Left, 300 * 15);
-    EXPECT_EQ(c.stored().Top, 200 * 15);
+    EXPECT_EQ(c.storedPlace(), QPoint(300, 200) * 15);
 }
 
 TEST(ClockWindow, StartMovesAStoredPositionIntoTheWorkArea) {
@@ -224,7 +226,7 @@ TEST(ClockWindow, StartMovesAStoredPositionIntoTheWorkArea) {
     };
     for (const auto& tc : cases) {
         ClockSettings s = at(tc.stored.x(), tc.stored.y());
-        s.MonitorID = tc.storedMonitor;
+        s.monitor = tc.storedMonitor;
         Clock c(s);
         c.ws.table.clear();
         for (const MonitorRecord& m : tc.monitors)
@@ -233,8 +235,8 @@ TEST(ClockWindow, StartMovesAStoredPositionIntoTheWorkArea) {
         ASSERT_TRUE(c.start());
         SCOPED_TRACE(tc.what);
         EXPECT_EQ(c.w().pos(), tc.pos);
-        EXPECT_EQ(c.app.settings().MonitorID, tc.monitorId);
-        EXPECT_EQ(QPoint(c.app.settings().Left, c.app.settings().Top), tc.pos * 15);
+        EXPECT_EQ(c.app.settings().monitor, tc.monitorId);
+        EXPECT_EQ(c.app.settings().position, tc.pos);
     }
 }
 
@@ -276,11 +278,11 @@ TEST(ClockWindow, KeysClicksAndDoubleClicks) {
     c.record();
     ClockWindow& w = c.w();
     c.key(Qt::Key_Escape);
-    EXPECT_EQ(c.app.settings().AlwaysOnTop, 1);
+    EXPECT_TRUE(c.app.settings().alwaysOnTop);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(w.isVisible());
     c.key(Qt::Key_Escape);
-    EXPECT_EQ(c.app.settings().AlwaysOnTop, 0);
+    EXPECT_FALSE(c.app.settings().alwaysOnTop);
     EXPECT_FALSE(w.windowFlags() & Qt::WindowStaysOnTopHint);
 
     // Three o'clock tick over the empty second ring: grey with the scale, black without.
@@ -288,13 +290,13 @@ TEST(ClockWindow, KeysClicksAndDoubleClicks) {
         return qRed(c.shown().pixel(123 + 93, 123)) > 0x20;
     };
     EXPECT_TRUE(scaleShown());
-    for (const auto& [before, after] : {std::pair{0, 1}, {1, 0}, {5, 0}, {-1, 0}}) {
-        c.app.settings().DisplayScale = before;
+    for (const bool before : {true, false}) {
+        c.app.settings().showScale = before;
         c.key(Qt::Key_PageDown);
-        EXPECT_EQ(c.app.settings().DisplayScale, after) << before;
-        EXPECT_EQ(scaleShown(), after == 0) << before;
+        EXPECT_EQ(c.app.settings().showScale, !before) << before;
+        EXPECT_EQ(scaleShown(), !before) << before;
     }
-    EXPECT_EQ(c.stored().DisplayScale, 0); // toggles reach the store with the next save
+    EXPECT_TRUE(c.stored().showScale); // toggles reach the store with the next save
 
     c.key(Qt::Key_PageUp); // not owned by the clock window
     c.key(Qt::Key_Home);
@@ -335,17 +337,17 @@ TEST(ClockWindow, TheRightClickMenuAndTheStripsTooltips) {
     };
     const auto state = [&] {
         return QStringLiteral("top %1, scale %2, settings %3, about %4")
-            .arg(s.AlwaysOnTop)
-            .arg(s.DisplayScale)
+            .arg(int(s.alwaysOnTop))
+            .arg(int(s.showScale))
             .arg(c.settingsOwned == QList<bool>{true})
             .arg(c.abouts);
     };
     EXPECT_EQ(menu(), (QStringList{"&Settings\u2026", "[ ] Always on &Top", "[x] Show Sc&ale", "",
                                    "A&bout\u2026", "&Close"}));
-    const std::pair<int, const char*> picks[] = {{0, "top 0, scale 0, settings 1, about 0"},
-                                                 {1, "top 1, scale 0, settings 1, about 0"},
-                                                 {2, "top 1, scale 1, settings 1, about 0"},
-                                                 {4, "top 1, scale 1, settings 1, about 1"}};
+    const std::pair<int, const char*> picks[] = {{0, "top 0, scale 1, settings 1, about 0"},
+                                                 {1, "top 1, scale 1, settings 1, about 0"},
+                                                 {2, "top 1, scale 0, settings 1, about 0"},
+                                                 {4, "top 1, scale 0, settings 1, about 1"}};
     for (const auto& [entry, after] : picks) {
         menu(entry);
         EXPECT_EQ(state(), QString::fromLatin1(after));
@@ -408,8 +410,7 @@ TEST(ClockWindow, EveryWayOfClosingUnloadsExactlyOnce) {
         EXPECT_EQ(c.autorun.autorunSyncs(), 1);
         EXPECT_FALSE(c.w().isVisible());
         EXPECT_TRUE(c.w().surfaceImage().isNull()); // the surface went first
-        EXPECT_EQ(c.stored().Left, (tc.saved ? 420 : 300) * 15);
-        EXPECT_EQ(c.stored().Top, (tc.saved ? 310 : 200) * 15);
+        EXPECT_EQ(c.storedPlace(), (tc.saved ? QPoint(420, 310) : QPoint(300, 200)) * 15);
     }
 }
 
@@ -417,7 +418,7 @@ TEST(ClockWindow, ReapplyResizesTheWindowAndKeepsItsTopLeftCorner) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
     for (const auto& [radius, side] : {std::pair{60, 270}, {128, 406}, {200, 246}, {48, 246}}) {
-        c.app.settings().ClockRadius = radius;
+        c.app.settings().radius = radius;
         c.app.applyClockSettings();
         SCOPED_TRACE(radius);
         EXPECT_EQ(c.w().geometry(), QRect(300, 200, side, side));
@@ -426,7 +427,7 @@ TEST(ClockWindow, ReapplyResizesTheWindowAndKeepsItsTopLeftCorner) {
         EXPECT_EQ(qAlpha(c.shown().pixel(side / 2, side / 2)), 255);
     }
     // 200 is out of range: drawn and read back as 48.
-    EXPECT_EQ(c.stored().ClockRadius, 48);
+    EXPECT_EQ(c.stored().radius, 48);
 }
 
 TEST(ClockWindow, AFrameIsDrawnOnlyWhenItsPixelsWouldChange) {
@@ -512,9 +513,9 @@ TEST(ClockWindow, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
             c.mouse(QEvent::MouseButtonRelease, drop - w.pos(), Qt::LeftButton);
         }
         EXPECT_EQ(drops, 1);
-        EXPECT_EQ(c.app.settings().MonitorID, 1);
+        EXPECT_EQ(c.app.settings().monitor, 1);
         EXPECT_EQ(w.pos(), QPoint(1700 - 235, 738 - 246));
-        EXPECT_EQ(QPoint(c.app.settings().Left, c.app.settings().Top), w.pos() * 15);
+        EXPECT_EQ(c.app.settings().position, w.pos());
         EXPECT_FALSE(c.app.shutdownStarted()); // the release was no click
     }
 }
@@ -585,8 +586,8 @@ TEST(ClockWindow, TheGripPressedStartsTheWindowManagersMoveByTheKeys) {
         waitMs(100);
         EXPECT_EQ(drops, tc.drops);
         EXPECT_EQ(w.pos(), tc.pos);
-        EXPECT_EQ(c.app.settings().MonitorID, tc.monitorId);
-        EXPECT_EQ(QPoint(c.app.settings().Left, c.app.settings().Top), tc.pos * 15);
+        EXPECT_EQ(c.app.settings().monitor, tc.monitorId);
+        EXPECT_EQ(c.app.settings().position, tc.pos);
         EXPECT_FALSE(c.app.shutdownStarted());
     }
 }
@@ -594,11 +595,11 @@ TEST(ClockWindow, TheGripPressedStartsTheWindowManagersMoveByTheKeys) {
 TEST(ClockWindow, TheWindowShapeHoldsEveryPixelThatIsDrawn) {
     // The shape also clips what is shown: a pixel outside it would be cut off.
     ClockSettings wide = at(300, 200);
-    wide.ClockRadius = 90;
-    wide.HourCircleWidth = 11;
-    wide.MinuteCircleWidth = 13;
-    wide.SecondCircleWidth = 17;
-    wide.DisplayScale = 0;
+    wide.radius = 90;
+    wide.hourRingWidth = 11;
+    wide.minuteRingWidth = 13;
+    wide.secondRingWidth = 17;
+    wide.showScale = true;
     for (const ClockSettings& s : {at(300, 200), wide}) {
         Clock c(s);
         ASSERT_TRUE(c.start());
@@ -611,7 +612,7 @@ TEST(ClockWindow, TheWindowShapeHoldsEveryPixelThatIsDrawn) {
             for (int y = 0; y < frame.height(); ++y)
                 for (int x = 0; x < frame.width(); ++x)
                     outside += qAlpha(frame.pixel(x, y)) != 0 && !shape.contains(QPoint(x, y));
-            EXPECT_EQ(outside, 0) << "radius " << s.ClockRadius << ", pointer " << pointer.x();
+            EXPECT_EQ(outside, 0) << "radius " << s.radius << ", pointer " << pointer.x();
             // ... and little else: the transparent corners stay out of it.
             EXPECT_FALSE(shape.contains(QPoint(4, 4)));
             EXPECT_FALSE(shape.contains(QPoint(4, frame.height() - 5)));
@@ -621,7 +622,7 @@ TEST(ClockWindow, TheWindowShapeHoldsEveryPixelThatIsDrawn) {
 
 TEST(ClockWindow, SecondTickComesWithTheCurrentClockTime) {
     ClockSettings tokyo = at(300, 200);
-    tokyo.TimeZoneIndex = zoneIndexForOffset(9 * 60);
+    tokyo.timeZoneRow = zoneIndexForOffset(9 * 60);
     Clock c(tokyo, QStringLiteral("Tokyo"));
     ASSERT_TRUE(c.start());
     QList<QDateTime> seen;

@@ -12,7 +12,7 @@ QDateTime at(int y, int mo, int d, int h, int mi, int s) {
 
 ClockSettings mode(int hourMode) {
     ClockSettings s = defaultSettings();
-    s.HourMode = hourMode;
+    s.hourMode = HourMode(hourMode);
     return s;
 }
 

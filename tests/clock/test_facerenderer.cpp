@@ -40,7 +40,7 @@ struct Face {
     }
     QImage draw(const QDateTime& when, FaceState state = {}, bool direct = false,
                 const QString& name = QStringLiteral("Office")) {
-        state.showScale = settings.DisplayScale == 0;
+        state.showScale = settings.showScale;
         FaceFrame frame = composeFaceFrame(when, settings, name, kUs);
         if (direct)
             renderer.drawFrameDirect(surface.image(), frame, state, button);
@@ -69,8 +69,8 @@ struct Face {
 
 ClockSettings plain(int hourMode = 0) {
     ClockSettings s = defaultSettings();
-    s.HourMode = hourMode;
-    s.DisplayScale = 1; // ring colours are read where no scale line crosses
+    s.hourMode = HourMode(hourMode);
+    s.showScale = false; // ring colours are read where no scale line crosses
     return s;
 }
 
@@ -143,7 +143,7 @@ TEST(FaceRenderer, DialOpacityAndTransparencyOutsideTheDial) {
     } cases[] = {{0, 0xFF}, {1, 0xEE}, {2, 0xDD}, {3, 0xCC}, {4, 0xBB}, {5, 0xAA}, {6, 0xDD}};
     for (const auto& c : cases) {
         ClockSettings s = plain();
-        s.BackgroundOpacity = c.opacity;
+        s.opacityStep = c.opacity;
         Face face(s);
         const QImage img = face.draw(at(15, 25, 7));
         SCOPED_TRACE(c.opacity);
@@ -164,14 +164,14 @@ TEST(FaceRenderer, ScaleLiesOnTopAndCanBeSwitchedOff) {
     // At 15:25:07 the three o'clock tick crosses the empty second ring and the
     // filled minute ring; the six o'clock tick crosses the empty hour ring.
     const QRgb minute = 0xFF2272CD;
-    for (const int displayScale : {0, 1}) {
+    for (const bool showScale : {true, false}) {
         ClockSettings s = plain();
-        s.DisplayScale = displayScale;
+        s.showScale = showScale;
         Face face(s);
         const QImage img = face.draw(at(15, 25, 7));
         const int c = face.layout.Center;
-        const bool on = displayScale == 0;
-        SCOPED_TRACE(displayScale);
+        const bool on = showScale;
+        SCOPED_TRACE(showScale);
         // Scale colour 0x77777777 on the opaque black dial gives 0x37 grey.
         for (const QPoint p : {QPoint(c + 93, c), QPoint(c, c + 57), QPoint(c, c + 90)}) {
             const QColor got = img.pixelColor(p);
@@ -408,18 +408,18 @@ TEST(FaceRenderer, TextsOutliveThePoolThreadThatDrewAWholeFrame) {
 
 TEST(FaceRenderer, LayeredFrameMatchesTheStraightforwardFrame) {
     ClockSettings largest = defaultSettings();
-    largest.ClockRadius = 128;
-    largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
-    largest.HourMode = 1;
+    largest.radius = 128;
+    largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
+    largest.hourMode = HourMode::TwentyFourHour;
     ClockSettings translucent = defaultSettings();
-    translucent.BackgroundOpacity = 5;
-    translucent.ClockScaleColor = int32_t(0xFFFF0000u);
-    translucent.MinuteCircleColor = int32_t(0x80FF00FFu);
+    translucent.opacityStep = 5;
+    translucent.scaleColor = QColor::fromRgba(0xFFFF0000u);
+    translucent.minuteColor = QColor::fromRgba(0x80FF00FFu);
     ClockSettings odd = defaultSettings();
-    odd.ClockRadius = 61;
-    odd.HourCircleWidth = 11;
-    odd.MinuteCircleWidth = 27;
-    odd.SecondCircleWidth = 13;
+    odd.radius = 61;
+    odd.hourRingWidth = 11;
+    odd.minuteRingWidth = 27;
+    odd.secondRingWidth = 13;
     const struct {
         const char* what;
         ClockSettings s;
@@ -451,17 +451,17 @@ TEST(FaceRenderer, LayeredFrameMatchesTheStraightforwardFrame) {
 // it must give the very frames of a layer drawn whole.
 TEST(FaceRenderer, ARingLayerCarriedThroughTheHourKeepsEveryPixel) {
     ClockSettings largest = defaultSettings();
-    largest.ClockRadius = 128;
-    largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
+    largest.radius = 128;
+    largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
     ClockSettings translucent = plain(1);
-    translucent.MinuteCircleColor = int32_t(0x80FF00FFu);
-    translucent.ClockRadius = 61;
-    translucent.MinuteCircleWidth = 27;
+    translucent.minuteColor = QColor::fromRgba(0x80FF00FFu);
+    translucent.radius = 61;
+    translucent.minuteRingWidth = 27;
     for (const ClockSettings& s : {defaultSettings(), largest, translucent}) {
         Face carried(s), whole(s);
         for (int minute = 57; minute < 57 + 65; ++minute) {
             const QDateTime t = at(10 + minute / 60, minute % 60, 30);
-            SCOPED_TRACE(std::to_string(s.ClockRadius) + " " + t.toString(u"HH:mm").toStdString());
+            SCOPED_TRACE(std::to_string(s.radius) + " " + t.toString(u"HH:mm").toStdString());
             whole.renderer.prepare(whole.layout, whole.tools, whole.surface.fontFamily());
             const QImage a = carried.draw(t), b = whole.draw(t);
             ASSERT_TRUE(a == b) << "differs by " << maxChannelDifference(a, b);
@@ -473,9 +473,9 @@ TEST(FaceRenderer, NewSettingsRebuildEveryLayer) {
     Face face(plain());
     const QImage before = face.draw(at(9, 15, 7));
     ClockSettings changed = face.settings;
-    changed.DisplayScale = 0;
-    changed.BackgroundOpacity = 3;
-    changed.MinuteCircleColor = int32_t(0xFF00FF00u);
+    changed.showScale = true;
+    changed.opacityStep = 3;
+    changed.minuteColor = QColor::fromRgba(0xFF00FF00u);
     face.settings = changed;
     face.tools.createDrawTools(changed);
     face.renderer.prepare(face.layout, face.tools, face.surface.fontFamily());
@@ -489,11 +489,11 @@ TEST(FaceRenderer, NewSettingsRebuildEveryLayer) {
 
 TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
     ClockSettings largest = defaultSettings();
-    largest.ClockRadius = 128;
-    largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
+    largest.radius = 128;
+    largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
     ClockSettings odd = plain(1);
-    odd.ClockRadius = 61;
-    odd.SecondCircleWidth = 13;
+    odd.radius = 61;
+    odd.secondRingWidth = 13;
     // The digits of a new second are drawn alone where every glyph keeps its place;
     // where kerning or widths move them (Z003), the text is drawn again.
     const struct {
@@ -525,7 +525,7 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
     for (const auto& f : faces)
         for (const bool kept : {false, true}) {
             // Every layer and overlay lies over the changed areas.
-            const FaceState state{true, hotbutton::Close, f.s.DisplayScale == 0};
+            const FaceState state{true, hotbutton::Close, f.s.showScale};
             Face partial(f.s, f.family), whole(f.s, f.family);
             if (kept)
                 partial.renderer.prepareSecondSteps();
@@ -593,8 +593,8 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
 // character to its end: at the largest size that was five times the pixels.
 TEST(FaceRenderer, ANewSecondRedrawsOnlyItsChangedDigits) {
     ClockSettings largest = defaultSettings();
-    largest.ClockRadius = 128;
-    largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
+    largest.radius = 128;
+    largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
     for (const ClockSettings& s : {defaultSettings(), largest}) {
         Face face(s);
         FaceFrame before = composeFaceFrame(at(15, 25, 0), s, QStringLiteral("Default"), kUs);
@@ -673,8 +673,8 @@ TEST(FaceRenderer, AnyAreaIsRedrawnExactly) {
 // waiting and says so.
 TEST(FaceRenderer, APartialFrameDrawnOutsideThePoolLeavesThePoolAlone) {
     ClockSettings largest = defaultSettings();
-    largest.ClockRadius = 128;
-    largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
+    largest.radius = 128;
+    largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
     QThreadPool* pool = QThreadPool::globalInstance();
     const int threads = pool->maxThreadCount();
     pool->setMaxThreadCount(1);
@@ -683,7 +683,7 @@ TEST(FaceRenderer, APartialFrameDrawnOutsideThePoolLeavesThePoolAlone) {
         // redraws the ring layer whole and is drawn on the pool.
         for (const int second : {14, 44, 58}) {
             const QDateTime from = at(15, 25, second), to = from.addSecs(1);
-            SCOPED_TRACE(std::to_string(s.ClockRadius) + " " + std::to_string(second));
+            SCOPED_TRACE(std::to_string(s.radius) + " " + std::to_string(second));
             const FaceState state{true, hotbutton::Close, true};
             Face face(s);
             face.draw(from, state);
@@ -714,7 +714,7 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
     for (const qreal dpr : {2.0, 1.5}) {
         SCOPED_TRACE(dpr);
         ClockSettings s = defaultSettings();
-        s.BackgroundOpacity = 5; // a translucent dial: its rim and colour both show
+        s.opacityStep = 5; // a translucent dial: its rim and colour both show
         const ClockLayout layout = calcClockLayout(s);
         DrawTools tools;
         tools.createDrawTools(s);

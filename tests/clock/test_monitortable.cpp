@@ -7,7 +7,7 @@ using namespace ovra;
 namespace {
 
 MonitorRecord monitor(QRect geometry, QRect work, bool primary) {
-    return {WinRect::fromQRect(geometry), WinRect::fromQRect(work), primary ? kMonitorPrimary : 0u};
+    return {geometry, work, primary ? kMonitorPrimary : 0u};
 }
 
 // A 1920x1080 primary with a 40-pixel panel at the bottom, and a 1280x1024 monitor
@@ -19,12 +19,6 @@ MonitorTable twoMonitors() {
     return t;
 }
 
-ScreenMetrics metrics(double twips = 15) {
-    ScreenMetrics m;
-    m.tx = m.ty = twips;
-    return m;
-}
-
 } // namespace
 
 TEST(checkMonitor, AMonitorThatIsGoneSendsTheClockToTheFirstWorkArea) {
@@ -33,32 +27,30 @@ TEST(checkMonitor, AMonitorThatIsGoneSendsTheClockToTheFirstWorkArea) {
     const struct {
         const char* what;
         int32_t storedMonitor;
-        int32_t left, top; // after the check
+        QPoint position; // after the check
         int32_t monitorAfter;
     } cases[] = {
-        {"stored monitor 2 on one monitor", 2, 0, 450, 0},
-        {"stored monitor 128", 128, 0, 450, 0},
-        {"a negative index names no monitor", -1, 0, 450, 0},
-        {"monitor 0 is present", 0, 7500, 3000, 0},
+        {"stored monitor 2 on one monitor", 2, {0, 30}, 0},
+        {"stored monitor 128", 128, {0, 30}, 0},
+        {"a negative index names no monitor", -1, {0, 30}, 0},
+        {"monitor 0 is present", 0, {500, 200}, 0},
     };
     for (const auto& c : cases) {
         ClockSettings s;
-        s.MonitorID = c.storedMonitor;
-        s.Left = 7500;
-        s.Top = 3000;
-        checkMonitor(one, s, metrics());
+        s.monitor = c.storedMonitor;
+        s.position = QPoint(500, 200);
+        checkMonitor(one, s);
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(s.Left, c.left);
-        EXPECT_EQ(s.Top, c.top);
-        EXPECT_EQ(s.MonitorID, c.monitorAfter);
+        EXPECT_EQ(s.position, c.position);
+        EXPECT_EQ(s.monitor, c.monitorAfter);
     }
     // With no monitor listed at all there is nothing to fall back to.
     ClockSettings s;
-    s.MonitorID = 3;
-    s.Left = 7500;
-    checkMonitor(MonitorTable(), s, metrics());
-    EXPECT_EQ(s.MonitorID, 3);
-    EXPECT_EQ(s.Left, 7500);
+    s.monitor = 3;
+    s.position = QPoint(500, 0);
+    checkMonitor(MonitorTable(), s);
+    EXPECT_EQ(s.monitor, 3);
+    EXPECT_EQ(s.position, QPoint(500, 0));
 }
 
 TEST(getMonitorID, FirstMonitorHoldingThePointerEdgesIncluded) {
@@ -76,15 +68,15 @@ TEST(getMonitorID, FirstMonitorHoldingThePointerEdgesIncluded) {
     };
     for (const auto& c : cases) {
         ClockSettings s;
-        s.MonitorID = c.before;
+        s.monitor = c.before;
         getMonitorID(t, c.pointer, s);
-        EXPECT_EQ(s.MonitorID, c.after) << c.pointer.x() << "," << c.pointer.y();
+        EXPECT_EQ(s.monitor, c.after) << c.pointer.x() << "," << c.pointer.y();
     }
 }
 
-TEST(keepOnWorkArea, ClampsIntoTheWorkAreaAndStoresTwips) {
+TEST(keepOnWorkArea, ClampsIntoTheWorkAreaAndKeepsThePosition) {
     const MonitorTable t = twoMonitors();
-    const WinRect primaryWork = t.at(0).work;
+    const QRect primaryWork = t.at(0).work;
     const struct {
         const char* what;
         int32_t monitor;
@@ -106,27 +98,22 @@ TEST(keepOnWorkArea, ClampsIntoTheWorkAreaAndStoresTwips) {
     };
     for (const auto& c : cases) {
         ClockSettings s;
-        s.MonitorID = c.monitor;
-        const QPoint p = keepOnWorkArea(t, primaryWork, c.pos, 246, metrics(), s);
+        s.monitor = c.monitor;
+        const QPoint p = keepOnWorkArea(t, primaryWork, c.pos, 246, s);
         SCOPED_TRACE(c.what);
         EXPECT_EQ(p, c.expected);
-        EXPECT_EQ(s.Left, c.expected.x() * 15);
-        EXPECT_EQ(s.Top, c.expected.y() * 15);
-        EXPECT_EQ(windowPosFromSettings(s, metrics()), c.expected);
+        EXPECT_EQ(s.position, c.expected);
     }
 }
 
-TEST(keepOnWorkArea, PrimaryMonitorUsesTheSystemWorkAreaAndOtherTwipSizes) {
+TEST(keepOnWorkArea, PrimaryMonitorUsesTheSystemWorkArea) {
     MonitorTable t;
     t.add(monitor({0, 0, 1280, 800}, {0, 0, 1280, 800}, true));
     // The system's own work area of the primary is what counts for it.
-    const WinRect systemWork{0, 40, 1280, 800};
+    const QRect systemWork(0, 40, 1280, 760);
     ClockSettings s;
-    s.MonitorID = 0;
-    EXPECT_EQ(keepOnWorkArea(t, systemWork, {100, 10}, 246, metrics(), s), QPoint(100, 40));
-    EXPECT_EQ(s.Top, 600);
-    // 120 dpi: 12 twips per pixel.
-    EXPECT_EQ(keepOnWorkArea(t, systemWork, {1100, 10}, 246, metrics(12), s), QPoint(1034, 40));
-    EXPECT_EQ(s.Left, 1034 * 12);
-    EXPECT_EQ(s.Top, 480);
+    s.monitor = 0;
+    EXPECT_EQ(keepOnWorkArea(t, systemWork, {100, 10}, 246, s), QPoint(100, 40));
+    EXPECT_EQ(keepOnWorkArea(t, systemWork, {1100, 10}, 246, s), QPoint(1034, 40));
+    EXPECT_EQ(s.position, QPoint(1034, 40));
 }

@@ -61,7 +61,7 @@ void store(const QString& storePath, const QString& name, const ClockSettings& s
     ClockState state;
     state.ClockName = name;
     state.settings = s;
-    ASSERT_EQ(writeClockSettings(store, state), 0);
+    ASSERT_EQ(writeClockSettings(store, state), StoreError::None);
 }
 
 // The pixel at a radius and a clockwise angle from twelve o'clock.
@@ -77,11 +77,11 @@ QRgb ringPixel(const QImage& img, double radius, double degrees) {
 TEST(RenderCommand, DrawsTheStoredFaceAtTheGivenTimeWithoutADisplay) {
     test::TestHome home;
     ClockSettings office = defaultSettings();
-    office.ClockRadius = 128;
-    office.HourCircleWidth = office.MinuteCircleWidth = office.SecondCircleWidth = 50;
-    office.SecondCircleColor = int32_t(0xFF0000FFu);
-    office.HourMode = 1;
-    office.TimeZoneIndex = zoneIndexForOffset(60);
+    office.radius = 128;
+    office.hourRingWidth = office.minuteRingWidth = office.secondRingWidth = 50;
+    office.secondColor = QColor::fromRgba(0xFF0000FFu);
+    office.hourMode = HourMode::TwentyFourHour;
+    office.timeZoneRow = zoneIndexForOffset(60);
     store(home.storePath(), QStringLiteral("Office Two"), office);
 
     const struct {

@@ -174,7 +174,7 @@ TEST(AlarmsPage, DeleteRemovesTheMarkedAlarmsAndKeepsTheOthersInOrder) {
 
 TEST(AlarmsPage, DisableAndEnableChangeTheMarkedAlarmsOnly) {
     AlarmsFixture f({alarmAt(19, 5), alarmAt(20, 0), alarmAt(21, 0)});
-    f.app.settings().HourMode = 1;
+    f.app.settings().hourMode = HourMode::TwentyFourHour;
     f.mark({0, 2});
     f.page->alarmCommand(AlarmsPage::Disable);
     EXPECT_EQ(rowsOf(f.page->alarmList()),

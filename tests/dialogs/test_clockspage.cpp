@@ -210,7 +210,7 @@ TEST(ClocksPage, StopClosesTheRunningMarkedClocks) {
 
 TEST(ClocksPage, StoppingTheOwnClockShutsItDownWithItsSettingsSaved) {
     ThreeClocks f(QStringLiteral("Paris"));
-    f.app.settings().ClockRadius = 77;
+    f.app.settings().radius = 77;
     mark(*f.page, {2, 3});
     f.page->clockCommand(ClocksPage::Stop);
     EXPECT_TRUE(f.app.shutdownStarted());

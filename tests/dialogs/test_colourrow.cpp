@@ -53,7 +53,7 @@ TEST(ColourRow, ShowsTheValueAsTextAndBackground) {
 TEST(ColourRow, TypedTextShowsInTheBoxOnceItReadsAsANumber) {
     ScriptedPicker picker;
     ColourRow row(picker);
-    row.setValue(defaults::MinuteCircleColor);
+    row.setValue(int32_t(defaults::MinuteColor));
     row.textBox()->setFocus();
     row.textBox()->selectAll();
     QTest::keyClicks(row.textBox(), QStringLiteral("&HFF00FF00"));
@@ -141,7 +141,7 @@ TEST(DialogColourPicker, ColourDialogThenAlphaDialog) {
     bool onTop = true;
     DialogColourPicker picker([&onTop] { return onTop; });
     ColourRow row(picker);
-    row.setValue(defaults::ClockScaleColor);
+    row.setValue(int32_t(defaults::ScaleColor));
     bool alphaOnTop = false;
     QColor preset;
 
@@ -168,7 +168,7 @@ TEST(DialogColourPicker, ColourDialogThenAlphaDialog) {
 TEST(DialogColourPicker, CancelledColourDialogShowsNoAlphaDialog) {
     DialogColourPicker picker;
     ColourRow row(picker);
-    row.setValue(defaults::SecondCircleColor);
+    row.setValue(int32_t(defaults::SecondColor));
     test::ModalAnswer<QColorDialog> colour([](QColorDialog* d) {
         d->setCurrentColor(Qt::red);
         d->reject();

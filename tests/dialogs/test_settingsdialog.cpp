@@ -29,6 +29,10 @@ constexpr int32_t v(uint32_t bits) {
     return int32_t(bits);
 }
 
+QColor colour(uint32_t bits) {
+    return QColor::fromRgba(bits);
+}
+
 QStringList entriesOf(const QComboBox* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i)
@@ -46,17 +50,17 @@ void showActive(QWidget& dialog) {
 TEST(SettingsDialog, FillsEveryPageFromTheRecord) {
     ConfigFixture f;
     ClockSettings& s = f.app.settings();
-    s.HourMode = 1;
-    s.AlwaysOnTop = 1;
-    s.BackgroundOpacity = 3;
-    s.DisplayScale = 1;
-    s.TimeStandard = 1;
-    s.Autorun = 0; // the list shows the autostart entry, which is gone
+    s.hourMode = HourMode::TwentyFourHour;
+    s.alwaysOnTop = true;
+    s.opacityStep = 3;
+    s.showScale = false;
+    s.timeStandard = TimeStandard::DaylightSaving;
+    s.startAtLogin = true; // the list shows the autostart entry, which is gone
     ASSERT_TRUE(QFile::remove(f.autorun->entryFilePath()));
-    s.HourCircleWidth = 20;
-    s.ClockRadius = 100;
-    s.ClockScaleColor = v(0x77777777u);
-    s.TimeZoneIndex = 40;
+    s.hourRingWidth = 20;
+    s.radius = 100;
+    s.scaleColor = colour(0x77777777u);
+    s.timeZoneRow = 40;
     SettingsDialog& d = f.open();
 
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Ovra Clock Configuration - Default"));
@@ -92,18 +96,18 @@ TEST(SettingsDialog, FillsEveryPageFromTheRecord) {
 
 TEST(SettingsDialog, StaysInTheNormalBandWhenTheClockDoesNotFloat) {
     ConfigFixture f;
-    f.app.settings().AlwaysOnTop = 0;
+    f.app.settings().alwaysOnTop = false;
     EXPECT_FALSE(f.open().windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
 TEST(SettingsDialog, AnOpacityOfSixSelectsNothingAndApplyStoresTheDefault) {
     ConfigFixture f;
-    f.app.settings().BackgroundOpacity = 6;
+    f.app.settings().opacityStep = 6;
     SettingsDialog& d = f.open();
     EXPECT_EQ(d.generalPage()->opacityBox()->currentIndex(), -1);
     d.dialogCommand(SettingsDialog::Apply);
     // -1 went to the store, came back as 0 through validation, and 0 was stored.
-    EXPECT_EQ(f.app.settings().BackgroundOpacity, 0);
+    EXPECT_EQ(f.app.settings().opacityStep, 0);
     EXPECT_EQ(f.stored("Default", u"BackgroundOpacity"), 0);
 }
 
@@ -112,20 +116,20 @@ TEST(SettingsDialog, ApplyReadsTheColourTextsAsNumbers) {
         const char* text;
         int32_t expected;
     } cases[] = {
-        {"&HC000", -16384},                   // four digits: a 16-bit number, sign widened
-        {"&H0", defaults::ClockScaleColor},   // 0 counts as unset: the default comes back
-        {"&HFFFF0000", v(0xFFFF0000u)},       // pure red, opaque
-        {"&H12345", 74565},                   //
-        {"  &h 80 11 22 33", v(0x80112233u)}, // blanks anywhere, either case
-        {"99999999999", v(0x12345678u)},      // out of range: the field keeps its value
+        {"&HC000", -16384},                     // four digits: a 16-bit number, sign widened
+        {"&H0", int32_t(defaults::ScaleColor)}, // 0 counts as unset: the default comes back
+        {"&HFFFF0000", v(0xFFFF0000u)},         // pure red, opaque
+        {"&H12345", 74565},                     //
+        {"  &h 80 11 22 33", v(0x80112233u)},   // blanks anywhere, either case
+        {"99999999999", v(0x12345678u)},        // out of range: the field keeps its value
     };
     for (const auto& c : cases) {
         ConfigFixture f;
-        f.app.settings().ClockScaleColor = v(0x12345678u);
+        f.app.settings().scaleColor = colour(0x12345678u);
         SettingsDialog& d = f.open();
         d.appearancePage()->colourRow(6)->setText(QString::fromLatin1(c.text));
         d.dialogCommand(SettingsDialog::Apply);
-        EXPECT_EQ(f.app.settings().ClockScaleColor, c.expected) << c.text;
+        EXPECT_EQ(f.app.settings().scaleColor, colour(c.expected)) << c.text;
         EXPECT_EQ(f.stored("Default", u"ClockScaleColor"), c.expected) << c.text;
     }
 }
@@ -139,16 +143,16 @@ TEST(SettingsDialog, TheColourBoxShowsWhatApplyStores) {
     } cases[] = {
         {"99999999999999", v(0x12345678u)}, // out of range: the applied colour stays
         {"1e3", 0x3E8},
-        {"red", defaults::ClockScaleColor}, // no number: 0, which is the default
-        {"#FF0000", defaults::ClockScaleColor},
-        {"&HGG", defaults::ClockScaleColor},
-        {"&H0", defaults::ClockScaleColor},
+        {"red", int32_t(defaults::ScaleColor)}, // no number: 0, which is the default
+        {"#FF0000", int32_t(defaults::ScaleColor)},
+        {"&HGG", int32_t(defaults::ScaleColor)},
+        {"&H0", int32_t(defaults::ScaleColor)},
         {"&HFF00FF00", v(0xFF00FF00u)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         ConfigFixture f;
-        f.app.settings().ClockScaleColor = v(0x12345678u);
+        f.app.settings().scaleColor = colour(0x12345678u);
         SettingsDialog& d = f.open();
         ColourRow& row = *d.appearancePage()->colourRow(6);
         row.textBox()->clear();
@@ -177,13 +181,13 @@ TEST(SettingsDialog, ApplyCarriesListsAndSizesThroughTheStore) {
     d.dialogCommand(SettingsDialog::Apply);
 
     const ClockSettings& s = f.app.settings();
-    EXPECT_EQ(s.HourMode, 1);
-    EXPECT_EQ(s.AlwaysOnTop, 1);
-    EXPECT_EQ(s.DisplayScale, 1);
-    EXPECT_EQ(s.TimeStandard, 1);
-    EXPECT_EQ(s.HourCircleWidth, 30);
-    EXPECT_EQ(s.MinuteCircleWidth, 18);
-    EXPECT_EQ(s.ClockRadius, 64);
+    EXPECT_EQ(s.hourMode, HourMode::TwentyFourHour);
+    EXPECT_TRUE(s.alwaysOnTop);
+    EXPECT_FALSE(s.showScale);
+    EXPECT_EQ(s.timeStandard, TimeStandard::DaylightSaving);
+    EXPECT_EQ(s.hourRingWidth, 30);
+    EXPECT_EQ(s.minuteRingWidth, 18);
+    EXPECT_EQ(s.radius, 64);
     EXPECT_EQ(f.stored("Default", u"HourCircleWidth"), 30);
     EXPECT_EQ(f.stored("Default", u"MinuteCircleWidth"), 18);
     EXPECT_EQ(f.stored("Default", u"12/24Hour"), 1);
@@ -204,11 +208,11 @@ TEST(SettingsDialog, AnOpacityChoiceReachesTheRecordAtOnceAndOutlivesTheCloseBox
     opacity->setFocus();
     QTest::keyClick(opacity, Qt::Key_Down);
     QTest::keyClick(opacity, Qt::Key_Down);
-    EXPECT_EQ(f.app.settings().BackgroundOpacity, 2);
+    EXPECT_EQ(f.app.settings().opacityStep, 2);
     d.appearancePage()->hourWidthField()->setText(QStringLiteral("40"));
     d.close();
-    EXPECT_EQ(f.app.settings().BackgroundOpacity, 2);
-    EXPECT_EQ(f.app.settings().HourCircleWidth, 18) << "closing applies nothing else";
+    EXPECT_EQ(f.app.settings().opacityStep, 2);
+    EXPECT_EQ(f.app.settings().hourRingWidth, 18) << "closing applies nothing else";
     EXPECT_TRUE(std::holds_alternative<std::monostate>(f.store.readValue(
         clockKeyPath(QStringLiteral("Default")), QStringLiteral("BackgroundOpacity"))))
         << "nothing stored yet";
@@ -221,7 +225,7 @@ TEST(SettingsDialog, EscapeClosesWithoutApplyingOkAppliesAndCloses) {
     escaped.appearancePage()->radiusField()->setText(QStringLiteral("60"));
     QTest::keyClick(&escaped, Qt::Key_Escape);
     EXPECT_FALSE(escaped.isVisible());
-    EXPECT_EQ(f.app.settings().ClockRadius, 48);
+    EXPECT_EQ(f.app.settings().radius, 48);
 
     SettingsDialog& d = f.open();
     showActive(d);
@@ -236,21 +240,21 @@ TEST(SettingsDialog, EscapeClosesWithoutApplyingOkAppliesAndCloses) {
 TEST(SettingsDialog, AppearanceResetRestoresColoursAndSizesOnly) {
     ConfigFixture f;
     ClockSettings& s = f.app.settings();
-    s.ClockRadius = 90;
-    s.SecondCircleWidth = 40;
-    s.MinuteCircleColor = v(0xFF010203u);
-    s.HourMode = 1;
-    s.Left = 3000;
-    s.TimeZoneIndex = 12;
+    s.radius = 90;
+    s.secondRingWidth = 40;
+    s.minuteColor = colour(0xFF010203u);
+    s.hourMode = HourMode::TwentyFourHour;
+    s.position = QPoint(200, 0);
+    s.timeZoneRow = 12;
     SettingsDialog& d = f.open();
     d.appearancePage()->hourWidthField()->setText(QStringLiteral("44")); // an edit not applied
     d.appearancePage()->resetButton()->click();
 
-    EXPECT_EQ(s.ClockRadius, 48);
-    EXPECT_EQ(s.SecondCircleWidth, 18);
-    EXPECT_EQ(s.MinuteCircleColor, defaults::MinuteCircleColor);
-    EXPECT_EQ(s.HourMode, 1);
-    EXPECT_EQ(s.Left, 3000);
+    EXPECT_EQ(s.radius, 48);
+    EXPECT_EQ(s.secondRingWidth, 18);
+    EXPECT_EQ(s.minuteColor.rgba(), defaults::MinuteColor);
+    EXPECT_EQ(s.hourMode, HourMode::TwentyFourHour);
+    EXPECT_EQ(s.position, QPoint(200, 0));
     EXPECT_EQ(d.appearancePage()->hourWidthField()->text(), QStringLiteral("18"));
     EXPECT_EQ(d.appearancePage()->colourRow(2)->text(), QStringLiteral("&HFF2272CD"));
     EXPECT_EQ(f.stored("Default", u"ClockRadius"), 48);
@@ -264,7 +268,7 @@ TEST(SettingsDialog, TheFirstApplyOfANewClockKeepsItsAutostart) {
     for (const char* name : {"Default", "Tokyo"}) {
         SCOPED_TRACE(name);
         ConfigFixture f(QString::fromUtf8(name));
-        ASSERT_EQ(f.app.settings().Autorun, 0);
+        ASSERT_TRUE(f.app.settings().startAtLogin);
         SettingsDialog& d = f.open();
         EXPECT_EQ(d.generalPage()->autorunBox()->currentText(), QStringLiteral("Yes"));
         d.dialogCommand(SettingsDialog::Apply);
@@ -276,21 +280,21 @@ TEST(SettingsDialog, TheFirstApplyOfANewClockKeepsItsAutostart) {
 TEST(SettingsDialog, GeneralResetRestoresTheChoicesAndWritesTheAutostartEntry) {
     ConfigFixture f;
     ClockSettings& s = f.app.settings();
-    s.HourMode = 1;
-    s.AlwaysOnTop = 1;
-    s.BackgroundOpacity = 5;
-    s.Autorun = 1;
+    s.hourMode = HourMode::TwentyFourHour;
+    s.alwaysOnTop = true;
+    s.opacityStep = 5;
+    s.startAtLogin = false;
     ASSERT_TRUE(QFile::remove(f.autorun->entryFilePath()));
-    s.ClockRadius = 70;
+    s.radius = 70;
     SettingsDialog& d = f.open();
     ASSERT_EQ(d.generalPage()->autorunBox()->currentText(), QStringLiteral("No"));
     d.generalPage()->resetButton()->click();
 
-    EXPECT_EQ(s.HourMode, 0);
-    EXPECT_EQ(s.AlwaysOnTop, 0);
-    EXPECT_EQ(s.BackgroundOpacity, 0);
-    EXPECT_EQ(s.Autorun, 0);
-    EXPECT_EQ(s.ClockRadius, 70);
+    EXPECT_EQ(s.hourMode, HourMode::TwelveHour);
+    EXPECT_FALSE(s.alwaysOnTop);
+    EXPECT_EQ(s.opacityStep, 0);
+    EXPECT_TRUE(s.startAtLogin);
+    EXPECT_EQ(s.radius, 70);
     EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
     EXPECT_EQ(f.stored("Default", u"Autorun"), 0);
     EXPECT_EQ(d.generalPage()->timeFormatBox()->currentText(), QStringLiteral("12 Hour"));
@@ -465,14 +469,14 @@ TEST(SettingsDialog, TheKeyboardTurnsPagesFromAnyFieldAndGoesIntoThem) {
 // what the user changed here, so it undoes none of it.
 TEST(SettingsDialog, ChangesMadeElsewhereShowAndApplyDoesNotUndoThem) {
     ConfigFixture f;
-    f.app.settings().AlwaysOnTop = 0;
-    f.app.settings().DisplayScale = 0;
+    f.app.settings().alwaysOnTop = false;
+    f.app.settings().showScale = true;
     SettingsDialog& d = f.open();
     GeneralPage& g = *d.generalPage();
     ASSERT_EQ(g.onTopBox()->currentIndex(), 0);
 
     // Straight before Apply, before the dialog could look.
-    f.app.settings().AlwaysOnTop = 1;
+    f.app.settings().alwaysOnTop = true;
     d.appearancePage()->radiusField()->setText(QStringLiteral("60"));
     d.dialogCommand(SettingsDialog::Apply);
     EXPECT_EQ(f.stored("Default", u"AlwaysOnTop"), 1);
@@ -481,9 +485,9 @@ TEST(SettingsDialog, ChangesMadeElsewhereShowAndApplyDoesNotUndoThem) {
 
     // Shown once the dialog looks; a field the user changed keeps the user's choice.
     g.timeFormatBox()->setCurrentIndex(1);
-    f.app.settings().DisplayScale = 1;
-    f.app.settings().HourMode = 0;
-    f.app.settings().AlwaysOnTop = 0;
+    f.app.settings().showScale = false;
+    f.app.settings().hourMode = HourMode::TwelveHour;
+    f.app.settings().alwaysOnTop = false;
     EXPECT_TRUE(QTest::qWaitFor([&] { return g.scaleBox()->currentIndex() == 1; }, 3000));
     EXPECT_EQ(g.onTopBox()->currentIndex(), 0);
     EXPECT_EQ(g.timeFormatBox()->currentIndex(), 1);

@@ -165,8 +165,7 @@ class MoveByTheKeyboard : public ::testing::TestWithParam<MoveCase> {};
 TEST_P(MoveByTheKeyboard, MovePressedLetsTheArrowKeysMoveTheClock) {
     const MoveCase& c = GetParam();
     ClockSettings s = defaultSettings();
-    s.Left = 300 * 15; // twips
-    s.Top = 200 * 15;
+    s.position = QPoint(300, 200);
     ReaderDesktop desktop(c.session, "C.UTF-8", s);
     ASSERT_TRUE(desktop.error().isEmpty()) << qPrintable(desktop.error());
     const QString window = windowNamed(ReaderDesktop::kCaption);
@@ -190,9 +189,10 @@ TEST_P(MoveByTheKeyboard, MovePressedLetsTheArrowKeysMoveTheClock) {
     EXPECT_EQ(after.top(), before.top());
     // Once the window manager lets go of the keyboard, the clock keeps where it stands.
     EXPECT_TRUE(waitFor(
-        [&] { return storedClockSettings(desktop.home()).Left == after.left() * 15; }, 5000))
-        << "stored Left " << storedClockSettings(desktop.home()).Left << " for x " << after.left();
-    EXPECT_EQ(storedClockSettings(desktop.home()).Top, 200 * 15);
+        [&] { return storedClockSettings(desktop.home()).position.x() == after.left(); }, 5000))
+        << "stored x " << storedClockSettings(desktop.home()).position.x() << " for x "
+        << after.left();
+    EXPECT_EQ(storedClockSettings(desktop.home()).position.y(), 200);
     // The keys go back to the user's windows: the move is over, not left running.
     QThread::msleep(300);
     pressKeys({QStringLiteral("Right")});

@@ -43,7 +43,7 @@ void storeSettings(const test::TestHome& home, const ClockSettings& s) {
     ClockState state;
     state.ClockName = QStringLiteral("Default");
     state.settings = s;
-    ASSERT_EQ(writeClockSettings(store, state), 0);
+    ASSERT_EQ(writeClockSettings(store, state), StoreError::None);
 }
 
 } // namespace
@@ -53,8 +53,7 @@ TEST(ClockOnTheDesktop, ShowsFollowsThePointerMovesByItsGripAndClosesWithItsButt
     test::PrivateDesktop desktop;
     ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
     ClockSettings start = defaultSettings();
-    start.Left = 300 * 15;
-    start.Top = 200 * 15;
+    start.position = QPoint(300, 200);
     storeSettings(home, start);
     const QRect area(300, 200, 246, 246);
 
@@ -102,8 +101,8 @@ TEST(ClockOnTheDesktop, ShowsFollowsThePointerMovesByItsGripAndClosesWithItsButt
     xdotool({QStringLiteral("click"), QStringLiteral("1")});
     ASSERT_TRUE(clock.endsWithin(5000)) << "the close button did not end the clock";
     const ClockSettings saved = storedSettings(home);
-    EXPECT_EQ(saved.Left, moved.x() * 15);
-    EXPECT_EQ(saved.Top, moved.y() * 15);
+    EXPECT_EQ(saved.position.x(), moved.x());
+    EXPECT_EQ(saved.position.y(), moved.y());
 
     // The position survives a restart.
     ClockProcess again(QStringLiteral(OVRA_CLOCK_BIN));
@@ -119,8 +118,7 @@ TEST(ClockOnTheDesktop, ASessionEndingSignalSavesTheSettings) {
     ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
     // Stored far off to the right: the clock puts itself back on screen at start.
     ClockSettings start = defaultSettings();
-    start.Left = 5000 * 15;
-    start.Top = 100 * 15;
+    start.position = QPoint(5000, 100);
     storeSettings(home, start);
     ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
     QString window;
@@ -128,8 +126,8 @@ TEST(ClockOnTheDesktop, ASessionEndingSignalSavesTheSettings) {
     EXPECT_EQ(geometryOf(window), QRect(1280 - 246, 100, 246, 246));
     clock.process.terminate(); // SIGTERM, as a logout sends it
     ASSERT_TRUE(clock.endsWithin(5000));
-    EXPECT_EQ(storedSettings(home).Left, (1280 - 246) * 15);
-    EXPECT_EQ(storedSettings(home).Top, 100 * 15);
+    EXPECT_EQ(storedSettings(home).position.x(), 1280 - 246);
+    EXPECT_EQ(storedSettings(home).position.y(), 100);
 }
 
 // The window's own pixels, read back from the X server, are what a whole frame of
@@ -140,9 +138,8 @@ TEST(ClockOnTheDesktop, AfterSecondsOfPartialFramesTheWindowHoldsTheWholeFrame) 
     test::PrivateDesktop desktop;
     ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
     ClockSettings s = defaultSettings();
-    s.Left = 300 * 15;
-    s.Top = 200 * 15;
-    s.TimeZoneIndex = zoneIndexForOffset(0); // the test knows the clock's time
+    s.position = QPoint(300, 200);
+    s.timeZoneRow = zoneIndexForOffset(0); // the test knows the clock's time
     storeSettings(home, s);
     ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
     QString window;

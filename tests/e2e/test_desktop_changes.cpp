@@ -47,9 +47,8 @@ QString waitForClock() {
 
 ClockSettings storedAt(QPoint px, int monitor = 0) {
     ClockSettings s = defaultSettings();
-    s.Left = px.x() * 15;
-    s.Top = px.y() * 15;
-    s.MonitorID = monitor;
+    s.position = px;
+    s.monitor = monitor;
     return s;
 }
 
@@ -84,10 +83,10 @@ TEST(DesktopChanges, NothingTheUserSetIsLostWhenTheDisplayGoesAway) {
         EXPECT_TRUE(log.readAll().contains("The connection to the display was lost"));
     }
     const ClockSettings saved = storedClockSettings(home);
-    EXPECT_EQ(saved.Left, moved.x() * 15);
-    EXPECT_EQ(saved.Top, moved.y() * 15);
-    EXPECT_EQ(saved.AlwaysOnTop, 1);
-    EXPECT_EQ(saved.DisplayScale, 1);
+    EXPECT_EQ(saved.position.x(), moved.x());
+    EXPECT_EQ(saved.position.y(), moved.y());
+    EXPECT_TRUE(saved.alwaysOnTop);
+    EXPECT_FALSE(saved.showScale);
     EXPECT_TRUE(QFile::exists(entry)) << "the autostart entry was not written";
 
     // On the next display the clock stands where it was left, on top.
@@ -121,7 +120,7 @@ TEST(DesktopChanges, AClockOutlivesItsWindowManagerAndThenFollowsThePointer) {
     EXPECT_EQ(moved.topLeft(), QPoint(735 - 235, 370 - 70));
     clock.process.terminate();
     ASSERT_TRUE(clock.endsWithin(5000));
-    EXPECT_EQ(storedClockSettings(home).Left, moved.x() * 15);
+    EXPECT_EQ(storedClockSettings(home).position.x(), moved.x());
 }
 
 TEST(DesktopChanges, AClockOnTheSecondMonitorComesBackThereOrOnTheFirstWhenItIsGone) {
@@ -140,7 +139,7 @@ TEST(DesktopChanges, AClockOnTheSecondMonitorComesBackThereOrOnTheFirstWhenItIsG
         EXPECT_EQ(onSecond.topLeft(), QPoint(1280 + 600 - 235, 300 - 70));
         clock.process.terminate();
         ASSERT_TRUE(clock.endsWithin(5000));
-        EXPECT_EQ(storedClockSettings(home).MonitorID, 1);
+        EXPECT_EQ(storedClockSettings(home).monitor, 1);
 
         ClockProcess again(QStringLiteral(OVRA_CLOCK_BIN));
         const QString back = waitForClock();
@@ -171,7 +170,7 @@ TEST(DesktopChanges, AtTwiceTheScaleTheClockIsTwiceTheSizeCrispAndShapedAsDrawn)
     ASSERT_FALSE(window.isEmpty());
     const QRect area = geometryOf(window);
     ASSERT_EQ(area.size(), QSize(492, 492));
-    EXPECT_EQ(area.topLeft(), QPoint(200, 200)); // stored in twips: the same place
+    EXPECT_EQ(area.topLeft(), QPoint(200, 200)); // the same density: the same place
 
     // The shape follows the dial in device pixels.
     pointTo(QPoint(5, 5), 400);

@@ -73,8 +73,7 @@ TEST_P(KeyboardRoute, ATerminalsRequestBringsTheClockOrItsSettingsToTheKeyboard)
     PrivateDesktop desktop(DesktopOptions{.session = GetParam()});
     ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
     ClockSettings s = defaultSettings();
-    s.Left = 700 * 15; // twips, clear of the editor
-    s.Top = 300 * 15;
+    s.position = QPoint(700, 300);
     storeClockSettings(home, s);
     ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN));
     ASSERT_TRUE(waitFor([] { return !windowNamed(kClockCaption).isEmpty(); }, 10000));

@@ -29,11 +29,11 @@ ClockState storedRecord(const QString& name) {
     ClockState state;
     state.ClockName = name;
     state.settings = defaultSettings();
-    state.settings.Enable = 1;
-    state.settings.TimeZoneIndex = 80;
-    state.settings.ClockRadius = 60;
-    state.settings.Autorun = 1; // no autostart entry
-    state.settings.SecondCircleColor = 0x123456;
+    state.settings.enabled = true;
+    state.settings.timeZoneRow = 80;
+    state.settings.radius = 60;
+    state.settings.startAtLogin = false; // no autostart entry
+    state.settings.secondColor = QColor::fromRgba(0x123456);
     return state;
 }
 
@@ -41,8 +41,9 @@ ClockState storedRecord(const QString& name) {
 void store(const TestHome& home, const ClockState& state) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
-    ASSERT_EQ(store.writeText(kClockListKey, kClockListValue, u'{' + state.ClockName + u'}'), 0);
-    ASSERT_EQ(writeClockSettings(store, state), 0);
+    ASSERT_EQ(store.writeText(kClockListKey, kClockListValue, u'{' + state.ClockName + u'}'),
+              StoreError::None);
+    ASSERT_EQ(writeClockSettings(store, state), StoreError::None);
 }
 
 QString dataFolder(const TestHome& home) {
@@ -72,10 +73,10 @@ TEST(LifecycleOnTheDesktop, TerminationDuringAStartUpMessageEndsWithoutWriting) 
     EXPECT_TRUE(clock.process.waitForFinished(5000)) << "the process did not end";
 
     const ClockSettings after = storedClockSettings(home, name);
-    EXPECT_EQ(after.TimeZoneIndex, 80);
-    EXPECT_EQ(after.ClockRadius, 60);
-    EXPECT_EQ(after.Autorun, 1);
-    EXPECT_EQ(after.SecondCircleColor, 0x123456);
+    EXPECT_EQ(after.timeZoneRow, 80);
+    EXPECT_EQ(after.radius, 60);
+    EXPECT_FALSE(after.startAtLogin);
+    EXPECT_EQ(after.secondColor.rgba(), 0x123456u);
     EXPECT_FALSE(QFile::exists(autostartEntry(home, name)));
 }
 
@@ -106,7 +107,7 @@ TEST(LifecycleOnTheDesktop, AStoreLockedAtStartUpKeepsTheStoredRecord) {
     ASSERT_TRUE(clock.process.waitForFinished(10000));
 
     const ClockSettings after = storedClockSettings(home, name);
-    EXPECT_EQ(after.TimeZoneIndex, 80);
-    EXPECT_EQ(after.ClockRadius, 60);
-    EXPECT_EQ(after.SecondCircleColor, 0x123456);
+    EXPECT_EQ(after.timeZoneRow, 80);
+    EXPECT_EQ(after.radius, 60);
+    EXPECT_EQ(after.secondColor.rgba(), 0x123456u);
 }

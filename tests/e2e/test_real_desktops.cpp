@@ -100,9 +100,8 @@ TEST_P(RealDesktop, ClicksPassTheTransparentCornersTheGripMovesAndTopmostKeepsTh
     ClickRecorder below(QRect(0, 0, 900, 700));
     ASSERT_TRUE(below.ok()) << "xev did not come up";
     ClockSettings s = defaultSettings();
-    s.Left = kStored.x() * 15;
-    s.Top = kStored.y() * 15;
-    s.AlwaysOnTop = 1;
+    s.position = QPoint(kStored.x(), kStored.y());
+    s.alwaysOnTop = true;
     storeClockSettings(m_home, s);
     auto clock = startClock();
     ASSERT_FALSE(m_window.isEmpty()) << "no window titled " << qPrintable(kCaption);
@@ -173,11 +172,12 @@ TEST_P(RealDesktop, ClicksPassTheTransparentCornersTheGripMovesAndTopmostKeepsTh
     EXPECT_TRUE(logText().contains(u"move handed to the window manager")) << qPrintable(logText());
     EXPECT_FALSE(logText().contains(u"ignored the move")) << qPrintable(logText());
     // Killed right after the drop, the clock still comes back where it was left.
-    EXPECT_TRUE(waitFor([&] { return storedClockSettings(m_home).Left == moved.x() * 15; }, 3000));
+    EXPECT_TRUE(
+        waitFor([&] { return storedClockSettings(m_home).position.x() == moved.x(); }, 3000));
     clock->process.kill();
     clock->process.waitForFinished(3000);
-    EXPECT_EQ(storedClockSettings(m_home).Left, moved.x() * 15);
-    EXPECT_EQ(storedClockSettings(m_home).Top, moved.y() * 15);
+    EXPECT_EQ(storedClockSettings(m_home).position.x(), moved.x());
+    EXPECT_EQ(storedClockSettings(m_home).position.y(), moved.y());
 }
 
 TEST_P(RealDesktop, TheNoticeIsCentredAboveTheClockAndDialogsOpenBesideIt) {
@@ -186,8 +186,7 @@ TEST_P(RealDesktop, TheNoticeIsCentredAboveTheClockAndDialogsOpenBesideIt) {
                                        playtime::OneMinute, QStringLiteral("Stand up"));
     ASSERT_TRUE(storeAlarm(m_home, tip));
     ClockSettings s = defaultSettings();
-    s.Left = kStored.x() * 15;
-    s.Top = kStored.y() * 15;
+    s.position = QPoint(kStored.x(), kStored.y());
     storeClockSettings(m_home, s);
     auto clock = startClock();
     ASSERT_FALSE(m_window.isEmpty());
@@ -249,8 +248,7 @@ TEST_P(RealDesktop, TheNoticeIsCentredAboveTheClockAndDialogsOpenBesideIt) {
 TEST_P(RealDesktop, TheSettingsDialogMinimisesAlone) {
     const QString dialogCaption = QStringLiteral("Ovra Clock Configuration - Default");
     ClockSettings s = defaultSettings();
-    s.Left = kStored.x() * 15;
-    s.Top = kStored.y() * 15;
+    s.position = QPoint(kStored.x(), kStored.y());
     storeClockSettings(m_home, s);
     const struct {
         const char* how;

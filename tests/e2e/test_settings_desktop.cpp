@@ -70,9 +70,8 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
         ClockState state;
         state.ClockName = QStringLiteral("Default");
         state.settings = defaultSettings();
-        state.settings.Left = 300 * 15; // twips
-        state.settings.Top = 200 * 15;
-        ASSERT_EQ(writeClockSettings(store, state), 0);
+        state.settings.position = QPoint(300, 200);
+        ASSERT_EQ(writeClockSettings(store, state), StoreError::None);
     }
     const QRect area(300, 200, 246, 246);
 
@@ -104,7 +103,7 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
     EXPECT_TRUE(waitFor([&] { return geometryOf(window) == grown; }, 5000))
         << "geometry after apply: "
         << qPrintable(xdotool({QStringLiteral("getwindowgeometry"), window}));
-    EXPECT_EQ(storedDefault(home).settings.ClockRadius, 60);
+    EXPECT_EQ(storedDefault(home).settings.radius, 60);
     EXPECT_FALSE(windowNamed(kDialogCaption).isEmpty()) << "Apply keeps the dialog open";
 
     // Escape closes the dialog and applies nothing more; Page Up on the clock opens it again.
@@ -118,7 +117,7 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
 
     clock.process.terminate();
     EXPECT_TRUE(clock.process.waitForFinished(5000));
-    EXPECT_EQ(storedDefault(home).settings.ClockRadius, 60);
+    EXPECT_EQ(storedDefault(home).settings.radius, 60);
 }
 
 // On a computer in Chatham, whose offsets no row of the zone list keeps, the
@@ -221,8 +220,7 @@ TEST(SettingsOnTheDesktop, TheDialogsTitleBarIsOnTheScreenEveryTime) {
             .session = Session::Openbox, .width = 1280 * factor, .height = 800 * factor});
         ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
         ClockSettings s = defaultSettings();
-        s.Left = 600 * 15;
-        s.Top = 0;
+        s.position = QPoint(600, 0);
         storeClockSettings(home, s);
         ClockProcess clock(QStringLiteral(OVRA_CLOCK_BIN), {},
                            {QStringLiteral("QT_SCALE_FACTOR=") + QLatin1String(scale)},

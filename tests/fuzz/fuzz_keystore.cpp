@@ -74,13 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Whatever text is written as a number reads back as that number, or is refused.
     const QString asText = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     const std::optional<int32_t> parsed = parseDecimalInt32(asText);
-    const int rc = reg.writeValue(path, QStringLiteral("W"), asText, 4);
+    const StoreError rc = reg.writeValue(path, QStringLiteral("W"), asText, 4);
     if (split.root != 0) {
-        check((rc == status::Success) == parsed.has_value());
+        check((rc == StoreError::None) == parsed.has_value());
         if (parsed)
             check(reg.readInteger(path, QStringLiteral("W")) == parsed);
     } else {
-        check(rc != status::Success);
+        check(rc != StoreError::None);
     }
     return 0;
 }

@@ -50,7 +50,7 @@ void storeClockList(const test::TestHome& home) {
     ASSERT_EQ(reg.writeText(kClockListKey, kClockListValue,
                             QStringLiteral("{New York}{New Delhi}{Tokyo}{It's -- Stopped}"
                                            "{Tick`touch pwned`}{Price$HOME}{~tilde}")),
-              0);
+              StoreError::None);
 }
 
 } // namespace

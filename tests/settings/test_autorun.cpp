@@ -258,14 +258,14 @@ TEST(Autorun, EveryShutdownBringsTheEntryInLine) {
     SystemTimeSource time;
     const QString entry = Autorun::entryFilePath(home.path() + QStringLiteral("/config/autostart"),
                                                  QStringLiteral("Tokyo"));
-    for (const int wish : {0, 1}) {
+    for (const bool wish : {true, false}) {
         ClockApp app({store, messages, time}, home.roots());
         Autorun autorun(app.state(), app.paths(), kProgram);
         app.setAutorunHost(&autorun);
         ASSERT_TRUE(app.startClock(QStringLiteral("Tokyo")));
-        app.settings().Autorun = wish;
+        app.settings().startAtLogin = wish;
         app.shutdownClock(true);
-        EXPECT_EQ(QFile::exists(entry), wish == 0) << wish;
+        EXPECT_EQ(QFile::exists(entry), wish) << wish;
     }
 }
 

@@ -215,9 +215,9 @@ TEST(ClockList, AddedClocksStartWhereNoRunningClockStands) {
     ClockState old;
     old.ClockName = QStringLiteral("Old");
     old.settings = defaultSettings();
-    old.settings.Left = 7000;
-    old.settings.Top = 900;
-    ASSERT_EQ(writeClockSettings(c.reg, old), 0); // stored, not listed: its place stays
+    old.settings.position = QPoint(466, 60);
+    ASSERT_EQ(writeClockSettings(c.reg, old),
+              StoreError::None); // stored, not listed: its place stays
     const QStringList names = {"A", "B", "C", "D"};
     for (const QString& name : names + QStringList{"Old"}) {
         ASSERT_TRUE(c.list.loadClockList(false));
@@ -232,7 +232,7 @@ TEST(ClockList, AddedClocksStartWhereNoRunningClockStands) {
             EXPECT_FALSE(r.intersects(other)) << qPrintable(name);
         places << r;
     }
-    EXPECT_EQ(c.value(QStringLiteral("Old"), "Left"), 7000);
+    EXPECT_EQ(c.value(QStringLiteral("Old"), "Left"), 466 * 15);
     EXPECT_EQ(c.value(QStringLiteral("Old"), "Top"), 900);
     // The work area wraps: four default clocks fit in a row of 1024 pixels.
     EXPECT_EQ(places[4].topLeft(), QPoint(0, side));
@@ -498,7 +498,7 @@ TEST(ClockList, AClockAddedForAPlaceKeepsItsZoneAndShowsItsTime) {
         ClockState state;
         state.ClockName = name;
         readClockSettings(c.reg, state);
-        EXPECT_EQ(state.settings.TimeStandard, 2);
+        EXPECT_EQ(state.settings.timeStandard, TimeStandard::Automatic);
         const QDateTime shown = clockTime(instant, QTimeZone::utc(), clockTimeInput(state));
         EXPECT_EQ(shown.toString(QStringLiteral("MM-dd HH:mm")), QString::fromUtf8(place.shown));
     }

@@ -1,4 +1,5 @@
 #include "settings/clocksettings.h"
+#include "settings/settingsstore.h"
 
 #include <QSet>
 
@@ -6,51 +7,60 @@
 
 using namespace ovra;
 
+namespace {
+int32_t valueOf(const QColor& c) {
+    return int32_t(c.rgba());
+}
+} // namespace
+
 TEST(ClockSettings, AFreshClockGetsTheDefaultTable) {
     const ClockSettings s = defaultSettings();
-    EXPECT_EQ(s.ClockRadius, 48);
-    EXPECT_EQ(s.HourCircleWidth, 18);
-    EXPECT_EQ(s.MinuteCircleWidth, 18);
-    EXPECT_EQ(s.SecondCircleWidth, 18);
+    EXPECT_EQ(s.radius, 48);
+    EXPECT_EQ(s.hourRingWidth, 18);
+    EXPECT_EQ(s.minuteRingWidth, 18);
+    EXPECT_EQ(s.secondRingWidth, 18);
     // The colour defaults as the signed numbers the store holds.
-    EXPECT_EQ(s.AM24HourCircleColor, -2401252);
-    EXPECT_EQ(s.PMHourCircleColor, -14066);
-    EXPECT_EQ(s.MinuteCircleColor, -14519603);
-    EXPECT_EQ(s.SecondCircleColor, -9328877);
-    EXPECT_EQ(s.TimeFontColor, -1);
-    EXPECT_EQ(s.DateFontColor, -8947849);
-    EXPECT_EQ(s.ClockScaleColor, 2004318071);
-    for (int32_t v : {s.BackgroundOpacity, s.HourMode, s.TimeStandard, s.AlwaysOnTop,
-                      s.DisplayScale, s.Autorun, s.Left, s.Top, s.MonitorID})
-        EXPECT_EQ(v, 0);
+    EXPECT_EQ(valueOf(s.amHourColor), -2401252);
+    EXPECT_EQ(valueOf(s.pmHourColor), -14066);
+    EXPECT_EQ(valueOf(s.minuteColor), -14519603);
+    EXPECT_EQ(valueOf(s.secondColor), -9328877);
+    EXPECT_EQ(valueOf(s.timeTextColor), -1);
+    EXPECT_EQ(valueOf(s.dateTextColor), -8947849);
+    EXPECT_EQ(valueOf(s.scaleColor), 2004318071);
+    EXPECT_EQ(s.opacityStep, 0);
+    EXPECT_EQ(s.hourMode, HourMode::TwelveHour);
+    EXPECT_EQ(s.timeStandard, TimeStandard::Standard);
+    EXPECT_FALSE(s.alwaysOnTop);
+    EXPECT_TRUE(s.showScale);
+    EXPECT_TRUE(s.startAtLogin);
+    EXPECT_EQ(s.position, QPoint(0, 0));
+    EXPECT_EQ(s.monitor, 0);
 }
 
 TEST(ClockSettings, SizesOutsideTheirLimitsFallBack) {
     const struct {
-        int32_t ClockSettings::*field;
-        int32_t in;
-        int32_t out;
+        int ClockSettings::*field;
+        int in;
+        int out;
     } cases[] = {
-        {&ClockSettings::ClockRadius, 47, 48},
-        {&ClockSettings::ClockRadius, 48, 48},
-        {&ClockSettings::ClockRadius, 128, 128},
-        {&ClockSettings::ClockRadius, 129, 48},
-        {&ClockSettings::ClockRadius, -100, 48},
-        {&ClockSettings::HourCircleWidth, 9, 18},
-        {&ClockSettings::HourCircleWidth, 10, 10},
-        {&ClockSettings::MinuteCircleWidth, 50, 50},
-        {&ClockSettings::MinuteCircleWidth, 51, 18},
-        {&ClockSettings::SecondCircleWidth, 0, 18},
-        {&ClockSettings::SecondCircleWidth, 37, 37},
-        {&ClockSettings::BackgroundOpacity, 6, 6},
-        {&ClockSettings::BackgroundOpacity, 7, 0},
-        {&ClockSettings::BackgroundOpacity, -1, 0},
-        {&ClockSettings::BackgroundOpacity, 5, 5},
+        {&ClockSettings::radius, 47, 48},
+        {&ClockSettings::radius, 48, 48},
+        {&ClockSettings::radius, 128, 128},
+        {&ClockSettings::radius, 129, 48},
+        {&ClockSettings::radius, -100, 48},
+        {&ClockSettings::hourRingWidth, 9, 18},
+        {&ClockSettings::hourRingWidth, 10, 10},
+        {&ClockSettings::minuteRingWidth, 50, 50},
+        {&ClockSettings::minuteRingWidth, 51, 18},
+        {&ClockSettings::secondRingWidth, 0, 18},
+        {&ClockSettings::secondRingWidth, 37, 37},
+        {&ClockSettings::opacityStep, 6, 6},
+        {&ClockSettings::opacityStep, 7, 0},
+        {&ClockSettings::opacityStep, -1, 0},
+        {&ClockSettings::opacityStep, 5, 5},
         // Enumerations and positions are not the normaliser's business.
-        {&ClockSettings::HourMode, 7, 7},
-        {&ClockSettings::MonitorID, 300, 300},
-        {&ClockSettings::TimeZoneIndex, 97, 97},
-        {&ClockSettings::Left, -99999, -99999},
+        {&ClockSettings::monitor, 300, 300},
+        {&ClockSettings::timeZoneRow, 97, 97},
     };
     for (const auto& c : cases) {
         ClockSettings s = defaultSettings();
@@ -58,55 +68,62 @@ TEST(ClockSettings, SizesOutsideTheirLimitsFallBack) {
         normalizeSettings(s);
         EXPECT_EQ(s.*c.field, c.out) << "input " << c.in;
     }
+    ClockSettings s = defaultSettings();
+    s.hourMode = HourMode(7);
+    s.position = QPoint(-99999, 0);
+    normalizeSettings(s);
+    EXPECT_EQ(s.hourMode, HourMode(7));
+    EXPECT_EQ(s.position, QPoint(-99999, 0));
 }
 
 TEST(ClockSettings, OnlyAZeroColourIsReplaced) {
     ClockSettings s = defaultSettings();
-    s.TimeFontColor = 0;
-    s.DateFontColor = 0x00FFFFFF; // transparent white is a real choice
-    s.ClockScaleColor = 1;
+    s.timeTextColor = QColor::fromRgba(0);
+    s.dateTextColor = QColor::fromRgba(0x00FFFFFF); // transparent white is a real choice
+    s.scaleColor = QColor::fromRgba(1);
     normalizeSettings(s);
-    EXPECT_EQ(s.TimeFontColor, defaults::TimeFontColor);
-    EXPECT_EQ(s.DateFontColor, 0x00FFFFFF);
-    EXPECT_EQ(s.ClockScaleColor, 1);
+    EXPECT_EQ(s.timeTextColor.rgba(), defaults::TimeTextColor);
+    EXPECT_EQ(valueOf(s.dateTextColor), 0x00FFFFFF);
+    EXPECT_EQ(valueOf(s.scaleColor), 1);
 }
 
 TEST(ClockSettings, RestoreDefaultsTouchesOnlyItsHalf) {
     ClockSettings s = defaultSettings();
-    s.ClockRadius = 100;
-    s.HourCircleWidth = 40;
-    s.MinuteCircleColor = 42;
-    s.HourMode = 1;
-    s.TimeStandard = 1;
-    s.BackgroundOpacity = 3;
-    s.Autorun = 1;
-    s.DisplayScale = 1;
-    s.AlwaysOnTop = 1;
-    s.TimeZoneIndex = 15;
-    s.MonitorID = 2;
-    s.Left = 1500;
-    s.Top = 3000;
+    s.radius = 100;
+    s.hourRingWidth = 40;
+    s.minuteColor = QColor::fromRgba(42);
+    s.hourMode = HourMode::TwentyFourHour;
+    s.timeStandard = TimeStandard::DaylightSaving;
+    s.opacityStep = 3;
+    s.startAtLogin = false;
+    s.showScale = false;
+    s.alwaysOnTop = true;
+    s.timeZoneRow = 15;
+    s.monitor = 2;
+    s.position = QPoint(100, 200);
 
     ClockSettings general = s;
     restoreDefaults(general, false);
-    for (int32_t v : {general.HourMode, general.TimeStandard, general.BackgroundOpacity,
-                      general.Autorun, general.DisplayScale, general.AlwaysOnTop})
-        EXPECT_EQ(v, 0);
-    EXPECT_EQ(general.ClockRadius, 100);
-    EXPECT_EQ(general.MinuteCircleColor, 42);
-    EXPECT_EQ(general.TimeZoneIndex, 15);
-    EXPECT_EQ(general.MonitorID, 2);
-    EXPECT_EQ(general.Left, 1500);
-    EXPECT_EQ(general.Top, 3000);
+    EXPECT_EQ(general.hourMode, HourMode::TwelveHour);
+    EXPECT_EQ(general.timeStandard, TimeStandard::Standard);
+    EXPECT_EQ(general.opacityStep, 0);
+    EXPECT_TRUE(general.startAtLogin);
+    EXPECT_TRUE(general.showScale);
+    EXPECT_FALSE(general.alwaysOnTop);
+    EXPECT_EQ(general.radius, 100);
+    EXPECT_EQ(valueOf(general.minuteColor), 42);
+    EXPECT_EQ(general.timeZoneRow, 15);
+    EXPECT_EQ(general.monitor, 2);
+    EXPECT_EQ(general.position, QPoint(100, 200));
 
     ClockSettings look = s;
     restoreDefaults(look, true);
     const ClockSettings d = defaultSettings();
-    EXPECT_EQ(look.ClockRadius, d.ClockRadius);
-    EXPECT_EQ(look.HourCircleWidth, d.HourCircleWidth);
-    EXPECT_EQ(look.MinuteCircleColor, d.MinuteCircleColor);
-    EXPECT_EQ(look.HourMode, 1);
-    EXPECT_EQ(look.Left, 1500);
+    EXPECT_EQ(look.radius, d.radius);
+    EXPECT_EQ(look.hourRingWidth, d.hourRingWidth);
+    EXPECT_EQ(look.minuteColor, d.minuteColor);
+    EXPECT_EQ(look.hourMode, HourMode::TwentyFourHour);
+    EXPECT_EQ(look.position, QPoint(100, 200));
 }
 
 TEST(ClockSettings, FieldTableIsTheStoreOrderWithUniqueNames) {
@@ -115,12 +132,21 @@ TEST(ClockSettings, FieldTableIsTheStoreOrderWithUniqueNames) {
     EXPECT_EQ(QString::fromUtf16(kSettingsFields[9].name), QStringLiteral("12/24Hour"));
     EXPECT_EQ(QString::fromUtf16(kSettingsFields.back().name), QStringLiteral("ClockScaleColor"));
     QSet<QString> names;
-    QSet<const void*> members;
-    ClockSettings probe;
-    for (const auto& f : kSettingsFields) {
+    for (const auto& f : kSettingsFields)
         names.insert(QString::fromUtf16(f.name));
-        members.insert(&(probe.*f.member));
-    }
     EXPECT_EQ(names.size(), 22);
-    EXPECT_EQ(members.size(), 22) << "every field of the record is stored exactly once";
+    // Every field of the record is stored exactly once: a value taken into one
+    // field changes that field's stored number and no other's.
+    const ScreenDensity density;
+    const ClockSettings base = defaultSettings();
+    for (size_t i = 1; i < kSettingsFields.size(); ++i) { // Enable is always stored as 1
+        ClockSettings s = base;
+        kSettingsFields[i].take(s, 12345, density);
+        for (size_t j = 0; j < kSettingsFields.size(); ++j)
+            EXPECT_EQ(kSettingsFields[j].stored(s, density) ==
+                          kSettingsFields[j].stored(base, density),
+                      i != j)
+                << QString::fromUtf16(kSettingsFields[i].name).toStdString() << " against "
+                << QString::fromUtf16(kSettingsFields[j].name).toStdString();
+    }
 }

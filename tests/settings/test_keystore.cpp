@@ -84,7 +84,8 @@ TEST(ParseDecimal, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
 }
 
 TEST_F(StoreTest, IntegersKeepAll32BitsAndTextComesBackWithoutNul) {
-    EXPECT_EQ(reg.writeInteger(kKey, QStringLiteral("DateFontColor"), int32_t(0xFF777777u)), 0);
+    EXPECT_EQ(reg.writeInteger(kKey, QStringLiteral("DateFontColor"), int32_t(0xFF777777u)),
+              StoreError::None);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("DateFontColor")), -8947849);
     RawValue raw;
     ASSERT_EQ(backend.readValue(rootkey::CurrentUser, QStringLiteral("Software\\Ovra Clock\\Tokyo"),
@@ -94,7 +95,7 @@ TEST_F(StoreTest, IntegersKeepAll32BitsAndTextComesBackWithoutNul) {
     EXPECT_EQ(qFromLittleEndian<quint32>(raw.data.constData()), 0xFF777777u);
 
     EXPECT_EQ(reg.writeText(kKey, QStringLiteral("Clocks"), QStringLiteral("{Tokyo}{New York}")),
-              0);
+              StoreError::None);
     ASSERT_EQ(backend.readValue(rootkey::CurrentUser, QStringLiteral("Software\\Ovra Clock\\Tokyo"),
                                 QStringLiteral("Clocks"), raw),
               0);
@@ -107,11 +108,11 @@ TEST_F(StoreTest, IntegersKeepAll32BitsAndTextComesBackWithoutNul) {
 TEST_F(StoreTest, LowerCaseRootReachesTheSameKeyAndUnknownRootDoesNothing) {
     ASSERT_EQ(reg.writeInteger(QStringLiteral("hkey_current_user\\Software\\Ovra Clock\\Tokyo"),
                                QStringLiteral("Left"), 15),
-              0);
+              StoreError::None);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Left")), 15);
 
     EXPECT_NE(reg.writeInteger(QStringLiteral("HKEY_NOWHERE\\Software"), QStringLiteral("Left"), 1),
-              0);
+              StoreError::None);
     EXPECT_TRUE(std::holds_alternative<std::monostate>(
         reg.readValue(QStringLiteral("HKEY_NOWHERE\\Software"), QStringLiteral("Left"))));
     EXPECT_FALSE(backend.keyExists(0, QStringLiteral("Software")));
@@ -148,49 +149,55 @@ TEST_F(StoreTest, TheIntegerRuleCoversEveryKindOfStoredValue) {
 }
 
 TEST_F(StoreTest, WritesOfUnsupportedKindsOrNonNumbersStoreNothing) {
-    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 99), 0);
-    EXPECT_NE(reg.writeValue(kKey, QStringLiteral("Top"), QStringLiteral("abc"), 4), 0);
-    EXPECT_NE(reg.writeValue(kKey, QStringLiteral("Top"), QStringLiteral("1"), 3), 0);
-    EXPECT_NE(reg.writeValue(kKey, QStringLiteral("Top"), QStringLiteral("99999999999"), 4), 0);
+    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 99), StoreError::None);
+    EXPECT_NE(reg.writeValue(kKey, QStringLiteral("Top"), QStringLiteral("abc"), 4),
+              StoreError::None);
+    EXPECT_NE(reg.writeValue(kKey, QStringLiteral("Top"), QStringLiteral("1"), 3),
+              StoreError::None);
+    EXPECT_NE(reg.writeValue(kKey, QStringLiteral("Top"), QStringLiteral("99999999999"), 4),
+              StoreError::None);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 99);
-    EXPECT_EQ(reg.writeValue(kKey, QStringLiteral("Top"), QStringLiteral("2.5"), 4), 0);
+    EXPECT_EQ(reg.writeValue(kKey, QStringLiteral("Top"), QStringLiteral("2.5"), 4),
+              StoreError::None);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 2);
 }
 
 TEST_F(StoreTest, DeletingValuesAndKeys) {
     const QString parent = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock");
-    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Enable"), 1), 0);
-    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
-    EXPECT_EQ(reg.deleteValue(kKey, QStringLiteral("Top")), 0);
-    EXPECT_EQ(reg.deleteValue(kKey, QStringLiteral("Top")), status::NotFound);
+    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Enable"), 1), StoreError::None);
+    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 1), StoreError::None);
+    EXPECT_EQ(reg.deleteValue(kKey, QStringLiteral("Top")), StoreError::None);
+    EXPECT_EQ(reg.deleteValue(kKey, QStringLiteral("Top")), StoreError::NotFound);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Enable")), 1);
 
     // A key with sub-keys stays, as does everything under it.
     EXPECT_EQ(
         reg.deleteKey(QStringLiteral("HKEY_CURRENT_USER\\Software"), QStringLiteral("Ovra Clock")),
-        status::AccessDenied);
+        StoreError::AccessDenied);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Enable")), 1);
 
-    EXPECT_EQ(reg.deleteKey(parent, QStringLiteral("Tokyo")), 0);
+    EXPECT_EQ(reg.deleteKey(parent, QStringLiteral("Tokyo")), StoreError::None);
     EXPECT_FALSE(
         backend.keyExists(rootkey::CurrentUser, QStringLiteral("Software\\Ovra Clock\\Tokyo")));
     EXPECT_TRUE(backend.keyExists(rootkey::CurrentUser, QStringLiteral("Software\\Ovra Clock")));
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Enable")), 0);
 
     // A parent that is a root alone deletes directly below the root.
-    ASSERT_EQ(reg.writeInteger(QStringLiteral("HKEY_USERS\\Solo"), QStringLiteral("X"), 1), 0);
-    EXPECT_EQ(reg.deleteKey(QStringLiteral("HKEY_USERS"), QStringLiteral("Solo")), 0);
+    ASSERT_EQ(reg.writeInteger(QStringLiteral("HKEY_USERS\\Solo"), QStringLiteral("X"), 1),
+              StoreError::None);
+    EXPECT_EQ(reg.deleteKey(QStringLiteral("HKEY_USERS"), QStringLiteral("Solo")),
+              StoreError::None);
     EXPECT_FALSE(backend.keyExists(rootkey::Users, QStringLiteral("Solo")));
 }
 
 TEST_F(StoreTest, ARolledBackTransactionLeavesTheOldValues) {
-    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
-    const int rc = reg.transaction([&] {
+    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 1), StoreError::None);
+    const StoreError rc = reg.transaction([&] {
         reg.writeInteger(kKey, QStringLiteral("Top"), 2);
         reg.writeInteger(kKey, QStringLiteral("Left"), 2);
         return false;
     });
-    EXPECT_NE(rc, 0);
+    EXPECT_NE(rc, StoreError::None);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 1);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Left")), 0);
 }
@@ -199,7 +206,7 @@ TEST(StoreFile, IsPrivateToTheUser) {
     test::TestHome home;
     SqliteStoreBackend backend(home.storePath());
     KeyStore reg(backend);
-    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 1), StoreError::None);
     EXPECT_EQ(QFile::permissions(home.storePath()) &
                   (QFileDevice::ReadOther | QFileDevice::ReadGroup),
               QFileDevice::Permissions());
@@ -218,7 +225,7 @@ TEST(StoreFile, GarbageIsLeftUntouchedAndReadsAsEmpty) {
     SqliteStoreBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
     KeyStore reg(backend);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 0);
-    EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), StoreError::None);
     EXPECT_EQ(warnings.size(), 1) << "one clear warning, not one per access";
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), garbage);
@@ -237,7 +244,7 @@ TEST(StoreFile, AnotherProgramsDatabaseIsNeverWritten) {
     QStringList warnings;
     SqliteStoreBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
     KeyStore reg(backend);
-    EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), StoreError::None);
     EXPECT_EQ(warnings.size(), 1);
 
     ASSERT_EQ(sqlite3_open(QFile::encodeName(home.storePath()).constData(), &db), SQLITE_OK);
@@ -258,7 +265,7 @@ TEST(StoreFile, ReadOnlyStoreStillReadsAndRefusesWrites) {
     {
         SqliteStoreBackend backend(home.storePath());
         KeyStore reg(backend);
-        ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 77), 0);
+        ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Top"), 77), StoreError::None);
     }
     if (geteuid() == 0)
         GTEST_SKIP() << "file permissions do not bind root";
@@ -266,7 +273,7 @@ TEST(StoreFile, ReadOnlyStoreStillReadsAndRefusesWrites) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore reg(backend);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 77);
-    EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    EXPECT_NE(reg.writeInteger(kKey, QStringLiteral("Top"), 1), StoreError::None);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Top")), 77);
 }
 
@@ -323,8 +330,8 @@ void fillStore(const QString& path, int clocks) {
         const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\C%1")
                                 .arg(i, 4, 10, QChar(u'0'));
         ASSERT_EQ(reg.writeText(key, QStringLiteral("Note"), QString(100, QChar(u'a' + i % 26))),
-                  0);
-        ASSERT_EQ(reg.writeInteger(key, QStringLiteral("Top"), i), 0);
+                  StoreError::None);
+        ASSERT_EQ(reg.writeInteger(key, QStringLiteral("Top"), i), StoreError::None);
     }
 }
 } // namespace
@@ -347,8 +354,8 @@ TEST(StoreFile, AStoreThatCannotBeWrittenIsReadAndSaysSoOnce) {
         SqliteStoreBackend backend(home.storePath(), [&](const QString& w) { warnings << w; });
         KeyStore reg(backend);
         EXPECT_EQ(reg.readInteger(key, QStringLiteral("Top")), 2);
-        EXPECT_NE(reg.writeInteger(key, QStringLiteral("Top"), 9), 0);
-        EXPECT_NE(reg.deleteValue(key, QStringLiteral("Top")), 0);
+        EXPECT_NE(reg.writeInteger(key, QStringLiteral("Top"), 9), StoreError::None);
+        EXPECT_NE(reg.deleteValue(key, QStringLiteral("Top")), StoreError::None);
         EXPECT_EQ(reg.readInteger(key, QStringLiteral("Top")), 2);
         EXPECT_TRUE(backend.readOnly());
         ASSERT_EQ(warnings.size(), 1) << qPrintable(warnings.join(u'\n'));
@@ -388,10 +395,10 @@ TEST(StoreFile, ADamagedStoreIsNeverWritten) {
         KeyStore reg(backend);
         EXPECT_NE(reg.writeInteger(QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\A"),
                                    QStringLiteral("Top"), 1),
-                  0);
+                  StoreError::None);
         EXPECT_NE(reg.writeText(QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\System"),
                                 QStringLiteral("Clocks"), QStringLiteral("{A}")),
-                  0);
+                  StoreError::None);
         EXPECT_TRUE(backend.readOnly());
     }
     ASSERT_EQ(warnings.size(), 1) << qPrintable(warnings.join(u'\n'));
@@ -405,7 +412,7 @@ TEST(StoreFile, AStoreLockedForAWhileIsWaitedFor) {
     test::TestHome home;
     SqliteStoreBackend first(home.storePath());
     KeyStore a(first);
-    ASSERT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    ASSERT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 1), StoreError::None);
 
     // Another process holds the write lock for 300 ms; our write waits, then lands.
     const pid_t child = fork();
@@ -423,7 +430,7 @@ TEST(StoreFile, AStoreLockedForAWhileIsWaitedFor) {
     }
     while (!QFile::exists(home.path() + QStringLiteral("/locked")))
         usleep(1000);
-    EXPECT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 2), 0);
+    EXPECT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 2), StoreError::None);
     int status = 0;
     waitpid(child, &status, 0);
     EXPECT_EQ(a.readInteger(kKey, QStringLiteral("Top")), 2);
@@ -436,7 +443,7 @@ TEST(StoreFile, AWriterThatKeepsRetakingTheLockDoesNotStarveAnother) {
     test::TestHome home;
     SqliteStoreBackend first(home.storePath());
     KeyStore a(first);
-    ASSERT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 1), 0);
+    ASSERT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 1), StoreError::None);
     const QByteArray ready = QFile::encodeName(home.path() + QStringLiteral("/busy"));
     const pid_t child = fork();
     if (child == 0) {
@@ -456,7 +463,7 @@ TEST(StoreFile, AWriterThatKeepsRetakingTheLockDoesNotStarveAnother) {
     }
     while (!QFile::exists(QFile::decodeName(ready)))
         usleep(1000);
-    EXPECT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 2), 0);
+    EXPECT_EQ(a.writeInteger(kKey, QStringLiteral("Top"), 2), StoreError::None);
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     EXPECT_EQ(a.readInteger(kKey, QStringLiteral("Top")), 2);
@@ -475,12 +482,12 @@ TEST(StoreFile, ProcessesCreatingAndIncrementingAtOnceLoseNothing) {
             KeyStore reg(backend);
             int failures = 0;
             for (int i = 0; i < kPerProcess; ++i) {
-                const int rc = reg.transaction([&] {
+                const StoreError rc = reg.transaction([&] {
                     const auto n = reg.readInteger(kKey, QStringLiteral("Counter"));
                     return reg.writeInteger(kKey, QStringLiteral("Counter"), n.value_or(0) + 1) ==
-                           0;
+                           StoreError::None;
                 });
-                failures += rc != 0;
+                failures += rc != StoreError::None;
             }
             _exit(failures == 0 ? 0 : 1);
         }
@@ -503,9 +510,33 @@ TEST(StoreFile, AnOpenStoreHoldsLittleMemory) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore reg(backend);
     for (int i = 0; i < 40; ++i)
-        ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Value%1").arg(i), i), 0);
+        ASSERT_EQ(reg.writeInteger(kKey, QStringLiteral("Value%1").arg(i), i), StoreError::None);
     EXPECT_EQ(reg.readInteger(kKey, QStringLiteral("Value39")), 39);
     sqlite3_int64 used = 0, highest = 0;
     ASSERT_EQ(sqlite3_status64(SQLITE_STATUS_MEMORY_USED, &used, &highest, 0), SQLITE_OK);
     EXPECT_LT(used, 48 * 1024) << used << " bytes";
+}
+
+// The words a message uses for each error, and the number the ones without words
+// of their own have always been reported with.
+TEST(StoreError, MessagesNameTheProblemAsBefore) {
+    const struct {
+        StoreError error;
+        const char* clock;
+        const char* list;
+    } cases[] = {
+        {StoreError::Busy, "another program keeps it locked", "it is kept busy by another program"},
+        {StoreError::Damaged, "it is damaged", "it is damaged"},
+        {StoreError::AccessDenied, "access to it is denied", "access to it is denied"},
+        {StoreError::CannotRead, "it cannot be opened or read",
+         "it could not be opened or read (status 1012)"},
+        {StoreError::CannotWrite, "error 1013", "it could not be opened or read (status 1013)"},
+        {StoreError::NotFound, "error 2", "it could not be opened or read (status 2)"},
+        {StoreError::InvalidPath, "error 6", "it could not be opened or read (status 6)"},
+        {StoreError::InvalidArgument, "error 87", "it could not be opened or read (status 87)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(storeProblem(c.error), QString::fromLatin1(c.clock));
+        EXPECT_EQ(clockListStoreProblem(c.error), QString::fromLatin1(c.list));
+    }
 }

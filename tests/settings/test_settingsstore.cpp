@@ -3,9 +3,27 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
+
 using namespace ovra;
 
 namespace {
+const SettingsField& field(std::u16string_view name) {
+    for (const auto& f : kSettingsFields)
+        if (name == f.name)
+            return f;
+    throw std::invalid_argument("no such value");
+}
+
+// The record's value as it would be stored under that name, and the other way.
+int32_t storedAs(const ClockSettings& s, std::u16string_view name) {
+    return field(name).stored(s, ScreenDensity());
+}
+void takeStored(ClockSettings& s, std::u16string_view name, int32_t value) {
+    field(name).take(s, value, ScreenDensity());
+}
+
 struct Fixture {
     test::MemoryStoreBackend backend;
     KeyStore reg{backend};
@@ -24,9 +42,9 @@ TEST(SettingsStore, WritesEveryFieldAsA32BitIntegerInOneTransaction) {
     ClockState s;
     s.ClockName = QStringLiteral("Tokyo");
     s.settings = defaultSettings();
-    s.settings.Enable = 0; // always stored as 1
-    s.settings.Left = -1;
-    ASSERT_EQ(writeClockSettings(f.reg, s), 0);
+    s.settings.enabled = false; // always stored as 1
+    takeStored(s.settings, u"Left", -1);
+    ASSERT_EQ(writeClockSettings(f.reg, s), StoreError::None);
     EXPECT_EQ(f.backend.transactions, 1);
     const QString key = clockKeyPath(QStringLiteral("Tokyo"));
     EXPECT_EQ(key, QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\Tokyo"));
@@ -41,11 +59,11 @@ TEST(SettingsStore, AFailedWriteKeepsWhatWasStored) {
     ClockState s;
     s.ClockName = QStringLiteral("Tokyo");
     s.settings = defaultSettings();
-    s.settings.Top = 10;
-    ASSERT_EQ(writeClockSettings(f.reg, s), 0);
+    takeStored(s.settings, u"Top", 10);
+    ASSERT_EQ(writeClockSettings(f.reg, s), StoreError::None);
     f.backend.failWrites = true;
-    s.settings.Top = 20;
-    EXPECT_NE(writeClockSettings(f.reg, s), 0);
+    takeStored(s.settings, u"Top", 20);
+    EXPECT_NE(writeClockSettings(f.reg, s), StoreError::None);
     f.backend.failWrites = false;
     EXPECT_EQ(f.reg.readInteger(clockKeyPath(QStringLiteral("Tokyo")), QStringLiteral("Top")), 10);
 }
@@ -83,7 +101,7 @@ TEST(SettingsStore, ZoneResolutionForDefaultNewAndStoredClocks) {
             f.reg.writeInteger(clockKeyPath(name), QStringLiteral("TimeZoneIndex"), c.storedIndex);
         }
         const ClockState s = f.load(name, c.computerOffset);
-        EXPECT_EQ(s.settings.TimeZoneIndex, c.index)
+        EXPECT_EQ(s.settings.timeZoneRow, c.index)
             << c.name << " computer offset " << c.computerOffset;
         EXPECT_EQ(s.ZoneOffsetMinutes, c.offset)
             << c.name << " computer offset " << c.computerOffset;
@@ -93,10 +111,10 @@ TEST(SettingsStore, ZoneResolutionForDefaultNewAndStoredClocks) {
 TEST(SettingsStore, DefaultWithoutMatchingRowKeepsThePreviousIndex) {
     Fixture f;
     ClockState before;
-    before.settings.TimeZoneIndex = 42;
+    before.settings.timeZoneRow = 42;
     before.ZoneOffsetMinutes = 120;
     const ClockState s = f.load(QStringLiteral("Default"), 630, before);
-    EXPECT_EQ(s.settings.TimeZoneIndex, 42);
+    EXPECT_EQ(s.settings.timeZoneRow, 42);
     EXPECT_EQ(s.ZoneOffsetMinutes, 120);
 }
 
@@ -107,8 +125,8 @@ TEST(SettingsStore, AFreshlyAddedClockReadsAsDefaultsInItsZone) {
     f.reg.writeInteger(key, QStringLiteral("TimeZoneIndex"), 12);
     const ClockState s = f.load(QStringLiteral("Mexico"), 60);
     ClockSettings expected = defaultSettings();
-    expected.Enable = 1;
-    expected.TimeZoneIndex = 12;
+    expected.enabled = true;
+    expected.timeZoneRow = 12;
     EXPECT_EQ(s.settings, expected);
     EXPECT_EQ(s.ZoneOffsetMinutes, -360);
 }
@@ -121,18 +139,87 @@ TEST(SettingsStore, TextValuesAreNumbersOrLeaveTheFieldAlone) {
     f.reg.writeText(key, QStringLiteral("Left"), QStringLiteral("left edge"));
     f.reg.writeText(key, QStringLiteral("HourCircleWidth"), QStringLiteral("999"));
     ClockState before;
-    before.settings.Left = 4321;
+    takeStored(before.settings, u"Left", 4321);
     const ClockState s = f.load(QStringLiteral("Mixed"), 0, before);
-    EXPECT_EQ(s.settings.ClockRadius, 100);
-    EXPECT_EQ(s.settings.Left, 4321) << "a text that is no number keeps the previous value";
-    EXPECT_EQ(s.settings.HourCircleWidth, 18) << "normalised after reading";
+    EXPECT_EQ(s.settings.radius, 100);
+    EXPECT_EQ(storedAs(s.settings, u"Left"), 4321)
+        << "a text that is no number keeps the previous value";
+    EXPECT_EQ(s.settings.hourRingWidth, 18) << "normalised after reading";
 }
 
 TEST(SettingsStore, AMissingKeyGivesDefaultsAndTheSystemZone) {
     Fixture f;
     const ClockState s = f.load(QStringLiteral("Nowhere"), -300);
-    EXPECT_EQ(s.settings.Enable, 0);
-    EXPECT_EQ(s.settings.TimeZoneIndex, 14);
-    EXPECT_EQ(s.settings.ClockRadius, 48);
-    EXPECT_EQ(s.settings.SecondCircleColor, defaults::SecondCircleColor);
+    EXPECT_FALSE(s.settings.enabled);
+    EXPECT_EQ(s.settings.timeZoneRow, 14);
+    EXPECT_EQ(s.settings.radius, 48);
+    EXPECT_EQ(s.settings.secondColor.rgba(), defaults::SecondColor);
+}
+
+// What a typed field cannot carry whole (a flag that is neither 0 nor 1, a position
+// between two pixels) is read with the meaning it always had, goes back to the
+// store as it came while the field keeps that meaning, and gives way to the field's
+// own form once the field changes.
+TEST(SettingsStore, StoredFormsSurviveAnUntouchedRecordAndGiveWayToAChange) {
+    const struct {
+        const char* what;
+        const char16_t* name;
+        int32_t stored;
+        double dpi;
+        std::function<bool(const ClockSettings&)> readAs;
+        std::function<void(ClockSettings&)> change;
+        int32_t storedAfterChange;
+    } cases[] = {
+        {"autostart wish 7 is no wish", u"Autorun", 7, 96,
+         [](const ClockSettings& s) { return !s.startAtLogin; },
+         [](ClockSettings& s) { s.startAtLogin = true; }, 0},
+        {"on top 2 is not on top", u"AlwaysOnTop", 2, 96,
+         [](const ClockSettings& s) { return !s.alwaysOnTop; },
+         [](ClockSettings& s) { s.alwaysOnTop = true; }, 1},
+        {"scale -3 is hidden", u"DisplayScale", -3, 96,
+         [](const ClockSettings& s) { return !s.showScale; },
+         [](ClockSettings& s) { s.showScale = true; }, 0},
+        {"hour mode 7 is 24 hours", u"12/24Hour", 7, 96,
+         [](const ClockSettings& s) { return s.twentyFourHour(); },
+         [](ClockSettings& s) { s.hourMode = HourMode::TwelveHour; }, 0},
+        {"a newer time standard", u"TimeStandard", 9, 96,
+         [](const ClockSettings& s) { return s.timeStandard == TimeStandard(9); },
+         [](ClockSettings& s) { s.timeStandard = TimeStandard::Automatic; }, 2},
+        {"opacity 6", u"BackgroundOpacity", 6, 96,
+         [](const ClockSettings& s) { return s.opacityStep == 6; },
+         [](ClockSettings& s) { s.opacityStep = 1; }, 1},
+        {"100 twips stand on pixel 7", u"Left", 100, 96,
+         [](const ClockSettings& s) { return s.position.x() == 7; },
+         [](ClockSettings& s) { s.position.rx() += 1; }, 120},
+        {"-30 twips are pixel -2", u"Top", -30, 96,
+         [](const ClockSettings& s) { return s.position.y() == -2; },
+         [](ClockSettings& s) { s.position.ry() -= 1; }, -45},
+        {"-7 twips round to pixel 0", u"Left", -7, 96,
+         [](const ClockSettings& s) { return s.position.x() == 0; },
+         [](ClockSettings& s) { s.position.rx() = -1; }, -15},
+        {"at 120 dpi a pixel is 12 twips", u"Top", 100, 120,
+         [](const ClockSettings& s) { return s.position.y() == 8; },
+         [](ClockSettings& s) { s.position.ry() = 10; }, 120},
+        {"transparent white is a colour", u"DateFontColor", 0x00FFFFFF, 96,
+         [](const ClockSettings& s) { return s.dateTextColor == QColor(255, 255, 255, 0); },
+         [](ClockSettings& s) { s.dateTextColor = QColor(255, 0, 0); }, int32_t(0xFFFF0000u)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        const QString key = clockKeyPath(QStringLiteral("Odd"));
+        const QString name = QString::fromUtf16(c.name);
+        f.reg.writeInteger(key, QStringLiteral("Enable"), 1);
+        f.reg.writeInteger(key, name, c.stored);
+        ClockState s;
+        s.ClockName = QStringLiteral("Odd");
+        s.density = {c.dpi, c.dpi};
+        ASSERT_EQ(loadClockSettings(f.reg, s), StoreError::None);
+        EXPECT_TRUE(c.readAs(s.settings));
+        ASSERT_EQ(writeClockSettings(f.reg, s), StoreError::None);
+        EXPECT_EQ(f.reg.readInteger(key, name), c.stored);
+        c.change(s.settings);
+        ASSERT_EQ(writeClockSettings(f.reg, s), StoreError::None);
+        EXPECT_EQ(f.reg.readInteger(key, name), c.storedAfterChange);
+    }
 }

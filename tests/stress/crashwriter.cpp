@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
         test::fillAlarmGeneration(table, g);
         if (saveAlarmFile(table, alarms, messages) != 0)
             return 5;
-        if (test::writeSettingsGeneration(store, g) != 0)
+        if (test::writeSettingsGeneration(store, g) != StoreError::None)
             return 7;
         const std::string line = std::to_string(g) + '\n';
         if (::write(STDOUT_FILENO, line.data(), line.size()) != ssize_t(line.size()))

@@ -47,11 +47,11 @@ std::optional<qint64> alarmGenerationOf(const std::optional<QByteArray>& file,
     return std::nullopt;
 }
 
-int writeSettingsGeneration(KeyStore& store, qint64 generation) {
+StoreError writeSettingsGeneration(KeyStore& store, qint64 generation) {
     ClockState state;
     state.ClockName = kCrashClock;
     for (size_t f = 0; f < kSettingsFields.size(); ++f)
-        state.settings.*kSettingsFields[f].member = settingOf(generation, int(f));
+        kSettingsFields[f].take(state.settings, settingOf(generation, int(f)), state.density);
     return writeClockSettings(store, state);
 }
 
@@ -68,7 +68,7 @@ std::optional<qint64> settingsGenerationOf(KeyStore& store) {
         const std::optional<int32_t> value = store.readInteger(key, name);
         if (!value)
             return std::nullopt;
-        if (kSettingsFields[f].member == &ClockSettings::Enable) { // always stored as 1
+        if (f == 0) { // Enable, always stored as 1
             if (*value != 1)
                 return std::nullopt;
             continue;

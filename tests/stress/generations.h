@@ -23,8 +23,8 @@ std::optional<qint64> alarmGenerationOf(const std::optional<QByteArray>& file,
                                         std::initializer_list<qint64> candidates);
 
 inline const QString kCrashClock = QStringLiteral("Crash Test");
-// A store status code, 0 when all 22 values were written.
-int writeSettingsGeneration(KeyStore& store, qint64 generation);
+// StoreError::None when all 22 values were written.
+StoreError writeSettingsGeneration(KeyStore& store, qint64 generation);
 // 0 when the clock has no stored values, the generation when all 22 values are
 // those of one generation, nothing for any mixture or damage.
 std::optional<qint64> settingsGenerationOf(KeyStore& store);

@@ -63,22 +63,22 @@ int main(int argc, char** argv) {
         ClockState state;
         state.ClockName = name;
         state.settings = defaultSettings();
-        state.settings.ClockRadius = 20 + i % 200;
-        state.settings.Left = i;
-        if (writeClockSettings(store, state) != status::Success)
+        state.settings.radius = 20 + i % 200;
+        state.settings.position = QPoint(i, 0);
+        if (writeClockSettings(store, state) != StoreError::None)
             ++failedWrites;
         ++writes;
-        kept.insert(name, state.settings.ClockRadius);
+        kept.insert(name, state.settings.radius);
         order << name;
 
         // Another clock's dialog applies its settings again.
         const QString other = order[i % order.size()];
         state.ClockName = other;
-        state.settings.ClockRadius = 20 + (i * 7) % 200;
-        if (writeClockSettings(store, state) != status::Success)
+        state.settings.radius = 20 + (i * 7) % 200;
+        if (writeClockSettings(store, state) != StoreError::None)
             ++failedWrites;
         ++writes;
-        kept[other] = state.settings.ClockRadius;
+        kept[other] = state.settings.radius;
 
         clocks.loadClockList(false);
         ++loads;

@@ -54,11 +54,10 @@ const Hostile kHostile[] = {
 
 // Within the limits the settings record promises after loading.
 void expectNormal(const ClockSettings& s, const std::string& where) {
-    EXPECT_TRUE(s.ClockRadius >= limits::MinRadius && s.ClockRadius <= limits::MaxRadius) << where;
-    for (int32_t w : {s.HourCircleWidth, s.MinuteCircleWidth, s.SecondCircleWidth})
+    EXPECT_TRUE(s.radius >= limits::MinRadius && s.radius <= limits::MaxRadius) << where;
+    for (int32_t w : {s.hourRingWidth, s.minuteRingWidth, s.secondRingWidth})
         EXPECT_TRUE(w >= limits::MinWidth && w <= limits::MaxWidth) << where;
-    EXPECT_TRUE(s.BackgroundOpacity >= limits::MinOpacity &&
-                s.BackgroundOpacity <= limits::MaxOpacity)
+    EXPECT_TRUE(s.opacityStep >= limits::MinOpacity && s.opacityStep <= limits::MaxOpacity)
         << where;
 }
 

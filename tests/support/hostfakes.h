@@ -16,6 +16,7 @@ namespace ovra::test {
 class RecordingHosts : public ClockWindowHost, public AlarmHost, public AutorunHost {
 public:
     QStringList calls;
+    ScreenDensity screenDensity() override { return {}; }
     void computeLayout() override { calls << QStringLiteral("layout"); }
     void checkMonitor() override { calls << QStringLiteral("checkMonitor"); }
     void loadClockWindow() override { calls << QStringLiteral("loadWindow"); }
@@ -39,8 +40,8 @@ public:
             duringAlarmLoad();
     }
     void resetNotice() override { calls << QStringLiteral("resetNotice"); }
-    int syncAutorunEntry(int wish) override {
-        calls << QStringLiteral("autorun:%1").arg(wish);
+    int syncAutorunEntry(bool startAtLogin) override {
+        calls << QStringLiteral("autorun:%1").arg(startAtLogin ? "yes" : "no");
         return 1;
     }
     int autorunSyncs() const { return int(calls.filter(QStringLiteral("autorun:")).size()); }
