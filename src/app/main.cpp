@@ -1,42 +1,21 @@
-#include "alarms/alarmcontroller.h"
-#include "alarms/desktopsessionend.h"
-#include "alarms/desktopshellopen.h"
-#include "alarms/loadedalarmsound.h"
-#include "alarms/logindpoweractions.h"
-#include "alarms/logindresumewatch.h"
 #include "app/busguard.h"
-#include "app/clockapp.h"
 #include "app/clockcommandline.h"
+#include "app/clockprocess.h"
 #include "app/commandline.h"
-#include "app/guimessagesink.h"
 #include "app/testtime.h"
 #include "base/apppaths.h"
 #include "base/clockname.h"
 #include "base/display.h"
-#include "base/exitguard.h"
 #include "base/memorytrim.h"
 #include "base/ossupport.h"
 #include "base/platformtexts.h"
 #include "base/translations.h"
 #include "clock/appicon.h"
-#include "clock/clockfrontend.h"
 #include "clock/poolthreadpainter.h"
 #include "clock/rendercommand.h"
-#include "clock/terminationwatcher.h"
-#include "clock/windowsystem.h"
-#include "dialogs/clockdialogs.h"
-#include "dialogs/colourpicker.h"
-#include "dialogs/filechooser.h"
-#include "dialogs/linkopener.h"
-#include "dialogs/modaldialogs.h"
-#include "dialogs/ownclockchannel.h"
-#include "dialogs/settingsdialog.h"
-#include "settings/autorun.h"
 #include "settings/clockcommands.h"
-#include "settings/clocklauncher.h"
 #include "settings/clocklist.h"
 #include "settings/instancepaths.h"
-#include "settings/instanceserver.h"
 #include "settings/localinstancechannel.h"
 #include "settings/sqlitestorebackend.h"
 #include "time/zonesearch.h"
@@ -44,10 +23,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
-#include <QTimer>
 
 #include <cstdio>
-#include <functional>
 #include <optional>
 
 using namespace ovra;
@@ -85,165 +62,17 @@ int runClock(int argc, char** argv, const QString& name) {
     QApplication::setApplicationVersion(QStringLiteral(OVRA_VERSION));
     // Every window takes it: the clock, the dialogs and the notice.
     QApplication::setWindowIcon(applicationIcon());
-    // Before anything reaches a bus: the resume watch below, the first show.
+    // Before anything reaches a bus: the clock's resume watch, the first show.
     guardBuses(printErr);
 
-    const PathRoots roots = PathRoots::fromSystem();
-    SqliteStoreBackend backend(AppPaths::storePathFor(roots), printErr);
-    KeyStore store(backend);
-    GuiMessageSink messages;
-    ClockApp clock({store, messages, processTime.source()}, roots);
-
-    // One process per clock: the name is claimed before anything is shown, and a
-    // second start of a running clock only brings that clock forward.
-    const InstancePlaces places = instancePlaces(roots, SocketFolderFor::Listening);
+    const InstancePlaces places =
+        instancePlaces(PathRoots::fromSystem(), SocketFolderFor::Listening);
     InstanceServer channel(places, name);
-    QString channelProblem;
-    switch (channel.claim(&channelProblem)) {
-    case InstanceServer::Claim::AlreadyRunning:
-        // A clock that is stopped, hung or unable to listen keeps its name all the
-        // same; this process steps back, and says why nothing came to the front.
-        if (LocalInstanceChannel(places).find(name, true) == kNotAnswering)
-            printErr(QCoreApplication::translate("CommandLine",
-                                                 "The clock %1 is running but does not answer.")
-                         .arg(u'"' + name + u'"'));
-        return 0;
-    case InstanceServer::Claim::Failed:
-        printErr(channelProblem +
-                 QCoreApplication::translate("CommandLine", " The clock cannot be started."));
-        return 1;
-    case InstanceServer::Claim::Unreachable:
-        printErr(channelProblem + QCoreApplication::translate(
-                                      "CommandLine", " Other clocks cannot reach this one."));
-        break;
-    case InstanceServer::Claim::Listening:
-        break;
-    }
-    Autorun autorun(clock.state(), clock.paths(), QCoreApplication::applicationFilePath(),
-                    printErr);
-    autorun.setClockListStore(&store);
-    clock.setAutorunHost(&autorun);
-
-    DesktopWindowSystem windowSystem;
-    ClockFrontEnd frontEnd(clock, windowSystem);
-    ClockWindow& window = frontEnd.window();
-    clock.setWindowHost(&frontEnd);
-    LoadedAlarmSound alarmSound(
-        LoadedAlarmSound::moduleFolders(QCoreApplication::applicationDirPath()), printErr);
-    LogindPowerActions powerActions;
-    DesktopSessionEnd sessionEnd;
-    DesktopShellOpen shellOpen;
-    LogindResumeWatch resume;
-    // The notice opens on the monitor MonitorID names, where the clock was dropped.
-    AlarmController alarms(
-        clock,
-        {.sound = alarmSound,
-         .power = powerActions,
-         .shell = shellOpen,
-         .makeTicker = [ms = processTime.secondMs()] { return std::make_unique<QTimerTicker>(ms); },
-         .resume = &resume,
-         .session = &sessionEnd});
-    clock.setAlarmHost(&alarms);
-    // The alarm check runs on the clock's second; the notice closes first at shutdown.
-    QObject::connect(&window, &ClockWindow::secondTick, &alarms, &AlarmController::checkAlarms);
-    QObject::connect(&alarms, &AlarmController::noticeOpened, [&](QWidget* notice) {
-        frontEnd.otherWindows().add(notice, ClockWindowList::Role::Notice);
-    });
-    // The process ends when the clock window has unloaded, not when some other
-    // window happens to be the last one closed.
-    QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(&window, &ClockWindow::unloaded, &qapp, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
-    // A session that ends or a terminal that closes unloads the clock like its
-    // close button does, so the settings are saved. Modal dialogs and message boxes
-    // are cancelled first, so no nested event loop runs on into a dialog that the
-    // unload deletes. Before the clock is up (a start-up message box is open) the
-    // process just ends: there are no settings of its own to save yet.
-    bool endedDuringStart = false;
-    const std::function<void()> unloadOwnClock = [&] {
-        closeModalDialogs();
-        if (!clock.isUp()) {
-            endedDuringStart = true;
-            clock.abandonStart();
-            return;
-        }
-        window.unloadClock();
-    };
-    TerminationWatcher termination;
-    QObject::connect(&termination, &TerminationWatcher::terminationRequested, &window,
-                     [&] { unloadOwnClock(); });
-    // The settings dialog reaches this clock directly and the others over the
-    // channel; the about box is shared with it, one of each per process.
-    const std::function<void()> raiseOwnClock = [&] {
-        window.raise();
-    };
-    // Set once the dialogs exist; the channel that reaches them is made first.
-    std::function<void()> showOwnSettings;
-    LocalInstanceChannel otherClocks(places);
-    OwnClockChannel dialogChannel(otherClocks, {name, raiseOwnClock, unloadOwnClock, [&] {
-                                                    if (showOwnSettings)
-                                                        showOwnSettings();
-                                                }});
-    DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
-    ClockList clockList({store, dialogChannel, launcher, messages},
-                        AppPaths::build(name, roots).AutostartFolder);
-    // A clock added from the dialog is spread over the primary work area, with the
-    // density this clock converts its own position with.
-    clockList.setPlacementArea([&] {
-        return PlacementArea{windowSystem.primaryWorkArea(), clock.state().density};
-    });
-    DialogColourPicker colourPicker([&] { return clock.settings().alwaysOnTop; });
-    DialogFileChooser fileChooser;
-    DesktopLinkOpener linkOpener;
-    ConfigServices config{clock, clockList, autorun, colourPicker, fileChooser};
-    config.closeOwnClock = unloadOwnClock;
-    ClockDialogs dialogs(config, linkOpener, frontEnd.otherWindows(), &window);
-    QObject::connect(&window, &ClockWindow::settingsRequested, &dialogs,
-                     &ClockDialogs::openSettings);
-    QObject::connect(&window, &ClockWindow::aboutRequested, &dialogs, &ClockDialogs::openAbout);
-    // Asked for from a terminal or a launcher: the dialog stands on its own, as with
-    // Page Up, and takes the keyboard, which is the whole point of the request.
-    showOwnSettings = [&] {
-        dialogs.openSettings(false);
-        windowSystem.activateForUser(dialogs.settingsDialog());
-    };
-    // Where the grip drops the clock is kept at once, not only at the shutdown.
-    QObject::connect(&window, &ClockWindow::moveFinished, [&] { clock.saveClockPosition(); });
-    // Answered from the start: a start-up message box runs the event loop, and a
-    // --stop meanwhile closes it and ends the process as SIGTERM does. Until the
-    // clock is up there is no window to raise.
-    // close must return only once shutdownClock(true) has finished.
-    channel.serve({.raise =
-                       [&] {
-                           if (!clock.isUp())
-                               return;
-                           window.showNormal();
-                           window.raise();
-                           windowSystem.activateForUser(&window);
-                       },
-                   .settings =
-                       [&] {
-                           if (!clock.isUp() || clock.shutdownStarted())
-                               return false;
-                           showOwnSettings();
-                           return true;
-                       },
-                   .close = unloadOwnClock});
-    if (!clock.startClock(name))
-        return endedDuringStart ? 0 : 1;
-    // Start-up reads the store, the fonts and the settings once and frees much of
-    // what it used; once the first frames are out, those pages go back.
-    QTimer::singleShot(2000, &window, [] { releaseFreedMemory(); });
-    // A display that goes away (a logout that ends the X server, a crashed server)
-    // takes the process with it; what the user set is saved on the way out.
-    const ExitGuard displayLoss([&] {
-        clock.saveWithoutDisplay();
-        printErr(QCoreApplication::translate(
-                     "CommandLine", "The connection to the display was lost; the settings of the "
-                                    "clock \"%1\" are saved.")
-                     .arg(name));
-    });
-    return qapp.exec();
+    if (const std::optional<int> stepBack =
+            ClockProcess::claimName(channel, places, name, printErr))
+        return *stepBack;
+    ClockProcess process(qapp, channel, places, processTime, name, printErr);
+    return process.run();
 }
 
 int runClockCommand(const CommandLine& cl) {
