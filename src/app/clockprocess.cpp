@@ -19,7 +19,7 @@ ClockProcess::ClockProcess(QApplication& application, InstanceServer& channel,
       m_clock({m_store, m_messages, time.source()}, m_roots), m_channel(channel),
       m_autorun(m_clock.state(), m_clock.paths(), QCoreApplication::applicationFilePath(),
                 m_errors),
-      m_frontEnd(m_clock, m_windowSystem),
+      m_window(m_clock, m_windowSystem),
       m_alarmSound(LoadedAlarmSound::moduleFolders(QCoreApplication::applicationDirPath()),
                    m_errors),
       // The notice opens on the monitor the clock was dropped on.
@@ -33,19 +33,19 @@ ClockProcess::ClockProcess(QApplication& application, InstanceServer& channel,
       m_otherClocks(m_places),
       // The settings dialog reaches this clock directly and the others over the
       // channel.
-      m_dialogChannel(m_otherClocks, {m_name, [this] { m_frontEnd.window().raise(); },
-                                      [this] { unloadOwnClock(); },
-                                      [this] {
-                                          showOwnSettings();
-                                      }}),
+      m_dialogChannel(m_otherClocks,
+                      {m_name, [this] { m_window.raise(); }, [this] { unloadOwnClock(); },
+                       [this] {
+                           showOwnSettings();
+                       }}),
       m_launcher(QCoreApplication::applicationFilePath()),
       m_clockList({m_store, m_dialogChannel, m_launcher, m_messages},
                   AppPaths::build(m_name, m_roots).AutostartFolder),
       m_colourPicker([this] { return m_clock.settings().alwaysOnTop; }),
-      m_dialogs(configServices(), m_linkOpener, m_frontEnd.otherWindows(), &m_frontEnd.window()) {
+      m_dialogs(configServices(), m_linkOpener, m_window.otherWindows(), &m_window) {
     m_autorun.setClockListStore(&m_store);
     m_clock.setAutorunHost(&m_autorun);
-    m_clock.setWindowHost(&m_frontEnd);
+    m_clock.setWindowHost(&m_window);
     m_clock.setAlarmHost(&m_alarms);
 }
 
@@ -86,25 +86,23 @@ std::optional<int> ClockProcess::claimName(InstanceServer& channel, const Instan
 }
 
 void ClockProcess::connectAlarms() {
-    ClockWindow& window = m_frontEnd.window();
     // The alarm check runs on the clock's second; the notice closes first at shutdown.
-    QObject::connect(&window, &ClockWindow::secondTick, &m_alarms, &AlarmController::checkAlarms);
-    QObject::connect(&m_alarms, &AlarmController::noticeOpened, &window, [this](QWidget* notice) {
-        m_frontEnd.otherWindows().add(notice, ClockWindowList::Role::Notice);
+    QObject::connect(&m_window, &ClockWindow::secondTick, &m_alarms, &AlarmController::checkAlarms);
+    QObject::connect(&m_alarms, &AlarmController::noticeOpened, &m_window, [this](QWidget* notice) {
+        m_window.otherWindows().add(notice, ClockWindowList::Role::Notice);
     });
 }
 
 void ClockProcess::connectShutdown() {
-    ClockWindow& window = m_frontEnd.window();
     // The process ends when the clock window has unloaded, not when some other
     // window happens to be the last one closed.
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(&window, &ClockWindow::unloaded, &m_application, &QCoreApplication::quit,
+    QObject::connect(&m_window, &ClockWindow::unloaded, &m_application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    QObject::connect(&m_termination, &TerminationWatcher::terminationRequested, &window,
+    QObject::connect(&m_termination, &TerminationWatcher::terminationRequested, &m_window,
                      [this] { unloadOwnClock(); });
     // Where the grip drops the clock is kept at once, not only at the shutdown.
-    QObject::connect(&window, &ClockWindow::moveFinished, &window,
+    QObject::connect(&m_window, &ClockWindow::moveFinished, &m_window,
                      [this] { m_clock.saveClockPosition(); });
 }
 
@@ -114,10 +112,9 @@ void ClockProcess::connectDialogs() {
     m_clockList.setPlacementArea([this] {
         return PlacementArea{m_windowSystem.primaryWorkArea(), m_clock.state().density};
     });
-    ClockWindow& window = m_frontEnd.window();
-    QObject::connect(&window, &ClockWindow::settingsRequested, &m_dialogs,
+    QObject::connect(&m_window, &ClockWindow::settingsRequested, &m_dialogs,
                      &ClockDialogs::openSettings);
-    QObject::connect(&window, &ClockWindow::aboutRequested, &m_dialogs, &ClockDialogs::openAbout);
+    QObject::connect(&m_window, &ClockWindow::aboutRequested, &m_dialogs, &ClockDialogs::openAbout);
 }
 
 void ClockProcess::serveOtherProcesses() {
@@ -151,7 +148,7 @@ void ClockProcess::unloadOwnClock() {
         m_clock.abandonStart();
         return;
     }
-    m_frontEnd.window().unloadClock();
+    m_window.unloadClock();
 }
 
 // Asked for from a terminal or a launcher: the dialog stands on its own, as with
@@ -164,10 +161,9 @@ void ClockProcess::showOwnSettings() {
 void ClockProcess::bringForward() {
     if (!m_clock.isUp())
         return;
-    ClockWindow& window = m_frontEnd.window();
-    window.showNormal();
-    window.raise();
-    m_windowSystem.activateForUser(&window);
+    m_window.showNormal();
+    m_window.raise();
+    m_windowSystem.activateForUser(&m_window);
 }
 
 int ClockProcess::run() {
@@ -179,7 +175,7 @@ int ClockProcess::run() {
         return m_endedDuringStart ? 0 : 1;
     // Start-up reads the store, the fonts and the settings once and frees much of
     // what it used; once the first frames are out, those pages go back.
-    QTimer::singleShot(2000, &m_frontEnd.window(), [] { releaseFreedMemory(); });
+    QTimer::singleShot(2000, &m_window, [] { releaseFreedMemory(); });
     // A display that goes away (a logout that ends the X server, a crashed server)
     // takes the process with it; what the user set is saved on the way out.
     const ExitGuard displayLoss([this] {

@@ -9,7 +9,7 @@
 #include "app/clockapp.h"
 #include "app/guimessagesink.h"
 #include "app/testtime.h"
-#include "clock/clockfrontend.h"
+#include "clock/clockwindow.h"
 #include "clock/terminationwatcher.h"
 #include "clock/windowsystem.h"
 #include "dialogs/clockdialogs.h"
@@ -82,7 +82,7 @@ private:
     InstanceServer& m_channel;
     Autorun m_autorun;
     DesktopWindowSystem m_windowSystem;
-    ClockFrontEnd m_frontEnd;
+    ClockWindow m_window;
     LoadedAlarmSound m_alarmSound;
     LogindPowerActions m_powerActions;
     DesktopSessionEnd m_sessionEnd;

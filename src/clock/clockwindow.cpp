@@ -1,12 +1,12 @@
 #include "clock/clockwindow.h"
 
 #include "clock/clockaccessible.h"
-#include "clock/clockwindowhost.h"
 #include "clock/monitors.h"
 #include "clock/poolthreadpainter.h"
 #include "clock/windowsystem.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QImageReader>
 
@@ -47,6 +47,40 @@ ClockWindow::ClockWindow(ClockWindowContext& app, WindowSystem& windowSystem, QW
 }
 
 ClockWindow::~ClockWindow() = default;
+
+ScreenDensity ClockWindow::screenDensity() {
+    return m_windowSystem.screenDensity();
+}
+
+void ClockWindow::computeLayout() {
+    m_app.layout() = calcClockLayout(m_app.settings());
+}
+
+void ClockWindow::checkMonitor() {
+    m_app.monitors() = m_windowSystem.monitors();
+    ovra::checkMonitor(m_app.monitors(), m_app.settings());
+}
+
+void ClockWindow::loadClockWindow() {
+    fitToLayout();
+    loadWindow();
+}
+
+void ClockWindow::processPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+void ClockWindow::showClockWindow() {
+    show();
+    // After a re-apply the new surface is still empty: fill it before the window
+    // is next painted rather than flash a blank window until the next tick.
+    drawClock();
+}
+
+void ClockWindow::closeWindows() {
+    m_others.closeAll();
+    close();
+}
 
 int ClockWindow::windowSize() const {
     return m_app.layout().windowSize();
@@ -131,7 +165,7 @@ void ClockWindow::prepareRenderer() {
     m_prepareDue = true;
 }
 
-bool ClockWindow::loadButtonImage() {
+void ClockWindow::loadButtonImage() {
     // Our own strip image, shipped in the resources as "CLOSE" of type "CUSTOM". A
     // missing or broken image leaves the strip undrawn; the clock runs on. It is
     // read as the PNG it is: left to guess, Qt loads every image format plugin
@@ -140,7 +174,6 @@ bool ClockWindow::loadButtonImage() {
     reader.setAutoDetectImageFormat(false);
     m_buttonImage = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     ++m_generation;
-    return !m_buttonImage.isNull();
 }
 
 void ClockWindow::releaseImages() {

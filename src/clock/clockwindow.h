@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clock/clockwindowhost.h"
+#include "clock/clockwindowlist.h"
 #include "clock/drawingsurface.h"
 #include "clock/drawtools.h"
 #include "clock/facerenderer.h"
@@ -25,19 +27,33 @@ class WindowSystem;
 // The clock on the desktop: a frameless, per-pixel transparent window that shows
 // the face, wakes once a second, on the second, to draw what changed, follows the
 // pointer for the button strip while it is over the window, and reacts to the
-// strip, a double click and three keys.
-class ClockWindow final : public QWidget {
+// strip, a double click and three keys. The start-up, re-apply and shutdown
+// sequences drive it, and the list of the process's other windows that close
+// with it, as their window host.
+class ClockWindow final : public QWidget, public ClockWindowHost {
     Q_OBJECT
 public:
     ClockWindow(ClockWindowContext& app, WindowSystem& windowSystem, QWidget* parent = nullptr);
     ~ClockWindow() override;
 
+    // The notice, about box and settings dialog register here when they open.
+    ClockWindowList& otherWindows() { return m_others; }
+
+    // The sequences' steps.
+    ScreenDensity screenDensity() override;
+    void computeLayout() override;
+    void checkMonitor() override;
+    void loadClockWindow() override;
+    void processPendingEvents() override;
+    void showClockWindow() override;
+    void closeWindows() override;
+
     // Window and surface for the current layout: size, position, surface.
-    void fitToLayout();
+    void fitToLayout() override;
     // Caption, stored position, hidden strip, z-order; starts the timers.
     void loadWindow();
     void createSurface();
-    void deleteSurface();
+    void deleteSurface() override;
     void createTextFont(const QString& fontFamily, uint8_t fontSize);
     void deleteTextFont();
     void restoreSurface();
@@ -45,16 +61,17 @@ public:
     void pushFrame(int32_t alpha);
     void pushOpaqueFrame();
 
-    void createDrawTools();
-    void deleteDrawTools();
+    void createDrawTools() override;
+    void deleteDrawTools() override;
     // One frame, drawn and shown only when it differs from the one on screen.
     void drawClock();
 
-    bool loadButtonImage();
-    void releaseImages();
+    // Leaves the strip undrawn when the image cannot be read; the clock runs on.
+    void loadButtonImage() override;
+    void releaseImages() override;
 
     // Topmost band when AlwaysOnTop is 1, else the top of the normal windows.
-    void applyZOrder();
+    void applyZOrder() override;
     // Escape and Page Down, also in the right-click menu.
     void toggleAlwaysOnTop();
     void toggleScale();
@@ -168,6 +185,7 @@ private:
 
     ClockWindowContext& m_app;
     WindowSystem& m_windowSystem;
+    ClockWindowList m_others;
     DrawingSurface m_surface;
     DrawTools m_tools;
     FaceRenderer m_renderer;

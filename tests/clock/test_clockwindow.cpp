@@ -1,5 +1,5 @@
 #include "app/clockapp.h"
-#include "clock/clockfrontend.h"
+#include "clock/clockwindow.h"
 #include "clock/drawingsurface.h"
 #include "clock/facerenderer.h"
 #include "clock/windowsystem.h"
@@ -94,13 +94,13 @@ struct Clock {
     explicit Clock(ClockSettings stored = defaultSettings(),
                    QString name = QStringLiteral("Default"))
         : time(QDateTime(QDate(2026, 5, 17), QTime(15, 25, 7), Qt::UTC), QTimeZone::utc()),
-          app({store, messages, time}, home.roots()), front(app, ws) {
+          app({store, messages, time}, home.roots()), window(app, ws) {
         ws.table.add(monitor({0, 0, 1280, 800}, {0, 0, 1280, 800}, true));
         ClockState state;
         state.ClockName = name;
         state.settings = stored;
         writeClockSettings(store, state);
-        app.setWindowHost(&front);
+        app.setWindowHost(&window);
         app.setAutorunHost(&autorun);
         clockName = name;
     }
@@ -113,7 +113,7 @@ struct Clock {
     }
 
     bool start() { return app.startClock(clockName); }
-    ClockWindow& w() { return front.window(); }
+    ClockWindow& w() { return window; }
     // The face the window shows, once the toolkit has painted the last frame.
     const QImage& shown() {
         waitFor([&] { return w().framesPainted() == w().framesDrawn(); });
@@ -157,7 +157,7 @@ struct Clock {
     FixedTimeSource time;
     ClockApp app;
     FakeWindowSystem ws;
-    ClockFrontEnd front;
+    ClockWindow window;
     test::RecordingHosts autorun;
     QString clockName;
     QList<bool> settingsOwned; // one entry per settings request
@@ -394,7 +394,7 @@ TEST(ClockWindow, EveryWayOfClosingUnloadsExactlyOnce) {
          true},
         {"shutdown without saving (clock deleted)", [](Clock& c) { c.app.shutdownClock(false); },
          false},
-        {"front end closes the windows", [](Clock& c) { c.front.closeWindows(); }, true},
+        {"the shutdown closes the windows", [](Clock& c) { c.window.closeWindows(); }, true},
     };
     for (const auto& tc : cases) {
         Clock c(at(300, 200));
@@ -772,11 +772,11 @@ TEST(ClockWindowList, ClosesNoticeAboutSettingsThenTheClock) {
         window->installEventFilter(&recorder);
         if (window != &c.w()) {
             window->show();
-            c.front.otherWindows().add(window, role);
+            c.window.otherWindows().add(window, role);
         }
     }
     auto* gone = new QWidget;
-    c.front.otherWindows().add(gone, Role::About);
+    c.window.otherWindows().add(gone, Role::About);
     delete gone; // a window that went away on its own is skipped
     c.app.shutdownClock(true);
     EXPECT_EQ(order.join(u','), QStringLiteral("notice,about,settings,clock"));

@@ -4,7 +4,6 @@
 #include "support/testenv.h"
 
 #include "app/clockapp.h"
-#include "clock/clockfrontend.h"
 #include "clock/clockwindow.h"
 #include "clock/windowsystem.h"
 #include "settings/clocksettings.h"
@@ -82,12 +81,11 @@ TEST(HostileStore, EveryFieldAtItsEdgesOrOfTheWrongKind) {
                       status::Success);
             test::RecordingMessageSink messages;
             ClockApp app({store, messages, time}, home.roots());
-            ClockFrontEnd frontEnd(app, windowSystem);
-            app.setWindowHost(&frontEnd);
+            ClockWindow window(app, windowSystem);
+            app.setWindowHost(&window);
 
             ASSERT_TRUE(app.startClock(QStringLiteral("Default"))) << where;
             expectNormal(app.settings(), where);
-            ClockWindow& window = frontEnd.window();
             window.drawClock();
             EXPECT_TRUE(window.isVisible()) << where;
             EXPECT_TRUE(window.frameGeometry().intersects(desktop))
