@@ -44,11 +44,11 @@ constexpr std::array<SizeRow, 4> kSizeRows = {{
 int32_t colourApplyStores(const ClockSettings& applied, QColor ClockSettings::*member,
                           QStringView text) {
     ClockSettings s = applied;
-    int32_t value = ColourValueOf(s.*member);
+    int32_t value = colourValueOf(s.*member);
     readNumberInto(text, value);
-    s.*member = ColourOfValue(value);
+    s.*member = colourOfValue(value);
     normalizeSettings(s);
-    return ColourValueOf(s.*member);
+    return colourValueOf(s.*member);
 }
 } // namespace
 
@@ -73,7 +73,7 @@ AppearancePage::AppearancePage(ColourPicker& picker, const ClockSettings& applie
         auto* row = new ColourRow(picker, group);
         row->textBox()->setObjectName(QLatin1String(field.textBoxName));
         const auto member = field.member;
-        row->setAppliedValueSource([&applied, member] { return ColourValueOf(applied.*member); });
+        row->setAppliedValueSource([&applied, member] { return colourValueOf(applied.*member); });
         row->setStoredValueReading([&applied, member](QStringView text) {
             return colourApplyStores(applied, member, text);
         });
@@ -90,13 +90,13 @@ void AppearancePage::fill(const ClockSettings& s) {
     for (size_t i = 0; i < kSizeRows.size(); ++i)
         m_sizes[i]->setText(QString::number(s.*kSizeRows[i].member));
     for (size_t i = 0; i < kColourFields.size(); ++i)
-        m_colours[i]->setValue(ColourValueOf(s.*kColourFields[i].member));
+        m_colours[i]->setValue(colourValueOf(s.*kColourFields[i].member));
 }
 
 void AppearancePage::readInto(ClockSettings& s) const {
     for (size_t i = 0; i < kColourFields.size(); ++i) {
         const auto member = kColourFields[i].member;
-        s.*member = ColourOfValue(colourApplyStores(s, member, m_colours[i]->text()));
+        s.*member = colourOfValue(colourApplyStores(s, member, m_colours[i]->text()));
     }
     for (size_t i = 0; i < kSizeRows.size(); ++i)
         readNumberInto(m_sizes[i]->text(), s.*kSizeRows[i].member);

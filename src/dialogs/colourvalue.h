@@ -21,10 +21,10 @@ int32_t colorTransfer(int32_t value);
 int32_t toColourValue(int32_t display, int alpha);
 
 // A colour as a colour value and back.
-inline int32_t ColourValueOf(const QColor& colour) {
+inline int32_t colourValueOf(const QColor& colour) {
     return int32_t(colour.rgba());
 }
-inline QColor ColourOfValue(int32_t value) {
+inline QColor colourOfValue(int32_t value) {
     return QColor::fromRgba(QRgb(uint32_t(value)));
 }
 

@@ -206,13 +206,13 @@ bool ClockList::addClock(const QString& rawName, int timeZoneIndex, const QByteA
         if (!placed) {
             const PlacementArea area =
                 m_placement ? m_placement() : PlacementArea::withoutDisplay();
-            if (WriteNewClockPlace(m_s.store, name, startPosition(taken, area), timeStandard,
+            if (writeNewClockPlace(m_s.store, name, startPosition(taken, area), timeStandard,
                                    area.density) != StoreError::None) {
                 refusal = AddRefusal::StoreFailed;
                 return false;
             }
         }
-        if (WriteClockZone(m_s.store, name, timeZoneIndex, zoneName) != StoreError::None ||
+        if (writeClockZone(m_s.store, name, timeZoneIndex, zoneName) != StoreError::None ||
             m_s.store.writeText(kClockListKey, kClockListValue, newText) != StoreError::None) {
             refusal = AddRefusal::StoreFailed;
             return false;

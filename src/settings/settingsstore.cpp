@@ -169,7 +169,7 @@ StoreError writeClockPosition(KeyStore& store, const ClockState& state) {
     return writeFields(store, state, {u"MonitorID", u"Left", u"Top"});
 }
 
-StoreError WriteNewClockPlace(KeyStore& store, const QString& clockName, QPoint positionPx,
+StoreError writeNewClockPlace(KeyStore& store, const QString& clockName, QPoint positionPx,
                               TimeStandard standard, const ScreenDensity& density) {
     const QString key = clockKeyPath(clockName);
     ClockSettings s;
@@ -184,7 +184,7 @@ StoreError WriteNewClockPlace(KeyStore& store, const QString& clockName, QPoint 
     return StoreError::None;
 }
 
-StoreError WriteClockZone(KeyStore& store, const QString& clockName, int timeZoneRow,
+StoreError writeClockZone(KeyStore& store, const QString& clockName, int timeZoneRow,
                           const QByteArray& zoneName) {
     const QString key = clockKeyPath(clockName);
     const StoreError nameRc =

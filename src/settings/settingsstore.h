@@ -51,13 +51,13 @@ extern const std::array<SettingsField, 22> kSettingsFields;
 
 // A new clock's first values, inside the caller's transaction: where it stands and
 // how it keeps summer time.
-StoreError WriteNewClockPlace(KeyStore& store, const QString& clockName, QPoint positionPx,
+StoreError writeNewClockPlace(KeyStore& store, const QString& clockName, QPoint positionPx,
                               TimeStandard standard, const ScreenDensity& density);
 
 // Marks the clock as stored, for the zone it was added for: its row, and the zone's
 // name where the clock was made for a zone no row carries. A key left from before
 // loses a name its new row contradicts.
-StoreError WriteClockZone(KeyStore& store, const QString& clockName, int timeZoneRow,
+StoreError writeClockZone(KeyStore& store, const QString& clockName, int timeZoneRow,
                           const QByteArray& zoneName);
 
 // "HKEY_CURRENT_USER\Software\Ovra Clock\<name>"
