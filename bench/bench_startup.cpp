@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
         SqliteStoreBackend backend(home.storePath());
         KeyStore store(backend);
         ClockState state;
-        state.ClockName = QStringLiteral("Default");
+        state.clockName = QStringLiteral("Default");
         state.settings = defaultSettings();
         state.settings.position = QPoint(kLeft, kTop);
         writeClockSettings(store, state);

@@ -47,7 +47,7 @@ int AlarmCheck::checkAlarms(const AlarmTable& table, const QDateTime& clockTime)
     const int due = firstMatch(table, clockTime);
     if (due < 0)
         return -1;
-    LastAlarmMinute = clockTime.toString(QStringLiteral("HH:mm"));
+    lastAlarmMinute = clockTime.toString(QStringLiteral("HH:mm"));
     markFired(clockTime);
     return due;
 }

@@ -47,7 +47,7 @@ public:
     int checkAlarms(const AlarmTable& table, const QDateTime& clockTime);
 
     // The minute in which an alarm last fired; empty until the first one.
-    QString LastAlarmMinute;
+    QString lastAlarmMinute;
 
 private:
     static qint64 minuteKey(const QDateTime& clockTime);

@@ -30,7 +30,7 @@ AlarmController::~AlarmController() {
 }
 
 void AlarmController::loadAlarmFile() {
-    ovra::loadAlarmFile(m_app.alarms(), m_app.paths().AlarmFilePath, m_app.messages());
+    ovra::loadAlarmFile(m_app.alarms(), m_app.paths().alarmFilePath, m_app.messages());
 }
 
 void AlarmController::resetNotice() {
@@ -68,9 +68,9 @@ void AlarmController::checkAlarms() {
 
 TipServices AlarmController::tipServices() {
     const QPointer<AlarmController> alive(this);
-    return {m_app.alarms(), m_app.state(), m_app.paths().DefaultAlarmSoundPath, m_tipState,
+    return {m_app.alarms(), m_app.state(), m_app.paths().defaultAlarmSoundPath, m_tipState,
             m_seams.sound, m_power, m_seams.makeTicker, [this] { return m_app.nowUtc(); },
-            shippedAlarmSound(m_app.paths().AppFolder),
+            shippedAlarmSound(m_app.paths().appFolder),
             // A refusal may come long after the notice closed, or after the clock.
             [alive](const QString& caption, int32_t action, const QString& why) {
                 if (alive)

@@ -152,13 +152,13 @@ void AlarmNotice::showTip(bool snoozed) {
     TipState& st = m_s.state;
 
     const QString caption =
-        noticeCaption(m_s.clock.ClockName, alarm.AlarmTime, m_s.clock.settings.twentyFourHour());
+        noticeCaption(m_s.clock.clockName, alarm.AlarmTime, m_s.clock.settings.twentyFourHour());
     setWindowTitle(snoozed ? snoozedCaption(caption) : caption);
-    st.TipAction = alarm.Action;
+    st.tipAction = alarm.Action;
     // A new fill is read afresh: the names the last countdown froze go.
     m_message->setAccessibleName({});
     m_okButton->setAccessibleName({});
-    if (st.TipAction == alarmaction::showTip) {
+    if (st.tipAction == alarmaction::showTip) {
         m_message->move(m_message->x(), scaledY(kTipTopForText));
         m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_message->setText(noticeTipText(alarm.Note));
@@ -170,7 +170,7 @@ void AlarmNotice::showTip(bool snoozed) {
         // A countdown is cancelled or carried out, never put off.
         offerSnooze(false);
         // The texts of the countdown appear with its first tick, one second on.
-        st.CountdownTicks = 0;
+        st.countdownTicks = 0;
         m_countdownStart = m_lastTick = uptimeNow();
         m_countdownTicker->setEnabled(true);
         m_message->move(m_message->x(), scaledY(kTipTopForCountdown));
@@ -181,8 +181,8 @@ void AlarmNotice::showTip(bool snoozed) {
     if (alarm.PlayTime == playtime::Loop)
         m_soundLimitTicker->setEnabled(false);
     else if (const auto limit = soundLimitFor(alarm.PlayTime))
-        st.SoundLimit = *limit;
-    st.SoundTicks = 0;
+        st.soundLimit = *limit;
+    st.soundTicks = 0;
 
     playSound(alarm.SoundFile);
     alarm.NoticeShown = 1;
@@ -190,7 +190,7 @@ void AlarmNotice::showTip(bool snoozed) {
 
 void AlarmNotice::playSound(const QString& soundFile) {
     TipState& st = m_s.state;
-    st.AlarmSoundPath =
+    st.alarmSoundPath =
         chooseAlarmSound(soundFile, m_s.defaultAlarmSoundPath, m_s.shippedAlarmSoundPath);
     // Only the reasons of this fill's sound reach the notice; a sound it replaced
     // may still report late.
@@ -200,12 +200,12 @@ void AlarmNotice::playSound(const QString& soundFile) {
         if (alive && alive->m_fills == fills && !alive->m_closed)
             alive->setStatus(noSoundText(why));
     });
-    if (st.AlarmSoundPath.isEmpty()) {
+    if (st.alarmSoundPath.isEmpty()) {
         m_s.sound.stop();
         setStatus(noSoundText(tr("no alarm sound is installed")));
         return;
     }
-    m_s.sound.play(st.AlarmSoundPath);
+    m_s.sound.play(st.alarmSoundPath);
 }
 
 void AlarmNotice::setStatus(const QString& text) {
@@ -243,7 +243,7 @@ void AlarmNotice::showActionFailed(const QString& caption, int32_t action, const
         alarms.setNoticeAlarm(-1);
     }
     ++m_fills;
-    m_s.state.TipAction = alarmaction::showTip;
+    m_s.state.tipAction = alarmaction::showTip;
     m_countdownTicker->setEnabled(false);
     setWindowTitle(caption);
     m_message->move(m_message->x(), scaledY(kTipTopForText));
@@ -281,9 +281,9 @@ void AlarmNotice::showMissed(const QList<MissedAlarm>& missed) {
     ++m_fills;
     setStatus({});
     TipState& st = m_s.state;
-    st.TipAction = alarmaction::showTip;
+    st.tipAction = alarmaction::showTip;
     m_countdownTicker->setEnabled(false);
-    setWindowTitle(missedCaption(m_s.clock.ClockName, missed.constFirst().dueAt,
+    setWindowTitle(missedCaption(m_s.clock.clockName, missed.constFirst().dueAt,
                                  m_s.clock.settings.twentyFourHour()));
     m_message->move(m_message->x(), scaledY(kTipTopForText));
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -297,8 +297,8 @@ void AlarmNotice::showMissed(const QList<MissedAlarm>& missed) {
         return;
     m_soundLimitTicker->setEnabled(sounding->PlayTime != playtime::Loop);
     if (const auto limit = soundLimitFor(sounding->PlayTime))
-        st.SoundLimit = *limit;
-    st.SoundTicks = 0;
+        st.soundLimit = *limit;
+    st.soundTicks = 0;
     playSound(sounding->SoundFile);
 }
 
@@ -315,7 +315,7 @@ void AlarmNotice::snooze() {
     AlarmTable& alarms = m_s.alarms;
     const int index = alarms.noticeAlarm();
     if (!m_s.nowUtc || index < 0 || index >= alarms.alarmCount() ||
-        m_s.state.TipAction != alarmaction::showTip)
+        m_s.state.tipAction != alarmaction::showTip)
         return;
     const int minutes = m_snoozeLength->currentData().toInt();
     alarms.snooze(index, m_s.nowUtc().addSecs(qint64(minutes) * 60));
@@ -348,7 +348,7 @@ bool AlarmNotice::countdownOverslept() {
     // that it did not happen and why.
     //: %1 says what did not happen: "the computer was not restarted".
     m_message->setText(tr("The countdown was cancelled and %1: the computer slept past its end.")
-                           .arg(notDoneText(m_s.state.TipAction)));
+                           .arg(notDoneText(m_s.state.tipAction)));
     m_message->setAccessibleName(m_message->text());
     m_message->setAccessibleDescription({});
     setStatus({});
@@ -359,19 +359,19 @@ void AlarmNotice::countdownTick() {
     TipState& st = m_s.state;
     if (countdownOverslept())
         return;
-    ++st.CountdownTicks;
-    const int left = kCountdownSeconds - st.CountdownTicks;
+    ++st.countdownTicks;
+    const int left = kCountdownSeconds - st.countdownTicks;
     m_okButton->setText(cancelButtonText(left));
-    m_message->setText(countdownText(st.TipAction, left));
+    m_message->setText(countdownText(st.tipAction, left));
     // A screen reader announces the countdown once, as it starts: from then on
     // label and button keep the names they started with, so the changing texts
     // raise no announcement every second; the seconds left are the description.
-    if (st.CountdownTicks == 1) {
+    if (st.countdownTicks == 1) {
         m_message->setAccessibleName(m_message->text());
         m_okButton->setAccessibleName(tr("Cancel"));
     }
     m_message->setAccessibleDescription(m_message->text());
-    if (st.CountdownTicks < kCountdownSeconds)
+    if (st.countdownTicks < kCountdownSeconds)
         return;
     // Off before the action: a refused action shows a message box, whose event loop
     // would otherwise deliver further ticks and run the action again.
@@ -381,11 +381,11 @@ void AlarmNotice::countdownTick() {
     PowerControl::Failed failed;
     if (m_s.actionFailed)
         failed = [report = m_s.actionFailed, caption = windowTitle(),
-                  action = st.TipAction](const QString& why) {
+                  action = st.tipAction](const QString& why) {
             report(caption, action, why);
         };
     m_runningAction = true;
-    m_s.power.runCountdownAction(st.TipAction, std::move(failed));
+    m_s.power.runCountdownAction(st.tipAction, std::move(failed));
     // The clock may have closed, and this notice with it, while a message was up.
     if (!alive)
         return;
@@ -398,8 +398,8 @@ void AlarmNotice::countdownTick() {
 
 void AlarmNotice::soundLimitTick() {
     TipState& st = m_s.state;
-    ++st.SoundTicks;
-    if (st.SoundTicks >= st.SoundLimit) {
+    ++st.soundTicks;
+    if (st.soundTicks >= st.soundLimit) {
         m_s.sound.stop();
         m_soundLimitTicker->setEnabled(false);
     }

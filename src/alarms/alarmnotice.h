@@ -24,11 +24,11 @@ namespace ovra {
 // from what the last one left (a play-time code the editor never writes keeps
 // the previous sound limit).
 struct TipState {
-    int32_t TipAction = 0;
-    int32_t CountdownTicks = 0; // seconds of the countdown gone, 0..30
-    int32_t SoundTicks = 0;     // seconds the sound has played
-    int32_t SoundLimit = 0;     // seconds after which it stops
-    QString AlarmSoundPath;
+    int32_t tipAction = 0;
+    int32_t countdownTicks = 0; // seconds of the countdown gone, 0..30
+    int32_t soundTicks = 0;     // seconds the sound has played
+    int32_t soundLimit = 0;     // seconds after which it stops
+    QString alarmSoundPath;
 };
 
 // What the notice works with; all of it belongs to the process.

@@ -65,7 +65,7 @@ bool ClockApp::loadRecordPatiently() {
             "ClockApp", "The settings of the clock \"%1\" could not be read from the settings "
                         "store (%2). The clock shows default settings and does not save them, "
                         "so the stored settings are kept.")
-            .arg(m_state.ClockName, storeProblem(rc)),
+            .arg(m_state.clockName, storeProblem(rc)),
         kErrorTitle, MessageIcon::Warning);
     return false;
 }
@@ -73,15 +73,15 @@ bool ClockApp::loadRecordPatiently() {
 bool ClockApp::deletedMeanwhile() {
     if (!m_listedAtStart || m_state.isDefaultClock())
         return false;
-    const std::optional<bool> listed = listedInStore(m_services.store, m_state.ClockName);
+    const std::optional<bool> listed = listedInStore(m_services.store, m_state.clockName);
     return listed.has_value() && !*listed;
 }
 
 bool ClockApp::startClock(const QString& clockName) {
-    m_state.ComputerOffsetMinutes = computerStandardOffsetMinutes(m_services.time);
-    m_state.ComputerZoneIndex = computerZoneRow(m_services.time);
-    m_state.ClockName = clockName;
-    m_paths = AppPaths::build(m_state.ClockName, m_roots);
+    m_state.computerOffsetMinutes = computerStandardOffsetMinutes(m_services.time);
+    m_state.computerZoneIndex = computerZoneRow(m_services.time);
+    m_state.clockName = clockName;
+    m_paths = AppPaths::build(m_state.clockName, m_roots);
 
     if (m_alarms)
         m_alarms->loadAlarmFile();
@@ -95,7 +95,7 @@ bool ClockApp::startClock(const QString& clockName) {
     m_recordLoaded = loadRecordPatiently();
     if (m_startAbandoned)
         return false;
-    m_listedAtStart = listedInStore(m_services.store, m_state.ClockName).value_or(false);
+    m_listedAtStart = listedInStore(m_services.store, m_state.clockName).value_or(false);
     // The settings dialog shows whether the autostart entry exists, not the wish: a
     // new clock has no entry until it is brought in line, and an Apply before the
     // first shutdown would store the "No" the dialog showed.
@@ -155,7 +155,7 @@ bool ClockApp::applyClockSettings() {
                 "ClockApp", "The settings of the clock \"%1\" could not be stored in the "
                             "settings store (%2). The clock shows them, and the dialog keeps "
                             "them: Apply tries again.")
-                .arg(m_state.ClockName, storeProblem(rc)),
+                .arg(m_state.clockName, storeProblem(rc)),
             kErrorTitle, MessageIcon::Warning);
     return stored;
 }

@@ -40,7 +40,7 @@ ClockProcess::ClockProcess(QApplication& application, InstanceServer& channel,
                        }}),
       m_launcher(QCoreApplication::applicationFilePath()),
       m_clockList({m_store, m_dialogChannel, m_launcher, m_messages},
-                  AppPaths::build(m_name, m_roots).AutostartFolder),
+                  AppPaths::build(m_name, m_roots).autostartFolder),
       m_colourPicker([this] { return m_clock.settings().alwaysOnTop; }),
       m_dialogs(configServices(), m_linkOpener, m_window.otherWindows(), &m_window) {
     m_autorun.setClockListStore(&m_store);

@@ -83,7 +83,7 @@ int runClockCommand(const CommandLine& cl) {
     LocalInstanceChannel channel(instancePlaces(roots, SocketFolderFor::Looking));
     DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
     ClockList clocks({store, channel, launcher, errors},
-                     AppPaths::build(kDefaultClockName, roots).AutostartFolder);
+                     AppPaths::build(kDefaultClockName, roots).autostartFolder);
     QTextStream out(stdout);
     const QDateTime now = QDateTime::currentDateTimeUtc();
     return runClockCommand(cl, clocks, out, errors, zoneForNewClock(computerZone(now), now),

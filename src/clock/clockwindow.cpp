@@ -100,7 +100,7 @@ void ClockWindow::fitToLayout() {
 }
 
 void ClockWindow::loadWindow() {
-    setWindowTitle(QStringLiteral("Ovra Clock {%1}").arg(m_app.state().ClockName));
+    setWindowTitle(QStringLiteral("Ovra Clock {%1}").arg(m_app.state().clockName));
     move(m_app.settings().position);
     setHotButton(hotbutton::Hidden);
     applyZOrder();
@@ -182,7 +182,7 @@ void ClockWindow::releaseImages() {
 }
 
 QString ClockWindow::clockName() const {
-    return m_app.state().ClockName;
+    return m_app.state().clockName;
 }
 
 bool ClockWindow::twentyFourHour() const {

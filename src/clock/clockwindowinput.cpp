@@ -82,8 +82,8 @@ QRegion ClockWindow::shapeRegion() const {
     // Every pixel the outermost drawing touches: the focus ring 1 px outside the
     // dial, 2 px wide, drawn half a pixel off like every shape, plus its soft edge.
     // The shape also clips what is shown, so it must not cut into that edge.
-    const QPointF centre = l.DialRect.center() + QPointF(0.5, 0.5);
-    const double radius = l.DialRect.width() / 2 + 3;
+    const QPointF centre = l.dialRect.center() + QPointF(0.5, 0.5);
+    const double radius = l.dialRect.width() / 2 + 3;
     QRegion region;
     for (int y = qFloor(centre.y() - radius); y < qCeil(centre.y() + radius); ++y) {
         const double dy = std::max({0.0, y - centre.y(), centre.y() - (y + 1)});

@@ -48,7 +48,7 @@ void ClockWindow::drawAt(const QDateTime& clockTime) {
     if (key == m_drawnKey)
         return;
     FaceFrame frame =
-        m_composer.compose(m_clockTime, m_app.settings(), m_app.state().ClockName, QLocale());
+        m_composer.compose(m_clockTime, m_app.settings(), m_app.state().clockName, QLocale());
     FaceRenderer::settleTexts(frame);
     // When only the time moved on, the window still shows the last frame: the few
     // areas that differ are redrawn and pushed, a small part of the window.
@@ -65,7 +65,7 @@ void ClockWindow::drawAt(const QDateTime& clockTime) {
     m_comingFrame.reset();
     if (m_clockTime.time().second() == 59) {
         FaceFrame coming = m_composer.compose(m_clockTime.addSecs(1), m_app.settings(),
-                                              m_app.state().ClockName, QLocale());
+                                              m_app.state().clockName, QLocale());
         if (FaceRenderer::ringsDiffer(frame, coming))
             m_comingFrame = std::move(coming);
     }

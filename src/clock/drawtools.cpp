@@ -18,15 +18,15 @@ QColor backgroundColour(int opacity) {
 }
 
 void DrawTools::createDrawTools(const ClockSettings& s) {
-    BackgroundBrush = QBrush(backgroundColour(s.opacityStep));
-    DateBrush = QBrush(s.dateTextColor);
-    ActivePen = facePen(QColor::fromRgba(0xCC1111EEu), 2);
-    ScalePen = facePen(s.scaleColor, 1);
-    AmHourPen = facePen(s.amHourColor, qreal(s.hourRingWidth));
-    PmHourPen = facePen(s.pmHourColor, qreal(s.hourRingWidth));
-    MinutePen = facePen(s.minuteColor, qreal(s.minuteRingWidth));
-    SecondPen = facePen(s.secondColor, qreal(s.secondRingWidth));
-    TimeBrush = QBrush(s.timeTextColor);
+    backgroundBrush = QBrush(backgroundColour(s.opacityStep));
+    dateBrush = QBrush(s.dateTextColor);
+    activePen = facePen(QColor::fromRgba(0xCC1111EEu), 2);
+    scalePen = facePen(s.scaleColor, 1);
+    amHourPen = facePen(s.amHourColor, qreal(s.hourRingWidth));
+    pmHourPen = facePen(s.pmHourColor, qreal(s.hourRingWidth));
+    minutePen = facePen(s.minuteColor, qreal(s.minuteRingWidth));
+    secondPen = facePen(s.secondColor, qreal(s.secondRingWidth));
+    timeBrush = QBrush(s.timeTextColor);
     m_exists = true;
 }
 

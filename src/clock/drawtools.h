@@ -20,15 +20,15 @@ public:
     void deleteDrawTools();
     bool exists() const { return m_exists; }
 
-    QBrush BackgroundBrush;
-    QBrush DateBrush;
-    QPen ActivePen;
-    QPen ScalePen;
-    QPen AmHourPen;
-    QPen PmHourPen;
-    QPen MinutePen;
-    QPen SecondPen;
-    QBrush TimeBrush;
+    QBrush backgroundBrush;
+    QBrush dateBrush;
+    QPen activePen;
+    QPen scalePen;
+    QPen amHourPen;
+    QPen pmHourPen;
+    QPen minutePen;
+    QPen secondPen;
+    QBrush timeBrush;
 
 private:
     bool m_exists = false;

@@ -13,14 +13,14 @@ namespace ovra {
 // What one frame of the face shows, before anything is drawn: the three text
 // lines with their pixel sizes and the arc lengths of the three rings.
 struct FaceFrame {
-    QString TitleText; // weekday for the Default clock, else the first 8 characters of the name
-    QString TimeText;
-    QString DateText;
-    uint8_t TimeFontSize = 0;
-    uint8_t DateFontSize = 0; // also the title's size
-    float HourSweep = 0;      // degrees, clockwise from twelve; 0 is drawn as 360
-    float MinuteSweep = 0;
-    float SecondSweep = 0;
+    QString titleText; // weekday for the Default clock, else the first 8 characters of the name
+    QString timeText;
+    QString dateText;
+    uint8_t timeFontSize = 0;
+    uint8_t dateFontSize = 0; // also the title's size
+    float hourSweep = 0;      // degrees, clockwise from twelve; 0 is drawn as 360
+    float minuteSweep = 0;
+    float secondSweep = 0;
     bool pmHour = false; // the hour ring takes the afternoon colour
 
     friend bool operator==(const FaceFrame&, const FaceFrame&) = default;

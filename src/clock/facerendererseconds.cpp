@@ -60,7 +60,7 @@ void FaceRenderer::prepareSecondSteps() {
     if (!m_prepared || m_secondStepsTried)
         return;
     m_secondStepsTried = true;
-    const QPen& pen = m_tools.SecondPen;
+    const QPen& pen = m_tools.secondPen;
     // The raster engine fills a wide solid opaque pen's outline, laying its colour
     // once on each pixel scaled by the pixel's coverage. A pen of a pixel or less
     // is drawn as lines that may lay a pixel twice; it, any other pen, and pixels
@@ -84,7 +84,7 @@ void FaceRenderer::prepareSecondSteps() {
                          QPainter::SmoothPixmapTransform);
         p.translate(-bounds.topLeft());
         p.translate(kShapeOffset, kShapeOffset);
-        drawArc(p, m_layout.SecondArcRect, float(second * 6), white);
+        drawArc(p, m_layout.secondArcRect, float(second * 6), white);
     };
     const int columns = bounds.width();
     struct Column {

@@ -110,15 +110,15 @@ int runRenderCommand(int argc, char** argv, const RenderRequest& cl) {
 
     SystemTimeSource time;
     ClockState state;
-    state.ClockName = cl.clockName;
-    state.ComputerOffsetMinutes = computerStandardOffsetMinutes(time);
-    state.ComputerZoneIndex = computerZoneRow(time);
+    state.clockName = cl.clockName;
+    state.computerOffsetMinutes = computerStandardOffsetMinutes(time);
+    state.computerZoneIndex = computerZoneRow(time);
     loadClockSettings(store, state);
     if (!at.isValid()) {
         at = clockTime(time.nowUtc(), time.systemZone(), clockTimeInput(state));
     }
 
-    const QImage face = renderFace(state.settings, state.ClockName, at, QLocale());
+    const QImage face = renderFace(state.settings, state.clockName, at, QLocale());
     // Written whole or not at all: a failed render never leaves half a file behind.
     QSaveFile file(cl.file);
     if (face.isNull() || !file.open(QIODevice::WriteOnly)) {

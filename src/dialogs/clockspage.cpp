@@ -133,8 +133,8 @@ void ClocksPage::refreshClockList() {
     //: %1 is a clock's name.
     const QString stopped = tr("%1 -- Stopped");
     for (const ClockEntry& entry : m_s.clocks.entries()) {
-        m_list->addItem((entry.running() ? running : stopped).arg(shownClockName(entry.Name)));
-        m_listedNames << entry.Name;
+        m_list->addItem((entry.running() ? running : stopped).arg(shownClockName(entry.name)));
+        m_listedNames << entry.name;
     }
 }
 
@@ -173,7 +173,7 @@ QList<int> ClocksPage::reloadAndReadMarks() {
     QList<int> rows;
     const QList<ClockEntry>& entries = m_s.clocks.entries();
     for (int i = 0; i < int(entries.size()); ++i)
-        if (marked.contains(entries.at(i).Name))
+        if (marked.contains(entries.at(i).name))
             rows << i;
     return rows;
 }
@@ -208,12 +208,12 @@ void ClocksPage::deleteClocks() {
     // The list must not change under the loop: copy the names first.
     QStringList names;
     for (const int row : marked)
-        names << m_s.clocks.entries().at(row).Name;
+        names << m_s.clocks.entries().at(row).name;
     const QPointer<ClocksPage> alive(this);
     const ConfigServices services = m_s; // outlives the page
     bool ownMarked = false;
     for (const QString& name : names) {
-        if (cleanString(name) == services.app.state().ClockName) {
+        if (cleanString(name) == services.app.state().clockName) {
             ownMarked = true;
             continue;
         }
@@ -224,7 +224,7 @@ void ClocksPage::deleteClocks() {
             waitAndRefresh();
         return;
     }
-    const QString own = services.app.state().ClockName;
+    const QString own = services.app.state().clockName;
     if (own == kDefaultClockName) {
         services.app.messages().showMessage(clockmessages::DeleteDefault, kErrorTitle,
                                             MessageIcon::Warning);
@@ -244,7 +244,7 @@ void ClocksPage::runClocks() {
     const QList<int> marked = reloadAndReadMarks();
     QStringList names;
     for (const int row : marked)
-        names << cleanString(m_s.clocks.entries().at(row).Name);
+        names << cleanString(m_s.clocks.entries().at(row).name);
     const QPointer<ClocksPage> alive(this);
     for (const QString& name : names) {
         m_s.clocks.startClockProcess(name);
@@ -263,12 +263,12 @@ void ClocksPage::stopClocks() {
     const ConfigServices services = m_s;
     bool ownMarked = false;
     for (const ClockEntry& entry : targets) {
-        if (cleanString(entry.Name) == services.app.state().ClockName) {
+        if (cleanString(entry.name) == services.app.state().clockName) {
             ownMarked = true;
             continue;
         }
         if (entry.running())
-            services.clocks.closeClockWindow(entry.Name);
+            services.clocks.closeClockWindow(entry.name);
     }
     if (!ownMarked) {
         if (alive)

@@ -41,7 +41,7 @@ QString captionForClock(const QString& caption, const QString& clockName) {
 
 SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     : QDialog(owner), m_s(services) {
-    setWindowTitle(captionForClock(tr(kCaption), m_s.app.state().ClockName));
+    setWindowTitle(captionForClock(tr(kCaption), m_s.app.state().clockName));
     setObjectName(QStringLiteral("settingsDialog"));
     setModal(false);
     // The dialog belongs to the clock window when it has an owner, but must never
@@ -63,7 +63,7 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     m_appearance = new AppearancePage(m_s.colours, settings);
     m_clocks = new ClocksPage(m_s);
     m_alarms = new AlarmsPage(
-        {m_s.app.alarms(), settings, m_s.app.messages(), m_s.files, m_s.app.paths().AlarmFilePath});
+        {m_s.app.alarms(), settings, m_s.app.messages(), m_s.files, m_s.app.paths().alarmFilePath});
     m_pages = {m_general, m_appearance, m_clocks, m_alarms};
     for (size_t i = 0; i < m_pages.size(); ++i)
         m_pages[i]->setObjectName(QStringLiteral("page%1").arg(i));

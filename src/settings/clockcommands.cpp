@@ -31,7 +31,7 @@ QString quoted(const QString& name) {
 QStringList namesOf(const QList<ClockEntry>& entries) {
     QStringList names;
     for (const ClockEntry& entry : entries)
-        names << entry.Name;
+        names << entry.name;
     return names;
 }
 
@@ -91,7 +91,7 @@ int listClocks(ClockList& clocks, QTextStream& out) {
     if (!clocks.loadClockList(false))
         return kRefused;
     for (const ClockEntry& entry : clocks.entries())
-        out << entry.Name
+        out << entry.name
             << (entry.notAnswering() ? " -- Not answering"
                                      : (entry.running() ? " -- Running" : " -- Stopped"))
             << '\n';

@@ -123,15 +123,15 @@ bool ClockList::loadClockList(bool bringForward) {
     for (ClockEntry& entry : m_entries) {
         // Once this process cannot ask, it cannot ask about the rest either; none of
         // them is taken for stopped.
-        entry.Window = reachable ? findClockWindow(entry.Name, bringForward) : kChannelFailed;
-        reachable = entry.Window != kChannelFailed;
+        entry.window = reachable ? findClockWindow(entry.name, bringForward) : kChannelFailed;
+        reachable = entry.window != kChannelFailed;
     }
     return readable && reachable;
 }
 
 bool ClockList::contains(const QString& name) const {
     return std::any_of(m_entries.cbegin(), m_entries.cend(),
-                       [&](const ClockEntry& e) { return e.Name == name; });
+                       [&](const ClockEntry& e) { return e.name == name; });
 }
 
 bool ClockList::addClock(const QString& rawName, int timeZoneIndex, const QByteArray& zoneName) {
@@ -256,7 +256,7 @@ QPoint ClockList::startPosition(const QStringList& standing, const PlacementArea
     QList<QRect> taken;
     for (const QString& name : standing) {
         ClockState other;
-        other.ClockName = name;
+        other.clockName = name;
         other.settings = defaultSettings();
         other.density = area.density;
         loadClockSettings(m_s.store, other);

@@ -18,11 +18,11 @@ class KeyStore;
 // One clock of the list: its cleaned name and, when it runs, the id of the process
 // that shows it (0 when none runs, kNotAnswering when its process does not answer).
 struct ClockEntry {
-    QString Name;
-    qint64 Window = 0;
+    QString name;
+    qint64 window = 0;
 
-    bool running() const { return Window != 0; }
-    bool notAnswering() const { return Window == kNotAnswering; }
+    bool running() const { return window != 0; }
+    bool notAnswering() const { return window == kNotAnswering; }
 };
 
 // The list keeps "Default" and at most 127 added clocks.

@@ -140,7 +140,7 @@ const SettingsField& field(std::u16string_view name) {
 
 StoreError writeFields(KeyStore& store, const ClockState& state,
                        std::initializer_list<std::u16string_view> only = {}) {
-    const QString key = clockKeyPath(state.ClockName);
+    const QString key = clockKeyPath(state.clockName);
     StoreError result = StoreError::None;
     const StoreError rc = store.transaction([&] {
         for (const auto& f : kSettingsFields) {
@@ -204,10 +204,10 @@ StoreError writeClockZone(KeyStore& store, const QString& clockName, int timeZon
 }
 
 void takeComputerZone(ClockState& state) {
-    const int row = state.ComputerZoneIndex >= 0 ? state.ComputerZoneIndex
-                                                 : zoneIndexForOffset(state.ComputerOffsetMinutes);
+    const int row = state.computerZoneIndex >= 0 ? state.computerZoneIndex
+                                                 : zoneIndexForOffset(state.computerOffsetMinutes);
     if (row >= 0) {
-        state.ZoneOffsetMinutes = state.ComputerOffsetMinutes;
+        state.zoneOffsetMinutes = state.computerOffsetMinutes;
         state.settings.timeZoneRow = row;
     }
     // The computer's zone decides; a name stored for this clock does not.
@@ -216,7 +216,7 @@ void takeComputerZone(ClockState& state) {
 }
 
 ClockTimeInput clockTimeInput(const ClockState& state) {
-    return {state.isDefaultClock(), state.ZoneOffsetMinutes, int32_t(state.settings.timeStandard),
+    return {state.isDefaultClock(), state.zoneOffsetMinutes, int32_t(state.settings.timeStandard),
             state.settings.timeZoneRow, state.namedZone};
 }
 
@@ -227,7 +227,7 @@ int32_t readClockSettings(KeyStore& store, ClockState& target, StoreError* error
     // A record read half way would be a mix of stored values and defaults: the
     // fields go into a copy that replaces the state only once every read succeeded.
     ClockState state = target;
-    const QString key = clockKeyPath(state.ClockName);
+    const QString key = clockKeyPath(state.clockName);
     ClockSettings& s = state.settings;
     auto read = [&](const char16_t* name) -> std::optional<int32_t> {
         if (failure != StoreError::None)
@@ -250,7 +250,7 @@ int32_t readClockSettings(KeyStore& store, ClockState& target, StoreError* error
     } else {
         readInto(kSettingsFields[kZoneRowField]);
         if (const ZoneEntry* zone = zoneAt(s.timeZoneRow))
-            state.ZoneOffsetMinutes = zone->OffsetMinutes;
+            state.zoneOffsetMinutes = zone->offsetMinutes;
         if (failure == StoreError::None) {
             StoreError rc = StoreError::None;
             const QString name = store.readText(key, kZoneNameValue, &rc);

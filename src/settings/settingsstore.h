@@ -20,15 +20,15 @@ struct ScreenDensity {
 
 // The record of the clock a process shows, with its run-time companions.
 struct ClockState {
-    QString ClockName;
+    QString clockName;
     ClockSettings settings;
-    int32_t ZoneOffsetMinutes = 0;     // the offset of settings.timeZoneRow once loaded
-    int32_t ComputerOffsetMinutes = 0; // the computer's standard offset, read at start-up
-    int32_t ComputerZoneIndex = -1;    // the row of the computer's zone
+    int32_t zoneOffsetMinutes = 0;     // the offset of settings.timeZoneRow once loaded
+    int32_t computerOffsetMinutes = 0; // the computer's standard offset, read at start-up
+    int32_t computerZoneIndex = -1;    // the row of the computer's zone
     QTimeZone namedZone;               // settings.timeZoneName where the system knows it
     ScreenDensity density;             // what stored positions are converted with
 
-    bool isDefaultClock() const { return ClockName == u"Default"; }
+    bool isDefaultClock() const { return clockName == u"Default"; }
 };
 
 // The key path every clock's values live under, as stored since the first version.

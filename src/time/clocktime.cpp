@@ -15,14 +15,14 @@ QDateTime clockTime(const QDateTime& nowUtc, const QTimeZone& systemZone,
     else if (named)
         offsetSeconds = in.namedZone.standardTimeOffset(utc);
     else
-        offsetSeconds = qint64(in.ZoneOffsetMinutes) * 60;
-    if (in.TimeStandard == timestandard::Automatic) {
+        offsetSeconds = qint64(in.zoneOffsetMinutes) * 60;
+    if (in.timeStandard == timestandard::Automatic) {
         if (named)
             offsetSeconds = in.namedZone.offsetFromUtc(utc);
         else if (!in.isDefaultClock)
-            if (const QTimeZone place = ianaZoneAt(in.TimeZoneIndex); place.isValid())
+            if (const QTimeZone place = ianaZoneAt(in.timeZoneRow); place.isValid())
                 offsetSeconds = place.offsetFromUtc(utc);
-    } else if (in.TimeStandard != timestandard::Standard) {
+    } else if (in.timeStandard != timestandard::Standard) {
         offsetSeconds += 3600;
     }
     return QDateTime::fromSecsSinceEpoch(wholeSeconds + offsetSeconds, Qt::UTC);

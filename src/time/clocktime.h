@@ -9,9 +9,9 @@ namespace ovra {
 
 struct ClockTimeInput {
     bool isDefaultClock = false;   // the clock "Default" follows the computer
-    int32_t ZoneOffsetMinutes = 0; // the chosen zone, minutes east of UTC
-    int32_t TimeStandard = 0;      // timestandard:: below
-    int32_t TimeZoneIndex = -1;    // the zone row; its place's rules for Automatic
+    int32_t zoneOffsetMinutes = 0; // the chosen zone, minutes east of UTC
+    int32_t timeStandard = 0;      // timestandard:: below
+    int32_t timeZoneRow = -1;      // the zone row; its place's rules for Automatic
     QTimeZone namedZone = {};      // the zone the clock was made for, where it has one
 };
 

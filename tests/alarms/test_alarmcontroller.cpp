@@ -68,7 +68,7 @@ protected:
         for (const AlarmRecord& r : records)
             t.appendLoaded(r);
         const AppPaths paths = AppPaths::build(clock, m_home.roots());
-        ASSERT_EQ(saveAlarmFile(t, paths.AlarmFilePath, m_messages), 0);
+        ASSERT_EQ(saveAlarmFile(t, paths.alarmFilePath, m_messages), 0);
     }
     // Runs the check once a second from now until the clock shows `until`, and
     // says which alarm (its note) each notice or shell call came from and when.
@@ -118,7 +118,7 @@ TEST_F(Alarms, CheckFollowsTheClocksZoneAcrossTheMinutes) {
                     alarm(7, 6, alarmaction::Lock, 1, QStringLiteral("second")),
                     alarm(7, 7, alarmaction::Execute, 1, QStringLiteral("https://example.org"))});
     ASSERT_TRUE(m_app.startClock(QStringLiteral("Moscow")));
-    m_app.state().ZoneOffsetMinutes = 180;
+    m_app.state().zoneOffsetMinutes = 180;
     ASSERT_EQ(m_app.alarms().alarmCount(), 5);
 
     QSignalSpy opened(&m_controller, &AlarmController::noticeOpened);
@@ -137,7 +137,7 @@ TEST_F(Alarms, CheckFollowsTheClocksZoneAcrossTheMinutes) {
               QStringLiteral("Clock: Moscow  -  Alarm: 07:06 AM"));
     EXPECT_EQ(m_app.alarms().at(1).NoticeShown, 0);
     EXPECT_EQ(m_app.alarms().at(3).NoticeShown, 1);
-    EXPECT_EQ(m_controller.alarmCheck().LastAlarmMinute, QStringLiteral("07:07"));
+    EXPECT_EQ(m_controller.alarmCheck().lastAlarmMinute, QStringLiteral("07:07"));
 }
 
 TEST_F(Alarms, AnAlarmForTheCurrentMinuteShowsAtTheFirstCheck) {
@@ -160,7 +160,7 @@ TEST_F(Alarms, AnAlarmForTheCurrentMinuteShowsAtTheFirstCheck) {
     EXPECT_TRUE(tip->isVisible());
     EXPECT_EQ(tip->windowTitle(), QStringLiteral("Clock: Default  -  Alarm: 04:04 AM"));
     EXPECT_EQ(m_sound.calls,
-              QStringList{QStringLiteral("play:") + m_app.paths().DefaultAlarmSoundPath});
+              QStringList{QStringLiteral("play:") + m_app.paths().defaultAlarmSoundPath});
     EXPECT_FALSE(tip->soundLimitRunning()) << "Loop plays until the window closes";
 
     // 30 seconds later the lock request goes out and the notice is gone.
@@ -187,7 +187,7 @@ TEST_F(Alarms, ExecuteAndUnknownActionsOpenNoNotice) {
     EXPECT_TRUE(m_sound.calls.isEmpty());
     ASSERT_EQ(m_shell.opened.size(), 1u) << "a missing file is not handed on";
     EXPECT_EQ(m_shell.opened[0].url, QUrl::fromLocalFile(doc));
-    EXPECT_EQ(m_controller.alarmCheck().LastAlarmMinute, QStringLiteral("04:09"));
+    EXPECT_EQ(m_controller.alarmCheck().lastAlarmMinute, QStringLiteral("04:09"));
     // The missing file and the refused one are named, after the check is done.
     EXPECT_TRUE(m_messages.messages.empty());
     QCoreApplication::processEvents();

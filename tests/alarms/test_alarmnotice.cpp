@@ -32,7 +32,7 @@ AlarmRecord alarm(int hour, int minute, int32_t action, int32_t playTime = playt
 class Notice : public ::testing::Test {
 protected:
     Notice() {
-        m_clock.ClockName = QStringLiteral("Office");
+        m_clock.clockName = QStringLiteral("Office");
         m_clock.settings.hourMode = HourMode::TwentyFourHour;
         m_defaultSound = m_dir.filePath(QStringLiteral("alarm.wav"));
         m_shippedSound = m_dir.filePath(QStringLiteral("shipped.wav"));
@@ -140,7 +140,7 @@ TEST_F(Notice, CountdownRunsSecondBySecondToItsActionOnce) {
     EXPECT_FALSE(m_sound.playing);
     EXPECT_EQ(m_alarms.noticeAlarm(), -1);
     EXPECT_EQ(m_alarms.at(0).NoticeShown, 0);
-    EXPECT_EQ(m_state.CountdownTicks, 30);
+    EXPECT_EQ(m_state.countdownTicks, 30);
 }
 
 // The ticks stop while the computer sleeps: a countdown that wakes past its end is
@@ -271,7 +271,7 @@ TEST_F(Notice, SoundStopsAtItsPlayTime) {
     for (const Case& c : cases) {
         m_alarms.clear();
         m_alarms.add(alarm(6, 0, alarmaction::showTip, c.playTime, QStringLiteral("x")));
-        m_state.SoundLimit = c.previousLimit;
+        m_state.soundLimit = c.previousLimit;
         m_sound.calls.clear();
         fire(0);
         const int limit = c.stopsAfter ? c.stopsAfter : 1000;
@@ -334,7 +334,7 @@ TEST_F(Notice, TheAlarmsOwnSoundOrTheDefault) {
         m_sound.calls.clear();
         fire(0);
         EXPECT_EQ(m_sound.calls.value(0), QStringLiteral("play:") + c.plays) << c.name;
-        EXPECT_EQ(m_state.AlarmSoundPath, c.plays) << c.name;
+        EXPECT_EQ(m_state.alarmSoundPath, c.plays) << c.name;
         EXPECT_TRUE(m_tip->statusLabel()->isHidden()) << c.name;
         m_tip->close();
         flush();

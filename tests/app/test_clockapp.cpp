@@ -39,7 +39,7 @@ struct MemoryProcess {
     void storeTokyo() {
         store.writeText(kClockListKey, kClockListValue, QStringLiteral("{Tokyo}"));
         ClockState s;
-        s.ClockName = QStringLiteral("Tokyo");
+        s.clockName = QStringLiteral("Tokyo");
         s.settings = defaultSettings();
         s.settings.timeZoneRow = 5;
         s.settings.radius = 60;
@@ -122,7 +122,7 @@ TEST(ClockApp, TokyoKeepsAllTwentyTwoValuesAcrossARestart) {
     ASSERT_TRUE(again.app.startClock(QStringLiteral("Tokyo")));
     changed.enabled = true;
     EXPECT_EQ(again.app.settings(), changed);
-    EXPECT_EQ(again.app.state().ZoneOffsetMinutes, 540);
+    EXPECT_EQ(again.app.state().zoneOffsetMinutes, 540);
 }
 
 TEST(ClockApp, ShutdownWithoutSavingWritesNothing) {
@@ -154,7 +154,7 @@ TEST(ClockApp, DefaultClockShowsLocalTimeIncludingDaylightSaving) {
     // 1 July 2026 03:00 UTC is 05:00 in Berlin (CEST, standard offset +60).
     Process p(home, QTimeZone(QByteArray("Europe/Berlin")));
     ASSERT_TRUE(p.app.startClock(QStringLiteral("Default")));
-    EXPECT_EQ(p.app.state().ComputerOffsetMinutes, 60);
+    EXPECT_EQ(p.app.state().computerOffsetMinutes, 60);
     EXPECT_EQ(p.app.settings().timeZoneRow, 37);
     EXPECT_EQ(p.app.clockTimeNow().time(), QTime(5, 0));
 }

@@ -70,7 +70,7 @@ TEST(StoredFormats, TheStoreAndAnAlarmFileAreWrittenAsBefore) {
                                   QStringLiteral("{Default}{Tokyo}{Café}")),
                   StoreError::None);
         ClockState tokyo;
-        tokyo.ClockName = QStringLiteral("Tokyo");
+        tokyo.clockName = QStringLiteral("Tokyo");
         tokyo.settings = defaultSettings();
         tokyo.settings.timeZoneRow = 81;
         tokyo.settings.timeStandard = TimeStandard::Automatic;
@@ -78,7 +78,7 @@ TEST(StoredFormats, TheStoreAndAnAlarmFileAreWrittenAsBefore) {
         tokyo.settings.position = QPoint(100, -2); // 1500 and -30 twips
         ASSERT_EQ(writeClockSettings(store, tokyo), StoreError::None);
         ClockState cafe = tokyo;
-        cafe.ClockName = QStringLiteral("Café");
+        cafe.clockName = QStringLiteral("Café");
         cafe.settings = defaultSettings();
         ASSERT_EQ(writeClockSettings(store, cafe), StoreError::None);
     }

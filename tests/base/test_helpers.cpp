@@ -45,7 +45,7 @@ TEST(fileExists, EmptyOrBlankIsFalseAndFoldersCount) {
     EXPECT_FALSE(fileExists(dir.filePath(QStringLiteral("missing"))));
 }
 
-TEST(ClockName, ArgumentsJoinWithSingleSpacesAndDefaultWhenEmpty) {
+TEST(clockName, ArgumentsJoinWithSingleSpacesAndDefaultWhenEmpty) {
     EXPECT_EQ(clockNameFromArguments({}), QStringLiteral("Default"));
     EXPECT_EQ(clockNameFromArguments({QStringLiteral("   ")}), QStringLiteral("Default"));
     EXPECT_EQ(clockNameFromArguments({QStringLiteral("  Office  ")}), QStringLiteral("Office"));
@@ -54,7 +54,7 @@ TEST(ClockName, ArgumentsJoinWithSingleSpacesAndDefaultWhenEmpty) {
     EXPECT_EQ(clockNameFromArguments({QStringLiteral("São Paulo")}), QStringLiteral("São Paulo"));
 }
 
-TEST(ClockName, UnsafeNamesAreRefusedWithAReason) {
+TEST(clockName, UnsafeNamesAreRefusedWithAReason) {
     const QString refused[] = {
         QStringLiteral("../etc"),
         QStringLiteral("a/b"),
@@ -105,7 +105,7 @@ TEST(ClockName, UnsafeNamesAreRefusedWithAReason) {
         EXPECT_TRUE(clockNameProblem(name).isEmpty()) << qPrintable(clockNameProblem(name));
 }
 
-TEST(ClockName, InvalidUtf8BytesAreRefused) {
+TEST(clockName, InvalidUtf8BytesAreRefused) {
     EXPECT_FALSE(clockNameBytesProblem(QByteArray("Caf\xe9")).isEmpty());
     EXPECT_TRUE(clockNameBytesProblem(QByteArray("Caf\xc3\xa9")).isEmpty());
 }
@@ -114,17 +114,17 @@ TEST(AppPaths, BuildsFoldersWithTrailingSlashAndCreatesDataFolder) {
     test::TestHome home;
     const PathRoots roots = home.roots();
     const AppPaths p = AppPaths::build(QStringLiteral("Default"), roots);
-    EXPECT_EQ(p.AppFolder, roots.appFolder + u'/');
-    EXPECT_EQ(p.DataFolder, roots.dataRoot + QStringLiteral("/Tamrel/Ovra Clock/"));
-    EXPECT_EQ(p.AlarmFilePath, p.DataFolder + QStringLiteral("Default.cfg"));
-    EXPECT_EQ(p.DefaultAlarmSoundPath, roots.tempFolder + QStringLiteral("/alarm.wav"));
-    EXPECT_EQ(p.StorePath, roots.configRoot + QStringLiteral("/Tamrel/Ovra Clock/registry.db"));
-    EXPECT_TRUE(QFileInfo(p.DataFolder).isDir());
-    EXPECT_FALSE(QFile::exists(p.DefaultAlarmSoundPath)) << "the sound file is never created";
+    EXPECT_EQ(p.appFolder, roots.appFolder + u'/');
+    EXPECT_EQ(p.dataFolder, roots.dataRoot + QStringLiteral("/Tamrel/Ovra Clock/"));
+    EXPECT_EQ(p.alarmFilePath, p.dataFolder + QStringLiteral("Default.cfg"));
+    EXPECT_EQ(p.defaultAlarmSoundPath, roots.tempFolder + QStringLiteral("/alarm.wav"));
+    EXPECT_EQ(p.storePath, roots.configRoot + QStringLiteral("/Tamrel/Ovra Clock/registry.db"));
+    EXPECT_TRUE(QFileInfo(p.dataFolder).isDir());
+    EXPECT_FALSE(QFile::exists(p.defaultAlarmSoundPath)) << "the sound file is never created";
 
     PathRoots rootFolder = roots;
     rootFolder.appFolder = QStringLiteral("/");
-    EXPECT_EQ(AppPaths::build(QStringLiteral("X"), rootFolder).AppFolder, QStringLiteral("/"));
+    EXPECT_EQ(AppPaths::build(QStringLiteral("X"), rootFolder).appFolder, QStringLiteral("/"));
 }
 
 // The data folder holds the alarm notes: only its owner may look in, also when an
@@ -135,7 +135,7 @@ TEST(AppPaths, TheDataFolderIsPrivateAndTightenedWhenItWasNot) {
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
     const auto others = QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
                         QFileDevice::ExeOther;
-    const QString data = AppPaths::build(QStringLiteral("Default"), roots).DataFolder;
+    const QString data = AppPaths::build(QStringLiteral("Default"), roots).dataFolder;
     EXPECT_EQ(QFile::permissions(data) & (ownerOnly | others), ownerOnly);
 
     QFile::setPermissions(data, ownerOnly | others);
@@ -152,8 +152,8 @@ TEST(AppPaths, UnwritableDataRootIsSilent) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
     blocker.close();
     const AppPaths p = AppPaths::build(QStringLiteral("Default"), roots);
-    EXPECT_FALSE(QFileInfo(p.DataFolder).isDir());
-    EXPECT_TRUE(p.AlarmFilePath.endsWith(QStringLiteral("/Default.cfg")));
+    EXPECT_FALSE(QFileInfo(p.dataFolder).isDir());
+    EXPECT_TRUE(p.alarmFilePath.endsWith(QStringLiteral("/Default.cfg")));
 }
 
 namespace {

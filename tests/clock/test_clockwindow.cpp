@@ -97,7 +97,7 @@ struct Clock {
           app({store, messages, time}, home.roots()), window(app, ws) {
         ws.table.add(monitor({0, 0, 1280, 800}, {0, 0, 1280, 800}, true));
         ClockState state;
-        state.ClockName = name;
+        state.clockName = name;
         state.settings = stored;
         writeClockSettings(store, state);
         app.setWindowHost(&window);
@@ -121,7 +121,7 @@ struct Clock {
     }
     ClockSettings stored() {
         ClockState s;
-        s.ClockName = clockName;
+        s.clockName = clockName;
         readClockSettings(store, s);
         return s.settings;
     }
@@ -183,7 +183,7 @@ TEST(ClockWindow, StartsSizedCaptionedPlacedAndDrawn) {
     EXPECT_TRUE(w.testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_EQ(c.shown().size(), QSize(246, 246));
     EXPECT_EQ(w.hotButton(), hotbutton::Hidden);
-    EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:07 P"));
+    EXPECT_EQ(w.lastFrame().timeText, QStringLiteral("03:25:07 P"));
     EXPECT_EQ(w.buttonImage().size(), QSize(63, 63));
     EXPECT_EQ(c.ws.offTaskbar, 1);
     // Only the dial takes the pointer while the strip is hidden.
@@ -470,7 +470,7 @@ TEST(ClockWindow, AFrameIsDrawnOnlyWhenItsPixelsWouldChange) {
         s.change();
         EXPECT_EQ(w.framesDrawn() - base, s.drawn) << s.what;
     }
-    EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:08 P"));
+    EXPECT_EQ(w.lastFrame().timeText, QStringLiteral("03:25:08 P"));
 }
 
 TEST(ClockWindow, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
@@ -660,11 +660,11 @@ TEST(ClockWindow, WakesOnceForEachSecondAndDrawsItThen) {
     c.time.setNowUtc(start.addSecs(1));
     ASSERT_TRUE(waitFor([&] { return ticks.size() > 1; }));
     EXPECT_EQ(ticks.last(), start.addSecs(1));
-    EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:08 P"));
+    EXPECT_EQ(w.lastFrame().timeText, QStringLiteral("03:25:08 P"));
     // A clock stepped by hours is shown at the next wake.
     c.time.setNowUtc(start.addSecs(3 * 3600 + 20));
     ASSERT_TRUE(waitFor([&] { return ticks.size() > 2; }));
-    EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("06:25:27 P"));
+    EXPECT_EQ(w.lastFrame().timeText, QStringLiteral("06:25:27 P"));
     EXPECT_EQ(ticks.size(), 3);
 }
 

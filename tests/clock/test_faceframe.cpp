@@ -42,14 +42,14 @@ TEST(FaceFrame, TimeTextAndSweepsInBothModes) {
         const FaceFrame f =
             composeFaceFrame(c.when, mode(c.hourMode), QStringLiteral("Office"), kUs);
         SCOPED_TRACE(c.time);
-        EXPECT_EQ(f.TimeText, QString::fromLatin1(c.time));
-        EXPECT_EQ(f.HourSweep, c.hour);
-        EXPECT_EQ(f.MinuteSweep, c.minute);
-        EXPECT_EQ(f.SecondSweep, c.second);
+        EXPECT_EQ(f.timeText, QString::fromLatin1(c.time));
+        EXPECT_EQ(f.hourSweep, c.hour);
+        EXPECT_EQ(f.minuteSweep, c.minute);
+        EXPECT_EQ(f.secondSweep, c.second);
         EXPECT_EQ(f.pmHour, c.pm);
-        EXPECT_EQ(f.TimeFontSize, c.hourMode == 0 ? 16 : 18);
-        EXPECT_EQ(f.DateFontSize, 12);
-        EXPECT_EQ(f.DateText, QStringLiteral("05/17/2026"));
+        EXPECT_EQ(f.timeFontSize, c.hourMode == 0 ? 16 : 18);
+        EXPECT_EQ(f.dateFontSize, 12);
+        EXPECT_EQ(f.dateText, QStringLiteral("05/17/2026"));
     }
 }
 
@@ -73,12 +73,12 @@ TEST(FaceFrame, TitleIsTheWeekdayForDefaultAndTheShortNameOtherwise) {
     for (const auto& c : cases) {
         const FaceFrame f =
             composeFaceFrame(sunday, mode(0), QString::fromUtf8(c.clockName), c.locale);
-        EXPECT_EQ(f.TitleText, QString::fromUtf8(c.title)) << c.clockName;
+        EXPECT_EQ(f.titleText, QString::fromUtf8(c.title)) << c.clockName;
     }
     // A character outside the basic plane is never cut in half.
     const QString withEmoji =
         QStringLiteral("Clock 1") + QString::fromUcs4(U"\U0001F600") + QStringLiteral("xyz");
-    EXPECT_EQ(composeFaceFrame(sunday, mode(0), withEmoji, kUs).TitleText,
+    EXPECT_EQ(composeFaceFrame(sunday, mode(0), withEmoji, kUs).titleText,
               QStringLiteral("Clock 1"));
 }
 
@@ -106,8 +106,8 @@ TEST(FaceFrame, DateFollowsTheLocalesOrderAndSeparators) {
     for (const auto& c : cases) {
         const FaceFrame f = composeFaceFrame(when, mode(1), QStringLiteral("Default"), c.locale);
         SCOPED_TRACE(c.locale.name().toStdString());
-        EXPECT_EQ(f.DateText, QString::fromLatin1(c.date));
-        EXPECT_EQ(f.TimeText, QString::fromLatin1(c.time));
+        EXPECT_EQ(f.dateText, QString::fromLatin1(c.date));
+        EXPECT_EQ(f.timeText, QString::fromLatin1(c.time));
     }
 }
 

@@ -53,8 +53,8 @@ struct Face {
     QColor pixel(const QImage& img, double radius, double degrees) const {
         const double a = qDegreesToRadians(degrees);
         // Shapes are centred on the middle of pixel (Center, Center).
-        const int x = qFloor(layout.Center + 0.5 + radius * std::sin(a));
-        const int y = qFloor(layout.Center + 0.5 - radius * std::cos(a));
+        const int x = qFloor(layout.center + 0.5 + radius * std::sin(a));
+        const int y = qFloor(layout.center + 0.5 - radius * std::cos(a));
         return img.pixelColor(x, y);
     }
 
@@ -169,7 +169,7 @@ TEST(FaceRenderer, ScaleLiesOnTopAndCanBeSwitchedOff) {
         s.showScale = showScale;
         Face face(s);
         const QImage img = face.draw(at(15, 25, 7));
-        const int c = face.layout.Center;
+        const int c = face.layout.center;
         const bool on = showScale;
         SCOPED_TRACE(showScale);
         // Scale colour 0x77777777 on the opaque black dial gives 0x37 grey.
@@ -197,7 +197,7 @@ TEST(FaceRenderer, ScaleLiesOnTopAndCanBeSwitchedOff) {
 
 TEST(FaceRenderer, HighlightRingOnlyWhileActive) {
     Face face(plain());
-    const int c = face.layout.Center;
+    const int c = face.layout.center;
     for (const bool active : {true, false}) {
         const QImage img = face.draw(at(15, 25, 7), FaceState{active, hotbutton::Hidden, false});
         // The 2-pixel pen runs one pixel outside the dial's edge.
@@ -242,8 +242,8 @@ TEST(FaceRenderer, EachStripStateDrawsItsColumnOrNothing) {
 TEST(FaceRenderer, TextsAreCentredInTheirBoxes) {
     Face face(plain());
     const QImage img = face.draw(at(15, 25, 7));
-    EXPECT_EQ(face.lastFrame.TimeText, QStringLiteral("03:25:07 P"));
-    const QRectF inner = face.layout.InnerRect;
+    EXPECT_EQ(face.lastFrame.timeText, QStringLiteral("03:25:07 P"));
+    const QRectF inner = face.layout.innerRect;
     // White time text, grey title and date; their boxes within the inner disc.
     QRect white, grey;
     for (int y = 0; y < img.height(); ++y)
@@ -260,8 +260,8 @@ TEST(FaceRenderer, TextsAreCentredInTheirBoxes) {
         }
     ASSERT_FALSE(white.isEmpty());
     EXPECT_TRUE(inner.contains(white));
-    EXPECT_NEAR(white.center().x(), face.layout.Center, 3);
-    EXPECT_NEAR(white.center().y(), face.layout.Center, 4);
+    EXPECT_NEAR(white.center().x(), face.layout.center, 3);
+    EXPECT_NEAR(white.center().y(), face.layout.center, 4);
     EXPECT_GT(white.width(), 50); // ten characters at 16 pixels
     EXPECT_LT(white.height(), 20);
     ASSERT_FALSE(grey.isEmpty());
@@ -273,7 +273,7 @@ TEST(FaceRenderer, TextsAreCentredInTheirBoxes) {
     QPainter p(&face.surface.image());
     QString text = QStringLiteral("  Los Ang\t ");
     uint8_t size = 8;
-    face.renderer.drawText(p, text, 75, 75, 96, 48, face.tools.DateBrush, size, 0);
+    face.renderer.drawText(p, text, 75, 75, 96, 48, face.tools.dateBrush, size, 0);
     EXPECT_EQ(text, QStringLiteral("Los Ang\t"));
     EXPECT_EQ(size, 12);
 }
@@ -360,9 +360,9 @@ TEST(FaceRenderer, LaidOutTextsLeaveWhatDrawTextLeaves) {
                     uint8_t size = c.size;
                     if (image == &drawn)
                         face.renderer.drawText(p, shown, c.box.x(), c.box.y(), c.box.width(),
-                                               c.box.height(), face.tools.TimeBrush, size, 0);
+                                               c.box.height(), face.tools.timeBrush, size, 0);
                     else
-                        face.renderer.drawLaidOutText(p, shown, c.box, face.tools.TimeBrush, size);
+                        face.renderer.drawLaidOutText(p, shown, c.box, face.tools.timeBrush, size);
                 }
                 if (!(laidOut == drawn) && ++differing <= 3)
                     ADD_FAILURE() << "\"" << text.toStdString() << "\" at " << int(c.size)
@@ -606,25 +606,25 @@ TEST(FaceRenderer, ANewSecondRedrawsOnlyItsChangedDigits) {
             FaceRenderer::settleTexts(after);
             // The rings as they were: only the time differs.
             FaceFrame timeOnly = after;
-            timeOnly.SecondSweep = before.SecondSweep;
+            timeOnly.secondSweep = before.secondSweep;
             // Where kerning ("11" in Liberation Sans) makes the time wider or narrower,
             // every glyph moves and the whole text is drawn again.
             QFont font(face.surface.fontFamily());
-            font.setPixelSize(after.TimeFontSize);
+            font.setPixelSize(after.timeFontSize);
             const QFontMetricsF metrics(font);
-            if (metrics.horizontalAdvance(before.TimeText) !=
-                metrics.horizontalAdvance(after.TimeText)) {
+            if (metrics.horizontalAdvance(before.timeText) !=
+                metrics.horizontalAdvance(after.timeText)) {
                 before = after;
                 continue;
             }
             ++checked;
             const int digits = second % 10 == 0 ? 2 : 1;
-            const int box = after.TimeFontSize + 4;
+            const int box = after.timeFontSize + 4;
             qint64 pixels = 0;
             for (const QRect& r : face.renderer.changedArea(before, timeOnly))
                 pixels += qint64(r.width()) * r.height();
             EXPECT_LE(pixels, 2 * digits * box * box)
-                << after.TimeText.toStdString() << " at " << int(after.TimeFontSize) << " px";
+                << after.timeText.toStdString() << " at " << int(after.timeFontSize) << " px";
             before = after;
         }
         EXPECT_GE(checked, 50);
@@ -633,7 +633,7 @@ TEST(FaceRenderer, ANewSecondRedrawsOnlyItsChangedDigits) {
 
 TEST(FaceRenderer, AnyAreaIsRedrawnExactly) {
     Face face(defaultSettings()), whole(defaultSettings());
-    const int side = face.layout.windowSize(), c = face.layout.Center;
+    const int side = face.layout.windowSize(), c = face.layout.center;
     const QRegion areas[] = {
         QRect(0, c - 60, side, 24),                                            // across the title
         QRect(0, c - 8, side, 16),                                             // across the time

@@ -59,7 +59,7 @@ void store(const QString& storePath, const QString& name, const ClockSettings& s
     SqliteStoreBackend backend(storePath);
     KeyStore store(backend);
     ClockState state;
-    state.ClockName = name;
+    state.clockName = name;
     state.settings = s;
     ASSERT_EQ(writeClockSettings(store, state), StoreError::None);
 }

@@ -42,7 +42,7 @@ struct ConfigFixture {
         app.setAutorunHost(autorun.get());
         app.startClock(clockName);
         clocks = std::make_unique<ClockList>(
-            ClockList::Services{store, channel, launcher, messages}, app.paths().AutostartFolder);
+            ClockList::Services{store, channel, launcher, messages}, app.paths().autostartFolder);
         channel.running.insert(clockName, 4242); // this process
     }
 

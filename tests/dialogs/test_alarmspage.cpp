@@ -41,15 +41,15 @@ struct AlarmsFixture : ConfigFixture {
         AlarmTable initial;
         for (const AlarmRecord& r : start)
             initial.appendLoaded(r);
-        saveAlarmFile(initial, app.paths().AlarmFilePath, messages);
-        loadAlarmFile(app.alarms(), app.paths().AlarmFilePath, messages);
+        saveAlarmFile(initial, app.paths().alarmFilePath, messages);
+        loadAlarmFile(app.alarms(), app.paths().alarmFilePath, messages);
         page = open().alarmsPage();
     }
 
     // The alarms as the file holds them now.
     QList<AlarmRecord> saved() {
         AlarmTable table;
-        loadAlarmFile(table, app.paths().AlarmFilePath, messages);
+        loadAlarmFile(table, app.paths().alarmFilePath, messages);
         QList<AlarmRecord> out;
         for (int i = 0; i < table.alarmCount(); ++i)
             out << table.at(i);
@@ -153,7 +153,7 @@ TEST(AlarmsPage, AHundredAndTwentyNinthAlarmIsRefused) {
     ASSERT_EQ(f.messages.messages.size(), 1u);
     EXPECT_TRUE(f.messages.messages[0].text.contains(QStringLiteral("128 alarms")));
     EXPECT_EQ(f.app.alarms().alarmCount(), 128);
-    EXPECT_EQ(QFile(f.app.paths().AlarmFilePath).size(), 128 * kAlarmRecordSize);
+    EXPECT_EQ(QFile(f.app.paths().alarmFilePath).size(), 128 * kAlarmRecordSize);
 }
 
 TEST(AlarmsPage, DeleteRemovesTheMarkedAlarmsAndKeepsTheOthersInOrder) {
@@ -168,7 +168,7 @@ TEST(AlarmsPage, DeleteRemovesTheMarkedAlarmsAndKeepsTheOthersInOrder) {
 
     f.mark({0, 1});
     f.page->alarmCommand(AlarmsPage::Delete);
-    EXPECT_FALSE(QFile::exists(f.app.paths().AlarmFilePath)) << "no alarms, no file";
+    EXPECT_FALSE(QFile::exists(f.app.paths().alarmFilePath)) << "no alarms, no file";
     EXPECT_EQ(f.page->alarmList()->count(), 0);
 }
 

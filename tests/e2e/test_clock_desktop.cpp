@@ -32,7 +32,7 @@ ClockSettings storedSettings(const test::TestHome& home) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
     ClockState state;
-    state.ClockName = QStringLiteral("Default");
+    state.clockName = QStringLiteral("Default");
     readClockSettings(store, state);
     return state.settings;
 }
@@ -41,7 +41,7 @@ void storeSettings(const test::TestHome& home, const ClockSettings& s) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
     ClockState state;
-    state.ClockName = QStringLiteral("Default");
+    state.clockName = QStringLiteral("Default");
     state.settings = s;
     ASSERT_EQ(writeClockSettings(store, state), StoreError::None);
 }

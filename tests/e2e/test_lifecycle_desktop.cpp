@@ -27,7 +27,7 @@ const QString kMessageCaption = QStringLiteral("Ovra Clock");
 // A record unlike a new clock's in every value that a lost record would show.
 ClockState storedRecord(const QString& name) {
     ClockState state;
-    state.ClockName = name;
+    state.clockName = name;
     state.settings = defaultSettings();
     state.settings.enabled = true;
     state.settings.timeZoneRow = 80;
@@ -41,7 +41,7 @@ ClockState storedRecord(const QString& name) {
 void store(const TestHome& home, const ClockState& state) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
-    ASSERT_EQ(store.writeText(kClockListKey, kClockListValue, u'{' + state.ClockName + u'}'),
+    ASSERT_EQ(store.writeText(kClockListKey, kClockListValue, u'{' + state.clockName + u'}'),
               StoreError::None);
     ASSERT_EQ(writeClockSettings(store, state), StoreError::None);
 }

@@ -53,7 +53,7 @@ ClockState storedDefault(const test::TestHome& home) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
     ClockState state;
-    state.ClockName = QStringLiteral("Default");
+    state.clockName = QStringLiteral("Default");
     readClockSettings(store, state);
     return state;
 }
@@ -68,7 +68,7 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
         SqliteStoreBackend backend(home.storePath());
         KeyStore store(backend);
         ClockState state;
-        state.ClockName = QStringLiteral("Default");
+        state.clockName = QStringLiteral("Default");
         state.settings = defaultSettings();
         state.settings.position = QPoint(300, 200);
         ASSERT_EQ(writeClockSettings(store, state), StoreError::None);

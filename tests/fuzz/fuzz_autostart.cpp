@@ -104,9 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHECK(execArguments(line) == QStringList({program, name}));
 
     ClockState state;
-    state.ClockName = name;
+    state.clockName = name;
     AppPaths paths;
-    paths.AutostartFolder = folder.path() + u'/';
+    paths.autostartFolder = folder.path() + u'/';
     Autorun autorun(state, paths, program);
     const QString entry = autorun.entryFilePath();
     {

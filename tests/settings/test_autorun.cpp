@@ -30,13 +30,13 @@ struct Entry {
     Autorun autorun{state, paths, kProgram};
 
     explicit Entry(const QString& name = QStringLiteral("Tokyo")) {
-        state.ClockName = name;
-        paths.AutostartFolder = home.path() + QStringLiteral("/config/autostart/");
+        state.clockName = name;
+        paths.autostartFolder = home.path() + QStringLiteral("/config/autostart/");
     }
     QString file() const { return autorun.entryFilePath(); }
     // An entry with the given Exec line, marked so a rewrite can be told apart.
     void write(const QString& exec, const QString& extra = {}) {
-        QDir().mkpath(paths.AutostartFolder);
+        QDir().mkpath(paths.autostartFolder);
         QFile f(file());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(
@@ -217,7 +217,7 @@ TEST(Autorun, TheEntryIsPrivateValidAndNamesTheProgramToTry) {
         SCOPED_TRACE(mask);
         Entry e;
         const QString config = e.home.path() + QStringLiteral("/made");
-        e.paths.AutostartFolder = config + QStringLiteral("/autostart/");
+        e.paths.autostartFolder = config + QStringLiteral("/autostart/");
         // The store's folders, made the same way, beside it.
         const QString store = e.home.path() + QStringLiteral("/store");
         const mode_t old = ::umask(mask);
@@ -232,7 +232,7 @@ TEST(Autorun, TheEntryIsPrivateValidAndNamesTheProgramToTry) {
         EXPECT_EQ(result, 1);
         EXPECT_EQ(Entry::modeOf(e.file()), 0600u);
         for (const QString& folder :
-             {e.paths.AutostartFolder, config, store, store + QStringLiteral("/Tamrel")})
+             {e.paths.autostartFolder, config, store, store + QStringLiteral("/Tamrel")})
             EXPECT_EQ(Entry::modeOf(folder), 0700u) << qPrintable(folder);
         EXPECT_EQ(readDesktopEntryKey(e.file(), QStringLiteral("TryExec")), kProgram);
         if (!canValidate)
@@ -277,7 +277,7 @@ TEST(Autorun, AFifoInPlaceOfTheEntryIsNeitherReadNorReplaced) {
     Autorun autorun{e.state, e.paths, kProgram, [&](const QString& w) {
                         warnings << w;
                     }};
-    QDir().mkpath(e.paths.AutostartFolder);
+    QDir().mkpath(e.paths.autostartFolder);
     ASSERT_EQ(::mkfifo(QFile::encodeName(e.file()).constData(), 0600), 0);
 
     EXPECT_EQ(autorun.getAutorunChoice(), 1);

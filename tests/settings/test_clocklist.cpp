@@ -57,7 +57,7 @@ struct Clocks {
     // A clock as a process leaves it behind: its full record and autostart entry.
     void storeClock(const QString& name) {
         ClockState s;
-        s.ClockName = name;
+        s.clockName = name;
         s.settings = defaultSettings();
         writeClockSettings(reg, s);
         QDir().mkpath(autostart);
@@ -117,7 +117,7 @@ TEST(ClockList, LoadFindsRunningClocksAndRaisesThemInListOrder) {
     Clocks c;
     c.list.loadClockList();
     ASSERT_EQ(c.list.clockCount(), 1);
-    EXPECT_EQ(c.list.entries()[0].Name, QStringLiteral("Default"));
+    EXPECT_EQ(c.list.entries()[0].name, QStringLiteral("Default"));
 
     c.setText(QStringLiteral("{A}{Tokyo}{B}"));
     c.channel.running = {{QStringLiteral("B"), 7}, {QStringLiteral("Tokyo"), 42}};
@@ -125,7 +125,7 @@ TEST(ClockList, LoadFindsRunningClocksAndRaisesThemInListOrder) {
     ASSERT_EQ(c.list.clockCount(), 4);
     const qint64 windows[] = {0, 0, 42, 7};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(c.list.entries()[i].Window, windows[i]) << i;
+        EXPECT_EQ(c.list.entries()[i].window, windows[i]) << i;
     EXPECT_EQ(c.channel.raised, names({"Tokyo", "B"}));
 
     c.channel.raised.clear();
@@ -213,7 +213,7 @@ TEST(ClockList, AddedClocksStartWhereNoRunningClockStands) {
     };
     c.channel.running.insert(QStringLiteral("Default"), 42);
     ClockState old;
-    old.ClockName = QStringLiteral("Old");
+    old.clockName = QStringLiteral("Old");
     old.settings = defaultSettings();
     old.settings.position = QPoint(466, 60);
     ASSERT_EQ(writeClockSettings(c.reg, old),
@@ -496,7 +496,7 @@ TEST(ClockList, AClockAddedForAPlaceKeepsItsZoneAndShowsItsTime) {
                   QString::fromUtf8(place.zoneName));
 
         ClockState state;
-        state.ClockName = name;
+        state.clockName = name;
         readClockSettings(c.reg, state);
         EXPECT_EQ(state.settings.timeStandard, TimeStandard::Automatic);
         const QDateTime shown = clockTime(instant, QTimeZone::utc(), clockTimeInput(state));
@@ -515,7 +515,7 @@ TEST(ClockList, AZoneNameNeverOutlivesItsRowOrTheDatabase) {
 
     ASSERT_TRUE(c.list.addClock(QStringLiteral("Future"), 81, "Mars/Olympus_Mons"));
     ClockState state;
-    state.ClockName = QStringLiteral("Future");
+    state.clockName = QStringLiteral("Future");
     readClockSettings(c.reg, state);
     const QDateTime instant(QDate(2026, 7, 1), QTime(12, 0), Qt::UTC);
     EXPECT_EQ(clockTime(instant, QTimeZone::utc(), clockTimeInput(state)).time(), QTime(21, 0));

@@ -29,8 +29,8 @@ struct Fixture {
     KeyStore reg{backend};
 
     ClockState load(const QString& name, int32_t computerOffset, ClockState start = {}) {
-        start.ClockName = name;
-        start.ComputerOffsetMinutes = computerOffset;
+        start.clockName = name;
+        start.computerOffsetMinutes = computerOffset;
         loadClockSettings(reg, start);
         return start;
     }
@@ -40,7 +40,7 @@ struct Fixture {
 TEST(SettingsStore, WritesEveryFieldAsA32BitIntegerInOneTransaction) {
     Fixture f;
     ClockState s;
-    s.ClockName = QStringLiteral("Tokyo");
+    s.clockName = QStringLiteral("Tokyo");
     s.settings = defaultSettings();
     s.settings.enabled = false; // always stored as 1
     takeStored(s.settings, u"Left", -1);
@@ -57,7 +57,7 @@ TEST(SettingsStore, WritesEveryFieldAsA32BitIntegerInOneTransaction) {
 TEST(SettingsStore, AFailedWriteKeepsWhatWasStored) {
     Fixture f;
     ClockState s;
-    s.ClockName = QStringLiteral("Tokyo");
+    s.clockName = QStringLiteral("Tokyo");
     s.settings = defaultSettings();
     takeStored(s.settings, u"Top", 10);
     ASSERT_EQ(writeClockSettings(f.reg, s), StoreError::None);
@@ -103,7 +103,7 @@ TEST(SettingsStore, ZoneResolutionForDefaultNewAndStoredClocks) {
         const ClockState s = f.load(name, c.computerOffset);
         EXPECT_EQ(s.settings.timeZoneRow, c.index)
             << c.name << " computer offset " << c.computerOffset;
-        EXPECT_EQ(s.ZoneOffsetMinutes, c.offset)
+        EXPECT_EQ(s.zoneOffsetMinutes, c.offset)
             << c.name << " computer offset " << c.computerOffset;
     }
 }
@@ -112,10 +112,10 @@ TEST(SettingsStore, DefaultWithoutMatchingRowKeepsThePreviousIndex) {
     Fixture f;
     ClockState before;
     before.settings.timeZoneRow = 42;
-    before.ZoneOffsetMinutes = 120;
+    before.zoneOffsetMinutes = 120;
     const ClockState s = f.load(QStringLiteral("Default"), 630, before);
     EXPECT_EQ(s.settings.timeZoneRow, 42);
-    EXPECT_EQ(s.ZoneOffsetMinutes, 120);
+    EXPECT_EQ(s.zoneOffsetMinutes, 120);
 }
 
 TEST(SettingsStore, AFreshlyAddedClockReadsAsDefaultsInItsZone) {
@@ -128,7 +128,7 @@ TEST(SettingsStore, AFreshlyAddedClockReadsAsDefaultsInItsZone) {
     expected.enabled = true;
     expected.timeZoneRow = 12;
     EXPECT_EQ(s.settings, expected);
-    EXPECT_EQ(s.ZoneOffsetMinutes, -360);
+    EXPECT_EQ(s.zoneOffsetMinutes, -360);
 }
 
 TEST(SettingsStore, TextValuesAreNumbersOrLeaveTheFieldAlone) {
@@ -212,7 +212,7 @@ TEST(SettingsStore, StoredFormsSurviveAnUntouchedRecordAndGiveWayToAChange) {
         f.reg.writeInteger(key, QStringLiteral("Enable"), 1);
         f.reg.writeInteger(key, name, c.stored);
         ClockState s;
-        s.ClockName = QStringLiteral("Odd");
+        s.clockName = QStringLiteral("Odd");
         s.density = {c.dpi, c.dpi};
         ASSERT_EQ(loadClockSettings(f.reg, s), StoreError::None);
         EXPECT_TRUE(c.readAs(s.settings));

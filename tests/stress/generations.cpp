@@ -49,7 +49,7 @@ std::optional<qint64> alarmGenerationOf(const std::optional<QByteArray>& file,
 
 StoreError writeSettingsGeneration(KeyStore& store, qint64 generation) {
     ClockState state;
-    state.ClockName = kCrashClock;
+    state.clockName = kCrashClock;
     for (size_t f = 0; f < kSettingsFields.size(); ++f)
         kSettingsFields[f].take(state.settings, settingOf(generation, int(f)), state.density);
     return writeClockSettings(store, state);

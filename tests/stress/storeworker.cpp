@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
             break;
         ++adds;
         ClockState state;
-        state.ClockName = name;
+        state.clockName = name;
         state.settings = defaultSettings();
         state.settings.radius = 20 + i % 200;
         state.settings.position = QPoint(i, 0);
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
 
         // Another clock's dialog applies its settings again.
         const QString other = order[i % order.size()];
-        state.ClockName = other;
+        state.clockName = other;
         state.settings.radius = 20 + (i * 7) % 200;
         if (writeClockSettings(store, state) != StoreError::None)
             ++failedWrites;

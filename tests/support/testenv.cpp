@@ -49,7 +49,7 @@ ClockSettings storedClockSettings(const TestHome& home, const QString& name) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
     ClockState state;
-    state.ClockName = name;
+    state.clockName = name;
     readClockSettings(store, state);
     return state.settings;
 }
@@ -69,7 +69,7 @@ bool storeAlarm(const TestHome& home, const AlarmRecord& alarm, const QString& c
     AlarmTable table;
     table.add(alarm);
     RecordingMessageSink messages;
-    return saveAlarmFile(table, AppPaths::build(clock, home.roots()).AlarmFilePath, messages) == 0;
+    return saveAlarmFile(table, AppPaths::build(clock, home.roots()).alarmFilePath, messages) == 0;
 }
 
 QTime timeWithRoomInMinute(int seconds) {
@@ -82,7 +82,7 @@ void storeClockSettings(const TestHome& home, const ClockSettings& s, const QStr
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
     ClockState state;
-    state.ClockName = name;
+    state.clockName = name;
     state.settings = s;
     writeClockSettings(store, state);
 }

@@ -272,7 +272,7 @@ TEST(clockTime, AutomaticFollowsEachPlacesRulesAcrossBothChangesOf2026) {
     // The computer's own zone plays no part for a clock other than Default.
     for (const QTimeZone& computer : {zone("America/Los_Angeles"), fixed(330)}) {
         for (const auto& c : cases) {
-            const int32_t fixedOffset = zoneAt(c.row)->OffsetMinutes;
+            const int32_t fixedOffset = zoneAt(c.row)->offsetMinutes;
             const QDateTime t = clockTime(c.now, computer, {false, fixedOffset, 2, c.row});
             EXPECT_EQ(t, c.shows) << c.row << " at " << qPrintable(c.now.toString(Qt::ISODate));
         }
@@ -298,7 +298,7 @@ TEST(clockTime, StoredChoicesOtherThanAutomaticKeepTheirMeaning) {
     };
     for (const auto& c : cases) {
         const int32_t offset =
-            c.isDefault ? -300 : (zoneAt(c.row) ? zoneAt(c.row)->OffsetMinutes : 0);
+            c.isDefault ? -300 : (zoneAt(c.row) ? zoneAt(c.row)->offsetMinutes : 0);
         const QDateTime t = clockTime(summer, zone("America/New_York"),
                                       {c.isDefault, offset, c.timeStandard, c.row});
         EXPECT_EQ(t, c.shows) << c.isDefault << " " << c.timeStandard << " row " << c.row;
