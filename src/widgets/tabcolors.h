@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace ovra {
 
@@ -27,12 +28,30 @@ public:
     // The colour it draws with under palette.
     QColor resolved(const QPalette& palette) const;
 
-    friend bool operator==(const TabColor&, const TabColor&) = default;
+    // The number a property bag held for this colour, where it was read from one:
+    // several numbers stand for one palette entry or one fixed colour, and a bag
+    // written back must keep the one it had. A colour set afresh has none.
+    std::optional<quint32> storedForm() const { return m_stored; }
+    TabColor withStoredForm(quint32 stored) const {
+        TabColor c = *this;
+        c.m_stored = stored;
+        return c;
+    }
+    TabColor withoutStoredForm() const { return {m_color, m_group, m_role}; }
+
+    // Equal colours draw alike, whatever number they were read from.
+    friend bool operator==(const TabColor& a, const TabColor& b) {
+        return a.m_color == b.m_color && a.m_group == b.m_group && a.m_role == b.m_role;
+    }
 
 private:
+    TabColor(const QColor& color, QPalette::ColorGroup group, QPalette::ColorRole role)
+        : m_color(color), m_group(group), m_role(role) {}
+
     QColor m_color{0, 0, 0};
     QPalette::ColorGroup m_group = QPalette::Active;
     QPalette::ColorRole m_role = QPalette::NoRole;
+    std::optional<quint32> m_stored;
 };
 
 // The palette entries the strip's defaults and themes are made of.

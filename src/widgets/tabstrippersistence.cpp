@@ -154,7 +154,9 @@ QByteArray pngData(const QPixmap& pixmap) {
 
 } // namespace
 
-TabColor TabStripPersistence::colourFromStored(quint32 stored) {
+namespace {
+
+TabColor colourOfNumber(quint32 stored) {
     if ((stored & 0xFF000000u) == kSystemColourBit) {
         const quint32 index = stored & 0x00FFFFFFu;
         // An index the system does not define draws black, as a failed lookup did.
@@ -166,7 +168,15 @@ TabColor TabStripPersistence::colourFromStored(quint32 stored) {
     return QColor(int(stored & 0xFF), int((stored >> 8) & 0xFF), int((stored >> 16) & 0xFF));
 }
 
+} // namespace
+
+TabColor TabStripPersistence::colourFromStored(quint32 stored) {
+    return colourOfNumber(stored).withStoredForm(stored);
+}
+
 quint32 TabStripPersistence::storedFromColour(const TabColor& colour, const QPalette& palette) {
+    if (const std::optional<quint32> stored = colour.storedForm())
+        return *stored;
     if (colour.followsPalette()) {
         for (size_t i = 0; i < kSystemColours.size(); ++i) {
             const SystemColour& s = kSystemColours[i];
