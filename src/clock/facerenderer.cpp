@@ -95,8 +95,6 @@ void FaceRenderer::release() {
     m_fontDevice = QImage();
     m_secondSteps.clear();
     m_secondStepsTried = false;
-    m_secondFinals.clear();
-    m_finalsKind = -1;
     m_prepared = false;
 }
 
@@ -230,17 +228,13 @@ bool FaceRenderer::ringLayerReady(const FaceFrame& frame) const {
 }
 
 void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState& state,
-                             const QImage& buttonImage, const QRegion& wanted) {
+                             const QImage& buttonImage, const QRegion& area) {
     if (!m_prepared || surface.isNull() || surface.size() != m_surfaceSize)
         return;
     updateRingLayer(frame);
     // Runs are laid into the surface's pixels between the painter's drawing calls,
     // each over the whole surface or each rectangle of the area.
     const SurfacePixels pixels(surface);
-    // A plain second's ring lies in finished pixels; what is left is drawn below.
-    const QRegion area = layFinishedSecond(pixels, frame, state, wanted);
-    if (area.isEmpty() && !wanted.isEmpty())
-        return;
     const auto layRuns = [&](const auto& layOne) {
         if (area.isEmpty()) {
             layOne(pixels.bounds);

@@ -151,24 +151,6 @@ private:
     // not hold.
     bool laySecondStep(const SurfacePixels& pixels, float sweep, const QRegion& area) const;
 
-    // Each plain second's kept area as it ends up on the face, under everything but
-    // the minute and hour rings, the texts and the strip: the disc, the second ring
-    // and the overlay on show. Laying those finished pixels replaces a copy and two
-    // blends of every pixel of the area, most of what a second cost. They are made
-    // for one overlay at a time, when a second first asks for them.
-    struct FinishedSecond {
-        PixelRuns base;     // the disc and the second ring alone
-        PixelRuns finished; // and the overlay over them; none where there is no overlay
-    };
-    std::vector<FinishedSecond> m_secondFinals; // by second; none for second 0
-    int m_finalsKind = -1;                      // the overlay they were made with, as m_overlayKind
-    void prepareSecondFinals(bool scale, bool active);
-    // Lays the finished pixels of frame's second where the area asks for them and
-    // nothing else lies there, the minute and hour rings' pixels among them made
-    // live; returns the part of the area still to draw.
-    QRegion layFinishedSecond(const SurfacePixels& pixels, FaceFrame& frame, const FaceState& state,
-                              const QRegion& area);
-
     ClockLayout m_layout;
     DrawTools m_tools;
     QString m_fontFamily;

@@ -163,8 +163,6 @@ void FaceRenderer::prepareSecondSteps() {
     steps[0].changed = differing(was, now);
     keepCoverage(steps[0]);
     m_secondSteps = std::move(steps);
-    m_secondFinals.clear();
-    m_finalsKind = -1;
 }
 
 const FaceRenderer::SecondStep* FaceRenderer::secondStepFor(float sweep) const {
@@ -241,97 +239,6 @@ bool FaceRenderer::laySecondStep(const SurfacePixels& pixels, float sweep,
             lay(at, kept, QRect()); // passes over the rectangle's coverage
     }
     return true;
-}
-
-void FaceRenderer::prepareSecondFinals(bool scale, bool active) {
-    m_secondFinals.clear();
-    m_finalsKind = -1;
-    if (m_secondSteps.empty())
-        return;
-    m_finalsKind = (scale ? 1 : 0) + (active ? 2 : 0);
-    const PixelRuns* overlay = scale || active ? &overlayRunsFor(scale, active) : nullptr;
-    // Made on an image like the surface, given back once they are kept.
-    QImage scratch(m_surfaceSize, QImage::Format_ARGB32_Premultiplied);
-    if (scratch.isNull())
-        return;
-    const SurfacePixels pixels(scratch);
-    std::vector<FinishedSecond> finals(m_secondSteps.size());
-    for (size_t second = kFirstKept; second < m_secondSteps.size(); ++second) {
-        const SecondStep& step = m_secondSteps[second];
-        const QRect bounds = surfaceRect(step.area.boundingRect()).intersected(pixels.bounds);
-        if (bounds.isEmpty())
-            continue;
-        // Nothing between the area's rectangles is kept.
-        for (int y = bounds.top(); y <= bounds.bottom(); ++y)
-            std::fill_n(pixels.line(y) + bounds.left(), bounds.width(), QRgb(0));
-        for (const QRect& r : step.area)
-            m_disc.copyTo(pixels, surfaceRect(r));
-        if (!laySecondStep(pixels, float(second * 6), step.area))
-            return;
-        const QImage kept(pixels.bits + bounds.y() * pixels.bytesPerLine + bounds.x() * 4,
-                          bounds.width(), bounds.height(), pixels.bytesPerLine,
-                          QImage::Format_ARGB32_Premultiplied);
-        finals[second].base = PixelRuns(kept, bounds.topLeft());
-        if (overlay) {
-            for (const QRect& r : step.area)
-                overlay->blendOnto(pixels, surfaceRect(r));
-            finals[second].finished = PixelRuns(kept, bounds.topLeft());
-        }
-    }
-    m_secondFinals = std::move(finals);
-}
-
-QRegion FaceRenderer::layFinishedSecond(const SurfacePixels& pixels, FaceFrame& frame,
-                                        const FaceState& state, const QRegion& area) {
-    const SecondStep* step = secondStepFor(frame.SecondSweep);
-    if (!m_runs || !step || step == &m_secondSteps[0] || area.isEmpty())
-        return area;
-    const int kind = (state.showScale ? 1 : 0) + (state.IsActive ? 2 : 0);
-    if (kind != m_finalsKind)
-        prepareSecondFinals(state.showScale, state.IsActive);
-    const size_t second = size_t(step - m_secondSteps.data());
-    if (second >= m_secondFinals.size() || m_secondFinals[second].base.isNull())
-        return area;
-    const FinishedSecond& kept = m_secondFinals[second];
-    const PixelRuns& finals = kept.finished.isNull() ? kept.base : kept.finished;
-    // Where a text or the strip may put pixels, the area is drawn as before.
-    settleTexts(frame);
-    const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
-    const double D = m_layout.InnerDiameter, R = D / 2;
-    const QRect others[] = {
-        laidOut(frame.TitleText, QRectF(X, Y, D, R), frame.DateFontSize).area.toAlignedRect(),
-        laidOut(frame.TimeText, QRectF(X, Y, D, D), frame.TimeFontSize).area.toAlignedRect(),
-        laidOut(frame.DateText, QRectF(X, Y + R, D, R), frame.DateFontSize).area.toAlignedRect(),
-        stripColumnFor(state.HotButton) < 0
-            ? QRect()
-            : QRect(2 * m_layout.Center - kFaceMargin, kFaceMargin, kFaceMargin, 3 * kFaceMargin)
-                  .adjusted(-1, -1, 1, 1),
-    };
-    const PixelRuns* overlay = state.showScale || state.IsActive
-                                   ? &overlayRunsFor(state.showScale, state.IsActive)
-                                   : nullptr;
-    QRegion laid;
-    for (const QRect& r : area) {
-        if (std::none_of(step->area.begin(), step->area.end(),
-                         [&](const QRect& kept) { return kept.contains(r); }) ||
-            std::any_of(std::begin(others), std::end(others),
-                        [&](const QRect& other) { return other.intersects(r); }))
-            continue;
-        const QRect target = surfaceRect(r);
-        finals.copyTo(pixels, target);
-        // The minute and hour rings lie between the second ring and the overlay,
-        // their soft edge in a part of the area: laid there anew, layer by layer.
-        const QRect rings = m_rings.extentWithin(target);
-        if (!rings.isEmpty() && overlay) {
-            kept.base.copyTo(pixels, rings);
-            m_rings.blendOnto(pixels, rings);
-            overlay->blendOnto(pixels, rings);
-        } else if (!rings.isEmpty()) {
-            m_rings.blendOnto(pixels, rings);
-        }
-        laid += r;
-    }
-    return laid.isEmpty() ? area : area - laid;
 }
 
 } // namespace ovra

@@ -221,30 +221,6 @@ void PixelRuns::forEachRun(const SurfacePixels& surface, const QRect& rect, cons
     }
 }
 
-QRect PixelRuns::extentWithin(const QRect& rect) const {
-    const QRect r = common(rect, m_rect);
-    int top = -1, bottom = -1, left = r.right() + 1, right = r.left() - 1;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        const size_t row = size_t(y - m_rect.top());
-        const Run* const begin = m_runs.data() + m_rows[row];
-        const Run* const end = m_runs.data() + m_rows[row + 1];
-        const Run* first =
-            std::partition_point(begin, end, [&](const Run& a) { return a.to <= r.left(); });
-        if (first == end || first->from > r.right())
-            continue;
-        const Run* last =
-            std::partition_point(first, end, [&](const Run& a) { return a.from <= r.right(); }) - 1;
-        if (top < 0)
-            top = y;
-        bottom = y;
-        left = std::min(left, std::max(first->from, r.left()));
-        right = std::max(right, std::min(last->to - 1, r.right()));
-    }
-    if (top < 0)
-        return QRect();
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
 void PixelRuns::copyTo(const SurfacePixels& surface, const QRect& rect) const {
     const QRect r = common(rect, surface.bounds);
     for (int y = r.top(); y <= r.bottom(); ++y)

@@ -61,10 +61,6 @@ public:
     // QPainter's SourceOver mode.
     void blendOnto(const SurfacePixels& surface, const QRect& rect) const;
 
-    // The smallest rectangle that holds every pixel the layer has within rect
-    // (surface pixels); empty where it has none.
-    QRect extentWithin(const QRect& rect) const;
-
 private:
     struct Run {
         int from = 0, to = 0;  // surface columns [from, to)

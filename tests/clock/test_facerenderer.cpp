@@ -586,54 +586,6 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
     EXPECT_TRUE(face.renderer.changedArea(face.lastFrame, face.lastFrame).isEmpty());
 }
 
-// A plain second lays its ring from finished pixels made in its first minute and
-// kept for the following ones, under another minute and hour ring, in each look:
-// every second over a turn of the hour, at several sizes, scale on and off, active
-// or not, with and without the strip.
-TEST(FaceRenderer, FinishedSecondsLeaveTheWholeFrameMinuteAfterMinute) {
-    ClockSettings largest = defaultSettings();
-    largest.ClockRadius = 128;
-    largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
-    ClockSettings odd = plain(1);
-    odd.ClockRadius = 61;
-    odd.SecondCircleWidth = 13;
-    ClockSettings close = defaultSettings(); // the second ring beside the minute ring
-    close.SecondCircleWidth = close.MinuteCircleWidth = 40;
-    const struct {
-        const char* what;
-        ClockSettings s;
-    } faces[] = {
-        {"default", defaultSettings()}, {"largest", largest}, {"odd", odd}, {"close", close}};
-    const FaceState states[] = {{false, hotbutton::Hidden, true},
-                                {true, hotbutton::Grip, true},
-                                {true, hotbutton::Hidden, false}};
-    for (const auto& f : faces)
-        for (const FaceState& look : states) {
-            Face partial(f.s), whole(f.s);
-            partial.renderer.prepareSecondSteps();
-            FaceState state = look;
-            QDateTime when = at(15, 58, 50);
-            partial.draw(when, state);
-            for (; when < at(16, 0, 10); when = when.addSecs(1)) {
-                SCOPED_TRACE(testing::Message()
-                             << f.what << " active " << state.IsActive << " strip "
-                             << state.HotButton << " to "
-                             << when.addSecs(1).toString(u"HH:mm:ss").toStdString());
-                FaceFrame before = partial.lastFrame;
-                FaceFrame after =
-                    ComposeFaceFrame(when.addSecs(1), f.s, QStringLiteral("Office"), kUs);
-                FaceRenderer::settleTexts(after);
-                state.showScale = f.s.DisplayScale == 0;
-                partial.renderer.drawFrame(partial.surface.image(), after, state, partial.button,
-                                           partial.renderer.changedArea(before, after));
-                partial.lastFrame = after;
-                const QImage expected = whole.draw(when.addSecs(1), state, false);
-                ASSERT_TRUE(partial.surface.image() == expected)
-                    << "differs by " << maxChannelDifference(partial.surface.image(), expected);
-            }
-        }
-}
-
 // Whatever area the toolkit asks for (an uncovered piece, a merged update), the
 // frame's own pixels come back there: through the title, the time, the date, the
 // rings, with the second ring kept or stroked.
@@ -782,7 +734,7 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
         partialRenderer.drawFrame(partial.image(), first, state, button);
         // On into a new minute and the one after: the partial frames carry their ring
         // layer, the whole frame gets one drawn afresh.
-        for (const int second : {45, 46, 59, 60, 61, 62, 121, 122}) {
+        for (const int second : {45, 46, 59, 60, 121}) {
             SCOPED_TRACE(second);
             FaceFrame after =
                 ComposeFaceFrame(at(15, 25, 0).addSecs(second), s, QStringLiteral("Office"), kUs);
