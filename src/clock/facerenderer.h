@@ -153,7 +153,7 @@ private:
         // the ring a second earlier, a few small gaps bridged, and the ring's coverage
         // over each run in turn; a part of the area.
         struct Run {
-            int y = 0, x = 0, n = 0;
+            quint16 y = 0, x = 0, n = 0;
         };
         std::vector<Run> exact;
         std::vector<quint8> exactCoverage;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <utility>
 
 namespace ovra {
@@ -152,6 +151,8 @@ void FaceRenderer::prepareSecondSteps() {
     // a few equal pixels apart are joined: each run costs more than its pixels.
     const auto keepExact = [&](SecondStep& step) {
         const QPoint origin = bounds.topLeft() * m_scale;
+        if (m_surfaceSize.width() > 0xffff || m_surfaceSize.height() > 0xffff)
+            return;
         for (int y = 0; y < now.height(); ++y) {
             const auto* lineA = reinterpret_cast<const QRgb*>(was.constScanLine(y));
             const auto* lineB = reinterpret_cast<const QRgb*>(now.constScanLine(y));
@@ -164,7 +165,8 @@ void FaceRenderer::prepareSecondSteps() {
                         last = end;
                     ++end;
                 }
-                step.exact.push_back({origin.y() + y, origin.x() + x, last - x + 1});
+                step.exact.push_back(
+                    {quint16(origin.y() + y), quint16(origin.x() + x), quint16(last - x + 1)});
                 for (int i = x; i <= last; ++i)
                     step.exactCoverage.push_back(quint8(qAlpha(lineB[i])));
                 x = last;
@@ -278,9 +280,10 @@ bool FaceRenderer::drawChange(QImage& surface, const FaceFrame& before, FaceFram
         return false;
     const SecondStep* step = secondStepFor(after.SecondSweep);
     const float previous = after.SecondSweep == 6 ? 360 : after.SecondSweep - 6;
-    if (!step || step == &m_secondSteps[0] || before.SecondSweep != previous ||
-        ringsDiffer(before, after) || after.MinuteSweep != m_ringMinute ||
-        after.HourSweep != m_ringHour || after.pmHour != m_ringPm)
+    if (!step || step == &m_secondSteps[0] || step->exact.empty() ||
+        before.SecondSweep != previous || ringsDiffer(before, after) ||
+        after.MinuteSweep != m_ringMinute || after.HourSweep != m_ringHour ||
+        after.pmHour != m_ringPm)
         return false;
     // Where a text, as it was or as it is, or the strip may put pixels, the changed
     // pixels would have more layers: the area is drawn as before.
@@ -318,22 +321,26 @@ bool FaceRenderer::drawChange(QImage& surface, const FaceFrame& before, FaceFram
     for (auto run = step->exact.begin(); run != end;) {
         // A row's runs lie left to right: each layer is read along the row once.
         const int y = run->y;
-        PixelRuns::RowReader disc(m_disc, y), rings(m_rings, y);
-        std::optional<PixelRuns::RowReader> over;
+        PixelRuns::RowReader disc(m_disc, y), rings(m_rings, y), over;
         if (overlay)
-            over.emplace(*overlay, y);
+            over = PixelRuns::RowReader(*overlay, y);
         QRgb* const line = pixels.line(y);
-        for (; run != end && run->y == y; ++run)
-            for (int x = run->x; x < run->x + run->n; ++x) {
+        for (; run != end && run->y == y; ++run) {
+            // The rings and the overlay reach few of the changed pixels.
+            const int from = run->x, to = run->x + run->n;
+            const bool ringsHere = rings.reaches(from, to), overHere = over.reaches(from, to);
+            for (int x = from; x < to; ++x) {
                 const uint c = *coverage++;
                 QRgb p = c == 255 ? colour : disc.at(x);
                 if (c != 0 && c != 255)
                     p = sourceOver(p, byteMul(colour, c));
-                p = sourceOver(p, rings.at(x));
-                if (over)
-                    p = sourceOver(p, over->at(x));
+                if (ringsHere)
+                    p = sourceOver(p, rings.at(x));
+                if (overHere)
+                    p = sourceOver(p, over.at(x));
                 line[x] = p;
             }
+        }
     }
     return true;
 }

@@ -74,7 +74,15 @@ public:
     // search for each.
     class RowReader {
     public:
+        RowReader() = default; // a row without pixels
         RowReader(const PixelRuns& layer, int y);
+        // Whether the layer has a pixel in columns [from, to), from no less than asked
+        // before.
+        bool reaches(int from, int to) {
+            while (m_run != m_end && m_run->to <= from)
+                ++m_run;
+            return m_run != m_end && m_run->from < to;
+        }
         // The layer's pixel at column x, transparent where it has none.
         QRgb at(int x) {
             while (m_run != m_end && m_run->to <= x)
