@@ -95,6 +95,9 @@ void FaceRenderer::release() {
     m_fontDevice = QImage();
     m_secondSteps.clear();
     m_secondStepsTried = false;
+    m_digitCells.clear();
+    m_digitCellsKind = -1;
+    m_digitCellsLine = nullptr;
     m_prepared = false;
 }
 

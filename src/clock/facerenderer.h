@@ -271,6 +271,25 @@ private:
     };
     // The time as it was and as it is, and the date.
     mutable std::array<DigitTemplate, 3> m_digitTemplates;
+    // The time's changed digits as finished pixels: each cell a changed glyph takes
+    // (its box as it was and as it is), kept with the glyphs that reach into it, for
+    // the overlay on show and the template's line. Drawing a digit through the painter
+    // was most of what a plain second's text cost; a minute's seconds come back to
+    // the same few cells.
+    struct DigitCell {
+        QRect cell;
+        std::vector<std::pair<qsizetype, quint32>> glyphs; // place and glyph
+        std::vector<QRgb> pixels;                          // the cell's surface pixels
+        quint64 lastUse = 0;
+    };
+    std::vector<DigitCell> m_digitCells;
+    int m_digitCellsKind = -1;
+    const QTextLayout* m_digitCellsLine = nullptr;
+    quint64 m_digitCellUse = 0;
+    // Lays the cells of the time's changed digits onto the surface, from those kept
+    // or drawn and kept; returns what of rest is left to draw.
+    QRegion layDigitCells(QImage& surface, const FaceFrame& before, FaceFrame& after,
+                          const FaceState& state, const QImage& buttonImage, const QRegion& rest);
     // Where the glyphs that differ between two texts taken from one template put
     // pixels, where all of them stand in the same places; none otherwise.
     static std::optional<QRegion> changedGlyphs(const LaidOutText& was, const LaidOutText& now);

@@ -28,6 +28,8 @@ constexpr int kFirstKept = 1;
 
 // Differing pixels this few equal ones apart are laid as one run.
 constexpr int kExactGap = 4;
+// What a paint of the changed area costs beyond its pixels, in pixels laid.
+constexpr qint64 kExactPaint = 400;
 
 // One row of coverage (the alpha of n pixels) in runs, as SecondStep keeps it.
 void encodeCoverage(const QRgb* line, int n, std::vector<quint8>& out) {
@@ -172,6 +174,16 @@ void FaceRenderer::prepareSecondSteps() {
                 x = last;
             }
         }
+        // Read through every layer, a pixel costs about two of the area laid layer by
+        // layer, which costs a paint more: a step that changes much of its area
+        // (second 1 after the closed ring) is drawn so.
+        qint64 areaPixels = 0;
+        for (const QRect& r : step.area)
+            areaPixels += qint64(r.width()) * r.height() * m_scale * m_scale;
+        if (qint64(step.exactCoverage.size()) * 2 > areaPixels + kExactPaint) {
+            step.exact = {};
+            step.exactCoverage = {};
+        }
         step.exact.shrink_to_fit();
         step.exactCoverage.shrink_to_fit();
     };
@@ -307,7 +319,9 @@ bool FaceRenderer::drawChange(QImage& surface, const FaceFrame& before, FaceFram
         meetsTexts(was) || meetsTexts(after))
         return false;
     // The digits and anything else away from the ring, as drawFrame draws them.
-    const QRegion rest = area - step->changed;
+    QRegion rest = area - step->changed;
+    if (!rest.isEmpty())
+        rest = layDigitCells(surface, was, after, state, buttonImage, rest);
     if (!rest.isEmpty())
         drawFrame(surface, after, state, buttonImage, rest);
     // Of the ring only what changes, in the order drawFrame lays its layers.
