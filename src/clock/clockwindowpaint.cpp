@@ -153,22 +153,25 @@ bool ClockWindow::pushChange(const FaceFrame& before, const QRegion& area) {
         return QRect(r.topLeft() * scale, r.size() * scale);
     };
     m_keptPixels.clear();
-    for (const QRect& r : area) {
-        const QRect p = surfaceRect(r);
-        for (int y = p.top(); y <= p.bottom(); ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(pixels->constScanLine(y)) + p.left();
-            m_keptPixels.insert(m_keptPixels.end(), line, line + p.width());
+    {
+        const SurfacePixels lines(*pixels);
+        for (const QRect& r : area) {
+            const QRect p = surfaceRect(r);
+            for (int y = p.top(); y <= p.bottom(); ++y) {
+                const QRgb* line = lines.line(y) + p.left();
+                m_keptPixels.insert(m_keptPixels.end(), line, line + p.width());
+            }
         }
     }
     store->beginPaint(area);
     pixels = pixelsOf();
     if (pixels) {
+        const SurfacePixels lines(*pixels);
         const QRgb* kept = m_keptPixels.data();
         for (const QRect& r : area) {
             const QRect p = surfaceRect(r);
             for (int y = p.top(); y <= p.bottom(); ++y, kept += p.width())
-                std::copy_n(kept, p.width(),
-                            reinterpret_cast<QRgb*>(pixels->scanLine(y)) + p.left());
+                std::copy_n(kept, p.width(), lines.line(y) + p.left());
         }
     }
     const bool laid = pixels && m_renderer.drawChange(*pixels, before, m_frame, m_frameState,

@@ -262,10 +262,10 @@ QRegion FaceRenderer::layDigitCells(QImage& surface, const FaceFrame& before, Fa
                 std::copy_n(reinterpret_cast<const QRgb*>(surface.constScanLine(y)) + target.left(),
                             target.width(), kept);
         } else {
+            const SurfacePixels lines(surface);
             const QRgb* kept = found->pixels.data();
             for (int y = target.top(); y <= target.bottom(); ++y, kept += target.width())
-                std::copy_n(kept, target.width(),
-                            reinterpret_cast<QRgb*>(surface.scanLine(y)) + target.left());
+                std::copy_n(kept, target.width(), lines.line(y) + target.left());
         }
         found->lastUse = ++m_digitCellUse;
         laid += cell;
