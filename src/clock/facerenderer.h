@@ -285,7 +285,7 @@ private:
     std::vector<DigitCell> m_digitCells;
     int m_digitCellsKind = -1;
     const QTextLayout* m_digitCellsLine = nullptr;
-    quint64 m_digitCellUse = 0;
+    size_t m_digitCellBytes = 0;
     // Lays the cells of the time's changed digits onto the surface, from those kept
     // or drawn and kept; returns what of rest is left to draw.
     QRegion layDigitCells(QImage& surface, const FaceFrame& before, FaceFrame& after,

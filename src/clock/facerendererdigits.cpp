@@ -190,6 +190,7 @@ QRegion FaceRenderer::layDigitCells(QImage& surface, const FaceFrame& before, Fa
     const int kind = (state.showScale ? 1 : 0) + (state.IsActive ? 2 : 0);
     if (kind != m_digitCellsKind || now.layout.get() != m_digitCellsLine) {
         m_digitCells.clear();
+        m_digitCellBytes = 0;
         m_digitCellsKind = kind;
         m_digitCellsLine = now.layout.get();
     }
@@ -227,8 +228,10 @@ QRegion FaceRenderer::layDigitCells(QImage& surface, const FaceFrame& before, Fa
         return true;
     };
     // A minute's seconds take sixty cells of the last digit beside each of the one
-    // before, and six of the tens: they are all kept, a few KB at most sizes.
-    constexpr size_t kMaxCells = 72;
+    // before, and six of the tens, which come round in turn: those kept first stay
+    // (forgetting the oldest would forget each just before it came round again),
+    // up to a part of the idle clock's memory.
+    constexpr size_t kCellBytes = 128 * 1024;
     QRegion laid;
     for (qsizetype i = 0; i < b.size(); ++i) {
         if (a[i] == b[i])
@@ -248,12 +251,13 @@ QRegion FaceRenderer::layDigitCells(QImage& surface, const FaceFrame& before, Fa
         if (found == m_digitCells.end()) {
             // Drawn as the frame draws it, then kept.
             drawFrame(surface, after, state, buttonImage, QRegion(cell));
-            if (m_digitCells.size() < kMaxCells)
-                found = m_digitCells.insert(m_digitCells.end(), DigitCell{});
-            else
-                found = std::min_element(
-                    m_digitCells.begin(), m_digitCells.end(),
-                    [](const DigitCell& x, const DigitCell& y) { return x.lastUse < y.lastUse; });
+            const size_t bytes = size_t(target.width()) * size_t(target.height()) * sizeof(QRgb);
+            if (m_digitCellBytes + bytes > kCellBytes) {
+                laid += cell;
+                continue;
+            }
+            m_digitCellBytes += bytes;
+            found = m_digitCells.insert(m_digitCells.end(), DigitCell{});
             found->cell = cell;
             found->glyphs = std::move(glyphs);
             found->pixels.resize(size_t(target.width()) * size_t(target.height()));
@@ -267,7 +271,6 @@ QRegion FaceRenderer::layDigitCells(QImage& surface, const FaceFrame& before, Fa
             for (int y = target.top(); y <= target.bottom(); ++y, kept += target.width())
                 std::copy_n(kept, target.width(), lines.line(y) + target.left());
         }
-        found->lastUse = ++m_digitCellUse;
         laid += cell;
     }
     return rest - laid;
