@@ -29,7 +29,7 @@ constexpr int kFirstKept = 1;
 // Differing pixels this few equal ones apart are laid as one run.
 constexpr int kExactGap = 4;
 // What a paint of the changed area costs beyond its pixels, in pixels laid.
-constexpr qint64 kExactPaint = 400;
+constexpr qint64 kExactPaint = 2000;
 
 // One row of coverage (the alpha of n pixels) in runs, as SecondStep keeps it.
 void encodeCoverage(const QRgb* line, int n, std::vector<quint8>& out) {
