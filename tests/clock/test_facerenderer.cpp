@@ -885,6 +885,28 @@ TEST(PixelRuns, CopyAndBlendLeaveWhatThePainterLeaves) {
                                                 << maxChannelDifference(actual, expected);
             }
         }
+    // Read along a row, left to right, a layer gives its own pixels, transparent
+    // where it has none (rows and columns past its edges too), and tells whether it
+    // has any in a stretch.
+    for (const auto& l : layers)
+        for (int y = 0; y < ground.height(); ++y) {
+            const auto at = [&](int x) {
+                const QPoint p = QPoint(x, y) - origin;
+                return l.image.rect().contains(p)
+                           ? reinterpret_cast<const QRgb*>(l.image.constScanLine(p.y()))[p.x()]
+                           : QRgb(0);
+            };
+            PixelRuns::RowReader reader(l.runs, y), reaching(l.runs, y);
+            for (int x = 0; x < ground.width(); x += 1 + y % 3)
+                EXPECT_EQ(reader.at(x), at(x)) << l.what << " at " << x << "," << y;
+            for (int from = 0; from < ground.width(); from += 4) {
+                bool any = false;
+                for (int x = from; x < from + 3; ++x)
+                    any = any || at(x) != 0;
+                EXPECT_EQ(reaching.reaches(from, from + 3), any)
+                    << l.what << " from " << from << "," << y;
+            }
+        }
 }
 
 // A patched layer keeps the rows the patch does not cross as they were and runs the
