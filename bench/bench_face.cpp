@@ -34,8 +34,8 @@ ClockSettings sized(int side) {
 }
 
 struct Face {
-    explicit Face(int side) : settings(sized(side)), layout(CalcClockLayout(settings)) {
-        tools.CreateDrawTools(settings);
+    explicit Face(int side) : settings(sized(side)), layout(calcClockLayout(settings)) {
+        tools.createDrawTools(settings);
         surface.createSurface(QSize(layout.windowSize(), layout.windowSize()));
         renderer.prepare(layout, tools, surface.fontFamily());
         button = QImage(QStringLiteral(":/CUSTOM/CLOSE"))
@@ -43,7 +43,7 @@ struct Face {
     }
     FaceFrame frameAt(int minute, int second) const {
         const QDateTime t(QDate(2026, 5, 17), QTime(15, minute, second), Qt::UTC);
-        return ComposeFaceFrame(t, settings, QStringLiteral("Default"), QLocale::c());
+        return composeFaceFrame(t, settings, QStringLiteral("Default"), QLocale::c());
     }
     ClockSettings settings;
     ClockLayout layout;
@@ -168,7 +168,7 @@ void BM_PrepareSecondSteps(benchmark::State& state) {
 void BM_PrepareLayers(benchmark::State& state) {
     Face face(int(state.range(0)));
     for (auto _ : state) {
-        face.tools.CreateDrawTools(face.settings);
+        face.tools.createDrawTools(face.settings);
         drawOn(state,
                [&] { face.renderer.prepare(face.layout, face.tools, face.surface.fontFamily()); });
     }

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         ClockList clocks({store, nobody, launcher, messages},
                          home.path() + QStringLiteral("/autostart"));
         for (int i = 1; i < kClocks; ++i) {
-            if (!clocks.AddClock(clockName(i), i % 97))
+            if (!clocks.addClock(clockName(i), i % 97))
                 return 1;
         }
     }

@@ -59,11 +59,11 @@ int main(int argc, char** argv) {
         SqliteStoreBackend backend(home.storePath());
         KeyStore store(backend);
         ClockState state;
-        state.ClockName = QStringLiteral("Default");
+        state.clockName = QStringLiteral("Default");
         state.settings = defaultSettings();
         state.settings.Left = kLeft * 15;
         state.settings.Top = kTop * 15;
-        WriteClockSettings(store, state);
+        writeClockSettings(store, state);
     }
     test::PrivateDesktop desktop;
     if (!desktop.ok()) {

@@ -22,9 +22,9 @@ int AlarmCheck::firstMatch(const AlarmTable& table, const QDateTime& clockTime) 
     // The clock's own day: a Tokyo clock's Monday starts while New York's Sunday runs.
     const QString minute = clockTime.toString(QStringLiteral("HH:mm"));
     const int day = clockTime.date().dayOfWeek();
-    for (int i = 0; i < table.AlarmCount(); ++i) {
+    for (int i = 0; i < table.alarmCount(); ++i) {
         const AlarmRecord& alarm = table.at(i);
-        if (alarm.Status == 1 && alarmFallsOn(alarm, day) &&
+        if (alarm.status == 1 && alarmFallsOn(alarm, day) &&
             alarmMinuteText(alarm.AlarmTime) == minute)
             return i;
     }
@@ -39,15 +39,15 @@ void AlarmCheck::markFired(const QDateTime& clockTime) {
     m_fired.insert(key);
 }
 
-int AlarmCheck::CheckAlarms(const AlarmTable& table, const QDateTime& clockTime) {
-    if (table.AlarmCount() == 0)
+int AlarmCheck::checkAlarms(const AlarmTable& table, const QDateTime& clockTime) {
+    if (table.alarmCount() == 0)
         return -1;
     if (m_fired.contains(minuteKey(clockTime)))
         return -1;
     const int due = firstMatch(table, clockTime);
     if (due < 0)
         return -1;
-    LastAlarmMinute = clockTime.toString(QStringLiteral("HH:mm"));
+    lastAlarmMinute = clockTime.toString(QStringLiteral("HH:mm"));
     markFired(clockTime);
     return due;
 }
@@ -56,7 +56,7 @@ AlarmCheck::Result AlarmCheck::Check(const AlarmTable& table, const QDateTime& n
                                      const ClockAt& clockAt) {
     Result result;
     const qint64 nowMinute = floorMinute(nowUtc);
-    if (m_lastCheckUtc.isValid() && table.AlarmCount() > 0) {
+    if (m_lastCheckUtc.isValid() && table.alarmCount() > 0) {
         // A step back leaves nothing skipped; the fired minutes keep it from
         // firing a minute twice.
         const qint64 first = std::max(floorMinute(m_lastCheckUtc) + 1, nowMinute - kCatchUpMinutes);
@@ -72,7 +72,7 @@ AlarmCheck::Result AlarmCheck::Check(const AlarmTable& table, const QDateTime& n
         }
     }
     m_lastCheckUtc = nowUtc;
-    result.due = CheckAlarms(table, clockAt(nowUtc));
+    result.due = checkAlarms(table, clockAt(nowUtc));
     return result;
 }
 

@@ -34,20 +34,20 @@ public:
         QList<MissedAlarm> missed; // alarms of skipped minutes, newest first
     };
 
-    // The current minute as CheckAlarms does, after every whole minute skipped
+    // The current minute as checkAlarms does, after every whole minute skipped
     // since the previous call (at most kCatchUpMinutes of them). The first call
     // has nothing to catch up: minutes before the clock ran are not its business.
     Result Check(const AlarmTable& table, const QDateTime& nowUtc, const ClockAt& clockAt);
 
     // Compares the "HH:mm" of clockTime (the time the clock shows, in its own zone)
     // with each enabled alarm of the clock's day of week, in table order. Returns the index of the
-    // first match, which the caller hands to ProcessAlarm, or -1. A minute in which an alarm has
+    // first match, which the caller hands to processAlarm, or -1. A minute in which an alarm has
     // fired fires nothing more that day, also when a stepped-back clock shows it
     // again.
-    int CheckAlarms(const AlarmTable& table, const QDateTime& clockTime);
+    int checkAlarms(const AlarmTable& table, const QDateTime& clockTime);
 
     // The minute in which an alarm last fired; empty until the first one.
-    QString LastAlarmMinute;
+    QString lastAlarmMinute;
 
 private:
     static qint64 minuteKey(const QDateTime& clockTime);

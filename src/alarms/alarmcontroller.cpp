@@ -20,7 +20,7 @@ AlarmController::AlarmController(AlarmContext& app, Seams seams)
     });
     // After a sleep the tick may come late; alarms missed meanwhile show at once.
     if (m_seams.resume)
-        m_seams.resume->onResume([this] { CheckAlarms(); });
+        m_seams.resume->onResume([this] { checkAlarms(); });
 }
 
 AlarmController::~AlarmController() {
@@ -36,7 +36,7 @@ void AlarmController::enableShutdownPrivilege() {
 }
 
 void AlarmController::loadAlarmFile() {
-    LoadAlarmFile(m_app.alarms(), m_app.paths().AlarmFilePath, m_app.messages());
+    loadAlarmFile(m_app.alarms(), m_app.paths().alarmFilePath, m_app.messages());
 }
 
 void AlarmController::resetNotice() {
@@ -44,7 +44,7 @@ void AlarmController::resetNotice() {
     alarms.setNoticeAlarm(-1);
     // The flag is stored with the record, so a file saved while a notice was open
     // holds a 1; left standing it would keep that alarm from ever showing again.
-    for (int i = 0; i < alarms.AlarmCount(); ++i)
+    for (int i = 0; i < alarms.alarmCount(); ++i)
         alarms.at(i).NoticeShown = 0;
 }
 
@@ -53,7 +53,7 @@ void AlarmController::closeNotice() {
         m_frmTip->close();
 }
 
-void AlarmController::CheckAlarms() {
+void AlarmController::checkAlarms() {
     if (m_app.shutdownStarted())
         return;
     const AlarmCheck::Result result =
@@ -62,21 +62,21 @@ void AlarmController::CheckAlarms() {
     if (!result.missed.isEmpty())
         showMissed(result.missed);
     if (result.due >= 0) {
-        ProcessAlarm(result.due);
+        processAlarm(result.due);
         return;
     }
     // A snooze that runs out in a minute in which an alarm fired waits one check.
     if (const int snoozed = m_app.alarms().dueSnooze(m_app.nowUtc()); snoozed >= 0) {
         m_app.alarms().clearSnooze(snoozed);
-        ProcessAlarm(snoozed, true);
+        processAlarm(snoozed, true);
     }
 }
 
 TipServices AlarmController::tipServices() {
     const QPointer<AlarmController> alive(this);
-    return {m_app.alarms(), m_app.state(), m_app.paths().DefaultAlarmSoundPath, m_tipState,
+    return {m_app.alarms(), m_app.state(), m_app.paths().defaultAlarmSoundPath, m_tipState,
             m_seams.sound, m_power, m_seams.makeTicker, [this] { return m_app.nowUtc(); },
-            shippedAlarmSound(m_app.paths().AppFolder),
+            shippedAlarmSound(m_app.paths().appFolder),
             // A refusal may come long after the notice closed, or after the clock.
             [alive](const QString& caption, int32_t action, const QString& why) {
                 if (alive)
@@ -88,7 +88,7 @@ void AlarmController::showActionFailed(const QString& caption, int32_t action, c
     if (m_app.shutdownStarted())
         return;
     if (m_frmTip) {
-        m_frmTip->ShowActionFailed(caption, action, why);
+        m_frmTip->showActionFailed(caption, action, why);
         return;
     }
     m_frmTip = new AlarmNotice(tipServices());
@@ -106,7 +106,7 @@ void AlarmController::openTarget(const QString& note) {
             alive.data(),
             [alive, note, why] {
                 if (alive)
-                    alive->m_app.messages().showMessage(OpenFailedText(note, why), kPlainTitle,
+                    alive->m_app.messages().showMessage(openFailedText(note, why), kPlainTitle,
                                                         MessageIcon::Warning);
             },
             Qt::QueuedConnection);
@@ -125,7 +125,7 @@ void AlarmController::openTarget(const QString& note) {
 
 void AlarmController::showMissed(const QList<MissedAlarm>& missed) {
     if (m_frmTip) {
-        m_frmTip->ShowMissed(missed);
+        m_frmTip->showMissed(missed);
         return;
     }
     m_frmTip = new AlarmNotice(tipServices());
@@ -133,20 +133,20 @@ void AlarmController::showMissed(const QList<MissedAlarm>& missed) {
     emit noticeOpened(m_frmTip);
 }
 
-void AlarmController::ProcessAlarm(int AlarmNo, bool snoozed) {
+void AlarmController::processAlarm(int AlarmNo, bool snoozed) {
     AlarmTable& alarms = m_app.alarms();
-    if (AlarmNo < 0 || AlarmNo >= alarms.AlarmCount())
+    if (AlarmNo < 0 || AlarmNo >= alarms.alarmCount())
         return;
     const AlarmRecord& alarm = alarms.at(AlarmNo);
 
-    if (alarm.Action >= alarmaction::ShowTip && alarm.Action <= alarmaction::RebootNow) {
+    if (alarm.Action >= alarmaction::showTip && alarm.Action <= alarmaction::RebootNow) {
         // A notice already open is taken over: the earlier alarm's countdown and
         // sound end and its power action never happens.
-        if (alarms.NoticeAlarm() != -1)
+        if (alarms.noticeAlarm() != -1)
             alarms.setNoticeShown(0);
         alarms.setNoticeAlarm(AlarmNo);
         if (m_frmTip) {
-            m_frmTip->ShowTip(snoozed);
+            m_frmTip->showTip(snoozed);
             return;
         }
         m_frmTip = new AlarmNotice(tipServices());
@@ -155,7 +155,7 @@ void AlarmController::ProcessAlarm(int AlarmNo, bool snoozed) {
         return;
     }
     if (alarm.Action == alarmaction::Execute)
-        openTarget(CleanString(alarm.Note));
+        openTarget(cleanString(alarm.Note));
 }
 
 QScreen* AlarmController::clockScreen() const {

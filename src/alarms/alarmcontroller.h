@@ -52,9 +52,9 @@ public:
     // Runs on the clock window's one-second tick, and at once when the computer
     // wakes. Alarms of minutes skipped meanwhile show in one notice and are never
     // carried out late.
-    void CheckAlarms();
+    void checkAlarms();
     // snoozed: the alarm is back from a snooze rather than due by its time.
-    void ProcessAlarm(int AlarmNo, bool snoozed = false);
+    void processAlarm(int AlarmNo, bool snoozed = false);
 
     AlarmNotice* notice() const { return m_frmTip; }
     AlarmCheck& alarmCheck() { return m_check; }

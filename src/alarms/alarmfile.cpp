@@ -41,11 +41,11 @@ constexpr QFileDevice::Permissions kSharedBits = QFileDevice::ReadGroup | QFileD
 
 } // namespace
 
-int32_t LoadAlarmFile(AlarmTable& table, const QString& path, MessageSink& messages) {
+int32_t loadAlarmFile(AlarmTable& table, const QString& path, MessageSink& messages) {
     table.clear();
-    if (!FileExists(path))
+    if (!fileExists(path))
         return 1;
-    const QString source = CleanString(path);
+    const QString source = cleanString(path);
     QFile file;
     QString problem;
     if (!openRegularFileForReading(file, source, &problem))
@@ -53,10 +53,10 @@ int32_t LoadAlarmFile(AlarmTable& table, const QString& path, MessageSink& messa
     // A file written before alarm files were kept private is tightened on sight.
     if (file.permissions() & kSharedBits)
         QFile::setPermissions(source, kPrivateFile);
-    return ReadAlarmRecords(table, file, messages);
+    return readAlarmRecords(table, file, messages);
 }
 
-int32_t ReadAlarmRecords(AlarmTable& table, QIODevice& device, MessageSink& messages) {
+int32_t readAlarmRecords(AlarmTable& table, QIODevice& device, MessageSink& messages) {
     table.clear();
     const qint64 records = claimedRecords(device.size());
     for (qint64 i = 0; i < records; ++i) {
@@ -72,22 +72,22 @@ int32_t ReadAlarmRecords(AlarmTable& table, QIODevice& device, MessageSink& mess
     return 0;
 }
 
-QByteArray AlarmFileBytes(const AlarmTable& table) {
+QByteArray alarmFileBytes(const AlarmTable& table) {
     QByteArray data;
-    data.reserve(qsizetype(table.AlarmCount()) * kAlarmRecordSize);
-    for (int i = 0; i < table.AlarmCount(); ++i)
+    data.reserve(qsizetype(table.alarmCount()) * kAlarmRecordSize);
+    for (int i = 0; i < table.alarmCount(); ++i)
         data += table.at(i).toBytes();
     return data;
 }
 
-int32_t SaveAlarmFile(const AlarmTable& table, const QString& path, MessageSink& messages) {
-    const QString target = CleanString(path);
-    if (table.AlarmCount() == 0) {
+int32_t saveAlarmFile(const AlarmTable& table, const QString& path, MessageSink& messages) {
+    const QString target = cleanString(path);
+    if (table.alarmCount() == 0) {
         // A clock without alarms has no file. If the old one cannot go, it would
         // bring the deleted alarms back at the next start: say so.
         if (!mayReplaceWithFile(target))
             return saveFailed(messages, notRegularFileText(target));
-        if (FileExists(target) && !QFile::remove(target))
+        if (fileExists(target) && !QFile::remove(target))
             return saveFailed(messages);
         return 0;
     }
@@ -96,7 +96,7 @@ int32_t SaveAlarmFile(const AlarmTable& table, const QString& path, MessageSink&
     if (!mayReplaceWithFile(target))
         return saveFailed(messages, notRegularFileText(target));
 
-    const QByteArray data = AlarmFileBytes(table);
+    const QByteArray data = alarmFileBytes(table);
     QSaveFile file(target);
     // Unbuffered, so a short write (full disk, size limit) shows in write()'s count;
     // through the buffer Qt would report the whole block written and commit a

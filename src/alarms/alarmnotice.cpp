@@ -127,16 +127,16 @@ void AlarmNotice::placeOn(QScreen* screen) {
 
 void AlarmNotice::showOn(QScreen* screen, bool snoozed) {
     placeOn(screen);
-    ShowTip(snoozed);
+    showTip(snoozed);
     show();
     raise();
     activateWindow();
 }
 
-void AlarmNotice::ShowTip(bool snoozed) {
+void AlarmNotice::showTip(bool snoozed) {
     AlarmTable& alarms = m_s.alarms;
-    const int index = alarms.NoticeAlarm();
-    if (index < 0 || index >= alarms.AlarmCount())
+    const int index = alarms.noticeAlarm();
+    if (index < 0 || index >= alarms.alarmCount())
         return;
     AlarmRecord& alarm = alarms.at(index);
     if (alarm.NoticeShown == 1)
@@ -146,16 +146,16 @@ void AlarmNotice::ShowTip(bool snoozed) {
     TipState& st = m_s.state;
 
     const QString caption =
-        NoticeCaption(m_s.clock.ClockName, alarm.AlarmTime, m_s.clock.settings.HourMode);
-    setWindowTitle(snoozed ? SnoozedCaption(caption) : caption);
-    st.TipAction = alarm.Action;
+        noticeCaption(m_s.clock.clockName, alarm.AlarmTime, m_s.clock.settings.HourMode);
+    setWindowTitle(snoozed ? snoozedCaption(caption) : caption);
+    st.tipAction = alarm.Action;
     // A new fill is read afresh: the names the last countdown froze go.
     m_labTip->setAccessibleName({});
     m_cmdTip->setAccessibleName({});
-    if (st.TipAction == alarmaction::ShowTip) {
+    if (st.tipAction == alarmaction::showTip) {
         m_labTip->move(m_labTip->x(), twY(kTipTopForText));
         m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        m_labTip->setText(NoticeTipText(alarm.Note));
+        m_labTip->setText(noticeTipText(alarm.Note));
         // A tip replacing a countdown must not keep offering to cancel it.
         m_cmdTip->setText(tr("&OK"));
         m_timer1->setEnabled(false);
@@ -164,7 +164,7 @@ void AlarmNotice::ShowTip(bool snoozed) {
         // A countdown is cancelled or carried out, never put off.
         offerSnooze(false);
         // The texts of the countdown appear with its first tick, one second on.
-        st.CountdownTicks = 0;
+        st.countdownTicks = 0;
         m_countdownStart = m_lastTick = uptimeNow();
         m_timer1->setEnabled(true);
         m_labTip->move(m_labTip->x(), twY(kTipTopForCountdown));
@@ -174,9 +174,9 @@ void AlarmNotice::ShowTip(bool snoozed) {
     m_timer2->setEnabled(true);
     if (alarm.PlayTime == playtime::Loop)
         m_timer2->setEnabled(false);
-    else if (const auto limit = SoundLimitFor(alarm.PlayTime))
-        st.SoundLimit = *limit;
-    st.SoundTicks = 0;
+    else if (const auto limit = soundLimitFor(alarm.PlayTime))
+        st.soundLimit = *limit;
+    st.soundTicks = 0;
 
     playSound(alarm.SoundFile);
     alarm.NoticeShown = 1;
@@ -184,7 +184,7 @@ void AlarmNotice::ShowTip(bool snoozed) {
 
 void AlarmNotice::playSound(const QString& soundFile) {
     TipState& st = m_s.state;
-    st.AlarmSoundPath =
+    st.alarmSoundPath =
         chooseAlarmSound(soundFile, m_s.defaultAlarmSoundPath, m_s.shippedAlarmSoundPath);
     // Only the reasons of this fill's sound reach the notice; a sound it replaced
     // may still report late.
@@ -192,14 +192,14 @@ void AlarmNotice::playSound(const QString& soundFile) {
     const quint64 fills = m_fills;
     m_s.sound.onProblem([alive, fills](const QString& why) {
         if (alive && alive->m_fills == fills && !alive->m_closed)
-            alive->setStatus(NoSoundText(why));
+            alive->setStatus(noSoundText(why));
     });
-    if (st.AlarmSoundPath.isEmpty()) {
+    if (st.alarmSoundPath.isEmpty()) {
         m_s.sound.stop();
-        setStatus(NoSoundText(tr("no alarm sound is installed")));
+        setStatus(noSoundText(tr("no alarm sound is installed")));
         return;
     }
-    m_s.sound.play(st.AlarmSoundPath);
+    m_s.sound.play(st.alarmSoundPath);
 }
 
 void AlarmNotice::setStatus(const QString& text) {
@@ -211,7 +211,7 @@ void AlarmNotice::setStatus(const QString& text) {
 }
 
 void AlarmNotice::showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed) {
-    ShowMissed(missed);
+    showMissed(missed);
     placeOn(screen);
     show();
     raise();
@@ -220,47 +220,47 @@ void AlarmNotice::showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed
 
 void AlarmNotice::showActionFailedOn(QScreen* screen, const QString& caption, int32_t action,
                                      const QString& why) {
-    ShowActionFailed(caption, action, why);
+    showActionFailed(caption, action, why);
     placeOn(screen);
     show();
     raise();
     activateWindow();
 }
 
-void AlarmNotice::ShowActionFailed(const QString& caption, int32_t action, const QString& why) {
+void AlarmNotice::showActionFailed(const QString& caption, int32_t action, const QString& why) {
     AlarmTable& alarms = m_s.alarms;
-    if (!m_runningAction && alarms.NoticeAlarm() != -1) {
-        setStatus(ActionFailedText(why));
+    if (!m_runningAction && alarms.noticeAlarm() != -1) {
+        setStatus(actionFailedText(why));
         return;
     }
-    if (alarms.NoticeAlarm() != -1) {
+    if (alarms.noticeAlarm() != -1) {
         alarms.setNoticeShown(0);
         alarms.setNoticeAlarm(-1);
     }
     ++m_fills;
-    m_s.state.TipAction = alarmaction::ShowTip;
+    m_s.state.tipAction = alarmaction::showTip;
     m_timer1->setEnabled(false);
     setWindowTitle(caption);
     m_labTip->move(m_labTip->x(), twY(kTipTopForText));
     m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QString text = NotDoneText(action);
+    QString text = notDoneText(action);
     if (!text.isEmpty())
         text[0] = text[0].toUpper();
     m_labTip->setText(text);
     m_cmdTip->setText(tr("&OK"));
     offerSnooze(false);
-    setStatus(ActionFailedText(why));
+    setStatus(actionFailedText(why));
 }
 
-void AlarmNotice::ShowMissed(const QList<MissedAlarm>& missed) {
+void AlarmNotice::showMissed(const QList<MissedAlarm>& missed) {
     AlarmTable& alarms = m_s.alarms;
     QStringList lines;
     const AlarmRecord* sounding = nullptr;
     for (const MissedAlarm& m : missed) {
-        if (m.index < 0 || m.index >= alarms.AlarmCount())
+        if (m.index < 0 || m.index >= alarms.alarmCount())
             continue;
         const AlarmRecord& alarm = alarms.at(m.index);
-        lines << MissedLine(alarm.Action, alarm.Note, m.dueAt, m_s.clock.settings.HourMode);
+        lines << missedLine(alarm.Action, alarm.Note, m.dueAt, m_s.clock.settings.HourMode);
         // Opening a file or address never had a sound; every other notice did.
         if (!sounding && alarm.Action != alarmaction::Execute)
             sounding = &alarm;
@@ -269,17 +269,17 @@ void AlarmNotice::ShowMissed(const QList<MissedAlarm>& missed) {
         return;
     // Like a later alarm, this takes over an open notice: its countdown ends there
     // and its power action never happens.
-    if (alarms.NoticeAlarm() != -1) {
+    if (alarms.noticeAlarm() != -1) {
         alarms.setNoticeShown(0);
         alarms.setNoticeAlarm(-1);
     }
     ++m_fills;
     setStatus({});
     TipState& st = m_s.state;
-    st.TipAction = alarmaction::ShowTip;
+    st.tipAction = alarmaction::showTip;
     m_timer1->setEnabled(false);
     setWindowTitle(
-        MissedCaption(m_s.clock.ClockName, missed.constFirst().dueAt, m_s.clock.settings.HourMode));
+        missedCaption(m_s.clock.clockName, missed.constFirst().dueAt, m_s.clock.settings.HourMode));
     m_labTip->move(m_labTip->x(), twY(kTipTopForText));
     m_labTip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_labTip->setText(lines.join(u'\n'));
@@ -291,9 +291,9 @@ void AlarmNotice::ShowMissed(const QList<MissedAlarm>& missed) {
     if (!sounding)
         return;
     m_timer2->setEnabled(sounding->PlayTime != playtime::Loop);
-    if (const auto limit = SoundLimitFor(sounding->PlayTime))
-        st.SoundLimit = *limit;
-    st.SoundTicks = 0;
+    if (const auto limit = soundLimitFor(sounding->PlayTime))
+        st.soundLimit = *limit;
+    st.soundTicks = 0;
     playSound(sounding->SoundFile);
 }
 
@@ -308,9 +308,9 @@ void AlarmNotice::offerSnooze(bool offer) {
 
 void AlarmNotice::snooze() {
     AlarmTable& alarms = m_s.alarms;
-    const int index = alarms.NoticeAlarm();
-    if (!m_s.nowUtc || index < 0 || index >= alarms.AlarmCount() ||
-        m_s.state.TipAction != alarmaction::ShowTip)
+    const int index = alarms.noticeAlarm();
+    if (!m_s.nowUtc || index < 0 || index >= alarms.alarmCount() ||
+        m_s.state.tipAction != alarmaction::showTip)
         return;
     const int minutes = m_snoozeLength->currentData().toInt();
     alarms.snooze(index, m_s.nowUtc().addSecs(qint64(minutes) * 60));
@@ -343,7 +343,7 @@ bool AlarmNotice::countdownOverslept() {
     // that it did not happen and why.
     //: %1 says what did not happen: "the computer was not restarted".
     m_labTip->setText(tr("The countdown was cancelled and %1: the computer slept past its end.")
-                          .arg(NotDoneText(m_s.state.TipAction)));
+                          .arg(notDoneText(m_s.state.tipAction)));
     m_labTip->setAccessibleName(m_labTip->text());
     m_labTip->setAccessibleDescription({});
     setStatus({});
@@ -354,19 +354,19 @@ void AlarmNotice::countdownTick() {
     TipState& st = m_s.state;
     if (countdownOverslept())
         return;
-    ++st.CountdownTicks;
-    const int left = kCountdownSeconds - st.CountdownTicks;
-    m_cmdTip->setText(CancelButtonText(left));
-    m_labTip->setText(CountdownText(st.TipAction, left));
+    ++st.countdownTicks;
+    const int left = kCountdownSeconds - st.countdownTicks;
+    m_cmdTip->setText(cancelButtonText(left));
+    m_labTip->setText(countdownText(st.tipAction, left));
     // A screen reader announces the countdown once, as it starts: from then on
     // label and button keep the names they started with, so the changing texts
     // raise no announcement every second; the seconds left are the description.
-    if (st.CountdownTicks == 1) {
+    if (st.countdownTicks == 1) {
         m_labTip->setAccessibleName(m_labTip->text());
         m_cmdTip->setAccessibleName(tr("Cancel"));
     }
     m_labTip->setAccessibleDescription(m_labTip->text());
-    if (st.CountdownTicks < kCountdownSeconds)
+    if (st.countdownTicks < kCountdownSeconds)
         return;
     // Off before the action: a refused action shows a message box, whose event loop
     // would otherwise deliver further ticks and run the action again.
@@ -376,11 +376,11 @@ void AlarmNotice::countdownTick() {
     PowerControl::Failed failed;
     if (m_s.actionFailed)
         failed = [report = m_s.actionFailed, caption = windowTitle(),
-                  action = st.TipAction](const QString& why) {
+                  action = st.tipAction](const QString& why) {
             report(caption, action, why);
         };
     m_runningAction = true;
-    m_s.power.runCountdownAction(st.TipAction, std::move(failed));
+    m_s.power.runCountdownAction(st.tipAction, std::move(failed));
     // The clock may have closed, and this notice with it, while a message was up.
     if (!alive)
         return;
@@ -393,8 +393,8 @@ void AlarmNotice::countdownTick() {
 
 void AlarmNotice::soundLimitTick() {
     TipState& st = m_s.state;
-    ++st.SoundTicks;
-    if (st.SoundTicks >= st.SoundLimit) {
+    ++st.soundTicks;
+    if (st.soundTicks >= st.soundLimit) {
         m_s.sound.stop();
         m_timer2->setEnabled(false);
     }

@@ -24,11 +24,11 @@ namespace ovra {
 // from what the last one left (a play-time code the editor never writes keeps
 // the previous sound limit).
 struct TipState {
-    int32_t TipAction = 0;
-    int32_t CountdownTicks = 0; // seconds of the countdown gone, 0..30
-    int32_t SoundTicks = 0;     // seconds the sound has played
-    int32_t SoundLimit = 0;     // seconds after which it stops
-    QString AlarmSoundPath;
+    int32_t tipAction = 0;
+    int32_t countdownTicks = 0; // seconds of the countdown gone, 0..30
+    int32_t soundTicks = 0;     // seconds the sound has played
+    int32_t soundLimit = 0;     // seconds after which it stops
+    QString alarmSoundPath;
 };
 
 // What the notice works with; all of it belongs to the process.
@@ -64,23 +64,23 @@ public:
     ~AlarmNotice() override;
 
     // The load step: centred on the clock's monitor, above other windows, filled
-    // for the alarm at NoticeAlarm, shown.
+    // for the alarm at noticeAlarm, shown.
     void showOn(QScreen* screen, bool snoozed = false);
-    // Fills the window for the alarm at NoticeAlarm; nothing when there is none or
+    // Fills the window for the alarm at noticeAlarm; nothing when there is none or
     // that alarm is already shown. snoozed marks an alarm back from a snooze.
-    void ShowTip(bool snoozed = false);
+    void showTip(bool snoozed = false);
     // Closes the notice and brings its alarm back after the chosen minutes.
     void snooze();
     // The notice for alarms whose minutes passed while the clock slept or was
     // stopped, newest first: when each was due and what it was, no countdown (a
     // power action is never run late), the sound of the newest one that had one.
-    void ShowMissed(const QList<MissedAlarm>& missed);
+    void showMissed(const QList<MissedAlarm>& missed);
     void showMissedOn(QScreen* screen, const QList<MissedAlarm>& missed);
     // A countdown's action that the system or the session refused or never got:
     // the notice shows what did not happen and why. It takes over a notice whose
     // own countdown just ended; a notice that shows a later alarm only gains the
     // status line.
-    void ShowActionFailed(const QString& caption, int32_t action, const QString& why);
+    void showActionFailed(const QString& caption, int32_t action, const QString& why);
     void showActionFailedOn(QScreen* screen, const QString& caption, int32_t action,
                             const QString& why);
 
@@ -119,7 +119,7 @@ private:
     QFrame* m_shape1;
     std::unique_ptr<Ticker> m_timer1;       // countdown
     std::unique_ptr<Ticker> m_timer2;       // sound limit
-    quint64 m_fills = 0;                    // ShowTip calls, to spot a refill during an action
+    quint64 m_fills = 0;                    // showTip calls, to spot a refill during an action
     std::optional<Uptime> m_countdownStart; // the clocks as the countdown began
     Uptime m_lastTick;                      // and at its last tick
     bool m_runningAction = false;           // the countdown's action is being sent

@@ -96,7 +96,7 @@ QByteArray AlarmRecord::toBytes() const {
     uint64_t bits;
     std::memcpy(&bits, &AlarmTime, sizeof bits);
     qToLittleEndian(bits, p + kTimeAt);
-    putInt32(p + kStatusAt, Status);
+    putInt32(p + kStatusAt, status);
     putInt32(p + kNoticeShownAt, NoticeShown);
     putInt32(p + kActionAt, Action);
     putInt32(p + kPlayTimeAt, PlayTime);
@@ -114,7 +114,7 @@ AlarmRecord AlarmRecord::fromBytes(QByteArrayView bytes) {
     AlarmRecord r;
     const auto bits = qFromLittleEndian<uint64_t>(p + kTimeAt);
     std::memcpy(&r.AlarmTime, &bits, sizeof bits);
-    r.Status = getInt32(p + kStatusAt);
+    r.status = getInt32(p + kStatusAt);
     r.NoticeShown = getInt32(p + kNoticeShownAt);
     r.Action = getInt32(p + kActionAt);
     r.PlayTime = getInt32(p + kPlayTimeAt);

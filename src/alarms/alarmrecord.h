@@ -17,7 +17,7 @@ inline constexpr int kAlarmTextBytes = 255;
 // What an alarm does when it falls due; the value is the index of the choice in the
 // alarm editor's action list and is stored as such in the file.
 namespace alarmaction {
-inline constexpr int32_t ShowTip = 0;
+inline constexpr int32_t showTip = 0;
 inline constexpr int32_t ShutDown = 1;
 inline constexpr int32_t Restart = 2;
 inline constexpr int32_t Lock = 3;
@@ -37,10 +37,10 @@ inline constexpr int32_t Loop = 4;
 
 // One alarm, field for field as the file stores it. The text fields hold exactly
 // what the file's field held once decoded, padding and NULs included, so every
-// reader cleans them (CleanString, or trailing spaces only for the tip text).
+// reader cleans them (cleanString, or trailing spaces only for the tip text).
 struct AlarmRecord {
     double AlarmTime = 0.0;  // OLE Automation date; here always a pure time of day
-    int32_t Status = 0;      // 1 enabled, 0 disabled
+    int32_t status = 0;      // 1 enabled, 0 disabled
     int32_t NoticeShown = 0; // 1 while the notice window shows this alarm
     int32_t Action = 0;
     int32_t PlayTime = 0;

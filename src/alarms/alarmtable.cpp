@@ -104,7 +104,7 @@ bool AlarmTable::move(int from, int to) {
 void AlarmTable::setStatus(const QList<int>& indexes, int32_t status) {
     for (int i : indexes)
         if (valid(i)) {
-            m_alarms[i].Status = status;
+            m_alarms[i].status = status;
             if (status != 1)
                 m_snoozes[i] = QDateTime();
         }
@@ -126,7 +126,7 @@ QDateTime AlarmTable::snoozedUntil(int index) const {
 
 int AlarmTable::dueSnooze(const QDateTime& nowUtc) const {
     for (int i = 0; i < m_count; ++i) {
-        if (m_snoozes[i].isValid() && m_alarms[i].Status == 1 && m_snoozes[i] <= nowUtc)
+        if (m_snoozes[i].isValid() && m_alarms[i].status == 1 && m_snoozes[i] <= nowUtc)
             return i;
     }
     return -1;

@@ -15,26 +15,26 @@ namespace ovra {
 // process, owned by the clock process; the alarm check, the notice window and the alarm
 // editor all work on it in place.
 //
-// The editing operations keep NoticeAlarm pointing at the same alarm when records
+// The editing operations keep noticeAlarm pointing at the same alarm when records
 // move, so the notice's closing steps clear the flag of its own alarm. Deleting
-// the alarm that the notice shows detaches the notice (NoticeAlarm becomes -1) and
+// the alarm that the notice shows detaches the notice (noticeAlarm becomes -1) and
 // emits noticeAlarmRemoved, on which the notice closes.
 class AlarmTable : public QObject {
     Q_OBJECT
 public:
     static constexpr int kCapacity = 128;
 
-    int AlarmCount() const { return m_count; }
+    int alarmCount() const { return m_count; }
     bool isFull() const { return m_count >= kCapacity; }
 
-    // Records 0 .. AlarmCount-1. Out-of-range indexes are a programming error.
+    // Records 0 .. alarmCount-1. Out-of-range indexes are a programming error.
     const AlarmRecord& at(int index) const;
     AlarmRecord& at(int index);
 
     // -1 when no notice is open.
-    int NoticeAlarm() const { return m_noticeAlarm; }
+    int noticeAlarm() const { return m_noticeAlarm; }
     void setNoticeAlarm(int index) { m_noticeAlarm = index; }
-    // Sets NoticeShown of the record at NoticeAlarm, when there is one.
+    // Sets NoticeShown of the record at noticeAlarm, when there is one.
     void setNoticeShown(int value);
 
     // Loading: empties the table, then appends records exactly as stored.

@@ -10,7 +10,7 @@
 
 namespace ovra {
 
-QString NoticeCaption(const QString& clockName, double alarmTime, int32_t hourMode) {
+QString noticeCaption(const QString& clockName, double alarmTime, int32_t hourMode) {
     QString time;
     if (const auto seconds = alarmSecondOfDay(alarmTime)) {
         const QTime t = QTime(0, 0).addSecs(*seconds);
@@ -23,12 +23,12 @@ QString NoticeCaption(const QString& clockName, double alarmTime, int32_t hourMo
         .arg(shownClockName(clockName), time);
 }
 
-QString SnoozedCaption(const QString& caption) {
+QString snoozedCaption(const QString& caption) {
     //: %1 is the notice window's title.
     return QCoreApplication::translate("ovra::AlarmNotice", "%1 (snoozed)").arg(caption);
 }
 
-QString NoticeTipText(const QString& note) {
+QString noticeTipText(const QString& note) {
     QString text = note.left(note.indexOf(QChar(u'\0')));
     while (text.endsWith(u' '))
         text.chop(1);
@@ -36,19 +36,19 @@ QString NoticeTipText(const QString& note) {
     return text;
 }
 
-QString MissedAtText(const QDateTime& dueAt, int32_t hourMode) {
+QString missedAtText(const QDateTime& dueAt, int32_t hourMode) {
     //: %1 is the time an alarm was due while the computer slept.
     return QCoreApplication::translate("ovra::AlarmNotice", "missed at %1")
         .arg(QLocale::c().toString(dueAt.time(), hourMode != 0 ? QStringLiteral("HH:mm")
                                                                : QStringLiteral("hh:mm AP")));
 }
 
-QString MissedCaption(const QString& clockName, const QDateTime& dueAt, int32_t hourMode) {
+QString missedCaption(const QString& clockName, const QDateTime& dueAt, int32_t hourMode) {
     return QCoreApplication::translate("ovra::AlarmNotice", "Clock: %1  -  Alarm: %2")
-        .arg(shownClockName(clockName), MissedAtText(dueAt, hourMode));
+        .arg(shownClockName(clockName), missedAtText(dueAt, hourMode));
 }
 
-QString NotDoneText(int32_t action) {
+QString notDoneText(int32_t action) {
     switch (action) {
     case alarmaction::ShutDown:
         return QCoreApplication::translate("ovra::AlarmNotice", "the computer was not shut down");
@@ -65,43 +65,43 @@ QString NotDoneText(int32_t action) {
     }
 }
 
-QString NoSoundText(const QString& why) {
+QString noSoundText(const QString& why) {
     //: The notice's status line; %1 says why, such as "no audio output".
     return QCoreApplication::translate("ovra::AlarmNotice", "No sound: %1").arg(why);
 }
 
-QString ActionFailedText(const QString& why) {
+QString actionFailedText(const QString& why) {
     //: The notice's status line; %1 is the reason the system or the session gave.
     return QCoreApplication::translate("ovra::AlarmNotice", "Action failed: %1").arg(why);
 }
 
-QString OpenFailedText(const QString& note, const QString& why) {
+QString openFailedText(const QString& note, const QString& why) {
     //: %1 is the file, program or address of an alarm, %2 why it did not open.
     return QCoreApplication::translate("ovra::AlarmNotice", "Cannot open %1: %2").arg(note, why);
 }
 
-QString MissedLine(int32_t action, const QString& note, const QDateTime& dueAt, int32_t hourMode) {
+QString missedLine(int32_t action, const QString& note, const QDateTime& dueAt, int32_t hourMode) {
     QString what;
     switch (action) {
-    case alarmaction::ShowTip:
-        what = NoticeTipText(note);
+    case alarmaction::showTip:
+        what = noticeTipText(note);
         break;
     case alarmaction::Execute:
         //: %1 is the file, document or address a missed alarm would have opened.
         what = QCoreApplication::translate("ovra::AlarmNotice", "would have opened %1")
-                   .arg(CleanString(note));
+                   .arg(cleanString(note));
         break;
     default:
-        what = NotDoneText(action);
+        what = notDoneText(action);
         break;
     }
-    QString line = MissedAtText(dueAt, hourMode);
+    QString line = missedAtText(dueAt, hourMode);
     if (!what.isEmpty())
         line += QStringLiteral(": ") + what;
     return line;
 }
 
-QString CountdownText(int32_t tipAction, int secondsLeft) {
+QString countdownText(int32_t tipAction, int secondsLeft) {
     // %n picks the plural form in a translation; the English text keeps "seconds".
     const char* text = nullptr;
     switch (tipAction) {
@@ -129,12 +129,12 @@ QString CountdownText(int32_t tipAction, int secondsLeft) {
     return QCoreApplication::translate("ovra::AlarmNotice", text, nullptr, secondsLeft);
 }
 
-QString CancelButtonText(int secondsLeft) {
+QString cancelButtonText(int secondsLeft) {
     //: "&" marks the access key; %1 is the number of seconds left.
     return QCoreApplication::translate("ovra::AlarmNotice", "&Cancel (%1)").arg(secondsLeft);
 }
 
-std::optional<int32_t> SoundLimitFor(int32_t playTime) {
+std::optional<int32_t> soundLimitFor(int32_t playTime) {
     switch (playTime) {
     case playtime::OneMinute:
         return 60;

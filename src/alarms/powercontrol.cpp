@@ -4,7 +4,7 @@
 
 namespace ovra {
 
-bool PowerControl::AdjustPrivilege(int privilege, bool enable, Request request) {
+bool PowerControl::adjustPrivilege(int privilege, bool enable, Request request) {
     if (privilege != kShutdownPrivilege)
         return false;
     if (!enable)
@@ -15,32 +15,32 @@ bool PowerControl::AdjustPrivilege(int privilege, bool enable, Request request) 
     return answer == u"yes";
 }
 
-void PowerControl::ShutdownPC(Failed failed) {
+void PowerControl::shutdownPC(Failed failed) {
     if (m_session && m_session->shutDown(failed))
         return;
     m_actions.powerOff(true, std::move(failed));
 }
 
-void PowerControl::RestartPC(Failed failed) {
+void PowerControl::restartPC(Failed failed) {
     if (m_session && m_session->restart(failed))
         return;
     m_actions.reboot(true, std::move(failed));
 }
 
-void PowerControl::LockPC(Failed failed) {
+void PowerControl::lockPC(Failed failed) {
     m_actions.lockSession(std::move(failed));
 }
 
-void PowerControl::PowerOffPC(Failed failed) {
-    if (!AdjustPrivilege(kShutdownPrivilege, true, Request::PowerOff)) {
+void PowerControl::powerOffPC(Failed failed) {
+    if (!adjustPrivilege(kShutdownPrivilege, true, Request::PowerOff)) {
         m_messages.showMessage(kPowerOffError, kPlainTitle, MessageIcon::Warning);
         return;
     }
     m_actions.powerOff(false, std::move(failed));
 }
 
-void PowerControl::RebootPC(Failed failed) {
-    if (!AdjustPrivilege(kShutdownPrivilege, true, Request::Reboot)) {
+void PowerControl::rebootPC(Failed failed) {
+    if (!adjustPrivilege(kShutdownPrivilege, true, Request::Reboot)) {
         m_messages.showMessage(kRebootError, kPlainTitle, MessageIcon::Warning);
         return;
     }
@@ -50,19 +50,19 @@ void PowerControl::RebootPC(Failed failed) {
 void PowerControl::runCountdownAction(int32_t action, Failed failed) {
     switch (action) {
     case alarmaction::ShutDown:
-        ShutdownPC(std::move(failed));
+        shutdownPC(std::move(failed));
         break;
     case alarmaction::Restart:
-        RestartPC(std::move(failed));
+        restartPC(std::move(failed));
         break;
     case alarmaction::Lock:
-        LockPC(std::move(failed));
+        lockPC(std::move(failed));
         break;
     case alarmaction::PowerOffNow:
-        PowerOffPC(std::move(failed));
+        powerOffPC(std::move(failed));
         break;
     case alarmaction::RebootNow:
-        RebootPC(std::move(failed));
+        rebootPC(std::move(failed));
         break;
     default:
         break;

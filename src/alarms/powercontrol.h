@@ -31,16 +31,16 @@ public:
     // True when the user holds the privilege for the request without having to
     // authenticate first. Dropping a privilege (enable false) needs nothing and
     // succeeds; any privilege but the shutdown one is unknown here and refused.
-    bool AdjustPrivilege(int privilege, bool enable, Request request = Request::PowerOff);
+    bool adjustPrivilege(int privilege, bool enable, Request request = Request::PowerOff);
 
     // failed hears why a request the system or the session refused, or could not
     // be sent, did not happen; a refused privilege has its own message instead.
     using Failed = PowerActions::Failed;
-    void ShutdownPC(Failed failed = {});
-    void RestartPC(Failed failed = {});
-    void LockPC(Failed failed = {});
-    void PowerOffPC(Failed failed = {});
-    void RebootPC(Failed failed = {});
+    void shutdownPC(Failed failed = {});
+    void restartPC(Failed failed = {});
+    void lockPC(Failed failed = {});
+    void powerOffPC(Failed failed = {});
+    void rebootPC(Failed failed = {});
 
     // The action a countdown ends in, by the alarm's action code 1..5; any other
     // code does nothing.

@@ -108,7 +108,7 @@ const QRegularExpression& schemePattern() {
 } // namespace
 
 ShellTarget resolveShellTarget(const QString& note) {
-    QString text = CleanString(note);
+    QString text = cleanString(note);
     if (text.isEmpty())
         return {};
     const ShellTarget notFound{ShellTarget::Kind::NotFound, {}, {}, {}};

@@ -216,8 +216,8 @@ QString chooseAlarmSound(const QString& soundFile, const QString& defaultPath,
                          const QString& shippedPath) {
     // A folder or anything else that is no file selects the default sound, as
     // "Default Alarm Sound" (which names no file) does.
-    const QString own = CleanString(soundFile);
-    if (FileExists(own) && QFileInfo(own).isFile())
+    const QString own = cleanString(soundFile);
+    if (fileExists(own) && QFileInfo(own).isFile())
         return own;
     if (isOwnPrivateFile(defaultPath))
         return defaultPath;

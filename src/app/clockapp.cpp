@@ -41,7 +41,7 @@ std::optional<bool> listedInStore(KeyStore& store, const QString& name) {
     const QString text = store.readText(kClockListKey, kClockListValue, &rc);
     if (rc != status::Success && rc != status::NotFound)
         return std::nullopt;
-    return ParseClockList(text).contains(name);
+    return parseClockList(text).contains(name);
 }
 } // namespace
 
@@ -59,7 +59,7 @@ bool ClockApp::loadRecordPatiently() {
     for (;;) {
         QElapsedTimer attempt;
         attempt.start();
-        rc = LoadClockSettings(m_services.store, m_state);
+        rc = loadClockSettings(m_services.store, m_state);
         if (rc == status::Success)
             return true;
         const bool locked = rc == status::Busy || attempt.elapsed() >= kLockEvidenceMs;
@@ -75,13 +75,13 @@ bool ClockApp::loadRecordPatiently() {
     // Run with the defaults of a new clock, but never store them over the record
     // that could not be read.
     m_state.settings = defaultSettings();
-    TakeComputerZone(m_state);
+    takeComputerZone(m_state);
     m_services.messages.showMessage(
         QCoreApplication::translate(
             "ClockApp", "The settings of the clock \"%1\" could not be read from the settings "
                         "store (%2). The clock shows default settings and does not save them, "
                         "so the stored settings are kept.")
-            .arg(m_state.ClockName, storeProblem(rc)),
+            .arg(m_state.clockName, storeProblem(rc)),
         kErrorTitle, MessageIcon::Warning);
     return false;
 }
@@ -89,15 +89,15 @@ bool ClockApp::loadRecordPatiently() {
 bool ClockApp::deletedMeanwhile() {
     if (!m_listedAtStart || m_state.isDefaultClock())
         return false;
-    const std::optional<bool> listed = listedInStore(m_services.store, m_state.ClockName);
+    const std::optional<bool> listed = listedInStore(m_services.store, m_state.clockName);
     return listed.has_value() && !*listed;
 }
 
-bool ClockApp::StartClock(const QString& clockName) {
-    m_state.LocalBiasMinutes = GetLocalBias(m_services.time);
-    m_state.ComputerZoneIndex = ComputerZoneRow(m_services.time);
-    m_state.ClockName = clockName;
-    m_paths = AppPaths::build(m_state.ClockName, m_roots);
+bool ClockApp::startClock(const QString& clockName) {
+    m_state.LocalBiasMinutes = getLocalBias(m_services.time);
+    m_state.computerZoneIndex = computerZoneRow(m_services.time);
+    m_state.clockName = clockName;
+    m_paths = AppPaths::build(m_state.clockName, m_roots);
 
     if (const auto info = queryOsVersion()) {
         if (const auto message = unsupportedSystemMessage(*info)) {
@@ -116,7 +116,7 @@ bool ClockApp::StartClock(const QString& clockName) {
     m_recordLoaded = loadRecordPatiently();
     if (m_startAbandoned)
         return false;
-    m_listedAtStart = listedInStore(m_services.store, m_state.ClockName).value_or(false);
+    m_listedAtStart = listedInStore(m_services.store, m_state.clockName).value_or(false);
     // The settings dialog shows whether the autostart entry exists, not the wish: a
     // new clock has no entry until it is brought in line, and an Apply before the
     // first shutdown would store the "No" the dialog showed.
@@ -140,16 +140,16 @@ bool ClockApp::StartClock(const QString& clockName) {
     return true;
 }
 
-bool ClockApp::ApplyClockSettings() {
+bool ClockApp::applyClockSettings() {
     if (m_window)
         m_window->deleteDrawTools();
     // The user chose what the dialog showed: once stored, it is the record. A store
     // another program keeps busy gets the same patience as at start-up.
     const QDeadlineTimer deadline(m_services.storeReadPatienceMs);
-    int rc = WriteClockSettings(m_services.store, m_state);
+    int rc = writeClockSettings(m_services.store, m_state);
     while (rc == status::Busy && !deadline.hasExpired()) {
         QThread::msleep(kStoreRetryPauseMs);
-        rc = WriteClockSettings(m_services.store, m_state);
+        rc = writeClockSettings(m_services.store, m_state);
     }
     const bool stored = rc == status::Success;
     if (stored)
@@ -160,9 +160,9 @@ bool ClockApp::ApplyClockSettings() {
     // Default clock to the computer's zone; a record that was not stored stays as
     // the dialog made it, for the dialog to store again.
     if (stored)
-        LoadClockSettings(m_services.store, m_state);
+        loadClockSettings(m_services.store, m_state);
     else
-        NormalizeSettings(m_state.settings);
+        normalizeSettings(m_state.settings);
     if (m_window) {
         m_window->computeLayout();
         m_window->fitToLayout();
@@ -176,12 +176,12 @@ bool ClockApp::ApplyClockSettings() {
                 "ClockApp", "The settings of the clock \"%1\" could not be stored in the "
                             "settings store (%2). The clock shows them, and the dialog keeps "
                             "them: Apply tries again.")
-                .arg(m_state.ClockName, storeProblem(rc)),
+                .arg(m_state.clockName, storeProblem(rc)),
             kErrorTitle, MessageIcon::Warning);
     return stored;
 }
 
-void ClockApp::ShutdownClock(bool save) {
+void ClockApp::shutdownClock(bool save) {
     if (m_shutdownStarted)
         return;
     m_shutdownStarted = true;
@@ -196,14 +196,14 @@ void ClockApp::ShutdownClock(bool save) {
     if (m_window)
         m_window->deleteDrawTools();
     if (save && writeBack)
-        WriteClockSettings(m_services.store, m_state);
+        writeClockSettings(m_services.store, m_state);
     if (m_alarms)
         m_alarms->closeNotice();
     if (m_window)
         m_window->closeWindows();
 }
 
-void ClockApp::SaveWithoutDisplay() {
+void ClockApp::saveWithoutDisplay() {
     if (m_shutdownStarted)
         return;
     m_shutdownStarted = true;
@@ -211,12 +211,12 @@ void ClockApp::SaveWithoutDisplay() {
         return;
     if (m_autorun)
         m_autorun->syncAutorunEntry(m_state.settings.Autorun);
-    WriteClockSettings(m_services.store, m_state);
+    writeClockSettings(m_services.store, m_state);
 }
 
-void ClockApp::SaveClockPosition() {
+void ClockApp::saveClockPosition() {
     if (!m_shutdownStarted && mayWriteBack())
-        WriteClockPosition(m_services.store, m_state);
+        writeClockPosition(m_services.store, m_state);
 }
 
 bool ClockApp::mayWriteBack() {
@@ -232,7 +232,7 @@ QDateTime ClockApp::nowUtc() const {
 }
 
 QDateTime ClockApp::clockTimeAt(const QDateTime& utc) const {
-    return ClockTime(utc, m_services.time.systemZone(), clockTimeInput(m_state));
+    return clockTime(utc, m_services.time.systemZone(), clockTimeInput(m_state));
 }
 
 } // namespace ovra

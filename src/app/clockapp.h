@@ -40,25 +40,25 @@ public:
     // Brings the clock up for an already validated name. False when the process must
     // end at once (unsupported system, or abandonStart() during start-up); nothing
     // has been written then.
-    bool StartClock(const QString& clockName);
-    bool ApplyClockSettings() override;
+    bool startClock(const QString& clockName);
+    bool applyClockSettings() override;
     // Runs once; a second call while or after shutting down does nothing. The record
     // and the autostart entry are written only when the record was really read from
     // the store (or stored since), and never for a clock deleted meanwhile.
-    void ShutdownClock(bool save) override;
+    void shutdownClock(bool save) override;
     // The display has gone away under the running clock: keeps the autostart entry
     // and the settings (position and toggles included) without touching a window.
-    // Counts as the shutdown: it runs once, and not after ShutdownClock.
-    void SaveWithoutDisplay();
+    // Counts as the shutdown: it runs once, and not after shutdownClock.
+    void saveWithoutDisplay();
     // A move has ended: keeps where the clock stands, so even a killed process comes
     // back there. Like the shutdown, never for a record that was not read.
-    void SaveClockPosition();
+    void saveClockPosition();
     bool shutdownStarted() const override { return m_shutdownStarted; }
 
-    // True once StartClock has finished bringing the clock up.
+    // True once startClock has finished bringing the clock up.
     bool isUp() const { return m_up; }
-    // A termination request that arrives while StartClock is still running (a
-    // start-up message box is open): StartClock returns false as soon as the step
+    // A termination request that arrives while startClock is still running (a
+    // start-up message box is open): startClock returns false as soon as the step
     // under way returns, and the shutdown then writes nothing.
     void abandonStart();
     // Whether the settings in memory are the stored record, so writing them back

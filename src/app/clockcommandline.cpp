@@ -4,7 +4,7 @@
 
 namespace ovra {
 
-int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
+int runClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
                     MessageSink& errors, const ZoneChoice& defaultZone, int startWaitMs,
                     const std::function<bool()>& displayReachable) {
     ClockCommand which;
@@ -33,7 +33,7 @@ int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& 
             kErrorTitle, MessageIcon::Warning);
         return 1;
     }
-    return RunClockCommand(which, command.target, command.zone, clocks, out, errors, defaultZone,
+    return runClockCommand(which, command.target, command.zone, clocks, out, errors, defaultZone,
                            startWaitMs, displayReachable);
 }
 

@@ -13,7 +13,7 @@ class MessageSink;
 // The clock-management options of a parsed command line (--list, --add, --start,
 // --stop, --delete) on the clock list; any other action is refused. Returns the
 // process's exit code.
-int RunClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
+int runClockCommand(const CommandLine& command, ClockList& clocks, QTextStream& out,
                     MessageSink& errors, const ZoneChoice& defaultZone,
                     int startWaitMs = kAddStartWaitMs,
                     const std::function<bool()>& displayReachable = {});

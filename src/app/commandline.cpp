@@ -70,11 +70,11 @@ std::optional<ZoneChoice> zoneFromWords(const QString& value, const QDateTime& n
     for (const ZoneChoice& choice : found) {
         const QTimeZone zone = zoneOfChoice(choice);
         const QString name = choice.zoneName.isEmpty()
-                                 ? QString::fromLatin1(zoneAt(choice.row)->IanaId)
+                                 ? QString::fromLatin1(zoneAt(choice.row)->ianaId)
                                  : QString::fromLatin1(choice.zoneName);
         const QString offset = zone.isValid()
                                    ? utcOffsetText(zone.offsetFromUtc(nowUtc))
-                                   : utcOffsetText(zoneAt(choice.row)->OffsetMinutes * 60);
+                                   : utcOffsetText(zoneAt(choice.row)->offsetMinutes * 60);
         error += QStringLiteral("\n  %1\t%2\t%3\t%4")
                      .arg(choice.zoneName.isEmpty() ? QString::number(choice.row) : name,
                           finder.describe(choice), name, offset);
@@ -171,7 +171,7 @@ CommandLine parseCommandLine(const QStringList& args, const QDateTime& nowUtc) {
             return fail(QCoreApplication::translate(
                             "CommandLine", "%1 got two names, \"%2\" and \"%3\"; give one.")
                             .arg(option, inlineName, words.join(u' ')));
-        cl.target = CleanString(words.isEmpty() ? inlineName : words.join(u' '));
+        cl.target = cleanString(words.isEmpty() ? inlineName : words.join(u' '));
         if (cl.target.isEmpty() && action->nameOptional)
             cl.target = kDefaultClockName;
         if (cl.target.isEmpty())

@@ -139,7 +139,7 @@ int runClock(int argc, char** argv, const QString& name) {
                                    .session = &sessionEnd});
     clock.setAlarmHost(&alarms);
     // The alarm check runs on the clock's second; the notice closes first at shutdown.
-    QObject::connect(&window, &ClockWindow::secondTick, &alarms, &AlarmController::CheckAlarms);
+    QObject::connect(&window, &ClockWindow::secondTick, &alarms, &AlarmController::checkAlarms);
     QObject::connect(&alarms, &AlarmController::noticeOpened, [&](QWidget* notice) {
         frontEnd.otherWindows().add(notice, ClockWindowList::Role::Notice);
     });
@@ -180,7 +180,7 @@ int runClock(int argc, char** argv, const QString& name) {
                                                 }});
     DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
     ClockList clockList({store, dialogChannel, launcher, messages},
-                        AppPaths::build(name, roots).AutostartFolder);
+                        AppPaths::build(name, roots).autostartFolder);
     // A clock added from the dialog is spread over the primary work area, in the
     // twips this clock converts its own position with.
     clockList.setPlacementArea([&] {
@@ -205,11 +205,11 @@ int runClock(int argc, char** argv, const QString& name) {
         windowSystem.activateForUser(dialogs.settingsDialog());
     };
     // Where the grip drops the clock is kept at once, not only at the shutdown.
-    QObject::connect(&window, &ClockWindow::moveFinished, [&] { clock.SaveClockPosition(); });
+    QObject::connect(&window, &ClockWindow::moveFinished, [&] { clock.saveClockPosition(); });
     // Answered from the start: a start-up message box runs the event loop, and a
     // --stop meanwhile closes it and ends the process as SIGTERM does. Until the
     // clock is up there is no window to raise.
-    // close must return only once ShutdownClock(true) has finished.
+    // close must return only once shutdownClock(true) has finished.
     channel.serve({.raise =
                        [&] {
                            if (!clock.isUp())
@@ -226,7 +226,7 @@ int runClock(int argc, char** argv, const QString& name) {
                            return true;
                        },
                    .close = unloadOwnClock});
-    if (!clock.StartClock(name))
+    if (!clock.startClock(name))
         return endedDuringStart ? 0 : 1;
     // Start-up reads the store, the fonts and the settings once and frees much of
     // what it used; once the first frames are out, those pages go back.
@@ -234,7 +234,7 @@ int runClock(int argc, char** argv, const QString& name) {
     // A display that goes away (a logout that ends the X server, a crashed server)
     // takes the process with it; what the user set is saved on the way out.
     const ExitGuard displayLoss([&] {
-        clock.SaveWithoutDisplay();
+        clock.saveWithoutDisplay();
         printErr(QCoreApplication::translate(
                      "CommandLine", "The connection to the display was lost; the settings of the "
                                     "clock \"%1\" are saved.")
@@ -251,10 +251,10 @@ int runClockCommand(const CommandLine& cl) {
     LocalInstanceChannel channel(instancePlaces(roots, SocketFolderFor::Looking));
     DetachedClockLauncher launcher(QCoreApplication::applicationFilePath());
     ClockList clocks({store, channel, launcher, errors},
-                     AppPaths::build(kDefaultClockName, roots).AutostartFolder);
+                     AppPaths::build(kDefaultClockName, roots).autostartFolder);
     QTextStream out(stdout);
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    return RunClockCommand(cl, clocks, out, errors, zoneForNewClock(computerZone(now), now),
+    return runClockCommand(cl, clocks, out, errors, zoneForNewClock(computerZone(now), now),
                            kAddStartWaitMs, displayAvailable);
 }
 
@@ -307,7 +307,7 @@ std::optional<int> runWithoutDisplay(int argc, char** argv, CommandLine& cl) {
         return 1;
     }
     if (cl.action == CommandLine::Action::Render)
-        return CheckRenderRequest({cl.renderFile, cl.at, cl.clockName});
+        return checkRenderRequest({cl.renderFile, cl.at, cl.clockName});
     {
         // Read only: a name that is refused leaves not even an empty store behind.
         SqliteStoreBackend backend(AppPaths::storePathFor(PathRoots::fromSystem()), {}, 3000,
@@ -337,6 +337,6 @@ int main(int argc, char** argv) {
     if (const std::optional<int> done = runWithoutDisplay(argc, argv, cl))
         return *done;
     if (cl.action == CommandLine::Action::Render)
-        return RunRenderCommand(argc, argv, {cl.renderFile, cl.at, cl.clockName});
+        return runRenderCommand(argc, argv, {cl.renderFile, cl.at, cl.clockName});
     return runClock(argc, argv, cl.clockName);
 }

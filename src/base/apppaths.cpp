@@ -15,7 +15,7 @@ const QString kCompany = QStringLiteral("Tamrel");
 const QString kProduct = QStringLiteral("Ovra Clock");
 
 void ensureFolder(const QString& path, QFileDevice::Permissions perms) {
-    if (FileExists(path))
+    if (fileExists(path))
         return;
     if (makePrivatePath(path))
         QFile::setPermissions(path, perms);
@@ -71,24 +71,24 @@ PathRoots PathRoots::fromSystem() {
 
 AppPaths AppPaths::build(const QString& clockName, const PathRoots& roots) {
     AppPaths p;
-    p.AppFolder = withTrailingSlash(roots.appFolder);
-    p.CompanyFolder = withTrailingSlash(roots.dataRoot) + kCompany + u'/';
-    p.DataFolder = p.CompanyFolder + kProduct + u'/';
-    p.TempFolder = withTrailingSlash(roots.tempFolder);
-    p.ConfigFolder = withTrailingSlash(roots.configRoot) + kCompany + u'/' + kProduct + u'/';
-    p.StorePath = storePathFor(roots);
-    p.AutostartFolder = withTrailingSlash(roots.configRoot) + QStringLiteral("autostart/");
-    p.RuntimeFolder =
+    p.appFolder = withTrailingSlash(roots.appFolder);
+    p.companyFolder = withTrailingSlash(roots.dataRoot) + kCompany + u'/';
+    p.dataFolder = p.companyFolder + kProduct + u'/';
+    p.tempFolder = withTrailingSlash(roots.tempFolder);
+    p.configFolder = withTrailingSlash(roots.configRoot) + kCompany + u'/' + kProduct + u'/';
+    p.storePath = storePathFor(roots);
+    p.autostartFolder = withTrailingSlash(roots.configRoot) + QStringLiteral("autostart/");
+    p.runtimeFolder =
         roots.runtimeRoot.isEmpty() ? QString() : withTrailingSlash(roots.runtimeRoot);
 
     const auto shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                         QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
                         QFileDevice::ExeOther;
-    ensureFolder(p.CompanyFolder, shared);
-    ensurePrivateFolder(p.DataFolder);
+    ensureFolder(p.companyFolder, shared);
+    ensurePrivateFolder(p.dataFolder);
 
-    p.DefaultAlarmSoundPath = p.TempFolder + QStringLiteral("alarm.wav");
-    p.AlarmFilePath = p.alarmFileFor(clockName);
+    p.defaultAlarmSoundPath = p.tempFolder + QStringLiteral("alarm.wav");
+    p.alarmFilePath = p.alarmFileFor(clockName);
     return p;
 }
 
@@ -99,7 +99,7 @@ QString AppPaths::storePathFor(const PathRoots& roots) {
 }
 
 QString AppPaths::alarmFileFor(const QString& clockName) const {
-    return DataFolder + clockName + QStringLiteral(".cfg");
+    return dataFolder + clockName + QStringLiteral(".cfg");
 }
 
 } // namespace ovra

@@ -34,17 +34,17 @@ public:
     // creation failures are silent (later writes report them).
     static AppPaths build(const QString& clockName, const PathRoots& roots);
 
-    QString AppFolder;
-    QString CompanyFolder;
-    QString DataFolder;
-    QString TempFolder;
-    QString AlarmFilePath;
-    QString DefaultAlarmSoundPath;
+    QString appFolder;
+    QString companyFolder;
+    QString dataFolder;
+    QString tempFolder;
+    QString alarmFilePath;
+    QString defaultAlarmSoundPath;
     // The per-user settings store and the folder it lives in.
-    QString ConfigFolder;
-    QString StorePath;
-    QString AutostartFolder;
-    QString RuntimeFolder;
+    QString configFolder;
+    QString storePath;
+    QString autostartFolder;
+    QString runtimeFolder;
 
     // The settings store of the user these roots belong to.
     static QString storePathFor(const PathRoots& roots);

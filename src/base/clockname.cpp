@@ -28,7 +28,7 @@ bool looksBlank(const QString& name) {
 } // namespace
 
 QString clockNameFromArguments(const QStringList& args) {
-    const QString name = CleanString(args.join(u' '));
+    const QString name = cleanString(args.join(u' '));
     return name.isEmpty() ? kDefaultClockName : name;
 }
 
@@ -90,7 +90,7 @@ QString clockNameBytesProblem(const QByteArray& utf8) {
     if (decoder.hasError())
         return QCoreApplication::translate(
             "ClockName", "The clock name contains bytes that are not valid UTF-8 text.");
-    return clockNameProblem(CleanString(text));
+    return clockNameProblem(cleanString(text));
 }
 
 QString shownClockName(const QString& name) {

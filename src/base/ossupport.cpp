@@ -27,7 +27,7 @@ std::optional<QString> unsupportedSystemMessage(const OsVersionInfo& info) {
         break;
     }
     if (!description.isEmpty()) {
-        description += CleanString(info.servicePack).left(128);
+        description += cleanString(info.servicePack).left(128);
         description += QStringLiteral(" (Build %1)").arg(info.buildNumber);
     }
     return QStringLiteral("Sorry! Felmar can't support ") + description;

@@ -4,7 +4,7 @@
 
 namespace ovra {
 
-QString CleanString(const QString& text) {
+QString cleanString(const QString& text) {
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     QStringView view(text);
     if (nul >= 0)
@@ -18,8 +18,8 @@ QString CleanString(const QString& text) {
     return view.mid(begin, end - begin).toString();
 }
 
-bool FileExists(const QString& path) {
-    const QString cleaned = CleanString(path);
+bool fileExists(const QString& path) {
+    const QString cleaned = cleanString(path);
     if (cleaned.isEmpty())
         return false;
     return QFileInfo::exists(cleaned);

@@ -7,11 +7,11 @@ namespace ovra {
 // Cuts a text at its first NUL and strips leading and trailing spaces (only the
 // space character: tabs and other white space are part of the text). Applied to
 // everything read from the store, a fixed-length field or a platform buffer.
-QString CleanString(const QString& text);
+QString cleanString(const QString& text);
 
 // True when the cleaned path is not empty and names an existing file or folder.
 // Never fails: any error counts as "missing".
-bool FileExists(const QString& path);
+bool fileExists(const QString& path);
 
 // Lower case without accents, so "São Paulo", "SAO PAULO" and "sao paulo" are one.
 QString withoutCaseOrAccents(const QString& text);

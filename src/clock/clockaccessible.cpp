@@ -52,7 +52,7 @@ public:
         QAccessible::State s;
         s.invalid = !isValid();
         s.invisible = isValid() && !m_clock->isVisible();
-        s.hotTracked = isValid() && m_clock->HotButton() == m_button;
+        s.hotTracked = isValid() && m_clock->hotButton() == m_button;
         return s;
     }
     QRect rect() const override {

@@ -18,12 +18,12 @@ void ClockFrontEnd::computeLayout() {
         m_app.screenMetrics() = m_ws.screenMetrics();
         m_metricsRead = true;
     }
-    m_app.layout() = CalcClockLayout(m_app.settings());
+    m_app.layout() = calcClockLayout(m_app.settings());
 }
 
 void ClockFrontEnd::checkMonitor() {
     m_app.monitors() = m_ws.monitors();
-    CheckMonitor(m_app.monitors(), m_app.settings(), m_app.screenMetrics());
+    checkMonitor(m_app.monitors(), m_app.settings(), m_app.screenMetrics());
 }
 
 void ClockFrontEnd::loadClockWindow() {
@@ -39,7 +39,7 @@ void ClockFrontEnd::showClockWindow() {
     m_window.show();
     // After a re-apply the new surface is still empty: fill it before the window
     // is next painted rather than flash a blank window until the next tick.
-    m_window.DrawClock();
+    m_window.drawClock();
 }
 
 void ClockFrontEnd::closeWindows() {

@@ -22,10 +22,10 @@ public:
     void computeLayout() override;
     void checkMonitor() override;
     void loadClockWindow() override;
-    void createDrawTools() override { m_window.CreateDrawTools(); }
-    void deleteDrawTools() override { m_window.DeleteDrawTools(); }
-    void loadButtonImage() override { m_window.LoadButtonImage(); }
-    void releaseImages() override { m_window.ReleaseImages(); }
+    void createDrawTools() override { m_window.createDrawTools(); }
+    void deleteDrawTools() override { m_window.deleteDrawTools(); }
+    void loadButtonImage() override { m_window.loadButtonImage(); }
+    void releaseImages() override { m_window.releaseImages(); }
     void deleteSurface() override { m_window.deleteSurface(); }
     void fitToLayout() override { m_window.fitToLayout(); }
     void processPendingEvents() override;

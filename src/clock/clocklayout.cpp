@@ -23,31 +23,31 @@ TickLine tick(int center, double angleDegrees, double fromRadius, double toRadiu
 
 } // namespace
 
-ClockLayout CalcClockLayout(const ClockSettings& st) {
+ClockLayout calcClockLayout(const ClockSettings& st) {
     const double R = st.ClockRadius, H = st.HourCircleWidth, M = st.MinuteCircleWidth,
                  S = st.SecondCircleWidth;
     ClockLayout l;
-    l.Center = st.SecondCircleWidth + st.MinuteCircleWidth + st.HourCircleWidth + st.ClockRadius +
+    l.center = st.SecondCircleWidth + st.MinuteCircleWidth + st.HourCircleWidth + st.ClockRadius +
                kFaceMargin;
-    l.InnerDiameter = 2 * st.ClockRadius;
+    l.innerDiameter = 2 * st.ClockRadius;
 
     // The half widths are exact: a rectangle may start on a half pixel.
     const double m = kFaceMargin;
-    l.DialRect = square(m, 2 * (R + H + M + S));
-    l.SecondArcRect = square(m + S / 2, 2 * (R + H + M) + S);
-    l.MinuteOuterRect = square(m + S, 2 * (R + H + M));
-    l.MinuteArcRect = square(m + S + M / 2, 2 * (R + H) + M);
-    l.HourOuterRect = square(m + S + M, 2 * (R + H));
-    l.HourArcRect = square(m + S + M + H / 2, 2 * R + H);
-    l.InnerRect = square(m + S + M + H, 2 * R);
+    l.dialRect = square(m, 2 * (R + H + M + S));
+    l.secondArcRect = square(m + S / 2, 2 * (R + H + M) + S);
+    l.minuteOuterRect = square(m + S, 2 * (R + H + M));
+    l.minuteArcRect = square(m + S + M / 2, 2 * (R + H) + M);
+    l.hourOuterRect = square(m + S + M, 2 * (R + H));
+    l.hourArcRect = square(m + S + M + H / 2, 2 * R + H);
+    l.innerRect = square(m + S + M + H, 2 * R);
 
     const bool twentyFourHour = st.HourMode != 0;
-    l.HourTickCount = twentyFourHour ? 24 : 12;
+    l.hourTickCount = twentyFourHour ? 24 : 12;
     const double hourStep = twentyFourHour ? 15.0 : 30.0;
-    for (int i = 0; i < l.HourTickCount; ++i)
-        l.HourTicks[i] = tick(l.Center, hourStep * i, R, R + H);
+    for (int i = 0; i < l.hourTickCount; ++i)
+        l.hourTicks[i] = tick(l.center, hourStep * i, R, R + H);
     for (int i = 0; i < 60; ++i)
-        l.MinuteTicks[i] = tick(l.Center, 6.0 * i, R + H, R + H + M + S);
+        l.minuteTicks[i] = tick(l.center, 6.0 * i, R + H, R + H + M + S);
     return l;
 }
 

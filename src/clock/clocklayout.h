@@ -23,28 +23,28 @@ struct TickLine {
 // rectangle is a square centred on (Center, Center); arc rectangles run along the
 // middle of their ring so a pen as wide as the ring covers exactly its band.
 struct ClockLayout {
-    int Center = 0;
-    int InnerDiameter = 0;
-    QRectF DialRect;        // outer edge of the dial
-    QRectF SecondArcRect;   // middle of the second ring
-    QRectF MinuteOuterRect; // border between the minute and second rings
-    QRectF MinuteArcRect;   // middle of the minute ring
-    QRectF HourOuterRect;   // border between the hour and minute rings
-    QRectF HourArcRect;     // middle of the hour ring
-    QRectF InnerRect;       // the text disc
-    std::array<TickLine, 24> HourTicks{};
-    int HourTickCount = 0; // 12 in 12-hour mode, 24 in 24-hour mode
-    std::array<TickLine, 60> MinuteTicks{};
+    int center = 0;
+    int innerDiameter = 0;
+    QRectF dialRect;        // outer edge of the dial
+    QRectF secondArcRect;   // middle of the second ring
+    QRectF minuteOuterRect; // border between the minute and second rings
+    QRectF minuteArcRect;   // middle of the minute ring
+    QRectF hourOuterRect;   // border between the hour and minute rings
+    QRectF hourArcRect;     // middle of the hour ring
+    QRectF innerRect;       // the text disc
+    std::array<TickLine, 24> hourTicks{};
+    int hourTickCount = 0; // 12 in 12-hour mode, 24 in 24-hour mode
+    std::array<TickLine, 60> minuteTicks{};
 
     // Width and height of the window and of the drawing surface, in pixels.
-    int windowSize() const { return 2 * Center; }
-    bool isValid() const { return Center > 0; }
+    int windowSize() const { return 2 * center; }
+    bool isValid() const { return center > 0; }
 
     friend bool operator==(const ClockLayout&, const ClockLayout&) = default;
 };
 
 // Computed at start-up and on every re-apply of the settings, never per frame: all
 // the trigonometry of the face happens here. Expects normalised settings.
-ClockLayout CalcClockLayout(const ClockSettings& s);
+ClockLayout calcClockLayout(const ClockSettings& s);
 
 } // namespace ovra

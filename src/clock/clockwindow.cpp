@@ -66,7 +66,7 @@ void ClockWindow::fitToLayout() {
 }
 
 void ClockWindow::loadWindow() {
-    setWindowTitle(QStringLiteral("Ovra Clock {%1}").arg(m_app.state().ClockName));
+    setWindowTitle(QStringLiteral("Ovra Clock {%1}").arg(m_app.state().clockName));
     move(windowPosFromSettings(m_app.settings(), m_app.screenMetrics()));
     setHotButton(hotbutton::Hidden);
     applyZOrder();
@@ -112,13 +112,13 @@ void ClockWindow::pushOpaqueFrame() {
     update();
 }
 
-void ClockWindow::CreateDrawTools() {
-    m_tools.CreateDrawTools(m_app.settings());
+void ClockWindow::createDrawTools() {
+    m_tools.createDrawTools(m_app.settings());
     prepareRenderer();
 }
 
-void ClockWindow::DeleteDrawTools() {
-    m_tools.DeleteDrawTools();
+void ClockWindow::deleteDrawTools() {
+    m_tools.deleteDrawTools();
     m_renderer.release();
     ++m_generation;
 }
@@ -131,7 +131,7 @@ void ClockWindow::prepareRenderer() {
     m_prepareDue = true;
 }
 
-bool ClockWindow::LoadButtonImage() {
+bool ClockWindow::loadButtonImage() {
     // Our own strip image, shipped in the resources as "CLOSE" of type "CUSTOM". A
     // missing or broken image leaves the strip undrawn; the clock runs on. It is
     // read as the PNG it is: left to guess, Qt loads every image format plugin
@@ -143,13 +143,13 @@ bool ClockWindow::LoadButtonImage() {
     return !m_buttonImage.isNull();
 }
 
-void ClockWindow::ReleaseImages() {
+void ClockWindow::releaseImages() {
     m_buttonImage = QImage();
     ++m_generation;
 }
 
 QString ClockWindow::clockName() const {
-    return m_app.state().ClockName;
+    return m_app.state().clockName;
 }
 
 bool ClockWindow::twentyFourHour() const {
@@ -168,7 +168,7 @@ bool ClockWindow::event(QEvent* event) {
 void ClockWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (isVisible())
-        KeepOnWorkArea();
+        keepOnWorkArea();
 }
 
 void ClockWindow::showEvent(QShowEvent* event) {
@@ -183,14 +183,14 @@ void ClockWindow::showEvent(QShowEvent* event) {
         updateWindowShape();
         m_ws.keepOffTaskbar(this);
     });
-    KeepOnWorkArea();
-    DrawClock();
+    keepOnWorkArea();
+    drawClock();
 }
 
 void ClockWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange)
-        DrawClock();
+        drawClock();
 }
 
 void ClockWindow::closeEvent(QCloseEvent* event) {
@@ -206,7 +206,7 @@ void ClockWindow::unloadClock() {
     m_timer2.stop();
     m_moveWatch.stop();
     deleteSurface();
-    m_app.ShutdownClock(true);
+    m_app.shutdownClock(true);
     // A shutdown that was already under way (without saving) did not close us.
     close();
     emit unloaded();

@@ -45,13 +45,13 @@ public:
     void pushFrame(int32_t alpha);
     void pushOpaqueFrame();
 
-    void CreateDrawTools();
-    void DeleteDrawTools();
+    void createDrawTools();
+    void deleteDrawTools();
     // One frame, drawn and shown only when it differs from the one on screen.
-    void DrawClock();
+    void drawClock();
 
-    bool LoadButtonImage();
-    void ReleaseImages();
+    bool loadButtonImage();
+    void releaseImages();
 
     // Topmost band when AlwaysOnTop is 1, else the top of the normal windows.
     void applyZOrder();
@@ -61,9 +61,9 @@ public:
     // The right-click menu with its checks as the settings stand: settings, always
     // on top, scale, about, close. The caller owns it.
     QMenu* createContextMenu();
-    void GetMonitorID();
+    void getMonitorID();
     // Clamps the window at `where` (by default where it stands) into its work area.
-    void KeepOnWorkArea(std::optional<QPoint> where = std::nullopt);
+    void keepOnWorkArea(std::optional<QPoint> where = std::nullopt);
 
     // The window's unload: drops the surface and shuts the clock down, saving its
     // settings. Runs once, whichever way the window is closed.
@@ -78,8 +78,8 @@ public:
     QString clockName() const;
     bool twentyFourHour() const;
 
-    int32_t HotButton() const { return m_hotButton; }
-    bool IsActive() const { return m_isActive; }
+    int32_t hotButton() const { return m_hotButton; }
+    bool isActive() const { return m_isActive; }
     const QDateTime& clockTime() const { return m_clockTime; }
     const FaceFrame& lastFrame() const { return m_frame; }
     // The surface's pixels; they hold the face only where the window could not

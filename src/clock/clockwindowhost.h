@@ -47,7 +47,7 @@ public:
     // seconds the clock shows begin with its seconds.
     virtual QDateTime nowUtc() const = 0;
     // The close button: the clock shuts down, saving its settings when asked.
-    virtual void ShutdownClock(bool save) = 0;
+    virtual void shutdownClock(bool save) = 0;
 };
 
 } // namespace ovra

@@ -55,15 +55,15 @@ void ClockWindow::applyZOrder() {
         m_ws.keepOffTaskbar(this);
 }
 
-void ClockWindow::GetMonitorID() {
-    ovra::GetMonitorID(m_app.monitors(), m_ws.pointerPos(), m_app.settings());
+void ClockWindow::getMonitorID() {
+    ovra::getMonitorID(m_app.monitors(), m_ws.pointerPos(), m_app.settings());
 }
 
-void ClockWindow::KeepOnWorkArea(std::optional<QPoint> where) {
+void ClockWindow::keepOnWorkArea(std::optional<QPoint> where) {
     if (windowSize() <= 0)
         return;
     const QPoint from = where.value_or(pos());
-    const QPoint p = ovra::KeepOnWorkArea(m_app.monitors(), m_ws.primaryWorkArea(), from,
+    const QPoint p = ovra::keepOnWorkArea(m_app.monitors(), m_ws.primaryWorkArea(), from,
                                           windowSize(), m_app.screenMetrics(), m_app.settings());
     if (p != pos() || p != from)
         move(p);
@@ -82,8 +82,8 @@ QRegion ClockWindow::shapeRegion() const {
     // Every pixel the outermost drawing touches: the focus ring 1 px outside the
     // dial, 2 px wide, drawn half a pixel off like every shape, plus its soft edge.
     // The shape also clips what is shown, so it must not cut into that edge.
-    const QPointF centre = l.DialRect.center() + QPointF(0.5, 0.5);
-    const double radius = l.DialRect.width() / 2 + 3;
+    const QPointF centre = l.dialRect.center() + QPointF(0.5, 0.5);
+    const double radius = l.dialRect.width() / 2 + 3;
     QRegion region;
     for (int y = qFloor(centre.y() - radius); y < qCeil(centre.y() + radius); ++y) {
         const double dy = std::max({0.0, y - centre.y(), centre.y() - (y + 1)});
@@ -111,7 +111,7 @@ void ClockWindow::setHotButton(int32_t value) {
     if (stripChanged && testAttribute(Qt::WA_WState_Created))
         updateWindowShape();
     // The strip answers the pointer at once rather than at the next drawing tick.
-    DrawClock();
+    drawClock();
 }
 
 void ClockWindow::onPointerWatch() {
@@ -231,15 +231,15 @@ void ClockWindow::pollKeyboardMove() {
     qCDebug(lcMove) << "keyboard move ended at" << where;
     // The pointer stays wherever it was while the keys moved the clock: the clock
     // belongs to the monitor under its centre, and is kept in that one's work area.
-    ovra::GetMonitorID(m_app.monitors(), where + rect().center(), m_app.settings());
-    KeepOnWorkArea(where);
+    ovra::getMonitorID(m_app.monitors(), where + rect().center(), m_app.settings());
+    keepOnWorkArea(where);
     emit moveFinished();
 }
 
 void ClockWindow::finishMove() {
-    GetMonitorID();
+    getMonitorID();
     // The window manager has moved the window, but Qt may not have heard of it yet.
-    KeepOnWorkArea(m_ws.windowPosition(this));
+    keepOnWorkArea(m_ws.windowPosition(this));
     emit moveFinished();
 }
 
@@ -274,7 +274,7 @@ void ClockWindow::faceClicked() {
 
 void ClockWindow::pressStripButton(int32_t button) {
     if (button == hotbutton::Close)
-        m_app.ShutdownClock(true);
+        m_app.shutdownClock(true);
     else if (button == hotbutton::Settings)
         emit settingsRequested(true);
     else if (button == hotbutton::Grip)

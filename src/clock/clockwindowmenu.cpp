@@ -20,7 +20,7 @@ void ClockWindow::toggleAlwaysOnTop() {
 void ClockWindow::toggleScale() {
     ClockSettings& s = m_app.settings();
     s.DisplayScale = s.DisplayScale == 0 ? 1 : 0;
-    DrawClock();
+    drawClock();
 }
 
 QMenu* ClockWindow::createContextMenu() {
@@ -37,7 +37,7 @@ QMenu* ClockWindow::createContextMenu() {
     scale->setChecked(s.DisplayScale == 0);
     menu->addSeparator();
     menu->addAction(tr("A&bout…"), this, &ClockWindow::aboutRequested);
-    menu->addAction(tr("&Close"), this, [this] { m_app.ShutdownClock(true); });
+    menu->addAction(tr("&Close"), this, [this] { m_app.shutdownClock(true); });
     return menu;
 }
 

@@ -25,7 +25,7 @@ namespace ovra {
 // the bytes of pixels painted. bench/measure-process.sh reads it.
 Q_LOGGING_CATEGORY(lcPush, "ovra.clock.push", QtWarningMsg)
 
-void ClockWindow::DrawClock() {
+void ClockWindow::drawClock() {
     drawAt(m_app.clockTimeNow());
 }
 
@@ -48,7 +48,7 @@ void ClockWindow::drawAt(const QDateTime& clockTime) {
     if (key == m_drawnKey)
         return;
     FaceFrame frame =
-        m_composer.compose(m_clockTime, m_app.settings(), m_app.state().ClockName, QLocale());
+        m_composer.compose(m_clockTime, m_app.settings(), m_app.state().clockName, QLocale());
     FaceRenderer::settleTexts(frame);
     // When only the time moved on, the window still shows the last frame: the few
     // areas that differ are redrawn and pushed, a small part of the window.
@@ -65,7 +65,7 @@ void ClockWindow::drawAt(const QDateTime& clockTime) {
     m_comingFrame.reset();
     if (m_clockTime.time().second() == 59) {
         FaceFrame coming = m_composer.compose(m_clockTime.addSecs(1), m_app.settings(),
-                                              m_app.state().ClockName, QLocale());
+                                              m_app.state().clockName, QLocale());
         if (FaceRenderer::ringsDiffer(frame, coming))
             m_comingFrame = std::move(coming);
     }
@@ -127,7 +127,7 @@ bool ClockWindow::pushChange(const FaceFrame& before, const QRegion& area) {
     // A new minute, whose rings move, is drawn as before.
     if (!m_backingHoldsFrame || m_paintOnPool || m_framesPainted != m_framesDrawn - 1 ||
         m_constantAlpha < 255 || !m_surface.exists() || scale != dpr ||
-        FaceRenderer::ringsDiffer(before, m_frame) || m_frame.SecondSweep >= 360)
+        FaceRenderer::ringsDiffer(before, m_frame) || m_frame.secondSweep >= 360)
         return false;
     QBackingStore* store = backingStore();
     QWindow* window = windowHandle();

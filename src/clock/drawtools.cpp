@@ -18,20 +18,20 @@ int32_t backgroundColorValue(int32_t opacity) {
     return int32_t(alpha << 24);
 }
 
-void DrawTools::CreateDrawTools(const ClockSettings& s) {
-    BackgroundBrush = QBrush(colorFromValue(backgroundColorValue(s.BackgroundOpacity)));
-    DateBrush = QBrush(colorFromValue(s.DateFontColor));
-    ActivePen = facePen(int32_t(0xCC1111EEu), 2);
-    ScalePen = facePen(s.ClockScaleColor, 1);
-    AmHourPen = facePen(s.AM24HourCircleColor, qreal(s.HourCircleWidth));
-    PmHourPen = facePen(s.PMHourCircleColor, qreal(s.HourCircleWidth));
-    MinutePen = facePen(s.MinuteCircleColor, qreal(s.MinuteCircleWidth));
-    SecondPen = facePen(s.SecondCircleColor, qreal(s.SecondCircleWidth));
-    TimeBrush = QBrush(colorFromValue(s.TimeFontColor));
+void DrawTools::createDrawTools(const ClockSettings& s) {
+    backgroundBrush = QBrush(colorFromValue(backgroundColorValue(s.BackgroundOpacity)));
+    dateBrush = QBrush(colorFromValue(s.DateFontColor));
+    activePen = facePen(int32_t(0xCC1111EEu), 2);
+    scalePen = facePen(s.ClockScaleColor, 1);
+    amHourPen = facePen(s.AM24HourCircleColor, qreal(s.HourCircleWidth));
+    pmHourPen = facePen(s.PMHourCircleColor, qreal(s.HourCircleWidth));
+    minutePen = facePen(s.MinuteCircleColor, qreal(s.MinuteCircleWidth));
+    secondPen = facePen(s.SecondCircleColor, qreal(s.SecondCircleWidth));
+    timeBrush = QBrush(colorFromValue(s.TimeFontColor));
     m_exists = true;
 }
 
-void DrawTools::DeleteDrawTools() {
+void DrawTools::deleteDrawTools() {
     *this = DrawTools();
 }
 

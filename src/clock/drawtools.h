@@ -21,19 +21,19 @@ int32_t backgroundColorValue(int32_t backgroundOpacity);
 // only when the settings are re-applied, never per frame.
 class DrawTools {
 public:
-    void CreateDrawTools(const ClockSettings& s);
-    void DeleteDrawTools();
+    void createDrawTools(const ClockSettings& s);
+    void deleteDrawTools();
     bool exists() const { return m_exists; }
 
-    QBrush BackgroundBrush;
-    QBrush DateBrush;
-    QPen ActivePen;
-    QPen ScalePen;
-    QPen AmHourPen;
-    QPen PmHourPen;
-    QPen MinutePen;
-    QPen SecondPen;
-    QBrush TimeBrush;
+    QBrush backgroundBrush;
+    QBrush dateBrush;
+    QPen activePen;
+    QPen scalePen;
+    QPen amHourPen;
+    QPen pmHourPen;
+    QPen minutePen;
+    QPen secondPen;
+    QBrush timeBrush;
 
 private:
     bool m_exists = false;

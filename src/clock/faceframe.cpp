@@ -103,7 +103,7 @@ QChar timeSeparatorOf(const QLocale& locale) {
     return separatorIn(locale.timeFormat(QLocale::ShortFormat), u':');
 }
 
-FaceFrame ComposeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
+FaceFrame composeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
                            const QString& clockName, const QLocale& locale) {
     return FaceFrameComposer().compose(clockTime, s, clockName, locale);
 }
@@ -131,29 +131,29 @@ FaceFrame FaceFrameComposer::compose(const QDateTime& clockTime, const ClockSett
     const QChar ts = m_timeSeparator;
 
     if (twentyFourHour) {
-        f.TimeText = twoDigits(hour) + ts + twoDigits(minute) + ts + twoDigits(second);
+        f.timeText = twoDigits(hour) + ts + twoDigits(minute) + ts + twoDigits(second);
     } else {
         // "hh:mm:ss AM/PM" with the last letter dropped: only A or P is left.
         const int h12 = hour % 12 == 0 ? 12 : hour % 12;
-        f.TimeText = twoDigits(h12) + ts + twoDigits(minute) + ts + twoDigits(second) +
+        f.timeText = twoDigits(h12) + ts + twoDigits(minute) + ts + twoDigits(second) +
                      (hour < 12 ? QStringLiteral(" A") : QStringLiteral(" P"));
     }
-    f.TimeFontSize = timeFontSizeFor(s.ClockRadius, twentyFourHour);
-    f.DateFontSize = dateFontSizeFor(s.ClockRadius);
+    f.timeFontSize = timeFontSizeFor(s.ClockRadius, twentyFourHour);
+    f.dateFontSize = dateFontSizeFor(s.ClockRadius);
 
-    f.DateText = m_dateText;
-    f.TitleText = m_titleText;
+    f.dateText = m_dateText;
+    f.titleText = m_titleText;
 
     if (twentyFourHour) {
-        f.HourSweep = float(hour * 15);
+        f.hourSweep = float(hour * 15);
     } else {
-        f.HourSweep = float((hour < 12 ? hour : hour - 12) * 30);
+        f.hourSweep = float((hour < 12 ? hour : hour - 12) * 30);
         f.pmHour = hour >= 12;
     }
-    f.MinuteSweep = float(minute * 6);
-    f.SecondSweep = float(second * 6);
+    f.minuteSweep = float(minute * 6);
+    f.secondSweep = float(second * 6);
     // At zero a ring is drawn full, not empty.
-    for (float* sweep : {&f.HourSweep, &f.MinuteSweep, &f.SecondSweep})
+    for (float* sweep : {&f.hourSweep, &f.minuteSweep, &f.secondSweep})
         if (*sweep == 0)
             *sweep = 360;
     return f;

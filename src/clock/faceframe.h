@@ -13,21 +13,21 @@ namespace ovra {
 // What one frame of the face shows, before anything is drawn: the three text
 // lines with their pixel sizes and the arc lengths of the three rings.
 struct FaceFrame {
-    QString TitleText; // weekday for the Default clock, else the first 8 characters of the name
-    QString TimeText;
-    QString DateText;
-    uint8_t TimeFontSize = 0;
-    uint8_t DateFontSize = 0; // also the title's size
-    float HourSweep = 0;      // degrees, clockwise from twelve; 0 is drawn as 360
-    float MinuteSweep = 0;
-    float SecondSweep = 0;
+    QString titleText; // weekday for the Default clock, else the first 8 characters of the name
+    QString timeText;
+    QString dateText;
+    uint8_t timeFontSize = 0;
+    uint8_t dateFontSize = 0; // also the title's size
+    float hourSweep = 0;      // degrees, clockwise from twelve; 0 is drawn as 360
+    float minuteSweep = 0;
+    float secondSweep = 0;
     bool pmHour = false; // the hour ring takes the afternoon colour
 
     friend bool operator==(const FaceFrame&, const FaceFrame&) = default;
 };
 
 // Pixel sizes of the texts for inner radius R: to nearest with ties to even, then
-// down to the next even number. DrawText raises anything below 12 to 12.
+// down to the next even number. drawText raises anything below 12 to 12.
 uint8_t timeFontSizeFor(int clockRadius, bool twentyFourHour);
 uint8_t dateFontSizeFor(int clockRadius);
 
@@ -42,10 +42,10 @@ QChar timeSeparatorOf(const QLocale& locale);
 QString faceDateText(const QDate& date, const QLocale& locale);
 
 // clockTime is the wall time the clock shows (read through date() and time()).
-FaceFrame ComposeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
+FaceFrame composeFaceFrame(const QDateTime& clockTime, const ClockSettings& s,
                            const QString& clockName, const QLocale& locale);
 
-// ComposeFaceFrame for a clock that asks every second: the locale's formats and
+// composeFaceFrame for a clock that asks every second: the locale's formats and
 // the day's title and date are kept until the day, the locale or the name changes.
 class FaceFrameComposer {
 public:

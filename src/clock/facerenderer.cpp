@@ -44,9 +44,9 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
     m_dpr = dpr > 0 ? dpr : 1.0;
 
     const QRect all(0, 0, layout.windowSize(), layout.windowSize());
-    m_ringArea = outerBounds(layout.MinuteOuterRect).intersected(all);
+    m_ringArea = outerBounds(layout.minuteOuterRect).intersected(all);
     // The highlight ring runs up to three pixels outside the dial.
-    m_overlayArea = outerBounds(layout.DialRect.adjusted(-2, -2, 2, 2)).intersected(all);
+    m_overlayArea = outerBounds(layout.dialRect.adjusted(-2, -2, 2, 2)).intersected(all);
     m_runs = m_dpr == std::floor(m_dpr);
     m_scale = int(m_dpr);
     QImage disc = newLayer(all);
@@ -71,7 +71,7 @@ void FaceRenderer::prepare(const ClockLayout& layout, const DrawTools& tools,
         m_discLayer = disc;
     m_secondRing = QRegion();
     for (int q = 0; q < 4; ++q) {
-        m_secondQuarters[q] = ringSector(m_layout.SecondArcRect, m_tools.SecondPen.widthF(),
+        m_secondQuarters[q] = ringSector(m_layout.secondArcRect, m_tools.secondPen.widthF(),
                                          90.0 * q, 90.0 * (q + 1));
         m_secondRing += m_secondQuarters[q];
     }
@@ -159,10 +159,10 @@ void FaceRenderer::blendLayer(QPainter& p, const QImage& layer, const QRect& are
 bool FaceRenderer::drawRingLayer(const FaceFrame& frame, PixelRuns& runs, QImage& image) const {
     // Within an hour only the minute ring moves, and only in the quarter it ends in:
     // the layer on show is drawn anew there alone, a fraction of the whole.
-    if (m_runs && !m_rings.isNull() && frame.HourSweep == m_ringHour && frame.pmHour == m_ringPm &&
-        frame.MinuteSweep != m_ringMinute) {
-        const QRect box = ringArea(m_layout.MinuteArcRect, m_tools.MinutePen.widthF(), m_ringMinute,
-                                   frame.MinuteSweep)
+    if (m_runs && !m_rings.isNull() && frame.hourSweep == m_ringHour && frame.pmHour == m_ringPm &&
+        frame.minuteSweep != m_ringMinute) {
+        const QRect box = ringArea(m_layout.minuteArcRect, m_tools.minutePen.widthF(), m_ringMinute,
+                                   frame.minuteSweep)
                               .boundingRect()
                               .intersected(m_ringArea);
         QImage patch = newLayer(box);
@@ -198,10 +198,10 @@ bool FaceRenderer::drawRingLayer(const FaceFrame& frame, PixelRuns& runs, QImage
 }
 
 void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
-    if (frame.MinuteSweep == m_ringMinute && frame.HourSweep == m_ringHour &&
+    if (frame.minuteSweep == m_ringMinute && frame.hourSweep == m_ringHour &&
         frame.pmHour == m_ringPm)
         return;
-    if (frame.MinuteSweep == m_comingMinute && frame.HourSweep == m_comingHour &&
+    if (frame.minuteSweep == m_comingMinute && frame.hourSweep == m_comingHour &&
         frame.pmHour == m_comingPm) {
         m_rings = std::exchange(m_comingRings, PixelRuns());
         m_ringLayer = std::exchange(m_comingRingLayer, QImage());
@@ -209,8 +209,8 @@ void FaceRenderer::updateRingLayer(const FaceFrame& frame) {
         return;
     }
     m_comingMinute = m_comingHour = -1;
-    m_ringMinute = frame.MinuteSweep;
-    m_ringHour = frame.HourSweep;
+    m_ringMinute = frame.minuteSweep;
+    m_ringHour = frame.hourSweep;
     m_ringPm = frame.pmHour;
 }
 
@@ -219,15 +219,15 @@ void FaceRenderer::prepareRingLayer(const FaceFrame& coming) {
         return;
     if (!drawRingLayer(coming, m_comingRings, m_comingRingLayer))
         return;
-    m_comingMinute = coming.MinuteSweep;
-    m_comingHour = coming.HourSweep;
+    m_comingMinute = coming.minuteSweep;
+    m_comingHour = coming.hourSweep;
     m_comingPm = coming.pmHour;
 }
 
 bool FaceRenderer::ringLayerReady(const FaceFrame& frame) const {
-    return (frame.MinuteSweep == m_ringMinute && frame.HourSweep == m_ringHour &&
+    return (frame.minuteSweep == m_ringMinute && frame.hourSweep == m_ringHour &&
             frame.pmHour == m_ringPm) ||
-           (frame.MinuteSweep == m_comingMinute && frame.HourSweep == m_comingHour &&
+           (frame.minuteSweep == m_comingMinute && frame.hourSweep == m_comingHour &&
             frame.pmHour == m_comingPm);
 }
 
@@ -285,13 +285,13 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
     // first touches leave no pixel in the area, nor does its start a whole quarter
     // further back: the arc may start there.
     int firstQuarter = 0;
-    if (!area.isEmpty() && frame.SecondSweep < 360) {
+    if (!area.isEmpty() && frame.secondSweep < 360) {
         while (firstQuarter < 4 && !area.intersects(m_secondQuarters[firstQuarter]))
             ++firstQuarter;
     }
     if (firstQuarter < 4) {
         const int from = 90 * std::max(0, firstQuarter - 1);
-        if (m_runs && !area.isEmpty() && laySecondStep(pixels, frame.SecondSweep, area)) {
+        if (m_runs && !area.isEmpty() && laySecondStep(pixels, frame.secondSweep, area)) {
             // Laid from the coverage kept for this second.
         } else if (m_runs && !area.isEmpty()) {
             // Qt rasterises a shape over the whole device and clips the result, so the
@@ -308,10 +308,10 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
             ring.translate(-box.topLeft());
             ring.setClipRegion(area);
             ring.translate(kShapeOffset, kShapeOffset);
-            drawArc(ring, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen, from);
+            drawArc(ring, m_layout.secondArcRect, frame.secondSweep, m_tools.secondPen, from);
         } else {
             p.translate(kShapeOffset, kShapeOffset);
-            drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen, from);
+            drawArc(p, m_layout.secondArcRect, frame.secondSweep, m_tools.secondPen, from);
             p.resetTransform();
         }
     }
@@ -320,18 +320,18 @@ void FaceRenderer::drawFrame(QImage& surface, FaceFrame& frame, const FaceState&
     else
         lay(m_ringArea, [&] { blendLayer(p, m_ringLayer, m_ringArea); });
     drawTexts(p, frame, area, false);
-    if (state.showScale || state.IsActive) {
+    if (state.showScale || state.isActive) {
         if (m_runs) {
-            const PixelRuns& overlay = overlayRunsFor(state.showScale, state.IsActive);
+            const PixelRuns& overlay = overlayRunsFor(state.showScale, state.isActive);
             layRuns([&](const QRect& r) { overlay.blendOnto(pixels, r); });
         } else {
-            const QImage& overlay = overlayFor(state.showScale, state.IsActive);
+            const QImage& overlay = overlayFor(state.showScale, state.isActive);
             lay(m_overlayArea, [&] { blendLayer(p, overlay, m_overlayArea); });
         }
     }
-    if (!area.isEmpty() && stripColumnFor(state.HotButton) >= 0)
+    if (!area.isEmpty() && stripColumnFor(state.hotButton) >= 0)
         p.setClipRegion(area);
-    DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
+    drawCloseButton(p, state.hotButton, buttonImage, m_layout.center);
 }
 
 void FaceRenderer::drawFrameDirect(QImage& surface, FaceFrame& frame, const FaceState& state,
@@ -345,23 +345,23 @@ void FaceRenderer::drawFrameDirect(QImage& surface, FaceFrame& frame, const Face
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     drawDisc(p);
     p.translate(kShapeOffset, kShapeOffset);
-    drawArc(p, m_layout.SecondArcRect, frame.SecondSweep, m_tools.SecondPen);
+    drawArc(p, m_layout.secondArcRect, frame.secondSweep, m_tools.secondPen);
     p.resetTransform();
     drawMinuteAndHourRings(p, frame);
     drawTexts(p, frame, QRegion(), true);
     if (state.showScale)
         drawScale(p);
-    if (state.IsActive)
+    if (state.isActive)
         drawActiveRing(p);
-    DrawCloseButton(p, state.HotButton, buttonImage, m_layout.Center);
+    drawCloseButton(p, state.hotButton, buttonImage, m_layout.center);
 }
 
 void FaceRenderer::drawDisc(QPainter& p) const {
     p.save();
     p.translate(kShapeOffset, kShapeOffset);
     p.setPen(Qt::NoPen);
-    p.setBrush(m_tools.BackgroundBrush);
-    p.drawEllipse(m_layout.DialRect);
+    p.setBrush(m_tools.backgroundBrush);
+    p.drawEllipse(m_layout.dialRect);
     p.restore();
 }
 
@@ -384,26 +384,26 @@ void FaceRenderer::drawArc(QPainter& p, const QRectF& rect, float sweep, const Q
 void FaceRenderer::drawMinuteAndHourRings(QPainter& p, const FaceFrame& frame) const {
     p.save();
     p.translate(kShapeOffset, kShapeOffset);
-    drawArc(p, m_layout.MinuteArcRect, frame.MinuteSweep, m_tools.MinutePen);
-    drawArc(p, m_layout.HourArcRect, frame.HourSweep,
-            frame.pmHour ? m_tools.PmHourPen : m_tools.AmHourPen);
+    drawArc(p, m_layout.minuteArcRect, frame.minuteSweep, m_tools.minutePen);
+    drawArc(p, m_layout.hourArcRect, frame.hourSweep,
+            frame.pmHour ? m_tools.pmHourPen : m_tools.amHourPen);
     p.restore();
 }
 
 void FaceRenderer::drawScale(QPainter& p) const {
     p.save();
     p.translate(kShapeOffset, kShapeOffset);
-    p.setPen(m_tools.ScalePen);
+    p.setPen(m_tools.scalePen);
     p.setBrush(Qt::NoBrush);
     for (const QRectF& r :
-         {m_layout.DialRect, m_layout.InnerRect, m_layout.HourOuterRect, m_layout.MinuteOuterRect})
+         {m_layout.dialRect, m_layout.innerRect, m_layout.hourOuterRect, m_layout.minuteOuterRect})
         p.drawEllipse(QRectF(r.toRect()));
     QLineF lines[60 + 24];
     int n = 0;
-    for (const TickLine& t : m_layout.MinuteTicks)
+    for (const TickLine& t : m_layout.minuteTicks)
         lines[n++] = QLineF(t.x1, t.y1, t.x2, t.y2);
-    for (int i = 0; i < m_layout.HourTickCount; ++i) {
-        const TickLine& t = m_layout.HourTicks[size_t(i)];
+    for (int i = 0; i < m_layout.hourTickCount; ++i) {
+        const TickLine& t = m_layout.hourTicks[size_t(i)];
         lines[n++] = QLineF(t.x1, t.y1, t.x2, t.y2);
     }
     p.drawLines(lines, n);
@@ -413,13 +413,13 @@ void FaceRenderer::drawScale(QPainter& p) const {
 void FaceRenderer::drawActiveRing(QPainter& p) const {
     p.save();
     p.translate(kShapeOffset, kShapeOffset);
-    p.setPen(m_tools.ActivePen);
+    p.setPen(m_tools.activePen);
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(m_layout.DialRect.adjusted(-1, -1, 1, 1));
+    p.drawEllipse(m_layout.dialRect.adjusted(-1, -1, 1, 1));
     p.restore();
 }
 
-void FaceRenderer::DrawCloseButton(QPainter& p, int32_t ButtonIndex, const QImage& buttonImage,
+void FaceRenderer::drawCloseButton(QPainter& p, int32_t ButtonIndex, const QImage& buttonImage,
                                    int center) {
     const int column = stripColumnFor(ButtonIndex);
     if (column < 0 || buttonImage.isNull())

@@ -27,8 +27,8 @@ namespace ovra {
 
 // What a frame needs besides its texts and sweeps.
 struct FaceState {
-    bool IsActive = false;                 // highlight ring around the dial
-    int32_t HotButton = hotbutton::Hidden; // strip column, -1 hides the strip
+    bool isActive = false;                 // highlight ring around the dial
+    int32_t hotButton = hotbutton::Hidden; // strip column, -1 hides the strip
     bool showScale = true;                 // DisplayScale is 0
 };
 
@@ -46,13 +46,13 @@ public:
     void release();
     bool prepared() const { return m_prepared; }
 
-    // One frame from the prepared layers. DrawText may raise the font sizes in frame.
+    // One frame from the prepared layers. drawText may raise the font sizes in frame.
     // A non-empty area redraws only those window pixels and leaves the rest of the
     // surface as it is.
     void drawFrame(QImage& surface, FaceFrame& frame, const FaceState& state,
                    const QImage& buttonImage, const QRegion& area = QRegion());
 
-    // The texts and sizes as DrawText leaves them: blanks trimmed, sizes at least 12.
+    // The texts and sizes as drawText leaves them: blanks trimmed, sizes at least 12.
     static void settleTexts(FaceFrame& frame);
 
     // Every window pixel that can differ between two settled frames drawn in the same
@@ -93,16 +93,16 @@ public:
 
     // A text centred in the box (x, y, width R, height B), trimmed of surrounding
     // blanks in place, at fontSize pixels but never below 12 (raised in place).
-    void DrawText(QPainter& painter, QString& text, double x, double y, double R, double B,
+    void drawText(QPainter& painter, QString& text, double x, double y, double R, double B,
                   const QBrush& brush, uint8_t& fontSize, uint8_t fontStyle) const;
-    // DrawText in the regular style from the texts laid out last, laying the text out
+    // drawText in the regular style from the texts laid out last, laying the text out
     // only when it is new: the same pixels.
     void drawLaidOutText(QPainter& painter, QString& text, const QRectF& box, const QBrush& brush,
                          uint8_t& pixelSize) const;
 
     // The 21 x 63 slice of the strip image for ButtonIndex at the window's top right
     // margin; nothing for -1 or any value outside 0..3.
-    static void DrawCloseButton(QPainter& painter, int32_t ButtonIndex, const QImage& buttonImage,
+    static void drawCloseButton(QPainter& painter, int32_t ButtonIndex, const QImage& buttonImage,
                                 int center);
 
     // Source column of the strip image for a state, or -1 when nothing is drawn.

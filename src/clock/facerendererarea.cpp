@@ -84,35 +84,35 @@ QRegion FaceRenderer::ringSector(const QRectF& arc, double penWidth, double from
 }
 
 bool FaceRenderer::ringsDiffer(const FaceFrame& a, const FaceFrame& b) {
-    return a.MinuteSweep != b.MinuteSweep || a.HourSweep != b.HourSweep || a.pmHour != b.pmHour;
+    return a.minuteSweep != b.minuteSweep || a.hourSweep != b.hourSweep || a.pmHour != b.pmHour;
 }
 
 QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& after) const {
     if (!m_prepared)
         return {};
     QRegion area;
-    if (before.SecondSweep != after.SecondSweep) {
+    if (before.secondSweep != after.secondSweep) {
         // A plain second changes only the pixels kept for it; second 1 follows the
         // closed ring of second 0.
-        const SecondStep* step = secondStepFor(after.SecondSweep);
-        const float previous = after.SecondSweep == 6 ? 360 : after.SecondSweep - 6;
-        if (step && before.SecondSweep == previous)
+        const SecondStep* step = secondStepFor(after.secondSweep);
+        const float previous = after.secondSweep == 6 ? 360 : after.secondSweep - 6;
+        if (step && before.secondSweep == previous)
             area += step->changed;
         else
-            area += ringArea(m_layout.SecondArcRect, m_tools.SecondPen.widthF(), before.SecondSweep,
-                             after.SecondSweep);
+            area += ringArea(m_layout.secondArcRect, m_tools.secondPen.widthF(), before.secondSweep,
+                             after.secondSweep);
     }
     // A new minute redraws the ring layer, but within the same hour only the minute
     // ring's new piece differs: pushing the whole band of both rings made the first
     // second of every minute the one that came late at the largest size.
-    if (before.HourSweep != after.HourSweep || before.pmHour != after.pmHour)
+    if (before.hourSweep != after.hourSweep || before.pmHour != after.pmHour)
         area += m_ringArea;
-    else if (before.MinuteSweep != after.MinuteSweep)
-        area += ringArea(m_layout.MinuteArcRect, m_tools.MinutePen.widthF(), before.MinuteSweep,
-                         after.MinuteSweep);
+    else if (before.minuteSweep != after.minuteSweep)
+        area += ringArea(m_layout.minuteArcRect, m_tools.minutePen.widthF(), before.minuteSweep,
+                         after.minuteSweep);
 
-    const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
-    const double D = m_layout.InnerDiameter, R = D / 2;
+    const double X = m_layout.innerRect.x(), Y = m_layout.innerRect.y();
+    const double D = m_layout.innerDiameter, R = D / 2;
     const auto text = [&](const QString& a, uint8_t sizeA, const QString& b, uint8_t sizeB,
                           const QRectF& box) {
         if (a == b && sizeA == sizeB)
@@ -150,11 +150,11 @@ QRegion FaceRenderer::changedArea(const FaceFrame& before, const FaceFrame& afte
         }
         area += changed.toAlignedRect();
     };
-    text(before.TitleText, before.DateFontSize, after.TitleText, after.DateFontSize,
+    text(before.titleText, before.dateFontSize, after.titleText, after.dateFontSize,
          QRectF(X, Y, D, R));
-    text(before.TimeText, before.TimeFontSize, after.TimeText, after.TimeFontSize,
+    text(before.timeText, before.timeFontSize, after.timeText, after.timeFontSize,
          QRectF(X, Y, D, D));
-    text(before.DateText, before.DateFontSize, after.DateText, after.DateFontSize,
+    text(before.dateText, before.dateFontSize, after.dateText, after.dateFontSize,
          QRectF(X, Y + R, D, R));
     const int side = m_layout.windowSize();
     return area.intersected(QRect(0, 0, side, side));

@@ -177,17 +177,17 @@ std::optional<QRegion> FaceRenderer::changedGlyphs(const LaidOutText& was, const
 QRegion FaceRenderer::layDigitCells(QImage& surface, const FaceFrame& before, FaceFrame& after,
                                     const FaceState& state, const QImage& buttonImage,
                                     const QRegion& rest) {
-    const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
-    const double D = m_layout.InnerDiameter, R = D / 2;
+    const double X = m_layout.innerRect.x(), Y = m_layout.innerRect.y();
+    const double D = m_layout.innerDiameter, R = D / 2;
     const QRectF box(X, Y, D, D);
     // Copies: asking for another text may reuse the slot.
-    const LaidOutText was = laidOut(before.TimeText, box, before.TimeFontSize);
-    const LaidOutText now = laidOut(after.TimeText, box, after.TimeFontSize);
+    const LaidOutText was = laidOut(before.timeText, box, before.timeFontSize);
+    const LaidOutText now = laidOut(after.timeText, box, after.timeFontSize);
     if (!was.digits || !now.digits || !now.layout || was.layout != now.layout ||
         was.digitsAdvance != now.digitsAdvance || was.drawnHeight != now.drawnHeight ||
         was.digits->positions() != now.digits->positions())
         return rest;
-    const int kind = (state.showScale ? 1 : 0) + (state.IsActive ? 2 : 0);
+    const int kind = (state.showScale ? 1 : 0) + (state.isActive ? 2 : 0);
     if (kind != m_digitCellsKind || now.layout.get() != m_digitCellsLine) {
         m_digitCells.clear();
         m_digitCellBytes = 0;
@@ -212,10 +212,10 @@ QRegion FaceRenderer::layDigitCells(QImage& surface, const FaceFrame& before, Fa
     // Only the disc, the time and the overlay may lie in a kept cell: it stays well
     // inside the rings, and clear of the title and the date.
     const QRect others[] = {
-        laidOut(after.TitleText, QRectF(X, Y, D, R), after.DateFontSize).area.toAlignedRect(),
-        laidOut(after.DateText, QRectF(X, Y + R, D, R), after.DateFontSize).area.toAlignedRect(),
+        laidOut(after.titleText, QRectF(X, Y, D, R), after.dateFontSize).area.toAlignedRect(),
+        laidOut(after.dateText, QRectF(X, Y + R, D, R), after.dateFontSize).area.toAlignedRect(),
     };
-    const QPointF centre(m_layout.Center + kShapeOffset, m_layout.Center + kShapeOffset);
+    const QPointF centre(m_layout.center + kShapeOffset, m_layout.center + kShapeOffset);
     const auto insideRings = [&](const QRect& r) {
         const double reach = R - 3;
         for (const QPointF corner :

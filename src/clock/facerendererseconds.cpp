@@ -65,7 +65,7 @@ void FaceRenderer::prepareSecondSteps() {
     if (!m_prepared || m_secondStepsTried)
         return;
     m_secondStepsTried = true;
-    const QPen& pen = m_tools.SecondPen;
+    const QPen& pen = m_tools.secondPen;
     // The raster engine fills a wide solid opaque pen's outline, laying its colour
     // once on each pixel scaled by the pixel's coverage. A pen of a pixel or less
     // is drawn as lines that may lay a pixel twice; it, any other pen, and pixels
@@ -89,7 +89,7 @@ void FaceRenderer::prepareSecondSteps() {
                          QPainter::SmoothPixmapTransform);
         p.translate(-bounds.topLeft());
         p.translate(kShapeOffset, kShapeOffset);
-        drawArc(p, m_layout.SecondArcRect, float(second * 6), white);
+        drawArc(p, m_layout.secondArcRect, float(second * 6), white);
     };
     const int columns = bounds.width();
     struct Column {
@@ -290,11 +290,11 @@ bool FaceRenderer::drawChange(QImage& surface, const FaceFrame& before, FaceFram
                               const QRegion& area) {
     if (!m_prepared || !m_runs || surface.isNull() || surface.size() != m_surfaceSize)
         return false;
-    const SecondStep* step = secondStepFor(after.SecondSweep);
-    const float previous = after.SecondSweep == 6 ? 360 : after.SecondSweep - 6;
+    const SecondStep* step = secondStepFor(after.secondSweep);
+    const float previous = after.secondSweep == 6 ? 360 : after.secondSweep - 6;
     if (!step || step == &m_secondSteps[0] || step->exact.empty() ||
-        before.SecondSweep != previous || ringsDiffer(before, after) ||
-        after.MinuteSweep != m_ringMinute || after.HourSweep != m_ringHour ||
+        before.secondSweep != previous || ringsDiffer(before, after) ||
+        after.minuteSweep != m_ringMinute || after.hourSweep != m_ringHour ||
         after.pmHour != m_ringPm)
         return false;
     // Where a text, as it was or as it is, or the strip may put pixels, the changed
@@ -302,20 +302,20 @@ bool FaceRenderer::drawChange(QImage& surface, const FaceFrame& before, FaceFram
     FaceFrame was = before;
     settleTexts(was);
     settleTexts(after);
-    const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
-    const double D = m_layout.InnerDiameter, R = D / 2;
+    const double X = m_layout.innerRect.x(), Y = m_layout.innerRect.y();
+    const double D = m_layout.innerDiameter, R = D / 2;
     const auto meetsTexts = [&](const FaceFrame& f) {
         return step->changed.intersects(
-                   laidOut(f.TitleText, QRectF(X, Y, D, R), f.DateFontSize).area.toAlignedRect()) ||
+                   laidOut(f.titleText, QRectF(X, Y, D, R), f.dateFontSize).area.toAlignedRect()) ||
                step->changed.intersects(
-                   laidOut(f.TimeText, QRectF(X, Y, D, D), f.TimeFontSize).area.toAlignedRect()) ||
-               step->changed.intersects(laidOut(f.DateText, QRectF(X, Y + R, D, R), f.DateFontSize)
+                   laidOut(f.timeText, QRectF(X, Y, D, D), f.timeFontSize).area.toAlignedRect()) ||
+               step->changed.intersects(laidOut(f.dateText, QRectF(X, Y + R, D, R), f.dateFontSize)
                                             .area.toAlignedRect());
     };
     const QRect strip =
-        QRect(2 * m_layout.Center - kFaceMargin, kFaceMargin, kFaceMargin, 3 * kFaceMargin)
+        QRect(2 * m_layout.center - kFaceMargin, kFaceMargin, kFaceMargin, 3 * kFaceMargin)
             .adjusted(-1, -1, 1, 1);
-    if ((stripColumnFor(state.HotButton) >= 0 && step->changed.intersects(strip)) ||
+    if ((stripColumnFor(state.hotButton) >= 0 && step->changed.intersects(strip)) ||
         meetsTexts(was) || meetsTexts(after))
         return false;
     // The digits and anything else away from the ring, as drawFrame draws them.
@@ -326,8 +326,8 @@ bool FaceRenderer::drawChange(QImage& surface, const FaceFrame& before, FaceFram
         drawFrame(surface, after, state, buttonImage, rest);
     // Of the ring only what changes, in the order drawFrame lays its layers.
     const SurfacePixels pixels(surface);
-    const PixelRuns* overlay = state.showScale || state.IsActive
-                                   ? &overlayRunsFor(state.showScale, state.IsActive)
+    const PixelRuns* overlay = state.showScale || state.isActive
+                                   ? &overlayRunsFor(state.showScale, state.isActive)
                                    : nullptr;
     const QRgb colour = m_secondColour;
     const quint8* coverage = step->exactCoverage.data();

@@ -37,10 +37,10 @@ constexpr uint8_t kMinFontSize = 12;
 } // namespace
 
 void FaceRenderer::settleTexts(FaceFrame& frame) {
-    for (QString* text : {&frame.TitleText, &frame.TimeText, &frame.DateText})
+    for (QString* text : {&frame.titleText, &frame.timeText, &frame.dateText})
         trimBlanks(*text);
-    frame.TimeFontSize = std::max(frame.TimeFontSize, kMinFontSize);
-    frame.DateFontSize = std::max(frame.DateFontSize, kMinFontSize);
+    frame.timeFontSize = std::max(frame.timeFontSize, kMinFontSize);
+    frame.dateFontSize = std::max(frame.dateFontSize, kMinFontSize);
 }
 
 FaceRenderer::LaidOutText& FaceRenderer::laidOut(const QString& text, const QRectF& box,
@@ -193,8 +193,8 @@ QRectF FaceRenderer::inkArea(LaidOutText& t, const QRectF& box) const {
 
 void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area,
                              bool direct) const {
-    const double X = m_layout.InnerRect.x(), Y = m_layout.InnerRect.y();
-    const double D = m_layout.InnerDiameter, R = D / 2;
+    const double X = m_layout.innerRect.x(), Y = m_layout.innerRect.y();
+    const double D = m_layout.innerDiameter, R = D / 2;
     // The part of the area being redrawn that a text takes; a text wholly outside it
     // is left out. The title and date, which stay while the time beside them
     // changes, are judged by their ink: their areas reach into the time's.
@@ -220,13 +220,13 @@ void FaceRenderer::drawTexts(QPainter& p, FaceFrame& frame, const QRegion& area,
             p.setClipRegion(part);
         }
         if (direct)
-            DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, size, 0);
+            drawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, size, 0);
         else
             drawLaidOutText(p, text, box, brush, size);
     };
-    draw(frame.TitleText, QRectF(X, Y, D, R), m_tools.DateBrush, frame.DateFontSize, true);
-    draw(frame.TimeText, QRectF(X, Y, D, D), m_tools.TimeBrush, frame.TimeFontSize, false);
-    draw(frame.DateText, QRectF(X, Y + R, D, R), m_tools.DateBrush, frame.DateFontSize, true);
+    draw(frame.titleText, QRectF(X, Y, D, R), m_tools.dateBrush, frame.dateFontSize, true);
+    draw(frame.timeText, QRectF(X, Y, D, D), m_tools.timeBrush, frame.timeFontSize, false);
+    draw(frame.dateText, QRectF(X, Y + R, D, R), m_tools.dateBrush, frame.dateFontSize, true);
 }
 
 QFont FaceRenderer::fontFor(uint8_t pixelSize) const {
@@ -240,7 +240,7 @@ QFont FaceRenderer::fontFor(uint8_t pixelSize) const {
     return it->second;
 }
 
-void FaceRenderer::DrawText(QPainter& p, QString& text, double x, double y, double R, double B,
+void FaceRenderer::drawText(QPainter& p, QString& text, double x, double y, double R, double B,
                             const QBrush& brush, uint8_t& fontSize, uint8_t fontStyle) const {
     if (fontSize < kMinFontSize)
         fontSize = kMinFontSize;
@@ -265,7 +265,7 @@ void FaceRenderer::drawLaidOutText(QPainter& p, QString& text, const QRectF& box
     // Layouts are kept for the main thread: a pool thread's whole frame draws as
     // drawText draws.
     if (!onMainThread()) {
-        DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, pixelSize, 0);
+        drawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, pixelSize, 0);
         return;
     }
     // Fonts take the resolution of the device they draw on; a window's may not be
@@ -279,7 +279,7 @@ void FaceRenderer::drawLaidOutText(QPainter& p, QString& text, const QRectF& box
     }
     const LaidOutText& t = laidOut(text, box, pixelSize);
     if (!t.layout || dpi != m_fontDevice.logicalDpiY()) {
-        DrawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, pixelSize, 0);
+        drawText(p, text, box.x(), box.y(), box.width(), box.height(), brush, pixelSize, 0);
         return;
     }
     p.setPen(QPen(brush, 1));

@@ -22,17 +22,17 @@ ScreenMetrics ScreenMetrics::fromDpi(double dpiX, double dpiY, int widthPx, int 
 }
 
 void MonitorTable::add(const MonitorRecord& record) {
-    if (MonitorCount() < kMaxMonitors)
+    if (monitorCount() < kMaxMonitors)
         m_records.push_back(record);
 }
 
-void CheckMonitor(const MonitorTable& table, ClockSettings& s, const ScreenMetrics& m) {
+void checkMonitor(const MonitorTable& table, ClockSettings& s, const ScreenMetrics& m) {
     // No monitor at all (a display being reconfigured) leaves the position alone:
     // there is no first monitor to fall back to.
-    if (table.MonitorCount() == 0)
+    if (table.monitorCount() == 0)
         return;
     // A negative index names no monitor either; it can only come from a damaged store.
-    if (s.MonitorID >= 0 && s.MonitorID < table.MonitorCount())
+    if (s.MonitorID >= 0 && s.MonitorID < table.monitorCount())
         return;
     const WinRect& work = table.at(0).work;
     s.Left = int32_t(std::lround(work.left * m.tx));
@@ -40,8 +40,8 @@ void CheckMonitor(const MonitorTable& table, ClockSettings& s, const ScreenMetri
     s.MonitorID = 0;
 }
 
-void GetMonitorID(const MonitorTable& table, QPoint p, ClockSettings& s) {
-    for (int i = 0; i < table.MonitorCount(); ++i) {
+void getMonitorID(const MonitorTable& table, QPoint p, ClockSettings& s) {
+    for (int i = 0; i < table.monitorCount(); ++i) {
         const WinRect& r = table.at(i).monitor;
         if (r.left <= p.x() && p.x() <= r.right && r.top <= p.y() && p.y() <= r.bottom) {
             s.MonitorID = i;
@@ -50,15 +50,15 @@ void GetMonitorID(const MonitorTable& table, QPoint p, ClockSettings& s) {
     }
 }
 
-WinRect WorkAreaFor(const MonitorTable& table, const ClockSettings& s, const WinRect& primaryWork) {
+WinRect workAreaFor(const MonitorTable& table, const ClockSettings& s, const WinRect& primaryWork) {
     if (table.contains(s.MonitorID) && table.at(s.MonitorID).flags != kMonitorPrimary)
         return table.at(s.MonitorID).work;
     return primaryWork;
 }
 
-QPoint KeepOnWorkArea(const MonitorTable& table, const WinRect& primaryWork, QPoint posPx,
+QPoint keepOnWorkArea(const MonitorTable& table, const WinRect& primaryWork, QPoint posPx,
                       int windowSizePx, const ScreenMetrics& m, ClockSettings& s) {
-    const WinRect wa = WorkAreaFor(table, s, primaryWork);
+    const WinRect wa = workAreaFor(table, s, primaryWork);
     const int T = windowSizePx;
     double left = posPx.x() * m.tx;
     double top = posPx.y() * m.ty;

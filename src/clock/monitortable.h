@@ -47,9 +47,9 @@ public:
     void clear() { m_records.clear(); }
     // Records beyond the 128th are dropped.
     void add(const MonitorRecord& record);
-    int MonitorCount() const { return int(m_records.size()); }
+    int monitorCount() const { return int(m_records.size()); }
     const MonitorRecord& at(int index) const { return m_records.at(size_t(index)); }
-    bool contains(int index) const { return index >= 0 && index < MonitorCount(); }
+    bool contains(int index) const { return index >= 0 && index < monitorCount(); }
 
 private:
     std::vector<MonitorRecord> m_records;
@@ -57,21 +57,21 @@ private:
 
 // Start-up: a stored monitor that is gone sends the clock to the top left corner
 // of the first monitor's work area.
-void CheckMonitor(const MonitorTable& table, ClockSettings& s, const ScreenMetrics& m);
+void checkMonitor(const MonitorTable& table, ClockSettings& s, const ScreenMetrics& m);
 
 // After a move: the first monitor whose rectangle holds the pointer, edges
 // included. MonitorID stays when no monitor holds it.
-void GetMonitorID(const MonitorTable& table, QPoint pointerPx, ClockSettings& s);
+void getMonitorID(const MonitorTable& table, QPoint pointerPx, ClockSettings& s);
 
 // The work area that must hold the window: that of the clock's monitor when it is
 // a listed secondary one, else the primary's as the system reports it.
-WinRect WorkAreaFor(const MonitorTable& table, const ClockSettings& s, const WinRect& primaryWork);
+WinRect workAreaFor(const MonitorTable& table, const ClockSettings& s, const WinRect& primaryWork);
 
 // Clamps a window of size windowSizePx at windowPosPx into its work area, stores
 // the final position in twips in Left and Top and returns it in pixels. On a work
 // area whose top is 0 the window may stand above the screen's top edge, as far as
 // its move grip stays reachable.
-QPoint KeepOnWorkArea(const MonitorTable& table, const WinRect& primaryWork, QPoint windowPosPx,
+QPoint keepOnWorkArea(const MonitorTable& table, const WinRect& primaryWork, QPoint windowPosPx,
                       int windowSizePx, const ScreenMetrics& m, ClockSettings& s);
 
 // Pixel position of a window from the stored twips.

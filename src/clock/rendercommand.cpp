@@ -67,14 +67,14 @@ QString renderTargetProblem(const QString& path) {
 
 QImage renderFace(const ClockSettings& settings, const QString& clockName,
                   const QDateTime& clockTime, const QLocale& locale) {
-    const ClockLayout layout = CalcClockLayout(settings);
+    const ClockLayout layout = calcClockLayout(settings);
     DrawTools tools;
-    tools.CreateDrawTools(settings);
+    tools.createDrawTools(settings);
     DrawingSurface surface;
     surface.createSurface(QSize(layout.windowSize(), layout.windowSize()));
     FaceRenderer renderer;
     renderer.prepare(layout, tools, surface.fontFamily());
-    FaceFrame frame = ComposeFaceFrame(clockTime, settings, clockName, locale);
+    FaceFrame frame = composeFaceFrame(clockTime, settings, clockName, locale);
     renderer.drawFrame(surface.image(), frame,
                        FaceState{false, hotbutton::Hidden, settings.DisplayScale == 0}, QImage());
     return surface.image();
@@ -89,7 +89,7 @@ QDateTime parseRenderTime(const QString& text) {
     return QDateTime(t.date(), t.time(), Qt::UTC);
 }
 
-std::optional<int> CheckRenderRequest(const RenderRequest& cl) {
+std::optional<int> checkRenderRequest(const RenderRequest& cl) {
     if (cl.file.trimmed().isEmpty()) {
         printError(
             QCoreApplication::translate("CommandLine", "--render needs the name of a PNG file."));
@@ -112,8 +112,8 @@ std::optional<int> CheckRenderRequest(const RenderRequest& cl) {
     return std::nullopt;
 }
 
-int RunRenderCommand(int argc, char** argv, const RenderRequest& cl) {
-    if (const std::optional<int> refused = CheckRenderRequest(cl))
+int runRenderCommand(int argc, char** argv, const RenderRequest& cl) {
+    if (const std::optional<int> refused = checkRenderRequest(cl))
         return *refused;
     QDateTime at = cl.at.isEmpty() ? QDateTime() : parseRenderTime(cl.at);
     // Drawing needs fonts, not a screen.
@@ -134,15 +134,15 @@ int RunRenderCommand(int argc, char** argv, const RenderRequest& cl) {
 
     SystemTimeSource time;
     ClockState state;
-    state.ClockName = cl.clockName;
-    state.LocalBiasMinutes = GetLocalBias(time);
-    state.ComputerZoneIndex = ComputerZoneRow(time);
-    LoadClockSettings(store, state);
+    state.clockName = cl.clockName;
+    state.LocalBiasMinutes = getLocalBias(time);
+    state.computerZoneIndex = computerZoneRow(time);
+    loadClockSettings(store, state);
     if (!at.isValid()) {
-        at = ClockTime(time.nowUtc(), time.systemZone(), clockTimeInput(state));
+        at = clockTime(time.nowUtc(), time.systemZone(), clockTimeInput(state));
     }
 
-    const QImage face = renderFace(state.settings, state.ClockName, at, QLocale());
+    const QImage face = renderFace(state.settings, state.clockName, at, QLocale());
     // Written whole or not at all: a failed render never leaves half a file behind.
     QSaveFile file(cl.file);
     if (face.isNull() || !file.open(QIODevice::WriteOnly)) {

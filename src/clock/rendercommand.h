@@ -28,10 +28,10 @@ struct RenderRequest {
 
 // One frame of the clock's face from its stored settings into a PNG file, without
 // a display and without writing to the store. Returns the process exit code.
-int RunRenderCommand(int argc, char** argv, const RenderRequest& request);
+int runRenderCommand(int argc, char** argv, const RenderRequest& request);
 
-// The checks RunRenderCommand makes before it starts drawing: prints the problem and
+// The checks runRenderCommand makes before it starts drawing: prints the problem and
 // returns the exit code for a request it refuses, nullopt for one it can draw.
-std::optional<int> CheckRenderRequest(const RenderRequest& request);
+std::optional<int> checkRenderRequest(const RenderRequest& request);
 
 } // namespace ovra

@@ -17,7 +17,7 @@ ProgramVersion programVersion() {
     return {v.segmentAt(0), v.segmentAt(1), v.segmentAt(2)};
 }
 
-QString AboutHeadline(const ProgramVersion& version) {
+QString aboutHeadline(const ProgramVersion& version) {
     return QStringLiteral("Ovra Clock %1.%2.%3")
         .arg(version.major)
         .arg(version.minor)
@@ -50,7 +50,7 @@ AboutDialog::AboutDialog(LinkOpener& opener, QWidget* parent, const ProgramVersi
     m_labAbout->setObjectName(QStringLiteral("LabAbout"));
     m_labAbout->setTextFormat(Qt::PlainText);
     m_labAbout->setMouseTracking(true);
-    m_labAbout->setText(AboutHeadline(version) + QLatin1Char('\n') +
+    m_labAbout->setText(aboutHeadline(version) + QLatin1Char('\n') +
                         tr("A round, transparent desktop clock.") + QStringLiteral("\n\n") +
                         tr("Copyright \u00A9 Tamrel. All rights reserved.") + QLatin1Char('\n') +
                         tr("This program is provided as is, without warranty of any kind."));

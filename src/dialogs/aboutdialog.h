@@ -26,7 +26,7 @@ struct ProgramVersion {
 ProgramVersion programVersion();
 
 // The first line of the about text: "Ovra Clock 2.5.7".
-QString AboutHeadline(const ProgramVersion& version);
+QString aboutHeadline(const ProgramVersion& version);
 
 // A new message to the support address with the subject "Help".
 QUrl supportMailUrl();

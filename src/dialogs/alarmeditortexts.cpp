@@ -6,7 +6,7 @@
 
 namespace ovra {
 
-QString HourEntryText(int hour) {
+QString hourEntryText(int hour) {
     const int twelve = hour % 12 == 0 ? 12 : hour % 12;
     const QString twelveText = QStringLiteral("%1").arg(twelve, 2, 10, QLatin1Char('0'));
     const QString dayText = QStringLiteral("%1").arg(hour, 2, 10, QLatin1Char('0'));
@@ -30,21 +30,21 @@ QString storedSoundText(const QString& shown) {
                                                                      : shown;
 }
 
-QStringList HourEntries() {
+QStringList hourEntries() {
     QStringList entries;
     for (int hour = 0; hour < 24; ++hour)
-        entries << HourEntryText(hour);
+        entries << hourEntryText(hour);
     return entries;
 }
 
-QStringList MinuteEntries() {
+QStringList minuteEntries() {
     QStringList entries;
     for (int minute = 0; minute < 60; ++minute)
         entries << QStringLiteral("%1").arg(minute, 2, 10, QLatin1Char('0'));
     return entries;
 }
 
-std::array<int, 7> WeekOrder(const QLocale& locale) {
+std::array<int, 7> weekOrder(const QLocale& locale) {
     std::array<int, 7> order{};
     const int first = locale.firstDayOfWeek();
     for (int i = 0; i < 7; ++i)
@@ -52,11 +52,11 @@ std::array<int, 7> WeekOrder(const QLocale& locale) {
     return order;
 }
 
-QString WeekdaysText(uint8_t days, const QLocale& locale) {
+QString weekdaysText(uint8_t days, const QLocale& locale) {
     days &= kAllDayBits;
     if (days == kEveryDay || days == kAllDayBits)
         return {};
-    const std::array<int, 7> order = WeekOrder(locale);
+    const std::array<int, 7> order = weekOrder(locale);
     const auto on = [&](int i) {
         return i < 7 && (days & (1u << (order[size_t(i)] - 1))) != 0;
     };
@@ -83,12 +83,12 @@ QString WeekdaysText(uint8_t days, const QLocale& locale) {
     return QStringLiteral(" (%1)").arg(parts.join(QStringLiteral(", ")));
 }
 
-std::optional<QString> AlarmEntryText(const AlarmRecord& alarm, int32_t hourMode,
+std::optional<QString> alarmEntryText(const AlarmRecord& alarm, int32_t hourMode,
                                       const QLocale& locale) {
     QString state;
-    if (alarm.Status == 1)
+    if (alarm.status == 1)
         state = QCoreApplication::translate("ovra::AlarmsPage", " - Enabled");
-    else if (alarm.Status == 0)
+    else if (alarm.status == 0)
         state = QCoreApplication::translate("ovra::AlarmsPage", " - Disabled");
     else
         return std::nullopt;
@@ -99,10 +99,10 @@ std::optional<QString> AlarmEntryText(const AlarmRecord& alarm, int32_t hourMode
         time = QLocale::c().toString(t, hourMode != 0 ? QStringLiteral("HH:mm")
                                                       : QStringLiteral("hh:mm AP"));
     }
-    return time + state + WeekdaysText(alarmWeekdays(alarm), locale);
+    return time + state + weekdaysText(alarmWeekdays(alarm), locale);
 }
 
-QString TipTextOf(const QString& note) {
+QString tipTextOf(const QString& note) {
     QString text = note;
     if (const qsizetype nul = text.indexOf(QChar(0)); nul >= 0)
         text.truncate(nul);

@@ -42,28 +42,28 @@ inline constexpr std::array<const char*, 5> kPlayTimeTexts = {
 
 // Hour n as the hour list shows it: "AM12 (00)", "AM01 (01)" ... "PM12 (12)" ...
 // "PM11 (23)", the twelve-hour form first and the 24-hour value in parentheses.
-QString HourEntryText(int hour);
-QStringList HourEntries();   // 24 entries, hour 0 first
-QStringList MinuteEntries(); // "00" ... "59"
+QString hourEntryText(int hour);
+QStringList hourEntries();   // 24 entries, hour 0 first
+QStringList minuteEntries(); // "00" ... "59"
 
 // The line of an alarm in the editor's list: its time ("HH:mm" when hourMode, the
 // 12/24Hour setting, is not 0, else "hh:mm AM/PM") and " - Enabled" or
 // " - Disabled", then the days unless it falls due every day. Records of any other
 // status have no line.
-std::optional<QString> AlarmEntryText(const AlarmRecord& alarm, int32_t hourMode,
+std::optional<QString> alarmEntryText(const AlarmRecord& alarm, int32_t hourMode,
                                       const QLocale& locale = QLocale());
 
 // The days of the week in the order a locale's week runs, as QDate numbers them
 // (1 Monday to 7 Sunday).
-std::array<int, 7> WeekOrder(const QLocale& locale);
+std::array<int, 7> weekOrder(const QLocale& locale);
 
 // " (Mon–Fri)" or " (Sat, Sun)": the days an alarm falls due, with runs of three
 // or more days joined by a dash, in the locale's week order and short day names;
 // empty for an alarm of every day.
-QString WeekdaysText(uint8_t days, const QLocale& locale);
+QString weekdaysText(uint8_t days, const QLocale& locale);
 
 // The tip text as the editor shows it: up to the first NUL, trailing spaces removed
 // (leading ones are part of the tip).
-QString TipTextOf(const QString& note);
+QString tipTextOf(const QString& note);
 
 } // namespace ovra

@@ -90,8 +90,8 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     auto* addGroup = new QGroupBox(tr(" Add Alarm: "), this);
     auto* manageGroup = new QGroupBox(tr(" Manage Alarms: "), this);
 
-    m_hour = choiceList(HourEntries(), "CombHour", addGroup);
-    m_minute = choiceList(MinuteEntries(), "CombMinute", addGroup);
+    m_hour = choiceList(hourEntries(), "CombHour", addGroup);
+    m_minute = choiceList(minuteEntries(), "CombMinute", addGroup);
     m_action = choiceList(texts(kAlarmActionTexts), "CombAction", addGroup);
     m_labNote = new QLabel(tr(kTipLabel), addGroup);
     m_labNote->setObjectName(QStringLiteral("LabNote"));
@@ -164,7 +164,7 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
     auto* dayRow = new QGridLayout;
     dayRow->setHorizontalSpacing(8);
     dayRow->setVerticalSpacing(0);
-    const std::array<int, 7> week = WeekOrder(locale);
+    const std::array<int, 7> week = weekOrder(locale);
     for (int i = 0; i < 7; ++i)
         dayRow->addWidget(m_days[size_t(week[size_t(i)] - 1)], i / 4, i % 4);
     dayRow->setColumnStretch(4, 1);
@@ -209,7 +209,7 @@ AlarmsPage::AlarmsPage(Services services, QWidget* parent)
 
     setTabOrder(m_hour, m_minute);
     QWidget* previous = m_minute;
-    for (const int day : WeekOrder(locale)) {
+    for (const int day : weekOrder(locale)) {
         setTabOrder(previous, m_days[size_t(day - 1)]);
         previous = m_days[size_t(day - 1)];
     }
@@ -246,7 +246,7 @@ void AlarmsPage::fill() {
     m_playTime->setCurrentIndex(0);
     setDays(kEveryDay);
     actionChosen();
-    RefreshAlarmList();
+    refreshAlarmList();
 }
 
 void AlarmsPage::alarmCommand(int index) {
@@ -256,14 +256,14 @@ void AlarmsPage::alarmCommand(int index) {
     const QList<int> marked = markedRecords();
     switch (index) {
     case Add: {
-        const int before = m_s.table.AlarmCount();
-        AddAlarm();
-        if (m_s.table.AlarmCount() > before)
+        const int before = m_s.table.alarmCount();
+        addAlarm();
+        if (m_s.table.alarmCount() > before)
             concerned = before;
         break;
     }
     case Browse: {
-        const QString chosen = FileDialog(m_s.files, m_s.messages, window(), false, tr(kFileTitle),
+        const QString chosen = fileDialog(m_s.files, m_s.messages, window(), false, tr(kFileTitle),
                                           QStringLiteral("*.*|*.*"));
         if (!alive) // the dialog went with the clock while the chooser was open
             return;
@@ -271,14 +271,14 @@ void AlarmsPage::alarmCommand(int index) {
         break;
     }
     case Delete:
-        DeleteAlarm();
+        deleteAlarm();
         // The one that took the first deleted one's place, or the last one left.
         if (!marked.isEmpty())
-            concerned = std::min(marked.front(), m_s.table.AlarmCount() - 1);
+            concerned = std::min(marked.front(), m_s.table.alarmCount() - 1);
         break;
     case Enable:
     case Disable:
-        SetAlarm(index == Enable);
+        setAlarm(index == Enable);
         if (!marked.isEmpty())
             concerned = marked.front();
         break;
@@ -288,7 +288,7 @@ void AlarmsPage::alarmCommand(int index) {
                                tr("All files") + QStringLiteral("|*");
         const ChooserStart start = soundChooserStart(storedSoundText(m_sound->text()));
         const QString chosen =
-            FileDialog(m_s.files, m_s.messages, window(), false, tr("Select a sound file"), filter,
+            fileDialog(m_s.files, m_s.messages, window(), false, tr("Select a sound file"), filter,
                        start.name, {}, start.folder);
         if (!alive)
             return;
@@ -303,7 +303,7 @@ void AlarmsPage::alarmCommand(int index) {
     // A message box (the alarm file could not be saved) may have outlived the page.
     if (!alive)
         return;
-    RefreshAlarmList();
+    refreshAlarmList();
     if (const int row = int(m_rowRecords.indexOf(concerned)); concerned >= 0 && row >= 0) {
         m_list->setFocus(Qt::OtherFocusReason);
         // The entry becomes the current one without being marked, so it is announced
@@ -321,7 +321,7 @@ void AlarmsPage::actionChosen() {
     m_param->setVisible(execute);
 }
 
-void AlarmsPage::AddAlarm() {
+void AlarmsPage::addAlarm() {
     const int hour = m_hour->currentIndex();
     const int minute = m_minute->currentIndex();
     if (hour < 0 || minute < 0 || m_action->currentIndex() < 0 || m_playTime->currentIndex() < 0)
@@ -337,7 +337,7 @@ void AlarmsPage::AddAlarm() {
     // or action: only the first would ever fire. A Monday and a Tuesday alarm at
     // one time never meet.
     const int second = hour * 3600 + minute * 60;
-    for (int i = 0; i < m_s.table.AlarmCount(); ++i) {
+    for (int i = 0; i < m_s.table.alarmCount(); ++i) {
         const AlarmRecord& other = m_s.table.at(i);
         if (alarmSecondOfDay(other.AlarmTime) == second &&
             weekdaysOverlap(alarmWeekdays(other), days)) {
@@ -358,7 +358,7 @@ void AlarmsPage::AddAlarm() {
     alarm.Action = m_action->currentIndex();
     alarm.Note =
         fitAlarmText(alarm.Action < alarmaction::Execute ? m_note->toPlainText() : m_param->text());
-    alarm.Status = 1;
+    alarm.status = 1;
     alarm.SoundFile = fitAlarmText(storedSoundText(m_sound->text()));
     alarm.AlarmTime = time;
     alarm.PlayTime = m_playTime->currentIndex();
@@ -367,22 +367,22 @@ void AlarmsPage::AddAlarm() {
         save();
 }
 
-void AlarmsPage::DeleteAlarm() {
+void AlarmsPage::deleteAlarm() {
     m_s.table.removeMarked(markedRecords());
     save();
 }
 
-void AlarmsPage::SetAlarm(bool IsEnable) {
+void AlarmsPage::setAlarm(bool IsEnable) {
     m_s.table.setStatus(markedRecords(), IsEnable ? 1 : 0);
     save();
 }
 
-void AlarmsPage::RefreshAlarmList() {
+void AlarmsPage::refreshAlarmList() {
     m_refreshing = true;
     m_list->clear();
     m_rowRecords.clear();
-    for (int i = 0; i < m_s.table.AlarmCount(); ++i) {
-        if (const auto text = AlarmEntryText(m_s.table.at(i), m_s.settings.HourMode)) {
+    for (int i = 0; i < m_s.table.alarmCount(); ++i) {
+        if (const auto text = alarmEntryText(m_s.table.at(i), m_s.settings.HourMode)) {
             m_list->addItem(*text);
             m_rowRecords << i;
         }
@@ -407,7 +407,7 @@ QList<int> AlarmsPage::markedRecords() const {
 
 void AlarmsPage::alarmChosen(int row) {
     const int index = recordOfRow(row);
-    if (m_s.table.AlarmCount() == 0 || index < 0 || index >= m_s.table.AlarmCount())
+    if (m_s.table.alarmCount() == 0 || index < 0 || index >= m_s.table.alarmCount())
         return;
     const AlarmRecord& alarm = m_s.table.at(index);
     if (const auto second = alarmSecondOfDay(alarm.AlarmTime)) {
@@ -421,10 +421,10 @@ void AlarmsPage::alarmChosen(int row) {
     if (alarm.PlayTime >= 0 && alarm.PlayTime < m_playTime->count())
         m_playTime->setCurrentIndex(alarm.PlayTime);
     if (alarm.Action > alarmaction::RebootNow)
-        m_param->setText(CleanString(alarm.Note));
+        m_param->setText(cleanString(alarm.Note));
     else
-        m_note->setPlainText(TipTextOf(alarm.Note));
-    m_sound->setText(shownSoundText(CleanString(alarm.SoundFile)));
+        m_note->setPlainText(tipTextOf(alarm.Note));
+    m_sound->setText(shownSoundText(cleanString(alarm.SoundFile)));
     setDays(alarmWeekdays(alarm));
 }
 
@@ -443,7 +443,7 @@ uint8_t AlarmsPage::checkedDays() const {
 }
 
 void AlarmsPage::soundEditFinished() {
-    if (!FileExists(m_sound->text()))
+    if (!fileExists(m_sound->text()))
         m_sound->setText(shownSoundText(kDefaultAlarmSoundText));
 }
 
@@ -458,7 +458,7 @@ bool AlarmsPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void AlarmsPage::save() {
-    SaveAlarmFile(m_s.table, m_s.alarmFilePath, m_s.messages);
+    saveAlarmFile(m_s.table, m_s.alarmFilePath, m_s.messages);
 }
 
 void AlarmsPage::limitNote() {

@@ -48,10 +48,10 @@ public:
     // The entry lists back to their first entries, then the alarm list anew.
     void fill();
 
-    void AddAlarm();
-    void DeleteAlarm();
-    void SetAlarm(bool IsEnable);
-    void RefreshAlarmList();
+    void addAlarm();
+    void deleteAlarm();
+    void setAlarm(bool IsEnable);
+    void refreshAlarmList();
     void alarmCommand(int index);
     void actionChosen();
     void alarmChosen(int row);
@@ -72,7 +72,7 @@ public:
     QListWidget* alarmList() const { return m_list; }
     QPushButton* alarmButton(int index) const { return m_buttons.at(size_t(index)); }
     // The box of a day of the week, 1 Monday to 7 Sunday.
-    QCheckBox* CheckDay(int dayOfWeek) const { return m_days.at(size_t(dayOfWeek - 1)); }
+    QCheckBox* checkDay(int dayOfWeek) const { return m_days.at(size_t(dayOfWeek - 1)); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

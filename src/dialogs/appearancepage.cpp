@@ -44,8 +44,8 @@ constexpr std::array<SizeRow, 4> kSizeRows = {{
 int32_t colourApplyStores(const ClockSettings& applied, int32_t ClockSettings::*member,
                           QStringView text) {
     ClockSettings s = applied;
-    ReadNumberInto(text, s.*member);
-    NormalizeSettings(s);
+    readNumberInto(text, s.*member);
+    normalizeSettings(s);
     return s.*member;
 }
 } // namespace
@@ -97,7 +97,7 @@ void AppearancePage::readInto(ClockSettings& s) const {
         s.*member = colourApplyStores(s, member, m_colours[i]->text());
     }
     for (size_t i = 0; i < kSizeRows.size(); ++i)
-        ReadNumberInto(m_sizes[i]->text(), s.*kSizeRows[i].member);
+        readNumberInto(m_sizes[i]->text(), s.*kSizeRows[i].member);
 }
 
 } // namespace ovra

@@ -58,7 +58,7 @@ void ClockDialogs::openAbout() {
         return;
     }
     auto* about = new AboutDialog(m_links);
-    about->setWindowTitle(captionForClock(about->windowTitle(), m_services.app.state().ClockName));
+    about->setWindowTitle(captionForClock(about->windowTitle(), m_services.app.state().clockName));
     about->setAttribute(Qt::WA_DeleteOnClose);
     m_about = about;
     m_windows.add(about, ClockWindowList::Role::About);

@@ -62,7 +62,7 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     m_list->setSelectionMode(QAbstractItemView::MultiSelection);
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch(1);
-    for (const Command c : {Refresh, Stop, Run, Delete})
+    for (const Command c : {refresh, Stop, Run, Delete})
         buttonRow->addWidget(m_buttons[c]);
     auto* manageLayout = new QVBoxLayout(manageGroup);
     manageLayout->addWidget(m_list, 1);
@@ -80,15 +80,15 @@ ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     setTabOrder(m_zones->list(), m_name);
     setTabOrder(m_name, m_buttons[Add]);
     setTabOrder(m_buttons[Add], m_list);
-    setTabOrder(m_list, m_buttons[Refresh]);
-    setTabOrder(m_buttons[Refresh], m_buttons[Stop]);
+    setTabOrder(m_list, m_buttons[refresh]);
+    setTabOrder(m_buttons[refresh], m_buttons[Stop]);
     setTabOrder(m_buttons[Stop], m_buttons[Run]);
     setTabOrder(m_buttons[Run], m_buttons[Delete]);
 }
 
 void ClocksPage::fill(bool, const ZoneChoice& zone) {
     m_zones->select(zone);
-    RefreshClockList();
+    refreshClockList();
 }
 
 QString ClocksPage::initialName() {
@@ -121,8 +121,8 @@ void ClocksPage::nameAfterZone(const ZoneChoice& zone) {
     m_nameFromZone = city;
 }
 
-void ClocksPage::RefreshClockList() {
-    m_s.clocks.LoadClockList();
+void ClocksPage::refreshClockList() {
+    m_s.clocks.loadClockList();
     m_list->clear();
     m_listedNames.clear();
     //: %1 is a clock's name.
@@ -130,8 +130,8 @@ void ClocksPage::RefreshClockList() {
     //: %1 is a clock's name.
     const QString stopped = tr("%1 -- Stopped");
     for (const ClockEntry& entry : m_s.clocks.entries()) {
-        m_list->addItem((entry.running() ? running : stopped).arg(shownClockName(entry.Name)));
-        m_listedNames << entry.Name;
+        m_list->addItem((entry.running() ? running : stopped).arg(shownClockName(entry.name)));
+        m_listedNames << entry.name;
     }
 }
 
@@ -149,8 +149,8 @@ void ClocksPage::clockCommand(int index) {
     case Stop:
         stopClocks();
         break;
-    case Refresh:
-        RefreshClockList();
+    case refresh:
+        refreshClockList();
         break;
     default:
         break;
@@ -166,11 +166,11 @@ QList<int> ClocksPage::reloadAndReadMarks() {
     // A mark belongs to the clock it was put on. The list may have changed since it
     // was shown (a clock deleted from a terminal): a mark must never pass to the
     // clock that took its row, and one whose clock is gone marks nothing.
-    m_s.clocks.LoadClockList();
+    m_s.clocks.loadClockList();
     QList<int> rows;
     const QList<ClockEntry>& entries = m_s.clocks.entries();
     for (int i = 0; i < int(entries.size()); ++i)
-        if (marked.contains(entries.at(i).Name))
+        if (marked.contains(entries.at(i).name))
             rows << i;
     return rows;
 }
@@ -180,7 +180,7 @@ void ClocksPage::waitAndRefresh() {
     if (m_s.wait)
         m_s.wait(kClockListSettleMs);
     if (alive)
-        RefreshClockList();
+        refreshClockList();
 }
 
 // Every step below may run events (a message box, the wait for another clock to
@@ -189,14 +189,14 @@ void ClocksPage::waitAndRefresh() {
 void ClocksPage::addClock() {
     const QPointer<ClocksPage> alive(this);
     const ZoneChoice zone = m_zones->current();
-    const bool added = m_s.clocks.AddClock(m_name->text(), zone.row, zone.zoneName);
+    const bool added = m_s.clocks.addClock(m_name->text(), zone.row, zone.zoneName);
     if (!alive)
         return;
     if (added) {
         waitAndRefresh();
     } else {
         // Nothing was started, so there is nothing to wait for.
-        RefreshClockList();
+        refreshClockList();
     }
 }
 
@@ -205,23 +205,23 @@ void ClocksPage::deleteClocks() {
     // The list must not change under the loop: copy the names first.
     QStringList names;
     for (const int row : marked)
-        names << m_s.clocks.entries().at(row).Name;
+        names << m_s.clocks.entries().at(row).name;
     const QPointer<ClocksPage> alive(this);
     const ConfigServices services = m_s; // outlives the page
     bool ownMarked = false;
     for (const QString& name : names) {
-        if (CleanString(name) == services.app.state().ClockName) {
+        if (cleanString(name) == services.app.state().clockName) {
             ownMarked = true;
             continue;
         }
-        services.clocks.DeleteClock(name);
+        services.clocks.deleteClock(name);
     }
     if (!ownMarked) {
         if (alive)
             waitAndRefresh();
         return;
     }
-    const QString own = services.app.state().ClockName;
+    const QString own = services.app.state().clockName;
     if (own == kDefaultClockName) {
         services.app.messages().showMessage(clockmessages::DeleteDefault, kErrorTitle,
                                             MessageIcon::Warning);
@@ -231,8 +231,8 @@ void ClocksPage::deleteClocks() {
     }
     // The clock goes without storing its settings once more, then its data. The
     // shutdown closes this dialog; nothing of the page is used from here on.
-    services.app.ShutdownClock(false);
-    services.clocks.RemoveClockData(own);
+    services.app.shutdownClock(false);
+    services.clocks.removeClockData(own);
     if (services.closeOwnClock)
         services.closeOwnClock();
 }
@@ -241,10 +241,10 @@ void ClocksPage::runClocks() {
     const QList<int> marked = reloadAndReadMarks();
     QStringList names;
     for (const int row : marked)
-        names << CleanString(m_s.clocks.entries().at(row).Name);
+        names << cleanString(m_s.clocks.entries().at(row).name);
     const QPointer<ClocksPage> alive(this);
     for (const QString& name : names) {
-        m_s.clocks.StartClockProcess(name);
+        m_s.clocks.startClockProcess(name);
         if (!alive)
             return;
     }
@@ -260,19 +260,19 @@ void ClocksPage::stopClocks() {
     const ConfigServices services = m_s;
     bool ownMarked = false;
     for (const ClockEntry& entry : targets) {
-        if (CleanString(entry.Name) == services.app.state().ClockName) {
+        if (cleanString(entry.name) == services.app.state().clockName) {
             ownMarked = true;
             continue;
         }
         if (entry.running())
-            services.clocks.CloseClockWindow(entry.Name);
+            services.clocks.closeClockWindow(entry.name);
     }
     if (!ownMarked) {
         if (alive)
             waitAndRefresh();
         return;
     }
-    services.app.ShutdownClock(true);
+    services.app.shutdownClock(true);
     if (services.closeOwnClock)
         services.closeOwnClock();
 }

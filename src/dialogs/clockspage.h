@@ -27,14 +27,14 @@ class ClocksPage : public QWidget {
     Q_OBJECT
 public:
     // Button indexes, as the buttons are numbered.
-    enum Command { Add = 0, Delete = 1, Run = 2, Stop = 3, Refresh = 4 };
+    enum Command { Add = 0, Delete = 1, Run = 2, Stop = 3, refresh = 4 };
 
     ClocksPage(const ConfigServices& services, QWidget* parent = nullptr);
 
     // The zone list is filled on the first fill only; either way `zone` is
     // selected. Then the clock list is refreshed.
     void fill(bool refill, const ZoneChoice& zone);
-    void RefreshClockList();
+    void refreshClockList();
     void clockCommand(int index);
 
     QComboBox* zoneBox() const;

@@ -40,7 +40,7 @@ int DialogColourPicker::pickAlpha(QWidget* owner, int startAlpha) {
     return AlphaDialog::ask(owner, startAlpha, onTop);
 }
 
-std::optional<ChosenColour> ChooseColourWithAlpha(ColourPicker& picker, QWidget* owner,
+std::optional<ChosenColour> chooseColourWithAlpha(ColourPicker& picker, QWidget* owner,
                                                   int32_t initialDisplay, int32_t currentValue) {
     const QPointer<QWidget> alive(owner);
     const std::optional<int32_t> chosen = picker.pickColour(owner, initialDisplay);
@@ -50,7 +50,7 @@ std::optional<ChosenColour> ChooseColourWithAlpha(ColourPicker& picker, QWidget*
     // Keeping the colour keeps its alpha; a new colour starts opaque, whatever the
     // alpha of the colour it replaces.
     const bool kept = (*chosen & 0xFFFFFF) == (initialDisplay & 0xFFFFFF);
-    const int start = kept ? AlphaOf(currentValue) : 255;
+    const int start = kept ? alphaOf(currentValue) : 255;
     return ChosenColour{*chosen, picker.pickAlpha(owner, start)};
 }
 

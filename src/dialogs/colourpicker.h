@@ -41,7 +41,7 @@ struct ChosenColour {
 // Lets the user pick a colour and then its alpha. The alpha dialog starts at the
 // alpha of currentValue when the colour was kept, and fully opaque for a new one.
 // nullopt when the colour dialog was cancelled; the alpha dialog is not shown then.
-std::optional<ChosenColour> ChooseColourWithAlpha(ColourPicker& picker, QWidget* owner,
+std::optional<ChosenColour> chooseColourWithAlpha(ColourPicker& picker, QWidget* owner,
                                                   int32_t initialDisplay, int32_t currentValue);
 
 QColor displayToQColor(int32_t display);

@@ -33,8 +33,8 @@ ColourRow::ColourRow(ColourPicker& picker, QWidget* parent)
 
 void ColourRow::setValue(int32_t value) {
     m_value = value;
-    m_text->setText(ColourText(value));
-    setBoxColour(ColorTransfer(value));
+    m_text->setText(colourText(value));
+    setBoxColour(colorTransfer(value));
 }
 
 void ColourRow::setAppliedValueSource(std::function<int32_t()> source) {
@@ -56,19 +56,19 @@ void ColourRow::setText(const QString& text) {
 }
 
 std::optional<int32_t> ColourRow::readValue() const {
-    return ReadNumber(m_text->text());
+    return readNumber(m_text->text());
 }
 
 void ColourRow::chooseColour() {
     const int32_t applied = m_appliedValue ? m_appliedValue() : m_value;
     const QPointer<ColourRow> alive(this);
     const std::optional<ChosenColour> chosen =
-        ChooseColourWithAlpha(m_picker, window(), m_boxColour, applied);
+        chooseColourWithAlpha(m_picker, window(), m_boxColour, applied);
     // The dialog may have gone with the clock while the colour was being chosen.
     if (!chosen || !alive)
         return;
-    const int32_t value = ToColourValue(chosen->display, chosen->alpha);
-    m_text->setText(ColourText(value));
+    const int32_t value = toColourValue(chosen->display, chosen->alpha);
+    m_text->setText(colourText(value));
     setBoxColour(chosen->display);
     emit colourChosen(value);
 }
@@ -90,9 +90,9 @@ void ColourRow::setBoxColour(int32_t display) {
 // so the box never disagrees with apply.
 void ColourRow::followTypedText(const QString& text) {
     if (m_storedValueReading)
-        setBoxColour(ColorTransfer(m_storedValueReading(text)));
-    else if (const std::optional<int32_t> value = ReadNumber(text))
-        setBoxColour(ColorTransfer(*value));
+        setBoxColour(colorTransfer(m_storedValueReading(text)));
+    else if (const std::optional<int32_t> value = readNumber(text))
+        setBoxColour(colorTransfer(*value));
 }
 
 } // namespace ovra

@@ -8,19 +8,19 @@ uint32_t swapRedBlue(uint32_t c) {
 }
 } // namespace
 
-int32_t ColorTransfer(int32_t value) {
+int32_t colorTransfer(int32_t value) {
     return int32_t(swapRedBlue(uint32_t(value)));
 }
 
-int32_t ToColourValue(int32_t display, int alpha) {
+int32_t toColourValue(int32_t display, int alpha) {
     return int32_t((uint32_t(alpha & 0xFF) << 24) | swapRedBlue(uint32_t(display)));
 }
 
-int AlphaOf(int32_t value) {
+int alphaOf(int32_t value) {
     return int((uint32_t(value) >> 24) & 0xFFu);
 }
 
-QString ColourText(int32_t value) {
+QString colourText(int32_t value) {
     const uint32_t bits = uint32_t(value);
     QString digits = QString::number(bits, 16).toUpper();
     if (bits >= 0x8000u && bits <= 0xFFFFu)

@@ -24,8 +24,8 @@ public:
     virtual const TimeSource& timeSource() const = 0;
     // OK and Apply: store the record, read it back and redraw the clock. False, with
     // the record kept and nothing read back, when the store would not take it.
-    virtual bool ApplyClockSettings() = 0;
-    virtual void ShutdownClock(bool save) = 0;
+    virtual bool applyClockSettings() = 0;
+    virtual void shutdownClock(bool save) = 0;
 };
 
 } // namespace ovra

@@ -36,7 +36,7 @@ QString DialogFileChooser::cannotOpenReason() {
     return {};
 }
 
-QString FileDialog(FileChooser& chooser, MessageSink& messages, QWidget* owner, bool save,
+QString fileDialog(FileChooser& chooser, MessageSink& messages, QWidget* owner, bool save,
                    const QString& title, const QString& filter, const QString& initialName,
                    const QString& defaultExt, const QString& initialFolder) {
     if (initialName.size() > kMaxDialogFileName) {

@@ -47,7 +47,7 @@ inline constexpr int kMaxDialogFileName = 260;
 // "Filename Length Overflow", a dialog that cannot open with its reason; the result
 // is then empty, as for a cancel. The default
 // extension is added to a typed name without one when saving.
-QString FileDialog(FileChooser& chooser, MessageSink& messages, QWidget* owner, bool save,
+QString fileDialog(FileChooser& chooser, MessageSink& messages, QWidget* owner, bool save,
                    const QString& title, const QString& filter, const QString& initialName = {},
                    const QString& defaultExt = {}, const QString& initialFolder = {});
 

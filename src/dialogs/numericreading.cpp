@@ -154,7 +154,7 @@ std::optional<int32_t> readDecimal(const std::string& s) {
 
 } // namespace
 
-std::optional<int32_t> ReadNumber(QStringView text) {
+std::optional<int32_t> readNumber(QStringView text) {
     const std::string s = compact(text);
     if (!s.empty() && s[0] == '&') {
         if (s.size() > 1 && (s[1] == 'H' || s[1] == 'h'))
@@ -166,8 +166,8 @@ std::optional<int32_t> ReadNumber(QStringView text) {
     return readDecimal(s);
 }
 
-bool ReadNumberInto(QStringView text, int32_t& field) {
-    const std::optional<int32_t> value = ReadNumber(text);
+bool readNumberInto(QStringView text, int32_t& field) {
+    const std::optional<int32_t> value = readNumber(text);
     if (!value)
         return false;
     field = *value;

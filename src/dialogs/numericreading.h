@@ -21,10 +21,10 @@ namespace ovra {
 //    widened from 16 bits (&O177777 is -1), anything longer from 32 bits;
 //  - the result is rounded to an integer, a half to the even neighbour.
 // nullopt when the number does not fit a 32-bit signed integer.
-std::optional<int32_t> ReadNumber(QStringView text);
+std::optional<int32_t> readNumber(QStringView text);
 
 // Stores the number of a text in a field. A number out of range is not stored: the
 // field keeps what it held and the result is false.
-bool ReadNumberInto(QStringView text, int32_t& field);
+bool readNumberInto(QStringView text, int32_t& field);
 
 } // namespace ovra

@@ -41,7 +41,7 @@ QString captionForClock(const QString& caption, const QString& clockName) {
 
 SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     : QDialog(owner), m_s(services) {
-    setWindowTitle(captionForClock(tr(kCaption), m_s.app.state().ClockName));
+    setWindowTitle(captionForClock(tr(kCaption), m_s.app.state().clockName));
     setObjectName(QStringLiteral("FrmConfig"));
     setModal(false);
     // The dialog belongs to the clock window when it has an owner, but must never
@@ -63,7 +63,7 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     m_appearance = new AppearancePage(m_s.colours, settings);
     m_clocks = new ClocksPage(m_s);
     m_alarms = new AlarmsPage(
-        {m_s.app.alarms(), settings, m_s.app.messages(), m_s.files, m_s.app.paths().AlarmFilePath});
+        {m_s.app.alarms(), settings, m_s.app.messages(), m_s.files, m_s.app.paths().alarmFilePath});
     m_pages = {m_general, m_appearance, m_clocks, m_alarms};
     for (size_t i = 0; i < m_pages.size(); ++i)
         m_pages[i]->setObjectName(QStringLiteral("PicConfig%1").arg(i));
@@ -91,7 +91,7 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     setTabOrder(m_buttons[About], m_buttons[Apply]);
     setTabOrder(m_buttons[Apply], m_buttons[OK]);
 
-    connect(m_tabs, &TabStrip::TabSwitch, this, [this] {
+    connect(m_tabs, &TabStrip::tabSwitch, this, [this] {
         // A tab's access key, pressed from a field of the page that goes, leads into
         // the page that comes; arrows and clicks on the strip leave the keyboard there.
         const bool fromStrip = m_tabs->hasFocus();
@@ -120,7 +120,7 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
 
     if (settings.AlwaysOnTop == 1)
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    IniData(false);
+    iniData(false);
     m_tabs->setFocus(Qt::OtherFocusReason);
     // The record changes without telling anyone (the clock's menu and keys write it
     // in place): a look once a second is enough for a dialog a person reads.
@@ -175,7 +175,7 @@ void SettingsDialog::placePages() {
     const int left = area.left() + kPageMargin;
     const int top = area.top() + kPageMargin;
     for (size_t i = 0; i < m_pages.size(); ++i)
-        m_tabs->AddControl(m_pages[i], left, top, pageSize.width(), pageSize.height(), int(i));
+        m_tabs->addControl(m_pages[i], left, top, pageSize.width(), pageSize.height(), int(i));
     m_tabs->setActiveTab(0);
     showPage(0);
 }
@@ -214,7 +214,7 @@ void SettingsDialog::focusPage() {
     }
 }
 
-void SettingsDialog::IniData(bool refill) {
+void SettingsDialog::iniData(bool refill) {
     if (!refill) {
         m_tabs->setTabCaption(0, tr("&General"));
         m_tabs->setActiveTab(0);
@@ -222,7 +222,7 @@ void SettingsDialog::IniData(bool refill) {
     }
     const ClockSettings& s = m_s.app.settings();
     m_appearance->fill(s);
-    m_general->fill(s, m_s.autorun.GetAutorunChoice());
+    m_general->fill(s, m_s.autorun.getAutorunChoice());
     m_clocks->fill(refill, clockZone());
     m_alarms->fill();
     updateZoneLine();
@@ -256,10 +256,10 @@ ClockSettings SettingsDialog::pageValues() const {
 std::optional<ClockSettings> SettingsDialog::storedSettings() const {
     ClockState stored = m_s.app.state();
     int rc = status::Success;
-    ReadClockSettings(m_s.app.store(), stored, &rc);
+    readClockSettings(m_s.app.store(), stored, &rc);
     if (rc != status::Success)
         return std::nullopt;
-    NormalizeSettings(stored.settings);
+    normalizeSettings(stored.settings);
     return stored.settings;
 }
 
@@ -320,7 +320,7 @@ void SettingsDialog::updateZoneLine() {
     //: %1 is a zone as the zone list shows it.
     m_general->zoneLine()->setText(
         tr("Time zone: %1").arg(choiceText(clockZone(), utc)) + u'\n' +
-        zoneNowText(utc, ClockTime(utc, time.systemZone(), clockTimeInput(state)), QLocale()));
+        zoneNowText(utc, clockTime(utc, time.systemZone(), clockTimeInput(state)), QLocale()));
 }
 
 ZoneChoice SettingsDialog::clockZone() const {
@@ -335,7 +335,7 @@ ZoneChoice SettingsDialog::clockZone() const {
     return computer.row == stored.row ? computer : ZoneChoice{stored.row, {}};
 }
 
-void SettingsDialog::ApplyConfig() {
+void SettingsDialog::applyConfig() {
     takeStoredChanges();
     ClockSettings& s = m_s.app.settings();
     const ClockSettings edited = pageValues();
@@ -348,12 +348,12 @@ void SettingsDialog::ApplyConfig() {
                 s.*f = edited.*f;
     // Not stored: the pages keep what the user set, and so does the record they
     // are compared with, so that Apply tries the same changes again.
-    if (!m_s.app.ApplyClockSettings())
+    if (!m_s.app.applyClockSettings())
         return;
-    m_s.autorun.SyncAutorunEntry(m_s.app.settings().Autorun);
-    WriteClockSettings(m_s.app.store(), m_s.app.state());
+    m_s.autorun.syncAutorunEntry(m_s.app.settings().Autorun);
+    writeClockSettings(m_s.app.store(), m_s.app.state());
     // The fields now show what was stored, not the text that was typed.
-    m_general->fill(m_s.app.settings(), m_s.autorun.GetAutorunChoice());
+    m_general->fill(m_s.app.settings(), m_s.autorun.getAutorunChoice());
     m_appearance->fill(m_s.app.settings());
     m_shownFrom = m_s.app.settings();
     m_shown = pageValues();
@@ -363,7 +363,7 @@ void SettingsDialog::ApplyConfig() {
 void SettingsDialog::dialogCommand(int index) {
     switch (index) {
     case OK:
-        ApplyConfig();
+        applyConfig();
         close();
         break;
     case About:
@@ -371,7 +371,7 @@ void SettingsDialog::dialogCommand(int index) {
             m_s.showAbout();
         break;
     case Apply:
-        ApplyConfig();
+        applyConfig();
         break;
     default:
         break;
@@ -381,16 +381,16 @@ void SettingsDialog::dialogCommand(int index) {
 void SettingsDialog::resetPage(int index) {
     ClockSettings& s = m_s.app.settings();
     const bool appearance = index != 1;
-    RestoreDefaults(s, appearance);
-    IniData(true);
-    m_s.app.ApplyClockSettings();
+    restoreDefaults(s, appearance);
+    iniData(true);
+    m_s.app.applyClockSettings();
     if (!appearance) {
-        m_s.autorun.SyncAutorunEntry(m_s.app.settings().Autorun);
+        m_s.autorun.syncAutorunEntry(m_s.app.settings().Autorun);
         // The list shows the autostart entry, which the line above has just changed:
         // left as filled it would say "No" and the next apply would remove the entry.
-        m_general->selectAutorun(m_s.autorun.GetAutorunChoice());
+        m_general->selectAutorun(m_s.autorun.getAutorunChoice());
     }
-    WriteClockSettings(m_s.app.store(), m_s.app.state());
+    writeClockSettings(m_s.app.store(), m_s.app.state());
 }
 
 void SettingsDialog::showEvent(QShowEvent* event) {

@@ -47,14 +47,14 @@ public:
 
     // Fills every page from the record and the lists. refill is false on the first
     // fill and true when a reset refills the dialog.
-    void IniData(bool refill);
+    void iniData(bool refill);
     // Reads every page back into the record, applies it to the clock and stores it.
-    void ApplyConfig();
+    void applyConfig();
     void dialogCommand(int index);
     // 0: the appearance page's reset, 1: the general page's.
     void resetPage(int index);
 
-    TabStrip* TabConfig() const { return m_tabs; }
+    TabStrip* tabConfig() const { return m_tabs; }
     QWidget* pageAt(int index) const { return m_pages.at(size_t(index)); }
     GeneralPage* generalPage() const { return m_general; }
     AppearancePage* appearancePage() const { return m_appearance; }

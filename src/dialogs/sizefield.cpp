@@ -19,7 +19,7 @@ bool SizeField::acceptsCharacter(QChar c) {
 }
 
 void SizeField::checkRange() {
-    const std::optional<int32_t> value = ReadNumber(text());
+    const std::optional<int32_t> value = readNumber(text());
     if (!value || *value < m_minimum || *value > m_maximum)
         setText(m_defaultText);
 }

@@ -42,7 +42,7 @@ QString choiceText(const ZoneChoice& choice, const QDateTime& nowUtc) {
     if (!choice.zoneName.isEmpty())
         return placeEntryText(choice.zoneName, nowUtc);
     const ZoneEntry* row = zoneAt(choice.row);
-    return row ? QString::fromUtf16(row->DisplayName) : QString();
+    return row ? QString::fromUtf16(row->displayName) : QString();
 }
 
 QString zoneNowText(const QDateTime& utc, const QDateTime& clockTime, const QLocale& locale) {
@@ -94,7 +94,7 @@ void ZonePicker::select(const ZoneChoice& choice) {
     if (m_list->count() == 0) {
         const auto table = zoneTable();
         for (int i = 0; i < int(table.size()); ++i) {
-            m_list->addItem(QString::fromUtf16(table[i].DisplayName));
+            m_list->addItem(QString::fromUtf16(table[i].displayName));
             m_list->setItemData(i, i, kRowRole);
         }
     }
@@ -135,7 +135,7 @@ void ZonePicker::search(const QString& text) {
     for (const ZoneChoice& match : m_matches) {
         const QTimeZone zone = zoneOfChoice(match);
         const int offset =
-            zone.isValid() ? zone.offsetFromUtc(utc) : zoneAt(match.row)->OffsetMinutes * 60;
+            zone.isValid() ? zone.offsetFromUtc(utc) : zoneAt(match.row)->offsetMinutes * 60;
         //: A place found by typing: %1 is the place, %2 its offset from UTC now.
         m_matchModel->appendRow(
             new QStandardItem(tr("%1 (now %2)").arg(m_finder->describe(match), utcText(offset))));
@@ -165,7 +165,7 @@ void ZonePicker::updateNowLine() {
     // A new clock follows its place's rules where the system knows them.
     const QDateTime utc = m_time.nowUtc().toUTC();
     const QTimeZone zone = zoneOfChoice(choice);
-    const int offset = zone.isValid() ? zone.offsetFromUtc(utc) : row->OffsetMinutes * 60;
+    const int offset = zone.isValid() ? zone.offsetFromUtc(utc) : row->offsetMinutes * 60;
     const QDateTime shown = QDateTime::fromSecsSinceEpoch(utc.toSecsSinceEpoch() + offset, Qt::UTC);
     m_now->setText(zoneNowText(QDateTime::fromSecsSinceEpoch(utc.toSecsSinceEpoch(), Qt::UTC),
                                shown, QLocale()));

@@ -30,11 +30,11 @@ QString Autorun::expectedCommandLine(const QString& programPath, const QString& 
 }
 
 QString Autorun::entryFilePath() const {
-    return entryFilePath(m_paths.AutostartFolder, m_state.ClockName);
+    return entryFilePath(m_paths.autostartFolder, m_state.clockName);
 }
 
 QString Autorun::expectedCommandLine() const {
-    return expectedCommandLine(m_program, m_state.ClockName);
+    return expectedCommandLine(m_program, m_state.clockName);
 }
 
 QString Autorun::currentCommandLine() const {
@@ -47,10 +47,10 @@ QString Autorun::currentCommandLine() const {
     // Cut at a NUL, a broken line would pass for the clock's own and never be mended.
     if (exec.contains(QChar(u'\0')))
         return exec;
-    return CleanString(exec);
+    return cleanString(exec);
 }
 
-int Autorun::GetAutorunChoice() const {
+int Autorun::getAutorunChoice() const {
     return currentCommandLine() == expectedCommandLine() ? 0 : 1;
 }
 
@@ -58,7 +58,7 @@ bool Autorun::namesThisProgram() const {
     return readDesktopEntryKey(entryFilePath(), QStringLiteral("TryExec")) == m_program;
 }
 
-int Autorun::SyncAutorunEntry(int wish) {
+int Autorun::syncAutorunEntry(int wish) {
     const QString expected = expectedCommandLine();
     const QString current = currentCommandLine();
     // An entry written before it named the program to try is the clock's own all the
@@ -70,25 +70,25 @@ int Autorun::SyncAutorunEntry(int wish) {
     if (current != expected && wish == 1)
         return 0;
     if (wish != 0)
-        RemoveAutorunEntry(m_paths.AutostartFolder, m_state.ClockName);
+        removeAutorunEntry(m_paths.autostartFolder, m_state.clockName);
     else if (clockListed())
         writeEntry();
     return currentCommandLine() == expected ? 1 : 0;
 }
 
 bool Autorun::clockListed() const {
-    if (!m_store || m_state.ClockName == kDefaultClockName)
+    if (!m_store || m_state.clockName == kDefaultClockName)
         return true;
     int rc = status::Success;
     const QString text = m_store->readText(kClockListKey, kClockListValue, &rc);
     return (rc == status::Success || rc == status::NotFound) &&
-           ParseClockList(text).contains(m_state.ClockName);
+           parseClockList(text).contains(m_state.clockName);
 }
 
 bool Autorun::writeEntry() const {
     // The entry is a command run at every login: neither it nor a folder made for it
     // may be writable by anyone else, whatever the umask.
-    if (!makePrivatePath(m_paths.AutostartFolder))
+    if (!makePrivatePath(m_paths.autostartFolder))
         return false;
     // Renaming the new entry over a folder, FIFO or device would destroy it.
     if (!mayReplaceWithFile(entryFilePath())) {
@@ -98,7 +98,7 @@ bool Autorun::writeEntry() const {
                                                " The clock's autostart entry is left as it is."));
         return false;
     }
-    const QString title = QStringLiteral("Ovra Clock - ") + m_state.ClockName;
+    const QString title = QStringLiteral("Ovra Clock - ") + m_state.clockName;
     QString text =
         QStringLiteral("[Desktop Entry]\n"
                        "Type=Application\n"
@@ -109,7 +109,7 @@ bool Autorun::writeEntry() const {
                        "Icon=ovra-clock\n"
                        "Terminal=false\n"
                        "X-GNOME-Autostart-enabled=true\n")
-            .arg(escapeDesktopValue(title), escapeDesktopValue(m_state.ClockName),
+            .arg(escapeDesktopValue(title), escapeDesktopValue(m_state.clockName),
                  escapeDesktopValue(expectedCommandLine()), escapeDesktopValue(m_program));
     QSaveFile file(entryFilePath());
     // Set on the new file before it takes the entry's place; an old entry's wider
@@ -121,7 +121,7 @@ bool Autorun::writeEntry() const {
     return file.commit();
 }
 
-bool Autorun::RemoveAutorunEntry(const QString& autostartFolder, const QString& clockName) {
+bool Autorun::removeAutorunEntry(const QString& autostartFolder, const QString& clockName) {
     const QString file = entryFilePath(autostartFolder, clockName);
     QFile::remove(file);
     return !QFileInfo::exists(file);

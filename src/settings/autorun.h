@@ -33,13 +33,13 @@ public:
 
     // 0 when the clock's entry exists with exactly the expected command line (after
     // trimming spaces, letter case counts), 1 otherwise.
-    int GetAutorunChoice() const;
+    int getAutorunChoice() const;
 
     // Wish 0 writes the entry unless it is already right; any other wish removes it,
     // except that an entry with a different command line is left alone when the wish
     // is 1. Returns 1 when afterwards the entry holds the expected command line.
-    int SyncAutorunEntry(int wish);
-    int syncAutorunEntry(int wish) override { return SyncAutorunEntry(wish); }
+    int syncAutorunEntry(int wish);
+    int syncAutorunEntry(int wish) override { return syncAutorunEntry(wish); }
 
     QString entryFilePath() const;
     QString expectedCommandLine() const;
@@ -47,7 +47,7 @@ public:
     static QString entryFilePath(const QString& autostartFolder, const QString& clockName);
     static QString expectedCommandLine(const QString& programPath, const QString& clockName);
     // Removes a clock's entry; true when none is left.
-    static bool RemoveAutorunEntry(const QString& autostartFolder, const QString& clockName);
+    static bool removeAutorunEntry(const QString& autostartFolder, const QString& clockName);
 
 private:
     // The entry's command line, cleaned; empty when there is no usable entry.

@@ -31,7 +31,7 @@ QString quoted(const QString& name) {
 QStringList namesOf(const QList<ClockEntry>& entries) {
     QStringList names;
     for (const ClockEntry& entry : entries)
-        names << entry.Name;
+        names << entry.name;
     return names;
 }
 
@@ -70,7 +70,7 @@ int waitUntilAnswering(ClockList& clocks, const QString& name, const QString& do
                        MessageSink& errors, int startWaitMs) {
     const QDeadlineTimer deadline(startWaitMs);
     for (;;) {
-        const qint64 pid = clocks.FindClockWindow(name, false);
+        const qint64 pid = clocks.findClockWindow(name, false);
         if (pid > 0)
             return kDone;
         if (pid == kChannelFailed)
@@ -88,10 +88,10 @@ int waitUntilAnswering(ClockList& clocks, const QString& name, const QString& do
 
 int listClocks(ClockList& clocks, QTextStream& out) {
     // A listing from a terminal only reports; it does not rearrange the windows.
-    if (!clocks.LoadClockList(false))
+    if (!clocks.loadClockList(false))
         return kRefused;
     for (const ClockEntry& entry : clocks.entries())
-        out << entry.Name
+        out << entry.name
             << (entry.notAnswering() ? " -- Not answering"
                                      : (entry.running() ? " -- Running" : " -- Stopped"))
             << '\n';
@@ -106,11 +106,11 @@ bool noDisplay(const std::function<bool()>& displayReachable) {
 
 int startClock(ClockList& clocks, const QString& name, QTextStream& out, MessageSink& errors,
                int startWaitMs, const std::function<bool()>& displayReachable) {
-    if (!clocks.LoadClockList(false))
+    if (!clocks.loadClockList(false))
         return kRefused;
     if (!clocks.contains(name))
         return refuse(errors, notListedText(name, namesOf(clocks.entries())));
-    if (const qint64 pid = clocks.FindClockWindow(name, true); pid != 0) {
+    if (const qint64 pid = clocks.findClockWindow(name, true); pid != 0) {
         if (pid == kChannelFailed)
             return kRefused;
         if (pid == kNotAnswering)
@@ -127,7 +127,7 @@ int startClock(ClockList& clocks, const QString& name, QTextStream& out, Message
                                   "CommandLine",
                                   "The clock %1 cannot be started: no display could be opened.")
                                   .arg(quoted(name)));
-    if (!clocks.StartClockProcess(name))
+    if (!clocks.startClockProcess(name))
         return refuse(
             errors, QCoreApplication::translate("CommandLine", "The clock %1 could not be started.")
                         .arg(quoted(name)));
@@ -136,13 +136,13 @@ int startClock(ClockList& clocks, const QString& name, QTextStream& out, Message
 }
 
 int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
-    const qint64 pid = clocks.FindClockWindow(name, false);
+    const qint64 pid = clocks.findClockWindow(name, false);
     if (pid == kChannelFailed)
         return kRefused;
     if (pid == 0) {
         // "Not running" would suggest that the clock exists; a mistyped name hears
         // what --delete says of it.
-        if (!clocks.LoadClockList(false))
+        if (!clocks.loadClockList(false))
             return kRefused;
         if (!clocks.clockExists(name))
             return refuse(errors, noSuchClockText(name, namesOf(clocks.entries())));
@@ -150,7 +150,7 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
                       QCoreApplication::translate("CommandLine", "The clock %1 is not running.")
                           .arg(quoted(name)));
     }
-    switch (clocks.CloseClockWindow(name)) {
+    switch (clocks.closeClockWindow(name)) {
     case CloseOutcome::Closed:
         return kDone;
     case CloseOutcome::NotRunning:
@@ -169,7 +169,7 @@ int stopClock(ClockList& clocks, const QString& name, MessageSink& errors) {
 }
 
 int showSettings(ClockList& clocks, const QString& name, MessageSink& errors) {
-    switch (clocks.ShowClockSettings(name)) {
+    switch (clocks.showClockSettings(name)) {
     case SettingsOutcome::Shown:
         return kDone;
     case SettingsOutcome::Failed:
@@ -189,7 +189,7 @@ int showSettings(ClockList& clocks, const QString& name, MessageSink& errors) {
     case SettingsOutcome::NotRunning:
         break;
     }
-    if (!clocks.LoadClockList(false))
+    if (!clocks.loadClockList(false))
         return kRefused;
     if (!clocks.clockExists(name))
         return refuse(errors, QCoreApplication::translate(
@@ -202,9 +202,9 @@ int showSettings(ClockList& clocks, const QString& name, MessageSink& errors) {
 
 int addClock(ClockList& clocks, const QString& name, const ZoneChoice& zone, MessageSink& errors,
              int startWaitMs, const std::function<bool()>& displayReachable) {
-    if (!clocks.LoadClockList(false))
+    if (!clocks.loadClockList(false))
         return kRefused;
-    if (!clocks.AddClock(name, zone.row, zone.zoneName))
+    if (!clocks.addClock(name, zone.row, zone.zoneName))
         return kRefused;
     if (noDisplay(displayReachable))
         return refuse(errors, QCoreApplication::translate(
@@ -216,11 +216,11 @@ int addClock(ClockList& clocks, const QString& name, const ZoneChoice& zone, Mes
 }
 
 int deleteClock(ClockList& clocks, const QString& name, MessageSink& errors) {
-    if (!clocks.LoadClockList(false))
+    if (!clocks.loadClockList(false))
         return kRefused;
     if (name != kDefaultClockName && clockNameProblem(name).isEmpty() && !clocks.clockExists(name))
         return refuse(errors, noSuchClockText(name, namesOf(clocks.entries())));
-    return clocks.DeleteClock(name) ? kDone : kRefused;
+    return clocks.deleteClock(name) ? kDone : kRefused;
 }
 } // namespace
 
@@ -236,14 +236,14 @@ bool clockMayStart(KeyStore& store, const QString& name, MessageSink& errors) {
     const QString text = store.readText(kClockListKey, kClockListValue, &rc);
     if (rc != status::Success && rc != status::NotFound)
         return true;
-    const QStringList listed = ParseClockList(text);
+    const QStringList listed = parseClockList(text);
     if (listed.contains(name))
         return true;
     refuse(errors, notListedText(name, listed));
     return false;
 }
 
-int RunClockCommand(ClockCommand command, const QString& name, std::optional<ZoneChoice> zone,
+int runClockCommand(ClockCommand command, const QString& name, std::optional<ZoneChoice> zone,
                     ClockList& clocks, QTextStream& out, MessageSink& errors,
                     const ZoneChoice& defaultZone, int startWaitMs,
                     const std::function<bool()>& displayReachable) {

@@ -34,7 +34,7 @@ class MessageSink;
 // cannot, --add and --start say so at once instead of waiting for an answer.
 inline constexpr int kAddStartWaitMs = 5000;
 enum class ClockCommand { List, Add, Start, Stop, Delete, Settings };
-int RunClockCommand(ClockCommand command, const QString& name, std::optional<ZoneChoice> zone,
+int runClockCommand(ClockCommand command, const QString& name, std::optional<ZoneChoice> zone,
                     ClockList& clocks, QTextStream& out, MessageSink& errors,
                     const ZoneChoice& defaultZone, int startWaitMs = kAddStartWaitMs,
                     const std::function<bool()>& displayReachable = {});

@@ -48,7 +48,7 @@ QString withoutEntries(const QString& text, const QString& name) {
         const qsizetype close = text.indexOf(u'}', pos);
         if (open < 0 || close < 0)
             break;
-        if (close > open && CleanString(text.mid(open + 1, close - open - 1)) == name) {
+        if (close > open && cleanString(text.mid(open + 1, close - open - 1)) == name) {
             rest += QStringView(text).mid(kept, open - kept);
             kept = close + 1;
         }
@@ -71,11 +71,11 @@ std::optional<QString> readWholeListText(KeyStore& store) {
     // Every kind that a list read takes for text counts here too, decoded the same
     // way: a change must start from the list the clocks were shown, not an empty one.
     if (raw.type == valuetype::Binary)
-        return CleanString(QString::fromLatin1(raw.data));
+        return cleanString(QString::fromLatin1(raw.data));
     if (raw.type != valuetype::String && raw.type != valuetype::ExpandString &&
         raw.type != valuetype::MultiString)
         return QString();
-    return CleanString(QString::fromUtf8(raw.data));
+    return cleanString(QString::fromUtf8(raw.data));
 }
 
 QString storeProblem(int rc) {
@@ -102,7 +102,7 @@ bool removalFailed(int rc) {
 enum class AddRefusal { None, Duplicate, Full, TooLong, StoreFailed };
 } // namespace
 
-QStringList ParseClockList(const QString& text) {
+QStringList parseClockList(const QString& text) {
     QStringList names{kDefaultClockName};
     qsizetype pos = 0;
     for (;;) {
@@ -112,7 +112,7 @@ QStringList ParseClockList(const QString& text) {
         if (open < 0 || close < 0)
             break;
         if (close > open && names.size() < kMaxClockEntries)
-            names << CleanString(text.mid(open + 1, close - open - 1));
+            names << cleanString(text.mid(open + 1, close - open - 1));
         pos = close + 1;
     }
     return names;
@@ -133,7 +133,7 @@ bool ClockList::nameUsable(const QString& name) {
     return true;
 }
 
-bool ClockList::LoadClockList(bool bringForward) {
+bool ClockList::loadClockList(bool bringForward) {
     // A list that cannot be read is not an empty list: answering "only Default"
     // would hide the clocks and let a delete claim that a clock does not exist.
     const KeyPath path = splitKeyPath(kClockListKey);
@@ -145,7 +145,7 @@ bool ClockList::LoadClockList(bool bringForward) {
                  "ClockList", "The clock list could not be read from the settings store: %1.")
                  .arg(storeProblem(rc)));
     const QStringList names =
-        readable ? ParseClockList(m_s.store.readText(kClockListKey, kClockListValue))
+        readable ? parseClockList(m_s.store.readText(kClockListKey, kClockListValue))
                  : QStringList{kDefaultClockName};
     m_entries.clear();
     m_entries.reserve(names.size());
@@ -155,19 +155,19 @@ bool ClockList::LoadClockList(bool bringForward) {
     for (ClockEntry& entry : m_entries) {
         // Once this process cannot ask, it cannot ask about the rest either; none of
         // them is taken for stopped.
-        entry.Window = reachable ? FindClockWindow(entry.Name, bringForward) : kChannelFailed;
-        reachable = entry.Window != kChannelFailed;
+        entry.window = reachable ? findClockWindow(entry.name, bringForward) : kChannelFailed;
+        reachable = entry.window != kChannelFailed;
     }
     return readable && reachable;
 }
 
 bool ClockList::contains(const QString& name) const {
     return std::any_of(m_entries.cbegin(), m_entries.cend(),
-                       [&](const ClockEntry& e) { return e.Name == name; });
+                       [&](const ClockEntry& e) { return e.name == name; });
 }
 
-bool ClockList::AddClock(const QString& rawName, int timeZoneIndex, const QByteArray& zoneName) {
-    const QString name = CleanString(rawName);
+bool ClockList::addClock(const QString& rawName, int timeZoneIndex, const QByteArray& zoneName) {
+    const QString name = cleanString(rawName);
     if (name.isEmpty()) {
         warn(clockmessages::EmptyName);
         return false;
@@ -195,10 +195,10 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex, const QByteA
     // since. Asked before the store is locked, so that a clock slow to answer keeps
     // no other clock waiting for the store.
     const QStringList listedBefore =
-        ParseClockList(m_s.store.readText(kClockListKey, kClockListValue));
+        parseClockList(m_s.store.readText(kClockListKey, kClockListValue));
     QSet<QString> standing;
     for (const QString& listed : listedBefore)
-        if (FindClockWindow(listed, false) != 0) // one that does not answer still stands there
+        if (findClockWindow(listed, false) != 0) // one that does not answer still stands there
             standing.insert(listed);
     const int rc = m_s.store.transaction([&] {
         const std::optional<QString> stored = readWholeListText(m_s.store);
@@ -207,7 +207,7 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex, const QByteA
             return false;
         }
         const QString text = *stored;
-        const QStringList names = ParseClockList(text);
+        const QStringList names = parseClockList(text);
         if (names.contains(name)) {
             refusal = AddRefusal::Duplicate;
             return false;
@@ -289,7 +289,7 @@ bool ClockList::AddClock(const QString& rawName, int timeZoneIndex, const QByteA
                  .arg(name));
         return false;
     }
-    StartClockProcess(name);
+    startClockProcess(name);
     return true;
 }
 
@@ -299,29 +299,29 @@ QPoint ClockList::startPositionTwips(const QStringList& standing) {
     QList<QRect> taken;
     for (const QString& name : standing) {
         ClockState other;
-        other.ClockName = name;
+        other.clockName = name;
         other.settings = defaultSettings();
-        LoadClockSettings(m_s.store, other);
+        loadClockSettings(m_s.store, other);
         const int otherSide = clockWindowSidePx(other.settings);
         side = std::max(side, otherSide);
         taken << QRect(QPoint(int(std::lround(other.settings.Left / area.tx)),
                               int(std::lround(other.settings.Top / area.ty))),
                        QSize(otherSide, otherSide));
     }
-    const QPoint px = ChooseStartPosition(taken, area.pixels, side);
+    const QPoint px = chooseStartPosition(taken, area.pixels, side);
     return {int(std::lround(px.x() * area.tx)), int(std::lround(px.y() * area.ty))};
 }
 
-bool ClockList::DeleteClock(const QString& rawName) {
-    const QString name = CleanString(rawName);
+bool ClockList::deleteClock(const QString& rawName) {
+    const QString name = cleanString(rawName);
     if (name == kDefaultClockName) {
         warn(clockmessages::DeleteDefault);
         return false;
     }
     if (!nameUsable(name))
         return false;
-    const qint64 pid = FindClockWindow(name, false);
-    const CloseOutcome closed = pid != 0 ? CloseClockWindow(name) : CloseOutcome::NotRunning;
+    const qint64 pid = findClockWindow(name, false);
+    const CloseOutcome closed = pid != 0 ? closeClockWindow(name) : CloseOutcome::NotRunning;
     // A clock that may still run would write its data back after the removal.
     if (pid == kChannelFailed || closed == CloseOutcome::Failed)
         return false;
@@ -335,11 +335,11 @@ bool ClockList::DeleteClock(const QString& rawName) {
     }
     if (QCoreApplication::instance())
         QCoreApplication::processEvents();
-    return RemoveClockData(name);
+    return removeClockData(name);
 }
 
-bool ClockList::RemoveClockData(const QString& rawName) {
-    const QString name = CleanString(rawName);
+bool ClockList::removeClockData(const QString& rawName) {
+    const QString name = cleanString(rawName);
     // "System" would take the list itself with it.
     if (!nameUsable(name))
         return false;
@@ -365,7 +365,7 @@ bool ClockList::RemoveClockData(const QString& rawName) {
                  .arg(name));
         return false;
     }
-    if (!Autorun::RemoveAutorunEntry(m_autostartFolder, name)) {
+    if (!Autorun::removeAutorunEntry(m_autostartFolder, name)) {
         warn(QCoreApplication::translate(
                  "ClockList", "The autostart entry of the clock \"%1\" could not be removed.")
                  .arg(name));
@@ -374,15 +374,15 @@ bool ClockList::RemoveClockData(const QString& rawName) {
     return true;
 }
 
-bool ClockList::StartClockProcess(const QString& rawName) {
-    const QString name = CleanString(rawName);
+bool ClockList::startClockProcess(const QString& rawName) {
+    const QString name = cleanString(rawName);
     if (!nameUsable(name))
         return false;
     return m_s.launcher.launch(name);
 }
 
-qint64 ClockList::FindClockWindow(const QString& rawName, bool bringForward) {
-    const QString name = CleanString(rawName);
+qint64 ClockList::findClockWindow(const QString& rawName, bool bringForward) {
+    const QString name = cleanString(rawName);
     if (!clockNameProblem(name).isEmpty())
         return 0; // no process can run under such a name
     const qint64 pid = m_s.channel.find(name, bringForward);
@@ -397,8 +397,8 @@ void ClockList::warnUnreachable(const QString& name) {
              .arg(name, m_s.channel.problem()));
 }
 
-CloseOutcome ClockList::CloseClockWindow(const QString& rawName) {
-    const QString name = CleanString(rawName);
+CloseOutcome ClockList::closeClockWindow(const QString& rawName) {
+    const QString name = cleanString(rawName);
     if (!clockNameProblem(name).isEmpty())
         return CloseOutcome::NotRunning;
     const CloseOutcome outcome = m_s.channel.close(name, kCloseTimeoutMs);
@@ -407,8 +407,8 @@ CloseOutcome ClockList::CloseClockWindow(const QString& rawName) {
     return outcome;
 }
 
-SettingsOutcome ClockList::ShowClockSettings(const QString& rawName) {
-    const QString name = CleanString(rawName);
+SettingsOutcome ClockList::showClockSettings(const QString& rawName) {
+    const QString name = cleanString(rawName);
     if (!clockNameProblem(name).isEmpty())
         return SettingsOutcome::NotRunning;
     const SettingsOutcome outcome = m_s.channel.showSettings(name);
@@ -418,14 +418,14 @@ SettingsOutcome ClockList::ShowClockSettings(const QString& rawName) {
 }
 
 bool ClockList::clockExists(const QString& rawName) {
-    const QString name = CleanString(rawName);
+    const QString name = cleanString(rawName);
     if (name == kDefaultClockName || contains(name))
         return true;
     if (!clockNameProblem(name).isEmpty())
         return false;
     const KeyPath path = splitKeyPath(clockKeyPath(name));
     return m_s.store.backend().keyExists(path.root, path.subKey) ||
-           FindClockWindow(name, false) != 0;
+           findClockWindow(name, false) != 0;
 }
 
 } // namespace ovra

@@ -18,11 +18,11 @@ class KeyStore;
 // One clock of the list: its cleaned name and, when it runs, the id of the process
 // that shows it (0 when none runs, kNotAnswering when its process does not answer).
 struct ClockEntry {
-    QString Name;
-    qint64 Window = 0;
+    QString name;
+    qint64 window = 0;
 
-    bool running() const { return Window != 0; }
-    bool notAnswering() const { return Window == kNotAnswering; }
+    bool running() const { return window != 0; }
+    bool notAnswering() const { return window == kNotAnswering; }
 };
 
 // The list keeps "Default" and at most 127 added clocks.
@@ -47,7 +47,7 @@ inline const QString DeleteDefault =
 // "}" at or after the search position; text outside the braces is skipped, "{}"
 // gives an empty name and an unclosed "{" ends the list. Only the first 128 names
 // are kept.
-QStringList ParseClockList(const QString& clocksText);
+QStringList parseClockList(const QString& clocksText);
 
 // The user's clocks: the list in the store, the running state of each clock, and
 // the operations the settings dialog and the command line use to add, start, stop
@@ -73,40 +73,40 @@ public:
     // clock of the list ends up in front. False, with a message, when the store could
     // not be read (the entries then hold only "Default") or the running state of the
     // clocks could not be checked.
-    bool LoadClockList(bool bringForward = true);
+    bool loadClockList(bool bringForward = true);
     const QList<ClockEntry>& entries() const { return m_entries; }
-    int ClockCount() const { return int(m_entries.size()); }
+    int clockCount() const { return int(m_entries.size()); }
     // Whether the list as last loaded holds that exact name.
     bool contains(const QString& name) const;
 
     // Registers the clock (list entry, Enable, TimeZoneIndex and, for a zone no row
     // carries, TimeZoneName in its key) and starts it. False, with a message, when
     // the name or zone is refused or the store could not take the change.
-    bool AddClock(const QString& name, int timeZoneIndex, const QByteArray& zoneName = {});
+    bool addClock(const QString& name, int timeZoneIndex, const QByteArray& zoneName = {});
 
     // Closes the clock if it runs, waiting for its shutdown, then removes its data.
     // "Default" is refused.
-    bool DeleteClock(const QString& name);
+    bool deleteClock(const QString& name);
 
     // Removes the list entry, the settings key and the autostart entry of the clock
     // without looking for its window. Its alarm file stays, so a clock added again
     // under that name finds its alarms.
-    bool RemoveClockData(const QString& name);
+    bool removeClockData(const QString& name);
 
     // Starts a process for the clock. False when the name is refused or the program
     // could not be started.
-    bool StartClockProcess(const QString& name);
+    bool startClockProcess(const QString& name);
 
     // The id of the process that shows the clock, 0 when it does not run,
     // kNotAnswering when its process does not answer, kChannelFailed (with a
     // message) when this process cannot ask.
-    qint64 FindClockWindow(const QString& name, bool bringForward = true);
+    qint64 findClockWindow(const QString& name, bool bringForward = true);
 
     // Asks the clock to close and waits, a bounded time, until its shutdown is done.
-    CloseOutcome CloseClockWindow(const QString& name);
+    CloseOutcome closeClockWindow(const QString& name);
 
     // Asks the running clock to open its settings dialog; Failed comes with a message.
-    SettingsOutcome ShowClockSettings(const QString& name);
+    SettingsOutcome showClockSettings(const QString& name);
 
     // Whether the clock is known at all: listed, stored or running.
     bool clockExists(const QString& name);

@@ -50,7 +50,7 @@ bool outside(int32_t v, int32_t lo, int32_t hi) {
 }
 } // namespace
 
-void NormalizeSettings(ClockSettings& s) {
+void normalizeSettings(ClockSettings& s) {
     for (const auto& c : kColourDefaults)
         if (s.*c.member == 0)
             s.*c.member = c.value;
@@ -63,7 +63,7 @@ void NormalizeSettings(ClockSettings& s) {
         s.BackgroundOpacity = 0;
 }
 
-void RestoreDefaults(ClockSettings& s, bool appearance) {
+void restoreDefaults(ClockSettings& s, bool appearance) {
     if (appearance) {
         for (const auto& c : kColourDefaults)
             s.*c.member = c.value;
@@ -81,7 +81,7 @@ void RestoreDefaults(ClockSettings& s, bool appearance) {
 
 ClockSettings defaultSettings() {
     ClockSettings s;
-    NormalizeSettings(s);
+    normalizeSettings(s);
     return s;
 }
 

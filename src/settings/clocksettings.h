@@ -71,11 +71,11 @@ inline constexpr int32_t MinOpacity = 0, MaxOpacity = 6;
 
 // Replaces zero colours by their defaults and out-of-range sizes and opacity by
 // theirs. Enumerations, zone, monitor and position are taken as they are.
-void NormalizeSettings(ClockSettings& s);
+void normalizeSettings(ClockSettings& s);
 
 // appearance true: every colour and size to its default. false: the six general
 // choices to index 0; zone, monitor and position stay.
-void RestoreDefaults(ClockSettings& s, bool appearance);
+void restoreDefaults(ClockSettings& s, bool appearance);
 
 // The record a never-stored clock ends up with after loading and normalising.
 ClockSettings defaultSettings();

@@ -161,14 +161,14 @@ std::optional<int32_t> KeyStore::readInteger(const QString& keyPath, const QStri
     if (const auto* number = std::get_if<int32_t>(&value))
         return *number;
     if (const auto* text = std::get_if<QString>(&value))
-        return parseDecimalInt32(CleanString(*text));
+        return parseDecimalInt32(cleanString(*text));
     return 0;
 }
 
 QString KeyStore::readText(const QString& keyPath, const QString& valueName, int* status) {
     const StoredValue value = readValue(keyPath, valueName, status);
     if (const auto* text = std::get_if<QString>(&value))
-        return CleanString(*text);
+        return cleanString(*text);
     return {};
 }
 

@@ -8,8 +8,8 @@ QString clockKeyPath(const QString& clockName) {
     return kOvraKey + u'\\' + clockName;
 }
 
-int WriteClockSettings(KeyStore& store, const ClockState& state) {
-    const QString key = clockKeyPath(state.ClockName);
+int writeClockSettings(KeyStore& store, const ClockState& state) {
+    const QString key = clockKeyPath(state.clockName);
     int result = status::Success;
     const int rc = store.transaction([&] {
         for (const auto& field : kSettingsFields) {
@@ -24,8 +24,8 @@ int WriteClockSettings(KeyStore& store, const ClockState& state) {
     return result != status::Success ? result : rc;
 }
 
-int WriteClockPosition(KeyStore& store, const ClockState& state) {
-    const QString key = clockKeyPath(state.ClockName);
+int writeClockPosition(KeyStore& store, const ClockState& state) {
+    const QString key = clockKeyPath(state.clockName);
     const ClockSettings& s = state.settings;
     int result = status::Success;
     const int rc = store.transaction([&] {
@@ -40,11 +40,11 @@ int WriteClockPosition(KeyStore& store, const ClockState& state) {
     return result != status::Success ? result : rc;
 }
 
-void TakeComputerZone(ClockState& state) {
-    const int row = state.ComputerZoneIndex >= 0 ? state.ComputerZoneIndex
+void takeComputerZone(ClockState& state) {
+    const int row = state.computerZoneIndex >= 0 ? state.computerZoneIndex
                                                  : zoneIndexForOffset(-state.LocalBiasMinutes);
     if (row >= 0) {
-        state.ZoneOffsetMinutes = -state.LocalBiasMinutes;
+        state.zoneOffsetMinutes = -state.LocalBiasMinutes;
         state.settings.TimeZoneIndex = row;
     }
     // The computer's zone decides; a name stored for this clock does not.
@@ -53,18 +53,18 @@ void TakeComputerZone(ClockState& state) {
 }
 
 ClockTimeInput clockTimeInput(const ClockState& state) {
-    return {state.isDefaultClock(), state.ZoneOffsetMinutes, state.settings.TimeStandard,
+    return {state.isDefaultClock(), state.zoneOffsetMinutes, state.settings.TimeStandard,
             state.settings.TimeZoneIndex, state.namedZone};
 }
 
-int32_t ReadClockSettings(KeyStore& store, ClockState& target, int* status) {
+int32_t readClockSettings(KeyStore& store, ClockState& target, int* status) {
     int ignored = 0;
     int& failure = status ? *status : ignored;
     failure = status::Success;
     // A record read half way would be a mix of stored values and defaults: the
     // fields go into a copy that replaces the state only once every read succeeded.
     ClockState state = target;
-    const QString key = clockKeyPath(state.ClockName);
+    const QString key = clockKeyPath(state.clockName);
     ClockSettings& s = state.settings;
     auto readInto = [&](int32_t& field, const char16_t* name) {
         if (failure != status::Success)
@@ -81,11 +81,11 @@ int32_t ReadClockSettings(KeyStore& store, ClockState& target, int* status) {
     readInto(enable, u"Enable");
 
     if (enable == 0 || state.isDefaultClock()) {
-        TakeComputerZone(state);
+        takeComputerZone(state);
     } else {
         readInto(s.TimeZoneIndex, u"TimeZoneIndex");
         if (const ZoneEntry* zone = zoneAt(s.TimeZoneIndex))
-            state.ZoneOffsetMinutes = zone->OffsetMinutes;
+            state.zoneOffsetMinutes = zone->offsetMinutes;
         if (failure == status::Success) {
             int rc = status::Success;
             const QString name = store.readText(key, kZoneNameValue, &rc);
@@ -109,10 +109,10 @@ int32_t ReadClockSettings(KeyStore& store, ClockState& target, int* status) {
     return enable;
 }
 
-int LoadClockSettings(KeyStore& store, ClockState& state) {
+int loadClockSettings(KeyStore& store, ClockState& state) {
     int rc = status::Success;
-    ReadClockSettings(store, state, &rc);
-    NormalizeSettings(state.settings);
+    readClockSettings(store, state, &rc);
+    normalizeSettings(state.settings);
     return rc;
 }
 

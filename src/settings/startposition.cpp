@@ -11,7 +11,7 @@ int clockWindowSidePx(const ClockSettings& s) {
                 kFaceMarginPx);
 }
 
-QPoint ChooseStartPosition(const QList<QRect>& takenPx, const QRect& areaPx, int sidePx) {
+QPoint chooseStartPosition(const QList<QRect>& takenPx, const QRect& areaPx, int sidePx) {
     const int side = std::max(1, sidePx);
     const auto isFree = [&](QPoint at) {
         const QRect r(at, QSize(side, side));

@@ -32,6 +32,6 @@ struct PlacementArea {
 // where it overlaps none of the taken rectangles; the rows wrap at the area's right
 // edge. When no such place is left it stands a quarter window below and right of
 // the last taken rectangle, wrapped into the area, rather than on top of it.
-QPoint ChooseStartPosition(const QList<QRect>& takenPx, const QRect& areaPx, int sidePx);
+QPoint chooseStartPosition(const QList<QRect>& takenPx, const QRect& areaPx, int sidePx);
 
 } // namespace ovra

@@ -8,7 +8,7 @@
 
 namespace ovra {
 
-// Status codes of store accesses; they keep the meaning of the platform codes
+// status codes of store accesses; they keep the meaning of the platform codes
 // callers already know (0 is success).
 namespace status {
 inline constexpr int Success = 0;

@@ -4,7 +4,7 @@
 
 namespace ovra {
 
-QDateTime ClockTime(const QDateTime& nowUtc, const QTimeZone& systemZone,
+QDateTime clockTime(const QDateTime& nowUtc, const QTimeZone& systemZone,
                     const ClockTimeInput& in) {
     const QDateTime utc = nowUtc.toUTC();
     const qint64 wholeSeconds = utc.toSecsSinceEpoch();
@@ -15,7 +15,7 @@ QDateTime ClockTime(const QDateTime& nowUtc, const QTimeZone& systemZone,
     else if (named)
         offsetSeconds = in.namedZone.standardTimeOffset(utc);
     else
-        offsetSeconds = qint64(in.ZoneOffsetMinutes) * 60;
+        offsetSeconds = qint64(in.zoneOffsetMinutes) * 60;
     if (in.TimeStandard == timestandard::Automatic) {
         if (named)
             offsetSeconds = in.namedZone.offsetFromUtc(utc);

@@ -9,7 +9,7 @@ namespace ovra {
 
 struct ClockTimeInput {
     bool isDefaultClock = false;   // the clock "Default" follows the computer
-    int32_t ZoneOffsetMinutes = 0; // the chosen zone, minutes east of UTC
+    int32_t zoneOffsetMinutes = 0; // the chosen zone, minutes east of UTC
     int32_t TimeStandard = 0;      // timestandard:: below
     int32_t TimeZoneIndex = -1;    // the zone row; its place's rules for Automatic
     QTimeZone namedZone = {};      // the zone the clock was made for, where it has one
@@ -34,6 +34,6 @@ inline constexpr int32_t Automatic = 2;      // the real local time of the zone'
 //
 // The result is a naive wall time carried in a UTC QDateTime, so that no gap or
 // fold of the computer's zone can shift it; read its date() and time() only.
-QDateTime ClockTime(const QDateTime& nowUtc, const QTimeZone& systemZone, const ClockTimeInput& in);
+QDateTime clockTime(const QDateTime& nowUtc, const QTimeZone& systemZone, const ClockTimeInput& in);
 
 } // namespace ovra

@@ -129,11 +129,11 @@ QTimeZone SystemTimeSource::systemZone() const {
     return m_zone;
 }
 
-int ComputerZoneRow(const TimeSource& time) {
+int computerZoneRow(const TimeSource& time) {
     return computerZoneIndex(time.systemZone(), time.nowUtc());
 }
 
-int32_t GetLocalBias(const TimeSource& time) {
+int32_t getLocalBias(const TimeSource& time) {
     const QTimeZone zone = time.systemZone();
     if (!zone.isValid())
         return 0;

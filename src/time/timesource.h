@@ -50,9 +50,9 @@ QTimeZone computerZone(const QDateTime& nowUtc);
 
 // The computer's standard-time bias in minutes: UTC = local standard time + bias,
 // so UTC+1 gives -60. Daylight saving is not part of it; 0 when the zone is unknown.
-int32_t GetLocalBias(const TimeSource& time);
+int32_t getLocalBias(const TimeSource& time);
 
 // The zone row that stands for the computer's zone (see computerZoneIndex), or -1.
-int ComputerZoneRow(const TimeSource& time);
+int computerZoneRow(const TimeSource& time);
 
 } // namespace ovra

@@ -34,7 +34,7 @@ QStringList wordsOf(const QString& text) {
 
 // The row's text without its "(UTC+hh:mm) " prefix, which every row shares.
 QString placeText(const ZoneEntry& row) {
-    const QString name = QString::fromUtf16(row.DisplayName);
+    const QString name = QString::fromUtf16(row.displayName);
     const qsizetype close = name.indexOf(u") ");
     return close < 0 ? name : name.mid(close + 2);
 }
@@ -140,14 +140,14 @@ ZoneFinder::ZoneFinder(const QDateTime& nowUtc) : m_rows(nowUtc) {
     for (int i = 0; i < int(table.size()); ++i) {
         Place row;
         row.row = i;
-        row.zoneName = table[i].IanaId;
-        row.words = wordsOf(placeText(table[i])) + wordsOf(QString::fromLatin1(table[i].IanaId));
+        row.zoneName = table[i].ianaId;
+        row.words = wordsOf(placeText(table[i])) + wordsOf(QString::fromLatin1(table[i].ianaId));
         for (const ExtraWords& extra : kExtraWords)
             if (extra.row == i)
                 row.words << wordsOf(QString::fromUtf16(extra.words));
         addCountry(row.zoneName, row.words);
-        row.exactNames = {withoutCaseOrAccents(QString::fromLatin1(table[i].IanaId)),
-                          withoutCaseOrAccents(QString::fromUtf16(table[i].DisplayName)),
+        row.exactNames = {withoutCaseOrAccents(QString::fromLatin1(table[i].ianaId)),
+                          withoutCaseOrAccents(QString::fromUtf16(table[i].displayName)),
                           withoutCaseOrAccents(placeText(table[i]))};
         if (i == kUtcRow)
             for (const char16_t* name : kUtcNames)
@@ -237,7 +237,7 @@ QList<ZoneChoice> ZoneFinder::choicesOf(const QList<const Place*>& places, const
 QString ZoneFinder::describe(const ZoneChoice& choice) const {
     if (choice.zoneName.isEmpty()) {
         const ZoneEntry* row = zoneAt(choice.row);
-        return row ? QString::fromUtf16(row->DisplayName) : QString();
+        return row ? QString::fromUtf16(row->displayName) : QString();
     }
     const QString city = cityOfZone(choice.zoneName);
     if (city.isEmpty())
@@ -270,11 +270,11 @@ QStringList zoneListLines(const QDateTime& nowUtc) {
     for (int i = 0; i < int(table.size()); ++i) {
         const QTimeZone place = ianaZoneAt(i);
         const int offset =
-            place.isValid() ? place.offsetFromUtc(nowUtc) : table[i].OffsetMinutes * 60;
+            place.isValid() ? place.offsetFromUtc(nowUtc) : table[i].offsetMinutes * 60;
         lines << QStringLiteral("%1\t%2\t%3\t%4")
                      .arg(i)
-                     .arg(QString::fromUtf16(table[i].DisplayName),
-                          QString::fromLatin1(table[i].IanaId), utcOffsetText(offset));
+                     .arg(QString::fromUtf16(table[i].displayName),
+                          QString::fromLatin1(table[i].ianaId), utcOffsetText(offset));
     }
     return lines;
 }

@@ -124,7 +124,7 @@ const ZoneEntry* zoneAt(int index) {
 
 int zoneIndexForOffset(int32_t offsetMinutes) {
     for (int i = 0; i < kZoneCount; ++i)
-        if (kZones[i].OffsetMinutes == offsetMinutes)
+        if (kZones[i].offsetMinutes == offsetMinutes)
             return i;
     return -1;
 }
@@ -133,7 +133,7 @@ QTimeZone ianaZoneAt(int index) {
     const ZoneEntry* row = zoneAt(index);
     if (!row)
         return {};
-    return QTimeZone(QByteArray(row->IanaId));
+    return QTimeZone(QByteArray(row->ianaId));
 }
 
 namespace {
@@ -153,9 +153,9 @@ ZoneRows::ZoneRows(const QDateTime& nowUtc) : m_now(nowUtc), m_later(nowUtc.addM
         const QTimeZone place = ianaZoneAt(i);
         m_known[size_t(i)] = place.isValid();
         m_offsetNow[size_t(i)] =
-            place.isValid() ? place.offsetFromUtc(m_now) : kZones[i].OffsetMinutes * 60;
+            place.isValid() ? place.offsetFromUtc(m_now) : kZones[i].offsetMinutes * 60;
         m_offsetLater[size_t(i)] =
-            place.isValid() ? place.offsetFromUtc(m_later) : kZones[i].OffsetMinutes * 60;
+            place.isValid() ? place.offsetFromUtc(m_later) : kZones[i].offsetMinutes * 60;
     }
 }
 
@@ -172,7 +172,7 @@ int ZoneRows::rowFor(const QTimeZone& zone) const {
     if (isUtcName(id))
         return kUtcRow;
     for (int i = 0; i < kZoneCount; ++i)
-        if (id == kZones[i].IanaId)
+        if (id == kZones[i].ianaId)
             return i;
     // A zone by another name: Morocco and Britain share UTC in winter only, so both
     // seasons must agree before a row stands for it.
@@ -188,7 +188,7 @@ int ZoneRows::rowFor(const QTimeZone& zone) const {
     // is not shown beside "(UTC-11:00) Samoa", which keeps +13:00 today.
     const auto distance = [&](size_t i) {
         return std::pair(std::abs(m_offsetNow[i] - now),
-                         std::abs(kZones[i].OffsetMinutes * 60 - now));
+                         std::abs(kZones[i].offsetMinutes * 60 - now));
     };
     size_t nearest = 0;
     for (size_t i = 1; i < size_t(kZoneCount); ++i)
@@ -240,7 +240,7 @@ constexpr int kRowsWithoutPlace[] = {0, 1, 6, 9, 10, 11, 15, 19, 29, 30, 34, 40,
 // The places a row's text lists: "Yangon (Rangoon)" is Yangon, "Cape Verde Is."
 // the Cape Verde Islands.
 QStringList placesOfRow(const ZoneEntry& row) {
-    QString text = QString::fromUtf16(row.DisplayName);
+    QString text = QString::fromUtf16(row.displayName);
     text = text.mid(text.indexOf(u") ") + 2);
     QStringList places;
     for (QString place : text.split(QStringLiteral(", "))) {
@@ -260,7 +260,7 @@ QString zoneCity(int index) {
                     std::end(kRowsWithoutPlace))
         return {};
     const QStringList places = placesOfRow(*row);
-    const QString city = cityOfZone(row->IanaId);
+    const QString city = cityOfZone(row->ianaId);
     for (const QString& place : places)
         if (place.compare(city, Qt::CaseInsensitive) == 0)
             return place;

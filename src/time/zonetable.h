@@ -11,9 +11,9 @@
 namespace ovra {
 
 struct ZoneEntry {
-    const char16_t* DisplayName;
-    int32_t OffsetMinutes; // east of UTC: local = UTC + offset
-    const char* IanaId;    // the system zone with the real rules of the row's place
+    const char16_t* displayName;
+    int32_t offsetMinutes; // east of UTC: local = UTC + offset
+    const char* ianaId;    // the system zone with the real rules of the row's place
 };
 
 inline constexpr int kZoneCount = 97;

@@ -65,7 +65,7 @@ TabStrip::TabStrip(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(m_watcher, &TabStripWindowWatcher::status, this, &TabStrip::Status);
+    connect(m_watcher, &TabStripWindowWatcher::status, this, &TabStrip::status);
     setCountInternal(3);
     applyThemeColors(m_tabTheme, m_colors, ambientBackColor(), palette());
     computePageOffset();
@@ -104,7 +104,7 @@ void TabStrip::setActiveTab(int tab) {
             return;
         bool cancel = false;
         const QPointer<TabStrip> self(this);
-        emit BeforeTabSwitch(tab, &cancel);
+        emit beforeTabSwitch(tab, &cancel);
         if (!self || cancel)
             return;
         // The handler may have switched or removed tabs itself.
@@ -117,7 +117,7 @@ void TabStrip::setActiveTab(int tab) {
         m_input->resetHover();
         redraw();
         announceTabSelected(this, tab);
-        emit TabSwitch(m_lastActiveTab);
+        emit tabSwitch(m_lastActiveTab);
     });
 }
 
@@ -246,7 +246,7 @@ QString TabStrip::Version(bool withDate) {
     return withDate ? version + QStringLiteral(" (12/16/2011 11:10:59 PM )") : version;
 }
 
-void TabStrip::Refresh() {
+void TabStrip::refresh() {
     if (m_busy)
         return;
     m_busy = true;
@@ -261,10 +261,10 @@ void TabStrip::raiseCompleteInit() {
     if (m_initRaised)
         return;
     m_initRaised = true;
-    emit AfterCompleteInit();
+    emit afterCompleteInit();
 }
 
-void TabStrip::Cls() {
+void TabStrip::cls() {
     m_cleared = true;
     update();
 }
@@ -275,11 +275,11 @@ void TabStrip::redraw() {
     update();
 }
 
-void TabStrip::ShowHideFocus() {
+void TabStrip::showHideFocus() {
     redraw();
 }
 
-void TabStrip::CopyTabImagesFromImageList(const QList<QPixmap>& images) {
+void TabStrip::copyTabImagesFromImageList(const QList<QPixmap>& images) {
     reportAs("CopyTabImagesFromImageList", [&] {
         const qsizetype n = std::min<qsizetype>(images.size(), m_tabs.size());
         for (qsizetype i = 0; i < n; ++i)
@@ -288,7 +288,7 @@ void TabStrip::CopyTabImagesFromImageList(const QList<QPixmap>& images) {
     });
 }
 
-void TabStrip::RemoveTabImages(int tabIndex, bool removeAll) {
+void TabStrip::removeTabImages(int tabIndex, bool removeAll) {
     reportAs("RemoveTabImages", [&] {
         if (removeAll) {
             for (TabRecord& tab : m_tabs)
@@ -301,18 +301,18 @@ void TabStrip::RemoveTabImages(int tabIndex, bool removeAll) {
     });
 }
 
-QString TabStrip::ShowFileOpenDialog(QWidget* owner, const QString& initialFolder,
+QString TabStrip::showFileOpenDialog(QWidget* owner, const QString& initialFolder,
                                      const QString& filter) {
     return QFileDialog::getOpenFileName(owner, QString(), initialFolder, toQtFileFilter(filter));
 }
 
-void TabStrip::ReadProperties(const QVariantMap& bag) {
+void TabStrip::readProperties(const QVariantMap& bag) {
     reportAs("ReadProperties", [&] {
         applyPersistentProperties(TabStripPersistence::read(bag, persistenceAmbient()));
     });
 }
 
-void TabStrip::WriteProperties(QVariantMap& bag) const {
+void TabStrip::writeProperties(QVariantMap& bag) const {
     reportAs("WriteProperties", [&] {
         TabStripPersistence::write(persistentProperties(), persistenceAmbient(), bag);
     });

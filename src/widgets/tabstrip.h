@@ -30,7 +30,7 @@ struct TabStripProperties;
 // out of sight by moving them whole page offsets to the left: a child of tab k stands
 // (k - ActiveTab) * PageOffset() pixels left of its own place, and a switch from tab a
 // to tab b moves every child by (b - a) * PageOffset(). Children therefore keep their
-// place on their own page; put them in with AddControl (or parent them while their tab
+// place on their own page; put them in with addControl (or parent them while their tab
 // is active) and give the strip itself no layout.
 //
 // Colours are OLE colours (see tabcolors.h). Members that take a tab index throw
@@ -209,61 +209,61 @@ public:
 
     // Adds a tab after tab `index` (-1 puts it first); tabs after it move one place
     // right with their pages.
-    void InsertTab(int index, const QString& caption);
+    void insertTab(int index, const QString& caption);
     // Removes a tab and parks its page's children out of reach; the last tab stays.
-    void RemoveTab(int index);
+    void removeTab(int index);
     // Makes `control` a child on `tab` (-1: the active tab); each of left, top, width
     // and height that is not -1 is applied, in coordinates of that tab's page.
-    void AddControl(QWidget* control, int left = -1, int top = -1, int width = -1, int height = -1,
+    void addControl(QWidget* control, int left = -1, int top = -1, int width = -1, int height = -1,
                     int tab = -1);
-    void Refresh();
+    void refresh();
     // Clears the drawing to the page colour until the next redraw.
-    void Cls();
-    void ResetColorsToDefault();
-    void ResetAllColors();
-    void CopyTabImagesFromImageList(const QList<QPixmap>& images);
-    void RemoveTabImages(int tabIndex, bool removeAll = false);
+    void cls();
+    void resetColorsToDefault();
+    void resetAllColors();
+    void copyTabImagesFromImageList(const QList<QPixmap>& images);
+    void removeTabImages(int tabIndex, bool removeAll = false);
     // The chosen file, or an empty text when the user cancels. `filter` is either a Qt
     // name filter list or "Text|*.a;*.b|..." pairs.
-    static QString ShowFileOpenDialog(QWidget* owner, const QString& initialFolder,
+    static QString showFileOpenDialog(QWidget* owner, const QString& initialFolder,
                                       const QString& filter);
-    void ShowHideFocus();
+    void showHideFocus();
 
     // The property bag: each property under its own name, per-tab values as
     // "TabCaption(0)"; only values that differ from their written default are stored.
-    void ReadProperties(const QVariantMap& bag);
-    void WriteProperties(QVariantMap& bag) const;
+    void readProperties(const QVariantMap& bag);
+    void writeProperties(QVariantMap& bag) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 signals:
     // Their order is part of the interface: it fixes the events' numbering.
-    void BeforeTabSwitch(int newTab, bool* cancel);
-    void TabSwitch(int lastActiveTab);
-    void Click();
-    void DblClick();
-    void ControlBoxEnter();
-    void ControlBoxExit();
+    void beforeTabSwitch(int newTab, bool* cancel);
+    void tabSwitch(int lastActiveTab);
+    void click();
+    void doubleClick();
+    void controlBoxEnter();
+    void controlBoxExit();
     // Coordinates of the control box events are relative to the box.
-    void ControlBoxHover(float x, float y);
-    void ControlBoxMouseDown(float x, float y);
-    void ControlBoxMouseUp(float x, float y);
-    void KeyDown(int key, Qt::KeyboardModifiers shift);
-    void KeyUp(int key, Qt::KeyboardModifiers shift);
-    void KeyPress(int charCode);
-    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y);
-    void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x, float y);
-    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y);
-    void MouseHover(int tab, float x, float y);
-    void MouseScrollUp();
-    void MouseScrollDown();
-    void TabInsert(int index);
-    void TabRemove(int index);
-    void AfterCompleteInit();
-    void MouseEnter();
-    void MouseLeave();
-    void Status(const QString& text);
+    void controlBoxHover(float x, float y);
+    void controlBoxMouseDown(float x, float y);
+    void controlBoxMouseUp(float x, float y);
+    void keyDown(int key, Qt::KeyboardModifiers shift);
+    void keyUp(int key, Qt::KeyboardModifiers shift);
+    void keyPress(int charCode);
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y);
+    void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x, float y);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y);
+    void mouseHover(int tab, float x, float y);
+    void mouseScrollUp();
+    void mouseScrollDown();
+    void tabInsert(int index);
+    void tabRemove(int index);
+    void afterCompleteInit();
+    void mouseEnter();
+    void mouseLeave();
+    void status(const QString& text);
 
 protected:
     bool event(QEvent* event) override;
@@ -371,7 +371,7 @@ private:
     int m_yRadius = 10;
 
     int m_pageOffset = 10000;
-    bool m_busy = false; // keeps Refresh and key handling from re-entering
+    bool m_busy = false; // keeps refresh and key handling from re-entering
     bool m_initRaised = false;
     bool m_cleared = false;
     QMap<int, QShortcut*> m_accessKeys;

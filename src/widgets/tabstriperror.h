@@ -15,7 +15,7 @@ inline constexpr int SubscriptOutOfRange = 9;
 } // namespace taberror
 
 // A failed call on the tab strip. The source names the member that failed, as
-// "TabStrip.InsertTab"; a member that fails because a member it called failed keeps
+// "TabStrip.insertTab"; a member that fails because a member it called failed keeps
 // the number and description and puts its own name in the source.
 class TabStripError : public std::runtime_error {
 public:

@@ -92,59 +92,59 @@ QPoint TabStrip::inputPointer() const {
 }
 
 void TabStrip::onMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y) {
-    emit MouseDown(button, shift, x, y);
+    emit mouseDown(button, shift, x, y);
 }
 void TabStrip::onMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, float x, float y) {
-    emit MouseUp(button, shift, x, y);
+    emit mouseUp(button, shift, x, y);
 }
 void TabStrip::onMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x,
                            float y) {
-    emit MouseMove(buttons, shift, x, y);
+    emit mouseMove(buttons, shift, x, y);
 }
 void TabStrip::onMouseHover(int tab, float x, float y) {
-    emit MouseHover(tab, x, y);
+    emit mouseHover(tab, x, y);
 }
 void TabStrip::onMouseEnter() {
-    emit MouseEnter();
+    emit mouseEnter();
 }
 void TabStrip::onMouseLeave() {
-    emit MouseLeave();
+    emit mouseLeave();
 }
 void TabStrip::onClick() {
-    emit Click();
+    emit click();
 }
 void TabStrip::onDblClick() {
-    emit DblClick();
+    emit doubleClick();
 }
 void TabStrip::onControlBoxEnter() {
-    emit ControlBoxEnter();
+    emit controlBoxEnter();
 }
 void TabStrip::onControlBoxExit() {
-    emit ControlBoxExit();
+    emit controlBoxExit();
 }
 void TabStrip::onControlBoxHover(float x, float y) {
-    emit ControlBoxHover(x, y);
+    emit controlBoxHover(x, y);
 }
 void TabStrip::onControlBoxMouseDown(float x, float y) {
-    emit ControlBoxMouseDown(x, y);
+    emit controlBoxMouseDown(x, y);
 }
 void TabStrip::onControlBoxMouseUp(float x, float y) {
-    emit ControlBoxMouseUp(x, y);
+    emit controlBoxMouseUp(x, y);
 }
 void TabStrip::onMouseScrollUp() {
-    emit MouseScrollUp();
+    emit mouseScrollUp();
 }
 void TabStrip::onMouseScrollDown() {
-    emit MouseScrollDown();
+    emit mouseScrollDown();
 }
 void TabStrip::onKeyDown(int key, Qt::KeyboardModifiers shift) {
-    emit KeyDown(key, shift);
+    emit keyDown(key, shift);
 }
 void TabStrip::onKeyUp(int key, Qt::KeyboardModifiers shift) {
-    emit KeyUp(key, shift);
+    emit keyUp(key, shift);
 }
 void TabStrip::onKeyPress(int charCode) {
-    emit KeyPress(charCode);
+    emit keyPress(charCode);
 }
 
 } // namespace ovra

@@ -49,7 +49,7 @@ void TabStrip::computePageOffset() {
     m_pageOffset = width() > 10000 ? width() + 1000 : 10000;
 }
 
-void TabStrip::InsertTab(int index, const QString& caption) {
+void TabStrip::insertTab(int index, const QString& caption) {
     reportAs("InsertTab", [&] {
         if (index < -1 || index >= TabCount())
             throw TabStripError::fromNumber(taberror::SubscriptOutOfRange);
@@ -74,11 +74,11 @@ void TabStrip::InsertTab(int index, const QString& caption) {
             rebuildAccessKeys();
             redraw();
         }
-        emit TabInsert(index);
+        emit tabInsert(index);
     });
 }
 
-void TabStrip::RemoveTab(int index) {
+void TabStrip::removeTab(int index) {
     reportAs("RemoveTab", [&] {
         checkIndex(index);
         const int count = TabCount();
@@ -102,11 +102,11 @@ void TabStrip::RemoveTab(int index) {
             rebuildAccessKeys();
             redraw();
         }
-        emit TabRemove(index);
+        emit tabRemove(index);
     });
 }
 
-void TabStrip::AddControl(QWidget* control, int left, int top, int width, int height, int tab) {
+void TabStrip::addControl(QWidget* control, int left, int top, int width, int height, int tab) {
     reportAs("AddControl", [&] {
         if (!control || control == this || control->isAncestorOf(this))
             throw TabStripError::fromNumber(taberror::InvalidArgument);

@@ -33,7 +33,7 @@ void TabStrip::setTabTheme(int theme) {
     m_tabTheme = std::clamp(theme, 0, kThemeCount - 1);
     if (!hasThemedHighlights())
         m_input->resetHover();
-    ResetColorsToDefault();
+    resetColorsToDefault();
     redraw();
 }
 
@@ -43,7 +43,7 @@ void TabStrip::setUseThemeDetection(bool on) {
         setTabTheme(detectedTheme());
 }
 
-void TabStrip::ResetColorsToDefault() {
+void TabStrip::resetColorsToDefault() {
     applyThemeColors(m_tabTheme, m_colors, ambientBackColor(), palette());
     if (m_tabTheme == 4) {
         m_pictureSize = 0;
@@ -54,8 +54,8 @@ void TabStrip::ResetColorsToDefault() {
     update();
 }
 
-void TabStrip::ResetAllColors() {
-    ResetColorsToDefault();
+void TabStrip::resetAllColors() {
+    resetColorsToDefault();
     redraw();
 }
 

@@ -77,7 +77,7 @@ TEST(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater
     ASSERT_NO_FATAL_FAILURE(startClock(clock, logind, QStringLiteral("e2e7")));
 
     const QString caption =
-        NoticeCaption(QStringLiteral("Default"), alarmTimeOf(now.hour(), now.minute()), 0);
+        noticeCaption(QStringLiteral("Default"), alarmTimeOf(now.hour(), now.minute()), 0);
     EXPECT_TRUE(waitFor([&] { return !windowsNamed(caption).isEmpty(); }, 10000))
         << "no notice titled " << qPrintable(caption);
     QElapsedTimer sinceNotice;
@@ -159,7 +159,7 @@ TEST(AlarmEndToEnd, AClockStoppedAcrossItsAlarmShowsTheMissedNoticeOnResumeAndLo
     ASSERT_EQ(::kill(pid_t(clock.processId()), SIGCONT), 0);
 
     const QString caption =
-        MissedCaption(QStringLiteral("Default"), QDateTime(QDate(2026, 1, 1), due), 0);
+        missedCaption(QStringLiteral("Default"), QDateTime(QDate(2026, 1, 1), due), 0);
     EXPECT_TRUE(waitFor([&] { return !windowsNamed(caption).isEmpty(); }, 10000))
         << "no notice titled " << qPrintable(caption);
     EXPECT_TRUE(logind.calls().isEmpty()) << qPrintable(logind.calls().join(u' '));

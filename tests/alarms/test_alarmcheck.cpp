@@ -11,7 +11,7 @@ namespace {
 AlarmRecord alarm(int hour, int minute, int32_t status = 1) {
     AlarmRecord r;
     r.AlarmTime = alarmTimeOf(hour, minute);
-    r.Status = status;
+    r.status = status;
     return r;
 }
 
@@ -34,14 +34,14 @@ TEST(AlarmCheck, FiresOncePerMinuteFirstEnabledMatchWins) {
         {at(1, 7, 5, 30), -1}, {at(1, 7, 6, 0), -1}, {at(2, 7, 5, 12), 2},  {at(2, 7, 5, 13), -1},
     };
     for (const auto& [time, fired] : ticks)
-        EXPECT_EQ(check.CheckAlarms(t, time), fired) << qPrintable(time.toString(Qt::ISODate));
+        EXPECT_EQ(check.checkAlarms(t, time), fired) << qPrintable(time.toString(Qt::ISODate));
 
     // Enabled during its minute, an alarm fires at the next check, unless another
     // one has fired in that minute already.
-    t.at(4).Status = 1;
-    EXPECT_EQ(check.CheckAlarms(t, at(2, 7, 6, 40)), 4);
-    t.at(1).Status = 1;
-    EXPECT_EQ(check.CheckAlarms(t, at(2, 7, 6, 41)), -1);
+    t.at(4).status = 1;
+    EXPECT_EQ(check.checkAlarms(t, at(2, 7, 6, 40)), 4);
+    t.at(1).status = 1;
+    EXPECT_EQ(check.checkAlarms(t, at(2, 7, 6, 41)), -1);
 }
 
 TEST(AlarmCheck, ASingleDailyAlarmFiresEveryDay) {
@@ -51,8 +51,8 @@ TEST(AlarmCheck, ASingleDailyAlarmFiresEveryDay) {
     t.add(alarm(7, 5));
     AlarmCheck check;
     for (int day = 1; day <= 3; ++day) {
-        EXPECT_EQ(check.CheckAlarms(t, at(day, 7, 5, 0)), 0) << "day " << day;
-        EXPECT_EQ(check.CheckAlarms(t, at(day, 7, 5, 1)), -1) << "day " << day;
+        EXPECT_EQ(check.checkAlarms(t, at(day, 7, 5, 0)), 0) << "day " << day;
+        EXPECT_EQ(check.checkAlarms(t, at(day, 7, 5, 1)), -1) << "day " << day;
     }
 }
 
@@ -132,13 +132,13 @@ TEST(AlarmCheck, ASteppedBackClockDoesNotFireAMinuteTwiceThatDay) {
     t.add(alarm(7, 5));
     t.add(alarm(7, 6));
     AlarmCheck check;
-    EXPECT_EQ(check.CheckAlarms(t, at(1, 7, 5, 0)), 0);
-    EXPECT_EQ(check.CheckAlarms(t, at(1, 7, 6, 0)), 1);
+    EXPECT_EQ(check.checkAlarms(t, at(1, 7, 5, 0)), 0);
+    EXPECT_EQ(check.checkAlarms(t, at(1, 7, 6, 0)), 1);
     // NTP or the user sets the clock back two minutes.
-    EXPECT_EQ(check.CheckAlarms(t, at(1, 7, 4, 30)), -1);
-    EXPECT_EQ(check.CheckAlarms(t, at(1, 7, 5, 0)), -1);
-    EXPECT_EQ(check.CheckAlarms(t, at(1, 7, 6, 0)), -1);
-    EXPECT_EQ(check.CheckAlarms(t, at(2, 7, 5, 0)), 0) << "the next day it fires again";
+    EXPECT_EQ(check.checkAlarms(t, at(1, 7, 4, 30)), -1);
+    EXPECT_EQ(check.checkAlarms(t, at(1, 7, 5, 0)), -1);
+    EXPECT_EQ(check.checkAlarms(t, at(1, 7, 6, 0)), -1);
+    EXPECT_EQ(check.checkAlarms(t, at(2, 7, 5, 0)), 0) << "the next day it fires again";
 }
 
 TEST(AlarmCheck, WeekdaysAreTheClocksOwnDays) {

@@ -28,7 +28,7 @@ AlarmRecord alarm(int hour, int minute, int32_t action, int32_t status = 1,
                   const QString& note = QStringLiteral("tip")) {
     AlarmRecord r;
     r.AlarmTime = alarmTimeOf(hour, minute);
-    r.Status = status;
+    r.status = status;
     r.Action = action;
     r.Note = note;
     r.SoundFile = QStringLiteral("Default Alarm Sound");
@@ -68,7 +68,7 @@ protected:
         for (const AlarmRecord& r : records)
             t.appendLoaded(r);
         const AppPaths paths = AppPaths::build(clock, m_home.roots());
-        ASSERT_EQ(SaveAlarmFile(t, paths.AlarmFilePath, m_messages), 0);
+        ASSERT_EQ(saveAlarmFile(t, paths.alarmFilePath, m_messages), 0);
     }
     // Runs the check once a second from now until the clock shows `until`, and
     // says which alarm (its note) each notice or shell call came from and when.
@@ -76,13 +76,13 @@ protected:
         QStringList events;
         for (int guard = 0; guard < 100000; ++guard) {
             const QDateTime shown = m_app.clockTimeNow();
-            const int notice = m_app.alarms().NoticeAlarm();
+            const int notice = m_app.alarms().noticeAlarm();
             const size_t opened = m_shell.opened.size();
-            m_controller.CheckAlarms();
-            const int now = m_app.alarms().NoticeAlarm();
+            m_controller.checkAlarms();
+            const int now = m_app.alarms().noticeAlarm();
             if (now != notice && now >= 0)
                 events << shown.time().toString(u"HH:mm:ss") + u' ' +
-                              CleanString(m_app.alarms().at(now).Note);
+                              cleanString(m_app.alarms().at(now).Note);
             if (m_shell.opened.size() != opened)
                 events << shown.time().toString(u"HH:mm:ss") + QStringLiteral(" open");
             if (shown.time() >= until)
@@ -112,14 +112,14 @@ TEST_F(Alarms, CheckFollowsTheClocksZoneAcrossTheMinutes) {
     // The computer runs on UTC; the clock shows a zone three hours ahead, so its
     // 07:05 comes when the computer says 04:05.
     writeAlarmFile(QStringLiteral("Moscow"),
-                   {alarm(7, 5, alarmaction::ShowTip, 0, QStringLiteral("disabled")),
-                    alarm(7, 5, alarmaction::ShowTip, 1, QStringLiteral("first")),
-                    alarm(4, 5, alarmaction::ShowTip, 1, QStringLiteral("computer time")),
+                   {alarm(7, 5, alarmaction::showTip, 0, QStringLiteral("disabled")),
+                    alarm(7, 5, alarmaction::showTip, 1, QStringLiteral("first")),
+                    alarm(4, 5, alarmaction::showTip, 1, QStringLiteral("computer time")),
                     alarm(7, 6, alarmaction::Lock, 1, QStringLiteral("second")),
                     alarm(7, 7, alarmaction::Execute, 1, QStringLiteral("https://example.org"))});
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Moscow")));
-    m_app.state().ZoneOffsetMinutes = 180;
-    ASSERT_EQ(m_app.alarms().AlarmCount(), 5);
+    ASSERT_TRUE(m_app.startClock(QStringLiteral("Moscow")));
+    m_app.state().zoneOffsetMinutes = 180;
+    ASSERT_EQ(m_app.alarms().alarmCount(), 5);
 
     QSignalSpy opened(&m_controller, &AlarmController::noticeOpened);
     const QStringList events = runUntil(QTime(7, 8, 1));
@@ -137,7 +137,7 @@ TEST_F(Alarms, CheckFollowsTheClocksZoneAcrossTheMinutes) {
               QStringLiteral("Clock: Moscow  -  Alarm: 07:06 AM"));
     EXPECT_EQ(m_app.alarms().at(1).NoticeShown, 0);
     EXPECT_EQ(m_app.alarms().at(3).NoticeShown, 1);
-    EXPECT_EQ(m_controller.alarmCheck().LastAlarmMinute, QStringLiteral("07:07"));
+    EXPECT_EQ(m_controller.alarmCheck().lastAlarmMinute, QStringLiteral("07:07"));
 }
 
 TEST_F(Alarms, AnAlarmForTheCurrentMinuteShowsAtTheFirstCheck) {
@@ -147,12 +147,12 @@ TEST_F(Alarms, AnAlarmForTheCurrentMinuteShowsAtTheFirstCheck) {
     lock.PlayTime = playtime::Loop;
     writeAlarmFile(QStringLiteral("Default"), {lock});
     m_time.setNowUtc(QDateTime(QDate(2026, 5, 4), QTime(4, 4, 31), Qt::UTC));
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
-    EXPECT_EQ(m_app.alarms().NoticeAlarm(), -1);
+    ASSERT_TRUE(m_app.startClock(QStringLiteral("Default")));
+    EXPECT_EQ(m_app.alarms().noticeAlarm(), -1);
     EXPECT_EQ(m_app.alarms().at(0).NoticeShown, 0);
 
     QSignalSpy opened(&m_controller, &AlarmController::noticeOpened);
-    m_controller.CheckAlarms();
+    m_controller.checkAlarms();
     AlarmNotice* tip = m_controller.notice();
     ASSERT_TRUE(tip);
     ASSERT_EQ(opened.count(), 1);
@@ -160,7 +160,7 @@ TEST_F(Alarms, AnAlarmForTheCurrentMinuteShowsAtTheFirstCheck) {
     EXPECT_TRUE(tip->isVisible());
     EXPECT_EQ(tip->windowTitle(), QStringLiteral("Clock: Default  -  Alarm: 04:04 AM"));
     EXPECT_EQ(m_sound.calls,
-              QStringList{QStringLiteral("play:") + m_app.paths().DefaultAlarmSoundPath});
+              QStringList{QStringLiteral("play:") + m_app.paths().defaultAlarmSoundPath});
     EXPECT_FALSE(tip->soundLimitRunning()) << "Loop plays until the window closes";
 
     // 30 seconds later the lock request goes out and the notice is gone.
@@ -181,13 +181,13 @@ TEST_F(Alarms, ExecuteAndUnknownActionsOpenNoNotice) {
                     alarm(4, 6, alarmaction::Execute, 1, m_home.path() + QStringLiteral("/gone")),
                     alarm(4, 7, 7), alarm(4, 8, -1),
                     alarm(4, 9, alarmaction::Execute, 1, QStringLiteral("file:notes.txt"))});
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    ASSERT_TRUE(m_app.startClock(QStringLiteral("Default")));
     runUntil(QTime(4, 9, 30));
     EXPECT_FALSE(m_controller.notice());
     EXPECT_TRUE(m_sound.calls.isEmpty());
     ASSERT_EQ(m_shell.opened.size(), 1u) << "a missing file is not handed on";
     EXPECT_EQ(m_shell.opened[0].url, QUrl::fromLocalFile(doc));
-    EXPECT_EQ(m_controller.alarmCheck().LastAlarmMinute, QStringLiteral("04:09"));
+    EXPECT_EQ(m_controller.alarmCheck().lastAlarmMinute, QStringLiteral("04:09"));
     // The missing file and the refused one are named, after the check is done.
     EXPECT_TRUE(m_messages.messages.empty());
     QCoreApplication::processEvents();
@@ -205,7 +205,7 @@ TEST_F(Alarms, AnOpenerThatFailsIsNamedWithItsReason) {
     m_shell.refusal = QStringLiteral("no application opens it");
     writeAlarmFile(QStringLiteral("Default"),
                    {alarm(4, 5, alarmaction::Execute, 1, QStringLiteral("https://example.org"))});
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    ASSERT_TRUE(m_app.startClock(QStringLiteral("Default")));
     runUntil(QTime(4, 5, 5));
     QCoreApplication::processEvents();
     ASSERT_EQ(m_messages.messages.size(), 1u);
@@ -215,7 +215,7 @@ TEST_F(Alarms, AnOpenerThatFailsIsNamedWithItsReason) {
 
 TEST_F(Alarms, ARefusalAfterTheNoticeClosedOpensItAgainToSaySo) {
     writeAlarmFile(QStringLiteral("Default"), {alarm(4, 5, alarmaction::ShutDown)});
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    ASSERT_TRUE(m_app.startClock(QStringLiteral("Default")));
     runUntil(QTime(4, 5, 0));
     ASSERT_TRUE(m_controller.notice());
     const QString caption = m_controller.notice()->windowTitle();
@@ -243,8 +243,8 @@ TEST_F(Alarms, WithoutADefaultSoundOfTheUsersTheShippedOneRings) {
     QFile::remove(m_home.roots().tempFolder + QStringLiteral("/alarm.wav"));
     const QString shipped = m_home.roots().appFolder + QStringLiteral("/sounds/alarm.wav");
     writeOwnFile(shipped);
-    writeAlarmFile(QStringLiteral("Default"), {alarm(4, 5, alarmaction::ShowTip)});
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    writeAlarmFile(QStringLiteral("Default"), {alarm(4, 5, alarmaction::showTip)});
+    ASSERT_TRUE(m_app.startClock(QStringLiteral("Default")));
     runUntil(QTime(4, 5, 0));
     ASSERT_TRUE(m_controller.notice());
     EXPECT_EQ(m_sound.calls, QStringList{QStringLiteral("play:") + shipped});
@@ -255,34 +255,34 @@ TEST_F(Alarms, EditsWhileANoticeIsOpenKeepItOnItsAlarm) {
                    {alarm(1, 0, 0, 1, QStringLiteral("a")), alarm(1, 1, 0, 1, QStringLiteral("b")),
                     alarm(4, 5, 0, 1, QStringLiteral("c")),
                     alarm(1, 3, 0, 1, QStringLiteral("d"))});
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    ASSERT_TRUE(m_app.startClock(QStringLiteral("Default")));
     AlarmTable& table = m_app.alarms();
     runUntil(QTime(4, 5, 0));
-    ASSERT_EQ(table.NoticeAlarm(), 2);
+    ASSERT_EQ(table.noticeAlarm(), 2);
 
     table.removeMarked({0, 1}); // the editor deletes two alarms above it
     table.move(1, 0);
-    ASSERT_EQ(CleanString(table.at(table.NoticeAlarm()).Note), QStringLiteral("c"));
+    ASSERT_EQ(cleanString(table.at(table.noticeAlarm()).Note), QStringLiteral("c"));
     m_controller.notice()->close();
     flush();
-    for (int i = 0; i < table.AlarmCount(); ++i)
+    for (int i = 0; i < table.alarmCount(); ++i)
         EXPECT_EQ(table.at(i).NoticeShown, 0) << i;
 
     // Deleting the alarm a notice shows ends that notice and its sound.
     m_time.advanceSeconds(24 * 3600 - 1);
     runUntil(QTime(4, 5, 1));
     ASSERT_TRUE(m_controller.notice());
-    table.removeAt(table.NoticeAlarm());
+    table.removeAt(table.noticeAlarm());
     flush();
     EXPECT_FALSE(m_controller.notice());
     EXPECT_FALSE(m_sound.playing);
-    EXPECT_EQ(table.NoticeAlarm(), -1);
+    EXPECT_EQ(table.noticeAlarm(), -1);
 }
 
 TEST_F(Alarms, ASnoozedTipComesBackUntilItIsDismissed) {
     writeAlarmFile(QStringLiteral("Default"),
-                   {alarm(4, 5, alarmaction::ShowTip, 1, QStringLiteral("Tea"))});
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+                   {alarm(4, 5, alarmaction::showTip, 1, QStringLiteral("Tea"))});
+    ASSERT_TRUE(m_app.startClock(QStringLiteral("Default")));
     runUntil(QTime(4, 5, 0));
     QPointer<AlarmNotice> tip = m_controller.notice();
     ASSERT_TRUE(tip);
@@ -292,7 +292,7 @@ TEST_F(Alarms, ASnoozedTipComesBackUntilItIsDismissed) {
     flush();
     EXPECT_FALSE(tip);
     EXPECT_FALSE(m_sound.playing);
-    EXPECT_EQ(m_app.alarms().NoticeAlarm(), -1);
+    EXPECT_EQ(m_app.alarms().noticeAlarm(), -1);
 
     EXPECT_EQ(runUntil(QTime(4, 12, 0)), QStringList{QStringLiteral("04:10:00 Tea")});
     tip = m_controller.notice();
@@ -315,10 +315,10 @@ TEST_F(Alarms, ASnoozedTipComesBackUntilItIsDismissed) {
 
 TEST_F(Alarms, ASnoozeFollowsItsAlarmAndGoesWithItsDeletionOrDisabling) {
     writeAlarmFile(QStringLiteral("Default"),
-                   {alarm(4, 5, alarmaction::ShowTip, 1, QStringLiteral("a")),
-                    alarm(4, 6, alarmaction::ShowTip, 1, QStringLiteral("b")),
+                   {alarm(4, 5, alarmaction::showTip, 1, QStringLiteral("a")),
+                    alarm(4, 6, alarmaction::showTip, 1, QStringLiteral("b")),
                     alarm(4, 7, alarmaction::Lock, 1, QStringLiteral("c"))});
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    ASSERT_TRUE(m_app.startClock(QStringLiteral("Default")));
     AlarmTable& table = m_app.alarms();
     runUntil(QTime(4, 5, 0));
     m_controller.notice()->snooze(); // back at 04:10
@@ -349,17 +349,17 @@ TEST_F(Alarms, ASnoozeFollowsItsAlarmAndGoesWithItsDeletionOrDisabling) {
 
 TEST_F(Alarms, ShutdownClosesTheNoticeAndStopsChecking) {
     writeAlarmFile(QStringLiteral("Default"), {alarm(4, 5, alarmaction::ShutDown)});
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+    ASSERT_TRUE(m_app.startClock(QStringLiteral("Default")));
     runUntil(QTime(4, 5, 3));
     QPointer<AlarmNotice> tip = m_controller.notice();
     ASSERT_TRUE(tip);
-    m_app.ShutdownClock(true);
+    m_app.shutdownClock(true);
     flush();
     EXPECT_FALSE(tip);
     EXPECT_FALSE(m_sound.playing);
     EXPECT_TRUE(m_actions.calls.isEmpty());
     m_time.advanceSeconds(24 * 3600);
-    m_controller.CheckAlarms();
+    m_controller.checkAlarms();
     EXPECT_FALSE(m_controller.notice());
 }
 
@@ -367,11 +367,11 @@ TEST_F(Alarms, MinutesSkippedBySleepShowOneNoticeAndRunNothingLate) {
     writeAlarmFile(
         QStringLiteral("Default"),
         {alarm(4, 6, alarmaction::Lock),
-         alarm(4, 7, alarmaction::ShowTip, 1, QStringLiteral("Stand up\r\nand stretch   ")),
+         alarm(4, 7, alarmaction::showTip, 1, QStringLiteral("Stand up\r\nand stretch   ")),
          alarm(4, 8, alarmaction::Execute, 1, QStringLiteral("https://example.org  ")),
-         alarm(4, 9, alarmaction::RebootNow), alarm(4, 30, alarmaction::ShowTip)});
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
-    m_controller.CheckAlarms(); // 04:04:58, the clock runs
+         alarm(4, 9, alarmaction::RebootNow), alarm(4, 30, alarmaction::showTip)});
+    ASSERT_TRUE(m_app.startClock(QStringLiteral("Default")));
+    m_controller.checkAlarms(); // 04:04:58, the clock runs
     ASSERT_FALSE(m_controller.notice());
 
     // The computer sleeps through four alarm minutes and wakes at 04:12.
@@ -397,7 +397,7 @@ TEST_F(Alarms, MinutesSkippedBySleepShowOneNoticeAndRunNothingLate) {
         for (test::FakeTicker* t : m_tickers.made)
             t->tick();
         m_time.advanceSeconds(1);
-        m_controller.CheckAlarms();
+        m_controller.checkAlarms();
     }
     flush();
     EXPECT_TRUE(m_actions.calls.isEmpty());
@@ -416,15 +416,15 @@ TEST_F(Alarms, MinutesSkippedBySleepShowOneNoticeAndRunNothingLate) {
 
 TEST_F(Alarms, AMissedNoticeEndsARunningCountdown) {
     writeAlarmFile(QStringLiteral("Default"),
-                   {alarm(4, 5, alarmaction::ShutDown), alarm(4, 7, alarmaction::ShowTip)});
-    ASSERT_TRUE(m_app.StartClock(QStringLiteral("Default")));
+                   {alarm(4, 5, alarmaction::ShutDown), alarm(4, 7, alarmaction::showTip)});
+    ASSERT_TRUE(m_app.startClock(QStringLiteral("Default")));
     runUntil(QTime(4, 5, 2));
     ASSERT_TRUE(m_controller.notice());
     ASSERT_TRUE(m_controller.notice()->countdownRunning());
     // Suspended mid-countdown; on waking the shutdown must not go on.
     m_app.state().settings.HourMode = 1;
     m_time.setNowUtc(QDateTime(QDate(2026, 5, 4), QTime(5, 0, 0), Qt::UTC));
-    m_controller.CheckAlarms();
+    m_controller.checkAlarms();
     ASSERT_TRUE(m_controller.notice());
     EXPECT_EQ(m_controller.notice()->windowTitle(),
               QStringLiteral("Clock: Default  -  Alarm: missed at 04:07"));
@@ -432,7 +432,7 @@ TEST_F(Alarms, AMissedNoticeEndsARunningCountdown) {
     for (int i = 0; i < 40; ++i)
         m_tickers.made[0]->tick();
     EXPECT_TRUE(m_actions.calls.isEmpty());
-    EXPECT_EQ(m_app.alarms().NoticeAlarm(), -1);
+    EXPECT_EQ(m_app.alarms().noticeAlarm(), -1);
     EXPECT_EQ(m_app.alarms().at(0).NoticeShown, 0);
 }
 

@@ -21,7 +21,7 @@ namespace {
 AlarmRecord alarmAt(int hour, int minute) {
     AlarmRecord r;
     r.AlarmTime = alarmTimeOf(hour, minute);
-    r.Status = 1;
+    r.status = 1;
     r.Note = QStringLiteral("alarm %1:%2").arg(hour).arg(minute);
     return r;
 }
@@ -66,13 +66,13 @@ TEST_F(AlarmFile, OneAlarmIsOneRecordAndReadsBackIdentically) {
         r.Reserved[i] = uint8_t(i * 7 + 1);
     ASSERT_TRUE(m_table.add(r));
     m_table.at(0).NoticeShown = 1; // a notice open while the editor saved
-    ASSERT_EQ(SaveAlarmFile(m_table, path(), m_messages), 0);
+    ASSERT_EQ(saveAlarmFile(m_table, path(), m_messages), 0);
     const QByteArray saved = readAll(path());
     EXPECT_EQ(saved.size(), 566);
 
     AlarmTable loaded;
-    ASSERT_EQ(LoadAlarmFile(loaded, path(), m_messages), 0);
-    ASSERT_EQ(loaded.AlarmCount(), 1);
+    ASSERT_EQ(loadAlarmFile(loaded, path(), m_messages), 0);
+    ASSERT_EQ(loaded.alarmCount(), 1);
     EXPECT_EQ(loaded.at(0).toBytes(), saved);
     EXPECT_EQ(loaded.at(0).Reserved, r.Reserved);
     EXPECT_EQ(loaded.at(0).NoticeShown, 1); // taken as stored
@@ -98,13 +98,13 @@ TEST_F(AlarmFile, LengthDecidesTheRecordCount) {
         writeAll(path(), c.bytes);
         m_messages.messages.clear();
         m_table.appendLoaded(alarmAt(1, 1)); // loading replaces what was there
-        EXPECT_EQ(LoadAlarmFile(m_table, path(), m_messages), c.result) << c.name;
-        ASSERT_EQ(m_table.AlarmCount(), c.count) << c.name;
+        EXPECT_EQ(loadAlarmFile(m_table, path(), m_messages), c.result) << c.name;
+        ASSERT_EQ(m_table.alarmCount(), c.count) << c.name;
         EXPECT_EQ(texts(), c.result
                                ? QStringList{QStringLiteral("Reading configuration file failed! ")}
                                : QStringList())
             << c.name;
-        EXPECT_EQ(AlarmFileBytes(m_table), c.bytes.left(c.count * 566)) << c.name;
+        EXPECT_EQ(alarmFileBytes(m_table), c.bytes.left(c.count * 566)) << c.name;
     }
     EXPECT_EQ(m_messages.messages.at(0).title, QStringLiteral("Ovra Clock"));
     EXPECT_EQ(m_messages.messages.at(0).icon, MessageIcon::Warning);
@@ -112,23 +112,23 @@ TEST_F(AlarmFile, LengthDecidesTheRecordCount) {
 
 TEST_F(AlarmFile, SavingNoAlarmsRemovesTheFileAndLoadingFindsNone) {
     writeAll(path(), records(3));
-    EXPECT_EQ(SaveAlarmFile(m_table, path(), m_messages), 0);
+    EXPECT_EQ(saveAlarmFile(m_table, path(), m_messages), 0);
     EXPECT_FALSE(QFile::exists(path()));
     m_table.appendLoaded(alarmAt(1, 1));
-    EXPECT_EQ(LoadAlarmFile(m_table, path(), m_messages), 1);
-    EXPECT_EQ(m_table.AlarmCount(), 0);
+    EXPECT_EQ(loadAlarmFile(m_table, path(), m_messages), 1);
+    EXPECT_EQ(m_table.alarmCount(), 0);
     EXPECT_TRUE(m_messages.messages.empty());
 }
 
 TEST_F(AlarmFile, AFolderWhereTheFileShouldBe) {
     QDir(m_dir.path()).mkpath(QStringLiteral("Default.cfg/inside"));
-    EXPECT_EQ(LoadAlarmFile(m_table, path(), m_messages), 1);
+    EXPECT_EQ(loadAlarmFile(m_table, path(), m_messages), 1);
     // The old "file" cannot go: the deleted alarms would be back at the next start.
-    EXPECT_EQ(SaveAlarmFile(m_table, path(), m_messages), 1);
+    EXPECT_EQ(saveAlarmFile(m_table, path(), m_messages), 1);
     m_table.add(alarmAt(1, 2));
-    EXPECT_EQ(SaveAlarmFile(m_table, path(), m_messages), 1);
+    EXPECT_EQ(saveAlarmFile(m_table, path(), m_messages), 1);
     // Nor can a file be written in a data folder that is missing.
-    EXPECT_EQ(SaveAlarmFile(m_table, m_dir.filePath(QStringLiteral("gone/x.cfg")), m_messages), 1);
+    EXPECT_EQ(saveAlarmFile(m_table, m_dir.filePath(QStringLiteral("gone/x.cfg")), m_messages), 1);
     const QString notAFile = u'\n' + path() + QStringLiteral(" is not a regular file.");
     EXPECT_EQ(texts(), (QStringList{kAlarmReadFailed + notAFile, kAlarmSaveFailed + notAFile,
                                     kAlarmSaveFailed + notAFile, kAlarmSaveFailed}));
@@ -156,11 +156,11 @@ TEST_F(AlarmFile, AFifoOrADeviceInPlaceOfTheFileIsNeitherReadNorReplaced) {
         ASSERT_TRUE(c.make(path())) << c.what;
         m_messages.messages.clear();
         m_table.clear();
-        EXPECT_EQ(LoadAlarmFile(m_table, path(), m_messages), 1) << c.what;
+        EXPECT_EQ(loadAlarmFile(m_table, path(), m_messages), 1) << c.what;
         m_table.add(alarmAt(7, 30));
-        EXPECT_EQ(SaveAlarmFile(m_table, path(), m_messages), 1) << c.what;
+        EXPECT_EQ(saveAlarmFile(m_table, path(), m_messages), 1) << c.what;
         m_table.clear();
-        EXPECT_EQ(SaveAlarmFile(m_table, path(), m_messages), 1) << c.what;
+        EXPECT_EQ(saveAlarmFile(m_table, path(), m_messages), 1) << c.what;
         ASSERT_EQ(m_messages.messages.size(), 3u) << c.what;
         for (const auto& m : m_messages.messages)
             EXPECT_TRUE(m.text.endsWith(path() + QStringLiteral(" is not a regular file.")))
@@ -174,11 +174,11 @@ TEST_F(AlarmFile, TheFileIsReadableByItsOwnerOnly) {
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
     m_table.add(alarmAt(6, 0));
-    ASSERT_EQ(SaveAlarmFile(m_table, path(), m_messages), 0);
+    ASSERT_EQ(saveAlarmFile(m_table, path(), m_messages), 0);
     EXPECT_EQ(QFile::permissions(path()) & (ownerOnly | others), ownerOnly);
 
     QFile::setPermissions(path(), ownerOnly | others);
-    EXPECT_EQ(LoadAlarmFile(m_table, path(), m_messages), 0);
+    EXPECT_EQ(loadAlarmFile(m_table, path(), m_messages), 0);
     EXPECT_EQ(QFile::permissions(path()) & (ownerOnly | others), ownerOnly);
 }
 
@@ -196,7 +196,7 @@ TEST_F(AlarmFile, AFailedWriteKeepsTheOldFile) {
     rlimit tight = saved;
     tight.rlim_cur = 1000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
-    const int32_t result = SaveAlarmFile(m_table, path(), m_messages);
+    const int32_t result = saveAlarmFile(m_table, path(), m_messages);
     setrlimit(RLIMIT_FSIZE, &saved);
 
     EXPECT_EQ(result, 1);
@@ -229,11 +229,11 @@ TEST_F(AlarmFile, DamagedFilesLoadWithinBounds) {
         }
         writeAll(path(), bytes);
         m_messages.messages.clear();
-        const int32_t result = LoadAlarmFile(m_table, path(), m_messages);
+        const int32_t result = loadAlarmFile(m_table, path(), m_messages);
 
         const auto claimed = qint64(std::nearbyint(double(bytes.size()) / 566));
         const int whole = int(std::min<qint64>({claimed, bytes.size() / 566, 128}));
-        ASSERT_EQ(m_table.AlarmCount(), whole) << "round " << round;
+        ASSERT_EQ(m_table.alarmCount(), whole) << "round " << round;
         ASSERT_EQ(result, claimed > 128 ? 1 : 0) << "round " << round;
         ASSERT_EQ(m_messages.messages.size(), size_t(result));
         for (int i = 0; i < whole; ++i) // texts that are not UTF-8 are re-encoded
@@ -247,24 +247,24 @@ TEST_F(AlarmFile, WeekdayByteIsReadAndWrittenWithoutDisturbingItsNeighbours) {
     for (int i = 1; i < 32; ++i)
         old.Reserved[i] = uint8_t(0xC0 + i);
     writeAll(path(), old.toBytes());
-    ASSERT_EQ(LoadAlarmFile(m_table, path(), m_messages), 0);
-    ASSERT_EQ(m_table.AlarmCount(), 1);
+    ASSERT_EQ(loadAlarmFile(m_table, path(), m_messages), 0);
+    ASSERT_EQ(m_table.alarmCount(), 1);
     EXPECT_EQ(alarmWeekdays(m_table.at(0)), kEveryDay);
     for (int day = 1; day <= 7; ++day)
         EXPECT_TRUE(alarmFallsOn(m_table.at(0), day)) << day;
-    ASSERT_EQ(SaveAlarmFile(m_table, path(), m_messages), 0);
+    ASSERT_EQ(saveAlarmFile(m_table, path(), m_messages), 0);
     EXPECT_EQ(readAll(path()), old.toBytes());
 
     // Monday to Friday, with the unused top bit set by someone else.
     m_table.at(0).Reserved[0] = 0x80;
     setAlarmWeekdays(m_table.at(0), 0x1F);
-    ASSERT_EQ(SaveAlarmFile(m_table, path(), m_messages), 0);
+    ASSERT_EQ(saveAlarmFile(m_table, path(), m_messages), 0);
     const QByteArray saved = readAll(path());
     EXPECT_EQ(uint8_t(saved[24]), 0x9F);
     EXPECT_EQ(uint8_t(saved[25]), kWeekdayMark);
     EXPECT_EQ(saved.mid(26, 30), old.toBytes().mid(26, 30));
     AlarmTable loaded;
-    ASSERT_EQ(LoadAlarmFile(loaded, path(), m_messages), 0);
+    ASSERT_EQ(loadAlarmFile(loaded, path(), m_messages), 0);
     EXPECT_EQ(loaded.at(0).toBytes(), saved);
     EXPECT_EQ(alarmWeekdays(loaded.at(0)), 0x1F);
     EXPECT_TRUE(alarmFallsOn(loaded.at(0), 5));  // Friday
@@ -290,7 +290,7 @@ TEST_F(AlarmFile, TheWeekdayByteCountsOnlyWithItsMark) {
         stored.Reserved[0] = c.days;
         stored.Reserved[1] = c.mark;
         writeAll(path(), stored.toBytes());
-        ASSERT_EQ(LoadAlarmFile(m_table, path(), m_messages), 0);
+        ASSERT_EQ(loadAlarmFile(m_table, path(), m_messages), 0);
         EXPECT_EQ(alarmWeekdays(m_table.at(0)), c.expected) << int(c.days) << " " << int(c.mark);
         EXPECT_EQ(alarmFallsOn(m_table.at(0), 7), c.expected == kEveryDay || (c.expected & 0x40))
             << int(c.days) << " " << int(c.mark);

@@ -32,7 +32,7 @@ AlarmRecord alarm(int hour, int minute, int32_t action, int32_t playTime = playt
 class Notice : public ::testing::Test {
 protected:
     Notice() {
-        m_clock.ClockName = QStringLiteral("Office");
+        m_clock.clockName = QStringLiteral("Office");
         m_clock.settings.HourMode = 1;
         m_defaultSound = m_dir.filePath(QStringLiteral("alarm.wav"));
         m_shippedSound = m_dir.filePath(QStringLiteral("shipped.wav"));
@@ -48,13 +48,13 @@ protected:
         flush();
     }
 
-    // What ProcessAlarm does for alarm index: take over an open notice or open one.
+    // What processAlarm does for alarm index: take over an open notice or open one.
     void fire(int index) {
-        if (m_alarms.NoticeAlarm() != -1)
+        if (m_alarms.noticeAlarm() != -1)
             m_alarms.setNoticeShown(0);
         m_alarms.setNoticeAlarm(index);
         if (m_tip) {
-            m_tip->ShowTip();
+            m_tip->showTip();
             return;
         }
         m_tip = new AlarmNotice(services(m_power));
@@ -73,7 +73,7 @@ protected:
                 [this](const QString& caption, int32_t action, const QString& why) {
                     m_failures << caption + u'|' + QString::number(action) + u'|' + why;
                     if (m_tip)
-                        m_tip->ShowActionFailed(caption, action, why);
+                        m_tip->showActionFailed(caption, action, why);
                 },
                 [this] {
                     return m_uptime;
@@ -138,9 +138,9 @@ TEST_F(Notice, CountdownRunsSecondBySecondToItsActionOnce) {
     EXPECT_FALSE(m_tip);
     EXPECT_EQ(m_sound.calls.last(), QStringLiteral("stop")); // Loop stops with the window
     EXPECT_FALSE(m_sound.playing);
-    EXPECT_EQ(m_alarms.NoticeAlarm(), -1);
+    EXPECT_EQ(m_alarms.noticeAlarm(), -1);
     EXPECT_EQ(m_alarms.at(0).NoticeShown, 0);
-    EXPECT_EQ(m_state.CountdownTicks, 30);
+    EXPECT_EQ(m_state.countdownTicks, 30);
 }
 
 // The ticks stop while the computer sleeps: a countdown that wakes past its end is
@@ -217,7 +217,7 @@ TEST_F(Notice, CancelWithTwelveSecondsLeftPreventsTheAction) {
         EXPECT_FALSE(m_tip);
         EXPECT_TRUE(m_actions.calls.isEmpty());
         EXPECT_FALSE(m_sound.playing);
-        EXPECT_EQ(m_alarms.NoticeAlarm(), -1);
+        EXPECT_EQ(m_alarms.noticeAlarm(), -1);
         EXPECT_EQ(m_alarms.at(0).NoticeShown, 0);
     }
 }
@@ -225,7 +225,7 @@ TEST_F(Notice, CancelWithTwelveSecondsLeftPreventsTheAction) {
 TEST_F(Notice, ALaterAlarmTakesOverARunningCountdown) {
     m_alarms.add(alarm(6, 0, alarmaction::ShutDown));
     m_alarms.add(alarm(6, 1, alarmaction::Restart, playtime::TwoMinutes));
-    m_alarms.add(alarm(6, 2, alarmaction::ShowTip, playtime::OneMinute,
+    m_alarms.add(alarm(6, 2, alarmaction::showTip, playtime::OneMinute,
                        QStringLiteral("Stand up  ") + QString(20, QChar(u'\0'))));
     fire(0);
     tick1(20);
@@ -270,8 +270,8 @@ TEST_F(Notice, SoundStopsAtItsPlayTime) {
     };
     for (const Case& c : cases) {
         m_alarms.clear();
-        m_alarms.add(alarm(6, 0, alarmaction::ShowTip, c.playTime, QStringLiteral("x")));
-        m_state.SoundLimit = c.previousLimit;
+        m_alarms.add(alarm(6, 0, alarmaction::showTip, c.playTime, QStringLiteral("x")));
+        m_state.soundLimit = c.previousLimit;
         m_sound.calls.clear();
         fire(0);
         const int limit = c.stopsAfter ? c.stopsAfter : 1000;
@@ -328,13 +328,13 @@ TEST_F(Notice, TheAlarmsOwnSoundOrTheDefault) {
         if (c.arrange)
             c.arrange();
         m_alarms.clear();
-        AlarmRecord r = alarm(6, 0, alarmaction::ShowTip);
+        AlarmRecord r = alarm(6, 0, alarmaction::showTip);
         r.SoundFile = c.soundFile;
         m_alarms.add(r);
         m_sound.calls.clear();
         fire(0);
         EXPECT_EQ(m_sound.calls.value(0), QStringLiteral("play:") + c.plays) << c.name;
-        EXPECT_EQ(m_state.AlarmSoundPath, c.plays) << c.name;
+        EXPECT_EQ(m_state.alarmSoundPath, c.plays) << c.name;
         EXPECT_TRUE(m_tip->labStatus()->isHidden()) << c.name;
         m_tip->close();
         flush();
@@ -342,7 +342,7 @@ TEST_F(Notice, TheAlarmsOwnSoundOrTheDefault) {
 }
 
 TEST_F(Notice, TheStatusLineSaysWhyThereIsNoSound) {
-    m_alarms.add(alarm(6, 0, alarmaction::ShowTip));
+    m_alarms.add(alarm(6, 0, alarmaction::showTip));
     m_alarms.add(alarm(6, 1, alarmaction::Lock));
     fire(0);
     ASSERT_TRUE(m_sound.problem);
@@ -394,7 +394,7 @@ TEST_F(Notice, AnActionThatFailsKeepsTheNoticeAndSaysWhy) {
         EXPECT_EQ(m_tip->labStatus()->text(), QStringLiteral("Action failed: Access denied"));
         EXPECT_EQ(button(), QStringLiteral("&OK"));
         EXPECT_FALSE(m_tip->countdownRunning());
-        EXPECT_EQ(m_alarms.NoticeAlarm(), -1);
+        EXPECT_EQ(m_alarms.noticeAlarm(), -1);
         m_tip->close();
         flush();
     }
@@ -411,16 +411,16 @@ TEST_F(Notice, AnActionThatFailsKeepsTheNoticeAndSaysWhy) {
     tick1(30);
     EXPECT_FALSE(m_tip);
     fire(1);
-    m_tip->ShowActionFailed(QStringLiteral("Clock: Office  -  Alarm: 06:00"), alarmaction::Lock,
+    m_tip->showActionFailed(QStringLiteral("Clock: Office  -  Alarm: 06:00"), alarmaction::Lock,
                             QStringLiteral("logind does not answer"));
     EXPECT_TRUE(m_tip->countdownRunning());
     EXPECT_EQ(m_tip->labStatus()->text(), QStringLiteral("Action failed: logind does not answer"));
-    EXPECT_EQ(m_alarms.NoticeAlarm(), 1);
+    EXPECT_EQ(m_alarms.noticeAlarm(), 1);
 }
 
 TEST_F(Notice, TipTextIsShownAsPlainTextAtTheTop) {
     m_clock.settings.HourMode = 0;
-    m_alarms.add(alarm(19, 5, alarmaction::ShowTip, playtime::OneMinute,
+    m_alarms.add(alarm(19, 5, alarmaction::showTip, playtime::OneMinute,
                        QStringLiteral("  <b>Call</b> home\r\nnow   ")));
     fire(0);
     EXPECT_EQ(m_tip->windowTitle(), QStringLiteral("Clock: Office  -  Alarm: 07:05 PM"));
@@ -431,7 +431,7 @@ TEST_F(Notice, TipTextIsShownAsPlainTextAtTheTop) {
 }
 
 TEST_F(Notice, OpensCentredOnTheClocksScreenAsAWholeWindow) {
-    m_alarms.add(alarm(6, 0, alarmaction::ShowTip));
+    m_alarms.add(alarm(6, 0, alarmaction::showTip));
     fire(0);
     // The frame comes after the show, as from a window manager; the window is
     // placed again by it.
@@ -480,7 +480,7 @@ TEST_F(Notice, TheClockClosingWhileARefusalIsShownLeavesTheTickAlone) {
 // a tip that follows is read afresh.
 TEST_F(Notice, TheCountdownIsAnnouncedOnceAndStaysReadable) {
     m_alarms.add(alarm(19, 5, alarmaction::ShutDown));
-    m_alarms.add(alarm(19, 6, alarmaction::ShowTip, playtime::OneMinute, QStringLiteral("Tea")));
+    m_alarms.add(alarm(19, 6, alarmaction::showTip, playtime::OneMinute, QStringLiteral("Tea")));
     fire(0);
     ASSERT_TRUE(m_tip);
     QLabel* const text = m_tip->labTip();
@@ -492,8 +492,8 @@ TEST_F(Notice, TheCountdownIsAnnouncedOnceAndStaysReadable) {
     const QAccessibleInterface* notice = QAccessible::queryAccessibleInterface(m_tip.data());
     EXPECT_EQ(notice->role(), QAccessible::AlertMessage);
     EXPECT_EQ(notice->text(QAccessible::Name), m_tip->windowTitle());
-    EXPECT_EQ(label->text(QAccessible::Name), CountdownText(alarmaction::ShutDown, 29));
-    EXPECT_EQ(label->text(QAccessible::Description), CountdownText(alarmaction::ShutDown, 25));
+    EXPECT_EQ(label->text(QAccessible::Name), countdownText(alarmaction::ShutDown, 29));
+    EXPECT_EQ(label->text(QAccessible::Description), countdownText(alarmaction::ShutDown, 25));
     EXPECT_EQ(button->text(QAccessible::Name), QStringLiteral("Cancel"));
 
     fire(1);

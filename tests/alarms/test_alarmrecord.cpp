@@ -31,7 +31,7 @@ QByteArray field(QByteArrayView text, char pad = ' ') {
 TEST(AlarmRecord, FieldsSitAtTheirOffsetsLittleEndian) {
     AlarmRecord r;
     r.AlarmTime = alarmTimeOf(19, 5);
-    r.Status = 1;
+    r.status = 1;
     r.NoticeShown = 1;
     r.Action = alarmaction::Lock;
     r.PlayTime = playtime::Loop;

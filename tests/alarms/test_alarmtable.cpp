@@ -17,7 +17,7 @@ void fill(AlarmTable& t, QChar noticeOn) {
         r.Note = c;
         t.add(r);
         if (c == noticeOn) {
-            t.setNoticeAlarm(t.AlarmCount() - 1);
+            t.setNoticeAlarm(t.alarmCount() - 1);
             t.setNoticeShown(1);
         }
     }
@@ -25,7 +25,7 @@ void fill(AlarmTable& t, QChar noticeOn) {
 
 QString order(const AlarmTable& t) {
     QString s;
-    for (int i = 0; i < t.AlarmCount(); ++i)
+    for (int i = 0; i < t.alarmCount(); ++i)
         s += t.at(i).Note;
     return s;
 }
@@ -40,7 +40,7 @@ TEST(AlarmTable, HoldsAtMost128AndNewAlarmsStartWithoutANotice) {
         ASSERT_TRUE(t.add(r));
     EXPECT_FALSE(t.add(r));
     EXPECT_FALSE(t.appendLoaded(r));
-    EXPECT_EQ(t.AlarmCount(), 128);
+    EXPECT_EQ(t.alarmCount(), 128);
     EXPECT_EQ(t.at(127).NoticeShown, 0);
     t.clear();
     t.appendLoaded(r); // loading keeps what the file holds
@@ -77,12 +77,12 @@ TEST(AlarmTable, TheNoticeFollowsItsAlarmThroughDeletesAndMoves) {
         QSignalSpy removed(&t, &AlarmTable::noticeAlarmRemoved);
         c.edit(t);
         EXPECT_EQ(order(t), c.order) << c.name;
-        const QChar now = t.NoticeAlarm() < 0 ? u'-' : t.at(t.NoticeAlarm()).Note.at(0);
+        const QChar now = t.noticeAlarm() < 0 ? u'-' : t.at(t.noticeAlarm()).Note.at(0);
         EXPECT_EQ(now, c.noticeAfter) << c.name;
         EXPECT_EQ(removed.count(), c.noticeAfter == u'-' && c.notice != u'-') << c.name;
         // The closing steps clear the flag of the notice's own alarm, and no other.
         t.setNoticeShown(0);
-        for (int i = 0; i < t.AlarmCount(); ++i)
+        for (int i = 0; i < t.alarmCount(); ++i)
             EXPECT_EQ(t.at(i).NoticeShown, 0) << c.name << " record " << i;
     }
 }

@@ -66,11 +66,11 @@ TEST_F(LogindPower, EachActionSendsItsRequest) {
         void (PowerControl::*action)(PowerControl::Failed);
         QStringList calls;
     } cases[] = {
-        {"shut down", &PowerControl::ShutdownPC, {"PowerOff:true"}},
-        {"restart", &PowerControl::RestartPC, {"Reboot:true"}},
-        {"lock", &PowerControl::LockPC, {"LockSession:c42"}},
-        {"power off without saving", &PowerControl::PowerOffPC, {"CanPowerOff", "PowerOff:false"}},
-        {"reboot without saving", &PowerControl::RebootPC, {"CanReboot", "Reboot:false"}},
+        {"shut down", &PowerControl::shutdownPC, {"PowerOff:true"}},
+        {"restart", &PowerControl::restartPC, {"Reboot:true"}},
+        {"lock", &PowerControl::lockPC, {"LockSession:c42"}},
+        {"power off without saving", &PowerControl::powerOffPC, {"CanPowerOff", "PowerOff:false"}},
+        {"reboot without saving", &PowerControl::rebootPC, {"CanReboot", "Reboot:false"}},
     };
     for (const Case& c : cases) {
         g_logind->clearCalls();
@@ -122,11 +122,11 @@ TEST_F(LogindPower, ShutDownAndRestartAskTheRunningSessionManager) {
                                              {QString::fromLatin1(c.restart), signature}}))
             << qPrintable(g_session->error());
         g_logind->clearCalls();
-        m_power.ShutdownPC();
-        m_power.RestartPC();
+        m_power.shutdownPC();
+        m_power.restartPC();
         // Power off and reboot without saving skip the session on purpose.
-        m_power.PowerOffPC();
-        m_power.RebootPC();
+        m_power.powerOffPC();
+        m_power.rebootPC();
         EXPECT_EQ(callsOnceThereAre(2, [&] { return g_session->calls(service); }), c.calls)
             << c.service;
         EXPECT_EQ(callsOnceThereAre(4),
@@ -136,7 +136,7 @@ TEST_F(LogindPower, ShutDownAndRestartAskTheRunningSessionManager) {
     }
     // With none left, the session bus is passed over for logind.
     g_logind->clearCalls();
-    m_power.ShutdownPC();
+    m_power.shutdownPC();
     EXPECT_EQ(callsOnceThereAre(1), QStringList{QStringLiteral("PowerOff:true")});
     EXPECT_TRUE(m_messages.messages.empty());
 }
@@ -148,8 +148,8 @@ TEST_F(LogindPower, ARefusedPrivilegeShowsItsMessageAndSendsNothing) {
         void (PowerControl::*action)(PowerControl::Failed);
         const char* message;
     } cases[] = {
-        {"CanPowerOff", "challenge", &PowerControl::PowerOffPC, "Power off PC error"},
-        {"CanReboot", "no", &PowerControl::RebootPC, "Reboot PC error"},
+        {"CanPowerOff", "challenge", &PowerControl::powerOffPC, "Power off PC error"},
+        {"CanReboot", "no", &PowerControl::rebootPC, "Reboot PC error"},
     };
     for (const Case& c : cases) {
         g_logind->setAnswer(QString::fromLatin1(c.check), QString::fromLatin1(c.answer));
@@ -171,9 +171,9 @@ TEST_F(LogindPower, ARefusedRequestComesBackWithTheSystemsReason) {
         const char* signature;
         void (PowerControl::*action)(PowerControl::Failed);
     } cases[] = {
-        {"LockSession", "s", &PowerControl::LockPC},
-        {"PowerOff", "b", &PowerControl::ShutdownPC},
-        {"Reboot", "b", &PowerControl::RebootPC},
+        {"LockSession", "s", &PowerControl::lockPC},
+        {"PowerOff", "b", &PowerControl::shutdownPC},
+        {"Reboot", "b", &PowerControl::rebootPC},
     };
     for (const Case& c : cases) {
         const QString method = QString::fromLatin1(c.method);
@@ -200,7 +200,7 @@ TEST_F(LogindPower, ARefusedRequestComesBackWithTheSystemsReason) {
     // Accepted, a request is not reported.
     QStringList heard;
     g_logind->clearCalls();
-    m_power.LockPC([&](const QString& why) { heard << why; });
+    m_power.lockPC([&](const QString& why) { heard << why; });
     callsOnceThereAre(1);
     QCoreApplication::processEvents();
     EXPECT_TRUE(heard.isEmpty()) << qPrintable(heard.join(u'|'));
@@ -209,7 +209,7 @@ TEST_F(LogindPower, ARefusedRequestComesBackWithTheSystemsReason) {
 
 TEST_F(LogindPower, LockWithoutASessionIdAsksForTheCallersSession) {
     qunsetenv("XDG_SESSION_ID");
-    m_power.LockPC();
+    m_power.lockPC();
     EXPECT_EQ(callsOnceThereAre(1), QStringList{QStringLiteral("LockSession:auto")});
 }
 

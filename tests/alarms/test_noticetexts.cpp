@@ -11,7 +11,7 @@ TEST(NoticeTexts, CaptionInBothHourModes) {
         {0, 0, 1, "00:00"},  {12, 30, 0, "12:30 PM"}, {23, 59, -1, "23:59"},
     };
     for (const auto& [hour, minute, mode, time] : cases)
-        EXPECT_EQ(NoticeCaption(QStringLiteral("Office"), alarmTimeOf(hour, minute), mode),
+        EXPECT_EQ(noticeCaption(QStringLiteral("Office"), alarmTimeOf(hour, minute), mode),
                   QStringLiteral("Clock: Office  -  Alarm: ") + QString::fromLatin1(time));
 }
 
@@ -24,5 +24,5 @@ TEST(NoticeTexts, CountdownMessagesPerAction) {
                                     "Computer will be rebooted without saving in 7 seconds",
                                     ""};
     for (int action = 0; action <= 6; ++action)
-        EXPECT_EQ(CountdownText(action, 7), QString::fromLatin1(expected[action])) << action;
+        EXPECT_EQ(countdownText(action, 7), QString::fromLatin1(expected[action])) << action;
 }

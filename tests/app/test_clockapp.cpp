@@ -68,12 +68,12 @@ struct MemoryProcess {
     void storeTokyo() {
         store.writeText(kClockListKey, kClockListValue, QStringLiteral("{Tokyo}"));
         ClockState s;
-        s.ClockName = QStringLiteral("Tokyo");
+        s.clockName = QStringLiteral("Tokyo");
         s.settings = defaultSettings();
         s.settings.TimeZoneIndex = 5;
         s.settings.ClockRadius = 60;
         s.settings.Autorun = 1;
-        ASSERT_EQ(WriteClockSettings(store, s), 0);
+        ASSERT_EQ(writeClockSettings(store, s), 0);
     }
     std::optional<int32_t> stored(const char16_t* value) {
         return store.readInteger(clockKeyPath(QStringLiteral("Tokyo")), QString::fromUtf16(value));
@@ -99,19 +99,19 @@ TEST(ClockApp, StartApplyAndShutdownRunInTheirFixedOrder) {
     p.app.setAlarmHost(&hosts);
     p.app.setAutorunHost(&hosts);
 
-    ASSERT_TRUE(p.app.StartClock(QStringLiteral("Default")));
+    ASSERT_TRUE(p.app.startClock(QStringLiteral("Default")));
     EXPECT_EQ(
         hosts.calls.join(u','),
         QStringLiteral("privilege,alarms,autorun:0,layout,resetNotice,checkMonitor,loadWindow,"
                        "createTools,loadImage,events,show"));
     hosts.calls.clear();
-    p.app.ApplyClockSettings();
+    p.app.applyClockSettings();
     EXPECT_EQ(hosts.calls.join(u','),
               QStringLiteral("deleteTools,deleteGraphic,layout,iniForm,createTools,show,zorder"));
     hosts.calls.clear();
     p.app.settings().Autorun = 1;
-    p.app.ShutdownClock(true);
-    p.app.ShutdownClock(true); // a second request while shutting down does nothing
+    p.app.shutdownClock(true);
+    p.app.shutdownClock(true); // a second request while shutting down does nothing
     EXPECT_EQ(hosts.calls.join(u','),
               QStringLiteral("releaseImages,autorun:1,deleteTools,closeWindows"));
     EXPECT_TRUE(p.messages.messages.empty());
@@ -122,7 +122,7 @@ TEST(ClockApp, TokyoKeepsAllTwentyTwoValuesAcrossARestart) {
     ClockSettings changed;
     {
         Process p(home);
-        ASSERT_TRUE(p.app.StartClock(QStringLiteral("Tokyo")));
+        ASSERT_TRUE(p.app.startClock(QStringLiteral("Tokyo")));
         EXPECT_EQ(p.app.settings().ClockRadius, 48);
         ClockSettings& s = p.app.settings();
         s.TimeZoneIndex = 81;
@@ -147,21 +147,21 @@ TEST(ClockApp, TokyoKeepsAllTwentyTwoValuesAcrossARestart) {
         s.DateFontColor = int32_t(0xFF777777u);
         s.ClockScaleColor = 0x12345678;
         changed = s;
-        p.app.ShutdownClock(true);
+        p.app.shutdownClock(true);
     }
     Process again(home);
-    ASSERT_TRUE(again.app.StartClock(QStringLiteral("Tokyo")));
+    ASSERT_TRUE(again.app.startClock(QStringLiteral("Tokyo")));
     changed.Enable = 1;
     EXPECT_EQ(again.app.settings(), changed);
-    EXPECT_EQ(again.app.state().ZoneOffsetMinutes, 540);
+    EXPECT_EQ(again.app.state().zoneOffsetMinutes, 540);
 }
 
 TEST(ClockApp, ShutdownWithoutSavingWritesNothing) {
     test::TestHome home;
     Process p(home);
-    ASSERT_TRUE(p.app.StartClock(QStringLiteral("Gone")));
+    ASSERT_TRUE(p.app.startClock(QStringLiteral("Gone")));
     p.app.settings().ClockRadius = 100;
-    p.app.ShutdownClock(false);
+    p.app.shutdownClock(false);
     EXPECT_EQ(p.store.readInteger(clockKeyPath(QStringLiteral("Gone")), QStringLiteral("Enable")),
               0);
 }
@@ -169,10 +169,10 @@ TEST(ClockApp, ShutdownWithoutSavingWritesNothing) {
 TEST(ClockApp, ApplyStoresWhatTheDialogSetButDrawsWithTheCorrectedValue) {
     test::TestHome home;
     Process p(home);
-    ASSERT_TRUE(p.app.StartClock(QStringLiteral("Default")));
+    ASSERT_TRUE(p.app.startClock(QStringLiteral("Default")));
     p.app.settings().ClockRadius = 200;
     p.app.settings().TimeZoneIndex = 5;
-    p.app.ApplyClockSettings();
+    p.app.applyClockSettings();
     EXPECT_EQ(p.app.settings().ClockRadius, 48);
     EXPECT_EQ(
         p.store.readInteger(clockKeyPath(QStringLiteral("Default")), QStringLiteral("ClockRadius")),
@@ -184,7 +184,7 @@ TEST(ClockApp, DefaultClockShowsLocalTimeIncludingDaylightSaving) {
     test::TestHome home;
     // 1 July 2026 03:00 UTC is 05:00 in Berlin (CEST, standard offset +60).
     Process p(home, QTimeZone(QByteArray("Europe/Berlin")));
-    ASSERT_TRUE(p.app.StartClock(QStringLiteral("Default")));
+    ASSERT_TRUE(p.app.startClock(QStringLiteral("Default")));
     EXPECT_EQ(p.app.state().LocalBiasMinutes, -60);
     EXPECT_EQ(p.app.settings().TimeZoneIndex, 37);
     EXPECT_EQ(p.app.clockTimeNow().time(), QTime(5, 0));
@@ -214,7 +214,7 @@ TEST(ClockApp, ShutdownWritesBackOnlyARecordThatWasReallyLoaded) {
             p.hosts.duringAlarmLoad = [&] {
                 p.app.abandonStart();
             };
-        const bool up = p.app.StartClock(QStringLiteral("Tokyo"));
+        const bool up = p.app.startClock(QStringLiteral("Tokyo"));
         p.backend.readsToFail = 0;
         EXPECT_EQ(up, !c.abandonDuringStart) << c.what;
         // The entry follows the record from the start, but only a record really read.
@@ -224,7 +224,7 @@ TEST(ClockApp, ShutdownWritesBackOnlyARecordThatWasReallyLoaded) {
             p.store.writeText(kClockListKey, kClockListValue, QString());
         p.app.settings().ClockRadius = 100;
         p.app.settings().TimeZoneIndex = 7;
-        p.app.ShutdownClock(true);
+        p.app.shutdownClock(true);
 
         EXPECT_EQ(p.stored(u"ClockRadius"), c.written ? 100 : 60) << c.what;
         EXPECT_EQ(p.stored(u"TimeZoneIndex"), c.written ? 7 : 5) << c.what;
@@ -250,7 +250,7 @@ TEST(ClockApp, OnlyALockedStoreIsWaitedFor) {
         p.backend.readFailure = c.failure;
         p.backend.readsToFail = c.readsToFail;
         p.backend.readAttempts = 0;
-        ASSERT_TRUE(p.app.StartClock(QStringLiteral("Tokyo"))) << c.what;
+        ASSERT_TRUE(p.app.startClock(QStringLiteral("Tokyo"))) << c.what;
         EXPECT_EQ(p.app.recordLoaded(), c.loaded) << c.what;
         if (!c.loaded) {
             // Given up at the first refusal, not after the whole wait.
@@ -264,7 +264,7 @@ TEST(ClockApp, AnUnreadableStoreShowsDefaultsAndSaysItWillNotSaveThem) {
     MemoryProcess p;
     p.storeTokyo();
     p.backend.readsToFail = 1000000;
-    ASSERT_TRUE(p.app.StartClock(QStringLiteral("Tokyo")));
+    ASSERT_TRUE(p.app.startClock(QStringLiteral("Tokyo")));
     EXPECT_FALSE(p.app.recordLoaded());
     EXPECT_EQ(p.app.settings().ClockRadius, defaultSettings().ClockRadius);
     EXPECT_EQ(p.app.settings().TimeZoneIndex, 81) << "the computer's zone, as for a new clock";
@@ -275,8 +275,8 @@ TEST(ClockApp, AnUnreadableStoreShowsDefaultsAndSaysItWillNotSaveThem) {
     // and from then on the shutdown saves as usual.
     p.backend.readsToFail = 0;
     p.app.settings().ClockRadius = 70;
-    p.app.ApplyClockSettings();
-    p.app.ShutdownClock(true);
+    p.app.applyClockSettings();
+    p.app.shutdownClock(true);
     EXPECT_EQ(p.stored(u"ClockRadius"), 70);
 }
 
@@ -292,10 +292,10 @@ TEST(ClockApp, ApplyWhileTheStoreIsBusyTriesAgainThenSaysSo) {
         SCOPED_TRACE(c.busyWrites);
         MemoryProcess p(300);
         p.storeTokyo();
-        ASSERT_TRUE(p.app.StartClock(QStringLiteral("Tokyo")));
+        ASSERT_TRUE(p.app.startClock(QStringLiteral("Tokyo")));
         p.app.settings().ClockRadius = 90;
         p.backend.busyWrites = c.busyWrites;
-        EXPECT_EQ(p.app.ApplyClockSettings(), c.stored);
+        EXPECT_EQ(p.app.applyClockSettings(), c.stored);
         EXPECT_EQ(p.app.settings().ClockRadius, 90) << "the record keeps what the user set";
         EXPECT_EQ(p.stored(u"ClockRadius"), c.stored ? 90 : 60);
         EXPECT_EQ(p.messages.messages.size(), c.stored ? 0u : 1u);
@@ -305,7 +305,7 @@ TEST(ClockApp, ApplyWhileTheStoreIsBusyTriesAgainThenSaysSo) {
                 << qPrintable(p.messages.messages.back().text);
         }
         p.backend.busyWrites = 0;
-        EXPECT_TRUE(p.app.ApplyClockSettings());
+        EXPECT_TRUE(p.app.applyClockSettings());
         EXPECT_EQ(p.stored(u"ClockRadius"), 90);
     }
 }

@@ -34,7 +34,7 @@ struct Cli {
         if (zone)
             cl.zone = ZoneChoice{*zone, {}};
         QTextStream stream(&out);
-        return RunClockCommand(cl, clocks, stream, errors, ZoneChoice{33, {}}, startWaitMs);
+        return runClockCommand(cl, clocks, stream, errors, ZoneChoice{33, {}}, startWaitMs);
     }
     QString error() const {
         return errors.messages.empty() ? QString() : errors.messages.back().text;
@@ -158,7 +158,7 @@ TEST(ClockCommands, AStoreThatCannotBeReadIsReportedNotTakenForAnEmptyList) {
             cli.backend.failReads = status::Success;
             EXPECT_EQ(cli.reg.readText(kClockListKey, kClockListValue),
                       QStringLiteral("{A}{Tokyo}"));
-            ASSERT_TRUE(cli.clocks.LoadClockList(false));
+            ASSERT_TRUE(cli.clocks.loadClockList(false));
             EXPECT_TRUE(cli.clocks.contains(QStringLiteral("Tokyo")));
         }
     }

@@ -668,7 +668,7 @@ void giveToLimitedUser(const QString& dir) {
 // The "Default" clock's alarm file with one tip that sounds the default sound.
 void writeTipAlarm(const test::TestHome& home, const QTime& at) {
     ASSERT_TRUE(test::storeAlarm(
-        home, test::alarmDueAt(at, alarmaction::ShowTip, playtime::Loop, QStringLiteral("Tea"))));
+        home, test::alarmDueAt(at, alarmaction::showTip, playtime::Loop, QStringLiteral("Tea"))));
 }
 } // namespace
 

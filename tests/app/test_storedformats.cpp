@@ -70,23 +70,23 @@ TEST(StoredFormats, TheStoreAndAnAlarmFileAreWrittenAsBefore) {
                                   QStringLiteral("{Default}{Tokyo}{Café}")),
                   0);
         ClockState tokyo;
-        tokyo.ClockName = QStringLiteral("Tokyo");
+        tokyo.clockName = QStringLiteral("Tokyo");
         tokyo.settings = defaultSettings();
         tokyo.settings.TimeZoneIndex = 81;
         tokyo.settings.TimeStandard = 2;
         tokyo.settings.ClockRadius = 90;
         tokyo.settings.Left = 1500;
         tokyo.settings.Top = -30;
-        ASSERT_EQ(WriteClockSettings(store, tokyo), 0);
+        ASSERT_EQ(writeClockSettings(store, tokyo), 0);
         ClockState cafe = tokyo;
-        cafe.ClockName = QStringLiteral("Café");
+        cafe.clockName = QStringLiteral("Café");
         cafe.settings = defaultSettings();
-        ASSERT_EQ(WriteClockSettings(store, cafe), 0);
+        ASSERT_EQ(writeClockSettings(store, cafe), 0);
     }
     AlarmTable alarms;
     AlarmRecord weekdays;
     weekdays.AlarmTime = alarmTimeOf(7, 0);
-    weekdays.Status = 1;
+    weekdays.status = 1;
     weekdays.Action = 0;
     weekdays.Note = QStringLiteral("Café au lait");
     weekdays.SoundFile = QStringLiteral("Default Alarm Sound");
@@ -100,7 +100,7 @@ TEST(StoredFormats, TheStoreAndAnAlarmFileAreWrittenAsBefore) {
     alarms.add(open);
     const QString alarmFile = home.path() + QStringLiteral("/Tokyo.cfg");
     test::RecordingMessageSink messages;
-    ASSERT_EQ(SaveAlarmFile(alarms, alarmFile, messages), 0);
+    ASSERT_EQ(saveAlarmFile(alarms, alarmFile, messages), 0);
 
     const QByteArray store = dumpOf(home.storePath()), alarmBytes = contentOf(alarmFile);
     ASSERT_FALSE(store.isEmpty());

@@ -15,7 +15,7 @@
 
 using namespace ovra;
 
-TEST(CleanString, CutsAtNulThenTrimsSpacesOnly) {
+TEST(cleanString, CutsAtNulThenTrimsSpacesOnly) {
     const struct {
         QString in;
         QString out;
@@ -30,23 +30,23 @@ TEST(CleanString, CutsAtNulThenTrimsSpacesOnly) {
         {QString(), QString()},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CleanString(c.in), c.out) << qPrintable(c.in);
+        EXPECT_EQ(cleanString(c.in), c.out) << qPrintable(c.in);
 }
 
-TEST(FileExists, EmptyOrBlankIsFalseAndFoldersCount) {
+TEST(fileExists, EmptyOrBlankIsFalseAndFoldersCount) {
     QTemporaryDir dir;
     QFile f(dir.filePath(QStringLiteral("a.cfg")));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
-    EXPECT_FALSE(FileExists(QString()));
-    EXPECT_FALSE(FileExists(QStringLiteral("    ")));
-    EXPECT_TRUE(FileExists(f.fileName()));
-    EXPECT_TRUE(FileExists(QStringLiteral("  ") + f.fileName() + QStringLiteral("  ")));
-    EXPECT_TRUE(FileExists(dir.path()));
-    EXPECT_FALSE(FileExists(dir.filePath(QStringLiteral("missing"))));
+    EXPECT_FALSE(fileExists(QString()));
+    EXPECT_FALSE(fileExists(QStringLiteral("    ")));
+    EXPECT_TRUE(fileExists(f.fileName()));
+    EXPECT_TRUE(fileExists(QStringLiteral("  ") + f.fileName() + QStringLiteral("  ")));
+    EXPECT_TRUE(fileExists(dir.path()));
+    EXPECT_FALSE(fileExists(dir.filePath(QStringLiteral("missing"))));
 }
 
-TEST(ClockName, ArgumentsJoinWithSingleSpacesAndDefaultWhenEmpty) {
+TEST(clockName, ArgumentsJoinWithSingleSpacesAndDefaultWhenEmpty) {
     EXPECT_EQ(clockNameFromArguments({}), QStringLiteral("Default"));
     EXPECT_EQ(clockNameFromArguments({QStringLiteral("   ")}), QStringLiteral("Default"));
     EXPECT_EQ(clockNameFromArguments({QStringLiteral("  Office  ")}), QStringLiteral("Office"));
@@ -55,7 +55,7 @@ TEST(ClockName, ArgumentsJoinWithSingleSpacesAndDefaultWhenEmpty) {
     EXPECT_EQ(clockNameFromArguments({QStringLiteral("São Paulo")}), QStringLiteral("São Paulo"));
 }
 
-TEST(ClockName, UnsafeNamesAreRefusedWithAReason) {
+TEST(clockName, UnsafeNamesAreRefusedWithAReason) {
     const QString refused[] = {
         QStringLiteral("../etc"),
         QStringLiteral("a/b"),
@@ -106,7 +106,7 @@ TEST(ClockName, UnsafeNamesAreRefusedWithAReason) {
         EXPECT_TRUE(clockNameProblem(name).isEmpty()) << qPrintable(clockNameProblem(name));
 }
 
-TEST(ClockName, InvalidUtf8BytesAreRefused) {
+TEST(clockName, InvalidUtf8BytesAreRefused) {
     EXPECT_FALSE(clockNameBytesProblem(QByteArray("Caf\xe9")).isEmpty());
     EXPECT_TRUE(clockNameBytesProblem(QByteArray("Caf\xc3\xa9")).isEmpty());
 }
@@ -136,17 +136,17 @@ TEST(AppPaths, BuildsFoldersWithTrailingSlashAndCreatesDataFolder) {
     test::TestHome home;
     const PathRoots roots = home.roots();
     const AppPaths p = AppPaths::build(QStringLiteral("Default"), roots);
-    EXPECT_EQ(p.AppFolder, roots.appFolder + u'/');
-    EXPECT_EQ(p.DataFolder, roots.dataRoot + QStringLiteral("/Tamrel/Ovra Clock/"));
-    EXPECT_EQ(p.AlarmFilePath, p.DataFolder + QStringLiteral("Default.cfg"));
-    EXPECT_EQ(p.DefaultAlarmSoundPath, roots.tempFolder + QStringLiteral("/alarm.wav"));
-    EXPECT_EQ(p.StorePath, roots.configRoot + QStringLiteral("/Tamrel/Ovra Clock/registry.db"));
-    EXPECT_TRUE(QFileInfo(p.DataFolder).isDir());
-    EXPECT_FALSE(QFile::exists(p.DefaultAlarmSoundPath)) << "the sound file is never created";
+    EXPECT_EQ(p.appFolder, roots.appFolder + u'/');
+    EXPECT_EQ(p.dataFolder, roots.dataRoot + QStringLiteral("/Tamrel/Ovra Clock/"));
+    EXPECT_EQ(p.alarmFilePath, p.dataFolder + QStringLiteral("Default.cfg"));
+    EXPECT_EQ(p.defaultAlarmSoundPath, roots.tempFolder + QStringLiteral("/alarm.wav"));
+    EXPECT_EQ(p.storePath, roots.configRoot + QStringLiteral("/Tamrel/Ovra Clock/registry.db"));
+    EXPECT_TRUE(QFileInfo(p.dataFolder).isDir());
+    EXPECT_FALSE(QFile::exists(p.defaultAlarmSoundPath)) << "the sound file is never created";
 
     PathRoots rootFolder = roots;
     rootFolder.appFolder = QStringLiteral("/");
-    EXPECT_EQ(AppPaths::build(QStringLiteral("X"), rootFolder).AppFolder, QStringLiteral("/"));
+    EXPECT_EQ(AppPaths::build(QStringLiteral("X"), rootFolder).appFolder, QStringLiteral("/"));
 }
 
 // The data folder holds the alarm notes: only its owner may look in, also when an
@@ -157,7 +157,7 @@ TEST(AppPaths, TheDataFolderIsPrivateAndTightenedWhenItWasNot) {
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
     const auto others = QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
                         QFileDevice::ExeOther;
-    const QString data = AppPaths::build(QStringLiteral("Default"), roots).DataFolder;
+    const QString data = AppPaths::build(QStringLiteral("Default"), roots).dataFolder;
     EXPECT_EQ(QFile::permissions(data) & (ownerOnly | others), ownerOnly);
 
     QFile::setPermissions(data, ownerOnly | others);
@@ -174,8 +174,8 @@ TEST(AppPaths, UnwritableDataRootIsSilent) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
     blocker.close();
     const AppPaths p = AppPaths::build(QStringLiteral("Default"), roots);
-    EXPECT_FALSE(QFileInfo(p.DataFolder).isDir());
-    EXPECT_TRUE(p.AlarmFilePath.endsWith(QStringLiteral("/Default.cfg")));
+    EXPECT_FALSE(QFileInfo(p.dataFolder).isDir());
+    EXPECT_TRUE(p.alarmFilePath.endsWith(QStringLiteral("/Default.cfg")));
 }
 
 namespace {

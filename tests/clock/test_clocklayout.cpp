@@ -43,34 +43,34 @@ TEST(ClockLayout, RectanglesForTheDefaultSmallestLargestAndUnevenSizes) {
          sq(42.5, 135), sq(49, 122), sq(54.5, 111), sq(60, 100)},
     };
     for (const auto& c : cases) {
-        const ClockLayout l = CalcClockLayout(c.s);
+        const ClockLayout l = calcClockLayout(c.s);
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(l.Center, c.center);
+        EXPECT_EQ(l.center, c.center);
         EXPECT_EQ(l.windowSize(), 2 * c.center);
-        EXPECT_EQ(l.InnerDiameter, 2 * c.s.ClockRadius);
-        EXPECT_EQ(l.DialRect, c.dial);
-        EXPECT_EQ(l.SecondArcRect, c.secondArc);
-        EXPECT_EQ(l.MinuteOuterRect, c.minuteOuter);
-        EXPECT_EQ(l.MinuteArcRect, c.minuteArc);
-        EXPECT_EQ(l.HourOuterRect, c.hourOuter);
-        EXPECT_EQ(l.HourArcRect, c.hourArc);
-        EXPECT_EQ(l.InnerRect, c.inner);
+        EXPECT_EQ(l.innerDiameter, 2 * c.s.ClockRadius);
+        EXPECT_EQ(l.dialRect, c.dial);
+        EXPECT_EQ(l.secondArcRect, c.secondArc);
+        EXPECT_EQ(l.minuteOuterRect, c.minuteOuter);
+        EXPECT_EQ(l.minuteArcRect, c.minuteArc);
+        EXPECT_EQ(l.hourOuterRect, c.hourOuter);
+        EXPECT_EQ(l.hourArcRect, c.hourArc);
+        EXPECT_EQ(l.innerRect, c.inner);
         // Every rectangle is centred on the face's centre.
-        for (const QRectF& r : {l.DialRect, l.SecondArcRect, l.MinuteOuterRect, l.MinuteArcRect,
-                                l.HourOuterRect, l.HourArcRect, l.InnerRect})
-            EXPECT_EQ(r.center(), QPointF(l.Center, l.Center));
+        for (const QRectF& r : {l.dialRect, l.secondArcRect, l.minuteOuterRect, l.minuteArcRect,
+                                l.hourOuterRect, l.hourArcRect, l.innerRect})
+            EXPECT_EQ(r.center(), QPointF(l.center, l.center));
     }
 }
 
 TEST(ClockLayout, HourTicksCrossTheHourRingAndMinuteTicksTheOuterTwo) {
     for (const int mode : {0, 1}) {
         const ClockSettings s = sizes(48, 18, 18, 18, mode);
-        const ClockLayout l = CalcClockLayout(s);
+        const ClockLayout l = calcClockLayout(s);
         SCOPED_TRACE(mode);
-        EXPECT_EQ(l.HourTickCount, mode == 0 ? 12 : 24);
+        EXPECT_EQ(l.hourTickCount, mode == 0 ? 12 : 24);
         const double step = mode == 0 ? 30 : 15;
-        for (int i = 0; i < l.HourTickCount; ++i) {
-            const TickLine& t = l.HourTicks[size_t(i)];
+        for (int i = 0; i < l.hourTickCount; ++i) {
+            const TickLine& t = l.hourTicks[size_t(i)];
             const double a = step * i * 3.1415926 / 180;
             EXPECT_FLOAT_EQ(t.x1, float(123 + 48 * std::cos(a)));
             EXPECT_FLOAT_EQ(t.y1, float(123 + 48 * std::sin(a)));
@@ -78,16 +78,16 @@ TEST(ClockLayout, HourTicksCrossTheHourRingAndMinuteTicksTheOuterTwo) {
         }
         // Unused hour entries stay empty in 12-hour mode.
         if (mode == 0) {
-            EXPECT_EQ(l.HourTicks[12], TickLine{});
+            EXPECT_EQ(l.hourTicks[12], TickLine{});
         }
     }
-    const ClockLayout l = CalcClockLayout(sizes(48, 18, 18, 18));
+    const ClockLayout l = calcClockLayout(sizes(48, 18, 18, 18));
     // Three o'clock, six o'clock and twelve o'clock (angle 270).
-    EXPECT_FLOAT_EQ(l.MinuteTicks[0].x1, 189.f);
-    EXPECT_FLOAT_EQ(l.MinuteTicks[0].x2, 225.f);
-    EXPECT_NEAR(l.MinuteTicks[15].y1, 189.f, 1e-4);
-    EXPECT_NEAR(l.MinuteTicks[45].y2, 21.f, 1e-4);
-    for (const TickLine& t : l.MinuteTicks) {
+    EXPECT_FLOAT_EQ(l.minuteTicks[0].x1, 189.f);
+    EXPECT_FLOAT_EQ(l.minuteTicks[0].x2, 225.f);
+    EXPECT_NEAR(l.minuteTicks[15].y1, 189.f, 1e-4);
+    EXPECT_NEAR(l.minuteTicks[45].y2, 21.f, 1e-4);
+    for (const TickLine& t : l.minuteTicks) {
         EXPECT_NEAR(std::hypot(t.x1 - 123.0, t.y1 - 123.0), 66, 1e-3);
         EXPECT_NEAR(std::hypot(t.x2 - 123.0, t.y2 - 123.0), 102, 1e-3);
     }

@@ -102,9 +102,9 @@ struct Clock {
           app({store, messages, time}, home.roots()), front(app, ws) {
         ws.table.add(monitor({0, 0, 1280, 800}, {0, 0, 1280, 800}, true));
         ClockState state;
-        state.ClockName = name;
+        state.clockName = name;
         state.settings = stored;
-        WriteClockSettings(store, state);
+        writeClockSettings(store, state);
         app.setWindowHost(&front);
         app.setAutorunHost(&autorun);
         clockName = name;
@@ -117,7 +117,7 @@ struct Clock {
         QObject::connect(&w(), &ClockWindow::unloaded, [this] { ++unloads; });
     }
 
-    bool start() { return app.StartClock(clockName); }
+    bool start() { return app.startClock(clockName); }
     ClockWindow& w() { return front.window(); }
     // The face the window shows, once the toolkit has painted the last frame.
     const QImage& shown() {
@@ -126,8 +126,8 @@ struct Clock {
     }
     ClockSettings stored() {
         ClockState s;
-        s.ClockName = clockName;
-        ReadClockSettings(store, s);
+        s.clockName = clockName;
+        readClockSettings(store, s);
         return s.settings;
     }
     void mouse(QEvent::Type type, QPoint local, Qt::MouseButton button = Qt::NoButton,
@@ -182,8 +182,8 @@ TEST(ClockWindow, StartsSizedCaptionedPlacedAndDrawn) {
     EXPECT_EQ(w.geometry(), QRect(300, 200, 246, 246));
     EXPECT_TRUE(w.testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_EQ(c.shown().size(), QSize(246, 246));
-    EXPECT_EQ(w.HotButton(), hotbutton::Hidden);
-    EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:07 P"));
+    EXPECT_EQ(w.hotButton(), hotbutton::Hidden);
+    EXPECT_EQ(w.lastFrame().timeText, QStringLiteral("03:25:07 P"));
     EXPECT_EQ(w.buttonImage().size(), QSize(63, 63));
     EXPECT_EQ(c.ws.offTaskbar, 1);
     // Only the dial takes the pointer while the strip is hidden.
@@ -201,11 +201,11 @@ TEST(ClockWindow, AReapplyKeepsTheTwipsPerPixelOfStartUp) {
     Clock c(at(300, 200));
     ASSERT_TRUE(c.start());
     c.ws.metrics = ScreenMetrics::fromDpi(192, 192, 2560, 1600);
-    c.app.ApplyClockSettings();
+    c.app.applyClockSettings();
     EXPECT_EQ(c.app.screenMetrics().tx, 15);
     EXPECT_EQ(c.app.screenMetrics().ty, 15);
     EXPECT_EQ(c.w().pos(), QPoint(300, 200));
-    c.app.ShutdownClock(true);
+    c.app.shutdownClock(true);
     EXPECT_EQ(c.stored().Left, 300 * 15);
     EXPECT_EQ(c.stored().Top, 200 * 15);
 }
@@ -260,7 +260,7 @@ TEST(ClockWindow, HotButtonFollowsThePointerAndTheStripOpensTheShape) {
     for (const auto& s : steps) {
         c.moveTo(s.at);
         SCOPED_TRACE(QStringLiteral("%1,%2").arg(s.at.x()).arg(s.at.y()).toStdString());
-        EXPECT_EQ(w.HotButton(), s.hot);
+        EXPECT_EQ(w.hotButton(), s.hot);
         EXPECT_TRUE(w.pointerWatchActive());
         // The strip shows at once, in the state's column.
         EXPECT_EQ(c.shown().pixel(225 + 4, 21 + 4), strip.pixel(s.column * 21 + 4, 4));
@@ -269,7 +269,7 @@ TEST(ClockWindow, HotButtonFollowsThePointerAndTheStripOpensTheShape) {
     // The pointer leaves: within a tick or two the strip hides and the watch stops.
     c.ws.pointer = QPoint(10, 10);
     waitMs(350);
-    EXPECT_EQ(w.HotButton(), hotbutton::Hidden);
+    EXPECT_EQ(w.hotButton(), hotbutton::Hidden);
     EXPECT_FALSE(w.pointerWatchActive());
     EXPECT_EQ(c.shown().pixel(225 + 4, 21 + 4), 0u);
     EXPECT_FALSE(c.ws.shapes.last().contains(QPoint(235, 30)));
@@ -395,7 +395,7 @@ TEST(ClockWindow, EveryWayOfClosingUnloadsExactlyOnce) {
              c.w().unloadClock();
          },
          true},
-        {"shutdown without saving (clock deleted)", [](Clock& c) { c.app.ShutdownClock(false); },
+        {"shutdown without saving (clock deleted)", [](Clock& c) { c.app.shutdownClock(false); },
          false},
         {"front end closes the windows", [](Clock& c) { c.front.closeWindows(); }, true},
     };
@@ -405,7 +405,7 @@ TEST(ClockWindow, EveryWayOfClosingUnloadsExactlyOnce) {
         c.autorun.syncs = 0; // the start-up brought the entry in line once
         c.record();
         c.w().move(420, 310); // as a move would leave it
-        c.w().KeepOnWorkArea();
+        c.w().keepOnWorkArea();
         tc.close(c);
         c.w().close(); // later requests find the clock unloaded
         SCOPED_TRACE(tc.what);
@@ -423,7 +423,7 @@ TEST(ClockWindow, ReapplyResizesTheWindowAndKeepsItsTopLeftCorner) {
     ASSERT_TRUE(c.start());
     for (const auto& [radius, side] : {std::pair{60, 270}, {128, 406}, {200, 246}, {48, 246}}) {
         c.app.settings().ClockRadius = radius;
-        c.app.ApplyClockSettings();
+        c.app.applyClockSettings();
         SCOPED_TRACE(radius);
         EXPECT_EQ(c.w().geometry(), QRect(300, 200, side, side));
         EXPECT_EQ(c.shown().size(), QSize(side, side));
@@ -444,14 +444,14 @@ TEST(ClockWindow, AFrameIsDrawnOnlyWhenItsPixelsWouldChange) {
         std::function<void()> change;
         int drawn; // frames drawn since the start
     } steps[] = {
-        {"nothing", [&] { w.DrawClock(); }, 0},
+        {"nothing", [&] { w.drawClock(); }, 0},
         {"next second",
          [&] {
              c.time.advanceSeconds(1);
-             w.DrawClock();
+             w.drawClock();
          },
          1},
-        {"same second", [&] { w.DrawClock(); }, 1},
+        {"same second", [&] { w.drawClock(); }, 1},
         {"scale toggled", [&] { c.key(Qt::Key_PageDown); }, 2},
         {"strip shown",
          [&] {
@@ -465,8 +465,8 @@ TEST(ClockWindow, AFrameIsDrawnOnlyWhenItsPixelsWouldChange) {
          3},
         {"settings re-applied",
          [&] {
-             c.app.ApplyClockSettings();
-             w.DrawClock();
+             c.app.applyClockSettings();
+             w.drawClock();
          },
          4},
     };
@@ -474,7 +474,7 @@ TEST(ClockWindow, AFrameIsDrawnOnlyWhenItsPixelsWouldChange) {
         s.change();
         EXPECT_EQ(w.framesDrawn() - base, s.drawn) << s.what;
     }
-    EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:08 P"));
+    EXPECT_EQ(w.lastFrame().timeText, QStringLiteral("03:25:08 P"));
 }
 
 TEST(ClockWindow, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
@@ -492,7 +492,7 @@ TEST(ClockWindow, GripMovesTheWindowThenTheMonitorAndWorkAreaRulesApply) {
         QObject::connect(&w, &ClockWindow::moveFinished, [&] { ++drops; });
         c.moveTo({123, 123});
         c.moveTo({235, 70});
-        ASSERT_EQ(w.HotButton(), hotbutton::Grip);
+        ASSERT_EQ(w.hotButton(), hotbutton::Grip);
         c.ws.buttonsDown = true;
         c.mouse(QEvent::MouseButtonPress, {235, 70}, Qt::LeftButton, Qt::LeftButton);
         EXPECT_EQ(c.ws.systemMoves, 1);
@@ -664,11 +664,11 @@ TEST(ClockWindow, WakesOnceForEachSecondAndDrawsItThen) {
     c.time.setNowUtc(start.addSecs(1));
     ASSERT_TRUE(waitFor([&] { return ticks.size() > 1; }));
     EXPECT_EQ(ticks.last(), start.addSecs(1));
-    EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("03:25:08 P"));
+    EXPECT_EQ(w.lastFrame().timeText, QStringLiteral("03:25:08 P"));
     // A clock stepped by hours is shown at the next wake.
     c.time.setNowUtc(start.addSecs(3 * 3600 + 20));
     ASSERT_TRUE(waitFor([&] { return ticks.size() > 2; }));
-    EXPECT_EQ(w.lastFrame().TimeText, QStringLiteral("06:25:27 P"));
+    EXPECT_EQ(w.lastFrame().timeText, QStringLiteral("06:25:27 P"));
     EXPECT_EQ(ticks.size(), 3);
 }
 
@@ -680,14 +680,14 @@ TEST(ClockWindow, ANewSecondPushesOnlyWhatChanged) {
     for (const qint64 step : {1, 1, 53, 1, -7, 3600}) {
         SCOPED_TRACE(step);
         c.time.advanceSeconds(step);
-        w.DrawClock();
+        w.drawClock();
         const QRegion pushed = w.lastPushedArea();
         ASSERT_FALSE(pushed.isEmpty());
         EXPECT_NE(pushed, QRegion(whole));
         const QImage partial = c.shown().copy();
         // The same second drawn whole, after a re-apply, is the same picture.
-        c.app.ApplyClockSettings();
-        w.DrawClock();
+        c.app.applyClockSettings();
+        w.drawClock();
         EXPECT_EQ(w.lastPushedArea(), QRegion(whole));
         EXPECT_TRUE(c.shown() == partial);
     }
@@ -707,9 +707,9 @@ TEST(ClockWindow, OnceShownAPlainSecondPushesOnlyWhatTheKeptRingChanges) {
     waitMs(50);
     const FaceFrame before = w.lastFrame();
     c.time.advanceSeconds(1);
-    w.DrawClock();
+    w.drawClock();
     DrawTools tools;
-    tools.CreateDrawTools(c.app.settings());
+    tools.createDrawTools(c.app.settings());
     DrawingSurface surface;
     surface.createSurface(QSize(246, 246));
     FaceRenderer stroked;
@@ -739,15 +739,15 @@ TEST(ClockWindow, ThePointerIsWatchedOnlyWhileItIsOverTheWindow) {
     };
     c.ws.pointer = w.pos() + QPoint(235, 30);
     send(QEvent::Enter, {235, 30});
-    EXPECT_EQ(w.HotButton(), hotbutton::Close);
+    EXPECT_EQ(w.hotButton(), hotbutton::Close);
     EXPECT_TRUE(w.pointerWatchActive());
     // A leave while the pointer is still over the window (a grab) keeps the strip.
     send(QEvent::Leave, {});
-    EXPECT_EQ(w.HotButton(), hotbutton::Close);
+    EXPECT_EQ(w.hotButton(), hotbutton::Close);
     // The pointer has gone: the strip hides and the watch stops at once.
     c.ws.pointer = QPoint(10, 10);
     send(QEvent::Leave, {});
-    EXPECT_EQ(w.HotButton(), hotbutton::Hidden);
+    EXPECT_EQ(w.hotButton(), hotbutton::Hidden);
     EXPECT_FALSE(w.pointerWatchActive());
     EXPECT_EQ(c.shown().pixel(225 + 4, 21 + 4), 0u);
     EXPECT_FALSE(c.ws.shapes.last().contains(QPoint(235, 30)));
@@ -782,6 +782,6 @@ TEST(ClockWindowList, ClosesNoticeAboutSettingsThenTheClock) {
     auto* gone = new QWidget;
     c.front.otherWindows().add(gone, Role::About);
     delete gone; // a window that went away on its own is skipped
-    c.app.ShutdownClock(true);
+    c.app.shutdownClock(true);
     EXPECT_EQ(order.join(u','), QStringLiteral("notice,about,settings,clock"));
 }

@@ -40,16 +40,16 @@ TEST(FaceFrame, TimeTextAndSweepsInBothModes) {
     };
     for (const auto& c : cases) {
         const FaceFrame f =
-            ComposeFaceFrame(c.when, mode(c.hourMode), QStringLiteral("Office"), kUs);
+            composeFaceFrame(c.when, mode(c.hourMode), QStringLiteral("Office"), kUs);
         SCOPED_TRACE(c.time);
-        EXPECT_EQ(f.TimeText, QString::fromLatin1(c.time));
-        EXPECT_EQ(f.HourSweep, c.hour);
-        EXPECT_EQ(f.MinuteSweep, c.minute);
-        EXPECT_EQ(f.SecondSweep, c.second);
+        EXPECT_EQ(f.timeText, QString::fromLatin1(c.time));
+        EXPECT_EQ(f.hourSweep, c.hour);
+        EXPECT_EQ(f.minuteSweep, c.minute);
+        EXPECT_EQ(f.secondSweep, c.second);
         EXPECT_EQ(f.pmHour, c.pm);
-        EXPECT_EQ(f.TimeFontSize, c.hourMode == 0 ? 16 : 18);
-        EXPECT_EQ(f.DateFontSize, 12);
-        EXPECT_EQ(f.DateText, QStringLiteral("05/17/2026"));
+        EXPECT_EQ(f.timeFontSize, c.hourMode == 0 ? 16 : 18);
+        EXPECT_EQ(f.dateFontSize, 12);
+        EXPECT_EQ(f.dateText, QStringLiteral("05/17/2026"));
     }
 }
 
@@ -72,13 +72,13 @@ TEST(FaceFrame, TitleIsTheWeekdayForDefaultAndTheShortNameOtherwise) {
     };
     for (const auto& c : cases) {
         const FaceFrame f =
-            ComposeFaceFrame(sunday, mode(0), QString::fromUtf8(c.clockName), c.locale);
-        EXPECT_EQ(f.TitleText, QString::fromUtf8(c.title)) << c.clockName;
+            composeFaceFrame(sunday, mode(0), QString::fromUtf8(c.clockName), c.locale);
+        EXPECT_EQ(f.titleText, QString::fromUtf8(c.title)) << c.clockName;
     }
     // A character outside the basic plane is never cut in half.
     const QString withEmoji =
         QStringLiteral("Clock 1") + QString::fromUcs4(U"\U0001F600") + QStringLiteral("xyz");
-    EXPECT_EQ(ComposeFaceFrame(sunday, mode(0), withEmoji, kUs).TitleText,
+    EXPECT_EQ(composeFaceFrame(sunday, mode(0), withEmoji, kUs).titleText,
               QStringLiteral("Clock 1"));
 }
 
@@ -104,10 +104,10 @@ TEST(FaceFrame, DateFollowsTheLocalesOrderAndSeparators) {
         {QLocale(QLocale::Persian, QLocale::Iran), "2026/12/07", "07:08:09"},
     };
     for (const auto& c : cases) {
-        const FaceFrame f = ComposeFaceFrame(when, mode(1), QStringLiteral("Default"), c.locale);
+        const FaceFrame f = composeFaceFrame(when, mode(1), QStringLiteral("Default"), c.locale);
         SCOPED_TRACE(c.locale.name().toStdString());
-        EXPECT_EQ(f.DateText, QString::fromLatin1(c.date));
-        EXPECT_EQ(f.TimeText, QString::fromLatin1(c.time));
+        EXPECT_EQ(f.dateText, QString::fromLatin1(c.date));
+        EXPECT_EQ(f.timeText, QString::fromLatin1(c.time));
     }
 }
 
@@ -135,6 +135,6 @@ TEST(FaceFrame, AComposerKeepsNothingPastItsDayLocaleOrName) {
         SCOPED_TRACE(second.when.toString(Qt::ISODate).toStdString() + " " + second.name);
         const QString name = QString::fromLatin1(second.name);
         EXPECT_EQ(composer.compose(second.when, s, name, second.locale),
-                  ComposeFaceFrame(second.when, s, name, second.locale));
+                  composeFaceFrame(second.when, s, name, second.locale));
     }
 }

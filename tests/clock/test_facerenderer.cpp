@@ -33,15 +33,15 @@ QImage stripImage() {
 // One face with everything a frame needs, drawn either way.
 struct Face {
     explicit Face(ClockSettings s, const QString& family = {})
-        : settings(s), layout(CalcClockLayout(s)) {
-        tools.CreateDrawTools(settings);
+        : settings(s), layout(calcClockLayout(s)) {
+        tools.createDrawTools(settings);
         surface.createSurface(QSize(layout.windowSize(), layout.windowSize()));
         renderer.prepare(layout, tools, family.isEmpty() ? surface.fontFamily() : family);
     }
     QImage draw(const QDateTime& when, FaceState state = {}, bool direct = false,
                 const QString& name = QStringLiteral("Office")) {
         state.showScale = settings.DisplayScale == 0;
-        FaceFrame frame = ComposeFaceFrame(when, settings, name, kUs);
+        FaceFrame frame = composeFaceFrame(when, settings, name, kUs);
         if (direct)
             renderer.drawFrameDirect(surface.image(), frame, state, button);
         else
@@ -53,8 +53,8 @@ struct Face {
     QColor pixel(const QImage& img, double radius, double degrees) const {
         const double a = qDegreesToRadians(degrees);
         // Shapes are centred on the middle of pixel (Center, Center).
-        const int x = qFloor(layout.Center + 0.5 + radius * std::sin(a));
-        const int y = qFloor(layout.Center + 0.5 - radius * std::cos(a));
+        const int x = qFloor(layout.center + 0.5 + radius * std::sin(a));
+        const int y = qFloor(layout.center + 0.5 - radius * std::cos(a));
         return img.pixelColor(x, y);
     }
 
@@ -169,7 +169,7 @@ TEST(FaceRenderer, ScaleLiesOnTopAndCanBeSwitchedOff) {
         s.DisplayScale = displayScale;
         Face face(s);
         const QImage img = face.draw(at(15, 25, 7));
-        const int c = face.layout.Center;
+        const int c = face.layout.center;
         const bool on = displayScale == 0;
         SCOPED_TRACE(displayScale);
         // Scale colour 0x77777777 on the opaque black dial gives 0x37 grey.
@@ -197,7 +197,7 @@ TEST(FaceRenderer, ScaleLiesOnTopAndCanBeSwitchedOff) {
 
 TEST(FaceRenderer, HighlightRingOnlyWhileActive) {
     Face face(plain());
-    const int c = face.layout.Center;
+    const int c = face.layout.center;
     for (const bool active : {true, false}) {
         const QImage img = face.draw(at(15, 25, 7), FaceState{active, hotbutton::Hidden, false});
         // The 2-pixel pen runs one pixel outside the dial's edge.
@@ -242,8 +242,8 @@ TEST(FaceRenderer, EachStripStateDrawsItsColumnOrNothing) {
 TEST(FaceRenderer, TextsAreCentredInTheirBoxes) {
     Face face(plain());
     const QImage img = face.draw(at(15, 25, 7));
-    EXPECT_EQ(face.lastFrame.TimeText, QStringLiteral("03:25:07 P"));
-    const QRectF inner = face.layout.InnerRect;
+    EXPECT_EQ(face.lastFrame.timeText, QStringLiteral("03:25:07 P"));
+    const QRectF inner = face.layout.innerRect;
     // White time text, grey title and date; their boxes within the inner disc.
     QRect white, grey;
     for (int y = 0; y < img.height(); ++y)
@@ -260,8 +260,8 @@ TEST(FaceRenderer, TextsAreCentredInTheirBoxes) {
         }
     ASSERT_FALSE(white.isEmpty());
     EXPECT_TRUE(inner.contains(white));
-    EXPECT_NEAR(white.center().x(), face.layout.Center, 3);
-    EXPECT_NEAR(white.center().y(), face.layout.Center, 4);
+    EXPECT_NEAR(white.center().x(), face.layout.center, 3);
+    EXPECT_NEAR(white.center().y(), face.layout.center, 4);
     EXPECT_GT(white.width(), 50); // ten characters at 16 pixels
     EXPECT_LT(white.height(), 20);
     ASSERT_FALSE(grey.isEmpty());
@@ -269,11 +269,11 @@ TEST(FaceRenderer, TextsAreCentredInTheirBoxes) {
     EXPECT_LT(grey.top(), white.top());       // the title above the time
     EXPECT_GT(grey.bottom(), white.bottom()); // the date below it
 
-    // DrawText trims blanks (only blanks) in place and raises small sizes to 12.
+    // drawText trims blanks (only blanks) in place and raises small sizes to 12.
     QPainter p(&face.surface.image());
     QString text = QStringLiteral("  Los Ang\t ");
     uint8_t size = 8;
-    face.renderer.DrawText(p, text, 75, 75, 96, 48, face.tools.DateBrush, size, 0);
+    face.renderer.drawText(p, text, 75, 75, 96, 48, face.tools.dateBrush, size, 0);
     EXPECT_EQ(text, QStringLiteral("Los Ang\t"));
     EXPECT_EQ(size, 12);
 }
@@ -359,10 +359,10 @@ TEST(FaceRenderer, LaidOutTextsLeaveWhatDrawTextLeaves) {
                     QString shown = text;
                     uint8_t size = c.size;
                     if (image == &drawn)
-                        face.renderer.DrawText(p, shown, c.box.x(), c.box.y(), c.box.width(),
-                                               c.box.height(), face.tools.TimeBrush, size, 0);
+                        face.renderer.drawText(p, shown, c.box.x(), c.box.y(), c.box.width(),
+                                               c.box.height(), face.tools.timeBrush, size, 0);
                     else
-                        face.renderer.drawLaidOutText(p, shown, c.box, face.tools.TimeBrush, size);
+                        face.renderer.drawLaidOutText(p, shown, c.box, face.tools.timeBrush, size);
                 }
                 if (!(laidOut == drawn) && ++differing <= 3)
                     ADD_FAILURE() << "\"" << text.toStdString() << "\" at " << int(c.size)
@@ -386,7 +386,7 @@ TEST(FaceRenderer, TextsOutliveThePoolThreadThatDrewAWholeFrame) {
     Face partial(defaultSettings()), whole(defaultSettings());
     const FaceState state{false, hotbutton::Hidden, true};
     FaceFrame before =
-        ComposeFaceFrame(at(15, 25, 7), partial.settings, QStringLiteral("Default"), kUs);
+        composeFaceFrame(at(15, 25, 7), partial.settings, QStringLiteral("Default"), kUs);
     PoolThreadPainter::run([&] {
         partial.renderer.drawFrame(partial.surface.image(), before, state, partial.button);
     });
@@ -395,7 +395,7 @@ TEST(FaceRenderer, TextsOutliveThePoolThreadThatDrewAWholeFrame) {
     QThread::msleep(100);
     for (const int second : {8, 9}) {
         FaceFrame after =
-            ComposeFaceFrame(at(15, 25, second), partial.settings, QStringLiteral("Default"), kUs);
+            composeFaceFrame(at(15, 25, second), partial.settings, QStringLiteral("Default"), kUs);
         FaceRenderer::settleTexts(after);
         const QRegion area = partial.renderer.changedArea(before, after);
         partial.renderer.drawFrame(partial.surface.image(), after, state, partial.button, area);
@@ -477,7 +477,7 @@ TEST(FaceRenderer, NewSettingsRebuildEveryLayer) {
     changed.BackgroundOpacity = 3;
     changed.MinuteCircleColor = int32_t(0xFF00FF00u);
     face.settings = changed;
-    face.tools.CreateDrawTools(changed);
+    face.tools.createDrawTools(changed);
     face.renderer.prepare(face.layout, face.tools, face.surface.fontFamily());
     const QImage after = face.draw(at(9, 15, 7));
     Face fresh(changed);
@@ -545,14 +545,14 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
                                  std::to_string(int(ahead)));
                     partial.draw(s.from, state, false, f.name);
                     FaceFrame before = partial.lastFrame;
-                    FaceFrame after = ComposeFaceFrame(s.to, f.s, f.name, kUs);
+                    FaceFrame after = composeFaceFrame(s.to, f.s, f.name, kUs);
                     FaceRenderer::settleTexts(after);
                     const bool newRings = FaceRenderer::ringsDiffer(before, after);
                     if (ahead == Ahead::ThisFrame)
                         partial.renderer.prepareRingLayer(after);
                     if (ahead == Ahead::OtherFrame)
                         partial.renderer.prepareRingLayer(
-                            ComposeFaceFrame(s.to.addSecs(3600), f.s, f.name, kUs));
+                            composeFaceFrame(s.to.addSecs(3600), f.s, f.name, kUs));
                     EXPECT_EQ(partial.renderer.ringLayerReady(after),
                               !newRings || ahead == Ahead::ThisFrame);
                     const QRegion area = partial.renderer.changedArea(before, after);
@@ -617,12 +617,12 @@ TEST(FaceRenderer, ChangedPixelsLeaveTheWholeFrameMinuteAfterMinute) {
             int changes = 0;
             for (; when < at(16, 0, 10); when = when.addSecs(1)) {
                 SCOPED_TRACE(testing::Message()
-                             << f.what << " active " << state.IsActive << " strip "
-                             << state.HotButton << " to "
+                             << f.what << " active " << state.isActive << " strip "
+                             << state.hotButton << " to "
                              << when.addSecs(1).toString(u"HH:mm:ss").toStdString());
                 FaceFrame before = partial.lastFrame;
                 FaceFrame after =
-                    ComposeFaceFrame(when.addSecs(1), f.s, QStringLiteral("Office"), kUs);
+                    composeFaceFrame(when.addSecs(1), f.s, QStringLiteral("Office"), kUs);
                 FaceRenderer::settleTexts(after);
                 state.showScale = f.s.DisplayScale == 0;
                 const QRegion area = partial.renderer.changedArea(before, after);
@@ -654,34 +654,34 @@ TEST(FaceRenderer, ANewSecondRedrawsOnlyItsChangedDigits) {
     largest.HourCircleWidth = largest.MinuteCircleWidth = largest.SecondCircleWidth = 50;
     for (const ClockSettings& s : {defaultSettings(), largest}) {
         Face face(s);
-        FaceFrame before = ComposeFaceFrame(at(15, 25, 0), s, QStringLiteral("Default"), kUs);
+        FaceFrame before = composeFaceFrame(at(15, 25, 0), s, QStringLiteral("Default"), kUs);
         FaceRenderer::settleTexts(before);
         int checked = 0;
         for (int second = 1; second < 60; ++second) {
             FaceFrame after =
-                ComposeFaceFrame(at(15, 25, second), s, QStringLiteral("Default"), kUs);
+                composeFaceFrame(at(15, 25, second), s, QStringLiteral("Default"), kUs);
             FaceRenderer::settleTexts(after);
             // The rings as they were: only the time differs.
             FaceFrame timeOnly = after;
-            timeOnly.SecondSweep = before.SecondSweep;
+            timeOnly.secondSweep = before.secondSweep;
             // Where kerning ("11" in Liberation Sans) makes the time wider or narrower,
             // every glyph moves and the whole text is drawn again.
             QFont font(face.surface.fontFamily());
-            font.setPixelSize(after.TimeFontSize);
+            font.setPixelSize(after.timeFontSize);
             const QFontMetricsF metrics(font);
-            if (metrics.horizontalAdvance(before.TimeText) !=
-                metrics.horizontalAdvance(after.TimeText)) {
+            if (metrics.horizontalAdvance(before.timeText) !=
+                metrics.horizontalAdvance(after.timeText)) {
                 before = after;
                 continue;
             }
             ++checked;
             const int digits = second % 10 == 0 ? 2 : 1;
-            const int box = after.TimeFontSize + 4;
+            const int box = after.timeFontSize + 4;
             qint64 pixels = 0;
             for (const QRect& r : face.renderer.changedArea(before, timeOnly))
                 pixels += qint64(r.width()) * r.height();
             EXPECT_LE(pixels, 2 * digits * box * box)
-                << after.TimeText.toStdString() << " at " << int(after.TimeFontSize) << " px";
+                << after.timeText.toStdString() << " at " << int(after.timeFontSize) << " px";
             before = after;
         }
         EXPECT_GE(checked, 50);
@@ -690,7 +690,7 @@ TEST(FaceRenderer, ANewSecondRedrawsOnlyItsChangedDigits) {
 
 TEST(FaceRenderer, AnyAreaIsRedrawnExactly) {
     Face face(defaultSettings()), whole(defaultSettings());
-    const int side = face.layout.windowSize(), c = face.layout.Center;
+    const int side = face.layout.windowSize(), c = face.layout.center;
     const QRegion areas[] = {
         QRect(0, c - 60, side, 24),                                            // across the title
         QRect(0, c - 8, side, 16),                                             // across the time
@@ -744,7 +744,7 @@ TEST(FaceRenderer, APartialFrameDrawnOutsideThePoolLeavesThePoolAlone) {
             const FaceState state{true, hotbutton::Close, true};
             Face face(s);
             face.draw(from, state);
-            FaceFrame after = ComposeFaceFrame(to, s, QStringLiteral("Office"), kUs);
+            FaceFrame after = composeFaceFrame(to, s, QStringLiteral("Office"), kUs);
             FaceRenderer::settleTexts(after);
             const QRegion area = face.renderer.changedArea(face.lastFrame, after);
             ASSERT_GT(area.rectCount(), 1);
@@ -772,9 +772,9 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
         SCOPED_TRACE(dpr);
         ClockSettings s = defaultSettings();
         s.BackgroundOpacity = 5; // a translucent dial: its rim and colour both show
-        const ClockLayout layout = CalcClockLayout(s);
+        const ClockLayout layout = calcClockLayout(s);
         DrawTools tools;
-        tools.CreateDrawTools(s);
+        tools.createDrawTools(s);
         const QSize side(layout.windowSize(), layout.windowSize());
         DrawingSurface partial, whole, direct;
         FaceRenderer partialRenderer, wholeRenderer;
@@ -785,7 +785,7 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
         wholeRenderer.prepare(layout, tools, whole.fontFamily(), dpr);
         const QImage button = stripImage();
         const FaceState state{false, hotbutton::Hidden, true};
-        FaceFrame before = ComposeFaceFrame(at(15, 25, 44), s, QStringLiteral("Office"), kUs);
+        FaceFrame before = composeFaceFrame(at(15, 25, 44), s, QStringLiteral("Office"), kUs);
         FaceRenderer::settleTexts(before);
         FaceFrame first = before;
         partialRenderer.drawFrame(partial.image(), first, state, button);
@@ -794,7 +794,7 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
         for (const int second : {45, 46, 59, 60, 61, 62, 121, 122}) {
             SCOPED_TRACE(second);
             FaceFrame after =
-                ComposeFaceFrame(at(15, 25, 0).addSecs(second), s, QStringLiteral("Office"), kUs);
+                composeFaceFrame(at(15, 25, 0).addSecs(second), s, QStringLiteral("Office"), kUs);
             FaceRenderer::settleTexts(after);
             const QRegion area = partialRenderer.changedArea(before, after);
             wholeRenderer.prepare(layout, tools, whole.fontFamily(), dpr);

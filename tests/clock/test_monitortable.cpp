@@ -27,7 +27,7 @@ ScreenMetrics metrics(double twips = 15) {
 
 } // namespace
 
-TEST(CheckMonitor, AMonitorThatIsGoneSendsTheClockToTheFirstWorkArea) {
+TEST(checkMonitor, AMonitorThatIsGoneSendsTheClockToTheFirstWorkArea) {
     MonitorTable one;
     one.add(monitor({0, 0, 1280, 800}, {0, 30, 1280, 770}, true));
     const struct {
@@ -46,7 +46,7 @@ TEST(CheckMonitor, AMonitorThatIsGoneSendsTheClockToTheFirstWorkArea) {
         s.MonitorID = c.storedMonitor;
         s.Left = 7500;
         s.Top = 3000;
-        CheckMonitor(one, s, metrics());
+        checkMonitor(one, s, metrics());
         SCOPED_TRACE(c.what);
         EXPECT_EQ(s.Left, c.left);
         EXPECT_EQ(s.Top, c.top);
@@ -56,12 +56,12 @@ TEST(CheckMonitor, AMonitorThatIsGoneSendsTheClockToTheFirstWorkArea) {
     ClockSettings s;
     s.MonitorID = 3;
     s.Left = 7500;
-    CheckMonitor(MonitorTable(), s, metrics());
+    checkMonitor(MonitorTable(), s, metrics());
     EXPECT_EQ(s.MonitorID, 3);
     EXPECT_EQ(s.Left, 7500);
 }
 
-TEST(GetMonitorID, FirstMonitorHoldingThePointerEdgesIncluded) {
+TEST(getMonitorID, FirstMonitorHoldingThePointerEdgesIncluded) {
     const MonitorTable t = twoMonitors();
     const struct {
         QPoint pointer;
@@ -77,12 +77,12 @@ TEST(GetMonitorID, FirstMonitorHoldingThePointerEdgesIncluded) {
     for (const auto& c : cases) {
         ClockSettings s;
         s.MonitorID = c.before;
-        GetMonitorID(t, c.pointer, s);
+        getMonitorID(t, c.pointer, s);
         EXPECT_EQ(s.MonitorID, c.after) << c.pointer.x() << "," << c.pointer.y();
     }
 }
 
-TEST(KeepOnWorkArea, ClampsIntoTheWorkAreaAndStoresTwips) {
+TEST(keepOnWorkArea, ClampsIntoTheWorkAreaAndStoresTwips) {
     const MonitorTable t = twoMonitors();
     const WinRect primaryWork = t.at(0).work;
     const struct {
@@ -107,7 +107,7 @@ TEST(KeepOnWorkArea, ClampsIntoTheWorkAreaAndStoresTwips) {
     for (const auto& c : cases) {
         ClockSettings s;
         s.MonitorID = c.monitor;
-        const QPoint p = KeepOnWorkArea(t, primaryWork, c.pos, 246, metrics(), s);
+        const QPoint p = keepOnWorkArea(t, primaryWork, c.pos, 246, metrics(), s);
         SCOPED_TRACE(c.what);
         EXPECT_EQ(p, c.expected);
         EXPECT_EQ(s.Left, c.expected.x() * 15);
@@ -116,17 +116,17 @@ TEST(KeepOnWorkArea, ClampsIntoTheWorkAreaAndStoresTwips) {
     }
 }
 
-TEST(KeepOnWorkArea, PrimaryMonitorUsesTheSystemWorkAreaAndOtherTwipSizes) {
+TEST(keepOnWorkArea, PrimaryMonitorUsesTheSystemWorkAreaAndOtherTwipSizes) {
     MonitorTable t;
     t.add(monitor({0, 0, 1280, 800}, {0, 0, 1280, 800}, true));
     // The system's own work area of the primary is what counts for it.
     const WinRect systemWork{0, 40, 1280, 800};
     ClockSettings s;
     s.MonitorID = 0;
-    EXPECT_EQ(KeepOnWorkArea(t, systemWork, {100, 10}, 246, metrics(), s), QPoint(100, 40));
+    EXPECT_EQ(keepOnWorkArea(t, systemWork, {100, 10}, 246, metrics(), s), QPoint(100, 40));
     EXPECT_EQ(s.Top, 600);
     // 120 dpi: 12 twips per pixel.
-    EXPECT_EQ(KeepOnWorkArea(t, systemWork, {1100, 10}, 246, metrics(12), s), QPoint(1034, 40));
+    EXPECT_EQ(keepOnWorkArea(t, systemWork, {1100, 10}, 246, metrics(12), s), QPoint(1034, 40));
     EXPECT_EQ(s.Left, 1034 * 12);
     EXPECT_EQ(s.Top, 480);
 }

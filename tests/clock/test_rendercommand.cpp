@@ -60,9 +60,9 @@ void store(const QString& storePath, const QString& name, const ClockSettings& s
     SqliteStoreBackend backend(storePath);
     KeyStore store(backend);
     ClockState state;
-    state.ClockName = name;
+    state.clockName = name;
     state.settings = s;
-    ASSERT_EQ(WriteClockSettings(store, state), 0);
+    ASSERT_EQ(writeClockSettings(store, state), 0);
 }
 
 // The pixel at a radius and a clockwise angle from twelve o'clock.

@@ -111,9 +111,9 @@ struct ConfigFixture {
         program = home.path() + QStringLiteral("/bin/ovra-clock");
         autorun = std::make_unique<Autorun>(app.state(), app.paths(), program);
         app.setAutorunHost(autorun.get());
-        app.StartClock(clockName);
+        app.startClock(clockName);
         clocks = std::make_unique<ClockList>(
-            ClockList::Services{store, channel, launcher, messages}, app.paths().AutostartFolder);
+            ClockList::Services{store, channel, launcher, messages}, app.paths().autostartFolder);
         channel.running.insert(clockName, 4242); // this process
     }
 

@@ -17,16 +17,16 @@ public:
     std::vector<QUrl> opened;
 };
 
-TEST(AboutHeadline, IsTheNameAndMajorMinorRevision) {
-    EXPECT_EQ(AboutHeadline({2, 5, 7}), QStringLiteral("Ovra Clock 2.5.7"));
-    EXPECT_EQ(AboutHeadline({10, 12, 345}), QStringLiteral("Ovra Clock 10.12.345"));
+TEST(aboutHeadline, IsTheNameAndMajorMinorRevision) {
+    EXPECT_EQ(aboutHeadline({2, 5, 7}), QStringLiteral("Ovra Clock 2.5.7"));
+    EXPECT_EQ(aboutHeadline({10, 12, 345}), QStringLiteral("Ovra Clock 10.12.345"));
 }
 
 TEST(AboutDialog, FirstLineNamesTheBuiltVersion) {
     RecordingOpener opener;
     AboutDialog about(opener);
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About Ovra Clock"));
-    EXPECT_EQ(AboutHeadline(programVersion()), QStringLiteral("Ovra Clock " OVRA_VERSION));
+    EXPECT_EQ(aboutHeadline(programVersion()), QStringLiteral("Ovra Clock " OVRA_VERSION));
     EXPECT_EQ(about.aboutLabel()->text().section(QLatin1Char('\n'), 0, 0),
               QStringLiteral("Ovra Clock " OVRA_VERSION));
 }

@@ -13,13 +13,13 @@ TEST(AlarmEditorTexts, HourEntriesNameBothClocks) {
         {0, "AM12 (00)"},  {1, "AM01 (01)"},  {11, "AM11 (11)"},
         {12, "PM12 (12)"}, {13, "PM01 (13)"}, {23, "PM11 (23)"},
     };
-    const QStringList all = HourEntries();
+    const QStringList all = hourEntries();
     ASSERT_EQ(all.size(), 24);
     for (const auto& c : cases) {
-        EXPECT_EQ(HourEntryText(c.hour), QString::fromLatin1(c.text));
+        EXPECT_EQ(hourEntryText(c.hour), QString::fromLatin1(c.text));
         EXPECT_EQ(all.at(c.hour), QString::fromLatin1(c.text));
     }
-    const QStringList minutes = MinuteEntries();
+    const QStringList minutes = minuteEntries();
     ASSERT_EQ(minutes.size(), 60);
     EXPECT_EQ(minutes.first(), QStringLiteral("00"));
     EXPECT_EQ(minutes.at(7), QStringLiteral("07"));
@@ -42,8 +42,8 @@ TEST(AlarmEditorTexts, AnAlarmsLineFollowsTheHourModeAndItsState) {
     for (const auto& c : cases) {
         AlarmRecord r;
         r.AlarmTime = alarmTimeOf(c.hour, c.minute);
-        r.Status = c.status;
-        const auto line = AlarmEntryText(r, c.hourMode);
+        r.status = c.status;
+        const auto line = alarmEntryText(r, c.hourMode);
         if (c.line)
             EXPECT_EQ(line, QString::fromLatin1(c.line)) << c.hour << ":" << c.minute;
         else
@@ -52,10 +52,10 @@ TEST(AlarmEditorTexts, AnAlarmsLineFollowsTheHourModeAndItsState) {
 }
 
 TEST(AlarmEditorTexts, TheTipKeepsLeadingBlanksAndStopsAtTheFirstNul) {
-    EXPECT_EQ(TipTextOf(QStringLiteral("  Tea   ")), QStringLiteral("  Tea"));
-    EXPECT_EQ(TipTextOf(QStringLiteral("Tea") + QString(252, QChar(0))), QStringLiteral("Tea"));
-    EXPECT_EQ(TipTextOf(QString(255, QChar(0))), QString());
-    EXPECT_EQ(TipTextOf(QStringLiteral("a\nb  ")), QStringLiteral("a\nb"));
+    EXPECT_EQ(tipTextOf(QStringLiteral("  Tea   ")), QStringLiteral("  Tea"));
+    EXPECT_EQ(tipTextOf(QStringLiteral("Tea") + QString(252, QChar(0))), QStringLiteral("Tea"));
+    EXPECT_EQ(tipTextOf(QString(255, QChar(0))), QString());
+    EXPECT_EQ(tipTextOf(QStringLiteral("a\nb  ")), QStringLiteral("a\nb"));
 }
 
 TEST(AlarmEditorTexts, TheDaysFollowTheLocalesWeekAndJoinRuns) {
@@ -78,13 +78,13 @@ TEST(AlarmEditorTexts, TheDaysFollowTheLocalesWeekAndJoinRuns) {
         {0x3D, britain, u" (Mon, Wed\u2013Sat)"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(WeekdaysText(c.days, c.locale), QString::fromUtf16(c.text)) << int(c.days);
+        EXPECT_EQ(weekdaysText(c.days, c.locale), QString::fromUtf16(c.text)) << int(c.days);
 
     AlarmRecord r;
     r.AlarmTime = alarmTimeOf(6, 45);
-    r.Status = 1;
+    r.status = 1;
     setAlarmWeekdays(r, 0x1F);
-    EXPECT_EQ(AlarmEntryText(r, 1, britain), QStringLiteral("06:45 - Enabled (Mon\u2013Fri)"));
+    EXPECT_EQ(alarmEntryText(r, 1, britain), QStringLiteral("06:45 - Enabled (Mon\u2013Fri)"));
 }
 
 } // namespace

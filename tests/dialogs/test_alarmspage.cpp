@@ -28,7 +28,7 @@ using test::ConfigFixture;
 AlarmRecord alarmAt(int hour, int minute, int32_t status = 1) {
     AlarmRecord r;
     r.AlarmTime = alarmTimeOf(hour, minute);
-    r.Status = status;
+    r.status = status;
     r.Note = QStringLiteral("tip %1:%2").arg(hour).arg(minute);
     r.SoundFile = kDefaultAlarmSoundText;
     return r;
@@ -47,17 +47,17 @@ struct AlarmsFixture : ConfigFixture {
         AlarmTable initial;
         for (const AlarmRecord& r : start)
             initial.appendLoaded(r);
-        SaveAlarmFile(initial, app.paths().AlarmFilePath, messages);
-        LoadAlarmFile(app.alarms(), app.paths().AlarmFilePath, messages);
+        saveAlarmFile(initial, app.paths().alarmFilePath, messages);
+        loadAlarmFile(app.alarms(), app.paths().alarmFilePath, messages);
         page = open().alarmsPage();
     }
 
     // The alarms as the file holds them now.
     QList<AlarmRecord> saved() {
         AlarmTable table;
-        LoadAlarmFile(table, app.paths().AlarmFilePath, messages);
+        loadAlarmFile(table, app.paths().alarmFilePath, messages);
         QList<AlarmRecord> out;
-        for (int i = 0; i < table.AlarmCount(); ++i)
+        for (int i = 0; i < table.alarmCount(); ++i)
             out << table.at(i);
         return out;
     }
@@ -95,10 +95,10 @@ TEST(AlarmsPage, AddStoresTheEntryFieldsAndSavesAtOnce) {
     ASSERT_EQ(file.size(), 1);
     const AlarmRecord& r = file.at(0);
     EXPECT_EQ(alarmMinuteText(r.AlarmTime), QStringLiteral("07:05"));
-    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.Action, 3);
     EXPECT_EQ(r.PlayTime, 4);
-    EXPECT_EQ(TipTextOf(r.Note), QStringLiteral("Time to go"));
+    EXPECT_EQ(tipTextOf(r.Note), QStringLiteral("Time to go"));
     EXPECT_EQ(r.SoundFile.trimmed(), QStringLiteral("Default Alarm Sound"));
     EXPECT_EQ(rowsOf(f.page->alarmList()), QStringList{"07:05 AM - Enabled"});
     EXPECT_EQ(f.page->noteEdit()->toPlainText(), QStringLiteral("Time to go"))
@@ -139,7 +139,7 @@ TEST(AlarmsPage, OnlyAlarmsWhoseDaysOverlapAreDuplicates) {
         f.messages.messages.clear();
         f.enter(7, 0);
         for (int day = 1; day <= 7; ++day)
-            f.page->CheckDay(day)->setChecked(std::find(c.days.begin(), c.days.end(), day) !=
+            f.page->checkDay(day)->setChecked(std::find(c.days.begin(), c.days.end(), day) !=
                                               c.days.end());
         f.page->alarmCommand(AlarmsPage::Add);
         saved += c.added ? 1 : 0;
@@ -153,13 +153,13 @@ TEST(AlarmsPage, AHundredAndTwentyNinthAlarmIsRefused) {
     for (int i = 0; i < AlarmTable::kCapacity; ++i)
         full << alarmAt(i / 60, i % 60);
     AlarmsFixture f(full);
-    ASSERT_EQ(f.app.alarms().AlarmCount(), 128);
+    ASSERT_EQ(f.app.alarms().alarmCount(), 128);
     f.enter(23, 59);
     f.page->alarmCommand(AlarmsPage::Add);
     ASSERT_EQ(f.messages.messages.size(), 1u);
     EXPECT_TRUE(f.messages.messages[0].text.contains(QStringLiteral("128 alarms")));
-    EXPECT_EQ(f.app.alarms().AlarmCount(), 128);
-    EXPECT_EQ(QFile(f.app.paths().AlarmFilePath).size(), 128 * kAlarmRecordSize);
+    EXPECT_EQ(f.app.alarms().alarmCount(), 128);
+    EXPECT_EQ(QFile(f.app.paths().alarmFilePath).size(), 128 * kAlarmRecordSize);
 }
 
 TEST(AlarmsPage, DeleteRemovesTheMarkedAlarmsAndKeepsTheOthersInOrder) {
@@ -174,7 +174,7 @@ TEST(AlarmsPage, DeleteRemovesTheMarkedAlarmsAndKeepsTheOthersInOrder) {
 
     f.mark({0, 1});
     f.page->alarmCommand(AlarmsPage::Delete);
-    EXPECT_FALSE(QFile::exists(f.app.paths().AlarmFilePath)) << "no alarms, no file";
+    EXPECT_FALSE(QFile::exists(f.app.paths().alarmFilePath)) << "no alarms, no file";
     EXPECT_EQ(f.page->alarmList()->count(), 0);
 }
 
@@ -186,15 +186,15 @@ TEST(AlarmsPage, DisableAndEnableChangeTheMarkedAlarmsOnly) {
     EXPECT_EQ(rowsOf(f.page->alarmList()),
               (QStringList{"19:05 - Disabled", "20:00 - Enabled", "21:00 - Disabled"}));
     QList<AlarmRecord> file = f.saved();
-    EXPECT_EQ(file.at(0).Status, 0);
-    EXPECT_EQ(file.at(1).Status, 1);
-    EXPECT_EQ(file.at(2).Status, 0);
+    EXPECT_EQ(file.at(0).status, 0);
+    EXPECT_EQ(file.at(1).status, 1);
+    EXPECT_EQ(file.at(2).status, 0);
 
     f.mark({2});
     f.page->alarmCommand(AlarmsPage::Enable);
     file = f.saved();
-    EXPECT_EQ(file.at(0).Status, 0);
-    EXPECT_EQ(file.at(2).Status, 1);
+    EXPECT_EQ(file.at(0).status, 0);
+    EXPECT_EQ(file.at(2).status, 1);
 }
 
 TEST(AlarmsPage, MarksStayOnTheirRecordsWhenARecordHasNoLine) {
@@ -207,7 +207,7 @@ TEST(AlarmsPage, MarksStayOnTheirRecordsWhenARecordHasNoLine) {
     const QList<AlarmRecord> file = f.saved();
     ASSERT_EQ(file.size(), 2);
     EXPECT_EQ(alarmMinuteText(file.at(0).AlarmTime), QStringLiteral("01:00"));
-    EXPECT_EQ(file.at(1).Status, 7) << "the unlisted record is not the one deleted";
+    EXPECT_EQ(file.at(1).status, 7) << "the unlisted record is not the one deleted";
 }
 
 TEST(AlarmsPage, ClickingAnAlarmCopiesItIntoTheEntryFields) {
@@ -271,7 +271,7 @@ TEST(AlarmsPage, AFileDialogWithoutAThreadToStartIsRefusedWithTheReason) {
         test::RecordingMessageSink messages;
         DialogFileChooser chooser([&] { return c.threads; });
         const test::ModalAnswer<QFileDialog> cancel([](QFileDialog* d) { d->reject(); });
-        EXPECT_EQ(FileDialog(chooser, messages, nullptr, false, QStringLiteral("Select a file"),
+        EXPECT_EQ(fileDialog(chooser, messages, nullptr, false, QStringLiteral("Select a file"),
                              QStringLiteral("*.*|*.*"), QStringLiteral("bell.wav"), {},
                              home.path()),
                   QString());
@@ -334,7 +334,7 @@ TEST(AlarmsPage, ASoundPathStaysOnlyWhenTheFileExists) {
     };
     f.dialog->show();
     QApplication::setActiveWindow(f.dialog.get());
-    f.dialog->TabConfig()->setActiveTab(SettingsDialog::Alarms);
+    f.dialog->tabConfig()->setActiveTab(SettingsDialog::Alarms);
     for (const auto& c : cases) {
         f.page->soundEdit()->setFocus();
         f.page->soundEdit()->setText(c.typed);
@@ -348,7 +348,7 @@ TEST(AlarmsPage, ALongTipIsCutToWhatTheRecordKeeps) {
     f.page->noteEdit()->setPlainText(QString(300, u'x'));
     EXPECT_EQ(f.page->noteEdit()->toPlainText().size(), AlarmsPage::kMaxEntryText);
     f.page->alarmCommand(AlarmsPage::Add);
-    EXPECT_EQ(TipTextOf(f.saved().at(0).Note), QString(255, u'x'));
+    EXPECT_EQ(tipTextOf(f.saved().at(0).Note), QString(255, u'x'));
 }
 
 TEST(AlarmsPage, TheDayBoxesChooseTheDaysAndNoDayIsRefused) {
@@ -359,14 +359,14 @@ TEST(AlarmsPage, TheDayBoxesChooseTheDaysAndNoDayIsRefused) {
     } locale;
     AlarmsFixture f;
     for (int day = 1; day <= 7; ++day)
-        EXPECT_TRUE(f.page->CheckDay(day)->isChecked()) << "a new alarm is for every day";
-    EXPECT_EQ(f.page->CheckDay(1)->text(), QStringLiteral("Mon"));
+        EXPECT_TRUE(f.page->checkDay(day)->isChecked()) << "a new alarm is for every day";
+    EXPECT_EQ(f.page->checkDay(1)->text(), QStringLiteral("Mon"));
 
     f.enter(6, 30);
     f.page->alarmButton(AlarmsPage::Add)->click(); // every day stores 0
     f.enter(7, 0);
-    f.page->CheckDay(6)->setChecked(false);
-    f.page->CheckDay(7)->setChecked(false);
+    f.page->checkDay(6)->setChecked(false);
+    f.page->checkDay(7)->setChecked(false);
     f.page->alarmButton(AlarmsPage::Add)->click();
     QList<AlarmRecord> file = f.saved();
     ASSERT_EQ(file.size(), 2);
@@ -380,13 +380,13 @@ TEST(AlarmsPage, TheDayBoxesChooseTheDaysAndNoDayIsRefused) {
 
     // Clicking an alarm shows its days; clicking an every-day one checks all again.
     f.page->alarmChosen(1);
-    EXPECT_FALSE(f.page->CheckDay(7)->isChecked());
-    EXPECT_TRUE(f.page->CheckDay(5)->isChecked());
+    EXPECT_FALSE(f.page->checkDay(7)->isChecked());
+    EXPECT_TRUE(f.page->checkDay(5)->isChecked());
     f.page->alarmChosen(0);
-    EXPECT_TRUE(f.page->CheckDay(7)->isChecked());
+    EXPECT_TRUE(f.page->checkDay(7)->isChecked());
 
     for (int day = 1; day <= 7; ++day)
-        f.page->CheckDay(day)->setChecked(false);
+        f.page->checkDay(day)->setChecked(false);
     f.enter(8, 0);
     f.page->alarmButton(AlarmsPage::Add)->click();
     ASSERT_EQ(f.messages.messages.size(), 1u);

@@ -61,7 +61,7 @@ TEST(ClocksPage, ListsEveryClockWithItsRunningState) {
     ThreeClocks f;
     EXPECT_EQ(rowsOf(f.page->clockList()), (QStringList{"Default -- Running", "Tokyo -- Running",
                                                         "Paris -- Stopped", "Berlin -- Running"}));
-    f.page->clockCommand(ClocksPage::Refresh);
+    f.page->clockCommand(ClocksPage::refresh);
     // Every running clock comes forward, in list order, the last one in front.
     EXPECT_EQ(f.log, (QStringList{"raise Default", "raise Tokyo", "raise Berlin"}));
 }

@@ -114,7 +114,7 @@ TEST_P(ColourRowChoice, FollowsTheAlphaStartRule) {
     QTest::mouseClick(row.chooseButton(), Qt::LeftButton);
 
     ASSERT_EQ(picker.initials.size(), 1u);
-    EXPECT_EQ(picker.initials[0], ColorTransfer(v(c.shown)) & 0xFFFFFF);
+    EXPECT_EQ(picker.initials[0], colorTransfer(v(c.shown)) & 0xFFFFFF);
     if (c.expectedStart < 0) {
         EXPECT_TRUE(picker.alphaStarts.empty());
         EXPECT_EQ(chosen.count(), 0);
@@ -122,7 +122,7 @@ TEST_P(ColourRowChoice, FollowsTheAlphaStartRule) {
         ASSERT_EQ(picker.alphaStarts.size(), 1u);
         EXPECT_EQ(picker.alphaStarts[0], c.expectedStart);
         ASSERT_EQ(chosen.count(), 1);
-        EXPECT_EQ(chosen.at(0).at(0).toInt(), ReadNumber(row.text()).value());
+        EXPECT_EQ(chosen.at(0).at(0).toInt(), readNumber(row.text()).value());
         EXPECT_EQ(row.boxColour(), *c.pick);
     }
     EXPECT_EQ(row.text(), QString::fromLatin1(c.expectedText));

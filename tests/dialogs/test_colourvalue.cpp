@@ -20,15 +20,15 @@ TEST(ColourConversions, SwapRedAndBlueAndCarryTheAlpha) {
         {0x0000C000u, 0x0000C000u, 0x00}, {0x00000000u, 0x00000000u, 0x00},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ColorTransfer(v(c.value)), v(c.display)) << std::hex << c.value;
-        EXPECT_EQ(AlphaOf(v(c.value)), c.alpha) << std::hex << c.value;
-        EXPECT_EQ(ToColourValue(v(c.display), c.alpha), v(c.value)) << std::hex << c.value;
+        EXPECT_EQ(colorTransfer(v(c.value)), v(c.display)) << std::hex << c.value;
+        EXPECT_EQ(alphaOf(v(c.value)), c.alpha) << std::hex << c.value;
+        EXPECT_EQ(toColourValue(v(c.display), c.alpha), v(c.value)) << std::hex << c.value;
     }
     // Only the low byte of the alpha and the colour bytes of the display count.
-    EXPECT_EQ(ToColourValue(v(0xAB332211u), 0x180), v(0x80112233u));
+    EXPECT_EQ(toColourValue(v(0xAB332211u), 0x180), v(0x80112233u));
 }
 
-TEST(ColourText, IsUpperCaseHexWithoutLeadingZeros) {
+TEST(colourText, IsUpperCaseHexWithoutLeadingZeros) {
     const struct {
         uint32_t value;
         const char* text;
@@ -45,12 +45,12 @@ TEST(ColourText, IsUpperCaseHexWithoutLeadingZeros) {
         {0xFFFFu, "&H0FFFF"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ColourText(v(c.value)), QString::fromLatin1(c.text)) << c.text;
+        EXPECT_EQ(colourText(v(c.value)), QString::fromLatin1(c.text)) << c.text;
 }
 
 // Whatever the dialog writes into a colour box must come back unchanged at the next
 // apply, or every apply would silently change the colour.
-TEST(ColourText, ReadsBackAsTheSameValue) {
+TEST(colourText, ReadsBackAsTheSameValue) {
     std::vector<uint32_t> values;
     for (uint32_t bits = 0; bits <= 0x2FFFFu; ++bits)
         values.push_back(bits);
@@ -58,7 +58,7 @@ TEST(ColourText, ReadsBackAsTheSameValue) {
         values.push_back(bits);
     int mismatches = 0;
     for (uint32_t bits : values) {
-        const std::optional<int32_t> back = ReadNumber(ColourText(v(bits)));
+        const std::optional<int32_t> back = readNumber(colourText(v(bits)));
         if (back != v(bits) && ++mismatches <= 5)
             ADD_FAILURE() << std::hex << bits << " reads back as " << back.value_or(0);
     }

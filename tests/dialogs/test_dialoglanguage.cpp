@@ -35,11 +35,11 @@ struct Captions {
 };
 
 Captions captionsOf(SettingsDialog& d) {
-    d.IniData(false);
+    d.iniData(false);
     Captions c;
     c.title = d.windowTitle();
-    for (int i = 0; i < d.TabConfig()->TabCount(); ++i)
-        c.tabs << d.TabConfig()->TabCaption(i);
+    for (int i = 0; i < d.tabConfig()->TabCount(); ++i)
+        c.tabs << d.tabConfig()->TabCaption(i);
     for (int i = 0; i < 3; ++i)
         c.buttons << d.findChild<QPushButton*>(QStringLiteral("CmdConfig%1").arg(i))->text();
     c.generalGroup =
@@ -68,7 +68,7 @@ TEST(DialogLanguage, GermanLocaleGivesAGermanSettingsDialog) {
     EXPECT_EQ(alarms.hourBox()->itemText(13), QStringLiteral("13 Uhr (nachm. 01)"));
     EXPECT_EQ(alarms.soundEdit()->text(), QStringLiteral("Standard-Alarmklang"));
     alarms.alarmCommand(AlarmsPage::Add);
-    ASSERT_EQ(f.app.alarms().AlarmCount(), 1);
+    ASSERT_EQ(f.app.alarms().alarmCount(), 1);
     EXPECT_EQ(f.app.alarms().at(0).SoundFile.trimmed(), QStringLiteral("Default Alarm Sound"));
     // Qt's own catalogue comes along, so message boxes and the colour and file
     // dialogs have German buttons too.
@@ -111,9 +111,9 @@ PageKeys keysOf(SettingsDialog& d, QWidget* page) {
         else
             k.holders[key] << text;
     };
-    for (int i = 0; i < d.TabConfig()->TabCount(); ++i)
-        hold(d.TabConfig()->TabCaption(i), QStringLiteral("tab"));
-    QList<QWidget*> shown{d.TabConfig()};
+    for (int i = 0; i < d.tabConfig()->TabCount(); ++i)
+        hold(d.tabConfig()->TabCaption(i), QStringLiteral("tab"));
+    QList<QWidget*> shown{d.tabConfig()};
     for (QAbstractButton* b : d.findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
         shown << b;
     for (QWidget* w : page->findChildren<QWidget*>())
@@ -145,14 +145,14 @@ TEST(DialogLanguage, EveryPageHasItsOwnAccessKeysAndNamesEveryControl) {
         const Translations translations(QStringLiteral(OVRA_CLOCK_DIR), locale);
         test::ConfigFixture f;
         SettingsDialog& d = f.open();
-        d.IniData(false);
+        d.iniData(false);
         auto* action = d.findChild<QComboBox*>(QStringLiteral("CombAction"));
         ASSERT_TRUE(action);
         // The alarms page twice: with the tip box, and with the target row in its place.
         const QList<std::pair<int, int>> pages = {
             {0, 0}, {1, 0}, {2, 0}, {3, 0}, {3, alarmaction::Execute}};
         for (const auto& [tab, actionIndex] : pages) {
-            d.TabConfig()->setActiveTab(tab);
+            d.tabConfig()->setActiveTab(tab);
             action->setCurrentIndex(actionIndex);
             QWidget* page = d.findChild<QWidget*>(QStringLiteral("PicConfig%1").arg(tab));
             ASSERT_TRUE(page && page->isVisibleTo(&d));
@@ -179,9 +179,9 @@ TEST(DialogLanguage, TabReachesEveryControlOfEveryPage) {
     d.show();
     d.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-    for (int tab = 0; tab < d.TabConfig()->TabCount(); ++tab) {
-        d.TabConfig()->setActiveTab(tab);
-        d.TabConfig()->setFocus(Qt::TabFocusReason);
+    for (int tab = 0; tab < d.tabConfig()->TabCount(); ++tab) {
+        d.tabConfig()->setActiveTab(tab);
+        d.tabConfig()->setFocus(Qt::TabFocusReason);
         QWidget* page = d.findChild<QWidget*>(QStringLiteral("PicConfig%1").arg(tab));
         QSet<QWidget*> expected;
         for (QWidget* w : page->findChildren<QWidget*>())
@@ -192,11 +192,11 @@ TEST(DialogLanguage, TabReachesEveryControlOfEveryPage) {
         QSet<QWidget*> reached;
         for (int step = 0; step < 100 && QApplication::focusWidget() != nullptr; ++step) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            if (QApplication::focusWidget() == d.TabConfig())
+            if (QApplication::focusWidget() == d.tabConfig())
                 break;
             reached << QApplication::focusWidget();
         }
-        EXPECT_EQ(QApplication::focusWidget(), d.TabConfig()) << "page " << tab;
+        EXPECT_EQ(QApplication::focusWidget(), d.tabConfig()) << "page " << tab;
         QStringList missed;
         for (QWidget* w : expected - reached)
             missed << w->metaObject()->className() + (u' ' + w->objectName());

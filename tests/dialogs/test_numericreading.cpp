@@ -18,7 +18,7 @@ void PrintTo(const Reading& r, std::ostream* os) {
 class NumericReadingTest : public ::testing::TestWithParam<Reading> {};
 
 TEST_P(NumericReadingTest, ReadsAsTheSettingsDialogDoes) {
-    EXPECT_EQ(ReadNumber(QStringView(GetParam().text)), GetParam().expected);
+    EXPECT_EQ(readNumber(QStringView(GetParam().text)), GetParam().expected);
 }
 
 constexpr std::nullopt_t refused = std::nullopt;
@@ -71,11 +71,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Reading{u"1E-400", 0}, Reading{u"&H100000000", refused},
                       Reading{u"&O40000000000", refused}));
 
-TEST(ReadNumberInto, KeepsThePreviousValueWhenOutOfRange) {
+TEST(readNumberInto, KeepsThePreviousValueWhenOutOfRange) {
     int32_t field = 48;
-    EXPECT_FALSE(ReadNumberInto(u"9999999999", field));
+    EXPECT_FALSE(readNumberInto(u"9999999999", field));
     EXPECT_EQ(field, 48);
-    EXPECT_TRUE(ReadNumberInto(u"&HFF000000", field));
+    EXPECT_TRUE(readNumberInto(u"&HFF000000", field));
     EXPECT_EQ(field, -16777216);
 }
 

@@ -61,9 +61,9 @@ TEST(SettingsDialog, FillsEveryPageFromTheRecord) {
 
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Ovra Clock Configuration - Default"));
     EXPECT_TRUE(d.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(d.TabConfig()->TabCount(), 4);
-    EXPECT_EQ(d.TabConfig()->TabCaption(0), QStringLiteral("&General"));
-    EXPECT_EQ(d.TabConfig()->ActiveTab(), 0);
+    EXPECT_EQ(d.tabConfig()->TabCount(), 4);
+    EXPECT_EQ(d.tabConfig()->TabCaption(0), QStringLiteral("&General"));
+    EXPECT_EQ(d.tabConfig()->ActiveTab(), 0);
     EXPECT_FALSE(d.pageAt(SettingsDialog::General)->isHidden());
     EXPECT_TRUE(d.pageAt(SettingsDialog::Appearance)->isHidden());
 
@@ -153,11 +153,11 @@ TEST(SettingsDialog, TheColourBoxShowsWhatApplyStores) {
         ColourRow& row = *d.appearancePage()->colourRow(6);
         row.textBox()->clear();
         QTest::keyClicks(row.textBox(), QString::fromLatin1(c.text));
-        EXPECT_EQ(row.boxColour(), ColorTransfer(c.stored) & 0xFFFFFF);
+        EXPECT_EQ(row.boxColour(), colorTransfer(c.stored) & 0xFFFFFF);
         d.dialogCommand(SettingsDialog::Apply);
         ASSERT_EQ(f.stored("Default", u"ClockScaleColor"), c.stored);
-        EXPECT_EQ(row.text(), ColourText(c.stored));
-        EXPECT_EQ(row.boxColour(), ColorTransfer(c.stored) & 0xFFFFFF);
+        EXPECT_EQ(row.text(), colourText(c.stored));
+        EXPECT_EQ(row.boxColour(), colorTransfer(c.stored) & 0xFFFFFF);
     }
 }
 
@@ -189,7 +189,7 @@ TEST(SettingsDialog, ApplyCarriesListsAndSizesThroughTheStore) {
     EXPECT_EQ(f.stored("Default", u"12/24Hour"), 1);
     // "Yes" writes the autostart entry.
     EXPECT_TRUE(QFile::exists(f.autorun->entryFilePath()));
-    EXPECT_EQ(f.autorun->GetAutorunChoice(), 0);
+    EXPECT_EQ(f.autorun->getAutorunChoice(), 0);
 
     g.autorunBox()->setCurrentIndex(1);
     d.dialogCommand(SettingsDialog::Apply);
@@ -313,7 +313,7 @@ TEST(SettingsDialog, SizeFieldsCheckTheirTextWhenTheyLoseTheFocus) {
     ConfigFixture f;
     SettingsDialog& d = f.open();
     showActive(d);
-    d.TabConfig()->setActiveTab(SettingsDialog::Appearance);
+    d.tabConfig()->setActiveTab(SettingsDialog::Appearance);
     QLineEdit* elsewhere = d.appearancePage()->colourRow(0)->textBox();
     for (const auto& c : cases) {
         SizeField* field = d.appearancePage()->sizeFields()[size_t(c.field)];
@@ -330,7 +330,7 @@ TEST(SettingsDialog, TheNameBoxDropsBracesAndSelectsItsTextOnFocus) {
     ConfigFixture f;
     SettingsDialog& d = f.open();
     showActive(d);
-    d.TabConfig()->setActiveTab(SettingsDialog::Clocks);
+    d.tabConfig()->setActiveTab(SettingsDialog::Clocks);
     QLineEdit* name = d.clocksPage()->nameEdit();
     name->setFocus();
     QApplication::processEvents();
@@ -344,9 +344,9 @@ TEST(SettingsDialog, TabsBringTheirPagesForwardAndTheKeyboardReachesTheRadius) {
     ConfigFixture f;
     SettingsDialog& d = f.open();
     showActive(d);
-    ASSERT_EQ(QApplication::focusWidget(), d.TabConfig());
-    QTest::keyClick(d.TabConfig(), Qt::Key_Right);
-    EXPECT_EQ(d.TabConfig()->ActiveTab(), int(SettingsDialog::Appearance));
+    ASSERT_EQ(QApplication::focusWidget(), d.tabConfig());
+    QTest::keyClick(d.tabConfig(), Qt::Key_Right);
+    EXPECT_EQ(d.tabConfig()->ActiveTab(), int(SettingsDialog::Appearance));
     EXPECT_TRUE(d.pageAt(SettingsDialog::General)->isHidden());
     EXPECT_FALSE(d.pageAt(SettingsDialog::Appearance)->isHidden());
     // The order a desktop user (and the desktop test) relies on: the strip, then the
@@ -358,7 +358,7 @@ TEST(SettingsDialog, TabsBringTheirPagesForwardAndTheKeyboardReachesTheRadius) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), d.dialogButton(SettingsDialog::Apply));
 
-    d.TabConfig()->setActiveTab(SettingsDialog::Alarms);
+    d.tabConfig()->setActiveTab(SettingsDialog::Alarms);
     EXPECT_FALSE(d.pageAt(SettingsDialog::Alarms)->isHidden());
     EXPECT_TRUE(d.pageAt(SettingsDialog::Appearance)->isHidden());
 }
@@ -411,7 +411,7 @@ TEST(SettingsDialog, AScreenReaderReadsEveryFieldOfThePageInFrontByItsLabel) {
          "Select Time Zone"},
     };
     for (const auto& p : pages) {
-        d.TabConfig()->setActiveTab(p.page);
+        d.tabConfig()->setActiveTab(p.page);
         QList<ReadControl> read;
         readTree(QAccessible::queryAccessibleInterface(&d), read);
         const auto named = [&](const QString& name) {
@@ -451,7 +451,7 @@ TEST(SettingsDialog, TheKeyboardTurnsPagesFromAnyFieldAndGoesIntoThem) {
     };
     for (const auto& step : steps) {
         QTest::keyClick(QApplication::focusWidget(), step.key.key(), step.key.keyboardModifiers());
-        EXPECT_EQ(d.TabConfig()->ActiveTab(), int(step.page));
+        EXPECT_EQ(d.tabConfig()->ActiveTab(), int(step.page));
         QWidget* focus = QApplication::focusWidget();
         EXPECT_TRUE(focus && d.pageAt(step.page)->isAncestorOf(focus))
             << "page " << step.page << ": the keyboard is on "
@@ -517,8 +517,8 @@ TEST(SettingsDialog, NoTextNamesAnotherPlatform) {
         texts << group->title();
     for (const QComboBox* list : d.findChildren<QComboBox*>())
         texts << entriesOf(list);
-    for (int i = 0; i < d.TabConfig()->TabCount(); ++i)
-        texts << d.TabConfig()->TabCaption(i);
+    for (int i = 0; i < d.tabConfig()->TabCount(); ++i)
+        texts << d.tabConfig()->TabCaption(i);
     ASSERT_GT(texts.size(), 50);
     const QRegularExpression otherPlatform(QStringLiteral(R"(\bWindows\b|GDI|\bregistry\b)"),
                                            QRegularExpression::CaseInsensitiveOption);

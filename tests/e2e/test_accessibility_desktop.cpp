@@ -129,13 +129,13 @@ TEST_P(AccessibilityOnTheDesktop, AScreenReaderReadsTheClockAndEveryPageOfItsSet
 TEST(AccessibilityOnTheDesktop, AnAlarmNoticeIsAnAlertNamedByItsCaption) {
     // The alarm is due in the minute the clock starts, which must not end first.
     const AlarmRecord tip =
-        alarmDueAt(timeWithRoomInMinute(10), alarmaction::ShowTip, 0, QStringLiteral("Tea"));
+        alarmDueAt(timeWithRoomInMinute(10), alarmaction::showTip, 0, QStringLiteral("Tea"));
     ReaderDesktop desktop(Session::Openbox, "C.UTF-8", defaultSettings(),
                           [&](const TestHome& h) { storeAlarm(h, tip); });
     ASSERT_TRUE(desktop.error().isEmpty()) << qPrintable(desktop.error());
     EXPECT_EQ(
         desktop.walk({QStringLiteral("en"), QStringLiteral("Default"), QStringLiteral("--alert"),
-                      NoticeCaption(QStringLiteral("Default"), tip.AlarmTime, 0)},
+                      noticeCaption(QStringLiteral("Default"), tip.AlarmTime, 0)},
                      60000),
         0)
         << "the walk found faults (above) or did not end";

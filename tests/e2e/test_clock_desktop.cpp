@@ -33,8 +33,8 @@ ClockSettings storedSettings(const test::TestHome& home) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
     ClockState state;
-    state.ClockName = QStringLiteral("Default");
-    ReadClockSettings(store, state);
+    state.clockName = QStringLiteral("Default");
+    readClockSettings(store, state);
     return state.settings;
 }
 
@@ -42,9 +42,9 @@ void storeSettings(const test::TestHome& home, const ClockSettings& s) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
     ClockState state;
-    state.ClockName = QStringLiteral("Default");
+    state.clockName = QStringLiteral("Default");
     state.settings = s;
-    ASSERT_EQ(WriteClockSettings(store, state), 0);
+    ASSERT_EQ(writeClockSettings(store, state), 0);
 }
 
 } // namespace

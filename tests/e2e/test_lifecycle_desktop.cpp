@@ -28,7 +28,7 @@ const QString kMessageCaption = QStringLiteral("Ovra Clock");
 // A record unlike a new clock's in every value that a lost record would show.
 ClockState storedRecord(const QString& name) {
     ClockState state;
-    state.ClockName = name;
+    state.clockName = name;
     state.settings = defaultSettings();
     state.settings.Enable = 1;
     state.settings.TimeZoneIndex = 80;
@@ -42,8 +42,8 @@ ClockState storedRecord(const QString& name) {
 void store(const TestHome& home, const ClockState& state) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
-    ASSERT_EQ(store.writeText(kClockListKey, kClockListValue, u'{' + state.ClockName + u'}'), 0);
-    ASSERT_EQ(WriteClockSettings(store, state), 0);
+    ASSERT_EQ(store.writeText(kClockListKey, kClockListValue, u'{' + state.clockName + u'}'), 0);
+    ASSERT_EQ(writeClockSettings(store, state), 0);
 }
 
 QString dataFolder(const TestHome& home) {

@@ -183,7 +183,7 @@ TEST_P(RealDesktop, ClicksPassTheTransparentCornersTheGripMovesAndTopmostKeepsTh
 
 TEST_P(RealDesktop, TheNoticeIsCentredAboveTheClockAndDialogsOpenBesideIt) {
     // Room for the notice inside the alarm's minute.
-    const AlarmRecord tip = alarmDueAt(timeWithRoomInMinute(10), alarmaction::ShowTip,
+    const AlarmRecord tip = alarmDueAt(timeWithRoomInMinute(10), alarmaction::showTip,
                                        playtime::OneMinute, QStringLiteral("Stand up"));
     ASSERT_TRUE(storeAlarm(m_home, tip));
     ClockSettings s = defaultSettings();
@@ -194,7 +194,7 @@ TEST_P(RealDesktop, TheNoticeIsCentredAboveTheClockAndDialogsOpenBesideIt) {
     ASSERT_FALSE(m_window.isEmpty());
     const QRect clockFrame = x11::frameGeometry(clockId());
 
-    const QString caption = NoticeCaption(QStringLiteral("Default"), tip.AlarmTime, 0);
+    const QString caption = noticeCaption(QStringLiteral("Default"), tip.AlarmTime, 0);
     QString notice;
     ASSERT_TRUE(waitFor([&] { return !(notice = windowNamed(caption)).isEmpty(); }, 10000))
         << "no notice titled " << qPrintable(caption);

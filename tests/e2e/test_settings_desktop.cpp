@@ -54,8 +54,8 @@ ClockState storedDefault(const test::TestHome& home) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
     ClockState state;
-    state.ClockName = QStringLiteral("Default");
-    ReadClockSettings(store, state);
+    state.clockName = QStringLiteral("Default");
+    readClockSettings(store, state);
     return state;
 }
 
@@ -69,11 +69,11 @@ TEST(SettingsOnTheDesktop, ALargerRadiusAppliedGrowsTheClockAroundItsCorner) {
         SqliteStoreBackend backend(home.storePath());
         KeyStore store(backend);
         ClockState state;
-        state.ClockName = QStringLiteral("Default");
+        state.clockName = QStringLiteral("Default");
         state.settings = defaultSettings();
         state.settings.Left = 300 * 15; // twips
         state.settings.Top = 200 * 15;
-        ASSERT_EQ(WriteClockSettings(store, state), 0);
+        ASSERT_EQ(writeClockSettings(store, state), 0);
     }
     const QRect area(300, 200, 246, 246);
 

@@ -28,17 +28,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     file.open(QIODevice::ReadOnly);
     QuietSink messages;
     AlarmTable table;
-    const int32_t result = ReadAlarmRecords(table, file, messages);
+    const int32_t result = readAlarmRecords(table, file, messages);
 
     const auto claimed = qint64(std::nearbyint(double(size) / kAlarmRecordSize));
     const qint64 whole = std::min<qint64>({claimed, qint64(size) / kAlarmRecordSize, 128});
-    check(table.AlarmCount() == whole);
+    check(table.alarmCount() == whole);
     check(result == (claimed > 128 ? 1 : 0));
     check(messages.shown == result);
 
-    const QByteArray saved = AlarmFileBytes(table);
+    const QByteArray saved = alarmFileBytes(table);
     check(saved.size() == whole * kAlarmRecordSize);
-    for (int i = 0; i < table.AlarmCount(); ++i) {
+    for (int i = 0; i < table.alarmCount(); ++i) {
         // Numbers and the reserved block exactly; texts may be re-encoded as UTF-8.
         check(saved.mid(i * kAlarmRecordSize, 56) == bytes.mid(i * kAlarmRecordSize, 56));
         const QString minute = alarmMinuteText(table.at(i).AlarmTime);
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QBuffer second(&again);
     second.open(QIODevice::ReadOnly);
     AlarmTable reloaded;
-    check(ReadAlarmRecords(reloaded, second, messages) == 0);
-    check(AlarmFileBytes(reloaded) == saved);
+    check(readAlarmRecords(reloaded, second, messages) == 0);
+    check(alarmFileBytes(reloaded) == saved);
     return 0;
 }

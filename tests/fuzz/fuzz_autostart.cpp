@@ -104,9 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHECK(execArguments(line) == QStringList({program, name}));
 
     ClockState state;
-    state.ClockName = name;
+    state.clockName = name;
     AppPaths paths;
-    paths.AutostartFolder = folder.path() + u'/';
+    paths.autostartFolder = folder.path() + u'/';
     Autorun autorun(state, paths, program);
     const QString entry = autorun.entryFilePath();
     {
@@ -115,23 +115,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         file.write(content.data(), qint64(content.size()));
     }
     const QByteArray found = fileBytes(entry);
-    const int choice = autorun.GetAutorunChoice();
+    const int choice = autorun.getAutorunChoice();
     CHECK(choice == 0 || choice == 1);
 
     if (wishStart) {
-        CHECK(autorun.SyncAutorunEntry(0) == 1);
-        CHECK(autorun.GetAutorunChoice() == 0);
+        CHECK(autorun.syncAutorunEntry(0) == 1);
+        CHECK(autorun.getAutorunChoice() == 0);
         const auto exec = readDesktopEntryKey(entry, QStringLiteral("Exec"));
         // A name that begins with "-" follows "--", so that it is never an option.
         CHECK(exec && execArguments(*exec) == QStringList{program} + clockArguments(name));
     } else {
-        autorun.SyncAutorunEntry(1);
+        autorun.syncAutorunEntry(1);
         // Someone else's entry stays as it was; the clock's own one goes.
         if (choice == 1)
             CHECK(fileBytes(entry) == found);
         else
             CHECK(!QFile::exists(entry));
-        CHECK(autorun.GetAutorunChoice() == 1);
+        CHECK(autorun.getAutorunChoice() == 1);
     }
     QFile::remove(entry);
     return 0;

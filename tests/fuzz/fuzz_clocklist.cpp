@@ -54,7 +54,7 @@ QStringList listOf(StoreBackend& memory) {
     else if (raw.type == valuetype::String || raw.type == valuetype::ExpandString ||
              raw.type == valuetype::MultiString)
         text = QString::fromUtf8(raw.data);
-    return ParseClockList(CleanString(text));
+    return parseClockList(cleanString(text));
 }
 
 // The entries a clock can have been added under. A stored text may hold others
@@ -86,17 +86,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fdp.PickValueInArray({valuetype::String, valuetype::ExpandString, valuetype::MultiString,
                               valuetype::Binary, valuetype::Dword});
 
-    const QStringList names = ParseClockList(text);
+    const QStringList names = parseClockList(text);
     CHECK(!names.isEmpty() && names.size() <= kMaxClockEntries);
     CHECK(names.front() == u"Default");
     QString canonical;
     for (qsizetype i = 1; i < names.size(); ++i) {
-        CHECK(names[i] == CleanString(names[i]));
+        CHECK(names[i] == cleanString(names[i]));
         CHECK(!names[i].contains(u'}'));
         canonical += u'{' + names[i] + u'}';
     }
     // The list as this program writes it reads back to the same names.
-    CHECK(ParseClockList(canonical) == names);
+    CHECK(parseClockList(canonical) == names);
 
     fuzz::MemoryStore memory;
     KeyStore store(memory);
@@ -107,12 +107,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     test::RecordingLauncher launcher;
     QuietSink messages;
     ClockList clocks({store, channel, launcher, messages}, QStringLiteral("/nonexistent/"));
-    clocks.LoadClockList(false);
+    clocks.loadClockList(false);
 
     const RawValue before = storedValue(memory);
     const QStringList listed = listOf(memory);
-    const QString name = CleanString(added);
-    if (clocks.AddClock(added, zone)) {
+    const QString name = cleanString(added);
+    if (clocks.addClock(added, zone)) {
         CHECK(clockNameProblem(name).isEmpty() && !listed.contains(name));
         const QStringList after = listOf(memory);
         CHECK(!after.isEmpty() && after.back() == name);
@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (current.size() > 1) {
         const QString victim = current[qsizetype(1 + removeAt % size_t(current.size() - 1))];
         const RawValue beforeRemove = storedValue(memory);
-        if (clocks.RemoveClockData(victim)) {
+        if (clocks.removeClockData(victim)) {
             // A full list may have hidden entries beyond its last place; they move up.
             const QStringList expected = without(usable(current), victim);
             const QStringList after = usable(listOf(memory));

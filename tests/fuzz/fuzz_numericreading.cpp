@@ -90,27 +90,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                    qsizetype(raw.size() / 2))
                               : QString::fromUtf8(raw.data(), qsizetype(raw.size()));
 
-    const std::optional<int32_t> value = ReadNumber(text);
+    const std::optional<int32_t> value = readNumber(text);
 
     // Blanks, tabs and line feeds are skipped wherever they stand.
     QString spaced = text;
     spaced.insert(qsizetype(blankAt % size_t(text.size() + 1)), QStringLiteral(" \t"));
-    CHECK(ReadNumber(spaced) == value);
+    CHECK(readNumber(spaced) == value);
 
     if (const auto literal = decimalPrefix(text))
         CHECK(value == expectedDecimal(*literal));
 
     int32_t field = 12345;
-    CHECK(ReadNumberInto(text, field) == value.has_value());
+    CHECK(readNumberInto(text, field) == value.has_value());
     CHECK(field == value.value_or(12345));
 
     if (value) {
-        CHECK(ReadNumber(QString::number(*value)) == value);
+        CHECK(readNumber(QString::number(*value)) == value);
         // Eight digits are always read as 32 bits, whatever the leading ones are.
         const QString hex = QStringLiteral("&H%1").arg(uint32_t(*value), 8, 16, QChar(u'0'));
-        CHECK(ReadNumber(hex) == value);
-        CHECK(ReadNumber(hex.toLower()) == value);
-        CHECK(ReadNumber(QStringLiteral("&O%1").arg(uint32_t(*value), 11, 8, QChar(u'0'))) ==
+        CHECK(readNumber(hex) == value);
+        CHECK(readNumber(hex.toLower()) == value);
+        CHECK(readNumber(QStringLiteral("&O%1").arg(uint32_t(*value), 11, 8, QChar(u'0'))) ==
               value);
     }
     return 0;

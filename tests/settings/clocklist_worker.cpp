@@ -40,12 +40,12 @@ int main(int argc, char** argv) {
         return QStringLiteral("w%1c%2").arg(id).arg(i);
     };
     for (int i = 0; i < count; ++i) {
-        if (!clocks.AddClock(name(i), i % 97))
+        if (!clocks.addClock(name(i), i % 97))
             return 3;
-        if (i > 0 && !kept(i - 1) && !clocks.RemoveClockData(name(i - 1)))
+        if (i > 0 && !kept(i - 1) && !clocks.removeClockData(name(i - 1)))
             return 4;
     }
-    if (count > 0 && !kept(count - 1) && !clocks.RemoveClockData(name(count - 1)))
+    if (count > 0 && !kept(count - 1) && !clocks.removeClockData(name(count - 1)))
         return 4;
     return 0;
 }

@@ -30,13 +30,13 @@ struct Entry {
     Autorun autorun{state, paths, kProgram};
 
     explicit Entry(const QString& name = QStringLiteral("Tokyo")) {
-        state.ClockName = name;
-        paths.AutostartFolder = home.path() + QStringLiteral("/config/autostart/");
+        state.clockName = name;
+        paths.autostartFolder = home.path() + QStringLiteral("/config/autostart/");
     }
     QString file() const { return autorun.entryFilePath(); }
     // An entry with the given Exec line, marked so a rewrite can be told apart.
     void write(const QString& exec, const QString& extra = {}) {
-        QDir().mkpath(paths.AutostartFolder);
+        QDir().mkpath(paths.autostartFolder);
         QFile f(file());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(
@@ -99,7 +99,7 @@ TEST(Autorun, AnEntryIsWrittenOnlyForAListedClock) {
         KeyStore store(backend);
         store.writeText(kClockListKey, kClockListValue, QString::fromUtf8(c.list));
         e.autorun.setClockListStore(&store);
-        EXPECT_EQ(e.autorun.SyncAutorunEntry(0), c.written ? 1 : 0) << c.name << c.list;
+        EXPECT_EQ(e.autorun.syncAutorunEntry(0), c.written ? 1 : 0) << c.name << c.list;
         EXPECT_EQ(QFile::exists(e.file()), c.written) << c.name << c.list;
     }
 }
@@ -109,9 +109,9 @@ TEST(Autorun, AWrittenEntryReadsBackAsExpectedWhateverTheName) {
                              // White space other than blanks belongs to the name, also at its ends.
                              "Tokyo\u00a0", "\u3000Kyoto\u2003"}) {
         Entry e{QString::fromUtf8(name)};
-        EXPECT_EQ(e.autorun.GetAutorunChoice(), 1) << name;
-        EXPECT_EQ(e.autorun.SyncAutorunEntry(0), 1) << name;
-        EXPECT_EQ(e.autorun.GetAutorunChoice(), 0) << name;
+        EXPECT_EQ(e.autorun.getAutorunChoice(), 1) << name;
+        EXPECT_EQ(e.autorun.syncAutorunEntry(0), 1) << name;
+        EXPECT_EQ(e.autorun.getAutorunChoice(), 0) << name;
         EXPECT_EQ(readDesktopEntryKey(e.file(), QStringLiteral("Exec")),
                   e.autorun.expectedCommandLine());
     }
@@ -133,7 +133,7 @@ TEST(Autorun, DecisionTable) {
     const struct {
         Before before;
         int wish;
-        int choice; // GetAutorunChoice before the sync
+        int choice; // getAutorunChoice before the sync
         int result;
         After after;
     } cases[] = {
@@ -188,8 +188,8 @@ TEST(Autorun, DecisionTable) {
             break;
         }
         const QString before = e.content();
-        EXPECT_EQ(e.autorun.GetAutorunChoice(), c.choice) << "row " << row;
-        EXPECT_EQ(e.autorun.SyncAutorunEntry(c.wish), c.result) << "row " << row;
+        EXPECT_EQ(e.autorun.getAutorunChoice(), c.choice) << "row " << row;
+        EXPECT_EQ(e.autorun.syncAutorunEntry(c.wish), c.result) << "row " << row;
         switch (c.after) {
         case After::None:
             EXPECT_FALSE(QFile::exists(e.file())) << "row " << row;
@@ -199,7 +199,7 @@ TEST(Autorun, DecisionTable) {
             break;
         case After::Rewritten:
             EXPECT_FALSE(e.content().contains(QStringLiteral("# mark"))) << "row " << row;
-            EXPECT_EQ(e.autorun.GetAutorunChoice(), 0) << "row " << row;
+            EXPECT_EQ(e.autorun.getAutorunChoice(), 0) << "row " << row;
             break;
         }
         ++row;
@@ -217,11 +217,11 @@ TEST(Autorun, TheEntryIsPrivateValidAndNamesTheProgramToTry) {
         SCOPED_TRACE(mask);
         Entry e;
         const QString config = e.home.path() + QStringLiteral("/made");
-        e.paths.AutostartFolder = config + QStringLiteral("/autostart/");
+        e.paths.autostartFolder = config + QStringLiteral("/autostart/");
         // The store's folders, made the same way, beside it.
         const QString store = e.home.path() + QStringLiteral("/store");
         const mode_t old = ::umask(mask);
-        const int result = e.autorun.SyncAutorunEntry(0);
+        const int result = e.autorun.syncAutorunEntry(0);
         {
             SqliteStoreBackend backend(store + QStringLiteral("/Tamrel/Ovra Clock/registry.db"));
             KeyStore(backend).writeInteger(
@@ -232,7 +232,7 @@ TEST(Autorun, TheEntryIsPrivateValidAndNamesTheProgramToTry) {
         EXPECT_EQ(result, 1);
         EXPECT_EQ(Entry::modeOf(e.file()), 0600u);
         for (const QString& folder :
-             {e.paths.AutostartFolder, config, store, store + QStringLiteral("/Tamrel")})
+             {e.paths.autostartFolder, config, store, store + QStringLiteral("/Tamrel")})
             EXPECT_EQ(Entry::modeOf(folder), 0700u) << qPrintable(folder);
         EXPECT_EQ(readDesktopEntryKey(e.file(), QStringLiteral("TryExec")), kProgram);
         if (!canValidate)
@@ -246,7 +246,7 @@ TEST(Autorun, TheEntryIsPrivateValidAndNamesTheProgramToTry) {
     Entry e;
     e.write(QStringLiteral("/old/place/ovra-clock Tokyo"));
     ASSERT_EQ(::chmod(QFile::encodeName(e.file()).constData(), 0666), 0);
-    EXPECT_EQ(e.autorun.SyncAutorunEntry(0), 1);
+    EXPECT_EQ(e.autorun.syncAutorunEntry(0), 1);
     EXPECT_EQ(Entry::modeOf(e.file()), 0600u);
 }
 
@@ -262,9 +262,9 @@ TEST(Autorun, EveryShutdownBringsTheEntryInLine) {
         ClockApp app({store, messages, time}, home.roots());
         Autorun autorun(app.state(), app.paths(), kProgram);
         app.setAutorunHost(&autorun);
-        ASSERT_TRUE(app.StartClock(QStringLiteral("Tokyo")));
+        ASSERT_TRUE(app.startClock(QStringLiteral("Tokyo")));
         app.settings().Autorun = wish;
-        app.ShutdownClock(true);
+        app.shutdownClock(true);
         EXPECT_EQ(QFile::exists(entry), wish == 0) << wish;
     }
 }
@@ -277,11 +277,11 @@ TEST(Autorun, AFifoInPlaceOfTheEntryIsNeitherReadNorReplaced) {
     Autorun autorun{e.state, e.paths, kProgram, [&](const QString& w) {
                         warnings << w;
                     }};
-    QDir().mkpath(e.paths.AutostartFolder);
+    QDir().mkpath(e.paths.autostartFolder);
     ASSERT_EQ(::mkfifo(QFile::encodeName(e.file()).constData(), 0600), 0);
 
-    EXPECT_EQ(autorun.GetAutorunChoice(), 1);
-    EXPECT_EQ(autorun.SyncAutorunEntry(0), 0);
+    EXPECT_EQ(autorun.getAutorunChoice(), 1);
+    EXPECT_EQ(autorun.syncAutorunEntry(0), 0);
     EXPECT_FALSE(QFileInfo(e.file()).isFile()) << "the FIFO was replaced";
     ASSERT_EQ(warnings.size(), 1);
     EXPECT_TRUE(warnings[0].contains(e.file() + QStringLiteral(" is not a regular file.")));

@@ -57,9 +57,9 @@ struct Clocks {
     // A clock as a process leaves it behind: its full record and autostart entry.
     void storeClock(const QString& name) {
         ClockState s;
-        s.ClockName = name;
+        s.clockName = name;
         s.settings = defaultSettings();
-        WriteClockSettings(reg, s);
+        writeClockSettings(reg, s);
         QDir().mkpath(autostart);
         QFile f(Autorun::entryFilePath(autostart, name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -103,33 +103,33 @@ TEST(ClockList, ParsesTheListText) {
         {"no braces", names({"Default"})},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ParseClockList(QString::fromUtf8(c.text)), c.expected) << c.text;
+        EXPECT_EQ(parseClockList(QString::fromUtf8(c.text)), c.expected) << c.text;
 
     QString many;
     for (int i = 0; i < 200; ++i)
         many += QStringLiteral("{c%1}").arg(i);
-    const QStringList kept = ParseClockList(many);
+    const QStringList kept = parseClockList(many);
     ASSERT_EQ(kept.size(), kMaxClockEntries);
     EXPECT_EQ(kept.last(), QStringLiteral("c126"));
 }
 
 TEST(ClockList, LoadFindsRunningClocksAndRaisesThemInListOrder) {
     Clocks c;
-    c.list.LoadClockList();
-    ASSERT_EQ(c.list.ClockCount(), 1);
-    EXPECT_EQ(c.list.entries()[0].Name, QStringLiteral("Default"));
+    c.list.loadClockList();
+    ASSERT_EQ(c.list.clockCount(), 1);
+    EXPECT_EQ(c.list.entries()[0].name, QStringLiteral("Default"));
 
     c.setText(QStringLiteral("{A}{Tokyo}{B}"));
     c.channel.running = {{QStringLiteral("B"), 7}, {QStringLiteral("Tokyo"), 42}};
-    c.list.LoadClockList();
-    ASSERT_EQ(c.list.ClockCount(), 4);
+    c.list.loadClockList();
+    ASSERT_EQ(c.list.clockCount(), 4);
     const qint64 windows[] = {0, 0, 42, 7};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(c.list.entries()[i].Window, windows[i]) << i;
+        EXPECT_EQ(c.list.entries()[i].window, windows[i]) << i;
     EXPECT_EQ(c.channel.raised, names({"Tokyo", "B"}));
 
     c.channel.raised.clear();
-    c.list.LoadClockList(false);
+    c.list.loadClockList(false);
     EXPECT_TRUE(c.list.entries()[2].running());
     EXPECT_TRUE(c.channel.raised.isEmpty());
 }
@@ -164,9 +164,9 @@ TEST(ClockList, AddRegistersStartsOrRefusesWithItsMessage) {
     for (const auto& t : cases) {
         Clocks c;
         c.setText(QString::fromUtf8(t.before));
-        c.list.LoadClockList();
-        const QString name = CleanString(QString::fromUtf8(t.name));
-        const bool accepted = c.list.AddClock(QString::fromUtf8(t.name), t.zone);
+        c.list.loadClockList();
+        const QString name = cleanString(QString::fromUtf8(t.name));
+        const bool accepted = c.list.addClock(QString::fromUtf8(t.name), t.zone);
         EXPECT_EQ(accepted, t.message.isEmpty()) << t.name;
         EXPECT_EQ(c.text(), QString::fromUtf8(t.after)) << t.name;
         if (accepted) {
@@ -201,7 +201,7 @@ TEST(StartPosition, FirstFreePlaceRowByRowWrappingOnTheArea) {
          {65, 65}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ChooseStartPosition(c.taken, area, 100), c.expected) << c.what;
+        EXPECT_EQ(chooseStartPosition(c.taken, area, 100), c.expected) << c.what;
 }
 
 // Clocks added one after the other, as from a terminal, each while the others run:
@@ -213,15 +213,15 @@ TEST(ClockList, AddedClocksStartWhereNoRunningClockStands) {
     };
     c.channel.running.insert(QStringLiteral("Default"), 42);
     ClockState old;
-    old.ClockName = QStringLiteral("Old");
+    old.clockName = QStringLiteral("Old");
     old.settings = defaultSettings();
     old.settings.Left = 7000;
     old.settings.Top = 900;
-    ASSERT_EQ(WriteClockSettings(c.reg, old), 0); // stored, not listed: its place stays
+    ASSERT_EQ(writeClockSettings(c.reg, old), 0); // stored, not listed: its place stays
     const QStringList names = {"A", "B", "C", "D"};
     for (const QString& name : names + QStringList{"Old"}) {
-        ASSERT_TRUE(c.list.LoadClockList(false));
-        ASSERT_TRUE(c.list.AddClock(name, 3)) << qPrintable(name);
+        ASSERT_TRUE(c.list.loadClockList(false));
+        ASSERT_TRUE(c.list.addClock(name, 3)) << qPrintable(name);
     }
     const int side = 2 * (3 * 18 + 48 + 21) * 15;    // a default clock's window, in twips
     QList<QRect> places = {QRect(0, 0, side, side)}; // Default, at its default place
@@ -250,14 +250,14 @@ TEST(ClockList, AddPlacesByTheClocksStandingAtTheAddNotAtTheLastLoad) {
         ClockList elsewhere{{c.reg, c.channel, c.launcher, c.messages}, c.autostart};
         c.channel.running.insert(QStringLiteral("Default"), 42);
         const auto addTokyo = [&] { // as --add does it
-            ASSERT_TRUE(elsewhere.LoadClockList(false));
-            ASSERT_TRUE(elsewhere.AddClock(tokyo, 3));
+            ASSERT_TRUE(elsewhere.loadClockList(false));
+            ASSERT_TRUE(elsewhere.addClock(tokyo, 3));
         };
         if (since == Since::Started || since == Since::Stopped)
             addTokyo(); // placed beside Default before the dialog opened
         if (since == Since::Stopped)
             c.channel.running.insert(tokyo, 7);
-        ASSERT_TRUE(c.list.LoadClockList(false));
+        ASSERT_TRUE(c.list.loadClockList(false));
         if (since == Since::AddedAndRunning)
             addTokyo();
         if (since == Since::AddedAndRunning || since == Since::Started)
@@ -269,7 +269,7 @@ TEST(ClockList, AddPlacesByTheClocksStandingAtTheAddNotAtTheLastLoad) {
                 if (!std::exchange(done, true))
                     addTokyo();
             };
-        ASSERT_TRUE(c.list.AddClock(QStringLiteral("Paris"), 4)) << int(since);
+        ASSERT_TRUE(c.list.addClock(QStringLiteral("Paris"), 4)) << int(since);
 
         const auto place = [&](const QString& name) {
             return QRect(c.value(name, "Left").value_or(-1), c.value(name, "Top").value_or(-1),
@@ -283,9 +283,9 @@ TEST(ClockList, AddPlacesByTheClocksStandingAtTheAddNotAtTheLastLoad) {
 
 TEST(ClockList, AddChecksTheStoredListNotOnlyTheOneLoadedEarlier) {
     Clocks c;
-    c.list.LoadClockList();
+    c.list.loadClockList();
     c.setText(QStringLiteral("{Tokyo}")); // added by another clock since
-    EXPECT_FALSE(c.list.AddClock(QStringLiteral("Tokyo"), 60));
+    EXPECT_FALSE(c.list.addClock(QStringLiteral("Tokyo"), 60));
     EXPECT_EQ(c.messageTexts(), QStringList{clockmessages::Duplicate});
     EXPECT_EQ(c.text(), QStringLiteral("{Tokyo}"));
 }
@@ -305,8 +305,8 @@ TEST(ClockList, AddNeverMakesTheListTooLongToReadBack) {
     for (const auto& t : cases) {
         Clocks c;
         c.setText(filler);
-        c.list.LoadClockList();
-        EXPECT_EQ(c.list.AddClock(t.name, 1), t.accepted) << qPrintable(t.name);
+        c.list.loadClockList();
+        EXPECT_EQ(c.list.addClock(t.name, 1), t.accepted) << qPrintable(t.name);
         if (t.accepted) {
             EXPECT_EQ(c.text().toUtf8().size(), 1024);
         } else {
@@ -325,9 +325,9 @@ TEST(ClockList, AddKeepsEveryListedClockReachable) {
     for (int i = 0; i < kMaxClockEntries - 1; ++i)
         text += QStringLiteral("{%1}").arg(i);
     c.setText(text);
-    c.list.LoadClockList();
-    ASSERT_EQ(c.list.ClockCount(), kMaxClockEntries);
-    EXPECT_FALSE(c.list.AddClock(QStringLiteral("Extra"), 1));
+    c.list.loadClockList();
+    ASSERT_EQ(c.list.clockCount(), kMaxClockEntries);
+    EXPECT_FALSE(c.list.addClock(QStringLiteral("Extra"), 1));
     EXPECT_TRUE(c.messageTexts().value(0).contains(QStringLiteral("at most 128 clocks")));
     EXPECT_EQ(c.text(), text);
 }
@@ -340,14 +340,14 @@ TEST(ClockList, AListTooLongToReadIsNeitherWipedByAddNorStuckOnDelete) {
         longText += QStringLiteral("{%1%2}").arg(i).arg(QString(189, u'x'));
     c.setText(longText);
     ASSERT_EQ(c.text(), QString()); // reads back as no list: only Default shows
-    EXPECT_FALSE(c.list.AddClock(QStringLiteral("New"), 1));
+    EXPECT_FALSE(c.list.addClock(QStringLiteral("New"), 1));
     EXPECT_EQ(c.rawText(), longText);
     // Deleting a clock shortens the stored text, so the rest shows again.
     const QString gone = QStringLiteral("0") + QString(189, u'x');
-    EXPECT_TRUE(c.list.RemoveClockData(gone));
+    EXPECT_TRUE(c.list.removeClockData(gone));
     EXPECT_EQ(c.text(), QString(longText).remove(u'{' + gone + u'}'));
-    c.list.LoadClockList();
-    EXPECT_EQ(c.list.ClockCount(), 7);
+    c.list.loadClockList();
+    EXPECT_EQ(c.list.clockCount(), 7);
 }
 
 TEST(ClockList, AListStoredAsAnotherKindOfTextKeepsItsClocksThroughChanges) {
@@ -363,11 +363,11 @@ TEST(ClockList, AListStoredAsAnotherKindOfTextKeepsItsClocksThroughChanges) {
         Clocks c;
         const KeyPath p = splitKeyPath(kClockListKey);
         c.backend.writeValue(p.root, p.subKey, kClockListValue, {k.type, k.data});
-        c.list.LoadClockList();
-        ASSERT_EQ(c.list.ClockCount(), 3) << k.type;
-        EXPECT_TRUE(c.list.AddClock(QStringLiteral("C"), 1)) << k.type;
+        c.list.loadClockList();
+        ASSERT_EQ(c.list.clockCount(), 3) << k.type;
+        EXPECT_TRUE(c.list.addClock(QStringLiteral("C"), 1)) << k.type;
         EXPECT_EQ(c.text(), QStringLiteral("{A}{B}{C}")) << k.type;
-        EXPECT_TRUE(c.list.RemoveClockData(QStringLiteral("A"))) << k.type;
+        EXPECT_TRUE(c.list.removeClockData(QStringLiteral("A"))) << k.type;
         EXPECT_EQ(c.text(), QStringLiteral("{B}{C}")) << k.type;
     }
 }
@@ -375,7 +375,7 @@ TEST(ClockList, AListStoredAsAnotherKindOfTextKeepsItsClocksThroughChanges) {
 TEST(ClockList, AFailingStoreIsReportedAndStartsNothing) {
     Clocks c;
     c.backend.failWrites = true;
-    EXPECT_FALSE(c.list.AddClock(QStringLiteral("Tokyo"), 60));
+    EXPECT_FALSE(c.list.addClock(QStringLiteral("Tokyo"), 60));
     EXPECT_EQ(
         c.messageTexts(),
         QStringList{QStringLiteral(
@@ -395,7 +395,7 @@ TEST(ClockList, DeleteClosesARunningClockBeforeItsDataGoes) {
         keyWhileClosing = c.keyExists(name);
     };
 
-    EXPECT_TRUE(c.list.DeleteClock(QStringLiteral(" Tokyo ")));
+    EXPECT_TRUE(c.list.deleteClock(QStringLiteral(" Tokyo ")));
     EXPECT_EQ(c.channel.closed, QStringList{QStringLiteral("Tokyo")});
     EXPECT_TRUE(keyWhileClosing);
     EXPECT_EQ(c.text(), QStringLiteral("{A}{B}"));
@@ -444,7 +444,7 @@ TEST(ClockList, DeleteCases) {
         c.channel.closeOutcome = t.close;
         const bool refused = QByteArray(t.messageStart).startsWith("Default") ||
                              QByteArray(t.messageStart).contains("System");
-        EXPECT_EQ(c.list.DeleteClock(name), !refused) << t.name;
+        EXPECT_EQ(c.list.deleteClock(name), !refused) << t.name;
         EXPECT_EQ(c.channel.closed.isEmpty(), !t.closeAsked) << t.name;
         EXPECT_EQ(c.text(), QString::fromUtf8(t.after)) << t.name;
         const QStringList texts = c.messageTexts();
@@ -490,16 +490,16 @@ TEST(ClockList, AClockAddedForAPlaceKeepsItsZoneAndShowsItsTime) {
         const QList<ZoneChoice> found = finder.find(QString::fromUtf8(place.words));
         ASSERT_EQ(found.size(), 1);
         const QString name = QString::fromUtf8(place.words);
-        ASSERT_TRUE(c.list.AddClock(name, found[0].row, found[0].zoneName));
+        ASSERT_TRUE(c.list.addClock(name, found[0].row, found[0].zoneName));
         EXPECT_EQ(c.value(name, "TimeZoneIndex"), place.row);
         EXPECT_EQ(c.reg.readText(clockKeyPath(name), kZoneNameValue),
                   QString::fromUtf8(place.zoneName));
 
         ClockState state;
-        state.ClockName = name;
-        ReadClockSettings(c.reg, state);
+        state.clockName = name;
+        readClockSettings(c.reg, state);
         EXPECT_EQ(state.settings.TimeStandard, 2);
-        const QDateTime shown = ClockTime(instant, QTimeZone::utc(), clockTimeInput(state));
+        const QDateTime shown = clockTime(instant, QTimeZone::utc(), clockTimeInput(state));
         EXPECT_EQ(shown.toString(QStringLiteral("MM-dd HH:mm")), QString::fromUtf8(place.shown));
     }
 }
@@ -510,13 +510,13 @@ TEST(ClockList, AZoneNameNeverOutlivesItsRowOrTheDatabase) {
     Clocks c;
     const QString key = clockKeyPath(QStringLiteral("Old"));
     c.reg.writeText(key, kZoneNameValue, QStringLiteral("Pacific/Chatham"));
-    ASSERT_TRUE(c.list.AddClock(QStringLiteral("Old"), 81));
+    ASSERT_TRUE(c.list.addClock(QStringLiteral("Old"), 81));
     EXPECT_EQ(c.reg.readText(key, kZoneNameValue), QString());
 
-    ASSERT_TRUE(c.list.AddClock(QStringLiteral("Future"), 81, "Mars/Olympus_Mons"));
+    ASSERT_TRUE(c.list.addClock(QStringLiteral("Future"), 81, "Mars/Olympus_Mons"));
     ClockState state;
-    state.ClockName = QStringLiteral("Future");
-    ReadClockSettings(c.reg, state);
+    state.clockName = QStringLiteral("Future");
+    readClockSettings(c.reg, state);
     const QDateTime instant(QDate(2026, 7, 1), QTime(12, 0), Qt::UTC);
-    EXPECT_EQ(ClockTime(instant, QTimeZone::utc(), clockTimeInput(state)).time(), QTime(21, 0));
+    EXPECT_EQ(clockTime(instant, QTimeZone::utc(), clockTimeInput(state)).time(), QTime(21, 0));
 }

@@ -42,7 +42,7 @@ TEST(ClockListConcurrency, EightProcessesChangingTheListLoseNothing) {
 
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
-    const QStringList listed = ParseClockList(store.readText(kClockListKey, kClockListValue));
+    const QStringList listed = parseClockList(store.readText(kClockListKey, kClockListValue));
     QStringList expected{QStringLiteral("Default")};
     for (int w = 0; w < kWorkers; ++w)
         for (int i = 0; i < kClocksEach; i += 10)

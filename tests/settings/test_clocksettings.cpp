@@ -55,7 +55,7 @@ TEST(ClockSettings, SizesOutsideTheirLimitsFallBack) {
     for (const auto& c : cases) {
         ClockSettings s = defaultSettings();
         s.*c.field = c.in;
-        NormalizeSettings(s);
+        normalizeSettings(s);
         EXPECT_EQ(s.*c.field, c.out) << "input " << c.in;
     }
 }
@@ -65,7 +65,7 @@ TEST(ClockSettings, OnlyAZeroColourIsReplaced) {
     s.TimeFontColor = 0;
     s.DateFontColor = 0x00FFFFFF; // transparent white is a real choice
     s.ClockScaleColor = 1;
-    NormalizeSettings(s);
+    normalizeSettings(s);
     EXPECT_EQ(s.TimeFontColor, defaults::TimeFontColor);
     EXPECT_EQ(s.DateFontColor, 0x00FFFFFF);
     EXPECT_EQ(s.ClockScaleColor, 1);
@@ -88,7 +88,7 @@ TEST(ClockSettings, RestoreDefaultsTouchesOnlyItsHalf) {
     s.Top = 3000;
 
     ClockSettings general = s;
-    RestoreDefaults(general, false);
+    restoreDefaults(general, false);
     for (int32_t v : {general.HourMode, general.TimeStandard, general.BackgroundOpacity,
                       general.Autorun, general.DisplayScale, general.AlwaysOnTop})
         EXPECT_EQ(v, 0);
@@ -100,7 +100,7 @@ TEST(ClockSettings, RestoreDefaultsTouchesOnlyItsHalf) {
     EXPECT_EQ(general.Top, 3000);
 
     ClockSettings look = s;
-    RestoreDefaults(look, true);
+    restoreDefaults(look, true);
     const ClockSettings d = defaultSettings();
     EXPECT_EQ(look.ClockRadius, d.ClockRadius);
     EXPECT_EQ(look.HourCircleWidth, d.HourCircleWidth);

@@ -11,9 +11,9 @@ struct Fixture {
     KeyStore reg{backend};
 
     ClockState load(const QString& name, int32_t bias, ClockState start = {}) {
-        start.ClockName = name;
+        start.clockName = name;
         start.LocalBiasMinutes = bias;
-        LoadClockSettings(reg, start);
+        loadClockSettings(reg, start);
         return start;
     }
 };
@@ -22,11 +22,11 @@ struct Fixture {
 TEST(SettingsStore, WritesEveryFieldAsA32BitIntegerInOneTransaction) {
     Fixture f;
     ClockState s;
-    s.ClockName = QStringLiteral("Tokyo");
+    s.clockName = QStringLiteral("Tokyo");
     s.settings = defaultSettings();
     s.settings.Enable = 0; // always stored as 1
     s.settings.Left = -1;
-    ASSERT_EQ(WriteClockSettings(f.reg, s), 0);
+    ASSERT_EQ(writeClockSettings(f.reg, s), 0);
     EXPECT_EQ(f.backend.transactions, 1);
     const QString key = clockKeyPath(QStringLiteral("Tokyo"));
     EXPECT_EQ(key, QStringLiteral("HKEY_CURRENT_USER\\Software\\Ovra Clock\\Tokyo"));
@@ -39,13 +39,13 @@ TEST(SettingsStore, WritesEveryFieldAsA32BitIntegerInOneTransaction) {
 TEST(SettingsStore, AFailedWriteKeepsWhatWasStored) {
     Fixture f;
     ClockState s;
-    s.ClockName = QStringLiteral("Tokyo");
+    s.clockName = QStringLiteral("Tokyo");
     s.settings = defaultSettings();
     s.settings.Top = 10;
-    ASSERT_EQ(WriteClockSettings(f.reg, s), 0);
+    ASSERT_EQ(writeClockSettings(f.reg, s), 0);
     f.backend.failWrites = true;
     s.settings.Top = 20;
-    EXPECT_NE(WriteClockSettings(f.reg, s), 0);
+    EXPECT_NE(writeClockSettings(f.reg, s), 0);
     f.backend.failWrites = false;
     EXPECT_EQ(f.reg.readInteger(clockKeyPath(QStringLiteral("Tokyo")), QStringLiteral("Top")), 10);
 }
@@ -84,7 +84,7 @@ TEST(SettingsStore, ZoneResolutionForDefaultNewAndStoredClocks) {
         }
         const ClockState s = f.load(name, c.bias);
         EXPECT_EQ(s.settings.TimeZoneIndex, c.index) << c.name << " bias " << c.bias;
-        EXPECT_EQ(s.ZoneOffsetMinutes, c.offset) << c.name << " bias " << c.bias;
+        EXPECT_EQ(s.zoneOffsetMinutes, c.offset) << c.name << " bias " << c.bias;
     }
 }
 
@@ -92,10 +92,10 @@ TEST(SettingsStore, DefaultWithoutMatchingRowKeepsThePreviousIndex) {
     Fixture f;
     ClockState before;
     before.settings.TimeZoneIndex = 42;
-    before.ZoneOffsetMinutes = 120;
+    before.zoneOffsetMinutes = 120;
     const ClockState s = f.load(QStringLiteral("Default"), -630, before);
     EXPECT_EQ(s.settings.TimeZoneIndex, 42);
-    EXPECT_EQ(s.ZoneOffsetMinutes, 120);
+    EXPECT_EQ(s.zoneOffsetMinutes, 120);
 }
 
 TEST(SettingsStore, AFreshlyAddedClockReadsAsDefaultsInItsZone) {
@@ -108,7 +108,7 @@ TEST(SettingsStore, AFreshlyAddedClockReadsAsDefaultsInItsZone) {
     expected.Enable = 1;
     expected.TimeZoneIndex = 12;
     EXPECT_EQ(s.settings, expected);
-    EXPECT_EQ(s.ZoneOffsetMinutes, -360);
+    EXPECT_EQ(s.zoneOffsetMinutes, -360);
 }
 
 TEST(SettingsStore, TextValuesAreNumbersOrLeaveTheFieldAlone) {

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     AlarmTable table;
     for (qint64 g = std::atoll(argv[3]);; ++g) {
         test::fillAlarmGeneration(table, g);
-        if (SaveAlarmFile(table, alarms, messages) != 0)
+        if (saveAlarmFile(table, alarms, messages) != 0)
             return 5;
         if (test::writeSettingsGeneration(store, g) != 0)
             return 7;

@@ -21,7 +21,7 @@ void fillAlarmGeneration(AlarmTable& table, qint64 generation) {
     for (int i = 0; i < recordsOf(generation); ++i) {
         AlarmRecord r;
         r.AlarmTime = alarmTimeOf(int((generation + i) % 24), int((generation * 7 + i) % 60));
-        r.Status = int32_t(generation);
+        r.status = int32_t(generation);
         r.Action = i;
         r.PlayTime = int32_t(generation % 5);
         for (size_t b = 0; b < r.Reserved.size(); ++b)
@@ -35,7 +35,7 @@ void fillAlarmGeneration(AlarmTable& table, qint64 generation) {
 QByteArray alarmFileOf(qint64 generation) {
     AlarmTable table;
     fillAlarmGeneration(table, generation);
-    return AlarmFileBytes(table);
+    return alarmFileBytes(table);
 }
 
 std::optional<qint64> alarmGenerationOf(const std::optional<QByteArray>& file,
@@ -49,10 +49,10 @@ std::optional<qint64> alarmGenerationOf(const std::optional<QByteArray>& file,
 
 int writeSettingsGeneration(KeyStore& store, qint64 generation) {
     ClockState state;
-    state.ClockName = kCrashClock;
+    state.clockName = kCrashClock;
     for (size_t f = 0; f < kSettingsFields.size(); ++f)
         state.settings.*kSettingsFields[f].member = settingOf(generation, int(f));
-    return WriteClockSettings(store, state);
+    return writeClockSettings(store, state);
 }
 
 std::optional<qint64> settingsGenerationOf(KeyStore& store) {

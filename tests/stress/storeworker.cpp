@@ -57,15 +57,15 @@ int main(int argc, char** argv) {
     int adds = 0, removes = 0, writes = 0, loads = 0, failedWrites = 0;
     for (int i = 0; !deadline.hasExpired(); ++i) {
         const QString name = QStringLiteral("w%1c%2").arg(id).arg(i);
-        if (!clocks.AddClock(name, i % 97))
+        if (!clocks.addClock(name, i % 97))
             break;
         ++adds;
         ClockState state;
-        state.ClockName = name;
+        state.clockName = name;
         state.settings = defaultSettings();
         state.settings.ClockRadius = 20 + i % 200;
         state.settings.Left = i;
-        if (WriteClockSettings(store, state) != status::Success)
+        if (writeClockSettings(store, state) != status::Success)
             ++failedWrites;
         ++writes;
         kept.insert(name, state.settings.ClockRadius);
@@ -73,18 +73,18 @@ int main(int argc, char** argv) {
 
         // Another clock's dialog applies its settings again.
         const QString other = order[i % order.size()];
-        state.ClockName = other;
+        state.clockName = other;
         state.settings.ClockRadius = 20 + (i * 7) % 200;
-        if (WriteClockSettings(store, state) != status::Success)
+        if (writeClockSettings(store, state) != status::Success)
             ++failedWrites;
         ++writes;
         kept[other] = state.settings.ClockRadius;
 
-        clocks.LoadClockList(false);
+        clocks.loadClockList(false);
         ++loads;
         if (order.size() > 3) {
             const QString gone = order.takeFirst();
-            if (!clocks.RemoveClockData(gone))
+            if (!clocks.removeClockData(gone))
                 break;
             kept.remove(gone);
             ++removes;

@@ -86,19 +86,19 @@ TEST(HostileStore, EveryFieldAtItsEdgesOrOfTheWrongKind) {
             ClockFrontEnd frontEnd(app, windowSystem);
             app.setWindowHost(&frontEnd);
 
-            ASSERT_TRUE(app.StartClock(QStringLiteral("Default"))) << where;
+            ASSERT_TRUE(app.startClock(QStringLiteral("Default"))) << where;
             expectNormal(app.settings(), where);
             ClockWindow& window = frontEnd.window();
-            window.DrawClock();
+            window.drawClock();
             EXPECT_TRUE(window.isVisible()) << where;
             EXPECT_TRUE(window.frameGeometry().intersects(desktop))
                 << where << ": window at " << window.x() << "," << window.y();
             EXPECT_EQ(window.width(), app.layout().windowSize()) << where;
 
-            app.ApplyClockSettings();
-            window.DrawClock();
+            app.applyClockSettings();
+            window.drawClock();
             expectNormal(app.settings(), where);
-            app.ShutdownClock(true);
+            app.shutdownClock(true);
             EXPECT_TRUE(messages.messages.empty()) << where;
 
             // Whatever was stored is now a number again.

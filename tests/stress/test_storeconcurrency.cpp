@@ -59,7 +59,7 @@ TEST(StoreConcurrency, EightProcessesKeepEveryClockAndItsLastSettings) {
 
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
-    QStringList listed = ParseClockList(store.readText(kClockListKey, kClockListValue));
+    QStringList listed = parseClockList(store.readText(kClockListKey, kClockListValue));
     ASSERT_EQ(listed.takeFirst(), QStringLiteral("Default"));
     listed.sort();
     EXPECT_EQ(listed, expected.keys());

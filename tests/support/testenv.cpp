@@ -49,15 +49,15 @@ ClockSettings storedClockSettings(const TestHome& home, const QString& name) {
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
     ClockState state;
-    state.ClockName = name;
-    ReadClockSettings(store, state);
+    state.clockName = name;
+    readClockSettings(store, state);
     return state.settings;
 }
 
 AlarmRecord alarmDueAt(const QTime& at, int32_t action, int32_t playTime, const QString& note) {
     AlarmRecord alarm;
     alarm.AlarmTime = alarmTimeOf(at.hour(), at.minute());
-    alarm.Status = 1;
+    alarm.status = 1;
     alarm.Action = action;
     alarm.PlayTime = playTime;
     alarm.Note = note;
@@ -69,7 +69,7 @@ bool storeAlarm(const TestHome& home, const AlarmRecord& alarm, const QString& c
     AlarmTable table;
     table.add(alarm);
     RecordingMessageSink messages;
-    return SaveAlarmFile(table, AppPaths::build(clock, home.roots()).AlarmFilePath, messages) == 0;
+    return saveAlarmFile(table, AppPaths::build(clock, home.roots()).alarmFilePath, messages) == 0;
 }
 
 QTime timeWithRoomInMinute(int seconds) {
@@ -82,9 +82,9 @@ void storeClockSettings(const TestHome& home, const ClockSettings& s, const QStr
     SqliteStoreBackend backend(home.storePath());
     KeyStore store(backend);
     ClockState state;
-    state.ClockName = name;
+    state.clockName = name;
     state.settings = s;
-    WriteClockSettings(store, state);
+    writeClockSettings(store, state);
 }
 
 PathRoots TestHome::roots() const {

@@ -40,10 +40,10 @@ TEST(LocalBias, IsTheStandardBiasWhateverTheSeason) {
     };
     for (const auto& c : cases) {
         FixedTimeSource t(c.when, zone(c.zoneId));
-        EXPECT_EQ(GetLocalBias(t), c.bias) << c.zoneId;
+        EXPECT_EQ(getLocalBias(t), c.bias) << c.zoneId;
     }
     FixedTimeSource unknown(utc(2026, 1, 1, 0, 0), QTimeZone());
-    EXPECT_EQ(GetLocalBias(unknown), 0);
+    EXPECT_EQ(getLocalBias(unknown), 0);
 }
 
 // Every form of TZ that the C library takes gives the computer's zone, so the
@@ -150,7 +150,7 @@ TEST(ComputerZone, AZoneFileIsReadForWhatItHoldsNotWhereItLies) {
     tzset();
 }
 
-TEST(ClockTime, AcrossMidnightMonthAndYearEndsWithBothSwitches) {
+TEST(clockTime, AcrossMidnightMonthAndYearEndsWithBothSwitches) {
     const struct {
         const char* what;
         QDateTime now;
@@ -229,19 +229,19 @@ TEST(ClockTime, AcrossMidnightMonthAndYearEndsWithBothSwitches) {
          utc(2026, 1, 1, 0, 0, 1)},
     };
     for (const auto& c : cases) {
-        const QDateTime t = ClockTime(c.now, c.computer, c.in);
+        const QDateTime t = clockTime(c.now, c.computer, c.in);
         EXPECT_EQ(t.date(), c.shows.date()) << c.what;
         EXPECT_EQ(t.time(), c.shows.time()) << c.what;
     }
 }
 
-TEST(ClockTime, WeekdayFollowsTheClocksOwnDate) {
+TEST(clockTime, WeekdayFollowsTheClocksOwnDate) {
     // 10:00 Tuesday at UTC+8 is Monday evening in UTC-5.
-    const QDateTime t = ClockTime(utc(2026, 12, 1, 2, 0), fixed(480), {false, -300, 0});
+    const QDateTime t = clockTime(utc(2026, 12, 1, 2, 0), fixed(480), {false, -300, 0});
     EXPECT_EQ(t.date().dayOfWeek(), 1);
 }
 
-TEST(ClockTime, AutomaticFollowsEachPlacesRulesAcrossBothChangesOf2026) {
+TEST(clockTime, AutomaticFollowsEachPlacesRulesAcrossBothChangesOf2026) {
     constexpr int kNewYork = 15, kLondon = 35, kBerlin = 37, kTokyo = 81, kSydney = 86;
     const struct {
         int row;
@@ -272,14 +272,14 @@ TEST(ClockTime, AutomaticFollowsEachPlacesRulesAcrossBothChangesOf2026) {
     // The computer's own zone plays no part for a clock other than Default.
     for (const QTimeZone& computer : {zone("America/Los_Angeles"), fixed(330)}) {
         for (const auto& c : cases) {
-            const int32_t fixedOffset = zoneAt(c.row)->OffsetMinutes;
-            const QDateTime t = ClockTime(c.now, computer, {false, fixedOffset, 2, c.row});
+            const int32_t fixedOffset = zoneAt(c.row)->offsetMinutes;
+            const QDateTime t = clockTime(c.now, computer, {false, fixedOffset, 2, c.row});
             EXPECT_EQ(t, c.shows) << c.row << " at " << qPrintable(c.now.toString(Qt::ISODate));
         }
     }
 }
 
-TEST(ClockTime, StoredChoicesOtherThanAutomaticKeepTheirMeaning) {
+TEST(clockTime, StoredChoicesOtherThanAutomaticKeepTheirMeaning) {
     const QDateTime summer = utc(2026, 7, 1, 8, 0);
     const struct {
         bool isDefault;
@@ -298,8 +298,8 @@ TEST(ClockTime, StoredChoicesOtherThanAutomaticKeepTheirMeaning) {
     };
     for (const auto& c : cases) {
         const int32_t offset =
-            c.isDefault ? -300 : (zoneAt(c.row) ? zoneAt(c.row)->OffsetMinutes : 0);
-        const QDateTime t = ClockTime(summer, zone("America/New_York"),
+            c.isDefault ? -300 : (zoneAt(c.row) ? zoneAt(c.row)->offsetMinutes : 0);
+        const QDateTime t = clockTime(summer, zone("America/New_York"),
                                       {c.isDefault, offset, c.timeStandard, c.row});
         EXPECT_EQ(t, c.shows) << c.isDefault << " " << c.timeStandard << " row " << c.row;
     }

@@ -20,11 +20,11 @@ void PrintTo(const ZoneChoice& c, std::ostream* os) {
 TEST(ZoneTable, NinetySevenRowsInAscendingOrderWithMatchingPrefixes) {
     const auto table = zoneTable();
     ASSERT_EQ(table.size(), 97u);
-    EXPECT_EQ(table.front().OffsetMinutes, -720);
-    EXPECT_EQ(table.back().OffsetMinutes, 780);
+    EXPECT_EQ(table.front().offsetMinutes, -720);
+    EXPECT_EQ(table.back().offsetMinutes, 780);
     const QRegularExpression prefix(QStringLiteral(R"(^\(UTC(?:([+-])(\d\d):(\d\d))?\) \S)"));
     for (size_t i = 0; i < table.size(); ++i) {
-        const QString name = QString::fromUtf16(table[i].DisplayName);
+        const QString name = QString::fromUtf16(table[i].displayName);
         const auto m = prefix.match(name);
         ASSERT_TRUE(m.hasMatch()) << qPrintable(name);
         int offset = 0;
@@ -33,9 +33,9 @@ TEST(ZoneTable, NinetySevenRowsInAscendingOrderWithMatchingPrefixes) {
             if (m.captured(1) == u"-")
                 offset = -offset;
         }
-        EXPECT_EQ(offset, table[i].OffsetMinutes) << qPrintable(name);
+        EXPECT_EQ(offset, table[i].offsetMinutes) << qPrintable(name);
         if (i > 0) {
-            EXPECT_LE(table[i - 1].OffsetMinutes, table[i].OffsetMinutes) << i;
+            EXPECT_LE(table[i - 1].offsetMinutes, table[i].offsetMinutes) << i;
         }
     }
 }
@@ -65,8 +65,8 @@ TEST(ZoneTable, SelectedRowsAreExact) {
     for (const auto& r : rows) {
         const ZoneEntry* z = zoneAt(r.index);
         ASSERT_NE(z, nullptr);
-        EXPECT_EQ(QString::fromUtf16(z->DisplayName), QString::fromUtf16(r.name));
-        EXPECT_EQ(z->OffsetMinutes, r.offset);
+        EXPECT_EQ(QString::fromUtf16(z->displayName), QString::fromUtf16(r.name));
+        EXPECT_EQ(z->offsetMinutes, r.offset);
     }
     EXPECT_EQ(zoneAt(97), nullptr);
     EXPECT_EQ(zoneAt(-1), nullptr);
@@ -118,8 +118,8 @@ TEST(ZoneTable, EveryRowNamesASystemZoneWithTheRowsStandardOffset) {
     for (int i = 0; i < kZoneCount; ++i) {
         const ZoneEntry& row = zoneTable()[i];
         const QTimeZone place = ianaZoneAt(i);
-        ASSERT_TRUE(place.isValid()) << i << " " << row.IanaId;
-        int32_t expected = row.OffsetMinutes;
+        ASSERT_TRUE(place.isValid()) << i << " " << row.ianaId;
+        int32_t expected = row.offsetMinutes;
         for (const MovedPlace& moved : kMovedPlaces)
             if (moved.row == i)
                 expected = moved.standardMinutesNow;
@@ -127,7 +127,7 @@ TEST(ZoneTable, EveryRowNamesASystemZoneWithTheRowsStandardOffset) {
         // keeps a southern place's summer from counting as its standard time.
         const int32_t standard =
             std::min(place.standardTimeOffset(winter), place.standardTimeOffset(summer)) / 60;
-        EXPECT_EQ(standard, expected) << i << " " << row.IanaId;
+        EXPECT_EQ(standard, expected) << i << " " << row.ianaId;
     }
     EXPECT_FALSE(ianaZoneAt(-1).isValid());
     EXPECT_FALSE(ianaZoneAt(kZoneCount).isValid());

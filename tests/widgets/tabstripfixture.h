@@ -39,38 +39,38 @@ private:
 class EventLog {
 public:
     explicit EventLog(TabStrip* strip) {
-        QObject::connect(strip, &TabStrip::BeforeTabSwitch, strip, [this](int tab, bool* cancel) {
+        QObject::connect(strip, &TabStrip::beforeTabSwitch, strip, [this](int tab, bool* cancel) {
             entries << QStringLiteral("Before(%1)").arg(tab);
             if (cancelNext)
                 *cancel = true;
         });
-        QObject::connect(strip, &TabStrip::TabSwitch, strip,
+        QObject::connect(strip, &TabStrip::tabSwitch, strip,
                          [this](int last) { entries << QStringLiteral("Switch(%1)").arg(last); });
-        QObject::connect(strip, &TabStrip::MouseScrollUp, strip,
+        QObject::connect(strip, &TabStrip::mouseScrollUp, strip,
                          [this] { entries << QStringLiteral("ScrollUp"); });
-        QObject::connect(strip, &TabStrip::MouseScrollDown, strip,
+        QObject::connect(strip, &TabStrip::mouseScrollDown, strip,
                          [this] { entries << QStringLiteral("ScrollDown"); });
-        QObject::connect(strip, &TabStrip::TabInsert, strip,
+        QObject::connect(strip, &TabStrip::tabInsert, strip,
                          [this](int i) { entries << QStringLiteral("Insert(%1)").arg(i); });
-        QObject::connect(strip, &TabStrip::TabRemove, strip,
+        QObject::connect(strip, &TabStrip::tabRemove, strip,
                          [this](int i) { entries << QStringLiteral("Remove(%1)").arg(i); });
-        QObject::connect(strip, &TabStrip::MouseDown, strip,
+        QObject::connect(strip, &TabStrip::mouseDown, strip,
                          [this](Qt::MouseButton, Qt::KeyboardModifiers, float, float) {
                              entries << QStringLiteral("MouseDown");
                          });
-        QObject::connect(strip, &TabStrip::Click, strip,
+        QObject::connect(strip, &TabStrip::click, strip,
                          [this] { entries << QStringLiteral("Click"); });
-        QObject::connect(strip, &TabStrip::KeyDown, strip, [this](int, Qt::KeyboardModifiers) {
+        QObject::connect(strip, &TabStrip::keyDown, strip, [this](int, Qt::KeyboardModifiers) {
             entries << QStringLiteral("KeyDown");
         });
-        QObject::connect(strip, &TabStrip::ControlBoxEnter, strip,
+        QObject::connect(strip, &TabStrip::controlBoxEnter, strip,
                          [this] { entries << QStringLiteral("BoxEnter"); });
-        QObject::connect(strip, &TabStrip::ControlBoxExit, strip,
+        QObject::connect(strip, &TabStrip::controlBoxExit, strip,
                          [this] { entries << QStringLiteral("BoxExit"); });
-        QObject::connect(strip, &TabStrip::ControlBoxMouseDown, strip, [this](float x, float y) {
+        QObject::connect(strip, &TabStrip::controlBoxMouseDown, strip, [this](float x, float y) {
             entries << QStringLiteral("BoxDown(%1,%2)").arg(x).arg(y);
         });
-        QObject::connect(strip, &TabStrip::Status, strip,
+        QObject::connect(strip, &TabStrip::status, strip,
                          [this](const QString& text) { entries << text; });
     }
 

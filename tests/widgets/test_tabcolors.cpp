@@ -125,7 +125,7 @@ TEST(TabThemes, ResetAllColorsRestoresTheThemeSet) {
     strip.setTabTheme(1);
     strip.setActiveTabBackStartColor(0x000000FF);
     strip.setOuterBorderColor(0x0000FF00);
-    strip.ResetAllColors();
+    strip.resetAllColors();
     EXPECT_EQ(strip.ActiveTabBackStartColor(), 0x00FBFDFBu);
     EXPECT_EQ(strip.OuterBorderColor(), 0x009B9C91u);
 }
@@ -154,10 +154,10 @@ TEST(TabThemes, DetectionFollowsTheWidgetStyle) {
         EXPECT_EQ(strip.TabTheme(), c.theme) << c.style;
         EXPECT_EQ(strip.ActiveTabBackStartColor(), c.theme == 1 ? 0x00FBFDFBu : 0x8000000Fu);
 
-        // Refresh follows the style again but leaves the colours alone.
+        // refresh follows the style again but leaves the colours alone.
         strip.setTabTheme(c.theme == 1 ? 0 : 1);
         strip.setActiveTabBackStartColor(kMarker);
-        strip.Refresh();
+        strip.refresh();
         EXPECT_EQ(strip.TabTheme(), c.theme) << c.style;
         EXPECT_EQ(strip.ActiveTabBackStartColor(), kMarker);
     }

@@ -25,7 +25,7 @@ struct Pages {
             strip.setTabCaption(i, name);
             auto* child = new QWidget;
             child->setObjectName(name);
-            strip.AddControl(child, 5 + i, 40, 20, 20, i);
+            strip.addControl(child, 5 + i, 40, 20, 20, i);
             children.append(child);
         }
         strip.setActiveTab(0);
@@ -75,7 +75,7 @@ TEST(TabPages, InsertTabMovesCaptionsAndChildrenAndKeepsTheShownPage) {
             p.strip.setActiveTab(start);
             const QString showing = p.strip.TabCaption(start);
             EventLog log(&p.strip);
-            p.strip.InsertTab(index, QStringLiteral("N"));
+            p.strip.insertTab(index, QStringLiteral("N"));
             const std::string at =
                 "insert after " + std::to_string(index) + ", active " + std::to_string(start);
             EXPECT_EQ(log.entries, QStringList{QStringLiteral("Insert(%1)").arg(index)}) << at;
@@ -102,7 +102,7 @@ TEST(TabPages, RemoveTabParksItsChildrenAndMovesTheRestBack) {
             p.strip.setActiveTab(start);
             const QString showing = p.strip.TabCaption(start);
             EventLog log(&p.strip);
-            p.strip.RemoveTab(index);
+            p.strip.removeTab(index);
             const std::string at =
                 "remove " + std::to_string(index) + ", active " + std::to_string(start);
             EXPECT_EQ(log.entries, QStringList{QStringLiteral("Remove(%1)").arg(index)}) << at;
@@ -126,7 +126,7 @@ TEST(TabPages, RemovingTheOnlyTabDoesNothing) {
     TabStrip strip;
     strip.setTabCount(1);
     EventLog log(&strip);
-    strip.RemoveTab(0);
+    strip.removeTab(0);
     EXPECT_EQ(strip.TabCount(), 1);
     EXPECT_TRUE(log.entries.isEmpty());
 }
@@ -151,12 +151,12 @@ TEST(TabPages, AddControlAppliesOnlyTheGivenGeometry) {
     strip.resize(300, 200);
     auto* child = new QWidget;
     child->setGeometry(1, 2, 30, 40);
-    strip.AddControl(child, -1, 50, -1, 60);
+    strip.addControl(child, -1, 50, -1, 60);
     EXPECT_EQ(child->parentWidget(), &strip);
     EXPECT_EQ(child->geometry(), QRect(1, 50, 30, 60));
     EXPECT_FALSE(child->isHidden());
     // Moved to another page, it keeps its own place there.
-    strip.AddControl(child, -1, -1, -1, -1, 1);
+    strip.addControl(child, -1, -1, -1, -1, 1);
     EXPECT_EQ(strip.ActiveTab(), 1);
     EXPECT_EQ(child->geometry(), QRect(1, 50, 30, 60));
     strip.setActiveTab(0);
@@ -165,7 +165,7 @@ TEST(TabPages, AddControlAppliesOnlyTheGivenGeometry) {
     EventLog log(&strip);
     log.cancelNext = true;
     auto* other = new QWidget;
-    strip.AddControl(other, 10, 10, 10, 10, 2);
+    strip.addControl(other, 10, 10, 10, 10, 2);
     EXPECT_EQ(strip.ActiveTab(), 0);
     EXPECT_EQ(other->x(), 10 - 2 * strip.PageOffset());
 }
@@ -177,7 +177,7 @@ TEST(TabPages, TabPicturesCopiedFromAListAndRemoved) {
     green.fill(Qt::green);
     blue.fill(Qt::blue);
     strip.setTabPicture(2, blue);
-    strip.CopyTabImagesFromImageList({red, green});
+    strip.copyTabImagesFromImageList({red, green});
     auto colourOf = [&](int tab) {
         const QPixmap p = strip.TabPicture(tab);
         return p.isNull() ? QColor() : QColor(p.toImage().pixel(0, 0));
@@ -185,10 +185,10 @@ TEST(TabPages, TabPicturesCopiedFromAListAndRemoved) {
     EXPECT_EQ(colourOf(0), QColor(Qt::red));
     EXPECT_EQ(colourOf(1), QColor(Qt::green));
     EXPECT_EQ(colourOf(2), QColor(Qt::blue)); // beyond the list: kept
-    strip.RemoveTabImages(1);
+    strip.removeTabImages(1);
     EXPECT_FALSE(colourOf(1).isValid());
     EXPECT_TRUE(colourOf(0).isValid());
-    strip.RemoveTabImages(-1, true);
+    strip.removeTabImages(-1, true);
     for (int tab = 0; tab < 3; ++tab)
         EXPECT_FALSE(colourOf(tab).isValid()) << tab;
 }
@@ -197,8 +197,8 @@ TEST(TabPages, TabKeyPassesOverControlsOfOtherPages) {
     StripWindow form(2);
     auto* first = new QLineEdit;
     auto* second = new QLineEdit;
-    form.strip->AddControl(first, 10, 40, 100, 22, 0);
-    form.strip->AddControl(second, 10, 40, 100, 22, 1);
+    form.strip->addControl(first, 10, 40, 100, 22, 0);
+    form.strip->addControl(second, 10, 40, 100, 22, 1);
     form.strip->setActiveTab(0);
     auto* after = new QPushButton(QStringLiteral("After"), form.form());
     after->setGeometry(10, 190, 60, 20);
@@ -227,14 +227,14 @@ TEST(TabErrors, FailuresNameTheMember) {
          "ucTabStrip.TabCaption"},
         {"enabled", [](TabStrip& s) { s.setTabEnabled(5, false); }, 9, "ucTabStrip.TabEnabled"},
         {"picture", [](TabStrip& s) { (void)s.TabPicture(3); }, 9, "ucTabStrip.TabPicture"},
-        {"insert past the end", [](TabStrip& s) { s.InsertTab(3, "x"); }, 9,
+        {"insert past the end", [](TabStrip& s) { s.insertTab(3, "x"); }, 9,
          "ucTabStrip.InsertTab"},
-        {"insert before -1", [](TabStrip& s) { s.InsertTab(-2, "x"); }, 9, "ucTabStrip.InsertTab"},
-        {"remove", [](TabStrip& s) { s.RemoveTab(3); }, 9, "ucTabStrip.RemoveTab"},
-        {"add nothing", [](TabStrip& s) { s.AddControl(nullptr); }, 5, "ucTabStrip.AddControl"},
-        {"add to no tab", [](TabStrip& s) { s.AddControl(new QWidget(&s), 0, 0, 1, 1, 7); }, 9,
+        {"insert before -1", [](TabStrip& s) { s.insertTab(-2, "x"); }, 9, "ucTabStrip.InsertTab"},
+        {"remove", [](TabStrip& s) { s.removeTab(3); }, 9, "ucTabStrip.RemoveTab"},
+        {"add nothing", [](TabStrip& s) { s.addControl(nullptr); }, 5, "ucTabStrip.AddControl"},
+        {"add to no tab", [](TabStrip& s) { s.addControl(new QWidget(&s), 0, 0, 1, 1, 7); }, 9,
          "ucTabStrip.AddControl"},
-        {"images", [](TabStrip& s) { s.RemoveTabImages(4); }, 9, "ucTabStrip.RemoveTabImages"},
+        {"images", [](TabStrip& s) { s.removeTabImages(4); }, 9, "ucTabStrip.RemoveTabImages"},
     };
     for (const auto& c : cases) {
         TabStrip strip;

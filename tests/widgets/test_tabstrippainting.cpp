@@ -108,11 +108,11 @@ TEST(TabPainting, ClsClearsToThePageColourUntilTheNextRefresh) {
     TabStrip strip;
     strip.resize(200, 100);
     strip.setBackColor(0x00102030);
-    strip.Cls();
+    strip.cls();
     QImage image = render(strip);
     EXPECT_EQ(image.pixel(strip.TabRect(0).center()), rgbOf(0x00102030));
     EXPECT_EQ(image.pixel(199, 0), rgbOf(0x00102030));
-    strip.Refresh();
+    strip.refresh();
     image = render(strip);
     EXPECT_NE(image.pixel(strip.TabRect(0).center()), rgbOf(0x00102030));
 }
@@ -128,7 +128,7 @@ TEST(TabPainting, HoverBandAppearsOverTheTabAndGoesWhenThePointerLeaves) {
     const QImage plain = render(s);
 
     int hovers = 0;
-    QObject::connect(&s, &TabStrip::MouseHover, &s, [&](int tab, float, float) {
+    QObject::connect(&s, &TabStrip::mouseHover, &s, [&](int tab, float, float) {
         EXPECT_EQ(tab, 1);
         ++hovers;
     });

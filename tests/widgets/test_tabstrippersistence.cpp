@@ -15,7 +15,7 @@ QSet<QString> keysOf(const QVariantMap& bag) {
 TEST(TabPersistence, NewStripWritesOnlyWhatDiffersFromTheWrittenDefaults) {
     TabStrip strip;
     QVariantMap bag;
-    strip.WriteProperties(bag);
+    strip.writeProperties(bag);
     // Captions are written because "Tab 0" differs from the written default "Tab0"; the
     // disabled colours because theme 0's set differs from the column of defaults.
     EXPECT_EQ(keysOf(bag), (QSet<QString>{"TabCaption(0)", "TabCaption(1)", "TabCaption(2)",
@@ -27,7 +27,7 @@ TEST(TabPersistence, NewStripWritesOnlyWhatDiffersFromTheWrittenDefaults) {
     strip.setXRadius(4);
     strip.setXRadius(10);
     bag.clear();
-    strip.WriteProperties(bag);
+    strip.writeProperties(bag);
     EXPECT_FALSE(bag.contains("TabCaption(1)"));
     EXPECT_FALSE(bag.contains("XRadius"));
 }
@@ -73,14 +73,14 @@ TEST(TabPersistence, EveryPropertySurvivesTheRoundTrip) {
     original.setProperty("HoverColor", 0x8000000Du); // a system colour, top bit set
 
     QVariantMap bag;
-    original.WriteProperties(bag);
+    original.writeProperties(bag);
     for (const auto& c : changes)
         EXPECT_TRUE(bag.contains(c.name)) << c.name;
 
     QWidget otherContainer;
     TabStrip loaded(&otherContainer);
     loaded.resize(400, 300);
-    loaded.ReadProperties(bag);
+    loaded.readProperties(bag);
     const QMetaObject& meta = TabStrip::staticMetaObject;
     for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
         const QMetaProperty property = meta.property(i);
@@ -113,7 +113,7 @@ TEST(TabPersistence, MissingAndUnreadableValuesLoadTheirWrittenDefaults) {
         {"TabPicture(0)", QByteArray("not a picture")},
     };
     TabStrip strip;
-    strip.ReadProperties(bag);
+    strip.readProperties(bag);
     EXPECT_EQ(strip.TabCount(), 3);
     EXPECT_EQ(strip.ActiveTab(), 0);
     EXPECT_EQ(strip.TabCaption(0), QStringLiteral("Tab0")); // the written default
@@ -126,10 +126,10 @@ TEST(TabPersistence, MissingAndUnreadableValuesLoadTheirWrittenDefaults) {
     EXPECT_TRUE(strip.TabPicture(0).isNull());
 
     QVariantMap out;
-    strip.WriteProperties(out);
+    strip.writeProperties(out);
     EXPECT_FALSE(out.contains("TabContCtrlCnt(0)"));
 
-    strip.ReadProperties(QVariantMap{{"TabCount", 99999}});
+    strip.readProperties(QVariantMap{{"TabCount", 99999}});
     EXPECT_EQ(strip.TabCount(), TabStrip::kMaxTabCount);
 }
 
@@ -145,7 +145,7 @@ TEST(TabPersistence, ColoursReadInEitherSignedness) {
     };
     for (const auto& c : cases) {
         TabStrip strip;
-        strip.ReadProperties(QVariantMap{{"ForeColor", c.stored}});
+        strip.readProperties(QVariantMap{{"ForeColor", c.stored}});
         EXPECT_EQ(strip.ForeColor(), c.expected) << c.stored.toString().toStdString();
     }
 }
@@ -153,7 +153,7 @@ TEST(TabPersistence, ColoursReadInEitherSignedness) {
 TEST(TabPersistence, ReusedBagLosesValuesThatWentBackToDefault) {
     QVariantMap bag{{"XRadius", 3}, {"TabCaption(7)", QStringLiteral("old")}, {"Other", 1}};
     TabStrip strip;
-    strip.WriteProperties(bag);
+    strip.writeProperties(bag);
     EXPECT_FALSE(bag.contains("XRadius"));
     EXPECT_FALSE(bag.contains("TabCaption(7)"));
     EXPECT_EQ(bag.value("Other"), QVariant(1));
@@ -169,7 +169,7 @@ TEST(TabPersistence, DefaultsThatFollowTheFontAndContainerAreKeptApart) {
     container.setPalette(palette);
     TabStrip strip(&container);
     QVariantMap bag;
-    strip.WriteProperties(bag);
+    strip.writeProperties(bag);
     EXPECT_FALSE(bag.contains("TabStripBackColor"));
     EXPECT_FALSE(bag.contains("ActiveTabFont"));
     EXPECT_FALSE(bag.contains("InActiveTabFont"));
@@ -180,7 +180,7 @@ TEST(TabPersistence, DefaultsThatFollowTheFontAndContainerAreKeptApart) {
     plain.setBold(false);
     strip.setActiveTabFont(plain);
     strip.setInActiveTabFont(bold);
-    strip.WriteProperties(bag);
+    strip.writeProperties(bag);
     EXPECT_TRUE(bag.contains("ActiveTabFont"));
     EXPECT_TRUE(bag.contains("InActiveTabFont"));
 
@@ -188,7 +188,7 @@ TEST(TabPersistence, DefaultsThatFollowTheFontAndContainerAreKeptApart) {
     palette.setColor(QPalette::Window, QColor(0x44, 0x55, 0x66));
     other.setPalette(palette);
     TabStrip loaded(&other);
-    loaded.ReadProperties(bag);
+    loaded.readProperties(bag);
     EXPECT_FALSE(loaded.ActiveTabFont().bold());
     EXPECT_TRUE(loaded.InActiveTabFont().bold());
     EXPECT_EQ(loaded.TabStripBackColor(), 0x00665544u);
@@ -199,7 +199,7 @@ TEST(TabPersistence, LoadingRearrangesExistingChildren) {
     strip.resize(300, 200);
     auto* onZero = new QWidget(&strip);
     onZero->setGeometry(5, 40, 10, 10);
-    strip.ReadProperties(QVariantMap{{"ActiveTab", 2}});
+    strip.readProperties(QVariantMap{{"ActiveTab", 2}});
     EXPECT_EQ(strip.ActiveTab(), 2);
     EXPECT_FALSE(strip.rect().intersects(onZero->geometry()));
     strip.setActiveTab(0);

@@ -64,7 +64,7 @@ TEST(TabSelection, HandlerThatSwitchesItselfIsNotUndone) {
     auto* child = new QWidget(&strip);
     child->setGeometry(5, 30, 20, 20); // on tab 0
     bool once = true;
-    QObject::connect(&strip, &TabStrip::BeforeTabSwitch, &strip, [&](int, bool*) {
+    QObject::connect(&strip, &TabStrip::beforeTabSwitch, &strip, [&](int, bool*) {
         if (std::exchange(once, false))
             strip.setActiveTab(1);
     });
@@ -121,7 +121,7 @@ TEST(TabKeyboard, CtrlPageDownReachesTheStripFromAPageControl) {
     StripWindow form(3);
     ASSERT_TRUE(form.show());
     auto* edit = new QLineEdit;
-    form.strip->AddControl(edit, 10, 40, 100, 22, 0);
+    form.strip->addControl(edit, 10, 40, 100, 22, 0);
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_EQ(form.strip->ActiveTab(), 1);
@@ -332,9 +332,9 @@ TEST(TabMouse, DoubleClickAndPointerEnterLeave) {
     ASSERT_TRUE(form.show());
     TabStrip& s = *form.strip;
     QStringList events;
-    QObject::connect(&s, &TabStrip::DblClick, &s, [&] { events << QStringLiteral("DblClick"); });
-    QObject::connect(&s, &TabStrip::MouseEnter, &s, [&] { events << QStringLiteral("Enter"); });
-    QObject::connect(&s, &TabStrip::MouseLeave, &s, [&] { events << QStringLiteral("Leave"); });
+    QObject::connect(&s, &TabStrip::doubleClick, &s, [&] { events << QStringLiteral("DblClick"); });
+    QObject::connect(&s, &TabStrip::mouseEnter, &s, [&] { events << QStringLiteral("Enter"); });
+    QObject::connect(&s, &TabStrip::mouseLeave, &s, [&] { events << QStringLiteral("Leave"); });
     for (QPoint at : {QPoint(5000, 5000), s.mapToGlobal(QPoint(150, 100)),
                       form.form()->mapToGlobal(QPoint(2, 2))}) {
         QCursor::setPos(at);
@@ -369,10 +369,10 @@ TEST(TabEvents, SignalsKeepTheirNumberingOrder) {
 TEST(TabEvents, AfterCompleteInitComesOnce) {
     StripWindow form(3);
     int count = 0;
-    QObject::connect(form.strip, &TabStrip::AfterCompleteInit, form.strip, [&] { ++count; });
+    QObject::connect(form.strip, &TabStrip::afterCompleteInit, form.strip, [&] { ++count; });
     ASSERT_TRUE(form.show());
-    form.strip->Refresh();
-    form.strip->Refresh();
+    form.strip->refresh();
+    form.strip->refresh();
     EXPECT_EQ(count, 1);
 }
 
