@@ -156,6 +156,10 @@ private:
     // The backing store's pixels when this paint may draw the face straight into
     // them, else null.
     QImage* backingStorePixels(QPaintEvent* event);
+    // A plain second laid straight into the backing store, which still holds the
+    // frame before it, and pushed from there: false where the window needs a paint.
+    bool pushChange(const FaceFrame& before, const QRegion& area);
+    void logPush(const QRegion& area) const;
     void prepareComingMinute();
     void prepareSecondSteps();
     void faceClicked();
@@ -213,6 +217,9 @@ private:
     bool m_prepareDue = false;
     int m_framesDrawn = 0;
     int m_framesPainted = 0;
+    // The last paint went into the backing store, which holds the frame it drew.
+    bool m_backingHoldsFrame = false;
+    std::vector<QRgb> m_keptPixels; // the changed area's, while the store clears it
     bool m_leftPressed = false;
     bool m_manualMove = false;
     bool m_systemMove = false;    // handed to the window manager, not yet ended

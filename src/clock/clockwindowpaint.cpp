@@ -69,12 +69,13 @@ void ClockWindow::drawAt(const QDateTime& clockTime) {
         if (FaceRenderer::ringsDiffer(frame, coming))
             m_comingFrame = std::move(coming);
     }
-    m_frame = frame;
+    const FaceFrame before = std::exchange(m_frame, frame);
     m_frameState = FaceState{m_isActive, m_hotButton, showScale};
     ++m_framesDrawn;
     if (partial) {
         m_pushedArea = area;
-        update(area);
+        if (!pushChange(before, area))
+            update(area);
     } else {
         m_pushedArea = rect();
         pushFrame(255);
@@ -116,7 +117,89 @@ QImage* ClockWindow::backingStorePixels(QPaintEvent* event) {
     return pixels;
 }
 
+bool ClockWindow::pushChange(const FaceFrame& before, const QRegion& area) {
+    // Repainted by the toolkit, the changed area is cleared and drawn whole, layer by
+    // layer, over pixels that mostly stay. Where the backing store holds the frame
+    // before this one, only the pixels that change are laid into it, and the area is
+    // pushed from there.
+    const qreal dpr = devicePixelRatioF();
+    const int scale = int(dpr);
+    // A new minute, whose rings move, is drawn as before.
+    if (!m_backingHoldsFrame || m_paintOnPool || m_framesPainted != m_framesDrawn - 1 ||
+        m_constantAlpha < 255 || !m_surface.exists() || scale != dpr ||
+        FaceRenderer::ringsDiffer(before, m_frame) || m_frame.secondSweep >= 360)
+        return false;
+    QBackingStore* store = backingStore();
+    QWindow* window = windowHandle();
+    if (!store || !window || !window->isExposed())
+        return false;
+    const auto pixelsOf = [&]() -> QImage* {
+        QPaintDevice* device = store->paintDevice();
+        if (!device || device->devType() != QInternal::Image)
+            return nullptr;
+        auto* image = static_cast<QImage*>(device);
+        if (image->format() != QImage::Format_ARGB32_Premultiplied ||
+            image->size() != m_surface.devicePixelSize())
+            return nullptr;
+        return image;
+    };
+    QImage* pixels = pixelsOf();
+    if (!pixels)
+        return false;
+    // Painting goes between the store's begin and end, which keep the server from
+    // reading what is being written and mark it to be sent; the begin clears the
+    // area, whose pixels are put back first.
+    const auto surfaceRect = [&](const QRect& r) {
+        return QRect(r.topLeft() * scale, r.size() * scale);
+    };
+    m_keptPixels.clear();
+    {
+        const SurfacePixels lines(*pixels);
+        for (const QRect& r : area) {
+            const QRect p = surfaceRect(r);
+            for (int y = p.top(); y <= p.bottom(); ++y) {
+                const QRgb* line = lines.line(y) + p.left();
+                m_keptPixels.insert(m_keptPixels.end(), line, line + p.width());
+            }
+        }
+    }
+    store->beginPaint(area);
+    pixels = pixelsOf();
+    if (pixels) {
+        const SurfacePixels lines(*pixels);
+        const QRgb* kept = m_keptPixels.data();
+        for (const QRect& r : area) {
+            const QRect p = surfaceRect(r);
+            for (int y = p.top(); y <= p.bottom(); ++y, kept += p.width())
+                std::copy_n(kept, p.width(), lines.line(y) + p.left());
+        }
+    }
+    const bool laid = pixels && m_renderer.drawChange(*pixels, before, m_frame, m_frameState,
+                                                      m_buttonImage, area);
+    store->endPaint();
+    if (!laid)
+        return false;
+    store->flush(area, window);
+    m_framesPainted = m_framesDrawn;
+    if (m_comingFrame)
+        QTimer::singleShot(0, this, &ClockWindow::prepareComingMinute);
+    logPush(area);
+    return true;
+}
+
+void ClockWindow::logPush(const QRegion& area) const {
+    if (!lcPush().isDebugEnabled())
+        return;
+    qint64 pixels = 0;
+    for (const QRect& r : area)
+        pixels += qint64(r.width()) * r.height();
+    const qreal dpr = devicePixelRatioF();
+    qCDebug(lcPush).noquote() << QDateTime::currentMSecsSinceEpoch() << m_drawnKey.second
+                              << qint64(pixels * dpr * dpr * 4);
+}
+
 void ClockWindow::paintEvent(QPaintEvent* event) {
+    m_backingHoldsFrame = false;
     // The face is drawn where the window's pixels are: straight into the backing
     // store, which the toolkit then pushes, or else into the surface, copied over.
     QImage* const direct = backingStorePixels(event);
@@ -165,14 +248,9 @@ void ClockWindow::paintEvent(QPaintEvent* event) {
             p.drawImage(0, 0, *canvas);
         }
     }
-    if (lcPush().isDebugEnabled()) {
-        qint64 pixels = 0;
-        for (const QRect& r : event->region())
-            pixels += qint64(r.width()) * r.height();
-        const qreal dpr = devicePixelRatioF();
-        qCDebug(lcPush).noquote() << QDateTime::currentMSecsSinceEpoch() << m_drawnKey.second
-                                  << qint64(pixels * dpr * dpr * 4);
-    }
+    // Drawn straight into the backing store, it holds this frame for the next one.
+    m_backingHoldsFrame = direct && drawn;
+    logPush(event->region());
 }
 
 void ClockWindow::prepareComingMinute() {

@@ -95,6 +95,10 @@ void FaceRenderer::release() {
     m_fontDevice = QImage();
     m_secondSteps.clear();
     m_secondStepsTried = false;
+    m_digitCells.clear();
+    m_digitCellBytes = 0;
+    m_digitCellsKind = -1;
+    m_digitCellsLine = nullptr;
     m_prepared = false;
 }
 

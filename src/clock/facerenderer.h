@@ -77,6 +77,15 @@ public:
     void prepareSecondSteps();
     bool secondStepsPrepared() const { return m_secondStepsTried; }
 
+    // Onto a surface that holds `before` as drawFrame drew it in state, lays what
+    // differs in `after` when only the time moved on by a plain second: the area's
+    // pieces away from the second ring drawn as drawFrame draws them, and of the
+    // second ring just the pixels that change, laid layer by layer. The surface then
+    // holds `after` as drawFrame would leave it. False, with nothing drawn, where it
+    // cannot: the caller draws the area.
+    bool drawChange(QImage& surface, const FaceFrame& before, FaceFrame& after,
+                    const FaceState& state, const QImage& buttonImage, const QRegion& area);
+
     // The same frame with every element drawn anew, step by step; the reference the
     // layered frame is checked and measured against.
     void drawFrameDirect(QImage& surface, FaceFrame& frame, const FaceState& state,
@@ -140,6 +149,14 @@ private:
         // one value that stands n + 1 times. Mostly none or full, it takes a
         // fraction of a byte a pixel.
         std::vector<quint8> coverage;
+        // Of a plain second: the runs of surface pixels, row by row, that differ from
+        // the ring a second earlier, a few small gaps bridged, and the ring's coverage
+        // over each run in turn; a part of the area.
+        struct Run {
+            quint16 y = 0, x = 0, n = 0;
+        };
+        std::vector<Run> exact;
+        std::vector<quint8> exactCoverage;
     };
     // By second; second 0 holds the closed ring whole.
     std::vector<SecondStep> m_secondSteps;
@@ -254,6 +271,25 @@ private:
     };
     // The time as it was and as it is, and the date.
     mutable std::array<DigitTemplate, 3> m_digitTemplates;
+    // The time's changed digits as finished pixels: each cell a changed glyph takes
+    // (its box as it was and as it is), kept with the glyphs that reach into it, for
+    // the overlay on show and the template's line. Drawing a digit through the painter
+    // was most of what a plain second's text cost; a minute's seconds come back to
+    // the same few cells.
+    struct DigitCell {
+        QRect cell;
+        std::vector<std::pair<qsizetype, quint32>> glyphs; // place and glyph
+        std::vector<QRgb> pixels;                          // the cell's surface pixels
+        quint64 lastUse = 0;
+    };
+    std::vector<DigitCell> m_digitCells;
+    int m_digitCellsKind = -1;
+    const QTextLayout* m_digitCellsLine = nullptr;
+    size_t m_digitCellBytes = 0;
+    // Lays the cells of the time's changed digits onto the surface, from those kept
+    // or drawn and kept; returns what of rest is left to draw.
+    QRegion layDigitCells(QImage& surface, const FaceFrame& before, FaceFrame& after,
+                          const FaceState& state, const QImage& buttonImage, const QRegion& rest);
     // Where the glyphs that differ between two texts taken from one template put
     // pixels, where all of them stand in the same places; none otherwise.
     static std::optional<QRegion> changedGlyphs(const LaidOutText& was, const LaidOutText& now);

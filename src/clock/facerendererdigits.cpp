@@ -174,4 +174,106 @@ std::optional<QRegion> FaceRenderer::changedGlyphs(const LaidOutText& was, const
     return area;
 }
 
+QRegion FaceRenderer::layDigitCells(QImage& surface, const FaceFrame& before, FaceFrame& after,
+                                    const FaceState& state, const QImage& buttonImage,
+                                    const QRegion& rest) {
+    const double X = m_layout.innerRect.x(), Y = m_layout.innerRect.y();
+    const double D = m_layout.innerDiameter, R = D / 2;
+    const QRectF box(X, Y, D, D);
+    // Copies: asking for another text may reuse the slot.
+    const LaidOutText was = laidOut(before.timeText, box, before.timeFontSize);
+    const LaidOutText now = laidOut(after.timeText, box, after.timeFontSize);
+    if (!was.digits || !now.digits || !now.layout || was.layout != now.layout ||
+        was.digitsAdvance != now.digitsAdvance || was.drawnHeight != now.drawnHeight ||
+        was.digits->positions() != now.digits->positions())
+        return rest;
+    const int kind = (state.showScale ? 1 : 0) + (state.isActive ? 2 : 0);
+    if (kind != m_digitCellsKind || now.layout.get() != m_digitCellsLine) {
+        m_digitCells.clear();
+        m_digitCellBytes = 0;
+        m_digitCellsKind = kind;
+        m_digitCellsLine = now.layout.get();
+    }
+    // Placed as drawLaidOutText places the line; boxes as changedGlyphs finds them.
+    const QPointF at(box.x() + (box.width() - now.digitsAdvance) / 2,
+                     box.y() + (box.height() - now.drawnHeight) / 2);
+    const QRawFont font = now.digits->rawFont();
+    const QList<quint32> a = was.digits->glyphIndexes(), b = now.digits->glyphIndexes();
+    const QList<QPointF> places = now.digits->positions();
+    const auto inkOf = [&](quint32 glyph, qsizetype i) {
+        return font.boundingRect(glyph)
+            .translated(at + places[i])
+            .adjusted(-2, -2, 2, 2)
+            .toAlignedRect();
+    };
+    std::vector<QRect> inks(size_t(b.size()));
+    for (qsizetype i = 0; i < b.size(); ++i)
+        inks[size_t(i)] = inkOf(b[i], i);
+    // Only the disc, the time and the overlay may lie in a kept cell: it stays well
+    // inside the rings, and clear of the title and the date.
+    const QRect others[] = {
+        laidOut(after.titleText, QRectF(X, Y, D, R), after.dateFontSize).area.toAlignedRect(),
+        laidOut(after.dateText, QRectF(X, Y + R, D, R), after.dateFontSize).area.toAlignedRect(),
+    };
+    const QPointF centre(m_layout.center + kShapeOffset, m_layout.center + kShapeOffset);
+    const auto insideRings = [&](const QRect& r) {
+        const double reach = R - 3;
+        for (const QPointF corner :
+             {QPointF(r.topLeft()), QPointF(r.topRight()) + QPointF(1, 0),
+              QPointF(r.bottomLeft()) + QPointF(0, 1), QPointF(r.bottomRight()) + QPointF(1, 1)}) {
+            const QPointF d = corner - centre;
+            if (d.x() * d.x() + d.y() * d.y() > reach * reach)
+                return false;
+        }
+        return true;
+    };
+    // A minute's seconds take sixty cells of the last digit beside each of the one
+    // before, and six of the tens, which come round in turn: those kept first stay
+    // (forgetting the oldest would forget each just before it came round again),
+    // up to a part of the idle clock's memory.
+    constexpr size_t kCellBytes = 128 * 1024;
+    QRegion laid;
+    for (qsizetype i = 0; i < b.size(); ++i) {
+        if (a[i] == b[i])
+            continue;
+        const QRect cell = inkOf(a[i], i).united(inks[size_t(i)]);
+        if (!insideRings(cell) || std::any_of(std::begin(others), std::end(others),
+                                              [&](const QRect& r) { return r.intersects(cell); }))
+            continue;
+        std::vector<std::pair<qsizetype, quint32>> glyphs;
+        for (qsizetype j = 0; j < b.size(); ++j)
+            if (inks[size_t(j)].intersects(cell))
+                glyphs.emplace_back(j, b[j]);
+        const QRect target = surfaceRect(cell);
+        auto found =
+            std::find_if(m_digitCells.begin(), m_digitCells.end(),
+                         [&](const DigitCell& c) { return c.cell == cell && c.glyphs == glyphs; });
+        if (found == m_digitCells.end()) {
+            // Drawn as the frame draws it, then kept.
+            drawFrame(surface, after, state, buttonImage, QRegion(cell));
+            const size_t bytes = size_t(target.width()) * size_t(target.height()) * sizeof(QRgb);
+            if (m_digitCellBytes + bytes > kCellBytes) {
+                laid += cell;
+                continue;
+            }
+            m_digitCellBytes += bytes;
+            found = m_digitCells.insert(m_digitCells.end(), DigitCell{});
+            found->cell = cell;
+            found->glyphs = std::move(glyphs);
+            found->pixels.resize(size_t(target.width()) * size_t(target.height()));
+            QRgb* kept = found->pixels.data();
+            for (int y = target.top(); y <= target.bottom(); ++y, kept += target.width())
+                std::copy_n(reinterpret_cast<const QRgb*>(surface.constScanLine(y)) + target.left(),
+                            target.width(), kept);
+        } else {
+            const SurfacePixels lines(surface);
+            const QRgb* kept = found->pixels.data();
+            for (int y = target.top(); y <= target.bottom(); ++y, kept += target.width())
+                std::copy_n(kept, target.width(), lines.line(y) + target.left());
+        }
+        laid += cell;
+    }
+    return rest - laid;
+}
+
 } // namespace ovra

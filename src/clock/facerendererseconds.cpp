@@ -26,6 +26,11 @@ constexpr int kJoinGap = 16;
 // are wide boxes, and its short arc is laid, not stroked.
 constexpr int kFirstKept = 1;
 
+// Differing pixels this few equal ones apart are laid as one run.
+constexpr int kExactGap = 4;
+// What a paint of the changed area costs beyond its pixels, in pixels laid.
+constexpr qint64 kExactPaint = 2000;
+
 // One row of coverage (the alpha of n pixels) in runs, as SecondStep keeps it.
 void encodeCoverage(const QRgb* line, int n, std::vector<quint8>& out) {
     for (int x = 0; x < n;) {
@@ -144,6 +149,44 @@ void FaceRenderer::prepareSecondSteps() {
         }
         return area;
     };
+    // The pixels that differ, in runs, with the new ring's coverage over them. Runs
+    // a few equal pixels apart are joined: each run costs more than its pixels.
+    const auto keepExact = [&](SecondStep& step) {
+        const QPoint origin = bounds.topLeft() * m_scale;
+        if (m_surfaceSize.width() > 0xffff || m_surfaceSize.height() > 0xffff)
+            return;
+        for (int y = 0; y < now.height(); ++y) {
+            const auto* lineA = reinterpret_cast<const QRgb*>(was.constScanLine(y));
+            const auto* lineB = reinterpret_cast<const QRgb*>(now.constScanLine(y));
+            for (int x = 0; x < now.width(); ++x) {
+                if (lineA[x] == lineB[x])
+                    continue;
+                int end = x + 1, last = x;
+                while (end < now.width() && end - last <= kExactGap) {
+                    if (lineA[end] != lineB[end])
+                        last = end;
+                    ++end;
+                }
+                step.exact.push_back(
+                    {quint16(origin.y() + y), quint16(origin.x() + x), quint16(last - x + 1)});
+                for (int i = x; i <= last; ++i)
+                    step.exactCoverage.push_back(quint8(qAlpha(lineB[i])));
+                x = last;
+            }
+        }
+        // Read through every layer, a pixel costs about two of the area laid layer by
+        // layer, which costs a paint more: a step that changes much of its area
+        // (second 1 after the closed ring) is drawn so.
+        qint64 areaPixels = 0;
+        for (const QRect& r : step.area)
+            areaPixels += qint64(r.width()) * r.height() * m_scale * m_scale;
+        if (qint64(step.exactCoverage.size()) * 2 > areaPixels + kExactPaint) {
+            step.exact = {};
+            step.exactCoverage = {};
+        }
+        step.exact.shrink_to_fit();
+        step.exactCoverage.shrink_to_fit();
+    };
     // A minute's seconds start from the closed ring of second 0.
     stroke(was, 60);
     for (int second = kFirstKept; second < 60; ++second) {
@@ -152,6 +195,7 @@ void FaceRenderer::prepareSecondSteps() {
         step.area = differing(was, now);
         step.changed = step.area;
         keepCoverage(step);
+        keepExact(step);
         std::swap(was, now);
     }
     // The closed ring of second 0 is an ellipse, not an arc. Its coverage is kept
@@ -237,6 +281,80 @@ bool FaceRenderer::laySecondStep(const SurfacePixels& pixels, float sweep,
         }
         if (at == start)
             lay(at, kept, QRect()); // passes over the rectangle's coverage
+    }
+    return true;
+}
+
+bool FaceRenderer::drawChange(QImage& surface, const FaceFrame& before, FaceFrame& after,
+                              const FaceState& state, const QImage& buttonImage,
+                              const QRegion& area) {
+    if (!m_prepared || !m_runs || surface.isNull() || surface.size() != m_surfaceSize)
+        return false;
+    const SecondStep* step = secondStepFor(after.secondSweep);
+    const float previous = after.secondSweep == 6 ? 360 : after.secondSweep - 6;
+    if (!step || step == &m_secondSteps[0] || step->exact.empty() ||
+        before.secondSweep != previous || ringsDiffer(before, after) ||
+        after.minuteSweep != m_ringMinute || after.hourSweep != m_ringHour ||
+        after.pmHour != m_ringPm)
+        return false;
+    // Where a text, as it was or as it is, or the strip may put pixels, the changed
+    // pixels would have more layers: the area is drawn as before.
+    FaceFrame was = before;
+    settleTexts(was);
+    settleTexts(after);
+    const double X = m_layout.innerRect.x(), Y = m_layout.innerRect.y();
+    const double D = m_layout.innerDiameter, R = D / 2;
+    const auto meetsTexts = [&](const FaceFrame& f) {
+        return step->changed.intersects(
+                   laidOut(f.titleText, QRectF(X, Y, D, R), f.dateFontSize).area.toAlignedRect()) ||
+               step->changed.intersects(
+                   laidOut(f.timeText, QRectF(X, Y, D, D), f.timeFontSize).area.toAlignedRect()) ||
+               step->changed.intersects(laidOut(f.dateText, QRectF(X, Y + R, D, R), f.dateFontSize)
+                                            .area.toAlignedRect());
+    };
+    const QRect strip =
+        QRect(2 * m_layout.center - kFaceMargin, kFaceMargin, kFaceMargin, 3 * kFaceMargin)
+            .adjusted(-1, -1, 1, 1);
+    if ((stripColumnFor(state.hotButton) >= 0 && step->changed.intersects(strip)) ||
+        meetsTexts(was) || meetsTexts(after))
+        return false;
+    // The digits and anything else away from the ring, as drawFrame draws them.
+    QRegion rest = area - step->changed;
+    if (!rest.isEmpty())
+        rest = layDigitCells(surface, was, after, state, buttonImage, rest);
+    if (!rest.isEmpty())
+        drawFrame(surface, after, state, buttonImage, rest);
+    // Of the ring only what changes, in the order drawFrame lays its layers.
+    const SurfacePixels pixels(surface);
+    const PixelRuns* overlay = state.showScale || state.isActive
+                                   ? &overlayRunsFor(state.showScale, state.isActive)
+                                   : nullptr;
+    const QRgb colour = m_secondColour;
+    const quint8* coverage = step->exactCoverage.data();
+    const auto end = step->exact.end();
+    for (auto run = step->exact.begin(); run != end;) {
+        // A row's runs lie left to right: each layer is read along the row once.
+        const int y = run->y;
+        PixelRuns::RowReader disc(m_disc, y), rings(m_rings, y), over;
+        if (overlay)
+            over = PixelRuns::RowReader(*overlay, y);
+        QRgb* const line = pixels.line(y);
+        for (; run != end && run->y == y; ++run) {
+            // The rings and the overlay reach few of the changed pixels.
+            const int from = run->x, to = run->x + run->n;
+            const bool ringsHere = rings.reaches(from, to), overHere = over.reaches(from, to);
+            for (int x = from; x < to; ++x) {
+                const uint c = *coverage++;
+                QRgb p = c == 255 ? colour : disc.at(x);
+                if (c != 0 && c != 255)
+                    p = sourceOver(p, byteMul(colour, c));
+                if (ringsHere)
+                    p = sourceOver(p, rings.at(x));
+                if (overHere)
+                    p = sourceOver(p, over.at(x));
+                line[x] = p;
+            }
+        }
     }
     return true;
 }

@@ -221,6 +221,15 @@ void PixelRuns::forEachRun(const SurfacePixels& surface, const QRect& rect, cons
     }
 }
 
+PixelRuns::RowReader::RowReader(const PixelRuns& layer, int y) {
+    if (y < layer.m_rect.top() || y > layer.m_rect.bottom() || layer.isNull())
+        return;
+    const size_t row = size_t(y - layer.m_rect.top());
+    m_run = layer.m_runs.data() + layer.m_rows[row];
+    m_end = layer.m_runs.data() + layer.m_rows[row + 1];
+    m_pixels = layer.m_pixels.data();
+}
+
 void PixelRuns::copyTo(const SurfacePixels& surface, const QRect& rect) const {
     const QRect r = common(rect, surface.bounds);
     for (int y = r.top(); y <= r.bottom(); ++y)

@@ -67,6 +67,39 @@ private:
         qsizetype pixels = -1; // first of its pixels in m_pixels, or -1: all `colour`
         QRgb colour = 0;
     };
+
+public:
+    // Reads the layer's pixels along one row of the surface, at columns that never
+    // go back: a handful of scattered pixels cost a walk over the row's runs, not a
+    // search for each.
+    class RowReader {
+    public:
+        RowReader() = default; // a row without pixels
+        RowReader(const PixelRuns& layer, int y);
+        // Whether the layer has a pixel in columns [from, to), from no less than asked
+        // before.
+        bool reaches(int from, int to) {
+            while (m_run != m_end && m_run->to <= from)
+                ++m_run;
+            return m_run != m_end && m_run->from < to;
+        }
+        // The layer's pixel at column x, transparent where it has none.
+        QRgb at(int x) {
+            while (m_run != m_end && m_run->to <= x)
+                ++m_run;
+            if (m_run == m_end || m_run->from > x)
+                return 0;
+            return m_run->pixels < 0 ? m_run->colour
+                                     : m_pixels[size_t(m_run->pixels + (x - m_run->from))];
+        }
+
+    private:
+        const Run* m_run = nullptr;
+        const Run* m_end = nullptr;
+        const QRgb* m_pixels = nullptr;
+    };
+
+private:
     // Fills the runs row by row: rows(y, add) calls add(from, to, pixels, colour)
     // for each run of row y in turn, columns counted from rect's left; pixels is
     // null for a run of one colour.

@@ -586,6 +586,63 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
     EXPECT_TRUE(face.renderer.changedArea(face.lastFrame, face.lastFrame).isEmpty());
 }
 
+// A plain second lays just the pixels that change onto the frame before it, under
+// each minute's and hour's rings and in each look: every second over a turn of the
+// hour, at several sizes, scale on and off, active or not, with and without the
+// strip. Where it cannot, the area is drawn.
+TEST(FaceRenderer, ChangedPixelsLeaveTheWholeFrameMinuteAfterMinute) {
+    ClockSettings largest = defaultSettings();
+    largest.radius = 128;
+    largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
+    ClockSettings odd = plain(1);
+    odd.radius = 61;
+    odd.secondRingWidth = 13;
+    ClockSettings close = defaultSettings(); // the second ring beside the minute ring
+    close.secondRingWidth = close.minuteRingWidth = 40;
+    const struct {
+        const char* what;
+        ClockSettings s;
+    } faces[] = {
+        {"default", defaultSettings()}, {"largest", largest}, {"odd", odd}, {"close", close}};
+    const FaceState states[] = {{false, hotbutton::Hidden, true},
+                                {true, hotbutton::Grip, true},
+                                {true, hotbutton::Hidden, false}};
+    for (const auto& f : faces)
+        for (const FaceState& look : states) {
+            Face partial(f.s), whole(f.s);
+            partial.renderer.prepareSecondSteps();
+            FaceState state = look;
+            QDateTime when = at(15, 58, 50);
+            partial.draw(when, state);
+            int changes = 0;
+            for (; when < at(16, 0, 10); when = when.addSecs(1)) {
+                SCOPED_TRACE(testing::Message()
+                             << f.what << " active " << state.isActive << " strip "
+                             << state.hotButton << " to "
+                             << when.addSecs(1).toString(u"HH:mm:ss").toStdString());
+                FaceFrame before = partial.lastFrame;
+                FaceFrame after =
+                    composeFaceFrame(when.addSecs(1), f.s, QStringLiteral("Office"), kUs);
+                FaceRenderer::settleTexts(after);
+                state.showScale = f.s.showScale;
+                const QRegion area = partial.renderer.changedArea(before, after);
+                if (partial.renderer.drawChange(partial.surface.image(), before, after, state,
+                                                partial.button, area))
+                    ++changes;
+                else
+                    partial.renderer.drawFrame(partial.surface.image(), after, state,
+                                               partial.button, area);
+                partial.lastFrame = after;
+                const QImage expected = whole.draw(when.addSecs(1), state, false);
+                ASSERT_TRUE(partial.surface.image() == expected)
+                    << "differs by " << maxChannelDifference(partial.surface.image(), expected);
+            }
+            // Most seconds are plain; a new minute and a second whose ring meets a
+            // text or the strip are drawn.
+            EXPECT_GT(changes, 40) << f.what;
+        }
+}
+
 // Whatever area the toolkit asks for (an uncovered piece, a merged update), the
 // frame's own pixels come back there: through the title, the time, the date, the
 // rings, with the second ring kept or stroked.
@@ -734,7 +791,7 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
         partialRenderer.drawFrame(partial.image(), first, state, button);
         // On into a new minute and the one after: the partial frames carry their ring
         // layer, the whole frame gets one drawn afresh.
-        for (const int second : {45, 46, 59, 60, 121}) {
+        for (const int second : {45, 46, 59, 60, 61, 62, 121, 122}) {
             SCOPED_TRACE(second);
             FaceFrame after =
                 composeFaceFrame(at(15, 25, 0).addSecs(second), s, QStringLiteral("Office"), kUs);
@@ -742,7 +799,8 @@ TEST(FaceRenderer, AScaledSurfaceGetsTheSameFramesWholeAndInPart) {
             const QRegion area = partialRenderer.changedArea(before, after);
             wholeRenderer.prepare(layout, tools, whole.fontFamily(), dpr);
             FaceFrame a = after, b = after, c = after;
-            partialRenderer.drawFrame(partial.image(), a, state, button, area);
+            if (!partialRenderer.drawChange(partial.image(), before, a, state, button, area))
+                partialRenderer.drawFrame(partial.image(), a, state, button, area);
             wholeRenderer.drawFrame(whole.image(), b, state, button);
             wholeRenderer.drawFrameDirect(direct.image(), c, state, button);
             EXPECT_TRUE(partial.image() == whole.image())
@@ -825,6 +883,28 @@ TEST(PixelRuns, CopyAndBlendLeaveWhatThePainterLeaves) {
                     l.runs.copyTo(pixels, rect);
                 EXPECT_TRUE(actual == expected) << (blend ? "blend" : "copy") << " differs by "
                                                 << maxChannelDifference(actual, expected);
+            }
+        }
+    // Read along a row, left to right, a layer gives its own pixels, transparent
+    // where it has none (rows and columns past its edges too), and tells whether it
+    // has any in a stretch.
+    for (const auto& l : layers)
+        for (int y = 0; y < ground.height(); ++y) {
+            const auto at = [&](int x) {
+                const QPoint p = QPoint(x, y) - origin;
+                return l.image.rect().contains(p)
+                           ? reinterpret_cast<const QRgb*>(l.image.constScanLine(p.y()))[p.x()]
+                           : QRgb(0);
+            };
+            PixelRuns::RowReader reader(l.runs, y), reaching(l.runs, y);
+            for (int x = 0; x < ground.width(); x += 1 + y % 3)
+                EXPECT_EQ(reader.at(x), at(x)) << l.what << " at " << x << "," << y;
+            for (int from = 0; from < ground.width(); from += 4) {
+                bool any = false;
+                for (int x = from; x < from + 3; ++x)
+                    any = any || at(x) != 0;
+                EXPECT_EQ(reaching.reaches(from, from + 3), any)
+                    << l.what << " from " << from << "," << y;
             }
         }
 }
