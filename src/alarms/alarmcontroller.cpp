@@ -10,11 +10,11 @@
 
 namespace ovra {
 
-AlarmController::AlarmController(AlarmContext& app, Seams seams)
-    : m_app(app), m_seams(std::move(seams)),
-      m_power(m_seams.power, app.messages(), m_seams.session) {
+AlarmController::AlarmController(ClockModel& clock, AlarmTable& alarms, Seams seams)
+    : m_clock(clock), m_alarms(alarms), m_seams(std::move(seams)),
+      m_power(m_seams.power, clock.messages(), m_seams.session) {
     // The editor deleted the alarm the notice shows: its countdown and sound end.
-    connect(&m_app.alarms(), &AlarmTable::noticeAlarmRemoved, this, [this] {
+    connect(&m_alarms, &AlarmTable::noticeAlarmRemoved, this, [this] {
         if (m_notice)
             m_notice->close();
     });
@@ -30,11 +30,11 @@ AlarmController::~AlarmController() {
 }
 
 void AlarmController::loadAlarmFile() {
-    ovra::loadAlarmFile(m_app.alarms(), m_app.paths().alarmFilePath, m_app.messages());
+    ovra::loadAlarmFile(m_alarms, m_clock.paths().alarmFilePath, m_clock.messages());
 }
 
 void AlarmController::resetNotice() {
-    AlarmTable& alarms = m_app.alarms();
+    AlarmTable& alarms = m_alarms;
     alarms.setNoticeAlarm(-1);
     // The flag is stored with the record, so a file saved while a notice was open
     // holds a 1; left standing it would keep that alarm from ever showing again.
@@ -48,11 +48,11 @@ void AlarmController::closeNotice() {
 }
 
 void AlarmController::checkAlarms() {
-    if (m_app.shutdownStarted())
+    if (m_clock.shutdownStarted())
         return;
     const AlarmCheck::Result result =
-        m_check.Check(m_app.alarms(), m_app.nowUtc(),
-                      [this](const QDateTime& utc) { return m_app.clockTimeAt(utc); });
+        m_check.Check(m_alarms, m_clock.nowUtc(),
+                      [this](const QDateTime& utc) { return m_clock.clockTimeAt(utc); });
     if (!result.missed.isEmpty())
         showMissed(result.missed);
     if (result.due >= 0) {
@@ -60,17 +60,17 @@ void AlarmController::checkAlarms() {
         return;
     }
     // A snooze that runs out in a minute in which an alarm fired waits one check.
-    if (const int snoozed = m_app.alarms().dueSnooze(m_app.nowUtc()); snoozed >= 0) {
-        m_app.alarms().clearSnooze(snoozed);
+    if (const int snoozed = m_alarms.dueSnooze(m_clock.nowUtc()); snoozed >= 0) {
+        m_alarms.clearSnooze(snoozed);
         processAlarm(snoozed, true);
     }
 }
 
 TipServices AlarmController::tipServices() {
     const QPointer<AlarmController> alive(this);
-    return {m_app.alarms(), m_app.state(), m_app.paths().defaultAlarmSoundPath, m_tipState,
-            m_seams.sound, m_power, m_seams.makeTicker, [this] { return m_app.nowUtc(); },
-            shippedAlarmSound(m_app.paths().appFolder),
+    return {m_alarms, m_clock.state(), m_clock.paths().defaultAlarmSoundPath, m_tipState,
+            m_seams.sound, m_power, m_seams.makeTicker, [this] { return m_clock.nowUtc(); },
+            shippedAlarmSound(m_clock.paths().appFolder),
             // A refusal may come long after the notice closed, or after the clock.
             [alive](const QString& caption, int32_t action, const QString& why) {
                 if (alive)
@@ -79,7 +79,7 @@ TipServices AlarmController::tipServices() {
 }
 
 void AlarmController::showActionFailed(const QString& caption, int32_t action, const QString& why) {
-    if (m_app.shutdownStarted())
+    if (m_clock.shutdownStarted())
         return;
     if (m_notice) {
         m_notice->showActionFailed(caption, action, why);
@@ -100,8 +100,8 @@ void AlarmController::openTarget(const QString& note) {
             alive.data(),
             [alive, note, why] {
                 if (alive)
-                    alive->m_app.messages().showMessage(openFailedText(note, why), kPlainTitle,
-                                                        MessageIcon::Warning);
+                    alive->m_clock.messages().showMessage(openFailedText(note, why), kPlainTitle,
+                                                          MessageIcon::Warning);
             },
             Qt::QueuedConnection);
     };
@@ -128,7 +128,7 @@ void AlarmController::showMissed(const QList<MissedAlarm>& missed) {
 }
 
 void AlarmController::processAlarm(int AlarmNo, bool snoozed) {
-    AlarmTable& alarms = m_app.alarms();
+    AlarmTable& alarms = m_alarms;
     if (AlarmNo < 0 || AlarmNo >= alarms.alarmCount())
         return;
     const AlarmRecord& alarm = alarms.at(AlarmNo);
@@ -157,7 +157,7 @@ QScreen* AlarmController::clockScreen() const {
         if (QScreen* screen = m_seams.clockScreen())
             return screen;
     const QList<QScreen*> screens = QGuiApplication::screens();
-    const int id = m_app.settings().monitor;
+    const int id = m_clock.settings().monitor;
     if (id >= 0 && id < screens.size())
         return screens[id];
     return QGuiApplication::primaryScreen();

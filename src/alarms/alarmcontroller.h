@@ -8,6 +8,7 @@
 #include "alarms/resumewatch.h"
 #include "alarms/shelltarget.h"
 #include "alarms/ticker.h"
+#include "settings/clockmodel.h"
 
 #include <QObject>
 #include <QPointer>
@@ -40,7 +41,7 @@ public:
         SessionEnd* session = nullptr;
     };
 
-    AlarmController(AlarmContext& app, Seams seams);
+    AlarmController(ClockModel& clock, AlarmTable& alarms, Seams seams);
     ~AlarmController() override;
 
     // Start-up and shutdown steps.
@@ -71,7 +72,8 @@ private:
     void openTarget(const QString& note);
     TipServices tipServices();
 
-    AlarmContext& m_app;
+    ClockModel& m_clock;
+    AlarmTable& m_alarms;
     Seams m_seams;
     PowerControl m_power;
     AlarmCheck m_check;

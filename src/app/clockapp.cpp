@@ -30,7 +30,8 @@ std::optional<bool> listedInStore(KeyStore& store, const QString& name) {
 } // namespace
 
 ClockApp::ClockApp(Services services, PathRoots roots)
-    : m_services(services), m_roots(std::move(roots)) {}
+    : m_storeReadPatienceMs(services.storeReadPatienceMs),
+      m_model({services.store, services.messages, services.time}, std::move(roots)) {}
 
 void ClockApp::abandonStart() {
     if (!m_up)
@@ -38,12 +39,12 @@ void ClockApp::abandonStart() {
 }
 
 bool ClockApp::loadRecordPatiently() {
-    const QDeadlineTimer deadline(m_services.storeReadPatienceMs);
+    const QDeadlineTimer deadline(m_storeReadPatienceMs);
     StoreError rc = StoreError::None;
     for (;;) {
         QElapsedTimer attempt;
         attempt.start();
-        rc = loadClockSettings(m_services.store, m_state);
+        rc = loadClockSettings(m_model.store(), m_model.state());
         if (rc == StoreError::None)
             return true;
         const bool locked = rc == StoreError::Busy || attempt.elapsed() >= kLockEvidenceMs;
@@ -58,30 +59,29 @@ bool ClockApp::loadRecordPatiently() {
         return false;
     // Run with the defaults of a new clock, but never store them over the record
     // that could not be read.
-    m_state.settings = defaultSettings();
-    takeComputerZone(m_state);
-    m_services.messages.showMessage(
+    m_model.state().settings = defaultSettings();
+    takeComputerZone(m_model.state());
+    m_model.messages().showMessage(
         QCoreApplication::translate(
             "ClockApp", "The settings of the clock \"%1\" could not be read from the settings "
                         "store (%2). The clock shows default settings and does not save them, "
                         "so the stored settings are kept.")
-            .arg(m_state.clockName, storeProblem(rc)),
+            .arg(m_model.state().clockName, storeProblem(rc)),
         kErrorTitle, MessageIcon::Warning);
     return false;
 }
 
 bool ClockApp::deletedMeanwhile() {
-    if (!m_listedAtStart || m_state.isDefaultClock())
+    if (!m_listedAtStart || m_model.state().isDefaultClock())
         return false;
-    const std::optional<bool> listed = listedInStore(m_services.store, m_state.clockName);
+    const std::optional<bool> listed = listedInStore(m_model.store(), m_model.state().clockName);
     return listed.has_value() && !*listed;
 }
 
 bool ClockApp::startClock(const QString& clockName) {
-    m_state.computerOffsetMinutes = computerStandardOffsetMinutes(m_services.time);
-    m_state.computerZoneIndex = computerZoneRow(m_services.time);
-    m_state.clockName = clockName;
-    m_paths = AppPaths::build(m_state.clockName, m_roots);
+    m_model.state().computerOffsetMinutes = computerStandardOffsetMinutes(m_model.timeSource());
+    m_model.state().computerZoneIndex = computerZoneRow(m_model.timeSource());
+    m_model.setClockName(clockName);
 
     if (m_alarms)
         m_alarms->loadAlarmFile();
@@ -90,17 +90,17 @@ bool ClockApp::startClock(const QString& clockName) {
     // The stored position is turned into pixels with the density of start-up, also
     // at every later reading: a re-apply after a density change moves no clock.
     if (m_window)
-        m_state.density = m_window->screenDensity();
+        m_model.state().density = m_window->screenDensity();
     // The zone table is a constant; loading resolves the zone against it.
     m_recordLoaded = loadRecordPatiently();
     if (m_startAbandoned)
         return false;
-    m_listedAtStart = listedInStore(m_services.store, m_state.clockName).value_or(false);
+    m_listedAtStart = listedInStore(m_model.store(), m_model.state().clockName).value_or(false);
     // The settings dialog shows whether the autostart entry exists, not the wish: a
     // new clock has no entry until it is brought in line, and an Apply before the
     // first shutdown would store the "No" the dialog showed.
     if (m_autorun && mayWriteBack())
-        m_autorun->syncAutorunEntry(m_state.settings.startAtLogin);
+        m_autorun->syncAutorunEntry(m_model.state().settings.startAtLogin);
     if (m_window)
         m_window->computeLayout();
     if (m_alarms)
@@ -124,11 +124,11 @@ bool ClockApp::applyClockSettings() {
         m_window->deleteDrawTools();
     // The user chose what the dialog showed: once stored, it is the record. A store
     // another program keeps busy gets the same patience as at start-up.
-    const QDeadlineTimer deadline(m_services.storeReadPatienceMs);
-    StoreError rc = writeClockSettings(m_services.store, m_state);
+    const QDeadlineTimer deadline(m_storeReadPatienceMs);
+    StoreError rc = writeClockSettings(m_model.store(), m_model.state());
     while (rc == StoreError::Busy && !deadline.hasExpired()) {
         QThread::msleep(kStoreRetryPauseMs);
-        rc = writeClockSettings(m_services.store, m_state);
+        rc = writeClockSettings(m_model.store(), m_model.state());
     }
     const bool stored = rc == StoreError::None;
     if (stored)
@@ -139,9 +139,9 @@ bool ClockApp::applyClockSettings() {
     // Default clock to the computer's zone; a record that was not stored stays as
     // the dialog made it, for the dialog to store again.
     if (stored)
-        loadClockSettings(m_services.store, m_state);
+        loadClockSettings(m_model.store(), m_model.state());
     else
-        normalizeSettings(m_state.settings);
+        normalizeSettings(m_model.state().settings);
     if (m_window) {
         m_window->computeLayout();
         m_window->fitToLayout();
@@ -149,21 +149,22 @@ bool ClockApp::applyClockSettings() {
         m_window->showClockWindow();
         m_window->applyZOrder();
     }
+    emit m_model.settingsChanged();
     if (!stored)
-        m_services.messages.showMessage(
+        m_model.messages().showMessage(
             QCoreApplication::translate(
                 "ClockApp", "The settings of the clock \"%1\" could not be stored in the "
                             "settings store (%2). The clock shows them, and the dialog keeps "
                             "them: Apply tries again.")
-                .arg(m_state.clockName, storeProblem(rc)),
+                .arg(m_model.state().clockName, storeProblem(rc)),
             kErrorTitle, MessageIcon::Warning);
     return stored;
 }
 
 void ClockApp::shutdownClock(bool save) {
-    if (m_shutdownStarted)
+    if (m_model.shutdownStarted())
         return;
-    m_shutdownStarted = true;
+    m_model.markShutdownStarted();
     // Settings that never came from the store (start-up cut short, an unreadable
     // store) and a clock deleted while it ran leave the store and the autostart
     // entry as they are.
@@ -171,11 +172,11 @@ void ClockApp::shutdownClock(bool save) {
     if (m_window)
         m_window->releaseImages();
     if (m_autorun && writeBack)
-        m_autorun->syncAutorunEntry(m_state.settings.startAtLogin);
+        m_autorun->syncAutorunEntry(m_model.state().settings.startAtLogin);
     if (m_window)
         m_window->deleteDrawTools();
     if (save && writeBack)
-        writeClockSettings(m_services.store, m_state);
+        writeClockSettings(m_model.store(), m_model.state());
     if (m_alarms)
         m_alarms->closeNotice();
     if (m_window)
@@ -183,35 +184,23 @@ void ClockApp::shutdownClock(bool save) {
 }
 
 void ClockApp::saveWithoutDisplay() {
-    if (m_shutdownStarted)
+    if (m_model.shutdownStarted())
         return;
-    m_shutdownStarted = true;
+    m_model.markShutdownStarted();
     if (!mayWriteBack())
         return;
     if (m_autorun)
-        m_autorun->syncAutorunEntry(m_state.settings.startAtLogin);
-    writeClockSettings(m_services.store, m_state);
+        m_autorun->syncAutorunEntry(m_model.state().settings.startAtLogin);
+    writeClockSettings(m_model.store(), m_model.state());
 }
 
 void ClockApp::saveClockPosition() {
-    if (!m_shutdownStarted && mayWriteBack())
-        writeClockPosition(m_services.store, m_state);
+    if (!m_model.shutdownStarted() && mayWriteBack())
+        writeClockPosition(m_model.store(), m_model.state());
 }
 
 bool ClockApp::mayWriteBack() {
     return m_recordLoaded && !m_startAbandoned && !deletedMeanwhile();
-}
-
-QDateTime ClockApp::clockTimeNow() const {
-    return clockTimeAt(m_services.time.nowUtc());
-}
-
-QDateTime ClockApp::nowUtc() const {
-    return m_services.time.nowUtc();
-}
-
-QDateTime ClockApp::clockTimeAt(const QDateTime& utc) const {
-    return clockTime(utc, m_services.time.systemZone(), clockTimeInput(m_state));
 }
 
 } // namespace ovra

@@ -2,25 +2,16 @@
 
 #include "alarms/alarmhost.h"
 #include "alarms/alarmtable.h"
-#include "base/apppaths.h"
-#include "base/messagesink.h"
-#include "clock/clocklayout.h"
 #include "clock/clockwindowhost.h"
-#include "clock/monitortable.h"
-#include "dialogs/confighost.h"
 #include "settings/autorunhost.h"
-#include "settings/keystore.h"
-#include "settings/settingsstore.h"
-#include "time/timesource.h"
-
-#include <QDateTime>
+#include "settings/clockmodel.h"
 
 namespace ovra {
 
-// The process of one clock: owns the settings record and its companions, the paths,
-// and runs the start-up, re-apply and shutdown sequences in their fixed order. The
-// windows, alarms and autostart entry are reached through their hosts.
-class ClockApp final : public ClockWindowContext, public AlarmContext, public ConfigHost {
+// The process of one clock: owns the clock's model and its alarm table, and runs the
+// start-up, re-apply and shutdown sequences in their fixed order. The windows,
+// alarms and autostart entry are reached through their hosts.
+class ClockApp final {
 public:
     struct Services {
         KeyStore& store;
@@ -41,11 +32,11 @@ public:
     // end at once (unsupported system, or abandonStart() during start-up); nothing
     // has been written then.
     bool startClock(const QString& clockName);
-    bool applyClockSettings() override;
+    bool applyClockSettings();
     // Runs once; a second call while or after shutting down does nothing. The record
     // and the autostart entry are written only when the record was really read from
     // the store (or stored since), and never for a clock deleted meanwhile.
-    void shutdownClock(bool save) override;
+    void shutdownClock(bool save);
     // The display has gone away under the running clock: keeps the autostart entry
     // and the settings (position and toggles included) without touching a window.
     // Counts as the shutdown: it runs once, and not after shutdownClock.
@@ -53,7 +44,7 @@ public:
     // A move has ended: keeps where the clock stands, so even a killed process comes
     // back there. Like the shutdown, never for a record that was not read.
     void saveClockPosition();
-    bool shutdownStarted() const override { return m_shutdownStarted; }
+    bool shutdownStarted() const { return m_model.shutdownStarted(); }
 
     // True once startClock has finished bringing the clock up.
     bool isUp() const { return m_up; }
@@ -65,34 +56,20 @@ public:
     // loses nothing.
     bool recordLoaded() const { return m_recordLoaded; }
 
-    ClockState& state() override { return m_state; }
-    const ClockState& state() const { return m_state; }
-    ClockSettings& settings() override { return m_state.settings; }
-    const AppPaths& paths() const override { return m_paths; }
-    KeyStore& store() override { return m_services.store; }
-    MessageSink& messages() override { return m_services.messages; }
-    const TimeSource& timeSource() const override { return m_services.time; }
+    // The clock as its window, alarms and dialog see it.
+    ClockModel& model() { return m_model; }
+    const ClockModel& model() const { return m_model; }
+    ClockState& state() { return m_model.state(); }
+    const ClockState& state() const { return m_model.state(); }
+    ClockSettings& settings() { return m_model.settings(); }
+    const AppPaths& paths() const { return m_model.paths(); }
     // The clock's alarms, with the index of the one the notice shows.
-    AlarmTable& alarms() override { return m_alarmTable; }
+    AlarmTable& alarms() { return m_alarmTable; }
     const AlarmTable& alarms() const { return m_alarmTable; }
 
-    // The date and time this clock shows now.
-    QDateTime clockTimeNow() const override;
-    QDateTime nowUtc() const override;
-    QDateTime clockTimeAt(const QDateTime& utc) const override;
-
-    // The face layout and the monitors present at start-up, kept by the clock
-    // window host.
-    ClockLayout& layout() override { return m_layout; }
-    const ClockLayout& layout() const { return m_layout; }
-    MonitorTable& monitors() override { return m_monitors; }
-    const MonitorTable& monitors() const { return m_monitors; }
-
 private:
-    Services m_services;
-    PathRoots m_roots;
-    AppPaths m_paths;
-    ClockState m_state;
+    int m_storeReadPatienceMs;
+    ClockModel m_model;
     ClockWindowHost* m_window = nullptr;
     AlarmHost* m_alarms = nullptr;
     AutorunHost* m_autorun = nullptr;
@@ -101,7 +78,6 @@ private:
     // The record in memory may replace the stored one.
     bool mayWriteBack();
 
-    bool m_shutdownStarted = false;
     bool m_up = false;
     bool m_startAbandoned = false;
     bool m_recordLoaded = false;
@@ -109,8 +85,6 @@ private:
     // whose list could not be read at its start is not taken for a deleted one.
     bool m_listedAtStart = false;
     AlarmTable m_alarmTable;
-    ClockLayout m_layout;
-    MonitorTable m_monitors;
 };
 
 } // namespace ovra

@@ -19,11 +19,11 @@ ClockProcess::ClockProcess(QApplication& application, InstanceServer& channel,
       m_clock({m_store, m_messages, time.source()}, m_roots), m_channel(channel),
       m_autorun(m_clock.state(), m_clock.paths(), QCoreApplication::applicationFilePath(),
                 m_errors),
-      m_window(m_clock, m_windowSystem),
+      m_window(m_clock.model(), m_windowSystem),
       m_alarmSound(LoadedAlarmSound::moduleFolders(QCoreApplication::applicationDirPath()),
                    m_errors),
       // The notice opens on the monitor the clock was dropped on.
-      m_alarms(m_clock,
+      m_alarms(m_clock.model(), m_clock.alarms(),
                {.sound = m_alarmSound,
                 .power = m_powerActions,
                 .shell = m_shellOpen,
@@ -50,7 +50,14 @@ ClockProcess::ClockProcess(QApplication& application, InstanceServer& channel,
 }
 
 ConfigServices ClockProcess::configServices() {
-    ConfigServices services{m_clock, m_clockList, m_autorun, m_colourPicker, m_fileChooser};
+    ConfigServices services{.clock = m_clock.model(),
+                            .alarms = m_clock.alarms(),
+                            .applySettings = [this] { return m_clock.applyClockSettings(); },
+                            .shutdownClock = [this](bool save) { m_clock.shutdownClock(save); },
+                            .clocks = m_clockList,
+                            .autorun = m_autorun,
+                            .colours = m_colourPicker,
+                            .files = m_fileChooser};
     services.closeOwnClock = [this] {
         unloadOwnClock();
     };
@@ -101,6 +108,8 @@ void ClockProcess::connectShutdown() {
                      Qt::QueuedConnection);
     QObject::connect(&m_termination, &TerminationWatcher::terminationRequested, &m_window,
                      [this] { unloadOwnClock(); });
+    QObject::connect(&m_window, &ClockWindow::shutdownRequested, &m_window,
+                     [this](bool save) { m_clock.shutdownClock(save); });
     // Where the grip drops the clock is kept at once, not only at the shutdown.
     QObject::connect(&m_window, &ClockWindow::moveFinished, &m_window,
                      [this] { m_clock.saveClockPosition(); });

@@ -4,6 +4,7 @@
 #include "clock/monitors.h"
 #include "clock/poolthreadpainter.h"
 #include "clock/windowsystem.h"
+#include "settings/clockmodel.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -22,9 +23,9 @@ constexpr int kPointerWatchIntervalMs = 100;
 constexpr int kMoveWatchIntervalMs = 30;
 } // namespace
 
-ClockWindow::ClockWindow(ClockWindowContext& app, WindowSystem& windowSystem, QWidget* parent)
+ClockWindow::ClockWindow(ClockModel& clock, WindowSystem& windowSystem, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint),
-      m_app(app), m_windowSystem(windowSystem) {
+      m_clock(clock), m_windowSystem(windowSystem) {
     // The window shows the surface's pixels with their own alpha; nothing of it
     // is filled by the toolkit.
     setAttribute(Qt::WA_TranslucentBackground);
@@ -53,12 +54,12 @@ ScreenDensity ClockWindow::screenDensity() {
 }
 
 void ClockWindow::computeLayout() {
-    m_app.layout() = calcClockLayout(m_app.settings());
+    m_layout = calcClockLayout(m_clock.settings());
 }
 
 void ClockWindow::checkMonitor() {
-    m_app.monitors() = m_windowSystem.monitors();
-    ovra::checkMonitor(m_app.monitors(), m_app.settings());
+    m_monitors = m_windowSystem.monitors();
+    ovra::checkMonitor(m_monitors, m_clock.settings());
 }
 
 void ClockWindow::loadClockWindow() {
@@ -83,7 +84,7 @@ void ClockWindow::closeWindows() {
 }
 
 int ClockWindow::windowSize() const {
-    return m_app.layout().windowSize();
+    return m_layout.windowSize();
 }
 
 void ClockWindow::fitToLayout() {
@@ -91,7 +92,7 @@ void ClockWindow::fitToLayout() {
     if (side <= 0)
         return;
     setFixedSize(side, side);
-    move(m_app.settings().position);
+    move(m_clock.settings().position);
     createSurface();
     m_constantAlpha = 255;
     if (!isVisible())
@@ -100,8 +101,8 @@ void ClockWindow::fitToLayout() {
 }
 
 void ClockWindow::loadWindow() {
-    setWindowTitle(QStringLiteral("Ovra Clock {%1}").arg(m_app.state().clockName));
-    move(m_app.settings().position);
+    setWindowTitle(QStringLiteral("Ovra Clock {%1}").arg(m_clock.state().clockName));
+    move(m_clock.settings().position);
     setHotButton(hotbutton::Hidden);
     applyZOrder();
     armSecondTimer();
@@ -147,7 +148,7 @@ void ClockWindow::pushOpaqueFrame() {
 }
 
 void ClockWindow::createDrawTools() {
-    m_tools.createDrawTools(m_app.settings());
+    m_tools.createDrawTools(m_clock.settings());
     prepareRenderer();
 }
 
@@ -182,11 +183,11 @@ void ClockWindow::releaseImages() {
 }
 
 QString ClockWindow::clockName() const {
-    return m_app.state().clockName;
+    return m_clock.state().clockName;
 }
 
 bool ClockWindow::twentyFourHour() const {
-    return m_app.settings().twentyFourHour();
+    return m_clock.settings().twentyFourHour();
 }
 
 bool ClockWindow::event(QEvent* event) {
@@ -239,7 +240,7 @@ void ClockWindow::unloadClock() {
     m_pointerWatch.stop();
     m_moveWatch.stop();
     deleteSurface();
-    m_app.shutdownClock(true);
+    emit shutdownRequested(true);
     // A shutdown that was already under way (without saving) did not close us.
     close();
     emit unloaded();

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "clock/clocklayout.h"
 #include "clock/clockwindowhost.h"
 #include "clock/clockwindowlist.h"
 #include "clock/drawingsurface.h"
 #include "clock/drawtools.h"
 #include "clock/facerenderer.h"
 #include "clock/hotbutton.h"
+#include "clock/monitortable.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -21,7 +23,7 @@ class QScreen;
 
 namespace ovra {
 
-class ClockWindowContext;
+class ClockModel;
 class WindowSystem;
 
 // The clock on the desktop: a frameless, per-pixel transparent window that shows
@@ -33,11 +35,12 @@ class WindowSystem;
 class ClockWindow final : public QWidget, public ClockWindowHost {
     Q_OBJECT
 public:
-    ClockWindow(ClockWindowContext& app, WindowSystem& windowSystem, QWidget* parent = nullptr);
+    ClockWindow(ClockModel& clock, WindowSystem& windowSystem, QWidget* parent = nullptr);
     ~ClockWindow() override;
 
     // The notice, about box and settings dialog register here when they open.
     ClockWindowList& otherWindows() { return m_others; }
+    const ClockLayout& layout() const { return m_layout; }
 
     // The sequences' steps.
     ScreenDensity screenDensity() override;
@@ -120,6 +123,9 @@ public:
     QRegion shapeRegion() const;
 
 signals:
+    // The close button, the menu's Close or the window's unload: the clock shuts
+    // down, saving its settings when asked.
+    void shutdownRequested(bool save);
     // Every second, with clockTime() current: the alarm check runs on it.
     void secondTick();
     // The settings dialog; owned means it belongs to the clock window.
@@ -187,9 +193,11 @@ private:
         }
     };
 
-    ClockWindowContext& m_app;
+    ClockModel& m_clock;
     WindowSystem& m_windowSystem;
     ClockWindowList m_others;
+    ClockLayout m_layout;
+    MonitorTable m_monitors; // as they were when the clock started
     DrawingSurface m_surface;
     DrawTools m_tools;
     FaceRenderer m_renderer;

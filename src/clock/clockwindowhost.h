@@ -1,10 +1,6 @@
 #pragma once
 
-#include "clock/clocklayout.h"
-#include "clock/monitortable.h"
 #include "settings/settingsstore.h"
-
-#include <QDateTime>
 
 namespace ovra {
 
@@ -32,24 +28,6 @@ public:
     virtual void applyZOrder() = 0; // the topmost band when the clock stays on top
     // Notice, about box, settings dialog, then the clock window.
     virtual void closeWindows() = 0;
-};
-
-// What the clock window reads and changes of the process that shows it: the
-// record, the face layout, the monitors of start-up, the time.
-class ClockWindowContext {
-public:
-    virtual ~ClockWindowContext() = default;
-    virtual ClockState& state() = 0;
-    virtual ClockSettings& settings() = 0;
-    virtual ClockLayout& layout() = 0;
-    virtual MonitorTable& monitors() = 0;
-    // The date and time the clock shows now.
-    virtual QDateTime clockTimeNow() const = 0;
-    // The wall clock to the millisecond. Zone offsets are whole minutes, so the
-    // seconds the clock shows begin with its seconds.
-    virtual QDateTime nowUtc() const = 0;
-    // The close button: the clock shuts down, saving its settings when asked.
-    virtual void shutdownClock(bool save) = 0;
 };
 
 } // namespace ovra

@@ -6,6 +6,7 @@
 #include "clock/monitors.h"
 #include "clock/poolthreadpainter.h"
 #include "clock/windowsystem.h"
+#include "settings/clockmodel.h"
 
 #include <QEnterEvent>
 #include <QKeyEvent>
@@ -35,7 +36,7 @@ constexpr int kKeyboardMoveGraceMs = 1000;
 } // namespace
 
 void ClockWindow::applyZOrder() {
-    const bool onTop = m_app.settings().alwaysOnTop;
+    const bool onTop = m_clock.settings().alwaysOnTop;
     Qt::WindowFlags flags = windowFlags();
     flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
     // Changing the flags through the widget would hide and re-create the window;
@@ -56,15 +57,15 @@ void ClockWindow::applyZOrder() {
 }
 
 void ClockWindow::getMonitorID() {
-    ovra::getMonitorID(m_app.monitors(), m_windowSystem.pointerPos(), m_app.settings());
+    ovra::getMonitorID(m_monitors, m_windowSystem.pointerPos(), m_clock.settings());
 }
 
 void ClockWindow::keepOnWorkArea(std::optional<QPoint> where) {
     if (windowSize() <= 0)
         return;
     const QPoint from = where.value_or(pos());
-    const QPoint p = ovra::keepOnWorkArea(m_app.monitors(), m_windowSystem.primaryWorkArea(), from,
-                                          windowSize(), m_app.settings());
+    const QPoint p = ovra::keepOnWorkArea(m_monitors, m_windowSystem.primaryWorkArea(), from,
+                                          windowSize(), m_clock.settings());
     if (p != pos() || p != from)
         move(p);
 }
@@ -72,11 +73,11 @@ void ClockWindow::keepOnWorkArea(std::optional<QPoint> where) {
 QScreen* ClockWindow::currentScreen() const {
     if (QScreen* s = screen())
         return s;
-    return Monitors::screenFor(m_app.settings().monitor);
+    return Monitors::screenFor(m_clock.settings().monitor);
 }
 
 QRegion ClockWindow::shapeRegion() const {
-    const ClockLayout& l = m_app.layout();
+    const ClockLayout& l = m_layout;
     if (!l.isValid())
         return {};
     // Every pixel the outermost drawing touches: the focus ring 1 px outside the
@@ -230,7 +231,7 @@ void ClockWindow::pollKeyboardMove() {
     qCDebug(lcMove) << "keyboard move ended at" << where;
     // The pointer stays wherever it was while the keys moved the clock: the clock
     // belongs to the monitor under its centre, and is kept in that one's work area.
-    ovra::getMonitorID(m_app.monitors(), where + rect().center(), m_app.settings());
+    ovra::getMonitorID(m_monitors, where + rect().center(), m_clock.settings());
     keepOnWorkArea(where);
     emit moveFinished();
 }
@@ -273,7 +274,7 @@ void ClockWindow::faceClicked() {
 
 void ClockWindow::pressStripButton(int32_t button) {
     if (button == hotbutton::Close)
-        m_app.shutdownClock(true);
+        emit shutdownRequested(true);
     else if (button == hotbutton::Settings)
         emit settingsRequested(true);
     else if (button == hotbutton::Grip)

@@ -3,6 +3,7 @@
 #include "clock/clocklayout.h"
 #include "clock/clockwindow.h"
 #include "clock/clockwindowhost.h"
+#include "settings/clockmodel.h"
 
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -12,21 +13,23 @@
 namespace ovra {
 
 void ClockWindow::toggleAlwaysOnTop() {
-    ClockSettings& s = m_app.settings();
+    ClockSettings& s = m_clock.settings();
     s.alwaysOnTop = !s.alwaysOnTop;
     applyZOrder();
+    emit m_clock.settingsChanged();
 }
 
 void ClockWindow::toggleScale() {
-    ClockSettings& s = m_app.settings();
+    ClockSettings& s = m_clock.settings();
     s.showScale = !s.showScale;
     drawClock();
+    emit m_clock.settingsChanged();
 }
 
 QMenu* ClockWindow::createContextMenu() {
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("clockMenu"));
-    const ClockSettings& s = m_app.settings();
+    const ClockSettings& s = m_clock.settings();
     menu->addAction(tr("&Settings…"), this, [this] { emit settingsRequested(true); });
     QAction* onTop = menu->addAction(tr("Always on &Top"), this, &ClockWindow::toggleAlwaysOnTop);
     onTop->setCheckable(true);
@@ -36,7 +39,7 @@ QMenu* ClockWindow::createContextMenu() {
     scale->setChecked(s.showScale);
     menu->addSeparator();
     menu->addAction(tr("A&bout…"), this, &ClockWindow::aboutRequested);
-    menu->addAction(tr("&Close"), this, [this] { m_app.shutdownClock(true); });
+    menu->addAction(tr("&Close"), this, [this] { emit shutdownRequested(true); });
     return menu;
 }
 

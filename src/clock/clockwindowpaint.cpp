@@ -7,6 +7,7 @@
 #include "clock/monitors.h"
 #include "clock/poolthreadpainter.h"
 #include "clock/windowsystem.h"
+#include "settings/clockmodel.h"
 
 #include <QBackingStore>
 #include <QLocale>
@@ -26,7 +27,7 @@ namespace ovra {
 Q_LOGGING_CATEGORY(lcPush, "ovra.clock.push", QtWarningMsg)
 
 void ClockWindow::drawClock() {
-    drawAt(m_app.clockTimeNow());
+    drawAt(m_clock.clockTimeNow());
 }
 
 void ClockWindow::drawAt(const QDateTime& clockTime) {
@@ -34,13 +35,13 @@ void ClockWindow::drawAt(const QDateTime& clockTime) {
         m_prepareDue = false;
         const qreal dpr = devicePixelRatioF();
         PoolThreadPainter::run(
-            [&] { m_renderer.prepare(m_app.layout(), m_tools, m_surface.fontFamily(), dpr); });
+            [&] { m_renderer.prepare(m_layout, m_tools, m_surface.fontFamily(), dpr); });
     }
     if (!m_surface.exists() || !m_renderer.prepared())
         return;
     m_clockTime = clockTime;
     m_isActive = isActiveWindow();
-    const bool showScale = m_app.settings().showScale;
+    const bool showScale = m_clock.settings().showScale;
     const FrameKey key{m_clockTime.toSecsSinceEpoch(), m_isActive, m_hotButton, showScale,
                        m_generation};
     // A hover, a key or the activation may ask again within the same second: a
@@ -48,7 +49,7 @@ void ClockWindow::drawAt(const QDateTime& clockTime) {
     if (key == m_drawnKey)
         return;
     FaceFrame frame =
-        m_composer.compose(m_clockTime, m_app.settings(), m_app.state().clockName, QLocale());
+        m_composer.compose(m_clockTime, m_clock.settings(), m_clock.state().clockName, QLocale());
     FaceRenderer::settleTexts(frame);
     // When only the time moved on, the window still shows the last frame: the few
     // areas that differ are redrawn and pushed, a small part of the window.
@@ -64,8 +65,8 @@ void ClockWindow::drawAt(const QDateTime& clockTime) {
     // screen: the new minute then comes as fast as any other second.
     m_comingFrame.reset();
     if (m_clockTime.time().second() == 59) {
-        FaceFrame coming = m_composer.compose(m_clockTime.addSecs(1), m_app.settings(),
-                                              m_app.state().clockName, QLocale());
+        FaceFrame coming = m_composer.compose(m_clockTime.addSecs(1), m_clock.settings(),
+                                              m_clock.state().clockName, QLocale());
         if (FaceRenderer::ringsDiffer(frame, coming))
             m_comingFrame = std::move(coming);
     }
@@ -282,12 +283,12 @@ void ClockWindow::armSecondTimer() {
     if (m_unloading)
         return;
     // Read afresh each time, so a stepped clock is followed at once.
-    const int msec = m_app.nowUtc().time().msec();
+    const int msec = m_clock.nowUtc().time().msec();
     m_secondTimer.start(1000 - msec);
 }
 
 void ClockWindow::onSecondTimer() {
-    const QDateTime now = m_app.clockTimeNow();
+    const QDateTime now = m_clock.clockTimeNow();
     // Woken a little early, the second has not turned yet: the timer is armed for
     // the rest of it and nothing runs twice for one second.
     if (now.toSecsSinceEpoch() != m_tickedSecond) {

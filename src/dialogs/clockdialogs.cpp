@@ -58,7 +58,8 @@ void ClockDialogs::openAbout() {
         return;
     }
     auto* about = new AboutDialog(m_links);
-    about->setWindowTitle(captionForClock(about->windowTitle(), m_services.app.state().clockName));
+    about->setWindowTitle(
+        captionForClock(about->windowTitle(), m_services.clock.state().clockName));
     about->setAttribute(Qt::WA_DeleteOnClose);
     m_about = about;
     m_windows.add(about, ClockWindowList::Role::About);

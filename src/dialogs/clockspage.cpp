@@ -26,7 +26,7 @@ namespace ovra {
 ClocksPage::ClocksPage(const ConfigServices& services, QWidget* parent)
     : QWidget(parent), m_s(services) {
     auto* addGroup = new QGroupBox(tr(" Add Clock: "), this);
-    m_zones = new ZonePicker(m_s.app.timeSource(), addGroup);
+    m_zones = new ZonePicker(m_s.clock.timeSource(), addGroup);
     m_name = new DisplayNameEdit(addGroup);
     m_name->setObjectName(QStringLiteral("displayNameEdit"));
     m_name->setText(initialName());
@@ -213,7 +213,7 @@ void ClocksPage::deleteClocks() {
     const ConfigServices services = m_s; // outlives the page
     bool ownMarked = false;
     for (const QString& name : names) {
-        if (cleanString(name) == services.app.state().clockName) {
+        if (cleanString(name) == services.clock.state().clockName) {
             ownMarked = true;
             continue;
         }
@@ -224,17 +224,17 @@ void ClocksPage::deleteClocks() {
             waitAndRefresh();
         return;
     }
-    const QString own = services.app.state().clockName;
+    const QString own = services.clock.state().clockName;
     if (own == kDefaultClockName) {
-        services.app.messages().showMessage(clockmessages::DeleteDefault, kErrorTitle,
-                                            MessageIcon::Warning);
+        services.clock.messages().showMessage(clockmessages::DeleteDefault, kErrorTitle,
+                                              MessageIcon::Warning);
         if (alive)
             waitAndRefresh();
         return;
     }
     // The clock goes without storing its settings once more, then its data. The
     // shutdown closes this dialog; nothing of the page is used from here on.
-    services.app.shutdownClock(false);
+    services.shutdownClock(false);
     services.clocks.removeClockData(own);
     if (services.closeOwnClock)
         services.closeOwnClock();
@@ -263,7 +263,7 @@ void ClocksPage::stopClocks() {
     const ConfigServices services = m_s;
     bool ownMarked = false;
     for (const ClockEntry& entry : targets) {
-        if (cleanString(entry.name) == services.app.state().clockName) {
+        if (cleanString(entry.name) == services.clock.state().clockName) {
             ownMarked = true;
             continue;
         }
@@ -275,7 +275,7 @@ void ClocksPage::stopClocks() {
             waitAndRefresh();
         return;
     }
-    services.app.shutdownClock(true);
+    services.shutdownClock(true);
     if (services.closeOwnClock)
         services.closeOwnClock();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "dialogs/confighost.h"
+#include "alarms/alarmtable.h"
+#include "settings/clockmodel.h"
 
 #include <functional>
 
@@ -14,7 +15,14 @@ class FileChooser;
 // What the settings dialog works on and with. Everything but the clock process
 // itself is a seam, so tests drive the real dialog against doubles.
 struct ConfigServices {
-    ConfigHost& app;
+    ClockModel& clock;
+    // The clock's alarms, with the index of the one the notice shows.
+    AlarmTable& alarms;
+    // OK and Apply: store the record, read it back and redraw the clock. False, with
+    // the record kept and nothing read back, when the store would not take it.
+    std::function<bool()> applySettings;
+    // Shuts the own clock down, saving its settings when asked.
+    std::function<void(bool save)> shutdownClock;
     ClockList& clocks;
     Autorun& autorun;
     ColourPicker& colours;

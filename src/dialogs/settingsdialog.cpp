@@ -41,7 +41,7 @@ QString captionForClock(const QString& caption, const QString& clockName) {
 
 SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     : QDialog(owner), m_s(services) {
-    setWindowTitle(captionForClock(tr(kCaption), m_s.app.state().clockName));
+    setWindowTitle(captionForClock(tr(kCaption), m_s.clock.state().clockName));
     setObjectName(QStringLiteral("settingsDialog"));
     setModal(false);
     // The dialog belongs to the clock window when it has an owner, but must never
@@ -58,12 +58,12 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     m_tabs->setObjectName(QStringLiteral("pageTabs"));
     buildTabStrip();
 
-    ClockSettings& settings = m_s.app.settings();
+    ClockSettings& settings = m_s.clock.settings();
     m_general = new GeneralPage;
     m_appearance = new AppearancePage(m_s.colours, settings);
     m_clocks = new ClocksPage(m_s);
     m_alarms = new AlarmsPage(
-        {m_s.app.alarms(), settings, m_s.app.messages(), m_s.files, m_s.app.paths().alarmFilePath});
+        {m_s.alarms, settings, m_s.clock.messages(), m_s.files, m_s.clock.paths().alarmFilePath});
     m_pages = {m_general, m_appearance, m_clocks, m_alarms};
     for (size_t i = 0; i < m_pages.size(); ++i)
         m_pages[i]->setObjectName(QStringLiteral("page%1").arg(i));
@@ -113,7 +113,7 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
         connect(shortcut, &QShortcut::activated, this, [this, step = step] { stepPage(step); });
     }
     connect(m_general, &GeneralPage::opacityChosen, this,
-            [this](int index) { m_s.app.settings().opacityStep = index; });
+            [this](int index) { m_s.clock.settings().opacityStep = index; });
     connect(m_general, &GeneralPage::resetRequested, this, [this] { resetPage(1); });
     connect(m_general->timeStandardBox(), &QComboBox::currentIndexChanged, this,
             &SettingsDialog::updateZoneLine);
@@ -128,6 +128,12 @@ SettingsDialog::SettingsDialog(const ConfigServices& services, QWidget* owner)
     m_followTimer.setInterval(1000);
     connect(&m_followTimer, &QTimer::timeout, this, &SettingsDialog::followRecord);
     m_followTimer.start();
+    // The clock's menu and keys change the record in this process: shown at once.
+    // Another process's changes reach the store, which the timer looks at.
+    connect(&m_s.clock, &ClockModel::settingsChanged, this, [this] {
+        if (!m_applying)
+            followRecord();
+    });
 }
 
 SettingsDialog::~SettingsDialog() = default;
@@ -222,7 +228,7 @@ void SettingsDialog::iniData(bool refill) {
         m_tabs->setActiveTab(0);
         showPage(0);
     }
-    const ClockSettings& s = m_s.app.settings();
+    const ClockSettings& s = m_s.clock.settings();
     m_appearance->fill(s);
     m_general->fill(s, m_s.autorun.getAutorunChoice() == 0);
     m_clocks->fill(refill, clockZone());
@@ -259,16 +265,16 @@ constexpr PageField kAppearanceFields[] = {
 } // namespace
 
 ClockSettings SettingsDialog::pageValues() const {
-    ClockSettings values = m_s.app.settings();
+    ClockSettings values = m_s.clock.settings();
     m_general->readInto(values);
     m_appearance->readInto(values);
     return values;
 }
 
 std::optional<ClockSettings> SettingsDialog::storedSettings() const {
-    ClockState stored = m_s.app.state();
+    ClockState stored = m_s.clock.state();
     StoreError rc = StoreError::None;
-    readClockSettings(m_s.app.store(), stored, &rc);
+    readClockSettings(m_s.clock.store(), stored, &rc);
     if (rc != StoreError::None)
         return std::nullopt;
     normalizeSettings(stored.settings);
@@ -281,7 +287,7 @@ void SettingsDialog::takeStoredChanges() {
         return;
     // Another process wrote this clock's settings since the dialog last looked: the
     // record takes what it changed, so that the pages show it and Apply keeps it.
-    ClockSettings& record = m_s.app.settings();
+    ClockSettings& record = m_s.clock.settings();
     for (const std::span<const PageField> fields : {std::span<const PageField>(kGeneralFields),
                                                     std::span<const PageField>(kAppearanceFields)})
         for (const PageField& f : fields)
@@ -292,7 +298,7 @@ void SettingsDialog::takeStoredChanges() {
 
 void SettingsDialog::followRecord() {
     takeStoredChanges();
-    const ClockSettings& record = m_s.app.settings();
+    const ClockSettings& record = m_s.clock.settings();
     ClockSettings shown = pageValues();
     QList<const PageField*> followed;
     const auto follow = [&](std::span<const PageField> fields) {
@@ -323,10 +329,10 @@ void SettingsDialog::followRecord() {
 }
 
 void SettingsDialog::updateZoneLine() {
-    ClockState state = m_s.app.state();
+    ClockState state = m_s.clock.state();
     if (const int standard = m_general->timeStandardBox()->currentIndex(); standard >= 0)
         state.settings.timeStandard = TimeStandard(standard);
-    const TimeSource& time = m_s.app.timeSource();
+    const TimeSource& time = m_s.clock.timeSource();
     const QDateTime utc = QDateTime::fromSecsSinceEpoch(time.nowUtc().toSecsSinceEpoch(), Qt::UTC);
     //: %1 is a zone as the zone list shows it.
     m_general->zoneLine()->setText(
@@ -335,20 +341,20 @@ void SettingsDialog::updateZoneLine() {
 }
 
 ZoneChoice SettingsDialog::clockZone() const {
-    const ClockState& state = m_s.app.state();
+    const ClockState& state = m_s.clock.state();
     const ZoneChoice stored{state.settings.timeZoneRow, state.settings.timeZoneName};
     if (!state.isDefaultClock())
         return stored;
     // The Default clock's row stands for the computer's zone; where no row keeps
     // that zone's time, its name goes with it, so Add makes a clock that does.
-    const TimeSource& time = m_s.app.timeSource();
+    const TimeSource& time = m_s.clock.timeSource();
     const ZoneChoice computer = computerZoneChoice(time.systemZone(), time.nowUtc());
     return computer.row == stored.row ? computer : ZoneChoice{stored.row, {}};
 }
 
 void SettingsDialog::applyConfig() {
     takeStoredChanges();
-    ClockSettings& s = m_s.app.settings();
+    ClockSettings& s = m_s.clock.settings();
     const ClockSettings edited = pageValues();
     // Only what the user changed here goes over the record: "Always on Top" ticked
     // in the clock's menu while the dialog was open stays ticked.
@@ -359,14 +365,17 @@ void SettingsDialog::applyConfig() {
                 f.copy(edited, s);
     // Not stored: the pages keep what the user set, and so does the record they
     // are compared with, so that Apply tries the same changes again.
-    if (!m_s.app.applyClockSettings())
+    m_applying = true;
+    const bool stored = m_s.applySettings();
+    m_applying = false;
+    if (!stored)
         return;
-    m_s.autorun.syncAutorunEntry(m_s.app.settings().startAtLogin);
-    writeClockSettings(m_s.app.store(), m_s.app.state());
+    m_s.autorun.syncAutorunEntry(m_s.clock.settings().startAtLogin);
+    writeClockSettings(m_s.clock.store(), m_s.clock.state());
     // The fields now show what was stored, not the text that was typed.
-    m_general->fill(m_s.app.settings(), m_s.autorun.getAutorunChoice() == 0);
-    m_appearance->fill(m_s.app.settings());
-    m_shownFrom = m_s.app.settings();
+    m_general->fill(m_s.clock.settings(), m_s.autorun.getAutorunChoice() == 0);
+    m_appearance->fill(m_s.clock.settings());
+    m_shownFrom = m_s.clock.settings();
     m_shown = pageValues();
     m_storedFrom = storedSettings().value_or(m_shownFrom);
 }
@@ -390,18 +399,20 @@ void SettingsDialog::dialogCommand(int index) {
 }
 
 void SettingsDialog::resetPage(int index) {
-    ClockSettings& s = m_s.app.settings();
+    ClockSettings& s = m_s.clock.settings();
     const bool appearance = index != 1;
     restoreDefaults(s, appearance);
     iniData(true);
-    m_s.app.applyClockSettings();
+    m_applying = true;
+    m_s.applySettings();
+    m_applying = false;
     if (!appearance) {
-        m_s.autorun.syncAutorunEntry(m_s.app.settings().startAtLogin);
+        m_s.autorun.syncAutorunEntry(m_s.clock.settings().startAtLogin);
         // The list shows the autostart entry, which the line above has just changed:
         // left as filled it would say "No" and the next apply would remove the entry.
         m_general->selectAutorun(m_s.autorun.getAutorunChoice() == 0);
     }
-    writeClockSettings(m_s.app.store(), m_s.app.state());
+    writeClockSettings(m_s.clock.store(), m_s.clock.state());
 }
 
 void SettingsDialog::showEvent(QShowEvent* event) {

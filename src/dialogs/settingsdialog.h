@@ -107,6 +107,9 @@ private:
     ClockSettings m_storedFrom; // the store, as last seen
     ClockSettings m_shown;
     QTimer m_followTimer;
+    // OK, Apply or a reset is storing the record: the clock's own re-apply is not
+    // a change to follow.
+    bool m_applying = false;
 };
 
 } // namespace ovra

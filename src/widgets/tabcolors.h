@@ -31,13 +31,13 @@ public:
     // The number a property bag held for this colour, where it was read from one:
     // several numbers stand for one palette entry or one fixed colour, and a bag
     // written back must keep the one it had. A colour set afresh has none.
-    std::optional<quint32> storedForm() const { return m_stored; }
-    TabColor withStoredForm(quint32 stored) const {
+    std::optional<quint32> storedNumber() const { return m_stored; }
+    TabColor withStoredNumber(quint32 stored) const {
         TabColor c = *this;
         c.m_stored = stored;
         return c;
     }
-    TabColor withoutStoredForm() const { return {m_color, m_group, m_role}; }
+    TabColor withoutStoredNumber() const { return {m_color, m_group, m_role}; }
 
     // Equal colours draw alike, whatever number they were read from.
     friend bool operator==(const TabColor& a, const TabColor& b) {

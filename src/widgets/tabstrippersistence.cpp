@@ -171,11 +171,11 @@ TabColor colourOfNumber(quint32 stored) {
 } // namespace
 
 TabColor TabStripPersistence::colourFromStored(quint32 stored) {
-    return colourOfNumber(stored).withStoredForm(stored);
+    return colourOfNumber(stored).withStoredNumber(stored);
 }
 
 quint32 TabStripPersistence::storedFromColour(const TabColor& colour, const QPalette& palette) {
-    if (const std::optional<quint32> stored = colour.storedForm())
+    if (const std::optional<quint32> stored = colour.storedNumber())
         return *stored;
     if (colour.followsPalette()) {
         for (size_t i = 0; i < kSystemColours.size(); ++i) {

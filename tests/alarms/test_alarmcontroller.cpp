@@ -47,11 +47,12 @@ protected:
         : m_store(m_backend),
           m_time(QDateTime(QDate(2026, 5, 4), QTime(4, 4, 58), Qt::UTC), QTimeZone::utc()),
           m_app({m_store, m_messages, m_time}, m_home.roots()),
-          m_controller(m_app, {.sound = m_sound,
-                               .power = m_actions,
-                               .shell = m_shell,
-                               .makeTicker = m_tickers.factory(),
-                               .resume = &m_resume}) {
+          m_controller(m_app.model(), m_app.alarms(),
+                       {.sound = m_sound,
+                        .power = m_actions,
+                        .shell = m_shell,
+                        .makeTicker = m_tickers.factory(),
+                        .resume = &m_resume}) {
         m_app.setAlarmHost(&m_controller);
         // The user's own default sound, as one who put it there has it.
         writeOwnFile(m_home.roots().tempFolder + QStringLiteral("/alarm.wav"));
@@ -75,7 +76,7 @@ protected:
     QStringList runUntil(const QTime& until) {
         QStringList events;
         for (int guard = 0; guard < 100000; ++guard) {
-            const QDateTime shown = m_app.clockTimeNow();
+            const QDateTime shown = m_app.model().clockTimeNow();
             const int notice = m_app.alarms().noticeAlarm();
             const size_t opened = m_shell.opened.size();
             m_controller.checkAlarms();

@@ -156,7 +156,7 @@ TEST(ClockApp, DefaultClockShowsLocalTimeIncludingDaylightSaving) {
     ASSERT_TRUE(p.app.startClock(QStringLiteral("Default")));
     EXPECT_EQ(p.app.state().computerOffsetMinutes, 60);
     EXPECT_EQ(p.app.settings().timeZoneRow, 37);
-    EXPECT_EQ(p.app.clockTimeNow().time(), QTime(5, 0));
+    EXPECT_EQ(p.app.model().clockTimeNow().time(), QTime(5, 0));
 }
 
 // The settings in memory are written back only when they are the stored record.

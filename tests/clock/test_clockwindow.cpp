@@ -94,7 +94,7 @@ struct Clock {
     explicit Clock(ClockSettings stored = defaultSettings(),
                    QString name = QStringLiteral("Default"))
         : time(QDateTime(QDate(2026, 5, 17), QTime(15, 25, 7), Qt::UTC), QTimeZone::utc()),
-          app({store, messages, time}, home.roots()), window(app, ws) {
+          app({store, messages, time}, home.roots()), window(app.model(), ws) {
         ws.table.add(monitor({0, 0, 1280, 800}, {0, 0, 1280, 800}, true));
         ClockState state;
         state.clockName = name;
@@ -102,6 +102,8 @@ struct Clock {
         writeClockSettings(store, state);
         app.setWindowHost(&window);
         app.setAutorunHost(&autorun);
+        QObject::connect(&window, &ClockWindow::shutdownRequested,
+                         [this](bool save) { app.shutdownClock(save); });
         clockName = name;
     }
     ~Clock() { w().hide(); }
@@ -709,7 +711,7 @@ TEST(ClockWindow, OnceShownAPlainSecondPushesOnlyWhatTheKeptRingChanges) {
     DrawingSurface surface;
     surface.createSurface(QSize(246, 246));
     FaceRenderer stroked;
-    stroked.prepare(c.app.layout(), tools, surface.fontFamily());
+    stroked.prepare(c.w().layout(), tools, surface.fontFamily());
     const auto pixels = [](const QRegion& area) {
         qint64 n = 0;
         for (const QRect& r : area)

@@ -47,7 +47,10 @@ struct ConfigFixture {
     }
 
     ConfigServices services() {
-        return {app,
+        return {app.model(),
+                app.alarms(),
+                [this] { return app.applyClockSettings(); },
+                [this](bool save) { app.shutdownClock(save); },
                 *clocks,
                 *autorun,
                 picker,

@@ -81,8 +81,10 @@ TEST(HostileStore, EveryFieldAtItsEdgesOrOfTheWrongKind) {
                       status::Success);
             test::RecordingMessageSink messages;
             ClockApp app({store, messages, time}, home.roots());
-            ClockWindow window(app, windowSystem);
+            ClockWindow window(app.model(), windowSystem);
             app.setWindowHost(&window);
+            QObject::connect(&window, &ClockWindow::shutdownRequested,
+                             [&app](bool save) { app.shutdownClock(save); });
 
             ASSERT_TRUE(app.startClock(QStringLiteral("Default"))) << where;
             expectNormal(app.settings(), where);
@@ -90,7 +92,7 @@ TEST(HostileStore, EveryFieldAtItsEdgesOrOfTheWrongKind) {
             EXPECT_TRUE(window.isVisible()) << where;
             EXPECT_TRUE(window.frameGeometry().intersects(desktop))
                 << where << ": window at " << window.x() << "," << window.y();
-            EXPECT_EQ(window.width(), app.layout().windowSize()) << where;
+            EXPECT_EQ(window.width(), window.layout().windowSize()) << where;
 
             app.applyClockSettings();
             window.drawClock();

@@ -207,7 +207,7 @@ TEST(TabPersistence, ColourNumbersStandForPaletteEntriesOrFixedColours) {
         // A bag read and written back keeps every number as it was.
         EXPECT_EQ(TabStripPersistence::storedFromColour(colour, p), c.stored)
             << std::hex << c.stored;
-        EXPECT_EQ(TabStripPersistence::storedFromColour(colour.withoutStoredForm(), p), c.written)
+        EXPECT_EQ(TabStripPersistence::storedFromColour(colour.withoutStoredNumber(), p), c.written)
             << std::hex << c.stored;
     }
     // An entry no index names is written as the colour it draws with.
