@@ -505,6 +505,11 @@ TEST(SettingsDialog, ChangesMadeElsewhereShowAndApplyDoesNotUndoThem) {
     d.dialogCommand(SettingsDialog::Apply);
     EXPECT_EQ(f.stored("Default", u"ClockRadius"), 90);
     EXPECT_EQ(f.stored("Default", u"AlwaysOnTop"), 1);
+
+    // The clock's menu says it changed the record: shown at once, not at the next look.
+    f.app.settings().alwaysOnTop = false;
+    emit f.app.model().settingsChanged();
+    EXPECT_EQ(g.onTopBox()->currentIndex(), 0);
 }
 
 // Nothing a user reads in the dialog names another system's parts: it starts "at
