@@ -101,15 +101,10 @@ bool ClockApp::startClock(const QString& clockName) {
     // first shutdown would store the "No" the dialog showed.
     if (m_autorun && mayWriteBack())
         m_autorun->syncAutorunEntry(m_model.state().settings.startAtLogin);
-    if (m_window)
-        m_window->computeLayout();
     if (m_alarms)
         m_alarms->resetNotice();
     if (m_window) {
-        m_window->checkMonitor();
-        m_window->loadClockWindow();
-        m_window->createDrawTools();
-        m_window->loadButtonImage();
+        m_window->loadClockWindow(m_model.settings());
         m_window->processPendingEvents();
         if (m_startAbandoned)
             return false;
@@ -120,8 +115,6 @@ bool ClockApp::startClock(const QString& clockName) {
 }
 
 bool ClockApp::applyClockSettings() {
-    if (m_window)
-        m_window->deleteDrawTools();
     // The user chose what the dialog showed: once stored, it is the record. A store
     // another program keeps busy gets the same patience as at start-up.
     const QDeadlineTimer deadline(m_storeReadPatienceMs);
@@ -133,8 +126,6 @@ bool ClockApp::applyClockSettings() {
     const bool stored = rc == StoreError::None;
     if (stored)
         m_recordLoaded = true;
-    if (m_window)
-        m_window->deleteSurface();
     // Reading back corrects whatever the dialog let through and returns the
     // Default clock to the computer's zone; a record that was not stored stays as
     // the dialog made it, for the dialog to store again.
@@ -142,13 +133,8 @@ bool ClockApp::applyClockSettings() {
         loadClockSettings(m_model.store(), m_model.state());
     else
         normalizeSettings(m_model.state().settings);
-    if (m_window) {
-        m_window->computeLayout();
-        m_window->fitToLayout();
-        m_window->createDrawTools();
-        m_window->showClockWindow();
-        m_window->applyZOrder();
-    }
+    if (m_window)
+        m_window->applySettings(m_model.settings());
     emit m_model.settingsChanged();
     if (!stored)
         m_model.messages().showMessage(
@@ -169,12 +155,8 @@ void ClockApp::shutdownClock(bool save) {
     // store) and a clock deleted while it ran leave the store and the autostart
     // entry as they are.
     const bool writeBack = mayWriteBack();
-    if (m_window)
-        m_window->releaseImages();
     if (m_autorun && writeBack)
         m_autorun->syncAutorunEntry(m_model.state().settings.startAtLogin);
-    if (m_window)
-        m_window->deleteDrawTools();
     if (save && writeBack)
         writeClockSettings(m_model.store(), m_model.state());
     if (m_alarms)

@@ -53,18 +53,24 @@ ScreenDensity ClockWindow::screenDensity() {
     return m_windowSystem.screenDensity();
 }
 
-void ClockWindow::computeLayout() {
-    m_layout = calcClockLayout(m_clock.settings());
-}
-
-void ClockWindow::checkMonitor() {
+void ClockWindow::loadClockWindow(ClockSettings& settings) {
+    m_layout = calcClockLayout(settings);
     m_monitors = m_windowSystem.monitors();
-    ovra::checkMonitor(m_monitors, m_clock.settings());
-}
-
-void ClockWindow::loadClockWindow() {
+    ovra::checkMonitor(m_monitors, settings);
     fitToLayout();
     loadWindow();
+    createDrawTools();
+    loadButtonImage();
+}
+
+void ClockWindow::applySettings(const ClockSettings& settings) {
+    // The surface, the tools and the prepared layers are made anew from settings;
+    // making them replaces the ones drawn with so far.
+    m_layout = calcClockLayout(settings);
+    fitToLayout();
+    createDrawTools();
+    showClockWindow();
+    applyZOrder();
 }
 
 void ClockWindow::processPendingEvents() {
@@ -79,6 +85,9 @@ void ClockWindow::showClockWindow() {
 }
 
 void ClockWindow::closeWindows() {
+    // Nothing is drawn any more: the tools and the strip image go first.
+    deleteDrawTools();
+    releaseImages();
     m_others.closeAll();
     close();
 }

@@ -44,19 +44,18 @@ public:
 
     // The sequences' steps.
     ScreenDensity screenDensity() override;
-    void computeLayout() override;
-    void checkMonitor() override;
-    void loadClockWindow() override;
+    void loadClockWindow(ClockSettings& settings) override;
     void processPendingEvents() override;
     void showClockWindow() override;
+    void applySettings(const ClockSettings& settings) override;
     void closeWindows() override;
 
     // Window and surface for the current layout: size, position, surface.
-    void fitToLayout() override;
+    void fitToLayout();
     // Caption, stored position, hidden strip, z-order; starts the timers.
     void loadWindow();
     void createSurface();
-    void deleteSurface() override;
+    void deleteSurface();
     void createTextFont(const QString& fontFamily, uint8_t fontSize);
     void deleteTextFont();
     void restoreSurface();
@@ -64,17 +63,17 @@ public:
     void pushFrame(int32_t alpha);
     void pushOpaqueFrame();
 
-    void createDrawTools() override;
-    void deleteDrawTools() override;
+    void createDrawTools();
+    void deleteDrawTools();
     // One frame, drawn and shown only when it differs from the one on screen.
     void drawClock();
 
     // Leaves the strip undrawn when the image cannot be read; the clock runs on.
-    void loadButtonImage() override;
-    void releaseImages() override;
+    void loadButtonImage();
+    void releaseImages();
 
     // Topmost band when AlwaysOnTop is 1, else the top of the normal windows.
-    void applyZOrder() override;
+    void applyZOrder();
     // Escape and Page Down, also in the right-click menu.
     void toggleAlwaysOnTop();
     void toggleScale();

@@ -14,18 +14,18 @@ public:
     // The screen's density, read before the record so that its position can be
     // turned into pixels.
     virtual ScreenDensity screenDensity() = 0;
-    virtual void computeLayout() = 0;   // the face layout
-    virtual void checkMonitor() = 0;    // resets a stored monitor that is gone
-    virtual void loadClockWindow() = 0; // size, surface, caption, position, z-order
-    virtual void createDrawTools() = 0;
-    virtual void deleteDrawTools() = 0;
-    virtual void loadButtonImage() = 0;
-    virtual void releaseImages() = 0;
-    virtual void deleteSurface() = 0;
-    virtual void fitToLayout() = 0; // resize to the new layout and make a new surface
+    // Start-up, before the window shows: the face laid out for settings, a stored
+    // monitor that is gone reset, the window sized, placed and captioned with its
+    // surface, drawing tools and strip image.
+    virtual void loadClockWindow(ClockSettings& settings) = 0;
+    // Lets in what arrived meanwhile, a termination request above all.
     virtual void processPendingEvents() = 0;
+    // Shows the window with its first frame.
     virtual void showClockWindow() = 0;
-    virtual void applyZOrder() = 0; // the topmost band when the clock stays on top
+    // A re-apply: the window follows settings as the store gave them back (layout,
+    // size, surface, drawing tools, stacking) and shows the new face. What it drew
+    // with before is replaced, not handed back step by step.
+    virtual void applySettings(const ClockSettings& settings) = 0;
     // Notice, about box, settings dialog, then the clock window.
     virtual void closeWindows() = 0;
 };

@@ -72,18 +72,15 @@ TEST(ClockApp, StartApplyAndShutdownRunInTheirFixedOrder) {
 
     ASSERT_TRUE(p.app.startClock(QStringLiteral("Default")));
     EXPECT_EQ(hosts.calls.join(u','),
-              QStringLiteral("alarms,autorun:yes,layout,resetNotice,checkMonitor,loadWindow,"
-                             "createTools,loadImage,events,show"));
+              QStringLiteral("alarms,autorun:yes,resetNotice,load,events,show"));
     hosts.calls.clear();
     p.app.applyClockSettings();
-    EXPECT_EQ(hosts.calls.join(u','),
-              QStringLiteral("deleteTools,deleteGraphic,layout,iniForm,createTools,show,zorder"));
+    EXPECT_EQ(hosts.calls.join(u','), QStringLiteral("apply"));
     hosts.calls.clear();
     p.app.settings().startAtLogin = false;
     p.app.shutdownClock(true);
     p.app.shutdownClock(true); // a second request while shutting down does nothing
-    EXPECT_EQ(hosts.calls.join(u','),
-              QStringLiteral("releaseImages,autorun:no,deleteTools,closeWindows"));
+    EXPECT_EQ(hosts.calls.join(u','), QStringLiteral("autorun:no,closeWindows"));
     EXPECT_TRUE(p.messages.messages.empty());
 }
 

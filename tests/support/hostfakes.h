@@ -17,18 +17,10 @@ class RecordingHosts : public ClockWindowHost, public AlarmHost, public AutorunH
 public:
     QStringList calls;
     ScreenDensity screenDensity() override { return {}; }
-    void computeLayout() override { calls << QStringLiteral("layout"); }
-    void checkMonitor() override { calls << QStringLiteral("checkMonitor"); }
-    void loadClockWindow() override { calls << QStringLiteral("loadWindow"); }
-    void createDrawTools() override { calls << QStringLiteral("createTools"); }
-    void deleteDrawTools() override { calls << QStringLiteral("deleteTools"); }
-    void loadButtonImage() override { calls << QStringLiteral("loadImage"); }
-    void releaseImages() override { calls << QStringLiteral("releaseImages"); }
-    void deleteSurface() override { calls << QStringLiteral("deleteGraphic"); }
-    void fitToLayout() override { calls << QStringLiteral("iniForm"); }
+    void loadClockWindow(ClockSettings&) override { calls << QStringLiteral("load"); }
     void processPendingEvents() override { calls << QStringLiteral("events"); }
     void showClockWindow() override { calls << QStringLiteral("show"); }
-    void applyZOrder() override { calls << QStringLiteral("zorder"); }
+    void applySettings(const ClockSettings&) override { calls << QStringLiteral("apply"); }
     void closeWindows() override {
         calls << QStringLiteral("closeWindows");
         if (onCloseWindows)
