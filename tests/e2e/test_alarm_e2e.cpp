@@ -55,16 +55,24 @@ QStringList clockEnvironment(const test::PrivateLogind& logind, const QString& s
                       QStringLiteral(" x%1").arg(rate);
 }
 
-} // namespace
-
-TEST(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater) {
+// A private home and desktop for each test, and the private logind with no calls yet.
+class AlarmEndToEnd : public ::testing::Test {
+protected:
+    void start() {
+        ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
+        ASSERT_NE(g_logind, nullptr);
+        ASSERT_TRUE(g_logind->ok()) << qPrintable(g_logind->error());
+        g_logind->clearCalls();
+    }
     test::TestHome home;
     test::PrivateDesktop desktop;
-    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
-    ASSERT_NE(g_logind, nullptr);
+};
+
+} // namespace
+
+TEST_F(AlarmEndToEnd, ALockAlarmDueAtStartShowsItsNoticeAndLocksThirtySecondsLater) {
+    ASSERT_NO_FATAL_FAILURE(start());
     test::PrivateLogind& logind = *g_logind;
-    ASSERT_TRUE(logind.ok()) << qPrintable(logind.error());
-    logind.clearCalls();
 
     // The clock starts in the alarm's minute, with room for the countdown in it.
     constexpr int kRate = 10;
@@ -106,14 +114,9 @@ void sleepUntil(const QElapsedTimer& timer, qint64 ms) {
 
 } // namespace
 
-TEST(AlarmEndToEnd, AClockStoppedAcrossItsAlarmShowsTheMissedNoticeOnResumeAndLocksNothing) {
-    test::TestHome home;
-    test::PrivateDesktop desktop;
-    ASSERT_TRUE(desktop.ok()) << qPrintable(desktop.error());
-    ASSERT_NE(g_logind, nullptr);
+TEST_F(AlarmEndToEnd, AClockStoppedAcrossItsAlarmShowsTheMissedNoticeOnResumeAndLocksNothing) {
+    ASSERT_NO_FATAL_FAILURE(start());
     test::PrivateLogind& logind = *g_logind;
-    ASSERT_TRUE(logind.ok()) << qPrintable(logind.error());
-    logind.clearCalls();
 
     // The clock starts three minutes before the alarm: time to start and run its
     // first checks before the alarm's minute.
