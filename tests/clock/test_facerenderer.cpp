@@ -74,6 +74,22 @@ ClockSettings plain(int hourMode = 0) {
     return s;
 }
 
+// The largest face the dialog allows: every size at its maximum.
+ClockSettings largestFace() {
+    ClockSettings s = defaultSettings();
+    s.radius = 128;
+    s.hourRingWidth = s.minuteRingWidth = s.secondRingWidth = 50;
+    return s;
+}
+
+// A twenty-four-hour face of odd sizes, whose second ring's edges fall between pixels.
+ClockSettings oddFace() {
+    ClockSettings s = plain(1);
+    s.radius = 61;
+    s.secondRingWidth = 13;
+    return s;
+}
+
 QRgb rgba(QColor c) {
     return c.rgba();
 }
@@ -407,9 +423,7 @@ TEST(FaceRenderer, TextsOutliveThePoolThreadThatDrewAWholeFrame) {
 }
 
 TEST(FaceRenderer, LayeredFrameMatchesTheStraightforwardFrame) {
-    ClockSettings largest = defaultSettings();
-    largest.radius = 128;
-    largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
+    ClockSettings largest = largestFace();
     largest.hourMode = HourMode::TwentyFourHour;
     ClockSettings translucent = defaultSettings();
     translucent.opacityStep = 5;
@@ -450,9 +464,7 @@ TEST(FaceRenderer, LayeredFrameMatchesTheStraightforwardFrame) {
 // moved: carried from minute to minute, through a full ring and into the next hour,
 // it must give the very frames of a layer drawn whole.
 TEST(FaceRenderer, ARingLayerCarriedThroughTheHourKeepsEveryPixel) {
-    ClockSettings largest = defaultSettings();
-    largest.radius = 128;
-    largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
+    const ClockSettings largest = largestFace();
     ClockSettings translucent = plain(1);
     translucent.minuteColor = QColor::fromRgba(0x80FF00FFu);
     translucent.radius = 61;
@@ -488,12 +500,8 @@ TEST(FaceRenderer, NewSettingsRebuildEveryLayer) {
 }
 
 TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
-    ClockSettings largest = defaultSettings();
-    largest.radius = 128;
-    largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
-    ClockSettings odd = plain(1);
-    odd.radius = 61;
-    odd.secondRingWidth = 13;
+    const ClockSettings largest = largestFace();
+    const ClockSettings odd = oddFace();
     // The digits of a new second are drawn alone where every glyph keeps its place;
     // where kerning or widths move them (Z003), the text is drawn again.
     const struct {
@@ -591,12 +599,8 @@ TEST(FaceRenderer, PartialFrameLeavesExactlyTheWholeFrame) {
 // hour, at several sizes, scale on and off, active or not, with and without the
 // strip. Where it cannot, the area is drawn.
 TEST(FaceRenderer, ChangedPixelsLeaveTheWholeFrameMinuteAfterMinute) {
-    ClockSettings largest = defaultSettings();
-    largest.radius = 128;
-    largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
-    ClockSettings odd = plain(1);
-    odd.radius = 61;
-    odd.secondRingWidth = 13;
+    const ClockSettings largest = largestFace();
+    const ClockSettings odd = oddFace();
     ClockSettings close = defaultSettings(); // the second ring beside the minute ring
     close.secondRingWidth = close.minuteRingWidth = 40;
     const struct {
@@ -649,9 +653,7 @@ TEST(FaceRenderer, ChangedPixelsLeaveTheWholeFrameMinuteAfterMinute) {
 // A new second redraws its changed digits, not the time from the first changed
 // character to its end: at the largest size that was five times the pixels.
 TEST(FaceRenderer, ANewSecondRedrawsOnlyItsChangedDigits) {
-    ClockSettings largest = defaultSettings();
-    largest.radius = 128;
-    largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
+    const ClockSettings largest = largestFace();
     for (const ClockSettings& s : {defaultSettings(), largest}) {
         Face face(s);
         FaceFrame before = composeFaceFrame(at(15, 25, 0), s, QStringLiteral("Default"), kUs);
@@ -729,9 +731,7 @@ TEST(FaceRenderer, AnyAreaIsRedrawnExactly) {
 // handed fills to the pool would wait for that thread, which in turn gives up
 // waiting and says so.
 TEST(FaceRenderer, APartialFrameDrawnOutsideThePoolLeavesThePoolAlone) {
-    ClockSettings largest = defaultSettings();
-    largest.radius = 128;
-    largest.hourRingWidth = largest.minuteRingWidth = largest.secondRingWidth = 50;
+    const ClockSettings largest = largestFace();
     QThreadPool* pool = QThreadPool::globalInstance();
     const int threads = pool->maxThreadCount();
     pool->setMaxThreadCount(1);
