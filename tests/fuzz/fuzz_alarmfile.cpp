@@ -1,6 +1,7 @@
 // Any bytes as an alarm file: loading stays inside the table, reads every whole
 // record as stored, and what it loaded saves and loads again unchanged.
 #include "alarms/alarmfile.h"
+#include "fuzz/fuzzcheck.h"
 #include "support/testenv.h"
 
 #include <QBuffer>
@@ -9,13 +10,6 @@
 #include <cstdlib>
 
 using namespace ovra;
-
-namespace {
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -27,17 +21,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const auto claimed = qint64(std::nearbyint(double(size) / kAlarmRecordSize));
     const qint64 whole = std::min<qint64>({claimed, qint64(size) / kAlarmRecordSize, 128});
-    check(table.alarmCount() == whole);
-    check(result == (claimed > 128 ? 1 : 0));
-    check(int(messages.messages.size()) == result);
+    CHECK(table.alarmCount() == whole);
+    CHECK(result == (claimed > 128 ? 1 : 0));
+    CHECK(int(messages.messages.size()) == result);
 
     const QByteArray saved = alarmFileBytes(table);
-    check(saved.size() == whole * kAlarmRecordSize);
+    CHECK(saved.size() == whole * kAlarmRecordSize);
     for (int i = 0; i < table.alarmCount(); ++i) {
         // Numbers and the reserved block exactly; texts may be re-encoded as UTF-8.
-        check(saved.mid(i * kAlarmRecordSize, 56) == bytes.mid(i * kAlarmRecordSize, 56));
+        CHECK(saved.mid(i * kAlarmRecordSize, 56) == bytes.mid(i * kAlarmRecordSize, 56));
         const QString minute = alarmMinuteText(table.at(i).AlarmTime);
-        check(minute.isEmpty() || minute.size() == 5);
+        CHECK(minute.isEmpty() || minute.size() == 5);
     }
 
     // Once written by this program, a file reads back to the same bytes.
@@ -45,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QBuffer second(&again);
     second.open(QIODevice::ReadOnly);
     AlarmTable reloaded;
-    check(readAlarmRecords(reloaded, second, messages) == 0);
-    check(alarmFileBytes(reloaded) == saved);
+    CHECK(readAlarmRecords(reloaded, second, messages) == 0);
+    CHECK(alarmFileBytes(reloaded) == saved);
     return 0;
 }

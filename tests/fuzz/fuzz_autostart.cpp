@@ -4,6 +4,7 @@
 // session manager that follows the Desktop Entry rules would run.
 #include "base/apppaths.h"
 #include "base/clockname.h"
+#include "fuzz/fuzzcheck.h"
 #include "settings/autorun.h"
 #include "settings/desktopentry.h"
 #include "settings/settingsstore.h"
@@ -19,15 +20,7 @@
 
 using namespace ovra;
 
-// Stops the run at the first property that does not hold, naming its line.
-#define CHECK(condition) ((condition) ? void() : failedAt(__LINE__))
-
 namespace {
-
-[[noreturn]] void failedAt(int line) {
-    std::fprintf(stderr, "%s:%d: a property does not hold\n", __FILE__, line);
-    std::abort();
-}
 
 // The arguments of an Exec value (already unescaped as a string value): separated
 // by spaces, double quotes around an argument with reserved characters and a

@@ -1,5 +1,6 @@
 // Any stored clock list text: parsing stays within the list's bounds, and adding or
 // removing a clock changes exactly that clock's entry and keeps every other one.
+#include "fuzz/fuzzcheck.h"
 #include "support/clockfakes.h"
 #include "support/memorystore.h"
 #include "support/testenv.h"
@@ -18,15 +19,7 @@
 
 using namespace ovra;
 
-// Stops the run at the first property that does not hold, naming its line.
-#define CHECK(condition) ((condition) ? void() : failedAt(__LINE__))
-
 namespace {
-
-[[noreturn]] void failedAt(int line) {
-    std::fprintf(stderr, "%s:%d: a property does not hold\n", __FILE__, line);
-    std::abort();
-}
 
 RawValue storedValue(StoreBackend& memory) {
     const KeyPath path = splitKeyPath(kClockListKey);

@@ -1,4 +1,5 @@
 // Any full path and any stored value through the store's access layer.
+#include "fuzz/fuzzcheck.h"
 #include "settings/keystore.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -39,10 +40,6 @@ public:
     }
 };
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -53,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const KeyPath split = splitKeyPath(path);
     const qsizetype sep = path.indexOf(u'\\');
-    check(split.subKey == (sep < 0 ? QString() : path.mid(sep + 1)));
+    CHECK(split.subKey == (sep < 0 ? QString() : path.mid(sep + 1)));
 
     FuzzBackend backend;
     KeyStore reg(backend);
@@ -63,24 +60,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const StoredValue value = reg.readValue(path, QStringLiteral("V"));
     if (const auto* text = std::get_if<QString>(&value))
-        check(bytes.size() <= size_t(kMaxTextBytes));
+        CHECK(bytes.size() <= size_t(kMaxTextBytes));
     if (split.root == 0)
-        check(std::holds_alternative<std::monostate>(value));
+        CHECK(std::holds_alternative<std::monostate>(value));
     (void)reg.readText(path, QStringLiteral("V"));
     const std::optional<int32_t> number = reg.readInteger(path, QStringLiteral("V"));
     if (std::holds_alternative<std::monostate>(value))
-        check(number == 0);
+        CHECK(number == 0);
 
     // Whatever text is written as a number reads back as that number, or is refused.
     const QString asText = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     const std::optional<int32_t> parsed = parseDecimalInt32(asText);
     const StoreError rc = reg.writeValue(path, QStringLiteral("W"), asText, 4);
     if (split.root != 0) {
-        check((rc == StoreError::None) == parsed.has_value());
+        CHECK((rc == StoreError::None) == parsed.has_value());
         if (parsed)
-            check(reg.readInteger(path, QStringLiteral("W")) == parsed);
+            CHECK(reg.readInteger(path, QStringLiteral("W")) == parsed);
     } else {
-        check(rc != StoreError::None);
+        CHECK(rc != StoreError::None);
     }
     return 0;
 }

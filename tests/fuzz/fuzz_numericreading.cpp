@@ -3,6 +3,7 @@
 // spellings, and plain decimal texts agree with the C library's correctly rounded
 // conversion.
 #include "dialogs/numericreading.h"
+#include "fuzz/fuzzcheck.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -17,15 +18,7 @@
 
 using namespace ovra;
 
-// Stops the run at the first property that does not hold, naming its line.
-#define CHECK(condition) ((condition) ? void() : failedAt(__LINE__))
-
 namespace {
-
-[[noreturn]] void failedAt(int line) {
-    std::fprintf(stderr, "%s:%d: a property does not hold\n", __FILE__, line);
-    std::abort();
-}
 
 bool isBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n';
